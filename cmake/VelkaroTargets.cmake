@@ -1,0 +1,15 @@
+# One static library per layer, built from the sources of its folder.
+function(velkaro_add_layer name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  set(compiled ${sources})
+  list(FILTER compiled INCLUDE REGEX "\\.cpp$")
+  if(NOT compiled)
+    message(STATUS "${name}: no sources yet, skipped")
+    return()
+  endif()
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/..)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+endfunction()
