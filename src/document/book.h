@@ -1,0 +1,49 @@
+#pragma once
+
+#include "document/data_file.h"
+#include "document/page_record.h"
+
+#include <QObject>
+#include <span>
+#include <vector>
+
+// The book in memory. Pages[0] exists but is never used: pages are counted
+// from 1 everywhere, as the tab strip and the settings store count them.
+class Book : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int MaxPages = DataFile::MaxPages;
+    static constexpr qint16 DefaultLastIntPage = 14;
+
+    explicit Book(QObject* parent = nullptr);
+
+    std::vector<PageRecord> Pages{1};
+    qint16 RecentPage = 1;
+    qint16 PrevPage = 0;
+    qint16 LastIntPage = DefaultLastIntPage;
+
+    int PageCount() const { return static_cast<int>(Pages.size()) - 1; }
+    // Pages 1..PageCount, without the unused slot.
+    std::span<const PageRecord> pages() const;
+    // Replaces every page; `pagesFrom1` holds page 1 first.
+    void setPages(std::vector<PageRecord> pagesFrom1);
+    // Replaces every page text by its plain text (plain-text mode saves this way).
+    void convertToPlainText();
+
+    void MarkBookChanged();
+    void markSaved();
+    bool isChanged() const { return m_changed; }
+
+Q_SIGNALS:
+    // The unsaved-changes state changed; the status picture follows it.
+    void changedStateChanged(bool changed);
+    // Page texts were replaced wholesale; an open editor must reload its page.
+    void pagesReplaced();
+
+private:
+    void setChanged(bool changed);
+
+    bool m_changed = false;
+};

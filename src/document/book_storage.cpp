@@ -1,0 +1,249 @@
+#include "document/book_storage.h"
+
+#include "core/message_service.h"
+#include "document/data_file.h"
+#include "document/text_export.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+const QString kModule = QStringLiteral("Subs");
+
+// No book comes near this; a larger file is not read into memory at all.
+constexpr qint64 kLargestBook = qint64(1) << 30;
+
+AppError openFailure(const QString& path, const QSaveFile& file)
+{
+    const QFileInfo info(path);
+    if (!info.dir().exists())
+        return {AppError::PathNotFound, QStringLiteral("Path not found")};
+    if (file.error() == QFileDevice::ResourceError)
+        return {AppError::DiskFull, QStringLiteral("Disk full")};
+    if (info.isDir() || !QFileInfo(info.absolutePath()).isWritable())
+        return {AppError::PermissionDenied, QStringLiteral("Permission denied")};
+    return {AppError::PathFileAccessError, QStringLiteral("Path/File access error")};
+}
+
+AppError writeFailure(const QSaveFile& file)
+{
+    if (file.error() == QFileDevice::ResourceError)
+        return {AppError::DiskFull, QStringLiteral("Disk full")};
+    return {AppError::PathFileAccessError, QStringLiteral("Path/File access error")};
+}
+
+// Writes a temporary file beside `path` and renames it over `path` only when
+// every byte is on disk; on failure `path` is as it was.
+std::optional<AppError> writeWhole(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return openFailure(path, file);
+    if (file.write(bytes) != bytes.size()) {
+        const AppError error = writeFailure(file);
+        file.cancelWriting();
+        return error;
+    }
+    if (!file.commit())
+        return writeFailure(file);
+    return std::nullopt;
+}
+
+// Renames an existing file to "<path>.<reason>-<date>_<time>" (never over
+// another file). False when it is still in the way.
+bool keepAside(const QString& path, const QString& reason, QString& keptAs)
+{
+    const QString stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
+    const QString base = path + u'.' + reason + u'-' + stamp;
+    for (int n = 1; n < 100; ++n) {
+        const QString target = n == 1 ? base : base + u'-' + QString::number(n);
+        if (QFileInfo::exists(target))
+            continue;
+        if (!QFile::rename(path, target))
+            return false;
+        keptAs = target;
+        return true;
+    }
+    return false;
+}
+
+bool pathExists(const QString& path)
+{
+    return QFileInfo(path).exists() || QFileInfo(path).isSymLink();
+}
+
+AppError unencodable(const Book& book, const DataFile::Encoded& encoded)
+{
+    return {AppError::InvalidProcedureCall,
+            QStringLiteral("Страница «%1» содержит символы, которые нельзя сохранить в "
+                           "кодировке Windows-1251: %2")
+                .arg(book.Pages[encoded.badPage].Title, encoded.badChars)};
+}
+
+} // namespace
+
+BookStorage::BookStorage(Book& book, MessageService& messages, QObject* parent)
+    : QObject(parent), m_book(book), m_messages(messages)
+{}
+
+std::optional<AppError> BookStorage::LoadBook()
+{
+    m_keptAside.clear();
+    const ReadOutcome first = readBook(FullDataPath());
+    if (first == ReadOutcome::Loaded)
+        return std::nullopt;
+    if (auto error = recoverFrom(first))
+        return error;
+    if (readBook(FullDataPath()) == ReadOutcome::Loaded)
+        return std::nullopt;
+    return AppError{AppError::PathFileAccessError, QStringLiteral("Path/File access error")};
+}
+
+std::optional<AppError> BookStorage::recoverFrom(ReadOutcome outcome)
+{
+    if (outcome == ReadOutcome::Missing)
+        return WriteDefaultBook();
+    // The unreadable file may be the user's only copy: it must not be written
+    // over. When it cannot be moved aside, the fallback book goes elsewhere.
+    if (!keepAside(FullDataPath(), QStringLiteral("unreadable"), m_keptAside))
+        return UseTempBook();
+    return WriteDefaultBook();
+}
+
+BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
+{
+    if (!pathExists(path))
+        return ReadOutcome::Missing;
+    QFile file(path);
+    if (file.size() > kLargestBook || !file.open(QIODevice::ReadOnly))
+        return ReadOutcome::Unreadable;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return ReadOutcome::Unreadable;
+    DataFile::ParseResult parsed = DataFile::parse(bytes);
+    if (!parsed.ok())
+        return ReadOutcome::Unreadable;
+    if (m_cleanup) {
+        for (PageRecord& page : parsed.pages) {
+            if (page.Kind == PageRecord::AddressPage)
+                page.Text = m_cleanup(page.Text);
+        }
+    }
+    m_book.setPages(std::move(parsed.pages));
+    m_book.markSaved();
+    return ReadOutcome::Loaded;
+}
+
+bool BookStorage::SaveBook()
+{
+    if (!SaveDataEx(FullDataPath())) {
+        m_book.MarkBookChanged();
+        return false;
+    }
+    m_book.markSaved();
+    return SaveAsText(exportPath());
+}
+
+bool BookStorage::SaveDataEx(const QString& path)
+{
+    if (!m_useRtf)
+        m_book.convertToPlainText();
+    const DataFile::Encoded encoded = DataFile::encode(m_book.pages());
+    std::optional<AppError> error;
+    if (!encoded.ok())
+        error = unencodable(m_book, encoded);
+    else
+        error = writeWhole(path, encoded.bytes);
+    if (!error)
+        return true;
+    m_messages.showError(*error, kModule, QStringLiteral("SaveDataEx"));
+    return false;
+}
+
+bool BookStorage::SaveAsText(const QString& path)
+{
+    const std::optional<AppError> error = writeWhole(path, TextExport::build(m_book.pages()));
+    if (!error)
+        return true;
+    m_messages.showError(*error, kModule, QStringLiteral("SaveAsText"));
+    return false;
+}
+
+std::optional<AppError> BookStorage::WriteDefaultBook()
+{
+    const QString path = FullDataPath();
+    QString keptAs;
+    const bool clear = !pathExists(path) || keepAside(path, QStringLiteral("replaced"), keptAs);
+    if (clear && !writeWhole(path, DataFile::serialize(DataFile::defaultPages())))
+        return std::nullopt;
+    // The data folder may be missing (a new folder, or a drive that is not
+    // there yet); create one level and show the fallback book meanwhile.
+    QDir().mkdir(QDir::cleanPath(m_filePath));
+    return UseTempBook();
+}
+
+std::optional<AppError> BookStorage::UseTempBook()
+{
+    m_filePath = fallbackFolder();
+    QDir().mkpath(m_filePath);
+    const QString path = FullDataPath();
+    QString keptAs;
+    if (pathExists(path) && !keepAside(path, QStringLiteral("replaced"), keptAs))
+        return AppError{AppError::PermissionDenied, QStringLiteral("Permission denied")};
+    if (auto error = writeWhole(path, fallbackBookBytes()))
+        return error;
+    m_book.RecentPage = 1;
+    Q_EMIT fallbackBookUsed();
+    return std::nullopt;
+}
+
+QString BookStorage::fallbackFolder() const
+{
+#ifdef Q_OS_WIN
+    return QDir::toNativeSeparators(QDir::tempPath() + u'/');
+#else
+    // The temporary folder is emptied at boot here; whatever the user types
+    // into the fallback book must survive, so it lives with the settings.
+    if (m_settingsFolder.isEmpty())
+        return QDir::tempPath() + u'/';
+    return m_settingsFolder;
+#endif
+}
+
+// The resource lives in a static library: register it before first use.
+static void registerResources()
+{
+    Q_INIT_RESOURCE(document);
+}
+
+QByteArray BookStorage::fallbackBookBytes()
+{
+    static const bool registered = (registerResources(), true);
+    Q_UNUSED(registered);
+    QFile resource(QStringLiteral(":/document/fallback_book.rtf"));
+    resource.open(QIODevice::ReadOnly);
+    const QString rtf = QString::fromLatin1(resource.readAll()).trimmed();
+    const PageRecord page{QStringLiteral("Ошибка"), rtf, PageRecord::AddressPage};
+    return DataFile::serialize(std::span(&page, 1));
+}
+
+bool BookStorage::writeRescueCopy()
+{
+    QDir().mkpath(m_settingsFolder);
+    return !writeWhole(rescuePath(), DataFile::encode(m_book.pages()).bytes);
+}
+
+QString BookStorage::rescuePath() const
+{
+    return m_settingsFolder + m_exeBaseName + QLatin1String(".rescue.dat");
+}
+
+bool BookStorage::hasRescue() const
+{
+    return QFileInfo::exists(rescuePath());
+}

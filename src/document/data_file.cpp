@@ -1,0 +1,282 @@
+#include "document/data_file.h"
+
+#include "core/code_page.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace {
+
+constexpr int kOverflow = 6;
+
+AppError pastEnd(const char* detail = "")
+{
+    return {AppError::InputPastEndOfFile,
+            QStringLiteral("Input past end of file") + QLatin1String(detail)};
+}
+
+// One forward pass over the file bytes. Fields are cut out as byte ranges and
+// decoded once, so a large book costs one copy of its text.
+class Reader
+{
+public:
+    explicit Reader(QByteArrayView bytes) : m_pos(bytes.data()), m_end(bytes.data() + bytes.size())
+    {}
+
+    bool readCount(int& count)
+    {
+        skipBlanks();
+        const char* start = m_pos;
+        bool negative = false;
+        if (m_pos < m_end && (*m_pos == '-' || *m_pos == '+'))
+            negative = *m_pos++ == '-';
+        qint64 value = 0;
+        const char* digits = m_pos;
+        while (m_pos < m_end && *m_pos >= '0' && *m_pos <= '9') {
+            value = std::min<qint64>(value * 10 + (*m_pos - '0'), qint64(1) << 40);
+            ++m_pos;
+        }
+        if (start == m_end)
+            return fail(pastEnd());
+        const bool noDigits = m_pos == digits;
+        skipBlanks();
+        if (noDigits || (m_pos < m_end && *m_pos != '\r' && *m_pos != '\n'))
+            return fail(
+                {AppError::TypeMismatch, "Type mismatch: the first line is not a page count"});
+        skipLineEnd();
+        if (negative)
+            value = -value;
+        if (value < 1)
+            return fail({AppError::InvalidCountOfSections, "Invalid count of sections"});
+        if (value > DataFile::MaxPages)
+            return fail({kOverflow, QStringLiteral("Overflow: a book holds at most %1 pages, the "
+                                                   "first line says %2")
+                                        .arg(DataFile::MaxPages)
+                                        .arg(value)});
+        count = static_cast<int>(value);
+        return true;
+    }
+
+    bool readField(QString& out)
+    {
+        skipBlanks();
+        if (m_pos == m_end)
+            return fail(pastEnd());
+        if (*m_pos == '"')
+            return readQuoted(out);
+        readUnquoted(out);
+        return true;
+    }
+
+    size_t remaining() const { return static_cast<size_t>(m_end - m_pos); }
+    const DataFile::Error& error() const { return m_error; }
+
+private:
+    bool readQuoted(QString& out)
+    {
+        const int openedAt = m_line;
+        const char* start = m_pos + 1;
+        const auto* close = static_cast<const char*>(std::memchr(start, '"', m_end - start));
+        if (!close) {
+            m_line = openedAt;
+            return fail(pastEnd(": a quoted field opened on this line is never closed"));
+        }
+        m_line += static_cast<int>(std::count(start, close, '\n'));
+        out = decodeField(QByteArrayView(start, close - start));
+        m_pos = close + 1;
+        skipToDelimiter();
+        return true;
+    }
+
+    void readUnquoted(QString& out)
+    {
+        const char* start = m_pos;
+        while (m_pos < m_end && *m_pos != ',' && *m_pos != '\r' && *m_pos != '\n')
+            ++m_pos;
+        const char* stop = m_pos;
+        while (stop > start && (stop[-1] == ' ' || stop[-1] == '\t'))
+            --stop;
+        out = decodeField(QByteArrayView(start, stop - start));
+        consumeDelimiter();
+    }
+
+    static QString decodeField(QByteArrayView bytes)
+    {
+        QString text = CodePage::decode(bytes);
+        if (bytes.contains("''"))
+            text.replace(QLatin1String("''"), QLatin1String("\""));
+        return text;
+    }
+
+    void skipToDelimiter()
+    {
+        while (m_pos < m_end && *m_pos != ',' && *m_pos != '\r' && *m_pos != '\n')
+            ++m_pos;
+        consumeDelimiter();
+    }
+
+    void consumeDelimiter()
+    {
+        if (m_pos == m_end)
+            return;
+        if (*m_pos == ',') {
+            ++m_pos;
+            return;
+        }
+        skipLineEnd();
+    }
+
+    void skipLineEnd()
+    {
+        if (m_pos < m_end && *m_pos == '\r')
+            ++m_pos;
+        if (m_pos < m_end && *m_pos == '\n') {
+            ++m_pos;
+            ++m_line;
+        }
+    }
+
+    void skipBlanks()
+    {
+        while (m_pos < m_end && (*m_pos == ' ' || *m_pos == '\t'))
+            ++m_pos;
+    }
+
+    bool fail(const AppError& error)
+    {
+        m_error = {error, m_line};
+        return false;
+    }
+
+    const char* m_pos;
+    const char* m_end;
+    int m_line = 1;
+    DataFile::Error m_error;
+};
+
+// The first line holding a NUL byte, or 0.
+int lineOfNul(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return 0;
+    const auto* nul = static_cast<const char*>(std::memchr(bytes.data(), 0, bytes.size()));
+    if (!nul)
+        return 0;
+    return 1 + static_cast<int>(std::count(bytes.data(), nul, '\n'));
+}
+
+// Appends `text` in Windows-1251 with double quotes as two apostrophes;
+// records the characters that have no code.
+char* appendField(char* dst, const QString& text, QString& badChars)
+{
+    for (QChar ch : text) {
+        if (ch == u'"') {
+            *dst++ = '\'';
+            *dst++ = '\'';
+            continue;
+        }
+        const int code = CodePage::encodeChar(ch);
+        if (code <= 0) {
+            if (!badChars.contains(ch))
+                badChars.append(ch);
+            *dst++ = '?';
+            continue;
+        }
+        *dst++ = static_cast<char>(code);
+    }
+    return dst;
+}
+
+constexpr std::array<const char16_t*, 14> kDefaultTitles = {u"АБ", u"ВГ", u"ДЕ", u"ЖЗ", u"ИК",
+                                                            u"ЛМ", u"НО", u"ПР", u"СТ", u"УФ",
+                                                            u"ХЦ", u"ЧШ", u"ЩЭ", u"ЮЯ"};
+
+} // namespace
+
+QString DataFile::Error::text() const
+{
+    return QStringLiteral("line %1: %2 (%3)").arg(line).arg(error.description).arg(error.number);
+}
+
+DataFile::ParseResult DataFile::parse(QByteArrayView bytes)
+{
+    ParseResult result;
+    if (const int line = lineOfNul(bytes)) {
+        result.error = Error{{AppError::TypeMismatch, "Not a text file: NUL byte"}, line};
+        return result;
+    }
+    Reader reader(bytes);
+    int count = 0;
+    if (!reader.readCount(count)) {
+        result.error = reader.error();
+        return result;
+    }
+    // The count line may promise more than the file holds; a record takes at
+    // least five bytes, so never reserve beyond what the bytes can carry.
+    result.pages.reserve(std::min<size_t>(count, reader.remaining() / 5 + 1));
+    for (int i = 0; i < count; ++i) {
+        PageRecord page;
+        if (!reader.readField(page.Title) || !reader.readField(page.Text)) {
+            result.error = reader.error();
+            result.pages.clear();
+            return result;
+        }
+        if (page.Title.startsWith(u'~')) {
+            page.Kind = PageRecord::TextPage;
+            page.Title.remove(0, 1);
+        }
+        result.pages.push_back(std::move(page));
+    }
+    return result;
+}
+
+DataFile::Encoded DataFile::encode(std::span<const PageRecord> pages)
+{
+    qsizetype written = 0;
+    qsizetype bound = 16;
+    for (const PageRecord& page : pages) {
+        if (page.Title.isEmpty())
+            continue;
+        ++written;
+        bound += 2 * (page.Title.size() + page.Text.size()) + 8;
+    }
+    Encoded result;
+    const QByteArray countLine = QByteArray::number(written) + "\r\n";
+    result.bytes.resize(bound + countLine.size());
+    char* const begin = result.bytes.data();
+    char* dst = begin;
+    std::memcpy(dst, countLine.constData(), countLine.size());
+    dst += countLine.size();
+    int number = 0;
+    for (const PageRecord& page : pages) {
+        ++number;
+        if (page.Title.isEmpty())
+            continue;
+        QString badChars;
+        *dst++ = '"';
+        if (page.Kind == PageRecord::TextPage)
+            *dst++ = '~';
+        dst = appendField(dst, page.Title, badChars);
+        std::memcpy(dst, "\",\"", 3);
+        dst += 3;
+        dst = appendField(dst, page.Text, badChars);
+        std::memcpy(dst, "\"\r\n", 3);
+        dst += 3;
+        if (!badChars.isEmpty() && result.ok()) {
+            result.badPage = number;
+            result.badChars = badChars;
+        }
+    }
+    result.bytes.truncate(dst - begin);
+    return result;
+}
+
+std::vector<PageRecord> DataFile::defaultPages()
+{
+    std::vector<PageRecord> pages;
+    pages.reserve(kDefaultTitles.size());
+    for (const char16_t* title : kDefaultTitles)
+        pages.push_back({QString::fromUtf16(title), QString(), PageRecord::AddressPage});
+    return pages;
+}

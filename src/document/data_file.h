@@ -1,0 +1,61 @@
+#pragma once
+
+#include "core/app_error.h"
+#include "document/page_record.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <optional>
+#include <span>
+#include <vector>
+
+// The book's file format, shared with every earlier release: a count line,
+// then one record per page, "title","text", Windows-1251, CR LF. A double
+// quote inside a field is stored as two apostrophes; a text page's title
+// starts with "~".
+//
+// Reading follows the old sequential-file reader: a quoted field runs to the
+// next double quote and whatever follows it up to the next comma or line end
+// is skipped with that delimiter. An unquoted field (only hand-edited files
+// have one) runs to the next comma or line end, trimmed of spaces. Text after
+// the last counted record is ignored. A NUL byte is never part of a text file
+// we wrote, so it marks the file as unreadable.
+class DataFile
+{
+public:
+    static constexpr int MaxPages = 32767;
+
+    struct Error
+    {
+        AppError error;
+        int line = 0; // 1-based line of the file where reading failed
+        QString text() const;
+    };
+
+    struct ParseResult
+    {
+        std::vector<PageRecord> pages; // page 1 first
+        std::optional<Error> error;
+        bool ok() const { return !error.has_value(); }
+    };
+
+    struct Encoded
+    {
+        QByteArray bytes;
+        int badPage = 0;  // 1-based page holding a character the file cannot store, 0 if none
+        QString badChars; // those characters, once each
+        bool ok() const { return badPage == 0; }
+    };
+
+    static ParseResult parse(QByteArrayView bytes);
+
+    // The file bytes of `pages` (page 1 first). Pages with an empty title are
+    // left out and the count line counts what is written. A character without
+    // a Windows-1251 code (or a NUL) is reported in badPage/badChars; the
+    // bytes then hold '?' in its place and must not be written.
+    static Encoded encode(std::span<const PageRecord> pages);
+    static QByteArray serialize(std::span<const PageRecord> pages) { return encode(pages).bytes; }
+
+    // The book every new user starts with: fourteen empty address pages.
+    static std::vector<PageRecord> defaultPages();
+};

@@ -1,0 +1,25 @@
+#include "document/history_backup.h"
+
+#include "document/book_storage.h"
+
+#include <QDir>
+
+int HistoryBackup::periodOf(QDate date)
+{
+    const int day = date.day();
+    const int third = day <= 10 ? 1 : (day <= 21 ? 2 : 3);
+    return (date.month() - 1) * 3 + third;
+}
+
+QString HistoryBackup::backupPath(const QString& historyFolder, const QString& exeBaseName,
+                                  QDate date)
+{
+    return historyFolder + exeBaseName + u'.' + QString::number(periodOf(date));
+}
+
+bool HistoryBackup::MakeHistoryBackup(BookStorage& storage, const QString& historyFolder,
+                                      QDate today)
+{
+    QDir().mkpath(historyFolder);
+    return storage.SaveDataEx(backupPath(historyFolder, storage.ExeBaseName(), today));
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "document/page_record.h"
+
+#include <QByteArray>
+#include <span>
+
+// The plain-text export written beside the book at every save: for each page
+// a line "$" + title, then its plain text ("$" as "&dollar;", two apostrophes
+// as a double quote) and CR LF. Windows-1251; a character without a code
+// becomes '?' here only (the data file keeps it).
+class TextExport
+{
+public:
+    static QByteArray build(std::span<const PageRecord> pages);
+};
