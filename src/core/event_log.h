@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// A plain-text support log beside the program. Start-up opens it and switches
+// it off again at once, so in normal runs every write is a no-op; the
+// "--log" switch on the command line leaves it on.
+class EventLog
+{
+public:
+    enum Level
+    {
+        Error = 1,
+        Warning = 2,
+        Information = 4
+    };
+
+    // The mode is accepted for the callers' sake and has no effect.
+    void OpenLog(const QString& path, int mode);
+    void WriteLog(const QString& message, int level);
+
+    void setSwitch(bool on) { m_on = on; }
+    bool isOn() const { return m_on; }
+    const QString& path() const { return m_path; }
+
+    static bool keepOnRequested(const QStringList& arguments);
+    // Header and message of one entry, with the separating blank line first.
+    static QString formatEntry(const QString& message, int level, const QString& timestamp);
+
+private:
+    static QString levelWord(int level);
+
+    QString m_path;
+    bool m_on = false;
+};

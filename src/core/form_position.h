@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class SettingsStore;
+
+// A window's remembered placement in twips, kept in the section
+// "StartUp-" + the window's name. A stored text that does not convert, or a
+// state outside 0..2, gives that key's default.
+class FormPosition
+{
+public:
+    enum State
+    {
+        Normal = 0,
+        Minimized = 1,
+        Maximized = 2
+    };
+
+    static FormPosition read(const SettingsStore& store, const QString& formName);
+    void write(SettingsStore& store, const QString& formName) const;
+
+    static QString section(const QString& formName);
+
+    int WindowState = Normal;
+    double Left = 0;
+    double Top = 0;
+    double Width = 5000;
+    double Height = 4000;
+};

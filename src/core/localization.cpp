@@ -1,0 +1,75 @@
+#include "core/localization.h"
+
+#include "core/event_log.h"
+#include "core/ini_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <array>
+
+namespace {
+
+constexpr int firstColorIndex = -1;
+
+constexpr std::array<QStringView, 17> colorCaptions{
+    u"&Авто",      u"&Черный",    u"Темно-с&иний",  u"Темно-з&еленый", u"&Бирюзовый", u"&Малиновый",
+    u"Сире&невый", u"&Оливковый", u"С&ветло-серый", u"&Темно-серый",   u"&Синий",     u"&Зеленый",
+    u"&Голубой",   u"&Красный",   u"&Розовый",      u"&Желтый",        u"Бе&лый",
+};
+
+QString withSeparator(const QString& folder)
+{
+    if (folder.endsWith(QDir::separator()) || folder.endsWith(QLatin1Char('/')))
+        return folder;
+    return folder + QDir::separator();
+}
+
+} // namespace
+
+Localization::Localization(const QString& programFolder, EventLog& log)
+    : m_path(withSeparator(programFolder) + QStringLiteral("language.ini")), m_log(log)
+{}
+
+QString Localization::GetLocalizedText(const QString& section, const QString& key,
+                                       const QString& defaultText)
+{
+    if (!m_initialized)
+        locateFile();
+    if (!m_fileFound)
+        return ExpandNewlines(defaultText);
+    const QString value = ExpandNewlines(IniFile::readString(m_path, section, key, defaultText));
+    if (value == defaultText) {
+        m_log.WriteLog(QStringLiteral("No entry for [%1/%2] found in a valid localization file "
+                                      "\"%3\".")
+                           .arg(section, key, QDir::toNativeSeparators(m_path)),
+                       EventLog::Warning);
+    }
+    return value;
+}
+
+QString Localization::ColorCaption(int index)
+{
+    const QString value = GetLocalizedText(QStringLiteral("Colors"), QString::number(index), {});
+    if (!value.isEmpty())
+        return value;
+    const int slot = index - firstColorIndex;
+    if (slot < 0 || slot >= static_cast<int>(colorCaptions.size()))
+        return {};
+    return colorCaptions[static_cast<std::size_t>(slot)].toString();
+}
+
+QString Localization::ExpandNewlines(QString text)
+{
+    return text.replace(QLatin1String("\\n"), QLatin1String("\r\n"));
+}
+
+void Localization::locateFile()
+{
+    m_fileFound = QFileInfo(m_path).isFile();
+    if (!m_fileFound) {
+        m_log.WriteLog(QStringLiteral("No localization file found. Falling back to internal "
+                                      "resources (Russian)."),
+                       EventLog::Information);
+    }
+    m_initialized = true;
+}

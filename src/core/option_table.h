@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QStringView>
+#include <array>
+
+// Every key the program keeps in the settings store. Nothing else spells a
+// section or key name, so a renamed key cannot drift between reader and
+// writer.
+enum class OptionId
+{
+    ButtonWidth,
+    Status,
+    UseRtf,
+    TipsDuration,
+    AutosaveDuration,
+    RecentPage,
+    EnableSort,
+    MoveToEnd,
+    PageColor,
+    TabStop,
+    FilePath,
+    Password,
+};
+
+enum class OptionType
+{
+    Float,
+    Boolean,
+    Int16,
+    Int32,
+    Text
+};
+
+struct OptionKey
+{
+    OptionId id;
+    QStringView section;
+    QStringView key;
+    OptionType type;
+    QStringView defaultText;
+};
+
+namespace OptionTable {
+
+inline constexpr QStringView generalSection = u"Общие";
+inline constexpr QStringView bookSection = u"Адресная книга";
+inline constexpr QStringView editSection = u"Правка";
+inline constexpr QStringView optionsSection = u"Options";
+inline constexpr QStringView privacySection = u"Privacy";
+
+// Indexed by OptionId.
+inline constexpr std::array<OptionKey, 12> keys{{
+    {OptionId::ButtonWidth, generalSection, u"ButtonWidth", OptionType::Float, u"600"},
+    {OptionId::Status, generalSection, u"Status", OptionType::Boolean, u"True"},
+    {OptionId::UseRtf, bookSection, u"UseRtf", OptionType::Boolean, u"True"},
+    {OptionId::TipsDuration, generalSection, u"TipsDuration", OptionType::Int16, u"10"},
+    {OptionId::AutosaveDuration, bookSection, u"AutosaveDuration", OptionType::Int16, u"5"},
+    {OptionId::RecentPage, optionsSection, u"RecentPage", OptionType::Int16, u"1"},
+    {OptionId::EnableSort, generalSection, u"EnableSort", OptionType::Boolean, u"False"},
+    {OptionId::MoveToEnd, editSection, u"MoveToEnd", OptionType::Boolean, u"False"},
+    // The system colour reference 0x80000005, the window background.
+    {OptionId::PageColor, editSection, u"PageColor", OptionType::Int32, u"-2147483643"},
+    {OptionId::TabStop, optionsSection, u"TabStop", OptionType::Float, u"3400"},
+    {OptionId::FilePath, bookSection, u"FilePath", OptionType::Text, u""},
+    {OptionId::Password, privacySection, u"Password", OptionType::Text, u""},
+}};
+
+constexpr const OptionKey& key(OptionId id)
+{
+    return keys[static_cast<std::size_t>(id)];
+}
+
+constexpr bool indexedById()
+{
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (static_cast<std::size_t>(keys[i].id) != i)
+            return false;
+    }
+    return true;
+}
+static_assert(indexedById(), "OptionTable::keys must follow the order of OptionId");
+
+// Start-up reads the options in this order ...
+inline constexpr std::array<OptionId, 11> readOrder{
+    OptionId::ButtonWidth,      OptionId::Status,     OptionId::UseRtf,     OptionId::TipsDuration,
+    OptionId::AutosaveDuration, OptionId::RecentPage, OptionId::EnableSort, OptionId::MoveToEnd,
+    OptionId::PageColor,        OptionId::TabStop,    OptionId::FilePath,
+};
+
+// ... and shutdown writes them, with the enciphered password, in this one.
+inline constexpr std::array<OptionId, 12> writeOrder{
+    OptionId::ButtonWidth, OptionId::Status,       OptionId::Password,         OptionId::UseRtf,
+    OptionId::FilePath,    OptionId::TipsDuration, OptionId::AutosaveDuration, OptionId::EnableSort,
+    OptionId::RecentPage,  OptionId::TabStop,      OptionId::MoveToEnd,        OptionId::PageColor,
+};
+
+// Keys outside the option variables.
+// A plain-text password left by old versions, migrated once at start-up.
+inline constexpr QStringView legacyPasswordSection = optionsSection;
+inline constexpr QStringView legacyPasswordKey = u"FileLocation";
+// The main window's caption, for a second instance to find the first.
+inline constexpr QStringView captionSection = u"frmMain";
+inline constexpr QStringView captionKey = u"Caption";
+// Window placements: one section per window, "StartUp-" + its name.
+inline constexpr QStringView placementSectionPrefix = u"StartUp-";
+
+} // namespace OptionTable

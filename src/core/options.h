@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/option_table.h"
+
+#include <QLocale>
+#include <QString>
+
+class Localization;
+class MessageService;
+class SettingsStore;
+
+// The option variables, read once at start-up and written once at shutdown;
+// the options dialog changes only these in between. Each starts at its key's
+// default, and a stored text that does not convert also gives the default
+// (not 0 or false, which would turn the page black or autosave off).
+class Options
+{
+public:
+    Options();
+
+    void load(const SettingsStore& store, MessageService& messages,
+              const QLocale& locale = QLocale::system());
+    void save(SettingsStore& store, const QString& encipheredPassword) const;
+
+    // The number of built-in pages, from the localization file; 14 unless it
+    // holds a whole number from 1 to 32767.
+    static qint16 readLastIntPage(Localization& localization, MessageService& messages);
+
+    float ButtonWidth = 0;
+    bool Status = false;
+    bool UseRtf = false;
+    qint16 TipsDuration = 0;
+    qint16 AutosaveDuration = 0;
+    qint16 RecentPage = 0;
+    bool EnableSort = false;
+    bool MoveToEnd = false;
+    qint32 PageColor = 0;
+    float TabStop = 0; // twips
+    QString FilePath;  // as stored; empty means the default folder
+
+private:
+    bool assign(OptionId id, const QString& text, const QLocale& locale);
+    QString text(OptionId id) const;
+};

@@ -1,0 +1,56 @@
+#include "core/settings_store.h"
+
+#include "core/app_info.h"
+
+#include <QStringList>
+
+SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings) : m_settings(std::move(settings))
+{}
+
+std::unique_ptr<QSettings> SettingsStore::userSettings()
+{
+#ifdef Q_OS_WIN
+    // The earlier program stored its values where the classic SaveSetting
+    // puts them; reading the same place keeps every existing user's options.
+    return std::make_unique<QSettings>(
+        QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") +
+            AppInfo::title(),
+        QSettings::NativeFormat);
+#else
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       AppInfo::title());
+#endif
+}
+
+QString SettingsStore::Read(const QString& section, const QString& key,
+                            const QString& defaultValue) const
+{
+    const QVariant value = m_settings->value(path(section, key));
+    if (!value.isValid())
+        return defaultValue;
+    // A hand-edited INI value with commas comes back as a list; the program
+    // only ever deals in whole texts.
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(','));
+    return value.toString();
+}
+
+void SettingsStore::Write(const QString& section, const QString& key, const QString& value)
+{
+    m_settings->setValue(path(section, key), value);
+}
+
+void SettingsStore::Delete(const QString& section, const QString& key)
+{
+    m_settings->remove(path(section, key));
+}
+
+void SettingsStore::sync()
+{
+    m_settings->sync();
+}
+
+QString SettingsStore::path(const QString& section, const QString& key)
+{
+    return section + QLatin1Char('/') + key;
+}

@@ -1,0 +1,54 @@
+#include "core/tip_of_the_day.h"
+
+#include "core/code_page.h"
+#include "core/localization.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <algorithm>
+
+TipOfTheDay::TipOfTheDay(Localization& localization, RandomSource random)
+    : m_localization(localization), m_random(std::move(random))
+{}
+
+QString TipOfTheDay::ShowTip(const QString& path)
+{
+    if (!m_loaded && !load(path))
+        return failureText();
+    if (m_tips.isEmpty())
+        return failureText();
+    const auto count = m_tips.size();
+    const auto index = std::clamp<qsizetype>(qsizetype(m_random() * double(count)), 0, count - 1);
+    return m_tips.at(index);
+}
+
+TipOfTheDay::RandomSource TipOfTheDay::systemRandom()
+{
+    return [] { return QRandomGenerator::global()->generateDouble(); };
+}
+
+bool TipOfTheDay::load(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+    QStringList tips;
+    for (const QString& line : CodePage::decode(content).split(lineEnd)) {
+        if (!line.trimmed().isEmpty())
+            tips.append(line);
+    }
+    m_tips = tips;
+    m_loaded = true;
+    return true;
+}
+
+QString TipOfTheDay::failureText() const
+{
+    return m_localization.GetLocalizedText(QStringLiteral("Common"), QStringLiteral("TipFailure"),
+                                           QStringLiteral("Не удается отобразить совет."));
+}
