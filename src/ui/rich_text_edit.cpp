@@ -1,0 +1,592 @@
+#include "ui/rich_text_edit.h"
+
+#include "richtext/document_units.h"
+#include "richtext/plain_text.h"
+#include "richtext/rtf_reader.h"
+#include "richtext/rtf_writer.h"
+#include "richtext/text_finder.h"
+#include "richtext/win_color.h"
+#include "ui/rich_text_edit_paste.h"
+#include "ui/text_position_map.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPrinter>
+#include <QTextBlock>
+#include <QTextDocumentFragment>
+#include <QUrl>
+#include <QUuid>
+#include <cmath>
+#include <memory>
+
+namespace {
+
+const QString kRtfMime = QStringLiteral("text/rtf");
+const QString kRtfMimeAlias = QStringLiteral("application/rtf");
+// The rich-edit control steps its default tab stops every half inch.
+constexpr int kDefaultTabTwips = 720;
+
+// Pictures have no character attributes of their own; they neither make a
+// selection mixed nor stand for it.
+template <typename T, typename Read>
+std::optional<T> uniformValue(const QTextCursor& cursor, Read read)
+{
+    if (!cursor.hasSelection())
+        return read(cursor.charFormat());
+    const int from = cursor.selectionStart();
+    const int to = cursor.selectionEnd();
+    std::optional<T> value;
+    const QTextDocument* doc = cursor.document();
+    for (QTextBlock block = doc->findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.position() + fragment.length() <= from || fragment.position() >= to)
+                continue;
+            if (fragment.charFormat().isImageFormat())
+                continue;
+            const T current = read(fragment.charFormat());
+            if (value && *value != current)
+                return std::nullopt;
+            value = current;
+        }
+    }
+    if (!value)
+        return read(cursor.charFormat());
+    return value;
+}
+
+QString familyOf(const QTextCharFormat& format, const QFont& fallback)
+{
+    const QStringList families = format.fontFamilies().toStringList();
+    if (!families.isEmpty() && !families.first().isEmpty())
+        return families.first();
+    const QString family = format.stringProperty(QTextFormat::FontFamily);
+    return family.isEmpty() ? fallback.family() : family;
+}
+
+double pointSizeOf(const QTextCharFormat& format, const QFont& fallback)
+{
+    if (format.fontPointSize() > 0)
+        return format.fontPointSize();
+    return fallback.pointSizeF();
+}
+
+quint32 colorOf(const QTextCharFormat& format)
+{
+    if (!format.hasProperty(QTextFormat::ForegroundBrush) ||
+        format.foreground().style() == Qt::NoBrush)
+        return WinColor::windowText;
+    return WinColor::fromQColor(format.foreground().color());
+}
+
+qreal tabFromTwips(int twips)
+{
+    return DocumentUnits::fromTwips(twips);
+}
+
+int tabToTwips(qreal position)
+{
+    return int(std::lround(DocumentUnits::toTwips(position)));
+}
+
+// New stops continue after the last one at the control's default spacing.
+void resizeTabs(QList<QTextOption::Tab>& tabs, int count)
+{
+    if (count < tabs.size()) {
+        tabs.resize(count);
+        return;
+    }
+    while (tabs.size() < count) {
+        const int last = tabs.isEmpty() ? 0 : tabToTwips(tabs.last().position);
+        tabs.append(QTextOption::Tab(tabFromTwips(last + kDefaultTabTwips), QTextOption::LeftTab));
+    }
+}
+
+} // namespace
+
+RichTextEdit::RichTextEdit(QWidget* parent)
+    : QTextEdit(parent), m_positions(new TextPositionMap(document(), this)),
+      m_backColor(WinColor::window)
+{
+    setAcceptRichText(true);
+    // The page keeps its own one-step undo; a second history here would only
+    // grow with every page that is opened.
+    document()->setUndoRedoEnabled(false);
+    QTextOption option = document()->defaultTextOption();
+    option.setTabStopDistance(tabFromTwips(kDefaultTabTwips));
+    document()->setDefaultTextOption(option);
+    connect(document(), &QTextDocument::contentsChanged, this, &RichTextEdit::onContentsChanged);
+    connect(this, &QTextEdit::cursorPositionChanged, this, &RichTextEdit::onCursorMoved);
+    connect(this, &QTextEdit::selectionChanged, this, &RichTextEdit::onCursorMoved);
+    setBackColor(m_backColor);
+}
+
+RichTextEdit::~RichTextEdit() = default;
+
+QString RichTextEdit::TextRTF() const
+{
+    return RtfWriter::writeString(*document());
+}
+
+void RichTextEdit::setTextRTF(const QString& text)
+{
+    changeContent([&] { RtfReader::read(text, *document()); }, true);
+    resetCaret();
+}
+
+QString RichTextEdit::Text() const
+{
+    return plainText();
+}
+
+int RichTextEdit::SelStart() const
+{
+    return m_positions->toText(textCursor().selectionStart());
+}
+
+void RichTextEdit::setSelStart(int start)
+{
+    selectText(start, 0);
+}
+
+int RichTextEdit::SelLength() const
+{
+    const QTextCursor cursor = textCursor();
+    return m_positions->toText(cursor.selectionEnd()) -
+           m_positions->toText(cursor.selectionStart());
+}
+
+void RichTextEdit::setSelLength(int length)
+{
+    selectText(SelStart(), length);
+}
+
+QString RichTextEdit::SelRTF() const
+{
+    const QTextCursor cursor = textCursor();
+    return QString::fromLatin1(
+        RtfWriter::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
+}
+
+std::optional<bool> RichTextEdit::SelBold() const
+{
+    return uniformValue<bool>(textCursor(), [](const QTextCharFormat& format) {
+        return format.fontWeight() > QFont::Medium;
+    });
+}
+
+void RichTextEdit::setSelBold(bool on)
+{
+    applyCharFormat(
+        [on](QTextCharFormat& format) { format.setFontWeight(on ? QFont::Bold : QFont::Normal); });
+}
+
+std::optional<bool> RichTextEdit::SelItalic() const
+{
+    return uniformValue<bool>(textCursor(),
+                              [](const QTextCharFormat& format) { return format.fontItalic(); });
+}
+
+void RichTextEdit::setSelItalic(bool on)
+{
+    applyCharFormat([on](QTextCharFormat& format) { format.setFontItalic(on); });
+}
+
+std::optional<bool> RichTextEdit::SelUnderline() const
+{
+    return uniformValue<bool>(textCursor(),
+                              [](const QTextCharFormat& format) { return format.fontUnderline(); });
+}
+
+void RichTextEdit::setSelUnderline(bool on)
+{
+    applyCharFormat([on](QTextCharFormat& format) { format.setFontUnderline(on); });
+}
+
+std::optional<bool> RichTextEdit::SelStrikeThru() const
+{
+    return uniformValue<bool>(textCursor(),
+                              [](const QTextCharFormat& format) { return format.fontStrikeOut(); });
+}
+
+void RichTextEdit::setSelStrikeThru(bool on)
+{
+    applyCharFormat([on](QTextCharFormat& format) { format.setFontStrikeOut(on); });
+}
+
+std::optional<quint32> RichTextEdit::SelColor() const
+{
+    return uniformValue<quint32>(textCursor(), colorOf);
+}
+
+void RichTextEdit::setSelColor(quint32 winColor)
+{
+    if (winColor == WinColor::windowText) {
+        applyCharFormat([](QTextCharFormat& format) { format.clearForeground(); });
+        return;
+    }
+    // Text colours are stored as plain colours, so another system colour is
+    // taken at its present value.
+    const QColor color = WinColor::toQColor(winColor, QApplication::palette());
+    applyCharFormat([color](QTextCharFormat& format) { format.setForeground(color); });
+}
+
+std::optional<QString> RichTextEdit::SelFontName() const
+{
+    const QFont fallback = document()->defaultFont();
+    return uniformValue<QString>(textCursor(), [&fallback](const QTextCharFormat& format) {
+        return familyOf(format, fallback);
+    });
+}
+
+void RichTextEdit::setSelFontName(const QString& name)
+{
+    applyCharFormat([&name](QTextCharFormat& format) {
+        format.clearProperty(QTextFormat::FontFamily);
+        format.setFontFamilies(QStringList{name});
+    });
+}
+
+std::optional<double> RichTextEdit::SelFontSize() const
+{
+    const QFont fallback = document()->defaultFont();
+    return uniformValue<double>(textCursor(), [&fallback](const QTextCharFormat& format) {
+        return pointSizeOf(format, fallback);
+    });
+}
+
+void RichTextEdit::setSelFontSize(double points)
+{
+    if (!(points > 0))
+        return;
+    applyCharFormat([points](QTextCharFormat& format) { format.setFontPointSize(points); });
+}
+
+int RichTextEdit::SelTabCount() const
+{
+    return int(selectedBlocks().first().blockFormat().tabPositions().size());
+}
+
+void RichTextEdit::setSelTabCount(int count)
+{
+    applyTabs([count](QList<QTextOption::Tab>& tabs) { resizeTabs(tabs, std::max(count, 0)); });
+}
+
+int RichTextEdit::SelTabs(int index) const
+{
+    const QList<QTextOption::Tab> tabs = selectedBlocks().first().blockFormat().tabPositions();
+    if (index < 0 || index >= tabs.size())
+        return 0;
+    return tabToTwips(tabs[index].position);
+}
+
+void RichTextEdit::setSelTabs(int index, int twips)
+{
+    if (index < 0)
+        return;
+    applyTabs([index, twips](QList<QTextOption::Tab>& tabs) {
+        if (index >= tabs.size())
+            resizeTabs(tabs, index + 1);
+        tabs[index].position = tabFromTwips(twips);
+    });
+}
+
+quint32 RichTextEdit::BackColor() const
+{
+    return m_backColor;
+}
+
+void RichTextEdit::setBackColor(quint32 winColor)
+{
+    m_backColor = winColor;
+    // System colours come from the application's palette, not from this
+    // control's, which already carries the previous page colour.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, WinColor::toQColor(winColor, QApplication::palette()));
+    setPalette(colours);
+}
+
+int RichTextEdit::Find(const QString& sample, int first, int last, int options)
+{
+    const int searchOptions = options & (TextFinder::wholeWord | TextFinder::matchCase);
+    const int found = TextFinder::find(plainText(), sample, first, last, searchOptions);
+    if (found >= 0 && !(options & findNoSelect))
+        selectText(found, int(sample.size()));
+    return found;
+}
+
+void RichTextEdit::SelPrint(QPrinter* printer) const
+{
+    const std::unique_ptr<QTextDocument> copy(document()->clone());
+    const QTextCursor selection = textCursor();
+    if (selection.hasSelection()) {
+        QTextCursor tail(copy.get());
+        tail.setPosition(selection.selectionEnd());
+        tail.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        tail.removeSelectedText();
+        QTextCursor head(copy.get());
+        head.setPosition(selection.selectionStart(), QTextCursor::KeepAnchor);
+        head.removeSelectedText();
+    }
+    copy->print(printer);
+}
+
+bool RichTextEdit::LoadFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    changeContent([&] { RtfReader::read(QByteArrayView(content), *document()); }, true);
+    resetCaret();
+    return true;
+}
+
+void RichTextEdit::postCut()
+{
+    QMetaObject::invokeMethod(this, &QTextEdit::cut, Qt::QueuedConnection);
+}
+
+void RichTextEdit::postCopy()
+{
+    QMetaObject::invokeMethod(this, &QTextEdit::copy, Qt::QueuedConnection);
+}
+
+void RichTextEdit::postPaste()
+{
+    QMetaObject::invokeMethod(this, &QTextEdit::paste, Qt::QueuedConnection);
+}
+
+void RichTextEdit::postClear()
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            QTextCursor cursor = textCursor();
+            cursor.removeSelectedText();
+            setTextCursor(cursor);
+        },
+        Qt::QueuedConnection);
+}
+
+void RichTextEdit::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers shift =
+        event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    int keyCode = event->key();
+    Q_EMIT KeyDown(keyCode, shift);
+    if (keyCode == 0) {
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Insert && shift == Qt::NoModifier) {
+        setOverwriteMode(!overwriteMode());
+        Q_EMIT overwriteModeToggled(overwriteMode());
+        event->accept();
+        return;
+    }
+    // Shift+Enter would insert a line separator inside the paragraph; the
+    // page only knows paragraph breaks.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (shift & Qt::ShiftModifier)) {
+        QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
+                        event->text(), event->isAutoRepeat(), ushort(event->count()));
+        QTextEdit::keyPressEvent(&plain);
+        event->setAccepted(plain.isAccepted());
+        return;
+    }
+    QTextEdit::keyPressEvent(event);
+}
+
+bool RichTextEdit::canInsertFromMimeData(const QMimeData* source) const
+{
+    return source->hasFormat(kRtfMime) || source->hasFormat(kRtfMimeAlias) || source->hasImage() ||
+           QTextEdit::canInsertFromMimeData(source);
+}
+
+QMimeData* RichTextEdit::createMimeDataFromSelection() const
+{
+    const QTextCursor cursor = textCursor();
+    auto* data = new QMimeData;
+    data->setData(kRtfMime,
+                  RtfWriter::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
+    data->setHtml(cursor.selection().toHtml());
+    QString text = plainText().mid(SelStart(), SelLength());
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    data->setText(text);
+    return data;
+}
+
+void RichTextEdit::insertFromMimeData(const QMimeData* source)
+{
+    if (!source)
+        return;
+    QTextCursor cursor = textCursor();
+    changeContent(
+        [&] {
+            cursor.beginEditBlock();
+            const QString rtfFormat = source->hasFormat(kRtfMime) ? kRtfMime : kRtfMimeAlias;
+            if (source->hasFormat(rtfFormat)) {
+                QTextDocument pasted;
+                RtfReader::read(QByteArrayView(source->data(rtfFormat)), pasted);
+                RichTextEditPaste::insertDocument(cursor, pasted);
+            } else if (source->hasHtml()) {
+                QTextDocument pasted;
+                pasted.setHtml(source->html());
+                RichTextEditPaste::insertDocument(cursor, pasted);
+            } else if (source->hasImage()) {
+                const QString name =
+                    QStringLiteral("pasted-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+                document()->addResource(QTextDocument::ImageResource, QUrl(name),
+                                        source->imageData());
+                cursor.insertImage(name);
+            } else if (source->hasText()) {
+                RichTextEditPaste::insertPlainText(cursor, source->text());
+            }
+            cursor.endEditBlock();
+        },
+        false);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+void RichTextEdit::onContentsChanged()
+{
+    m_plainTextKnown = false;
+    if (m_changeDepth > 0) {
+        m_changePending = true;
+        return;
+    }
+    Q_EMIT Change();
+}
+
+void RichTextEdit::onCursorMoved()
+{
+    const QTextCursor cursor = textCursor();
+    if (cursor.anchor() == m_lastAnchor && cursor.position() == m_lastPosition)
+        return;
+    m_lastAnchor = cursor.anchor();
+    m_lastPosition = cursor.position();
+    Q_EMIT SelChange();
+}
+
+// A change made of many document edits is reported once, when it is complete.
+void RichTextEdit::changeContent(const std::function<void()>& work, bool alwaysNotify)
+{
+    ++m_changeDepth;
+    work();
+    --m_changeDepth;
+    m_plainTextKnown = false;
+    const bool notify = m_changePending || alwaysNotify;
+    m_changePending = false;
+    if (notify && m_changeDepth == 0)
+        Q_EMIT Change();
+}
+
+void RichTextEdit::selectText(int start, int length)
+{
+    const int from = m_positions->toDocument(start);
+    const int to = m_positions->toDocument(start + std::max(length, 0));
+    QTextCursor cursor(document());
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+void RichTextEdit::applyCharFormat(const std::function<void(QTextCharFormat&)>& edit)
+{
+    const QTextCursor selection = textCursor();
+    if (!selection.hasSelection()) {
+        QTextCharFormat format = selection.charFormat();
+        edit(format);
+        setCurrentCharFormat(format);
+        return;
+    }
+    const int from = selection.selectionStart();
+    const int to = selection.selectionEnd();
+    struct Piece
+    {
+        int from;
+        int to;
+        QTextCharFormat format;
+    };
+    QList<Piece> pieces;
+    for (QTextBlock block = document()->findBlock(from); block.isValid() && block.position() < to;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int start = std::max(from, fragment.position());
+            const int end = std::min(to, fragment.position() + fragment.length());
+            if (start < end)
+                pieces.append({start, end, fragment.charFormat()});
+        }
+    }
+    changeContent(
+        [&] {
+            QTextCursor cursor(document());
+            cursor.beginEditBlock();
+            for (Piece& piece : pieces) {
+                edit(piece.format);
+                cursor.setPosition(piece.from);
+                cursor.setPosition(piece.to, QTextCursor::KeepAnchor);
+                cursor.setCharFormat(piece.format);
+            }
+            cursor.endEditBlock();
+        },
+        false);
+}
+
+void RichTextEdit::applyTabs(const std::function<void(QList<QTextOption::Tab>&)>& edit)
+{
+    const QList<QTextBlock> blocks = selectedBlocks();
+    changeContent(
+        [&] {
+            QTextCursor cursor(document());
+            cursor.beginEditBlock();
+            for (const QTextBlock& block : blocks) {
+                QTextBlockFormat format = block.blockFormat();
+                QList<QTextOption::Tab> tabs = format.tabPositions();
+                edit(tabs);
+                format.setTabPositions(tabs);
+                cursor.setPosition(block.position());
+                cursor.setBlockFormat(format);
+            }
+            cursor.endEditBlock();
+        },
+        false);
+}
+
+QList<QTextBlock> RichTextEdit::selectedBlocks() const
+{
+    const QTextCursor cursor = textCursor();
+    const QTextBlock last = document()->findBlock(cursor.selectionEnd());
+    QList<QTextBlock> blocks;
+    for (QTextBlock block = document()->findBlock(cursor.selectionStart()); block.isValid();
+         block = block.next()) {
+        blocks.append(block);
+        if (block == last)
+            break;
+    }
+    return blocks;
+}
+
+const QString& RichTextEdit::plainText() const
+{
+    if (!m_plainTextKnown) {
+        m_plainText = PlainText::of(*document());
+        m_plainTextKnown = true;
+    }
+    return m_plainText;
+}
+
+// Like the rich-edit control, new content starts with the caret at the top
+// and typing takes the format of the first character.
+void RichTextEdit::resetCaret()
+{
+    setTextCursor(QTextCursor(document()));
+}

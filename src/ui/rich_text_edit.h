@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QTextEdit>
+#include <functional>
+#include <optional>
+
+class QPrinter;
+class TextPositionMap;
+
+// The page editor control. Its members carry the names the rest of the program
+// uses for the editor; positions are counted on the plain text, where a line
+// break is CR LF (two positions) and a picture takes none.
+//
+// Character attributes of a selection that mixes values read as std::nullopt;
+// with nothing selected they are those of the caret, and writing them sets the
+// format for further typing. Colours are Windows colour values; the automatic
+// colour (no colour of its own) reads as WinColor::windowText, and writing
+// WinColor::windowText makes text automatic again.
+class RichTextEdit : public QTextEdit
+{
+    Q_OBJECT
+public:
+    static constexpr int findWholeWord = 2;
+    static constexpr int findMatchCase = 4;
+    static constexpr int findNoSelect = 8;
+
+    explicit RichTextEdit(QWidget* parent = nullptr);
+    ~RichTextEdit() override;
+
+    QString TextRTF() const;
+    void setTextRTF(const QString& text);
+    QString Text() const;
+
+    int SelStart() const;
+    void setSelStart(int start);
+    int SelLength() const;
+    void setSelLength(int length);
+    QString SelRTF() const;
+
+    std::optional<bool> SelBold() const;
+    void setSelBold(bool on);
+    std::optional<bool> SelItalic() const;
+    void setSelItalic(bool on);
+    std::optional<bool> SelUnderline() const;
+    void setSelUnderline(bool on);
+    std::optional<bool> SelStrikeThru() const;
+    void setSelStrikeThru(bool on);
+    std::optional<quint32> SelColor() const;
+    void setSelColor(quint32 winColor);
+    std::optional<QString> SelFontName() const;
+    void setSelFontName(const QString& name);
+    std::optional<double> SelFontSize() const;
+    void setSelFontSize(double points);
+
+    // Tab stops of the paragraphs the selection touches; reading looks at the
+    // first of them. An index without a stop reads as 0.
+    int SelTabCount() const;
+    void setSelTabCount(int count);
+    int SelTabs(int index) const;
+    void setSelTabs(int index, int twips);
+
+    quint32 BackColor() const;
+    void setBackColor(quint32 winColor);
+
+    // Start of the first match inside [first, last) of the plain text, or -1;
+    // last = -1 searches to the end. Unless findNoSelect is given the match
+    // becomes the selection.
+    int Find(const QString& sample, int first, int last = -1, int options = 0);
+    // The selection, or everything when nothing is selected, as one job.
+    void SelPrint(QPrinter* printer) const;
+    bool LoadFile(const QString& path);
+
+public Q_SLOTS:
+    // Carried out once the current event has been handled, like a posted
+    // window message.
+    void postCut();
+    void postCopy();
+    void postPaste();
+    void postClear();
+
+Q_SIGNALS:
+    void Change();
+    void SelChange();
+    // Connect with Qt::DirectConnection; setting keyCode (a Qt::Key) to 0 keeps
+    // the key from the control. shift holds Shift, Control and Alt only.
+    void KeyDown(int& keyCode, Qt::KeyboardModifiers shift);
+    void overwriteModeToggled(bool overwrite);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    QMimeData* createMimeDataFromSelection() const override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    void onContentsChanged();
+    void onCursorMoved();
+    void changeContent(const std::function<void()>& work, bool alwaysNotify);
+    void selectText(int start, int length);
+    void applyCharFormat(const std::function<void(QTextCharFormat&)>& edit);
+    void applyTabs(const std::function<void(QList<QTextOption::Tab>&)>& edit);
+    QList<QTextBlock> selectedBlocks() const;
+    const QString& plainText() const;
+    void resetCaret();
+
+    TextPositionMap* m_positions;
+    quint32 m_backColor;
+    int m_changeDepth = 0;
+    bool m_changePending = false;
+    int m_lastAnchor = -1;
+    int m_lastPosition = -1;
+    mutable QString m_plainText;
+    mutable bool m_plainTextKnown = false;
+};

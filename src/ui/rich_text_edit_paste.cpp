@@ -1,0 +1,81 @@
+#include "ui/rich_text_edit_paste.h"
+
+#include "richtext/plain_text.h"
+
+#include <QString>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
+#include <QUrl>
+#include <QUuid>
+
+namespace {
+
+// A block that opens any but the first cell of a table row continues the line
+// after a tab, the way table rows read everywhere else in the program.
+bool startsLaterCell(const QTextBlock& block)
+{
+    const QTextTable* table = QTextCursor(block).currentTable();
+    if (!table)
+        return false;
+    const QTextTableCell cell = table->cellAt(block.position());
+    return cell.isValid() && cell.column() > 0 && cell.firstPosition() == block.position();
+}
+
+void insertLines(QTextCursor& cursor, const QString& text, const QTextCharFormat& format)
+{
+    const QStringList lines = text.split(QChar::LineSeparator);
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            cursor.insertBlock(cursor.blockFormat(), format);
+        cursor.insertText(lines[i], format);
+    }
+}
+
+// Picture names belong to the document they came from; a fresh name keeps a
+// pasted picture from showing an image of the page it lands on.
+void insertImages(QTextCursor& cursor, const QTextDocument& source, QTextCharFormat format,
+                  int count)
+{
+    QTextImageFormat image = format.toImageFormat();
+    const QVariant data = source.resource(QTextDocument::ImageResource, QUrl(image.name()));
+    if (data.isValid()) {
+        const QString name =
+            QStringLiteral("pasted-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+        cursor.document()->addResource(QTextDocument::ImageResource, QUrl(name), data);
+        image.setName(name);
+    }
+    cursor.insertText(QString(count, QChar::ObjectReplacementCharacter), image);
+}
+
+} // namespace
+
+void RichTextEditPaste::insertDocument(QTextCursor& cursor, const QTextDocument& source)
+{
+    for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
+        if (block != source.begin()) {
+            if (startsLaterCell(block))
+                cursor.insertText(QStringLiteral("\t"));
+            else
+                cursor.insertBlock(block.blockFormat(), block.charFormat());
+        }
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid())
+                continue;
+            if (fragment.charFormat().isImageFormat())
+                insertImages(cursor, source, fragment.charFormat(), fragment.length());
+            else
+                insertLines(cursor, fragment.text(), fragment.charFormat());
+        }
+    }
+}
+
+void RichTextEditPaste::insertPlainText(QTextCursor& cursor, const QString& text)
+{
+    // The cursor turns LF into a paragraph break, but CR into one of its own.
+    QString lines = PlainText::normalized(text);
+    lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    cursor.insertText(lines);
+}
