@@ -1,14 +1,23 @@
 #include <QApplication>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-// One QApplication for every test binary, headless, with the standard
-// locations redirected so no test touches the real home.
+// One QApplication for every test binary, headless, with the home folder and
+// the standard locations redirected into a temporary folder so no test
+// touches the real home, whatever a code path asks QStandardPaths for.
 int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    if (home.isValid()) {
+        qputenv("HOME", home.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toLocal8Bit());
+        qputenv("XDG_DATA_HOME", (home.path() + "/.local/share").toLocal8Bit());
+        qputenv("XDG_RUNTIME_DIR", home.path().toLocal8Bit());
+    }
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
