@@ -4,6 +4,8 @@
 #include "core/settings_store.h"
 #include "core/value_text.h"
 
+#include <cmath>
+
 namespace {
 
 const QString windowStateKey = QStringLiteral("WindowState");
@@ -12,11 +14,17 @@ const QString topKey = QStringLiteral("Top");
 const QString widthKey = QStringLiteral("Width");
 const QString heightKey = QStringLiteral("Height");
 
+// Far beyond any desktop, yet small enough to convert to pixels safely.
+constexpr double twipsLimit = 1.0e7;
+
 double readTwips(const SettingsStore& store, const QString& section, const QString& key,
-                 double defaultValue)
+                 double defaultValue, bool isSize)
 {
     const QString text = store.Read(section, key, ValueText::fromFloat(float(defaultValue)));
-    return ValueText::toFloat(text, QLocale::system()).value_or(float(defaultValue));
+    const std::optional<float> value = ValueText::toFloat(text, QLocale::system());
+    if (!value || std::fabs(*value) > twipsLimit || (isSize && *value <= 0))
+        return defaultValue;
+    return *value;
 }
 
 } // namespace
@@ -29,10 +37,10 @@ FormPosition FormPosition::read(const SettingsStore& store, const QString& formN
         ValueText::toInt16(store.Read(name, windowStateKey, QStringLiteral("0")), QLocale::c());
     if (state && *state >= Normal && *state <= Maximized)
         position.WindowState = *state;
-    position.Left = readTwips(store, name, leftKey, position.Left);
-    position.Top = readTwips(store, name, topKey, position.Top);
-    position.Width = readTwips(store, name, widthKey, position.Width);
-    position.Height = readTwips(store, name, heightKey, position.Height);
+    position.Left = readTwips(store, name, leftKey, position.Left, false);
+    position.Top = readTwips(store, name, topKey, position.Top, false);
+    position.Width = readTwips(store, name, widthKey, position.Width, true);
+    position.Height = readTwips(store, name, heightKey, position.Height, true);
     return position;
 }
 

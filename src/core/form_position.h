@@ -6,7 +6,7 @@ class SettingsStore;
 
 // A window's remembered placement in twips, kept in the section
 // "StartUp-" + the window's name. A stored text that does not convert, or a
-// state outside 0..2, gives that key's default.
+// state outside 0..2, or a size that is not positive, gives that key's default.
 class FormPosition
 {
 public:

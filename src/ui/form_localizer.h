@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+class Localization;
+class QObject;
+class QWidget;
+
+// Gives a window the texts of the localization file: the window's name is the
+// section, each object's name the key and its current caption the default,
+// so a missing file changes nothing. Items of a control array share one
+// object name and therefore one entry.
+class FormLocalizer
+{
+public:
+    enum class Tags
+    {
+        Keep,
+        Localize
+    };
+
+    // The window caption uses the key "@", or "@" + captionMode for a window
+    // with several roles; with Tags::Localize the dynamic property "Tag" of
+    // each object is looked up under its name + ".Tag".
+    static void localize(QWidget* window, Localization& localization,
+                         const QString& captionMode = {}, Tags tags = Tags::Keep);
+
+private:
+    static void localizeCaption(QObject* object, const QString& section,
+                                Localization& localization);
+    static void localizeTag(QObject* object, const QString& section, Localization& localization);
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "core/message_service.h"
+
+#include <QPointer>
+#include <QWidget>
+
+// The message service of the running program: modal message boxes over the
+// window set as parent, titled with the application title unless a title is
+// given.
+class QtMessageService : public MessageService
+{
+public:
+    explicit QtMessageService(QWidget* parent = nullptr);
+
+    void setParentWindow(QWidget* parent) { m_parent = parent; }
+    QWidget* parentWindow() const { return m_parent; }
+
+    void show(const QString& text, Icon icon = Icon::None, const QString& title = {}) override;
+    bool ask(const QString& text, const QString& title = {}) override;
+
+private:
+    QPointer<QWidget> m_parent;
+};
