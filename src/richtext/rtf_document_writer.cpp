@@ -40,16 +40,17 @@ QImage resourceImage(const QTextDocument& doc, const QString& name)
 } // namespace
 
 RtfDocumentWriter::RtfDocumentWriter(const QTextDocument& doc, int from, int to)
-    : m_doc(doc), m_from(from), m_to(to), m_body(qsizetype(to - from) * 2 + kHeaderReserve),
+    : m_doc(doc), m_text(doc.toRawText()), m_from(from), m_to(to), m_body(qsizetype(to - from) * 2 + kHeaderReserve),
       m_tables(doc)
 {}
 
 QByteArray RtfDocumentWriter::write()
 {
     if (m_from < m_to) {
-        for (QTextBlock block = m_doc.findBlock(m_from); block.isValid() && block.position() < m_to;
-             block = block.next())
-            writeBlock(block);
+        QTextBlock block = m_doc.findBlock(m_from);
+        for (int position = block.position(); block.isValid() && position < m_to;
+             position += block.length(), block = block.next())
+            writeBlock(block, position);
     }
 
     QByteArray out = header();
@@ -73,14 +74,18 @@ QByteArray RtfDocumentWriter::header()
     return out.take();
 }
 
-void RtfDocumentWriter::writeBlock(const QTextBlock& block)
+void RtfDocumentWriter::writeBlock(const QTextBlock& block, int position)
 {
     writeParagraphFormat(block);
     const qsizetype before = m_body.size();
-    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it)
-        writeFragment(it.fragment());
+    int fragmentPosition = position;
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        writeFragment(fragment, fragmentPosition);
+        fragmentPosition += fragment.length();
+    }
 
-    const int separator = block.position() + block.length() - 1;
+    const int separator = position + block.length() - 1;
     if (separator < m_from || separator >= m_to)
         return;
     // An empty line keeps its own character format, the one typing there would use.
@@ -90,22 +95,21 @@ void RtfDocumentWriter::writeBlock(const QTextBlock& block)
     m_body.lineEnd();
 }
 
-void RtfDocumentWriter::writeFragment(const QTextFragment& fragment)
+void RtfDocumentWriter::writeFragment(const QTextFragment& fragment, int position)
 {
-    const int start = std::max(fragment.position(), m_from);
-    const int end = std::min(fragment.position() + fragment.length(), m_to);
+    const int start = std::max(position, m_from);
+    const int end = std::min(position + fragment.length(), m_to);
     if (start >= end)
         return;
-    writeCharAttributes(fragment.charFormatIndex());
-    const QTextCharFormat format = fragment.charFormat();
-    if (format.isImageFormat()) {
+    const int formatIndex = fragment.charFormatIndex();
+    writeCharAttributes(formatIndex);
+    if (const QTextImageFormat* picture = m_tables.picture(formatIndex)) {
         // Equal neighbouring pictures share one fragment.
         for (int i = start; i < end; ++i)
-            writePicture(format.toImageFormat());
+            writePicture(*picture);
         return;
     }
-    const QString text = fragment.text();
-    m_body.text(QStringView(text).mid(start - fragment.position(), end - start));
+    m_body.text(QStringView(m_text).mid(start, end - start));
 }
 
 void RtfDocumentWriter::writeParagraphFormat(const QTextBlock& block)

@@ -21,8 +21,9 @@ public:
     QByteArray write();
 
 private:
-    void writeBlock(const QTextBlock& block);
-    void writeFragment(const QTextFragment& fragment);
+    // Positions are passed along rather than asked of Qt, which looks them up in a tree.
+    void writeBlock(const QTextBlock& block, int position);
+    void writeFragment(const QTextFragment& fragment, int position);
     void writeParagraphFormat(const QTextBlock& block);
     void writeCharAttributes(int formatIndex);
     void writePicture(const QTextImageFormat& format);
@@ -30,6 +31,8 @@ private:
     QByteArray header();
 
     const QTextDocument& m_doc;
+    // Indexed by document position; one copy instead of one string per fragment.
+    const QString m_text;
     int m_from;
     int m_to;
     RtfOutput m_body;

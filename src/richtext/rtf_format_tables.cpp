@@ -27,6 +27,18 @@ RtfFormatTables::RtfFormatTables(const QTextDocument& doc)
     : m_defaultFont(doc.defaultFont()), m_formats(doc.allFormats())
 {
     m_resolved.resize(m_formats.size());
+    m_pictures.resize(m_formats.size());
+    for (qsizetype i = 0; i < m_formats.size(); ++i) {
+        if (m_formats.at(i).isImageFormat())
+            m_pictures[i] = m_formats.at(i).toImageFormat();
+    }
+}
+
+const QTextImageFormat* RtfFormatTables::picture(int formatIndex)
+{
+    if (formatIndex < 0 || formatIndex >= qsizetype(m_pictures.size()) || !m_pictures[formatIndex])
+        return nullptr;
+    return &*m_pictures[formatIndex];
 }
 
 const RtfCharAttributes& RtfFormatTables::attributes(int formatIndex)

@@ -6,6 +6,7 @@
 #include <QRgb>
 #include <QStringList>
 #include <QTextFormat>
+#include <QTextImageFormat>
 #include <optional>
 #include <vector>
 
@@ -37,6 +38,8 @@ public:
     explicit RtfFormatTables(const QTextDocument& doc);
 
     const RtfCharAttributes& attributes(int formatIndex);
+    // The picture's format, or nullptr for a text format.
+    const QTextImageFormat* picture(int formatIndex);
     void writeFontTable(RtfOutput& out);
     void writeColorTable(RtfOutput& out) const;
     bool hasColors() const { return !m_colors.isEmpty(); }
@@ -52,6 +55,7 @@ private:
     QList<QTextFormat> m_formats;
     std::vector<std::optional<RtfCharAttributes>> m_resolved;
     std::optional<RtfCharAttributes> m_unknownFormat;
+    std::vector<std::optional<QTextImageFormat>> m_pictures;
     QStringList m_fonts;
     QHash<QString, int> m_fontIndex;
     QList<QRgb> m_colors;

@@ -2,8 +2,10 @@
 
 #include "core/code_page.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstring>
 
 namespace {
 
@@ -36,33 +38,52 @@ constexpr qsizetype kHexBytesPerLine = 64;
 
 RtfOutput::RtfOutput(qsizetype reserve)
 {
-    m_out.reserve(reserve);
+    m_out.resize(std::max<qsizetype>(reserve, 64));
+}
+
+QByteArray RtfOutput::take()
+{
+    m_out.truncate(m_used);
+    m_used = 0;
+    return std::move(m_out);
+}
+
+char* RtfOutput::room(qsizetype n)
+{
+    if (m_used + n > m_out.size())
+        m_out.resize(std::max(m_out.size() * 2, m_used + n));
+    return m_out.data() + m_used;
+}
+
+void RtfOutput::append(const char* bytes, qsizetype n)
+{
+    std::memcpy(room(n), bytes, size_t(n));
+    m_used += n;
 }
 
 void RtfOutput::controlWord(const char* word)
 {
-    m_out.append(word);
+    append(word, qsizetype(std::strlen(word)));
     m_afterControlWord = true;
 }
 
 void RtfOutput::controlWord(const char* word, int value)
 {
-    m_out.append(word);
-    char digits[16];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    m_out.append(digits, result.ptr - digits);
+    append(word, qsizetype(std::strlen(word)));
+    char* dst = room(12);
+    m_used += std::to_chars(dst, dst + 12, value).ptr - dst;
     m_afterControlWord = true;
 }
 
 void RtfOutput::raw(QByteArrayView bytes)
 {
-    m_out.append(bytes);
+    append(bytes.data(), bytes.size());
     m_afterControlWord = false;
 }
 
 void RtfOutput::lineEnd()
 {
-    m_out.append("\r\n", 2);
+    append("\r\n", 2);
     m_afterControlWord = false;
 }
 
@@ -75,11 +96,12 @@ void RtfOutput::text(QStringView text)
             case Ascii::Literal:
                 literal(char(u));
                 break;
-            case Ascii::Escaped:
-                m_out.append('\\');
-                m_out.append(char(u));
+            case Ascii::Escaped: {
+                const char escaped[2] = {'\\', char(u)};
+                append(escaped, 2);
                 m_afterControlWord = false;
                 break;
+            }
             case Ascii::Tab:
                 controlWord("\\tab");
                 break;
@@ -103,29 +125,37 @@ void RtfOutput::text(QStringView text)
 
 void RtfOutput::hexLines(QByteArrayView bytes)
 {
+    char* dst = room(bytes.size() * 2 + (bytes.size() / kHexBytesPerLine + 1) * 2);
+    char* const start = dst;
     for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (i % kHexBytesPerLine == 0)
-            m_out.append("\r\n", 2);
+        if (i % kHexBytesPerLine == 0) {
+            *dst++ = '\r';
+            *dst++ = '\n';
+        }
         const auto b = static_cast<unsigned char>(bytes[i]);
-        m_out.append(kHexDigits[b >> 4]);
-        m_out.append(kHexDigits[b & 0xF]);
+        *dst++ = kHexDigits[b >> 4];
+        *dst++ = kHexDigits[b & 0xF];
     }
+    m_used += dst - start;
     m_afterControlWord = false;
 }
 
 void RtfOutput::literal(char ch)
 {
+    char* dst = room(2);
     if (m_afterControlWord) {
-        m_out.append(' ');
+        *dst++ = ' ';
+        ++m_used;
         m_afterControlWord = false;
     }
-    m_out.append(ch);
+    *dst = ch;
+    ++m_used;
 }
 
 void RtfOutput::hexEscape(int byte)
 {
     const char escape[4] = {'\\', '\'', kHexDigits[(byte >> 4) & 0xF], kHexDigits[byte & 0xF]};
-    m_out.append(escape, 4);
+    append(escape, 4);
     m_afterControlWord = false;
 }
 
@@ -134,6 +164,6 @@ void RtfOutput::unicodeEscape(char16_t unit)
     // \u takes a signed 16-bit number; the '?' is the fallback that readers
     // without Unicode show and \uc1 tells the others to skip.
     controlWord("\\u", int(static_cast<qint16>(unit)));
-    m_out.append('?');
+    append("?", 1);
     m_afterControlWord = false;
 }

@@ -19,14 +19,19 @@ public:
     void text(QStringView text);
     void hexLines(QByteArrayView bytes);
 
-    qsizetype size() const { return m_out.size(); }
-    QByteArray take() { return std::move(m_out); }
+    qsizetype size() const { return m_used; }
+    QByteArray take();
 
 private:
+    // Room for n more bytes; the buffer grows geometrically, so writing stays
+    // linear without a capacity check in every QByteArray call.
+    char* room(qsizetype n);
+    void append(const char* bytes, qsizetype n);
     void literal(char ch);
     void hexEscape(int byte);
     void unicodeEscape(char16_t unit);
 
     QByteArray m_out;
+    qsizetype m_used = 0;
     bool m_afterControlWord = false;
 };
