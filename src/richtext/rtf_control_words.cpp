@@ -1,0 +1,225 @@
+#include "richtext/rtf_control_words.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace {
+
+struct Entry
+{
+    std::string_view name;
+    RtfWord word;
+};
+
+// Destinations whose content is never part of the page's text: document
+// properties, headers and footers, footnotes, annotations, field codes, list
+// and style definitions, embedded object data and the fallbacks of pictures.
+constexpr std::string_view kSkipped[] = {
+    "aftncn",
+    "aftnsep",
+    "aftnsepc",
+    "annotation",
+    "atnauthor",
+    "atndate",
+    "atnicn",
+    "atnid",
+    "atnparent",
+    "atnref",
+    "atntime",
+    "atrfend",
+    "atrfstart",
+    "author",
+    "bkmkend",
+    "bkmkstart",
+    "buptim",
+    "category",
+    "colorschememapping",
+    "comment",
+    "company",
+    "creatim",
+    "datastore",
+    "do",
+    "doccomm",
+    "docvar",
+    "fldinst",
+    "footer",
+    "footerf",
+    "footerl",
+    "footerr",
+    "footnote",
+    "ftncn",
+    "ftnsep",
+    "ftnsepc",
+    "filetbl",
+    "generator",
+    "header",
+    "headerf",
+    "headerl",
+    "headerr",
+    "hlinkbase",
+    "info",
+    "keywords",
+    "latentstyles",
+    "listoverridetable",
+    "listtable",
+    "manager",
+    "mmathPr",
+    "nonshppict",
+    "objalias",
+    "objclass",
+    "objdata",
+    "objname",
+    "objsect",
+    "objtime",
+    "operator",
+    "panose",
+    "pgdsctbl",
+    "pn",
+    "printim",
+    "private",
+    "revtbl",
+    "revtim",
+    "rsidtbl",
+    "rxe",
+    "shpinst",
+    "stylesheet",
+    "subject",
+    "tc",
+    "template",
+    "themedata",
+    "title",
+    "txe",
+    "userprops",
+    "xe",
+    "xmlnstbl",
+};
+
+constexpr Entry kWords[] = {
+    {"rtf", RtfWord::Rtf},
+    {"ansi", RtfWord::Ansi},
+    {"mac", RtfWord::Mac},
+    {"pc", RtfWord::Pc},
+    {"pca", RtfWord::Pca},
+    {"ansicpg", RtfWord::AnsiCodePage},
+    {"deff", RtfWord::DefaultFont},
+    {"uc", RtfWord::UnicodeSkip},
+    {"u", RtfWord::Unicode},
+    {"fonttbl", RtfWord::FontTable},
+    {"colortbl", RtfWord::ColorTable},
+    {"pict", RtfWord::Picture},
+    {"shppict", RtfWord::ShapePicture},
+    {"f", RtfWord::Font},
+    {"fcharset", RtfWord::FontCharset},
+    {"cpg", RtfWord::FontCodePage},
+    {"red", RtfWord::Red},
+    {"green", RtfWord::Green},
+    {"blue", RtfWord::Blue},
+    {"plain", RtfWord::Plain},
+    {"b", RtfWord::Bold},
+    {"i", RtfWord::Italic},
+    {"ul", RtfWord::Underline},
+    {"uld", RtfWord::Underline},
+    {"uldash", RtfWord::Underline},
+    {"uldashd", RtfWord::Underline},
+    {"uldashdd", RtfWord::Underline},
+    {"uldb", RtfWord::Underline},
+    {"ulhwave", RtfWord::Underline},
+    {"ulldash", RtfWord::Underline},
+    {"ulth", RtfWord::Underline},
+    {"ulthd", RtfWord::Underline},
+    {"ulthdash", RtfWord::Underline},
+    {"ulthdashd", RtfWord::Underline},
+    {"ulthdashdd", RtfWord::Underline},
+    {"ulthldash", RtfWord::Underline},
+    {"ululdbwave", RtfWord::Underline},
+    {"ulw", RtfWord::Underline},
+    {"ulwave", RtfWord::Underline},
+    {"ulnone", RtfWord::UnderlineNone},
+    {"strike", RtfWord::Strike},
+    {"striked", RtfWord::Strike},
+    {"fs", RtfWord::FontSize},
+    {"cf", RtfWord::ColorIndex},
+    {"highlight", RtfWord::Highlight},
+    {"v", RtfWord::Hidden},
+    {"pard", RtfWord::ParagraphDefault},
+    {"ql", RtfWord::AlignLeft},
+    {"qc", RtfWord::AlignCenter},
+    {"qr", RtfWord::AlignRight},
+    {"qj", RtfWord::AlignJustify},
+    {"qd", RtfWord::AlignJustify},
+    {"li", RtfWord::LeftIndent},
+    {"lin", RtfWord::LeftIndent},
+    {"ri", RtfWord::RightIndent},
+    {"rin", RtfWord::RightIndent},
+    {"fi", RtfWord::FirstLineIndent},
+    {"tx", RtfWord::TabPosition},
+    {"tqr", RtfWord::TabRight},
+    {"tqc", RtfWord::TabCenter},
+    {"tqdec", RtfWord::TabDecimal},
+    {"tb", RtfWord::TabBar},
+    {"par", RtfWord::Paragraph},
+    {"page", RtfWord::Paragraph},
+    {"sect", RtfWord::Paragraph},
+    {"column", RtfWord::Paragraph},
+    {"line", RtfWord::Line},
+    {"cell", RtfWord::Cell},
+    {"row", RtfWord::Row},
+    {"nestcell", RtfWord::NestedCell},
+    {"nestrow", RtfWord::NestedRow},
+    {"tab", RtfWord::Tab},
+    {"emdash", RtfWord::EmDash},
+    {"endash", RtfWord::EnDash},
+    {"bullet", RtfWord::Bullet},
+    {"lquote", RtfWord::LeftQuote},
+    {"rquote", RtfWord::RightQuote},
+    {"ldblquote", RtfWord::LeftDoubleQuote},
+    {"rdblquote", RtfWord::RightDoubleQuote},
+    {"emspace", RtfWord::EmSpace},
+    {"enspace", RtfWord::EnSpace},
+    {"qmspace", RtfWord::QuarterEmSpace},
+    {"zwj", RtfWord::ZeroWidthJoiner},
+    {"zwnj", RtfWord::ZeroWidthNonJoiner},
+    {"zwbo", RtfWord::ZeroWidthBreak},
+    {"pngblip", RtfWord::PngBlip},
+    {"jpegblip", RtfWord::JpegBlip},
+    {"emfblip", RtfWord::EmfBlip},
+    {"wmetafile", RtfWord::WindowsMetafile},
+    {"dibitmap", RtfWord::Bitmap},
+    {"wbitmap", RtfWord::Bitmap},
+    {"macpict", RtfWord::OtherPictureFormat},
+    {"pmmetafile", RtfWord::OtherPictureFormat},
+    {"picw", RtfWord::PictureWidth},
+    {"pich", RtfWord::PictureHeight},
+    {"picwgoal", RtfWord::PictureGoalWidth},
+    {"pichgoal", RtfWord::PictureGoalHeight},
+    {"picscalex", RtfWord::PictureScaleX},
+    {"picscaley", RtfWord::PictureScaleY},
+};
+
+constexpr std::size_t kCount = std::size(kWords) + std::size(kSkipped);
+
+constexpr std::array<Entry, kCount> sortedTable()
+{
+    std::array<Entry, kCount> table{};
+    std::size_t n = 0;
+    for (const Entry& entry : kWords)
+        table[n++] = entry;
+    for (std::string_view name : kSkipped)
+        table[n++] = Entry{name, RtfWord::SkippedDestination};
+    std::sort(table.begin(), table.end(),
+              [](const Entry& a, const Entry& b) { return a.name < b.name; });
+    return table;
+}
+
+constexpr std::array<Entry, kCount> kTable = sortedTable();
+
+} // namespace
+
+RtfWord RtfControlWords::lookup(QByteArrayView name)
+{
+    const std::string_view key(name.data(), static_cast<std::size_t>(name.size()));
+    const auto it = std::lower_bound(kTable.begin(), kTable.end(), key,
+                                     [](const Entry& e, std::string_view k) { return e.name < k; });
+    return it != kTable.end() && it->name == key ? it->word : RtfWord::Unknown;
+}

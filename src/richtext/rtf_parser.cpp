@@ -1,0 +1,875 @@
+#include "richtext/rtf_parser.h"
+
+#include <algorithm>
+
+namespace {
+
+bool isSpace(char16_t c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// Characters a document block cannot hold as text: they would become block
+// separators or frame markers inside QTextDocument.
+bool isDropped(char16_t ch)
+{
+    return ch == 0 || ch == '\r' || ch == '\n' || ch == QChar::ObjectReplacementCharacter ||
+           ch == 0xFDD0 || ch == 0xFDD1 || ch == QChar::LineSeparator ||
+           ch == QChar::ParagraphSeparator;
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+int clampTwips(int value)
+{
+    return std::clamp(value, -RtfParser::MaxTwips, RtfParser::MaxTwips);
+}
+
+bool flagValue(const RtfToken& token)
+{
+    return !token.hasParam || token.param != 0;
+}
+
+} // namespace
+
+RtfParser::RtfParser(QByteArrayView rtf, RtfContentSink& sink)
+    : m_tokenizer(rtf.sliced(std::min(rtf.size(), std::max<qsizetype>(0, rtf.indexOf('{'))))),
+      m_sink(sink)
+{
+    m_cachedFont = -2;
+}
+
+bool RtfParser::isRtf(QByteArrayView data)
+{
+    qsizetype i = 0;
+    while (i < data.size() && isSpace(static_cast<unsigned char>(data[i])))
+        ++i;
+    return data.sliced(i).startsWith("{\\rtf");
+}
+
+bool RtfParser::isRtf(QStringView text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && isSpace(text[i].unicode()))
+        ++i;
+    return text.sliced(i).startsWith(u"{\\rtf");
+}
+
+void RtfParser::parse()
+{
+    RtfToken first = m_tokenizer.next();
+    if (first.kind != RtfToken::Kind::GroupStart)
+        return finish();
+    m_groups.push_back(GroupState{});
+    while (!m_ended) {
+        RtfToken token = m_tokenizer.next();
+        const bool starred = std::exchange(m_starPending, false);
+        if (token.kind != RtfToken::Kind::Text && token.kind != RtfToken::Kind::HexByte)
+            flushDoubleByte();
+        if (m_skip > 0 && consumeSkipped(token))
+            continue;
+        handleToken(token, starred);
+    }
+    finish();
+}
+
+// The fallback characters after \u: a text byte, \'hh, a control word or
+// \bin each count as one; a group boundary ends the fallback.
+bool RtfParser::consumeSkipped(RtfToken& token)
+{
+    switch (token.kind) {
+    case RtfToken::Kind::End:
+    case RtfToken::Kind::GroupStart:
+    case RtfToken::Kind::GroupEnd:
+        m_skip = 0;
+        return false;
+    case RtfToken::Kind::Text:
+        if (token.text.size() <= m_skip) {
+            m_skip -= static_cast<int>(token.text.size());
+            return true;
+        }
+        token.text = token.text.sliced(m_skip);
+        m_skip = 0;
+        return false;
+    default:
+        --m_skip;
+        return true;
+    }
+}
+
+void RtfParser::handleToken(RtfToken& token, bool starred)
+{
+    switch (token.kind) {
+    case RtfToken::Kind::End:
+        m_ended = true;
+        break;
+    case RtfToken::Kind::GroupStart:
+        openGroup(token.offset);
+        break;
+    case RtfToken::Kind::GroupEnd:
+        m_ended = closeGroup(token.offset);
+        break;
+    case RtfToken::Kind::Word:
+        handleWord(token, starred);
+        break;
+    case RtfToken::Kind::Symbol:
+        handleSymbol(token.symbol);
+        break;
+    case RtfToken::Kind::HexByte:
+        handleByte(token.byte);
+        break;
+    case RtfToken::Kind::Text:
+        handleText(token.text);
+        break;
+    case RtfToken::Kind::Binary:
+        if (top().destination == Destination::Picture && m_overflow == 0)
+            m_picture.data.append(token.text);
+        break;
+    }
+}
+
+void RtfParser::openGroup(qsizetype offset)
+{
+    m_skip = 0;
+    if (top().destination == Destination::Picture && m_overflow == 0) {
+        // Nothing inside a picture's subgroups is picture data.
+        const qsizetype close = m_tokenizer.skipGroup();
+        m_ended = close >= m_tokenizer.input().size();
+        return;
+    }
+    if (m_groups.size() >= MaxDepth) {
+        ++m_overflow;
+        return;
+    }
+    GroupState state = top();
+    state.start = offset;
+    state.ownsPicture = false;
+    m_groups.push_back(std::move(state));
+}
+
+// True when the document's outermost group closes.
+bool RtfParser::closeGroup(qsizetype offset)
+{
+    m_skip = 0;
+    if (m_overflow > 0) {
+        --m_overflow;
+        return false;
+    }
+    if (m_groups.size() == 1)
+        return true;
+    const GroupState closed = std::move(m_groups.back());
+    m_groups.pop_back();
+    m_charsDirty = true;
+    // A font entry ends with its own group, not with a subgroup such as \*\fname.
+    if (closed.destination == Destination::FontTable && m_groups.size() < m_fontEntry.depth)
+        commitFont();
+    if (closed.ownsPicture)
+        finishPicture(closed, offset);
+    return false;
+}
+
+void RtfParser::skipCurrentGroup()
+{
+    const qsizetype close = m_tokenizer.skipGroup();
+    if (close >= m_tokenizer.input().size()) {
+        m_ended = true;
+        return;
+    }
+    m_ended = closeGroup(close);
+}
+
+void RtfParser::finish()
+{
+    flushDoubleByte();
+    if (m_groups.empty())
+        return;
+    if (!m_pendingBreak) {
+        flushRun();
+        m_sink.setBlockFormat(top().paragraph);
+    }
+}
+
+void RtfParser::handleWord(const RtfToken& token, bool starred)
+{
+    const RtfWord word = RtfControlWords::lookup(token.text);
+    const bool destination = word == RtfWord::FontTable || word == RtfWord::ColorTable ||
+                             word == RtfWord::Picture || word == RtfWord::ShapePicture ||
+                             word == RtfWord::SkippedDestination;
+    if (destination || starred) {
+        // The outermost group is the document itself and is never skipped.
+        if (m_groups.size() > 1 || m_overflow > 0)
+            handleDestination(destination ? word : RtfWord::SkippedDestination);
+        return;
+    }
+    switch (top().destination) {
+    case Destination::Text:
+        handleTextWord(word, token);
+        break;
+    case Destination::FontTable:
+        handleFontWord(word, token);
+        break;
+    case Destination::ColorTable:
+        handleColorWord(word, token);
+        break;
+    case Destination::Picture:
+        handlePictureWord(word, token);
+        break;
+    }
+}
+
+void RtfParser::handleDestination(RtfWord word)
+{
+    GroupState& group = top();
+    const bool inText = group.destination == Destination::Text && m_overflow == 0;
+    if (word == RtfWord::ShapePicture && inText)
+        return;
+    if (word == RtfWord::FontTable && inText) {
+        group.destination = Destination::FontTable;
+        m_fontEntry = FontEntry{};
+        return;
+    }
+    if (word == RtfWord::ColorTable && inText) {
+        group.destination = Destination::ColorTable;
+        m_colors.clear();
+        m_colorEntry = ColorEntry{};
+        invalidateTables();
+        return;
+    }
+    if (word == RtfWord::Picture && inText) {
+        group.destination = Destination::Picture;
+        group.ownsPicture = true;
+        m_picture = RtfPictureData{};
+        m_pictureNibble = -1;
+        return;
+    }
+    skipCurrentGroup();
+}
+
+void RtfParser::handleTextWord(RtfWord word, const RtfToken& token)
+{
+    if (handleCharacterWord(word, token) || handleParagraphWord(word, token) ||
+        handleSpecialCharacter(word))
+        return;
+    const int p = token.param;
+    switch (word) {
+    case RtfWord::Ansi:
+        m_ansiCodePage = RtfCodePages::Default;
+        break;
+    case RtfWord::Mac:
+        m_ansiCodePage = 10000;
+        break;
+    case RtfWord::Pc:
+        m_ansiCodePage = 437;
+        break;
+    case RtfWord::Pca:
+        m_ansiCodePage = 850;
+        break;
+    case RtfWord::AnsiCodePage:
+        if (token.hasParam && p > 0 && p <= 0xFFFF)
+            m_ansiCodePage = p;
+        break;
+    case RtfWord::DefaultFont:
+        m_defaultFont = token.hasParam ? p : 0;
+        break;
+    case RtfWord::UnicodeSkip:
+        top().unicodeSkip = token.hasParam ? std::clamp(p, 0, MaxUnicodeSkip) : 1;
+        return;
+    case RtfWord::Unicode:
+        handleUnicode(token);
+        return;
+    default:
+        return;
+    }
+    invalidateTables();
+}
+
+bool RtfParser::handleCharacterWord(RtfWord word, const RtfToken& token)
+{
+    CharState& chars = top().chars;
+    const int p = token.param;
+    switch (word) {
+    case RtfWord::Plain:
+        chars = CharState{};
+        break;
+    case RtfWord::Bold:
+        chars.bold = flagValue(token);
+        break;
+    case RtfWord::Italic:
+        chars.italic = flagValue(token);
+        break;
+    case RtfWord::Underline:
+        chars.underline = flagValue(token);
+        break;
+    case RtfWord::UnderlineNone:
+        chars.underline = false;
+        break;
+    case RtfWord::Strike:
+        chars.strike = flagValue(token);
+        break;
+    case RtfWord::Hidden:
+        chars.hidden = flagValue(token);
+        break;
+    case RtfWord::Font:
+        chars.font = token.hasParam ? std::max(0, p) : 0;
+        break;
+    case RtfWord::FontSize:
+        chars.halfPoints = token.hasParam && p > 0 ? std::min(p, 3276) : 24;
+        break;
+    case RtfWord::ColorIndex:
+        chars.color = std::max(0, p);
+        break;
+    case RtfWord::Highlight:
+        chars.highlight = std::max(0, p);
+        break;
+    default:
+        return false;
+    }
+    m_charsDirty = true;
+    return true;
+}
+
+bool RtfParser::handleParagraphWord(RtfWord word, const RtfToken& token)
+{
+    GroupState& group = top();
+    RtfParagraphFormat& paragraph = group.paragraph;
+    const int p = token.hasParam ? token.param : 0;
+    switch (word) {
+    case RtfWord::ParagraphDefault:
+        paragraph = RtfParagraphFormat{};
+        group.nextTabType = QTextOption::LeftTab;
+        break;
+    case RtfWord::AlignLeft:
+        paragraph.alignment = Qt::AlignLeft;
+        break;
+    case RtfWord::AlignCenter:
+        paragraph.alignment = Qt::AlignHCenter;
+        break;
+    case RtfWord::AlignRight:
+        paragraph.alignment = Qt::AlignRight;
+        break;
+    case RtfWord::AlignJustify:
+        paragraph.alignment = Qt::AlignJustify;
+        break;
+    case RtfWord::LeftIndent:
+        paragraph.leftIndent = clampTwips(p);
+        break;
+    case RtfWord::RightIndent:
+        paragraph.rightIndent = clampTwips(p);
+        break;
+    case RtfWord::FirstLineIndent:
+        paragraph.firstLineIndent = clampTwips(p);
+        break;
+    case RtfWord::TabPosition:
+        addTab(p);
+        break;
+    case RtfWord::TabRight:
+        group.nextTabType = QTextOption::RightTab;
+        break;
+    case RtfWord::TabCenter:
+        group.nextTabType = QTextOption::CenterTab;
+        break;
+    case RtfWord::TabDecimal:
+        group.nextTabType = QTextOption::DelimiterTab;
+        break;
+    case RtfWord::TabBar:
+        group.nextTabType = QTextOption::LeftTab;
+        break;
+    case RtfWord::Paragraph:
+    case RtfWord::Line:
+    case RtfWord::NestedRow:
+        breakBlock();
+        break;
+    case RtfWord::Cell:
+        m_cellsInRow = std::min(m_cellsInRow + 1, MaxTwips);
+        break;
+    case RtfWord::Row:
+        endRow();
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+bool RtfParser::handleSpecialCharacter(RtfWord word)
+{
+    char16_t ch = 0;
+    switch (word) {
+    case RtfWord::Tab:
+    case RtfWord::NestedCell:
+        ch = u'\t';
+        break;
+    case RtfWord::EmDash:
+        ch = u'\u2014';
+        break;
+    case RtfWord::EnDash:
+        ch = u'\u2013';
+        break;
+    case RtfWord::Bullet:
+        ch = u'\u2022';
+        break;
+    case RtfWord::LeftQuote:
+        ch = u'\u2018';
+        break;
+    case RtfWord::RightQuote:
+        ch = u'\u2019';
+        break;
+    case RtfWord::LeftDoubleQuote:
+        ch = u'\u201C';
+        break;
+    case RtfWord::RightDoubleQuote:
+        ch = u'\u201D';
+        break;
+    case RtfWord::EmSpace:
+        ch = u'\u2003';
+        break;
+    case RtfWord::EnSpace:
+        ch = u'\u2002';
+        break;
+    case RtfWord::QuarterEmSpace:
+        ch = u'\u2005';
+        break;
+    case RtfWord::ZeroWidthJoiner:
+        ch = u'\u200D';
+        break;
+    case RtfWord::ZeroWidthNonJoiner:
+        ch = u'\u200C';
+        break;
+    case RtfWord::ZeroWidthBreak:
+        ch = u'\u200B';
+        break;
+    default:
+        return false;
+    }
+    appendChar(ch);
+    return true;
+}
+
+void RtfParser::handleFontWord(RtfWord word, const RtfToken& token)
+{
+    switch (word) {
+    case RtfWord::Font:
+        commitFont();
+        m_fontEntry = FontEntry{};
+        m_fontEntry.open = true;
+        m_fontEntry.id = token.hasParam ? std::max(0, token.param) : 0;
+        m_fontEntry.depth = m_groups.size();
+        break;
+    case RtfWord::FontCharset:
+        m_fontEntry.charset = token.param;
+        break;
+    case RtfWord::FontCodePage:
+        m_fontEntry.codePage = token.param > 0 && token.param <= 0xFFFF ? token.param : 0;
+        break;
+    case RtfWord::Unicode:
+        m_skip = top().unicodeSkip;
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfParser::handleColorWord(RtfWord word, const RtfToken& token)
+{
+    const int value = std::clamp(token.param, 0, 255);
+    switch (word) {
+    case RtfWord::Red:
+        m_colorEntry.red = value;
+        break;
+    case RtfWord::Green:
+        m_colorEntry.green = value;
+        break;
+    case RtfWord::Blue:
+        m_colorEntry.blue = value;
+        break;
+    default:
+        return;
+    }
+    m_colorEntry.any = true;
+}
+
+void RtfParser::handlePictureWord(RtfWord word, const RtfToken& token)
+{
+    const int p = std::clamp(token.param, 0, MaxTwips);
+    switch (word) {
+    case RtfWord::PngBlip:
+        m_picture.kind = RtfPictureData::Kind::Png;
+        break;
+    case RtfWord::JpegBlip:
+        m_picture.kind = RtfPictureData::Kind::Jpeg;
+        break;
+    case RtfWord::EmfBlip:
+        m_picture.kind = RtfPictureData::Kind::Emf;
+        break;
+    case RtfWord::WindowsMetafile:
+        m_picture.kind = RtfPictureData::Kind::Wmf;
+        break;
+    case RtfWord::Bitmap:
+        m_picture.kind = RtfPictureData::Kind::Bitmap;
+        break;
+    case RtfWord::OtherPictureFormat:
+        m_picture.kind = RtfPictureData::Kind::Unknown;
+        break;
+    case RtfWord::PictureWidth:
+        m_picture.width = p;
+        break;
+    case RtfWord::PictureHeight:
+        m_picture.height = p;
+        break;
+    case RtfWord::PictureGoalWidth:
+        m_picture.goalWidth = p;
+        break;
+    case RtfWord::PictureGoalHeight:
+        m_picture.goalHeight = p;
+        break;
+    case RtfWord::PictureScaleX:
+        m_picture.scaleX = token.hasParam ? p : 100;
+        break;
+    case RtfWord::PictureScaleY:
+        m_picture.scaleY = token.hasParam ? p : 100;
+        break;
+    case RtfWord::Unicode:
+        m_skip = top().unicodeSkip;
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfParser::handleSymbol(char symbol)
+{
+    if (symbol == '*') {
+        m_starPending = true;
+        return;
+    }
+    const Destination destination = top().destination;
+    if (destination == Destination::FontTable && (symbol == '\\' || symbol == '{' || symbol == '}'))
+        return handleByte(static_cast<unsigned char>(symbol));
+    if (destination != Destination::Text)
+        return;
+    switch (symbol) {
+    case '\\':
+    case '{':
+    case '}':
+        appendChar(static_cast<char16_t>(symbol));
+        break;
+    case '~':
+        appendChar(u'\u00A0');
+        break;
+    case '_':
+        appendChar(u'\u2011');
+        break;
+    case '\r':
+    case '\n':
+        breakBlock();
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfParser::handleByte(unsigned char byte)
+{
+    switch (top().destination) {
+    case Destination::Text:
+        appendBytes(QByteArrayView(reinterpret_cast<const char*>(&byte), 1));
+        break;
+    case Destination::FontTable:
+        if (m_fontEntry.open && m_fontEntry.name.size() < MaxFontNameBytes)
+            m_fontEntry.name.append(static_cast<char>(byte));
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfParser::handleText(QByteArrayView text)
+{
+    switch (top().destination) {
+    case Destination::Text:
+        appendBytes(text);
+        break;
+    case Destination::FontTable:
+        for (char c : text) {
+            if (c == ';')
+                commitFont();
+            else
+                handleByte(static_cast<unsigned char>(c));
+        }
+        break;
+    case Destination::ColorTable:
+        for (char c : text) {
+            if (c == ';')
+                commitColor();
+        }
+        break;
+    case Destination::Picture:
+        appendPictureHex(text);
+        break;
+    }
+}
+
+void RtfParser::handleUnicode(const RtfToken& token)
+{
+    if (token.hasParam) {
+        const int code = token.param < 0 ? token.param + 0x10000 : token.param;
+        if (code >= 0 && code <= 0xFFFF)
+            appendUnicode(code);
+    }
+    m_skip = top().unicodeSkip;
+}
+
+void RtfParser::appendBytes(QByteArrayView bytes)
+{
+    if (bytes.isEmpty() || top().chars.hidden)
+        return;
+    const int cp = codePage();
+    if (RtfCodePages::isDoubleByte(cp)) {
+        m_doubleBytes.append(bytes);
+        m_doubleByteCodePage = cp;
+        return;
+    }
+    prepareForContent();
+    const RtfCodePages::Table& table = *m_table;
+    for (char b : bytes) {
+        const char16_t ch = table[static_cast<unsigned char>(b)];
+        if (ch != 0)
+            m_run.append(QChar(ch));
+    }
+}
+
+void RtfParser::appendChar(char16_t ch)
+{
+    if (isDropped(ch) || top().chars.hidden)
+        return;
+    prepareForContent();
+    m_run.append(QChar(ch));
+}
+
+void RtfParser::appendUnicode(int code)
+{
+    if (top().chars.hidden)
+        return;
+    const char16_t ch = static_cast<char16_t>(code);
+    if (ch == QChar::LineSeparator || ch == QChar::ParagraphSeparator)
+        return breakBlock();
+    if (QChar::isHighSurrogate(ch)) {
+        prepareForContent();
+        m_highSurrogate = ch;
+        return;
+    }
+    if (QChar::isLowSurrogate(ch)) {
+        const char16_t high = std::exchange(m_highSurrogate, 0);
+        prepareForContent();
+        if (high != 0) {
+            m_run.append(QChar(high));
+            m_run.append(QChar(ch));
+        } else {
+            m_run.append(QChar(QChar::ReplacementCharacter));
+        }
+        return;
+    }
+    appendChar(ch);
+}
+
+void RtfParser::flushDoubleByte()
+{
+    if (m_doubleBytes.isEmpty())
+        return;
+    const QString decoded = RtfCodePages::decodeDoubleByte(m_doubleByteCodePage, m_doubleBytes);
+    m_doubleBytes.clear();
+    for (QChar ch : decoded)
+        appendChar(ch.unicode());
+}
+
+// Everything that must happen before content lands in the current run: a
+// pending block separator, a change of character format, the tabs between
+// table cells, an unpaired high surrogate.
+void RtfParser::prepareForContent()
+{
+    if (m_pendingBreak) {
+        m_pendingBreak = false;
+        flushRun();
+        m_sink.startBlock(resolve(top().chars));
+    }
+    if (m_charsDirty) {
+        m_charsDirty = false;
+        if (!(top().chars == m_runChars)) {
+            flushRun();
+            m_runChars = top().chars;
+        }
+    }
+    if (m_tabsInRow < m_cellsInRow) {
+        m_run.append(QString(m_cellsInRow - m_tabsInRow, u'\t'));
+        m_tabsInRow = m_cellsInRow;
+    }
+    if (m_highSurrogate != 0) {
+        m_highSurrogate = 0;
+        m_run.append(QChar(QChar::ReplacementCharacter));
+    }
+}
+
+void RtfParser::flushRun()
+{
+    if (m_run.isEmpty())
+        return;
+    m_sink.appendText(m_run, resolve(m_runChars));
+    m_run.resize(0);
+}
+
+// A block is only opened when content follows its separator, so the final
+// \par the rich-edit control writes does not add an empty line.
+void RtfParser::breakBlock()
+{
+    if (top().chars.hidden)
+        return;
+    m_highSurrogate = 0;
+    if (m_pendingBreak) {
+        m_pendingBreak = false;
+        flushRun();
+        m_sink.startBlock(resolve(top().chars));
+    }
+    flushRun();
+    m_sink.setBlockFormat(top().paragraph);
+    m_pendingBreak = true;
+}
+
+void RtfParser::endRow()
+{
+    if (m_cellsInRow > 0 && !top().chars.hidden) {
+        m_cellsInRow -= 1;
+        if (m_tabsInRow < m_cellsInRow)
+            prepareForContent();
+    }
+    m_cellsInRow = 0;
+    m_tabsInRow = 0;
+    breakBlock();
+}
+
+void RtfParser::addTab(int twips)
+{
+    GroupState& group = top();
+    const RtfTabStop stop{std::clamp(twips, 0, MaxTwips), group.nextTabType};
+    group.nextTabType = QTextOption::LeftTab;
+    QList<RtfTabStop>& tabs = group.paragraph.tabs;
+    const auto at = std::lower_bound(
+        tabs.begin(), tabs.end(), stop,
+        [](const RtfTabStop& a, const RtfTabStop& b) { return a.twips < b.twips; });
+    if (at != tabs.end() && at->twips == stop.twips) {
+        *at = stop;
+        return;
+    }
+    if (tabs.size() < MaxTabs)
+        tabs.insert(at, stop);
+}
+
+void RtfParser::appendPictureHex(QByteArrayView text)
+{
+    for (char c : text) {
+        const int value = hexValue(c);
+        if (value < 0)
+            continue;
+        if (m_pictureNibble < 0) {
+            m_pictureNibble = value;
+        } else {
+            m_picture.data.append(static_cast<char>(m_pictureNibble * 16 + value));
+            m_pictureNibble = -1;
+        }
+    }
+}
+
+void RtfParser::finishPicture(const GroupState& closed, qsizetype closeOffset)
+{
+    m_picture.source =
+        m_tokenizer.input().sliced(closed.start, closeOffset + 1 - closed.start).toByteArray();
+    if (!closed.chars.hidden && top().destination == Destination::Text && m_overflow == 0) {
+        prepareForContent();
+        flushRun();
+        m_sink.appendPicture(m_picture, resolve(closed.chars));
+    }
+    m_picture = RtfPictureData{};
+}
+
+void RtfParser::commitFont()
+{
+    if (!m_fontEntry.open)
+        return;
+    FontEntry entry = std::exchange(m_fontEntry, FontEntry{});
+    if (m_fonts.size() >= MaxFonts && !m_fonts.contains(entry.id))
+        return;
+    const int cp = entry.codePage > 0 ? entry.codePage
+                                      : RtfCodePages::fromCharset(entry.charset, m_ansiCodePage);
+    QString name;
+    if (RtfCodePages::isDoubleByte(cp)) {
+        name = RtfCodePages::decodeDoubleByte(cp, entry.name);
+    } else {
+        const RtfCodePages::Table& table = m_codePages.table(cp);
+        for (char b : std::as_const(entry.name)) {
+            if (const char16_t ch = table[static_cast<unsigned char>(b)]; ch != 0)
+                name.append(QChar(ch));
+        }
+    }
+    m_fonts.insert(entry.id, Font{name.trimmed(), cp});
+    invalidateTables();
+}
+
+void RtfParser::commitColor()
+{
+    const ColorEntry entry = std::exchange(m_colorEntry, ColorEntry{});
+    if (m_colors.size() >= MaxColors)
+        return;
+    if (entry.any)
+        m_colors.append(QColor(entry.red, entry.green, entry.blue));
+    else
+        m_colors.append(std::nullopt);
+    invalidateTables();
+}
+
+int RtfParser::codePage()
+{
+    const int font = top().chars.font < 0 ? m_defaultFont : top().chars.font;
+    if (m_table != nullptr && font == m_cachedFont)
+        return m_cachedCodePage;
+    const auto it = m_fonts.constFind(font);
+    m_cachedFont = font;
+    m_cachedCodePage = it != m_fonts.constEnd() ? it->codePage : m_ansiCodePage;
+    m_table = RtfCodePages::isDoubleByte(m_cachedCodePage) ? nullptr
+                                                           : &m_codePages.table(m_cachedCodePage);
+    return m_cachedCodePage;
+}
+
+const RtfRunFormat& RtfParser::resolve(const CharState& chars)
+{
+    if (m_resolvedValid && chars == m_resolvedChars)
+        return m_resolved;
+    RtfRunFormat format;
+    format.bold = chars.bold;
+    format.italic = chars.italic;
+    format.underline = chars.underline;
+    format.strikeOut = chars.strike;
+    format.family = m_fonts.value(chars.font < 0 ? m_defaultFont : chars.font).name;
+    format.pointSize = chars.halfPoints / 2.0;
+    if (chars.color > 0 && chars.color < m_colors.size())
+        format.foreground = m_colors.at(chars.color);
+    if (chars.highlight > 0 && chars.highlight < m_colors.size())
+        format.background = m_colors.at(chars.highlight);
+    m_resolved = std::move(format);
+    m_resolvedChars = chars;
+    m_resolvedValid = true;
+    return m_resolved;
+}
+
+void RtfParser::invalidateTables()
+{
+    m_resolvedValid = false;
+    m_table = nullptr;
+}

@@ -1,0 +1,169 @@
+#pragma once
+
+#include "richtext/rtf_code_pages.h"
+#include "richtext/rtf_content_sink.h"
+#include "richtext/rtf_control_words.h"
+#include "richtext/rtf_tokenizer.h"
+
+#include <QHash>
+#include <QList>
+#include <optional>
+#include <vector>
+
+// Interprets RTF tokens with an explicit group stack and hands the content to
+// a sink. Shared by the document reader and the plain-text fast path, so both
+// see exactly the same text, breaks and pictures. Every table and every nesting
+// level is bounded, so hostile input costs at most time linear in its size.
+class RtfParser
+{
+public:
+    static constexpr int MaxDepth = 512;
+    static constexpr int MaxFonts = 4096;
+    static constexpr int MaxColors = 4096;
+    static constexpr int MaxTabs = 64;
+    static constexpr int MaxFontNameBytes = 256;
+    static constexpr int MaxTwips = 1'000'000;
+    static constexpr int MaxUnicodeSkip = 16;
+
+    RtfParser(QByteArrayView rtf, RtfContentSink& sink);
+    void parse();
+
+    // After optional leading whitespace the input starts with "{\rtf".
+    static bool isRtf(QByteArrayView data);
+    static bool isRtf(QStringView text);
+
+private:
+    enum class Destination
+    {
+        Text,
+        FontTable,
+        ColorTable,
+        Picture
+    };
+
+    struct CharState
+    {
+        bool bold = false;
+        bool italic = false;
+        bool underline = false;
+        bool strike = false;
+        bool hidden = false;
+        int font = -1; // -1: the document's default font
+        int halfPoints = 24;
+        int color = 0;
+        int highlight = 0;
+
+        bool operator==(const CharState&) const = default;
+    };
+
+    struct GroupState
+    {
+        CharState chars;
+        RtfParagraphFormat paragraph;
+        QTextOption::TabType nextTabType = QTextOption::LeftTab;
+        int unicodeSkip = 1;
+        Destination destination = Destination::Text;
+        qsizetype start = 0;
+        bool ownsPicture = false;
+    };
+
+    struct Font
+    {
+        QString name;
+        int codePage = RtfCodePages::Default;
+    };
+
+    struct FontEntry
+    {
+        bool open = false;
+        int id = 0;
+        int charset = -1;
+        int codePage = 0;
+        std::size_t depth = 0; // group depth of the entry's \f
+        QByteArray name;
+    };
+
+    struct ColorEntry
+    {
+        bool any = false;
+        int red = 0;
+        int green = 0;
+        int blue = 0;
+    };
+
+    GroupState& top() { return m_groups.back(); }
+    bool consumeSkipped(RtfToken& token);
+    void handleToken(RtfToken& token, bool starred);
+    void openGroup(qsizetype offset);
+    bool closeGroup(qsizetype offset);
+    void skipCurrentGroup();
+    void finish();
+
+    void handleWord(const RtfToken& token, bool starred);
+    void handleDestination(RtfWord word);
+    void handleTextWord(RtfWord word, const RtfToken& token);
+    bool handleCharacterWord(RtfWord word, const RtfToken& token);
+    bool handleParagraphWord(RtfWord word, const RtfToken& token);
+    bool handleSpecialCharacter(RtfWord word);
+    void handleFontWord(RtfWord word, const RtfToken& token);
+    void handleColorWord(RtfWord word, const RtfToken& token);
+    void handlePictureWord(RtfWord word, const RtfToken& token);
+    void handleSymbol(char symbol);
+    void handleByte(unsigned char byte);
+    void handleText(QByteArrayView text);
+    void handleUnicode(const RtfToken& token);
+
+    void appendBytes(QByteArrayView bytes);
+    void appendChar(char16_t ch);
+    void appendUnicode(int code);
+    void flushDoubleByte();
+    void prepareForContent();
+    void flushRun();
+    void breakBlock();
+    void endRow();
+    void addTab(int twips);
+    void appendPictureHex(QByteArrayView text);
+    void finishPicture(const GroupState& closed, qsizetype closeOffset);
+    void commitFont();
+    void commitColor();
+    int codePage();
+    const RtfRunFormat& resolve(const CharState& chars);
+    void invalidateTables();
+
+    RtfTokenizer m_tokenizer;
+    RtfContentSink& m_sink;
+    RtfCodePages m_codePages;
+    std::vector<GroupState> m_groups;
+    int m_overflow = 0; // groups opened beyond MaxDepth, read as part of their parent
+    bool m_ended = false;
+    bool m_starPending = false;
+    int m_skip = 0; // fallback characters still to skip after \u
+
+    int m_ansiCodePage = RtfCodePages::Default;
+    int m_defaultFont = 0;
+    QHash<int, Font> m_fonts;
+    FontEntry m_fontEntry;
+    QList<std::optional<QColor>> m_colors;
+    ColorEntry m_colorEntry;
+
+    QString m_run;
+    CharState m_runChars;
+    bool m_charsDirty = true;
+    bool m_pendingBreak = false;
+    char16_t m_highSurrogate = 0;
+    int m_cellsInRow = 0;
+    int m_tabsInRow = 0;
+    QByteArray m_doubleBytes;
+    int m_doubleByteCodePage = 0;
+
+    int m_cachedFont = 0;
+    int m_cachedCodePage = 0;
+    const RtfCodePages::Table* m_table = nullptr;
+
+    CharState m_resolvedChars;
+    RtfRunFormat m_resolved;
+    bool m_resolvedValid = false;
+
+    RtfPictureData m_picture;
+    int m_pictureNibble = -1;
+};

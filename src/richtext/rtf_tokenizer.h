@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArrayView>
+
+// One lexical element of RTF. Views point into the tokenizer's input.
+struct RtfToken
+{
+    enum class Kind
+    {
+        End,
+        GroupStart,
+        GroupEnd,
+        Word,
+        Symbol,
+        HexByte,
+        Text,
+        Binary
+    };
+
+    Kind kind = Kind::End;
+    QByteArrayView text; // word name, text run or binary data
+    int param = 0;
+    bool hasParam = false;
+    char symbol = 0;
+    unsigned char byte = 0;
+    qsizetype offset = 0; // where the token starts in the input
+};
+
+// Splits RTF into tokens without interpreting them. Whatever the bytes, every
+// call makes progress and every view stays inside the input.
+class RtfTokenizer
+{
+public:
+    static constexpr int MaxWordLength = 32;
+
+    explicit RtfTokenizer(QByteArrayView input) : m_input(input) {}
+
+    RtfToken next();
+    // Skips to the end of the group whose opening brace was the last one read,
+    // honouring escapes and \bin; returns the offset of its closing brace, or
+    // the input size when the group is never closed.
+    qsizetype skipGroup();
+    qsizetype position() const { return m_pos; }
+    QByteArrayView input() const { return m_input; }
+
+private:
+    RtfToken readEscape();
+    RtfToken readWord(qsizetype start);
+    RtfToken readHex(qsizetype start);
+    RtfToken readText(qsizetype start);
+    RtfToken readBinary(const RtfToken& word);
+    int peek() const;
+
+    QByteArrayView m_input;
+    qsizetype m_pos = 0;
+};
