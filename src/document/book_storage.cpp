@@ -179,11 +179,14 @@ std::optional<AppError> BookStorage::WriteDefaultBook()
     const QString path = FullDataPath();
     QString keptAs;
     const bool clear = !pathExists(path) || keepAside(path, QStringLiteral("replaced"), keptAs);
-    if (clear && !writeWhole(path, DataFile::serialize(DataFile::defaultPages())))
+    const QByteArray bytes = DataFile::serialize(DataFile::defaultPages());
+    if (clear && !writeWhole(path, bytes))
         return std::nullopt;
-    // The data folder may be missing (a new folder, or a drive that is not
-    // there yet); create one level and show the fallback book meanwhile.
-    QDir().mkdir(QDir::cleanPath(m_filePath));
+    // A data folder that is merely missing (a fresh profile without a
+    // documents folder) is made and used; one whose parent is missing too (a
+    // drive that is not there) gets the fallback book, which explains that.
+    if (clear && QDir().mkdir(QDir::cleanPath(m_filePath)) && !writeWhole(path, bytes))
+        return std::nullopt;
     return UseTempBook();
 }
 

@@ -44,7 +44,6 @@ public:
         if (noDigits || (m_pos < m_end && *m_pos != '\r' && *m_pos != '\n'))
             return fail(
                 {AppError::TypeMismatch, "Type mismatch: the first line is not a page count"});
-        skipLineEnd();
         if (negative)
             value = -value;
         if (value < 1)
@@ -55,6 +54,7 @@ public:
                                         .arg(DataFile::MaxPages)
                                         .arg(value)});
         count = static_cast<int>(value);
+        skipLineEnd();
         return true;
     }
 

@@ -1,0 +1,63 @@
+// Saves books for the reliability tests, in its own process so that the test
+// can kill it mid-save or cap the size of the files it may write.
+//   book_save_child loop FILE         save books A and B alternately into FILE,
+//                                     one byte on stdout after each save
+//   book_save_child fsize FOLDER N    save into FOLDER with files capped at N
+//                                     bytes; print the messages shown
+
+#include "document/book_storage.h"
+#include "recording_message_service.h"
+#include "save_child_book.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+int saveInALoop(const QString& path)
+{
+    Book book;
+    RecordingMessageService messages;
+    BookStorage storage(book, messages);
+    const std::vector<PageRecord> books[2] = {SaveChildBook::pages('A'), SaveChildBook::pages('B')};
+    for (int round = 0;; ++round) {
+        book.setPages(books[round % 2]);
+        if (!storage.SaveDataEx(path))
+            return 2;
+        const char tag = round % 2 ? 'B' : 'A';
+        if (write(STDOUT_FILENO, &tag, 1) != 1)
+            return 3;
+    }
+}
+
+int saveUnderSizeLimit(const QString& folder, rlim_t limit)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit cap{limit, limit};
+    if (setrlimit(RLIMIT_FSIZE, &cap) != 0)
+        return 4;
+    Book book;
+    RecordingMessageService messages;
+    BookStorage storage(book, messages);
+    storage.setFilePath(folder + u'/');
+    book.setPages(SaveChildBook::pages('B'));
+    const bool saved = storage.SaveBook();
+    for (const QString& text : messages.texts())
+        std::printf("%s\n", text.toUtf8().constData());
+    return saved ? 1 : 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::strcmp(argv[1], "loop") == 0)
+        return saveInALoop(QString::fromLocal8Bit(argv[2]));
+    if (argc == 4 && std::strcmp(argv[1], "fsize") == 0)
+        return saveUnderSizeLimit(QString::fromLocal8Bit(argv[2]),
+                                  std::strtoull(argv[3], nullptr, 10));
+    return 64;
+}
