@@ -1,0 +1,140 @@
+#include "cli/cli_app.h"
+
+#include "cli/cli_commands.h"
+#include "cli/cli_output.h"
+#include "core/app_info.h"
+
+#include <QCommandLineParser>
+#include <array>
+
+namespace {
+
+struct Command
+{
+    const char* name;
+    const char* synopsis;
+    const char* help;
+    int minArgs;
+    int maxArgs;
+    bool searchOptions;
+    bool utf8Option;
+    int (*run)(const CliArgs&);
+};
+
+constexpr std::array kCommands{
+    Command{"list", "list BOOK",
+            "Prints the number, kind (address or text) and title of every page,\n"
+            "one page a line, separated by tabs.\n",
+            1, 1, false, false, &CliCommands::list},
+    Command{"cat", "cat BOOK N", "Prints the plain text of page N (counted from 1).\n", 2, 2, false,
+            false, &CliCommands::cat},
+    Command{"export-text", "export-text BOOK [OUT] [--utf8]",
+            "Writes the text export the program writes beside the book at every save,\n"
+            "byte for byte (Windows-1251, CR LF), to OUT or to standard output.\n"
+            "OUT is replaced whole or not at all; it may not be the book itself.\n\n"
+            "Options:\n"
+            "  --utf8   convert to UTF-8, for reading in a terminal\n",
+            1, 2, false, true, &CliCommands::exportText},
+    Command{"check", "check BOOK",
+            "Tells whether the book file loads as it is. When it does not, says what\n"
+            "is wrong and on which line of the file, and exits with status 1.\n",
+            1, 1, false, false, &CliCommands::check},
+    Command{"find", "find BOOK TEXT [--case] [--word]",
+            "Prints page:line:column:line text for every match of TEXT, page by page.\n"
+            "Without --case the search ignores case (Cyrillic included).\n\n"
+            "Options:\n"
+            "  --case   match case\n"
+            "  --word   match whole words only\n",
+            2, 2, true, false, &CliCommands::find},
+};
+
+QString overallHelp()
+{
+    QString text = QStringLiteral("Usage: velkaro-cli COMMAND ARGUMENTS\n"
+                                  "Reads a %1 book file; never changes it.\n\nCommands:\n")
+                       .arg(AppInfo::title());
+    for (const Command& command : kCommands)
+        text += QStringLiteral("  velkaro-cli %1\n").arg(QLatin1String(command.synopsis));
+    text += QStringLiteral("\n'velkaro-cli COMMAND --help' describes one command.\n"
+                           "Exit status: 0 done, 1 the book cannot be read or a file cannot be\n"
+                           "written, 2 wrong usage.\n");
+    return text;
+}
+
+QString commandHelp(const Command& command)
+{
+    return QStringLiteral("Usage: velkaro-cli %1\n\n%2")
+        .arg(QLatin1String(command.synopsis), QLatin1String(command.help));
+}
+
+const Command* findCommand(const QString& name)
+{
+    for (const Command& command : kCommands) {
+        if (name == QLatin1String(command.name))
+            return &command;
+    }
+    return nullptr;
+}
+
+int usage(const QString& message)
+{
+    CliOutput::err(QStringLiteral("velkaro-cli: %1\nTry 'velkaro-cli --help'.\n").arg(message));
+    return CliCommands::ExitUsage;
+}
+
+int commandUsage(const Command& command, const QString& message)
+{
+    CliOutput::err(QStringLiteral("velkaro-cli %1: %2\nUsage: velkaro-cli %3\n")
+                       .arg(QLatin1String(command.name), message, QLatin1String(command.synopsis)));
+    return CliCommands::ExitUsage;
+}
+
+int runCommand(const Command& command, const QStringList& rest)
+{
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{"h", "help"});
+    const QCommandLineOption matchCase("case");
+    const QCommandLineOption wholeWord("word");
+    const QCommandLineOption utf8("utf8");
+    parser.addOption(help);
+    if (command.searchOptions)
+        parser.addOptions({matchCase, wholeWord});
+    if (command.utf8Option)
+        parser.addOption(utf8);
+    if (!parser.parse(QStringList{QLatin1String(command.name)} + rest))
+        return commandUsage(command, parser.errorText());
+    if (parser.isSet(help)) {
+        CliOutput::out(commandHelp(command));
+        return CliCommands::ExitOk;
+    }
+    CliArgs args;
+    args.positional = parser.positionalArguments();
+    if (args.positional.size() < command.minArgs)
+        return commandUsage(command, QStringLiteral("missing arguments"));
+    if (args.positional.size() > command.maxArgs)
+        return commandUsage(command, QStringLiteral("too many arguments"));
+    args.matchCase = command.searchOptions && parser.isSet(matchCase);
+    args.wholeWord = command.searchOptions && parser.isSet(wholeWord);
+    args.utf8 = command.utf8Option && parser.isSet(utf8);
+    return command.run(args);
+}
+
+} // namespace
+
+int CliApp::run(const QStringList& arguments)
+{
+    const QStringList rest = arguments.mid(1);
+    if (rest.isEmpty())
+        return usage(QStringLiteral("no command given"));
+    const QString& name = rest.first();
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
+        name == QLatin1String("help")) {
+        CliOutput::out(overallHelp());
+        return CliCommands::ExitOk;
+    }
+    const Command* command = findCommand(name);
+    if (!command)
+        return usage(QStringLiteral("unknown command '%1'").arg(name));
+    return runCommand(*command, rest.mid(1));
+}

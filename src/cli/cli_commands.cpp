@@ -1,0 +1,181 @@
+#include "cli/cli_commands.h"
+
+#include "cli/cli_book.h"
+#include "cli/cli_output.h"
+#include "core/code_page.h"
+#include "document/text_export.h"
+#include "richtext/rtf_plain_text.h"
+#include "richtext/text_finder.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+// Loads the book or tells why not; nullopt means the caller exits with ExitBadBook.
+std::optional<std::vector<PageRecord>> loadOrReport(const QString& path, bool cleanUp)
+{
+    CliBook::Loaded loaded = CliBook::read(path, cleanUp);
+    if (!loaded.ok()) {
+        CliOutput::err(QStringLiteral("velkaro-cli: %1\n").arg(loaded.problem));
+        return std::nullopt;
+    }
+    return std::move(loaded.pages);
+}
+
+int usageError(const QString& command, const QString& message)
+{
+    CliOutput::err(
+        QStringLiteral("velkaro-cli %1: %2\nTry 'velkaro-cli %1 --help'.\n").arg(command, message));
+    return CliCommands::ExitUsage;
+}
+
+QString kindName(qint32 kind)
+{
+    return kind == PageRecord::TextPage ? QStringLiteral("text") : QStringLiteral("address");
+}
+
+// Terminal lines end in LF; the book's own CR LF would show as stray ^M.
+QString forTerminal(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return text;
+}
+
+bool samePath(const QString& a, const QString& b)
+{
+    const QString left = QFileInfo(a).canonicalFilePath();
+    return !left.isEmpty() && left == QFileInfo(b).canonicalFilePath();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    const bool ok =
+        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    if (!ok)
+        CliOutput::err(
+            QStringLiteral("velkaro-cli: %1: cannot write: %2\n").arg(path, file.errorString()));
+    return ok;
+}
+
+struct LinePosition
+{
+    int line = 1;
+    qsizetype lineStart = 0;
+};
+
+// Moves `at` forward to the line holding `pos`; matches come in ascending
+// order, so a whole page costs one pass.
+void advanceTo(const QString& text, qsizetype pos, LinePosition& at)
+{
+    for (qsizetype next = text.indexOf(u'\n', at.lineStart); next >= 0 && next < pos;
+         next = text.indexOf(u'\n', at.lineStart)) {
+        ++at.line;
+        at.lineStart = next + 1;
+    }
+}
+
+QString lineAt(const QString& text, qsizetype lineStart)
+{
+    qsizetype end = text.indexOf(u'\n', lineStart);
+    if (end < 0)
+        end = text.size();
+    if (end > lineStart && text.at(end - 1) == u'\r')
+        --end;
+    return text.mid(lineStart, end - lineStart);
+}
+
+} // namespace
+
+int CliCommands::list(const CliArgs& args)
+{
+    const auto pages = loadOrReport(args.positional.at(0), false);
+    if (!pages)
+        return ExitBadBook;
+    QString out;
+    for (size_t i = 0; i < pages->size(); ++i) {
+        const PageRecord& page = (*pages)[i];
+        out += QStringLiteral("%1\t%2\t%3\n").arg(i + 1).arg(kindName(page.Kind), page.Title);
+    }
+    CliOutput::out(out);
+    return ExitOk;
+}
+
+int CliCommands::cat(const CliArgs& args)
+{
+    bool isNumber = false;
+    const int number = args.positional.at(1).toInt(&isNumber);
+    if (!isNumber)
+        return usageError("cat",
+                          QStringLiteral("'%1' is not a page number").arg(args.positional.at(1)));
+    const auto pages = loadOrReport(args.positional.at(0), true);
+    if (!pages)
+        return ExitBadBook;
+    if (number < 1 || number > static_cast<int>(pages->size()))
+        return usageError("cat", QStringLiteral("no page %1: the book has pages 1 to %2")
+                                     .arg(number)
+                                     .arg(pages->size()));
+    const QString text = forTerminal(RtfPlainText::extract((*pages)[number - 1].Text));
+    CliOutput::out(text.isEmpty() || text.endsWith(u'\n') ? text : text + u'\n');
+    return ExitOk;
+}
+
+int CliCommands::exportText(const CliArgs& args)
+{
+    const QString& book = args.positional.at(0);
+    const QString out = args.positional.value(1);
+    if (!out.isEmpty() && samePath(book, out))
+        return usageError(
+            "export-text",
+            QStringLiteral("%1 is the book itself; it is never overwritten").arg(out));
+    const auto pages = loadOrReport(book, true);
+    if (!pages)
+        return ExitBadBook;
+    QByteArray bytes = TextExport::build(*pages);
+    if (args.utf8)
+        bytes = CodePage::decode(bytes).toUtf8();
+    if (out.isEmpty()) {
+        CliOutput::outBytes(bytes);
+        return ExitOk;
+    }
+    return writeFile(out, bytes) ? ExitOk : ExitBadBook;
+}
+
+int CliCommands::check(const CliArgs& args)
+{
+    const QString& book = args.positional.at(0);
+    const auto pages = loadOrReport(book, false);
+    if (!pages)
+        return ExitBadBook;
+    CliOutput::out(QStringLiteral("%1: OK, %2 pages\n").arg(book, QString::number(pages->size())));
+    return ExitOk;
+}
+
+int CliCommands::find(const CliArgs& args)
+{
+    const QString& sample = args.positional.at(1);
+    if (sample.isEmpty())
+        return usageError("find", QStringLiteral("nothing to find: TEXT is empty"));
+    const auto pages = loadOrReport(args.positional.at(0), true);
+    if (!pages)
+        return ExitBadBook;
+    const int options =
+        (args.matchCase ? TextFinder::matchCase : 0) | (args.wholeWord ? TextFinder::wholeWord : 0);
+    QString out;
+    for (size_t i = 0; i < pages->size(); ++i) {
+        const QString text = RtfPlainText::extract((*pages)[i].Text);
+        LinePosition at;
+        for (int pos = TextFinder::find(text, sample, 0, -1, options); pos >= 0;
+             pos = TextFinder::find(text, sample, pos + 1, -1, options)) {
+            advanceTo(text, pos, at);
+            out += QStringLiteral("%1:%2:%3:%4\n")
+                       .arg(i + 1)
+                       .arg(at.line)
+                       .arg(pos - at.lineStart + 1)
+                       .arg(lineAt(text, at.lineStart));
+        }
+    }
+    CliOutput::out(out);
+    return ExitOk;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QStringList>
+
+// What a command was given, already checked for the right number of arguments.
+struct CliArgs
+{
+    QStringList positional;
+    bool matchCase = false;
+    bool wholeWord = false;
+    bool utf8 = false;
+};
+
+// The commands of velkaro-cli. Each returns the process exit status; none of
+// them ever writes the book.
+class CliCommands
+{
+public:
+    static constexpr int ExitOk = 0;
+    static constexpr int ExitBadBook = 1; // also: an output file that cannot be written
+    static constexpr int ExitUsage = 2;
+
+    static int list(const CliArgs& args);
+    static int cat(const CliArgs& args);
+    static int exportText(const CliArgs& args);
+    static int check(const CliArgs& args);
+    static int find(const CliArgs& args);
+};
