@@ -9,8 +9,14 @@
 #include <QTextTable>
 #include <QUrl>
 #include <QUuid>
+#include <utility>
 
 namespace {
+
+bool inTable(const QTextBlock& block)
+{
+    return block.isValid() && QTextCursor(block).currentTable() != nullptr;
+}
 
 // A block that opens any but the first cell of a table row continues the line
 // after a tab, the way table rows read everywhere else in the program.
@@ -21,6 +27,27 @@ bool startsLaterCell(const QTextBlock& block)
         return false;
     const QTextTableCell cell = table->cellAt(block.position());
     return cell.isValid() && cell.column() > 0 && cell.firstPosition() == block.position();
+}
+
+// A document keeps an empty paragraph on either side of a table; they are
+// not lines of the pasted text.
+bool bordersTable(const QTextBlock& block)
+{
+    return block.length() == 1 && !inTable(block) &&
+           (inTable(block.previous()) || inTable(block.next()));
+}
+
+// Only what a page can keep crosses over: a paragraph spacing or line height
+// from a web page would show here and be gone once the page is saved.
+QTextBlockFormat pageBlockFormat(const QTextBlockFormat& source)
+{
+    QTextBlockFormat format;
+    format.setAlignment(source.alignment());
+    format.setLeftMargin(source.leftMargin());
+    format.setRightMargin(source.rightMargin());
+    format.setTextIndent(source.textIndent());
+    format.setTabPositions(source.tabPositions());
+    return format;
 }
 
 void insertLines(QTextCursor& cursor, const QString& text, const QTextCharFormat& format)
@@ -53,12 +80,15 @@ void insertImages(QTextCursor& cursor, const QTextDocument& source, QTextCharFor
 
 void RichTextEditPaste::insertDocument(QTextCursor& cursor, const QTextDocument& source)
 {
+    bool first = true;
     for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
-        if (block != source.begin()) {
+        if (bordersTable(block))
+            continue;
+        if (!std::exchange(first, false)) {
             if (startsLaterCell(block))
                 cursor.insertText(QStringLiteral("\t"));
             else
-                cursor.insertBlock(block.blockFormat(), block.charFormat());
+                cursor.insertBlock(pageBlockFormat(block.blockFormat()), block.charFormat());
         }
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();

@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <gtest/gtest.h>
@@ -135,10 +136,14 @@ TEST(RichTextEditPositions, PastedTextBecomesParagraphs)
     RichTextEdit table;
     auto* html = new QMimeData;
     html->setHtml(QStringLiteral("<table><tr><td>Иванов</td><td><b>222</b></td></tr>"
-                                 "<tr><td>Петров</td><td>333</td></tr></table>"));
+                                 "<tr><td>Петров</td><td>333</td></tr></table>"
+                                 "<p align=center style='margin-top:30px'>Итого</p>"));
     QGuiApplication::clipboard()->setMimeData(html);
     table.paste();
-    EXPECT_EQ(table.Text().trimmed(), QStringLiteral("Иванов\t222\r\nПетров\t333"));
+    EXPECT_EQ(table.Text(), QStringLiteral("Иванов\t222\r\nПетров\t333\r\nИтого"));
+    const QTextBlockFormat last = table.document()->lastBlock().blockFormat();
+    EXPECT_EQ(last.alignment(), Qt::AlignHCenter);
+    EXPECT_EQ(last.topMargin(), 0) << "spacing a page cannot keep is left behind";
     EXPECT_EQ(table.Find(QStringLiteral("333"), 0), table.Text().indexOf(QStringLiteral("333")));
 }
 
