@@ -15,97 +15,80 @@
 
 namespace {
 
-template <typename T> T* named(QWidget* parent, const QString& name, const QString& text)
+template <typename T, typename... Args> T* named(const QString& name, Args&&... args)
 {
-    auto* widget = new T(text, parent);
-    widget->setObjectName(name);
-    return widget;
+    auto* object = new T(std::forward<Args>(args)...);
+    object->setObjectName(name);
+    return object;
 }
 
 class FormLocalizerTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    FormLocalizerTest()
     {
         m_window.setObjectName("frmTest");
         m_window.setWindowTitle("Окно");
-        m_label = named<QLabel>(&m_window, "lblWhat", "Что:");
-        m_items = {named<QCheckBox>(&m_window, "chkItem", "Один"),
-                   named<QCheckBox>(&m_window, "chkItem", "Два")};
-        m_button = named<QPushButton>(&m_window, "cmdOK", "ОК");
-        m_group = named<QGroupBox>(&m_window, "fraBox", "Рамка");
-        m_unnamed = new QLabel("без имени", &m_window);
-        m_menu = new QMenu("Меню", &m_window);
-        m_menu->setObjectName("mnuMain");
-        m_action = m_menu->addAction("Сохранить");
+        m_button->setProperty("Tag", "@ Общие");
         m_action->setObjectName("mnuMainSave");
-        m_tabs = new QTabWidget(&m_window);
-        m_tabs->setObjectName("tabPages");
         auto* page = new QWidget;
         page->setObjectName("pagGeneral");
         m_tabs->addTab(page, "Общие");
-        m_button->setProperty("Tag", "@ Общие");
     }
-    void writeIni(const QByteArray& text)
+    void localize(const QByteArray& ini, const QString& mode = {},
+                  FormLocalizer::Tags tags = FormLocalizer::Tags::Keep)
     {
         QFile file(m_dir.filePath("language.ini"));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
+        file.write(ini);
+        file.close();
+        FormLocalizer::localize(&m_window, m_localization, mode, tags);
     }
 
     QTemporaryDir m_dir;
     EventLog m_log;
     Localization m_localization{m_dir.path(), m_log};
     QWidget m_window;
-    QLabel* m_label = nullptr;
-    QList<QCheckBox*> m_items;
-    QPushButton* m_button = nullptr;
-    QGroupBox* m_group = nullptr;
-    QLabel* m_unnamed = nullptr;
-    QMenu* m_menu = nullptr;
-    QAction* m_action = nullptr;
-    QTabWidget* m_tabs = nullptr;
+    QLabel* m_label = named<QLabel>("lblWhat", "Что:", &m_window);
+    QCheckBox* m_items[2] = {named<QCheckBox>("chkItem", "Один", &m_window),
+                             named<QCheckBox>("chkItem", "Два", &m_window)};
+    QPushButton* m_button = named<QPushButton>("cmdOK", "ОК", &m_window);
+    QGroupBox* m_group = named<QGroupBox>("fraBox", "Рамка", &m_window);
+    QLabel* m_unnamed = new QLabel("без имени", &m_window);
+    QMenu* m_menu = named<QMenu>("mnuMain", "Меню", &m_window);
+    QAction* m_action = m_menu->addAction("Сохранить");
+    QTabWidget* m_tabs = named<QTabWidget>("tabPages", &m_window);
 };
-
-TEST_F(FormLocalizerTest, WithoutAFileEveryCaptionStays)
-{
-    FormLocalizer::localize(&m_window, m_localization, {}, FormLocalizer::Tags::Localize);
-    EXPECT_EQ(m_window.windowTitle(), QString("Окно"));
-    EXPECT_EQ(m_label->text(), QString("Что:"));
-    EXPECT_EQ(m_items[1]->text(), QString("Два"));
-    EXPECT_EQ(m_button->property("Tag").toString(), QString("@ Общие"));
-}
 
 TEST_F(FormLocalizerTest, EveryKindOfCaptionIsLookedUpByObjectName)
 {
-    writeIni("[frmTest]\r\n@=Window\r\nlblWhat=Find\\nwhat:\r\ncmdOK=Done\r\nfraBox=Box\r\n"
-             "mnuMain=Menu\r\nmnuMainSave=Save\r\npagGeneral=General\r\n");
-    FormLocalizer::localize(&m_window, m_localization);
-    EXPECT_EQ(m_window.windowTitle(), QString("Window"));
-    EXPECT_EQ(m_label->text(), QString("Find\nwhat:"));
-    EXPECT_EQ(m_button->text(), QString("Done"));
-    EXPECT_EQ(m_group->title(), QString("Box"));
-    EXPECT_EQ(m_menu->title(), QString("Menu"));
-    EXPECT_EQ(m_action->text(), QString("Save"));
-    EXPECT_EQ(m_tabs->tabText(0), QString("General"));
-    EXPECT_EQ(m_unnamed->text(), QString("без имени"));
-    EXPECT_EQ(m_button->property("Tag").toString(), QString("@ Общие"));
+    localize("[frmTest]\r\n@=Window\r\nlblWhat=Find\\nwhat:\r\ncmdOK=Done\r\nfraBox=Box\r\n"
+             "mnuMain=Menu\r\nmnuMainSave=Save\r\npagGeneral=General\r\ncmdOK.Tag=Tagged\r\n");
+    EXPECT_EQ(m_window.windowTitle(), "Window");
+    EXPECT_EQ(m_label->text(), "Find\nwhat:");
+    EXPECT_EQ(m_button->text(), "Done");
+    EXPECT_EQ(m_group->title(), "Box");
+    EXPECT_EQ(m_menu->title(), "Menu");
+    EXPECT_EQ(m_action->text(), "Save");
+    EXPECT_EQ(m_tabs->tabText(0), "General");
+    EXPECT_EQ(m_unnamed->text(), "без имени");
+    EXPECT_EQ(m_items[1]->text(), "Два");
+    EXPECT_EQ(m_button->property("Tag").toString(), "@ Общие");
 }
 
 TEST_F(FormLocalizerTest, ControlArrayItemsShareOneEntry)
 {
-    writeIni("[frmTest]\r\nchkItem=Same\r\n");
-    FormLocalizer::localize(&m_window, m_localization);
-    EXPECT_EQ(m_items[0]->text(), QString("Same"));
-    EXPECT_EQ(m_items[1]->text(), QString("Same"));
+    localize("[frmTest]\r\nchkItem=Same\r\n");
+    EXPECT_EQ(m_items[0]->text(), "Same");
+    EXPECT_EQ(m_items[1]->text(), "Same");
 }
 
 TEST_F(FormLocalizerTest, ModeCaptionAndTagsWhenAskedFor)
 {
-    writeIni("[frmTest]\r\n@=Plain\r\n@Login=Log in\r\ncmdOK.Tag=@ General\r\n");
-    FormLocalizer::localize(&m_window, m_localization, "Login", FormLocalizer::Tags::Localize);
-    EXPECT_EQ(m_window.windowTitle(), QString("Log in"));
-    EXPECT_EQ(m_button->property("Tag").toString(), QString("@ General"));
+    localize("[frmTest]\r\n@=Plain\r\n@Login=Log in\r\ncmdOK.Tag=@ General\r\n", "Login",
+             FormLocalizer::Tags::Localize);
+    EXPECT_EQ(m_window.windowTitle(), "Log in");
+    EXPECT_EQ(m_button->property("Tag").toString(), "@ General");
 }
 
 } // namespace

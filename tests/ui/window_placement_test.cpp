@@ -1,6 +1,7 @@
 #include "core/settings_store.h"
 #include "ui/window_placement.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -58,6 +59,8 @@ TEST_F(WindowPlacementTest, MaximizedAndMinimizedStatesComeBackWithTheNormalSize
     first->resize(200, 150);
     first->show();
     first->setWindowState(Qt::WindowMaximized);
+    QCoreApplication::processEvents();
+    ASSERT_NE(first->size(), QSize(200, 150));
     WindowPlacement::SaveFormPosition(first.get(), m_store);
     EXPECT_EQ(m_store.Read("StartUp-frmMain", "WindowState", {}), QString("2"));
 
@@ -89,20 +92,14 @@ TEST_F(WindowPlacementTest, OffScreenOrOversizedOrBadValuesAreBroughtBack)
 
 TEST(KeptOnScreens, MovesOntoTheNearestOrMostOverlappedScreen)
 {
-    const QRect left(0, 0, 1000, 800);
-    const QRect right(1000, 100, 1600, 1000);
-    const QList<QRect> screens{left, right};
+    const QList<QRect> screens{QRect(0, 0, 1000, 800), QRect(1000, 100, 1600, 1000)};
     const QRect onRight(1200, 200, 300, 200);
     EXPECT_EQ(WindowPlacement::keptOnScreens(onRight, screens), onRight);
-    // Far to the right of both: the right screen is nearer.
     EXPECT_EQ(WindowPlacement::keptOnScreens(QRect(5000, 300, 300, 200), screens),
               QRect(2300, 300, 300, 200));
-    // Mostly on the left screen, hanging over its top edge.
     EXPECT_EQ(WindowPlacement::keptOnScreens(QRect(100, -50, 300, 200), screens),
               QRect(100, 0, 300, 200));
-    // Larger than any screen: shrunk to the one it overlaps most.
-    EXPECT_EQ(WindowPlacement::keptOnScreens(QRect(900, 0, 3000, 3000), screens), right);
-    EXPECT_EQ(WindowPlacement::keptOnScreens(onRight, {}), onRight);
+    EXPECT_EQ(WindowPlacement::keptOnScreens(QRect(900, 0, 3000, 3000), screens), screens[1]);
 }
 
 } // namespace
