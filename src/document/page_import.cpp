@@ -38,9 +38,10 @@ bool isLineBreak(QChar ch)
 }
 
 // Appends the surplus tabs of one block, in document positions, in ascending
-// order. Pictures take no room in the plain text that needsCollapse looks at,
-// so they do not end the start of a line here either: both must agree on what
-// would change.
+// order. A line break typed with Shift+Enter stays inside its block, so it
+// starts a line too. Pictures take no room in the plain text needsCollapse
+// looks at, so they do not end the start of a line here either: both must
+// agree on what would change.
 void collectSurplusTabs(const QTextBlock& block, std::vector<Range>& ranges)
 {
     const QString text = block.text();
@@ -49,7 +50,9 @@ void collectSurplusTabs(const QTextBlock& block, std::vector<Range>& ranges)
     qsizetype i = 0;
     while (i < text.size()) {
         if (text.at(i) != u'\t') {
-            atLineStart = atLineStart && text.at(i) == QChar::ObjectReplacementCharacter;
+            const QChar ch = text.at(i);
+            atLineStart =
+                isLineBreak(ch) || (atLineStart && ch == QChar::ObjectReplacementCharacter);
             ++i;
             continue;
         }

