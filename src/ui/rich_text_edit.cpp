@@ -133,8 +133,12 @@ QString RichTextEdit::TextRTF() const
 
 void RichTextEdit::setTextRTF(const QString& text)
 {
-    changeContent([&] { RtfReader::read(text, *document()); }, true);
-    resetCaret();
+    changeContent(
+        [&] {
+            RtfReader::read(text, *document());
+            resetCaret();
+        },
+        true);
 }
 
 QString RichTextEdit::Text() const
@@ -342,8 +346,12 @@ bool RichTextEdit::LoadFile(const QString& path)
     const QByteArray content = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return false;
-    changeContent([&] { RtfReader::read(QByteArrayView(content), *document()); }, true);
-    resetCaret();
+    changeContent(
+        [&] {
+            RtfReader::read(QByteArrayView(content), *document());
+            resetCaret();
+        },
+        true);
     return true;
 }
 

@@ -167,6 +167,40 @@ TEST(RichTextEditPositions, CopiedRichTextPastesWithItsFormat)
     EXPECT_EQ(target.SelBold(), true);
 }
 
+// Pictures read from two pages carry the same resource names; pasting one page's
+// picture into the other must not show the picture that was already there.
+TEST(RichTextEditPositions, PastedPicturesKeepTheirOwnImages)
+{
+    const auto pageWithPicture = [](RichTextEdit& page, Qt::GlobalColor colour) {
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(colour);
+        auto* data = new QMimeData;
+        data->setImageData(image);
+        QGuiApplication::clipboard()->setMimeData(data);
+        RichTextEdit scratch;
+        scratch.paste();
+        EXPECT_EQ(scratch.Text(), QString());
+        page.setTextRTF(scratch.TextRTF());
+    };
+    RichTextEdit page;
+    pageWithPicture(page, Qt::red);
+    RichTextEdit other;
+    pageWithPicture(other, Qt::blue);
+    other.selectAll();
+    other.copy();
+    page.moveCursor(QTextCursor::End);
+    page.paste();
+
+    QList<QColor> colours;
+    for (auto it = page.document()->begin().begin(); !it.atEnd(); ++it) {
+        const QString name = it.fragment().charFormat().toImageFormat().name();
+        const QVariant image = page.document()->resource(QTextDocument::ImageResource, QUrl(name));
+        colours.append(qvariant_cast<QImage>(image).pixelColor(0, 0));
+    }
+    EXPECT_EQ(colours, (QList<QColor>{QColor(Qt::red), QColor(Qt::blue)}));
+    EXPECT_EQ(page.Text(), QString());
+}
+
 TEST(RichTextEditPositions, PrintsTheSelectionOrEverything)
 {
     QTemporaryDir dir;
