@@ -188,19 +188,3 @@ TEST_F(RtfWriterTest, PicturesWithoutRtfSourceAreSavedAsPng)
     const QByteArray png = QByteArray::fromHex(rtf.mid(hex, rtf.indexOf('}', hex) - hex));
     EXPECT_EQ(QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32), image);
 }
-
-TEST_F(RtfWriterTest, SameDocumentGivesSameBytes)
-{
-    const auto build = [](QTextDocument& doc) {
-        doc.setDefaultFont(QFont(QStringLiteral("Arial"), 8));
-        QTextCursor c(&doc);
-        c.insertText(QStringLiteral("Петров\t"), colored(Qt::blue));
-        c.insertText(QStringLiteral("555"), bold());
-    };
-    QTextDocument first;
-    QTextDocument second;
-    build(first);
-    build(second);
-    EXPECT_EQ(RtfWriter::write(first), RtfWriter::write(second));
-    EXPECT_EQ(RtfWriter::write(first), RtfWriter::write(first));
-}
