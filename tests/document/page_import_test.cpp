@@ -40,6 +40,7 @@ TEST(CollapseTabs, RunInsideALineBecomesOneTab)
     EXPECT_EQ(collapsed("name\t\tphone"), "name\tphone");
     EXPECT_EQ(collapsed("a\t\t\t\t\tb\t\tc"), "a\tb\tc");
     EXPECT_EQ(collapsed("trailing\t\t\t"), "trailing\t");
+    EXPECT_EQ(collapsed("\tname\tphone\n\t\tnote"), "\tname\tphone\n\t\tnote");
 }
 
 TEST(CollapseTabs, RunAtTheStartOfALineKeepsTwo)
@@ -55,12 +56,6 @@ TEST(CollapseTabs, RunAtTheStartOfALineKeepsTwo)
     ASSERT_EQ(doc.blockCount(), 1);
     PageImport::CollapseTabs(doc);
     EXPECT_EQ(doc.toRawText(), "a\t" + lineBreak + "\t\tb");
-}
-
-TEST(CollapseTabs, TextWithoutRunsIsLeftAlone)
-{
-    EXPECT_EQ(collapsed(""), "");
-    EXPECT_EQ(collapsed("\tname\tphone\n\t\tnote"), "\tname\tphone\n\t\tnote");
 }
 
 TEST(CollapseTabs, KeepsTheFormattingOfWhatRemains)
