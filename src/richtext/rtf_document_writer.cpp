@@ -40,8 +40,8 @@ QImage resourceImage(const QTextDocument& doc, const QString& name)
 } // namespace
 
 RtfDocumentWriter::RtfDocumentWriter(const QTextDocument& doc, int from, int to)
-    : m_doc(doc), m_text(doc.toRawText()), m_from(from), m_to(to), m_body(qsizetype(to - from) * 2 + kHeaderReserve),
-      m_tables(doc)
+    : m_doc(doc), m_text(doc.toRawText()), m_from(from), m_to(to),
+      m_body(qsizetype(to - from) * 2 + kHeaderReserve), m_tables(doc)
 {}
 
 QByteArray RtfDocumentWriter::write()
@@ -161,8 +161,8 @@ void RtfDocumentWriter::writePicture(const QTextImageFormat& format)
     writeImageAsPng(format);
 }
 
-// A picture that did not come from RTF (pasted or dropped in) is saved as PNG,
-// which every rich-edit version since 2.0 displays.
+// A picture that did not come from RTF (pasted or dropped in) would otherwise be
+// lost on saving; PNG keeps it losslessly and small.
 void RtfDocumentWriter::writeImageAsPng(const QTextImageFormat& format)
 {
     const QImage image = resourceImage(m_doc, format.name());
