@@ -111,7 +111,6 @@ RichTextEdit::RichTextEdit(QWidget* parent)
     : QTextEdit(parent), m_positions(new TextPositionMap(document(), this)),
       m_backColor(WinColor::window)
 {
-    setAcceptRichText(true);
     // The page keeps its own one-step undo; a second history here would only
     // grow with every page that is opened.
     document()->setUndoRedoEnabled(false);
@@ -490,10 +489,12 @@ void RichTextEdit::changeContent(const std::function<void()>& work, bool alwaysN
     work();
     --m_changeDepth;
     m_plainTextKnown = false;
-    const bool notify = m_changePending || alwaysNotify;
+    if (alwaysNotify)
+        m_changePending = true;
+    if (m_changeDepth > 0 || !m_changePending)
+        return;
     m_changePending = false;
-    if (notify && m_changeDepth == 0)
-        Q_EMIT Change();
+    Q_EMIT Change();
 }
 
 void RichTextEdit::selectText(int start, int length)
