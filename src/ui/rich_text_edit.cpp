@@ -27,6 +27,11 @@ const QString kRtfMime = QStringLiteral("text/rtf");
 const QString kRtfMimeAlias = QStringLiteral("application/rtf");
 // The rich-edit control steps its default tab stops every half inch.
 constexpr int kDefaultTabTwips = 720;
+// The rich-edit control's own limits; beyond them a stray value would make a
+// paragraph of millions of tab stops or a font nothing can lay out.
+constexpr int kMaxTabCount = 32;
+constexpr double kMinPointSize = 1.0;
+constexpr double kMaxPointSize = 1638.0;
 
 // Pictures have no character attributes of their own; they neither make a
 // selection mixed nor stand for it.
@@ -263,9 +268,10 @@ std::optional<double> RichTextEdit::SelFontSize() const
 
 void RichTextEdit::setSelFontSize(double points)
 {
-    if (!(points > 0))
+    if (std::isnan(points))
         return;
-    applyCharFormat([points](QTextCharFormat& format) { format.setFontPointSize(points); });
+    const double size = std::clamp(points, kMinPointSize, kMaxPointSize);
+    applyCharFormat([size](QTextCharFormat& format) { format.setFontPointSize(size); });
 }
 
 int RichTextEdit::SelTabCount() const
@@ -275,7 +281,8 @@ int RichTextEdit::SelTabCount() const
 
 void RichTextEdit::setSelTabCount(int count)
 {
-    applyTabs([count](QList<QTextOption::Tab>& tabs) { resizeTabs(tabs, std::max(count, 0)); });
+    const int kept = std::clamp(count, 0, kMaxTabCount);
+    applyTabs([kept](QList<QTextOption::Tab>& tabs) { resizeTabs(tabs, kept); });
 }
 
 int RichTextEdit::SelTabs(int index) const
@@ -288,12 +295,13 @@ int RichTextEdit::SelTabs(int index) const
 
 void RichTextEdit::setSelTabs(int index, int twips)
 {
-    if (index < 0)
+    if (index < 0 || index >= kMaxTabCount)
         return;
-    applyTabs([index, twips](QList<QTextOption::Tab>& tabs) {
+    const int position = std::max(twips, 0);
+    applyTabs([index, position](QList<QTextOption::Tab>& tabs) {
         if (index >= tabs.size())
             resizeTabs(tabs, index + 1);
-        tabs[index].position = tabFromTwips(twips);
+        tabs[index].position = tabFromTwips(position);
     });
 }
 

@@ -82,9 +82,11 @@ TEST_F(RichTextEditTest, MixedAttributesReadAsNoValueAndWriteTheWholeSelection)
 
     edit.setSelBold(true);
     EXPECT_EQ(edit.SelBold(), true);
+    edit.setSelFontSize(1e9);
+    EXPECT_EQ(edit.SelFontSize(), 1638.0);
     select(0, 10);
     EXPECT_EQ(edit.SelBold(), std::nullopt);
-    EXPECT_EQ(edit.SelFontSize(), std::nullopt) << "sizes stay as they were";
+    EXPECT_EQ(edit.SelFontSize(), std::nullopt);
 }
 
 TEST_F(RichTextEditTest, CaretFormatAppliesToFurtherTyping)
@@ -150,6 +152,9 @@ TEST_F(RichTextEditTest, TabStopsInTwipsSurviveTheRichText)
     EXPECT_EQ(copy.SelTabs(2), 0);
 
     select(0, edit.Text().size());
+    edit.setSelTabCount(1'000'000'000);
+    edit.setSelTabs(1'000'000, 1);
+    EXPECT_EQ(edit.SelTabCount(), 32) << "the rich-edit control holds no more";
     edit.setSelTabCount(0);
     copy.setTextRTF(edit.TextRTF());
     EXPECT_EQ(copy.SelTabCount(), 0);
