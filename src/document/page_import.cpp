@@ -1,5 +1,6 @@
 #include "document/page_import.h"
 
+#include "richtext/rtf_parser.h"
 #include "richtext/rtf_plain_text.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
@@ -16,14 +17,6 @@ struct Range
     int from;
     int to;
 };
-
-bool isRtf(const QString& text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && text.at(i).isSpace())
-        ++i;
-    return QStringView(text).mid(i).startsWith(u"{\\rtf");
-}
 
 // A run of tabs at the start of a line keeps two, anywhere else one.
 qsizetype tabsKept(bool atLineStart)
@@ -72,7 +65,7 @@ void collectSurplusTabs(const QTextBlock& block, std::vector<Range>& ranges)
 QString PageImport::Import(const QString& pageText)
 {
     const bool collapse = needsCollapse(pageText);
-    if (!collapse && isRtf(pageText))
+    if (!collapse && RtfParser::isRtf(pageText))
         return pageText;
     QTextDocument doc;
     doc.setUndoRedoEnabled(false);
