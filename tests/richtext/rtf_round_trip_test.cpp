@@ -1,6 +1,7 @@
 #include "richtext/document_units.h"
 #include "richtext/plain_text.h"
 #include "richtext/rtf_picture.h"
+#include "richtext/rtf_plain_text.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
 
@@ -82,6 +83,7 @@ protected:
         std::unique_ptr<QTextDocument> back(readBack(rtf));
         EXPECT_EQ(describe(*back).toStdString(), describe(m_doc).toStdString()) << rtf.constData();
         EXPECT_EQ(PlainText::of(*back), PlainText::of(m_doc));
+        EXPECT_EQ(RtfPlainText::extract(QByteArrayView(rtf)), PlainText::of(m_doc));
         // Writing what was read gives the same bytes: saving an unchanged page changes nothing.
         EXPECT_EQ(RtfWriter::write(*back), rtf);
     }
