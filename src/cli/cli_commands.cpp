@@ -9,6 +9,8 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
+#include <optional>
+#include <vector>
 
 namespace {
 
