@@ -382,6 +382,8 @@ void RichTextEdit::postClear()
     QMetaObject::invokeMethod(
         this,
         [this] {
+            if (isReadOnly())
+                return;
             QTextCursor cursor = textCursor();
             cursor.removeSelectedText();
             setTextCursor(cursor);
@@ -439,7 +441,7 @@ QMimeData* RichTextEdit::createMimeDataFromSelection() const
 
 void RichTextEdit::insertFromMimeData(const QMimeData* source)
 {
-    if (!source)
+    if (!source || isReadOnly())
         return;
     QTextCursor cursor = textCursor();
     changeContent(

@@ -205,6 +205,13 @@ TEST_F(RichTextEditTest, PostedClearWaitsForTheEventLoop)
     EXPECT_EQ(edit.Text(), QStringLiteral("удалить это"));
     QCoreApplication::processEvents();
     EXPECT_EQ(edit.Text(), QStringLiteral("это"));
+
+    edit.setReadOnly(true);
+    edit.selectAll();
+    edit.postClear();
+    edit.postPaste();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(edit.Text(), QStringLiteral("это")) << "a read-only control keeps its text";
 }
 
 } // namespace
