@@ -69,6 +69,7 @@ public:
         return true;
     }
 
+    int line() const { return m_line; }
     size_t remaining() const { return static_cast<size_t>(m_end - m_pos); }
     const DataFile::Error& error() const { return m_error; }
 
@@ -217,6 +218,7 @@ DataFile::ParseResult DataFile::parse(QByteArrayView bytes)
     result.pages.reserve(std::min<size_t>(count, reader.remaining() / 5 + 1));
     for (int i = 0; i < count; ++i) {
         PageRecord page;
+        const int titleLine = reader.line();
         if (!reader.readField(page.Title) || !reader.readField(page.Text)) {
             result.error = reader.error();
             result.pages.clear();
@@ -225,6 +227,12 @@ DataFile::ParseResult DataFile::parse(QByteArrayView bytes)
         if (page.Title.startsWith(u'~')) {
             page.Kind = PageRecord::TextPage;
             page.Title.remove(0, 1);
+        }
+        // A page without a title could not be shown nor written back.
+        if (page.Title.isEmpty()) {
+            result.error = Error{{AppError::TypeMismatch, "A page without a title"}, titleLine};
+            result.pages.clear();
+            return result;
         }
         result.pages.push_back(std::move(page));
     }

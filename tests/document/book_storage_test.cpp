@@ -100,7 +100,7 @@ TEST_F(BookStorageTest, UnreadableFilesAreKeptAsideByteForByteAndTheDefaultBookL
     for (const char* name :
          {"empty.dat", "count_zero.dat", "count_negative.dat", "count_too_large.dat",
           "count_huge.dat", "truncated.dat", "unbalanced_quote.dat", "nul_bytes.dat",
-          "binary_junk.dat", "not_a_number.dat"})
+          "binary_junk.dat", "not_a_number.dat", "fuzz_blank_titles.dat"})
         files.emplace_back(name, fixture(name));
 
     int round = 0;

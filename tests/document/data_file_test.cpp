@@ -132,6 +132,7 @@ TEST(DataFileReading, MalformedFilesFailWithNumberAndLine)
         {"nul_bytes.dat", AppError::TypeMismatch, 2},
         {"not_a_number.dat", AppError::TypeMismatch, 1},
         {"binary_junk.dat", AppError::TypeMismatch, 1},
+        {"fuzz_blank_titles.dat", AppError::TypeMismatch, 2},
     };
     for (const Case& c : cases) {
         const QByteArray bytes = fixture(c.file);
@@ -142,6 +143,14 @@ TEST(DataFileReading, MalformedFilesFailWithNumberAndLine)
         EXPECT_EQ(result.error->error.number, c.number) << c.file;
         EXPECT_EQ(result.error->line, c.line) << c.file;
     }
+}
+
+TEST(DataFileReading, APageWithoutATitleMakesTheFileUnreadable)
+{
+    // Its text would vanish at the next save, which skips untitled pages.
+    const DataFile::ParseResult result = DataFile::parse("2\r\n\"A\",\"\"\r\n\"~\",\"text\"\r\n");
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.error->line, 3);
 }
 
 TEST(DataFileReading, UnclosedQuoteIsReportedOnTheLineWhereItOpens)
