@@ -331,6 +331,8 @@ int RichTextEdit::Find(const QString& sample, int first, int last, int options)
 
 void RichTextEdit::SelPrint(QPrinter* printer) const
 {
+    if (!printer)
+        return;
     const std::unique_ptr<QTextDocument> copy(document()->clone());
     const QTextCursor selection = textCursor();
     if (selection.hasSelection()) {
