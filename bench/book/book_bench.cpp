@@ -1,0 +1,163 @@
+// Loading and saving the largest book a user can have: 32,767 address pages
+// of about 300 bytes of rich text each. `cp` of the same file is measured in
+// the same run as the floor any load or save stands against.
+
+#include "core/message_service.h"
+#include "document/book_storage.h"
+#include "document/data_file.h"
+#include "document/page_import.h"
+#include "document/text_export.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace {
+
+constexpr int kBookPages = DataFile::MaxPages;
+
+class SilentMessages : public MessageService
+{
+public:
+    void show(const QString&, Icon, const QString&) override {}
+    bool ask(const QString&, const QString&) override { return false; }
+};
+
+// One entry line, name, tab, phone, as the rich-edit control writes it.
+QString addressPage(int n)
+{
+    return QStringLiteral("{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0\\fswiss"
+                          "\\fcharset204{\\*\\fname Tahoma;}Tahoma CYR;}}\r\n"
+                          "{\\colortbl ;\\red0\\green0\\blue0;}\r\n"
+                          "\\viewkind4\\uc1\\pard\\tx300\\tx4200\\cf1\\f0\\fs20 \\'c8\\'e2\\'e0"
+                          "\\'ed\\'ee\\'e2 \\'c8\\'e2\\'e0\\'ed %1\\tab +7 (495) 555-%2\\par\r\n"
+                          "\\pard\\tx300\\tx4200\\par\r\n}\r\n")
+        .arg(n)
+        .arg(n % 10000, 4, 10, QLatin1Char('0'));
+}
+
+std::vector<PageRecord> largestBook()
+{
+    std::vector<PageRecord> pages;
+    pages.reserve(kBookPages);
+    for (int i = 1; i <= kBookPages; ++i)
+        pages.push_back({QStringLiteral("Стр%1").arg(i), addressPage(i), PageRecord::AddressPage});
+    return pages;
+}
+
+// A folder holding the largest book as velkaro.dat, made once per run.
+class BookOnDisk
+{
+public:
+    BookOnDisk()
+    {
+        QFile file(path());
+        file.open(QIODevice::WriteOnly);
+        file.write(DataFile::serialize(largestBook()));
+    }
+    QString folder() const { return m_dir.path() + u'/'; }
+    QString path() const { return folder() + QStringLiteral("velkaro.dat"); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+const BookOnDisk& bookOnDisk()
+{
+    static const BookOnDisk book;
+    return book;
+}
+
+void BM_CopyFileWithCp(benchmark::State& state)
+{
+    const QByteArray from = QFile::encodeName(bookOnDisk().path());
+    const QByteArray to = from + ".copy";
+    for (auto _ : state) {
+        char* argv[] = {const_cast<char*>("cp"), const_cast<char*>(from.constData()),
+                        const_cast<char*>(to.constData()), nullptr};
+        pid_t pid = 0;
+        if (posix_spawnp(&pid, "cp", nullptr, nullptr, argv, environ) != 0) {
+            state.SkipWithError("cp could not be started");
+            return;
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+    }
+    state.SetBytesProcessed(state.iterations() * QFile(bookOnDisk().path()).size());
+}
+
+void BM_LoadBook(benchmark::State& state)
+{
+    Book book;
+    SilentMessages messages;
+    BookStorage storage(book, messages);
+    storage.setFilePath(bookOnDisk().folder());
+    storage.setPageCleanup(&PageImport::Import);
+    for (auto _ : state) {
+        if (storage.LoadBook() || book.PageCount() != kBookPages)
+            state.SkipWithError("the book did not load");
+    }
+    state.SetItemsProcessed(state.iterations() * kBookPages);
+}
+
+void BM_SaveBook(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    Book book;
+    book.setPages(largestBook());
+    SilentMessages messages;
+    BookStorage storage(book, messages);
+    storage.setFilePath(dir.path() + u'/');
+    for (auto _ : state) {
+        if (!storage.SaveBook())
+            state.SkipWithError("the book was not saved");
+    }
+    state.SetItemsProcessed(state.iterations() * kBookPages);
+}
+
+// The parts of a load and a save, to see where the time goes.
+void BM_ParseOnly(benchmark::State& state)
+{
+    QFile file(bookOnDisk().path());
+    file.open(QIODevice::ReadOnly);
+    const QByteArray bytes = file.readAll();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DataFile::parse(bytes));
+}
+
+void BM_SerializeOnly(benchmark::State& state)
+{
+    const std::vector<PageRecord> pages = largestBook();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DataFile::serialize(pages));
+}
+
+void BM_TextExportOnly(benchmark::State& state)
+{
+    const std::vector<PageRecord> pages = largestBook();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TextExport::build(pages));
+}
+
+} // namespace
+
+BENCHMARK(BM_CopyFileWithCp)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LoadBook)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveBook)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ParseOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SerializeOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TextExportOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
