@@ -471,6 +471,12 @@ void RtfParser::handleFontWord(RtfWord word, const RtfToken& token)
         m_fontEntry.codePage = token.param > 0 && token.param <= 0xFFFF ? token.param : 0;
         break;
     case RtfWord::Unicode:
+        if (m_fontEntry.open && token.hasParam && m_fontEntry.name.size() < MaxFontNameBytes) {
+            flushFontBytes();
+            const char16_t ch = static_cast<char16_t>(token.param);
+            if (ch >= 0x20 && !isDropped(ch))
+                m_fontEntry.name.append(QChar(ch));
+        }
         m_skip = top().unicodeSkip;
         break;
     default:
@@ -584,8 +590,8 @@ void RtfParser::handleByte(unsigned char byte)
         appendBytes(QByteArrayView(reinterpret_cast<const char*>(&byte), 1));
         break;
     case Destination::FontTable:
-        if (m_fontEntry.open && m_fontEntry.name.size() < MaxFontNameBytes)
-            m_fontEntry.name.append(static_cast<char>(byte));
+        if (m_fontEntry.open && m_fontEntry.pendingBytes.size() < MaxFontNameBytes)
+            m_fontEntry.pendingBytes.append(static_cast<char>(byte));
         break;
     default:
         break;
@@ -799,26 +805,41 @@ void RtfParser::finishPicture(const GroupState& closed, qsizetype closeOffset)
     m_picture = RtfPictureData{};
 }
 
+int RtfParser::FontEntry::fontCodePage(int ansiCodePage) const
+{
+    return codePage > 0 ? codePage : RtfCodePages::fromCharset(charset, ansiCodePage);
+}
+
+// Control characters have no place in a font name and could not be written back.
+void RtfParser::flushFontBytes()
+{
+    if (m_fontEntry.pendingBytes.isEmpty())
+        return;
+    const int cp = m_fontEntry.fontCodePage(m_ansiCodePage);
+    if (RtfCodePages::isDoubleByte(cp)) {
+        for (QChar ch : RtfCodePages::decodeDoubleByte(cp, m_fontEntry.pendingBytes)) {
+            if (ch.unicode() >= 0x20)
+                m_fontEntry.name.append(ch);
+        }
+    } else {
+        const RtfCodePages::Table& table = m_codePages.table(cp);
+        for (char b : std::as_const(m_fontEntry.pendingBytes)) {
+            if (const char16_t ch = table[static_cast<unsigned char>(b)]; ch >= 0x20)
+                m_fontEntry.name.append(QChar(ch));
+        }
+    }
+    m_fontEntry.pendingBytes.clear();
+}
+
 void RtfParser::commitFont()
 {
     if (!m_fontEntry.open)
         return;
-    FontEntry entry = std::exchange(m_fontEntry, FontEntry{});
+    flushFontBytes();
+    const FontEntry entry = std::exchange(m_fontEntry, FontEntry{});
     if (m_fonts.size() >= MaxFonts && !m_fonts.contains(entry.id))
         return;
-    const int cp = entry.codePage > 0 ? entry.codePage
-                                      : RtfCodePages::fromCharset(entry.charset, m_ansiCodePage);
-    QString name;
-    if (RtfCodePages::isDoubleByte(cp)) {
-        name = RtfCodePages::decodeDoubleByte(cp, entry.name);
-    } else {
-        const RtfCodePages::Table& table = m_codePages.table(cp);
-        for (char b : std::as_const(entry.name)) {
-            if (const char16_t ch = table[static_cast<unsigned char>(b)]; ch != 0)
-                name.append(QChar(ch));
-        }
-    }
-    m_fonts.insert(entry.id, Font{name.trimmed(), cp});
+    m_fonts.insert(entry.id, Font{entry.name.trimmed(), entry.fontCodePage(m_ansiCodePage)});
     invalidateTables();
 }
 

@@ -80,7 +80,9 @@ private:
         int charset = -1;
         int codePage = 0;
         std::size_t depth = 0; // group depth of the entry's \f
-        QByteArray name;
+        QString name;
+        QByteArray pendingBytes; // decoded once the entry's code page is known
+        int fontCodePage(int ansiCodePage) const;
     };
 
     struct ColorEntry
@@ -124,6 +126,7 @@ private:
     void addTab(int twips);
     void appendPictureHex(QByteArrayView text);
     void finishPicture(const GroupState& closed, qsizetype closeOffset);
+    void flushFontBytes();
     void commitFont();
     void commitColor();
     int codePage();

@@ -247,3 +247,15 @@ TEST(RtfReader, ReadingReplacesContentWithoutUndoHistory)
     EXPECT_TRUE(
         doc.resource(QTextDocument::ImageResource, QUrl(RtfPicture::resourceName(1))).isNull());
 }
+
+// Found by fuzzing: font names the code page cannot hold come as \u, and
+// control characters in a name are dropped.
+TEST(RtfReader, FontNamesMayUseUnicode)
+{
+    QTextDocument doc;
+    RtfReader::read(QByteArrayView("{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset204\\u23435?"
+                                   "\\u20307? \\'c0\t\\u9?;}}\\f0 x}"),
+                    doc);
+    EXPECT_EQ(doc.begin().begin().fragment().charFormat().fontFamilies().toStringList(),
+              QStringList{QStringLiteral("宋体 А")});
+}

@@ -1,0 +1,117 @@
+// Reads arbitrary bytes as a page, writes the document and reads it again.
+// Beyond surviving the input, the fast plain-text path must agree with the
+// document, and a round trip must keep the text and every run's attributes.
+
+#include "richtext/plain_text.h"
+#include "richtext/rtf_picture.h"
+#include "richtext/rtf_plain_text.h"
+#include "richtext/rtf_reader.h"
+#include "richtext/rtf_writer.h"
+
+#include <QGuiApplication>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFragment>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+struct Run
+{
+    QString text;
+    QString attributes;
+
+    bool operator==(const Run&) const = default;
+};
+
+// A run without a font family or size shows in the document's default font,
+// and the writer names that font.
+QString attributesOf(const QTextCharFormat& f, const QFont& defaultFont)
+{
+    QStringList families = f.fontFamilies().toStringList();
+    if (families.isEmpty())
+        families.append(defaultFont.family());
+    const qreal size =
+        f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : defaultFont.pointSizeF();
+    if (f.isImageFormat())
+        return "picture " +
+               QString::fromLatin1(f.property(RtfPicture::SourceProperty).toByteArray());
+    return QStringLiteral("%1 %2 %3 %4 [%5] %6 %7 %8")
+        .arg(f.fontWeight())
+        .arg(f.fontItalic())
+        .arg(f.fontUnderline())
+        .arg(f.fontStrikeOut())
+        .arg(families.join('|'))
+        .arg(size)
+        .arg(f.hasProperty(QTextFormat::ForegroundBrush) ? f.foreground().color().name() : "auto")
+        .arg(f.hasProperty(QTextFormat::BackgroundBrush) ? f.background().color().name() : "none");
+}
+
+// Adjacent fragments with equal attributes are one run, however the document
+// happened to split them.
+QList<Run> runsOf(const QTextDocument& doc)
+{
+    QList<Run> runs;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        if (block != doc.begin())
+            runs.append(Run{"\n", {}});
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QString attributes = attributesOf(fragment.charFormat(), doc.defaultFont());
+            if (!runs.isEmpty() && runs.last().attributes == attributes &&
+                !attributes.startsWith("picture"))
+                runs.last().text += fragment.text();
+            else
+                runs.append(Run{fragment.text(), attributes});
+        }
+    }
+    return runs;
+}
+
+[[noreturn]] void fail(const char* what, const QString& first, const QString& second)
+{
+    std::fprintf(stderr, "%s\n first:  %s\n second: %s\n", what, qPrintable(first.left(2000)),
+                 qPrintable(second.left(2000)));
+    std::abort();
+}
+
+void compareRuns(const QList<Run>& first, const QList<Run>& second)
+{
+    for (qsizetype i = 0; i < std::min(first.size(), second.size()); ++i) {
+        if (!(first[i] == second[i]))
+            fail("round trip changed a run", first[i].text + " / " + first[i].attributes,
+                 second[i].text + " / " + second[i].attributes);
+    }
+    if (first.size() != second.size())
+        fail("round trip changed the number of runs", QString::number(first.size()),
+             QString::number(second.size()));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QByteArrayView input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QTextDocument first;
+    RtfReader::read(input, first);
+    const QString text = PlainText::of(first);
+    const QString fast = RtfPlainText::extract(input);
+    if (fast != text)
+        fail("fast plain text differs from the document", fast, text);
+
+    const QByteArray written = RtfWriter::write(first);
+    QTextDocument second;
+    RtfReader::read(QByteArrayView(written), second);
+    if (PlainText::of(second) != text)
+        fail("round trip changed the text", text, PlainText::of(second));
+    compareRuns(runsOf(first), runsOf(second));
+    return 0;
+}
