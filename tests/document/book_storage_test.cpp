@@ -119,6 +119,14 @@ TEST_F(BookStorageTest, UnreadableFilesAreKeptAsideByteForByteAndTheDefaultBookL
     EXPECT_TRUE(m_messages.entries().empty());
 }
 
+TEST_F(BookStorageTest, ADataPathThatExistsButCannotBeOpenedIsKeptAsideToo)
+{
+    writeAll(m_storage.FullDataPath() + "/inside", "precious");
+    ASSERT_FALSE(m_storage.LoadBook().has_value());
+    EXPECT_EQ(m_book.PageCount(), 14);
+    EXPECT_EQ(readAll(m_storage.keptAsidePath() + "/inside"), QByteArray("precious"));
+}
+
 TEST_F(BookStorageTest, RepeatedRecoveriesNeverOverwriteAnEarlierKeptFile)
 {
     writeAll(m_storage.FullDataPath(), "0\r\nfirst");
