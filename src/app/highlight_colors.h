@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QRgb>
+
+// The tab highlight and its shadow, derived from the system highlight colour:
+// halfway to white, and pulled back towards 200 when that is too pale to see.
+struct HighlightColors
+{
+    QRgb HiliteColor = 0;
+    QRgb HiliteShadowColor = 0;
+
+    static HighlightColors SetHighlightColors(QRgb systemHighlight);
+};

@@ -1,0 +1,64 @@
+#include "app/termination_signals.h"
+
+#include <QSocketNotifier>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#endif
+
+#ifdef Q_OS_UNIX
+namespace {
+
+// A signal handler may touch nothing but this descriptor; it is written once
+// in install() before any handler can run and never changed afterwards.
+int g_signalWriteFd = -1;
+
+void onSignal(int signalNumber)
+{
+    const unsigned char byte = static_cast<unsigned char>(signalNumber);
+    [[maybe_unused]] const ssize_t n = ::write(g_signalWriteFd, &byte, 1);
+}
+
+} // namespace
+#endif
+
+TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent) {}
+
+TerminationSignals::~TerminationSignals() = default;
+
+bool TerminationSignals::install()
+{
+#ifdef Q_OS_UNIX
+    int fds[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, fds) != 0)
+        return false;
+    ::fcntl(fds[0], F_SETFD, FD_CLOEXEC);
+    ::fcntl(fds[1], F_SETFD, FD_CLOEXEC);
+    ::fcntl(fds[1], F_SETFL, O_NONBLOCK);
+    g_signalWriteFd = fds[1];
+    m_notifier = new QSocketNotifier(fds[0], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::onReadable);
+
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int sig : {SIGTERM, SIGHUP, SIGINT})
+        ::sigaction(sig, &action, nullptr);
+    return true;
+#else
+    return false;
+#endif
+}
+
+void TerminationSignals::onReadable()
+{
+#ifdef Q_OS_UNIX
+    unsigned char byte = 0;
+    if (::read(static_cast<int>(m_notifier->socket()), &byte, 1) == 1)
+        Q_EMIT terminationRequested(byte);
+#endif
+}

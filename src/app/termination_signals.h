@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+// Logout and system shutdown end a Linux program with SIGTERM, SIGHUP or
+// SIGINT. The handler only writes a byte to a pipe; the event loop picks it up
+// and the window closes the normal way, so the book is saved as on any close.
+class TerminationSignals : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TerminationSignals(QObject* parent = nullptr);
+    ~TerminationSignals() override;
+
+    bool install();
+
+Q_SIGNALS:
+    void terminationRequested(int signalNumber);
+
+private:
+    void onReadable();
+
+    QSocketNotifier* m_notifier = nullptr;
+};

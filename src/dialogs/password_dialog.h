@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+class MessageService;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// `frmPassword`: in log-in mode it stands between start-up and the book; in
+// change mode it sets a new password for the options window.
+class PasswordDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    enum class Mode
+    {
+        Login,
+        Change
+    };
+    // Looks up a text of section "frmPassword": key and built-in default in, text out.
+    using TextLookup = std::function<QString(const QString& key, const QString& defaultText)>;
+    // Gives each control its localized caption (by objectName, current caption as default).
+    using FormLocalize = std::function<void(QWidget* form)>;
+
+    PasswordDialog(Mode mode, QString& currentPassword, MessageService& messages, TextLookup text,
+                   const FormLocalize& localize, QWidget* parent = nullptr);
+
+    // Log-in mode: true only when the right password was given. Closing the
+    // window by its frame or "Выход" answers false, and the program must end.
+    bool loginAccepted() const { return m_loginAccepted; }
+
+protected:
+    void reject() override;
+
+private:
+    void onOk();
+    void onCancel();
+    void acceptLogin();
+    void acceptChange();
+
+    Mode m_mode;
+    QString& m_currentPassword;
+    MessageService& m_messages;
+    TextLookup m_text;
+    bool m_loginAccepted = false;
+    QLabel* m_label = nullptr;
+    QLineEdit* m_txtPassword = nullptr;
+    QCheckBox* m_chkMask = nullptr;
+    QPushButton* m_cmdOK = nullptr;
+    QPushButton* m_cmdCancel = nullptr;
+};

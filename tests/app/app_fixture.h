@@ -1,0 +1,61 @@
+#pragma once
+
+#include "app/application.h"
+#include "core/folders.h"
+#include "core/settings_store.h"
+#include "recording_message_service.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <memory>
+
+// An application whose settings, program folder and data folder all live in
+// one temporary folder.
+struct AppFixture
+{
+    QTemporaryDir dir;
+    RecordingMessageService messages;
+    QString iniPath = dir.filePath(QStringLiteral("settings.ini"));
+    QString dataFolder = dir.filePath(QStringLiteral("data")) + QLatin1Char('/');
+
+    QByteArray savedHome = qgetenv("HOME");
+
+    // Each test gets its own home, so settings folders, backups and rescue
+    // copies of one test never meet another's.
+    AppFixture()
+    {
+        qputenv("HOME", dir.path().toLocal8Bit());
+        QDir().mkpath(dataFolder);
+        write(QStringLiteral("Адресная книга"), QStringLiteral("FilePath"), dataFolder);
+        write(QStringLiteral("Общие"), QStringLiteral("TipsDuration"), QStringLiteral("0"));
+    }
+
+    ~AppFixture() { qputenv("HOME", savedHome); }
+
+    std::unique_ptr<SettingsStore> store() const
+    {
+        return std::make_unique<SettingsStore>(
+            std::make_unique<QSettings>(iniPath, QSettings::IniFormat));
+    }
+    void write(const QString& section, const QString& key, const QString& value) const
+    {
+        store()->Write(section, key, value);
+    }
+    QString read(const QString& section, const QString& key) const
+    {
+        return store()->Read(section, key, QStringLiteral("<absent>"));
+    }
+    std::unique_ptr<Application> makeApp()
+    {
+        Application::Environment env{dir.path() + QLatin1Char('/'), false};
+        return std::make_unique<Application>(env, store(), messages);
+    }
+    // The data file is named after the running executable, here the test binary.
+    QString dataFile() const
+    {
+        return dataFolder + Folders::exeBaseName(QCoreApplication::applicationFilePath()) +
+               QStringLiteral(".dat");
+    }
+};

@@ -1,0 +1,49 @@
+#include "app/highlight_colors.h"
+#include "app/single_instance.h"
+#include "app/termination_signals.h"
+
+#include <QSignalSpy>
+#include <QUuid>
+#include <csignal>
+#include <gtest/gtest.h>
+
+TEST(HighlightColors, NavyGivesTheKnownPair)
+{
+    const HighlightColors c = HighlightColors::SetHighlightColors(qRgb(10, 36, 106));
+    EXPECT_EQ(c.HiliteColor, qRgb(132, 145, 180));
+    EXPECT_EQ(c.HiliteShadowColor, qRgb(66, 72, 90));
+}
+
+TEST(HighlightColors, PaleColoursArePulledTowards200WithHalvesToEven)
+{
+    // 199 -> 227 -> 213.5 -> 214; 203 -> 229 -> 214.5 -> 214; 201 -> 228 -> 214.
+    const HighlightColors c = HighlightColors::SetHighlightColors(qRgb(199, 203, 201));
+    EXPECT_EQ(c.HiliteColor, qRgb(214, 214, 214));
+    EXPECT_EQ(c.HiliteShadowColor, qRgb(107, 107, 107));
+    // One channel at or below 200 keeps all three where they are.
+    const HighlightColors d = HighlightColors::SetHighlightColors(qRgb(145, 255, 255));
+    EXPECT_EQ(d.HiliteColor, qRgb(200, 255, 255));
+}
+
+TEST(SingleInstance, ASecondStartActivatesTheFirstAndFindsItRunning)
+{
+    const QString name =
+        QStringLiteral("velkaro-test-") + QUuid::createUuid().toString(QUuid::Id128);
+    SingleInstance first(name);
+    SingleInstance second(name);
+    EXPECT_FALSE(first.activateRunningInstance()) << "nobody is listening yet";
+    ASSERT_TRUE(first.listen());
+    QSignalSpy activated(&first, &SingleInstance::activationRequested);
+    EXPECT_TRUE(second.activateRunningInstance());
+    EXPECT_TRUE(activated.wait(5000));
+}
+
+TEST(TerminationSignals, SigtermReachesTheEventLoop)
+{
+    TerminationSignals signals_;
+    ASSERT_TRUE(signals_.install());
+    QSignalSpy spy(&signals_, &TerminationSignals::terminationRequested);
+    std::raise(SIGTERM);
+    ASSERT_TRUE(spy.wait(5000));
+    EXPECT_EQ(spy.at(0).at(0).toInt(), SIGTERM);
+}

@@ -1,0 +1,114 @@
+#include "app_fixture.h"
+#include "core/code_page.h"
+#include "document/history_backup.h"
+#include "mainwindow/main_window.h"
+
+#include <QDate>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Puts a regular file where the data folder was, so every save into it fails.
+void blockDataFolder(const AppFixture& f)
+{
+    QString folder = f.dataFolder;
+    folder.chop(1);
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+}
+
+} // namespace
+
+TEST(Shutdown, ClosingSavesTheBookTheOptionsAndTheBackupOnce)
+{
+    AppFixture f;
+    auto app = f.makeApp();
+    ASSERT_TRUE(app->StartUp());
+    app->book().RecentPage = 3;
+    app->pageEdited(QStringLiteral("Иванов\t123-45-67"));
+    EXPECT_TRUE(app->book().isChanged());
+
+    EXPECT_TRUE(app->mainWindow()->close());
+    EXPECT_TRUE(app->unloaded());
+    EXPECT_TRUE(readAll(f.dataFile()).contains("123-45-67"));
+    EXPECT_EQ(app->settings().Read(QStringLiteral("Options"), QStringLiteral("RecentPage"), {}),
+              QStringLiteral("3"));
+    const QString backup = HistoryBackup::backupPath(
+        app->folders().HistoryFolder, app->folders().ExeBaseName, QDate::currentDate());
+    EXPECT_EQ(readAll(backup), readAll(f.dataFile()));
+    EXPECT_TRUE(f.messages.entries().empty());
+}
+
+TEST(Shutdown, AFailedSaveKeepsTheWindowOpenWhenTheUserCloses)
+{
+    AppFixture f;
+    auto app = f.makeApp();
+    ASSERT_TRUE(app->StartUp());
+    app->mainWindow()->show();
+    app->pageEdited(QStringLiteral("не потерять"));
+    blockDataFolder(f);
+
+    EXPECT_FALSE(app->mainWindow()->close());
+    EXPECT_TRUE(app->mainWindow()->isVisible());
+    EXPECT_FALSE(app->unloaded());
+    ASSERT_EQ(f.messages.texts().size(), 2);
+    EXPECT_TRUE(f.messages.texts()[0].contains(QStringLiteral("in Velkaro.Subs.SaveDataEx ")));
+    EXPECT_TRUE(app->book().isChanged());
+}
+
+TEST(Shutdown, AFailedSaveAtSystemShutdownLeavesARescueCopy)
+{
+    AppFixture f;
+    auto app = f.makeApp();
+    ASSERT_TRUE(app->StartUp());
+    app->mainWindow()->show();
+    app->pageEdited(QStringLiteral("не потерять"));
+    blockDataFolder(f);
+
+    app->mainWindow()->closeForShutdown();
+    EXPECT_FALSE(app->mainWindow()->isVisible());
+    EXPECT_TRUE(app->unloaded());
+    EXPECT_TRUE(app->storage().hasRescue());
+    EXPECT_TRUE(readAll(app->storage().rescuePath())
+                    .contains(CodePage::encodeLossy(QStringLiteral("не потерять"))));
+}
+
+TEST(Shutdown, TheNextStartTellsWhereTheRescueCopyIs)
+{
+    AppFixture f;
+    {
+        auto app = f.makeApp();
+        ASSERT_TRUE(app->StartUp());
+        blockDataFolder(f);
+        app->pageEdited(QStringLiteral("текст"));
+        app->mainWindow()->closeForShutdown();
+        ASSERT_TRUE(app->storage().hasRescue());
+    }
+    QFile::remove(f.dataFolder.chopped(1));
+    QDir().mkpath(f.dataFolder);
+    f.messages.clear();
+    auto next = f.makeApp();
+    ASSERT_TRUE(next->StartUp());
+    ASSERT_EQ(f.messages.texts().size(), 1);
+    EXPECT_FALSE(next->storage().hasRescue()) << "told once, then kept under a dated name";
+}
+
+TEST(Shutdown, RevertDiscardsEditsAndReloadsTheFile)
+{
+    AppFixture f;
+    auto app = f.makeApp();
+    ASSERT_TRUE(app->StartUp());
+    const QString before = app->book().Pages[1].Text;
+    app->pageEdited(QStringLiteral("правка"));
+    app->revertCommand();
+    EXPECT_EQ(app->book().Pages[1].Text, before);
+    EXPECT_FALSE(app->book().isChanged());
+}

@@ -1,0 +1,123 @@
+#include "dialogs/password_dialog.h"
+#include "recording_message_service.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct DialogFixture
+{
+    RecordingMessageService messages;
+    QString password;
+
+    std::unique_ptr<PasswordDialog> open(PasswordDialog::Mode mode)
+    {
+        auto dialog = std::make_unique<PasswordDialog>(
+            mode, password, messages, [](const QString&, const QString& def) { return def; },
+            nullptr);
+        dialog->show();
+        return dialog;
+    }
+};
+
+template <typename T> T* child(QWidget* dialog, const char* name)
+{
+    T* widget = dialog->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+void type(QWidget* dialog, const QString& text)
+{
+    auto* edit = child<QLineEdit>(dialog, "txtPassword");
+    edit->clear();
+    edit->insert(text);
+}
+
+void clickOk(QWidget* dialog)
+{
+    QTest::mouseClick(child<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
+}
+
+} // namespace
+
+TEST(PasswordLogin, AWrongPasswordIsToldAndClearedAndTheWindowStays)
+{
+    DialogFixture f;
+    f.password = QStringLiteral("Пароль");
+    auto dialog = f.open(PasswordDialog::Mode::Login);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Логин"));
+    EXPECT_EQ(child<QPushButton>(dialog.get(), "cmdCancel")->text(), QStringLiteral("Выход"));
+    EXPECT_FALSE(child<QCheckBox>(dialog.get(), "chkMask")->isVisible());
+
+    type(dialog.get(), QStringLiteral("пароль"));
+    clickOk(dialog.get());
+    EXPECT_EQ(f.messages.texts(), QStringList{QStringLiteral("Неверный пароль.")});
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(child<QLineEdit>(dialog.get(), "txtPassword")->text().isEmpty());
+
+    type(dialog.get(), QStringLiteral("Пароль"));
+    clickOk(dialog.get());
+    EXPECT_TRUE(dialog->loginAccepted());
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+TEST(PasswordLogin, ClosingTheWindowByItsFrameOrEscapeNeverLetsStartUpGoOn)
+{
+    DialogFixture f;
+    f.password = QStringLiteral("x");
+    auto dialog = f.open(PasswordDialog::Mode::Login);
+    type(dialog.get(), QStringLiteral("x"));
+    dialog->close();
+    EXPECT_FALSE(dialog->loginAccepted());
+
+    auto again = f.open(PasswordDialog::Mode::Login);
+    QTest::keyClick(again.get(), Qt::Key_Escape);
+    EXPECT_FALSE(again->isVisible());
+    EXPECT_FALSE(again->loginAccepted());
+}
+
+TEST(PasswordChange, BlankIsRefusedSpacesAroundAreKeptAndUnstorableCharactersRefused)
+{
+    DialogFixture f;
+    f.password = QStringLiteral("old");
+    auto dialog = f.open(PasswordDialog::Mode::Change);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Смена пароля"));
+    EXPECT_EQ(child<QLineEdit>(dialog.get(), "txtPassword")->text(), QStringLiteral("old"));
+    EXPECT_TRUE(child<QCheckBox>(dialog.get(), "chkMask")->isVisible());
+
+    type(dialog.get(), QStringLiteral("   "));
+    clickOk(dialog.get());
+    ASSERT_EQ(f.messages.texts().size(), 1);
+    EXPECT_TRUE(f.messages.texts()[0].startsWith(QStringLiteral("Пустой пароль недопустим.")));
+    EXPECT_EQ(f.password, QStringLiteral("old"));
+
+    type(dialog.get(), QStringLiteral("日本"));
+    clickOk(dialog.get());
+    EXPECT_EQ(f.messages.texts().size(), 2);
+    EXPECT_EQ(f.password, QStringLiteral("old"));
+    EXPECT_TRUE(dialog->isVisible());
+
+    type(dialog.get(), QStringLiteral(" новый "));
+    clickOk(dialog.get());
+    EXPECT_EQ(f.password, QStringLiteral(" новый "));
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+TEST(PasswordChange, CancelChangesNothingAndTheMaskCanBeLifted)
+{
+    DialogFixture f;
+    f.password = QStringLiteral("old");
+    auto dialog = f.open(PasswordDialog::Mode::Change);
+    EXPECT_EQ(child<QPushButton>(dialog.get(), "cmdCancel")->text(), QStringLiteral("Отмена"));
+    auto* mask = child<QCheckBox>(dialog.get(), "chkMask");
+    mask->click();
+    EXPECT_EQ(child<QLineEdit>(dialog.get(), "txtPassword")->echoMode(), QLineEdit::Normal);
+    type(dialog.get(), QStringLiteral("new"));
+    QTest::mouseClick(child<QPushButton>(dialog.get(), "cmdCancel"), Qt::LeftButton);
+    EXPECT_EQ(f.password, QStringLiteral("old"));
+}
