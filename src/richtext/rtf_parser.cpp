@@ -73,11 +73,14 @@ void RtfParser::parse()
     while (!m_ended) {
         RtfToken token = m_tokenizer.next();
         const bool starred = std::exchange(m_starPending, false);
+        const bool groupStart = std::exchange(m_groupStart, false);
         if (token.kind != RtfToken::Kind::Text && token.kind != RtfToken::Kind::HexByte)
             flushDoubleByte();
         if (m_skip > 0 && consumeSkipped(token))
             continue;
-        handleToken(token, starred);
+        handleToken(token, starred, groupStart);
+        if (m_starPending)
+            m_groupStart = groupStart;
     }
     finish();
 }
@@ -106,7 +109,7 @@ bool RtfParser::consumeSkipped(RtfToken& token)
     }
 }
 
-void RtfParser::handleToken(RtfToken& token, bool starred)
+void RtfParser::handleToken(RtfToken& token, bool starred, bool groupStart)
 {
     switch (token.kind) {
     case RtfToken::Kind::End:
@@ -114,12 +117,13 @@ void RtfParser::handleToken(RtfToken& token, bool starred)
         break;
     case RtfToken::Kind::GroupStart:
         openGroup(token.offset);
+        m_groupStart = true;
         break;
     case RtfToken::Kind::GroupEnd:
         m_ended = closeGroup(token.offset);
         break;
     case RtfToken::Kind::Word:
-        handleWord(token, starred);
+        handleWord(token, starred, groupStart);
         break;
     case RtfToken::Kind::Symbol:
         handleSymbol(token.symbol);
@@ -198,7 +202,7 @@ void RtfParser::finish()
     }
 }
 
-void RtfParser::handleWord(const RtfToken& token, bool starred)
+void RtfParser::handleWord(const RtfToken& token, bool starred, bool groupStart)
 {
     const RtfWord word = RtfControlWords::lookup(token.text);
     const bool destination = word == RtfWord::FontTable || word == RtfWord::ColorTable ||
@@ -207,7 +211,7 @@ void RtfParser::handleWord(const RtfToken& token, bool starred)
     if (destination || starred) {
         // The outermost group is the document itself and is never skipped.
         if (m_groups.size() > 1 || m_overflow > 0)
-            handleDestination(destination ? word : RtfWord::SkippedDestination);
+            handleDestination(destination ? word : RtfWord::SkippedDestination, groupStart);
         return;
     }
     switch (top().destination) {
@@ -226,7 +230,7 @@ void RtfParser::handleWord(const RtfToken& token, bool starred)
     }
 }
 
-void RtfParser::handleDestination(RtfWord word)
+void RtfParser::handleDestination(RtfWord word, bool groupStart)
 {
     GroupState& group = top();
     const bool inText = group.destination == Destination::Text && m_overflow == 0;
@@ -244,7 +248,9 @@ void RtfParser::handleDestination(RtfWord word)
         invalidateTables();
         return;
     }
-    if (word == RtfWord::Picture && inText) {
+    // A picture is kept as its group's source, so the group must be nothing
+    // but the picture; one that began as something else is dropped.
+    if (word == RtfWord::Picture && inText && groupStart) {
         group.destination = Destination::Picture;
         group.ownsPicture = true;
         m_picture = RtfPictureData{};

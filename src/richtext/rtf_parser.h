@@ -95,14 +95,14 @@ private:
 
     GroupState& top() { return m_groups.back(); }
     bool consumeSkipped(RtfToken& token);
-    void handleToken(RtfToken& token, bool starred);
+    void handleToken(RtfToken& token, bool starred, bool groupStart);
     void openGroup(qsizetype offset);
     bool closeGroup(qsizetype offset);
     void skipCurrentGroup();
     void finish();
 
-    void handleWord(const RtfToken& token, bool starred);
-    void handleDestination(RtfWord word);
+    void handleWord(const RtfToken& token, bool starred, bool groupStart);
+    void handleDestination(RtfWord word, bool groupStart);
     void handleTextWord(RtfWord word, const RtfToken& token);
     bool handleCharacterWord(RtfWord word, const RtfToken& token);
     bool handleParagraphWord(RtfWord word, const RtfToken& token);
@@ -140,7 +140,8 @@ private:
     int m_overflow = 0; // groups opened beyond MaxDepth, read as part of their parent
     bool m_ended = false;
     bool m_starPending = false;
-    int m_skip = 0; // fallback characters still to skip after \u
+    bool m_groupStart = false; // nothing but \* read since the last '{'
+    int m_skip = 0;            // fallback characters still to skip after \u
 
     int m_ansiCodePage = RtfCodePages::Default;
     int m_defaultFont = 0;

@@ -127,4 +127,9 @@ TEST(RtfHostile, PicturesWithOddContent)
     EXPECT_GE(found[0].height(), 1);
 
     EXPECT_EQ(readBoth("{\\rtf1 {\\pict\\jpegblip ffd8ffe0 not a jpeg}c}"), QStringLiteral("c"));
+
+    // Found by fuzzing: a group that turns into a picture half-way would be
+    // written back with the text before \pict and read differently.
+    EXPECT_EQ(readBoth("{\\rtf1 {\\b x\\\n\\pict 00}y}", doc), QStringLiteral("x\r\ny"));
+    EXPECT_TRUE(images(doc).isEmpty());
 }
