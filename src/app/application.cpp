@@ -2,6 +2,7 @@
 
 #include "core/app_info.h"
 #include "core/message_service.h"
+#include "core/option_table.h"
 #include "dialogs/password_dialog.h"
 #include "document/encryption.h"
 #include "document/history_backup.h"
@@ -21,11 +22,10 @@
 
 namespace {
 
-const QString kPrivacy = QStringLiteral("Privacy");
-const QString kPassword = QStringLiteral("Password");
-const QString kOptions = QStringLiteral("Options");
-const QString kFileLocation = QStringLiteral("FileLocation");
-const QString kRecentPage = QStringLiteral("RecentPage");
+const QString kPrivacy = OptionTable::key(OptionId::Password).section.toString();
+const QString kPassword = OptionTable::key(OptionId::Password).key.toString();
+const QString kLegacySection = OptionTable::legacyPasswordSection.toString();
+const QString kLegacyKey = OptionTable::legacyPasswordKey.toString();
 constexpr int kLogMode = 2;
 constexpr int kMillisecondsPerSecond = 1000;
 
@@ -75,7 +75,7 @@ bool Application::StartUp()
 
 void Application::migratePassword()
 {
-    const QString oldPassword = m_settings->Read(kOptions, kFileLocation, QString());
+    const QString oldPassword = m_settings->Read(kLegacySection, kLegacyKey, QString());
     if (oldPassword.isEmpty())
         return;
     // A password that the stored form cannot hold stays where it is rather
@@ -84,12 +84,12 @@ void Application::migratePassword()
     if (!stored)
         return;
     m_settings->Write(kPrivacy, kPassword, *stored);
-    m_settings->Delete(kOptions, kFileLocation);
+    m_settings->Delete(kLegacySection, kLegacyKey);
 }
 
 bool Application::readPassword()
 {
-    const QString legacy = m_settings->Read(kOptions, kFileLocation, QString());
+    const QString legacy = m_settings->Read(kLegacySection, kLegacyKey, QString());
     const QString stored = m_settings->Read(kPrivacy, kPassword, QString());
     if (!legacy.isEmpty()) {
         m_currentPassword = legacy;
@@ -212,7 +212,9 @@ void Application::localizeMainWindow()
 void Application::onFallbackBookUsed()
 {
     m_book.RecentPage = 1;
-    m_settings->Write(kOptions, kRecentPage, QStringLiteral("1"));
+    const OptionKey& recentPage = OptionTable::key(OptionId::RecentPage);
+    m_settings->Write(recentPage.section.toString(), recentPage.key.toString(),
+                      QStringLiteral("1"));
 }
 
 bool Application::Unloading(CloseReason reason)
