@@ -1,13 +1,12 @@
-// Saves books for the reliability tests, in its own process so that the test
+// Saves books for the reliability tests, in its own process so that a test
 // can kill it mid-save or cap the size of the files it may write.
-//   book_save_child loop FILE         save books A and B alternately into FILE,
-//                                     one byte on stdout after each save
+//   book_save_child loop FILE         save books of 'A's and of 'B's in turn
+//                                     into FILE, one byte on stdout after each
 //   book_save_child fsize FOLDER N    save into FOLDER with files capped at N
 //                                     bytes; print the messages shown
 
 #include "document/book_storage.h"
 #include "recording_message_service.h"
-#include "save_child_book.h"
 
 #include <csignal>
 #include <cstdio>
@@ -17,19 +16,21 @@
 
 namespace {
 
+std::vector<PageRecord> bookOf(char letter)
+{
+    return std::vector<PageRecord>(2000, PageRecord{"p", QString(400, QLatin1Char(letter)), 0});
+}
+
 int saveInALoop(const QString& path)
 {
     Book book;
     RecordingMessageService messages;
     BookStorage storage(book, messages);
-    const std::vector<PageRecord> books[2] = {SaveChildBook::pages('A'), SaveChildBook::pages('B')};
     for (int round = 0;; ++round) {
-        book.setPages(books[round % 2]);
-        if (!storage.SaveDataEx(path))
+        const char letter = round % 2 ? 'B' : 'A';
+        book.setPages(bookOf(letter));
+        if (!storage.SaveDataEx(path) || write(STDOUT_FILENO, &letter, 1) != 1)
             return 2;
-        const char tag = round % 2 ? 'B' : 'A';
-        if (write(STDOUT_FILENO, &tag, 1) != 1)
-            return 3;
     }
 }
 
@@ -43,7 +44,7 @@ int saveUnderSizeLimit(const QString& folder, rlim_t limit)
     RecordingMessageService messages;
     BookStorage storage(book, messages);
     storage.setFilePath(folder + u'/');
-    book.setPages(SaveChildBook::pages('B'));
+    book.setPages(bookOf('B'));
     const bool saved = storage.SaveBook();
     for (const QString& text : messages.texts())
         std::printf("%s\n", text.toUtf8().constData());
