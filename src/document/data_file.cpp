@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -27,33 +28,20 @@ public:
     bool readCount(int& count)
     {
         skipBlanks();
-        const char* start = m_pos;
-        bool negative = false;
-        if (m_pos < m_end && (*m_pos == '-' || *m_pos == '+'))
-            negative = *m_pos++ == '-';
-        qint64 value = 0;
-        const char* digits = m_pos;
-        while (m_pos < m_end && *m_pos >= '0' && *m_pos <= '9') {
-            value = std::min<qint64>(value * 10 + (*m_pos - '0'), qint64(1) << 40);
-            ++m_pos;
-        }
-        if (start == m_end)
+        if (m_pos == m_end)
             return fail(pastEnd());
-        const bool noDigits = m_pos == digits;
+        const std::optional<qint64> value = readNumber();
         skipBlanks();
-        if (noDigits || (m_pos < m_end && *m_pos != '\r' && *m_pos != '\n'))
+        if (!value || (m_pos < m_end && *m_pos != '\r' && *m_pos != '\n'))
             return fail(
                 {AppError::TypeMismatch, "Type mismatch: the first line is not a page count"});
-        if (negative)
-            value = -value;
-        if (value < 1)
+        if (*value < 1)
             return fail({AppError::InvalidCountOfSections, "Invalid count of sections"});
-        if (value > DataFile::MaxPages)
-            return fail({kOverflow, QStringLiteral("Overflow: a book holds at most %1 pages, the "
-                                                   "first line says %2")
-                                        .arg(DataFile::MaxPages)
-                                        .arg(value)});
-        count = static_cast<int>(value);
+        if (*value > DataFile::MaxPages)
+            return fail({kOverflow, QStringLiteral("Overflow: the first line gives more pages "
+                                                   "than the %1 a book can hold")
+                                        .arg(DataFile::MaxPages)});
+        count = static_cast<int>(*value);
         skipLineEnd();
         return true;
     }
@@ -74,6 +62,21 @@ public:
     const DataFile::Error& error() const { return m_error; }
 
 private:
+    // A signed decimal; values past any page count saturate instead of overflowing.
+    std::optional<qint64> readNumber()
+    {
+        bool negative = false;
+        if (*m_pos == '-' || *m_pos == '+')
+            negative = *m_pos++ == '-';
+        const char* digits = m_pos;
+        qint64 value = 0;
+        for (; m_pos < m_end && *m_pos >= '0' && *m_pos <= '9'; ++m_pos)
+            value = std::min<qint64>(value * 10 + (*m_pos - '0'), qint64(1) << 40);
+        if (m_pos == digits)
+            return std::nullopt;
+        return negative ? -value : value;
+    }
+
     bool readQuoted(QString& out)
     {
         const int openedAt = m_line;
