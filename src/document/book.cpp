@@ -21,9 +21,18 @@ void Book::setPages(std::vector<PageRecord> pagesFrom1)
 
 void Book::convertToPlainText()
 {
-    for (size_t i = 1; i < Pages.size(); ++i)
-        Pages[i].Text = RtfPlainText::extract(Pages[i].Text);
-    Q_EMIT pagesReplaced();
+    bool replaced = false;
+    for (size_t i = 1; i < Pages.size(); ++i) {
+        QString plain = RtfPlainText::extract(Pages[i].Text);
+        if (plain == Pages[i].Text)
+            continue;
+        Pages[i].Text = std::move(plain);
+        replaced = true;
+    }
+    // Every autosave in plain-text mode comes here; an editor reloads its
+    // page (and loses the caret) only when a text really changed.
+    if (replaced)
+        Q_EMIT pagesReplaced();
 }
 
 void Book::MarkBookChanged()

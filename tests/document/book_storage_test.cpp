@@ -199,6 +199,8 @@ TEST_F(BookStorageTest, PlainTextModeStoresPlainTextInMemoryAndOnDisk)
     EXPECT_EQ(m_book.Pages[1].Text, u"Bold name\t12\r\nsecond"_qs);
     EXPECT_EQ(m_book.Pages[2].Text, u"already\r\nplain"_qs);
     EXPECT_EQ(readAll(m_storage.FullDataPath()), DataFile::serialize(m_book.pages()));
+    ASSERT_TRUE(m_storage.SaveBook());
+    EXPECT_EQ(replaced.count(), 1);
 }
 
 TEST_F(BookStorageTest, RescueCopyHoldsTheBookInTheSettingsFolder)
