@@ -1,8 +1,7 @@
 #include "core/ini_file.h"
 
+#include "core/bounded_file.h"
 #include "core/code_page.h"
-
-#include <QFile>
 
 namespace {
 
@@ -61,10 +60,12 @@ bool sameName(const QString& a, QStringView b)
 QString IniFile::readString(const QString& path, QStringView section, QStringView key,
                             const QString& defaultValue)
 {
-    QFile file(path);
+    // A translation is well under a megabyte; a larger file reads as missing.
+    constexpr qint64 maxFileBytes = qint64(16) << 20;
+    const BoundedFile::Result file = BoundedFile::read(path, maxFileBytes);
     std::optional<QString> value;
-    if (file.open(QIODevice::ReadOnly))
-        value = findValue(file.readAll(), section, key);
+    if (file.bytes)
+        value = findValue(*file.bytes, section, key);
     return trimSpaces(value.value_or(defaultValue).left(maxValueLength));
 }
 

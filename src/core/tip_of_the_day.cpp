@@ -1,12 +1,19 @@
 #include "core/tip_of_the_day.h"
 
+#include "core/bounded_file.h"
 #include "core/code_page.h"
 #include "core/localization.h"
 
-#include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <algorithm>
+
+namespace {
+
+// A tip file is a few kilobytes; anything this large is not one.
+constexpr qint64 kMaxTipFileBytes = qint64(4) << 20;
+
+} // namespace
 
 TipOfTheDay::TipOfTheDay(Localization& localization, RandomSource random)
     : m_localization(localization), m_random(std::move(random))
@@ -30,15 +37,12 @@ TipOfTheDay::RandomSource TipOfTheDay::systemRandom()
 
 bool TipOfTheDay::load(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    const BoundedFile::Result file = BoundedFile::read(path, kMaxTipFileBytes);
+    if (!file.bytes)
         return false;
     static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
     QStringList tips;
-    for (const QString& line : CodePage::decode(content).split(lineEnd)) {
+    for (const QString& line : CodePage::decode(*file.bytes).split(lineEnd)) {
         if (!line.trimmed().isEmpty())
             tips.append(line);
     }

@@ -1,5 +1,6 @@
 #include "ui/rich_text_edit.h"
 
+#include "core/bounded_file.h"
 #include "richtext/document_units.h"
 #include "richtext/plain_text.h"
 #include "richtext/rtf_reader.h"
@@ -10,7 +11,6 @@
 #include "ui/text_position_map.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPrinter>
@@ -22,6 +22,9 @@
 #include <memory>
 
 namespace {
+
+// A help or RTF file larger than this is not one the program wrote or reads.
+constexpr qint64 kMaxLoadFileBytes = qint64(64) << 20;
 
 const QString kRtfMime = QStringLiteral("text/rtf");
 const QString kRtfMimeAlias = QStringLiteral("application/rtf");
@@ -349,15 +352,12 @@ void RichTextEdit::SelPrint(QPrinter* printer) const
 
 bool RichTextEdit::LoadFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    const BoundedFile::Result file = BoundedFile::read(path, kMaxLoadFileBytes);
+    if (!file.bytes)
         return false;
     changeContent(
         [&] {
-            RtfReader::read(QByteArrayView(content), *document());
+            RtfReader::read(QByteArrayView(*file.bytes), *document());
             resetCaret();
         },
         true);
