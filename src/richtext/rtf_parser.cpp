@@ -18,6 +18,13 @@ bool isDropped(char16_t ch)
            ch == QChar::ParagraphSeparator;
 }
 
+// Control characters and the table's separator have no place in a font name
+// and could not be written back.
+bool isFontNameChar(char16_t ch)
+{
+    return ch >= 0x20 && ch != ';' && !isDropped(ch);
+}
+
 int hexValue(char c)
 {
     if (c >= '0' && c <= '9')
@@ -477,10 +484,10 @@ void RtfParser::handleFontWord(RtfWord word, const RtfToken& token)
         m_fontEntry.codePage = token.param > 0 && token.param <= 0xFFFF ? token.param : 0;
         break;
     case RtfWord::Unicode:
-        if (m_fontEntry.open && token.hasParam && m_fontEntry.name.size() < MaxFontNameBytes) {
+        if (m_fontEntry.open && token.hasParam && m_fontEntry.name.size() < 4 * MaxFontNameLength) {
             flushFontBytes();
             const char16_t ch = static_cast<char16_t>(token.param);
-            if (ch >= 0x20 && !isDropped(ch))
+            if (isFontNameChar(ch))
                 m_fontEntry.name.append(QChar(ch));
         }
         m_skip = top().unicodeSkip;
@@ -596,7 +603,7 @@ void RtfParser::handleByte(unsigned char byte)
         appendBytes(QByteArrayView(reinterpret_cast<const char*>(&byte), 1));
         break;
     case Destination::FontTable:
-        if (m_fontEntry.open && m_fontEntry.pendingBytes.size() < MaxFontNameBytes)
+        if (m_fontEntry.open && m_fontEntry.pendingBytes.size() < 4 * MaxFontNameLength)
             m_fontEntry.pendingBytes.append(static_cast<char>(byte));
         break;
     default:
@@ -816,7 +823,6 @@ int RtfParser::FontEntry::fontCodePage(int ansiCodePage) const
     return codePage > 0 ? codePage : RtfCodePages::fromCharset(charset, ansiCodePage);
 }
 
-// Control characters have no place in a font name and could not be written back.
 void RtfParser::flushFontBytes()
 {
     if (m_fontEntry.pendingBytes.isEmpty())
@@ -824,13 +830,13 @@ void RtfParser::flushFontBytes()
     const int cp = m_fontEntry.fontCodePage(m_ansiCodePage);
     if (RtfCodePages::isDoubleByte(cp)) {
         for (QChar ch : RtfCodePages::decodeDoubleByte(cp, m_fontEntry.pendingBytes)) {
-            if (ch.unicode() >= 0x20)
+            if (isFontNameChar(ch.unicode()))
                 m_fontEntry.name.append(ch);
         }
     } else {
         const RtfCodePages::Table& table = m_codePages.table(cp);
         for (char b : std::as_const(m_fontEntry.pendingBytes)) {
-            if (const char16_t ch = table[static_cast<unsigned char>(b)]; ch >= 0x20)
+            if (const char16_t ch = table[static_cast<unsigned char>(b)]; isFontNameChar(ch))
                 m_fontEntry.name.append(QChar(ch));
         }
     }
@@ -845,7 +851,8 @@ void RtfParser::commitFont()
     const FontEntry entry = std::exchange(m_fontEntry, FontEntry{});
     if (m_fonts.size() >= MaxFonts && !m_fonts.contains(entry.id))
         return;
-    m_fonts.insert(entry.id, Font{entry.name.trimmed(), entry.fontCodePage(m_ansiCodePage)});
+    const QString name = entry.name.left(MaxFontNameLength).trimmed();
+    m_fonts.insert(entry.id, Font{name, entry.fontCodePage(m_ansiCodePage)});
     invalidateTables();
 }
 

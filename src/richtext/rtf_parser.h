@@ -21,7 +21,7 @@ public:
     static constexpr int MaxFonts = 4096;
     static constexpr int MaxColors = 4096;
     static constexpr int MaxTabs = 64;
-    static constexpr int MaxFontNameBytes = 256;
+    static constexpr int MaxFontNameLength = 256;
     static constexpr int MaxTwips = 1'000'000;
     static constexpr int MaxUnicodeSkip = 16;
 

@@ -2,7 +2,9 @@
 #include "richtext/rtf_picture.h"
 #include "richtext/rtf_plain_text.h"
 #include "richtext/rtf_reader.h"
+#include "richtext/rtf_writer.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -36,6 +38,30 @@ QList<QTextImageFormat> images(const QTextDocument& doc)
         }
     }
     return out;
+}
+
+// Text and attributes of every run, the way a round trip must keep them; a run
+// without family or size shows in the document's default font.
+std::string runs(const QTextDocument& doc)
+{
+    QStringList out;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            QStringList families = f.fontFamilies().toStringList();
+            if (families.isEmpty())
+                families.append(doc.defaultFont().family());
+            const qreal size = f.hasProperty(QTextFormat::FontPointSize)
+                                   ? f.fontPointSize()
+                                   : doc.defaultFont().pointSizeF();
+            out.append(QStringLiteral("%1|%2|%3|%4")
+                           .arg(it.fragment().text(), families.join(','))
+                           .arg(size)
+                           .arg(f.fontWeight()));
+        }
+        out.append(QStringLiteral("<block>"));
+    }
+    return out.join('\n').toStdString();
 }
 
 } // namespace
@@ -132,4 +158,22 @@ TEST(RtfHostile, PicturesWithOddContent)
     // written back with the text before \pict and read differently.
     EXPECT_EQ(readBoth("{\\rtf1 {\\b x\\\n\\pict 00}y}", doc), QStringLiteral("x\r\ny"));
     EXPECT_TRUE(images(doc).isEmpty());
+}
+
+// Inputs the fuzzer found: each read, written and read again must give the
+// same document.
+TEST(RtfHostile, FuzzFindingsSurviveARoundTrip)
+{
+    const QDir folder(QStringLiteral(VELKARO_TEST_DATA "/rtf/fuzz"));
+    const QStringList names = folder.entryList({"*.rtf"}, QDir::Files);
+    ASSERT_FALSE(names.isEmpty());
+    for (const QString& name : names) {
+        QFile file(folder.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        QTextDocument first;
+        readBoth(file.readAll(), first);
+        QTextDocument second;
+        readBoth(RtfWriter::write(first), second);
+        EXPECT_EQ(runs(second), runs(first)) << name.toStdString();
+    }
 }

@@ -258,4 +258,18 @@ TEST(RtfReader, FontNamesMayUseUnicode)
                     doc);
     EXPECT_EQ(doc.begin().begin().fragment().charFormat().fontFamilies().toStringList(),
               QStringList{QStringLiteral("宋体 А")});
+
+    // Over-long names are cut the same way however they were spelt.
+    const QByteArray bytes = "{\\rtf1{\\fonttbl{\\f0 " + QByteArray(200, 'a') +
+                             QByteArray(100, 'b') + "\\u59?;}}\\f0 x}";
+    QByteArray escaped = "{\\rtf1{\\fonttbl{\\f0 " + QByteArray(200, 'a');
+    for (int i = 0; i < 100; ++i)
+        escaped += "\\u98?";
+    escaped += ";}}\\f0 x}";
+    const QStringList expected{QString(200, u'a') + QString(56, u'b')};
+    for (const QByteArray& source : {bytes, escaped}) {
+        RtfReader::read(QByteArrayView(source), doc);
+        EXPECT_EQ(doc.begin().begin().fragment().charFormat().fontFamilies().toStringList(),
+                  expected);
+    }
 }
