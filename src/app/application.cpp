@@ -3,6 +3,7 @@
 #include "core/app_info.h"
 #include "core/message_service.h"
 #include "core/option_table.h"
+#include "core/safe_file.h"
 #include "dialogs/password_dialog.h"
 #include "document/encryption.h"
 #include "document/history_backup.h"
@@ -13,9 +14,7 @@
 #include "ui/window_placement.h"
 
 #include <QApplication>
-#include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPalette>
 #include <QTimer>
@@ -160,12 +159,10 @@ void Application::reportRecoveredFiles()
         return;
     // Renamed with its date so the notice comes once and a later rescue
     // never overwrites this one.
-    const QFileInfo rescue(m_storage.rescuePath());
-    const QString kept =
-        rescue.path() + QLatin1Char('/') + rescue.completeBaseName() +
-        QDateTime::currentDateTime().toString(QStringLiteral("-yyyy-MM-dd_HHmmss")) +
-        QStringLiteral(".dat");
-    const QString shown = QFile::rename(rescue.filePath(), kept) ? kept : rescue.filePath();
+    QString kept;
+    const QString shown = SafeFile::keepAside(m_storage.rescuePath(), QStringLiteral("kept"), kept)
+                              ? kept
+                              : m_storage.rescuePath();
     m_messages.show(QStringLiteral("При прошлом завершении работы книгу не удалось сохранить "
                                    "в ее папку. Все изменения сохранены в копии\r\n%1\r\n"
                                    "Откройте ее вместо файла книги, чтобы вернуть их.")

@@ -1,6 +1,7 @@
 #include "document/book_storage.h"
 
 #include "core/message_service.h"
+#include "core/safe_file.h"
 #include "document/data_file.h"
 #include "document/text_export.h"
 
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -16,61 +16,6 @@ const QString kModule = QStringLiteral("Subs");
 
 // No book comes near this; a larger file is not read into memory at all.
 constexpr qint64 kLargestBook = qint64(1) << 30;
-
-AppError openFailure(const QString& path, const QSaveFile& file)
-{
-    const QFileInfo info(path);
-    if (!info.dir().exists())
-        return {AppError::PathNotFound, QStringLiteral("Path not found")};
-    if (file.error() == QFileDevice::ResourceError)
-        return {AppError::DiskFull, QStringLiteral("Disk full")};
-    if (info.isDir() || !QFileInfo(info.absolutePath()).isWritable())
-        return {AppError::PermissionDenied, QStringLiteral("Permission denied")};
-    return {AppError::PathFileAccessError, QStringLiteral("Path/File access error")};
-}
-
-AppError writeFailure(const QSaveFile& file)
-{
-    if (file.error() == QFileDevice::ResourceError)
-        return {AppError::DiskFull, QStringLiteral("Disk full")};
-    return {AppError::PathFileAccessError, QStringLiteral("Path/File access error")};
-}
-
-// Writes a temporary file beside `path` and renames it over `path` only when
-// every byte is on disk; on failure `path` is as it was.
-std::optional<AppError> writeWhole(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return openFailure(path, file);
-    if (file.write(bytes) != bytes.size()) {
-        const AppError error = writeFailure(file);
-        file.cancelWriting();
-        return error;
-    }
-    if (!file.commit())
-        return writeFailure(file);
-    return std::nullopt;
-}
-
-// Renames an existing file to "<path>.<reason>-<date>_<time>" (never over
-// another file). False when it is still in the way.
-bool keepAside(const QString& path, const QString& reason, QString& keptAs)
-{
-    const QString stamp =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
-    const QString base = path + u'.' + reason + u'-' + stamp;
-    for (int n = 1; n < 100; ++n) {
-        const QString target = n == 1 ? base : base + u'-' + QString::number(n);
-        if (QFileInfo::exists(target))
-            continue;
-        if (!QFile::rename(path, target))
-            return false;
-        keptAs = target;
-        return true;
-    }
-    return false;
-}
 
 bool pathExists(const QString& path)
 {
@@ -110,7 +55,7 @@ std::optional<AppError> BookStorage::recoverFrom(ReadOutcome outcome)
         return WriteDefaultBook();
     // The unreadable file may be the user's only copy: it must not be written
     // over. When it cannot be moved aside, the fallback book goes elsewhere.
-    if (!keepAside(FullDataPath(), QStringLiteral("unreadable"), m_keptAside))
+    if (!SafeFile::keepAside(FullDataPath(), QStringLiteral("unreadable"), m_keptAside))
         return UseTempBook();
     return WriteDefaultBook();
 }
@@ -158,7 +103,7 @@ bool BookStorage::SaveDataEx(const QString& path)
     if (!encoded.ok())
         error = unencodable(m_book, encoded);
     else
-        error = writeWhole(path, encoded.bytes);
+        error = SafeFile::writeWhole(path, encoded.bytes);
     if (!error)
         return true;
     m_messages.showError(*error, kModule, QStringLiteral("SaveDataEx"));
@@ -167,7 +112,8 @@ bool BookStorage::SaveDataEx(const QString& path)
 
 bool BookStorage::SaveAsText(const QString& path)
 {
-    const std::optional<AppError> error = writeWhole(path, TextExport::build(m_book.pages()));
+    const std::optional<AppError> error =
+        SafeFile::writeWhole(path, TextExport::build(m_book.pages()));
     if (!error)
         return true;
     m_messages.showError(*error, kModule, QStringLiteral("SaveAsText"));
@@ -178,14 +124,15 @@ std::optional<AppError> BookStorage::WriteDefaultBook()
 {
     const QString path = FullDataPath();
     QString keptAs;
-    const bool clear = !pathExists(path) || keepAside(path, QStringLiteral("replaced"), keptAs);
+    const bool clear =
+        !pathExists(path) || SafeFile::keepAside(path, QStringLiteral("replaced"), keptAs);
     const QByteArray bytes = DataFile::serialize(DataFile::defaultPages());
-    if (clear && !writeWhole(path, bytes))
+    if (clear && !SafeFile::writeWhole(path, bytes))
         return std::nullopt;
     // A data folder that is merely missing (a fresh profile without a
     // documents folder) is made and used; one whose parent is missing too (a
     // drive that is not there) gets the fallback book, which explains that.
-    if (clear && QDir().mkdir(QDir::cleanPath(m_filePath)) && !writeWhole(path, bytes))
+    if (clear && QDir().mkdir(QDir::cleanPath(m_filePath)) && !SafeFile::writeWhole(path, bytes))
         return std::nullopt;
     return UseTempBook();
 }
@@ -196,9 +143,9 @@ std::optional<AppError> BookStorage::UseTempBook()
     QDir().mkpath(m_filePath);
     const QString path = FullDataPath();
     QString keptAs;
-    if (pathExists(path) && !keepAside(path, QStringLiteral("replaced"), keptAs))
+    if (pathExists(path) && !SafeFile::keepAside(path, QStringLiteral("replaced"), keptAs))
         return AppError{AppError::PermissionDenied, QStringLiteral("Permission denied")};
-    if (auto error = writeWhole(path, fallbackBookBytes()))
+    if (auto error = SafeFile::writeWhole(path, fallbackBookBytes()))
         return error;
     m_book.RecentPage = 1;
     Q_EMIT fallbackBookUsed();
@@ -238,7 +185,7 @@ QByteArray BookStorage::fallbackBookBytes()
 bool BookStorage::writeRescueCopy()
 {
     QDir().mkpath(m_settingsFolder);
-    return !writeWhole(rescuePath(), DataFile::encode(m_book.pages()).bytes);
+    return !SafeFile::writeWhole(rescuePath(), DataFile::encode(m_book.pages()).bytes);
 }
 
 QString BookStorage::rescuePath() const

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "core/app_error.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// Writing that never leaves a half-written file: the bytes go to a temporary
+// file beside the target, which replaces the target only once every byte is
+// on disk. A file that is in the way is renamed aside, never overwritten.
+class SafeFile
+{
+public:
+    // nullopt on success; otherwise the error to report, with the target as it was.
+    static std::optional<AppError> writeWhole(const QString& path, const QByteArray& bytes);
+    // Renames an existing file to "<path>.<reason>-<date>_<time>" (never over
+    // another file). False when it is still in the way.
+    static bool keepAside(const QString& path, const QString& reason, QString& keptAs);
+};
