@@ -51,9 +51,7 @@ bool flagValue(const RtfToken& token)
 RtfParser::RtfParser(QByteArrayView rtf, RtfContentSink& sink)
     : m_tokenizer(rtf.sliced(std::min(rtf.size(), std::max<qsizetype>(0, rtf.indexOf('{'))))),
       m_sink(sink)
-{
-    m_cachedFont = -2;
-}
+{}
 
 bool RtfParser::isRtf(QByteArrayView data)
 {
@@ -402,7 +400,7 @@ bool RtfParser::handleParagraphWord(RtfWord word, const RtfToken& token)
         breakBlock();
         break;
     case RtfWord::Cell:
-        m_cellsInRow = std::min(m_cellsInRow + 1, MaxTwips);
+        m_cellsInRow = std::min(m_cellsInRow + 1, MaxCellsInRow);
         break;
     case RtfWord::Row:
         endRow();

@@ -23,6 +23,7 @@ public:
     static constexpr int MaxTabs = 64;
     static constexpr int MaxFontNameLength = 256;
     static constexpr int MaxTwips = 1'000'000;
+    static constexpr int MaxCellsInRow = 4096;
     static constexpr int MaxUnicodeSkip = 16;
 
     RtfParser(QByteArrayView rtf, RtfContentSink& sink);
