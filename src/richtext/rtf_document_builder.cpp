@@ -31,10 +31,20 @@ void RtfDocumentBuilder::appendPicture(const RtfPictureData& picture, const RtfR
 
 void RtfDocumentBuilder::startBlock(const RtfRunFormat& format)
 {
-    m_cursor.insertBlock(QTextBlockFormat(), charFormat(format));
+    m_cursor.insertBlock(m_blockFormat, charFormat(format));
 }
 
 void RtfDocumentBuilder::setBlockFormat(const RtfParagraphFormat& format)
+{
+    if (m_blockFormatSet && format == m_blockParagraph)
+        return;
+    m_blockParagraph = format;
+    m_blockFormat = blockFormat(format);
+    m_blockFormatSet = true;
+    m_cursor.setBlockFormat(m_blockFormat);
+}
+
+QTextBlockFormat RtfDocumentBuilder::blockFormat(const RtfParagraphFormat& format)
 {
     QTextBlockFormat block;
     block.setAlignment(format.alignment);
@@ -48,7 +58,7 @@ void RtfDocumentBuilder::setBlockFormat(const RtfParagraphFormat& format)
         tabs.append(QTextOption::Tab(DocumentUnits::fromTwips(stop.twips), stop.type, delimiter));
     }
     block.setTabPositions(tabs);
-    m_cursor.setBlockFormat(block);
+    return block;
 }
 
 const QTextCharFormat& RtfDocumentBuilder::charFormat(const RtfRunFormat& format)

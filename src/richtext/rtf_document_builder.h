@@ -21,11 +21,17 @@ public:
 
 private:
     const QTextCharFormat& charFormat(const RtfRunFormat& format);
+    static QTextBlockFormat blockFormat(const RtfParagraphFormat& format);
 
     QTextDocument& m_doc;
     QTextCursor m_cursor;
     RtfRunFormat m_lastRun;
     QTextCharFormat m_lastFormat;
     bool m_lastValid = false;
+    // Most pages use one paragraph format throughout: a new block starts with
+    // the previous block's format and is only changed when it differs.
+    RtfParagraphFormat m_blockParagraph;
+    QTextBlockFormat m_blockFormat;
+    bool m_blockFormatSet = false;
     int m_pictures = 0;
 };
