@@ -47,50 +47,27 @@ TEST(Shutdown, ClosingSavesTheBookTheOptionsAndTheBackupOnce)
     EXPECT_TRUE(f.messages.entries().empty());
 }
 
-TEST(Shutdown, AFailedSaveKeepsTheWindowOpenWhenTheUserCloses)
-{
-    AppFixture f;
-    auto app = f.makeApp();
-    ASSERT_TRUE(app->StartUp());
-    app->mainWindow()->show();
-    app->pageEdited(QStringLiteral("не потерять"));
-    blockDataFolder(f);
-
-    EXPECT_FALSE(app->mainWindow()->close());
-    EXPECT_TRUE(app->mainWindow()->isVisible());
-    EXPECT_FALSE(app->unloaded());
-    ASSERT_EQ(f.messages.texts().size(), 2);
-    EXPECT_TRUE(f.messages.texts()[0].contains(QStringLiteral("in Velkaro.Subs.SaveDataEx ")));
-    EXPECT_TRUE(app->book().isChanged());
-}
-
-TEST(Shutdown, AFailedSaveAtSystemShutdownLeavesARescueCopy)
-{
-    AppFixture f;
-    auto app = f.makeApp();
-    ASSERT_TRUE(app->StartUp());
-    app->mainWindow()->show();
-    app->pageEdited(QStringLiteral("не потерять"));
-    blockDataFolder(f);
-
-    app->mainWindow()->closeForShutdown();
-    EXPECT_FALSE(app->mainWindow()->isVisible());
-    EXPECT_TRUE(app->unloaded());
-    EXPECT_TRUE(app->storage().hasRescue());
-    EXPECT_TRUE(readAll(app->storage().rescuePath())
-                    .contains(CodePage::encodeLossy(QStringLiteral("не потерять"))));
-}
-
-TEST(Shutdown, TheNextStartTellsWhereTheRescueCopyIs)
+TEST(Shutdown, AFailedSaveKeepsTheWindowOpenForTheUserAndLeavesARescueCopyAtSystemShutdown)
 {
     AppFixture f;
     {
         auto app = f.makeApp();
         ASSERT_TRUE(app->StartUp());
+        app->mainWindow()->show();
+        app->pageEdited(QStringLiteral("не потерять"));
         blockDataFolder(f);
-        app->pageEdited(QStringLiteral("текст"));
+
+        EXPECT_FALSE(app->mainWindow()->close());
+        EXPECT_TRUE(app->mainWindow()->isVisible());
+        ASSERT_EQ(f.messages.texts().size(), 2);
+        EXPECT_TRUE(f.messages.texts()[0].contains(QStringLiteral("in Velkaro.Subs.SaveDataEx ")));
+        EXPECT_TRUE(app->book().isChanged());
+
         app->mainWindow()->closeForShutdown();
-        ASSERT_TRUE(app->storage().hasRescue());
+        EXPECT_FALSE(app->mainWindow()->isVisible());
+        EXPECT_TRUE(app->unloaded());
+        EXPECT_TRUE(readAll(app->storage().rescuePath())
+                        .contains(CodePage::encodeLossy(QStringLiteral("не потерять"))));
     }
     QFile::remove(f.dataFolder.chopped(1));
     QDir().mkpath(f.dataFolder);

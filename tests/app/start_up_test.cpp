@@ -85,14 +85,3 @@ TEST(StartUp, ADamagedStoredPasswordNeverOpensTheBook)
     EXPECT_EQ(f.messages.entries()[0].icon, MessageService::Icon::Critical);
     EXPECT_FALSE(QFile::exists(f.dataFile()));
 }
-
-TEST(StartUp, ABadOptionValueIsReportedAndReplacedByItsDefault)
-{
-    AppFixture f;
-    f.write(QStringLiteral("Общие"), QStringLiteral("ButtonWidth"), QStringLiteral("abc"));
-    auto app = f.makeApp();
-    ASSERT_TRUE(app->StartUp());
-    ASSERT_EQ(f.messages.texts().size(), 1);
-    EXPECT_TRUE(f.messages.texts()[0].endsWith(QStringLiteral("in Velkaro.Subs.Init ")));
-    EXPECT_FLOAT_EQ(app->options().ButtonWidth, 600.0f);
-}
