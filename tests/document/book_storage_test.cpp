@@ -1,3 +1,4 @@
+#include "core/code_page.h"
 #include "document/book_storage.h"
 #include "document/data_file.h"
 #include "recording_message_service.h"
@@ -65,8 +66,12 @@ TEST_F(BookStorageTest, FirstStartWritesTheDefaultBookEvenIntoAFolderNotYetMade)
     configure(m_dir.path() + "/new/");
     ASSERT_FALSE(m_storage.LoadBook().has_value());
     EXPECT_EQ(m_book.PageCount(), 14);
-    EXPECT_EQ(m_book.Pages[14].Title, u"ЮЯ"_qs);
-    EXPECT_EQ(readAll(m_storage.FullDataPath()), kDefaultBook);
+    const QByteArray onDisk = readAll(m_storage.FullDataPath());
+    EXPECT_EQ(onDisk, kDefaultBook);
+    EXPECT_TRUE(
+        onDisk.startsWith(CodePage::encodeLossy(u"14\r\n\"АБ\",\"\"\r\n\"ВГ\",\"\"\r\n"_qs)));
+    EXPECT_TRUE(onDisk.endsWith(CodePage::encodeLossy(u"\"ЮЯ\",\"\"\r\n"_qs)));
+    EXPECT_EQ(onDisk.count("\r\n"), 15);
     EXPECT_TRUE(m_messages.entries().empty());
 }
 
@@ -104,7 +109,7 @@ TEST_F(BookStorageTest, OnlyAddressPagesPassThroughTheCleanUp)
     EXPECT_EQ(m_book.Pages[2].Text, u"t"_qs);
 }
 
-TEST_F(BookStorageTest, FallbackBookGoesToTheSettingsFolderAndKeepsAnEarlierOne)
+TEST_F(BookStorageTest, FallbackBookGoesToTheSettingsFolderOrTheErrorComesBack)
 {
     writeAll(m_dir.path() + "/settings/velkaro.dat", "1\r\n\"Мои\",\"записи\"\r\n");
     configure(blocker() + "/books/");
@@ -121,6 +126,13 @@ TEST_F(BookStorageTest, FallbackBookGoesToTheSettingsFolderAndKeepsAnEarlierOne)
     ASSERT_EQ(kept.size(), 1);
     EXPECT_EQ(readAll(m_dir.path() + "/settings/" + kept[0]),
               QByteArray("1\r\n\"Мои\",\"записи\"\r\n"));
+
+    // When no book can be written at all, the error comes back and the book stays.
+    m_storage.setFilePath(blocker() + "/books/");
+    m_storage.setSettingsFolder(blocker() + "/settings/");
+    m_book.setPages({{u"Keep"_qs, u"me"_qs, 0}});
+    EXPECT_TRUE(m_storage.LoadBook().has_value());
+    EXPECT_EQ(m_book.Pages.at(1).Title, u"Keep"_qs);
 }
 
 TEST_F(BookStorageTest, FallbackBookShowsItsTextsWithTheirFontsAndEmphasis)
@@ -152,16 +164,7 @@ TEST_F(BookStorageTest, FallbackBookShowsItsTextsWithTheirFontsAndEmphasis)
     EXPECT_TRUE(fonts.contains(u"Tahoma"_qs) && fonts.contains(u"Lucida Console"_qs));
 }
 
-TEST_F(BookStorageTest, WhenNoBookCanBeWrittenTheErrorComesBackAndTheBookStays)
-{
-    configure(blocker() + "/books/");
-    m_storage.setSettingsFolder(blocker() + "/settings/");
-    m_book.setPages({{u"Keep"_qs, u"me"_qs, 0}});
-    EXPECT_TRUE(m_storage.LoadBook().has_value());
-    EXPECT_EQ(m_book.Pages.at(1).Title, u"Keep"_qs);
-}
-
-TEST_F(BookStorageTest, FailedSavesGiveOneMessageAndLeaveTheFileAsItWas)
+TEST_F(BookStorageTest, FailedSavesGiveOneMessageLeaveTheFileAsItWasAndCanBeRescued)
 {
     m_book.setPages({{u"АБ"_qs, u"x"_qs, 0}});
     QDir().mkpath(m_storage.exportPath());
@@ -186,6 +189,13 @@ TEST_F(BookStorageTest, FailedSavesGiveOneMessageAndLeaveTheFileAsItWas)
     EXPECT_FALSE(m_storage.SaveBook());
     EXPECT_EQ(m_messages.texts(),
               QStringList{u"Path not found (76)\r\nin Velkaro.Subs.SaveDataEx "_qs});
+
+    // The rescue copy, written when the system shuts down, lives in the settings folder.
+    EXPECT_FALSE(m_storage.hasRescue());
+    ASSERT_TRUE(m_storage.writeRescueCopy());
+    EXPECT_TRUE(m_storage.hasRescue());
+    EXPECT_TRUE(m_storage.rescuePath().startsWith(m_dir.path() + "/settings/"));
+    EXPECT_EQ(readAll(m_storage.rescuePath()), DataFile::serialize(m_book.pages()));
 }
 
 TEST_F(BookStorageTest, PlainTextModeStoresPlainTextInMemoryAndOnDisk)
@@ -201,14 +211,4 @@ TEST_F(BookStorageTest, PlainTextModeStoresPlainTextInMemoryAndOnDisk)
     EXPECT_EQ(readAll(m_storage.FullDataPath()), DataFile::serialize(m_book.pages()));
     ASSERT_TRUE(m_storage.SaveBook());
     EXPECT_EQ(replaced.count(), 1);
-}
-
-TEST_F(BookStorageTest, RescueCopyHoldsTheBookInTheSettingsFolder)
-{
-    m_book.setPages({{u"АБ"_qs, u"важное"_qs, 0}});
-    EXPECT_FALSE(m_storage.hasRescue());
-    ASSERT_TRUE(m_storage.writeRescueCopy());
-    EXPECT_TRUE(m_storage.hasRescue());
-    EXPECT_TRUE(m_storage.rescuePath().startsWith(m_dir.path() + "/settings/"));
-    EXPECT_EQ(readAll(m_storage.rescuePath()), DataFile::serialize(m_book.pages()));
 }

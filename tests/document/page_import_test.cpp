@@ -18,37 +18,63 @@ QString plainOf(const QString& pageText)
     return PlainText::of(doc);
 }
 
-QString collapsed(const QString& plain)
+QString crlf(QString text)
 {
-    QTextDocument doc;
-    doc.setPlainText(plain);
-    PageImport::CollapseTabs(doc);
-    return doc.toPlainText();
-}
-
-QString rtfOf(const QString& plain)
-{
-    QTextDocument doc;
-    doc.setPlainText(plain);
-    return RtfWriter::writeString(doc);
+    return text.replace(u'\n', u"\r\n"_qs);
 }
 
 } // namespace
 
-TEST(CollapseTabs, RunInsideALineBecomesOneTab)
+// Inside a line a run of tabs becomes one tab, at the start of a line two. The
+// fast check on the plain text agrees with the document path, the clean-up is
+// one undo step, and every page comes back as RTF that needs no further pass.
+TEST(PageImport, TabRunsCollapseTheSameOnEveryPath)
 {
-    EXPECT_EQ(collapsed("name\t\tphone"), "name\tphone");
-    EXPECT_EQ(collapsed("a\t\t\t\t\tb\t\tc"), "a\tb\tc");
-    EXPECT_EQ(collapsed("trailing\t\t\t"), "trailing\t");
-    EXPECT_EQ(collapsed("\tname\tphone\n\t\tnote"), "\tname\tphone\n\t\tnote");
+    const struct
+    {
+        QString before;
+        QString after;
+    } cases[] = {
+        {u"name\t\tphone"_qs, u"name\tphone"_qs},
+        {u"a\t\t\t\t\tb\t\tc"_qs, u"a\tb\tc"_qs},
+        {u"trailing\t\t\t"_qs, u"trailing\t"_qs},
+        {u"\tname\tphone\n\t\tnote"_qs, u"\tname\tphone\n\t\tnote"_qs},
+        {u"\t\t\tfirst"_qs, u"\t\tfirst"_qs},
+        {u"one\n\t\t\t\ttwo\n\t\tthree\n\tfour"_qs, u"one\n\t\ttwo\n\t\tthree\n\tfour"_qs},
+        {u"\t\t\t\t\t\n\t\t\t"_qs, u"\t\t\n\t\t"_qs},
+        {u"a\t\tb\nc\t\t\td\n\t\t\t\te"_qs, u"a\tb\nc\td\n\t\te"_qs},
+        {u"Иванов\t\t\t555\nПетров\t777"_qs, u"Иванов\t555\nПетров\t777"_qs},
+        {u"plain\ttext\n\t\tmore\n\t\t"_qs, u"plain\ttext\n\t\tmore\n\t\t"_qs},
+        {QString(), QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before.toStdString());
+        QTextDocument doc;
+        doc.setPlainText(c.before);
+        const QString rtf = RtfWriter::writeString(doc);
+        PageImport::CollapseTabs(doc);
+        EXPECT_EQ(doc.toPlainText(), c.after);
+        doc.undo();
+        EXPECT_EQ(doc.toPlainText(), c.before);
+
+        const bool changes = c.before != c.after;
+        EXPECT_EQ(PageImport::needsCollapse(crlf(c.before)), changes);
+        EXPECT_EQ(PageImport::needsCollapse(rtf), changes);
+        // An RTF page the clean-up would not change is returned as it is.
+        EXPECT_EQ(PageImport::Import(rtf) == rtf, !changes);
+        EXPECT_EQ(plainOf(PageImport::Import(rtf)), crlf(c.after));
+        const QString imported = PageImport::Import(crlf(c.before));
+        EXPECT_TRUE(imported.startsWith(u"{\\rtf"_qs));
+        EXPECT_EQ(plainOf(imported), crlf(c.after));
+        EXPECT_FALSE(PageImport::needsCollapse(imported));
+        EXPECT_EQ(PageImport::Import(imported), imported);
+    }
+    const QString indented = u"  \r\n"_qs + RtfWriter::writeString(QTextDocument(u"a\tb"_qs));
+    EXPECT_EQ(PageImport::Import(indented), indented);
 }
 
-TEST(CollapseTabs, RunAtTheStartOfALineKeepsTwo)
+TEST(PageImport, LineBreaksAndPicturesStartLinesLikeParagraphsDo)
 {
-    EXPECT_EQ(collapsed("\t\t\tfirst"), "\t\tfirst");
-    EXPECT_EQ(collapsed("one\n\t\t\t\ttwo\n\t\tthree\n\tfour"), "one\n\t\ttwo\n\t\tthree\n\tfour");
-    EXPECT_EQ(collapsed("\t\t\t\t\t\n\t\t\t"), "\t\t\n\t\t");
-
     // Shift+Enter in the editor breaks the line inside the paragraph.
     const QString lineBreak(QChar::LineSeparator);
     QTextDocument doc;
@@ -56,22 +82,26 @@ TEST(CollapseTabs, RunAtTheStartOfALineKeepsTwo)
     ASSERT_EQ(doc.blockCount(), 1);
     PageImport::CollapseTabs(doc);
     EXPECT_EQ(doc.toRawText(), "a\t" + lineBreak + "\t\tb");
+
+    // A picture has no place in the plain text the fast path judges by, so
+    // the tabs after it count as starting the line in both.
+    QTextDocument pictures;
+    QTextCursor cursor(&pictures);
+    cursor.insertImage(QImage(4, 4, QImage::Format_RGB32));
+    cursor.insertText("\t\t\tx\t\t");
+    cursor.insertImage(QImage(4, 4, QImage::Format_RGB32));
+    cursor.insertText("\t\ty");
+    PageImport::CollapseTabs(pictures);
+    const QChar picture = QChar::ObjectReplacementCharacter;
+    EXPECT_EQ(pictures.toPlainText(), picture + u"\t\tx\t"_qs + picture + u"\ty"_qs);
 }
 
-TEST(CollapseTabs, KeepsTheFormattingOfWhatRemains)
+TEST(PageImport, CollapseKeepsTheFormattingOfWhatRemains)
 {
     QTextDocument doc;
-    QTextCursor cursor(&doc);
-    QTextCharFormat bold;
-    bold.setFontWeight(QFont::Bold);
-    QTextCharFormat italic;
-    italic.setFontItalic(true);
-    cursor.insertText("Ivanov", bold);
-    cursor.insertText("\t\t\t", QTextCharFormat());
-    cursor.insertText("555-12-34", italic);
-    cursor.insertBlock();
-    cursor.insertText("\t\t\tnote", bold);
-
+    RtfReader::read(
+        u"{\\rtf1{\\b Ivanov}\\tab\\tab\\tab{\\i 555-12-34}\\par{\\b\\tab\\tab\\tab note}}"_qs,
+        doc);
     PageImport::CollapseTabs(doc);
 
     EXPECT_EQ(doc.toPlainText(), "Ivanov\t555-12-34\n\t\tnote");
@@ -84,71 +114,5 @@ TEST(CollapseTabs, KeepsTheFormattingOfWhatRemains)
     EXPECT_NE(formatAt(6).fontWeight(), QFont::Bold);
     EXPECT_TRUE(formatAt(7).fontItalic());
     EXPECT_TRUE(formatAt(15).fontItalic());
-    const QTextBlock second = doc.lastBlock();
-    EXPECT_EQ(formatAt(second.position() + 2).fontWeight(), QFont::Bold);
-}
-
-TEST(CollapseTabs, PictureAtTheStartOfALineDoesNotEndTheLineStart)
-{
-    // A picture has no place in the plain text the fast path judges by, so
-    // the tabs after it count as starting the line in both.
-    QTextDocument doc;
-    QTextCursor cursor(&doc);
-    cursor.insertImage(QImage(4, 4, QImage::Format_RGB32));
-    cursor.insertText("\t\t\tx\t\t");
-    cursor.insertImage(QImage(4, 4, QImage::Format_RGB32));
-    cursor.insertText("\t\ty");
-    PageImport::CollapseTabs(doc);
-    EXPECT_EQ(doc.toPlainText(), QString(QChar::ObjectReplacementCharacter) + "\t\tx\t" +
-                                     QChar::ObjectReplacementCharacter + "\ty");
-}
-
-TEST(CollapseTabs, IsOneUndoStep)
-{
-    QTextDocument doc;
-    doc.setPlainText("a\t\tb\nc\t\t\td\n\t\t\t\te");
-    PageImport::CollapseTabs(doc);
-    EXPECT_EQ(doc.toPlainText(), "a\tb\nc\td\n\t\te");
-    doc.undo();
-    EXPECT_EQ(doc.toPlainText(), "a\t\tb\nc\t\t\td\n\t\t\t\te");
-}
-
-TEST(PageImportFastPath, RtfWithoutDoubleTabsIsReturnedAsItIs)
-{
-    const QString rtf = rtfOf("Ivanov\t555-12-34\n\t\tnote");
-    EXPECT_FALSE(PageImport::needsCollapse(rtf));
-    EXPECT_EQ(PageImport::Import(rtf), rtf);
-    const QString indented = "  \r\n" + rtf;
-    EXPECT_EQ(PageImport::Import(indented), indented);
-}
-
-TEST(PageImportFastPath, SurplusTabsAreFoundWithoutBuildingADocument)
-{
-    EXPECT_TRUE(PageImport::needsCollapse(rtfOf("name\t\tphone")));
-    EXPECT_TRUE(PageImport::needsCollapse(rtfOf("name\n\t\t\tphone")));
-    EXPECT_TRUE(PageImport::needsCollapse("plain\t\ttext"));
-    EXPECT_TRUE(PageImport::needsCollapse("\t\t\tplain"));
-    EXPECT_FALSE(PageImport::needsCollapse("plain\ttext\r\n\t\tmore\r\n\t\t"));
-}
-
-TEST(PageImportConversion, CollapsesRunsInRtf)
-{
-    const QString result = PageImport::Import(rtfOf("name\t\tphone\n\t\t\tnote"));
-    EXPECT_TRUE(result.startsWith("{\\rtf"));
-    EXPECT_EQ(plainOf(result), "name\tphone\r\n\t\tnote");
-}
-
-TEST(PageImportConversion, PlainTextComesBackAsRtf)
-{
-    const QString result = PageImport::Import(QString::fromUtf8("Иванов\t\t\t555\r\nПетров\t777"));
-    EXPECT_TRUE(result.startsWith("{\\rtf"));
-    EXPECT_EQ(plainOf(result), QString::fromUtf8("Иванов\t555\r\nПетров\t777"));
-    EXPECT_TRUE(PageImport::Import("").startsWith("{\\rtf"));
-}
-
-TEST(PageImportConversion, ResultIsStable)
-{
-    const QString once = PageImport::Import("a\t\tb");
-    EXPECT_FALSE(PageImport::needsCollapse(once));
-    EXPECT_EQ(PageImport::Import(once), once);
+    EXPECT_EQ(formatAt(doc.lastBlock().position() + 2).fontWeight(), QFont::Bold);
 }

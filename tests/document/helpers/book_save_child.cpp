@@ -21,44 +21,33 @@ std::vector<PageRecord> bookOf(char letter)
     return std::vector<PageRecord>(2000, PageRecord{"p", QString(400, QLatin1Char(letter)), 0});
 }
 
-int saveInALoop(const QString& path)
-{
-    Book book;
-    RecordingMessageService messages;
-    BookStorage storage(book, messages);
-    for (int round = 0;; ++round) {
-        const char letter = round % 2 ? 'B' : 'A';
-        book.setPages(bookOf(letter));
-        if (!storage.SaveDataEx(path) || write(STDOUT_FILENO, &letter, 1) != 1)
-            return 2;
-    }
-}
-
-int saveUnderSizeLimit(const QString& folder, rlim_t limit)
-{
-    std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit cap{limit, limit};
-    if (setrlimit(RLIMIT_FSIZE, &cap) != 0)
-        return 4;
-    Book book;
-    RecordingMessageService messages;
-    BookStorage storage(book, messages);
-    storage.setFilePath(folder + u'/');
-    book.setPages(bookOf('B'));
-    const bool saved = storage.SaveBook();
-    for (const QString& text : messages.texts())
-        std::printf("%s\n", text.toUtf8().constData());
-    return saved ? 1 : 0;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc == 3 && std::strcmp(argv[1], "loop") == 0)
-        return saveInALoop(QString::fromLocal8Bit(argv[2]));
-    if (argc == 4 && std::strcmp(argv[1], "fsize") == 0)
-        return saveUnderSizeLimit(QString::fromLocal8Bit(argv[2]),
-                                  std::strtoull(argv[3], nullptr, 10));
+    Book book;
+    RecordingMessageService messages;
+    BookStorage storage(book, messages);
+    if (argc == 3 && std::strcmp(argv[1], "loop") == 0) {
+        for (char letter = 'A';; letter = letter == 'A' ? 'B' : 'A') {
+            book.setPages(bookOf(letter));
+            if (!storage.SaveDataEx(QString::fromLocal8Bit(argv[2])) ||
+                write(STDOUT_FILENO, &letter, 1) != 1)
+                return 2;
+        }
+    }
+    if (argc == 4 && std::strcmp(argv[1], "fsize") == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlim_t limit = std::strtoull(argv[3], nullptr, 10);
+        const rlimit cap{limit, limit};
+        if (setrlimit(RLIMIT_FSIZE, &cap) != 0)
+            return 4;
+        storage.setFilePath(QString::fromLocal8Bit(argv[2]) + u'/');
+        book.setPages(bookOf('B'));
+        const bool saved = storage.SaveBook();
+        for (const QString& text : messages.texts())
+            std::printf("%s\n", text.toUtf8().constData());
+        return saved ? 1 : 0;
+    }
     return 64;
 }
