@@ -1,7 +1,6 @@
 #include "core/code_page.h"
 
 #include <QStringDecoder>
-
 #include <gtest/gtest.h>
 
 TEST(CodePage, EveryByteDecodesLikeIcuWhereIcuDefinesIt)

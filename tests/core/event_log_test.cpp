@@ -12,19 +12,15 @@ namespace {
 class EventLogTest : public ::testing::Test
 {
 protected:
-    QByteArray contents() const
-    {
-        QFile file(m_path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
     QTemporaryDir m_dir;
     QString m_path = m_dir.filePath("velkaro.log");
     EventLog m_log;
 };
 
-TEST_F(EventLogTest, SwitchedOffWritesNothing)
+TEST_F(EventLogTest, SwitchedOffWritesNothingUnlessTheLogSwitchKeepsItOn)
 {
+    EXPECT_TRUE(EventLog::keepOnRequested({"velkaro", "--log"}));
+    EXPECT_FALSE(EventLog::keepOnRequested({"velkaro", "--logs"}));
     m_log.WriteLog("before open", EventLog::Error);
     m_log.OpenLog(m_path, 2);
     m_log.setSwitch(false);
@@ -41,7 +37,9 @@ TEST_F(EventLogTest, EntriesAppendBlankLineHeaderAndIndentedMessageInWindows1251
                                .arg(QRegularExpression::escape(AppInfo::versionText()));
     const QRegularExpression layout("^\\r\\n\\r\\nINFORMATION" + header + "    Ж\\r\\n" +
                                     "\\r\\n\\r\\n" + header + "    second\\r\\n$");
-    const QByteArray bytes = contents();
+    QFile file(m_path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
     EXPECT_TRUE(layout.match(CodePage::decode(bytes)).hasMatch()) << bytes.toStdString();
     EXPECT_TRUE(bytes.contains("    \xC6\r\n"));
 }
@@ -52,8 +50,7 @@ TEST_F(EventLogTest, WriteFailureIsSwallowed)
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     m_log.OpenLog(m_dir.filePath("plain/velkaro.log"), 2);
     m_log.WriteLog("lost", EventLog::Error);
-    EXPECT_TRUE(EventLog::keepOnRequested({"velkaro", "--log"}));
-    EXPECT_FALSE(EventLog::keepOnRequested({"velkaro", "--logs"}));
+    EXPECT_FALSE(QFile::exists(m_dir.filePath("plain/velkaro.log")));
 }
 
 } // namespace

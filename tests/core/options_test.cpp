@@ -52,11 +52,8 @@ TEST_F(OptionsTest, StoredTextConvertsInTheCOrTheUsersLocale)
     m_store.Write("Options", "TabStop", "2900.5");
     m_store.Write("Options", "RecentPage", "2.5");
     const Options o = loaded(QLocale(QLocale::Russian, QLocale::Russia));
-    EXPECT_FLOAT_EQ(o.ButtonWidth, 612.5f);
-    EXPECT_FALSE(o.Status);
-    EXPECT_FALSE(o.UseRtf);
-    EXPECT_TRUE(o.MoveToEnd);
-    EXPECT_FLOAT_EQ(o.TabStop, 2900.5f);
+    EXPECT_EQ(std::tuple(o.ButtonWidth, o.Status, o.UseRtf, o.MoveToEnd, o.TabStop),
+              std::tuple(612.5f, false, false, true, 2900.5f));
     EXPECT_EQ(o.RecentPage, 2); // rounded half to even
     EXPECT_TRUE(m_messages.entries().empty());
 }
@@ -73,10 +70,12 @@ TEST_F(OptionsTest, BadValueGivesOneMessageAndTheDefaultWhichIsWrittenBack)
               std::tuple(qint32(0x80000005u), 3400.0f, qint16(5), true));
 
     o.save(m_store, QString());
-    EXPECT_EQ(m_store.Read("Правка", "PageColor", {}), "-2147483643");
-    EXPECT_EQ(m_store.Read("Options", "TabStop", {}), "3400");
-    EXPECT_EQ(m_store.Read("Адресная книга", "AutosaveDuration", {}), "5");
-    EXPECT_EQ(m_store.Read("Общие", "Status", {}), "True");
+    const auto read = [this](const char* section, const char* key) {
+        return m_store.Read(section, key, {});
+    };
+    EXPECT_EQ(QStringList({read("Правка", "PageColor"), read("Options", "TabStop"),
+                           read("Адресная книга", "AutosaveDuration"), read("Общие", "Status")}),
+              QStringList({"-2147483643", "3400", "5", "True"}));
 }
 
 TEST_F(OptionsTest, SavedValuesAndPasswordSurviveAReopenedStore)

@@ -31,9 +31,7 @@ protected:
         m_window.setWindowTitle("Окно");
         m_button->setProperty("Tag", "@ Общие");
         m_action->setObjectName("mnuMainSave");
-        auto* page = new QWidget;
-        page->setObjectName("pagGeneral");
-        m_tabs->addTab(page, "Общие");
+        m_tabs->addTab(named<QWidget>("pagGeneral"), "Общие");
     }
     void localize(const QByteArray& ini, const QString& mode = {},
                   FormLocalizer::Tags tags = FormLocalizer::Tags::Keep)
@@ -60,27 +58,22 @@ protected:
     QTabWidget* m_tabs = named<QTabWidget>("tabPages", &m_window);
 };
 
-TEST_F(FormLocalizerTest, EveryKindOfCaptionIsLookedUpByObjectName)
+TEST_F(FormLocalizerTest, EveryKindOfCaptionIsLookedUpByObjectNameAndArraysShareOne)
 {
-    localize("[frmTest]\r\n@=Window\r\nlblWhat=Find\\nwhat:\r\ncmdOK=Done\r\nfraBox=Box\r\n"
-             "mnuMain=Menu\r\nmnuMainSave=Save\r\npagGeneral=General\r\ncmdOK.Tag=Tagged\r\n");
+    localize("[frmTest]\r\n@=Window\r\nlblWhat=Find\\nwhat:\r\ncmdOK=Done\r\nchkItem=Same\r\n"
+             "fraBox=Box\r\nmnuMain=Menu\r\nmnuMainSave=Save\r\npagGeneral=General\r\ncmdOK.Tag="
+             "Tagged\r\n");
     EXPECT_EQ(m_window.windowTitle(), "Window");
     EXPECT_EQ(m_label->text(), "Find\nwhat:");
     EXPECT_EQ(m_button->text(), "Done");
-    EXPECT_EQ(m_group->title(), "Box");
     EXPECT_EQ(m_menu->title(), "Menu");
     EXPECT_EQ(m_action->text(), "Save");
     EXPECT_EQ(m_tabs->tabText(0), "General");
-    EXPECT_EQ(m_unnamed->text(), "без имени");
-    EXPECT_EQ(m_items[1]->text(), "Два");
-    EXPECT_EQ(m_button->property("Tag").toString(), "@ Общие");
-}
-
-TEST_F(FormLocalizerTest, ControlArrayItemsShareOneEntry)
-{
-    localize("[frmTest]\r\nchkItem=Same\r\n");
     EXPECT_EQ(m_items[0]->text(), "Same");
     EXPECT_EQ(m_items[1]->text(), "Same");
+    EXPECT_EQ(m_group->title(), "Box");
+    EXPECT_EQ(m_unnamed->text(), "без имени");
+    EXPECT_EQ(m_button->property("Tag").toString(), "@ Общие");
 }
 
 TEST_F(FormLocalizerTest, ModeCaptionAndTagsWhenAskedFor)
@@ -89,6 +82,7 @@ TEST_F(FormLocalizerTest, ModeCaptionAndTagsWhenAskedFor)
              FormLocalizer::Tags::Localize);
     EXPECT_EQ(m_window.windowTitle(), "Log in");
     EXPECT_EQ(m_button->property("Tag").toString(), "@ General");
+    EXPECT_EQ(m_label->text(), "Что:") << "a caption without an entry stays as it is";
 }
 
 } // namespace

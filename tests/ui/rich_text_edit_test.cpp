@@ -2,14 +2,21 @@
 #include "ui/rich_text_edit.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QImage>
+#include <QMimeData>
+#include <QPrinter>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
 
-const QString kPage = QStringLiteral("Иванов\tул. Ленина\r\nПетров\tпр. Мира\r\nСидоров");
+const QString kPage = QStringLiteral("Ёлкин\t222-33-44\r\nёлкин\r\n\r\nпапа Ёлкина");
 
 // QTest::keyClicks knows ASCII only; a Cyrillic letter's key code is its
 // upper-case character.
@@ -20,69 +27,73 @@ void type(QWidget* widget, const QString& text)
                             Qt::NoModifier);
 }
 
+void toClipboard(const std::function<void(QMimeData&)>& fill)
+{
+    auto* data = new QMimeData;
+    fill(*data);
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+int pdfPages(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? int(file.readAll().count("/Type /Page\n")) : -1;
+}
+
 class RichTextEditTest : public ::testing::Test
 {
 protected:
-    RichTextEdit edit;
-
     void select(int start, int length)
     {
         edit.setSelStart(start);
         edit.setSelLength(length);
     }
+    QString selected() const { return edit.Text().mid(edit.SelStart(), edit.SelLength()); }
+
+    RichTextEdit edit;
 };
 
-TEST_F(RichTextEditTest, PlainTextWrittenAsRichTextReadsBackUnchanged)
-{
-    edit.setTextRTF(kPage);
-    EXPECT_EQ(edit.Text(), kPage);
-    EXPECT_EQ(edit.document()->blockCount(), 3);
-
-    edit.setTextRTF(QString());
-    EXPECT_EQ(edit.Text(), QString());
-    EXPECT_TRUE(edit.document()->isEmpty());
-}
-
-TEST_F(RichTextEditTest, ChangeFiresOnceForEveryWriteAndTypedKey)
+TEST_F(RichTextEditTest, PlainTextReadsBackUnchangedAndEveryWriteOrKeyIsOneChange)
 {
     QSignalSpy changes(&edit, &RichTextEdit::Change);
     edit.setTextRTF(kPage);
-    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(edit.Text(), kPage);
+    EXPECT_EQ(edit.document()->blockCount(), 4);
     edit.setTextRTF(kPage);
     EXPECT_EQ(changes.count(), 2);
 
     type(&edit, QStringLiteral("аб"));
     EXPECT_EQ(changes.count(), 4);
-    EXPECT_TRUE(edit.Text().startsWith(QStringLiteral("абИванов")));
-
+    EXPECT_TRUE(edit.Text().startsWith(QStringLiteral("абЁлкин")));
     select(0, 20);
     edit.setSelBold(true);
     EXPECT_EQ(changes.count(), 5);
+
+    edit.setTextRTF(QString());
+    EXPECT_TRUE(edit.document()->isEmpty());
 }
 
 TEST_F(RichTextEditTest, MixedAttributesReadAsNoValueAndWriteTheWholeSelection)
 {
+    using Attributes = std::tuple<std::optional<bool>, std::optional<quint32>,
+                                  std::optional<double>, std::optional<QString>>;
+    const auto attributes = [this] {
+        return Attributes(edit.SelBold(), edit.SelColor(), edit.SelFontSize(), edit.SelFontName());
+    };
     edit.setTextRTF(QStringLiteral("полужирный"));
     select(0, 4);
     edit.setSelBold(true);
     edit.setSelColor(0x0000FFu);
     edit.setSelFontSize(10.5);
     edit.setSelFontName(QStringLiteral("Tahoma"));
-    EXPECT_EQ(edit.SelBold(), true);
-    EXPECT_EQ(edit.SelColor(), 0x0000FFu);
-    EXPECT_EQ(edit.SelFontSize(), 10.5);
-    EXPECT_EQ(edit.SelFontName(), QStringLiteral("Tahoma"));
-
+    EXPECT_EQ(attributes(), Attributes(true, 0x0000FFu, 10.5, QStringLiteral("Tahoma")));
     select(2, 5);
-    EXPECT_EQ(edit.SelBold(), std::nullopt);
-    EXPECT_EQ(edit.SelColor(), std::nullopt);
-    EXPECT_EQ(edit.SelFontSize(), std::nullopt);
-    EXPECT_EQ(edit.SelFontName(), std::nullopt);
+    EXPECT_EQ(attributes(), Attributes());
     EXPECT_EQ(edit.SelItalic(), false);
 
     edit.setSelBold(true);
-    EXPECT_EQ(edit.SelBold(), true);
     edit.setSelFontSize(1e9);
+    EXPECT_EQ(edit.SelBold(), true);
     EXPECT_EQ(edit.SelFontSize(), 1638.0);
     select(0, 10);
     EXPECT_EQ(edit.SelBold(), std::nullopt);
@@ -107,19 +118,14 @@ TEST_F(RichTextEditTest, CaretFormatAppliesToFurtherTyping)
     EXPECT_EQ(edit.SelItalic(), false);
 }
 
-TEST_F(RichTextEditTest, ColoursKeepWindowsValuesAndResolveSystemReferences)
+TEST_F(RichTextEditTest, ColoursResolveSystemReferencesAndAutomaticHasNoBrush)
 {
     edit.setTextRTF(QStringLiteral("цвет"));
     select(0, 4);
     EXPECT_EQ(edit.SelColor(), WinColor::windowText) << "automatic colour";
-
-    edit.setSelColor(0x00808000u);
-    EXPECT_EQ(edit.SelColor(), 0x00808000u);
-
     edit.setSelColor(WinColor::highlight);
     const QColor highlight = QApplication::palette().color(QPalette::Active, QPalette::Highlight);
     EXPECT_EQ(edit.SelColor(), WinColor::fromQColor(highlight));
-
     edit.setSelColor(WinColor::windowText);
     EXPECT_EQ(edit.SelColor(), WinColor::windowText);
     EXPECT_FALSE(edit.textCursor().charFormat().hasProperty(QTextFormat::ForegroundBrush));
@@ -134,22 +140,20 @@ TEST_F(RichTextEditTest, ColoursKeepWindowsValuesAndResolveSystemReferences)
     EXPECT_EQ(edit.palette().color(QPalette::Base), QColor(255, 255, 192));
 }
 
-TEST_F(RichTextEditTest, TabStopsInTwipsSurviveTheRichText)
+TEST_F(RichTextEditTest, TabStopsInTwipsSurviveTheRichTextAndAreBounded)
 {
     edit.setTextRTF(kPage);
     select(0, edit.Text().size());
     edit.setSelTabCount(2);
     edit.setSelTabs(0, 300);
     edit.setSelTabs(1, 3325);
-    EXPECT_EQ(edit.SelTabCount(), 2);
 
     RichTextEdit copy;
     copy.setTextRTF(edit.TextRTF());
     copy.setSelStart(copy.Text().size());
     EXPECT_EQ(copy.SelTabCount(), 2) << "the last paragraph has them too";
-    EXPECT_EQ(copy.SelTabs(0), 300);
-    EXPECT_EQ(copy.SelTabs(1), 3325);
-    EXPECT_EQ(copy.SelTabs(2), 0);
+    EXPECT_EQ(std::tuple(copy.SelTabs(0), copy.SelTabs(1), copy.SelTabs(2)),
+              std::tuple(300, 3325, 0));
 
     select(0, edit.Text().size());
     edit.setSelTabCount(1'000'000'000);
@@ -160,7 +164,7 @@ TEST_F(RichTextEditTest, TabStopsInTwipsSurviveTheRichText)
     EXPECT_EQ(copy.SelTabCount(), 0);
 }
 
-TEST_F(RichTextEditTest, KeysReachTheHookFirstAndInsertTogglesOverwrite)
+TEST_F(RichTextEditTest, KeysReachTheHookFirstInsertTogglesOverwriteShiftEnterBreaks)
 {
     edit.setTextRTF(QStringLiteral("abc"));
     QList<int> seen;
@@ -185,33 +189,210 @@ TEST_F(RichTextEditTest, KeysReachTheHookFirstAndInsertTogglesOverwrite)
     QTest::keyClicks(&edit, QStringLiteral("y"));
     EXPECT_EQ(edit.Text(), QStringLiteral("zybc"));
     EXPECT_EQ(seen, (QList<int>{Qt::Key_X, Qt::Key_Insert, Qt::Key_Z, Qt::Key_Insert, Qt::Key_Y}));
-}
 
-TEST_F(RichTextEditTest, ShiftEnterStartsAParagraph)
-{
-    edit.setTextRTF(QStringLiteral("ab"));
     edit.setSelStart(1);
     QTest::keyClick(&edit, Qt::Key_Return, Qt::ShiftModifier);
-    EXPECT_EQ(edit.Text(), QStringLiteral("a\r\nb"));
+    EXPECT_EQ(edit.Text(), QStringLiteral("z\r\nybc"));
     EXPECT_EQ(edit.document()->blockCount(), 2);
     EXPECT_EQ(edit.SelStart(), 3);
 }
 
-TEST_F(RichTextEditTest, PostedClearWaitsForTheEventLoop)
+TEST_F(RichTextEditTest, PostedClearAndPasteWaitForTheEventLoopAndPasteKeepsTheFormat)
 {
+    RichTextEdit source;
+    source.setTextRTF(QStringLiteral("жирный\r\nтекст"));
+    source.selectAll();
+    source.setSelBold(true);
+    source.copy();
+
     edit.setTextRTF(QStringLiteral("удалить это"));
     select(0, 8);
     edit.postClear();
     EXPECT_EQ(edit.Text(), QStringLiteral("удалить это"));
     QCoreApplication::processEvents();
     EXPECT_EQ(edit.Text(), QStringLiteral("это"));
+    edit.postPaste();
+    EXPECT_EQ(edit.Text(), QStringLiteral("это"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(edit.Text(), QStringLiteral("жирный\r\nтекстэто"));
+    select(0, 13);
+    EXPECT_EQ(edit.SelBold(), true);
 
     edit.setReadOnly(true);
     edit.selectAll();
     edit.postClear();
     edit.postPaste();
     QCoreApplication::processEvents();
-    EXPECT_EQ(edit.Text(), QStringLiteral("это")) << "a read-only control keeps its text";
+    EXPECT_EQ(edit.Text(), QStringLiteral("жирный\r\nтекстэто")) << "read-only keeps its text";
+}
+
+TEST_F(RichTextEditTest, LineBreaksCountTwiceInSelectionsAndSelectionRichText)
+{
+    edit.setTextRTF(kPage);
+    edit.setSelStart(kPage.size() + 10);
+    EXPECT_EQ(edit.SelStart(), kPage.size());
+    EXPECT_EQ(edit.textCursor().position(), edit.document()->characterCount() - 1);
+
+    const int second = int(kPage.indexOf(QStringLiteral("ёлкин")));
+    select(second, 5);
+    EXPECT_EQ(edit.SelStart(), second);
+    EXPECT_EQ(selected(), QStringLiteral("ёлкин"));
+    edit.setSelStart(second - 1);
+    EXPECT_EQ(edit.SelStart(), second - 2) << "between CR and LF means before the break";
+
+    select(2, 20);
+    RichTextEdit copy;
+    copy.setTextRTF(edit.SelRTF());
+    EXPECT_EQ(copy.Text(), selected());
+}
+
+TEST_F(RichTextEditTest, FindSelectsTheMatchItReports)
+{
+    edit.setTextRTF(kPage);
+    QSignalSpy moves(&edit, &RichTextEdit::SelChange);
+    const int found = edit.Find(QStringLiteral("ЁЛКИН"), 1);
+    EXPECT_EQ(found, kPage.indexOf(QStringLiteral("ёлкин")));
+    EXPECT_EQ(edit.SelStart(), found);
+    EXPECT_EQ(selected(), QStringLiteral("ёлкин"));
+    EXPECT_EQ(moves.count(), 1);
+
+    EXPECT_EQ(edit.Find(QStringLiteral("ёлкин"), found + 1), kPage.lastIndexOf(u'Ё'));
+    EXPECT_EQ(selected(), QStringLiteral("Ёлкин"));
+    const int across = edit.Find(QStringLiteral("44\r\nё"), 0);
+    EXPECT_EQ(edit.SelStart(), across);
+    EXPECT_EQ(selected(), QStringLiteral("44\r\nё"));
+}
+
+TEST_F(RichTextEditTest, FindOptionsReachTheSearchAndNoSelectLeavesTheSelection)
+{
+    edit.setTextRTF(kPage);
+    edit.setSelStart(3);
+    EXPECT_EQ(edit.Find(QStringLiteral("ёлкин"), 0, -1, RichTextEdit::findMatchCase | 8),
+              kPage.indexOf(QStringLiteral("ёлкин")));
+    EXPECT_EQ(edit.SelStart(), 3) << "option 8 leaves the selection alone";
+    EXPECT_EQ(edit.SelLength(), 0);
+
+    EXPECT_EQ(edit.Find(QStringLiteral("ёлкин"), 20, -1, RichTextEdit::findWholeWord), -1)
+        << "Ёлкина is another word";
+    EXPECT_EQ(edit.SelStart(), 3) << "a failed search keeps the selection";
+    EXPECT_EQ(edit.Find(QStringLiteral("ёлкин"), 20, -1, 0), kPage.lastIndexOf(u'Ё'));
+}
+
+TEST_F(RichTextEditTest, PicturesTakeNoPlaceInThePlainText)
+{
+    edit.setTextRTF(QStringLiteral("ab\r\ncd"));
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    edit.document()->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("p")), image);
+    QTextCursor cursor(edit.document());
+    cursor.setPosition(4);
+    cursor.insertImage(QStringLiteral("p"));
+
+    EXPECT_EQ(edit.Text(), QStringLiteral("ab\r\ncd"));
+    EXPECT_EQ(edit.Find(QStringLiteral("cd"), 0), 4);
+    EXPECT_EQ(selected(), QStringLiteral("cd"));
+    edit.setSelStart(100);
+    EXPECT_EQ(edit.SelStart(), 6);
+
+    cursor.setPosition(0);
+    cursor.insertImage(QStringLiteral("p"));
+    EXPECT_EQ(edit.Find(QStringLiteral("b"), 0), 1);
+    EXPECT_EQ(selected(), QStringLiteral("b"));
+}
+
+TEST_F(RichTextEditTest, PastedTextAndTablesBecomeParagraphs)
+{
+    toClipboard([](QMimeData& data) {
+        data.setText(QStringLiteral("один\nдва\rтри\r\nчетыре") + QChar::LineSeparator + "пять");
+    });
+    edit.paste();
+    EXPECT_EQ(edit.Text(), QStringLiteral("один\r\nдва\r\nтри\r\nчетыре\r\nпять"));
+    EXPECT_EQ(edit.document()->blockCount(), 5);
+
+    RichTextEdit table;
+    toClipboard([](QMimeData& data) {
+        data.setHtml(QStringLiteral("<table><tr><td>Иванов</td><td><b>222</b></td></tr>"
+                                    "<tr><td>Петров</td><td>333</td></tr></table>"
+                                    "<p align=center style='margin-top:30px'>Итого</p>"));
+    });
+    table.paste();
+    EXPECT_EQ(table.Text(), QStringLiteral("Иванов\t222\r\nПетров\t333\r\nИтого"));
+    const QTextBlockFormat last = table.document()->lastBlock().blockFormat();
+    EXPECT_EQ(last.alignment(), Qt::AlignHCenter);
+    EXPECT_EQ(last.topMargin(), 0) << "spacing a page cannot keep is left behind";
+    EXPECT_EQ(table.Find(QStringLiteral("333"), 0), table.Text().indexOf(QStringLiteral("333")));
+}
+
+// Pictures read from two pages carry the same resource names; pasting one page's
+// picture into the other must not show the picture that was already there.
+TEST_F(RichTextEditTest, PastedPicturesKeepTheirOwnImages)
+{
+    const auto pageWithPicture = [](RichTextEdit& page, Qt::GlobalColor colour) {
+        QImage image(4, 4, QImage::Format_RGB32);
+        image.fill(colour);
+        toClipboard([&](QMimeData& data) { data.setImageData(image); });
+        RichTextEdit scratch;
+        scratch.paste();
+        EXPECT_EQ(scratch.Text(), QString());
+        page.setTextRTF(scratch.TextRTF());
+    };
+    RichTextEdit other;
+    pageWithPicture(edit, Qt::red);
+    pageWithPicture(other, Qt::blue);
+    other.selectAll();
+    other.copy();
+    edit.moveCursor(QTextCursor::End);
+    edit.paste();
+
+    QList<QColor> colours;
+    for (auto it = edit.document()->begin().begin(); !it.atEnd(); ++it) {
+        const QString name = it.fragment().charFormat().toImageFormat().name();
+        const QVariant image = edit.document()->resource(QTextDocument::ImageResource, QUrl(name));
+        colours.append(qvariant_cast<QImage>(image).pixelColor(0, 0));
+    }
+    EXPECT_EQ(colours, (QList<QColor>{QColor(Qt::red), QColor(Qt::blue)}));
+    EXPECT_EQ(edit.Text(), QString());
+}
+
+TEST_F(RichTextEditTest, PrintsTheSelectionOrEverything)
+{
+    QTemporaryDir dir;
+    QStringList lines;
+    for (int i = 0; i < 300; ++i)
+        lines.append(QStringLiteral("Строка %1").arg(i));
+    edit.setTextRTF(lines.join(QStringLiteral("\r\n")));
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("all.pdf")));
+    edit.SelPrint(&printer);
+    EXPECT_GT(pdfPages(dir.filePath(QStringLiteral("all.pdf"))), 2);
+
+    edit.Find(QStringLiteral("Строка 150"), 0);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("part.pdf")));
+    edit.SelPrint(&printer);
+    EXPECT_EQ(pdfPages(dir.filePath(QStringLiteral("part.pdf"))), 1);
+    EXPECT_EQ(edit.Text(), lines.join(QStringLiteral("\r\n"))) << "page untouched";
+}
+
+TEST_F(RichTextEditTest, LoadFileReadsRichTextAndRefusesMissingFiles)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("help.rtf"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset204 Tahoma;}}"
+               "\\f0\\fs16 \\b \\'d1\\'ef\\'f0\\'e0\\'e2\\'ea\\'e0\\b0\\par\r\n}");
+    file.close();
+
+    QSignalSpy changes(&edit, &RichTextEdit::Change);
+    ASSERT_TRUE(edit.LoadFile(path));
+    EXPECT_EQ(edit.Text().trimmed(), QStringLiteral("Справка"));
+    EXPECT_EQ(changes.count(), 1);
+    edit.setSelLength(3);
+    EXPECT_EQ(edit.SelBold(), true);
+    EXPECT_FALSE(edit.LoadFile(dir.filePath(QStringLiteral("missing.rtf"))));
+    EXPECT_EQ(edit.Text().trimmed(), QStringLiteral("Справка"));
 }
 
 } // namespace

@@ -10,17 +10,33 @@
 
 namespace {
 
+QRect screen()
+{
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
+
+std::unique_ptr<QWidget> window(QPoint offset = {}, QSize size = {})
+{
+    auto widget = std::make_unique<QWidget>();
+    widget->setObjectName("frmMain");
+    if (size.isValid()) {
+        widget->move(screen().topLeft() + offset);
+        widget->resize(size);
+    }
+    return widget;
+}
+
 class WindowPlacementTest : public ::testing::Test
 {
 protected:
-    std::unique_ptr<QWidget> window() const
+    std::unique_ptr<QWidget> restored()
     {
-        auto widget = std::make_unique<QWidget>();
-        widget->setObjectName("frmMain");
+        auto widget = window();
+        WindowPlacement::LoadFormPosition(widget.get(), m_store);
         return widget;
     }
+    QString stored(const QString& key) { return m_store.Read("StartUp-frmMain", key, {}); }
     static int pixels(double twips) { return qRound(twips * WindowPlacement::logicalDpi() / 1440); }
-    QRect screen() const { return QGuiApplication::primaryScreen()->availableGeometry(); }
 
     QTemporaryDir m_dir;
     SettingsStore m_store{
@@ -29,8 +45,7 @@ protected:
 
 TEST_F(WindowPlacementTest, FirstRunOpensTopLeftAt5000By4000Twips)
 {
-    auto w = window();
-    WindowPlacement::LoadFormPosition(w.get(), m_store);
+    const auto w = restored();
     EXPECT_EQ(w->pos(), screen().topLeft());
     EXPECT_EQ(w->size(), QSize(pixels(5000), pixels(4000)));
     EXPECT_EQ(w->windowState(), Qt::WindowNoState);
@@ -38,55 +53,42 @@ TEST_F(WindowPlacementTest, FirstRunOpensTopLeftAt5000By4000Twips)
 
 TEST_F(WindowPlacementTest, NormalPlacementRoundTripsThroughTwips)
 {
-    auto first = window();
-    first->move(screen().topLeft() + QPoint(40, 30));
-    first->resize(301, 203);
+    const auto first = window({40, 30}, {301, 203});
     WindowPlacement::SaveFormPosition(first.get(), m_store);
-    EXPECT_EQ(m_store.Read("StartUp-frmMain", "WindowState", {}), QString("0"));
-    EXPECT_NEAR(m_store.Read("StartUp-frmMain", "Width", {}).toDouble(),
-                301 * 1440 / WindowPlacement::logicalDpi(), 0.01);
-
-    auto second = window();
-    WindowPlacement::LoadFormPosition(second.get(), m_store);
-    EXPECT_EQ(second->pos(), first->pos());
-    EXPECT_EQ(second->size(), first->size());
+    EXPECT_EQ(stored("WindowState"), "0");
+    EXPECT_NEAR(stored("Width").toDouble(), 301 * 1440 / WindowPlacement::logicalDpi(), 0.01);
+    const auto second = restored();
+    EXPECT_EQ(second->geometry(), first->geometry());
 }
 
 TEST_F(WindowPlacementTest, MaximizedAndMinimizedStatesComeBackWithTheNormalSize)
 {
-    auto first = window();
-    first->move(screen().topLeft() + QPoint(10, 10));
-    first->resize(200, 150);
+    const auto first = window({10, 10}, {200, 150});
     first->show();
     first->setWindowState(Qt::WindowMaximized);
     QCoreApplication::processEvents();
     ASSERT_NE(first->size(), QSize(200, 150));
     WindowPlacement::SaveFormPosition(first.get(), m_store);
-    EXPECT_EQ(m_store.Read("StartUp-frmMain", "WindowState", {}), QString("2"));
-
-    auto second = window();
-    WindowPlacement::LoadFormPosition(second.get(), m_store);
+    EXPECT_EQ(stored("WindowState"), "2");
+    const auto second = restored();
     EXPECT_TRUE(second->windowState() & Qt::WindowMaximized);
     EXPECT_EQ(second->normalGeometry().size(), QSize(200, 150));
 
     m_store.Write("StartUp-frmMain", "WindowState", "1");
-    auto third = window();
-    WindowPlacement::LoadFormPosition(third.get(), m_store);
-    EXPECT_TRUE(third->windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(restored()->windowState() & Qt::WindowMinimized);
 }
 
 TEST_F(WindowPlacementTest, OffScreenOrOversizedOrBadValuesAreBroughtBack)
 {
-    m_store.Write("StartUp-frmMain", "Left", "-900000");
-    m_store.Write("StartUp-frmMain", "Top", "900000");
-    m_store.Write("StartUp-frmMain", "Width", "3000000");
-    m_store.Write("StartUp-frmMain", "Height", "abc");
-    m_store.Write("StartUp-frmMain", "WindowState", "7");
-    auto w = window();
-    WindowPlacement::LoadFormPosition(w.get(), m_store);
-    EXPECT_TRUE(screen().contains(QRect(w->pos(), w->size())));
-    EXPECT_EQ(w->width(), screen().width());
-    EXPECT_EQ(w->height(), pixels(4000));
+    for (const auto& [key, value] : {std::pair{"Left", "-900000"},
+                                     {"Top", "900000"},
+                                     {"Width", "3000000"},
+                                     {"Height", "abc"},
+                                     {"WindowState", "7"}})
+        m_store.Write("StartUp-frmMain", key, value);
+    const auto w = restored();
+    EXPECT_TRUE(screen().contains(w->geometry()));
+    EXPECT_EQ(w->size(), QSize(screen().width(), pixels(4000)));
     EXPECT_EQ(w->windowState(), Qt::WindowNoState);
 }
 
