@@ -25,17 +25,6 @@ bool isFontNameChar(char16_t ch)
     return ch >= 0x20 && ch != ';' && !isDropped(ch);
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 int clampTwips(int value)
 {
     return std::clamp(value, -RtfParser::MaxTwips, RtfParser::MaxTwips);
@@ -792,7 +781,7 @@ void RtfParser::addTab(int twips)
 void RtfParser::appendPictureHex(QByteArrayView text)
 {
     for (char c : text) {
-        const int value = hexValue(c);
+        const int value = RtfTokenizer::hexDigitValue(c);
         if (value < 0)
             continue;
         if (m_pictureNibble < 0) {

@@ -14,17 +14,6 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool endsText(char c)
 {
     return c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n';
@@ -116,8 +105,8 @@ RtfToken RtfTokenizer::readHex(qsizetype start)
 {
     int value = 0;
     int digits = 0;
-    while (digits < 2 && m_pos < m_input.size() && hexValue(m_input[m_pos]) >= 0) {
-        value = value * 16 + hexValue(m_input[m_pos]);
+    while (digits < 2 && m_pos < m_input.size() && hexDigitValue(m_input[m_pos]) >= 0) {
+        value = value * 16 + hexDigitValue(m_input[m_pos]);
         ++m_pos;
         ++digits;
     }
@@ -158,4 +147,15 @@ qsizetype RtfTokenizer::skipGroup()
         }
     }
     return m_input.size();
+}
+
+int RtfTokenizer::hexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
 }

@@ -33,6 +33,9 @@ class RtfTokenizer
 public:
     static constexpr int MaxWordLength = 32;
 
+    // 0-15 for a hex digit of either case, -1 otherwise.
+    static int hexDigitValue(char c);
+
     explicit RtfTokenizer(QByteArrayView input) : m_input(input) {}
 
     RtfToken next();
