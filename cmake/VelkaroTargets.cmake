@@ -13,3 +13,13 @@ function(velkaro_add_layer name)
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/..)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
+
+# Benchmarks and fuzz targets: every subfolder with a CMakeLists.txt is a program of its own.
+function(velkaro_add_each_subdirectory)
+  file(GLOB dirs LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(dir ${dirs})
+    if(EXISTS ${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
