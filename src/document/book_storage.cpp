@@ -1,6 +1,7 @@
 #include "document/book_storage.h"
 
 #include "core/message_service.h"
+#include "core/bounded_file.h"
 #include "core/safe_file.h"
 #include "document/data_file.h"
 #include "document/text_export.h"
@@ -64,13 +65,10 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
 {
     if (!pathExists(path))
         return ReadOutcome::Missing;
-    QFile file(path);
-    if (file.size() > kLargestBook || !file.open(QIODevice::ReadOnly))
+    const BoundedFile::Result file = BoundedFile::read(path, kLargestBook);
+    if (!file.bytes)
         return ReadOutcome::Unreadable;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return ReadOutcome::Unreadable;
-    DataFile::ParseResult parsed = DataFile::parse(bytes);
+    DataFile::ParseResult parsed = DataFile::parse(*file.bytes);
     if (!parsed.ok())
         return ReadOutcome::Unreadable;
     if (m_cleanup) {
