@@ -2,56 +2,47 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-constexpr int kWhole = TextFinder::wholeWord;
-constexpr int kCase = TextFinder::matchCase;
-
-int find(const QString& text, const QString& sample, int first = 0, int last = -1, int options = 0)
+TEST(TextFinder, FindsTheFirstMatchLyingCompletelyInsideTheRange)
 {
-    return TextFinder::find(text, sample, first, last, options);
-}
-
-} // namespace
-
-TEST(TextFinder, IgnoringCaseFoldsCyrillicIncludingYo)
-{
-    const QString text = QStringLiteral("Иванов\r\nЁЛКИН Пётр\r\nёлкин");
-    EXPECT_EQ(find(text, QStringLiteral("ёлкин")), 8);
-    EXPECT_EQ(find(text, QStringLiteral("ПЁТР")), 14);
-    EXPECT_EQ(find(text, QStringLiteral("ИВАНОВ")), 0);
-    EXPECT_EQ(find(text, QStringLiteral("ёлкин"), 0, -1, kCase), 20);
-    EXPECT_EQ(find(text, QStringLiteral("ЕЛКИН")), -1);
-}
-
-TEST(TextFinder, MatchMustLieCompletelyInsideTheRange)
-{
-    const QString text = QStringLiteral("abc abc abc");
-    EXPECT_EQ(find(text, QStringLiteral("abc"), 1), 4);
-    EXPECT_EQ(find(text, QStringLiteral("abc"), 4, 6), -1);
-    EXPECT_EQ(find(text, QStringLiteral("abc"), 4, 7), 4);
-    EXPECT_EQ(find(text, QStringLiteral("abc"), 5, 11), 8);
-    EXPECT_EQ(find(text, QStringLiteral("abc"), -20, 3), 0);
-    EXPECT_EQ(find(text, QStringLiteral("abc"), 9, 1000), -1);
-    EXPECT_EQ(find(text, QStringLiteral("abc"), 100, -1), -1);
-    EXPECT_EQ(find(text, QStringLiteral("abc"), 7, 3), -1);
-}
-
-TEST(TextFinder, WholeWordLooksAtTheNeighboursOutsideTheRangeToo)
-{
-    const QString text = QStringLiteral("cat_x cats 1cat cat.\r\ncat");
-    EXPECT_EQ(find(text, QStringLiteral("cat"), 0, -1, kWhole), 16);
-    EXPECT_EQ(find(text, QStringLiteral("cat"), 17, -1, kWhole), 22);
-    // "at" inside the range [1, 3) is still part of the word "cat".
-    EXPECT_EQ(find(text, QStringLiteral("at"), 1, 3, kWhole), -1);
-    EXPECT_EQ(find(QStringLiteral("Дом домик ДОМ"), QStringLiteral("дом"), 1, -1, kWhole), 10);
-    EXPECT_EQ(find(QStringLiteral("Дом домик ДОМ"), QStringLiteral("дом"), 1, -1, kWhole | kCase),
-              -1);
-}
-
-TEST(TextFinder, EmptySampleOrTextFindsNothing)
-{
-    EXPECT_EQ(find(QStringLiteral("abc"), QString()), -1);
-    EXPECT_EQ(find(QString(), QStringLiteral("a")), -1);
-    EXPECT_EQ(find(QStringLiteral("ab"), QStringLiteral("abc")), -1);
+    constexpr int kWhole = TextFinder::wholeWord;
+    constexpr int kCase = TextFinder::matchCase;
+    const QString names = QStringLiteral("Иванов\r\nЁЛКИН Пётр\r\nёлкин");
+    const QString cats = QStringLiteral("cat_x cats 1cat cat.\r\ncat");
+    const struct
+    {
+        QString text;
+        const char* sample;
+        int first, last, options, found;
+    } cases[] = {
+        // Ignoring case folds Cyrillic, Ё included, but Е is not Ё.
+        {names, "ёлкин", 0, -1, 0, 8},
+        {names, "ПЁТР", 0, -1, 0, 14},
+        {names, "ИВАНОВ", 0, -1, 0, 0},
+        {names, "ёлкин", 0, -1, kCase, 20},
+        {names, "ЕЛКИН", 0, -1, 0, -1},
+        // The range is clamped; a match must not stick out of it.
+        {"abc abc abc", "abc", 1, -1, 0, 4},
+        {"abc abc abc", "abc", 4, 6, 0, -1},
+        {"abc abc abc", "abc", 4, 7, 0, 4},
+        {"abc abc abc", "abc", 5, 11, 0, 8},
+        {"abc abc abc", "abc", -20, 3, 0, 0},
+        {"abc abc abc", "abc", 9, 1000, 0, -1},
+        {"abc abc abc", "abc", 100, -1, 0, -1},
+        {"abc abc abc", "abc", 7, 3, 0, -1},
+        // Whole words look at the neighbours outside the range too.
+        {cats, "cat", 0, -1, kWhole, 16},
+        {cats, "cat", 17, -1, kWhole, 22},
+        {cats, "at", 1, 3, kWhole, -1},
+        {"Дом домик ДОМ", "дом", 1, -1, kWhole, 10},
+        {"Дом домик ДОМ", "дом", 1, -1, kWhole | kCase, -1},
+        // An empty sample or text finds nothing.
+        {"abc", "", 0, -1, 0, -1},
+        {"", "a", 0, -1, 0, -1},
+        {"ab", "abc", 0, -1, 0, -1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TextFinder::find(c.text, QString::fromUtf8(c.sample), c.first, c.last, c.options),
+                  c.found)
+            << c.text.toStdString() << " / " << c.sample << " " << c.first << "-" << c.last;
+    }
 }

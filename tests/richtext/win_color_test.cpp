@@ -12,29 +12,24 @@ TEST(WinColor, PlainValuesAreBlueGreenRedLowBytesFirst)
     EXPECT_EQ(WinColor::fromQColor(WinColor::toQColor(0x00C0DCC0u, palette)), 0x00C0DCC0u);
 }
 
+// System colour references (Windows' COLOR_* index with the top bit set) follow the palette;
+// unknown ones are black, not garbage.
 TEST(WinColor, SystemColoursFollowThePalette)
 {
+    const std::pair<quint32, QPalette::ColorRole> roles[] = {
+        {0x80000005u, QPalette::Base},
+        {0x80000008u, QPalette::Text},
+        {0x8000000Fu, QPalette::Button},
+        {0x8000000Du, QPalette::Highlight},
+        {0x8000000Eu, QPalette::HighlightedText},
+        {0x80000012u, QPalette::ButtonText}};
     QPalette palette;
-    palette.setColor(QPalette::Base, QColor(1, 2, 3));
-    palette.setColor(QPalette::Text, QColor(4, 5, 6));
-    palette.setColor(QPalette::Button, QColor(7, 8, 9));
-    palette.setColor(QPalette::Highlight, QColor(10, 11, 12));
-    palette.setColor(QPalette::HighlightedText, QColor(13, 14, 15));
-    palette.setColor(QPalette::ButtonText, QColor(16, 17, 18));
-    EXPECT_EQ(WinColor::toQColor(WinColor::window, palette), QColor(1, 2, 3));
-    EXPECT_EQ(WinColor::toQColor(WinColor::windowText, palette), QColor(4, 5, 6));
-    EXPECT_EQ(WinColor::toQColor(WinColor::buttonFace, palette), QColor(7, 8, 9));
-    EXPECT_EQ(WinColor::toQColor(WinColor::highlight, palette), QColor(10, 11, 12));
-    EXPECT_EQ(WinColor::toQColor(WinColor::highlightText, palette), QColor(13, 14, 15));
-    EXPECT_EQ(WinColor::toQColor(WinColor::buttonText, palette), QColor(16, 17, 18));
+    for (int i = 0; i < 6; ++i)
+        palette.setColor(roles[i].second, QColor(i, 10 + i, 20 + i));
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(WinColor::toQColor(roles[i].first, palette), QColor(i, 10 + i, 20 + i)) << i;
     // The window-text reference the colour menu's "automatic" stores, as VB's signed Long.
-    EXPECT_EQ(WinColor::toQColor(quint32(-2147483640), palette), QColor(4, 5, 6));
-}
-
-TEST(WinColor, UnknownSystemReferencesAreBlackNotGarbage)
-{
-    const QPalette palette;
-    EXPECT_EQ(WinColor::toQColor(0x80000040u, palette), QColor(0, 0, 0));
-    EXPECT_EQ(WinColor::toQColor(0x80FF0005u, palette), QColor(0, 0, 0));
-    EXPECT_EQ(WinColor::toQColor(0xFFFFFFFFu, palette), QColor(0, 0, 0));
+    EXPECT_EQ(WinColor::toQColor(quint32(-2147483640), palette), QColor(1, 11, 21));
+    for (const quint32 unknown : {0x80000040u, 0x80FF0005u, 0xFFFFFFFFu})
+        EXPECT_EQ(WinColor::toQColor(unknown, palette), QColor(0, 0, 0)) << unknown;
 }
