@@ -2,7 +2,6 @@
 // of about 300 bytes of rich text each. `cp` of the same file is measured in
 // the same run as the floor any load or save stands against.
 
-#include "core/message_service.h"
 #include "document/book_storage.h"
 #include "document/data_file.h"
 #include "document/page_import.h"
@@ -20,13 +19,6 @@ extern char** environ;
 namespace {
 
 constexpr int kBookPages = DataFile::MaxPages;
-
-class SilentMessages : public MessageService
-{
-public:
-    void show(const QString&, Icon, const QString&) override {}
-    bool ask(const QString&, const QString&) override { return false; }
-};
 
 // One entry line, name, tab, phone, as the rich-edit control writes it.
 QString addressPage(int n)
@@ -94,8 +86,7 @@ void BM_CopyFileWithCp(benchmark::State& state)
 void BM_LoadBook(benchmark::State& state)
 {
     Book book;
-    SilentMessages messages;
-    BookStorage storage(book, messages);
+    BookStorage storage(book);
     storage.setFilePath(bookOnDisk().folder());
     storage.setPageCleanup(&PageImport::Import);
     for (auto _ : state) {
@@ -110,11 +101,10 @@ void BM_SaveBook(benchmark::State& state)
     QTemporaryDir dir;
     Book book;
     book.setPages(largestBook());
-    SilentMessages messages;
-    BookStorage storage(book, messages);
+    BookStorage storage(book);
     storage.setFilePath(dir.path() + u'/');
     for (auto _ : state) {
-        if (!storage.SaveBook())
+        if (!storage.SaveBook(BookStorage::OnDiskChange::Overwrite).dataSaved())
             state.SkipWithError("the book was not saved");
     }
     state.SetItemsProcessed(state.iterations() * kBookPages);

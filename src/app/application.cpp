@@ -1,7 +1,7 @@
 #include "app/application.h"
 
 #include "core/app_info.h"
-#include "core/message_service.h"
+#include "core/bounded_file.h"
 #include "core/option_table.h"
 #include "core/safe_file.h"
 #include "dialogs/password_dialog.h"
@@ -14,7 +14,9 @@
 #include "ui/window_placement.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPalette>
 #include <QTimer>
@@ -25,8 +27,10 @@ const QString kPrivacy = OptionTable::key(OptionId::Password).section.toString()
 const QString kPassword = OptionTable::key(OptionId::Password).key.toString();
 const QString kLegacySection = OptionTable::legacyPasswordSection.toString();
 const QString kLegacyKey = OptionTable::legacyPasswordKey.toString();
+const QString kSubs = QStringLiteral("Subs");
 constexpr int kLogMode = 2;
 constexpr int kMillisecondsPerSecond = 1000;
+constexpr qint64 kLargestNotices = 1 << 20;
 
 } // namespace
 
@@ -34,7 +38,7 @@ Application::Application(Environment environment, std::unique_ptr<SettingsStore>
                          MessageService& messages, QObject* parent)
     : QObject(parent), m_env(std::move(environment)), m_settings(std::move(settings)),
       m_messages(messages), m_localization(m_env.programFolder, m_log),
-      m_storage(m_book, m_messages), m_tips(m_localization)
+      m_storage(m_book), m_tips(m_localization)
 {
     m_storage.setPageCleanup(&PageImport::Import);
     connect(&m_storage, &BookStorage::fallbackBookUsed, this, &Application::onFallbackBookUsed);
@@ -63,13 +67,40 @@ bool Application::StartUp()
         return false;
     if (!m_currentPassword.isEmpty() && !m_loginPrompt(*this))
         return false;
+    if (m_nobodyThere)
+        return false;
 
     Init();
     showTipOfTheDay();
     m_hilite = HighlightColors::SetHighlightColors(
         QApplication::palette().color(QPalette::Highlight).rgb());
     localizeMainWindow();
+    m_started = true;
+    // A termination that came while start-up ran is carried out now that
+    // there is a book to save.
+    if (m_nobodyThere) {
+        m_mainWindow->closeForShutdown();
+        return false;
+    }
     return true;
+}
+
+void Application::terminate()
+{
+    m_nobodyThere = true;
+    closeOtherWindows();
+    if (m_started && !m_unloaded)
+        m_mainWindow->closeForShutdown();
+    if (m_unloaded)
+        QCoreApplication::exit(0);
+}
+
+void Application::closeOtherWindows()
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != m_mainWindow.get() && window->isVisible())
+            window->close();
+    }
 }
 
 void Application::migratePassword()
@@ -101,13 +132,8 @@ bool Application::readPassword()
     }
     // Opening a protected book without its password is never an option, and
     // no typed password could be checked against a damaged entry: say so and end.
-    m_messages.show(
-        QStringLiteral("Сохраненный пароль адресной книги поврежден, поэтому проверить пароль "
-                       "невозможно. Книга не будет открыта.\r\n\r\nЗащищенный пароль хранится в "
-                       "настройках программы (раздел \"%1\", параметр \"%2\"). Чтобы снять "
-                       "защиту, удалите этот параметр и запустите программу снова.")
-            .arg(kPrivacy, kPassword),
-        MessageService::Icon::Critical);
+    present(localizedText(TextId::DamagedPassword).arg(kPrivacy, kPassword),
+            MessageService::Icon::Critical);
     return false;
 }
 
@@ -115,9 +141,7 @@ bool Application::showLogin()
 {
     PasswordDialog dialog(
         PasswordDialog::Mode::Login, m_currentPassword, m_messages,
-        [this](const QString& key, const QString& def) {
-            return m_localization.GetLocalizedText(QStringLiteral("frmPassword"), key, def);
-        },
+        [this](TextId id) { return localizedText(id); },
         [this](QWidget* form) {
             FormLocalizer::localize(form, m_localization, QStringLiteral("Login"));
         },
@@ -129,8 +153,15 @@ bool Application::showLogin()
 void Application::Init()
 {
     m_book.PrevPage = 0;
-    m_options.load(*m_settings, m_messages);
-    m_book.LastIntPage = Options::readLastIntPage(m_localization, m_messages);
+    reportRejectedOptions(m_options.load(*m_settings));
+    const Options::LastIntPage lastIntPage = Options::readLastIntPage(m_localization);
+    m_book.LastIntPage = lastIntPage.value;
+    if (lastIntPage.rejected) {
+        presentError({{AppError::TypeMismatch, {}, TextId::BadLastIntPage, {*lastIntPage.rejected}},
+                      kSubs,
+                      QStringLiteral("Init")});
+    }
+    m_filePathAsStored = m_options.FilePath;
     m_folders = Folders::locate(m_options.FilePath);
     m_storage.setFilePath(m_folders.FilePath);
     m_storage.setExeBaseName(m_folders.ExeBaseName);
@@ -138,23 +169,58 @@ void Application::Init()
     m_storage.setUseRtf(m_options.UseRtf);
     m_book.RecentPage = m_options.RecentPage;
     if (const std::optional<AppError> error = m_storage.LoadBook())
-        m_messages.showError(*error, QStringLiteral("Subs"), QStringLiteral("Init"));
+        presentError({*error, kSubs, QStringLiteral("Init")});
     m_folders.FilePath = m_storage.FilePath();
     m_folders.FullDataPath = m_storage.FullDataPath();
     m_mainWindow->statusLabel()->setText(m_folders.FullDataPath);
-    reportRecoveredFiles();
+    reportLoad();
+    reportRescueCopy();
+    reportShutdownNotices();
     openCurrentPage();
     m_book.markSaved();
 }
 
-void Application::reportRecoveredFiles()
+void Application::reportRejectedOptions(const std::vector<Options::Rejected>& rejected)
 {
-    if (!m_storage.keptAsidePath().isEmpty()) {
-        m_messages.show(QStringLiteral("Файл адресной книги не удалось прочитать. Он сохранен "
-                                       "без изменений под именем\r\n%1\r\nи заменен новой книгой.")
-                            .arg(m_storage.keptAsidePath()),
-                        MessageService::Icon::Exclamation);
+    for (const Options::Rejected& bad : rejected) {
+        const OptionKey& key = OptionTable::key(bad.id);
+        presentError({{AppError::TypeMismatch,
+                       {},
+                       TextId::BadSetting,
+                       {key.section.toString(), key.key.toString(), bad.value,
+                        key.defaultText.toString()}},
+                      kSubs,
+                      QStringLiteral("Init")});
     }
+}
+
+void Application::reportLoad()
+{
+    const BookStorage::LoadReport& report = m_storage.loadReport();
+    if (!report.keptAside.isEmpty()) {
+        QString reason = report.fileError;
+        if (report.parseError) {
+            const DataFile::Error& error = *report.parseError;
+            reason = localizedText(TextId::UnreadableReason)
+                         .arg(error.line)
+                         .arg(describe(error.error))
+                         .arg(error.error.number);
+        }
+        present(localizedText(TextId::UnreadableBookKept)
+                    .arg(reason, QDir::toNativeSeparators(report.keptAside),
+                         QDir::toNativeSeparators(m_storage.FullDataPath())),
+                MessageService::Icon::Exclamation);
+    }
+    if (report.trailingLine > 0) {
+        present(localizedText(TextId::TrailingDataKept)
+                    .arg(report.trailingLine)
+                    .arg(QDir::toNativeSeparators(report.trailingKeptAs)),
+                MessageService::Icon::Exclamation);
+    }
+}
+
+void Application::reportRescueCopy()
+{
     if (!m_storage.hasRescue())
         return;
     // Renamed with its date so the notice comes once and a later rescue
@@ -163,11 +229,73 @@ void Application::reportRecoveredFiles()
     const QString shown = SafeFile::keepAside(m_storage.rescuePath(), QStringLiteral("kept"), kept)
                               ? kept
                               : m_storage.rescuePath();
-    m_messages.show(QStringLiteral("При прошлом завершении работы книгу не удалось сохранить "
-                                   "в ее папку. Все изменения сохранены в копии\r\n%1\r\n"
-                                   "Откройте ее вместо файла книги, чтобы вернуть их.")
-                        .arg(QDir::toNativeSeparators(shown)),
-                    MessageService::Icon::Exclamation);
+    present(localizedText(TextId::RescueCopyKept)
+                .arg(QDir::toNativeSeparators(m_storage.FullDataPath()),
+                     QDir::toNativeSeparators(shown)),
+            MessageService::Icon::Exclamation);
+}
+
+QString Application::noticesPath() const
+{
+    return m_folders.SettingsFolder + m_folders.ExeBaseName + QStringLiteral(".notices.txt");
+}
+
+void Application::reportShutdownNotices()
+{
+    const QString path = noticesPath();
+    if (!QFileInfo(path).isFile())
+        return;
+    const BoundedFile::Result file = BoundedFile::read(path, kLargestNotices);
+    const QString when = QLocale().toString(QFileInfo(path).lastModified(), QLocale::ShortFormat);
+    QFile::remove(path);
+    if (!file.bytes || file.bytes->trimmed().isEmpty())
+        return;
+    present(localizedText(TextId::ShutdownNotices).arg(when) + QStringLiteral("\r\n\r\n") +
+                QString::fromUtf8(*file.bytes),
+            MessageService::Icon::Exclamation);
+}
+
+void Application::present(const QString& text, MessageService::Icon icon)
+{
+    if (m_nobodyThere) {
+        m_waitingNotices << text;
+        return;
+    }
+    m_messages.show(text, icon);
+}
+
+void Application::presentError(const LocatedError& error)
+{
+    AppError shown = error.error;
+    shown.description = describe(error.error);
+    present(MessageService::formatError(shown, error.module, error.procedure),
+            MessageService::Icon::None);
+}
+
+QString Application::describe(const AppError& error)
+{
+    if (!error.text)
+        return error.description;
+    QString text = localizedText(*error.text);
+    for (const QString& arg : error.args)
+        text = text.arg(arg);
+    return text;
+}
+
+void Application::writeShutdownNotices()
+{
+    if (m_waitingNotices.isEmpty())
+        return;
+    QDir().mkpath(m_folders.SettingsFolder);
+    // Nothing else can be done with a notice that cannot be kept either.
+    SafeFile::writeWhole(noticesPath(),
+                         m_waitingNotices.join(QStringLiteral("\r\n\r\n")).toUtf8());
+    m_waitingNotices.clear();
+}
+
+QString Application::localizedText(TextId id)
+{
+    return m_localization.text(id);
 }
 
 void Application::openCurrentPage()
@@ -220,7 +348,10 @@ bool Application::Unloading(CloseReason reason)
         return true;
     WindowPlacement::SaveFormPosition(m_mainWindow.get(), *m_settings);
     m_options.RecentPage = m_book.RecentPage;
-    m_options.FilePath = m_storage.FilePath();
+    // The fallback folder serves this run only: the next start looks for the
+    // book where the user keeps it again.
+    m_options.FilePath =
+        m_storage.loadReport().fallbackUsed ? m_filePathAsStored : m_storage.FilePath();
     m_options.UseRtf = m_storage.useRtf();
     // A password the stored form cannot hold never gets past the password
     // window; should one arrive anyway, the stored one stays rather than the
@@ -230,19 +361,96 @@ bool Application::Unloading(CloseReason reason)
                    password.value_or(m_settings->Read(kPrivacy, kPassword, QString())));
     m_settings->sync();
 
-    if (!m_storage.SaveBook()) {
-        if (reason == CloseReason::User) {
-            m_messages.show(QStringLiteral("Книгу не удалось сохранить, поэтому окно не закрыто. "
-                                           "Освободите место на диске или выберите другую папку "
-                                           "в параметрах и закройте окно снова."),
-                            MessageService::Icon::Exclamation);
+    if (reason == CloseReason::SystemShutdown)
+        m_nobodyThere = true;
+    const SaveOutcome saved = saveBook();
+    if (saved != SaveOutcome::Saved) {
+        if (!m_nobodyThere) {
+            if (saved == SaveOutcome::Failed)
+                present(localizedText(TextId::SaveFailedWindowKept),
+                        MessageService::Icon::Exclamation);
             return false;
         }
-        m_storage.writeRescueCopy();
+        if (const std::optional<AppError> error = m_storage.writeRescueCopy())
+            presentError({*error, kSubs, QStringLiteral("Unloading")});
     }
-    HistoryBackup::MakeHistoryBackup(m_storage, m_folders.HistoryFolder);
+    if (m_storage.holdsUserBook()) {
+        if (auto error = HistoryBackup::MakeHistoryBackup(m_storage, m_folders.HistoryFolder))
+            presentError(*error);
+    }
+    writeShutdownNotices();
     m_unloaded = true;
     return true;
+}
+
+Application::SaveOutcome Application::saveBook()
+{
+    const BookStorage::SaveResult result = m_storage.SaveBook();
+    if (result.changedOnDisk)
+        return resolveChangedOnDisk();
+    return presentSave(result);
+}
+
+Application::SaveOutcome Application::presentSave(const BookStorage::SaveResult& result)
+{
+    if (result.dataError) {
+        presentError(*result.dataError);
+        return SaveOutcome::Failed;
+    }
+    if (result.exportError)
+        presentError(*result.exportError);
+    return SaveOutcome::Saved;
+}
+
+Application::SaveOutcome Application::resolveChangedOnDisk()
+{
+    if (m_nobodyThere)
+        return keepBothBooks(false);
+    const int choice = m_messages.choose(
+        localizedText(TextId::BookChangedOnDisk)
+            .arg(QDir::toNativeSeparators(m_storage.FullDataPath())),
+        {localizedText(TextId::BookChangedKeepBoth), localizedText(TextId::BookChangedReload),
+         localizedText(TextId::BookChangedOverwrite)});
+    enum
+    {
+        KeepBoth,
+        Reload,
+        Overwrite
+    };
+    switch (choice) {
+    case KeepBoth:
+        return keepBothBooks(true);
+    case Reload:
+        reloadBook();
+        return SaveOutcome::Saved;
+    case Overwrite:
+        return presentSave(m_storage.SaveBook(BookStorage::OnDiskChange::Overwrite));
+    default:
+        return SaveOutcome::Cancelled;
+    }
+}
+
+Application::SaveOutcome Application::keepBothBooks(bool reload)
+{
+    QString keptAs;
+    if (const std::optional<AppError> error = m_storage.saveCopyBeside(keptAs)) {
+        presentError({*error, kSubs, QStringLiteral("SaveDataEx")});
+        return SaveOutcome::Failed;
+    }
+    present(localizedText(TextId::BookChangedKeptBoth).arg(QDir::toNativeSeparators(keptAs)),
+            MessageService::Icon::Exclamation);
+    if (reload)
+        reloadBook();
+    return SaveOutcome::Saved;
+}
+
+void Application::reloadBook()
+{
+    if (const std::optional<AppError> error = m_storage.LoadBook())
+        presentError({*error, QStringLiteral("frmMain"), QStringLiteral("mnuMainRevert_Click")});
+    reportLoad();
+    openCurrentPage();
+    m_book.markSaved();
 }
 
 bool Application::mainWindowClosing(CloseReason reason)
@@ -252,16 +460,12 @@ bool Application::mainWindowClosing(CloseReason reason)
 
 void Application::saveCommand()
 {
-    m_storage.SaveBook();
+    saveBook();
 }
 
 void Application::revertCommand()
 {
-    if (const std::optional<AppError> error = m_storage.LoadBook())
-        m_messages.showError(*error, QStringLiteral("frmMain"),
-                             QStringLiteral("mnuMainRevert_Click"));
-    openCurrentPage();
-    m_book.markSaved();
+    reloadBook();
 }
 
 void Application::exitCommand()

@@ -4,6 +4,7 @@
 #include "core/event_log.h"
 #include "core/folders.h"
 #include "core/localization.h"
+#include "core/message_service.h"
 #include "core/options.h"
 #include "core/settings_store.h"
 #include "core/tip_of_the_day.h"
@@ -16,7 +17,6 @@
 #include <memory>
 
 class MainWindow;
-class MessageService;
 class QTimer;
 
 // The one object that owns what the whole program shares: settings, options,
@@ -66,17 +66,45 @@ public:
     void revertCommand() override;
     void exitCommand() override;
     void pageEdited(const QString& richText) override;
+    QString localizedText(TextId id) override;
+
+    // Logout, system shutdown or a termination signal: nobody is there to
+    // answer a box, so none is shown from here on. Before the window is up,
+    // start-up ends early; afterwards the window closes the usual way.
+    void terminate();
+    // Where messages that found nobody to read them wait for the next start.
+    QString noticesPath() const;
 
 Q_SIGNALS:
     // Start-up could not verify the password: the program must end now.
     void quitRequested();
 
 private:
+    enum class SaveOutcome
+    {
+        Saved,    // the book in memory is safe on disk (perhaps beside another's)
+        Failed,   // and the user has been told why
+        Cancelled // the user chose nothing
+    };
+
     bool Unloading(CloseReason reason);
+    SaveOutcome saveBook();
+    SaveOutcome presentSave(const BookStorage::SaveResult& result);
+    SaveOutcome resolveChangedOnDisk();
+    SaveOutcome keepBothBooks(bool reload);
+    void reloadBook();
     void migratePassword();
     bool readPassword();
     bool showLogin();
-    void reportRecoveredFiles();
+    void reportRejectedOptions(const std::vector<Options::Rejected>& rejected);
+    void reportLoad();
+    void reportRescueCopy();
+    void reportShutdownNotices();
+    void present(const QString& text, MessageService::Icon icon);
+    void presentError(const LocatedError& error);
+    QString describe(const AppError& error);
+    void writeShutdownNotices();
+    void closeOtherWindows();
     void showTipOfTheDay();
     void openCurrentPage();
     void onFallbackBookUsed();
@@ -94,6 +122,10 @@ private:
     TipOfTheDay m_tips;
     HighlightColors m_hilite;
     QString m_currentPassword;
+    QString m_filePathAsStored;
+    QStringList m_waitingNotices;
+    bool m_nobodyThere = false;
+    bool m_started = false;
     bool m_unloaded = false;
     LoginPrompt m_loginPrompt;
     std::unique_ptr<MainWindow> m_mainWindow;

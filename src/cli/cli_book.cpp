@@ -35,6 +35,7 @@ CliBook::Loaded CliBook::read(const QString& path, bool cleanUp)
         return result;
     }
     result.pages = std::move(parsed.pages);
+    result.trailingLine = parsed.trailingLine;
     if (!cleanUp)
         return result;
     for (PageRecord& page : result.pages) {

@@ -14,6 +14,9 @@ public:
     {
         std::vector<PageRecord> pages; // page 1 first
         QString problem;               // empty when the book loaded
+        // Line where text follows the last counted page; the program keeps
+        // the counted pages and a copy of the whole file.
+        int trailingLine = 0;
         bool ok() const { return problem.isEmpty(); }
     };
 

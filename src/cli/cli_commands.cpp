@@ -147,10 +147,21 @@ int CliCommands::exportText(const CliArgs& args)
 int CliCommands::check(const CliArgs& args)
 {
     const QString& book = args.positional.at(0);
-    const auto pages = loadOrReport(book, false);
-    if (!pages)
+    const CliBook::Loaded loaded = CliBook::read(book, false);
+    if (!loaded.ok()) {
+        CliOutput::err(QStringLiteral("velkaro-cli: %1\n").arg(loaded.problem));
         return ExitBadBook;
-    CliOutput::out(QStringLiteral("%1: OK, %2 pages\n").arg(book, QString::number(pages->size())));
+    }
+    if (loaded.trailingLine > 0) {
+        CliOutput::err(QStringLiteral("velkaro-cli: %1: line %2: text after the last of the %3 "
+                                      "counted pages\n")
+                           .arg(book)
+                           .arg(loaded.trailingLine)
+                           .arg(loaded.pages.size()));
+        return ExitBadBook;
+    }
+    CliOutput::out(
+        QStringLiteral("%1: OK, %2 pages\n").arg(book, QString::number(loaded.pages.size())));
     return ExitOk;
 }
 

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/built_in_text.h"
+
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 // An error as the user sees it in the standard message: a description and the
 // number the earlier program used for the same condition, so support
@@ -9,6 +13,10 @@ struct AppError
 {
     int number = 0;
     QString description;
+    // A description the user's language should give: the built-in text with
+    // `args` for its %1, %2 ... replaces `description` when shown.
+    std::optional<TextId> text = std::nullopt;
+    QStringList args = {};
 
     static constexpr int InvalidProcedureCall = 5;
     static constexpr int TypeMismatch = 13;
@@ -22,4 +30,12 @@ struct AppError
     static constexpr int InvalidCountOfSections = 20001;
 
     static AppError typeMismatch() { return {TypeMismatch, QStringLiteral("Type mismatch")}; }
+};
+
+// An error with the procedure it happened in, which the standard message names.
+struct LocatedError
+{
+    AppError error;
+    QString module;
+    QString procedure;
 };

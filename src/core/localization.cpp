@@ -47,6 +47,12 @@ QString Localization::GetLocalizedText(const QString& section, const QString& ke
     return value;
 }
 
+QString Localization::text(TextId id)
+{
+    const BuiltInText& entry = BuiltInTexts::entry(id);
+    return GetLocalizedText(entry.section.toString(), entry.key.toString(), entry.text.toString());
+}
+
 QString Localization::ColorCaption(int index)
 {
     const QString value = GetLocalizedText(QStringLiteral("Colors"), QString::number(index), {});

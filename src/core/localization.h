@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/built_in_text.h"
+
 #include <QString>
 
 class EventLog;
@@ -15,6 +17,8 @@ public:
 
     QString GetLocalizedText(const QString& section, const QString& key,
                              const QString& defaultText);
+    // A text of the built-in table, translated when "language.ini" has it.
+    QString text(TextId id);
     // The caption of a colour menu item, index -1 (automatic) to 15.
     QString ColorCaption(int index);
     // Backslash-"n" pairs become CR LF; the length of the text is unchanged.

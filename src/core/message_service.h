@@ -3,6 +3,7 @@
 #include "core/app_error.h"
 
 #include <QString>
+#include <QStringList>
 
 // Every message box of the program goes through this interface, so logic below
 // the widgets can report and ask, and tests can read the text and answer.
@@ -17,6 +18,9 @@ public:
     virtual void show(const QString& text, Icon icon = Icon::None, const QString& title = {}) = 0;
     // A Yes/No question with the exclamation icon; true for Yes.
     virtual bool ask(const QString& text, const QString& title = {}) = 0;
+    // A question with the given choices (the first is the default); the index
+    // of the one taken, or -1 when the box was closed without a choice.
+    virtual int choose(const QString& text, const QStringList& choices) = 0;
 
     // The standard error message: description, " (", number, ")", CR LF,
     // "in Velkaro." + module + "." + procedure + " ".

@@ -2,7 +2,6 @@
 
 #include "core/app_error.h"
 #include "core/localization.h"
-#include "core/message_service.h"
 #include "core/settings_store.h"
 #include "core/value_text.h"
 
@@ -16,11 +15,6 @@ template <typename T> bool store(const std::optional<T>& value, T& target)
     return true;
 }
 
-void reportBadValue(MessageService& messages)
-{
-    messages.showError(AppError::typeMismatch(), QStringLiteral("Subs"), QStringLiteral("Init"));
-}
-
 } // namespace
 
 Options::Options()
@@ -29,8 +23,9 @@ Options::Options()
         assign(id, OptionTable::key(id).defaultText.toString(), QLocale::c());
 }
 
-void Options::load(const SettingsStore& settings, MessageService& messages, const QLocale& locale)
+std::vector<Options::Rejected> Options::load(const SettingsStore& settings, const QLocale& locale)
 {
+    std::vector<Rejected> rejected;
     for (const OptionId id : OptionTable::readOrder) {
         const OptionKey& key = OptionTable::key(id);
         const QString defaultText = key.defaultText.toString();
@@ -38,9 +33,10 @@ void Options::load(const SettingsStore& settings, MessageService& messages, cons
             settings.Read(key.section.toString(), key.key.toString(), defaultText);
         if (assign(id, value, locale))
             continue;
-        reportBadValue(messages);
+        rejected.push_back({id, value});
         assign(id, defaultText, QLocale::c());
     }
+    return rejected;
 }
 
 void Options::save(SettingsStore& settings, const QString& encipheredPassword) const
@@ -52,16 +48,15 @@ void Options::save(SettingsStore& settings, const QString& encipheredPassword) c
     }
 }
 
-qint16 Options::readLastIntPage(Localization& localization, MessageService& messages)
+Options::LastIntPage Options::readLastIntPage(Localization& localization)
 {
     constexpr qint16 builtInPages = 14;
     const QString text = localization.GetLocalizedText(
         QStringLiteral("Velkaro"), QStringLiteral("LastIntPage"), QString::number(builtInPages));
     const std::optional<int> value = ValueText::toWholeNumber(text);
     if (value && *value >= 1 && *value <= 32767)
-        return static_cast<qint16>(*value);
-    reportBadValue(messages);
-    return builtInPages;
+        return {static_cast<qint16>(*value), std::nullopt};
+    return {builtInPages, text};
 }
 
 bool Options::assign(OptionId id, const QString& text, const QLocale& locale)

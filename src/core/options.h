@@ -5,8 +5,10 @@
 #include <QLocale>
 #include <QString>
 
+#include <optional>
+#include <vector>
+
 class Localization;
-class MessageService;
 class SettingsStore;
 
 // The option variables, read once at start-up and written once at shutdown;
@@ -16,15 +18,27 @@ class SettingsStore;
 class Options
 {
 public:
+    // A stored value that did not convert, for the user to be told which.
+    struct Rejected
+    {
+        OptionId id;
+        QString value;
+    };
+    struct LastIntPage
+    {
+        qint16 value;
+        std::optional<QString> rejected;
+    };
+
     Options();
 
-    void load(const SettingsStore& store, MessageService& messages,
-              const QLocale& locale = QLocale::system());
+    std::vector<Rejected> load(const SettingsStore& store,
+                               const QLocale& locale = QLocale::system());
     void save(SettingsStore& store, const QString& encipheredPassword) const;
 
     // The number of built-in pages, from the localization file; 14 unless it
     // holds a whole number from 1 to 32767.
-    static qint16 readLastIntPage(Localization& localization, MessageService& messages);
+    static LastIntPage readLastIntPage(Localization& localization);
 
     float ButtonWidth = 0;
     bool Status = false;

@@ -5,16 +5,36 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
 
 namespace {
+
+AppError diskFull()
+{
+    return {AppError::DiskFull, QStringLiteral("Disk full")};
+}
+
+// A file system that is full, a quota or a file-size limit all mean the same
+// to the user: there is no room for the book.
+bool outOfSpace(const QSaveFile& file)
+{
+    if (file.error() == QFileDevice::ResourceError)
+        return true;
+    const QString reason = file.errorString();
+    for (const int code : {ENOSPC, EFBIG, EDQUOT}) {
+        if (reason.contains(qt_error_string(code)))
+            return true;
+    }
+    return false;
+}
 
 AppError openFailure(const QString& path, const QSaveFile& file)
 {
     const QFileInfo info(path);
     if (!info.dir().exists())
         return {AppError::PathNotFound, QStringLiteral("Path not found")};
-    if (file.error() == QFileDevice::ResourceError)
-        return {AppError::DiskFull, QStringLiteral("Disk full")};
+    if (outOfSpace(file))
+        return diskFull();
     if (info.isDir() || !QFileInfo(info.absolutePath()).isWritable())
         return {AppError::PermissionDenied, QStringLiteral("Permission denied")};
     return {AppError::PathFileAccessError, QStringLiteral("Path/File access error")};
@@ -22,18 +42,23 @@ AppError openFailure(const QString& path, const QSaveFile& file)
 
 AppError writeFailure(const QSaveFile& file)
 {
-    if (file.error() == QFileDevice::ResourceError)
-        return {AppError::DiskFull, QStringLiteral("Disk full")};
+    // A regular file takes fewer bytes than given without an error only when
+    // there is no room for more (a full disk or a file-size limit).
+    if (file.error() == QFileDevice::NoError || outOfSpace(file))
+        return diskFull();
     return {AppError::PathFileAccessError, QStringLiteral("Path/File access error")};
 }
 
 } // namespace
 
-std::optional<AppError> SafeFile::writeWhole(const QString& path, const QByteArray& bytes)
+std::optional<AppError> SafeFile::writeWhole(const QString& path, const QByteArray& bytes,
+                                             std::optional<QFileDevice::Permissions> permissions)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return openFailure(path, file);
+    if (permissions)
+        file.setPermissions(*permissions);
     if (file.write(bytes) != bytes.size()) {
         const AppError error = writeFailure(file);
         file.cancelWriting();
@@ -44,19 +69,33 @@ std::optional<AppError> SafeFile::writeWhole(const QString& path, const QByteArr
     return std::nullopt;
 }
 
-bool SafeFile::keepAside(const QString& path, const QString& reason, QString& keptAs)
+QString SafeFile::freeDatedName(const QString& path, const QString& reason)
 {
     const QString stamp =
         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HHmmss"));
     const QString base = path + u'.' + reason + u'-' + stamp;
     for (int n = 1; n < 100; ++n) {
         const QString target = n == 1 ? base : base + u'-' + QString::number(n);
-        if (QFileInfo::exists(target))
-            continue;
-        if (!QFile::rename(path, target))
-            return false;
-        keptAs = target;
-        return true;
+        if (!QFileInfo::exists(target) && !QFileInfo(target).isSymLink())
+            return target;
     }
-    return false;
+    return {};
+}
+
+bool SafeFile::keepAside(const QString& path, const QString& reason, QString& keptAs)
+{
+    const QString target = freeDatedName(path, reason);
+    if (target.isEmpty() || !QFile::rename(path, target))
+        return false;
+    keptAs = target;
+    return true;
+}
+
+bool SafeFile::keepCopy(const QString& path, const QString& reason, QString& keptAs)
+{
+    const QString target = freeDatedName(path, reason);
+    if (target.isEmpty() || !QFile::copy(path, target))
+        return false;
+    keptAs = target;
+    return true;
 }

@@ -53,6 +53,5 @@ bool TipOfTheDay::load(const QString& path)
 
 QString TipOfTheDay::failureText() const
 {
-    return m_localization.GetLocalizedText(QStringLiteral("Common"), QStringLiteral("TipFailure"),
-                                           QStringLiteral("Не удается отобразить совет."));
+    return m_localization.text(TextId::TipFailure);
 }

@@ -18,19 +18,19 @@ PasswordDialog::PasswordDialog(Mode mode, QString& currentPassword, MessageServi
     setObjectName(QStringLiteral("frmPassword"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    m_label = new QLabel(QStringLiteral("&Пароль:"), this);
+    m_label = new QLabel(BuiltInTexts::text(TextId::PasswordLabel), this);
     m_label->setObjectName(QStringLiteral("Label1"));
     m_txtPassword = new QLineEdit(this);
     m_txtPassword->setObjectName(QStringLiteral("txtPassword"));
     m_txtPassword->setEchoMode(QLineEdit::Password);
     m_label->setBuddy(m_txtPassword);
-    m_chkMask = new QCheckBox(QStringLiteral("&Скрыть"), this);
+    m_chkMask = new QCheckBox(BuiltInTexts::text(TextId::PasswordMask), this);
     m_chkMask->setObjectName(QStringLiteral("chkMask"));
     m_chkMask->setChecked(true);
-    m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    m_cmdOK = new QPushButton(BuiltInTexts::text(TextId::PasswordOk), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
     m_cmdOK->setDefault(true);
-    m_cmdCancel = new QPushButton(QStringLiteral("Выход"), this);
+    m_cmdCancel = new QPushButton(BuiltInTexts::text(TextId::PasswordExit), this);
     m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
 
     auto* grid = new QGridLayout(this);
@@ -48,10 +48,9 @@ PasswordDialog::PasswordDialog(Mode mode, QString& currentPassword, MessageServi
 
     const bool changing = m_mode == Mode::Change;
     m_chkMask->setVisible(changing);
-    m_cmdCancel->setText(changing ? m_text(QStringLiteral("cmdCancel"), QStringLiteral("Отмена"))
-                                  : m_text(QStringLiteral("cmdExit"), QStringLiteral("Выход")));
-    setWindowTitle(changing ? m_text(QStringLiteral("@Change"), QStringLiteral("Смена пароля"))
-                            : m_text(QStringLiteral("@Login"), QStringLiteral("Логин")));
+    m_cmdCancel->setText(m_text(changing ? TextId::PasswordCancel : TextId::PasswordExit));
+    setWindowTitle(
+        m_text(changing ? TextId::PasswordChangeCaption : TextId::PasswordLoginCaption));
     m_txtPassword->setText(changing ? m_currentPassword : QString());
 
     connect(m_chkMask, &QCheckBox::toggled, this, [this](bool masked) {
@@ -76,7 +75,7 @@ void PasswordDialog::acceptLogin()
         accept();
         return;
     }
-    m_messages.show(m_text(QStringLiteral("InvalidPass"), QStringLiteral("Неверный пароль.")),
+    m_messages.show(m_text(TextId::InvalidPass),
                     MessageService::Icon::Exclamation);
     m_txtPassword->clear();
     m_txtPassword->setFocus();
@@ -86,22 +85,13 @@ void PasswordDialog::acceptChange()
 {
     const QString typed = m_txtPassword->text();
     if (typed.trimmed().isEmpty()) {
-        m_messages.show(
-            m_text(QStringLiteral("EmptyPassWarn"),
-                   QStringLiteral("Пустой пароль недопустим. Для снятия парольной защиты "
-                                  "воспользуйтесь кнопкой \"Удалить пароль\" на странице "
-                                  "\"Конфиденциальность\" окна \"Параметры\".")),
-            MessageService::Icon::Exclamation);
+        m_messages.show(m_text(TextId::EmptyPassWarn), MessageService::Icon::Exclamation);
         return;
     }
     // The stored form keeps one byte per character; a character without a
     // Windows-1251 code could never be typed back to match.
     if (!Encryption::Encrypt(typed)) {
-        m_messages.show(m_text(QStringLiteral("UnsupportedPassChars"),
-                               QStringLiteral("Пароль содержит символы, которые нельзя сохранить. "
-                                              "Используйте русские или латинские буквы, цифры и "
-                                              "знаки препинания.")),
-                        MessageService::Icon::Exclamation);
+        m_messages.show(m_text(TextId::UnsupportedPassChars), MessageService::Icon::Exclamation);
         return;
     }
     m_currentPassword = typed;

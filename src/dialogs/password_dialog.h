@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/built_in_text.h"
+
 #include <QDialog>
 #include <functional>
 
@@ -21,8 +23,8 @@ public:
         Login,
         Change
     };
-    // Looks up a text of section "frmPassword": key and built-in default in, text out.
-    using TextLookup = std::function<QString(const QString& key, const QString& defaultText)>;
+    // A text of the built-in table as the user's language has it.
+    using TextLookup = std::function<QString(TextId id)>;
     // Gives each control its localized caption (by objectName, current caption as default).
     using FormLocalize = std::function<void(QWidget* form)>;
 

@@ -1,12 +1,9 @@
 #include "document/book_storage.h"
 
-#include "core/message_service.h"
 #include "core/bounded_file.h"
 #include "core/safe_file.h"
-#include "document/data_file.h"
 #include "document/text_export.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,34 +12,37 @@ namespace {
 
 const QString kModule = QStringLiteral("Subs");
 
-// No book comes near this; a larger file is not read into memory at all.
-constexpr qint64 kLargestBook = qint64(1) << 30;
-
 bool pathExists(const QString& path)
 {
     return QFileInfo(path).exists() || QFileInfo(path).isSymLink();
 }
 
+LocatedError located(AppError error, const char* procedure)
+{
+    return {std::move(error), kModule, QString::fromLatin1(procedure)};
+}
+
 AppError unencodable(const Book& book, const DataFile::Encoded& encoded)
 {
-    return {AppError::InvalidProcedureCall,
-            QStringLiteral("Страница «%1» содержит символы, которые нельзя сохранить в "
-                           "кодировке Windows-1251: %2")
-                .arg(book.Pages[encoded.badPage].Title, encoded.badChars)};
+    return {AppError::InvalidProcedureCall, QStringLiteral("Characters without a code"),
+            TextId::UnencodableCharacters,
+            {book.Pages[encoded.badPage].Title, encoded.badChars}};
 }
 
 } // namespace
 
-BookStorage::BookStorage(Book& book, MessageService& messages, QObject* parent)
-    : QObject(parent), m_book(book), m_messages(messages)
-{}
+BookStorage::BookStorage(Book& book, QObject* parent) : QObject(parent), m_book(book) {}
 
 std::optional<AppError> BookStorage::LoadBook()
 {
-    m_keptAside.clear();
+    m_report = {};
+    m_stamp = {};
     const ReadOutcome first = readBook(FullDataPath());
-    if (first == ReadOutcome::Loaded)
+    if (first == ReadOutcome::Loaded) {
+        m_userBook = true;
         return std::nullopt;
+    }
+    m_userBook = false;
     if (auto error = recoverFrom(first))
         return error;
     if (readBook(FullDataPath()) == ReadOutcome::Loaded)
@@ -56,7 +56,7 @@ std::optional<AppError> BookStorage::recoverFrom(ReadOutcome outcome)
         return WriteDefaultBook();
     // The unreadable file may be the user's only copy: it must not be written
     // over. When it cannot be moved aside, the fallback book goes elsewhere.
-    if (!SafeFile::keepAside(FullDataPath(), QStringLiteral("unreadable"), m_keptAside))
+    if (!SafeFile::keepAside(FullDataPath(), QStringLiteral("unreadable"), m_report.keptAside))
         return UseTempBook();
     return WriteDefaultBook();
 }
@@ -65,11 +65,17 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
 {
     if (!pathExists(path))
         return ReadOutcome::Missing;
-    const BoundedFile::Result file = BoundedFile::read(path, kLargestBook);
-    if (!file.bytes)
+    const BoundedFile::Result file = BoundedFile::read(path, DataFile::LargestFile);
+    if (!file.bytes) {
+        m_report.fileError = file.error;
         return ReadOutcome::Unreadable;
+    }
     DataFile::ParseResult parsed = DataFile::parse(*file.bytes);
-    if (!parsed.ok())
+    if (!parsed.ok()) {
+        m_report.parseError = parsed.error;
+        return ReadOutcome::Unreadable;
+    }
+    if (parsed.trailingLine > 0 && !keepTrailingCopy(path, parsed.trailingLine))
         return ReadOutcome::Unreadable;
     if (m_cleanup) {
         for (PageRecord& page : parsed.pages) {
@@ -79,43 +85,64 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
     }
     m_book.setPages(std::move(parsed.pages));
     m_book.markSaved();
+    m_stamp = stampOf(path);
     return ReadOutcome::Loaded;
 }
 
-bool BookStorage::SaveBook()
+// The next save writes only the counted pages, so the whole file is kept
+// first; if it cannot be, the file is treated as unreadable and moved aside.
+bool BookStorage::keepTrailingCopy(const QString& path, int line)
 {
-    if (!SaveDataEx(FullDataPath())) {
-        m_book.MarkBookChanged();
+    if (!SafeFile::keepCopy(path, QStringLiteral("original"), m_report.trailingKeptAs)) {
+        m_report.parseError = DataFile::Error{
+            {AppError::InputPastEndOfFile, QStringLiteral("Text after the last page")}, line};
         return false;
     }
-    m_book.markSaved();
-    return SaveAsText(exportPath());
+    m_report.trailingLine = line;
+    return true;
 }
 
-bool BookStorage::SaveDataEx(const QString& path)
+BookStorage::SaveResult BookStorage::SaveBook(OnDiskChange onDiskChange)
+{
+    SaveResult result;
+    if (onDiskChange == OnDiskChange::Refuse && changedOnDisk()) {
+        result.changedOnDisk = true;
+        return result;
+    }
+    result.dataError = SaveDataEx(FullDataPath());
+    if (result.dataError) {
+        m_book.MarkBookChanged();
+        return result;
+    }
+    if (m_book.isChanged())
+        m_userBook = true;
+    m_book.markSaved();
+    m_stamp = stampOf(FullDataPath());
+    if (holdsUserBook())
+        result.exportError = SaveAsText(exportPath());
+    return result;
+}
+
+std::optional<LocatedError> BookStorage::SaveDataEx(const QString& path)
 {
     if (!m_useRtf)
         m_book.convertToPlainText();
     const DataFile::Encoded encoded = DataFile::encode(m_book.pages());
-    std::optional<AppError> error;
     if (!encoded.ok())
-        error = unencodable(m_book, encoded);
-    else
-        error = SafeFile::writeWhole(path, encoded.bytes);
-    if (!error)
-        return true;
-    m_messages.showError(*error, kModule, QStringLiteral("SaveDataEx"));
-    return false;
+        return located(unencodable(m_book, encoded), "SaveDataEx");
+    const std::optional<QFileDevice::Permissions> permissions =
+        path == FullDataPath() ? std::nullopt : bookPermissions();
+    if (auto error = SafeFile::writeWhole(path, encoded.bytes, permissions))
+        return located(*error, "SaveDataEx");
+    return std::nullopt;
 }
 
-bool BookStorage::SaveAsText(const QString& path)
+std::optional<LocatedError> BookStorage::SaveAsText(const QString& path)
 {
-    const std::optional<AppError> error =
-        SafeFile::writeWhole(path, TextExport::build(m_book.pages()));
-    if (!error)
-        return true;
-    m_messages.showError(*error, kModule, QStringLiteral("SaveAsText"));
-    return false;
+    if (auto error =
+            SafeFile::writeWhole(path, TextExport::build(m_book.pages()), bookPermissions()))
+        return located(*error, "SaveAsText");
+    return std::nullopt;
 }
 
 std::optional<AppError> BookStorage::WriteDefaultBook()
@@ -145,6 +172,7 @@ std::optional<AppError> BookStorage::UseTempBook()
         return AppError{AppError::PermissionDenied, QStringLiteral("Permission denied")};
     if (auto error = SafeFile::writeWhole(path, fallbackBookBytes()))
         return error;
+    m_report.fallbackUsed = true;
     m_book.RecentPage = 1;
     Q_EMIT fallbackBookUsed();
     return std::nullopt;
@@ -161,6 +189,50 @@ QString BookStorage::fallbackFolder() const
         return QDir::tempPath() + u'/';
     return m_settingsFolder;
 #endif
+}
+
+bool BookStorage::changedOnDisk() const
+{
+    if (!m_stamp.known)
+        return false;
+    const DiskStamp now = stampOf(FullDataPath());
+    // A data file that is gone is simply written again.
+    return now.known && now != m_stamp;
+}
+
+BookStorage::DiskStamp BookStorage::stampOf(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return {};
+    return {true, info.size(), info.lastModified()};
+}
+
+std::optional<AppError> BookStorage::saveCopyBeside(QString& keptAs)
+{
+    const QString target = SafeFile::freeDatedName(FullDataPath(), QStringLiteral("ours"));
+    if (target.isEmpty())
+        return AppError{AppError::PathFileAccessError, QStringLiteral("Path/File access error")};
+    if (auto error = SafeFile::writeWhole(target, bytesKeepingEveryCharacter(), bookPermissions()))
+        return error;
+    keptAs = target;
+    return std::nullopt;
+}
+
+QByteArray BookStorage::bytesKeepingEveryCharacter() const
+{
+    DataFile::Encoded encoded = DataFile::encode(m_book.pages());
+    if (encoded.ok())
+        return std::move(encoded.bytes);
+    return DataFile::encode(m_book.pages(), DataFile::Charset::Utf8WithBom).bytes;
+}
+
+std::optional<QFileDevice::Permissions> BookStorage::bookPermissions() const
+{
+    const QFileInfo book(FullDataPath());
+    if (!book.isFile())
+        return std::nullopt;
+    return book.permissions();
 }
 
 // The resource lives in a static library: register it before first use.
@@ -180,10 +252,10 @@ QByteArray BookStorage::fallbackBookBytes()
     return DataFile::serialize(std::span(&page, 1));
 }
 
-bool BookStorage::writeRescueCopy()
+std::optional<AppError> BookStorage::writeRescueCopy()
 {
     QDir().mkpath(m_settingsFolder);
-    return !SafeFile::writeWhole(rescuePath(), DataFile::encode(m_book.pages()).bytes);
+    return SafeFile::writeWhole(rescuePath(), bytesKeepingEveryCharacter(), bookPermissions());
 }
 
 QString BookStorage::rescuePath() const

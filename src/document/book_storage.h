@@ -2,18 +2,20 @@
 
 #include "core/app_error.h"
 #include "document/book.h"
+#include "document/data_file.h"
 
+#include <QDateTime>
+#include <QFileDevice>
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <optional>
 
-class MessageService;
-
 // Loads and saves the book in its data file, writes the text export beside it
 // and recovers from a missing or unreadable file. Every file is written to a
 // temporary name and renamed over the old one, so at any moment the old or
-// the new book is whole on disk.
+// the new book is whole on disk. Nothing here talks to the user: every
+// operation reports what happened and the application decides what to show.
 class BookStorage : public QObject
 {
     Q_OBJECT
@@ -22,7 +24,34 @@ public:
     // What every address page passes through at load (the tab clean-up).
     using PageCleanup = std::function<QString(const QString&)>;
 
-    BookStorage(Book& book, MessageService& messages, QObject* parent = nullptr);
+    // What the last LoadBook found besides the pages, for the user to be told.
+    struct LoadReport
+    {
+        QString keptAside;                      // an unreadable book was kept here
+        std::optional<DataFile::Error> parseError; // why it could not be read
+        QString fileError;                      // or why it could not be opened
+        int trailingLine = 0;                   // text after the last counted page
+        QString trailingKeptAs;                 // the whole file was copied here first
+        bool fallbackUsed = false;
+    };
+
+    enum class OnDiskChange
+    {
+        Refuse,   // report it and write nothing
+        Overwrite // the user chose to replace the other copy
+    };
+
+    struct SaveResult
+    {
+        // The data file changed on disk since it was read or saved here, and
+        // nothing was written.
+        bool changedOnDisk = false;
+        std::optional<LocatedError> dataError;
+        std::optional<LocatedError> exportError;
+        bool dataSaved() const { return !changedOnDisk && !dataError; }
+    };
+
+    explicit BookStorage(Book& book, QObject* parent = nullptr);
 
     // The data folder, normally ending in a separator; a value without one is
     // used as it stands and the file name is appended directly.
@@ -45,21 +74,31 @@ public:
     // book takes its place. The error comes back only when not even the
     // fallback book could be written; the book is then left as it was.
     std::optional<AppError> LoadBook();
-    // Where the last LoadBook kept an unreadable file, empty if it did not.
-    QString keptAsidePath() const { return m_keptAside; }
+    const LoadReport& loadReport() const { return m_report; }
 
-    // The data file, then the text export; one message for the first failure.
-    bool SaveBook();
-    bool SaveDataEx(const QString& path);
-    bool SaveAsText(const QString& path);
+    // The data file, then the text export. A failed export does not undo a
+    // written book.
+    SaveResult SaveBook(OnDiskChange onDiskChange = OnDiskChange::Refuse);
+    std::optional<LocatedError> SaveDataEx(const QString& path);
+    std::optional<LocatedError> SaveAsText(const QString& path);
 
     std::optional<AppError> WriteDefaultBook();
     std::optional<AppError> UseTempBook();
 
+    // True while the book in memory is the user's: read from the data file,
+    // set by the caller, or edited since. A default or fallback book that
+    // nobody typed into never replaces a backup or an export.
+    bool holdsUserBook() const { return m_userBook && !m_report.fallbackUsed; }
+    // The data file differs from what was last read or written here.
+    bool changedOnDisk() const;
+    // Writes the book in memory beside the data file under a dated name,
+    // leaving the data file as another program left it.
+    std::optional<AppError> saveCopyBeside(QString& keptAs);
+
     // For a save that fails while the system shuts down: the book goes to a
-    // copy in the settings folder, without any message, and the next start
-    // finds it there.
-    bool writeRescueCopy();
+    // copy in the settings folder, and the next start finds it there. Every
+    // character is kept: when Windows-1251 cannot hold one, the copy is UTF-8.
+    std::optional<AppError> writeRescueCopy();
     QString rescuePath() const;
     bool hasRescue() const;
 
@@ -78,17 +117,29 @@ private:
         Missing,
         Unreadable
     };
+    struct DiskStamp
+    {
+        bool known = false;
+        qint64 size = 0;
+        QDateTime modified;
+        bool operator==(const DiskStamp&) const = default;
+    };
 
     ReadOutcome readBook(const QString& path);
+    bool keepTrailingCopy(const QString& path, int line);
     std::optional<AppError> recoverFrom(ReadOutcome outcome);
     QString fallbackFolder() const;
+    QByteArray bytesKeepingEveryCharacter() const;
+    std::optional<QFileDevice::Permissions> bookPermissions() const;
+    static DiskStamp stampOf(const QString& path);
 
     Book& m_book;
-    MessageService& m_messages;
     QString m_filePath;
     QString m_exeBaseName = QStringLiteral("velkaro");
     QString m_settingsFolder;
-    QString m_keptAside;
+    LoadReport m_report;
+    DiskStamp m_stamp;
+    bool m_userBook = true;
     bool m_useRtf = true;
     PageCleanup m_cleanup;
 };

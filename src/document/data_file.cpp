@@ -22,7 +22,8 @@ AppError pastEnd(const char* detail = "")
 class Reader
 {
 public:
-    explicit Reader(QByteArrayView bytes) : m_pos(bytes.data()), m_end(bytes.data() + bytes.size())
+    Reader(QByteArrayView bytes, DataFile::Charset charset)
+        : m_pos(bytes.data()), m_end(bytes.data() + bytes.size()), m_charset(charset)
     {}
 
     bool readCount(int& count)
@@ -59,6 +60,28 @@ public:
 
     int line() const { return m_line; }
     size_t remaining() const { return static_cast<size_t>(m_end - m_pos); }
+
+    // The line where something other than blank lines is left, or 0. A NUL
+    // or an end-of-file mark there is what old editors left, not text.
+    int trailingLine()
+    {
+        for (; m_pos < m_end; ++m_pos) {
+            switch (*m_pos) {
+            case '\n':
+                ++m_line;
+                break;
+            case '\r':
+            case ' ':
+            case '\t':
+            case '\0':
+            case '\x1a':
+                break;
+            default:
+                return m_line;
+            }
+        }
+        return 0;
+    }
     const DataFile::Error& error() const { return m_error; }
 
 private:
@@ -105,9 +128,10 @@ private:
         consumeDelimiter();
     }
 
-    static QString decodeField(QByteArrayView bytes)
+    QString decodeField(QByteArrayView bytes) const
     {
-        QString text = CodePage::decode(bytes);
+        QString text = m_charset == DataFile::Charset::Utf8WithBom ? QString::fromUtf8(bytes)
+                                                                    : CodePage::decode(bytes);
         if (bytes.contains("''"))
             text.replace(QLatin1String("''"), QLatin1String("\""));
         return text;
@@ -155,20 +179,12 @@ private:
 
     const char* m_pos;
     const char* m_end;
+    DataFile::Charset m_charset;
     int m_line = 1;
     DataFile::Error m_error;
 };
 
-// The first line holding a NUL byte, or 0.
-int lineOfNul(QByteArrayView bytes)
-{
-    if (bytes.isEmpty())
-        return 0;
-    const auto* nul = static_cast<const char*>(std::memchr(bytes.data(), 0, bytes.size()));
-    if (!nul)
-        return 0;
-    return 1 + static_cast<int>(std::count(bytes.data(), nul, '\n'));
-}
+constexpr QByteArrayView kUtf8Bom("\xEF\xBB\xBF");
 
 // Appends `text` in Windows-1251 with double quotes as two apostrophes;
 // records the characters that have no code.
@@ -181,7 +197,7 @@ char* appendField(char* dst, const QString& text, QString& badChars)
             continue;
         }
         const int code = CodePage::encodeChar(ch);
-        if (code <= 0) {
+        if (code < 0) {
             if (!badChars.contains(ch))
                 badChars.append(ch);
             *dst++ = '?';
@@ -206,11 +222,12 @@ QString DataFile::Error::text() const
 DataFile::ParseResult DataFile::parse(QByteArrayView bytes)
 {
     ParseResult result;
-    if (const int line = lineOfNul(bytes)) {
-        result.error = Error{{AppError::TypeMismatch, "Not a text file: NUL byte"}, line};
-        return result;
+    Charset charset = Charset::Windows1251;
+    if (bytes.startsWith(kUtf8Bom)) {
+        charset = Charset::Utf8WithBom;
+        bytes = bytes.sliced(kUtf8Bom.size());
     }
-    Reader reader(bytes);
+    Reader reader(bytes, charset);
     int count = 0;
     if (!reader.readCount(count)) {
         result.error = reader.error();
@@ -239,11 +256,39 @@ DataFile::ParseResult DataFile::parse(QByteArrayView bytes)
         }
         result.pages.push_back(std::move(page));
     }
+    result.trailingLine = reader.trailingLine();
     return result;
 }
 
-DataFile::Encoded DataFile::encode(std::span<const PageRecord> pages)
+namespace {
+
+QString quoted(const QString& field)
 {
+    return QString(field).replace(u'"', QLatin1String("''"));
+}
+
+// Rescue copies only: every character kept, speed of no concern.
+QByteArray encodeUtf8(std::span<const PageRecord> pages)
+{
+    QString text;
+    qsizetype written = 0;
+    for (const PageRecord& page : pages) {
+        if (page.Title.isEmpty())
+            continue;
+        ++written;
+        const QString marker = page.Kind == PageRecord::TextPage ? QStringLiteral("~") : QString();
+        text += u'"' + marker + quoted(page.Title) + QLatin1String("\",\"") + quoted(page.Text) +
+                QLatin1String("\"\r\n");
+    }
+    return kUtf8Bom.toByteArray() + QByteArray::number(written) + "\r\n" + text.toUtf8();
+}
+
+} // namespace
+
+DataFile::Encoded DataFile::encode(std::span<const PageRecord> pages, Charset charset)
+{
+    if (charset == Charset::Utf8WithBom)
+        return {encodeUtf8(pages), 0, {}};
     qsizetype written = 0;
     qsizetype bound = 16;
     for (const PageRecord& page : pages) {

@@ -17,9 +17,13 @@
 // Reading follows the old sequential-file reader: a quoted field runs to the
 // next double quote and whatever follows it up to the next comma or line end
 // is skipped with that delimiter. An unquoted field (only hand-edited files
-// have one) runs to the next comma or line end, trimmed of spaces. Text after
-// the last counted record is ignored. A NUL byte is never part of a text file
-// we wrote, so it marks the file as unreadable.
+// have one) runs to the next comma or line end, trimmed of spaces. Any byte,
+// NUL included, is field content: the rich-edit control ended its RTF with a
+// NUL and books have always stored it. Text after the last counted record is
+// not part of the book, and the reader says where it starts.
+//
+// A rescue copy may instead be UTF-8 behind a byte-order mark, so that a
+// character Windows-1251 has no code for survives in it.
 class DataFile
 {
 public:
@@ -32,10 +36,23 @@ public:
         QString text() const;
     };
 
+    enum class Charset
+    {
+        Windows1251,
+        Utf8WithBom
+    };
+
+    // No book of the earlier program comes near this; a larger file is not
+    // read into memory at all.
+    static constexpr qint64 LargestFile = qint64(1) << 30;
+
     struct ParseResult
     {
         std::vector<PageRecord> pages; // page 1 first
         std::optional<Error> error;
+        // 1-based line where something other than blank lines follows the
+        // last counted record (a count line too small, a shifted quote), or 0.
+        int trailingLine = 0;
         bool ok() const { return !error.has_value(); }
     };
 
@@ -50,10 +67,11 @@ public:
     static ParseResult parse(QByteArrayView bytes);
 
     // The file bytes of `pages` (page 1 first). Pages with an empty title are
-    // left out and the count line counts what is written. A character without
-    // a Windows-1251 code (or a NUL) is reported in badPage/badChars; the
-    // bytes then hold '?' in its place and must not be written.
-    static Encoded encode(std::span<const PageRecord> pages);
+    // left out and the count line counts what is written. In Windows-1251 a
+    // character without a code is reported in badPage/badChars; the bytes
+    // then hold '?' in its place and must not be written.
+    static Encoded encode(std::span<const PageRecord> pages,
+                          Charset charset = Charset::Windows1251);
     static QByteArray serialize(std::span<const PageRecord> pages) { return encode(pages).bytes; }
 
     // The book every new user starts with: fourteen empty address pages.

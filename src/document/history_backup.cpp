@@ -17,7 +17,7 @@ QString HistoryBackup::backupPath(const QString& historyFolder, const QString& e
     return historyFolder + exeBaseName + u'.' + QString::number(periodOf(date));
 }
 
-bool HistoryBackup::MakeHistoryBackup(BookStorage& storage, const QString& historyFolder,
+std::optional<LocatedError> HistoryBackup::MakeHistoryBackup(BookStorage& storage, const QString& historyFolder,
                                       QDate today)
 {
     QDir().mkpath(historyFolder);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/app_error.h"
+
 #include <QDate>
+#include <optional>
 #include <QString>
 
 class BookStorage;
@@ -15,8 +18,7 @@ public:
     // historyFolder + exeBaseName + "." + period.
     static QString backupPath(const QString& historyFolder, const QString& exeBaseName, QDate date);
     // Creates the history folder (and its parent) and writes the book there
-    // through the same writer as the data file; a failure gives that
-    // writer's one message and nothing else.
-    static bool MakeHistoryBackup(BookStorage& storage, const QString& historyFolder,
+    // through the same writer as the data file, reporting what it reports.
+    static std::optional<LocatedError> MakeHistoryBackup(BookStorage& storage, const QString& historyFolder,
                                   QDate today = QDate::currentDate());
 };

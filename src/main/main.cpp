@@ -26,6 +26,12 @@ int main(int argc, char* argv[])
         EventLog::keepOnRequested(QCoreApplication::arguments())};
     Application app(std::move(environment),
                     std::make_unique<SettingsStore>(SettingsStore::userSettings()), messages);
+    // Listening before start-up: a logout during the password prompt or a
+    // start-up message ends the program without waiting for anyone.
+    TerminationSignals terminationSignals;
+    terminationSignals.install();
+    QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &app,
+                     &Application::terminate);
     if (!app.StartUp())
         return 0;
 
@@ -33,10 +39,6 @@ int main(int argc, char* argv[])
     messages.setParentWindow(window);
     QObject::connect(&instance, &SingleInstance::activationRequested, window,
                      &MainWindow::bringToFront);
-    TerminationSignals terminationSignals;
-    terminationSignals.install();
-    QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, window,
-                     &MainWindow::closeForShutdown);
     window->show();
     return QApplication::exec();
 }

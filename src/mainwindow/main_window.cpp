@@ -1,6 +1,7 @@
 #include "mainwindow/main_window.h"
 
 #include "core/app_info.h"
+#include "core/built_in_text.h"
 #include "ui/rich_text_edit.h"
 
 #include <QCloseEvent>
@@ -46,13 +47,13 @@ void MainWindow::buildMenu()
 {
     m_mnuMain = new QMenu(this);
     m_mnuMain->setObjectName(QStringLiteral("mnuMain"));
-    QAction* save = addMenuAction("mnuMainSave", QStringLiteral("&Сохранить"));
+    QAction* save = addMenuAction("mnuMainSave", BuiltInTexts::text(TextId::MainSave));
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(save, &QAction::triggered, this, [this] { m_host.saveCommand(); });
-    QAction* revert = addMenuAction("mnuMainRevert", QStringLiteral("&Отменить все"));
+    QAction* revert = addMenuAction("mnuMainRevert", BuiltInTexts::text(TextId::MainRevert));
     connect(revert, &QAction::triggered, this, [this] { m_host.revertCommand(); });
     m_mnuMain->addSeparator()->setObjectName(QStringLiteral("mnuMainSep5"));
-    QAction* exit = addMenuAction("mnuMainExit", QStringLiteral("В&ыход"));
+    QAction* exit = addMenuAction("mnuMainExit", BuiltInTexts::text(TextId::MainExit));
     exit->setShortcut(QKeySequence(Qt::Key_Escape));
     connect(exit, &QAction::triggered, this, [this] { m_host.exitCommand(); });
 }
@@ -63,7 +64,7 @@ void MainWindow::buildStatusBar()
     m_imgStatus->setObjectName(QStringLiteral("imgStatus"));
     m_lblStatus = new QLabel(this);
     m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    m_lblTip = new QLabel(QStringLiteral("Знаете ли вы, что..."), this);
+    m_lblTip = new QLabel(BuiltInTexts::text(TextId::MainTipPlaceholder), this);
     m_lblTip->setObjectName(QStringLiteral("lblTip"));
     m_lblTip->setVisible(false);
     statusBar()->setObjectName(QStringLiteral("picStatus"));
@@ -95,8 +96,8 @@ void MainWindow::setSavedState(bool saved)
 {
     // Until the status pictures arrive, a word says what the icon will show.
     m_imgStatus->setText(saved ? QStringLiteral("✓") : QStringLiteral("✎"));
-    m_imgStatus->setToolTip(saved ? QStringLiteral("Сохранено")
-                                  : QStringLiteral("Есть несохраненные изменения"));
+    m_imgStatus->setToolTip(
+        m_host.localizedText(saved ? TextId::MainSavedTip : TextId::MainUnsavedTip));
 }
 
 void MainWindow::closeForShutdown()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/built_in_text.h"
+
 #include <QString>
 
 // What the main window asks of the application object. The window owns no book
@@ -23,4 +25,6 @@ public:
     virtual void exitCommand() = 0;
     // The editor's text changed by the user; the page record takes it.
     virtual void pageEdited(const QString& richText) = 0;
+    // A text of the built-in table as the user's language has it.
+    virtual QString localizedText(TextId id) = 0;
 };

@@ -3,6 +3,10 @@
 #include "core/app_info.h"
 
 #include <QMessageBox>
+#include <QPushButton>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -21,12 +25,16 @@ QMessageBox::Icon boxIcon(MessageService::Icon icon)
     return QMessageBox::NoIcon;
 }
 
+QString plain(const QString& text)
+{
+    return QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
 int runBox(QWidget* parent, const QString& text, MessageService::Icon icon, const QString& title,
            QMessageBox::StandardButtons buttons)
 {
     QMessageBox box(boxIcon(icon), title.isEmpty() ? AppInfo::title() : title,
-                    QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")), buttons,
-                    parent);
+                    plain(text), buttons, parent);
     // Messages quote page titles and file names; never read them as markup.
     box.setTextFormat(Qt::PlainText);
     return box.exec();
@@ -45,4 +53,19 @@ bool QtMessageService::ask(const QString& text, const QString& title)
 {
     return runBox(m_parent, text, Icon::Exclamation, title, QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;
+}
+
+int QtMessageService::choose(const QString& text, const QStringList& choices)
+{
+    QMessageBox box(QMessageBox::Warning, AppInfo::title(), plain(text), QMessageBox::NoButton,
+                    m_parent);
+    box.setTextFormat(Qt::PlainText);
+    std::vector<QAbstractButton*> buttons;
+    for (const QString& choice : choices)
+        buttons.push_back(box.addButton(choice, QMessageBox::AcceptRole));
+    if (!buttons.empty())
+        box.setDefaultButton(static_cast<QPushButton*>(buttons.front()));
+    box.exec();
+    const auto taken = std::find(buttons.begin(), buttons.end(), box.clickedButton());
+    return taken == buttons.end() ? -1 : static_cast<int>(taken - buttons.begin());
 }

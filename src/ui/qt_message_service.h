@@ -18,6 +18,7 @@ public:
 
     void show(const QString& text, Icon icon = Icon::None, const QString& title = {}) override;
     bool ask(const QString& text, const QString& title = {}) override;
+    int choose(const QString& text, const QStringList& choices) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -74,8 +74,13 @@ TEST(Shutdown, AFailedSaveKeepsTheWindowOpenForTheUserAndLeavesARescueCopyAtSyst
     f.messages.clear();
     auto next = f.makeApp();
     ASSERT_TRUE(next->StartUp());
-    ASSERT_EQ(f.messages.texts().size(), 1);
+    // The rescue copy, then what the closing program could not say to anyone.
+    const QStringList told = f.messages.texts();
+    ASSERT_EQ(told.size(), 2);
+    EXPECT_TRUE(told[0].contains(next->storage().FullDataPath()));
+    EXPECT_TRUE(told[1].contains(u"Path not found (76)\r\nin Velkaro.Subs.SaveDataEx "_qs));
     EXPECT_FALSE(next->storage().hasRescue()) << "told once, then kept under a dated name";
+    EXPECT_FALSE(QFileInfo::exists(next->noticesPath()));
 }
 
 TEST(Shutdown, RevertDiscardsEditsAndReloadsTheFile)

@@ -130,7 +130,7 @@ TEST_F(CliTest, CheckSaysWhatIsWrongAndWhere)
         {"-3\r\n\"A\",\"\"\r\n", "line 1"},
         {"3\r\n\"A\",\"one\r\ntwo\"\r\n\"B\",\"\"\r\n", "line 5: Input past end"},
         {"2\r\n\"A\",\"x\"\r\n\"B\",\"unbalanced\r\n", "line "},
-        {QByteArray("1\r\n\"A\",\"x\0y\"\r\n", 14), "line 2"},
+        {"1\r\n\"A\",\"x\"\r\n\"B\",\"y\"\r\n", "line 3: text after the last of the 1 counted"},
     };
     for (const auto& [bytes, where] : cases) {
         const QString book = writeBook(bytes, QStringLiteral("bad.dat"));

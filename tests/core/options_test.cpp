@@ -3,15 +3,12 @@
 #include "core/option_table.h"
 #include "core/options.h"
 #include "core/settings_store.h"
-#include "recording_message_service.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
-
-const QString initError = QStringLiteral("Type mismatch (13)\r\nin Velkaro.Subs.Init ");
 
 class OptionsTest : public ::testing::Test
 {
@@ -23,13 +20,13 @@ protected:
     Options loaded(const QLocale& locale = QLocale::c())
     {
         Options options;
-        options.load(m_store, m_messages, locale);
+        m_rejected = options.load(m_store, locale);
         return options;
     }
 
     QTemporaryDir m_dir;
     SettingsStore m_store{openIni()};
-    RecordingMessageService m_messages;
+    std::vector<Options::Rejected> m_rejected;
 };
 
 TEST_F(OptionsTest, EmptyStoreGivesEveryDefaultWithoutMessages)
@@ -40,7 +37,7 @@ TEST_F(OptionsTest, EmptyStoreGivesEveryDefaultWithoutMessages)
     EXPECT_EQ(std::tuple(o.RecentPage, o.EnableSort, o.MoveToEnd, o.PageColor, o.TabStop),
               std::tuple(qint16(1), false, false, qint32(0x80000005u), 3400.0f));
     EXPECT_TRUE(o.FilePath.isEmpty());
-    EXPECT_TRUE(m_messages.entries().empty());
+    EXPECT_TRUE(m_rejected.empty());
 }
 
 TEST_F(OptionsTest, StoredTextConvertsInTheCOrTheUsersLocale)
@@ -55,17 +52,19 @@ TEST_F(OptionsTest, StoredTextConvertsInTheCOrTheUsersLocale)
     EXPECT_EQ(std::tuple(o.ButtonWidth, o.Status, o.UseRtf, o.MoveToEnd, o.TabStop),
               std::tuple(612.5f, false, false, true, 2900.5f));
     EXPECT_EQ(o.RecentPage, 2); // rounded half to even
-    EXPECT_TRUE(m_messages.entries().empty());
+    EXPECT_TRUE(m_rejected.empty());
 }
 
-TEST_F(OptionsTest, BadValueGivesOneMessageAndTheDefaultWhichIsWrittenBack)
+TEST_F(OptionsTest, BadValueIsNamedAndGivesTheDefaultWhichIsWrittenBack)
 {
     m_store.Write("Правка", "PageColor", "black");
     m_store.Write("Options", "TabStop", "");
     m_store.Write("Адресная книга", "AutosaveDuration", "40000");
     m_store.Write("Общие", "Status", "yes");
     const Options o = loaded();
-    EXPECT_EQ(m_messages.texts(), QStringList(4, initError));
+    ASSERT_EQ(m_rejected.size(), 4u);
+    EXPECT_EQ(m_rejected[0].id, OptionId::Status);
+    EXPECT_EQ(m_rejected[0].value, "yes");
     EXPECT_EQ(std::tuple(o.PageColor, o.TabStop, o.AutosaveDuration, o.Status),
               std::tuple(qint32(0x80000005u), 3400.0f, qint16(5), true));
 
@@ -93,7 +92,7 @@ TEST_F(OptionsTest, SavedValuesAndPasswordSurviveAReopenedStore)
 
     SettingsStore reopened(openIni());
     Options again;
-    again.load(reopened, m_messages, QLocale::c());
+    EXPECT_TRUE(again.load(reopened, QLocale::c()).empty());
     EXPECT_EQ(std::tuple(again.ButtonWidth, again.EnableSort, again.RecentPage, again.FilePath),
               std::tuple(512.25f, true, qint16(-3), QString("C:\\Книги")));
     EXPECT_EQ(reopened.Read("Privacy", "Password", {}), "enciphered");
@@ -120,19 +119,22 @@ protected:
         file.write("[Velkaro]\nLastIntPage=" + value + "\n");
         file.close();
         Localization localization(m_dir.path(), m_log);
-        return Options::readLastIntPage(localization, m_messages);
+        const Options::LastIntPage read = Options::readLastIntPage(localization);
+        m_rejectedCount += read.rejected.has_value();
+        return read.value;
     }
     EventLog m_log;
+    int m_rejectedCount = 0;
 };
 
 TEST_F(LastIntPageTest, WholeNumbersFrom1To32767OtherwiseMessageAnd14)
 {
     EXPECT_EQ(readWith(" 20 "), 20);
     EXPECT_EQ(readWith("32767"), 32767);
-    EXPECT_TRUE(m_messages.entries().empty());
+    EXPECT_EQ(m_rejectedCount, 0);
     for (const QByteArray value : {"0", "-3", "32768", "12.5", "abc", ""})
         EXPECT_EQ(readWith(value), 14) << value.data();
-    EXPECT_EQ(m_messages.texts(), QStringList(6, initError));
+    EXPECT_EQ(m_rejectedCount, 6);
 }
 
 } // namespace

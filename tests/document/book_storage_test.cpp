@@ -1,7 +1,8 @@
 #include "core/code_page.h"
 #include "document/book_storage.h"
 #include "document/data_file.h"
-#include "recording_message_service.h"
+#include "core/message_service.h"
+#include "document/page_import.h"
 #include "richtext/rtf_plain_text.h"
 #include "richtext/rtf_reader.h"
 
@@ -31,6 +32,13 @@ void writeAll(const QString& path, const QByteArray& bytes)
 
 const QByteArray kDefaultBook = DataFile::serialize(DataFile::defaultPages());
 
+QString shown(const std::optional<LocatedError>& error)
+{
+    if (!error)
+        return {};
+    return MessageService::formatError(error->error, error->module, error->procedure);
+}
+
 class BookStorageTest : public ::testing::Test
 {
 protected:
@@ -55,8 +63,7 @@ protected:
 
     QTemporaryDir m_dir;
     Book m_book;
-    RecordingMessageService m_messages;
-    BookStorage m_storage{m_book, m_messages};
+    BookStorage m_storage{m_book};
 };
 
 } // namespace
@@ -72,23 +79,25 @@ TEST_F(BookStorageTest, FirstStartWritesTheDefaultBookEvenIntoAFolderNotYetMade)
         onDisk.startsWith(CodePage::encodeLossy(u"14\r\n\"АБ\",\"\"\r\n\"ВГ\",\"\"\r\n"_qs)));
     EXPECT_TRUE(onDisk.endsWith(CodePage::encodeLossy(u"\"ЮЯ\",\"\"\r\n"_qs)));
     EXPECT_EQ(onDisk.count("\r\n"), 15);
-    EXPECT_TRUE(m_messages.entries().empty());
 }
 
 TEST_F(BookStorageTest, UnreadableFilesAreKeptAsideUnderDistinctNamesAndNeverOverwritten)
 {
     QStringList kept;
     for (const char* name : {"count_zero.dat", "count_negative.dat", "count_too_large.dat",
-                             "truncated.dat", "nul_bytes.dat", "binary_junk.dat", "empty.dat"}) {
+                             "truncated.dat", "unbalanced_quote.dat", "binary_junk.dat",
+                             "empty.dat"}) {
         const QByteArray bytes = readAll(QStringLiteral(VELKARO_TEST_DATA "/books/") + name);
         writeAll(m_storage.FullDataPath(), bytes);
         ASSERT_FALSE(m_storage.LoadBook().has_value()) << name;
         EXPECT_EQ(m_book.PageCount(), 14) << name;
-        EXPECT_TRUE(
-            m_storage.keptAsidePath().startsWith(m_storage.FullDataPath() + ".unreadable-20"));
-        EXPECT_EQ(readAll(m_storage.keptAsidePath()), bytes) << name;
+        const BookStorage::LoadReport& report = m_storage.loadReport();
+        EXPECT_TRUE(report.keptAside.startsWith(m_storage.FullDataPath() + ".unreadable-20"));
+        EXPECT_EQ(readAll(report.keptAside), bytes) << name;
+        EXPECT_TRUE(report.parseError.has_value() && report.parseError->line > 0) << name;
         EXPECT_EQ(readAll(m_storage.FullDataPath()), kDefaultBook);
-        kept << m_storage.keptAsidePath();
+        EXPECT_FALSE(m_storage.holdsUserBook());
+        kept << report.keptAside;
     }
     kept.removeDuplicates();
     EXPECT_EQ(kept.size(), 7);
@@ -96,8 +105,97 @@ TEST_F(BookStorageTest, UnreadableFilesAreKeptAsideUnderDistinctNamesAndNeverOve
     QFile::remove(m_storage.FullDataPath());
     writeAll(m_storage.FullDataPath() + "/inside", "precious");
     ASSERT_FALSE(m_storage.LoadBook().has_value());
-    EXPECT_EQ(readAll(m_storage.keptAsidePath() + "/inside"), QByteArray("precious"));
-    EXPECT_TRUE(m_messages.entries().empty());
+    EXPECT_EQ(readAll(m_storage.loadReport().keptAside + "/inside"), QByteArray("precious"));
+}
+
+TEST_F(BookStorageTest, AnExistingUsersBookWithNulBytesLoadsExportsAndSavesUnchanged)
+{
+    const QByteArray stored = readAll(QStringLiteral(VELKARO_TEST_DATA "/books/rich_edit_nul.dat"));
+    writeAll(m_storage.FullDataPath(), stored);
+    m_storage.setPageCleanup(&PageImport::Import);
+    ASSERT_FALSE(m_storage.LoadBook().has_value());
+    EXPECT_TRUE(m_storage.loadReport().keptAside.isEmpty());
+    ASSERT_EQ(m_book.PageCount(), 3);
+    EXPECT_EQ(RtfPlainText::extract(m_book.Pages[1].Text), u"Иванов\t123-45-67\r\nПетров\t765-43-21"_qs);
+
+    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
+    EXPECT_EQ(readAll(m_storage.FullDataPath()), stored);
+    const QString exported = CodePage::decode(readAll(m_storage.exportPath()));
+    EXPECT_TRUE(exported.startsWith(u"$АБ\r\nИванов\t123-45-67\r\nПетров\t765-43-21\r\n$Заметки\r\n"_qs));
+    EXPECT_TRUE(exported.contains(u"Первая строка\r\nвторая"_qs));
+    EXPECT_TRUE(exported.contains(u"половина\r\nконец\r\n"_qs));
+    EXPECT_TRUE(exported.endsWith(u"$ВГ\r\nСидоров\t111\r\n"_qs));
+}
+
+TEST_F(BookStorageTest, TextAfterTheLastCountedPageIsKeptInACopyBeforeAnythingIsWritten)
+{
+    const QByteArray bytes = "1\r\n\"A\",\"a\"\r\n\"B\",\"b\"\r\n";
+    writeAll(m_storage.FullDataPath(), bytes);
+    ASSERT_FALSE(m_storage.LoadBook().has_value());
+    EXPECT_EQ(m_book.PageCount(), 1);
+    const BookStorage::LoadReport& report = m_storage.loadReport();
+    EXPECT_EQ(report.trailingLine, 3);
+    EXPECT_TRUE(report.trailingKeptAs.startsWith(m_storage.FullDataPath() + ".original-20"));
+    EXPECT_EQ(readAll(report.trailingKeptAs), bytes);
+    EXPECT_TRUE(m_storage.holdsUserBook());
+}
+
+TEST_F(BookStorageTest, ADefaultBookNeverReplacesTheExportUntilSomebodyTypesIntoIt)
+{
+    writeAll(m_storage.exportPath(), "$АБ\r\nthe only readable copy\r\n");
+    writeAll(m_storage.FullDataPath(), "garbage");
+    ASSERT_FALSE(m_storage.LoadBook().has_value());
+    EXPECT_FALSE(m_storage.holdsUserBook());
+    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
+    EXPECT_EQ(readAll(m_storage.exportPath()), "$АБ\r\nthe only readable copy\r\n");
+
+    m_book.Pages[1].Text = u"new entry"_qs;
+    m_book.MarkBookChanged();
+    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
+    EXPECT_TRUE(m_storage.holdsUserBook());
+    EXPECT_TRUE(readAll(m_storage.exportPath()).contains("new entry"));
+}
+
+TEST_F(BookStorageTest, ABookChangedOnDiskIsNeverOverwrittenWithoutBeingAskedTo)
+{
+    writeAll(m_storage.FullDataPath(), "1\r\n\"A\",\"ours\"\r\n");
+    ASSERT_FALSE(m_storage.LoadBook().has_value());
+    ASSERT_TRUE(m_storage.SaveBook().dataSaved()) << "our own save is no change on disk";
+    const QByteArray theirs = "2\r\n\"A\",\"theirs\"\r\n\"B\",\"\"\r\n";
+    writeAll(m_storage.FullDataPath(), theirs);
+
+    const BookStorage::SaveResult refused = m_storage.SaveBook();
+    EXPECT_TRUE(refused.changedOnDisk);
+    EXPECT_FALSE(refused.dataSaved());
+    EXPECT_EQ(readAll(m_storage.FullDataPath()), theirs);
+
+    QString keptAs;
+    ASSERT_FALSE(m_storage.saveCopyBeside(keptAs).has_value());
+    EXPECT_TRUE(keptAs.startsWith(m_storage.FullDataPath() + ".ours-20"));
+    EXPECT_EQ(readAll(keptAs), "1\r\n\"A\",\"ours\"\r\n");
+    EXPECT_EQ(readAll(m_storage.FullDataPath()), theirs);
+
+    ASSERT_TRUE(m_storage.SaveBook(BookStorage::OnDiskChange::Overwrite).dataSaved());
+    EXPECT_EQ(readAll(m_storage.FullDataPath()), "1\r\n\"A\",\"ours\"\r\n");
+    EXPECT_FALSE(m_storage.changedOnDisk());
+}
+
+TEST_F(BookStorageTest, CopiesOfTheBookAreAsPrivateAsTheBook)
+{
+    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    writeAll(m_storage.FullDataPath(), "1\r\n\"A\",\"a\"\r\n");
+    ASSERT_TRUE(QFile::setPermissions(m_storage.FullDataPath(), ownerOnly));
+    ASSERT_FALSE(m_storage.LoadBook().has_value());
+    m_book.MarkBookChanged();
+    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
+    ASSERT_FALSE(m_storage.SaveDataEx(m_dir.path() + "/backup").has_value());
+    ASSERT_FALSE(m_storage.writeRescueCopy().has_value());
+    for (const QString& path : {m_storage.FullDataPath(), m_storage.exportPath(),
+                                m_dir.path() + "/backup", m_storage.rescuePath()}) {
+        const auto others = QFileDevice::ReadGroup | QFileDevice::ReadOther |
+                            QFileDevice::WriteGroup | QFileDevice::WriteOther;
+        EXPECT_EQ(QFile::permissions(path) & others, 0) << path.toStdString();
+    }
 }
 
 TEST_F(BookStorageTest, OnlyAddressPagesPassThroughTheCleanUp)
@@ -168,34 +266,36 @@ TEST_F(BookStorageTest, FailedSavesGiveOneMessageLeaveTheFileAsItWasAndCanBeResc
 {
     m_book.setPages({{u"АБ"_qs, u"x"_qs, 0}});
     QDir().mkpath(m_storage.exportPath());
-    EXPECT_FALSE(m_storage.SaveBook());
+    const BookStorage::SaveResult exportBlocked = m_storage.SaveBook();
+    EXPECT_TRUE(exportBlocked.dataSaved()) << "a failed export is no failed save";
     EXPECT_FALSE(m_book.isChanged());
-    EXPECT_EQ(m_messages.texts(),
-              QStringList{u"Permission denied (70)\r\nin Velkaro.Subs.SaveAsText "_qs});
+    EXPECT_EQ(shown(exportBlocked.exportError),
+              u"Permission denied (70)\r\nin Velkaro.Subs.SaveAsText "_qs);
     const QByteArray saved = readAll(m_storage.FullDataPath());
 
-    m_messages.clear();
     m_book.Pages.push_back({u"Смайлик ☺"_qs, u"{\\rtf1 x}"_qs, 0});
-    EXPECT_FALSE(m_storage.SaveBook());
-    ASSERT_EQ(m_messages.texts().size(), 1);
-    EXPECT_TRUE(m_messages.texts()[0].contains(u"«Смайлик ☺»"_qs));
-    EXPECT_TRUE(m_messages.texts()[0].endsWith(u"(5)\r\nin Velkaro.Subs.SaveDataEx "_qs));
+    const BookStorage::SaveResult unencodable = m_storage.SaveBook();
+    ASSERT_TRUE(unencodable.dataError.has_value());
+    EXPECT_EQ(unencodable.dataError->error.text, TextId::UnencodableCharacters);
+    EXPECT_EQ(unencodable.dataError->error.args, (QStringList{u"Смайлик ☺"_qs, u"☺"_qs}));
+    EXPECT_TRUE(shown(unencodable.dataError).endsWith(u"(5)\r\nin Velkaro.Subs.SaveDataEx "_qs));
     EXPECT_EQ(readAll(m_storage.FullDataPath()), saved);
     EXPECT_TRUE(m_book.isChanged());
 
-    m_messages.clear();
-    m_book.Pages.pop_back();
-    configure(blocker() + "/books/");
-    EXPECT_FALSE(m_storage.SaveBook());
-    EXPECT_EQ(m_messages.texts(),
-              QStringList{u"Path not found (76)\r\nin Velkaro.Subs.SaveDataEx "_qs});
-
-    // The rescue copy, written when the system shuts down, lives in the settings folder.
+    // The rescue copy, written when the system shuts down, lives in the
+    // settings folder and keeps the characters the data file cannot.
     EXPECT_FALSE(m_storage.hasRescue());
-    ASSERT_TRUE(m_storage.writeRescueCopy());
+    ASSERT_FALSE(m_storage.writeRescueCopy().has_value());
     EXPECT_TRUE(m_storage.hasRescue());
     EXPECT_TRUE(m_storage.rescuePath().startsWith(m_dir.path() + "/settings/"));
-    EXPECT_EQ(readAll(m_storage.rescuePath()), DataFile::serialize(m_book.pages()));
+    const DataFile::ParseResult rescued = DataFile::parse(readAll(m_storage.rescuePath()));
+    ASSERT_TRUE(rescued.ok());
+    EXPECT_EQ(rescued.pages, std::vector<PageRecord>(m_book.pages().begin(), m_book.pages().end()));
+
+    m_book.Pages.pop_back();
+    configure(blocker() + "/books/");
+    EXPECT_EQ(shown(m_storage.SaveBook().dataError),
+              u"Path not found (76)\r\nin Velkaro.Subs.SaveDataEx "_qs);
 }
 
 TEST_F(BookStorageTest, PlainTextModeStoresPlainTextInMemoryAndOnDisk)
@@ -204,11 +304,11 @@ TEST_F(BookStorageTest, PlainTextModeStoresPlainTextInMemoryAndOnDisk)
                      {u"Plain"_qs, u"already\nplain"_qs, 1}});
     m_storage.setUseRtf(false);
     QSignalSpy replaced(&m_book, &Book::pagesReplaced);
-    ASSERT_TRUE(m_storage.SaveBook());
+    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
     EXPECT_EQ(replaced.count(), 1);
     EXPECT_EQ(m_book.Pages[1].Text, u"Bold name\t12\r\nsecond"_qs);
     EXPECT_EQ(m_book.Pages[2].Text, u"already\r\nplain"_qs);
     EXPECT_EQ(readAll(m_storage.FullDataPath()), DataFile::serialize(m_book.pages()));
-    ASSERT_TRUE(m_storage.SaveBook());
+    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
     EXPECT_EQ(replaced.count(), 1);
 }

@@ -1,7 +1,6 @@
 #include "document/book_storage.h"
 #include "document/data_file.h"
 #include "document/history_backup.h"
-#include "recording_message_service.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -15,24 +14,22 @@ TEST(HistoryBackup, PeriodIsTheTenDayThirdOfTheYear)
         EXPECT_EQ(HistoryBackup::periodOf(QDate(2024, month, day)), period) << month << "/" << day;
 }
 
-TEST(HistoryBackup, FoldersAreMadeTheLaterBookWinsAndFailureSaysSoOnce)
+TEST(HistoryBackup, FoldersAreMadeTheLaterBookWinsAndFailureIsReported)
 {
     QTemporaryDir dir;
     Book book;
-    RecordingMessageService messages;
-    BookStorage storage(book, messages);
+    BookStorage storage(book);
     const QString history = dir.path() + "/new-profile/Velkaro Pro/History/";
     book.setPages({{"A", "first", 0}});
-    ASSERT_TRUE(HistoryBackup::MakeHistoryBackup(storage, history, QDate(2026, 3, 11)));
+    ASSERT_FALSE(HistoryBackup::MakeHistoryBackup(storage, history, QDate(2026, 3, 11)));
     book.setPages({{"A", "second", 0}});
-    ASSERT_TRUE(HistoryBackup::MakeHistoryBackup(storage, history, QDate(2026, 3, 21)));
+    ASSERT_FALSE(HistoryBackup::MakeHistoryBackup(storage, history, QDate(2026, 3, 21)));
     QFile backup(history + "velkaro.8");
     ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
     EXPECT_EQ(backup.readAll(), DataFile::serialize(book.pages()));
-    EXPECT_TRUE(messages.entries().empty());
 
-    EXPECT_FALSE(HistoryBackup::MakeHistoryBackup(storage, backup.fileName() + "/History/",
-                                                  QDate(2026, 5, 5)));
-    ASSERT_EQ(messages.texts().size(), 1);
-    EXPECT_TRUE(messages.texts()[0].endsWith("\r\nin Velkaro.Subs.SaveDataEx "));
+    const auto failure = HistoryBackup::MakeHistoryBackup(storage, backup.fileName() + "/History/",
+                                                          QDate(2026, 5, 5));
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(failure->procedure, "SaveDataEx");
 }

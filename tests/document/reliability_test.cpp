@@ -52,7 +52,7 @@ TEST(SaveReliability, KilledMidSaveTheFileHoldsTheOldOrTheNewBook)
     }
 }
 
-TEST(SaveReliability, WriteCutShortByTheFileSizeLimitKeepsTheOldBookAndSaysSoOnce)
+TEST(SaveReliability, WriteCutShortByTheFileSizeLimitKeepsTheOldBookAndReportsDiskFullOnce)
 {
     QTemporaryDir dir;
     QFile file(dir.path() + "/velkaro.dat");
@@ -66,7 +66,7 @@ TEST(SaveReliability, WriteCutShortByTheFileSizeLimitKeepsTheOldBookAndSaysSoOnc
     ASSERT_EQ(child.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(child.exitCode(), 0) << "the save must report failure";
     EXPECT_EQ(child.readAllStandardOutput(),
-              "Path/File access error (75)\r\nin Velkaro.Subs.SaveDataEx \n");
+              "Disk full (61)\r\nin Velkaro.Subs.SaveDataEx \n");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), old);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"velkaro.dat"});

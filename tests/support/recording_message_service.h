@@ -33,7 +33,18 @@ public:
         return answer;
     }
 
+    int choose(const QString& text, const QStringList& choices) override
+    {
+        m_entries.push_back({text + u'\n' + choices.join(u'|'), Icon::Exclamation, {}, true});
+        if (m_choices.empty())
+            return -1;
+        const int choice = m_choices.front();
+        m_choices.pop_front();
+        return choice;
+    }
+
     void queueAnswer(bool yes) { m_answers.push_back(yes); }
+    void queueChoice(int index) { m_choices.push_back(index); }
     const std::vector<Entry>& entries() const { return m_entries; }
     QStringList texts() const
     {
@@ -47,4 +58,5 @@ public:
 private:
     std::vector<Entry> m_entries;
     std::deque<bool> m_answers;
+    std::deque<int> m_choices;
 };

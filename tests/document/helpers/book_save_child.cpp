@@ -6,7 +6,7 @@
 //                                     bytes; print the messages shown
 
 #include "document/book_storage.h"
-#include "recording_message_service.h"
+#include "core/message_service.h"
 
 #include <csignal>
 #include <cstdio>
@@ -26,12 +26,11 @@ std::vector<PageRecord> bookOf(char letter)
 int main(int argc, char** argv)
 {
     Book book;
-    RecordingMessageService messages;
-    BookStorage storage(book, messages);
+    BookStorage storage(book);
     if (argc == 3 && std::strcmp(argv[1], "loop") == 0) {
         for (char letter = 'A';; letter = letter == 'A' ? 'B' : 'A') {
             book.setPages(bookOf(letter));
-            if (!storage.SaveDataEx(QString::fromLocal8Bit(argv[2])) ||
+            if (storage.SaveDataEx(QString::fromLocal8Bit(argv[2])) ||
                 write(STDOUT_FILENO, &letter, 1) != 1)
                 return 2;
         }
@@ -44,10 +43,15 @@ int main(int argc, char** argv)
             return 4;
         storage.setFilePath(QString::fromLocal8Bit(argv[2]) + u'/');
         book.setPages(bookOf('B'));
-        const bool saved = storage.SaveBook();
-        for (const QString& text : messages.texts())
-            std::printf("%s\n", text.toUtf8().constData());
-        return saved ? 1 : 0;
+        const BookStorage::SaveResult saved = storage.SaveBook();
+        for (const auto& error : {saved.dataError, saved.exportError}) {
+            if (error) {
+                const QString text =
+                    MessageService::formatError(error->error, error->module, error->procedure);
+                std::printf("%s\n", text.toUtf8().constData());
+            }
+        }
+        return saved.dataSaved() ? 1 : 0;
     }
     return 64;
 }

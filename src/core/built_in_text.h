@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QStringView>
+
+// Every text the program shows that no window design carries: messages,
+// captions set from code and the choices of questions. Each has its section
+// and key in "language.ini" and its built-in Russian default; "\n" in a
+// default is a line break, as in a translation. Nothing else spells these
+// texts, so a translator finds every one of them here.
+enum class TextId
+{
+    CommonOk,
+    CommonCancel,
+    TipFailure,
+
+    MainSave,
+    MainRevert,
+    MainExit,
+    MainTipPlaceholder,
+    MainSavedTip,
+    MainUnsavedTip,
+
+    PasswordLabel,
+    PasswordMask,
+    PasswordOk,
+    PasswordCancel,
+    PasswordExit,
+    PasswordLoginCaption,
+    PasswordChangeCaption,
+    InvalidPass,
+    EmptyPassWarn,
+    UnsupportedPassChars,
+
+    DamagedPassword,
+    UnreadableBookKept,
+    UnreadableReason,
+    TrailingDataKept,
+    RescueCopyKept,
+    SaveFailedWindowKept,
+    UnencodableCharacters,
+    BadSetting,
+    BadLastIntPage,
+    BookChangedOnDisk,
+    BookChangedReload,
+    BookChangedKeepBoth,
+    BookChangedOverwrite,
+    BookChangedKeptBoth,
+    ShutdownNotices,
+};
+
+struct BuiltInText
+{
+    TextId id;
+    QStringView section;
+    QStringView key;
+    QStringView text;
+};
+
+namespace BuiltInTexts {
+
+const BuiltInText& entry(TextId id);
+// The default with its "\n" pairs as line breaks, for a caption set before
+// a window is localized.
+QString text(TextId id);
+
+} // namespace BuiltInTexts
