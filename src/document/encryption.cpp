@@ -12,8 +12,11 @@ std::optional<QString> Encryption::Encrypt(const QString& plain)
 
 std::optional<QString> Encryption::Decrypt(const QString& stored)
 {
-    // HexToStr skips a trailing odd digit unseen; a stored text with any
-    // character that is not a digit is damaged and must not pass as a password.
+    // Only pairs of upper-case hex digits were ever stored. Anything else is
+    // damaged: HexToStr would skip a lone last digit unseen, turning "A" into
+    // no password at all and a password with a digit lost into a wrong one.
+    if (stored.size() % 2 != 0)
+        return std::nullopt;
     for (QChar ch : stored) {
         if (!HexToInt(ch))
             return std::nullopt;

@@ -73,15 +73,22 @@ TEST(StartUp, ARefusedLoginEndsBeforeTheBookIsTouched)
 
 TEST(StartUp, ADamagedStoredPasswordNeverOpensTheBook)
 {
-    AppFixture f;
-    f.write(kPrivacy, kPassword, QStringLiteral("41zz"));
-    auto app = f.makeApp();
-    app->setLoginPrompt([](Application&) {
-        ADD_FAILURE() << "a damaged password cannot be checked";
-        return true;
-    });
-    EXPECT_FALSE(app->StartUp());
-    ASSERT_EQ(f.messages.entries().size(), 1u);
-    EXPECT_EQ(f.messages.entries()[0].icon, MessageService::Icon::Critical);
-    EXPECT_FALSE(QFile::exists(f.dataFile()));
+    // Not hex, a lone digit, a digit lost from a real one, lower case.
+    for (const QString stored : {u"41zz"_qs, u"A"_qs, Encryption::Encrypt(u"abc"_qs)->chopped(1),
+                                 Encryption::Encrypt(u"abc"_qs)->toLower()}) {
+        SCOPED_TRACE(stored.toStdString());
+        AppFixture f;
+        f.write(kPrivacy, kPassword, stored);
+        auto app = f.makeApp();
+        app->setLoginPrompt([](Application&) {
+            ADD_FAILURE() << "a damaged password cannot be checked";
+            return true;
+        });
+        EXPECT_FALSE(app->StartUp());
+        ASSERT_EQ(f.messages.entries().size(), 1u);
+        EXPECT_EQ(f.messages.entries()[0].icon, MessageService::Icon::Critical);
+        EXPECT_TRUE(f.messages.texts()[0].contains(u"\"Privacy\", параметр \"Password\""_qs));
+        EXPECT_FALSE(QFile::exists(f.dataFile()));
+        EXPECT_EQ(f.read(kPrivacy, kPassword), stored) << "kept for its owner to look at";
+    }
 }

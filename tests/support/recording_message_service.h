@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 
 // Records every message and answers questions from a queue (No when empty).
 class RecordingMessageService : public MessageService
@@ -21,7 +22,12 @@ public:
     void show(const QString& text, Icon icon, const QString& title) override
     {
         m_entries.push_back({text, icon, title, false});
+        if (onShow)
+            onShow();
     }
+
+    // Runs while a message is up, as a person or a signal might.
+    std::function<void()> onShow;
 
     bool ask(const QString& text, const QString& title) override
     {
