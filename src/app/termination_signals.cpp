@@ -46,8 +46,15 @@ bool TerminationSignals::install()
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int sig : {SIGTERM, SIGHUP, SIGINT})
+    sigset_t handled;
+    sigemptyset(&handled);
+    for (int sig : {SIGTERM, SIGHUP, SIGINT}) {
         ::sigaction(sig, &action, nullptr);
+        sigaddset(&handled, sig);
+    }
+    // A parent that started us with these blocked would keep the session's
+    // end from ever reaching us; one already pending arrives here, handled.
+    ::sigprocmask(SIG_UNBLOCK, &handled, nullptr);
     return true;
 #else
     return false;

@@ -1,0 +1,164 @@
+// The real program, ended by SIGTERM the way a session's end ends it, while
+// its book cannot be written. It must end on its own, leave the old book as
+// it was and keep every page in the rescue copy. Full and read-only data
+// folders are small file systems mounted for the test (CI runs as root; the
+// test is skipped where mounting is not allowed).
+
+#include "document/data_file.h"
+#include "richtext/rtf_plain_text.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// About 40 KB, so that a second copy does not fit beside it in 64 KB.
+QByteArray aBook()
+{
+    std::vector<PageRecord> pages;
+    for (int i = 1; i <= 100; ++i) {
+        pages.push_back({QStringLiteral("Страница %1").arg(i),
+                         QStringLiteral("Иванов Иван\t8 (495) 123-45-%1 ").arg(i).repeated(10),
+                         i % 2});
+    }
+    return DataFile::serialize(pages);
+}
+
+class Termination : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_home.isValid());
+        QDir().mkpath(m_data);
+        QSettings settings(m_home.filePath("config/Velkaro Pro.conf"), QSettings::IniFormat);
+        settings.setValue(QStringLiteral("Адресная книга/FilePath"), m_data);
+        settings.setValue(QStringLiteral("Общие/TipsDuration"), QStringLiteral("0"));
+    }
+
+    void TearDown() override
+    {
+        if (m_mounted)
+            ::umount2(m_data.toLocal8Bit().constData(), MNT_DETACH);
+    }
+
+    bool mountSmallFileSystem()
+    {
+        const QByteArray target = m_data.toLocal8Bit();
+        m_mounted = ::mount("tmpfs", target.constData(), "tmpfs", 0, "size=64k") == 0;
+        return m_mounted;
+    }
+
+    bool makeReadOnly()
+    {
+        return ::mount(nullptr, m_data.toLocal8Bit().constData(), nullptr, MS_REMOUNT | MS_RDONLY,
+                       "size=64k") == 0;
+    }
+
+    void writeBook()
+    {
+        QFile file(m_data + "velkaro.dat");
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(m_book), m_book.size());
+    }
+
+    // Starts the program with SIGTERM blocked and sends it at once: the
+    // signal waits until the program listens for it, wherever start-up is.
+    void runAndTerminate()
+    {
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", m_home.path());
+        env.insert("XDG_CONFIG_HOME", m_home.filePath("config"));
+        env.insert("XDG_DATA_HOME", m_home.filePath("share"));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        program.setProcessEnvironment(env);
+        program.setChildProcessModifier([] {
+            sigset_t blocked;
+            sigemptyset(&blocked);
+            sigaddset(&blocked, SIGTERM);
+            sigprocmask(SIG_BLOCK, &blocked, nullptr);
+        });
+        program.start(QStringLiteral(VELKARO_PROGRAM), {});
+        ASSERT_TRUE(program.waitForStarted(10000));
+        ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), SIGTERM), 0);
+        ASSERT_TRUE(program.waitForFinished(20000)) << "the program waited for somebody";
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    }
+
+    QString settingsFolder() const { return m_home.filePath("share/Velkaro Pro/"); }
+
+    void expectEveryPageRescued()
+    {
+        const QByteArray rescued = readAll(settingsFolder() + "velkaro.rescue.dat");
+        ASSERT_FALSE(rescued.isEmpty()) << "no rescue copy";
+        // Address pages come back through the tab clean-up, so compare what the user reads.
+        const std::vector<PageRecord> kept = DataFile::parse(rescued).pages;
+        const std::vector<PageRecord> pages = DataFile::parse(m_book).pages;
+        ASSERT_EQ(kept.size(), pages.size());
+        for (size_t i = 0; i < pages.size(); ++i) {
+            EXPECT_TRUE(kept[i].Title == pages[i].Title && kept[i].Kind == pages[i].Kind &&
+                        RtfPlainText::extract(kept[i].Text) == pages[i].Text)
+                << "page " << i + 1;
+        }
+    }
+
+    QString notices() const
+    {
+        return QString::fromUtf8(readAll(settingsFolder() + "velkaro.notices.txt"));
+    }
+
+    QTemporaryDir m_home;
+    QString m_data = m_home.filePath("data/");
+    QByteArray m_book = aBook();
+    bool m_mounted = false;
+};
+
+} // namespace
+
+TEST_F(Termination, WithTheDiskFullTheOldBookStaysAndTheRescueHoldsEveryPage)
+{
+    if (!mountSmallFileSystem())
+        GTEST_SKIP() << "mounting a small file system is not allowed here";
+    writeBook();
+    runAndTerminate();
+    EXPECT_EQ(readAll(m_data + "velkaro.dat"), m_book);
+    expectEveryPageRescued();
+    EXPECT_TRUE(notices().contains(u"Disk full (61)\r\nin Velkaro.Subs.SaveDataEx "_qs))
+        << notices().toStdString();
+}
+
+TEST_F(Termination, WithAReadOnlyDataFolderTheOldBookStaysAndTheRescueHoldsEveryPage)
+{
+    if (!mountSmallFileSystem())
+        GTEST_SKIP() << "mounting a small file system is not allowed here";
+    writeBook();
+    ASSERT_TRUE(makeReadOnly());
+    runAndTerminate();
+    EXPECT_EQ(readAll(m_data + "velkaro.dat"), m_book);
+    expectEveryPageRescued();
+    EXPECT_TRUE(notices().contains(u"in Velkaro.Subs.SaveDataEx "_qs)) << notices().toStdString();
+}
+
+TEST_F(Termination, WithTheExportBlockedTheBookIsSavedAndNoRescueFollows)
+{
+    writeBook();
+    ASSERT_TRUE(QDir().mkpath(m_data + "velkaro"));
+    runAndTerminate();
+    EXPECT_EQ(DataFile::parse(readAll(m_data + "velkaro.dat")).pages.size(), 100u);
+    EXPECT_FALSE(QFileInfo::exists(settingsFolder() + "velkaro.rescue.dat"));
+    EXPECT_TRUE(notices().contains(u"in Velkaro.Subs.SaveAsText "_qs)) << notices().toStdString();
+}
