@@ -30,6 +30,13 @@ int clampTwips(int value)
     return std::clamp(value, -RtfParser::MaxTwips, RtfParser::MaxTwips);
 }
 
+// Bytes RTF gives a meaning of their own; as the trail byte of a double-byte
+// character they are escaped, or follow a raw lead byte as they are.
+bool isEscapedByte(char c)
+{
+    return c == '\\' || c == '{' || c == '}';
+}
+
 bool flagValue(const RtfToken& token)
 {
     return !token.hasParam || token.param != 0;
@@ -68,7 +75,7 @@ void RtfParser::parse()
         RtfToken token = m_tokenizer.next();
         const bool starred = std::exchange(m_starPending, false);
         const bool groupStart = std::exchange(m_groupStart, false);
-        if (token.kind != RtfToken::Kind::Text && token.kind != RtfToken::Kind::HexByte)
+        if (!continuesDoubleByte(token))
             flushDoubleByte();
         if (m_skip > 0 && consumeSkipped(token))
             continue;
@@ -77,6 +84,21 @@ void RtfParser::parse()
             m_groupStart = groupStart;
     }
     finish();
+}
+
+// A character of a double-byte code page may be spread over several tokens:
+// raw bytes, \'hh and, as its trail byte, an escaped \\, \{ or \}.
+bool RtfParser::continuesDoubleByte(const RtfToken& token) const
+{
+    switch (token.kind) {
+    case RtfToken::Kind::Text:
+    case RtfToken::Kind::HexByte:
+        return true;
+    case RtfToken::Kind::Symbol:
+        return m_trailExpected && isEscapedByte(token.symbol);
+    default:
+        return false;
+    }
 }
 
 // The fallback characters after \u: a text byte, \'hh, a control word or
@@ -562,6 +584,8 @@ void RtfParser::handleSymbol(char symbol)
         return handleByte(static_cast<unsigned char>(symbol));
     if (destination != Destination::Text)
         return;
+    if (m_trailExpected && isEscapedByte(symbol))
+        return handleByte(static_cast<unsigned char>(symbol));
     switch (symbol) {
     case '\\':
     case '{':
@@ -603,6 +627,7 @@ void RtfParser::handleText(QByteArrayView text)
     switch (top().destination) {
     case Destination::Text:
         appendBytes(text);
+        takeRawTrailByte();
         break;
     case Destination::FontTable:
         for (char c : text) {
@@ -642,6 +667,8 @@ void RtfParser::appendBytes(QByteArrayView bytes)
     if (RtfCodePages::isDoubleByte(cp)) {
         m_doubleBytes.append(bytes);
         m_doubleByteCodePage = cp;
+        for (char b : bytes)
+            m_trailExpected = !m_trailExpected && RtfCodePages::isLeadByte(cp, b);
         return;
     }
     prepareForContent();
@@ -687,8 +714,25 @@ void RtfParser::appendUnicode(int code)
     appendChar(ch);
 }
 
+// Text stops at a backslash or a brace, but after a raw lead byte the next
+// byte is its trail byte whatever it is, as the control reads it. Only a
+// following \'hh is taken for the trail byte it spells.
+void RtfParser::takeRawTrailByte()
+{
+    const QByteArrayView input = m_tokenizer.input();
+    const qsizetype at = m_tokenizer.position();
+    if (!m_trailExpected || at >= input.size() || !isEscapedByte(input[at]))
+        return;
+    const bool hexEscape = input.sliced(at).startsWith("\\'") && at + 3 < input.size() &&
+                           RtfTokenizer::hexDigitValue(input[at + 2]) >= 0 &&
+                           RtfTokenizer::hexDigitValue(input[at + 3]) >= 0;
+    if (!hexEscape)
+        handleByte(static_cast<unsigned char>(m_tokenizer.takeRawByte()));
+}
+
 void RtfParser::flushDoubleByte()
 {
+    m_trailExpected = false;
     if (m_doubleBytes.isEmpty())
         return;
     const QString decoded = RtfCodePages::decodeDoubleByte(m_doubleByteCodePage, m_doubleBytes);

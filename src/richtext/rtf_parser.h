@@ -95,6 +95,7 @@ private:
     };
 
     GroupState& top() { return m_groups.back(); }
+    bool continuesDoubleByte(const RtfToken& token) const;
     bool consumeSkipped(RtfToken& token);
     void handleToken(RtfToken& token, bool starred, bool groupStart);
     void openGroup(qsizetype offset);
@@ -119,6 +120,7 @@ private:
     void appendBytes(QByteArrayView bytes);
     void appendChar(char16_t ch);
     void appendUnicode(int code);
+    void takeRawTrailByte();
     void flushDoubleByte();
     void prepareForContent();
     void flushRun();
@@ -160,6 +162,7 @@ private:
     int m_tabsInRow = 0;
     QByteArray m_doubleBytes;
     int m_doubleByteCodePage = 0;
+    bool m_trailExpected = false; // the last double-byte byte read was a lead byte
 
     int m_cachedFont = 0;
     int m_cachedCodePage = 0;

@@ -36,3 +36,28 @@ TEST(RtfPastedContent, NothingAfterTheClosingBraceIsRead)
     EXPECT_EQ(readBoth("{\\rtf1\\ansi\\ansicpg932 \\'82\\'a0\\'82}\xa0\x82\xa2"),
               QStringLiteral("\u3042"));
 }
+
+// Double-byte text however it was spelt: raw bytes, \'hh pairs, a pair split over \'hh
+// and a raw byte, and trail bytes that are RTF's own backslash or braces.
+TEST(RtfPastedContent, DoubleByteCodePages)
+{
+    const std::pair<QByteArray, QString> cases[] = {
+        {"{\\rtf1\\ansi\\ansicpg932 \x82\xa0\\'82\\'a2\\'82\xa4\x82\\'a6 \\'83\\'5c\\'87\\'40}",
+         "あいうえ ソ①"},
+        // After a raw lead byte the next byte is its trail, even a backslash or a brace,
+        // unless it starts a \'hh that is.
+        {"{\\rtf1\\ansi\\ansicpg932 \x83\\x\x95{y\x83}z}", "ソx府yマz"},
+        {"{\\rtf1\\ansi\\ansicpg932 \\'83\\\\x\\'95\\{y\\'83\\}z\\\\\\{}", "ソx府yマz\\{"},
+        {"{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset134 SimSun;}{\\f1\\fcharset129 "
+         "Gulim;}{\\f2\\fcharset136 MingLiU;}{\\f3 Arial;}}\\f0\xc4\xe3\\'ba\\'c3\\f1\\'c7\xd1"
+         "\\f2\xa4\\'a4\\f3\\'e9}",
+         "你好한中é"},
+        {"{\\rtf1\\ansi\\ansicpg936 \xca\xc0\\'bd\r\n\xe7\\b \\'80}", "世界€"},
+        {"{\\rtf1\\ansi\\ansicpg949 \xc7\xd1\\'b1\\'db}", "한글"},
+        {"{\\rtf1\\ansi\\ansicpg950 \xa4\xa4\\'a4\\'e5\\'a5\\\\}", "中文功"},
+        // \uc counts bytes, so a two-byte fallback is skipped whole.
+        {"{\\rtf1\\ansi\\ansicpg932\\uc2\\u12354\\'82\\'a0\\u12356\x82\xa2.}", "あい."},
+    };
+    for (const auto& [source, text] : cases)
+        EXPECT_EQ(readBoth(source), text) << source.constData();
+}
