@@ -14,7 +14,8 @@ struct Entry
 
 // Destinations whose content is never part of the page's text: document
 // properties, headers and footers, footnotes, annotations, field codes, list
-// and style definitions, embedded object data and the fallbacks of pictures.
+// and style definitions, embedded object data and the fallbacks of pictures
+// and nested tables.
 constexpr std::string_view kSkipped[] = {
     "aftncn",
     "aftnsep",
@@ -66,6 +67,7 @@ constexpr std::string_view kSkipped[] = {
     "manager",
     "mmathPr",
     "nonshppict",
+    "nonesttables",
     "objalias",
     "objclass",
     "objdata",
@@ -167,6 +169,7 @@ constexpr Entry kWords[] = {
     {"row", RtfWord::Row},
     {"nestcell", RtfWord::NestedCell},
     {"nestrow", RtfWord::NestedRow},
+    {"nesttableprops", RtfWord::NestedTableProperties},
     {"tab", RtfWord::Tab},
     {"emdash", RtfWord::EmDash},
     {"endash", RtfWord::EnDash},

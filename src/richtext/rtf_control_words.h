@@ -21,6 +21,7 @@ enum class RtfWord
     ColorTable,
     Picture,
     ShapePicture,
+    NestedTableProperties,
     SkippedDestination,
     // font and colour tables
     Font,

@@ -223,6 +223,7 @@ void RtfParser::handleWord(const RtfToken& token, bool starred, bool groupStart)
     const RtfWord word = RtfControlWords::lookup(token.text);
     const bool destination = word == RtfWord::FontTable || word == RtfWord::ColorTable ||
                              word == RtfWord::Picture || word == RtfWord::ShapePicture ||
+                             word == RtfWord::NestedTableProperties ||
                              word == RtfWord::SkippedDestination;
     if (destination || starred) {
         // The outermost group is the document itself and is never skipped.
@@ -252,6 +253,8 @@ void RtfParser::handleDestination(RtfWord word, bool groupStart)
     const bool inText = group.destination == Destination::Text && m_overflow == 0;
     if (word == RtfWord::ShapePicture && inText)
         return;
+    if (word == RtfWord::NestedTableProperties && inText)
+        endNestedRow();
     if (word == RtfWord::FontTable && inText) {
         group.destination = Destination::FontTable;
         m_fontEntry = FontEntry{};
@@ -407,14 +410,19 @@ bool RtfParser::handleParagraphWord(RtfWord word, const RtfToken& token)
         break;
     case RtfWord::Paragraph:
     case RtfWord::Line:
-    case RtfWord::NestedRow:
         breakBlock();
         break;
     case RtfWord::Cell:
-        m_cellsInRow = std::min(m_cellsInRow + 1, MaxCellsInRow);
+        m_row.cells = std::min(m_row.cells + 1, MaxCellsInRow);
+        break;
+    case RtfWord::NestedCell:
+        m_nestedRow.cells = std::min(m_nestedRow.cells + 1, MaxCellsInRow);
         break;
     case RtfWord::Row:
-        endRow();
+        endRow(m_row);
+        break;
+    case RtfWord::NestedRow:
+        endNestedRow();
         break;
     default:
         return false;
@@ -427,7 +435,6 @@ bool RtfParser::handleSpecialCharacter(RtfWord word)
     char16_t ch = 0;
     switch (word) {
     case RtfWord::Tab:
-    case RtfWord::NestedCell:
         ch = u'\t';
         break;
     case RtfWord::EmDash:
@@ -758,10 +765,8 @@ void RtfParser::prepareForContent()
             m_runChars = top().chars;
         }
     }
-    if (m_tabsInRow < m_cellsInRow) {
-        m_run.append(QString(m_cellsInRow - m_tabsInRow, u'\t'));
-        m_tabsInRow = m_cellsInRow;
-    }
+    padCells(m_row);
+    padCells(m_nestedRow);
     if (m_highSurrogate != 0) {
         m_highSurrogate = 0;
         m_run.append(QChar(QChar::ReplacementCharacter));
@@ -793,16 +798,31 @@ void RtfParser::breakBlock()
     m_pendingBreak = true;
 }
 
-void RtfParser::endRow()
+void RtfParser::padCells(TableRow& row)
 {
-    if (m_cellsInRow > 0 && !top().chars.hidden) {
-        m_cellsInRow -= 1;
-        if (m_tabsInRow < m_cellsInRow)
+    if (row.tabs < row.cells) {
+        m_run.append(QString(row.cells - row.tabs, u'\t'));
+        row.tabs = row.cells;
+    }
+}
+
+void RtfParser::endRow(TableRow& row)
+{
+    if (row.cells > 0 && !top().chars.hidden) {
+        row.cells -= 1;
+        if (row.tabs < row.cells)
             prepareForContent();
     }
-    m_cellsInRow = 0;
-    m_tabsInRow = 0;
+    row = TableRow{};
     breakBlock();
+}
+
+// A nested row ends with \nestrow inside its row properties; the properties'
+// group ends it for writers that leave the word out, but only once.
+void RtfParser::endNestedRow()
+{
+    if (m_nestedRow.cells > 0)
+        endRow(m_nestedRow);
 }
 
 void RtfParser::addTab(int twips)

@@ -86,6 +86,12 @@ private:
         int fontCodePage(int ansiCodePage) const;
     };
 
+    struct TableRow
+    {
+        int cells = 0; // cells ended in the row so far
+        int tabs = 0;  // tabs written for them; written only when content follows
+    };
+
     struct ColorEntry
     {
         bool any = false;
@@ -125,7 +131,9 @@ private:
     void prepareForContent();
     void flushRun();
     void breakBlock();
-    void endRow();
+    void padCells(TableRow& row);
+    void endRow(TableRow& row);
+    void endNestedRow();
     void addTab(int twips);
     void appendPictureHex(QByteArrayView text);
     void finishPicture(const GroupState& closed, qsizetype closeOffset);
@@ -158,8 +166,8 @@ private:
     bool m_charsDirty = true;
     bool m_pendingBreak = false;
     char16_t m_highSurrogate = 0;
-    int m_cellsInRow = 0;
-    int m_tabsInRow = 0;
+    TableRow m_row;
+    TableRow m_nestedRow;
     QByteArray m_doubleBytes;
     int m_doubleByteCodePage = 0;
     bool m_trailExpected = false; // the last double-byte byte read was a lead byte

@@ -14,6 +14,11 @@ QByteArray page(const QByteArray& fonts, const QByteArray& body)
            "}\r\n\\viewkind4\\uc1\\pard\\f0\\fs16 " + body + "\\par\r\n}\r\n";
 }
 
+QByteArray rtf(const QByteArray& body)
+{
+    return page({}, body);
+}
+
 } // namespace
 
 // The control hands out its RTF with a NUL after the closing brace, and some pages were
@@ -57,6 +62,30 @@ TEST(RtfPastedContent, DoubleByteCodePages)
         {"{\\rtf1\\ansi\\ansicpg950 \xa4\xa4\\'a4\\'e5\\'a5\\\\}", "中文功"},
         // \uc counts bytes, so a two-byte fallback is skipped whole.
         {"{\\rtf1\\ansi\\ansicpg932\\uc2\\u12354\\'82\\'a0\\u12356\x82\xa2.}", "あい."},
+    };
+    for (const auto& [source, text] : cases)
+        EXPECT_EQ(readBoth(source), text) << source.constData();
+}
+
+// A table inside a cell: its cells are tab-separated like any row, each of its rows ends
+// a line, and the fallback for readers without nested tables is not shown again.
+TEST(RtfPastedContent, NestedTablesShowEveryCellOnce)
+{
+    const QByteArray nestedRow = "{\\*\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}"
+                                 "{\\nonesttables\\par}";
+    const std::pair<QByteArray, QString> cases[] = {
+        {rtf("\\trowd\\cellx3000\\cellx6000\\pard\\intbl\\itap1 A\\cell\\pard\\intbl\\itap2 "
+             "n1\\nestcell n2\\nestcell " +
+             nestedRow + "\\pard\\intbl\\itap2 n3\\nestcell\\nestcell " + nestedRow +
+             "\\pard\\intbl\\itap1 tail\\cell\\trowd\\cellx3000\\cellx6000\\row"
+             "\\pard\\intbl B\\cell C\\cell\\row\\pard after"),
+         "A\tn1\tn2\r\nn3\t\r\ntail\r\nB\tC\r\nafter"},
+        // A nested table first in its cell, and one whose rows end with a bare \nestrow.
+        {rtf("\\intbl\\itap2 x\\nestcell y\\nestcell\\nestrow{\\*\\nesttableprops\\nestrow}"
+             "\\intbl\\itap1\\cell z\\cell\\row"),
+         "x\ty\r\n\tz\r\n"},
+        {rtf("\\intbl\\itap2 x\\nestcell{\\nonesttables x\\tab}y\\nestcell\\nestrow end"),
+         "x\ty\r\nend"},
     };
     for (const auto& [source, text] : cases)
         EXPECT_EQ(readBoth(source), text) << source.constData();
