@@ -1,5 +1,7 @@
 #include "richtext/rtf_parser.h"
 
+#include "richtext/rtf_symbol_fonts.h"
+
 #include <algorithm>
 
 namespace {
@@ -35,6 +37,13 @@ int clampTwips(int value)
 bool isEscapedByte(char c)
 {
     return c == '\\' || c == '{' || c == '}';
+}
+
+// Word writes a symbol font's characters as \u with the font's byte in the
+// private-use block, the way Windows keeps them.
+bool isPrivateSymbol(char16_t ch)
+{
+    return ch >= RtfSymbolFonts::PrivateUseBase && ch <= RtfSymbolFonts::PrivateUseBase + 0xFF;
 }
 
 bool flagValue(const RtfToken& token)
@@ -699,7 +708,12 @@ void RtfParser::appendUnicode(int code)
 {
     if (top().chars.hidden)
         return;
-    const char16_t ch = static_cast<char16_t>(code);
+    char16_t ch = static_cast<char16_t>(code);
+    if (isPrivateSymbol(ch)) {
+        codePage();
+        if (m_symbols != nullptr)
+            ch = (*m_symbols)[ch - RtfSymbolFonts::PrivateUseBase];
+    }
     if (ch == QChar::LineSeparator || ch == QChar::ParagraphSeparator)
         return breakBlock();
     if (QChar::isHighSurrogate(ch)) {
@@ -903,7 +917,9 @@ void RtfParser::commitFont()
     if (m_fonts.size() >= MaxFonts && !m_fonts.contains(entry.id))
         return;
     const QString name = entry.name.left(MaxFontNameLength).trimmed();
-    m_fonts.insert(entry.id, Font{name, entry.fontCodePage(m_ansiCodePage)});
+    const RtfCodePages::Table* symbols =
+        entry.charset == SymbolCharset ? RtfSymbolFonts::table(name) : nullptr;
+    m_fonts.insert(entry.id, Font{name, entry.fontCodePage(m_ansiCodePage), symbols});
     invalidateTables();
 }
 
@@ -927,8 +943,13 @@ int RtfParser::codePage()
     const auto it = m_fonts.constFind(font);
     m_cachedFont = font;
     m_cachedCodePage = it != m_fonts.constEnd() ? it->codePage : m_ansiCodePage;
-    m_table = RtfCodePages::isDoubleByte(m_cachedCodePage) ? nullptr
-                                                           : &m_codePages.table(m_cachedCodePage);
+    m_symbols = it != m_fonts.constEnd() ? it->symbols : nullptr;
+    if (m_symbols != nullptr)
+        m_table = m_symbols;
+    else if (RtfCodePages::isDoubleByte(m_cachedCodePage))
+        m_table = nullptr;
+    else
+        m_table = &m_codePages.table(m_cachedCodePage);
     return m_cachedCodePage;
 }
 

@@ -34,6 +34,8 @@ public:
     static bool isRtf(QStringView text);
 
 private:
+    static constexpr int SymbolCharset = 2;
+
     enum class Destination
     {
         Text,
@@ -72,6 +74,7 @@ private:
     {
         QString name;
         int codePage = RtfCodePages::Default;
+        const RtfCodePages::Table* symbols = nullptr; // a symbol font's own characters
     };
 
     struct FontEntry
@@ -175,6 +178,7 @@ private:
     int m_cachedFont = 0;
     int m_cachedCodePage = 0;
     const RtfCodePages::Table* m_table = nullptr;
+    const RtfCodePages::Table* m_symbols = nullptr; // the current font's, if a symbol font
 
     CharState m_resolvedChars;
     RtfRunFormat m_resolved;

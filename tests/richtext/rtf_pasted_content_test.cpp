@@ -90,3 +90,30 @@ TEST(RtfPastedContent, NestedTablesShowEveryCellOnce)
     for (const auto& [source, text] : cases)
         EXPECT_EQ(readBoth(source), text) << source.constData();
 }
+
+// Symbol fonts show their own characters; known ones become the Unicode characters they
+// show, however the byte was written, and come back the same after saving.
+TEST(RtfPastedContent, SymbolFontsShowTheirCharacters)
+{
+    const QByteArray fonts = "{\\f1\\froman\\fcharset2 Symbol;}{\\f2\\fnil\\fcharset2 Wingdings;}"
+                             "{\\f3\\fcharset2 Webdings;}{\\f4\\fcharset2 Marlett;}"
+                             "{\\f5\\fcharset0 Symbol;}";
+    const std::pair<QByteArray, QString> cases[] = {
+        {"{\\f1\\'b7 a\\'b1 W}", "• α± Ω"},
+        {"{\\f1 2\\'b4(p+q)\\'b3\\'a5}", "2×(π+θ)≥∞"},
+        {"{\\f1\\'ae\\'de\\'d6\\'e5\\'f2\\'b9\\'a3}", "→⇒√∑∫≠≤"},
+        {"{\\f2\\'a7\\'d8\\'fc\\'fb\\'fe\\'fd\\'6c\\'6e\\'76\\'71\\'9f\\'e8\\'f0}",
+         "▪➢✔✗☑☒●■❖❑•➔⇨"},
+        {"{\\f3 a4}", "✔⏵"},
+        // Word's form: the byte in Windows' private-use block, with a fallback.
+        {"{\\f1\\u-3913 ?}{\\f2\\u-3844 ?}{\\f3\\u61537 ?}", "•✔✔"},
+        // A byte a known font has no character for, and fonts we know nothing of.
+        {"{\\f2 0}{\\f4 ab\\'b7}{\\f5\\'b7}\\u61623 ?", "\uF030ab··\uF0B7"},
+    };
+    for (const auto& [body, text] : cases) {
+        QTextDocument doc;
+        EXPECT_EQ(readBoth(page(fonts, body), doc), text) << body.constData();
+        QTextDocument back;
+        EXPECT_EQ(readBoth(RtfWriter::write(doc), back), text) << body.constData();
+    }
+}
