@@ -203,6 +203,8 @@ bool RtfParser::closeGroup(qsizetype offset)
         commitFont();
     if (closed.ownsPicture)
         finishPicture(closed, offset);
+    if (closed.destination != top().destination)
+        endDestination(closed.destination);
     return false;
 }
 
@@ -232,7 +234,8 @@ void RtfParser::handleWord(const RtfToken& token, bool starred, bool groupStart)
     const RtfWord word = RtfControlWords::lookup(token.text);
     const bool destination = word == RtfWord::FontTable || word == RtfWord::ColorTable ||
                              word == RtfWord::Picture || word == RtfWord::ShapePicture ||
-                             word == RtfWord::NestedTableProperties ||
+                             word == RtfWord::NestedTableProperties || word == RtfWord::ListTable ||
+                             word == RtfWord::ListOverrideTable ||
                              word == RtfWord::SkippedDestination;
     if (destination || starred) {
         // The outermost group is the document itself and is never skipped.
@@ -253,6 +256,9 @@ void RtfParser::handleWord(const RtfToken& token, bool starred, bool groupStart)
     case Destination::Picture:
         handlePictureWord(word, token);
         break;
+    default:
+        handleListWord(word, token);
+        break;
     }
 }
 
@@ -264,6 +270,14 @@ void RtfParser::handleDestination(RtfWord word, bool groupStart)
         return;
     if (word == RtfWord::NestedTableProperties && inText)
         endNestedRow();
+    if (word == RtfWord::ListTable && inText) {
+        group.destination = Destination::ListTable;
+        return;
+    }
+    if (word == RtfWord::ListOverrideTable && inText) {
+        group.destination = Destination::ListOverrideTable;
+        return;
+    }
     if (word == RtfWord::FontTable && inText) {
         group.destination = Destination::FontTable;
         m_fontEntry = FontEntry{};
@@ -319,6 +333,15 @@ void RtfParser::handleTextWord(RtfWord word, const RtfToken& token)
         return;
     case RtfWord::Unicode:
         handleUnicode(token);
+        return;
+    case RtfWord::ListOverrideIndex:
+        top().list = std::max(0, p);
+        return;
+    case RtfWord::ListLevelIndex:
+        top().listLevel = std::clamp(p, 0, RtfListTable::Levels - 1);
+        return;
+    case RtfWord::ListText:
+        m_listTextSeen = true;
         return;
     default:
         return;
@@ -380,6 +403,8 @@ bool RtfParser::handleParagraphWord(RtfWord word, const RtfToken& token)
     case RtfWord::ParagraphDefault:
         paragraph = RtfParagraphFormat{};
         group.nextTabType = QTextOption::LeftTab;
+        group.list = 0;
+        group.listLevel = 0;
         break;
     case RtfWord::AlignLeft:
         paragraph.alignment = Qt::AlignLeft;
@@ -418,13 +443,18 @@ bool RtfParser::handleParagraphWord(RtfWord word, const RtfToken& token)
         group.nextTabType = QTextOption::LeftTab;
         break;
     case RtfWord::Paragraph:
+        endParagraph();
+        breakBlock();
+        break;
     case RtfWord::Line:
         breakBlock();
         break;
     case RtfWord::Cell:
+        endParagraph();
         m_row.cells = std::min(m_row.cells + 1, MaxCellsInRow);
         break;
     case RtfWord::NestedCell:
+        endParagraph();
         m_nestedRow.cells = std::min(m_nestedRow.cells + 1, MaxCellsInRow);
         break;
     case RtfWord::Row:
@@ -633,6 +663,10 @@ void RtfParser::handleByte(unsigned char byte)
         if (m_fontEntry.open && m_fontEntry.pendingBytes.size() < 4 * MaxFontNameLength)
             m_fontEntry.pendingBytes.append(static_cast<char>(byte));
         break;
+    case Destination::LevelText:
+    case Destination::LevelNumbers:
+        handleListText(QByteArrayView(reinterpret_cast<const char*>(&byte), 1));
+        break;
     default:
         break;
     }
@@ -661,6 +695,9 @@ void RtfParser::handleText(QByteArrayView text)
         break;
     case Destination::Picture:
         appendPictureHex(text);
+        break;
+    default:
+        handleListText(text);
         break;
     }
 }
@@ -781,6 +818,8 @@ void RtfParser::prepareForContent()
     }
     padCells(m_row);
     padCells(m_nestedRow);
+    if (!m_numberDone && top().list > 0)
+        appendListNumber();
     if (m_highSurrogate != 0) {
         m_highSurrogate = 0;
         m_run.append(QChar(QChar::ReplacementCharacter));
@@ -978,4 +1017,165 @@ void RtfParser::invalidateTables()
 {
     m_resolvedValid = false;
     m_table = nullptr;
+}
+
+void RtfParser::handleListWord(RtfWord word, const RtfToken& token)
+{
+    const Destination destination = top().destination;
+    const int p = token.hasParam ? token.param : 0;
+    switch (word) {
+    case RtfWord::List:
+        if (destination == Destination::ListTable) {
+            top().destination = Destination::List;
+            m_lists.startList();
+        }
+        break;
+    case RtfWord::ListLevel:
+        if (destination == Destination::List) {
+            top().destination = Destination::ListLevel;
+            m_level = RtfListTable::Level{};
+            m_levelFont = -1;
+            m_levelText.clear();
+            m_levelNumbers.clear();
+        }
+        break;
+    case RtfWord::LevelText:
+    case RtfWord::LevelNumbers:
+        if (destination == Destination::ListLevel)
+            top().destination =
+                word == RtfWord::LevelText ? Destination::LevelText : Destination::LevelNumbers;
+        break;
+    case RtfWord::LevelFormat:
+        if (destination == Destination::ListLevel)
+            m_level.format = p;
+        break;
+    case RtfWord::LevelStartAt:
+        if (destination == Destination::ListLevel)
+            m_level.startAt = std::clamp(p, 0, RtfListTable::MaxStartAt);
+        break;
+    case RtfWord::LevelFollow:
+        if (destination == Destination::ListLevel)
+            m_level.follow = p;
+        break;
+    case RtfWord::Font:
+        if (destination == Destination::ListLevel)
+            m_levelFont = std::max(0, p);
+        break;
+    case RtfWord::ListId:
+        if (destination == Destination::List)
+            m_lists.setListId(p);
+        else if (destination == Destination::ListOverride)
+            m_overrideList = p;
+        break;
+    case RtfWord::ListOverride:
+        if (destination == Destination::ListOverrideTable) {
+            top().destination = Destination::ListOverride;
+            m_overrideIndex = 0;
+            m_overrideList = 0;
+        }
+        break;
+    case RtfWord::ListOverrideIndex:
+        if (destination == Destination::ListOverride)
+            m_overrideIndex = p;
+        break;
+    case RtfWord::Unicode:
+        if (destination == Destination::LevelText && token.hasParam &&
+            m_levelText.size() <= RtfListTable::MaxLevelText)
+            m_levelText.append(LevelTextUnit{static_cast<char16_t>(token.param), false});
+        m_skip = top().unicodeSkip;
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfParser::handleListText(QByteArrayView text)
+{
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (top().destination == Destination::LevelNumbers) {
+            if (m_levelNumbers.size() <= RtfListTable::MaxLevelText && c != ';')
+                m_levelNumbers.append(c);
+        } else if (top().destination == Destination::LevelText &&
+                   m_levelText.size() <= RtfListTable::MaxLevelText) {
+            m_levelText.append(LevelTextUnit{byte, true});
+        }
+    }
+}
+
+void RtfParser::endDestination(Destination destination)
+{
+    switch (destination) {
+    case Destination::ListLevel:
+        finishLevel();
+        break;
+    case Destination::List:
+        m_lists.endList();
+        break;
+    case Destination::ListOverride:
+        m_lists.addOverride(m_overrideIndex, m_overrideList);
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfParser::finishLevel()
+{
+    m_level.text = levelText();
+    m_lists.addLevel(m_level);
+}
+
+// The first character of \leveltext is its length; \levelnumbers holds the
+// positions of the characters that stand for a level's number.
+QString RtfParser::levelText()
+{
+    if (m_levelText.isEmpty())
+        return {};
+    const qsizetype length = std::min<qsizetype>(m_levelText[0].value, m_levelText.size() - 1);
+    const RtfCodePages::Table& table = fontTable(m_levelFont < 0 ? m_defaultFont : m_levelFont);
+    const RtfCodePages::Table* symbols = m_fonts.value(m_levelFont).symbols;
+    QString out;
+    for (qsizetype i = 1; i <= length; ++i) {
+        const LevelTextUnit unit = m_levelText[i];
+        if (m_levelNumbers.contains(static_cast<char>(i))) {
+            if (unit.value < RtfListTable::Levels)
+                out += QChar(unit.value);
+            continue;
+        }
+        char16_t ch = unit.byte ? table[unit.value] : unit.value;
+        if (!unit.byte && symbols != nullptr && isPrivateSymbol(ch))
+            ch = (*symbols)[ch - RtfSymbolFonts::PrivateUseBase];
+        if (ch >= 0x20 && !isDropped(ch))
+            out += QChar(ch);
+    }
+    return out;
+}
+
+const RtfCodePages::Table& RtfParser::fontTable(int font)
+{
+    const auto it = m_fonts.constFind(font);
+    if (it != m_fonts.constEnd() && it->symbols != nullptr)
+        return *it->symbols;
+    const int cp = it != m_fonts.constEnd() ? it->codePage : m_ansiCodePage;
+    return m_codePages.table(RtfCodePages::isDoubleByte(cp) ? RtfCodePages::Default : cp);
+}
+
+// Counted even when the paragraph brings its own \listtext, so that later
+// paragraphs without one go on from the right number.
+void RtfParser::appendListNumber()
+{
+    m_numberDone = true;
+    const QString number = m_lists.nextNumber(top().list, top().listLevel);
+    if (!m_listTextSeen)
+        m_run += number;
+}
+
+// An empty list paragraph still shows its number.
+void RtfParser::endParagraph()
+{
+    if (!m_numberDone && top().list > 0 && !top().chars.hidden)
+        prepareForContent();
+    m_numberDone = false;
+    m_listTextSeen = false;
 }

@@ -3,6 +3,7 @@
 #include "richtext/rtf_code_pages.h"
 #include "richtext/rtf_content_sink.h"
 #include "richtext/rtf_control_words.h"
+#include "richtext/rtf_list_table.h"
 #include "richtext/rtf_tokenizer.h"
 
 #include <QHash>
@@ -41,7 +42,14 @@ private:
         Text,
         FontTable,
         ColorTable,
-        Picture
+        Picture,
+        ListTable,
+        List,
+        ListLevel,
+        LevelText,
+        LevelNumbers,
+        ListOverrideTable,
+        ListOverride
     };
 
     struct CharState
@@ -68,6 +76,16 @@ private:
         Destination destination = Destination::Text;
         qsizetype start = 0;
         bool ownsPicture = false;
+        int list = 0; // \ls: the paragraph's list override, 0 for none
+        int listLevel = 0;
+    };
+
+    // One character of a \leveltext as written: a byte is only decoded once
+    // the level's font is known, which Word writes after the text.
+    struct LevelTextUnit
+    {
+        char16_t value = 0;
+        bool byte = false;
     };
 
     struct Font
@@ -121,6 +139,14 @@ private:
     void handleFontWord(RtfWord word, const RtfToken& token);
     void handleColorWord(RtfWord word, const RtfToken& token);
     void handlePictureWord(RtfWord word, const RtfToken& token);
+    void handleListWord(RtfWord word, const RtfToken& token);
+    void handleListText(QByteArrayView text);
+    void endDestination(Destination destination);
+    void finishLevel();
+    QString levelText();
+    const RtfCodePages::Table& fontTable(int font);
+    void appendListNumber();
+    void endParagraph();
     void handleSymbol(char symbol);
     void handleByte(unsigned char byte);
     void handleText(QByteArrayView text);
@@ -183,6 +209,16 @@ private:
     CharState m_resolvedChars;
     RtfRunFormat m_resolved;
     bool m_resolvedValid = false;
+
+    RtfListTable m_lists;
+    RtfListTable::Level m_level;
+    int m_levelFont = -1;
+    QList<LevelTextUnit> m_levelText;
+    QByteArray m_levelNumbers;
+    int m_overrideIndex = 0;
+    int m_overrideList = 0;
+    bool m_numberDone = false;   // the paragraph's list number is shown or counted
+    bool m_listTextSeen = false; // the paragraph brings its own \listtext or \pntext
 
     RtfPictureData m_picture;
     int m_pictureNibble = -1;

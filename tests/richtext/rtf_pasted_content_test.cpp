@@ -1,3 +1,4 @@
+#include "richtext/rtf_list_table.h"
 #include "richtext/rtf_writer.h"
 #include "rtf_test_util.h"
 
@@ -116,4 +117,58 @@ TEST(RtfPastedContent, SymbolFontsShowTheirCharacters)
         QTextDocument back;
         EXPECT_EQ(readBoth(RtfWriter::write(doc), back), text) << body.constData();
     }
+}
+
+// Lists Word defines only in its list tables: each paragraph shows the number or bullet
+// its level defines, counted per list and level, deeper levels starting again.
+TEST(RtfPastedContent, ListParagraphsShowTheirNumbers)
+{
+    const QByteArray fonts = "{\\f1\\fcharset2 Symbol;}";
+    const QByteArray lists =
+        "{\\*\\listtable{\\list{\\listlevel\\levelnfc0\\levelstartat1{\\leveltext\\'02\\'00.;}"
+        "{\\levelnumbers\\'01;}}{\\listlevel\\levelnfc4\\levelstartat1{\\leveltext\\'03\\'00.\\'01;"
+        "}"
+        "{\\levelnumbers\\'01\\'03;}}{\\listlevel\\levelnfc2\\levelfollow1\\levelstartat3"
+        "{\\leveltext\\'02\\'02);}{\\levelnumbers\\'01;}}{\\listname ;}\\listid7}"
+        "{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 "
+        "?;}{\\levelnumbers;}\\f1}\\listid8}"
+        "{\\list{\\listlevel\\levelnfc3\\levelfollow2\\levelstartat26{\\leveltext\\'02\\'00:;}"
+        "{\\levelnumbers\\'01;}}{\\listlevel\\levelnfc1\\levelstartat3999{\\leveltext\\'01\\'01;}"
+        "{\\levelnumbers\\'01;}}\\listid9}}"
+        "{\\*\\listoverridetable{\\listoverride\\listid7\\ls1}{\\listoverride\\listid8\\ls2}"
+        "{\\listoverride\\listid9\\ls3}{\\listoverride\\listid99\\ls4}}";
+    const std::pair<QByteArray, QString> cases[] = {
+        {"\\pard\\ls1 a\\par b\\par\\ilvl1 c\\par d\\par\\ilvl2 e\\par\\ilvl0 f\\par\\ilvl1 g",
+         "1.\ta\r\n2.\tb\r\n2.a\tc\r\n2.b\td\r\niii) e\r\n3.\tf\r\n3.a\tg"},
+        // Bullets come from the level's symbol font; letters go on past Z; an empty item
+        // still shows its number and \line does not start a new item.
+        {"\\pard\\ls2 x\\par\\pard\\ls3 y\\par\\par z\\line w\\par\\ls3\\ilvl1 r\\par r",
+         "•\tx\r\nZ:y\r\nAA:\r\nBB:z\r\nw\r\nMMMCMXCIX\tr\r\n4000\tr"},
+        // A paragraph that brings its own number text shows it once and is still counted.
+        {"\\pard\\ls1 a\\par{\\listtext 9.\\tab}b\\par{\\pntext\\f1\\'b7\\tab}c\\par d",
+         "1.\ta\r\n9.\tb\r\n•\tc\r\n4.\td"},
+        // Lists that are not defined, and text out of any list, show no number.
+        {"\\pard\\ls4 a\\par\\ls1\\ilvl5 b\\par\\pard c\\par\\intbl\\ls1 d\\cell "
+         "e\\cell\\row\\pard",
+         "a\r\nb\r\nc\r\n1.\td\t2.\te\r\n"},
+    };
+    for (const auto& [body, text] : cases) {
+        QTextDocument doc;
+        EXPECT_EQ(readBoth(page(fonts + "}" + lists + "{", body), doc), text) << body.constData();
+        QTextDocument back;
+        EXPECT_EQ(readBoth(RtfWriter::write(doc), back), text) << body.constData();
+    }
+}
+
+TEST(RtfPastedContent, ListNumberFormats)
+{
+    const std::tuple<int, int, const char*> cases[] = {
+        {0, 12, "12"},  {1, 1994, "MCMXCIV"}, {2, 4, "iv"},    {1, 4000, "4000"},
+        {3, 1, "A"},    {4, 28, "bb"},        {4, 0, "0"},     {3, 209, "209"},
+        {5, 1, "1st"},  {5, 12, "12th"},      {5, 23, "23rd"}, {22, 7, "07"},
+        {22, 10, "10"}, {23, 5, ""},          {255, 5, ""},    {47, 3, "3"},
+    };
+    for (const auto& [format, value, text] : cases)
+        EXPECT_EQ(RtfListTable::formatNumber(value, format), QString::fromUtf8(text))
+            << format << " " << value;
 }
