@@ -59,6 +59,18 @@ bool RtfCodePages::isDoubleByte(int codePage)
            codePage == 1361;
 }
 
+bool RtfCodePages::isLeadByte(int codePage, unsigned char byte)
+{
+    switch (codePage) {
+    case 932:
+        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    case 1361:
+        return (byte >= 0x84 && byte <= 0xD3) || (byte >= 0xD8 && byte <= 0xF9);
+    default:
+        return byte >= 0x81 && byte <= 0xFE;
+    }
+}
+
 const RtfCodePages::Table& RtfCodePages::table(int codePage)
 {
     auto it = m_tables.find(codePage);

@@ -19,6 +19,8 @@ public:
     // The code page of a \fcharset value, or ansiCodePage when it has none.
     static int fromCharset(int charset, int ansiCodePage);
     static bool isDoubleByte(int codePage);
+    // Whether the byte starts a two-byte character in the double-byte code page.
+    static bool isLeadByte(int codePage, unsigned char byte);
 
     const Table& table(int codePage);
     static QString decodeDoubleByte(int codePage, QByteArrayView bytes);

@@ -13,8 +13,9 @@ struct Entry
 };
 
 // Destinations whose content is never part of the page's text: document
-// properties, headers and footers, footnotes, annotations, field codes, list
-// and style definitions, embedded object data and the fallbacks of pictures.
+// properties, headers and footers, footnotes, annotations, field codes, old
+// list definitions, style definitions, embedded object data and the fallbacks
+// of pictures and nested tables.
 constexpr std::string_view kSkipped[] = {
     "aftncn",
     "aftnsep",
@@ -61,11 +62,10 @@ constexpr std::string_view kSkipped[] = {
     "info",
     "keywords",
     "latentstyles",
-    "listoverridetable",
-    "listtable",
     "manager",
     "mmathPr",
     "nonshppict",
+    "nonesttables",
     "objalias",
     "objclass",
     "objdata",
@@ -106,6 +106,21 @@ constexpr Entry kWords[] = {
     {"uc", RtfWord::UnicodeSkip},
     {"u", RtfWord::Unicode},
     {"fonttbl", RtfWord::FontTable},
+    {"listtable", RtfWord::ListTable},
+    {"listoverridetable", RtfWord::ListOverrideTable},
+    {"list", RtfWord::List},
+    {"listlevel", RtfWord::ListLevel},
+    {"leveltext", RtfWord::LevelText},
+    {"levelnumbers", RtfWord::LevelNumbers},
+    {"levelnfc", RtfWord::LevelFormat},
+    {"levelstartat", RtfWord::LevelStartAt},
+    {"levelfollow", RtfWord::LevelFollow},
+    {"listid", RtfWord::ListId},
+    {"listoverride", RtfWord::ListOverride},
+    {"ls", RtfWord::ListOverrideIndex},
+    {"ilvl", RtfWord::ListLevelIndex},
+    {"listtext", RtfWord::ListText},
+    {"pntext", RtfWord::ListText},
     {"colortbl", RtfWord::ColorTable},
     {"pict", RtfWord::Picture},
     {"shppict", RtfWord::ShapePicture},
@@ -167,6 +182,7 @@ constexpr Entry kWords[] = {
     {"row", RtfWord::Row},
     {"nestcell", RtfWord::NestedCell},
     {"nestrow", RtfWord::NestedRow},
+    {"nesttableprops", RtfWord::NestedTableProperties},
     {"tab", RtfWord::Tab},
     {"emdash", RtfWord::EmDash},
     {"endash", RtfWord::EnDash},

@@ -1,5 +1,7 @@
 #include "richtext/rtf_parser.h"
 
+#include "richtext/rtf_symbol_fonts.h"
+
 #include <algorithm>
 
 namespace {
@@ -28,6 +30,20 @@ bool isFontNameChar(char16_t ch)
 int clampTwips(int value)
 {
     return std::clamp(value, -RtfParser::MaxTwips, RtfParser::MaxTwips);
+}
+
+// Bytes RTF gives a meaning of their own; as the trail byte of a double-byte
+// character they are escaped, or follow a raw lead byte as they are.
+bool isEscapedByte(char c)
+{
+    return c == '\\' || c == '{' || c == '}';
+}
+
+// Word writes a symbol font's characters as \u with the font's byte in the
+// private-use block, the way Windows keeps them.
+bool isPrivateSymbol(char16_t ch)
+{
+    return ch >= RtfSymbolFonts::PrivateUseBase && ch <= RtfSymbolFonts::PrivateUseBase + 0xFF;
 }
 
 bool flagValue(const RtfToken& token)
@@ -68,7 +84,7 @@ void RtfParser::parse()
         RtfToken token = m_tokenizer.next();
         const bool starred = std::exchange(m_starPending, false);
         const bool groupStart = std::exchange(m_groupStart, false);
-        if (token.kind != RtfToken::Kind::Text && token.kind != RtfToken::Kind::HexByte)
+        if (!continuesDoubleByte(token))
             flushDoubleByte();
         if (m_skip > 0 && consumeSkipped(token))
             continue;
@@ -77,6 +93,21 @@ void RtfParser::parse()
             m_groupStart = groupStart;
     }
     finish();
+}
+
+// A character of a double-byte code page may be spread over several tokens:
+// raw bytes, \'hh and, as its trail byte, an escaped \\, \{ or \}.
+bool RtfParser::continuesDoubleByte(const RtfToken& token) const
+{
+    switch (token.kind) {
+    case RtfToken::Kind::Text:
+    case RtfToken::Kind::HexByte:
+        return true;
+    case RtfToken::Kind::Symbol:
+        return m_trailExpected && isEscapedByte(token.symbol);
+    default:
+        return false;
+    }
 }
 
 // The fallback characters after \u: a text byte, \'hh, a control word or
@@ -172,6 +203,8 @@ bool RtfParser::closeGroup(qsizetype offset)
         commitFont();
     if (closed.ownsPicture)
         finishPicture(closed, offset);
+    if (closed.destination != top().destination)
+        endDestination(closed.destination);
     return false;
 }
 
@@ -201,6 +234,8 @@ void RtfParser::handleWord(const RtfToken& token, bool starred, bool groupStart)
     const RtfWord word = RtfControlWords::lookup(token.text);
     const bool destination = word == RtfWord::FontTable || word == RtfWord::ColorTable ||
                              word == RtfWord::Picture || word == RtfWord::ShapePicture ||
+                             word == RtfWord::NestedTableProperties || word == RtfWord::ListTable ||
+                             word == RtfWord::ListOverrideTable ||
                              word == RtfWord::SkippedDestination;
     if (destination || starred) {
         // The outermost group is the document itself and is never skipped.
@@ -221,6 +256,9 @@ void RtfParser::handleWord(const RtfToken& token, bool starred, bool groupStart)
     case Destination::Picture:
         handlePictureWord(word, token);
         break;
+    default:
+        handleListWord(word, token);
+        break;
     }
 }
 
@@ -230,6 +268,16 @@ void RtfParser::handleDestination(RtfWord word, bool groupStart)
     const bool inText = group.destination == Destination::Text && m_overflow == 0;
     if (word == RtfWord::ShapePicture && inText)
         return;
+    if (word == RtfWord::NestedTableProperties && inText)
+        endNestedRow();
+    if (word == RtfWord::ListTable && inText) {
+        group.destination = Destination::ListTable;
+        return;
+    }
+    if (word == RtfWord::ListOverrideTable && inText) {
+        group.destination = Destination::ListOverrideTable;
+        return;
+    }
     if (word == RtfWord::FontTable && inText) {
         group.destination = Destination::FontTable;
         m_fontEntry = FontEntry{};
@@ -285,6 +333,15 @@ void RtfParser::handleTextWord(RtfWord word, const RtfToken& token)
         return;
     case RtfWord::Unicode:
         handleUnicode(token);
+        return;
+    case RtfWord::ListOverrideIndex:
+        top().list = std::max(0, p);
+        return;
+    case RtfWord::ListLevelIndex:
+        top().listLevel = std::clamp(p, 0, RtfListTable::Levels - 1);
+        return;
+    case RtfWord::ListText:
+        m_listTextSeen = true;
         return;
     default:
         return;
@@ -346,6 +403,8 @@ bool RtfParser::handleParagraphWord(RtfWord word, const RtfToken& token)
     case RtfWord::ParagraphDefault:
         paragraph = RtfParagraphFormat{};
         group.nextTabType = QTextOption::LeftTab;
+        group.list = 0;
+        group.listLevel = 0;
         break;
     case RtfWord::AlignLeft:
         paragraph.alignment = Qt::AlignLeft;
@@ -384,15 +443,25 @@ bool RtfParser::handleParagraphWord(RtfWord word, const RtfToken& token)
         group.nextTabType = QTextOption::LeftTab;
         break;
     case RtfWord::Paragraph:
+        endParagraph();
+        breakBlock();
+        break;
     case RtfWord::Line:
-    case RtfWord::NestedRow:
         breakBlock();
         break;
     case RtfWord::Cell:
-        m_cellsInRow = std::min(m_cellsInRow + 1, MaxCellsInRow);
+        endParagraph();
+        m_row.cells = std::min(m_row.cells + 1, MaxCellsInRow);
+        break;
+    case RtfWord::NestedCell:
+        endParagraph();
+        m_nestedRow.cells = std::min(m_nestedRow.cells + 1, MaxCellsInRow);
         break;
     case RtfWord::Row:
-        endRow();
+        endRow(m_row);
+        break;
+    case RtfWord::NestedRow:
+        endNestedRow();
         break;
     default:
         return false;
@@ -405,7 +474,6 @@ bool RtfParser::handleSpecialCharacter(RtfWord word)
     char16_t ch = 0;
     switch (word) {
     case RtfWord::Tab:
-    case RtfWord::NestedCell:
         ch = u'\t';
         break;
     case RtfWord::EmDash:
@@ -562,6 +630,8 @@ void RtfParser::handleSymbol(char symbol)
         return handleByte(static_cast<unsigned char>(symbol));
     if (destination != Destination::Text)
         return;
+    if (m_trailExpected && isEscapedByte(symbol))
+        return handleByte(static_cast<unsigned char>(symbol));
     switch (symbol) {
     case '\\':
     case '{':
@@ -593,6 +663,10 @@ void RtfParser::handleByte(unsigned char byte)
         if (m_fontEntry.open && m_fontEntry.pendingBytes.size() < 4 * MaxFontNameLength)
             m_fontEntry.pendingBytes.append(static_cast<char>(byte));
         break;
+    case Destination::LevelText:
+    case Destination::LevelNumbers:
+        handleListText(QByteArrayView(reinterpret_cast<const char*>(&byte), 1));
+        break;
     default:
         break;
     }
@@ -603,6 +677,7 @@ void RtfParser::handleText(QByteArrayView text)
     switch (top().destination) {
     case Destination::Text:
         appendBytes(text);
+        takeRawTrailByte();
         break;
     case Destination::FontTable:
         for (char c : text) {
@@ -620,6 +695,9 @@ void RtfParser::handleText(QByteArrayView text)
         break;
     case Destination::Picture:
         appendPictureHex(text);
+        break;
+    default:
+        handleListText(text);
         break;
     }
 }
@@ -642,6 +720,8 @@ void RtfParser::appendBytes(QByteArrayView bytes)
     if (RtfCodePages::isDoubleByte(cp)) {
         m_doubleBytes.append(bytes);
         m_doubleByteCodePage = cp;
+        for (char b : bytes)
+            m_trailExpected = !m_trailExpected && RtfCodePages::isLeadByte(cp, b);
         return;
     }
     prepareForContent();
@@ -665,7 +745,12 @@ void RtfParser::appendUnicode(int code)
 {
     if (top().chars.hidden)
         return;
-    const char16_t ch = static_cast<char16_t>(code);
+    char16_t ch = static_cast<char16_t>(code);
+    if (isPrivateSymbol(ch)) {
+        codePage();
+        if (m_symbols != nullptr)
+            ch = (*m_symbols)[ch - RtfSymbolFonts::PrivateUseBase];
+    }
     if (ch == QChar::LineSeparator || ch == QChar::ParagraphSeparator)
         return breakBlock();
     if (QChar::isHighSurrogate(ch)) {
@@ -687,8 +772,25 @@ void RtfParser::appendUnicode(int code)
     appendChar(ch);
 }
 
+// Text stops at a backslash or a brace, but after a raw lead byte the next
+// byte is its trail byte whatever it is, as the control reads it. Only a
+// following \'hh is taken for the trail byte it spells.
+void RtfParser::takeRawTrailByte()
+{
+    const QByteArrayView input = m_tokenizer.input();
+    const qsizetype at = m_tokenizer.position();
+    if (!m_trailExpected || at >= input.size() || !isEscapedByte(input[at]))
+        return;
+    const bool hexEscape = input.sliced(at).startsWith("\\'") && at + 3 < input.size() &&
+                           RtfTokenizer::hexDigitValue(input[at + 2]) >= 0 &&
+                           RtfTokenizer::hexDigitValue(input[at + 3]) >= 0;
+    if (!hexEscape)
+        handleByte(static_cast<unsigned char>(m_tokenizer.takeRawByte()));
+}
+
 void RtfParser::flushDoubleByte()
 {
+    m_trailExpected = false;
     if (m_doubleBytes.isEmpty())
         return;
     const QString decoded = RtfCodePages::decodeDoubleByte(m_doubleByteCodePage, m_doubleBytes);
@@ -714,10 +816,10 @@ void RtfParser::prepareForContent()
             m_runChars = top().chars;
         }
     }
-    if (m_tabsInRow < m_cellsInRow) {
-        m_run.append(QString(m_cellsInRow - m_tabsInRow, u'\t'));
-        m_tabsInRow = m_cellsInRow;
-    }
+    padCells(m_row);
+    padCells(m_nestedRow);
+    if (!m_numberDone && top().list > 0)
+        appendListNumber();
     if (m_highSurrogate != 0) {
         m_highSurrogate = 0;
         m_run.append(QChar(QChar::ReplacementCharacter));
@@ -749,16 +851,31 @@ void RtfParser::breakBlock()
     m_pendingBreak = true;
 }
 
-void RtfParser::endRow()
+void RtfParser::padCells(TableRow& row)
 {
-    if (m_cellsInRow > 0 && !top().chars.hidden) {
-        m_cellsInRow -= 1;
-        if (m_tabsInRow < m_cellsInRow)
+    if (row.tabs < row.cells) {
+        m_run.append(QString(row.cells - row.tabs, u'\t'));
+        row.tabs = row.cells;
+    }
+}
+
+void RtfParser::endRow(TableRow& row)
+{
+    if (row.cells > 0 && !top().chars.hidden) {
+        row.cells -= 1;
+        if (row.tabs < row.cells)
             prepareForContent();
     }
-    m_cellsInRow = 0;
-    m_tabsInRow = 0;
+    row = TableRow{};
     breakBlock();
+}
+
+// A nested row ends with \nestrow inside its row properties; the properties'
+// group ends it for writers that leave the word out, but only once.
+void RtfParser::endNestedRow()
+{
+    if (m_nestedRow.cells > 0)
+        endRow(m_nestedRow);
 }
 
 void RtfParser::addTab(int twips)
@@ -839,7 +956,9 @@ void RtfParser::commitFont()
     if (m_fonts.size() >= MaxFonts && !m_fonts.contains(entry.id))
         return;
     const QString name = entry.name.left(MaxFontNameLength).trimmed();
-    m_fonts.insert(entry.id, Font{name, entry.fontCodePage(m_ansiCodePage)});
+    const RtfCodePages::Table* symbols =
+        entry.charset == SymbolCharset ? RtfSymbolFonts::table(name) : nullptr;
+    m_fonts.insert(entry.id, Font{name, entry.fontCodePage(m_ansiCodePage), symbols});
     invalidateTables();
 }
 
@@ -863,8 +982,13 @@ int RtfParser::codePage()
     const auto it = m_fonts.constFind(font);
     m_cachedFont = font;
     m_cachedCodePage = it != m_fonts.constEnd() ? it->codePage : m_ansiCodePage;
-    m_table = RtfCodePages::isDoubleByte(m_cachedCodePage) ? nullptr
-                                                           : &m_codePages.table(m_cachedCodePage);
+    m_symbols = it != m_fonts.constEnd() ? it->symbols : nullptr;
+    if (m_symbols != nullptr)
+        m_table = m_symbols;
+    else if (RtfCodePages::isDoubleByte(m_cachedCodePage))
+        m_table = nullptr;
+    else
+        m_table = &m_codePages.table(m_cachedCodePage);
     return m_cachedCodePage;
 }
 
@@ -893,4 +1017,165 @@ void RtfParser::invalidateTables()
 {
     m_resolvedValid = false;
     m_table = nullptr;
+}
+
+void RtfParser::handleListWord(RtfWord word, const RtfToken& token)
+{
+    const Destination destination = top().destination;
+    const int p = token.hasParam ? token.param : 0;
+    switch (word) {
+    case RtfWord::List:
+        if (destination == Destination::ListTable) {
+            top().destination = Destination::List;
+            m_lists.startList();
+        }
+        break;
+    case RtfWord::ListLevel:
+        if (destination == Destination::List) {
+            top().destination = Destination::ListLevel;
+            m_level = RtfListTable::Level{};
+            m_levelFont = -1;
+            m_levelText.clear();
+            m_levelNumbers.clear();
+        }
+        break;
+    case RtfWord::LevelText:
+    case RtfWord::LevelNumbers:
+        if (destination == Destination::ListLevel)
+            top().destination =
+                word == RtfWord::LevelText ? Destination::LevelText : Destination::LevelNumbers;
+        break;
+    case RtfWord::LevelFormat:
+        if (destination == Destination::ListLevel)
+            m_level.format = p;
+        break;
+    case RtfWord::LevelStartAt:
+        if (destination == Destination::ListLevel)
+            m_level.startAt = std::clamp(p, 0, RtfListTable::MaxStartAt);
+        break;
+    case RtfWord::LevelFollow:
+        if (destination == Destination::ListLevel)
+            m_level.follow = p;
+        break;
+    case RtfWord::Font:
+        if (destination == Destination::ListLevel)
+            m_levelFont = std::max(0, p);
+        break;
+    case RtfWord::ListId:
+        if (destination == Destination::List)
+            m_lists.setListId(p);
+        else if (destination == Destination::ListOverride)
+            m_overrideList = p;
+        break;
+    case RtfWord::ListOverride:
+        if (destination == Destination::ListOverrideTable) {
+            top().destination = Destination::ListOverride;
+            m_overrideIndex = 0;
+            m_overrideList = 0;
+        }
+        break;
+    case RtfWord::ListOverrideIndex:
+        if (destination == Destination::ListOverride)
+            m_overrideIndex = p;
+        break;
+    case RtfWord::Unicode:
+        if (destination == Destination::LevelText && token.hasParam &&
+            m_levelText.size() <= RtfListTable::MaxLevelText)
+            m_levelText.append(LevelTextUnit{static_cast<char16_t>(token.param), false});
+        m_skip = top().unicodeSkip;
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfParser::handleListText(QByteArrayView text)
+{
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (top().destination == Destination::LevelNumbers) {
+            if (m_levelNumbers.size() <= RtfListTable::MaxLevelText && c != ';')
+                m_levelNumbers.append(c);
+        } else if (top().destination == Destination::LevelText &&
+                   m_levelText.size() <= RtfListTable::MaxLevelText) {
+            m_levelText.append(LevelTextUnit{byte, true});
+        }
+    }
+}
+
+void RtfParser::endDestination(Destination destination)
+{
+    switch (destination) {
+    case Destination::ListLevel:
+        finishLevel();
+        break;
+    case Destination::List:
+        m_lists.endList();
+        break;
+    case Destination::ListOverride:
+        m_lists.addOverride(m_overrideIndex, m_overrideList);
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfParser::finishLevel()
+{
+    m_level.text = levelText();
+    m_lists.addLevel(m_level);
+}
+
+// The first character of \leveltext is its length; \levelnumbers holds the
+// positions of the characters that stand for a level's number.
+QString RtfParser::levelText()
+{
+    if (m_levelText.isEmpty())
+        return {};
+    const qsizetype length = std::min<qsizetype>(m_levelText[0].value, m_levelText.size() - 1);
+    const RtfCodePages::Table& table = fontTable(m_levelFont < 0 ? m_defaultFont : m_levelFont);
+    const RtfCodePages::Table* symbols = m_fonts.value(m_levelFont).symbols;
+    QString out;
+    for (qsizetype i = 1; i <= length; ++i) {
+        const LevelTextUnit unit = m_levelText[i];
+        if (m_levelNumbers.contains(static_cast<char>(i))) {
+            if (unit.value < RtfListTable::Levels)
+                out += QChar(unit.value);
+            continue;
+        }
+        char16_t ch = unit.byte ? table[unit.value] : unit.value;
+        if (!unit.byte && symbols != nullptr && isPrivateSymbol(ch))
+            ch = (*symbols)[ch - RtfSymbolFonts::PrivateUseBase];
+        if (ch >= 0x20 && !isDropped(ch))
+            out += QChar(ch);
+    }
+    return out;
+}
+
+const RtfCodePages::Table& RtfParser::fontTable(int font)
+{
+    const auto it = m_fonts.constFind(font);
+    if (it != m_fonts.constEnd() && it->symbols != nullptr)
+        return *it->symbols;
+    const int cp = it != m_fonts.constEnd() ? it->codePage : m_ansiCodePage;
+    return m_codePages.table(RtfCodePages::isDoubleByte(cp) ? RtfCodePages::Default : cp);
+}
+
+// Counted even when the paragraph brings its own \listtext, so that later
+// paragraphs without one go on from the right number.
+void RtfParser::appendListNumber()
+{
+    m_numberDone = true;
+    const QString number = m_lists.nextNumber(top().list, top().listLevel);
+    if (!m_listTextSeen)
+        m_run += number;
+}
+
+// An empty list paragraph still shows its number.
+void RtfParser::endParagraph()
+{
+    if (!m_numberDone && top().list > 0 && !top().chars.hidden)
+        prepareForContent();
+    m_numberDone = false;
+    m_listTextSeen = false;
 }

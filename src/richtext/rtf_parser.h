@@ -3,6 +3,7 @@
 #include "richtext/rtf_code_pages.h"
 #include "richtext/rtf_content_sink.h"
 #include "richtext/rtf_control_words.h"
+#include "richtext/rtf_list_table.h"
 #include "richtext/rtf_tokenizer.h"
 
 #include <QHash>
@@ -34,12 +35,21 @@ public:
     static bool isRtf(QStringView text);
 
 private:
+    static constexpr int SymbolCharset = 2;
+
     enum class Destination
     {
         Text,
         FontTable,
         ColorTable,
-        Picture
+        Picture,
+        ListTable,
+        List,
+        ListLevel,
+        LevelText,
+        LevelNumbers,
+        ListOverrideTable,
+        ListOverride
     };
 
     struct CharState
@@ -66,12 +76,23 @@ private:
         Destination destination = Destination::Text;
         qsizetype start = 0;
         bool ownsPicture = false;
+        int list = 0; // \ls: the paragraph's list override, 0 for none
+        int listLevel = 0;
+    };
+
+    // One character of a \leveltext as written: a byte is only decoded once
+    // the level's font is known, which Word writes after the text.
+    struct LevelTextUnit
+    {
+        char16_t value = 0;
+        bool byte = false;
     };
 
     struct Font
     {
         QString name;
         int codePage = RtfCodePages::Default;
+        const RtfCodePages::Table* symbols = nullptr; // a symbol font's own characters
     };
 
     struct FontEntry
@@ -86,6 +107,12 @@ private:
         int fontCodePage(int ansiCodePage) const;
     };
 
+    struct TableRow
+    {
+        int cells = 0; // cells ended in the row so far
+        int tabs = 0;  // tabs written for them; written only when content follows
+    };
+
     struct ColorEntry
     {
         bool any = false;
@@ -95,6 +122,7 @@ private:
     };
 
     GroupState& top() { return m_groups.back(); }
+    bool continuesDoubleByte(const RtfToken& token) const;
     bool consumeSkipped(RtfToken& token);
     void handleToken(RtfToken& token, bool starred, bool groupStart);
     void openGroup(qsizetype offset);
@@ -111,6 +139,14 @@ private:
     void handleFontWord(RtfWord word, const RtfToken& token);
     void handleColorWord(RtfWord word, const RtfToken& token);
     void handlePictureWord(RtfWord word, const RtfToken& token);
+    void handleListWord(RtfWord word, const RtfToken& token);
+    void handleListText(QByteArrayView text);
+    void endDestination(Destination destination);
+    void finishLevel();
+    QString levelText();
+    const RtfCodePages::Table& fontTable(int font);
+    void appendListNumber();
+    void endParagraph();
     void handleSymbol(char symbol);
     void handleByte(unsigned char byte);
     void handleText(QByteArrayView text);
@@ -119,11 +155,14 @@ private:
     void appendBytes(QByteArrayView bytes);
     void appendChar(char16_t ch);
     void appendUnicode(int code);
+    void takeRawTrailByte();
     void flushDoubleByte();
     void prepareForContent();
     void flushRun();
     void breakBlock();
-    void endRow();
+    void padCells(TableRow& row);
+    void endRow(TableRow& row);
+    void endNestedRow();
     void addTab(int twips);
     void appendPictureHex(QByteArrayView text);
     void finishPicture(const GroupState& closed, qsizetype closeOffset);
@@ -156,18 +195,30 @@ private:
     bool m_charsDirty = true;
     bool m_pendingBreak = false;
     char16_t m_highSurrogate = 0;
-    int m_cellsInRow = 0;
-    int m_tabsInRow = 0;
+    TableRow m_row;
+    TableRow m_nestedRow;
     QByteArray m_doubleBytes;
     int m_doubleByteCodePage = 0;
+    bool m_trailExpected = false; // the last double-byte byte read was a lead byte
 
     int m_cachedFont = 0;
     int m_cachedCodePage = 0;
     const RtfCodePages::Table* m_table = nullptr;
+    const RtfCodePages::Table* m_symbols = nullptr; // the current font's, if a symbol font
 
     CharState m_resolvedChars;
     RtfRunFormat m_resolved;
     bool m_resolvedValid = false;
+
+    RtfListTable m_lists;
+    RtfListTable::Level m_level;
+    int m_levelFont = -1;
+    QList<LevelTextUnit> m_levelText;
+    QByteArray m_levelNumbers;
+    int m_overrideIndex = 0;
+    int m_overrideList = 0;
+    bool m_numberDone = false;   // the paragraph's list number is shown or counted
+    bool m_listTextSeen = false; // the paragraph brings its own \listtext or \pntext
 
     RtfPictureData m_picture;
     int m_pictureNibble = -1;

@@ -26,6 +26,14 @@ int RtfTokenizer::peek() const
     return m_pos < m_input.size() ? static_cast<unsigned char>(m_input[m_pos]) : -1;
 }
 
+int RtfTokenizer::takeRawByte()
+{
+    const int byte = peek();
+    if (byte >= 0)
+        ++m_pos;
+    return byte;
+}
+
 RtfToken RtfTokenizer::next()
 {
     while (m_pos < m_input.size() && (m_input[m_pos] == '\r' || m_input[m_pos] == '\n'))

@@ -43,6 +43,8 @@ public:
     // honouring escapes and \bin; returns the offset of its closing brace, or
     // the input size when the group is never closed.
     qsizetype skipGroup();
+    // The next input byte taken as it is, whatever it means to RTF; -1 at the end.
+    int takeRawByte();
     qsizetype position() const { return m_pos; }
     QByteArrayView input() const { return m_input; }
 

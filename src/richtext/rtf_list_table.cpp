@@ -1,0 +1,143 @@
+#include "richtext/rtf_list_table.h"
+
+#include <algorithm>
+
+namespace {
+
+enum Format
+{
+    Decimal = 0,
+    UpperRoman = 1,
+    LowerRoman = 2,
+    UpperLetter = 3,
+    LowerLetter = 4,
+    Ordinal = 5,
+    LeadingZero = 22,
+    Bullet = 23,
+    NoNumber = 255,
+};
+
+constexpr int kMaxRoman = 3999;
+// Letters repeat past Z (AA, BBB, ...); beyond this many the number is decimal.
+constexpr int kMaxLetterRepeat = 8;
+
+QString roman(int value, bool upper)
+{
+    static const std::pair<int, const char*> parts[] = {
+        {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+        {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
+    QString out;
+    for (const auto& [amount, letters] : parts) {
+        for (; value >= amount; value -= amount)
+            out += QLatin1StringView(letters);
+    }
+    return upper ? out.toUpper() : out;
+}
+
+QString letters(int value, bool upper)
+{
+    const QChar letter(char16_t((upper ? u'A' : u'a') + (value - 1) % 26));
+    return QString((value - 1) / 26 + 1, letter);
+}
+
+QString ordinal(int value)
+{
+    const int lastTwo = value % 100;
+    const int last = value % 10;
+    const char* suffix = "th";
+    if (lastTwo < 11 || lastTwo > 13)
+        suffix = last == 1 ? "st" : last == 2 ? "nd" : last == 3 ? "rd" : "th";
+    return QString::number(value) + QLatin1StringView(suffix);
+}
+
+} // namespace
+
+void RtfListTable::startList()
+{
+    m_reading = List{};
+    m_readingId = 0;
+    m_readingOpen = true;
+}
+
+void RtfListTable::addLevel(const Level& level)
+{
+    if (m_readingOpen && m_reading.levels.size() < Levels)
+        m_reading.levels.append(level);
+}
+
+void RtfListTable::setListId(int id)
+{
+    m_readingId = id;
+}
+
+void RtfListTable::endList()
+{
+    if (!std::exchange(m_readingOpen, false))
+        return;
+    if (m_lists.size() < MaxLists || m_lists.contains(m_readingId))
+        m_lists.insert(m_readingId, std::move(m_reading));
+}
+
+void RtfListTable::addOverride(int override, int listId)
+{
+    if (m_overrides.size() < MaxLists || m_overrides.contains(override))
+        m_overrides.insert(override, listId);
+}
+
+QString RtfListTable::nextNumber(int override, int level)
+{
+    const auto found = m_overrides.constFind(override);
+    if (found == m_overrides.constEnd())
+        return {};
+    const auto list = m_lists.constFind(found.value());
+    if (list == m_lists.constEnd() || level < 0 || level >= list->levels.size())
+        return {};
+    const QList<Level>& levels = list->levels;
+    Counters& counters = m_counters[found.value()];
+    counters[level] =
+        counters[level] > 0 ? std::min(counters[level] + 1, MaxStartAt * 2) : levels[level].startAt;
+    std::fill(counters.begin() + level + 1, counters.end(), 0);
+
+    QString out;
+    for (QChar ch : levels[level].text) {
+        const int placeholder = ch.unicode();
+        if (placeholder >= Levels) {
+            out += ch;
+        } else if (placeholder < levels.size()) {
+            const Level& shown = levels[placeholder];
+            out += formatNumber(counters[placeholder] > 0 ? counters[placeholder] : shown.startAt,
+                                shown.format);
+        }
+    }
+    if (levels[level].follow == 0)
+        out += u'\t';
+    else if (levels[level].follow == 1)
+        out += u' ';
+    return out;
+}
+
+QString RtfListTable::formatNumber(int value, int format)
+{
+    switch (format) {
+    case UpperRoman:
+    case LowerRoman:
+        if (value > 0 && value <= kMaxRoman)
+            return roman(value, format == UpperRoman);
+        break;
+    case UpperLetter:
+    case LowerLetter:
+        if (value > 0 && value <= 26 * kMaxLetterRepeat)
+            return letters(value, format == UpperLetter);
+        break;
+    case Ordinal:
+        return ordinal(value);
+    case LeadingZero:
+        return value < 10 && value >= 0 ? QStringLiteral("0%1").arg(value) : QString::number(value);
+    case Bullet:
+    case NoNumber:
+        return {};
+    default:
+        break;
+    }
+    return QString::number(value);
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <array>
+
+// The lists of \listtable and \listoverridetable and the counters of the page
+// being read. A paragraph that only names its list (\ls, \ilvl) and carries no
+// \listtext of its own shows the number or bullet its list level defines.
+// Every table is bounded, so hostile definitions cost little memory.
+class RtfListTable
+{
+public:
+    static constexpr int Levels = 9;
+    static constexpr int MaxLists = 1024;
+    static constexpr int MaxStartAt = 32767;
+    static constexpr int MaxLevelText = 255;
+
+    struct Level
+    {
+        int format = 0; // \levelnfc
+        int startAt = 1;
+        int follow = 0; // \levelfollow: 0 a tab, 1 a space, 2 nothing
+        // \leveltext with its placeholders: a character 0-8 stands for the
+        // number of that level.
+        QString text;
+    };
+
+    // Reading the tables: a list's levels come in order, then its \listid.
+    void startList();
+    void addLevel(const Level& level);
+    void setListId(int id);
+    void endList();
+    void addOverride(int override, int listId);
+
+    // The text a paragraph of list override `override` at `level` shows
+    // before its own text; advances the counters, so call it once per
+    // paragraph. Empty when the list or the level is not defined.
+    QString nextNumber(int override, int level);
+
+    static QString formatNumber(int value, int format);
+
+private:
+    struct List
+    {
+        QList<Level> levels;
+    };
+    using Counters = std::array<int, Levels>; // 0: not counted yet
+
+    List m_reading;
+    int m_readingId = 0;
+    bool m_readingOpen = false;
+    QHash<int, List> m_lists;    // by \listid
+    QHash<int, int> m_overrides; // \ls to \listid
+    QHash<int, Counters> m_counters;
+};
