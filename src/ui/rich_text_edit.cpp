@@ -431,14 +431,14 @@ bool RichTextEdit::canInsertFromMimeData(const QMimeData* source) const
 QMimeData* RichTextEdit::createMimeDataFromSelection() const
 {
     const QTextCursor cursor = textCursor();
-    auto* data = new QMimeData;
-    data->setData(kRtfMime,
+    auto* mime = new QMimeData;
+    mime->setData(kRtfMime,
                   RtfWriter::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
-    data->setHtml(cursor.selection().toHtml());
+    mime->setHtml(cursor.selection().toHtml());
     QString text = plainText().mid(SelStart(), SelLength());
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    data->setText(text);
-    return data;
+    mime->setText(text);
+    return mime;
 }
 
 void RichTextEdit::insertFromMimeData(const QMimeData* source)
