@@ -1,7 +1,7 @@
 #include "document/book_storage.h"
 
-#include "core/message_service.h"
 #include "core/bounded_file.h"
+#include "core/message_service.h"
 #include "core/safe_file.h"
 #include "document/data_file.h"
 #include "document/text_export.h"
@@ -14,9 +14,6 @@
 namespace {
 
 const QString kModule = QStringLiteral("Subs");
-
-// No book comes near this; a larger file is not read into memory at all.
-constexpr qint64 kLargestBook = qint64(1) << 30;
 
 bool pathExists(const QString& path)
 {
@@ -65,7 +62,7 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
 {
     if (!pathExists(path))
         return ReadOutcome::Missing;
-    const BoundedFile::Result file = BoundedFile::read(path, kLargestBook);
+    const BoundedFile::Result file = BoundedFile::read(path, DataFile::MaxFileBytes);
     if (!file.bytes)
         return ReadOutcome::Unreadable;
     DataFile::ParseResult parsed = DataFile::parse(*file.bytes);

@@ -24,6 +24,9 @@ class DataFile
 {
 public:
     static constexpr int MaxPages = 32767;
+    // No book comes near this; a larger file is not read into memory at all.
+    // The program and velkaro-cli read books with this one ceiling.
+    static constexpr qint64 MaxFileBytes = qint64(1) << 30;
 
     struct Error
     {
