@@ -105,8 +105,8 @@ int runCommand(const Command& command, const QStringList& rest)
     if (!parser.parse(QStringList{QLatin1String(command.name)} + rest))
         return commandUsage(command, parser.errorText());
     if (parser.isSet(help)) {
-        CliOutput::out(commandHelp(command));
-        return CliCommands::ExitOk;
+        return CliOutput::out(commandHelp(command)) ? CliCommands::ExitOk
+                                                    : CliCommands::ExitFailure;
     }
     CliArgs args;
     args.positional = parser.positionalArguments();
@@ -130,8 +130,7 @@ int CliApp::run(const QStringList& arguments)
     const QString& name = rest.first();
     if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
         name == QLatin1String("help")) {
-        CliOutput::out(overallHelp());
-        return CliCommands::ExitOk;
+        return CliOutput::out(overallHelp()) ? CliCommands::ExitOk : CliCommands::ExitFailure;
     }
     const Command* command = findCommand(name);
     if (!command)
