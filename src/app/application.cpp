@@ -16,7 +16,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
-#include <QPalette>
 #include <QTimer>
 
 namespace {
@@ -66,8 +65,6 @@ bool Application::StartUp()
 
     Init();
     showTipOfTheDay();
-    m_hilite = HighlightColors::SetHighlightColors(
-        QApplication::palette().color(QPalette::Highlight).rgb());
     localizeMainWindow();
     return true;
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/highlight_colors.h"
 #include "core/event_log.h"
 #include "core/folders.h"
 #include "core/localization.h"
@@ -56,8 +55,6 @@ public:
     Localization& localization() { return m_localization; }
     MessageService& messages() { return m_messages; }
     const QString& CurrentPassword() const { return m_currentPassword; }
-    QString& currentPasswordRef() { return m_currentPassword; }
-    const HighlightColors& highlightColors() const { return m_hilite; }
     bool unloaded() const { return m_unloaded; }
 
     // MainWindowHost
@@ -66,10 +63,6 @@ public:
     void revertCommand() override;
     void exitCommand() override;
     void pageEdited(const QString& richText) override;
-
-Q_SIGNALS:
-    // Start-up could not verify the password: the program must end now.
-    void quitRequested();
 
 private:
     bool Unloading(CloseReason reason);
@@ -92,7 +85,6 @@ private:
     Book m_book;
     BookStorage m_storage;
     TipOfTheDay m_tips;
-    HighlightColors m_hilite;
     QString m_currentPassword;
     bool m_unloaded = false;
     LoginPrompt m_loginPrompt;

@@ -119,8 +119,8 @@ RichTextEdit::RichTextEdit(QWidget* parent)
     : QTextEdit(parent), m_positions(new TextPositionMap(document(), this)),
       m_backColor(WinColor::window)
 {
-    // The page keeps its own one-step undo; a second history here would only
-    // grow with every page that is opened.
+    // The program offers no undo, and a history kept here would only grow
+    // with every page that is opened.
     document()->setUndoRedoEnabled(false);
     QTextOption option = document()->defaultTextOption();
     option.setTabStopDistance(tabFromTwips(kDefaultTabTwips));
@@ -204,17 +204,6 @@ std::optional<bool> RichTextEdit::SelItalic() const
 void RichTextEdit::setSelItalic(bool on)
 {
     applyCharFormat([on](QTextCharFormat& format) { format.setFontItalic(on); });
-}
-
-std::optional<bool> RichTextEdit::SelUnderline() const
-{
-    return uniformValue<bool>(textCursor(),
-                              [](const QTextCharFormat& format) { return format.fontUnderline(); });
-}
-
-void RichTextEdit::setSelUnderline(bool on)
-{
-    applyCharFormat([on](QTextCharFormat& format) { format.setFontUnderline(on); });
 }
 
 std::optional<bool> RichTextEdit::SelStrikeThru() const

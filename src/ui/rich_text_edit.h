@@ -41,8 +41,6 @@ public:
     void setSelBold(bool on);
     std::optional<bool> SelItalic() const;
     void setSelItalic(bool on);
-    std::optional<bool> SelUnderline() const;
-    void setSelUnderline(bool on);
     std::optional<bool> SelStrikeThru() const;
     void setSelStrikeThru(bool on);
     std::optional<quint32> SelColor() const;
