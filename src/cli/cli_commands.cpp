@@ -26,11 +26,6 @@ std::optional<std::vector<PageRecord>> loadOrReport(const QString& path, bool cl
     return std::move(loaded.pages);
 }
 
-int exitFor(bool written)
-{
-    return written ? CliCommands::ExitOk : CliCommands::ExitFailure;
-}
-
 int usageError(const QString& command, const QString& message)
 {
     CliOutput::err(

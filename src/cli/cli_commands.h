@@ -20,6 +20,8 @@ public:
     static constexpr int ExitFailure = 1; // the book cannot be read or the output not written
     static constexpr int ExitUsage = 2;
 
+    static int exitFor(bool written) { return written ? ExitOk : ExitFailure; }
+
     static int list(const CliArgs& args);
     static int cat(const CliArgs& args);
     static int exportText(const CliArgs& args);
