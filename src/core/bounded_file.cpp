@@ -58,9 +58,7 @@ std::optional<BoundedFile::Result> openRegular(const QString& path, QFile& file)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return refused(BoundedFile::Problem::CannotRead, qt_error_string(errno));
-    struct stat st
-    {
-    };
+    struct stat st = {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return notAFile(S_ISDIR(st.st_mode));

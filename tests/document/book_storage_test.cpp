@@ -103,9 +103,7 @@ TEST_F(BookStorageTest, UnreadableFilesAreKeptAsideUnderDistinctNamesAndNeverOve
     QFile::remove(m_storage.FullDataPath());
     ASSERT_EQ(mkfifo(QFile::encodeName(m_storage.FullDataPath()).constData(), 0600), 0);
     ASSERT_FALSE(m_storage.LoadBook().has_value());
-    struct stat keptFifo
-    {
-    };
+    struct stat keptFifo = {};
     ASSERT_EQ(stat(QFile::encodeName(m_storage.keptAsidePath()).constData(), &keptFifo), 0);
     EXPECT_TRUE(S_ISFIFO(keptFifo.st_mode));
     EXPECT_EQ(readAll(m_storage.FullDataPath()), kDefaultBook);
