@@ -1,5 +1,6 @@
-# Shared by scripts/run and scripts/test: installs what a fresh Debian 12
-# machine lacks, then configures and builds the project.
+# Shared by scripts/run, scripts/test and scripts/test-sanitize: installs what
+# a fresh Debian 12 machine lacks, configures and builds the project, runs the
+# tests.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -28,4 +29,10 @@ install_missing() {
 build() {
   cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@"
   cmake --build "$BUILD_DIR" -j "$(nproc)"
+}
+
+run_tests() {
+  export QT_QPA_PLATFORM=offscreen
+  cd "$BUILD_DIR"
+  ctest --output-on-failure -j "$(nproc)" --timeout 600
 }

@@ -56,7 +56,6 @@ public:
     Localization& localization() { return m_localization; }
     MessageService& messages() { return m_messages; }
     const QString& CurrentPassword() const { return m_currentPassword; }
-    QString& currentPasswordRef() { return m_currentPassword; }
     const HighlightColors& highlightColors() const { return m_hilite; }
     bool unloaded() const { return m_unloaded; }
 
@@ -74,10 +73,6 @@ public:
     void terminate();
     // Where messages that found nobody to read them wait for the next start.
     QString noticesPath() const;
-
-Q_SIGNALS:
-    // Start-up could not verify the password: the program must end now.
-    void quitRequested();
 
 private:
     enum class SaveOutcome

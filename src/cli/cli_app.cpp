@@ -55,9 +55,10 @@ QString overallHelp()
                        .arg(AppInfo::title());
     for (const Command& command : kCommands)
         text += QStringLiteral("  velkaro-cli %1\n").arg(QLatin1String(command.synopsis));
-    text += QStringLiteral("\n'velkaro-cli COMMAND --help' describes one command.\n"
-                           "Exit status: 0 done, 1 the book cannot be read or a file cannot be\n"
-                           "written, 2 wrong usage.\n");
+    text +=
+        QStringLiteral("\n'velkaro-cli COMMAND --help' describes one command.\n"
+                       "Exit status: 0 done, 1 the book cannot be read or the output cannot be\n"
+                       "written, 2 wrong usage.\n");
     return text;
 }
 
@@ -105,8 +106,7 @@ int runCommand(const Command& command, const QStringList& rest)
     if (!parser.parse(QStringList{QLatin1String(command.name)} + rest))
         return commandUsage(command, parser.errorText());
     if (parser.isSet(help)) {
-        CliOutput::out(commandHelp(command));
-        return CliCommands::ExitOk;
+        return CliCommands::exitFor(CliOutput::out(commandHelp(command)));
     }
     CliArgs args;
     args.positional = parser.positionalArguments();
@@ -130,8 +130,7 @@ int CliApp::run(const QStringList& arguments)
     const QString& name = rest.first();
     if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
         name == QLatin1String("help")) {
-        CliOutput::out(overallHelp());
-        return CliCommands::ExitOk;
+        return CliCommands::exitFor(CliOutput::out(overallHelp()));
     }
     const Command* command = findCommand(name);
     if (!command)

@@ -3,18 +3,19 @@
 #include "cli/cli_book.h"
 #include "cli/cli_output.h"
 #include "core/code_page.h"
+#include "core/safe_file.h"
 #include "document/text_export.h"
 #include "richtext/rtf_plain_text.h"
 #include "richtext/text_finder.h"
 
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <optional>
 #include <vector>
 
 namespace {
 
-// Loads the book or tells why not; nullopt means the caller exits with ExitBadBook.
+// Loads the book or tells why not; nullopt means the caller exits with ExitFailure.
 std::optional<std::vector<PageRecord>> loadOrReport(const QString& path, bool cleanUp)
 {
     CliBook::Loaded loaded = CliBook::read(path, cleanUp);
@@ -50,15 +51,32 @@ bool samePath(const QString& a, const QString& b)
     return !left.isEmpty() && left == QFileInfo(b).canonicalFilePath();
 }
 
+bool reportWritten(const QString& path, const QString& error)
+{
+    CliOutput::err(QStringLiteral("velkaro-cli: %1: cannot write: %2\n").arg(path, error));
+    return false;
+}
+
+// A device or FIFO (/dev/stdout, a pipe to another program) is written
+// straight into: renaming a new file over it would put a plain file where
+// the device node was.
+bool writeInto(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+        file.write(bytes) == bytes.size())
+        return true;
+    return reportWritten(path, file.errorString());
+}
+
 bool writeFile(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    const bool ok =
-        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    if (!ok)
-        CliOutput::err(
-            QStringLiteral("velkaro-cli: %1: cannot write: %2\n").arg(path, file.errorString()));
-    return ok;
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile() && !info.isDir())
+        return writeInto(path, bytes);
+    if (const std::optional<AppError> error = SafeFile::writeWhole(path, bytes))
+        return reportWritten(path, error->description);
+    return true;
 }
 
 struct LinePosition
@@ -94,14 +112,13 @@ int CliCommands::list(const CliArgs& args)
 {
     const auto pages = loadOrReport(args.positional.at(0), false);
     if (!pages)
-        return ExitBadBook;
+        return ExitFailure;
     QString out;
     for (size_t i = 0; i < pages->size(); ++i) {
         const PageRecord& page = (*pages)[i];
         out += QStringLiteral("%1\t%2\t%3\n").arg(i + 1).arg(kindName(page.Kind), page.Title);
     }
-    CliOutput::out(out);
-    return ExitOk;
+    return exitFor(CliOutput::out(out));
 }
 
 int CliCommands::cat(const CliArgs& args)
@@ -113,14 +130,13 @@ int CliCommands::cat(const CliArgs& args)
                           QStringLiteral("'%1' is not a page number").arg(args.positional.at(1)));
     const auto pages = loadOrReport(args.positional.at(0), true);
     if (!pages)
-        return ExitBadBook;
+        return ExitFailure;
     if (number < 1 || number > static_cast<int>(pages->size()))
         return usageError("cat", QStringLiteral("no page %1: the book has pages 1 to %2")
                                      .arg(number)
                                      .arg(pages->size()));
     const QString text = forTerminal(RtfPlainText::extract((*pages)[number - 1].Text));
-    CliOutput::out(text.isEmpty() || text.endsWith(u'\n') ? text : text + u'\n');
-    return ExitOk;
+    return exitFor(CliOutput::out(text.isEmpty() || text.endsWith(u'\n') ? text : text + u'\n'));
 }
 
 int CliCommands::exportText(const CliArgs& args)
@@ -133,15 +149,11 @@ int CliCommands::exportText(const CliArgs& args)
             QStringLiteral("%1 is the book itself; it is never overwritten").arg(out));
     const auto pages = loadOrReport(book, true);
     if (!pages)
-        return ExitBadBook;
+        return ExitFailure;
     QByteArray bytes = TextExport::build(*pages);
     if (args.utf8)
         bytes = CodePage::decode(bytes).toUtf8();
-    if (out.isEmpty()) {
-        CliOutput::outBytes(bytes);
-        return ExitOk;
-    }
-    return writeFile(out, bytes) ? ExitOk : ExitBadBook;
+    return exitFor(out.isEmpty() ? CliOutput::outBytes(bytes) : writeFile(out, bytes));
 }
 
 int CliCommands::check(const CliArgs& args)
@@ -150,7 +162,7 @@ int CliCommands::check(const CliArgs& args)
     const CliBook::Loaded loaded = CliBook::read(book, false);
     if (!loaded.ok()) {
         CliOutput::err(QStringLiteral("velkaro-cli: %1\n").arg(loaded.problem));
-        return ExitBadBook;
+        return ExitFailure;
     }
     if (loaded.trailingLine > 0) {
         CliOutput::err(QStringLiteral("velkaro-cli: %1: line %2: text after the last of the %3 "
@@ -158,11 +170,10 @@ int CliCommands::check(const CliArgs& args)
                            .arg(book)
                            .arg(loaded.trailingLine)
                            .arg(loaded.pages.size()));
-        return ExitBadBook;
+        return ExitFailure;
     }
-    CliOutput::out(
-        QStringLiteral("%1: OK, %2 pages\n").arg(book, QString::number(loaded.pages.size())));
-    return ExitOk;
+    return exitFor(CliOutput::out(
+        QStringLiteral("%1: OK, %2 pages\n").arg(book, QString::number(loaded.pages.size()))));
 }
 
 int CliCommands::find(const CliArgs& args)
@@ -172,7 +183,7 @@ int CliCommands::find(const CliArgs& args)
         return usageError("find", QStringLiteral("nothing to find: TEXT is empty"));
     const auto pages = loadOrReport(args.positional.at(0), true);
     if (!pages)
-        return ExitBadBook;
+        return ExitFailure;
     const int options =
         (args.matchCase ? TextFinder::matchCase : 0) | (args.wholeWord ? TextFinder::wholeWord : 0);
     QString out;
@@ -189,6 +200,5 @@ int CliCommands::find(const CliArgs& args)
                        .arg(lineAt(text, at.lineStart));
         }
     }
-    CliOutput::out(out);
-    return ExitOk;
+    return exitFor(CliOutput::out(out));
 }

@@ -17,8 +17,10 @@ class CliCommands
 {
 public:
     static constexpr int ExitOk = 0;
-    static constexpr int ExitBadBook = 1; // also: an output file that cannot be written
+    static constexpr int ExitFailure = 1; // the book cannot be read or the output not written
     static constexpr int ExitUsage = 2;
+
+    static int exitFor(bool written) { return written ? ExitOk : ExitFailure; }
 
     static int list(const CliArgs& args);
     static int cat(const CliArgs& args);

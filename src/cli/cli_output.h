@@ -8,7 +8,9 @@
 class CliOutput
 {
 public:
-    static void out(const QString& text);
-    static void outBytes(const QByteArray& bytes);
+    // False when standard output did not take it all (a full disk, a closed
+    // file); the reason is already on standard error then.
+    [[nodiscard]] static bool out(const QString& text);
+    [[nodiscard]] static bool outBytes(const QByteArray& bytes);
     static void err(const QString& text);
 };

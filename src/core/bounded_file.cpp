@@ -3,45 +3,108 @@
 #include <QFile>
 #include <QFileInfo>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 constexpr qint64 kChunkBytes = qint64(1) << 20;
+
+BoundedFile::Result refused(BoundedFile::Problem problem, const QString& error)
+{
+    BoundedFile::Result result;
+    result.problem = problem;
+    result.error = error;
+    return result;
+}
+
+BoundedFile::Result notAFile(bool folder)
+{
+    return refused(BoundedFile::Problem::NotAFile,
+                   folder ? QStringLiteral("Is a folder")
+                          : QStringLiteral("Not a regular file (a device, pipe or socket)"));
+}
+
+BoundedFile::Result tooLarge(qint64 maxBytes)
+{
+    return refused(BoundedFile::Problem::TooLarge,
+                   QStringLiteral("File too large (over %1 bytes)").arg(maxBytes));
+}
+
+// Decided from the name alone, before anything is opened: opening a device
+// may already do something.
+std::optional<BoundedFile::Result> refusalByName(const QString& path, qint64 maxBytes)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return std::nullopt; // opening tells why
+    if (!info.isFile())
+        return notAFile(info.isDir());
+    if (info.size() > maxBytes)
+        return tooLarge(maxBytes);
+    return std::nullopt;
+}
+
+#ifdef Q_OS_UNIX
+// The name may point elsewhere by the time it is opened. O_NONBLOCK makes a
+// FIFO swapped in open at once instead of waiting for a writer, and the type
+// of what was actually opened decides.
+std::optional<BoundedFile::Result> openRegular(const QString& path, QFile& file)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return refused(BoundedFile::Problem::CannotRead, qt_error_string(errno));
+    struct stat st = {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return notAFile(S_ISDIR(st.st_mode));
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return refused(BoundedFile::Problem::CannotRead, file.errorString());
+    }
+    return std::nullopt;
+}
+#else
+std::optional<BoundedFile::Result> openRegular(const QString& path, QFile& file)
+{
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return refused(BoundedFile::Problem::CannotRead, file.errorString());
+    if (file.isSequential())
+        return notAFile(false);
+    return std::nullopt;
+}
+#endif
 
 } // namespace
 
 BoundedFile::Result BoundedFile::read(const QString& path, qint64 maxBytes)
 {
-    Result result;
-    if (QFileInfo(path).isDir()) {
-        result.error = QStringLiteral("Is a folder");
-        return result;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = file.errorString();
-        return result;
-    }
-    if (!file.isSequential() && file.size() > maxBytes) {
-        result.tooLarge = true;
-        result.error = QStringLiteral("File too large");
-        return result;
-    }
+    if (auto refusal = refusalByName(path, maxBytes))
+        return *refusal;
+    QFile file;
+    if (auto refusal = openRegular(path, file))
+        return *refusal;
+    if (file.size() > maxBytes)
+        return tooLarge(maxBytes);
+    // The file may still grow while it is read; the ceiling holds all the same.
     QByteArray bytes;
     while (true) {
         const QByteArray chunk = file.read(std::min(kChunkBytes, maxBytes + 1 - bytes.size()));
-        if (file.error() != QFileDevice::NoError) {
-            result.error = file.errorString();
-            return result;
-        }
+        if (file.error() != QFileDevice::NoError)
+            return refused(Problem::CannotRead, file.errorString());
         if (chunk.isEmpty())
             break;
         bytes += chunk;
-        if (bytes.size() > maxBytes) {
-            result.tooLarge = true;
-            result.error = QStringLiteral("File too large");
-            return result;
-        }
+        if (bytes.size() > maxBytes)
+            return tooLarge(maxBytes);
     }
+    Result result;
     result.bytes = std::move(bytes);
     return result;
 }

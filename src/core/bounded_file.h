@@ -4,15 +4,24 @@
 #include <QString>
 #include <optional>
 
-// Reads a whole user file with a ceiling, so a file of any size, or a device
-// that never ends (/dev/zero given by mistake), costs bounded memory.
+// Reads a whole user file with a ceiling, so a file of any size costs bounded
+// memory. Only regular files are read: a device (/dev/zero given by mistake)
+// or a FIFO put where a file belongs is refused at once, never waited on.
 class BoundedFile
 {
 public:
+    enum class Problem
+    {
+        None,
+        CannotRead, // missing, no permission, read error
+        NotAFile,   // a folder, device, FIFO or socket
+        TooLarge,   // over the ceiling; nothing was read
+    };
+
     struct Result
     {
         std::optional<QByteArray> bytes; // nullopt: not read
-        bool tooLarge = false;
+        Problem problem = Problem::None;
         QString error; // why it could not be read, for the user
     };
 

@@ -59,7 +59,10 @@ std::optional<AppError> SafeFile::writeWhole(const QString& path, const QByteArr
         return openFailure(path, file);
     if (permissions)
         file.setPermissions(*permissions);
-    if (file.write(bytes) != bytes.size()) {
+    // A short file stays in QFileDevice's buffer until commit, and commit
+    // renames even when that last write fails (a full disk): flushed here,
+    // the failure is seen while the old file is still in place.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         const AppError error = writeFailure(file);
         file.cancelWriting();
         return error;

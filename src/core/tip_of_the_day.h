@@ -21,9 +21,6 @@ public:
     // read or holds no tips.
     QString ShowTip(const QString& path);
 
-    bool isLoaded() const { return m_loaded; }
-    const QStringList& tips() const { return m_tips; }
-
     static RandomSource systemRandom();
 
 private:

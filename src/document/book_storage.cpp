@@ -65,7 +65,7 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
 {
     if (!pathExists(path))
         return ReadOutcome::Missing;
-    const BoundedFile::Result file = BoundedFile::read(path, DataFile::LargestFile);
+    const BoundedFile::Result file = BoundedFile::read(path, DataFile::MaxFileBytes);
     if (!file.bytes) {
         m_report.fileError = file.error;
         return ReadOutcome::Unreadable;

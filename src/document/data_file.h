@@ -28,6 +28,9 @@ class DataFile
 {
 public:
     static constexpr int MaxPages = 32767;
+    // No book comes near this; a larger file is not read into memory at all.
+    // The program and velkaro-cli read books with this one ceiling.
+    static constexpr qint64 MaxFileBytes = qint64(1) << 30;
 
     struct Error
     {
@@ -41,10 +44,6 @@ public:
         Windows1251,
         Utf8WithBom
     };
-
-    // No book of the earlier program comes near this; a larger file is not
-    // read into memory at all.
-    static constexpr qint64 LargestFile = qint64(1) << 30;
 
     struct ParseResult
     {

@@ -93,8 +93,3 @@ std::optional<qint16> Encryption::HexToInt(QChar digit)
         return static_cast<qint16>(c - u'A' + 10);
     return std::nullopt;
 }
-
-AppError Encryption::invalidArgument()
-{
-    return {AppError::InvalidProcedureCall, QStringLiteral("Invalid procedure call or argument")};
-}

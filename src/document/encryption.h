@@ -9,8 +9,7 @@
 // code XORed with a fixed key and written as two upper-case hex digits.
 // Existing installations hold passwords in exactly this form, so every step
 // must stay bit-for-bit what it has always been. A step that cannot be done
-// (a character without a code, a digit that is not hex) gives nullopt; the
-// caller reports it with invalidArgument().
+// (a character without a code, a digit that is not hex) gives nullopt.
 class Encryption
 {
 public:
@@ -25,6 +24,4 @@ public:
     static std::optional<QChar> IntToHex(qint16 value);
     // Upper-case digits only: the stored form never holds lower case.
     static std::optional<qint16> HexToInt(QChar digit);
-
-    static AppError invalidArgument();
 };

@@ -19,10 +19,8 @@ public:
     explicit MainWindow(MainWindowHost& host, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    RichTextEdit* pageEditor() const { return m_rtfPage; }
     QLabel* statusLabel() const { return m_lblStatus; }
     QLabel* tipLabel() const { return m_lblTip; }
-    QMenu* mainMenu() const { return m_mnuMain; }
 
     // Shows a page's text in the editor without counting it as an edit.
     void openPage(const QString& title, const QString& text, bool addressPage, int tabStopTwips,

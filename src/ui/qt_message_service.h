@@ -14,7 +14,6 @@ public:
     explicit QtMessageService(QWidget* parent = nullptr);
 
     void setParentWindow(QWidget* parent) { m_parent = parent; }
-    QWidget* parentWindow() const { return m_parent; }
 
     void show(const QString& text, Icon icon = Icon::None, const QString& title = {}) override;
     bool ask(const QString& text, const QString& title = {}) override;

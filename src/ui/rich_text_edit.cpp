@@ -119,8 +119,8 @@ RichTextEdit::RichTextEdit(QWidget* parent)
     : QTextEdit(parent), m_positions(new TextPositionMap(document(), this)),
       m_backColor(WinColor::window)
 {
-    // The page keeps its own one-step undo; a second history here would only
-    // grow with every page that is opened.
+    // The document keeps no history of its own: it would only grow with every
+    // page that is opened.
     document()->setUndoRedoEnabled(false);
     QTextOption option = document()->defaultTextOption();
     option.setTabStopDistance(tabFromTwips(kDefaultTabTwips));
@@ -431,14 +431,14 @@ bool RichTextEdit::canInsertFromMimeData(const QMimeData* source) const
 QMimeData* RichTextEdit::createMimeDataFromSelection() const
 {
     const QTextCursor cursor = textCursor();
-    auto* data = new QMimeData;
-    data->setData(kRtfMime,
+    auto* mime = new QMimeData;
+    mime->setData(kRtfMime,
                   RtfWriter::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
-    data->setHtml(cursor.selection().toHtml());
+    mime->setHtml(cursor.selection().toHtml());
     QString text = plainText().mid(SelStart(), SelLength());
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    data->setText(text);
-    return data;
+    mime->setText(text);
+    return mime;
 }
 
 void RichTextEdit::insertFromMimeData(const QMimeData* source)

@@ -1,7 +1,9 @@
 #include "app_fixture.h"
 #include "document/encryption.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QPalette>
 #include <gtest/gtest.h>
 
 namespace {
@@ -58,6 +60,9 @@ TEST(StartUp, WithoutAPasswordNobodyIsAsked)
     });
     EXPECT_TRUE(app->StartUp());
     EXPECT_TRUE(f.messages.entries().empty());
+    const HighlightColors expected = HighlightColors::SetHighlightColors(
+        QApplication::palette().color(QPalette::Highlight).rgb());
+    EXPECT_EQ(app->highlightColors().HiliteColor, expected.HiliteColor);
 }
 
 TEST(StartUp, ARefusedLoginEndsBeforeTheBookIsTouched)
@@ -74,7 +79,7 @@ TEST(StartUp, ARefusedLoginEndsBeforeTheBookIsTouched)
 TEST(StartUp, ADamagedStoredPasswordNeverOpensTheBook)
 {
     // Not hex, a lone digit, a digit lost from a real one, lower case.
-    for (const QString stored : {u"41zz"_qs, u"A"_qs, Encryption::Encrypt(u"abc"_qs)->chopped(1),
+    for (const QString& stored : {u"41zz"_qs, u"A"_qs, Encryption::Encrypt(u"abc"_qs)->chopped(1),
                                  Encryption::Encrypt(u"abc"_qs)->toLower()}) {
         SCOPED_TRACE(stored.toStdString());
         AppFixture f;

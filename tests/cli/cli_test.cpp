@@ -1,11 +1,18 @@
 #include "core/code_page.h"
+#include "document/data_file.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <csignal>
+#include <fcntl.h>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,15 +24,35 @@ struct CliRun
     QByteArray outBytes;
 };
 
-CliRun runCli(const QStringList& arguments)
+// `prepare` sets up the process before it starts: where its output goes,
+// limits applied in the child.
+CliRun runCli(const QStringList& arguments, const std::function<void(QProcess&)>& prepare = {})
 {
     QProcess process;
+    if (prepare)
+        prepare(process);
     process.start(QStringLiteral(VELKARO_CLI), arguments);
     if (!process.waitForFinished(60000))
         return {};
     const QByteArray out = process.readAllStandardOutput();
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromUtf8(out), QString::fromUtf8(process.readAllStandardError()), out};
+}
+
+void toFullDisk(QProcess& process)
+{
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+}
+
+// Files the child writes stop at a few bytes, as on a disk that fills up;
+// the signal is ignored so the write fails instead of killing the child.
+void withTinyFileLimit(QProcess& process)
+{
+    process.setChildProcessModifier([] {
+        const rlimit cap{16, 16};
+        setrlimit(RLIMIT_FSIZE, &cap);
+        signal(SIGXFSZ, SIG_IGN);
+    });
 }
 
 // "Иванов" in Windows-1251 escapes, as the rich-edit control writes it.
@@ -96,6 +123,43 @@ TEST_F(CliTest, ExportTextIsTheSavedExportByteForByte)
     EXPECT_EQ(bytesOf(out), expected);
 
     EXPECT_EQ(runCli({"export-text", m_book, "--utf8"}).out, CodePage::decode(expected));
+
+    // A pipe given as OUT is written into and stays a pipe. Its reading end is
+    // open before the export starts, so the writer never waits.
+    const QByteArray fifo = QFile::encodeName(path("pipe"));
+    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_EQ(runCli({"export-text", m_book, path("pipe")}).exitCode, 0);
+    QByteArray piped(4096, '\0');
+    piped.resize(std::max<ssize_t>(0, ::read(reader, piped.data(), piped.size())));
+    ::close(reader);
+    EXPECT_EQ(piped, expected);
+    EXPECT_FALSE(QFileInfo(path("pipe")).isFile());
+}
+
+TEST_F(CliTest, OutputThatCannotBeWrittenExitsWithOneAndSaysWhy)
+{
+    for (const QStringList& args : {QStringList{"list", m_book},
+                                    {"cat", m_book, "1"},
+                                    {"export-text", m_book},
+                                    {"check", m_book},
+                                    {"find", m_book, u"иванов"_qs},
+                                    {"--help"}}) {
+        const CliRun run = runCli(args, toFullDisk);
+        EXPECT_EQ(run.exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains("cannot write")) << run.err.toStdString();
+    }
+
+    // An OUT that cannot be written whole keeps what it held, with nothing left beside it.
+    const QString out = writeBook("old export", QStringLiteral("export"));
+    const CliRun capped = runCli({"export-text", m_book, out}, withTinyFileLimit);
+    EXPECT_EQ(capped.exitCode, 1);
+    EXPECT_TRUE(capped.err.contains(out + ": cannot write")) << capped.err.toStdString();
+    EXPECT_EQ(bytesOf(out), "old export");
+    QStringList files = QDir(m_dir.path()).entryList(QDir::Files);
+    files.sort();
+    EXPECT_EQ(files, (QStringList{"Velkaro.dat", "export"}));
 }
 
 TEST_F(CliTest, NoCommandChangesTheBook)
@@ -142,7 +206,7 @@ TEST_F(CliTest, CheckSaysWhatIsWrongAndWhere)
     }
 }
 
-TEST_F(CliTest, MissingBookIsABadBookForEveryCommand)
+TEST_F(CliTest, BooksThatCannotBeReadFailEveryCommand)
 {
     const QString missing = path("nowhere.dat");
     for (const QStringList& args : {QStringList{"list", missing},
@@ -155,7 +219,20 @@ TEST_F(CliTest, MissingBookIsABadBookForEveryCommand)
         EXPECT_TRUE(run.err.contains(missing)) << run.err.toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(missing));
-    EXPECT_EQ(runCli({"check", m_dir.path()}).exitCode, 1);
+
+    // Nothing ever writes to the FIFO: a tool that opened it for reading
+    // would wait for ever instead of answering.
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("fifo"));
+    const QString fifo = path("fifo/velkaro.dat");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // Sparse, so it takes no disk space: one byte over the program's ceiling.
+    QFile huge(path("huge.dat"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(DataFile::MaxFileBytes + 1));
+    for (const QString& book : {m_dir.path(), fifo, QStringLiteral("/dev/zero"), huge.fileName()}) {
+        const CliRun run = runCli({"check", book});
+        EXPECT_EQ(run.exitCode, 1) << book.toStdString();
+        EXPECT_TRUE(run.err.contains(book + ": not a book file")) << run.err.toStdString();
+    }
 }
 
 TEST_F(CliTest, FindReportsPageLineAndColumnOfEveryMatch)

@@ -13,6 +13,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -106,6 +107,15 @@ TEST_F(BookStorageTest, UnreadableFilesAreKeptAsideUnderDistinctNamesAndNeverOve
     writeAll(m_storage.FullDataPath() + "/inside", "precious");
     ASSERT_FALSE(m_storage.LoadBook().has_value());
     EXPECT_EQ(readAll(m_storage.loadReport().keptAside + "/inside"), QByteArray("precious"));
+    // So is a FIFO, without ever being opened: nothing writes to it, so a read
+    // would wait for ever and start-up with it.
+    QFile::remove(m_storage.FullDataPath());
+    ASSERT_EQ(mkfifo(QFile::encodeName(m_storage.FullDataPath()).constData(), 0600), 0);
+    ASSERT_FALSE(m_storage.LoadBook().has_value());
+    struct stat keptFifo = {};
+    ASSERT_EQ(stat(QFile::encodeName(m_storage.loadReport().keptAside).constData(), &keptFifo), 0);
+    EXPECT_TRUE(S_ISFIFO(keptFifo.st_mode));
+    EXPECT_EQ(readAll(m_storage.FullDataPath()), kDefaultBook);
 }
 
 TEST_F(BookStorageTest, AnExistingUsersBookWithNulBytesLoadsExportsAndSavesUnchanged)

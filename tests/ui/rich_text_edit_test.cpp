@@ -106,6 +106,7 @@ TEST_F(RichTextEditTest, CaretFormatAppliesToFurtherTyping)
     edit.setSelStart(2);
     QSignalSpy changes(&edit, &RichTextEdit::Change);
     edit.setSelItalic(true);
+    edit.setSelUnderline(true);
     edit.setSelStrikeThru(true);
     EXPECT_EQ(changes.count(), 0) << "nothing typed yet";
     EXPECT_EQ(edit.SelItalic(), true);
@@ -113,9 +114,12 @@ TEST_F(RichTextEditTest, CaretFormatAppliesToFurtherTyping)
     type(&edit, QStringLiteral("вг"));
     select(2, 2);
     EXPECT_EQ(edit.SelItalic(), true);
+    EXPECT_EQ(edit.SelUnderline(), true);
     EXPECT_EQ(edit.SelStrikeThru(), true);
     select(0, 2);
     EXPECT_EQ(edit.SelItalic(), false);
+    select(1, 2);
+    EXPECT_EQ(edit.SelUnderline(), std::nullopt);
 }
 
 TEST_F(RichTextEditTest, ColoursResolveSystemReferencesAndAutomaticHasNoBrush)

@@ -1,0 +1,3 @@
+#include "dialogs/password.h"
+#include "mainwindow/window.h"
+#include "ui/editor.h"

@@ -1,0 +1,3 @@
+#include "core/a.h"
+#include "document/b.h"
+#include "richtext/c.h"

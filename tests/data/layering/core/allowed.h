@@ -1,0 +1,3 @@
+#include "core/other.h"
+
+#include <sys/stat.h>

@@ -1,0 +1,2 @@
+#include "document/book.h"
+#include "ui/editor.h"
