@@ -119,8 +119,7 @@ RichTextEdit::RichTextEdit(QWidget* parent)
     : QTextEdit(parent), m_positions(new TextPositionMap(document(), this)),
       m_backColor(WinColor::window)
 {
-    // The document keeps no history of its own: it would only grow with every
-    // page that is opened.
+    // Loading a page records no history (see load()); only edits do.
     document()->setUndoRedoEnabled(false);
     QTextOption option = document()->defaultTextOption();
     option.setTabStopDistance(tabFromTwips(kDefaultTabTwips));
@@ -140,12 +139,47 @@ QString RichTextEdit::TextRTF() const
 
 void RichTextEdit::setTextRTF(const QString& text)
 {
+    load([&] { RtfReader::read(text, *document()); });
+}
+
+// A loaded text starts a new history: nothing before it can be undone, and
+// the load itself costs no undo memory.
+void RichTextEdit::load(const std::function<void()>& read)
+{
+    document()->setUndoRedoEnabled(false);
+    m_undoState = UndoState::Nothing;
     changeContent(
         [&] {
-            RtfReader::read(text, *document());
+            read();
             resetCaret();
         },
         true);
+    document()->setUndoRedoEnabled(true);
+    document()->setModified(false);
+}
+
+void RichTextEdit::clearUndo()
+{
+    document()->clearUndoRedoStacks();
+    document()->setModified(false);
+    m_undoState = UndoState::Nothing;
+}
+
+void RichTextEdit::Undo()
+{
+    if (m_undoState == UndoState::Nothing)
+        return;
+    const int start = SelStart();
+    const int length = SelLength();
+    m_undoing = true;
+    if (m_undoState == UndoState::CanUndo)
+        document()->undo();
+    else
+        document()->redo();
+    m_undoing = false;
+    m_undoState = m_undoState == UndoState::CanUndo ? UndoState::CanRedo : UndoState::CanUndo;
+    const int end = static_cast<int>(plainText().size());
+    selectText(std::min(start, end), std::min(length, end - std::min(start, end)));
 }
 
 QString RichTextEdit::Text() const
@@ -355,12 +389,7 @@ bool RichTextEdit::LoadFile(const QString& path)
     const BoundedFile::Result file = BoundedFile::read(path, kMaxLoadFileBytes);
     if (!file.bytes)
         return false;
-    changeContent(
-        [&] {
-            RtfReader::read(QByteArrayView(*file.bytes), *document());
-            resetCaret();
-        },
-        true);
+    load([&] { RtfReader::read(QByteArrayView(*file.bytes), *document()); });
     return true;
 }
 
@@ -400,6 +429,17 @@ void RichTextEdit::keyPressEvent(QKeyEvent* event)
     int keyCode = event->key();
     Q_EMIT KeyDown(keyCode, shift);
     if (keyCode == 0) {
+        event->accept();
+        return;
+    }
+    // The page's own undo, never Qt's history of merged steps; there is no
+    // redo beyond undoing an undo.
+    if (event->matches(QKeySequence::Undo)) {
+        Undo();
+        event->accept();
+        return;
+    }
+    if (event->matches(QKeySequence::Redo)) {
         event->accept();
         return;
     }
@@ -481,6 +521,18 @@ void RichTextEdit::onContentsChanged()
         m_changePending = true;
         return;
     }
+    changed();
+}
+
+void RichTextEdit::changed()
+{
+    // Qt would merge the next keystroke into this one; a document that is
+    // not "modified" starts a new step instead, so one undo is one change.
+    if (document()->isUndoRedoEnabled()) {
+        document()->setModified(false);
+        if (!m_undoing)
+            m_undoState = UndoState::CanUndo;
+    }
     Q_EMIT Change();
 }
 
@@ -506,7 +558,7 @@ void RichTextEdit::changeContent(const std::function<void()>& work, bool alwaysN
     if (m_changeDepth > 0 || !m_changePending)
         return;
     m_changePending = false;
-    Q_EMIT Change();
+    changed();
 }
 
 void RichTextEdit::selectText(int start, int length)

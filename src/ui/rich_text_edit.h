@@ -70,6 +70,13 @@ public:
     void SelPrint(QPrinter* printer) const;
     bool LoadFile(const QString& path);
 
+    // The page's one-step undo: it reaches back exactly one change (one
+    // keystroke), and undoing again brings that change back. Loading a text
+    // leaves nothing to undo.
+    void Undo();
+    bool canUndo() const { return m_undoState != UndoState::Nothing; }
+    void clearUndo();
+
 public Q_SLOTS:
     // Carried out once the current event has been handled, like a posted
     // window message.
@@ -93,7 +100,16 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
+    enum class UndoState
+    {
+        Nothing,
+        CanUndo,
+        CanRedo
+    };
+
     void onContentsChanged();
+    void changed();
+    void load(const std::function<void()>& read);
     void onCursorMoved();
     void changeContent(const std::function<void()>& work, bool alwaysNotify);
     void selectText(int start, int length);
@@ -111,4 +127,6 @@ private:
     int m_lastPosition = -1;
     mutable QString m_plainText;
     mutable bool m_plainTextKnown = false;
+    UndoState m_undoState = UndoState::Nothing;
+    bool m_undoing = false;
 };

@@ -400,3 +400,33 @@ TEST_F(RichTextEditTest, LoadFileReadsRichTextAndRefusesMissingFiles)
 }
 
 } // namespace
+
+TEST_F(RichTextEditTest, UndoReachesBackOneKeystrokeAndUndoingAgainBringsItBack)
+{
+    edit.setTextRTF(QStringLiteral("{\\rtf1 x}"));
+    EXPECT_FALSE(edit.canUndo()) << "nothing to undo right after a page opens";
+    QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(edit.Text(), QStringLiteral("x"));
+
+    edit.setSelStart(1);
+    type(&edit, QStringLiteral("abc"));
+    QSignalSpy changes(&edit, &RichTextEdit::Change);
+    QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(edit.Text(), QStringLiteral("xab")) << "one keystroke, not the typed run";
+    EXPECT_EQ(changes.count(), 1) << "the undo is itself a change";
+    QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(edit.Text(), QStringLiteral("xabc"));
+    QTest::keyClick(&edit, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(edit.Text(), QStringLiteral("xabc")) << "no redo of its own";
+
+    edit.setSelStart(1);
+    edit.setSelLength(1);
+    edit.setSelBold(true);
+    edit.Undo();
+    edit.setSelStart(1);
+    edit.setSelLength(1);
+    EXPECT_EQ(edit.SelBold(), false) << "a format change is one step too";
+    edit.clearUndo();
+    edit.Undo();
+    EXPECT_EQ(edit.Text(), QStringLiteral("xabc"));
+}
