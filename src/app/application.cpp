@@ -3,6 +3,7 @@
 #include "core/app_info.h"
 #include "core/bounded_file.h"
 #include "core/option_table.h"
+#include "core/window_ticks.h"
 #include "core/safe_file.h"
 #include "dialogs/password_dialog.h"
 #include "document/encryption.h"
@@ -17,7 +18,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
 #include <QPalette>
 #include <QTimer>
 
@@ -29,7 +29,6 @@ const QString kLegacySection = OptionTable::legacyPasswordSection.toString();
 const QString kLegacyKey = OptionTable::legacyPasswordKey.toString();
 const QString kSubs = QStringLiteral("Subs");
 constexpr int kLogMode = 2;
-constexpr int kMillisecondsPerSecond = 1000;
 constexpr qint64 kLargestNotices = 1 << 20;
 
 } // namespace
@@ -60,6 +59,11 @@ bool Application::StartUp()
     m_mainWindow = std::make_unique<MainWindow>(*this);
     connect(&m_book, &Book::changedStateChanged, m_mainWindow.get(),
             [this](bool changed) { m_mainWindow->setSavedState(!changed); });
+    m_ticks = std::make_unique<WindowTicks>(m_options);
+    connect(m_ticks.get(), &WindowTicks::tipEnded, m_mainWindow.get(), &MainWindow::endTip);
+    connect(m_ticks.get(), &WindowTicks::autosaveDue, this, &Application::saveCommand);
+    connect(m_ticks.get(), &WindowTicks::repaintDue, m_mainWindow.get(),
+            &MainWindow::repaintEditor);
     WindowPlacement::LoadFormPosition(m_mainWindow.get(), *m_settings);
 
     migratePassword();
@@ -71,6 +75,7 @@ bool Application::StartUp()
         return false;
 
     Init();
+    buildSizeAndColorMenus();
     showTipOfTheDay();
     m_hilite = HighlightColors::SetHighlightColors(
         QApplication::palette().color(QPalette::Highlight).rgb());
@@ -161,6 +166,8 @@ void Application::Init()
                       kSubs,
                       QStringLiteral("Init")});
     }
+    m_shortcuts = m_localization.GetLocalizedText(QStringLiteral("Velkaro"),
+                                                  QStringLiteral("Shortcuts"), QString());
     m_filePathAsStored = m_options.FilePath;
     m_folders = Folders::locate(m_options.FilePath);
     m_storage.setFilePath(m_folders.FilePath);
@@ -172,11 +179,11 @@ void Application::Init()
         presentError({*error, kSubs, QStringLiteral("Init")});
     m_folders.FilePath = m_storage.FilePath();
     m_folders.FullDataPath = m_storage.FullDataPath();
-    m_mainWindow->statusLabel()->setText(m_folders.FullDataPath);
+    m_mainWindow->showStatusText(m_folders.FullDataPath);
     reportLoad();
     reportRescueCopy();
     reportShutdownNotices();
-    openCurrentPage();
+    RebuildTabs();
     m_book.markSaved();
 }
 
@@ -298,35 +305,73 @@ QString Application::localizedText(TextId id)
     return m_localization.text(id);
 }
 
-void Application::openCurrentPage()
+MainWindow::Display Application::display() const
+{
+    MainWindow::Display display;
+    display.ButtonWidth = m_options.ButtonWidth;
+    display.Status = m_options.Status;
+    display.PageColor = static_cast<quint32>(m_options.PageColor);
+    display.EnableSort = m_options.EnableSort;
+    display.MoveToEnd = m_options.MoveToEnd;
+    display.TabStop = m_options.TabStop;
+    display.LastIntPage = m_book.LastIntPage;
+    display.shortcuts = m_shortcuts;
+    return display;
+}
+
+void Application::RebuildTabs()
 {
     const int count = m_book.PageCount();
-    if (count < 1)
+    m_book.RecentPage = static_cast<qint16>(std::clamp<int>(m_book.RecentPage, 1, std::max(count, 1)));
+    m_book.PrevPage = static_cast<qint16>(std::clamp<int>(m_book.PrevPage, 0, count));
+    m_mainWindow->RebuildTabs(m_book, display());
+}
+
+void Application::SelectPage(int index)
+{
+    if (index < 1 || index > m_book.PageCount())
         return;
-    m_book.RecentPage = static_cast<qint16>(std::clamp<int>(m_book.RecentPage, 1, count));
-    const PageRecord& page = m_book.Pages[m_book.RecentPage];
-    m_mainWindow->openPage(page.Title, page.Text, page.Kind == 0,
-                           static_cast<int>(m_options.TabStop), m_options.MoveToEnd);
+    flushOpenPage();
+    if (index != m_book.RecentPage)
+        m_book.PrevPage = m_book.RecentPage;
+    m_book.RecentPage = static_cast<qint16>(index);
+    const PageRecord& page = m_book.Pages[static_cast<std::size_t>(index)];
+    m_settings->Write(OptionTable::captionSection.toString(), OptionTable::captionKey.toString(),
+                      AppInfo::title() + QStringLiteral(" - ") + page.Title);
+    m_mainWindow->showPage(page, index);
+}
+
+void Application::flushOpenPage()
+{
+    QString text;
+    const int page = m_mainWindow ? m_mainWindow->currentPage() : 0;
+    if (page < 1 || page > m_book.PageCount() || !m_mainWindow->takePageEdits(text))
+        return;
+    m_book.Pages[static_cast<std::size_t>(page)].Text = text;
+}
+
+void Application::statusBarHidden()
+{
+    m_options.Status = false;
+    RebuildTabs();
+}
+
+void Application::buildSizeAndColorMenus()
+{
+    QStringList colors;
+    for (int index = -1; index <= 15; ++index)
+        colors << m_localization.ColorCaption(index);
+    m_mainWindow->buildSizeAndColorMenus(colors);
 }
 
 void Application::showTipOfTheDay()
 {
-    QLabel* tip = m_mainWindow->tipLabel();
-    QLabel* status = m_mainWindow->statusLabel();
-    tip->setText(m_tips.ShowTip(m_env.programFolder + QStringLiteral("velkar.tip")));
+    const QString tip = m_tips.ShowTip(m_env.programFolder + QStringLiteral("velkar.tip"));
     if (m_options.TipsDuration < 1) {
-        status->setText(m_folders.FullDataPath);
+        m_mainWindow->showStatusText(m_folders.FullDataPath);
         return;
     }
-    tip->setVisible(true);
-    status->setVisible(false);
-    m_tipTimer = new QTimer(this);
-    m_tipTimer->setSingleShot(true);
-    connect(m_tipTimer, &QTimer::timeout, this, [tip, status] {
-        tip->setVisible(false);
-        status->setVisible(true);
-    });
-    m_tipTimer->start(m_options.TipsDuration * kMillisecondsPerSecond);
+    m_mainWindow->showTip(tip);
 }
 
 void Application::localizeMainWindow()
@@ -348,6 +393,8 @@ bool Application::Unloading(CloseReason reason)
         return true;
     WindowPlacement::SaveFormPosition(m_mainWindow.get(), *m_settings);
     m_options.RecentPage = m_book.RecentPage;
+    m_options.ButtonWidth = static_cast<float>(m_mainWindow->buttonWidthTwips());
+    m_options.TabStop = static_cast<float>(m_mainWindow->tabStopTwips());
     // The fallback folder serves this run only: the next start looks for the
     // book where the user keeps it again.
     m_options.FilePath =
@@ -385,6 +432,7 @@ bool Application::Unloading(CloseReason reason)
 
 Application::SaveOutcome Application::saveBook()
 {
+    flushOpenPage();
     const BookStorage::SaveResult result = m_storage.SaveBook();
     if (result.changedOnDisk)
         return resolveChangedOnDisk();
@@ -446,10 +494,11 @@ Application::SaveOutcome Application::keepBothBooks(bool reload)
 
 void Application::reloadBook()
 {
+    m_mainWindow->dropPageEdits();
     if (const std::optional<AppError> error = m_storage.LoadBook())
         presentError({*error, QStringLiteral("frmMain"), QStringLiteral("mnuMainRevert_Click")});
     reportLoad();
-    openCurrentPage();
+    RebuildTabs();
     m_book.markSaved();
 }
 
@@ -460,7 +509,8 @@ bool Application::mainWindowClosing(CloseReason reason)
 
 void Application::saveCommand()
 {
-    saveBook();
+    if (!m_unloaded)
+        saveBook();
 }
 
 void Application::revertCommand()
@@ -477,11 +527,7 @@ void Application::exitCommand()
     m_mainWindow->close();
 }
 
-void Application::pageEdited(const QString& richText)
+void Application::pageEdited()
 {
-    const int page = m_book.RecentPage;
-    if (page < 1 || page > m_book.PageCount())
-        return;
-    m_book.Pages[page].Text = richText;
     m_book.MarkBookChanged();
 }

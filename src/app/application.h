@@ -10,14 +10,14 @@
 #include "core/tip_of_the_day.h"
 #include "document/book.h"
 #include "document/book_storage.h"
+#include "mainwindow/main_window.h"
 #include "mainwindow/main_window_host.h"
 
 #include <QObject>
 #include <functional>
 #include <memory>
 
-class MainWindow;
-class QTimer;
+class WindowTicks;
 
 // The one object that owns what the whole program shares: settings, options,
 // folders, localization, the log, the book and the password. Start-up and
@@ -64,8 +64,17 @@ public:
     void saveCommand() override;
     void revertCommand() override;
     void exitCommand() override;
-    void pageEdited(const QString& richText) override;
+    void pageEdited() override;
+    void SelectPage(int index) override;
+    void statusBarHidden() override;
     QString localizedText(TextId id) override;
+
+    // The tab column made anew from the book and the display options.
+    void RebuildTabs();
+    // The open page's edits go into its record; every reader of the book
+    // calls this first.
+    void flushOpenPage();
+    WindowTicks& ticks() { return *m_ticks; }
 
     // Logout, system shutdown or a termination signal: nobody is there to
     // answer a box, so none is shown from here on. Before the window is up,
@@ -101,7 +110,8 @@ private:
     void writeShutdownNotices();
     void closeOtherWindows();
     void showTipOfTheDay();
-    void openCurrentPage();
+    MainWindow::Display display() const;
+    void buildSizeAndColorMenus();
     void onFallbackBookUsed();
     void localizeMainWindow();
 
@@ -118,11 +128,12 @@ private:
     HighlightColors m_hilite;
     QString m_currentPassword;
     QString m_filePathAsStored;
+    QString m_shortcuts;
     QStringList m_waitingNotices;
     bool m_nobodyThere = false;
     bool m_started = false;
     bool m_unloaded = false;
     LoginPrompt m_loginPrompt;
     std::unique_ptr<MainWindow> m_mainWindow;
-    QTimer* m_tipTimer = nullptr;
+    std::unique_ptr<WindowTicks> m_ticks;
 };

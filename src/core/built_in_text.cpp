@@ -12,7 +12,7 @@ constexpr QStringView mainForm = u"frmMain";
 constexpr QStringView passwordForm = u"frmPassword";
 
 // Indexed by TextId.
-constexpr std::array<BuiltInText, 34> texts{{
+constexpr std::array<BuiltInText, 45> texts{{
     {TextId::CommonOk, common, u"OK", u"ОК"},
     {TextId::CommonCancel, common, u"Cancel", u"Отмена"},
     {TextId::TipFailure, common, u"TipFailure", u"Не удается отобразить совет."},
@@ -23,6 +23,17 @@ constexpr std::array<BuiltInText, 34> texts{{
     {TextId::MainTipPlaceholder, mainForm, u"lblTip", u"Знаете ли вы, что..."},
     {TextId::MainSavedTip, mainForm, u"imgStatus.Saved", u"Сохранено"},
     {TextId::MainUnsavedTip, mainForm, u"imgStatus.Changed", u"Есть несохраненные изменения"},
+    {TextId::MainInsert, mainForm, u"lblIns", u"Вставка"},
+    {TextId::MainOverwrite, mainForm, u"Overwrite", u"Замена"},
+    {TextId::TextUndo, mainForm, u"mnuTextUndo", u"&Отменить"},
+    {TextId::TextCut, mainForm, u"mnuTextCut", u"&Вырезать"},
+    {TextId::TextCopy, mainForm, u"mnuTextCopy", u"&Копировать"},
+    {TextId::TextPaste, mainForm, u"mnuTextPaste", u"Вст&авить"},
+    {TextId::TextSelectAll, mainForm, u"mnuTextSelectAll", u"Выделить вс&е"},
+    {TextId::TextSize, mainForm, u"mnuTextSize", u"&Размер"},
+    {TextId::TextColor, mainForm, u"mnuTextColor", u"&Цвет"},
+    {TextId::StatusHideTip, mainForm, u"mnuStatusHideTip", u"&Скрыть совет"},
+    {TextId::StatusHideBar, mainForm, u"mnuStatusHideBar", u"Скрыть с&троку состояния"},
 
     {TextId::PasswordLabel, passwordForm, u"Label1", u"&Пароль:"},
     {TextId::PasswordMask, passwordForm, u"chkMask", u"&Скрыть"},

@@ -40,5 +40,6 @@ int main(int argc, char* argv[])
     QObject::connect(&instance, &SingleInstance::activationRequested, window,
                      &MainWindow::bringToFront);
     window->show();
+    app.ticks().start();
     return QApplication::exec();
 }

@@ -1,117 +1,558 @@
 #include "mainwindow/main_window.h"
 
 #include "core/app_info.h"
-#include "core/built_in_text.h"
+#include "core/main_layout.h"
+#include "core/page_menu_rules.h"
+#include "core/twips.h"
+#include "document/book.h"
+#include "mainwindow/main_menus.h"
+#include "richtext/win_color.h"
+#include "ui/app_pictures.h"
+#include "ui/page_fonts.h"
 #include "ui/rich_text_edit.h"
+#include "ui/status_bar.h"
+#include "ui/tab_column.h"
+#include "ui/window_placement.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
-#include <QContextMenuEvent>
-#include <QLabel>
+#include <QFrame>
 #include <QMenu>
-#include <QStatusBar>
+#include <QMimeData>
+#include <QScreen>
 
 namespace {
 
 constexpr int kAddressTabTwips = 300;
 constexpr int kMarkerOffsetTwips = 75;
 constexpr int kPastTheEnd = 10;
+constexpr double kTabHeightTwips = 255;
+constexpr int kMenuInsetTwips = 30;
+constexpr int kWindowFontPoints = 8;
+constexpr int kMainMenuAboveStatusTwips = 45;
+
+// The standard 16 colours of the text-mode colour numbers, as Windows colour values.
+constexpr std::array<quint32, 16> kPalette{
+    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+
+QWidget* plainChild(QWidget* parent, const char* name)
+{
+    auto* widget = new QWidget(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setAutoFillBackground(true);
+    return widget;
+}
+
+void paint(QWidget* widget, const QColor& color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, color);
+    widget->setPalette(palette);
+}
 
 } // namespace
 
-MainWindow::MainWindow(MainWindowHost& host, QWidget* parent) : QMainWindow(parent), m_host(host)
+MainWindow::MainWindow(MainWindowHost& host, QWidget* parent) : QWidget(parent), m_host(host)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(AppInfo::title());
-    m_rtfPage = new RichTextEdit(this);
-    m_rtfPage->setObjectName(QStringLiteral("rtfPage"));
-    setCentralWidget(m_rtfPage);
-    connect(m_rtfPage, &RichTextEdit::Change, this, [this] {
-        if (!m_loadingPage)
-            m_host.pageEdited(m_rtfPage->TextRTF());
-    });
-    buildMenu();
-    buildStatusBar();
+    setWindowIcon(AppPictures::windowIcon());
+    setFont(QFont(PageFonts::defaultFamily(), kWindowFontPoints));
+    setMouseTracking(true);
+    buildControls();
+    m_menus = new MainMenus(this, [this](TextId id) { return m_host.localizedText(id); });
+    connectMenus();
+    connectTabs();
+    setSavedState(true);
+    m_picStatus->setIndicatorText(m_host.localizedText(TextId::MainInsert));
 }
 
 MainWindow::~MainWindow() = default;
 
-QAction* MainWindow::addMenuAction(const char* name, const QString& caption)
+void MainWindow::buildControls()
 {
-    QAction* action = m_mnuMain->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    addAction(action);
-    return action;
+    m_shpFrame = new QFrame(this);
+    m_shpFrame->setObjectName(QStringLiteral("shpFrame"));
+    m_shpFrame->setFrameShape(QFrame::Box);
+    m_shpFrame->setAutoFillBackground(true);
+    m_rtfPage = new RichTextEdit(this);
+    m_rtfPage->setObjectName(QStringLiteral("rtfPage"));
+    m_rtfPage->setFrameShape(QFrame::NoFrame);
+    m_rtfPage->setContextMenuPolicy(Qt::NoContextMenu);
+    m_rtfPage->installEventFilter(this);
+    m_rtfPage->viewport()->installEventFilter(this);
+    m_rtfPage->viewport()->setMouseTracking(true);
+    connect(m_rtfPage, &RichTextEdit::Change, this, [this] {
+        if (m_loadingPage)
+            return;
+        m_pageEdited = true;
+        m_host.pageEdited();
+    });
+    connect(m_rtfPage, &RichTextEdit::overwriteModeToggled, this,
+            [this] { toggleInsertIndicator(); });
+    m_rtf = new RichTextEdit(this);
+    m_rtf->setObjectName(QStringLiteral("rtf"));
+    m_rtf->hide();
+    m_picTabStop = plainChild(this, "picTabStop");
+    m_picTabStop->setCursor(Qt::SizeHorCursor);
+    m_picTabStop->installEventFilter(this);
+    m_picResizeTop = plainChild(this, "picResizeTop");
+    m_picResizeBottom = plainChild(this, "picResizeBottom");
+    for (QWidget* handle : {m_picResizeTop, m_picResizeBottom}) {
+        handle->setCursor(Qt::SizeHorCursor);
+        handle->installEventFilter(this);
+    }
+    m_shpPageHilite = plainChild(this, "shpPageHilite");
+    m_tabs = new TabColumn(TabMetrics{}, this);
+    m_tabs->setFont(font());
+    m_picWhiteLine = plainChild(this, "picWhiteLine");
+    m_picStatus = new StatusTipBar(this);
+    m_picStatus->setObjectName(QStringLiteral("picStatus"));
 }
 
-void MainWindow::buildMenu()
+void MainWindow::connectMenus()
 {
-    m_mnuMain = new QMenu(this);
-    m_mnuMain->setObjectName(QStringLiteral("mnuMain"));
-    QAction* save = addMenuAction("mnuMainSave", BuiltInTexts::text(TextId::MainSave));
-    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    connect(save, &QAction::triggered, this, [this] { m_host.saveCommand(); });
-    QAction* revert = addMenuAction("mnuMainRevert", BuiltInTexts::text(TextId::MainRevert));
-    connect(revert, &QAction::triggered, this, [this] { m_host.revertCommand(); });
-    m_mnuMain->addSeparator()->setObjectName(QStringLiteral("mnuMainSep5"));
-    QAction* exit = addMenuAction("mnuMainExit", BuiltInTexts::text(TextId::MainExit));
-    exit->setShortcut(QKeySequence(Qt::Key_Escape));
-    connect(exit, &QAction::triggered, this, [this] { m_host.exitCommand(); });
+    const auto on = [this](const char* name, auto slot) {
+        connect(m_menus->item(QString::fromLatin1(name)), &QAction::triggered, this, slot);
+    };
+    on("mnuMainSave", [this] { m_host.saveCommand(); });
+    on("mnuMainRevert", [this] { m_host.revertCommand(); });
+    on("mnuMainExit", [this] { m_host.exitCommand(); });
+    on("mnuTextUndo", [this] { m_rtfPage->Undo(); });
+    on("mnuTextCut", [this] { m_rtfPage->postCut(); });
+    on("mnuTextCopy", [this] { m_rtfPage->postCopy(); });
+    on("mnuTextPaste", [this] {
+        ApplyTabStops(m_textPage);
+        m_rtfPage->postPaste();
+    });
+    on("mnuTextSelectAll", [this] {
+        m_rtfPage->setSelStart(0);
+        m_rtfPage->setSelLength(static_cast<int>(m_rtfPage->Text().size()));
+    });
+    on("mnuStatusHideTip", [this] { endTip(); });
+    on("mnuStatusHideBar", [this] { m_host.statusBarHidden(); });
+    connect(m_menus, &MainMenus::sizeChosen, this,
+            [this](int points) { m_rtfPage->setSelFontSize(points); });
+    connect(m_menus, &MainMenus::colorChosen, this, [this](int index) {
+        m_rtfPage->setSelColor(index < 0 ? WinColor::windowText
+                                         : kPalette[static_cast<std::size_t>(index)]);
+    });
+    connect(m_picStatus, &StatusTipBar::statusMenuRequested, this,
+            &MainWindow::popUpStatusMenu);
 }
 
-void MainWindow::buildStatusBar()
+void MainWindow::connectTabs()
 {
-    m_imgStatus = new QLabel(this);
-    m_imgStatus->setObjectName(QStringLiteral("imgStatus"));
-    m_lblStatus = new QLabel(this);
-    m_lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    m_lblTip = new QLabel(BuiltInTexts::text(TextId::MainTipPlaceholder), this);
-    m_lblTip->setObjectName(QStringLiteral("lblTip"));
-    m_lblTip->setVisible(false);
-    statusBar()->setObjectName(QStringLiteral("picStatus"));
-    statusBar()->addWidget(m_imgStatus);
-    statusBar()->addWidget(m_lblStatus, 1);
-    statusBar()->addWidget(m_lblTip, 1);
-    setSavedState(true);
+    connect(m_tabs, &TabColumn::tabPressed, this,
+            [this](int page, Qt::MouseButton) { m_host.SelectPage(page); });
+    connect(m_tabs, &TabColumn::tabReleased, this,
+            [this](int, Qt::MouseButton button, QPoint globalPos) {
+                if (button == Qt::RightButton)
+                    popUpPageMenu(globalPos);
+            });
+    connect(m_tabs, &TabColumn::hovered, this,
+            [this](int) { m_picStatus->setStatusText(m_standingStatus); });
+    connect(m_tabs, &TabColumn::scrolled, this, [this](int) { layOut(); });
 }
 
-void MainWindow::openPage(const QString& title, const QString& text, bool addressPage,
-                          int tabStopTwips, bool caretAtEnd)
+void MainWindow::RebuildTabs(const Book& book, const Display& display)
 {
-    setWindowTitle(AppInfo::title() + QStringLiteral(" - ") + title);
+    m_book = &book;
+    m_display = display;
+    const int count = book.PageCount();
+    m_tabs->setPages([&book](int page) { return book.Pages[static_cast<std::size_t>(page)].Title; },
+                     count);
+    m_picStatus->setVisible(display.Status);
+    applyPageColor();
+    m_menus->setEnableSort(display.EnableSort);
+    layOut();
+    m_host.SelectPage(std::clamp<int>(book.RecentPage, 1, std::max(count, 1)));
+}
+
+void MainWindow::showPage(const PageRecord& page, int index)
+{
+    m_current = index;
+    m_tabs->setCurrentPage(index);
+    setWindowTitle(AppInfo::title() + QStringLiteral(" - ") + page.Title);
     m_loadingPage = true;
-    m_rtfPage->setTextRTF(text);
+    m_rtfPage->setTextRTF(page.Text);
+    m_textPage = page.Kind == PageRecord::TextPage;
+    ApplyTabStops(m_textPage);
+    m_picTabStop->setVisible(!m_textPage);
+    m_loadingPage = false;
+    m_pageEdited = false;
+    for (const auto& off : {&RichTextEdit::setSelBold, &RichTextEdit::setSelItalic,
+                            &RichTextEdit::setSelStrikeThru, &RichTextEdit::setSelUnderline})
+        (m_rtfPage->*off)(false);
+    if (m_display.MoveToEnd)
+        m_rtfPage->setSelStart(static_cast<int>(m_rtfPage->Text().size()) + kPastTheEnd);
+    m_rtfPage->setFocus();
+    layOut();
+}
+
+void MainWindow::ApplyTabStops(bool textPage)
+{
+    const bool wasLoading = m_loadingPage;
+    m_loadingPage = true;
+    m_rtfPage->setUpdatesEnabled(false);
+    const int start = m_rtfPage->SelStart();
+    const int length = m_rtfPage->SelLength();
     m_rtfPage->setSelStart(0);
-    m_rtfPage->setSelLength(m_rtfPage->Text().size());
-    if (addressPage) {
+    m_rtfPage->setSelLength(static_cast<int>(m_rtfPage->Text().size()));
+    if (textPage) {
+        m_rtfPage->setSelTabCount(0);
+    } else {
         m_rtfPage->setSelTabCount(2);
         m_rtfPage->setSelTabs(0, kAddressTabTwips);
-        m_rtfPage->setSelTabs(1, tabStopTwips - kMarkerOffsetTwips);
+        m_rtfPage->setSelTabs(1, static_cast<int>(m_display.TabStop) - kMarkerOffsetTwips);
     }
-    m_rtfPage->setSelStart(caretAtEnd ? m_rtfPage->Text().size() + kPastTheEnd : 0);
-    m_rtfPage->setSelLength(0);
-    m_loadingPage = false;
+    m_rtfPage->setSelStart(start);
+    m_rtfPage->setSelLength(length);
+    m_rtfPage->setUpdatesEnabled(true);
+    m_rtfPage->clearUndo();
+    m_loadingPage = wasLoading;
+}
+
+bool MainWindow::takePageEdits(QString& richText)
+{
+    if (!m_pageEdited)
+        return false;
+    richText = m_rtfPage->TextRTF();
+    m_pageEdited = false;
+    return true;
+}
+
+void MainWindow::dropPageEdits()
+{
+    m_pageEdited = false;
+}
+
+void MainWindow::showTip(const QString& text)
+{
+    m_picStatus->showTip(text);
+}
+
+void MainWindow::endTip()
+{
+    m_picStatus->endTip();
+}
+
+bool MainWindow::isTipShowing() const
+{
+    return m_picStatus->isTipShowing();
+}
+
+void MainWindow::showStatusText(const QString& text)
+{
+    m_standingStatus = text;
+    m_picStatus->setStatusText(text);
 }
 
 void MainWindow::setSavedState(bool saved)
 {
-    // Until the status pictures arrive, a word says what the icon will show.
-    m_imgStatus->setText(saved ? QStringLiteral("✓") : QStringLiteral("✎"));
-    m_imgStatus->setToolTip(
-        m_host.localizedText(saved ? TextId::MainSavedTip : TextId::MainUnsavedTip));
+    m_picStatus->setSaved(saved, m_host.localizedText(saved ? TextId::MainSavedTip
+                                                            : TextId::MainUnsavedTip));
 }
 
-void MainWindow::closeForShutdown()
+void MainWindow::buildSizeAndColorMenus(const QStringList& colorCaptions)
 {
-    m_systemShutdown = true;
-    close();
+    m_menus->buildSizeAndColorItems(colorCaptions);
 }
 
-void MainWindow::bringToFront()
+void MainWindow::repaintEditor()
 {
-    if (isMinimized())
-        showNormal();
-    raise();
-    activateWindow();
+    m_rtfPage->viewport()->update();
+}
+
+void MainWindow::applyPageColor()
+{
+    const QColor color = WinColor::toQColor(m_display.PageColor, palette());
+    m_rtfPage->setBackColor(m_display.PageColor);
+    for (QWidget* widget : {static_cast<QWidget*>(m_shpFrame), m_shpPageHilite, m_picWhiteLine})
+        paint(widget, color);
+    m_tabs->setPageColor(color);
+}
+
+double MainWindow::toTwips(int pixels) const
+{
+    return Twips::fromPixels(pixels, WindowPlacement::logicalDpi());
+}
+
+int MainWindow::toPixels(double twips) const
+{
+    return Twips::toPixels(twips, WindowPlacement::logicalDpi());
+}
+
+int MainWindow::pixelSize() const
+{
+    const double perPixel = Twips::perInch / WindowPlacement::logicalDpi();
+    return MainLayout::PixelSize(perPixel, perPixel);
+}
+
+// The one place where the layout in twips becomes pixels.
+void MainWindow::layOut()
+{
+    const int p = pixelSize();
+    MainLayout::Input in;
+    in.innerWidth = static_cast<int>(toTwips(width()));
+    in.innerHeight = static_cast<int>(toTwips(height()));
+    in.statusHeight =
+        m_picStatus->isVisibleTo(this) ? static_cast<int>(toTwips(m_picStatus->sizeHint().height()))
+                                       : 0;
+    in.tabHeight = static_cast<int>(kTabHeightTwips);
+    in.pageCount = m_tabs->pageCount();
+    in.ButtonWidth = static_cast<int>(m_display.ButtonWidth);
+    in.tabStopLeft = static_cast<int>(m_display.TabStop);
+    in.RecentPage = m_current;
+    in.PixelSize = p;
+    if (const QScreen* screen = this->screen()) {
+        const QSize available = screen->availableSize();
+        in.screenSize = QSize(static_cast<int>(toTwips(available.width())),
+                              static_cast<int>(toTwips(available.height())));
+    }
+    in.whiteLineSize = QSize(2 * p, static_cast<int>(kTabHeightTwips) - p);
+    in.resizeHandleWidth = 3 * p;
+    in.tabScroll = static_cast<int>(toTwips(m_tabs->scrollOffset()));
+    const MainLayout layout(in);
+    const MainLayout::Geometry& g = layout.geometry();
+    const auto px = [this](const QRect& r) {
+        return QRect(toPixels(r.x()), toPixels(r.y()), toPixels(r.width()), toPixels(r.height()));
+    };
+    setMinimumSize(toPixels(g.minimumSize.width()), toPixels(g.minimumSize.height()));
+    m_display.TabStop = g.picTabStop.x();
+    m_rtfPage->setGeometry(px(g.rtfPage));
+    m_shpFrame->setGeometry(px(g.shpFrame));
+    m_picTabStop->setGeometry(px(g.picTabStop));
+    m_shpPageHilite->setGeometry(px(g.shpPageHilite));
+    m_shpPageHilite->setVisible(!g.shpPageHilite.isEmpty());
+    m_picWhiteLine->setGeometry(px(g.picWhiteLine));
+    m_picWhiteLine->setVisible(!g.picWhiteLine.isEmpty());
+    m_picResizeTop->setGeometry(px(g.picResizeTop));
+    m_picResizeBottom->setGeometry(px(g.picResizeBottom));
+    m_tabs->setMetrics(TabMetrics{m_display.ButtonWidth, kTabHeightTwips, p,
+                                  WindowPlacement::logicalDpi() / Twips::perInch});
+    m_tabs->setGeometry(px(g.tabColumn));
+    if (!g.picStatus.isEmpty())
+        m_picStatus->setGeometry(px(g.picStatus));
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layOut();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_rtfPage && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        return windowKey(key) || editorKey(key);
+    }
+    if (watched == m_rtfPage->viewport()) {
+        if (event->type() == QEvent::MouseMove) {
+            m_picStatus->setStatusText(m_standingStatus);
+            m_tabs->UnHiliteAll();
+        }
+        if (event->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+            popUpEditorMenu(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+            return true;
+        }
+        return false;
+    }
+    auto* mouse = dynamic_cast<QMouseEvent*>(event);
+    if (!mouse)
+        return false;
+    if (watched == m_picResizeTop || watched == m_picResizeBottom)
+        return dragSplitter(mouse);
+    if (watched == m_picTabStop)
+        return dragMarker(mouse);
+    return false;
+}
+
+bool MainWindow::windowKey(QKeyEvent* event)
+{
+    const int count = m_tabs->pageCount();
+    const PageKeys::Book book{m_current, count, m_display.LastIntPage, m_display.shortcuts};
+    const int virtualKey = PageKeys::virtualKey(event->key(), event->nativeScanCode());
+    const PageKeys::Action action =
+        PageKeys::windowKey(event->key(), event->modifiers(), virtualKey, book);
+    if (action.command == PageKeys::Command::None)
+        return false;
+    if (event->isAutoRepeat() && action.command == PageKeys::Command::Save)
+        return true;
+    run(action);
+    return !action.passOn;
+}
+
+bool MainWindow::editorKey(QKeyEvent* event)
+{
+    const PageKeys::Action action = PageKeys::editorKey(event->key(), event->modifiers());
+    if (action.command == PageKeys::Command::None)
+        return false;
+    run(action);
+    return !action.passOn;
+}
+
+// Commands whose features are not built yet are recognised and left alone.
+void MainWindow::run(const PageKeys::Action& action)
+{
+    using Command = PageKeys::Command;
+    switch (action.command) {
+    case Command::Exit:
+        m_host.exitCommand();
+        break;
+    case Command::OpenPage:
+        m_host.SelectPage(action.argument);
+        break;
+    case Command::Save:
+        m_host.saveCommand();
+        break;
+    case Command::Undo:
+        m_rtfPage->Undo();
+        break;
+    case Command::MainMenu:
+        popUpPageMenu(mapToGlobal(
+            QPoint(toPixels(toTwips(width()) - kMenuInsetTwips),
+                   toPixels(toTwips(height()) -
+                            (m_picStatus->isVisible() ? toTwips(m_picStatus->height()) : 0) -
+                            kMainMenuAboveStatusTwips))));
+        break;
+    case Command::EditorMenu: {
+        const QRect editor = m_rtfPage->geometry();
+        popUpEditorMenu(mapToGlobal(QPoint(editor.right() - toPixels(kMenuInsetTwips),
+                                           editor.bottom() - toPixels(kMenuInsetTwips))));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void MainWindow::toggleInsertIndicator()
+{
+    const QString insert = m_host.localizedText(TextId::MainInsert);
+    m_picStatus->setIndicatorText(m_picStatus->indicatorText() == insert
+                                      ? m_host.localizedText(TextId::MainOverwrite)
+                                      : insert);
+}
+
+void MainWindow::popUpPageMenu(const QPoint& globalPos)
+{
+    if (!m_book || m_current < 1 || m_current > m_book->PageCount())
+        return;
+    const PageRecord& page = m_book->Pages[static_cast<std::size_t>(m_current)];
+    m_menus->popUpMain(PageMenuRules::forPage(m_current, m_book->PageCount(),
+                                              m_display.LastIntPage, page.Kind,
+                                              m_display.EnableSort),
+                       globalPos);
+}
+
+void MainWindow::popUpEditorMenu(const QPoint& globalPos)
+{
+    const bool selected = m_rtfPage->SelLength() >= 1;
+    m_menus->item(QStringLiteral("mnuTextCut"))->setEnabled(selected);
+    m_menus->item(QStringLiteral("mnuTextCopy"))->setEnabled(selected);
+    const QMimeData* clipboard = QApplication::clipboard()->mimeData();
+    m_menus->item(QStringLiteral("mnuTextPaste"))
+        ->setEnabled(clipboard && clipboard->hasText() && !clipboard->text().isEmpty());
+    m_menus->item(QStringLiteral("mnuTextUndo"))->setEnabled(m_rtfPage->canUndo());
+    m_menus->mnuText()->exec(globalPos);
+}
+
+void MainWindow::popUpStatusMenu(const QPoint& globalPos)
+{
+    m_menus->item(QStringLiteral("mnuStatusHideTip"))->setVisible(m_picStatus->isTipShowing());
+    m_menus->mnuStatus()->exec(globalPos);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent* event)
+{
+    m_picStatus->setStatusText(m_standingStatus);
+    m_tabs->UnHiliteAll();
+    QWidget::mouseMoveEvent(event);
+}
+
+void MainWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        m_menus->popUpMain(PageMenuRules::forBackground(), event->globalPosition().toPoint());
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+void MainWindow::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The options dialog will open here; until then the click is the window's.
+    QWidget::mouseDoubleClickEvent(event);
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::ActivationChange)
+        repaintEditor();
+    QWidget::changeEvent(event);
+}
+
+bool MainWindow::dragSplitter(QMouseEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        m_dragOrigin = 0;
+        m_picResizeTop->grabMouse();
+        return true;
+    case QEvent::MouseMove: {
+        if (m_dragOrigin < 0)
+            return false;
+        const QPoint local = m_picResizeTop->mapFromGlobal(event->globalPosition().toPoint());
+        m_display.ButtonWidth = MainLayout::splitterButtonWidth(
+            static_cast<int>(m_display.ButtonWidth), static_cast<int>(toTwips(local.x())));
+        layOut();
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        m_dragOrigin = -1;
+        m_picResizeTop->releaseMouse();
+        m_rtfPage->setFocus();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool MainWindow::dragMarker(QMouseEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        m_dragOrigin = 0;
+        m_picTabStop->grabMouse();
+        return true;
+    case QEvent::MouseMove: {
+        if (m_dragOrigin < 0)
+            return false;
+        const QPoint local = m_picTabStop->mapFromGlobal(event->globalPosition().toPoint());
+        const QRect frame(static_cast<int>(toTwips(m_shpFrame->x())),
+                          static_cast<int>(toTwips(m_shpFrame->y())),
+                          static_cast<int>(toTwips(m_shpFrame->width())),
+                          static_cast<int>(toTwips(m_shpFrame->height())));
+        m_display.TabStop = MainLayout::draggedTabStop(static_cast<int>(m_display.TabStop),
+                                                       static_cast<int>(toTwips(local.x())), frame);
+        layOut();
+        return true;
+    }
+    case QEvent::MouseButtonRelease:
+        m_dragOrigin = -1;
+        m_picTabStop->releaseMouse();
+        m_rtfPage->setFocus();
+        ApplyTabStops(false);
+        return true;
+    default:
+        return false;
+    }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -126,7 +567,16 @@ void MainWindow::closeEvent(QCloseEvent* event)
     event->ignore();
 }
 
-void MainWindow::contextMenuEvent(QContextMenuEvent* event)
+void MainWindow::closeForShutdown()
 {
-    m_mnuMain->popup(event->globalPos());
+    m_systemShutdown = true;
+    close();
+}
+
+void MainWindow::bringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
 }

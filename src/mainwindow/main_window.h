@@ -1,51 +1,126 @@
 #pragma once
 
+#include "core/page_keys.h"
 #include "mainwindow/main_window_host.h"
 
-#include <QMainWindow>
+#include <QWidget>
 
-class QAction;
-class QLabel;
-class QMenu;
+class Book;
+class MainMenus;
+class QFrame;
 class RichTextEdit;
+class StatusTipBar;
+class TabColumn;
+struct PageRecord;
 
-// The notebook window `frmMain`. Its caption is the application title, then
-// " - " and the title of the open page.
-class MainWindow : public QMainWindow
+// The notebook window `frmMain`: the page editor `rtfPage` in its frame, the
+// column of page tabs down the right edge, the tab-stop marker of address
+// pages and the status bar. It owns no book logic: the application tells it
+// what to show through the intent-level members below and hears back through
+// MainWindowHost. All geometry is computed in twips by MainLayout and turned
+// into pixels in layOut() alone.
+class MainWindow : public QWidget
 {
     Q_OBJECT
 
 public:
+    // The options that change how the window looks.
+    struct Display
+    {
+        double ButtonWidth = 600;
+        bool Status = true;
+        quint32 PageColor = 0x80000005u;
+        bool EnableSort = false;
+        bool MoveToEnd = false;
+        double TabStop = 3400;
+        int LastIntPage = 14;
+        QString shortcuts; // the localized "Shortcuts" entry
+    };
+
     explicit MainWindow(MainWindowHost& host, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    QLabel* statusLabel() const { return m_lblStatus; }
-    QLabel* tipLabel() const { return m_lblTip; }
-
-    // Shows a page's text in the editor without counting it as an edit.
-    void openPage(const QString& title, const QString& text, bool addressPage, int tabStopTwips,
-                  bool caretAtEnd);
+    // The tab column is made anew from the book and the display options,
+    // then the page `RecentPage` is opened through the host.
+    void RebuildTabs(const Book& book, const Display& display);
+    // Shows page `index` in the editor without counting it as an edit.
+    void showPage(const PageRecord& page, int index);
+    void showTip(const QString& text);
+    void endTip();
+    bool isTipShowing() const;
+    void showStatusText(const QString& text);
     void setSavedState(bool saved);
+    // The size and colour submenus, made at start-up.
+    void buildSizeAndColorMenus(const QStringList& colorCaptions);
+
+    // The open page's text as the user left it, when it changed since the
+    // last call; the page record takes it only when somebody reads it.
+    bool takePageEdits(QString& richText);
+    void dropPageEdits();
+
+    double tabStopTwips() const { return m_display.TabStop; }
+    double buttonWidthTwips() const { return m_display.ButtonWidth; }
+    int currentPage() const { return m_current; }
+    void repaintEditor();
+
     // Closing for logout or system shutdown: the host saves what it can without asking.
     void closeForShutdown();
-    // After a failed save in a closing window, the closing reason is forgotten.
     void bringToFront();
+
+    RichTextEdit* editor() const { return m_rtfPage; }
+    TabColumn* tabColumn() const { return m_tabs; }
+    StatusTipBar* statusBar() const { return m_picStatus; }
+    MainMenus* menus() const { return m_menus; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
-    void buildMenu();
-    void buildStatusBar();
-    QAction* addMenuAction(const char* name, const QString& caption);
+    void buildControls();
+    void connectMenus();
+    void connectTabs();
+    void layOut();
+    bool windowKey(QKeyEvent* event);
+    bool editorKey(QKeyEvent* event);
+    void run(const PageKeys::Action& action);
+    void openPage(int index);
+    void ApplyTabStops(bool textPage);
+    void popUpPageMenu(const QPoint& globalPos);
+    void popUpEditorMenu(const QPoint& globalPos);
+    void popUpStatusMenu(const QPoint& globalPos);
+    void toggleInsertIndicator();
+    void applyPageColor();
+    bool dragSplitter(QMouseEvent* event);
+    bool dragMarker(QMouseEvent* event);
+    int toPixels(double twips) const;
+    double toTwips(int pixels) const;
+    int pixelSize() const;
 
     MainWindowHost& m_host;
+    Display m_display;
+    const Book* m_book = nullptr;
+    int m_current = 0;
     RichTextEdit* m_rtfPage = nullptr;
-    QLabel* m_lblStatus = nullptr;
-    QLabel* m_lblTip = nullptr;
-    QLabel* m_imgStatus = nullptr;
-    QMenu* m_mnuMain = nullptr;
+    RichTextEdit* m_rtf = nullptr;
+    QFrame* m_shpFrame = nullptr;
+    QWidget* m_shpPageHilite = nullptr;
+    QWidget* m_picWhiteLine = nullptr;
+    QWidget* m_picResizeTop = nullptr;
+    QWidget* m_picResizeBottom = nullptr;
+    QWidget* m_picTabStop = nullptr;
+    TabColumn* m_tabs = nullptr;
+    StatusTipBar* m_picStatus = nullptr;
+    MainMenus* m_menus = nullptr;
     bool m_loadingPage = false;
+    bool m_pageEdited = false;
+    bool m_textPage = false;
     bool m_systemShutdown = false;
+    int m_dragOrigin = -1;
+    QString m_standingStatus;
 };

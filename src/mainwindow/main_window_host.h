@@ -23,8 +23,14 @@ public:
     virtual void saveCommand() = 0;
     virtual void revertCommand() = 0;
     virtual void exitCommand() = 0;
-    // The editor's text changed by the user; the page record takes it.
-    virtual void pageEdited(const QString& richText) = 0;
+    // The user changed the open page. Its text reaches the page record only
+    // when somebody reads it (MainWindow::takePageEdits), so a keystroke in a
+    // large page costs no rewrite of the page.
+    virtual void pageEdited() = 0;
+    // The user asked for page `index` (a tab, a page key).
+    virtual void SelectPage(int index) = 0;
+    // "Hide the status bar" was chosen.
+    virtual void statusBarHidden() = 0;
     // A text of the built-in table as the user's language has it.
     virtual QString localizedText(TextId id) = 0;
 };

@@ -1,0 +1,124 @@
+#include "mainwindow/main_menus.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QWidget>
+
+namespace {
+
+constexpr int kFirstSize = 8;
+constexpr int kSizeCount = 7;
+constexpr int kFirstColorIndex = -1;
+
+// "&8", "&9", "1&0" ... "1&4": the last digit is the mnemonic.
+QString sizeCaption(int points)
+{
+    QString digits = QString::number(points);
+    digits.insert(digits.size() - 1, u'&');
+    return digits;
+}
+
+} // namespace
+
+MainMenus::MainMenus(QWidget* window, const Caption& caption) : QObject(window), m_window(window)
+{
+    buildMain(caption);
+    buildText(caption);
+    buildStatus(caption);
+}
+
+QAction* MainMenus::add(QMenu* menu, const char* name, const QString& caption)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+void MainMenus::addSeparator(QMenu* menu, const char* name)
+{
+    menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+}
+
+QAction* MainMenus::item(const QString& name) const
+{
+    return m_window->findChild<QAction*>(name);
+}
+
+void MainMenus::buildMain(const Caption& caption)
+{
+    m_mnuMain = new QMenu(m_window);
+    m_mnuMain->setObjectName(QStringLiteral("mnuMain"));
+    add(m_mnuMain, "mnuMainSave", caption(TextId::MainSave));
+    add(m_mnuMain, "mnuMainRevert", caption(TextId::MainRevert));
+    addSeparator(m_mnuMain, "mnuMainSep5");
+    add(m_mnuMain, "mnuMainExit", caption(TextId::MainExit));
+}
+
+void MainMenus::buildText(const Caption& caption)
+{
+    m_mnuText = new QMenu(m_window);
+    m_mnuText->setObjectName(QStringLiteral("mnuText"));
+    add(m_mnuText, "mnuTextUndo", caption(TextId::TextUndo));
+    addSeparator(m_mnuText, "mnuTextSep2");
+    add(m_mnuText, "mnuTextCut", caption(TextId::TextCut));
+    add(m_mnuText, "mnuTextCopy", caption(TextId::TextCopy));
+    add(m_mnuText, "mnuTextPaste", caption(TextId::TextPaste));
+    addSeparator(m_mnuText, "mnuTextSep3");
+    add(m_mnuText, "mnuTextSelectAll", caption(TextId::TextSelectAll));
+    addSeparator(m_mnuText, "mnuTextSep6");
+    m_mnuTextSize = m_mnuText->addMenu(caption(TextId::TextSize));
+    m_mnuTextSize->setObjectName(QStringLiteral("mnuTextSize"));
+    m_mnuTextColor = m_mnuText->addMenu(caption(TextId::TextColor));
+    m_mnuTextColor->setObjectName(QStringLiteral("mnuTextColor"));
+}
+
+void MainMenus::buildStatus(const Caption& caption)
+{
+    m_mnuStatus = new QMenu(m_window);
+    m_mnuStatus->setObjectName(QStringLiteral("mnuStatus"));
+    add(m_mnuStatus, "mnuStatusHideTip", caption(TextId::StatusHideTip));
+    add(m_mnuStatus, "mnuStatusHideBar", caption(TextId::StatusHideBar));
+}
+
+void MainMenus::buildSizeAndColorItems(const QStringList& colorCaptions)
+{
+    m_mnuTextSize->clear();
+    for (int i = 1; i <= kSizeCount; ++i) {
+        const int points = kFirstSize + i - 1;
+        QAction* size = add(m_mnuTextSize, "mnuTextSizes", sizeCaption(points));
+        size->setProperty("Index", i);
+        connect(size, &QAction::triggered, this, [this, points] { Q_EMIT sizeChosen(points); });
+    }
+    m_mnuTextColor->clear();
+    for (int i = 0; i < colorCaptions.size(); ++i) {
+        const int index = kFirstColorIndex + i;
+        QAction* color = add(m_mnuTextColor, "mnuTextColorS", colorCaptions[i]);
+        color->setProperty("Index", i + 1);
+        connect(color, &QAction::triggered, this, [this, index] { Q_EMIT colorChosen(index); });
+    }
+}
+
+void MainMenus::apply(const PageMenuRules::State& rules)
+{
+    for (auto it = rules.visible.begin(); it != rules.visible.end(); ++it) {
+        if (QAction* action = item(it.key()))
+            action->setVisible(it.value());
+    }
+    for (auto it = rules.enabled.begin(); it != rules.enabled.end(); ++it) {
+        if (QAction* action = item(it.key()))
+            action->setEnabled(it.value());
+    }
+}
+
+void MainMenus::popUpMain(const PageMenuRules::State& rules, const QPoint& globalPos)
+{
+    apply(rules);
+    QAction* bold = item(rules.defaultItem);
+    m_mnuMain->setDefaultAction(bold);
+    m_mnuMain->exec(globalPos);
+    m_mnuMain->setDefaultAction(nullptr);
+    PageMenuRules::State restored;
+    for (auto it = rules.visible.begin(); it != rules.visible.end(); ++it)
+        restored.visible.insert(it.key(), it.key() != QLatin1String("mnuMainSort") || m_enableSort);
+    apply(restored);
+}

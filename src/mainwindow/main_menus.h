@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/built_in_text.h"
+#include "core/page_menu_rules.h"
+
+#include <QObject>
+#include <QStringList>
+#include <functional>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+// The three popup menus of `frmMain`: `mnuMain` (the book and the page),
+// `mnuText` (the editor) and `mnuStatus` (the status bar). Items carry their
+// object names, so "language.ini" and the tests find them; a command whose
+// feature has not been built yet has no item.
+class MainMenus : public QObject
+{
+    Q_OBJECT
+
+public:
+    using Caption = std::function<QString(TextId)>;
+
+    MainMenus(QWidget* window, const Caption& caption);
+
+    QMenu* mnuMain() const { return m_mnuMain; }
+    QMenu* mnuText() const { return m_mnuText; }
+    QMenu* mnuStatus() const { return m_mnuStatus; }
+    QAction* item(const QString& name) const;
+
+    // The items 1 to 7 of `mnuTextSizes` and 1 to 17 of `mnuTextColorS`, with
+    // the captions of their own rules: point sizes, and the colour names
+    // `ColorCaption` gives for -1 to 15.
+    void buildSizeAndColorItems(const QStringList& colorCaptions);
+
+    // Pops `mnuMain` up with the page commands a rule allows and its default
+    // item in bold; afterwards every page command is back for the next route.
+    void popUpMain(const PageMenuRules::State& rules, const QPoint& globalPos);
+    void setEnableSort(bool on) { m_enableSort = on; }
+
+Q_SIGNALS:
+    void sizeChosen(int points);
+    // -1 for the automatic colour, else the palette colour 0 to 15.
+    void colorChosen(int index);
+
+private:
+    QAction* add(QMenu* menu, const char* name, const QString& caption);
+    void addSeparator(QMenu* menu, const char* name);
+    void apply(const PageMenuRules::State& rules);
+    void buildMain(const Caption& caption);
+    void buildText(const Caption& caption);
+    void buildStatus(const Caption& caption);
+
+    QWidget* m_window;
+    QMenu* m_mnuMain = nullptr;
+    QMenu* m_mnuText = nullptr;
+    QMenu* m_mnuStatus = nullptr;
+    QMenu* m_mnuTextSize = nullptr;
+    QMenu* m_mnuTextColor = nullptr;
+    bool m_enableSort = false;
+};
