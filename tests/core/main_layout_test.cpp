@@ -201,6 +201,11 @@ struct DragCase
     int expected;
 };
 
+std::ostream& operator<<(std::ostream& out, const DragCase& c)
+{
+    return out << c.left << " + " << c.x;
+}
+
 class MainLayoutTabStopDrag : public ::testing::TestWithParam<DragCase>
 {
 };
@@ -230,6 +235,11 @@ struct SplitterCase
     int expected;
 };
 
+std::ostream& operator<<(std::ostream& out, const SplitterCase& c)
+{
+    return out << c.ButtonWidth << " - " << c.x;
+}
+
 class MainLayoutSplitter : public ::testing::TestWithParam<SplitterCase>
 {
 };
@@ -254,6 +264,11 @@ struct PixelCase
     double y;
     int expected;
 };
+
+std::ostream& operator<<(std::ostream& out, const PixelCase& c)
+{
+    return out << c.x << ", " << c.y;
+}
 
 class MainLayoutPixelSize : public ::testing::TestWithParam<PixelCase>
 {
@@ -310,6 +325,17 @@ TEST(MainLayoutScroll, ShowingATabBringsItFullyIntoViewAndLeavesAVisibleOneAlone
     }
 }
 
+TEST(MainLayoutScroll, TabTallerThanTheColumnShowsItsTop)
+{
+    MainLayout::Input input = typicalWindow();
+    input.tabHeight = 8000;
+    input.pageCount = 3;
+    input.screenSize = QSize(28800, 8000);
+    const MainLayout layout(input);
+    ASSERT_LT(layout.geometry().tabColumn.height(), input.tabHeight);
+    EXPECT_EQ(layout.scrollToShow(2), 8000);
+}
+
 TEST(MainLayoutScroll, SelectedTabOutOfSightLeavesTheFrameEdgeToTheHandles)
 {
     for (const int scroll : {0, 11000000}) {
@@ -338,6 +364,11 @@ struct HitCase
     int y;
     int page;
 };
+
+std::ostream& operator<<(std::ostream& out, const HitCase& c)
+{
+    return out << "(" << c.x << ", " << c.y << ")";
+}
 
 class MainLayoutHitTest : public ::testing::TestWithParam<HitCase>
 {
