@@ -79,7 +79,8 @@ Q_SIGNALS:
     // captured mouse.
     void tabReleased(int k, Qt::MouseButton button, QPoint globalPos);
     void tabDoubleClicked(int k);
-    // On every move over tab k, so the window can restore its status text.
+    // On every move over tab k, the current one too, so the window can restore
+    // its status text.
     void hovered(int k);
     // On every move over no tab and when the mouse leaves the column.
     void pointerLeft();
