@@ -1,0 +1,350 @@
+#include "ui/tab_column.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QColor kHoverText(0, 0, 255);
+constexpr int kTextPadding = 2;
+constexpr int kWheelNotch = 120;
+
+// The pointer of unselected tabs: a small hand pointing up, its hot spot at
+// the fingertip, drawn here so no picture file travels with the program.
+QCursor handCursor()
+{
+    QPixmap picture(20, 22);
+    picture.fill(Qt::transparent);
+    QPainterPath hand;
+    hand.addRoundedRect(5, 0, 4, 12, 2, 2); // index finger
+    hand.addRoundedRect(8, 6, 4, 8, 2, 2);  // folded fingers
+    hand.addRoundedRect(11, 7, 4, 7, 2, 2);
+    hand.addRoundedRect(14, 8, 4, 7, 2, 2);
+    hand.addRoundedRect(0, 9, 7, 4, 2, 2);    // thumb
+    hand.addRoundedRect(3, 10, 15, 11, 3, 3); // palm
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.setBrush(Qt::white);
+    painter.drawPath(hand.simplified());
+    return QCursor(picture, 7, 0);
+}
+
+} // namespace
+
+TabColumn::TabColumn(const TabMetrics& metrics, QWidget* parent)
+    : QWidget(parent), m_metrics(metrics), m_pageColor(palette().color(QPalette::Base)),
+      m_handCursor(handCursor())
+{
+    setObjectName(QStringLiteral("picTabs"));
+    // Typing stays in the editor whatever the user clicks here.
+    setFocusPolicy(Qt::NoFocus);
+    setMouseTracking(true);
+    if (QFontDatabase::hasFamily(QStringLiteral("Tahoma"))) {
+        QFont tahoma = font();
+        tahoma.setFamily(QStringLiteral("Tahoma"));
+        setFont(tahoma);
+    }
+}
+
+void TabColumn::setPages(TitleSource title, int count)
+{
+    m_title = std::move(title);
+    m_count = std::max(0, count);
+    m_hovered = 0;
+    if (m_pressed > m_count)
+        m_pressed = 0;
+    updateGeometry();
+    scrollTo(m_scroll);
+    update();
+}
+
+QString TabColumn::titleOf(int k) const
+{
+    return hasTab(k) && m_title ? m_title(k) : QString();
+}
+
+void TabColumn::setCurrentPage(int k)
+{
+    const int old = m_current;
+    m_current = k;
+    if (m_hovered == k)
+        m_hovered = 0;
+    updateTab(old);
+    updateTab(k);
+    ensureVisible(k);
+}
+
+void TabColumn::setMetrics(const TabMetrics& metrics)
+{
+    m_metrics = metrics;
+    updateGeometry();
+    scrollTo(m_scroll);
+    update();
+}
+
+void TabColumn::setPageColor(const QColor& color)
+{
+    m_pageColor = color;
+    updateTab(m_current);
+}
+
+QRect TabColumn::tabRect(int k) const
+{
+    if (!hasTab(k))
+        return {};
+    int top = slotTop(k) - m_scroll;
+    int height = slotTop(k + 1) - slotTop(k);
+    if (k == m_current) {
+        const int pixel = toPixels(m_metrics.PixelSize);
+        top += pixel;
+        height -= pixel;
+    }
+    return {0, top, tabWidth(), height};
+}
+
+int TabColumn::tabAt(const QPoint& pos) const
+{
+    const int k = firstTabNear(pos.y() + m_scroll);
+    return hasTab(k) && tabRect(k).contains(pos) ? k : 0;
+}
+
+int TabColumn::maximumScroll() const
+{
+    return std::max(0, contentHeight() - height());
+}
+
+void TabColumn::ensureVisible(int k)
+{
+    if (!hasTab(k) || height() <= 0)
+        return;
+    const int top = slotTop(k) - margin();
+    const int bottom = slotTop(k + 1) + margin();
+    int target = m_scroll;
+    if (bottom > target + height())
+        target = bottom - height();
+    // A widget lower than one tab shows the tab's top, where its title is.
+    target = std::min(target, top);
+    scrollTo(target);
+}
+
+QSize TabColumn::sizeHint() const
+{
+    return {tabWidth(), contentHeight()};
+}
+
+void TabColumn::UnHiliteAll()
+{
+    setHovered(0);
+}
+
+void TabColumn::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    const QRect exposed = event->rect();
+    m_lastPainted = {0, 0};
+    const int last = firstTabNear(exposed.bottom() + m_scroll);
+    for (int k = firstTabNear(exposed.top() + m_scroll); k <= last; ++k) {
+        if (!tabRect(k).intersects(exposed))
+            continue;
+        paintTab(painter, k);
+        if (m_lastPainted.first == 0)
+            m_lastPainted.first = k;
+        m_lastPainted.second = k;
+    }
+}
+
+void TabColumn::mousePressEvent(QMouseEvent* event)
+{
+    const int k = tabAt(event->position().toPoint());
+    if (k == 0) {
+        event->ignore();
+        return;
+    }
+    m_pressed = k;
+    Q_EMIT tabPressed(k, event->button());
+}
+
+void TabColumn::mouseReleaseEvent(QMouseEvent* event)
+{
+    const int k = m_pressed;
+    if (event->buttons() == Qt::NoButton)
+        m_pressed = 0;
+    if (k == 0) {
+        event->ignore();
+        return;
+    }
+    Q_EMIT tabReleased(k, event->button(), event->globalPosition().toPoint());
+}
+
+// The second press of a double click opens nothing again: it only prints.
+void TabColumn::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        mousePressEvent(event);
+        return;
+    }
+    const int k = tabAt(event->position().toPoint());
+    if (k == 0) {
+        event->ignore();
+        return;
+    }
+    m_pressed = k;
+    Q_EMIT tabDoubleClicked(k);
+}
+
+void TabColumn::mouseMoveEvent(QMouseEvent* event)
+{
+    pointAt(event->position().toPoint());
+}
+
+void TabColumn::leaveEvent(QEvent* event)
+{
+    QWidget::leaveEvent(event);
+    setHovered(0);
+    Q_EMIT pointerLeft();
+}
+
+void TabColumn::wheelEvent(QWheelEvent* event)
+{
+    if (maximumScroll() == 0) {
+        event->ignore();
+        return;
+    }
+    int delta = event->pixelDelta().y();
+    if (delta == 0) {
+        const int lineHeight = slotTop(2) - slotTop(1);
+        delta =
+            event->angleDelta().y() * QApplication::wheelScrollLines() * lineHeight / kWheelNotch;
+    }
+    scrollTo(m_scroll - delta);
+    // The tab under the pointer changed without a move.
+    pointAt(event->position().toPoint());
+}
+
+// The current tab stays in view whatever size the window gives the column.
+void TabColumn::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    scrollTo(m_scroll);
+    ensureVisible(m_current);
+}
+
+int TabColumn::toPixels(double twips) const
+{
+    return static_cast<int>(std::lround(twips * m_metrics.pixelsPerTwip));
+}
+
+// Top of tab k's full slot in column pixels, before scrolling; the slot of
+// k + 1 starts where k's ends.
+int TabColumn::slotTop(int k) const
+{
+    return toPixels((k - 1) * m_metrics.tabHeight + 4 * m_metrics.PixelSize);
+}
+
+int TabColumn::margin() const
+{
+    return toPixels(4 * m_metrics.PixelSize);
+}
+
+int TabColumn::contentHeight() const
+{
+    return slotTop(m_count + 1) + margin();
+}
+
+int TabColumn::tabWidth() const
+{
+    return toPixels(m_metrics.ButtonWidth);
+}
+
+// The tab whose slot holds column pixel row y, or the nearest one; 0 without
+// tabs. The estimate is off by rounding only, so the walks take a step or two.
+int TabColumn::firstTabNear(int contentY) const
+{
+    if (m_count == 0)
+        return 0;
+    const double perTab = m_metrics.tabHeight * m_metrics.pixelsPerTwip;
+    int k = 1;
+    if (perTab > 0)
+        k = static_cast<int>(std::floor((contentY - margin()) / perTab)) + 1;
+    k = std::clamp(k, 1, m_count);
+    while (k > 1 && slotTop(k) > contentY)
+        --k;
+    while (k < m_count && slotTop(k + 1) <= contentY)
+        ++k;
+    return k;
+}
+
+void TabColumn::paintTab(QPainter& painter, int k) const
+{
+    const QRect rect = tabRect(k);
+    const bool selected = k == m_current;
+    const bool hover = k == m_hovered;
+    painter.fillRect(rect, selected ? QBrush(m_pageColor) : palette().button());
+    if (!selected) {
+        // A line under and beside each unselected tab keeps touching tabs apart.
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+        painter.drawLine(rect.topRight(), rect.bottomRight());
+    }
+    QFont tabFont = font();
+    tabFont.setBold(selected);
+    tabFont.setUnderline(hover);
+    painter.setFont(tabFont);
+    painter.setPen(hover ? kHoverText : palette().color(QPalette::ButtonText));
+    const QRect textRect = rect.adjusted(kTextPadding, 0, -kTextPadding, 0);
+    const QString text =
+        QFontMetrics(tabFont).elidedText(titleOf(k), Qt::ElideRight, textRect.width());
+    painter.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, text);
+}
+
+void TabColumn::setHovered(int k)
+{
+    if (k == m_hovered)
+        return;
+    updateTab(m_hovered);
+    m_hovered = k;
+    updateTab(k);
+}
+
+// What a move of the pointer to pos does: the pointer's shape, the hover
+// look (never on the current tab) and the news for the window.
+void TabColumn::pointAt(const QPoint& pos)
+{
+    const int k = tabAt(pos);
+    const bool hand = k != 0 && k != m_current;
+    if (hand != (cursor().shape() == Qt::BitmapCursor))
+        setCursor(hand ? m_handCursor : QCursor(Qt::ArrowCursor));
+    if (k == 0) {
+        setHovered(0);
+        Q_EMIT pointerLeft();
+        return;
+    }
+    setHovered(k == m_current ? 0 : k);
+    Q_EMIT hovered(k);
+}
+
+void TabColumn::scrollTo(int offset)
+{
+    offset = std::clamp(offset, 0, maximumScroll());
+    if (offset == m_scroll)
+        return;
+    m_scroll = offset;
+    update();
+    Q_EMIT scrolled(m_scroll);
+}
+
+// The whole slot, so the pixel a selected tab leaves free is painted too.
+void TabColumn::updateTab(int k)
+{
+    if (!hasTab(k))
+        return;
+    update(0, slotTop(k) - m_scroll, tabWidth(), slotTop(k + 1) - slotTop(k));
+}
