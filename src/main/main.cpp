@@ -1,6 +1,7 @@
 #include "app/application.h"
 #include "app/single_instance.h"
 #include "app/termination_signals.h"
+#include "core/window_ticks.h"
 #include "core/app_info.h"
 #include "core/event_log.h"
 #include "core/folders.h"

@@ -21,6 +21,23 @@ QString tableSafeName(QString name)
     return name.trimmed();
 }
 
+// Qt's generic aliases name no font that a reader of the RTF has; the pages were
+// written on Windows in Tahoma, so that is what a page without a font of its own
+// declares.
+QString realFamily(const QString& family)
+{
+    static constexpr QStringView genericAliases[] = {u"Sans Serif", u"SansSerif", u"sans-serif",
+                                                     u"Sans", u"system-ui"};
+    const QString name = family.trimmed();
+    if (name.isEmpty())
+        return QStringLiteral("Tahoma");
+    for (const QStringView alias : genericAliases) {
+        if (name.compare(alias, Qt::CaseInsensitive) == 0)
+            return QStringLiteral("Tahoma");
+    }
+    return family;
+}
+
 } // namespace
 
 RtfFormatTables::RtfFormatTables(const QTextDocument& doc)
@@ -82,7 +99,7 @@ QString RtfFormatTables::familyOf(const QTextCharFormat& format) const
     const QString family = format.stringProperty(QTextFormat::FontFamily);
     if (!family.isEmpty())
         return family;
-    return m_defaultFont.family();
+    return realFamily(m_defaultFont.family());
 }
 
 double RtfFormatTables::pointSizeOf(const QTextCharFormat& format) const
@@ -125,7 +142,7 @@ int RtfFormatTables::colorIndex(const QTextCharFormat& format, QTextFormat::Prop
 void RtfFormatTables::writeFontTable(RtfOutput& out)
 {
     if (m_fonts.isEmpty())
-        fontIndex(m_defaultFont.family());
+        fontIndex(realFamily(m_defaultFont.family()));
     out.raw("{\\fonttbl");
     for (qsizetype i = 0; i < m_fonts.size(); ++i) {
         // Every \'hh we write is Windows-1251, so every font declares the Cyrillic charset.

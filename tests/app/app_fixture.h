@@ -5,11 +5,24 @@
 #include "core/settings_store.h"
 #include "recording_message_service.h"
 
+#include "mainwindow/main_window.h"
+#include "ui/rich_text_edit.h"
+
 #include <QCoreApplication>
+#include <QTextCursor>
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <memory>
+
+// Replaces the open page's text as a user typing it would.
+inline void typeOver(Application& app, const QString& text)
+{
+    RichTextEdit* editor = app.mainWindow()->editor();
+    editor->selectAll();
+    QTextCursor cursor = editor->textCursor();
+    cursor.insertText(text);
+}
 
 // An application whose settings, program folder and data folder all live in
 // one temporary folder.

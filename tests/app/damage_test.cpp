@@ -123,7 +123,7 @@ TEST(Shutdown, AFailedExportLetsTheWindowCloseWithOneMessageAndNoRescue)
     {
         auto app = f.makeApp();
         ASSERT_TRUE(app->StartUp());
-        app->pageEdited(u"запись"_qs);
+        typeOver(*app, u"запись"_qs);
         QDir().mkpath(app->storage().exportPath());
         EXPECT_TRUE(app->mainWindow()->close());
         ASSERT_EQ(f.messages.texts().size(), 1);
@@ -160,7 +160,7 @@ protected:
         writeAll(f.dataFile(), kGoodBook);
         app = f.makeApp();
         ASSERT_TRUE(app->StartUp());
-        app->pageEdited(u"ours"_qs);
+        typeOver(*app, u"ours"_qs);
         writeAll(f.dataFile(), kTheirs);
     }
     QStringList oursBeside() const
@@ -191,7 +191,7 @@ TEST_F(Sharing, ReloadingOrOverwritingDoWhatTheySay)
     EXPECT_TRUE(app->book().Pages[1].Text.contains(u"theirs, written elsewhere"_qs));
     EXPECT_EQ(readAll(f.dataFile()), kTheirs);
 
-    app->pageEdited(u"ours again"_qs);
+    typeOver(*app, u"ours again"_qs);
     writeAll(f.dataFile(), kGoodBook);
     f.messages.queueChoice(2);
     app->saveCommand();

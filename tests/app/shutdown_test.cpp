@@ -32,8 +32,8 @@ TEST(Shutdown, ClosingSavesTheBookTheOptionsAndTheBackupOnce)
     AppFixture f;
     auto app = f.makeApp();
     ASSERT_TRUE(app->StartUp());
-    app->book().RecentPage = 3;
-    app->pageEdited(QStringLiteral("Иванов\t123-45-67"));
+    app->SelectPage(3);
+    typeOver(*app, QStringLiteral("Иванов\t123-45-67"));
     EXPECT_TRUE(app->book().isChanged());
 
     EXPECT_TRUE(app->mainWindow()->close());
@@ -54,7 +54,7 @@ TEST(Shutdown, AFailedSaveKeepsTheWindowOpenForTheUserAndLeavesARescueCopyAtSyst
         auto app = f.makeApp();
         ASSERT_TRUE(app->StartUp());
         app->mainWindow()->show();
-        app->pageEdited(QStringLiteral("не потерять"));
+        typeOver(*app, QStringLiteral("не потерять"));
         blockDataFolder(f);
 
         EXPECT_FALSE(app->mainWindow()->close());
@@ -89,7 +89,7 @@ TEST(Shutdown, RevertDiscardsEditsAndReloadsTheFile)
     auto app = f.makeApp();
     ASSERT_TRUE(app->StartUp());
     const QString before = app->book().Pages[1].Text;
-    app->pageEdited(QStringLiteral("правка"));
+    typeOver(*app, QStringLiteral("правка"));
     app->revertCommand();
     EXPECT_EQ(app->book().Pages[1].Text, before);
     EXPECT_FALSE(app->book().isChanged());

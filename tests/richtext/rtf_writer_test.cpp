@@ -144,3 +144,18 @@ TEST_F(RtfWriterTest, PicturesWithoutRtfSourceAreSavedAsPng)
     const QByteArray png = QByteArray::fromHex(rtf.mid(hex, rtf.indexOf('}', hex) - hex));
     EXPECT_EQ(QImage::fromData(png, "PNG").convertToFormat(QImage::Format_RGB32), image);
 }
+
+TEST_F(RtfWriterTest, AGenericDefaultFamilyIsWrittenAsTahomaAndARunsOwnFamilyAsItIs)
+{
+    for (const char* generic : {"Sans Serif", "sans-serif", ""}) {
+        m_doc.setDefaultFont(QFont(QString::fromLatin1(generic), 8));
+        const QByteArray empty = write();
+        EXPECT_TRUE(empty.contains("{\\fonttbl{\\f0\\fnil\\fcharset204 Tahoma;}}")) << generic;
+    }
+    QTextCharFormat ownFamily;
+    ownFamily.setFontFamilies({QStringLiteral("Sans Serif")});
+    insert("a");
+    insert("b", ownFamily);
+    EXPECT_TRUE(write().contains("{\\fonttbl{\\f0\\fnil\\fcharset204 Tahoma;}"
+                                 "{\\f1\\fnil\\fcharset204 Sans Serif;}}"));
+}

@@ -1,0 +1,58 @@
+#include "ui/page_fonts.h"
+
+#include <QDir>
+#include <QFontDatabase>
+
+namespace {
+
+// Tahoma first, then faces close to its proportions: Verdana is Tahoma's wider
+// sister, DejaVu Sans descends from Verdana's design, Liberation Sans matches
+// Arial's metrics.
+const QStringList& preferredFamilies()
+{
+    static const QStringList families = {
+        PageFonts::tahoma(),           QStringLiteral("Verdana"),
+        QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans"),
+        QStringLiteral("Arial"),
+    };
+    return families;
+}
+
+} // namespace
+
+QString PageFonts::tahoma()
+{
+    return QStringLiteral("Tahoma");
+}
+
+QString PageFonts::pickFamily(const QStringList& installed)
+{
+    for (const QString& family : preferredFamilies()) {
+        if (installed.contains(family, Qt::CaseInsensitive))
+            return family;
+    }
+    return {};
+}
+
+QString PageFonts::defaultFamily()
+{
+    const QString family = pickFamily(QFontDatabase::families());
+    if (!family.isEmpty())
+        return family;
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+}
+
+QString PageFonts::wineFontFolder()
+{
+    return QStringLiteral("/usr/share/wine/fonts");
+}
+
+bool PageFonts::addTahomaFrom(const QString& folder)
+{
+    if (QFontDatabase::hasFamily(tahoma()))
+        return true;
+    const QDir dir(folder);
+    for (const char* file : {"tahoma.ttf", "tahomabd.ttf"})
+        QFontDatabase::addApplicationFont(dir.filePath(QString::fromLatin1(file)));
+    return QFontDatabase::hasFamily(tahoma());
+}

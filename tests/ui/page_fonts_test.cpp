@@ -1,0 +1,35 @@
+#include "ui/page_fonts.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(PageFonts, TahomaWinsThenTheClosestStandIn)
+{
+    EXPECT_EQ(PageFonts::pickFamily({"DejaVu Sans", "tahoma", "Verdana"}), "Tahoma");
+    EXPECT_EQ(PageFonts::pickFamily({"Liberation Sans", "DejaVu Sans", "Verdana"}), "Verdana");
+    EXPECT_EQ(PageFonts::pickFamily({"Liberation Sans", "DejaVu Sans"}), "DejaVu Sans");
+    EXPECT_EQ(PageFonts::pickFamily({"Liberation Sans", "Noto Mono"}), "Liberation Sans");
+    EXPECT_EQ(PageFonts::pickFamily({"Noto Mono"}), QString());
+}
+
+TEST(PageFonts, DefaultFamilyIsAlwaysAnInstalledFace)
+{
+    const QString family = PageFonts::defaultFamily();
+    EXPECT_FALSE(family.isEmpty());
+    EXPECT_TRUE(QFontDatabase::hasFamily(family)) << family.toStdString();
+}
+
+TEST(PageFonts, WinesTahomaBecomesTheDefault)
+{
+    if (!QFileInfo::exists(QDir(PageFonts::wineFontFolder()).filePath("tahoma.ttf")))
+        GTEST_SKIP() << "fonts-wine is not installed";
+    ASSERT_TRUE(PageFonts::addTahomaFrom());
+    EXPECT_EQ(PageFonts::defaultFamily(), "Tahoma");
+    EXPECT_TRUE(QFontDatabase::writingSystems("Tahoma").contains(QFontDatabase::Cyrillic));
+}
+
+} // namespace

@@ -1,0 +1,156 @@
+#include "ui/app_pictures.h"
+#include "ui/status_bar.h"
+
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QSizeGrip>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The window under the bar: sees what the bar lets through.
+class Window : public QWidget
+{
+public:
+    int contextMenus = 0;
+
+protected:
+    void contextMenuEvent(QContextMenuEvent*) override { ++contextMenus; }
+};
+
+class StatusTipBarTest : public ::testing::Test
+{
+protected:
+    StatusTipBarTest()
+    {
+        m_window.resize(600, 40);
+        m_bar = new StatusTipBar(&m_window);
+        m_bar->setGeometry(0, 0, 600, 24);
+        m_bar->setStatusText(QStringLiteral("/home/user/Documents/velkaro.dat"));
+        m_bar->setIndicatorText(QStringLiteral("Вставка"));
+        m_window.show();
+    }
+
+    QWidget* child(const char* name) const
+    {
+        auto* widget = m_bar->findChild<QWidget*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    QRect inBar(const char* name) const
+    {
+        const QWidget* widget = child(name);
+        return QRect(widget->mapTo(m_bar, QPoint(0, 0)), widget->size());
+    }
+    QImage shownPicture(const char* name) const
+    {
+        return static_cast<QLabel*>(child(name))->pixmap().toImage();
+    }
+
+    Window m_window;
+    StatusTipBar* m_bar = nullptr;
+};
+
+TEST_F(StatusTipBarTest, RightButtonReleaseOnTheBarItsIconsAndTextsAsksForTheMenu)
+{
+    QSignalSpy menu(m_bar, &StatusTipBar::statusMenuRequested);
+    for (const char* name : {"imgStatus", "lblStatus", "lblIns"}) {
+        QTest::mouseRelease(child(name), Qt::RightButton, {}, QPoint(2, 2));
+        ASSERT_EQ(menu.count(), 1) << name;
+        EXPECT_EQ(menu.takeFirst().at(0).toPoint(), child(name)->mapToGlobal(QPoint(2, 2)));
+    }
+    m_bar->showTip(QStringLiteral("Знаете ли вы, что..."));
+    for (const char* name : {"imgTip", "lblTip", "picStatus"}) {
+        QWidget* target = name == QByteArray("picStatus") ? m_bar : child(name);
+        QTest::mouseRelease(target, Qt::RightButton, {}, QPoint(1, 1));
+        EXPECT_EQ(menu.count(), 1) << name;
+        menu.clear();
+    }
+    QTest::mouseRelease(child("lblStatus"), Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseRelease(child("lblGripper"), Qt::RightButton, {}, QPoint(2, 2));
+    EXPECT_EQ(menu.count(), 0);
+}
+
+TEST_F(StatusTipBarTest, TheWindowsOwnMenuStaysAwayFromTheBar)
+{
+    for (const char* name : {"lblStatus", "lblIns", "shpPanel1"}) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                child(name)->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(child(name), &event);
+    }
+    EXPECT_EQ(m_window.contextMenus, 0);
+}
+
+TEST_F(StatusTipBarTest, ExactlyOnePairShowsAndTheTipNeverComesBackByItself)
+{
+    const auto visible = [this](const char* name) { return child(name)->isVisible(); };
+    EXPECT_FALSE(m_bar->isTipShowing());
+    EXPECT_TRUE(visible("imgStatus") && visible("lblStatus"));
+    EXPECT_FALSE(visible("imgTip") || visible("lblTip"));
+
+    m_bar->showTip(QStringLiteral("Совет"));
+    EXPECT_TRUE(m_bar->isTipShowing());
+    EXPECT_EQ(static_cast<QLabel*>(child("lblTip"))->text(), QStringLiteral("Совет"));
+    EXPECT_TRUE(visible("imgTip") && visible("lblTip"));
+    EXPECT_FALSE(visible("imgStatus") || visible("lblStatus"));
+
+    m_bar->endTip();
+    m_bar->setStatusText(QStringLiteral("/data/velkaro.dat"));
+    EXPECT_FALSE(m_bar->isTipShowing());
+    EXPECT_TRUE(visible("imgStatus") && visible("lblStatus"));
+    EXPECT_FALSE(visible("imgTip") || visible("lblTip"));
+    EXPECT_EQ(m_bar->statusText(), QStringLiteral("/data/velkaro.dat"));
+}
+
+TEST_F(StatusTipBarTest, StatusIconShowsSavedOrUnsavedPicture)
+{
+    EXPECT_EQ(shownPicture("imgStatus"), AppPictures::saved().toImage());
+    m_bar->setSaved(false, QStringLiteral("Есть несохраненные изменения"));
+    EXPECT_FALSE(m_bar->isSaved());
+    EXPECT_EQ(shownPicture("imgStatus"), AppPictures::unsaved().toImage());
+    EXPECT_EQ(child("imgStatus")->toolTip(), QStringLiteral("Есть несохраненные изменения"));
+    m_bar->setSaved(true);
+    EXPECT_EQ(shownPicture("imgStatus"), AppPictures::saved().toImage());
+    EXPECT_EQ(shownPicture("imgTip"), AppPictures::tip().toImage());
+}
+
+TEST_F(StatusTipBarTest, ChildrenRunIconPanelIndicatorGripLeftToRight)
+{
+    const QRect icon = inBar("imgStatus");
+    const QRect panel = inBar("shpPanel1");
+    const QRect box = inBar("shpIns");
+    const QRect grip = inBar("lblGripper");
+    EXPECT_LT(icon.right(), panel.left());
+    EXPECT_LT(panel.right(), box.left());
+    EXPECT_LT(box.right(), grip.left());
+    EXPECT_EQ(grip.right(), m_bar->width() - 1);
+    EXPECT_EQ(grip.bottom(), m_bar->height() - 1);
+    EXPECT_TRUE(panel.contains(inBar("lblStatus")));
+    EXPECT_TRUE(box.contains(inBar("lblIns")));
+    EXPECT_EQ(static_cast<QLabel*>(child("lblIns"))->text(), QStringLiteral("Вставка"));
+}
+
+TEST_F(StatusTipBarTest, NothingOnTheBarTakesKeyboardFocus)
+{
+    EXPECT_EQ(m_bar->focusPolicy(), Qt::NoFocus);
+    for (const QWidget* widget : m_bar->findChildren<QWidget*>())
+        EXPECT_EQ(widget->focusPolicy(), Qt::NoFocus) << widget->objectName().toStdString();
+}
+
+TEST(AppPictures, EveryPictureLoadsAtItsSize)
+{
+    EXPECT_EQ(AppPictures::unsaved().size(), QSize(16, 16));
+    EXPECT_EQ(AppPictures::saved().size(), QSize(16, 16));
+    EXPECT_NE(AppPictures::saved().toImage(), AppPictures::unsaved().toImage());
+    EXPECT_EQ(AppPictures::tip().size(), QSize(16, 16));
+    const QList<QSize> iconSizes = AppPictures::windowIcon().availableSizes();
+    EXPECT_EQ(iconSizes, (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {256, 256}}));
+    const QCursor hand = AppPictures::handCursor();
+    EXPECT_EQ(hand.pixmap().size(), QSize(32, 32));
+    // The hot spot sits on the fingertip, not beside it.
+    EXPECT_GT(qAlpha(hand.pixmap().toImage().pixel(hand.hotSpot())), 0);
+}
+
+} // namespace
