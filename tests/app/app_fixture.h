@@ -5,7 +5,9 @@
 #include "core/settings_store.h"
 #include "recording_message_service.h"
 
+#include "document/data_file.h"
 #include "mainwindow/main_window.h"
+#include "richtext/rtf_plain_text.h"
 #include "ui/rich_text_edit.h"
 
 #include <QCoreApplication>
@@ -22,6 +24,15 @@ inline void typeOver(Application& app, const QString& text)
     editor->selectAll();
     QTextCursor cursor = editor->textCursor();
     cursor.insertText(text);
+}
+
+// What page `page` (from 1) of a data file says, as plain text.
+inline QString pageText(const QByteArray& dataFile, int page)
+{
+    const std::vector<PageRecord> pages = DataFile::parse(dataFile).pages;
+    if (page < 1 || page > static_cast<int>(pages.size()))
+        return {};
+    return RtfPlainText::extract(pages[static_cast<std::size_t>(page - 1)].Text);
 }
 
 // An application whose settings, program folder and data folder all live in

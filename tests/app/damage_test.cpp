@@ -1,5 +1,4 @@
 #include "app_fixture.h"
-#include "core/code_page.h"
 #include "document/data_file.h"
 #include "document/history_backup.h"
 #include "mainwindow/main_window.h"
@@ -129,7 +128,7 @@ TEST(Shutdown, AFailedExportLetsTheWindowCloseWithOneMessageAndNoRescue)
         ASSERT_EQ(f.messages.texts().size(), 1);
         EXPECT_TRUE(f.messages.texts()[0].endsWith(u"in Velkaro.Subs.SaveAsText "_qs));
         EXPECT_FALSE(app->storage().hasRescue());
-        EXPECT_TRUE(readAll(f.dataFile()).contains(CodePage::encodeLossy(u"запись"_qs)));
+        EXPECT_EQ(pageText(readAll(f.dataFile()), 1), u"запись"_qs);
     }
     f.messages.clear();
     auto next = f.makeApp();

@@ -1,5 +1,4 @@
 #include "app_fixture.h"
-#include "core/code_page.h"
 #include "document/history_backup.h"
 #include "mainwindow/main_window.h"
 
@@ -38,7 +37,7 @@ TEST(Shutdown, ClosingSavesTheBookTheOptionsAndTheBackupOnce)
 
     EXPECT_TRUE(app->mainWindow()->close());
     EXPECT_TRUE(app->unloaded());
-    EXPECT_TRUE(readAll(f.dataFile()).contains("123-45-67"));
+    EXPECT_EQ(pageText(readAll(f.dataFile()), 3), u"Иванов\t123-45-67"_qs);
     EXPECT_EQ(app->settings().Read(QStringLiteral("Options"), QStringLiteral("RecentPage"), {}),
               QStringLiteral("3"));
     const QString backup = HistoryBackup::backupPath(
@@ -66,8 +65,7 @@ TEST(Shutdown, AFailedSaveKeepsTheWindowOpenForTheUserAndLeavesARescueCopyAtSyst
         app->mainWindow()->closeForShutdown();
         EXPECT_FALSE(app->mainWindow()->isVisible());
         EXPECT_TRUE(app->unloaded());
-        EXPECT_TRUE(readAll(app->storage().rescuePath())
-                        .contains(CodePage::encodeLossy(QStringLiteral("не потерять"))));
+        EXPECT_EQ(pageText(readAll(app->storage().rescuePath()), 1), u"не потерять"_qs);
     }
     QFile::remove(f.dataFolder.chopped(1));
     QDir().mkpath(f.dataFolder);
