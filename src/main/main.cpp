@@ -7,6 +7,7 @@
 #include "core/folders.h"
 #include "mainwindow/main_window.h"
 #include "ui/qt_message_service.h"
+#include "ui/qt_translations.h"
 
 #include <QApplication>
 
@@ -15,6 +16,10 @@ int main(int argc, char* argv[])
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(AppInfo::title());
     QApplication::setApplicationVersion(AppInfo::versionText());
+
+    // The interface is Russian, so Qt's own buttons and dialogs are too.
+    QtTranslations qtTexts(qapp);
+    qtTexts.install(QLocale(QLocale::Russian, QLocale::Russia));
 
     SingleInstance instance(SingleInstance::defaultServerName());
     if (instance.activateRunningInstance())

@@ -1,0 +1,235 @@
+// The notebook window driven the way a person drives it: clicks on tabs,
+// keys in the editor, popups answered from a queued callback.
+
+#include "app_fixture.h"
+#include "core/window_ticks.h"
+#include "mainwindow/main_menus.h"
+#include "ui/status_bar.h"
+#include "ui/tab_column.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Sends a key as the keyboard would, with the X11 key code of its physical key.
+void press(QWidget* widget, int key, Qt::KeyboardModifiers modifiers, quint32 scanCode = 0,
+           const QString& text = {})
+{
+    QKeyEvent event(QEvent::KeyPress, key, modifiers, scanCode, 0, 0, text);
+    QApplication::sendEvent(widget, &event);
+}
+
+// The visible items of the popup that the next action opens, which is then closed.
+QStringList popupItems(const std::function<void()>& open)
+{
+    QStringList shown;
+    QTimer::singleShot(0, [&shown] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        shown << menu->objectName();
+        for (QAction* action : menu->actions()) {
+            if (action->isVisible() && !action->isSeparator())
+                shown << action->objectName();
+        }
+        menu->close();
+    });
+    open();
+    return shown;
+}
+
+class NotebookWindow : public ::testing::Test
+{
+protected:
+    void start()
+    {
+        app = f.makeApp();
+        ASSERT_TRUE(app->StartUp());
+        window()->resize(800, 600);
+        window()->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window()));
+    }
+    MainWindow* window() const { return app->mainWindow(); }
+    TabColumn* tabs() const { return window()->tabColumn(); }
+    RichTextEdit* editor() const { return window()->editor(); }
+    void clickTab(int page, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(tabs(), button, {}, tabs()->tabRect(page).center());
+    }
+
+    AppFixture f;
+    std::unique_ptr<Application> app;
+};
+
+} // namespace
+
+TEST_F(NotebookWindow, ClickingATabOpensItsPageAndRemembersThePreviousOne)
+{
+    start();
+    EXPECT_EQ(app->book().RecentPage, 1);
+    clickTab(3);
+    EXPECT_EQ(app->book().RecentPage, 3);
+    EXPECT_EQ(app->book().PrevPage, 1);
+    EXPECT_EQ(window()->windowTitle(), u"Velkaro Pro - ДЕ"_qs);
+    EXPECT_EQ(f.read("frmMain", "Caption"), u"Velkaro Pro - ДЕ"_qs);
+    clickTab(3);
+    EXPECT_EQ(app->book().PrevPage, 1) << "the current tab again changes nothing";
+    EXPECT_FALSE(app->book().isChanged()) << "opening pages is no edit";
+}
+
+TEST_F(NotebookWindow, HoverHighlightsOtherTabsAndTheEditorClearsIt)
+{
+    start();
+    QTest::mouseMove(tabs(), tabs()->tabRect(5).center());
+    EXPECT_EQ(tabs()->hoveredTab(), 5);
+    QTest::mouseMove(tabs(), tabs()->tabRect(1).center());
+    EXPECT_EQ(tabs()->hoveredTab(), 0) << "never the current tab";
+    QTest::mouseMove(tabs(), tabs()->tabRect(6).center());
+    QTest::mouseMove(editor()->viewport(), QPoint(20, 20));
+    EXPECT_EQ(tabs()->hoveredTab(), 0);
+}
+
+TEST_F(NotebookWindow, TypingMarksTheBookUndoTakesBackOneKeystrokeAndSaveKeepsIt)
+{
+    start();
+    clickTab(2);
+    editor()->setFocus();
+    QTest::keyClicks(editor(), u"abc"_qs);
+    EXPECT_TRUE(app->book().isChanged());
+    EXPECT_FALSE(window()->statusBar()->isSaved());
+    QTest::keyClick(editor(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editor()->Text(), u"ab"_qs);
+    QTest::keyClick(editor(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(app->book().isChanged());
+    EXPECT_TRUE(window()->statusBar()->isSaved());
+    EXPECT_EQ(pageText(readAll(f.dataFile()), 2), u"ab"_qs);
+}
+
+TEST_F(NotebookWindow, PageKeysWrapFollowPhysicalKeysAndIgnorePagesOutsideTheBook)
+{
+    start();
+    press(editor(), Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(app->book().RecentPage, 14);
+    press(editor(), Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(app->book().RecentPage, 1);
+    // Alt with the key that carries "В" opens "ВГ", whichever layout is active.
+    press(editor(), 0x0412, Qt::AltModifier, 40, u"в"_qs); // X11 key code of D, Russian "в"
+    EXPECT_EQ(app->book().RecentPage, 2);
+    press(editor(), 0x0414, Qt::AltModifier); // "Д" with no scan code: the L key
+    EXPECT_EQ(app->book().RecentPage, 3);
+    press(editor(), Qt::Key_1, Qt::AltModifier);
+    EXPECT_EQ(app->book().RecentPage, 3) << "no user page yet";
+}
+
+TEST_F(NotebookWindow, TheShortcutsEntryReplacesTheLetterKeys)
+{
+    writeAll(f.dir.filePath("language.ini"), "[Velkaro]\r\nShortcuts=70,188:68,85\r\n");
+    start();
+    clickTab(5);
+    press(editor(), Qt::Key_F, Qt::AltModifier);
+    EXPECT_EQ(app->book().RecentPage, 1);
+    press(editor(), Qt::Key_D, Qt::AltModifier);
+    EXPECT_EQ(app->book().RecentPage, 2);
+    press(editor(), Qt::Key_L, Qt::AltModifier);
+    press(editor(), Qt::Key_1, Qt::AltModifier);
+    EXPECT_EQ(app->book().RecentPage, 2);
+}
+
+TEST_F(NotebookWindow, ARecentPageBeyondTheBookOpensTheLastPage)
+{
+    f.write("Options", "RecentPage", "99");
+    start();
+    EXPECT_EQ(app->book().RecentPage, 14);
+    EXPECT_EQ(tabs()->currentPage(), 14);
+}
+
+TEST_F(NotebookWindow, PopupsOpenWhereTheyBelong)
+{
+    start();
+    const QStringList tab = popupItems([&] { clickTab(4, Qt::RightButton); });
+    EXPECT_EQ(app->book().RecentPage, 4) << "a right click opens the page first";
+    EXPECT_EQ(tab.value(0), "mnuMain");
+    EXPECT_TRUE(tab.contains("mnuMainSave"));
+    const QStringList text = popupItems([&] {
+        QTest::mouseClick(editor()->viewport(), Qt::RightButton, {}, QPoint(30, 30));
+    });
+    EXPECT_EQ(text.value(0), "mnuText");
+    EXPECT_FALSE(window()->menus()->item("mnuTextUndo")->isEnabled());
+    EXPECT_FALSE(window()->menus()->item("mnuTextCopy")->isEnabled());
+    const QStringList status = popupItems([&] {
+        QTest::mouseClick(window()->findChild<QWidget*>("lblIns"), Qt::RightButton);
+    });
+    EXPECT_EQ(status, (QStringList{"mnuStatus", "mnuStatusHideBar"}))
+        << "with no tip showing only the bar can be hidden";
+}
+
+TEST_F(NotebookWindow, HidingTheBarIsRememberedForTheNextStart)
+{
+    start();
+    window()->menus()->item("mnuStatusHideBar")->trigger();
+    EXPECT_FALSE(window()->statusBar()->isVisible());
+    const QRect editorBefore = editor()->geometry();
+    EXPECT_GT(editorBefore.bottom(), window()->height() - 10);
+    ASSERT_TRUE(window()->close());
+    EXPECT_EQ(f.read(u"Общие"_qs, "Status"), "False");
+}
+
+TEST_F(NotebookWindow, TheTipEndsAtItsTickAndAutosaveKeepsItsMinutes)
+{
+    f.write(u"Общие"_qs, "TipsDuration", "10");
+    start();
+    EXPECT_TRUE(window()->isTipShowing());
+    for (int tick = 1; tick < 10; ++tick)
+        app->ticks().tick();
+    EXPECT_TRUE(window()->isTipShowing());
+    app->ticks().tick();
+    EXPECT_FALSE(window()->isTipShowing());
+
+    typeOver(*app, u"autosaved"_qs);
+    while (app->ticks().TickCount() < 299)
+        app->ticks().tick();
+    EXPECT_TRUE(app->book().isChanged());
+    app->ticks().tick();
+    EXPECT_FALSE(app->book().isChanged()) << "saved at 300 s with 5 minutes";
+    EXPECT_EQ(pageText(readAll(f.dataFile()), 1), u"autosaved"_qs);
+}
+
+TEST_F(NotebookWindow, NoAutosaveWithZeroMinutes)
+{
+    f.write(u"Адресная книга"_qs, "AutosaveDuration", "0");
+    start();
+    typeOver(*app, u"kept in memory"_qs);
+    for (int tick = 0; tick < 1200; ++tick)
+        app->ticks().tick();
+    EXPECT_TRUE(app->book().isChanged());
+}
+
+TEST_F(NotebookWindow, ABookLookedThroughAndClosedKeepsItsBytes)
+{
+    const QByteArray stored = readAll(QStringLiteral(VELKARO_TEST_DATA "/books/rich_edit_nul.dat"));
+    writeAll(f.dataFile(), stored);
+    start();
+    for (int page = 1; page <= 3; ++page)
+        clickTab(page);
+    ASSERT_TRUE(window()->close());
+    EXPECT_EQ(readAll(f.dataFile()), stored);
+}
