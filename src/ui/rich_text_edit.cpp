@@ -7,6 +7,7 @@
 #include "richtext/rtf_writer.h"
 #include "richtext/text_finder.h"
 #include "richtext/win_color.h"
+#include "ui/page_fonts.h"
 #include "ui/rich_text_edit_paste.h"
 #include "ui/text_position_map.h"
 
@@ -122,6 +123,10 @@ RichTextEdit::RichTextEdit(QWidget* parent)
     // The document keeps no history of its own: it would only grow with every
     // page that is opened.
     document()->setUndoRedoEnabled(false);
+    // Pages written on Windows without a font of their own were shown in Tahoma.
+    QFont pageFont = font();
+    pageFont.setFamily(PageFonts::defaultFamily());
+    setFont(pageFont);
     QTextOption option = document()->defaultTextOption();
     option.setTabStopDistance(tabFromTwips(kDefaultTabTwips));
     document()->setDefaultTextOption(option);
