@@ -30,7 +30,7 @@ private:
 };
 
 // The editor is repainted six times, 50 ms apart, right after the window is
-// shown: some platforms draw a freshly shown rich-text control incompletely.
+// shown, while the window system may still be settling its size and place.
 class RefreshSchedule
 {
 public:
@@ -46,9 +46,10 @@ private:
     bool m_finished = false;
 };
 
-// Drives the two schedules of the main window (`tmrTick`, `tmrRefresh`). It
-// owns timers only once started; tests call tick() and refreshTick() instead,
-// so no test waits for a second to pass.
+// Drives the two schedules of the main window (`tmrTick`, `tmrRefresh`),
+// reading "TipsDuration" and "AutosaveDuration" from the options at every tick.
+// It owns timers only once started; tests call tick() and refreshTick()
+// instead, so no test waits for a second to pass.
 class WindowTicks : public QObject
 {
     Q_OBJECT

@@ -36,6 +36,7 @@ QString PageFonts::pickFamily(const QStringList& installed)
 
 QString PageFonts::defaultFamily()
 {
+    addTahomaFrom(wineFontFolder());
     const QString family = pickFamily(QFontDatabase::families());
     if (!family.isEmpty())
         return family;

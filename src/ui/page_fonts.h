@@ -10,7 +10,8 @@ class PageFonts
 {
 public:
     static QString tahoma();
-    // Tahoma if installed, else the best stand-in, else the system's general font.
+    // Tahoma if installed or in Wine's fonts, else the best stand-in, else the
+    // system's general font.
     static QString defaultFamily();
     // The choice itself, on a given list of installed families; empty when
     // none of Tahoma and its stand-ins is among them.

@@ -7,6 +7,7 @@
 #include "richtext/rtf_writer.h"
 #include "richtext/text_finder.h"
 #include "richtext/win_color.h"
+#include "ui/page_fonts.h"
 #include "ui/rich_text_edit_paste.h"
 #include "ui/text_position_map.h"
 
@@ -121,6 +122,10 @@ RichTextEdit::RichTextEdit(QWidget* parent)
 {
     // Loading a page records no history (see load()); only edits do.
     document()->setUndoRedoEnabled(false);
+    // Pages written on Windows without a font of their own were shown in Tahoma.
+    QFont pageFont = font();
+    pageFont.setFamily(PageFonts::defaultFamily());
+    setFont(pageFont);
     QTextOption option = document()->defaultTextOption();
     option.setTabStopDistance(tabFromTwips(kDefaultTabTwips));
     document()->setDefaultTextOption(option);

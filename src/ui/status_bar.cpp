@@ -15,56 +15,8 @@ constexpr double kIndicatorWidthTwips = 800;
 constexpr double kIconLeftTwips = 30;
 constexpr double kTextIndentTwips = 105; // text left 420 less panel left 315
 
-} // namespace
-
-StatusTipBar::StatusTipBar(QWidget* parent) : QFrame(parent)
-{
-    setObjectName(QStringLiteral("picStatus"));
-    setFocusPolicy(Qt::NoFocus);
-    const double dpi = logicalDpiX();
-
-    m_imgStatus = addLabel("imgStatus", this);
-    m_imgTip = addLabel("imgTip", this);
-    m_imgTip->setPixmap(AppPictures::tip());
-
-    QFrame* panel = addPanel("shpPanel1");
-    auto* panelLayout = new QHBoxLayout(panel);
-    panelLayout->setContentsMargins(Twips::toPixels(kTextIndentTwips, dpi), 0, 0, 0);
-    m_lblStatus = addLabel("lblStatus", panel);
-    m_lblTip = addLabel("lblTip", panel);
-    for (QLabel* text : {m_lblStatus, m_lblTip}) {
-        // A long path or tip is cut at the panel's edge instead of widening the window.
-        text->setMinimumWidth(1);
-        text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        panelLayout->addWidget(text);
-    }
-
-    QFrame* box = addPanel("shpIns");
-    box->setFixedWidth(Twips::toPixels(kIndicatorWidthTwips, dpi));
-    auto* boxLayout = new QHBoxLayout(box);
-    boxLayout->setContentsMargins(1, 0, 1, 0);
-    m_lblIns = addLabel("lblIns", box);
-    m_lblIns->setAlignment(Qt::AlignCenter);
-    boxLayout->addWidget(m_lblIns);
-
-    m_lblGripper = new QSizeGrip(this);
-    m_lblGripper->setObjectName(QStringLiteral("lblGripper"));
-    m_lblGripper->setFocusPolicy(Qt::NoFocus);
-
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(Twips::toPixels(kIconLeftTwips, dpi), 1, 0, 0);
-    layout->setSpacing(Twips::toPixels(kIconLeftTwips, dpi) + 1);
-    layout->addWidget(m_imgStatus);
-    layout->addWidget(m_imgTip);
-    layout->addWidget(panel, 1);
-    layout->addWidget(box);
-    layout->addWidget(m_lblGripper, 0, Qt::AlignBottom | Qt::AlignRight);
-
-    setSaved(true);
-    showTipPair(false);
-}
-
-QLabel* StatusTipBar::addLabel(const char* name, QWidget* parent)
+// Nothing on the bar takes the focus away from the editor.
+QLabel* newLabel(const char* name, QWidget* parent)
 {
     auto* label = new QLabel(parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -72,13 +24,71 @@ QLabel* StatusTipBar::addLabel(const char* name, QWidget* parent)
     return label;
 }
 
-QFrame* StatusTipBar::addPanel(const char* name)
+QFrame* newSunkenPanel(const char* name, QWidget* parent)
 {
-    auto* panel = new QFrame(this);
+    auto* panel = new QFrame(parent);
     panel->setObjectName(QString::fromLatin1(name));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setFocusPolicy(Qt::NoFocus);
     return panel;
+}
+
+} // namespace
+
+StatusTipBar::StatusTipBar(QWidget* parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("picStatus"));
+    setFocusPolicy(Qt::NoFocus);
+    m_imgStatus = newLabel("imgStatus", this);
+    m_imgTip = newLabel("imgTip", this);
+    m_imgTip->setPixmap(AppPictures::tip());
+    m_lblGripper = new QSizeGrip(this);
+    m_lblGripper->setObjectName(QStringLiteral("lblGripper"));
+    m_lblGripper->setFocusPolicy(Qt::NoFocus);
+    layOut(buildTextPanel(), buildIndicator());
+    setSaved(true);
+    showTipPair(false);
+}
+
+QFrame* StatusTipBar::buildTextPanel()
+{
+    QFrame* panel = newSunkenPanel("shpPanel1", this);
+    auto* layout = new QHBoxLayout(panel);
+    layout->setContentsMargins(Twips::toPixels(kTextIndentTwips, logicalDpiX()), 0, 0, 0);
+    m_lblStatus = newLabel("lblStatus", panel);
+    m_lblTip = newLabel("lblTip", panel);
+    for (QLabel* text : {m_lblStatus, m_lblTip}) {
+        // A long path or tip is cut at the panel's edge instead of widening the window.
+        text->setMinimumWidth(1);
+        text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        layout->addWidget(text);
+    }
+    return panel;
+}
+
+QFrame* StatusTipBar::buildIndicator()
+{
+    QFrame* box = newSunkenPanel("shpIns", this);
+    box->setFixedWidth(Twips::toPixels(kIndicatorWidthTwips, logicalDpiX()));
+    auto* layout = new QHBoxLayout(box);
+    layout->setContentsMargins(1, 0, 1, 0);
+    m_lblIns = newLabel("lblIns", box);
+    m_lblIns->setAlignment(Qt::AlignCenter);
+    layout->addWidget(m_lblIns);
+    return box;
+}
+
+void StatusTipBar::layOut(QFrame* textPanel, QFrame* indicator)
+{
+    const int iconLeft = Twips::toPixels(kIconLeftTwips, logicalDpiX());
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(iconLeft, 1, 0, 0);
+    layout->setSpacing(iconLeft + 1);
+    layout->addWidget(m_imgStatus);
+    layout->addWidget(m_imgTip);
+    layout->addWidget(textPanel, 1);
+    layout->addWidget(indicator);
+    layout->addWidget(m_lblGripper, 0, Qt::AlignBottom | Qt::AlignRight);
 }
 
 void StatusTipBar::showTip(const QString& text)

@@ -40,8 +40,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    QLabel* addLabel(const char* name, QWidget* parent);
-    QFrame* addPanel(const char* name);
+    QFrame* buildTextPanel();
+    QFrame* buildIndicator();
+    void layOut(QFrame* textPanel, QFrame* indicator);
     void showTipPair(bool tip);
 
     QLabel* m_imgStatus = nullptr;

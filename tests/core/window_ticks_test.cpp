@@ -7,55 +7,39 @@
 
 namespace {
 
-// The ticks, counted from 1, at which the schedule asked for a save.
-std::vector<qint64> autosaveTicks(qint64 lastTick, int autosaveDuration)
+// The ticks, counted from 1, at which the schedule asked for a save (or ended the tip).
+std::vector<qint64> ticksWith(bool TickEvents::*event, qint64 lastTick, int tips, int autosave)
 {
     TickSchedule schedule;
-    std::vector<qint64> saves;
+    std::vector<qint64> ticks;
     while (schedule.TickCount() < lastTick) {
-        if (schedule.onTick(10, autosaveDuration).autosave)
-            saves.push_back(schedule.TickCount());
+        if (schedule.onTick(tips, autosave).*event)
+            ticks.push_back(schedule.TickCount());
     }
-    return saves;
+    return ticks;
 }
 
-std::vector<qint64> tipEndTicks(qint64 lastTick, int tipsDuration)
+TEST(TickSchedule, AutosaveEveryDurationInMinutesOfRunTimeForHours)
 {
-    TickSchedule schedule;
-    std::vector<qint64> ends;
-    while (schedule.TickCount() < lastTick) {
-        if (schedule.onTick(tipsDuration, 0).endTip)
-            ends.push_back(schedule.TickCount());
-    }
-    return ends;
-}
-
-TEST(TickSchedule, AutosaveEveryDurationInMinutesOfRunTime)
-{
-    EXPECT_EQ(autosaveTicks(1000, 5), (std::vector<qint64>{300, 600, 900}));
-    EXPECT_EQ(autosaveTicks(200, 1), (std::vector<qint64>{60, 120, 180}));
-    EXPECT_TRUE(autosaveTicks(3600, 0).empty());
-    EXPECT_TRUE(autosaveTicks(3600, -5).empty());
-}
-
-TEST(TickSchedule, AutosaveGoesOnAfterManyHours)
-{
-    TickSchedule schedule;
-    int saves = 0;
-    while (schedule.TickCount() < 360000) {
-        if (schedule.onTick(10, 5).autosave)
-            ++saves;
-    }
-    EXPECT_EQ(saves, 360000 / 300);
-    EXPECT_TRUE(schedule.onTick(10, 5) == TickEvents{});
+    const auto saves = [](qint64 last, int minutes) {
+        return ticksWith(&TickEvents::autosave, last, 10, minutes);
+    };
+    EXPECT_EQ(saves(1000, 5), (std::vector<qint64>{300, 600, 900}));
+    EXPECT_EQ(saves(200, 1), (std::vector<qint64>{60, 120, 180}));
+    EXPECT_TRUE(saves(3600, 0).empty());
+    EXPECT_TRUE(saves(3600, -5).empty());
+    const std::vector<qint64> manyHours = saves(360000, 5);
+    EXPECT_EQ(manyHours.size(), 360000u / 300);
+    EXPECT_EQ(manyHours.back(), 360000);
 }
 
 TEST(TickSchedule, TipEndsOnceAtItsDuration)
 {
-    EXPECT_EQ(tipEndTicks(100, 10), (std::vector<qint64>{10}));
-    EXPECT_EQ(tipEndTicks(100, 1), (std::vector<qint64>{1}));
-    EXPECT_TRUE(tipEndTicks(100, 0).empty());
-    EXPECT_TRUE(tipEndTicks(100, -1).empty());
+    const auto ends = [](int seconds) { return ticksWith(&TickEvents::endTip, 100, seconds, 0); };
+    EXPECT_EQ(ends(10), (std::vector<qint64>{10}));
+    EXPECT_EQ(ends(1), (std::vector<qint64>{1}));
+    EXPECT_TRUE(ends(0).empty());
+    EXPECT_TRUE(ends(-1).empty());
 }
 
 TEST(WindowTicks, ReadsTheDurationsAtEveryTick)

@@ -1,4 +1,5 @@
 #include "ui/page_fonts.h"
+#include "ui/rich_text_edit.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -30,6 +31,16 @@ TEST(PageFonts, WinesTahomaBecomesTheDefault)
     ASSERT_TRUE(PageFonts::addTahomaFrom());
     EXPECT_EQ(PageFonts::defaultFamily(), "Tahoma");
     EXPECT_TRUE(QFontDatabase::writingSystems("Tahoma").contains(QFontDatabase::Cyrillic));
+}
+
+TEST(PageFonts, APageWithoutAFontIsShownAndSavedInTheDefaultFamily)
+{
+    RichTextEdit edit;
+    edit.setTextRTF(QStringLiteral("{\\rtf1\\ansi Ivanov\\par}"));
+    const QString family = PageFonts::defaultFamily();
+    EXPECT_EQ(edit.SelFontName(), family);
+    EXPECT_TRUE(edit.TextRTF().contains("{\\fonttbl{\\f0\\fnil\\fcharset204 " + family + ";}}"))
+        << edit.TextRTF().toStdString();
 }
 
 } // namespace

@@ -85,8 +85,8 @@ TEST_F(RichTextEditTest, MixedAttributesReadAsNoValueAndWriteTheWholeSelection)
     edit.setSelBold(true);
     edit.setSelColor(0x0000FFu);
     edit.setSelFontSize(10.5);
-    edit.setSelFontName(QStringLiteral("Tahoma"));
-    EXPECT_EQ(attributes(), Attributes(true, 0x0000FFu, 10.5, QStringLiteral("Tahoma")));
+    edit.setSelFontName(QStringLiteral("Courier New"));
+    EXPECT_EQ(attributes(), Attributes(true, 0x0000FFu, 10.5, QStringLiteral("Courier New")));
     select(2, 5);
     EXPECT_EQ(attributes(), Attributes());
     EXPECT_EQ(edit.SelItalic(), false);
