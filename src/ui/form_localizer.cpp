@@ -48,7 +48,9 @@ void FormLocalizer::localize(QWidget* window, Localization& localization,
         [window] { return window->windowTitle(); },
         [window](const QString& text) { window->setWindowTitle(text); });
     for (QObject* object : window->findChildren<QObject*>()) {
-        if (!isOwnObject(object))
+        // Items a control array makes at run time (colours, sizes) take their
+        // captions from their own rules; one entry would give them all one.
+        if (!isOwnObject(object) || object->property("Index").isValid())
             continue;
         localizeCaption(object, section, localization);
         if (tags == Tags::Localize)

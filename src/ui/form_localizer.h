@@ -9,7 +9,8 @@ class QWidget;
 // Gives a window the texts of the localization file: the window's name is the
 // section, each object's name the key and its current caption the default,
 // so a missing file changes nothing. Items of a control array share one
-// object name and therefore one entry.
+// object name and therefore one entry; items made at run time carry their
+// "Index" property and are left to the rules that captioned them.
 class FormLocalizer
 {
 public:

@@ -233,3 +233,24 @@ TEST_F(NotebookWindow, ABookLookedThroughAndClosedKeepsItsBytes)
     ASSERT_TRUE(window()->close());
     EXPECT_EQ(readAll(f.dataFile()), stored);
 }
+
+TEST_F(NotebookWindow, ColourAndSizeItemsKeepTheirOwnCaptionsWhateverTheirNameIsGiven)
+{
+    writeAll(f.dir.filePath("language.ini"), "[frmMain]\r\nmnuTextColorS=Same\r\nmnuTextSizes=Same\r\n"
+                                             "mnuTextUndo=Undo\r\n[Colors]\r\n3=Cyan\r\n");
+    start();
+    QStringList colors;
+    QStringList sizes;
+    for (QAction* action : window()->findChildren<QAction*>()) {
+        if (action->objectName() == "mnuTextColorS")
+            colors << action->text();
+        if (action->objectName() == "mnuTextSizes")
+            sizes << action->text();
+    }
+    ASSERT_EQ(colors.size(), 17);
+    EXPECT_EQ(colors[0], u"&Авто"_qs);
+    EXPECT_EQ(colors[1], u"&Черный"_qs);
+    EXPECT_EQ(colors[4], u"Cyan"_qs);
+    EXPECT_EQ(sizes, (QStringList{"&8", "&9", "1&0", "1&1", "1&2", "1&3", "1&4"}));
+    EXPECT_EQ(window()->menus()->item("mnuTextUndo")->text(), "Undo");
+}

@@ -32,6 +32,8 @@ protected:
         m_button->setProperty("Tag", "@ Общие");
         m_action->setObjectName("mnuMainSave");
         m_tabs->addTab(named<QWidget>("pagGeneral"), "Общие");
+        m_color->setObjectName("mnuTextColorS");
+        m_color->setProperty("Index", 5);
     }
     void localize(const QByteArray& ini, const QString& mode = {},
                   FormLocalizer::Tags tags = FormLocalizer::Tags::Keep)
@@ -55,13 +57,14 @@ protected:
     QLabel* m_unnamed = new QLabel("без имени", &m_window);
     QMenu* m_menu = named<QMenu>("mnuMain", "Меню", &m_window);
     QAction* m_action = m_menu->addAction("Сохранить");
+    QAction* m_color = m_menu->addAction("&Бирюзовый");
     QTabWidget* m_tabs = named<QTabWidget>("tabPages", &m_window);
 };
 
 TEST_F(FormLocalizerTest, EveryKindOfCaptionIsLookedUpByObjectNameAndArraysShareOne)
 {
     localize("[frmTest]\r\n@=Window\r\nlblWhat=Find\\nwhat:\r\ncmdOK=Done\r\nchkItem=Same\r\n"
-             "fraBox=Box\r\nmnuMain=Menu\r\nmnuMainSave=Save\r\npagGeneral=General\r\ncmdOK.Tag="
+             "fraBox=Box\r\nmnuTextColorS=Colour\r\nmnuMain=Menu\r\nmnuMainSave=Save\r\npagGeneral=General\r\ncmdOK.Tag="
              "Tagged\r\n");
     EXPECT_EQ(m_window.windowTitle(), "Window");
     EXPECT_EQ(m_label->text(), "Find\nwhat:");
@@ -72,6 +75,7 @@ TEST_F(FormLocalizerTest, EveryKindOfCaptionIsLookedUpByObjectNameAndArraysShare
     EXPECT_EQ(m_items[0]->text(), "Same");
     EXPECT_EQ(m_items[1]->text(), "Same");
     EXPECT_EQ(m_group->title(), "Box");
+    EXPECT_EQ(m_color->text(), "&Бирюзовый") << "a run-time array item keeps its own caption";
     EXPECT_EQ(m_unnamed->text(), "без имени");
     EXPECT_EQ(m_button->property("Tag").toString(), "@ Общие");
 }
