@@ -3,8 +3,8 @@
 #include "core/app_info.h"
 #include "core/bounded_file.h"
 #include "core/option_table.h"
-#include "core/window_ticks.h"
 #include "core/safe_file.h"
+#include "core/window_ticks.h"
 #include "dialogs/password_dialog.h"
 #include "document/encryption.h"
 #include "document/history_backup.h"
@@ -36,8 +36,8 @@ constexpr qint64 kLargestNotices = 1 << 20;
 Application::Application(Environment environment, std::unique_ptr<SettingsStore> settings,
                          MessageService& messages, QObject* parent)
     : QObject(parent), m_env(std::move(environment)), m_settings(std::move(settings)),
-      m_messages(messages), m_localization(m_env.programFolder, m_log),
-      m_storage(m_book), m_tips(m_localization)
+      m_messages(messages), m_localization(m_env.programFolder, m_log), m_storage(m_book),
+      m_tips(m_localization)
 {
     m_storage.setPageCleanup(&PageImport::Import);
     connect(&m_storage, &BookStorage::fallbackBookUsed, this, &Application::onFallbackBookUsed);
@@ -191,13 +191,13 @@ void Application::reportRejectedOptions(const std::vector<Options::Rejected>& re
 {
     for (const Options::Rejected& bad : rejected) {
         const OptionKey& key = OptionTable::key(bad.id);
-        presentError({{AppError::TypeMismatch,
-                       {},
-                       TextId::BadSetting,
-                       {key.section.toString(), key.key.toString(), bad.value,
-                        key.defaultText.toString()}},
-                      kSubs,
-                      QStringLiteral("Init")});
+        presentError(
+            {{AppError::TypeMismatch,
+              {},
+              TextId::BadSetting,
+              {key.section.toString(), key.key.toString(), bad.value, key.defaultText.toString()}},
+             kSubs,
+             QStringLiteral("Init")});
     }
 }
 
@@ -295,8 +295,7 @@ void Application::writeShutdownNotices()
         return;
     QDir().mkpath(m_folders.SettingsFolder);
     // Nothing else can be done with a notice that cannot be kept either.
-    SafeFile::writeWhole(noticesPath(),
-                         m_waitingNotices.join(QStringLiteral("\r\n\r\n")).toUtf8());
+    SafeFile::writeWhole(noticesPath(), m_waitingNotices.join(QStringLiteral("\r\n\r\n")).toUtf8());
     m_waitingNotices.clear();
 }
 
@@ -322,7 +321,8 @@ MainWindow::Display Application::display() const
 void Application::RebuildTabs()
 {
     const int count = m_book.PageCount();
-    m_book.RecentPage = static_cast<qint16>(std::clamp<int>(m_book.RecentPage, 1, std::max(count, 1)));
+    m_book.RecentPage =
+        static_cast<qint16>(std::clamp<int>(m_book.RecentPage, 1, std::max(count, 1)));
     m_book.PrevPage = static_cast<qint16>(std::clamp<int>(m_book.PrevPage, 0, count));
     m_mainWindow->RebuildTabs(m_book, display());
 }

@@ -10,7 +10,13 @@
 class MessageService
 {
 public:
-    enum class Icon { None, Information, Exclamation, Critical };
+    enum class Icon
+    {
+        None,
+        Information,
+        Exclamation,
+        Critical
+    };
 
     virtual ~MessageService() = default;
 

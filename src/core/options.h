@@ -4,7 +4,6 @@
 
 #include <QLocale>
 #include <QString>
-
 #include <optional>
 #include <vector>
 

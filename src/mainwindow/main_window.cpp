@@ -140,8 +140,7 @@ void MainWindow::connectMenus()
         m_rtfPage->setSelColor(index < 0 ? WinColor::windowText
                                          : kPalette[static_cast<std::size_t>(index)]);
     });
-    connect(m_picStatus, &StatusTipBar::statusMenuRequested, this,
-            &MainWindow::popUpStatusMenu);
+    connect(m_picStatus, &StatusTipBar::statusMenuRequested, this, &MainWindow::popUpStatusMenu);
 }
 
 void MainWindow::connectTabs()
@@ -178,9 +177,8 @@ void MainWindow::showPage(const PageRecord& page, int index)
     m_tabs->setCurrentPage(index);
     setWindowTitle(AppInfo::title() + QStringLiteral(" - ") + page.Title);
     m_loadingPage = true;
-    m_rtfPage->setTextRTF(page.Text);
     m_textPage = page.Kind == PageRecord::TextPage;
-    ApplyTabStops(m_textPage);
+    m_rtfPage->setTextRTF(page.Text, tabStops(m_textPage));
     m_picTabStop->setVisible(!m_textPage);
     m_loadingPage = false;
     m_pageEdited = false;
@@ -193,6 +191,14 @@ void MainWindow::showPage(const PageRecord& page, int index)
     layOut();
 }
 
+// Two stops on an address page, at 300 twips and just left of the marker.
+QList<int> MainWindow::tabStops(bool textPage) const
+{
+    if (textPage)
+        return {};
+    return {kAddressTabTwips, static_cast<int>(m_display.TabStop) - kMarkerOffsetTwips};
+}
+
 void MainWindow::ApplyTabStops(bool textPage)
 {
     const bool wasLoading = m_loadingPage;
@@ -202,13 +208,10 @@ void MainWindow::ApplyTabStops(bool textPage)
     const int length = m_rtfPage->SelLength();
     m_rtfPage->setSelStart(0);
     m_rtfPage->setSelLength(static_cast<int>(m_rtfPage->Text().size()));
-    if (textPage) {
-        m_rtfPage->setSelTabCount(0);
-    } else {
-        m_rtfPage->setSelTabCount(2);
-        m_rtfPage->setSelTabs(0, kAddressTabTwips);
-        m_rtfPage->setSelTabs(1, static_cast<int>(m_display.TabStop) - kMarkerOffsetTwips);
-    }
+    const QList<int> stops = tabStops(textPage);
+    m_rtfPage->setSelTabCount(static_cast<int>(stops.size()));
+    for (int i = 0; i < stops.size(); ++i)
+        m_rtfPage->setSelTabs(i, stops[i]);
     m_rtfPage->setSelStart(start);
     m_rtfPage->setSelLength(length);
     m_rtfPage->setUpdatesEnabled(true);
@@ -253,8 +256,8 @@ void MainWindow::showStatusText(const QString& text)
 
 void MainWindow::setSavedState(bool saved)
 {
-    m_picStatus->setSaved(saved, m_host.localizedText(saved ? TextId::MainSavedTip
-                                                            : TextId::MainUnsavedTip));
+    m_picStatus->setSaved(
+        saved, m_host.localizedText(saved ? TextId::MainSavedTip : TextId::MainUnsavedTip));
 }
 
 void MainWindow::buildSizeAndColorMenus(const QStringList& colorCaptions)
@@ -299,9 +302,9 @@ void MainWindow::layOut()
     MainLayout::Input in;
     in.innerWidth = static_cast<int>(toTwips(width()));
     in.innerHeight = static_cast<int>(toTwips(height()));
-    in.statusHeight =
-        m_picStatus->isVisibleTo(this) ? static_cast<int>(toTwips(m_picStatus->sizeHint().height()))
-                                       : 0;
+    in.statusHeight = m_picStatus->isVisibleTo(this)
+                          ? static_cast<int>(toTwips(m_picStatus->sizeHint().height()))
+                          : 0;
     in.tabHeight = static_cast<int>(kTabHeightTwips);
     in.pageCount = m_tabs->pageCount();
     in.ButtonWidth = static_cast<int>(m_display.ButtonWidth);
@@ -445,9 +448,8 @@ void MainWindow::popUpPageMenu(const QPoint& globalPos)
     if (!m_book || m_current < 1 || m_current > m_book->PageCount())
         return;
     const PageRecord& page = m_book->Pages[static_cast<std::size_t>(m_current)];
-    m_menus->popUpMain(PageMenuRules::forPage(m_current, m_book->PageCount(),
-                                              m_display.LastIntPage, page.Kind,
-                                              m_display.EnableSort),
+    m_menus->popUpMain(PageMenuRules::forPage(m_current, m_book->PageCount(), m_display.LastIntPage,
+                                              page.Kind, m_display.EnableSort),
                        globalPos);
 }
 

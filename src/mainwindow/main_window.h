@@ -91,6 +91,7 @@ private:
     void run(const PageKeys::Action& action);
     void openPage(int index);
     void ApplyTabStops(bool textPage);
+    QList<int> tabStops(bool textPage) const;
     void popUpPageMenu(const QPoint& globalPos);
     void popUpEditorMenu(const QPoint& globalPos);
     void popUpStatusMenu(const QPoint& globalPos);

@@ -144,23 +144,58 @@ QString RichTextEdit::TextRTF() const
 
 void RichTextEdit::setTextRTF(const QString& text)
 {
-    load([&] { RtfReader::read(text, *document()); });
+    load([&](QTextDocument& doc) { RtfReader::read(text, doc); });
 }
 
-// A loaded text starts a new history: nothing before it can be undone, and
-// the load itself costs no undo memory.
-void RichTextEdit::load(const std::function<void()>& read)
+void RichTextEdit::setTextRTF(const QString& text, const QList<int>& tabStopsTwips)
 {
-    document()->setUndoRedoEnabled(false);
+    QList<QTextOption::Tab> tabs;
+    for (const int twips : tabStopsTwips)
+        tabs.append(QTextOption::Tab(tabFromTwips(std::max(twips, 0)), QTextOption::LeftTab));
+    load([&](QTextDocument& doc) {
+        RtfReader::read(text, doc);
+        QTextCursor cursor(&doc);
+        for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+            QTextBlockFormat format = block.blockFormat();
+            if (format.tabPositions() == tabs)
+                continue;
+            format.setTabPositions(tabs);
+            cursor.setPosition(block.position());
+            cursor.setBlockFormat(format);
+        }
+    });
+}
+
+// A text is read into a document of its own, which nothing lays out or
+// watches until it is complete, and then takes the place of the old one: a
+// large page costs one layout. It starts a new history: nothing before it
+// can be undone, and the load itself costs no undo memory.
+void RichTextEdit::load(const std::function<void(QTextDocument&)>& read)
+{
+    auto* fresh = new QTextDocument(this);
+    fresh->setUndoRedoEnabled(false);
+    fresh->setDefaultFont(document()->defaultFont());
+    fresh->setDefaultTextOption(document()->defaultTextOption());
+    read(*fresh);
+    adopt(fresh);
     m_undoState = UndoState::Nothing;
-    changeContent(
-        [&] {
-            read();
-            resetCaret();
-        },
-        true);
-    document()->setUndoRedoEnabled(true);
-    document()->setModified(false);
+    m_plainTextKnown = false;
+    resetCaret();
+    Q_EMIT Change();
+    fresh->setUndoRedoEnabled(true);
+    fresh->setModified(false);
+}
+
+void RichTextEdit::adopt(QTextDocument* fresh)
+{
+    disconnect(document(), nullptr, this, nullptr);
+    delete m_positions;
+    m_positions = new TextPositionMap(fresh, this);
+    // The old document is this control's child, so setDocument() deletes it.
+    setDocument(fresh);
+    connect(fresh, &QTextDocument::contentsChanged, this, &RichTextEdit::onContentsChanged);
+    m_lastAnchor = -1;
+    m_lastPosition = -1;
 }
 
 void RichTextEdit::clearUndo()
@@ -394,7 +429,7 @@ bool RichTextEdit::LoadFile(const QString& path)
     const BoundedFile::Result file = BoundedFile::read(path, kMaxLoadFileBytes);
     if (!file.bytes)
         return false;
-    load([&] { RtfReader::read(QByteArrayView(*file.bytes), *document()); });
+    load([&](QTextDocument& doc) { RtfReader::read(QByteArrayView(*file.bytes), doc); });
     return true;
 }
 

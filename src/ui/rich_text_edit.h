@@ -29,6 +29,10 @@ public:
 
     QString TextRTF() const;
     void setTextRTF(const QString& text);
+    // The same, with every paragraph given these tab stops (in twips; an
+    // empty list removes them) before the text is laid out on the screen, so
+    // a large page is laid out once.
+    void setTextRTF(const QString& text, const QList<int>& tabStopsTwips);
     QString Text() const;
 
     int SelStart() const;
@@ -109,7 +113,8 @@ private:
 
     void onContentsChanged();
     void changed();
-    void load(const std::function<void()>& read);
+    void load(const std::function<void(QTextDocument&)>& read);
+    void adopt(QTextDocument* fresh);
     void onCursorMoved();
     void changeContent(const std::function<void()>& work, bool alwaysNotify);
     void selectText(int start, int length);

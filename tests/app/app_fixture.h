@@ -3,18 +3,17 @@
 #include "app/application.h"
 #include "core/folders.h"
 #include "core/settings_store.h"
-#include "recording_message_service.h"
-
 #include "document/data_file.h"
 #include "mainwindow/main_window.h"
+#include "recording_message_service.h"
 #include "richtext/rtf_plain_text.h"
 #include "ui/rich_text_edit.h"
 
 #include <QCoreApplication>
-#include <QTextCursor>
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <memory>
 
 // Replaces the open page's text as a user typing it would.

@@ -112,7 +112,7 @@ TEST(Damage, ASettingThatDoesNotConvertIsNamedWithItsSectionAndKey)
     ASSERT_EQ(f.messages.texts().size(), 1);
     const QString told = f.messages.texts()[0];
     for (const QString& part : {u"«ButtonWidth»"_qs, u"«Общие»"_qs, u"«широкая»"_qs, u"«600»"_qs,
-                               u"(13)\r\nin Velkaro.Subs.Init "_qs})
+                                u"(13)\r\nin Velkaro.Subs.Init "_qs})
         EXPECT_TRUE(told.contains(part)) << part.toStdString();
 }
 

@@ -169,15 +169,13 @@ TEST_F(NotebookWindow, PopupsOpenWhereTheyBelong)
     EXPECT_EQ(app->book().RecentPage, 4) << "a right click opens the page first";
     EXPECT_EQ(tab.value(0), "mnuMain");
     EXPECT_TRUE(tab.contains("mnuMainSave"));
-    const QStringList text = popupItems([&] {
-        QTest::mouseClick(editor()->viewport(), Qt::RightButton, {}, QPoint(30, 30));
-    });
+    const QStringList text = popupItems(
+        [&] { QTest::mouseClick(editor()->viewport(), Qt::RightButton, {}, QPoint(30, 30)); });
     EXPECT_EQ(text.value(0), "mnuText");
     EXPECT_FALSE(window()->menus()->item("mnuTextUndo")->isEnabled());
     EXPECT_FALSE(window()->menus()->item("mnuTextCopy")->isEnabled());
-    const QStringList status = popupItems([&] {
-        QTest::mouseClick(window()->findChild<QWidget*>("lblIns"), Qt::RightButton);
-    });
+    const QStringList status = popupItems(
+        [&] { QTest::mouseClick(window()->findChild<QWidget*>("lblIns"), Qt::RightButton); });
     EXPECT_EQ(status, (QStringList{"mnuStatus", "mnuStatusHideBar"}))
         << "with no tip showing only the bar can be hidden";
 }
@@ -236,8 +234,9 @@ TEST_F(NotebookWindow, ABookLookedThroughAndClosedKeepsItsBytes)
 
 TEST_F(NotebookWindow, ColourAndSizeItemsKeepTheirOwnCaptionsWhateverTheirNameIsGiven)
 {
-    writeAll(f.dir.filePath("language.ini"), "[frmMain]\r\nmnuTextColorS=Same\r\nmnuTextSizes=Same\r\n"
-                                             "mnuTextUndo=Undo\r\n[Colors]\r\n3=Cyan\r\n");
+    writeAll(f.dir.filePath("language.ini"),
+             "[frmMain]\r\nmnuTextColorS=Same\r\nmnuTextSizes=Same\r\n"
+             "mnuTextUndo=Undo\r\n[Colors]\r\n3=Cyan\r\n");
     start();
     QStringList colors;
     QStringList sizes;

@@ -80,7 +80,7 @@ TEST(StartUp, ADamagedStoredPasswordNeverOpensTheBook)
 {
     // Not hex, a lone digit, a digit lost from a real one, lower case.
     for (const QString& stored : {u"41zz"_qs, u"A"_qs, Encryption::Encrypt(u"abc"_qs)->chopped(1),
-                                 Encryption::Encrypt(u"abc"_qs)->toLower()}) {
+                                  Encryption::Encrypt(u"abc"_qs)->toLower()}) {
         SCOPED_TRACE(stored.toStdString());
         AppFixture f;
         f.write(kPrivacy, kPassword, stored);
