@@ -14,9 +14,12 @@
 #include <array>
 #include <limits>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace {
+
+using namespace std::string_view_literals;
 
 struct Range
 {
@@ -130,8 +133,22 @@ private:
         case 0:
             return Kind::Other; // dropped from the text
         default:
+            skipText();
             return Kind::Separator;
         }
+    }
+
+    // The rest of a run of text says no more than its first character.
+    void skipText()
+    {
+        while (m_pos < m_rtf.size() && !endsText(m_rtf[m_pos].unicode()))
+            ++m_pos;
+    }
+
+    static bool endsText(char16_t ch)
+    {
+        return ch == u'\\' || ch == u'{' || ch == u'}' || ch == u'\r' || ch == u'\n' ||
+               ch == u'\t' || ch == 0;
     }
 
     Kind escape()
@@ -168,7 +185,7 @@ private:
         const qsizetype nameStart = m_pos;
         while (m_pos < m_rtf.size() && isLetter(m_rtf[m_pos]))
             ++m_pos;
-        const QStringView name = m_rtf.sliced(nameStart, m_pos - nameStart);
+        const std::u16string_view name(m_rtf.utf16() + nameStart, m_pos - nameStart);
         const std::optional<int> param = readParam();
         if (m_pos < m_rtf.size() && m_rtf[m_pos] == u' ')
             ++m_pos;
@@ -190,9 +207,9 @@ private:
         return negative ? static_cast<int>(-value) : static_cast<int>(std::min(value, limit));
     }
 
-    static Kind wordKind(QStringView name, std::optional<int> param)
+    static Kind wordKind(std::u16string_view name, std::optional<int> param)
     {
-        if (name == u"tab")
+        if (name == u"tab"sv)
             return Kind::Tab;
         if (isOneOf(name, kBreaks))
             return Kind::Separator;
@@ -201,11 +218,11 @@ private:
         if (isOneOf(name, kNotFollowed))
             return Kind::Candidate;
         const int p = param.value_or(0);
-        if (name == u"u" && isUnicodeTab(p < 0 ? p + 0x10000 : p))
+        if (name == u"u"sv && isUnicodeTab(p < 0 ? p + 0x10000 : p))
             return Kind::Candidate;
-        if (name == u"ansicpg" && isOneOf(p, kDoubleByteCodePages))
+        if (name == u"ansicpg"sv && isOneOf(p, kDoubleByteCodePages))
             return Kind::Candidate;
-        if (name == u"fcharset" && isOneOf(p, kCharsetsNotFollowed))
+        if (name == u"fcharset"sv && isOneOf(p, kCharsetsNotFollowed))
             return Kind::Candidate;
         return Kind::Other;
     }
@@ -231,13 +248,13 @@ private:
         return ch.unicode() < 0x80 ? RtfTokenizer::hexDigitValue(char(ch.unicode())) : -1;
     }
 
-    static constexpr std::array<QStringView, 5> kBreaks = {u"par", u"page", u"sect", u"column",
-                                                           u"line"};
+    static constexpr std::array<std::u16string_view, 5> kBreaks = {u"par", u"page", u"sect",
+                                                                   u"column", u"line"};
     // Character formatting that can neither hide text nor change its code page.
-    static constexpr std::array<QStringView, 9> kFormats = {
+    static constexpr std::array<std::u16string_view, 9> kFormats = {
         u"b", u"i", u"ul", u"ulnone", u"strike", u"cf", u"highlight", u"fs", u"lang"};
-    static constexpr std::array<QStringView, 5> kNotFollowed = {u"bin", u"cpg", u"ls", u"cell",
-                                                                u"nestcell"};
+    static constexpr std::array<std::u16string_view, 5> kNotFollowed = {u"bin", u"cpg", u"ls",
+                                                                        u"cell", u"nestcell"};
     static constexpr std::array<int, 5> kDoubleByteCodePages = {932, 936, 949, 950, 1361};
     static constexpr std::array<int, 5> kCharsetsNotFollowed = {128, 129, 130, 134, 136};
 
