@@ -2,13 +2,17 @@
 
 #include "core/code_page.h"
 
+#include <algorithm>
+
 namespace {
 
 void appendEscaped(QString& out, const QString& plain)
 {
     // Most pages hold neither; copying each just to find that out would cost
     // as much as the rest of the export.
-    if (!plain.contains(u'$') && !plain.contains(QLatin1String("''"))) {
+    const auto pair = [](QChar a, QChar b) { return a == u'\'' && b == u'\''; };
+    if (!plain.contains(u'$') &&
+        std::adjacent_find(plain.cbegin(), plain.cend(), pair) == plain.cend()) {
         out += plain;
         return;
     }
