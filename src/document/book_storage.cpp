@@ -140,8 +140,10 @@ std::optional<LocatedError> BookStorage::SaveDataEx(const QString& path)
         return located(*error, "SaveDataEx");
     if (path == FullDataPath()) {
         m_savedBytes = encoded.bytes;
-        const std::span<const PageRecord> pages = m_book.pages();
-        m_savedPages.assign(pages.begin(), pages.end());
+        m_savedPages.clear();
+        m_savedPages.reserve(m_book.pages().size());
+        for (const PageRecord& page : m_book.pages())
+            m_savedPages.push_back({page.Title, page.Text, page.Kind});
     }
     return std::nullopt;
 }
@@ -166,8 +168,8 @@ bool BookStorage::pagesAreTheSaved() const
         return a.constData() == b.constData() && a.size() == b.size();
     };
     return std::equal(pages.begin(), pages.end(), m_savedPages.begin(),
-                      [&same](const PageRecord& a, const PageRecord& b) {
-                          return a.Kind == b.Kind && same(a.Title, b.Title) && same(a.Text, b.Text);
+                      [&same](const PageRecord& a, const SavedPage& b) {
+                          return a.Kind == b.kind && same(a.Title, b.title) && same(a.Text, b.text);
                       });
 }
 

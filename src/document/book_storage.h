@@ -150,6 +150,12 @@ private:
     // What the last save wrote to the data file, and shallow copies of the
     // pages it came from: while they share their texts' characters, the same
     // addresses mean the same pages.
+    struct SavedPage
+    {
+        QString title;
+        QString text;
+        qint32 kind = 0;
+    };
     QByteArray m_savedBytes;
-    std::vector<PageRecord> m_savedPages;
+    std::vector<SavedPage> m_savedPages;
 };

@@ -199,6 +199,11 @@ char* appendField(char* dst, const QString& text, QString& badChars)
             *dst++ = '\'';
             continue;
         }
+        // RTF is mostly ASCII, which Windows-1251 keeps as it is.
+        if (ch.unicode() < 0x80) {
+            *dst++ = static_cast<char>(ch.unicode());
+            continue;
+        }
         const int code = CodePage::encodeChar(ch);
         if (code < 0) {
             if (!badChars.contains(ch))
