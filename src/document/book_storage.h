@@ -147,15 +147,15 @@ private:
     bool m_userBook = true;
     bool m_useRtf = true;
     PageCleanup m_cleanup;
-    // What the last save wrote to the data file, and shallow copies of the
-    // pages it came from: while they share their texts' characters, the same
-    // addresses mean the same pages.
     struct SavedPage
     {
         QString title;
         QString text;
         qint32 kind = 0;
     };
+    // What the last save wrote to the data file, and shallow copies of the
+    // pages it came from: while they share their texts' characters, the same
+    // addresses mean the same pages.
     QByteArray m_savedBytes;
     std::vector<SavedPage> m_savedPages;
 };
