@@ -4,6 +4,7 @@
 
 #include "document/book_storage.h"
 #include "document/data_file.h"
+#include "document/history_backup.h"
 #include "document/page_import.h"
 #include "document/text_export.h"
 
@@ -127,11 +128,40 @@ void BM_SerializeOnly(benchmark::State& state)
         benchmark::DoNotOptimize(DataFile::serialize(pages));
 }
 
+// Every save after the first finds each page's plain text already made.
 void BM_TextExportOnly(benchmark::State& state)
 {
     const std::vector<PageRecord> pages = largestBook();
     for (auto _ : state)
         benchmark::DoNotOptimize(TextExport::build(pages));
+}
+
+// The first save after loading makes the plain text of every page.
+void BM_TextExportFirstSave(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::vector<PageRecord> pages = largestBook();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(TextExport::build(pages));
+    }
+}
+
+// The backup at shutdown, right after the book was saved.
+void BM_HistoryBackupAfterSave(benchmark::State& state)
+{
+    QTemporaryDir dir;
+    Book book;
+    book.setPages(largestBook());
+    BookStorage storage(book);
+    storage.setFilePath(dir.path() + u'/');
+    if (!storage.SaveBook(BookStorage::OnDiskChange::Overwrite).dataSaved())
+        state.SkipWithError("the book was not saved");
+    const QString history = dir.path() + QStringLiteral("/History/");
+    for (auto _ : state) {
+        if (HistoryBackup::MakeHistoryBackup(storage, history))
+            state.SkipWithError("the backup was not written");
+    }
 }
 
 } // namespace
@@ -142,6 +172,8 @@ BENCHMARK(BM_SaveBook)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ParseOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_SerializeOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_TextExportOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TextExportFirstSave)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_HistoryBackupAfterSave)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {

@@ -1,7 +1,10 @@
 // Reads arbitrary bytes as a page, writes the document and reads it again.
 // Beyond surviving the input, the fast plain-text path must agree with the
-// document, and a round trip must keep the text and every run's attributes.
+// document, the tab look at the source must not clear a page that needs the
+// clean-up, and a round trip must keep the text and every run's attributes.
 
+#include "core/code_page.h"
+#include "document/page_import.h"
 #include "richtext/plain_text.h"
 #include "richtext/rtf_picture.h"
 #include "richtext/rtf_plain_text.h"
@@ -106,6 +109,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString fast = RtfPlainText::extract(input);
     if (fast != text)
         fail("fast plain text differs from the document", fast, text);
+    // The look at the source that spares loading the plain text of most
+    // pages must never clear one whose tabs the clean-up would shrink.
+    const QString page = CodePage::decode(input);
+    if (!PageImport::mayNeedCollapse(page) && PageImport::needsCollapse(page))
+        fail("the source look cleared a page that needs the clean-up", page, text);
 
     const QByteArray written = RtfWriter::write(first);
     QTextDocument second;

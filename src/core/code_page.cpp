@@ -31,19 +31,32 @@ constexpr std::array<std::uint8_t, 0x10000> makeReverse()
 
 constexpr auto kReverse = makeReverse();
 
+// Every byte's character, so that decoding a large book is one lookup a byte.
+constexpr std::array<char16_t, 0x100> makeForward()
+{
+    std::array<char16_t, 0x100> table{};
+    for (int b = 0; b < 0x80; ++b)
+        table[b] = static_cast<char16_t>(b);
+    for (int i = 0; i < 0x80; ++i)
+        table[0x80 + i] = kHighHalf[i];
+    return table;
+}
+
+constexpr auto kForward = makeForward();
+
 } // namespace
 
 QChar CodePage::decodeByte(unsigned char byte)
 {
-    return byte < 0x80 ? QChar(byte) : QChar(kHighHalf[byte - 0x80]);
+    return QChar(kForward[byte]);
 }
 
 QString CodePage::decode(QByteArrayView bytes)
 {
     QString out(bytes.size(), Qt::Uninitialized);
-    QChar* dst = out.data();
+    char16_t* dst = reinterpret_cast<char16_t*>(out.data());
     for (char c : bytes)
-        *dst++ = decodeByte(static_cast<unsigned char>(c));
+        *dst++ = kForward[static_cast<unsigned char>(c)];
     return out;
 }
 

@@ -1,7 +1,5 @@
 #include "document/book.h"
 
-#include "richtext/rtf_plain_text.h"
-
 Book::Book(QObject* parent) : QObject(parent) {}
 
 std::span<const PageRecord> Book::pages() const
@@ -23,10 +21,10 @@ void Book::convertToPlainText()
 {
     bool replaced = false;
     for (size_t i = 1; i < Pages.size(); ++i) {
-        QString plain = RtfPlainText::extract(Pages[i].Text);
+        const QString& plain = Pages[i].plainText();
         if (plain == Pages[i].Text)
             continue;
-        Pages[i].Text = std::move(plain);
+        Pages[i].Text = plain;
         replaced = true;
     }
     // Every autosave in plain-text mode comes here; an editor reloads its

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
 
@@ -24,7 +25,8 @@ LocatedError located(AppError error, const char* procedure)
 
 AppError unencodable(const Book& book, const DataFile::Encoded& encoded)
 {
-    return {AppError::InvalidProcedureCall, QStringLiteral("Characters without a code"),
+    return {AppError::InvalidProcedureCall,
+            QStringLiteral("Characters without a code"),
             TextId::UnencodableCharacters,
             {book.Pages[encoded.badPage].Title, encoded.badChars}};
 }
@@ -37,6 +39,8 @@ std::optional<AppError> BookStorage::LoadBook()
 {
     m_report = {};
     m_stamp = {};
+    m_savedBytes.clear();
+    m_savedPages.clear();
     const ReadOutcome first = readBook(FullDataPath());
     if (first == ReadOutcome::Loaded) {
         m_userBook = true;
@@ -134,7 +138,39 @@ std::optional<LocatedError> BookStorage::SaveDataEx(const QString& path)
         path == FullDataPath() ? std::nullopt : bookPermissions();
     if (auto error = SafeFile::writeWhole(path, encoded.bytes, permissions))
         return located(*error, "SaveDataEx");
+    if (path == FullDataPath()) {
+        m_savedBytes = encoded.bytes;
+        m_savedPages.clear();
+        m_savedPages.reserve(m_book.pages().size());
+        for (const PageRecord& page : m_book.pages())
+            m_savedPages.push_back({page.Title, page.Text, page.Kind});
+    }
     return std::nullopt;
+}
+
+std::optional<LocatedError> BookStorage::SaveBackup(const QString& path)
+{
+    if (!m_useRtf)
+        m_book.convertToPlainText();
+    if (!pagesAreTheSaved())
+        return SaveDataEx(path);
+    if (auto error = SafeFile::writeWhole(path, m_savedBytes, bookPermissions()))
+        return located(*error, "SaveDataEx");
+    return std::nullopt;
+}
+
+bool BookStorage::pagesAreTheSaved() const
+{
+    const std::span<const PageRecord> pages = m_book.pages();
+    if (m_savedBytes.isEmpty() || pages.size() != m_savedPages.size())
+        return false;
+    const auto same = [](const QString& a, const QString& b) {
+        return a.constData() == b.constData() && a.size() == b.size();
+    };
+    return std::equal(pages.begin(), pages.end(), m_savedPages.begin(),
+                      [&same](const PageRecord& a, const SavedPage& b) {
+                          return a.Kind == b.kind && same(a.Title, b.title) && same(a.Text, b.text);
+                      });
 }
 
 std::optional<LocatedError> BookStorage::SaveAsText(const QString& path)

@@ -27,11 +27,11 @@ public:
     // What the last LoadBook found besides the pages, for the user to be told.
     struct LoadReport
     {
-        QString keptAside;                      // an unreadable book was kept here
+        QString keptAside;                         // an unreadable book was kept here
         std::optional<DataFile::Error> parseError; // why it could not be read
-        QString fileError;                      // or why it could not be opened
-        int trailingLine = 0;                   // text after the last counted page
-        QString trailingKeptAs;                 // the whole file was copied here first
+        QString fileError;                         // or why it could not be opened
+        int trailingLine = 0;                      // text after the last counted page
+        QString trailingKeptAs;                    // the whole file was copied here first
         bool fallbackUsed = false;
     };
 
@@ -80,6 +80,10 @@ public:
     // written book.
     SaveResult SaveBook(OnDiskChange onDiskChange = OnDiskChange::Refuse);
     std::optional<LocatedError> SaveDataEx(const QString& path);
+    // A copy of the book at `path` (the history backup): the bytes the last
+    // save wrote to the data file while the pages are still the very ones
+    // saved, otherwise written as SaveDataEx writes them.
+    std::optional<LocatedError> SaveBackup(const QString& path);
     std::optional<LocatedError> SaveAsText(const QString& path);
 
     std::optional<AppError> WriteDefaultBook();
@@ -132,6 +136,7 @@ private:
     QByteArray bytesKeepingEveryCharacter() const;
     std::optional<QFileDevice::Permissions> bookPermissions() const;
     static DiskStamp stampOf(const QString& path);
+    bool pagesAreTheSaved() const;
 
     Book& m_book;
     QString m_filePath;
@@ -142,4 +147,15 @@ private:
     bool m_userBook = true;
     bool m_useRtf = true;
     PageCleanup m_cleanup;
+    struct SavedPage
+    {
+        QString title;
+        QString text;
+        qint32 kind = 0;
+    };
+    // What the last save wrote to the data file, and shallow copies of the
+    // pages it came from: while they share their texts' characters, the same
+    // addresses mean the same pages.
+    QByteArray m_savedBytes;
+    std::vector<SavedPage> m_savedPages;
 };

@@ -131,8 +131,11 @@ private:
     QString decodeField(QByteArrayView bytes) const
     {
         QString text = m_charset == DataFile::Charset::Utf8WithBom ? QString::fromUtf8(bytes)
-                                                                    : CodePage::decode(bytes);
-        if (bytes.contains("''"))
+                                                                   : CodePage::decode(bytes);
+        // Qt's search for a two-byte needle hashes every byte; this is a
+        // plain compare and most fields hold no pair at all.
+        const auto pair = [](QChar a, QChar b) { return a == u'\'' && b == u'\''; };
+        if (std::adjacent_find(text.cbegin(), text.cend(), pair) != text.cend())
             text.replace(QLatin1String("''"), QLatin1String("\""));
         return text;
     }
@@ -194,6 +197,11 @@ char* appendField(char* dst, const QString& text, QString& badChars)
         if (ch == u'"') {
             *dst++ = '\'';
             *dst++ = '\'';
+            continue;
+        }
+        // RTF is mostly ASCII, which Windows-1251 keeps as it is.
+        if (ch.unicode() < 0x80) {
+            *dst++ = static_cast<char>(ch.unicode());
             continue;
         }
         const int code = CodePage::encodeChar(ch);

@@ -17,9 +17,9 @@ QString HistoryBackup::backupPath(const QString& historyFolder, const QString& e
     return historyFolder + exeBaseName + u'.' + QString::number(periodOf(date));
 }
 
-std::optional<LocatedError> HistoryBackup::MakeHistoryBackup(BookStorage& storage, const QString& historyFolder,
-                                      QDate today)
+std::optional<LocatedError>
+HistoryBackup::MakeHistoryBackup(BookStorage& storage, const QString& historyFolder, QDate today)
 {
     QDir().mkpath(historyFolder);
-    return storage.SaveDataEx(backupPath(historyFolder, storage.ExeBaseName(), today));
+    return storage.SaveBackup(backupPath(historyFolder, storage.ExeBaseName(), today));
 }

@@ -3,8 +3,8 @@
 #include "core/app_error.h"
 
 #include <QDate>
-#include <optional>
 #include <QString>
+#include <optional>
 
 class BookStorage;
 
@@ -17,8 +17,10 @@ public:
     static int periodOf(QDate date);
     // historyFolder + exeBaseName + "." + period.
     static QString backupPath(const QString& historyFolder, const QString& exeBaseName, QDate date);
-    // Creates the history folder (and its parent) and writes the book there
+    // Creates the history folder (and its parent) and writes the book there:
+    // the bytes of the last save when the book is unchanged since, otherwise
     // through the same writer as the data file, reporting what it reports.
-    static std::optional<LocatedError> MakeHistoryBackup(BookStorage& storage, const QString& historyFolder,
-                                  QDate today = QDate::currentDate());
+    static std::optional<LocatedError> MakeHistoryBackup(BookStorage& storage,
+                                                         const QString& historyFolder,
+                                                         QDate today = QDate::currentDate());
 };

@@ -19,4 +19,8 @@ public:
     // Whether CollapseTabs would change the text, judged from the plain text
     // alone without building a document.
     static bool needsCollapse(const QString& pageText);
+    // A cheap look at the RTF source that never misses a page needsCollapse
+    // would flag: false only when no two tabs of the text can be neighbours.
+    // A page using a feature the look does not follow is always a candidate.
+    static bool mayNeedCollapse(const QString& pageText);
 };

@@ -33,3 +33,36 @@ TEST(HistoryBackup, FoldersAreMadeTheLaterBookWinsAndFailureIsReported)
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->procedure, "SaveDataEx");
 }
+
+// The backup at shutdown reuses the bytes just saved, but only while the
+// pages are the ones saved: an edit after the save, in place or by
+// assignment, and a switch to plain-text mode are all in the backup.
+TEST(HistoryBackup, WrittenFromTheLastSaveOnlyWhileThePagesAreTheSaved)
+{
+    QTemporaryDir dir;
+    Book book;
+    BookStorage storage(book);
+    storage.setFilePath(dir.path() + u'/');
+    book.setPages({{"A", "first", 0}, {"B", "{\\rtf1 x}", 0}});
+    ASSERT_TRUE(storage.SaveBook().dataSaved());
+    const QString history = dir.path() + "/History/";
+    const QString backupPath = HistoryBackup::backupPath(history, "velkaro", QDate(2026, 1, 1));
+    const auto backupBytes = [&] {
+        EXPECT_FALSE(HistoryBackup::MakeHistoryBackup(storage, history, QDate(2026, 1, 1)));
+        QFile backup(backupPath);
+        backup.open(QIODevice::ReadOnly);
+        return backup.readAll();
+    };
+    QFile data(storage.FullDataPath());
+    ASSERT_TRUE(data.open(QIODevice::ReadOnly));
+    EXPECT_EQ(backupBytes(), data.readAll());
+
+    book.Pages[1].Text[0] = u'F';
+    EXPECT_EQ(backupBytes(), DataFile::serialize(book.pages()));
+    book.Pages[1].Title = "C";
+    EXPECT_EQ(backupBytes(), DataFile::serialize(book.pages()));
+    storage.setUseRtf(false);
+    const QByteArray plain = backupBytes();
+    EXPECT_EQ(book.Pages[2].Text, "x");
+    EXPECT_EQ(plain, DataFile::serialize(book.pages()));
+}

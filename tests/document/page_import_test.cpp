@@ -1,8 +1,13 @@
+#include "core/code_page.h"
+#include "document/data_file.h"
 #include "document/page_import.h"
 #include "richtext/plain_text.h"
+#include "richtext/rtf_parser.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
 
+#include <QDirIterator>
+#include <QFile>
 #include <QImage>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -115,4 +120,127 @@ TEST(PageImport, CollapseKeepsTheFormattingOfWhatRemains)
     EXPECT_TRUE(formatAt(7).fontItalic());
     EXPECT_TRUE(formatAt(15).fontItalic());
     EXPECT_EQ(formatAt(doc.lastBlock().position() + 2).fontWeight(), QFont::Bold);
+}
+
+namespace {
+
+// What loading gave before the look at the source: the full plain-text check
+// and, for a page it flags or one that is not RTF, the document path.
+QString importTheLongWay(const QString& pageText)
+{
+    const bool collapse = PageImport::needsCollapse(pageText);
+    if (!collapse && RtfParser::isRtf(QStringView(pageText)))
+        return pageText;
+    QTextDocument doc;
+    RtfReader::read(pageText, doc);
+    if (collapse)
+        PageImport::CollapseTabs(doc);
+    return RtfWriter::writeString(doc);
+}
+
+QStringList pagesUnder(const QString& folder, const QStringList& patterns)
+{
+    QStringList pages;
+    QDirIterator it(folder, patterns, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray bytes = file.readAll();
+        const DataFile::ParseResult book = DataFile::parse(bytes);
+        if (!it.fileName().endsWith(u".dat"_qs)) {
+            pages.append(CodePage::decode(bytes));
+            continue;
+        }
+        for (const PageRecord& page : book.pages)
+            pages.append(page.Text);
+    }
+    return pages;
+}
+
+// Each page as it is, and with every tab doubled, so that the look meets
+// pages that do need the clean-up in every context the file has tabs in.
+QStringList withDoubledTabs(const QStringList& pages)
+{
+    QStringList all = pages;
+    for (QString page : pages) {
+        page.replace(u"\\tab"_qs, u"\\tab\\tab"_qs);
+        page.replace(u"\t"_qs, u"\t\t"_qs);
+        all.append(page);
+    }
+    return all;
+}
+
+void expectLookAgreesWithTheLongWay(const QString& page)
+{
+    if (!PageImport::mayNeedCollapse(page)) {
+        EXPECT_FALSE(PageImport::needsCollapse(page));
+    }
+    EXPECT_EQ(PageImport::Import(page), importTheLongWay(page));
+}
+
+} // namespace
+
+// The look at the source decides nothing the plain text would decide
+// otherwise: every fixture, corpus file and book page imports exactly as the
+// full path imports it, and the look still clears ordinary address pages.
+TEST(PageImport, SourceLookImportsEveryStoredPageAsTheFullPathDoes)
+{
+    const QString data = QStringLiteral(VELKARO_TEST_DATA);
+    const QStringList pages = withDoubledTabs(pagesUnder(data + u"/rtf"_qs, {u"*.rtf"_qs}) +
+                                              pagesUnder(data + u"/rtf-corpus/rtf"_qs, {u"*"_qs}) +
+                                              pagesUnder(data + u"/books"_qs, {u"*.dat"_qs}));
+    ASSERT_GT(pages.size(), 60);
+    int cleared = 0;
+    for (const QString& page : pages) {
+        SCOPED_TRACE(page.left(200).toStdString());
+        expectLookAgreesWithTheLongWay(page);
+        cleared += PageImport::mayNeedCollapse(page) ? 0 : 1;
+    }
+    EXPECT_GT(cleared, 0);
+    QFile address(data + u"/rtf/address_page.rtf"_qs);
+    ASSERT_TRUE(address.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(PageImport::mayNeedCollapse(CodePage::decode(address.readAll())));
+}
+
+// Every way a tab reaches the text, and every way the character after one
+// can fail to: each either clears the page correctly or leaves it to the
+// full path.
+TEST(PageImport, SourceLookClearsOnlyTabsFollowedByText)
+{
+    const struct
+    {
+        const char* rtf;
+        bool candidate;
+    } cases[] = {
+        {"{\\rtf1\\ansi Name\\tab +7 495\\par Next\\tab\\'c8\\'e2\\par}", false},
+        {"{\\rtf1 a\\tab\\b x\\b0\\tab\\par\\tab\\line\\tab  y}", false},
+        {"{\\rtf1 a\\tab\\tab b}", true},
+        {"{\\rtf1 a\\tab\\'09b}", true},
+        {"{\\rtf1 a\t\\'9 b}", true},
+        {"{\\rtf1 a\\tab\r\n\tb}", true},
+        {"{\\rtf1 a\\tab\\u9?b}", true},
+        {"{\\rtf1 a\\u-65527?x}", true},
+        {"{\\rtf1 a\\tab\\v x\\v0\\tab b}", true},
+        {"{\\rtf1 a\\tab{\\*\\bkmkstart x}\\tab b}", true},
+        {"{\\rtf1 a\\tab\\'00\\tab b}", true},
+        {"{\\rtf1 a\\tab\\~\\tab b}", true},
+        {"{\\rtf1 a\\\\tab\\\\tab b}", false},
+        {"{\\rtf1\\uc1 a\\u1234\\tab x\\tab y}", false},
+        {"{\\rtf1\\trowd a\\cell b\\cell\\row}", true},
+        {"{\\rtf1{\\*\\listtable}\\ls1 a}", true},
+        {"{\\rtf1 a\\bin2 \\\\\\tab x}", true},
+        {"{\\rtf1\\ansicpg932 a}", true},
+        {"{\\rtf1{\\fonttbl{\\f0\\fcharset2 Symbol;}}\\f0 a\\tab b\\u-4087 c\\tab}", true},
+        {"{\\rtf1{\\fonttbl{\\f0\\fcharset2 Symbol;}}\\f0 a\\tab b\\tab}", false},
+        {"{\\rtf1{\\fonttbl{\\f0\\fcharset129 Gulim;}} a}", true},
+        {"{\\rtf1{\\fonttbl{\\f0\\cpg936 Song;}} a}", true},
+        {"plain\ttext", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rtf);
+        const QString page = QString::fromLatin1(c.rtf);
+        EXPECT_EQ(PageImport::mayNeedCollapse(page), c.candidate);
+        expectLookAgreesWithTheLongWay(page);
+    }
 }

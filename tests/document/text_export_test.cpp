@@ -1,4 +1,5 @@
 #include "core/code_page.h"
+#include "document/book.h"
 #include "document/text_export.h"
 
 #include <gtest/gtest.h>
@@ -11,4 +12,31 @@ TEST(TextExport, TitleLinesThenPlainTextWithDollarsEscapedAndApostrophePairsAsQu
         {u"ЮЯ"_qs, QString(), 0}};
     EXPECT_EQ(CodePage::decode(TextExport::build(pages)),
               u"$АБ\r\nИван\t1\r\nP\r\n$$Дом\r\nцена &dollar;5,\r\n\"кавычки\"\r\n$ЮЯ\r\n\r\n"_qs);
+}
+
+// The export reuses each page's plain text, so a page must never show the
+// plain text of an earlier version of itself, however its text was changed.
+TEST(TextExport, FollowsEveryChangeOfAPageText)
+{
+    std::vector<PageRecord> pages = {{u"A"_qs, u"{\\rtf1 one}"_qs, 0}};
+    const auto exported = [&pages] { return CodePage::decode(TextExport::build(pages)); };
+    EXPECT_EQ(exported(), u"$A\r\none\r\n"_qs);
+    pages[0].Text[7] = u'O';
+    EXPECT_EQ(exported(), u"$A\r\nOne\r\n"_qs);
+    pages[0].Text.chop(2);
+    pages[0].Text += u"}"_qs;
+    EXPECT_EQ(exported(), u"$A\r\nOn\r\n"_qs);
+    pages[0].Text = u"{\\rtf1 two}"_qs;
+    EXPECT_EQ(exported(), u"$A\r\ntwo\r\n"_qs);
+    const QString shared = pages[0].Text;
+    pages[0].Text.replace(u"two"_qs, u"six"_qs);
+    EXPECT_EQ(exported(), u"$A\r\nsix\r\n"_qs);
+    EXPECT_EQ(shared, u"{\\rtf1 two}"_qs);
+
+    Book book;
+    book.setPages(pages);
+    book.Pages[1].Text = u"{\\rtf1 ten}"_qs;
+    book.convertToPlainText();
+    EXPECT_EQ(book.Pages[1].Text, u"ten"_qs);
+    EXPECT_EQ(CodePage::decode(TextExport::build(book.pages())), u"$A\r\nten\r\n"_qs);
 }
