@@ -270,14 +270,15 @@ QString PageImport::Import(const QString& pageText)
 {
     if (!mayNeedCollapse(pageText))
         return pageText;
-    const bool collapse = needsCollapse(pageText);
-    if (!collapse && RtfParser::isRtf(pageText))
+    // A page with nothing to clean up is kept byte for byte, plain text too:
+    // the editor shows it as it is, and a book opened and saved unchanged
+    // keeps its bytes.
+    if (!needsCollapse(pageText))
         return pageText;
     QTextDocument doc;
     doc.setUndoRedoEnabled(false);
     RtfReader::read(pageText, doc);
-    if (collapse)
-        CollapseTabs(doc);
+    CollapseTabs(doc);
     return RtfWriter::writeString(doc);
 }
 

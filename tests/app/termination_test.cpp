@@ -24,13 +24,13 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// About 40 KB, so that a second copy does not fit beside it in 64 KB.
+// About 70 KB, so that a second copy does not fit beside it in 100 KB.
 QByteArray aBook()
 {
     std::vector<PageRecord> pages;
     for (int i = 1; i <= 100; ++i) {
         pages.push_back({QStringLiteral("Страница %1").arg(i),
-                         QStringLiteral("Иванов Иван\t8 (495) 123-45-%1 ").arg(i).repeated(10),
+                         QStringLiteral("Иванов Иван\t8 (495) 123-45-%1 ").arg(i).repeated(20),
                          i % 2});
     }
     return DataFile::serialize(pages);
@@ -57,14 +57,14 @@ protected:
     bool mountSmallFileSystem()
     {
         const QByteArray target = m_data.toLocal8Bit();
-        m_mounted = ::mount("tmpfs", target.constData(), "tmpfs", 0, "size=64k") == 0;
+        m_mounted = ::mount("tmpfs", target.constData(), "tmpfs", 0, "size=100k") == 0;
         return m_mounted;
     }
 
     bool makeReadOnly()
     {
         return ::mount(nullptr, m_data.toLocal8Bit().constData(), nullptr, MS_REMOUNT | MS_RDONLY,
-                       "size=64k") == 0;
+                       "size=100k") == 0;
     }
 
     void writeBook()
