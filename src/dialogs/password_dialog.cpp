@@ -10,9 +10,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-PasswordDialog::PasswordDialog(Mode mode, QString& currentPassword, MessageService& messages,
+PasswordDialog::PasswordDialog(Mode mode, QString currentPassword, MessageService& messages,
                                TextLookup text, const FormLocalize& localize, QWidget* parent)
-    : QDialog(parent), m_mode(mode), m_currentPassword(currentPassword), m_messages(messages),
+    : QDialog(parent), m_mode(mode), m_currentPassword(std::move(currentPassword)), m_messages(messages),
       m_text(std::move(text))
 {
     setObjectName(QStringLiteral("frmPassword"));

@@ -28,12 +28,14 @@ public:
     // Gives each control its localized caption (by objectName, current caption as default).
     using FormLocalize = std::function<void(QWidget* form)>;
 
-    PasswordDialog(Mode mode, QString& currentPassword, MessageService& messages, TextLookup text,
+    PasswordDialog(Mode mode, QString currentPassword, MessageService& messages, TextLookup text,
                    const FormLocalize& localize, QWidget* parent = nullptr);
 
     // Log-in mode: true only when the right password was given. Closing the
     // window by its frame or "Выход" answers false, and the program must end.
     bool loginAccepted() const { return m_loginAccepted; }
+    // Change mode: the password to keep, the new one once OK was pressed.
+    const QString& password() const { return m_currentPassword; }
 
 protected:
     void reject() override;
@@ -45,7 +47,7 @@ private:
     void acceptChange();
 
     Mode m_mode;
-    QString& m_currentPassword;
+    QString m_currentPassword;
     MessageService& m_messages;
     TextLookup m_text;
     bool m_loginAccepted = false;

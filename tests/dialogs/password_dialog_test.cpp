@@ -94,17 +94,17 @@ TEST(PasswordChange, BlankIsRefusedSpacesAroundAreKeptAndUnstorableCharactersRef
     clickOk(dialog.get());
     ASSERT_EQ(f.messages.texts().size(), 1);
     EXPECT_TRUE(f.messages.texts()[0].startsWith(QStringLiteral("Пустой пароль недопустим.")));
-    EXPECT_EQ(f.password, QStringLiteral("old"));
+    EXPECT_EQ(dialog->password(), QStringLiteral("old"));
 
     type(dialog.get(), QStringLiteral("日本"));
     clickOk(dialog.get());
     EXPECT_EQ(f.messages.texts().size(), 2);
-    EXPECT_EQ(f.password, QStringLiteral("old"));
+    EXPECT_EQ(dialog->password(), QStringLiteral("old"));
     EXPECT_TRUE(dialog->isVisible());
 
     type(dialog.get(), QStringLiteral(" новый "));
     clickOk(dialog.get());
-    EXPECT_EQ(f.password, QStringLiteral(" новый "));
+    EXPECT_EQ(dialog->password(), QStringLiteral(" новый "));
     EXPECT_FALSE(dialog->isVisible());
 }
 
@@ -119,5 +119,5 @@ TEST(PasswordChange, CancelChangesNothingAndTheMaskCanBeLifted)
     EXPECT_EQ(child<QLineEdit>(dialog.get(), "txtPassword")->echoMode(), QLineEdit::Normal);
     type(dialog.get(), QStringLiteral("new"));
     QTest::mouseClick(child<QPushButton>(dialog.get(), "cmdCancel"), Qt::LeftButton);
-    EXPECT_EQ(f.password, QStringLiteral("old"));
+    EXPECT_EQ(dialog->password(), QStringLiteral("old"));
 }
