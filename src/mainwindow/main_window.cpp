@@ -31,8 +31,6 @@ constexpr int kPastTheEnd = 10;
 constexpr double kTabHeightTwips = 255;
 constexpr int kMenuInsetTwips = 30;
 constexpr int kWindowFontPoints = 8;
-constexpr double kFirstWidthTwips = 10500;
-constexpr double kFirstHeightTwips = 7500;
 constexpr int kMainMenuAboveStatusTwips = 45;
 
 // The standard 16 colours of the text-mode colour numbers, as Windows colour values.
@@ -65,9 +63,6 @@ MainWindow::MainWindow(MainWindowHost& host, QWidget* parent) : QWidget(parent),
     setFont(QFont(PageFonts::defaultFamily(), kWindowFontPoints));
     setMouseTracking(true);
     buildControls();
-    // A first start has no remembered placement; the book then opens at a
-    // size a page can be read in (the placement, once stored, wins).
-    resize(toPixels(kFirstWidthTwips), toPixels(kFirstHeightTwips));
     m_menus = new MainMenus(this, [this](TextId id) { return m_host.localizedText(id); });
     connectMenus();
     connectTabs();
