@@ -500,61 +500,59 @@ void MainWindow::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
 }
 
-bool MainWindow::dragSplitter(QMouseEvent* event)
+// The splitter and the marker follow the mouse the same way: a press
+// captures it, each move reports how far the pointer is from the handle (in
+// twips), the release lets go and gives the editor its focus back.
+bool MainWindow::drag(QMouseEvent* event, QWidget* handle, const std::function<void(int)>& moved,
+                      const std::function<void()>& released)
 {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
-        m_dragOrigin = 0;
-        m_picResizeTop->grabMouse();
+        m_dragging = true;
+        handle->grabMouse();
         return true;
-    case QEvent::MouseMove: {
-        if (m_dragOrigin < 0)
+    case QEvent::MouseMove:
+        if (!m_dragging)
             return false;
-        const QPoint local = m_picResizeTop->mapFromGlobal(event->globalPosition().toPoint());
-        m_display.ButtonWidth = MainLayout::splitterButtonWidth(
-            static_cast<int>(m_display.ButtonWidth), static_cast<int>(toTwips(local.x())));
+        moved(static_cast<int>(
+            toTwips(handle->mapFromGlobal(event->globalPosition().toPoint()).x())));
         layOut();
         return true;
-    }
     case QEvent::MouseButtonRelease:
-        m_dragOrigin = -1;
-        m_picResizeTop->releaseMouse();
+        m_dragging = false;
+        handle->releaseMouse();
         m_rtfPage->setFocus();
+        released();
         return true;
     default:
         return false;
     }
 }
 
+bool MainWindow::dragSplitter(QMouseEvent* event)
+{
+    return drag(
+        event, m_picResizeTop,
+        [this](int x) {
+            m_display.ButtonWidth =
+                MainLayout::splitterButtonWidth(static_cast<int>(m_display.ButtonWidth), x);
+        },
+        [] {});
+}
+
 bool MainWindow::dragMarker(QMouseEvent* event)
 {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        m_dragOrigin = 0;
-        m_picTabStop->grabMouse();
-        return true;
-    case QEvent::MouseMove: {
-        if (m_dragOrigin < 0)
-            return false;
-        const QPoint local = m_picTabStop->mapFromGlobal(event->globalPosition().toPoint());
-        const QRect frame(static_cast<int>(toTwips(m_shpFrame->x())),
-                          static_cast<int>(toTwips(m_shpFrame->y())),
-                          static_cast<int>(toTwips(m_shpFrame->width())),
-                          static_cast<int>(toTwips(m_shpFrame->height())));
-        m_display.TabStop = MainLayout::draggedTabStop(static_cast<int>(m_display.TabStop),
-                                                       static_cast<int>(toTwips(local.x())), frame);
-        layOut();
-        return true;
-    }
-    case QEvent::MouseButtonRelease:
-        m_dragOrigin = -1;
-        m_picTabStop->releaseMouse();
-        m_rtfPage->setFocus();
-        ApplyTabStops(false);
-        return true;
-    default:
-        return false;
-    }
+    return drag(
+        event, m_picTabStop,
+        [this](int x) {
+            const QRect frame(static_cast<int>(toTwips(m_shpFrame->x())),
+                              static_cast<int>(toTwips(m_shpFrame->y())),
+                              static_cast<int>(toTwips(m_shpFrame->width())),
+                              static_cast<int>(toTwips(m_shpFrame->height())));
+            m_display.TabStop =
+                MainLayout::draggedTabStop(static_cast<int>(m_display.TabStop), x, frame);
+        },
+        [this] { ApplyTabStops(false); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -4,6 +4,7 @@
 #include "mainwindow/main_window_host.h"
 
 #include <QWidget>
+#include <functional>
 
 class Book;
 class MainMenus;
@@ -97,6 +98,8 @@ private:
     void popUpStatusMenu(const QPoint& globalPos);
     void toggleInsertIndicator();
     void applyPageColor();
+    bool drag(QMouseEvent* event, QWidget* handle, const std::function<void(int)>& moved,
+              const std::function<void()>& released);
     bool dragSplitter(QMouseEvent* event);
     bool dragMarker(QMouseEvent* event);
     int toPixels(double twips) const;
@@ -122,6 +125,6 @@ private:
     bool m_pageEdited = false;
     bool m_textPage = false;
     bool m_systemShutdown = false;
-    int m_dragOrigin = -1;
+    bool m_dragging = false;
     QString m_standingStatus;
 };
