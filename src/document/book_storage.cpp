@@ -81,6 +81,9 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
     }
     if (parsed.trailingLine > 0 && !keepTrailingCopy(path, parsed.trailingLine))
         return ReadOutcome::Unreadable;
+    // The file holds these pages as they were read; a page the clean-up
+    // changes is a new text and no longer one of them.
+    rememberSaved(parsed.trailingLine > 0 ? QByteArray() : *file.bytes, parsed.pages);
     if (m_cleanup) {
         for (PageRecord& page : parsed.pages) {
             if (page.Kind == PageRecord::AddressPage)
@@ -90,6 +93,8 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
     m_book.setPages(std::move(parsed.pages));
     m_book.markSaved();
     m_stamp = stampOf(path);
+    const QFileInfo exported(exportPath());
+    m_exportCurrent = exported.isFile() && exported.lastModified() >= m_stamp.modified;
     return ReadOutcome::Loaded;
 }
 
@@ -113,17 +118,22 @@ BookStorage::SaveResult BookStorage::SaveBook(OnDiskChange onDiskChange)
         result.changedOnDisk = true;
         return result;
     }
-    result.dataError = SaveDataEx(FullDataPath());
-    if (result.dataError) {
-        m_book.MarkBookChanged();
-        return result;
-    }
     if (m_book.isChanged())
         m_userBook = true;
+    if (!diskHoldsTheSaved()) {
+        m_exportCurrent = false;
+        result.dataError = SaveDataEx(FullDataPath());
+        if (result.dataError) {
+            m_book.MarkBookChanged();
+            return result;
+        }
+        m_stamp = stampOf(FullDataPath());
+    }
     m_book.markSaved();
-    m_stamp = stampOf(FullDataPath());
-    if (holdsUserBook())
+    if (holdsUserBook() && !m_exportCurrent) {
         result.exportError = SaveAsText(exportPath());
+        m_exportCurrent = !result.exportError;
+    }
     return result;
 }
 
@@ -138,13 +148,8 @@ std::optional<LocatedError> BookStorage::SaveDataEx(const QString& path)
         path == FullDataPath() ? std::nullopt : bookPermissions();
     if (auto error = SafeFile::writeWhole(path, encoded.bytes, permissions))
         return located(*error, "SaveDataEx");
-    if (path == FullDataPath()) {
-        m_savedBytes = encoded.bytes;
-        m_savedPages.clear();
-        m_savedPages.reserve(m_book.pages().size());
-        for (const PageRecord& page : m_book.pages())
-            m_savedPages.push_back({page.Title, page.Text, page.Kind});
-    }
+    if (path == FullDataPath())
+        rememberSaved(encoded.bytes, {m_book.pages().begin(), m_book.pages().end()});
     return std::nullopt;
 }
 
@@ -157,6 +162,27 @@ std::optional<LocatedError> BookStorage::SaveBackup(const QString& path)
     if (auto error = SafeFile::writeWhole(path, m_savedBytes, bookPermissions()))
         return located(*error, "SaveDataEx");
     return std::nullopt;
+}
+
+// Nothing to write when the data file is still the one read or written here
+// and holds exactly the pages in memory: a book looked through and closed
+// costs no save, and its file keeps its bytes.
+bool BookStorage::diskHoldsTheSaved() const
+{
+    if (!m_useRtf || !m_stamp.known || stampOf(FullDataPath()) != m_stamp)
+        return false;
+    return pagesAreTheSaved();
+}
+
+void BookStorage::rememberSaved(const QByteArray& bytes, const std::vector<PageRecord>& pages)
+{
+    m_savedBytes = bytes;
+    m_savedPages.clear();
+    if (bytes.isEmpty())
+        return;
+    m_savedPages.reserve(pages.size());
+    for (const PageRecord& page : pages)
+        m_savedPages.push_back({page.Title, page.Text, page.Kind});
 }
 
 bool BookStorage::pagesAreTheSaved() const

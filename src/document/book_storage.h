@@ -137,6 +137,8 @@ private:
     std::optional<QFileDevice::Permissions> bookPermissions() const;
     static DiskStamp stampOf(const QString& path);
     bool pagesAreTheSaved() const;
+    bool diskHoldsTheSaved() const;
+    void rememberSaved(const QByteArray& bytes, const std::vector<PageRecord>& pages);
 
     Book& m_book;
     QString m_filePath;
@@ -157,5 +159,6 @@ private:
     // pages it came from: while they share their texts' characters, the same
     // addresses mean the same pages.
     QByteArray m_savedBytes;
+    bool m_exportCurrent = false; // the export on disk is that of the saved book
     std::vector<SavedPage> m_savedPages;
 };

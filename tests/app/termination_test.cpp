@@ -5,6 +5,7 @@
 // test is skipped where mounting is not allowed).
 
 #include "document/data_file.h"
+#include "document/page_import.h"
 #include "richtext/rtf_plain_text.h"
 
 #include <QDir>
@@ -24,16 +25,25 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// About 70 KB, so that a second copy does not fit beside it in 100 KB.
+// About 70 KB, so that a second copy does not fit beside it in 100 KB. The
+// runs of tabs need the clean-up, so the loaded book differs from its file
+// and must be written.
 QByteArray aBook()
 {
     std::vector<PageRecord> pages;
     for (int i = 1; i <= 100; ++i) {
         pages.push_back({QStringLiteral("Страница %1").arg(i),
-                         QStringLiteral("Иванов Иван\t8 (495) 123-45-%1 ").arg(i).repeated(20),
+                         QStringLiteral("Иванов Иван\t\t\t8 (495) 123-45-%1 ").arg(i).repeated(20),
                          i % 2});
     }
     return DataFile::serialize(pages);
+}
+
+// What the program shows of a page: address pages cleaned up.
+QString shownText(const PageRecord& page)
+{
+    return RtfPlainText::extract(
+        page.Kind == PageRecord::AddressPage ? PageImport::Import(page.Text) : page.Text);
 }
 
 class Termination : public ::testing::Test
@@ -105,13 +115,13 @@ protected:
     {
         const QByteArray rescued = readAll(settingsFolder() + "velkaro.rescue.dat");
         ASSERT_FALSE(rescued.isEmpty()) << "no rescue copy";
-        // Address pages come back through the tab clean-up, so compare what the user reads.
+        // Address pages come back cleaned up, so compare what the user reads.
         const std::vector<PageRecord> kept = DataFile::parse(rescued).pages;
         const std::vector<PageRecord> pages = DataFile::parse(m_book).pages;
         ASSERT_EQ(kept.size(), pages.size());
         for (size_t i = 0; i < pages.size(); ++i) {
             EXPECT_TRUE(kept[i].Title == pages[i].Title && kept[i].Kind == pages[i].Kind &&
-                        RtfPlainText::extract(kept[i].Text) == pages[i].Text)
+                        RtfPlainText::extract(kept[i].Text) == shownText(pages[i]))
                 << "page " << i + 1;
         }
     }

@@ -1,7 +1,7 @@
 #include "core/code_page.h"
+#include "core/message_service.h"
 #include "document/book_storage.h"
 #include "document/data_file.h"
-#include "core/message_service.h"
 #include "document/page_import.h"
 #include "richtext/rtf_plain_text.h"
 #include "richtext/rtf_reader.h"
@@ -85,9 +85,9 @@ TEST_F(BookStorageTest, FirstStartWritesTheDefaultBookEvenIntoAFolderNotYetMade)
 TEST_F(BookStorageTest, UnreadableFilesAreKeptAsideUnderDistinctNamesAndNeverOverwritten)
 {
     QStringList kept;
-    for (const char* name : {"count_zero.dat", "count_negative.dat", "count_too_large.dat",
-                             "truncated.dat", "unbalanced_quote.dat", "binary_junk.dat",
-                             "empty.dat"}) {
+    for (const char* name :
+         {"count_zero.dat", "count_negative.dat", "count_too_large.dat", "truncated.dat",
+          "unbalanced_quote.dat", "binary_junk.dat", "empty.dat"}) {
         const QByteArray bytes = readAll(QStringLiteral(VELKARO_TEST_DATA "/books/") + name);
         writeAll(m_storage.FullDataPath(), bytes);
         ASSERT_FALSE(m_storage.LoadBook().has_value()) << name;
@@ -126,15 +126,42 @@ TEST_F(BookStorageTest, AnExistingUsersBookWithNulBytesLoadsExportsAndSavesUncha
     ASSERT_FALSE(m_storage.LoadBook().has_value());
     EXPECT_TRUE(m_storage.loadReport().keptAside.isEmpty());
     ASSERT_EQ(m_book.PageCount(), 3);
-    EXPECT_EQ(RtfPlainText::extract(m_book.Pages[1].Text), u"Иванов\t123-45-67\r\nПетров\t765-43-21"_qs);
+    EXPECT_EQ(RtfPlainText::extract(m_book.Pages[1].Text),
+              u"Иванов\t123-45-67\r\nПетров\t765-43-21"_qs);
 
     ASSERT_TRUE(m_storage.SaveBook().dataSaved());
     EXPECT_EQ(readAll(m_storage.FullDataPath()), stored);
     const QString exported = CodePage::decode(readAll(m_storage.exportPath()));
-    EXPECT_TRUE(exported.startsWith(u"$АБ\r\nИванов\t123-45-67\r\nПетров\t765-43-21\r\n$Заметки\r\n"_qs));
+    EXPECT_TRUE(
+        exported.startsWith(u"$АБ\r\nИванов\t123-45-67\r\nПетров\t765-43-21\r\n$Заметки\r\n"_qs));
     EXPECT_TRUE(exported.contains(u"Первая строка\r\nвторая"_qs));
     EXPECT_TRUE(exported.contains(u"половина\r\nконец\r\n"_qs));
     EXPECT_TRUE(exported.endsWith(u"$ВГ\r\nСидоров\t111\r\n"_qs));
+}
+
+TEST_F(BookStorageTest, ABookSavedUnchangedIsNotWrittenAgainButItsMissingExportIs)
+{
+    // Written by hand with bare line feeds: the same pages, other bytes.
+    const QByteArray bytes = "2\n\"A\",\"alpha\"\n\"B\",\"beta\"\n";
+    writeAll(m_storage.FullDataPath(), bytes);
+    ASSERT_FALSE(m_storage.LoadBook().has_value());
+    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
+    EXPECT_EQ(readAll(m_storage.FullDataPath()), bytes);
+    EXPECT_EQ(readAll(m_storage.exportPath()), "$A\r\nalpha\r\n$B\r\nbeta\r\n");
+    QFile::remove(m_storage.exportPath());
+    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
+    EXPECT_FALSE(QFileInfo::exists(m_storage.exportPath())) << "written once per book";
+
+    m_book.Pages[2].Text = u"gamma"_qs;
+    m_book.MarkBookChanged();
+    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
+    EXPECT_EQ(readAll(m_storage.FullDataPath()), "2\r\n\"A\",\"alpha\"\r\n\"B\",\"gamma\"\r\n");
+    EXPECT_TRUE(readAll(m_storage.exportPath()).contains("gamma"));
+
+    // A data file that went away is written again.
+    QFile::remove(m_storage.FullDataPath());
+    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
+    EXPECT_TRUE(readAll(m_storage.FullDataPath()).contains("gamma"));
 }
 
 TEST_F(BookStorageTest, TextAfterTheLastCountedPageIsKeptInACopyBeforeAnythingIsWritten)
