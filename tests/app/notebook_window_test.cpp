@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -252,4 +253,37 @@ TEST_F(NotebookWindow, ColourAndSizeItemsKeepTheirOwnCaptionsWhateverTheirNameIs
     EXPECT_EQ(colors[4], u"Cyan"_qs);
     EXPECT_EQ(sizes, (QStringList{"&8", "&9", "1&0", "1&1", "1&2", "1&3", "1&4"}));
     EXPECT_EQ(window()->menus()->item("mnuTextUndo")->text(), "Undo");
+}
+
+TEST_F(NotebookWindow, InsertSwitchesTheIndicatorAndTheEditorTogether)
+{
+    start();
+    QTest::keyClick(editor(), Qt::Key_Insert);
+    EXPECT_TRUE(editor()->overwriteMode());
+    EXPECT_EQ(window()->findChild<QLabel*>("lblIns")->text(), u"Замена"_qs);
+    QTest::keyClick(editor(), Qt::Key_Insert);
+    EXPECT_FALSE(editor()->overwriteMode());
+    EXPECT_EQ(window()->findChild<QLabel*>("lblIns")->text(), u"Вставка"_qs);
+}
+
+TEST_F(NotebookWindow, DraggingTheMarkerMovesTheSecondTabStopWithinTheFrame)
+{
+    start();
+    auto* marker = window()->findChild<QWidget*>("picTabStop");
+    ASSERT_TRUE(marker->isVisible());
+    const int before = editor()->SelTabs(1);
+    QTest::mousePress(marker, Qt::LeftButton, {}, QPoint(0, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(0, 0), marker->mapToGlobal(QPointF(60, 5)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(marker, &move);
+    QTest::mouseRelease(marker, Qt::LeftButton, {}, QPoint(0, 5));
+    EXPECT_GT(editor()->SelTabs(1), before);
+    EXPECT_EQ(editor()->SelTabs(1), static_cast<int>(window()->tabStopTwips()) - 75);
+    QMouseEvent far(QEvent::MouseMove, QPointF(0, 0), marker->mapToGlobal(QPointF(-5000, 5)),
+                    Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QTest::mousePress(marker, Qt::LeftButton, {}, QPoint(0, 5));
+    QApplication::sendEvent(marker, &far);
+    QTest::mouseRelease(marker, Qt::LeftButton, {}, QPoint(0, 5));
+    const int frameLeft = window()->findChild<QWidget*>("shpFrame")->x();
+    EXPECT_GE(marker->x() - frameLeft, 300 * 96 / 1440 - 1) << "no closer than 300 twips";
 }
