@@ -36,11 +36,16 @@ QString PageFonts::pickFamily(const QStringList& installed)
 
 QString PageFonts::defaultFamily()
 {
-    addTahomaFrom(wineFontFolder());
-    const QString family = pickFamily(QFontDatabase::families());
-    if (!family.isEmpty())
-        return family;
-    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    // The installed fonts do not change while the program runs; looking
+    // through all of them once is enough.
+    static const QString chosen = [] {
+        addTahomaFrom(wineFontFolder());
+        const QString family = pickFamily(QFontDatabase::families());
+        if (!family.isEmpty())
+            return family;
+        return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    }();
+    return chosen;
 }
 
 QString PageFonts::wineFontFolder()
