@@ -5,23 +5,13 @@
 
 #include <QDate>
 #include <QFile>
+#include "test_files.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QString todaysBackup(Application& app)
 {

@@ -14,22 +14,13 @@
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include "test_files.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // Sends a key as the keyboard would, with the X11 key code of its physical key.
 void press(QWidget* widget, int key, Qt::KeyboardModifiers modifiers, quint32 scanCode = 0,

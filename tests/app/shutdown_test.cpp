@@ -4,15 +4,12 @@
 
 #include <QDate>
 #include <QFile>
+#include "test_files.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Puts a regular file where the data folder was, so every save into it fails.
 void blockDataFolder(const AppFixture& f)

@@ -14,16 +14,13 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <csignal>
+#include "test_files.h"
+
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // About 70 KB, so that a second copy does not fit beside it in 100 KB. The
 // runs of tabs need the clean-up, so the loaded book differs from its file

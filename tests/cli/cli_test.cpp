@@ -9,6 +9,8 @@
 #include <csignal>
 #include <fcntl.h>
 #include <functional>
+#include "test_files.h"
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -89,12 +91,6 @@ protected:
     QString m_book;
 };
 
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 TEST_F(CliTest, ListAndCatShowThePagesInUtf8AsTheProgramDoes)
@@ -120,7 +116,7 @@ TEST_F(CliTest, ExportTextIsTheSavedExportByteForByte)
 
     const QString out = path("export");
     EXPECT_EQ(runCli({"export-text", m_book, out}).exitCode, 0);
-    EXPECT_EQ(bytesOf(out), expected);
+    EXPECT_EQ(readAll(out), expected);
 
     EXPECT_EQ(runCli({"export-text", m_book, "--utf8"}).out, CodePage::decode(expected));
 
@@ -156,7 +152,7 @@ TEST_F(CliTest, OutputThatCannotBeWrittenExitsWithOneAndSaysWhy)
     const CliRun capped = runCli({"export-text", m_book, out}, withTinyFileLimit);
     EXPECT_EQ(capped.exitCode, 1);
     EXPECT_TRUE(capped.err.contains(out + ": cannot write")) << capped.err.toStdString();
-    EXPECT_EQ(bytesOf(out), "old export");
+    EXPECT_EQ(readAll(out), "old export");
     QStringList files = QDir(m_dir.path()).entryList(QDir::Files);
     files.sort();
     EXPECT_EQ(files, (QStringList{"Velkaro.dat", "export"}));
@@ -164,7 +160,7 @@ TEST_F(CliTest, OutputThatCannotBeWrittenExitsWithOneAndSaysWhy)
 
 TEST_F(CliTest, NoCommandChangesTheBook)
 {
-    const QByteArray before = bytesOf(m_book);
+    const QByteArray before = readAll(m_book);
     const QDateTime modified = QFileInfo(m_book).lastModified();
     for (const QStringList& args : {QStringList{"list", m_book},
                                     {"cat", m_book, "1"},
@@ -182,7 +178,7 @@ TEST_F(CliTest, NoCommandChangesTheBook)
     EXPECT_EQ(underFile.exitCode, 1);
     EXPECT_TRUE(underFile.err.contains("cannot write")) << underFile.err.toStdString();
 
-    EXPECT_EQ(bytesOf(m_book), before);
+    EXPECT_EQ(readAll(m_book), before);
     EXPECT_EQ(QFileInfo(m_book).lastModified(), modified);
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"Velkaro.dat"});
 }
@@ -277,16 +273,4 @@ TEST_F(CliTest, UsageErrorsAndPagesThatDoNotExistExitWithTwo)
         EXPECT_TRUE(run.err.contains("velkaro-cli")) << run.err.toStdString();
     }
     EXPECT_TRUE(runCli({"cat", m_book, "4"}).err.contains("1 to 3"));
-}
-
-TEST_F(CliTest, HelpForTheProgramAndEachCommand)
-{
-    const CliRun overall = runCli({"--help"});
-    EXPECT_EQ(overall.exitCode, 0);
-    for (const char* command : {"list", "cat", "export-text", "check", "find"}) {
-        EXPECT_TRUE(overall.out.contains(command));
-        const CliRun one = runCli({command, "--help"});
-        EXPECT_EQ(one.exitCode, 0) << command;
-        EXPECT_TRUE(one.out.startsWith(QStringLiteral("Usage: velkaro-cli %1").arg(command)));
-    }
 }

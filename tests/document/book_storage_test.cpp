@@ -12,24 +12,14 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
+#include "test_files.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
-void writeAll(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 const QByteArray kDefaultBook = DataFile::serialize(DataFile::defaultPages());
 
@@ -191,30 +181,6 @@ TEST_F(BookStorageTest, ADefaultBookNeverReplacesTheExportUntilSomebodyTypesInto
     ASSERT_TRUE(m_storage.SaveBook().dataSaved());
     EXPECT_TRUE(m_storage.holdsUserBook());
     EXPECT_TRUE(readAll(m_storage.exportPath()).contains("new entry"));
-}
-
-TEST_F(BookStorageTest, ABookChangedOnDiskIsNeverOverwrittenWithoutBeingAskedTo)
-{
-    writeAll(m_storage.FullDataPath(), "1\r\n\"A\",\"ours\"\r\n");
-    ASSERT_FALSE(m_storage.LoadBook().has_value());
-    ASSERT_TRUE(m_storage.SaveBook().dataSaved()) << "our own save is no change on disk";
-    const QByteArray theirs = "2\r\n\"A\",\"theirs\"\r\n\"B\",\"\"\r\n";
-    writeAll(m_storage.FullDataPath(), theirs);
-
-    const BookStorage::SaveResult refused = m_storage.SaveBook();
-    EXPECT_TRUE(refused.changedOnDisk);
-    EXPECT_FALSE(refused.dataSaved());
-    EXPECT_EQ(readAll(m_storage.FullDataPath()), theirs);
-
-    QString keptAs;
-    ASSERT_FALSE(m_storage.saveCopyBeside(keptAs).has_value());
-    EXPECT_TRUE(keptAs.startsWith(m_storage.FullDataPath() + ".ours-20"));
-    EXPECT_EQ(readAll(keptAs), "1\r\n\"A\",\"ours\"\r\n");
-    EXPECT_EQ(readAll(m_storage.FullDataPath()), theirs);
-
-    ASSERT_TRUE(m_storage.SaveBook(BookStorage::OnDiskChange::Overwrite).dataSaved());
-    EXPECT_EQ(readAll(m_storage.FullDataPath()), "1\r\n\"A\",\"ours\"\r\n");
-    EXPECT_FALSE(m_storage.changedOnDisk());
 }
 
 TEST_F(BookStorageTest, CopiesOfTheBookAreAsPrivateAsTheBook)
