@@ -3,28 +3,19 @@
 #include <QStringDecoder>
 #include <gtest/gtest.h>
 
-TEST(CodePage, EveryByteDecodesLikeIcuWhereIcuDefinesIt)
+// 0x98, which ICU leaves undefined, stands for U+0098.
+TEST(CodePage, EveryByteDecodesLikeIcuAndSurvivesARoundTrip)
 {
     QStringDecoder icu("windows-1251");
     ASSERT_TRUE(icu.isValid());
+    QByteArray all;
     for (int b = 0; b < 256; ++b) {
         const char byte = static_cast<char>(b);
-        const QString ours = CodePage::decode(QByteArrayView(&byte, 1));
-        ASSERT_EQ(ours.size(), 1) << b;
-        if (b == 0x98) {
-            EXPECT_EQ(ours.at(0).unicode(), 0x98);
-            continue;
-        }
-        const QString theirs = icu.decode(QByteArrayView(&byte, 1));
-        EXPECT_EQ(ours, theirs) << "byte " << b;
+        all.append(byte);
+        const QString theirs =
+            b == 0x98 ? QString(QChar(0x98)) : icu.decode(QByteArrayView(&byte, 1));
+        EXPECT_EQ(CodePage::decode(QByteArrayView(&byte, 1)), theirs) << "byte " << b;
     }
-}
-
-TEST(CodePage, EveryByteSurvivesARoundTrip)
-{
-    QByteArray all;
-    for (int b = 0; b < 256; ++b)
-        all.append(static_cast<char>(b));
     const CodePage::Encoded back = CodePage::encode(CodePage::decode(all));
     EXPECT_TRUE(back.ok());
     EXPECT_EQ(back.bytes, all);

@@ -51,9 +51,6 @@ TEST(MainLayoutTypicalWindow, FollowsTheLayoutPass)
     const MainLayout::Geometry& g = layout.geometry();
     EXPECT_EQ(g.minimumSize, QSize(5500, 6040));
     EXPECT_EQ(g.innerSize, QSize(9000, 6000));
-    EXPECT_EQ(layout.tab(1), QRect(8340, 60, 600, 360));
-    EXPECT_EQ(layout.tab(2), QRect(8340, 435, 600, 345));
-    EXPECT_EQ(layout.tab(14), QRect(8340, 4740, 600, 360));
     EXPECT_EQ(layout.tab(15), QRect());
     EXPECT_EQ(g.rtfPage, QRect(120, 60, 8205, 5580));
     EXPECT_EQ(g.shpFrame, QRect(45, 45, 8295, 5610));
@@ -78,14 +75,11 @@ TEST(MainLayoutTypicalWindow, HiddenStatusBarLetsEditorAndFrameReachTheBottom)
     MainLayout::Input input = typicalWindow();
     input.statusHeight = 0;
     const MainLayout::Geometry g = MainLayout(input).geometry();
-    const int t = 45;
-    EXPECT_EQ(g.rtfPage.y() + g.rtfPage.height(), 6000 - t - 15);
-    EXPECT_EQ(g.shpFrame.y() + g.shpFrame.height(), 6000 - t);
+    EXPECT_EQ(g.rtfPage.y() + g.rtfPage.height(), 6000 - 45 - 15);
+    EXPECT_EQ(g.shpFrame.y() + g.shpFrame.height(), 6000 - 45);
     EXPECT_EQ(g.picTabStop.height(), g.shpFrame.height());
-    EXPECT_EQ(g.picResizeBottom.y() + g.picResizeBottom.height(), 6000 - t);
     EXPECT_EQ(g.tabColumn.height(), 6000);
     EXPECT_TRUE(g.picStatus.isNull());
-    EXPECT_TRUE(g.status.shpPanel1.isNull());
 }
 
 TEST(MainLayoutMinimum, GrowsTheWindowWithinTheScreen)
@@ -106,7 +100,6 @@ TEST(MainLayoutMinimum, GrowsTheWindowWithinTheScreen)
         {"larger", {20000, 12000}, 14, 3400, 600, 28800, {5500, 6040}, {20000, 12000}},
         {"marker", {1000, 800}, 3, 3400, 2000, 28800, {6900, 3000}, {6660, 2430}},
         {"tabs", {9000, 6000}, 40, 3400, 600, 28800, {5500, 15400}, {9000, 14830}},
-        {"many tabs", {9000, 6000}, 100, 3400, 600, 28800, {5500, 16200}, {9000, 15630}},
         {"whole book", {9000, 6000}, kLastPage, 3400, 600, 28800, {5500, 16200}, {9000, 15630}},
         {"wide marker", {9000, 6000}, 14, 30000, 600, 19200, {19200, 6040}, {18960, 6000}},
     };
@@ -166,7 +159,7 @@ TEST(MainLayoutPixelSize, RoundsTheSumThenHalvesIt)
         EXPECT_EQ(MainLayout::PixelSize(x, y), expected) << x << ", " << y;
 }
 
-TEST(MainLayoutScroll, OffsetIsKeptWithinTheColumn)
+TEST(MainLayoutScroll, OffsetIsKeptWithinTheColumnWhoseEndsHoldTheFirstAndLastTabs)
 {
     const int allTabs = kLastPage * 360 + 8 * 15;
     const int maximum = allTabs - kWholeBookColumn;
@@ -174,10 +167,7 @@ TEST(MainLayoutScroll, OffsetIsKeptWithinTheColumn)
     EXPECT_EQ(MainLayout(wholeBook(-500)).geometry().tabScroll, 0);
     EXPECT_EQ(MainLayout(wholeBook(1000)).geometry().tabScroll, 1000);
     EXPECT_EQ(MainLayout(wholeBook(allTabs)).geometry().tabScroll, maximum);
-}
-
-TEST(MainLayoutScroll, FirstAndLastTabsRestAtTheColumnsEnds)
-{
+    // The first and the last tabs rest at the column's ends.
     const MainLayout middle(wholeBook(2000000));
     EXPECT_EQ(middle.scrollToShow(1), 0);
     const MainLayout bottom(wholeBook(middle.scrollToShow(kLastPage)));

