@@ -73,16 +73,6 @@ TEST_F(StatusTipBarTest, RightButtonReleaseOnTheBarItsIconsAndTextsAsksForTheMen
     EXPECT_EQ(menu.count(), 0);
 }
 
-TEST_F(StatusTipBarTest, TheWindowsOwnMenuStaysAwayFromTheBar)
-{
-    for (const char* name : {"lblStatus", "lblIns", "shpPanel1"}) {
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2),
-                                child(name)->mapToGlobal(QPoint(2, 2)));
-        QCoreApplication::sendEvent(child(name), &event);
-    }
-    EXPECT_EQ(m_window.contextMenus, 0);
-}
-
 TEST_F(StatusTipBarTest, ExactlyOnePairShowsAndTheTipNeverComesBackByItself)
 {
     const auto shown = [this] {
@@ -113,41 +103,6 @@ TEST_F(StatusTipBarTest, StatusIconShowsSavedOrUnsavedPicture)
     m_bar->setSaved(true);
     EXPECT_EQ(shownPicture("imgStatus"), AppPictures::saved().toImage());
     EXPECT_EQ(shownPicture("imgTip"), AppPictures::tip().toImage());
-}
-
-TEST_F(StatusTipBarTest, ChildrenRunIconPanelIndicatorGripLeftToRight)
-{
-    const QRect icon = inBar("imgStatus");
-    const QRect panel = inBar("shpPanel1");
-    const QRect box = inBar("shpIns");
-    const QRect grip = inBar("lblGripper");
-    EXPECT_LT(icon.right(), panel.left());
-    EXPECT_LT(panel.right(), box.left());
-    EXPECT_LT(box.right(), grip.left());
-    EXPECT_EQ(grip.right(), m_bar->width() - 1);
-    EXPECT_EQ(grip.bottom(), m_bar->height() - 1);
-    EXPECT_TRUE(panel.contains(inBar("lblStatus")));
-    EXPECT_TRUE(box.contains(inBar("lblIns")));
-}
-
-TEST_F(StatusTipBarTest, NothingOnTheBarTakesKeyboardFocus)
-{
-    EXPECT_EQ(m_bar->focusPolicy(), Qt::NoFocus);
-    for (const QWidget* widget : m_bar->findChildren<QWidget*>())
-        EXPECT_EQ(widget->focusPolicy(), Qt::NoFocus) << widget->objectName().toStdString();
-}
-
-TEST(AppPictures, EveryPictureLoadsAtItsSize)
-{
-    for (const QPixmap& picture :
-         {AppPictures::unsaved(), AppPictures::saved(), AppPictures::tip()})
-        EXPECT_EQ(picture.size(), QSize(16, 16));
-    EXPECT_NE(AppPictures::saved().toImage(), AppPictures::unsaved().toImage());
-    EXPECT_FALSE(AppPictures::windowIcon().isNull());
-    const QCursor hand = AppPictures::handCursor();
-    EXPECT_EQ(hand.pixmap().size(), QSize(32, 32));
-    // The hot spot sits on the fingertip, not beside it.
-    EXPECT_GT(qAlpha(hand.pixmap().toImage().pixel(hand.hotSpot())), 0);
 }
 
 } // namespace

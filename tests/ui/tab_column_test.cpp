@@ -159,22 +159,6 @@ TEST_F(TabColumnTest, HoverFollowsThePointerButNeverLightsTheCurrentTab)
     EXPECT_EQ(column.hoveredTab(), 0);
 }
 
-TEST_F(TabColumnTest, SelectedTabShowsThePageBehindItAndTheHoveredOneIsBlue)
-{
-    const QColor page(10, 200, 30);
-    column.setPageColor(page);
-    column.setCurrentPage(3);
-    send(QEvent::MouseMove, inTab(5));
-    const QImage image = rendered();
-    EXPECT_EQ(image.pixelColor(20, slotTop(3)), kUnpainted);
-    EXPECT_EQ(image.pixelColor(1, slotTop(3) + 1), page);
-    EXPECT_EQ(image.pixelColor(1, slotTop(2) + 1), column.palette().color(QPalette::Button));
-    EXPECT_TRUE(hasPixel(image, column.tabRect(5), kBlue));
-    EXPECT_FALSE(hasPixel(image, column.tabRect(4), kBlue));
-    column.UnHiliteAll();
-    EXPECT_FALSE(hasPixel(rendered(), column.tabRect(5), kBlue));
-}
-
 TEST_F(TabColumnTest, TheLargestBookAsksOnlyForTheTitlesOfTheTabsPainted)
 {
     int asked = 0;
