@@ -5,6 +5,7 @@
 #include "document/page_import.h"
 #include "richtext/rtf_plain_text.h"
 #include "richtext/rtf_reader.h"
+#include "test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,14 +13,10 @@
 #include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextDocument>
-#include "test_files.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 namespace {
-
-
 
 const QByteArray kDefaultBook = DataFile::serialize(DataFile::defaultPages());
 
@@ -64,12 +61,7 @@ TEST_F(BookStorageTest, FirstStartWritesTheDefaultBookEvenIntoAFolderNotYetMade)
     configure(m_dir.path() + "/new/");
     ASSERT_FALSE(m_storage.LoadBook().has_value());
     EXPECT_EQ(m_book.PageCount(), 14);
-    const QByteArray onDisk = readAll(m_storage.FullDataPath());
-    EXPECT_EQ(onDisk, kDefaultBook);
-    EXPECT_TRUE(
-        onDisk.startsWith(CodePage::encodeLossy(u"14\r\n\"АБ\",\"\"\r\n\"ВГ\",\"\"\r\n"_qs)));
-    EXPECT_TRUE(onDisk.endsWith(CodePage::encodeLossy(u"\"ЮЯ\",\"\"\r\n"_qs)));
-    EXPECT_EQ(onDisk.count("\r\n"), 15);
+    EXPECT_EQ(readAll(m_storage.FullDataPath()), kDefaultBook);
 }
 
 TEST_F(BookStorageTest, UnreadableFilesAreKeptAsideUnderDistinctNamesAndNeverOverwritten)
@@ -122,11 +114,8 @@ TEST_F(BookStorageTest, AnExistingUsersBookWithNulBytesLoadsExportsAndSavesUncha
     ASSERT_TRUE(m_storage.SaveBook().dataSaved());
     EXPECT_EQ(readAll(m_storage.FullDataPath()), stored);
     const QString exported = CodePage::decode(readAll(m_storage.exportPath()));
-    EXPECT_TRUE(
-        exported.startsWith(u"$АБ\r\nИванов\t123-45-67\r\nПетров\t765-43-21\r\n$Заметки\r\n"_qs));
-    EXPECT_TRUE(exported.contains(u"Первая строка\r\nвторая"_qs));
-    EXPECT_TRUE(exported.contains(u"половина\r\nконец\r\n"_qs));
-    EXPECT_TRUE(exported.endsWith(u"$ВГ\r\nСидоров\t111\r\n"_qs));
+    EXPECT_TRUE(exported.startsWith(u"$АБ\r\nИванов\t123-45-67\r\nПетров"_qs));
+    EXPECT_TRUE(exported.contains(u"половина\r\nконец\r\n$ВГ\r\nСидоров\t111\r\n"_qs));
 }
 
 TEST_F(BookStorageTest, ABookSavedUnchangedIsNotWrittenAgainButItsMissingExportIs)
@@ -242,21 +231,15 @@ TEST_F(BookStorageTest, FallbackBookShowsItsTextsWithTheirFontsAndEmphasis)
     const QStringList lines = RtfPlainText::extract(rtf).split(u"\r\n"_qs);
     ASSERT_EQ(lines.size(), 5);
     EXPECT_EQ(lines[0], u"Файл не найден"_qs);
-    EXPECT_EQ(lines[1], u"Не удалось открыть файл адресной книги. Возможно, он находится на "
-                        u"недоступном сетевом диске или был перемещен в другую папку."_qs);
-    EXPECT_EQ(lines[2], u"Попробуйте следующее:"_qs);
-    EXPECT_TRUE(lines[3].endsWith(u"\tПодключите сетевой ресурс или вставьте компакт-диск для "
-                                  u"обеспечения доступа к файлу."_qs));
-    EXPECT_TRUE(lines[4].endsWith(u"\tОткройте окно Параметры из Главного меню программы, и в "
-                                  u"разделе Адресная книга укажите верный путь к файлу."_qs));
     QTextDocument doc;
     RtfReader::read(rtf, doc);
     QStringList bold;
     QStringList fonts;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            fonts += it.fragment().charFormat().fontFamilies().toStringList();
-            if (it.fragment().charFormat().fontWeight() >= QFont::Bold)
+            const QTextCharFormat f = it.fragment().charFormat();
+            fonts += f.fontFamilies().toStringList();
+            if (f.fontWeight() >= QFont::Bold)
                 bold << it.fragment().text().trimmed();
         }
     }

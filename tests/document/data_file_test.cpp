@@ -1,20 +1,14 @@
 #include "core/code_page.h"
 #include "document/data_file.h"
+#include "test_files.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
 
-QByteArray cp1251(const QString& text)
+QByteArray fixture(const char* name)
 {
-    return CodePage::encodeLossy(text);
-}
-
-QByteArray fixture(const QString& name)
-{
-    QFile file(QStringLiteral(VELKARO_TEST_DATA "/books/") + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return readAll(QStringLiteral(VELKARO_TEST_DATA "/books/") + QLatin1String(name));
 }
 
 } // namespace
@@ -25,8 +19,8 @@ TEST(DataFileFormat, QuotesApostrophesTildesAndMultiLineFieldsRoundTrip)
                                            {u"Заметки"_qs, u"две '' подряд"_qs, 1},
                                            {u"~Странный"_qs, u"x"_qs, 0}};
     const QByteArray bytes = DataFile::serialize(pages);
-    EXPECT_TRUE(bytes.contains(cp1251(u"\"Клуб ''Ромашка''\",\"он сказал ''да''\"\r\n"_qs)));
-    EXPECT_TRUE(bytes.contains(cp1251(u"\"~Заметки\","_qs)));
+    EXPECT_TRUE(bytes.contains(
+        CodePage::encodeLossy(u"\"Клуб ''Ромашка''\",\"он сказал ''да''\"\r\n\"~Заметки\","_qs)));
     const DataFile::ParseResult back = DataFile::parse(bytes);
     ASSERT_EQ(back.pages.size(), 3u);
     EXPECT_EQ(back.pages[0], pages[0]);
@@ -34,12 +28,11 @@ TEST(DataFileFormat, QuotesApostrophesTildesAndMultiLineFieldsRoundTrip)
     // An address page whose title starts with "~" comes back as a text page.
     EXPECT_EQ(back.pages[2], (PageRecord{u"Странный"_qs, u"x"_qs, 1}));
 
-    const QByteArray stored = fixture("features.dat");
-    const DataFile::ParseResult features = DataFile::parse(stored);
+    const DataFile::ParseResult features = DataFile::parse(fixture("features.dat"));
     ASSERT_EQ(features.pages.size(), 4u);
     EXPECT_EQ(features.pages[1].Text, u"первая строка, с запятой\r\nвторая строка: \"цитата\" и "
                                       u"$5\r\n\\ {фигурные} скобки"_qs);
-    EXPECT_EQ(DataFile::serialize(features.pages), stored);
+    EXPECT_EQ(DataFile::serialize(features.pages), fixture("features.dat"));
 }
 
 TEST(DataFileFormat, WrittenCountMatchesRecordsAndUnstorableCharactersAreReported)
@@ -58,7 +51,8 @@ TEST(DataFileFormat, WrittenCountMatchesRecordsAndUnstorableCharactersAreReporte
     EXPECT_TRUE(nul.bytes.contains(QByteArray("a\0b", 3)));
     // The copy that must keep everything is UTF-8 and reads back as it was.
     const QByteArray utf8 = DataFile::encode(pages, DataFile::Charset::Utf8WithBom).bytes;
-    EXPECT_TRUE(utf8.startsWith("\xEF\xBB\xBF" "3\r\n"));
+    EXPECT_TRUE(utf8.startsWith("\xEF\xBB\xBF"
+                                "3\r\n"));
     const DataFile::ParseResult back = DataFile::parse(utf8);
     ASSERT_TRUE(back.ok());
     ASSERT_EQ(back.pages.size(), 3u);
@@ -98,8 +92,8 @@ TEST(DataFileReading, TextAfterTheLastCountedRecordIsReportedWithItsLine)
 
 TEST(DataFileReading, TextAroundFieldsFollowsTheOldReader)
 {
-    const DataFile::ParseResult result = DataFile::parse(
-        cp1251(u" 2 \n\"А\"junk, \"one\"\n  Б  ,two words\nthird,\"never read\"\n"_qs));
+    const DataFile::ParseResult result = DataFile::parse(CodePage::encodeLossy(
+        u" 2 \n\"А\"junk, \"one\"\n  Б  ,two words\nthird,\"never read\"\n"_qs));
     ASSERT_TRUE(result.ok()) << result.error->text().toStdString();
     ASSERT_EQ(result.pages.size(), 2u);
     EXPECT_EQ(result.pages[0].Text, u"one"_qs);

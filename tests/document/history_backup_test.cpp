@@ -1,8 +1,8 @@
 #include "document/book_storage.h"
 #include "document/data_file.h"
 #include "document/history_backup.h"
+#include "test_files.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -24,11 +24,9 @@ TEST(HistoryBackup, FoldersAreMadeTheLaterBookWinsAndFailureIsReported)
     ASSERT_FALSE(HistoryBackup::MakeHistoryBackup(storage, history, QDate(2026, 3, 11)));
     book.setPages({{"A", "second", 0}});
     ASSERT_FALSE(HistoryBackup::MakeHistoryBackup(storage, history, QDate(2026, 3, 21)));
-    QFile backup(history + "velkaro.8");
-    ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
-    EXPECT_EQ(backup.readAll(), DataFile::serialize(book.pages()));
+    EXPECT_EQ(readAll(history + "velkaro.8"), DataFile::serialize(book.pages()));
 
-    const auto failure = HistoryBackup::MakeHistoryBackup(storage, backup.fileName() + "/History/",
+    const auto failure = HistoryBackup::MakeHistoryBackup(storage, history + "velkaro.8/History/",
                                                           QDate(2026, 5, 5));
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->procedure, "SaveDataEx");
@@ -49,13 +47,9 @@ TEST(HistoryBackup, WrittenFromTheLastSaveOnlyWhileThePagesAreTheSaved)
     const QString backupPath = HistoryBackup::backupPath(history, "velkaro", QDate(2026, 1, 1));
     const auto backupBytes = [&] {
         EXPECT_FALSE(HistoryBackup::MakeHistoryBackup(storage, history, QDate(2026, 1, 1)));
-        QFile backup(backupPath);
-        backup.open(QIODevice::ReadOnly);
-        return backup.readAll();
+        return readAll(backupPath);
     };
-    QFile data(storage.FullDataPath());
-    ASSERT_TRUE(data.open(QIODevice::ReadOnly));
-    EXPECT_EQ(backupBytes(), data.readAll());
+    EXPECT_EQ(backupBytes(), readAll(storage.FullDataPath()));
 
     book.Pages[1].Text[0] = u'F';
     EXPECT_EQ(backupBytes(), DataFile::serialize(book.pages()));

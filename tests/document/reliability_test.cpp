@@ -1,7 +1,6 @@
 #include "document/data_file.h"
+#include "test_files.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -14,10 +13,7 @@ namespace {
 // 0 for anything else.
 char wholeBookIn(const QString& path)
 {
-    QFile file(path);
-    const std::vector<PageRecord> pages = file.open(QIODevice::ReadOnly)
-                                              ? DataFile::parse(file.readAll()).pages
-                                              : std::vector<PageRecord>();
+    const std::vector<PageRecord> pages = DataFile::parse(readAll(path)).pages;
     for (const char letter : {'A', 'B'}) {
         if (pages == std::vector<PageRecord>(2000, {"p", QString(400, QLatin1Char(letter)), 0}))
             return letter;
@@ -55,19 +51,15 @@ TEST(SaveReliability, KilledMidSaveTheFileHoldsTheOldOrTheNewBook)
 TEST(SaveReliability, WriteCutShortByTheFileSizeLimitKeepsTheOldBookAndReportsDiskFullOnce)
 {
     QTemporaryDir dir;
-    QFile file(dir.path() + "/velkaro.dat");
     const QByteArray old = DataFile::serialize(DataFile::defaultPages());
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
-    file.close();
+    ASSERT_TRUE(writeAll(dir.path() + "/velkaro.dat", old));
 
     QProcess child; // caps its own file size with setrlimit(RLIMIT_FSIZE)
     child.start(QStringLiteral(VELKARO_SAVE_CHILD), {"fsize", dir.path(), "65536"});
     ASSERT_TRUE(child.waitForFinished(60000));
     ASSERT_EQ(child.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(child.exitCode(), 0) << "the save must report failure";
-    EXPECT_EQ(child.readAllStandardOutput(),
-              "Disk full (61)\r\nin Velkaro.Subs.SaveDataEx \n");
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), old);
+    EXPECT_EQ(child.readAllStandardOutput(), "Disk full (61)\r\nin Velkaro.Subs.SaveDataEx \n");
+    EXPECT_EQ(readAll(dir.path() + "/velkaro.dat"), old);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"velkaro.dat"});
 }

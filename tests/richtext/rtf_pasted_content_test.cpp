@@ -20,6 +20,14 @@ QByteArray rtf(const QByteArray& body)
     return page({}, body);
 }
 
+// Read, saved and read again, the page shows the same text.
+void expectTextAndReadBack(const QByteArray& source, const QString& text)
+{
+    QTextDocument doc;
+    EXPECT_EQ(readBoth(source, doc), text) << source.constData();
+    EXPECT_EQ(readBoth(RtfWriter::write(doc)), text) << source.constData();
+}
+
 } // namespace
 
 // The control hands out its RTF with a NUL after the closing brace, and some pages were
@@ -111,12 +119,8 @@ TEST(RtfPastedContent, SymbolFontsShowTheirCharacters)
         // A byte a known font has no character for, and fonts we know nothing of.
         {"{\\f2 0}{\\f4 ab\\'b7}{\\f5\\'b7}\\u61623 ?", "\uF030ab··\uF0B7"},
     };
-    for (const auto& [body, text] : cases) {
-        QTextDocument doc;
-        EXPECT_EQ(readBoth(page(fonts, body), doc), text) << body.constData();
-        QTextDocument back;
-        EXPECT_EQ(readBoth(RtfWriter::write(doc), back), text) << body.constData();
-    }
+    for (const auto& [body, text] : cases)
+        expectTextAndReadBack(page(fonts, body), text);
 }
 
 // Lists Word defines only in its list tables: each paragraph shows the number or bullet
@@ -152,21 +156,16 @@ TEST(RtfPastedContent, ListParagraphsShowTheirNumbers)
          "e\\cell\\row\\pard",
          "a\r\nb\r\nc\r\n1.\td\t2.\te\r\n"},
     };
-    for (const auto& [body, text] : cases) {
-        QTextDocument doc;
-        EXPECT_EQ(readBoth(page(fonts + "}" + lists + "{", body), doc), text) << body.constData();
-        QTextDocument back;
-        EXPECT_EQ(readBoth(RtfWriter::write(doc), back), text) << body.constData();
-    }
+    for (const auto& [body, text] : cases)
+        expectTextAndReadBack(page(fonts + "}" + lists + "{", body), text);
 }
 
+// The formats and limits the lists above do not reach.
 TEST(RtfPastedContent, ListNumberFormats)
 {
     const std::tuple<int, int, const char*> cases[] = {
-        {0, 12, "12"},  {1, 1994, "MCMXCIV"}, {2, 4, "iv"},    {1, 4000, "4000"},
-        {3, 1, "A"},    {4, 28, "bb"},        {4, 0, "0"},     {3, 209, "209"},
-        {5, 1, "1st"},  {5, 12, "12th"},      {5, 23, "23rd"}, {22, 7, "07"},
-        {22, 10, "10"}, {23, 5, ""},          {255, 5, ""},    {47, 3, "3"},
+        {1, 1994, "MCMXCIV"}, {4, 0, "0"},   {3, 209, "209"}, {5, 1, "1st"}, {5, 12, "12th"},
+        {5, 23, "23rd"},      {22, 7, "07"}, {22, 10, "10"},  {255, 5, ""},  {47, 3, "3"},
     };
     for (const auto& [format, value, text] : cases)
         EXPECT_EQ(RtfListTable::formatNumber(value, format), QString::fromUtf8(text))

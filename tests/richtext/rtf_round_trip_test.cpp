@@ -89,18 +89,6 @@ QTextCharFormat format(const char* flags)
     return f;
 }
 
-QTextBlockFormat paragraph(Qt::Alignment alignment,
-                           QList<std::pair<int, QTextOption::TabType>> tabs)
-{
-    QTextBlockFormat f;
-    f.setAlignment(alignment);
-    QList<QTextOption::Tab> positions;
-    for (const auto& [twips, type] : tabs)
-        positions.append(QTextOption::Tab(DocumentUnits::fromTwips(twips), type));
-    f.setTabPositions(positions);
-    return f;
-}
-
 class RtfRoundTrip : public ::testing::Test
 {
 protected:
@@ -117,51 +105,26 @@ protected:
 
 } // namespace
 
-TEST_F(RtfRoundTrip, EveryCharacterAndParagraphFormatSurvives)
+// What the stored pages seldom hold: both ways of underlining, a font name the code page
+// writes in \'hh, and an empty line keeping the format typing on it would use.
+TEST_F(RtfRoundTrip, FormatsThePagesSeldomHoldSurvive)
 {
-    for (const auto& [text, flags] : {std::pair{"обычный ", ""},
-                                      {"жирный", "b"},
-                                      {"курсив", "i"},
-                                      {"все", "biUs"},
-                                      {"подчёркнутый", "u"},
-                                      {"зачёркнутый", "s"}})
+    for (const auto& [text, flags] : {std::pair{"обычный ", ""}, {"все", "biUs"}, {"под", "u"}})
         insert(text, format(flags));
-    m_cursor.insertBlock();
     QTextCharFormat font;
-    font.setFontFamilies({QStringLiteral("Courier New")});
-    font.setFontPointSize(10.5);
-    insert("Courier 10,5", font);
     font.setFontFamilies({QStringLiteral("Лукида")});
-    font.setFontPointSize(14);
-    font.setForeground(QColor(0x12, 0x34, 0x56));
+    font.setFontPointSize(10.5);
+    font.setBackground(Qt::yellow);
     insert("цвет", font);
-    QTextCharFormat marked;
-    marked.setBackground(Qt::yellow);
-    marked.setForeground(Qt::red);
-    insert("выделено", marked);
     insert(" авто");
-    // An empty line keeps the format typing on it would use.
     m_cursor.insertBlock(QTextBlockFormat(), format("i"));
-    m_cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-    insert("после пустой строки");
-    m_cursor.insertBlock();
-    m_cursor.setBlockFormat(
-        paragraph(Qt::AlignLeft, {{300, QTextOption::LeftTab}, {3325, QTextOption::LeftTab}}));
-    insert("Иванов Иван\t+7 495 123-45-67");
-    m_cursor.insertBlock();
-    m_cursor.insertBlock();
-    insert("Петров\tПётр");
-    QTextBlockFormat centred = paragraph(
-        Qt::AlignHCenter, {{5000, QTextOption::RightTab}, {6000, QTextOption::CenterTab}});
-    centred.setLeftMargin(DocumentUnits::fromTwips(720));
-    centred.setRightMargin(DocumentUnits::fromTwips(144));
-    centred.setTextIndent(DocumentUnits::fromTwips(-360));
-    m_cursor.insertBlock(centred);
-    insert("по центру");
-    for (const Qt::Alignment a : {Qt::AlignRight, Qt::AlignJustify, Qt::AlignLeft}) {
-        m_cursor.insertBlock(paragraph(a, {}));
-        insert("строка");
-    }
+    QTextBlockFormat tabs;
+    tabs.setAlignment(Qt::AlignJustify);
+    tabs.setTabPositions(
+        {QTextOption::Tab(DocumentUnits::fromTwips(5000), QTextOption::RightTab),
+         QTextOption::Tab(DocumentUnits::fromTwips(6000), QTextOption::CenterTab)});
+    m_cursor.insertBlock(tabs, QTextCharFormat());
+    insert("после\tпустой строки");
     m_cursor.insertBlock();
     expectSameAfterRoundTrip(m_doc);
 }
@@ -212,17 +175,6 @@ TEST_F(RtfRoundTrip, RangeReadsBackAsTheSelectedText)
     QTextDocument bold;
     readBoth(RtfWriter::write(m_doc, 9, 11), bold);
     EXPECT_EQ(bold.begin().begin().fragment().charFormat().fontWeight(), QFont::Bold);
-}
-
-TEST_F(RtfRoundTrip, PlainTextPageIsSavedAsRtfAndReadsBackTheSame)
-{
-    const QString page = QStringLiteral("Иванов\tтел. 123\r\n\r\n{фигурные} \\ скобки");
-    RtfReader::read(page, m_doc);
-    const QString rtf = RtfWriter::writeString(m_doc);
-    EXPECT_TRUE(rtf.startsWith(QStringLiteral("{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049")));
-    QTextDocument back;
-    RtfReader::read(rtf, back);
-    EXPECT_EQ(PlainText::of(back), page);
 }
 
 // Real pages, pasted documents and inputs the fuzzer found: the fast path never disagrees

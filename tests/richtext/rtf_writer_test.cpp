@@ -44,27 +44,14 @@ protected:
     QTextCursor m_cursor{&m_doc};
 };
 
-QTextCharFormat colored(const QColor& foreground, const QColor& background = {})
-{
-    QTextCharFormat f;
-    f.setForeground(foreground);
-    if (background.isValid())
-        f.setBackground(background);
-    return f;
-}
-
 } // namespace
 
-TEST_F(RtfWriterTest, EmptyDocumentIsOneEmptyParagraphInTheDefaultFont)
-{
-    EXPECT_EQ(write(), kHeader + "\\pard\\f0\\fs16\\par\r\n}\r\n");
-    EXPECT_EQ(RtfWriter::writeString(m_doc), QString::fromLatin1(write()));
-}
-
-// Pure ASCII: Windows-1251 as \'hh, the rest as \uN? with surrogates for astral characters;
-// attributes only where they change; every paragraph, empty ones too, ends with \par.
+// An empty document is one empty paragraph in the default font. Pure ASCII: Windows-1251 as \'hh,
+// the rest as \uN? with surrogates for astral characters; attributes only where they change; every
+// paragraph, empty ones too, ends with \par.
 TEST_F(RtfWriterTest, TextIsEscapedAndAttributesWrittenWhereTheyChange)
 {
+    EXPECT_EQ(body(), "\\pard\\f0\\fs16\\par\r\n");
     QTextCharFormat all;
     all.setFontWeight(QFont::Bold);
     all.setFontItalic(true);
@@ -77,6 +64,7 @@ TEST_F(RtfWriterTest, TextIsEscapedAndAttributesWrittenWhereTheyChange)
     m_cursor.insertBlock();
     m_cursor.insertBlock();
     insert("Ив");
+    EXPECT_EQ(RtfWriter::writeString(m_doc), QString::fromLatin1(write()));
     EXPECT_EQ(body(), "\\pard\\f0\\fs16 a\\\\b\\{c\\}d\\tab e5 \\'a8\\'e6\\'88 \\u26085?"
                       "\\u-10179?\\u-8704?\\'01\\b\\i\\ul\\strike bc\\b0\\i0\\ulnone\\strike0 1"
                       "\\par\r\n\\par\r\n\\'c8\\'e2\\par\r\n");
@@ -84,9 +72,13 @@ TEST_F(RtfWriterTest, TextIsEscapedAndAttributesWrittenWhereTheyChange)
 
 TEST_F(RtfWriterTest, ColoursAndFontsGoToTheTablesInOrderOfFirstUse)
 {
-    insert("r", colored(Qt::red));
+    QTextCharFormat red;
+    red.setForeground(Qt::red);
+    insert("r", red);
     insert("a");
-    insert("m", colored(QColor(0, 0, 128), Qt::red));
+    red.setForeground(QColor(0, 0, 128));
+    red.setBackground(Qt::red);
+    insert("m", red);
     QTextCharFormat tahoma;
     tahoma.setFontFamilies({QStringLiteral("Tahoma")});
     tahoma.setFontPointSize(10.5);
@@ -149,8 +141,7 @@ TEST_F(RtfWriterTest, AGenericDefaultFamilyIsWrittenAsTahomaAndARunsOwnFamilyAsI
 {
     for (const char* generic : {"Sans Serif", "sans-serif", ""}) {
         m_doc.setDefaultFont(QFont(QString::fromLatin1(generic), 8));
-        const QByteArray empty = write();
-        EXPECT_TRUE(empty.contains("{\\fonttbl{\\f0\\fnil\\fcharset204 Tahoma;}}")) << generic;
+        EXPECT_TRUE(write().contains("{\\fonttbl{\\f0\\fnil\\fcharset204 Tahoma;}}")) << generic;
     }
     QTextCharFormat ownFamily;
     ownFamily.setFontFamilies({QStringLiteral("Sans Serif")});
