@@ -487,12 +487,6 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* event)
     QWidget::mouseReleaseEvent(event);
 }
 
-void MainWindow::mouseDoubleClickEvent(QMouseEvent* event)
-{
-    // The options dialog will open here; until then the click is the window's.
-    QWidget::mouseDoubleClickEvent(event);
-}
-
 void MainWindow::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::ActivationChange)
