@@ -12,7 +12,7 @@ constexpr QStringView mainForm = u"frmMain";
 constexpr QStringView passwordForm = u"frmPassword";
 
 // Indexed by TextId.
-constexpr std::array<BuiltInText, 45> texts{{
+constexpr std::array<BuiltInText, 69> texts{{
     {TextId::CommonOk, common, u"OK", u"ОК"},
     {TextId::CommonCancel, common, u"Cancel", u"Отмена"},
     {TextId::TipFailure, common, u"TipFailure", u"Не удается отобразить совет."},
@@ -34,6 +34,44 @@ constexpr std::array<BuiltInText, 45> texts{{
     {TextId::TextColor, mainForm, u"mnuTextColor", u"&Цвет"},
     {TextId::StatusHideTip, mainForm, u"mnuStatusHideTip", u"&Скрыть совет"},
     {TextId::StatusHideBar, mainForm, u"mnuStatusHideBar", u"Скрыть с&троку состояния"},
+    {TextId::MainAdd, mainForm, u"mnuMainAdd", u"Добавить..."},
+    {TextId::MainSort, mainForm, u"mnuMainSort", u"Сор&тировка"},
+    {TextId::MainRename, mainForm, u"mnuMainRename", u"Переименовать..."},
+    {TextId::MainDelete, mainForm, u"mnuMainDelete", u"Удалить"},
+    {TextId::MainUp, mainForm, u"mnuMainUp", u"Вверх"},
+    {TextId::MainDown, mainForm, u"mnuMainDown", u"Вниз"},
+    {TextId::MainConvert, mainForm, u"mnuMainConvert", u"Преобразовать в"},
+    {TextId::MainConvertAddress, mainForm, u"mnuMainConvertAddress", u"Адресную страницу"},
+    {TextId::MainConvertText, mainForm, u"mnuMainConvertText", u"Текстовую страницу"},
+    {TextId::MainImport, mainForm, u"mnuMainImport", u"&Импорт..."},
+    {TextId::NewPage, mainForm, u"NewPage", u"Новая страница:"},
+    {TextId::NewPageTitle, mainForm, u"NewPageTitle", u"Новая страница"},
+    {TextId::NewPageDef, mainForm, u"NewPageDef", u"Новая страница"},
+    {TextId::DeletePageConfirm, mainForm, u"DeletePageConfirm",
+     u"Вы действительно хотите удалить эту страницу?"},
+    {TextId::RenamePagePrompt, mainForm, u"RenamePagePrompt", u"Новое имя:"},
+    {TextId::CommonRename, common, u"Rename", u"Переименование"},
+    {TextId::ImportTitle, mainForm, u"ImportTitle", u"Импорт файла версии 3.0"},
+    // Pairs of description and pattern, as the earlier program wrote its filters.
+    {TextId::ImportFilter, mainForm, u"ImportFilter",
+     u"Файлы версии 3.0|telnotes.txt|Все файлы|*.*"},
+    {TextId::TitleLeadingTilde, mainForm, u"TitleLeadingTilde",
+     u"Имя «%1» не подходит: имя страницы не может начинаться со знака «~», им в файле книги "
+     u"отмечаются текстовые страницы."},
+    {TextId::TitleApostrophes, mainForm, u"TitleApostrophes",
+     u"Имя «%1» не подходит: в файле книги два апострофа подряд означают кавычку, поэтому "
+     u"апостроф не может стоять рядом с другим апострофом или с кавычкой."},
+    {TextId::TitleNoCodePage, mainForm, u"TitleNoCodePage",
+     u"Имя «%1» не подходит: символы %2 нельзя сохранить в кодировке Windows-1251."},
+    {TextId::BookFull, mainForm, u"BookFull",
+     u"В книге уже %1 страниц, больше она вместить не может. Чтобы добавить страницу, "
+     u"удалите ненужную."},
+    {TextId::SortLosesFormatting, mainForm, u"SortLosesFormatting",
+     u"После сортировки на странице останется только текст: оформление и рисунки будут "
+     u"потеряны. Вернуть страницу можно сразу после сортировки командой «Отменить» "
+     u"(Ctrl+Z).\n\nОтсортировать страницу?"},
+    {TextId::ImportUnreadable, mainForm, u"ImportUnreadable",
+     u"Файл\n%1\nне удалось прочитать: %2\n\nКнига не изменена."},
 
     {TextId::PasswordLabel, passwordForm, u"Label1", u"&Пароль:"},
     {TextId::PasswordMask, passwordForm, u"chkMask", u"&Скрыть"},

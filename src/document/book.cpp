@@ -33,6 +33,36 @@ void Book::convertToPlainText()
         Q_EMIT pagesReplaced();
 }
 
+bool Book::InsertPage(const QString& title, int after)
+{
+    if (isFull() || after < 0 || after > PageCount())
+        return false;
+    PageRecord page;
+    page.Title = title;
+    page.Kind = PageRecord::AddressPage;
+    Pages.insert(Pages.begin() + after + 1, std::move(page));
+    MarkBookChanged();
+    return true;
+}
+
+bool Book::DeletePage(int index)
+{
+    if (index < 1 || index > PageCount())
+        return false;
+    Pages.erase(Pages.begin() + index);
+    MarkBookChanged();
+    return true;
+}
+
+bool Book::SwapPages(int k)
+{
+    if (k < 2 || k > PageCount())
+        return false;
+    std::swap(Pages[static_cast<std::size_t>(k - 1)], Pages[static_cast<std::size_t>(k)]);
+    MarkBookChanged();
+    return true;
+}
+
 void Book::MarkBookChanged()
 {
     setChanged(true);

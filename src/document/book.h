@@ -32,6 +32,19 @@ public:
     // Replaces every page text by its plain text (plain-text mode saves this way).
     void convertToPlainText();
 
+    // The page list operations. Each refuses (false, nothing changed) a page
+    // number outside the book or a book already at MaxPages; each that
+    // changes the list marks the book changed. Whole records move, so a
+    // page's title, text and kind always travel together.
+    // An empty address page titled `title` after page `after` (0 = first).
+    bool InsertPage(const QString& title, int after);
+    bool DeletePage(int index);
+    // Exchanges pages k - 1 and k.
+    bool SwapPages(int k);
+    // Exchanges pages k and k + 1.
+    bool MovePageDown(int k) { return SwapPages(k + 1); }
+    bool isFull() const { return PageCount() >= MaxPages; }
+
     void MarkBookChanged();
     void markSaved();
     bool isChanged() const { return m_changed; }

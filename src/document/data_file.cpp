@@ -344,3 +344,14 @@ std::vector<PageRecord> DataFile::defaultPages()
         pages.push_back({QString::fromUtf16(title), QString(), PageRecord::AddressPage});
     return pages;
 }
+
+std::optional<DataFile::TitleProblem> DataFile::titleProblem(const QString& title)
+{
+    if (title.startsWith(u'~'))
+        return TitleProblem::LeadingTilde;
+    if (quoted(title).replace(QLatin1String("''"), QLatin1String("\"")) != title)
+        return TitleProblem::Apostrophes;
+    if (!CodePage::canEncode(title))
+        return TitleProblem::NoCodePageChar;
+    return std::nullopt;
+}

@@ -75,4 +75,13 @@ public:
 
     // The book every new user starts with: fourteen empty address pages.
     static std::vector<PageRecord> defaultPages();
+
+    // Why a page title would not read back as it was written, if it would not.
+    enum class TitleProblem
+    {
+        LeadingTilde,   // read back as a text page's marker
+        Apostrophes,    // an apostrophe beside another or beside a double quote
+        NoCodePageChar, // Windows-1251 has no code for a character
+    };
+    static std::optional<TitleProblem> titleProblem(const QString& title);
 };

@@ -39,6 +39,12 @@ void MainMenus::addSeparator(QMenu* menu, const char* name)
     menu->addSeparator()->setObjectName(QString::fromLatin1(name));
 }
 
+void MainMenus::setEnableSort(bool on)
+{
+    m_enableSort = on;
+    item(QStringLiteral("mnuMainSort"))->setVisible(on);
+}
+
 QAction* MainMenus::item(const QString& name) const
 {
     return m_window->findChild<QAction*>(name);
@@ -48,8 +54,26 @@ void MainMenus::buildMain(const Caption& caption)
 {
     m_mnuMain = new QMenu(m_window);
     m_mnuMain->setObjectName(QStringLiteral("mnuMain"));
+    add(m_mnuMain, "mnuMainAdd", caption(TextId::MainAdd));
+    add(m_mnuMain, "mnuMainSort", caption(TextId::MainSort))->setVisible(m_enableSort);
+    add(m_mnuMain, "mnuMainRename", caption(TextId::MainRename));
+    add(m_mnuMain, "mnuMainDelete", caption(TextId::MainDelete));
+    addSeparator(m_mnuMain, "mnuMainSep7");
+    add(m_mnuMain, "mnuMainUp", caption(TextId::MainUp));
+    add(m_mnuMain, "mnuMainDown", caption(TextId::MainDown));
+    addSeparator(m_mnuMain, "mnuMainSep1");
+    QMenu* convert = m_mnuMain->addMenu(caption(TextId::MainConvert));
+    convert->setObjectName(QStringLiteral("mnuMainConvert"));
+    convert->menuAction()->setObjectName(QStringLiteral("mnuMainConvert"));
+    add(convert, "mnuMainConvertAddress", caption(TextId::MainConvertAddress));
+    add(convert, "mnuMainConvertText", caption(TextId::MainConvertText));
+    addSeparator(m_mnuMain, "mnuMainSep8");
     add(m_mnuMain, "mnuMainSave", caption(TextId::MainSave));
     add(m_mnuMain, "mnuMainRevert", caption(TextId::MainRevert));
+    // Hidden in the earlier program's menu; our users bring their old notes
+    // over with it.
+    addSeparator(m_mnuMain, "mnuMainSep2");
+    add(m_mnuMain, "mnuMainImport", caption(TextId::MainImport));
     addSeparator(m_mnuMain, "mnuMainSep5");
     add(m_mnuMain, "mnuMainExit", caption(TextId::MainExit));
 }

@@ -37,7 +37,7 @@ public:
     // Pops `mnuMain` up with the page commands a rule allows and its default
     // item in bold; afterwards every page command is back for the next route.
     void popUpMain(const PageMenuRules::State& rules, const QPoint& globalPos);
-    void setEnableSort(bool on) { m_enableSort = on; }
+    void setEnableSort(bool on);
 
 Q_SIGNALS:
     void sizeChosen(int points);

@@ -121,6 +121,20 @@ void MainWindow::connectMenus()
     on("mnuMainSave", [this] { m_host.saveCommand(); });
     on("mnuMainRevert", [this] { m_host.revertCommand(); });
     on("mnuMainExit", [this] { m_host.exitCommand(); });
+    using PageCommand = MainWindowHost::PageCommand;
+    const std::pair<const char*, PageCommand> pageCommands[] = {
+        {"mnuMainAdd", PageCommand::Add},
+        {"mnuMainRename", PageCommand::Rename},
+        {"mnuMainDelete", PageCommand::Delete},
+        {"mnuMainUp", PageCommand::MoveUp},
+        {"mnuMainDown", PageCommand::MoveDown},
+        {"mnuMainSort", PageCommand::Sort},
+        {"mnuMainConvertAddress", PageCommand::ConvertToAddress},
+        {"mnuMainConvertText", PageCommand::ConvertToText},
+        {"mnuMainImport", PageCommand::Import},
+    };
+    for (const auto& [name, command] : pageCommands)
+        on(name, [this, command] { m_host.pageCommand(command); });
     on("mnuTextUndo", [this] { m_rtfPage->Undo(); });
     on("mnuTextCut", [this] { m_rtfPage->postCut(); });
     on("mnuTextCopy", [this] { m_rtfPage->postCopy(); });
@@ -226,6 +240,20 @@ bool MainWindow::takePageEdits(QString& richText)
     richText = m_rtfPage->TextRTF();
     m_pageEdited = false;
     return true;
+}
+
+QString MainWindow::pageText() const
+{
+    return m_rtfPage->Text();
+}
+
+void MainWindow::replacePageText(const QString& plain)
+{
+    m_rtfPage->replaceAllText(plain);
+    if (m_display.MoveToEnd)
+        m_rtfPage->setSelStart(static_cast<int>(m_rtfPage->Text().size()) + kPastTheEnd);
+    repaintEditor();
+    m_rtfPage->setFocus();
 }
 
 void MainWindow::dropPageEdits()
@@ -416,6 +444,21 @@ void MainWindow::run(const PageKeys::Action& action)
         break;
     case Command::Undo:
         m_rtfPage->Undo();
+        break;
+    case Command::AddPage:
+        m_host.pageCommand(MainWindowHost::PageCommand::Add);
+        break;
+    case Command::RenamePage:
+        m_host.pageCommand(MainWindowHost::PageCommand::Rename);
+        break;
+    case Command::DeletePage:
+        m_host.pageCommand(MainWindowHost::PageCommand::Delete);
+        break;
+    case Command::MovePageUp:
+        m_host.pageCommand(MainWindowHost::PageCommand::MoveUp);
+        break;
+    case Command::MovePageDown:
+        m_host.pageCommand(MainWindowHost::PageCommand::MoveDown);
         break;
     case Command::MainMenu:
         popUpPageMenu(mapToGlobal(

@@ -58,6 +58,11 @@ public:
     // last call; the page record takes it only when somebody reads it.
     bool takePageEdits(QString& richText);
     void dropPageEdits();
+    // The open page's plain text, CR LF between lines.
+    QString pageText() const;
+    // The open page's text replaced as one edit of the user's, which Undo
+    // takes back whole.
+    void replacePageText(const QString& plain);
 
     double tabStopTwips() const { return m_display.TabStop; }
     double buttonWidthTwips() const { return m_display.ButtonWidth; }

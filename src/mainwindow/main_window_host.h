@@ -15,6 +15,21 @@ public:
         SystemShutdown
     };
 
+    // The commands of the page popup and their keys. The host checks each
+    // one's conditions itself, whatever route reached it.
+    enum class PageCommand
+    {
+        Add,
+        Rename,
+        Delete,
+        MoveUp,
+        MoveDown,
+        Sort,
+        ConvertToAddress,
+        ConvertToText,
+        Import
+    };
+
     virtual ~MainWindowHost() = default;
 
     // Runs the shutdown work. False keeps the window open (the book could not
@@ -23,6 +38,7 @@ public:
     virtual void saveCommand() = 0;
     virtual void revertCommand() = 0;
     virtual void exitCommand() = 0;
+    virtual void pageCommand(PageCommand command) = 0;
     // The user changed the open page. Its text reaches the page record only
     // when somebody reads it (MainWindow::takePageEdits), so a keystroke in a
     // large page costs no rewrite of the page.

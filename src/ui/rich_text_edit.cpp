@@ -205,6 +205,26 @@ void RichTextEdit::clearUndo()
     m_undoState = UndoState::Nothing;
 }
 
+void RichTextEdit::replaceAllText(const QString& plain)
+{
+    QTextCursor cursor(document());
+    changeContent(
+        [&] {
+            QTextBlockFormat paragraph;
+            paragraph.setTabPositions(document()->begin().blockFormat().tabPositions());
+            cursor.beginEditBlock();
+            cursor.select(QTextCursor::Document);
+            cursor.removeSelectedText();
+            cursor.setBlockFormat(paragraph);
+            cursor.setBlockCharFormat(QTextCharFormat());
+            cursor.setCharFormat(QTextCharFormat());
+            RichTextEditPaste::insertPlainText(cursor, plain);
+            cursor.endEditBlock();
+        },
+        true);
+    resetCaret();
+}
+
 void RichTextEdit::Undo()
 {
     if (m_undoState == UndoState::Nothing)

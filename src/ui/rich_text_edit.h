@@ -77,6 +77,10 @@ public:
     // The page's one-step undo: it reaches back exactly one change (one
     // keystroke), and undoing again brings that change back. Loading a text
     // leaves nothing to undo.
+    // The whole text becomes `plain` in the page's default look, keeping the
+    // first paragraph's tab stops for all, as one change that one Undo takes
+    // back whole.
+    void replaceAllText(const QString& plain);
     void Undo();
     bool canUndo() const { return m_undoState != UndoState::Nothing; }
     void clearUndo();

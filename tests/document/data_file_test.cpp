@@ -129,3 +129,22 @@ TEST(DataFileReading, MalformedFilesFailWithNumberAndLineWithoutAllocatingTheCou
         EXPECT_EQ(result.error->line, line);
     }
 }
+
+// A title is refused exactly when the book file would not give it back: as
+// an address page with the same title.
+TEST(DataFileFormat, TitleProblemsAreExactlyTheTitlesThatDoNotReadBack)
+{
+    const QStringList titles = {u"Работа"_qs,     u"~Дача"_qs,      u"Д~ача"_qs,  u"O'Brien"_qs,
+                                u"O''Brien"_qs,   u"\"Ромашка\""_qs, u"'\"'"_qs,   u"a\"'"_qs,
+                                u"a'\""_qs,       u"Ёлка ё"_qs,     u"日本"_qs,   u"€ и №"_qs,
+                                u"a'b'c"_qs,      u"'"_qs};
+    for (const QString& title : titles) {
+        const std::vector<PageRecord> pages = {{title, u"x"_qs, PageRecord::AddressPage}};
+        const DataFile::ParseResult back = DataFile::parse(DataFile::encode(pages).bytes);
+        const bool readsBack = back.ok() && back.pages.size() == 1 && back.pages[0] == pages[0];
+        EXPECT_EQ(!DataFile::titleProblem(title).has_value(), readsBack) << title.toStdString();
+    }
+    EXPECT_EQ(DataFile::titleProblem(u"~Дача"_qs), DataFile::TitleProblem::LeadingTilde);
+    EXPECT_EQ(DataFile::titleProblem(u"O''Brien"_qs), DataFile::TitleProblem::Apostrophes);
+    EXPECT_EQ(DataFile::titleProblem(u"日本"_qs), DataFile::TitleProblem::NoCodePageChar);
+}

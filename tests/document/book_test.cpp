@@ -1,0 +1,72 @@
+#include "document/book.h"
+
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+namespace {
+
+void fill(Book& book, const QStringList& titles)
+{
+    std::vector<PageRecord> pages;
+    for (const QString& title : titles)
+        pages.push_back({title, title + u" text"_qs, PageRecord::AddressPage});
+    book.setPages(std::move(pages));
+}
+
+QStringList titlesOf(const Book& book)
+{
+    QStringList titles;
+    for (const PageRecord& page : book.pages())
+        titles << page.Title;
+    return titles;
+}
+
+} // namespace
+
+TEST(BookPageList, InsertDeleteAndSwapMoveWholeRecordsAndMarkTheBookChanged)
+{
+    Book book;
+    fill(book, {u"АБ"_qs, u"Работа"_qs, u"Дача"_qs});
+    book.Pages[3].Kind = PageRecord::TextPage;
+    QSignalSpy changed(&book, &Book::changedStateChanged);
+
+    // A new page is an empty address page even before a text page.
+    ASSERT_TRUE(book.InsertPage(u"Новая"_qs, 2));
+    EXPECT_EQ(titlesOf(book), (QStringList{u"АБ"_qs, u"Работа"_qs, u"Новая"_qs, u"Дача"_qs}));
+    EXPECT_EQ(book.Pages[3], (PageRecord{u"Новая"_qs, {}, PageRecord::AddressPage}));
+    EXPECT_EQ(book.Pages[4].Kind, PageRecord::TextPage);
+
+    ASSERT_TRUE(book.SwapPages(4));
+    EXPECT_EQ(book.Pages[3], (PageRecord{u"Дача"_qs, u"Дача text"_qs, PageRecord::TextPage}));
+    ASSERT_TRUE(book.MovePageDown(2));
+    EXPECT_EQ(titlesOf(book), (QStringList{u"АБ"_qs, u"Дача"_qs, u"Работа"_qs, u"Новая"_qs}));
+
+    ASSERT_TRUE(book.DeletePage(2));
+    EXPECT_EQ(titlesOf(book), (QStringList{u"АБ"_qs, u"Работа"_qs, u"Новая"_qs}));
+    EXPECT_EQ(changed.count(), 4);
+    EXPECT_TRUE(book.isChanged());
+}
+
+TEST(BookPageList, OperationsOutsideTheBookOrBeyondTheLastPageChangeNothing)
+{
+    Book book;
+    fill(book, {u"АБ"_qs, u"ВГ"_qs});
+    EXPECT_FALSE(book.InsertPage(u"x"_qs, 3));
+    EXPECT_FALSE(book.InsertPage(u"x"_qs, -1));
+    EXPECT_FALSE(book.DeletePage(0));
+    EXPECT_FALSE(book.DeletePage(3));
+    EXPECT_FALSE(book.SwapPages(1));
+    EXPECT_FALSE(book.SwapPages(3));
+    EXPECT_FALSE(book.MovePageDown(2));
+    EXPECT_EQ(titlesOf(book), (QStringList{u"АБ"_qs, u"ВГ"_qs}));
+    EXPECT_FALSE(book.isChanged());
+
+    // Page numbers are 16-bit: a full book takes no more.
+    std::vector<PageRecord> pages(Book::MaxPages - 1);
+    book.setPages(std::move(pages));
+    ASSERT_TRUE(book.InsertPage(u"last"_qs, book.PageCount()));
+    EXPECT_EQ(book.PageCount(), Book::MaxPages);
+    EXPECT_TRUE(book.isFull());
+    EXPECT_FALSE(book.InsertPage(u"one more"_qs, 1));
+    EXPECT_EQ(book.PageCount(), Book::MaxPages);
+}
