@@ -31,6 +31,7 @@ public:
     void saveCommand() override {}
     void revertCommand() override {}
     void exitCommand() override {}
+    void pageCommand(PageCommand) override {}
     void pageEdited() override { ++edits; }
     void SelectPage(int) override {}
     void statusBarHidden() override {}

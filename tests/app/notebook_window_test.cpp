@@ -6,6 +6,7 @@
 #include "mainwindow/main_menus.h"
 #include "ui/status_bar.h"
 #include "ui/tab_column.h"
+#include "window_driver.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,35 +20,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-
-
-// Sends a key as the keyboard would, with the X11 key code of its physical key.
-void press(QWidget* widget, int key, Qt::KeyboardModifiers modifiers, quint32 scanCode = 0,
-           const QString& text = {})
-{
-    QKeyEvent event(QEvent::KeyPress, key, modifiers, scanCode, 0, 0, text);
-    QApplication::sendEvent(widget, &event);
-}
-
-// The visible items of the popup that the next action opens, which is then closed.
-QStringList popupItems(const std::function<void()>& open)
-{
-    QStringList shown;
-    QTimer::singleShot(0, [&shown] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu)
-            return;
-        shown << menu->objectName();
-        for (QAction* action : menu->actions()) {
-            if (action->isVisible() && !action->isSeparator())
-                shown << action->objectName();
-        }
-        menu->close();
-    });
-    open();
-    return shown;
-}
 
 class NotebookWindow : public ::testing::Test
 {

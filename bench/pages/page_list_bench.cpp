@@ -1,0 +1,142 @@
+// Adding, deleting and moving a page in the largest book a user can have,
+// 32,767 pages, each with the rebuild of the tab column and the re-opening of
+// the current page that follow it in the shown window. The floor beside them
+// is the rebuild alone, which every page command ends with.
+
+#include "document/book.h"
+#include "mainwindow/main_window.h"
+
+#include <QApplication>
+#include <QTest>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kBookPages = 32767;
+constexpr int kMiddle = kBookPages / 2;
+
+class Host : public MainWindowHost
+{
+public:
+    explicit Host(Book& book) : m_book(book) {}
+    bool mainWindowClosing(CloseReason) override { return true; }
+    void saveCommand() override {}
+    void revertCommand() override {}
+    void exitCommand() override {}
+    void pageCommand(PageCommand) override {}
+    void pageEdited() override {}
+    void SelectPage(int index) override
+    {
+        m_book.RecentPage = static_cast<qint16>(index);
+        window->showPage(m_book.Pages[static_cast<std::size_t>(index)], index);
+    }
+    void statusBarHidden() override {}
+    QString localizedText(TextId id) override { return BuiltInTexts::text(id); }
+    MainWindow* window = nullptr;
+
+private:
+    Book& m_book;
+};
+
+// A book of address pages with a few entries each, as users keep them.
+struct Fixture
+{
+    Book book;
+    Host host{book};
+    MainWindow window{host};
+
+    explicit Fixture(int pages)
+    {
+        host.window = &window;
+        std::vector<PageRecord> records(static_cast<std::size_t>(pages));
+        for (int k = 0; k < pages; ++k) {
+            records[static_cast<std::size_t>(k)] = {
+                QStringLiteral("Стр%1").arg(k + 1),
+                QStringLiteral("{\\rtf1\\ansi Иванов\\tab 123-45-67\\par Петров\\tab 765-43-21\\par}"),
+                PageRecord::AddressPage};
+        }
+        book.setPages(std::move(records));
+        book.RecentPage = kMiddle;
+        window.resize(1000, 700);
+        window.show();
+        (void)QTest::qWaitForWindowExposed(&window);
+        rebuild();
+    }
+    void rebuild() { window.RebuildTabs(book, MainWindow::Display{}); }
+};
+
+// Made in main(), so the window goes before the application object does.
+Fixture* theBook = nullptr;
+
+Fixture& largeBook()
+{
+    return *theBook;
+}
+
+void BM_RebuildAlone(benchmark::State& state)
+{
+    Fixture& f = largeBook();
+    for (auto _ : state)
+        f.rebuild();
+}
+
+// Adds after the middle page and deletes it again, as two measured commands.
+void BM_AddPage(benchmark::State& state)
+{
+    Fixture& f = largeBook();
+    for (auto _ : state) {
+        f.book.InsertPage(QStringLiteral("Новая"), kMiddle);
+        f.rebuild();
+        state.PauseTiming();
+        f.book.DeletePage(kMiddle + 1);
+        state.ResumeTiming();
+    }
+}
+
+void BM_DeletePage(benchmark::State& state)
+{
+    Fixture& f = largeBook();
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.book.InsertPage(QStringLiteral("Новая"), kMiddle);
+        state.ResumeTiming();
+        f.book.DeletePage(kMiddle + 1);
+        f.rebuild();
+    }
+}
+
+void BM_MovePage(benchmark::State& state)
+{
+    Fixture& f = largeBook();
+    bool down = true;
+    for (auto _ : state) {
+        if (down)
+            f.book.MovePageDown(kMiddle);
+        else
+            f.book.SwapPages(kMiddle + 1);
+        down = !down;
+        f.rebuild();
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_RebuildAlone)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AddPage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DeletePage)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MovePage)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Fixture fixture(kBookPages - 1);
+    theBook = &fixture;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
