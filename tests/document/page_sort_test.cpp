@@ -1,0 +1,136 @@
+#include "document/page_sort.h"
+
+#include <QFont>
+#include <QRandomGenerator>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The sort as written down for the program, one step at a time: positions
+// from 1, an entry closed at every CR LF not followed by a space, a tab or
+// another CR LF, and a selection sort that exchanges every position.
+QString referenceSort(const QString& s)
+{
+    QStringList entries;
+    qsizetype start = 1;
+    for (qsizetype i = 1; i <= s.size() - 2; ++i) {
+        const QString after = s.mid(i + 1);
+        if (s.mid(i - 1, 2) == u"\r\n"_qs && !after.startsWith(u' ') && !after.startsWith(u'\t') &&
+            !after.startsWith(u"\r\n"_qs)) {
+            entries.append(s.mid(start - 1, i - start));
+            start = i + 2;
+        }
+    }
+    entries.append(s.mid(start - 1));
+    for (QString& entry : entries) {
+        while (entry.startsWith(u' '))
+            entry.remove(0, 1);
+        while (entry.endsWith(u' '))
+            entry.chop(1);
+    }
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        qsizetype m = i;
+        for (qsizetype j = i + 1; j < entries.size(); ++j) {
+            if (entries[j].toLower() < entries[m].toLower())
+                m = j;
+        }
+        entries.swapItemsAt(i, m);
+    }
+    QString joined;
+    for (const QString& entry : entries)
+        joined += entry + u"\r\n"_qs;
+    return joined;
+}
+
+QString randomText(QRandomGenerator& random, int pieces)
+{
+    static const QString parts[] = {u"a"_qs,  u"A"_qs,  u"b"_qs,    u"B"_qs, u"ё"_qs,
+                                    u"Ё"_qs,  u" "_qs,  u"\t"_qs,   u"1"_qs, u"\r\n"_qs,
+                                    u"\r"_qs, u"\n"_qs, u"\r\n"_qs, u"я"_qs};
+    QString text;
+    for (int i = 0; i < pieces; ++i)
+        text += parts[random.bounded(int(std::size(parts)))];
+    return text;
+}
+
+QString rtfPage(const QString& body)
+{
+    return u"{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset204 Tahoma;}"
+           "{\\f1\\fmodern Courier New;}}\r\n"
+           "{\\colortbl ;\\red0\\green0\\blue0;\\red192\\green0\\blue0;}\r\n"
+           "\\viewkind4\\uc1\\pard\\tx300\\tx4200\\cf1\\f0\\fs20 "_qs +
+           body + u"\\par\r\n}\r\n"_qs;
+}
+
+} // namespace
+
+TEST(PageSort, EntriesSortByLowerCasedCodeUnitsAndEqualKeysAsSelectionSortLeavesThem)
+{
+    EXPECT_EQ(PageSort::sortedText(u"banana\r\nApple\r\ncherry"_qs),
+              u"Apple\r\nbanana\r\ncherry\r\n"_qs);
+    EXPECT_EQ(PageSort::sortedText(u"B\r\nb\r\nA"_qs), u"A\r\nb\r\nB\r\n"_qs);
+    EXPECT_EQ(PageSort::sortedText(u"я\r\nЁж\r\nZ\r\nа\r\n1\r\nё"_qs),
+              u"1\r\nZ\r\nа\r\nя\r\nё\r\nЁж\r\n"_qs);
+}
+
+TEST(PageSort, IndentedAndEmptyLinesTravelWithTheirEntry)
+{
+    EXPECT_EQ(PageSort::sortedText(u"Петров\r\n\tул. Ленина\r\n  тел. 1\r\n\r\nАнна\r\n\tдом"_qs),
+              u"Анна\r\n\tдом\r\nПетров\r\n\tул. Ленина\r\n  тел. 1\r\n\r\n"_qs);
+    // A text starting with a line break has an empty first entry, which sorts first.
+    EXPECT_EQ(PageSort::sortedText(u"\r\nb\r\na"_qs), u"\r\na\r\nb\r\n"_qs);
+}
+
+TEST(PageSort, OnlySpacesAreTrimmedAndEveryEntryGetsALineBreak)
+{
+    EXPECT_EQ(PageSort::sortedText(QString()), u"\r\n"_qs);
+    EXPECT_EQ(PageSort::sortedText(u"  only  "_qs), u"only\r\n"_qs);
+    // Tabs stay, and a tab sorts before every letter.
+    EXPECT_EQ(PageSort::sortedText(u" y \t\r\n z\r\nx"_qs), u"x\r\ny \t\r\n z\r\n"_qs);
+    EXPECT_EQ(PageSort::sortedText(u"\tz\r\nb"_qs), u"\tz\r\nb\r\n"_qs);
+    // The final line break stays in the last entry: each sort adds an empty line.
+    const QString once = PageSort::sortedText(u"b\r\na\r\n"_qs);
+    EXPECT_EQ(once, u"a\r\n\r\nb\r\n"_qs);
+    EXPECT_EQ(PageSort::sortedText(once), u"a\r\n\r\nb\r\n\r\n"_qs);
+}
+
+TEST(PageSort, GivesExactlyWhatTheStepByStepSortGives)
+{
+    QRandomGenerator random(20240611);
+    for (int round = 0; round < 3000; ++round) {
+        const QString text = randomText(random, random.bounded(1, 60));
+        ASSERT_EQ(PageSort::sortedText(text), referenceSort(text)) << text.toStdString();
+    }
+    // Many one-line entries with few distinct keys: the order of equal keys
+    // depends on every exchange before it.
+    QString lines;
+    for (int i = 0; i < 600; ++i)
+        lines += (i ? u"\r\n"_qs : QString()) + randomText(random, 1) + randomText(random, 1);
+    EXPECT_EQ(PageSort::sortedText(lines), referenceSort(lines));
+}
+
+TEST(PageSort, FormattingBeyondThePageFontIsReportedAsLost)
+{
+    const QFont pageFont(u"DejaVu Sans"_qs, 10);
+    EXPECT_FALSE(PageSort::losesFormatting(u"plain {\\b text}"_qs, pageFont));
+    EXPECT_FALSE(PageSort::losesFormatting(rtfPage(u"\\'c8\\'e2\\'e0\\'ed\\tab 555"_qs), pageFont));
+    EXPECT_FALSE(PageSort::losesFormatting(rtfPage(QString()), pageFont));
+    EXPECT_TRUE(PageSort::losesFormatting(rtfPage(u"plain"_qs), QFont(u"Tahoma"_qs, 9)));
+
+    const QString formatted[] = {
+        u"a \\b bold\\b0"_qs,
+        u"a \\i italic\\i0"_qs,
+        u"a \\ul under\\ulnone"_qs,
+        u"a \\strike gone\\strike0"_qs,
+        u"a \\cf2 red\\cf1"_qs,
+        u"a \\highlight2 marked"_qs,
+        u"a \\f1 mono\\f0"_qs,
+        u"a \\fs28 big"_qs,
+        u"a\\par\\pard\\qc centred"_qs,
+        u"a\\par\\pard\\li720 indented"_qs,
+        u"a {\\pict\\wmetafile8\\picw2540\\pich1270\\picwgoal1440\\pichgoal720 010009000003}"_qs,
+    };
+    for (const QString& body : formatted)
+        EXPECT_TRUE(PageSort::losesFormatting(rtfPage(body), pageFont)) << body.toStdString();
+}
