@@ -12,7 +12,7 @@ constexpr QStringView mainForm = u"frmMain";
 constexpr QStringView passwordForm = u"frmPassword";
 
 // Indexed by TextId.
-constexpr std::array<BuiltInText, 69> texts{{
+constexpr std::array<BuiltInText, 71> texts{{
     {TextId::CommonOk, common, u"OK", u"ОК"},
     {TextId::CommonCancel, common, u"Cancel", u"Отмена"},
     {TextId::TipFailure, common, u"TipFailure", u"Не удается отобразить совет."},
@@ -72,6 +72,8 @@ constexpr std::array<BuiltInText, 69> texts{{
      u"(Ctrl+Z).\n\nОтсортировать страницу?"},
     {TextId::ImportUnreadable, mainForm, u"ImportUnreadable",
      u"Файл\n%1\nне удалось прочитать: %2\n\nКнига не изменена."},
+    {TextId::ImportNotAFile, mainForm, u"ImportNotAFile", u"это не обычный файл"},
+    {TextId::ImportTooLarge, mainForm, u"ImportTooLarge", u"файл слишком велик"},
 
     {TextId::PasswordLabel, passwordForm, u"Label1", u"&Пароль:"},
     {TextId::PasswordMask, passwordForm, u"chkMask", u"&Скрыть"},

@@ -54,6 +54,8 @@ enum class TextId
     BookFull,
     SortLosesFormatting,
     ImportUnreadable,
+    ImportNotAFile,
+    ImportTooLarge,
 
     PasswordLabel,
     PasswordMask,

@@ -29,12 +29,12 @@ QString SequentialFileReader::decode(QByteArrayView bytes)
 }
 
 std::optional<QStringList> SequentialFileReader::readFields(const QString& path, qint64 maxBytes,
-                                                            QString* error)
+                                                            BoundedFile::Result* failure)
 {
-    const BoundedFile::Result file = BoundedFile::read(path, maxBytes);
+    BoundedFile::Result file = BoundedFile::read(path, maxBytes);
     if (!file.bytes) {
-        if (error)
-            *error = file.error;
+        if (failure)
+            *failure = std::move(file);
         return std::nullopt;
     }
     SequentialFileReader reader(decode(*file.bytes));

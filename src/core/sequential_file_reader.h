@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/bounded_file.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
@@ -31,10 +33,10 @@ public:
     static QString decode(QByteArrayView bytes);
 
     // Every field of the file at `path`, read through BoundedFile with the
-    // ceiling `maxBytes`. nullopt, with the reason in `error`, when the file
-    // cannot be read or is over the ceiling.
+    // ceiling `maxBytes`. nullopt, with what went wrong in `failure`, when the
+    // file cannot be read or is over the ceiling.
     static std::optional<QStringList> readFields(const QString& path, qint64 maxBytes,
-                                                 QString* error = nullptr);
+                                                 BoundedFile::Result* failure = nullptr);
 
     // No field is left; a text that ends with a separator has no empty field after it.
     bool atEnd() const { return m_pos >= m_text.size(); }

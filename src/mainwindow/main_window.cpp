@@ -247,6 +247,11 @@ QString MainWindow::pageText() const
     return m_rtfPage->Text();
 }
 
+QFont MainWindow::pageFont() const
+{
+    return m_rtfPage->font();
+}
+
 void MainWindow::replacePageText(const QString& plain)
 {
     m_rtfPage->replaceAllText(plain);

@@ -60,6 +60,8 @@ public:
     void dropPageEdits();
     // The open page's plain text, CR LF between lines.
     QString pageText() const;
+    // The font the page shows text in that carries no font of its own.
+    QFont pageFont() const;
     // The open page's text replaced as one edit of the user's, which Undo
     // takes back whole.
     void replacePageText(const QString& plain);

@@ -83,14 +83,15 @@ TEST(SequentialFileReader, FilesAreWindows1251UnlessTheyStartWithAUtf8Mark)
 TEST(SequentialFileReader, FilesThatCannotBeReadGiveTheReason)
 {
     QTemporaryDir dir;
-    QString error;
-    EXPECT_FALSE(SequentialFileReader::readFields(dir.filePath(u"missing"_qs), 1000, &error));
-    EXPECT_FALSE(error.isEmpty());
+    BoundedFile::Result failure;
+    EXPECT_FALSE(SequentialFileReader::readFields(dir.filePath(u"missing"_qs), 1000, &failure));
+    EXPECT_EQ(failure.problem, BoundedFile::Problem::CannotRead);
+    EXPECT_FALSE(failure.error.isEmpty());
 
     const QString big = dir.filePath(u"big.txt"_qs);
     ASSERT_TRUE(writeAll(big, QByteArray(1001, 'x')));
-    error.clear();
-    EXPECT_FALSE(SequentialFileReader::readFields(big, 1000, &error));
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_FALSE(SequentialFileReader::readFields(dir.path(), 1000));
+    EXPECT_FALSE(SequentialFileReader::readFields(big, 1000, &failure));
+    EXPECT_EQ(failure.problem, BoundedFile::Problem::TooLarge);
+    EXPECT_FALSE(SequentialFileReader::readFields(dir.path(), 1000, &failure));
+    EXPECT_EQ(failure.problem, BoundedFile::Problem::NotAFile);
 }
