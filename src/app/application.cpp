@@ -527,6 +527,11 @@ void Application::exitCommand()
     m_mainWindow->close();
 }
 
+void Application::pageCommand(PageCommand command)
+{
+    m_pageCommands.run(command);
+}
+
 void Application::pageEdited()
 {
     m_book.MarkBookChanged();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/highlight_colors.h"
+#include "app/page_commands.h"
 #include "core/event_log.h"
 #include "core/folders.h"
 #include "core/localization.h"
@@ -64,6 +65,7 @@ public:
     void saveCommand() override;
     void revertCommand() override;
     void exitCommand() override;
+    void pageCommand(PageCommand command) override;
     void pageEdited() override;
     void SelectPage(int index) override;
     void statusBarHidden() override;
@@ -134,6 +136,7 @@ private:
     bool m_started = false;
     bool m_unloaded = false;
     LoginPrompt m_loginPrompt;
+    PageCommands m_pageCommands{*this};
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<WindowTicks> m_ticks;
 };

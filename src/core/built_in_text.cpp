@@ -12,7 +12,7 @@ constexpr QStringView mainForm = u"frmMain";
 constexpr QStringView passwordForm = u"frmPassword";
 
 // Indexed by TextId.
-constexpr std::array<BuiltInText, 71> texts{{
+constexpr std::array<BuiltInText, 80> texts{{
     {TextId::CommonOk, common, u"OK", u"ОК"},
     {TextId::CommonCancel, common, u"Cancel", u"Отмена"},
     {TextId::TipFailure, common, u"TipFailure", u"Не удается отобразить совет."},
@@ -32,6 +32,14 @@ constexpr std::array<BuiltInText, 71> texts{{
     {TextId::TextSelectAll, mainForm, u"mnuTextSelectAll", u"Выделить вс&е"},
     {TextId::TextSize, mainForm, u"mnuTextSize", u"&Размер"},
     {TextId::TextColor, mainForm, u"mnuTextColor", u"&Цвет"},
+    {TextId::TextStyle, mainForm, u"mnuTextStyle", u"&Стиль"},
+    {TextId::TextStylesEmpty, mainForm, u"mnuTextStyles", u"(пусто)"},
+    {TextId::TextBold, mainForm, u"mnuTextBold", u"Полу&жирный"},
+    {TextId::TextItalics, mainForm, u"mnuTextItalics", u"К&урсив"},
+    {TextId::TextUnderline, mainForm, u"mnuTextUnderline", u"Под&черкнутый"},
+    {TextId::TextStrikeout, mainForm, u"mnuTextStrikeout", u"&Зачеркнутый"},
+    {TextId::TextFont, mainForm, u"mnuTextFont", u"&Шрифт..."},
+    {TextId::TextColorOther, mainForm, u"mnuTextColorOther", u"&Другой..."},
     {TextId::StatusHideTip, mainForm, u"mnuStatusHideTip", u"&Скрыть совет"},
     {TextId::StatusHideBar, mainForm, u"mnuStatusHideBar", u"Скрыть с&троку состояния"},
     {TextId::MainAdd, mainForm, u"mnuMainAdd", u"Добавить..."},
@@ -74,6 +82,9 @@ constexpr std::array<BuiltInText, 71> texts{{
      u"Файл\n%1\nне удалось прочитать: %2\n\nКнига не изменена."},
     {TextId::ImportNotAFile, mainForm, u"ImportNotAFile", u"это не обычный файл"},
     {TextId::ImportTooLarge, mainForm, u"ImportTooLarge", u"файл слишком велик"},
+    {TextId::FontNameNotStorable, mainForm, u"FontNameNotStorable",
+     u"Название шрифта «%1» нельзя сохранить в кодировке Windows-1251, поэтому выбран шрифт "
+     u"«%2»."},
 
     {TextId::PasswordLabel, passwordForm, u"Label1", u"&Пароль:"},
     {TextId::PasswordMask, passwordForm, u"chkMask", u"&Скрыть"},

@@ -265,13 +265,13 @@ PageKeys::Action PageKeys::editorKey(int qtKey, Qt::KeyboardModifiers modifiers)
         return {};
     switch (qtKey) {
     case Qt::Key_B:
-        return {Command::Bold, 0, true};
+        return {Command::Bold};
     case Qt::Key_I:
         return {Command::Italic};
     case Qt::Key_U:
-        return {Command::Underline, 0, true};
+        return {Command::Underline};
     case Qt::Key_T:
-        return {Command::Strikeout, 0, true};
+        return {Command::Strikeout};
     case Qt::Key_Z:
         return {Command::Undo};
     case Qt::Key_0:

@@ -43,8 +43,8 @@ public:
     {
         Command command = Command::None;
         int argument = 0; // the page to open, or the style number from 1
-        // The key goes on to the editor as well (Ctrl+B toggles bold there too;
-        // Insert switches the editor's overwrite mode).
+        // The key goes on to the editor as well (Insert switches the editor's
+        // overwrite mode).
         bool passOn = false;
         bool operator==(const Action&) const = default;
     };

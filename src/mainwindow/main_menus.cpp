@@ -62,9 +62,7 @@ void MainMenus::buildMain(const Caption& caption)
     add(m_mnuMain, "mnuMainUp", caption(TextId::MainUp));
     add(m_mnuMain, "mnuMainDown", caption(TextId::MainDown));
     addSeparator(m_mnuMain, "mnuMainSep1");
-    QMenu* convert = m_mnuMain->addMenu(caption(TextId::MainConvert));
-    convert->setObjectName(QStringLiteral("mnuMainConvert"));
-    convert->menuAction()->setObjectName(QStringLiteral("mnuMainConvert"));
+    QMenu* convert = submenu(m_mnuMain, "mnuMainConvert", caption(TextId::MainConvert));
     add(convert, "mnuMainConvertAddress", caption(TextId::MainConvertAddress));
     add(convert, "mnuMainConvertText", caption(TextId::MainConvertText));
     addSeparator(m_mnuMain, "mnuMainSep8");
@@ -89,11 +87,43 @@ void MainMenus::buildText(const Caption& caption)
     add(m_mnuText, "mnuTextPaste", caption(TextId::TextPaste));
     addSeparator(m_mnuText, "mnuTextSep3");
     add(m_mnuText, "mnuTextSelectAll", caption(TextId::TextSelectAll));
+    addSeparator(m_mnuText, "mnuTextSep4");
+    m_mnuTextStyle = submenu(m_mnuText, "mnuTextStyle", caption(TextId::TextStyle));
+    m_emptyStyles = caption(TextId::TextStylesEmpty);
+    setStyleNames({});
+    addSeparator(m_mnuText, "mnuTextSep5");
+    for (const auto& [name, id] : {std::pair{"mnuTextBold", TextId::TextBold},
+                                   std::pair{"mnuTextItalics", TextId::TextItalics},
+                                   std::pair{"mnuTextUnderline", TextId::TextUnderline},
+                                   std::pair{"mnuTextStrikeout", TextId::TextStrikeout}})
+        add(m_mnuText, name, caption(id))->setCheckable(true);
     addSeparator(m_mnuText, "mnuTextSep6");
-    m_mnuTextSize = m_mnuText->addMenu(caption(TextId::TextSize));
-    m_mnuTextSize->setObjectName(QStringLiteral("mnuTextSize"));
-    m_mnuTextColor = m_mnuText->addMenu(caption(TextId::TextColor));
-    m_mnuTextColor->setObjectName(QStringLiteral("mnuTextColor"));
+    add(m_mnuText, "mnuTextFont", caption(TextId::TextFont));
+    m_mnuTextSize = submenu(m_mnuText, "mnuTextSize", caption(TextId::TextSize));
+    m_mnuTextColor = submenu(m_mnuText, "mnuTextColor", caption(TextId::TextColor));
+    m_colorOtherCaption = caption(TextId::TextColorOther);
+}
+
+QMenu* MainMenus::submenu(QMenu* menu, const char* name, const QString& caption)
+{
+    QMenu* sub = menu->addMenu(caption);
+    sub->setObjectName(QString::fromLatin1(name));
+    sub->menuAction()->setObjectName(QString::fromLatin1(name));
+    return sub;
+}
+
+void MainMenus::setStyleNames(const QStringList& names)
+{
+    m_mnuTextStyle->clear();
+    QAction* empty = add(m_mnuTextStyle, "mnuTextStyles", m_emptyStyles);
+    empty->setProperty("Index", 0);
+    empty->setEnabled(false);
+    empty->setVisible(names.isEmpty());
+    for (int i = 0; i < names.size(); ++i) {
+        QAction* style = add(m_mnuTextStyle, "mnuTextStyles", names[i]);
+        style->setProperty("Index", i + 1);
+        connect(style, &QAction::triggered, this, [this, i] { Q_EMIT styleChosen(i + 1); });
+    }
 }
 
 void MainMenus::buildStatus(const Caption& caption)
@@ -111,6 +141,7 @@ void MainMenus::buildSizeAndColorItems(const QStringList& colorCaptions)
         const int points = kFirstSize + i - 1;
         QAction* size = add(m_mnuTextSize, "mnuTextSizes", sizeCaption(points));
         size->setProperty("Index", i);
+        size->setCheckable(true);
         connect(size, &QAction::triggered, this, [this, points] { Q_EMIT sizeChosen(points); });
     }
     m_mnuTextColor->clear();
@@ -118,8 +149,12 @@ void MainMenus::buildSizeAndColorItems(const QStringList& colorCaptions)
         const int index = kFirstColorIndex + i;
         QAction* color = add(m_mnuTextColor, "mnuTextColorS", colorCaptions[i]);
         color->setProperty("Index", i + 1);
+        color->setCheckable(true);
         connect(color, &QAction::triggered, this, [this, index] { Q_EMIT colorChosen(index); });
     }
+    addSeparator(m_mnuTextColor, "mnuTextColorSep2");
+    connect(add(m_mnuTextColor, "mnuTextColorOther", m_colorOtherCaption), &QAction::triggered,
+            this, &MainMenus::otherColorRequested);
 }
 
 void MainMenus::apply(const PageMenuRules::State& rules)

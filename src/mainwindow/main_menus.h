@@ -33,6 +33,11 @@ public:
     // the captions of their own rules: point sizes, and the colour names
     // `ColorCaption` gives for -1 to 15.
     void buildSizeAndColorItems(const QStringList& colorCaptions);
+    // The items of `mnuTextStyles`: element 0 "(пусто)", disabled, shown only
+    // when there is no style; then one per style in collection order.
+    void setStyleNames(const QStringList& names);
+    QMenu* mnuTextSize() const { return m_mnuTextSize; }
+    QMenu* mnuTextColor() const { return m_mnuTextColor; }
 
     // Pops `mnuMain` up with the page commands a rule allows and its default
     // item in bold; afterwards every page command is back for the next route.
@@ -43,10 +48,14 @@ Q_SIGNALS:
     void sizeChosen(int points);
     // -1 for the automatic colour, else the palette colour 0 to 15.
     void colorChosen(int index);
+    // The style number from 1.
+    void styleChosen(int index);
+    void otherColorRequested();
 
 private:
     QAction* add(QMenu* menu, const char* name, const QString& caption);
     void addSeparator(QMenu* menu, const char* name);
+    QMenu* submenu(QMenu* menu, const char* name, const QString& caption);
     void apply(const PageMenuRules::State& rules);
     void buildMain(const Caption& caption);
     void buildText(const Caption& caption);
@@ -58,5 +67,8 @@ private:
     QMenu* m_mnuStatus = nullptr;
     QMenu* m_mnuTextSize = nullptr;
     QMenu* m_mnuTextColor = nullptr;
+    QMenu* m_mnuTextStyle = nullptr;
+    QString m_emptyStyles;
+    QString m_colorOtherCaption;
     bool m_enableSort = false;
 };

@@ -1,6 +1,7 @@
 #include "mainwindow/main_window.h"
 
 #include "core/app_info.h"
+#include "core/code_page.h"
 #include "core/main_layout.h"
 #include "core/page_menu_rules.h"
 #include "core/twips.h"
@@ -17,6 +18,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QColorDialog>
+#include <QFontDialog>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QMenu>
@@ -32,6 +35,9 @@ constexpr double kTabHeightTwips = 255;
 constexpr int kMenuInsetTwips = 30;
 constexpr int kWindowFontPoints = 8;
 constexpr int kMainMenuAboveStatusTwips = 45;
+constexpr double kMixedFontSize = 8;
+constexpr double kSmallestFontSize = 6;
+constexpr double kLargestFontSize = 15;
 
 // The standard 16 colours of the text-mode colour numbers, as Windows colour values.
 constexpr std::array<quint32, 16> kPalette{
@@ -138,22 +144,30 @@ void MainWindow::connectMenus()
     on("mnuTextUndo", [this] { m_rtfPage->Undo(); });
     on("mnuTextCut", [this] { m_rtfPage->postCut(); });
     on("mnuTextCopy", [this] { m_rtfPage->postCopy(); });
-    on("mnuTextPaste", [this] {
-        ApplyTabStops(m_textPage);
-        m_rtfPage->postPaste();
-    });
+    on("mnuTextPaste", [this] { m_rtfPage->postPaste(); });
     on("mnuTextSelectAll", [this] {
         m_rtfPage->setSelStart(0);
         m_rtfPage->setSelLength(static_cast<int>(m_rtfPage->Text().size()));
     });
     on("mnuStatusHideTip", [this] { endTip(); });
     on("mnuStatusHideBar", [this] { m_host.statusBarHidden(); });
-    connect(m_menus, &MainMenus::sizeChosen, this,
-            [this](int points) { m_rtfPage->setSelFontSize(points); });
+    on("mnuTextBold", [this] { toggle("mnuTextBold", &RichTextEdit::setSelBold); });
+    on("mnuTextItalics", [this] { toggle("mnuTextItalics", &RichTextEdit::setSelItalic); });
+    on("mnuTextUnderline", [this] { toggle("mnuTextUnderline", &RichTextEdit::setSelUnderline); });
+    on("mnuTextStrikeout", [this] { toggle("mnuTextStrikeout", &RichTextEdit::setSelStrikeThru); });
+    on("mnuTextFont", [this] { chooseFont(); });
+    connect(m_menus, &MainMenus::sizeChosen, this, [this](int points) {
+        m_rtfPage->setSelFontSize(points);
+        rtfPage_SelChange();
+    });
     connect(m_menus, &MainMenus::colorChosen, this, [this](int index) {
         m_rtfPage->setSelColor(index < 0 ? WinColor::windowText
                                          : kPalette[static_cast<std::size_t>(index)]);
+        rtfPage_SelChange();
     });
+    connect(m_menus, &MainMenus::styleChosen, this, [this](int index) { m_host.applyStyle(index); });
+    connect(m_rtfPage, &RichTextEdit::SelChange, this, &MainWindow::rtfPage_SelChange);
+    connect(m_menus, &MainMenus::otherColorRequested, this, &MainWindow::chooseColor);
     connect(m_picStatus, &StatusTipBar::statusMenuRequested, this, &MainWindow::popUpStatusMenu);
 }
 
@@ -201,6 +215,7 @@ void MainWindow::showPage(const PageRecord& page, int index)
         (m_rtfPage->*off)(false);
     if (m_display.MoveToEnd)
         m_rtfPage->setSelStart(static_cast<int>(m_rtfPage->Text().size()) + kPastTheEnd);
+    rtfPage_SelChange();
     m_rtfPage->setFocus();
     layOut();
 }
@@ -450,6 +465,24 @@ void MainWindow::run(const PageKeys::Action& action)
     case Command::Undo:
         m_rtfPage->Undo();
         break;
+    case Command::Bold:
+        m_menus->item(QStringLiteral("mnuTextBold"))->trigger();
+        break;
+    case Command::Italic:
+        m_menus->item(QStringLiteral("mnuTextItalics"))->trigger();
+        break;
+    case Command::Underline:
+        m_menus->item(QStringLiteral("mnuTextUnderline"))->trigger();
+        break;
+    case Command::Strikeout:
+        m_menus->item(QStringLiteral("mnuTextStrikeout"))->trigger();
+        break;
+    case Command::FontDialog:
+        chooseFont();
+        break;
+    case Command::ApplyStyle:
+        m_host.applyStyle(action.argument);
+        break;
     case Command::AddPage:
         m_host.pageCommand(MainWindowHost::PageCommand::Add);
         break;
@@ -481,6 +514,81 @@ void MainWindow::run(const PageKeys::Action& action)
     default:
         break;
     }
+}
+
+void MainWindow::toggle(const char* item, void (RichTextEdit::*set)(bool))
+{
+    // The menu has turned the check mark over already; a mixed selection
+    // shows none, so it becomes wholly set.
+    (m_rtfPage->*set)(m_menus->item(QString::fromLatin1(item))->isChecked());
+    rtfPage_SelChange();
+}
+
+void MainWindow::rtfPage_SelChange()
+{
+    const auto check = [this](const char* item, std::optional<bool> on) {
+        m_menus->item(QString::fromLatin1(item))->setChecked(on.value_or(false));
+    };
+    check("mnuTextBold", m_rtfPage->SelBold());
+    check("mnuTextItalics", m_rtfPage->SelItalic());
+    check("mnuTextUnderline", m_rtfPage->SelUnderline());
+    check("mnuTextStrikeout", m_rtfPage->SelStrikeThru());
+    const std::optional<double> size = m_rtfPage->SelFontSize();
+    for (QAction* item : m_menus->mnuTextSize()->actions()) {
+        const int points = QString(item->text()).remove(u'&').trimmed().toInt();
+        item->setChecked(size && points == static_cast<int>(*size));
+    }
+    // The automatic colour is never checked: it is no colour of the palette.
+    const std::optional<quint32> color = m_rtfPage->SelColor();
+    for (QAction* item : m_menus->mnuTextColor()->actions()) {
+        const int palette = item->property("Index").toInt() - 2;
+        item->setChecked(color && palette >= 0 && palette < static_cast<int>(kPalette.size()) &&
+                         kPalette[static_cast<std::size_t>(palette)] == *color);
+    }
+}
+
+// Qt's font dialog has no colour, so the colour stays as it is; sizes are
+// kept to the 6 to 15 points the page's menus offer.
+void MainWindow::chooseFont()
+{
+    QFont initial(m_rtfPage->SelFontName().value_or(PageFonts::defaultFamily()));
+    initial.setPointSizeF(m_rtfPage->SelFontSize().value_or(kMixedFontSize));
+    initial.setBold(m_rtfPage->SelBold().value_or(false));
+    initial.setItalic(m_rtfPage->SelItalic().value_or(false));
+    initial.setStrikeOut(m_rtfPage->SelStrikeThru().value_or(false));
+    initial.setUnderline(m_rtfPage->SelUnderline().value_or(false));
+    QFontDialog dialog(initial, this);
+    dialog.setObjectName(QStringLiteral("cdgFont"));
+    dialog.setOption(QFontDialog::ScalableFonts);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QFont chosen = dialog.selectedFont();
+    QString family = chosen.family();
+    if (!CodePage::canEncode(family)) {
+        m_host.warn(m_host.localizedText(TextId::FontNameNotStorable)
+                        .arg(family, PageFonts::defaultFamily()));
+        family = PageFonts::defaultFamily();
+    }
+    m_rtfPage->asOneEdit([&] {
+        m_rtfPage->setSelBold(chosen.bold());
+        m_rtfPage->setSelItalic(chosen.italic());
+        m_rtfPage->setSelFontName(family);
+        m_rtfPage->setSelFontSize(std::clamp(chosen.pointSizeF(), kSmallestFontSize, kLargestFontSize));
+        m_rtfPage->setSelStrikeThru(chosen.strikeOut());
+        m_rtfPage->setSelUnderline(chosen.underline());
+    });
+    rtfPage_SelChange();
+}
+
+void MainWindow::chooseColor()
+{
+    const QColor initial = WinColor::toQColor(m_rtfPage->SelColor().value_or(0), palette());
+    QColorDialog dialog(initial, this);
+    dialog.setObjectName(QStringLiteral("cdgColor"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_rtfPage->setSelColor(WinColor::fromQColor(dialog.selectedColor()));
+    rtfPage_SelChange();
 }
 
 void MainWindow::toggleInsertIndicator()

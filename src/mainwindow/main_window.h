@@ -103,6 +103,11 @@ private:
     void popUpEditorMenu(const QPoint& globalPos);
     void popUpStatusMenu(const QPoint& globalPos);
     void toggleInsertIndicator();
+    // The formatting menu's check marks follow the selection.
+    void rtfPage_SelChange();
+    void toggle(const char* item, void (RichTextEdit::*set)(bool));
+    void chooseFont();
+    void chooseColor();
     void applyPageColor();
     bool drag(QMouseEvent* event, QWidget* handle, const std::function<void(int)>& moved,
               const std::function<void()>& released);

@@ -47,6 +47,11 @@ public:
     virtual void SelectPage(int index) = 0;
     // "Hide the status bar" was chosen.
     virtual void statusBarHidden() = 0;
+    // Applies style `index` (from 1) to the page editor's selection; a
+    // missing style does nothing.
+    virtual void applyStyle(int index) = 0;
+    // An exclamation box with this text.
+    virtual void warn(const QString& text) = 0;
     // A text of the built-in table as the user's language has it.
     virtual QString localizedText(TextId id) = 0;
 };

@@ -225,6 +225,14 @@ void RichTextEdit::replaceAllText(const QString& plain)
     resetCaret();
 }
 
+void RichTextEdit::asOneEdit(const std::function<void()>& work)
+{
+    QTextCursor group(document());
+    group.beginEditBlock();
+    changeContent(work, false);
+    group.endEditBlock();
+}
+
 void RichTextEdit::Undo()
 {
     if (m_undoState == UndoState::Nothing)
@@ -546,6 +554,10 @@ void RichTextEdit::insertFromMimeData(const QMimeData* source)
     if (!source || isReadOnly())
         return;
     QTextCursor cursor = textCursor();
+    // Pasted paragraphs take the page's tab stops, as every paragraph of the
+    // page has them; in the same step, so one undo takes the paste back whole.
+    const QList<QTextOption::Tab> tabs = cursor.blockFormat().tabPositions();
+    const int first = cursor.selectionStart();
     changeContent(
         [&] {
             cursor.beginEditBlock();
@@ -567,6 +579,7 @@ void RichTextEdit::insertFromMimeData(const QMimeData* source)
             } else if (source->hasText()) {
                 RichTextEditPaste::insertPlainText(cursor, source->text());
             }
+            RichTextEditPaste::setTabs(cursor, first, tabs);
             cursor.endEditBlock();
         },
         false);

@@ -81,6 +81,9 @@ public:
     // first paragraph's tab stops for all, as one change that one Undo takes
     // back whole.
     void replaceAllText(const QString& plain);
+    // Everything `work` changes counts as one change: one Change signal and
+    // one step for Undo.
+    void asOneEdit(const std::function<void()>& work);
     void Undo();
     bool canUndo() const { return m_undoState != UndoState::Nothing; }
     void clearUndo();

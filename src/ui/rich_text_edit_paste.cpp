@@ -109,3 +109,19 @@ void RichTextEditPaste::insertPlainText(QTextCursor& cursor, const QString& text
     lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     cursor.insertText(lines);
 }
+
+void RichTextEditPaste::setTabs(QTextCursor& cursor, int first, const QList<QTextOption::Tab>& tabs)
+{
+    QTextDocument* document = cursor.document();
+    const QTextBlock last = document->findBlock(cursor.position());
+    for (QTextBlock block = document->findBlock(first); block.isValid(); block = block.next()) {
+        if (block.blockFormat().tabPositions() != tabs) {
+            QTextCursor paragraph(block);
+            QTextBlockFormat format = block.blockFormat();
+            format.setTabPositions(tabs);
+            paragraph.setBlockFormat(format);
+        }
+        if (block == last)
+            break;
+    }
+}

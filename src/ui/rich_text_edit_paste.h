@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QList>
+#include <QTextOption>
+
 class QString;
 class QTextCursor;
 class QTextDocument;
@@ -12,4 +15,6 @@ class RichTextEditPaste
 public:
     static void insertDocument(QTextCursor& cursor, const QTextDocument& source);
     static void insertPlainText(QTextCursor& cursor, const QString& text);
+    // Every paragraph from `first` to the cursor gets these tab stops.
+    static void setTabs(QTextCursor& cursor, int first, const QList<QTextOption::Tab>& tabs);
 };

@@ -101,7 +101,7 @@ TEST(PageKeys, FunctionKeysHonourTheLetterPages)
 
 TEST(PageKeys, EditorShortcutsAndStyles)
 {
-    EXPECT_EQ(PageKeys::editorKey(Qt::Key_B, kCtrl), (Action{Command::Bold, 0, true}));
+    EXPECT_EQ(PageKeys::editorKey(Qt::Key_B, kCtrl), (Action{Command::Bold}));
     EXPECT_EQ(PageKeys::editorKey(Qt::Key_I, kCtrl), (Action{Command::Italic}));
     EXPECT_EQ(PageKeys::editorKey(Qt::Key_Z, kCtrl), (Action{Command::Undo}));
     EXPECT_EQ(PageKeys::editorKey(Qt::Key_3, kCtrl), (Action{Command::ApplyStyle, 3}));

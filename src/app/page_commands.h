@@ -1,0 +1,38 @@
+#pragma once
+
+#include "core/bounded_file.h"
+#include "mainwindow/main_window_host.h"
+
+#include <QString>
+#include <optional>
+
+class Application;
+
+// The commands of the page popup: add, rename, delete, move, sort, convert
+// and import. Each checks its own conditions, so a key, the F10 menu or a
+// tab's popup can only do what the popup would offer; each ends with the tab
+// column rebuilt and the book marked changed.
+class PageCommands
+{
+public:
+    explicit PageCommands(Application& app) : m_app(app) {}
+
+    void run(MainWindowHost::PageCommand command);
+    bool allowed(MainWindowHost::PageCommand command) const;
+
+private:
+    void add();
+    void rename();
+    void remove();
+    void move(int by);
+    void sort();
+    void convert(qint32 kind);
+    void import();
+    // The trimmed answer, or nothing when the user cancelled, typed only
+    // spaces or a title the book file cannot keep (and was told why).
+    std::optional<QString> askTitle(TextId prompt, TextId title, const QString& preset);
+    void warn(const QString& text);
+    QString reason(const BoundedFile::Result& failure);
+
+    Application& m_app;
+};
