@@ -57,6 +57,11 @@ enum class TextId
     BookChangedOverwrite,
     BookChangedKeptBoth,
     ShutdownNotices,
+    StylesNotSaved,
+    StylesUnreadableKept,
+
+    UnstorableStyleName,
+    UnstorableStyleFont,
 };
 
 struct BuiltInText
