@@ -183,8 +183,30 @@ void Application::Init()
     reportLoad();
     reportRescueCopy();
     reportShutdownNotices();
+    loadStyles();
     RebuildTabs();
     m_book.markSaved();
+}
+
+QString Application::stylesPath() const
+{
+    return m_folders.SettingsFolder + QStringLiteral("Styles.dat");
+}
+
+void Application::loadStyles()
+{
+    if (m_styles.Load(stylesPath()))
+        return;
+    present(localizedText(TextId::StylesUnreadableKept)
+                .arg(m_styles.errorString(), QDir::toNativeSeparators(m_styles.keptAside())),
+            MessageService::Icon::Exclamation);
+}
+
+void Application::saveStyles()
+{
+    QDir().mkpath(m_folders.SettingsFolder);
+    if (const std::optional<AppError> error = m_styles.Save(stylesPath()))
+        presentError({*error, kSubs, QStringLiteral("Unloading")});
 }
 
 void Application::reportRejectedOptions(const std::vector<Options::Rejected>& rejected)
@@ -315,6 +337,8 @@ MainWindow::Display Application::display() const
     display.TabStop = m_options.TabStop;
     display.LastIntPage = m_book.LastIntPage;
     display.shortcuts = m_shortcuts;
+    for (const Style& style : m_styles)
+        display.styleNames << style.Name();
     return display;
 }
 
@@ -425,6 +449,7 @@ bool Application::Unloading(CloseReason reason)
         if (auto error = HistoryBackup::MakeHistoryBackup(m_storage, m_folders.HistoryFolder))
             presentError(*error);
     }
+    saveStyles();
     writeShutdownNotices();
     m_unloaded = true;
     return true;
@@ -530,6 +555,17 @@ void Application::exitCommand()
 void Application::pageCommand(PageCommand command)
 {
     m_pageCommands.run(command);
+}
+
+void Application::applyStyle(int index)
+{
+    if (const Style* style = m_styles.Item(index))
+        m_mainWindow->applyStyle(*style);
+}
+
+void Application::warn(const QString& text)
+{
+    present(text, MessageService::Icon::Exclamation);
 }
 
 void Application::pageEdited()

@@ -13,6 +13,7 @@
 #include "document/book_storage.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_host.h"
+#include "styles/styles.h"
 
 #include <QObject>
 #include <functional>
@@ -52,6 +53,8 @@ public:
     Book& book() { return m_book; }
     BookStorage& storage() { return m_storage; }
     Options& options() { return m_options; }
+    // `AppStyles`: the named styles of "Styles.dat".
+    Styles& AppStyles() { return m_styles; }
     const Folders& folders() const { return m_folders; }
     SettingsStore& settings() { return *m_settings; }
     Localization& localization() { return m_localization; }
@@ -66,6 +69,8 @@ public:
     void revertCommand() override;
     void exitCommand() override;
     void pageCommand(PageCommand command) override;
+    void applyStyle(int index) override;
+    void warn(const QString& text) override;
     void pageEdited() override;
     void SelectPage(int index) override;
     void statusBarHidden() override;
@@ -116,6 +121,9 @@ private:
     void buildSizeAndColorMenus();
     void onFallbackBookUsed();
     void localizeMainWindow();
+    QString stylesPath() const;
+    void loadStyles();
+    void saveStyles();
 
     Environment m_env;
     std::unique_ptr<SettingsStore> m_settings;
@@ -126,6 +134,7 @@ private:
     Folders m_folders;
     Book m_book;
     BookStorage m_storage;
+    Styles m_styles;
     TipOfTheDay m_tips;
     HighlightColors m_hilite;
     QString m_currentPassword;

@@ -10,9 +10,10 @@ constexpr QStringView common = u"Common";
 constexpr QStringView program = u"Velkaro";
 constexpr QStringView mainForm = u"frmMain";
 constexpr QStringView passwordForm = u"frmPassword";
+constexpr QStringView optionsForm = u"frmOptions";
 
 // Indexed by TextId.
-constexpr std::array<BuiltInText, 80> texts{{
+constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::CommonOk, common, u"OK", u"ОК"},
     {TextId::CommonCancel, common, u"Cancel", u"Отмена"},
     {TextId::TipFailure, common, u"TipFailure", u"Не удается отобразить совет."},
@@ -141,7 +142,19 @@ constexpr std::array<BuiltInText, 80> texts{{
      u"сохранена под именем\n%1"},
     {TextId::ShutdownNotices, program, u"ShutdownNotices",
      u"При прошлом завершении работы (%1) программа сообщила:"},
-}};
+    {TextId::StylesNotSaved, program, u"StylesNotSaved",
+     u"Стили не удалось сохранить в файл\n%1\n(%2). Прежний файл стилей остался без "
+     u"изменений."},
+    {TextId::StylesUnreadableKept, program, u"StylesUnreadableKept",
+     u"Файл стилей не удалось прочитать: %1\n\nОн сохранен без изменений под именем\n%2\nи "
+     u"заменен пустым списком стилей."},
+
+    {TextId::UnstorableStyleName, optionsForm, u"UnstorableStyleName",
+     u"Имя стиля содержит символы, которые нельзя сохранить в кодировке Windows-1251: %1\n"
+     u"Введите другое имя."},
+    {TextId::UnstorableStyleFont, optionsForm, u"UnstorableStyleFont",
+     u"Имя шрифта «%1» нельзя сохранить в файле стилей, поэтому для стиля выбран шрифт %2."},
+});
 
 constexpr bool indexedById()
 {
@@ -152,7 +165,7 @@ constexpr bool indexedById()
     return true;
 }
 static_assert(indexedById(), "the table must list every text in TextId order");
-static_assert(texts.size() == static_cast<std::size_t>(TextId::ShutdownNotices) + 1);
+static_assert(texts.size() == static_cast<std::size_t>(TextId::Count));
 
 } // namespace
 

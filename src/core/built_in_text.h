@@ -92,6 +92,13 @@ enum class TextId
     BookChangedOverwrite,
     BookChangedKeptBoth,
     ShutdownNotices,
+    StylesNotSaved,
+    StylesUnreadableKept,
+
+    UnstorableStyleName,
+    UnstorableStyleFont,
+
+    Count // not a text: the number of texts
 };
 
 struct BuiltInText

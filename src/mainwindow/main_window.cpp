@@ -8,6 +8,7 @@
 #include "document/book.h"
 #include "mainwindow/main_menus.h"
 #include "richtext/win_color.h"
+#include "styles/style.h"
 #include "ui/app_pictures.h"
 #include "ui/page_fonts.h"
 #include "ui/rich_text_edit.h"
@@ -195,6 +196,7 @@ void MainWindow::RebuildTabs(const Book& book, const Display& display)
     m_picStatus->setVisible(display.Status);
     applyPageColor();
     m_menus->setEnableSort(display.EnableSort);
+    m_menus->setStyleNames(display.styleNames);
     layOut();
     m_host.SelectPage(std::clamp<int>(book.RecentPage, 1, std::max(count, 1)));
 }
@@ -311,6 +313,12 @@ void MainWindow::setSavedState(bool saved)
 void MainWindow::buildSizeAndColorMenus(const QStringList& colorCaptions)
 {
     m_menus->buildSizeAndColorItems(colorCaptions);
+}
+
+void MainWindow::applyStyle(const Style& style)
+{
+    style.ApplyTo(*m_rtfPage);
+    rtfPage_SelChange();
 }
 
 void MainWindow::repaintEditor()

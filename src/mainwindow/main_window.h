@@ -10,6 +10,7 @@ class Book;
 class MainMenus;
 class QFrame;
 class RichTextEdit;
+class Style;
 class StatusTipBar;
 class TabColumn;
 struct PageRecord;
@@ -36,6 +37,7 @@ public:
         double TabStop = 3400;
         int LastIntPage = 14;
         QString shortcuts; // the localized "Shortcuts" entry
+        QStringList styleNames;
     };
 
     explicit MainWindow(MainWindowHost& host, QWidget* parent = nullptr);
@@ -70,6 +72,8 @@ public:
     double buttonWidthTwips() const { return m_display.ButtonWidth; }
     int currentPage() const { return m_current; }
     void repaintEditor();
+    // The style goes onto the page editor's selection as one edit.
+    void applyStyle(const Style& style);
 
     // Closing for logout or system shutdown: the host saves what it can without asking.
     void closeForShutdown();

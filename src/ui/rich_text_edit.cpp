@@ -19,6 +19,7 @@
 #include <QTextDocumentFragment>
 #include <QUrl>
 #include <QUuid>
+#include <utility>
 #include <cmath>
 #include <memory>
 
@@ -231,6 +232,28 @@ void RichTextEdit::asOneEdit(const std::function<void()>& work)
     group.beginEditBlock();
     changeContent(work, false);
     group.endEditBlock();
+}
+
+void RichTextEdit::beginApply()
+{
+    m_styleStep = QTextCursor(document());
+    m_styleStep.beginEditBlock();
+    ++m_changeDepth;
+}
+
+void RichTextEdit::endApply()
+{
+    --m_changeDepth;
+    m_plainTextKnown = false;
+    const bool changedText = std::exchange(m_changePending, false);
+    m_styleStep.endEditBlock();
+    m_styleStep = QTextCursor();
+    // Nothing to take back when nothing changed; the change is still
+    // reported, as every applied style is.
+    if (changedText)
+        changed();
+    else
+        Q_EMIT Change();
 }
 
 void RichTextEdit::Undo()

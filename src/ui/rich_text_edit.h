@@ -1,5 +1,8 @@
 #pragma once
 
+#include "styles/style_target.h"
+
+#include <QTextCursor>
 #include <QTextEdit>
 #include <functional>
 #include <optional>
@@ -16,7 +19,7 @@ class TextPositionMap;
 // format for further typing. Colours are Windows colour values; the automatic
 // colour (no colour of its own) reads as WinColor::windowText, and writing
 // WinColor::windowText makes text automatic again.
-class RichTextEdit : public QTextEdit
+class RichTextEdit : public QTextEdit, public StyleTarget
 {
     Q_OBJECT
 public:
@@ -42,19 +45,19 @@ public:
     QString SelRTF() const;
 
     std::optional<bool> SelBold() const;
-    void setSelBold(bool on);
+    void setSelBold(bool on) override;
     std::optional<bool> SelItalic() const;
-    void setSelItalic(bool on);
+    void setSelItalic(bool on) override;
     std::optional<bool> SelUnderline() const;
-    void setSelUnderline(bool on);
+    void setSelUnderline(bool on) override;
     std::optional<bool> SelStrikeThru() const;
-    void setSelStrikeThru(bool on);
+    void setSelStrikeThru(bool on) override;
     std::optional<quint32> SelColor() const;
-    void setSelColor(quint32 winColor);
+    void setSelColor(quint32 winColor) override;
     std::optional<QString> SelFontName() const;
-    void setSelFontName(const QString& name);
+    void setSelFontName(const QString& name) override;
     std::optional<double> SelFontSize() const;
-    void setSelFontSize(double points);
+    void setSelFontSize(double points) override;
 
     // Tab stops of the paragraphs the selection touches; reading looks at the
     // first of them. An index without a stop reads as 0.
@@ -106,6 +109,10 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // A style is one edit: one Change signal and one step for Undo, also
+    // when it changes nothing.
+    void beginApply() override;
+    void endApply() override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     QMimeData* createMimeDataFromSelection() const override;
     void insertFromMimeData(const QMimeData* source) override;
@@ -134,6 +141,7 @@ private:
     TextPositionMap* m_positions;
     quint32 m_backColor;
     int m_changeDepth = 0;
+    QTextCursor m_styleStep;
     bool m_changePending = false;
     int m_lastAnchor = -1;
     int m_lastPosition = -1;

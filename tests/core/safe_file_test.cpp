@@ -1,38 +1,12 @@
 #include "core/safe_file.h"
+#include "file_size_cap.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 namespace {
-
-// Files written while it lives stop at `bytes`, as on a disk that fills up.
-// Each test runs in a process of its own, so the limit touches nothing else.
-class FileSizeCap
-{
-public:
-    explicit FileSizeCap(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit cap{bytes, m_old.rlim_max};
-        m_set = setrlimit(RLIMIT_FSIZE, &cap) == 0;
-    }
-    ~FileSizeCap()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-    bool isSet() const { return m_set; }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-    bool m_set = false;
-};
 
 QByteArray bytesOf(const QString& path)
 {

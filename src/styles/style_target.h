@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+class Style;
+
+// What a style is applied to: the selection of a rich-text editor. The setters
+// carry the names of the page editor's own members, so the editor takes this
+// role by declaring them overrides.
+class StyleTarget
+{
+public:
+    virtual ~StyleTarget() = default;
+
+    virtual void setSelFontName(const QString& name) = 0;
+    virtual void setSelFontSize(double points) = 0;
+    virtual void setSelBold(bool on) = 0;
+    virtual void setSelItalic(bool on) = 0;
+    virtual void setSelUnderline(bool on) = 0;
+    virtual void setSelStrikeThru(bool on) = 0;
+    // A Windows colour value (0x00BBGGRR, or a system colour with the top bit set).
+    virtual void setSelColor(quint32 winColor) = 0;
+
+    // True while a style's attributes are being set one by one: a change
+    // reported meanwhile is only part of the one edit the whole style makes.
+    bool ApplyingStyle() const { return m_applyingStyle; }
+
+protected:
+    // Called before the first attribute, with ApplyingStyle() already true:
+    // the place to open one undo step for all of them.
+    virtual void beginApply() = 0;
+    // Called after the last attribute, with ApplyingStyle() false again, also
+    // when the mask transfers nothing: the edit is reported here, once.
+    virtual void endApply() = 0;
+
+private:
+    friend class Style;
+    bool m_applyingStyle = false;
+};

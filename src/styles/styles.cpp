@@ -1,0 +1,95 @@
+#include "styles/styles.h"
+
+#include "core/bounded_file.h"
+#include "core/code_page.h"
+#include "core/safe_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+bool Styles::Remove(int index)
+{
+    if (!contains(index))
+        return false;
+    m_styles.erase(m_styles.begin() + (index - 1));
+    return true;
+}
+
+Style* Styles::Item(int index)
+{
+    return contains(index) ? &m_styles[index - 1] : nullptr;
+}
+
+const Style* Styles::Item(int index) const
+{
+    return contains(index) ? &m_styles[index - 1] : nullptr;
+}
+
+bool Styles::setItem(int index, const Style& style)
+{
+    if (!contains(index))
+        return false;
+    m_styles[index - 1] = style;
+    return true;
+}
+
+bool Styles::Load(const QString& path)
+{
+    Clear();
+    m_errorString.clear();
+    m_keptAside.clear();
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return true;
+    const BoundedFile::Result file = BoundedFile::read(path, MaxFileBytes);
+    if (!file.bytes) {
+        m_errorString = file.error;
+        SafeFile::keepAside(path, QStringLiteral("unreadable"), m_keptAside);
+        return false;
+    }
+    const QString text = CodePage::decode(*file.bytes);
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+        Style style;
+        if (style.Load(line))
+            m_styles.push_back(style);
+    }
+    return true;
+}
+
+// Names nobody checked lose their uncoded characters to "?" rather than the
+// whole style being lost.
+std::optional<AppError> Styles::Save(const QString& path) const
+{
+    QString text;
+    for (const Style& style : m_styles)
+        text += style.Save() + QStringLiteral("\r\n");
+    std::optional<AppError> error = SafeFile::writeWhole(path, CodePage::encodeLossy(text));
+    if (error) {
+        error->text = TextId::StylesNotSaved;
+        error->args = {QDir::toNativeSeparators(path), error->description};
+    }
+    return error;
+}
+
+std::optional<AppError> Styles::checkName(const QString& name)
+{
+    const CodePage::Encoded encoded = CodePage::encode(name);
+    if (encoded.ok())
+        return std::nullopt;
+    return AppError{AppError::InvalidProcedureCall,
+                    QStringLiteral("Characters without a code"),
+                    TextId::UnstorableStyleName,
+                    {encoded.unmappable}};
+}
+
+std::optional<AppError> Styles::checkFaceName(const QString& faceName)
+{
+    if (Style::faceNameStorable(faceName))
+        return std::nullopt;
+    return AppError{AppError::InvalidProcedureCall,
+                    QStringLiteral("Font name cannot be stored"),
+                    TextId::UnstorableStyleFont,
+                    {faceName, StyleFont::defaultName()}};
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "core/app_error.h"
+#include "styles/style.h"
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+// The ordered styles of the program, read from "Styles.dat" at start-up and
+// written back at shutdown. The order is the user's: it is that of the
+// styles list, the editor's style menu and the Ctrl+1 ... Ctrl+0 keys.
+// Positions count from 1.
+class Styles
+{
+public:
+    // A file of styles is a few kilobytes; anything near this is not one.
+    static constexpr qint64 MaxFileBytes = qint64(1) << 20;
+
+    using const_iterator = std::vector<Style>::const_iterator;
+
+    void Add(const Style& style) { m_styles.push_back(style); }
+    // False for a position outside 1..Count().
+    bool Remove(int index);
+    // Null for a position outside 1..Count(). The pointer lasts until the
+    // collection next grows or shrinks.
+    Style* Item(int index);
+    const Style* Item(int index) const;
+    // Puts `style` in place of the one at `index`; false, changing nothing,
+    // for a position outside 1..Count().
+    bool setItem(int index, const Style& style);
+    int Count() const { return static_cast<int>(m_styles.size()); }
+    void Clear() { m_styles.clear(); }
+    const_iterator begin() const { return m_styles.begin(); }
+    const_iterator end() const { return m_styles.end(); }
+
+    // Replaces the styles by those of the file, one per line; a damaged line
+    // is skipped and the others load. A missing file leaves no styles. False
+    // when the file is there but cannot be read: there are no styles then,
+    // and the file has been moved aside (keptAside()) so that the next Save
+    // cannot replace it.
+    bool Load(const QString& path);
+    QString errorString() const { return m_errorString; }
+    QString keptAside() const { return m_keptAside; }
+
+    // Writes every style, in order; on failure the old file is left whole.
+    std::optional<AppError> Save(const QString& path) const;
+
+    // Why a style name cannot be kept as it is (characters without a code in
+    // Windows-1251), for the user; nullopt when it can.
+    static std::optional<AppError> checkName(const QString& name);
+    // Why a face cannot be kept; a style with such a face is stored with
+    // StyleFont::defaultName() instead, which the message says.
+    static std::optional<AppError> checkFaceName(const QString& faceName);
+
+private:
+    bool contains(int index) const { return index >= 1 && index <= Count(); }
+
+    std::vector<Style> m_styles;
+    QString m_errorString;
+    QString m_keptAside;
+};

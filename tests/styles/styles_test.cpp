@@ -1,0 +1,125 @@
+#include "core/code_page.h"
+#include "file_size_cap.h"
+#include "styles/styles.h"
+#include "test_files.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray kPlain = "; Tahoma; 8; 0; 0; 0; 0; 0; 255\r\n";
+
+Style named(const QString& name)
+{
+    Style style;
+    style.setName(name);
+    return style;
+}
+
+QString namesOf(const Styles& styles)
+{
+    QStringList names;
+    for (const Style& style : styles)
+        names << style.Name();
+    return names.join(' ');
+}
+
+class StylesFile : public ::testing::Test
+{
+protected:
+    QTemporaryDir m_dir;
+    QString m_path = m_dir.filePath("Styles.dat");
+    Styles m_styles;
+};
+
+} // namespace
+
+TEST(Styles, ItemReplacesInPlaceAndRefusesPositionsOutside)
+{
+    Styles styles;
+    for (const char* name : {"a", "b", "c"})
+        styles.Add(named(name));
+    EXPECT_TRUE(styles.setItem(2, named("new")));
+    EXPECT_EQ(namesOf(styles), "a new c");
+    EXPECT_FALSE(styles.setItem(4, named("x")));
+    EXPECT_EQ(styles.Item(0), nullptr);
+    EXPECT_EQ(styles.Item(4), nullptr);
+    EXPECT_EQ(styles.Item(3)->Name(), "c");
+}
+
+TEST(Styles, NamesAndFacesWithoutACodeAreReported)
+{
+    EXPECT_FALSE(Styles::checkName("Заголовок; №1"));
+    EXPECT_FALSE(Styles::checkFaceName("Times New Roman"));
+    const std::optional<AppError> name = Styles::checkName("Note 日本");
+    ASSERT_TRUE(name);
+    EXPECT_EQ(name->args, QStringList{"日本"});
+    const std::optional<AppError> face = Styles::checkFaceName("微软雅黑");
+    ASSERT_TRUE(face);
+    EXPECT_EQ(face->args, QStringList({"微软雅黑", "Tahoma"}));
+}
+
+TEST_F(StylesFile, SavedStylesLoadBackInOrderInWindows1251)
+{
+    Style red = named("Заголовок");
+    red.Font() = {"Arial", 11.5, true, true, false, true};
+    red.setColor(0xFF);
+    m_styles.Add(red);
+    m_styles.Add(named("a;b"));
+    ASSERT_FALSE(m_styles.Save(m_path));
+    EXPECT_EQ(readAll(m_path), CodePage::encodeLossy(u"Заголовок; Arial; 11.5; -1; -1; 0; -1; FF; "
+                                                     u"255\r\na;b") +
+                                   kPlain);
+    Styles loaded;
+    ASSERT_TRUE(loaded.Load(m_path));
+    ASSERT_EQ(loaded.Count(), 2);
+    EXPECT_EQ(*loaded.Item(1), red);
+    EXPECT_EQ(loaded.Item(2)->Name(), "a;b");
+}
+
+TEST_F(StylesFile, DamagedAndEmptyLinesAreSkippedAndTheOthersLoad)
+{
+    m_styles.Add(named("stale"));
+    EXPECT_TRUE(m_styles.Load(m_path)); // missing
+    EXPECT_EQ(m_styles.Count(), 0);
+    writeAll(m_path, "One" + kPlain + "\r\nbroken; Tahoma\r\nTwo" + kPlain.chopped(2) +
+                         "\nT; Tahoma; x; 0; 0; 0; 0; 0; 255\r\nThree" + kPlain.chopped(2));
+    EXPECT_TRUE(m_styles.Load(m_path));
+    EXPECT_EQ(namesOf(m_styles), "One Two Three");
+}
+
+TEST_F(StylesFile, AFileThatCannotBeReadIsMovedAsideBeforeASaveCouldReplaceIt)
+{
+    const QByteArray huge(Styles::MaxFileBytes + 1, 'x');
+    writeAll(m_path, huge);
+    EXPECT_FALSE(m_styles.Load(m_path));
+    EXPECT_FALSE(m_styles.errorString().isEmpty());
+    EXPECT_TRUE(m_styles.keptAside().startsWith(m_path + ".unreadable-"));
+    EXPECT_EQ(readAll(m_styles.keptAside()), huge);
+    EXPECT_FALSE(QFileInfo::exists(m_path));
+}
+
+TEST_F(StylesFile, AFailedSaveReportsItAndKeepsTheOldFile)
+{
+    writeAll(m_dir.filePath("file"), "a file, not a folder");
+    std::optional<AppError> error = m_styles.Save(m_dir.filePath("file/Styles.dat"));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->text, TextId::StylesNotSaved);
+
+    const QByteArray old = "Old" + kPlain;
+    writeAll(m_path, old);
+    for (int i = 0; i < 3; ++i)
+        m_styles.Add(named("New"));
+    {
+        const FileSizeCap cap(old.size()); // a disk that fills up
+        ASSERT_TRUE(cap.isSet());
+        error = m_styles.Save(m_path);
+    }
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->args.value(0), QDir::toNativeSeparators(m_path));
+    EXPECT_EQ(readAll(m_path), old);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"file", "Styles.dat"}));
+}
