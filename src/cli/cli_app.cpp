@@ -56,10 +56,17 @@ QString overallHelp()
     for (const Command& command : kCommands)
         text += QStringLiteral("  velkaro-cli %1\n").arg(QLatin1String(command.synopsis));
     text +=
-        QStringLiteral("\n'velkaro-cli COMMAND --help' describes one command.\n"
+        QStringLiteral("\n'velkaro-cli COMMAND --help' describes one command;\n"
+                       "'velkaro-cli --version' tells the version.\n"
                        "Exit status: 0 done, 1 the book cannot be read or the output cannot be\n"
                        "written, 2 wrong usage.\n");
     return text;
+}
+
+// The version the program shows in its about box and its log.
+QString versionLine()
+{
+    return QStringLiteral("velkaro-cli (%1) %2\n").arg(AppInfo::title(), AppInfo::versionText());
 }
 
 QString commandHelp(const Command& command)
@@ -132,6 +139,8 @@ int CliApp::run(const QStringList& arguments)
         name == QLatin1String("help")) {
         return CliCommands::exitFor(CliOutput::out(overallHelp()));
     }
+    if (name == QLatin1String("--version"))
+        return CliCommands::exitFor(CliOutput::out(versionLine()));
     const Command* command = findCommand(name);
     if (!command)
         return usage(QStringLiteral("unknown command '%1'").arg(name));

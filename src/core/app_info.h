@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/app_build.h"
+
 #include <QString>
 
 // The application title names the settings store, the settings folder and the
@@ -11,14 +13,20 @@ inline QString title()
     return QStringLiteral("Velkaro Pro");
 }
 
-constexpr int versionMajor = VELKARO_VERSION_MAJOR;
-constexpr int versionMinor = VELKARO_VERSION_MINOR;
-constexpr int versionRevision = VELKARO_VERSION_REVISION;
+constexpr int versionMajor = AppBuild::versionMajor;
+constexpr int versionMinor = AppBuild::versionMinor;
+constexpr int versionRevision = AppBuild::versionRevision;
 
 // "1.0.0.7": major, minor, ".0.", revision.
 inline QString versionText()
 {
     return QStringLiteral("%1.%2.0.%3").arg(versionMajor).arg(versionMinor).arg(versionRevision);
+}
+
+// The address of the about box's feedback link.
+inline QString feedbackAddress()
+{
+    return QString::fromUtf16(AppBuild::feedbackAddress);
 }
 
 } // namespace AppInfo

@@ -11,6 +11,7 @@ constexpr QStringView program = u"Velkaro";
 constexpr QStringView mainForm = u"frmMain";
 constexpr QStringView passwordForm = u"frmPassword";
 constexpr QStringView optionsForm = u"frmOptions";
+constexpr QStringView aboutForm = u"frmAbout";
 
 // Indexed by TextId.
 constexpr auto texts = std::to_array<BuiltInText>({
@@ -101,6 +102,44 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::UnsupportedPassChars, passwordForm, u"UnsupportedPassChars",
      u"Пароль содержит символы, которые нельзя сохранить. Используйте русские или латинские "
      u"буквы, цифры и знаки препинания."},
+
+    {TextId::AboutCaption, aboutForm, u"@", u"О программе %apptitle"},
+    {TextId::AboutVersion, aboutForm, u"lblVersion", u"Версия %major.%minor %inter(сборка %build)"},
+    {TextId::AboutDescription, aboutForm, u"lblDescription",
+     u"Если вы нашли ошибку в программе или у вас есть идеи по ее улучшению, напишите мне."},
+    {TextId::AboutMailMe, aboutForm, u"lblMailMe", u"напишите мне"},
+    // Position of the link in twips. Empty: over its own words in the description.
+    {TextId::AboutMailMeLeft, aboutForm, u"lblMailMe.Left", u""},
+    {TextId::AboutMailMeTop, aboutForm, u"lblMailMe.top", u""},
+    // The link opened by a click. Empty: the feedback address with the subject
+    // and body below.
+    {TextId::AboutMailLink, aboutForm, u"Me.lblMailMe.ToolTipText", u""},
+    {TextId::AboutMailSubject, aboutForm, u"MailSubject", u"Отчет об ошибке/Пожелание/Вопрос"},
+    // %1 the system, %2 the program's version.
+    {TextId::AboutMailBody, aboutForm, u"MailBody", u"Система: %1\nВерсия программы: %2\n\n"},
+    {TextId::AboutDisclaimer, aboutForm, u"lblDisclaimer",
+     u"Программа предоставляется «как есть», без каких-либо гарантий. Автор не отвечает за "
+     u"потерю данных; храните резервные копии книги."},
+    {TextId::AboutOk, aboutForm, u"cmdOK", u"ОК"},
+    {TextId::AboutAppInfoScreen, aboutForm, u"AppInfoScreen", u"Информация о приложении"},
+    {TextId::AboutThanksScreen, aboutForm, u"ThanksScreen", u"Благодарности:"},
+    {TextId::AboutAlpha, aboutForm, u"alpha", u"альфа %no"},
+    {TextId::AboutBeta, aboutForm, u"beta", u"бета %no"},
+    // One acknowledgement a line.
+    {TextId::AboutThanks, aboutForm, u"Thanks",
+     u"Qt 6 — библиотека, на которой построена программа:\nThe Qt Company Ltd. и участники "
+     u"проекта Qt (лицензия GNU LGPL 3)"},
+    // %1 the Qt the program was built with, %2 the one it runs on.
+    {TextId::AboutComments, aboutForm, u"Comments", u"Собрана с Qt %1, работает с Qt %2"},
+    {TextId::AboutCompanyName, aboutForm, u"CompanyName", u"Разработчики Velkaro Pro"},
+    {TextId::AboutFileDescription, aboutForm, u"FileDescription", u"Адресная книга"},
+    {TextId::AboutLegalCopyright, aboutForm, u"LegalCopyright", u"© Разработчики Velkaro Pro"},
+    {TextId::AboutLegalTrademarks, aboutForm, u"LegalTrademarks",
+     u"Qt — товарный знак The Qt Company Ltd."},
+    {TextId::AboutYes, aboutForm, u"Yes", u"Да"},
+    {TextId::AboutNo, aboutForm, u"No", u"Нет"},
+    {TextId::AboutLogOn, aboutForm, u"LogOn", u"запись включена"},
+    {TextId::AboutLogOff, aboutForm, u"LogOff", u"запись выключена"},
 
     {TextId::DamagedPassword, program, u"DamagedPassword",
      u"Сохраненный пароль адресной книги поврежден, поэтому проверить пароль невозможно. "

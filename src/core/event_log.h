@@ -21,6 +21,7 @@ public:
     void WriteLog(const QString& message, int level);
 
     void setSwitch(bool on) { m_on = on; }
+    bool isOn() const { return m_on; }
     const QString& path() const { return m_path; }
 
     static bool keepOnRequested(const QStringList& arguments);

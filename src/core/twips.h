@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <cmath>
 
 // Geometry is kept in twips (1440 per inch) and turned into pixels only here,
@@ -21,5 +22,14 @@ public:
     static constexpr double fromPixels(double pixels, double logicalDpi)
     {
         return pixels * perInch / logicalDpi;
+    }
+    // Edges are converted rather than sizes, so controls that end together in
+    // twips still end together in pixels.
+    static QRect toPixels(const QRect& twips, double logicalDpi)
+    {
+        const int left = toPixels(twips.left(), logicalDpi);
+        const int top = toPixels(twips.top(), logicalDpi);
+        return {left, top, toPixels(twips.left() + twips.width(), logicalDpi) - left,
+                toPixels(twips.top() + twips.height(), logicalDpi) - top};
     }
 };

@@ -1,5 +1,7 @@
+#include "core/app_info.h"
 #include "core/code_page.h"
 #include "document/data_file.h"
+#include "test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,8 +11,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <functional>
-#include "test_files.h"
-
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -141,7 +141,8 @@ TEST_F(CliTest, OutputThatCannotBeWrittenExitsWithOneAndSaysWhy)
                                     {"export-text", m_book},
                                     {"check", m_book},
                                     {"find", m_book, u"иванов"_qs},
-                                    {"--help"}}) {
+                                    {"--help"},
+                                    {"--version"}}) {
         const CliRun run = runCli(args, toFullDisk);
         EXPECT_EQ(run.exitCode, 1) << args.join(' ').toStdString();
         EXPECT_TRUE(run.err.contains("cannot write")) << run.err.toStdString();
@@ -250,6 +251,15 @@ TEST_F(CliTest, FindReportsPageLineAndColumnOfEveryMatch)
     const QString overlapping = writeBook("1\r\n\"A\",\"aaaa\r\nx aa\"\r\n", "a.dat");
     EXPECT_EQ(runCli({"find", overlapping, "aa"}).out,
               "1:1:1:aaaa\n1:1:2:aaaa\n1:1:3:aaaa\n1:2:3:x aa\n");
+}
+
+TEST_F(CliTest, VersionIsTheProgramsOwn)
+{
+    const CliRun run = runCli({"--version"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "velkaro-cli (Velkaro Pro) " + AppInfo::versionText() + "\n");
+    EXPECT_TRUE(run.err.isEmpty());
+    EXPECT_TRUE(runCli({"--help"}).out.contains("--version"));
 }
 
 TEST_F(CliTest, UsageErrorsAndPagesThatDoNotExistExitWithTwo)

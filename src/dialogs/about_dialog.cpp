@@ -1,0 +1,410 @@
+#include "dialogs/about_dialog.h"
+
+#include "core/about_rules.h"
+#include "core/app_info.h"
+#include "core/event_log.h"
+#include "core/folders.h"
+#include "core/message_service.h"
+#include "core/twips.h"
+#include "ui/app_pictures.h"
+#include "ui/page_fonts.h"
+#include "ui/window_placement.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QSysInfo>
+#include <QTextLayout>
+#include <QThread>
+#include <QUrl>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kFontPoints = 8;
+constexpr int kTitlePoints = 14;
+
+// Design positions in twips, in the window's client area.
+constexpr QSize kClientSize(6480, 4320);
+constexpr QRect kPicture1(0, 0, 6480, 1020);
+constexpr QRect kPicIcon(240, 270, 480, 480);
+constexpr QRect kLblTitle(900, 150, 5340, 450);
+constexpr QRect kLblVersion(900, 630, 5340, 270);
+constexpr QRect kShpFrame(240, 1200, 6000, 2040);
+constexpr QRect kLblDescription(420, 1380, 5640, 840);
+constexpr QRect kScreen(255, 1215, 5970, 2010); // `picScreen2` and `lstThanks`, inside the frame
+constexpr QRect kLblDisclaimer(240, 3360, 4545, 720);
+constexpr QRect kCmdOK(5025, 3720, 1215, 350);
+
+constexpr AboutRules::Color kBandFrom{101, 126, 211};
+constexpr AboutRules::Color kBandTo{108, 140, 228};
+
+int toPixels(int twips)
+{
+    return Twips::toPixels(twips, WindowPlacement::logicalDpi());
+}
+
+QRect toPixels(const QRect& twips)
+{
+    return Twips::toPixels(twips, WindowPlacement::logicalDpi());
+}
+
+// `Picture1`: the band `grad` paints, one colour a column.
+class GradientBand : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QList<AboutRules::Rgb> columns = AboutRules::gradient(kBandFrom, kBandTo, width());
+        for (int x = 0; x < columns.size(); ++x) {
+            const AboutRules::Rgb& c = columns[x];
+            painter.setPen(QColor(c.red, c.green, c.blue));
+            painter.drawLine(x, 0, x, height() - 1);
+        }
+    }
+};
+
+// A row of `lstAppProperties` drawn as two columns. The row's tabs separate
+// name and value; every value starts at one column, whatever the widths of
+// the names in the font at hand.
+class PropertyRowDelegate : public QStyledItemDelegate
+{
+public:
+    PropertyRowDelegate(int valueLeft, QObject* parent)
+        : QStyledItemDelegate(parent), m_valueLeft(valueLeft)
+    {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem item(option);
+        initStyleOption(&item, index);
+        const QString row = item.text;
+        item.text.clear();
+        const QStyle* style = item.widget ? item.widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, item.widget);
+        const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &item, item.widget);
+        const bool selected = item.state & QStyle::State_Selected;
+        painter->save();
+        painter->setPen(item.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter, row.section(u'\t', 0, 0));
+        painter->drawText(text.adjusted(m_valueLeft, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                          row.section(u'\t', -1));
+        painter->restore();
+    }
+
+private:
+    int m_valueLeft;
+};
+
+// Where `phrase` begins in a word-wrapped, top-aligned plain-text label, in
+// the label's coordinates: its lines are laid out as the label draws them.
+// A phrase the text lacks gets the start of the line below the text.
+QPoint phraseOrigin(const QLabel* label, const QString& phrase)
+{
+    const QString text = label->text();
+    QTextLayout layout(QString(text).replace(QLatin1Char('\n'), QChar::LineSeparator),
+                       label->font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    const qreal leading = QFontMetricsF(label->font()).leading();
+    qreal y = -leading;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(label->contentsRect().width());
+        y = std::ceil(y + leading);
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout.endLayout();
+    const int index = phrase.isEmpty() ? -1 : text.lastIndexOf(phrase);
+    if (index < 0)
+        return {0, static_cast<int>(std::ceil(y + leading))};
+    const QTextLine line = layout.lineForTextPosition(index);
+    return QPointF(line.cursorToX(index), line.y()).toPoint();
+}
+
+// A position in twips from "language.ini", or `fallback` pixels when there is none.
+int pixelsFrom(const QString& twips, int fallback)
+{
+    bool ok = false;
+    const int value = twips.trimmed().toInt(&ok);
+    return ok ? toPixels(value) : fallback;
+}
+
+QLabel* newLabel(const char* name, const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+} // namespace
+
+AboutDialog::AboutDialog(QWidget* owner, TextLookup text, const FormLocalize& localize,
+                         MessageService& messages, const EventLog& log)
+    : QDialog(owner), m_text(std::move(text)), m_messages(messages)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowTitle(BuiltInTexts::text(TextId::AboutCaption));
+    setFont(QFont(PageFonts::defaultFamily(), kFontPoints));
+    buildControls();
+    if (localize)
+        localize(this);
+    layOut();
+    placeMailLink();
+    setWindowTitle(windowTitle().replace(QLatin1String("%apptitle"), AppInfo::title()));
+    composeVersion();
+    fillProperties(log);
+    fillThanks();
+    showScreen(Screen::Version);
+
+    connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_lstAppProperties, &QListWidget::itemDoubleClicked, this, &AboutDialog::showProperty);
+}
+
+void AboutDialog::showAbout(QWidget* owner, TextLookup text, const FormLocalize& localize,
+                            MessageService& messages, const EventLog& log)
+{
+    AboutDialog box(owner, std::move(text), localize, messages, log);
+    box.exec();
+}
+
+void AboutDialog::buildControls()
+{
+    m_picture1 = new GradientBand(this);
+    m_picture1->setObjectName(QStringLiteral("Picture1"));
+    m_picIcon = newLabel("picIcon", {}, this);
+    m_picIcon->setPixmap(AppPictures::windowIcon().pixmap(toPixels(kPicIcon.width())));
+
+    QPalette onBand = palette();
+    onBand.setColor(QPalette::WindowText, Qt::white);
+    m_lblTitle = newLabel("lblTitle", AppInfo::title(), this);
+    m_lblTitle->setFont(QFont(QStringLiteral("Verdana"), kTitlePoints, QFont::Bold));
+    m_lblTitle->setPalette(onBand);
+    m_lblVersion = newLabel("lblVersion", BuiltInTexts::text(TextId::AboutVersion), this);
+    m_lblVersion->setPalette(onBand);
+
+    m_shpFrame = new QFrame(this);
+    m_shpFrame->setObjectName(QStringLiteral("shpFrame"));
+    m_shpFrame->setFrameShape(QFrame::Box);
+    m_shpFrame->setFrameShadow(QFrame::Sunken);
+    m_lblDescription =
+        newLabel("lblDescription", BuiltInTexts::text(TextId::AboutDescription), this);
+    m_lblDescription->setWordWrap(true);
+    m_lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Drawn over its own words in the description, which it hides.
+    m_lblMailMe = newLabel("lblMailMe", BuiltInTexts::text(TextId::AboutMailMe), this);
+    m_lblMailMe->setAutoFillBackground(true);
+    QFont linkFont = font();
+    linkFont.setUnderline(true);
+    m_lblMailMe->setFont(linkFont);
+    QPalette link = palette();
+    link.setColor(QPalette::WindowText, link.color(QPalette::Link));
+    m_lblMailMe->setPalette(link);
+    m_lblMailMe->setCursor(AppPictures::handCursor());
+    m_lblMailMe->installEventFilter(this);
+    m_lblDisclaimer = newLabel("lblDisclaimer", BuiltInTexts::text(TextId::AboutDisclaimer), this);
+    m_lblDisclaimer->setWordWrap(true);
+    m_lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    m_picScreen2 = new QWidget(this);
+    m_picScreen2->setObjectName(QStringLiteral("picScreen2"));
+    m_lstAppProperties = new QListWidget(m_picScreen2);
+    m_lstAppProperties->setObjectName(QStringLiteral("lstAppProperties"));
+    m_lstThanks = new QListWidget(this);
+    m_lstThanks->setObjectName(QStringLiteral("lstThanks"));
+    m_lstThanks->setWordWrap(true);
+
+    m_cmdOK = new QPushButton(BuiltInTexts::text(TextId::AboutOk), this);
+    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    m_cmdOK->setDefault(true);
+}
+
+// The one place where the design in twips becomes pixels.
+void AboutDialog::layOut()
+{
+    m_picture1->setGeometry(toPixels(kPicture1));
+    m_picIcon->setGeometry(toPixels(kPicIcon));
+    m_lblTitle->setGeometry(toPixels(kLblTitle));
+    m_lblVersion->setGeometry(toPixels(kLblVersion));
+    m_shpFrame->setGeometry(toPixels(kShpFrame));
+    m_lblDescription->setGeometry(toPixels(kLblDescription));
+    m_lblDisclaimer->setGeometry(toPixels(kLblDisclaimer));
+    m_picScreen2->setGeometry(toPixels(kScreen));
+    m_lstAppProperties->setGeometry(m_picScreen2->rect());
+    m_lstThanks->setGeometry(toPixels(kScreen));
+    m_cmdOK->setGeometry(toPixels(kCmdOK));
+    setFixedSize(toPixels(QRect(QPoint(), kClientSize)).size());
+}
+
+// A translation moves the link with its sentence through "lblMailMe.Left" and
+// "lblMailMe.top"; without them it lies over its own words.
+void AboutDialog::placeMailLink()
+{
+    m_lblMailMe->adjustSize();
+    const QPoint overWords = m_lblDescription->geometry().topLeft() +
+                             phraseOrigin(m_lblDescription, m_lblMailMe->text());
+    m_lblMailMe->move(pixelsFrom(m_text(TextId::AboutMailMeLeft), overWords.x()),
+                      pixelsFrom(m_text(TextId::AboutMailMeTop), overWords.y()));
+    m_lblMailMe->setToolTip(QUrl(feedbackLink()).toString());
+}
+
+QString AboutDialog::feedbackLink() const
+{
+    const QString translated = m_text(TextId::AboutMailLink).trimmed();
+    if (!translated.isEmpty())
+        return translated;
+    const QString body =
+        m_text(TextId::AboutMailBody).arg(QSysInfo::prettyProductName(), AppInfo::versionText());
+    return AboutRules::feedbackLink(AppInfo::feedbackAddress(), m_text(TextId::AboutMailSubject),
+                                    body);
+}
+
+void AboutDialog::composeVersion()
+{
+    const int revision = AppInfo::versionRevision;
+    const QString stage =
+        AboutRules::stageText(revision, m_text(TextId::AboutAlpha), m_text(TextId::AboutBeta));
+    m_versionText = AboutRules::versionCaption(m_lblVersion->text(), AppInfo::versionMajor,
+                                               AppInfo::versionMinor, revision, stage);
+}
+
+void AboutDialog::fillProperties(const EventLog& log)
+{
+    const QString yes = m_text(TextId::AboutYes);
+    const QString no = m_text(TextId::AboutNo);
+    const QString exeName = Folders::exeBaseName(QCoreApplication::applicationFilePath());
+    const QString platform = QGuiApplication::platformName();
+    const QWidget* mainWindow = parentWidget() ? parentWidget()->window() : nullptr;
+    const bool inTaskList =
+        mainWindow && mainWindow->isVisible() && mainWindow->windowType() == Qt::Window;
+    struct Row
+    {
+        const char* name;
+        int tabs;
+        QString value;
+    };
+    const Row rows[] = {
+        {"Title", 2, AppInfo::title()},
+        {"Major", 2, QString::number(AppInfo::versionMajor)},
+        {"Minor", 2, QString::number(AppInfo::versionMinor)},
+        {"Revision", 2, QString::number(AppInfo::versionRevision)},
+        {"Comments", 1,
+         m_text(TextId::AboutComments)
+             .arg(QLatin1String(QT_VERSION_STR), QLatin1String(qVersion()))},
+        {"CompanyName", 1, m_text(TextId::AboutCompanyName)},
+        {"EXEName", 2, exeName},
+        {"FileDescription", 1, m_text(TextId::AboutFileDescription)},
+        // The topic list the help window reads, beside the program.
+        {"HelpFile", 2, exeName + QStringLiteral(".hlp")},
+        // The running program's nearest counterpart of a module handle.
+        {"hInstance", 1, QString::number(QCoreApplication::applicationPid())},
+        {"LegalCopyright", 1, m_text(TextId::AboutLegalCopyright)},
+        {"LegalTrademarks", 1, m_text(TextId::AboutLegalTrademarks)},
+        {"LogMode", 2, m_text(log.isOn() ? TextId::AboutLogOn : TextId::AboutLogOff)},
+        {"LogPath", 2, QDir::toNativeSeparators(log.path())},
+        // The find and help windows are modeless whenever the program runs.
+        {"NonModalAllowed", 1, yes},
+        {"Path", 2, QDir::toNativeSeparators(QCoreApplication::applicationDirPath())},
+        // A second copy hands its request to the first and ends before any window opens.
+        {"PrevInstance", 1, no},
+        {"ProductName", 1, AppInfo::title()},
+        // Nothing of the program stays loaded once it ends.
+        {"RetainedProject", 1, no},
+        // The window system the program was started on.
+        {"StartMode", 1, platform},
+        {"TaskVisible", 1, inTaskList ? yes : no},
+        {"ThreadID", 2, QString::number(reinterpret_cast<quintptr>(QThread::currentThreadId()))},
+        // Windows drawn nowhere (tests, a headless run) have nobody to answer them.
+        {"UnattendedApp", 1,
+         platform == QLatin1String("offscreen") || platform == QLatin1String("minimal") ? yes : no},
+    };
+    const QFontMetrics metrics(m_lstAppProperties->font());
+    int widestName = 0;
+    for (const Row& row : rows) {
+        const QString name = QLatin1String(row.name);
+        m_lstAppProperties->addItem(name + QString(row.tabs, QLatin1Char('\t')) + row.value);
+        widestName = std::max(widestName, metrics.horizontalAdvance(name));
+    }
+    m_lstAppProperties->setItemDelegate(
+        new PropertyRowDelegate(widestName + 2 * metrics.averageCharWidth(), m_lstAppProperties));
+}
+
+void AboutDialog::fillThanks()
+{
+    QString lines = m_text(TextId::AboutThanks);
+    m_lstThanks->addItems(
+        lines.replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n')));
+}
+
+void AboutDialog::showScreen(Screen screen)
+{
+    m_picScreen2->setVisible(screen == Screen::AppInfo);
+    m_lstThanks->setVisible(screen == Screen::Thanks);
+    switch (screen) {
+    case Screen::Version:
+        m_lblVersion->setText(m_versionText);
+        break;
+    case Screen::AppInfo:
+        m_lblVersion->setText(m_text(TextId::AboutAppInfoScreen));
+        break;
+    case Screen::Thanks:
+        m_lblVersion->setText(m_text(TextId::AboutThanksScreen));
+        break;
+    }
+}
+
+// The name is the row's text before its first tab, the value the text after its last.
+void AboutDialog::showProperty(const QListWidgetItem* item)
+{
+    const QString row = item->text();
+    m_messages.show(row.section(QLatin1Char('\t'), -1), MessageService::Icon::None,
+                    row.section(QLatin1Char('\t'), 0, 0));
+}
+
+void AboutDialog::keyPressEvent(QKeyEvent* event)
+{
+    constexpr auto shiftKeys = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+    if (!(event->modifiers() & shiftKeys)) {
+        switch (event->key()) {
+        case Qt::Key_F1:
+            showScreen(Screen::Version);
+            return;
+        case Qt::Key_F2:
+            showScreen(Screen::AppInfo);
+            return;
+        case Qt::Key_F3:
+            showScreen(Screen::Thanks);
+            return;
+        default:
+            break;
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool AboutDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_lblMailMe && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        QDesktopServices::openUrl(QUrl(m_lblMailMe->toolTip()));
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,88 @@
+#include "dialogs/input_box.h"
+
+#include "core/input_box_layout.h"
+#include "core/twips.h"
+#include "ui/page_fonts.h"
+#include "ui/window_placement.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <cmath>
+
+namespace {
+
+constexpr int kFontPoints = 8;
+
+// Rounded up, so the prompt converted back to pixels is never cut short.
+int toTwips(int pixels)
+{
+    return static_cast<int>(std::ceil(Twips::fromPixels(pixels, WindowPlacement::logicalDpi())));
+}
+
+QRect toPixels(const QRect& twips)
+{
+    return Twips::toPixels(twips, WindowPlacement::logicalDpi());
+}
+
+} // namespace
+
+InputBoxDialog::InputBoxDialog(const QString& prompt, const QString& title, const QString& preset,
+                               const TextLookup& text, QWidget* owner)
+    : QDialog(owner)
+{
+    setObjectName(QStringLiteral("frmInputBoxEx"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFont(QFont(PageFonts::defaultFamily(), kFontPoints));
+
+    m_lblPrompt = new QLabel(prompt, this);
+    m_lblPrompt->setObjectName(QStringLiteral("lblPrompt"));
+    m_lblPrompt->setTextFormat(Qt::PlainText);
+    m_txtText = new QLineEdit(preset, this);
+    m_txtText->setObjectName(QStringLiteral("txtText"));
+    m_txtText->installEventFilter(this);
+    m_cmdOK = new QPushButton(text(TextId::CommonOk), this);
+    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    m_cmdOK->setDefault(true);
+    m_cmdCancel = new QPushButton(text(TextId::CommonCancel), this);
+    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    setWindowTitle(title);
+    layOut();
+
+    connect(m_cmdOK, &QPushButton::clicked, this, [this] {
+        m_result = m_txtText->text();
+        accept();
+    });
+    // Cancel, like Esc and the frame, leaves `Result` empty.
+    connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool InputBoxDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    // However the text box gets the focus, typing replaces the whole text.
+    if (watched == m_txtText && event->type() == QEvent::FocusIn)
+        m_txtText->selectAll();
+    return QDialog::eventFilter(watched, event);
+}
+
+// The one place where the layout in twips becomes pixels.
+void InputBoxDialog::layOut()
+{
+    const QSize prompt = m_lblPrompt->sizeHint();
+    const InputBoxLayout::Geometry g =
+        InputBoxLayout::fit(QSize(toTwips(prompt.width()), toTwips(prompt.height())));
+    m_lblPrompt->setGeometry(toPixels(g.lblPrompt));
+    m_txtText->setGeometry(toPixels(g.txtText));
+    m_cmdOK->setGeometry(toPixels(g.cmdOK));
+    m_cmdCancel->setGeometry(toPixels(g.cmdCancel));
+    setFixedSize(toPixels(QRect(QPoint(), g.clientSize)).size());
+}
+
+QString InputBoxEx(const QString& prompt, const QString& title, const QString& preset,
+                   QWidget* owner, const InputBoxDialog::TextLookup& text)
+{
+    InputBoxDialog box(prompt, title, preset, text, owner);
+    box.exec();
+    return box.answer();
+}

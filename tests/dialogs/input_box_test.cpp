@@ -1,0 +1,118 @@
+#include "dialogs/input_box.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString builtIn(TextId id)
+{
+    return BuiltInTexts::text(id);
+}
+
+template <typename T> T* child(QWidget* box, const char* name)
+{
+    T* widget = box->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+}
+
+// Asks through InputBoxEx and lets `person` answer the box once it is up.
+QString ask(const QString& preset, const std::function<void(QDialog* box)>& person,
+            QWidget* owner = nullptr)
+{
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!box) {
+            ADD_FAILURE() << "no modal input box";
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (auto* dialog = qobject_cast<QDialog*>(window))
+                    dialog->reject();
+            }
+            return;
+        }
+        person(box);
+        if (box->isVisible()) {
+            ADD_FAILURE() << "the input box stayed open";
+            box->reject();
+        }
+    });
+    return InputBoxEx(QStringLiteral("Новое имя:"), QStringLiteral("Переименование"), preset, owner,
+                      builtIn);
+}
+
+void click(QWidget* box, const char* button)
+{
+    QTest::mouseClick(child<QPushButton>(box, button), Qt::LeftButton);
+}
+
+} // namespace
+
+TEST(InputBox, OkReturnsTheTextExactlyAsItStandsAndTheFocusSelectsAllOfIt)
+{
+    QWidget owner;
+    const QString untouched = ask(
+        QStringLiteral("  Иванов  "),
+        [&owner](QDialog* box) {
+            EXPECT_EQ(box->objectName(), "frmInputBoxEx");
+            EXPECT_EQ(box->parentWidget(), &owner);
+            EXPECT_EQ(box->windowTitle(), QStringLiteral("Переименование"));
+            EXPECT_EQ(child<QLabel>(box, "lblPrompt")->text(), QStringLiteral("Новое имя:"));
+            EXPECT_EQ(child<QPushButton>(box, "cmdOK")->text(), QStringLiteral("ОК"));
+            EXPECT_EQ(child<QPushButton>(box, "cmdCancel")->text(), QStringLiteral("Отмена"));
+            box->activateWindow();
+            QCoreApplication::processEvents();
+            auto* text = child<QLineEdit>(box, "txtText");
+            EXPECT_TRUE(text->hasFocus());
+            EXPECT_EQ(text->selectedText(), QStringLiteral("  Иванов  "));
+            child<QPushButton>(box, "cmdOK")->setFocus();
+            text->setCursorPosition(3);
+            text->setFocus(Qt::MouseFocusReason);
+            EXPECT_EQ(text->selectedText(), QStringLiteral("  Иванов  "));
+            click(box, "cmdOK");
+        },
+        &owner);
+    EXPECT_EQ(untouched, QStringLiteral("  Иванов  "));
+
+    // Enter presses OK; the callers trim, the box does not.
+    const QString typed = ask(QStringLiteral("АБ"), [](QDialog* box) {
+        auto* text = child<QLineEdit>(box, "txtText");
+        text->clear();
+        text->insert(QStringLiteral(" Друзья "));
+        QTest::keyClick(text, Qt::Key_Return);
+    });
+    EXPECT_EQ(typed, QStringLiteral(" Друзья "));
+}
+
+TEST(InputBox, CancelEscapeAndTheFrameAnswerEmptyWhateverTheBoxHolds)
+{
+    const std::function<void(QDialog*)> ways[] = {
+        [](QDialog* box) { click(box, "cmdCancel"); },
+        [](QDialog* box) { QTest::keyClick(child<QLineEdit>(box, "txtText"), Qt::Key_Escape); },
+        [](QDialog* box) { box->close(); },
+    };
+    for (const auto& way : ways)
+        EXPECT_EQ(ask(QStringLiteral("Новая страница"), way), QString());
+}
+
+TEST(InputBox, ALongPromptWidensTheWindowByItsExtraWidthAndTheButtonsFollowTheTextBox)
+{
+    InputBoxDialog shortBox(QStringLiteral("Имя:"), {}, {}, builtIn);
+    InputBoxDialog longBox(QStringLiteral("Название новой страницы, не длиннее 30 букв:"), {}, {},
+                           builtIn);
+    const int extra = child<QLabel>(&longBox, "lblPrompt")->width() -
+                      child<QLabel>(&shortBox, "lblPrompt")->width();
+    ASSERT_GT(extra, 100);
+    EXPECT_NEAR(longBox.width() - shortBox.width(), extra, 1);
+    for (InputBoxDialog* box : {&shortBox, &longBox}) {
+        const QRect text = child<QLineEdit>(box, "txtText")->geometry();
+        EXPECT_GT(text.left(), child<QLabel>(box, "lblPrompt")->geometry().right());
+        EXPECT_EQ(child<QPushButton>(box, "cmdCancel")->geometry().right(), text.right());
+        EXPECT_EQ(box->minimumSize(), box->maximumSize());
+    }
+}
