@@ -55,14 +55,15 @@ std::optional<AppError> SafeFile::writeWhole(const QString& path, const QByteArr
                                              std::optional<QFileDevice::Permissions> permissions)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, every byte is written here, so a write cut short (a full
+    // disk) is seen while the old file is still in place, with the system's
+    // reason; buffered, a short file would be written by commit, which
+    // renames even when that last write fails.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return openFailure(path, file);
     if (permissions)
         file.setPermissions(*permissions);
-    // A short file stays in QFileDevice's buffer until commit, and commit
-    // renames even when that last write fails (a full disk): flushed here,
-    // the failure is seen while the old file is still in place.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
+    if (file.write(bytes) != bytes.size()) {
         const AppError error = writeFailure(file);
         file.cancelWriting();
         return error;

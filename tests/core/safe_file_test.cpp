@@ -30,7 +30,8 @@ TEST(SafeFile, WriteCutShortFailsAndKeepsTheOldFileWhateverItsLength)
             ASSERT_TRUE(cap.isSet());
             error = SafeFile::writeWhole(path, QByteArray(length, 'x'));
         }
-        EXPECT_TRUE(error) << length;
+        ASSERT_TRUE(error) << length;
+        EXPECT_EQ(error->number, AppError::DiskFull) << length;
         EXPECT_EQ(bytesOf(path), "old book") << length;
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
                   QStringList{"velkaro.dat"});
