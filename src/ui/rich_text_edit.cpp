@@ -543,6 +543,16 @@ void RichTextEdit::keyPressEvent(QKeyEvent* event)
     // Shift+Enter would insert a line separator inside the paragraph; the
     // page only knows paragraph breaks.
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    // Qt takes Enter in an empty paragraph as a request to drop its format,
+    // and the page's tab stops would go with it.
+    if (enter && !(shift & ~Qt::ShiftModifier) && textCursor().block().length() == 1) {
+        QTextCursor cursor = textCursor();
+        cursor.insertBlock(cursor.blockFormat(), cursor.charFormat());
+        setTextCursor(cursor);
+        ensureCursorVisible();
+        event->accept();
+        return;
+    }
     if (enter && (shift & Qt::ShiftModifier)) {
         QKeyEvent plain(event->type(), event->key(), event->modifiers() & ~Qt::ShiftModifier,
                         event->text(), event->isAutoRepeat(), ushort(event->count()));

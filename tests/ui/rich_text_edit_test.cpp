@@ -403,3 +403,41 @@ TEST_F(RichTextEditTest, UndoReachesBackOneKeystrokeAndUndoingAgainBringsItBack)
 }
 
 } // namespace
+
+// Every paragraph of an address page has its two tab stops: Enter in an empty
+// paragraph and pasted paragraphs must not leave one without them, and the
+// whole page replaced at once comes back with one undo.
+TEST_F(RichTextEditTest, NewAndPastedParagraphsKeepThePagesTabStopsAndAReplacedPageComesBack)
+{
+    const auto stopsEverywhere = [this] {
+        for (QTextBlock block = edit.document()->begin(); block.isValid(); block = block.next()) {
+            if (block.blockFormat().tabPositions().size() != 2)
+                return false;
+        }
+        return true;
+    };
+    edit.setTextRTF(QString(), {300, 3325});
+    QTest::keyClick(&edit, Qt::Key_Return);
+    QTest::keyClick(&edit, Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(edit.document()->blockCount(), 3);
+    EXPECT_TRUE(stopsEverywhere());
+
+    toClipboard([](QMimeData& data) {
+        data.setData(QStringLiteral("text/rtf"),
+                     "{\\rtf1\\ansi \\tx5000 \\b one\\tab 1\\par two\\tab 2\\par}");
+    });
+    edit.paste();
+    EXPECT_TRUE(stopsEverywhere());
+    EXPECT_EQ(edit.SelTabs(1), 3325);
+
+    select(0, 0);
+    edit.setSelBold(true);
+    const QString before = edit.TextRTF();
+    edit.replaceAllText(QStringLiteral("b\r\na\r\n"));
+    EXPECT_EQ(edit.Text(), QStringLiteral("b\r\na\r\n"));
+    EXPECT_TRUE(stopsEverywhere());
+    select(0, 1);
+    EXPECT_EQ(edit.SelBold(), false);
+    edit.Undo();
+    EXPECT_EQ(edit.TextRTF(), before);
+}
