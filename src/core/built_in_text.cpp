@@ -10,9 +10,10 @@ constexpr QStringView common = u"Common";
 constexpr QStringView program = u"Velkaro";
 constexpr QStringView mainForm = u"frmMain";
 constexpr QStringView passwordForm = u"frmPassword";
+constexpr QStringView findForm = u"frmFind";
 
 // Indexed by TextId.
-constexpr std::array<BuiltInText, 45> texts{{
+constexpr std::array<BuiltInText, 56> texts{{
     {TextId::CommonOk, common, u"OK", u"ОК"},
     {TextId::CommonCancel, common, u"Cancel", u"Отмена"},
     {TextId::TipFailure, common, u"TipFailure", u"Не удается отобразить совет."},
@@ -49,6 +50,20 @@ constexpr std::array<BuiltInText, 45> texts{{
     {TextId::UnsupportedPassChars, passwordForm, u"UnsupportedPassChars",
      u"Пароль содержит символы, которые нельзя сохранить. Используйте русские или латинские "
      u"буквы, цифры и знаки препинания."},
+
+    {TextId::FindCaption, findForm, u"@", u"Найти"},
+    {TextId::FindWhat, findForm, u"lblWhat", u"Чт&о:"},
+    {TextId::FindWholeWord, findForm, u"chkWholeWord", u"&Только слово целиком"},
+    {TextId::FindMatchCase, findForm, u"chkMatchCase", u"С &учетом регистра"},
+    {TextId::FindAllPages, findForm, u"chkAllPages", u"Поиск на &всех страницах"},
+    {TextId::FindNext, findForm, u"cmdFind", u"&Найти далее"},
+    {TextId::FindCancel, findForm, u"cmdCancel", u"Отмена"},
+    {TextId::FindWhatCue, findForm, u"WhatCue", u"Введите текст, который требуется найти"},
+    {TextId::FindEnterSomethingTitle, findForm, u"EnterSomethingTitle", u"Введите искомый текст"},
+    {TextId::FindEnterSomething, findForm, u"EnterSomething",
+     u"Для выполнения поиска приложению требуется образец текста, который следует найти.\n"
+     u"\nНапример, чтобы найти все записи о Петровых, введите \"Петров\"."},
+    {TextId::FindCompleted, findForm, u"FindCompleted", u"Поиск завершен."},
 
     {TextId::DamagedPassword, program, u"DamagedPassword",
      u"Сохраненный пароль адресной книги поврежден, поэтому проверить пароль невозможно. "

@@ -42,6 +42,18 @@ enum class TextId
     EmptyPassWarn,
     UnsupportedPassChars,
 
+    FindCaption,
+    FindWhat,
+    FindWholeWord,
+    FindMatchCase,
+    FindAllPages,
+    FindNext,
+    FindCancel,
+    FindWhatCue,
+    FindEnterSomethingTitle,
+    FindEnterSomething,
+    FindCompleted,
+
     DamagedPassword,
     UnreadableBookKept,
     UnreadableReason,
