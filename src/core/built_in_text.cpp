@@ -12,6 +12,7 @@ constexpr QStringView mainForm = u"frmMain";
 constexpr QStringView passwordForm = u"frmPassword";
 constexpr QStringView optionsForm = u"frmOptions";
 constexpr QStringView aboutForm = u"frmAbout";
+constexpr QStringView findForm = u"frmFind";
 
 // Indexed by TextId.
 constexpr auto texts = std::to_array<BuiltInText>({
@@ -140,6 +141,19 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::AboutNo, aboutForm, u"No", u"Нет"},
     {TextId::AboutLogOn, aboutForm, u"LogOn", u"запись включена"},
     {TextId::AboutLogOff, aboutForm, u"LogOff", u"запись выключена"},
+    {TextId::FindCaption, findForm, u"@", u"Найти"},
+    {TextId::FindWhat, findForm, u"lblWhat", u"Чт&о:"},
+    {TextId::FindWholeWord, findForm, u"chkWholeWord", u"&Только слово целиком"},
+    {TextId::FindMatchCase, findForm, u"chkMatchCase", u"С &учетом регистра"},
+    {TextId::FindAllPages, findForm, u"chkAllPages", u"Поиск на &всех страницах"},
+    {TextId::FindNext, findForm, u"cmdFind", u"&Найти далее"},
+    {TextId::FindCancel, findForm, u"cmdCancel", u"Отмена"},
+    {TextId::FindWhatCue, findForm, u"WhatCue", u"Введите текст, который требуется найти"},
+    {TextId::FindEnterSomethingTitle, findForm, u"EnterSomethingTitle", u"Введите искомый текст"},
+    {TextId::FindEnterSomething, findForm, u"EnterSomething",
+     u"Для выполнения поиска приложению требуется образец текста, который следует найти.\n"
+     u"\nНапример, чтобы найти все записи о Петровых, введите \"Петров\"."},
+    {TextId::FindCompleted, findForm, u"FindCompleted", u"Поиск завершен."},
 
     {TextId::DamagedPassword, program, u"DamagedPassword",
      u"Сохраненный пароль адресной книги поврежден, поэтому проверить пароль невозможно. "

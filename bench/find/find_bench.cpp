@@ -1,0 +1,199 @@
+// A search of the largest book a user can have, 32,767 address pages, for a
+// sample it holds nowhere: one press of "find next" walks every page and ends
+// with the completion message. One pass of the finder over every page's plain
+// text is measured in the same run as the floor the walk stands against.
+
+#include "core/message_service.h"
+#include "dialogs/find_dialog.h"
+#include "document/book.h"
+#include "document/data_file.h"
+#include "document/search_target.h"
+#include "document/search_walk.h"
+#include "richtext/text_finder.h"
+#include "ui/rich_text_edit.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kBookPages = DataFile::MaxPages;
+const QString kNowhere = QStringLiteral("Кузнецов");
+
+// One entry line, name, tab, phone, as the rich-edit control writes it.
+QString addressPage(int n)
+{
+    return QStringLiteral("{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0\\fswiss"
+                          "\\fcharset204{\\*\\fname Tahoma;}Tahoma CYR;}}\r\n"
+                          "{\\colortbl ;\\red0\\green0\\blue0;}\r\n"
+                          "\\viewkind4\\uc1\\pard\\tx300\\tx4200\\cf1\\f0\\fs20 \\'c8\\'e2\\'e0"
+                          "\\'ed\\'ee\\'e2 \\'c8\\'e2\\'e0\\'ed %1\\tab +7 (495) 555-%2\\par\r\n"
+                          "\\pard\\tx300\\tx4200\\par\r\n}\r\n")
+        .arg(n)
+        .arg(n % 10000, 4, 10, QLatin1Char('0'));
+}
+
+std::vector<PageRecord> largestBook()
+{
+    std::vector<PageRecord> pages;
+    pages.reserve(kBookPages);
+    for (int i = 1; i <= kBookPages; ++i)
+        pages.push_back({QStringLiteral("Стр%1").arg(i), addressPage(i), PageRecord::AddressPage});
+    return pages;
+}
+
+// The book and the page editor as the main window hands them to the search.
+class EditorTarget : public SearchTarget
+{
+public:
+    EditorTarget()
+    {
+        book.setPages(largestBook());
+        SelectPage(1);
+    }
+
+    int pageCount() const override { return book.PageCount(); }
+    int currentPage() const override { return book.RecentPage; }
+    int SelStart() const override { return editor.SelStart(); }
+    QString pageText(int page) const override
+    {
+        return page == book.RecentPage ? editor.Text() : book.Pages[std::size_t(page)].plainText();
+    }
+    void SelectPage(int page) override
+    {
+        book.RecentPage = qint16(page);
+        editor.setTextRTF(book.Pages[std::size_t(page)].Text);
+    }
+    int Find(const QString& sample, int first, int last, int options) override
+    {
+        return editor.Find(sample, first, last, options);
+    }
+
+    // A book just loaded: no page has made its plain text yet.
+    void forgetPlainTexts() { book.setPages(largestBook()); }
+
+    Book book;
+    RichTextEdit editor;
+};
+
+class CountingMessages : public MessageService
+{
+public:
+    void show(const QString&, Icon, const QString&) override { ++shown; }
+    bool ask(const QString&, const QString&) override { return false; }
+    int choose(const QString&, const QStringList&) override { return -1; }
+
+    int shown = 0;
+};
+
+void makePlainTexts(const Book& book)
+{
+    for (const PageRecord& page : book.pages())
+        benchmark::DoNotOptimize(page.plainText());
+}
+
+void BM_FloorOneFinderPassOverEveryPlainText(benchmark::State& state)
+{
+    Book book;
+    book.setPages(largestBook());
+    makePlainTexts(book);
+    for (auto _ : state) {
+        int found = -1;
+        for (const PageRecord& page : book.pages())
+            found = std::max(found, TextFinder::find(page.plainText(), kNowhere, 0, -1, 0));
+        if (found >= 0)
+            state.SkipWithError("the sample was found");
+    }
+    state.SetItemsProcessed(state.iterations() * kBookPages);
+}
+
+// The first search after loading also makes every page's plain text.
+void BM_FloorPlainTextsAndOneFinderPass(benchmark::State& state)
+{
+    Book book;
+    for (auto _ : state) {
+        state.PauseTiming();
+        book.setPages(largestBook());
+        state.ResumeTiming();
+        for (const PageRecord& page : book.pages())
+            benchmark::DoNotOptimize(TextFinder::find(page.plainText(), kNowhere, 0, -1, 0));
+    }
+    state.SetItemsProcessed(state.iterations() * kBookPages);
+}
+
+void walkEveryPage(benchmark::State& state, bool freshBook)
+{
+    EditorTarget target;
+    makePlainTexts(target.book);
+    SearchWalk walk(target);
+    for (auto _ : state) {
+        if (freshBook) {
+            state.PauseTiming();
+            target.forgetPlainTexts();
+            state.ResumeTiming();
+        }
+        walk.reset();
+        if (walk.findNext(kNowhere, TextFinder::wholeWord, true) != SearchWalk::Result::Completed ||
+            target.currentPage() != 1)
+            state.SkipWithError("the walk did not end on the start page");
+    }
+    state.SetItemsProcessed(state.iterations() * kBookPages);
+}
+
+void BM_WalkEveryPage(benchmark::State& state)
+{
+    walkEveryPage(state, false);
+}
+
+void BM_WalkEveryPageFirstAfterLoading(benchmark::State& state)
+{
+    walkEveryPage(state, true);
+}
+
+// From the press of the window's button to the completion message.
+void BM_FindWindowPressToCompletion(benchmark::State& state)
+{
+    EditorTarget target;
+    CountingMessages messages;
+    auto* dialog = new FindDialog(
+        target, messages, [](TextId id) { return BuiltInTexts::text(id); }, nullptr);
+    dialog->findChild<QLineEdit*>(QStringLiteral("txtWhat"))->setText(kNowhere);
+    dialog->findChild<QCheckBox*>(QStringLiteral("chkAllPages"))->setChecked(true);
+    dialog->show();
+    auto* cmdFind = dialog->findChild<QPushButton*>(QStringLiteral("cmdFind"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        target.forgetPlainTexts();
+        dialog->pageListChanged();
+        state.ResumeTiming();
+        const int before = messages.shown;
+        QTest::mouseClick(cmdFind, Qt::LeftButton);
+        if (messages.shown != before + 1)
+            state.SkipWithError("no completion message");
+    }
+    delete dialog;
+    state.SetItemsProcessed(state.iterations() * kBookPages);
+}
+
+} // namespace
+
+BENCHMARK(BM_FloorOneFinderPassOverEveryPlainText)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FloorPlainTextsAndOneFinderPass)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WalkEveryPage)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WalkEveryPageFirstAfterLoading)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FindWindowPressToCompletion)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

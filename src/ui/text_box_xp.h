@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ui/balloon_tip.h"
+
+#include <QLineEdit>
+
+// `cTextBoxXP`: a one-line text box with a cue banner, the grey hint shown
+// while the box is empty and has not got the focus, and a balloon tip that
+// points at the box and goes away as soon as its text changes. Getting the
+// focus selects the whole text, so typing replaces it.
+class cTextBoxXP : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    explicit cTextBoxXP(QWidget* parent = nullptr);
+
+    QString CueBanner() const { return m_cueBanner; }
+    void setCueBanner(const QString& text);
+    QString BalloonTipTitle() const { return m_balloonTipTitle; }
+    void setBalloonTipTitle(const QString& title) { m_balloonTipTitle = title; }
+    QString BalloonTipText() const { return m_balloonTipText; }
+    void setBalloonTipText(const QString& text) { m_balloonTipText = text; }
+    BalloonTip::Icon BalloonTipIcon() const { return m_balloonTipIcon; }
+    void setBalloonTipIcon(BalloonTip::Icon icon) { m_balloonTipIcon = icon; }
+
+    void ShowBalloonTip();
+    void HideBalloonTip();
+    const BalloonTip* balloonTip() const { return m_balloon; }
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    QString m_cueBanner;
+    QString m_balloonTipTitle;
+    QString m_balloonTipText;
+    BalloonTip::Icon m_balloonTipIcon = BalloonTip::Icon::None;
+    BalloonTip* m_balloon = nullptr;
+};

@@ -1,0 +1,168 @@
+#include "book_search_target.h"
+#include "dialogs/find_dialog.h"
+#include "recording_message_service.h"
+#include "ui/text_box_xp.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class FindDialogTest : public ::testing::Test
+{
+protected:
+    void open(const QStringList& pages, int openPage, int caret)
+    {
+        m_target = std::make_unique<BookSearchTarget>(pages, openPage, caret);
+        m_dialog = new FindDialog(
+            *m_target, m_messages, [](TextId id) { return BuiltInTexts::text(id); }, nullptr,
+            &m_owner);
+        m_dialog->bringForward();
+    }
+
+    template <typename T> T* child(const char* name) const
+    {
+        T* widget = m_dialog->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    cTextBoxXP* what() const { return child<cTextBoxXP>("txtWhat"); }
+    void click(const char* name)
+    {
+        QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton);
+    }
+    void pressEnter() { QTest::keyClick(what(), Qt::Key_Return); }
+    QString selection() const { return m_target->selection(); }
+
+    RecordingMessageService m_messages;
+    std::unique_ptr<BookSearchTarget> m_target;
+    QWidget m_owner;
+    QPointer<FindDialog> m_dialog;
+};
+
+const QString kCompleted = QStringLiteral("Поиск завершен.");
+
+} // namespace
+
+TEST_F(FindDialogTest, OpensWithItsCaptionsAndClearedBoxesAndClosesByEscapeOrCancel)
+{
+    open({QStringLiteral("a")}, 1, 0);
+    EXPECT_EQ(m_dialog->windowTitle(), QStringLiteral("Найти"));
+    EXPECT_FALSE(m_dialog->isModal());
+    EXPECT_EQ(m_dialog->parentWidget(), &m_owner);
+    EXPECT_EQ(child<QLabel>("lblWhat")->buddy(), what());
+    EXPECT_EQ(what()->CueBanner(), QStringLiteral("Введите текст, который требуется найти"));
+    const std::pair<const char*, const char*> captions[] = {
+        {"lblWhat", "Чт&о:"},
+        {"chkWholeWord", "&Только слово целиком"},
+        {"chkMatchCase", "С &учетом регистра"},
+        {"chkAllPages", "Поиск на &всех страницах"},
+        {"cmdFind", "&Найти далее"},
+        {"cmdCancel", "Отмена"},
+    };
+    for (const auto& [name, caption] : captions)
+        EXPECT_EQ(child<QWidget>(name)->property("text").toString(), QString::fromUtf8(caption));
+    for (const char* name : {"chkWholeWord", "chkMatchCase", "chkAllPages"})
+        EXPECT_FALSE(child<QCheckBox>(name)->isChecked()) << name;
+    EXPECT_TRUE(child<QPushButton>("cmdFind")->isDefault());
+
+    QTest::keyClick(what(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(m_dialog.isNull());
+    open({QStringLiteral("a")}, 1, 0);
+    click("cmdCancel");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(m_dialog.isNull());
+}
+
+TEST_F(FindDialogTest, EnterWalksOnFromTheLastPageAndReportsCompletionOnTheStartPage)
+{
+    open({QStringLiteral("Петров"), QStringLiteral("Иванов"), QStringLiteral("Сидоров")}, 3, 7);
+    click("chkAllPages");
+    what()->setText(QStringLiteral("Петров"));
+    pressEnter();
+    EXPECT_EQ(selection(), QStringLiteral("1@0+6"));
+    EXPECT_TRUE(m_messages.entries().empty());
+    pressEnter();
+    ASSERT_EQ(m_messages.texts(), QStringList{kCompleted});
+    EXPECT_EQ(m_messages.entries()[0].icon, MessageService::Icon::Information);
+    EXPECT_EQ(m_target->currentPage(), 3);
+    EXPECT_TRUE(m_dialog->isVisible());
+}
+
+TEST_F(FindDialogTest, ABoxClickedOrTheSampleEditedStartsAgainFromTheCaretOfThatMoment)
+{
+    open({QStringLiteral("a a a a")}, 1, 0);
+    what()->setText(QStringLiteral("a"));
+    click("cmdFind");
+    click("cmdFind");
+    EXPECT_EQ(selection(), QStringLiteral("1@2+1"));
+
+    m_target->selStart = 5;
+    click("chkWholeWord");
+    click("cmdFind");
+    EXPECT_EQ(selection(), QStringLiteral("1@6+1"));
+    m_target->selStart = 3;
+    click("chkWholeWord");
+    click("cmdFind");
+    EXPECT_EQ(selection(), QStringLiteral("1@4+1"));
+
+    m_target->selStart = 1;
+    what()->setCursorPosition(1);
+    QTest::keyClick(what(), Qt::Key_B);
+    QTest::keyClick(what(), Qt::Key_Backspace);
+    click("cmdFind");
+    EXPECT_EQ(selection(), QStringLiteral("1@2+1"));
+
+    // Whole word and match case together ask for both bits.
+    click("chkWholeWord");
+    click("chkMatchCase");
+    m_target->optionsAsked.clear();
+    click("cmdFind");
+    EXPECT_EQ(m_target->optionsAsked, QList<int>{6});
+}
+
+TEST_F(FindDialogTest, AnEmptyBoxShowsTheBalloonAndChangesNothingElse)
+{
+    open({QStringLiteral("Петров"), QStringLiteral("Петров")}, 1, 3);
+    click("chkAllPages");
+    pressEnter();
+    const BalloonTip* balloon = what()->balloonTip();
+    ASSERT_TRUE(balloon->isVisible());
+    EXPECT_EQ(balloon->title(), QStringLiteral("Введите искомый текст"));
+    EXPECT_EQ(balloon->text(),
+              QStringLiteral("Для выполнения поиска приложению требуется образец текста, который "
+                             "следует найти.\n\nНапример, чтобы найти все записи о Петровых, "
+                             "введите \"Петров\"."));
+    EXPECT_EQ(balloon->icon(), BalloonTip::Icon::Information);
+    EXPECT_TRUE(m_messages.entries().empty());
+    EXPECT_TRUE(m_target->optionsAsked.isEmpty());
+    EXPECT_EQ(selection(), QStringLiteral("1@3+0"));
+
+    QTest::keyClick(what(), Qt::Key_X);
+    EXPECT_FALSE(balloon->isVisible());
+}
+
+TEST_F(FindDialogTest, BroughtForwardItKeepsItsStateAndAPageListChangeStartsItAfresh)
+{
+    open({QStringLiteral("a a a a")}, 1, 0);
+    click("chkMatchCase");
+    what()->setText(QStringLiteral("a"));
+    click("cmdFind");
+    m_dialog->hide();
+    m_dialog->bringForward();
+    EXPECT_TRUE(m_dialog->isVisible());
+    EXPECT_TRUE(child<QCheckBox>("chkMatchCase")->isChecked());
+    click("cmdFind");
+    EXPECT_EQ(selection(), QStringLiteral("1@2+1"));
+
+    m_target->selStart = 5;
+    m_dialog->pageListChanged();
+    click("cmdFind");
+    EXPECT_EQ(selection(), QStringLiteral("1@6+1"));
+}

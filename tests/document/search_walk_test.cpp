@@ -1,0 +1,136 @@
+#include "book_search_target.h"
+#include "document/search_walk.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// One entry per press: "page@position" of the selected match, or "done".
+QStringList press(SearchWalk& walk, const BookSearchTarget& target, const QString& sample,
+                  int times, int options = 0, bool allPages = false)
+{
+    QStringList seen;
+    for (int i = 0; i < times; ++i) {
+        if (walk.findNext(sample, options, allPages) == SearchWalk::Result::Completed)
+            seen << QStringLiteral("done");
+        else
+            seen << QStringLiteral("%1@%2").arg(target.currentPage()).arg(target.selStart);
+    }
+    return seen;
+}
+
+const QString kPetrov = QStringLiteral("Петров");
+
+} // namespace
+
+TEST(SearchWalk, OnePageGoesOnFromTheCaretThenFromTheTopUpToTheCaretThenIsDone)
+{
+    const QString names = QStringLiteral("Петров А\r\nПетров Б\r\nПетров В");
+    BookSearchTarget target({names, kPetrov}, 1, 5);
+    SearchWalk walk(target);
+    // The match the caret is in lies across the start position: neither pass
+    // holds it whole. After "done" the next press runs the last pass again.
+    EXPECT_EQ(press(walk, target, kPetrov, 4), QStringList({"1@10", "1@20", "done", "done"}));
+
+    target.selStart = 8;
+    walk.reset();
+    EXPECT_EQ(press(walk, target, kPetrov, 5), QStringList({"1@10", "1@20", "1@0", "done", "1@0"}));
+    EXPECT_TRUE(target.opened.isEmpty());
+
+    // Matches overlap: each search starts one character after the last match.
+    BookSearchTarget overlap({QStringLiteral("ааааа")}, 1, 0);
+    SearchWalk again(overlap);
+    EXPECT_EQ(press(again, overlap, QStringLiteral("аа"), 5),
+              QStringList({"1@0", "1@1", "1@2", "1@3", "done"}));
+}
+
+TEST(SearchWalk, AllPagesGoOnFromTheLastPageToPageOneAndEndOnTheStartPage)
+{
+    const QString last = QStringLiteral("Петров\r\nИванов");
+    BookSearchTarget target({QStringLiteral("x Петров"), QString(), kPetrov, last}, 4,
+                            int(last.size()));
+    SearchWalk walk(target);
+    EXPECT_EQ(press(walk, target, kPetrov, 5, 0, true),
+              QStringList({"1@2", "3@0", "4@0", "done", "4@0"}));
+    // Only pages with a match were opened, and the start page to end on.
+    EXPECT_EQ(target.opened, QList<int>({1, 3, 4}));
+
+    // A book of one page is not searched twice before the caret.
+    BookSearchTarget one({QStringLiteral("x Петров y")}, 1, 9);
+    SearchWalk alone(one);
+    EXPECT_EQ(press(alone, one, kPetrov, 2, 0, true), QStringList({"1@2", "done"}));
+}
+
+TEST(SearchWalk, ASampleNowhereInTheBookTakesOnePressAndOpensNoPage)
+{
+    QStringList pages;
+    for (int i = 1; i <= 300; ++i)
+        pages << QStringLiteral("Иванов %1\r\nПетров\t555-%1").arg(i);
+    BookSearchTarget target(pages, 120, 3);
+    SearchWalk walk(target);
+    EXPECT_EQ(press(walk, target, QStringLiteral("Сидоров"), 2, 0, true),
+              QStringList({"done", "done"}));
+    EXPECT_EQ(target.currentPage(), 120);
+    EXPECT_TRUE(target.opened.isEmpty());
+}
+
+// The pages the walk does not open are searched with the finder the editor
+// uses, so both agree on whole words, case and Ё.
+TEST(SearchWalk, OptionsReachTheEditorAndThePagesItDoesNotOpenAlike)
+{
+    const QStringList pages = {QString(), QStringLiteral("Ёлкин"), QStringLiteral("ёлкина"),
+                               QStringLiteral("ЁЛКИН"), QStringLiteral("Елкин")};
+    constexpr int kWhole = TextFinder::wholeWord;
+    constexpr int kCase = TextFinder::matchCase;
+    const struct
+    {
+        int options;
+        QStringList seen;
+    } cases[] = {
+        {0, {"2@0", "3@0", "4@0", "done"}},
+        {kCase, {"3@0", "done"}},
+        {kWhole, {"2@0", "4@0", "done"}},
+        {kWhole | kCase, {"done"}},
+    };
+    for (const auto& c : cases) {
+        BookSearchTarget target(pages, 1, 0);
+        SearchWalk walk(target);
+        EXPECT_EQ(press(walk, target, QStringLiteral("ёлкин"), int(c.seen.size()), c.options, true),
+                  c.seen)
+            << c.options;
+        EXPECT_EQ(target.optionsAsked, QList<int>(target.optionsAsked.size(), c.options));
+    }
+}
+
+TEST(SearchWalk, AStartPageDeletedUnderTheWalkStartsItAfresh)
+{
+    QStringList pages(10, QStringLiteral("Иванов"));
+    pages[8] = kPetrov;
+    pages[1] = kPetrov;
+    BookSearchTarget target(pages, 8, 0);
+    SearchWalk walk(target);
+    EXPECT_EQ(press(walk, target, kPetrov, 1, 0, true), QStringList({"9@0"}));
+
+    // Pages 6 to 10 deleted; the window opens the last page left.
+    std::vector<PageRecord> kept(target.book.Pages.begin() + 1, target.book.Pages.begin() + 6);
+    target.book.setPages(std::move(kept));
+    target.SelectPage(5);
+    EXPECT_EQ(press(walk, target, kPetrov, 2, 0, true), QStringList({"2@0", "done"}));
+    EXPECT_EQ(walk.startPage(), 5);
+}
+
+TEST(SearchWalk, APageTheEditorShowsWithoutTheMatchIsPassedOver)
+{
+    struct Disagreeing : BookSearchTarget
+    {
+        using BookSearchTarget::BookSearchTarget;
+        QString shownText(int page) const override
+        {
+            return page == 2 ? QString() : BookSearchTarget::shownText(page);
+        }
+    };
+    Disagreeing target({QString(), kPetrov, kPetrov}, 1, 0);
+    SearchWalk walk(target);
+    EXPECT_EQ(press(walk, target, kPetrov, 2, 0, true), QStringList({"3@0", "done"}));
+    EXPECT_EQ(target.opened, QList<int>({2, 3, 1}));
+}

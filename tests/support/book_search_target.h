@@ -1,0 +1,66 @@
+#pragma once
+
+#include "document/book.h"
+#include "document/search_target.h"
+#include "richtext/text_finder.h"
+
+#include <QStringList>
+
+// A book and an editor holding the open page's plain text, as the main window
+// hands them to a search; it notes the pages it opens and the options asked for.
+class BookSearchTarget : public SearchTarget
+{
+public:
+    BookSearchTarget(const QStringList& pages, int openPage, int caret)
+    {
+        std::vector<PageRecord> records;
+        for (const QString& text : pages)
+            records.push_back({QStringLiteral("Стр"), text, PageRecord::AddressPage});
+        book.setPages(std::move(records));
+        SelectPage(openPage);
+        selStart = caret;
+        opened.clear();
+    }
+
+    int pageCount() const override { return book.PageCount(); }
+    int currentPage() const override { return book.RecentPage; }
+    int SelStart() const override { return selStart; }
+    QString pageText(int page) const override
+    {
+        return page == book.RecentPage ? editor : book.Pages[std::size_t(page)].plainText();
+    }
+    void SelectPage(int page) override
+    {
+        book.RecentPage = qint16(page);
+        editor = shownText(page);
+        selStart = 0;
+        selLength = 0;
+        opened << page;
+    }
+    int Find(const QString& sample, int first, int last, int options) override
+    {
+        optionsAsked << options;
+        const int found = TextFinder::find(editor, sample, first, last, options);
+        if (found >= 0) {
+            selStart = found;
+            selLength = int(sample.size());
+        }
+        return found;
+    }
+
+    // What the editor shows once a page is open.
+    virtual QString shownText(int page) const { return book.Pages[std::size_t(page)].plainText(); }
+
+    // "page@start+length" of the editor's selection.
+    QString selection() const
+    {
+        return QStringLiteral("%1@%2+%3").arg(currentPage()).arg(selStart).arg(selLength);
+    }
+
+    Book book;
+    QString editor;
+    int selStart = 0;
+    int selLength = 0;
+    QList<int> opened;
+    QList<int> optionsAsked;
+};
