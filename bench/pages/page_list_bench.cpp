@@ -24,6 +24,9 @@ public:
     void revertCommand() override {}
     void exitCommand() override {}
     void pageCommand(PageCommand) override {}
+    void findCommand() override {}
+    void applyStyle(int) override {}
+    void warn(const QString&) override {}
     void pageEdited() override {}
     void SelectPage(int index) override
     {

@@ -32,6 +32,9 @@ public:
     void revertCommand() override {}
     void exitCommand() override {}
     void pageCommand(PageCommand) override {}
+    void findCommand() override {}
+    void applyStyle(int) override {}
+    void warn(const QString&) override {}
     void pageEdited() override { ++edits; }
     void SelectPage(int) override {}
     void statusBarHidden() override {}

@@ -5,6 +5,7 @@
 #include "core/option_table.h"
 #include "core/safe_file.h"
 #include "core/window_ticks.h"
+#include "dialogs/find_dialog.h"
 #include "dialogs/password_dialog.h"
 #include "document/encryption.h"
 #include "document/history_backup.h"
@@ -349,6 +350,8 @@ void Application::RebuildTabs()
         static_cast<qint16>(std::clamp<int>(m_book.RecentPage, 1, std::max(count, 1)));
     m_book.PrevPage = static_cast<qint16>(std::clamp<int>(m_book.PrevPage, 0, count));
     m_mainWindow->RebuildTabs(m_book, display());
+    if (m_find)
+        m_find->pageListChanged();
 }
 
 void Application::SelectPage(int index)
@@ -561,6 +564,17 @@ void Application::applyStyle(int index)
 {
     if (const Style* style = m_styles.Item(index))
         m_mainWindow->applyStyle(*style);
+}
+
+void Application::findCommand()
+{
+    if (!m_find) {
+        m_find = new FindDialog(
+            *m_mainWindow, m_messages, [this](TextId id) { return localizedText(id); },
+            [this](QWidget* form) { FormLocalizer::localize(form, m_localization); },
+            m_mainWindow.get());
+    }
+    m_find->bringForward();
 }
 
 void Application::warn(const QString& text)

@@ -16,9 +16,11 @@
 #include "styles/styles.h"
 
 #include <QObject>
+#include <QPointer>
 #include <functional>
 #include <memory>
 
+class FindDialog;
 class WindowTicks;
 
 // The one object that owns what the whole program shares: settings, options,
@@ -70,6 +72,7 @@ public:
     void exitCommand() override;
     void pageCommand(PageCommand command) override;
     void applyStyle(int index) override;
+    void findCommand() override;
     void warn(const QString& text) override;
     void pageEdited() override;
     void SelectPage(int index) override;
@@ -148,4 +151,5 @@ private:
     PageCommands m_pageCommands{*this};
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<WindowTicks> m_ticks;
+    QPointer<FindDialog> m_find;
 };

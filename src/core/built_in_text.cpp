@@ -55,6 +55,7 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::MainConvertAddress, mainForm, u"mnuMainConvertAddress", u"Адресную страницу"},
     {TextId::MainConvertText, mainForm, u"mnuMainConvertText", u"Текстовую страницу"},
     {TextId::MainImport, mainForm, u"mnuMainImport", u"&Импорт..."},
+    {TextId::MainFind, mainForm, u"mnuMainFind", u"&Найти..."},
     {TextId::NewPage, mainForm, u"NewPage", u"Новая страница:"},
     {TextId::NewPageTitle, mainForm, u"NewPageTitle", u"Новая страница"},
     {TextId::NewPageDef, mainForm, u"NewPageDef", u"Новая страница"},

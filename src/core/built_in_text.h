@@ -48,6 +48,7 @@ enum class TextId
     MainConvertAddress,
     MainConvertText,
     MainImport,
+    MainFind,
     NewPage,
     NewPageTitle,
     NewPageDef,

@@ -128,6 +128,7 @@ void MainWindow::connectMenus()
     on("mnuMainSave", [this] { m_host.saveCommand(); });
     on("mnuMainRevert", [this] { m_host.revertCommand(); });
     on("mnuMainExit", [this] { m_host.exitCommand(); });
+    on("mnuMainFind", [this] { m_host.findCommand(); });
     using PageCommand = MainWindowHost::PageCommand;
     const std::pair<const char*, PageCommand> pageCommands[] = {
         {"mnuMainAdd", PageCommand::Add},
@@ -262,6 +263,30 @@ bool MainWindow::takePageEdits(QString& richText)
 QString MainWindow::pageText() const
 {
     return m_rtfPage->Text();
+}
+
+int MainWindow::pageCount() const
+{
+    return m_book ? m_book->PageCount() : 0;
+}
+
+int MainWindow::SelStart() const
+{
+    return m_rtfPage->SelStart();
+}
+
+QString MainWindow::pageText(int page) const
+{
+    if (page == m_current)
+        return m_rtfPage->Text();
+    if (!m_book || page < 1 || page > m_book->PageCount())
+        return {};
+    return m_book->Pages[static_cast<std::size_t>(page)].plainText();
+}
+
+int MainWindow::Find(const QString& sample, int first, int last, int options)
+{
+    return m_rtfPage->Find(sample, first, last, options);
 }
 
 QFont MainWindow::pageFont() const
@@ -484,6 +509,9 @@ void MainWindow::run(const PageKeys::Action& action)
         break;
     case Command::Strikeout:
         m_menus->item(QStringLiteral("mnuTextStrikeout"))->trigger();
+        break;
+    case Command::Find:
+        m_host.findCommand();
         break;
     case Command::FontDialog:
         chooseFont();

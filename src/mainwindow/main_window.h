@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/page_keys.h"
+#include "document/search_target.h"
 #include "mainwindow/main_window_host.h"
 
 #include <QWidget>
@@ -21,7 +22,7 @@ struct PageRecord;
 // what to show through the intent-level members below and hears back through
 // MainWindowHost. All geometry is computed in twips by MainLayout and turned
 // into pixels in layOut() alone.
-class MainWindow : public QWidget
+class MainWindow : public QWidget, public SearchTarget
 {
     Q_OBJECT
 
@@ -70,10 +71,18 @@ public:
 
     double tabStopTwips() const { return m_display.TabStop; }
     double buttonWidthTwips() const { return m_display.ButtonWidth; }
-    int currentPage() const { return m_current; }
     void repaintEditor();
     // The style goes onto the page editor's selection as one edit.
     void applyStyle(const Style& style);
+
+    // SearchTarget: the find window searches the book through the window, so
+    // the open page is searched as the user left it.
+    int pageCount() const override;
+    int currentPage() const override { return m_current; }
+    int SelStart() const override;
+    QString pageText(int page) const override;
+    void SelectPage(int page) override { m_host.SelectPage(page); }
+    int Find(const QString& sample, int first, int last, int options) override;
 
     // Closing for logout or system shutdown: the host saves what it can without asking.
     void closeForShutdown();
