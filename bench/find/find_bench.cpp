@@ -125,7 +125,8 @@ void BM_FloorPlainTextsAndOneFinderPass(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kBookPages);
 }
 
-void walkEveryPage(benchmark::State& state, bool freshBook)
+void walkEveryPage(benchmark::State& state, bool freshBook, const QString& sample = kNowhere,
+                   int options = TextFinder::wholeWord)
 {
     EditorTarget target;
     makePlainTexts(target.book);
@@ -137,7 +138,7 @@ void walkEveryPage(benchmark::State& state, bool freshBook)
             state.ResumeTiming();
         }
         walk.reset();
-        if (walk.findNext(kNowhere, TextFinder::wholeWord, true) != SearchWalk::Result::Completed ||
+        if (walk.findNext(sample, options, true) != SearchWalk::Result::Completed ||
             target.currentPage() != 1)
             state.SkipWithError("the walk did not end on the start page");
     }
@@ -152,6 +153,18 @@ void BM_WalkEveryPage(benchmark::State& state)
 void BM_WalkEveryPageFirstAfterLoading(benchmark::State& state)
 {
     walkEveryPage(state, true);
+}
+
+// The forgiving options: "е" as "ё" folds every page holding either letter;
+// digits only collects every page's digits.
+void BM_WalkEveryPageYoAsYe(benchmark::State& state)
+{
+    walkEveryPage(state, false, QStringLiteral("Семён Нигдеевич"), TextFinder::yoAsYe);
+}
+
+void BM_WalkEveryPageDigitsOnly(benchmark::State& state)
+{
+    walkEveryPage(state, false, QStringLiteral("+7 (000) 000-00-01"), TextFinder::digitsOnly);
 }
 
 // From the press of the window's button to the completion message.
@@ -184,6 +197,8 @@ void BM_FindWindowPressToCompletion(benchmark::State& state)
 BENCHMARK(BM_FloorOneFinderPassOverEveryPlainText)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FloorPlainTextsAndOneFinderPass)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WalkEveryPage)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WalkEveryPageYoAsYe)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WalkEveryPageDigitsOnly)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_WalkEveryPageFirstAfterLoading)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FindWindowPressToCompletion)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -39,12 +39,14 @@ constexpr std::array kCommands{
             "Tells whether the book file loads as it is. When it does not, says what\n"
             "is wrong and on which line of the file, and exits with status 1.\n",
             1, 1, false, false, &CliCommands::check},
-    Command{"find", "find BOOK TEXT [--case] [--word]",
+    Command{"find", "find BOOK TEXT [--case] [--word] [--yo] [--digits]",
             "Prints page:line:column:line text for every match of TEXT, page by page.\n"
             "Without --case the search ignores case (Cyrillic included).\n\n"
             "Options:\n"
-            "  --case   match case\n"
-            "  --word   match whole words only\n",
+            "  --case     match case\n"
+            "  --word     match whole words only\n"
+            "  --yo       treat Cyrillic \"е\" and \"ё\" as the same letter\n"
+            "  --digits   compare digits only: 9125551234 finds +7 (912) 555-12-34\n",
             2, 2, true, false, &CliCommands::find},
 };
 
@@ -104,10 +106,12 @@ int runCommand(const Command& command, const QStringList& rest)
     const QCommandLineOption help(QStringList{"h", "help"});
     const QCommandLineOption matchCase("case");
     const QCommandLineOption wholeWord("word");
+    const QCommandLineOption yo("yo");
+    const QCommandLineOption digits("digits");
     const QCommandLineOption utf8("utf8");
     parser.addOption(help);
     if (command.searchOptions)
-        parser.addOptions({matchCase, wholeWord});
+        parser.addOptions({matchCase, wholeWord, yo, digits});
     if (command.utf8Option)
         parser.addOption(utf8);
     if (!parser.parse(QStringList{QLatin1String(command.name)} + rest))
@@ -123,6 +127,8 @@ int runCommand(const Command& command, const QStringList& rest)
         return commandUsage(command, QStringLiteral("too many arguments"));
     args.matchCase = command.searchOptions && parser.isSet(matchCase);
     args.wholeWord = command.searchOptions && parser.isSet(wholeWord);
+    args.yoAsYe = command.searchOptions && parser.isSet(yo);
+    args.digitsOnly = command.searchOptions && parser.isSet(digits);
     args.utf8 = command.utf8Option && parser.isSet(utf8);
     return command.run(args);
 }

@@ -185,7 +185,8 @@ int CliCommands::find(const CliArgs& args)
     if (!pages)
         return ExitFailure;
     const int options =
-        (args.matchCase ? TextFinder::matchCase : 0) | (args.wholeWord ? TextFinder::wholeWord : 0);
+        (args.matchCase ? TextFinder::matchCase : 0) | (args.wholeWord ? TextFinder::wholeWord : 0) |
+        (args.yoAsYe ? TextFinder::yoAsYe : 0) | (args.digitsOnly ? TextFinder::digitsOnly : 0);
     QString out;
     for (size_t i = 0; i < pages->size(); ++i) {
         const QString text = RtfPlainText::extract((*pages)[i].Text);

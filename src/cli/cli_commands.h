@@ -8,6 +8,8 @@ struct CliArgs
     QStringList positional;
     bool matchCase = false;
     bool wholeWord = false;
+    bool yoAsYe = false;
+    bool digitsOnly = false;
     bool utf8 = false;
 };
 

@@ -155,6 +155,8 @@ constexpr auto texts = std::to_array<BuiltInText>({
      u"Для выполнения поиска приложению требуется образец текста, который следует найти.\n"
      u"\nНапример, чтобы найти все записи о Петровых, введите \"Петров\"."},
     {TextId::FindCompleted, findForm, u"FindCompleted", u"Поиск завершен."},
+    {TextId::FindYoAsYe, findForm, u"chkYo", u"&Е и Ё не различать"},
+    {TextId::FindDigitsOnly, findForm, u"chkDigits", u"&Только цифры (номер телефона)"},
 
     {TextId::DamagedPassword, program, u"DamagedPassword",
      u"Сохраненный пароль адресной книги поврежден, поэтому проверить пароль невозможно. "

@@ -114,6 +114,8 @@ enum class TextId
     FindEnterSomethingTitle,
     FindEnterSomething,
     FindCompleted,
+    FindYoAsYe,
+    FindDigitsOnly,
 
     DamagedPassword,
     UnreadableBookKept,

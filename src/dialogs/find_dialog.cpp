@@ -30,6 +30,11 @@ FindDialog::FindDialog(SearchTarget& target, MessageService& messages, TextLooku
     m_chkMatchCase->setObjectName(QStringLiteral("chkMatchCase"));
     m_chkAllPages = new QCheckBox(BuiltInTexts::text(TextId::FindAllPages), this);
     m_chkAllPages->setObjectName(QStringLiteral("chkAllPages"));
+    // Off by default: the search matches letter for letter unless asked to forgive.
+    m_chkYo = new QCheckBox(BuiltInTexts::text(TextId::FindYoAsYe), this);
+    m_chkYo->setObjectName(QStringLiteral("chkYo"));
+    m_chkDigits = new QCheckBox(BuiltInTexts::text(TextId::FindDigitsOnly), this);
+    m_chkDigits->setObjectName(QStringLiteral("chkDigits"));
     auto* cmdFind = new QPushButton(BuiltInTexts::text(TextId::FindNext), this);
     cmdFind->setObjectName(QStringLiteral("cmdFind"));
     cmdFind->setDefault(true);
@@ -43,6 +48,8 @@ FindDialog::FindDialog(SearchTarget& target, MessageService& messages, TextLooku
     checks->addWidget(m_chkWholeWord);
     checks->addWidget(m_chkMatchCase);
     checks->addWidget(m_chkAllPages);
+    checks->addWidget(m_chkYo);
+    checks->addWidget(m_chkDigits);
     grid->addLayout(checks, 1, 0, 2, 2);
     grid->addWidget(cmdFind, 0, 2);
     grid->addWidget(cmdCancel, 1, 2, Qt::AlignTop);
@@ -54,7 +61,7 @@ FindDialog::FindDialog(SearchTarget& target, MessageService& messages, TextLooku
 
     // A new sample or option starts the search afresh from the caret.
     connect(m_txtWhat, &QLineEdit::textChanged, this, [this] { m_walk.reset(); });
-    for (QCheckBox* box : {m_chkWholeWord, m_chkMatchCase, m_chkAllPages})
+    for (QCheckBox* box : {m_chkWholeWord, m_chkMatchCase, m_chkAllPages, m_chkYo, m_chkDigits})
         connect(box, &QCheckBox::clicked, this, [this] { m_walk.reset(); });
     connect(cmdFind, &QPushButton::clicked, this, &FindDialog::onFind);
     connect(cmdCancel, &QPushButton::clicked, this, &FindDialog::close);
@@ -75,7 +82,9 @@ void FindDialog::pageListChanged()
 int FindDialog::options() const
 {
     return (m_chkMatchCase->isChecked() ? TextFinder::matchCase : 0) |
-           (m_chkWholeWord->isChecked() ? TextFinder::wholeWord : 0);
+           (m_chkWholeWord->isChecked() ? TextFinder::wholeWord : 0) |
+           (m_chkYo->isChecked() ? TextFinder::yoAsYe : 0) |
+           (m_chkDigits->isChecked() ? TextFinder::digitsOnly : 0);
 }
 
 void FindDialog::onFind()

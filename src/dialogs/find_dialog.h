@@ -49,4 +49,6 @@ private:
     QCheckBox* m_chkWholeWord = nullptr;
     QCheckBox* m_chkMatchCase = nullptr;
     QCheckBox* m_chkAllPages = nullptr;
+    QCheckBox* m_chkYo = nullptr;
+    QCheckBox* m_chkDigits = nullptr;
 };

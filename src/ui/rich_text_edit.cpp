@@ -450,11 +450,13 @@ void RichTextEdit::setBackColor(quint32 winColor)
 
 int RichTextEdit::Find(const QString& sample, int first, int last, int options)
 {
-    const int searchOptions = options & (TextFinder::wholeWord | TextFinder::matchCase);
-    const int found = TextFinder::find(plainText(), sample, first, last, searchOptions);
-    if (found >= 0 && !(options & findNoSelect))
-        selectText(found, int(sample.size()));
-    return found;
+    const int searchOptions = options & (TextFinder::wholeWord | TextFinder::matchCase |
+                                         TextFinder::yoAsYe | TextFinder::digitsOnly);
+    const TextFinder::Match found =
+        TextFinder::match(plainText(), sample, first, last, searchOptions);
+    if (found.found() && !(options & findNoSelect))
+        selectText(found.start, found.length);
+    return found.start;
 }
 
 void RichTextEdit::SelPrint(QPrinter* printer) const

@@ -100,3 +100,23 @@ TEST_F(FindInBook, AChangedPageListStartsTheSearchAfresh)
     EXPECT_EQ(f.messages.entries().back().icon, MessageService::Icon::Information)
         << "the search is complete";
 }
+
+TEST_F(FindInBook, ForgivingOptionsStartOffFindYoAsYeAndNumbersWrittenAnyWay)
+{
+    start();
+    press(window()->editor(), Qt::Key_F, Qt::ControlModifier);
+    for (const char* box : {"chkWholeWord", "chkMatchCase", "chkAllPages", "chkYo", "chkDigits"})
+        EXPECT_FALSE(control<QCheckBox>(box)->isChecked()) << box;
+    control<QCheckBox>("chkAllPages")->click();
+    control<QLineEdit>("txtWhat")->setText(u"семен"_qs);
+    next();
+    EXPECT_EQ(app->book().RecentPage, 1) << "letter for letter by default: found nowhere";
+    control<QCheckBox>("chkYo")->click();
+    next();
+    EXPECT_EQ(found(), u"2:Семён"_qs);
+
+    control<QLineEdit>("txtWhat")->setText(u"(222) 33 44"_qs);
+    control<QCheckBox>("chkDigits")->click();
+    next();
+    EXPECT_EQ(found(), u"2:222-33-44"_qs) << "the whole number as it is written";
+}
