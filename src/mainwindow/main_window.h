@@ -5,9 +5,11 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class Book;
 class MainMenus;
+class PrintSetup;
 class QFrame;
 class RichTextEdit;
 class Style;
@@ -75,6 +77,9 @@ public:
     // The style goes onto the page editor's selection as one edit.
     void applyStyle(const Style& style);
 
+    // Where print jobs go: Qt's print dialog unless another setup is put in.
+    void setPrintSetup(std::unique_ptr<PrintSetup> setup);
+
     // Closing for logout or system shutdown: the host saves what it can without asking.
     void closeForShutdown();
     void bringToFront();
@@ -107,6 +112,7 @@ private:
     void popUpEditorMenu(const QPoint& globalPos);
     void popUpStatusMenu(const QPoint& globalPos);
     void toggleInsertIndicator();
+    void printPage();
     // The formatting menu's check marks follow the selection.
     void rtfPage_SelChange();
     void toggle(const char* item, void (RichTextEdit::*set)(bool));
@@ -136,6 +142,7 @@ private:
     TabColumn* m_tabs = nullptr;
     StatusTipBar* m_picStatus = nullptr;
     MainMenus* m_menus = nullptr;
+    std::unique_ptr<PrintSetup> m_printSetup;
     bool m_loadingPage = false;
     bool m_pageEdited = false;
     bool m_textPage = false;
