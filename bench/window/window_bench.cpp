@@ -33,6 +33,8 @@ public:
     void exitCommand() override {}
     void pageCommand(PageCommand) override {}
     void findCommand() override {}
+    void helpCommand() override {}
+    void aboutCommand() override {}
     void applyStyle(int) override {}
     void warn(const QString&) override {}
     void pageEdited() override { ++edits; }

@@ -6,6 +6,7 @@
 #include "core/safe_file.h"
 #include "core/window_ticks.h"
 #include "dialogs/find_dialog.h"
+#include "dialogs/about_dialog.h"
 #include "dialogs/password_dialog.h"
 #include "document/encryption.h"
 #include "document/history_backup.h"
@@ -383,6 +384,38 @@ void Application::statusBarHidden()
     RebuildTabs();
 }
 
+HelpWindow::Setup Application::helpSetup()
+{
+    HelpWindow::Setup setup;
+    setup.topicListPath = m_env.programFolder + m_folders.ExeBaseName + QStringLiteral(".hlp");
+    setup.HiliteColor = QColor::fromRgb(m_hilite.HiliteColor);
+    setup.HiliteShadowColor = QColor::fromRgb(m_hilite.HiliteShadowColor);
+    setup.text = [this](TextId id) { return localizedText(id); };
+    setup.placement = m_settings.get();
+    setup.messages = &m_messages;
+    return setup;
+}
+
+void Application::helpCommand()
+{
+    if (m_help) {
+        if (m_help->isMinimized())
+            m_help->showNormal();
+        m_help->raise();
+        m_help->activateWindow();
+        return;
+    }
+    m_help = HelpWindow::showModeless(helpSetup(), m_mainWindow.get());
+}
+
+void Application::aboutCommand()
+{
+    AboutDialog::showAbout(
+        m_mainWindow.get(), [this](TextId id) { return localizedText(id); },
+        [this](QWidget* form) { FormLocalizer::localize(form, m_localization); }, m_messages,
+        m_log);
+}
+
 void Application::buildSizeAndColorMenus()
 {
     QStringList colors;
@@ -418,6 +451,9 @@ bool Application::Unloading(CloseReason reason)
 {
     if (m_unloaded)
         return true;
+    // Closed first, so its placement is stored with the other settings.
+    if (m_help)
+        m_help->close();
     WindowPlacement::SaveFormPosition(m_mainWindow.get(), *m_settings);
     m_options.RecentPage = m_book.RecentPage;
     m_options.ButtonWidth = static_cast<float>(m_mainWindow->buttonWidthTwips());

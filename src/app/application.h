@@ -9,6 +9,7 @@
 #include "core/options.h"
 #include "core/settings_store.h"
 #include "core/tip_of_the_day.h"
+#include "dialogs/help_window.h"
 #include "document/book.h"
 #include "document/book_storage.h"
 #include "mainwindow/main_window.h"
@@ -77,7 +78,16 @@ public:
     void pageEdited() override;
     void SelectPage(int index) override;
     void statusBarHidden() override;
+    void helpCommand() override;
+    void aboutCommand() override;
     QString localizedText(TextId id) override;
+
+    // What a help window needs: the topic list beside the program, the
+    // highlight colours, the texts, the placement store and the message box.
+    // The options dialog opens its page's topic with it
+    // (HelpWindow::showModal).
+    HelpWindow::Setup helpSetup();
+    HelpWindow* helpWindow() const { return m_help; }
 
     // The tab column made anew from the book and the display options.
     void RebuildTabs();
@@ -150,6 +160,7 @@ private:
     LoginPrompt m_loginPrompt;
     PageCommands m_pageCommands{*this};
     std::unique_ptr<MainWindow> m_mainWindow;
+    QPointer<HelpWindow> m_help; // the main window's one help window, while open
     std::unique_ptr<WindowTicks> m_ticks;
     QPointer<FindDialog> m_find;
 };

@@ -13,6 +13,7 @@ constexpr QStringView passwordForm = u"frmPassword";
 constexpr QStringView optionsForm = u"frmOptions";
 constexpr QStringView aboutForm = u"frmAbout";
 constexpr QStringView findForm = u"frmFind";
+constexpr QStringView helpForm = u"frmHelp";
 
 // Indexed by TextId.
 constexpr auto texts = std::to_array<BuiltInText>({
@@ -210,6 +211,16 @@ constexpr auto texts = std::to_array<BuiltInText>({
      u"Введите другое имя."},
     {TextId::UnstorableStyleFont, optionsForm, u"UnstorableStyleFont",
      u"Имя шрифта «%1» нельзя сохранить в файле стилей, поэтому для стиля выбран шрифт %2."},
+
+    {TextId::MainPrint, mainForm, u"mnuMainPrint", u"&Печать..."},
+    {TextId::MainHelp, mainForm, u"mnuMainHelp", u"&Вызов справки"},
+    {TextId::MainAbout, mainForm, u"mnuMainAbout", u"О про&грамме..."},
+    {TextId::PrintFailed, program, u"PrintFailed",
+     u"Страницу не удалось напечатать на «%1». Проверьте принтер (при печати в файл — папку "
+     u"и имя файла) и повторите печать."},
+    {TextId::HelpCaption, common, u"Help", u"Справка"},
+    {TextId::HelpFailure, common, u"HelpFailure", u"Не удается открыть справочный файл."},
+    {TextId::HelpCopy, helpForm, u"imgCopy.ToolTipText", u"Копировать"},
 });
 
 constexpr bool indexedById()

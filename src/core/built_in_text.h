@@ -138,6 +138,14 @@ enum class TextId
     UnstorableStyleName,
     UnstorableStyleFont,
 
+    MainPrint,
+    MainHelp,
+    MainAbout,
+    PrintFailed,
+    HelpCaption,
+    HelpFailure,
+    HelpCopy,
+
     Count // not a text: the number of texts
 };
 

@@ -55,6 +55,7 @@ void MainMenus::buildMain(const Caption& caption)
     m_mnuMain = new QMenu(m_window);
     m_mnuMain->setObjectName(QStringLiteral("mnuMain"));
     add(m_mnuMain, "mnuMainAdd", caption(TextId::MainAdd));
+    add(m_mnuMain, "mnuMainPrint", caption(TextId::MainPrint));
     add(m_mnuMain, "mnuMainSort", caption(TextId::MainSort))->setVisible(m_enableSort);
     add(m_mnuMain, "mnuMainRename", caption(TextId::MainRename));
     add(m_mnuMain, "mnuMainDelete", caption(TextId::MainDelete));
@@ -74,6 +75,9 @@ void MainMenus::buildMain(const Caption& caption)
     // over with it.
     addSeparator(m_mnuMain, "mnuMainSep2");
     add(m_mnuMain, "mnuMainImport", caption(TextId::MainImport));
+    addSeparator(m_mnuMain, "mnuMainSep4");
+    add(m_mnuMain, "mnuMainHelp", caption(TextId::MainHelp));
+    add(m_mnuMain, "mnuMainAbout", caption(TextId::MainAbout));
     addSeparator(m_mnuMain, "mnuMainSep5");
     add(m_mnuMain, "mnuMainExit", caption(TextId::MainExit));
 }

@@ -7,6 +7,7 @@
 #include "core/twips.h"
 #include "document/book.h"
 #include "mainwindow/main_menus.h"
+#include "mainwindow/print_dialog_setup.h"
 #include "richtext/win_color.h"
 #include "styles/style.h"
 #include "ui/app_pictures.h"
@@ -22,9 +23,11 @@
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFrame>
 #include <QMenu>
 #include <QMimeData>
+#include <QPrinter>
 #include <QScreen>
 
 namespace {
@@ -53,6 +56,16 @@ QWidget* plainChild(QWidget* parent, const char* name)
     return widget;
 }
 
+// The printer as the user chose it: the file of a print to file, else its name.
+QString printerLabel(const QPrinter* printer)
+{
+    if (!printer)
+        return {};
+    if (!printer->outputFileName().isEmpty())
+        return QDir::toNativeSeparators(printer->outputFileName());
+    return printer->printerName();
+}
+
 void paint(QWidget* widget, const QColor& color)
 {
     QPalette palette = widget->palette();
@@ -62,7 +75,8 @@ void paint(QWidget* widget, const QColor& color)
 
 } // namespace
 
-MainWindow::MainWindow(MainWindowHost& host, QWidget* parent) : QWidget(parent), m_host(host)
+MainWindow::MainWindow(MainWindowHost& host, QWidget* parent)
+    : QWidget(parent), m_host(host), m_printSetup(std::make_unique<PrintDialogSetup>())
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(AppInfo::title());
@@ -129,6 +143,9 @@ void MainWindow::connectMenus()
     on("mnuMainRevert", [this] { m_host.revertCommand(); });
     on("mnuMainExit", [this] { m_host.exitCommand(); });
     on("mnuMainFind", [this] { m_host.findCommand(); });
+    on("mnuMainPrint", [this] { printPage(); });
+    on("mnuMainHelp", [this] { m_host.helpCommand(); });
+    on("mnuMainAbout", [this] { m_host.aboutCommand(); });
     using PageCommand = MainWindowHost::PageCommand;
     const std::pair<const char*, PageCommand> pageCommands[] = {
         {"mnuMainAdd", PageCommand::Add},
@@ -182,6 +199,7 @@ void MainWindow::connectTabs()
                 if (button == Qt::RightButton)
                     popUpPageMenu(globalPos);
             });
+    connect(m_tabs, &TabColumn::tabDoubleClicked, this, [this](int) { printPage(); });
     connect(m_tabs, &TabColumn::hovered, this,
             [this](int) { m_picStatus->setStatusText(m_standingStatus); });
     connect(m_tabs, &TabColumn::scrolled, this, [this](int) { layOut(); });
@@ -495,6 +513,15 @@ void MainWindow::run(const PageKeys::Action& action)
     case Command::Save:
         m_host.saveCommand();
         break;
+    case Command::Print:
+        printPage();
+        break;
+    case Command::Help:
+        m_host.helpCommand();
+        break;
+    case Command::About:
+        m_host.aboutCommand();
+        break;
     case Command::Undo:
         m_rtfPage->Undo();
         break;
@@ -633,6 +660,30 @@ void MainWindow::toggleInsertIndicator()
     m_picStatus->setIndicatorText(m_picStatus->indicatorText() == insert
                                       ? m_host.localizedText(TextId::MainOverwrite)
                                       : insert);
+}
+
+void MainWindow::setPrintSetup(std::unique_ptr<PrintSetup> setup)
+{
+    m_printSetup = std::move(setup);
+}
+
+// The page, or its selection when the user keeps that choice; choosing the
+// whole page lets go of the selection, leaving the caret where it began.
+void MainWindow::printPage()
+{
+    const std::optional<PrintSetup::Choice> choice =
+        m_printSetup->choose(m_rtfPage->SelLength() != 0, this);
+    if (!choice)
+        return;
+    if (!choice->selectionOnly)
+        m_rtfPage->setSelLength(0);
+    for (int copy = 0; copy < choice->copies; ++copy) {
+        QPrinter* printer = m_printSetup->printer(copy);
+        if (m_rtfPage->SelPrint(printer))
+            continue;
+        m_host.warn(m_host.localizedText(TextId::PrintFailed).arg(printerLabel(printer)));
+        return;
+    }
 }
 
 void MainWindow::popUpPageMenu(const QPoint& globalPos)

@@ -6,9 +6,11 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class Book;
 class MainMenus;
+class PrintSetup;
 class QFrame;
 class RichTextEdit;
 class Style;
@@ -83,6 +85,8 @@ public:
     QString pageText(int page) const override;
     void SelectPage(int page) override { m_host.SelectPage(page); }
     int Find(const QString& sample, int first, int last, int options) override;
+    // Where print jobs go: Qt's print dialog unless another setup is put in.
+    void setPrintSetup(std::unique_ptr<PrintSetup> setup);
 
     // Closing for logout or system shutdown: the host saves what it can without asking.
     void closeForShutdown();
@@ -116,6 +120,7 @@ private:
     void popUpEditorMenu(const QPoint& globalPos);
     void popUpStatusMenu(const QPoint& globalPos);
     void toggleInsertIndicator();
+    void printPage();
     // The formatting menu's check marks follow the selection.
     void rtfPage_SelChange();
     void toggle(const char* item, void (RichTextEdit::*set)(bool));
@@ -145,6 +150,7 @@ private:
     TabColumn* m_tabs = nullptr;
     StatusTipBar* m_picStatus = nullptr;
     MainMenus* m_menus = nullptr;
+    std::unique_ptr<PrintSetup> m_printSetup;
     bool m_loadingPage = false;
     bool m_pageEdited = false;
     bool m_textPage = false;

@@ -49,6 +49,10 @@ public:
     virtual void SelectPage(int index) = 0;
     // "Hide the status bar" was chosen.
     virtual void statusBarHidden() = 0;
+    // F1 and "&Вызов справки": the one help window, shown beside the notebook.
+    virtual void helpCommand() = 0;
+    // Shift+F1 and "О про&грамме...": the about box, modal.
+    virtual void aboutCommand() = 0;
     // Applies style `index` (from 1) to the page editor's selection; a
     // missing style does nothing.
     virtual void applyStyle(int index) = 0;

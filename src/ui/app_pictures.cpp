@@ -39,6 +39,11 @@ QPixmap AppPictures::tip()
     return picture(QStringLiteral("tip.png"));
 }
 
+QPixmap AppPictures::copy()
+{
+    return picture(QStringLiteral("copy.png"));
+}
+
 QIcon AppPictures::windowIcon()
 {
     QIcon icon;

@@ -13,6 +13,8 @@ public:
     // `imgRes` picture 2: the book is saved.
     static QPixmap saved();
     static QPixmap tip();
+    // The help window's copy button (`imgCopyImage`).
+    static QPixmap copy();
     static QIcon windowIcon();
     // Shown over a tab that is not selected.
     static QCursor handCursor();

@@ -459,10 +459,10 @@ int RichTextEdit::Find(const QString& sample, int first, int last, int options)
     return found.start;
 }
 
-void RichTextEdit::SelPrint(QPrinter* printer) const
+bool RichTextEdit::SelPrint(QPrinter* printer) const
 {
     if (!printer)
-        return;
+        return false;
     const std::unique_ptr<QTextDocument> copy(document()->clone());
     const QTextCursor selection = textCursor();
     if (selection.hasSelection()) {
@@ -475,6 +475,8 @@ void RichTextEdit::SelPrint(QPrinter* printer) const
         head.removeSelectedText();
     }
     copy->print(printer);
+    return printer->printerState() != QPrinter::Error &&
+           printer->printerState() != QPrinter::Aborted;
 }
 
 bool RichTextEdit::LoadFile(const QString& path)

@@ -74,7 +74,9 @@ public:
     // becomes the selection.
     int Find(const QString& sample, int first, int last = -1, int options = 0);
     // The selection, or everything when nothing is selected, as one job.
-    void SelPrint(QPrinter* printer) const;
+    // False when the printer did not take the job (no printer, a file that
+    // cannot be written, a failed driver).
+    bool SelPrint(QPrinter* printer) const;
     bool LoadFile(const QString& path);
 
     // The page's one-step undo: it reaches back exactly one change (one

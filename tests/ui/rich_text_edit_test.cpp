@@ -344,7 +344,7 @@ TEST_F(RichTextEditTest, PrintsTheSelectionOrEverything)
     printer.setOutputFormat(QPrinter::PdfFormat);
     const auto printedPages = [&](const QString& name) {
         printer.setOutputFileName(dir.filePath(name));
-        edit.SelPrint(&printer);
+        EXPECT_TRUE(edit.SelPrint(&printer));
         QFile file(dir.filePath(name));
         return file.open(QIODevice::ReadOnly) ? int(file.readAll().count("/Type /Page\n")) : -1;
     };
@@ -352,6 +352,8 @@ TEST_F(RichTextEditTest, PrintsTheSelectionOrEverything)
     edit.Find(QStringLiteral("Строка 150"), 0);
     EXPECT_EQ(printedPages(QStringLiteral("part.pdf")), 1);
     EXPECT_EQ(edit.Text(), lines.join(QStringLiteral("\r\n"))) << "page untouched";
+    printer.setOutputFileName(dir.filePath(QStringLiteral("no such folder/page.pdf")));
+    EXPECT_FALSE(edit.SelPrint(&printer)) << "a job the printer refused is no success";
 }
 
 TEST_F(RichTextEditTest, LoadFileReadsRichTextAndRefusesMissingFiles)

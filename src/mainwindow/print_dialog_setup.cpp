@@ -1,0 +1,40 @@
+#include "mainwindow/print_dialog_setup.h"
+
+#include <QPrintDialog>
+#include <algorithm>
+
+PrintDialogSetup::PrintDialogSetup() : m_printer(QPrinter::HighResolution) {}
+
+std::optional<PrintSetup::Choice> PrintDialogSetup::choose(bool hasSelection, QWidget* owner)
+{
+    m_printer.setCopyCount(1);
+    QPrintDialog dialog(&m_printer, owner);
+    dialog.setObjectName(QStringLiteral("cdgPrint"));
+    // A page is printed whole or as its selection; page ranges and collated
+    // copies have no meaning for jobs of one copy each.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, false);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, hasSelection);
+    dialog.setPrintRange(hasSelection ? QAbstractPrintDialog::Selection
+                                      : QAbstractPrintDialog::AllPages);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return takeChoice(m_printer, dialog.printRange() == QAbstractPrintDialog::Selection);
+}
+
+PrintSetup::Choice PrintDialogSetup::takeChoice(QPrinter& printer, bool selectionChosen)
+{
+    Choice choice;
+    choice.selectionOnly = selectionChosen;
+    choice.copies = std::max(printer.copyCount(), 1);
+    // A printer still asked for c copies would print c times c.
+    printer.setCopyCount(1);
+    return choice;
+}
+
+QPrinter* PrintDialogSetup::printer(int)
+{
+    return &m_printer;
+}

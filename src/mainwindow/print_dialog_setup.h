@@ -1,0 +1,24 @@
+#pragma once
+
+#include "mainwindow/print_setup.h"
+
+#include <QPrinter>
+
+// The print command's setup with Qt's print dialog. The printer chosen stays
+// chosen for the next print of the session. Printing to a PDF file stays
+// offered, so a page can be printed without a printer.
+class PrintDialogSetup : public PrintSetup
+{
+public:
+    PrintDialogSetup();
+
+    std::optional<Choice> choose(bool hasSelection, QWidget* owner) override;
+    QPrinter* printer(int copy) override;
+
+    // What the dialog left in `printer`: the copies asked for. The printer is
+    // left printing one copy per job, as every copy becomes a job of its own.
+    static Choice takeChoice(QPrinter& printer, bool selectionChosen);
+
+private:
+    QPrinter m_printer;
+};

@@ -1,0 +1,357 @@
+// Help, the about box and printing reached the way a person reaches them:
+// keys, the page popup, a double click on a tab. Printing goes through a
+// setup that answers the print dialog at once and prints each job into a
+// PDF file of its own, whose text pdftotext reads back.
+
+#include "app_fixture.h"
+#include "core/code_page.h"
+#include "dialogs/help_window.h"
+#include "mainwindow/main_menus.h"
+#include "mainwindow/print_dialog_setup.h"
+#include "mainwindow/print_setup.h"
+#include "test_files.h"
+#include "ui/tab_column.h"
+#include "window_driver.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kLetters = 14;
+const QString kFirstLine = u"Иванов Иван\t555-12-12"_qs;
+const QString kSecondLine = u"Петров\t777-00-00"_qs;
+
+// Answers the print dialog with `answer` (none: cancelled) and prints job k
+// into "job-k.pdf".
+class FilePrintSetup : public PrintSetup
+{
+public:
+    FilePrintSetup(QString jobFolder, std::optional<Choice> answer)
+        : folder(std::move(jobFolder)), m_answer(answer)
+    {}
+
+    std::optional<Choice> choose(bool hasSelection, QWidget*) override
+    {
+        offered.push_back(hasSelection);
+        return m_answer;
+    }
+    QPrinter* printer(int copy) override
+    {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(QDir(folder).filePath(QStringLiteral("job-%1.pdf").arg(copy)));
+        m_printers.push_back(std::move(printer));
+        return m_printers.back().get();
+    }
+
+    std::vector<bool> offered; // one entry per dialog shown
+    QString folder;
+
+private:
+    std::optional<Choice> m_answer;
+    std::vector<std::unique_ptr<QPrinter>> m_printers;
+};
+
+// The text of a PDF as pdftotext lays it out, columns kept.
+QString pdfText(const QString& path)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    process.waitForFinished();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Where `word` begins on the first page, in points from the paper's left edge.
+double wordLeft(const QString& path, const QString& word)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    process.waitForFinished();
+    const QRegularExpression box(QStringLiteral("<word xMin=\"([0-9.]+)\"[^>]*>") +
+                                 QRegularExpression::escape(word) + QStringLiteral("</word>"));
+    const QRegularExpressionMatch match =
+        box.match(QString::fromUtf8(process.readAllStandardOutput()));
+    return match.hasMatch() ? match.captured(1).toDouble() : -1000;
+}
+
+QString lineWith(const QString& text, const QString& part)
+{
+    for (const QString& line : text.split(u'\n')) {
+        if (line.contains(part))
+            return line;
+    }
+    return {};
+}
+
+class HelpAndPrint : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::vector<PageRecord> pages = DataFile::defaultPages();
+        pages.push_back({u"Работа"_qs, kFirstLine + u"\r\n"_qs + kSecondLine, 0});
+        writeAll(f.dataFile(), DataFile::serialize(pages));
+        f.write("Options", "RecentPage", QString::number(kLetters + 1));
+    }
+    void start()
+    {
+        app = f.makeApp();
+        ASSERT_TRUE(app->StartUp());
+        window()->resize(800, 600);
+        window()->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window()));
+    }
+    // The help beside the program, named after the running executable.
+    void writeHelp() const
+    {
+        const QString base = Folders::exeBaseName(QCoreApplication::applicationFilePath());
+        writeAll(f.dir.filePath(base + u".hlp"_qs),
+                 CodePage::encodeLossy(u"\"help.rtf\"\r\nОдин\r\nДва\r\n"_qs));
+        writeAll(f.dir.filePath(u"help.rtf"_qs),
+                 "{\\rtf1\\ansi &1\\par Topic one\\par &2\\par Topic two\\par &3\\par}");
+    }
+    FilePrintSetup* printWith(std::optional<PrintSetup::Choice> answer)
+    {
+        auto setup = std::make_unique<FilePrintSetup>(jobs.path(), answer);
+        FilePrintSetup* raw = setup.get();
+        window()->setPrintSetup(std::move(setup));
+        return raw;
+    }
+    QStringList printedJobs() const
+    {
+        return QDir(jobs.path()).entryList({QStringLiteral("job-*.pdf")}, QDir::Files, QDir::Name);
+    }
+    QString job(int k) const { return pdfText(jobs.filePath(QStringLiteral("job-%1.pdf").arg(k))); }
+    void skipWithoutPdfToText()
+    {
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    }
+    MainWindow* window() const { return app->mainWindow(); }
+    RichTextEdit* editor() const { return window()->editor(); }
+    QAction* item(const char* name) const { return window()->menus()->item(name); }
+    int helpWindows() const
+    {
+        return static_cast<int>(window()->findChildren<HelpWindow*>().size());
+    }
+
+    AppFixture f;
+    QTemporaryDir jobs;
+    std::unique_ptr<Application> app;
+};
+
+} // namespace
+
+TEST_F(HelpAndPrint, F1AndTheMenuOpenOneSharedHelpWindowBesideTheNotebook)
+{
+    writeHelp();
+    start();
+    press(editor(), Qt::Key_F1, Qt::NoModifier);
+    HelpWindow* help = app->helpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_FALSE(help->isModal());
+    EXPECT_EQ(help->parentWidget(), window());
+    EXPECT_EQ(help->findChild<QComboBox*>("cboContents")->count(), 2);
+    EXPECT_EQ(help->findChild<RichTextEdit*>("rtfHelp")->Text(), u"Topic one"_qs);
+
+    item("mnuMainHelp")->trigger();
+    press(editor(), Qt::Key_F1, Qt::NoModifier);
+    EXPECT_EQ(app->helpWindow(), help);
+    EXPECT_EQ(helpWindows(), 1);
+    EXPECT_TRUE(f.messages.entries().empty());
+
+    // The options dialog's route: a window of its own, on its page's topic.
+    int topic = -1;
+    QTimer::singleShot(0, [&] {
+        if (auto* modal = qobject_cast<HelpWindow*>(QApplication::activeModalWidget())) {
+            topic = modal->currentTopic();
+            modal->close();
+        }
+    });
+    HelpWindow::showModal(app->helpSetup(), window(), 1);
+    EXPECT_EQ(topic, 1);
+
+    // Closing the notebook closes the help and keeps its placement.
+    window()->close();
+    EXPECT_NE(f.read("StartUp-frmHelp", "Width"), u"<absent>"_qs);
+}
+
+TEST_F(HelpAndPrint, WithoutHelpFilesEachRouteGivesOneMessageAndNoWindow)
+{
+    start();
+    press(editor(), Qt::Key_F1, Qt::NoModifier);
+    item("mnuMainHelp")->trigger();
+    HelpWindow::showModal(app->helpSetup(), window(), 8);
+    EXPECT_EQ(app->helpWindow(), nullptr);
+    EXPECT_EQ(helpWindows(), 0);
+    EXPECT_EQ(f.messages.texts(), QStringList(3, u"Не удается открыть справочный файл."_qs));
+}
+
+TEST_F(HelpAndPrint, ShiftF1AndTheMenuShowTheAboutBoxModally)
+{
+    start();
+    int shown = 0;
+    const auto answerAbout = [&] {
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (box && box->objectName() == QLatin1String("frmAbout")) {
+                ++shown;
+                EXPECT_EQ(box->parentWidget(), window());
+                box->close();
+            }
+        });
+    };
+    answerAbout();
+    press(editor(), Qt::Key_F1, Qt::ShiftModifier);
+    answerAbout();
+    item("mnuMainAbout")->trigger();
+    EXPECT_EQ(shown, 2);
+}
+
+TEST_F(HelpAndPrint, ThePopupsOfferPrintHelpAndAboutWithPrintInBoldOnATab)
+{
+    start();
+    QString bold;
+    QTimer::singleShot(0, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
+            bold = menu->defaultAction() ? menu->defaultAction()->objectName() : QString();
+    });
+    QStringList shown = popupItems([&] {
+        TabColumn* tabs = window()->tabColumn();
+        QTest::mouseClick(tabs, Qt::RightButton, {}, tabs->tabRect(3).center());
+    });
+    EXPECT_EQ(bold, u"mnuMainPrint"_qs);
+    for (const char* name : {"mnuMainPrint", "-mnuMainSep4", "mnuMainHelp", "mnuMainAbout"})
+        EXPECT_TRUE(shown.contains(QLatin1String(name))) << name;
+    shown = popupItems([&] { QTest::mouseClick(window(), Qt::RightButton, {}, QPoint(2, 2)); });
+    EXPECT_FALSE(shown.contains(u"mnuMainPrint"_qs));
+    EXPECT_TRUE(shown.contains(u"mnuMainHelp"_qs));
+}
+
+TEST_F(HelpAndPrint, CtrlPPrintsTheWholePageWithItsColumns)
+{
+    skipWithoutPdfToText();
+    start();
+    FilePrintSetup* setup = printWith(PrintSetup::Choice{false, 1});
+    press(editor(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(setup->offered, std::vector<bool>{false}) << "no selection to offer";
+    ASSERT_EQ(printedJobs(), QStringList{u"job-0.pdf"_qs});
+    const QString text = job(0);
+    const QString first = lineWith(text, u"Иванов Иван"_qs);
+    const QString second = lineWith(text, u"Петров"_qs);
+    ASSERT_FALSE(first.isEmpty()) << text.toStdString();
+    ASSERT_FALSE(second.isEmpty()) << text.toStdString();
+    const qsizetype column = first.indexOf(u"555-12-12"_qs);
+    EXPECT_EQ(second.indexOf(u"777-00-00"_qs), column) << text.toStdString();
+    EXPECT_GT(column, first.indexOf(u"Иван"_qs, 2) + 4);
+    // On paper too the numbers stand at the second tab stop, the marker's
+    // 3400 twips less 75 from where the names begin.
+    const QString path = jobs.filePath(u"job-0.pdf"_qs);
+    const double stop = 3325.0 / 20;
+    EXPECT_NEAR(wordLeft(path, u"555-12-12"_qs) - wordLeft(path, u"Иванов"_qs), stop, 1.0);
+    EXPECT_NEAR(wordLeft(path, u"777-00-00"_qs) - wordLeft(path, u"Петров"_qs), stop, 1.0);
+}
+
+TEST_F(HelpAndPrint, ASelectionIsOfferedAndPrintedAloneOrCollapsedWhenAllIsChosen)
+{
+    skipWithoutPdfToText();
+    start();
+    const int secondLine = static_cast<int>(kFirstLine.size()) + 2;
+    editor()->setSelStart(secondLine);
+    editor()->setSelLength(static_cast<int>(kSecondLine.size()));
+
+    FilePrintSetup* setup = printWith(PrintSetup::Choice{true, 1});
+    item("mnuMainPrint")->trigger();
+    EXPECT_EQ(setup->offered, std::vector<bool>{true});
+    QString text = job(0);
+    EXPECT_TRUE(text.contains(u"777-00-00"_qs)) << text.toStdString();
+    EXPECT_FALSE(text.contains(u"Иванов"_qs)) << text.toStdString();
+    EXPECT_EQ(editor()->SelLength(), kSecondLine.size()) << "the selection stays";
+
+    QFile::remove(jobs.filePath(u"job-0.pdf"_qs));
+    printWith(PrintSetup::Choice{false, 1});
+    item("mnuMainPrint")->trigger();
+    text = job(0);
+    EXPECT_TRUE(text.contains(u"Иванов Иван"_qs)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"777-00-00"_qs)) << text.toStdString();
+    EXPECT_EQ(editor()->SelLength(), 0);
+    EXPECT_EQ(editor()->SelStart(), secondLine) << "the caret stays where the selection began";
+}
+
+TEST_F(HelpAndPrint, EachCopyIsAJobOfItsOwnAndCancelPrintsNothing)
+{
+    skipWithoutPdfToText();
+    start();
+    editor()->setSelStart(3);
+    editor()->setSelLength(4);
+    FilePrintSetup* cancelled = printWith(std::nullopt);
+    QTest::mouseDClick(window()->tabColumn(), Qt::LeftButton, {},
+                       window()->tabColumn()->tabRect(kLetters + 1).center());
+    EXPECT_EQ(cancelled->offered.size(), 1u) << "a double click on a tab prints";
+    EXPECT_TRUE(printedJobs().isEmpty());
+
+    printWith(PrintSetup::Choice{false, 3});
+    press(editor(), Qt::Key_P, Qt::ControlModifier);
+    ASSERT_EQ(printedJobs().size(), 3);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_TRUE(job(k).contains(u"Петров"_qs)) << k;
+    EXPECT_TRUE(f.messages.entries().empty());
+
+    // The dialog's copies become jobs; the printer itself prints one per job.
+    QPrinter printer;
+    printer.setCopyCount(3);
+    EXPECT_EQ(PrintDialogSetup::takeChoice(printer, false).copies, 3);
+    EXPECT_EQ(printer.copyCount(), 1);
+}
+
+TEST_F(HelpAndPrint, APrintThatFailsIsReported)
+{
+    start();
+    FilePrintSetup* setup = printWith(PrintSetup::Choice{false, 2});
+    setup->folder = jobs.filePath(u"no such folder"_qs);
+    press(editor(), Qt::Key_P, Qt::ControlModifier);
+    ASSERT_EQ(f.messages.entries().size(), 1u) << "one message, the other copy not tried";
+    EXPECT_TRUE(f.messages.texts().front().startsWith(u"Страницу не удалось напечатать"_qs));
+    EXPECT_TRUE(f.messages.texts().front().contains(u"job-0.pdf"_qs));
+}
+
+// Qt's own dialog: the selection choice is there and chosen only when there is
+// a selection; page ranges are not offered; cancelling leaves everything.
+TEST_F(HelpAndPrint, ThePrintDialogPresetsTheSelectionAndCancelLeavesThePage)
+{
+    start();
+    editor()->setSelStart(2);
+    editor()->setSelLength(5);
+    std::vector<std::pair<bool, bool>> seen; // selection offered, selection chosen
+    const auto cancelDialog = [&] {
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            seen.emplace_back(dialog->testOption(QAbstractPrintDialog::PrintSelection),
+                              dialog->printRange() == QAbstractPrintDialog::Selection);
+            EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintPageRange));
+            dialog->reject();
+        });
+    };
+    cancelDialog();
+    press(editor(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(editor()->SelStart(), 2);
+    EXPECT_EQ(editor()->SelLength(), 5);
+    editor()->setSelLength(0);
+    cancelDialog();
+    press(editor(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(seen, (std::vector<std::pair<bool, bool>>{{true, true}, {false, false}}));
+    EXPECT_TRUE(f.messages.entries().empty());
+}
