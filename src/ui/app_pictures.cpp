@@ -42,7 +42,7 @@ QPixmap AppPictures::tip()
 QIcon AppPictures::windowIcon()
 {
     QIcon icon;
-    for (const int size : {16, 32, 48, 256})
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
         icon.addPixmap(picture(QStringLiteral("notebook_%1.png").arg(size)));
     return icon;
 }
