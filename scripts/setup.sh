@@ -1,6 +1,6 @@
-# Shared by scripts/run, scripts/test and scripts/test-sanitize: installs what
-# a fresh Debian 12 machine lacks, configures and builds the project, runs the
-# tests.
+# Shared by scripts/run, scripts/test, scripts/test-sanitize and
+# scripts/package: installs what a fresh Debian 12 machine lacks, configures
+# and builds the project, runs the tests.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -13,11 +13,13 @@ PACKAGES=(
   fonts-dejavu-core fonts-wine
   qt6-translations-l10n
   poppler-utils
+  desktop-file-utils dpkg-dev file
 )
 
+# The packages above, and those named as arguments.
 install_missing() {
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "${PACKAGES[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0

@@ -38,8 +38,9 @@ constexpr qint64 kLargestNotices = 1 << 20;
 Application::Application(Environment environment, std::unique_ptr<SettingsStore> settings,
                          MessageService& messages, QObject* parent)
     : QObject(parent), m_env(std::move(environment)), m_settings(std::move(settings)),
-      m_messages(messages), m_localization(m_env.programFolder, m_log), m_storage(m_book),
-      m_tips(m_localization)
+      m_messages(messages),
+      m_localization({Folders::userSettingsFolder(), m_env.programFolder}, m_log),
+      m_storage(m_book), m_tips(m_localization)
 {
     m_storage.setPageCleanup(&PageImport::Import);
     connect(&m_storage, &BookStorage::fallbackBookUsed, this, &Application::onFallbackBookUsed);
@@ -50,9 +51,14 @@ Application::~Application() = default;
 
 bool Application::StartUp()
 {
+    // The log goes with the user's files: the program folder of an installed
+    // copy is not to be written.
+    const QString logFolder = Folders::userSettingsFolder();
     const QString exeBase = Folders::exeBaseName(QCoreApplication::applicationFilePath());
-    m_log.OpenLog(m_env.programFolder + exeBase + QStringLiteral(".log"), kLogMode);
+    m_log.OpenLog(logFolder + exeBase + QStringLiteral(".log"), kLogMode);
     m_log.setSwitch(m_env.keepLogOn);
+    if (m_env.keepLogOn)
+        QDir().mkpath(logFolder);
     m_log.WriteLog(AppInfo::title() + QStringLiteral(" v") + AppInfo::versionText() +
                        QStringLiteral(" has been launched. No conflicting processes ") +
                        QStringLiteral("found. Now performing initialization..."),

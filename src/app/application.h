@@ -35,7 +35,9 @@ class Application : public QObject, public MainWindowHost
 public:
     struct Environment
     {
-        QString programFolder; // ends with a separator
+        // Where the program's own files are read (tips, help, a shipped
+        // "language.ini"); never written. Ends with a separator.
+        QString programFolder;
         bool keepLogOn = false;
     };
     // Asks for the start-up password; true lets start-up go on.

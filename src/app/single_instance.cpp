@@ -10,7 +10,8 @@
 namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
-const char kActivateMessage[] = "activate\n";
+// One line: the word, then a tab and the activation token when there is one.
+const QByteArray kActivateWord = QByteArrayLiteral("activate");
 
 } // namespace
 
@@ -30,13 +31,16 @@ QString SingleInstance::defaultServerName()
            QString::fromLatin1(hash);
 }
 
-bool SingleInstance::activateRunningInstance()
+bool SingleInstance::activateRunningInstance(const QString& activationToken)
 {
     QLocalSocket socket;
     socket.connectToServer(m_serverName);
     if (!socket.waitForConnected(kConnectTimeoutMs))
         return false;
-    socket.write(kActivateMessage);
+    QByteArray message = kActivateWord;
+    if (!activationToken.isEmpty())
+        message += '\t' + activationToken.toUtf8();
+    socket.write(message + '\n');
     socket.waitForBytesWritten(kConnectTimeoutMs);
     socket.disconnectFromServer();
     return true;
@@ -58,8 +62,14 @@ void SingleInstance::onNewConnection()
 {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->readAll().contains("activate"))
-                Q_EMIT activationRequested();
+            while (socket->canReadLine()) {
+                const QByteArray line = socket->readLine().trimmed();
+                const qsizetype tab = line.indexOf('\t');
+                const QByteArray word = tab < 0 ? line : line.first(tab);
+                if (word == kActivateWord)
+                    Q_EMIT activationRequested(tab < 0 ? QString()
+                                                       : QString::fromUtf8(line.mid(tab + 1)));
+            }
         });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
     }

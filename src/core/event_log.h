@@ -3,9 +3,10 @@
 #include <QString>
 #include <QStringList>
 
-// A plain-text support log beside the program. Start-up opens it and switches
-// it off again at once, so in normal runs every write is a no-op; the
-// "--log" switch on the command line leaves it on.
+// A plain-text support log in the user's settings folder (an installed
+// program folder is not to be written). Start-up opens it and switches it off
+// again at once, so in normal runs every write is a no-op; the "--log" switch
+// on the command line leaves it on.
 class EventLog
 {
 public:

@@ -1,5 +1,6 @@
 #include "core/folders.h"
 
+#include "core/app_build.h"
 #include "core/app_info.h"
 
 #include <QCoreApplication>
@@ -10,33 +11,32 @@
 Folders Folders::locate(const QString& storedFilePath)
 {
     Folders folders;
-    folders.ProgramFolder = withSeparator(QCoreApplication::applicationDirPath());
+    folders.ProgramFolder = runningProgramFolder();
     folders.ExeBaseName = exeBaseName(QCoreApplication::applicationFilePath());
     folders.FilePath = dataFolder(
         storedFilePath, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-        folders.ProgramFolder);
+        QDir::homePath());
     folders.DataFileName = folders.ExeBaseName + QStringLiteral(".dat");
     folders.FullDataPath = folders.FilePath + folders.DataFileName;
-    folders.SettingsFolder = settingsFolder(appDataLocation(), folders.ProgramFolder);
+    folders.SettingsFolder = userSettingsFolder();
     folders.HistoryFolder = historyFolder(folders.SettingsFolder);
     return folders;
 }
 
 QString Folders::dataFolder(const QString& storedFilePath, const QString& documentsFolder,
-                            const QString& programFolder)
+                            const QString& homeFolder)
 {
     if (!storedFilePath.isEmpty())
         return storedFilePath;
     if (!documentsFolder.isEmpty())
         return withSeparator(documentsFolder);
-    return withSeparator(programFolder);
+    return withSeparator(homeFolder);
 }
 
-QString Folders::settingsFolder(const QString& appDataFolder, const QString& programFolder)
+QString Folders::settingsFolder(const QString& appDataFolder, const QString& homeFolder)
 {
-    if (appDataFolder.isEmpty())
-        return withSeparator(programFolder);
-    return withSeparator(withSeparator(appDataFolder) + AppInfo::title());
+    const QString base = appDataFolder.isEmpty() ? homeFolder : appDataFolder;
+    return withSeparator(withSeparator(base) + AppInfo::title());
 }
 
 QString Folders::historyFolder(const QString& settingsFolder)
@@ -57,6 +57,14 @@ QString Folders::withSeparator(const QString& folder)
     return native;
 }
 
+QString Folders::programFolder(const QString& executableFolder, const QString& installedFolder)
+{
+    const QString installed = QDir::cleanPath(QDir(executableFolder).filePath(installedFolder));
+    if (QFileInfo(installed).isDir())
+        return withSeparator(installed);
+    return withSeparator(executableFolder);
+}
+
 QString Folders::appDataLocation()
 {
 #ifdef Q_OS_WIN
@@ -69,4 +77,15 @@ QString Folders::appDataLocation()
     // application object carries.
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
 #endif
+}
+
+QString Folders::userSettingsFolder()
+{
+    return settingsFolder(appDataLocation(), QDir::homePath());
+}
+
+QString Folders::runningProgramFolder()
+{
+    return programFolder(QCoreApplication::applicationDirPath(),
+                         QString::fromUtf16(AppBuild::programFolderFromExecutable));
 }

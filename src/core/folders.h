@@ -7,6 +7,10 @@
 // one: that is used exactly as stored, and the data file name is appended to
 // it directly, as it always was. The rules are pure functions of their
 // inputs; locate() feeds them the real locations.
+//
+// The program folder is only ever read (tips, help, a translation shipped
+// with the program): an installed copy may not write there. Whatever the
+// program writes goes to the user's own folders, fallbacks included.
 class Folders
 {
 public:
@@ -14,14 +18,23 @@ public:
     static Folders locate(const QString& storedFilePath);
 
     static QString dataFolder(const QString& storedFilePath, const QString& documentsFolder,
-                              const QString& programFolder);
-    static QString settingsFolder(const QString& appDataFolder, const QString& programFolder);
+                              const QString& homeFolder);
+    static QString settingsFolder(const QString& appDataFolder, const QString& homeFolder);
     static QString historyFolder(const QString& settingsFolder);
     static QString exeBaseName(const QString& applicationFilePath);
     static QString withSeparator(const QString& folder);
+    // An installed copy keeps its files in a data folder of its own
+    // (installedFolder, relative to the executable's folder, e.g.
+    // "../share/velkaro"); a build tree or a Windows copy keeps them beside
+    // the executable.
+    static QString programFolder(const QString& executableFolder, const QString& installedFolder);
 
     // Where the application-data folder is on this platform; empty when unknown.
     static QString appDataLocation();
+    // The settings folder of the user running the program.
+    static QString userSettingsFolder();
+    // The program folder of the running executable.
+    static QString runningProgramFolder();
 
     QString FilePath;
     QString ExeBaseName;

@@ -26,9 +26,11 @@ QString withSeparator(const QString& folder)
 
 } // namespace
 
-Localization::Localization(const QString& programFolder, EventLog& log)
-    : m_path(withSeparator(programFolder) + QStringLiteral("language.ini")), m_log(log)
-{}
+Localization::Localization(const QStringList& folders, EventLog& log) : m_log(log)
+{
+    for (const QString& folder : folders)
+        m_candidates << withSeparator(folder) + QStringLiteral("language.ini");
+}
 
 QString Localization::GetLocalizedText(const QString& section, const QString& key,
                                        const QString& defaultText)
@@ -71,7 +73,13 @@ QString Localization::ExpandNewlines(QString text)
 
 void Localization::locateFile()
 {
-    m_fileFound = QFileInfo(m_path).isFile();
+    for (const QString& candidate : std::as_const(m_candidates)) {
+        if (QFileInfo(candidate).isFile()) {
+            m_path = candidate;
+            m_fileFound = true;
+            break;
+        }
+    }
     if (!m_fileFound) {
         m_log.WriteLog(QStringLiteral("No localization file found. Falling back to internal "
                                       "resources (Russian)."),

@@ -3,17 +3,21 @@
 #include "core/built_in_text.h"
 
 #include <QString>
+#include <QStringList>
 
 class EventLog;
 
 // Every text the user sees has a built-in Russian default that an optional
-// "language.ini" beside the program can replace. Whether the file exists is
-// settled by the first lookup; each lookup then reads the file afresh, so a
-// translator sees an edit without restarting, and nothing is cached.
+// "language.ini" can replace: the user's own, in the settings folder, or else
+// the one beside the program, so a user switches language without writing to
+// the program folder. Which file is used is settled by the first lookup; each
+// lookup then reads that file afresh, so a translator sees an edit without
+// restarting, and nothing is cached.
 class Localization
 {
 public:
-    Localization(const QString& programFolder, EventLog& log);
+    // folders: where "language.ini" is looked for, first match wins.
+    Localization(const QStringList& folders, EventLog& log);
 
     QString GetLocalizedText(const QString& section, const QString& key,
                              const QString& defaultText);
@@ -24,11 +28,10 @@ public:
     // Backslash-"n" pairs become CR LF; the length of the text is unchanged.
     static QString ExpandNewlines(QString text);
 
-    const QString& filePath() const { return m_path; }
-
 private:
     void locateFile();
 
+    QStringList m_candidates;
     QString m_path;
     EventLog& m_log;
     bool m_initialized = false;

@@ -1,35 +1,43 @@
 #include "app/application.h"
 #include "app/single_instance.h"
 #include "app/termination_signals.h"
-#include "core/window_ticks.h"
 #include "core/app_info.h"
 #include "core/event_log.h"
 #include "core/folders.h"
+#include "core/window_ticks.h"
 #include "mainwindow/main_window.h"
 #include "ui/qt_message_service.h"
 #include "ui/qt_translations.h"
 
 #include <QApplication>
 
+namespace {
+
+const char kActivationTokenVariable[] = "XDG_ACTIVATION_TOKEN";
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(AppInfo::title());
     QApplication::setApplicationVersion(AppInfo::versionText());
+    // The desktop matches the window to its menu entry, velkaro.desktop, and
+    // so to the entry's name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("velkaro"));
 
     // The interface is Russian, so Qt's own buttons and dialogs are too.
     QtTranslations qtTexts(qapp);
     qtTexts.install(QLocale(QLocale::Russian, QLocale::Russia));
 
     SingleInstance instance(SingleInstance::defaultServerName());
-    if (instance.activateRunningInstance())
+    if (instance.activateRunningInstance(qEnvironmentVariable(kActivationTokenVariable)))
         return 0;
     instance.listen();
 
     QtMessageService messages;
-    Application::Environment environment{
-        Folders::withSeparator(QCoreApplication::applicationDirPath()),
-        EventLog::keepOnRequested(QCoreApplication::arguments())};
+    Application::Environment environment{Folders::runningProgramFolder(),
+                                         EventLog::keepOnRequested(QCoreApplication::arguments())};
     Application app(std::move(environment),
                     std::make_unique<SettingsStore>(SettingsStore::userSettings()), messages);
     // Listening before start-up: a logout during the password prompt or a
@@ -44,7 +52,14 @@ int main(int argc, char* argv[])
     MainWindow* window = app.mainWindow();
     messages.setParentWindow(window);
     QObject::connect(&instance, &SingleInstance::activationRequested, window,
-                     &MainWindow::bringToFront);
+                     [window](const QString& activationToken) {
+                         // Qt's Wayland plugin, where its version supports it, raises
+                         // the window with the token it finds here; a start from the
+                         // menu had one from the desktop.
+                         if (!activationToken.isEmpty())
+                             qputenv(kActivationTokenVariable, activationToken.toUtf8());
+                         window->bringToFront();
+                     });
     window->show();
     app.ticks().start();
     return QApplication::exec();

@@ -47,7 +47,7 @@ QPixmap AppPictures::copy()
 QIcon AppPictures::windowIcon()
 {
     QIcon icon;
-    for (const int size : {16, 32, 48, 256})
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
         icon.addPixmap(picture(QStringLiteral("notebook_%1.png").arg(size)));
     return icon;
 }

@@ -1,6 +1,7 @@
 #include "core/folders.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -12,23 +13,41 @@ QString native(const QString& path)
     return QDir::toNativeSeparators(path);
 }
 
-TEST(Folders, DataFolderIsTheStoredOneAsStoredElseDocumentsElseProgramFolder)
+// The fallbacks are the user's own folders: an installed program folder is
+// never written.
+TEST(Folders, DataFolderIsTheStoredOneAsStoredElseDocumentsElseHome)
 {
-    EXPECT_EQ(Folders::dataFolder("/srv/book", "/home/u/Documents", "/opt"), QString("/srv/book"));
-    EXPECT_EQ(Folders::dataFolder("D:\\Книга\\", "/docs", "/opt"), QString("D:\\Книга\\"));
-    EXPECT_EQ(Folders::dataFolder({}, "/home/u/Documents", "/opt/velkaro"),
+    EXPECT_EQ(Folders::dataFolder("/srv/book", "/home/u/Documents", "/home/u"),
+              QString("/srv/book"));
+    EXPECT_EQ(Folders::dataFolder("D:\\Книга\\", "/docs", "/home/u"), QString("D:\\Книга\\"));
+    EXPECT_EQ(Folders::dataFolder({}, "/home/u/Documents", "/home/u"),
               native("/home/u/Documents") + sep);
-    EXPECT_EQ(Folders::dataFolder({}, "/home/u/Documents/", "/opt"), native("/home/u/Documents/"));
-    EXPECT_EQ(Folders::dataFolder({}, {}, "/opt/velkaro"), native("/opt/velkaro") + sep);
+    EXPECT_EQ(Folders::dataFolder({}, "/home/u/Documents/", "/home/u"),
+              native("/home/u/Documents/"));
+    EXPECT_EQ(Folders::dataFolder({}, {}, "/home/u"), native("/home/u") + sep);
 }
 
 TEST(Folders, SettingsAndHistoryFoldersEndWithTheSeparator)
 {
-    const QString settings = Folders::settingsFolder("/home/u/.local/share", "/opt/velkaro");
+    const QString settings = Folders::settingsFolder("/home/u/.local/share", "/home/u");
     EXPECT_EQ(settings, native("/home/u/.local/share/Velkaro Pro") + sep);
     EXPECT_EQ(Folders::historyFolder(settings), settings + "History" + sep);
-    EXPECT_EQ(Folders::settingsFolder("/data/", "/opt"), native("/data/Velkaro Pro") + sep);
-    EXPECT_EQ(Folders::settingsFolder({}, "/opt/velkaro"), native("/opt/velkaro") + sep);
+    EXPECT_EQ(Folders::settingsFolder("/data/", "/home/u"), native("/data/Velkaro Pro") + sep);
+    EXPECT_EQ(Folders::settingsFolder({}, "/home/u"), native("/home/u/Velkaro Pro") + sep);
+}
+
+TEST(Folders, ProgramFolderIsTheInstalledDataFolderWhenThereElseTheExecutables)
+{
+    QTemporaryDir root;
+    const QString bin = root.filePath("usr/bin");
+    ASSERT_TRUE(QDir().mkpath(bin));
+    // A build tree or a Windows copy: the files sit beside the executable.
+    EXPECT_EQ(Folders::programFolder(bin, "../share/velkaro"), native(bin) + sep);
+    EXPECT_EQ(Folders::programFolder(bin, {}), native(bin) + sep);
+    ASSERT_TRUE(QDir().mkpath(root.filePath("usr/share/velkaro")));
+    EXPECT_EQ(Folders::programFolder(bin, "../share/velkaro"),
+              native(root.filePath("usr/share/velkaro")) + sep);
+    EXPECT_EQ(Folders::programFolder(bin + "/", "."), native(bin) + sep);
 }
 
 TEST(Folders, NamesComeFromTheExecutable)

@@ -77,7 +77,7 @@ protected:
     }
 
     EventLog m_log;
-    Localization m_localization{m_dir.path(), m_log};
+    Localization m_localization{{m_dir.path()}, m_log};
 };
 
 TEST_F(LocalizationTest, WithoutAFileDefaultsAreExpandedAndOneLineIsLogged)
@@ -109,10 +109,41 @@ TEST_F(LocalizationTest, FileIsReadAtEveryLookupAndMissingKeysAreLogged)
 TEST_F(LocalizationTest, ColorCaptionsFallBackOnEmptyValues)
 {
     EXPECT_EQ(m_localization.ColorCaption(3), "&Бирюзовый");
-    Localization withFile(m_dir.path(), m_log);
+    Localization withFile({m_dir.path()}, m_log);
     writeFile("[Colors]\n3=\n-1=Auto\n");
     EXPECT_EQ(withFile.ColorCaption(3), "&Бирюзовый");
     EXPECT_EQ(withFile.ColorCaption(-1), "Auto");
+}
+
+// The user's own file comes before the program's, so switching language needs
+// no write to the program folder; the first lookup settles which one is read.
+TEST_F(LocalizationTest, TheUsersFileComesBeforeTheProgramsAndTheFirstLookupDecides)
+{
+    const QString userFolder = m_dir.filePath("user");
+    const QString userFile = userFolder + "/language.ini";
+    ASSERT_TRUE(QDir().mkpath(userFolder));
+    writeFile("[frmMain]\r\nlblIns=Program\r\nOverwrite=Program too\r\n");
+
+    Localization programOnly({userFolder, m_dir.path()}, m_log);
+    EXPECT_EQ(programOnly.GetLocalizedText("frmMain", "lblIns", "Вставка"), "Program");
+
+    QFile user(userFile);
+    ASSERT_TRUE(user.open(QIODevice::WriteOnly));
+    user.write("[frmMain]\r\nlblIns=User\r\n");
+    user.close();
+    EXPECT_EQ(programOnly.GetLocalizedText("frmMain", "lblIns", "Вставка"), "Program")
+        << "a file that appears later is seen at the next start";
+
+    Localization both({userFolder, m_dir.path()}, m_log);
+    EXPECT_EQ(both.GetLocalizedText("frmMain", "lblIns", "Вставка"), "User");
+    // The user's file stands whole for the program's: no key is taken from both.
+    EXPECT_EQ(both.GetLocalizedText("frmMain", "Overwrite", "Замена"), "Замена");
+    EXPECT_TRUE(logText().contains(QString("[frmMain/Overwrite] found in a valid localization "
+                                           "file \"%1\".")
+                                       .arg(QDir::toNativeSeparators(userFile))));
+
+    Localization missingFolders({m_dir.filePath("none"), m_dir.filePath("neither")}, m_log);
+    EXPECT_EQ(missingFolders.GetLocalizedText("frmMain", "lblIns", "Вставка"), "Вставка");
 }
 
 TEST(ExpandNewlines, ReplacesEachPairKeepingTheLength)

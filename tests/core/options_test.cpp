@@ -109,7 +109,7 @@ protected:
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("[Velkaro]\nLastIntPage=" + value + "\n");
         file.close();
-        Localization localization(m_dir.path(), m_log);
+        Localization localization({m_dir.path()}, m_log);
         const Options::LastIntPage read = Options::readLastIntPage(localization);
         m_rejectedCount += read.rejected.has_value();
         return read.value;

@@ -29,7 +29,7 @@ protected:
 
     QTemporaryDir m_dir;
     EventLog m_log;
-    Localization m_localization{m_dir.path(), m_log};
+    Localization m_localization{{m_dir.path()}, m_log};
     double m_draw = 0.0;
     TipOfTheDay m_tips{m_localization, [this] { return m_draw; }};
 };

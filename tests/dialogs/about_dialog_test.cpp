@@ -38,7 +38,7 @@ struct AboutFixture
 {
     QTemporaryDir dir;
     EventLog log;
-    Localization localization{dir.path(), log};
+    Localization localization{{dir.path()}, log};
     RecordingMessageService messages;
 
     AboutFixture() { log.OpenLog(dir.filePath("velkaro.log"), 0); }

@@ -47,7 +47,7 @@ protected:
 
     QTemporaryDir m_dir;
     EventLog m_log;
-    Localization m_localization{m_dir.path(), m_log};
+    Localization m_localization{{m_dir.path()}, m_log};
     QWidget m_window;
     QLabel* m_label = named<QLabel>("lblWhat", "Что:", &m_window);
     QCheckBox* m_items[2] = {named<QCheckBox>("chkItem", "Один", &m_window),

@@ -1,0 +1,58 @@
+# What a copy of the program holds, in the build tree and installed.
+#
+# The program reads its own files (tips, help, a translation shipped with it)
+# from its program folder and never writes there. In the build tree, as in a
+# Windows copy, that folder is the executable's; an installed Linux copy keeps
+# them in VELKARO_INSTALL_PROGRAM_FOLDER (share/velkaro), which the program
+# finds relative to its executable.
+
+# The files of the program folder, in this one list: the topic list and the
+# documents of resources/help (not the source they are made from) and a
+# resources/language.ini when there is one.
+file(GLOB velkaro_help_files LIST_DIRECTORIES false CONFIGURE_DEPENDS
+     ${PROJECT_SOURCE_DIR}/resources/help/*.hlp ${PROJECT_SOURCE_DIR}/resources/help/*.rtf)
+file(GLOB velkaro_shipped_translation LIST_DIRECTORIES false CONFIGURE_DEPENDS
+     ${PROJECT_SOURCE_DIR}/resources/language.ini)
+set(VELKARO_PROGRAM_FILES ${PROJECT_SOURCE_DIR}/resources/velkar.tip ${velkaro_help_files}
+    ${velkaro_shipped_translation})
+
+foreach(file ${VELKARO_PROGRAM_FILES})
+  get_filename_component(name ${file} NAME)
+  configure_file(${file} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${name} COPYONLY)
+endforeach()
+
+if(NOT TARGET velkaro OR NOT TARGET velkaro-cli)
+  message(STATUS "install: the programs are not built yet, nothing to install")
+  return()
+endif()
+
+install(TARGETS velkaro velkaro-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${VELKARO_PROGRAM_FILES} DESTINATION ${VELKARO_INSTALL_PROGRAM_FOLDER})
+
+if(NOT UNIX OR APPLE)
+  return()
+endif()
+
+# The desktop's menu entry, under the name the program gives the desktop
+# (QGuiApplication::desktopFileName), and its icon in the freedesktop theme.
+set(linux_dir ${PROJECT_SOURCE_DIR}/resources/linux)
+set(pictures_dir ${PROJECT_SOURCE_DIR}/resources/pictures)
+install(FILES ${linux_dir}/velkaro.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+set(icon_theme_dir ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+foreach(size 16 22 24 32 48 64 128 256)
+  install(FILES ${pictures_dir}/notebook_${size}.png
+          DESTINATION ${icon_theme_dir}/${size}x${size}/apps RENAME velkaro.png)
+endforeach()
+install(FILES ${pictures_dir}/notebook.svg DESTINATION ${icon_theme_dir}/scalable/apps
+        RENAME velkaro.svg)
+
+# Manual pages carry the version; they are compressed as Debian installs them.
+set(man_dir ${PROJECT_BINARY_DIR}/man)
+foreach(page velkaro velkaro-cli)
+  configure_file(${PROJECT_SOURCE_DIR}/docs/man/${page}.1.in ${man_dir}/${page}.1 @ONLY)
+  file(ARCHIVE_CREATE OUTPUT ${man_dir}/${page}.1.gz PATHS ${man_dir}/${page}.1 FORMAT raw
+       COMPRESSION GZip MTIME 0)
+  install(FILES ${man_dir}/${page}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+
+install(FILES ${linux_dir}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velkaro)
