@@ -74,6 +74,8 @@ void MainMenus::buildMain(const Caption& caption)
     // over with it.
     addSeparator(m_mnuMain, "mnuMainSep2");
     add(m_mnuMain, "mnuMainImport", caption(TextId::MainImport));
+    addSeparator(m_mnuMain, "mnuMainSep3");
+    add(m_mnuMain, "mnuMainOptons", caption(TextId::MainOptons));
     addSeparator(m_mnuMain, "mnuMainSep5");
     add(m_mnuMain, "mnuMainExit", caption(TextId::MainExit));
 }
