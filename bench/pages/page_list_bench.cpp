@@ -27,6 +27,7 @@ public:
     void findCommand() override {}
     void helpCommand() override {}
     void aboutCommand() override {}
+    void optionsCommand() override {}
     void applyStyle(int) override {}
     void warn(const QString&) override {}
     void pageEdited() override {}

@@ -235,16 +235,9 @@ void Application::reportLoad()
 {
     const BookStorage::LoadReport& report = m_storage.loadReport();
     if (!report.keptAside.isEmpty()) {
-        QString reason = report.fileError;
-        if (report.parseError) {
-            const DataFile::Error& error = *report.parseError;
-            reason = localizedText(TextId::UnreadableReason)
-                         .arg(error.line)
-                         .arg(describe(error.error))
-                         .arg(error.error.number);
-        }
         present(localizedText(TextId::UnreadableBookKept)
-                    .arg(reason, QDir::toNativeSeparators(report.keptAside),
+                    .arg(unreadableReason(report.fileError, report.parseError),
+                         QDir::toNativeSeparators(report.keptAside),
                          QDir::toNativeSeparators(m_storage.FullDataPath())),
                 MessageService::Icon::Exclamation);
     }
@@ -254,6 +247,17 @@ void Application::reportLoad()
                     .arg(QDir::toNativeSeparators(report.trailingKeptAs)),
                 MessageService::Icon::Exclamation);
     }
+}
+
+QString Application::unreadableReason(const QString& fileError,
+                                      const std::optional<DataFile::Error>& parseError)
+{
+    if (!parseError)
+        return fileError;
+    return localizedText(TextId::UnreadableReason)
+        .arg(parseError->line)
+        .arg(describe(parseError->error))
+        .arg(parseError->error.number);
 }
 
 void Application::reportRescueCopy()
@@ -617,6 +621,11 @@ void Application::findCommand()
             m_mainWindow.get());
     }
     m_find->bringForward();
+}
+
+void Application::optionsCommand()
+{
+    m_optionsCommand.run();
 }
 
 void Application::warn(const QString& text)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/highlight_colors.h"
+#include "app/options_command.h"
 #include "app/page_commands.h"
 #include "core/event_log.h"
 #include "core/folders.h"
@@ -76,6 +77,7 @@ public:
     void pageCommand(PageCommand command) override;
     void applyStyle(int index) override;
     void findCommand() override;
+    void optionsCommand() override;
     void warn(const QString& text) override;
     void pageEdited() override;
     void SelectPage(int index) override;
@@ -106,6 +108,10 @@ public:
     QString noticesPath() const;
 
 private:
+    // The options dialog sets the option variables, the password and the
+    // storage folder that this object owns.
+    friend class OptionsCommand;
+
     enum class SaveOutcome
     {
         Saved,    // the book in memory is safe on disk (perhaps beside another's)
@@ -124,6 +130,8 @@ private:
     bool showLogin();
     void reportRejectedOptions(const std::vector<Options::Rejected>& rejected);
     void reportLoad();
+    QString unreadableReason(const QString& fileError,
+                             const std::optional<DataFile::Error>& parseError);
     void reportRescueCopy();
     void reportShutdownNotices();
     void present(const QString& text, MessageService::Icon icon);
@@ -161,6 +169,7 @@ private:
     bool m_unloaded = false;
     LoginPrompt m_loginPrompt;
     PageCommands m_pageCommands{*this};
+    OptionsCommand m_optionsCommand{*this};
     std::unique_ptr<MainWindow> m_mainWindow;
     QPointer<HelpWindow> m_help; // the main window's one help window, while open
     std::unique_ptr<WindowTicks> m_ticks;

@@ -98,6 +98,17 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
     return ReadOutcome::Loaded;
 }
 
+std::optional<BookStorage::Unreadable> BookStorage::whyUnreadable(const QString& path)
+{
+    const BoundedFile::Result file = BoundedFile::read(path, DataFile::MaxFileBytes);
+    if (!file.bytes)
+        return Unreadable{file.error, std::nullopt};
+    const DataFile::ParseResult parsed = DataFile::parse(*file.bytes);
+    if (!parsed.ok())
+        return Unreadable{{}, parsed.error};
+    return std::nullopt;
+}
+
 // The next save writes only the counted pages, so the whole file is kept
 // first; if it cannot be, the file is treated as unreadable and moved aside.
 bool BookStorage::keepTrailingCopy(const QString& path, int line)

@@ -35,6 +35,14 @@ public:
         bool fallbackUsed = false;
     };
 
+    // Why a data file cannot be loaded: the file could not be read, or what
+    // it holds is no book.
+    struct Unreadable
+    {
+        QString fileError;
+        std::optional<DataFile::Error> parseError;
+    };
+
     enum class OnDiskChange
     {
         Refuse,   // report it and write nothing
@@ -75,6 +83,9 @@ public:
     // fallback book could be written; the book is then left as it was.
     std::optional<AppError> LoadBook();
     const LoadReport& loadReport() const { return m_report; }
+    // Whether LoadBook could read the data file at `path`, asked before a
+    // book is given up for it; nothing is loaded, moved or written.
+    static std::optional<Unreadable> whyUnreadable(const QString& path);
 
     // The data file, then the text export. A failed export does not undo a
     // written book.

@@ -75,6 +75,8 @@ void MainMenus::buildMain(const Caption& caption)
     // over with it.
     addSeparator(m_mnuMain, "mnuMainSep2");
     add(m_mnuMain, "mnuMainImport", caption(TextId::MainImport));
+    addSeparator(m_mnuMain, "mnuMainSep3");
+    add(m_mnuMain, "mnuMainOptons", caption(TextId::MainOptons));
     addSeparator(m_mnuMain, "mnuMainSep4");
     add(m_mnuMain, "mnuMainHelp", caption(TextId::MainHelp));
     add(m_mnuMain, "mnuMainAbout", caption(TextId::MainAbout));

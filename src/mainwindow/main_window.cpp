@@ -146,6 +146,7 @@ void MainWindow::connectMenus()
     on("mnuMainPrint", [this] { printPage(); });
     on("mnuMainHelp", [this] { m_host.helpCommand(); });
     on("mnuMainAbout", [this] { m_host.aboutCommand(); });
+    on("mnuMainOptons", [this] { m_host.optionsCommand(); });
     using PageCommand = MainWindowHost::PageCommand;
     const std::pair<const char*, PageCommand> pageCommands[] = {
         {"mnuMainAdd", PageCommand::Add},
@@ -540,6 +541,9 @@ void MainWindow::run(const PageKeys::Action& action)
     case Command::Find:
         m_host.findCommand();
         break;
+    case Command::Options:
+        m_host.optionsCommand();
+        break;
     case Command::FontDialog:
         chooseFont();
         break;
@@ -728,6 +732,20 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     QWidget::mouseReleaseEvent(event);
+}
+
+// Only the background itself: a double click that a child left alone (a
+// tab, the marker, the status bar) comes here too, and is not the user's
+// way to the options.
+void MainWindow::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const QWidget* under = childAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton &&
+        (!under || under == m_shpFrame || under == m_shpPageHilite)) {
+        m_host.optionsCommand();
+        return;
+    }
+    QWidget::mouseDoubleClickEvent(event);
 }
 
 void MainWindow::changeEvent(QEvent* event)

@@ -41,6 +41,9 @@ public:
     virtual void pageCommand(PageCommand command) = 0;
     // Opens the find window, or brings it forward as it was.
     virtual void findCommand() = 0;
+    // Shows the options dialog (the popup, Ctrl+O, a double click on the
+    // window background).
+    virtual void optionsCommand() = 0;
     // The user changed the open page. Its text reaches the page record only
     // when somebody reads it (MainWindow::takePageEdits), so a keystroke in a
     // large page costs no rewrite of the page.

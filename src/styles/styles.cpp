@@ -75,6 +75,11 @@ std::optional<AppError> Styles::Save(const QString& path) const
 
 std::optional<AppError> Styles::checkName(const QString& name)
 {
+    // Fields are split at ";": a line whose name holds one reads back only
+    // while the rest of it is whole, and earlier versions lose the style.
+    if (name.contains(u';'))
+        return AppError{AppError::InvalidProcedureCall, QStringLiteral("Semicolon in a style name"),
+                        TextId::StyleNameSemicolon};
     const CodePage::Encoded encoded = CodePage::encode(name);
     if (encoded.ok())
         return std::nullopt;

@@ -46,8 +46,9 @@ public:
     // Writes every style, in order; on failure the old file is left whole.
     std::optional<AppError> Save(const QString& path) const;
 
-    // Why a style name cannot be kept as it is (characters without a code in
-    // Windows-1251), for the user; nullopt when it can.
+    // Why a style name cannot be kept as it is (a ";", which separates the
+    // fields of the file, or characters without a code in Windows-1251), for
+    // the user; nullopt when it can.
     static std::optional<AppError> checkName(const QString& name);
     // Why a face cannot be kept; a style with such a face is stored with
     // StyleFont::defaultName() instead, which the message says.

@@ -21,6 +21,19 @@ QString forLabel(QString text)
     return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
 }
 
+QPixmap pictureOf(BalloonTip::Icon icon, const QStyle* style, int size)
+{
+    switch (icon) {
+    case BalloonTip::Icon::Information:
+        return style->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(size);
+    case BalloonTip::Icon::Warning:
+        return style->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(size);
+    case BalloonTip::Icon::None:
+        break;
+    }
+    return {};
+}
+
 } // namespace
 
 BalloonTip::BalloonTip(QWidget* owner) : QFrame(owner, Qt::ToolTip | Qt::FramelessWindowHint)
@@ -50,9 +63,7 @@ void BalloonTip::showAt(const QWidget* target, const QString& title, const QStri
 {
     m_icon = icon;
     const int size = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
-    m_picture->setPixmap(icon == Icon::Information
-                             ? style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(size)
-                             : QPixmap());
+    m_picture->setPixmap(pictureOf(icon, style(), size));
     m_picture->setVisible(icon != Icon::None);
     m_title->setText(forLabel(title));
     m_text->setText(forLabel(text));

@@ -17,7 +17,8 @@ public:
     enum class Icon
     {
         None = 0,
-        Information = 1
+        Information = 1,
+        Warning = 2
     };
 
     explicit BalloonTip(QWidget* owner);

@@ -49,9 +49,12 @@ TEST(Styles, ItemReplacesInPlaceAndRefusesPositionsOutside)
     EXPECT_EQ(styles.Item(3)->Name(), "c");
 }
 
-TEST(Styles, NamesAndFacesWithoutACodeAreReported)
+TEST(Styles, NamesAndFacesTheFileCannotHoldAreReported)
 {
-    EXPECT_FALSE(Styles::checkName("Заголовок; №1"));
+    EXPECT_FALSE(Styles::checkName("Заголовок №1"));
+    const std::optional<AppError> semicolon = Styles::checkName("Заголовок; №1");
+    ASSERT_TRUE(semicolon);
+    EXPECT_EQ(semicolon->text, TextId::StyleNameSemicolon);
     EXPECT_FALSE(Styles::checkFaceName("Times New Roman"));
     const std::optional<AppError> name = Styles::checkName("Note 日本");
     ASSERT_TRUE(name);

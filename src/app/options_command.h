@@ -1,0 +1,42 @@
+#pragma once
+
+#include "dialogs/options_host.h"
+#include "document/folder_change.h"
+
+#include <QString>
+
+class Application;
+
+// The options command (the main popup, Ctrl+O, a double click on the window
+// background): shows `frmOptions` over the main window and gives it the
+// program's state, the save of the book, the move of the book to another
+// folder with its questions, and the refresh once the options are set.
+class OptionsCommand : public OptionsHost
+{
+public:
+    explicit OptionsCommand(Application& app) : m_app(app) {}
+
+    void run();
+
+    // OptionsHost
+    Options& options() override;
+    Styles& AppStyles() override;
+    QString CurrentPassword() const override;
+    void setCurrentPassword(const QString& password) override;
+    QString FilePath() const override;
+    QString& browseStartFolder() override { return m_browseStart; }
+    bool SaveBook() override;
+    FolderChangeOutcome changeStorageFolder(const QString& folder, QWidget* owner) override;
+    void optionsApplied() override;
+    bool helpAvailable() const override { return true; }
+    void showHelpTopic(int topic, QWidget* owner) override;
+
+private:
+    FolderChangeOutcome finish(const FolderChange::Outcome& outcome);
+    void tell(const FolderChange::Report& report);
+    void formLocalize(QWidget* form);
+
+    Application& m_app;
+    // `BrowseForFolder`'s start folder lives as long as the program.
+    QString m_browseStart;
+};

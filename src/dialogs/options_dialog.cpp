@@ -1,0 +1,566 @@
+#include "dialogs/options_dialog.h"
+
+#include "core/message_service.h"
+#include "core/options.h"
+#include "core/storage_folder.h"
+#include "dialogs/options_host.h"
+#include "dialogs/password_dialog.h"
+#include "dialogs/styles_page.h"
+#include "richtext/win_color.h"
+#include "styles/styles.h"
+#include "ui/text_box_xp.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace {
+
+constexpr double kWidthMin = 400;
+constexpr double kWidthMax = 2000;
+constexpr double kDurationMin = 1;
+constexpr double kDurationMax = 30;
+constexpr double kAutosaveMin = 1;
+constexpr double kAutosaveMax = 32767;
+// Help topics of the pages follow the topics of the main window.
+constexpr int kFirstPageTopic = 7;
+constexpr int kPagesWidth = 150;
+const QString kDefaultAutosave = QStringLiteral("5");
+const QString kDefaultDuration = QStringLiteral("10");
+
+template <typename T> T* named(T* widget, const char* name)
+{
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const char* name, TextId caption)
+{
+    return named(new QLabel(BuiltInTexts::text(caption), parent), name);
+}
+
+QCheckBox* checkBox(QWidget* parent, const char* name, TextId caption)
+{
+    return named(new QCheckBox(BuiltInTexts::text(caption), parent), name);
+}
+
+QPushButton* button(QWidget* parent, const char* name, TextId caption)
+{
+    return named(new QPushButton(BuiltInTexts::text(caption), parent), name);
+}
+
+QRadioButton* option(QWidget* parent, const char* name, TextId caption)
+{
+    return named(new QRadioButton(BuiltInTexts::text(caption), parent), name);
+}
+
+// A field that takes digits only, whatever way they come in.
+QLineEdit* numberField(QWidget* parent, const char* name)
+{
+    auto* field = named(new QLineEdit(parent), name);
+    field->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), field));
+    field->setMaximumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("0000000")));
+    return field;
+}
+
+// A page of the dialog: the "Tag" starting with "@" names it in the page list.
+QWidget* page(QWidget* parent, const char* name, TextId tag)
+{
+    auto* widget = named(new QWidget(parent), name);
+    widget->setProperty("Tag", BuiltInTexts::text(tag));
+    return widget;
+}
+
+bool isPage(const QWidget* widget)
+{
+    return widget->property("Tag").toString().startsWith(u'@');
+}
+
+} // namespace
+
+OptionsDialog::OptionsDialog(OptionsHost& host, MessageService& messages, TextLookup text,
+                             FormLocalize localize, QWidget* owner)
+    : QDialog(owner), m_host(host), m_messages(messages), m_text(std::move(text)),
+      m_localize(std::move(localize))
+{
+    setObjectName(QStringLiteral("frmOptions"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowTitle(BuiltInTexts::text(TextId::OptionsCaption));
+    buildControls();
+    loadSettings();
+    m_stylesPage->fillList();
+    if (m_localize)
+        m_localize(this);
+    fillPageList();
+    showPasswordState();
+    m_txtUseRtf->setBalloonTipIcon(BalloonTip::Icon::Warning);
+    m_txtUseRtf->setBalloonTipTitle(m_text(TextId::DisableRTFWarningTitle));
+    m_txtUseRtf->setBalloonTipText(m_text(TextId::DisableRTFWarning));
+
+    connect(m_lstPages, &QListWidget::currentRowChanged, this, &OptionsDialog::lstPages_Click);
+    connect(m_chkAutosave, &QCheckBox::toggled, this,
+            [this] { onCheckedNumber(m_chkAutosave, m_txtAutosaveDuration, kDefaultAutosave); });
+    connect(m_chkTips, &QCheckBox::toggled, this,
+            [this] { onCheckedNumber(m_chkTips, m_txtDuration, kDefaultDuration); });
+    connect(m_chkUseRtf, &QCheckBox::toggled, this, &OptionsDialog::onUseRtfToggled);
+    connect(m_cmdOK, &QPushButton::clicked, this, &OptionsDialog::onOk);
+    connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_cmdHelp, &QPushButton::clicked, this,
+            [this] { m_host.showHelpTopic(m_lstPages->currentRow() + kFirstPageTopic, this); });
+    m_lstPages->setCurrentRow(0);
+}
+
+void OptionsDialog::buildControls()
+{
+    m_lstPages = named(new QListWidget(this), "lstPages");
+    m_lstPages->setFixedWidth(kPagesWidth);
+    m_lblHeading = named(new QLabel(this), "lblHeading");
+    QFont bold = m_lblHeading->font();
+    bold.setBold(true);
+    m_lblHeading->setFont(bold);
+    m_pages = {buildGeneralPage(), buildBookPage(), buildEditingPage(),
+               page(this, "Picture7", TextId::OptionsStylesTag), buildPrivacyPage()};
+    m_stylesPage = new StylesPage(m_host.AppStyles(), m_messages, m_text, m_localize, m_pages[3]);
+    auto* stylesLayout = new QVBoxLayout(m_pages[3]);
+    stylesLayout->setContentsMargins(0, 0, 0, 0);
+    stylesLayout->addWidget(m_stylesPage);
+
+    m_cmdOK = button(this, "cmdOK", TextId::OptionsOk);
+    m_cmdOK->setDefault(true);
+    m_cmdCancel = button(this, "cmdCancel", TextId::OptionsCancel);
+    m_cmdHelp = button(this, "cmdHelp", TextId::OptionsHelp);
+    m_cmdHelp->setVisible(m_host.helpAvailable());
+
+    auto* pages = new QGridLayout;
+    for (QWidget* widget : m_pages)
+        pages->addWidget(widget, 0, 0, Qt::AlignTop);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_cmdHelp);
+    buttons->addStretch();
+    buttons->addWidget(m_cmdOK);
+    buttons->addWidget(m_cmdCancel);
+    auto* right = new QVBoxLayout;
+    right->addWidget(m_lblHeading);
+    right->addLayout(pages, 1);
+    right->addLayout(buttons);
+    auto* grid = new QHBoxLayout(this);
+    grid->addWidget(m_lstPages);
+    grid->addLayout(right, 1);
+}
+
+QWidget* OptionsDialog::buildGeneralPage()
+{
+    QWidget* picture = page(this, "Picture1", TextId::OptionsGeneralTag);
+    m_chkEnableSort = checkBox(picture, "chkEnableSort", TextId::OptionsEnableSort);
+    m_chkStatus = checkBox(picture, "chkStatus", TextId::OptionsStatus);
+    QLabel* lblWidth = label(picture, "lblWidth", TextId::OptionsWidth);
+    m_txtWidth = numberField(picture, "txtWidth");
+    lblWidth->setBuddy(m_txtWidth);
+    m_chkTips = checkBox(picture, "chkTips", TextId::OptionsTips);
+    QLabel* lblDuration = label(picture, "lblDuration", TextId::OptionsDuration);
+    m_txtDuration = numberField(picture, "txtDuration");
+    lblDuration->setBuddy(m_txtDuration);
+
+    auto* grid = new QGridLayout(picture);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(m_chkEnableSort, 0, 0, 1, 4);
+    grid->addWidget(m_chkStatus, 1, 0, 1, 4);
+    grid->addWidget(lblWidth, 2, 0);
+    grid->addWidget(m_txtWidth, 2, 1);
+    grid->addWidget(label(picture, "lblWidthUnit", TextId::OptionsWidthUnit), 2, 2);
+    grid->addWidget(m_chkTips, 3, 0, 1, 4);
+    grid->addWidget(lblDuration, 4, 0, Qt::AlignRight);
+    grid->addWidget(m_txtDuration, 4, 1);
+    grid->addWidget(label(picture, "lblDurationUnit", TextId::OptionsDurationUnit), 4, 2);
+    grid->setColumnStretch(3, 1);
+    return picture;
+}
+
+QWidget* OptionsDialog::buildBookPage()
+{
+    QWidget* picture = page(this, "Picture2", TextId::OptionsBookTag);
+    m_chkAutosave = checkBox(picture, "chkAutosave", TextId::OptionsAutosave);
+    QLabel* lblEvery = label(picture, "lblAutosaveDuration", TextId::OptionsAutosaveEvery);
+    m_txtAutosaveDuration = numberField(picture, "txtAutosaveDuration");
+    lblEvery->setBuddy(m_txtAutosaveDuration);
+    QLabel* lblFilePath = label(picture, "lblFilePath", TextId::OptionsFilePath);
+    m_txtFilePath = named(new QLineEdit(picture), "txtFilePath");
+    lblFilePath->setBuddy(m_txtFilePath);
+    QPushButton* cmdBrowse = button(picture, "cmdBrowse", TextId::OptionsBrowse);
+    QPushButton* cmdDefPath = button(picture, "cmdDefPath", TextId::OptionsDefPath);
+    m_chkUseRtf = checkBox(picture, "chkUseRtf", TextId::OptionsUseRtf);
+    // Only the anchor of the warning balloon; it takes neither focus nor text.
+    m_txtUseRtf = named(new cTextBoxXP(picture), "txtUseRtf");
+    m_txtUseRtf->setReadOnly(true);
+    m_txtUseRtf->setFrame(false);
+    m_txtUseRtf->setFocusPolicy(Qt::NoFocus);
+    m_txtUseRtf->setFixedWidth(1);
+
+    auto* grid = new QGridLayout(picture);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(m_chkAutosave, 0, 0, 1, 4);
+    grid->addWidget(lblEvery, 1, 0, Qt::AlignRight);
+    grid->addWidget(m_txtAutosaveDuration, 1, 1);
+    grid->addWidget(label(picture, "lblAutosaveUnit", TextId::OptionsAutosaveUnit), 1, 2);
+    grid->addWidget(lblFilePath, 2, 0, 1, 4);
+    grid->addWidget(m_txtFilePath, 3, 0, 1, 3);
+    grid->addWidget(cmdBrowse, 3, 3);
+    grid->addWidget(cmdDefPath, 4, 3);
+    auto* rtf = new QHBoxLayout;
+    rtf->addWidget(m_chkUseRtf);
+    rtf->addWidget(m_txtUseRtf);
+    rtf->addStretch();
+    grid->addLayout(rtf, 5, 0, 1, 4);
+    grid->setColumnStretch(2, 1);
+
+    connect(cmdBrowse, &QPushButton::clicked, this, &OptionsDialog::browse);
+    connect(cmdDefPath, &QPushButton::clicked, this, &OptionsDialog::defaultPath);
+    return picture;
+}
+
+QWidget* OptionsDialog::buildEditingPage()
+{
+    QWidget* picture = page(this, "Picture5", TextId::OptionsEditingTag);
+    m_optPageStart = option(picture, "optPageStart", TextId::OptionsPageStart);
+    m_optPageEnd = option(picture, "optPageEnd", TextId::OptionsPageEnd);
+    m_optSystemColor = option(picture, "optSystemColor", TextId::OptionsSystemColor);
+    m_optCustomColor = option(picture, "optCustomColor", TextId::OptionsCustomColor);
+    for (const auto& pair :
+         {std::pair{m_optPageStart, m_optPageEnd}, std::pair{m_optSystemColor, m_optCustomColor}}) {
+        auto* group = new QButtonGroup(picture);
+        group->addButton(pair.first);
+        group->addButton(pair.second);
+    }
+    m_picPageColor = named(new QLabel(picture), "picPageColor");
+    m_picPageColor->setFrameShape(QFrame::Box);
+    m_picPageColor->setAutoFillBackground(true);
+    m_picPageColor->setFixedSize(48, 20);
+    m_picPageColor->setCursor(Qt::PointingHandCursor);
+    m_picPageColor->installEventFilter(this);
+
+    auto* grid = new QGridLayout(picture);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(label(picture, "lblCursor", TextId::OptionsCursor), 0, 0, 1, 3);
+    grid->addWidget(m_optPageStart, 1, 0, 1, 3);
+    grid->addWidget(m_optPageEnd, 2, 0, 1, 3);
+    grid->addWidget(label(picture, "lblPageColor", TextId::OptionsPageColor), 3, 0, 1, 3);
+    grid->addWidget(m_optSystemColor, 4, 0, 1, 3);
+    grid->addWidget(m_optCustomColor, 5, 0);
+    grid->addWidget(m_picPageColor, 5, 1);
+    grid->setColumnStretch(2, 1);
+    return picture;
+}
+
+QWidget* OptionsDialog::buildPrivacyPage()
+{
+    QWidget* picture = page(this, "Picture4", TextId::OptionsPrivacyTag);
+    m_lblStatus = named(new QLabel(picture), "lblStatus");
+    m_lblStatus->setWordWrap(true);
+    m_cmdEditPw = button(picture, "cmdEditPw", TextId::OptionsEditPw);
+    m_cmdDeletePw = button(picture, "cmdDeletePw", TextId::OptionsDeletePw);
+    auto* grid = new QGridLayout(picture);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(m_lblStatus, 0, 0, 1, 3);
+    grid->addWidget(m_cmdEditPw, 1, 0);
+    grid->addWidget(m_cmdDeletePw, 1, 1);
+    grid->setColumnStretch(2, 1);
+    connect(m_cmdEditPw, &QPushButton::clicked, this, &OptionsDialog::editPassword);
+    connect(m_cmdDeletePw, &QPushButton::clicked, this, &OptionsDialog::deletePassword);
+    return picture;
+}
+
+// In the order the settings always loaded; the check box handlers run where
+// they always ran, so a setting of 0 shows a cleared box with the default.
+void OptionsDialog::loadSettings()
+{
+    const Options& options = m_host.options();
+    const auto shown = [](qint16 value) { return QString::number(std::max<qint16>(value, 0)); };
+    m_chkStatus->setChecked(options.Status);
+    m_txtWidth->setText(QString::number(std::lround(options.ButtonWidth)));
+    m_chkUseRtf->setChecked(options.UseRtf);
+    m_chkTips->setChecked(options.TipsDuration >= 1);
+    m_txtDuration->setText(shown(options.TipsDuration));
+    m_chkAutosave->setChecked(options.AutosaveDuration >= 1);
+    m_txtAutosaveDuration->setText(shown(options.AutosaveDuration));
+    onCheckedNumber(m_chkAutosave, m_txtAutosaveDuration, kDefaultAutosave);
+    m_txtFilePath->setText(m_host.FilePath());
+    m_chkEnableSort->setChecked(options.EnableSort);
+    onCheckedNumber(m_chkTips, m_txtDuration, kDefaultDuration);
+    m_optPageEnd->setChecked(options.MoveToEnd);
+    m_optPageStart->setChecked(!options.MoveToEnd);
+    m_pageColor = static_cast<quint32>(options.PageColor);
+    m_optSystemColor->setChecked(m_pageColor == WinColor::window);
+    m_optCustomColor->setChecked(m_pageColor != WinColor::window);
+    showPageColor();
+
+    m_width = {m_txtWidth, kWidthMin, kWidthMax, TextId::WidthValidation};
+    m_duration = {m_txtDuration, kDurationMin, kDurationMax, TextId::DurationValidation};
+    m_autosave = {m_txtAutosaveDuration, kAutosaveMin, kAutosaveMax, TextId::AutosaveValidation};
+    for (QLineEdit* field : {m_txtWidth, m_txtDuration, m_txtAutosaveDuration})
+        field->installEventFilter(this);
+    m_chkUseRtf->installEventFilter(this);
+}
+
+void OptionsDialog::fillPageList()
+{
+    for (const QWidget* picture : m_pages)
+        m_lstPages->addItem(
+            picture->property("Tag").toString().replace(QStringLiteral("@ "), QStringLiteral(" ")));
+}
+
+void OptionsDialog::lstPages_Click()
+{
+    const QListWidgetItem* entry = m_lstPages->currentItem();
+    if (!entry)
+        return;
+    const QString tag = u'@' + entry->text();
+    for (QWidget* picture : m_pages) {
+        if (isPage(picture))
+            picture->setVisible(picture->property("Tag").toString() == tag);
+    }
+    m_lblHeading->setText(entry->text());
+}
+
+// A field that must be corrected is brought into view, on its page.
+void OptionsDialog::showField(QWidget* field)
+{
+    for (int i = 0; i < m_pages.size(); ++i) {
+        if (m_pages[i]->isAncestorOf(field))
+            m_lstPages->setCurrentRow(i);
+    }
+    field->setFocus();
+    if (auto* edit = qobject_cast<QLineEdit*>(field))
+        edit->selectAll();
+}
+
+void OptionsDialog::onCheckedNumber(QCheckBox* box, QLineEdit* field, const QString& fallback)
+{
+    field->setEnabled(box->isChecked());
+    if (field->text().trimmed() == QLatin1String("0"))
+        field->setText(fallback);
+}
+
+void OptionsDialog::onUseRtfToggled(bool checked)
+{
+    if (checked)
+        m_txtUseRtf->HideBalloonTip();
+    else
+        m_txtUseRtf->ShowBalloonTip();
+}
+
+bool OptionsDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_picPageColor && event->type() == QEvent::MouseButtonPress) {
+        choosePageColor();
+        return true;
+    }
+    if (watched == m_chkUseRtf && event->type() == QEvent::FocusOut)
+        m_txtUseRtf->HideBalloonTip();
+    if (isNumberKey(watched, event))
+        return true;
+    if (event->type() == QEvent::FocusOut)
+        leaveField(watched, event);
+    return QDialog::eventFilter(watched, event);
+}
+
+// A typed character other than a digit is refused with a beep.
+bool OptionsDialog::isNumberKey(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const bool numberField =
+        watched == m_txtWidth || watched == m_txtDuration || watched == m_txtAutosaveDuration;
+    const QString text = static_cast<QKeyEvent*>(event)->text();
+    if (!numberField || text.isEmpty() || !text.at(0).isPrint() || text.at(0).isDigit())
+        return false;
+    QApplication::beep();
+    return true;
+}
+
+// Leaving a number field checks it, except toward OK, which checks every
+// field itself, and toward Cancel, which must always close the dialog; a
+// change of window (a message box, the dialog closing) is no leaving.
+void OptionsDialog::leaveField(QObject* watched, QEvent* event)
+{
+    const auto reason = static_cast<QFocusEvent*>(event)->reason();
+    if (m_checking || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+        return;
+    const QWidget* next = QApplication::focusWidget();
+    if (next == m_cmdCancel || next == m_cmdOK || !isVisible())
+        return;
+    for (const NumberField& number : {m_width, m_duration, m_autosave}) {
+        if (number.field == watched && number.field->isEnabled() && !check(number)) {
+            // The focus is still moving; it comes back once it has arrived.
+            QTimer::singleShot(0, this, [this, field = number.field] { showField(field); });
+        }
+    }
+}
+
+bool OptionsDialog::check(const NumberField& number)
+{
+    bool converted = false;
+    const double value = QLocale::c().toDouble(number.field->text().trimmed(), &converted);
+    if (converted && value >= number.minimum && value <= number.maximum)
+        return true;
+    m_checking = true;
+    m_messages.show(m_text(number.message), MessageService::Icon::Exclamation);
+    m_checking = false;
+    return false;
+}
+
+// The seconds, then the width, whether or not a tip is shown; the minutes
+// only when they are stored.
+bool OptionsDialog::checkNumbers()
+{
+    for (const NumberField& number : {m_duration, m_width, m_autosave}) {
+        if (number.field == m_txtAutosaveDuration && !m_chkAutosave->isChecked())
+            continue;
+        if (!check(number)) {
+            showField(number.field);
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<QString> OptionsDialog::storageFolder()
+{
+    const QString typed = m_txtFilePath->text();
+    const std::optional<QString> folder = StorageFolder::absoluteFolder(typed, QDir::homePath());
+    if (folder) {
+        m_txtFilePath->setText(*folder);
+        return folder;
+    }
+    m_messages.show(m_text(TextId::FolderNotAbsolute)
+                        .arg(typed, StorageFolder::defaultFolder({}, QDir::homePath())),
+                    MessageService::Icon::Exclamation);
+    showField(m_txtFilePath);
+    return std::nullopt;
+}
+
+void OptionsDialog::choosePageColor()
+{
+    m_optCustomColor->setChecked(true);
+    QColorDialog dialog(WinColor::toQColor(m_pageColor, palette()), this);
+    dialog.setObjectName(QStringLiteral("cdgColor"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    m_pageColor = WinColor::fromQColor(dialog.selectedColor());
+    showPageColor();
+}
+
+void OptionsDialog::showPageColor()
+{
+    const QColor color = WinColor::toQColor(m_pageColor, palette());
+    QPalette swatch = m_picPageColor->palette();
+    swatch.setColor(QPalette::Window, color);
+    m_picPageColor->setPalette(swatch);
+    m_stylesPage->setSampleBackground(color);
+}
+
+void OptionsDialog::browse()
+{
+    const QString typed = m_txtFilePath->text();
+    QString& start = m_host.browseStartFolder();
+    start = StorageFolder::SetBrowseStartFolder(typed, StorageFolder::fileNameCase(typed));
+    QFileDialog dialog(this, m_text(TextId::BrowseHint), start);
+    dialog.setObjectName(QStringLiteral("dlgBrowse"));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        m_txtFilePath->setText(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
+    const QString chosen = m_txtFilePath->text();
+    if (!chosen.isEmpty() && !chosen.endsWith(QDir::separator()))
+        m_txtFilePath->setText(chosen + QDir::separator());
+}
+
+void OptionsDialog::defaultPath()
+{
+    m_txtFilePath->setText(StorageFolder::defaultFolder(
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), QDir::homePath()));
+}
+
+void OptionsDialog::showPasswordState()
+{
+    const bool protectedBook = !m_host.CurrentPassword().isEmpty();
+    m_lblStatus->setText(m_text(protectedBook ? TextId::PasswordSet : TextId::PasswordNotSet));
+    m_cmdDeletePw->setVisible(protectedBook);
+    m_cmdEditPw->setText(m_text(protectedBook ? TextId::OptionsEditPw : TextId::OptionsSetPw));
+}
+
+void OptionsDialog::editPassword()
+{
+    PasswordDialog dialog(PasswordDialog::Mode::Change, m_host.CurrentPassword(), m_messages,
+                          m_text, m_localize, this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_host.setCurrentPassword(dialog.password());
+    showPasswordState();
+}
+
+void OptionsDialog::deletePassword()
+{
+    if (!m_messages.ask(m_text(TextId::RemoveConfirm)))
+        return;
+    m_host.setCurrentPassword(QString());
+    showPasswordState();
+}
+
+// Nothing is set before the book is safe in its folder: a failed save or a
+// folder change the user cancels leaves every option as it was.
+void OptionsDialog::onOk()
+{
+    if (!checkNumbers())
+        return;
+    const std::optional<QString> folder = storageFolder();
+    if (!folder || !m_host.SaveBook())
+        return;
+    if (*folder != m_host.FilePath()) {
+        switch (m_host.changeStorageFolder(*folder, this)) {
+        case OptionsHost::FolderChangeOutcome::Done:
+            break;
+        case OptionsHost::FolderChangeOutcome::Cancelled:
+            m_txtFilePath->setText(m_host.FilePath());
+            return;
+        case OptionsHost::FolderChangeOutcome::Refused:
+            showField(m_txtFilePath);
+            return;
+        }
+    }
+    apply();
+    m_host.optionsApplied();
+    accept();
+}
+
+void OptionsDialog::apply()
+{
+    Options& options = m_host.options();
+    const auto number = [](const QLineEdit* field) {
+        return QLocale::c().toDouble(field->text().trimmed());
+    };
+    options.ButtonWidth = static_cast<float>(number(m_txtWidth));
+    options.Status = m_chkStatus->isChecked();
+    options.UseRtf = m_chkUseRtf->isChecked();
+    options.EnableSort = m_chkEnableSort->isChecked();
+    options.TipsDuration =
+        m_chkTips->isChecked() ? static_cast<qint16>(number(m_txtDuration)) : qint16(0);
+    options.AutosaveDuration =
+        m_chkAutosave->isChecked() ? static_cast<qint16>(number(m_txtAutosaveDuration)) : qint16(0);
+    options.MoveToEnd = m_optPageEnd->isChecked();
+    options.PageColor =
+        static_cast<qint32>(m_optSystemColor->isChecked() ? WinColor::window : m_pageColor);
+}

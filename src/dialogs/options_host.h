@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+class Options;
+class QWidget;
+class Styles;
+
+// What the options dialog needs of the program: the option variables, the
+// styles, the password, the book's save and its storage folder, and the
+// refresh of the main window. The application implements it; the dialog
+// knows nothing else of it.
+class OptionsHost
+{
+public:
+    enum class FolderChangeOutcome
+    {
+        Done,      // the book is in the new folder, or was already there
+        Cancelled, // the user kept the old folder; it is shown again
+        Refused    // the book is where it was, and the user knows why: the
+                   // folder text stays for him to correct
+    };
+
+    virtual ~OptionsHost() = default;
+
+    virtual Options& options() = 0;
+    // `AppStyles`, changed in place by the styles page.
+    virtual Styles& AppStyles() = 0;
+    virtual QString CurrentPassword() const = 0;
+    virtual void setCurrentPassword(const QString& password) = 0;
+
+    // `FilePath`: the folder the book is kept in now.
+    virtual QString FilePath() const = 0;
+    // The folder browser's start folder, kept for the whole run.
+    virtual QString& browseStartFolder() = 0;
+    // Saves the book as the save command does; false when it was not saved
+    // (the user has been told why).
+    virtual bool SaveBook() = 0;
+    // Moves the book to `folder` (absolute, ending with a separator), asking
+    // what it must with boxes owned by `owner`.
+    virtual FolderChangeOutcome changeStorageFolder(const QString& folder, QWidget* owner) = 0;
+    // The options are set: the status text, the tab column and the saved
+    // picture follow them.
+    virtual void optionsApplied() = 0;
+
+    // The help viewer's hook: whether there is help to show, and showing
+    // topic `topic` of it modally over `owner` (telling the user itself when
+    // it cannot). Without a viewer the dialog hides its Help button.
+    virtual bool helpAvailable() const = 0;
+    virtual void showHelpTopic(int topic, QWidget* owner) = 0;
+};

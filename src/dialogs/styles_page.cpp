@@ -1,0 +1,348 @@
+#include "dialogs/styles_page.h"
+
+#include "core/message_service.h"
+#include "dialogs/input_box.h"
+#include "dialogs/unused_dialog.h"
+#include "richtext/win_color.h"
+#include "styles/styles.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QColorDialog>
+#include <QFontDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+constexpr int kShortcutCount = 10;
+constexpr double kSmallestSize = 6;
+constexpr double kLargestSize = 15;
+
+// An entry is its shortcut, a tab and the name; the names line up in a
+// column right of the widest shortcut, as the list control set its tab stop.
+class ShortcutRowDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem item(option);
+        initStyleOption(&item, index);
+        const QString row = item.text;
+        item.text.clear();
+        const QStyle* style = item.widget ? item.widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &item, painter, item.widget);
+        const QRect text = style->subElementRect(QStyle::SE_ItemViewItemText, &item, item.widget);
+        const int column = item.fontMetrics.horizontalAdvance(QStringLiteral("Ctrl+0   "));
+        const bool selected = item.state & QStyle::State_Selected;
+        painter->save();
+        painter->setPen(item.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter, row.section(u'\t', 0, 0));
+        painter->drawText(text.adjusted(column, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                          row.section(u'\t', 1));
+        painter->restore();
+    }
+};
+
+QString entryText(const Style& style)
+{
+    return u'\t' + style.Name();
+}
+
+QPushButton* button(QWidget* parent, const char* name, TextId caption)
+{
+    auto* button = new QPushButton(BuiltInTexts::text(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    return button;
+}
+
+} // namespace
+
+StylesPage::StylesPage(Styles& styles, MessageService& messages, TextLookup text,
+                       FormLocalize localize, QWidget* parent)
+    : QWidget(parent), m_styles(styles), m_messages(messages), m_text(std::move(text)),
+      m_localize(std::move(localize))
+{
+    auto* lblStyles = new QLabel(BuiltInTexts::text(TextId::OptionsStyles), this);
+    lblStyles->setObjectName(QStringLiteral("lblStyles"));
+    m_lstStyles = new QListWidget(this);
+    m_lstStyles->setObjectName(QStringLiteral("lstStyles"));
+    m_lstStyles->setItemDelegate(new ShortcutRowDelegate(m_lstStyles));
+    lblStyles->setBuddy(m_lstStyles);
+    auto* lblStyleSample = new QLabel(BuiltInTexts::text(TextId::OptionsStyleSample), this);
+    lblStyleSample->setObjectName(QStringLiteral("lblStyleSample"));
+    m_picStyleSample = new QWidget(this);
+    m_picStyleSample->setObjectName(QStringLiteral("picStyleSample"));
+    m_picStyleSample->setAutoFillBackground(true);
+    m_picStyleSample->setMinimumHeight(48);
+    m_lblStyle = new QLabel(m_picStyleSample);
+    m_lblStyle->setObjectName(QStringLiteral("lblStyle"));
+    m_lblStyle->setTextFormat(Qt::PlainText);
+    auto* sample = new QVBoxLayout(m_picStyleSample);
+    sample->addWidget(m_lblStyle, 0, Qt::AlignCenter);
+
+    QPushButton* cmdNewStyle = button(this, "cmdNewStyle", TextId::OptionsNewStyle);
+    m_cmdEditStyle = button(this, "cmdEditStyle", TextId::OptionsEditStyle);
+    m_cmdDeleteStyle = button(this, "cmdDeleteStyle", TextId::OptionsDeleteStyle);
+    m_cmdMoveUpStyle = button(this, "cmdMoveUpStyle", TextId::OptionsMoveUpStyle);
+    m_cmdMoveDownStyle = button(this, "cmdMoveDownStyle", TextId::OptionsMoveDownStyle);
+
+    m_mnuEditStyle = new QMenu(this);
+    m_mnuEditStyle->setObjectName(QStringLiteral("mnuEditStyle"));
+    const auto item = [this](const char* name, TextId caption, void (StylesPage::*command)()) {
+        QAction* action = m_mnuEditStyle->addAction(BuiltInTexts::text(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, command);
+    };
+    item("mnuEditStyleName", TextId::OptionsEditStyleName, &StylesPage::renameStyle);
+    item("mnuEditStyleFont", TextId::OptionsEditStyleFont, &StylesPage::chooseFont);
+    item("mnuEditStyleUnused", TextId::OptionsEditStyleUnused, &StylesPage::editMask);
+    // Qt's font dialog has no colour field: the colour has an item of its own.
+    item("mnuEditStyleColor", TextId::OptionsEditStyleColor, &StylesPage::chooseColor);
+
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->addWidget(lblStyles, 0, 0);
+    grid->addWidget(m_lstStyles, 1, 0, 5, 1);
+    grid->addWidget(cmdNewStyle, 1, 1);
+    grid->addWidget(m_cmdEditStyle, 2, 1);
+    grid->addWidget(m_cmdDeleteStyle, 3, 1);
+    grid->addWidget(m_cmdMoveUpStyle, 4, 1, Qt::AlignTop);
+    grid->addWidget(m_cmdMoveDownStyle, 5, 1, Qt::AlignTop);
+    grid->addWidget(lblStyleSample, 6, 0, 1, 2);
+    grid->addWidget(m_picStyleSample, 7, 0, 1, 2);
+
+    connect(m_lstStyles, &QListWidget::itemSelectionChanged, this, &StylesPage::lstStyles_Click);
+    connect(cmdNewStyle, &QPushButton::clicked, this, &StylesPage::newStyle);
+    connect(m_cmdEditStyle, &QPushButton::clicked, this, [this] {
+        m_mnuEditStyle->exec(m_cmdEditStyle->mapToGlobal(m_cmdEditStyle->rect().bottomLeft()));
+    });
+    connect(m_cmdDeleteStyle, &QPushButton::clicked, this, &StylesPage::deleteStyle);
+    connect(m_cmdMoveUpStyle, &QPushButton::clicked, this, [this] { moveStyle(-1); });
+    connect(m_cmdMoveDownStyle, &QPushButton::clicked, this, [this] { moveStyle(1); });
+}
+
+void StylesPage::fillList()
+{
+    m_lstStyles->clear();
+    for (const Style& style : m_styles)
+        m_lstStyles->addItem(entryText(style));
+    UpdateStyleShortcuts();
+    select(-1);
+}
+
+void StylesPage::UpdateStyleShortcuts()
+{
+    for (int k = 0; k < m_lstStyles->count(); ++k) {
+        QListWidgetItem* entry = m_lstStyles->item(k);
+        const QString rest = entry->text().mid(entry->text().indexOf(u'\t'));
+        const QString prefix = k < kShortcutCount
+                                   ? QStringLiteral("Ctrl+") + QString::number((k + 1) % 10)
+                                   : QString();
+        entry->setText(prefix + rest);
+    }
+}
+
+void StylesPage::setSampleBackground(const QColor& color)
+{
+    QPalette palette = m_picStyleSample->palette();
+    palette.setColor(QPalette::Window, color);
+    m_picStyleSample->setPalette(palette);
+}
+
+int StylesPage::selectedIndex() const
+{
+    const QList<QListWidgetItem*> selected = m_lstStyles->selectedItems();
+    return selected.isEmpty() ? -1 : m_lstStyles->row(selected.constFirst());
+}
+
+Style* StylesPage::selectedStyle()
+{
+    const int index = selectedIndex();
+    return index < 0 ? nullptr : m_styles.Item(index + 1);
+}
+
+void StylesPage::select(int index)
+{
+    if (index < 0) {
+        m_lstStyles->clearSelection();
+        m_lstStyles->setCurrentRow(-1);
+    } else {
+        m_lstStyles->setCurrentRow(index);
+    }
+    lstStyles_Click();
+}
+
+// The sample shows the selected style's name in its font and colour, whatever
+// its mask; the buttons offer what the selection allows.
+void StylesPage::lstStyles_Click()
+{
+    const int index = selectedIndex();
+    const Style* style = selectedStyle();
+    m_lblStyle->clear();
+    if (style) {
+        QFont font(style->Font().name);
+        font.setPointSizeF(style->Font().size);
+        font.setBold(style->Font().bold);
+        font.setItalic(style->Font().italic);
+        font.setUnderline(style->Font().underline);
+        font.setStrikeOut(style->Font().strikeThru);
+        m_lblStyle->setFont(font);
+        QPalette palette = m_lblStyle->palette();
+        palette.setColor(QPalette::WindowText, WinColor::toQColor(style->Color(), palette));
+        m_lblStyle->setPalette(palette);
+        m_lblStyle->setText(style->Name());
+    }
+    m_cmdEditStyle->setEnabled(index >= 0);
+    m_cmdDeleteStyle->setEnabled(index >= 0);
+    m_cmdMoveUpStyle->setEnabled(index > 0);
+    m_cmdMoveDownStyle->setEnabled(index >= 0 && index < m_lstStyles->count() - 1);
+}
+
+std::optional<QString> StylesPage::askName(TextId prompt, TextId title, const QString& preset)
+{
+    const QString name =
+        InputBoxEx(m_text(prompt), m_text(title), preset, window(), m_text).trimmed();
+    if (name.isEmpty())
+        return std::nullopt;
+    if (const std::optional<AppError> problem = Styles::checkName(name)) {
+        warn(*problem);
+        return std::nullopt;
+    }
+    return name;
+}
+
+void StylesPage::warn(const AppError& error)
+{
+    QString text = error.text ? m_text(*error.text) : error.description;
+    for (const QString& arg : error.args)
+        text = text.arg(arg);
+    m_messages.show(text, MessageService::Icon::Exclamation);
+}
+
+void StylesPage::newStyle()
+{
+    const std::optional<QString> name =
+        askName(TextId::NewStyleNamePrompt, TextId::NewStyle, m_text(TextId::NewStyleDef));
+    if (!name)
+        return;
+    Style style;
+    style.setName(*name);
+    m_styles.Add(style);
+    m_lstStyles->addItem(entryText(style));
+    UpdateStyleShortcuts();
+    select(m_lstStyles->count() - 1);
+}
+
+void StylesPage::renameStyle()
+{
+    Style* style = selectedStyle();
+    if (!style)
+        return;
+    const std::optional<QString> name =
+        askName(TextId::EditStyleNamePrompt, TextId::CommonRename, style->Name());
+    if (!name)
+        return;
+    style->setName(*name);
+    m_lstStyles->item(selectedIndex())->setText(entryText(*style));
+    UpdateStyleShortcuts();
+    lstStyles_Click();
+}
+
+// Sizes are kept to the 6 to 15 points the style's font may have.
+void StylesPage::chooseFont()
+{
+    Style* style = selectedStyle();
+    if (!style)
+        return;
+    StyleFont& current = style->Font();
+    QFont initial(current.name);
+    initial.setPointSizeF(std::clamp(current.size, kSmallestSize, kLargestSize));
+    initial.setBold(current.bold);
+    initial.setItalic(current.italic);
+    initial.setUnderline(current.underline);
+    initial.setStrikeOut(current.strikeThru);
+    QFontDialog dialog(initial, window());
+    dialog.setObjectName(QStringLiteral("cdgFont"));
+    dialog.setOption(QFontDialog::ScalableFonts);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QFont chosen = dialog.selectedFont();
+    StyleFont font;
+    font.name = chosen.family();
+    if (const std::optional<AppError> problem = Styles::checkFaceName(font.name)) {
+        warn(*problem);
+        font.name = StyleFont::defaultName();
+    }
+    font.size = std::clamp(chosen.pointSizeF(), kSmallestSize, kLargestSize);
+    font.bold = chosen.bold();
+    font.italic = chosen.italic();
+    font.underline = chosen.underline();
+    font.strikeThru = chosen.strikeOut();
+    style->setFont(font);
+    lstStyles_Click();
+}
+
+void StylesPage::chooseColor()
+{
+    Style* style = selectedStyle();
+    if (!style)
+        return;
+    QColorDialog dialog(WinColor::toQColor(style->Color(), palette()), window());
+    dialog.setObjectName(QStringLiteral("cdgColor"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    style->setColor(WinColor::fromQColor(dialog.selectedColor()));
+    lstStyles_Click();
+}
+
+void StylesPage::editMask()
+{
+    Style* style = selectedStyle();
+    if (!style)
+        return;
+    UnusedDialog dialog(*style, m_text, m_localize, window());
+    dialog.exec();
+}
+
+void StylesPage::deleteStyle()
+{
+    int index = selectedIndex();
+    if (index < 0 || !m_messages.ask(m_text(TextId::DeleteStyleConfirm)))
+        return;
+    delete m_lstStyles->takeItem(index);
+    m_styles.Remove(index + 1);
+    if (index == m_lstStyles->count())
+        --index;
+    select(index);
+    UpdateStyleShortcuts();
+}
+
+// Two neighbours change places through the collection's item replacement.
+void StylesPage::moveStyle(int by)
+{
+    const int index = selectedIndex();
+    const int other = index + by;
+    if (index < 0 || other < 0 || other >= m_lstStyles->count())
+        return;
+    const Style moving = *m_styles.Item(index + 1);
+    m_styles.setItem(index + 1, *m_styles.Item(other + 1));
+    m_styles.setItem(other + 1, moving);
+    QListWidgetItem* first = m_lstStyles->item(index);
+    QListWidgetItem* second = m_lstStyles->item(other);
+    const QString text = first->text();
+    first->setText(second->text());
+    second->setText(text);
+    select(other);
+    UpdateStyleShortcuts();
+}

@@ -1,0 +1,158 @@
+#include "document/folder_change.h"
+
+#include "core/bounded_file.h"
+#include "core/safe_file.h"
+#include "core/storage_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+namespace {
+
+using Outcome = FolderChange::Outcome;
+using Report = FolderChange::Report;
+
+QString native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString withoutSeparator(const QString& folder)
+{
+    return QDir::cleanPath(QDir::fromNativeSeparators(folder));
+}
+
+Outcome failed(Report report)
+{
+    return {Outcome::Kind::Failed, std::move(report)};
+}
+
+// Whether the folder takes a new file, tried rather than read from the
+// permission bits, which say nothing of a read-only mount or an ACL.
+std::optional<AppError> refusesFiles(const QString& folder)
+{
+    QTemporaryFile probe(withoutSeparator(folder) + QStringLiteral("/.velkaro-XXXXXX"));
+    if (probe.open())
+        return std::nullopt;
+    return AppError{AppError::PermissionDenied, probe.errorString()};
+}
+
+} // namespace
+
+FolderChange::FolderChange(BookStorage& storage, QString newFolder)
+    : m_storage(storage), m_newFolder(std::move(newFolder))
+{}
+
+FolderChange::Check FolderChange::check() const
+{
+    const QString oldFolder = m_storage.FilePath();
+    if (m_newFolder == oldFolder || StorageFolder::sameFolder(m_newFolder, oldFolder))
+        return {Plan::NoChange};
+    const QFileInfo folder(withoutSeparator(m_newFolder));
+    if (!folder.exists() && !folder.isSymLink())
+        return {Plan::CreateFolder};
+    if (!folder.isDir())
+        return {Plan::Unusable, Report{TextId::FolderNotAFolder, {native(m_newFolder)}}};
+    if (std::optional<AppError> cause = refusesFiles(m_newFolder))
+        return {Plan::Unusable, Report{TextId::FolderNotWritable, {native(m_newFolder)}, cause}};
+    return {QFileInfo(newFile()).isFile() ? Plan::Replace : Plan::Move};
+}
+
+std::optional<Report> FolderChange::createFolder() const
+{
+    if (QDir().mkpath(withoutSeparator(m_newFolder)))
+        return std::nullopt;
+    return Report{TextId::FolderNotCreated,
+                  {native(m_newFolder)},
+                  AppError{AppError::PathNotFound, QStringLiteral("Path not found")}};
+}
+
+FolderChange::Outcome FolderChange::moveBook()
+{
+    return writeThere(BookStorage::OnDiskChange::Refuse);
+}
+
+FolderChange::Outcome FolderChange::replace(ReplaceResult answer)
+{
+    switch (answer) {
+    case ReplaceResult::Yes:
+        if (std::optional<Report> report = keepFoundBook())
+            return failed(std::move(*report));
+        return writeThere(BookStorage::OnDiskChange::Overwrite);
+    case ReplaceResult::No:
+        return loadFound();
+    case ReplaceResult::Cancel:
+    case ReplaceResult::Closed:
+        break;
+    }
+    return {Outcome::Kind::Cancelled};
+}
+
+// The book goes into the new folder first; the old file is removed only once
+// the new one is whole on disk.
+FolderChange::Outcome FolderChange::writeThere(BookStorage::OnDiskChange onDiskChange)
+{
+    const QString oldFolder = m_storage.FilePath();
+    const QString oldFile = m_storage.FullDataPath();
+    m_storage.setFilePath(m_newFolder);
+    const BookStorage::SaveResult saved = m_storage.SaveBook(onDiskChange);
+    if (!saved.dataSaved()) {
+        m_storage.setFilePath(oldFolder);
+        const AppError cause = saved.dataError ? saved.dataError->error
+                                               : AppError{AppError::PathFileAccessError,
+                                                          QStringLiteral("File already exists")};
+        return failed({TextId::BookNotMoved, {native(m_newFolder), native(oldFile)}, cause});
+    }
+    return {Outcome::Kind::Moved, removeOldFile(oldFile), saved.exportError};
+}
+
+std::optional<Report> FolderChange::keepFoundBook() const
+{
+    const QString found = newFile();
+    const QString backup = backupName(found);
+    const QStringList args{native(found), native(backup)};
+    const BoundedFile::Result bytes = BoundedFile::read(found, DataFile::MaxFileBytes);
+    if (!bytes.bytes)
+        return Report{TextId::BackupNotMade, args,
+                      AppError{AppError::PathFileAccessError, bytes.error}};
+    if (std::optional<AppError> error =
+            SafeFile::writeWhole(backup, *bytes.bytes, QFileInfo(found).permissions()))
+        return Report{TextId::BackupNotMade, args, *error};
+    return std::nullopt;
+}
+
+FolderChange::Outcome FolderChange::loadFound()
+{
+    if (std::optional<BookStorage::Unreadable> why = BookStorage::whyUnreadable(newFile()))
+        return failed({TextId::NewBookUnreadable, {native(m_newFolder)}, std::nullopt, *why});
+    const QString oldFolder = m_storage.FilePath();
+    m_storage.setFilePath(m_newFolder);
+    if (std::optional<AppError> error = m_storage.LoadBook()) {
+        m_storage.setFilePath(oldFolder);
+        return failed({TextId::NewBookUnreadable, {native(m_newFolder)}, *error});
+    }
+    const BookStorage::SaveResult saved = m_storage.SaveBook();
+    return {Outcome::Kind::Loaded, std::nullopt,
+            saved.dataError ? saved.dataError : saved.exportError};
+}
+
+std::optional<Report> FolderChange::removeOldFile(const QString& oldFile) const
+{
+    QFile old(oldFile);
+    // Two names of one file (a link the folder test could not see through)
+    // must not cost the book it was just written as.
+    if (!old.exists() || StorageFolder::sameEntry(oldFile, newFile()) || old.remove())
+        return std::nullopt;
+    return Report{TextId::OldBookNotRemoved,
+                  {native(m_newFolder), native(oldFile)},
+                  AppError{AppError::PermissionDenied, old.errorString()}};
+}
+
+QString FolderChange::backupName(const QString& path)
+{
+    const qsizetype name = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\')) + 1;
+    const qsizetype dot = path.lastIndexOf(u'.');
+    return (dot > name ? path.left(dot) : path) + QStringLiteral(".bak");
+}

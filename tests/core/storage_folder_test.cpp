@@ -1,0 +1,73 @@
+#include "core/storage_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QChar sep = QDir::separator();
+
+TEST(StorageFolder, BrowseStartLosesItsSeparatorButARootKeepsIt)
+{
+    EXPECT_EQ(StorageFolder::SetBrowseStartFolder("C:\\", Qt::CaseInsensitive), "C:\\");
+    EXPECT_EQ(StorageFolder::SetBrowseStartFolder("d:\\books\\", Qt::CaseInsensitive), "D:\\BOOKS");
+    EXPECT_EQ(StorageFolder::SetBrowseStartFolder("/", Qt::CaseSensitive), "/");
+    EXPECT_EQ(StorageFolder::SetBrowseStartFolder("/home/Anna/Книги/", Qt::CaseSensitive),
+              "/home/Anna/Книги")
+        << "letter case stays where it tells names apart";
+}
+
+TEST(StorageFolder, LetterCaseIsJudgedOnTheFolderThatExists)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("Books");
+    const QString books = dir.path() + "/Books";
+    const Qt::CaseSensitivity found = StorageFolder::fileNameCase(books);
+    EXPECT_EQ(found,
+              QDir(dir.path() + "/BOOKS").exists() ? Qt::CaseInsensitive : Qt::CaseSensitive);
+    EXPECT_EQ(StorageFolder::fileNameCase(books + "/not/yet/made"), found);
+}
+
+TEST(StorageFolder, TheFolderFieldTakesAbsolutePathsOnly)
+{
+    const QString home = QDir::toNativeSeparators("/home/anna");
+    EXPECT_EQ(StorageFolder::absoluteFolder("/srv/books", home),
+              QDir::toNativeSeparators("/srv/books") + sep);
+    EXPECT_EQ(StorageFolder::absoluteFolder("  /srv/books/ ", home),
+              QDir::toNativeSeparators("/srv/books/"));
+    EXPECT_EQ(StorageFolder::absoluteFolder("~", home), home + sep);
+    EXPECT_EQ(StorageFolder::absoluteFolder("~/Книги", home), home + sep + QString("Книги") + sep);
+    for (const char* relative : {"books", "./books", "~anna/books", ""})
+        EXPECT_FALSE(StorageFolder::absoluteFolder(relative, home)) << relative;
+}
+
+TEST(StorageFolder, TheDefaultFolderIsDocumentsElseHome)
+{
+    EXPECT_EQ(StorageFolder::defaultFolder("/home/anna/Documents", "/home/anna"),
+              QDir::toNativeSeparators("/home/anna/Documents") + sep);
+    EXPECT_EQ(StorageFolder::defaultFolder({}, "/home/anna"),
+              QDir::toNativeSeparators("/home/anna") + sep);
+}
+
+TEST(StorageFolder, TextsNamingOneFolderAreTheSameFolder)
+{
+    QTemporaryDir dir;
+    const QString books = dir.path() + "/books";
+    QDir().mkpath(books);
+    QDir().mkpath(dir.path() + "/other");
+    ASSERT_TRUE(QFile::link(books, dir.path() + "/link"));
+
+    EXPECT_TRUE(StorageFolder::sameFolder(books, books + "/"));
+    EXPECT_TRUE(StorageFolder::sameFolder(books + "/", dir.path() + "/other/../books"));
+    EXPECT_TRUE(StorageFolder::sameFolder(books + "/", dir.path() + "/link/"));
+    EXPECT_FALSE(StorageFolder::sameFolder(books, dir.path() + "/other"));
+    EXPECT_FALSE(StorageFolder::sameFolder(books, dir.path() + "/missing"));
+    const bool ignoresCase = StorageFolder::fileNameCase(books) == Qt::CaseInsensitive;
+    EXPECT_EQ(StorageFolder::sameFolder(books, dir.path() + "/BOOKS"), ignoresCase);
+    EXPECT_EQ(StorageFolder::sameFolder(dir.path() + "/new", dir.path() + "/NEW"), ignoresCase)
+        << "two spellings of a folder not made yet";
+}
+
+} // namespace

@@ -1,0 +1,114 @@
+#pragma once
+
+// The options dialog over a host that records what the dialog asks of it.
+
+#include "core/options.h"
+#include "dialogs/options_dialog.h"
+#include "dialogs/options_host.h"
+#include "recording_message_service.h"
+#include "styles/styles.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+class RecordingOptionsHost : public OptionsHost
+{
+public:
+    Options& options() override { return m_options; }
+    Styles& AppStyles() override { return m_styles; }
+    QString CurrentPassword() const override { return m_password; }
+    void setCurrentPassword(const QString& password) override { m_password = password; }
+    QString FilePath() const override { return m_filePath; }
+    QString& browseStartFolder() override { return m_browseStart; }
+    bool SaveBook() override
+    {
+        calls << QStringLiteral("SaveBook");
+        return m_saves;
+    }
+    FolderChangeOutcome changeStorageFolder(const QString& folder, QWidget*) override
+    {
+        calls << QStringLiteral("changeStorageFolder ") + folder;
+        if (m_folderOutcome == FolderChangeOutcome::Done)
+            m_filePath = folder;
+        return m_folderOutcome;
+    }
+    void optionsApplied() override { calls << QStringLiteral("optionsApplied"); }
+    bool helpAvailable() const override { return true; }
+    void showHelpTopic(int topic, QWidget*) override
+    {
+        calls << QStringLiteral("help %1").arg(topic);
+    }
+
+    Options m_options;
+    Styles m_styles;
+    QString m_password;
+    QString m_filePath = QStringLiteral("/srv/books/");
+    QString m_browseStart;
+    bool m_saves = true;
+    FolderChangeOutcome m_folderOutcome = FolderChangeOutcome::Done;
+    QStringList calls;
+};
+
+// Runs `answer` on the modal window the next action opens.
+inline void whenModal(const std::function<void(QWidget*)>& answer)
+{
+    QTimer::singleShot(0, [answer] {
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        answer(modal);
+    });
+}
+
+class OptionsDialogTest : public ::testing::Test
+{
+protected:
+    void open()
+    {
+        m_dialog = new OptionsDialog(
+            m_host, m_messages, [this](TextId id) { return text(id); }, nullptr);
+        m_dialog->setAttribute(Qt::WA_DeleteOnClose);
+        m_dialog->show();
+        m_dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_dialog));
+    }
+    ~OptionsDialogTest() override { delete m_dialog; }
+
+    // What "language.ini" would give: the built-in text unless a test says otherwise.
+    QString text(TextId id) const
+    {
+        return m_translated.contains(int(id)) ? m_translated.value(int(id))
+                                              : BuiltInTexts::text(id);
+    }
+
+    template <typename T> T* child(const char* name) const
+    {
+        T* widget = m_dialog->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    // A click where a check box or an option button has its mark.
+    void click(const char* name)
+    {
+        QWidget* button = child<QAbstractButton>(name);
+        QTest::mouseClick(button, Qt::LeftButton, {},
+                          QPoint(std::min(8, button->width() / 2), button->height() / 2));
+    }
+    void type(const char* field, const QString& text)
+    {
+        auto* edit = child<QLineEdit>(field);
+        edit->clear();
+        edit->insert(text);
+    }
+    bool isOpen() const { return m_dialog && m_dialog->isVisible(); }
+
+    RecordingOptionsHost m_host;
+    RecordingMessageService m_messages;
+    QHash<int, QString> m_translated;
+    QPointer<OptionsDialog> m_dialog;
+};

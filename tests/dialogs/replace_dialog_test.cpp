@@ -1,0 +1,70 @@
+#include "dialogs/replace_dialog.h"
+#include "test_files.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ReplaceDialogTest : public ::testing::Test
+{
+protected:
+    ReplaceDialogTest()
+    {
+        // A locale with a decimal comma.
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        writeAll(m_new, QByteArray(1536, 'x'));
+        writeAll(m_old, QByteArray(512, 'x'));
+    }
+    ~ReplaceDialogTest() override { QLocale::setDefault(m_locale); }
+
+    std::unique_ptr<ReplaceDialog> open()
+    {
+        auto dialog = std::make_unique<ReplaceDialog>(
+            m_new, m_old, [](TextId id) { return BuiltInTexts::text(id); }, nullptr);
+        dialog->show();
+        return dialog;
+    }
+
+    QLocale m_locale;
+    QTemporaryDir m_dir;
+    QString m_new = m_dir.filePath("new/velkaro.dat");
+    QString m_old = m_dir.filePath("old/velkaro.dat");
+};
+
+} // namespace
+
+TEST_F(ReplaceDialogTest, BothFilesAreShownWithSizeAndDate)
+{
+    auto dialog = open();
+    EXPECT_EQ(dialog->windowTitle(), u"Подтверждение замены файла"_qs);
+    const auto text = [&dialog](const char* name) {
+        return dialog->findChild<QLabel*>(name)->text();
+    };
+    EXPECT_EQ(text("Label1"), u"Папка уже содержит файл адресной книги."_qs);
+    const QString date = QLocale().toString(QFileInfo(m_new).lastModified(), QLocale::ShortFormat);
+    EXPECT_EQ(text("lblNew"), u"1,5 Kb\nдата изменения: "_qs + date);
+    EXPECT_TRUE(text("lblOld").startsWith(u"512 bytes\nдата изменения: "_qs));
+}
+
+TEST_F(ReplaceDialogTest, EachButtonGivesItsResultAndTheFrameGivesNone)
+{
+    for (const auto& [button, result] :
+         {std::pair{"cmdYes", ReplaceDialog::Yes}, std::pair{"cmdNo", ReplaceDialog::No},
+          std::pair{"cmdCancel", ReplaceDialog::Cancel}}) {
+        auto dialog = open();
+        QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(dialog->ReplaceResult(), result) << button;
+    }
+    auto closed = open();
+    closed->close();
+    EXPECT_EQ(closed->ReplaceResult(), ReplaceDialog::Closed);
+    auto escaped = open();
+    QTest::keyClick(escaped.get(), Qt::Key_Escape);
+    EXPECT_EQ(escaped->ReplaceResult(), ReplaceDialog::Closed);
+}

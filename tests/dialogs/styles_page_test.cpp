@@ -1,0 +1,254 @@
+// The styles page of frmOptions and the mask dialog frmUnused: the list
+// mirrors the styles, with the Ctrl+digit of the first ten, and every
+// command changes the styles at once.
+
+#include "options_fixture.h"
+
+#include <QAction>
+#include <QColorDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+class StylesPageTest : public OptionsDialogTest
+{
+protected:
+    void openWith(int count)
+    {
+        for (int i = 1; i <= count; ++i) {
+            Style style;
+            style.setName(QStringLiteral("S%1").arg(i));
+            m_host.m_styles.Add(style);
+        }
+        open();
+        m_dialog->findChild<QListWidget*>("lstPages")->setCurrentRow(3);
+    }
+    QListWidget* list() const { return child<QListWidget>("lstStyles"); }
+    QStringList entries() const
+    {
+        QStringList texts;
+        for (int i = 0; i < list()->count(); ++i)
+            texts << list()->item(i)->text();
+        return texts;
+    }
+    QStringList names() const
+    {
+        QStringList names;
+        for (const Style& style : m_host.m_styles)
+            names << style.Name();
+        return names;
+    }
+    void trigger(const char* item) { child<QAction>(item)->trigger(); }
+    // The input box the next command opens, answered with `answer`.
+    void answerName(const QString& answer)
+    {
+        whenModal([answer](QWidget* box) {
+            box->findChild<QLineEdit*>("txtText")->setText(answer);
+            box->findChild<QPushButton*>("cmdOK")->click();
+        });
+    }
+    bool enabled(const char* button) const { return child<QPushButton>(button)->isEnabled(); }
+};
+
+} // namespace
+
+TEST_F(StylesPageTest, TheFirstTenEntriesCarryTheirShortcutsAndKeepThemInOrder)
+{
+    openWith(12);
+    QStringList expected;
+    for (int i = 1; i <= 12; ++i) {
+        const QString prefix = i <= 10 ? QStringLiteral("Ctrl+%1").arg(i % 10) : QString();
+        expected << prefix + QStringLiteral("\tS%1").arg(i);
+    }
+    EXPECT_EQ(entries(), expected);
+    EXPECT_TRUE(list()->selectedItems().isEmpty());
+    EXPECT_TRUE(enabled("cmdNewStyle"));
+    for (const char* button :
+         {"cmdEditStyle", "cmdDeleteStyle", "cmdMoveUpStyle", "cmdMoveDownStyle"})
+        EXPECT_FALSE(enabled(button)) << button;
+
+    list()->setCurrentRow(9);
+    click("cmdMoveDownStyle");
+    EXPECT_EQ(entries()[9], "Ctrl+0\tS11");
+    EXPECT_EQ(entries()[10], "\tS10");
+    EXPECT_EQ(names()[9], "S11") << "the styles follow the list";
+    EXPECT_EQ(list()->currentRow(), 10);
+    click("cmdMoveUpStyle");
+    EXPECT_EQ(entries(), expected);
+    EXPECT_EQ(names()[9], "S10");
+
+    list()->setCurrentRow(11);
+    EXPECT_FALSE(enabled("cmdMoveDownStyle"));
+    list()->setCurrentRow(0);
+    EXPECT_FALSE(enabled("cmdMoveUpStyle"));
+    EXPECT_EQ(child<QLabel>("lblStyle")->text(), "S1") << "the sample shows the selection";
+}
+
+TEST_F(StylesPageTest, ANewStyleIsTrimmedAndANameTheFileCannotHoldIsRefused)
+{
+    openWith(0);
+    whenModal([](QWidget* box) {
+        EXPECT_EQ(box->windowTitle(), u"Создание стиля"_qs);
+        EXPECT_EQ(box->findChild<QLineEdit*>("txtText")->text(), u"Новый стиль"_qs);
+        box->findChild<QLineEdit*>("txtText")->setText(u"  Заголовок  "_qs);
+        box->findChild<QPushButton*>("cmdOK")->click();
+    });
+    click("cmdNewStyle");
+    EXPECT_EQ(entries(), QStringList{u"Ctrl+1\tЗаголовок"_qs});
+    ASSERT_EQ(m_host.m_styles.Count(), 1);
+    const Style& made = *m_host.m_styles.Item(1);
+    EXPECT_EQ(made.Name(), u"Заголовок"_qs);
+    EXPECT_EQ(made.Font().name, "Tahoma");
+    EXPECT_EQ(made.Color(), 0u);
+    EXPECT_EQ(made.Unused(), Style::AllAttributes);
+    EXPECT_EQ(list()->currentRow(), 0);
+    EXPECT_TRUE(enabled("cmdEditStyle"));
+
+    for (const QString& refused : {u"   "_qs, u"a;b"_qs, u"Note 日本"_qs}) {
+        m_messages.clear();
+        answerName(refused);
+        click("cmdNewStyle");
+        EXPECT_EQ(m_host.m_styles.Count(), 1) << refused.toStdString();
+        EXPECT_EQ(m_messages.entries().size(), refused.trimmed().isEmpty() ? 0u : 1u);
+    }
+    EXPECT_TRUE(m_messages.texts().constLast().contains(u"日本"_qs));
+
+    answerName(u" Подпись "_qs);
+    trigger("mnuEditStyleName");
+    EXPECT_EQ(names(), QStringList{u"Подпись"_qs});
+    EXPECT_EQ(entries(), QStringList{u"Ctrl+1\tПодпись"_qs});
+}
+
+TEST_F(StylesPageTest, DeletingTheLastEntrySelectsTheNewLastAndTheOnlyOneLeavesNothing)
+{
+    openWith(3);
+    list()->setCurrentRow(2);
+    m_messages.queueAnswer(false);
+    click("cmdDeleteStyle");
+    EXPECT_EQ(m_host.m_styles.Count(), 3) << "No keeps it";
+    EXPECT_EQ(m_messages.texts().constLast(), u"Вы действительно хотите удалить этот стиль?"_qs);
+
+    m_messages.queueAnswer(true);
+    click("cmdDeleteStyle");
+    EXPECT_EQ(names(), QStringList({"S1", "S2"}));
+    EXPECT_EQ(list()->currentRow(), 1);
+    EXPECT_FALSE(enabled("cmdMoveDownStyle"));
+
+    list()->setCurrentRow(0);
+    m_messages.queueAnswer(true);
+    click("cmdDeleteStyle");
+    EXPECT_EQ(entries(), QStringList{"Ctrl+1\tS2"});
+    EXPECT_EQ(list()->currentRow(), 0);
+    m_messages.queueAnswer(true);
+    click("cmdDeleteStyle");
+    EXPECT_EQ(list()->count(), 0);
+    EXPECT_EQ(m_host.m_styles.Count(), 0);
+    for (const char* button :
+         {"cmdEditStyle", "cmdDeleteStyle", "cmdMoveUpStyle", "cmdMoveDownStyle"})
+        EXPECT_FALSE(enabled(button)) << button;
+    EXPECT_TRUE(child<QLabel>("lblStyle")->text().isEmpty());
+}
+
+TEST_F(StylesPageTest, AFreshStylesMaskShowsEverythingAndOkGives127)
+{
+    openWith(1);
+    list()->setCurrentRow(0);
+    QStringList shown;
+    whenModal([&shown](QWidget* mask) {
+        EXPECT_EQ(mask->objectName(), "frmUnused");
+        auto* items = mask->findChild<QListWidget*>("lstList");
+        for (int i = 0; i < items->count(); ++i) {
+            shown << items->item(i)->text();
+            EXPECT_EQ(items->item(i)->checkState(), Qt::Checked) << i;
+        }
+        mask->findChild<QPushButton*>("cmdOK")->click();
+    });
+    trigger("mnuEditStyleUnused");
+    EXPECT_EQ(shown, QStringList({u"Шрифт"_qs, u"Размер"_qs, u"Полужирное начертание"_qs,
+                                  u"Курсивное начертание"_qs, u"Подчеркивание"_qs,
+                                  u"Зачеркивание"_qs, u"Цвет"_qs}));
+    EXPECT_EQ(m_host.m_styles.Item(1)->Unused(), 127);
+
+    whenModal([](QWidget* mask) {
+        auto* items = mask->findChild<QListWidget*>("lstList");
+        items->item(6)->setCheckState(Qt::Unchecked);
+        items->item(0)->setCheckState(Qt::Unchecked);
+        mask->findChild<QPushButton*>("cmdOK")->click();
+    });
+    trigger("mnuEditStyleUnused");
+    EXPECT_EQ(m_host.m_styles.Item(1)->Unused(), 127 - 64 - 1);
+
+    whenModal([](QWidget* mask) {
+        mask->findChild<QListWidget*>("lstList")->item(1)->setCheckState(Qt::Unchecked);
+        static_cast<QDialog*>(mask)->reject();
+    });
+    trigger("mnuEditStyleUnused");
+    EXPECT_EQ(m_host.m_styles.Item(1)->Unused(), 127 - 64 - 1) << "Cancel changes nothing";
+}
+
+TEST_F(StylesPageTest, ATranslatedListOfAnyLengthGivesSevenItems)
+{
+    for (const auto& [translated, expected] :
+         {std::pair{u"Font|Size|Bold"_qs, QStringList({"Font", "Size", "Bold"})},
+          std::pair{u"1|2|3|4|5|6|7|8|9"_qs, QStringList({"1", "2", "3", "4", "5", "6", "7"})}}) {
+        m_translated[int(TextId::UnusedList)] = translated;
+        QStringList shown;
+        m_host.m_styles.Clear();
+        openWith(1);
+        list()->setCurrentRow(0);
+        whenModal([&shown](QWidget* mask) {
+            auto* items = mask->findChild<QListWidget*>("lstList");
+            for (int i = 0; i < items->count(); ++i)
+                shown << items->item(i)->text();
+            static_cast<QDialog*>(mask)->reject();
+        });
+        trigger("mnuEditStyleUnused");
+        ASSERT_EQ(shown.size(), 7) << translated.toStdString();
+        EXPECT_EQ(shown.mid(0, expected.size()), expected);
+        if (expected.size() < 7) {
+            EXPECT_EQ(shown[3], u"Курсивное начертание"_qs) << "the built-in caption fills in";
+        }
+        m_dialog->close();
+    }
+}
+
+TEST_F(StylesPageTest, FontAndColourGoIntoTheStyleAndTheSample)
+{
+    openWith(1);
+    list()->setCurrentRow(0);
+    // A face with a bold style of its own, as the dialog offers only those.
+    const QStringList families = QFontDatabase::families();
+    const auto bold = std::find_if(families.begin(), families.end(), [](const QString& family) {
+        return QFontDatabase::isScalable(family) && QFontDatabase::styles(family).contains("Bold");
+    });
+    ASSERT_NE(bold, families.end());
+    whenModal([family = *bold](QWidget* modal) {
+        auto* fonts = qobject_cast<QFontDialog*>(modal);
+        ASSERT_NE(fonts, nullptr);
+        QFont chosen = QFontDatabase::font(family, "Bold", 40);
+        chosen.setUnderline(true);
+        fonts->setCurrentFont(chosen);
+        static_cast<QDialog*>(fonts)->accept();
+    });
+    trigger("mnuEditStyleFont");
+    const Style& style = *m_host.m_styles.Item(1);
+    EXPECT_EQ(style.Font().name, *bold);
+    EXPECT_EQ(style.Font().size, 15.0) << "kept to 15 points";
+    EXPECT_TRUE(style.Font().bold);
+    EXPECT_TRUE(style.Font().underline);
+    EXPECT_TRUE(child<QLabel>("lblStyle")->font().bold());
+
+    EXPECT_TRUE(child<QAction>("mnuEditStyleColor")->isVisible())
+        << "the font dialog has no colour of its own";
+    whenModal([](QWidget* modal) {
+        static_cast<QColorDialog*>(modal)->setCurrentColor(QColor(0, 0, 255));
+        static_cast<QDialog*>(modal)->accept();
+    });
+    trigger("mnuEditStyleColor");
+    EXPECT_EQ(m_host.m_styles.Item(1)->Color(), 0xFF0000u) << "blue, 0x00BBGGRR";
+    EXPECT_EQ(child<QLabel>("lblStyle")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+}

@@ -1,0 +1,170 @@
+// Moving the book to another folder: the steps that can fail, each leaving
+// the book, the folder and the files as they were.
+
+#include "document/folder_change.h"
+#include "file_size_cap.h"
+#include "test_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Plan = FolderChange::Plan;
+using Kind = FolderChange::Outcome::Kind;
+using Answer = FolderChange::ReplaceResult;
+
+std::vector<PageRecord> pages(const QString& text)
+{
+    std::vector<PageRecord> pages = DataFile::defaultPages();
+    pages[0].Text = text;
+    return pages;
+}
+
+class FolderChangeTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_storage.setExeBaseName("velkaro");
+        m_storage.setSettingsFolder(path("settings/"));
+        m_storage.setFilePath(m_old);
+        writeAll(m_storage.FullDataPath(), DataFile::serialize(pages("ours")));
+        ASSERT_FALSE(m_storage.LoadBook());
+        m_saved = readAll(m_storage.FullDataPath());
+        QDir().mkpath(m_new);
+    }
+
+    QString path(const QString& name) const { return m_dir.path() + u'/' + name; }
+    QString firstPage() const { return m_book.Pages[1].Text; }
+    // The book, the storage folder and the old file as they were.
+    void expectUnchanged() const
+    {
+        EXPECT_EQ(m_storage.FilePath(), m_old);
+        EXPECT_EQ(firstPage(), "ours");
+        EXPECT_EQ(readAll(m_old + "velkaro.dat"), m_saved);
+    }
+
+    QTemporaryDir m_dir;
+    QString m_old = path("old/");
+    QString m_new = path("new/");
+    QByteArray m_saved;
+    Book m_book;
+    BookStorage m_storage{m_book};
+};
+
+TEST_F(FolderChangeTest, ABookMovesIntoAnEmptyFolderAndLeavesTheOldOne)
+{
+    FolderChange change(m_storage, m_new);
+    ASSERT_EQ(change.check().plan, Plan::Move);
+    const FolderChange::Outcome outcome = change.moveBook();
+    EXPECT_EQ(outcome.kind, Kind::Moved);
+    EXPECT_FALSE(outcome.report);
+    EXPECT_EQ(m_storage.FilePath(), m_new);
+    EXPECT_EQ(readAll(m_new + "velkaro.dat"), m_saved);
+    EXPECT_TRUE(QFile::exists(m_new + "velkaro")) << "the export goes along";
+    EXPECT_FALSE(QFile::exists(m_old + "velkaro.dat"));
+
+    // The changed-on-disk check watches the new file from now on.
+    EXPECT_FALSE(m_storage.changedOnDisk());
+    writeAll(m_old + "velkaro.dat", "1\r\n\"A\",\"theirs\"\r\n");
+    EXPECT_FALSE(m_storage.changedOnDisk());
+    writeAll(m_new + "velkaro.dat", "1\r\n\"A\",\"theirs\"\r\n");
+    EXPECT_TRUE(m_storage.changedOnDisk());
+}
+
+TEST_F(FolderChangeTest, AMissingFolderIsMadeOnRequestAndOneThatCannotBeIsReported)
+{
+    FolderChange missing(m_storage, path("made/later/"));
+    ASSERT_EQ(missing.check().plan, Plan::CreateFolder);
+    EXPECT_FALSE(missing.createFolder());
+    EXPECT_EQ(missing.check().plan, Plan::Move);
+
+    // Nothing can be made below a regular file, whoever runs the test.
+    writeAll(path("file"), "not a folder");
+    FolderChange below(m_storage, path("file/books/"));
+    ASSERT_EQ(below.check().plan, Plan::CreateFolder);
+    const std::optional<FolderChange::Report> report = below.createFolder();
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->message, TextId::FolderNotCreated);
+    EXPECT_EQ(report->args, QStringList{QDir::toNativeSeparators(path("file/books/"))});
+
+    const FolderChange::Check file = FolderChange(m_storage, path("file/")).check();
+    EXPECT_EQ(file.plan, Plan::Unusable);
+    ASSERT_TRUE(file.report);
+    EXPECT_EQ(file.report->message, TextId::FolderNotAFolder);
+    expectUnchanged();
+}
+
+TEST_F(FolderChangeTest, AWriteThatFailsInTheNewFolderKeepsTheBookWhereItWas)
+{
+    FolderChange change(m_storage, m_new);
+    ASSERT_EQ(change.check().plan, Plan::Move);
+    FolderChange::Outcome outcome{Kind::Moved};
+    {
+        const FileSizeCap cap(16); // a disk that fills up
+        ASSERT_TRUE(cap.isSet());
+        outcome = change.moveBook();
+    }
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    ASSERT_TRUE(outcome.report && outcome.report->cause);
+    EXPECT_EQ(outcome.report->message, TextId::BookNotMoved);
+    EXPECT_EQ(outcome.report->cause->number, AppError::DiskFull);
+    expectUnchanged();
+    EXPECT_TRUE(QDir(m_new).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+class ReplaceTest : public FolderChangeTest
+{
+protected:
+    void SetUp() override
+    {
+        FolderChangeTest::SetUp();
+        const PageRecord theirs{"A", "theirs", PageRecord::AddressPage};
+        m_theirs = DataFile::serialize(std::span(&theirs, 1));
+        writeAll(m_new + "velkaro.dat", m_theirs);
+        ASSERT_EQ(m_change.check().plan, Plan::Replace);
+        EXPECT_EQ(m_change.newFile(), m_new + "velkaro.dat");
+        EXPECT_EQ(m_change.oldFile(), m_old + "velkaro.dat");
+    }
+
+    QByteArray m_theirs;
+    FolderChange m_change{m_storage, m_new};
+};
+
+TEST_F(ReplaceTest, YesWithAFailingWriteKeepsBothBooks)
+{
+    FolderChange::Outcome outcome{Kind::Moved};
+    {
+        // Room for the copy of theirs, not for our larger book.
+        const FileSizeCap cap(m_theirs.size() + 1);
+        outcome = m_change.replace(Answer::Yes);
+    }
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    expectUnchanged();
+    EXPECT_EQ(readAll(m_new + "velkaro.dat"), m_theirs);
+}
+
+TEST_F(ReplaceTest, NoWithABookThatCannotBeReadIsRefused)
+{
+    const QByteArray junk = readAll(QStringLiteral(VELKARO_TEST_DATA "/books/truncated.dat"));
+    writeAll(m_new + "velkaro.dat", junk);
+    const FolderChange::Outcome outcome = m_change.replace(Answer::No);
+    EXPECT_EQ(outcome.kind, Kind::Failed);
+    ASSERT_TRUE(outcome.report && outcome.report->unreadable);
+    EXPECT_EQ(outcome.report->message, TextId::NewBookUnreadable);
+    EXPECT_TRUE(outcome.report->unreadable->parseError);
+    expectUnchanged();
+    EXPECT_EQ(readAll(m_new + "velkaro.dat"), junk) << "not moved aside either";
+}
+
+TEST(FolderChange, TheBackupTakesBakForTheExtension)
+{
+    EXPECT_EQ(FolderChange::backupName("/srv/books/velkaro.dat"), "/srv/books/velkaro.bak");
+    EXPECT_EQ(FolderChange::backupName("C:\\Книги\\velkaro.dat"), "C:\\Книги\\velkaro.bak");
+    EXPECT_EQ(FolderChange::backupName("/srv/v1.2/velkaro"), "/srv/v1.2/velkaro.bak");
+}
+
+} // namespace
