@@ -67,6 +67,13 @@ bool Application::StartUp()
     m_mainWindow = std::make_unique<MainWindow>(*this);
     connect(&m_book, &Book::changedStateChanged, m_mainWindow.get(),
             [this](bool changed) { m_mainWindow->setSavedState(!changed); });
+    // The splitter and the marker move the window's own values; every later
+    // rebuild keeps them.
+    connect(m_mainWindow.get(), &MainWindow::layoutDragged, this,
+            [this](double buttonWidth, double tabStop) {
+                m_options.ButtonWidth = static_cast<float>(buttonWidth);
+                m_options.TabStop = static_cast<float>(tabStop);
+            });
     m_ticks = std::make_unique<WindowTicks>(m_options);
     connect(m_ticks.get(), &WindowTicks::tipEnded, m_mainWindow.get(), &MainWindow::endTip);
     connect(m_ticks.get(), &WindowTicks::autosaveDue, this, &Application::saveCommand);

@@ -36,10 +36,6 @@ QString fill(const QString& text, const QStringList& args)
 void OptionsCommand::run()
 {
     MainWindow* window = m_app.mainWindow();
-    // The splitter and the marker move the window's own values; the dialog
-    // shows them, and the rebuild after OK keeps them.
-    m_app.m_options.ButtonWidth = static_cast<float>(window->buttonWidthTwips());
-    m_app.m_options.TabStop = static_cast<float>(window->tabStopTwips());
     OptionsDialog dialog(
         *this, m_app.messages(), [this](TextId id) { return m_app.localizedText(id); },
         [this](QWidget* form) { formLocalize(form); }, window);

@@ -792,7 +792,7 @@ bool MainWindow::dragSplitter(QMouseEvent* event)
             m_display.ButtonWidth =
                 MainLayout::splitterButtonWidth(static_cast<int>(m_display.ButtonWidth), x);
         },
-        [] {});
+        [this] { Q_EMIT layoutDragged(m_display.ButtonWidth, m_display.TabStop); });
 }
 
 bool MainWindow::dragMarker(QMouseEvent* event)
@@ -807,7 +807,10 @@ bool MainWindow::dragMarker(QMouseEvent* event)
             m_display.TabStop =
                 MainLayout::draggedTabStop(static_cast<int>(m_display.TabStop), x, frame);
         },
-        [this] { ApplyTabStops(false); });
+        [this] {
+            ApplyTabStops(false);
+            Q_EMIT layoutDragged(m_display.ButtonWidth, m_display.TabStop);
+        });
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -97,6 +97,10 @@ public:
     StatusTipBar* statusBar() const { return m_picStatus; }
     MainMenus* menus() const { return m_menus; }
 
+Q_SIGNALS:
+    // The user dragged the splitter or the tab-stop marker.
+    void layoutDragged(double buttonWidthTwips, double tabStopTwips);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -249,4 +249,7 @@ TEST_F(NotebookWindow, DraggingTheMarkerMovesTheSecondTabStopWithinTheFrame)
     QTest::mouseRelease(marker, Qt::LeftButton, {}, QPoint(0, 5));
     const int frameLeft = window()->findChild<QWidget*>("shpFrame")->x();
     EXPECT_GE(marker->x() - frameLeft, 300 * 96 / 1440 - 1) << "no closer than 300 twips";
+    const double dragged = window()->tabStopTwips();
+    app->RebuildTabs();
+    EXPECT_EQ(window()->tabStopTwips(), dragged) << "a page command's rebuild keeps the marker";
 }
