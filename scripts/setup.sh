@@ -12,6 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-wine
   qt6-translations-l10n
+  python3-vobject
 )
 
 install_missing() {
