@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/contact_commands.h"
 #include "app/highlight_colors.h"
 #include "app/page_commands.h"
 #include "core/event_log.h"
@@ -71,6 +72,7 @@ public:
     void revertCommand() override;
     void exitCommand() override;
     void pageCommand(PageCommand command) override;
+    void contactsCommand(ContactsCommand command) override;
     void applyStyle(int index) override;
     void findCommand() override;
     void warn(const QString& text) override;
@@ -149,6 +151,7 @@ private:
     bool m_unloaded = false;
     LoginPrompt m_loginPrompt;
     PageCommands m_pageCommands{*this};
+    ContactCommands m_contactCommands{*this};
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<WindowTicks> m_ticks;
     QPointer<FindDialog> m_find;
