@@ -184,8 +184,9 @@ std::optional<QString> decodedValue(const Property& property)
     return QString(decoder.decode(bytes));
 }
 
-// Splits at the separators that are not escaped, then undoes the escapes.
-QStringList components(QStringView value, QChar separator)
+// Splits at the separators that are not escaped (nowhere without one), then
+// undoes the escapes.
+QStringList components(QStringView value, std::optional<QChar> separator)
 {
     QStringList parts{QString()};
     for (qsizetype i = 0; i < value.size(); ++i) {
@@ -204,7 +205,7 @@ QStringList components(QStringView value, QChar separator)
 
 QString text(QStringView value)
 {
-    return components(value, QChar()).join(QString());
+    return components(value, std::nullopt).constFirst();
 }
 
 QString joinedParts(QStringView value, QStringView with)
