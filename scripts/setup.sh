@@ -14,6 +14,7 @@ PACKAGES=(
   qt6-translations-l10n
   poppler-utils
   desktop-file-utils dpkg-dev file
+  python3-vobject
 )
 
 # The packages above, and those named as arguments.

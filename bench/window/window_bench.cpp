@@ -32,6 +32,7 @@ public:
     void revertCommand() override {}
     void exitCommand() override {}
     void pageCommand(PageCommand) override {}
+    void contactsCommand(ContactsCommand) override {}
     void findCommand() override {}
     void helpCommand() override {}
     void aboutCommand() override {}

@@ -613,6 +613,11 @@ void Application::pageCommand(PageCommand command)
     m_pageCommands.run(command);
 }
 
+void Application::contactsCommand(ContactsCommand command)
+{
+    m_contactCommands.run(command);
+}
+
 void Application::applyStyle(int index)
 {
     if (const Style* style = m_styles.Item(index))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/contact_commands.h"
 #include "app/highlight_colors.h"
 #include "app/options_command.h"
 #include "app/page_commands.h"
@@ -75,6 +76,7 @@ public:
     void revertCommand() override;
     void exitCommand() override;
     void pageCommand(PageCommand command) override;
+    void contactsCommand(ContactsCommand command) override;
     void applyStyle(int index) override;
     void findCommand() override;
     void optionsCommand() override;
@@ -170,6 +172,7 @@ private:
     LoginPrompt m_loginPrompt;
     PageCommands m_pageCommands{*this};
     OptionsCommand m_optionsCommand{*this};
+    ContactCommands m_contactCommands{*this};
     std::unique_ptr<MainWindow> m_mainWindow;
     QPointer<HelpWindow> m_help; // the main window's one help window, while open
     std::unique_ptr<WindowTicks> m_ticks;

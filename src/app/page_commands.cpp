@@ -1,6 +1,7 @@
 #include "app/page_commands.h"
 
 #include "app/application.h"
+#include "app/file_dialogs.h"
 #include "core/code_page.h"
 #include "core/page_menu_rules.h"
 #include "core/sequential_file_reader.h"
@@ -52,22 +53,6 @@ QString trimSpaces(const QString& text)
     while (last > first && text[last - 1] == u' ')
         --last;
     return text.mid(first, last - first);
-}
-
-// "Description|pattern|..." pairs, the earlier program's filter form, as Qt
-// writes them. "*.*" meant every file there; here it would miss names
-// without a dot.
-QStringList nameFilters(const QString& pairs)
-{
-    const QStringList parts = pairs.split(u'|');
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString pattern = parts[i + 1];
-        pattern.replace(QLatin1String("*.*"), QLatin1String("*"));
-        pattern.replace(u';', u' ');
-        filters << parts[i] + QStringLiteral(" (") + pattern + u')';
-    }
-    return filters;
 }
 
 } // namespace
@@ -241,24 +226,12 @@ void PageCommands::convert(qint32 kind)
     m_app.RebuildTabs();
 }
 
-QString PageCommands::reason(const BoundedFile::Result& failure)
-{
-    switch (failure.problem) {
-    case BoundedFile::Problem::NotAFile:
-        return m_app.localizedText(TextId::ImportNotAFile);
-    case BoundedFile::Problem::TooLarge:
-        return m_app.localizedText(TextId::ImportTooLarge);
-    default:
-        return failure.error;
-    }
-}
-
 void PageCommands::import()
 {
     QFileDialog dialog(m_app.mainWindow(), m_app.localizedText(TextId::ImportTitle));
     dialog.setObjectName(QStringLiteral("cdgImport"));
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(nameFilters(m_app.localizedText(TextId::ImportFilter)));
+    dialog.setNameFilters(FileDialogs::nameFilters(m_app.localizedText(TextId::ImportFilter)));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString path = dialog.selectedFiles().constFirst();
@@ -266,8 +239,10 @@ void PageCommands::import()
     const std::optional<QStringList> fields =
         SequentialFileReader::readFields(path, PageImportFile::MaxFileBytes, &failure);
     if (!fields) {
+        const auto text = [this](TextId id) { return m_app.localizedText(id); };
         warn(m_app.localizedText(TextId::ImportUnreadable)
-                 .arg(QDir::toNativeSeparators(path), reason(failure)));
+                 .arg(QDir::toNativeSeparators(path),
+                      FileDialogs::unreadableReason(failure, text)));
         return;
     }
     m_app.flushOpenPage();

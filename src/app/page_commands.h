@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/bounded_file.h"
 #include "mainwindow/main_window_host.h"
 
 #include <QString>
@@ -32,7 +31,6 @@ private:
     // spaces or a title the book file cannot keep (and was told why).
     std::optional<QString> askTitle(TextId prompt, TextId title, const QString& preset);
     void warn(const QString& text);
-    QString reason(const BoundedFile::Result& failure);
 
     Application& m_app;
 };

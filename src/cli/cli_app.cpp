@@ -19,6 +19,7 @@ struct Command
     bool searchOptions;
     bool utf8Option;
     int (*run)(const CliArgs&);
+    bool outputOption = false;
 };
 
 constexpr std::array kCommands{
@@ -48,6 +49,23 @@ constexpr std::array kCommands{
             "  --yo       treat Cyrillic \"е\" and \"ё\" as the same letter\n"
             "  --digits   compare digits only: 9125551234 finds +7 (912) 555-12-34\n",
             2, 2, true, false, &CliCommands::find},
+    Command{"export-vcard", "export-vcard BOOK [PAGE] [--output OUT]",
+            "Writes the entries of every address page, or of page PAGE (counted from 1)\n"
+            "whatever its kind, as vCard 4.0 contacts: one card per entry, with the name,\n"
+            "the telephone numbers and e-mail addresses found in the details, the rest as\n"
+            "a note, and the page title as the category. UTF-8, CR LF.\n\n"
+            "Options:\n"
+            "  -o, --output OUT   write to OUT, replaced whole or not at all (never the\n"
+            "                     book itself), instead of standard output\n",
+            1, 2, false, false, &CliCommands::exportVCard, true},
+    Command{"export-csv", "export-csv BOOK [PAGE] [--output OUT]",
+            "Writes the same contacts as export-vcard as a table for spreadsheets: the\n"
+            "columns Name, Phone, E-mail, Note and Category, one row per entry, UTF-8\n"
+            "with a byte-order mark, values quoted as RFC 4180 says.\n\n"
+            "Options:\n"
+            "  -o, --output OUT   write to OUT, replaced whole or not at all (never the\n"
+            "                     book itself), instead of standard output\n",
+            1, 2, false, false, &CliCommands::exportCsv, true},
 };
 
 QString overallHelp()
@@ -109,11 +127,14 @@ int runCommand(const Command& command, const QStringList& rest)
     const QCommandLineOption yo("yo");
     const QCommandLineOption digits("digits");
     const QCommandLineOption utf8("utf8");
+    const QCommandLineOption output(QStringList{"o", "output"}, QString(), QStringLiteral("OUT"));
     parser.addOption(help);
     if (command.searchOptions)
         parser.addOptions({matchCase, wholeWord, yo, digits});
     if (command.utf8Option)
         parser.addOption(utf8);
+    if (command.outputOption)
+        parser.addOption(output);
     if (!parser.parse(QStringList{QLatin1String(command.name)} + rest))
         return commandUsage(command, parser.errorText());
     if (parser.isSet(help)) {
@@ -130,6 +151,8 @@ int runCommand(const Command& command, const QStringList& rest)
     args.yoAsYe = command.searchOptions && parser.isSet(yo);
     args.digitsOnly = command.searchOptions && parser.isSet(digits);
     args.utf8 = command.utf8Option && parser.isSet(utf8);
+    if (command.outputOption)
+        args.output = parser.value(output);
     return command.run(args);
 }
 

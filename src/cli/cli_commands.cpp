@@ -4,6 +4,8 @@
 #include "cli/cli_output.h"
 #include "core/code_page.h"
 #include "core/safe_file.h"
+#include "document/contact_entry.h"
+#include "document/contact_export.h"
 #include "document/text_export.h"
 #include "richtext/rtf_plain_text.h"
 #include "richtext/text_finder.h"
@@ -106,6 +108,44 @@ QString lineAt(const QString& text, qsizetype lineStart)
     return text.mid(lineStart, end - lineStart);
 }
 
+std::optional<int> pageNumber(const QString& text)
+{
+    bool isNumber = false;
+    const int number = text.toInt(&isNumber);
+    return isNumber ? std::optional<int>(number) : std::nullopt;
+}
+
+int noSuchPage(const QString& command, int number, size_t count)
+{
+    return usageError(
+        command, QStringLiteral("no page %1: the book has pages 1 to %2").arg(number).arg(count));
+}
+
+// The contacts of the whole book, or of the page the second argument names.
+int exportContacts(const CliArgs& args, ContactExport::Format format, const QString& command)
+{
+    const QString& book = args.positional.at(0);
+    const std::optional<int> page =
+        args.positional.size() > 1 ? pageNumber(args.positional.at(1)) : std::nullopt;
+    if (args.positional.size() > 1 && !page)
+        return usageError(command,
+                          QStringLiteral("'%1' is not a page number").arg(args.positional.at(1)));
+    if (!args.output.isEmpty() && samePath(book, args.output))
+        return usageError(
+            command,
+            QStringLiteral("%1 is the book itself; it is never overwritten").arg(args.output));
+    const auto pages = loadOrReport(book, true);
+    if (!pages)
+        return CliCommands::ExitFailure;
+    if (page && (*page < 1 || *page > static_cast<int>(pages->size())))
+        return noSuchPage(command, *page, pages->size());
+    const std::vector<Contact> contacts =
+        page ? ContactEntry::ofPage((*pages)[size_t(*page - 1)]) : ContactExport::ofBook(*pages);
+    const QByteArray bytes = ContactExport::write(contacts, format);
+    return CliCommands::exitFor(args.output.isEmpty() ? CliOutput::outBytes(bytes)
+                                                      : writeFile(args.output, bytes));
+}
+
 } // namespace
 
 int CliCommands::list(const CliArgs& args)
@@ -123,19 +163,16 @@ int CliCommands::list(const CliArgs& args)
 
 int CliCommands::cat(const CliArgs& args)
 {
-    bool isNumber = false;
-    const int number = args.positional.at(1).toInt(&isNumber);
-    if (!isNumber)
+    const std::optional<int> number = pageNumber(args.positional.at(1));
+    if (!number)
         return usageError("cat",
                           QStringLiteral("'%1' is not a page number").arg(args.positional.at(1)));
     const auto pages = loadOrReport(args.positional.at(0), true);
     if (!pages)
         return ExitFailure;
-    if (number < 1 || number > static_cast<int>(pages->size()))
-        return usageError("cat", QStringLiteral("no page %1: the book has pages 1 to %2")
-                                     .arg(number)
-                                     .arg(pages->size()));
-    const QString text = forTerminal(RtfPlainText::extract((*pages)[number - 1].Text));
+    if (*number < 1 || *number > static_cast<int>(pages->size()))
+        return noSuchPage("cat", *number, pages->size());
+    const QString text = forTerminal(RtfPlainText::extract((*pages)[*number - 1].Text));
     return exitFor(CliOutput::out(text.isEmpty() || text.endsWith(u'\n') ? text : text + u'\n'));
 }
 
@@ -202,4 +239,14 @@ int CliCommands::find(const CliArgs& args)
         }
     }
     return exitFor(CliOutput::out(out));
+}
+
+int CliCommands::exportVCard(const CliArgs& args)
+{
+    return exportContacts(args, ContactExport::Format::VCard, QStringLiteral("export-vcard"));
+}
+
+int CliCommands::exportCsv(const CliArgs& args)
+{
+    return exportContacts(args, ContactExport::Format::Csv, QStringLiteral("export-csv"));
 }

@@ -11,6 +11,7 @@ struct CliArgs
     bool yoAsYe = false;
     bool digitsOnly = false;
     bool utf8 = false;
+    QString output; // --output: a file instead of standard output
 };
 
 // The commands of velkaro-cli. Each returns the process exit status; none of
@@ -29,4 +30,6 @@ public:
     static int exportText(const CliArgs& args);
     static int check(const CliArgs& args);
     static int find(const CliArgs& args);
+    static int exportVCard(const CliArgs& args);
+    static int exportCsv(const CliArgs& args);
 };

@@ -16,6 +16,7 @@ constexpr QStringView findForm = u"frmFind";
 constexpr QStringView helpForm = u"frmHelp";
 constexpr QStringView replaceForm = u"frmReplace";
 constexpr QStringView unusedForm = u"frmUnused";
+constexpr QStringView importContactsForm = u"frmImportContacts";
 
 // Indexed by TextId.
 constexpr auto texts = std::to_array<BuiltInText>({
@@ -345,6 +346,61 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::UnusedUnderline, unusedForm, u"lstList(4)", u"Подчеркивание"},
     {TextId::UnusedStrikeout, unusedForm, u"lstList(5)", u"Зачеркивание"},
     {TextId::UnusedColor, unusedForm, u"lstList(6)", u"Цвет"},
+    {TextId::MainExport, mainForm, u"mnuMainExport", u"&Экспорт"},
+    {TextId::MainExportVCard, mainForm, u"mnuMainExportVCard", u"&Книгу в vCard..."},
+    {TextId::MainExportCsv, mainForm, u"mnuMainExportCsv", u"К&нигу в CSV..."},
+    {TextId::MainExportPageVCard, mainForm, u"mnuMainExportPageVCard", u"&Страницу в vCard..."},
+    {TextId::MainExportPageCsv, mainForm, u"mnuMainExportPageCsv", u"С&траницу в CSV..."},
+    {TextId::MainImportContacts, mainForm, u"mnuMainImportContacts", u"Импорт &контактов..."},
+    {TextId::ExportVCardTitle, mainForm, u"ExportVCardTitle", u"Экспорт контактов в vCard"},
+    {TextId::ExportCsvTitle, mainForm, u"ExportCsvTitle", u"Экспорт контактов в CSV"},
+    {TextId::ExportVCardFilter, mainForm, u"ExportVCardFilter",
+     u"Контакты vCard|*.vcf|Все файлы|*.*"},
+    {TextId::ExportCsvFilter, mainForm, u"ExportCsvFilter", u"Таблицы CSV|*.csv|Все файлы|*.*"},
+    {TextId::ExportBookEmpty, mainForm, u"ExportBookEmpty",
+     u"На адресных страницах книги нет записей, файл не записан."},
+    {TextId::ExportPageEmpty, mainForm, u"ExportPageEmpty",
+     u"На странице «%1» нет записей, файл не записан."},
+    {TextId::ExportFailed, mainForm, u"ExportFailed", u"Файл\n%1\nне удалось записать: %2"},
+    {TextId::ImportContactsTitle, mainForm, u"ImportContactsTitle", u"Импорт контактов"},
+    {TextId::ImportContactsFilter, mainForm, u"ImportContactsFilter",
+     u"Контакты vCard и таблицы CSV|*.vcf;*.vcard;*.csv|Контакты vCard|*.vcf;*.vcard|"
+     u"Таблицы CSV|*.csv|Все файлы|*.*"},
+    {TextId::ImportContactsBadLine, mainForm, u"ImportContactsBadLine",
+     u"Файл\n%1\nне импортирован: строка %2: %3.\n\nСтраница не изменена."},
+    {TextId::ImportContactsEmpty, mainForm, u"ImportContactsEmpty",
+     u"В файле\n%1\nнет ни одного контакта.\n\nСтраница не изменена."},
+    {TextId::ImportContactsUnencodable, mainForm, u"ImportContactsUnencodable",
+     u"Контакт из строки %2 файла\n%1\nсодержит символы, которые нельзя сохранить в "
+     u"кодировке Windows-1251: %3\nКнига хранится без формата RTF, и эти символы были бы "
+     u"потеряны. Включите формат RTF в параметрах или исправьте файл.\n\nСтраница не "
+     u"изменена."},
+    {TextId::ContactsNoColon, mainForm, u"ContactsNoColon",
+     u"в строке нет двоеточия между названием и значением"},
+    {TextId::ContactsOutsideCard, mainForm, u"ContactsOutsideCard",
+     u"строка стоит вне карточки BEGIN:VCARD ... END:VCARD"},
+    {TextId::ContactsCardNotClosed, mainForm, u"ContactsCardNotClosed",
+     u"карточка, начатая в этой строке, не закрыта строкой END:VCARD"},
+    {TextId::ContactsEndWithoutBegin, mainForm, u"ContactsEndWithoutBegin",
+     u"END:VCARD без BEGIN:VCARD"},
+    {TextId::ContactsUnknownCharset, mainForm, u"ContactsUnknownCharset",
+     u"неизвестная кодировка «%1»"},
+    {TextId::ContactsQuoteInValue, mainForm, u"ContactsQuoteInValue",
+     u"кавычка внутри значения, которое не заключено в кавычки"},
+    {TextId::ContactsTextAfterQuote, mainForm, u"ContactsTextAfterQuote",
+     u"после закрывающей кавычки значение продолжается"},
+    {TextId::ContactsQuoteNotClosed, mainForm, u"ContactsQuoteNotClosed",
+     u"кавычка, открытая в этой строке, не закрыта до конца файла"},
+    {TextId::ContactsNoColumns, mainForm, u"ContactsNoColumns",
+     u"среди столбцов «%1» нет ни имени, ни телефона, ни адреса электронной почты"},
+    {TextId::ContactLabelCell, mainForm, u"ContactLabelCell", u"моб."},
+    {TextId::ContactLabelWork, mainForm, u"ContactLabelWork", u"раб."},
+    {TextId::ContactLabelHome, mainForm, u"ContactLabelHome", u"дом."},
+    {TextId::ContactLabelFax, mainForm, u"ContactLabelFax", u"факс"},
+    {TextId::ImportContactsCaption, importContactsForm, u"@", u"Импорт контактов"},
+    {TextId::ImportContactsSummary, importContactsForm, u"lblSummary",
+     u"На страницу «%1» будут добавлены записи (%2):"},
+    {TextId::ImportContactsAdd, importContactsForm, u"cmdOK", u"&Добавить"},
 });
 
 constexpr bool indexedById()

@@ -8,14 +8,25 @@ constexpr std::array<const char*, 11> kPageItems{
     "mnuMainAdd", "mnuMainPrint", "mnuMainSort", "mnuMainRename",  "mnuMainDelete", "mnuMainSep7",
     "mnuMainUp",  "mnuMainDown",  "mnuMainSep1", "mnuMainConvert", "mnuMainSep8"};
 
+// The contact commands that work on the open page, offered on every page.
+constexpr std::array<const char*, 4> kPageContactItems{
+    "mnuMainImportContacts", "mnuMainExportSep", "mnuMainExportPageVCard", "mnuMainExportPageCsv"};
+
+void setEveryPageItem(QHash<QString, bool>& visible, bool on)
+{
+    for (const char* item : kPageItems)
+        visible.insert(QString::fromLatin1(item), on);
+    for (const char* item : kPageContactItems)
+        visible.insert(QString::fromLatin1(item), on);
+}
+
 } // namespace
 
 PageMenuRules::State PageMenuRules::forPage(int current, int count, int lastIntPage, int kind,
                                             bool enableSort)
 {
     State state;
-    for (const char* item : kPageItems)
-        state.visible.insert(QString::fromLatin1(item), true);
+    setEveryPageItem(state.visible, true);
     auto& visible = state.visible;
     visible[QStringLiteral("mnuMainSort")] = enableSort;
     const bool userPage = current > lastIntPage;
@@ -39,8 +50,7 @@ PageMenuRules::State PageMenuRules::forPage(int current, int count, int lastIntP
 PageMenuRules::State PageMenuRules::forBackground()
 {
     State state;
-    for (const char* item : kPageItems)
-        state.visible.insert(QString::fromLatin1(item), false);
+    setEveryPageItem(state.visible, false);
     state.defaultItem = QStringLiteral("mnuMainOptons");
     return state;
 }

@@ -1,5 +1,6 @@
 #include "document/page_sort.h"
 
+#include "document/page_entries.h"
 #include "richtext/rtf_parser.h"
 #include "richtext/rtf_reader.h"
 
@@ -18,44 +19,6 @@
 namespace {
 
 const QLatin1StringView kLineBreak("\r\n");
-
-bool isLineBreakAt(QStringView text, qsizetype i)
-{
-    return i + 1 < text.size() && text[i] == u'\r' && text[i + 1] == u'\n';
-}
-
-// A line that starts with a space or a tab, or an empty line, belongs to the
-// entry above it.
-bool continuesEntry(QStringView text, qsizetype lineStart)
-{
-    const QChar first = text[lineStart];
-    return first == u' ' || first == u'\t' || isLineBreakAt(text, lineStart);
-}
-
-QStringView trimmedOfSpaces(QStringView entry)
-{
-    while (!entry.isEmpty() && entry.front() == u' ')
-        entry = entry.sliced(1);
-    while (!entry.isEmpty() && entry.back() == u' ')
-        entry.chop(1);
-    return entry;
-}
-
-// An entry closes at a CR LF followed by a line of its own. The CR LF at the
-// very end of the text is never looked at, so it stays in the last entry.
-std::vector<QStringView> splitEntries(QStringView text)
-{
-    std::vector<QStringView> entries;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i + 2 < text.size(); ++i) {
-        if (!isLineBreakAt(text, i) || continuesEntry(text, i + 2))
-            continue;
-        entries.push_back(trimmedOfSpaces(text.sliced(start, i - start)));
-        start = i + 2;
-    }
-    entries.push_back(trimmedOfSpaces(text.sliced(start)));
-    return entries;
-}
 
 std::u16string_view codeUnits(const QString& text)
 {
@@ -164,7 +127,7 @@ bool isPlainBlock(const QTextBlock& block, const QFont& pageFont)
 
 QString PageSort::sortedText(const QString& plainText)
 {
-    const std::vector<QStringView> entries = splitEntries(plainText);
+    const std::vector<QStringView> entries = PageEntries::split(plainText);
     std::vector<QString> keys;
     keys.reserve(entries.size());
     for (const QStringView entry : entries)

@@ -75,6 +75,13 @@ void MainMenus::buildMain(const Caption& caption)
     // over with it.
     addSeparator(m_mnuMain, "mnuMainSep2");
     add(m_mnuMain, "mnuMainImport", caption(TextId::MainImport));
+    add(m_mnuMain, "mnuMainImportContacts", caption(TextId::MainImportContacts));
+    QMenu* exports = submenu(m_mnuMain, "mnuMainExport", caption(TextId::MainExport));
+    add(exports, "mnuMainExportVCard", caption(TextId::MainExportVCard));
+    add(exports, "mnuMainExportCsv", caption(TextId::MainExportCsv));
+    addSeparator(exports, "mnuMainExportSep");
+    add(exports, "mnuMainExportPageVCard", caption(TextId::MainExportPageVCard));
+    add(exports, "mnuMainExportPageCsv", caption(TextId::MainExportPageCsv));
     addSeparator(m_mnuMain, "mnuMainSep3");
     add(m_mnuMain, "mnuMainOptons", caption(TextId::MainOptons));
     addSeparator(m_mnuMain, "mnuMainSep4");

@@ -161,6 +161,16 @@ void MainWindow::connectMenus()
     };
     for (const auto& [name, command] : pageCommands)
         on(name, [this, command] { m_host.pageCommand(command); });
+    using ContactsCommand = MainWindowHost::ContactsCommand;
+    const std::pair<const char*, ContactsCommand> contactsCommands[] = {
+        {"mnuMainExportVCard", ContactsCommand::ExportBookVCard},
+        {"mnuMainExportCsv", ContactsCommand::ExportBookCsv},
+        {"mnuMainExportPageVCard", ContactsCommand::ExportPageVCard},
+        {"mnuMainExportPageCsv", ContactsCommand::ExportPageCsv},
+        {"mnuMainImportContacts", ContactsCommand::Import},
+    };
+    for (const auto& [name, command] : contactsCommands)
+        on(name, [this, command] { m_host.contactsCommand(command); });
     on("mnuTextUndo", [this] { m_rtfPage->Undo(); });
     on("mnuTextCut", [this] { m_rtfPage->postCut(); });
     on("mnuTextCopy", [this] { m_rtfPage->postCopy(); });

@@ -30,6 +30,18 @@ public:
         Import
     };
 
+    // The contact commands of the main popup: the book's address pages or
+    // the open page written as vCard or CSV, and a file of contacts added to
+    // the open page.
+    enum class ContactsCommand
+    {
+        ExportBookVCard,
+        ExportBookCsv,
+        ExportPageVCard,
+        ExportPageCsv,
+        Import
+    };
+
     virtual ~MainWindowHost() = default;
 
     // Runs the shutdown work. False keeps the window open (the book could not
@@ -39,6 +51,7 @@ public:
     virtual void revertCommand() = 0;
     virtual void exitCommand() = 0;
     virtual void pageCommand(PageCommand command) = 0;
+    virtual void contactsCommand(ContactsCommand command) = 0;
     // Opens the find window, or brings it forward as it was.
     virtual void findCommand() = 0;
     // Shows the options dialog (the popup, Ctrl+O, a double click on the

@@ -109,7 +109,7 @@ TEST_F(OptionsInApp, ThePopupCtrlOAndADoubleClickOnTheBackgroundOpenIt)
     const qsizetype options = shown.indexOf("mnuMainOptons");
     ASSERT_GT(options, 0) << shown.join(' ').toStdString();
     EXPECT_EQ(shown[options - 1], "mnuMainSep3");
-    EXPECT_EQ(shown[options - 2], "mnuMainImport");
+    EXPECT_EQ(shown[options - 2], "mnuMainExport");
     EXPECT_EQ(bold, "mnuMainOptons") << "the background's default item";
 
     withOptions([](QWidget*) {});

@@ -134,6 +134,31 @@ TEST_F(CliTest, ExportTextIsTheSavedExportByteForByte)
     EXPECT_FALSE(QFileInfo(path("pipe")).isFile());
 }
 
+TEST_F(CliTest, ExportVCardAndCsvWriteTheEntriesOfAddressPagesOrOfOnePage)
+{
+    const CliRun book = runCli({"export-vcard", m_book});
+    ASSERT_EQ(book.exitCode, 0) << book.err.toStdString();
+    const QString card = u"BEGIN:VCARD\r\nVERSION:4.0\r\nFN:%1\r\nN:%1;;;;\r\n%2CATEGORIES:%3\r\n"
+                         "END:VCARD\r\n"_qs;
+    EXPECT_EQ(book.out, card.arg(u"Иванов"_qs, u"TEL:555-12-34\r\nNOTE:note $5\r\n"_qs, u"АБ"_qs) +
+                            card.arg(u"Петров"_qs, u"NOTE:777\r\n"_qs, u"ВГ"_qs) +
+                            card.arg(u"иванова"_qs, u"NOTE:дом \"7\"\r\n"_qs, u"ВГ"_qs))
+        << "the text page holds no entries";
+
+    // One page is exported whatever its kind.
+    const CliRun notes = runCli({"export-csv", m_book, "3"});
+    ASSERT_EQ(notes.exitCode, 0) << notes.err.toStdString();
+    EXPECT_EQ(notes.outBytes,
+              "\xEF\xBB\xBF" + u"Name,Phone,E-mail,Note,Category\r\n"
+                               "\"Позвонить Иванову, Ёлкину\",,,,Заметки\r\n"_qs.toUtf8());
+
+    const QString out = path("contacts.vcf");
+    EXPECT_EQ(runCli({"export-vcard", m_book, "--output", out}).exitCode, 0);
+    EXPECT_EQ(readAll(out), book.outBytes);
+    EXPECT_EQ(runCli({"export-csv", m_book, "3", "-o", out}).exitCode, 0);
+    EXPECT_EQ(readAll(out), notes.outBytes);
+}
+
 TEST_F(CliTest, OutputThatCannotBeWrittenExitsWithOneAndSaysWhy)
 {
     for (const QStringList& args : {QStringList{"list", m_book},
@@ -141,6 +166,8 @@ TEST_F(CliTest, OutputThatCannotBeWrittenExitsWithOneAndSaysWhy)
                                     {"export-text", m_book},
                                     {"check", m_book},
                                     {"find", m_book, u"иванов"_qs},
+                                    {"export-vcard", m_book},
+                                    {"export-csv", m_book, "1"},
                                     {"--help"},
                                     {"--version"}}) {
         const CliRun run = runCli(args, toFullDisk);
@@ -281,7 +308,11 @@ TEST_F(CliTest, UsageErrorsAndPagesThatDoNotExistExitWithTwo)
                                     {"find", m_book},
                                     {"find", m_book, ""},
                                     {"list", m_book, "--case"},
-                                    {"check", m_book, "--bogus"}}) {
+                                    {"check", m_book, "--bogus"},
+                                    {"export-vcard", m_book, "4"},
+                                    {"export-csv", m_book, "two"},
+                                    {"export-csv", m_book, "1", "2"},
+                                    {"export-vcard", m_book, "-o", m_book}}) {
         const CliRun run = runCli(args);
         EXPECT_EQ(run.exitCode, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(run.out.isEmpty());

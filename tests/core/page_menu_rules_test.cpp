@@ -58,4 +58,11 @@ TEST(PageMenuRules, TheBackgroundOffersOnlyTheWholeBook)
     EXPECT_FALSE(state.visible.value("mnuMainSort", true));
     EXPECT_FALSE(state.visible.contains("mnuMainSave"));
     EXPECT_EQ(state.defaultItem, "mnuMainOptons");
+    // The open page's contacts go with the page; the book's stay.
+    for (const char* item : {"mnuMainImportContacts", "mnuMainExportPageVCard",
+                             "mnuMainExportPageCsv", "mnuMainExportSep"}) {
+        EXPECT_FALSE(state.visible.value(item, true)) << item;
+        EXPECT_TRUE(PageMenuRules::forPage(1, 14, 14, 0, false).visible.value(item)) << item;
+    }
+    EXPECT_FALSE(state.visible.contains("mnuMainExportVCard"));
 }

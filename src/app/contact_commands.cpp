@@ -1,0 +1,195 @@
+#include "app/contact_commands.h"
+
+#include "app/application.h"
+#include "app/file_dialogs.h"
+#include "core/bounded_file.h"
+#include "core/safe_file.h"
+#include "dialogs/contacts_import_dialog.h"
+#include "document/contact_import.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace {
+
+using Format = ContactExport::Format;
+using Problem = ContactsRead::Problem;
+
+// A page title as a file name: the characters file systems refuse become "_".
+QString fileNameOf(const QString& title)
+{
+    QString name = title.trimmed();
+    for (QChar& c : name) {
+        if (QStringView(u"/\\:*?\"<>|").contains(c) || c.unicode() < 0x20)
+            c = u'_';
+    }
+    return name.isEmpty() ? QStringLiteral("_") : name;
+}
+
+} // namespace
+
+void ContactCommands::run(MainWindowHost::ContactsCommand command)
+{
+    const Book& book = m_app.book();
+    if (book.RecentPage < 1 || book.RecentPage > book.PageCount())
+        return;
+    using Command = MainWindowHost::ContactsCommand;
+    switch (command) {
+    case Command::ExportBookVCard:
+        exportContacts(Format::VCard, true);
+        break;
+    case Command::ExportBookCsv:
+        exportContacts(Format::Csv, true);
+        break;
+    case Command::ExportPageVCard:
+        exportContacts(Format::VCard, false);
+        break;
+    case Command::ExportPageCsv:
+        exportContacts(Format::Csv, false);
+        break;
+    case Command::Import:
+        importContacts();
+        break;
+    }
+}
+
+QString ContactCommands::text(TextId id)
+{
+    return m_app.localizedText(id);
+}
+
+void ContactCommands::warn(const QString& message)
+{
+    m_app.messages().show(message, MessageService::Icon::Exclamation);
+}
+
+ContactEntry::Labels ContactCommands::labels()
+{
+    return {text(TextId::ContactLabelCell), text(TextId::ContactLabelWork),
+            text(TextId::ContactLabelHome), text(TextId::ContactLabelFax)};
+}
+
+// The open page's edits are taken first, so the file holds what the user sees.
+void ContactCommands::exportContacts(Format format, bool wholeBook)
+{
+    m_app.flushOpenPage();
+    const Book& book = m_app.book();
+    const PageRecord& page = book.Pages[static_cast<std::size_t>(book.RecentPage)];
+    const std::vector<Contact> contacts =
+        wholeBook ? ContactExport::ofBook(book.pages()) : ContactEntry::ofPage(page);
+    if (contacts.empty()) {
+        warn(wholeBook ? text(TextId::ExportBookEmpty)
+                       : text(TextId::ExportPageEmpty).arg(page.Title));
+        return;
+    }
+    const QString baseName = wholeBook
+                                 ? QFileInfo(m_app.storage().DataFileName()).completeBaseName()
+                                 : fileNameOf(page.Title);
+    const QString path = askExportPath(format, baseName);
+    if (path.isEmpty())
+        return;
+    if (const std::optional<AppError> error =
+            SafeFile::writeWhole(path, ContactExport::write(contacts, format)))
+        warn(text(TextId::ExportFailed).arg(QDir::toNativeSeparators(path), error->description));
+}
+
+QString ContactCommands::askExportPath(Format format, const QString& baseName)
+{
+    const bool vCard = format == Format::VCard;
+    QFileDialog dialog(m_app.mainWindow(),
+                       text(vCard ? TextId::ExportVCardTitle : TextId::ExportCsvTitle));
+    dialog.setObjectName(QStringLiteral("cdgExport"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(FileDialogs::nameFilters(
+        text(vCard ? TextId::ExportVCardFilter : TextId::ExportCsvFilter)));
+    const QString suffix = vCard ? QStringLiteral("vcf") : QStringLiteral("csv");
+    dialog.setDefaultSuffix(suffix);
+    dialog.setDirectory(m_app.storage().FilePath());
+    dialog.selectFile(baseName + u'.' + suffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString ContactCommands::problemText(const ContactsRead& read)
+{
+    switch (read.problem) {
+    case Problem::NoColon:
+        return text(TextId::ContactsNoColon);
+    case Problem::OutsideCard:
+        return text(TextId::ContactsOutsideCard);
+    case Problem::CardNotClosed:
+        return text(TextId::ContactsCardNotClosed);
+    case Problem::EndWithoutBegin:
+        return text(TextId::ContactsEndWithoutBegin);
+    case Problem::UnknownCharset:
+        return text(TextId::ContactsUnknownCharset).arg(read.detail);
+    case Problem::QuoteInValue:
+        return text(TextId::ContactsQuoteInValue);
+    case Problem::TextAfterQuote:
+        return text(TextId::ContactsTextAfterQuote);
+    case Problem::QuoteNotClosed:
+        return text(TextId::ContactsQuoteNotClosed);
+    case Problem::NoColumns:
+        return text(TextId::ContactsNoColumns).arg(read.detail);
+    case Problem::NoContacts:
+    case Problem::None:
+        break;
+    }
+    return {};
+}
+
+void ContactCommands::importContacts()
+{
+    QFileDialog dialog(m_app.mainWindow(), text(TextId::ImportContactsTitle));
+    dialog.setObjectName(QStringLiteral("cdgImportContacts"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(FileDialogs::nameFilters(text(TextId::ImportContactsFilter)));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString path = dialog.selectedFiles().constFirst();
+    const QString shownPath = QDir::toNativeSeparators(path);
+    const BoundedFile::Result file = BoundedFile::read(path, ContactImport::MaxFileBytes);
+    if (!file.bytes) {
+        warn(text(TextId::ImportUnreadable)
+                 .arg(shownPath,
+                      FileDialogs::unreadableReason(file, [this](TextId id) { return text(id); })));
+        return;
+    }
+    const ContactsRead read = ContactImport::read(*file.bytes);
+    if (read.problem == Problem::NoContacts) {
+        warn(text(TextId::ImportContactsEmpty).arg(shownPath));
+        return;
+    }
+    if (!read.ok()) {
+        warn(text(TextId::ImportContactsBadLine)
+                 .arg(shownPath, QString::number(read.line), problemText(read)));
+        return;
+    }
+    const ContactEntry::Labels entryLabels = labels();
+    // Plain-text mode keeps the book in Windows-1251; a character it has no
+    // code for would be lost at the next save.
+    if (!m_app.storage().useRtf()) {
+        if (const auto unencodable = ContactImport::firstUnencodable(read.contacts, entryLabels)) {
+            warn(text(TextId::ImportContactsUnencodable)
+                     .arg(shownPath, QString::number(unencodable->line), unencodable->characters));
+            return;
+        }
+    }
+    Book& book = m_app.book();
+    const int target = book.RecentPage;
+    const QString entries = ContactImport::entries(read.contacts, entryLabels);
+    ContactsImportDialog preview(
+        entries, static_cast<int>(read.contacts.size()),
+        book.Pages[static_cast<std::size_t>(target)].Title, [this](TextId id) { return text(id); },
+        m_app.mainWindow());
+    // An autosave may have reloaded the book while the preview was open.
+    if (preview.exec() != QDialog::Accepted || target > book.PageCount())
+        return;
+    m_app.flushOpenPage();
+    PageRecord& page = book.Pages[static_cast<std::size_t>(target)];
+    page.Text = ContactImport::appendEntries(page.Text, entries);
+    book.MarkBookChanged();
+    m_app.RebuildTabs();
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "document/contact.h"
+#include "document/contact_entry.h"
+#include "document/contact_export.h"
+#include "mainwindow/main_window_host.h"
+
+#include <QString>
+
+class Application;
+
+// The contact commands of the main popup: the book's address pages or the
+// open page written as vCard or CSV through the save dialog, and a vCard or
+// CSV file added to the open page after a preview. A file with a bad line
+// changes nothing and the user is told which line.
+class ContactCommands
+{
+public:
+    explicit ContactCommands(Application& app) : m_app(app) {}
+
+    void run(MainWindowHost::ContactsCommand command);
+
+private:
+    void exportContacts(ContactExport::Format format, bool wholeBook);
+    void importContacts();
+    // The file the user chose to save to, empty when cancelled.
+    QString askExportPath(ContactExport::Format format, const QString& baseName);
+    QString problemText(const ContactsRead& read);
+    ContactEntry::Labels labels();
+    QString text(TextId id);
+    void warn(const QString& message);
+
+    Application& m_app;
+};

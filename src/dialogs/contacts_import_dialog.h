@@ -1,0 +1,22 @@
+#pragma once
+
+#include "core/built_in_text.h"
+
+#include <QDialog>
+#include <functional>
+
+// `frmImportContacts`: the entries an import of contacts will add to the
+// page, shown as the page will hold them before anything changes. "Добавить"
+// accepts, Cancel, Esc and the frame leave the page as it is.
+class ContactsImportDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // A text of the built-in table as the user's language has it.
+    using TextLookup = std::function<QString(TextId id)>;
+
+    // `entries` has CR LF between lines; `count` entries go to `pageTitle`.
+    ContactsImportDialog(const QString& entries, int count, const QString& pageTitle,
+                         const TextLookup& text, QWidget* owner = nullptr);
+};

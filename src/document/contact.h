@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// A telephone number as other address books file it.
+struct ContactPhone
+{
+    enum class Kind
+    {
+        Other,
+        Cell,
+        Work,
+        Home,
+        Fax
+    };
+
+    QString number; // as the user wrote it: "+7 (495) 123-45-67"
+    Kind kind = Kind::Other;
+
+    friend bool operator==(const ContactPhone&, const ContactPhone&) = default;
+};
+
+// One entry of an address page as a contact: what vCard and CSV files hold.
+struct Contact
+{
+    QString name;
+    std::vector<ContactPhone> phones;
+    QStringList emails;
+    QString note;     // lines separated by "\n"
+    QString category; // the page the entry came from
+    int line = 0;     // where a contact read from a file starts there, from 1
+
+    friend bool operator==(const Contact& a, const Contact& b)
+    {
+        return a.name == b.name && a.phones == b.phones && a.emails == b.emails &&
+               a.note == b.note && a.category == b.category;
+    }
+};
+
+// Contacts read from a file, or why they could not be: a file with one bad
+// line gives no contacts at all, so an import never takes half a file.
+struct ContactsRead
+{
+    enum class Problem
+    {
+        None,
+        NoColon,         // a vCard line without "name:value"
+        OutsideCard,     // a vCard line before BEGIN:VCARD or after END:VCARD
+        CardNotClosed,   // BEGIN:VCARD with no END:VCARD before the next card or the end
+        EndWithoutBegin, // END:VCARD with no card open
+        UnknownCharset,  // a CHARSET this program cannot decode
+        QuoteInValue,    // a CSV value that does not start with a quote holds one
+        TextAfterQuote,  // a CSV value goes on after its closing quote
+        QuoteNotClosed,  // a quoted CSV value runs to the end of the file
+        NoColumns,       // the CSV header names no column this program knows
+        NoContacts,      // nothing to import
+    };
+
+    std::vector<Contact> contacts;
+    Problem problem = Problem::None;
+    int line = 0;   // the line the problem was found on, from 1
+    QString detail; // the charset or the column names, where the problem has one
+
+    bool ok() const { return problem == Problem::None; }
+    static ContactsRead failure(Problem problem, int line, const QString& detail = {})
+    {
+        ContactsRead read;
+        read.problem = problem;
+        read.line = line;
+        read.detail = detail;
+        return read;
+    }
+};

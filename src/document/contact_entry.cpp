@@ -1,0 +1,432 @@
+#include "document/contact_entry.h"
+
+#include "document/page_entries.h"
+#include "document/page_record.h"
+
+#include <algorithm>
+#include <span>
+
+namespace {
+
+using Kind = ContactPhone::Kind;
+
+struct Label
+{
+    QStringView text;
+    Kind kind;
+};
+
+// Longest first, so that "сот" is found before the "т" it ends with.
+constexpr Label kPhoneLabels[] = {
+    {u"мобильный телефон", Kind::Cell},
+    {u"домашний телефон", Kind::Home},
+    {u"рабочий телефон", Kind::Work},
+    {u"мобильный", Kind::Cell},
+    {u"домашний", Kind::Home},
+    {u"сотовый", Kind::Cell},
+    {u"рабочий", Kind::Work},
+    {u"телефон", Kind::Other},
+    {u"mobile", Kind::Cell},
+    {u"office", Kind::Work},
+    {u"phone", Kind::Other},
+    {u"факс", Kind::Fax},
+    {u"work", Kind::Work},
+    {u"home", Kind::Home},
+    {u"cell", Kind::Cell},
+    {u"моб", Kind::Cell},
+    {u"сот", Kind::Cell},
+    {u"раб", Kind::Work},
+    {u"дом", Kind::Home},
+    {u"тел", Kind::Other},
+    {u"mob", Kind::Cell},
+    {u"fax", Kind::Fax},
+    {u"tel", Kind::Other},
+    {u"т", Kind::Other},
+};
+
+constexpr Label kMailLabels[] = {
+    {u"электронная почта", Kind::Other},
+    {u"эл. почта", Kind::Other},
+    {u"эл.почта", Kind::Other},
+    {u"e-mail", Kind::Other},
+    {u"почта", Kind::Other},
+    {u"email", Kind::Other},
+    {u"mail", Kind::Other},
+};
+
+// Telephone numbers are told from house numbers, postcodes and sums by their
+// length: seven digits or more, or five or more written the way numbers are
+// ("+", dashes, a code in brackets). More than fifteen is an account number.
+constexpr int kMinDigits = 7;
+constexpr int kMinMarkedDigits = 5;
+constexpr int kMaxDigits = 15;
+constexpr qsizetype kMaxSeparatorRun = 3;
+
+struct Found
+{
+    qsizetype start = 0; // with the label in front
+    qsizetype end = 0;
+    QString text;
+    bool isPhone = false;
+    Kind kind = Kind::Other;
+};
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+bool isNumberSeparator(QChar c)
+{
+    return c == u' ' || c == u'-' || c == u'(' || c == u')' || c == QChar(0x00A0) ||
+           c == QChar(0x2013);
+}
+
+// What is left between recognised items and around them.
+bool isJoiner(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u',' || c == u';' || c == u':';
+}
+
+bool isLocalPartChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'.' || c == u'_' || c == u'%' || c == u'+' || c == u'-';
+}
+
+bool isDomainChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'.' || c == u'-';
+}
+
+bool isDomain(QStringView domain)
+{
+    const qsizetype lastDot = domain.lastIndexOf(u'.');
+    return lastDot > 0 && domain.size() - lastDot > 2 && !domain.contains(u"..") &&
+           domain.front() != u'-';
+}
+
+// Where a label right in front of `at` starts (spaces or tabs, a colon and
+// the abbreviation's dot between), not before `floor`; `at` when none is there.
+qsizetype labelStart(QStringView line, qsizetype floor, qsizetype at, std::span<const Label> labels,
+                     Kind& kind)
+{
+    const auto isGap = [&line](qsizetype i) { return line[i] == u' ' || line[i] == u'\t'; };
+    qsizetype p = at;
+    while (p > floor && isGap(p - 1))
+        --p;
+    if (p > floor && line[p - 1] == u':') {
+        --p;
+        while (p > floor && isGap(p - 1))
+            --p;
+    }
+    if (p > floor && line[p - 1] == u'.')
+        --p;
+    for (const Label& label : labels) {
+        const qsizetype start = p - label.text.size();
+        if (start < floor ||
+            line.sliced(start, label.text.size()).compare(label.text, Qt::CaseInsensitive) != 0)
+            continue;
+        if (start > 0 && line[start - 1].isLetter())
+            continue;
+        kind = label.kind;
+        return start;
+    }
+    return at;
+}
+
+// "раб. тел. 123-45-67": up to two labels, the more particular kind wins.
+qsizetype labelsStart(QStringView line, qsizetype floor, qsizetype at,
+                      std::span<const Label> labels, Kind& kind)
+{
+    qsizetype start = at;
+    for (int i = 0; i < 2; ++i) {
+        Kind found = Kind::Other;
+        const qsizetype before = labelStart(line, floor, start, labels, found);
+        if (before == start)
+            break;
+        if (kind == Kind::Other)
+            kind = found;
+        start = before;
+    }
+    return start;
+}
+
+std::vector<Found> findMails(QStringView line)
+{
+    std::vector<Found> mails;
+    qsizetype searchFrom = 0;
+    for (qsizetype at = line.indexOf(u'@'); at >= 0; at = line.indexOf(u'@', searchFrom)) {
+        qsizetype start = at;
+        while (start > searchFrom && isLocalPartChar(line[start - 1]))
+            --start;
+        while (start < at && line[start] == u'.')
+            ++start;
+        qsizetype end = at + 1;
+        while (end < line.size() && isDomainChar(line[end]))
+            ++end;
+        // A full stop or a dash after the address ends the sentence, not the domain.
+        while (end > at + 1 && (line[end - 1] == u'.' || line[end - 1] == u'-'))
+            --end;
+        searchFrom = std::max(end, at + 1);
+        if (start == at || !isDomain(line.sliced(at + 1, end - at - 1)))
+            continue;
+        mails.push_back({start, end, line.sliced(start, end - start).toString(), false});
+    }
+    return mails;
+}
+
+// The end of the number that starts at `start`, with its digit count and
+// whether it is written the way telephone numbers are.
+qsizetype numberEnd(QStringView line, qsizetype start, int& digits, bool& marked)
+{
+    qsizetype j = start;
+    if (line[j] == u'+') {
+        marked = true;
+        ++j;
+    }
+    qsizetype end = start;
+    while (j < line.size()) {
+        if (isAsciiDigit(line[j])) {
+            ++digits;
+            end = ++j;
+            continue;
+        }
+        qsizetype k = j;
+        while (k < line.size() && k - j < kMaxSeparatorRun && isNumberSeparator(line[k]))
+            ++k;
+        if (k == j || k >= line.size() || !isAsciiDigit(line[k]))
+            break;
+        marked = marked || line.sliced(j, k - j).trimmed().size() > 0;
+        j = k;
+    }
+    return end;
+}
+
+// "1 500 000": thousands set apart by spaces are a sum, however many digits.
+bool isGroupedAmount(QStringView number)
+{
+    const QList<QStringView> groups = number.split(u' ');
+    if (groups.size() < 2 || groups.front().isEmpty() || groups.front().size() > 3)
+        return false;
+    for (qsizetype i = 1; i < groups.size(); ++i) {
+        const QStringView group = groups[i];
+        if (group.size() != 3 || !std::all_of(group.begin(), group.end(), isAsciiDigit))
+            return false;
+    }
+    return std::all_of(groups.front().begin(), groups.front().end(), isAsciiDigit);
+}
+
+bool startsNumber(QStringView line, qsizetype i)
+{
+    const QChar c = line[i];
+    const bool opens = (c == u'+' || c == u'(') && i + 1 < line.size() && isAsciiDigit(line[i + 1]);
+    if (!isAsciiDigit(c) && !opens)
+        return false;
+    return i == 0 || !(line[i - 1].isLetterOrNumber() || line[i - 1] == u'+');
+}
+
+std::vector<Found> findPhones(QStringView line, const std::vector<Found>& mails)
+{
+    std::vector<Found> phones;
+    auto mail = mails.begin();
+    for (qsizetype i = 0; i < line.size();) {
+        if (mail != mails.end() && i >= mail->start) {
+            i = std::max(i, mail->end);
+            ++mail;
+            continue;
+        }
+        if (!startsNumber(line, i)) {
+            ++i;
+            continue;
+        }
+        int digits = 0;
+        bool marked = false;
+        const qsizetype end = numberEnd(line, i, digits, marked);
+        const bool isNumber = digits <= kMaxDigits && !isGroupedAmount(line.sliced(i, end - i)) &&
+                              (digits >= kMinDigits || (marked && digits >= kMinMarkedDigits)) &&
+                              (end == line.size() || !line[end].isLetter()) &&
+                              (mail == mails.end() || end <= mail->start);
+        if (isNumber)
+            phones.push_back({i, end, line.sliced(i, end - i).toString(), true});
+        i = std::max(end, i + 1);
+    }
+    return phones;
+}
+
+// The recognised items of one line of details, each with its label.
+std::vector<Found> findItems(QStringView line)
+{
+    std::vector<Found> items = findMails(line);
+    std::vector<Found> phones = findPhones(line, items);
+    items.insert(items.end(), phones.begin(), phones.end());
+    std::sort(items.begin(), items.end(),
+              [](const Found& a, const Found& b) { return a.start < b.start; });
+    qsizetype floor = 0;
+    for (Found& item : items) {
+        item.start = labelsStart(line, floor, item.start,
+                                 item.isPhone ? std::span<const Label>(kPhoneLabels)
+                                              : std::span<const Label>(kMailLabels),
+                                 item.kind);
+        floor = item.end;
+    }
+    return items;
+}
+
+// Tabs lined up columns on the page; elsewhere a run of them is one space.
+QString withoutTabs(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\t')
+            out += text[i];
+        else if (i == 0 || text[i - 1] != u'\t')
+            out += u' ';
+    }
+    return out;
+}
+
+QStringView trimmedOfJoiners(QStringView text)
+{
+    while (!text.isEmpty() && isJoiner(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && isJoiner(text.back()))
+        text.chop(1);
+    return text;
+}
+
+// Takes the numbers and addresses out of a line of details into the contact;
+// returns what is left of the line.
+QString takeItems(QStringView line, Contact& contact)
+{
+    QString rest;
+    qsizetype pos = 0;
+    for (const Found& item : findItems(line)) {
+        rest += line.sliced(pos, item.start - pos);
+        pos = item.end;
+        // The punctuation after an item went with it: "123-45-67, Москва".
+        while (pos < line.size() && (isJoiner(line[pos]) || line[pos] == u'.'))
+            ++pos;
+        if (item.isPhone)
+            contact.phones.push_back({item.text, item.kind});
+        else
+            contact.emails << item.text;
+    }
+    rest += line.sliced(pos);
+    return withoutTabs(trimmedOfJoiners(rest));
+}
+
+bool isLineBreak(QChar c)
+{
+    return c == u'\r' || c == u'\n' || c == QChar(0x2028) || c == QChar(0x2029);
+}
+
+// Lines split at CR LF and at any single line break.
+std::vector<QStringView> linesOf(QStringView text)
+{
+    std::vector<QStringView> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!isLineBreak(text[i]))
+            continue;
+        lines.push_back(text.sliced(start, i - start));
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    lines.push_back(text.sliced(start));
+    return lines;
+}
+
+QString labelOf(Kind kind, const ContactEntry::Labels& labels)
+{
+    switch (kind) {
+    case Kind::Cell:
+        return labels.cell;
+    case Kind::Work:
+        return labels.work;
+    case Kind::Home:
+        return labels.home;
+    case Kind::Fax:
+        return labels.fax;
+    case Kind::Other:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+std::optional<Contact> ContactEntry::toContact(QStringView entry, const QString& category)
+{
+    const std::vector<QStringView> lines = linesOf(entry);
+    Contact contact;
+    contact.category = category;
+    QStringList note;
+    const QStringView first = trimmedOfJoiners(lines.front());
+    const qsizetype tab = first.indexOf(u'\t');
+    if (tab < 0) {
+        contact.name = takeItems(first, contact);
+        if (contact.name.isEmpty())
+            contact.name = withoutTabs(first);
+    } else {
+        contact.name = withoutTabs(trimmedOfJoiners(first.first(tab)));
+        note << takeItems(trimmedOfJoiners(first.sliced(tab + 1)), contact);
+    }
+    for (size_t i = 1; i < lines.size(); ++i)
+        note << takeItems(trimmedOfJoiners(lines[i]), contact);
+    note.removeAll(QString());
+    contact.note = note.join(u'\n');
+    if (contact.name.isEmpty() && contact.phones.empty() && contact.emails.isEmpty() &&
+        contact.note.isEmpty())
+        return std::nullopt;
+    return contact;
+}
+
+std::vector<Contact> ContactEntry::ofPage(const PageRecord& page)
+{
+    std::vector<Contact> contacts;
+    for (const QStringView entry : PageEntries::split(page.plainText())) {
+        if (std::optional<Contact> contact = toContact(entry, page.Title))
+            contacts.push_back(std::move(*contact));
+    }
+    return contacts;
+}
+
+QString ContactEntry::toEntry(const Contact& contact, const Labels& labels)
+{
+    QStringList phones;
+    for (const ContactPhone& phone : contact.phones) {
+        const QString label = labelOf(phone.kind, labels);
+        const QString number = phone.number.simplified();
+        if (!number.isEmpty())
+            phones << (label.isEmpty() ? number : label + u' ' + number);
+    }
+    QStringList mails;
+    for (const QString& mail : contact.emails) {
+        if (!mail.simplified().isEmpty())
+            mails << mail.simplified();
+    }
+    QStringList details;
+    if (!phones.isEmpty())
+        details << phones.join(QStringLiteral(", "));
+    if (!mails.isEmpty())
+        details << mails.join(QStringLiteral(", "));
+    for (const QStringView line : linesOf(contact.note)) {
+        const QString kept = withoutTabs(line).trimmed();
+        if (!kept.isEmpty())
+            details << kept;
+    }
+    QString name = contact.name.simplified();
+    if (name.isEmpty()) {
+        if (details.isEmpty())
+            return {};
+        name = details.takeFirst();
+    }
+    QString entry = name;
+    if (!details.isEmpty())
+        entry += u'\t' + details.takeFirst();
+    for (const QString& line : std::as_const(details))
+        entry += QStringLiteral("\r\n\t\t") + line;
+    return entry;
+}

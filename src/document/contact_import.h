@@ -1,0 +1,42 @@
+#pragma once
+
+#include "document/contact.h"
+#include "document/contact_entry.h"
+
+#include <QByteArrayView>
+#include <QString>
+#include <optional>
+#include <span>
+
+// The import of a vCard or CSV file into a page: one entry per card or row,
+// appended after the page's text.
+class ContactImport
+{
+public:
+    // Larger than any address list a person keeps, photographs included.
+    static constexpr qint64 MaxFileBytes = qint64(64) << 20;
+
+    // UTF-8 (with or without a byte-order mark), else Windows-1251, which
+    // spreadsheets of a Russian Windows save in. A file whose first line
+    // opens a card is vCard; any other is CSV.
+    static ContactsRead read(QByteArrayView bytes);
+
+    // The entries of the contacts, CR LF between them.
+    static QString entries(std::span<const Contact> contacts, const ContactEntry::Labels& labels);
+
+    struct Unencodable
+    {
+        int line = 0;       // where the contact starts in its file
+        QString characters; // each once, in order of appearance
+    };
+    // The first contact whose entry holds characters that Windows-1251, in
+    // which plain-text mode keeps the book, has no code for.
+    static std::optional<Unencodable> firstUnencodable(std::span<const Contact> contacts,
+                                                       const ContactEntry::Labels& labels);
+
+    // `pageText` with the entries after it. A page with text gets them after
+    // a line break, as PageImportFile::appendImportedField appends (a
+    // rich-text page keeps its formatting); an empty page gets them as its
+    // text, in its own font.
+    static QString appendEntries(const QString& pageText, const QString& entries);
+};

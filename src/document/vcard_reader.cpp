@@ -1,0 +1,356 @@
+#include "document/vcard_reader.h"
+
+#include "core/code_page.h"
+
+#include <QStringDecoder>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Problem = ContactsRead::Problem;
+
+struct PhysicalLine
+{
+    QStringView text;
+    int number = 0;
+};
+
+// A content line with its folds undone, and the line of the file it starts on.
+struct ContentLine
+{
+    QString text;
+    int number = 0;
+};
+
+struct Property
+{
+    QString name; // upper case, without a group
+    QStringList types;
+    QString encoding;
+    QString charset;
+    QString value; // still escaped
+};
+
+std::vector<PhysicalLine> physicalLines(QStringView text)
+{
+    std::vector<PhysicalLine> lines;
+    qsizetype start = 0;
+    int number = 1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\r' && text[i] != u'\n')
+            continue;
+        lines.push_back({text.sliced(start, i - start), number++});
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.push_back({text.sliced(start), number});
+    return lines;
+}
+
+bool isQuotedPrintable(const QString& line)
+{
+    const qsizetype colon = line.indexOf(u':');
+    return colon > 0 &&
+           line.first(colon).contains(QLatin1StringView("QUOTED-PRINTABLE"), Qt::CaseInsensitive);
+}
+
+// Lines that start with a space or a tab go on the line before (the space
+// itself is the fold); a quoted-printable value ending in "=" goes on in the
+// next line, as vCard 2.1 writes it.
+std::vector<ContentLine> unfolded(const std::vector<PhysicalLine>& lines)
+{
+    std::vector<ContentLine> content;
+    for (const PhysicalLine& line : lines) {
+        const bool folded = !content.empty() && !content.back().text.isEmpty() &&
+                            !line.text.isEmpty() &&
+                            (line.text.front() == u' ' || line.text.front() == u'\t');
+        const bool softBreak = !content.empty() && content.back().text.endsWith(u'=') &&
+                               isQuotedPrintable(content.back().text);
+        if (folded) {
+            content.back().text += line.text.sliced(1);
+        } else if (softBreak) {
+            content.back().text.chop(1);
+            content.back().text += line.text;
+        } else {
+            content.push_back({line.text.toString(), line.number});
+        }
+    }
+    return content;
+}
+
+QString unquoted(QStringView value)
+{
+    if (value.size() >= 2 && value.front() == u'"' && value.back() == u'"')
+        return value.sliced(1, value.size() - 2).toString();
+    return value.toString();
+}
+
+void addParameter(Property& property, QStringView parameter)
+{
+    const qsizetype equals = parameter.indexOf(u'=');
+    // vCard 2.1 names a type without "TYPE=": "TEL;CELL:...".
+    const QString key =
+        equals < 0 ? QStringLiteral("TYPE") : parameter.first(equals).toString().toUpper();
+    const QString value = unquoted(equals < 0 ? parameter : parameter.sliced(equals + 1));
+    if (key == u"TYPE") {
+        for (const QString& type : value.split(u',', Qt::SkipEmptyParts))
+            property.types << type.trimmed().toLower();
+    } else if (key == u"ENCODING") {
+        property.encoding = value.toUpper();
+    } else if (key == u"CHARSET") {
+        property.charset = value;
+    }
+    if (equals < 0 && (value.toUpper() == u"QUOTED-PRINTABLE" || value.toUpper() == u"BASE64"))
+        property.encoding = value.toUpper();
+}
+
+// "group.NAME;PARAM=value;...:value"; nullopt without the colon.
+std::optional<Property> parseLine(const QString& line)
+{
+    bool quoted = false;
+    qsizetype colon = -1;
+    for (qsizetype i = 0; i < line.size() && colon < 0; ++i) {
+        if (line[i] == u'"')
+            quoted = !quoted;
+        else if (line[i] == u':' && !quoted)
+            colon = i;
+    }
+    if (colon <= 0)
+        return std::nullopt;
+    Property property;
+    property.value = line.sliced(colon + 1);
+    const QStringView head = QStringView(line).first(colon);
+    qsizetype start = 0;
+    quoted = false;
+    bool first = true;
+    for (qsizetype i = 0; i <= head.size(); ++i) {
+        if (i < head.size() && head[i] == u'"')
+            quoted = !quoted;
+        if (i < head.size() && (head[i] != u';' || quoted))
+            continue;
+        const QStringView part = head.sliced(start, i - start);
+        if (first)
+            property.name = part.sliced(part.lastIndexOf(u'.') + 1).trimmed().toString().toUpper();
+        else if (!part.isEmpty())
+            addParameter(property, part);
+        first = false;
+        start = i + 1;
+    }
+    return property;
+}
+
+int hexValue(QChar c)
+{
+    return int(QStringView(u"0123456789ABCDEF").indexOf(c.toUpper()));
+}
+
+QByteArray quotedPrintableBytes(QStringView value)
+{
+    QByteArray bytes;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] == u'=' && i + 2 < value.size()) {
+            const int high = hexValue(value[i + 1]);
+            const int low = hexValue(value[i + 2]);
+            if (high >= 0 && low >= 0) {
+                bytes += char(high * 16 + low);
+                i += 2;
+                continue;
+            }
+        }
+        bytes += value.sliced(i, 1).toUtf8();
+    }
+    return bytes;
+}
+
+// The value as text, its quoted-printable encoding undone; nullopt for a
+// charset this program does not know.
+std::optional<QString> decodedValue(const Property& property)
+{
+    // Other values are already text: the file as a whole was decoded.
+    if (property.encoding != u"QUOTED-PRINTABLE")
+        return property.value;
+    const QByteArray bytes = quotedPrintableBytes(property.value);
+    const QString charset = property.charset.isEmpty() ? QStringLiteral("UTF-8") : property.charset;
+    if (charset.compare(u"windows-1251", Qt::CaseInsensitive) == 0 ||
+        charset.compare(u"cp1251", Qt::CaseInsensitive) == 0)
+        return CodePage::decode(bytes);
+    QStringDecoder decoder(charset.toLatin1().constData());
+    if (!decoder.isValid())
+        return std::nullopt;
+    return QString(decoder.decode(bytes));
+}
+
+// Splits at the separators that are not escaped (nowhere without one), then
+// undoes the escapes.
+QStringList components(QStringView value, std::optional<QChar> separator)
+{
+    QStringList parts{QString()};
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c == separator) {
+            parts << QString();
+        } else if (c == u'\\' && i + 1 < value.size()) {
+            const QChar next = value[++i];
+            parts.back() += (next == u'n' || next == u'N') ? QChar(u'\n') : next;
+        } else {
+            parts.back() += c;
+        }
+    }
+    return parts;
+}
+
+QString text(QStringView value)
+{
+    return components(value, std::nullopt).constFirst();
+}
+
+QString joinedParts(QStringView value, QStringView with)
+{
+    QStringList parts = components(value, u';');
+    for (QString& part : parts)
+        part = part.simplified();
+    parts.removeAll(QString());
+    return parts.join(with);
+}
+
+ContactPhone::Kind kindOf(const QStringList& types)
+{
+    using Kind = ContactPhone::Kind;
+    if (types.contains(u"fax"))
+        return Kind::Fax;
+    if (types.contains(u"cell") || types.contains(u"mobile"))
+        return Kind::Cell;
+    if (types.contains(u"work"))
+        return Kind::Work;
+    if (types.contains(u"home"))
+        return Kind::Home;
+    return Kind::Other;
+}
+
+QString withoutScheme(const QString& value, QLatin1StringView scheme)
+{
+    return value.startsWith(scheme, Qt::CaseInsensitive) ? value.sliced(scheme.size()) : value;
+}
+
+// What one card has said so far.
+struct Card
+{
+    Contact contact;
+    QString nameParts;
+    QString organisation;
+    QStringList details; // title, address, web page
+    QStringList notes;
+
+    // The name falls back on N and then on the organisation, which then
+    // does not stand in the note a second time.
+    Contact finished()
+    {
+        if (contact.name.isEmpty())
+            contact.name = nameParts;
+        if (contact.name.isEmpty())
+            contact.name = std::exchange(organisation, QString());
+        QStringList note;
+        if (!organisation.isEmpty())
+            note << organisation;
+        note << details << notes;
+        note.removeAll(QString());
+        contact.note = note.join(u'\n');
+        return contact;
+    }
+};
+
+void take(Card& card, const Property& property, const QString& value)
+{
+    const QString& name = property.name;
+    if (name == u"FN") {
+        card.contact.name = text(value).simplified();
+    } else if (name == u"N") {
+        // Family, given and additional names, in the order a Russian list has them.
+        const QStringList parts = components(value, u';');
+        card.nameParts =
+            QStringList{parts.value(0), parts.value(1), parts.value(2)}.join(u' ').simplified();
+    } else if (name == u"TEL") {
+        const QString number = withoutScheme(text(value).trimmed(), QLatin1StringView("tel:"));
+        if (!number.isEmpty())
+            card.contact.phones.push_back({number, kindOf(property.types)});
+    } else if (name == u"EMAIL") {
+        const QString mail = withoutScheme(text(value).trimmed(), QLatin1StringView("mailto:"));
+        if (!mail.isEmpty())
+            card.contact.emails << mail;
+    } else if (name == u"NOTE") {
+        card.notes << text(value).trimmed();
+    } else if (name == u"ORG") {
+        card.organisation = joinedParts(value, u", ");
+    } else if (name == u"TITLE" || name == u"URL") {
+        card.details << text(value).trimmed();
+    } else if (name == u"ADR") {
+        card.details << joinedParts(value, u", ");
+    } else if (name == u"CATEGORIES") {
+        card.contact.category = components(value, u',').join(QStringLiteral(", "));
+    }
+}
+
+bool isCardMark(const Property& property, QStringView name)
+{
+    return property.name == name &&
+           property.value.trimmed().compare(u"VCARD", Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+bool VCardReader::looksLikeVCard(QStringView text)
+{
+    for (const PhysicalLine& line : physicalLines(text)) {
+        const QStringView trimmed = line.text.trimmed();
+        if (!trimmed.isEmpty())
+            return trimmed.startsWith(u"BEGIN:VCARD", Qt::CaseInsensitive);
+    }
+    return false;
+}
+
+ContactsRead VCardReader::read(QStringView text)
+{
+    ContactsRead read;
+    std::optional<Card> card;
+    for (const ContentLine& line : unfolded(physicalLines(text))) {
+        if (line.text.trimmed().isEmpty())
+            continue;
+        const std::optional<Property> property = parseLine(line.text);
+        if (!property)
+            return ContactsRead::failure(Problem::NoColon, line.number);
+        if (isCardMark(*property, u"BEGIN")) {
+            if (card)
+                return ContactsRead::failure(Problem::CardNotClosed, card->contact.line);
+            card.emplace();
+            card->contact.line = line.number;
+            continue;
+        }
+        if (isCardMark(*property, u"END")) {
+            if (!card)
+                return ContactsRead::failure(Problem::EndWithoutBegin, line.number);
+            Contact contact = card->finished();
+            if (!contact.name.isEmpty() || !contact.phones.empty() || !contact.emails.isEmpty() ||
+                !contact.note.isEmpty())
+                read.contacts.push_back(std::move(contact));
+            card.reset();
+            continue;
+        }
+        if (!card)
+            return ContactsRead::failure(Problem::OutsideCard, line.number);
+        if (property->encoding == u"B" || property->encoding == u"BASE64")
+            continue;
+        const std::optional<QString> value = decodedValue(*property);
+        if (!value)
+            return ContactsRead::failure(Problem::UnknownCharset, line.number, property->charset);
+        take(*card, *property, *value);
+    }
+    if (card)
+        return ContactsRead::failure(Problem::CardNotClosed, card->contact.line);
+    if (read.contacts.empty())
+        return ContactsRead::failure(Problem::NoContacts, 1);
+    return read;
+}

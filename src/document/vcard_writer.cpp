@@ -1,0 +1,104 @@
+#include "document/vcard_writer.h"
+
+namespace {
+
+constexpr qsizetype kMaxLineOctets = 75;
+
+QString escaped(QStringView value)
+{
+    QString out;
+    out.reserve(value.size() + 8);
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value[i];
+        if (c == u'\\' || c == u',' || c == u';') {
+            out += u'\\';
+            out += c;
+        } else if (c == u'\r' || c == u'\n') {
+            // CR LF is one line break.
+            if (c == u'\r' && i + 1 < value.size() && value[i + 1] == u'\n')
+                ++i;
+            out += QLatin1StringView("\\n");
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool isContinuationOctet(char octet)
+{
+    return (static_cast<unsigned char>(octet) & 0xC0) == 0x80;
+}
+
+// A long line goes on in lines that start with a space; a cut never falls
+// inside the octets of one character.
+void appendFolded(QByteArray& out, QByteArrayView line)
+{
+    qsizetype pos = 0;
+    qsizetype room = kMaxLineOctets;
+    while (line.size() - pos > room) {
+        qsizetype cut = pos + room;
+        while (cut > pos && isContinuationOctet(line[cut]))
+            --cut;
+        out += line.sliced(pos, cut - pos);
+        out += "\r\n ";
+        pos = cut;
+        room = kMaxLineOctets - 1;
+    }
+    out += line.sliced(pos);
+    out += "\r\n";
+}
+
+void appendProperty(QByteArray& out, QByteArrayView name, QStringView value)
+{
+    QByteArray line = name.toByteArray();
+    line += ':';
+    line += escaped(value).toUtf8();
+    appendFolded(out, line);
+}
+
+QByteArrayView typeOf(ContactPhone::Kind kind)
+{
+    switch (kind) {
+    case ContactPhone::Kind::Cell:
+        return "TEL;TYPE=cell";
+    case ContactPhone::Kind::Work:
+        return "TEL;TYPE=work";
+    case ContactPhone::Kind::Home:
+        return "TEL;TYPE=home";
+    case ContactPhone::Kind::Fax:
+        return "TEL;TYPE=fax";
+    case ContactPhone::Kind::Other:
+        break;
+    }
+    return "TEL";
+}
+
+} // namespace
+
+QByteArray VCardWriter::write(std::span<const Contact> contacts)
+{
+    QByteArray out;
+    out.reserve(qsizetype(contacts.size()) * 160);
+    for (const Contact& contact : contacts)
+        append(out, contact);
+    return out;
+}
+
+void VCardWriter::append(QByteArray& out, const Contact& contact)
+{
+    out += "BEGIN:VCARD\r\nVERSION:4.0\r\n";
+    appendProperty(out, "FN", contact.name);
+    // The whole name as the family name: a program that shows N instead of
+    // FN shows the name as it was typed, whatever order its words are in.
+    appendFolded(out, "N:" + escaped(contact.name).toUtf8() + ";;;;");
+    for (const ContactPhone& phone : contact.phones)
+        appendProperty(out, typeOf(phone.kind), phone.number);
+    for (const QString& mail : contact.emails)
+        appendProperty(out, "EMAIL", mail);
+    if (!contact.note.isEmpty())
+        appendProperty(out, "NOTE", contact.note);
+    if (!contact.category.isEmpty())
+        appendProperty(out, "CATEGORIES", contact.category);
+    out += "END:VCARD\r\n";
+}

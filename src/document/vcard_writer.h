@@ -1,0 +1,17 @@
+#pragma once
+
+#include "document/contact.h"
+
+#include <QByteArray>
+#include <span>
+
+// vCard 4.0 (RFC 6350) as phones and other address books read it: one card
+// per contact with FN, N, TEL, EMAIL, NOTE and CATEGORIES, UTF-8, CR LF, lines
+// folded at 75 octets without splitting a character, and backslash, comma,
+// semicolon and line breaks escaped in every value.
+class VCardWriter
+{
+public:
+    static QByteArray write(std::span<const Contact> contacts);
+    static void append(QByteArray& out, const Contact& contact);
+};

@@ -1,0 +1,87 @@
+#include "core/code_page.h"
+#include "document/contact_import.h"
+#include "richtext/plain_text.h"
+#include "richtext/rtf_parser.h"
+#include "richtext/rtf_reader.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Kind = ContactPhone::Kind;
+
+const ContactEntry::Labels kLabels{u"моб."_qs, u"раб."_qs, u"дом."_qs, u"факс"_qs};
+
+const QString kRichPage =
+    u"{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset204 Tahoma;}}\r\n"
+    "\\viewkind4\\uc1\\pard\\tx300\\tx4200\\f0\\fs20 {\\b \\'c8\\'e2\\'e0\\'ed\\'ee\\'e2}"
+    "\\tab 555-12-12\\par\r\n}\r\n"_qs;
+
+const QString kEmptyRichPage =
+    u"{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset204 Tahoma;}}\r\n"
+    "\\viewkind4\\uc1\\pard\\tx300\\tx4200\\f0\\fs20\\par\r\n}\r\n"_qs;
+
+QString plainOf(const QString& rtf, QTextDocument& doc)
+{
+    RtfReader::read(rtf, doc);
+    return PlainText::of(doc);
+}
+
+} // namespace
+
+TEST(ContactImport, TellsVCardFromCsvAndUtf8FromWindows1251)
+{
+    const QByteArray card =
+        "\n\r\n  BEGIN:VCARD\r\nFN:\xD0\x90\xD0\xBD\xD0\xBD\xD0\xB0\r\nEND:VCARD\r\n";
+    for (const QByteArray& bytes : {card, "\xEF\xBB\xBF" + card}) {
+        const ContactsRead read = ContactImport::read(bytes);
+        ASSERT_TRUE(read.ok());
+        EXPECT_EQ(read.contacts.front().name, u"Анна"_qs);
+    }
+    const ContactsRead table =
+        ContactImport::read(CodePage::encodeLossy(u"Имя,Телефон\r\nБорис,222-22-22\r\n"_qs));
+    ASSERT_TRUE(table.ok());
+    EXPECT_EQ(table.contacts.front().name, u"Борис"_qs);
+}
+
+TEST(ContactImport, EntriesAreJoinedAndCharactersWithoutACodeAreFoundByTheirLine)
+{
+    std::vector<Contact> contacts{
+        {u"Анна"_qs, {{u"111-11-11"_qs, Kind::Home}}, {}, {}, {}, 2},
+        {}, // nothing in it: no entry
+        {u"Борис ☎"_qs, {}, {}, u"Zoë 日本"_qs, {}, 9},
+    };
+    EXPECT_EQ(ContactImport::entries(contacts, kLabels),
+              u"Анна\tдом. 111-11-11\r\nБорис ☎\tZoë 日本"_qs);
+    const std::optional<ContactImport::Unencodable> found =
+        ContactImport::firstUnencodable(contacts, kLabels);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->line, 9);
+    EXPECT_EQ(found->characters, u"☎ë日本"_qs) << "Windows-1251 has no ë either";
+    contacts.pop_back();
+    EXPECT_FALSE(ContactImport::firstUnencodable(contacts, kLabels));
+}
+
+TEST(ContactImport, EntriesGoAfterThePageTextAndARichPageKeepsItsFormatting)
+{
+    const QString entries = u"Вера\t333-33-33\r\n\t\tсоседка"_qs;
+    EXPECT_EQ(ContactImport::appendEntries(u"Анна\t111"_qs, entries),
+              u"Анна\t111\r\nВера\t333-33-33\r\n\t\tсоседка"_qs);
+    EXPECT_EQ(ContactImport::appendEntries(QString(), entries), entries);
+
+    QTextDocument rich;
+    EXPECT_EQ(plainOf(ContactImport::appendEntries(kRichPage, entries), rich),
+              u"Иванов\t555-12-12\r\n"_qs + entries);
+    EXPECT_TRUE(rich.begin().begin().fragment().charFormat().fontWeight() == QFont::Bold);
+    EXPECT_EQ(rich.lastBlock().blockFormat().tabPositions().size(), 2);
+
+    // An empty page takes the entries as its first lines, with its tab stops.
+    const QString filled = ContactImport::appendEntries(kEmptyRichPage, entries);
+    ASSERT_TRUE(RtfParser::isRtf(QStringView(filled)));
+    QTextDocument empty;
+    EXPECT_EQ(plainOf(filled, empty), entries);
+    for (QTextBlock block = empty.begin(); block.isValid(); block = block.next())
+        EXPECT_EQ(block.blockFormat().tabPositions().size(), 2);
+}
