@@ -25,6 +25,7 @@ public:
     void exitCommand() override {}
     void pageCommand(PageCommand) override {}
     void findCommand() override {}
+    void backupsCommand() override {}
     void helpCommand() override {}
     void aboutCommand() override {}
     void applyStyle(int) override {}

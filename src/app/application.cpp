@@ -619,6 +619,11 @@ void Application::findCommand()
     m_find->bringForward();
 }
 
+void Application::backupsCommand()
+{
+    m_backupCommands.showWindow();
+}
+
 void Application::warn(const QString& text)
 {
     present(text, MessageService::Icon::Exclamation);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/backup_commands.h"
 #include "app/highlight_colors.h"
 #include "app/page_commands.h"
 #include "core/event_log.h"
@@ -76,6 +77,7 @@ public:
     void pageCommand(PageCommand command) override;
     void applyStyle(int index) override;
     void findCommand() override;
+    void backupsCommand() override;
     void warn(const QString& text) override;
     void pageEdited() override;
     void SelectPage(int index) override;
@@ -161,6 +163,7 @@ private:
     bool m_unloaded = false;
     LoginPrompt m_loginPrompt;
     PageCommands m_pageCommands{*this};
+    BackupCommands m_backupCommands{*this};
     std::unique_ptr<MainWindow> m_mainWindow;
     QPointer<HelpWindow> m_help; // the main window's one help window, while open
     std::unique_ptr<WindowTicks> m_ticks;

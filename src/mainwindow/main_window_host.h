@@ -41,6 +41,8 @@ public:
     virtual void pageCommand(PageCommand command) = 0;
     // Opens the find window, or brings it forward as it was.
     virtual void findCommand() = 0;
+    // The backups window, modal: the book's dated copies and their restores.
+    virtual void backupsCommand() = 0;
     // The user changed the open page. Its text reaches the page record only
     // when somebody reads it (MainWindow::takePageEdits), so a keystroke in a
     // large page costs no rewrite of the page.
