@@ -29,4 +29,6 @@ public:
     static int exportText(const CliArgs& args);
     static int check(const CliArgs& args);
     static int find(const CliArgs& args);
+    static int backups(const CliArgs& args);
+    static int diff(const CliArgs& args);
 };
