@@ -26,6 +26,7 @@ public:
     void pageCommand(PageCommand) override {}
     void contactsCommand(ContactsCommand) override {}
     void findCommand() override {}
+    void backupsCommand() override {}
     void helpCommand() override {}
     void aboutCommand() override {}
     void optionsCommand() override {}

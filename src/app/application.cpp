@@ -640,6 +640,11 @@ void Application::optionsCommand()
     m_optionsCommand.run();
 }
 
+void Application::backupsCommand()
+{
+    m_backupCommands.showWindow();
+}
+
 void Application::warn(const QString& text)
 {
     present(text, MessageService::Icon::Exclamation);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/contact_commands.h"
+#include "app/backup_commands.h"
 #include "app/highlight_colors.h"
 #include "app/options_command.h"
 #include "app/page_commands.h"
@@ -80,6 +81,7 @@ public:
     void applyStyle(int index) override;
     void findCommand() override;
     void optionsCommand() override;
+    void backupsCommand() override;
     void warn(const QString& text) override;
     void pageEdited() override;
     void SelectPage(int index) override;
@@ -173,6 +175,7 @@ private:
     PageCommands m_pageCommands{*this};
     OptionsCommand m_optionsCommand{*this};
     ContactCommands m_contactCommands{*this};
+    BackupCommands m_backupCommands{*this};
     std::unique_ptr<MainWindow> m_mainWindow;
     QPointer<HelpWindow> m_help; // the main window's one help window, while open
     std::unique_ptr<WindowTicks> m_ticks;

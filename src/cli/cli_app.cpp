@@ -66,6 +66,22 @@ constexpr std::array kCommands{
             "  -o, --output OUT   write to OUT, replaced whole or not at all (never the\n"
             "                     book itself), instead of standard output\n",
             1, 2, false, false, &CliCommands::exportCsv, true},
+    Command{"backups", "backups [FOLDER]",
+            "Lists the dated backups the program keeps, one per ten days of the year,\n"
+            "the newest first: the number of its ten days (1 to 36), the date and time\n"
+            "it was written, its page count from its first line (\"damaged\" when that\n"
+            "line is not one), its size in bytes and its path, separated by tabs.\n"
+            "FOLDER is the history folder; by default the user's own\n"
+            "(~/.local/share/Velkaro Pro/History/).\n",
+            0, 1, false, false, &CliCommands::backups},
+    Command{"diff", "diff BOOK OTHER",
+            "Tells which pages OTHER adds to BOOK, lacks or holds otherwise, one page a\n"
+            "line: \"added\", \"removed\" or \"changed\", the page's number in BOOK and\n"
+            "in OTHER (\"-\" where it has none) and its title, separated by tabs.\n"
+            "Pages are matched by title; pages sharing a title are matched in their\n"
+            "order. A page whose text or kind differs is changed; one that only moved\n"
+            "is not. Prints nothing when the books hold the same pages.\n",
+            2, 2, false, false, &CliCommands::diff},
 };
 
 QString overallHelp()

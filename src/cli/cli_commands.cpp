@@ -3,13 +3,17 @@
 #include "cli/cli_book.h"
 #include "cli/cli_output.h"
 #include "core/code_page.h"
+#include "core/folders.h"
 #include "core/safe_file.h"
 #include "document/contact_entry.h"
 #include "document/contact_export.h"
+#include "document/backup_catalog.h"
+#include "document/book_diff.h"
 #include "document/text_export.h"
 #include "richtext/rtf_plain_text.h"
 #include "richtext/text_finder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <optional>
@@ -96,6 +100,28 @@ void advanceTo(const QString& text, qsizetype pos, LinePosition& at)
         ++at.line;
         at.lineStart = next + 1;
     }
+}
+
+// The program's own name, whatever this tool is called: its backups are
+// named after it.
+const QString kProgramBaseName = QStringLiteral("velkaro");
+
+QString changeName(BookDiff::Change change)
+{
+    switch (change) {
+    case BookDiff::Change::Added:
+        return QStringLiteral("added");
+    case BookDiff::Change::Removed:
+        return QStringLiteral("removed");
+    case BookDiff::Change::Changed:
+        break;
+    }
+    return QStringLiteral("changed");
+}
+
+QString pageNumber(int number)
+{
+    return number > 0 ? QString::number(number) : QStringLiteral("-");
 }
 
 QString lineAt(const QString& text, qsizetype lineStart)
@@ -249,4 +275,43 @@ int CliCommands::exportVCard(const CliArgs& args)
 int CliCommands::exportCsv(const CliArgs& args)
 {
     return exportContacts(args, ContactExport::Format::Csv, QStringLiteral("export-csv"));
+}
+
+int CliCommands::backups(const CliArgs& args)
+{
+    const QString folder = args.positional.isEmpty()
+                               ? Folders::historyFolder(Folders::userSettingsFolder())
+                               : Folders::withSeparator(args.positional.constFirst());
+    if (!QFileInfo(folder).isDir()) {
+        CliOutput::err(QStringLiteral("velkaro-cli: %1: no such folder\n")
+                           .arg(QDir::toNativeSeparators(folder)));
+        return ExitFailure;
+    }
+    QString out;
+    for (const BackupCatalog::Entry& entry : BackupCatalog::list(folder, kProgramBaseName, {})) {
+        out += QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
+                   .arg(QString::number(entry.period),
+                        entry.modified.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                        entry.pageCount ? QString::number(*entry.pageCount)
+                                        : QStringLiteral("damaged"),
+                        QString::number(entry.size), QDir::toNativeSeparators(entry.path));
+    }
+    return exitFor(CliOutput::out(out));
+}
+
+int CliCommands::diff(const CliArgs& args)
+{
+    const auto before = loadOrReport(args.positional.at(0), true);
+    if (!before)
+        return ExitFailure;
+    const auto after = loadOrReport(args.positional.at(1), true);
+    if (!after)
+        return ExitFailure;
+    QString out;
+    for (const BookDiff::Entry& entry : BookDiff::compare(*before, *after)) {
+        out += QStringLiteral("%1\t%2\t%3\t%4\n")
+                   .arg(changeName(entry.change), pageNumber(entry.before), pageNumber(entry.after),
+                        entry.title);
+    }
+    return exitFor(CliOutput::out(out));
 }

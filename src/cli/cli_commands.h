@@ -32,4 +32,6 @@ public:
     static int find(const CliArgs& args);
     static int exportVCard(const CliArgs& args);
     static int exportCsv(const CliArgs& args);
+    static int backups(const CliArgs& args);
+    static int diff(const CliArgs& args);
 };

@@ -108,3 +108,19 @@ BoundedFile::Result BoundedFile::read(const QString& path, qint64 maxBytes)
     result.bytes = std::move(bytes);
     return result;
 }
+
+BoundedFile::Result BoundedFile::readHead(const QString& path, qint64 maxBytes)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return notAFile(info.isDir());
+    QFile file;
+    if (auto refusal = openRegular(path, file))
+        return *refusal;
+    QByteArray bytes = file.read(maxBytes);
+    if (file.error() != QFileDevice::NoError)
+        return refused(Problem::CannotRead, file.errorString());
+    Result result;
+    result.bytes = std::move(bytes);
+    return result;
+}

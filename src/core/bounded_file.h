@@ -26,4 +26,7 @@ public:
     };
 
     static Result read(const QString& path, qint64 maxBytes);
+    // At most the first `maxBytes` of a regular file, whatever its size: a
+    // header is read without reading the file behind it.
+    static Result readHead(const QString& path, qint64 maxBytes);
 };

@@ -17,6 +17,7 @@ constexpr QStringView helpForm = u"frmHelp";
 constexpr QStringView replaceForm = u"frmReplace";
 constexpr QStringView unusedForm = u"frmUnused";
 constexpr QStringView importContactsForm = u"frmImportContacts";
+constexpr QStringView backupsForm = u"frmBackups";
 
 // Indexed by TextId.
 constexpr auto texts = std::to_array<BuiltInText>({
@@ -401,6 +402,48 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::ImportContactsSummary, importContactsForm, u"lblSummary",
      u"На страницу «%1» будут добавлены записи (%2):"},
     {TextId::ImportContactsAdd, importContactsForm, u"cmdOK", u"&Добавить"},
+
+    {TextId::MainBackups, mainForm, u"mnuMainBackups", u"Резервные &копии..."},
+    {TextId::BackupsCaption, backupsForm, u"@", u"Резервные копии книги"},
+    {TextId::BackupsListLabel, backupsForm, u"lblBackups", u"&Копии книги:"},
+    {TextId::BackupsColumnDate, backupsForm, u"lstBackups.Date", u"Дата"},
+    {TextId::BackupsColumnPages, backupsForm, u"lstBackups.Pages", u"Страниц"},
+    {TextId::BackupsColumnSize, backupsForm, u"lstBackups.Size", u"Размер"},
+    {TextId::BackupsColumnKind, backupsForm, u"lstBackups.Kind", u"Копия"},
+    {TextId::BackupsPagesLabel, backupsForm, u"lblPages", u"С&траницы копии:"},
+    {TextId::BackupsPreviewLabel, backupsForm, u"lblPreview", u"Просмотр страницы:"},
+    {TextId::BackupsRestorePage, backupsForm, u"cmdRestorePage", u"&Добавить страницу в книгу"},
+    {TextId::BackupsReplacePage, backupsForm, u"cmdReplacePage", u"&Заменить текущую страницу"},
+    {TextId::BackupsRestoreBook, backupsForm, u"cmdRestoreBook", u"Восстановить &всю книгу"},
+    {TextId::BackupsClose, backupsForm, u"cmdClose", u"Закрыть"},
+    // %1 the number of the ten days of the year the copy was made in, 1 to 36.
+    {TextId::BackupsKindBackup, backupsForm, u"KindBackup", u"резервная копия № %1"},
+    {TextId::BackupsKindKept, backupsForm, u"KindKept", u"книга до восстановления"},
+    {TextId::BackupsDamagedMark, backupsForm, u"DamagedMark", u"повреждена"},
+    {TextId::BackupsSize, backupsForm, u"Size", u"%1 КБ"},
+    {TextId::BackupsNone, backupsForm, u"None",
+     u"Резервных копий пока нет. При каждом завершении работы программа сохраняет копию "
+     u"книги в папке\n%1"},
+    {TextId::BackupsChoose, backupsForm, u"Choose", u"Выберите копию, чтобы увидеть ее страницы."},
+    // %2 is "line N: what is wrong (number)".
+    {TextId::BackupsDamaged, backupsForm, u"Damaged",
+     u"Копию\n%1\nнельзя восстановить: она повреждена (%2).\n\nФайл копии оставлен как есть."},
+    {TextId::BackupsUnreadable, backupsForm, u"Unreadable",
+     u"Копию\n%1\nне удалось прочитать (%2).\n\nФайл копии оставлен как есть."},
+    {TextId::BackupsKeptAs, backupsForm, u"KeptAs",
+     u"Прежняя книга сохранена под именем\n%1\nЕе можно вернуть здесь же."},
+    {TextId::BackupsPageAdded, backupsForm, u"PageAdded", u"Страница «%1» добавлена в книгу."},
+    // %1 the page's title in the copy, %2 the copy's date.
+    {TextId::RestoredPageTitle, program, u"RestoredPageTitle", u"%1 (%2)"},
+    {TextId::RestoreReplaceConfirm, program, u"RestoreReplaceConfirm",
+     u"Заменить текст страницы «%1» текстом страницы «%2» из копии от %3?\n\nПрежде вся "
+     u"книга будет сохранена рядом с файлом книги, и ее можно будет вернуть в окне "
+     u"резервных копий."},
+    {TextId::RestoreBookConfirm, program, u"RestoreBookConfirm",
+     u"Заменить всю книгу копией от %1 (страниц: %2)?\n\nПрежде текущая книга будет "
+     u"сохранена рядом с файлом книги, и ее можно будет вернуть в окне резервных копий."},
+    {TextId::RestoreKeepFailed, program, u"RestoreKeepFailed",
+     u"Книгу не удалось сохранить перед восстановлением (%1), поэтому она не изменена."},
 });
 
 constexpr bool indexedById()

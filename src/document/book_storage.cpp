@@ -281,9 +281,9 @@ BookStorage::DiskStamp BookStorage::stampOf(const QString& path)
     return {true, info.size(), info.lastModified()};
 }
 
-std::optional<AppError> BookStorage::saveCopyBeside(QString& keptAs)
+std::optional<AppError> BookStorage::saveCopyBeside(QString& keptAs, const QString& reason)
 {
-    const QString target = SafeFile::freeDatedName(FullDataPath(), QStringLiteral("ours"));
+    const QString target = SafeFile::freeDatedName(FullDataPath(), reason);
     if (target.isEmpty())
         return AppError{AppError::PathFileAccessError, QStringLiteral("Path/File access error")};
     if (auto error = SafeFile::writeWhole(target, bytesKeepingEveryCharacter(), bookPermissions()))

@@ -106,9 +106,11 @@ public:
     bool holdsUserBook() const { return m_userBook && !m_report.fallbackUsed; }
     // The data file differs from what was last read or written here.
     bool changedOnDisk() const;
-    // Writes the book in memory beside the data file under a dated name,
-    // leaving the data file as another program left it.
-    std::optional<AppError> saveCopyBeside(QString& keptAs);
+    // Writes the book in memory beside the data file under a dated name
+    // ("<data file>.<reason>-<date>_<time>"), leaving the data file as it is:
+    // as another program left it, or before a restore replaces the book.
+    std::optional<AppError> saveCopyBeside(QString& keptAs,
+                                           const QString& reason = QStringLiteral("ours"));
 
     // For a save that fails while the system shuts down: the book goes to a
     // copy in the settings folder, and the next start finds it there. Every

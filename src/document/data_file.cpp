@@ -227,14 +227,33 @@ QString DataFile::Error::text() const
     return QStringLiteral("line %1: %2 (%3)").arg(line).arg(error.description).arg(error.number);
 }
 
+namespace {
+
+DataFile::Charset takeCharset(QByteArrayView& bytes)
+{
+    if (!bytes.startsWith(kUtf8Bom))
+        return DataFile::Charset::Windows1251;
+    bytes = bytes.sliced(kUtf8Bom.size());
+    return DataFile::Charset::Utf8WithBom;
+}
+
+} // namespace
+
+std::optional<int> DataFile::pageCountOf(QByteArrayView head)
+{
+    const Charset charset = takeCharset(head);
+    const qsizetype lineEnd = head.indexOf('\n');
+    Reader reader(lineEnd < 0 ? head : head.first(lineEnd + 1), charset);
+    int count = 0;
+    if (!reader.readCount(count))
+        return std::nullopt;
+    return count;
+}
+
 DataFile::ParseResult DataFile::parse(QByteArrayView bytes)
 {
     ParseResult result;
-    Charset charset = Charset::Windows1251;
-    if (bytes.startsWith(kUtf8Bom)) {
-        charset = Charset::Utf8WithBom;
-        bytes = bytes.sliced(kUtf8Bom.size());
-    }
+    const Charset charset = takeCharset(bytes);
     Reader reader(bytes, charset);
     int count = 0;
     if (!reader.readCount(count)) {

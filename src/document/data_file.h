@@ -64,6 +64,10 @@ public:
     };
 
     static ParseResult parse(QByteArrayView bytes);
+    // The page count of a file's count line, read from its first bytes
+    // (`head` holds the whole first line); nullopt when parse() would refuse
+    // that line.
+    static std::optional<int> pageCountOf(QByteArrayView head);
 
     // The file bytes of `pages` (page 1 first). Pages with an empty title are
     // left out and the count line counts what is written. In Windows-1251 a

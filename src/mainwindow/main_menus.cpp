@@ -69,6 +69,7 @@ void MainMenus::buildMain(const Caption& caption)
     addSeparator(m_mnuMain, "mnuMainSep8");
     add(m_mnuMain, "mnuMainSave", caption(TextId::MainSave));
     add(m_mnuMain, "mnuMainRevert", caption(TextId::MainRevert));
+    add(m_mnuMain, "mnuMainBackups", caption(TextId::MainBackups));
     addSeparator(m_mnuMain, "mnuMainSep6");
     add(m_mnuMain, "mnuMainFind", caption(TextId::MainFind));
     // Hidden in the earlier program's menu; our users bring their old notes

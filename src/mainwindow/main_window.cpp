@@ -143,6 +143,7 @@ void MainWindow::connectMenus()
     on("mnuMainRevert", [this] { m_host.revertCommand(); });
     on("mnuMainExit", [this] { m_host.exitCommand(); });
     on("mnuMainFind", [this] { m_host.findCommand(); });
+    on("mnuMainBackups", [this] { m_host.backupsCommand(); });
     on("mnuMainPrint", [this] { printPage(); });
     on("mnuMainHelp", [this] { m_host.helpCommand(); });
     on("mnuMainAbout", [this] { m_host.aboutCommand(); });

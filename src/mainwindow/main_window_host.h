@@ -57,6 +57,8 @@ public:
     // Shows the options dialog (the popup, Ctrl+O, a double click on the
     // window background).
     virtual void optionsCommand() = 0;
+    // The backups window, modal: the book's dated copies and their restores.
+    virtual void backupsCommand() = 0;
     // The user changed the open page. Its text reaches the page record only
     // when somebody reads it (MainWindow::takePageEdits), so a keystroke in a
     // large page costs no rewrite of the page.

@@ -161,6 +161,8 @@ TEST_F(CliTest, ExportVCardAndCsvWriteTheEntriesOfAddressPagesOrOfOnePage)
 
 TEST_F(CliTest, OutputThatCannotBeWrittenExitsWithOneAndSaysWhy)
 {
+    const QString backup =
+        writeBook(DataFile::serialize(DataFile::defaultPages()), QStringLiteral("velkaro.1"));
     for (const QStringList& args : {QStringList{"list", m_book},
                                     {"cat", m_book, "1"},
                                     {"export-text", m_book},
@@ -168,6 +170,8 @@ TEST_F(CliTest, OutputThatCannotBeWrittenExitsWithOneAndSaysWhy)
                                     {"find", m_book, u"иванов"_qs},
                                     {"export-vcard", m_book},
                                     {"export-csv", m_book, "1"},
+                                    {"backups", m_dir.path()},
+                                    {"diff", m_book, backup},
                                     {"--help"},
                                     {"--version"}}) {
         const CliRun run = runCli(args, toFullDisk);
@@ -183,7 +187,7 @@ TEST_F(CliTest, OutputThatCannotBeWrittenExitsWithOneAndSaysWhy)
     EXPECT_EQ(readAll(out), "old export");
     QStringList files = QDir(m_dir.path()).entryList(QDir::Files);
     files.sort();
-    EXPECT_EQ(files, (QStringList{"Velkaro.dat", "export"}));
+    EXPECT_EQ(files, (QStringList{"Velkaro.dat", "export", "velkaro.1"}));
 }
 
 TEST_F(CliTest, NoCommandChangesTheBook)
@@ -193,7 +197,9 @@ TEST_F(CliTest, NoCommandChangesTheBook)
     for (const QStringList& args : {QStringList{"list", m_book},
                                     {"cat", m_book, "1"},
                                     {"export-text", m_book},
-                                    {"find", m_book, "tab"}})
+                                    {"find", m_book, "tab"},
+                                    {"backups", m_dir.path()},
+                                    {"diff", m_book, m_book}})
         EXPECT_EQ(runCli(args).exitCode, 0) << args.join(' ').toStdString();
     const CliRun check = runCli({"check", m_book});
     EXPECT_EQ(check.exitCode, 0);
@@ -237,7 +243,10 @@ TEST_F(CliTest, BooksThatCannotBeReadFailEveryCommand)
                                     {"cat", missing, "1"},
                                     {"export-text", missing},
                                     {"check", missing},
-                                    {"find", missing, "x"}}) {
+                                    {"find", missing, "x"},
+                                    {"diff", missing, m_book},
+                                    {"diff", m_book, missing},
+                                    {"backups", missing}}) {
         const CliRun run = runCli(args);
         EXPECT_EQ(run.exitCode, 1) << args.join(' ').toStdString();
         EXPECT_TRUE(run.err.contains(missing)) << run.err.toStdString();
@@ -309,6 +318,8 @@ TEST_F(CliTest, UsageErrorsAndPagesThatDoNotExistExitWithTwo)
                                     {"find", m_book, ""},
                                     {"list", m_book, "--case"},
                                     {"check", m_book, "--bogus"},
+                                    {"backups", m_dir.path(), "extra"},
+                                    {"diff", m_book},
                                     {"export-vcard", m_book, "4"},
                                     {"export-csv", m_book, "two"},
                                     {"export-csv", m_book, "1", "2"},
@@ -319,4 +330,62 @@ TEST_F(CliTest, UsageErrorsAndPagesThatDoNotExistExitWithTwo)
         EXPECT_TRUE(run.err.contains("velkaro-cli")) << run.err.toStdString();
     }
     EXPECT_TRUE(runCli({"cat", m_book, "4"}).err.contains("1 to 3"));
+}
+
+// The history folder given or the user's own; damaged copies say so, other
+// names are not backups.
+TEST_F(CliTest, BackupsListsTheDatedCopiesNewestFirst)
+{
+    const QString history = path("home/.local/share/Velkaro Pro/History/");
+    const auto copy = [&](const QString& name, const QByteArray& bytes, const QDateTime& when) {
+        ASSERT_TRUE(writeAll(history + name, bytes));
+        QFile file(history + name);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
+                    file.setFileTime(when, QFileDevice::FileModificationTime));
+    };
+    const QDateTime march(QDate(2026, 3, 12), QTime(18, 4, 5));
+    copy("velkaro.8", readAll(m_book), march);
+    copy("velkaro.36", "damaged\r\n", march.addDays(-80));
+    copy("velkaro.37", readAll(m_book), march);
+    copy("Velkaro.dat", readAll(m_book), march);
+    const QString expected = QStringLiteral("8\t2026-03-12 18:04:05\t3\t%1\t%2velkaro.8\n"
+                                            "36\t2025-12-22 18:04:05\tdamaged\t9\t%2velkaro.36\n")
+                                 .arg(QFileInfo(m_book).size())
+                                 .arg(history);
+
+    const CliRun given = runCli({"backups", history});
+    EXPECT_EQ(given.exitCode, 0) << given.err.toStdString();
+    EXPECT_EQ(given.out, expected);
+    EXPECT_EQ(runCli({"backups", history.chopped(1)}).out, expected);
+
+    const CliRun own = runCli({"backups"}, [&](QProcess& process) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", path("home"));
+        env.remove("XDG_DATA_HOME");
+        process.setProcessEnvironment(env);
+    });
+    EXPECT_EQ(own.exitCode, 0) << own.err.toStdString();
+    EXPECT_EQ(own.out, expected);
+}
+
+TEST_F(CliTest, DiffNamesAddedRemovedAndChangedPagesMatchedByTitleThenOrder)
+{
+    QByteArray other = "5\r\n";
+    other += CodePage::encodeLossy(u"\"~Заметки\",\"Позвонить Иванову, Ёлкину\"\r\n"_qs);
+    other += CodePage::encodeLossy(u"\"АБ\",\""_qs) + kIvanovRtf + "\"\r\n";
+    other += CodePage::encodeLossy(u"\"ВГ\",\"Петров\t777\"\r\n"_qs);
+    other += CodePage::encodeLossy(u"\"АБ\",\"второй\"\r\n"_qs);
+    other += CodePage::encodeLossy(u"\"Дача\",\"\"\r\n"_qs);
+    const QString otherBook = writeBook(other, QStringLiteral("other.dat"));
+
+    const CliRun run = runCli({"diff", m_book, otherBook});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, u"changed\t2\t3\tВГ\nadded\t-\t4\tАБ\nadded\t-\t5\tДача\n"_qs);
+    EXPECT_EQ(runCli({"diff", otherBook, m_book}).out,
+              u"changed\t3\t2\tВГ\nremoved\t4\t-\tАБ\nremoved\t5\t-\tДача\n"_qs);
+    // The tab clean-up of the loader applies, so the runs of tabs in the
+    // first book's RTF are no change by themselves.
+    const CliRun same = runCli({"diff", m_book, m_book});
+    EXPECT_EQ(same.exitCode, 0);
+    EXPECT_TRUE(same.out.isEmpty());
 }

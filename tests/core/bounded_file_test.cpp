@@ -33,6 +33,11 @@ TEST(BoundedFile, ReadsUpToTheCeilingAndRefusesMore)
     const BoundedFile::Result hugeRead = BoundedFile::read(huge.fileName(), qint64(1) << 30);
     EXPECT_FALSE(hugeRead.bytes);
     EXPECT_EQ(hugeRead.problem, BoundedFile::Problem::TooLarge);
+
+    // A head is read from a file of any size.
+    EXPECT_EQ(BoundedFile::readHead(path, 10).bytes, QByteArray(10, 'x'));
+    EXPECT_EQ(BoundedFile::readHead(path, 1000).bytes, QByteArray(100, 'x'));
+    EXPECT_EQ(BoundedFile::readHead(huge.fileName(), 4).bytes, QByteArray(4, '\0'));
 }
 
 // A FIFO opened for reading would wait for a writer that never comes: the
@@ -55,9 +60,11 @@ TEST(BoundedFile, OnlyRegularFilesAreReadAndNothingElseIsWaitedOn)
          BoundedFile::Problem::CannotRead},
     };
     for (const auto& [path, problem] : cases) {
-        const BoundedFile::Result result = BoundedFile::read(path, 3 << 20);
-        EXPECT_FALSE(result.bytes) << path.toStdString();
-        EXPECT_EQ(result.problem, problem) << path.toStdString();
-        EXPECT_FALSE(result.error.isEmpty()) << path.toStdString();
+        for (const BoundedFile::Result& result :
+             {BoundedFile::read(path, 3 << 20), BoundedFile::readHead(path, 256)}) {
+            EXPECT_FALSE(result.bytes) << path.toStdString();
+            EXPECT_EQ(result.problem, problem) << path.toStdString();
+            EXPECT_FALSE(result.error.isEmpty()) << path.toStdString();
+        }
     }
 }

@@ -1,0 +1,131 @@
+#include "app/backup_commands.h"
+
+#include "app/application.h"
+#include "dialogs/backups_dialog.h"
+#include "document/backup_catalog.h"
+#include "document/data_file.h"
+#include "ui/form_localizer.h"
+
+#include <algorithm>
+
+namespace {
+
+// An address page's tab stops as the notebook sets them: 300 twips, and the
+// marker's position less 75.
+constexpr int kFirstTabStop = 300;
+constexpr int kMarkerToTabStop = 75;
+
+QString dateText(const QDateTime& made)
+{
+    return made.toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+} // namespace
+
+QString BackupCommands::text(TextId id)
+{
+    return m_app.localizedText(id);
+}
+
+void BackupCommands::showWindow()
+{
+    MainWindow* window = m_app.mainWindow();
+    BackupsDialog::Setup setup;
+    setup.historyFolder = m_app.folders().HistoryFolder;
+    setup.exeBaseName = m_app.folders().ExeBaseName;
+    setup.dataFilePath = m_app.storage().FullDataPath();
+    setup.addressTabStops = {kFirstTabStop,
+                             static_cast<int>(window->tabStopTwips()) - kMarkerToTabStop};
+    setup.text = [this](TextId id) { return text(id); };
+    setup.localize = [this](QWidget* form) { FormLocalizer::localize(form, m_app.localization()); };
+    BackupsDialog dialog(*this, m_app.messages(), std::move(setup), window);
+    dialog.exec();
+}
+
+QString BackupCommands::restoredTitle(const QString& pattern, const QString& title,
+                                      const QDateTime& made)
+{
+    // Placed by hand rather than by arg(): a translation may name the date
+    // alone, and a title may itself hold "%1".
+    const QString titled = QString(pattern)
+                               .replace(QLatin1String("%2"), dateText(made))
+                               .replace(QLatin1String("%1"), title)
+                               .trimmed();
+    if (titled.isEmpty() || DataFile::titleProblem(titled))
+        return dateText(made);
+    return titled;
+}
+
+RestoreTarget::Outcome BackupCommands::insertPage(const PageRecord& page, const QDateTime& made)
+{
+    Book& book = m_app.book();
+    if (book.isFull()) {
+        m_app.warn(text(TextId::BookFull).arg(Book::MaxPages));
+        return {};
+    }
+    m_app.flushOpenPage();
+    // Where Add puts a new page: after the open page, and so never in front
+    // of a built-in page.
+    const int after = std::min(std::max<int>(book.RecentPage, book.LastIntPage), book.PageCount());
+    const QString title = restoredTitle(text(TextId::RestoredPageTitle), page.Title, made);
+    if (!book.InsertPage(title, after))
+        return {};
+    PageRecord& restored = book.Pages[static_cast<std::size_t>(after + 1)];
+    restored.Text = page.Text;
+    restored.Kind = page.Kind;
+    m_app.RebuildTabs();
+    return {true, {}, title};
+}
+
+RestoreTarget::Outcome BackupCommands::replaceCurrentPage(const PageRecord& page,
+                                                          const QDateTime& made)
+{
+    Book& book = m_app.book();
+    const auto current = [&book]() -> PageRecord& {
+        return book.Pages[static_cast<std::size_t>(book.RecentPage)];
+    };
+    if (!m_app.messages().ask(
+            text(TextId::RestoreReplaceConfirm).arg(current().Title, page.Title, dateText(made))))
+        return {};
+    m_app.flushOpenPage();
+    const std::optional<QString> kept = keepBook();
+    if (!kept)
+        return {};
+    current().Text = page.Text;
+    // A built-in page keeps its kind, which nothing may convert; a user page
+    // takes the kind the restored page had.
+    if (book.RecentPage > book.LastIntPage)
+        current().Kind = page.Kind;
+    book.MarkBookChanged();
+    m_app.RebuildTabs();
+    return {true, *kept, current().Title};
+}
+
+RestoreTarget::Outcome BackupCommands::replaceBook(const std::vector<PageRecord>& pages,
+                                                   const QDateTime& made)
+{
+    if (!m_app.messages().ask(
+            text(TextId::RestoreBookConfirm).arg(dateText(made), QString::number(pages.size()))))
+        return {};
+    m_app.flushOpenPage();
+    const std::optional<QString> kept = keepBook();
+    if (!kept)
+        return {};
+    Book& book = m_app.book();
+    book.setPages(pages);
+    book.MarkBookChanged();
+    m_app.RebuildTabs();
+    return {true, *kept, {}};
+}
+
+std::optional<QString> BackupCommands::keepBook()
+{
+    QString keptAs;
+    const std::optional<AppError> error =
+        m_app.storage().saveCopyBeside(keptAs, BackupCatalog::keptBookReason());
+    if (!error)
+        return keptAs;
+    m_app.warn(text(TextId::RestoreKeepFailed)
+                   .arg(QStringLiteral("%1 (%2)").arg(error->description).arg(error->number)));
+    return std::nullopt;
+}

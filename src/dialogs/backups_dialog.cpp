@@ -1,0 +1,299 @@
+#include "dialogs/backups_dialog.h"
+
+#include "core/message_service.h"
+#include "ui/rich_text_edit.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+enum Column
+{
+    DateColumn,
+    PagesColumn,
+    SizeColumn,
+    KindColumn
+};
+
+constexpr int kEntryRole = Qt::UserRole;
+
+QString native(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
+BackupsDialog::BackupsDialog(RestoreTarget& target, MessageService& messages, Setup setup,
+                             QWidget* parent)
+    : QDialog(parent), m_target(target), m_messages(messages), m_setup(std::move(setup))
+{
+    setObjectName(QStringLiteral("frmBackups"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowTitle(BuiltInTexts::text(TextId::BackupsCaption));
+    buildControls();
+    if (m_setup.localize)
+        m_setup.localize(this);
+    m_lstBackups->setHeaderLabels(
+        {m_setup.text(TextId::BackupsColumnDate), m_setup.text(TextId::BackupsColumnPages),
+         m_setup.text(TextId::BackupsColumnSize), m_setup.text(TextId::BackupsColumnKind)});
+    fillList();
+    m_lblInfo->setText(m_entries.empty()
+                           ? m_setup.text(TextId::BackupsNone).arg(native(m_setup.historyFolder))
+                           : m_setup.text(TextId::BackupsChoose));
+    updateButtons();
+}
+
+void BackupsDialog::buildControls()
+{
+    const auto button = [this](const char* name, TextId caption) {
+        auto* cmd = new QPushButton(BuiltInTexts::text(caption), this);
+        cmd->setObjectName(QString::fromLatin1(name));
+        cmd->setAutoDefault(false);
+        return cmd;
+    };
+    const auto label = [this](const char* name, TextId caption, QWidget* buddy) {
+        auto* lbl = new QLabel(BuiltInTexts::text(caption), this);
+        lbl->setObjectName(QString::fromLatin1(name));
+        lbl->setBuddy(buddy);
+        return lbl;
+    };
+
+    m_lstBackups = new QTreeWidget(this);
+    m_lstBackups->setObjectName(QStringLiteral("lstBackups"));
+    m_lstBackups->setRootIsDecorated(false);
+    m_lstBackups->setUniformRowHeights(true);
+    m_lstBackups->setColumnCount(4);
+    m_lstPages = new QListWidget(this);
+    m_lstPages->setObjectName(QStringLiteral("lstPages"));
+    // The largest book has 32,767 titles; rows of one height are laid out at once.
+    m_lstPages->setUniformItemSizes(true);
+    m_rtfPreview = new RichTextEdit(this);
+    m_rtfPreview->setObjectName(QStringLiteral("rtfPreview"));
+    m_rtfPreview->setReadOnly(true);
+    m_lblInfo = new QLabel(this);
+    m_lblInfo->setObjectName(QStringLiteral("lblInfo"));
+    m_lblInfo->setWordWrap(true);
+    // Room for the longest note (a kept book's name on a line of its own),
+    // so the lists above do not jump as notes come and go.
+    m_lblInfo->setMinimumHeight(3 * m_lblInfo->fontMetrics().lineSpacing());
+    m_lblInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_lblInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_cmdRestorePage = button("cmdRestorePage", TextId::BackupsRestorePage);
+    m_cmdReplacePage = button("cmdReplacePage", TextId::BackupsReplacePage);
+    m_cmdRestoreBook = button("cmdRestoreBook", TextId::BackupsRestoreBook);
+    QPushButton* cmdClose = button("cmdClose", TextId::BackupsClose);
+
+    auto* pages = new QVBoxLayout;
+    pages->addWidget(label("lblPages", TextId::BackupsPagesLabel, m_lstPages));
+    pages->addWidget(m_lstPages);
+    auto* preview = new QVBoxLayout;
+    preview->addWidget(label("lblPreview", TextId::BackupsPreviewLabel, m_rtfPreview));
+    preview->addWidget(m_rtfPreview);
+    auto* middle = new QHBoxLayout;
+    middle->addLayout(pages, 1);
+    middle->addLayout(preview, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_cmdRestorePage);
+    buttons->addWidget(m_cmdReplacePage);
+    buttons->addWidget(m_cmdRestoreBook);
+    buttons->addStretch();
+    buttons->addWidget(cmdClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(label("lblBackups", TextId::BackupsListLabel, m_lstBackups));
+    layout->addWidget(m_lstBackups, 2);
+    layout->addLayout(middle, 3);
+    layout->addWidget(m_lblInfo);
+    layout->addLayout(buttons);
+    resize(860, 600);
+
+    connect(m_lstBackups, &QTreeWidget::currentItemChanged, this, &BackupsDialog::onBackupChosen);
+    connect(m_lstPages, &QListWidget::currentRowChanged, this, &BackupsDialog::onPageChosen);
+    connect(m_cmdRestorePage, &QPushButton::clicked, this, [this] { restorePage(false); });
+    connect(m_cmdReplacePage, &QPushButton::clicked, this, [this] { restorePage(true); });
+    connect(m_cmdRestoreBook, &QPushButton::clicked, this, &BackupsDialog::restoreBook);
+    connect(cmdClose, &QPushButton::clicked, this, &BackupsDialog::reject);
+}
+
+QString BackupsDialog::kindText(const BackupCatalog::Entry& entry) const
+{
+    if (entry.kind == BackupCatalog::Kind::KeptBook)
+        return m_setup.text(TextId::BackupsKindKept);
+    return m_setup.text(TextId::BackupsKindBackup).arg(entry.period);
+}
+
+void BackupsDialog::fillList()
+{
+    m_entries =
+        BackupCatalog::list(m_setup.historyFolder, m_setup.exeBaseName, m_setup.dataFilePath);
+    const QLocale locale;
+    QList<QTreeWidgetItem*> items;
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        const BackupCatalog::Entry& entry = m_entries[i];
+        const QString pages = entry.pageCount ? QString::number(*entry.pageCount)
+                                              : m_setup.text(TextId::BackupsDamagedMark);
+        const QString size =
+            m_setup.text(TextId::BackupsSize).arg(locale.toString((entry.size + 1023) / 1024));
+        auto* item =
+            new QTreeWidgetItem({entry.modified.toString(QStringLiteral("dd.MM.yyyy HH:mm")), pages,
+                                 size, kindText(entry)});
+        item->setData(DateColumn, kEntryRole, static_cast<int>(i));
+        item->setTextAlignment(PagesColumn, Qt::AlignRight | Qt::AlignVCenter);
+        item->setTextAlignment(SizeColumn, Qt::AlignRight | Qt::AlignVCenter);
+        item->setToolTip(KindColumn, native(entry.path));
+        items << item;
+    }
+    m_lstBackups->addTopLevelItems(items);
+    for (int column : {DateColumn, PagesColumn, SizeColumn})
+        m_lstBackups->resizeColumnToContents(column);
+    // A list without a current item makes its first item current when it
+    // gets the focus, and a copy of 32,767 pages would be read as the window
+    // opens. Nothing is chosen until the user chooses.
+    m_lstBackups->setCurrentItem(nullptr);
+}
+
+void BackupsDialog::refresh()
+{
+    const BackupCatalog::Entry* chosen = chosenEntry();
+    const QString chosenPath = chosen ? chosen->path : QString();
+    // The chosen copy's pages stay as they were read; only the list is new.
+    {
+        const QSignalBlocker blocker(m_lstBackups);
+        m_lstBackups->clear();
+        fillList();
+        for (int row = 0; row < m_lstBackups->topLevelItemCount(); ++row) {
+            QTreeWidgetItem* item = m_lstBackups->topLevelItem(row);
+            if (m_entries[static_cast<size_t>(item->data(DateColumn, kEntryRole).toInt())].path ==
+                chosenPath)
+                m_lstBackups->setCurrentItem(item);
+        }
+    }
+    if (!chosenEntry())
+        onBackupChosen();
+}
+
+const BackupCatalog::Entry* BackupsDialog::chosenEntry() const
+{
+    const QTreeWidgetItem* item = m_lstBackups->currentItem();
+    if (!item)
+        return nullptr;
+    return &m_entries[static_cast<size_t>(item->data(DateColumn, kEntryRole).toInt())];
+}
+
+const PageRecord* BackupsDialog::chosenPage() const
+{
+    const int row = m_lstPages->currentRow();
+    if (!m_contents || row < 0 || row >= static_cast<int>(m_contents->pages.size()))
+        return nullptr;
+    return &m_contents->pages[static_cast<size_t>(row)];
+}
+
+void BackupsDialog::onBackupChosen()
+{
+    m_contents.reset();
+    m_lstPages->clear();
+    m_rtfPreview->clear();
+    const BackupCatalog::Entry* entry = chosenEntry();
+    if (!entry) {
+        updateButtons();
+        return;
+    }
+    m_contents = BackupCatalog::read(entry->path);
+    if (!m_contents->ok()) {
+        m_lblInfo->setText(damageText(*entry));
+        updateButtons();
+        return;
+    }
+    QStringList titles;
+    titles.reserve(static_cast<qsizetype>(m_contents->pages.size()));
+    for (const PageRecord& page : m_contents->pages)
+        titles << page.Title;
+    m_lblInfo->clear();
+    m_lstPages->addItems(titles);
+    m_lstPages->setCurrentRow(0);
+    updateButtons();
+}
+
+void BackupsDialog::onPageChosen()
+{
+    const PageRecord* page = chosenPage();
+    if (!page) {
+        m_rtfPreview->clear();
+    } else {
+        m_rtfPreview->setTextRTF(page->Text, page->Kind == PageRecord::AddressPage
+                                                 ? m_setup.addressTabStops
+                                                 : QList<int>());
+    }
+    updateButtons();
+}
+
+void BackupsDialog::updateButtons()
+{
+    const bool page = chosenPage() != nullptr;
+    m_cmdRestorePage->setEnabled(page);
+    m_cmdReplacePage->setEnabled(page);
+    // A damaged copy can still be chosen for a restore: it is refused with
+    // the reason, rather than the button merely being grey.
+    m_cmdRestoreBook->setEnabled(chosenEntry() != nullptr);
+}
+
+QString BackupsDialog::damageText(const BackupCatalog::Entry& entry) const
+{
+    const QString path = native(entry.path);
+    if (!m_contents->damage)
+        return m_setup.text(TextId::BackupsUnreadable).arg(path, m_contents->fileError);
+    const DataFile::Error& damage = *m_contents->damage;
+    const QString where = m_setup.text(TextId::UnreadableReason)
+                              .arg(QString::number(damage.line), damage.error.description,
+                                   QString::number(damage.error.number));
+    return m_setup.text(TextId::BackupsDamaged).arg(path, where);
+}
+
+bool BackupsDialog::refuseDamaged()
+{
+    const BackupCatalog::Entry* entry = chosenEntry();
+    if (!entry || !m_contents)
+        return true;
+    if (m_contents->ok())
+        return false;
+    m_messages.show(damageText(*entry), MessageService::Icon::Exclamation);
+    return true;
+}
+
+void BackupsDialog::restorePage(bool overCurrent)
+{
+    if (refuseDamaged())
+        return;
+    const PageRecord* page = chosenPage();
+    if (!page)
+        return;
+    const QDateTime made = chosenEntry()->modified;
+    showOutcome(overCurrent ? m_target.replaceCurrentPage(*page, made)
+                            : m_target.insertPage(*page, made));
+}
+
+void BackupsDialog::restoreBook()
+{
+    if (refuseDamaged())
+        return;
+    showOutcome(m_target.replaceBook(m_contents->pages, chosenEntry()->modified));
+}
+
+void BackupsDialog::showOutcome(const RestoreTarget::Outcome& outcome)
+{
+    if (!outcome.restored)
+        return;
+    if (outcome.keptAs.isEmpty()) {
+        m_lblInfo->setText(m_setup.text(TextId::BackupsPageAdded).arg(outcome.pageTitle));
+        return;
+    }
+    refresh();
+    m_lblInfo->setText(m_setup.text(TextId::BackupsKeptAs).arg(native(outcome.keptAs)));
+}

@@ -1,0 +1,81 @@
+#include "document/backup_catalog.h"
+
+#include "core/bounded_file.h"
+#include "document/page_import.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace {
+
+// A count line is a handful of digits; this holds it with room for a
+// byte-order mark and stray blanks.
+constexpr qint64 kHeadBytes = 256;
+constexpr int kPeriods = 36;
+
+} // namespace
+
+std::optional<BackupCatalog::Entry> BackupCatalog::entryOf(const QString& path, Kind kind,
+                                                           int period)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return std::nullopt;
+    Entry entry{path, kind, period, info.lastModified(), info.size(), std::nullopt};
+    const BoundedFile::Result head = BoundedFile::readHead(path, kHeadBytes);
+    if (head.bytes)
+        entry.pageCount = DataFile::pageCountOf(*head.bytes);
+    return entry;
+}
+
+std::vector<BackupCatalog::Entry> BackupCatalog::list(const QString& historyFolder,
+                                                      const QString& exeBaseName,
+                                                      const QString& dataFilePath)
+{
+    std::vector<Entry> entries;
+    for (int period = 1; period <= kPeriods; ++period) {
+        const QString path = historyFolder + exeBaseName + u'.' + QString::number(period);
+        if (std::optional<Entry> entry = entryOf(path, Kind::Backup, period))
+            entries.push_back(std::move(*entry));
+    }
+    if (!dataFilePath.isEmpty()) {
+        const QFileInfo data(dataFilePath);
+        const QStringList pattern{data.fileName() + u'.' + keptBookReason() + QStringLiteral("-*")};
+        for (const QFileInfo& kept :
+             QDir(data.absolutePath()).entryInfoList(pattern, QDir::Files)) {
+            if (std::optional<Entry> entry = entryOf(kept.filePath(), Kind::KeptBook, 0))
+                entries.push_back(std::move(*entry));
+        }
+    }
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const Entry& a, const Entry& b) { return a.modified > b.modified; });
+    return entries;
+}
+
+BackupCatalog::Contents BackupCatalog::read(const QString& path)
+{
+    Contents contents;
+    const BoundedFile::Result file = BoundedFile::read(path, DataFile::MaxFileBytes);
+    if (!file.bytes) {
+        contents.fileError = file.error;
+        return contents;
+    }
+    DataFile::ParseResult parsed = DataFile::parse(*file.bytes);
+    if (!parsed.ok()) {
+        contents.damage = parsed.error;
+        return contents;
+    }
+    if (parsed.trailingLine > 0) {
+        contents.damage = DataFile::Error{
+            {AppError::InputPastEndOfFile, QStringLiteral("Text after the last page")},
+            parsed.trailingLine};
+        return contents;
+    }
+    for (PageRecord& page : parsed.pages) {
+        if (page.Kind == PageRecord::AddressPage)
+            page.Text = PageImport::Import(page.Text);
+    }
+    contents.pages = std::move(parsed.pages);
+    return contents;
+}

@@ -1,0 +1,169 @@
+#include "document/backup_catalog.h"
+#include "document/book_diff.h"
+#include "document/data_file.h"
+#include "test_files.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+const QDateTime kMarch(QDate(2026, 3, 12), QTime(18, 4));
+
+QByteArray book(const std::vector<PageRecord>& pages)
+{
+    return DataFile::serialize(pages);
+}
+
+// A copy written `daysAgo` days before kMarch.
+void writeCopy(const QString& path, const QByteArray& bytes, int daysAgo)
+{
+    ASSERT_TRUE(writeAll(path, bytes));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(kMarch.addDays(-daysAgo), QFileDevice::FileModificationTime));
+}
+
+// Every regular file of a folder with its bytes and time, to show nothing was touched.
+QStringList snapshot(const QString& folder)
+{
+    QStringList out;
+    for (const QFileInfo& info : QDir(folder).entryInfoList(QDir::Files)) {
+        out << info.fileName() + u' ' + QString::number(info.size()) + u' ' +
+                   info.lastModified().toString(Qt::ISODateWithMs) + u' ' +
+                   QString::fromLatin1(readAll(info.filePath()).toHex());
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(BackupCatalog, CountLineIsReadAsTheLoaderReadsIt)
+{
+    const std::pair<QByteArray, std::optional<int>> cases[] = {
+        {"14\r\n\"АБ\",\"\"", 14},
+        {"\xEF\xBB\xBF"
+         "3\r\n",
+         3},
+        {"  7 \r\n", 7},
+        {"5", 5},
+        {"32767\r\n", 32767},
+        {"32768\r\n", std::nullopt},
+        {"0\r\n", std::nullopt},
+        {"-3\r\n", std::nullopt},
+        {"12 pages\r\n", std::nullopt},
+        {"\"A\",\"x\"\r\n", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& [head, count] : cases)
+        EXPECT_EQ(DataFile::pageCountOf(head), count) << head.toStdString();
+}
+
+// The 36 names of the history folder and the books kept before a restore
+// beside the data file; nothing else, and nothing that is not a file.
+TEST(BackupCatalog, ListsBackupsAndKeptBooksNewestFirstFromTheirCountLines)
+{
+    QTemporaryDir dir;
+    const QString history = dir.filePath("History") + u'/';
+    const QString data = dir.filePath("data") + u'/';
+    const QByteArray two = book({{"A", "x", 0}, {"B", "y", 1}});
+    writeCopy(history + "velkaro.8", two, 5);
+    writeCopy(history + "velkaro.36", "not a count\r\n", 90);
+    writeCopy(history + "velkaro.1",
+              "\xEF\xBB\xBF"
+              "1\r\n\"A\",\"\"\r\n",
+              60);
+    writeCopy(history + "velkaro.37", two, 1);
+    writeCopy(history + "velkaro.08", two, 1);
+    writeCopy(history + "other.5", two, 1);
+    writeCopy(data + "velkaro.dat.before-restore-2026-03-11_100000", two, 2);
+    writeCopy(data + "velkaro.dat.ours-2026-03-11_100000", two, 1);
+    writeCopy(data + "velkaro.dat", two, 0);
+    ASSERT_TRUE(QDir().mkpath(history + "velkaro.2"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(history + "velkaro.3").constData(), 0600), 0);
+
+    const std::vector<BackupCatalog::Entry> entries =
+        BackupCatalog::list(history, "velkaro", data + "velkaro.dat");
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[0].path, data + "velkaro.dat.before-restore-2026-03-11_100000");
+    EXPECT_EQ(entries[0].kind, BackupCatalog::Kind::KeptBook);
+    EXPECT_EQ(entries[1].path, history + "velkaro.8");
+    EXPECT_EQ(entries[1].period, 8);
+    EXPECT_EQ(entries[1].pageCount, 2);
+    EXPECT_EQ(entries[1].size, two.size());
+    EXPECT_EQ(entries[1].modified, kMarch.addDays(-5));
+    EXPECT_EQ(entries[2].period, 1);
+    EXPECT_EQ(entries[2].pageCount, 1);
+    EXPECT_EQ(entries[3].period, 36);
+    EXPECT_EQ(entries[3].pageCount, std::nullopt);
+
+    EXPECT_EQ(BackupCatalog::list(history, "velkaro", {}).size(), 3u);
+    EXPECT_TRUE(BackupCatalog::list(dir.filePath("none/"), "velkaro", {}).empty());
+}
+
+TEST(BackupCatalog, ReadsWholeCopiesAndRefusesDamagedOnesWithoutTouchingThem)
+{
+    QTemporaryDir dir;
+    const QString good = dir.filePath("velkaro.1");
+    // A run of tabs an older version left: cleaned up as the loader does.
+    writeCopy(good, book({{"A", "Иванов\t\t\t555", 0}, {"B", "a\t\tb", 1}}), 1);
+    const BackupCatalog::Contents contents = BackupCatalog::read(good);
+    ASSERT_TRUE(contents.ok());
+    ASSERT_EQ(contents.pages.size(), 2u);
+    EXPECT_EQ(contents.pages[0].Title, "A");
+    EXPECT_FALSE(contents.pages[0].Text.contains("\t\t\t"));
+    EXPECT_EQ(contents.pages[1], (PageRecord{"B", "a\t\tb", PageRecord::TextPage}));
+
+    writeCopy(dir.filePath("velkaro.2"), "3\r\n\"A\",\"one\r\ntwo\"\r\n\"B\",\"\"\r\n", 1);
+    writeCopy(dir.filePath("velkaro.3"), "1\r\n\"A\",\"x\"\r\n\"B\",\"y\"\r\n", 1);
+    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("velkaro.4")).constData(), 0600), 0);
+    const QStringList before = snapshot(dir.path());
+
+    const BackupCatalog::Contents shortOfPages = BackupCatalog::read(dir.filePath("velkaro.2"));
+    ASSERT_TRUE(shortOfPages.damage);
+    EXPECT_EQ(shortOfPages.damage->line, 5);
+    EXPECT_EQ(shortOfPages.damage->error.number, AppError::InputPastEndOfFile);
+    const BackupCatalog::Contents trailing = BackupCatalog::read(dir.filePath("velkaro.3"));
+    ASSERT_TRUE(trailing.damage);
+    EXPECT_EQ(trailing.damage->line, 3);
+    EXPECT_TRUE(trailing.pages.empty());
+    const BackupCatalog::Contents pipe = BackupCatalog::read(dir.filePath("velkaro.4"));
+    EXPECT_FALSE(pipe.ok());
+    EXPECT_FALSE(pipe.fileError.isEmpty());
+    EXPECT_FALSE(BackupCatalog::read(dir.filePath("none")).ok());
+
+    EXPECT_EQ(snapshot(dir.path()), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System).size(), 4);
+}
+
+TEST(BookDiff, PagesMatchByTitleThenByTheirOrderAmongEqualTitles)
+{
+    const std::vector<PageRecord> before = {
+        {"АБ", "", 0},     {"Дача", "x", 0}, {"Дача", "y", 0},
+        {"Врачи", "z", 0}, {"Дача", "w", 0}, {"Работа", "r", 0},
+    };
+    const std::vector<PageRecord> after = {
+        {"АБ", "", 0},    {"Работа", "r", 0}, {"Дача", "x", 0},
+        {"Новая", "", 0}, {"Дача", "y2", 0},  {"Врачи", "z", 1},
+    };
+    using C = BookDiff::Change;
+    const std::vector<BookDiff::Entry> expected = {
+        {C::Changed, 3, 5, "Дача"},  // the second "Дача" of each book
+        {C::Changed, 4, 6, "Врачи"}, // a kind is a change
+        {C::Removed, 5, 0, "Дача"},  // the third has no counterpart
+        {C::Added, 0, 4, "Новая"},
+    };
+    EXPECT_EQ(BookDiff::compare(before, after), expected);
+
+    // Reverse the roles, and a book against itself or against its pages in
+    // another order: only what is really different.
+    EXPECT_EQ(BookDiff::compare(after, before).size(), 4u);
+    EXPECT_TRUE(BookDiff::compare(before, before).empty());
+    std::vector<PageRecord> reordered(before.rbegin(), before.rend());
+    std::swap(reordered[1], reordered[4]); // the three "Дача" keep their order
+    EXPECT_TRUE(BookDiff::compare(before, reordered).empty());
+}
