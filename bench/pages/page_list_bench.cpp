@@ -60,7 +60,8 @@ struct Fixture
         for (int k = 0; k < pages; ++k) {
             records[static_cast<std::size_t>(k)] = {
                 QStringLiteral("Стр%1").arg(k + 1),
-                QStringLiteral("{\\rtf1\\ansi Иванов\\tab 123-45-67\\par Петров\\tab 765-43-21\\par}"),
+                QStringLiteral(
+                    "{\\rtf1\\ansi Иванов\\tab 123-45-67\\par Петров\\tab 765-43-21\\par}"),
                 PageRecord::AddressPage};
         }
         book.setPages(std::move(records));

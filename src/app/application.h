@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/contact_commands.h"
 #include "app/backup_commands.h"
+#include "app/contact_commands.h"
 #include "app/highlight_colors.h"
 #include "app/options_command.h"
 #include "app/page_commands.h"

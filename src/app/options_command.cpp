@@ -1,8 +1,7 @@
 #include "app/options_command.h"
 
-#include "dialogs/help_window.h"
-
 #include "app/application.h"
+#include "dialogs/help_window.h"
 #include "dialogs/options_dialog.h"
 #include "dialogs/replace_dialog.h"
 #include "mainwindow/main_menus.h"

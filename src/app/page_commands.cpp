@@ -65,10 +65,9 @@ bool PageCommands::allowed(PageCommand command) const
     const int current = book.RecentPage;
     if (current < 1 || current > book.PageCount())
         return false;
-    const PageMenuRules::State rules =
-        PageMenuRules::forPage(current, book.PageCount(), book.LastIntPage,
-                               book.Pages[static_cast<std::size_t>(current)].Kind,
-                               m_app.options().EnableSort);
+    const PageMenuRules::State rules = PageMenuRules::forPage(
+        current, book.PageCount(), book.LastIntPage,
+        book.Pages[static_cast<std::size_t>(current)].Kind, m_app.options().EnableSort);
     const auto on = [](const QHash<QString, bool>& table, const QString& item) {
         return table.value(item, true);
     };
@@ -121,8 +120,8 @@ void PageCommands::warn(const QString& text)
 std::optional<QString> PageCommands::askTitle(TextId prompt, TextId title, const QString& preset)
 {
     const auto text = [this](TextId id) { return m_app.localizedText(id); };
-    const QString answer = trimSpaces(
-        InputBoxEx(text(prompt), text(title), preset, m_app.mainWindow(), text));
+    const QString answer =
+        trimSpaces(InputBoxEx(text(prompt), text(title), preset, m_app.mainWindow(), text));
     if (answer.isEmpty())
         return std::nullopt;
     const std::optional<DataFile::TitleProblem> problem = DataFile::titleProblem(answer);
@@ -149,8 +148,8 @@ void PageCommands::add()
         warn(m_app.localizedText(TextId::BookFull).arg(Book::MaxPages));
         return;
     }
-    const std::optional<QString> title = askTitle(TextId::NewPage, TextId::NewPageTitle,
-                                                  m_app.localizedText(TextId::NewPageDef));
+    const std::optional<QString> title =
+        askTitle(TextId::NewPage, TextId::NewPageTitle, m_app.localizedText(TextId::NewPageDef));
     // An autosave may have reloaded the book while the box was open.
     if (!title || !allowed(PageCommand::Add))
         return;
@@ -240,9 +239,9 @@ void PageCommands::import()
         SequentialFileReader::readFields(path, PageImportFile::MaxFileBytes, &failure);
     if (!fields) {
         const auto text = [this](TextId id) { return m_app.localizedText(id); };
-        warn(m_app.localizedText(TextId::ImportUnreadable)
-                 .arg(QDir::toNativeSeparators(path),
-                      FileDialogs::unreadableReason(failure, text)));
+        warn(
+            m_app.localizedText(TextId::ImportUnreadable)
+                .arg(QDir::toNativeSeparators(path), FileDialogs::unreadableReason(failure, text)));
         return;
     }
     m_app.flushOpenPage();

@@ -5,10 +5,10 @@
 #include "core/code_page.h"
 #include "core/folders.h"
 #include "core/safe_file.h"
-#include "document/contact_entry.h"
-#include "document/contact_export.h"
 #include "document/backup_catalog.h"
 #include "document/book_diff.h"
+#include "document/contact_entry.h"
+#include "document/contact_export.h"
 #include "document/text_export.h"
 #include "richtext/rtf_plain_text.h"
 #include "richtext/text_finder.h"
@@ -247,9 +247,10 @@ int CliCommands::find(const CliArgs& args)
     const auto pages = loadOrReport(args.positional.at(0), true);
     if (!pages)
         return ExitFailure;
-    const int options =
-        (args.matchCase ? TextFinder::matchCase : 0) | (args.wholeWord ? TextFinder::wholeWord : 0) |
-        (args.yoAsYe ? TextFinder::yoAsYe : 0) | (args.digitsOnly ? TextFinder::digitsOnly : 0);
+    const int options = (args.matchCase ? TextFinder::matchCase : 0) |
+                        (args.wholeWord ? TextFinder::wholeWord : 0) |
+                        (args.yoAsYe ? TextFinder::yoAsYe : 0) |
+                        (args.digitsOnly ? TextFinder::digitsOnly : 0);
     QString out;
     for (size_t i = 0; i < pages->size(); ++i) {
         const QString text = RtfPlainText::extract((*pages)[i].Text);

@@ -12,8 +12,8 @@
 
 PasswordDialog::PasswordDialog(Mode mode, QString currentPassword, MessageService& messages,
                                TextLookup text, const FormLocalize& localize, QWidget* parent)
-    : QDialog(parent), m_mode(mode), m_currentPassword(std::move(currentPassword)), m_messages(messages),
-      m_text(std::move(text))
+    : QDialog(parent), m_mode(mode), m_currentPassword(std::move(currentPassword)),
+      m_messages(messages), m_text(std::move(text))
 {
     setObjectName(QStringLiteral("frmPassword"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -49,8 +49,7 @@ PasswordDialog::PasswordDialog(Mode mode, QString currentPassword, MessageServic
     const bool changing = m_mode == Mode::Change;
     m_chkMask->setVisible(changing);
     m_cmdCancel->setText(m_text(changing ? TextId::PasswordCancel : TextId::PasswordExit));
-    setWindowTitle(
-        m_text(changing ? TextId::PasswordChangeCaption : TextId::PasswordLoginCaption));
+    setWindowTitle(m_text(changing ? TextId::PasswordChangeCaption : TextId::PasswordLoginCaption));
     m_txtPassword->setText(changing ? m_currentPassword : QString());
 
     connect(m_chkMask, &QCheckBox::toggled, this, [this](bool masked) {
@@ -75,8 +74,7 @@ void PasswordDialog::acceptLogin()
         accept();
         return;
     }
-    m_messages.show(m_text(TextId::InvalidPass),
-                    MessageService::Icon::Exclamation);
+    m_messages.show(m_text(TextId::InvalidPass), MessageService::Icon::Exclamation);
     m_txtPassword->clear();
     m_txtPassword->setFocus();
 }

@@ -20,10 +20,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QColorDialog>
-#include <QFontDialog>
 #include <QCloseEvent>
+#include <QColorDialog>
 #include <QDir>
+#include <QFontDialog>
 #include <QFrame>
 #include <QMenu>
 #include <QMimeData>
@@ -196,7 +196,8 @@ void MainWindow::connectMenus()
                                          : kPalette[static_cast<std::size_t>(index)]);
         rtfPage_SelChange();
     });
-    connect(m_menus, &MainMenus::styleChosen, this, [this](int index) { m_host.applyStyle(index); });
+    connect(m_menus, &MainMenus::styleChosen, this,
+            [this](int index) { m_host.applyStyle(index); });
     connect(m_rtfPage, &RichTextEdit::SelChange, this, &MainWindow::rtfPage_SelChange);
     connect(m_menus, &MainMenus::otherColorRequested, this, &MainWindow::chooseColor);
     connect(m_picStatus, &StatusTipBar::statusMenuRequested, this, &MainWindow::popUpStatusMenu);
@@ -651,7 +652,8 @@ void MainWindow::chooseFont()
         m_rtfPage->setSelBold(chosen.bold());
         m_rtfPage->setSelItalic(chosen.italic());
         m_rtfPage->setSelFontName(family);
-        m_rtfPage->setSelFontSize(std::clamp(chosen.pointSizeF(), kSmallestFontSize, kLargestFontSize));
+        m_rtfPage->setSelFontSize(
+            std::clamp(chosen.pointSizeF(), kSmallestFontSize, kLargestFontSize));
         m_rtfPage->setSelStrikeThru(chosen.strikeOut());
         m_rtfPage->setSelUnderline(chosen.underline());
     });

@@ -57,13 +57,13 @@ QString withoutYo(QStringView text)
     return folded;
 }
 
-TextFinder::Match plainMatch(QStringView text, const QString& sample, qsizetype from,
-                             qsizetype to, int options)
+TextFinder::Match plainMatch(QStringView text, const QString& sample, qsizetype from, qsizetype to,
+                             int options)
 {
     // QStringMatcher folds case per character with the full Unicode tables, so
     // Cyrillic (Ё/ё included) matches without building a lower-cased copy.
     const QStringMatcher matcher(sample, (options & TextFinder::matchCase) ? Qt::CaseSensitive
-                                                                          : Qt::CaseInsensitive);
+                                                                           : Qt::CaseInsensitive);
     const QStringView range = text.left(to);
     for (qsizetype pos = matcher.indexIn(range, from); pos >= 0;
          pos = matcher.indexIn(range, pos + 1)) {
@@ -123,8 +123,8 @@ bool isWholeNumber(QStringView text, qsizetype start, qsizetype end)
     return isWholeWord(text, start, end - start);
 }
 
-TextFinder::Match digitMatch(QStringView text, const QString& sample, qsizetype from,
-                             qsizetype to, int options)
+TextFinder::Match digitMatch(QStringView text, const QString& sample, qsizetype from, qsizetype to,
+                             int options)
 {
     QString needle;
     for (const QChar ch : sample) {
@@ -147,8 +147,8 @@ TextFinder::Match digitMatch(QStringView text, const QString& sample, qsizetype 
 
 } // namespace
 
-TextFinder::Match TextFinder::match(const QString& text, const QString& sample, int first,
-                                    int last, int options)
+TextFinder::Match TextFinder::match(const QString& text, const QString& sample, int first, int last,
+                                    int options)
 {
     if (sample.isEmpty())
         return {};

@@ -4,7 +4,6 @@
 
 #include <QMessageBox>
 #include <QPushButton>
-
 #include <algorithm>
 #include <vector>
 
@@ -33,8 +32,8 @@ QString plain(const QString& text)
 int runBox(QWidget* parent, const QString& text, MessageService::Icon icon, const QString& title,
            QMessageBox::StandardButtons buttons)
 {
-    QMessageBox box(boxIcon(icon), title.isEmpty() ? AppInfo::title() : title,
-                    plain(text), buttons, parent);
+    QMessageBox box(boxIcon(icon), title.isEmpty() ? AppInfo::title() : title, plain(text), buttons,
+                    parent);
     // Messages quote page titles and file names; never read them as markup.
     box.setTextFormat(Qt::PlainText);
     return box.exec();

@@ -19,9 +19,9 @@
 #include <QTextDocumentFragment>
 #include <QUrl>
 #include <QUuid>
-#include <utility>
 #include <cmath>
 #include <memory>
+#include <utility>
 
 namespace {
 

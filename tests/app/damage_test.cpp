@@ -2,16 +2,13 @@
 #include "document/data_file.h"
 #include "document/history_backup.h"
 #include "mainwindow/main_window.h"
+#include "test_files.h"
 
 #include <QDate>
 #include <QFile>
-#include "test_files.h"
-
 #include <gtest/gtest.h>
 
 namespace {
-
-
 
 QString todaysBackup(Application& app)
 {

@@ -33,8 +33,7 @@ protected:
     }
     MainWindow* window() const { return app->mainWindow(); }
     QWidget* find() const { return window()->findChild<QWidget*>(QStringLiteral("frmFind")); }
-    template<typename T>
-    T* control(const char* name) const
+    template <typename T> T* control(const char* name) const
     {
         return find()->findChild<T*>(QString::fromLatin1(name));
     }
@@ -42,8 +41,9 @@ protected:
     QString found() const
     {
         RichTextEdit* editor = window()->editor();
-        return QStringLiteral("%1:%2").arg(app->book().RecentPage).arg(
-            editor->Text().mid(editor->SelStart(), editor->SelLength()));
+        return QStringLiteral("%1:%2")
+            .arg(app->book().RecentPage)
+            .arg(editor->Text().mid(editor->SelStart(), editor->SelLength()));
     }
 
     AppFixture f;

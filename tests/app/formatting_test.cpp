@@ -159,7 +159,8 @@ TEST_F(Formatting, StylesComeFromTheirFileApplyAsOneEditAndGoBackAtShutdown)
     heading.setColor(0x0000FF);
     app->AppStyles().Add(heading);
     app->RebuildTabs();
-    const QList<QAction*> styles = window()->findChildren<QAction*>(QStringLiteral("mnuTextStyles"));
+    const QList<QAction*> styles =
+        window()->findChildren<QAction*>(QStringLiteral("mnuTextStyles"));
     ASSERT_EQ(styles.size(), 2);
     EXPECT_FALSE(styles[0]->isVisible()) << "\"(пусто)\" only without styles";
     EXPECT_EQ(styles[1]->text(), u"Заголовок"_qs);

@@ -4,6 +4,7 @@
 #include "app_fixture.h"
 #include "core/window_ticks.h"
 #include "mainwindow/main_menus.h"
+#include "test_files.h"
 #include "ui/status_bar.h"
 #include "ui/tab_column.h"
 #include "window_driver.h"
@@ -15,8 +16,6 @@
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
-#include "test_files.h"
-
 #include <gtest/gtest.h>
 
 namespace {

@@ -9,9 +9,9 @@
 #include "window_driver.h"
 
 #include <QFileDialog>
-#include <sys/stat.h>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -62,9 +62,8 @@ protected:
     QStringList tabPopup(int page)
     {
         TabColumn* tabs = window()->tabColumn();
-        return popupItems([&] {
-            QTest::mouseClick(tabs, Qt::RightButton, {}, tabs->tabRect(page).center());
-        });
+        return popupItems(
+            [&] { QTest::mouseClick(tabs, Qt::RightButton, {}, tabs->tabRect(page).center()); });
     }
 
     AppFixture f;
@@ -195,7 +194,6 @@ TEST_F(PageCommandsTest, TitlesTheBookCannotKeepAndAFullBookAreRefusedWithTheRea
         EXPECT_TRUE(f.messages.texts()[0].contains(name)) << f.messages.texts()[0].toStdString();
     }
     EXPECT_FALSE(book().isChanged());
-
 }
 
 TEST_F(PageCommandsTest, AFullBookTakesNoMorePagesAndSaysSo)
@@ -321,12 +319,16 @@ TEST_F(PageCommandsTest, ImportAppendsFieldKToPageKAndNothingBeyondTheFields)
     answerImport(notes);
     item("mnuMainImport")->trigger();
     EXPECT_TRUE(book().isChanged());
-    const auto plain = [&](int page) { return book().Pages[static_cast<std::size_t>(page)].plainText(); };
+    const auto plain = [&](int page) {
+        return book().Pages[static_cast<std::size_t>(page)].plainText();
+    };
     EXPECT_EQ(plain(1), before[0].plainText() + u"\r\nАня, соседка\r\nтел. 1"_qs);
     EXPECT_EQ(plain(2), before[1].plainText() + u"\r\nБорис"_qs);
     EXPECT_EQ(plain(3), before[2].plainText() + u"\r\nВера"_qs);
     for (int page = 4; page <= 15; ++page)
-        EXPECT_EQ(book().Pages[static_cast<std::size_t>(page)], before[static_cast<std::size_t>(page - 1)]) << page;
+        EXPECT_EQ(book().Pages[static_cast<std::size_t>(page)],
+                  before[static_cast<std::size_t>(page - 1)])
+            << page;
     EXPECT_EQ(window()->pageText(), u"Люди text"_qs);
 
     // More fields than pages: the rest are not read.

@@ -1,15 +1,13 @@
 #include "app_fixture.h"
 #include "document/history_backup.h"
 #include "mainwindow/main_window.h"
+#include "test_files.h"
 
 #include <QDate>
 #include <QFile>
-#include "test_files.h"
-
 #include <gtest/gtest.h>
 
 namespace {
-
 
 // Puts a regular file where the data folder was, so every save into it fails.
 void blockDataFolder(const AppFixture& f)

@@ -7,6 +7,7 @@
 #include "document/data_file.h"
 #include "document/page_import.h"
 #include "richtext/rtf_plain_text.h"
+#include "test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,13 +15,10 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <csignal>
-#include "test_files.h"
-
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 
 namespace {
-
 
 // About 70 KB, so that a second copy does not fit beside it in 100 KB. The
 // runs of tabs need the clean-up, so the loaded book differs from its file

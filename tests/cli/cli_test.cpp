@@ -283,8 +283,7 @@ TEST_F(CliTest, FindReportsPageLineAndColumnOfEveryMatch)
     EXPECT_TRUE(runCli({"find", m_book, u"елкин"_qs}).out.isEmpty());
     EXPECT_EQ(runCli({"find", m_book, u"елкин"_qs, "--yo"}).out,
               u"3:1:20:Позвонить Иванову, Ёлкину\n"_qs);
-    EXPECT_EQ(runCli({"find", m_book, "5551234", "--digits"}).out,
-              u"1:1:8:Иванов\t555-12-34\n"_qs);
+    EXPECT_EQ(runCli({"find", m_book, "5551234", "--digits"}).out, u"1:1:8:Иванов\t555-12-34\n"_qs);
     const CliRun none = runCli({"find", m_book, "absent"});
     EXPECT_EQ(none.exitCode, 0);
     EXPECT_TRUE(none.out.isEmpty());

@@ -44,7 +44,8 @@ TEST_F(OptionsDialogTest, SettingsOfZeroShowClearedBoxesWithTheDefaultsAndOkKeep
     EXPECT_EQ(child<QLineEdit>("txtWidth")->text(), "600");
     EXPECT_EQ(child<QLineEdit>("txtFilePath")->text(), "/srv/books/");
     child<QPushButton>("cmdHelp")->click();
-    EXPECT_EQ(m_host.calls.takeFirst(), u"help 7"_qs) << "the first page: list entry 7 from 0, topic 8";
+    EXPECT_EQ(m_host.calls.takeFirst(), u"help 7"_qs)
+        << "the first page: list entry 7 from 0, topic 8";
 
     click("chkTips");
     EXPECT_TRUE(child<QLineEdit>("txtDuration")->isEnabled());

@@ -17,8 +17,7 @@ struct DialogFixture
     std::unique_ptr<PasswordDialog> open(PasswordDialog::Mode mode)
     {
         auto dialog = std::make_unique<PasswordDialog>(
-            mode, password, messages, [](TextId id) { return BuiltInTexts::text(id); },
-            nullptr);
+            mode, password, messages, [](TextId id) { return BuiltInTexts::text(id); }, nullptr);
         dialog->show();
         return dialog;
     }

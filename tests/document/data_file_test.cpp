@@ -134,10 +134,10 @@ TEST(DataFileReading, MalformedFilesFailWithNumberAndLineWithoutAllocatingTheCou
 // an address page with the same title.
 TEST(DataFileFormat, TitleProblemsAreExactlyTheTitlesThatDoNotReadBack)
 {
-    const QStringList titles = {u"Работа"_qs,     u"~Дача"_qs,      u"Д~ача"_qs,  u"O'Brien"_qs,
-                                u"O''Brien"_qs,   u"\"Ромашка\""_qs, u"'\"'"_qs,   u"a\"'"_qs,
-                                u"a'\""_qs,       u"Ёлка ё"_qs,     u"日本"_qs,   u"€ и №"_qs,
-                                u"a'b'c"_qs,      u"'"_qs};
+    const QStringList titles = {
+        u"Работа"_qs,      u"~Дача"_qs, u"Д~ача"_qs, u"O'Brien"_qs, u"O''Brien"_qs,
+        u"\"Ромашка\""_qs, u"'\"'"_qs,  u"a\"'"_qs,  u"a'\""_qs,    u"Ёлка ё"_qs,
+        u"日本"_qs,        u"€ и №"_qs, u"a'b'c"_qs, u"'"_qs};
     for (const QString& title : titles) {
         const std::vector<PageRecord> pages = {{title, u"x"_qs, PageRecord::AddressPage}};
         const DataFile::ParseResult back = DataFile::parse(DataFile::encode(pages).bytes);

@@ -3,7 +3,6 @@
 #include "core/message_service.h"
 
 #include <QStringList>
-
 #include <deque>
 #include <functional>
 

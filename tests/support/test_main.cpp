@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 // One QApplication for every test binary, headless, with the home folder and

@@ -5,8 +5,8 @@
 //   book_save_child fsize FOLDER N    save into FOLDER with files capped at N
 //                                     bytes; print the messages shown
 
-#include "document/book_storage.h"
 #include "core/message_service.h"
+#include "document/book_storage.h"
 
 #include <csignal>
 #include <cstdio>
