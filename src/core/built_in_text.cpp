@@ -161,7 +161,7 @@ constexpr auto texts = std::to_array<BuiltInText>({
      u"\nНапример, чтобы найти все записи о Петровых, введите \"Петров\"."},
     {TextId::FindCompleted, findForm, u"FindCompleted", u"Поиск завершен."},
     {TextId::FindYoAsYe, findForm, u"chkYo", u"&Е и Ё не различать"},
-    {TextId::FindDigitsOnly, findForm, u"chkDigits", u"Только u"&Только цифры (номер телефона)"цифры (номер телефона)"},
+    {TextId::FindDigitsOnly, findForm, u"chkDigits", u"Только &цифры (номер телефона)"},
 
     {TextId::DamagedPassword, program, u"DamagedPassword",
      u"Сохраненный пароль адресной книги поврежден, поэтому проверить пароль невозможно. "
