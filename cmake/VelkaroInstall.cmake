@@ -7,18 +7,34 @@
 # finds relative to its executable.
 
 # The files of the program folder, in this one list: the topic list and the
-# documents of resources/help (not the source they are made from) and a
-# resources/language.ini when there is one.
+# documents of resources/help (not the source they are made from), a
+# resources/language.ini when there is one, and the translations a user may
+# copy into his own folder, resources/translations/<language>/language.ini.
 file(GLOB velkaro_help_files LIST_DIRECTORIES false CONFIGURE_DEPENDS
      ${PROJECT_SOURCE_DIR}/resources/help/*.hlp ${PROJECT_SOURCE_DIR}/resources/help/*.rtf)
 file(GLOB velkaro_shipped_translation LIST_DIRECTORIES false CONFIGURE_DEPENDS
      ${PROJECT_SOURCE_DIR}/resources/language.ini)
+file(GLOB velkaro_optional_translations LIST_DIRECTORIES false CONFIGURE_DEPENDS
+     ${PROJECT_SOURCE_DIR}/resources/translations/*/language.ini)
 set(VELKARO_PROGRAM_FILES ${PROJECT_SOURCE_DIR}/resources/velkar.tip ${velkaro_help_files}
-    ${velkaro_shipped_translation})
+    ${velkaro_shipped_translation} ${velkaro_optional_translations})
+
+# A file's folder inside the program folder: a translation keeps its
+# language's folder (translations/en), so none is read as the program's own
+# "language.ini"; every other file lies at the top.
+function(velkaro_program_subfolder file out)
+  file(RELATIVE_PATH relative ${PROJECT_SOURCE_DIR}/resources ${file})
+  get_filename_component(folder ${relative} DIRECTORY)
+  if(NOT folder MATCHES "^translations/")
+    set(folder "")
+  endif()
+  set(${out} "${folder}" PARENT_SCOPE)
+endfunction()
 
 foreach(file ${VELKARO_PROGRAM_FILES})
+  velkaro_program_subfolder(${file} folder)
   get_filename_component(name ${file} NAME)
-  configure_file(${file} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${name} COPYONLY)
+  configure_file(${file} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${folder}/${name} COPYONLY)
 endforeach()
 
 if(NOT TARGET velkaro OR NOT TARGET velkaro-cli)
@@ -27,7 +43,10 @@ if(NOT TARGET velkaro OR NOT TARGET velkaro-cli)
 endif()
 
 install(TARGETS velkaro velkaro-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(FILES ${VELKARO_PROGRAM_FILES} DESTINATION ${VELKARO_INSTALL_PROGRAM_FOLDER})
+foreach(file ${VELKARO_PROGRAM_FILES})
+  velkaro_program_subfolder(${file} folder)
+  install(FILES ${file} DESTINATION ${VELKARO_INSTALL_PROGRAM_FOLDER}/${folder})
+endforeach()
 
 if(NOT UNIX OR APPLE)
   return()

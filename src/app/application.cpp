@@ -40,7 +40,7 @@ Application::Application(Environment environment, std::unique_ptr<SettingsStore>
     : QObject(parent), m_env(std::move(environment)), m_settings(std::move(settings)),
       m_messages(messages),
       m_localization({Folders::userSettingsFolder(), m_env.programFolder}, m_log),
-      m_storage(m_book), m_tips(m_localization)
+      m_qtTexts(*QCoreApplication::instance()), m_storage(m_book), m_tips(m_localization)
 {
     m_storage.setPageCleanup(&PageImport::Import);
     connect(&m_storage, &BookStorage::fallbackBookUsed, this, &Application::onFallbackBookUsed);
@@ -63,6 +63,9 @@ bool Application::StartUp()
                        QStringLiteral(" has been launched. No conflicting processes ") +
                        QStringLiteral("found. Now performing initialization..."),
                    EventLog::Information);
+    // Qt's own buttons and dialogs speak the language of "language.ini" from
+    // the first box on, the password prompt's included.
+    m_qtTexts.installLanguage(localizedText(TextId::QtLanguage));
 
     m_mainWindow = std::make_unique<MainWindow>(*this);
     connect(&m_book, &Book::changedStateChanged, m_mainWindow.get(),

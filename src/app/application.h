@@ -18,6 +18,7 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_host.h"
 #include "styles/styles.h"
+#include "ui/qt_translations.h"
 
 #include <QObject>
 #include <QPointer>
@@ -157,6 +158,7 @@ private:
     MessageService& m_messages;
     EventLog m_log;
     Localization m_localization;
+    QtTranslations m_qtTexts;
     Options m_options;
     Folders m_folders;
     Book m_book;

@@ -444,6 +444,11 @@ constexpr auto texts = std::to_array<BuiltInText>({
      u"сохранена рядом с файлом книги, и ее можно будет вернуть в окне резервных копий."},
     {TextId::RestoreKeepFailed, program, u"RestoreKeepFailed",
      u"Книгу не удалось сохранить перед восстановлением (%1), поэтому она не изменена."},
+
+    // Not shown: the language of Qt's own texts (standard buttons, the file,
+    // font, colour and print dialogs), a locale name such as "ru" or "en". A
+    // translation names its own language here, so Qt speaks it too.
+    {TextId::QtLanguage, program, u"QtLanguage", u"ru"},
 });
 
 constexpr bool indexedById()

@@ -303,6 +303,8 @@ enum class TextId
     RestoreBookConfirm,
     RestoreKeepFailed,
 
+    QtLanguage,
+
     Count // not a text: the number of texts
 };
 

@@ -7,7 +7,6 @@
 #include "core/window_ticks.h"
 #include "mainwindow/main_window.h"
 #include "ui/qt_message_service.h"
-#include "ui/qt_translations.h"
 
 #include <QApplication>
 
@@ -25,10 +24,6 @@ int main(int argc, char* argv[])
     // The desktop matches the window to its menu entry, velkaro.desktop, and
     // so to the entry's name and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("velkaro"));
-
-    // The interface is Russian, so Qt's own buttons and dialogs are too.
-    QtTranslations qtTexts(qapp);
-    qtTexts.install(QLocale(QLocale::Russian, QLocale::Russia));
 
     SingleInstance instance(SingleInstance::defaultServerName());
     if (instance.activateRunningInstance(qEnvironmentVariable(kActivationTokenVariable)))

@@ -31,6 +31,17 @@ bool QtTranslations::install(const QLocale& locale, const QString& folder)
     return load(locale, QStringLiteral("qtbase"), folder);
 }
 
+bool QtTranslations::installLanguage(const QString& language)
+{
+    const QLocale locale(language);
+    if (locale.language() == QLocale::English)
+        return true;
+    // A name QLocale does not know reads as the C locale, which has no catalogue.
+    if (locale.language() == QLocale::C)
+        return false;
+    return install(locale);
+}
+
 bool QtTranslations::load(const QLocale& locale, const QString& name, const QString& folder)
 {
     auto translator = std::make_unique<QTranslator>();

@@ -23,6 +23,10 @@ public:
     // a catalogue was found; without one Qt keeps its English texts.
     bool install(const QLocale& locale = QLocale(QLocale::Russian, QLocale::Russia));
     bool install(const QLocale& locale, const QString& folder);
+    // Qt's texts in `language`, a locale name such as "ru" or "de_AT", from
+    // the system's catalogues. English is Qt's own and needs none. Returns
+    // whether Qt speaks that language now.
+    bool installLanguage(const QString& language);
 
     static QString systemFolder();
 

@@ -8,6 +8,7 @@
 // "language.ini" makes every lookup visible there.
 
 #include "core/code_page.h"
+#include "core/ini_file.h"
 #include "core/sequential_file_reader.h"
 #include "test_files.h"
 
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <csignal>
@@ -125,9 +127,9 @@ protected:
 
     // Start-up runs to its end before the program's event loop sees the
     // signal, which waits, blocked, until the program listens for it.
-    void runInstalledProgram()
+    void runInstalledProgram(const QByteArray& userTranslation = kUserTranslation)
     {
-        ASSERT_TRUE(writeAll(userFolder() + "language.ini", kUserTranslation));
+        ASSERT_TRUE(writeAll(userFolder() + "language.ini", userTranslation));
         QProcess program;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("HOME", m_home.path());
@@ -223,6 +225,33 @@ TEST_P(InstalledCopy, WithoutItsTipsFileItShowsTheFailureText)
     ASSERT_TRUE(QFile::remove(programFolder() + "velkar.tip"));
     runInstalledProgram();
     EXPECT_TRUE(log().contains("[Common/TipFailure]")) << log().toStdString();
+}
+
+// The English translation waits in the program folder, where nothing reads
+// it, until a user copies it into his own folder; from then on it answers
+// every text the start-up looks up.
+TEST_P(InstalledCopy, ItsEnglishTranslationServesTheUserWhoCopiesIt)
+{
+    const QString english = programFolder() + "translations/en/language.ini";
+    EXPECT_EQ(readAll(english),
+              readAll(VELKARO_SOURCE_DIR "/resources/translations/en/language.ini"));
+    EXPECT_FALSE(QFileInfo::exists(programFolder() + "language.ini")) << "Russian is the default";
+
+    const QByteArray translation = readAll(english);
+    runInstalledProgram(translation);
+    // Logged are the lookups the file answered with the text the window
+    // already showed (a caption built in English) or not at all.
+    static const QRegularExpression noEntry(QStringLiteral("No entry for \\[([^/]*)/([^\\]]*)\\]"));
+    QStringList unanswered;
+    for (const QRegularExpressionMatch& match : noEntry.globalMatch(log())) {
+        if (!IniFile::findValue(translation, match.captured(1), match.captured(2)))
+            unanswered << match.captured(1) + '/' + match.captured(2);
+    }
+    unanswered.removeDuplicates();
+    unanswered.sort();
+    // The book's shape, the window's caption and the data file's path are no texts.
+    EXPECT_EQ(unanswered.join(' ').toStdString(),
+              "Velkaro/LastIntPage Velkaro/Shortcuts frmMain/@ frmMain/lblStatus");
 }
 
 // The log, the styles, the settings and the new book all belong to the user.

@@ -44,4 +44,25 @@ TEST(QtTranslations, AFolderWithoutCataloguesLeavesQtInEnglish)
     EXPECT_EQ(yesButtonText(), QStringLiteral("&Yes"));
 }
 
+// The interface's language names Qt's: English is Qt's own, so it needs no
+// catalogue, and a name no locale has changes nothing.
+TEST(QtTranslations, InstallLanguageFollowsTheInterface)
+{
+    {
+        QtTranslations translations(*QCoreApplication::instance());
+        EXPECT_TRUE(translations.installLanguage(QStringLiteral("en")));
+        EXPECT_EQ(yesButtonText(), QStringLiteral("&Yes"));
+    }
+    {
+        QtTranslations translations(*QCoreApplication::instance());
+        EXPECT_FALSE(translations.installLanguage(QStringLiteral("not a language")));
+        EXPECT_EQ(yesButtonText(), QStringLiteral("&Yes"));
+    }
+    if (!russianCatalogueInstalled())
+        GTEST_SKIP() << "qt6-translations-l10n is not installed";
+    QtTranslations translations(*QCoreApplication::instance());
+    EXPECT_TRUE(translations.installLanguage(QStringLiteral("ru")));
+    EXPECT_EQ(yesButtonText(), QStringLiteral("&Да"));
+}
+
 } // namespace

@@ -1,0 +1,116 @@
+// The English "language.ini" shipped with the program, read as the program
+// reads it, against the table of built-in texts: a text added to the table
+// without its English fails here.
+
+#include "core/built_in_text.h"
+#include "core/ini_file.h"
+#include "test_files.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSet>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray& english()
+{
+    static const QByteArray content = readAll(QStringLiteral(VELKARO_ENGLISH_TRANSLATION));
+    return content;
+}
+
+std::optional<QString> value(QStringView section, QStringView key)
+{
+    return IniFile::findValue(english(), section, key);
+}
+
+std::string name(const BuiltInText& text)
+{
+    return QStringLiteral("[%1] %2").arg(text.section, text.key).toStdString();
+}
+
+// %1 ... %9 and the about box's %apptitle, %major and the like.
+QSet<QString> placeholders(const QString& text)
+{
+    static const QRegularExpression placeholder(QStringLiteral("%(\\d+|[A-Za-z]+)"));
+    QSet<QString> found;
+    for (const QRegularExpressionMatch& match : placeholder.globalMatch(text))
+        found << match.captured();
+    return found;
+}
+
+TEST(EnglishTranslation, IsUtf8WithAByteOrderMark)
+{
+    ASSERT_FALSE(english().isEmpty()) << VELKARO_ENGLISH_TRANSLATION;
+    EXPECT_TRUE(english().startsWith("\xEF\xBB\xBF"));
+    EXPECT_FALSE(QString::fromUtf8(english()).contains(QChar::ReplacementCharacter));
+}
+
+// Placeholders, line breaks and mnemonics are what the program and the
+// keyboard rely on; the words are the translator's.
+TEST(EnglishTranslation, TranslatesEveryBuiltInText)
+{
+    for (int i = 0; i < static_cast<int>(TextId::Count); ++i) {
+        const BuiltInText& text = BuiltInTexts::entry(static_cast<TextId>(i));
+        const std::optional<QString> translated = value(text.section, text.key);
+        if (!translated) {
+            ADD_FAILURE() << name(text) << " is missing";
+            continue;
+        }
+        const QString russian = text.text.toString();
+        // An empty default is no text but a rule (the about box's link
+        // position, the style mask's list): empty keeps the rule.
+        if (!russian.isEmpty()) {
+            EXPECT_FALSE(translated->isEmpty()) << name(text);
+        }
+        EXPECT_LE(translated->size(), IniFile::maxValueLength) << name(text);
+        for (const QString& placeholder : placeholders(russian)) {
+            EXPECT_TRUE(translated->contains(placeholder))
+                << name(text) << " lost " << placeholder.toStdString();
+        }
+        EXPECT_EQ(translated->count(QLatin1String("\\n")), russian.count(u'\n')) << name(text);
+        if (russian.contains(u'&')) {
+            EXPECT_TRUE(translated->contains(QRegularExpression(QStringLiteral("&\\w"))))
+                << name(text) << " lost its mnemonic";
+        }
+    }
+}
+
+TEST(EnglishTranslation, OptionsPagesKeepTheirTagMark)
+{
+    int tags = 0;
+    for (int i = 0; i < static_cast<int>(TextId::Count); ++i) {
+        const BuiltInText& text = BuiltInTexts::entry(static_cast<TextId>(i));
+        if (!text.key.endsWith(u".Tag"))
+            continue;
+        ++tags;
+        // "@ " is how the options dialog tells its pages from other tags.
+        EXPECT_TRUE(value(text.section, text.key).value_or(QString()).startsWith(u"@ "))
+            << name(text);
+    }
+    EXPECT_EQ(tags, 5);
+}
+
+TEST(EnglishTranslation, NamesEveryColourAndEveryStyleAttribute)
+{
+    for (int index = -1; index <= 15; ++index)
+        EXPECT_FALSE(value(u"Colors", QString::number(index)).value_or(QString()).isEmpty())
+            << index;
+    // The style mask's items come from "List" only, in the order of lstList.
+    const QStringList items = value(u"frmUnused", u"List").value_or(QString()).split(u'|');
+    ASSERT_EQ(items.size(), 7);
+    for (int i = 0; i < items.size(); ++i)
+        EXPECT_EQ(items[i], value(u"frmUnused", QStringLiteral("lstList(%1)").arg(i))) << i;
+}
+
+TEST(EnglishTranslation, SwitchesQtToEnglishAndLeavesTheBookShapeAlone)
+{
+    EXPECT_EQ(QLocale(value(u"Velkaro", u"QtLanguage").value_or(QString())).language(),
+              QLocale::English);
+    // The number of built-in pages and their Alt keys belong to the book
+    // the user already has, whatever language shows it.
+    EXPECT_FALSE(value(u"Velkaro", u"LastIntPage"));
+    EXPECT_FALSE(value(u"Velkaro", u"Shortcuts"));
+}
+
+} // namespace
