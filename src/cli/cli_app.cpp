@@ -107,8 +107,9 @@ QString versionLine()
 
 QString commandHelp(const Command& command)
 {
+    // The help names Cyrillic letters; the source is UTF-8.
     return QStringLiteral("Usage: velkaro-cli %1\n\n%2")
-        .arg(QLatin1String(command.synopsis), QLatin1String(command.help));
+        .arg(QLatin1String(command.synopsis), QString::fromUtf8(command.help));
 }
 
 const Command* findCommand(const QString& name)

@@ -300,6 +300,7 @@ TEST_F(CliTest, VersionIsTheProgramsOwn)
     EXPECT_EQ(run.out, "velkaro-cli (Velkaro Pro) " + AppInfo::versionText() + "\n");
     EXPECT_TRUE(run.err.isEmpty());
     EXPECT_TRUE(runCli({"--help"}).out.contains("--version"));
+    EXPECT_TRUE(runCli({"find", "--help"}).out.contains(u"\"е\" and \"ё\""_qs));
 }
 
 TEST_F(CliTest, UsageErrorsAndPagesThatDoNotExistExitWithTwo)
