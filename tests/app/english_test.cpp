@@ -71,8 +71,9 @@ protected:
         FormLocalizer::localize(form, app->localization(), mode, tags);
     }
 
-    // Opens frmOptions from the popup and hands it to `act` before it is cancelled.
-    void withOptions(const std::function<void(QDialog*)>& act)
+    // Opens the modal window of the main popup's `item` and hands it to `act`
+    // before it is closed.
+    void withModal(const char* item, const std::function<void(QDialog*)>& act)
     {
         bool shown = false;
         QTimer::singleShot(0, [&] {
@@ -82,8 +83,8 @@ protected:
             act(dialog);
             dialog->reject();
         });
-        app->mainWindow()->menus()->item("mnuMainOptons")->trigger();
-        EXPECT_TRUE(shown);
+        app->mainWindow()->menus()->item(item)->trigger();
+        EXPECT_TRUE(shown) << item;
     }
 
     AppFixture f;
@@ -138,7 +139,7 @@ TEST_F(English, TheOptionsDialogNamesItselfAndItsPagesInEnglish)
     app = f.makeApp();
     ASSERT_TRUE(app->StartUp());
     app->mainWindow()->show();
-    withOptions([](QDialog* dialog) {
+    withModal("mnuMainOptons", [](QDialog* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Options");
         QStringList pages;
         auto* list = dialog->findChild<QListWidget*>("lstPages");
@@ -161,7 +162,9 @@ TEST_F(English, EveryCaptionTheWindowsLookUpIsInTheEnglishFile)
     ASSERT_TRUE(app->StartUp());
     app->mainWindow()->show();
     app->findCommand();
-    withOptions([](QDialog*) {});
+    withModal("mnuMainOptons", [](QDialog*) {});
+    withModal("mnuMainBackups",
+              [](QDialog* dialog) { EXPECT_EQ(dialog->windowTitle(), "Book Backups"); });
     const auto text = [this](TextId id) { return textLookup(id); };
     {
         EventLog log;
