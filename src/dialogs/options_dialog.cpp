@@ -39,6 +39,7 @@ constexpr double kAutosaveMax = 32767;
 // Help topics of the pages follow the topics of the main window.
 constexpr int kFirstPageTopic = 7;
 constexpr int kPagesWidth = 150;
+constexpr int kListPadding = 8;
 const QString kDefaultAutosave = QStringLiteral("5");
 const QString kDefaultDuration = QStringLiteral("10");
 
@@ -321,6 +322,11 @@ void OptionsDialog::fillPageList()
     for (const QWidget* picture : m_pages)
         m_lstPages->addItem(
             picture->property("Tag").toString().replace(QStringLiteral("@ "), QStringLiteral(" ")));
+    // A longer translation widens the list rather than hiding its titles.
+    m_lstPages->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_lstPages->setFixedWidth(
+        std::max(kPagesWidth,
+                 m_lstPages->sizeHintForColumn(0) + 2 * m_lstPages->frameWidth() + kListPadding));
 }
 
 void OptionsDialog::lstPages_Click()
