@@ -10,6 +10,7 @@
 #include "core/message_service.h"
 #include "dialogs/backups_dialog.h"
 #include "document/data_file.h"
+#include "largest_book.h"
 
 #include <QApplication>
 #include <QFile>
@@ -22,19 +23,8 @@
 
 namespace {
 
-constexpr int kBookPages = DataFile::MaxPages;
+constexpr int kBookPages = LargestBook::pages;
 constexpr int kPeriods = 36;
-
-// One entry line, name, tab, phone, as the rich-edit control writes it.
-QString addressPage(int n)
-{
-    return QStringLiteral("{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0\\fswiss"
-                          "\\fcharset204{\\*\\fname Tahoma;}Tahoma CYR;}}\r\n"
-                          "\\viewkind4\\uc1\\pard\\tx300\\tx4200\\f0\\fs20 \\'c8\\'e2\\'e0"
-                          "\\'ed\\'ee\\'e2 %1\\tab +7 (495) 555-%2\\par\r\n}\r\n")
-        .arg(n)
-        .arg(n % 10000, 4, 10, QLatin1Char('0'));
-}
 
 // The history folder, written once for the whole run.
 class History
@@ -42,11 +32,7 @@ class History
 public:
     History()
     {
-        std::vector<PageRecord> pages;
-        pages.reserve(kBookPages);
-        for (int i = 1; i <= kBookPages; ++i)
-            pages.push_back({QStringLiteral("Стр%1").arg(i), addressPage(i), 0});
-        const QByteArray bytes = DataFile::serialize(pages);
+        const QByteArray bytes = DataFile::serialize(LargestBook::make());
         for (int period = 1; period <= kPeriods; ++period) {
             QFile file(path(period));
             if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())

@@ -7,6 +7,7 @@
 #include "document/history_backup.h"
 #include "document/page_import.h"
 #include "document/text_export.h"
+#include "largest_book.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -19,29 +20,7 @@ extern char** environ;
 
 namespace {
 
-constexpr int kBookPages = DataFile::MaxPages;
-
-// One entry line, name, tab, phone, as the rich-edit control writes it.
-QString addressPage(int n)
-{
-    return QStringLiteral("{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0\\fswiss"
-                          "\\fcharset204{\\*\\fname Tahoma;}Tahoma CYR;}}\r\n"
-                          "{\\colortbl ;\\red0\\green0\\blue0;}\r\n"
-                          "\\viewkind4\\uc1\\pard\\tx300\\tx4200\\cf1\\f0\\fs20 \\'c8\\'e2\\'e0"
-                          "\\'ed\\'ee\\'e2 \\'c8\\'e2\\'e0\\'ed %1\\tab +7 (495) 555-%2\\par\r\n"
-                          "\\pard\\tx300\\tx4200\\par\r\n}\r\n")
-        .arg(n)
-        .arg(n % 10000, 4, 10, QLatin1Char('0'));
-}
-
-std::vector<PageRecord> largestBook()
-{
-    std::vector<PageRecord> pages;
-    pages.reserve(kBookPages);
-    for (int i = 1; i <= kBookPages; ++i)
-        pages.push_back({QStringLiteral("Стр%1").arg(i), addressPage(i), PageRecord::AddressPage});
-    return pages;
-}
+constexpr int kBookPages = LargestBook::pages;
 
 // A folder holding the largest book as velkaro.dat, made once per run.
 class BookOnDisk
@@ -51,7 +30,7 @@ public:
     {
         QFile file(path());
         file.open(QIODevice::WriteOnly);
-        file.write(DataFile::serialize(largestBook()));
+        file.write(DataFile::serialize(LargestBook::make()));
     }
     QString folder() const { return m_dir.path() + u'/'; }
     QString path() const { return folder() + QStringLiteral("velkaro.dat"); }
@@ -101,7 +80,7 @@ void BM_SaveBook(benchmark::State& state)
 {
     QTemporaryDir dir;
     Book book;
-    book.setPages(largestBook());
+    book.setPages(LargestBook::make());
     BookStorage storage(book);
     storage.setFilePath(dir.path() + u'/');
     int edit = 0;
@@ -147,7 +126,7 @@ void BM_ParseOnly(benchmark::State& state)
 
 void BM_SerializeOnly(benchmark::State& state)
 {
-    const std::vector<PageRecord> pages = largestBook();
+    const std::vector<PageRecord> pages = LargestBook::make();
     for (auto _ : state)
         benchmark::DoNotOptimize(DataFile::serialize(pages));
 }
@@ -155,7 +134,7 @@ void BM_SerializeOnly(benchmark::State& state)
 // Every save after the first finds each page's plain text already made.
 void BM_TextExportOnly(benchmark::State& state)
 {
-    const std::vector<PageRecord> pages = largestBook();
+    const std::vector<PageRecord> pages = LargestBook::make();
     for (auto _ : state)
         benchmark::DoNotOptimize(TextExport::build(pages));
 }
@@ -165,7 +144,7 @@ void BM_TextExportFirstSave(benchmark::State& state)
 {
     for (auto _ : state) {
         state.PauseTiming();
-        const std::vector<PageRecord> pages = largestBook();
+        const std::vector<PageRecord> pages = LargestBook::make();
         state.ResumeTiming();
         benchmark::DoNotOptimize(TextExport::build(pages));
     }
@@ -176,7 +155,7 @@ void BM_HistoryBackupAfterSave(benchmark::State& state)
 {
     QTemporaryDir dir;
     Book book;
-    book.setPages(largestBook());
+    book.setPages(LargestBook::make());
     BookStorage storage(book);
     storage.setFilePath(dir.path() + u'/');
     if (!storage.SaveBook(BookStorage::OnDiskChange::Overwrite).dataSaved())

@@ -9,13 +9,14 @@
 #include "document/contact_export.h"
 #include "document/data_file.h"
 #include "document/text_export.h"
+#include "largest_book.h"
 
 #include <benchmark/benchmark.h>
 #include <vector>
 
 namespace {
 
-constexpr int kBookPages = DataFile::MaxPages;
+constexpr int kBookPages = LargestBook::pages;
 
 QString addressPage(int n)
 {
@@ -32,20 +33,11 @@ QString addressPage(int n)
         .arg(n % 10000, 4, 10, QLatin1Char('0'));
 }
 
-std::vector<PageRecord> largestBook()
-{
-    std::vector<PageRecord> pages;
-    pages.reserve(kBookPages);
-    for (int i = 1; i <= kBookPages; ++i)
-        pages.push_back({QStringLiteral("Стр%1").arg(i), addressPage(i), PageRecord::AddressPage});
-    return pages;
-}
-
 void exportBook(benchmark::State& state, ContactExport::Format format)
 {
     for (auto _ : state) {
         state.PauseTiming();
-        const std::vector<PageRecord> pages = largestBook();
+        const std::vector<PageRecord> pages = LargestBook::make(addressPage);
         state.ResumeTiming();
         const std::vector<Contact> contacts = ContactExport::ofBook(pages);
         benchmark::DoNotOptimize(ContactExport::write(contacts, format));
@@ -57,7 +49,7 @@ void BM_TextExportFloor(benchmark::State& state)
 {
     for (auto _ : state) {
         state.PauseTiming();
-        const std::vector<PageRecord> pages = largestBook();
+        const std::vector<PageRecord> pages = LargestBook::make(addressPage);
         state.ResumeTiming();
         benchmark::DoNotOptimize(TextExport::build(pages));
     }
@@ -78,7 +70,7 @@ void BM_CsvExport(benchmark::State& state)
 // book's first save).
 void BM_VCardExportPlainTextKnown(benchmark::State& state)
 {
-    const std::vector<PageRecord> pages = largestBook();
+    const std::vector<PageRecord> pages = LargestBook::make(addressPage);
     benchmark::DoNotOptimize(TextExport::build(pages));
     for (auto _ : state) {
         const std::vector<Contact> contacts = ContactExport::ofBook(pages);

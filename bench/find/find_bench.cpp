@@ -9,6 +9,7 @@
 #include "document/data_file.h"
 #include "document/search_target.h"
 #include "document/search_walk.h"
+#include "largest_book.h"
 #include "richtext/text_finder.h"
 #include "ui/rich_text_edit.h"
 
@@ -21,30 +22,8 @@
 
 namespace {
 
-constexpr int kBookPages = DataFile::MaxPages;
+constexpr int kBookPages = LargestBook::pages;
 const QString kNowhere = QStringLiteral("Кузнецов");
-
-// One entry line, name, tab, phone, as the rich-edit control writes it.
-QString addressPage(int n)
-{
-    return QStringLiteral("{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0\\fswiss"
-                          "\\fcharset204{\\*\\fname Tahoma;}Tahoma CYR;}}\r\n"
-                          "{\\colortbl ;\\red0\\green0\\blue0;}\r\n"
-                          "\\viewkind4\\uc1\\pard\\tx300\\tx4200\\cf1\\f0\\fs20 \\'c8\\'e2\\'e0"
-                          "\\'ed\\'ee\\'e2 \\'c8\\'e2\\'e0\\'ed %1\\tab +7 (495) 555-%2\\par\r\n"
-                          "\\pard\\tx300\\tx4200\\par\r\n}\r\n")
-        .arg(n)
-        .arg(n % 10000, 4, 10, QLatin1Char('0'));
-}
-
-std::vector<PageRecord> largestBook()
-{
-    std::vector<PageRecord> pages;
-    pages.reserve(kBookPages);
-    for (int i = 1; i <= kBookPages; ++i)
-        pages.push_back({QStringLiteral("Стр%1").arg(i), addressPage(i), PageRecord::AddressPage});
-    return pages;
-}
 
 // The book and the page editor as the main window hands them to the search.
 class EditorTarget : public SearchTarget
@@ -52,7 +31,7 @@ class EditorTarget : public SearchTarget
 public:
     EditorTarget()
     {
-        book.setPages(largestBook());
+        book.setPages(LargestBook::make());
         SelectPage(1);
     }
 
@@ -74,7 +53,7 @@ public:
     }
 
     // A book just loaded: no page has made its plain text yet.
-    void forgetPlainTexts() { book.setPages(largestBook()); }
+    void forgetPlainTexts() { book.setPages(LargestBook::make()); }
 
     Book book;
     RichTextEdit editor;
@@ -99,7 +78,7 @@ void makePlainTexts(const Book& book)
 void BM_FloorOneFinderPassOverEveryPlainText(benchmark::State& state)
 {
     Book book;
-    book.setPages(largestBook());
+    book.setPages(LargestBook::make());
     makePlainTexts(book);
     for (auto _ : state) {
         int found = -1;
@@ -117,7 +96,7 @@ void BM_FloorPlainTextsAndOneFinderPass(benchmark::State& state)
     Book book;
     for (auto _ : state) {
         state.PauseTiming();
-        book.setPages(largestBook());
+        book.setPages(LargestBook::make());
         state.ResumeTiming();
         for (const PageRecord& page : book.pages())
             benchmark::DoNotOptimize(TextFinder::find(page.plainText(), kNowhere, 0, -1, 0));

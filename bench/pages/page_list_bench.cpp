@@ -5,6 +5,7 @@
 
 #include "document/book.h"
 #include "mainwindow/main_window.h"
+#include "quiet_host.h"
 
 #include <QApplication>
 #include <QTest>
@@ -15,31 +16,15 @@ namespace {
 constexpr int kBookPages = 32767;
 constexpr int kMiddle = kBookPages / 2;
 
-class Host : public MainWindowHost
+class Host : public QuietHost
 {
 public:
     explicit Host(Book& book) : m_book(book) {}
-    bool mainWindowClosing(CloseReason) override { return true; }
-    void saveCommand() override {}
-    void revertCommand() override {}
-    void exitCommand() override {}
-    void pageCommand(PageCommand) override {}
-    void contactsCommand(ContactsCommand) override {}
-    void findCommand() override {}
-    void backupsCommand() override {}
-    void helpCommand() override {}
-    void aboutCommand() override {}
-    void optionsCommand() override {}
-    void applyStyle(int) override {}
-    void warn(const QString&) override {}
-    void pageEdited() override {}
     void SelectPage(int index) override
     {
         m_book.RecentPage = static_cast<qint16>(index);
         window->showPage(m_book.Pages[static_cast<std::size_t>(index)], index);
     }
-    void statusBarHidden() override {}
-    QString localizedText(TextId id) override { return BuiltInTexts::text(id); }
     MainWindow* window = nullptr;
 
 private:

@@ -7,6 +7,7 @@
 #include "bench_page.h"
 #include "document/book.h"
 #include "mainwindow/main_window.h"
+#include "quiet_host.h"
 #include "richtext/rtf_reader.h"
 #include "ui/rich_text_edit.h"
 
@@ -24,26 +25,10 @@ namespace {
 
 constexpr qsizetype kPageBytes = 1 << 20;
 
-class Host : public MainWindowHost
+class Host : public QuietHost
 {
 public:
-    bool mainWindowClosing(CloseReason) override { return true; }
-    void saveCommand() override {}
-    void revertCommand() override {}
-    void exitCommand() override {}
-    void pageCommand(PageCommand) override {}
-    void contactsCommand(ContactsCommand) override {}
-    void findCommand() override {}
-    void backupsCommand() override {}
-    void helpCommand() override {}
-    void aboutCommand() override {}
-    void optionsCommand() override {}
-    void applyStyle(int) override {}
-    void warn(const QString&) override {}
     void pageEdited() override { ++edits; }
-    void SelectPage(int) override {}
-    void statusBarHidden() override {}
-    QString localizedText(TextId id) override { return BuiltInTexts::text(id); }
     int edits = 0;
 };
 
