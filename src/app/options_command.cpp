@@ -4,7 +4,6 @@
 #include "dialogs/help_window.h"
 #include "dialogs/options_dialog.h"
 #include "dialogs/replace_dialog.h"
-#include "mainwindow/main_menus.h"
 #include "ui/form_localizer.h"
 
 #include <QDir>
@@ -41,7 +40,7 @@ void OptionsCommand::run()
     dialog.exec();
     // Style changes act at once: the style menu follows them however the
     // dialog closed.
-    window->menus()->setStyleNames(m_app.display().styleNames);
+    window->showStyleNames(m_app.display().styleNames);
 }
 
 void OptionsCommand::formLocalize(QWidget* form)

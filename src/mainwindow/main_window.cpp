@@ -366,6 +366,11 @@ void MainWindow::setSavedState(bool saved)
         saved, m_host.localizedText(saved ? TextId::MainSavedTip : TextId::MainUnsavedTip));
 }
 
+void MainWindow::showStyleNames(const QStringList& names)
+{
+    m_menus->setStyleNames(names);
+}
+
 void MainWindow::buildSizeAndColorMenus(const QStringList& colorCaptions)
 {
     m_menus->buildSizeAndColorItems(colorCaptions);

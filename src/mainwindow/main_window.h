@@ -56,6 +56,8 @@ public:
     bool isTipShowing() const;
     void showStatusText(const QString& text);
     void setSavedState(bool saved);
+    // The editor's style submenu, for styles changed between rebuilds.
+    void showStyleNames(const QStringList& names);
     // The size and colour submenus, made at start-up.
     void buildSizeAndColorMenus(const QStringList& colorCaptions);
 
