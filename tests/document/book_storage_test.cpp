@@ -138,19 +138,6 @@ TEST_F(BookStorageTest, ABookSavedUnchangedIsNotWrittenAgainButItsMissingExportI
     EXPECT_TRUE(readAll(m_storage.FullDataPath()).contains("gamma"));
 }
 
-TEST_F(BookStorageTest, TextAfterTheLastCountedPageIsKeptInACopyBeforeAnythingIsWritten)
-{
-    const QByteArray bytes = "1\r\n\"A\",\"a\"\r\n\"B\",\"b\"\r\n";
-    writeAll(m_storage.FullDataPath(), bytes);
-    ASSERT_FALSE(m_storage.LoadBook().has_value());
-    EXPECT_EQ(m_book.PageCount(), 1);
-    const BookStorage::LoadReport& report = m_storage.loadReport();
-    EXPECT_EQ(report.trailingLine, 3);
-    EXPECT_TRUE(report.trailingKeptAs.startsWith(m_storage.FullDataPath() + ".original-20"));
-    EXPECT_EQ(readAll(report.trailingKeptAs), bytes);
-    EXPECT_TRUE(m_storage.holdsUserBook());
-}
-
 TEST_F(BookStorageTest, ADefaultBookNeverReplacesTheExportUntilSomebodyTypesIntoIt)
 {
     writeAll(m_storage.exportPath(), "$АБ\r\nthe only readable copy\r\n");
