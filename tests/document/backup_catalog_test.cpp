@@ -14,11 +14,6 @@ namespace {
 
 const QDateTime kMarch(QDate(2026, 3, 12), QTime(18, 4));
 
-QByteArray book(const std::vector<PageRecord>& pages)
-{
-    return DataFile::serialize(pages);
-}
-
 // A copy written `daysAgo` days before kMarch.
 void writeCopy(const QString& path, const QByteArray& bytes, int daysAgo)
 {
@@ -67,7 +62,8 @@ TEST(BackupCatalog, ListsBackupsAndKeptBooksNewestFirstFromTheirCountLines)
     QTemporaryDir dir;
     const QString history = dir.filePath("History") + u'/';
     const QString data = dir.filePath("data") + u'/';
-    const QByteArray two = book({{"A", "x", 0}, {"B", "y", 1}});
+    const QByteArray two =
+        DataFile::serialize(std::vector<PageRecord>{{"A", "x", 0}, {"B", "y", 1}});
     writeCopy(history + "velkaro.8", two, 5);
     writeCopy(history + "velkaro.36", "not a count\r\n", 90);
     writeCopy(history + "velkaro.1",
@@ -107,7 +103,10 @@ TEST(BackupCatalog, ReadsWholeCopiesAndRefusesDamagedOnesWithoutTouchingThem)
     QTemporaryDir dir;
     const QString good = dir.filePath("velkaro.1");
     // A run of tabs an older version left: cleaned up as the loader does.
-    writeCopy(good, book({{"A", "Иванов\t\t\t555", 0}, {"B", "a\t\tb", 1}}), 1);
+    writeCopy(good,
+              DataFile::serialize(
+                  std::vector<PageRecord>{{"A", "Иванов\t\t\t555", 0}, {"B", "a\t\tb", 1}}),
+              1);
     const BackupCatalog::Contents contents = BackupCatalog::read(good);
     ASSERT_TRUE(contents.ok());
     ASSERT_EQ(contents.pages.size(), 2u);

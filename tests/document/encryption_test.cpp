@@ -25,10 +25,7 @@ TEST(Encryption, StoredFormMatchesWhatExistingSettingsHold)
     // A trailing odd digit is ignored.
     EXPECT_EQ(Encryption::HexToStr(u"6162F"_qs), u"ab"_qs);
     EXPECT_EQ(Encryption::HexToStr(u"7"_qs), QString());
-}
-
-TEST(Encryption, EveryCodeComesBack)
-{
+    // Every code comes back.
     QString all;
     for (int b = 0; b < 256; ++b)
         all.append(CodePage::decodeByte(static_cast<unsigned char>(b)));

@@ -30,11 +30,6 @@ std::vector<Contact> awkwardContacts()
     };
 }
 
-ContactsRead readText(const QString& text)
-{
-    return VCardReader::read(text);
-}
-
 } // namespace
 
 TEST(VCardWriter, WritesVersion4CardsWithEscapesAndCrLf)
@@ -75,7 +70,7 @@ TEST(VCardWriter, FoldsAt75OctetsWithoutSplittingALetter)
 TEST(VCardReader, ReadsBackWhatTheWriterWrites)
 {
     const std::vector<Contact> contacts = awkwardContacts();
-    const ContactsRead read = readText(QString::fromUtf8(VCardWriter::write(contacts)));
+    const ContactsRead read = VCardReader::read(QString::fromUtf8(VCardWriter::write(contacts)));
     ASSERT_TRUE(read.ok());
     EXPECT_EQ(read.contacts, contacts);
     EXPECT_EQ(read.contacts[1].line, 17) << "the line of its BEGIN, folds counted";
@@ -109,7 +104,7 @@ with open(sys.argv[1], 'w', encoding='utf-8', newline='') as f:
     QString error;
     ASSERT_TRUE(runPython(python, script, {path}, &error)) << error.toStdString();
 
-    const ContactsRead read = readText(QString::fromUtf8(readAll(path)));
+    const ContactsRead read = VCardReader::read(QString::fromUtf8(readAll(path)));
     ASSERT_TRUE(read.ok()) << int(read.problem) << " line " << read.line;
     ASSERT_EQ(read.contacts.size(), 2u);
     const Contact& petrov = read.contacts[0];
@@ -125,7 +120,7 @@ with open(sys.argv[1], 'w', encoding='utf-8', newline='') as f:
 
 TEST(VCardReader, ReadsVersion3FoldsGroupsAndVersion21QuotedPrintable)
 {
-    const ContactsRead read = readText(
+    const ContactsRead read = VCardReader::read(
         u"BEGIN:VCARD\nVERSION:3.0\nN:;;;;\nORG:ООО \"Рога\\, копыта\";\n"
         "item1.TEL;TYPE=CELL,VOICE:+7 916\n\t 111-22-33\nitem1.X-ABLabel:мой\n"
         "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQ\n  AAAQABAAD\n"
@@ -169,10 +164,10 @@ TEST(VCardReader, ABadLineGivesNoContactsAndItsLineNumber)
         {u"BEGIN:VCARD\r\nVERSION:4.0\r\nEND:VCARD\r\n"_qs, Problem::NoContacts, 1},
     };
     for (const auto& [text, problem, line] : cases) {
-        const ContactsRead read = readText(text);
+        const ContactsRead read = VCardReader::read(text);
         EXPECT_EQ(read.problem, problem) << text.toStdString();
         EXPECT_EQ(read.line, line) << text.toStdString();
         EXPECT_TRUE(read.contacts.empty());
     }
-    EXPECT_EQ(readText(cases[4].text).detail, u"X-NONE"_qs);
+    EXPECT_EQ(VCardReader::read(cases[4].text).detail, u"X-NONE"_qs);
 }
