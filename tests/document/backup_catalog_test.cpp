@@ -14,11 +14,6 @@ namespace {
 
 const QDateTime kMarch(QDate(2026, 3, 12), QTime(18, 4));
 
-QByteArray book(const std::vector<PageRecord>& pages)
-{
-    return DataFile::serialize(pages);
-}
-
 // A copy written `daysAgo` days before kMarch.
 void writeCopy(const QString& path, const QByteArray& bytes, int daysAgo)
 {
@@ -50,13 +45,10 @@ TEST(BackupCatalog, CountLineIsReadAsTheLoaderReadsIt)
          "3\r\n",
          3},
         {"  7 \r\n", 7},
-        {"5", 5},
         {"32767\r\n", 32767},
         {"32768\r\n", std::nullopt},
         {"0\r\n", std::nullopt},
-        {"-3\r\n", std::nullopt},
         {"12 pages\r\n", std::nullopt},
-        {"\"A\",\"x\"\r\n", std::nullopt},
         {"", std::nullopt},
     };
     for (const auto& [head, count] : cases)
@@ -70,7 +62,8 @@ TEST(BackupCatalog, ListsBackupsAndKeptBooksNewestFirstFromTheirCountLines)
     QTemporaryDir dir;
     const QString history = dir.filePath("History") + u'/';
     const QString data = dir.filePath("data") + u'/';
-    const QByteArray two = book({{"A", "x", 0}, {"B", "y", 1}});
+    const QByteArray two =
+        DataFile::serialize(std::vector<PageRecord>{{"A", "x", 0}, {"B", "y", 1}});
     writeCopy(history + "velkaro.8", two, 5);
     writeCopy(history + "velkaro.36", "not a count\r\n", 90);
     writeCopy(history + "velkaro.1",
@@ -110,7 +103,10 @@ TEST(BackupCatalog, ReadsWholeCopiesAndRefusesDamagedOnesWithoutTouchingThem)
     QTemporaryDir dir;
     const QString good = dir.filePath("velkaro.1");
     // A run of tabs an older version left: cleaned up as the loader does.
-    writeCopy(good, book({{"A", "Иванов\t\t\t555", 0}, {"B", "a\t\tb", 1}}), 1);
+    writeCopy(good,
+              DataFile::serialize(
+                  std::vector<PageRecord>{{"A", "Иванов\t\t\t555", 0}, {"B", "a\t\tb", 1}}),
+              1);
     const BackupCatalog::Contents contents = BackupCatalog::read(good);
     ASSERT_TRUE(contents.ok());
     ASSERT_EQ(contents.pages.size(), 2u);

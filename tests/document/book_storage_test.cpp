@@ -4,15 +4,12 @@
 #include "document/data_file.h"
 #include "document/page_import.h"
 #include "richtext/rtf_plain_text.h"
-#include "richtext/rtf_reader.h"
 #include "test_files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTextBlock>
-#include <QTextDocument>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -67,9 +64,7 @@ TEST_F(BookStorageTest, FirstStartWritesTheDefaultBookEvenIntoAFolderNotYetMade)
 TEST_F(BookStorageTest, UnreadableFilesAreKeptAsideUnderDistinctNamesAndNeverOverwritten)
 {
     QStringList kept;
-    for (const char* name :
-         {"count_zero.dat", "count_negative.dat", "count_too_large.dat", "truncated.dat",
-          "unbalanced_quote.dat", "binary_junk.dat", "empty.dat"}) {
+    for (const char* name : {"count_zero.dat", "truncated.dat", "binary_junk.dat", "empty.dat"}) {
         const QByteArray bytes = readAll(QStringLiteral(VELKARO_TEST_DATA "/books/") + name);
         writeAll(m_storage.FullDataPath(), bytes);
         ASSERT_FALSE(m_storage.LoadBook().has_value()) << name;
@@ -83,7 +78,7 @@ TEST_F(BookStorageTest, UnreadableFilesAreKeptAsideUnderDistinctNamesAndNeverOve
         kept << report.keptAside;
     }
     kept.removeDuplicates();
-    EXPECT_EQ(kept.size(), 7);
+    EXPECT_EQ(kept.size(), 4);
     // A path that exists but is no file is moved aside whole as well.
     QFile::remove(m_storage.FullDataPath());
     writeAll(m_storage.FullDataPath() + "/inside", "precious");
@@ -141,19 +136,6 @@ TEST_F(BookStorageTest, ABookSavedUnchangedIsNotWrittenAgainButItsMissingExportI
     QFile::remove(m_storage.FullDataPath());
     ASSERT_TRUE(m_storage.SaveBook().dataSaved());
     EXPECT_TRUE(readAll(m_storage.FullDataPath()).contains("gamma"));
-}
-
-TEST_F(BookStorageTest, TextAfterTheLastCountedPageIsKeptInACopyBeforeAnythingIsWritten)
-{
-    const QByteArray bytes = "1\r\n\"A\",\"a\"\r\n\"B\",\"b\"\r\n";
-    writeAll(m_storage.FullDataPath(), bytes);
-    ASSERT_FALSE(m_storage.LoadBook().has_value());
-    EXPECT_EQ(m_book.PageCount(), 1);
-    const BookStorage::LoadReport& report = m_storage.loadReport();
-    EXPECT_EQ(report.trailingLine, 3);
-    EXPECT_TRUE(report.trailingKeptAs.startsWith(m_storage.FullDataPath() + ".original-20"));
-    EXPECT_EQ(readAll(report.trailingKeptAs), bytes);
-    EXPECT_TRUE(m_storage.holdsUserBook());
 }
 
 TEST_F(BookStorageTest, ADefaultBookNeverReplacesTheExportUntilSomebodyTypesIntoIt)
@@ -225,38 +207,11 @@ TEST_F(BookStorageTest, FallbackBookGoesToTheSettingsFolderOrTheErrorComesBack)
     EXPECT_EQ(m_book.Pages.at(1).Title, u"Keep"_qs);
 }
 
-TEST_F(BookStorageTest, FallbackBookShowsItsTextsWithTheirFontsAndEmphasis)
-{
-    const QString rtf = DataFile::parse(BookStorage::fallbackBookBytes()).pages.at(0).Text;
-    const QStringList lines = RtfPlainText::extract(rtf).split(u"\r\n"_qs);
-    ASSERT_EQ(lines.size(), 5);
-    EXPECT_EQ(lines[0], u"Файл не найден"_qs);
-    QTextDocument doc;
-    RtfReader::read(rtf, doc);
-    QStringList bold;
-    QStringList fonts;
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat f = it.fragment().charFormat();
-            fonts += f.fontFamilies().toStringList();
-            if (f.fontWeight() >= QFont::Bold)
-                bold << it.fragment().text().trimmed();
-        }
-    }
-    EXPECT_EQ(bold, (QStringList{u"Файл не найден"_qs, u"Параметры"_qs, u"Главного меню"_qs,
-                                 u"Адресная книга"_qs}));
-    EXPECT_TRUE(fonts.contains(u"Tahoma"_qs) && fonts.contains(u"Lucida Console"_qs));
-}
-
-TEST_F(BookStorageTest, FailedSavesGiveOneMessageLeaveTheFileAsItWasAndCanBeRescued)
+// A failed export, a missing folder and the rescue at shutdown are the window tests' part.
+TEST_F(BookStorageTest, AnUnencodableSaveGivesOneMessageLeavesTheFileAsItWasAndCanBeRescued)
 {
     m_book.setPages({{u"АБ"_qs, u"x"_qs, 0}});
-    QDir().mkpath(m_storage.exportPath());
-    const BookStorage::SaveResult exportBlocked = m_storage.SaveBook();
-    EXPECT_TRUE(exportBlocked.dataSaved()) << "a failed export is no failed save";
-    EXPECT_FALSE(m_book.isChanged());
-    EXPECT_EQ(shown(exportBlocked.exportError),
-              u"Permission denied (70)\r\nin Velkaro.Subs.SaveAsText "_qs);
+    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
     const QByteArray saved = readAll(m_storage.FullDataPath());
 
     m_book.Pages.push_back({u"Смайлик ☺"_qs, u"{\\rtf1 x}"_qs, 0});
@@ -277,11 +232,6 @@ TEST_F(BookStorageTest, FailedSavesGiveOneMessageLeaveTheFileAsItWasAndCanBeResc
     const DataFile::ParseResult rescued = DataFile::parse(readAll(m_storage.rescuePath()));
     ASSERT_TRUE(rescued.ok());
     EXPECT_EQ(rescued.pages, std::vector<PageRecord>(m_book.pages().begin(), m_book.pages().end()));
-
-    m_book.Pages.pop_back();
-    configure(blocker() + "/books/");
-    EXPECT_EQ(shown(m_storage.SaveBook().dataError),
-              u"Path not found (76)\r\nin Velkaro.Subs.SaveDataEx "_qs);
 }
 
 TEST_F(BookStorageTest, PlainTextModeStoresPlainTextInMemoryAndOnDisk)

@@ -60,13 +60,4 @@ TEST(BookPageList, OperationsOutsideTheBookOrBeyondTheLastPageChangeNothing)
     EXPECT_FALSE(book.MovePageDown(2));
     EXPECT_EQ(titlesOf(book), (QStringList{u"АБ"_qs, u"ВГ"_qs}));
     EXPECT_FALSE(book.isChanged());
-
-    // Page numbers are 16-bit: a full book takes no more.
-    std::vector<PageRecord> pages(Book::MaxPages - 1);
-    book.setPages(std::move(pages));
-    ASSERT_TRUE(book.InsertPage(u"last"_qs, book.PageCount()));
-    EXPECT_EQ(book.PageCount(), Book::MaxPages);
-    EXPECT_TRUE(book.isFull());
-    EXPECT_FALSE(book.InsertPage(u"one more"_qs, 1));
-    EXPECT_EQ(book.PageCount(), Book::MaxPages);
 }

@@ -2,12 +2,7 @@
 #include "document/contact_csv.h"
 #include "document/contact_import.h"
 #include "document/csv_table.h"
-#include "python_reader.h"
-#include "test_files.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -30,11 +25,6 @@ std::vector<Contact> awkwardContacts()
     };
 }
 
-QString python()
-{
-    return pythonWith(u"csv"_qs);
-}
-
 } // namespace
 
 TEST(ContactCsv, WritesAHeaderRowQuotesWhereNeededAndCrLf)
@@ -50,36 +40,6 @@ TEST(ContactCsv, WritesAHeaderRowQuotesWhereNeededAndCrLf)
               " пробелы ,555-55-55 (work),,\"\"\"\"\"\",\"Врачи, Дача\"\r\n"_qs);
 }
 
-TEST(ContactCsv, PythonsCsvModuleReadsEveryCell)
-{
-    const QString interpreter = python();
-    if (interpreter.isEmpty())
-        GTEST_SKIP() << "python3 is not installed";
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"contacts.csv"_qs);
-    const std::vector<Contact> contacts = awkwardContacts();
-    ASSERT_TRUE(writeAll(path, ContactCsv::write(contacts)));
-    const QString script = QStringLiteral(R"(
-import csv, json, sys
-with open(sys.argv[1], encoding='utf-8-sig', newline='') as f:
-    print(json.dumps(list(csv.reader(f, strict=True))))
-)");
-    QString error;
-    const std::optional<QByteArray> out = runPython(interpreter, script, {path}, &error);
-    ASSERT_TRUE(out) << error.toStdString();
-    const QJsonArray rows = QJsonDocument::fromJson(*out).array();
-    ASSERT_EQ(rows.size(), 4);
-    EXPECT_EQ(rows[0].toVariant().toStringList(),
-              (QStringList{u"Name"_qs, u"Phone"_qs, u"E-mail"_qs, u"Note"_qs, u"Category"_qs}));
-    EXPECT_EQ(
-        rows[1].toVariant().toStringList(),
-        (QStringList{contacts[0].name, u"+7 (916) 123-45-67 (cell); 123-45-67; 2-22-22 (fax)"_qs,
-                     u"ivan@mail.ru; иван@почта.рф"_qs, contacts[0].note, u"АБ"_qs}));
-    EXPECT_EQ(rows[3].toVariant().toStringList(),
-              (QStringList{u" пробелы "_qs, u"555-55-55 (work)"_qs, QString(), u"\"\""_qs,
-                           u"Врачи, Дача"_qs}));
-}
-
 TEST(ContactCsv, ReadsBackWhatItWrites)
 {
     std::vector<Contact> contacts = awkwardContacts();
@@ -91,33 +51,6 @@ TEST(ContactCsv, ReadsBackWhatItWrites)
         contact.category.clear();
     EXPECT_EQ(read.contacts, contacts);
     EXPECT_EQ(read.contacts[1].line, 4) << "the line break inside the note counts";
-}
-
-TEST(ContactCsv, ReadsWhatPythonsCsvModuleWrites)
-{
-    const QString interpreter = python();
-    if (interpreter.isEmpty())
-        GTEST_SKIP() << "python3 is not installed";
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"theirs.csv"_qs);
-    const QString script = QStringLiteral(R"(
-import csv, sys
-with open(sys.argv[1], 'w', encoding='utf-8', newline='') as f:
-    w = csv.writer(f, quoting=csv.QUOTE_ALL)
-    w.writerow(['Name', 'Mobile Phone', 'E-mail Address', 'Notes', 'Company'])
-    w.writerow(['Петров "Пётр"', '8-916-000-11-22', 'p@x.ru', 'строка 1\r\nстрока 2', 'ООО, "Ромашка"'])
-)");
-    QString error;
-    ASSERT_TRUE(runPython(interpreter, script, {path}, &error)) << error.toStdString();
-    const ContactsRead read = ContactImport::read(readAll(path));
-    ASSERT_TRUE(read.ok()) << int(read.problem) << " line " << read.line;
-    ASSERT_EQ(read.contacts.size(), 1u);
-    const Contact& petrov = read.contacts[0];
-    EXPECT_EQ(petrov.name, u"Петров \"Пётр\""_qs);
-    EXPECT_EQ(petrov.phones, (std::vector<ContactPhone>{{u"8-916-000-11-22"_qs, Kind::Cell}}));
-    EXPECT_EQ(petrov.emails, QStringList{u"p@x.ru"_qs});
-    // A column this program has no place for is kept in the note under its name.
-    EXPECT_EQ(petrov.note, u"Company: ООО, \"Ромашка\"\nстрока 1\nстрока 2"_qs);
 }
 
 TEST(ContactCsv, ReadsOtherProgramsTablesByTheirHeaders)
@@ -167,7 +100,6 @@ TEST(ContactCsv, ABadLineGivesNoContactsAndItsLineNumber)
         {header + u"Анна,1\r\n\"Борис,2\r\nВера,3\r\n"_qs, Problem::QuoteNotClosed, 3},
         {u"Город,Улица\r\nМосква,Ленина\r\n"_qs, Problem::NoColumns, 1},
         {header + u",\r\n\r\n"_qs, Problem::NoContacts, 1},
-        {QString(), Problem::NoContacts, 1},
     };
     for (const auto& [text, problem, line] : cases) {
         const ContactsRead read = ContactImport::read(text.toUtf8());

@@ -1,5 +1,4 @@
 #include "document/contact_entry.h"
-#include "document/contact_export.h"
 #include "document/page_entries.h"
 #include "document/page_record.h"
 
@@ -62,14 +61,11 @@ TEST(ContactEntry, TheNameIsBeforeTheFirstTabAndFollowOnLinesAreDetails)
     EXPECT_EQ(contact.emails, QStringList{u"ivan@mail.ru"_qs});
     EXPECT_EQ(contact.note, u"Москва, ул. Ленина, 5\nдача"_qs);
     EXPECT_EQ(contact.category, u"АБ"_qs);
-}
-
-TEST(ContactEntry, TabsInsideTheDetailsSeparateLikeSpaces)
-{
-    const Contact contact = contactOf(u"Петров\tраб.\t123-45-67\tдача в\t\tКратово"_qs);
-    EXPECT_EQ(contact.name, u"Петров"_qs);
-    EXPECT_EQ(contact.phones, (std::vector<ContactPhone>{{u"123-45-67"_qs, Kind::Work}}));
-    EXPECT_EQ(contact.note, u"дача в Кратово"_qs);
+    // Tabs inside the details separate like spaces.
+    const Contact tabs = contactOf(u"Петров\tраб.\t123-45-67\tдача в\t\tКратово"_qs);
+    EXPECT_EQ(tabs.name, u"Петров"_qs);
+    EXPECT_EQ(tabs.phones, (std::vector<ContactPhone>{{u"123-45-67"_qs, Kind::Work}}));
+    EXPECT_EQ(tabs.note, u"дача в Кратово"_qs);
     // Only the first tab ends the name; a line of tabs alone is nothing.
     EXPECT_EQ(contactOf(u"Мастер\t\t\tпо вызову\r\n\t\t\t"_qs).note, u"по вызову"_qs);
 }
@@ -157,18 +153,4 @@ TEST(ContactEntry, AContactBecomesAnEntryThatReadsBackTheSame)
     ASSERT_EQ(back.size(), 2u);
     EXPECT_EQ(back[0], full);
     EXPECT_EQ(back[1], (Contact{u"Петров"_qs, {}, {u"p@x.ru"_qs}, {}, u"АБ"_qs}));
-}
-
-TEST(ContactExport, TheBookGivesItsAddressPagesEntriesNotItsTextPages)
-{
-    const PageRecord pages[] = {
-        {u"АБ"_qs, u"Анна\t111-11-11\r\nБорис\t222-22-22"_qs, PageRecord::AddressPage},
-        {u"Заметки"_qs, u"Купить хлеба"_qs, PageRecord::TextPage},
-        {u"ВГ"_qs, QString(), PageRecord::AddressPage},
-        {u"Врачи"_qs, u"Вера\t333-33-33"_qs, PageRecord::AddressPage},
-    };
-    QStringList seen;
-    for (const Contact& contact : ContactExport::ofBook(pages))
-        seen << contact.category + u'/' + contact.name;
-    EXPECT_EQ(seen, (QStringList{u"АБ/Анна"_qs, u"АБ/Борис"_qs, u"Врачи/Вера"_qs}));
 }

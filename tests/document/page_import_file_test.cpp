@@ -1,4 +1,3 @@
-#include "document/book.h"
 #include "document/page_import_file.h"
 #include "richtext/plain_text.h"
 #include "richtext/rtf_reader.h"
@@ -66,25 +65,4 @@ TEST(PageImportFile, RichPagesKeepTheirFormattingAndGetTheFieldAsParagraphs)
     EXPECT_EQ(last.charFormat().fontFamilies().toStringList().value(0), u"Tahoma"_qs);
     EXPECT_EQ(last.charFormat().fontPointSize(), 10.0);
     EXPECT_EQ(last.blockFormat().tabPositions(), doc.firstBlock().blockFormat().tabPositions());
-}
-
-TEST(PageImportFile, FieldKGoesToPageKAndOnlyAsFarAsBothReach)
-{
-    Book book;
-    book.setPages({{u"АБ"_qs, u"a"_qs, PageRecord::AddressPage},
-                   {u"ВГ"_qs, kRichPage, PageRecord::AddressPage},
-                   {u"ДЕ"_qs, u"c"_qs, PageRecord::TextPage}});
-
-    EXPECT_EQ(PageImportFile::apply(book, {u"1"_qs, u"2"_qs}), 2);
-    EXPECT_EQ(book.Pages[1].Text, u"a\r\n1"_qs);
-    EXPECT_NE(book.Pages[2].Text, kRichPage);
-    EXPECT_EQ(book.Pages[3].Text, u"c"_qs);
-    EXPECT_FALSE(book.isChanged());
-
-    EXPECT_EQ(PageImportFile::apply(book, {u"x"_qs, u"y"_qs, u"z"_qs, u"extra"_qs}), 3);
-    EXPECT_EQ(book.Pages[1].Text, u"a\r\n1\r\nx"_qs);
-    EXPECT_EQ(book.Pages[3].Text, u"c\r\nz"_qs);
-    EXPECT_EQ(book.Pages[3].Title, u"ДЕ"_qs);
-    EXPECT_EQ(book.Pages[3].Kind, PageRecord::TextPage);
-    EXPECT_EQ(book.PageCount(), 3);
 }

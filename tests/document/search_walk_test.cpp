@@ -102,23 +102,6 @@ TEST(SearchWalk, OptionsReachTheEditorAndThePagesItDoesNotOpenAlike)
     }
 }
 
-TEST(SearchWalk, AStartPageDeletedUnderTheWalkStartsItAfresh)
-{
-    QStringList pages(10, QStringLiteral("Иванов"));
-    pages[8] = kPetrov;
-    pages[1] = kPetrov;
-    BookSearchTarget target(pages, 8, 0);
-    SearchWalk walk(target);
-    EXPECT_EQ(press(walk, target, kPetrov, 1, 0, true), QStringList({"9@0"}));
-
-    // Pages 6 to 10 deleted; the window opens the last page left.
-    std::vector<PageRecord> kept(target.book.Pages.begin() + 1, target.book.Pages.begin() + 6);
-    target.book.setPages(std::move(kept));
-    target.SelectPage(5);
-    EXPECT_EQ(press(walk, target, kPetrov, 2, 0, true), QStringList({"2@0", "done"}));
-    EXPECT_EQ(walk.startPage(), 5);
-}
-
 TEST(SearchWalk, APageTheEditorShowsWithoutTheMatchIsPassedOver)
 {
     struct Disagreeing : BookSearchTarget
