@@ -53,16 +53,9 @@ TEST(QtTranslations, InstallLanguageFollowsTheInterface)
         EXPECT_TRUE(translations.installLanguage(QStringLiteral("en")));
         EXPECT_EQ(yesButtonText(), QStringLiteral("&Yes"));
     }
-    {
-        QtTranslations translations(*QCoreApplication::instance());
-        EXPECT_FALSE(translations.installLanguage(QStringLiteral("not a language")));
-        EXPECT_EQ(yesButtonText(), QStringLiteral("&Yes"));
-    }
-    if (!russianCatalogueInstalled())
-        GTEST_SKIP() << "qt6-translations-l10n is not installed";
     QtTranslations translations(*QCoreApplication::instance());
-    EXPECT_TRUE(translations.installLanguage(QStringLiteral("ru")));
-    EXPECT_EQ(yesButtonText(), QStringLiteral("&Да"));
+    EXPECT_FALSE(translations.installLanguage(QStringLiteral("not a language")));
+    EXPECT_EQ(yesButtonText(), QStringLiteral("&Yes"));
 }
 
 } // namespace
