@@ -105,8 +105,6 @@ TEST_F(RichTextEditTest, CaretFormatAppliesToFurtherTyping)
               std::tuple(true, true, true));
     select(0, 2);
     EXPECT_EQ(edit.SelItalic(), false);
-    select(1, 2);
-    EXPECT_EQ(edit.SelUnderline(), std::nullopt);
 }
 
 TEST_F(RichTextEditTest, ColoursResolveSystemReferencesAndAutomaticHasNoBrush)
