@@ -1,26 +1,15 @@
 #include "core/bounded_file.h"
+#include "test_files.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-namespace {
-
-QString writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
-    QFile file(dir.filePath(name));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    return file.fileName();
-}
-
-} // namespace
-
 TEST(BoundedFile, ReadsUpToTheCeilingAndRefusesMore)
 {
     QTemporaryDir dir;
-    const QString path = writeFile(dir, QStringLiteral("f"), QByteArray(100, 'x'));
+    const QString path = dir.filePath(QStringLiteral("f"));
+    ASSERT_TRUE(writeAll(path, QByteArray(100, 'x')));
 
     EXPECT_EQ(BoundedFile::read(path, 100).bytes, QByteArray(100, 'x'));
     const BoundedFile::Result over = BoundedFile::read(path, 99);
@@ -47,6 +36,7 @@ TEST(BoundedFile, OnlyRegularFilesAreReadAndNothingElseIsWaitedOn)
     QTemporaryDir dir;
     const QString fifo = dir.filePath(QStringLiteral("velkaro.dat"));
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(writeAll(dir.filePath(QStringLiteral("f")), "x"));
     const struct
     {
         QString path;
@@ -56,8 +46,7 @@ TEST(BoundedFile, OnlyRegularFilesAreReadAndNothingElseIsWaitedOn)
         {QStringLiteral("/dev/zero"), BoundedFile::Problem::NotAFile},
         {dir.path(), BoundedFile::Problem::NotAFile},
         {dir.filePath(QStringLiteral("none")), BoundedFile::Problem::CannotRead},
-        {writeFile(dir, QStringLiteral("f"), "x") + QStringLiteral("/under"),
-         BoundedFile::Problem::CannotRead},
+        {dir.filePath(QStringLiteral("f/under")), BoundedFile::Problem::CannotRead},
     };
     for (const auto& [path, problem] : cases) {
         for (const BoundedFile::Result& result :

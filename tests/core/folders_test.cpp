@@ -19,7 +19,6 @@ TEST(Folders, DataFolderIsTheStoredOneAsStoredElseDocumentsElseHome)
 {
     EXPECT_EQ(Folders::dataFolder("/srv/book", "/home/u/Documents", "/home/u"),
               QString("/srv/book"));
-    EXPECT_EQ(Folders::dataFolder("D:\\Книга\\", "/docs", "/home/u"), QString("D:\\Книга\\"));
     EXPECT_EQ(Folders::dataFolder({}, "/home/u/Documents", "/home/u"),
               native("/home/u/Documents") + sep);
     EXPECT_EQ(Folders::dataFolder({}, "/home/u/Documents/", "/home/u"),
@@ -32,7 +31,6 @@ TEST(Folders, SettingsAndHistoryFoldersEndWithTheSeparator)
     const QString settings = Folders::settingsFolder("/home/u/.local/share", "/home/u");
     EXPECT_EQ(settings, native("/home/u/.local/share/Velkaro Pro") + sep);
     EXPECT_EQ(Folders::historyFolder(settings), settings + "History" + sep);
-    EXPECT_EQ(Folders::settingsFolder("/data/", "/home/u"), native("/data/Velkaro Pro") + sep);
     EXPECT_EQ(Folders::settingsFolder({}, "/home/u"), native("/home/u/Velkaro Pro") + sep);
 }
 
@@ -43,7 +41,6 @@ TEST(Folders, ProgramFolderIsTheInstalledDataFolderWhenThereElseTheExecutables)
     ASSERT_TRUE(QDir().mkpath(bin));
     // A build tree or a Windows copy: the files sit beside the executable.
     EXPECT_EQ(Folders::programFolder(bin, "../share/velkaro"), native(bin) + sep);
-    EXPECT_EQ(Folders::programFolder(bin, {}), native(bin) + sep);
     ASSERT_TRUE(QDir().mkpath(root.filePath("usr/share/velkaro")));
     EXPECT_EQ(Folders::programFolder(bin, "../share/velkaro"),
               native(root.filePath("usr/share/velkaro")) + sep);
@@ -52,7 +49,6 @@ TEST(Folders, ProgramFolderIsTheInstalledDataFolderWhenThereElseTheExecutables)
 
 TEST(Folders, NamesComeFromTheExecutable)
 {
-    EXPECT_EQ(Folders::exeBaseName("/opt/velkaro/velkaro"), QString("velkaro"));
     EXPECT_EQ(Folders::exeBaseName("C:/Program Files/Velkaro/velkaro.exe"), QString("velkaro"));
 
     const Folders folders = Folders::locate({});

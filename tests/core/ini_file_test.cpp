@@ -2,9 +2,9 @@
 #include "core/event_log.h"
 #include "core/ini_file.h"
 #include "core/localization.h"
+#include "test_files.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -13,12 +13,7 @@ namespace {
 class IniFileTest : public ::testing::Test
 {
 protected:
-    void writeFile(const QByteArray& bytes)
-    {
-        QFile file(m_path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    }
+    void writeFile(const QByteArray& bytes) { ASSERT_TRUE(writeAll(m_path, bytes)); }
     QString read(const QString& section, const QString& key, const QString& defaultValue = "-")
     {
         return IniFile::readString(m_path, section, key, defaultValue);
@@ -70,11 +65,7 @@ class LocalizationTest : public IniFileTest
 {
 protected:
     void SetUp() override { m_log.OpenLog(m_dir.filePath("test.log"), 2); }
-    QString logText() const
-    {
-        QFile file(m_dir.filePath("test.log"));
-        return file.open(QIODevice::ReadOnly) ? CodePage::decode(file.readAll()) : QString();
-    }
+    QString logText() const { return CodePage::decode(readAll(m_dir.filePath("test.log"))); }
 
     EventLog m_log;
     Localization m_localization{{m_dir.path()}, m_log};
@@ -121,16 +112,12 @@ TEST_F(LocalizationTest, TheUsersFileComesBeforeTheProgramsAndTheFirstLookupDeci
 {
     const QString userFolder = m_dir.filePath("user");
     const QString userFile = userFolder + "/language.ini";
-    ASSERT_TRUE(QDir().mkpath(userFolder));
     writeFile("[frmMain]\r\nlblIns=Program\r\nOverwrite=Program too\r\n");
 
     Localization programOnly({userFolder, m_dir.path()}, m_log);
     EXPECT_EQ(programOnly.GetLocalizedText("frmMain", "lblIns", "Вставка"), "Program");
 
-    QFile user(userFile);
-    ASSERT_TRUE(user.open(QIODevice::WriteOnly));
-    user.write("[frmMain]\r\nlblIns=User\r\n");
-    user.close();
+    ASSERT_TRUE(writeAll(userFile, "[frmMain]\r\nlblIns=User\r\n"));
     EXPECT_EQ(programOnly.GetLocalizedText("frmMain", "lblIns", "Вставка"), "Program")
         << "a file that appears later is seen at the next start";
 

@@ -22,10 +22,8 @@ QString shown(const PageMenuRules::State& state)
 TEST(PageMenuRules, LetterPagesUserPagesAndTheEndsOfTheBook)
 {
     const std::tuple<int, int, const char*> cases[] = {
-        {1, 20, ""},
         {13, 20, ""},
         {14, 14, "Add"}, // the last letter page of a book without user pages
-        {14, 20, "Add"},
         {15, 20, "Add Rename Delete Down Sep1 Convert Sep8"},
         {17, 20, "Add Rename Delete Up Down Sep1 Convert Sep8"},
         {20, 20, "Add Rename Delete Up Sep1 Convert Sep8"},

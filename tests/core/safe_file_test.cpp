@@ -1,20 +1,9 @@
 #include "core/safe_file.h"
 #include "file_size_cap.h"
+#include "test_files.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-namespace {
-
-QByteArray bytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
 
 // A short text is written at commit time and a long one at once; a write cut
 // short must fail and keep the old file either way.
@@ -32,10 +21,10 @@ TEST(SafeFile, WriteCutShortFailsAndKeepsTheOldFileWhateverItsLength)
         }
         ASSERT_TRUE(error) << length;
         EXPECT_EQ(error->number, AppError::DiskFull) << length;
-        EXPECT_EQ(bytesOf(path), "old book") << length;
+        EXPECT_EQ(readAll(path), "old book") << length;
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
                   QStringList{"velkaro.dat"});
     }
     EXPECT_FALSE(SafeFile::writeWhole(path, "new book"));
-    EXPECT_EQ(bytesOf(path), "new book");
+    EXPECT_EQ(readAll(path), "new book");
 }

@@ -2,6 +2,7 @@
 #include "core/event_log.h"
 #include "core/localization.h"
 #include "core/tip_of_the_day.h"
+#include "test_files.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -17,9 +18,7 @@ class TipOfTheDayTest : public ::testing::Test
 protected:
     void write(const QString& name, const QByteArray& bytes)
     {
-        QFile file(m_dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
+        ASSERT_TRUE(writeAll(m_dir.filePath(name), bytes));
     }
     QString show(double draw)
     {
@@ -62,9 +61,8 @@ TEST_F(TipOfTheDayTest, MissingFileFailsWithTheLocalizedTextAndIsTriedAgain)
 
 TEST(ShippedTips, AreManyShortRussianWindows1251LinesWithCrLf)
 {
-    QFile file(QStringLiteral(VELKARO_TEST_DATA "/../../resources/velkar.tip"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes =
+        readAll(QStringLiteral(VELKARO_TEST_DATA "/../../resources/velkar.tip"));
     EXPECT_EQ(bytes.count("\r\n"), bytes.count('\n'));
     const QStringList lines = CodePage::decode(bytes).split("\r\n", Qt::SkipEmptyParts);
     EXPECT_GE(lines.size(), 25);

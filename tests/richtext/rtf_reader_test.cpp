@@ -133,7 +133,6 @@ TEST(RtfReader, ControlWordsGiveTheTextAPageShows)
         // The rich-edit control ends every page with \par: it is no extra line.
         {rtf("a\\par "), "a"},
         {rtf("a\\par\\par "), "a\r\n"},
-        {rtf(""), ""},
         {rtf("\\uc1\\u1046?\\u-4064?"), "Ж\uF020"},
         // Fallbacks count \'hh, control words and \bin as one character each.
         {rtf("\\uc2\\u1046\\'c6\\'c6x\\uc3\\u1046\\b\\bin2 ab\\'c6y"), "ЖxЖy"},

