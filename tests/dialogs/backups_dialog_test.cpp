@@ -1,3 +1,4 @@
+#include "dialog_child.h"
 #include "dialogs/backups_dialog.h"
 #include "document/data_file.h"
 #include "recording_message_service.h"
@@ -62,9 +63,7 @@ protected:
 
     template <typename T> T* child(const char* name) const
     {
-        T* widget = m_dialog->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
+        return ::child<T>(m_dialog.get(), name);
     }
     QTreeWidget* copies() const { return child<QTreeWidget>("lstBackups"); }
     QListWidget* pages() const { return child<QListWidget>("lstPages"); }

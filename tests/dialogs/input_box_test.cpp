@@ -1,3 +1,4 @@
+#include "dialog_child.h"
 #include "dialogs/input_box.h"
 
 #include <QApplication>
@@ -13,13 +14,6 @@ namespace {
 QString builtIn(TextId id)
 {
     return BuiltInTexts::text(id);
-}
-
-template <typename T> T* child(QWidget* box, const char* name)
-{
-    T* widget = box->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
 }
 
 // Asks through InputBoxEx and lets `person` answer the box once it is up.
@@ -59,12 +53,7 @@ TEST(InputBox, OkReturnsTheTextExactlyAsItStandsAndTheFocusSelectsAllOfIt)
     const QString untouched = ask(
         QStringLiteral("  Иванов  "),
         [&owner](QDialog* box) {
-            EXPECT_EQ(box->objectName(), "frmInputBoxEx");
             EXPECT_EQ(box->parentWidget(), &owner);
-            EXPECT_EQ(box->windowTitle(), QStringLiteral("Переименование"));
-            EXPECT_EQ(child<QLabel>(box, "lblPrompt")->text(), QStringLiteral("Новое имя:"));
-            EXPECT_EQ(child<QPushButton>(box, "cmdOK")->text(), QStringLiteral("ОК"));
-            EXPECT_EQ(child<QPushButton>(box, "cmdCancel")->text(), QStringLiteral("Отмена"));
             box->activateWindow();
             QCoreApplication::processEvents();
             auto* text = child<QLineEdit>(box, "txtText");

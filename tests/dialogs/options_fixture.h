@@ -3,6 +3,7 @@
 // The options dialog over a host that records what the dialog asks of it.
 
 #include "core/options.h"
+#include "dialog_child.h"
 #include "dialogs/options_dialog.h"
 #include "dialogs/options_host.h"
 #include "recording_message_service.h"
@@ -86,12 +87,7 @@ protected:
                                               : BuiltInTexts::text(id);
     }
 
-    template <typename T> T* child(const char* name) const
-    {
-        T* widget = m_dialog->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
+    template <typename T> T* child(const char* name) const { return ::child<T>(m_dialog, name); }
     // A click where a check box or an option button has its mark.
     void click(const char* name)
     {

@@ -1,3 +1,4 @@
+#include "dialog_child.h"
 #include "dialogs/password_dialog.h"
 #include "recording_message_service.h"
 
@@ -23,13 +24,6 @@ struct DialogFixture
     }
 };
 
-template <typename T> T* child(QWidget* dialog, const char* name)
-{
-    T* widget = dialog->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
-
 void type(QWidget* dialog, const QString& text)
 {
     auto* edit = child<QLineEdit>(dialog, "txtPassword");
@@ -49,7 +43,6 @@ TEST(PasswordLogin, AWrongPasswordIsToldAndClearedAndTheWindowStays)
     DialogFixture f;
     f.password = QStringLiteral("Пароль");
     auto dialog = f.open(PasswordDialog::Mode::Login);
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Логин"));
     EXPECT_EQ(child<QPushButton>(dialog.get(), "cmdCancel")->text(), QStringLiteral("Выход"));
     EXPECT_FALSE(child<QCheckBox>(dialog.get(), "chkMask")->isVisible());
 
@@ -85,7 +78,6 @@ TEST(PasswordChange, BlankIsRefusedSpacesAroundAreKeptAndUnstorableCharactersRef
     DialogFixture f;
     f.password = QStringLiteral("old");
     auto dialog = f.open(PasswordDialog::Mode::Change);
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Смена пароля"));
     EXPECT_EQ(child<QLineEdit>(dialog.get(), "txtPassword")->text(), QStringLiteral("old"));
     EXPECT_TRUE(child<QCheckBox>(dialog.get(), "chkMask")->isVisible());
 
@@ -112,7 +104,6 @@ TEST(PasswordChange, CancelChangesNothingAndTheMaskCanBeLifted)
     DialogFixture f;
     f.password = QStringLiteral("old");
     auto dialog = f.open(PasswordDialog::Mode::Change);
-    EXPECT_EQ(child<QPushButton>(dialog.get(), "cmdCancel")->text(), QStringLiteral("Отмена"));
     auto* mask = child<QCheckBox>(dialog.get(), "chkMask");
     mask->click();
     EXPECT_EQ(child<QLineEdit>(dialog.get(), "txtPassword")->echoMode(), QLineEdit::Normal);
