@@ -198,47 +198,6 @@ TEST_F(HelpAndPrint, WithoutHelpFilesEachRouteGivesOneMessageAndNoWindow)
     EXPECT_EQ(f.messages.texts(), QStringList(3, u"Не удается открыть справочный файл."_qs));
 }
 
-TEST_F(HelpAndPrint, ShiftF1AndTheMenuShowTheAboutBoxModally)
-{
-    start();
-    int shown = 0;
-    const auto answerAbout = [&] {
-        QTimer::singleShot(0, [&] {
-            QWidget* box = QApplication::activeModalWidget();
-            if (box && box->objectName() == QLatin1String("frmAbout")) {
-                ++shown;
-                EXPECT_EQ(box->parentWidget(), window());
-                box->close();
-            }
-        });
-    };
-    answerAbout();
-    press(editor(), Qt::Key_F1, Qt::ShiftModifier);
-    answerAbout();
-    item("mnuMainAbout")->trigger();
-    EXPECT_EQ(shown, 2);
-}
-
-TEST_F(HelpAndPrint, ThePopupsOfferPrintHelpAndAboutWithPrintInBoldOnATab)
-{
-    start();
-    QString bold;
-    QTimer::singleShot(0, [&] {
-        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
-            bold = menu->defaultAction() ? menu->defaultAction()->objectName() : QString();
-    });
-    QStringList shown = popupItems([&] {
-        TabColumn* tabs = window()->tabColumn();
-        QTest::mouseClick(tabs, Qt::RightButton, {}, tabs->tabRect(3).center());
-    });
-    EXPECT_EQ(bold, u"mnuMainPrint"_qs);
-    for (const char* name : {"mnuMainPrint", "-mnuMainSep4", "mnuMainHelp", "mnuMainAbout"})
-        EXPECT_TRUE(shown.contains(QLatin1String(name))) << name;
-    shown = popupItems([&] { QTest::mouseClick(window(), Qt::RightButton, {}, QPoint(2, 2)); });
-    EXPECT_FALSE(shown.contains(u"mnuMainPrint"_qs));
-    EXPECT_TRUE(shown.contains(u"mnuMainHelp"_qs));
-}
-
 TEST_F(HelpAndPrint, CtrlPPrintsTheWholePageWithItsColumns)
 {
     skipWithoutPdfToText();
