@@ -12,7 +12,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
-#include <QLabel>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -26,10 +25,7 @@ protected:
     void start()
     {
         app = f.makeApp();
-        ASSERT_TRUE(app->StartUp());
-        window()->resize(800, 600);
-        window()->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window()));
+        ASSERT_TRUE(startAndShow(*app));
     }
     MainWindow* window() const { return app->mainWindow(); }
     TabColumn* tabs() const { return window()->tabColumn(); }

@@ -28,10 +28,7 @@ protected:
         pages[0].Text = firstPage;
         writeAll(f.dataFile(), DataFile::serialize(pages));
         app = f.makeApp();
-        ASSERT_TRUE(app->StartUp());
-        window()->resize(800, 600);
-        window()->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window()));
+        ASSERT_TRUE(startAndShow(*app));
         m_saved = readAll(f.dataFile());
     }
     MainWindow* window() const { return app->mainWindow(); }
