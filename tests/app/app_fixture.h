@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextCursor>
 #include <memory>
 
@@ -23,6 +24,16 @@ inline void typeOver(Application& app, const QString& text)
     editor->selectAll();
     QTextCursor cursor = editor->textCursor();
     cursor.insertText(text);
+}
+
+// Starts the application and shows its window, exposed, at a usual size.
+inline bool startAndShow(Application& app)
+{
+    if (!app.StartUp())
+        return false;
+    app.mainWindow()->resize(800, 600);
+    app.mainWindow()->show();
+    return QTest::qWaitForWindowExposed(app.mainWindow());
 }
 
 // What page `page` (from 1) of a data file says, as plain text.

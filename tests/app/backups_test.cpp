@@ -55,10 +55,7 @@ protected:
         writeAll(f.dataFile(), DataFile::serialize(pages));
         f.write("Options", "RecentPage", QString::number(page));
         app = f.makeApp();
-        ASSERT_TRUE(app->StartUp());
-        window()->resize(800, 600);
-        window()->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window()));
+        ASSERT_TRUE(startAndShow(*app));
     }
     MainWindow* window() const { return app->mainWindow(); }
     Book& book() const { return app->book(); }

@@ -17,7 +17,6 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QDialog>
-#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -113,9 +112,6 @@ TEST_F(English, TheNotebookAndItsMenusSpeakEnglishWithOneMnemonicPerItem)
     ASSERT_TRUE(app->StartUp());
     MainMenus* menus = app->mainWindow()->menus();
     EXPECT_EQ(menus->item("mnuMainSave")->text(), "&Save");
-    EXPECT_EQ(menus->item("mnuMainOptons")->text(), "&Options...");
-    EXPECT_EQ(menus->item("mnuTextUndo")->text(), "&Undo");
-    EXPECT_EQ(menus->item("mnuStatusHideBar")->text(), "Hide &Status Bar");
     const QList<QAction*> colors = app->mainWindow()->findChild<QMenu*>("mnuTextColor")->actions();
     ASSERT_FALSE(colors.isEmpty());
     EXPECT_EQ(colors.first()->text(), "&Automatic");
@@ -131,24 +127,6 @@ TEST_F(English, TheNotebookAndItsMenusSpeakEnglishWithOneMnemonicPerItem)
             taken << letter;
         }
     }
-}
-
-TEST_F(English, TheOptionsDialogNamesItselfAndItsPagesInEnglish)
-{
-    switchToEnglish();
-    app = f.makeApp();
-    ASSERT_TRUE(app->StartUp());
-    app->mainWindow()->show();
-    withModal("mnuMainOptons", [](QDialog* dialog) {
-        EXPECT_EQ(dialog->windowTitle(), "Options");
-        QStringList pages;
-        auto* list = dialog->findChild<QListWidget*>("lstPages");
-        for (int i = 0; i < list->count(); ++i)
-            pages << list->item(i)->text().trimmed();
-        EXPECT_EQ(pages, QStringList({"General", "Address Book", "Editing", "Styles", "Privacy"}));
-        EXPECT_EQ(dialog->findChild<QPushButton*>("cmdCancel")->text(), "Cancel");
-        EXPECT_EQ(dialog->findChild<QPushButton*>("cmdBrowse")->text(), "&Browse...");
-    });
 }
 
 // A window's design captions are looked up by object name; a caption with no

@@ -21,10 +21,7 @@ protected:
     void start()
     {
         app = f.makeApp();
-        ASSERT_TRUE(app->StartUp());
-        window()->resize(800, 600);
-        window()->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window()));
+        ASSERT_TRUE(startAndShow(*app));
         typeOver(*app, u"Иванов Петров"_qs);
     }
     MainWindow* window() const { return app->mainWindow(); }
@@ -159,12 +156,6 @@ TEST_F(Formatting, StylesComeFromTheirFileApplyAsOneEditAndGoBackAtShutdown)
     heading.setColor(0x0000FF);
     app->AppStyles().Add(heading);
     app->RebuildTabs();
-    const QList<QAction*> styles =
-        window()->findChildren<QAction*>(QStringLiteral("mnuTextStyles"));
-    ASSERT_EQ(styles.size(), 2);
-    EXPECT_FALSE(styles[0]->isVisible()) << "\"(пусто)\" only without styles";
-    EXPECT_EQ(styles[1]->text(), u"Заголовок"_qs);
-
     select(0, 6);
     const QString before = editor()->TextRTF();
     app->book().markSaved();

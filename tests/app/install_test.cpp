@@ -10,6 +10,7 @@
 #include "core/code_page.h"
 #include "core/ini_file.h"
 #include "core/sequential_file_reader.h"
+#include "terminated_program.h"
 #include "test_files.h"
 
 #include <QDirIterator>
@@ -19,7 +20,6 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -125,29 +125,10 @@ protected:
     QString userFolder() const { return m_home.filePath("share/Velkaro Pro/"); }
     QString log() const { return CodePage::decode(readAll(userFolder() + "velkaro.log")); }
 
-    // Start-up runs to its end before the program's event loop sees the
-    // signal, which waits, blocked, until the program listens for it.
     void runInstalledProgram(const QByteArray& userTranslation = kUserTranslation)
     {
         ASSERT_TRUE(writeAll(userFolder() + "language.ini", userTranslation));
-        QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", m_home.path());
-        env.insert("XDG_CONFIG_HOME", m_home.filePath("config"));
-        env.insert("XDG_DATA_HOME", m_home.filePath("share"));
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        program.setProcessEnvironment(env);
-        program.setChildProcessModifier([] {
-            sigset_t blocked;
-            sigemptyset(&blocked);
-            sigaddset(&blocked, SIGTERM);
-            sigprocmask(SIG_BLOCK, &blocked, nullptr);
-        });
-        program.start(installed("bin/velkaro"), {"--log"});
-        ASSERT_TRUE(program.waitForStarted(10000));
-        ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), SIGTERM), 0);
-        ASSERT_TRUE(program.waitForFinished(20000)) << "the program waited for somebody";
-        EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+        ASSERT_NO_FATAL_FAILURE(runAndTerminate(installed("bin/velkaro"), {"--log"}, m_home));
         ASSERT_TRUE(log().contains("has been launched")) << "no log in the user's folder";
         ASSERT_TRUE(
             log().contains(QString("localization file \"%1language.ini\"").arg(userFolder())))

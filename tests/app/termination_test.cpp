@@ -7,14 +7,13 @@
 #include "document/data_file.h"
 #include "document/page_import.h"
 #include "richtext/rtf_plain_text.h"
+#include "terminated_program.h"
 #include "test_files.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 
@@ -79,30 +78,7 @@ protected:
         ASSERT_EQ(file.write(m_book), m_book.size());
     }
 
-    // Starts the program with SIGTERM blocked and sends it at once: the
-    // signal waits until the program listens for it, wherever start-up is.
-    void runAndTerminate()
-    {
-        QProcess program;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", m_home.path());
-        env.insert("XDG_CONFIG_HOME", m_home.filePath("config"));
-        env.insert("XDG_DATA_HOME", m_home.filePath("share"));
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        program.setProcessEnvironment(env);
-        program.setChildProcessModifier([] {
-            sigset_t blocked;
-            sigemptyset(&blocked);
-            sigaddset(&blocked, SIGTERM);
-            sigprocmask(SIG_BLOCK, &blocked, nullptr);
-        });
-        program.start(QStringLiteral(VELKARO_PROGRAM), {});
-        ASSERT_TRUE(program.waitForStarted(10000));
-        ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), SIGTERM), 0);
-        ASSERT_TRUE(program.waitForFinished(20000)) << "the program waited for somebody";
-        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
-    }
+    void runAndTerminate() { ::runAndTerminate(QStringLiteral(VELKARO_PROGRAM), {}, m_home); }
 
     QString settingsFolder() const { return m_home.filePath("share/Velkaro Pro/"); }
 

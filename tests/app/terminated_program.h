@@ -1,0 +1,35 @@
+#pragma once
+
+// Runs a program of the build in a process of its own, offscreen, against the
+// given home, and ends it by SIGTERM as a session's end does.
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+
+// Starts the program with SIGTERM blocked and sends it at once: the signal
+// waits until the program listens for it, wherever start-up is.
+inline void runAndTerminate(const QString& path, const QStringList& arguments,
+                            const QTemporaryDir& home)
+{
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home.path());
+    env.insert("XDG_CONFIG_HOME", home.filePath("config"));
+    env.insert("XDG_DATA_HOME", home.filePath("share"));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    program.setProcessEnvironment(env);
+    program.setChildProcessModifier([] {
+        sigset_t blocked;
+        sigemptyset(&blocked);
+        sigaddset(&blocked, SIGTERM);
+        sigprocmask(SIG_BLOCK, &blocked, nullptr);
+    });
+    program.start(path, arguments);
+    ASSERT_TRUE(program.waitForStarted(10000));
+    ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), SIGTERM), 0);
+    ASSERT_TRUE(program.waitForFinished(20000)) << "the program waited for somebody";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+}
