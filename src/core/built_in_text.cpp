@@ -403,7 +403,7 @@ constexpr auto texts = std::to_array<BuiltInText>({
      u"На страницу «%1» будут добавлены записи (%2):"},
     {TextId::ImportContactsAdd, importContactsForm, u"cmdOK", u"&Добавить"},
 
-    {TextId::MainBackups, mainForm, u"mnuMainBackups", u"Резервные &копии..."},
+    {TextId::MainBackups, mainForm, u"mnuMainBackups", u"Ре&зервные копии..."},
     {TextId::BackupsCaption, backupsForm, u"@", u"Резервные копии книги"},
     {TextId::BackupsListLabel, backupsForm, u"lblBackups", u"&Копии книги:"},
     {TextId::BackupsColumnDate, backupsForm, u"lstBackups.Date", u"Дата"},

@@ -105,27 +105,43 @@ TEST_F(English, QtsOwnButtonsFollowTheInterfaceLanguage)
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
 }
 
-TEST_F(English, TheNotebookAndItsMenusSpeakEnglishWithOneMnemonicPerItem)
+// The items of `menus` that repeat a mnemonic of their menu.
+QStringList mnemonicClashes(const QList<QMenu*>& menus)
 {
-    switchToEnglish();
-    app = f.makeApp();
-    ASSERT_TRUE(app->StartUp());
-    MainMenus* menus = app->mainWindow()->menus();
-    EXPECT_EQ(menus->item("mnuMainSave")->text(), "&Save");
-    const QList<QAction*> colors = app->mainWindow()->findChild<QMenu*>("mnuTextColor")->actions();
-    ASSERT_FALSE(colors.isEmpty());
-    EXPECT_EQ(colors.first()->text(), "&Automatic");
-
-    for (const QMenu* menu : app->mainWindow()->findChildren<QMenu*>()) {
-        QStringList taken;
+    QStringList clashes;
+    for (const QMenu* menu : menus) {
+        QString taken;
         for (const QAction* action : menu->actions()) {
             const QChar letter = mnemonic(action->text());
             if (letter.isNull())
                 continue;
-            EXPECT_FALSE(taken.contains(letter))
-                << menu->objectName().toStdString() << ": " << action->text().toStdString();
-            taken << letter;
+            if (taken.contains(letter))
+                clashes << menu->objectName() + u": "_qs + action->text();
+            taken += letter;
         }
+    }
+    return clashes;
+}
+
+// Every menu of the notebook and of the options dialog, whichever items a
+// popup shows at a time, in Russian and then in English.
+TEST_F(English, EveryMenuHasOneMnemonicPerItemInBothLanguages)
+{
+    for (const bool english : {false, true}) {
+        if (english)
+            switchToEnglish();
+        app = f.makeApp();
+        ASSERT_TRUE(app->StartUp());
+        QStringList clashes = mnemonicClashes(app->mainWindow()->findChildren<QMenu*>());
+        withModal("mnuMainOptons", [&clashes](QDialog* options) {
+            clashes << mnemonicClashes(options->findChildren<QMenu*>());
+        });
+        EXPECT_TRUE(clashes.isEmpty()) << english << clashes.join(u'\n').toStdString();
+        const QList<QAction*> colors =
+            app->mainWindow()->findChild<QMenu*>("mnuTextColor")->actions();
+        ASSERT_FALSE(colors.isEmpty());
+        EXPECT_EQ(colors.first()->text(), english ? u"&Automatic"_qs : u"&Авто"_qs);
+        app.reset();
     }
 }
 
