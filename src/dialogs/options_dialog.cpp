@@ -141,15 +141,22 @@ void OptionsDialog::buildControls()
     stylesLayout->setContentsMargins(0, 0, 0, 0);
     stylesLayout->addWidget(m_stylesPage);
 
+    // Made in the order they are drawn, left to right, which Tab follows.
+    m_cmdHelp = button(this, "cmdHelp", TextId::OptionsHelp);
+    m_cmdHelp->setVisible(m_host.helpAvailable());
     m_cmdOK = button(this, "cmdOK", TextId::OptionsOk);
     m_cmdOK->setDefault(true);
     m_cmdCancel = button(this, "cmdCancel", TextId::OptionsCancel);
-    m_cmdHelp = button(this, "cmdHelp", TextId::OptionsHelp);
-    m_cmdHelp->setVisible(m_host.helpAvailable());
 
+    // Every page keeps its room while hidden, so the dialog has the size of
+    // its largest page whichever page is shown.
     auto* pages = new QGridLayout;
-    for (QWidget* widget : m_pages)
+    for (QWidget* widget : m_pages) {
+        QSizePolicy policy = widget->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        widget->setSizePolicy(policy);
         pages->addWidget(widget, 0, 0, Qt::AlignTop);
+    }
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_cmdHelp);
     buttons->addStretch();

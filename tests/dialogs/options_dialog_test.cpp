@@ -59,6 +59,30 @@ TEST_F(OptionsDialogTest, SettingsOfZeroShowClearedBoxesWithTheDefaultsAndOkKeep
     EXPECT_TRUE(m_messages.entries().empty());
 }
 
+// Tab goes through the buttons as they are drawn, Help at the left; the
+// dialog keeps its size whichever page is shown.
+TEST_F(OptionsDialogTest, TabFollowsTheButtonsAsDrawnAndNoPageChangesTheSize)
+{
+    open();
+    child<QListWidget>("lstPages")->setFocus();
+    QStringList buttons;
+    for (int presses = 0; presses < 20 && buttons.size() < 3; ++presses) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        if (qobject_cast<QPushButton*>(focus) && focus->parentWidget() == m_dialog.data())
+            buttons << focus->objectName();
+    }
+    EXPECT_EQ(buttons, QStringList({"cmdHelp", "cmdOK", "cmdCancel"}));
+    EXPECT_LT(child<QWidget>("cmdHelp")->x(), child<QWidget>("cmdOK")->x());
+
+    const QSize size = m_dialog->size();
+    for (int row : {3, 4, 1, 2, 0}) {
+        child<QListWidget>("lstPages")->setCurrentRow(row);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(m_dialog->size(), size) << row;
+    }
+}
+
 TEST_F(OptionsDialogTest, WidthAndSecondsAreCheckedAtOkSecondsFirst)
 {
     open();
