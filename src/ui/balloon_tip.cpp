@@ -1,10 +1,14 @@
 #include "ui/balloon_tip.h"
 
+#include <QAbstractButton>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
 #include <QStyle>
+#include <algorithm>
+#include <array>
 
 namespace {
 
@@ -52,11 +56,10 @@ BalloonTip::BalloonTip(QWidget* owner) : QFrame(owner, Qt::ToolTip | Qt::Framele
     m_text->setWordWrap(true);
     m_text->setMaximumWidth(kMaxTextWidth);
 
-    auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(10, kTailHeight + 8, 10, 10);
-    grid->addWidget(m_picture, 0, 0, Qt::AlignTop);
-    grid->addWidget(m_title, 0, 1);
-    grid->addWidget(m_text, 1, 1);
+    m_grid = new QGridLayout(this);
+    m_grid->addWidget(m_picture, 0, 0, Qt::AlignTop);
+    m_grid->addWidget(m_title, 0, 1);
+    m_grid->addWidget(m_text, 1, 1);
 }
 
 void BalloonTip::showAt(const QWidget* target, const QString& title, const QString& text, Icon icon)
@@ -67,11 +70,59 @@ void BalloonTip::showAt(const QWidget* target, const QString& title, const QStri
     m_picture->setVisible(icon != Icon::None);
     m_title->setText(forLabel(title));
     m_text->setText(forLabel(text));
-    adjustSize();
-    const QPoint tip = target->mapToGlobal(QPoint(target->height() / 2, target->height() * 3 / 4));
-    move(tip - QPoint(kTailLeft + kTailWidth / 2, 0));
+    // A long text takes the balloon's full width before it takes more lines.
+    m_text->setMinimumWidth(std::min(kMaxTextWidth, m_text->fontMetrics().horizontalAdvance(
+                                                        forLabel(text).section(u'\n', 0, 0))));
+    const QPoint below =
+        target->mapToGlobal(QPoint(target->height() / 2, target->height() * 3 / 4));
+    const QPoint above = target->mapToGlobal(QPoint(target->height() / 2, target->height() / 4));
+    const QList<QRect> buttons = buttonsAround(target);
+    // Below the target, then above it, the box reaching right and then left:
+    // the first place that leaves every button of the window uncovered.
+    const auto leavesButtons = [&](Tail tail) {
+        placeTail(tail, tail == Tail::TopLeft || tail == Tail::TopRight ? below : above);
+        const QRegion covered = mask().translated(pos());
+        return std::none_of(buttons.begin(), buttons.end(),
+                            [&covered](const QRect& button) { return covered.intersects(button); });
+    };
+    const std::array tails{Tail::TopLeft, Tail::TopRight, Tail::BottomLeft, Tail::BottomRight};
+    if (std::none_of(tails.begin(), tails.end(), leavesButtons))
+        placeTail(Tail::TopLeft, below);
     show();
     raise();
+}
+
+// The buttons of the target's window a user may want to click, on the
+// screen: a check box or an option button as far as its mark and caption go.
+QList<QRect> BalloonTip::buttonsAround(const QWidget* target)
+{
+    QList<QRect> rects;
+    for (const QAbstractButton* button : target->window()->findChildren<QAbstractButton*>()) {
+        if (!button->isVisible())
+            continue;
+        QSize size = button->size();
+        if (button->isCheckable() && !qobject_cast<const QPushButton*>(button))
+            size.setWidth(std::min(size.width(), button->sizeHint().width()));
+        rects << QRect(button->mapToGlobal(QPoint(0, 0)), size);
+    }
+    return rects;
+}
+
+// Sizes the balloon for its tail on that corner and puts the tail's point at `tip`.
+void BalloonTip::placeTail(Tail tail, const QPoint& tip)
+{
+    m_tail = tail;
+    const bool top = tail == Tail::TopLeft || tail == Tail::TopRight;
+    m_grid->setContentsMargins(10, top ? kTailHeight + 8 : 8, 10, top ? 10 : kTailHeight + 10);
+    adjustSize();
+    setMask(QRegion(outline().toFillPolygon().toPolygon()));
+    move(tip - QPoint(tailLeft() + kTailWidth / 2, top ? 0 : height()));
+}
+
+int BalloonTip::tailLeft() const
+{
+    return m_tail == Tail::TopLeft || m_tail == Tail::BottomLeft ? kTailLeft
+                                                                 : width() - kTailLeft - kTailWidth;
 }
 
 QString BalloonTip::title() const
@@ -92,13 +143,19 @@ void BalloonTip::mousePressEvent(QMouseEvent* event)
 
 QPainterPath BalloonTip::outline() const
 {
-    const QRectF box(0.5, kTailHeight + 0.5, width() - 1.0, height() - kTailHeight - 1.0);
+    const bool top = m_tail == Tail::TopLeft || m_tail == Tail::TopRight;
+    const QRectF box(0.5, top ? kTailHeight + 0.5 : 0.5, width() - 1.0,
+                     height() - kTailHeight - 1.0);
     QPainterPath path;
     path.addRoundedRect(box, kRadius, kRadius);
+    // The tail's base lies one pixel inside the box, its point on the edge.
+    const double base = top ? box.top() + 1 : box.bottom() - 1;
+    const double point = top ? 0.5 : height() - 0.5;
+    const int left = tailLeft();
     QPainterPath tail;
-    tail.moveTo(kTailLeft, box.top() + 1);
-    tail.lineTo(kTailLeft + kTailWidth / 2.0, 0.5);
-    tail.lineTo(kTailLeft + kTailWidth, box.top() + 1);
+    tail.moveTo(left, base);
+    tail.lineTo(left + kTailWidth / 2.0, point);
+    tail.lineTo(left + kTailWidth, base);
     tail.closeSubpath();
     return path.united(tail);
 }

@@ -2,6 +2,7 @@
 
 #include <QFrame>
 
+class QGridLayout;
 class QLabel;
 class QPainterPath;
 
@@ -23,7 +24,8 @@ public:
 
     explicit BalloonTip(QWidget* owner);
 
-    // Shows the balloon below `target`, its tail at the target's text.
+    // Shows the balloon below `target`, its tail at the target's text, or
+    // where it covers no button of the target's window.
     void showAt(const QWidget* target, const QString& title, const QString& text, Icon icon);
 
     QString title() const;
@@ -36,8 +38,22 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The corner of the balloon its tail sits at.
+    enum class Tail
+    {
+        TopLeft,
+        TopRight,
+        BottomLeft,
+        BottomRight
+    };
+
+    static QList<QRect> buttonsAround(const QWidget* target);
+    void placeTail(Tail tail, const QPoint& tip);
+    int tailLeft() const;
     QPainterPath outline() const;
 
+    Tail m_tail = Tail::TopLeft;
+    QGridLayout* m_grid = nullptr;
     QLabel* m_picture = nullptr;
     QLabel* m_title = nullptr;
     QLabel* m_text = nullptr;

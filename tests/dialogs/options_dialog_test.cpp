@@ -212,8 +212,25 @@ TEST_F(OptionsDialogTest, ClearingRtfWarnsInABalloonThatGoesWithTheFocus)
     open();
     m_dialog->findChild<QListWidget*>("lstPages")->setCurrentRow(1);
     auto* anchor = child<cTextBoxXP>("txtUseRtf");
-    click("chkUseRtf");
-    ASSERT_TRUE(anchor->balloonTip()->isVisible());
+    const auto coveredButtons = [this, anchor] {
+        const BalloonTip* balloon = anchor->balloonTip();
+        const QRegion shape = balloon->mask().translated(balloon->pos());
+        QStringList covered;
+        for (const QPushButton* button : m_dialog->findChildren<QPushButton*>()) {
+            if (button->isVisible() &&
+                shape.intersects(QRect(button->mapToGlobal(QPoint()), button->size())))
+                covered << button->objectName();
+        }
+        return covered;
+    };
+    for (const int wider : {0, 250}) {
+        m_dialog->resize(m_dialog->width() + wider, m_dialog->height());
+        QCoreApplication::processEvents();
+        child<QCheckBox>("chkUseRtf")->setChecked(true);
+        click("chkUseRtf");
+        ASSERT_TRUE(anchor->balloonTip()->isVisible());
+        EXPECT_EQ(coveredButtons(), QStringList()) << wider;
+    }
     click("chkUseRtf");
     EXPECT_FALSE(anchor->balloonTip()->isVisible());
     click("chkUseRtf");
