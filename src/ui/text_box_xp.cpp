@@ -1,6 +1,15 @@
 #include "ui/text_box_xp.h"
 
 #include <QFocusEvent>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+namespace {
+
+// The space QLineEdit leaves on either side of its text, inside the frame.
+constexpr int kTextMargin = 2;
+
+} // namespace
 
 cTextBoxXP::cTextBoxXP(QWidget* parent) : QLineEdit(parent), m_balloon(new BalloonTip(this))
 {
@@ -12,6 +21,30 @@ void cTextBoxXP::setCueBanner(const QString& text)
     m_cueBanner = text;
     if (!hasFocus())
         setPlaceholderText(text);
+    updateGeometry();
+}
+
+QSize cTextBoxXP::sizeHint() const
+{
+    return QLineEdit::sizeHint().expandedTo(cueSize());
+}
+
+QSize cTextBoxXP::minimumSizeHint() const
+{
+    return QLineEdit::minimumSizeHint().expandedTo(cueSize());
+}
+
+QSize cTextBoxXP::cueSize() const
+{
+    if (m_cueBanner.isEmpty())
+        return {};
+    const QMargins margins = textMargins();
+    const QSize text(fontMetrics().horizontalAdvance(m_cueBanner) + 2 * kTextMargin +
+                         margins.left() + margins.right() + 1,
+                     fontMetrics().height());
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    return style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, this);
 }
 
 void cTextBoxXP::ShowBalloonTip()

@@ -28,12 +28,18 @@ public:
     void HideBalloonTip();
     const BalloonTip* balloonTip() const { return m_balloon; }
 
+    // Never narrower than its cue banner, which shows whole in any language.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
+    QSize cueSize() const;
+
     QString m_cueBanner;
     QString m_balloonTipTitle;
     QString m_balloonTipText;

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -15,21 +16,26 @@ namespace {
 class FindDialogTest : public ::testing::Test
 {
 protected:
-    void open(const QStringList& pages, int openPage, int caret)
+    void open(const QStringList& pages, int openPage, int caret,
+              const QString& cue = BuiltInTexts::text(TextId::FindWhatCue))
     {
         m_target = std::make_unique<BookSearchTarget>(pages, openPage, caret);
         m_dialog = new FindDialog(
-            *m_target, m_messages, [](TextId id) { return BuiltInTexts::text(id); }, nullptr,
-            &m_owner);
+            *m_target, m_messages,
+            [cue](TextId id) { return id == TextId::FindWhatCue ? cue : BuiltInTexts::text(id); },
+            nullptr, &m_owner);
         m_dialog->bringForward();
     }
 
     template <typename T> T* child(const char* name) const { return ::child<T>(m_dialog, name); }
 
     cTextBoxXP* what() const { return child<cTextBoxXP>("txtWhat"); }
+    // Where a check box has its mark; a button anywhere.
     void click(const char* name)
     {
-        QTest::mouseClick(child<QAbstractButton>(name), Qt::LeftButton);
+        QWidget* button = child<QAbstractButton>(name);
+        QTest::mouseClick(button, Qt::LeftButton, {},
+                          QPoint(std::min(8, button->width() / 2), button->height() / 2));
     }
     void pressEnter() { QTest::keyClick(what(), Qt::Key_Return); }
     QString selection() const { return m_target->selection(); }
@@ -117,4 +123,20 @@ TEST_F(FindDialogTest, AnEmptyBoxShowsTheBalloonAndChangesNothingElse)
 
     QTest::keyClick(what(), Qt::Key_X);
     EXPECT_FALSE(balloon->isVisible());
+}
+
+// Once the box is left empty its cue shows in full, in Russian and in English.
+TEST_F(FindDialogTest, TheCueBannerShowsWhole)
+{
+    for (const QString& cue :
+         {BuiltInTexts::text(TextId::FindWhatCue), QStringLiteral("Type the text to find")}) {
+        open({QStringLiteral("a")}, 1, 0, cue);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_dialog));
+        child<QCheckBox>("chkMatchCase")->setFocus();
+        EXPECT_EQ(what()->placeholderText(), cue);
+        const int frame = what()->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+        EXPECT_GE(what()->width() - 2 * frame - 4, what()->fontMetrics().horizontalAdvance(cue))
+            << cue.toStdString();
+        delete m_dialog;
+    }
 }
