@@ -29,10 +29,11 @@ double readTwips(const SettingsStore& store, const QString& section, const QStri
 
 } // namespace
 
-FormPosition FormPosition::read(const SettingsStore& store, const QString& formName)
+FormPosition FormPosition::read(const SettingsStore& store, const QString& formName,
+                                const FormPosition& defaults)
 {
     const QString name = section(formName);
-    FormPosition position;
+    FormPosition position = defaults;
     const std::optional<qint16> state =
         ValueText::toInt16(store.Read(name, windowStateKey, QStringLiteral("0")), QLocale::c());
     if (state && *state >= Normal && *state <= Maximized)

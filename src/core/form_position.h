@@ -17,7 +17,13 @@ public:
         Maximized = 2
     };
 
-    static FormPosition read(const SettingsStore& store, const QString& formName);
+    // `defaults` stands for whatever is not stored, or not usable.
+    static FormPosition read(const SettingsStore& store, const QString& formName,
+                             const FormPosition& defaults);
+    static FormPosition read(const SettingsStore& store, const QString& formName)
+    {
+        return read(store, formName, FormPosition());
+    }
     void write(SettingsStore& store, const QString& formName) const;
 
     static QString section(const QString& formName);

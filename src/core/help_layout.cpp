@@ -16,6 +16,8 @@ constexpr int kTextLeft = 120;
 constexpr int kTextTop = 460;
 constexpr int kTextRightMargin = 180;
 constexpr int kTextBottomMargin = 520;
+constexpr int kReadableCharacters = 75;
+constexpr int kReadableLines = 30;
 
 int atLeastZero(int value)
 {
@@ -37,4 +39,10 @@ HelpLayout::Geometry HelpLayout::layOut(QSize innerSize, int comboHeight)
     g.rtfHelp = QRect(kTextLeft, kTextTop, atLeastZero(w - kTextRightMargin),
                       atLeastZero(h - kTextBottomMargin));
     return g;
+}
+
+QSize HelpLayout::firstSize(int characterWidth, int lineHeight)
+{
+    return {kReadableCharacters * characterWidth + kTextRightMargin,
+            kReadableLines * lineHeight + kTextBottomMargin};
 }

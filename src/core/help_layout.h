@@ -23,4 +23,9 @@ public:
 
     // `innerSize`: the window's client area; `comboHeight`: the topic list's own height.
     static Geometry layOut(QSize innerSize, int comboHeight);
+
+    // The window's size before the user gives it one: the topic text gets
+    // lines of a comfortable length for reading and a screenful of them,
+    // measured by the text's average character width and its line height.
+    static QSize firstSize(int characterWidth, int lineHeight);
 };

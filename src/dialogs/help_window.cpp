@@ -11,11 +11,14 @@
 #include "ui/window_placement.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFrame>
 
 namespace {
 
 constexpr int kFontPoints = 8;
+// The size the help's topics are written in.
+constexpr int kTopicPoints = 9;
 const QString kTopicFont = QStringLiteral("Verdana");
 
 } // namespace
@@ -30,8 +33,12 @@ HelpWindow::HelpWindow(const Setup& setup, HelpDocument help, QWidget* owner)
     setFont(QFont(PageFonts::defaultFamily(), kFontPoints));
     setWindowTitle(setup.text(TextId::HelpCaption) + u' ' + AppInfo::title());
     buildControls(setup);
+    const FormPosition first = firstPlacement();
     if (m_placement)
-        WindowPlacement::LoadFormPosition(this, *m_placement);
+        WindowPlacement::LoadFormPosition(this, *m_placement, first);
+    else
+        resize(Twips::toPixels(first.Width, WindowPlacement::logicalDpi()),
+               Twips::toPixels(first.Height, WindowPlacement::logicalDpi()));
     layOut();
     m_cboContents->addItems(m_help.titles());
     showTopic(m_cboContents->currentIndex());
@@ -61,6 +68,21 @@ void HelpWindow::buildControls(const Setup& setup)
     m_rtfHelp->setFont(topicFont);
     connect(m_imgCopy, &HelpCopyButton::clicked, m_rtfHelp, &RichTextEdit::postCopy);
     connect(m_imgCopy, &HelpCopyButton::released, m_rtfHelp, [this] { m_rtfHelp->setFocus(); });
+}
+
+// Until the user sizes the window, it opens where it always did, large enough
+// to read a topic in.
+FormPosition HelpWindow::firstPlacement() const
+{
+    const QFontMetrics topic(QFont(m_rtfHelp->font().family(), kTopicPoints));
+    const double dpi = WindowPlacement::logicalDpi();
+    const QSize size =
+        HelpLayout::firstSize(static_cast<int>(Twips::fromPixels(topic.averageCharWidth(), dpi)),
+                              static_cast<int>(Twips::fromPixels(topic.lineSpacing(), dpi)));
+    FormPosition position;
+    position.Width = size.width();
+    position.Height = size.height();
+    return position;
 }
 
 std::optional<HelpDocument> HelpWindow::LoadHelpFile(const Setup& setup)

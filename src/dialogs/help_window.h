@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/built_in_text.h"
+#include "core/form_position.h"
 #include "document/help_document.h"
 
 #include <QColor>
@@ -60,6 +61,7 @@ private:
 
     static std::optional<HelpDocument> LoadHelpFile(const Setup& setup);
     void buildControls(const Setup& setup);
+    FormPosition firstPlacement() const;
     void showTopic(int index);
     void layOut();
 

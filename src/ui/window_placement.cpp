@@ -79,9 +79,10 @@ QRect normalPlacement(const QWidget* window)
 
 } // namespace
 
-void WindowPlacement::LoadFormPosition(QWidget* window, SettingsStore& store)
+void WindowPlacement::LoadFormPosition(QWidget* window, SettingsStore& store,
+                                       const FormPosition& defaults)
 {
-    const FormPosition position = FormPosition::read(store, window->objectName());
+    const FormPosition position = FormPosition::read(store, window->objectName(), defaults);
     const double dpi = logicalDpi();
     const QRect stored(Twips::toPixels(position.Left, dpi), Twips::toPixels(position.Top, dpi),
                        Twips::toPixels(position.Width, dpi), Twips::toPixels(position.Height, dpi));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/form_position.h"
+
 #include <QList>
 #include <QRect>
 
@@ -14,7 +16,8 @@ class SettingsStore;
 class WindowPlacement
 {
 public:
-    static void LoadFormPosition(QWidget* window, SettingsStore& store);
+    static void LoadFormPosition(QWidget* window, SettingsStore& store,
+                                 const FormPosition& defaults = FormPosition());
     static void SaveFormPosition(QWidget* window, SettingsStore& store);
 
     // The rectangle moved onto the screen area it overlaps most (or the

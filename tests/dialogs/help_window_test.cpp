@@ -85,13 +85,18 @@ TEST(HelpWindow, ATopicListWhoseDocumentIsMissingGivesOneMessageAndNoWindow)
     EXPECT_TRUE(owner.findChildren<HelpWindow*>().isEmpty());
 }
 
-TEST(HelpWindow, RemembersWhereItWasAndLaysOutEvenWhenTiny)
+TEST(HelpWindow, OpensLargeEnoughToReadRemembersWhereItWasAndLaysOutEvenWhenTiny)
 {
     HelpFixture f;
     f.writeHelp();
     QWidget owner;
     QPointer<HelpWindow> help = HelpWindow::showModeless(f.setup(), &owner);
     ASSERT_TRUE(help);
+    // Lines of some seventy characters of the topics' 9 points, and a screenful of them.
+    const QFontMetrics topic(QFont(child<QWidget>(help, "rtfHelp")->font().family(), 9));
+    const QSize readable = child<RichTextEdit>(help, "rtfHelp")->viewport()->size();
+    EXPECT_GE(readable.width(), 70 * topic.averageCharWidth()) << help->width();
+    EXPECT_GE(readable.height(), 25 * topic.lineSpacing()) << help->height();
     help->resize(520, 410);
     auto* frame = child<QWidget>(help, "shpFrame");
     auto* text = child<QWidget>(help, "rtfHelp");
