@@ -295,6 +295,10 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::StyleNameSemicolon, optionsForm, u"StyleNameSemicolon",
      u"Имя стиля не может содержать точку с запятой: ею в файле стилей разделяются поля.\n"
      u"Введите другое имя."},
+    // %1 the size chosen, %2 the size the style takes instead.
+    {TextId::StyleSizeLimited, optionsForm, u"StyleSizeLimited",
+     u"Размер шрифта в стиле может быть от 6 до 15 пунктов. Вместо размера %1 стиль получил "
+     u"размер %2."},
     // %1 the text typed, %2 an example of a full path.
     {TextId::FolderNotAbsolute, optionsForm, u"FolderNotAbsolute",
      u"Путь «%1» неполный. Укажите папку полным путем, например\n%2"},

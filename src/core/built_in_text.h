@@ -204,6 +204,7 @@ enum class TextId
     EditStyleNamePrompt,
     DeleteStyleConfirm,
     StyleNameSemicolon,
+    StyleSizeLimited,
     FolderNotAbsolute,
     FolderCreateConfirm,
     FolderNotCreated,

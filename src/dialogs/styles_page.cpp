@@ -259,7 +259,8 @@ void StylesPage::renameStyle()
     lstStyles_Click();
 }
 
-// Sizes are kept to the 6 to 15 points the style's font may have.
+// Sizes are kept to the 6 to 15 points the style's font may have; Qt's font
+// dialog offers any size, so a size outside them is said to be limited.
 void StylesPage::chooseFont()
 {
     Style* style = selectedStyle();
@@ -285,6 +286,11 @@ void StylesPage::chooseFont()
         font.name = StyleFont::defaultName();
     }
     font.size = std::clamp(chosen.pointSizeF(), kSmallestSize, kLargestSize);
+    if (font.size != chosen.pointSizeF())
+        m_messages.show(
+            m_text(TextId::StyleSizeLimited)
+                .arg(QLocale().toString(chosen.pointSizeF()), QLocale().toString(font.size)),
+            MessageService::Icon::Exclamation);
     font.bold = chosen.bold();
     font.italic = chosen.italic();
     font.underline = chosen.underline();

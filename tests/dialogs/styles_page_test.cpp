@@ -212,6 +212,9 @@ TEST_F(StylesPageTest, FontAndColourGoIntoTheStyleAndTheSample)
     const Style& style = *m_host.m_styles.Item(1);
     EXPECT_EQ(style.Font().name, *bold);
     EXPECT_EQ(style.Font().size, 15.0) << "kept to 15 points";
+    EXPECT_EQ(m_messages.texts(),
+              QStringList{u"Размер шрифта в стиле может быть от 6 до 15 пунктов. Вместо размера 40 "
+                          u"стиль получил размер 15."_qs});
     EXPECT_TRUE(style.Font().bold);
     EXPECT_TRUE(style.Font().underline);
     EXPECT_TRUE(child<QLabel>("lblStyle")->font().bold());
