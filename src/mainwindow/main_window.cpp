@@ -699,9 +699,10 @@ void MainWindow::printPage()
         return;
     if (!choice->selectionOnly)
         m_rtfPage->setSelLength(0);
-    for (int copy = 0; copy < choice->copies; ++copy) {
+    const int jobs = choice->oneJob ? 1 : choice->copies;
+    for (int copy = 0; copy < jobs; ++copy) {
         QPrinter* printer = m_printSetup->printer(copy);
-        if (m_rtfPage->SelPrint(printer))
+        if (m_rtfPage->SelPrint(printer, choice->oneJob ? choice->copies : 1))
             continue;
         m_host.warn(m_host.localizedText(TextId::PrintFailed).arg(printerLabel(printer)));
         return;

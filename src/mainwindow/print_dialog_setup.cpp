@@ -1,7 +1,27 @@
 #include "mainwindow/print_dialog_setup.h"
 
+#include <QGroupBox>
 #include <QPrintDialog>
 #include <algorithm>
+
+namespace {
+
+// Qt's dialog keeps offering "pages from ... to" and a list of pages while
+// the page-range option is off; a page is printed whole or as its selection.
+void hidePageRanges(QPrintDialog& dialog)
+{
+    const QGroupBox* range = dialog.findChild<QGroupBox*>(QStringLiteral("gbPrintRange"));
+    if (!range)
+        return;
+    for (QWidget* choice : range->findChildren<QWidget*>()) {
+        const QString name = choice->objectName();
+        if (name != QLatin1String("printAll") && name != QLatin1String("printSelection") &&
+            choice->parentWidget() == range)
+            choice->hide();
+    }
+}
+
+} // namespace
 
 PrintDialogSetup::PrintDialogSetup() : m_printer(QPrinter::HighResolution) {}
 
@@ -19,6 +39,7 @@ std::optional<PrintSetup::Choice> PrintDialogSetup::choose(bool hasSelection, QW
     dialog.setOption(QAbstractPrintDialog::PrintSelection, hasSelection);
     dialog.setPrintRange(hasSelection ? QAbstractPrintDialog::Selection
                                       : QAbstractPrintDialog::AllPages);
+    hidePageRanges(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return takeChoice(m_printer, dialog.printRange() == QAbstractPrintDialog::Selection);
@@ -29,6 +50,7 @@ PrintSetup::Choice PrintDialogSetup::takeChoice(QPrinter& printer, bool selectio
     Choice choice;
     choice.selectionOnly = selectionChosen;
     choice.copies = std::max(printer.copyCount(), 1);
+    choice.oneJob = printer.outputFormat() == QPrinter::PdfFormat;
     // A printer still asked for c copies would print c times c.
     printer.setCopyCount(1);
     return choice;

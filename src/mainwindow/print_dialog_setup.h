@@ -16,7 +16,8 @@ public:
     QPrinter* printer(int copy) override;
 
     // What the dialog left in `printer`: the copies asked for. The printer is
-    // left printing one copy per job, as every copy becomes a job of its own.
+    // left printing one copy per job: every copy becomes a job of its own,
+    // except in a PDF file, which takes them all in one job.
     static Choice takeChoice(QPrinter& printer, bool selectionChosen);
 
 private:

@@ -16,6 +16,9 @@ public:
     {
         bool selectionOnly = false;
         int copies = 1;
+        // Every copy in one job: a file holds them all, where jobs of their
+        // own would each replace the one before.
+        bool oneJob = false;
     };
 
     virtual ~PrintSetup() = default;
@@ -24,6 +27,6 @@ public:
     // selection is offered and chosen to begin with.
     virtual std::optional<Choice> choose(bool hasSelection, QWidget* owner) = 0;
     // The printer copy `copy` (from 0) is printed on, each copy as a job of
-    // its own and of one copy.
+    // its own and of one copy, unless the choice prints them in one job.
     virtual QPrinter* printer(int copy) = 0;
 };

@@ -459,7 +459,7 @@ int RichTextEdit::Find(const QString& sample, int first, int last, int options)
     return found.start;
 }
 
-bool RichTextEdit::SelPrint(QPrinter* printer) const
+bool RichTextEdit::SelPrint(QPrinter* printer, int copies) const
 {
     if (!printer)
         return false;
@@ -473,6 +473,18 @@ bool RichTextEdit::SelPrint(QPrinter* printer) const
         QTextCursor head(copy.get());
         head.setPosition(selection.selectionStart(), QTextCursor::KeepAnchor);
         head.removeSelectedText();
+    }
+    const QTextDocumentFragment once(copy.get());
+    for (int more = 1; more < copies; ++more) {
+        QTextCursor end(copy.get());
+        end.movePosition(QTextCursor::End);
+        end.insertBlock();
+        const int start = end.position();
+        end.insertFragment(once);
+        end.setPosition(start);
+        QTextBlockFormat format = end.blockFormat();
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        end.setBlockFormat(format);
     }
     copy->print(printer);
     return printer->printerState() != QPrinter::Error &&

@@ -73,10 +73,11 @@ public:
     // last = -1 searches to the end. Unless findNoSelect is given the match
     // becomes the selection.
     int Find(const QString& sample, int first, int last = -1, int options = 0);
-    // The selection, or everything when nothing is selected, as one job.
-    // False when the printer did not take the job (no printer, a file that
-    // cannot be written, a failed driver).
-    bool SelPrint(QPrinter* printer) const;
+    // The selection, or everything when nothing is selected, as one job,
+    // `copies` times, each copy starting on a page of its own. False when the
+    // printer did not take the job (no printer, a file that cannot be
+    // written, a failed driver).
+    bool SelPrint(QPrinter* printer, int copies = 1) const;
     bool LoadFile(const QString& path);
 
     // The page's one-step undo: it reaches back exactly one change (one

@@ -15,10 +15,13 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -186,22 +189,6 @@ TEST_F(HelpAndPrint, WithoutHelpFilesEachRouteGivesOneMessageAndNoWindow)
     EXPECT_EQ(f.messages.texts(), QStringList(3, u"Не удается открыть справочный файл."_qs));
 }
 
-TEST_F(HelpAndPrint, CtrlPPrintsTheWholePageWithItsColumns)
-{
-    skipWithoutPdfToText();
-    start();
-    FilePrintSetup* setup = printWith(PrintSetup::Choice{false, 1});
-    press(editor(), Qt::Key_P, Qt::ControlModifier);
-    EXPECT_EQ(setup->offered, std::vector<bool>{false}) << "no selection to offer";
-    ASSERT_EQ(printedJobs(), QStringList{u"job-0.pdf"_qs});
-    // The numbers stand at the second tab stop, the marker's 3400 twips
-    // less 75 from where the names begin.
-    const QString path = jobs.filePath(u"job-0.pdf"_qs);
-    const double stop = 3325.0 / 20;
-    EXPECT_NEAR(wordLeft(path, u"555-12-12"_qs) - wordLeft(path, u"Иванов"_qs), stop, 1.0);
-    EXPECT_NEAR(wordLeft(path, u"777-00-00"_qs) - wordLeft(path, u"Петров"_qs), stop, 1.0);
-}
-
 TEST_F(HelpAndPrint, ASelectionIsOfferedAndPrintedAloneOrCollapsedWhenAllIsChosen)
 {
     skipWithoutPdfToText();
@@ -265,32 +252,58 @@ TEST_F(HelpAndPrint, APrintThatFailsIsReported)
     EXPECT_TRUE(f.messages.texts().front().contains(u"job-0.pdf"_qs));
 }
 
-// Qt's own dialog: the selection choice is there and chosen only when there is
-// a selection; page ranges are not offered; cancelling leaves everything.
-TEST_F(HelpAndPrint, ThePrintDialogPresetsTheSelectionAndCancelLeavesThePage)
+// Qt's own dialog, opened by Ctrl+P: the selection choice is there and chosen
+// only when there is a selection, and no choice of pages is offered;
+// cancelling leaves everything. Printed to a PDF file, every copy is in the
+// file, with its columns.
+TEST_F(HelpAndPrint, ThePrintDialogOffersWhatPrintingDoesAndAPdfTakesEveryCopy)
 {
+    skipWithoutPdfToText();
     start();
     editor()->setSelStart(2);
     editor()->setSelLength(5);
     std::vector<std::pair<bool, bool>> seen; // selection offered, selection chosen
-    const auto cancelDialog = [&] {
-        QTimer::singleShot(0, [&] {
+    const auto answerDialog = [&](const QString& pdf) {
+        QTimer::singleShot(0, [&, pdf] {
             auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
+            ASSERT_NE(dialog, nullptr);
             seen.emplace_back(dialog->testOption(QAbstractPrintDialog::PrintSelection),
                               dialog->printRange() == QAbstractPrintDialog::Selection);
-            EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintPageRange));
-            dialog->reject();
+            // What the copies page of the dialog's options shows.
+            const QWidget* options = dialog->findChild<QWidget*>("QPrintSettingsOutput");
+            ASSERT_NE(options, nullptr);
+            QStringList offered;
+            for (const QWidget* choice : options->findChildren<QWidget*>()) {
+                if ((qobject_cast<const QRadioButton*>(choice) ||
+                     qobject_cast<const QAbstractSpinBox*>(choice)) &&
+                    choice->isVisibleTo(options))
+                    offered << choice->objectName();
+            }
+            offered.sort();
+            EXPECT_EQ(offered.join(' ').toStdString(),
+                      seen.back().first ? "copies printAll printSelection" : "copies printAll");
+            if (pdf.isEmpty())
+                return dialog->reject();
+            auto* printers = dialog->findChild<QComboBox*>("printers");
+            printers->setCurrentIndex(printers->count() - 1); // "Print to File (PDF)"
+            dialog->findChild<QLineEdit*>("filename")->setText(pdf);
+            dialog->findChild<QSpinBox*>("copies")->setValue(2);
+            dialog->accept();
         });
     };
-    cancelDialog();
+    answerDialog({});
     press(editor(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(editor()->SelStart(), 2);
     EXPECT_EQ(editor()->SelLength(), 5);
     editor()->setSelLength(0);
-    cancelDialog();
+    answerDialog(jobs.filePath("two.pdf"));
     press(editor(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(seen, (std::vector<std::pair<bool, bool>>{{true, true}, {false, false}}));
+    const QString pdf = jobs.filePath("two.pdf");
+    EXPECT_EQ(pdfText(pdf).count(u"Петров"_qs), 2);
     EXPECT_TRUE(f.messages.entries().empty());
+    // The numbers stand at the second tab stop, the marker's 3400 twips
+    // less 75 from where the names begin.
+    EXPECT_NEAR(wordLeft(pdf, u"555-12-12"_qs) - wordLeft(pdf, u"Иванов"_qs), 3325.0 / 20, 1.0);
+    EXPECT_NEAR(wordLeft(pdf, u"777-00-00"_qs) - wordLeft(pdf, u"Петров"_qs), 3325.0 / 20, 1.0);
 }
