@@ -140,6 +140,8 @@ Outcome OptionsCommand::finish(const FolderChange::Outcome& outcome)
     m_app.m_folders.FullDataPath = m_app.m_storage.FullDataPath();
     if (outcome.report)
         tell(*outcome.report);
+    if (outcome.exportReport)
+        tell(*outcome.exportReport);
     if (outcome.saveError)
         m_app.presentError(*outcome.saveError);
     return Outcome::Done;

@@ -320,6 +320,12 @@ constexpr auto texts = std::to_array<BuiltInText>({
      u"осталась в прежней папке."},
     {TextId::OldBookNotRemoved, optionsForm, u"OldBookNotRemoved",
      u"Книга перенесена в папку\n%1\nно прежний файл\n%2\nудалить не удалось (%3)."},
+    {TextId::OldExportKept, optionsForm, u"OldExportKept",
+     u"В прежней папке остался текстовый экспорт\n%1\nОн не совпадает с книгой, поэтому "
+     u"программа его не удалила. Удалите его сами, если он больше не нужен."},
+    {TextId::OldExportNotRemoved, optionsForm, u"OldExportNotRemoved",
+     u"Книга перенесена в папку\n%1\nно прежний текстовый экспорт\n%2\nудалить не удалось "
+     u"(%3)."},
 
     {TextId::ReplaceCaption, replaceForm, u"@", u"Подтверждение замены файла"},
     {TextId::ReplaceLabel1, replaceForm, u"Label1", u"Папка уже содержит файл адресной книги."},

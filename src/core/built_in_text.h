@@ -214,6 +214,8 @@ enum class TextId
     BackupNotMade,
     NewBookUnreadable,
     OldBookNotRemoved,
+    OldExportKept,
+    OldExportNotRemoved,
 
     ReplaceCaption,
     ReplaceLabel1,

@@ -210,6 +210,11 @@ bool BookStorage::pagesAreTheSaved() const
                       });
 }
 
+QByteArray BookStorage::exportBytes() const
+{
+    return TextExport::build(m_book.pages());
+}
+
 std::optional<LocatedError> BookStorage::SaveAsText(const QString& path)
 {
     if (auto error =

@@ -96,6 +96,8 @@ public:
     // saved, otherwise written as SaveDataEx writes them.
     std::optional<LocatedError> SaveBackup(const QString& path);
     std::optional<LocatedError> SaveAsText(const QString& path);
+    // The text export of the book as it is now.
+    QByteArray exportBytes() const;
 
     std::optional<AppError> WriteDefaultBook();
     std::optional<AppError> UseTempBook();

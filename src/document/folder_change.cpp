@@ -96,6 +96,7 @@ FolderChange::Outcome FolderChange::writeThere(BookStorage::OnDiskChange onDiskC
 {
     const QString oldFolder = m_storage.FilePath();
     const QString oldFile = m_storage.FullDataPath();
+    const QString oldExport = m_storage.exportPath();
     m_storage.setFilePath(m_newFolder);
     const BookStorage::SaveResult saved = m_storage.SaveBook(onDiskChange);
     if (!saved.dataSaved()) {
@@ -105,7 +106,10 @@ FolderChange::Outcome FolderChange::writeThere(BookStorage::OnDiskChange onDiskC
                                                           QStringLiteral("File already exists")};
         return failed({TextId::BookNotMoved, {native(m_newFolder), native(oldFile)}, cause});
     }
-    return {Outcome::Kind::Moved, removeOldFile(oldFile), saved.exportError};
+    // An export that could not be written there is reported as it is; the
+    // one left behind then stays, as the only one.
+    return {Outcome::Kind::Moved, removeOldFile(oldFile), saved.exportError,
+            saved.exportError ? std::nullopt : takeExportAlong(oldExport)};
 }
 
 std::optional<Report> FolderChange::keepFoundBook() const
@@ -147,6 +151,29 @@ std::optional<Report> FolderChange::removeOldFile(const QString& oldFile) const
         return std::nullopt;
     return Report{TextId::OldBookNotRemoved,
                   {native(m_newFolder), native(oldFile)},
+                  AppError{AppError::PermissionDenied, old.errorString()}};
+}
+
+// A readable copy of the whole book must not stay behind in a folder the user
+// left: the old export goes when it is this book's, as written in the new
+// folder too. Any other file of its name is the user's, and stays.
+std::optional<Report> FolderChange::takeExportAlong(const QString& oldExport) const
+{
+    const QString newExport = m_storage.exportPath();
+    if (!QFileInfo::exists(oldExport) || StorageFolder::sameEntry(oldExport, newExport))
+        return std::nullopt;
+    const QByteArray current = m_storage.exportBytes();
+    const auto holdsTheBook = [&current](const QString& path) {
+        const BoundedFile::Result file = BoundedFile::read(path, DataFile::MaxFileBytes);
+        return file.bytes && *file.bytes == current;
+    };
+    if (!holdsTheBook(newExport) || !holdsTheBook(oldExport))
+        return Report{TextId::OldExportKept, {native(oldExport)}};
+    QFile old(oldExport);
+    if (old.remove())
+        return std::nullopt;
+    return Report{TextId::OldExportNotRemoved,
+                  {native(m_newFolder), native(oldExport)},
                   AppError{AppError::PermissionDenied, old.errorString()}};
 }
 

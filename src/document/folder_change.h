@@ -66,6 +66,8 @@ public:
         std::optional<Report> report = std::nullopt;
         // The book is safe in the new folder, but a save there reported this.
         std::optional<LocatedError> saveError = std::nullopt;
+        // After a move, that the old folder still holds a text export.
+        std::optional<Report> exportReport = std::nullopt;
     };
 
     // `newFolder` is absolute and ends with a separator.
@@ -90,6 +92,7 @@ private:
     Outcome loadFound();
     std::optional<Report> keepFoundBook() const;
     std::optional<Report> removeOldFile(const QString& oldFile) const;
+    std::optional<Report> takeExportAlong(const QString& oldExport) const;
 
     BookStorage& m_storage;
     QString m_newFolder;

@@ -227,6 +227,27 @@ TEST_F(OptionsInApp, TheBookMovesToAnEmptyFolderAndTheChangedOnDiskCheckFollowsI
     EXPECT_EQ(f.read(u"Адресная книга"_qs, "FilePath"), moved);
 }
 
+// No readable copy of the book stays behind in a folder the user left; an
+// export that is not this book's is the user's file, and he is told.
+TEST_F(OptionsInApp, TheTextExportGoesAlongUnlessItIsNotTheBooks)
+{
+    start();
+    const QString exportName = app->storage().ExeBaseName();
+    const QString moved = folder("moved");
+    withOptions([&](QWidget* dialog) { moveTo(dialog, moved); });
+    EXPECT_FALSE(QFile::exists(f.dataFolder + exportName));
+    EXPECT_EQ(readAll(moved + exportName), app->storage().exportBytes());
+    EXPECT_TRUE(f.messages.entries().empty()) << messages().toStdString();
+
+    writeAll(moved + exportName, "my own notes");
+    withOptions([&](QWidget* dialog) { moveTo(dialog, f.dataFolder); });
+    EXPECT_EQ(readAll(f.dataFolder + exportName), app->storage().exportBytes());
+    EXPECT_EQ(readAll(moved + exportName), "my own notes");
+    ASSERT_EQ(f.messages.texts().size(), 1);
+    EXPECT_TRUE(f.messages.texts()[0].contains(QDir::toNativeSeparators(moved + exportName)));
+    EXPECT_TRUE(f.messages.texts()[0].contains(u"не совпадает с книгой"_qs));
+}
+
 TEST_F(OptionsInApp, AFolderNotThereIsMadeOnRequest)
 {
     start();
