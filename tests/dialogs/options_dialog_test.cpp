@@ -207,6 +207,7 @@ TEST_F(OptionsDialogTest, EscapeAndTheFrameCloseTheDialogWhateverTheFieldsHold)
     EXPECT_TRUE(m_host.calls.isEmpty());
 }
 
+// The balloon covers no button, at the dialog's own size or a wider one.
 TEST_F(OptionsDialogTest, ClearingRtfWarnsInABalloonThatGoesWithTheFocus)
 {
     open();
