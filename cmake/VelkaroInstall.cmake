@@ -65,13 +65,36 @@ endforeach()
 install(FILES ${pictures_dir}/notebook.svg DESTINATION ${icon_theme_dir}/scalable/apps
         RENAME velkaro.svg)
 
-# Manual pages carry the version; they are compressed as Debian installs them.
+# What software centres list (AppStream).
+install(FILES ${linux_dir}/velkaro.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
+        RENAME org.example.velkaro.metainfo.xml)
+
+# The changelog and the metainfo name the release; a new version needs its
+# entry in both before it builds.
+file(STRINGS ${linux_dir}/changelog changelog_top LIMIT_COUNT 1)
+file(STRINGS ${linux_dir}/velkaro.metainfo.xml metainfo_release REGEX "<release version=")
+foreach(line IN ITEMS "${changelog_top}" "${metainfo_release}")
+  if(NOT line MATCHES "[( \"]${PROJECT_VERSION}[)\"]")
+    message(FATAL_ERROR "resources/linux: give version ${PROJECT_VERSION} its entry in the "
+                        "changelog and the metainfo (found: ${line})")
+  endif()
+endforeach()
+
+# Manual pages carry the version; they and the changelog are compressed as
+# Debian wants them: gzip at its best compression, with no name or time in
+# the header, so the same sources give the same bytes.
+find_program(VELKARO_GZIP gzip REQUIRED)
 set(man_dir ${PROJECT_BINARY_DIR}/man)
 foreach(page velkaro velkaro-cli)
   configure_file(${PROJECT_SOURCE_DIR}/docs/man/${page}.1.in ${man_dir}/${page}.1 @ONLY)
-  file(ARCHIVE_CREATE OUTPUT ${man_dir}/${page}.1.gz PATHS ${man_dir}/${page}.1 FORMAT raw
-       COMPRESSION GZip MTIME 0)
+endforeach()
+configure_file(${linux_dir}/changelog ${man_dir}/changelog COPYONLY)
+foreach(file velkaro.1 velkaro-cli.1 changelog)
+  execute_process(COMMAND ${VELKARO_GZIP} -9nkf ${man_dir}/${file} COMMAND_ERROR_IS_FATAL ANY)
+endforeach()
+foreach(page velkaro velkaro-cli)
   install(FILES ${man_dir}/${page}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endforeach()
 
-install(FILES ${linux_dir}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velkaro)
+install(FILES ${linux_dir}/copyright ${man_dir}/changelog.gz
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/velkaro)

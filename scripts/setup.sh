@@ -13,7 +13,7 @@ PACKAGES=(
   fonts-dejavu-core fonts-wine
   qt6-translations-l10n
   poppler-utils
-  desktop-file-utils dpkg-dev file
+  desktop-file-utils dpkg-dev file lintian appstream
   python3-vobject
 )
 

@@ -1,11 +1,12 @@
 // The installed copy, laid out two ways: by `cmake --install` into a
 // temporary DESTDIR under the prefix /usr, and by unpacking the Debian
-// package that `cpack -G DEB` makes (skipped where Debian's dpkg-dev is
-// missing). The installed program is started offscreen against an empty home
-// with its log kept on, runs its whole start-up and is ended by SIGTERM, as a
-// logout ends it. The log shows what it looked up: a tip that could not be
-// shown asks for the failure text "Common"/"TipFailure", and a personal
-// "language.ini" makes every lookup visible there.
+// package that the ctest fixture `debian_package` made with `cpack -G DEB`
+// (skipped where Debian's dpkg-dev is missing). The package passes lintian,
+// the menu entry and the AppStream metainfo their validators. The installed program is started
+// offscreen against an empty home with its log kept on, runs its whole start-up and is ended by
+// SIGTERM, as a logout ends it. The log shows what it looked up: a tip that could not be shown asks
+// for the failure text "Common"/"TipFailure", and a personal "language.ini" makes every lookup
+// visible there.
 
 #include "core/code_page.h"
 #include "core/ini_file.h"
@@ -70,17 +71,13 @@ bool packageToolsMissing()
     return false;
 }
 
-// The Debian package of the build, made in `folder`; empty when cpack failed.
-QString buildPackage(const QString& folder, QByteArray& output)
+// The Debian package of the build, made once for this test run; empty when
+// there is not exactly one.
+QString testPackage()
 {
-    const ProcessResult cpack = runProcess(
-        QStringLiteral(VELKARO_CPACK), {"-G", "DEB", "-B", folder, "--config",
-                                        QStringLiteral(VELKARO_BUILD_DIR "/CPackConfig.cmake")});
-    output = cpack.output;
-    const QStringList debs = QDir(folder).entryList({"velkaro_*.deb"}, QDir::Files);
-    if (cpack.exitCode != 0 || debs.size() != 1)
-        return {};
-    return QDir(folder).filePath(debs.first());
+    const QDir folder(QStringLiteral(VELKARO_TEST_PACKAGE_DIR));
+    const QStringList debs = folder.entryList({"velkaro_*.deb"}, QDir::Files);
+    return debs.size() == 1 ? folder.filePath(debs.first()) : QString();
 }
 
 class InstalledCopy : public ::testing::TestWithParam<Layout>
@@ -109,10 +106,8 @@ protected:
     {
         if (packageToolsMissing())
             GTEST_SKIP() << "dpkg-dev is not installed";
-        QTemporaryDir packageFolder;
-        QByteArray output;
-        const QString deb = buildPackage(packageFolder.path(), output);
-        ASSERT_FALSE(deb.isEmpty()) << output.toStdString();
+        const QString deb = testPackage();
+        ASSERT_FALSE(deb.isEmpty()) << "ctest's fixture debian_package made no package";
         const ProcessResult unpack = runProcess("dpkg-deb", {"-x", deb, m_root.path()});
         ASSERT_EQ(unpack.exitCode, 0) << unpack.output.toStdString();
     }
@@ -277,16 +272,23 @@ TEST_P(InstalledCopy, MenuEntryIconsAndManualPagesMatchThePrograms)
     EXPECT_TRUE(cli.output.startsWith("velkaro-cli (Velkaro Pro) ")) << cli.output.toStdString();
 }
 
-TEST_P(InstalledCopy, MenuEntryPassesDesktopFileValidate)
+TEST_P(InstalledCopy, MenuEntryAndMetainfoPassTheirValidators)
 {
-    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
-    if (validator.isEmpty())
-        GTEST_SKIP() << "desktop-file-validate (desktop-file-utils) is not installed";
-    const ProcessResult validate =
-        runProcess(validator, {installed("share/applications/velkaro.desktop")});
-    EXPECT_EQ(validate.exitCode, 0);
-    // Hints count too.
-    EXPECT_EQ(validate.output.toStdString(), "");
+    for (const auto& [tool, arguments, clean] :
+         {std::tuple{"desktop-file-validate",
+                     QStringList{installed("share/applications/velkaro.desktop")}, ""},
+          std::tuple{"appstreamcli",
+                     QStringList{"validate", "--no-net", "--pedantic",
+                                 installed("share/metainfo/org.example.velkaro.metainfo.xml")},
+                     "\u2714 Validation was successful.\n"}}) {
+        const QString validator = QStandardPaths::findExecutable(tool);
+        if (validator.isEmpty())
+            GTEST_SKIP() << tool << " (desktop-file-utils, appstream) is not installed";
+        const ProcessResult validate = runProcess(validator, arguments);
+        EXPECT_EQ(validate.exitCode, 0) << tool;
+        // Hints and pedantic remarks count too.
+        EXPECT_EQ(validate.output.toStdString(), clean) << tool;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Layouts, InstalledCopy,
@@ -301,10 +303,8 @@ TEST(DebianPackage, NamesTheLibrariesItsProgramsNeed)
 {
     if (packageToolsMissing())
         GTEST_SKIP() << "dpkg-dev is not installed";
-    QTemporaryDir folder;
-    QByteArray output;
-    const QString deb = buildPackage(folder.path(), output);
-    ASSERT_FALSE(deb.isEmpty()) << output.toStdString();
+    const QString deb = testPackage();
+    ASSERT_FALSE(deb.isEmpty()) << "ctest's fixture debian_package made no package";
     const ProcessResult fields =
         runProcess("dpkg-deb", {"--field", deb, "Package", "Version", "Depends"});
     ASSERT_EQ(fields.exitCode, 0) << fields.output.toStdString();
@@ -313,4 +313,21 @@ TEST(DebianPackage, NamesTheLibrariesItsProgramsNeed)
     EXPECT_TRUE(text.contains(QString("Version: %1\n").arg(VELKARO_VERSION))) << text.toStdString();
     for (const char* library : {"libqt6widgets6", "libqt6gui6", "libqt6core6", "libc6"})
         EXPECT_TRUE(text.contains(library)) << library << " missing from " << text.toStdString();
+}
+
+// Debian's own check of a package: no error and no warning.
+TEST(DebianPackage, PassesLintian)
+{
+    if (packageToolsMissing() || QStandardPaths::findExecutable("lintian").isEmpty())
+        GTEST_SKIP() << "dpkg-dev or lintian is not installed";
+    const QString deb = testPackage();
+    ASSERT_FALSE(deb.isEmpty()) << "ctest's fixture debian_package made no package";
+    QProcess lintian;
+    lintian.start("lintian", {"--fail-on", "error,warning", deb});
+    ASSERT_TRUE(lintian.waitForFinished(300000));
+    const QString findings = QString::fromUtf8(lintian.readAllStandardOutput());
+    EXPECT_EQ(lintian.exitCode(), 0) << findings.toStdString();
+    static const QRegularExpression errorOrWarning(QStringLiteral("^[EW]: "),
+                                                   QRegularExpression::MultilineOption);
+    EXPECT_FALSE(findings.contains(errorOrWarning)) << findings.toStdString();
 }
