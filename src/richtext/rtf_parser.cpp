@@ -218,6 +218,7 @@ void RtfParser::openGroup(qsizetype offset)
     GroupState state = top();
     state.start = offset;
     state.ownsPicture = false;
+    state.nestedRowProperties = false;
     m_groups.push_back(std::move(state));
 }
 
@@ -441,7 +442,6 @@ bool RtfParser::handleCharacterWord(RtfWord word, const RtfToken& token)
     case RtfWord::Hidden:
         chars.hidden = flagValue(token);
         break;
-
     case RtfWord::Font:
         chars.font = token.hasParam ? std::max(0, p) : 0;
         break;
