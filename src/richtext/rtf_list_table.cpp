@@ -1,6 +1,7 @@
 #include "richtext/rtf_list_table.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -50,6 +51,19 @@ QString ordinal(int value)
     return QString::number(value) + QLatin1StringView(suffix);
 }
 
+// Writers draw the plain bullets of a list's levels each in their own way
+// (a round bullet in Symbol, a Courier "o", a black circle); read, they show
+// the usual round, white and square bullets by level, as word processors do.
+QString usualBullet(const QString& text, qsizetype level)
+{
+    static const QString plainBullets =
+        QStringLiteral("\u2022\u25CF\u00B7\u25E6\u25CBo\u25AA\u25A0\u2043");
+    static const char16_t usual[] = {u'\u2022', u'\u25E6', u'\u25AA'};
+    if (text.size() != 1 || !plainBullets.contains(text[0]))
+        return text;
+    return QString(QChar(usual[level % 3]));
+}
+
 } // namespace
 
 void RtfListTable::startList()
@@ -61,8 +75,12 @@ void RtfListTable::startList()
 
 void RtfListTable::addLevel(const Level& level)
 {
-    if (m_readingOpen && m_reading.levels.size() < Levels)
-        m_reading.levels.append(level);
+    if (!m_readingOpen || m_reading.levels.size() >= Levels)
+        return;
+    Level shown = level;
+    if (shown.format == Bullet)
+        shown.text = usualBullet(shown.text, m_reading.levels.size());
+    m_reading.levels.append(shown);
 }
 
 void RtfListTable::setListId(int id)
@@ -78,25 +96,31 @@ void RtfListTable::endList()
         m_lists.insert(m_readingId, std::move(m_reading));
 }
 
-void RtfListTable::addOverride(int override, int listId)
+void RtfListTable::addOverride(int override, int listId, const QList<std::pair<int, int>>& starts)
 {
     if (m_overrides.size() < MaxLists || m_overrides.contains(override))
-        m_overrides.insert(override, listId);
+        m_overrides.insert(override, Override{listId, starts});
 }
 
 QString RtfListTable::nextNumber(int override, int level)
 {
-    const auto found = m_overrides.constFind(override);
-    if (found == m_overrides.constEnd())
+    const auto found = m_overrides.find(override);
+    if (found == m_overrides.end())
         return {};
-    const auto list = m_lists.constFind(found.value());
+    const auto list = m_lists.constFind(found->listId);
     if (list == m_lists.constEnd() || level < 0 || level >= list->levels.size())
         return {};
     const QList<Level>& levels = list->levels;
-    Counters& counters = m_counters[found.value()];
-    counters[level] =
-        counters[level] > 0 ? std::min(counters[level] + 1, MaxStartAt * 2) : levels[level].startAt;
-    std::fill(counters.begin() + level + 1, counters.end(), 0);
+    std::array<int, Levels>& counters = m_counters[found->listId].values;
+    // Counting goes on over every override of a list, unless one starts again.
+    for (const auto& [restarted, number] : std::exchange(found->starts, {})) {
+        if (restarted >= 0 && restarted < Levels)
+            counters[restarted] = number - 1;
+    }
+    counters[level] = counters[level] != Counters::NotCounted
+                          ? std::min(counters[level] + 1, MaxStartAt * 2)
+                          : levels[level].startAt;
+    std::fill(counters.begin() + level + 1, counters.end(), Counters::NotCounted);
 
     QString out;
     for (QChar ch : levels[level].text) {
@@ -105,8 +129,10 @@ QString RtfListTable::nextNumber(int override, int level)
             out += ch;
         } else if (placeholder < levels.size()) {
             const Level& shown = levels[placeholder];
-            out += formatNumber(counters[placeholder] > 0 ? counters[placeholder] : shown.startAt,
-                                shown.format);
+            out +=
+                formatNumber(counters[placeholder] != Counters::NotCounted ? counters[placeholder]
+                                                                           : shown.startAt,
+                             shown.format);
         }
     }
     if (levels[level].follow == 0)

@@ -32,7 +32,9 @@ public:
     void addLevel(const Level& level);
     void setListId(int id);
     void endList();
-    void addOverride(int override, int listId);
+    // An override may start some levels of its list again at new numbers
+    // (level, number), from its first paragraph on.
+    void addOverride(int override, int listId, const QList<std::pair<int, int>>& starts = {});
 
     // The text a paragraph of list override `override` at `level` shows
     // before its own text; advances the counters, so call it once per
@@ -46,12 +48,22 @@ private:
     {
         QList<Level> levels;
     };
-    using Counters = std::array<int, Levels>; // 0: not counted yet
+    struct Override
+    {
+        int listId = 0;
+        QList<std::pair<int, int>> starts; // applied at its first paragraph
+    };
+    struct Counters
+    {
+        static constexpr int NotCounted = -1;
+        Counters() { values.fill(NotCounted); }
+        std::array<int, Levels> values;
+    };
 
     List m_reading;
     int m_readingId = 0;
     bool m_readingOpen = false;
-    QHash<int, List> m_lists;    // by \listid
-    QHash<int, int> m_overrides; // \ls to \listid
+    QHash<int, List> m_lists;         // by \listid
+    QHash<int, Override> m_overrides; // by \ls
     QHash<int, Counters> m_counters;
 };

@@ -1,5 +1,6 @@
 #include "richtext/rtf_parser.h"
 
+#include "richtext/rtf_symbol_field.h"
 #include "richtext/rtf_symbol_fonts.h"
 
 #include <algorithm>
@@ -51,6 +52,14 @@ bool flagValue(const RtfToken& token)
     return !token.hasParam || token.param != 0;
 }
 
+// The list number format a note numbering word names; the words of each kind
+// come in the order arabic, lower letter, upper letter, lower roman, upper roman.
+int noteFormat(RtfWord word, RtfWord arabic)
+{
+    static constexpr int formats[] = {0, 4, 3, 2, 1};
+    return formats[static_cast<int>(word) - static_cast<int>(arabic)];
+}
+
 } // namespace
 
 RtfParser::RtfParser(QByteArrayView rtf, RtfContentSink& sink)
@@ -97,6 +106,8 @@ void RtfParser::parse()
 
 // A character of a double-byte code page may be spread over several tokens:
 // raw bytes, \'hh and, as its trail byte, an escaped \\, \{ or \}.
+// A lead byte waits for its trail byte over group boundaries and words that
+// only change the look of the text.
 bool RtfParser::continuesDoubleByte(const RtfToken& token) const
 {
     switch (token.kind) {
@@ -104,7 +115,32 @@ bool RtfParser::continuesDoubleByte(const RtfToken& token) const
     case RtfToken::Kind::HexByte:
         return true;
     case RtfToken::Kind::Symbol:
-        return m_trailExpected && isEscapedByte(token.symbol);
+        return m_trailExpected && (isEscapedByte(token.symbol) || token.symbol == '*');
+    case RtfToken::Kind::GroupStart:
+    case RtfToken::Kind::GroupEnd:
+        return m_trailExpected;
+    case RtfToken::Kind::Word:
+        return m_trailExpected && leavesTextAlone(RtfControlWords::lookup(token.text));
+    default:
+        return false;
+    }
+}
+
+bool RtfParser::leavesTextAlone(RtfWord word)
+{
+    switch (word) {
+    case RtfWord::Unknown:
+    case RtfWord::Plain:
+    case RtfWord::Bold:
+    case RtfWord::Italic:
+    case RtfWord::Underline:
+    case RtfWord::UnderlineNone:
+    case RtfWord::Strike:
+    case RtfWord::FontSize:
+    case RtfWord::ColorIndex:
+    case RtfWord::Highlight:
+    case RtfWord::Font:
+        return true;
     default:
         return false;
     }
@@ -182,6 +218,7 @@ void RtfParser::openGroup(qsizetype offset)
     GroupState state = top();
     state.start = offset;
     state.ownsPicture = false;
+    state.nestedRowProperties = false;
     m_groups.push_back(std::move(state));
 }
 
@@ -203,6 +240,10 @@ bool RtfParser::closeGroup(qsizetype offset)
         commitFont();
     if (closed.ownsPicture)
         finishPicture(closed, offset);
+    if (closed.nestedRowProperties && closed.contentAtStart == m_content)
+        endNestedRow();
+    while (!m_fields.empty() && m_fields.back().depth > m_groups.size())
+        finishField();
     if (closed.destination != top().destination)
         endDestination(closed.destination);
     return false;
@@ -232,11 +273,12 @@ void RtfParser::finish()
 void RtfParser::handleWord(const RtfToken& token, bool starred, bool groupStart)
 {
     const RtfWord word = RtfControlWords::lookup(token.text);
-    const bool destination = word == RtfWord::FontTable || word == RtfWord::ColorTable ||
-                             word == RtfWord::Picture || word == RtfWord::ShapePicture ||
-                             word == RtfWord::NestedTableProperties || word == RtfWord::ListTable ||
-                             word == RtfWord::ListOverrideTable ||
-                             word == RtfWord::SkippedDestination;
+    const bool destination =
+        word == RtfWord::FontTable || word == RtfWord::ColorTable || word == RtfWord::Picture ||
+        word == RtfWord::ShapePicture || word == RtfWord::NestedTableProperties ||
+        word == RtfWord::ListTable || word == RtfWord::ListOverrideTable ||
+        word == RtfWord::Footnote || word == RtfWord::FieldInstruction ||
+        word == RtfWord::ParagraphNumbering || word == RtfWord::SkippedDestination;
     if (destination || starred) {
         // The outermost group is the document itself and is never skipped.
         if (m_groups.size() > 1 || m_overflow > 0)
@@ -256,6 +298,15 @@ void RtfParser::handleWord(const RtfToken& token, bool starred, bool groupStart)
     case Destination::Picture:
         handlePictureWord(word, token);
         break;
+    case Destination::FieldInstruction:
+        if (word == RtfWord::Unicode)
+            m_skip = top().unicodeSkip;
+        break;
+    case Destination::LegacyNumbering:
+    case Destination::LegacyTextBefore:
+    case Destination::LegacyTextAfter:
+        handleLegacyNumberingWord(word, token);
+        break;
     default:
         handleListWord(word, token);
         break;
@@ -268,8 +319,27 @@ void RtfParser::handleDestination(RtfWord word, bool groupStart)
     const bool inText = group.destination == Destination::Text && m_overflow == 0;
     if (word == RtfWord::ShapePicture && inText)
         return;
-    if (word == RtfWord::NestedTableProperties && inText)
-        endNestedRow();
+    // Some writers put a nested cell's text among its row's properties.
+    if (word == RtfWord::NestedTableProperties && inText) {
+        group.nestedRowProperties = true;
+        group.contentAtStart = m_content;
+        return;
+    }
+    if (word == RtfWord::FieldInstruction && inText && !m_fields.empty() &&
+        m_fields.back().depth + 1 == m_groups.size()) {
+        group.destination = Destination::FieldInstruction;
+        return;
+    }
+    if (word == RtfWord::ParagraphNumbering && inText) {
+        group.destination = Destination::LegacyNumbering;
+        m_legacyDefinition = RtfLegacyNumbering::Definition{};
+        m_legacyFont = -1;
+        m_legacyBefore.clear();
+        m_legacyAfter.clear();
+        return;
+    }
+    if (word == RtfWord::Footnote && inText)
+        appendNoteMark();
     if (word == RtfWord::ListTable && inText) {
         group.destination = Destination::ListTable;
         return;
@@ -305,7 +375,7 @@ void RtfParser::handleDestination(RtfWord word, bool groupStart)
 void RtfParser::handleTextWord(RtfWord word, const RtfToken& token)
 {
     if (handleCharacterWord(word, token) || handleParagraphWord(word, token) ||
-        handleSpecialCharacter(word))
+        handleSpecialCharacter(word) || handleNoteWord(word, token))
         return;
     const int p = token.param;
     switch (word) {
@@ -339,9 +409,6 @@ void RtfParser::handleTextWord(RtfWord word, const RtfToken& token)
         return;
     case RtfWord::ListLevelIndex:
         top().listLevel = std::clamp(p, 0, RtfListTable::Levels - 1);
-        return;
-    case RtfWord::ListText:
-        m_listTextSeen = true;
         return;
     default:
         return;
@@ -405,6 +472,7 @@ bool RtfParser::handleParagraphWord(RtfWord word, const RtfToken& token)
         group.nextTabType = QTextOption::LeftTab;
         group.list = 0;
         group.listLevel = 0;
+        group.legacyNumbering = -1;
         break;
     case RtfWord::AlignLeft:
         paragraph.alignment = Qt::AlignLeft;
@@ -626,7 +694,8 @@ void RtfParser::handleSymbol(char symbol)
         return;
     }
     const Destination destination = top().destination;
-    if (destination == Destination::FontTable && (symbol == '\\' || symbol == '{' || symbol == '}'))
+    if ((destination == Destination::FontTable || destination == Destination::FieldInstruction) &&
+        isEscapedByte(symbol))
         return handleByte(static_cast<unsigned char>(symbol));
     if (destination != Destination::Text)
         return;
@@ -646,6 +715,7 @@ void RtfParser::handleSymbol(char symbol)
         break;
     case '\r':
     case '\n':
+        endParagraph();
         breakBlock();
         break;
     default:
@@ -667,6 +737,18 @@ void RtfParser::handleByte(unsigned char byte)
     case Destination::LevelNumbers:
         handleListText(QByteArrayView(reinterpret_cast<const char*>(&byte), 1));
         break;
+    case Destination::FieldInstruction:
+        if (m_fields.back().instruction.size() < MaxFieldInstruction)
+            m_fields.back().instruction.append(static_cast<char>(byte));
+        break;
+    case Destination::LegacyTextBefore:
+    case Destination::LegacyTextAfter: {
+        QByteArray& text =
+            top().destination == Destination::LegacyTextBefore ? m_legacyBefore : m_legacyAfter;
+        if (text.size() < MaxLegacyText)
+            text.append(static_cast<char>(byte));
+        break;
+    }
     default:
         break;
     }
@@ -696,6 +778,17 @@ void RtfParser::handleText(QByteArrayView text)
     case Destination::Picture:
         appendPictureHex(text);
         break;
+    case Destination::LegacyNumbering:
+        break;
+    case Destination::LegacyTextBefore:
+    case Destination::LegacyTextAfter:
+        for (char c : text)
+            handleByte(static_cast<unsigned char>(c));
+        break;
+    case Destination::FieldInstruction:
+        m_fields.back().instruction.append(text.first(
+            std::min(text.size(), MaxFieldInstruction - m_fields.back().instruction.size())));
+        break;
     default:
         handleListText(text);
         break;
@@ -716,7 +809,18 @@ void RtfParser::appendBytes(QByteArrayView bytes)
 {
     if (bytes.isEmpty() || top().chars.hidden)
         return;
+    if (m_trailExpected) {
+        // The trail byte of a character whose lead byte stood before a group
+        // boundary or a formatting word.
+        m_doubleBytes.append(bytes.front());
+        m_trailExpected = false;
+        bytes = bytes.sliced(1);
+    }
     const int cp = codePage();
+    if (!m_doubleBytes.isEmpty() && cp != m_doubleByteCodePage)
+        flushDoubleByte();
+    if (bytes.isEmpty())
+        return;
     if (RtfCodePages::isDoubleByte(cp)) {
         m_doubleBytes.append(bytes);
         m_doubleByteCodePage = cp;
@@ -804,6 +908,7 @@ void RtfParser::flushDoubleByte()
 // table cells, an unpaired high surrogate.
 void RtfParser::prepareForContent()
 {
+    ++m_content;
     if (m_pendingBreak) {
         m_pendingBreak = false;
         flushRun();
@@ -818,7 +923,7 @@ void RtfParser::prepareForContent()
     }
     padCells(m_row);
     padCells(m_nestedRow);
-    if (!m_numberDone && top().list > 0)
+    if (!m_numberDone && (top().list > 0 || top().legacyNumbering >= 0))
         appendListNumber();
     if (m_highSurrogate != 0) {
         m_highSurrogate = 0;
@@ -1052,6 +1157,13 @@ void RtfParser::handleListWord(RtfWord word, const RtfToken& token)
     case RtfWord::LevelStartAt:
         if (destination == Destination::ListLevel)
             m_level.startAt = std::clamp(p, 0, RtfListTable::MaxStartAt);
+        else if (destination == Destination::ListOverride && m_overrideLevel >= 0 &&
+                 m_overrideStarts.size() < RtfListTable::Levels)
+            m_overrideStarts.append({m_overrideLevel, std::clamp(p, 0, RtfListTable::MaxStartAt)});
+        break;
+    case RtfWord::OverrideLevel:
+        if (destination == Destination::ListOverride)
+            m_overrideLevel = std::min(m_overrideLevel + 1, RtfListTable::Levels);
         break;
     case RtfWord::LevelFollow:
         if (destination == Destination::ListLevel)
@@ -1072,6 +1184,8 @@ void RtfParser::handleListWord(RtfWord word, const RtfToken& token)
             top().destination = Destination::ListOverride;
             m_overrideIndex = 0;
             m_overrideList = 0;
+            m_overrideLevel = -1;
+            m_overrideStarts.clear();
         }
         break;
     case RtfWord::ListOverrideIndex:
@@ -1113,7 +1227,10 @@ void RtfParser::endDestination(Destination destination)
         m_lists.endList();
         break;
     case Destination::ListOverride:
-        m_lists.addOverride(m_overrideIndex, m_overrideList);
+        m_lists.addOverride(m_overrideIndex, m_overrideList, m_overrideStarts);
+        break;
+    case Destination::LegacyNumbering:
+        finishLegacyNumbering();
         break;
     default:
         break;
@@ -1161,21 +1278,205 @@ const RtfCodePages::Table& RtfParser::fontTable(int font)
     return m_codePages.table(RtfCodePages::isDoubleByte(cp) ? RtfCodePages::Default : cp);
 }
 
-// Counted even when the paragraph brings its own \listtext, so that later
-// paragraphs without one go on from the right number.
+// A list table's number wins over an old-style one, even when the list is
+// not defined. The number text a paragraph brings along (\listtext, \pntext)
+// is only for readers without lists, and often out of date.
 void RtfParser::appendListNumber()
 {
     m_numberDone = true;
-    const QString number = m_lists.nextNumber(top().list, top().listLevel);
-    if (!m_listTextSeen)
-        m_run += number;
+    const GroupState& group = top();
+    if (group.list > 0)
+        m_run += m_lists.nextNumber(group.list, group.listLevel);
+    else
+        m_run += m_legacyNumbering.next(m_legacyDefinitions.at(group.legacyNumbering));
 }
 
 // An empty list paragraph still shows its number.
 void RtfParser::endParagraph()
 {
-    if (!m_numberDone && top().list > 0 && !top().chars.hidden)
+    const bool numbered = top().list > 0 || top().legacyNumbering >= 0;
+    if (!m_numberDone && numbered && !top().chars.hidden)
         prepareForContent();
+    if (top().list > 0 || top().legacyNumbering < 0)
+        m_legacyNumbering.interrupt();
     m_numberDone = false;
-    m_listTextSeen = false;
+}
+
+bool RtfParser::handleNoteWord(RtfWord word, const RtfToken& token)
+{
+    const int p = std::clamp(token.param, 0, RtfListTable::MaxStartAt);
+    switch (word) {
+    case RtfWord::Field:
+        startField();
+        break;
+    case RtfWord::FootnoteStart:
+        m_footnotes.next = p;
+        break;
+    case RtfWord::EndnoteStart:
+        m_endnotes.next = p;
+        break;
+    case RtfWord::FootnoteArabic:
+    case RtfWord::FootnoteLowerLetter:
+    case RtfWord::FootnoteUpperLetter:
+    case RtfWord::FootnoteLowerRoman:
+    case RtfWord::FootnoteUpperRoman:
+        m_footnotes.format = noteFormat(word, RtfWord::FootnoteArabic);
+        break;
+    case RtfWord::EndnoteArabic:
+    case RtfWord::EndnoteLowerLetter:
+    case RtfWord::EndnoteUpperLetter:
+    case RtfWord::EndnoteLowerRoman:
+    case RtfWord::EndnoteUpperRoman:
+        m_endnotes.format = noteFormat(word, RtfWord::EndnoteArabic);
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+// A note shows its number where it is anchored, whatever mark the writer put
+// before it; its text is not part of the page.
+void RtfParser::appendNoteMark()
+{
+    if (top().chars.hidden)
+        return;
+    NoteNumbering& notes = noteIsEndnote() ? m_endnotes : m_footnotes;
+    const QString mark = RtfListTable::formatNumber(notes.next, notes.format);
+    notes.next = std::min(notes.next + 1, RtfListTable::MaxStartAt);
+    for (QChar ch : mark)
+        appendChar(ch.unicode());
+}
+
+// \ftnalt makes a note an endnote; it stands among the note's first words.
+bool RtfParser::noteIsEndnote() const
+{
+    RtfTokenizer ahead(m_tokenizer.input().sliced(m_tokenizer.position()));
+    for (int i = 0; i < 8; ++i) {
+        const RtfToken token = ahead.next();
+        if (token.kind != RtfToken::Kind::Word)
+            return false;
+        if (RtfControlWords::lookup(token.text) == RtfWord::EndnoteFlag)
+            return true;
+    }
+    return false;
+}
+
+void RtfParser::startField()
+{
+    if (!m_fields.empty() && m_fields.back().depth == m_groups.size())
+        m_fields.pop_back();
+    m_fields.push_back(Field{m_groups.size(), m_content, {}});
+}
+
+// A field shows its result as it was saved; a symbol field saved without
+// one shows the character it names.
+void RtfParser::finishField()
+{
+    const Field field = std::move(m_fields.back());
+    m_fields.pop_back();
+    if (field.contentAtStart == m_content && top().destination == Destination::Text &&
+        m_overflow == 0)
+        appendSymbolField(field.instruction);
+}
+
+void RtfParser::appendSymbolField(QByteArrayView instruction)
+{
+    const std::optional<RtfSymbolField> field = RtfSymbolField::parse(instruction);
+    if (!field)
+        return;
+    int code = field->code;
+    const RtfCodePages::Table* symbols = nullptr;
+    if (field->font.isEmpty()) {
+        codePage();
+        symbols = m_symbols;
+    } else {
+        symbols = RtfSymbolFonts::table(field->font);
+    }
+    if (!field->unicode && symbols != nullptr && code >= RtfSymbolFonts::PrivateUseBase &&
+        code <= RtfSymbolFonts::PrivateUseBase + 0xFF)
+        code -= RtfSymbolFonts::PrivateUseBase;
+    if (field->unicode || code > 0xFF)
+        return appendCodePoint(code);
+    if (symbols != nullptr)
+        return appendChar((*symbols)[code]);
+    const int cp = field->font.isEmpty() ? codePage() : m_ansiCodePage;
+    appendChar(
+        m_codePages.table(RtfCodePages::isDoubleByte(cp) ? RtfCodePages::Default : cp)[code]);
+}
+
+void RtfParser::appendCodePoint(int code)
+{
+    if (code <= 0xFFFF) {
+        if (!QChar::isSurrogate(static_cast<char32_t>(code)))
+            appendChar(static_cast<char16_t>(code));
+        return;
+    }
+    if (top().chars.hidden)
+        return;
+    prepareForContent();
+    const auto units = QChar::fromUcs4(static_cast<char32_t>(code));
+    m_run.append(QStringView(units));
+}
+
+void RtfParser::handleLegacyNumberingWord(RtfWord word, const RtfToken& token)
+{
+    using Kind = RtfLegacyNumbering::Definition::Kind;
+    RtfLegacyNumbering::Definition& definition = m_legacyDefinition;
+    switch (word) {
+    case RtfWord::NumberingBody:
+        definition.kind = Kind::Number;
+        break;
+    case RtfWord::NumberingBullet:
+        definition.kind = Kind::Bullet;
+        break;
+    case RtfWord::NumberingContinued:
+        definition.kind = Kind::Continued;
+        break;
+    case RtfWord::NumberingDecimal:
+    case RtfWord::NumberingUpperRoman:
+    case RtfWord::NumberingLowerRoman:
+    case RtfWord::NumberingUpperLetter:
+    case RtfWord::NumberingLowerLetter:
+        definition.format = static_cast<int>(word) - static_cast<int>(RtfWord::NumberingDecimal);
+        break;
+    case RtfWord::NumberingStart:
+        definition.startAt = std::clamp(token.param, 0, RtfListTable::MaxStartAt);
+        break;
+    case RtfWord::NumberingFont:
+        m_legacyFont = std::max(0, token.param);
+        break;
+    case RtfWord::NumberingTextBefore:
+    case RtfWord::NumberingTextAfter:
+        if (top().destination == Destination::LegacyNumbering)
+            top().destination = word == RtfWord::NumberingTextBefore ? Destination::LegacyTextBefore
+                                                                     : Destination::LegacyTextAfter;
+        break;
+    case RtfWord::Unicode:
+        m_skip = top().unicodeSkip;
+        break;
+    default:
+        break;
+    }
+}
+
+// The paragraph the definition stands in is numbered by it, until \pard.
+void RtfParser::finishLegacyNumbering()
+{
+    const RtfCodePages::Table& table = fontTable(m_legacyFont < 0 ? m_defaultFont : m_legacyFont);
+    const auto decode = [&table](const QByteArray& bytes) {
+        QString out;
+        for (char b : bytes) {
+            const char16_t ch = table[static_cast<unsigned char>(b)];
+            if (ch >= 0x20 && !isDropped(ch))
+                out += QChar(ch);
+        }
+        return out;
+    };
+    m_legacyDefinition.before = decode(m_legacyBefore);
+    m_legacyDefinition.after = decode(m_legacyAfter);
+    if (m_legacyDefinitions.size() >= MaxLegacyNumberings)
+        m_legacyDefinitions.removeLast();
+    m_legacyDefinitions.append(m_legacyDefinition);
+    top().legacyNumbering = static_cast<int>(m_legacyDefinitions.size() - 1);
 }

@@ -3,6 +3,7 @@
 #include "richtext/rtf_code_pages.h"
 #include "richtext/rtf_content_sink.h"
 #include "richtext/rtf_control_words.h"
+#include "richtext/rtf_legacy_numbering.h"
 #include "richtext/rtf_list_table.h"
 #include "richtext/rtf_tokenizer.h"
 
@@ -26,6 +27,9 @@ public:
     static constexpr int MaxTwips = 1'000'000;
     static constexpr int MaxCellsInRow = 4096;
     static constexpr int MaxUnicodeSkip = 16;
+    static constexpr int MaxFieldInstruction = 256;
+    static constexpr int MaxLegacyNumberings = 1024;
+    static constexpr int MaxLegacyText = 32;
 
     RtfParser(QByteArrayView rtf, RtfContentSink& sink);
     void parse();
@@ -49,7 +53,11 @@ private:
         LevelText,
         LevelNumbers,
         ListOverrideTable,
-        ListOverride
+        ListOverride,
+        FieldInstruction,
+        LegacyNumbering,
+        LegacyTextBefore,
+        LegacyTextAfter
     };
 
     struct CharState
@@ -76,8 +84,11 @@ private:
         Destination destination = Destination::Text;
         qsizetype start = 0;
         bool ownsPicture = false;
+        bool nestedRowProperties = false; // a {\*\nesttableprops} group
+        quint64 contentAtStart = 0; // the content count when the group began
         int list = 0; // \ls: the paragraph's list override, 0 for none
         int listLevel = 0;
+        int legacyNumbering = -1; // {\*\pn}: the paragraph's old-style number, -1 for none
     };
 
     // One character of a \leveltext as written: a byte is only decoded once
@@ -113,6 +124,22 @@ private:
         int tabs = 0;  // tabs written for them; written only when content follows
     };
 
+    // A \field group being read: its instruction, and the content count when
+    // it began, which tells whether its result showed anything.
+    struct Field
+    {
+        std::size_t depth = 0;
+        quint64 contentAtStart = 0;
+        QByteArray instruction;
+    };
+
+    // How the notes of one kind are numbered.
+    struct NoteNumbering
+    {
+        int next = 1;
+        int format = 0; // a list number format
+    };
+
     struct ColorEntry
     {
         bool any = false;
@@ -123,6 +150,7 @@ private:
 
     GroupState& top() { return m_groups.back(); }
     bool continuesDoubleByte(const RtfToken& token) const;
+    static bool leavesTextAlone(RtfWord word);
     bool consumeSkipped(RtfToken& token);
     void handleToken(RtfToken& token, bool starred, bool groupStart);
     void openGroup(qsizetype offset);
@@ -141,6 +169,14 @@ private:
     void handlePictureWord(RtfWord word, const RtfToken& token);
     void handleListWord(RtfWord word, const RtfToken& token);
     void handleListText(QByteArrayView text);
+    void handleLegacyNumberingWord(RtfWord word, const RtfToken& token);
+    void finishLegacyNumbering();
+    bool handleNoteWord(RtfWord word, const RtfToken& token);
+    void appendNoteMark();
+    bool noteIsEndnote() const;
+    void startField();
+    void finishField();
+    void appendSymbolField(QByteArrayView instruction);
     void endDestination(Destination destination);
     void finishLevel();
     QString levelText();
@@ -155,6 +191,7 @@ private:
     void appendBytes(QByteArrayView bytes);
     void appendChar(char16_t ch);
     void appendUnicode(int code);
+    void appendCodePoint(int code);
     void takeRawTrailByte();
     void flushDoubleByte();
     void prepareForContent();
@@ -215,10 +252,22 @@ private:
     int m_levelFont = -1;
     QList<LevelTextUnit> m_levelText;
     QByteArray m_levelNumbers;
+    int m_overrideLevel = -1; // the \lfolevel being read
+    QList<std::pair<int, int>> m_overrideStarts;
     int m_overrideIndex = 0;
     int m_overrideList = 0;
-    bool m_numberDone = false;   // the paragraph's list number is shown or counted
-    bool m_listTextSeen = false; // the paragraph brings its own \listtext or \pntext
+    bool m_numberDone = false; // the paragraph's list number is shown or counted
+    RtfLegacyNumbering m_legacyNumbering;
+    QList<RtfLegacyNumbering::Definition> m_legacyDefinitions;
+    RtfLegacyNumbering::Definition m_legacyDefinition; // the one being read
+    int m_legacyFont = -1;
+    QByteArray m_legacyBefore;
+    QByteArray m_legacyAfter;
+
+    std::vector<Field> m_fields;
+    quint64 m_content = 0; // counts additions of content to the text
+    NoteNumbering m_footnotes;
+    NoteNumbering m_endnotes{1, 2};
 
     RtfPictureData m_picture;
     int m_pictureNibble = -1;

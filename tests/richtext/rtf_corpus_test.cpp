@@ -41,6 +41,10 @@ void align(const QString& name, QStringList& ours, QStringList& theirs)
     } else if (name == QLatin1String("specialchars.rtf")) {
         // It keeps optional hyphens (U+00AD); a page does not show them.
         theirs.replaceInStrings(QStringLiteral("\u00AD"), QString());
+    } else if (name == QLatin1String("issue_63.rtf")) {
+        // It shows the number text written for readers without lists; the paragraph's
+        // list is not defined, so a page shows no number (nor does LibreOffice).
+        theirs.first().remove(QStringLiteral("10."));
     } else if (name == QLatin1String("encoding.rtf")) {
         // The file is several RTF documents one after another; a page is one document,
         // and reading ends with the first one's closing brace.

@@ -71,6 +71,8 @@ TEST(RtfPastedContent, DoubleByteCodePages)
         {"{\\rtf1\\ansi\\ansicpg950 \xa4\xa4\\'a4\\'e5\\'a5\\\\}", "中文功"},
         // \uc counts bytes, so a two-byte fallback is skipped whole.
         {"{\\rtf1\\ansi\\ansicpg932\\uc2\\u12354\\'82\\'a0\\u12356\x82\xa2.}", "あい."},
+        // A lead byte waits for its trail over group boundaries and formatting words.
+        {"{\\rtf1\\ansi\\ansicpg932 \\'83{\\i \\'56\\'83}\\'93x\\'83\\b\\'56\\par}", "シンxシ"},
     };
     for (const auto& [source, text] : cases)
         EXPECT_EQ(readBoth(source), text) << source.constData();
@@ -134,13 +136,14 @@ TEST(RtfPastedContent, ListParagraphsShowTheirNumbers)
         "}"
         "{\\levelnumbers\\'01\\'03;}}{\\listlevel\\levelnfc2\\levelfollow1\\levelstartat3"
         "{\\leveltext\\'02\\'02);}{\\levelnumbers\\'01;}}{\\listname ;}\\listid7}"
-        "{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 "
-        "?;}{\\levelnumbers;}\\f1}\\listid8}"
+        "{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}{\\levelnumbers;}\\f1}"
+        "{\\listlevel\\levelnfc23{\\leveltext\\'01o;}{\\levelnumbers;}}\\listid8}"
         "{\\list{\\listlevel\\levelnfc3\\levelfollow2\\levelstartat26{\\leveltext\\'02\\'00:;}"
         "{\\levelnumbers\\'01;}}{\\listlevel\\levelnfc1\\levelstartat3999{\\leveltext\\'01\\'01;}"
         "{\\levelnumbers\\'01;}}\\listid9}}"
         "{\\*\\listoverridetable{\\listoverride\\listid7\\ls1}{\\listoverride\\listid8\\ls2}"
-        "{\\listoverride\\listid9\\ls3}{\\listoverride\\listid99\\ls4}}";
+        "{\\listoverride\\listid9\\ls3}{\\listoverride\\listid99\\ls4}"
+        "{\\listoverride\\listid7{\\lfolevel\\listoverridestartat\\levelstartat5}\\ls5}}";
     const std::pair<QByteArray, QString> cases[] = {
         {"\\pard\\ls1 a\\par b\\par\\ilvl1 c\\par d\\par\\ilvl2 e\\par\\ilvl0 f\\par\\ilvl1 g",
          "1.\ta\r\n2.\tb\r\n2.a\tc\r\n2.b\td\r\niii) e\r\n3.\tf\r\n3.a\tg"},
@@ -148,9 +151,14 @@ TEST(RtfPastedContent, ListParagraphsShowTheirNumbers)
         // still shows its number and \line does not start a new item.
         {"\\pard\\ls2 x\\par\\pard\\ls3 y\\par\\par z\\line w\\par\\ls3\\ilvl1 r\\par r",
          "•\tx\r\nZ:y\r\nAA:\r\nBB:z\r\nw\r\nMMMCMXCIX\tr\r\n4000\tr"},
-        // A paragraph that brings its own number text shows it once and is still counted.
+        // The number text a paragraph brings for readers without lists is not shown: it
+        // is often out of date, and the list's own number is.
         {"\\pard\\ls1 a\\par{\\listtext 9.\\tab}b\\par{\\pntext\\f1\\'b7\\tab}c\\par d",
-         "1.\ta\r\n9.\tb\r\n•\tc\r\n4.\td"},
+         "1.\ta\r\n2.\tb\r\n3.\tc\r\n4.\td"},
+        // Counting goes on over a list's overrides unless one starts again; Word's
+        // Courier "o" shows as the white bullet it stands for.
+        {"\\pard\\ls1 a\\par\\ls5 b\\par\\ls1 c\\par\\ls2 x\\par\\ilvl1 y",
+         "1.\ta\r\n5.\tb\r\n6.\tc\r\n•\tx\r\n◦\ty"},
         // Lists that are not defined, and text out of any list, show no number.
         {"\\pard\\ls4 a\\par\\ls1\\ilvl5 b\\par\\pard c\\par\\intbl\\ls1 d\\cell "
          "e\\cell\\row\\pard",
@@ -170,4 +178,40 @@ TEST(RtfPastedContent, ListNumberFormats)
     for (const auto& [format, value, text] : cases)
         EXPECT_EQ(RtfListTable::formatNumber(value, format), QString::fromUtf8(text))
             << format << " " << value;
+}
+
+// What word processors put around the text: notes leave their numbers, symbol fields
+// saved without a result show their character, nested cells written among their row's
+// properties keep their text, and old-style paragraph numbers count as the control does.
+TEST(RtfPastedContent, NotesSymbolFieldsNestedCellsAndOldNumbers)
+{
+    const QByteArray fonts = "{\\f1\\fcharset2 Symbol;}{\\f2\\fcharset2 Wingdings;}";
+    const std::pair<QByteArray, QString> cases[] = {
+        // LibreOffice shows the number of a hidden note too; hidden text stays hidden.
+        {"A{\\super\\chftn}{\\footnote\\pard{\\super\\chftn} one}B{\\footnote\\ftnalt e}C"
+         "{\\super *}{\\footnote star}D{\\v{\\footnote hidden}}E",
+         "A1BiC*2DE"},
+        {"\\ftnnrlc\\aftnnar\\ftnstart3 A{\\footnote n}B{\\footnote\\ftnalt e}C{\\footnote n}",
+         "AiiiB1Civ"},
+        // Symbol fonts map as their text does, where LibreOffice shows the bare byte.
+        {"a{\\field{\\*\\fldinst SYMBOL 74 \\\\f \"Wingdings\" \\\\s 12}{\\fldrslt }}b"
+         "{\\field{\\*\\fldinst {SYMBOL 0xF0B7 \\\\f \"Symbol\"}}}c"
+         "{\\field{\\*\\fldinst SYMBOL 8364 \\\\u}{\\fldrslt}}d{\\field{\\*\\fldinst SYMBOL 233}}e"
+         "{\\f1{\\field{\\*\\fldinst SYMBOL 97}}}f{\\field{\\*\\fldinst SYMBOL 74 \\\\f "
+         "\"Wingdings\"}{\\fldrslt X}}{\\field{\\*\\fldinst SYMBOL x}}",
+         "a☺b•c€dйeαfX"},
+        {"\\trowd\\cellx5000\\intbl\\itap2 N1\\nestcell{\\*\\nesttableprops\\trowd\\cellx1 N2}"
+         "\\nestcell{\\*\\nesttableprops\\trowd\\cellx1\\nestrow}{\\nonesttables\\par}\\intbl"
+         "\\itap2{\\*\\nesttableprops\\trowd Jane\\nestcell Doe\\nestcell\\nestrow}"
+         "\\intbl\\itap1\\cell\\row after",
+         "N1\tN2\r\nJane\tDoe\r\n\r\nafter"},
+        // The control counts a number over consecutive paragraphs numbered alike.
+        {"{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb\\'B7}}one\\par two\\par"
+         "\\pard{\\pntext 1.\\tab}{\\*\\pn\\pnlvlbody\\pnstart1\\pndec{\\pntxta.}}a\\par b\\par"
+         "\\pard x\\par{\\*\\pn\\pnlvlbody\\pnucrm\\pnstart4{\\pntxtb (}{\\pntxta )}}y\\par"
+         "{\\*\\pn\\pnlvlcont}z\\par\\pard\\ls9{\\*\\pn\\pnlvlblt}w",
+         "•\tone\r\n•\ttwo\r\n1.\ta\r\n2.\tb\r\nx\r\n(IV)\ty\r\nz\r\nw"},
+    };
+    for (const auto& [body, text] : cases)
+        expectTextAndReadBack(page(fonts, body), text);
 }

@@ -146,12 +146,12 @@ TEST(RtfReader, ControlWordsGiveTheTextAPageShows)
              "\\'e9\\f1\\'e9\\f2\\'82\\'a0\\f3\\'e1\\f4\\'b9\\plain\\'e9}",
          "йé\u3042αąй"},
         {"{\\rtf1\\ansi \\'e9}", "é"},
-        // Destinations outside the page text are skipped.
+        // Destinations outside the page text are skipped; a note leaves its number.
         {rtf("{\\info{\\title T}}{\\*\\unknown x{y}}{\\header h}{\\footer f}a{\\footnote n}"
              "{\\annotation c}{\\*\\bkmkstart b}{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt "
              "shown}}"
              "{\\fldinst raw}{\\v hidden}{\\stylesheet{s;}}{\\unknowndest kept}"),
-         "ashownkept"},
+         "a1shownkept"},
         {rtf("{\\*\\shppict{\\pict\\pngblip 00}}{\\nonshppict{\\pict 00}}\\{\\}\\\\"
              "\\emdash\\endash\\bullet\\lquote\\rquote\\~\\_\\-"),
          "{}\\\u2014\u2013\u2022\u2018\u2019\u00A0\u2011"},
