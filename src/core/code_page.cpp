@@ -100,3 +100,59 @@ bool CodePage::canEncode(QStringView text)
     }
     return true;
 }
+
+namespace {
+
+// The length of the well-formed UTF-8 sequence at `p` (RFC 3629), or 0.
+qsizetype utf8SequenceLength(const unsigned char* p, const unsigned char* end)
+{
+    const unsigned char lead = *p;
+    qsizetype length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (end - p < length || p[1] < low || p[1] > high)
+        return 0;
+    for (qsizetype i = 2; i < length; ++i) {
+        if (p[i] < 0x80 || p[i] > 0xBF)
+            return 0;
+    }
+    return length;
+}
+
+} // namespace
+
+CodePage::Utf8Scan CodePage::scanUtf8(QByteArrayView bytes)
+{
+    Utf8Scan scan;
+    const auto* const begin = reinterpret_cast<const unsigned char*>(bytes.data());
+    const unsigned char* const end = begin + bytes.size();
+    for (const unsigned char* p = begin; p < end;) {
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        const qsizetype length = utf8SequenceLength(p, end);
+        if (length == 0) {
+            if (scan.firstBad < 0)
+                scan.firstBad = p - begin;
+            ++p;
+            continue;
+        }
+        scan.hasMultibyte = true;
+        p += length;
+    }
+    return scan;
+}

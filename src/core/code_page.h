@@ -25,4 +25,16 @@ public:
     // -1 when the character has no code.
     static int encodeChar(QChar ch);
     static bool canEncode(QStringView text);
+
+    // What a look at bytes that may be UTF-8 finds: whether every sequence is
+    // well formed (no overlong forms, surrogates or values past U+10FFFF),
+    // whether any well-formed sequence anywhere takes more than one byte, and
+    // where the first malformed byte is (-1 when there is none).
+    struct Utf8Scan
+    {
+        bool hasMultibyte = false;
+        qsizetype firstBad = -1;
+        bool valid() const { return firstBad < 0; }
+    };
+    static Utf8Scan scanUtf8(QByteArrayView bytes);
 };

@@ -2,6 +2,9 @@
 
 #include "core/app_info.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QStringList>
 
 SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings) : m_settings(std::move(settings))
@@ -48,6 +51,26 @@ void SettingsStore::Delete(const QString& section, const QString& key)
 void SettingsStore::sync()
 {
     m_settings->sync();
+}
+
+void SettingsStore::removeStaleLock()
+{
+    const QString path = m_settings->fileName() + QStringLiteral(".lock");
+    if (!QFileInfo(path).isFile())
+        return;
+    QLockFile lock(path);
+    // A lock whose program still runs is left alone; one whose owner is gone
+    // is taken over and released, which removes it. A file that names no
+    // owner at all was cut short before its owner was written.
+    if (lock.tryLock(0)) {
+        lock.unlock();
+        return;
+    }
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (!lock.getLockInfo(&pid, &host, &application))
+        QFile::remove(path);
 }
 
 QString SettingsStore::path(const QString& section, const QString& key)

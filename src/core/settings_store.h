@@ -21,6 +21,9 @@ public:
     void Write(const QString& section, const QString& key, const QString& value);
     void Delete(const QString& section, const QString& key);
     void sync();
+    // A write cut short (the program killed) leaves the store's lock file
+    // ("<file>.lock") behind; it goes when no running program holds it.
+    void removeStaleLock();
 
 private:
     static QString path(const QString& section, const QString& key);

@@ -124,7 +124,14 @@ private:
         const char* stop = m_pos;
         while (stop > start && (stop[-1] == ' ' || stop[-1] == '\t'))
             --stop;
-        out = decodeField(QByteArrayView(start, stop - start));
+        const QByteArrayView field(start, stop - start);
+        // Only a hand-edited field can hold a double quote. It is read as the
+        // two apostrophes it is written as, so that an apostrophe before it
+        // reads back the same after a save.
+        if (field.contains('"'))
+            out = decodeField(field.toByteArray().replace('"', "''"));
+        else
+            out = decodeField(field);
         consumeDelimiter();
     }
 
@@ -229,11 +236,17 @@ QString DataFile::Error::text() const
 
 namespace {
 
+// A byte-order mark alone does not make a file UTF-8: an editor may have put
+// one before Windows-1251 bytes. Such a file is read as Windows-1251 without
+// the mark, so that every letter is kept and the book saves again; read as
+// UTF-8, its letters would become U+FFFD in every later copy.
 DataFile::Charset takeCharset(QByteArrayView& bytes)
 {
     if (!bytes.startsWith(kUtf8Bom))
         return DataFile::Charset::Windows1251;
     bytes = bytes.sliced(kUtf8Bom.size());
+    if (!CodePage::scanUtf8(bytes).valid())
+        return DataFile::Charset::Windows1251;
     return DataFile::Charset::Utf8WithBom;
 }
 
@@ -254,6 +267,7 @@ DataFile::ParseResult DataFile::parse(QByteArrayView bytes)
 {
     ParseResult result;
     const Charset charset = takeCharset(bytes);
+    result.charset = charset;
     Reader reader(bytes, charset);
     int count = 0;
     if (!reader.readCount(count)) {

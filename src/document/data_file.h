@@ -23,7 +23,9 @@
 // not part of the book, and the reader says where it starts.
 //
 // A rescue copy may instead be UTF-8 behind a byte-order mark, so that a
-// character Windows-1251 has no code for survives in it.
+// character Windows-1251 has no code for survives in it. A file with the mark
+// whose bytes are not well-formed UTF-8 is Windows-1251 after all and is read
+// so, without the mark.
 class DataFile
 {
 public:
@@ -52,6 +54,7 @@ public:
         // 1-based line where something other than blank lines follows the
         // last counted record (a count line too small, a shifted quote), or 0.
         int trailingLine = 0;
+        Charset charset = Charset::Windows1251; // how the pages were read
         bool ok() const { return !error.has_value(); }
     };
 

@@ -38,6 +38,10 @@ bool Styles::Load(const QString& path)
     Clear();
     m_errorString.clear();
     m_keptAside.clear();
+    m_droppedLines = 0;
+    m_firstDroppedLine = 0;
+    m_holdFile = false;
+    m_loadedFrom = path;
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
         return true;
@@ -48,13 +52,22 @@ bool Styles::Load(const QString& path)
         return false;
     }
     const QString text = CodePage::decode(*file.bytes);
+    int number = 0;
     for (QStringView line : QStringView(text).split(u'\n')) {
+        ++number;
         if (line.endsWith(u'\r'))
             line.chop(1);
         Style style;
-        if (style.Load(line))
+        if (style.Load(line)) {
             m_styles.push_back(style);
+        } else if (!line.trimmed().isEmpty() && m_droppedLines++ == 0) {
+            m_firstDroppedLine = number;
+        }
     }
+    // The next save writes only the styles read: the file goes on as it is
+    // under a dated name first, and while it cannot, no save replaces it.
+    if (m_droppedLines > 0)
+        m_holdFile = !SafeFile::keepCopy(path, QStringLiteral("unreadable"), m_keptAside);
     return true;
 }
 
@@ -65,7 +78,12 @@ std::optional<AppError> Styles::Save(const QString& path) const
     QString text;
     for (const Style& style : m_styles)
         text += style.Save() + QStringLiteral("\r\n");
-    std::optional<AppError> error = SafeFile::writeWhole(path, CodePage::encodeLossy(text));
+    std::optional<AppError> error;
+    if (m_holdFile && QDir::cleanPath(path) == QDir::cleanPath(m_loadedFrom))
+        error = AppError{AppError::PermissionDenied,
+                         QStringLiteral("Lines that could not be read were not kept")};
+    else
+        error = SafeFile::writeWhole(path, CodePage::encodeLossy(text));
     if (error) {
         error->text = TextId::StylesNotSaved;
         error->args = {QDir::toNativeSeparators(path), error->description};

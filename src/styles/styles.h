@@ -39,9 +39,13 @@ public:
     // when the file is there but cannot be read: there are no styles then,
     // and the file has been moved aside (keptAside()) so that the next Save
     // cannot replace it.
+    // Lines that are there but hold no style (blank lines aside) make the
+    // file be copied aside (keptAside()) before a save could lose them.
     bool Load(const QString& path);
     QString errorString() const { return m_errorString; }
     QString keptAside() const { return m_keptAside; }
+    int droppedLines() const { return m_droppedLines; }
+    int firstDroppedLine() const { return m_firstDroppedLine; }
 
     // Writes every style, in order; on failure the old file is left whole.
     std::optional<AppError> Save(const QString& path) const;
@@ -60,4 +64,8 @@ private:
     std::vector<Style> m_styles;
     QString m_errorString;
     QString m_keptAside;
+    QString m_loadedFrom;
+    int m_droppedLines = 0;
+    int m_firstDroppedLine = 0;
+    bool m_holdFile = false; // lines were dropped and could not be copied aside
 };

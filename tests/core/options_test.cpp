@@ -5,6 +5,8 @@
 #include "core/settings_store.h"
 #include "test_files.h"
 
+#include <QLockFile>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -88,6 +90,24 @@ TEST_F(OptionsTest, SavedValuesAndPasswordSurviveAReopenedStore)
               std::tuple(512.25f, true, qint16(-3), QString("C:\\Книги")));
     EXPECT_EQ(reopened.Read("Privacy", "Password", {}), "enciphered");
     EXPECT_EQ(reopened.Read("Options", "FileLocation", "gone"), "gone");
+}
+
+// A lock left by a program killed while writing goes at the next start; one
+// whose program runs, this one included, stays.
+TEST_F(OptionsTest, AStaleLockOfTheStoreGoesAndALiveOneStays)
+{
+    const QString lockPath = m_dir.filePath("settings.ini.lock");
+    const QByteArray left[] = {"999999999\nvelkaro\n" + QSysInfo::machineHostName().toUtf8() + "\n",
+                               ""};
+    for (const QByteArray& bytes : left) {
+        writeAll(lockPath, bytes);
+        m_store.removeStaleLock();
+        EXPECT_FALSE(QFileInfo::exists(lockPath)) << bytes.toStdString();
+    }
+    QLockFile held(lockPath);
+    ASSERT_TRUE(held.lock());
+    m_store.removeStaleLock();
+    EXPECT_TRUE(QFileInfo::exists(lockPath));
 }
 
 class LastIntPageTest : public OptionsTest

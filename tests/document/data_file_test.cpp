@@ -129,6 +129,33 @@ TEST(DataFileReading, MalformedFilesFailWithNumberAndLineWithoutAllocatingTheCou
     }
 }
 
+// Whatever the reader accepts is written again (in Windows-1251, or in the
+// UTF-8 it came in when that cannot hold it) and reads back as the same pages.
+TEST(DataFileReading, WhateverLoadsSavesAndLoadsBackTheSame)
+{
+    const QByteArray bom = "\xEF\xBB\xBF";
+    const QByteArray cyrillic = CodePage::encodeLossy(u"1\r\n\"Иванов\",\"тел.\"\r\n"_qs);
+    const std::pair<QByteArray, QString> cases[] = {
+        // A mark before Windows-1251 bytes: the letters are kept, the mark dropped.
+        {bom + cyrillic, u"Иванов"_qs},
+        {bom + "1\r\n\"A\",\"\xED\xA0\x80 surrogate, \xC0\xAF overlong\"\r\n", u"A"_qs},
+        {bom + u"1\r\n\"Ж☺\",\"x\"\r\n"_qs.toUtf8(), u"Ж☺"_qs},
+        {"1\r\nA'\"b,it's \"q\"''\r\n", u"A\"'b"_qs},
+        {"1\r\n\"~~T\"x,\"'''\"\r\n", u"~T"_qs},
+    };
+    for (const auto& [bytes, title] : cases) {
+        SCOPED_TRACE(bytes.toStdString());
+        const DataFile::ParseResult first = DataFile::parse(bytes);
+        ASSERT_TRUE(first.ok());
+        EXPECT_EQ(first.pages.front().Title, title);
+        DataFile::Encoded saved = DataFile::encode(first.pages);
+        if (!saved.ok())
+            saved = DataFile::encode(first.pages, first.charset);
+        ASSERT_TRUE(saved.ok());
+        EXPECT_EQ(DataFile::parse(saved.bytes).pages, first.pages);
+    }
+}
+
 // A title is refused exactly when the book file would not give it back: as
 // an address page with the same title.
 TEST(DataFileFormat, TitleProblemsAreExactlyTheTitlesThatDoNotReadBack)

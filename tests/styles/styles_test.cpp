@@ -87,10 +87,27 @@ TEST_F(StylesFile, DamagedAndEmptyLinesAreSkippedAndTheOthersLoad)
     m_styles.Add(named("stale"));
     EXPECT_TRUE(m_styles.Load(m_path)); // missing
     EXPECT_EQ(m_styles.Count(), 0);
-    writeAll(m_path, "One" + kPlain + "\r\nbroken; Tahoma\r\nTwo" + kPlain.chopped(2) +
-                         "\nT; Tahoma; x; 0; 0; 0; 0; 0; 255\r\nThree" + kPlain.chopped(2));
+    const QByteArray damaged = "One" + kPlain + "\r\nbroken; Tahoma\r\nTwo" + kPlain.chopped(2) +
+                               "\nT; Tahoma; x; 0; 0; 0; 0; 0; 255\r\nThree" + kPlain.chopped(2);
+    writeAll(m_path, damaged);
     EXPECT_TRUE(m_styles.Load(m_path));
     EXPECT_EQ(namesOf(m_styles), "One Two Three");
+    // The lines a save would lose are kept first, with the whole file.
+    EXPECT_EQ(std::pair(m_styles.droppedLines(), m_styles.firstDroppedLine()), std::pair(2, 3));
+    EXPECT_TRUE(m_styles.keptAside().startsWith(m_path + ".unreadable-"));
+    EXPECT_EQ(readAll(m_styles.keptAside()), damaged);
+    EXPECT_EQ(readAll(m_path), damaged);
+
+    // Nor is the file written through a link planted in its place.
+    const QString victim = m_dir.filePath("victim");
+    writeAll(victim, damaged);
+    QFile::remove(m_path);
+    ASSERT_TRUE(QFile::link(victim, m_path));
+    ASSERT_FALSE(m_styles.Save(m_path));
+    EXPECT_FALSE(QFileInfo(m_path).isSymLink());
+    EXPECT_EQ(readAll(victim), damaged);
+    EXPECT_TRUE(m_styles.Load(m_path));
+    EXPECT_EQ(std::pair(m_styles.droppedLines(), m_styles.keptAside()), std::pair(0, QString()));
 }
 
 TEST_F(StylesFile, AFileThatCannotBeReadIsMovedAsideBeforeASaveCouldReplaceIt)
