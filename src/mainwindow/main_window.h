@@ -72,6 +72,9 @@ public:
     // The open page's text replaced as one edit of the user's, which Undo
     // takes back whole.
     void replacePageText(const QString& plain);
+    // Contact entries appended to the open page as one edit, like a paste:
+    // one Undo takes them back.
+    void appendEntries(const QString& entries);
 
     double tabStopTwips() const { return m_display.TabStop; }
     double buttonWidthTwips() const { return m_display.ButtonWidth; }
