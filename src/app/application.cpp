@@ -71,11 +71,12 @@ bool Application::StartUp()
     connect(&m_book, &Book::changedStateChanged, m_mainWindow.get(),
             [this](bool changed) { m_mainWindow->setSavedState(!changed); });
     // The splitter and the marker move the window's own values; every later
-    // rebuild keeps them.
+    // rebuild keeps them. The page record takes the marker's new stops now.
     connect(m_mainWindow.get(), &MainWindow::layoutDragged, this,
             [this](double buttonWidth, double tabStop) {
                 m_options.ButtonWidth = static_cast<float>(buttonWidth);
                 m_options.TabStop = static_cast<float>(tabStop);
+                flushOpenPage();
             });
     m_ticks = std::make_unique<WindowTicks>(m_options);
     connect(m_ticks.get(), &WindowTicks::tipEnded, m_mainWindow.get(), &MainWindow::endTip);

@@ -824,6 +824,8 @@ bool MainWindow::dragSplitter(QMouseEvent* event)
 
 bool MainWindow::dragMarker(QMouseEvent* event)
 {
+    if (event->type() == QEvent::MouseButtonPress)
+        m_tabStopAtPress = m_display.TabStop;
     return drag(
         event, m_picTabStop,
         [this](int x) {
@@ -836,6 +838,11 @@ bool MainWindow::dragMarker(QMouseEvent* event)
         },
         [this] {
             ApplyTabStops(false);
+            // The stops are part of the page: the dropped marker changed it.
+            if (m_display.TabStop != m_tabStopAtPress) {
+                m_pageEdited = true;
+                m_host.pageEdited();
+            }
             Q_EMIT layoutDragged(m_display.ButtonWidth, m_display.TabStop);
         });
 }

@@ -103,7 +103,8 @@ public:
     MainMenus* menus() const { return m_menus; }
 
 Q_SIGNALS:
-    // The user dragged the splitter or the tab-stop marker.
+    // The user dragged the splitter or the tab-stop marker; a marker that
+    // moved has changed the open page as well.
     void layoutDragged(double buttonWidthTwips, double tabStopTwips);
 
 protected:
@@ -166,5 +167,6 @@ private:
     bool m_textPage = false;
     bool m_systemShutdown = false;
     bool m_dragging = false;
+    double m_tabStopAtPress = 0;
     QString m_standingStatus;
 };
