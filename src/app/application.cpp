@@ -196,6 +196,8 @@ void Application::Init()
     m_book.RecentPage = m_options.RecentPage;
     if (const std::optional<AppError> error = m_storage.LoadBook())
         presentError({*error, kSubs, QStringLiteral("Init")});
+    if (!HistoryBackup::anyBackup(m_folders.HistoryFolder, m_folders.ExeBaseName))
+        m_storage.adoptFirstBook();
     m_folders.FilePath = m_storage.FilePath();
     m_folders.FullDataPath = m_storage.FullDataPath();
     m_mainWindow->showStatusText(m_folders.FullDataPath);

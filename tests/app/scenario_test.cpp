@@ -41,7 +41,7 @@ int runProgramUntilTerminated(const QString& home)
 
 } // namespace
 
-TEST(Scenario, TheFirstStartLeavesTheDefaultBookOfFourteenPagesOnDisk)
+TEST(Scenario, TheFirstStartLeavesTheDefaultBookItsExportAndItsBackupOnDisk)
 {
     QTemporaryDir home;
     ASSERT_EQ(runProgramUntilTerminated(home.path()), 0);
@@ -52,6 +52,15 @@ TEST(Scenario, TheFirstStartLeavesTheDefaultBookOfFourteenPagesOnDisk)
     ASSERT_EQ(pages.pages.size(), 14u);
     EXPECT_EQ(pages.pages.front().Title, u"АБ"_qs);
     EXPECT_EQ(pages.pages.back().Title, u"ЮЯ"_qs);
+    // With no earlier book there is nothing to protect: the export and this
+    // period's backup are written as at every shutdown.
+    EXPECT_TRUE(readAll(home.filePath(QStringLiteral("Documents/velkaro"))).startsWith("$"));
+    const QStringList backups =
+        QDir(home.filePath(QStringLiteral(".local/share/Velkaro Pro/History")))
+            .entryList(QDir::Files);
+    ASSERT_EQ(backups.size(), 1);
+    EXPECT_TRUE(backups.front().startsWith(QStringLiteral("velkaro.")))
+        << backups.front().toStdString();
 }
 
 TEST(Scenario, APageAddedAndTypedIsThereAtTheNextStartInTheExportAndInTodaysBackup)
