@@ -4,6 +4,7 @@
 #include "core/bounded_file.h"
 #include "core/option_table.h"
 #include "core/safe_file.h"
+#include "core/system_reason.h"
 #include "core/window_ticks.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/find_dialog.h"
@@ -219,7 +220,8 @@ void Application::loadStyles()
     if (m_styles.Load(stylesPath()))
         return;
     present(localizedText(TextId::StylesUnreadableKept)
-                .arg(m_styles.errorString(), QDir::toNativeSeparators(m_styles.keptAside())),
+                .arg(describeReason(m_styles.errorString()),
+                     QDir::toNativeSeparators(m_styles.keptAside())),
             MessageService::Icon::Exclamation);
 }
 
@@ -262,11 +264,17 @@ void Application::reportLoad()
     }
 }
 
+QString Application::describeReason(const QString& systemText)
+{
+    const std::optional<TextId> reason = SystemReason::of(systemText);
+    return reason ? localizedText(*reason) : systemText;
+}
+
 QString Application::unreadableReason(const QString& fileError,
                                       const std::optional<DataFile::Error>& parseError)
 {
     if (!parseError)
-        return fileError;
+        return describeReason(fileError);
     return localizedText(TextId::UnreadableReason)
         .arg(parseError->line)
         .arg(describe(parseError->error))
@@ -328,8 +336,10 @@ void Application::presentError(const LocatedError& error)
 
 QString Application::describe(const AppError& error)
 {
-    if (!error.text)
-        return error.description;
+    if (!error.text) {
+        const std::optional<TextId> reason = SystemReason::of(error);
+        return reason ? localizedText(*reason) : error.description;
+    }
     QString text = localizedText(*error.text);
     for (const QString& arg : error.args)
         text = text.arg(arg);
@@ -500,8 +510,7 @@ bool Application::Unloading(CloseReason reason)
     if (saved != SaveOutcome::Saved) {
         if (!m_nobodyThere) {
             if (saved == SaveOutcome::Failed)
-                present(localizedText(TextId::SaveFailedWindowKept),
-                        MessageService::Icon::Exclamation);
+                present(windowKeptText(), MessageService::Icon::Exclamation);
             return false;
         }
         if (const std::optional<AppError> error = m_storage.writeRescueCopy())
@@ -517,6 +526,18 @@ bool Application::Unloading(CloseReason reason)
     return true;
 }
 
+// The advice fits the cause: characters the plain-text book cannot hold are
+// no matter of disk space.
+QString Application::windowKeptText()
+{
+    if (m_saveRefusal && m_saveRefusal->text == TextId::UnencodableCharacters &&
+        m_saveRefusal->args.size() == 2) {
+        return localizedText(TextId::UnencodableWindowKept)
+            .arg(m_saveRefusal->args[0], m_saveRefusal->args[1]);
+    }
+    return localizedText(TextId::SaveFailedWindowKept);
+}
+
 Application::SaveOutcome Application::saveBook()
 {
     flushOpenPage();
@@ -528,7 +549,9 @@ Application::SaveOutcome Application::saveBook()
 
 Application::SaveOutcome Application::presentSave(const BookStorage::SaveResult& result)
 {
+    m_saveRefusal.reset();
     if (result.dataError) {
+        m_saveRefusal = result.dataError->error;
         presentError(*result.dataError);
         return SaveOutcome::Failed;
     }

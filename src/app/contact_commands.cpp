@@ -91,7 +91,8 @@ void ContactCommands::exportContacts(Format format, bool wholeBook)
         return;
     if (const std::optional<AppError> error =
             SafeFile::writeWhole(path, ContactExport::write(contacts, format)))
-        warn(text(TextId::ExportFailed).arg(QDir::toNativeSeparators(path), error->description));
+        warn(
+            text(TextId::ExportFailed).arg(QDir::toNativeSeparators(path), m_app.describe(*error)));
 }
 
 QString ContactCommands::askExportPath(Format format, const QString& baseName)
