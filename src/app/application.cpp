@@ -4,6 +4,7 @@
 #include "core/bounded_file.h"
 #include "core/option_table.h"
 #include "core/safe_file.h"
+#include "core/system_reason.h"
 #include "core/window_ticks.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/find_dialog.h"
@@ -71,11 +72,12 @@ bool Application::StartUp()
     connect(&m_book, &Book::changedStateChanged, m_mainWindow.get(),
             [this](bool changed) { m_mainWindow->setSavedState(!changed); });
     // The splitter and the marker move the window's own values; every later
-    // rebuild keeps them.
+    // rebuild keeps them. The page record takes the marker's new stops now.
     connect(m_mainWindow.get(), &MainWindow::layoutDragged, this,
             [this](double buttonWidth, double tabStop) {
                 m_options.ButtonWidth = static_cast<float>(buttonWidth);
                 m_options.TabStop = static_cast<float>(tabStop);
+                flushOpenPage();
             });
     m_ticks = std::make_unique<WindowTicks>(m_options);
     connect(m_ticks.get(), &WindowTicks::tipEnded, m_mainWindow.get(), &MainWindow::endTip);
@@ -195,6 +197,8 @@ void Application::Init()
     m_book.RecentPage = m_options.RecentPage;
     if (const std::optional<AppError> error = m_storage.LoadBook())
         presentError({*error, kSubs, QStringLiteral("Init")});
+    if (!HistoryBackup::anyBackup(m_folders.HistoryFolder, m_folders.ExeBaseName))
+        m_storage.adoptFirstBook();
     m_folders.FilePath = m_storage.FilePath();
     m_folders.FullDataPath = m_storage.FullDataPath();
     m_mainWindow->showStatusText(m_folders.FullDataPath);
@@ -216,7 +220,8 @@ void Application::loadStyles()
     if (m_styles.Load(stylesPath()))
         return;
     present(localizedText(TextId::StylesUnreadableKept)
-                .arg(m_styles.errorString(), QDir::toNativeSeparators(m_styles.keptAside())),
+                .arg(describeReason(m_styles.errorString()),
+                     QDir::toNativeSeparators(m_styles.keptAside())),
             MessageService::Icon::Exclamation);
 }
 
@@ -259,11 +264,17 @@ void Application::reportLoad()
     }
 }
 
+QString Application::describeReason(const QString& systemText)
+{
+    const std::optional<TextId> reason = SystemReason::of(systemText);
+    return reason ? localizedText(*reason) : systemText;
+}
+
 QString Application::unreadableReason(const QString& fileError,
                                       const std::optional<DataFile::Error>& parseError)
 {
     if (!parseError)
-        return fileError;
+        return describeReason(fileError);
     return localizedText(TextId::UnreadableReason)
         .arg(parseError->line)
         .arg(describe(parseError->error))
@@ -325,8 +336,10 @@ void Application::presentError(const LocatedError& error)
 
 QString Application::describe(const AppError& error)
 {
-    if (!error.text)
-        return error.description;
+    if (!error.text) {
+        const std::optional<TextId> reason = SystemReason::of(error);
+        return reason ? localizedText(*reason) : error.description;
+    }
     QString text = localizedText(*error.text);
     for (const QString& arg : error.args)
         text = text.arg(arg);
@@ -497,8 +510,7 @@ bool Application::Unloading(CloseReason reason)
     if (saved != SaveOutcome::Saved) {
         if (!m_nobodyThere) {
             if (saved == SaveOutcome::Failed)
-                present(localizedText(TextId::SaveFailedWindowKept),
-                        MessageService::Icon::Exclamation);
+                present(windowKeptText(), MessageService::Icon::Exclamation);
             return false;
         }
         if (const std::optional<AppError> error = m_storage.writeRescueCopy())
@@ -514,6 +526,18 @@ bool Application::Unloading(CloseReason reason)
     return true;
 }
 
+// The advice fits the cause: characters the plain-text book cannot hold are
+// no matter of disk space.
+QString Application::windowKeptText()
+{
+    if (m_saveRefusal && m_saveRefusal->text == TextId::UnencodableCharacters &&
+        m_saveRefusal->args.size() == 2) {
+        return localizedText(TextId::UnencodableWindowKept)
+            .arg(m_saveRefusal->args[0], m_saveRefusal->args[1]);
+    }
+    return localizedText(TextId::SaveFailedWindowKept);
+}
+
 Application::SaveOutcome Application::saveBook()
 {
     flushOpenPage();
@@ -525,7 +549,9 @@ Application::SaveOutcome Application::saveBook()
 
 Application::SaveOutcome Application::presentSave(const BookStorage::SaveResult& result)
 {
+    m_saveRefusal.reset();
     if (result.dataError) {
+        m_saveRefusal = result.dataError->error;
         presentError(*result.dataError);
         return SaveOutcome::Failed;
     }

@@ -112,6 +112,12 @@ public:
     // Where messages that found nobody to read them wait for the next start.
     QString noticesPath() const;
 
+    // An error's description in the interface's language: its own text, else
+    // the common reason it stands for, else its words as they came.
+    QString describe(const AppError& error);
+    // The same for a reason the system gave in words.
+    QString describeReason(const QString& systemText);
+
 private:
     // The options dialog sets the option variables, the password and the
     // storage folder that this object owns.
@@ -125,6 +131,7 @@ private:
     };
 
     bool Unloading(CloseReason reason);
+    QString windowKeptText();
     SaveOutcome saveBook();
     SaveOutcome presentSave(const BookStorage::SaveResult& result);
     SaveOutcome resolveChangedOnDisk();
@@ -141,7 +148,6 @@ private:
     void reportShutdownNotices();
     void present(const QString& text, MessageService::Icon icon);
     void presentError(const LocatedError& error);
-    QString describe(const AppError& error);
     void writeShutdownNotices();
     void closeOtherWindows();
     void showTipOfTheDay();
@@ -170,6 +176,7 @@ private:
     QString m_filePathAsStored;
     QString m_shortcuts;
     QStringList m_waitingNotices;
+    std::optional<AppError> m_saveRefusal; // why the last save wrote no book
     bool m_nobodyThere = false;
     bool m_started = false;
     bool m_unloaded = false;

@@ -126,6 +126,6 @@ std::optional<QString> BackupCommands::keepBook()
     if (!error)
         return keptAs;
     m_app.warn(text(TextId::RestoreKeepFailed)
-                   .arg(QStringLiteral("%1 (%2)").arg(error->description).arg(error->number)));
+                   .arg(QStringLiteral("%1 (%2)").arg(m_app.describe(*error)).arg(error->number)));
     return std::nullopt;
 }

@@ -91,7 +91,8 @@ void ContactCommands::exportContacts(Format format, bool wholeBook)
         return;
     if (const std::optional<AppError> error =
             SafeFile::writeWhole(path, ContactExport::write(contacts, format)))
-        warn(text(TextId::ExportFailed).arg(QDir::toNativeSeparators(path), error->description));
+        warn(
+            text(TextId::ExportFailed).arg(QDir::toNativeSeparators(path), m_app.describe(*error)));
 }
 
 QString ContactCommands::askExportPath(Format format, const QString& baseName)
@@ -187,7 +188,13 @@ void ContactCommands::importContacts()
     // An autosave may have reloaded the book while the preview was open.
     if (preview.exec() != QDialog::Accepted || target > book.PageCount())
         return;
-    m_app.flushOpenPage();
+    // On the open page the entries are an edit like a paste, which Undo
+    // takes back.
+    if (m_app.mainWindow()->currentPage() == target) {
+        m_app.mainWindow()->appendEntries(entries);
+        m_app.flushOpenPage();
+        return;
+    }
     PageRecord& page = book.Pages[static_cast<std::size_t>(target)];
     page.Text = ContactImport::appendEntries(page.Text, entries);
     book.MarkBookChanged();

@@ -1,5 +1,7 @@
 #include "app/file_dialogs.h"
 
+#include "core/system_reason.h"
+
 QStringList FileDialogs::nameFilters(const QString& pairs)
 {
     const QStringList parts = pairs.split(u'|');
@@ -22,6 +24,8 @@ QString FileDialogs::unreadableReason(const BoundedFile::Result& failure,
     case BoundedFile::Problem::TooLarge:
         return text(TextId::ImportTooLarge);
     default:
-        return failure.error;
+        break;
     }
+    const std::optional<TextId> reason = SystemReason::of(failure.error);
+    return reason ? text(*reason) : failure.error;
 }

@@ -94,8 +94,10 @@ QString overallHelp()
     text +=
         QStringLiteral("\n'velkaro-cli COMMAND --help' describes one command;\n"
                        "'velkaro-cli --version' tells the version.\n"
+                       "BOOK may be '-', the book read from standard input.\n\n"
                        "Exit status: 0 done, 1 the book cannot be read or the output cannot be\n"
-                       "written, 2 wrong usage.\n");
+                       "written, 2 wrong usage. find and diff, like grep and diff: 0 found or\n"
+                       "the same, 1 nothing found or different, 2 any trouble.\n");
     return text;
 }
 

@@ -141,6 +141,14 @@ std::optional<int> pageNumber(const QString& text)
     return isNumber ? std::optional<int>(number) : std::nullopt;
 }
 
+// The status of a command that answers a question, once its output is out.
+int answer(bool yes, const QString& out)
+{
+    if (!CliOutput::out(out))
+        return CliCommands::ExitTrouble;
+    return yes ? CliCommands::ExitOk : CliCommands::ExitNo;
+}
+
 int noSuchPage(const QString& command, int number, size_t count)
 {
     return usageError(
@@ -246,7 +254,7 @@ int CliCommands::find(const CliArgs& args)
         return usageError("find", QStringLiteral("nothing to find: TEXT is empty"));
     const auto pages = loadOrReport(args.positional.at(0), true);
     if (!pages)
-        return ExitFailure;
+        return ExitTrouble;
     const int options = (args.matchCase ? TextFinder::matchCase : 0) |
                         (args.wholeWord ? TextFinder::wholeWord : 0) |
                         (args.yoAsYe ? TextFinder::yoAsYe : 0) |
@@ -265,7 +273,7 @@ int CliCommands::find(const CliArgs& args)
                        .arg(lineAt(text, at.lineStart));
         }
     }
-    return exitFor(CliOutput::out(out));
+    return answer(!out.isEmpty(), out);
 }
 
 int CliCommands::exportVCard(const CliArgs& args)
@@ -304,15 +312,15 @@ int CliCommands::diff(const CliArgs& args)
 {
     const auto before = loadOrReport(args.positional.at(0), true);
     if (!before)
-        return ExitFailure;
+        return ExitTrouble;
     const auto after = loadOrReport(args.positional.at(1), true);
     if (!after)
-        return ExitFailure;
+        return ExitTrouble;
     QString out;
     for (const BookDiff::Entry& entry : BookDiff::compare(*before, *after)) {
         out += QStringLiteral("%1\t%2\t%3\t%4\n")
                    .arg(changeName(entry.change), pageNumber(entry.before), pageNumber(entry.after),
                         entry.title);
     }
-    return exitFor(CliOutput::out(out));
+    return answer(out.isEmpty(), out);
 }

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 // What a command was given, already checked for the right number of arguments.
+// A book given as "-" is read from standard input.
 struct CliArgs
 {
     QStringList positional;
@@ -22,6 +23,10 @@ public:
     static constexpr int ExitOk = 0;
     static constexpr int ExitFailure = 1; // the book cannot be read or the output not written
     static constexpr int ExitUsage = 2;
+    // find and diff answer a question, as grep and diff do: 0 found or the
+    // same, 1 nothing found or different, 2 any trouble.
+    static constexpr int ExitNo = 1;
+    static constexpr int ExitTrouble = 2;
 
     static int exitFor(bool written) { return written ? ExitOk : ExitFailure; }
 

@@ -183,8 +183,19 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::SaveFailedWindowKept, program, u"SaveFailedWindowKept",
      u"Книгу не удалось сохранить, поэтому окно не закрыто. Освободите место на диске или "
      u"выберите другую папку в параметрах и закройте окно снова."},
+    {TextId::UnencodableWindowKept, program, u"UnencodableWindowKept",
+     u"Книгу не удалось сохранить, поэтому окно не закрыто: страница «%1» содержит символы, "
+     u"которые нельзя сохранить в кодировке Windows-1251: %2\nВключите «Использовать формат "
+     u"RTF» в параметрах или удалите эти символы со страницы и закройте окно снова."},
     {TextId::UnencodableCharacters, program, u"UnencodableCharacters",
-     u"Страница «%1» содержит символы, которые нельзя сохранить в кодировке Windows-1251: %2"},
+     u"Страница «%1» содержит символы, которые нельзя сохранить в кодировке Windows-1251: "
+     u"%2\nЧтобы сохранить книгу, включите «Использовать формат RTF» в параметрах или удалите "
+     u"эти символы со страницы."},
+    {TextId::ReasonDiskFull, program, u"ReasonDiskFull", u"Недостаточно места на диске"},
+    {TextId::ReasonReadOnly, program, u"ReasonReadOnly", u"Диск доступен только для чтения"},
+    {TextId::ReasonNoPermission, program, u"ReasonNoPermission", u"Нет прав доступа"},
+    {TextId::ReasonNotFound, program, u"ReasonNotFound", u"Файл или папка не найдены"},
+    {TextId::ReasonTooLarge, program, u"ReasonTooLarge", u"Файл слишком велик"},
     {TextId::BadSetting, program, u"BadSetting",
      u"Значение «%3» параметра «%2» в разделе «%1» настроек не подходит; взято значение по "
      u"умолчанию «%4»"},

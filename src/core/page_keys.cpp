@@ -188,14 +188,15 @@ Action altKey(int key, int virtualKey, const PageKeys::Book& book)
     case Qt::Key_Up:
         return {Command::OpenPage, wrapped(c - 1, n)};
     case Qt::Key_PageUp:
-        return c > book.lastIntPage + 1 ? Action{Command::MovePageUp} : Action{};
+        return c > book.lastIntPage + 1 ? Action{Command::MovePageUp} : Action{Command::Ignore};
     case Qt::Key_PageDown:
-        return c > book.lastIntPage && c < n ? Action{Command::MovePageDown} : Action{};
+        return c > book.lastIntPage && c < n ? Action{Command::MovePageDown}
+                                             : Action{Command::Ignore};
     default:
         break;
     }
     const int page = PageKeys::pageForAltKey(virtualKey, book);
-    return page > 0 ? Action{Command::OpenPage, page} : Action{};
+    return page > 0 ? Action{Command::OpenPage, page} : Action{Command::Ignore};
 }
 
 Action controlKey(int key)
@@ -256,6 +257,10 @@ PageKeys::Action PageKeys::windowKey(int qtKey, Qt::KeyboardModifiers modifiers,
         return altKey(qtKey, virtualKey, book);
     if (only(modifiers, Qt::ControlModifier))
         return controlKey(qtKey);
+    // Alt makes a command key, also with Shift; with Ctrl it is AltGr on
+    // Windows, which types the letters of some layouts.
+    if (modifiers.testFlag(Qt::AltModifier) && !modifiers.testFlag(Qt::ControlModifier))
+        return {Command::Ignore};
     return {};
 }
 

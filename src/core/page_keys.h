@@ -14,6 +14,9 @@ public:
     enum class Command
     {
         None,
+        // A command key with no command here (an Alt combination that opens
+        // no page): it does nothing, and above all types nothing.
+        Ignore,
         Exit,
         Help,
         About,

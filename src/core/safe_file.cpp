@@ -35,6 +35,8 @@ AppError openFailure(const QString& path, const QSaveFile& file)
         return {AppError::PathNotFound, QStringLiteral("Path not found")};
     if (outOfSpace(file))
         return diskFull();
+    if (file.errorString().contains(qt_error_string(EROFS)))
+        return {AppError::PermissionDenied, qt_error_string(EROFS)};
     if (info.isDir() || !QFileInfo(info.absolutePath()).isWritable())
         return {AppError::PermissionDenied, QStringLiteral("Permission denied")};
     return {AppError::PathFileAccessError, QStringLiteral("Path/File access error")};

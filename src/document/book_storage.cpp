@@ -49,8 +49,11 @@ std::optional<AppError> BookStorage::LoadBook()
     m_userBook = false;
     if (auto error = recoverFrom(first))
         return error;
-    if (readBook(FullDataPath()) == ReadOutcome::Loaded)
+    if (readBook(FullDataPath()) == ReadOutcome::Loaded) {
+        m_report.firstBook =
+            first == ReadOutcome::Missing && !m_report.fallbackUsed && !pathExists(exportPath());
         return std::nullopt;
+    }
     return AppError{AppError::PathFileAccessError, QStringLiteral("Path/File access error")};
 }
 

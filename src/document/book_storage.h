@@ -33,6 +33,9 @@ public:
         int trailingLine = 0;                      // text after the last counted page
         QString trailingKeptAs;                    // the whole file was copied here first
         bool fallbackUsed = false;
+        // There was no data file, nor an export beside it: the default book
+        // was written in its place.
+        bool firstBook = false;
     };
 
     // Why a data file cannot be loaded: the file could not be read, or what
@@ -106,6 +109,9 @@ public:
     // set by the caller, or edited since. A default or fallback book that
     // nobody typed into never replaces a backup or an export.
     bool holdsUserBook() const { return m_userBook && !m_report.fallbackUsed; }
+    // The default book of a first start, where no earlier copy of a book
+    // exists that it could replace, is the user's book from the start.
+    void adoptFirstBook() { m_userBook = m_userBook || m_report.firstBook; }
     // The data file differs from what was last read or written here.
     bool changedOnDisk() const;
     // Writes the book in memory beside the data file under a dated name

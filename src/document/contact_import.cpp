@@ -30,10 +30,7 @@ QString inEmptyRichText(const QString& pageText, const QString& entries)
     QTextDocument doc;
     doc.setUndoRedoEnabled(false);
     RtfReader::read(pageText, doc);
-    QTextCursor cursor(&doc);
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(
-        PlainText::normalized(entries).replace(QLatin1StringView("\r\n"), QLatin1StringView("\n")));
+    ContactImport::appendEntries(doc, entries);
     return RtfWriter::writeString(doc);
 }
 
@@ -76,4 +73,16 @@ QString ContactImport::appendEntries(const QString& pageText, const QString& ent
     if (RtfParser::isRtf(QStringView(pageText)))
         return inEmptyRichText(pageText, entries);
     return PlainText::normalized(entries);
+}
+
+void ContactImport::appendEntries(QTextDocument& page, const QString& entries)
+{
+    if (!page.isEmpty()) {
+        PageImportFile::appendField(page, entries);
+        return;
+    }
+    QTextCursor cursor(&page);
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(
+        PlainText::normalized(entries).replace(QLatin1StringView("\r\n"), QLatin1StringView("\n")));
 }

@@ -8,6 +8,8 @@
 #include <optional>
 #include <span>
 
+class QTextDocument;
+
 // The import of a vCard or CSV file into a page: one entry per card or row,
 // appended after the page's text.
 class ContactImport
@@ -39,4 +41,6 @@ public:
     // rich-text page keeps its formatting); an empty page gets them as its
     // text, in its own font.
     static QString appendEntries(const QString& pageText, const QString& entries);
+    // The same on the document of a page open in the editor.
+    static void appendEntries(QTextDocument& page, const QString& entries);
 };

@@ -3,6 +3,13 @@
 #include "document/book_storage.h"
 
 #include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+constexpr int kPeriods = 36;
+
+} // namespace
 
 int HistoryBackup::periodOf(QDate date)
 {
@@ -15,6 +22,15 @@ QString HistoryBackup::backupPath(const QString& historyFolder, const QString& e
                                   QDate date)
 {
     return historyFolder + exeBaseName + u'.' + QString::number(periodOf(date));
+}
+
+bool HistoryBackup::anyBackup(const QString& historyFolder, const QString& exeBaseName)
+{
+    for (int period = 1; period <= kPeriods; ++period) {
+        if (QFileInfo::exists(historyFolder + exeBaseName + u'.' + QString::number(period)))
+            return true;
+    }
+    return false;
 }
 
 std::optional<LocatedError>

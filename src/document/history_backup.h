@@ -17,6 +17,8 @@ public:
     static int periodOf(QDate date);
     // historyFolder + exeBaseName + "." + period.
     static QString backupPath(const QString& historyFolder, const QString& exeBaseName, QDate date);
+    // Whether any period's backup of the book is there.
+    static bool anyBackup(const QString& historyFolder, const QString& exeBaseName);
     // Creates the history folder (and its parent) and writes the book there:
     // the bytes of the last save when the book is unchanged since, otherwise
     // through the same writer as the data file, reporting what it reports.

@@ -45,15 +45,20 @@ QString appendToRichText(const QString& pageText, const QString& field)
     QTextDocument doc;
     doc.setUndoRedoEnabled(false);
     RtfReader::read(pageText, doc);
-    QTextCursor cursor(&doc);
-    cursor.movePosition(QTextCursor::End);
-    const QTextCharFormat chars = fieldCharacters(cursor.charFormat());
-    cursor.insertBlock(fieldParagraph(doc.lastBlock()), chars);
-    cursor.insertText(paragraphsOf(field), chars);
+    PageImportFile::appendField(doc, field);
     return RtfWriter::writeString(doc);
 }
 
 } // namespace
+
+void PageImportFile::appendField(QTextDocument& page, const QString& field)
+{
+    QTextCursor cursor(&page);
+    cursor.movePosition(QTextCursor::End);
+    const QTextCharFormat chars = fieldCharacters(cursor.charFormat());
+    cursor.insertBlock(fieldParagraph(page.lastBlock()), chars);
+    cursor.insertText(paragraphsOf(field), chars);
+}
 
 QString PageImportFile::appendImportedField(const QString& pageText, const QString& field)
 {

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 class Book;
+class QTextDocument;
 
 // The import command's work on the book: the fields of a version-3.0 notes
 // file (read with SequentialFileReader) are appended to the pages in page
@@ -23,6 +24,8 @@ public:
     // colour, so its plain text is the old plain text, CR LF and the field.
     // Line breaks of the field become CR LF either way.
     static QString appendImportedField(const QString& pageText, const QString& field);
+    // The same on a page's document, as the rich-text page gets it.
+    static void appendField(QTextDocument& page, const QString& field);
 
     // Field k goes to page k for k from 1 to the smaller of the two counts;
     // pages after the last field receive nothing, fields after the last page

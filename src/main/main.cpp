@@ -1,4 +1,5 @@
 #include "app/application.h"
+#include "app/command_line.h"
 #include "app/single_instance.h"
 #include "app/termination_signals.h"
 #include "core/app_info.h"
@@ -9,6 +10,7 @@
 #include "ui/qt_message_service.h"
 
 #include <QApplication>
+#include <cstdio>
 
 namespace {
 
@@ -18,6 +20,17 @@ const char kActivationTokenVariable[] = "XDG_ACTIVATION_TOKEN";
 
 int main(int argc, char* argv[])
 {
+    // Answered before the window system is reached, which a terminal
+    // without a desktop does not have.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const std::optional<QString> reply = CommandLine::immediateReply(arguments)) {
+        const QByteArray bytes = reply->toUtf8();
+        const bool written =
+            std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
+        return written && std::fflush(stdout) == 0 ? 0 : 1;
+    }
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(AppInfo::title());
     QApplication::setApplicationVersion(AppInfo::versionText());

@@ -6,6 +6,7 @@
 #include "core/page_menu_rules.h"
 #include "core/twips.h"
 #include "document/book.h"
+#include "document/contact_import.h"
 #include "mainwindow/main_menus.h"
 #include "mainwindow/print_dialog_setup.h"
 #include "richtext/win_color.h"
@@ -331,6 +332,14 @@ void MainWindow::replacePageText(const QString& plain)
     if (m_display.MoveToEnd)
         m_rtfPage->setSelStart(static_cast<int>(m_rtfPage->Text().size()) + kPastTheEnd);
     repaintEditor();
+    m_rtfPage->setFocus();
+}
+
+void MainWindow::appendEntries(const QString& entries)
+{
+    m_rtfPage->asOneEdit([&] { ContactImport::appendEntries(*m_rtfPage->document(), entries); });
+    m_rtfPage->setSelStart(static_cast<int>(m_rtfPage->Text().size()));
+    m_rtfPage->ensureCursorVisible();
     m_rtfPage->setFocus();
 }
 
@@ -816,6 +825,8 @@ bool MainWindow::dragSplitter(QMouseEvent* event)
 
 bool MainWindow::dragMarker(QMouseEvent* event)
 {
+    if (event->type() == QEvent::MouseButtonPress)
+        m_tabStopAtPress = m_display.TabStop;
     return drag(
         event, m_picTabStop,
         [this](int x) {
@@ -828,6 +839,11 @@ bool MainWindow::dragMarker(QMouseEvent* event)
         },
         [this] {
             ApplyTabStops(false);
+            // The stops are part of the page: the dropped marker changed it.
+            if (m_display.TabStop != m_tabStopAtPress) {
+                m_pageEdited = true;
+                m_host.pageEdited();
+            }
             Q_EMIT layoutDragged(m_display.ButtonWidth, m_display.TabStop);
         });
 }

@@ -72,6 +72,9 @@ public:
     // The open page's text replaced as one edit of the user's, which Undo
     // takes back whole.
     void replacePageText(const QString& plain);
+    // Contact entries appended to the open page as one edit, like a paste:
+    // one Undo takes them back.
+    void appendEntries(const QString& entries);
 
     double tabStopTwips() const { return m_display.TabStop; }
     double buttonWidthTwips() const { return m_display.ButtonWidth; }
@@ -100,7 +103,8 @@ public:
     MainMenus* menus() const { return m_menus; }
 
 Q_SIGNALS:
-    // The user dragged the splitter or the tab-stop marker.
+    // The user dragged the splitter or the tab-stop marker; a marker that
+    // moved has changed the open page as well.
     void layoutDragged(double buttonWidthTwips, double tabStopTwips);
 
 protected:
@@ -163,5 +167,6 @@ private:
     bool m_textPage = false;
     bool m_systemShutdown = false;
     bool m_dragging = false;
+    double m_tabStopAtPress = 0;
     QString m_standingStatus;
 };

@@ -576,6 +576,12 @@ void RichTextEdit::keyPressEvent(QKeyEvent* event)
         event->setAccepted(plain.isAccepted());
         return;
     }
+    // In overwrite mode Qt deletes the letter under the caret and then types
+    // the new one, two edits; the user pressed one key.
+    if (overwriteMode() && !event->text().isEmpty()) {
+        asOneEdit([&] { QTextEdit::keyPressEvent(event); });
+        return;
+    }
     QTextEdit::keyPressEvent(event);
 }
 

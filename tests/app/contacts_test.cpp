@@ -187,6 +187,10 @@ TEST_F(ContactsTest, ImportShowsTheEntriesFirstAndKeepsTheRichPagesFormatting)
     EXPECT_EQ(back[1].phones,
               (std::vector<ContactPhone>{{u"8 916 000-11-22"_qs, ContactPhone::Kind::Cell}}));
     EXPECT_EQ(back[1].note, u"соседка\nключи от дачи"_qs);
+
+    // Undone in one step, as a paste is.
+    QTest::keyClick(window()->editor(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window()->pageText(), u"Иванов\t555-12-12"_qs);
 }
 
 TEST_F(ContactsTest, ABadLineImportsNothingAndTheMessageNamesIt)

@@ -83,8 +83,14 @@ TEST_F(NotebookWindow, PageKeysWrapFollowPhysicalKeysAndIgnorePagesOutsideTheBoo
     EXPECT_EQ(app->book().RecentPage, 2);
     press(editor(), 0x0414, Qt::AltModifier); // "Д" with no scan code: the L key
     EXPECT_EQ(app->book().RecentPage, 3);
-    press(editor(), Qt::Key_1, Qt::AltModifier);
+    // Alt keys that open no page are command keys all the same: they type nothing.
+    const QString before = editor()->Text();
+    press(editor(), Qt::Key_1, Qt::AltModifier, 10, u"1"_qs);
     EXPECT_EQ(app->book().RecentPage, 3) << "no user page yet";
+    press(editor(), Qt::Key_Q, Qt::AltModifier, 24, u"q"_qs);
+    press(editor(), Qt::Key_S, Qt::AltModifier | Qt::ShiftModifier, 39, u"S"_qs);
+    EXPECT_EQ(editor()->Text(), before);
+    EXPECT_FALSE(app->book().isChanged());
 }
 
 TEST_F(NotebookWindow, TheShortcutsEntryReplacesTheLetterKeys)
@@ -202,6 +208,11 @@ TEST_F(NotebookWindow, DraggingTheMarkerMovesTheSecondTabStopWithinTheFrame)
     QTest::mouseRelease(marker, Qt::LeftButton, {}, QPoint(0, 5));
     EXPECT_GT(editor()->SelTabs(1), before);
     EXPECT_EQ(editor()->SelTabs(1), static_cast<int>(window()->tabStopTwips()) - 75);
+    // The page record has the new stops at once, and the book is changed.
+    EXPECT_TRUE(
+        app->book().Pages[1].Text.contains(u"\\tx"_qs + QString::number(editor()->SelTabs(1))));
+    EXPECT_TRUE(app->book().isChanged());
+    EXPECT_FALSE(window()->statusBar()->isSaved());
     QMouseEvent far(QEvent::MouseMove, QPointF(0, 0), marker->mapToGlobal(QPointF(-5000, 5)),
                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QTest::mousePress(marker, Qt::LeftButton, {}, QPoint(0, 5));

@@ -3,6 +3,7 @@
 // through the keys, from one start to the next.
 
 #include "app_fixture.h"
+#include "core/app_info.h"
 #include "core/code_page.h"
 #include "document/history_backup.h"
 #include "test_files.h"
@@ -41,7 +42,7 @@ int runProgramUntilTerminated(const QString& home)
 
 } // namespace
 
-TEST(Scenario, TheFirstStartLeavesTheDefaultBookOfFourteenPagesOnDisk)
+TEST(Scenario, TheFirstStartLeavesTheDefaultBookItsExportAndItsBackupOnDisk)
 {
     QTemporaryDir home;
     ASSERT_EQ(runProgramUntilTerminated(home.path()), 0);
@@ -52,6 +53,38 @@ TEST(Scenario, TheFirstStartLeavesTheDefaultBookOfFourteenPagesOnDisk)
     ASSERT_EQ(pages.pages.size(), 14u);
     EXPECT_EQ(pages.pages.front().Title, u"АБ"_qs);
     EXPECT_EQ(pages.pages.back().Title, u"ЮЯ"_qs);
+    // With no earlier book there is nothing to protect: the export and this
+    // period's backup are written as at every shutdown.
+    EXPECT_TRUE(readAll(home.filePath(QStringLiteral("Documents/velkaro"))).startsWith("$"));
+    const QStringList backups =
+        QDir(home.filePath(QStringLiteral(".local/share/Velkaro Pro/History")))
+            .entryList(QDir::Files);
+    ASSERT_EQ(backups.size(), 1);
+    EXPECT_TRUE(backups.front().startsWith(QStringLiteral("velkaro.")))
+        << backups.front().toStdString();
+}
+
+// No window system at all: the answers come before the program would need one.
+TEST(Scenario, HelpAndVersionAnswerInTheTerminalWithoutOpeningTheWindow)
+{
+    QTemporaryDir home;
+    for (const auto& [option, expected] :
+         {std::pair{"--help", QStringLiteral("--log")},
+          {"--version", "velkaro (Velkaro Pro) " + AppInfo::versionText() + "\n"}}) {
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", home.path());
+        env.insert("QT_QPA_PLATFORM", "no-such-platform");
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(VELKARO_PROGRAM), {option});
+        ASSERT_TRUE(program.waitForFinished(30000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << option;
+        EXPECT_EQ(program.exitCode(), 0) << option;
+        EXPECT_TRUE(QString::fromUtf8(program.readAllStandardOutput()).contains(expected))
+            << option;
+    }
+    EXPECT_TRUE(QDir(home.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty())
+        << "no book, no settings";
 }
 
 TEST(Scenario, APageAddedAndTypedIsThereAtTheNextStartInTheExportAndInTodaysBackup)

@@ -71,7 +71,9 @@ TEST(Shutdown, AFailedSaveKeepsTheWindowOpenForTheUserAndLeavesARescueCopyAtSyst
     const QStringList told = f.messages.texts();
     ASSERT_EQ(told.size(), 2);
     EXPECT_TRUE(told[0].contains(next->storage().FullDataPath()));
-    EXPECT_TRUE(told[1].contains(u"Path not found (76)\r\nin Velkaro.Subs.SaveDataEx "_qs));
+    EXPECT_TRUE(
+        told[1].contains(u"Файл или папка не найдены (76)\r\nin Velkaro.Subs.SaveDataEx "_qs))
+        << told[1].toStdString();
     EXPECT_FALSE(next->storage().hasRescue()) << "told once, then kept under a dated name";
     EXPECT_FALSE(QFileInfo::exists(next->noticesPath()));
 }
@@ -86,4 +88,25 @@ TEST(Shutdown, RevertDiscardsEditsAndReloadsTheFile)
     app->revertCommand();
     EXPECT_EQ(app->book().Pages[1].Text, before);
     EXPECT_FALSE(app->book().isChanged());
+}
+
+// Characters Windows-1251 cannot hold are no matter of disk space: both
+// messages name them and say what to do.
+TEST(Shutdown, ASaveRefusedForCharactersAdvisesRtfOrTakingThemOut)
+{
+    AppFixture f;
+    f.write(u"Адресная книга"_qs, u"UseRtf"_qs, u"False"_qs);
+    auto app = f.makeApp();
+    ASSERT_TRUE(app->StartUp());
+    app->mainWindow()->show();
+    typeOver(*app, u"Телефон ☎ 555"_qs);
+    app->saveCommand();
+    EXPECT_FALSE(app->mainWindow()->close());
+    const QStringList told = f.messages.texts();
+    ASSERT_EQ(told.size(), 3);
+    for (const QString& text : {told[0], told[2]}) {
+        EXPECT_TRUE(text.contains(u"«АБ»"_qs) && text.contains(u"☎"_qs)) << text.toStdString();
+        EXPECT_TRUE(text.contains(u"«Использовать формат RTF»"_qs)) << text.toStdString();
+        EXPECT_FALSE(text.contains(u"место на диске"_qs)) << text.toStdString();
+    }
 }

@@ -118,7 +118,8 @@ TEST_F(Termination, WithTheDiskFullTheOldBookStaysAndTheRescueHoldsEveryPage)
     runAndTerminate();
     EXPECT_EQ(readAll(m_data + "velkaro.dat"), m_book);
     expectEveryPageRescued();
-    EXPECT_TRUE(notices().contains(u"Disk full (61)\r\nin Velkaro.Subs.SaveDataEx "_qs))
+    EXPECT_TRUE(
+        notices().contains(u"Недостаточно места на диске (61)\r\nin Velkaro.Subs.SaveDataEx "_qs))
         << notices().toStdString();
 }
 

@@ -163,14 +163,16 @@ TEST_F(CliTest, OutputThatCannotBeWrittenExitsWithOneAndSaysWhy)
 {
     const QString backup =
         writeBook(DataFile::serialize(DataFile::defaultPages()), QStringLiteral("velkaro.1"));
-    for (const QStringList& args : {QStringList{"list", m_book},
-                                    {"export-text", m_book},
-                                    {"export-csv", m_book, "1"},
-                                    {"backups", m_dir.path()},
-                                    {"diff", m_book, backup},
-                                    {"--version"}}) {
+    // find and diff say 2 for any trouble: 1 is their "no".
+    for (const auto& [args, status] : {std::pair{QStringList{"list", m_book}, 1},
+                                       {{"export-text", m_book}, 1},
+                                       {{"export-csv", m_book, "1"}, 1},
+                                       {{"backups", m_dir.path()}, 1},
+                                       {{"diff", m_book, backup}, 2},
+                                       {{"find", m_book, "note"}, 2},
+                                       {{"--version"}, 1}}) {
         const CliRun run = runCli(args, toFullDisk);
-        EXPECT_EQ(run.exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_EQ(run.exitCode, status) << args.join(' ').toStdString();
         EXPECT_TRUE(run.err.contains("cannot write")) << run.err.toStdString();
     }
 
@@ -191,7 +193,7 @@ TEST_F(CliTest, NoCommandChangesTheBook)
     const QDateTime modified = QFileInfo(m_book).lastModified();
     for (const QStringList& args : {QStringList{"cat", m_book, "1"},
                                     {"export-text", m_book},
-                                    {"find", m_book, "tab"},
+                                    {"find", m_book, "note"},
                                     {"diff", m_book, m_book}})
         EXPECT_EQ(runCli(args).exitCode, 0) << args.join(' ').toStdString();
     const CliRun check = runCli({"check", m_book});
@@ -230,12 +232,13 @@ TEST_F(CliTest, CheckSaysWhatIsWrongAndWhere)
 TEST_F(CliTest, BooksThatCannotBeReadFailEveryCommand)
 {
     const QString missing = path("nowhere.dat");
-    for (const QStringList& args : {QStringList{"list", missing},
-                                    {"export-text", missing},
-                                    {"diff", m_book, missing},
-                                    {"backups", missing}}) {
+    for (const auto& [args, status] : {std::pair{QStringList{"list", missing}, 1},
+                                       {{"export-text", missing}, 1},
+                                       {{"backups", missing}, 1},
+                                       {{"diff", m_book, missing}, 2},
+                                       {{"find", missing, "x"}, 2}}) {
         const CliRun run = runCli(args);
-        EXPECT_EQ(run.exitCode, 1) << args.join(' ').toStdString();
+        EXPECT_EQ(run.exitCode, status) << args.join(' ').toStdString();
         EXPECT_TRUE(run.err.contains(missing)) << run.err.toStdString();
     }
     EXPECT_FALSE(QFileInfo::exists(missing));
@@ -266,7 +269,9 @@ TEST_F(CliTest, FindReportsPageLineAndColumnOfEveryMatch)
               u"2:2:1:иванова\tдом \"7\"\n"_qs);
     EXPECT_EQ(runCli({"find", m_book, u"иванов"_qs, "--word"}).out,
               u"1:1:1:Иванов\t555-12-34\n"_qs);
-    EXPECT_TRUE(runCli({"find", m_book, u"елкин"_qs}).out.isEmpty());
+    const CliRun none = runCli({"find", m_book, u"елкин"_qs});
+    EXPECT_EQ(none.exitCode, 1) << "nothing found";
+    EXPECT_TRUE(none.out.isEmpty());
     EXPECT_EQ(runCli({"find", m_book, u"елкин"_qs, "--yo"}).out,
               u"3:1:20:Позвонить Иванову, Ёлкину\n"_qs);
     EXPECT_EQ(runCli({"find", m_book, "5551234", "--digits"}).out, u"1:1:8:Иванов\t555-12-34\n"_qs);
@@ -352,7 +357,7 @@ TEST_F(CliTest, DiffNamesAddedRemovedAndChangedPagesMatchedByTitleThenOrder)
     const QString otherBook = writeBook(other, QStringLiteral("other.dat"));
 
     const CliRun run = runCli({"diff", m_book, otherBook});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.exitCode, 1) << "different: " << run.err.toStdString();
     EXPECT_EQ(run.out, u"changed\t2\t3\tВГ\nadded\t-\t4\tАБ\nadded\t-\t5\tДача\n"_qs);
     EXPECT_EQ(runCli({"diff", otherBook, m_book}).out,
               u"changed\t3\t2\tВГ\nremoved\t4\t-\tАБ\nremoved\t5\t-\tДача\n"_qs);
@@ -361,4 +366,17 @@ TEST_F(CliTest, DiffNamesAddedRemovedAndChangedPagesMatchedByTitleThenOrder)
     const CliRun same = runCli({"diff", m_book, m_book});
     EXPECT_EQ(same.exitCode, 0);
     EXPECT_TRUE(same.out.isEmpty());
+}
+
+TEST_F(CliTest, ABookGivenAsADashIsReadFromStandardInput)
+{
+    const auto fromBook = [this](QProcess& process) { process.setStandardInputFile(m_book); };
+    EXPECT_EQ(runCli({"list", "-"}, fromBook).out, runCli({"list", m_book}).out);
+    const CliRun same = runCli({"diff", "-", m_book}, fromBook);
+    EXPECT_EQ(same.exitCode, 0) << same.err.toStdString();
+    const CliRun empty = runCli({"check", "-"}, [](QProcess& process) {
+        process.setStandardInputFile(QProcess::nullDevice());
+    });
+    EXPECT_EQ(empty.exitCode, 1);
+    EXPECT_TRUE(empty.err.contains("-: line 1")) << empty.err.toStdString();
 }

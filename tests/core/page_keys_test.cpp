@@ -44,10 +44,14 @@ TEST(PageKeys, AltLettersOpenTheLetterPagesAndDigitsTheUserPages)
     EXPECT_EQ(alt(Qt::Key_Period, b), (Action{Command::OpenPage, 14}));
     EXPECT_EQ(alt(Qt::Key_1, b), (Action{Command::OpenPage, 15}));
     EXPECT_EQ(alt(Qt::Key_6, b), (Action{Command::OpenPage, 20}));
-    EXPECT_EQ(alt(Qt::Key_7, b), Action{}) << "past the last page";
-    EXPECT_EQ(alt(Qt::Key_Q, b), Action{}) << "Й names no page";
+    // An Alt key that opens no page does nothing, and types nothing either.
+    const Action nothing{Command::Ignore};
+    EXPECT_EQ(alt(Qt::Key_7, b), nothing) << "past the last page";
+    EXPECT_EQ(alt(Qt::Key_Q, b), nothing) << "Й names no page";
+    EXPECT_EQ(PageKeys::windowKey(Qt::Key_Q, kAlt | kShift, 'Q', b), nothing);
+    EXPECT_EQ(PageKeys::windowKey(Qt::Key_Q, kAlt | kCtrl, 'Q', b), Action{}) << "AltGr types";
     // The one-page fallback book: a letter key names no page there.
-    EXPECT_EQ(alt(Qt::Key_D, book(1, 1)), Action{});
+    EXPECT_EQ(alt(Qt::Key_D, book(1, 1)), nothing);
 }
 
 TEST(PageKeys, TheShortcutsEntryReplacesLettersAndDigits)
@@ -58,18 +62,18 @@ TEST(PageKeys, TheShortcutsEntryReplacesLettersAndDigits)
     EXPECT_EQ(alt(Qt::Key_U, b), (Action{Command::OpenPage, 2}));
     // A later group wins; an item that is no number is skipped; no page past the end.
     EXPECT_EQ(alt(Qt::Key_F, book(1, 20, 14, u"70:x,70"_qs)), (Action{Command::OpenPage, 2}));
-    EXPECT_EQ(alt(Qt::Key_F, book(1, 1, 14, u"68:70"_qs)), Action{});
+    EXPECT_EQ(alt(Qt::Key_F, book(1, 1, 14, u"68:70"_qs)), Action{Command::Ignore});
 }
 
 TEST(PageKeys, AltArrowsWrapAndPageMovesFollowThePageRules)
 {
     EXPECT_EQ(alt(Qt::Key_Up, book(1, 20)), (Action{Command::OpenPage, 20}));
     EXPECT_EQ(alt(Qt::Key_Down, book(5, 20)), (Action{Command::OpenPage, 6}));
-    EXPECT_EQ(alt(Qt::Key_PageUp, book(15, 20)).command, Command::None);
+    EXPECT_EQ(alt(Qt::Key_PageUp, book(15, 20)).command, Command::Ignore);
     EXPECT_EQ(alt(Qt::Key_PageUp, book(16, 20)).command, Command::MovePageUp);
-    EXPECT_EQ(alt(Qt::Key_PageDown, book(14, 20)).command, Command::None);
+    EXPECT_EQ(alt(Qt::Key_PageDown, book(14, 20)).command, Command::Ignore);
     EXPECT_EQ(alt(Qt::Key_PageDown, book(19, 20)).command, Command::MovePageDown);
-    EXPECT_EQ(alt(Qt::Key_PageDown, book(20, 20)).command, Command::None);
+    EXPECT_EQ(alt(Qt::Key_PageDown, book(20, 20)).command, Command::Ignore);
 }
 
 TEST(PageKeys, FunctionKeysHonourTheLetterPages)

@@ -1,8 +1,10 @@
 #include "core/safe_file.h"
+#include "core/system_reason.h"
 #include "file_size_cap.h"
 #include "test_files.h"
 
 #include <QTemporaryDir>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 // A short text is written at commit time and a long one at once; a write cut
@@ -27,4 +29,23 @@ TEST(SafeFile, WriteCutShortFailsAndKeepsTheOldFileWhateverItsLength)
     }
     EXPECT_FALSE(SafeFile::writeWhole(path, "new book"));
     EXPECT_EQ(readAll(path), "new book");
+}
+
+// The system's words and the program's error numbers both lead to the text
+// the user's language gives; an uncommon reason keeps its words.
+TEST(SystemReason, CommonReasonsComeFromTheTableOfTexts)
+{
+    const std::pair<AppError, std::optional<TextId>> cases[] = {
+        {{AppError::PermissionDenied, qt_error_string(EROFS)}, TextId::ReasonReadOnly},
+        {{AppError::PermissionDenied, QStringLiteral("Permission denied")},
+         TextId::ReasonNoPermission},
+        {{AppError::DiskFull, QStringLiteral("Disk full")}, TextId::ReasonDiskFull},
+        {{AppError::PathNotFound, QStringLiteral("Path not found")}, TextId::ReasonNotFound},
+        {{AppError::PathFileAccessError, qt_error_string(ENOSPC)}, TextId::ReasonDiskFull},
+        {{AppError::PathFileAccessError, QStringLiteral("File too large (over 9 bytes)")},
+         TextId::ReasonTooLarge},
+        {{AppError::PathFileAccessError, QStringLiteral("Path/File access error")}, std::nullopt},
+    };
+    for (const auto& [error, text] : cases)
+        EXPECT_EQ(SystemReason::of(error), text) << error.description.toStdString();
 }

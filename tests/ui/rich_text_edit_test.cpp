@@ -369,6 +369,16 @@ TEST_F(RichTextEditTest, UndoReachesBackOneKeystrokeAndUndoingAgainBringsItBack)
     edit.clearUndo();
     edit.Undo();
     EXPECT_EQ(edit.Text(), QStringLiteral("xabc"));
+
+    // A key typed over a letter is one step too: the letter comes back with it.
+    edit.setTextRTF(u"Петров"_qs);
+    QTest::keyClick(&edit, Qt::Key_Insert);
+    QTest::keyClicks(&edit, QStringLiteral("QQ"));
+    QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(edit.Text(), u"Qетров"_qs);
+    QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(edit.Text(), u"QQтров"_qs);
+    QTest::keyClick(&edit, Qt::Key_Insert);
 }
 
 } // namespace
