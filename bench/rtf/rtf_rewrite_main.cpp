@@ -35,7 +35,8 @@ int main(int argc, char** argv)
     }
     QTextDocument doc;
     RtfReader::read(QByteArrayView(input.readAll()), doc);
-    if (!save(args.at(2), PlainText::of(doc).toUtf8()) || !save(args.at(3), RtfWriter::write(doc))) {
+    if (!save(args.at(2), PlainText::of(doc).toUtf8()) ||
+        !save(args.at(3), RtfWriter::write(doc))) {
         QTextStream(stderr) << "cannot write the results\n";
         return 1;
     }

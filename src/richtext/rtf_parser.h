@@ -85,8 +85,8 @@ private:
         qsizetype start = 0;
         bool ownsPicture = false;
         bool nestedRowProperties = false; // a {\*\nesttableprops} group
-        quint64 contentAtStart = 0; // the content count when the group began
-        int list = 0; // \ls: the paragraph's list override, 0 for none
+        quint64 contentAtStart = 0;       // the content count when the group began
+        int list = 0;                     // \ls: the paragraph's list override, 0 for none
         int listLevel = 0;
         int legacyNumbering = -1; // {\*\pn}: the paragraph's old-style number, -1 for none
     };
