@@ -263,9 +263,9 @@ TEST_P(InstalledCopy, MenuEntryIconsAndManualPagesMatchThePrograms)
         EXPECT_EQ(QString("%1x%2").arg(icon.width()).arg(icon.height()), size);
     }
     EXPECT_TRUE(QFileInfo::exists(installed("share/icons/hicolor/scalable/apps/velkaro.svg")));
-    for (const char* page : {"velkaro.1.gz", "velkaro-cli.1.gz"})
-        EXPECT_TRUE(QFileInfo::exists(installed(QString("share/man/man1/") + page))) << page;
-    EXPECT_TRUE(QFileInfo::exists(installed("share/doc/velkaro/copyright")));
+    for (const char* file : {"man/man1/velkaro.1.gz", "man/man1/velkaro-cli.1.gz",
+                             "doc/velkaro/copyright", "doc/velkaro/changelog.gz"})
+        EXPECT_TRUE(QFileInfo::exists(installed(QString("share/") + file))) << file;
 
     const ProcessResult cli = runProcess(installed("bin/velkaro-cli"), {"--version"});
     EXPECT_EQ(cli.exitCode, 0);

@@ -131,7 +131,6 @@ TEST_F(FindDialogTest, TheCueBannerShowsWhole)
     for (const QString& cue :
          {BuiltInTexts::text(TextId::FindWhatCue), QStringLiteral("Type the text to find")}) {
         open({QStringLiteral("a")}, 1, 0, cue);
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_dialog));
         child<QCheckBox>("chkMatchCase")->setFocus();
         EXPECT_EQ(what()->placeholderText(), cue);
         const int frame = what()->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
