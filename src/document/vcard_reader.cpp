@@ -262,8 +262,9 @@ bool isAppleLabel(const QString& value)
 
 // What one card has said, taken when it ends: a label ("item1.X-ABLabel")
 // may come after the value it names.
-struct Card
+class Card
 {
+public:
     Contact contact;
     std::vector<std::pair<Property, QString>> properties;
 
@@ -276,7 +277,8 @@ private:
 
     QString formattedName;
     PersonName nameParts;
-    QString nameAround; // prefix and suffix of N, for a name made of N alone
+    QString namePrefix; // "Dr." of N, for a name made of N alone
+    QString nameSuffix;
     QString organisation;
     QStringList notes;
 };
@@ -300,7 +302,8 @@ void Card::take(const Property& property, const QString& value, QString label, b
         const QStringList parts = components(value, u';');
         nameParts = {parts.value(0).simplified(), parts.value(1).simplified(),
                      parts.value(2).simplified()};
-        nameAround = QStringList{parts.value(3), parts.value(4)}.join(u' ').simplified();
+        namePrefix = parts.value(3).simplified();
+        nameSuffix = parts.value(4).simplified();
     } else if (name == u"TEL") {
         const QString number = withoutScheme(text(value).trimmed(), QLatin1StringView("tel:"));
         if (!number.isEmpty())
@@ -339,7 +342,7 @@ void Card::take(const Property& property, const QString& value, QString label, b
 }
 
 // The name is FN with the additional name of N where FN lacks it, else N,
-// else the organisation, which then does not stand in the note a second time.
+// else the organisation, which then does not stand among the fields again.
 Contact Card::finished()
 {
     QHash<QString, QString> labels;
@@ -360,8 +363,8 @@ Contact Card::finished()
         contact.fields.push_back({ContactField::Kind::Nickname, formattedName});
         break;
     }
-    if (formattedName.isEmpty() && !contact.name.isEmpty() && !nameAround.isEmpty())
-        contact.name = QStringList{contact.name, nameAround}.join(u' ');
+    if (formattedName.isEmpty() && !contact.name.isEmpty())
+        contact.name = QStringList{namePrefix, contact.name, nameSuffix}.join(u' ').simplified();
     if (contact.name.isEmpty())
         contact.name = std::exchange(organisation, QString());
     if (!organisation.isEmpty() && organisation != contact.name)
