@@ -14,7 +14,7 @@ PACKAGES=(
   qt6-translations-l10n
   poppler-utils
   desktop-file-utils dpkg-dev file lintian appstream
-  python3-vobject
+  python3-vobject python3-yaml khard abook
 )
 
 # The packages above, and those named as arguments.

@@ -372,6 +372,7 @@ MainWindow::Display Application::display() const
     display.TabStop = m_options.TabStop;
     display.LastIntPage = m_book.LastIntPage;
     display.shortcuts = m_shortcuts;
+    display.codePageOnly = !m_storage.useRtf();
     for (const Style& style : m_styles)
         display.styleNames << style.Name();
     return display;

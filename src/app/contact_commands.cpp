@@ -66,8 +66,12 @@ void ContactCommands::warn(const QString& message)
 
 ContactEntry::Labels ContactCommands::labels()
 {
-    return {text(TextId::ContactLabelCell), text(TextId::ContactLabelWork),
-            text(TextId::ContactLabelHome), text(TextId::ContactLabelFax)};
+    return {text(TextId::ContactLabelCell),         text(TextId::ContactLabelWork),
+            text(TextId::ContactLabelHome),         text(TextId::ContactLabelFax),
+            text(TextId::ContactLabelBirthday),     text(TextId::ContactLabelNickname),
+            text(TextId::ContactLabelOrganisation), text(TextId::ContactLabelTitle),
+            text(TextId::ContactLabelAddress),      text(TextId::ContactLabelUrl),
+            text(TextId::ContactLabelCategories)};
 }
 
 // The open page's edits are taken first, so the file holds what the user sees.
@@ -77,7 +81,7 @@ void ContactCommands::exportContacts(Format format, bool wholeBook)
     const Book& book = m_app.book();
     const PageRecord& page = book.Pages[static_cast<std::size_t>(book.RecentPage)];
     const std::vector<Contact> contacts =
-        wholeBook ? ContactExport::ofBook(book.pages()) : ContactEntry::ofPage(page);
+        wholeBook ? ContactExport::ofBook(book.pages()) : ContactExport::ofPage(page);
     if (contacts.empty()) {
         warn(wholeBook ? text(TextId::ExportBookEmpty)
                        : text(TextId::ExportPageEmpty).arg(page.Title));
@@ -90,9 +94,12 @@ void ContactCommands::exportContacts(Format format, bool wholeBook)
     if (path.isEmpty())
         return;
     if (const std::optional<AppError> error =
-            SafeFile::writeWhole(path, ContactExport::write(contacts, format)))
-        warn(
-            text(TextId::ExportFailed).arg(QDir::toNativeSeparators(path), m_app.describe(*error)));
+            SafeFile::writeWhole(path, ContactExport::write(contacts, format))) {
+        warn(text(TextId::ExportFailed).arg(QDir::toNativeSeparators(path), m_app.describe(*error)));
+        return;
+    }
+    m_app.mainWindow()->showNotice(
+        text(TextId::ExportDone).arg(contacts.size()).arg(QDir::toNativeSeparators(path)));
 }
 
 QString ContactCommands::askExportPath(Format format, const QString& baseName)
@@ -174,7 +181,8 @@ void ContactCommands::importContacts()
     if (!m_app.storage().useRtf()) {
         if (const auto unencodable = ContactImport::firstUnencodable(read.contacts, entryLabels)) {
             warn(text(TextId::ImportContactsUnencodable)
-                     .arg(shownPath, QString::number(unencodable->line), unencodable->characters));
+                     .arg(shownPath, QString::number(unencodable->line), unencodable->characters,
+                          unencodable->name));
             return;
         }
     }
@@ -196,7 +204,9 @@ void ContactCommands::importContacts()
         return;
     }
     PageRecord& page = book.Pages[static_cast<std::size_t>(target)];
-    page.Text = ContactImport::appendEntries(page.Text, entries);
+    page.Text = ContactImport::appendEntries(
+        page.Text, entries,
+        m_app.storage().useRtf() ? ContactImport::Form::RichText : ContactImport::Form::PlainText);
     book.MarkBookChanged();
     m_app.RebuildTabs();
 }

@@ -7,7 +7,6 @@
 #include "core/safe_file.h"
 #include "document/backup_catalog.h"
 #include "document/book_diff.h"
-#include "document/contact_entry.h"
 #include "document/contact_export.h"
 #include "document/text_export.h"
 #include "richtext/rtf_plain_text.h"
@@ -174,7 +173,7 @@ int exportContacts(const CliArgs& args, ContactExport::Format format, const QStr
     if (page && (*page < 1 || *page > static_cast<int>(pages->size())))
         return noSuchPage(command, *page, pages->size());
     const std::vector<Contact> contacts =
-        page ? ContactEntry::ofPage((*pages)[size_t(*page - 1)]) : ContactExport::ofBook(*pages);
+        page ? ContactExport::ofPage((*pages)[size_t(*page - 1)]) : ContactExport::ofBook(*pages);
     const QByteArray bytes = ContactExport::write(contacts, format);
     return CliCommands::exitFor(args.output.isEmpty() ? CliOutput::outBytes(bytes)
                                                       : writeFile(args.output, bytes));

@@ -384,6 +384,7 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::ExportPageEmpty, mainForm, u"ExportPageEmpty",
      u"На странице «%1» нет записей, файл не записан."},
     {TextId::ExportFailed, mainForm, u"ExportFailed", u"Файл\n%1\nне удалось записать: %2"},
+    {TextId::ExportDone, mainForm, u"ExportDone", u"Контакты (%1) записаны в файл %2"},
     {TextId::ImportContactsTitle, mainForm, u"ImportContactsTitle", u"Импорт контактов"},
     {TextId::ImportContactsFilter, mainForm, u"ImportContactsFilter",
      u"Контакты vCard и таблицы CSV|*.vcf;*.vcard;*.csv|Контакты vCard|*.vcf;*.vcard|"
@@ -393,7 +394,7 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::ImportContactsEmpty, mainForm, u"ImportContactsEmpty",
      u"В файле\n%1\nнет ни одного контакта.\n\nСтраница не изменена."},
     {TextId::ImportContactsUnencodable, mainForm, u"ImportContactsUnencodable",
-     u"Контакт из строки %2 файла\n%1\nсодержит символы, которые нельзя сохранить в "
+     u"Контакт «%4» из строки %2 файла\n%1\nсодержит символы, которые нельзя сохранить в "
      u"кодировке Windows-1251: %3\nКнига хранится без формата RTF, и эти символы были бы "
      u"потеряны. Включите формат RTF в параметрах или исправьте файл.\n\nСтраница не "
      u"изменена."},
@@ -419,6 +420,17 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::ContactLabelWork, mainForm, u"ContactLabelWork", u"раб."},
     {TextId::ContactLabelHome, mainForm, u"ContactLabelHome", u"дом."},
     {TextId::ContactLabelFax, mainForm, u"ContactLabelFax", u"факс"},
+    {TextId::ContactLabelBirthday, mainForm, u"ContactLabelBirthday", u"День рождения"},
+    {TextId::ContactLabelNickname, mainForm, u"ContactLabelNickname", u"Прозвище"},
+    {TextId::ContactLabelOrganisation, mainForm, u"ContactLabelOrganisation", u"Организация"},
+    {TextId::ContactLabelTitle, mainForm, u"ContactLabelTitle", u"Должность"},
+    {TextId::ContactLabelAddress, mainForm, u"ContactLabelAddress", u"Адрес"},
+    {TextId::ContactLabelUrl, mainForm, u"ContactLabelUrl", u"Сайт"},
+    {TextId::ContactLabelCategories, mainForm, u"ContactLabelCategories", u"Группы"},
+    {TextId::PlainTextCharacterRefused, mainForm, u"PlainTextCharacterRefused",
+     u"Символ «%1» нельзя сохранить в кодировке Windows-1251: книга хранится без формата RTF. "
+     u"Включите формат RTF в параметрах, чтобы вводить такие символы.\n\nСтраница не "
+     u"изменена."},
     {TextId::ImportContactsCaption, importContactsForm, u"@", u"Импорт контактов"},
     {TextId::ImportContactsSummary, importContactsForm, u"lblSummary",
      u"На страницу «%1» будут добавлены записи (%2):"},

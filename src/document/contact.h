@@ -18,8 +18,31 @@ struct ContactPhone
 
     QString number; // as the user wrote it: "+7 (495) 123-45-67"
     Kind kind = Kind::Other;
+    QString label = {}; // the file's own name for the number ("Дача"), shown instead of the kind
 
     friend bool operator==(const ContactPhone&, const ContactPhone&) = default;
+};
+
+// What a file says of a contact that an entry has no place of its own for:
+// it becomes a line "label: value" of the entry.
+struct ContactField
+{
+    enum class Kind
+    {
+        Nickname,
+        Organisation,
+        Title,
+        Address,
+        Url,
+        Categories,
+        Labelled, // the file names it: `label`
+    };
+
+    Kind kind = Kind::Labelled;
+    QString value;
+    QString label = {};
+
+    friend bool operator==(const ContactField&, const ContactField&) = default;
 };
 
 // One entry of an address page as a contact: what vCard and CSV files hold.
@@ -31,11 +54,17 @@ struct Contact
     QString note;     // lines separated by "\n"
     QString category; // the page the entry came from
     int line = 0;     // where a contact read from a file starts there, from 1
+    // "1990-05-17", "--05-17" without the year; a file's own text when it is
+    // no date this program can read.
+    QString birthday = {};
+    std::vector<ContactField> fields = {};
+    QString uid = {}; // of an exported entry (ContactExport)
 
     friend bool operator==(const Contact& a, const Contact& b)
     {
         return a.name == b.name && a.phones == b.phones && a.emails == b.emails &&
-               a.note == b.note && a.category == b.category;
+               a.note == b.note && a.category == b.category && a.birthday == b.birthday &&
+               a.fields == b.fields;
     }
 };
 

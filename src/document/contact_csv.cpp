@@ -1,7 +1,10 @@
 #include "document/contact_csv.h"
 
+#include "document/contact_date.h"
 #include "document/csv_table.h"
+#include "document/person_name.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -10,8 +13,10 @@ namespace {
 using Kind = ContactPhone::Kind;
 using Problem = ContactsRead::Problem;
 
-const QStringList kHeader{QStringLiteral("Name"), QStringLiteral("Phone"), QStringLiteral("E-mail"),
-                          QStringLiteral("Note"), QStringLiteral("Category")};
+const QStringList kHeader{QStringLiteral("Name"),     QStringLiteral("Phone"),
+                          QStringLiteral("E-mail"),   QStringLiteral("Note"),
+                          QStringLiteral("Category"), QStringLiteral("Birthday"),
+                          QStringLiteral("UID")};
 
 const QLatin1StringView kValueSeparator("; ");
 
@@ -54,12 +59,22 @@ enum class Column
     Phone,
     Mail,
     Note,
+    Birthday,
+    Nickname,
+    Organisation,
+    Title,
+    Categories,
+    Url,
+    Address,
 };
 
 struct ColumnRole
 {
     Column column = Column::Other;
     Kind kind = Kind::Other;
+    qsizetype typeColumn = -1; // Google's "Phone 1 - Type" beside "Phone 1 - Value"
+    QString group = {};        // the address the column is a part of
+    bool whole = false;        // the address in one column: Google's "Address 1 - Formatted"
 };
 
 bool isOneOf(const QString& header, std::initializer_list<QStringView> names)
@@ -84,13 +99,34 @@ Kind phoneKindOf(const QString& header)
 {
     if (containsAny(header, {u"fax", u"факс"}))
         return Kind::Fax;
-    if (containsAny(header, {u"mobile", u"cell", u"моб", u"сот"}))
+    if (containsAny(header, {u"mobile", u"cell", u"моб", u"сот", u"перенос"}))
         return Kind::Cell;
-    if (containsAny(header, {u"work", u"business", u"раб"}))
+    if (containsAny(header, {u"work", u"business", u"раб", u"служеб"}))
         return Kind::Work;
     if (containsAny(header, {u"home", u"дом"}))
         return Kind::Home;
     return Kind::Other;
+}
+
+// The address a column is part of: "address 1" of "Address 1 - City",
+// "business" of Outlook's "Business Postal Code", "раб. адрес" of
+// "Индекс (раб. адрес)"; empty for a column of no address.
+QString addressGroupOf(const QString& header)
+{
+    const qsizetype dash = header.indexOf(QLatin1StringView(" - "));
+    if (header.startsWith(u"address") && dash > 0)
+        return header.first(dash);
+    const qsizetype bracket = header.indexOf(u'(');
+    if (bracket > 0 && header.sliced(bracket).contains(u"адрес"))
+        return header.sliced(bracket);
+    if (!containsAny(header, {u"street", u"city", u"state", u"postal code", u"country", u"po box",
+                              u"p.o. box", u"address"}))
+        return {};
+    for (const QStringView group : {u"business", u"home", u"other"}) {
+        if (header.startsWith(group))
+            return group.toString();
+    }
+    return header.contains(u"address") ? QStringLiteral("address") : QString();
 }
 
 // "Имя" is the whole name, unless the table has a family name column too.
@@ -107,20 +143,54 @@ ColumnRole roleOf(const QString& rawHeader, bool hasFamily)
         return {Column::Given};
     if (isOneOf(header, {u"middle name", u"additional name", u"отчество"}))
         return {Column::Additional};
-    // "Phone 1 - Type" beside "Phone 1 - Value" (the kind comes from the
-    // header), "E-mail Display Name" beside the address.
-    if (containsAny(header, {u"type", u"тип", u"label", u"display"}))
+    if (isOneOf(header, {u"category", u"categories", u"group membership", u"labels", u"группа",
+                         u"группы", u"категория", u"категории"}))
+        return {Column::Categories};
+    // The type of a number beside it, the display name of an address, the
+    // spelling of a Japanese name, the name again.
+    if (containsAny(header, {u"type", u"тип", u"label", u"display", u"отображаем", u"yomi",
+                             u"phonetic", u"file as", u"initials", u"инициалы", u"photo"}))
         return {Column::Ignored};
     if (containsAny(header, {u"mail", u"почт", u"электрон"}))
         return {Column::Mail};
+    if (const QString group = addressGroupOf(header); !group.isEmpty())
+        return {Column::Address, Kind::Other, -1, group, header.endsWith(u"formatted")};
     if (containsAny(header, {u"phone", u"телефон", u"mobile", u"моб", u"сот", u"fax", u"факс"}))
         return {Column::Phone, phoneKindOf(header)};
     if (isOneOf(header, {u"note", u"notes", u"заметка", u"заметки", u"примечание", u"примечания",
                          u"комментарий"}))
         return {Column::Note};
-    if (isOneOf(header, {u"category", u"categories", u"group membership", u"группа", u"категория"}))
+    if (isOneOf(header, {u"birthday", u"день рождения", u"дата рождения"}))
+        return {Column::Birthday};
+    if (isOneOf(header, {u"nickname", u"псевдоним", u"прозвище"}))
+        return {Column::Nickname};
+    if (isOneOf(header, {u"company", u"organization", u"organisation", u"organization name",
+                         u"organization 1 - name", u"организация", u"компания"}))
+        return {Column::Organisation};
+    if (isOneOf(header,
+                {u"job title", u"organization title", u"organization 1 - title", u"должность"}))
+        return {Column::Title};
+    if (header.startsWith(u"website") || header.startsWith(u"web page") ||
+        isOneOf(header, {u"веб-страница", u"сайт", u"url"}))
+        return {Column::Url};
+    if (header == u"uid")
         return {Column::Ignored};
     return {};
+}
+
+// Google names a number's kind in the column before: "Phone 1 - Type".
+qsizetype typeColumnOf(const QStringList& header, qsizetype column)
+{
+    const QString name = header[column].simplified().toLower();
+    if (!name.endsWith(QLatin1StringView(" - value")))
+        return -1;
+    const QString stem = name.chopped(5);
+    for (qsizetype i = 0; i < header.size(); ++i) {
+        const QString other = header[i].simplified().toLower();
+        if (other == stem + QStringLiteral("type") || other == stem + QStringLiteral("label"))
+            return i;
+    }
+    return -1;
 }
 
 std::vector<ColumnRole> rolesOf(const QStringList& header)
@@ -129,88 +199,214 @@ std::vector<ColumnRole> rolesOf(const QStringList& header)
     for (const QString& name : header)
         hasFamily = hasFamily || roleOf(name, false).column == Column::Family;
     std::vector<ColumnRole> roles;
-    for (const QString& name : header)
-        roles.push_back(roleOf(name, hasFamily));
+    for (qsizetype i = 0; i < header.size(); ++i) {
+        ColumnRole role = roleOf(header[i], hasFamily);
+        if (role.column == Column::Phone)
+            role.typeColumn = typeColumnOf(header, i);
+        roles.push_back(role);
+    }
     return roles;
 }
 
 bool knowsContacts(const std::vector<ColumnRole>& roles)
 {
     for (const ColumnRole& role : roles) {
-        if (role.column != Column::Other && role.column != Column::Ignored &&
-            role.column != Column::Note)
+        if (role.column == Column::FullName || role.column == Column::Family ||
+            role.column == Column::Given || role.column == Column::Additional ||
+            role.column == Column::Phone || role.column == Column::Mail)
             return true;
     }
     return false;
 }
 
 // Several values of one cell: ours are separated by ";", Google's by ":::".
-QStringList valuesOf(const QString& cell)
+QStringList valuesOf(const QString& cell, QChar separator = u';')
 {
     QStringList values;
     for (const QString& part :
-         QString(cell).replace(QLatin1StringView(":::"), QLatin1StringView(";")).split(u';')) {
+         QString(cell).replace(QLatin1StringView(":::"), separator).split(separator)) {
         if (!part.trimmed().isEmpty())
             values << part.trimmed();
     }
     return values;
 }
 
-Contact contactOf(const CsvTable::Row& row, const QStringList& header,
-                  const std::vector<ColumnRole>& roles)
+// What Outlook writes in the columns a contact leaves empty.
+bool isPlaceholder(const QString& value)
 {
-    Contact contact;
-    contact.line = row.line;
-    QStringList nameParts(3);
-    QStringList note;
-    QStringList other;
-    for (qsizetype i = 0; i < row.fields.size(); ++i) {
-        const QString value = row.fields[i].trimmed();
-        if (value.isEmpty())
-            continue;
-        const ColumnRole role = size_t(i) < roles.size() ? roles[size_t(i)] : ColumnRole{};
+    const QString lower = value.toLower();
+    return isOneOf(lower, {u"0/0/00", u"0.0.00", u"00.00.0000", u"unspecified", u"normal", u"false",
+                           u"не указан", u"обычная", u"обычный", u"ложь"});
+}
+
+// Google's kind of a number: "Mobile", "Work Fax", "* Home" (the first
+// number), or a name of the user's own, which the number keeps as its label.
+void applyType(ContactPhone& phone, const QString& rawType)
+{
+    QString type = rawType.trimmed();
+    if (type.startsWith(u'*'))
+        type = type.sliced(1).trimmed();
+    const QString lower = type.toLower();
+    phone.kind = phoneKindOf(lower);
+    if (phone.kind == Kind::Other && !isOneOf(lower, {u"", u"main", u"other", u"phone"}))
+        phone.label = type;
+}
+
+// Google's groups without the ones every contact is in.
+QString categoriesOf(const QString& cell)
+{
+    QStringList groups;
+    for (QString group : valuesOf(QString(cell).replace(u';', u','), u',')) {
+        if (group.startsWith(u'*'))
+            group = group.sliced(1).trimmed();
+        if (group.compare(u"myContacts", Qt::CaseInsensitive) != 0)
+            groups << group;
+    }
+    return groups.join(QStringLiteral(", "));
+}
+
+struct Address
+{
+    QString group;
+    QStringList parts;
+    QString whole;
+};
+
+// The fields of one row that make a contact, in the order of the columns.
+class RowReader
+{
+public:
+    RowReader(const CsvTable::Row& row, const QStringList& header,
+              const std::vector<ColumnRole>& roles)
+        : m_row(row), m_header(header), m_roles(roles)
+    {
+        m_contact.line = row.line;
+    }
+
+    Contact read()
+    {
+        for (qsizetype i = 0; i < m_row.fields.size(); ++i) {
+            const QString value = m_row.fields[i].trimmed();
+            const ColumnRole role = size_t(i) < m_roles.size() ? m_roles[size_t(i)] : ColumnRole{};
+            if (!value.isEmpty())
+                take(i, role, value);
+        }
+        for (const Address& address : m_addresses) {
+            const QString text =
+                address.whole.isEmpty() ? address.parts.join(QStringLiteral(", ")) : address.whole;
+            m_contact.fields.push_back({ContactField::Kind::Address, text, {}});
+        }
+        m_contact.name = m_name.completing(m_contact.name);
+        m_contact.note = m_note.join(u'\n');
+        return m_contact;
+    }
+
+private:
+    void take(qsizetype i, const ColumnRole& role, const QString& value)
+    {
         switch (role.column) {
         case Column::FullName:
-            contact.name = value.simplified();
+            m_contact.name = value.simplified();
             break;
         case Column::Family:
+            m_name.family = value;
+            break;
         case Column::Given:
+            m_name.given = value;
+            break;
         case Column::Additional:
-            nameParts[int(role.column) - int(Column::Family)] = value;
+            m_name.additional = value;
             break;
         case Column::Phone:
-            for (const QString& number : valuesOf(value)) {
-                ContactPhone phone = phoneOf(number);
-                if (phone.kind == Kind::Other)
-                    phone.kind = role.kind;
-                contact.phones.push_back(phone);
-            }
+            takePhones(role, value);
             break;
         case Column::Mail:
-            contact.emails << valuesOf(value);
+            m_contact.emails << valuesOf(value);
             break;
         case Column::Note:
-            note << value;
+            m_note << value;
+            break;
+        case Column::Birthday:
+            if (!isPlaceholder(value)) {
+                const QString date = ContactDate::read(value);
+                m_contact.birthday = date.isEmpty() ? value : date;
+            }
+            break;
+        case Column::Address:
+            takeAddress(role, value);
+            break;
+        case Column::Categories:
+            addField(ContactField::Kind::Categories, categoriesOf(value));
+            break;
+        case Column::Nickname:
+            addField(ContactField::Kind::Nickname, value);
+            break;
+        case Column::Organisation:
+            addField(ContactField::Kind::Organisation, value);
+            break;
+        case Column::Title:
+            addField(ContactField::Kind::Title, value);
+            break;
+        case Column::Url:
+            for (const QString& url : valuesOf(value))
+                addField(ContactField::Kind::Url, url);
             break;
         case Column::Ignored:
             break;
         case Column::Other:
-            other << (i < header.size() && !header[i].trimmed().isEmpty()
-                          ? header[i].trimmed() + QStringLiteral(": ") + value
-                          : value);
+            if (!isPlaceholder(value))
+                m_contact.fields.push_back(
+                    {ContactField::Kind::Labelled, value,
+                     i < m_header.size() ? m_header[i].trimmed() : QString()});
             break;
         }
     }
-    if (contact.name.isEmpty())
-        contact.name = nameParts.join(u' ').simplified();
-    contact.note = (other + note).join(u'\n');
-    return contact;
-}
+
+    void addField(ContactField::Kind kind, const QString& value)
+    {
+        if (!value.isEmpty())
+            m_contact.fields.push_back({kind, value, {}});
+    }
+
+    void takePhones(const ColumnRole& role, const QString& value)
+    {
+        const QString type = role.typeColumn >= 0 ? m_row.fields.value(role.typeColumn) : QString();
+        for (const QString& number : valuesOf(value)) {
+            ContactPhone phone = phoneOf(number);
+            if (role.typeColumn >= 0 && phone.kind == Kind::Other)
+                applyType(phone, type);
+            else if (phone.kind == Kind::Other)
+                phone.kind = role.kind;
+            m_contact.phones.push_back(phone);
+        }
+    }
+
+    // Google gives an address whole and in its parts; it is taken once.
+    void takeAddress(const ColumnRole& role, const QString& value)
+    {
+        auto address = std::find_if(m_addresses.begin(), m_addresses.end(),
+                                    [&role](const Address& a) { return a.group == role.group; });
+        if (address == m_addresses.end())
+            address = m_addresses.insert(m_addresses.end(), Address{role.group, {}, {}});
+        if (role.whole)
+            address->whole = QStringList(valuesOf(value, u'\n')).join(QStringLiteral(", "));
+        else
+            address->parts << value.simplified();
+    }
+
+    const CsvTable::Row& m_row;
+    const QStringList& m_header;
+    const std::vector<ColumnRole>& m_roles;
+    Contact m_contact;
+    PersonName m_name;
+    QStringList m_note;
+    std::vector<Address> m_addresses;
+};
 
 bool isEmpty(const Contact& contact)
 {
     return contact.name.isEmpty() && contact.phones.empty() && contact.emails.isEmpty() &&
-           contact.note.isEmpty();
+           contact.note.isEmpty() && contact.birthday.isEmpty() && contact.fields.empty();
 }
 
 } // namespace
@@ -223,9 +419,9 @@ QByteArray ContactCsv::write(std::span<const Contact> contacts)
         QStringList phones;
         for (const ContactPhone& phone : contact.phones)
             phones << phoneText(phone);
-        CsvTable::appendRow(out,
-                            {contact.name, phones.join(kValueSeparator),
-                             contact.emails.join(kValueSeparator), contact.note, contact.category});
+        CsvTable::appendRow(out, {contact.name, phones.join(kValueSeparator),
+                                  contact.emails.join(kValueSeparator), contact.note,
+                                  contact.category, contact.birthday, contact.uid});
     }
     return "\xEF\xBB\xBF" + out.toUtf8();
 }
@@ -244,7 +440,7 @@ ContactsRead ContactCsv::read(QStringView text)
                                      header.fields.join(QStringLiteral(", ")));
     ContactsRead read;
     for (size_t i = 1; i < parsed.rows.size(); ++i) {
-        Contact contact = contactOf(parsed.rows[i], header.fields, roles);
+        Contact contact = RowReader(parsed.rows[i], header.fields, roles).read();
         if (!isEmpty(contact))
             read.contacts.push_back(std::move(contact));
     }

@@ -1,5 +1,6 @@
 #include "document/contact_entry.h"
 
+#include "document/contact_date.h"
 #include "document/page_entries.h"
 #include "document/page_record.h"
 
@@ -54,6 +55,16 @@ constexpr Label kMailLabels[] = {
     {u"mail", Kind::Other},
 };
 
+constexpr Label kBirthdayLabels[] = {
+    {u"день рождения", Kind::Other},
+    {u"дата рождения", Kind::Other},
+    {u"birthday", Kind::Other},
+    {u"bday", Kind::Other},
+    {u"д.р", Kind::Other},
+    {u"д/р", Kind::Other},
+    {u"др", Kind::Other},
+};
+
 // Telephone numbers are told from house numbers, postcodes and sums by their
 // length: seven digits or more, or five or more written the way numbers are
 // ("+", dashes, a code in brackets). More than fifteen is an account number.
@@ -64,10 +75,17 @@ constexpr qsizetype kMaxSeparatorRun = 3;
 
 struct Found
 {
+    enum class What
+    {
+        Mail,
+        Phone,
+        Birthday,
+    };
+
     qsizetype start = 0; // with the label in front
     qsizetype end = 0;
     QString text;
-    bool isPhone = false;
+    What what = What::Mail;
     Kind kind = Kind::Other;
 };
 
@@ -170,7 +188,7 @@ std::vector<Found> findMails(QStringView line)
         searchFrom = std::max(end, at + 1);
         if (start == at || !isDomain(line.sliced(at + 1, end - at - 1)))
             continue;
-        mails.push_back({start, end, line.sliced(start, end - start).toString(), false});
+        mails.push_back({start, end, line.sliced(start, end - start).toString()});
     }
     return mails;
 }
@@ -225,12 +243,13 @@ bool startsNumber(QStringView line, qsizetype i)
     return i == 0 || !(line[i - 1].isLetterOrNumber() || line[i - 1] == u'+');
 }
 
-std::vector<Found> findPhones(QStringView line, const std::vector<Found>& mails)
+// The numbers outside the addresses and dates, which come sorted.
+std::vector<Found> findPhones(QStringView line, const std::vector<Found>& taken)
 {
     std::vector<Found> phones;
-    auto mail = mails.begin();
+    auto mail = taken.begin();
     for (qsizetype i = 0; i < line.size();) {
-        if (mail != mails.end() && i >= mail->start) {
+        if (mail != taken.end() && i >= mail->start) {
             i = std::max(i, mail->end);
             ++mail;
             continue;
@@ -245,31 +264,74 @@ std::vector<Found> findPhones(QStringView line, const std::vector<Found>& mails)
         const bool isNumber = digits <= kMaxDigits && !isGroupedAmount(line.sliced(i, end - i)) &&
                               (digits >= kMinDigits || (marked && digits >= kMinMarkedDigits)) &&
                               (end == line.size() || !line[end].isLetter()) &&
-                              (mail == mails.end() || end <= mail->start);
+                              (mail == taken.end() || end <= mail->start);
         if (isNumber)
-            phones.push_back({i, end, line.sliced(i, end - i).toString(), true});
+            phones.push_back({i, end, line.sliced(i, end - i).toString(), Found::What::Phone});
         i = std::max(end, i + 1);
     }
     return phones;
 }
 
-// The recognised items of one line of details, each with its label.
+// Dates outside the addresses: "1990-05-17" is no telephone number. A date
+// without its year counts only as a birthday.
+std::vector<Found> findDates(QStringView line, const std::vector<Found>& mails)
+{
+    std::vector<Found> dates;
+    auto mail = mails.begin();
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        while (mail != mails.end() && i >= mail->start) {
+            i = std::max(i, mail->end);
+            ++mail;
+        }
+        if (i >= line.size() || !isAsciiDigit(line[i]) ||
+            (i > 0 && (line[i - 1].isLetterOrNumber() || line[i - 1] == u'+')))
+            continue;
+        const std::optional<ContactDate::Found> date = ContactDate::at(line, i, true);
+        if (!date || (mail != mails.end() && date->end > mail->start))
+            continue;
+        dates.push_back({i, date->end, date->date, Found::What::Birthday});
+        i = date->end;
+    }
+    return dates;
+}
+
+bool startsEarlier(const Found& a, const Found& b)
+{
+    return a.start < b.start;
+}
+
+// The recognised items of one line of details, each with its label; a date
+// is one when a birthday label stands in front of it.
 std::vector<Found> findItems(QStringView line)
 {
     std::vector<Found> items = findMails(line);
-    std::vector<Found> phones = findPhones(line, items);
+    const std::vector<Found> dates = findDates(line, items);
+    std::vector<Found> taken = items;
+    for (const Found& date : dates) {
+        if (date.text.startsWith(u"--"))
+            continue;
+        taken.push_back(date);
+    }
+    std::sort(taken.begin(), taken.end(), startsEarlier);
+    std::vector<Found> phones = findPhones(line, taken);
     items.insert(items.end(), phones.begin(), phones.end());
-    std::sort(items.begin(), items.end(),
-              [](const Found& a, const Found& b) { return a.start < b.start; });
+    items.insert(items.end(), dates.begin(), dates.end());
+    std::sort(items.begin(), items.end(), startsEarlier);
+    std::vector<Found> labelled;
     qsizetype floor = 0;
     for (Found& item : items) {
-        item.start = labelsStart(line, floor, item.start,
-                                 item.isPhone ? std::span<const Label>(kPhoneLabels)
-                                              : std::span<const Label>(kMailLabels),
-                                 item.kind);
+        const qsizetype at = item.start;
+        const std::span<const Label> labels =
+            item.what == Found::What::Phone  ? std::span<const Label>(kPhoneLabels)
+            : item.what == Found::What::Mail ? std::span<const Label>(kMailLabels)
+                                             : std::span<const Label>(kBirthdayLabels);
+        item.start = labelsStart(line, floor, item.start, labels, item.kind);
+        if (item.what == Found::What::Birthday && item.start == at)
+            continue;
+        labelled.push_back(item);
         floor = item.end;
     }
-    return items;
+    return labelled;
 }
 
 // Tabs lined up columns on the page; elsewhere a run of them is one space.
@@ -302,15 +364,20 @@ QString takeItems(QStringView line, Contact& contact)
     QString rest;
     qsizetype pos = 0;
     for (const Found& item : findItems(line)) {
+        // A second birthday stays in the note, as the user wrote it.
+        if (item.what == Found::What::Birthday && !contact.birthday.isEmpty())
+            continue;
         rest += line.sliced(pos, item.start - pos);
         pos = item.end;
         // The punctuation after an item went with it: "123-45-67, Москва".
         while (pos < line.size() && (isJoiner(line[pos]) || line[pos] == u'.'))
             ++pos;
-        if (item.isPhone)
+        if (item.what == Found::What::Phone)
             contact.phones.push_back({item.text, item.kind});
-        else
+        else if (item.what == Found::What::Mail)
             contact.emails << item.text;
+        else
+            contact.birthday = item.text;
     }
     rest += line.sliced(pos);
     return withoutTabs(trimmedOfJoiners(rest));
@@ -338,9 +405,11 @@ std::vector<QStringView> linesOf(QStringView text)
     return lines;
 }
 
-QString labelOf(Kind kind, const ContactEntry::Labels& labels)
+QString labelOf(const ContactPhone& phone, const ContactEntry::Labels& labels)
 {
-    switch (kind) {
+    if (!phone.label.isEmpty())
+        return phone.label + u':';
+    switch (phone.kind) {
     case Kind::Cell:
         return labels.cell;
     case Kind::Work:
@@ -353,6 +422,33 @@ QString labelOf(Kind kind, const ContactEntry::Labels& labels)
         break;
     }
     return {};
+}
+
+QString labelOf(const ContactField& field, const ContactEntry::Labels& labels)
+{
+    using FieldKind = ContactField::Kind;
+    switch (field.kind) {
+    case FieldKind::Nickname:
+        return labels.nickname;
+    case FieldKind::Organisation:
+        return labels.organisation;
+    case FieldKind::Title:
+        return labels.title;
+    case FieldKind::Address:
+        return labels.address;
+    case FieldKind::Url:
+        return labels.url;
+    case FieldKind::Categories:
+        return labels.categories;
+    case FieldKind::Labelled:
+        break;
+    }
+    return field.label;
+}
+
+QString labelled(const QString& label, const QString& value)
+{
+    return label.isEmpty() ? value : label + QStringLiteral(": ") + value;
 }
 
 } // namespace
@@ -378,7 +474,7 @@ std::optional<Contact> ContactEntry::toContact(QStringView entry, const QString&
     note.removeAll(QString());
     contact.note = note.join(u'\n');
     if (contact.name.isEmpty() && contact.phones.empty() && contact.emails.isEmpty() &&
-        contact.note.isEmpty())
+        contact.note.isEmpty() && contact.birthday.isEmpty())
         return std::nullopt;
     return contact;
 }
@@ -397,7 +493,7 @@ QString ContactEntry::toEntry(const Contact& contact, const Labels& labels)
 {
     QStringList phones;
     for (const ContactPhone& phone : contact.phones) {
-        const QString label = labelOf(phone.kind, labels);
+        const QString label = labelOf(phone, labels);
         const QString number = phone.number.simplified();
         if (!number.isEmpty())
             phones << (label.isEmpty() ? number : label + u' ' + number);
@@ -412,6 +508,15 @@ QString ContactEntry::toEntry(const Contact& contact, const Labels& labels)
         details << phones.join(QStringLiteral(", "));
     if (!mails.isEmpty())
         details << mails.join(QStringLiteral(", "));
+    if (!contact.birthday.isEmpty())
+        details << labelled(labels.birthday, ContactDate::toEntry(contact.birthday));
+    for (const ContactField& field : contact.fields) {
+        for (const QStringView line : linesOf(field.value)) {
+            const QString kept = withoutTabs(line).simplified();
+            if (!kept.isEmpty())
+                details << labelled(labelOf(field, labels), kept);
+        }
+    }
     for (const QStringView line : linesOf(contact.note)) {
         const QString kept = withoutTabs(line).trimmed();
         if (!kept.isEmpty())

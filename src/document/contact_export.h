@@ -19,7 +19,16 @@ public:
     };
 
     // The contacts of every address page; text pages hold notes, not entries.
-    // (One page the user chose gives ContactEntry::ofPage, whatever its kind.)
     static std::vector<Contact> ofBook(std::span<const PageRecord> pages);
+    // The contacts of one page the user chose, whatever its kind.
+    static std::vector<Contact> ofPage(const PageRecord& page);
+
+    // Every contact gets a UID that other programs keep it by. The book has
+    // no room to store one, so it is made from what names the entry: the
+    // page's title and the entry's name, and for the second and further
+    // entries of one name on one page their count. Editing the numbers or
+    // the note keeps it; renaming the entry or moving it to another page
+    // makes it a new contact.
+    static void assignUids(std::span<Contact> contacts);
     static QByteArray write(std::span<const Contact> contacts, Format format);
 };

@@ -25,6 +25,15 @@ QString decoded(QByteArrayView bytes)
     return CodePage::decode(bytes);
 }
 
+// A plain-text page as rich text, so that it keeps any character.
+QString richTextOf(const QString& plainText)
+{
+    QTextDocument doc;
+    doc.setUndoRedoEnabled(false);
+    RtfReader::read(plainText, doc);
+    return RtfWriter::writeString(doc);
+}
+
 QString inEmptyRichText(const QString& pageText, const QString& entries)
 {
     QTextDocument doc;
@@ -61,16 +70,18 @@ ContactImport::firstUnencodable(std::span<const Contact> contacts,
     for (const Contact& contact : contacts) {
         const CodePage::Encoded encoded = CodePage::encode(ContactEntry::toEntry(contact, labels));
         if (!encoded.ok())
-            return Unencodable{contact.line, encoded.unmappable};
+            return Unencodable{contact.line, contact.name, encoded.unmappable};
     }
     return std::nullopt;
 }
 
-QString ContactImport::appendEntries(const QString& pageText, const QString& entries)
+QString ContactImport::appendEntries(const QString& pageText, const QString& entries, Form form)
 {
+    const bool plainPage = !RtfParser::isRtf(QStringView(pageText));
     if (!RtfPlainText::extract(pageText).isEmpty())
-        return PageImportFile::appendImportedField(pageText, entries);
-    if (RtfParser::isRtf(QStringView(pageText)))
+        return PageImportFile::appendImportedField(
+            plainPage && form == Form::RichText ? richTextOf(pageText) : pageText, entries);
+    if (!plainPage || form == Form::RichText)
         return inEmptyRichText(pageText, entries);
     return PlainText::normalized(entries);
 }

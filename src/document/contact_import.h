@@ -28,19 +28,30 @@ public:
 
     struct Unencodable
     {
-        int line = 0;       // where the contact starts in its file
+        int line = 0; // where the contact starts in its file
+        QString name;
         QString characters; // each once, in order of appearance
     };
     // The first contact whose entry holds characters that Windows-1251, in
-    // which plain-text mode keeps the book, has no code for.
+    // which plain-text mode keeps the book, has no code for: the rule the
+    // data file is written by (CodePage::encode).
     static std::optional<Unencodable> firstUnencodable(std::span<const Contact> contacts,
                                                        const ContactEntry::Labels& labels);
+
+    // How the book keeps its pages: rich text holds any character, plain
+    // text only what Windows-1251 has a code for.
+    enum class Form
+    {
+        RichText,
+        PlainText,
+    };
 
     // `pageText` with the entries after it. A page with text gets them after
     // a line break, as PageImportFile::appendImportedField appends (a
     // rich-text page keeps its formatting); an empty page gets them as its
-    // text, in its own font.
-    static QString appendEntries(const QString& pageText, const QString& entries);
+    // text, in its own font. Where the book keeps rich text a page stored as
+    // plain text becomes rich text, so whatever the entries hold is saved.
+    static QString appendEntries(const QString& pageText, const QString& entries, Form form);
     // The same on the document of a page open in the editor.
     static void appendEntries(QTextDocument& page, const QString& entries);
 };

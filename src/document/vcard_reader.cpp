@@ -1,7 +1,10 @@
 #include "document/vcard_reader.h"
 
 #include "core/code_page.h"
+#include "document/contact_date.h"
+#include "document/person_name.h"
 
+#include <QHash>
 #include <QStringDecoder>
 #include <optional>
 #include <utility>
@@ -26,7 +29,8 @@ struct ContentLine
 
 struct Property
 {
-    QString name; // upper case, without a group
+    QString group; // "item1" of "item1.TEL", upper case
+    QString name;  // upper case, without a group
     QStringList types;
     QString encoding;
     QString charset;
@@ -42,8 +46,12 @@ std::vector<PhysicalLine> physicalLines(QStringView text)
         if (text[i] != u'\r' && text[i] != u'\n')
             continue;
         lines.push_back({text.sliced(start, i - start), number++});
-        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-            ++i;
+        // CR LF, LF or CR alone, and the CR CR LF some phones write, each end one line.
+        qsizetype crs = i;
+        while (crs < text.size() && text[crs] == u'\r')
+            ++crs;
+        if (crs < text.size() && text[crs] == u'\n')
+            i = crs;
         start = i + 1;
     }
     if (start < text.size())
@@ -133,9 +141,11 @@ std::optional<Property> parseLine(const QString& line)
         if (i < head.size() && (head[i] != u';' || quoted))
             continue;
         const QStringView part = head.sliced(start, i - start);
-        if (first)
-            property.name = part.sliced(part.lastIndexOf(u'.') + 1).trimmed().toString().toUpper();
-        else if (!part.isEmpty())
+        if (first) {
+            const qsizetype dot = part.lastIndexOf(u'.');
+            property.name = part.sliced(dot + 1).trimmed().toString().toUpper();
+            property.group = dot < 0 ? QString() : part.first(dot).trimmed().toString().toUpper();
+        } else if (!part.isEmpty())
             addParameter(property, part);
         first = false;
         start = i + 1;
@@ -236,62 +246,133 @@ QString withoutScheme(const QString& value, QLatin1StringView scheme)
     return value.startsWith(scheme, Qt::CaseInsensitive) ? value.sliced(scheme.size()) : value;
 }
 
-// What one card has said so far.
-struct Card
+// Apple's own labels: "_$!<HomePage>!$_" is "HomePage".
+QString labelText(const QString& value)
 {
-    Contact contact;
-    QString nameParts;
-    QString organisation;
-    QStringList details; // title, address, web page
-    QStringList notes;
+    const QString label = text(value).trimmed();
+    if (label.startsWith(QLatin1StringView("_$!<")) && label.endsWith(QLatin1StringView(">!$_")))
+        return label.sliced(4, label.size() - 8);
+    return label;
+}
 
-    // The name falls back on N and then on the organisation, which then
-    // does not stand in the note a second time.
-    Contact finished()
-    {
-        if (contact.name.isEmpty())
-            contact.name = nameParts;
-        if (contact.name.isEmpty())
-            contact.name = std::exchange(organisation, QString());
-        QStringList note;
-        if (!organisation.isEmpty())
-            note << organisation;
-        note << details << notes;
-        note.removeAll(QString());
-        contact.note = note.join(u'\n');
-        return contact;
-    }
+bool isAppleLabel(const QString& value)
+{
+    return text(value).trimmed().startsWith(QLatin1StringView("_$!<"));
+}
+
+// What one card has said, taken when it ends: a label ("item1.X-ABLabel")
+// may come after the value it names.
+class Card
+{
+public:
+    Contact contact;
+    std::vector<std::pair<Property, QString>> properties;
+
+    Contact finished();
+
+private:
+    // `label` names the value; Apple's own labels ("_$!<HomePage>!$_") say
+    // no more than the property itself does, but name what has no place.
+    void take(const Property& property, const QString& value, QString label, bool appleLabel);
+
+    QString formattedName;
+    PersonName nameParts;
+    QString namePrefix; // "Dr." of N, for a name made of N alone
+    QString nameSuffix;
+    QString organisation;
+    QStringList notes;
 };
 
-void take(Card& card, const Property& property, const QString& value)
+void Card::take(const Property& property, const QString& value, QString label, bool appleLabel)
 {
+    using FieldKind = ContactField::Kind;
     const QString& name = property.name;
+    const QString placeLabel = appleLabel ? QString() : label;
+    const auto add = [this, &placeLabel](FieldKind kind, const QString& fieldValue) {
+        if (fieldValue.isEmpty())
+            return;
+        if (placeLabel.isEmpty())
+            contact.fields.push_back({kind, fieldValue});
+        else
+            contact.fields.push_back({FieldKind::Labelled, fieldValue, placeLabel});
+    };
     if (name == u"FN") {
-        card.contact.name = text(value).simplified();
+        formattedName = text(value).simplified();
     } else if (name == u"N") {
-        // Family, given and additional names, in the order a Russian list has them.
         const QStringList parts = components(value, u';');
-        card.nameParts =
-            QStringList{parts.value(0), parts.value(1), parts.value(2)}.join(u' ').simplified();
+        nameParts = {parts.value(0).simplified(), parts.value(1).simplified(),
+                     parts.value(2).simplified()};
+        namePrefix = parts.value(3).simplified();
+        nameSuffix = parts.value(4).simplified();
     } else if (name == u"TEL") {
         const QString number = withoutScheme(text(value).trimmed(), QLatin1StringView("tel:"));
         if (!number.isEmpty())
-            card.contact.phones.push_back({number, kindOf(property.types)});
+            contact.phones.push_back({number, kindOf(property.types), placeLabel});
     } else if (name == u"EMAIL") {
         const QString mail = withoutScheme(text(value).trimmed(), QLatin1StringView("mailto:"));
-        if (!mail.isEmpty())
-            card.contact.emails << mail;
+        if (placeLabel.isEmpty() && !mail.isEmpty())
+            contact.emails << mail;
+        else
+            add(FieldKind::Labelled, mail);
     } else if (name == u"NOTE") {
-        card.notes << text(value).trimmed();
+        notes << text(value).trimmed().replace(QLatin1StringView("\r\n"), QLatin1StringView("\n"));
     } else if (name == u"ORG") {
-        card.organisation = joinedParts(value, u", ");
-    } else if (name == u"TITLE" || name == u"URL") {
-        card.details << text(value).trimmed();
+        organisation = joinedParts(value, u", ");
+    } else if (name == u"TITLE") {
+        add(FieldKind::Title, text(value).simplified());
+    } else if (name == u"URL") {
+        add(FieldKind::Url, text(value).trimmed());
     } else if (name == u"ADR") {
-        card.details << joinedParts(value, u", ");
+        add(FieldKind::Address, joinedParts(value, u", "));
+    } else if (name == u"NICKNAME") {
+        add(FieldKind::Nickname, components(value, u',').join(QStringLiteral(", ")).simplified());
     } else if (name == u"CATEGORIES") {
-        card.contact.category = components(value, u',').join(QStringLiteral(", "));
+        add(FieldKind::Categories, components(value, u',').join(QStringLiteral(", ")).simplified());
+    } else if (name == u"BDAY" && placeLabel.isEmpty()) {
+        const QString date = ContactDate::read(text(value));
+        contact.birthday = date.isEmpty() ? text(value).trimmed() : date;
+    } else if (!label.isEmpty() && name != u"X-ABLABEL") {
+        // Apple's dates and related names, or anything a phone labels.
+        const QString date = ContactDate::read(text(value));
+        const QString shown =
+            date.isEmpty() ? joinedParts(value, u", ") : ContactDate::toEntry(date);
+        if (!shown.isEmpty())
+            contact.fields.push_back({FieldKind::Labelled, shown, std::move(label)});
     }
+}
+
+// The name is FN with the additional name of N where FN lacks it, else N,
+// else the organisation, which then does not stand among the fields again.
+Contact Card::finished()
+{
+    QHash<QString, QString> labels;
+    for (const auto& [property, value] : properties) {
+        if (property.name == u"X-ABLABEL" && !property.group.isEmpty())
+            labels.insert(property.group, value);
+    }
+    for (const auto& [property, value] : properties) {
+        const QString label = labels.value(property.group);
+        take(property, value, labelText(label), isAppleLabel(label));
+    }
+    contact.name = nameParts.completing(formattedName);
+    // An FN that is not the person's name ("Мама") stays as the nickname.
+    const QStringList nameWords = contact.name.split(u' ');
+    for (const QString& word : formattedName.split(u' ', Qt::SkipEmptyParts)) {
+        if (nameWords.contains(word))
+            continue;
+        contact.fields.push_back({ContactField::Kind::Nickname, formattedName});
+        break;
+    }
+    if (formattedName.isEmpty() && !contact.name.isEmpty())
+        contact.name = QStringList{namePrefix, contact.name, nameSuffix}.join(u' ').simplified();
+    if (contact.name.isEmpty())
+        contact.name = std::exchange(organisation, QString());
+    if (!organisation.isEmpty() && organisation != contact.name)
+        contact.fields.insert(contact.fields.begin(),
+                              {ContactField::Kind::Organisation, organisation});
+    notes.removeAll(QString());
+    contact.note = notes.join(u'\n');
+    return contact;
 }
 
 bool isCardMark(const Property& property, QStringView name)
@@ -334,7 +415,7 @@ ContactsRead VCardReader::read(QStringView text)
                 return ContactsRead::failure(Problem::EndWithoutBegin, line.number);
             Contact contact = card->finished();
             if (!contact.name.isEmpty() || !contact.phones.empty() || !contact.emails.isEmpty() ||
-                !contact.note.isEmpty())
+                !contact.note.isEmpty() || !contact.birthday.isEmpty() || !contact.fields.empty())
                 read.contacts.push_back(std::move(contact));
             card.reset();
             continue;
@@ -346,7 +427,7 @@ ContactsRead VCardReader::read(QStringView text)
         const std::optional<QString> value = decodedValue(*property);
         if (!value)
             return ContactsRead::failure(Problem::UnknownCharset, line.number, property->charset);
-        take(*card, *property, *value);
+        card->properties.emplace_back(*property, *value);
     }
     if (card)
         return ContactsRead::failure(Problem::CardNotClosed, card->contact.line);

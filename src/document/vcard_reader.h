@@ -5,11 +5,14 @@
 #include <QStringView>
 
 // Reads the cards of vCard 4.0, 3.0 and 2.1 files, as phones and other
-// address books write them: folded lines, escapes, the TYPE of numbers, and
-// the quoted-printable values with a CHARSET that older phones write. The
-// name is FN, else N, else the organisation; ORG, TITLE, ADR and URL go into
-// the note before NOTE itself. Properties with no place in an entry
-// (pictures, keys, the program's own X- lines) are passed over.
+// address books write them: lines ending in CR LF, LF, CR or CR CR LF,
+// folded lines, escapes, the TYPE of numbers, and the quoted-printable values
+// with a CHARSET that older phones write. The name is FN with the additional
+// name of N where FN lacks it, else N, else the organisation. BDAY is the
+// birthday; ORG, TITLE, ADR, URL, NICKNAME and CATEGORIES are fields, and so
+// is any value a label names ("item1.X-ABLabel"); a labelled number keeps its
+// label. Properties with no place in an entry (pictures, keys, the program's
+// own X- lines) are passed over.
 class VCardReader
 {
 public:

@@ -1,5 +1,8 @@
 #include "document/vcard_writer.h"
 
+#include "document/contact_date.h"
+#include "document/person_name.h"
+
 namespace {
 
 constexpr qsizetype kMaxLineOctets = 75;
@@ -88,10 +91,18 @@ QByteArray VCardWriter::write(std::span<const Contact> contacts)
 void VCardWriter::append(QByteArray& out, const Contact& contact)
 {
     out += "BEGIN:VCARD\r\nVERSION:4.0\r\n";
+    if (!contact.uid.isEmpty())
+        appendProperty(out, "UID", contact.uid);
+    const PersonName name = PersonName::of(contact.name);
+    if (name.organisation)
+        out += "KIND:org\r\n";
     appendProperty(out, "FN", contact.name);
-    // The whole name as the family name: a program that shows N instead of
-    // FN shows the name as it was typed, whatever order its words are in.
-    appendFolded(out, "N:" + escaped(contact.name).toUtf8() + ";;;;");
+    appendFolded(out, "N:" + escaped(name.family).toUtf8() + ';' + escaped(name.given).toUtf8() +
+                          ';' + escaped(name.additional).toUtf8() + ";;");
+    if (name.organisation)
+        appendProperty(out, "ORG", contact.name);
+    if (const QString birthday = ContactDate::toVCard(contact.birthday); !birthday.isEmpty())
+        appendProperty(out, "BDAY", birthday);
     for (const ContactPhone& phone : contact.phones)
         appendProperty(out, typeOf(phone.kind), phone.number);
     for (const QString& mail : contact.emails)

@@ -113,6 +113,9 @@ void MainWindow::buildControls()
         m_pageEdited = true;
         m_host.pageEdited();
     });
+    connect(m_rtfPage, &RichTextEdit::Refused, this, [this](const QString& characters) {
+        m_host.warn(m_host.localizedText(TextId::PlainTextCharacterRefused).arg(characters));
+    });
     connect(m_rtfPage, &RichTextEdit::overwriteModeToggled, this,
             [this] { toggleInsertIndicator(); });
     m_rtf = new RichTextEdit(this);
@@ -230,6 +233,7 @@ void MainWindow::RebuildTabs(const Book& book, const Display& display)
     applyPageColor();
     m_menus->setEnableSort(display.EnableSort);
     m_menus->setStyleNames(display.styleNames);
+    m_rtfPage->setCodePageOnly(display.codePageOnly);
     layOut();
     m_host.SelectPage(std::clamp<int>(book.RecentPage, 1, std::max(count, 1)));
 }
@@ -366,6 +370,11 @@ bool MainWindow::isTipShowing() const
 void MainWindow::showStatusText(const QString& text)
 {
     m_standingStatus = text;
+    m_picStatus->setStatusText(text);
+}
+
+void MainWindow::showNotice(const QString& text)
+{
     m_picStatus->setStatusText(text);
 }
 

@@ -41,6 +41,7 @@ public:
         int LastIntPage = 14;
         QString shortcuts; // the localized "Shortcuts" entry
         QStringList styleNames;
+        bool codePageOnly = false; // plain-text mode: the book keeps Windows-1251 only
     };
 
     explicit MainWindow(MainWindowHost& host, QWidget* parent = nullptr);
@@ -55,6 +56,9 @@ public:
     void endTip();
     bool isTipShowing() const;
     void showStatusText(const QString& text);
+    // Shown in the status bar in place of the standing text until the mouse
+    // moves over the window.
+    void showNotice(const QString& text);
     void setSavedState(bool saved);
     // The editor's style submenu, for styles changed between rebuilds.
     void showStyleNames(const QStringList& names);

@@ -1,6 +1,7 @@
 #include "ui/rich_text_edit.h"
 
 #include "core/bounded_file.h"
+#include "core/code_page.h"
 #include "richtext/document_units.h"
 #include "richtext/plain_text.h"
 #include "richtext/rtf_reader.h"
@@ -535,7 +536,7 @@ void RichTextEdit::keyPressEvent(QKeyEvent* event)
         event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     int keyCode = event->key();
     Q_EMIT KeyDown(keyCode, shift);
-    if (keyCode == 0) {
+    if (keyCode == 0 || (!isReadOnly() && refuses(event->text()))) {
         event->accept();
         return;
     }
@@ -604,9 +605,47 @@ QMimeData* RichTextEdit::createMimeDataFromSelection() const
     return mime;
 }
 
+bool RichTextEdit::refuses(const QString& text)
+{
+    if (!m_codePageOnly)
+        return false;
+    const QString characters = CodePage::encode(text).unmappable;
+    if (characters.isEmpty())
+        return false;
+    Q_EMIT Refused(characters);
+    return true;
+}
+
+void RichTextEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (refuses(event->commitString())) {
+        event->accept();
+        return;
+    }
+    QTextEdit::inputMethodEvent(event);
+}
+
+namespace {
+
+// The text a paste would add, as the page will hold it.
+QString incomingText(const QMimeData* source)
+{
+    QTextDocument pasted;
+    const QString rtfFormat = source->hasFormat(kRtfMime) ? kRtfMime : kRtfMimeAlias;
+    if (source->hasFormat(rtfFormat))
+        RtfReader::read(QByteArrayView(source->data(rtfFormat)), pasted);
+    else if (source->hasHtml())
+        pasted.setHtml(source->html());
+    else if (!source->hasImage() && source->hasText())
+        return source->text();
+    return pasted.toPlainText();
+}
+
+} // namespace
+
 void RichTextEdit::insertFromMimeData(const QMimeData* source)
 {
-    if (!source || isReadOnly())
+    if (!source || isReadOnly() || (m_codePageOnly && refuses(incomingText(source))))
         return;
     QTextCursor cursor = textCursor();
     // Pasted paragraphs take the page's tab stops, as every paragraph of the

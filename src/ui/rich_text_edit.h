@@ -91,6 +91,10 @@ public:
     // one step for Undo.
     void asOneEdit(const std::function<void()>& work);
     void Undo();
+    // Where the book keeps its pages as Windows-1251 text: a key or a paste
+    // that would add a character without a code there is refused (Refused
+    // names the characters) and the page stays as it is.
+    void setCodePageOnly(bool on) { m_codePageOnly = on; }
     bool canUndo() const { return m_undoState != UndoState::Nothing; }
     void clearUndo();
 
@@ -109,6 +113,7 @@ Q_SIGNALS:
     // the key from the control. shift holds Shift, Control and Alt only.
     void KeyDown(int& keyCode, Qt::KeyboardModifiers shift);
     void overwriteModeToggled(bool overwrite);
+    void Refused(const QString& characters);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -119,6 +124,7 @@ protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
     QMimeData* createMimeDataFromSelection() const override;
     void insertFromMimeData(const QMimeData* source) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
     enum class UndoState
@@ -128,6 +134,8 @@ private:
         CanRedo
     };
 
+    // True, with Refused emitted, when `text` holds a character the page cannot keep.
+    bool refuses(const QString& text);
     void onContentsChanged();
     void changed();
     void load(const std::function<void(QTextDocument&)>& read);
@@ -151,5 +159,6 @@ private:
     mutable QString m_plainText;
     mutable bool m_plainTextKnown = false;
     UndoState m_undoState = UndoState::Nothing;
+    bool m_codePageOnly = false;
     bool m_undoing = false;
 };

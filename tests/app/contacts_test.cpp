@@ -7,12 +7,18 @@
 #include "document/contact_entry.h"
 #include "document/contact_export.h"
 #include "mainwindow/main_menus.h"
+#include "richtext/rtf_parser.h"
 #include "richtext/rtf_reader.h"
 #include "test_files.h"
+#include "ui/rich_text_edit.h"
+#include "ui/status_bar.h"
 #include "window_driver.h"
 
+#include <QClipboard>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextBlock>
@@ -41,7 +47,8 @@ const QString kEntries = u"Петрова Анна\tмоб. 8 916 000-11-22\r\n\
 class ContactsTest : public ::testing::Test
 {
 protected:
-    // The letter pages, then "Люди" (rich text) and "Пусто".
+    // The letter pages, then "Люди" (rich text), "Пусто", a text page and
+    // "Простой", stored as plain text.
     void start(int page)
     {
         std::vector<PageRecord> pages = DataFile::defaultPages();
@@ -49,6 +56,7 @@ protected:
         pages.push_back({u"Люди"_qs, kRichPage, PageRecord::AddressPage});
         pages.push_back({u"Пусто"_qs, QString(), PageRecord::AddressPage});
         pages.push_back({u"Заметки"_qs, u"купить 1234567"_qs, PageRecord::TextPage});
+        pages.push_back({u"Простой"_qs, u"Анна\t111-11-11"_qs, PageRecord::AddressPage});
         writeAll(f.dataFile(), DataFile::serialize(pages));
         f.write("Options", "RecentPage", QString::number(page));
         app = f.makeApp();
@@ -123,16 +131,18 @@ TEST_F(ContactsTest, ExportWritesTheBookOrTheOpenPageAsTheUserLeftIt)
     chooseFile(u"cdgExport"_qs, vcf);
     item("mnuMainExportVCard")->trigger();
     const std::vector<Contact> contacts = ContactExport::ofBook(book().pages());
-    ASSERT_EQ(contacts.size(), 4u) << "the typed page counts, the text page does not";
+    ASSERT_EQ(contacts.size(), 5u) << "the typed page counts, the text page does not";
     EXPECT_EQ(contacts[2].name, u"Вера"_qs);
     EXPECT_EQ(readAll(vcf), ContactExport::write(contacts, ContactExport::Format::VCard));
+    EXPECT_EQ(window()->findChild<StatusTipBar*>(u"picStatus"_qs)->statusText(),
+              u"Контакты (5) записаны в файл "_qs + QDir::toNativeSeparators(vcf));
 
     // The page alone, as a table; the dialog adds the suffix.
     chooseFile(u"cdgExport"_qs, f.dir.filePath(u"page"_qs));
     item("mnuMainExportPageCsv")->trigger();
-    EXPECT_EQ(
-        readAll(f.dir.filePath(u"page.csv"_qs)),
-        ContactExport::write(ContactEntry::ofPage(page(kLetters + 1)), ContactExport::Format::Csv));
+    EXPECT_EQ(readAll(f.dir.filePath(u"page.csv"_qs)),
+              ContactExport::write(ContactExport::ofPage(page(kLetters + 1)),
+                                   ContactExport::Format::Csv));
 
     // Cancel writes nothing; an empty page is refused before any dialog.
     chooseFile(u"cdgExport"_qs, {});
@@ -217,7 +227,7 @@ TEST_F(ContactsTest, PlainTextModeRefusesCharactersWindows1251CannotKeep)
     chooseFile(u"cdgImportContacts"_qs, path);
     item("mnuMainImportContacts")->trigger();
     ASSERT_EQ(f.messages.texts().size(), 1);
-    EXPECT_TRUE(f.messages.texts()[0].startsWith(u"Контакт из строки 8 файла"_qs))
+    EXPECT_TRUE(f.messages.texts()[0].startsWith(u"Контакт «Борис ☎» из строки 8 файла"_qs))
         << f.messages.texts()[0].toStdString();
     EXPECT_TRUE(f.messages.texts()[0].contains(u": ☎\n"_qs));
     EXPECT_EQ(page(kLetters + 2).Text, QString());
@@ -227,4 +237,45 @@ TEST_F(ContactsTest, PlainTextModeRefusesCharactersWindows1251CannotKeep)
     answerPreview(true);
     item("mnuMainImportContacts")->trigger();
     EXPECT_EQ(page(kLetters + 2).plainText(), kEntries);
+}
+
+TEST_F(ContactsTest, AnImportNeverLeavesTheBookUnsaveable)
+{
+    // Rich-text mode: a page stored as plain text takes the entries as rich
+    // text, and the book saves.
+    start(kLetters + 4);
+    chooseFile(
+        u"cdgImportContacts"_qs,
+        writeCards(u"BEGIN:VCARD\r\nFN:Jürgen Müller ☎\r\nTEL:+49 30 1234567\r\nEND:VCARD"_qs));
+    answerPreview(true);
+    item("mnuMainImportContacts")->trigger();
+    EXPECT_TRUE(RtfParser::isRtf(QStringView(page(kLetters + 4).Text)));
+    EXPECT_EQ(window()->pageText(), u"Анна\t111-11-11\r\nJürgen Müller ☎\t+49 30 1234567"_qs);
+    app->saveCommand();
+    EXPECT_TRUE(f.messages.texts().isEmpty()) << f.messages.texts().join(u"\n"_qs).toStdString();
+    EXPECT_FALSE(book().isChanged());
+}
+
+TEST_F(ContactsTest, PlainTextModeRefusesTypingAndPastingWhatItCannotSave)
+{
+    f.write(u"Адресная книга"_qs, u"UseRtf"_qs, u"False"_qs);
+    start(kLetters + 4);
+    RichTextEdit* editor = window()->editor();
+    editor->setFocus();
+    for (const QString& key : {u"Ж"_qs, u"☎"_qs}) {
+        QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, key);
+        QApplication::sendEvent(editor, &typed);
+    }
+    auto* pasted = new QMimeData; // the clipboard takes it
+    pasted->setHtml(u"<p>Zoë</p>"_qs);
+    QApplication::clipboard()->setMimeData(pasted);
+    editor->paste();
+    EXPECT_EQ(f.messages.texts(),
+              (QStringList{u"Символ «☎» нельзя сохранить в кодировке Windows-1251: книга хранится "
+                           "без формата RTF. Включите формат RTF в параметрах, чтобы вводить такие "
+                           "символы.\n\nСтраница не изменена."_qs,
+                           u"Символ «ë» нельзя сохранить в кодировке Windows-1251: книга хранится "
+                           "без формата RTF. Включите формат RTF в параметрах, чтобы вводить такие "
+                           "символы.\n\nСтраница не изменена."_qs}));
+    EXPECT_EQ(window()->pageText(), u"ЖАнна\t111-11-11"_qs);
 }

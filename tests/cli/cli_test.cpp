@@ -1,5 +1,6 @@
 #include "core/app_info.h"
 #include "core/code_page.h"
+#include "document/contact_export.h"
 #include "document/data_file.h"
 #include "test_files.h"
 
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
 #include <fcntl.h>
@@ -140,17 +142,24 @@ TEST_F(CliTest, ExportVCardAndCsvWriteTheEntriesOfAddressPagesOrOfOnePage)
     ASSERT_EQ(book.exitCode, 0) << book.err.toStdString();
     const QString card = u"BEGIN:VCARD\r\nVERSION:4.0\r\nFN:%1\r\nN:%1;;;;\r\n%2CATEGORIES:%3\r\n"
                          "END:VCARD\r\n"_qs;
-    EXPECT_EQ(book.out, card.arg(u"Иванов"_qs, u"TEL:555-12-34\r\nNOTE:note $5\r\n"_qs, u"АБ"_qs) +
-                            card.arg(u"Петров"_qs, u"NOTE:777\r\n"_qs, u"ВГ"_qs) +
-                            card.arg(u"иванова"_qs, u"NOTE:дом \"7\"\r\n"_qs, u"ВГ"_qs))
+    // Every card has its own UID; the rest is as the entries have it.
+    const QRegularExpression uid(u"UID:urn:uuid:[0-9a-f-]{36}\r\n"_qs);
+    EXPECT_EQ(book.out.count(uid), 3);
+    EXPECT_EQ(QString(book.out).remove(uid),
+              card.arg(u"Иванов"_qs, u"TEL:555-12-34\r\nNOTE:note $5\r\n"_qs, u"АБ"_qs) +
+                  card.arg(u"Петров"_qs, u"NOTE:777\r\n"_qs, u"ВГ"_qs) +
+                  card.arg(u"иванова"_qs, u"NOTE:дом \"7\"\r\n"_qs, u"ВГ"_qs))
         << "the text page holds no entries";
 
     // One page is exported whatever its kind.
     const CliRun notes = runCli({"export-csv", m_book, "3"});
     ASSERT_EQ(notes.exitCode, 0) << notes.err.toStdString();
-    EXPECT_EQ(notes.outBytes,
-              "\xEF\xBB\xBF" + u"Name,Phone,E-mail,Note,Category\r\n"
-                               "\"Позвонить Иванову, Ёлкину\",,,,Заметки\r\n"_qs.toUtf8());
+    std::vector<Contact> note{{u"Позвонить Иванову, Ёлкину"_qs, {}, {}, {}, u"Заметки"_qs}};
+    ContactExport::assignUids(note);
+    EXPECT_EQ(notes.outBytes, "\xEF\xBB\xBF" + (u"Name,Phone,E-mail,Note,Category,Birthday,UID\r\n"
+                                                u"\"Позвонить Иванову, Ёлкину\",,,,Заметки,,"_qs +
+                                                note[0].uid + u"\r\n"_qs)
+                                                   .toUtf8());
 
     const QString out = path("contacts.vcf");
     EXPECT_EQ(runCli({"export-vcard", m_book, "--output", out}).exitCode, 0);

@@ -1,14 +1,23 @@
+#include "contact_printer.h"
 #include "core/code_page.h"
 #include "document/contact_csv.h"
 #include "document/contact_import.h"
 #include "document/csv_table.h"
+#include "test_files.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using Kind = ContactPhone::Kind;
+using Field = ContactField::Kind;
 using Problem = ContactsRead::Problem;
+
+ContactsRead readFixture(const char* name)
+{
+    return ContactImport::read(
+        readAll(QStringLiteral(VELKARO_TEST_DATA "/contacts/") + QLatin1StringView(name)));
+}
 
 std::vector<Contact> awkwardContacts()
 {
@@ -20,7 +29,7 @@ std::vector<Contact> awkwardContacts()
          {u"ivan@mail.ru"_qs, u"иван@почта.рф"_qs},
          u"Москва; ул. Ленина\nподъезд 2"_qs,
          u"АБ"_qs},
-        {u"Пустой"_qs, {}, {}, {}, {}},
+        {u"Пустой"_qs, {}, {}, {}, {}, 0, u"1990-05-17"_qs},
         {u" пробелы "_qs, {{u"555-55-55"_qs, Kind::Work}}, {}, u"\"\""_qs, u"Врачи, Дача"_qs},
     };
 }
@@ -33,11 +42,11 @@ TEST(ContactCsv, WritesAHeaderRowQuotesWhereNeededAndCrLf)
     const QByteArray bytes = ContactCsv::write(contacts);
     ASSERT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
     EXPECT_EQ(QString::fromUtf8(bytes.sliced(3)),
-              u"Name,Phone,E-mail,Note,Category\r\n"
+              u"Name,Phone,E-mail,Note,Category,Birthday,UID\r\n"
               "\"Иванов, Иван \"\"Ваня\"\"\",\"+7 (916) 123-45-67 (cell); 123-45-67; 2-22-22 "
-              "(fax)\",\"ivan@mail.ru; иван@почта.рф\",\"Москва; ул. Ленина\nподъезд 2\",АБ\r\n"
-              "Пустой,,,,\r\n"
-              " пробелы ,555-55-55 (work),,\"\"\"\"\"\",\"Врачи, Дача\"\r\n"_qs);
+              "(fax)\",\"ivan@mail.ru; иван@почта.рф\",\"Москва; ул. Ленина\nподъезд 2\",АБ,,\r\n"
+              "Пустой,,,,,1990-05-17,\r\n"
+              " пробелы ,555-55-55 (work),,\"\"\"\"\"\",\"Врачи, Дача\",,\r\n"_qs);
 }
 
 TEST(ContactCsv, ReadsBackWhatItWrites)
@@ -45,10 +54,13 @@ TEST(ContactCsv, ReadsBackWhatItWrites)
     std::vector<Contact> contacts = awkwardContacts();
     const ContactsRead read = ContactImport::read(ContactCsv::write(contacts));
     ASSERT_TRUE(read.ok());
-    // Cells are trimmed, and the page an entry goes to is its category.
+    // Cells are trimmed, and the page an entry goes to is its category: the
+    // file's are a field.
     contacts[2].name = u"пробелы"_qs;
-    for (Contact& contact : contacts)
-        contact.category.clear();
+    for (Contact& contact : contacts) {
+        if (!contact.category.isEmpty())
+            contact.fields = {{Field::Categories, std::exchange(contact.category, {})}};
+    }
     EXPECT_EQ(read.contacts, contacts);
     EXPECT_EQ(read.contacts[1].line, 4) << "the line break inside the note counts";
 }
@@ -69,21 +81,67 @@ TEST(ContactCsv, ReadsOtherProgramsTablesByTheirHeaders)
     EXPECT_EQ(read.contacts[0].phones,
               (std::vector<ContactPhone>{{u"8 916 111-22-33"_qs, Kind::Cell}}));
     EXPECT_EQ(read.contacts[0].emails, QStringList{u"ivan@mail.ru"_qs});
-    EXPECT_EQ(read.contacts[0].note, u"Должность: инженер"_qs);
+    EXPECT_EQ(read.contacts[0].fields, (std::vector<ContactField>{{Field::Title, u"инженер"_qs}}));
     EXPECT_EQ(read.contacts[1].phones, (std::vector<ContactPhone>{{u"123-45-67"_qs, Kind::Work}}));
     EXPECT_EQ(read.contacts[1].note, u"соседка"_qs);
     EXPECT_EQ(read.contacts[1].line, 4);
+}
 
-    // Google's export: a value and a type column per number, several values in one cell.
-    read = ContactImport::read(
-        u"Name,Given Name,Family Name,E-mail 1 - Type,E-mail 1 - Value,Phone 1 - Type,Phone 1 - "
-        "Value\nОльга К.,Ольга,К.,* Home,o@x.ru ::: o2@x.ru,Mobile,+7 900 000-00-00\n"_qs.toUtf8());
-    ASSERT_TRUE(read.ok());
-    ASSERT_EQ(read.contacts.size(), 1u);
-    EXPECT_EQ(read.contacts[0].name, u"Ольга К."_qs);
-    EXPECT_EQ(read.contacts[0].emails, (QStringList{u"o@x.ru"_qs, u"o2@x.ru"_qs}));
-    EXPECT_EQ(read.contacts[0].phones.size(), 1u);
-    EXPECT_EQ(read.contacts[0].note, QString());
+TEST(ContactCsv, ReadsGoogleAndOutlookExportsWithoutLosingOrRepeatingAField)
+{
+    const ContactsRead google = readFixture("google.csv");
+    ASSERT_TRUE(google.ok()) << int(google.problem) << " line " << google.line;
+    const std::vector<Contact> fromGoogle{
+        {u"Иванов Иван Иванович"_qs,
+         {{u"+7 916 123-45-67"_qs, Kind::Cell},
+          {u"+7 903 765-43-21"_qs, Kind::Cell},
+          {u"+7 495 123-45-67"_qs, Kind::Fax},
+          {u"+7 496 555-00-11"_qs, Kind::Other, u"Дача"_qs}},
+         {u"ivan@mail.ru"_qs, u"ivan@yandex.ru"_qs, u"i.ivanov@firm.ru"_qs},
+         u"Старый друг\nключи у соседки"_qs,
+         {},
+         0,
+         u"1980-02-29"_qs,
+         {{Field::Nickname, u"Ваня"_qs},
+          {Field::Categories, u"Друзья"_qs},
+          {Field::Organisation, u"ООО Ромашка"_qs},
+          {Field::Title, u"Инженер"_qs},
+          {Field::Labelled, u"Отдел разработки"_qs, u"Organization 1 - Department"_qs},
+          {Field::Url, u"https://ivanov.example.org"_qs},
+          {Field::Address, u"ул. Ленина, 5, Москва, 101000, Россия"_qs}}},
+        {u"John Smith"_qs,
+         {{u"+1 212 555 0100"_qs, Kind::Other}},
+         {},
+         {},
+         {},
+         0,
+         u"--07-04"_qs,
+         {{Field::Categories, u"starred"_qs}}},
+    };
+    EXPECT_EQ(google.contacts, fromGoogle);
+
+    // Windows-1251, every value quoted, and placeholders where a contact has nothing.
+    const ContactsRead outlook = readFixture("outlook.csv");
+    ASSERT_TRUE(outlook.ok()) << int(outlook.problem) << " line " << outlook.line;
+    const std::vector<Contact> fromOutlook{
+        {u"Кузнецов Пётр Сергеевич"_qs,
+         {{u"+7 (495) 200-00-01"_qs, Kind::Fax},
+          {u"+7 (495) 200-00-00"_qs, Kind::Work},
+          {u"8 (495) 400-00-00"_qs, Kind::Home},
+          {u"+7 (915) 300-00-00"_qs, Kind::Cell}},
+         {u"kuznetsov@vektor.ru"_qs},
+         u"Секретарь — Ольга"_qs,
+         {},
+         0,
+         u"1970-04-03"_qs,
+         {{Field::Organisation, u"ЗАО Вектор"_qs},
+          {Field::Title, u"Директор"_qs},
+          {Field::Categories, u"Клиенты, Москва"_qs},
+          {Field::Labelled, u"Мария"_qs, u"Spouse"_qs},
+          {Field::Url, u"vektor.ru"_qs},
+          {Field::Address, u"Тверская ул., 7, Москва, 125009, Россия"_qs}}},
+    };
+    EXPECT_EQ(outlook.contacts, fromOutlook);
 }
 
 TEST(ContactCsv, ABadLineGivesNoContactsAndItsLineNumber)

@@ -9,7 +9,10 @@ namespace {
 
 using Kind = ContactPhone::Kind;
 
-const ContactEntry::Labels kLabels{u"моб."_qs, u"раб."_qs, u"дом."_qs, u"факс"_qs};
+const ContactEntry::Labels kLabels{u"моб."_qs,        u"раб."_qs,          u"дом."_qs,
+                                   u"факс"_qs,        u"День рождения"_qs, u"Прозвище"_qs,
+                                   u"Организация"_qs, u"Должность"_qs,     u"Адрес"_qs,
+                                   u"Сайт"_qs,        u"Группы"_qs};
 
 QStringList split(const QString& text)
 {
@@ -104,15 +107,40 @@ TEST(ContactEntry, LabelsGiveTheKindAndLeaveTheNote)
 
 TEST(ContactEntry, HouseNumbersPostcodesDatesAndAccountsAreNotTelephones)
 {
-    for (const QString& details : {u"ул. Ленина, д. 12, кв. 345, 123456"_qs, u"д.р. 12.03.1985"_qs,
-                                   u"счёт 40817810099910004312"_qs, u"код 12-34"_qs,
-                                   u"ИНН7701234567"_qs, u"долг 1 500 000"_qs}) {
+    for (const QString& details :
+         {u"ул. Ленина, д. 12, кв. 345, 123456"_qs, u"свадьба 12.03.1985"_qs, u"с 1990-05-17"_qs,
+          u"до 17/05/1990"_qs, u"счёт 40817810099910004312"_qs, u"код 12-34"_qs,
+          u"ИНН7701234567"_qs, u"долг 1 500 000"_qs}) {
         EXPECT_TRUE(phonesOf(details).empty()) << details.toStdString();
         EXPECT_EQ(noteOf(details), details) << details.toStdString();
     }
     // Old six-digit city numbers count when written as numbers are.
     EXPECT_EQ(phonesOf(u"тел. 12-34-56"_qs).size(), 1u);
     EXPECT_EQ(phonesOf(u"+7 495 1234567"_qs).front().number, u"+7 495 1234567"_qs);
+}
+
+TEST(ContactEntry, ALabelledDateIsTheBirthdayDayFirstWhereEitherCouldBe)
+{
+    const struct
+    {
+        QString details;
+        QString birthday;
+        QString note;
+    } cases[] = {
+        {u"др 17.05.1990, 123-45-67"_qs, u"1990-05-17"_qs, {}},
+        {u"д.р. 12.03.1985"_qs, u"1985-03-12"_qs, {}},
+        {u"Birthday: 1990-05-17"_qs, u"1990-05-17"_qs, {}},
+        {u"День рождения: 03/04/1970; дача"_qs, u"1970-04-03"_qs, u"дача"_qs},
+        {u"birthday 05/17/1990"_qs, u"1990-05-17"_qs, {}},
+        {u"др 29.02"_qs, u"--02-29"_qs, {}},
+        {u"др 31.02.1990"_qs, {}, u"др 31.02.1990"_qs},
+        {u"др 1.1.2000, свадьба др 2.2.2002"_qs, u"2000-01-01"_qs, u"свадьба др 2.2.2002"_qs},
+    };
+    for (const auto& [details, birthday, note] : cases) {
+        const Contact contact = contactOf(u"Имя\t"_qs + details);
+        EXPECT_EQ(contact.birthday, birthday) << details.toStdString();
+        EXPECT_EQ(contact.note, note) << details.toStdString();
+    }
 }
 
 TEST(ContactEntry, MailAddressesEndBeforeThePunctuationAfterThem)
@@ -137,6 +165,18 @@ TEST(ContactEntry, AContactBecomesAnEntryThatReadsBackTheSame)
                      "2-22-22-22\r\n\t\tivan@mail.ru, i.ivanov@work.ru\r\n\t\tМосква, ул. "
                      "Ленина\r\n\t\tподъезд 2"_qs);
 
+    const Contact more{u"Анна"_qs,
+                       {{u"1-11-11-11"_qs, Kind::Cell, u"Дача"_qs}},
+                       {},
+                       u"заметка"_qs,
+                       {},
+                       0,
+                       u"1990-05-17"_qs,
+                       {{ContactField::Kind::Organisation, u"ООО Ромашка"_qs},
+                        {ContactField::Kind::Labelled, u"ул. Мира, 1\nМосква"_qs, u"Дача"_qs}}};
+    EXPECT_EQ(ContactEntry::toEntry(more, kLabels),
+              u"Анна\tДача: 1-11-11-11\r\n\t\tДень рождения: 17.05.1990\r\n\t\tОрганизация: ООО "
+              "Ромашка\r\n\t\tДача: ул. Мира, 1\r\n\t\tДача: Москва\r\n\t\tзаметка"_qs);
     const Contact onlyNote{{}, {}, {}, u"первая\nвторая"_qs, {}};
     const Contact onlyMail{u"Петров"_qs, {}, {u"p@x.ru"_qs}, {}, {}};
     EXPECT_EQ(ContactEntry::toEntry(onlyNote, kLabels), u"первая\tвторая"_qs);

@@ -59,6 +59,7 @@ TEST(ContactImport, EntriesAreJoinedAndCharactersWithoutACodeAreFoundByTheirLine
         ContactImport::firstUnencodable(contacts, kLabels);
     ASSERT_TRUE(found);
     EXPECT_EQ(found->line, 9);
+    EXPECT_EQ(found->name, u"Борис ☎"_qs);
     EXPECT_EQ(found->characters, u"☎ë日本"_qs) << "Windows-1251 has no ë either";
     contacts.pop_back();
     EXPECT_FALSE(ContactImport::firstUnencodable(contacts, kLabels));
@@ -66,19 +67,32 @@ TEST(ContactImport, EntriesAreJoinedAndCharactersWithoutACodeAreFoundByTheirLine
 
 TEST(ContactImport, EntriesGoAfterThePageTextAndARichPageKeepsItsFormatting)
 {
+    using Form = ContactImport::Form;
     const QString entries = u"Вера\t333-33-33\r\n\t\tсоседка"_qs;
-    EXPECT_EQ(ContactImport::appendEntries(u"Анна\t111"_qs, entries),
+    EXPECT_EQ(ContactImport::appendEntries(u"Анна\t111"_qs, entries, Form::PlainText),
               u"Анна\t111\r\nВера\t333-33-33\r\n\t\tсоседка"_qs);
-    EXPECT_EQ(ContactImport::appendEntries(QString(), entries), entries);
+    EXPECT_EQ(ContactImport::appendEntries(QString(), entries, Form::PlainText), entries);
+
+    // Where the book keeps rich text a plain page becomes rich text, so that
+    // it keeps what Windows-1251 cannot and the book still saves.
+    for (const QString& page : {u"Анна\t111"_qs, QString()}) {
+        const QString joined =
+            ContactImport::appendEntries(page, u"Jürgen Müller ☎\t1"_qs, Form::RichText);
+        ASSERT_TRUE(RtfParser::isRtf(QStringView(joined)));
+        EXPECT_TRUE(CodePage::canEncode(joined));
+        QTextDocument doc;
+        EXPECT_EQ(plainOf(joined, doc),
+                  (page.isEmpty() ? QString() : page + u"\r\n"_qs) + u"Jürgen Müller ☎\t1"_qs);
+    }
 
     QTextDocument rich;
-    EXPECT_EQ(plainOf(ContactImport::appendEntries(kRichPage, entries), rich),
+    EXPECT_EQ(plainOf(ContactImport::appendEntries(kRichPage, entries, Form::RichText), rich),
               u"Иванов\t555-12-12\r\n"_qs + entries);
     EXPECT_TRUE(rich.begin().begin().fragment().charFormat().fontWeight() == QFont::Bold);
     EXPECT_EQ(rich.lastBlock().blockFormat().tabPositions().size(), 2);
 
     // An empty page takes the entries as its first lines, with its tab stops.
-    const QString filled = ContactImport::appendEntries(kEmptyRichPage, entries);
+    const QString filled = ContactImport::appendEntries(kEmptyRichPage, entries, Form::PlainText);
     ASSERT_TRUE(RtfParser::isRtf(QStringView(filled)));
     QTextDocument empty;
     EXPECT_EQ(plainOf(filled, empty), entries);

@@ -1,15 +1,26 @@
+#include "contact_printer.h"
+#include "document/contact_export.h"
+#include "document/contact_import.h"
+#include "document/person_name.h"
 #include "document/vcard_reader.h"
 #include "document/vcard_writer.h"
 #include "python_reader.h"
 #include "test_files.h"
 
+#include <QSet>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
 using Kind = ContactPhone::Kind;
+using Field = ContactField::Kind;
 using Problem = ContactsRead::Problem;
+
+QByteArray fixture(const char* name)
+{
+    return readAll(QStringLiteral(VELKARO_TEST_DATA "/contacts/") + QLatin1StringView(name));
+}
 
 // Every character that needs an escape, folding over two-octet letters, and
 // a value right at the fold.
@@ -38,11 +49,14 @@ TEST(VCardWriter, WritesVersion4CardsWithEscapesAndCrLf)
                           {{u"+7 916 000-11-22"_qs, Kind::Cell}, {u"555-12-12"_qs, Kind::Other}},
                           {u"petrov@mail.ru"_qs},
                           u"a;b\\c\nd"_qs,
-                          u"АБ"_qs};
-    EXPECT_EQ(QString::fromUtf8(VCardWriter::write(std::span(&contact, 1))),
-              u"BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Петров\\, Пётр\r\nN:Петров\\, Пётр;;;;\r\n"
-              "TEL;TYPE=cell:+7 916 000-11-22\r\nTEL:555-12-12\r\nEMAIL:petrov@mail.ru\r\n"
-              "NOTE:a\\;b\\\\c\\nd\r\nCATEGORIES:АБ\r\nEND:VCARD\r\n"_qs);
+                          u"АБ"_qs,
+                          0,
+                          u"--02-29"_qs};
+    EXPECT_EQ(
+        QString::fromUtf8(VCardWriter::write(std::span(&contact, 1))),
+        u"BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Петров\\, Пётр\r\nN:Петров\\, Пётр;;;;\r\n"
+        "BDAY:--0229\r\nTEL;TYPE=cell:+7 916 000-11-22\r\nTEL:555-12-12\r\nEMAIL:petrov@mail.ru\r\n"
+        "NOTE:a\\;b\\\\c\\nd\r\nCATEGORIES:АБ\r\nEND:VCARD\r\n"_qs);
 }
 
 TEST(VCardWriter, FoldsAt75OctetsWithoutSplittingALetter)
@@ -69,9 +83,12 @@ TEST(VCardWriter, FoldsAt75OctetsWithoutSplittingALetter)
 
 TEST(VCardReader, ReadsBackWhatTheWriterWrites)
 {
-    const std::vector<Contact> contacts = awkwardContacts();
+    std::vector<Contact> contacts = awkwardContacts();
     const ContactsRead read = VCardReader::read(QString::fromUtf8(VCardWriter::write(contacts)));
     ASSERT_TRUE(read.ok());
+    // The page an entry goes to is its category: the file's are a field.
+    contacts[0].fields = {{Field::Categories, std::exchange(contacts[0].category, {})}};
+    contacts[1].fields = {{Field::Categories, std::exchange(contacts[1].category, {})}};
     EXPECT_EQ(read.contacts, contacts);
     EXPECT_EQ(read.contacts[1].line, 17) << "the line of its BEGIN, folds counted";
 }
@@ -112,38 +129,132 @@ with open(sys.argv[1], 'w', encoding='utf-8', newline='') as f:
     EXPECT_EQ(petrov.phones, (std::vector<ContactPhone>{{u"+7 (916) 000-11-22"_qs, Kind::Cell},
                                                         {u"123-45-67"_qs, Kind::Work}}));
     EXPECT_EQ(petrov.emails, QStringList{u"petrov@mail.ru"_qs});
-    EXPECT_EQ(petrov.note, u"ООО Ромашка, Отдел продаж\nул. Ленина, 5, Москва, Россия\n"_qs +
-                               u"Длинная заметка "_qs.repeated(8) +
-                               u"\nвторая строка, с запятой; и \\ чертой"_qs);
+    EXPECT_EQ(petrov.fields,
+              (std::vector<ContactField>{{Field::Organisation, u"ООО Ромашка, Отдел продаж"_qs},
+                                         {Field::Address, u"ул. Ленина, 5, Москва, Россия"_qs}}));
+    EXPECT_EQ(petrov.note,
+              u"Длинная заметка "_qs.repeated(8) + u"\nвторая строка, с запятой; и \\ чертой"_qs);
     EXPECT_EQ(read.contacts[1].name, u"Сидорова Анна Петровна"_qs) << "an empty FN falls back on N";
 }
 
-TEST(VCardReader, ReadsVersion3FoldsGroupsAndVersion21QuotedPrintable)
+TEST(VCardReader, ReadsPhoneExportsWhateverTheirLineEnds)
 {
-    const ContactsRead read = VCardReader::read(
-        u"BEGIN:VCARD\nVERSION:3.0\nN:;;;;\nORG:ООО \"Рога\\, копыта\";\n"
-        "item1.TEL;TYPE=CELL,VOICE:+7 916\n\t 111-22-33\nitem1.X-ABLabel:мой\n"
-        "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQ\n  AAAQABAAD\n"
-        "URL:https://example.org\nEND:VCARD\n\n"
-        "BEGIN:VCARD\r\nVERSION:2.1\r\n"
-        "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=D0=98=D0=B2=D0=B0=D0=BD=D0=BE=D0=B2;=D0=98=\r\n"
-        "=D0=B2=D0=B0=D0=BD;;;\r\n"
-        "TEL;CELL;PREF:8-916-000-00-00\r\nTEL;HOME:333-33-33\r\n"
-        "NOTE;CHARSET=windows-1251;ENCODING=QUOTED-PRINTABLE:=C4=E0=F7=E0\r\n"
-        "END:VCARD\r\n"_qs);
-    ASSERT_TRUE(read.ok()) << int(read.problem) << " line " << read.line;
-    ASSERT_EQ(read.contacts.size(), 2u);
-    // No name at all: the organisation stands in, and is not repeated in the note.
-    EXPECT_EQ(read.contacts[0].name, u"ООО \"Рога, копыта\""_qs);
-    EXPECT_EQ(read.contacts[0].phones,
-              (std::vector<ContactPhone>{{u"+7 916 111-22-33"_qs, Kind::Cell}}));
-    EXPECT_EQ(read.contacts[0].note, u"https://example.org"_qs);
-    EXPECT_EQ(read.contacts[1].name, u"Иванов Иван"_qs);
-    EXPECT_EQ(read.contacts[1].phones,
-              (std::vector<ContactPhone>{{u"8-916-000-00-00"_qs, Kind::Cell},
-                                         {u"333-33-33"_qs, Kind::Home}}));
-    EXPECT_EQ(read.contacts[1].note, u"Дача"_qs);
-    EXPECT_EQ(read.contacts[1].line, 13);
+    const std::vector<Contact> expected{
+        {u"Анна Петровна Сидорова"_qs,
+         {{u"+7 916 123-45-67"_qs, Kind::Cell}, {u"+7 495 000-00-00"_qs, Kind::Other, u"Дача"_qs}},
+         {u"anna@romashka.ru"_qs},
+         u"Звонить после 18:00"_qs,
+         {},
+         0,
+         u"1990-05-17"_qs,
+         {{Field::Organisation, u"ООО «Ромашка», Отдел продаж"_qs},
+          {Field::Nickname, u"Аня"_qs},
+          {Field::Title, u"Менеджер"_qs},
+          {Field::Address, u"ул. Ленина, 5, Москва, 101000, Россия"_qs},
+          {Field::Url, u"https://romashka.ru"_qs},
+          {Field::Labelled, u"20.06.2015"_qs, u"Anniversary"_qs},
+          {Field::Categories, u"Работа, Друзья"_qs}}},
+        {u"Борис"_qs,
+         {{u"8 (495) 111-22-33"_qs, Kind::Home}},
+         {},
+         {},
+         {},
+         0,
+         {},
+         {{Field::Labelled, u"boris@school.ru"_qs, u"Школа"_qs}}},
+    };
+    const QByteArray crLf = fixture("phone_v3.vcf");
+    for (const QByteArray& lineEnd :
+         {QByteArray("\r\n"), QByteArray("\r\r\n"), QByteArray("\r"), QByteArray("\n")}) {
+        const ContactsRead read = ContactImport::read(QByteArray(crLf).replace("\r\n", lineEnd));
+        ASSERT_TRUE(read.ok()) << int(read.problem) << " line " << read.line;
+        EXPECT_EQ(read.contacts, expected) << lineEnd.toHex().toStdString();
+        EXPECT_EQ(read.contacts[1].line, 27) << lineEnd.toHex().toStdString();
+    }
+
+    // An old phone: quoted-printable Windows-1251 with soft line breaks.
+    const ContactsRead old = ContactImport::read(fixture("phone_v21.vcf"));
+    ASSERT_TRUE(old.ok()) << int(old.problem) << " line " << old.line;
+    EXPECT_EQ(
+        old.contacts,
+        (std::vector<Contact>{{u"Петров Иван Петрович"_qs,
+                               {{u"+79161234567"_qs, Kind::Cell}, {u"+74951234567"_qs, Kind::Fax}},
+                               {},
+                               u"Домофон 35\nподъезд 2"_qs,
+                               {},
+                               0,
+                               u"1985-03-12"_qs,
+                               {{Field::Address, u"ул. Мира, 1, Тверь"_qs}}}}));
+
+    // No name at all: the organisation stands in, and is not repeated; an FN
+    // that is no part of the name is the nickname.
+    const ContactsRead named = VCardReader::read(
+        u"BEGIN:VCARD\nORG:ООО \"Рога\\, копыта\";\nEND:VCARD\nBEGIN:VCARD\nFN:Мама\n"
+        "N:Петрова;Мария;Ивановна;;\nEND:VCARD\n"_qs);
+    ASSERT_TRUE(named.ok());
+    EXPECT_EQ(named.contacts[0], (Contact{u"ООО \"Рога, копыта\""_qs, {}, {}, {}, {}}));
+    EXPECT_EQ(
+        named.contacts[1],
+        (Contact{
+            u"Петрова Мария Ивановна"_qs, {}, {}, {}, {}, 0, {}, {{Field::Nickname, u"Мама"_qs}}}));
+}
+
+TEST(PersonName, SplitsPersonsNamesAndKeepsAnyOtherWhole)
+{
+    const struct
+    {
+        QString name;
+        PersonName parts;
+    } cases[] = {
+        {u"Иванов Иван Иванович"_qs, {u"Иванов"_qs, u"Иван"_qs, u"Иванович"_qs}},
+        {u"Сидорова  Анна"_qs, {u"Сидорова"_qs, u"Анна"_qs, {}}},
+        {u"Иван Иванович Иванов"_qs, {u"Иванов"_qs, u"Иван"_qs, u"Иванович"_qs}},
+        {u"Салтыков-Щедрин Михаил"_qs, {u"Салтыков-Щедрин"_qs, u"Михаил"_qs, {}}},
+        {u"Иванов И.И."_qs, {u"Иванов"_qs, u"И.И."_qs, {}}},
+        {u"И. Иванов"_qs, {u"Иванов"_qs, u"И."_qs, {}}},
+        {u"John Smith"_qs, {u"Smith"_qs, u"John"_qs, {}}},
+        {u"John Ronald O'Brien"_qs, {u"O'Brien"_qs, u"John"_qs, u"Ronald"_qs}},
+        {u"Мама"_qs, {u"Мама"_qs, {}, {}}},
+        {u"Аптека на углу"_qs, {u"Аптека на углу"_qs, {}, {}, true}},
+        {u"Такси Максим"_qs, {u"Такси Максим"_qs, {}, {}, true}},
+        {u"ООО «Ромашка»"_qs, {u"ООО «Ромашка»"_qs, {}, {}, true}},
+        {u"Сантехник дядя Вася"_qs, {u"Сантехник дядя Вася"_qs, {}, {}}},
+        {u"Ivan Петров"_qs, {u"Ivan Петров"_qs, {}, {}}},
+        {u"Петров Иван 2"_qs, {u"Петров Иван 2"_qs, {}, {}}},
+        {u"Anna Maria Luisa de Medici"_qs, {u"Anna Maria Luisa de Medici"_qs, {}, {}}},
+    };
+    for (const auto& [name, parts] : cases)
+        EXPECT_EQ(PersonName::of(name), parts) << name.toStdString();
+    EXPECT_EQ((PersonName{u"Smith"_qs, u"John"_qs, u"Ronald"_qs}.joined()),
+              u"John Ronald Smith"_qs);
+}
+
+TEST(ContactExport, AnEntryKeepsItsUidUntilItsNameOrPageChanges)
+{
+    const auto uids = [](const QString& first, const QString& second) {
+        const std::vector<PageRecord> pages{{u"АБ"_qs, first, PageRecord::AddressPage},
+                                            {u"Врачи"_qs, second, PageRecord::AddressPage}};
+        QStringList out;
+        for (const Contact& contact : ContactExport::ofBook(pages))
+            out << contact.name + u'=' + contact.uid;
+        return out;
+    };
+    const QStringList before =
+        uids(u"Анна\t111-11-11\r\nБорис\t222-22-22\r\nАнна\t333-33-33"_qs, u"Вера"_qs);
+    ASSERT_EQ(before.size(), 4);
+    EXPECT_EQ(QSet<QString>(before.begin(), before.end()).size(), 4) << "equal names, own UIDs";
+    EXPECT_TRUE(before[0].startsWith(u"Анна=urn:uuid:"_qs));
+    // New numbers and notes, and an entry added after, leave every UID.
+    const QStringList edited =
+        uids(u"Анна\t999-99-99\r\n\t\tзаметка\r\nБорис\t2-22\r\nАнна\t3\r\nГена"_qs, u"Вера"_qs);
+    EXPECT_EQ(edited.first(3) << edited.last(), before);
+    // Renamed or moved: a new contact, and the one after it is no longer the second Анна.
+    const QStringList renamed = uids(u"Анна\t1\r\nБорис Б.\t2\r\nАнна\t3"_qs, u"Вера"_qs);
+    EXPECT_NE(renamed[1].section(u'=', 1), before[1].section(u'=', 1));
+    EXPECT_EQ(renamed[2], before[2]);
+    const QStringList moved = uids(u"Анна\t1\r\nАнна\t3"_qs, u"Вера\r\nБорис\t2"_qs);
+    EXPECT_NE(moved[3].section(u'=', 1), before[1].section(u'=', 1));
+    EXPECT_EQ(moved[2], before[3]);
 }
 
 TEST(VCardReader, ABadLineGivesNoContactsAndItsLineNumber)
