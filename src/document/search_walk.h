@@ -38,9 +38,6 @@ public:
     Result findNext(const QString& sample, int options, bool allPages);
 
     State state() const { return m_state; }
-    int startPosition() const { return m_startPosition; }
-    int startPage() const { return m_startPage; }
-    int lastPosition() const { return m_lastPosition; }
 
 private:
     void begin();

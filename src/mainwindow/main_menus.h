@@ -13,8 +13,7 @@ class QWidget;
 
 // The three popup menus of `frmMain`: `mnuMain` (the book and the page),
 // `mnuText` (the editor) and `mnuStatus` (the status bar). Items carry their
-// object names, so "language.ini" and the tests find them; a command whose
-// feature has not been built yet has no item.
+// object names, so "language.ini" and the tests find them.
 class MainMenus : public QObject
 {
     Q_OBJECT

@@ -118,9 +118,6 @@ void MainWindow::buildControls()
     });
     connect(m_rtfPage, &RichTextEdit::overwriteModeToggled, this,
             [this] { toggleInsertIndicator(); });
-    m_rtf = new RichTextEdit(this);
-    m_rtf->setObjectName(QStringLiteral("rtf"));
-    m_rtf->hide();
     m_picTabStop = plainChild(this, "picTabStop");
     m_picTabStop->setCursor(Qt::SizeHorCursor);
     m_picTabStop->installEventFilter(this);
@@ -535,7 +532,7 @@ bool MainWindow::editorKey(QKeyEvent* event)
     return !action.passOn;
 }
 
-// Commands whose features are not built yet are recognised and left alone.
+// Insert switches the editor's mode by itself: the key goes on to it.
 void MainWindow::run(const PageKeys::Action& action)
 {
     using Command = PageKeys::Command;

@@ -128,7 +128,6 @@ private:
     bool windowKey(QKeyEvent* event);
     bool editorKey(QKeyEvent* event);
     void run(const PageKeys::Action& action);
-    void openPage(int index);
     void ApplyTabStops(bool textPage);
     QList<int> tabStops(bool textPage) const;
     void popUpPageMenu(const QPoint& globalPos);
@@ -155,7 +154,6 @@ private:
     const Book* m_book = nullptr;
     int m_current = 0;
     RichTextEdit* m_rtfPage = nullptr;
-    RichTextEdit* m_rtf = nullptr;
     QFrame* m_shpFrame = nullptr;
     QWidget* m_shpPageHilite = nullptr;
     QWidget* m_picWhiteLine = nullptr;

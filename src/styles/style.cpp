@@ -166,13 +166,6 @@ void Style::ApplyTo(StyleTarget& target) const
     target.endApply();
 }
 
-Style Style::Clone() const
-{
-    Style copy = *this;
-    copy.m_unused = AllAttributes;
-    return copy;
-}
-
 bool Style::faceNameStorable(QStringView faceName)
 {
     return !faceName.contains(u';') && CodePage::canEncode(faceName);

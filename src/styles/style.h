@@ -63,8 +63,6 @@ public:
 
     // Sets the attributes of the mask on the target's selection, as one edit.
     void ApplyTo(StyleTarget& target) const;
-    // The same name and attributes with the mask of a new style.
-    Style Clone() const;
 
     // The style's line, without the line end.
     QString Save() const;

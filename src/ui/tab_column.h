@@ -51,7 +51,6 @@ public:
 
     // The background of the selected tab, as the page behind it.
     void setPageColor(const QColor& color);
-    QColor pageColor() const { return m_pageColor; }
 
     // In widget pixels, after scrolling; empty for a k without a tab.
     QRect tabRect(int k) const;

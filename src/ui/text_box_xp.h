@@ -15,13 +15,9 @@ class cTextBoxXP : public QLineEdit
 public:
     explicit cTextBoxXP(QWidget* parent = nullptr);
 
-    QString CueBanner() const { return m_cueBanner; }
     void setCueBanner(const QString& text);
-    QString BalloonTipTitle() const { return m_balloonTipTitle; }
     void setBalloonTipTitle(const QString& title) { m_balloonTipTitle = title; }
-    QString BalloonTipText() const { return m_balloonTipText; }
     void setBalloonTipText(const QString& text) { m_balloonTipText = text; }
-    BalloonTip::Icon BalloonTipIcon() const { return m_balloonTipIcon; }
     void setBalloonTipIcon(BalloonTip::Icon icon) { m_balloonTipIcon = icon; }
 
     void ShowBalloonTip();

@@ -52,15 +52,6 @@ TEST(Style, ApplyToSetsTheMaskedAttributesInMaskOrderAsOneEdit)
     }
 }
 
-TEST(Style, ACloneHasTheDefaultMask)
-{
-    Style style = styleFrom("Title; Arial; 9; -1; 0; 0; 0; 80000005; 3");
-    Style clone = style.Clone();
-    EXPECT_EQ(clone.Unused(), Style().Unused());
-    clone.setUnused(3);
-    EXPECT_EQ(clone, style);
-}
-
 TEST(Style, LinesReadBackWhatWasWritten)
 {
     const QString example = "Title; Tahoma; 10; -1; 0; 0; 0; FF; 255";
