@@ -37,10 +37,6 @@ foreach(file ${VELKARO_PROGRAM_FILES})
   configure_file(${file} ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${folder}/${name} COPYONLY)
 endforeach()
 
-if(NOT TARGET velkaro OR NOT TARGET velkaro-cli)
-  message(STATUS "install: the programs are not built yet, nothing to install")
-  return()
-endif()
 
 install(TARGETS velkaro velkaro-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 foreach(file ${VELKARO_PROGRAM_FILES})
