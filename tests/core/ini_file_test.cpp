@@ -2,6 +2,7 @@
 #include "core/event_log.h"
 #include "core/ini_file.h"
 #include "core/localization.h"
+#include "qt_printing.h"
 #include "test_files.h"
 
 #include <QDir>
@@ -23,34 +24,31 @@ protected:
     QString m_path = m_dir.filePath("language.ini");
 };
 
-TEST_F(IniFileTest, NamesMatchWithoutCaseAndValuesAreTrimmedAndUnquoted)
+TEST_F(IniFileTest, NamesMatchWithoutCaseValuesAreTrimmedAndTheDefaultOnlyFillsAGap)
 {
+    EXPECT_EQ(read("Common", "OK", "ОК"), "ОК") << "no file";
     writeFile(CodePage::encodeLossy(u"  [ FrmMain ]  \r\n  CmdOK   =  Готово  \r\n[Цвета]\r\n"
-                                    u"Красный=\"  red \"\r\nHalf=\"open\r\n"));
-    EXPECT_EQ(read("frmmain", "CMDOK"), "Готово");
-    EXPECT_EQ(read("ЦВЕТА", "красный"), "red");
-    EXPECT_EQ(read("Цвета", "half"), "\"open");
-}
-
-TEST_F(IniFileTest, DefaultOnlyWhenFileSectionOrKeyIsMissing)
-{
-    EXPECT_EQ(read("Common", "OK", "ОК"), "ОК");
-    writeFile(
-        "[Common]\nEmpty=\n;OK=comment\nNoEquals\n[A]\nk=first\nK=second\n[B]\n[a]\nlate=x\n");
-    EXPECT_EQ(read("Common", "Empty"), "");
-    EXPECT_EQ(read("Common", "OK"), "-");
-    EXPECT_EQ(read("Common", "NoEquals"), "-");
-    EXPECT_EQ(read("Missing", "k"), "-");
-    // The first section and the first key of a name win.
-    EXPECT_EQ(read("A", "k"), "first");
-    EXPECT_EQ(read("A", "late"), "-");
-}
-
-TEST_F(IniFileTest, ValuesAndDefaultsAreCutAt1023Characters)
-{
-    writeFile("[S]\nk=" + QByteArray(2000, 'x') + "\n");
-    EXPECT_EQ(read("S", "k"), QString(1023, 'x'));
-    EXPECT_EQ(read("S", "missing", QString(1500, 'y')).size(), 1023);
+                                    u"Красный=\"  red \"\r\nHalf=\"open\r\n[Common]\nEmpty=\n"
+                                    u";OK=comment\nNoEquals\n[A]\nk=first\nK=second\n[B]\n[a]\n"
+                                    u"late=x\n[S]\nk="_qs +
+                                    QString(2000, u'x') + u"\n"_qs));
+    const std::tuple<QString, QString, QString, QString> cases[] = {
+        {"frmmain", "CMDOK", "-", u"Готово"_qs},
+        {u"ЦВЕТА"_qs, u"красный"_qs, "-", "red"},
+        {u"Цвета"_qs, "half", "-", "\"open"},
+        {"Common", "Empty", "-", ""},
+        {"Common", "OK", "-", "-"},
+        {"Common", "NoEquals", "-", "-"},
+        {"Missing", "k", "-", "-"},
+        // The first section and the first key of a name win.
+        {"A", "k", "-", "first"},
+        {"A", "late", "-", "-"},
+        // Values and defaults are cut at 1023 characters.
+        {"S", "k", "-", QString(1023, u'x')},
+        {"S", "missing", QString(1500, u'y'), QString(1023, u'y')},
+    };
+    for (const auto& [section, key, fallback, expected] : cases)
+        EXPECT_EQ(read(section, key, fallback), expected) << section << "/" << key;
 }
 
 TEST_F(IniFileTest, Utf8AfterAByteOrderMarkWindows1251OtherwiseAndReadAfresh)

@@ -46,21 +46,8 @@ TEST(PageMenuRules, ConversionOffersTheOtherKindAndSortFollowsTheSetting)
     EXPECT_TRUE(text.enabled.value("mnuMainConvertAddress"));
     EXPECT_FALSE(text.enabled.value("mnuMainConvertText"));
     EXPECT_FALSE(text.visible.value("mnuMainSort"));
-}
-
-TEST(PageMenuRules, TheBackgroundOffersOnlyTheWholeBook)
-{
-    const PageMenuRules::State state = PageMenuRules::forBackground();
-    EXPECT_EQ(shown(state), QString());
-    EXPECT_FALSE(state.visible.value("mnuMainPrint", true));
-    EXPECT_FALSE(state.visible.value("mnuMainSort", true));
-    EXPECT_FALSE(state.visible.contains("mnuMainSave"));
-    EXPECT_EQ(state.defaultItem, "mnuMainOptons");
-    // The open page's contacts go with the page; the book's stay.
-    for (const char* item : {"mnuMainImportContacts", "mnuMainExportPageVCard",
-                             "mnuMainExportPageCsv", "mnuMainExportSep"}) {
-        EXPECT_FALSE(state.visible.value(item, true)) << item;
-        EXPECT_TRUE(PageMenuRules::forPage(1, 14, 14, 0, false).visible.value(item)) << item;
-    }
-    EXPECT_FALSE(state.visible.contains("mnuMainExportVCard"));
+    // The background's popup serves the whole book: nothing of the open page.
+    for (const char* item : {"mnuMainAdd", "mnuMainPrint", "mnuMainSort", "mnuMainImportContacts",
+                             "mnuMainExportPageVCard", "mnuMainExportPageCsv"})
+        EXPECT_FALSE(PageMenuRules::forBackground().visible.value(item, true)) << item;
 }

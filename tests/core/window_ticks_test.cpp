@@ -59,14 +59,4 @@ TEST(WindowTicks, ReadsTheDurationsAtEveryTick)
     EXPECT_EQ(tipEnded.count(), 1);
 }
 
-TEST(WindowTicks, RepaintSignalStopsAfterSix)
-{
-    Options options;
-    WindowTicks ticks(options);
-    QSignalSpy repaint(&ticks, &WindowTicks::repaintDue);
-    for (int i = 0; i < 10; ++i)
-        ticks.refreshTick();
-    EXPECT_EQ(repaint.count(), 6);
-}
-
 } // namespace
