@@ -518,7 +518,8 @@ bool Application::Unloading(CloseReason reason)
             presentError({*error, kSubs, QStringLiteral("Unloading")});
     }
     if (m_storage.holdsUserBook()) {
-        if (auto error = HistoryBackup::MakeHistoryBackup(m_storage, m_folders.HistoryFolder))
+        if (auto error =
+                HistoryBackup::MakeHistoryBackup(m_storage, m_folders.HistoryFolder, m_env.today()))
             presentError(*error);
     }
     saveStyles();

@@ -20,6 +20,7 @@
 #include "styles/styles.h"
 #include "ui/qt_translations.h"
 
+#include <QDate>
 #include <QObject>
 #include <QPointer>
 #include <functional>
@@ -43,6 +44,8 @@ public:
         // "language.ini"); never written. Ends with a separator.
         QString programFolder;
         bool keepLogOn = false;
+        // The day the shutdown's backup is filed under.
+        std::function<QDate()> today = [] { return QDate::currentDate(); };
     };
     // Asks for the start-up password; true lets start-up go on.
     using LoginPrompt = std::function<bool(Application& app)>;
@@ -69,7 +72,6 @@ public:
     Localization& localization() { return m_localization; }
     MessageService& messages() { return m_messages; }
     const QString& CurrentPassword() const { return m_currentPassword; }
-    const HighlightColors& highlightColors() const { return m_hilite; }
     bool unloaded() const { return m_unloaded; }
 
     // MainWindowHost
