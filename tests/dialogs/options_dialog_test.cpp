@@ -293,8 +293,7 @@ TEST_F(OptionsDialogTest, TheFolderFieldTakesAbsolutePathsWithHomeForTilde)
     type("txtFilePath", "books");
     click("cmdOK");
     EXPECT_TRUE(isOpen());
-    ASSERT_EQ(m_messages.texts().size(), 1);
-    EXPECT_TRUE(m_messages.texts()[0].startsWith(u"Путь «books» неполный."_qs));
+    EXPECT_TRUE(m_messages.only().startsWith(u"Путь «books» неполный."_qs)) << m_messages.only();
     EXPECT_TRUE(m_host.calls.isEmpty()) << "refused before the book is saved";
 
     type("txtFilePath", "~/Книги");

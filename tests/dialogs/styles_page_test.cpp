@@ -52,6 +52,33 @@ protected:
         });
     }
     bool enabled(const char* button) const { return child<QPushButton>(button)->isEnabled(); }
+    // Opens the mask of the first style and lets `change` work on its list
+    // before OK, or Cancel. Gives the marks it showed, "+" for each checked
+    // item, and keeps the items' captions.
+    QString editMask(const std::function<void(QListWidget*)>& change, bool ok)
+    {
+        list()->setCurrentRow(0);
+        QString marks;
+        maskItems.clear();
+        whenModal([&](QWidget* mask) {
+            auto* items = mask->findChild<QListWidget*>("lstList");
+            for (int i = 0; i < items->count(); ++i) {
+                marks += items->item(i)->checkState() == Qt::Checked ? u'+' : u'-';
+                maskItems << items->item(i)->text();
+            }
+            if (change)
+                change(items);
+            if (ok)
+                mask->findChild<QPushButton*>("cmdOK")->click();
+            else
+                static_cast<QDialog*>(mask)->reject();
+        });
+        trigger("mnuEditStyleUnused");
+        return marks;
+    }
+    qint16 mask() const { return m_host.m_styles.Item(1)->Unused(); }
+
+    QStringList maskItems;
 };
 
 } // namespace
@@ -134,58 +161,35 @@ TEST_F(StylesPageTest, DeletingTheLastEntrySelectsTheNewLastAndTheOnlyOneLeavesN
     EXPECT_TRUE(child<QLabel>("lblStyle")->text().isEmpty());
 }
 
-TEST_F(StylesPageTest, AFreshStylesMaskShowsEverythingAndOkGives127)
+TEST_F(StylesPageTest, TheMaskShowsWhatTheStyleSetsAndOnlyOkChangesIt)
 {
     openWith(1);
-    list()->setCurrentRow(0);
-    whenModal([](QWidget* mask) {
-        auto* items = mask->findChild<QListWidget*>("lstList");
-        for (int i = 0; i < items->count(); ++i)
-            EXPECT_EQ(items->item(i)->checkState(), Qt::Checked) << i;
-        mask->findChild<QPushButton*>("cmdOK")->click();
-    });
-    trigger("mnuEditStyleUnused");
-    EXPECT_EQ(m_host.m_styles.Item(1)->Unused(), 127);
-
-    whenModal([](QWidget* mask) {
-        auto* items = mask->findChild<QListWidget*>("lstList");
-        items->item(6)->setCheckState(Qt::Unchecked);
-        items->item(0)->setCheckState(Qt::Unchecked);
-        mask->findChild<QPushButton*>("cmdOK")->click();
-    });
-    trigger("mnuEditStyleUnused");
-    EXPECT_EQ(m_host.m_styles.Item(1)->Unused(), 127 - 64 - 1);
-
-    whenModal([](QWidget* mask) {
-        mask->findChild<QListWidget*>("lstList")->item(1)->setCheckState(Qt::Unchecked);
-        static_cast<QDialog*>(mask)->reject();
-    });
-    trigger("mnuEditStyleUnused");
-    EXPECT_EQ(m_host.m_styles.Item(1)->Unused(), 127 - 64 - 1) << "Cancel changes nothing";
+    EXPECT_EQ(editMask({}, true), "+++++++");
+    EXPECT_EQ(mask(), 127);
+    const auto clear = [](std::initializer_list<int> rows) {
+        return [rows](QListWidget* items) {
+            for (int row : rows)
+                items->item(row)->setCheckState(Qt::Unchecked);
+        };
+    };
+    editMask(clear({6, 0}), true);
+    EXPECT_EQ(mask(), 127 - 64 - 1);
+    EXPECT_EQ(editMask(clear({1}), false), "-+++++-");
+    EXPECT_EQ(mask(), 127 - 64 - 1) << "Cancel changes nothing";
 }
 
 TEST_F(StylesPageTest, ATranslatedListOfAnyLengthGivesSevenItems)
 {
+    // The built-in captions fill in what a short list lacks.
     for (const auto& [translated, expected] :
-         {std::pair{u"Font|Size|Bold"_qs, QStringList({"Font", "Size", "Bold"})},
-          std::pair{u"1|2|3|4|5|6|7|8|9"_qs, QStringList({"1", "2", "3", "4", "5", "6", "7"})}}) {
+         {std::pair{u"Font|Size|Bold"_qs, u"Font|Size|Bold|Курсивное начертание"_qs},
+          std::pair{u"1|2|3|4|5|6|7|8|9"_qs, u"1|2|3|4|5|6|7"_qs}}) {
         m_translated[int(TextId::UnusedList)] = translated;
-        QStringList shown;
         m_host.m_styles.Clear();
         openWith(1);
-        list()->setCurrentRow(0);
-        whenModal([&shown](QWidget* mask) {
-            auto* items = mask->findChild<QListWidget*>("lstList");
-            for (int i = 0; i < items->count(); ++i)
-                shown << items->item(i)->text();
-            static_cast<QDialog*>(mask)->reject();
-        });
-        trigger("mnuEditStyleUnused");
-        ASSERT_EQ(shown.size(), 7) << translated.toStdString();
-        EXPECT_EQ(shown.mid(0, expected.size()), expected);
-        if (expected.size() < 7) {
-            EXPECT_EQ(shown[3], u"Курсивное начертание"_qs) << "the built-in caption fills in";
-        }
+        editMask({}, false);
+        EXPECT_EQ(maskItems.size(), 7);
+        EXPECT_EQ(maskItems.mid(0, int(expected.count(u'|')) + 1).join(u'|'), expected);
         m_dialog->close();
     }
 }

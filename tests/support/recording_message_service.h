@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/message_service.h"
+#include "qt_printing.h"
 
 #include <QStringList>
 #include <deque>
@@ -57,6 +58,13 @@ public:
         for (const Entry& e : m_entries)
             out << e.text;
         return out;
+    }
+    // The text of the one message shown; otherwise all of them, counted.
+    QString only() const
+    {
+        if (m_entries.size() == 1)
+            return m_entries.front().text;
+        return QStringLiteral("<%1 messages> ").arg(m_entries.size()) + texts().join(u'|');
     }
     void clear() { m_entries.clear(); }
 

@@ -39,11 +39,6 @@ protected:
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    QRect inBar(const char* name) const
-    {
-        const QWidget* widget = child(name);
-        return QRect(widget->mapTo(m_bar, QPoint(0, 0)), widget->size());
-    }
     QImage shownPicture(const char* name) const
     {
         return static_cast<QLabel*>(child(name))->pixmap().toImage();

@@ -75,16 +75,6 @@ protected:
         column.render(&image, {}, region, QWidget::RenderFlags());
         return image;
     }
-    static bool hasPixel(const QImage& image, const QRect& area, QColor color)
-    {
-        for (int y = area.top(); y <= area.bottom(); ++y) {
-            for (int x = area.left(); x <= area.right(); ++x) {
-                if (image.pixelColor(x, y) == color)
-                    return true;
-            }
-        }
-        return false;
-    }
     bool fullyVisible(int k) const { return column.rect().contains(column.tabRect(k)); }
 
     TabColumn column{kMetrics};
