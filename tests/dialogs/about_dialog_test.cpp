@@ -53,6 +53,7 @@ TEST(AboutBox, F1ToF3SwitchScreensFromAnyControlAndOkCloses)
 {
     AboutFixture f;
     auto box = f.open();
+    EXPECT_EQ(unnamedControls(box.get()), QStringList());
     const QString version = versionLabel(box.get());
     EXPECT_TRUE(version.startsWith(QStringLiteral("Версия "))) << version.toStdString();
     auto* properties = child<QWidget>(box.get(), "picScreen2");

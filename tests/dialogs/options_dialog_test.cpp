@@ -34,6 +34,7 @@ TEST_F(OptionsDialogTest, SettingsOfZeroShowClearedBoxesWithTheDefaultsAndOkKeep
     m_host.m_options.TipsDuration = 0;
     m_host.m_options.AutosaveDuration = 0;
     open();
+    EXPECT_EQ(unnamedControls(m_dialog), QStringList());
     EXPECT_FALSE(child<QCheckBox>("chkTips")->isChecked());
     EXPECT_FALSE(child<QLineEdit>("txtDuration")->isEnabled());
     EXPECT_EQ(child<QLineEdit>("txtDuration")->text(), "10");

@@ -139,6 +139,7 @@ TEST_F(StylesPageTest, AFreshStylesMaskShowsEverythingAndOkGives127)
     openWith(1);
     list()->setCurrentRow(0);
     whenModal([](QWidget* mask) {
+        EXPECT_EQ(unnamedControls(mask), QStringList());
         auto* items = mask->findChild<QListWidget*>("lstList");
         for (int i = 0; i < items->count(); ++i)
             EXPECT_EQ(items->item(i)->checkState(), Qt::Checked) << i;
