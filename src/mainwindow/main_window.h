@@ -114,6 +114,7 @@ protected:
 
 private:
     void buildControls();
+    void nameControls();
     void connectMenus();
     void connectTabs();
     void layOut();
@@ -163,5 +164,6 @@ private:
     bool m_textPage = false;
     bool m_systemShutdown = false;
     bool m_dragging = false;
+    int m_dragOffset = 0; // pixels from the handle's left edge to where it was grabbed
     QString m_standingStatus;
 };

@@ -110,6 +110,7 @@ Q_SIGNALS:
     void overwriteModeToggled(bool overwrite);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     // A style is one edit: one Change signal and one step for Undo, also
     // when it changes nothing.
