@@ -154,6 +154,7 @@ void ContactCommands::importContacts()
     dialog.setObjectName(QStringLiteral("cdgImportContacts"));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(FileDialogs::nameFilters(text(TextId::ImportContactsFilter)));
+    dialog.setDirectory(m_app.storage().FilePath());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString path = dialog.selectedFiles().constFirst();

@@ -231,6 +231,7 @@ void PageCommands::import()
     dialog.setObjectName(QStringLiteral("cdgImport"));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(FileDialogs::nameFilters(m_app.localizedText(TextId::ImportFilter)));
+    dialog.setDirectory(m_app.storage().FilePath());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString path = dialog.selectedFiles().constFirst();

@@ -15,6 +15,8 @@ constexpr int kMaximumButtonWidth = 2000;
 constexpr int kTabStopInset = 300; // the marker's nearest approach to the frame's left edge
 constexpr int kTabStopWidth = 15;
 constexpr int kPanelTop = 30;
+constexpr int kSplitterPixels = 6;   // the splitter's grab zone
+constexpr int kSplitterOverPage = 2; // of those, left of the tab column
 
 // Applied in this order so that a frame too narrow for both bounds keeps the
 // marker inside its right edge.
@@ -148,13 +150,15 @@ void MainLayout::layOutSelection()
 
 // The handles leave the frame's edge open only where the selected tab joins
 // it; a tab scrolled out of sight, or none, leaves the edge to the handles.
+// Each is a grab zone wide enough to hit without aiming: a little over the
+// page's edge, more over the tabs, which leaves the editor's scroll bar alone.
 void MainLayout::layOutSplitter()
 {
     const QRect& frame = m_geometry.shpFrame;
     const QRect& hilite = m_geometry.shpPageHilite;
     const int frameBottom = frame.top() + frame.height();
-    const int edge = frame.left() + frame.width() - m_input.PixelSize;
-    const int width = m_input.resizeHandleWidth;
+    const int edge = frame.left() + frame.width() - kSplitterOverPage * m_input.PixelSize;
+    const int width = kSplitterPixels * m_input.PixelSize;
     const int openTop = std::clamp(hilite.top(), frame.top(), frameBottom);
     const int openBottom = std::clamp(hilite.top() + hilite.height(), frame.top(), frameBottom);
     m_geometry.picResizeTop = QRect(edge, frame.top(), width, openTop - frame.top());

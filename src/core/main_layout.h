@@ -26,12 +26,11 @@ public:
         int tabStopLeft = 3400; // `picTabStop` left, as saved
         int RecentPage = 1;
         int PixelSize = 15;
-        QSize frameExtra;          // the whole window less its client area
-        QSize screenSize;          // available screen, which the window never outgrows
-        QSize gripSize;            // `lblGripper`
-        QSize whiteLineSize;       // `picWhiteLine`
-        int resizeHandleWidth = 0; // `picResizeTop` and `picResizeBottom`
-        int tabScroll = 0;         // how far the tab column is scrolled up
+        QSize frameExtra;    // the whole window less its client area
+        QSize screenSize;    // available screen, which the window never outgrows
+        QSize gripSize;      // `lblGripper`
+        QSize whiteLineSize; // `picWhiteLine`
+        int tabScroll = 0;   // how far the tab column is scrolled up
     };
 
     struct StatusBar

@@ -26,6 +26,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -230,6 +231,13 @@ void AboutDialog::buildControls()
     m_lstThanks = new QListWidget(this);
     m_lstThanks->setObjectName(QStringLiteral("lstThanks"));
     m_lstThanks->setWordWrap(true);
+    for (const auto& [list, name, description] :
+         {std::tuple{m_lstAppProperties, TextId::AboutPropertiesName,
+                     TextId::AboutPropertiesDescription},
+          std::tuple{m_lstThanks, TextId::AboutThanksName, TextId::AboutThanksDescription}}) {
+        list->setAccessibleName(m_text(name));
+        list->setAccessibleDescription(m_text(description));
+    }
 
     m_cmdOK = new QPushButton(BuiltInTexts::text(TextId::AboutOk), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));

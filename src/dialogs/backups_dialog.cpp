@@ -1,6 +1,7 @@
 #include "dialogs/backups_dialog.h"
 
 #include "core/message_service.h"
+#include "ui/form_localizer.h"
 #include "ui/rich_text_edit.h"
 
 #include <QDir>
@@ -63,6 +64,7 @@ void BackupsDialog::buildControls()
         auto* lbl = new QLabel(BuiltInTexts::text(caption), this);
         lbl->setObjectName(QString::fromLatin1(name));
         lbl->setBuddy(buddy);
+        FormLocalizer::nameByLabel(lbl);
         return lbl;
     };
 

@@ -34,6 +34,7 @@ ContactsImportDialog::ContactsImportDialog(const QString& entries, int count,
     auto* txtEntries = new QPlainTextEdit(this);
     txtEntries->setObjectName(QStringLiteral("txtEntries"));
     txtEntries->setReadOnly(true);
+    lblSummary->setBuddy(txtEntries);
     txtEntries->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtEntries->setPlainText(
         QString(entries).replace(QLatin1StringView("\r\n"), QLatin1StringView("\n")));

@@ -62,6 +62,10 @@ void HelpWindow::buildControls(const Setup& setup)
     m_rtfHelp->setObjectName(QStringLiteral("rtfHelp"));
     m_rtfHelp->setFrameShape(QFrame::NoFrame);
     m_rtfHelp->setReadOnly(true);
+    m_cboContents->setAccessibleName(setup.text(TextId::HelpContentsName));
+    m_cboContents->setAccessibleDescription(setup.text(TextId::HelpContentsDescription));
+    m_rtfHelp->setAccessibleName(setup.text(TextId::HelpTextName));
+    m_rtfHelp->setAccessibleDescription(setup.text(TextId::HelpTextDescription));
     m_rtfHelp->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     QFont topicFont = m_rtfHelp->font();
     topicFont.setFamily(kTopicFont);

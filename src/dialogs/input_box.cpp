@@ -42,6 +42,7 @@ InputBoxDialog::InputBoxDialog(const QString& prompt, const QString& title, cons
     m_txtText = new QLineEdit(preset, this);
     m_txtText->setObjectName(QStringLiteral("txtText"));
     m_txtText->installEventFilter(this);
+    m_lblPrompt->setBuddy(m_txtText);
     m_cmdOK = new QPushButton(text(TextId::CommonOk), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
     m_cmdOK->setDefault(true);

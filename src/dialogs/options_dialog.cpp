@@ -130,6 +130,8 @@ void OptionsDialog::buildControls()
 {
     m_lstPages = named(new QListWidget(this), "lstPages");
     m_lstPages->setFixedWidth(kPagesWidth);
+    m_lstPages->setAccessibleName(m_text(TextId::OptionsPagesName));
+    m_lstPages->setAccessibleDescription(m_text(TextId::OptionsPagesDescription));
     m_lblHeading = named(new QLabel(this), "lblHeading");
     QFont bold = m_lblHeading->font();
     bold.setBold(true);

@@ -5,6 +5,7 @@
 #include "dialogs/unused_dialog.h"
 #include "richtext/win_color.h"
 #include "styles/styles.h"
+#include "ui/form_localizer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -79,6 +80,7 @@ StylesPage::StylesPage(Styles& styles, MessageService& messages, TextLookup text
     m_lstStyles->setObjectName(QStringLiteral("lstStyles"));
     m_lstStyles->setItemDelegate(new ShortcutRowDelegate(m_lstStyles));
     lblStyles->setBuddy(m_lstStyles);
+    FormLocalizer::nameByLabel(lblStyles);
     auto* lblStyleSample = new QLabel(BuiltInTexts::text(TextId::OptionsStyleSample), this);
     lblStyleSample->setObjectName(QStringLiteral("lblStyleSample"));
     m_picStyleSample = new QWidget(this);

@@ -1,6 +1,7 @@
 #include "dialogs/unused_dialog.h"
 
 #include "styles/style.h"
+#include "ui/form_localizer.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,6 +43,8 @@ UnusedDialog::UnusedDialog(Style& CurrentStyle, const TextLookup& text,
     lblDesc->setWordWrap(true);
     m_lstList = new QListWidget(this);
     m_lstList->setObjectName(QStringLiteral("lstList"));
+    lblDesc->setBuddy(m_lstList);
+    FormLocalizer::nameByLabel(lblDesc);
     auto* cmdOK = new QPushButton(BuiltInTexts::text(TextId::UnusedOk), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);

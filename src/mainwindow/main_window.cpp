@@ -88,6 +88,7 @@ MainWindow::MainWindow(MainWindowHost& host, QWidget* parent)
     m_menus = new MainMenus(this, [this](TextId id) { return m_host.localizedText(id); });
     connectMenus();
     connectTabs();
+    nameControls();
     setSavedState(true);
     m_picStatus->setIndicatorText(m_host.localizedText(TextId::MainInsert));
 }
@@ -124,15 +125,37 @@ void MainWindow::buildControls()
     m_picResizeTop = plainChild(this, "picResizeTop");
     m_picResizeBottom = plainChild(this, "picResizeBottom");
     for (QWidget* handle : {m_picResizeTop, m_picResizeBottom}) {
-        handle->setCursor(Qt::SizeHorCursor);
+        // Invisible: the page's edge and the tabs show through.
+        handle->setAutoFillBackground(false);
+        handle->setCursor(Qt::SplitHCursor);
         handle->installEventFilter(this);
     }
     m_shpPageHilite = plainChild(this, "shpPageHilite");
     m_tabs = new TabColumn(TabMetrics{}, this);
     m_tabs->setFont(font());
     m_picWhiteLine = plainChild(this, "picWhiteLine");
+    // The splitter's grab zone reaches over the tabs' edge and wins there: a
+    // press that starts a drag opens no page.
+    m_picResizeTop->raise();
+    m_picResizeBottom->raise();
     m_picStatus = new StatusTipBar(this);
     m_picStatus->setObjectName(QStringLiteral("picStatus"));
+}
+
+// For screen readers: what each control is, where no caption says it.
+void MainWindow::nameControls()
+{
+    const auto name = [this](QWidget* widget, TextId caption, TextId description) {
+        widget->setAccessibleName(m_host.localizedText(caption));
+        widget->setAccessibleDescription(m_host.localizedText(description));
+    };
+    name(m_tabs, TextId::MainTabsName, TextId::MainTabsDescription);
+    m_tabs->setTabDescription(m_host.localizedText(TextId::MainTabDescription));
+    name(m_rtfPage, TextId::MainPageName, TextId::MainPageDescription);
+    name(m_picStatus, TextId::MainStatusName, TextId::MainStatusDescription);
+    name(m_picTabStop, TextId::MainMarkerName, TextId::MainMarkerDescription);
+    for (QWidget* handle : {m_picResizeTop, m_picResizeBottom})
+        name(handle, TextId::MainSplitterName, TextId::MainSplitterDescription);
 }
 
 void MainWindow::connectMenus()
@@ -449,7 +472,6 @@ void MainWindow::layOut()
                               static_cast<int>(toTwips(available.height())));
     }
     in.whiteLineSize = QSize(2 * p, static_cast<int>(kTabHeightTwips) - p);
-    in.resizeHandleWidth = 3 * p;
     in.tabScroll = static_cast<int>(toTwips(m_tabs->scrollOffset()));
     const MainLayout layout(in);
     const MainLayout::Geometry& g = layout.geometry();
@@ -768,14 +790,15 @@ void MainWindow::mouseReleaseEvent(QMouseEvent* event)
     QWidget::mouseReleaseEvent(event);
 }
 
-// Only the background itself: a double click that a child left alone (a
-// tab, the marker, the status bar) comes here too, and is not the user's
-// way to the options.
+// Only the background itself: a double click that a child left alone (the
+// marker, the status bar) comes here too, and is not the user's way to the
+// options. The tab column passes on only what falls beside or below its
+// tabs, which is background.
 void MainWindow::mouseDoubleClickEvent(QMouseEvent* event)
 {
     const QWidget* under = childAt(event->position().toPoint());
     if (event->button() == Qt::LeftButton &&
-        (!under || under == m_shpFrame || under == m_shpPageHilite)) {
+        (!under || under == m_shpFrame || under == m_shpPageHilite || under == m_tabs)) {
         m_host.optionsCommand();
         return;
     }
@@ -786,25 +809,29 @@ void MainWindow::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::ActivationChange)
         repaintEditor();
+    if (event->type() == QEvent::ApplicationPaletteChange)
+        applyPageColor();
     QWidget::changeEvent(event);
 }
 
 // The splitter and the marker follow the mouse the same way: a press
-// captures it, each move reports how far the pointer is from the handle (in
-// twips), the release lets go and gives the editor its focus back.
+// captures it, each move reports how far the pointer has moved from where it
+// grabbed the handle (in twips), so the handle keeps its place under the
+// pointer; the release lets go and gives the editor its focus back.
 bool MainWindow::drag(QMouseEvent* event, QWidget* handle, const std::function<void(int)>& moved,
                       const std::function<void()>& released)
 {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
         m_dragging = true;
+        m_dragOffset = handle->mapFromGlobal(event->globalPosition().toPoint()).x();
         handle->grabMouse();
         return true;
     case QEvent::MouseMove:
         if (!m_dragging)
             return false;
         moved(static_cast<int>(
-            toTwips(handle->mapFromGlobal(event->globalPosition().toPoint()).x())));
+            toTwips(handle->mapFromGlobal(event->globalPosition().toPoint()).x() - m_dragOffset)));
         layOut();
         return true;
     case QEvent::MouseButtonRelease:

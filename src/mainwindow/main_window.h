@@ -122,6 +122,7 @@ protected:
 
 private:
     void buildControls();
+    void nameControls();
     void connectMenus();
     void connectTabs();
     void layOut();
@@ -170,5 +171,6 @@ private:
     bool m_systemShutdown = false;
     bool m_dragging = false;
     double m_tabStopAtPress = 0;
+    int m_dragOffset = 0; // pixels from the handle's left edge to where it was grabbed
     QString m_standingStatus;
 };

@@ -1,6 +1,8 @@
 #include "richtext/win_color.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -72,4 +74,36 @@ quint32 WinColor::fromQColor(const QColor& color)
 {
     const QColor rgb = color.toRgb();
     return quint32(rgb.red()) | (quint32(rgb.green()) << 8) | (quint32(rgb.blue()) << 16);
+}
+
+namespace {
+
+constexpr double kReadableContrast = 4.5;
+
+double luminance(const QColor& color)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    const QColor rgb = color.toRgb();
+    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) +
+           0.0722 * linear(rgb.blueF());
+}
+
+} // namespace
+
+double WinColor::contrast(const QColor& a, const QColor& b)
+{
+    const double first = luminance(a);
+    const double second = luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+QColor WinColor::readableOn(const QColor& background, const QColor& preferred)
+{
+    if (contrast(preferred, background) >= kReadableContrast)
+        return preferred;
+    const QColor black(Qt::black);
+    const QColor white(Qt::white);
+    return contrast(black, background) >= contrast(white, background) ? black : white;
 }

@@ -19,4 +19,11 @@ public:
 
     static QColor toQColor(quint32 winColor, const QPalette& palette);
     static quint32 fromQColor(const QColor& color);
+
+    // The contrast ratio of two colours as the web's accessibility
+    // guidelines measure it: 1 for equal colours, 21 for black on white.
+    static double contrast(const QColor& a, const QColor& b);
+    // `preferred` when it reads well on `background` (4.5:1 or better), else
+    // black or white, whichever reads better.
+    static QColor readableOn(const QColor& background, const QColor& preferred);
 };

@@ -3,10 +3,12 @@
 #include "core/localization.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -65,7 +67,10 @@ void FormLocalizer::localizeCaption(QObject* object, const QString& section,
     if (auto* label = qobject_cast<QLabel*>(object)) {
         lookUp(
             section, key, localization, [label] { return label->text(); },
-            [label](const QString& text) { label->setText(text); });
+            [label](const QString& text) {
+                label->setText(text);
+                nameByLabel(label);
+            });
     } else if (auto* button = qobject_cast<QAbstractButton*>(object)) {
         lookUp(
             section, key, localization, [button] { return button->text(); },
@@ -103,4 +108,13 @@ void FormLocalizer::localizeTag(QObject* object, const QString& section, Localiz
     object->setProperty(
         "Tag", localization.GetLocalizedText(section, object->objectName() + QLatin1String(".Tag"),
                                              tag.toString()));
+}
+
+void FormLocalizer::nameByLabel(const QLabel* label)
+{
+    auto* list = qobject_cast<QAbstractItemView*>(label->buddy());
+    if (!list)
+        return;
+    static const QRegularExpression mark(QStringLiteral("&(.)"));
+    list->setAccessibleName(QString(label->text()).replace(mark, QStringLiteral("\\1")));
 }

@@ -3,6 +3,7 @@
 #include <QString>
 
 class Localization;
+class QLabel;
 class QObject;
 class QWidget;
 
@@ -25,6 +26,11 @@ public:
     // each object is looked up under its name + ".Tag".
     static void localize(QWidget* window, Localization& localization,
                          const QString& captionMode = {}, Tags tags = Tags::Keep);
+
+    // Lists and trees take no name for screen readers from the label that
+    // points to them, as other controls do; this gives a label's buddy of
+    // that kind the label's text, without its mnemonic mark.
+    static void nameByLabel(const QLabel* label);
 
 private:
     static void localizeCaption(QObject* object, const QString& section,

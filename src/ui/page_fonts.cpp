@@ -57,8 +57,9 @@ bool PageFonts::addTahomaFrom(const QString& folder)
 {
     if (QFontDatabase::hasFamily(tahoma()))
         return true;
-    const QDir dir(folder);
-    for (const char* file : {"tahoma.ttf", "tahomabd.ttf"})
-        QFontDatabase::addApplicationFont(dir.filePath(QString::fromLatin1(file)));
+    // Only the regular face: Wine's bold face spaces the letters wider but
+    // draws them hardly heavier, so bold text did not stand out. Without it
+    // bold Tahoma is the regular face drawn with thicker strokes.
+    QFontDatabase::addApplicationFont(QDir(folder).filePath(QStringLiteral("tahoma.ttf")));
     return QFontDatabase::hasFamily(tahoma());
 }

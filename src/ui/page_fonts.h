@@ -16,8 +16,8 @@ public:
     // The choice itself, on a given list of installed families; empty when
     // none of Tahoma and its stand-ins is among them.
     static QString pickFamily(const QStringList& installed);
-    // Wine's Tahoma-compatible faces (package fonts-wine) are not in the
-    // system's font path; this makes them known to the program. Returns
+    // Wine's Tahoma-compatible face (package fonts-wine) is not in the
+    // system's font path; this makes it known to the program. Returns
     // whether Tahoma is available afterwards.
     static bool addTahomaFrom(const QString& folder = wineFontFolder());
     static QString wineFontFolder();

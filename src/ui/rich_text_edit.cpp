@@ -439,14 +439,30 @@ quint32 RichTextEdit::BackColor() const
     return m_backColor;
 }
 
+// Text of the automatic colour is drawn in the palette's text colour; on a
+// page colour of the user's that colour may not read, so it gives way to
+// black or white. Only the screen changes: the text keeps its automatic colour.
 void RichTextEdit::setBackColor(quint32 winColor)
 {
     m_backColor = winColor;
     // System colours come from the application's palette, not from this
     // control's, which already carries the previous page colour.
+    const QPalette system = QApplication::palette();
+    const QColor background = WinColor::toQColor(winColor, system);
     QPalette colours = palette();
-    colours.setColor(QPalette::Base, WinColor::toQColor(winColor, QApplication::palette()));
+    colours.setColor(QPalette::Base, background);
+    const QColor text = system.color(QPalette::Text);
+    colours.setColor(QPalette::Text,
+                     winColor == WinColor::window ? text : WinColor::readableOn(background, text));
     setPalette(colours);
+}
+
+// A desktop that turns dark while the program runs darkens the page too.
+void RichTextEdit::changeEvent(QEvent* event)
+{
+    QTextEdit::changeEvent(event);
+    if (event->type() == QEvent::ApplicationPaletteChange)
+        setBackColor(m_backColor);
 }
 
 int RichTextEdit::Find(const QString& sample, int first, int last, int options)

@@ -116,6 +116,7 @@ Q_SIGNALS:
     void Refused(const QString& characters);
 
 protected:
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     // A style is one edit: one Change signal and one step for Undo, also
     // when it changes nothing.

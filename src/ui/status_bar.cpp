@@ -63,6 +63,7 @@ QFrame* StatusTipBar::buildTextPanel()
         text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         layout->addWidget(text);
     }
+    m_lblTip->installEventFilter(this);
     return panel;
 }
 
@@ -93,8 +94,24 @@ void StatusTipBar::layOut(QFrame* textPanel, QFrame* indicator)
 
 void StatusTipBar::showTip(const QString& text)
 {
-    m_lblTip->setText(text);
+    m_tip = text;
+    fitTip();
     showTipPair(true);
+}
+
+void StatusTipBar::fitTip()
+{
+    const QString shown =
+        m_lblTip->fontMetrics().elidedText(m_tip, Qt::ElideRight, m_lblTip->contentsRect().width());
+    m_lblTip->setText(shown);
+    m_lblTip->setToolTip(shown == m_tip ? QString() : m_tip);
+}
+
+bool StatusTipBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_lblTip && event->type() == QEvent::Resize)
+        fitTip();
+    return QFrame::eventFilter(watched, event);
 }
 
 void StatusTipBar::endTip()
@@ -130,6 +147,7 @@ void StatusTipBar::setSaved(bool saved, const QString& toolTip)
     m_saved = saved;
     m_imgStatus->setPixmap(saved ? AppPictures::saved() : AppPictures::unsaved());
     m_imgStatus->setToolTip(toolTip);
+    m_imgStatus->setAccessibleName(toolTip);
 }
 
 void StatusTipBar::setIndicatorText(const QString& text)

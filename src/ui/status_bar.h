@@ -10,6 +10,7 @@ class QSizeGrip;
 // status bar; showTip() turns it into the tip bar until endTip(). Exactly one
 // of the pairs `imgStatus` + `lblStatus` and `imgTip` + `lblTip` is visible.
 // The insert/overwrite indicator `lblIns` and the grip `lblGripper` always show.
+// A tip longer than its panel ends in "…" and shows whole as the tooltip.
 class StatusTipBar : public QFrame
 {
     Q_OBJECT
@@ -35,6 +36,7 @@ Q_SIGNALS:
     void statusMenuRequested(QPoint globalPos);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     // Keeps the window's background menu from opening over the bar.
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -44,6 +46,7 @@ private:
     QFrame* buildIndicator();
     void layOut(QFrame* textPanel, QFrame* indicator);
     void showTipPair(bool tip);
+    void fitTip();
 
     QLabel* m_imgStatus = nullptr;
     QLabel* m_imgTip = nullptr;
@@ -52,4 +55,5 @@ private:
     QLabel* m_lblIns = nullptr;
     QSizeGrip* m_lblGripper = nullptr;
     bool m_saved = true;
+    QString m_tip;
 };

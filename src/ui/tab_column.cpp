@@ -1,11 +1,14 @@
 #include "ui/tab_column.h"
 
+#include "ui/tab_column_accessible.h"
+
 #include <QApplication>
 #include <QFontDatabase>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -14,6 +17,7 @@ namespace {
 
 const QColor kHoverText(0, 0, 255);
 constexpr int kTextPadding = 2;
+constexpr int kLettersBeforeMark = 2; // "…" follows at least this many letters
 constexpr int kWheelNotch = 120;
 
 // The pointer of unselected tabs: a small hand pointing up, its hot spot at
@@ -44,6 +48,7 @@ TabColumn::TabColumn(const TabMetrics& metrics, QWidget* parent)
       m_handCursor(handCursor())
 {
     setObjectName(QStringLiteral("picTabs"));
+    TabColumnAccessible::install();
     // Typing stays in the editor whatever the user clicks here.
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true);
@@ -282,6 +287,60 @@ int TabColumn::firstTabNear(int contentY) const
     return k;
 }
 
+QFont TabColumn::tabFont(int k) const
+{
+    QFont look = font();
+    look.setBold(k == m_current);
+    look.setUnderline(k == m_hovered);
+    return look;
+}
+
+// The padding gives way before any letter does.
+TabColumn::ShownTitle TabColumn::layOutTitle(int k, const QString& title) const
+{
+    const QFontMetrics metrics(tabFont(k));
+    const QRect rect = tabRect(k);
+    const int padding =
+        metrics.horizontalAdvance(title) > rect.width() - 2 * kTextPadding ? 0 : kTextPadding;
+    const QRect room = rect.adjusted(padding, 0, -padding, 0);
+    return {fitTitle(title, metrics, room.width()), room};
+}
+
+QString TabColumn::shownTitle(int k) const
+{
+    return layOutTitle(k, titleOf(k)).text;
+}
+
+// A cut title ends in "…" when that still leaves two letters to read;
+// otherwise the letters that fit tell more than the mark would.
+QString TabColumn::fitTitle(const QString& title, const QFontMetrics& metrics, int room)
+{
+    if (metrics.horizontalAdvance(title) <= room)
+        return title;
+    const QString elided = metrics.elidedText(title, Qt::ElideRight, room);
+    if (elided.size() > kLettersBeforeMark)
+        return elided;
+    qsizetype length = title.size();
+    while (length > 0 && (metrics.horizontalAdvance(title.left(length)) > room ||
+                          title.at(length - 1).isHighSurrogate()))
+        --length;
+    return title.left(length);
+}
+
+bool TabColumn::event(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const int k = tabAt(help->pos());
+    const QString title = titleOf(k);
+    if (k != 0 && layOutTitle(k, title).text != title)
+        QToolTip::showText(help->globalPos(), title, this, tabRect(k));
+    else
+        QToolTip::hideText();
+    return true;
+}
+
 void TabColumn::paintTab(QPainter& painter, int k) const
 {
     const QRect rect = tabRect(k);
@@ -294,15 +353,10 @@ void TabColumn::paintTab(QPainter& painter, int k) const
         painter.drawLine(rect.bottomLeft(), rect.bottomRight());
         painter.drawLine(rect.topRight(), rect.bottomRight());
     }
-    QFont tabFont = font();
-    tabFont.setBold(selected);
-    tabFont.setUnderline(hover);
-    painter.setFont(tabFont);
+    painter.setFont(tabFont(k));
     painter.setPen(hover ? kHoverText : palette().color(QPalette::ButtonText));
-    const QRect textRect = rect.adjusted(kTextPadding, 0, -kTextPadding, 0);
-    const QString text =
-        QFontMetrics(tabFont).elidedText(titleOf(k), Qt::ElideRight, textRect.width());
-    painter.drawText(textRect, Qt::AlignCenter | Qt::TextSingleLine, text);
+    const ShownTitle shown = layOutTitle(k, titleOf(k));
+    painter.drawText(shown.rect, Qt::AlignCenter | Qt::TextSingleLine, shown.text);
 }
 
 void TabColumn::setHovered(int k)

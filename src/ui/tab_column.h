@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QWidget>
 #include <functional>
 
@@ -56,8 +57,16 @@ public:
     QRect tabRect(int k) const;
     // The tab under a point in widget pixels, 0 when there is none.
     int tabAt(const QPoint& pos) const;
+    // What a screen reader says of each tab besides its title: "%1" is
+    // the tab's page, "%2" the page count.
+    void setTabDescription(const QString& pattern) { m_tabDescription = pattern; }
+    QString tabDescription() const { return m_tabDescription; }
+
     // The tab with the hover look, 0 when there is none.
     int hoveredTab() const { return m_hovered; }
+    // Tab k's title as its tab shows it in its present look: whole when it
+    // fits, else cut. The whole title is the tab's tooltip then.
+    QString shownTitle(int k) const;
 
     int scrollOffset() const { return m_scroll; }
     int maximumScroll() const;
@@ -88,6 +97,7 @@ Q_SIGNALS:
     void scrolled(int offset);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -105,6 +115,14 @@ private:
     int tabWidth() const;
     int firstTabNear(int contentY) const;
     bool hasTab(int k) const { return k >= 1 && k <= m_count; }
+    static QString fitTitle(const QString& title, const QFontMetrics& metrics, int room);
+    struct ShownTitle
+    {
+        QString text;
+        QRect rect;
+    };
+    QFont tabFont(int k) const;
+    ShownTitle layOutTitle(int k, const QString& title) const;
     void paintTab(QPainter& painter, int k) const;
     void setHovered(int k);
     void pointAt(const QPoint& pos);
@@ -121,4 +139,5 @@ private:
     QColor m_pageColor;
     QCursor m_handCursor;
     QPair<int, int> m_lastPainted;
+    QString m_tabDescription = QStringLiteral("%1 / %2");
 };

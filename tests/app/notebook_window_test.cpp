@@ -2,19 +2,26 @@
 // keys in the editor, popups answered from a queued callback.
 
 #include "app_fixture.h"
+#include "core/code_page.h"
 #include "core/window_ticks.h"
 #include "mainwindow/main_menus.h"
+#include "richtext/win_color.h"
 #include "test_files.h"
 #include "ui/status_bar.h"
 #include "ui/tab_column.h"
 #include "window_driver.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -223,4 +230,160 @@ TEST_F(NotebookWindow, DraggingTheMarkerMovesTheSecondTabStopWithinTheFrame)
     const double dragged = window()->tabStopTwips();
     app->RebuildTabs();
     EXPECT_EQ(window()->tabStopTwips(), dragged) << "a page command's rebuild keeps the marker";
+}
+
+TEST_F(NotebookWindow, FileDialogsStartInTheBooksFolder)
+{
+    start();
+    for (const char* command : {"mnuMainImport", "mnuMainImportContacts"}) {
+        QString folder;
+        QTimer::singleShot(0, [&folder] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            folder = dialog->directory().absolutePath();
+            dialog->reject();
+        });
+        window()->menus()->item(command)->trigger();
+        EXPECT_EQ(folder, QDir(f.dataFolder).absolutePath()) << command;
+    }
+}
+
+TEST_F(NotebookWindow, ADoubleClickUnderTheTabsOpensTheOptionsLikeTheRestOfTheBackground)
+{
+    start();
+    QString opened;
+    QTimer::singleShot(0, [&opened] {
+        opened = QApplication::activeModalWidget()->objectName();
+        QApplication::activeModalWidget()->close();
+    });
+    const QPoint below = tabs()->tabRect(14).bottomLeft() + tabs()->pos() + QPoint(10, 30);
+    QTest::mouseDClick(window()->windowHandle(), Qt::LeftButton, {}, below);
+    EXPECT_EQ(opened, "frmOptions");
+}
+
+TEST_F(NotebookWindow, TheSplitterIsEasyToHitAndADragFromItOpensNoPage)
+{
+    start();
+    const QRect tab5 = tabs()->tabRect(5).translated(tabs()->pos());
+    for (int x = tab5.left() - 2; x < tab5.left() + 4; ++x) {
+        const QWidget* under = window()->childAt(x, tab5.center().y());
+        ASSERT_NE(under, nullptr);
+        EXPECT_EQ(under->cursor().shape(), Qt::SplitHCursor) << x - tab5.left();
+    }
+    const double before = window()->buttonWidthTwips();
+    const QPoint grab(tab5.left() + 3, tab5.center().y());
+    QTest::mousePress(window()->windowHandle(), Qt::LeftButton, {}, grab);
+    QTest::mouseMove(window()->windowHandle(), grab - QPoint(30, 0));
+    QTest::mouseRelease(window()->windowHandle(), Qt::LeftButton, {}, grab - QPoint(30, 0));
+    EXPECT_EQ(app->book().RecentPage, 1);
+    EXPECT_EQ(window()->buttonWidthTwips(), before + 30 * 15) << "the edge follows the pointer";
+}
+
+TEST_F(NotebookWindow, NarrowTabsShowWhatFitsAndTheWholeTitleAsTheirTooltip)
+{
+    const QString title = u"Родственники и друзья"_qs;
+    std::vector<PageRecord> pages = DataFile::defaultPages();
+    pages.push_back({title, QString(), PageRecord::AddressPage});
+    writeAll(f.dataFile(), DataFile::serialize(pages));
+    f.write(u"Общие"_qs, "ButtonWidth", "300");
+    start();
+    for (const int current : {1, 14, 15}) {
+        clickTab(current);
+        for (int k = 1; k <= 14; ++k)
+            ASSERT_EQ(tabs()->shownTitle(k), tabs()->titleOf(k)) << current << " " << k;
+        const QString cut = tabs()->shownTitle(15);
+        EXPECT_TRUE(cut.size() >= 2 && title.startsWith(cut.chopped(cut.endsWith(u'…') ? 1 : 0)))
+            << cut.toStdString();
+    }
+    const QPoint inTab = tabs()->tabRect(15).center();
+    QHelpEvent help(QEvent::ToolTip, inTab, tabs()->mapToGlobal(inTab));
+    QApplication::sendEvent(tabs(), &help);
+    EXPECT_EQ(QToolTip::text(), title);
+}
+
+TEST_F(NotebookWindow, TheTipAtTheFirstRunSizeEndsInAMarkAndShowsWholeAsItsTooltip)
+{
+    const QString tip = u"Alt и первая буква пары открывают страницу с этой парой букв: Alt+Д "
+                        "открывает страницу ДЕ, Alt+Ю страницу ЮЯ."_qs;
+    writeAll(f.dir.filePath("velkar.tip"), CodePage::encodeLossy(tip + "\r\n"));
+    f.write(u"Общие"_qs, "TipsDuration", "10");
+    app = f.makeApp();
+    ASSERT_TRUE(app->StartUp());
+    window()->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window()));
+    const auto* label = window()->findChild<QLabel*>("lblTip");
+    EXPECT_TRUE(label->text().endsWith(u'…')) << label->text().toStdString();
+    EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width());
+    EXPECT_EQ(label->toolTip(), tip);
+}
+
+TEST_F(NotebookWindow, ScreenReadersHearWhatTheControlsAndEachTabAre)
+{
+    start();
+    for (const char* name : {"picTabs", "rtfPage", "picStatus"}) {
+        const auto* face =
+            QAccessible::queryAccessibleInterface(window()->findChild<QWidget*>(name));
+        EXPECT_FALSE(face->text(QAccessible::Name).isEmpty()) << name;
+        EXPECT_FALSE(face->text(QAccessible::Description).isEmpty()) << name;
+    }
+    clickTab(3);
+    QAccessibleInterface* column = QAccessible::queryAccessibleInterface(tabs());
+    EXPECT_EQ(column->role(), QAccessible::PageTabList);
+    ASSERT_EQ(column->childCount(), 14);
+    for (int i = 0; i < 14; ++i) {
+        QAccessibleInterface* tab = column->child(i);
+        EXPECT_EQ(tab->text(QAccessible::Name), tabs()->titleOf(i + 1));
+        EXPECT_EQ(tab->text(QAccessible::Description), u"Страница %1 из 14"_qs.arg(i + 1));
+        EXPECT_EQ(tab->state().selected, i == 2);
+        EXPECT_EQ(column->indexOfChild(tab), i);
+    }
+    const QPoint tab5 = tabs()->mapToGlobal(tabs()->tabRect(5).center());
+    EXPECT_EQ(column->childAt(tab5.x(), tab5.y()), column->child(4));
+}
+
+namespace {
+
+// The strongest contrast between the widget's background (its bottom-right
+// pixel, where no text reaches) and any pixel of its text.
+double textContrast(QWidget* widget)
+{
+    const QImage image = widget->grab().toImage();
+    const QColor background = image.pixelColor(image.width() - 1, image.height() - 1);
+    double best = 1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            best = std::max(best, WinColor::contrast(image.pixelColor(x, y), background));
+    }
+    return best;
+}
+
+} // namespace
+
+TEST_F(NotebookWindow, OnADarkDesktopAutomaticTextReadsOnEveryPageColourAndIsStoredAsItWas)
+{
+    const QPalette light = QApplication::palette();
+    QPalette dark = light;
+    const std::pair<QPalette::ColorRole, QRgb> darkColors[] = {
+        {QPalette::Window, 0x353535},     {QPalette::Base, 0x2b2b2b},
+        {QPalette::Button, 0x353535},     {QPalette::Text, 0xeeeeee},
+        {QPalette::WindowText, 0xeeeeee}, {QPalette::ButtonText, 0xeeeeee}};
+    for (const auto& [role, rgb] : darkColors)
+        dark.setColor(role, QColor(QRgb(rgb)));
+    QApplication::setPalette(dark);
+    std::vector<PageRecord> pages = DataFile::defaultPages();
+    pages[0].Text = u"ЖЖЖЖ ШШШШ"_qs;
+    writeAll(f.dataFile(), DataFile::serialize(pages));
+    start();
+    editor()->setCursorWidth(0); // the caret is no text
+    const QString stored = app->book().Pages[1].Text;
+    MainWindow::Display display;
+    for (const quint32 pageColor : {WinColor::window, 0xC0FFFFu, 0xFFFFFFu, 0x400000u}) {
+        display.PageColor = pageColor;
+        window()->RebuildTabs(app->book(), display);
+        EXPECT_GE(textContrast(editor()->viewport()), 4.5) << std::hex << pageColor;
+    }
+    QApplication::setPalette(light);
+    EXPECT_FALSE(app->book().isChanged());
+    EXPECT_EQ(app->book().Pages[1].Text, stored);
 }

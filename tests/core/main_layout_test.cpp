@@ -32,7 +32,6 @@ MainLayout::Input typicalWindow()
     input.screenSize = QSize(28800, 16200);
     input.gripSize = QSize(240, 240);
     input.whiteLineSize = QSize(30, 330);
-    input.resizeHandleWidth = 60;
     return input;
 }
 
@@ -57,8 +56,8 @@ TEST(MainLayoutTypicalWindow, FollowsTheLayoutPass)
     EXPECT_EQ(g.picTabStop, QRect(3400, 45, 15, 5610));
     EXPECT_EQ(g.shpPageHilite, QRect(8325, 405, 630, 390));
     EXPECT_EQ(g.picWhiteLine, QRect(8325, 420, 30, 330));
-    EXPECT_EQ(g.picResizeTop, QRect(8325, 45, 60, 360));
-    EXPECT_EQ(g.picResizeBottom, QRect(8325, 795, 60, 4860));
+    EXPECT_EQ(g.picResizeTop, QRect(8310, 45, 90, 360));
+    EXPECT_EQ(g.picResizeBottom, QRect(8310, 795, 90, 4860));
     EXPECT_EQ(g.tabColumn, QRect(8340, 0, 660, 5700));
     EXPECT_EQ(g.maxTabScroll, 0);
     EXPECT_EQ(g.picStatus, QRect(0, 5700, 9000, 300));

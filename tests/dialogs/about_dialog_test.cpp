@@ -54,6 +54,7 @@ TEST(AboutBox, F1ToF3SwitchScreensFromAnyControlAndOkCloses)
 {
     AboutFixture f;
     auto box = f.open();
+    EXPECT_EQ(unnamedControls(box.get()), QStringList());
     auto* properties = child<QWidget>(box.get(), "picScreen2");
     auto* thanks = child<QListWidget>(box.get(), "lstThanks");
     // The heading, then whether the properties and the thanks show.

@@ -96,6 +96,7 @@ TEST_F(BackupsDialogTest, ListsCopiesFromCountLinesAndReadsPagesOnlyOnceOneIsCho
     writeBackup(7, bookBytes({{"АБ", kIvanovRtf, 0}, {"Дача", "дом", 1}}), kEarly);
     writeBackup(8, "3\r\n\"A\",\"one\r\ntwo\"\r\n\"B\",\"\"\r\n", kLate);
     open();
+    EXPECT_EQ(unnamedControls(m_dialog.get()), QStringList());
     EXPECT_EQ(m_dialog->windowTitle(), u"Резервные копии книги"_qs);
     ASSERT_EQ(copies()->topLevelItemCount(), 2);
     EXPECT_EQ(row(0),

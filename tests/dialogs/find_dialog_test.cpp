@@ -53,6 +53,7 @@ const QString kCompleted = QStringLiteral("Поиск завершен.");
 TEST_F(FindDialogTest, ClosesByEscapeOrCancelAndIsGone)
 {
     open({QStringLiteral("a")}, 1, 0);
+    EXPECT_EQ(unnamedControls(m_dialog), QStringList());
     EXPECT_FALSE(m_dialog->isModal());
     QTest::keyClick(what(), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

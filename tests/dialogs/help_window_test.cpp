@@ -65,6 +65,7 @@ TEST(HelpWindow, ShowsWhicheverTitleIsChosenAndIsGoneOnceClosed)
     QWidget owner;
     QPointer<HelpWindow> help = HelpWindow::showModeless(f.setup(), &owner);
     ASSERT_TRUE(help);
+    EXPECT_EQ(unnamedControls(help), QStringList());
     auto* list = child<QComboBox>(help, "cboContents");
     ASSERT_EQ(list->count(), 3);
     list->setCurrentIndex(2);

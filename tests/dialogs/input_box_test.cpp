@@ -53,6 +53,7 @@ TEST(InputBox, OkReturnsTheTextExactlyAsItStandsAndTheFocusSelectsAllOfIt)
     const QString untouched = ask(
         QStringLiteral("  Иванов  "),
         [&owner](QDialog* box) {
+            EXPECT_EQ(unnamedControls(box), QStringList());
             EXPECT_EQ(box->parentWidget(), &owner);
             box->activateWindow();
             QCoreApplication::processEvents();

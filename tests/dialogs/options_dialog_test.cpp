@@ -36,6 +36,7 @@ TEST_F(OptionsDialogTest, SettingsOfZeroShowClearedBoxesWithTheDefaultsAndOkKeep
     m_host.m_options.TipsDuration = 0;
     m_host.m_options.AutosaveDuration = 0;
     open();
+    EXPECT_EQ(unnamedControls(m_dialog), QStringList());
     child<QListWidget>("lstPages")->setFocus();
     QStringList buttons;
     for (int presses = 0; presses < 20 && buttons.size() < 3; ++presses) {

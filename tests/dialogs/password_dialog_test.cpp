@@ -43,6 +43,7 @@ TEST(PasswordLogin, AWrongPasswordIsToldAndClearedAndTheWindowStays)
     DialogFixture f;
     f.password = QStringLiteral("Пароль");
     auto dialog = f.open(PasswordDialog::Mode::Login);
+    EXPECT_EQ(unnamedControls(dialog.get()), QStringList());
     EXPECT_EQ(child<QPushButton>(dialog.get(), "cmdCancel")->text(), QStringLiteral("Выход"));
     EXPECT_FALSE(child<QCheckBox>(dialog.get(), "chkMask")->isVisible());
 

@@ -1,3 +1,4 @@
+#include "dialog_child.h"
 #include "dialogs/replace_dialog.h"
 #include "test_files.h"
 
@@ -41,6 +42,7 @@ protected:
 TEST_F(ReplaceDialogTest, BothFilesShowSizeInTheLocaleAndDateAndEscapeGivesNoAnswer)
 {
     auto dialog = open();
+    EXPECT_EQ(unnamedControls(dialog.get()), QStringList());
     const auto text = [&dialog](const char* name) {
         return dialog->findChild<QLabel*>(name)->text();
     };

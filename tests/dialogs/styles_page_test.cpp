@@ -61,6 +61,7 @@ protected:
         QString marks;
         maskItems.clear();
         whenModal([&](QWidget* mask) {
+            EXPECT_EQ(unnamedControls(mask), QStringList());
             auto* items = mask->findChild<QListWidget*>("lstList");
             for (int i = 0; i < items->count(); ++i) {
                 marks += items->item(i)->checkState() == Qt::Checked ? u'+' : u'-';
