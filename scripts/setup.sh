@@ -15,6 +15,7 @@ PACKAGES=(
   poppler-utils
   desktop-file-utils dpkg-dev file
   python3-vobject
+  xvfb libxcb1-dev
 )
 
 # The packages above, and those named as arguments.

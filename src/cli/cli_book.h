@@ -15,6 +15,7 @@ class CliBook
 public:
     // Reads and indexes `path`; problem() tells why that failed.
     explicit CliBook(const QString& path);
+    ~CliBook();
     CliBook(const CliBook&) = delete;
     CliBook& operator=(const CliBook&) = delete;
 
@@ -34,6 +35,10 @@ public:
     std::vector<PageRecord> pages(bool cleanUp) const;
 
 private:
+    bool map(const QString& path);
+
+    void* m_mapped = nullptr; // the file, when it could be mapped whole
+    size_t m_mappedSize = 0;
     QByteArray m_bytes;
     DataFile::Index m_index;
     QString m_problem;

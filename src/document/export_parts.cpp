@@ -22,22 +22,33 @@ QByteArray ExportParts::build(std::span<const PageRecord> pages)
 
 // A page's part runs from its title line to the next title line. Only a
 // title line starts with "$": the text of a page holds none ("&dollar;").
-bool ExportParts::adopt(QByteArrayView exportBytes, std::span<const PageIdentity> pages)
+bool ExportParts::adopt(const QByteArray& exportBytes, std::span<const PageIdentity> pages)
 {
+    const QByteArrayView bytes(exportBytes);
     std::vector<Part> parts;
     parts.reserve(pages.size());
     qsizetype start = 0;
     for (const PageIdentity& page : pages) {
         const QByteArray titleLine = '$' + CodePage::encodeLossy(page.title) + "\r\n";
-        if (!exportBytes.sliced(start).startsWith(titleLine))
+        if (!bytes.sliced(start).startsWith(titleLine))
             return false;
-        qsizetype end = exportBytes.indexOf("\n$", start + titleLine.size());
-        end = end < 0 ? exportBytes.size() : end + 1;
-        parts.push_back({page, exportBytes.sliced(start, end - start).toByteArray()});
+        qsizetype end = bytes.indexOf('$', start + titleLine.size());
+        while (end >= 0 && bytes[end - 1] != '\n')
+            end = bytes.indexOf('$', end + 1);
+        end = end < 0 ? bytes.size() : end;
+        parts.push_back(
+            {page, QByteArray::fromRawData(exportBytes.constData() + start, end - start)});
         start = end;
     }
-    if (start != exportBytes.size())
+    if (start != bytes.size())
         return false;
     m_parts = std::move(parts);
+    m_adopted = exportBytes;
     return true;
+}
+
+void ExportParts::clear()
+{
+    m_parts.clear();
+    m_adopted.clear();
 }

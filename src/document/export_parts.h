@@ -20,9 +20,9 @@ public:
     // Takes `exportBytes`, the export of `pages` as written earlier, as their
     // parts. False, and nothing taken, when the bytes do not cut into one
     // part per page, each opening with the page's own title line.
-    bool adopt(QByteArrayView exportBytes, std::span<const PageIdentity> pages);
+    bool adopt(const QByteArray& exportBytes, std::span<const PageIdentity> pages);
     bool isEmpty() const { return m_parts.empty(); }
-    void clear() { m_parts.clear(); }
+    void clear();
 
 private:
     struct Part
@@ -31,4 +31,6 @@ private:
         QByteArray bytes;
     };
     std::vector<Part> m_parts;
+    // The adopted export: its parts point into it rather than copy it.
+    QByteArray m_adopted;
 };
