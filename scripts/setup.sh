@@ -15,6 +15,7 @@ PACKAGES=(
   poppler-utils
   desktop-file-utils dpkg-dev file lintian appstream
   python3-vobject python3-yaml khard abook
+  xvfb libxcb1-dev
 )
 
 # The packages above, and those named as arguments.

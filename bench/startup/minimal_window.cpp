@@ -1,5 +1,5 @@
 // The floor for the program's start-up: a Qt widget window shown and left
-// open, as bench/startup/measure-startup starts and ends it.
+// open, as bench_startup starts and ends it.
 #include <QApplication>
 #include <QWidget>
 

@@ -1,10 +1,17 @@
 #include "cli/cli_book.h"
 
 #include "core/bounded_file.h"
-#include "document/data_file.h"
 #include "document/page_import.h"
 
 #include <QFile>
+
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include <cstdio>
 
 namespace {
@@ -42,31 +49,80 @@ BoundedFile::Result readStandardInput()
 
 } // namespace
 
-CliBook::Loaded CliBook::read(const QString& path, bool cleanUp)
+CliBook::CliBook(const QString& path)
 {
-    Loaded result;
-    const BoundedFile::Result file = path == QLatin1String("-")
-                                         ? readStandardInput()
-                                         : BoundedFile::read(path, DataFile::MaxFileBytes);
+    const bool standardInput = path == QLatin1String("-");
+    if (!standardInput && map(path)) {
+        m_index = DataFile::index(m_bytes);
+        if (!m_index.ok())
+            m_problem = QStringLiteral("%1: %2").arg(path, m_index.error->text());
+        return;
+    }
+    BoundedFile::Result file =
+        standardInput ? readStandardInput() : BoundedFile::read(path, DataFile::MaxFileBytes);
     if (!file.bytes) {
         const QString what = file.problem == BoundedFile::Problem::CannotRead
                                  ? QStringLiteral("cannot read")
                                  : QStringLiteral("not a book file");
-        result.problem = QStringLiteral("%1: %2: %3").arg(path, what, file.error);
-        return result;
+        m_problem = QStringLiteral("%1: %2: %3").arg(path, what, file.error);
+        return;
     }
-    DataFile::ParseResult parsed = DataFile::parse(*file.bytes);
-    if (!parsed.ok()) {
-        result.problem = QStringLiteral("%1: %2").arg(path, parsed.error->text());
-        return result;
-    }
-    result.pages = std::move(parsed.pages);
-    result.trailingLine = parsed.trailingLine;
-    if (!cleanUp)
-        return result;
-    for (PageRecord& page : result.pages) {
-        if (page.Kind == PageRecord::AddressPage)
-            page.Text = PageImport::Import(page.Text);
-    }
-    return result;
+    m_bytes = std::move(*file.bytes);
+    m_index = DataFile::index(m_bytes);
+    if (!m_index.ok())
+        m_problem = QStringLiteral("%1: %2").arg(path, m_index.error->text());
+}
+
+CliBook::~CliBook()
+{
+#ifdef Q_OS_LINUX
+    if (m_mapped)
+        munmap(m_mapped, m_mappedSize);
+#endif
+}
+
+// A book is read once, front to back: mapped with its pages in place, it
+// costs neither a copy nor a page fault for every page of memory. Anything
+// unusual (not a regular file, empty, too large) is left to the ordinary
+// read, which says what is wrong.
+bool CliBook::map(const QString& path)
+{
+#ifdef Q_OS_LINUX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st = {};
+    const bool usable = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
+                        st.st_size <= DataFile::MaxFileBytes;
+    void* mapped =
+        usable ? mmap(nullptr, size_t(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0)
+               : MAP_FAILED;
+    ::close(fd);
+    if (mapped == MAP_FAILED)
+        return false;
+    m_mapped = mapped;
+    m_mappedSize = size_t(st.st_size);
+    m_bytes = QByteArray::fromRawData(static_cast<const char*>(mapped), qsizetype(st.st_size));
+    return true;
+#else
+    Q_UNUSED(path);
+    return false;
+#endif
+}
+
+PageRecord CliBook::page(size_t number, bool cleanUp) const
+{
+    PageRecord page = m_index.page(number - 1);
+    if (cleanUp && page.Kind == PageRecord::AddressPage)
+        page.Text = PageImport::Import(page.Text);
+    return page;
+}
+
+std::vector<PageRecord> CliBook::pages(bool cleanUp) const
+{
+    std::vector<PageRecord> pages;
+    pages.reserve(pageCount());
+    for (size_t number = 1; number <= pageCount(); ++number)
+        pages.push_back(page(number, cleanUp));
+    return pages;
 }

@@ -1,26 +1,45 @@
 #pragma once
 
+#include "document/data_file.h"
 #include "document/page_record.h"
 
+#include <QByteArray>
 #include <QString>
 #include <vector>
 
 // A book file read the way the program reads it at start-up, but never
-// recovered or rewritten: a file that does not load is only described.
+// recovered or rewritten: a file that does not load is only described. The
+// file is indexed whole, and a page is decoded only when it is asked for.
 class CliBook
 {
 public:
-    struct Loaded
-    {
-        std::vector<PageRecord> pages; // page 1 first
-        QString problem;               // empty when the book loaded
-        // Line where text follows the last counted page; the program keeps
-        // the counted pages and a copy of the whole file.
-        int trailingLine = 0;
-        bool ok() const { return problem.isEmpty(); }
-    };
+    // Reads and indexes `path`; problem() tells why that failed.
+    explicit CliBook(const QString& path);
+    ~CliBook();
+    CliBook(const CliBook&) = delete;
+    CliBook& operator=(const CliBook&) = delete;
 
-    // With cleanUp the address pages pass the same tab clean-up as at load,
-    // so texts read back exactly as the program shows and exports them.
-    static Loaded read(const QString& path, bool cleanUp);
+    bool ok() const { return m_problem.isEmpty(); }
+    const QString& problem() const { return m_problem; }
+    size_t pageCount() const { return m_index.records.size(); }
+    // Line where text follows the last counted page; the program keeps the
+    // counted pages and a copy of the whole file.
+    int trailingLine() const { return m_index.trailingLine; }
+
+    // Page `number` (from 1). With cleanUp an address page passes the same
+    // tab clean-up as at load, so its text reads back exactly as the program
+    // shows and exports it.
+    PageRecord page(size_t number, bool cleanUp) const;
+    QString title(size_t number) const { return m_index.decodeTitle(number - 1); }
+    qint32 kind(size_t number) const { return m_index.kindOf(number - 1); }
+    std::vector<PageRecord> pages(bool cleanUp) const;
+
+private:
+    bool map(const QString& path);
+
+    void* m_mapped = nullptr; // the file, when it could be mapped whole
+    size_t m_mappedSize = 0;
+    QByteArray m_bytes;
+    DataFile::Index m_index;
+    QString m_problem;
 };

@@ -20,15 +20,21 @@
 
 namespace {
 
+// Whether the book opened; if not, says why and the caller exits with ExitFailure.
+bool openedOrReported(const CliBook& book)
+{
+    if (!book.ok())
+        CliOutput::err(QStringLiteral("velkaro-cli: %1\n").arg(book.problem()));
+    return book.ok();
+}
+
 // Loads the book or tells why not; nullopt means the caller exits with ExitFailure.
 std::optional<std::vector<PageRecord>> loadOrReport(const QString& path, bool cleanUp)
 {
-    CliBook::Loaded loaded = CliBook::read(path, cleanUp);
-    if (!loaded.ok()) {
-        CliOutput::err(QStringLiteral("velkaro-cli: %1\n").arg(loaded.problem));
+    const CliBook book(path);
+    if (!openedOrReported(book))
         return std::nullopt;
-    }
-    return std::move(loaded.pages);
+    return book.pages(cleanUp);
 }
 
 int usageError(const QString& command, const QString& message)
@@ -167,13 +173,13 @@ int exportContacts(const CliArgs& args, ContactExport::Format format, const QStr
         return usageError(
             command,
             QStringLiteral("%1 is the book itself; it is never overwritten").arg(args.output));
-    const auto pages = loadOrReport(book, true);
-    if (!pages)
+    const CliBook opened(book);
+    if (!openedOrReported(opened))
         return CliCommands::ExitFailure;
-    if (page && (*page < 1 || *page > static_cast<int>(pages->size())))
-        return noSuchPage(command, *page, pages->size());
-    const std::vector<Contact> contacts =
-        page ? ContactExport::ofPage((*pages)[size_t(*page - 1)]) : ContactExport::ofBook(*pages);
+    if (page && (*page < 1 || *page > static_cast<int>(opened.pageCount())))
+        return noSuchPage(command, *page, opened.pageCount());
+    const std::vector<Contact> contacts = page ? ContactExport::ofPage(opened.page(*page, true))
+                                               : ContactExport::ofBook(opened.pages(true));
     const QByteArray bytes = ContactExport::write(contacts, format);
     return CliCommands::exitFor(args.output.isEmpty() ? CliOutput::outBytes(bytes)
                                                       : writeFile(args.output, bytes));
@@ -183,13 +189,14 @@ int exportContacts(const CliArgs& args, ContactExport::Format format, const QStr
 
 int CliCommands::list(const CliArgs& args)
 {
-    const auto pages = loadOrReport(args.positional.at(0), false);
-    if (!pages)
+    const CliBook book(args.positional.at(0));
+    if (!openedOrReported(book))
         return ExitFailure;
     QString out;
-    for (size_t i = 0; i < pages->size(); ++i) {
-        const PageRecord& page = (*pages)[i];
-        out += QStringLiteral("%1\t%2\t%3\n").arg(i + 1).arg(kindName(page.Kind), page.Title);
+    for (size_t number = 1; number <= book.pageCount(); ++number) {
+        out += QStringLiteral("%1\t%2\t%3\n")
+                   .arg(number)
+                   .arg(kindName(book.kind(number)), book.title(number));
     }
     return exitFor(CliOutput::out(out));
 }
@@ -200,12 +207,12 @@ int CliCommands::cat(const CliArgs& args)
     if (!number)
         return usageError("cat",
                           QStringLiteral("'%1' is not a page number").arg(args.positional.at(1)));
-    const auto pages = loadOrReport(args.positional.at(0), true);
-    if (!pages)
+    const CliBook book(args.positional.at(0));
+    if (!openedOrReported(book))
         return ExitFailure;
-    if (*number < 1 || *number > static_cast<int>(pages->size()))
-        return noSuchPage("cat", *number, pages->size());
-    const QString text = forTerminal(RtfPlainText::extract((*pages)[*number - 1].Text));
+    if (*number < 1 || *number > static_cast<int>(book.pageCount()))
+        return noSuchPage("cat", *number, book.pageCount());
+    const QString text = forTerminal(RtfPlainText::extract(book.page(*number, true).Text));
     return exitFor(CliOutput::out(text.isEmpty() || text.endsWith(u'\n') ? text : text + u'\n'));
 }
 
@@ -229,21 +236,19 @@ int CliCommands::exportText(const CliArgs& args)
 int CliCommands::check(const CliArgs& args)
 {
     const QString& book = args.positional.at(0);
-    const CliBook::Loaded loaded = CliBook::read(book, false);
-    if (!loaded.ok()) {
-        CliOutput::err(QStringLiteral("velkaro-cli: %1\n").arg(loaded.problem));
+    const CliBook opened(book);
+    if (!openedOrReported(opened))
         return ExitFailure;
-    }
-    if (loaded.trailingLine > 0) {
+    if (opened.trailingLine() > 0) {
         CliOutput::err(QStringLiteral("velkaro-cli: %1: line %2: text after the last of the %3 "
                                       "counted pages\n")
                            .arg(book)
-                           .arg(loaded.trailingLine)
-                           .arg(loaded.pages.size()));
+                           .arg(opened.trailingLine())
+                           .arg(opened.pageCount()));
         return ExitFailure;
     }
     return exitFor(CliOutput::out(
-        QStringLiteral("%1: OK, %2 pages\n").arg(book, QString::number(loaded.pages.size()))));
+        QStringLiteral("%1: OK, %2 pages\n").arg(book, QString::number(opened.pageCount()))));
 }
 
 int CliCommands::find(const CliArgs& args)
@@ -251,22 +256,22 @@ int CliCommands::find(const CliArgs& args)
     const QString& sample = args.positional.at(1);
     if (sample.isEmpty())
         return usageError("find", QStringLiteral("nothing to find: TEXT is empty"));
-    const auto pages = loadOrReport(args.positional.at(0), true);
-    if (!pages)
+    const CliBook book(args.positional.at(0));
+    if (!openedOrReported(book))
         return ExitTrouble;
     const int options = (args.matchCase ? TextFinder::matchCase : 0) |
                         (args.wholeWord ? TextFinder::wholeWord : 0) |
                         (args.yoAsYe ? TextFinder::yoAsYe : 0) |
                         (args.digitsOnly ? TextFinder::digitsOnly : 0);
     QString out;
-    for (size_t i = 0; i < pages->size(); ++i) {
-        const QString text = RtfPlainText::extract((*pages)[i].Text);
+    for (size_t number = 1; number <= book.pageCount(); ++number) {
+        const QString text = RtfPlainText::extract(book.page(number, true).Text);
         LinePosition at;
         for (int pos = TextFinder::find(text, sample, 0, -1, options); pos >= 0;
              pos = TextFinder::find(text, sample, pos + 1, -1, options)) {
             advanceTo(text, pos, at);
             out += QStringLiteral("%1:%2:%3:%4\n")
-                       .arg(i + 1)
+                       .arg(number)
                        .arg(at.line)
                        .arg(pos - at.lineStart + 1)
                        .arg(lineAt(text, at.lineStart));

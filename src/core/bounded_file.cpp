@@ -92,18 +92,25 @@ BoundedFile::Result BoundedFile::read(const QString& path, qint64 maxBytes)
         return *refusal;
     if (file.size() > maxBytes)
         return tooLarge(maxBytes);
-    // The file may still grow while it is read; the ceiling holds all the same.
+    // Read straight into one buffer of the size the file has now, one byte
+    // over so that growth shows; the file may still grow while it is read,
+    // and the ceiling holds all the same.
     QByteArray bytes;
+    qsizetype filled = 0;
     while (true) {
-        const QByteArray chunk = file.read(std::min(kChunkBytes, maxBytes + 1 - bytes.size()));
-        if (file.error() != QFileDevice::NoError)
+        if (filled == bytes.size())
+            bytes.resize(
+                std::min(maxBytes + 1, filled + std::max(file.size() - filled + 1, kChunkBytes)));
+        const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);
+        if (got < 0 || file.error() != QFileDevice::NoError)
             return refused(Problem::CannotRead, file.errorString());
-        if (chunk.isEmpty())
+        if (got == 0)
             break;
-        bytes += chunk;
-        if (bytes.size() > maxBytes)
+        filled += got;
+        if (filled > maxBytes)
             return tooLarge(maxBytes);
     }
+    bytes.truncate(filled);
     Result result;
     result.bytes = std::move(bytes);
     return result;

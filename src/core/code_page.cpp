@@ -75,6 +75,11 @@ CodePage::Encoded CodePage::encode(QStringView text)
     result.bytes.resize(text.size());
     char* dst = result.bytes.data();
     for (QChar ch : text) {
+        // Most text the program encodes is RTF, which is ASCII.
+        if (ch.unicode() < 0x80) {
+            *dst++ = static_cast<char>(ch.unicode());
+            continue;
+        }
         const int b = encodeChar(ch);
         if (b < 0) {
             if (!result.unmappable.contains(ch))

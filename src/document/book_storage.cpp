@@ -1,8 +1,9 @@
 #include "document/book_storage.h"
 
+#include "core/app_info.h"
 #include "core/bounded_file.h"
+#include "core/byte_digest.h"
 #include "core/safe_file.h"
-#include "document/text_export.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,6 +32,16 @@ AppError unencodable(const Book& book, const DataFile::Encoded& encoded)
             {book.Pages[encoded.badPage].Title, encoded.badChars}};
 }
 
+// Whether the file at `path` holds exactly `bytes`: what is current is not
+// written again.
+bool fileHolds(const QString& path, const QByteArray& bytes)
+{
+    if (QFileInfo(path).size() != bytes.size())
+        return false;
+    const BoundedFile::Result file = BoundedFile::read(path, bytes.size());
+    return file.bytes && *file.bytes == bytes;
+}
+
 } // namespace
 
 BookStorage::BookStorage(Book& book, QObject* parent) : QObject(parent), m_book(book) {}
@@ -41,6 +52,8 @@ std::optional<AppError> BookStorage::LoadBook()
     m_stamp = {};
     m_savedBytes.clear();
     m_savedPages.clear();
+    m_exportState = ExportState::Stale;
+    m_exportParts.clear();
     const ReadOutcome first = readBook(FullDataPath());
     if (first == ReadOutcome::Loaded) {
         m_userBook = true;
@@ -96,8 +109,7 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
     m_book.setPages(std::move(parsed.pages));
     m_book.markSaved();
     m_stamp = stampOf(path);
-    const QFileInfo exported(exportPath());
-    m_exportCurrent = exported.isFile() && exported.lastModified() >= m_stamp.modified;
+    m_exportState = ExportState::Unknown;
     return ReadOutcome::Loaded;
 }
 
@@ -135,7 +147,8 @@ BookStorage::SaveResult BookStorage::SaveBook(OnDiskChange onDiskChange)
     if (m_book.isChanged())
         m_userBook = true;
     if (!diskHoldsTheSaved()) {
-        m_exportCurrent = false;
+        adoptExportOnDisk();
+        m_exportState = ExportState::Stale;
         result.dataError = SaveDataEx(FullDataPath());
         if (result.dataError) {
             m_book.MarkBookChanged();
@@ -144,10 +157,8 @@ BookStorage::SaveResult BookStorage::SaveBook(OnDiskChange onDiskChange)
         m_stamp = stampOf(FullDataPath());
     }
     m_book.markSaved();
-    if (holdsUserBook() && !m_exportCurrent) {
-        result.exportError = SaveAsText(exportPath());
-        m_exportCurrent = !result.exportError;
-    }
+    if (holdsUserBook())
+        result.exportError = refreshExport();
     return result;
 }
 
@@ -173,6 +184,8 @@ std::optional<LocatedError> BookStorage::SaveBackup(const QString& path)
         m_book.convertToPlainText();
     if (!pagesAreTheSaved())
         return SaveDataEx(path);
+    if (fileHolds(path, m_savedBytes))
+        return std::nullopt;
     if (auto error = SafeFile::writeWhole(path, m_savedBytes, bookPermissions()))
         return located(*error, "SaveDataEx");
     return std::nullopt;
@@ -191,12 +204,13 @@ bool BookStorage::diskHoldsTheSaved() const
 void BookStorage::rememberSaved(const QByteArray& bytes, const std::vector<PageRecord>& pages)
 {
     m_savedBytes = bytes;
+    m_savedDigest.reset();
     m_savedPages.clear();
     if (bytes.isEmpty())
         return;
     m_savedPages.reserve(pages.size());
     for (const PageRecord& page : pages)
-        m_savedPages.push_back({page.Title, page.Text, page.Kind});
+        m_savedPages.push_back(PageIdentity::of(page));
 }
 
 bool BookStorage::pagesAreTheSaved() const
@@ -204,13 +218,8 @@ bool BookStorage::pagesAreTheSaved() const
     const std::span<const PageRecord> pages = m_book.pages();
     if (m_savedBytes.isEmpty() || pages.size() != m_savedPages.size())
         return false;
-    const auto same = [](const QString& a, const QString& b) {
-        return a.constData() == b.constData() && a.size() == b.size();
-    };
     return std::equal(pages.begin(), pages.end(), m_savedPages.begin(),
-                      [&same](const PageRecord& a, const SavedPage& b) {
-                          return a.Kind == b.kind && same(a.Title, b.title) && same(a.Text, b.text);
-                      });
+                      [](const PageRecord& a, const PageIdentity& b) { return b.isOf(a); });
 }
 
 QByteArray BookStorage::exportBytes() const
@@ -221,9 +230,88 @@ QByteArray BookStorage::exportBytes() const
 std::optional<LocatedError> BookStorage::SaveAsText(const QString& path)
 {
     if (auto error =
-            SafeFile::writeWhole(path, TextExport::build(m_book.pages()), bookPermissions()))
+            SafeFile::writeWhole(path, m_exportParts.build(m_book.pages()), bookPermissions()))
         return located(*error, "SaveAsText");
     return std::nullopt;
+}
+
+// The export of the book just saved. A run that cannot tell whether the export
+// on disk is current (the first with an export an earlier release wrote)
+// builds it and writes it only when its bytes differ.
+std::optional<LocatedError> BookStorage::refreshExport()
+{
+    if (exportKnownCurrent())
+        return std::nullopt;
+    const QByteArray bytes = m_exportParts.build(m_book.pages());
+    if (m_exportState == ExportState::Stale || !fileHolds(exportPath(), bytes)) {
+        if (auto error = SafeFile::writeWhole(exportPath(), bytes, bookPermissions()))
+            return located(*error, "SaveAsText");
+    }
+    m_exportState = ExportState::Current;
+    writeExportRecord();
+    return std::nullopt;
+}
+
+// After a load the record says whether the export on disk was made from the
+// very bytes read, so a book opened and closed builds no page's plain text.
+bool BookStorage::exportKnownCurrent()
+{
+    if (m_exportState == ExportState::Unknown && pagesAreTheSaved() && recordMatches())
+        m_exportState = ExportState::Current;
+    return m_exportState == ExportState::Current;
+}
+
+// Before the data file changes: the parts of an export made from the book on
+// disk are kept, so the save after one edit rebuilds one page's part.
+void BookStorage::adoptExportOnDisk()
+{
+    if (!m_exportParts.isEmpty() || m_exportState == ExportState::Stale || m_savedBytes.isEmpty())
+        return;
+    if (m_exportState == ExportState::Unknown && !recordMatches())
+        return;
+    const BoundedFile::Result exported = BoundedFile::read(exportPath(), DataFile::MaxFileBytes);
+    if (exported.bytes)
+        m_exportParts.adopt(*exported.bytes, m_savedPages);
+}
+
+// What the export on disk was made from: the data file's bytes (by size and
+// digest) in this release's plain text, and the export's own size and time,
+// so an export changed by another program is never taken for ours.
+QByteArray BookStorage::exportRecord()
+{
+    const QFileInfo exported(exportPath());
+    if (!exported.isFile() || m_savedBytes.isEmpty())
+        return {};
+    if (!m_savedDigest)
+        m_savedDigest = ByteDigest::of(m_savedBytes);
+    const auto number = [](qint64 value) { return QByteArray::number(value); };
+    return AppInfo::versionText().toUtf8() + '\n' + exported.absoluteFilePath().toUtf8() + '\n' +
+           number(m_savedBytes.size()) + ' ' + QByteArray::number(*m_savedDigest, 16) + '\n' +
+           number(exported.size()) + ' ' + number(exported.lastModified().toMSecsSinceEpoch()) +
+           '\n';
+}
+
+bool BookStorage::recordMatches()
+{
+    if (m_settingsFolder.isEmpty())
+        return false;
+    const BoundedFile::Result record = BoundedFile::read(exportRecordPath(), 64 * 1024);
+    const QByteArray expected = exportRecord();
+    return record.bytes && !expected.isEmpty() && *record.bytes == expected;
+}
+
+void BookStorage::writeExportRecord()
+{
+    if (m_settingsFolder.isEmpty())
+        return;
+    QDir().mkpath(m_settingsFolder);
+    // Without a record the next run compares the export instead.
+    (void)SafeFile::writeWhole(exportRecordPath(), exportRecord());
+}
+
+QString BookStorage::exportRecordPath() const
+{
+    return m_settingsFolder + m_exeBaseName + QLatin1String(".export.sum");
 }
 
 std::optional<AppError> BookStorage::WriteDefaultBook()

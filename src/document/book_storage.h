@@ -3,6 +3,7 @@
 #include "core/app_error.h"
 #include "document/book.h"
 #include "document/data_file.h"
+#include "document/export_parts.h"
 
 #include <QDateTime>
 #include <QFileDevice>
@@ -96,11 +97,14 @@ public:
     std::optional<LocatedError> SaveDataEx(const QString& path);
     // A copy of the book at `path` (the history backup): the bytes the last
     // save wrote to the data file while the pages are still the very ones
-    // saved, otherwise written as SaveDataEx writes them.
+    // saved, otherwise written as SaveDataEx writes them. A copy that already
+    // holds those bytes is left as it is.
     std::optional<LocatedError> SaveBackup(const QString& path);
     std::optional<LocatedError> SaveAsText(const QString& path);
     // The text export of the book as it is now.
     QByteArray exportBytes() const;
+    // Where the program notes what the export on disk was made from.
+    QString exportRecordPath() const;
 
     std::optional<AppError> WriteDefaultBook();
     std::optional<AppError> UseTempBook();
@@ -161,6 +165,22 @@ private:
     bool diskHoldsTheSaved() const;
     void rememberSaved(const QByteArray& bytes, const std::vector<PageRecord>& pages);
 
+    // Whether the export on disk is that of the book last read or written
+    // here: Current once known, Unknown after a load until the record kept
+    // beside the settings says so (or not), Stale once the data file changed.
+    enum class ExportState
+    {
+        Unknown,
+        Current,
+        Stale
+    };
+    std::optional<LocatedError> refreshExport();
+    bool exportKnownCurrent();
+    void adoptExportOnDisk();
+    QByteArray exportRecord();
+    bool recordMatches();
+    void writeExportRecord();
+
     Book& m_book;
     QString m_filePath;
     QString m_exeBaseName = QStringLiteral("velkaro");
@@ -170,16 +190,11 @@ private:
     bool m_userBook = true;
     bool m_useRtf = true;
     PageCleanup m_cleanup;
-    struct SavedPage
-    {
-        QString title;
-        QString text;
-        qint32 kind = 0;
-    };
-    // What the last save wrote to the data file, and shallow copies of the
-    // pages it came from: while they share their texts' characters, the same
-    // addresses mean the same pages.
+    // What the last save wrote to the data file (or the load read), and the
+    // pages it came from; its digest is taken when first needed.
     QByteArray m_savedBytes;
-    bool m_exportCurrent = false; // the export on disk is that of the saved book
-    std::vector<SavedPage> m_savedPages;
+    std::optional<quint64> m_savedDigest;
+    std::vector<PageIdentity> m_savedPages;
+    ExportState m_exportState = ExportState::Stale;
+    ExportParts m_exportParts;
 };

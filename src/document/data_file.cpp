@@ -17,13 +17,13 @@ AppError pastEnd(const char* detail = "")
             QStringLiteral("Input past end of file") + QLatin1String(detail)};
 }
 
-// One forward pass over the file bytes. Fields are cut out as byte ranges and
-// decoded once, so a large book costs one copy of its text.
+// One forward pass over the file bytes. Fields are cut out as byte ranges,
+// decoded later and only where wanted, so a large book costs one copy of its
+// text and one page costs one page.
 class Reader
 {
 public:
-    Reader(QByteArrayView bytes, DataFile::Charset charset)
-        : m_pos(bytes.data()), m_end(bytes.data() + bytes.size()), m_charset(charset)
+    explicit Reader(QByteArrayView bytes) : m_pos(bytes.data()), m_end(bytes.data() + bytes.size())
     {}
 
     bool readCount(int& count)
@@ -47,7 +47,7 @@ public:
         return true;
     }
 
-    bool readField(QString& out)
+    bool readField(QByteArrayView& out)
     {
         skipBlanks();
         if (m_pos == m_end)
@@ -100,7 +100,7 @@ private:
         return negative ? -value : value;
     }
 
-    bool readQuoted(QString& out)
+    bool readQuoted(QByteArrayView& out)
     {
         const int openedAt = m_line;
         const char* start = m_pos + 1;
@@ -110,13 +110,13 @@ private:
             return fail(pastEnd(": a quoted field opened on this line is never closed"));
         }
         m_line += static_cast<int>(std::count(start, close, '\n'));
-        out = decodeField(QByteArrayView(start, close - start));
+        out = QByteArrayView(start, close - start);
         m_pos = close + 1;
         skipToDelimiter();
         return true;
     }
 
-    void readUnquoted(QString& out)
+    void readUnquoted(QByteArrayView& out)
     {
         const char* start = m_pos;
         while (m_pos < m_end && *m_pos != ',' && *m_pos != '\r' && *m_pos != '\n')
@@ -124,27 +124,8 @@ private:
         const char* stop = m_pos;
         while (stop > start && (stop[-1] == ' ' || stop[-1] == '\t'))
             --stop;
-        const QByteArrayView field(start, stop - start);
-        // Only a hand-edited field can hold a double quote. It is read as the
-        // two apostrophes it is written as, so that an apostrophe before it
-        // reads back the same after a save.
-        if (field.contains('"'))
-            out = decodeField(field.toByteArray().replace('"', "''"));
-        else
-            out = decodeField(field);
+        out = QByteArrayView(start, stop - start);
         consumeDelimiter();
-    }
-
-    QString decodeField(QByteArrayView bytes) const
-    {
-        QString text = m_charset == DataFile::Charset::Utf8WithBom ? QString::fromUtf8(bytes)
-                                                                   : CodePage::decode(bytes);
-        // Qt's search for a two-byte needle hashes every byte; this is a
-        // plain compare and most fields hold no pair at all.
-        const auto pair = [](QChar a, QChar b) { return a == u'\'' && b == u'\''; };
-        if (std::adjacent_find(text.cbegin(), text.cend(), pair) != text.cend())
-            text.replace(QLatin1String("''"), QLatin1String("\""));
-        return text;
     }
 
     void skipToDelimiter()
@@ -189,7 +170,6 @@ private:
 
     const char* m_pos;
     const char* m_end;
-    DataFile::Charset m_charset;
     int m_line = 1;
     DataFile::Error m_error;
 };
@@ -254,21 +234,20 @@ DataFile::Charset takeCharset(QByteArrayView& bytes)
 
 std::optional<int> DataFile::pageCountOf(QByteArrayView head)
 {
-    const Charset charset = takeCharset(head);
+    takeCharset(head);
     const qsizetype lineEnd = head.indexOf('\n');
-    Reader reader(lineEnd < 0 ? head : head.first(lineEnd + 1), charset);
+    Reader reader(lineEnd < 0 ? head : head.first(lineEnd + 1));
     int count = 0;
     if (!reader.readCount(count))
         return std::nullopt;
     return count;
 }
 
-DataFile::ParseResult DataFile::parse(QByteArrayView bytes)
+DataFile::Index DataFile::index(QByteArrayView bytes)
 {
-    ParseResult result;
-    const Charset charset = takeCharset(bytes);
-    result.charset = charset;
-    Reader reader(bytes, charset);
+    Index result;
+    result.charset = takeCharset(bytes);
+    Reader reader(bytes);
     int count = 0;
     if (!reader.readCount(count)) {
         result.error = reader.error();
@@ -276,28 +255,68 @@ DataFile::ParseResult DataFile::parse(QByteArrayView bytes)
     }
     // The count line may promise more than the file holds; a record takes at
     // least five bytes, so never reserve beyond what the bytes can carry.
-    result.pages.reserve(std::min<size_t>(count, reader.remaining() / 5 + 1));
+    result.records.reserve(std::min<size_t>(count, reader.remaining() / 5 + 1));
     for (int i = 0; i < count; ++i) {
-        PageRecord page;
+        Record record;
         const int titleLine = reader.line();
-        if (!reader.readField(page.Title) || !reader.readField(page.Text)) {
+        if (!reader.readField(record.title) || !reader.readField(record.text)) {
             result.error = reader.error();
-            result.pages.clear();
+            result.records.clear();
             return result;
-        }
-        if (page.Title.startsWith(u'~')) {
-            page.Kind = PageRecord::TextPage;
-            page.Title.remove(0, 1);
         }
         // A page without a title could not be shown nor written back.
-        if (page.Title.isEmpty()) {
+        if (record.title.isEmpty() || record.title == "~") {
             result.error = Error{{AppError::TypeMismatch, "A page without a title"}, titleLine};
-            result.pages.clear();
+            result.records.clear();
             return result;
         }
-        result.pages.push_back(std::move(page));
+        result.records.push_back(record);
     }
     result.trailingLine = reader.trailingLine();
+    return result;
+}
+
+QString DataFile::decodeField(QByteArrayView bytes, Charset charset)
+{
+    // Only a hand-edited field can hold a double quote. It is read as the two
+    // apostrophes it is written as, so that an apostrophe before it reads back
+    // the same after a save.
+    if (bytes.contains('"'))
+        return decodeField(bytes.toByteArray().replace('"', "''"), charset);
+    QString text =
+        charset == Charset::Utf8WithBom ? QString::fromUtf8(bytes) : CodePage::decode(bytes);
+    // Qt's search for a two-byte needle hashes every byte; this is a plain
+    // compare and most fields hold no pair at all.
+    const auto pair = [](QChar a, QChar b) { return a == u'\'' && b == u'\''; };
+    if (std::adjacent_find(text.cbegin(), text.cend(), pair) != text.cend())
+        text.replace(QLatin1String("''"), QLatin1String("\""));
+    return text;
+}
+
+PageRecord DataFile::Index::page(size_t i) const
+{
+    const Record& record = records.at(i);
+    return {decodeTitle(i), decodeField(record.text, charset), kindOf(i)};
+}
+
+QString DataFile::Index::decodeTitle(size_t i) const
+{
+    QByteArrayView title = records.at(i).title;
+    if (title.startsWith('~'))
+        title = title.sliced(1);
+    return decodeField(title, charset);
+}
+
+DataFile::ParseResult DataFile::parse(QByteArrayView bytes)
+{
+    ParseResult result;
+    const Index index = DataFile::index(bytes);
+    result.error = index.error;
+    result.trailingLine = index.trailingLine;
+    result.charset = index.charset;
+    result.pages.reserve(index.records.size());
+    for (size_t i = 0; i < index.records.size(); ++i)
+        result.pages.push_back(index.page(i));
     return result;
 }
 

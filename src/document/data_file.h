@@ -66,6 +66,31 @@ public:
         bool ok() const { return badPage == 0; }
     };
 
+    // Where each record's fields lie in the file bytes, found without decoding
+    // any of them: a check of the file, or a command that wants one page,
+    // decodes nothing or that one page. The views point into the bytes given.
+    struct Record
+    {
+        QByteArrayView title; // as stored: "~" first for a text page
+        QByteArrayView text;
+    };
+    struct Index
+    {
+        Charset charset = Charset::Windows1251;
+        std::vector<Record> records; // page 1 first
+        std::optional<Error> error;
+        int trailingLine = 0; // as in ParseResult
+        bool ok() const { return !error.has_value(); }
+        PageRecord page(size_t i) const; // 0-based
+        QString decodeTitle(size_t i) const;
+        qint32 kindOf(size_t i) const
+        {
+            return records.at(i).title.startsWith('~') ? PageRecord::TextPage
+                                                       : PageRecord::AddressPage;
+        }
+    };
+
+    static Index index(QByteArrayView bytes);
     static ParseResult parse(QByteArrayView bytes);
     // The page count of a file's count line, read from its first bytes
     // (`head` holds the whole first line); nullopt when parse() would refuse
@@ -91,4 +116,8 @@ public:
         NoCodePageChar, // Windows-1251 has no code for a character
     };
     static std::optional<TitleProblem> titleProblem(const QString& title);
+
+private:
+    // A field's characters: "''" stands for a double quote.
+    static QString decodeField(QByteArrayView bytes, Charset charset);
 };

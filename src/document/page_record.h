@@ -37,3 +37,25 @@ struct PageRecord
         return a.Title == b.Title && a.Text == b.Text && a.Kind == b.Kind;
     }
 };
+
+// Shallow copies of a page's title and text. While they share the page's
+// characters nothing can change them in place, so the same characters at the
+// same address mean the same page, told apart without comparing any text.
+struct PageIdentity
+{
+    QString title;
+    QString text;
+    qint32 kind = 0;
+
+    static PageIdentity of(const PageRecord& page) { return {page.Title, page.Text, page.Kind}; }
+    bool isOf(const PageRecord& page) const
+    {
+        return kind == page.Kind && same(title, page.Title) && same(text, page.Text);
+    }
+
+private:
+    static bool same(const QString& a, const QString& b)
+    {
+        return a.constData() == b.constData() && a.size() == b.size();
+    }
+};

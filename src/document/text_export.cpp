@@ -26,17 +26,21 @@ void appendEscaped(QString& out, const QString& plain)
 
 QByteArray TextExport::build(std::span<const PageRecord> pages)
 {
-    qsizetype size = 0;
+    QByteArray out;
     for (const PageRecord& page : pages)
-        size += page.Title.size() + page.plainText().size() + 5;
+        out += ofPage(page);
+    return out;
+}
+
+QByteArray TextExport::ofPage(const PageRecord& page)
+{
+    const QString& plain = page.plainText();
     QString out;
-    out.reserve(size);
-    for (const PageRecord& page : pages) {
-        out += u'$';
-        out += page.Title;
-        out += QLatin1String("\r\n");
-        appendEscaped(out, page.plainText());
-        out += QLatin1String("\r\n");
-    }
+    out.reserve(page.Title.size() + plain.size() + 5);
+    out += u'$';
+    out += page.Title;
+    out += QLatin1String("\r\n");
+    appendEscaped(out, plain);
+    out += QLatin1String("\r\n");
     return CodePage::encodeLossy(out);
 }

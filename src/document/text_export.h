@@ -13,4 +13,6 @@ class TextExport
 {
 public:
     static QByteArray build(std::span<const PageRecord> pages);
+    // The part of the export one page makes: its title line and its text.
+    static QByteArray ofPage(const PageRecord& page);
 };

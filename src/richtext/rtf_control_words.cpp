@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <string_view>
 
 namespace {
@@ -257,12 +259,46 @@ constexpr std::array<Entry, kCount> sortedTable()
 
 constexpr std::array<Entry, kCount> kTable = sortedTable();
 
+// Every control word of every page is looked up, so the table is also kept as
+// an open-addressed hash of positions in kTable: one short hash and, as a
+// rule, one comparison instead of a binary search.
+constexpr std::size_t kSlots = std::bit_ceil(kCount * 2);
+constexpr std::uint16_t kEmptySlot = 0xFFFF;
+static_assert(kCount < kEmptySlot);
+
+constexpr std::size_t slotOf(std::string_view name)
+{
+    std::uint32_t hash = 2166136261u;
+    for (const char c : name)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    return hash & (kSlots - 1);
+}
+
+constexpr std::array<std::uint16_t, kSlots> hashedTable()
+{
+    std::array<std::uint16_t, kSlots> slots{};
+    slots.fill(kEmptySlot);
+    for (std::size_t i = 0; i < kCount; ++i) {
+        std::size_t slot = slotOf(kTable[i].name);
+        while (slots[slot] != kEmptySlot)
+            slot = (slot + 1) & (kSlots - 1);
+        slots[slot] = static_cast<std::uint16_t>(i);
+    }
+    return slots;
+}
+
+constexpr std::array<std::uint16_t, kSlots> kSlotTable = hashedTable();
+
 } // namespace
 
 RtfWord RtfControlWords::lookup(QByteArrayView name)
 {
     const std::string_view key(name.data(), static_cast<std::size_t>(name.size()));
-    const auto it = std::lower_bound(kTable.begin(), kTable.end(), key,
-                                     [](const Entry& e, std::string_view k) { return e.name < k; });
-    return it != kTable.end() && it->name == key ? it->word : RtfWord::Unknown;
+    for (std::size_t slot = slotOf(key); kSlotTable[slot] != kEmptySlot;
+         slot = (slot + 1) & (kSlots - 1)) {
+        const Entry& entry = kTable[kSlotTable[slot]];
+        if (entry.name == key)
+            return entry.word;
+    }
+    return RtfWord::Unknown;
 }

@@ -2,7 +2,9 @@
 #include "core/message_service.h"
 #include "document/book_storage.h"
 #include "document/data_file.h"
+#include "document/history_backup.h"
 #include "document/page_import.h"
+#include "document/text_export.h"
 #include "richtext/rtf_plain_text.h"
 #include "test_files.h"
 
@@ -10,6 +12,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -50,6 +53,14 @@ protected:
     Book m_book;
     BookStorage m_storage{m_book};
 };
+
+// Every file is replaced by renaming a new one over it: a file written again
+// has another inode, whether or not its bytes changed.
+ino_t inodeOf(const QString& path)
+{
+    struct stat st = {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+}
 
 } // namespace
 
@@ -136,6 +147,64 @@ TEST_F(BookStorageTest, ABookSavedUnchangedIsNotWrittenAgainButItsMissingExportI
     QFile::remove(m_storage.FullDataPath());
     ASSERT_TRUE(m_storage.SaveBook().dataSaved());
     EXPECT_TRUE(readAll(m_storage.FullDataPath()).contains("gamma"));
+}
+
+// Each case starts where a session left the book, its export and this
+// period's backup, then changes the files or the book before the next close.
+TEST_F(BookStorageTest, ClosingAReopenedBookWritesExactlyTheFilesThatAreNotCurrent)
+{
+    const QString history = m_dir.path() + "/settings/History/";
+    const QDate day(2026, 3, 10);
+    const QString backup = HistoryBackup::backupPath(history, m_storage.ExeBaseName(), day);
+    const QString data = m_storage.FullDataPath();
+    const QString exported = m_storage.exportPath();
+    const QString record = m_storage.exportRecordPath();
+    const auto close = [&] {
+        return m_storage.SaveBook().dataSaved() &&
+               !HistoryBackup::MakeHistoryBackup(m_storage, history, day);
+    };
+    const QByteArray book = "3\r\n\"A\",\"{\\rtf1 alpha\\par beta}\"\r\n\"~B\",\"5$\"\r\n"
+                            "\"C$\",\"{\\rtf1\\ansi\\ansicpg1251 \\'e3\\tab x}\"\r\n";
+    const std::function<void()> none = [] {};
+    struct Case
+    {
+        const char* name;
+        std::function<void()> files; // between the sessions
+        std::function<void()> edit;  // in the session
+        bool dataWritten;
+        bool exportWritten;
+    } cases[] = {
+        {"nothing changed", none, none, false, false},
+        {"the note of the export lost", [&] { QFile::remove(record); }, none, false, false},
+        {"the export edited by hand", [&] { writeAll(exported, "$A\r\nedited\r\n"); }, none, false,
+         true},
+        {"the export removed", [&] { QFile::remove(exported); }, none, false, true},
+        {"the book replaced by another program",
+         [&] { writeAll(data, "2\r\n\"A\",\"other\"\r\n\"D\",\"$\"\r\n"); }, none, false, true},
+        {"a page typed into and one added", none,
+         [&] {
+             m_book.Pages[2].Text = u"typed"_qs;
+             m_book.InsertPage(u"E$"_qs, 1);
+         },
+         true, true},
+    };
+    writeAll(data, book);
+    ASSERT_FALSE(m_storage.LoadBook().has_value());
+    ASSERT_TRUE(close());
+    for (const Case& c : cases) {
+        c.files();
+        ASSERT_FALSE(m_storage.LoadBook().has_value()) << c.name;
+        c.edit();
+        const ino_t before[] = {inodeOf(data), inodeOf(exported), inodeOf(backup)};
+        const QByteArray backupBefore = readAll(backup);
+        ASSERT_TRUE(close()) << c.name;
+        EXPECT_EQ(inodeOf(data) != before[0], c.dataWritten) << c.name;
+        EXPECT_EQ(inodeOf(exported) != before[1], c.exportWritten) << c.name;
+        EXPECT_EQ(inodeOf(backup) != before[2], readAll(data) != backupBefore) << c.name;
+        EXPECT_EQ(readAll(exported), TextExport::build(m_book.pages())) << c.name;
+        EXPECT_EQ(readAll(backup), readAll(data)) << c.name;
+        EXPECT_TRUE(QFileInfo::exists(record)) << c.name;
+    }
 }
 
 TEST_F(BookStorageTest, ADefaultBookNeverReplacesTheExportUntilSomebodyTypesIntoIt)
