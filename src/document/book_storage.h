@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QFileDevice>
+#include <QFileInfo>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -33,6 +34,7 @@ public:
         int trailingLine = 0;                      // text after the last counted page
         QString trailingKeptAs;                    // the whole file was copied here first
         bool fallbackUsed = false;
+        QString foreignLink; // the book's name is a link another account owns
     };
 
     // Why a data file cannot be loaded: the file could not be read, or what
@@ -77,6 +79,12 @@ public:
     bool useRtf() const { return m_useRtf; }
     void setPageCleanup(PageCleanup cleanup) { m_cleanup = std::move(cleanup); }
 
+    // Removes what a save cut short left beside the book: its temporaries
+    // ("<data file>.XXXXXX"), unless a running program still has one open.
+    // One that holds a whole book newer than the book is kept aside instead
+    // under a dated name ("<data file>.kept-<date>_<time>"), returned here.
+    QStringList clearSaveLitter();
+
     // Fills the book from FullDataPath(), writing the default book when the
     // file is missing and keeping an unreadable file aside before the default
     // book takes its place. The error comes back only when not even the
@@ -103,7 +111,10 @@ public:
     // True while the book in memory is the user's: read from the data file,
     // set by the caller, or edited since. A default or fallback book that
     // nobody typed into never replaces a backup or an export.
+    // Neither is a book read with a part left out (text after its last page).
     bool holdsUserBook() const { return m_userBook && !m_report.fallbackUsed; }
+    // The user saved on purpose: the book in memory is his from now on.
+    void claimBook() { m_userBook = true; }
     // The data file differs from what was last read or written here.
     bool changedOnDisk() const;
     // Writes the book in memory beside the data file under a dated name
@@ -143,6 +154,7 @@ private:
     };
 
     ReadOutcome readBook(const QString& path);
+    bool isWholeBookNewerThanTheBook(const QFileInfo& temporary) const;
     bool keepTrailingCopy(const QString& path, int line);
     std::optional<AppError> recoverFrom(ReadOutcome outcome);
     QString fallbackFolder() const;
@@ -161,6 +173,7 @@ private:
     DiskStamp m_stamp;
     bool m_userBook = true;
     bool m_useRtf = true;
+    DataFile::Charset m_fileCharset = DataFile::Charset::Windows1251;
     PageCleanup m_cleanup;
     struct SavedPage
     {

@@ -17,7 +17,8 @@ public:
     static int periodOf(QDate date);
     // historyFolder + exeBaseName + "." + period.
     static QString backupPath(const QString& historyFolder, const QString& exeBaseName, QDate date);
-    // Creates the history folder (and its parent) and writes the book there:
+    // Creates the history folder (and its parent) and writes the book there
+    // (never into a folder that is a link another account owns):
     // the bytes of the last save when the book is unchanged since, otherwise
     // through the same writer as the data file, reporting what it reports.
     static std::optional<LocatedError> MakeHistoryBackup(BookStorage& storage,
