@@ -81,11 +81,17 @@ bool Application::StartUp()
             });
     m_ticks = std::make_unique<WindowTicks>(m_options);
     connect(m_ticks.get(), &WindowTicks::tipEnded, m_mainWindow.get(), &MainWindow::endTip);
-    connect(m_ticks.get(), &WindowTicks::autosaveDue, this, &Application::saveCommand);
+    // An autosave is no choice of the user's: it claims no book for him.
+    connect(m_ticks.get(), &WindowTicks::autosaveDue, this, [this] {
+        if (!m_unloaded)
+            saveBook();
+    });
     connect(m_ticks.get(), &WindowTicks::repaintDue, m_mainWindow.get(),
             &MainWindow::repaintEditor);
     WindowPlacement::LoadFormPosition(m_mainWindow.get(), *m_settings);
 
+    // Only one copy runs per user: no save of ours is in progress.
+    m_settings->removeStaleLock();
     migratePassword();
     if (!readPassword())
         return false;
@@ -195,6 +201,10 @@ void Application::Init()
     m_storage.setSettingsFolder(m_folders.SettingsFolder);
     m_storage.setUseRtf(m_options.UseRtf);
     m_book.RecentPage = m_options.RecentPage;
+    for (const QString& kept : m_storage.clearSaveLitter()) {
+        present(localizedText(TextId::UnsavedTemporaryKept).arg(QDir::toNativeSeparators(kept)),
+                MessageService::Icon::Exclamation);
+    }
     if (const std::optional<AppError> error = m_storage.LoadBook())
         presentError({*error, kSubs, QStringLiteral("Init")});
     if (!HistoryBackup::anyBackup(m_folders.HistoryFolder, m_folders.ExeBaseName))
@@ -217,8 +227,16 @@ QString Application::stylesPath() const
 
 void Application::loadStyles()
 {
-    if (m_styles.Load(stylesPath()))
+    if (m_styles.Load(stylesPath())) {
+        if (m_styles.droppedLines() > 0 && !m_styles.keptAside().isEmpty()) {
+            present(localizedText(TextId::StylesLinesKept)
+                        .arg(m_styles.droppedLines())
+                        .arg(m_styles.firstDroppedLine())
+                        .arg(QDir::toNativeSeparators(m_styles.keptAside())),
+                    MessageService::Icon::Exclamation);
+        }
         return;
+    }
     present(localizedText(TextId::StylesUnreadableKept)
                 .arg(describeReason(m_styles.errorString()),
                      QDir::toNativeSeparators(m_styles.keptAside())),
@@ -249,6 +267,12 @@ void Application::reportRejectedOptions(const std::vector<Options::Rejected>& re
 void Application::reportLoad()
 {
     const BookStorage::LoadReport& report = m_storage.loadReport();
+    if (!report.foreignLink.isEmpty()) {
+        present(localizedText(TextId::BookLinkNotFollowed)
+                    .arg(QDir::toNativeSeparators(report.foreignLink),
+                         QDir::toNativeSeparators(m_storage.FullDataPath())),
+                MessageService::Icon::Exclamation);
+    }
     if (!report.keptAside.isEmpty()) {
         present(localizedText(TextId::UnreadableBookKept)
                     .arg(unreadableReason(report.fileError, report.parseError),
@@ -621,8 +645,10 @@ bool Application::mainWindowClosing(CloseReason reason)
 
 void Application::saveCommand()
 {
-    if (!m_unloaded)
-        saveBook();
+    if (m_unloaded)
+        return;
+    m_storage.claimBook();
+    saveBook();
 }
 
 void Application::revertCommand()

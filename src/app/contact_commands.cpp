@@ -2,6 +2,7 @@
 
 #include "app/application.h"
 #include "app/file_dialogs.h"
+#include "app/termination_signals.h"
 #include "core/bounded_file.h"
 #include "core/safe_file.h"
 #include "dialogs/contacts_import_dialog.h"
@@ -94,7 +95,8 @@ void ContactCommands::exportContacts(Format format, bool wholeBook)
     if (path.isEmpty())
         return;
     if (const std::optional<AppError> error =
-            SafeFile::writeWhole(path, ContactExport::write(contacts, format))) {
+            SafeFile::writeWhole(path, ContactExport::write(contacts, format),
+                                std::nullopt, SafeFile::Links::Follow)) {
         warn(text(TextId::ExportFailed).arg(QDir::toNativeSeparators(path), m_app.describe(*error)));
         return;
     }
@@ -141,7 +143,10 @@ QString ContactCommands::problemText(const ContactsRead& read)
         return text(TextId::ContactsQuoteNotClosed);
     case Problem::NoColumns:
         return text(TextId::ContactsNoColumns).arg(read.detail);
+    case Problem::InvalidUtf8:
+        return text(TextId::ContactsInvalidUtf8);
     case Problem::NoContacts:
+    case Problem::Stopped:
     case Problem::None:
         break;
     }
@@ -166,7 +171,10 @@ void ContactCommands::importContacts()
                       FileDialogs::unreadableReason(file, [this](TextId id) { return text(id); })));
         return;
     }
-    const ContactsRead read = ContactImport::read(*file.bytes);
+    // A termination waiting for the window stops the reading between records.
+    const ContactsRead read = ContactImport::read(*file.bytes, &TerminationSignals::pending);
+    if (read.problem == Problem::Stopped)
+        return;
     if (read.problem == Problem::NoContacts) {
         warn(text(TextId::ImportContactsEmpty).arg(shownPath));
         return;
@@ -193,7 +201,7 @@ void ContactCommands::importContacts()
     ContactsImportDialog preview(
         entries, static_cast<int>(read.contacts.size()),
         book.Pages[static_cast<std::size_t>(target)].Title, [this](TextId id) { return text(id); },
-        m_app.mainWindow());
+        m_app.mainWindow(), read.readAsWindows1251);
     // An autosave may have reloaded the book while the preview was open.
     if (preview.exec() != QDialog::Accepted || target > book.PageCount())
         return;

@@ -15,9 +15,12 @@ namespace {
 // A signal handler may touch nothing but this descriptor; it is written once
 // in install() before any handler can run and never changed afterwards.
 int g_signalWriteFd = -1;
+// Set by the handler, cleared when the event loop takes the signal up.
+volatile std::sig_atomic_t g_pending = 0;
 
 void onSignal(int signalNumber)
 {
+    g_pending = 1;
     const unsigned char byte = static_cast<unsigned char>(signalNumber);
     [[maybe_unused]] const ssize_t n = ::write(g_signalWriteFd, &byte, 1);
 }
@@ -61,11 +64,22 @@ bool TerminationSignals::install()
 #endif
 }
 
+bool TerminationSignals::pending()
+{
+#ifdef Q_OS_UNIX
+    return g_pending != 0;
+#else
+    return false;
+#endif
+}
+
 void TerminationSignals::onReadable()
 {
 #ifdef Q_OS_UNIX
     unsigned char byte = 0;
-    if (::read(static_cast<int>(m_notifier->socket()), &byte, 1) == 1)
+    if (::read(static_cast<int>(m_notifier->socket()), &byte, 1) == 1) {
+        g_pending = 0;
         Q_EMIT terminationRequested(byte);
+    }
 #endif
 }

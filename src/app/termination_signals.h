@@ -16,6 +16,10 @@ public:
     ~TerminationSignals() override;
 
     bool install();
+    // A termination signal has arrived and the event loop has not yet taken
+    // it up: long work on the window's thread asks this between steps and
+    // stops, so that the program can end at once. Safe from any thread.
+    static bool pending();
 
 Q_SIGNALS:
     void terminationRequested(int signalNumber);

@@ -85,7 +85,9 @@ bool writeFile(const QString& path, const QByteArray& bytes)
     const QFileInfo info(path);
     if (info.exists() && !info.isFile() && !info.isDir())
         return writeInto(path, bytes);
-    if (const std::optional<AppError> error = SafeFile::writeWhole(path, bytes))
+    // The user named this file: a link there is his to follow.
+    if (const std::optional<AppError> error =
+            SafeFile::writeWhole(path, bytes, std::nullopt, SafeFile::Links::Follow))
         return reportWritten(path, error->description);
     return true;
 }

@@ -243,6 +243,18 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::StylesUnreadableKept, program, u"StylesUnreadableKept",
      u"Файл стилей не удалось прочитать: %1\n\nОн сохранен без изменений под именем\n%2\nи "
      u"заменен пустым списком стилей."},
+    {TextId::StylesLinesKept, program, u"StylesLinesKept",
+     u"Строк файла стилей, которые не удалось прочитать: %1 (первая — строка %2). Файл "
+     u"сохранен без изменений под именем\n%3\nпрежде чем программа запишет его без них."},
+    {TextId::ForeignLinkNotFollowed, program, u"ForeignLinkNotFollowed",
+     u"%1 — ссылка, созданная другой учетной записью; программа не пишет через нее"},
+    {TextId::BookLinkNotFollowed, program, u"BookLinkNotFollowed",
+     u"Файл адресной книги\n%1\n— ссылка, созданная другой учетной записью. Программа не "
+     u"открывает и не изменяет ее; до конца работы открыта временная книга\n%2"},
+    {TextId::UnsavedTemporaryKept, program, u"UnsavedTemporaryKept",
+     u"Рядом с файлом книги найден временный файл незавершенного сохранения, более новый, чем "
+     u"книга. Он сохранен под именем\n%1\nОткройте его вместо файла книги, если в нем есть "
+     u"нужные изменения."},
 
     {TextId::UnstorableStyleName, optionsForm, u"UnstorableStyleName",
      u"Имя стиля содержит символы, которые нельзя сохранить в кодировке Windows-1251: %1\n"
@@ -448,6 +460,8 @@ constexpr auto texts = std::to_array<BuiltInText>({
      u"кавычка, открытая в этой строке, не закрыта до конца файла"},
     {TextId::ContactsNoColumns, mainForm, u"ContactsNoColumns",
      u"среди столбцов «%1» нет ни имени, ни телефона, ни адреса электронной почты"},
+    {TextId::ContactsInvalidUtf8, mainForm, u"ContactsInvalidUtf8",
+     u"байты, недопустимые в UTF-8, в файле, где остальной текст записан в UTF-8"},
     {TextId::ContactLabelCell, mainForm, u"ContactLabelCell", u"моб."},
     {TextId::ContactLabelWork, mainForm, u"ContactLabelWork", u"раб."},
     {TextId::ContactLabelHome, mainForm, u"ContactLabelHome", u"дом."},
@@ -466,6 +480,8 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::ImportContactsCaption, importContactsForm, u"@", u"Импорт контактов"},
     {TextId::ImportContactsSummary, importContactsForm, u"lblSummary",
      u"На страницу «%1» будут добавлены записи (%2):"},
+    {TextId::ImportContactsWindows1251, importContactsForm, u"lblCharset",
+     u"Файл не в кодировке UTF-8 и прочитан в кодировке Windows-1251."},
     {TextId::ImportContactsAdd, importContactsForm, u"cmdOK", u"&Добавить"},
 
     {TextId::MainBackups, mainForm, u"mnuMainBackups", u"Ре&зервные копии..."},

@@ -155,6 +155,10 @@ enum class TextId
     ShutdownNotices,
     StylesNotSaved,
     StylesUnreadableKept,
+    StylesLinesKept,
+    ForeignLinkNotFollowed,
+    BookLinkNotFollowed,
+    UnsavedTemporaryKept,
 
     UnstorableStyleName,
     UnstorableStyleFont,
@@ -298,6 +302,7 @@ enum class TextId
     ContactsTextAfterQuote,
     ContactsQuoteNotClosed,
     ContactsNoColumns,
+    ContactsInvalidUtf8,
     ContactLabelCell,
     ContactLabelWork,
     ContactLabelHome,
@@ -312,6 +317,7 @@ enum class TextId
     PlainTextCharacterRefused,
     ImportContactsCaption,
     ImportContactsSummary,
+    ImportContactsWindows1251,
     ImportContactsAdd,
 
     MainBackups,

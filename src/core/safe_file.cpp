@@ -7,6 +7,11 @@
 #include <QSaveFile>
 #include <cerrno>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 AppError diskFull()
@@ -51,11 +56,63 @@ AppError writeFailure(const QSaveFile& file)
     return {AppError::PathFileAccessError, QStringLiteral("Path/File access error")};
 }
 
+AppError linkInTheWay()
+{
+    return {AppError::PermissionDenied, QStringLiteral("Permission denied: a link is in the way")};
+}
+
+// The link itself goes, never its target; the log says where it led.
+bool removeLink(const QString& path)
+{
+    const QString target = QFileInfo(path).symLinkTarget();
+    if (!QFile::remove(path) && QFileInfo(path).isSymLink())
+        return false;
+    qWarning("%s was a symbolic link to %s; a regular file takes its place",
+             qPrintable(QDir::toNativeSeparators(path)),
+             qPrintable(QDir::toNativeSeparators(target)));
+    return true;
+}
+
 } // namespace
 
-std::optional<AppError> SafeFile::writeWhole(const QString& path, const QByteArray& bytes,
-                                             std::optional<QFileDevice::Permissions> permissions)
+bool SafeFile::isForeignLink(const QString& path)
 {
+#ifdef Q_OS_UNIX
+    struct stat info = {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISLNK(info.st_mode) &&
+           info.st_uid != ::geteuid();
+#else
+    Q_UNUSED(path);
+    return false;
+#endif
+}
+
+bool SafeFile::isOpenElsewhere(const QString& path)
+{
+#ifdef Q_OS_LINUX
+    const QString wanted = QFileInfo(path).canonicalFilePath();
+    const QStringList processes =
+        QDir(QStringLiteral("/proc")).entryList({QStringLiteral("[0-9]*")}, QDir::Dirs);
+    for (const QString& pid : processes) {
+        const QDir fds(QStringLiteral("/proc/") + pid + QStringLiteral("/fd"));
+        for (const QString& fd : fds.entryList(QDir::AllEntries | QDir::System)) {
+            if (QFileInfo(fds.filePath(fd)).symLinkTarget() == wanted)
+                return true;
+        }
+    }
+#else
+    Q_UNUSED(path);
+#endif
+    return false;
+}
+
+std::optional<AppError> SafeFile::writeWhole(const QString& path, const QByteArray& bytes,
+                                             std::optional<QFileDevice::Permissions> permissions,
+                                             Links links)
+{
+    const bool replace = links == Links::Replace;
+    if (replace && QFileInfo(path).isSymLink() && !removeLink(path))
+        return linkInTheWay();
     QSaveFile file(path);
     // Unbuffered, every byte is written here, so a write cut short (a full
     // disk) is seen while the old file is still in place, with the system's
@@ -63,6 +120,12 @@ std::optional<AppError> SafeFile::writeWhole(const QString& path, const QByteArr
     // renames even when that last write fails.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return openFailure(path, file);
+    // The temporary sits beside whatever the name led to when it was opened:
+    // a link planted since the removal above would be written through.
+    if (replace && QFileInfo(path).isSymLink()) {
+        file.cancelWriting();
+        return linkInTheWay();
+    }
     if (permissions)
         file.setPermissions(*permissions);
     if (file.write(bytes) != bytes.size()) {

@@ -13,12 +13,29 @@
 class SafeFile
 {
 public:
+    // What a symbolic link in the file's place means. Only a file the user
+    // named himself (his book, a file picked in a dialog) is written through
+    // one: in a folder others can write to, a link planted at a copy the
+    // program makes would have it overwrite their pick of a file.
+    enum class Links
+    {
+        Replace, // the link goes and a regular file takes its place
+        Follow   // the link's target is replaced, atomically as any file
+    };
+
     // nullopt on success; otherwise the error to report, with the target as
     // it was. `permissions`, when given, are the written file's (copies of a
     // private book stay private); otherwise a replaced file keeps its own.
     static std::optional<AppError>
     writeWhole(const QString& path, const QByteArray& bytes,
-               std::optional<QFileDevice::Permissions> permissions = std::nullopt);
+               std::optional<QFileDevice::Permissions> permissions = std::nullopt,
+               Links links = Links::Replace);
+    // A symbolic link that another account owns: a link the user did not
+    // make is never followed. Always false where links have no owner.
+    static bool isForeignLink(const QString& path);
+    // Whether a running program this account can see has the file open (a
+    // save in progress); always false where that cannot be seen.
+    static bool isOpenElsewhere(const QString& path);
     // Renames an existing file to "<path>.<reason>-<date>_<time>" (never over
     // another file). False when it is still in the way.
     static bool keepAside(const QString& path, const QString& reason, QString& keptAs);

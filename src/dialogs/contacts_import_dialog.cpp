@@ -19,7 +19,7 @@ constexpr int kTabColumns = 24;
 
 ContactsImportDialog::ContactsImportDialog(const QString& entries, int count,
                                            const QString& pageTitle, const TextLookup& text,
-                                           QWidget* owner)
+                                           QWidget* owner, bool readAsWindows1251)
     : QDialog(owner)
 {
     setObjectName(QStringLiteral("frmImportContacts"));
@@ -54,6 +54,12 @@ ContactsImportDialog::ContactsImportDialog(const QString& entries, int count,
     buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblSummary);
+    if (readAsWindows1251) {
+        auto* lblCharset = new QLabel(text(TextId::ImportContactsWindows1251), this);
+        lblCharset->setObjectName(QStringLiteral("lblCharset"));
+        lblCharset->setWordWrap(true);
+        layout->addWidget(lblCharset);
+    }
     layout->addWidget(txtEntries);
     layout->addLayout(buttons);
 

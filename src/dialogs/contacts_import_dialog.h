@@ -17,6 +17,8 @@ public:
     using TextLookup = std::function<QString(TextId id)>;
 
     // `entries` has CR LF between lines; `count` entries go to `pageTitle`.
+    // `readAsWindows1251`: the file was not UTF-8, which the preview says.
     ContactsImportDialog(const QString& entries, int count, const QString& pageTitle,
-                         const TextLookup& text, QWidget* owner = nullptr);
+                         const TextLookup& text, QWidget* owner = nullptr,
+                         bool readAsWindows1251 = false);
 };

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace {
@@ -42,6 +43,14 @@ bool fileHolds(const QString& path, const QByteArray& bytes)
     return file.bytes && *file.bytes == bytes;
 }
 
+AppError foreignLink(const QString& path)
+{
+    return {AppError::PermissionDenied,
+            QStringLiteral("Permission denied"),
+            TextId::ForeignLinkNotFollowed,
+            {QDir::toNativeSeparators(path)}};
+}
+
 } // namespace
 
 BookStorage::BookStorage(Book& book, QObject* parent) : QObject(parent), m_book(book) {}
@@ -50,17 +59,25 @@ std::optional<AppError> BookStorage::LoadBook()
 {
     m_report = {};
     m_stamp = {};
+    m_fileCharset = DataFile::Charset::Windows1251;
     m_savedBytes.clear();
     m_savedPages.clear();
     m_exportState = ExportState::Stale;
     m_exportParts.clear();
-    const ReadOutcome first = readBook(FullDataPath());
+    // A link in the book's place that another account made is neither read,
+    // nor moved, nor written through: this run uses the fallback book.
+    const bool foreignLink = SafeFile::isForeignLink(FullDataPath());
+    if (foreignLink)
+        m_report.foreignLink = FullDataPath();
+    const ReadOutcome first = foreignLink ? ReadOutcome::Unreadable : readBook(FullDataPath());
     if (first == ReadOutcome::Loaded) {
-        m_userBook = true;
+        // A book read with a part left out is not yet the user's: until he
+        // edits or saves it, the good backup and export stay as they are.
+        m_userBook = m_report.trailingLine == 0;
         return std::nullopt;
     }
     m_userBook = false;
-    if (auto error = recoverFrom(first))
+    if (auto error = foreignLink ? UseTempBook() : recoverFrom(first))
         return error;
     if (readBook(FullDataPath()) == ReadOutcome::Loaded) {
         m_report.firstBook =
@@ -106,11 +123,48 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
                 page.Text = m_cleanup(page.Text);
         }
     }
+    m_fileCharset = parsed.charset;
     m_book.setPages(std::move(parsed.pages));
     m_book.markSaved();
     m_stamp = stampOf(path);
     m_exportState = ExportState::Unknown;
     return ReadOutcome::Loaded;
+}
+
+QStringList BookStorage::clearSaveLitter()
+{
+    const QFileInfo book(FullDataPath());
+    const QRegularExpression temporary(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(DataFileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+    QStringList kept;
+    const QFileInfoList entries = book.dir().entryInfoList(
+        {DataFileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
+    for (const QFileInfo& entry : entries) {
+        if (!temporary.match(entry.fileName()).hasMatch() || entry.isSymLink() ||
+            SafeFile::isOpenElsewhere(entry.filePath()))
+            continue;
+        if (isWholeBookNewerThanTheBook(entry)) {
+            const QString keptAs = SafeFile::freeDatedName(FullDataPath(), QStringLiteral("kept"));
+            if (!keptAs.isEmpty() && QFile::rename(entry.filePath(), keptAs))
+                kept << keptAs;
+            continue;
+        }
+        QFile::remove(entry.filePath());
+    }
+    return kept;
+}
+
+bool BookStorage::isWholeBookNewerThanTheBook(const QFileInfo& temporary) const
+{
+    const QFileInfo book(FullDataPath());
+    if (book.exists() && temporary.lastModified() <= book.lastModified())
+        return false;
+    const BoundedFile::Result file =
+        BoundedFile::read(temporary.filePath(), DataFile::MaxFileBytes);
+    if (!file.bytes)
+        return false;
+    const DataFile::ParseResult parsed = DataFile::parse(*file.bytes);
+    return parsed.ok() && parsed.trailingLine == 0;
 }
 
 std::optional<BookStorage::Unreadable> BookStorage::whyUnreadable(const QString& path)
@@ -166,12 +220,23 @@ std::optional<LocatedError> BookStorage::SaveDataEx(const QString& path)
 {
     if (!m_useRtf)
         m_book.convertToPlainText();
-    const DataFile::Encoded encoded = DataFile::encode(m_book.pages());
+    DataFile::Encoded encoded = DataFile::encode(m_book.pages());
+    // A book read from UTF-8 may hold characters Windows-1251 has none for;
+    // it stays UTF-8 until it fits, so that a book that loads always saves.
+    if (!encoded.ok() && m_fileCharset == DataFile::Charset::Utf8WithBom)
+        encoded = DataFile::encode(m_book.pages(), m_fileCharset);
     if (!encoded.ok())
         return located(unencodable(m_book, encoded), "SaveDataEx");
+    // The book may be a link the user made (a book kept in a synchronised
+    // folder); every copy of it is a file of its own.
+    const bool book = path == FullDataPath();
+    if (book && SafeFile::isForeignLink(path))
+        return located(foreignLink(path), "SaveDataEx");
     const std::optional<QFileDevice::Permissions> permissions =
-        path == FullDataPath() ? std::nullopt : bookPermissions();
-    if (auto error = SafeFile::writeWhole(path, encoded.bytes, permissions))
+        book ? std::nullopt : bookPermissions();
+    if (auto error =
+            SafeFile::writeWhole(path, encoded.bytes, permissions,
+                                 book ? SafeFile::Links::Follow : SafeFile::Links::Replace))
         return located(*error, "SaveDataEx");
     if (path == FullDataPath())
         rememberSaved(encoded.bytes, {m_book.pages().begin(), m_book.pages().end()});

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QFileDevice>
+#include <QFileInfo>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -37,6 +38,7 @@ public:
         // There was no data file, nor an export beside it: the default book
         // was written in its place.
         bool firstBook = false;
+        QString foreignLink; // the book's name is a link another account owns
     };
 
     // Why a data file cannot be loaded: the file could not be read, or what
@@ -81,6 +83,12 @@ public:
     bool useRtf() const { return m_useRtf; }
     void setPageCleanup(PageCleanup cleanup) { m_cleanup = std::move(cleanup); }
 
+    // Removes what a save cut short left beside the book: its temporaries
+    // ("<data file>.XXXXXX"), unless a running program still has one open.
+    // One that holds a whole book newer than the book is kept aside instead
+    // under a dated name ("<data file>.kept-<date>_<time>"), returned here.
+    QStringList clearSaveLitter();
+
     // Fills the book from FullDataPath(), writing the default book when the
     // file is missing and keeping an unreadable file aside before the default
     // book takes its place. The error comes back only when not even the
@@ -112,10 +120,13 @@ public:
     // True while the book in memory is the user's: read from the data file,
     // set by the caller, or edited since. A default or fallback book that
     // nobody typed into never replaces a backup or an export.
+    // Neither is a book read with a part left out (text after its last page).
     bool holdsUserBook() const { return m_userBook && !m_report.fallbackUsed; }
     // The default book of a first start, where no earlier copy of a book
     // exists that it could replace, is the user's book from the start.
     void adoptFirstBook() { m_userBook = m_userBook || m_report.firstBook; }
+    // The user saved on purpose: the book in memory is his from now on.
+    void claimBook() { m_userBook = true; }
     // The data file differs from what was last read or written here.
     bool changedOnDisk() const;
     // Writes the book in memory beside the data file under a dated name
@@ -155,6 +166,7 @@ private:
     };
 
     ReadOutcome readBook(const QString& path);
+    bool isWholeBookNewerThanTheBook(const QFileInfo& temporary) const;
     bool keepTrailingCopy(const QString& path, int line);
     std::optional<AppError> recoverFrom(ReadOutcome outcome);
     QString fallbackFolder() const;
@@ -189,6 +201,7 @@ private:
     DiskStamp m_stamp;
     bool m_userBook = true;
     bool m_useRtf = true;
+    DataFile::Charset m_fileCharset = DataFile::Charset::Windows1251;
     PageCleanup m_cleanup;
     // What the last save wrote to the data file (or the load read), and the
     // pages it came from; its digest is taken when first needed.

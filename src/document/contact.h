@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 // A telephone number as other address books file it.
@@ -70,6 +71,10 @@ struct Contact
 
 // Contacts read from a file, or why they could not be: a file with one bad
 // line gives no contacts at all, so an import never takes half a file.
+// Asked between the records of a contacts file: true when reading is to stop
+// at once (a termination signal is waiting for the program). Empty: never.
+using StopRequest = std::function<bool()>;
+
 struct ContactsRead
 {
     enum class Problem
@@ -84,13 +89,16 @@ struct ContactsRead
         TextAfterQuote,  // a CSV value goes on after its closing quote
         QuoteNotClosed,  // a quoted CSV value runs to the end of the file
         NoColumns,       // the CSV header names no column this program knows
+        InvalidUtf8,     // a vCard 3.0 or 4.0 in UTF-8 with bytes that are not UTF-8
+        Stopped,         // the program is ending: reading stopped between records
         NoContacts,      // nothing to import
     };
 
     std::vector<Contact> contacts;
     Problem problem = Problem::None;
-    int line = 0;   // the line the problem was found on, from 1
-    QString detail; // the charset or the column names, where the problem has one
+    int line = 0;                   // the line the problem was found on, from 1
+    QString detail;                 // the charset or the column names, where the problem has one
+    bool readAsWindows1251 = false; // the file was not UTF-8
 
     bool ok() const { return problem == Problem::None; }
     static ContactsRead failure(Problem problem, int line, const QString& detail = {})

@@ -426,9 +426,9 @@ QByteArray ContactCsv::write(std::span<const Contact> contacts)
     return "\xEF\xBB\xBF" + out.toUtf8();
 }
 
-ContactsRead ContactCsv::read(QStringView text)
+ContactsRead ContactCsv::read(QStringView text, const StopRequest& stop)
 {
-    const CsvTable::Parsed parsed = CsvTable::parse(text);
+    const CsvTable::Parsed parsed = CsvTable::parse(text, stop);
     if (!parsed.ok())
         return ContactsRead::failure(parsed.problem, parsed.line);
     if (parsed.rows.empty())
@@ -440,6 +440,8 @@ ContactsRead ContactCsv::read(QStringView text)
                                      header.fields.join(QStringLiteral(", ")));
     ContactsRead read;
     for (size_t i = 1; i < parsed.rows.size(); ++i) {
+        if (stop && stop())
+            return ContactsRead::failure(Problem::Stopped, parsed.rows[i].line);
         Contact contact = RowReader(parsed.rows[i], header.fields, roles).read();
         if (!isEmpty(contact))
             read.contacts.push_back(std::move(contact));

@@ -21,5 +21,5 @@ public:
     // UTF-8 behind a byte-order mark: without it, spreadsheets on Windows take
     // the file for the system's code page and show the Cyrillic garbled.
     static QByteArray write(std::span<const Contact> contacts);
-    static ContactsRead read(QStringView text);
+    static ContactsRead read(QStringView text, const StopRequest& stop = {});
 };

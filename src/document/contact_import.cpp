@@ -10,19 +10,30 @@
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
 
-#include <QStringDecoder>
+#include <QRegularExpression>
 #include <QTextCursor>
 #include <QTextDocument>
 
 namespace {
 
-QString decoded(QByteArrayView bytes)
+// vCard 3.0 and 4.0 are UTF-8 by definition; 2.1 names its charset.
+bool isUtf8VCard(QByteArrayView bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text.startsWith(QChar::ByteOrderMark) ? text.sliced(1) : text;
-    return CodePage::decode(bytes);
+    static const QRegularExpression version(
+        QStringLiteral("^[ \\t]*VERSION[ \\t]*:[ \\t]*[34]\\.0[ \\t]*\\r?$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
+    return version.match(QString::fromLatin1(bytes)).hasMatch();
+}
+
+int lineAt(QByteArrayView bytes, qsizetype offset)
+{
+    return static_cast<int>(bytes.first(offset).count('\n')) + 1;
+}
+
+ContactsRead parsed(const QString& text, const StopRequest& stop)
+{
+    return VCardReader::looksLikeVCard(text) ? VCardReader::read(text, stop)
+                                             : ContactCsv::read(text, stop);
 }
 
 // A plain-text page as rich text, so that it keeps any character.
@@ -45,10 +56,26 @@ QString inEmptyRichText(const QString& pageText, const QString& entries)
 
 } // namespace
 
-ContactsRead ContactImport::read(QByteArrayView bytes)
+// Which code a file is in is decided by its bytes. A file with one invalid
+// byte among valid UTF-8 letters is a damaged UTF-8 file: read as
+// Windows-1251 its every Cyrillic letter would turn to two wrong ones, so a
+// vCard that must be UTF-8 is refused. Only a file with no multi-byte UTF-8
+// at all is read as Windows-1251, which old Russian phones wrote.
+ContactsRead ContactImport::read(QByteArrayView bytes, const StopRequest& stop)
 {
-    const QString text = decoded(bytes);
-    return VCardReader::looksLikeVCard(text) ? VCardReader::read(text) : ContactCsv::read(text);
+    const CodePage::Utf8Scan scan = CodePage::scanUtf8(bytes);
+    if (scan.valid()) {
+        QString text = QString::fromUtf8(bytes);
+        if (text.startsWith(QChar::ByteOrderMark))
+            text.remove(0, 1);
+        return parsed(text, stop);
+    }
+    if (scan.hasMultibyte && isUtf8VCard(bytes))
+        return ContactsRead::failure(ContactsRead::Problem::InvalidUtf8,
+                                     lineAt(bytes, scan.firstBad));
+    ContactsRead read = parsed(CodePage::decode(bytes), stop);
+    read.readAsWindows1251 = true;
+    return read;
 }
 
 QString ContactImport::entries(std::span<const Contact> contacts,

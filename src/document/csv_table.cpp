@@ -31,11 +31,18 @@ bool needsQuotes(QStringView field)
     return false;
 }
 
+// How often a record asks whether to stop: a hostile record (millions of
+// columns, one value of many megabytes) takes seconds on its own.
+constexpr qsizetype kFieldsBetweenAsks = 1024;
+constexpr qsizetype kCharsBetweenAsks = qsizetype(1) << 16;
+
 // Reads one record from `pos`, counting the lines it spans.
 class RecordReader
 {
 public:
-    RecordReader(QStringView text, QChar separator) : m_text(text), m_separator(separator) {}
+    RecordReader(QStringView text, QChar separator, const StopRequest& stop)
+        : m_text(text), m_separator(separator), m_stop(stop)
+    {}
 
     bool atEnd() const { return m_pos >= m_text.size(); }
     int line() const { return m_line; }
@@ -51,6 +58,8 @@ public:
             if (!ok)
                 return false;
             fields << value;
+            if (fields.size() % kFieldsBetweenAsks == 0 && stopped(problem, problemLine))
+                return false;
             if (atEnd())
                 return true;
             if (m_text[m_pos] == m_separator) {
@@ -60,6 +69,16 @@ public:
             skipLineBreak();
             return true;
         }
+    }
+
+    // Asked between records, and within one every so many values or characters.
+    bool stopped(Problem& problem, int& problemLine) const
+    {
+        if (!m_stop || !m_stop())
+            return false;
+        problem = Problem::Stopped;
+        problemLine = m_line;
+        return true;
     }
 
 private:
@@ -115,6 +134,8 @@ private:
                 value += c;
                 ++m_pos;
             }
+            if (value.size() % kCharsBetweenAsks == 0 && stopped(problem, problemLine))
+                return false;
         }
         if (atRecordEnd())
             return true;
@@ -125,20 +146,22 @@ private:
 
     QStringView m_text;
     QChar m_separator;
+    const StopRequest& m_stop;
     qsizetype m_pos = 0;
     int m_line = 1;
 };
 
 } // namespace
 
-CsvTable::Parsed CsvTable::parse(QStringView text)
+CsvTable::Parsed CsvTable::parse(QStringView text, const StopRequest& stop)
 {
     Parsed parsed;
-    RecordReader reader(text, separatorOf(text));
+    RecordReader reader(text, separatorOf(text), stop);
     while (!reader.atEnd()) {
         Row row;
         row.line = reader.line();
-        if (!reader.read(row.fields, parsed.problem, parsed.line)) {
+        if (reader.stopped(parsed.problem, parsed.line) ||
+            !reader.read(row.fields, parsed.problem, parsed.line)) {
             parsed.rows.clear();
             return parsed;
         }

@@ -29,7 +29,7 @@ public:
 
     // The separator is the one of comma and semicolon that the first record
     // uses more. Line breaks inside a quoted value become "\n".
-    static Parsed parse(QStringView text);
+    static Parsed parse(QStringView text, const StopRequest& stop = {});
     // The record with CR LF after it.
     static void appendRow(QString& out, const QStringList& fields);
 };

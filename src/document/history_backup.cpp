@@ -1,5 +1,6 @@
 #include "document/history_backup.h"
 
+#include "core/safe_file.h"
 #include "document/book_storage.h"
 
 #include <QDir>
@@ -36,6 +37,16 @@ bool HistoryBackup::anyBackup(const QString& historyFolder, const QString& exeBa
 std::optional<LocatedError>
 HistoryBackup::MakeHistoryBackup(BookStorage& storage, const QString& historyFolder, QDate today)
 {
+    // A history folder that is a link another account made would take the
+    // book wherever it leads.
+    if (SafeFile::isForeignLink(QDir::cleanPath(historyFolder))) {
+        return LocatedError{{AppError::PermissionDenied,
+                             QStringLiteral("Permission denied"),
+                             TextId::ForeignLinkNotFollowed,
+                             {QDir::toNativeSeparators(QDir::cleanPath(historyFolder))}},
+                            QStringLiteral("Subs"),
+                            QStringLiteral("SaveDataEx")};
+    }
     QDir().mkpath(historyFolder);
     return storage.SaveBackup(backupPath(historyFolder, storage.ExeBaseName(), today));
 }

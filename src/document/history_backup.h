@@ -19,7 +19,8 @@ public:
     static QString backupPath(const QString& historyFolder, const QString& exeBaseName, QDate date);
     // Whether any period's backup of the book is there.
     static bool anyBackup(const QString& historyFolder, const QString& exeBaseName);
-    // Creates the history folder (and its parent) and writes the book there:
+    // Creates the history folder (and its parent) and writes the book there
+    // (never into a folder that is a link another account owns):
     // the bytes of the last save when the book is unchanged since, otherwise
     // through the same writer as the data file, reporting what it reports.
     static std::optional<LocatedError> MakeHistoryBackup(BookStorage& storage,

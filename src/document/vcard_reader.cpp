@@ -393,11 +393,13 @@ bool VCardReader::looksLikeVCard(QStringView text)
     return false;
 }
 
-ContactsRead VCardReader::read(QStringView text)
+ContactsRead VCardReader::read(QStringView text, const StopRequest& stop)
 {
     ContactsRead read;
     std::optional<Card> card;
     for (const ContentLine& line : unfolded(physicalLines(text))) {
+        if (stop && !card && stop())
+            return ContactsRead::failure(Problem::Stopped, line.number);
         if (line.text.trimmed().isEmpty())
             continue;
         const std::optional<Property> property = parseLine(line.text);

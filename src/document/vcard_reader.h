@@ -19,5 +19,5 @@ public:
     // Whether the text's first line that is not blank opens a card.
     static bool looksLikeVCard(QStringView text);
     // Every card, or the first bad line and no contacts at all.
-    static ContactsRead read(QStringView text);
+    static ContactsRead read(QStringView text, const StopRequest& stop = {});
 };

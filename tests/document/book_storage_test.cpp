@@ -15,6 +15,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -207,20 +208,33 @@ TEST_F(BookStorageTest, ClosingAReopenedBookWritesExactlyTheFilesThatAreNotCurre
     }
 }
 
-TEST_F(BookStorageTest, ADefaultBookNeverReplacesTheExportUntilSomebodyTypesIntoIt)
+// A default book, or one read with pages left out (its count line too
+// small), is nobody's yet: the export and the backup stay until the user
+// types into it or saves it.
+TEST_F(BookStorageTest, ABookNobodyChoseNeverReplacesTheExportUntilTypedIntoOrSaved)
 {
-    writeAll(m_storage.exportPath(), "$АБ\r\nthe only readable copy\r\n");
-    writeAll(m_storage.FullDataPath(), "garbage");
-    ASSERT_FALSE(m_storage.LoadBook().has_value());
-    EXPECT_FALSE(m_storage.holdsUserBook());
-    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
-    EXPECT_EQ(readAll(m_storage.exportPath()), "$АБ\r\nthe only readable copy\r\n");
+    const QByteArray goodExport = "$АБ\r\nthe only readable copy\r\n";
+    for (const bool typed : {true, false}) {
+        for (const QByteArray& onDisk :
+             {QByteArray("garbage"), QByteArray("1\r\n\"A\",\"a\"\r\n\"B\",\"b\"\r\n")}) {
+            writeAll(m_storage.exportPath(), goodExport);
+            writeAll(m_storage.FullDataPath(), onDisk);
+            ASSERT_FALSE(m_storage.LoadBook().has_value());
+            EXPECT_FALSE(m_storage.holdsUserBook()) << onDisk.toStdString();
+            ASSERT_TRUE(m_storage.SaveBook().dataSaved());
+            EXPECT_EQ(readAll(m_storage.exportPath()), goodExport) << onDisk.toStdString();
 
-    m_book.Pages[1].Text = u"new entry"_qs;
-    m_book.MarkBookChanged();
-    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
-    EXPECT_TRUE(m_storage.holdsUserBook());
-    EXPECT_TRUE(readAll(m_storage.exportPath()).contains("new entry"));
+            if (typed) {
+                m_book.Pages[1].Text = u"new entry"_qs;
+                m_book.MarkBookChanged();
+            } else {
+                m_storage.claimBook();
+            }
+            ASSERT_TRUE(m_storage.SaveBook().dataSaved());
+            EXPECT_TRUE(m_storage.holdsUserBook());
+            EXPECT_NE(readAll(m_storage.exportPath()), goodExport) << onDisk.toStdString();
+        }
+    }
 }
 
 TEST_F(BookStorageTest, CopiesOfTheBookAreAsPrivateAsTheBook)
@@ -316,4 +330,112 @@ TEST_F(BookStorageTest, PlainTextModeStoresPlainTextInMemoryAndOnDisk)
     EXPECT_EQ(readAll(m_storage.FullDataPath()), DataFile::serialize(m_book.pages()));
     ASSERT_TRUE(m_storage.SaveBook().dataSaved());
     EXPECT_EQ(replaced.count(), 1);
+}
+
+// In a folder others can write to, a link planted where the program writes a
+// copy of the book must not make it overwrite the file the link names. The
+// book itself may be a link the user made, never one another account made.
+TEST_F(BookStorageTest, CopiesNeverGoThroughALinkAndOnlyTheUsersOwnBookLinkIsFollowed)
+{
+    const QString victim = m_dir.path() + "/victim";
+    const QByteArray victimBytes = "someone else's file";
+    writeAll(victim, victimBytes);
+    const QString history = m_dir.path() + "/settings/History/";
+    m_book.setPages({{u"АБ"_qs, u"x"_qs, 0}});
+    m_book.MarkBookChanged();
+    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
+    const QString copies[] = {m_storage.exportPath(), history + "velkaro.7",
+                              m_storage.rescuePath()};
+    for (const QString& copy : copies) {
+        QFile::remove(copy);
+        QDir().mkpath(QFileInfo(copy).absolutePath());
+        ASSERT_TRUE(QFile::link(victim, copy));
+    }
+    m_book.Pages[1].Text = u"y"_qs;
+    m_book.MarkBookChanged();
+    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
+    ASSERT_FALSE(HistoryBackup::MakeHistoryBackup(m_storage, history, QDate(2026, 3, 5)));
+    ASSERT_FALSE(m_storage.writeRescueCopy());
+    for (const QString& copy : copies) {
+        EXPECT_FALSE(QFileInfo(copy).isSymLink()) << copy.toStdString();
+        EXPECT_TRUE(readAll(copy).contains("y")) << copy.toStdString();
+    }
+    EXPECT_EQ(readAll(victim), victimBytes);
+
+    // The user's own link: the book it leads to is written, the link stays.
+    const QString synced = m_dir.path() + "/synced.dat";
+    QFile::rename(m_storage.FullDataPath(), synced);
+    ASSERT_TRUE(QFile::link(synced, m_storage.FullDataPath()));
+    ASSERT_FALSE(m_storage.LoadBook());
+    m_book.Pages[1].Text = u"z"_qs;
+    m_book.MarkBookChanged();
+    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
+    EXPECT_TRUE(QFileInfo(m_storage.FullDataPath()).isSymLink());
+    EXPECT_TRUE(readAll(synced).contains("\"z\""));
+
+    if (geteuid() != 0)
+        GTEST_SKIP() << "a link of another account can only be made as root";
+    const QByteArray book = readAll(synced);
+    const QByteArray linkPath = QFile::encodeName(m_storage.FullDataPath());
+    ASSERT_EQ(lchown(linkPath.constData(), 65534, 65534), 0);
+    m_book.Pages[1].Text = u"w"_qs;
+    m_book.MarkBookChanged();
+    const BookStorage::SaveResult refused = m_storage.SaveBook();
+    ASSERT_TRUE(refused.dataError);
+    EXPECT_EQ(refused.dataError->error.text, TextId::ForeignLinkNotFollowed);
+    ASSERT_FALSE(m_storage.LoadBook());
+    EXPECT_EQ(m_storage.loadReport().foreignLink, QString::fromLocal8Bit(linkPath));
+    EXPECT_EQ(m_storage.FilePath(), m_dir.path() + "/settings/");
+    EXPECT_EQ(m_book.Pages[1].Title, u"Ошибка"_qs);
+    EXPECT_FALSE(m_storage.holdsUserBook());
+    EXPECT_TRUE(QFileInfo(QString::fromLocal8Bit(linkPath)).isSymLink());
+    EXPECT_EQ(readAll(synced), book);
+    // Nor is a history folder another account linked.
+    const QString foreignHistory = m_dir.path() + "/settings/OtherHistory";
+    ASSERT_TRUE(QFile::link(m_dir.path(), foreignHistory));
+    ASSERT_EQ(lchown(QFile::encodeName(foreignHistory).constData(), 65534, 65534), 0);
+    EXPECT_TRUE(HistoryBackup::MakeHistoryBackup(m_storage, foreignHistory + "/"));
+    EXPECT_TRUE(QDir(m_dir.path()).entryList({"velkaro.*"}).isEmpty());
+    EXPECT_EQ(readAll(victim), victimBytes);
+}
+
+// A save killed between the temporary's link and its rename leaves a
+// temporary beside the book: it goes, unless it is a whole book newer than
+// the book. Copies kept aside under dated names are never touched.
+TEST_F(BookStorageTest, TemporariesOfASaveCutShortGoUnlessTheyHoldANewerBook)
+{
+    const QString folder = m_storage.FilePath();
+    const QByteArray whole = "1\r\n\"A\",\"newer\"\r\n";
+    const QDateTime bookTime(QDate(2026, 3, 5), QTime(12, 0));
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+        int minutesAfterBook;
+        bool stays;
+    } files[] = {
+        {"velkaro.dat", "1\r\n\"A\",\"book\"\r\n", 0, true},
+        {"velkaro.dat.Ab12Cd", "2\r\n\"A\",\"cut short", 5, false},
+        {"velkaro.dat.x9Y8z7", whole, -5, false},
+        {"velkaro.dat.ZZ99yy", whole, 5, false}, // kept aside, below
+        {"velkaro.dat.kept-2026-01-01_120000", whole, 5, true},
+        {"velkaro.dat.unreadable-2026-01-01_120000", "junk", 5, true},
+        {"velkaro.dat.abc", "junk", 5, true},
+        {"velkaro.dat.Ab12Cd7", "junk", 5, true},
+        {"other.dat.Ab12Cd", "junk", 5, true},
+    };
+    for (const auto& file : files) {
+        writeAll(folder + file.name, file.bytes);
+        QFile handle(folder + file.name);
+        ASSERT_TRUE(handle.open(QIODevice::ReadWrite));
+        handle.setFileTime(bookTime.addSecs(60 * file.minutesAfterBook),
+                           QFileDevice::FileModificationTime);
+    }
+    const QStringList kept = m_storage.clearSaveLitter();
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(kept[0].startsWith(m_storage.FullDataPath() + ".kept-20"));
+    EXPECT_EQ(readAll(kept[0]), whole);
+    for (const auto& file : files)
+        EXPECT_EQ(QFileInfo::exists(folder + file.name), file.stays) << file.name;
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 7);
 }

@@ -44,6 +44,22 @@ TEST(ContactImport, TellsVCardFromCsvAndUtf8FromWindows1251)
         ContactImport::read(CodePage::encodeLossy(u"Имя,Телефон\r\nБорис,222-22-22\r\n"_qs));
     ASSERT_TRUE(table.ok());
     EXPECT_EQ(table.contacts.front().name, u"Борис"_qs);
+    EXPECT_TRUE(table.readAsWindows1251);
+
+    // One bad byte among UTF-8 letters damages a UTF-8 file, which a vCard
+    // 3.0 or 4.0 must be: refused at the byte's line, not read as mojibake.
+    const QByteArray utf8Card =
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:\xD0\x90\xD0\xBD\xD0\xBD\xD0\xB0\r\n"
+        "NOTE:caf\xE9\r\nEND:VCARD\r\n";
+    const ContactsRead damaged = ContactImport::read(utf8Card);
+    EXPECT_EQ(std::tuple(damaged.problem, damaged.line, damaged.contacts.size()),
+              std::tuple(ContactsRead::Problem::InvalidUtf8, 4, size_t(0)));
+    // Without any multi-byte UTF-8 it is an old phone's Windows-1251 card.
+    const ContactsRead old = ContactImport::read(
+        CodePage::encodeLossy(u"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Борис\r\nEND:VCARD\r\n"_qs));
+    ASSERT_TRUE(old.ok());
+    EXPECT_EQ(std::pair(old.contacts.front().name, old.readAsWindows1251),
+              std::pair(u"Борис"_qs, true));
 }
 
 TEST(ContactImport, EntriesAreJoinedAndCharactersWithoutACodeAreFoundByTheirLine)
@@ -98,4 +114,20 @@ TEST(ContactImport, EntriesGoAfterThePageTextAndARichPageKeepsItsFormatting)
     EXPECT_EQ(plainOf(filled, empty), entries);
     for (QTextBlock block = empty.begin(); block.isValid(); block = block.next())
         EXPECT_EQ(block.blockFormat().tabPositions().size(), 2);
+}
+
+// A termination waiting for the program stops the reading between records,
+// however large the file: a vCard between cards, a table between rows.
+TEST(ContactImport, ReadingStopsBetweenRecordsWhenAskedTo)
+{
+    const QByteArray cards =
+        QByteArray("BEGIN:VCARD\r\nFN:A\r\nTEL:1\r\nEND:VCARD\r\n").repeated(1000);
+    const QByteArray rows = "Name,Phone\r\n" + QByteArray("A,1\r\n").repeated(1000);
+    for (const QByteArray& bytes : {cards, rows}) {
+        int asked = 0;
+        const ContactsRead read = ContactImport::read(bytes, [&asked] { return ++asked == 3; });
+        EXPECT_EQ(std::tuple(read.problem, read.contacts.size(), asked),
+                  std::tuple(ContactsRead::Problem::Stopped, size_t(0), 3));
+        EXPECT_EQ(ContactImport::read(bytes, [] { return false; }).contacts.size(), 1000u);
+    }
 }
