@@ -4,6 +4,7 @@
 #include "core/bounded_file.h"
 #include "core/byte_digest.h"
 #include "core/safe_file.h"
+#include "document/text_export.h"
 
 #include <QDir>
 #include <QFile>
