@@ -11,6 +11,7 @@
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
 
+#include <QFont>
 #include <QGuiApplication>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -97,6 +98,9 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QGuiApplication app(*argc, *argv);
+    // Pages show in Tahoma, and the writer names it for text without a font of
+    // its own; the platform's generic default would differ from it on reading back.
+    QGuiApplication::setFont(QFont(QStringLiteral("Tahoma")));
     return 0;
 }
 
