@@ -272,6 +272,11 @@ struct Address
     QString whole;
 };
 
+// Address books export about a hundred columns. Columns after these are not
+// read, so a hostile header of millions of columns costs what a real one does
+// and the window is never kept waiting on it.
+constexpr qsizetype kMostColumns = 1024;
+
 // The fields of one row that make a contact, in the order of the columns.
 class RowReader
 {
@@ -285,7 +290,8 @@ public:
 
     Contact read()
     {
-        for (qsizetype i = 0; i < m_row.fields.size(); ++i) {
+        const qsizetype count = std::min(m_row.fields.size(), kMostColumns);
+        for (qsizetype i = 0; i < count; ++i) {
             const QString value = m_row.fields[i].trimmed();
             const ColumnRole role = size_t(i) < m_roles.size() ? m_roles[size_t(i)] : ColumnRole{};
             if (!value.isEmpty())
@@ -434,15 +440,16 @@ ContactsRead ContactCsv::read(QStringView text, const StopRequest& stop)
     if (parsed.rows.empty())
         return ContactsRead::failure(Problem::NoContacts, 1);
     const CsvTable::Row& header = parsed.rows.front();
-    const std::vector<ColumnRole> roles = rolesOf(header.fields);
+    const QStringList columns = header.fields.first(std::min(header.fields.size(), kMostColumns));
+    const std::vector<ColumnRole> roles = rolesOf(columns);
     if (!knowsContacts(roles))
         return ContactsRead::failure(Problem::NoColumns, header.line,
-                                     header.fields.join(QStringLiteral(", ")));
+                                     columns.join(QStringLiteral(", ")));
     ContactsRead read;
     for (size_t i = 1; i < parsed.rows.size(); ++i) {
         if (stop && stop())
             return ContactsRead::failure(Problem::Stopped, parsed.rows[i].line);
-        Contact contact = RowReader(parsed.rows[i], header.fields, roles).read();
+        Contact contact = RowReader(parsed.rows[i], columns, roles).read();
         if (!isEmpty(contact))
             read.contacts.push_back(std::move(contact));
     }

@@ -158,6 +158,9 @@ TEST(ContactCsv, ABadLineGivesNoContactsAndItsLineNumber)
         {header + u"Анна,1\r\n\"Борис,2\r\nВера,3\r\n"_qs, Problem::QuoteNotClosed, 3},
         {u"Город,Улица\r\nМосква,Ленина\r\n"_qs, Problem::NoColumns, 1},
         {header + u",\r\n\r\n"_qs, Problem::NoContacts, 1},
+        // A name after a thousand columns of nothing is not looked for.
+        {QStringList(1024, u"Город"_qs).join(u',') + u",Name\r\nАнна\r\n"_qs, Problem::NoColumns,
+         1},
     };
     for (const auto& [text, problem, line] : cases) {
         const ContactsRead read = ContactImport::read(text.toUtf8());
