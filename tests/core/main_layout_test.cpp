@@ -1,5 +1,6 @@
 #include "core/main_layout.h"
 
+#include <QList>
 #include <gtest/gtest.h>
 #include <ostream>
 
@@ -74,44 +75,34 @@ TEST(MainLayoutTypicalWindow, HiddenStatusBarLetsEditorAndFrameReachTheBottom)
     MainLayout::Input input = typicalWindow();
     input.statusHeight = 0;
     const MainLayout::Geometry g = MainLayout(input).geometry();
-    EXPECT_EQ(g.rtfPage.y() + g.rtfPage.height(), 6000 - 45 - 15);
-    EXPECT_EQ(g.shpFrame.y() + g.shpFrame.height(), 6000 - 45);
-    EXPECT_EQ(g.picTabStop.height(), g.shpFrame.height());
-    EXPECT_EQ(g.tabColumn.height(), 6000);
+    EXPECT_EQ(QList<int>({g.rtfPage.y() + g.rtfPage.height(), g.shpFrame.y() + g.shpFrame.height(),
+                          g.picTabStop.height(), g.tabColumn.height()}),
+              QList<int>({6000 - 45 - 15, 6000 - 45, g.shpFrame.height(), 6000}));
     EXPECT_TRUE(g.picStatus.isNull());
 }
 
 TEST(MainLayoutMinimum, GrowsTheWindowWithinTheScreen)
 {
-    struct Case
-    {
-        const char* what;
-        QSize inner;
-        int pages;
-        int tabStopLeft;
-        int ButtonWidth;
-        int screenWidth;
-        QSize minimum;
-        QSize laidOut;
-    };
-    const Case cases[] = {
+    // What, the inner size, pages, tab stop, button width, screen width: the
+    // minimum size and the inner size laid out.
+    const std::tuple<const char*, QSize, int, int, int, int, QSize, QSize> cases[] = {
         {"shrunk", {1000, 800}, 3, 1000, 600, 28800, {4000, 3000}, {3760, 2430}},
         {"marker", {1000, 800}, 3, 3400, 2000, 28800, {6900, 3000}, {6660, 2430}},
         {"tabs", {9000, 6000}, 40, 3400, 600, 28800, {5500, 15400}, {9000, 14830}},
         {"whole book", {9000, 6000}, kLastPage, 3400, 600, 28800, {5500, 16200}, {9000, 15630}},
         {"wide marker", {9000, 6000}, 14, 30000, 600, 19200, {19200, 6040}, {18960, 6000}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, inner, pages, tabStop, buttonWidth, screenWidth, minimum, laidOut] :
+         cases) {
         MainLayout::Input input = typicalWindow();
-        input.innerWidth = c.inner.width();
-        input.innerHeight = c.inner.height();
-        input.pageCount = c.pages;
-        input.tabStopLeft = c.tabStopLeft;
-        input.ButtonWidth = c.ButtonWidth;
-        input.screenSize.setWidth(c.screenWidth);
+        input.innerWidth = inner.width();
+        input.innerHeight = inner.height();
+        input.pageCount = pages;
+        input.tabStopLeft = tabStop;
+        input.ButtonWidth = buttonWidth;
+        input.screenSize.setWidth(screenWidth);
         const MainLayout::Geometry g = MainLayout(input).geometry();
-        EXPECT_EQ(g.minimumSize, c.minimum) << c.what;
-        EXPECT_EQ(g.innerSize, c.laidOut) << c.what;
+        EXPECT_EQ(std::pair(g.minimumSize, g.innerSize), std::pair(minimum, laidOut)) << what;
     }
 }
 

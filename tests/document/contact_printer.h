@@ -1,20 +1,43 @@
 #pragma once
 
 #include "document/contact.h"
+#include "qt_printing.h"
 
+#include <QStringList>
 #include <ostream>
+
+// A contact on one line, so tests compare whole contacts as text and a
+// failure shows their fields: name|phones|e-mails|note|category|birthday|
+// fields, empty ones at the end left out. A phone is its number, its kind
+// unless it has none (c cell, w work, h home, f fax) and its label; a field
+// is its kind, or its label for a labelled one, and its value.
+inline QString described(const Contact& c)
+{
+    QStringList phones;
+    for (const ContactPhone& phone : c.phones)
+        phones << phone.number + QStringList{"", ":c", ":w", ":h", ":f"}[int(phone.kind)] +
+                      (phone.label.isEmpty() ? QString() : u'/' + phone.label);
+    static const QStringList kinds{"nick", "org", "title", "adr", "url", "cat", ""};
+    QStringList fields;
+    for (const ContactField& field : c.fields)
+        fields << kinds[int(field.kind)] + field.label + u'=' + field.value;
+    QStringList parts{c.name,     phones.join(u','), c.emails.join(u','), c.note,
+                      c.category, c.birthday,        fields.join(u';')};
+    while (!parts.isEmpty() && parts.last().isEmpty())
+        parts.removeLast();
+    return parts.join(u'|');
+}
+
+inline QStringList described(const std::vector<Contact>& contacts)
+{
+    QStringList out;
+    for (const Contact& contact : contacts)
+        out << described(contact);
+    return out;
+}
 
 // Contacts in test failures as their fields, not their bytes.
 inline void PrintTo(const Contact& c, std::ostream* os)
 {
-    *os << "{" << c.name.toStdString() << " |";
-    for (const ContactPhone& phone : c.phones)
-        *os << " " << phone.number.toStdString() << "/" << int(phone.kind) << "/"
-            << phone.label.toStdString();
-    *os << " | " << c.emails.join(u',').toStdString() << " | " << c.note.toStdString() << " | "
-        << c.category.toStdString() << " | " << c.birthday.toStdString() << " |";
-    for (const ContactField& field : c.fields)
-        *os << " " << int(field.kind) << ":" << field.label.toStdString() << "="
-            << field.value.toStdString();
-    *os << "}";
+    *os << "{" << described(c).toStdString() << "}";
 }

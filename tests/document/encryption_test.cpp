@@ -7,21 +7,16 @@ TEST(Encryption, StoredFormMatchesWhatExistingSettingsHold)
 {
     // Each Windows-1251 code XORed with the key, as two upper-case hex digits;
     // the key starts again at the twelfth character.
-    const struct
-    {
-        QString plain;
-        QString stored;
-    } cases[] = {
+    const std::pair<QString, QString> cases[] = {
         {u"a"_qs, u"30"_qs}, // 0x61 ^ 'Q'
         {u"п"_qs, u"BE"_qs}, // 0xEF ^ 'Q'
         {u"Quintavelle"_qs, QString(22, u'0')},
         {QString(12, u'a'), u"3014080F150017040D0D0430"_qs},
         {QString(), QString()},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Encryption::Encrypt(c.plain), c.stored) << c.plain.toStdString();
-        EXPECT_EQ(Encryption::Decrypt(c.stored), c.plain) << c.plain.toStdString();
-    }
+    for (const auto& [plain, stored] : cases)
+        EXPECT_EQ(std::pair(Encryption::Encrypt(plain), Encryption::Decrypt(stored)),
+                  std::pair(std::optional(stored), std::optional(plain)));
     // A trailing odd digit is ignored.
     EXPECT_EQ(Encryption::HexToStr(u"6162F"_qs), u"ab"_qs);
     EXPECT_EQ(Encryption::HexToStr(u"7"_qs), QString());

@@ -82,23 +82,19 @@ TEST(SearchWalk, OptionsReachTheEditorAndThePagesItDoesNotOpenAlike)
                                QStringLiteral("ЁЛКИН"), QStringLiteral("Елкин")};
     constexpr int kWhole = TextFinder::wholeWord;
     constexpr int kCase = TextFinder::matchCase;
-    const struct
-    {
-        int options;
-        QStringList seen;
-    } cases[] = {
+    const std::pair<int, QStringList> cases[] = {
         {0, {"2@0", "3@0", "4@0", "done"}},
         {kCase, {"3@0", "done"}},
         {kWhole, {"2@0", "4@0", "done"}},
         {kWhole | kCase, {"done"}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [options, seen] : cases) {
         BookSearchTarget target(pages, 1, 0);
         SearchWalk walk(target);
-        EXPECT_EQ(press(walk, target, QStringLiteral("ёлкин"), int(c.seen.size()), c.options, true),
-                  c.seen)
-            << c.options;
-        EXPECT_EQ(target.optionsAsked, QList<int>(target.optionsAsked.size(), c.options));
+        EXPECT_EQ(press(walk, target, QStringLiteral("ёлкин"), int(seen.size()), options, true),
+                  seen)
+            << options;
+        EXPECT_EQ(target.optionsAsked, QList<int>(target.optionsAsked.size(), options));
     }
 }
 

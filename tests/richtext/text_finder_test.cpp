@@ -8,12 +8,7 @@ TEST(TextFinder, FindsTheFirstMatchLyingCompletelyInsideTheRange)
     constexpr int kCase = TextFinder::matchCase;
     const QString names = QStringLiteral("Иванов\r\nЁЛКИН Пётр\r\nёлкин");
     const QString cats = QStringLiteral("cat_x cats 1cat cat.\r\ncat");
-    const struct
-    {
-        QString text;
-        const char* sample;
-        int first, last, options, found;
-    } cases[] = {
+    const std::tuple<QString, const char*, int, int, int, int> cases[] = {
         // Ignoring case folds Cyrillic, Ё included, but Е is not Ё.
         {names, "ёлкин", 0, -1, 0, 8},
         {names, "ёлкин", 0, -1, kCase, 20},
@@ -32,11 +27,9 @@ TEST(TextFinder, FindsTheFirstMatchLyingCompletelyInsideTheRange)
         {"abc", "", 0, -1, 0, -1},
         {"ab", "abc", 0, -1, 0, -1},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(TextFinder::find(c.text, QString::fromUtf8(c.sample), c.first, c.last, c.options),
-                  c.found)
-            << c.text.toStdString() << " / " << c.sample << " " << c.first << "-" << c.last;
-    }
+    for (const auto& [text, sample, first, last, options, found] : cases)
+        EXPECT_EQ(TextFinder::find(text, QString::fromUtf8(sample), first, last, options), found)
+            << text.toStdString() << " / " << sample << " " << first << "-" << last;
 }
 
 // Forgiving options: they widen what matches and keep the other rules.
