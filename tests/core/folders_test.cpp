@@ -34,6 +34,7 @@ TEST(Folders, SettingsAndHistoryFoldersEndWithTheSeparator)
     EXPECT_EQ(Folders::settingsFolder({}, "/home/u"), native("/home/u/Velkaro Pro") + sep);
 }
 
+// The program folder, and the names, come from the executable.
 TEST(Folders, ProgramFolderIsTheInstalledDataFolderWhenThereElseTheExecutables)
 {
     QTemporaryDir root;
@@ -45,17 +46,7 @@ TEST(Folders, ProgramFolderIsTheInstalledDataFolderWhenThereElseTheExecutables)
     EXPECT_EQ(Folders::programFolder(bin, "../share/velkaro"),
               native(root.filePath("usr/share/velkaro")) + sep);
     EXPECT_EQ(Folders::programFolder(bin + "/", "."), native(bin) + sep);
-}
-
-TEST(Folders, NamesComeFromTheExecutable)
-{
     EXPECT_EQ(Folders::exeBaseName("C:/Program Files/Velkaro/velkaro.exe"), QString("velkaro"));
-
-    const Folders folders = Folders::locate({});
-    EXPECT_EQ(folders.DataFileName, folders.ExeBaseName + ".dat");
-    for (const QString& folder :
-         {folders.FilePath, folders.ProgramFolder, folders.SettingsFolder, folders.HistoryFolder})
-        EXPECT_TRUE(folder.endsWith(sep)) << folder.toStdString();
 }
 
 } // namespace

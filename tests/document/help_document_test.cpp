@@ -87,27 +87,24 @@ TEST(HelpDocument, EachTitleShowsTheTextBetweenItsMarkerAndTheNext)
     }
 }
 
+// The end marker is looked for only after the topic's own marker; a missing
+// marker gives an empty topic ("-").
 TEST(HelpDocument, TheEndMarkerIsLookedForOnlyAfterTheTopicsOwnMarker)
 {
-    // "&3" stands in the first topic's text, before topic 2 begins.
-    const QString text = rawText(
-        u"{\\rtf1 &1\\par See &3 below\\par &2\\par Second\\par &3\\par Third\\par &4\\par}"_qs);
-    const HelpDocument::Range second = HelpDocument::topicRange(text, 1);
-    ASSERT_FALSE(second.isEmpty());
-    EXPECT_EQ(text.mid(second.from, second.to - second.from), u"Second\u2029"_qs);
-    // "&1" ends no line inside "&12", so topic 1 is the real marker's.
-    const QString twelve = rawText(u"{\\rtf1 &12 apples\\par &1\\par One\\par &2}"_qs);
-    const HelpDocument::Range one = HelpDocument::topicRange(twelve, 0);
-    EXPECT_EQ(twelve.mid(one.from, one.to - one.from), u"One\u2029"_qs);
-}
-
-TEST(HelpDocument, AMissingMarkerGivesAnEmptyTopic)
-{
-    const QString text = rawText(u"{\\rtf1 &1\\par One\\par &2\\par Two\\par}"_qs);
-    EXPECT_FALSE(HelpDocument::topicRange(text, 0).isEmpty());
-    EXPECT_TRUE(HelpDocument::topicRange(text, 1).isEmpty()); // no "&3" after it
-    EXPECT_TRUE(HelpDocument::topicRange(text, 2).isEmpty()); // no "&3" line
-    EXPECT_TRUE(HelpDocument::topicRange(text, -1).isEmpty());
+    const auto topic = [](const QString& rtf, int index) {
+        const QString text = rawText(rtf);
+        const HelpDocument::Range range = HelpDocument::topicRange(text, index);
+        return range.isEmpty() ? u"-"_qs : text.mid(range.from, range.to - range.from);
+    };
+    // "&3" stands in the first topic's text, before topic 2 begins; "&1"
+    // ends no line inside "&12", so topic 1 is the real marker's.
+    const QString seeBelow =
+        u"{\\rtf1 &1\\par See &3 below\\par &2\\par Second\\par &3\\par Third\\par &4\\par}"_qs;
+    const QString twelve = u"{\\rtf1 &12 apples\\par &1\\par One\\par &2}"_qs;
+    const QString two = u"{\\rtf1 &1\\par One\\par &2\\par Two\\par}"_qs;
+    EXPECT_EQ(QStringList({topic(seeBelow, 1), topic(twelve, 0), topic(two, 0), topic(two, 1),
+                           topic(two, 2), topic(two, -1)}),
+              QStringList({u"Second\u2029"_qs, u"One\u2029"_qs, u"One\u2029"_qs, "-", "-", "-"}));
 }
 
 TEST(HelpDocument, MissingOrEmptyFilesFailTheLoad)
