@@ -51,13 +51,10 @@ TEST(BookPageList, OperationsOutsideTheBookOrBeyondTheLastPageChangeNothing)
 {
     Book book;
     fill(book, {u"АБ"_qs, u"ВГ"_qs});
-    EXPECT_FALSE(book.InsertPage(u"x"_qs, 3));
-    EXPECT_FALSE(book.InsertPage(u"x"_qs, -1));
-    EXPECT_FALSE(book.DeletePage(0));
-    EXPECT_FALSE(book.DeletePage(3));
-    EXPECT_FALSE(book.SwapPages(1));
-    EXPECT_FALSE(book.SwapPages(3));
-    EXPECT_FALSE(book.MovePageDown(2));
+    EXPECT_EQ(QList<bool>({book.InsertPage(u"x"_qs, 3), book.InsertPage(u"x"_qs, -1),
+                           book.DeletePage(0), book.DeletePage(3), book.SwapPages(1),
+                           book.SwapPages(3), book.MovePageDown(2)}),
+              QList<bool>(7, false));
     EXPECT_EQ(titlesOf(book), (QStringList{u"АБ"_qs, u"ВГ"_qs}));
     EXPECT_FALSE(book.isChanged());
 }

@@ -60,12 +60,12 @@ TEST_F(FolderChangeTest, ABookMovesIntoAnEmptyFolderAndLeavesTheOldOne)
     FolderChange change(m_storage, m_new);
     ASSERT_EQ(change.check().plan, Plan::Move);
     const FolderChange::Outcome outcome = change.moveBook();
-    EXPECT_EQ(outcome.kind, Kind::Moved);
-    EXPECT_FALSE(outcome.report);
-    EXPECT_EQ(m_storage.FilePath(), m_new);
+    EXPECT_EQ(std::tuple(outcome.kind, outcome.report.has_value(), m_storage.FilePath()),
+              std::tuple(Kind::Moved, false, m_new));
     EXPECT_EQ(readAll(m_new + "velkaro.dat"), m_saved);
-    EXPECT_TRUE(QFile::exists(m_new + "velkaro")) << "the export goes along";
-    EXPECT_FALSE(QFile::exists(m_old + "velkaro.dat"));
+    // The export goes along.
+    EXPECT_EQ(std::pair(QFile::exists(m_new + "velkaro"), QFile::exists(m_old + "velkaro.dat")),
+              std::pair(true, false));
 
     // The changed-on-disk check watches the new file from now on.
     EXPECT_FALSE(m_storage.changedOnDisk());
@@ -83,8 +83,9 @@ TEST_F(FolderChangeTest, AFolderThatCannotBeMadeOrIsAFileIsReported)
     ASSERT_EQ(below.check().plan, Plan::CreateFolder);
     const std::optional<FolderChange::Report> report = below.createFolder();
     ASSERT_TRUE(report);
-    EXPECT_EQ(report->message, TextId::FolderNotCreated);
-    EXPECT_EQ(report->args, QStringList{QDir::toNativeSeparators(path("file/books/"))});
+    EXPECT_EQ(std::pair(report->message, report->args),
+              std::pair(TextId::FolderNotCreated,
+                        QStringList{QDir::toNativeSeparators(path("file/books/"))}));
 
     const FolderChange::Check file = FolderChange(m_storage, path("file/")).check();
     EXPECT_EQ(file.plan, Plan::Unusable);
