@@ -394,7 +394,8 @@ TEST_F(BookStorageTest, CopiesNeverGoThroughALinkAndOnlyTheUsersOwnBookLinkIsFol
     const QString foreignHistory = m_dir.path() + "/settings/OtherHistory";
     ASSERT_TRUE(QFile::link(m_dir.path(), foreignHistory));
     ASSERT_EQ(lchown(QFile::encodeName(foreignHistory).constData(), 65534, 65534), 0);
-    EXPECT_TRUE(HistoryBackup::MakeHistoryBackup(m_storage, foreignHistory + "/"));
+    EXPECT_TRUE(
+        HistoryBackup::MakeHistoryBackup(m_storage, foreignHistory + "/", QDate(2026, 3, 5)));
     EXPECT_TRUE(QDir(m_dir.path()).entryList({"velkaro.*"}).isEmpty());
     EXPECT_EQ(readAll(victim), victimBytes);
 }
