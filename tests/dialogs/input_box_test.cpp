@@ -1,14 +1,6 @@
 #include "dialog_child.h"
 #include "dialogs/input_box.h"
 
-#include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-#include <gtest/gtest.h>
-
 namespace {
 
 QString builtIn(TextId id)
@@ -40,11 +32,6 @@ QString ask(const QString& preset, const std::function<void(QDialog* box)>& pers
                       builtIn);
 }
 
-void click(QWidget* box, const char* button)
-{
-    QTest::mouseClick(child<QPushButton>(box, button), Qt::LeftButton);
-}
-
 } // namespace
 
 TEST(InputBox, OkReturnsTheTextExactlyAsItStandsAndTheFocusSelectsAllOfIt)
@@ -64,17 +51,15 @@ TEST(InputBox, OkReturnsTheTextExactlyAsItStandsAndTheFocusSelectsAllOfIt)
             text->setCursorPosition(3);
             text->setFocus(Qt::MouseFocusReason);
             EXPECT_EQ(text->selectedText(), QStringLiteral("  Иванов  "));
-            click(box, "cmdOK");
+            clickOn(box, "cmdOK");
         },
         &owner);
     EXPECT_EQ(untouched, QStringLiteral("  Иванов  "));
 
     // Enter presses OK; the callers trim, the box does not.
     const QString typed = ask(QStringLiteral("АБ"), [](QDialog* box) {
-        auto* text = child<QLineEdit>(box, "txtText");
-        text->clear();
-        text->insert(QStringLiteral(" Друзья "));
-        QTest::keyClick(text, Qt::Key_Return);
+        typeInto(box, "txtText", QStringLiteral(" Друзья "));
+        QTest::keyClick(child<QLineEdit>(box, "txtText"), Qt::Key_Return);
     });
     EXPECT_EQ(typed, QStringLiteral(" Друзья "));
 }
@@ -82,7 +67,7 @@ TEST(InputBox, OkReturnsTheTextExactlyAsItStandsAndTheFocusSelectsAllOfIt)
 TEST(InputBox, CancelEscapeAndTheFrameAnswerEmptyWhateverTheBoxHolds)
 {
     const std::function<void(QDialog*)> ways[] = {
-        [](QDialog* box) { click(box, "cmdCancel"); },
+        [](QDialog* box) { clickOn(box, "cmdCancel"); },
         [](QDialog* box) { QTest::keyClick(child<QLineEdit>(box, "txtText"), Qt::Key_Escape); },
         [](QDialog* box) { box->close(); },
     };

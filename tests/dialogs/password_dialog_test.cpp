@@ -2,19 +2,10 @@
 #include "dialogs/password_dialog.h"
 #include "recording_message_service.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
-#include <gtest/gtest.h>
-
 namespace {
 
-struct DialogFixture
+struct PasswordTest : ::testing::Test
 {
-    RecordingMessageService messages;
-    QString password;
-
     std::unique_ptr<PasswordDialog> open(PasswordDialog::Mode mode)
     {
         auto dialog = std::make_unique<PasswordDialog>(
@@ -22,93 +13,65 @@ struct DialogFixture
         dialog->show();
         return dialog;
     }
+    // Types `text` and presses OK; gives what the dialog then holds.
+    static QString enter(PasswordDialog& dialog, const QString& text)
+    {
+        typeInto(&dialog, "txtPassword", text);
+        QTest::mouseClick(child<QPushButton>(&dialog, "cmdOK"), Qt::LeftButton);
+        return QStringLiteral("%1|%2").arg(dialog.isVisible() ? "open" : "closed",
+                                           dialog.password());
+    }
+
+    RecordingMessageService messages;
+    QString password;
 };
-
-void type(QWidget* dialog, const QString& text)
-{
-    auto* edit = child<QLineEdit>(dialog, "txtPassword");
-    edit->clear();
-    edit->insert(text);
-}
-
-void clickOk(QWidget* dialog)
-{
-    QTest::mouseClick(child<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
-}
 
 } // namespace
 
-TEST(PasswordLogin, AWrongPasswordIsToldAndClearedAndTheWindowStays)
+TEST_F(PasswordTest, AWrongLoginIsToldAndClearedAndOnlyOkWithTheRightOneLetsStartUpGoOn)
 {
-    DialogFixture f;
-    f.password = QStringLiteral("Пароль");
-    auto dialog = f.open(PasswordDialog::Mode::Login);
+    password = QStringLiteral("Пароль");
+    auto dialog = open(PasswordDialog::Mode::Login);
     EXPECT_EQ(unnamedControls(dialog.get()), QStringList());
     EXPECT_EQ(child<QPushButton>(dialog.get(), "cmdCancel")->text(), QStringLiteral("Выход"));
     EXPECT_FALSE(child<QCheckBox>(dialog.get(), "chkMask")->isVisible());
-
-    type(dialog.get(), QStringLiteral("пароль"));
-    clickOk(dialog.get());
-    EXPECT_EQ(f.messages.texts(), QStringList{QStringLiteral("Неверный пароль.")});
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_TRUE(child<QLineEdit>(dialog.get(), "txtPassword")->text().isEmpty());
-
-    type(dialog.get(), QStringLiteral("Пароль"));
-    clickOk(dialog.get());
+    EXPECT_EQ(enter(*dialog, u"пароль"_qs), u"open|Пароль"_qs);
+    EXPECT_EQ(child<QLineEdit>(dialog.get(), "txtPassword")->text(), QString()) << "cleared";
+    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Неверный пароль.")});
+    EXPECT_EQ(enter(*dialog, u"Пароль"_qs), u"closed|Пароль"_qs);
     EXPECT_TRUE(dialog->loginAccepted());
-    EXPECT_FALSE(dialog->isVisible());
+
+    // Closing the window by its frame or by Escape never lets start-up go on.
+    for (const bool escape : {false, true}) {
+        auto again = open(PasswordDialog::Mode::Login);
+        typeInto(again.get(), "txtPassword", password);
+        if (escape)
+            QTest::keyClick(again.get(), Qt::Key_Escape);
+        else
+            again->close();
+        EXPECT_FALSE(again->isVisible());
+        EXPECT_FALSE(again->loginAccepted()) << escape;
+    }
 }
 
-TEST(PasswordLogin, ClosingTheWindowByItsFrameOrEscapeNeverLetsStartUpGoOn)
+TEST_F(PasswordTest, ANewOneMustNotBeBlankOrUnstorableAndKeepsItsSpaces)
 {
-    DialogFixture f;
-    f.password = QStringLiteral("x");
-    auto dialog = f.open(PasswordDialog::Mode::Login);
-    type(dialog.get(), QStringLiteral("x"));
-    dialog->close();
-    EXPECT_FALSE(dialog->loginAccepted());
-
-    auto again = f.open(PasswordDialog::Mode::Login);
-    QTest::keyClick(again.get(), Qt::Key_Escape);
-    EXPECT_FALSE(again->isVisible());
-    EXPECT_FALSE(again->loginAccepted());
-}
-
-TEST(PasswordChange, BlankIsRefusedSpacesAroundAreKeptAndUnstorableCharactersRefused)
-{
-    DialogFixture f;
-    f.password = QStringLiteral("old");
-    auto dialog = f.open(PasswordDialog::Mode::Change);
+    password = QStringLiteral("old");
+    auto dialog = open(PasswordDialog::Mode::Change);
     EXPECT_EQ(child<QLineEdit>(dialog.get(), "txtPassword")->text(), QStringLiteral("old"));
     EXPECT_TRUE(child<QCheckBox>(dialog.get(), "chkMask")->isVisible());
+    EXPECT_EQ(enter(*dialog, u"   "_qs), u"open|old"_qs);
+    EXPECT_TRUE(messages.only().startsWith(QStringLiteral("Пустой пароль недопустим.")))
+        << messages.only();
+    EXPECT_EQ(enter(*dialog, u"日本"_qs), u"open|old"_qs);
+    EXPECT_EQ(messages.texts().size(), 2);
+    EXPECT_EQ(enter(*dialog, u" новый "_qs), u"closed| новый "_qs);
 
-    type(dialog.get(), QStringLiteral("   "));
-    clickOk(dialog.get());
-    EXPECT_TRUE(f.messages.only().startsWith(QStringLiteral("Пустой пароль недопустим.")))
-        << f.messages.only();
-    EXPECT_EQ(dialog->password(), QStringLiteral("old"));
-
-    type(dialog.get(), QStringLiteral("日本"));
-    clickOk(dialog.get());
-    EXPECT_EQ(f.messages.texts().size(), 2);
-    EXPECT_EQ(dialog->password(), QStringLiteral("old"));
-    EXPECT_TRUE(dialog->isVisible());
-
-    type(dialog.get(), QStringLiteral(" новый "));
-    clickOk(dialog.get());
-    EXPECT_EQ(dialog->password(), QStringLiteral(" новый "));
-    EXPECT_FALSE(dialog->isVisible());
-}
-
-TEST(PasswordChange, CancelChangesNothingAndTheMaskCanBeLifted)
-{
-    DialogFixture f;
-    f.password = QStringLiteral("old");
-    auto dialog = f.open(PasswordDialog::Mode::Change);
-    auto* mask = child<QCheckBox>(dialog.get(), "chkMask");
-    mask->click();
-    EXPECT_EQ(child<QLineEdit>(dialog.get(), "txtPassword")->echoMode(), QLineEdit::Normal);
-    type(dialog.get(), QStringLiteral("new"));
-    QTest::mouseClick(child<QPushButton>(dialog.get(), "cmdCancel"), Qt::LeftButton);
-    EXPECT_EQ(dialog->password(), QStringLiteral("old"));
+    // Cancel changes nothing; the mask can be lifted.
+    auto other = open(PasswordDialog::Mode::Change);
+    child<QCheckBox>(other.get(), "chkMask")->click();
+    EXPECT_EQ(child<QLineEdit>(other.get(), "txtPassword")->echoMode(), QLineEdit::Normal);
+    typeInto(other.get(), "txtPassword", u"new"_qs);
+    QTest::mouseClick(child<QPushButton>(other.get(), "cmdCancel"), Qt::LeftButton);
+    EXPECT_EQ(other->password(), QStringLiteral("old"));
 }

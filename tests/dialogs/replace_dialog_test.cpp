@@ -1,12 +1,5 @@
 #include "dialog_child.h"
 #include "dialogs/replace_dialog.h"
-#include "test_files.h"
-
-#include <QFileInfo>
-#include <QLabel>
-#include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
