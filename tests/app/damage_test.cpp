@@ -2,18 +2,13 @@
 #include "document/data_file.h"
 #include "document/history_backup.h"
 #include "mainwindow/main_window.h"
-#include "test_files.h"
-
-#include <QDate>
-#include <QFile>
-#include <gtest/gtest.h>
 
 namespace {
 
 QString todaysBackup(Application& app)
 {
     return HistoryBackup::backupPath(app.folders().HistoryFolder, app.folders().ExeBaseName,
-                                     QDate::currentDate());
+                                     AppFixture::today);
 }
 
 const QByteArray kGoodBook = "2\r\n\"A\",\"alpha\"\r\n\"B\",\"beta\"\r\n";
@@ -26,8 +21,7 @@ TEST(Damage, ADamagedBookIsToldWithItsReasonAndNeverReplacesTheBackupOrTheExport
     QString backup;
     QString exportPath;
     {
-        auto app = f.makeApp();
-        ASSERT_TRUE(app->StartUp());
+        auto app = f.started();
         backup = todaysBackup(*app);
         exportPath = app->storage().exportPath();
     }
@@ -36,8 +30,7 @@ TEST(Damage, ADamagedBookIsToldWithItsReasonAndNeverReplacesTheBackupOrTheExport
     writeAll(f.dataFile(), "3\r\n\"A\",\"alpha\"\r\n\"B\",\"cut short");
     f.messages.clear();
 
-    auto app = f.makeApp();
-    ASSERT_TRUE(app->StartUp());
+    auto app = f.started();
     ASSERT_EQ(f.messages.texts().size(), 1);
     const QString told = f.messages.texts()[0];
     EXPECT_TRUE(told.contains(u"строка 3: Input past end of file"_qs)) << told.toStdString();
@@ -53,8 +46,7 @@ TEST(Damage, TextAfterTheLastCountedPageIsToldAndTheWholeFileKept)
     AppFixture f;
     const QByteArray bytes = "1\r\n\"A\",\"alpha\"\r\n\"B\",\"beta\"\r\n";
     writeAll(f.dataFile(), bytes);
-    auto app = f.makeApp();
-    ASSERT_TRUE(app->StartUp());
+    auto app = f.started();
     ASSERT_EQ(f.messages.texts().size(), 1);
     const QString kept = app->storage().loadReport().trailingKeptAs;
     EXPECT_TRUE(f.messages.texts()[0].contains(QDir::toNativeSeparators(kept)));
@@ -65,8 +57,7 @@ TEST(Damage, TextAfterTheLastCountedPageIsToldAndTheWholeFileKept)
 TEST(Damage, RevertOfAnUnreadableFileSaysWhereItWasKept)
 {
     AppFixture f;
-    auto app = f.makeApp();
-    ASSERT_TRUE(app->StartUp());
+    auto app = f.started();
     writeAll(f.dataFile(), "not a book");
     app->revertCommand();
     ASSERT_EQ(f.messages.texts().size(), 1);
@@ -81,8 +72,7 @@ TEST(Damage, TheFallbackFolderServesThisRunOnly)
     writeAll(f.dir.filePath("drive"), "a regular file where a drive was");
     const QString usersFolder = f.dir.filePath("drive/books/");
     f.write(u"Адресная книга"_qs, u"FilePath"_qs, usersFolder);
-    auto app = f.makeApp();
-    ASSERT_TRUE(app->StartUp());
+    auto app = f.started();
     EXPECT_TRUE(app->storage().loadReport().fallbackUsed);
     EXPECT_EQ(app->book().Pages[1].Title, u"Ошибка"_qs);
     ASSERT_TRUE(app->mainWindow()->close());
@@ -94,8 +84,7 @@ TEST(Damage, ASettingThatDoesNotConvertIsNamedWithItsSectionAndKey)
 {
     AppFixture f;
     f.write(u"Общие"_qs, u"ButtonWidth"_qs, u"широкая"_qs);
-    auto app = f.makeApp();
-    ASSERT_TRUE(app->StartUp());
+    auto app = f.started();
     ASSERT_EQ(f.messages.texts().size(), 1);
     const QString told = f.messages.texts()[0];
     for (const QString& part : {u"«ButtonWidth»"_qs, u"«Общие»"_qs, u"«широкая»"_qs, u"«600»"_qs,
@@ -107,8 +96,7 @@ TEST(Shutdown, AFailedExportLetsTheWindowCloseWithOneMessageAndNoRescue)
 {
     AppFixture f;
     {
-        auto app = f.makeApp();
-        ASSERT_TRUE(app->StartUp());
+        auto app = f.started();
         typeOver(*app, u"запись"_qs);
         QDir().mkpath(app->storage().exportPath());
         EXPECT_TRUE(app->mainWindow()->close());
@@ -118,8 +106,7 @@ TEST(Shutdown, AFailedExportLetsTheWindowCloseWithOneMessageAndNoRescue)
         EXPECT_EQ(pageText(readAll(f.dataFile()), 1), u"запись"_qs);
     }
     f.messages.clear();
-    auto next = f.makeApp();
-    ASSERT_TRUE(next->StartUp());
+    auto next = f.started();
     EXPECT_TRUE(f.messages.entries().empty());
 }
 

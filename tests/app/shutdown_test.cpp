@@ -1,11 +1,6 @@
 #include "app_fixture.h"
 #include "document/history_backup.h"
 #include "mainwindow/main_window.h"
-#include "test_files.h"
-
-#include <QDate>
-#include <QFile>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -24,8 +19,7 @@ void blockDataFolder(const AppFixture& f)
 TEST(Shutdown, ClosingSavesTheBookTheOptionsAndTheBackupOnce)
 {
     AppFixture f;
-    auto app = f.makeApp();
-    ASSERT_TRUE(app->StartUp());
+    auto app = f.started();
     app->SelectPage(3);
     typeOver(*app, QStringLiteral("Иванов\t123-45-67"));
     EXPECT_TRUE(app->book().isChanged());
@@ -35,8 +29,8 @@ TEST(Shutdown, ClosingSavesTheBookTheOptionsAndTheBackupOnce)
     EXPECT_EQ(pageText(readAll(f.dataFile()), 3), u"Иванов\t123-45-67"_qs);
     EXPECT_EQ(app->settings().Read(QStringLiteral("Options"), QStringLiteral("RecentPage"), {}),
               QStringLiteral("3"));
-    const QString backup = HistoryBackup::backupPath(
-        app->folders().HistoryFolder, app->folders().ExeBaseName, QDate::currentDate());
+    const QString backup = HistoryBackup::backupPath(app->folders().HistoryFolder,
+                                                     app->folders().ExeBaseName, AppFixture::today);
     EXPECT_EQ(readAll(backup), readAll(f.dataFile()));
     EXPECT_TRUE(f.messages.entries().empty());
 }
@@ -45,8 +39,7 @@ TEST(Shutdown, AFailedSaveKeepsTheWindowOpenForTheUserAndLeavesARescueCopyAtSyst
 {
     AppFixture f;
     {
-        auto app = f.makeApp();
-        ASSERT_TRUE(app->StartUp());
+        auto app = f.started();
         app->mainWindow()->show();
         typeOver(*app, QStringLiteral("не потерять"));
         blockDataFolder(f);
@@ -65,8 +58,7 @@ TEST(Shutdown, AFailedSaveKeepsTheWindowOpenForTheUserAndLeavesARescueCopyAtSyst
     QFile::remove(f.dataFolder.chopped(1));
     QDir().mkpath(f.dataFolder);
     f.messages.clear();
-    auto next = f.makeApp();
-    ASSERT_TRUE(next->StartUp());
+    auto next = f.started();
     // The rescue copy, then what the closing program could not say to anyone.
     const QStringList told = f.messages.texts();
     ASSERT_EQ(told.size(), 2);
@@ -81,8 +73,7 @@ TEST(Shutdown, AFailedSaveKeepsTheWindowOpenForTheUserAndLeavesARescueCopyAtSyst
 TEST(Shutdown, RevertDiscardsEditsAndReloadsTheFile)
 {
     AppFixture f;
-    auto app = f.makeApp();
-    ASSERT_TRUE(app->StartUp());
+    auto app = f.started();
     const QString before = app->book().Pages[1].Text;
     typeOver(*app, QStringLiteral("правка"));
     app->revertCommand();
@@ -96,8 +87,7 @@ TEST(Shutdown, ASaveRefusedForCharactersAdvisesRtfOrTakingThemOut)
 {
     AppFixture f;
     f.write(u"Адресная книга"_qs, u"UseRtf"_qs, u"False"_qs);
-    auto app = f.makeApp();
-    ASSERT_TRUE(app->StartUp());
+    auto app = f.started();
     app->mainWindow()->show();
     typeOver(*app, u"Телефон ☎ 555"_qs);
     app->saveCommand();
