@@ -1,6 +1,5 @@
-// The backups window over the real notebook: each restore path from the main
-// popup, what is kept before anything is overwritten, the undo of a restore
-// by the copy kept, and a damaged backup refused and left as it was.
+// The backups window over the real notebook: each restore, what is kept
+// before anything is overwritten, and a damaged backup left as it was.
 
 #include "app/backup_commands.h"
 #include "app_fixture.h"

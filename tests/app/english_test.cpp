@@ -1,6 +1,5 @@
-// The English translation the program ships, put where a user puts it (the
-// "language.ini" of his own folder), with the real program: its captions, its
-// menus' mnemonics, Qt's own buttons, and every caption any window looks up.
+// The shipped English translation in the user's own folder, with the real
+// program: mnemonics, Qt's own buttons, and every caption any window looks up.
 
 #include "app_fixture.h"
 #include "core/code_page.h"

@@ -1,7 +1,5 @@
-// The find window over the real notebook: Ctrl+F and the main popup open one
-// window that keeps its state, the search runs through the book's pages and
-// the open page as the user left it, and a change of the page list starts it
-// afresh.
+// The find window over the real notebook: one window that keeps its state,
+// searching the pages and the open page as the user left it.
 
 #include "app_fixture.h"
 

@@ -1,6 +1,4 @@
-// The formatting commands and styles driven through the notebook window:
-// keys, the editor's popup, the font and colour dialogs answered from a
-// queued callback.
+// The formatting commands and styles driven through the notebook window.
 
 #include "app_fixture.h"
 

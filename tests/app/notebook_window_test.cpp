@@ -68,17 +68,6 @@ TEST_F(NotebookWindow, PageKeysWrapFollowPhysicalKeysAndIgnorePagesOutsideTheBoo
     EXPECT_FALSE(book().isChanged());
 }
 
-TEST_F(NotebookWindow, TheShortcutsEntryReplacesTheLetterKeys)
-{
-    writeAll(f.dir.filePath("language.ini"), "[Velkaro]\r\nShortcuts=70,188:68,85\r\n");
-    start(5);
-    for (const auto& [k, opened] :
-         {std::pair{Qt::Key_F, 1}, {Qt::Key_D, 2}, {Qt::Key_L, 2}, {Qt::Key_1, 2}}) {
-        key(k, Qt::AltModifier);
-        EXPECT_EQ(book().RecentPage, opened) << k;
-    }
-}
-
 TEST_F(NotebookWindow, PopupsOpenWhereTheyBelong)
 {
     start(1);
@@ -133,12 +122,13 @@ TEST_F(NotebookWindow, ABookLookedThroughAndClosedKeepsItsBytes)
     EXPECT_EQ(readAll(f.dataFile()), stored);
 }
 
-TEST_F(NotebookWindow, ColourAndSizeItemsKeepTheirOwnCaptionsWhateverTheirNameIsGiven)
+// Colour and size items keep their own captions whatever their name is given.
+TEST_F(NotebookWindow, ALanguageFileGivesCaptionsColoursAndTheLetterKeys)
 {
     writeAll(f.dir.filePath("language.ini"),
-             "[frmMain]\r\nmnuTextColorS=Same\r\nmnuTextSizes=Same\r\n"
-             "mnuTextUndo=Undo\r\n[Colors]\r\n3=Cyan\r\n");
-    start();
+             "[Velkaro]\r\nShortcuts=70,188:68,85\r\n[frmMain]\r\nmnuTextColorS=Same\r\n"
+             "mnuTextSizes=Same\r\nmnuTextUndo=Undo\r\n[Colors]\r\n3=Cyan\r\n");
+    start(5);
     QStringList colors;
     QStringList sizes;
     for (QAction* action : window()->findChildren<QAction*>()) {
@@ -150,6 +140,11 @@ TEST_F(NotebookWindow, ColourAndSizeItemsKeepTheirOwnCaptionsWhateverTheirNameIs
     ASSERT_EQ(colors.size(), 17);
     EXPECT_EQ(QStringList({colors[1], colors[4], sizes.value(2), item("mnuTextUndo")->text()}),
               QStringList({u"&Черный"_qs, "Cyan", "1&0", "Undo"}));
+    for (const auto& [k, opened] :
+         {std::pair{Qt::Key_F, 1}, {Qt::Key_D, 2}, {Qt::Key_L, 2}, {Qt::Key_1, 2}}) {
+        key(k, Qt::AltModifier);
+        EXPECT_EQ(book().RecentPage, opened) << k;
+    }
 }
 
 TEST_F(NotebookWindow, DraggingTheMarkerMovesTheSecondTabStopWithinTheFrame)

@@ -1,6 +1,5 @@
-// frmOptions over the real notebook: the three ways to it, OK making the
-// options take effect, and the book moving to another folder with every
-// answer of the replace question, never lost when a step fails.
+// frmOptions over the real notebook: the ways to it, OK taking effect, and the
+// book moving to another folder, never lost when a step fails.
 
 #include "app_fixture.h"
 #include "core/code_page.h"
@@ -13,8 +12,10 @@ namespace {
 class OptionsInApp : public WindowTest
 {
 protected:
+    void SetUp() override { start(); }
     void start(const QString& firstPage = u"наша книга"_qs)
     {
+        app.reset();
         writeBook({}, firstPage);
         WindowTest::start();
         m_saved = readAll(f.dataFile());
@@ -69,7 +70,6 @@ protected:
 
 TEST_F(OptionsInApp, TheMenuCtrlOAndADoubleClickOnTheBackgroundOpenIt)
 {
-    start();
     withOptions([](QDialog*) {});
     withOptions([](QDialog*) {}, [this] { key(Qt::Key_O, Qt::ControlModifier); });
     withOptions([](QDialog*) {},
@@ -85,7 +85,6 @@ TEST_F(OptionsInApp, TheMenuCtrlOAndADoubleClickOnTheBackgroundOpenIt)
 
 TEST_F(OptionsInApp, OkSetsTheOptionsTheWindowAndTheNextStartUse)
 {
-    start();
     item("mnuMainSave")->trigger();
     withOptions([](QDialog* dialog) {
         check(dialog, "chkStatus", false);
@@ -125,7 +124,6 @@ TEST_F(OptionsInApp, PlainTextModeTakesEffectAtTheNextSave)
 
 TEST_F(OptionsInApp, APasswordSetInTheDialogIsStoredEnciphered)
 {
-    start();
     withOptions([](QDialog* dialog) {
         dialog->findChild<QListWidget*>("lstPages")->setCurrentRow(4);
         whenModal({}, [](QDialog* password) {
@@ -142,7 +140,6 @@ TEST_F(OptionsInApp, APasswordSetInTheDialogIsStoredEnciphered)
 
 TEST_F(OptionsInApp, StyleChangesReachTheStyleMenuHoweverTheDialogCloses)
 {
-    start();
     const auto styleMenu = [this] {
         QStringList names;
         for (QAction* action :
@@ -174,7 +171,6 @@ TEST_F(OptionsInApp, StyleChangesReachTheStyleMenuHoweverTheDialogCloses)
 
 TEST_F(OptionsInApp, TheBookMovesToAnEmptyFolderAndTheChangedOnDiskCheckFollowsIt)
 {
-    start();
     const QString moved = folder("moved");
     withOptions([&](QDialog* dialog) {
         moveTo(dialog, moved);
@@ -201,7 +197,6 @@ TEST_F(OptionsInApp, TheBookMovesToAnEmptyFolderAndTheChangedOnDiskCheckFollowsI
 // export that is not this book's is the user's file, and he is told.
 TEST_F(OptionsInApp, TheTextExportGoesAlongUnlessItIsNotTheBooks)
 {
-    start();
     const QString exportName = app->storage().ExeBaseName();
     const QString moved = folder("moved");
     withOptions([&](QDialog* dialog) { moveTo(dialog, moved); });
@@ -220,7 +215,6 @@ TEST_F(OptionsInApp, TheTextExportGoesAlongUnlessItIsNotTheBooks)
 
 TEST_F(OptionsInApp, AFolderNotThereIsMadeOnRequestAndTheSameFolderWrittenOtherwiseIsNoChange)
 {
-    start();
     ASSERT_TRUE(QFile::link(f.dataFolder, f.dir.filePath("link")));
     for (const QString& same :
          {f.dataFolder.chopped(1), f.dir.filePath("link/"), f.dir.filePath("data/../data")}) {
@@ -249,7 +243,6 @@ TEST_F(OptionsInApp, AFolderNotThereIsMadeOnRequestAndTheSameFolderWrittenOtherw
 
 TEST_F(OptionsInApp, ReplaceCancelAndTheFrameKeepTheDialogOpenWithTheOldFolder)
 {
-    start();
     const QString other = folder("other");
     writeAll(other + fileName(), CodePage::encodeLossy(u"1\r\n\"A\",\"их книга\"\r\n"));
     withOptions([&](QDialog* dialog) {
@@ -266,7 +259,6 @@ TEST_F(OptionsInApp, ReplaceCancelAndTheFrameKeepTheDialogOpenWithTheOldFolder)
 
 TEST_F(OptionsInApp, ReplaceYesKeepsTheOtherBookAsBakAndNoLoadsIt)
 {
-    start();
     const QString other = folder("other");
     const QByteArray theirs = CodePage::encodeLossy(u"1\r\n\"A\",\"их книга\"\r\n");
     writeAll(other + fileName(), theirs);
@@ -321,6 +313,5 @@ TEST_F(OptionsInApp, AFailingWriteInTheNewFolderKeepsTheBookTheDialogAndTheOptio
         EXPECT_TRUE(window()->statusBar()->isVisible()) << "nothing set";
         expectUnmoved();
         EXPECT_TRUE(QDir(moved).isEmpty());
-        app.reset();
     }
 }

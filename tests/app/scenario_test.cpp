@@ -1,6 +1,5 @@
-// Whole-program scenarios against empty temporary folders: the real program
-// started as a user starts it, and the notebook driven as a user drives it
-// through the keys, from one start to the next.
+// Whole-program scenarios against empty temporary folders, from one start to
+// the next.
 
 #include "app_fixture.h"
 #include "core/app_info.h"

@@ -1,8 +1,7 @@
-// The real program, ended by SIGTERM the way a session's end ends it, while
-// its book cannot be written. It must end on its own, leave the old book as
-// it was and keep every page in the rescue copy. Full and read-only data
-// folders are small file systems mounted for the test (CI runs as root; the
-// test is skipped where mounting is not allowed).
+// The real program ended by SIGTERM, as a session's end ends it, while its
+// book cannot be written: the old book stays and the rescue copy holds every
+// page. Full and read-only disks are small file systems mounted for the test
+// (CI runs as root; skipped where mounting is not allowed).
 
 #include "document/data_file.h"
 #include "document/page_import.h"
