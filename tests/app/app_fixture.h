@@ -4,18 +4,13 @@
 #include "core/folders.h"
 #include "core/settings_store.h"
 #include "document/data_file.h"
+#include "mainwindow/main_menus.h"
 #include "mainwindow/main_window.h"
 #include "recording_message_service.h"
 #include "richtext/rtf_plain_text.h"
 #include "ui/rich_text_edit.h"
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextCursor>
-#include <memory>
+#include "ui/tab_column.h"
+#include "window_driver.h"
 
 // Replaces the open page's text as a user typing it would.
 inline void typeOver(Application& app, const QString& text)
@@ -24,16 +19,6 @@ inline void typeOver(Application& app, const QString& text)
     editor->selectAll();
     QTextCursor cursor = editor->textCursor();
     cursor.insertText(text);
-}
-
-// Starts the application and shows its window, exposed, at a usual size.
-inline bool startAndShow(Application& app)
-{
-    if (!app.StartUp())
-        return false;
-    app.mainWindow()->resize(800, 600);
-    app.mainWindow()->show();
-    return QTest::qWaitForWindowExposed(app.mainWindow());
 }
 
 // What page `page` (from 1) of a data file says, as plain text.
@@ -45,19 +30,18 @@ inline QString pageText(const QByteArray& dataFile, int page)
     return RtfPlainText::extract(pages[static_cast<std::size_t>(page - 1)].Text);
 }
 
-// An application whose settings, program folder and data folder all live in
-// one temporary folder.
+// An application whose settings, program folder, data folder and home all
+// live in one temporary folder, so no test meets another's files.
 struct AppFixture
 {
     QTemporaryDir dir;
     RecordingMessageService messages;
     QString iniPath = dir.filePath(QStringLiteral("settings.ini"));
     QString dataFolder = dir.filePath(QStringLiteral("data")) + QLatin1Char('/');
-
     QByteArray savedHome = qgetenv("HOME");
+    // The day every application of a test believes it is.
+    static inline const QDate today{2026, 3, 15};
 
-    // Each test gets its own home, so settings folders, backups and rescue
-    // copies of one test never meet another's.
     AppFixture()
     {
         qputenv("HOME", dir.path().toLocal8Bit());
@@ -65,7 +49,6 @@ struct AppFixture
         write(QStringLiteral("Адресная книга"), QStringLiteral("FilePath"), dataFolder);
         write(QStringLiteral("Общие"), QStringLiteral("TipsDuration"), QStringLiteral("0"));
     }
-
     ~AppFixture() { qputenv("HOME", savedHome); }
 
     std::unique_ptr<SettingsStore> store() const
@@ -81,10 +64,18 @@ struct AppFixture
     {
         return store()->Read(section, key, QStringLiteral("<absent>"));
     }
-    std::unique_ptr<Application> makeApp()
+    std::unique_ptr<Application> makeApp(bool keepLogOn = false)
     {
-        Application::Environment env{dir.path() + QLatin1Char('/'), false};
+        Application::Environment env{dir.path() + QLatin1Char('/'), keepLogOn,
+                                     [] { return today; }};
         return std::make_unique<Application>(env, store(), messages);
+    }
+    // An application through its start-up, its window not shown.
+    std::unique_ptr<Application> started(bool keepLogOn = false)
+    {
+        std::unique_ptr<Application> app = makeApp(keepLogOn);
+        EXPECT_TRUE(app->StartUp()) << "start-up ended early";
+        return app;
     }
     // The data file is named after the running executable, here the test binary.
     QString dataFile() const
@@ -92,4 +83,63 @@ struct AppFixture
         return dataFolder + Folders::exeBaseName(QCoreApplication::applicationFilePath()) +
                QStringLiteral(".dat");
     }
+};
+
+// A test of the notebook window, shown at a usual size, over a book written
+// the way the program writes it: the letter pages, then the user's.
+class WindowTest : public ::testing::Test
+{
+protected:
+    static constexpr int kLetters = 14;
+
+    void writeBook(const std::vector<PageRecord>& userPages = {}, const QString& firstPage = {})
+    {
+        std::vector<PageRecord> pages = DataFile::defaultPages();
+        if (!firstPage.isNull())
+            pages[0].Text = firstPage;
+        pages.insert(pages.end(), userPages.begin(), userPages.end());
+        writeAll(f.dataFile(), DataFile::serialize(pages));
+    }
+    // Starts the program, open at `page` when one is given.
+    void start(int page = 0)
+    {
+        if (page)
+            f.write(QStringLiteral("Options"), QStringLiteral("RecentPage"), QString::number(page));
+        app = f.started();
+        window()->resize(800, 600);
+        window()->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window()));
+    }
+    MainWindow* window() const { return app->mainWindow(); }
+    RichTextEdit* editor() const { return window()->editor(); }
+    TabColumn* tabs() const { return window()->tabColumn(); }
+    Book& book() const { return app->book(); }
+    QAction* item(const char* name) const { return window()->menus()->item(name); }
+    const PageRecord& page(int index) const { return book().Pages[std::size_t(index)]; }
+    void open(int page) const { app->SelectPage(page); }
+    void key(int key, Qt::KeyboardModifiers modifiers = {}) const
+    {
+        press(editor(), key, modifiers);
+    }
+    void type(const QString& text) const { typeOver(*app, text); }
+    void select(int start, int length) const
+    {
+        editor()->setSelStart(start);
+        editor()->setSelLength(length);
+    }
+    void clickTab(int page, Qt::MouseButton button = Qt::LeftButton) const
+    {
+        QTest::mouseClick(tabs(), button, {}, tabs()->tabRect(page).center());
+    }
+    QStringList userTitles() const
+    {
+        QStringList out;
+        for (const PageRecord& record : book().pages())
+            out << record.Title;
+        return out.mid(kLetters);
+    }
+    QString told() const { return f.messages.texts().join(QStringLiteral("\n---\n")); }
+
+    AppFixture f;
+    std::unique_ptr<Application> app;
 };

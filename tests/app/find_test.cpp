@@ -1,98 +1,72 @@
-// The find window over the real notebook: Ctrl+F and the main popup open one
-// window that keeps its state, the search runs through the book's pages and
-// the open page as the user left it, and a change of the page list starts it
-// afresh.
+// The find window over the real notebook: one window that keeps its state,
+// searching the pages and the open page as the user left it.
 
 #include "app_fixture.h"
-#include "mainwindow/main_menus.h"
-#include "test_files.h"
-#include "window_driver.h"
-
-#include <QCheckBox>
-#include <QPushButton>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
-class FindInBook : public ::testing::Test
+class FindInBook : public WindowTest
 {
 protected:
-    void start()
+    void SetUp() override
     {
         std::vector<PageRecord> pages = DataFile::defaultPages();
         pages[1].Text = u"Семён Петров\t222-33-44"_qs;
         pages[5].Text = u"{\\rtf1\\ansi\\ansicpg1251 {\\b СЕМЁН} Ильич\\par}"_qs;
         pages.push_back({u"Работа"_qs, u"семёновы"_qs, 0});
         writeAll(f.dataFile(), DataFile::serialize(pages));
-        app = f.makeApp();
-        ASSERT_TRUE(startAndShow(*app));
+        start(1);
     }
-    MainWindow* window() const { return app->mainWindow(); }
     QWidget* find() const { return window()->findChild<QWidget*>(QStringLiteral("frmFind")); }
-    template <typename T> T* control(const char* name) const
+    // Opens the window and asks for `sample` on all pages.
+    void look(const QString& sample)
     {
-        return find()->findChild<T*>(QString::fromLatin1(name));
+        key(Qt::Key_F, Qt::ControlModifier);
+        ASSERT_TRUE(find() && find()->isVisible());
+        find()->findChild<QLineEdit*>("txtWhat")->setText(sample);
+        tick("chkAllPages");
     }
-    void next() const { control<QPushButton>("cmdFind")->click(); }
-    QString found() const
+    void tick(const char* box) const { find()->findChild<QCheckBox*>(box)->click(); }
+    // Finds the next match: "page:what is selected".
+    QString next() const
     {
-        RichTextEdit* editor = window()->editor();
+        clickChild(find(), "cmdFind");
         return QStringLiteral("%1:%2")
-            .arg(app->book().RecentPage)
-            .arg(editor->Text().mid(editor->SelStart(), editor->SelLength()));
+            .arg(book().RecentPage)
+            .arg(editor()->Text().mid(editor()->SelStart(), editor()->SelLength()));
     }
-
-    AppFixture f;
-    std::unique_ptr<Application> app;
 };
 
 } // namespace
 
 TEST_F(FindInBook, OneWindowWalksThePagesIgnoringCaseAndKeepsItsState)
 {
-    start();
-    press(window()->editor(), Qt::Key_F, Qt::ControlModifier);
-    ASSERT_TRUE(find() && find()->isVisible());
+    look(u"семён"_qs);
     QWidget* first = find();
-    control<QLineEdit>("txtWhat")->setText(u"семён"_qs);
-    control<QCheckBox>("chkAllPages")->click();
-    next();
-    EXPECT_EQ(found(), u"2:Семён"_qs);
-    next();
-    EXPECT_EQ(found(), u"6:СЕМЁН"_qs) << "formatting and case do not matter";
-
-    window()->menus()->item("mnuMainFind")->trigger();
+    EXPECT_EQ(next(), u"2:Семён"_qs);
+    EXPECT_EQ(next(), u"6:СЕМЁН"_qs) << "formatting and case do not matter";
+    item("mnuMainFind")->trigger();
     EXPECT_EQ(find(), first) << "brought forward, not made anew";
-    EXPECT_TRUE(control<QCheckBox>("chkAllPages")->isChecked());
-    next();
-    EXPECT_EQ(found(), u"15:семён"_qs) << "the search went on where it was";
-
+    EXPECT_TRUE(find()->findChild<QCheckBox*>("chkAllPages")->isChecked());
+    EXPECT_EQ(next(), u"15:семён"_qs) << "the search went on where it was";
     // The open page as typed, not as stored.
-    typeOver(*app, u"ещё один СЕМЁН"_qs);
-    next();
-    EXPECT_EQ(found(), u"15:СЕМЁН"_qs);
+    type(u"ещё один СЕМЁН"_qs);
+    EXPECT_EQ(next(), u"15:СЕМЁН"_qs);
 }
 
 TEST_F(FindInBook, AChangedPageListStartsTheSearchAfresh)
 {
-    start();
-    app->SelectPage(15);
-    press(window()->editor(), Qt::Key_F, Qt::ControlModifier);
-    control<QLineEdit>("txtWhat")->setText(u"семён"_qs);
-    control<QCheckBox>("chkAllPages")->click();
-    next();
-    EXPECT_EQ(found(), u"15:семён"_qs);
+    open(15);
+    look(u"семён"_qs);
+    EXPECT_EQ(next(), u"15:семён"_qs);
     f.messages.queueAnswer(true);
-    window()->menus()->item("mnuMainDelete")->trigger();
-    ASSERT_EQ(app->book().PageCount(), 14);
-    app->SelectPage(1);
+    item("mnuMainDelete")->trigger();
+    ASSERT_EQ(book().PageCount(), 14);
+    open(1);
+    EXPECT_EQ(next(), u"2:Семён"_qs);
+    EXPECT_EQ(next(), u"6:СЕМЁН"_qs);
     next();
-    EXPECT_EQ(found(), u"2:Семён"_qs);
-    next();
-    EXPECT_EQ(found(), u"6:СЕМЁН"_qs);
-    next();
-    EXPECT_EQ(app->book().RecentPage, 1) << "back on the start page";
+    EXPECT_EQ(book().RecentPage, 1) << "back on the start page";
     ASSERT_FALSE(f.messages.entries().empty());
     EXPECT_EQ(f.messages.entries().back().icon, MessageService::Icon::Information)
         << "the search is complete";
@@ -100,20 +74,14 @@ TEST_F(FindInBook, AChangedPageListStartsTheSearchAfresh)
 
 TEST_F(FindInBook, ForgivingOptionsStartOffFindYoAsYeAndNumbersWrittenAnyWay)
 {
-    start();
-    press(window()->editor(), Qt::Key_F, Qt::ControlModifier);
+    look(u"семен"_qs);
     for (const char* box : {"chkYo", "chkDigits"})
-        EXPECT_FALSE(control<QCheckBox>(box)->isChecked()) << box;
-    control<QCheckBox>("chkAllPages")->click();
-    control<QLineEdit>("txtWhat")->setText(u"семен"_qs);
+        EXPECT_FALSE(find()->findChild<QCheckBox*>(box)->isChecked()) << box;
     next();
-    EXPECT_EQ(app->book().RecentPage, 1) << "letter for letter by default: found nowhere";
-    control<QCheckBox>("chkYo")->click();
-    next();
-    EXPECT_EQ(found(), u"2:Семён"_qs);
-
-    control<QLineEdit>("txtWhat")->setText(u"(222) 33 44"_qs);
-    control<QCheckBox>("chkDigits")->click();
-    next();
-    EXPECT_EQ(found(), u"2:222-33-44"_qs) << "the whole number as it is written";
+    EXPECT_EQ(book().RecentPage, 1) << "letter for letter by default: found nowhere";
+    tick("chkYo");
+    EXPECT_EQ(next(), u"2:Семён"_qs);
+    find()->findChild<QLineEdit*>("txtWhat")->setText(u"(222) 33 44"_qs);
+    tick("chkDigits");
+    EXPECT_EQ(next(), u"2:222-33-44"_qs) << "the whole number as it is written";
 }

@@ -1,34 +1,18 @@
-// Help, the about box and printing reached the way a person reaches them:
-// keys, the page popup, a double click on a tab. Printing goes through a
-// setup that answers the print dialog at once and prints each job into a
-// PDF file of its own, whose text pdftotext reads back.
+// Help and printing reached the way a person reaches them. Printing goes
+// through a setup that answers the print dialog at once and prints each job
+// into a PDF file of its own, whose text pdftotext reads back.
 
 #include "app_fixture.h"
 #include "core/code_page.h"
 #include "dialogs/help_window.h"
-#include "mainwindow/main_menus.h"
 #include "mainwindow/print_dialog_setup.h"
 #include "mainwindow/print_setup.h"
-#include "test_files.h"
-#include "ui/tab_column.h"
-#include "window_driver.h"
 
-#include <QComboBox>
-#include <QDir>
-#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProcess>
-#include <QRadioButton>
-#include <QRegularExpression>
-#include <QSpinBox>
-#include <QStandardPaths>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
-constexpr int kLetters = 14;
 const QString kFirstLine = u"Иванов Иван\t555-12-12"_qs;
 const QString kSecondLine = u"Петров\t777-00-00"_qs;
 
@@ -63,12 +47,11 @@ private:
     std::vector<std::unique_ptr<QPrinter>> m_printers;
 };
 
-// The text of a PDF as pdftotext lays it out, columns kept.
-QString pdfText(const QString& path)
+// What pdftotext reads from a PDF with `option`: "-layout" keeps columns.
+QString pdfToText(const QString& path, const QString& option = QStringLiteral("-layout"))
 {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"), {option, path, QStringLiteral("-")});
     process.waitForFinished();
     return QString::fromUtf8(process.readAllStandardOutput());
 }
@@ -76,31 +59,19 @@ QString pdfText(const QString& path)
 // Where `word` begins on the first page, in points from the paper's left edge.
 double wordLeft(const QString& path, const QString& word)
 {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-bbox"), path, QStringLiteral("-")});
-    process.waitForFinished();
-    const QRegularExpression box(QStringLiteral("<word xMin=\"([0-9.]+)\"[^>]*>") +
-                                 QRegularExpression::escape(word) + QStringLiteral("</word>"));
-    const QRegularExpressionMatch match =
-        box.match(QString::fromUtf8(process.readAllStandardOutput()));
+    const QRegularExpression box(u"<word xMin=\"([0-9.]+)\"[^>]*>"_qs +
+                                 QRegularExpression::escape(word) + u"</word>"_qs);
+    const QRegularExpressionMatch match = box.match(pdfToText(path, u"-bbox"_qs));
     return match.hasMatch() ? match.captured(1).toDouble() : -1000;
 }
 
-class HelpAndPrint : public ::testing::Test
+class HelpAndPrint : public WindowTest
 {
 protected:
     void SetUp() override
     {
-        std::vector<PageRecord> pages = DataFile::defaultPages();
-        pages.push_back({u"Работа"_qs, kFirstLine + u"\r\n"_qs + kSecondLine, 0});
-        writeAll(f.dataFile(), DataFile::serialize(pages));
+        writeBook({{u"Работа"_qs, kFirstLine + u"\r\n"_qs + kSecondLine, 0}});
         f.write("Options", "RecentPage", QString::number(kLetters + 1));
-    }
-    void start()
-    {
-        app = f.makeApp();
-        ASSERT_TRUE(startAndShow(*app));
     }
     // The help beside the program, named after the running executable.
     void writeHelp() const
@@ -122,23 +93,21 @@ protected:
     {
         return QDir(jobs.path()).entryList({QStringLiteral("job-*.pdf")}, QDir::Files, QDir::Name);
     }
-    QString job(int k) const { return pdfText(jobs.filePath(QStringLiteral("job-%1.pdf").arg(k))); }
+    QString job(int k) const
+    {
+        return pdfToText(jobs.filePath(QStringLiteral("job-%1.pdf").arg(k)));
+    }
     void skipWithoutPdfToText()
     {
         if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
             GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
     }
-    MainWindow* window() const { return app->mainWindow(); }
-    RichTextEdit* editor() const { return window()->editor(); }
-    QAction* item(const char* name) const { return window()->menus()->item(name); }
     int helpWindows() const
     {
         return static_cast<int>(window()->findChildren<HelpWindow*>().size());
     }
 
-    AppFixture f;
     QTemporaryDir jobs;
-    std::unique_ptr<Application> app;
 };
 
 } // namespace
@@ -147,7 +116,7 @@ TEST_F(HelpAndPrint, F1AndTheMenuOpenOneSharedHelpWindowBesideTheNotebook)
 {
     writeHelp();
     start();
-    press(editor(), Qt::Key_F1, Qt::NoModifier);
+    key(Qt::Key_F1);
     HelpWindow* help = app->helpWindow();
     ASSERT_NE(help, nullptr);
     EXPECT_TRUE(help->isVisible());
@@ -157,20 +126,15 @@ TEST_F(HelpAndPrint, F1AndTheMenuOpenOneSharedHelpWindowBesideTheNotebook)
     EXPECT_EQ(help->findChild<RichTextEdit*>("rtfHelp")->Text(), u"Topic one"_qs);
 
     item("mnuMainHelp")->trigger();
-    press(editor(), Qt::Key_F1, Qt::NoModifier);
+    key(Qt::Key_F1);
     EXPECT_EQ(app->helpWindow(), help);
     EXPECT_EQ(helpWindows(), 1);
     EXPECT_TRUE(f.messages.entries().empty());
 
     // The options dialog's route: a window of its own, on its page's topic.
     int topic = -1;
-    QTimer::singleShot(0, [&] {
-        if (auto* modal = qobject_cast<HelpWindow*>(QApplication::activeModalWidget())) {
-            topic = modal->currentTopic();
-            modal->close();
-        }
-    });
-    HelpWindow::showModal(app->helpSetup(), window(), 1);
+    withModal([&] { HelpWindow::showModal(app->helpSetup(), window(), 1); },
+              [&](QDialog* modal) { topic = static_cast<HelpWindow*>(modal)->currentTopic(); });
     EXPECT_EQ(topic, 1);
 
     // Closing the notebook closes the help and keeps its placement.
@@ -181,7 +145,7 @@ TEST_F(HelpAndPrint, F1AndTheMenuOpenOneSharedHelpWindowBesideTheNotebook)
 TEST_F(HelpAndPrint, WithoutHelpFilesEachRouteGivesOneMessageAndNoWindow)
 {
     start();
-    press(editor(), Qt::Key_F1, Qt::NoModifier);
+    key(Qt::Key_F1);
     item("mnuMainHelp")->trigger();
     HelpWindow::showModal(app->helpSetup(), window(), 8);
     EXPECT_EQ(app->helpWindow(), nullptr);
@@ -194,8 +158,7 @@ TEST_F(HelpAndPrint, ASelectionIsOfferedAndPrintedAloneOrCollapsedWhenAllIsChose
     skipWithoutPdfToText();
     start();
     const int secondLine = static_cast<int>(kFirstLine.size()) + 2;
-    editor()->setSelStart(secondLine);
-    editor()->setSelLength(static_cast<int>(kSecondLine.size()));
+    select(secondLine, static_cast<int>(kSecondLine.size()));
 
     FilePrintSetup* setup = printWith(PrintSetup::Choice{true, 1});
     item("mnuMainPrint")->trigger();
@@ -219,16 +182,14 @@ TEST_F(HelpAndPrint, EachCopyIsAJobOfItsOwnAndCancelPrintsNothing)
 {
     skipWithoutPdfToText();
     start();
-    editor()->setSelStart(3);
-    editor()->setSelLength(4);
+    select(3, 4);
     FilePrintSetup* cancelled = printWith(std::nullopt);
-    QTest::mouseDClick(window()->tabColumn(), Qt::LeftButton, {},
-                       window()->tabColumn()->tabRect(kLetters + 1).center());
+    QTest::mouseDClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(kLetters + 1).center());
     EXPECT_EQ(cancelled->offered.size(), 1u) << "a double click on a tab prints";
     EXPECT_TRUE(printedJobs().isEmpty());
 
     printWith(PrintSetup::Choice{false, 3});
-    press(editor(), Qt::Key_P, Qt::ControlModifier);
+    key(Qt::Key_P, Qt::ControlModifier);
     ASSERT_EQ(printedJobs().size(), 3);
     for (int k = 0; k < 3; ++k)
         EXPECT_TRUE(job(k).contains(u"Петров"_qs)) << k;
@@ -246,7 +207,7 @@ TEST_F(HelpAndPrint, APrintThatFailsIsReported)
     start();
     FilePrintSetup* setup = printWith(PrintSetup::Choice{false, 2});
     setup->folder = jobs.filePath(u"no such folder"_qs);
-    press(editor(), Qt::Key_P, Qt::ControlModifier);
+    key(Qt::Key_P, Qt::ControlModifier);
     ASSERT_EQ(f.messages.entries().size(), 1u) << "one message, the other copy not tried";
     EXPECT_TRUE(f.messages.texts().front().startsWith(u"Страницу не удалось напечатать"_qs));
     EXPECT_TRUE(f.messages.texts().front().contains(u"job-0.pdf"_qs));
@@ -260,8 +221,7 @@ TEST_F(HelpAndPrint, ThePrintDialogOffersWhatPrintingDoesAndAPdfTakesEveryCopy)
 {
     skipWithoutPdfToText();
     start();
-    editor()->setSelStart(2);
-    editor()->setSelLength(5);
+    select(2, 5);
     std::vector<std::pair<bool, bool>> seen; // selection offered, selection chosen
     const auto answerDialog = [&](const QString& pdf) {
         QTimer::singleShot(0, [&, pdf] {
@@ -292,15 +252,15 @@ TEST_F(HelpAndPrint, ThePrintDialogOffersWhatPrintingDoesAndAPdfTakesEveryCopy)
         });
     };
     answerDialog({});
-    press(editor(), Qt::Key_P, Qt::ControlModifier);
+    key(Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(editor()->SelStart(), 2);
     EXPECT_EQ(editor()->SelLength(), 5);
     editor()->setSelLength(0);
     answerDialog(jobs.filePath("two.pdf"));
-    press(editor(), Qt::Key_P, Qt::ControlModifier);
+    key(Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(seen, (std::vector<std::pair<bool, bool>>{{true, true}, {false, false}}));
     const QString pdf = jobs.filePath("two.pdf");
-    EXPECT_EQ(pdfText(pdf).count(u"Петров"_qs), 2);
+    EXPECT_EQ(pdfToText(pdf).count(u"Петров"_qs), 2);
     EXPECT_TRUE(f.messages.entries().empty());
     // The numbers stand at the second tab stop, the marker's 3400 twips
     // less 75 from where the names begin.

@@ -1,47 +1,22 @@
-// The installed copy, laid out two ways: by `cmake --install` into a
-// temporary DESTDIR under the prefix /usr, and by unpacking the Debian
-// package that the ctest fixture `debian_package` made with `cpack -G DEB`
-// (skipped where Debian's dpkg-dev is missing). The package passes lintian,
-// the menu entry and the AppStream metainfo their validators. The installed program is started
-// offscreen against an empty home with its log kept on, runs its whole start-up and is ended by
-// SIGTERM, as a logout ends it. The log shows what it looked up: a tip that could not be shown asks
-// for the failure text "Common"/"TipFailure", and a personal "language.ini" makes every lookup
-// visible there.
+// The installed copy, laid out by `cmake --install` into a temporary DESTDIR
+// under /usr and by unpacking the Debian package the ctest fixture
+// `debian_package` made (skipped without dpkg-dev). The installed program runs
+// its whole start-up offscreen against an empty home with its log kept on and
+// is ended by SIGTERM; the log shows what it looked up ("Common/TipFailure"
+// for a tip that could not be shown), a personal "language.ini" every lookup.
 
 #include "core/code_page.h"
-#include "core/ini_file.h"
 #include "core/sequential_file_reader.h"
 #include "terminated_program.h"
-#include "test_files.h"
-
-#include <QDirIterator>
-#include <QFile>
-#include <QImage>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "widget_test.h"
 
 namespace {
-
-const char kUserTranslation[] = "[Common]\r\nOK=OK\r\n";
 
 enum class Layout
 {
     CmakeInstall,
     DebianPackage
 };
-
-const char* layoutName(Layout layout)
-{
-    return layout == Layout::CmakeInstall ? "CmakeInstall" : "DebianPackage";
-}
-
-void PrintTo(Layout layout, std::ostream* out)
-{
-    *out << layoutName(layout);
-}
 
 struct ProcessResult
 {
@@ -120,14 +95,14 @@ protected:
     QString userFolder() const { return m_home.filePath("share/Velkaro Pro/"); }
     QString log() const { return CodePage::decode(readAll(userFolder() + "velkaro.log")); }
 
-    void runInstalledProgram(const QByteArray& userTranslation = kUserTranslation)
+    void runInstalledProgram()
     {
-        ASSERT_TRUE(writeAll(userFolder() + "language.ini", userTranslation));
+        ASSERT_TRUE(writeAll(userFolder() + "language.ini", "[Common]\r\nOK=OK\r\n"));
         ASSERT_NO_FATAL_FAILURE(runAndTerminate(installed("bin/velkaro"), {"--log"}, m_home));
         ASSERT_TRUE(log().contains("has been launched")) << "no log in the user's folder";
         ASSERT_TRUE(
             log().contains(QString("localization file \"%1language.ini\"").arg(userFolder())))
-            << "the personal translation was not read: " << log().toStdString();
+            << "the personal translation was not read: " << log();
     }
 
     // Every file and folder under the installed tree with its size, time
@@ -171,7 +146,27 @@ protected:
 
 } // namespace
 
-TEST_P(InstalledCopy, FindsItsTipsAndHelpInItsProgramFolder)
+TEST_P(InstalledCopy, WithoutItsTipsFileItShowsTheFailureText)
+{
+    ASSERT_TRUE(QFile::remove(programFolder() + "velkar.tip"));
+    runInstalledProgram();
+    EXPECT_TRUE(log().contains("[Common/TipFailure]")) << log();
+}
+
+// The English translation waits in the program folder, where nothing reads
+// it, until a user copies it into his own folder (what it answers there is
+// tested on the build's copy of the same file, in english_test).
+TEST_P(InstalledCopy, ShipsItsEnglishTranslationWhereNothingReadsIt)
+{
+    EXPECT_EQ(readAll(programFolder() + "translations/en/language.ini"),
+              readAll(VELKARO_SOURCE_DIR "/resources/translations/en/language.ini"));
+    EXPECT_FALSE(QFileInfo::exists(programFolder() + "language.ini")) << "Russian is the default";
+}
+
+// The tips and help are read from the program folder; the log, the styles,
+// the settings and the new book all belong to the user. The tree is compared,
+// not only made read-only: root writes anywhere.
+TEST_P(InstalledCopy, FindsItsTipsAndHelpInItsProgramFolderAndWritesNothingThere)
 {
     EXPECT_TRUE(QFileInfo(installed("bin/velkaro")).isExecutable());
     EXPECT_TRUE(QFileInfo(installed("bin/velkaro-cli")).isExecutable());
@@ -181,70 +176,27 @@ TEST_P(InstalledCopy, FindsItsTipsAndHelpInItsProgramFolder)
     while (help.hasNext()) {
         const QFileInfo file(help.next());
         EXPECT_EQ(readAll(programFolder() + file.fileName()), readAll(file.filePath()))
-            << file.fileName().toStdString();
+            << file.fileName();
     }
     EXPECT_FALSE(QFileInfo::exists(programFolder() + "make_help.py")) << "sources stay behind";
     // The topic list names its document on its first line, relative to the program folder.
-    {
-        const QString document = SequentialFileReader(SequentialFileReader::decode(
-                                                          readAll(programFolder() + "velkaro.hlp")))
-                                     .readField();
-        EXPECT_TRUE(QFileInfo(programFolder() + document).isFile()) << document.toStdString();
-    }
+    const QString document =
+        SequentialFileReader(SequentialFileReader::decode(readAll(programFolder() + "velkaro.hlp")))
+            .readField();
+    EXPECT_TRUE(QFileInfo(programFolder() + document).isFile()) << document;
 
-    runInstalledProgram();
-    EXPECT_FALSE(log().contains("[Common/TipFailure]")) << log().toStdString();
-}
-
-TEST_P(InstalledCopy, WithoutItsTipsFileItShowsTheFailureText)
-{
-    ASSERT_TRUE(QFile::remove(programFolder() + "velkar.tip"));
-    runInstalledProgram();
-    EXPECT_TRUE(log().contains("[Common/TipFailure]")) << log().toStdString();
-}
-
-// The English translation waits in the program folder, where nothing reads
-// it, until a user copies it into his own folder; from then on it answers
-// every text the start-up looks up.
-TEST_P(InstalledCopy, ItsEnglishTranslationServesTheUserWhoCopiesIt)
-{
-    const QString english = programFolder() + "translations/en/language.ini";
-    EXPECT_EQ(readAll(english),
-              readAll(VELKARO_SOURCE_DIR "/resources/translations/en/language.ini"));
-    EXPECT_FALSE(QFileInfo::exists(programFolder() + "language.ini")) << "Russian is the default";
-
-    const QByteArray translation = readAll(english);
-    runInstalledProgram(translation);
-    // Logged are the lookups the file answered with the text the window
-    // already showed (a caption built in English) or not at all.
-    static const QRegularExpression noEntry(QStringLiteral("No entry for \\[([^/]*)/([^\\]]*)\\]"));
-    QStringList unanswered;
-    for (const QRegularExpressionMatch& match : noEntry.globalMatch(log())) {
-        if (!IniFile::findValue(translation, match.captured(1), match.captured(2)))
-            unanswered << match.captured(1) + '/' + match.captured(2);
-    }
-    unanswered.removeDuplicates();
-    unanswered.sort();
-    // The book's shape, the window's caption and the data file's path are no texts.
-    EXPECT_EQ(unanswered.join(' ').toStdString(),
-              "Velkaro/LastIntPage Velkaro/Shortcuts frmMain/@ frmMain/lblStatus");
-}
-
-// The log, the styles, the settings and the new book all belong to the user.
-// The tree is compared, not only made read-only: root writes anywhere.
-TEST_P(InstalledCopy, WritesNothingIntoTheInstalledTree)
-{
     makeReadOnly(installed("bin"));
     makeReadOnly(programFolder());
     const QStringList before = installedTree();
     runInstalledProgram();
+    EXPECT_FALSE(log().contains("[Common/TipFailure]")) << log();
     const QStringList after = installedTree();
     QStringList changed;
     for (const QString& entry : after + before) {
         if (!before.contains(entry) || !after.contains(entry))
             changed << entry;
     }
-    EXPECT_TRUE(changed.isEmpty()) << changed.join('\n').toStdString();
+    EXPECT_EQ(changed, QStringList());
     EXPECT_TRUE(QFileInfo::exists(userFolder() + "Styles.dat"));
     EXPECT_TRUE(QFileInfo::exists(m_home.filePath("Documents/velkaro.dat")));
 }
@@ -294,7 +246,8 @@ TEST_P(InstalledCopy, MenuEntryAndMetainfoPassTheirValidators)
 INSTANTIATE_TEST_SUITE_P(Layouts, InstalledCopy,
                          ::testing::Values(Layout::CmakeInstall, Layout::DebianPackage),
                          [](const ::testing::TestParamInfo<Layout>& layout) {
-                             return std::string(layoutName(layout.param));
+                             return layout.param == Layout::CmakeInstall ? "CmakeInstall"
+                                                                         : "DebianPackage";
                          });
 
 // What apt needs to install the package on a fresh system: its libraries,
@@ -309,10 +262,10 @@ TEST(DebianPackage, NamesTheLibrariesItsProgramsNeed)
         runProcess("dpkg-deb", {"--field", deb, "Package", "Version", "Depends"});
     ASSERT_EQ(fields.exitCode, 0) << fields.output.toStdString();
     const QString text = QString::fromUtf8(fields.output);
-    EXPECT_TRUE(text.contains("Package: velkaro\n")) << text.toStdString();
-    EXPECT_TRUE(text.contains(QString("Version: %1\n").arg(VELKARO_VERSION))) << text.toStdString();
-    for (const char* library : {"libqt6widgets6", "libqt6gui6", "libqt6core6", "libc6"})
-        EXPECT_TRUE(text.contains(library)) << library << " missing from " << text.toStdString();
+    for (const QString& part :
+         {u"Package: velkaro\n"_qs, u"Version: %1\n"_qs.arg(VELKARO_VERSION), u"libqt6widgets6"_qs,
+          u"libqt6gui6"_qs, u"libqt6core6"_qs, u"libc6"_qs})
+        EXPECT_TRUE(text.contains(part)) << part << " missing from " << text;
 }
 
 // Debian's own check of a package: no error and no warning.

@@ -1,70 +1,41 @@
 // The page commands driven through the real window: popups, keys, the input
-// box and the questions, on books written the way the program writes them.
+// box and the questions.
 
 #include "app_fixture.h"
 #include "core/code_page.h"
-#include "mainwindow/main_menus.h"
-#include "test_files.h"
-#include "ui/tab_column.h"
-#include "window_driver.h"
 
-#include <QFileDialog>
-#include <QTest>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 namespace {
 
-constexpr int kLetters = 14;
-
-class PageCommandsTest : public ::testing::Test
+class PageCommandsTest : public WindowTest
 {
 protected:
-    // The fourteen letter pages, then user pages with these titles.
-    void writeBook(const QStringList& userTitles, const QString& text = {})
+    // User pages with these titles, each saying "<title> text".
+    void writeTitles(const QStringList& titles)
     {
-        std::vector<PageRecord> pages = DataFile::defaultPages();
-        for (const QString& title : userTitles)
-            pages.push_back({title, text.isEmpty() ? title + u" text"_qs : text, 0});
-        writeAll(f.dataFile(), DataFile::serialize(pages));
+        std::vector<PageRecord> pages;
+        for (const QString& title : titles)
+            pages.push_back({title, title + u" text"_qs, 0});
+        writeBook(pages);
     }
-    void start(int page = 1)
+    // The page current in the book, the tabs, the caption and the editor.
+    QString showing() const
     {
-        f.write("Options", "RecentPage", QString::number(page));
-        app = f.makeApp();
-        ASSERT_TRUE(startAndShow(*app));
+        return QStringLiteral("%1 %2 %3|%4")
+            .arg(book().RecentPage)
+            .arg(tabs()->currentPage())
+            .arg(window()->windowTitle(), window()->pageText());
     }
-    MainWindow* window() const { return app->mainWindow(); }
-    Book& book() const { return app->book(); }
-    QAction* item(const char* name) const { return window()->menus()->item(name); }
-    QStringList titles() const
+    static QString shows(int page, const QString& title)
     {
-        QStringList out;
-        for (const PageRecord& page : book().pages())
-            out << page.Title;
-        return out.mid(kLetters);
-    }
-    // What the window shows: the page current in the tabs and in the editor.
-    void expectShowing(int page, const QString& title) const
-    {
-        EXPECT_EQ(book().RecentPage, page);
-        EXPECT_EQ(window()->tabColumn()->currentPage(), page);
-        EXPECT_EQ(window()->windowTitle(), u"Velkaro Pro - "_qs + title);
-        EXPECT_EQ(window()->pageText(), title + u" text"_qs);
-    }
-    void key(int key, Qt::KeyboardModifiers modifiers = {})
-    {
-        press(window()->editor(), key, modifiers);
+        return QStringLiteral("%1 %1 Velkaro Pro - %2|%2 text").arg(page).arg(title);
     }
     QStringList tabPopup(int page)
     {
-        TabColumn* tabs = window()->tabColumn();
-        return popupItems(
-            [&] { QTest::mouseClick(tabs, Qt::RightButton, {}, tabs->tabRect(page).center()); });
+        return popupItems([&] { clickTab(page, Qt::RightButton); });
     }
 
-    AppFixture f;
-    std::unique_ptr<Application> app;
     InputBoxAnswer box;
 };
 
@@ -72,113 +43,102 @@ protected:
 
 TEST_F(PageCommandsTest, AddRenameDeleteAndMoveLeaveTheCurrentPageWhereTheTableSays)
 {
-    writeBook({u"Работа"_qs, u"Дача"_qs, u"Врачи"_qs});
+    writeTitles({u"Работа"_qs, u"Дача"_qs, u"Врачи"_qs});
     start(16);
-
-    // Add after c: c stays current, the new page comes right after it.
+    // Add after c: c stays current, the new page comes right after it, trimmed.
     answerInputBox(box, u"  Друзья  "_qs);
     item("mnuMainAdd")->trigger();
     EXPECT_EQ(box.proposed, u"Новая страница"_qs);
-    EXPECT_EQ(titles(), (QStringList{u"Работа"_qs, u"Дача"_qs, u"Друзья"_qs, u"Врачи"_qs}))
-        << "stored without the spaces around it";
-    expectShowing(16, u"Дача"_qs);
+    EXPECT_EQ(userTitles(), (QStringList{u"Работа"_qs, u"Дача"_qs, u"Друзья"_qs, u"Врачи"_qs}));
+    EXPECT_EQ(showing(), shows(16, u"Дача"_qs));
     EXPECT_TRUE(book().isChanged());
-    EXPECT_EQ(book().Pages[17], (PageRecord{u"Друзья"_qs, {}, PageRecord::AddressPage}));
-
+    EXPECT_EQ(page(17), (PageRecord{u"Друзья"_qs, {}, PageRecord::AddressPage}));
     // Up and down: the moved page stays current.
     key(Qt::Key_PageUp, Qt::AltModifier);
-    EXPECT_EQ(titles(), (QStringList{u"Дача"_qs, u"Работа"_qs, u"Друзья"_qs, u"Врачи"_qs}));
-    expectShowing(15, u"Дача"_qs);
+    EXPECT_EQ(userTitles(), (QStringList{u"Дача"_qs, u"Работа"_qs, u"Друзья"_qs, u"Врачи"_qs}));
+    EXPECT_EQ(showing(), shows(15, u"Дача"_qs));
     item("mnuMainDown")->trigger();
     item("mnuMainDown")->trigger();
-    EXPECT_EQ(titles(), (QStringList{u"Работа"_qs, u"Друзья"_qs, u"Дача"_qs, u"Врачи"_qs}));
-    expectShowing(17, u"Дача"_qs);
-
+    EXPECT_EQ(userTitles(), (QStringList{u"Работа"_qs, u"Друзья"_qs, u"Дача"_qs, u"Врачи"_qs}));
+    EXPECT_EQ(showing(), shows(17, u"Дача"_qs));
     // Rename: spaces only keep the old title; a name is stored trimmed.
     answerInputBox(box, u"   "_qs);
     key(Qt::Key_F2);
     EXPECT_EQ(box.proposed, u"Дача"_qs);
-    EXPECT_EQ(book().Pages[17].Title, u"Дача"_qs);
+    EXPECT_EQ(page(17).Title, u"Дача"_qs);
     answerInputBox(box, u" Дача у реки "_qs);
     item("mnuMainRename")->trigger();
-    EXPECT_EQ(book().Pages[17].Title, u"Дача у реки"_qs);
+    EXPECT_EQ(page(17).Title, u"Дача у реки"_qs);
     EXPECT_EQ(window()->windowTitle(), u"Velkaro Pro - Дача у реки"_qs);
-
-    // Delete in the middle: the same number, now the next page.
+    // Delete in the middle: the same number, now the next page; the last: the one before.
     f.messages.queueAnswer(false);
     key(Qt::Key_F8);
-    EXPECT_EQ(titles().size(), 4) << "No keeps the page";
-    EXPECT_EQ(f.messages.texts().value(0), u"Вы действительно хотите удалить эту страницу?"_qs);
+    EXPECT_EQ(userTitles().size(), 4) << "No keeps the page";
+    EXPECT_EQ(told(), u"Вы действительно хотите удалить эту страницу?"_qs);
     f.messages.queueAnswer(true);
     item("mnuMainDelete")->trigger();
-    EXPECT_EQ(titles(), (QStringList{u"Работа"_qs, u"Друзья"_qs, u"Врачи"_qs}));
-    expectShowing(17, u"Врачи"_qs);
-    // The last page: the one before it.
+    EXPECT_EQ(userTitles(), (QStringList{u"Работа"_qs, u"Друзья"_qs, u"Врачи"_qs}));
+    EXPECT_EQ(showing(), shows(17, u"Врачи"_qs));
     f.messages.queueAnswer(true);
     item("mnuMainDelete")->trigger();
-    EXPECT_EQ(book().RecentPage, 16);
-    EXPECT_EQ(window()->windowTitle(), u"Velkaro Pro - Друзья"_qs);
-}
+    EXPECT_EQ(showing(), u"16 16 Velkaro Pro - Друзья|"_qs);
 
-TEST_F(PageCommandsTest, DeletingTheOnlyUserPageOpensTheLastLetterPageAndAddWorksThere)
-{
-    writeBook({u"Работа"_qs});
-    start(15);
-    f.messages.queueAnswer(true);
-    key(Qt::Key_F8);
+    // Deleting every user page opens the last letter page, and Add works there.
+    for (int left = 2; left > 0; --left) {
+        f.messages.queueAnswer(true);
+        key(Qt::Key_F8);
+    }
     EXPECT_EQ(book().PageCount(), kLetters);
     EXPECT_EQ(book().RecentPage, kLetters);
-
     answerInputBox(box, std::nullopt);
     key(Qt::Key_F5);
     EXPECT_TRUE(box.shown);
     EXPECT_EQ(book().PageCount(), kLetters) << "Cancel adds nothing";
     answerInputBox(box, u"Новая"_qs);
     key(Qt::Key_F5);
-    EXPECT_EQ(titles(), QStringList{u"Новая"_qs});
+    EXPECT_EQ(userTitles(), QStringList{u"Новая"_qs});
     EXPECT_EQ(book().RecentPage, kLetters);
 }
 
 TEST_F(PageCommandsTest, PopupsAndKeysOfferOnlyWhatThePageAllowsWhateverTheRoute)
 {
-    writeBook({u"Работа"_qs, u"Дача"_qs});
-    start();
+    writeTitles({u"Работа"_qs, u"Дача"_qs});
+    start(1);
     const QStringList letter = tabPopup(3);
     EXPECT_FALSE(letter.contains("mnuMainRename"));
     EXPECT_TRUE(letter.contains("mnuMainImport"));
     const QStringList lastUser = tabPopup(16);
     EXPECT_TRUE(lastUser.contains("mnuMainUp"));
     EXPECT_FALSE(lastUser.contains("mnuMainDown"));
-
     // Letter pages: keys and hidden items alike change nothing and ask nothing.
-    app->SelectPage(3);
+    open(3);
     for (int k : {Qt::Key_F2, Qt::Key_F5, Qt::Key_F8})
         key(k);
     key(Qt::Key_PageDown, Qt::AltModifier);
     for (const char* name : {"mnuMainAdd", "mnuMainRename", "mnuMainDelete", "mnuMainUp",
                              "mnuMainDown", "mnuMainConvertText", "mnuMainSort"})
         item(name)->trigger();
-    app->SelectPage(15);
+    open(15);
     key(Qt::Key_PageUp, Qt::AltModifier);
-    app->SelectPage(16);
+    open(16);
     key(Qt::Key_PageDown, Qt::AltModifier);
-    EXPECT_EQ(titles(), (QStringList{u"Работа"_qs, u"Дача"_qs}));
-    EXPECT_EQ(book().Pages[3].Kind, PageRecord::AddressPage);
-    EXPECT_TRUE(f.messages.texts().isEmpty());
+    EXPECT_EQ(userTitles(), (QStringList{u"Работа"_qs, u"Дача"_qs}));
+    EXPECT_EQ(page(3).Kind, PageRecord::AddressPage);
+    EXPECT_EQ(told(), QString());
     EXPECT_FALSE(book().isChanged());
 }
 
 TEST_F(PageCommandsTest, TitlesTheBookCannotKeepAndAFullBookAreRefusedWithTheReason)
 {
-    writeBook({u"Работа"_qs});
+    writeTitles({u"Работа"_qs});
     start(15);
     for (const QString& name : {u"~Дача"_qs, u"Дом''Сад"_qs, u"Работа ✓"_qs}) {
         f.messages.clear();
         answerInputBox(box, name);
         key(Qt::Key_F2);
-        EXPECT_EQ(book().Pages[15].Title, u"Работа"_qs);
+        EXPECT_EQ(page(15).Title, u"Работа"_qs);
         ASSERT_EQ(f.messages.texts().size(), 1);
-        EXPECT_TRUE(f.messages.texts()[0].contains(name)) << f.messages.texts()[0].toStdString();
+        EXPECT_TRUE(told().contains(name)) << told();
     }
     EXPECT_FALSE(book().isChanged());
 }
@@ -188,7 +148,7 @@ TEST_F(PageCommandsTest, AFullBookTakesNoMorePagesAndSaysSo)
     QStringList many;
     for (int page = kLetters + 1; page <= Book::MaxPages; ++page)
         many << QString::number(page);
-    writeBook(many);
+    writeTitles(many);
     start(Book::MaxPages);
     answerInputBox(box, u"Лишняя"_qs);
     key(Qt::Key_F5);
@@ -196,59 +156,61 @@ TEST_F(PageCommandsTest, AFullBookTakesNoMorePagesAndSaysSo)
     EXPECT_FALSE(box.shown) << "refused before anything is asked";
     EXPECT_EQ(book().PageCount(), Book::MaxPages);
     ASSERT_EQ(f.messages.texts().size(), 1);
-    EXPECT_TRUE(f.messages.texts()[0].contains(u"32767"_qs));
+    EXPECT_TRUE(told().contains(u"32767"_qs));
 }
 
 TEST_F(PageCommandsTest, ConvertingSwitchesTabStopsAndMarkerAndMarksTheBook)
 {
-    writeBook({u"Работа"_qs});
+    writeTitles({u"Работа"_qs});
     start(15);
     auto* marker = window()->findChild<QWidget*>(QStringLiteral("picTabStop"));
-    RichTextEdit* editor = window()->editor();
-    ASSERT_TRUE(marker->isVisible());
-    EXPECT_EQ(editor->SelTabCount(), 2);
-    EXPECT_TRUE(tabPopup(15).contains("mnuMainConvert"));
-    EXPECT_FALSE(item("mnuMainConvertAddress")->isEnabled());
-    EXPECT_TRUE(item("mnuMainConvertText")->isEnabled());
-
-    item("mnuMainConvertText")->trigger();
-    EXPECT_EQ(book().Pages[15].Kind, PageRecord::TextPage);
-    EXPECT_FALSE(marker->isVisible());
-    EXPECT_EQ(editor->SelTabCount(), 0);
+    // Kind, marker shown, tab stops.
+    const auto state = [&] {
+        return QStringLiteral("%1 %2 %3")
+            .arg(page(15).Kind)
+            .arg(int(marker->isVisible()))
+            .arg(editor()->SelTabCount());
+    };
+    // The popup offers the conversion the page can take.
+    const auto offered = [&] {
+        EXPECT_TRUE(tabPopup(15).contains("mnuMainConvert"));
+        return QStringLiteral("%1%2")
+            .arg(int(item("mnuMainConvertAddress")->isEnabled()))
+            .arg(int(item("mnuMainConvertText")->isEnabled()));
+    };
+    EXPECT_EQ(state(), "0 1 2");
+    EXPECT_EQ(offered(), "01");
+    for (int twice = 0; twice < 2; ++twice) {
+        item("mnuMainConvertText")->trigger();
+        EXPECT_EQ(state(), "1 0 0") << "already a text page: " << twice;
+    }
     EXPECT_EQ(window()->pageText(), u"Работа text"_qs);
     EXPECT_TRUE(book().isChanged());
-    item("mnuMainConvertText")->trigger();
-    EXPECT_EQ(book().Pages[15].Kind, PageRecord::TextPage) << "already a text page";
-
-    EXPECT_TRUE(tabPopup(15).contains("mnuMainConvert"));
+    EXPECT_EQ(offered(), "10");
     item("mnuMainConvertAddress")->trigger();
-    EXPECT_EQ(book().Pages[15].Kind, PageRecord::AddressPage);
-    EXPECT_TRUE(marker->isVisible());
-    EXPECT_EQ(editor->SelTabCount(), 2);
+    EXPECT_EQ(state(), "0 1 2");
 }
 
 TEST_F(PageCommandsTest, SortOrdersEntriesAsksBeforeLosingFormattingAndUndoBringsThePageBack)
 {
     f.write("Общие", "EnableSort", "True");
-    writeBook({u"Люди"_qs, u"Оформленная"_qs});
+    writeTitles({u"Люди"_qs, u"Оформленная"_qs});
     start(15);
-    RichTextEdit* editor = window()->editor();
-    typeOver(*app, u"Петров\t1\nанна\t2\n  доп\nБорис\t3"_qs);
+    type(u"Петров\t1\nанна\t2\n  доп\nБорис\t3"_qs);
     book().markSaved();
     item("mnuMainSort")->trigger();
-    EXPECT_TRUE(f.messages.texts().isEmpty()) << "a page of plain text loses nothing";
+    EXPECT_EQ(told(), QString()) << "a page of plain text loses nothing";
     const QString sorted = u"анна\t2\r\n  доп\r\nБорис\t3\r\nПетров\t1\r\n"_qs;
     EXPECT_EQ(window()->pageText(), sorted);
     EXPECT_TRUE(book().isChanged());
-    EXPECT_EQ(editor->SelTabCount(), 2) << "the address page keeps its tab stops";
+    EXPECT_EQ(editor()->SelTabCount(), 2) << "the address page keeps its tab stops";
     app->flushOpenPage();
-    EXPECT_EQ(book().Pages[15].plainText(), sorted);
+    EXPECT_EQ(page(15).plainText(), sorted);
 
-    app->SelectPage(16);
-    typeOver(*app, u"Яна\nАня"_qs);
-    editor->setSelStart(0);
-    editor->setSelLength(3);
-    editor->setSelBold(true);
+    open(16);
+    type(u"Яна\nАня"_qs);
+    select(0, 3);
+    editor()->setSelBold(true);
     f.messages.queueAnswer(false);
     item("mnuMainSort")->trigger();
     ASSERT_EQ(f.messages.texts().size(), 1);
@@ -256,62 +218,37 @@ TEST_F(PageCommandsTest, SortOrdersEntriesAsksBeforeLosingFormattingAndUndoBring
     f.messages.queueAnswer(true);
     item("mnuMainSort")->trigger();
     EXPECT_EQ(window()->pageText(), u"Аня\r\nЯна\r\n"_qs);
-    editor->setSelStart(5);
-    editor->setSelLength(3);
-    EXPECT_EQ(editor->SelBold(), false);
-
-    press(editor, Qt::Key_Z, Qt::ControlModifier);
+    select(5, 3);
+    EXPECT_EQ(editor()->SelBold(), false);
+    key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(window()->pageText(), u"Яна\r\nАня"_qs);
-    editor->setSelStart(0);
-    editor->setSelLength(3);
-    EXPECT_EQ(editor->SelBold(), true) << "the whole page comes back, formatting included";
+    select(0, 3);
+    EXPECT_EQ(editor()->SelBold(), true) << "the whole page comes back, formatting included";
 }
-
-namespace {
-
-// Picks `path` in the import dialog the next action opens; nothing when `path` is empty.
-void answerImport(const QString& path)
-{
-    QTimer::singleShot(0, [path] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        if (path.isEmpty()) {
-            dialog->reject();
-            return;
-        }
-        dialog->selectFile(path);
-        static_cast<QDialog*>(dialog)->accept();
-    });
-}
-
-} // namespace
 
 TEST_F(PageCommandsTest, ImportAppendsFieldKToPageKAndNothingBeyondTheFields)
 {
-    writeBook({u"Люди"_qs});
+    writeTitles({u"Люди"_qs});
     start(15);
     const QString notes = f.dir.filePath(QStringLiteral("telnotes.txt"));
     writeAll(notes, CodePage::encodeLossy(u"\"Аня, соседка\r\nтел. 1\",  Борис\r\nВера\r\n"_qs));
     const std::vector<PageRecord> before(book().pages().begin(), book().pages().end());
-
-    answerImport({});
+    chooseFile({});
     item("mnuMainImport")->trigger();
     EXPECT_FALSE(book().isChanged()) << "cancel imports nothing";
 
-    answerImport(notes);
+    chooseFile(notes);
     item("mnuMainImport")->trigger();
     EXPECT_TRUE(book().isChanged());
-    const auto plain = [&](int page) {
-        return book().Pages[static_cast<std::size_t>(page)].plainText();
-    };
-    EXPECT_EQ(plain(1), before[0].plainText() + u"\r\nАня, соседка\r\nтел. 1"_qs);
-    EXPECT_EQ(plain(2), before[1].plainText() + u"\r\nБорис"_qs);
-    EXPECT_EQ(plain(3), before[2].plainText() + u"\r\nВера"_qs);
-    for (int page = 4; page <= 15; ++page)
-        EXPECT_EQ(book().Pages[static_cast<std::size_t>(page)],
-                  before[static_cast<std::size_t>(page - 1)])
-            << page;
+    const QString added[] = {u"Аня, соседка\r\nтел. 1"_qs, u"Борис"_qs, u"Вера"_qs};
+    for (int k = 1; k <= 15; ++k) {
+        const PageRecord& was = before[std::size_t(k - 1)];
+        if (k <= 3) {
+            EXPECT_EQ(page(k).plainText(), was.plainText() + u"\r\n"_qs + added[k - 1]);
+        } else {
+            EXPECT_EQ(page(k), was) << k;
+        }
+    }
     EXPECT_EQ(window()->pageText(), u"Люди text"_qs);
 
     // More fields than pages: the rest are not read.
@@ -319,21 +256,18 @@ TEST_F(PageCommandsTest, ImportAppendsFieldKToPageKAndNothingBeyondTheFields)
     for (int field = 1; field <= 20; ++field)
         many += "f" + QByteArray::number(field) + ",";
     writeAll(notes, many);
-    answerImport(notes);
+    chooseFile(notes);
     item("mnuMainImport")->trigger();
-    EXPECT_EQ(plain(15), u"Люди text\r\nf15"_qs);
+    EXPECT_EQ(page(15).plainText(), u"Люди text\r\nf15"_qs);
     EXPECT_EQ(window()->pageText(), u"Люди text\r\nf15"_qs) << "the open page shows its new text";
-}
 
-TEST_F(PageCommandsTest, AFileThatCannotBeReadImportsNothingAndSaysWhy)
-{
-    writeBook({u"Люди"_qs});
-    start(15);
-    const QString fifo = f.dir.filePath(QStringLiteral("telnotes.txt"));
+    // A file that cannot be read imports nothing and says why.
+    const QString fifo = f.dir.filePath(QStringLiteral("fifo.txt"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    answerImport(fifo);
+    app->saveCommand();
+    chooseFile(fifo);
     item("mnuMainImport")->trigger();
     EXPECT_FALSE(book().isChanged());
     ASSERT_EQ(f.messages.texts().size(), 1);
-    EXPECT_TRUE(f.messages.texts()[0].contains(u"telnotes.txt"_qs));
+    EXPECT_TRUE(told().contains(u"fifo.txt"_qs));
 }

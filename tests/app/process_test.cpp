@@ -1,11 +1,9 @@
 #include "app/highlight_colors.h"
 #include "app/single_instance.h"
 #include "app/termination_signals.h"
+#include "widget_test.h"
 
-#include <QSignalSpy>
-#include <QUuid>
 #include <csignal>
-#include <gtest/gtest.h>
 
 TEST(HighlightColors, PaleColoursArePulledTowards200WithHalvesToEven)
 {

@@ -1,51 +1,16 @@
-// Whole-program scenarios against empty temporary folders: the real program
-// started as a user starts it, and the notebook driven as a user drives it
-// through the keys, from one start to the next.
+// Whole-program scenarios against empty temporary folders, from one start to
+// the next.
 
 #include "app_fixture.h"
 #include "core/app_info.h"
 #include "core/code_page.h"
 #include "document/history_backup.h"
-#include "test_files.h"
-#include "window_driver.h"
-
-#include <QProcess>
-#include <QTest>
-#include <csignal>
-#include <gtest/gtest.h>
-
-namespace {
-
-// The program of the build, started offscreen with `home` as the user's home
-// and ended by SIGTERM as a logout ends it, once its window is up.
-int runProgramUntilTerminated(const QString& home)
-{
-    QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", home);
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.remove("XDG_CONFIG_HOME");
-    env.remove("XDG_DATA_HOME");
-    program.setProcessEnvironment(env);
-    program.start(QStringLiteral(VELKARO_PROGRAM), {});
-    if (!program.waitForStarted())
-        return -1;
-    // The settings file is written when the first page opens.
-    const QString settings = home + QStringLiteral("/.config/Velkaro Pro.conf");
-    for (int i = 0; i < 600 && !QFile::exists(settings); ++i)
-        QTest::qWait(50);
-    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
-    if (!program.waitForFinished(30000))
-        return -1;
-    return program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
-}
-
-} // namespace
+#include "terminated_program.h"
 
 TEST(Scenario, TheFirstStartLeavesTheDefaultBookItsExportAndItsBackupOnDisk)
 {
     QTemporaryDir home;
-    ASSERT_EQ(runProgramUntilTerminated(home.path()), 0);
+    runAndTerminate(QStringLiteral(VELKARO_PROGRAM), {}, home);
     const QString book = home.filePath(QStringLiteral("Documents/velkaro.dat"));
     ASSERT_TRUE(QFile::exists(book));
     const DataFile::ParseResult pages = DataFile::parse(readAll(book));
@@ -57,8 +22,7 @@ TEST(Scenario, TheFirstStartLeavesTheDefaultBookItsExportAndItsBackupOnDisk)
     // period's backup are written as at every shutdown.
     EXPECT_TRUE(readAll(home.filePath(QStringLiteral("Documents/velkaro"))).startsWith("$"));
     const QStringList backups =
-        QDir(home.filePath(QStringLiteral(".local/share/Velkaro Pro/History")))
-            .entryList(QDir::Files);
+        QDir(home.filePath(QStringLiteral("share/Velkaro Pro/History"))).entryList(QDir::Files);
     ASSERT_EQ(backups.size(), 1);
     EXPECT_TRUE(backups.front().startsWith(QStringLiteral("velkaro.")))
         << backups.front().toStdString();
@@ -92,8 +56,7 @@ TEST(Scenario, APageAddedAndTypedIsThereAtTheNextStartInTheExportAndInTodaysBack
     AppFixture f;
     f.write("Options", "RecentPage", "14");
     {
-        std::unique_ptr<Application> app = f.makeApp();
-        ASSERT_TRUE(app->StartUp());
+        std::unique_ptr<Application> app = f.started();
         app->mainWindow()->show();
         RichTextEdit* editor = app->mainWindow()->editor();
         InputBoxAnswer box;
@@ -112,13 +75,12 @@ TEST(Scenario, APageAddedAndTypedIsThereAtTheNextStartInTheExportAndInTodaysBack
     const QString exported = CodePage::decode(readAll(f.dataFolder + "app_tests"));
     EXPECT_TRUE(exported.contains(u"$Работа\r\nSmirnov\t555-01-02"_qs)) << exported.toStdString();
 
-    std::unique_ptr<Application> app = f.makeApp();
-    ASSERT_TRUE(app->StartUp());
+    std::unique_ptr<Application> app = f.started();
     ASSERT_EQ(app->book().PageCount(), 15);
     EXPECT_EQ(app->book().Pages[15].Title, u"Работа"_qs);
     EXPECT_EQ(app->book().Pages[15].plainText(), u"Smirnov\t555-01-02"_qs);
     EXPECT_EQ(app->book().RecentPage, 15) << "the page left open opens again";
     const QString backup =
-        HistoryBackup::backupPath(app->folders().HistoryFolder, "app_tests", QDate::currentDate());
+        HistoryBackup::backupPath(app->folders().HistoryFolder, "app_tests", AppFixture::today);
     EXPECT_EQ(pageText(readAll(backup), 15), u"Smirnov\t555-01-02"_qs);
 }

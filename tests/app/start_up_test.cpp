@@ -1,93 +1,66 @@
+// The start-up password: asked before the book or the options are read, and
+// a stored password that cannot be checked never opens the book.
+
 #include "app_fixture.h"
 #include "document/encryption.h"
 
-#include <QFile>
-#include <gtest/gtest.h>
-
-namespace {
-
-const QString kPrivacy = QStringLiteral("Privacy");
-const QString kPassword = QStringLiteral("Password");
-
-} // namespace
-
-TEST(StartUp, ThePasswordIsAskedBeforeTheBookOrTheOptionsAreRead)
+TEST(StartUp, ThePasswordIsAskedBeforeTheBookIsReadAndADamagedOneNeverOpensIt)
 {
-    AppFixture f;
-    f.write(kPrivacy, kPassword, *Encryption::Encrypt(QStringLiteral("Ключ 7")));
-    auto app = f.makeApp();
-    bool asked = false;
-    app->setLoginPrompt([&](Application& a) {
-        asked = true;
-        EXPECT_EQ(a.CurrentPassword(), QStringLiteral("Ключ 7"));
-        EXPECT_FALSE(QFile::exists(f.dataFile()));
-        EXPECT_EQ(a.book().PageCount(), 0);
-        return true;
-    });
-    ASSERT_TRUE(app->StartUp());
-    EXPECT_TRUE(asked);
-    EXPECT_EQ(app->book().PageCount(), 14);
-    EXPECT_TRUE(QFile::exists(f.dataFile()));
-}
-
-TEST(StartUp, APlainTextPasswordOfTheOldPlaceIsMovedAndAskedAtOnce)
-{
-    AppFixture f;
-    f.write(QStringLiteral("Options"), QStringLiteral("FileLocation"), QStringLiteral("secret"));
-    auto app = f.makeApp();
-    QString asked;
-    app->setLoginPrompt([&](Application& a) {
-        asked = a.CurrentPassword();
-        return true;
-    });
-    ASSERT_TRUE(app->StartUp());
-    EXPECT_EQ(asked, QStringLiteral("secret"));
-    EXPECT_EQ(app->settings().Read(kPrivacy, kPassword, {}), *Encryption::Encrypt("secret"));
-    EXPECT_EQ(app->settings().Read(QStringLiteral("Options"), QStringLiteral("FileLocation"),
-                                   QStringLiteral("<absent>")),
-              QStringLiteral("<absent>"));
-}
-
-TEST(StartUp, WithoutAPasswordNobodyIsAsked)
-{
-    AppFixture f;
-    auto app = f.makeApp();
-    app->setLoginPrompt([](Application&) {
-        ADD_FAILURE() << "no password is stored";
-        return false;
-    });
-    EXPECT_TRUE(app->StartUp());
-    EXPECT_TRUE(f.messages.entries().empty());
-}
-
-TEST(StartUp, ARefusedLoginEndsBeforeTheBookIsTouched)
-{
-    AppFixture f;
-    f.write(kPrivacy, kPassword, *Encryption::Encrypt(QStringLiteral("x")));
-    auto app = f.makeApp();
-    app->setLoginPrompt([](Application&) { return false; });
-    EXPECT_FALSE(app->StartUp());
-    EXPECT_FALSE(QFile::exists(f.dataFile()));
-    EXPECT_EQ(app->book().PageCount(), 0);
-}
-
-TEST(StartUp, ADamagedStoredPasswordNeverOpensTheBook)
-{
-    // Not hex, a digit lost from a real one.
-    for (const QString& stored : {u"41zz"_qs, Encryption::Encrypt(u"abc"_qs)->chopped(1)}) {
-        SCOPED_TRACE(stored.toStdString());
+    struct Case
+    {
+        const char* key; // where the password is stored: Privacy/Password or the old place
+        QString stored;
+        std::optional<bool> answer; // none: nobody may be asked
+        bool started;
+        QString message; // a part of the one message shown
+    };
+    const Case cases[] = {
+        {"Privacy/Password", *Encryption::Encrypt(u"Ключ 7"_qs), true, true, {}},
+        {"Options/FileLocation", u"secret"_qs, true, true, {}},
+        {nullptr, {}, std::nullopt, true, {}},
+        {"Privacy/Password", *Encryption::Encrypt(u"x"_qs), false, false, {}},
+        // Not hex, a digit lost from a real one.
+        {"Privacy/Password", u"41zz"_qs, std::nullopt, false,
+         u"\"Privacy\", параметр \"Password\""_qs},
+        {"Privacy/Password", Encryption::Encrypt(u"abc"_qs)->chopped(1), std::nullopt, false,
+         u"\"Privacy\", параметр \"Password\""_qs},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored.toStdString());
         AppFixture f;
-        f.write(kPrivacy, kPassword, stored);
+        const QString section = QString::fromLatin1(c.key).section(u'/', 0, 0);
+        const QString key = QString::fromLatin1(c.key).section(u'/', 1);
+        if (c.key)
+            f.write(section, key, c.stored);
         auto app = f.makeApp();
-        app->setLoginPrompt([](Application&) {
-            ADD_FAILURE() << "a damaged password cannot be checked";
-            return true;
+        bool asked = false;
+        app->setLoginPrompt([&](Application& a) {
+            asked = true;
+            EXPECT_TRUE(c.answer) << "nobody is asked";
+            EXPECT_EQ(a.CurrentPassword(),
+                      c.key[0] == 'O' ? c.stored : Encryption::Decrypt(c.stored).value_or(u"?"_qs));
+            EXPECT_FALSE(QFile::exists(f.dataFile()));
+            EXPECT_EQ(a.book().PageCount(), 0);
+            return c.answer.value_or(false);
         });
-        EXPECT_FALSE(app->StartUp());
-        ASSERT_EQ(f.messages.entries().size(), 1u);
-        EXPECT_EQ(f.messages.entries()[0].icon, MessageService::Icon::Critical);
-        EXPECT_TRUE(f.messages.texts()[0].contains(u"\"Privacy\", параметр \"Password\""_qs));
-        EXPECT_FALSE(QFile::exists(f.dataFile()));
-        EXPECT_EQ(f.read(kPrivacy, kPassword), stored) << "kept for its owner to look at";
+        EXPECT_EQ(app->StartUp(), c.started);
+        EXPECT_EQ(asked, c.answer.has_value());
+        EXPECT_EQ(QFile::exists(f.dataFile()), c.started);
+        EXPECT_EQ(app->book().PageCount(), c.started ? 14 : 0);
+        if (c.message.isEmpty()) {
+            EXPECT_EQ(f.messages.texts(), QStringList());
+        } else {
+            ASSERT_EQ(f.messages.entries().size(), 1u);
+            EXPECT_EQ(f.messages.entries()[0].icon, MessageService::Icon::Critical);
+            EXPECT_TRUE(f.messages.texts()[0].contains(c.message));
+        }
+        // A plain password of the old place moves, enciphered; a damaged one
+        // is kept for its owner to look at.
+        if (c.key && c.key[0] == 'O') {
+            EXPECT_EQ(f.read("Privacy", "Password"), *Encryption::Encrypt(c.stored));
+            EXPECT_EQ(f.read(section, key), "<absent>");
+        } else if (c.key) {
+            EXPECT_EQ(f.read(section, key), c.stored);
+        }
     }
 }

@@ -1,48 +1,24 @@
-// The real program, ended by SIGTERM the way a session's end ends it, while
-// its book cannot be written. It must end on its own, leave the old book as
-// it was and keep every page in the rescue copy. Full and read-only data
-// folders are small file systems mounted for the test (CI runs as root; the
-// test is skipped where mounting is not allowed).
+// The real program ended by SIGTERM, as a session's end ends it, while its
+// book cannot be written: the old book stays and the rescue copy holds every
+// page. Full and read-only disks are small file systems mounted for the test
+// (CI runs as root; skipped where mounting is not allowed).
 
 #include "document/data_file.h"
 #include "document/page_import.h"
 #include "richtext/rtf_plain_text.h"
 #include "terminated_program.h"
-#include "test_files.h"
+#include "widget_test.h"
 
-#include <QDir>
-#include <QFile>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <sys/mount.h>
 
 namespace {
 
-// About 70 KB, so that a second copy does not fit beside it in 100 KB. The
-// runs of tabs need the clean-up, so the loaded book differs from its file
-// and must be written.
-QByteArray aBook()
-{
-    std::vector<PageRecord> pages;
-    for (int i = 1; i <= 100; ++i) {
-        pages.push_back({QStringLiteral("Страница %1").arg(i),
-                         QStringLiteral("Иванов Иван\t\t\t8 (495) 123-45-%1 ").arg(i).repeated(20),
-                         i % 2});
-    }
-    return DataFile::serialize(pages);
-}
-
-// What the program shows of a page: address pages cleaned up.
-QString shownText(const PageRecord& page)
-{
-    return RtfPlainText::extract(
-        page.Kind == PageRecord::AddressPage ? PageImport::Import(page.Text) : page.Text);
-}
-
 class Termination : public ::testing::Test
 {
 protected:
+    // About 70 KB, so that a second copy does not fit beside it in 100 KB.
+    // The runs of tabs need the clean-up, so the loaded book differs from its
+    // file and must be written.
     void SetUp() override
     {
         ASSERT_TRUE(m_home.isValid());
@@ -50,97 +26,78 @@ protected:
         QSettings settings(m_home.filePath("config/Velkaro Pro.conf"), QSettings::IniFormat);
         settings.setValue(QStringLiteral("Адресная книга/FilePath"), m_data);
         settings.setValue(QStringLiteral("Общие/TipsDuration"), QStringLiteral("0"));
+        for (int i = 1; i <= 100; ++i)
+            m_pages.push_back(
+                {QStringLiteral("Страница %1").arg(i),
+                 QStringLiteral("Иванов Иван\t\t\t8 (495) 123-45-%1 ").arg(i).repeated(20), i % 2});
+        m_book = DataFile::serialize(m_pages);
     }
-
     void TearDown() override
     {
         if (m_mounted)
             ::umount2(m_data.toLocal8Bit().constData(), MNT_DETACH);
     }
-
-    bool mountSmallFileSystem()
+    // A fresh small file system over the data folder holding the book,
+    // remounted with `flags` when given.
+    bool mountWithBook(unsigned long flags)
     {
         const QByteArray target = m_data.toLocal8Bit();
+        if (m_mounted)
+            ::umount2(target.constData(), MNT_DETACH);
         m_mounted = ::mount("tmpfs", target.constData(), "tmpfs", 0, "size=100k") == 0;
-        return m_mounted;
+        return m_mounted && writeAll(m_data + "velkaro.dat", m_book) &&
+               (!flags || ::mount(nullptr, target.constData(), nullptr, flags, "size=100k") == 0);
     }
-
-    bool makeReadOnly()
+    QString userFile(const QString& name) const
     {
-        return ::mount(nullptr, m_data.toLocal8Bit().constData(), nullptr, MS_REMOUNT | MS_RDONLY,
-                       "size=100k") == 0;
+        return m_home.filePath("share/Velkaro Pro/") + name;
     }
-
-    void writeBook()
+    // Every page as the user reads it: address pages come back cleaned up.
+    static QStringList shown(const std::vector<PageRecord>& pages, bool cleanUp)
     {
-        QFile file(m_data + "velkaro.dat");
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(m_book), m_book.size());
-    }
-
-    void runAndTerminate() { ::runAndTerminate(QStringLiteral(VELKARO_PROGRAM), {}, m_home); }
-
-    QString settingsFolder() const { return m_home.filePath("share/Velkaro Pro/"); }
-
-    void expectEveryPageRescued()
-    {
-        const QByteArray rescued = readAll(settingsFolder() + "velkaro.rescue.dat");
-        ASSERT_FALSE(rescued.isEmpty()) << "no rescue copy";
-        // Address pages come back cleaned up, so compare what the user reads.
-        const std::vector<PageRecord> kept = DataFile::parse(rescued).pages;
-        const std::vector<PageRecord> pages = DataFile::parse(m_book).pages;
-        ASSERT_EQ(kept.size(), pages.size());
-        for (size_t i = 0; i < pages.size(); ++i) {
-            EXPECT_TRUE(kept[i].Title == pages[i].Title && kept[i].Kind == pages[i].Kind &&
-                        RtfPlainText::extract(kept[i].Text) == shownText(pages[i]))
-                << "page " << i + 1;
+        QStringList out;
+        for (const PageRecord& page : pages) {
+            const bool clean = cleanUp && page.Kind == PageRecord::AddressPage;
+            out << page.Title + u'|' + QString::number(page.Kind) + u'|' +
+                       RtfPlainText::extract(clean ? PageImport::Import(page.Text) : page.Text);
         }
+        return out;
     }
-
-    QString notices() const
-    {
-        return QString::fromUtf8(readAll(settingsFolder() + "velkaro.notices.txt"));
-    }
+    QString notices() const { return QString::fromUtf8(readAll(userFile("velkaro.notices.txt"))); }
 
     QTemporaryDir m_home;
     QString m_data = m_home.filePath("data/");
-    QByteArray m_book = aBook();
+    std::vector<PageRecord> m_pages;
+    QByteArray m_book;
     bool m_mounted = false;
 };
 
 } // namespace
 
-TEST_F(Termination, WithTheDiskFullTheOldBookStaysAndTheRescueHoldsEveryPage)
+TEST_F(Termination, WithTheDiskFullOrReadOnlyTheOldBookStaysAndTheRescueHoldsEveryPage)
 {
-    if (!mountSmallFileSystem())
-        GTEST_SKIP() << "mounting a small file system is not allowed here";
-    writeBook();
-    runAndTerminate();
-    EXPECT_EQ(readAll(m_data + "velkaro.dat"), m_book);
-    expectEveryPageRescued();
-    EXPECT_TRUE(
-        notices().contains(u"Недостаточно места на диске (61)\r\nin Velkaro.Subs.SaveDataEx "_qs))
-        << notices().toStdString();
-}
-
-TEST_F(Termination, WithAReadOnlyDataFolderTheOldBookStaysAndTheRescueHoldsEveryPage)
-{
-    if (!mountSmallFileSystem())
-        GTEST_SKIP() << "mounting a small file system is not allowed here";
-    writeBook();
-    ASSERT_TRUE(makeReadOnly());
-    runAndTerminate();
-    EXPECT_EQ(readAll(m_data + "velkaro.dat"), m_book);
-    expectEveryPageRescued();
-    EXPECT_TRUE(notices().contains(u"in Velkaro.Subs.SaveDataEx "_qs)) << notices().toStdString();
+    for (const auto& [remount, reason] :
+         {std::pair{0ul, u"Недостаточно места на диске (61)\r\nin Velkaro.Subs.SaveDataEx "_qs},
+          {MS_REMOUNT | MS_RDONLY, u"in Velkaro.Subs.SaveDataEx "_qs}}) {
+        SCOPED_TRACE(remount);
+        if (!mountWithBook(remount))
+            GTEST_SKIP() << "mounting a small file system is not allowed here";
+        QFile::remove(userFile("velkaro.rescue.dat"));
+        QFile::remove(userFile("velkaro.notices.txt"));
+        runAndTerminate(QStringLiteral(VELKARO_PROGRAM), {}, m_home);
+        EXPECT_EQ(readAll(m_data + "velkaro.dat"), m_book);
+        EXPECT_EQ(shown(DataFile::parse(readAll(userFile("velkaro.rescue.dat"))).pages, false),
+                  shown(m_pages, true));
+        EXPECT_TRUE(notices().contains(reason)) << notices();
+    }
 }
 
 TEST_F(Termination, WithTheExportBlockedTheBookIsSavedAndNoRescueFollows)
 {
-    writeBook();
     ASSERT_TRUE(QDir().mkpath(m_data + "velkaro"));
-    runAndTerminate();
+    ASSERT_TRUE(writeAll(m_data + "velkaro.dat", m_book));
+    runAndTerminate(QStringLiteral(VELKARO_PROGRAM), {}, m_home);
     EXPECT_EQ(DataFile::parse(readAll(m_data + "velkaro.dat")).pages.size(), 100u);
-    EXPECT_FALSE(QFileInfo::exists(settingsFolder() + "velkaro.rescue.dat"));
-    EXPECT_TRUE(notices().contains(u"in Velkaro.Subs.SaveAsText "_qs)) << notices().toStdString();
+    EXPECT_FALSE(QFileInfo::exists(userFile("velkaro.rescue.dat")));
+    EXPECT_TRUE(notices().contains(u"in Velkaro.Subs.SaveAsText "_qs)) << notices();
 }

@@ -5,20 +5,9 @@
 #include "core/twips.h"
 #include "dialog_child.h"
 #include "dialogs/about_dialog.h"
-#include "qt_printing.h"
 #include "recording_message_service.h"
-#include "test_files.h"
 #include "ui/form_localizer.h"
 #include "ui/window_placement.h"
-
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
-#include <QSysInfo>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QUrl>
-#include <gtest/gtest.h>
 
 namespace {
 

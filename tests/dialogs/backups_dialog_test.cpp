@@ -2,17 +2,7 @@
 #include "dialogs/backups_dialog.h"
 #include "document/data_file.h"
 #include "recording_message_service.h"
-#include "test_files.h"
 #include "ui/rich_text_edit.h"
-
-#include <QCoreApplication>
-#include <QFocusEvent>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTreeWidget>
-#include <gtest/gtest.h>
 
 namespace {
 

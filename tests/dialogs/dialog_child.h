@@ -1,12 +1,6 @@
 #pragma once
 
-#include <QAccessible>
-#include <QLabel>
-#include <QSet>
-#include <QString>
-#include <QStringList>
-#include <QWidget>
-#include <gtest/gtest.h>
+#include "widget_test.h"
 
 // The control of `window` named `name`, a failure when it is missing.
 template <typename T> T* child(const QWidget* window, const char* name)
@@ -14,6 +8,22 @@ template <typename T> T* child(const QWidget* window, const char* name)
     T* widget = window->findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(widget, nullptr) << name;
     return widget;
+}
+
+// A click where a check box or an option button has its mark; a button anywhere.
+inline void clickOn(const QWidget* window, const char* name)
+{
+    QWidget* button = child<QAbstractButton>(window, name);
+    QTest::mouseClick(button, Qt::LeftButton, {},
+                      QPoint(std::min(8, button->width() / 2), button->height() / 2));
+}
+
+// Replaces a field's text as a paste would.
+inline void typeInto(const QWidget* window, const char* field, const QString& text)
+{
+    auto* edit = child<QLineEdit>(window, field);
+    edit->clear();
+    edit->insert(text);
 }
 
 // The controls of `window`, on every page, that a screen reader could not

@@ -4,17 +4,7 @@
 #include "dialogs/help_copy_button.h"
 #include "dialogs/help_window.h"
 #include "recording_message_service.h"
-#include "test_files.h"
 #include "ui/rich_text_edit.h"
-
-#include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
-#include <QEnterEvent>
-#include <QPointer>
-#include <QTemporaryDir>
-#include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -22,15 +12,11 @@ const QColor kHilite(132, 145, 180);
 const QColor kShadow(66, 72, 90);
 
 // The help files beside a program in a folder of the test's own, and a
-// window set up as the program sets it up.
-struct HelpFixture
+// window set up as the program sets it up, open over `owner`.
+class HelpWindowTest : public ::testing::Test
 {
-    QTemporaryDir dir;
-    SettingsStore store{
-        std::make_unique<QSettings>(dir.filePath("settings.ini"), QSettings::IniFormat)};
-    RecordingMessageService messages;
-
-    void writeHelp() const
+protected:
+    void SetUp() override
     {
         writeAll(dir.filePath("velkaro.hlp"),
                  CodePage::encodeLossy(u"\"help.rtf\"\r\nПервая\r\nВторая\r\nТретья\r\n"_qs));
@@ -38,103 +24,89 @@ struct HelpFixture
                                            "&2\\par Second topic\\par &3\\par Third topic\\par "
                                            "with two lines\\par &4\\par}");
     }
-    HelpWindow::Setup setup()
+    QPointer<HelpWindow> show()
     {
-        return {dir.filePath("velkaro.hlp"),
-                kHilite,
-                kShadow,
-                [](TextId id) { return BuiltInTexts::text(id); },
-                &store,
-                &messages};
+        return HelpWindow::showModeless({dir.filePath("velkaro.hlp"), kHilite, kShadow,
+                                         [](TextId id) { return BuiltInTexts::text(id); }, &store,
+                                         &messages},
+                                        &owner);
     }
-};
+    template <typename T> T* in(const char* name) const { return child<T>(help, name); }
+    void closeHelp()
+    {
+        help->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
-QString shownText(QWidget* window)
-{
-    return child<RichTextEdit>(window, "rtfHelp")->Text();
-}
+    QTemporaryDir dir;
+    SettingsStore store{
+        std::make_unique<QSettings>(dir.filePath("settings.ini"), QSettings::IniFormat)};
+    RecordingMessageService messages;
+    QWidget owner;
+    QPointer<HelpWindow> help;
+};
 
 } // namespace
 
-// Opening by every route, the shared window and a missing help file are
-// driven through the real window in tests/app.
-TEST(HelpWindow, ShowsWhicheverTitleIsChosenAndIsGoneOnceClosed)
+// Opening by every route and the shared window are driven through the real
+// window in tests/app.
+TEST_F(HelpWindowTest, ShowsWhicheverTitleIsChosenAndIsGoneOnceClosed)
 {
-    HelpFixture f;
-    f.writeHelp();
-    QWidget owner;
-    QPointer<HelpWindow> help = HelpWindow::showModeless(f.setup(), &owner);
+    help = show();
     ASSERT_TRUE(help);
     EXPECT_EQ(unnamedControls(help), QStringList());
-    auto* list = child<QComboBox>(help, "cboContents");
+    auto* list = in<QComboBox>("cboContents");
     ASSERT_EQ(list->count(), 3);
     list->setCurrentIndex(2);
-    EXPECT_EQ(shownText(help), u"Third topic\r\nwith two lines"_qs);
-    EXPECT_TRUE(child<RichTextEdit>(help, "rtfHelp")->isReadOnly());
-    help->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(in<RichTextEdit>("rtfHelp")->Text(), u"Third topic\r\nwith two lines"_qs);
+    EXPECT_TRUE(in<RichTextEdit>("rtfHelp")->isReadOnly());
+    closeHelp();
     EXPECT_FALSE(help);
 }
 
-TEST(HelpWindow, ATopicListWhoseDocumentIsMissingGivesOneMessageAndNoWindow)
+TEST_F(HelpWindowTest, ATopicListWhoseDocumentIsMissingGivesOneMessageAndNoWindow)
 {
-    HelpFixture f;
-    writeAll(f.dir.filePath("velkaro.hlp"), "\"help.rtf\"\r\nA\r\n");
-    QWidget owner;
-    EXPECT_EQ(HelpWindow::showModeless(f.setup(), &owner), nullptr);
-    EXPECT_EQ(f.messages.texts(), QStringList{u"Не удается открыть справочный файл."_qs});
+    QFile::remove(dir.filePath("help.rtf"));
+    EXPECT_EQ(show(), nullptr);
+    EXPECT_EQ(messages.texts(), QStringList{u"Не удается открыть справочный файл."_qs});
     EXPECT_TRUE(owner.findChildren<HelpWindow*>().isEmpty());
 }
 
-TEST(HelpWindow, OpensLargeEnoughToReadRemembersWhereItWasAndLaysOutEvenWhenTiny)
+TEST_F(HelpWindowTest, OpensLargeEnoughToReadRemembersWhereItWasAndLaysOutEvenWhenTiny)
 {
-    HelpFixture f;
-    f.writeHelp();
-    QWidget owner;
-    QPointer<HelpWindow> help = HelpWindow::showModeless(f.setup(), &owner);
+    help = show();
     ASSERT_TRUE(help);
     // Lines of some seventy characters of the topics' 9 points, and a screenful of them.
-    const QFontMetrics topic(QFont(child<QWidget>(help, "rtfHelp")->font().family(), 9));
-    const QSize readable = child<RichTextEdit>(help, "rtfHelp")->viewport()->size();
+    const QFontMetrics topic(QFont(in<QWidget>("rtfHelp")->font().family(), 9));
+    const QSize readable = in<RichTextEdit>("rtfHelp")->viewport()->size();
     EXPECT_GE(readable.width(), 70 * topic.averageCharWidth()) << help->width();
     EXPECT_GE(readable.height(), 25 * topic.lineSpacing()) << help->height();
     help->resize(520, 410);
-    auto* frame = child<QWidget>(help, "shpFrame");
-    auto* text = child<QWidget>(help, "rtfHelp");
-    EXPECT_TRUE(frame->geometry().contains(text->geometry()));
-    EXPECT_LT(child<QWidget>(help, "cboContents")->geometry().right(),
-              child<QWidget>(help, "imgCopy")->x());
+    EXPECT_TRUE(in<QWidget>("shpFrame")->geometry().contains(in<QWidget>("rtfHelp")->geometry()));
+    EXPECT_LT(in<QWidget>("cboContents")->geometry().right(), in<QWidget>("imgCopy")->x());
     help->resize(12, 12);
     for (const char* name : {"cboContents", "imgCopy", "shpFrame", "rtfHelp"}) {
-        EXPECT_GE(child<QWidget>(help, name)->width(), 0) << name;
-        EXPECT_GE(child<QWidget>(help, name)->x(), 0) << name;
+        EXPECT_GE(in<QWidget>(name)->width(), 0) << name;
+        EXPECT_GE(in<QWidget>(name)->x(), 0) << name;
     }
     help->resize(520, 410);
-    help->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-
-    help = HelpWindow::showModeless(f.setup(), &owner);
+    closeHelp();
+    help = show();
     ASSERT_TRUE(help);
     EXPECT_EQ(help->size(), QSize(520, 410));
-    help->close();
 }
 
-TEST(HelpWindow, TheCopyButtonCopiesTheSelectedHelpText)
+TEST_F(HelpWindowTest, TheCopyButtonCopiesTheSelectedHelpText)
 {
-    HelpFixture f;
-    f.writeHelp();
-    QWidget owner;
-    QPointer<HelpWindow> help = HelpWindow::showModeless(f.setup(), &owner);
+    help = show();
     ASSERT_TRUE(help);
-    auto* text = child<RichTextEdit>(help, "rtfHelp");
-    text->setSelStart(6);
-    text->setSelLength(5);
+    in<RichTextEdit>("rtfHelp")->setSelStart(6);
+    in<RichTextEdit>("rtfHelp")->setSelLength(5);
     QApplication::clipboard()->clear();
-    auto* button = child<HelpCopyButton>(help, "imgCopy");
+    auto* button = in<HelpCopyButton>("imgCopy");
     QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
     QCoreApplication::processEvents();
     EXPECT_EQ(QApplication::clipboard()->text(), u"topic"_qs);
-    help->close();
 }
 
 TEST(HelpCopyButton, HotAndPressedLooksFollowThePointerAndStandOnTheHighlight)

@@ -3,18 +3,7 @@
 // the folder field and the order of OK.
 
 #include "options_fixture.h"
-#include "richtext/win_color.h"
 #include "ui/text_box_xp.h"
-
-#include <QCheckBox>
-#include <QColorDialog>
-#include <QDir>
-#include <QFileDialog>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QStandardPaths>
 
 namespace {
 
@@ -24,8 +13,6 @@ const QString kSecondsMessage =
     u"Неверное значение поля.\nВведите значение в диапазоне от 1 до 30 секунд."_qs;
 const QString kMinutesMessage =
     u"Неверное значение поля.\nВведите значение в диапазоне от 1 до 32767 минут."_qs;
-
-using Outcome = OptionsHost::FolderChangeOutcome;
 
 } // namespace
 
@@ -47,20 +34,23 @@ TEST_F(OptionsDialogTest, SettingsOfZeroShowClearedBoxesWithTheDefaultsAndOkKeep
     EXPECT_EQ(buttons, QStringList({"cmdHelp", "cmdOK", "cmdCancel"}));
     const QSize size = m_dialog->size();
     for (int row : {3, 4, 1, 2, 0}) {
-        child<QListWidget>("lstPages")->setCurrentRow(row);
+        showPage(row);
         QCoreApplication::processEvents();
         EXPECT_EQ(m_dialog->size(), size) << row;
     }
-    EXPECT_FALSE(child<QCheckBox>("chkTips")->isChecked());
-    EXPECT_FALSE(child<QLineEdit>("txtDuration")->isEnabled());
-    EXPECT_EQ(child<QLineEdit>("txtDuration")->text(), "10");
-    EXPECT_FALSE(child<QCheckBox>("chkAutosave")->isChecked());
-    EXPECT_FALSE(child<QLineEdit>("txtAutosaveDuration")->isEnabled());
-    EXPECT_EQ(child<QLineEdit>("txtAutosaveDuration")->text(), "5");
-    child<QPushButton>("cmdHelp")->click();
+    // Checked, enabled, text: of the tips and of the autosave.
+    const auto field = [this](const char* box, const char* edit) {
+        return QStringLiteral("%1 %2 %3")
+            .arg(child<QCheckBox>(box)->isChecked())
+            .arg(child<QLineEdit>(edit)->isEnabled())
+            .arg(child<QLineEdit>(edit)->text());
+    };
+    EXPECT_EQ(field("chkTips", "txtDuration"), "0 0 10");
+    EXPECT_EQ(field("chkAutosave", "txtAutosaveDuration"), "0 0 5");
+    click("cmdHelp");
     EXPECT_EQ(m_host.calls.takeFirst(), u"help 7"_qs)
         << "the first page: list entry 7 from 0, topic 8";
-    m_dialog->findChild<QListWidget*>("lstPages")->setCurrentRow(3);
+    showPage(3);
     EXPECT_EQ(child<QLabel>("lblHeading")->text(), u" Стили"_qs);
     EXPECT_FALSE(child<QWidget>("Picture1")->isVisible());
     EXPECT_TRUE(child<QWidget>("Picture7")->isVisible());
@@ -73,33 +63,48 @@ TEST_F(OptionsDialogTest, SettingsOfZeroShowClearedBoxesWithTheDefaultsAndOkKeep
     EXPECT_EQ(m_host.m_options.TipsDuration, 0);
     EXPECT_EQ(m_host.m_options.AutosaveDuration, 0);
     EXPECT_EQ(m_host.calls, QStringList({"SaveBook", "optionsApplied"}));
-    EXPECT_TRUE(m_messages.entries().empty());
+    EXPECT_EQ(m_messages.texts(), QStringList());
 }
 
-TEST_F(OptionsDialogTest, WidthAndSecondsAreCheckedAtOkSecondsFirst)
+TEST_F(OptionsDialogTest, NumbersAreCheckedAtOkSecondsFirstAndFieldsTakeDigitsOnly)
 {
+    m_host.m_options.AutosaveDuration = 5;
     open();
-    for (const auto& [width, seconds, message] :
-         {std::tuple{"399", "10", kWidthMessage}, std::tuple{"2001", "10", kWidthMessage},
-          std::tuple{"", "10", kWidthMessage}, std::tuple{"600", "0", kSecondsMessage},
-          std::tuple{"5", "31", kSecondsMessage}}) {
+    for (const auto& [width, seconds, minutes, message] :
+         {std::tuple{"399", "10", "5", kWidthMessage},
+          {"2001", "10", "5", kWidthMessage},
+          {"", "10", "5", kWidthMessage},
+          {"600", "10", "0", kMinutesMessage},
+          {"600", "10", "32768", kMinutesMessage},
+          {"600", "10", "99999999999999999999", kMinutesMessage},
+          {"600", "0", "5", kSecondsMessage},
+          {"5", "31", "5", kSecondsMessage}}) {
         m_messages.clear();
         type("txtWidth", width);
         type("txtDuration", seconds);
+        type("txtAutosaveDuration", minutes);
         click("cmdOK");
-        ASSERT_TRUE(isOpen()) << width << " " << seconds;
-        ASSERT_FALSE(m_messages.entries().empty());
-        EXPECT_EQ(m_messages.entries().back().text, message) << width << " " << seconds;
+        ASSERT_TRUE(isOpen()) << width << " " << seconds << " " << minutes;
+        EXPECT_EQ(m_messages.texts(), QStringList{message}) << width << " " << seconds;
     }
-    EXPECT_TRUE(m_host.calls.isEmpty()) << "nothing saved or set";
+    EXPECT_EQ(m_host.calls, QStringList()) << "nothing saved or set";
     EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>("txtDuration"));
+
+    auto* width = child<QLineEdit>("txtWidth");
+    width->clear();
+    QTest::keyClicks(width, "1a2,5-");
+    EXPECT_EQ(width->text(), "125");
+    type("txtWidth", "7x");
+    EXPECT_EQ(width->text(), "") << "a paste of other characters";
 
     type("txtWidth", "400");
     type("txtDuration", "1");
+    type("txtAutosaveDuration", "32767");
     click("cmdOK");
     EXPECT_FALSE(isOpen());
     EXPECT_EQ(m_host.m_options.ButtonWidth, 400.0f);
     EXPECT_EQ(m_host.m_options.TipsDuration, 1);
+    EXPECT_EQ(m_host.m_options.AutosaveDuration, 32767);
 }
 
 TEST_F(OptionsDialogTest, SecondsTypedWhileTheBoxWasCheckedAreRefusedAfterItIsCleared)
@@ -123,35 +128,7 @@ TEST_F(OptionsDialogTest, SecondsTypedWhileTheBoxWasCheckedAreRefusedAfterItIsCl
     EXPECT_EQ(m_host.m_options.ButtonWidth, 2000.0f);
 }
 
-TEST_F(OptionsDialogTest, AutosaveMinutesMustFitBeforeTheyAreStored)
-{
-    m_host.m_options.AutosaveDuration = 5;
-    open();
-    for (const char* minutes : {"0", "32768", "99999999999999999999"}) {
-        m_messages.clear();
-        type("txtAutosaveDuration", minutes);
-        click("cmdOK");
-        EXPECT_TRUE(isOpen()) << minutes;
-        EXPECT_EQ(m_messages.texts(), QStringList{kMinutesMessage}) << minutes;
-    }
-    type("txtAutosaveDuration", "32767");
-    click("cmdOK");
-    EXPECT_FALSE(isOpen());
-    EXPECT_EQ(m_host.m_options.AutosaveDuration, 32767);
-}
-
-TEST_F(OptionsDialogTest, NumberFieldsTakeDigitsOnly)
-{
-    open();
-    child<QLineEdit>("txtWidth")->clear();
-    QTest::keyClicks(child<QLineEdit>("txtWidth"), "1a2,5-");
-    EXPECT_EQ(child<QLineEdit>("txtWidth")->text(), "125");
-    child<QLineEdit>("txtWidth")->clear();
-    child<QLineEdit>("txtWidth")->insert("7x");
-    EXPECT_EQ(child<QLineEdit>("txtWidth")->text(), "") << "a paste of other characters";
-}
-
-TEST_F(OptionsDialogTest, LeavingAFieldChecksItOnceButNeverHoldsUpCancel)
+TEST_F(OptionsDialogTest, LeavingAFieldChecksItOnceButNeverHoldsUpCancelEscapeOrTheFrame)
 {
     open();
     child<QLineEdit>("txtWidth")->setFocus();
@@ -182,12 +159,6 @@ TEST_F(OptionsDialogTest, LeavingAFieldChecksItOnceButNeverHoldsUpCancel)
     m_messages.clear();
     click("cmdCancel");
     EXPECT_FALSE(isOpen());
-    EXPECT_TRUE(m_messages.entries().empty());
-    EXPECT_EQ(m_host.m_options.ButtonWidth, 600.0f);
-}
-
-TEST_F(OptionsDialogTest, EscapeAndTheFrameCloseTheDialogWhateverTheFieldsHold)
-{
     open();
     type("txtWidth", "5");
     QTest::keyClick(child<QLineEdit>("txtWidth"), Qt::Key_Escape);
@@ -196,15 +167,16 @@ TEST_F(OptionsDialogTest, EscapeAndTheFrameCloseTheDialogWhateverTheFieldsHold)
     type("txtDuration", "99");
     m_dialog->close();
     EXPECT_FALSE(isOpen());
-    EXPECT_TRUE(m_messages.entries().empty());
-    EXPECT_TRUE(m_host.calls.isEmpty());
+    EXPECT_EQ(m_messages.texts(), QStringList());
+    EXPECT_EQ(m_host.calls, QStringList());
+    EXPECT_EQ(m_host.m_options.ButtonWidth, 600.0f);
 }
 
 // The balloon covers no button, at the dialog's own size or a wider one.
 TEST_F(OptionsDialogTest, ClearingRtfWarnsInABalloonThatGoesWithTheFocus)
 {
     open();
-    m_dialog->findChild<QListWidget*>("lstPages")->setCurrentRow(1);
+    showPage(1);
     auto* anchor = child<cTextBoxXP>("txtUseRtf");
     const auto coveredButtons = [this, anchor] {
         const BalloonTip* balloon = anchor->balloonTip();
@@ -237,13 +209,15 @@ TEST_F(OptionsDialogTest, TheSystemColourIsStoredAsSuchAndACancelledColourDialog
     m_host.m_options.PageColor = 0x00FFFF;
     m_host.m_options.MoveToEnd = true;
     open();
-    m_dialog->findChild<QListWidget*>("lstPages")->setCurrentRow(2);
+    showPage(2);
     EXPECT_TRUE(child<QRadioButton>("optCustomColor")->isChecked());
     EXPECT_TRUE(child<QRadioButton>("optPageEnd")->isChecked());
+    const auto shown = [this] {
+        return child<QLabel>("picPageColor")->palette().color(QPalette::Window);
+    };
     whenModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
     QTest::mouseClick(child<QLabel>("picPageColor"), Qt::LeftButton);
-    EXPECT_EQ(child<QLabel>("picPageColor")->palette().color(QPalette::Window),
-              QColor(255, 255, 0));
+    EXPECT_EQ(shown(), QColor(255, 255, 0));
     whenModal([](QWidget* dialog) {
         auto* colors = qobject_cast<QColorDialog*>(dialog);
         ASSERT_NE(colors, nullptr);
@@ -251,8 +225,7 @@ TEST_F(OptionsDialogTest, TheSystemColourIsStoredAsSuchAndACancelledColourDialog
         colors->accept();
     });
     QTest::mouseClick(child<QLabel>("picPageColor"), Qt::LeftButton);
-    EXPECT_EQ(child<QLabel>("picPageColor")->palette().color(QPalette::Window), QColor(Qt::red));
-
+    EXPECT_EQ(shown(), QColor(Qt::red));
     click("optSystemColor");
     click("optPageStart");
     click("cmdOK");
@@ -263,40 +236,49 @@ TEST_F(OptionsDialogTest, TheSystemColourIsStoredAsSuchAndACancelledColourDialog
 TEST_F(OptionsDialogTest, APasswordIsSetAndRemovedAtOnce)
 {
     open();
-    m_dialog->findChild<QListWidget*>("lstPages")->setCurrentRow(4);
-    EXPECT_EQ(child<QLabel>("lblStatus")->text(),
-              u"Парольная защита адресной книги не включена."_qs);
-    EXPECT_FALSE(child<QPushButton>("cmdDeletePw")->isVisible());
-
+    showPage(4);
+    // The password, the status line, whether it can be removed.
+    const auto state = [this] {
+        return QStringList({m_host.m_password, child<QLabel>("lblStatus")->text(),
+                            child<QPushButton>("cmdDeletePw")->isVisible() ? "remove" : ""});
+    };
+    const QStringList none{"", u"Парольная защита адресной книги не включена."_qs, ""};
+    const QStringList set{u" тайна "_qs, u"Адресная книга защищена паролем."_qs, "remove"};
+    EXPECT_EQ(state(), none);
     whenModal([](QWidget* password) {
         password->findChild<QLineEdit*>("txtPassword")->setText(" тайна ");
         password->findChild<QPushButton*>("cmdOK")->click();
     });
     click("cmdEditPw");
-    EXPECT_EQ(m_host.m_password, u" тайна "_qs);
-    EXPECT_EQ(child<QLabel>("lblStatus")->text(), u"Адресная книга защищена паролем."_qs);
-    EXPECT_TRUE(child<QPushButton>("cmdDeletePw")->isVisible());
-
+    EXPECT_EQ(state(), set);
     m_messages.queueAnswer(false);
     click("cmdDeletePw");
-    EXPECT_EQ(m_host.m_password, u" тайна "_qs);
+    EXPECT_EQ(state(), set);
     m_messages.queueAnswer(true);
     click("cmdDeletePw");
-    EXPECT_TRUE(m_host.m_password.isEmpty());
-    EXPECT_FALSE(child<QPushButton>("cmdDeletePw")->isVisible());
+    EXPECT_EQ(state(), none);
     click("cmdCancel");
     EXPECT_TRUE(m_host.m_password.isEmpty()) << "acted at once, whatever closes the dialog";
 }
 
-TEST_F(OptionsDialogTest, TheFolderFieldTakesAbsolutePathsWithHomeForTilde)
+TEST_F(OptionsDialogTest, TheFolderFieldTakesAbsolutePathsWithHomeForTildeAndTheDefaultIsDocuments)
 {
     open();
+    click("cmdDefPath");
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    EXPECT_EQ(
+        child<QLineEdit>("txtFilePath")->text(),
+        QDir::toNativeSeparators((documents.isEmpty() ? QDir::homePath() : documents) + u'/'));
+    EXPECT_FALSE(child<QLineEdit>("txtFilePath")
+                     ->text()
+                     .startsWith(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())))
+        << "never the program folder";
+
     type("txtFilePath", "books");
     click("cmdOK");
     EXPECT_TRUE(isOpen());
     EXPECT_TRUE(m_messages.only().startsWith(u"Путь «books» неполный."_qs)) << m_messages.only();
-    EXPECT_TRUE(m_host.calls.isEmpty()) << "refused before the book is saved";
-
+    EXPECT_EQ(m_host.calls, QStringList()) << "refused before the book is saved";
     type("txtFilePath", "~/Книги");
     click("cmdOK");
     EXPECT_FALSE(isOpen());
@@ -311,15 +293,14 @@ TEST_F(OptionsDialogTest, ARefusedFolderChangeKeepsTheTypedFolderAndSetsNothing)
     open();
     child<QCheckBox>("chkStatus")->setChecked(false);
     type("txtFilePath", "/srv/other");
-    m_host.m_folderOutcome = Outcome::Refused;
+    m_host.m_folderOutcome = OptionsHost::FolderChangeOutcome::Refused;
     click("cmdOK");
     EXPECT_TRUE(isOpen());
     EXPECT_EQ(child<QLineEdit>("txtFilePath")->text(), QDir::toNativeSeparators("/srv/other/"))
         << "kept for the user to correct";
     EXPECT_FALSE(m_host.calls.contains("optionsApplied"));
     EXPECT_TRUE(m_host.m_options.Status) << "nothing set";
-
-    m_host.m_folderOutcome = Outcome::Done;
+    m_host.m_folderOutcome = OptionsHost::FolderChangeOutcome::Done;
     click("cmdOK");
     EXPECT_FALSE(isOpen());
     EXPECT_FALSE(m_host.m_options.Status);
@@ -328,44 +309,30 @@ TEST_F(OptionsDialogTest, ARefusedFolderChangeKeepsTheTypedFolderAndSetsNothing)
 TEST_F(OptionsDialogTest, BrowsingStartsAtTheRememberedFolderAndEndsWithASeparator)
 {
     QTemporaryDir dir;
-    QDir().mkpath(dir.path() + "/Books/Новые");
+    QDir().mkpath(dir.path() + u"/Books/Новые"_qs);
     open();
-    type("txtFilePath", dir.path() + "/Books/");
-    whenModal([&dir](QWidget* modal) {
-        auto* browser = qobject_cast<QFileDialog*>(modal);
-        ASSERT_NE(browser, nullptr);
-        EXPECT_EQ(browser->directory().absolutePath(), dir.path() + "/Books");
-        browser->reject();
-    });
-    click("cmdBrowse");
-    EXPECT_EQ(m_host.m_browseStart, dir.path() + "/Books") << "a Unix path keeps its case";
-    EXPECT_EQ(child<QLineEdit>("txtFilePath")->text(), dir.path() + "/Books/");
-
-    type("txtFilePath", dir.path() + "/Books");
-    whenModal([&dir](QWidget* modal) {
-        auto* browser = static_cast<QFileDialog*>(modal);
-        browser->setDirectory(dir.path() + u"/Books/Новые"_qs);
-        static_cast<QDialog*>(browser)->accept();
-    });
-    click("cmdBrowse");
-    EXPECT_EQ(child<QLineEdit>("txtFilePath")->text(), dir.path() + u"/Books/Новые/"_qs);
-
-    type("txtFilePath", dir.path() + "/typed");
-    whenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
-    click("cmdBrowse");
-    EXPECT_EQ(child<QLineEdit>("txtFilePath")->text(), dir.path() + "/typed/")
-        << "a cancelled browser still appends the separator";
-}
-
-TEST_F(OptionsDialogTest, TheDefaultFolderIsTheDocumentsFolderNeverTheProgramFolder)
-{
-    open();
-    click("cmdDefPath");
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    EXPECT_EQ(
-        child<QLineEdit>("txtFilePath")->text(),
-        QDir::toNativeSeparators((documents.isEmpty() ? QDir::homePath() : documents) + u'/'));
-    EXPECT_FALSE(child<QLineEdit>("txtFilePath")
-                     ->text()
-                     .startsWith(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())));
+    // What is typed, what the browser does, what the field then holds.
+    for (const auto& [typed, chosen, expected] :
+         {std::tuple{u"/Books/"_qs, QString(), u"/Books/"_qs},
+          {u"/Books"_qs, u"/Books/Новые"_qs, u"/Books/Новые/"_qs},
+          {u"/typed"_qs, QString(), u"/typed/"_qs}}) {
+        type("txtFilePath", dir.path() + typed);
+        QString started;
+        whenModal([&, chosen = chosen](QWidget* modal) {
+            auto* browser = static_cast<QFileDialog*>(modal);
+            started = browser->directory().absolutePath();
+            if (chosen.isEmpty())
+                return browser->reject();
+            browser->setDirectory(dir.path() + chosen);
+            static_cast<QDialog*>(browser)->accept();
+        });
+        click("cmdBrowse");
+        EXPECT_EQ(child<QLineEdit>("txtFilePath")->text(), dir.path() + expected)
+            << "a cancelled browser still appends the separator";
+        if (typed == u"/Books/"_qs) {
+            EXPECT_EQ(std::pair(started, m_host.m_browseStart),
+                      std::pair(dir.path() + "/Books", dir.path() + "/Books"))
+                << "a Unix path keeps its case";
+        }
+    }
 }

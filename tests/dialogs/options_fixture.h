@@ -9,15 +9,6 @@
 #include "recording_message_service.h"
 #include "styles/styles.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QLineEdit>
-#include <QPointer>
-#include <QTest>
-#include <QTimer>
-#include <functional>
-#include <gtest/gtest.h>
-
 class RecordingOptionsHost : public OptionsHost
 {
 public:
@@ -88,19 +79,9 @@ protected:
     }
 
     template <typename T> T* child(const char* name) const { return ::child<T>(m_dialog, name); }
-    // A click where a check box or an option button has its mark.
-    void click(const char* name)
-    {
-        QWidget* button = child<QAbstractButton>(name);
-        QTest::mouseClick(button, Qt::LeftButton, {},
-                          QPoint(std::min(8, button->width() / 2), button->height() / 2));
-    }
-    void type(const char* field, const QString& text)
-    {
-        auto* edit = child<QLineEdit>(field);
-        edit->clear();
-        edit->insert(text);
-    }
+    void click(const char* name) const { clickOn(m_dialog, name); }
+    void type(const char* field, const QString& text) const { typeInto(m_dialog, field, text); }
+    void showPage(int row) const { child<QListWidget>("lstPages")->setCurrentRow(row); }
     bool isOpen() const { return m_dialog && m_dialog->isVisible(); }
 
     RecordingOptionsHost m_host;

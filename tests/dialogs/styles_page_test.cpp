@@ -4,14 +4,6 @@
 
 #include "options_fixture.h"
 
-#include <QAction>
-#include <QColorDialog>
-#include <QFontDatabase>
-#include <QFontDialog>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
-
 namespace {
 
 class StylesPageTest : public OptionsDialogTest

@@ -1,12 +1,6 @@
 #include "ui/app_pictures.h"
 #include "ui/status_bar.h"
-
-#include <QContextMenuEvent>
-#include <QLabel>
-#include <QSignalSpy>
-#include <QSizeGrip>
-#include <QTest>
-#include <gtest/gtest.h>
+#include "widget_test.h"
 
 namespace {
 
@@ -68,7 +62,7 @@ TEST_F(StatusTipBarTest, RightButtonReleaseOnTheBarItsIconsAndTextsAsksForTheMen
     EXPECT_EQ(menu.count(), 0);
 }
 
-TEST_F(StatusTipBarTest, ExactlyOnePairShowsAndTheTipNeverComesBackByItself)
+TEST_F(StatusTipBarTest, ExactlyOnePairShowsTheTipNeverComesBackByItselfAndTheIconTellsSaved)
 {
     const auto shown = [this] {
         QStringList names;
@@ -86,10 +80,8 @@ TEST_F(StatusTipBarTest, ExactlyOnePairShowsAndTheTipNeverComesBackByItself)
     m_bar->setStatusText(QStringLiteral("/data/velkaro.dat"));
     EXPECT_EQ(shown(), std::pair(false, QString("imgStatus lblStatus")));
     EXPECT_EQ(m_bar->statusText(), QStringLiteral("/data/velkaro.dat"));
-}
 
-TEST_F(StatusTipBarTest, StatusIconShowsSavedOrUnsavedPicture)
-{
+    // The icon shows whether the book is saved.
     EXPECT_EQ(shownPicture("imgStatus"), AppPictures::saved().toImage());
     m_bar->setSaved(false, QStringLiteral("Есть несохраненные изменения"));
     EXPECT_FALSE(m_bar->isSaved());

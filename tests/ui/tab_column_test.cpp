@@ -1,10 +1,5 @@
 #include "ui/tab_column.h"
-
-#include <QApplication>
-#include <QImage>
-#include <QMouseEvent>
-#include <QTest>
-#include <gtest/gtest.h>
+#include "widget_test.h"
 
 namespace {
 

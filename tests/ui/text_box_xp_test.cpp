@@ -1,8 +1,5 @@
 #include "ui/text_box_xp.h"
-
-#include <QTest>
-#include <QVBoxLayout>
-#include <gtest/gtest.h>
+#include "widget_test.h"
 
 namespace {
 

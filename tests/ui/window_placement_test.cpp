@@ -1,12 +1,6 @@
 #include "core/settings_store.h"
 #include "ui/window_placement.h"
-
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <QScreen>
-#include <QTemporaryDir>
-#include <QWidget>
-#include <gtest/gtest.h>
+#include "widget_test.h"
 
 namespace {
 
@@ -42,12 +36,6 @@ protected:
     SettingsStore m_store{
         std::make_unique<QSettings>(m_dir.filePath("settings.ini"), QSettings::IniFormat)};
 };
-
-TEST_F(WindowPlacementTest, FirstRunOpensTopLeftAt5000By4000Twips)
-{
-    const auto w = restored();
-    EXPECT_EQ(w->geometry(), QRect(screen().topLeft(), QSize(pixels(5000), pixels(4000))));
-}
 
 TEST_F(WindowPlacementTest, NormalPlacementRoundTripsThroughTwips)
 {

@@ -3,10 +3,9 @@
 // Runs a program of the build in a process of its own, offscreen, against the
 // given home, and ends it by SIGTERM as a session's end does.
 
-#include <QProcess>
-#include <QTemporaryDir>
+#include "widget_test.h"
+
 #include <csignal>
-#include <gtest/gtest.h>
 
 // Starts the program with SIGTERM blocked and sends it at once: the signal
 // waits until the program listens for it, wherever start-up is.

@@ -1,0 +1,176 @@
+// Captions looked up by object name, Qt's own texts in the interface's
+// language, and the message boxes that speak it.
+
+#include "core/event_log.h"
+#include "core/localization.h"
+#include "ui/form_localizer.h"
+#include "ui/qt_message_service.h"
+#include "ui/qt_translations.h"
+#include "widget_test.h"
+
+namespace {
+
+template <typename T, typename... Args> T* named(const QString& name, Args&&... args)
+{
+    auto* object = new T(std::forward<Args>(args)...);
+    object->setObjectName(name);
+    return object;
+}
+
+class FormLocalizerTest : public ::testing::Test
+{
+protected:
+    FormLocalizerTest()
+    {
+        m_window.setObjectName("frmTest");
+        m_window.setWindowTitle("Окно");
+        m_button->setProperty("Tag", "@ Общие");
+        m_action->setObjectName("mnuMainSave");
+        m_tabs->addTab(named<QWidget>("pagGeneral"), "Общие");
+        m_color->setObjectName("mnuTextColorS");
+        m_color->setProperty("Index", 5);
+    }
+    void localize(const QByteArray& ini, const QString& mode = {},
+                  FormLocalizer::Tags tags = FormLocalizer::Tags::Keep)
+    {
+        QFile file(m_dir.filePath("language.ini"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(ini);
+        file.close();
+        FormLocalizer::localize(&m_window, m_localization, mode, tags);
+    }
+
+    QTemporaryDir m_dir;
+    EventLog m_log;
+    Localization m_localization{{m_dir.path()}, m_log};
+    QWidget m_window;
+    QLabel* m_label = named<QLabel>("lblWhat", "Что:", &m_window);
+    QCheckBox* m_items[2] = {named<QCheckBox>("chkItem", "Один", &m_window),
+                             named<QCheckBox>("chkItem", "Два", &m_window)};
+    QPushButton* m_button = named<QPushButton>("cmdOK", "ОК", &m_window);
+    QGroupBox* m_group = named<QGroupBox>("fraBox", "Рамка", &m_window);
+    QLabel* m_unnamed = new QLabel("без имени", &m_window);
+    QMenu* m_menu = named<QMenu>("mnuMain", "Меню", &m_window);
+    QAction* m_action = m_menu->addAction("Сохранить");
+    QAction* m_color = m_menu->addAction("&Бирюзовый");
+    QTabWidget* m_tabs = named<QTabWidget>("tabPages", &m_window);
+};
+
+TEST_F(FormLocalizerTest, EveryKindOfCaptionIsLookedUpByObjectNameAndArraysShareOne)
+{
+    localize("[frmTest]\r\n@=Window\r\nlblWhat=Find\\nwhat:\r\ncmdOK=Done\r\nchkItem=Same\r\n"
+             "fraBox=Box\r\nmnuTextColorS=Colour\r\nmnuMain=Menu\r\nmnuMainSave=Save\r\n"
+             "pagGeneral=General\r\ncmdOK.Tag=Tagged\r\n");
+    EXPECT_EQ((QStringList{m_window.windowTitle(), m_label->text(), m_button->text(),
+                           m_menu->title(), m_action->text(), m_tabs->tabText(0),
+                           m_items[0]->text(), m_items[1]->text(), m_group->title()}),
+              (QStringList{"Window", "Find\nwhat:", "Done", "Menu", "Save", "General", "Same",
+                           "Same", "Box"}));
+    EXPECT_EQ(m_color->text(), "&Бирюзовый") << "a run-time array item keeps its own caption";
+    EXPECT_EQ(m_unnamed->text(), "без имени");
+    EXPECT_EQ(m_button->property("Tag").toString(), "@ Общие");
+}
+
+TEST_F(FormLocalizerTest, ModeCaptionAndTagsWhenAskedFor)
+{
+    localize("[frmTest]\r\n@=Plain\r\n@Login=Log in\r\ncmdOK.Tag=@ General\r\n", "Login",
+             FormLocalizer::Tags::Localize);
+    EXPECT_EQ(m_window.windowTitle(), "Log in");
+    EXPECT_EQ(m_button->property("Tag").toString(), "@ General");
+    EXPECT_EQ(m_label->text(), "Что:") << "a caption without an entry stays as it is";
+}
+
+QString yesButtonText()
+{
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    return box.button(QMessageBox::Yes)->text();
+}
+
+bool russianCatalogueInstalled()
+{
+    return QFileInfo::exists(QDir(QtTranslations::systemFolder()).filePath("qtbase_ru.qm"));
+}
+
+TEST(QtTranslations, StandardButtonsSpeakRussianWhileInstalled)
+{
+    if (!russianCatalogueInstalled())
+        GTEST_SKIP() << "qt6-translations-l10n is not installed";
+    {
+        QtTranslations translations(*QCoreApplication::instance());
+        ASSERT_TRUE(translations.install());
+        EXPECT_EQ(yesButtonText(), QStringLiteral("&Да"));
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&No"), QStringLiteral("&Нет"));
+    }
+    // Gone with the object, so it cannot outlive the application it was installed in.
+    EXPECT_EQ(yesButtonText(), QStringLiteral("&Yes"));
+}
+
+// English is Qt's own, so it needs no catalogue; a folder without catalogues
+// and a name no locale has change nothing.
+TEST(QtTranslations, EnglishNeedsNoCatalogueAndWhatCannotBeFoundLeavesQtInEnglish)
+{
+    QTemporaryDir empty;
+    QtTranslations translations(*QCoreApplication::instance());
+    EXPECT_TRUE(translations.installLanguage(QStringLiteral("en")));
+    EXPECT_FALSE(translations.install(QLocale(QLocale::Russian), empty.path()));
+    EXPECT_FALSE(translations.installLanguage(QStringLiteral("not a language")));
+    EXPECT_EQ(yesButtonText(), QStringLiteral("&Yes"));
+}
+
+struct SeenBox
+{
+    QString text;
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    Qt::TextFormat format = Qt::AutoText;
+    QWidget* parent = nullptr;
+};
+
+// Reads the box once it is up and presses the given button.
+SeenBox answerNextBox(QMessageBox::StandardButton press, const std::function<void()>& open)
+{
+    SeenBox seen;
+    QTimer::singleShot(0, [&seen, press] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seen = {box->text(),       box->windowTitle(), box->icon(), box->standardButtons(),
+                box->textFormat(), box->parentWidget()};
+        box->button(press)->click();
+    });
+    open();
+    return seen;
+}
+
+TEST(QtMessageService, ErrorMessageIsOkOnlyPlainTextUnderTheApplicationTitle)
+{
+    QtMessageService messages;
+    const SeenBox box = answerNextBox(
+        QMessageBox::Ok, [&] { messages.showError(AppError::typeMismatch(), "Subs", "Init"); });
+    EXPECT_EQ(box.text, "Type mismatch (13)\nin Velkaro.Subs.Init ");
+    EXPECT_EQ(box.title, "Velkaro Pro");
+    EXPECT_EQ(box.buttons, QMessageBox::Ok);
+    EXPECT_EQ(box.icon, QMessageBox::NoIcon);
+    EXPECT_EQ(box.format, Qt::PlainText);
+}
+
+TEST(QtMessageService, QuestionsAreYesNoWithTheExclamationIconOverTheParent)
+{
+    QWidget window;
+    QtMessageService messages;
+    messages.setParentWindow(&window);
+    bool answer = true;
+    const SeenBox box = answerNextBox(QMessageBox::No, [&] { answer = messages.ask("Удалить?"); });
+    EXPECT_FALSE(answer);
+    EXPECT_EQ(box.buttons, QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(box.icon, QMessageBox::Warning);
+    EXPECT_EQ(box.parent, &window);
+    const SeenBox titled =
+        answerNextBox(QMessageBox::Yes, [&] { answer = messages.ask("Удалить?", "Страница"); });
+    EXPECT_TRUE(answer);
+    EXPECT_EQ(titled.title, "Страница");
+}
+
+} // namespace
