@@ -83,14 +83,16 @@ TEST_F(OptionsInApp, TheMenuCtrlOAndADoubleClickOnTheBackgroundOpenIt)
         [](QDialog*) {}));
 }
 
-TEST_F(OptionsInApp, OkSetsTheOptionsTheWindowAndTheNextStartUse)
+// Plain-text mode waits for the next save: the save of OK keeps the old form.
+TEST_F(OptionsInApp, OkSetsTheOptionsTheWindowTheNextSaveAndTheNextStartUse)
 {
-    item("mnuMainSave")->trigger();
+    start(u"{\\rtf1\\ansi\\ansicpg1251 {\\b жирный} текст\\par}"_qs);
     withOptions([](QDialog* dialog) {
         check(dialog, "chkStatus", false);
         check(dialog, "chkEnableSort", true);
         dialog->findChild<QLineEdit*>("txtWidth")->setText("1000");
         check(dialog, "chkAutosave", false);
+        check(dialog, "chkUseRtf", false);
         clickChild(dialog, "cmdOK");
         EXPECT_FALSE(dialog->isVisible());
     });
@@ -98,28 +100,18 @@ TEST_F(OptionsInApp, OkSetsTheOptionsTheWindowAndTheNextStartUse)
     EXPECT_EQ(window()->buttonWidthTwips(), 1000);
     EXPECT_TRUE(item("mnuMainSort")->isVisible());
     EXPECT_TRUE(window()->statusBar()->isSaved());
-    ASSERT_TRUE(window()->close());
-    EXPECT_EQ(QStringList({f.read(u"Общие"_qs, "Status"), f.read(u"Общие"_qs, "EnableSort"),
-                           f.read(u"Общие"_qs, "ButtonWidth"),
-                           f.read(u"Адресная книга"_qs, "AutosaveDuration")}),
-              QStringList({"False", "True", "1000", "0"}));
-}
-
-TEST_F(OptionsInApp, PlainTextModeTakesEffectAtTheNextSave)
-{
-    start(u"{\\rtf1\\ansi\\ansicpg1251 {\\b жирный} текст\\par}"_qs);
-    withOptions([](QDialog* dialog) {
-        check(dialog, "chkUseRtf", false);
-        clickChild(dialog, "cmdOK");
-    });
-    EXPECT_TRUE(readAll(f.dataFile()).contains("{\\rtf1")) << "the save of OK kept the old form";
+    EXPECT_TRUE(readAll(f.dataFile()).contains("{\\rtf1"));
     type(u"новый текст"_qs);
     item("mnuMainSave")->trigger();
     const QByteArray saved = readAll(f.dataFile());
     EXPECT_FALSE(saved.contains("{\\rtf"));
     EXPECT_TRUE(saved.contains(CodePage::encodeLossy(u"новый текст"_qs)));
     ASSERT_TRUE(window()->close());
-    EXPECT_EQ(f.read(u"Адресная книга"_qs, "UseRtf"), "False");
+    EXPECT_EQ(QStringList({f.read(u"Общие"_qs, "Status"), f.read(u"Общие"_qs, "EnableSort"),
+                           f.read(u"Общие"_qs, "ButtonWidth"),
+                           f.read(u"Адресная книга"_qs, "AutosaveDuration"),
+                           f.read(u"Адресная книга"_qs, "UseRtf")}),
+              QStringList({"False", "True", "1000", "0", "False"}));
 }
 
 TEST_F(OptionsInApp, APasswordSetInTheDialogIsStoredEnciphered)
