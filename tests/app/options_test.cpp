@@ -215,10 +215,13 @@ TEST_F(OptionsInApp, AFolderNotThereIsMadeOnRequestAndTheSameFolderWrittenOtherw
     EXPECT_EQ(readAll(made + fileName()), m_saved);
 }
 
-TEST_F(OptionsInApp, ReplaceCancelAndTheFrameKeepTheDialogOpenWithTheOldFolder)
+// Cancel and the frame keep the dialog open with the old folder; Yes keeps
+// the other book as .bak, No loads it.
+TEST_F(OptionsInApp, ReplaceCancelYesAndNoDoWhatTheySay)
 {
     const QString other = folder("other");
-    writeAll(other + fileName(), CodePage::encodeLossy(u"1\r\n\"A\",\"их книга\"\r\n"));
+    const QByteArray theirs = CodePage::encodeLossy(u"1\r\n\"A\",\"их книга\"\r\n");
+    writeAll(other + fileName(), theirs);
     withOptions([&](QDialog* dialog) {
         for (const auto& close :
              {answer("cmdCancel"), std::function<void(QDialog*)>([](QDialog* q) { q->close(); })}) {
@@ -229,13 +232,7 @@ TEST_F(OptionsInApp, ReplaceCancelAndTheFrameKeepTheDialogOpenWithTheOldFolder)
     });
     expectUnmoved();
     EXPECT_TRUE(window()->statusBar()->isSaved());
-}
 
-TEST_F(OptionsInApp, ReplaceYesKeepsTheOtherBookAsBakAndNoLoadsIt)
-{
-    const QString other = folder("other");
-    const QByteArray theirs = CodePage::encodeLossy(u"1\r\n\"A\",\"их книга\"\r\n");
-    writeAll(other + fileName(), theirs);
     withOptions([&](QDialog* dialog) { moveTo(dialog, other, answer("cmdYes")); });
     EXPECT_EQ(readAll(other + QFileInfo(f.dataFile()).completeBaseName() + ".bak"), theirs);
     EXPECT_EQ(readAll(other + fileName()), m_saved);
