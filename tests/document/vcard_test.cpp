@@ -1,3 +1,4 @@
+#include "case_file.h"
 #include "contact_printer.h"
 #include "document/contact_export.h"
 #include "document/contact_import.h"
@@ -165,26 +166,13 @@ TEST(VCardReader, ReadsPhoneExportsWhateverTheirLineEnds)
 
 TEST(PersonName, SplitsPersonsNamesAndKeepsAnyOtherWhole)
 {
-    const std::pair<QString, PersonName> cases[] = {
-        {u"Иванов Иван Иванович"_qs, {u"Иванов"_qs, u"Иван"_qs, u"Иванович"_qs}},
-        {u"Сидорова  Анна"_qs, {u"Сидорова"_qs, u"Анна"_qs, {}}},
-        {u"Иван Иванович Иванов"_qs, {u"Иванов"_qs, u"Иван"_qs, u"Иванович"_qs}},
-        {u"Салтыков-Щедрин Михаил"_qs, {u"Салтыков-Щедрин"_qs, u"Михаил"_qs, {}}},
-        {u"Иванов И.И."_qs, {u"Иванов"_qs, u"И.И."_qs, {}}},
-        {u"И. Иванов"_qs, {u"Иванов"_qs, u"И."_qs, {}}},
-        {u"John Smith"_qs, {u"Smith"_qs, u"John"_qs, {}}},
-        {u"John Ronald O'Brien"_qs, {u"O'Brien"_qs, u"John"_qs, u"Ronald"_qs}},
-        {u"Мама"_qs, {u"Мама"_qs, {}, {}}},
-        {u"Аптека на углу"_qs, {u"Аптека на углу"_qs, {}, {}, true}},
-        {u"Такси Максим"_qs, {u"Такси Максим"_qs, {}, {}, true}},
-        {u"ООО «Ромашка»"_qs, {u"ООО «Ромашка»"_qs, {}, {}, true}},
-        {u"Сантехник дядя Вася"_qs, {u"Сантехник дядя Вася"_qs, {}, {}}},
-        {u"Ivan Петров"_qs, {u"Ivan Петров"_qs, {}, {}}},
-        {u"Петров Иван 2"_qs, {u"Петров Иван 2"_qs, {}, {}}},
-        {u"Anna Maria Luisa de Medici"_qs, {u"Anna Maria Luisa de Medici"_qs, {}, {}}},
-    };
-    for (const auto& [name, parts] : cases)
-        EXPECT_EQ(PersonName::of(name), parts) << name.toStdString();
+    for (const DataCase& c : readCases("document/person_names.cases")) {
+        const PersonName name = PersonName::of(c.text(0));
+        const QString organisation = name.organisation ? u"|organisation"_qs : QString();
+        EXPECT_EQ(QStringList({name.family, name.given, name.additional}).join(u'|') + organisation,
+                  c.text(1))
+            << c.name;
+    }
     EXPECT_EQ((PersonName{u"Smith"_qs, u"John"_qs, u"Ronald"_qs}.joined()),
               u"John Ronald Smith"_qs);
 }
