@@ -101,24 +101,8 @@ TEST(VCardReader, ReadsCardsVobjectWrites)
         GTEST_SKIP() << "python3 with vobject (python3-vobject) is not installed";
     QTemporaryDir dir;
     const QString path = dir.filePath(u"theirs.vcf"_qs);
-    const QString script = QStringLiteral(R"(
-import sys, vobject
-c = vobject.vCard()
-c.add('fn').value = 'Петров, Пётр; старший'
-c.add('n').value = vobject.vcard.Name(family='Петров', given='Пётр')
-t = c.add('tel'); t.value = '+7 (916) 000-11-22'; t.type_param = 'CELL'
-t = c.add('tel'); t.value = '123-45-67'; t.type_param = 'WORK'
-c.add('email').value = 'petrov@mail.ru'
-c.add('org').value = ['ООО Ромашка', 'Отдел продаж']
-c.add('adr').value = vobject.vcard.Address(street='ул. Ленина, 5', city='Москва', country='Россия')
-c.add('note').value = 'Длинная заметка ' * 8 + '\nвторая строка, с запятой; и \\ чертой'
-n = vobject.vCard()
-n.add('n').value = vobject.vcard.Name(family='Сидорова', given='Анна', additional='Петровна')
-n.add('fn').value = ''
-n.add('tel').value = '8 800 555-35-35'
-with open(sys.argv[1], 'w', encoding='utf-8', newline='') as f:
-    f.write(c.serialize() + n.serialize())
-)");
+    const QString script = QString::fromUtf8(
+        readAll(QStringLiteral(VELKARO_TEST_DATA "/contacts/write_vobject.py")));
     QString error;
     ASSERT_TRUE(runPython(python, script, {path}, &error)) << error.toStdString();
 
