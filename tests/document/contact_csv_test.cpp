@@ -4,6 +4,7 @@
 #include "document/contact_csv.h"
 #include "document/contact_import.h"
 #include "document/csv_table.h"
+#include "document/vcard_reader.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -80,24 +81,21 @@ TEST(ContactImport, ReadsOtherProgramsFilesByTheirHeaders)
     EXPECT_EQ(readFixture("russian.csv").contacts.at(1).line, 4);
 }
 
-TEST(ContactCsv, ABadLineGivesNoContactsAndItsLineNumber)
+TEST(ContactImport, ABadLineGivesNoContactsAndItsLineNumber)
 {
-    const QString header = u"Name,Phone\r\n"_qs;
-    const std::tuple<QString, Problem, int> cases[] = {
-        {header + u"\"Анна\nКарловна\",1\r\nБорис \"Б\",2\r\n"_qs, Problem::QuoteInValue, 4},
-        {header + u"Анна,1\r\n\"Борис\" Б,2\r\n"_qs, Problem::TextAfterQuote, 3},
-        {header + u"Анна,1\r\n\"Борис,2\r\nВера,3\r\n"_qs, Problem::QuoteNotClosed, 3},
-        {u"Город,Улица\r\nМосква,Ленина\r\n"_qs, Problem::NoColumns, 1},
-        {header + u",\r\n\r\n"_qs, Problem::NoContacts, 1},
-        // A name after a thousand columns of nothing is not looked for.
-        {QStringList(1024, u"Город"_qs).join(u',') + u",Name\r\nАнна\r\n"_qs, Problem::NoColumns,
-         1},
-    };
-    for (const auto& [text, problem, line] : cases) {
-        const ContactsRead read = ContactImport::read(text.toUtf8());
-        EXPECT_EQ(std::tuple(read.problem, read.line, read.contacts.size()),
-                  std::tuple(problem, line, 0u))
-            << text.toStdString();
+    for (const DataCase& c : readCases("document/contact_problems.cases")) {
+        const ContactsRead read = c.text(0).contains(u"VCARD"_qs)
+                                      ? VCardReader::read(c.text(0))
+                                      : ContactImport::read(c.parts.value(0));
+        const QString detail = read.detail.isEmpty() ? QString() : u": "_qs + read.detail;
+        EXPECT_EQ(u"%1 at line %2"_qs.arg(problemName(read.problem)).arg(read.line) + detail,
+                  c.text(1))
+            << c.name;
+        EXPECT_TRUE(read.contacts.empty()) << c.name;
     }
-    EXPECT_EQ(ContactImport::read(std::get<0>(cases[3]).toUtf8()).detail, u"Город, Улица"_qs);
+    // A name after a thousand columns of nothing is not looked for.
+    const ContactsRead wide = ContactImport::read(
+        (QStringList(1024, u"Город"_qs).join(u',') + u",Name\r\nАнна\r\n"_qs).toUtf8());
+    EXPECT_EQ(std::tuple(wide.problem, wide.line, wide.contacts.size()),
+              std::tuple(Problem::NoColumns, 1, 0u));
 }

@@ -172,24 +172,3 @@ TEST(ContactExport, AnEntryKeepsItsUidUntilItsNameOrPageChanges)
     EXPECT_NE(moved[3].section(u'=', 1), before[1].section(u'=', 1));
     EXPECT_EQ(moved[2], before[3]);
 }
-
-TEST(VCardReader, ABadLineGivesNoContactsAndItsLineNumber)
-{
-    const QString card = u"BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Анна\r\nEND:VCARD\r\n"_qs;
-    const std::tuple<QString, Problem, int> cases[] = {
-        {card + u"BEGIN:VCARD\r\nFN:Борис\r\nТелефон 123\r\nEND:VCARD\r\n"_qs, Problem::NoColon, 7},
-        {u"FN:Анна\r\n"_qs + card, Problem::OutsideCard, 1},
-        {card + u"END:VCARD\r\n"_qs, Problem::EndWithoutBegin, 5},
-        {card + u"BEGIN:VCARD\r\nFN:Борис\r\n"_qs + card, Problem::CardNotClosed, 5},
-        {card + u"BEGIN:VCARD\r\nFN;CHARSET=X-NONE;ENCODING=QUOTED-PRINTABLE:=41\r\nEND:VCARD"_qs,
-         Problem::UnknownCharset, 6},
-        {u"BEGIN:VCARD\r\nVERSION:4.0\r\nEND:VCARD\r\n"_qs, Problem::NoContacts, 1},
-    };
-    for (const auto& [text, problem, line] : cases) {
-        const ContactsRead read = VCardReader::read(text);
-        EXPECT_EQ(std::tuple(read.problem, read.line, read.contacts.size()),
-                  std::tuple(problem, line, 0u))
-            << text.toStdString();
-    }
-    EXPECT_EQ(VCardReader::read(std::get<0>(cases[4])).detail, u"X-NONE"_qs);
-}
