@@ -39,7 +39,7 @@ inline QStringList described(const std::vector<Contact>& contacts)
 inline QString problemName(ContactsRead::Problem problem)
 {
     static const QStringList names{
-        "None",           "NoColon",      "OutsideCard",    "CardNotClosed", "EndWithoutBegin",
+        "None",           "NoColon",      "OutsideCard",    "CardNotClosed",  "EndWithoutBegin",
         "UnknownCharset", "QuoteInValue", "TextAfterQuote", "QuoteNotClosed", "NoColumns",
         "InvalidUtf8",    "Stopped",      "NoContacts"};
     return names.value(int(problem));

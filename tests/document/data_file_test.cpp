@@ -80,12 +80,13 @@ TEST(DataFileReading, BooksReadAsTheirCasesSayAndWhatLoadsSavesAndLoadsBack)
         QStringList titles;
         for (const PageRecord& page : read.pages)
             titles << page.Title;
-        const QString text = read.trailingLine ? u"; text at line %1"_qs.arg(read.trailingLine)
-                                               : QString();
-        EXPECT_EQ(read.ok() ? titles.join(u'|') + text
-                            : u"error %1 at line %2"_qs.arg(read.error->error.number)
-                                  .arg(read.error->line),
-                  c.text(1));
+        const QString text =
+            read.trailingLine ? u"; text at line %1"_qs.arg(read.trailingLine) : QString();
+        EXPECT_EQ(
+            read.ok()
+                ? titles.join(u'|') + text
+                : u"error %1 at line %2"_qs.arg(read.error->error.number).arg(read.error->line),
+            c.text(1));
         if (!read.ok())
             continue;
         DataFile::Encoded saved = DataFile::encode(read.pages);

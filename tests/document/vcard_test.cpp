@@ -101,8 +101,8 @@ TEST(VCardReader, ReadsCardsVobjectWrites)
         GTEST_SKIP() << "python3 with vobject (python3-vobject) is not installed";
     QTemporaryDir dir;
     const QString path = dir.filePath(u"theirs.vcf"_qs);
-    const QString script = QString::fromUtf8(
-        readAll(QStringLiteral(VELKARO_TEST_DATA "/contacts/write_vobject.py")));
+    const QString script =
+        QString::fromUtf8(readAll(QStringLiteral(VELKARO_TEST_DATA "/contacts/write_vobject.py")));
     QString error;
     ASSERT_TRUE(runPython(python, script, {path}, &error)) << error.toStdString();
 
@@ -118,7 +118,6 @@ TEST(VCardReader, ReadsCardsVobjectWrites)
                            u"Сидорова Анна Петровна|8 800 555-35-35"_qs}));
 }
 
-// Line ends of any kind read as CR LF do.
 TEST(VCardReader, ReadsPhoneExportsWhateverTheirLineEnds)
 {
     const QByteArray crLf = fixture("phone_v3.vcf");

@@ -40,7 +40,6 @@ Qt::Alignment alignment(const QTextBlock& block)
 
 } // namespace
 
-// Every fixture has the text the page shows beside it.
 TEST(RtfReader, FixturesGiveTheirExpectedText)
 {
     const QStringList paths = rtfFiles({"rtf"});

@@ -9,9 +9,9 @@ TEST(TextFinder, FindsTheFirstMatchLyingCompletelyInsideTheRange)
         const QStringList range = c.text(2).split(u' ');
         const int options = (range.contains(u"whole"_qs) ? TextFinder::wholeWord : 0) |
                             (range.contains(u"case"_qs) ? TextFinder::matchCase : 0);
-        EXPECT_EQ(TextFinder::find(c.lines(0), c.text(1), range[0].toInt(), range[1].toInt(),
-                                   options),
-                  c.text(3).toInt())
+        EXPECT_EQ(
+            TextFinder::find(c.lines(0), c.text(1), range[0].toInt(), range[1].toInt(), options),
+            c.text(3).toInt())
             << c.name;
     }
 }
