@@ -85,11 +85,6 @@ void withTinyFileLimit(QProcess& process)
     });
 }
 
-// "Иванов" in Windows-1251 escapes, as the rich-edit control writes it.
-constexpr const char* kIvanovRtf = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fswiss "
-                                   "Tahoma;}}\\f0\\fs20 \\'c8\\'e2\\'e0\\'ed\\'ee\\'e2\\tab\\tab "
-                                   "555-12-34\\par\r\n\\tab\\tab\\tab note $5\\par\r\n}";
-
 class CliTest : public ::testing::Test
 {
 protected:
@@ -98,11 +93,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        QByteArray bytes = "3\r\n";
-        bytes += CodePage::encodeLossy(u"\"АБ\",\""_qs) + kIvanovRtf + "\"\r\n";
-        bytes += CodePage::encodeLossy(u"\"ВГ\",\"Петров\t777\r\nиванова\tдом ''7''\"\r\n"_qs);
-        bytes += CodePage::encodeLossy(u"\"~Заметки\",\"Позвонить Иванову, Ёлкину\"\r\n"_qs);
-        m_book = writeBook(bytes);
+        m_book = writeBook(readAll(QStringLiteral(VELKARO_TEST_DATA "/cli/book.dat")));
     }
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
@@ -134,6 +125,7 @@ TEST_F(CliTest, RunsExitWithTheirStatusAndOutputLeavingTheBookAsItWas)
         {u"{missing}"_qs, path("nowhere.dat")},
         {u"{old-export}"_qs, writeBook("old export", QStringLiteral("export"))},
         {u"{overlapping}"_qs, writeBook("1\r\n\"A\",\"aaaa\r\nx aa\"\r\n", "a.dat")},
+        {u"{other}"_qs, QStringLiteral(VELKARO_TEST_DATA "/cli/other.dat")},
         {u"{backup}"_qs, writeBook(DataFile::serialize(DataFile::defaultPages()), "velkaro.1")}};
     const auto expand = [&names](QString text) {
         for (auto it = names.begin(); it != names.end(); ++it)
@@ -282,23 +274,4 @@ TEST_F(CliTest, BackupsListsTheDatedCopiesNewestFirst)
     expectRun({{"backups", history}, 0, expected});
     expectRun({{"backups", history.chopped(1)}, 0, expected});
     expectRun({{"backups"}, 0, expected, {}, inHome});
-}
-
-// Pages are matched by title, then by order; the tab clean-up of the loader
-// applies, so the runs of tabs in the first book's RTF are no change.
-TEST_F(CliTest, DiffNamesAddedRemovedAndChangedPagesMatchedByTitleThenOrder)
-{
-    QByteArray other = "5\r\n";
-    other += CodePage::encodeLossy(u"\"~Заметки\",\"Позвонить Иванову, Ёлкину\"\r\n"_qs);
-    other += CodePage::encodeLossy(u"\"АБ\",\""_qs) + kIvanovRtf + "\"\r\n";
-    other += CodePage::encodeLossy(u"\"ВГ\",\"Петров\t777\"\r\n\"АБ\",\"второй\"\r\n"_qs);
-    other += CodePage::encodeLossy(u"\"Дача\",\"\"\r\n"_qs);
-    const QString otherBook = writeBook(other, QStringLiteral("other.dat"));
-    expectRun({{"diff", m_book, otherBook},
-               1,
-               u"changed\t2\t3\tВГ\nadded\t-\t4\tАБ\nadded\t-\t5\tДача\n"_qs});
-    expectRun({{"diff", otherBook, m_book},
-               1,
-               u"changed\t3\t2\tВГ\nremoved\t4\t-\tАБ\nremoved\t5\t-\tДача\n"_qs});
-    expectRun({{"diff", m_book, m_book}, 0, {}});
 }
