@@ -79,17 +79,6 @@ TEST(Shutdown, AFailedSaveKeepsTheWindowOpenForTheUserAndLeavesARescueCopyAtSyst
     EXPECT_FALSE(QFileInfo::exists(next->noticesPath()));
 }
 
-TEST(Shutdown, RevertDiscardsEditsAndReloadsTheFile)
-{
-    AppFixture f;
-    auto app = f.started();
-    const QString before = app->book().Pages[1].Text;
-    typeOver(*app, QStringLiteral("правка"));
-    app->revertCommand();
-    EXPECT_EQ(app->book().Pages[1].Text, before);
-    EXPECT_FALSE(app->book().isChanged());
-}
-
 // Characters Windows-1251 cannot hold are no matter of disk space: both
 // messages name them and say what to do.
 TEST(Shutdown, ASaveRefusedForCharactersAdvisesRtfOrTakingThemOut)
@@ -136,29 +125,25 @@ TEST(Damage, ADamagedBookIsToldWithItsReasonAndNeverReplacesTheBackupOrTheExport
     EXPECT_EQ(readAll(exportPath), "$A\r\nalpha\r\n");
 }
 
-TEST(Damage, TextAfterTheLastCountedPageIsToldAndTheWholeFileKept)
+// Text after the counted pages at start-up and an unreadable file at Revert:
+// both told with where the whole file was kept.
+TEST(Damage, TrailingTextAndARevertOfAnUnreadableFileSayWhereTheFileWasKept)
 {
     AppFixture f;
     const QByteArray bytes = "1\r\n\"A\",\"alpha\"\r\n\"B\",\"beta\"\r\n";
     writeAll(f.dataFile(), bytes);
     auto app = f.started();
-    ASSERT_EQ(f.messages.texts().size(), 1);
-    const QString kept = app->storage().loadReport().trailingKeptAs;
-    EXPECT_TRUE(f.messages.texts()[0].contains(QDir::toNativeSeparators(kept)));
-    EXPECT_EQ(readAll(kept), bytes);
     EXPECT_EQ(app->book().PageCount(), 1);
-}
-
-TEST(Damage, RevertOfAnUnreadableFileSaysWhereItWasKept)
-{
-    AppFixture f;
-    auto app = f.started();
+    const QString trailing = app->storage().loadReport().trailingKeptAs;
+    typeOver(*app, QStringLiteral("правка"));
     writeAll(f.dataFile(), "not a book");
     app->revertCommand();
-    ASSERT_EQ(f.messages.texts().size(), 1);
-    EXPECT_TRUE(f.messages.texts()[0].contains(
-        QDir::toNativeSeparators(app->storage().loadReport().keptAside)));
-    EXPECT_EQ(readAll(app->storage().loadReport().keptAside), "not a book");
+    const QString aside = app->storage().loadReport().keptAside;
+    EXPECT_EQ(f.messages.texts().size(), 2);
+    EXPECT_TRUE(f.messages.texts().value(0).contains(QDir::toNativeSeparators(trailing)));
+    EXPECT_TRUE(f.messages.texts().value(1).contains(QDir::toNativeSeparators(aside)));
+    EXPECT_EQ(readAll(trailing) + readAll(aside), bytes + "not a book");
+    EXPECT_FALSE(app->book().isChanged()) << "the edit is discarded";
 }
 
 TEST(Damage, TheFallbackFolderServesThisRunOnly)
@@ -241,38 +226,33 @@ protected:
     std::unique_ptr<Application> app;
 };
 
-TEST_F(Sharing, KeepingBothSavesOursBesideAndOpensTheirs)
-{
-    f.messages.queueChoice(0);
-    app->saveCommand();
-    ASSERT_EQ(oursBeside().size(), 1);
-    EXPECT_TRUE(readAll(f.dataFolder + oursBeside()[0]).contains("ours"));
-    EXPECT_EQ(readAll(f.dataFile()), kTheirs);
-    EXPECT_EQ(app->book().PageCount(), 1);
-    EXPECT_FALSE(app->book().isChanged());
-}
-
-TEST_F(Sharing, ReloadingOrOverwritingDoWhatTheySay)
-{
-    f.messages.queueChoice(1);
-    app->saveCommand();
-    EXPECT_TRUE(app->book().Pages[1].Text.contains(u"theirs, written elsewhere"_qs));
-    EXPECT_EQ(readAll(f.dataFile()), kTheirs);
-
-    typeOver(*app, u"ours again"_qs);
-    writeAll(f.dataFile(), kGoodBook);
-    f.messages.queueChoice(2);
-    app->saveCommand();
-    EXPECT_TRUE(readAll(f.dataFile()).contains("ours again"));
-    EXPECT_TRUE(oursBeside().isEmpty());
-}
-
-TEST_F(Sharing, ClosingTheQuestionSavesNothingAndKeepsTheWindow)
+// The other copy's book on disk and ours in memory: each answer to the
+// question, and no question with nobody there. A closed question keeps the window.
+TEST_F(Sharing, EachAnswerDoesWhatItSays)
 {
     app->mainWindow()->show();
     EXPECT_FALSE(app->mainWindow()->close());
     EXPECT_EQ(readAll(f.dataFile()), kTheirs);
     EXPECT_TRUE(app->book().isChanged());
+
+    f.messages.queueChoice(1); // reload theirs
+    app->saveCommand();
+    EXPECT_TRUE(app->book().Pages[1].Text.contains(u"theirs, written elsewhere"_qs));
+    typeOver(*app, u"ours again"_qs);
+    writeAll(f.dataFile(), kGoodBook);
+    f.messages.queueChoice(2); // overwrite
+    app->saveCommand();
+    EXPECT_TRUE(readAll(f.dataFile()).contains("ours again"));
+    EXPECT_TRUE(oursBeside().isEmpty());
+
+    typeOver(*app, u"ours"_qs);
+    writeAll(f.dataFile(), kTheirs);
+    f.messages.queueChoice(0); // keep both
+    app->saveCommand();
+    ASSERT_EQ(oursBeside().size(), 1);
+    EXPECT_TRUE(readAll(f.dataFolder + oursBeside()[0]).contains("ours"));
+    EXPECT_EQ(readAll(f.dataFile()), kTheirs);
+    EXPECT_EQ(QString("%1 %2").arg(app->book().PageCount()).arg(app->book().isChanged()), "1 0");
 }
 
 TEST_F(Sharing, WithNobodyThereBothAreKeptWithoutAQuestion)

@@ -1,3 +1,4 @@
+#include "case_file.h"
 #include "core/app_info.h"
 #include "core/code_page.h"
 #include "document/contact_export.h"
@@ -84,11 +85,6 @@ void withTinyFileLimit(QProcess& process)
     });
 }
 
-// "Иванов" in Windows-1251 escapes, as the rich-edit control writes it.
-constexpr const char* kIvanovRtf = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fswiss "
-                                   "Tahoma;}}\\f0\\fs20 \\'c8\\'e2\\'e0\\'ed\\'ee\\'e2\\tab\\tab "
-                                   "555-12-34\\par\r\n\\tab\\tab\\tab note $5\\par\r\n}";
-
 class CliTest : public ::testing::Test
 {
 protected:
@@ -97,11 +93,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_dir.isValid());
-        QByteArray bytes = "3\r\n";
-        bytes += CodePage::encodeLossy(u"\"АБ\",\""_qs) + kIvanovRtf + "\"\r\n";
-        bytes += CodePage::encodeLossy(u"\"ВГ\",\"Петров\t777\r\nиванова\tдом ''7''\"\r\n"_qs);
-        bytes += CodePage::encodeLossy(u"\"~Заметки\",\"Позвонить Иванову, Ёлкину\"\r\n"_qs);
-        m_book = writeBook(bytes);
+        m_book = writeBook(readAll(QStringLiteral(VELKARO_TEST_DATA "/cli/book.dat")));
     }
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
@@ -120,41 +112,53 @@ protected:
 
 } // namespace
 
-// What each reading command prints, in UTF-8 as the program shows the pages;
-// find and diff say 1 for "no".
-TEST_F(CliTest, ReadingCommandsPrintThePagesAsTheProgramShowsThem)
+// Each command of the case file, run on the book beside a copy of it in another
+// form and an export: none of them changes the book.
+TEST_F(CliTest, RunsExitWithTheirStatusAndOutputLeavingTheBookAsItWas)
 {
-    const QString overlapping = writeBook("1\r\n\"A\",\"aaaa\r\nx aa\"\r\n", "a.dat");
-    const auto fromBook = [this](QProcess& process) { process.setStandardInputFile(m_book); };
-    const QString list = u"1\taddress\tАБ\n2\taddress\tВГ\n3\ttext\tЗаметки\n"_qs;
-    const Case cases[] = {
-        {{"list", m_book}, 0, list},
-        {{"cat", m_book, "1"}, 0, u"Иванов\t555-12-34\n\t\tnote $5\n"_qs},
-        {{"cat", m_book, "2"}, 0, u"Петров\t777\nиванова\tдом \"7\"\n"_qs},
-        {{"find", m_book, u"иванов"_qs},
-         0,
-         u"1:1:1:Иванов\t555-12-34\n2:2:1:иванова\tдом \"7\"\n3:1:11:Позвонить Иванову, Ёлкину\n"_qs},
-        {{"find", m_book, u"иванов"_qs, "--case"}, 0, u"2:2:1:иванова\tдом \"7\"\n"_qs},
-        {{"find", m_book, u"иванов"_qs, "--word"}, 0, u"1:1:1:Иванов\t555-12-34\n"_qs},
-        {{"find", m_book, u"елкин"_qs}, 1, {}},
-        {{"find", m_book, u"елкин"_qs, "--yo"}, 0, u"3:1:20:Позвонить Иванову, Ёлкину\n"_qs},
-        {{"find", m_book, "5551234", "--digits"}, 0, u"1:1:8:Иванов\t555-12-34\n"_qs},
-        // Each search starts one character after the previous match, so matches overlap.
-        {{"find", overlapping, "aa"}, 0, "1:1:1:aaaa\n1:1:2:aaaa\n1:1:3:aaaa\n1:2:3:x aa\n"},
-        {{"--version"}, 0, "velkaro-cli (Velkaro Pro) " + AppInfo::versionText() + "\n"},
-        // A book given as "-" is read from standard input.
-        {{"list", "-"}, 0, list, {}, fromBook},
-        {{"diff", "-", m_book}, 0, {}, {}, fromBook},
-        {{"check", "-"},
-         1,
-         {},
-         "-: line 1",
-         [](QProcess& process) { process.setStandardInputFile(QProcess::nullDevice()); }},
+    const QByteArray before = readAll(m_book);
+    const QDateTime modified = QFileInfo(m_book).lastModified();
+    const QHash<QString, QString> names{
+        {u"{book}"_qs, m_book},
+        {u"{dir}"_qs, m_dir.path()},
+        {u"{version}"_qs, AppInfo::versionText()},
+        {u"{missing}"_qs, path("nowhere.dat")},
+        {u"{old-export}"_qs, writeBook("old export", QStringLiteral("export"))},
+        {u"{overlapping}"_qs, writeBook("1\r\n\"A\",\"aaaa\r\nx aa\"\r\n", "a.dat")},
+        {u"{other}"_qs, QStringLiteral(VELKARO_TEST_DATA "/cli/other.dat")},
+        {u"{backup}"_qs, writeBook(DataFile::serialize(DataFile::defaultPages()), "velkaro.1")}};
+    const auto expand = [&names](QString text) {
+        for (auto it = names.begin(); it != names.end(); ++it)
+            text.replace(it.key(), it.value());
+        return text == u"\"\""_qs ? QString() : text;
     };
-    for (const Case& c : cases)
-        expectRun(c);
+    const QHash<QString, Prepare> starts{
+        {u"full-disk"_qs, toFullDisk},
+        {u"tiny-files"_qs, withTinyFileLimit},
+        {u"book-on-stdin"_qs, [this](QProcess& process) { process.setStandardInputFile(m_book); }},
+        {u"empty-stdin"_qs,
+         [](QProcess& process) { process.setStandardInputFile(QProcess::nullDevice()); }}};
+    for (const DataCase& c : readCases("cli/runs.cases")) {
+        SCOPED_TRACE(c.name);
+        QStringList args;
+        for (const QString& arg : c.text(0).split(u' ', Qt::SkipEmptyParts))
+            args << expand(arg);
+        const QStringList status = c.text(1).split(u' ');
+        expectRun({args, status[0].toInt(), expand(c.text(2)), expand(c.text(3)),
+                   starts.value(status.value(1))});
+    }
+    for (const QStringList& args : {QStringList{"cat", m_book, "1"},
+                                    {"export-text", m_book},
+                                    {"find", m_book, "note"},
+                                    {"diff", m_book, m_book}})
+        EXPECT_EQ(runCli(args).exitCode, 0) << args.join(' ').toStdString();
     EXPECT_TRUE(runCli({"--help"}).out.contains("--version"));
     EXPECT_TRUE(runCli({"find", "--help"}).out.contains(u"\"е\" and \"ё\""_qs));
+
+    EXPECT_EQ(readAll(names[u"{old-export}"_qs]), "old export");
+    EXPECT_EQ(readAll(m_book), before);
+    EXPECT_EQ(QFileInfo(m_book).lastModified(), modified);
+    EXPECT_EQ(files(), (QStringList{"Velkaro.dat", "a.dat", "export", "velkaro.1"}));
 }
 
 TEST_F(CliTest, ExportTextIsTheSavedExportByteForByte)
@@ -216,60 +220,6 @@ TEST_F(CliTest, ExportVCardAndCsvWriteTheEntriesOfAddressPagesOrOfOnePage)
     EXPECT_EQ(readAll(out), notes.outBytes);
 }
 
-// find and diff say 2 for any trouble, as 1 is their "no"; so do usage errors
-// and pages that do not exist. No command changes the book.
-TEST_F(CliTest, FailuresExitWithTheirStatusAndSayWhyLeavingTheBookAsItWas)
-{
-    const QByteArray before = readAll(m_book);
-    const QDateTime modified = QFileInfo(m_book).lastModified();
-    const QString backup =
-        writeBook(DataFile::serialize(DataFile::defaultPages()), QStringLiteral("velkaro.1"));
-    const QString missing = path("nowhere.dat");
-    const QString oldExport = writeBook("old export", QStringLiteral("export"));
-    const QString cannot = QStringLiteral("cannot write");
-    const Case cases[] = {
-        {{"list", m_book}, 1, {}, cannot, toFullDisk},
-        {{"export-text", m_book}, 1, {}, cannot, toFullDisk},
-        {{"export-csv", m_book, "1"}, 1, {}, cannot, toFullDisk},
-        {{"backups", m_dir.path()}, 1, {}, cannot, toFullDisk},
-        {{"diff", m_book, backup}, 2, {}, cannot, toFullDisk},
-        {{"find", m_book, "note"}, 2, {}, cannot, toFullDisk},
-        {{"--version"}, 1, {}, cannot, toFullDisk},
-        // An OUT that cannot be written whole keeps what it held.
-        {{"export-text", m_book, oldExport}, 1, {}, oldExport + ": " + cannot, withTinyFileLimit},
-        {{"export-text", m_book, QDir(m_dir.path()).filePath("./Velkaro.dat")}, 2, {}, "Velkaro"},
-        {{"export-text", m_book, m_book + "/export"}, 1, {}, cannot},
-        {{"list", missing}, 1, {}, missing},
-        {{"export-text", missing}, 1, {}, missing},
-        {{"backups", missing}, 1, {}, missing},
-        {{"diff", m_book, missing}, 2, {}, missing},
-        {{"find", missing, "x"}, 2, {}, missing},
-        {{}, 2, {}, "velkaro-cli"},
-        {{"frobnicate", m_book}, 2, {}, "velkaro-cli"},
-        {{"list", m_book, "extra"}, 2, {}, "velkaro-cli"},
-        {{"cat", m_book, "0"}, 2, {}, "velkaro-cli"},
-        {{"cat", m_book, "two"}, 2, {}, "velkaro-cli"},
-        {{"cat", m_book, "4"}, 2, {}, "1 to 3"},
-        {{"find", m_book, ""}, 2, {}, "velkaro-cli"},
-        {{"list", m_book, "--case"}, 2, {}, "velkaro-cli"},
-        {{"export-vcard", m_book, "4"}, 2, {}, "velkaro-cli"},
-        {{"export-vcard", m_book, "-o", m_book}, 2, {}, "velkaro-cli"},
-    };
-    for (const Case& c : cases)
-        expectRun(c);
-    for (const QStringList& args : {QStringList{"cat", m_book, "1"},
-                                    {"export-text", m_book},
-                                    {"find", m_book, "note"},
-                                    {"diff", m_book, m_book}})
-        EXPECT_EQ(runCli(args).exitCode, 0) << args.join(' ').toStdString();
-    expectRun({{"check", m_book}, 0, m_book + ": OK, 3 pages\n"});
-
-    EXPECT_EQ(readAll(oldExport), "old export");
-    EXPECT_EQ(readAll(m_book), before);
-    EXPECT_EQ(QFileInfo(m_book).lastModified(), modified);
-    EXPECT_EQ(files(), (QStringList{"Velkaro.dat", "export", "velkaro.1"}));
-}
-
 // Damaged books say what is wrong and where; what is not a book file at all
 // is never read, however it would answer.
 TEST_F(CliTest, CheckSaysWhatIsWrongAndWhere)
@@ -324,23 +274,4 @@ TEST_F(CliTest, BackupsListsTheDatedCopiesNewestFirst)
     expectRun({{"backups", history}, 0, expected});
     expectRun({{"backups", history.chopped(1)}, 0, expected});
     expectRun({{"backups"}, 0, expected, {}, inHome});
-}
-
-// Pages are matched by title, then by order; the tab clean-up of the loader
-// applies, so the runs of tabs in the first book's RTF are no change.
-TEST_F(CliTest, DiffNamesAddedRemovedAndChangedPagesMatchedByTitleThenOrder)
-{
-    QByteArray other = "5\r\n";
-    other += CodePage::encodeLossy(u"\"~Заметки\",\"Позвонить Иванову, Ёлкину\"\r\n"_qs);
-    other += CodePage::encodeLossy(u"\"АБ\",\""_qs) + kIvanovRtf + "\"\r\n";
-    other += CodePage::encodeLossy(u"\"ВГ\",\"Петров\t777\"\r\n\"АБ\",\"второй\"\r\n"_qs);
-    other += CodePage::encodeLossy(u"\"Дача\",\"\"\r\n"_qs);
-    const QString otherBook = writeBook(other, QStringLiteral("other.dat"));
-    expectRun({{"diff", m_book, otherBook},
-               1,
-               u"changed\t2\t3\tВГ\nadded\t-\t4\tАБ\nadded\t-\t5\tДача\n"_qs});
-    expectRun({{"diff", otherBook, m_book},
-               1,
-               u"changed\t3\t2\tВГ\nremoved\t4\t-\tАБ\nremoved\t5\t-\tДача\n"_qs});
-    expectRun({{"diff", m_book, m_book}, 0, {}});
 }

@@ -1,3 +1,4 @@
+#include "case_file.h"
 #include "core/code_page.h"
 #include "core/event_log.h"
 #include "core/ini_file.h"
@@ -32,23 +33,13 @@ TEST_F(IniFileTest, NamesMatchWithoutCaseValuesAreTrimmedAndTheDefaultOnlyFillsA
                                     u";OK=comment\nNoEquals\n[A]\nk=first\nK=second\n[B]\n[a]\n"
                                     u"late=x\n[S]\nk="_qs +
                                     QString(2000, u'x') + u"\n"_qs));
-    const std::tuple<QString, QString, QString, QString> cases[] = {
-        {"frmmain", "CMDOK", "-", u"Готово"_qs},
-        {u"ЦВЕТА"_qs, u"красный"_qs, "-", "red"},
-        {u"Цвета"_qs, "half", "-", "\"open"},
-        {"Common", "Empty", "-", ""},
-        {"Common", "OK", "-", "-"},
-        {"Common", "NoEquals", "-", "-"},
-        {"Missing", "k", "-", "-"},
-        // The first section and the first key of a name win.
-        {"A", "k", "-", "first"},
-        {"A", "late", "-", "-"},
-        // Values and defaults are cut at 1023 characters.
-        {"S", "k", "-", QString(1023, u'x')},
-        {"S", "missing", QString(1500, u'y'), QString(1023, u'y')},
-    };
-    for (const auto& [section, key, fallback, expected] : cases)
-        EXPECT_EQ(read(section, key, fallback), expected) << section << "/" << key;
+    for (const DataCase& c : readCases("core/ini_lookups.cases")) {
+        const QStringList name = c.text(0).split(u' ');
+        EXPECT_EQ(read(name[0], name[1]), c.text(1)) << c.name;
+    }
+    // Values and defaults are cut at 1023 characters.
+    EXPECT_EQ(read("S", "k"), QString(1023, u'x'));
+    EXPECT_EQ(read("S", "missing", QString(1500, u'y')), QString(1023, u'y'));
 }
 
 TEST_F(IniFileTest, Utf8AfterAByteOrderMarkWindows1251OtherwiseAndReadAfresh)

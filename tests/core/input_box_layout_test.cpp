@@ -13,7 +13,6 @@ int rightEnd(const QRect& r)
 
 } // namespace
 
-// A one-line prompt of the design width keeps the design; more lines push the buttons down.
 TEST(InputBoxLayout, APromptOfTheDesignWidthKeepsTheDesignAndMoreLinesPushTheButtonsDown)
 {
     const InputBoxLayout::Geometry g = InputBoxLayout::fit({960, kOneLine});

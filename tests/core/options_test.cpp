@@ -110,7 +110,6 @@ TEST_F(OptionsTest, AStaleLockOfTheStoreGoesAndALiveOneStays)
     EXPECT_TRUE(QFileInfo::exists(lockPath));
 }
 
-// Whole numbers from 1 to 32767; anything else gives a message and 14.
 TEST_F(OptionsTest, LastIntPageIsAWholeNumberFrom1To32767OtherwiseAMessageAnd14)
 {
     EventLog log;

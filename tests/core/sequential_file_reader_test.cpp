@@ -1,3 +1,4 @@
+#include "case_file.h"
 #include "core/code_page.h"
 #include "core/sequential_file_reader.h"
 #include "test_files.h"
@@ -18,34 +19,14 @@ QStringList fieldsOf(const QString& text)
 
 } // namespace
 
-TEST(SequentialFileReader, QuotedFieldsHoldCommasAndLineBreaksAndEndWhereTheSeparatorIs)
+TEST(SequentialFileReader, TextReadsAsItsFields)
 {
-    EXPECT_EQ(fieldsOf(u"\"a, b\",\"line 1\r\nline 2\nline 3\"\r\n\"c\""_qs),
-              QStringList({u"a, b"_qs, u"line 1\r\nline 2\nline 3"_qs, u"c"_qs}));
-    // Spaces inside the quotes are kept; spaces around them are not.
-    EXPECT_EQ(fieldsOf(u"  \"  x  \"  ,\" y\"  \r\n"_qs), QStringList({u"  x  "_qs, u" y"_qs}));
-    // What follows a closing quote without a separator starts the next field.
-    EXPECT_EQ(fieldsOf(u"\"1,2\"\"X\"\r\n\"a\"b,c"_qs),
-              QStringList({u"1,2"_qs, u"X"_qs, u"a"_qs, u"b"_qs, u"c"_qs}));
-    // A quote left open runs to the end of the text.
-    EXPECT_EQ(fieldsOf(u"\"done\",\"open, to\r\nthe end\r\n"_qs),
-              QStringList({u"done"_qs, u"open, to\r\nthe end\r\n"_qs}));
-    EXPECT_EQ(fieldsOf(u"\""_qs), QStringList({QString()}));
-}
-
-// Unquoted fields lose outer spaces but keep tabs and quotes. CR LF, LF and CR
-// each end a line; a blank line and a pair of commas each hold an empty field,
-// and a separator at the very end opens none.
-TEST(SequentialFileReader, UnquotedFieldsLineEndsAndEmptyFields)
-{
-    EXPECT_EQ(fieldsOf(u"   one  two   ,\ttab\t, say \"hi\"  \r\nlast"_qs),
-              QStringList({u"one  two"_qs, u"\ttab\t"_qs, u"say \"hi\""_qs, u"last"_qs}));
-    EXPECT_EQ(fieldsOf(u"a\r\nb\nc\rd"_qs), QStringList({"a", "b", "c", "d"}));
-    EXPECT_EQ(fieldsOf(u"a,,b\r\n\r\nc\n\nd\r\re,"_qs),
-              QStringList({"a", "", "b", "", "c", "", "d", "", "e"}));
-    EXPECT_EQ(fieldsOf(u"a,  "_qs), QStringList({"a", ""}));
-    EXPECT_TRUE(fieldsOf(QString()).isEmpty());
-
+    for (const DataCase& c : readCases("core/sequential_fields.cases")) {
+        QStringList fields;
+        for (const QByteArray& field : c.parts.sliced(1))
+            fields << QString::fromUtf8(field);
+        EXPECT_EQ(fieldsOf(c.text(0)), fields) << c.name;
+    }
     SequentialFileReader reader(u"only"_qs);
     EXPECT_EQ(reader.readField(), u"only"_qs);
     EXPECT_TRUE(reader.atEnd());

@@ -79,8 +79,13 @@ const QDateTime kLate(QDate(2026, 3, 12), QTime(18, 4));
 
 } // namespace
 
-TEST_F(BackupsDialogTest, ListsCopiesFromCountLinesAndReadsPagesOnlyOnceOneIsChosen)
+TEST_F(BackupsDialogTest, ListsCopiesFromCountLinesReadsPagesOnlyOnceOneIsChosenOrSaysWhereTheyWillBe)
 {
+    open();
+    EXPECT_EQ(copies()->topLevelItemCount(), 0);
+    EXPECT_TRUE(info().contains(QDir::toNativeSeparators(history()))) << "where copies will be";
+    EXPECT_FALSE(button("cmdRestoreBook")->isEnabled());
+
     // The body of the later copy is damaged; its count line is not, so the
     // list shows its count until the copy is chosen and read.
     writeBackup(7, bookBytes({{"АБ", kIvanovRtf, 0}, {"Дача", "дом", 1}}), kEarly);
@@ -117,12 +122,4 @@ TEST_F(BackupsDialogTest, ListsCopiesFromCountLinesAndReadsPagesOnlyOnceOneIsCho
     EXPECT_EQ(pages()->count(), 0);
     EXPECT_TRUE(preview->Text().isEmpty());
     EXPECT_TRUE(info().contains(u"повреждена (строка 5:"_qs)) << info().toStdString();
-}
-
-TEST_F(BackupsDialogTest, WithoutCopiesSaysWhereTheyWillBe)
-{
-    open();
-    EXPECT_EQ(copies()->topLevelItemCount(), 0);
-    EXPECT_TRUE(info().contains(QDir::toNativeSeparators(history()))) << info().toStdString();
-    EXPECT_FALSE(button("cmdRestoreBook")->isEnabled());
 }

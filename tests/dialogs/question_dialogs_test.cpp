@@ -20,14 +20,7 @@ QString ask(const QString& preset, const std::function<void(QDialog* box)>& pers
 {
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!box) {
-            ADD_FAILURE() << "no modal input box";
-            for (QWidget* window : QApplication::topLevelWidgets()) {
-                if (auto* dialog = qobject_cast<QDialog*>(window))
-                    dialog->reject();
-            }
-            return;
-        }
+        ASSERT_NE(box, nullptr) << "no modal input box";
         person(box);
         if (box->isVisible()) {
             ADD_FAILURE() << "the input box stayed open";
@@ -72,16 +65,15 @@ TEST(InputBox, OkReturnsTheTextExactlyAsItStandsAndTheFocusSelectsAllOfIt)
 
 TEST(InputBox, CancelEscapeAndTheFrameAnswerEmptyWhateverTheBoxHolds)
 {
-    const std::function<void(QDialog*)> ways[] = {
-        [](QDialog* box) { clickOn(box, "cmdCancel"); },
-        [](QDialog* box) { QTest::keyClick(child<QLineEdit>(box, "txtText"), Qt::Key_Escape); },
-        [](QDialog* box) { box->close(); },
-    };
-    for (const auto& way : ways)
+    for (const auto& way : std::initializer_list<std::function<void(QDialog*)>>{
+             [](QDialog* box) { clickOn(box, "cmdCancel"); },
+             [](QDialog* box) { QTest::keyClick(child<QLineEdit>(box, "txtText"), Qt::Key_Escape); },
+             [](QDialog* box) { box->close(); }})
         EXPECT_EQ(ask(QStringLiteral("Новая страница"), way), QString());
 }
 
-TEST(InputBox, ALongPromptWidensTheWindowByItsExtraWidthAndTheButtonsFollowTheTextBox)
+// Where each control goes is InputBoxLayout's (tests/core); here the box takes it.
+TEST(InputBox, ALongPromptWidensTheFixedSizeWindowByItsExtraWidth)
 {
     InputBoxDialog shortBox(QStringLiteral("Имя:"), {}, {}, builtIn);
     InputBoxDialog longBox(QStringLiteral("Название новой страницы, не длиннее 30 букв:"), {}, {},
@@ -90,12 +82,7 @@ TEST(InputBox, ALongPromptWidensTheWindowByItsExtraWidthAndTheButtonsFollowTheTe
                       child<QLabel>(&shortBox, "lblPrompt")->width();
     ASSERT_GT(extra, 100);
     EXPECT_NEAR(longBox.width() - shortBox.width(), extra, 1);
-    for (InputBoxDialog* box : {&shortBox, &longBox}) {
-        const QRect text = child<QLineEdit>(box, "txtText")->geometry();
-        EXPECT_GT(text.left(), child<QLabel>(box, "lblPrompt")->geometry().right());
-        EXPECT_EQ(child<QPushButton>(box, "cmdCancel")->geometry().right(), text.right());
-        EXPECT_EQ(box->minimumSize(), box->maximumSize());
-    }
+    EXPECT_EQ(longBox.minimumSize(), longBox.maximumSize());
 }
 
 namespace {

@@ -1,3 +1,4 @@
+#include "case_file.h"
 #include "document/backup_catalog.h"
 #include "document/book_diff.h"
 #include "document/data_file.h"
@@ -39,20 +40,10 @@ QStringList snapshot(const QString& folder)
 
 TEST(BackupCatalog, CountLineIsReadAsTheLoaderReadsIt)
 {
-    const std::pair<QByteArray, std::optional<int>> cases[] = {
-        {"14\r\n\"АБ\",\"\"", 14},
-        {"\xEF\xBB\xBF"
-         "3\r\n",
-         3},
-        {"  7 \r\n", 7},
-        {"32767\r\n", 32767},
-        {"32768\r\n", std::nullopt},
-        {"0\r\n", std::nullopt},
-        {"12 pages\r\n", std::nullopt},
-        {"", std::nullopt},
-    };
-    for (const auto& [head, count] : cases)
-        EXPECT_EQ(DataFile::pageCountOf(head), count) << head.toStdString();
+    for (const DataCase& c : readCases("document/count_lines.cases")) {
+        const std::optional<int> count = DataFile::pageCountOf(c.parts.value(0));
+        EXPECT_EQ(count ? QString::number(*count) : u"none"_qs, c.text(1)) << c.name;
+    }
 }
 
 // The 36 names of the history folder and the books kept before a restore

@@ -1,8 +1,10 @@
+#include "case_file.h"
 #include "contact_printer.h"
 #include "core/code_page.h"
 #include "document/contact_csv.h"
 #include "document/contact_import.h"
 #include "document/csv_table.h"
+#include "document/vcard_reader.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -65,59 +67,35 @@ TEST(ContactCsv, ReadsBackWhatItWrites)
     EXPECT_EQ(read.contacts[1].line, 4) << "the line break inside the note counts";
 }
 
-// A Russian spreadsheet (semicolons, Windows-1251, the name in three
-// columns), and Google's and Outlook's exports (Windows-1251, every value
-// quoted, placeholders where a contact has nothing): no field lost or repeated.
-TEST(ContactCsv, ReadsOtherProgramsTablesByTheirHeaders)
+TEST(ContactImport, ReadsOtherProgramsFilesByTheirHeaders)
 {
-    const QByteArray russian =
-        CodePage::encodeLossy(u"Фамилия;Имя;Отчество;Мобильный телефон;Рабочий телефон;Адрес эл. "
-                              u"почты;Заметки;Должность\r\n"
-                              "Иванов;Иван;Иванович;8 916 111-22-33;;ivan@mail.ru;;инженер\r\n"
-                              ";;;;;;;\r\n"
-                              "Сидорова;Анна;;;123-45-67;;соседка;\r\n"_qs);
-    const std::pair<ContactsRead, QStringList> cases[] = {
-        {ContactImport::read(russian),
-         {u"Иванов Иван Иванович|8 916 111-22-33:c|ivan@mail.ru||||title=инженер"_qs,
-          u"Сидорова Анна|123-45-67:w||соседка"_qs}},
-        {readFixture("google.csv"),
-         {u"Иванов Иван Иванович|+7 916 123-45-67:c,+7 903 765-43-21:c,+7 495 123-45-67:f,"
-          "+7 496 555-00-11/Дача|ivan@mail.ru,ivan@yandex.ru,i.ivanov@firm.ru|Старый друг\n"
-          "ключи у соседки||1980-02-29|nick=Ваня;cat=Друзья;org=ООО Ромашка;title=Инженер;"
-          "Organization 1 - Department=Отдел разработки;url=https://ivanov.example.org;"
-          "adr=ул. Ленина, 5, Москва, 101000, Россия"_qs,
-          u"John Smith|+1 212 555 0100||||--07-04|cat=starred"_qs}},
-        {readFixture("outlook.csv"),
-         {u"Кузнецов Пётр Сергеевич|+7 (495) 200-00-01:f,+7 (495) 200-00-00:w,"
-          "8 (495) 400-00-00:h,+7 (915) 300-00-00:c|kuznetsov@vektor.ru|Секретарь — Ольга||"
-          "1970-04-03|org=ЗАО Вектор;title=Директор;cat=Клиенты, Москва;Spouse=Мария;"
-          "url=vektor.ru;adr=Тверская ул., 7, Москва, 125009, Россия"_qs}},
-    };
-    for (const auto& [read, contacts] : cases) {
+    for (const DataCase& c : readCases("document/contact_files.cases")) {
+        SCOPED_TRACE(c.name);
+        const ContactsRead read = readFixture(c.parts.value(0).constData());
         EXPECT_EQ(std::pair(read.problem, read.line), std::pair(Problem::None, 0));
-        EXPECT_EQ(described(read.contacts), contacts);
+        QStringList expected;
+        for (qsizetype i = 1; i < c.parts.size(); ++i)
+            expected << c.text(i);
+        EXPECT_EQ(described(read.contacts), expected);
     }
-    EXPECT_EQ(cases[0].first.contacts.at(1).line, 4);
+    EXPECT_EQ(readFixture("russian.csv").contacts.at(1).line, 4);
 }
 
-TEST(ContactCsv, ABadLineGivesNoContactsAndItsLineNumber)
+TEST(ContactImport, ABadLineGivesNoContactsAndItsLineNumber)
 {
-    const QString header = u"Name,Phone\r\n"_qs;
-    const std::tuple<QString, Problem, int> cases[] = {
-        {header + u"\"Анна\nКарловна\",1\r\nБорис \"Б\",2\r\n"_qs, Problem::QuoteInValue, 4},
-        {header + u"Анна,1\r\n\"Борис\" Б,2\r\n"_qs, Problem::TextAfterQuote, 3},
-        {header + u"Анна,1\r\n\"Борис,2\r\nВера,3\r\n"_qs, Problem::QuoteNotClosed, 3},
-        {u"Город,Улица\r\nМосква,Ленина\r\n"_qs, Problem::NoColumns, 1},
-        {header + u",\r\n\r\n"_qs, Problem::NoContacts, 1},
-        // A name after a thousand columns of nothing is not looked for.
-        {QStringList(1024, u"Город"_qs).join(u',') + u",Name\r\nАнна\r\n"_qs, Problem::NoColumns,
-         1},
-    };
-    for (const auto& [text, problem, line] : cases) {
-        const ContactsRead read = ContactImport::read(text.toUtf8());
-        EXPECT_EQ(std::tuple(read.problem, read.line, read.contacts.size()),
-                  std::tuple(problem, line, 0u))
-            << text.toStdString();
+    for (const DataCase& c : readCases("document/contact_problems.cases")) {
+        const ContactsRead read = c.text(0).contains(u"VCARD"_qs)
+                                      ? VCardReader::read(c.text(0))
+                                      : ContactImport::read(c.parts.value(0));
+        const QString detail = read.detail.isEmpty() ? QString() : u": "_qs + read.detail;
+        EXPECT_EQ(u"%1 at line %2"_qs.arg(problemName(read.problem)).arg(read.line) + detail,
+                  c.text(1))
+            << c.name;
+        EXPECT_TRUE(read.contacts.empty()) << c.name;
     }
-    EXPECT_EQ(ContactImport::read(std::get<0>(cases[3]).toUtf8()).detail, u"Город, Улица"_qs);
+    // A name after a thousand columns of nothing is not looked for.
+    const ContactsRead wide = ContactImport::read(
+        (QStringList(1024, u"Город"_qs).join(u',') + u",Name\r\nАнна\r\n"_qs).toUtf8());
+    EXPECT_EQ(std::tuple(wide.problem, wide.line, wide.contacts.size()),
+              std::tuple(Problem::NoColumns, 1, 0u));
 }

@@ -1,3 +1,4 @@
+#include "case_file.h"
 #include "contact_printer.h"
 #include "document/contact_entry.h"
 #include "document/page_entries.h"
@@ -48,51 +49,10 @@ TEST(PageEntries, AnEntryTakesItsIndentedAndEmptyLinesAndLosesItsSpaces)
 // addresses end before the punctuation after them.
 TEST(ContactEntry, EntriesReadAsContacts)
 {
-    const std::pair<QString, QString> cases[] = {
-        {u"Иванов Иван\t+7 (495) 123-45-67, ivan@mail.ru\r\n\t\tМосква, ул. Ленина, 5\r\n"
-         "  моб. 8-916-000-11-22\r\n\r\n\t\tдача: 8 (49644) 5-12-34"_qs,
-         u"Иванов Иван|+7 (495) 123-45-67,8-916-000-11-22:c,8 (49644) 5-12-34|ivan@mail.ru|"
-         "Москва, ул. Ленина, 5\nдача|АБ"_qs},
-        // Tabs inside the details separate like spaces.
-        {u"Петров\tраб.\t123-45-67\tдача в\t\tКратово"_qs,
-         u"Петров|123-45-67:w||дача в Кратово|АБ"_qs},
-        // Only the first tab ends the name; a line of tabs alone is nothing.
-        {u"Мастер\t\t\tпо вызову\r\n\t\t\t"_qs, u"Мастер|||по вызову|АБ"_qs},
-        {u"Сидоров Пётр 8 916 123 45 67, sidorov@ya.ru"_qs,
-         u"Сидоров Пётр|8 916 123 45 67|sidorov@ya.ru||АБ"_qs},
-        {u"Аптека на углу\r\n   до 22:00"_qs, u"Аптека на углу|||до 22:00|АБ"_qs},
-        // A number alone is the name too, so the card has one.
-        {u"123-45-67"_qs, u"123-45-67|123-45-67|||АБ"_qs},
-        {QString(), u"none"_qs},
-        {u"\t\t\r\n\r\n"_qs, u"none"_qs},
-        {u"Имя\tмоб.: 8-916-1234567; раб. тел. 123-45-67, дом 765-43-21, факс 2-22-22"_qs,
-         u"Имя|8-916-1234567:c,123-45-67:w,765-43-21:h,2-22-22:f|||АБ"_qs},
-        {u"Имя\tтел. 123-45-67, e-mail: a@b.ru; Москва"_qs, u"Имя|123-45-67|a@b.ru|Москва|АБ"_qs},
-        {u"Имя\tМосква, тел. 123-45-67, ул. Мира"_qs, u"Имя|123-45-67||Москва, ул. Мира|АБ"_qs},
-        // A label word that is part of another word is not a label.
-        {u"Имя\tЛот 1234567"_qs, u"Имя|1234567||Лот|АБ"_qs},
-        // Old six-digit city numbers count when written as numbers are.
-        {u"Имя\tтел. 12-34-56"_qs, u"Имя|12-34-56|||АБ"_qs},
-        {u"Имя\t+7 495 1234567"_qs, u"Имя|+7 495 1234567|||АБ"_qs},
-        {u"Имя\tдр 17.05.1990, 123-45-67"_qs, u"Имя|123-45-67|||АБ|1990-05-17"_qs},
-        {u"Имя\tд.р. 12.03.1985"_qs, u"Имя||||АБ|1985-03-12"_qs},
-        {u"Имя\tBirthday: 1990-05-17"_qs, u"Имя||||АБ|1990-05-17"_qs},
-        {u"Имя\tДень рождения: 03/04/1970; дача"_qs, u"Имя|||дача|АБ|1970-04-03"_qs},
-        {u"Имя\tbirthday 05/17/1990"_qs, u"Имя||||АБ|1990-05-17"_qs},
-        {u"Имя\tдр 29.02"_qs, u"Имя||||АБ|--02-29"_qs},
-        {u"Имя\tдр 31.02.1990"_qs, u"Имя|||др 31.02.1990|АБ"_qs},
-        {u"Имя\tдр 1.1.2000, свадьба др 2.2.2002"_qs,
-         u"Имя|||свадьба др 2.2.2002|АБ|2000-01-01"_qs},
-        {u"Ольга\tпочта: olga.k@mail.ru. Второй: иван@почта.рф, не адрес: a@b, @x.ru"_qs,
-         u"Ольга||olga.k@mail.ru,иван@почта.рф|Второй: не адрес: a@b, @x.ru|АБ"_qs},
-    };
-    for (const auto& [entry, contact] : cases)
-        EXPECT_EQ(contactOf(entry), contact) << entry.toStdString();
-    for (const QString& details :
-         {u"ул. Ленина, д. 12, кв. 345, 123456"_qs, u"свадьба 12.03.1985"_qs, u"с 1990-05-17"_qs,
-          u"до 17/05/1990"_qs, u"счёт 40817810099910004312"_qs, u"код 12-34"_qs,
-          u"ИНН7701234567"_qs, u"долг 1 500 000"_qs})
-        EXPECT_EQ(contactOf(u"Имя\t"_qs + details), u"Имя|||"_qs + details + u"|АБ"_qs);
+    for (const DataCase& c : readCases("document/contact_entries.cases")) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(contactOf(c.lines(0)), c.text(1));
+    }
 }
 
 TEST(ContactEntry, AContactBecomesAnEntryThatReadsBackTheSame)

@@ -36,6 +36,15 @@ inline QStringList described(const std::vector<Contact>& contacts)
     return out;
 }
 
+inline QString problemName(ContactsRead::Problem problem)
+{
+    static const QStringList names{
+        "None",           "NoColon",      "OutsideCard",    "CardNotClosed",  "EndWithoutBegin",
+        "UnknownCharset", "QuoteInValue", "TextAfterQuote", "QuoteNotClosed", "NoColumns",
+        "InvalidUtf8",    "Stopped",      "NoContacts"};
+    return names.value(int(problem));
+}
+
 // Contacts in test failures as their fields, not their bytes.
 inline void PrintTo(const Contact& c, std::ostream* os)
 {

@@ -1,3 +1,4 @@
+#include "case_file.h"
 #include "core/code_page.h"
 #include "document/data_file.h"
 #include "document/page_import.h"
@@ -34,16 +35,10 @@ QString crlf(QString text)
 // and every other page comes back as RTF that needs no further pass.
 TEST(PageImport, TabRunsCollapseTheSameOnEveryPath)
 {
-    const std::pair<QString, QString> cases[] = {
-        {u"a\t\t\t\t\tb\t\tc\t\t\t"_qs, u"a\tb\tc\t"_qs},
-        {u"one\n\t\t\t\ttwo\n\t\tthree\n\tfour"_qs, u"one\n\t\ttwo\n\t\tthree\n\tfour"_qs},
-        {u"\t\t\t\t\t\n\t\t\t"_qs, u"\t\t\n\t\t"_qs},
-        {u"Иванов\t\t\t555\nПетров\t777"_qs, u"Иванов\t555\nПетров\t777"_qs},
-        {u"plain\ttext\n\t\tmore\n\t\t"_qs, u"plain\ttext\n\t\tmore\n\t\t"_qs},
-        {QString(), QString()},
-    };
-    for (const auto& [before, after] : cases) {
-        SCOPED_TRACE(before.toStdString());
+    for (const DataCase& c : readCases("document/tab_runs.cases")) {
+        SCOPED_TRACE(c.name);
+        const QString before = c.text(0);
+        const QString after = c.text(1);
         QTextDocument doc;
         doc.setPlainText(before);
         const QString rtf = RtfWriter::writeString(doc);
@@ -186,31 +181,10 @@ TEST(PageImport, SourceLookImportsEveryStoredPageAsTheFullPathDoes)
 // full path.
 TEST(PageImport, SourceLookClearsOnlyTabsFollowedByText)
 {
-    const std::pair<const char*, bool> cases[] = {
-        {"{\\rtf1\\ansi Name\\tab +7 495\\par Next\\tab\\'c8\\'e2\\par}", false},
-        {"{\\rtf1 a\\tab\\b x\\b0\\tab\\par\\tab\\line\\tab  y}", false},
-        {"{\\rtf1 a\\tab\\tab b}", true},
-        {"{\\rtf1 a\\tab\\'09b}", true},
-        {"{\\rtf1 a\t\\'9 b}", true},
-        {"{\\rtf1 a\\tab\r\n\tb}", true},
-        {"{\\rtf1 a\\tab\\u9?b}", true},
-        {"{\\rtf1 a\\u-65527?x}", true},
-        {"{\\rtf1 a\\tab\\v x\\v0\\tab b}", true},
-        {"{\\rtf1 a\\tab{\\*\\bkmkstart x}\\tab b}", true},
-        {"{\\rtf1 a\\\\tab\\\\tab b}", false},
-        {"{\\rtf1\\uc1 a\\u1234\\tab x\\tab y}", false},
-        {"{\\rtf1\\trowd a\\cell b\\cell\\row}", true},
-        {"{\\rtf1{\\*\\listtable}\\ls1 a}", true},
-        {"{\\rtf1 a\\bin2 \\\\\\tab x}", true},
-        {"{\\rtf1\\ansicpg932 a}", true},
-        {"{\\rtf1{\\fonttbl{\\f0\\fcharset2 Symbol;}}\\f0 a\\tab b\\u-4087 c\\tab}", true},
-        {"{\\rtf1{\\fonttbl{\\f0\\fcharset2 Symbol;}}\\f0 a\\tab b\\tab}", false},
-        {"{\\rtf1{\\fonttbl{\\f0\\cpg936 Song;}} a}", true},
-        {"plain\ttext", true},
-    };
-    for (const auto& [rtf, candidate] : cases) {
-        SCOPED_TRACE(rtf);
-        EXPECT_EQ(PageImport::mayNeedCollapse(QString::fromLatin1(rtf)), candidate);
-        expectLookAgreesWithTheLongWay(QString::fromLatin1(rtf));
+    for (const DataCase& c : readCases("document/tab_clean_up_look.cases")) {
+        SCOPED_TRACE(c.name);
+        const QString page = QString::fromLatin1(c.parts.value(0));
+        EXPECT_EQ(PageImport::mayNeedCollapse(page), c.text(1) != u"clear"_qs);
+        expectLookAgreesWithTheLongWay(page);
     }
 }

@@ -1,3 +1,4 @@
+#include "case_file.h"
 #include "document/page_sort.h"
 
 #include <QFont>
@@ -67,29 +68,8 @@ QString rtfPage(const QString& body)
 
 TEST(PageSort, EntriesWithTheirIndentedLinesSortByLowerCasedCodeUnitsAsSelectionSortLeavesThem)
 {
-    EXPECT_EQ(PageSort::sortedText(u"banana\r\nApple\r\ncherry"_qs),
-              u"Apple\r\nbanana\r\ncherry\r\n"_qs);
-    EXPECT_EQ(PageSort::sortedText(u"B\r\nb\r\nA"_qs), u"A\r\nb\r\nB\r\n"_qs);
-    EXPECT_EQ(PageSort::sortedText(u"я\r\nЁж\r\nZ\r\nа\r\n1\r\nё"_qs),
-              u"1\r\nZ\r\nа\r\nя\r\nё\r\nЁж\r\n"_qs);
-    // Indented and empty lines travel with their entry.
-    EXPECT_EQ(PageSort::sortedText(u"Петров\r\n\tул. Ленина\r\n  тел. 1\r\n\r\nАнна\r\n\tдом"_qs),
-              u"Анна\r\n\tдом\r\nПетров\r\n\tул. Ленина\r\n  тел. 1\r\n\r\n"_qs);
-    // A text starting with a line break has an empty first entry, which sorts first.
-    EXPECT_EQ(PageSort::sortedText(u"\r\nb\r\na"_qs), u"\r\na\r\nb\r\n"_qs);
-}
-
-TEST(PageSort, OnlySpacesAreTrimmedAndEveryEntryGetsALineBreak)
-{
-    EXPECT_EQ(PageSort::sortedText(QString()), u"\r\n"_qs);
-    EXPECT_EQ(PageSort::sortedText(u"  only  "_qs), u"only\r\n"_qs);
-    // Tabs stay, and a tab sorts before every letter.
-    EXPECT_EQ(PageSort::sortedText(u" y \t\r\n z\r\nx"_qs), u"x\r\ny \t\r\n z\r\n"_qs);
-    EXPECT_EQ(PageSort::sortedText(u"\tz\r\nb"_qs), u"\tz\r\nb\r\n"_qs);
-    // The final line break stays in the last entry: each sort adds an empty line.
-    const QString once = PageSort::sortedText(u"b\r\na\r\n"_qs);
-    EXPECT_EQ(once, u"a\r\n\r\nb\r\n"_qs);
-    EXPECT_EQ(PageSort::sortedText(once), u"a\r\n\r\nb\r\n\r\n"_qs);
+    for (const DataCase& c : readCases("document/page_sort.cases"))
+        EXPECT_EQ(PageSort::sortedText(c.lines(0)), c.lines(1)) << c.name;
 }
 
 TEST(PageSort, GivesExactlyWhatTheStepByStepSortGives)

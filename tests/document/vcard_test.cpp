@@ -1,3 +1,4 @@
+#include "case_file.h"
 #include "contact_printer.h"
 #include "document/contact_export.h"
 #include "document/contact_import.h"
@@ -100,24 +101,8 @@ TEST(VCardReader, ReadsCardsVobjectWrites)
         GTEST_SKIP() << "python3 with vobject (python3-vobject) is not installed";
     QTemporaryDir dir;
     const QString path = dir.filePath(u"theirs.vcf"_qs);
-    const QString script = QStringLiteral(R"(
-import sys, vobject
-c = vobject.vCard()
-c.add('fn').value = 'Петров, Пётр; старший'
-c.add('n').value = vobject.vcard.Name(family='Петров', given='Пётр')
-t = c.add('tel'); t.value = '+7 (916) 000-11-22'; t.type_param = 'CELL'
-t = c.add('tel'); t.value = '123-45-67'; t.type_param = 'WORK'
-c.add('email').value = 'petrov@mail.ru'
-c.add('org').value = ['ООО Ромашка', 'Отдел продаж']
-c.add('adr').value = vobject.vcard.Address(street='ул. Ленина, 5', city='Москва', country='Россия')
-c.add('note').value = 'Длинная заметка ' * 8 + '\nвторая строка, с запятой; и \\ чертой'
-n = vobject.vCard()
-n.add('n').value = vobject.vcard.Name(family='Сидорова', given='Анна', additional='Петровна')
-n.add('fn').value = ''
-n.add('tel').value = '8 800 555-35-35'
-with open(sys.argv[1], 'w', encoding='utf-8', newline='') as f:
-    f.write(c.serialize() + n.serialize())
-)");
+    const QString script =
+        QString::fromUtf8(readAll(QStringLiteral(VELKARO_TEST_DATA "/contacts/write_vobject.py")));
     QString error;
     ASSERT_TRUE(runPython(python, script, {path}, &error)) << error.toStdString();
 
@@ -133,58 +118,28 @@ with open(sys.argv[1], 'w', encoding='utf-8', newline='') as f:
                            u"Сидорова Анна Петровна|8 800 555-35-35"_qs}));
 }
 
-// Line ends of any kind; an old phone's quoted-printable Windows-1251 with
-// soft line breaks; no name at all, where the organisation stands in and is
-// not repeated; an FN that is no part of the name, which is the nickname.
 TEST(VCardReader, ReadsPhoneExportsWhateverTheirLineEnds)
 {
-    const QStringList expected{
-        u"Анна Петровна Сидорова|+7 916 123-45-67:c,+7 495 000-00-00/Дача|anna@romashka.ru|"
-        "Звонить после 18:00||1990-05-17|org=ООО «Ромашка», Отдел продаж;nick=Аня;"
-        "title=Менеджер;adr=ул. Ленина, 5, Москва, 101000, Россия;url=https://romashka.ru;"
-        "Anniversary=20.06.2015;cat=Работа, Друзья"_qs,
-        u"Борис|8 (495) 111-22-33:h|||||Школа=boris@school.ru"_qs};
     const QByteArray crLf = fixture("phone_v3.vcf");
-    for (const QByteArray& lineEnd :
-         {QByteArray("\r\n"), QByteArray("\r\r\n"), QByteArray("\r"), QByteArray("\n")}) {
+    const QStringList expected = described(ContactImport::read(crLf).contacts);
+    ASSERT_EQ(expected.size(), 2);
+    for (const QByteArray& lineEnd : {QByteArray("\r\r\n"), QByteArray("\r"), QByteArray("\n")}) {
         const ContactsRead read = ContactImport::read(QByteArray(crLf).replace("\r\n", lineEnd));
         ASSERT_TRUE(read.ok()) << int(read.problem) << " line " << read.line;
         EXPECT_EQ(described(read.contacts), expected) << lineEnd.toHex().toStdString();
         EXPECT_EQ(read.contacts[1].line, 27) << lineEnd.toHex().toStdString();
     }
-    const ContactsRead old = ContactImport::read(fixture("phone_v21.vcf"));
-    const ContactsRead named = VCardReader::read(
-        u"BEGIN:VCARD\nORG:ООО \"Рога\\, копыта\";\nEND:VCARD\nBEGIN:VCARD\nFN:Мама\n"
-        "N:Петрова;Мария;Ивановна;;\nEND:VCARD\n"_qs);
-    EXPECT_EQ(
-        described(old.contacts) + described(named.contacts),
-        QStringList({u"Петров Иван Петрович|+79161234567:c,+74951234567:f||Домофон 35\n"
-                     "подъезд 2||1985-03-12|adr=ул. Мира, 1, Тверь"_qs,
-                     u"ООО \"Рога, копыта\""_qs, u"Петрова Мария Ивановна||||||nick=Мама"_qs}));
 }
 
 TEST(PersonName, SplitsPersonsNamesAndKeepsAnyOtherWhole)
 {
-    const std::pair<QString, PersonName> cases[] = {
-        {u"Иванов Иван Иванович"_qs, {u"Иванов"_qs, u"Иван"_qs, u"Иванович"_qs}},
-        {u"Сидорова  Анна"_qs, {u"Сидорова"_qs, u"Анна"_qs, {}}},
-        {u"Иван Иванович Иванов"_qs, {u"Иванов"_qs, u"Иван"_qs, u"Иванович"_qs}},
-        {u"Салтыков-Щедрин Михаил"_qs, {u"Салтыков-Щедрин"_qs, u"Михаил"_qs, {}}},
-        {u"Иванов И.И."_qs, {u"Иванов"_qs, u"И.И."_qs, {}}},
-        {u"И. Иванов"_qs, {u"Иванов"_qs, u"И."_qs, {}}},
-        {u"John Smith"_qs, {u"Smith"_qs, u"John"_qs, {}}},
-        {u"John Ronald O'Brien"_qs, {u"O'Brien"_qs, u"John"_qs, u"Ronald"_qs}},
-        {u"Мама"_qs, {u"Мама"_qs, {}, {}}},
-        {u"Аптека на углу"_qs, {u"Аптека на углу"_qs, {}, {}, true}},
-        {u"Такси Максим"_qs, {u"Такси Максим"_qs, {}, {}, true}},
-        {u"ООО «Ромашка»"_qs, {u"ООО «Ромашка»"_qs, {}, {}, true}},
-        {u"Сантехник дядя Вася"_qs, {u"Сантехник дядя Вася"_qs, {}, {}}},
-        {u"Ivan Петров"_qs, {u"Ivan Петров"_qs, {}, {}}},
-        {u"Петров Иван 2"_qs, {u"Петров Иван 2"_qs, {}, {}}},
-        {u"Anna Maria Luisa de Medici"_qs, {u"Anna Maria Luisa de Medici"_qs, {}, {}}},
-    };
-    for (const auto& [name, parts] : cases)
-        EXPECT_EQ(PersonName::of(name), parts) << name.toStdString();
+    for (const DataCase& c : readCases("document/person_names.cases")) {
+        const PersonName name = PersonName::of(c.text(0));
+        const QString organisation = name.organisation ? u"|organisation"_qs : QString();
+        EXPECT_EQ(QStringList({name.family, name.given, name.additional}).join(u'|') + organisation,
+                  c.text(1))
+            << c.name;
+    }
     EXPECT_EQ((PersonName{u"Smith"_qs, u"John"_qs, u"Ronald"_qs}.joined()),
               u"John Ronald Smith"_qs);
 }
@@ -215,25 +170,4 @@ TEST(ContactExport, AnEntryKeepsItsUidUntilItsNameOrPageChanges)
     const QStringList moved = uids(u"Анна\t1\r\nАнна\t3"_qs, u"Вера\r\nБорис\t2"_qs);
     EXPECT_NE(moved[3].section(u'=', 1), before[1].section(u'=', 1));
     EXPECT_EQ(moved[2], before[3]);
-}
-
-TEST(VCardReader, ABadLineGivesNoContactsAndItsLineNumber)
-{
-    const QString card = u"BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Анна\r\nEND:VCARD\r\n"_qs;
-    const std::tuple<QString, Problem, int> cases[] = {
-        {card + u"BEGIN:VCARD\r\nFN:Борис\r\nТелефон 123\r\nEND:VCARD\r\n"_qs, Problem::NoColon, 7},
-        {u"FN:Анна\r\n"_qs + card, Problem::OutsideCard, 1},
-        {card + u"END:VCARD\r\n"_qs, Problem::EndWithoutBegin, 5},
-        {card + u"BEGIN:VCARD\r\nFN:Борис\r\n"_qs + card, Problem::CardNotClosed, 5},
-        {card + u"BEGIN:VCARD\r\nFN;CHARSET=X-NONE;ENCODING=QUOTED-PRINTABLE:=41\r\nEND:VCARD"_qs,
-         Problem::UnknownCharset, 6},
-        {u"BEGIN:VCARD\r\nVERSION:4.0\r\nEND:VCARD\r\n"_qs, Problem::NoContacts, 1},
-    };
-    for (const auto& [text, problem, line] : cases) {
-        const ContactsRead read = VCardReader::read(text);
-        EXPECT_EQ(std::tuple(read.problem, read.line, read.contacts.size()),
-                  std::tuple(problem, line, 0u))
-            << text.toStdString();
-    }
-    EXPECT_EQ(VCardReader::read(std::get<0>(cases[4])).detail, u"X-NONE"_qs);
 }

@@ -4,28 +4,19 @@
 using namespace rtftest;
 
 // Damaged and hostile input: no crash, no runaway memory or time, and the document and the
-// fast path agree on whatever text is left. Inputs found by fuzzing are in the round trips.
+// fast path agree on whatever text is left. Inputs found by fuzzing are in the round trips,
+// damaged ones short enough to write out in the case file of the reader.
 
 TEST(RtfHostile, DamagedInputGivesWhatTextItHolds)
 {
     const int depth = 200000;
     const std::pair<QByteArray, QString> cases[] = {
-        // Unbalanced and deep groups.
-        {"{\\rtf1 a}}b{c", "a"},
-        {"{\\rtf1 {\\b a{\\i b", "ab"},
         {QByteArray("{\\rtf1 a}\0\0", 11), "a"},
         {"{\\rtf1 " + QByteArray(depth, '{') + "deep" + QByteArray(depth, '}') + "x}", "deepx"},
         // Skipped destinations far below the depth limit still end where they should.
         {"{\\rtf1 " + QByteArray(1000, '{') + "{\\*\\x{{}}}a" + QByteArray(1000, '}') + "b}", "ab"},
-        // Binary data and hex escapes.
-        {"{\\rtf1 a\\bin99999999 xyz", "a"},
-        {"{\\rtf1 a\\bin-5 b\\bin c\\bin2 }}d}", "abcd"},
-        {"{\\rtf1\\ansicpg1251 \\'zz\\'4x\\'c0\\'", "zz\u0004xА"},
         {QByteArray("{\\rtf1 a\0b\\'00c\r\nd}", 19), "abcd"},
-        // Extreme numbers.
-        {"{\\rtf1\\uc999999\\u1046 abc{d}e}", "Жde"},
         {"{\\rtf1 \\" + QByteArray(5000, 'x') + "5 shown}", "shown"},
-        {"{\\rtf1 {\\pict\\jpegblip ffd8ffe0 not a jpeg}c}", "c"},
     };
     for (const auto& [source, text] : cases)
         EXPECT_EQ(readBoth(source), text) << source.left(100).constData();

@@ -1,3 +1,4 @@
+#include "case_file.h"
 #include "richtext/document_units.h"
 #include "richtext/rtf_picture.h"
 #include "rtf_test_util.h"
@@ -39,7 +40,6 @@ Qt::Alignment alignment(const QTextBlock& block)
 
 } // namespace
 
-// Every fixture has the text the page shows beside it.
 TEST(RtfReader, FixturesGiveTheirExpectedText)
 {
     const QStringList paths = rtfFiles({"rtf"});
@@ -125,44 +125,13 @@ TEST(RtfReader, PageTextOverloadReadsTheBytesBehindTheCharacters)
     EXPECT_EQ(PlainText::of(doc), QStringLiteral("x"));
 }
 
-TEST(RtfReader, ControlWordsGiveTheTextAPageShows)
+// Control words, code pages, destinations, tables, double-byte text and nested tables.
+TEST(RtfReader, CasesGiveTheTextAPageShows)
 {
-    const QByteArray fonts = "{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset0 Arial;}{\\f2\\fcharset128 "
-                             "MS Gothic;}{\\f3\\cpg1253\\fcharset0 Greek;}{\\f4\\fcharset238 CE;}}";
-    const std::pair<QByteArray, QString> cases[] = {
-        // The rich-edit control ends every page with \par: it is no extra line.
-        {rtf("a\\par "), "a"},
-        {rtf("a\\par\\par "), "a\r\n"},
-        {rtf("\\uc1\\u1046?\\u-4064?"), "Ж\uF020"},
-        // Fallbacks count \'hh, control words and \bin as one character each.
-        {rtf("\\uc2\\u1046\\'c6\\'c6x\\uc3\\u1046\\b\\bin2 ab\\'c6y"), "ЖxЖy"},
-        // \uc is restored when its group ends; a group boundary ends a fallback.
-        {rtf("{\\uc0\\u1046}\\u1046xy{\\uc5\\u1046}z"), "ЖЖyЖz"},
-        {rtf("\\u-10179?\\u-8704?"), "\U0001F600"},
-        {rtf("\\u-8704?a\\u-10179?b"), "\uFFFDa\uFFFDb"},
-        {rtf("a\\u8232?b\\u0?\\u65532?c"), "a\r\nbc"},
-        // The code page follows the font.
-        {"{\\rtf1\\ansi\\ansicpg1251\\deff0" + fonts +
-             "\\'e9\\f1\\'e9\\f2\\'82\\'a0\\f3\\'e1\\f4\\'b9\\plain\\'e9}",
-         "йé\u3042αąй"},
-        {"{\\rtf1\\ansi \\'e9}", "é"},
-        // Destinations outside the page text are skipped; a note leaves its number.
-        {rtf("{\\info{\\title T}}{\\*\\unknown x{y}}{\\header h}{\\footer f}a{\\footnote n}"
-             "{\\annotation c}{\\*\\bkmkstart b}{\\field{\\*\\fldinst HYPERLINK x}{\\fldrslt "
-             "shown}}"
-             "{\\fldinst raw}{\\v hidden}{\\stylesheet{s;}}{\\unknowndest kept}"),
-         "a1shownkept"},
-        {rtf("{\\*\\shppict{\\pict\\pngblip 00}}{\\nonshppict{\\pict 00}}\\{\\}\\\\"
-             "\\emdash\\endash\\bullet\\lquote\\rquote\\~\\_\\-"),
-         "{}\\\u2014\u2013\u2022\u2018\u2019\u00A0\u2011"},
-        // Tables are tab-separated rows.
-        {rtf("\\trowd\\cellx1000\\cellx2000\\cellx3000\\intbl a\\cell b\\cell c\\cell\\row"
-             "\\trowd\\intbl\\cell\\cell z\\cell\\row\\pard end"),
-         "a\tb\tc\r\n\t\tz\r\nend"},
-        {rtf("\\intbl x\\cell\\cell\\cell\\row"), "x\t\t"},
-    };
-    for (const auto& [source, text] : cases)
-        EXPECT_EQ(readBoth(source), text) << source.constData();
+    for (const DataCase& c : readCases("richtext/rtf_text.cases")) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(readBoth(c.parts.value(0)), c.lines(1));
+    }
 }
 
 // Found by fuzzing: font names the code page cannot hold come as \u, control characters

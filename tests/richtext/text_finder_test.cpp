@@ -1,35 +1,19 @@
+#include "case_file.h"
 #include "richtext/text_finder.h"
 
 #include <gtest/gtest.h>
 
 TEST(TextFinder, FindsTheFirstMatchLyingCompletelyInsideTheRange)
 {
-    constexpr int kWhole = TextFinder::wholeWord;
-    constexpr int kCase = TextFinder::matchCase;
-    const QString names = QStringLiteral("Иванов\r\nЁЛКИН Пётр\r\nёлкин");
-    const QString cats = QStringLiteral("cat_x cats 1cat cat.\r\ncat");
-    const std::tuple<QString, const char*, int, int, int, int> cases[] = {
-        // Ignoring case folds Cyrillic, Ё included, but Е is not Ё.
-        {names, "ёлкин", 0, -1, 0, 8},
-        {names, "ёлкин", 0, -1, kCase, 20},
-        {names, "ЕЛКИН", 0, -1, 0, -1},
-        // The range is clamped; a match must not stick out of it.
-        {"abc abc abc", "abc", 4, 6, 0, -1},
-        {"abc abc abc", "abc", 4, 7, 0, 4},
-        {"abc abc abc", "abc", -20, 3, 0, 0},
-        {"abc abc abc", "abc", 7, 3, 0, -1},
-        // Whole words look at the neighbours outside the range too.
-        {cats, "cat", 0, -1, kWhole, 16},
-        {cats, "at", 1, 3, kWhole, -1},
-        {"Дом домик ДОМ", "дом", 1, -1, kWhole, 10},
-        {"Дом домик ДОМ", "дом", 1, -1, kWhole | kCase, -1},
-        // An empty sample or text finds nothing.
-        {"abc", "", 0, -1, 0, -1},
-        {"ab", "abc", 0, -1, 0, -1},
-    };
-    for (const auto& [text, sample, first, last, options, found] : cases)
-        EXPECT_EQ(TextFinder::find(text, QString::fromUtf8(sample), first, last, options), found)
-            << text.toStdString() << " / " << sample << " " << first << "-" << last;
+    for (const DataCase& c : readCases("richtext/text_finder.cases")) {
+        const QStringList range = c.text(2).split(u' ');
+        const int options = (range.contains(u"whole"_qs) ? TextFinder::wholeWord : 0) |
+                            (range.contains(u"case"_qs) ? TextFinder::matchCase : 0);
+        EXPECT_EQ(
+            TextFinder::find(c.lines(0), c.text(1), range[0].toInt(), range[1].toInt(), options),
+            c.text(3).toInt())
+            << c.name;
+    }
 }
 
 // Forgiving options: they widen what matches and keep the other rules.

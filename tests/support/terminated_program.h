@@ -1,7 +1,7 @@
 #pragma once
 
-// Runs a program of the build in a process of its own, offscreen, against the
-// given home, and ends it by SIGTERM as a session's end does.
+// Runs programs in processes of their own: to their end, or offscreen against
+// a given home and ended by SIGTERM as a session's end does.
 
 #include "widget_test.h"
 
@@ -31,4 +31,22 @@ inline void runAndTerminate(const QString& path, const QStringList& arguments,
     ASSERT_TRUE(program.waitForFinished(20000)) << "the program waited for somebody";
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+}
+
+struct ProgramRun
+{
+    int exitCode = -1; // -1 also when it crashed or did not end in two minutes
+    QByteArray output; // standard output and error
+};
+
+inline ProgramRun runProgram(const QString& path, const QStringList& arguments,
+                             const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
+{
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.setProcessChannelMode(QProcess::MergedChannels);
+    program.start(path, arguments);
+    if (!program.waitForFinished(120000) || program.exitStatus() != QProcess::NormalExit)
+        return {-1, program.readAll()};
+    return {program.exitCode(), program.readAll()};
 }
