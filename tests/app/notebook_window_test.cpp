@@ -217,7 +217,7 @@ TEST_F(NotebookWindow, DraggingTheMarkerMovesTheSecondTabStopWithinTheFrame)
     EXPECT_EQ(editor()->SelTabs(1), static_cast<int>(window()->tabStopTwips()) - 75);
     // The page record has the new stops at once, and the book is changed.
     EXPECT_TRUE(
-        app->book().Pages[1].Text.contains(u"\\tx"_qs + QString::number(editor()->SelTabs(1))));
+        app->book().Pages[1].Text.text().contains(u"\\tx"_qs + QString::number(editor()->SelTabs(1))));
     EXPECT_TRUE(app->book().isChanged());
     EXPECT_FALSE(window()->statusBar()->isSaved());
     QMouseEvent far(QEvent::MouseMove, QPointF(0, 0), marker->mapToGlobal(QPointF(-5000, 5)),

@@ -66,9 +66,9 @@ TEST(DataFileReading, BooksOfTheRichEditControlWithNulBytesReadAndWriteBackByteF
     const DataFile::ParseResult book = DataFile::parse(stored);
     ASSERT_TRUE(book.ok()) << book.error->text().toStdString();
     ASSERT_EQ(book.pages.size(), 3u);
-    EXPECT_TRUE(book.pages[0].Text.endsWith(QStringView(u"}\r\n\0", 4)));
+    EXPECT_TRUE(book.pages[0].Text.text().endsWith(QStringView(u"}\r\n\0", 4)));
     EXPECT_EQ(book.pages[1].Kind, PageRecord::TextPage);
-    EXPECT_TRUE(book.pages[1].Text.contains(QStringView(u"вторая\0половина", 15)));
+    EXPECT_TRUE(book.pages[1].Text.text().contains(QStringView(u"вторая\0половина", 15)));
     EXPECT_EQ(book.trailingLine, 0);
     EXPECT_EQ(DataFile::serialize(book.pages), stored);
 }
