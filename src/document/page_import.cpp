@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <array>
 #include <limits>
@@ -304,9 +305,19 @@ bool PageImport::mayNeedCollapse(const QString& pageText)
 // The look follows ASCII only, and Windows-1251 keeps ASCII as it is: every
 // other byte is text to it whatever letter it stands for. Only a stored
 // double quote ("''") reads differently, so such a page is always a candidate.
+// A page is widened on the stack: a book's worth of pages costs no allocation.
 bool PageImport::mayNeedCollapseStored(QByteArrayView storedText)
 {
-    if (storedText.contains('"') || storedText.contains(QByteArrayView("''")))
+    if (!RtfParser::isRtf(storedText))
         return true;
-    return mayNeedCollapse(QString::fromLatin1(storedText));
+    QVarLengthArray<char16_t, 4096> wide(storedText.size());
+    char previous = 0;
+    for (qsizetype i = 0; i < storedText.size(); ++i) {
+        const char byte = storedText[i];
+        if (byte == '"' || (byte == '\'' && previous == '\''))
+            return true;
+        wide[i] = static_cast<unsigned char>(byte);
+        previous = byte;
+    }
+    return TabLook(QStringView(wide.data(), wide.size())).mayNeedCollapse();
 }
