@@ -354,7 +354,8 @@ DataFile::ParseResult DataFile::parseInPlace(const QByteArray& bytes)
     result.error = index.error;
     result.trailingLine = index.trailingLine;
     result.charset = index.charset;
-    result.pages.reserve(index.records.size());
+    // One slot more: the book puts its unused page 0 in front without a copy.
+    result.pages.reserve(index.records.size() + 1);
     for (size_t i = 0; i < index.records.size(); ++i)
         result.pages.push_back(index.storedPage(i, bytes));
     return result;

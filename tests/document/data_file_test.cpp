@@ -148,11 +148,18 @@ TEST(DataFileReading, WhateverLoadsSavesAndLoadsBackTheSame)
         const DataFile::ParseResult first = DataFile::parse(bytes);
         ASSERT_TRUE(first.ok());
         EXPECT_EQ(first.pages.front().Title, title);
-        DataFile::Encoded saved = DataFile::encode(first.pages);
-        if (!saved.ok())
-            saved = DataFile::encode(first.pages, first.charset);
+        const auto save = [&first](const std::vector<PageRecord>& pages) {
+            DataFile::Encoded saved = DataFile::encode(pages);
+            return saved.ok() ? saved : DataFile::encode(pages, first.charset);
+        };
+        const DataFile::Encoded saved = save(first.pages);
         ASSERT_TRUE(saved.ok());
         EXPECT_EQ(DataFile::parse(saved.bytes).pages, first.pages);
+        // Pages left as stored read and write as decoded ones do.
+        const DataFile::ParseResult stored = DataFile::parseInPlace(bytes);
+        EXPECT_EQ(save(stored.pages).bytes, saved.bytes);
+        EXPECT_EQ(stored.pages.front().plainText(), first.pages.front().plainText());
+        EXPECT_EQ(stored.pages, first.pages);
     }
 }
 
