@@ -69,7 +69,7 @@ void BM_LoadBook(benchmark::State& state)
     Book book;
     BookStorage storage(book);
     storage.setFilePath(bookOnDisk().folder());
-    storage.setPageCleanup(&PageImport::Import);
+    storage.setPageCleanup(&PageImport::Import, &PageImport::mayNeedCollapseStored);
     for (auto _ : state) {
         if (storage.LoadBook() || book.PageCount() != kBookPages)
             state.SkipWithError("the book did not load");
@@ -87,7 +87,7 @@ public:
         QFile::copy(bookOnDisk().path(), m_dir.filePath(QStringLiteral("velkaro.dat")));
         storage.setFilePath(m_dir.path() + u'/');
         storage.setSettingsFolder(m_dir.path() + QStringLiteral("/settings/"));
-        storage.setPageCleanup(&PageImport::Import);
+        storage.setPageCleanup(&PageImport::Import, &PageImport::mayNeedCollapseStored);
         open();
         close();
     }

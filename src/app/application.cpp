@@ -43,7 +43,7 @@ Application::Application(Environment environment, std::unique_ptr<SettingsStore>
       m_localization({Folders::userSettingsFolder(), m_env.programFolder}, m_log),
       m_qtTexts(*QCoreApplication::instance()), m_storage(m_book), m_tips(m_localization)
 {
-    m_storage.setPageCleanup(&PageImport::Import);
+    m_storage.setPageCleanup(&PageImport::Import, &PageImport::mayNeedCollapseStored);
     connect(&m_storage, &BookStorage::fallbackBookUsed, this, &Application::onFallbackBookUsed);
     m_loginPrompt = [](Application& app) { return app.showLogin(); };
 }

@@ -1,7 +1,7 @@
 #include "cli/cli_book.h"
 
 #include "core/bounded_file.h"
-#include "document/page_import.h"
+#include "document/tab_runs.h"
 
 #include <QFile>
 
@@ -110,11 +110,15 @@ bool CliBook::map(const QString& path)
 #endif
 }
 
+// The clean-up at load deletes surplus tabs from a page's document; the
+// plain text of the cleaned page is the page's plain text without them, which
+// is all this tool shows of a page.
 PageRecord CliBook::page(size_t number, bool cleanUp) const
 {
-    PageRecord page = m_index.page(number - 1);
-    if (cleanUp && page.Kind == PageRecord::AddressPage)
-        page.Text = PageImport::Import(page.Text);
+    PageRecord page = m_index.storedPage(number - 1, m_bytes);
+    if (!cleanUp || page.Kind != PageRecord::AddressPage || !TabRuns::hasSurplus(page.plainText()))
+        return page;
+    page.Text = PageText::ofPlainText(TabRuns::collapsed(page.plainText()));
     return page;
 }
 

@@ -26,12 +26,15 @@ public:
     // counted pages and a copy of the whole file.
     int trailingLine() const { return m_index.trailingLine; }
 
-    // Page `number` (from 1). With cleanUp an address page passes the same
-    // tab clean-up as at load, so its text reads back exactly as the program
-    // shows and exports it.
+    // Page `number` (from 1), decoded when read, from this book (which must
+    // outlive it). With cleanUp an address
+    // page passes the same tab clean-up as at load, so its plain text reads
+    // exactly as the program shows and exports it; such a page is known by
+    // its plain text alone.
     PageRecord page(size_t number, bool cleanUp) const;
     QString title(size_t number) const { return m_index.decodeTitle(number - 1); }
     qint32 kind(size_t number) const { return m_index.kindOf(number - 1); }
+    // Every page; their texts are read from this book, which must outlive them.
     std::vector<PageRecord> pages(bool cleanUp) const;
 
 private:

@@ -9,7 +9,6 @@
 #include "document/book_diff.h"
 #include "document/contact_export.h"
 #include "document/text_export.h"
-#include "richtext/rtf_plain_text.h"
 #include "richtext/text_finder.h"
 
 #include <QDir>
@@ -26,15 +25,6 @@ bool openedOrReported(const CliBook& book)
     if (!book.ok())
         CliOutput::err(QStringLiteral("velkaro-cli: %1\n").arg(book.problem()));
     return book.ok();
-}
-
-// Loads the book or tells why not; nullopt means the caller exits with ExitFailure.
-std::optional<std::vector<PageRecord>> loadOrReport(const QString& path, bool cleanUp)
-{
-    const CliBook book(path);
-    if (!openedOrReported(book))
-        return std::nullopt;
-    return book.pages(cleanUp);
 }
 
 int usageError(const QString& command, const QString& message)
@@ -214,7 +204,7 @@ int CliCommands::cat(const CliArgs& args)
         return ExitFailure;
     if (*number < 1 || *number > static_cast<int>(book.pageCount()))
         return noSuchPage("cat", *number, book.pageCount());
-    const QString text = forTerminal(RtfPlainText::extract(book.page(*number, true).Text));
+    const QString text = forTerminal(book.page(*number, true).plainText());
     return exitFor(CliOutput::out(text.isEmpty() || text.endsWith(u'\n') ? text : text + u'\n'));
 }
 
@@ -226,10 +216,10 @@ int CliCommands::exportText(const CliArgs& args)
         return usageError(
             "export-text",
             QStringLiteral("%1 is the book itself; it is never overwritten").arg(out));
-    const auto pages = loadOrReport(book, true);
-    if (!pages)
+    const CliBook opened(book);
+    if (!openedOrReported(opened))
         return ExitFailure;
-    QByteArray bytes = TextExport::build(*pages);
+    QByteArray bytes = TextExport::build(opened.pages(true));
     if (args.utf8)
         bytes = CodePage::decode(bytes).toUtf8();
     return exitFor(out.isEmpty() ? CliOutput::outBytes(bytes) : writeFile(out, bytes));
@@ -267,7 +257,7 @@ int CliCommands::find(const CliArgs& args)
                         (args.digitsOnly ? TextFinder::digitsOnly : 0);
     QString out;
     for (size_t number = 1; number <= book.pageCount(); ++number) {
-        const QString text = RtfPlainText::extract(book.page(number, true).Text);
+        const QString text = book.page(number, true).plainText();
         LinePosition at;
         for (int pos = TextFinder::find(text, sample, 0, -1, options); pos >= 0;
              pos = TextFinder::find(text, sample, pos + 1, -1, options)) {
@@ -316,14 +306,17 @@ int CliCommands::backups(const CliArgs& args)
 
 int CliCommands::diff(const CliArgs& args)
 {
-    const auto before = loadOrReport(args.positional.at(0), true);
-    if (!before)
+    // Pages are compared as the files store them.
+    const CliBook before(args.positional.at(0));
+    if (!openedOrReported(before))
         return ExitTrouble;
-    const auto after = loadOrReport(args.positional.at(1), true);
-    if (!after)
+    const CliBook after(args.positional.at(1));
+    if (!openedOrReported(after))
         return ExitTrouble;
+    const std::vector<BookDiff::Entry> entries =
+        BookDiff::compare(before.pages(false), after.pages(false));
     QString out;
-    for (const BookDiff::Entry& entry : BookDiff::compare(*before, *after)) {
+    for (const BookDiff::Entry& entry : entries) {
         out += QStringLiteral("%1\t%2\t%3\t%4\n")
                    .arg(changeName(entry.change), pageNumber(entry.before), pageNumber(entry.after),
                         entry.title);

@@ -1,7 +1,6 @@
 #include "document/backup_catalog.h"
 
 #include "core/bounded_file.h"
-#include "document/page_import.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -51,31 +50,4 @@ std::vector<BackupCatalog::Entry> BackupCatalog::list(const QString& historyFold
     std::stable_sort(entries.begin(), entries.end(),
                      [](const Entry& a, const Entry& b) { return a.modified > b.modified; });
     return entries;
-}
-
-BackupCatalog::Contents BackupCatalog::read(const QString& path)
-{
-    Contents contents;
-    const BoundedFile::Result file = BoundedFile::read(path, DataFile::MaxFileBytes);
-    if (!file.bytes) {
-        contents.fileError = file.error;
-        return contents;
-    }
-    DataFile::ParseResult parsed = DataFile::parse(*file.bytes);
-    if (!parsed.ok()) {
-        contents.damage = parsed.error;
-        return contents;
-    }
-    if (parsed.trailingLine > 0) {
-        contents.damage = DataFile::Error{
-            {AppError::InputPastEndOfFile, QStringLiteral("Text after the last page")},
-            parsed.trailingLine};
-        return contents;
-    }
-    for (PageRecord& page : parsed.pages) {
-        if (page.Kind == PageRecord::AddressPage)
-            page.Text = PageImport::Import(page.Text);
-    }
-    contents.pages = std::move(parsed.pages);
-    return contents;
 }

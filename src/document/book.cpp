@@ -9,6 +9,14 @@ std::span<const PageRecord> Book::pages() const
 
 void Book::setPages(std::vector<PageRecord> pagesFrom1)
 {
+    // With room for the unused slot the pages move along in place: a large
+    // book is never held twice over at start-up.
+    if (pagesFrom1.capacity() > pagesFrom1.size()) {
+        pagesFrom1.insert(pagesFrom1.begin(), PageRecord{});
+        Pages = std::move(pagesFrom1);
+        Q_EMIT pagesReplaced();
+        return;
+    }
     Pages.clear();
     Pages.reserve(pagesFrom1.size() + 1);
     Pages.emplace_back();

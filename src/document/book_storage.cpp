@@ -108,7 +108,7 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
         m_report.fileError = file.error;
         return ReadOutcome::Unreadable;
     }
-    DataFile::ParseResult parsed = DataFile::parse(*file.bytes);
+    DataFile::ParseResult parsed = DataFile::parseInPlace(*file.bytes);
     if (!parsed.ok()) {
         m_report.parseError = parsed.error;
         return ReadOutcome::Unreadable;
@@ -119,10 +119,8 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
     // changes is a new text and no longer one of them.
     rememberSaved(parsed.trailingLine > 0 ? QByteArray() : *file.bytes, parsed.pages);
     if (m_cleanup) {
-        for (PageRecord& page : parsed.pages) {
-            if (page.Kind == PageRecord::AddressPage)
-                page.Text = m_cleanup(page.Text);
-        }
+        for (PageRecord& page : parsed.pages)
+            cleanUp(page);
     }
     m_fileCharset = parsed.charset;
     m_book.setPages(std::move(parsed.pages));
@@ -130,6 +128,20 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
     m_stamp = stampOf(path);
     m_exportState = ExportState::Unknown;
     return ReadOutcome::Loaded;
+}
+
+void BookStorage::cleanUp(PageRecord& page) const
+{
+    if (page.Kind != PageRecord::AddressPage)
+        return;
+    const PageText& text = page.Text;
+    if (m_cleanupCheck && text.isStored() && !text.storedAsUtf8() &&
+        !m_cleanupCheck(text.storedField()))
+        return;
+    QString cleaned = m_cleanup(text);
+    // A page the clean-up leaves as it is stays the page read.
+    if (cleaned.constData() != text.text().constData() || cleaned.size() != text.text().size())
+        page.Text = std::move(cleaned);
 }
 
 QStringList BookStorage::clearSaveLitter()

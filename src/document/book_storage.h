@@ -25,6 +25,10 @@ class BookStorage : public QObject
 public:
     // What every address page passes through at load (the tab clean-up).
     using PageCleanup = std::function<QString(const QString&)>;
+    // Whether the clean-up could change a page, asked of its text as the
+    // file stores it (Windows-1251) so that a page it leaves alone is not
+    // decoded at load.
+    using CleanupCheck = std::function<bool(QByteArrayView)>;
 
     // What the last LoadBook found besides the pages, for the user to be told.
     struct LoadReport
@@ -81,7 +85,11 @@ public:
     QString settingsFolder() const { return m_settingsFolder; }
     void setUseRtf(bool useRtf) { m_useRtf = useRtf; }
     bool useRtf() const { return m_useRtf; }
-    void setPageCleanup(PageCleanup cleanup) { m_cleanup = std::move(cleanup); }
+    void setPageCleanup(PageCleanup cleanup, CleanupCheck check = {})
+    {
+        m_cleanup = std::move(cleanup);
+        m_cleanupCheck = std::move(check);
+    }
 
     // Removes what a save cut short left beside the book: its temporaries
     // ("<data file>.XXXXXX"), unless a running program still has one open.
@@ -166,6 +174,7 @@ private:
     };
 
     ReadOutcome readBook(const QString& path);
+    void cleanUp(PageRecord& page) const;
     bool isWholeBookNewerThanTheBook(const QFileInfo& temporary) const;
     bool keepTrailingCopy(const QString& path, int line);
     std::optional<AppError> recoverFrom(ReadOutcome outcome);
@@ -203,6 +212,7 @@ private:
     bool m_useRtf = true;
     DataFile::Charset m_fileCharset = DataFile::Charset::Windows1251;
     PageCleanup m_cleanup;
+    CleanupCheck m_cleanupCheck;
     // What the last save wrote to the data file (or the load read), and the
     // pages it came from; its digest is taken when first needed.
     QByteArray m_savedBytes;

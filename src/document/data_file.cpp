@@ -203,6 +203,27 @@ char* appendField(char* dst, const QString& text, QString& badChars)
     return dst;
 }
 
+// A text still as it was read is written back as its bytes, without being
+// decoded; the file gives the same bytes for it either way.
+bool storedBytesHold(const PageText& text)
+{
+    return text.isStored() && !text.storedAsUtf8() && !text.storedField().contains('"');
+}
+
+qsizetype textSize(const PageText& text)
+{
+    return storedBytesHold(text) ? text.storedField().size() : text.text().size();
+}
+
+char* appendText(char* dst, const PageText& text, QString& badChars)
+{
+    if (!storedBytesHold(text))
+        return appendField(dst, text, badChars);
+    const QByteArrayView bytes = text.storedField();
+    std::memcpy(dst, bytes.data(), size_t(bytes.size()));
+    return dst + bytes.size();
+}
+
 constexpr std::array<const char16_t*, 14> kDefaultTitles = {u"АБ", u"ВГ", u"ДЕ", u"ЖЗ", u"ИК",
                                                             u"ЛМ", u"НО", u"ПР", u"СТ", u"УФ",
                                                             u"ХЦ", u"ЧШ", u"ЩЭ", u"ЮЯ"};
@@ -299,6 +320,12 @@ PageRecord DataFile::Index::page(size_t i) const
     return {decodeTitle(i), decodeField(record.text, charset), kindOf(i)};
 }
 
+PageRecord DataFile::Index::storedPage(size_t i, const QByteArray& file) const
+{
+    return {decodeTitle(i),
+            PageText::stored(file, records.at(i).text, charset == Charset::Utf8WithBom), kindOf(i)};
+}
+
 QString DataFile::Index::decodeTitle(size_t i) const
 {
     QByteArrayView title = records.at(i).title;
@@ -317,6 +344,20 @@ DataFile::ParseResult DataFile::parse(QByteArrayView bytes)
     result.pages.reserve(index.records.size());
     for (size_t i = 0; i < index.records.size(); ++i)
         result.pages.push_back(index.page(i));
+    return result;
+}
+
+DataFile::ParseResult DataFile::parseInPlace(const QByteArray& bytes)
+{
+    ParseResult result;
+    const Index index = DataFile::index(bytes);
+    result.error = index.error;
+    result.trailingLine = index.trailingLine;
+    result.charset = index.charset;
+    // One slot more: the book puts its unused page 0 in front without a copy.
+    result.pages.reserve(index.records.size() + 1);
+    for (size_t i = 0; i < index.records.size(); ++i)
+        result.pages.push_back(index.storedPage(i, bytes));
     return result;
 }
 
@@ -355,7 +396,7 @@ DataFile::Encoded DataFile::encode(std::span<const PageRecord> pages, Charset ch
         if (page.Title.isEmpty())
             continue;
         ++written;
-        bound += 2 * (page.Title.size() + page.Text.size()) + 8;
+        bound += 2 * (page.Title.size() + textSize(page.Text)) + 8;
     }
     Encoded result;
     const QByteArray countLine = QByteArray::number(written) + "\r\n";
@@ -376,7 +417,7 @@ DataFile::Encoded DataFile::encode(std::span<const PageRecord> pages, Charset ch
         dst = appendField(dst, page.Title, badChars);
         std::memcpy(dst, "\",\"", 3);
         dst += 3;
-        dst = appendField(dst, page.Text, badChars);
+        dst = appendText(dst, page.Text, badChars);
         std::memcpy(dst, "\"\r\n", 3);
         dst += 3;
         if (!badChars.isEmpty() && result.ok()) {

@@ -82,6 +82,8 @@ public:
         int trailingLine = 0; // as in ParseResult
         bool ok() const { return !error.has_value(); }
         PageRecord page(size_t i) const; // 0-based
+        // The page with its text left as stored in `file`, the bytes indexed.
+        PageRecord storedPage(size_t i, const QByteArray& file) const;
         QString decodeTitle(size_t i) const;
         qint32 kindOf(size_t i) const
         {
@@ -92,6 +94,9 @@ public:
 
     static Index index(QByteArrayView bytes);
     static ParseResult parse(QByteArrayView bytes);
+    // As parse, but each page's text stays in `bytes` (shared, not copied)
+    // until it is first read.
+    static ParseResult parseInPlace(const QByteArray& bytes);
     // The page count of a file's count line, read from its first bytes
     // (`head` holds the whole first line); nullopt when parse() would refuse
     // that line.
@@ -117,7 +122,6 @@ public:
     };
     static std::optional<TitleProblem> titleProblem(const QString& title);
 
-private:
     // A field's characters: "''" stands for a double quote.
     static QString decodeField(QByteArrayView bytes, Charset charset);
 };

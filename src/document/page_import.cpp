@@ -1,5 +1,6 @@
 #include "document/page_import.h"
 
+#include "document/tab_runs.h"
 #include "richtext/rtf_parser.h"
 #include "richtext/rtf_plain_text.h"
 #include "richtext/rtf_reader.h"
@@ -10,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <array>
 #include <limits>
@@ -27,18 +29,6 @@ struct Range
     int to;
 };
 
-// A run of tabs at the start of a line keeps two, anywhere else one.
-qsizetype tabsKept(bool atLineStart)
-{
-    return atLineStart ? 2 : 1;
-}
-
-bool isLineBreak(QChar ch)
-{
-    return ch == u'\r' || ch == u'\n' || ch == QChar::LineSeparator ||
-           ch == QChar::ParagraphSeparator;
-}
-
 // Appends the surplus tabs of one block, in document positions, in ascending
 // order. A line break typed with Shift+Enter stays inside its block, so it
 // starts a line too. Pictures take no room in the plain text needsCollapse
@@ -53,15 +43,15 @@ void collectSurplusTabs(const QTextBlock& block, std::vector<Range>& ranges)
     while (i < text.size()) {
         if (text.at(i) != u'\t') {
             const QChar ch = text.at(i);
-            atLineStart =
-                isLineBreak(ch) || (atLineStart && ch == QChar::ObjectReplacementCharacter);
+            atLineStart = TabRuns::isLineBreak(ch) ||
+                          (atLineStart && ch == QChar::ObjectReplacementCharacter);
             ++i;
             continue;
         }
         const qsizetype runStart = i;
         while (i < text.size() && text.at(i) == u'\t')
             ++i;
-        const qsizetype keep = tabsKept(atLineStart);
+        const qsizetype keep = TabRuns::kept(atLineStart);
         if (i - runStart > keep)
             ranges.push_back(
                 {base + static_cast<int>(runStart + keep), base + static_cast<int>(i)});
@@ -302,23 +292,7 @@ void PageImport::CollapseTabs(QTextDocument& doc)
 
 bool PageImport::needsCollapse(const QString& pageText)
 {
-    const QString plain = RtfPlainText::extract(pageText);
-    bool atLineStart = true;
-    qsizetype i = 0;
-    while (i < plain.size()) {
-        if (plain.at(i) != u'\t') {
-            atLineStart = isLineBreak(plain.at(i));
-            ++i;
-            continue;
-        }
-        const qsizetype runStart = i;
-        while (i < plain.size() && plain.at(i) == u'\t')
-            ++i;
-        if (i - runStart > tabsKept(atLineStart))
-            return true;
-        atLineStart = false;
-    }
-    return false;
+    return TabRuns::hasSurplus(RtfPlainText::extract(pageText));
 }
 
 bool PageImport::mayNeedCollapse(const QString& pageText)
@@ -326,4 +300,24 @@ bool PageImport::mayNeedCollapse(const QString& pageText)
     if (!RtfParser::isRtf(QStringView(pageText)))
         return true;
     return TabLook(pageText).mayNeedCollapse();
+}
+
+// The look follows ASCII only, and Windows-1251 keeps ASCII as it is: every
+// other byte is text to it whatever letter it stands for. Only a stored
+// double quote ("''") reads differently, so such a page is always a candidate.
+// A page is widened on the stack: a book's worth of pages costs no allocation.
+bool PageImport::mayNeedCollapseStored(QByteArrayView storedText)
+{
+    if (!RtfParser::isRtf(storedText))
+        return true;
+    QVarLengthArray<char16_t, 4096> wide(storedText.size());
+    char previous = 0;
+    for (qsizetype i = 0; i < storedText.size(); ++i) {
+        const char byte = storedText[i];
+        if (byte == '"' || (byte == '\'' && previous == '\''))
+            return true;
+        wide[i] = static_cast<unsigned char>(byte);
+        previous = byte;
+    }
+    return TabLook(QStringView(wide.data(), wide.size())).mayNeedCollapse();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 class QTextDocument;
@@ -23,4 +24,7 @@ public:
     // would flag: false only when no two tabs of the text can be neighbours.
     // A page using a feature the look does not follow is always a candidate.
     static bool mayNeedCollapse(const QString& pageText);
+    // The same look at a page text as the data file stores it (Windows-1251,
+    // two apostrophes for a double quote), without decoding it.
+    static bool mayNeedCollapseStored(QByteArrayView storedText);
 };

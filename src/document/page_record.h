@@ -1,20 +1,77 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
+#include <type_traits>
 
-// The plain text of a page text, kept until the text changes. It holds a
-// shallow copy of the text it was made from: while that copy shares the
-// text's characters, nothing can change them in place (a write detaches the
-// text first), so the same characters at the same address mean the same text.
-class PlainTextMemo
+// A page's text. A page read from the data file keeps its field as stored,
+// shared with the file's bytes, and decodes it the first time somebody reads
+// it: a large book costs its titles at start-up, and a page nobody opens
+// costs nothing more. Every change goes through assignment, which also
+// forgets the plain text made of the old text.
+class PageText
 {
+    template <typename T>
+    static constexpr bool TextSource =
+        std::is_constructible_v<QString, T&&> && !std::is_same_v<std::remove_cvref_t<T>, PageText>;
+
 public:
-    const QString& of(const QString& text) const;
+    PageText() = default;
+    template <typename T>
+    requires TextSource<T> PageText(T&& text) : m_text(std::forward<T>(text)) {}
+
+    // `field` lies inside `file`, in the data file's own coding (two
+    // apostrophes for a double quote), Windows-1251 unless `utf8`.
+    static PageText stored(const QByteArray& file, QByteArrayView field, bool utf8);
+    // A text known only by its plain text, which it is: what a reader that
+    // shows pages but never writes them makes of a page it cleaned up.
+    static PageText ofPlainText(const QString& plain);
+
+    template <typename T>
+    requires TextSource<T> PageText& operator=(T&& text)
+    {
+        *this = PageText(QString(std::forward<T>(text)));
+        return *this;
+    }
+    PageText& operator+=(const QString& more) { return *this = text() + more; }
+
+    const QString& text() const;
+    operator const QString&() const { return text(); }
+    // What the text export and plain-text mode use; made once per text.
+    const QString& plainText() const;
+
+    // The field as the file stores it, while the text is still the one read;
+    // empty otherwise.
+    QByteArrayView storedField() const { return m_field; }
+    bool isStored() const { return !m_file.isNull(); }
+    bool storedAsUtf8() const { return m_utf8; }
+
+    // The very same text, told apart without comparing characters: the same
+    // stored field, or the same characters at the same address (while a copy
+    // shares them nothing can change them in place).
+    bool sameAs(const PageText& other) const;
+
+    friend bool operator==(const PageText& a, const PageText& b)
+    {
+        return a.sameAs(b) || a.text() == b.text();
+    }
+    friend bool operator==(const PageText& a, const QString& b) { return a.text() == b; }
+    template <typename T>
+    requires TextSource<T> &&(!std::is_same_v<std::remove_cvref_t<T>, QString>)friend bool
+    operator==(const PageText& a, const T& b)
+    {
+        return a.text() == QString(b);
+    }
 
 private:
-    mutable QString m_source;
+    mutable QString m_text;
     mutable QString m_plain;
-    mutable bool m_known = false;
+    QByteArray m_file;
+    QByteArrayView m_field;
+    mutable bool m_decoded = true;
+    mutable bool m_plainKnown = false;
+    bool m_utf8 = false;
 };
 
 // One page of the book. Texts hold Windows-1251-decoded characters, so every
@@ -22,15 +79,13 @@ private:
 struct PageRecord
 {
     QString Title;
-    QString Text;
+    PageText Text;
     qint32 Kind = 0;
-    PlainTextMemo plainMemo = {};
 
     static constexpr qint32 AddressPage = 0;
     static constexpr qint32 TextPage = 1;
 
-    // What the text export and plain-text mode use; extracted once per text.
-    const QString& plainText() const { return plainMemo.of(Text); }
+    const QString& plainText() const { return Text.plainText(); }
 
     friend bool operator==(const PageRecord& a, const PageRecord& b)
     {
@@ -38,24 +93,18 @@ struct PageRecord
     }
 };
 
-// Shallow copies of a page's title and text. While they share the page's
-// characters nothing can change them in place, so the same characters at the
-// same address mean the same page, told apart without comparing any text.
+// Shallow copies of a page's title and text: the same page is told apart
+// without comparing any text (see PageText::sameAs).
 struct PageIdentity
 {
     QString title;
-    QString text;
+    PageText text;
     qint32 kind = 0;
 
     static PageIdentity of(const PageRecord& page) { return {page.Title, page.Text, page.Kind}; }
     bool isOf(const PageRecord& page) const
     {
-        return kind == page.Kind && same(title, page.Title) && same(text, page.Text);
-    }
-
-private:
-    static bool same(const QString& a, const QString& b)
-    {
-        return a.constData() == b.constData() && a.size() == b.size();
+        return kind == page.Kind && title.constData() == page.Title.constData() &&
+               title.size() == page.Title.size() && text.sameAs(page.Text);
     }
 };

@@ -4,6 +4,7 @@
 #include "richtext/plain_text.h"
 #include "richtext/rtf_content_sink.h"
 #include "richtext/rtf_parser.h"
+#include "richtext/rtf_simple_text.h"
 
 namespace {
 
@@ -30,6 +31,8 @@ QString RtfPlainText::extract(QByteArrayView rtf)
 {
     if (!RtfParser::isRtf(rtf))
         return PlainText::normalized(CodePage::decode(rtf));
+    if (std::optional<QString> simple = RtfSimpleText::extract(rtf))
+        return std::move(*simple);
     TextCollector collector(rtf.size() / 4);
     RtfParser(rtf, collector).parse();
     return collector.take();

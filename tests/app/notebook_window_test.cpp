@@ -144,7 +144,7 @@ TEST_F(NotebookWindow, DraggingTheMarkerMovesTheSecondTabStopWithinTheFrame)
     EXPECT_GT(editor()->SelTabs(1), before);
     EXPECT_EQ(editor()->SelTabs(1), static_cast<int>(window()->tabStopTwips()) - 75);
     // The page record has the new stops at once, and the book is changed.
-    EXPECT_TRUE(page(1).Text.contains(u"\\tx"_qs + QString::number(editor()->SelTabs(1))));
+    EXPECT_TRUE(page(1).Text.text().contains(u"\\tx"_qs + QString::number(editor()->SelTabs(1))));
     EXPECT_TRUE(book().isChanged());
     EXPECT_FALSE(window()->statusBar()->isSaved());
     drag(-5000);

@@ -202,7 +202,7 @@ TEST(Shutdown, ATerminationDuringAStartUpMessageEndsWithTheBookSavedAndNothingWa
     EXPECT_EQ(f.messages.texts().size(), 1);
     const DataFile::ParseResult saved = DataFile::parse(readAll(f.dataFile()));
     ASSERT_EQ(saved.pages.size(), 1u) << "the counted page, saved";
-    EXPECT_TRUE(saved.pages[0].Text.contains(u"alpha"_qs));
+    EXPECT_TRUE(saved.pages[0].Text.text().contains(u"alpha"_qs));
 }
 
 class Sharing : public ::testing::Test
@@ -237,7 +237,7 @@ TEST_F(Sharing, EachAnswerDoesWhatItSays)
 
     f.messages.queueChoice(1); // reload theirs
     app->saveCommand();
-    EXPECT_TRUE(app->book().Pages[1].Text.contains(u"theirs, written elsewhere"_qs));
+    EXPECT_TRUE(app->book().Pages[1].Text.text().contains(u"theirs, written elsewhere"_qs));
     typeOver(*app, u"ours again"_qs);
     writeAll(f.dataFile(), kGoodBook);
     f.messages.queueChoice(2); // overwrite

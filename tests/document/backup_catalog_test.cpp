@@ -103,7 +103,7 @@ TEST(BackupCatalog, ReadsWholeCopiesAndRefusesDamagedOnesWithoutTouchingThem)
     ASSERT_TRUE(contents.ok());
     ASSERT_EQ(contents.pages.size(), 2u);
     EXPECT_EQ(contents.pages[0].Title, "A");
-    EXPECT_FALSE(contents.pages[0].Text.contains("\t\t\t"));
+    EXPECT_FALSE(contents.pages[0].Text.text().contains("\t\t\t"));
     EXPECT_EQ(contents.pages[1], (PageRecord{"B", "a\t\tb", PageRecord::TextPage}));
 
     writeCopy(dir.filePath("velkaro.2"), "3\r\n\"A\",\"one\r\ntwo\"\r\n\"B\",\"\"\r\n", 1);

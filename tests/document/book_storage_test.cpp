@@ -111,7 +111,7 @@ TEST_F(BookStorageTest, AnExistingUsersBookWithNulBytesLoadsExportsAndSavesUncha
 {
     const QByteArray stored = readAll(QStringLiteral(VELKARO_TEST_DATA "/books/rich_edit_nul.dat"));
     writeAll(m_storage.FullDataPath(), stored);
-    m_storage.setPageCleanup(&PageImport::Import);
+    m_storage.setPageCleanup(&PageImport::Import, &PageImport::mayNeedCollapseStored);
     ASSERT_FALSE(m_storage.LoadBook().has_value());
     EXPECT_TRUE(m_storage.loadReport().keptAside.isEmpty());
     ASSERT_EQ(m_book.PageCount(), 3);

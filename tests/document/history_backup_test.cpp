@@ -51,7 +51,7 @@ TEST(HistoryBackup, WrittenFromTheLastSaveOnlyWhileThePagesAreTheSaved)
     };
     EXPECT_EQ(backupBytes(), readAll(storage.FullDataPath()));
 
-    book.Pages[1].Text[0] = u'F';
+    book.Pages[1].Text = QString(book.Pages[1].Text).replace(0, 1, u'F');
     EXPECT_EQ(backupBytes(), DataFile::serialize(book.pages()));
     book.Pages[1].Title = "C";
     EXPECT_EQ(backupBytes(), DataFile::serialize(book.pages()));

@@ -21,12 +21,12 @@ TEST(TextExport, FollowsEveryChangeOfAPageText)
     std::vector<PageRecord> pages = {{u"A"_qs, u"{\\rtf1 one}"_qs, 0}};
     const auto exported = [&pages] { return CodePage::decode(TextExport::build(pages)); };
     EXPECT_EQ(exported(), u"$A\r\none\r\n"_qs);
-    pages[0].Text[7] = u'O';
+    pages[0].Text = QString(pages[0].Text).replace(7, 1, u'O');
     EXPECT_EQ(exported(), u"$A\r\nOne\r\n"_qs);
     pages[0].Text = u"{\\rtf1 two}"_qs;
     EXPECT_EQ(exported(), u"$A\r\ntwo\r\n"_qs);
     const QString shared = pages[0].Text;
-    pages[0].Text.replace(u"two"_qs, u"six"_qs);
+    pages[0].Text = QString(shared).replace(u"two"_qs, u"six"_qs);
     EXPECT_EQ(exported(), u"$A\r\nsix\r\n"_qs);
     EXPECT_EQ(shared, u"{\\rtf1 two}"_qs);
 

@@ -1,3 +1,4 @@
+#include "richtext/rtf_simple_text.h"
 #include "rtf_test_util.h"
 
 #include <QTextCursor>
@@ -45,4 +46,36 @@ TEST(PlainText, PlainInputIsNormalised)
     readBoth("{\\rtf1 x}", doc);
     RtfReader::read(QString(), doc);
     EXPECT_TRUE(doc.isEmpty());
+}
+
+// Pages as the rich-edit control writes them are read in one pass; anything
+// that pass does not follow is left to the full reader. Either way the text
+// is the reader's.
+TEST(PlainText, OnePassReadsOrdinaryPagesAsTheReaderDoes)
+{
+    const QByteArray head = "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0\\fswiss"
+                            "\\fcharset204{\\*\\fname Tahoma;}Tahoma CYR;}}\r\n"
+                            "{\\colortbl ;\\red0\\green0\\blue0;}\r\n\\viewkind4\\uc1\\pard";
+    const std::pair<QByteArray, bool> cases[] = {
+        {head + "\\tx300\\cf1\\f0\\fs20 \\'c8\\'e2\\'e0\\'ed 1\\tab +7 555\\par\r\n\\pard\\par" +
+             QByteArray("\r\n}\r\n\0", 6),
+         true},
+        {head + " {\\b \xcf\xf0\\{\\}\\\\}\\par\\par\\par x\\par}", true},
+        {"{\\rtf1\\ansi\\ansicpg1251{\\fonttbl\\f0\\fswiss\\fcharset204 Arial;}\\f0 a\\tab\\tab b}",
+         true},
+        {"{\\rtf1\\ansi\\ansicpg1251{\\fonttbl\\f0\\fswiss\\fcharset0 Arial;}\\f0 \\'c8}", false},
+        {"{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset204 Symbol;}}\\f0 a}", false},
+        {"{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset204 Arial;}}\\f0 \\'c8}", false},
+        {head + " \\u1055? a}", false},
+        {head + "{\\*\\pn\\pnlvlblt{\\pntxtb x}}a\\par b}", false},
+        {head + " a\\line b}", false},
+        {head + " a} trailing", false},
+    };
+    for (const auto& [rtf, simple] : cases) {
+        const std::optional<QString> text = RtfSimpleText::extract(rtf);
+        EXPECT_EQ(text.has_value(), simple) << rtf.constData();
+        if (text) {
+            EXPECT_EQ(*text, readBoth(rtf)) << rtf.constData();
+        }
+    }
 }

@@ -1,0 +1,34 @@
+// Reading a copy whole cleans its pages up as the book is at load, which
+// takes the rich-text document; listing copies (the command-line tool) does
+// not, so it lives apart and links no GUI library.
+#include "core/bounded_file.h"
+#include "document/backup_catalog.h"
+#include "document/page_import.h"
+
+BackupCatalog::Contents BackupCatalog::read(const QString& path)
+{
+    Contents contents;
+    const BoundedFile::Result file = BoundedFile::read(path, DataFile::MaxFileBytes);
+    if (!file.bytes) {
+        contents.fileError = file.error;
+        return contents;
+    }
+    DataFile::ParseResult parsed = DataFile::parseInPlace(*file.bytes);
+    if (!parsed.ok()) {
+        contents.damage = parsed.error;
+        return contents;
+    }
+    if (parsed.trailingLine > 0) {
+        contents.damage = DataFile::Error{
+            {AppError::InputPastEndOfFile, QStringLiteral("Text after the last page")},
+            parsed.trailingLine};
+        return contents;
+    }
+    for (PageRecord& page : parsed.pages) {
+        if (page.Kind == PageRecord::AddressPage &&
+            PageImport::mayNeedCollapseStored(page.Text.storedField()))
+            page.Text = PageImport::Import(page.Text);
+    }
+    contents.pages = std::move(parsed.pages);
+    return contents;
+}
