@@ -29,9 +29,10 @@ bool openedOrReported(const CliBook& book)
 }
 
 // Loads the book or tells why not; nullopt means the caller exits with ExitFailure.
-std::optional<std::vector<PageRecord>> loadOrReport(const QString& path, bool cleanUp)
+std::optional<std::vector<PageRecord>> loadOrReport(const QString& path, bool cleanUp,
+                                                    const CliArgs& args)
 {
-    const CliBook book(path);
+    const CliBook book(path, args.passwordFile);
     if (!openedOrReported(book))
         return std::nullopt;
     return book.pages(cleanUp);
@@ -175,7 +176,7 @@ int exportContacts(const CliArgs& args, ContactExport::Format format, const QStr
         return usageError(
             command,
             QStringLiteral("%1 is the book itself; it is never overwritten").arg(args.output));
-    const CliBook opened(book);
+    const CliBook opened(book, args.passwordFile);
     if (!openedOrReported(opened))
         return CliCommands::ExitFailure;
     if (page && (*page < 1 || *page > static_cast<int>(opened.pageCount())))
@@ -191,7 +192,7 @@ int exportContacts(const CliArgs& args, ContactExport::Format format, const QStr
 
 int CliCommands::list(const CliArgs& args)
 {
-    const CliBook book(args.positional.at(0));
+    const CliBook book(args.positional.at(0), args.passwordFile);
     if (!openedOrReported(book))
         return ExitFailure;
     QString out;
@@ -209,7 +210,7 @@ int CliCommands::cat(const CliArgs& args)
     if (!number)
         return usageError("cat",
                           QStringLiteral("'%1' is not a page number").arg(args.positional.at(1)));
-    const CliBook book(args.positional.at(0));
+    const CliBook book(args.positional.at(0), args.passwordFile);
     if (!openedOrReported(book))
         return ExitFailure;
     if (*number < 1 || *number > static_cast<int>(book.pageCount()))
@@ -226,7 +227,7 @@ int CliCommands::exportText(const CliArgs& args)
         return usageError(
             "export-text",
             QStringLiteral("%1 is the book itself; it is never overwritten").arg(out));
-    const auto pages = loadOrReport(book, true);
+    const auto pages = loadOrReport(book, true, args);
     if (!pages)
         return ExitFailure;
     QByteArray bytes = TextExport::build(*pages);
@@ -238,7 +239,7 @@ int CliCommands::exportText(const CliArgs& args)
 int CliCommands::check(const CliArgs& args)
 {
     const QString& book = args.positional.at(0);
-    const CliBook opened(book);
+    const CliBook opened(book, args.passwordFile);
     if (!openedOrReported(opened))
         return ExitFailure;
     if (opened.trailingLine() > 0) {
@@ -258,7 +259,7 @@ int CliCommands::find(const CliArgs& args)
     const QString& sample = args.positional.at(1);
     if (sample.isEmpty())
         return usageError("find", QStringLiteral("nothing to find: TEXT is empty"));
-    const CliBook book(args.positional.at(0));
+    const CliBook book(args.positional.at(0), args.passwordFile);
     if (!openedOrReported(book))
         return ExitTrouble;
     const int options = (args.matchCase ? TextFinder::matchCase : 0) |
@@ -316,10 +317,10 @@ int CliCommands::backups(const CliArgs& args)
 
 int CliCommands::diff(const CliArgs& args)
 {
-    const auto before = loadOrReport(args.positional.at(0), true);
+    const auto before = loadOrReport(args.positional.at(0), true, args);
     if (!before)
         return ExitTrouble;
-    const auto after = loadOrReport(args.positional.at(1), true);
+    const auto after = loadOrReport(args.positional.at(1), true, args);
     if (!after)
         return ExitTrouble;
     QString out;
