@@ -308,8 +308,9 @@ int CliCommands::backups(const CliArgs& args)
         out += QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
                    .arg(QString::number(entry.period),
                         entry.modified.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                        entry.pageCount ? QString::number(*entry.pageCount)
-                                        : QStringLiteral("damaged"),
+                        entry.pageCount   ? QString::number(*entry.pageCount)
+                        : entry.encrypted ? QStringLiteral("encrypted")
+                                          : QStringLiteral("damaged"),
                         QString::number(entry.size), QDir::toNativeSeparators(entry.path));
     }
     return exitFor(CliOutput::out(out));

@@ -41,6 +41,7 @@ public:
         QString exeBaseName;
         QString dataFilePath;       // the books kept before a restore lie beside it
         QList<int> addressTabStops; // twips, as the notebook shows address pages
+        std::shared_ptr<const BookKey> key; // opens the copies of an encrypted book
         TextLookup text;
         FormLocalize localize;
     };

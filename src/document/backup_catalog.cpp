@@ -1,6 +1,8 @@
 #include "document/backup_catalog.h"
 
 #include "core/bounded_file.h"
+#include "document/book_cipher.h"
+#include "document/book_storage.h"
 #include "document/page_import.h"
 
 #include <QDir>
@@ -24,8 +26,10 @@ std::optional<BackupCatalog::Entry> BackupCatalog::entryOf(const QString& path, 
         return std::nullopt;
     Entry entry{path, kind, period, info.lastModified(), info.size(), std::nullopt};
     const BoundedFile::Result head = BoundedFile::readHead(path, kHeadBytes);
-    if (head.bytes)
+    if (head.bytes) {
         entry.pageCount = DataFile::pageCountOf(*head.bytes);
+        entry.encrypted = BookCipher::isSealed(*head.bytes);
+    }
     return entry;
 }
 
@@ -53,12 +57,13 @@ std::vector<BackupCatalog::Entry> BackupCatalog::list(const QString& historyFold
     return entries;
 }
 
-BackupCatalog::Contents BackupCatalog::read(const QString& path)
+BackupCatalog::Contents BackupCatalog::read(const QString& path, const BookKey* key)
 {
     Contents contents;
-    const BoundedFile::Result file = BoundedFile::read(path, DataFile::MaxFileBytes);
+    const BookStorage::Plain file = BookStorage::readPlain(path, key);
     if (!file.bytes) {
-        contents.fileError = file.error;
+        contents.fileError = file.why.fileError;
+        contents.damage = file.why.parseError;
         return contents;
     }
     DataFile::ParseResult parsed = DataFile::parse(*file.bytes);

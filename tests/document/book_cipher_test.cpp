@@ -1,3 +1,4 @@
+#include "document/backup_catalog.h"
 #include "document/book_cipher.h"
 #include "document/book_key.h"
 #include "document/book_storage.h"
@@ -98,6 +99,12 @@ TEST(BookCipherTest, EncryptedStorageWritesNoPlainTextAnywhere)
     }
     EXPECT_EQ(files.size(), 4) << files.join(' ').toStdString();
     EXPECT_FALSE(QFileInfo::exists(storage.exportPath()));
+    // The backups window opens the copies with the key, and only with it.
+    const auto backups = BackupCatalog::list(dir.path() + "/settings/History/", "velkaro", {});
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_TRUE(backups[0].encrypted);
+    EXPECT_EQ(BackupCatalog::read(backups[0].path, storage.key().get()).pages.size(), 1u);
+    EXPECT_EQ(BackupCatalog::read(backups[0].path).damage->error.text, TextId::SealedOtherPassword);
 
     // Read back with the key; a second backup of the same book is left alone.
     Book again;
