@@ -102,9 +102,8 @@ void BM_SaveCommand(benchmark::State& state)
 void BM_DeriveKey(benchmark::State& state)
 {
     const BookKey::Limits limits =
-        state.range(0) == 0
-            ? BookKey::Limits::moderate()
-            : BookKey::Limits{2, 64 * 1024}; // crypto_pwhash_*_INTERACTIVE
+        state.range(0) == 0 ? BookKey::Limits::moderate()
+                            : BookKey::Limits{2, 64 * 1024}; // crypto_pwhash_*_INTERACTIVE
     for (auto _ : state)
         benchmark::DoNotOptimize(BookKey::create(QStringLiteral("пароль"), limits));
     state.SetLabel(state.range(0) == 0 ? "moderate" : "interactive");

@@ -431,8 +431,11 @@ void Application::SelectPage(int index)
         m_book.PrevPage = m_book.RecentPage;
     m_book.RecentPage = static_cast<qint16>(index);
     const PageRecord& page = m_book.Pages[static_cast<std::size_t>(index)];
+    // An encrypted book's page titles stay out of the settings.
     m_settings->Write(OptionTable::captionSection.toString(), OptionTable::captionKey.toString(),
-                      AppInfo::title() + QStringLiteral(" - ") + page.Title);
+                      m_storage.encrypted()
+                          ? AppInfo::title()
+                          : AppInfo::title() + QStringLiteral(" - ") + page.Title);
     m_mainWindow->showPage(page, index);
 }
 

@@ -49,9 +49,9 @@ bool BookEncryption::tryPassword(const QString& typed)
         BusyCursor busy;
         // A header that cannot be read checks no password: the load keeps
         // that file aside, and the new book is sealed under the one typed.
-        key = m_sealed->header ? BookKey::derive(typed, m_sealed->header->params,
-                                                 m_sealed->header->check)
-                               : BookKey::create(typed, m_app.m_env.keyLimits);
+        key = m_sealed->header
+                  ? BookKey::derive(typed, m_sealed->header->params, m_sealed->header->check)
+                  : BookKey::create(typed, m_app.m_env.keyLimits);
     }
     if (!key)
         return false;
@@ -77,6 +77,7 @@ bool BookEncryption::switchOn()
         return false;
     }
     rewriteCopies(nullptr, key.get());
+    m_app.SelectPage(m_app.m_book.RecentPage); // the stored caption loses the page title
     return true;
 }
 
@@ -153,8 +154,8 @@ void BookEncryption::rewriteCopies(const BookKey* from, const BookKey* to)
             failed << path;
     }
     if (!result.plainLeft.isEmpty() &&
-        m_app.m_messages.ask(m_app.localizedText(TextId::EncryptCopiesDelete)
-                                 .arg(nativeList(result.plainLeft)))) {
+        m_app.m_messages.ask(
+            m_app.localizedText(TextId::EncryptCopiesDelete).arg(nativeList(result.plainLeft)))) {
         for (const QString& path : std::as_const(result.plainLeft)) {
             if (!QFile::remove(path))
                 failed << path;

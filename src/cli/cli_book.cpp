@@ -1,7 +1,6 @@
 #include "cli/cli_book.h"
 
 #include "cli/cli_password.h"
-
 #include "core/bounded_file.h"
 #include "document/book_cipher.h"
 #include "document/page_import.h"

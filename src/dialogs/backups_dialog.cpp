@@ -139,7 +139,7 @@ void BackupsDialog::fillList()
     QList<QTreeWidgetItem*> items;
     for (size_t i = 0; i < m_entries.size(); ++i) {
         const BackupCatalog::Entry& entry = m_entries[i];
-        const QString pages = entry.pageCount ? QString::number(*entry.pageCount)
+        const QString pages = entry.pageCount   ? QString::number(*entry.pageCount)
                               : entry.encrypted ? QString()
                                                 : m_setup.text(TextId::BackupsDamagedMark);
         const QString size =

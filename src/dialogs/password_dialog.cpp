@@ -50,9 +50,9 @@ PasswordDialog::PasswordDialog(Mode mode, QString currentPassword, MessageServic
     m_chkMask->setVisible(changing);
     const bool login = m_mode == Mode::Login;
     m_cmdCancel->setText(m_text(login ? TextId::PasswordExit : TextId::PasswordCancel));
-    setWindowTitle(m_text(changing ? TextId::PasswordChangeCaption
-                                   : (login ? TextId::PasswordLoginCaption
-                                            : TextId::PasswordConfirmCaption)));
+    setWindowTitle(
+        m_text(changing ? TextId::PasswordChangeCaption
+                        : (login ? TextId::PasswordLoginCaption : TextId::PasswordConfirmCaption)));
     m_txtPassword->setText(changing ? m_currentPassword : QString());
 
     connect(m_chkMask, &QCheckBox::toggled, this, [this](bool masked) {

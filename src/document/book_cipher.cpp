@@ -1,8 +1,7 @@
 #include "document/book_cipher.h"
 
-#include <sodium.h>
-
 #include <cstring>
+#include <sodium.h>
 
 namespace {
 
@@ -100,10 +99,9 @@ QByteArray BookCipher::seal(QByteArrayView plain, const BookKey& key)
     out.resize(HeaderBytes + plain.size() + TagBytes);
     auto* cipher = reinterpret_cast<unsigned char*>(out.data()) + HeaderBytes;
     key.withKey([&](const unsigned char* k) {
-        crypto_aead_xchacha20poly1305_ietf_encrypt(cipher, nullptr, bytesOf(plain),
-                                                   std::size_t(plain.size()), bytesOf(out),
-                                                   HeaderBytes, nullptr,
-                                                   bytesOf(out) + kNonceAt, k);
+        crypto_aead_xchacha20poly1305_ietf_encrypt(
+            cipher, nullptr, bytesOf(plain), std::size_t(plain.size()), bytesOf(out), HeaderBytes,
+            nullptr, bytesOf(out) + kNonceAt, k);
     });
     return out;
 }

@@ -34,8 +34,7 @@ bool exists(const QString& path)
 
 BookCopies::BookCopies(const BookStorage& storage, QString historyFolder)
     : m_storage(storage), m_historyFolder(std::move(historyFolder))
-{
-}
+{}
 
 QStringList BookCopies::copies() const
 {

@@ -1,8 +1,7 @@
 #include "document/book_key.h"
 
-#include <sodium.h>
-
 #include <cstring>
+#include <sodium.h>
 
 namespace {
 

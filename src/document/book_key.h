@@ -63,8 +63,7 @@ public:
 
     // Gives `use` the key's bytes while it runs; the memory is locked again
     // afterwards.
-    template<typename Use>
-    auto withKey(Use&& use) const
+    template <typename Use> auto withKey(Use&& use) const
     {
         Unlock unlocked(*this);
         return use(static_cast<const unsigned char*>(m_key));

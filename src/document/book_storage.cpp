@@ -196,8 +196,8 @@ BookStorage::Plain BookStorage::readPlain(const QString& path, const BookKey* ke
         opened = BookCipher::open(*file.bytes, *key);
     } else {
         const BookCipher::Problem problem = BookCipher::readHeader(*file.bytes).problem;
-        opened.problem = problem == BookCipher::Problem::None ? BookCipher::Problem::OtherKey
-                                                               : problem;
+        opened.problem =
+            problem == BookCipher::Problem::None ? BookCipher::Problem::OtherKey : problem;
     }
     if (!opened.ok())
         return {std::nullopt, {{}, DataFile::Error{BookCipher::error(opened.problem), 0}}};

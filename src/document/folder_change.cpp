@@ -137,7 +137,8 @@ std::optional<Report> FolderChange::keepFoundBook() const
 
 FolderChange::Outcome FolderChange::loadFound()
 {
-    if (std::optional<BookStorage::Unreadable> why = BookStorage::whyUnreadable(newFile(), m_storage.key().get()))
+    if (std::optional<BookStorage::Unreadable> why =
+            BookStorage::whyUnreadable(newFile(), m_storage.key().get()))
         return failed({TextId::NewBookUnreadable, {native(m_newFolder)}, std::nullopt, *why});
     const QString oldFolder = m_storage.FilePath();
     m_storage.setFilePath(m_newFolder);

@@ -68,6 +68,7 @@ TEST(Encryption, SwitchedOnNothingReadableRemainsAndTheHeaderChecksTheLogIn)
     EXPECT_EQ(filesShowing(f, kSecret), QStringList());
     EXPECT_TRUE(BookCipher::isSealed(readAll(f.dataFile())));
     EXPECT_EQ(f.read("Privacy", "Password"), QString());
+    EXPECT_FALSE(f.read("frmMain", "Caption").contains(" - ")); // no page title either
 
     auto app = makeApp(f);
     QStringList tried;

@@ -47,9 +47,15 @@ TEST(BookCipherTest, AnyFlippedBitOrCutIsRefusedWhole)
     const int body = BookCipher::HeaderBytes;
     // magic, version, limits, salt, check value, nonce, header hash, body, tag
     const std::vector<std::pair<int, Problem>> regions = {
-        {2, Problem::NotSealed}, {8, Problem::Damaged},         {13, Problem::Damaged},
-        {25, Problem::Damaged},  {40, Problem::Damaged},        {80, Problem::Damaged},
-        {100, Problem::Damaged}, {body + 3, Problem::Damaged}, {int(sealed.size()) - 1, Problem::Damaged}};
+        {2, Problem::NotSealed},
+        {8, Problem::Damaged},
+        {13, Problem::Damaged},
+        {25, Problem::Damaged},
+        {40, Problem::Damaged},
+        {80, Problem::Damaged},
+        {100, Problem::Damaged},
+        {body + 3, Problem::Damaged},
+        {int(sealed.size()) - 1, Problem::Damaged}};
     for (const auto& [at, problem] : regions) {
         for (int bit = 0; bit < 8; ++bit) {
             QByteArray changed = sealed;
@@ -124,7 +130,9 @@ TEST(BookCipherTest, DamagedOrForeignBookIsKeptAsideAndReplaced)
     QByteArray damaged = BookCipher::seal(kBody, *key);
     damaged[damaged.size() - 20] ^= 1;
     const std::vector<std::pair<QByteArray, std::shared_ptr<const BookKey>>> cases = {
-        {damaged, key}, {BookCipher::seal(kBody, *key), makeKey()}, {BookCipher::seal(kBody, *key), nullptr}};
+        {damaged, key},
+        {BookCipher::seal(kBody, *key), makeKey()},
+        {BookCipher::seal(kBody, *key), nullptr}};
     for (const auto& [bytes, readerKey] : cases) {
         writeAll(data + "velkaro.dat", bytes);
         Book book;
