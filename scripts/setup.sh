@@ -8,7 +8,7 @@ BUILD_DIR="${VELKARO_BUILD_DIR:-$ROOT/build}"
 
 PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libsodium-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-wine
   qt6-translations-l10n

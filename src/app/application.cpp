@@ -95,7 +95,13 @@ bool Application::StartUp()
     migratePassword();
     if (!readPassword())
         return false;
-    if (!m_currentPassword.isEmpty() && !m_loginPrompt(*this))
+    // An encrypted book is its own password check: its folder is needed now.
+    m_encryption.findSealedBook(
+        Folders::locate(m_settings->Read(OptionTable::key(OptionId::FilePath).section.toString(),
+                                         OptionTable::key(OptionId::FilePath).key.toString(),
+                                         QString()))
+            .FullDataPath);
+    if ((!m_currentPassword.isEmpty() || m_encryption.bookSealed()) && !m_loginPrompt(*this))
         return false;
     if (m_nobodyThere)
         return false;
@@ -177,6 +183,7 @@ bool Application::showLogin()
             FormLocalizer::localize(form, m_localization, QStringLiteral("Login"));
         },
         m_mainWindow.get());
+    dialog.setCheck([this](const QString& typed) { return tryPassword(typed); });
     dialog.exec();
     return dialog.loginAccepted();
 }
@@ -299,6 +306,8 @@ QString Application::unreadableReason(const QString& fileError,
 {
     if (!parseError)
         return describeReason(fileError);
+    if (parseError->line == 0)
+        return describe(parseError->error);
     return localizedText(TextId::UnreadableReason)
         .arg(parseError->line)
         .arg(describe(parseError->error))
@@ -422,8 +431,11 @@ void Application::SelectPage(int index)
         m_book.PrevPage = m_book.RecentPage;
     m_book.RecentPage = static_cast<qint16>(index);
     const PageRecord& page = m_book.Pages[static_cast<std::size_t>(index)];
+    // An encrypted book's page titles stay out of the settings.
     m_settings->Write(OptionTable::captionSection.toString(), OptionTable::captionKey.toString(),
-                      AppInfo::title() + QStringLiteral(" - ") + page.Title);
+                      m_storage.encrypted()
+                          ? AppInfo::title()
+                          : AppInfo::title() + QStringLiteral(" - ") + page.Title);
     m_mainWindow->showPage(page, index);
 }
 
@@ -524,7 +536,9 @@ bool Application::Unloading(CloseReason reason)
     // A password the stored form cannot hold never gets past the password
     // window; should one arrive anyway, the stored one stays rather than the
     // book silently losing its protection.
-    const std::optional<QString> password = Encryption::Encrypt(m_currentPassword);
+    // An encrypted book keeps its password nowhere but in its own header.
+    const std::optional<QString> password =
+        m_storage.encrypted() ? QString() : Encryption::Encrypt(m_currentPassword);
     m_options.save(*m_settings,
                    password.value_or(m_settings->Read(kPrivacy, kPassword, QString())));
     m_settings->sync();

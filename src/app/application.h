@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/backup_commands.h"
+#include "app/book_encryption.h"
 #include "app/contact_commands.h"
 #include "app/highlight_colors.h"
 #include "app/options_command.h"
@@ -46,6 +47,8 @@ public:
         bool keepLogOn = false;
         // The day the shutdown's backup is filed under.
         std::function<QDate()> today = [] { return QDate::currentDate(); };
+        // What deriving the key of a newly encrypted book costs.
+        BookKey::Limits keyLimits = BookKey::Limits::moderate();
     };
     // Asks for the start-up password; true lets start-up go on.
     using LoginPrompt = std::function<bool(Application& app)>;
@@ -60,6 +63,10 @@ public:
     void Init();
 
     void setLoginPrompt(LoginPrompt prompt) { m_loginPrompt = std::move(prompt); }
+    // The log-in's check of a typed password (the book's header when the
+    // book is encrypted).
+    bool tryPassword(const QString& typed) { return m_encryption.tryPassword(typed); }
+    BookEncryption& encryption() { return m_encryption; }
 
     MainWindow* mainWindow() const { return m_mainWindow.get(); }
     Book& book() { return m_book; }
@@ -124,6 +131,7 @@ private:
     // The options dialog sets the option variables, the password and the
     // storage folder that this object owns.
     friend class OptionsCommand;
+    friend class BookEncryption;
 
     enum class SaveOutcome
     {
@@ -187,6 +195,7 @@ private:
     OptionsCommand m_optionsCommand{*this};
     ContactCommands m_contactCommands{*this};
     BackupCommands m_backupCommands{*this};
+    BookEncryption m_encryption{*this};
     std::unique_ptr<MainWindow> m_mainWindow;
     QPointer<HelpWindow> m_help; // the main window's one help window, while open
     std::unique_ptr<WindowTicks> m_ticks;

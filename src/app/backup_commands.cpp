@@ -34,6 +34,7 @@ void BackupCommands::showWindow()
     setup.historyFolder = m_app.folders().HistoryFolder;
     setup.exeBaseName = m_app.folders().ExeBaseName;
     setup.dataFilePath = m_app.storage().FullDataPath();
+    setup.key = m_app.storage().key();
     setup.addressTabStops = {kFirstTabStop,
                              static_cast<int>(window->tabStopTwips()) - kMarkerToTabStop};
     setup.text = [this](TextId id) { return text(id); };

@@ -65,7 +65,22 @@ QString OptionsCommand::CurrentPassword() const
 
 void OptionsCommand::setCurrentPassword(const QString& password)
 {
-    m_app.m_currentPassword = password;
+    if (password.isEmpty())
+        m_app.m_currentPassword = password;
+    else
+        m_app.m_encryption.changePassword(password);
+}
+
+bool OptionsCommand::bookEncrypted() const
+{
+    return m_app.m_storage.encrypted();
+}
+
+bool OptionsCommand::setBookEncrypted(bool on, QWidget* owner)
+{
+    if (on == bookEncrypted())
+        return true;
+    return on ? m_app.m_encryption.switchOn() : m_app.m_encryption.switchOff(owner);
 }
 
 QString OptionsCommand::FilePath() const

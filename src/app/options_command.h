@@ -23,6 +23,8 @@ public:
     Styles& AppStyles() override;
     QString CurrentPassword() const override;
     void setCurrentPassword(const QString& password) override;
+    bool bookEncrypted() const override;
+    bool setBookEncrypted(bool on, QWidget* owner) override;
     QString FilePath() const override;
     QString& browseStartFolder() override { return m_browseStart; }
     bool SaveBook() override;

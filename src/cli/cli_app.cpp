@@ -94,7 +94,10 @@ QString overallHelp()
     text +=
         QStringLiteral("\n'velkaro-cli COMMAND --help' describes one command;\n"
                        "'velkaro-cli --version' tells the version.\n"
-                       "BOOK may be '-', the book read from standard input.\n\n"
+                       "BOOK may be '-', the book read from standard input.\n"
+                       "An encrypted book's password is asked on the terminal, without echo,\n"
+                       "or read from the first line of the file given with --password-file\n"
+                       "FILE (never from the command line, which others can see).\n\n"
                        "Exit status: 0 done, 1 the book cannot be read or the output cannot be\n"
                        "written, 2 wrong usage. find and diff, like grep and diff: 0 found or\n"
                        "the same, 1 nothing found or different, 2 any trouble.\n");
@@ -147,7 +150,9 @@ int runCommand(const Command& command, const QStringList& rest)
     const QCommandLineOption digits("digits");
     const QCommandLineOption utf8("utf8");
     const QCommandLineOption output(QStringList{"o", "output"}, QString(), QStringLiteral("OUT"));
+    const QCommandLineOption passwordFile("password-file", QString(), QStringLiteral("FILE"));
     parser.addOption(help);
+    parser.addOption(passwordFile);
     if (command.searchOptions)
         parser.addOptions({matchCase, wholeWord, yo, digits});
     if (command.utf8Option)
@@ -172,6 +177,7 @@ int runCommand(const Command& command, const QStringList& rest)
     args.utf8 = command.utf8Option && parser.isSet(utf8);
     if (command.outputOption)
         args.output = parser.value(output);
+    args.passwordFile = parser.value(passwordFile);
     return command.run(args);
 }
 

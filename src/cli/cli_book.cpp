@@ -1,6 +1,8 @@
 #include "cli/cli_book.h"
 
+#include "cli/cli_password.h"
 #include "core/bounded_file.h"
+#include "document/book_cipher.h"
 #include "document/tab_runs.h"
 
 #include <QFile>
@@ -49,10 +51,12 @@ BoundedFile::Result readStandardInput()
 
 } // namespace
 
-CliBook::CliBook(const QString& path)
+CliBook::CliBook(const QString& path, const QString& passwordFile)
 {
     const bool standardInput = path == QLatin1String("-");
     if (!standardInput && map(path)) {
+        if (BookCipher::isSealed(m_bytes) && !unseal(path, passwordFile))
+            return;
         m_index = DataFile::index(m_bytes);
         if (!m_index.ok())
             m_problem = QStringLiteral("%1: %2").arg(path, m_index.error->text());
@@ -68,9 +72,45 @@ CliBook::CliBook(const QString& path)
         return;
     }
     m_bytes = std::move(*file.bytes);
+    if (BookCipher::isSealed(m_bytes) && !unseal(path, passwordFile))
+        return;
     m_index = DataFile::index(m_bytes);
     if (!m_index.ok())
         m_problem = QStringLiteral("%1: %2").arg(path, m_index.error->text());
+}
+
+// An encrypted book is opened whole, or not at all.
+bool CliBook::unseal(const QString& path, const QString& passwordFile)
+{
+    const CliPassword::Result password = CliPassword::obtain(path, passwordFile);
+    if (!password.password) {
+        m_problem = password.problem;
+        return false;
+    }
+    BookCipher::Opened opened = BookCipher::open(m_bytes, *password.password);
+    if (!opened.ok()) {
+        m_problem = QStringLiteral("%1: %2").arg(path, problemText(opened.problem));
+        return false;
+    }
+    m_bytes = std::move(*opened.plain);
+    return true;
+}
+
+QString CliBook::problemText(BookCipher::Problem problem)
+{
+    switch (problem) {
+    case BookCipher::Problem::WrongPassword:
+    case BookCipher::Problem::OtherKey:
+        return QStringLiteral("wrong password");
+    case BookCipher::Problem::LaterVersion:
+        return QStringLiteral("encrypted by a later version of the program");
+    case BookCipher::Problem::None:
+    case BookCipher::Problem::NotSealed:
+    case BookCipher::Problem::Damaged:
+        break;
+    }
+    return QStringLiteral("the encrypted file is damaged or has been changed; nothing of it "
+                          "was read");
 }
 
 CliBook::~CliBook()

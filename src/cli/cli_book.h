@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/book_cipher.h"
 #include "document/data_file.h"
 #include "document/page_record.h"
 
@@ -14,7 +15,8 @@ class CliBook
 {
 public:
     // Reads and indexes `path`; problem() tells why that failed.
-    explicit CliBook(const QString& path);
+    // An encrypted book asks its password (see CliPassword).
+    explicit CliBook(const QString& path, const QString& passwordFile = {});
     ~CliBook();
     CliBook(const CliBook&) = delete;
     CliBook& operator=(const CliBook&) = delete;
@@ -39,6 +41,8 @@ public:
 
 private:
     bool map(const QString& path);
+    bool unseal(const QString& path, const QString& passwordFile);
+    static QString problemText(BookCipher::Problem problem);
 
     void* m_mapped = nullptr; // the file, when it could be mapped whole
     size_t m_mappedSize = 0;

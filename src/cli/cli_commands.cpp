@@ -165,7 +165,7 @@ int exportContacts(const CliArgs& args, ContactExport::Format format, const QStr
         return usageError(
             command,
             QStringLiteral("%1 is the book itself; it is never overwritten").arg(args.output));
-    const CliBook opened(book);
+    const CliBook opened(book, args.passwordFile);
     if (!openedOrReported(opened))
         return CliCommands::ExitFailure;
     if (page && (*page < 1 || *page > static_cast<int>(opened.pageCount())))
@@ -181,7 +181,7 @@ int exportContacts(const CliArgs& args, ContactExport::Format format, const QStr
 
 int CliCommands::list(const CliArgs& args)
 {
-    const CliBook book(args.positional.at(0));
+    const CliBook book(args.positional.at(0), args.passwordFile);
     if (!openedOrReported(book))
         return ExitFailure;
     QString out;
@@ -199,7 +199,7 @@ int CliCommands::cat(const CliArgs& args)
     if (!number)
         return usageError("cat",
                           QStringLiteral("'%1' is not a page number").arg(args.positional.at(1)));
-    const CliBook book(args.positional.at(0));
+    const CliBook book(args.positional.at(0), args.passwordFile);
     if (!openedOrReported(book))
         return ExitFailure;
     if (*number < 1 || *number > static_cast<int>(book.pageCount()))
@@ -216,7 +216,7 @@ int CliCommands::exportText(const CliArgs& args)
         return usageError(
             "export-text",
             QStringLiteral("%1 is the book itself; it is never overwritten").arg(out));
-    const CliBook opened(book);
+    const CliBook opened(book, args.passwordFile);
     if (!openedOrReported(opened))
         return ExitFailure;
     QByteArray bytes = TextExport::build(opened.pages(true));
@@ -228,7 +228,7 @@ int CliCommands::exportText(const CliArgs& args)
 int CliCommands::check(const CliArgs& args)
 {
     const QString& book = args.positional.at(0);
-    const CliBook opened(book);
+    const CliBook opened(book, args.passwordFile);
     if (!openedOrReported(opened))
         return ExitFailure;
     if (opened.trailingLine() > 0) {
@@ -248,7 +248,7 @@ int CliCommands::find(const CliArgs& args)
     const QString& sample = args.positional.at(1);
     if (sample.isEmpty())
         return usageError("find", QStringLiteral("nothing to find: TEXT is empty"));
-    const CliBook book(args.positional.at(0));
+    const CliBook book(args.positional.at(0), args.passwordFile);
     if (!openedOrReported(book))
         return ExitTrouble;
     const int options = (args.matchCase ? TextFinder::matchCase : 0) |
@@ -297,8 +297,9 @@ int CliCommands::backups(const CliArgs& args)
         out += QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
                    .arg(QString::number(entry.period),
                         entry.modified.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                        entry.pageCount ? QString::number(*entry.pageCount)
-                                        : QStringLiteral("damaged"),
+                        entry.pageCount   ? QString::number(*entry.pageCount)
+                        : entry.encrypted ? QStringLiteral("encrypted")
+                                          : QStringLiteral("damaged"),
                         QString::number(entry.size), QDir::toNativeSeparators(entry.path));
     }
     return exitFor(CliOutput::out(out));
@@ -307,10 +308,10 @@ int CliCommands::backups(const CliArgs& args)
 int CliCommands::diff(const CliArgs& args)
 {
     // Pages are compared as the files store them.
-    const CliBook before(args.positional.at(0));
+    const CliBook before(args.positional.at(0), args.passwordFile);
     if (!openedOrReported(before))
         return ExitTrouble;
-    const CliBook after(args.positional.at(1));
+    const CliBook after(args.positional.at(1), args.passwordFile);
     if (!openedOrReported(after))
         return ExitTrouble;
     const std::vector<BookDiff::Entry> entries =

@@ -13,6 +13,9 @@ struct CliArgs
     bool digitsOnly = false;
     bool utf8 = false;
     QString output; // --output: a file instead of standard output
+    // --password-file: an encrypted book's password is its first line;
+    // without it the password is asked on the terminal.
+    QString passwordFile;
 };
 
 // The commands of velkaro-cli. Each returns the process exit status; none of

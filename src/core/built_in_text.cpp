@@ -526,6 +526,23 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::RestoreKeepFailed, program, u"RestoreKeepFailed",
      u"Книгу не удалось сохранить перед восстановлением (%1), поэтому она не изменена."},
 
+    // An encrypted book's files.
+    {TextId::SealedDamaged, program, u"SealedDamaged",
+     u"зашифрованный файл поврежден или изменен, поэтому не прочитан ни один его байт"},
+    {TextId::SealedLaterVersion, program, u"SealedLaterVersion",
+     u"файл зашифрован более новой версией программы"},
+    {TextId::SealedOtherPassword, program, u"SealedOtherPassword",
+     u"файл зашифрован другим паролем"},
+    {TextId::OptionsEncrypt, optionsForm, u"chkEncrypt", u"&Шифровать книгу этим паролем"},
+    {TextId::ExportWhileEncrypted, optionsForm, u"lblExportOff",
+     u"Пока книга зашифрована, ее текстовая копия не записывается."},
+    {TextId::PasswordConfirmCaption, passwordForm, u"@Confirm", u"Подтверждение пароля"},
+    {TextId::EncryptCopiesDelete, program, u"EncryptCopiesDelete",
+     u"В этих файлах текст книги остался незашифрованным:\n%1\n\nУдалить их? Удаленный файл "
+     u"может оставаться читаемым на самом диске, пока его место не займут другие данные."},
+    {TextId::EncryptCopiesFailed, program, u"EncryptCopiesFailed",
+     u"Эти файлы не удалось ни зашифровать, ни удалить:\n%1"},
+
     // Not shown: the language of Qt's own texts (standard buttons, the file,
     // font, colour and print dialogs), a locale name such as "ru" or "en". A
     // translation names its own language here, so Qt speaks it too.

@@ -348,6 +348,15 @@ enum class TextId
     RestoreBookConfirm,
     RestoreKeepFailed,
 
+    SealedDamaged,
+    SealedLaterVersion,
+    SealedOtherPassword,
+    OptionsEncrypt,
+    ExportWhileEncrypted,
+    PasswordConfirmCaption,
+    EncryptCopiesDelete,
+    EncryptCopiesFailed,
+
     QtLanguage,
 
     Count // not a text: the number of texts

@@ -139,8 +139,9 @@ void BackupsDialog::fillList()
     QList<QTreeWidgetItem*> items;
     for (size_t i = 0; i < m_entries.size(); ++i) {
         const BackupCatalog::Entry& entry = m_entries[i];
-        const QString pages = entry.pageCount ? QString::number(*entry.pageCount)
-                                              : m_setup.text(TextId::BackupsDamagedMark);
+        const QString pages = entry.pageCount   ? QString::number(*entry.pageCount)
+                              : entry.encrypted ? QString()
+                                                : m_setup.text(TextId::BackupsDamagedMark);
         const QString size =
             m_setup.text(TextId::BackupsSize).arg(locale.toString((entry.size + 1023) / 1024));
         auto* item =
@@ -207,7 +208,7 @@ void BackupsDialog::onBackupChosen()
         updateButtons();
         return;
     }
-    m_contents = BackupCatalog::read(entry->path);
+    m_contents = BackupCatalog::read(entry->path, m_setup.key.get());
     if (!m_contents->ok()) {
         m_lblInfo->setText(damageText(*entry));
         updateButtons();
@@ -252,6 +253,8 @@ QString BackupsDialog::damageText(const BackupCatalog::Entry& entry) const
     if (!m_contents->damage)
         return m_setup.text(TextId::BackupsUnreadable).arg(path, m_contents->fileError);
     const DataFile::Error& damage = *m_contents->damage;
+    if (damage.line == 0 && damage.error.text)
+        return m_setup.text(TextId::BackupsDamaged).arg(path, m_setup.text(*damage.error.text));
     const QString where = m_setup.text(TextId::UnreadableReason)
                               .arg(QString::number(damage.line), damage.error.description,
                                    QString::number(damage.error.number));

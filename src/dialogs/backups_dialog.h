@@ -39,8 +39,9 @@ public:
     {
         QString historyFolder; // ends with a separator
         QString exeBaseName;
-        QString dataFilePath;       // the books kept before a restore lie beside it
-        QList<int> addressTabStops; // twips, as the notebook shows address pages
+        QString dataFilePath;               // the books kept before a restore lie beside it
+        QList<int> addressTabStops;         // twips, as the notebook shows address pages
+        std::shared_ptr<const BookKey> key; // opens the copies of an encrypted book
         TextLookup text;
         FormLocalize localize;
     };

@@ -283,12 +283,19 @@ QWidget* OptionsDialog::buildPrivacyPage()
     m_lblStatus->setWordWrap(true);
     m_cmdEditPw = button(picture, "cmdEditPw", TextId::OptionsEditPw);
     m_cmdDeletePw = button(picture, "cmdDeletePw", TextId::OptionsDeletePw);
+    m_chkEncrypt = checkBox(picture, "chkEncrypt", TextId::OptionsEncrypt);
+    m_lblExportOff = label(picture, "lblExportOff", TextId::ExportWhileEncrypted);
+    m_lblExportOff->setWordWrap(true);
     auto* grid = new QGridLayout(picture);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(m_lblStatus, 0, 0, 1, 3);
     grid->addWidget(m_cmdEditPw, 1, 0);
     grid->addWidget(m_cmdDeletePw, 1, 1);
+    grid->addWidget(m_chkEncrypt, 2, 0, 1, 3);
+    grid->addWidget(m_lblExportOff, 3, 0, 1, 3);
+    grid->setRowStretch(4, 1);
     grid->setColumnStretch(2, 1);
+    connect(m_chkEncrypt, &QCheckBox::toggled, this, &OptionsDialog::encryptToggled);
     connect(m_cmdEditPw, &QPushButton::clicked, this, &OptionsDialog::editPassword);
     connect(m_cmdDeletePw, &QPushButton::clicked, this, &OptionsDialog::deletePassword);
     return picture;
@@ -516,6 +523,18 @@ void OptionsDialog::showPasswordState()
     m_lblStatus->setText(m_text(protectedBook ? TextId::PasswordSet : TextId::PasswordNotSet));
     m_cmdDeletePw->setVisible(protectedBook);
     m_cmdEditPw->setText(m_text(protectedBook ? TextId::OptionsEditPw : TextId::OptionsSetPw));
+    const bool encrypted = m_host.bookEncrypted();
+    m_chkEncrypt->setVisible(protectedBook);
+    const QSignalBlocker quiet(m_chkEncrypt);
+    m_chkEncrypt->setChecked(encrypted);
+    m_lblExportOff->setVisible(encrypted);
+}
+
+// Acts at once, as the password buttons do: the book on disk changes now.
+void OptionsDialog::encryptToggled(bool on)
+{
+    m_host.setBookEncrypted(on, this);
+    showPasswordState();
 }
 
 void OptionsDialog::editPassword()
@@ -530,6 +549,9 @@ void OptionsDialog::editPassword()
 void OptionsDialog::deletePassword()
 {
     if (!m_messages.ask(m_text(TextId::RemoveConfirm)))
+        return;
+    // The book is decrypted first: a password it still needs never goes.
+    if (m_host.bookEncrypted() && !m_host.setBookEncrypted(false, this))
         return;
     m_host.setCurrentPassword(QString());
     showPasswordState();

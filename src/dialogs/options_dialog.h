@@ -71,6 +71,7 @@ private:
     void showPasswordState();
     void editPassword();
     void deletePassword();
+    void encryptToggled(bool on);
     void onOk();
     void apply();
 
@@ -103,6 +104,8 @@ private:
     QLabel* m_lblStatus = nullptr;
     QPushButton* m_cmdEditPw = nullptr;
     QPushButton* m_cmdDeletePw = nullptr;
+    QCheckBox* m_chkEncrypt = nullptr;
+    QLabel* m_lblExportOff = nullptr;
     QPushButton* m_cmdOK = nullptr;
     QPushButton* m_cmdCancel = nullptr;
     QPushButton* m_cmdHelp = nullptr;

@@ -28,6 +28,17 @@ public:
     virtual Styles& AppStyles() = 0;
     virtual QString CurrentPassword() const = 0;
     virtual void setCurrentPassword(const QString& password) = 0;
+    // Whether the book is kept encrypted with its password.
+    virtual bool bookEncrypted() const { return false; }
+    // Encrypts or decrypts the book and its copies at once (decrypting asks
+    // for the password again, over `owner`); false when the book stays as it
+    // was.
+    virtual bool setBookEncrypted(bool on, QWidget* owner)
+    {
+        (void)on;
+        (void)owner;
+        return false;
+    }
 
     // `FilePath`: the folder the book is kept in now.
     virtual QString FilePath() const = 0;

@@ -48,8 +48,11 @@ PasswordDialog::PasswordDialog(Mode mode, QString currentPassword, MessageServic
 
     const bool changing = m_mode == Mode::Change;
     m_chkMask->setVisible(changing);
-    m_cmdCancel->setText(m_text(changing ? TextId::PasswordCancel : TextId::PasswordExit));
-    setWindowTitle(m_text(changing ? TextId::PasswordChangeCaption : TextId::PasswordLoginCaption));
+    const bool login = m_mode == Mode::Login;
+    m_cmdCancel->setText(m_text(login ? TextId::PasswordExit : TextId::PasswordCancel));
+    setWindowTitle(
+        m_text(changing ? TextId::PasswordChangeCaption
+                        : (login ? TextId::PasswordLoginCaption : TextId::PasswordConfirmCaption)));
     m_txtPassword->setText(changing ? m_currentPassword : QString());
 
     connect(m_chkMask, &QCheckBox::toggled, this, [this](bool masked) {
@@ -61,15 +64,16 @@ PasswordDialog::PasswordDialog(Mode mode, QString currentPassword, MessageServic
 
 void PasswordDialog::onOk()
 {
-    if (m_mode == Mode::Login)
-        acceptLogin();
-    else
+    if (m_mode == Mode::Change)
         acceptChange();
+    else
+        acceptLogin();
 }
 
 void PasswordDialog::acceptLogin()
 {
-    if (m_txtPassword->text() == m_currentPassword) {
+    const QString typed = m_txtPassword->text();
+    if (m_check ? m_check(typed) : typed == m_currentPassword) {
         m_loginAccepted = true;
         accept();
         return;

@@ -21,12 +21,16 @@ public:
     enum class Mode
     {
         Login,
-        Change
+        Change,
+        Confirm // the password once more before the book is decrypted
     };
     // A text of the built-in table as the user's language has it.
     using TextLookup = std::function<QString(TextId id)>;
     // Gives each control its localized caption (by objectName, current caption as default).
     using FormLocalize = std::function<void(QWidget* form)>;
+    // Whether a typed password opens the book, when the book itself says so
+    // (an encrypted book checks it against its header).
+    using Check = std::function<bool(const QString& typed)>;
 
     PasswordDialog(Mode mode, QString currentPassword, MessageService& messages, TextLookup text,
                    const FormLocalize& localize, QWidget* parent = nullptr);
@@ -34,6 +38,7 @@ public:
     // Log-in mode: true only when the right password was given. Closing the
     // window by its frame or "Выход" answers false, and the program must end.
     bool loginAccepted() const { return m_loginAccepted; }
+    void setCheck(Check check) { m_check = std::move(check); }
     // Change mode: the password to keep, the new one once OK was pressed.
     const QString& password() const { return m_currentPassword; }
 
@@ -50,6 +55,7 @@ private:
     QString m_currentPassword;
     MessageService& m_messages;
     TextLookup m_text;
+    Check m_check;
     bool m_loginAccepted = false;
     QLabel* m_label = nullptr;
     QLineEdit* m_txtPassword = nullptr;

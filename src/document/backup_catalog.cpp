@@ -1,6 +1,7 @@
 #include "document/backup_catalog.h"
 
 #include "core/bounded_file.h"
+#include "document/book_cipher.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,8 +24,10 @@ std::optional<BackupCatalog::Entry> BackupCatalog::entryOf(const QString& path, 
         return std::nullopt;
     Entry entry{path, kind, period, info.lastModified(), info.size(), std::nullopt};
     const BoundedFile::Result head = BoundedFile::readHead(path, kHeadBytes);
-    if (head.bytes)
+    if (head.bytes) {
         entry.pageCount = DataFile::pageCountOf(*head.bytes);
+        entry.encrypted = BookCipher::isSealed(*head.bytes);
+    }
     return entry;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/book_key.h"
 #include "document/data_file.h"
 #include "document/page_record.h"
 
@@ -31,6 +32,7 @@ public:
         QDateTime modified;
         qint64 size = 0;
         std::optional<int> pageCount; // from the count line; nullopt when it is not one
+        bool encrypted = false;       // its count is known only once it is opened
     };
 
     struct Contents
@@ -54,7 +56,9 @@ public:
     // The whole copy, read with the book's own ceiling. A copy with text
     // after its last counted page is damaged too: which of its pages are
     // right cannot be told.
-    static Contents read(const QString& path);
+    // An encrypted copy is opened with `key`; without it, or under another
+    // key, it is damaged, with the reason in the error's text.
+    static Contents read(const QString& path, const BookKey* key = nullptr);
 
 private:
     static std::optional<Entry> entryOf(const QString& path, Kind kind, int period);

@@ -1,16 +1,17 @@
 // Reading a copy whole cleans its pages up as the book is at load, which
 // takes the rich-text document; listing copies (the command-line tool) does
 // not, so it lives apart and links no GUI library.
-#include "core/bounded_file.h"
 #include "document/backup_catalog.h"
+#include "document/book_storage.h"
 #include "document/page_import.h"
 
-BackupCatalog::Contents BackupCatalog::read(const QString& path)
+BackupCatalog::Contents BackupCatalog::read(const QString& path, const BookKey* key)
 {
     Contents contents;
-    const BoundedFile::Result file = BoundedFile::read(path, DataFile::MaxFileBytes);
+    const BookStorage::Plain file = BookStorage::readPlain(path, key);
     if (!file.bytes) {
-        contents.fileError = file.error;
+        contents.fileError = file.why.fileError;
+        contents.damage = file.why.parseError;
         return contents;
     }
     DataFile::ParseResult parsed = DataFile::parseInPlace(*file.bytes);

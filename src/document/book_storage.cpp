@@ -4,6 +4,7 @@
 #include "core/bounded_file.h"
 #include "core/byte_digest.h"
 #include "core/safe_file.h"
+#include "document/book_cipher.h"
 #include "document/text_export.h"
 
 #include <QDir>
@@ -63,6 +64,7 @@ std::optional<AppError> BookStorage::LoadBook()
     m_fileCharset = DataFile::Charset::Windows1251;
     m_savedBytes.clear();
     m_savedPages.clear();
+    m_diskKey.reset();
     m_exportState = ExportState::Stale;
     m_exportParts.clear();
     // A link in the book's place that another account made is neither read,
@@ -103,9 +105,10 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
 {
     if (!pathExists(path))
         return ReadOutcome::Missing;
-    const BoundedFile::Result file = BoundedFile::read(path, DataFile::MaxFileBytes);
+    const Plain file = readPlain(path, m_key.get());
     if (!file.bytes) {
-        m_report.fileError = file.error;
+        m_report.fileError = file.why.fileError;
+        m_report.parseError = file.why.parseError;
         return ReadOutcome::Unreadable;
     }
     DataFile::ParseResult parsed = DataFile::parseInPlace(*file.bytes);
@@ -123,6 +126,7 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
             cleanUp(page);
     }
     m_fileCharset = parsed.charset;
+    m_diskKey = file.sealed ? keyParams() : std::nullopt;
     m_book.setPages(std::move(parsed.pages));
     m_book.markSaved();
     m_stamp = stampOf(path);
@@ -172,23 +176,68 @@ bool BookStorage::isWholeBookNewerThanTheBook(const QFileInfo& temporary) const
     const QFileInfo book(FullDataPath());
     if (book.exists() && temporary.lastModified() <= book.lastModified())
         return false;
-    const BoundedFile::Result file =
-        BoundedFile::read(temporary.filePath(), DataFile::MaxFileBytes);
+    const Plain file = readPlain(temporary.filePath(), m_key.get());
     if (!file.bytes)
         return false;
     const DataFile::ParseResult parsed = DataFile::parse(*file.bytes);
     return parsed.ok() && parsed.trailingLine == 0;
 }
 
-std::optional<BookStorage::Unreadable> BookStorage::whyUnreadable(const QString& path)
+std::optional<BookStorage::Unreadable> BookStorage::whyUnreadable(const QString& path,
+                                                                  const BookKey* key)
 {
-    const BoundedFile::Result file = BoundedFile::read(path, DataFile::MaxFileBytes);
+    const Plain file = readPlain(path, key);
     if (!file.bytes)
-        return Unreadable{file.error, std::nullopt};
+        return file.why;
     const DataFile::ParseResult parsed = DataFile::parse(*file.bytes);
     if (!parsed.ok())
         return Unreadable{{}, parsed.error};
     return std::nullopt;
+}
+
+BookStorage::Plain BookStorage::readPlain(const QString& path, const BookKey* key)
+{
+    BoundedFile::Result file = BoundedFile::read(
+        path, DataFile::MaxFileBytes + BookCipher::HeaderBytes + BookCipher::TagBytes);
+    if (!file.bytes)
+        return {std::nullopt, {file.error, std::nullopt}};
+    if (!BookCipher::isSealed(*file.bytes))
+        return {std::move(file.bytes), {}, false};
+    BookCipher::Opened opened;
+    if (key) {
+        opened = BookCipher::open(*file.bytes, *key);
+    } else {
+        const BookCipher::Problem problem = BookCipher::readHeader(*file.bytes).problem;
+        opened.problem =
+            problem == BookCipher::Problem::None ? BookCipher::Problem::OtherKey : problem;
+    }
+    if (!opened.ok())
+        return {std::nullopt, {{}, DataFile::Error{BookCipher::error(opened.problem), 0}}};
+    return {std::move(opened.plain), {}, true};
+}
+
+std::optional<BookKey::Params> BookStorage::keyParams() const
+{
+    return m_key ? std::optional(m_key->params()) : std::nullopt;
+}
+
+QByteArray BookStorage::fileBytes(const QByteArray& plain) const
+{
+    return m_key ? BookCipher::seal(plain, *m_key) : plain;
+}
+
+// Whether the file at `path` holds what the last save wrote, in the form
+// written now: a plain copy of an encrypted book is written again, sealed.
+bool BookStorage::holdsTheSaved(const QString& path) const
+{
+    if (!m_key)
+        return fileHolds(path, m_savedBytes);
+    const BoundedFile::Result file = BoundedFile::read(
+        path, m_savedBytes.size() + BookCipher::HeaderBytes + BookCipher::TagBytes);
+    if (!file.bytes || !BookCipher::isSealed(*file.bytes))
+        return false;
+    const BookCipher::Opened opened = BookCipher::open(*file.bytes, *m_key);
+    return opened.ok() && *opened.plain == m_savedBytes;
 }
 
 // The next save writes only the counted pages, so the whole file is kept
@@ -224,7 +273,7 @@ BookStorage::SaveResult BookStorage::SaveBook(OnDiskChange onDiskChange)
         m_stamp = stampOf(FullDataPath());
     }
     m_book.markSaved();
-    if (holdsUserBook())
+    if (holdsUserBook() && !encrypted())
         result.exportError = refreshExport();
     return result;
 }
@@ -248,11 +297,13 @@ std::optional<LocatedError> BookStorage::SaveDataEx(const QString& path)
     const std::optional<QFileDevice::Permissions> permissions =
         book ? std::nullopt : bookPermissions();
     if (auto error =
-            SafeFile::writeWhole(path, encoded.bytes, permissions,
+            SafeFile::writeWhole(path, fileBytes(encoded.bytes), permissions,
                                  book ? SafeFile::Links::Follow : SafeFile::Links::Replace))
         return located(*error, "SaveDataEx");
-    if (path == FullDataPath())
+    if (book) {
+        m_diskKey = keyParams();
         rememberSaved(encoded.bytes, {m_book.pages().begin(), m_book.pages().end()});
+    }
     return std::nullopt;
 }
 
@@ -262,9 +313,9 @@ std::optional<LocatedError> BookStorage::SaveBackup(const QString& path)
         m_book.convertToPlainText();
     if (!pagesAreTheSaved())
         return SaveDataEx(path);
-    if (fileHolds(path, m_savedBytes))
+    if (holdsTheSaved(path))
         return std::nullopt;
-    if (auto error = SafeFile::writeWhole(path, m_savedBytes, bookPermissions()))
+    if (auto error = SafeFile::writeWhole(path, fileBytes(m_savedBytes), bookPermissions()))
         return located(*error, "SaveDataEx");
     return std::nullopt;
 }
@@ -274,7 +325,8 @@ std::optional<LocatedError> BookStorage::SaveBackup(const QString& path)
 // costs no save, and its file keeps its bytes.
 bool BookStorage::diskHoldsTheSaved() const
 {
-    if (!m_useRtf || !m_stamp.known || stampOf(FullDataPath()) != m_stamp)
+    if (!m_useRtf || !m_stamp.known || stampOf(FullDataPath()) != m_stamp ||
+        m_diskKey != keyParams())
         return false;
     return pagesAreTheSaved();
 }
@@ -307,6 +359,8 @@ QByteArray BookStorage::exportBytes() const
 
 std::optional<LocatedError> BookStorage::SaveAsText(const QString& path)
 {
+    if (encrypted())
+        return std::nullopt;
     if (auto error =
             SafeFile::writeWhole(path, m_exportParts.build(m_book.pages()), bookPermissions()))
         return located(*error, "SaveAsText");
@@ -398,7 +452,7 @@ std::optional<AppError> BookStorage::WriteDefaultBook()
     QString keptAs;
     const bool clear =
         !pathExists(path) || SafeFile::keepAside(path, QStringLiteral("replaced"), keptAs);
-    const QByteArray bytes = DataFile::serialize(DataFile::defaultPages());
+    const QByteArray bytes = fileBytes(DataFile::serialize(DataFile::defaultPages()));
     if (clear && !SafeFile::writeWhole(path, bytes))
         return std::nullopt;
     // A data folder that is merely missing (a fresh profile without a
@@ -417,7 +471,7 @@ std::optional<AppError> BookStorage::UseTempBook()
     QString keptAs;
     if (pathExists(path) && !SafeFile::keepAside(path, QStringLiteral("replaced"), keptAs))
         return AppError{AppError::PermissionDenied, QStringLiteral("Permission denied")};
-    if (auto error = SafeFile::writeWhole(path, fallbackBookBytes()))
+    if (auto error = SafeFile::writeWhole(path, fileBytes(fallbackBookBytes())))
         return error;
     m_report.fallbackUsed = true;
     m_book.RecentPage = 1;
@@ -460,7 +514,8 @@ std::optional<AppError> BookStorage::saveCopyBeside(QString& keptAs, const QStri
     const QString target = SafeFile::freeDatedName(FullDataPath(), reason);
     if (target.isEmpty())
         return AppError{AppError::PathFileAccessError, QStringLiteral("Path/File access error")};
-    if (auto error = SafeFile::writeWhole(target, bytesKeepingEveryCharacter(), bookPermissions()))
+    if (auto error = SafeFile::writeWhole(target, fileBytes(bytesKeepingEveryCharacter()),
+                                          bookPermissions()))
         return error;
     keptAs = target;
     return std::nullopt;
@@ -502,7 +557,8 @@ QByteArray BookStorage::fallbackBookBytes()
 std::optional<AppError> BookStorage::writeRescueCopy()
 {
     QDir().mkpath(m_settingsFolder);
-    return SafeFile::writeWhole(rescuePath(), bytesKeepingEveryCharacter(), bookPermissions());
+    return SafeFile::writeWhole(rescuePath(), fileBytes(bytesKeepingEveryCharacter()),
+                                bookPermissions());
 }
 
 QString BookStorage::rescuePath() const

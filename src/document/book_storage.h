@@ -2,6 +2,7 @@
 
 #include "core/app_error.h"
 #include "document/book.h"
+#include "document/book_key.h"
 #include "document/data_file.h"
 #include "document/export_parts.h"
 
@@ -11,6 +12,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
 // Loads and saves the book in its data file, writes the text export beside it
@@ -90,6 +92,25 @@ public:
         m_cleanup = std::move(cleanup);
         m_cleanupCheck = std::move(check);
     }
+    // With a key every file written from here on is sealed with it (the book,
+    // backups, the rescue copy, copies kept beside the book) and sealed files
+    // are opened with it; the text export is not written at all. Without one
+    // the ordinary format is written.
+    void setKey(std::shared_ptr<const BookKey> key) { m_key = std::move(key); }
+    const std::shared_ptr<const BookKey>& key() const { return m_key; }
+    bool encrypted() const { return m_key != nullptr; }
+    // A file of the book's as plain bytes: an ordinary file as it is, a sealed
+    // one opened with `key`. What refuses it comes back as the reason.
+    struct Plain
+    {
+        std::optional<QByteArray> bytes;
+        Unreadable why;
+        bool sealed = false;
+    };
+    static Plain readPlain(const QString& path, const BookKey* key);
+    std::optional<BookKey::Params> keyParams() const;
+    // The bytes to write for `plain`: sealed with the key, when there is one.
+    QByteArray fileBytes(const QByteArray& plain) const;
 
     // Removes what a save cut short left beside the book: its temporaries
     // ("<data file>.XXXXXX"), unless a running program still has one open.
@@ -105,7 +126,8 @@ public:
     const LoadReport& loadReport() const { return m_report; }
     // Whether LoadBook could read the data file at `path`, asked before a
     // book is given up for it; nothing is loaded, moved or written.
-    static std::optional<Unreadable> whyUnreadable(const QString& path);
+    static std::optional<Unreadable> whyUnreadable(const QString& path,
+                                                   const BookKey* key = nullptr);
 
     // The data file, then the text export. A failed export does not undo a
     // written book.
@@ -183,6 +205,7 @@ private:
     std::optional<QFileDevice::Permissions> bookPermissions() const;
     static DiskStamp stampOf(const QString& path);
     bool pagesAreTheSaved() const;
+    bool holdsTheSaved(const QString& path) const;
     bool diskHoldsTheSaved() const;
     void rememberSaved(const QByteArray& bytes, const std::vector<PageRecord>& pages);
 
@@ -213,6 +236,9 @@ private:
     DataFile::Charset m_fileCharset = DataFile::Charset::Windows1251;
     PageCleanup m_cleanup;
     CleanupCheck m_cleanupCheck;
+    std::shared_ptr<const BookKey> m_key;
+    // The key the data file on disk is sealed with; nullopt for a plain file.
+    std::optional<BookKey::Params> m_diskKey;
     // What the last save wrote to the data file (or the load read), and the
     // pages it came from; its digest is taken when first needed.
     QByteArray m_savedBytes;

@@ -3,6 +3,7 @@
 #include "core/bounded_file.h"
 #include "core/safe_file.h"
 #include "core/storage_folder.h"
+#include "document/book_cipher.h"
 
 #include <QDir>
 #include <QFile>
@@ -112,6 +113,13 @@ FolderChange::Outcome FolderChange::writeThere(BookStorage::OnDiskChange onDiskC
             saved.exportError ? std::nullopt : takeExportAlong(oldExport)};
 }
 
+// While the book is encrypted every copy is: a plain book found in the new
+// folder is kept sealed, one already sealed as it is.
+QByteArray FolderChange::sealedCopy(const QByteArray& bytes) const
+{
+    return BookCipher::isSealed(bytes) ? bytes : m_storage.fileBytes(bytes);
+}
+
 std::optional<Report> FolderChange::keepFoundBook() const
 {
     const QString found = newFile();
@@ -122,14 +130,15 @@ std::optional<Report> FolderChange::keepFoundBook() const
         return Report{TextId::BackupNotMade, args,
                       AppError{AppError::PathFileAccessError, bytes.error}};
     if (std::optional<AppError> error =
-            SafeFile::writeWhole(backup, *bytes.bytes, QFileInfo(found).permissions()))
+            SafeFile::writeWhole(backup, sealedCopy(*bytes.bytes), QFileInfo(found).permissions()))
         return Report{TextId::BackupNotMade, args, *error};
     return std::nullopt;
 }
 
 FolderChange::Outcome FolderChange::loadFound()
 {
-    if (std::optional<BookStorage::Unreadable> why = BookStorage::whyUnreadable(newFile()))
+    if (std::optional<BookStorage::Unreadable> why =
+            BookStorage::whyUnreadable(newFile(), m_storage.key().get()))
         return failed({TextId::NewBookUnreadable, {native(m_newFolder)}, std::nullopt, *why});
     const QString oldFolder = m_storage.FilePath();
     m_storage.setFilePath(m_newFolder);

@@ -91,6 +91,7 @@ private:
     Outcome writeThere(BookStorage::OnDiskChange onDiskChange);
     Outcome loadFound();
     std::optional<Report> keepFoundBook() const;
+    QByteArray sealedCopy(const QByteArray& bytes) const;
     std::optional<Report> removeOldFile(const QString& oldFile) const;
     std::optional<Report> takeExportAlong(const QString& oldExport) const;
 

@@ -31,6 +31,13 @@ public:
         return m_folderOutcome;
     }
     void optionsApplied() override { calls << QStringLiteral("optionsApplied"); }
+    bool bookEncrypted() const override { return m_encrypted; }
+    bool setBookEncrypted(bool on, QWidget*) override
+    {
+        calls << QStringLiteral("encrypt %1").arg(on);
+        m_encrypted = m_encryptionWorks ? on : m_encrypted;
+        return m_encryptionWorks;
+    }
     bool helpAvailable() const override { return true; }
     void showHelpTopic(int topic, QWidget*) override
     {
@@ -43,6 +50,8 @@ public:
     QString m_filePath = QStringLiteral("/srv/books/");
     QString m_browseStart;
     bool m_saves = true;
+    bool m_encrypted = false;
+    bool m_encryptionWorks = true;
     FolderChangeOutcome m_folderOutcome = FolderChangeOutcome::Done;
     QStringList calls;
 };

@@ -1,0 +1,128 @@
+// The largest book (32,767 pages) opened and saved encrypted, beside the
+// same book unencrypted in the same run: the plain book is the floor an
+// encrypted open or save stands against. The key is derived once per log-in,
+// never per save, so its cost is measured on its own.
+
+#include "document/book_cipher.h"
+#include "document/book_key.h"
+#include "document/book_storage.h"
+#include "document/data_file.h"
+#include "document/page_import.h"
+#include "largest_book.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int kBookPages = LargestBook::pages;
+
+std::shared_ptr<const BookKey> benchKey()
+{
+    static const std::shared_ptr<const BookKey> key =
+        BookKey::create(QStringLiteral("пароль"), BookKey::Limits::moderate());
+    return key;
+}
+
+// The largest book in a folder of its own, plain (argument 0) or sealed (1).
+class BookFolder
+{
+public:
+    explicit BookFolder(bool sealed) : storage(book)
+    {
+        const QByteArray plain = DataFile::serialize(LargestBook::make());
+        QFile file(m_dir.filePath(QStringLiteral("velkaro.dat")));
+        file.open(QIODevice::WriteOnly);
+        file.write(sealed ? BookCipher::seal(plain, *benchKey()) : plain);
+        file.close();
+        storage.setFilePath(m_dir.path() + u'/');
+        storage.setSettingsFolder(m_dir.path() + QStringLiteral("/settings/"));
+        storage.setPageCleanup(&PageImport::Import);
+        if (sealed)
+            storage.setKey(benchKey());
+    }
+    bool open() { return !storage.LoadBook() && book.PageCount() == kBookPages; }
+
+    Book book;
+    BookStorage storage;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+const char* formName(bool sealed)
+{
+    return sealed ? "encrypted" : "plain";
+}
+
+void BM_OpenBook(benchmark::State& state)
+{
+    BookFolder folder(state.range(0) != 0);
+    for (auto _ : state) {
+        if (!folder.open())
+            state.SkipWithError("the book did not load");
+    }
+    state.SetLabel(formName(state.range(0) != 0));
+}
+
+// The data file written after one page was typed into.
+void BM_SaveDataFile(benchmark::State& state)
+{
+    BookFolder folder(state.range(0) != 0);
+    if (!folder.open())
+        state.SkipWithError("the book did not load");
+    for (auto _ : state) {
+        folder.book.Pages[1].Text += QStringLiteral("x");
+        if (folder.storage.SaveDataEx(folder.storage.FullDataPath()))
+            state.SkipWithError("the book was not saved");
+    }
+    state.SetLabel(formName(state.range(0) != 0));
+}
+
+// The save command as the user waits for it: the plain book writes its
+// export too, the encrypted one does not.
+void BM_SaveCommand(benchmark::State& state)
+{
+    BookFolder folder(state.range(0) != 0);
+    if (!folder.open())
+        state.SkipWithError("the book did not load");
+    for (auto _ : state) {
+        folder.book.Pages[1].Text += QStringLiteral("x");
+        folder.book.MarkBookChanged();
+        if (!folder.storage.SaveBook().dataSaved())
+            state.SkipWithError("the book was not saved");
+    }
+    state.SetLabel(formName(state.range(0) != 0));
+}
+
+// What a log-in costs: argument 0 the limits of new books (MODERATE), 1
+// libsodium's INTERACTIVE for comparison.
+void BM_DeriveKey(benchmark::State& state)
+{
+    const BookKey::Limits limits =
+        state.range(0) == 0 ? BookKey::Limits::moderate()
+                            : BookKey::Limits{2, 64 * 1024}; // crypto_pwhash_*_INTERACTIVE
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BookKey::create(QStringLiteral("пароль"), limits));
+    state.SetLabel(state.range(0) == 0 ? "moderate" : "interactive");
+}
+
+} // namespace
+
+BENCHMARK(BM_OpenBook)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveDataFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveCommand)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DeriveKey)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

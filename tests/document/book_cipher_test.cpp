@@ -1,0 +1,152 @@
+#include "document/backup_catalog.h"
+#include "document/book_cipher.h"
+#include "document/book_key.h"
+#include "document/book_storage.h"
+#include "document/history_backup.h"
+#include "test_files.h"
+
+#include <QDirIterator>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Problem = BookCipher::Problem;
+
+const QString kPassword = QStringLiteral("Пароль 1");
+const QByteArray kBody = QByteArrayLiteral("1\r\n\"АБ\",\"Tel 555-0199\"\r\n");
+
+std::shared_ptr<const BookKey> makeKey(const QString& password = kPassword)
+{
+    return BookKey::create(password, BookKey::Limits::fastest());
+}
+
+TEST(BookCipherTest, RoundTripWithKeyAndPasswordAndRefusesWrongOnes)
+{
+    const auto key = makeKey();
+    ASSERT_TRUE(key);
+    for (const QByteArray& body : {kBody, QByteArray()}) {
+        const QByteArray sealed = BookCipher::seal(body, *key);
+        EXPECT_TRUE(BookCipher::isSealed(sealed));
+        EXPECT_FALSE(sealed.contains("555-0199"));
+        EXPECT_EQ(BookCipher::open(sealed, *key).plain, body);
+        EXPECT_EQ(BookCipher::open(sealed, kPassword).plain, body);
+        EXPECT_EQ(BookCipher::open(sealed, QStringLiteral("пароль 1")).problem,
+                  Problem::WrongPassword);
+        EXPECT_EQ(BookCipher::open(sealed, *makeKey()).problem, Problem::OtherKey);
+    }
+    // Every file gets a nonce of its own.
+    EXPECT_NE(BookCipher::seal(kBody, *key), BookCipher::seal(kBody, *key));
+    EXPECT_EQ(BookCipher::open(kBody, *key).problem, Problem::NotSealed);
+}
+
+TEST(BookCipherTest, AnyFlippedBitOrCutIsRefusedWhole)
+{
+    const auto key = makeKey();
+    const QByteArray sealed = BookCipher::seal(kBody, *key);
+    const int body = BookCipher::HeaderBytes;
+    // magic, version, limits, salt, check value, nonce, header hash, body, tag
+    const std::vector<std::pair<int, Problem>> regions = {
+        {2, Problem::NotSealed},
+        {8, Problem::Damaged},
+        {13, Problem::Damaged},
+        {25, Problem::Damaged},
+        {40, Problem::Damaged},
+        {80, Problem::Damaged},
+        {100, Problem::Damaged},
+        {body + 3, Problem::Damaged},
+        {int(sealed.size()) - 1, Problem::Damaged}};
+    for (const auto& [at, problem] : regions) {
+        for (int bit = 0; bit < 8; ++bit) {
+            QByteArray changed = sealed;
+            changed[at] = char(changed[at] ^ (1 << bit));
+            const BookCipher::Opened opened = BookCipher::open(changed, *key);
+            EXPECT_FALSE(opened.ok()) << at << ' ' << bit;
+            // A version byte changed upwards reads as a later format.
+            if (at != 8) {
+                EXPECT_EQ(opened.problem, problem) << at << ' ' << bit;
+            }
+        }
+    }
+    for (qsizetype size = 0; size < sealed.size(); ++size)
+        EXPECT_FALSE(BookCipher::open(sealed.first(size), *key).ok()) << size;
+    QByteArray later = sealed;
+    later[8] = char(BookCipher::Version + 1);
+    EXPECT_EQ(BookCipher::open(later, *key).problem, Problem::LaterVersion);
+    EXPECT_EQ(BookCipher::reasonText(Problem::LaterVersion), TextId::SealedLaterVersion);
+}
+
+// No file the storage writes for an encrypted book shows its text: not the
+// book, a backup, the rescue copy, a copy kept beside it, nor an export.
+TEST(BookCipherTest, EncryptedStorageWritesNoPlainTextAnywhere)
+{
+    QTemporaryDir dir;
+    const QString data = dir.path() + "/data/";
+    QDir().mkpath(data);
+    writeAll(data + "velkaro.dat", kBody);
+    Book book;
+    BookStorage storage(book);
+    storage.setFilePath(data);
+    storage.setSettingsFolder(dir.path() + "/settings/");
+    storage.setKey(makeKey());
+    ASSERT_FALSE(storage.LoadBook());
+    book.MarkBookChanged();
+    ASSERT_TRUE(storage.SaveBook().dataSaved());
+    EXPECT_FALSE(HistoryBackup::MakeHistoryBackup(storage, dir.path() + "/settings/History/",
+                                                  QDate(2026, 3, 11)));
+    QString kept;
+    EXPECT_FALSE(storage.saveCopyBeside(kept));
+    EXPECT_FALSE(storage.writeRescueCopy());
+    QStringList files;
+    for (QDirIterator it(dir.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString path = it.next();
+        files << path.mid(dir.path().size());
+        EXPECT_FALSE(readAll(path).contains("555-0199")) << path.toStdString();
+    }
+    EXPECT_EQ(files.size(), 4) << files.join(' ').toStdString();
+    EXPECT_FALSE(QFileInfo::exists(storage.exportPath()));
+    // The backups window opens the copies with the key, and only with it.
+    const auto backups = BackupCatalog::list(dir.path() + "/settings/History/", "velkaro", {});
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_TRUE(backups[0].encrypted);
+    EXPECT_EQ(BackupCatalog::read(backups[0].path, storage.key().get()).pages.size(), 1u);
+    EXPECT_EQ(BackupCatalog::read(backups[0].path).damage->error.text, TextId::SealedOtherPassword);
+
+    // Read back with the key; a second backup of the same book is left alone.
+    Book again;
+    BookStorage reader(again);
+    reader.setFilePath(data);
+    reader.setKey(storage.key());
+    ASSERT_FALSE(reader.LoadBook());
+    EXPECT_EQ(again.Pages[1].Text, QStringLiteral("Tel 555-0199"));
+    EXPECT_TRUE(reader.loadReport().keptAside.isEmpty());
+}
+
+TEST(BookCipherTest, DamagedOrForeignBookIsKeptAsideAndReplaced)
+{
+    QTemporaryDir dir;
+    const QString data = dir.path() + "/";
+    const auto key = makeKey();
+    QByteArray damaged = BookCipher::seal(kBody, *key);
+    damaged[damaged.size() - 20] ^= 1;
+    const std::vector<std::pair<QByteArray, std::shared_ptr<const BookKey>>> cases = {
+        {damaged, key},
+        {BookCipher::seal(kBody, *key), makeKey()},
+        {BookCipher::seal(kBody, *key), nullptr}};
+    for (const auto& [bytes, readerKey] : cases) {
+        writeAll(data + "velkaro.dat", bytes);
+        Book book;
+        BookStorage storage(book);
+        storage.setFilePath(data);
+        storage.setKey(readerKey);
+        ASSERT_FALSE(storage.LoadBook());
+        EXPECT_EQ(book.PageCount(), 14);
+        ASSERT_FALSE(storage.loadReport().keptAside.isEmpty());
+        EXPECT_EQ(readAll(storage.loadReport().keptAside), bytes);
+        ASSERT_TRUE(storage.loadReport().parseError);
+        EXPECT_EQ(storage.loadReport().parseError->error.number, 20002);
+        QFile::remove(storage.loadReport().keptAside);
+    }
+}
+
+} // namespace
