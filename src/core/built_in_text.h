@@ -349,6 +349,10 @@ enum class TextId
     RestoreKeepFailed,
 
     QtLanguage,
+    BadPageTitles,
+    OptionsLanguage,
+    LanguageRussian,
+    LanguageNextStart,
 
     Count // not a text: the number of texts
 };

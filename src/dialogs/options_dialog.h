@@ -9,6 +9,7 @@ class MessageService;
 class OptionsHost;
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -73,6 +74,8 @@ private:
     void deletePassword();
     void onOk();
     void apply();
+    void fillLanguages();
+    void applyLanguage();
 
     OptionsHost& m_host;
     MessageService& m_messages;
@@ -89,6 +92,8 @@ private:
     QLineEdit* m_txtWidth = nullptr;
     QCheckBox* m_chkTips = nullptr;
     QLineEdit* m_txtDuration = nullptr;
+    QLabel* m_lblLanguage = nullptr;
+    QComboBox* m_cboLanguage = nullptr;
     QCheckBox* m_chkAutosave = nullptr;
     QLineEdit* m_txtAutosaveDuration = nullptr;
     QLineEdit* m_txtFilePath = nullptr;
