@@ -56,5 +56,5 @@ public:
     virtual std::vector<LanguageCatalog::Language> languages() const { return {}; }
     // The choice the next start reads, and storing another.
     virtual QString language() const { return {}; }
-    virtual void setLanguage(const QString& choice) { (void)choice; }
+    virtual void setLanguage(const QString& /*choice*/) {}
 };
