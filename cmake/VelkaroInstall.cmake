@@ -8,14 +8,18 @@
 
 # The files of the program folder, in this one list: the topic list and the
 # documents of resources/help (not the source they are made from), a
-# resources/language.ini when there is one, and the translations a user may
-# copy into his own folder, resources/translations/<language>/language.ini.
+# resources/language.ini when there is one, and the translations a user
+# chooses in the options, resources/translations/<language>/ (its
+# "language.ini" with its own tips and help).
 file(GLOB velkaro_help_files LIST_DIRECTORIES false CONFIGURE_DEPENDS
      ${PROJECT_SOURCE_DIR}/resources/help/*.hlp ${PROJECT_SOURCE_DIR}/resources/help/*.rtf)
 file(GLOB velkaro_shipped_translation LIST_DIRECTORIES false CONFIGURE_DEPENDS
      ${PROJECT_SOURCE_DIR}/resources/language.ini)
 file(GLOB velkaro_optional_translations LIST_DIRECTORIES false CONFIGURE_DEPENDS
-     ${PROJECT_SOURCE_DIR}/resources/translations/*/language.ini)
+     ${PROJECT_SOURCE_DIR}/resources/translations/*/language.ini
+     ${PROJECT_SOURCE_DIR}/resources/translations/*/velkar.tip
+     ${PROJECT_SOURCE_DIR}/resources/translations/*/*.hlp
+     ${PROJECT_SOURCE_DIR}/resources/translations/*/*.rtf)
 set(VELKARO_PROGRAM_FILES ${PROJECT_SOURCE_DIR}/resources/velkar.tip ${velkaro_help_files}
     ${velkaro_shipped_translation} ${velkaro_optional_translations})
 

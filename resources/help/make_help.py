@@ -1,22 +1,26 @@
 #!/usr/bin/env python3
-"""Writes the program's help from velkaro-help.txt (see its header for the markup):
+"""Writes the program's help from velkaro-help.txt (see its header for the markup),
+the Russian one here and each translation's in resources/translations/<code>/:
 
 - velkaro.hlp, the topic list: the help document's name as a quoted field,
   then one title per line, in Windows-1251 with CR LF;
 - velkaro-help.rtf, every topic's text after a line "&k", and "&(n+1)" after
   the last one, as the help window cuts it.
 
-Run it after editing the text: python3 resources/help/make_help.py
+Both go beside their source. Run it after editing a text:
+python3 resources/help/make_help.py
 """
 
+import glob
 import os
 import re
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-SOURCE = os.path.join(HERE, "velkaro-help.txt")
-TOPIC_LIST = os.path.join(HERE, "velkaro.hlp")
+SOURCE_NAME = "velkaro-help.txt"
+TOPIC_LIST_NAME = "velkaro.hlp"
 DOCUMENT_NAME = "velkaro-help.rtf"
+TRANSLATIONS = os.path.join(HERE, "..", "translations")
 
 HEADER = (
     r"{\rtf1\ansi\ansicpg1251\deff0\deflang1049"
@@ -61,7 +65,7 @@ def paragraph(prefix, text):
     return prefix + inline(text) + r"\par" "\r\n"
 
 
-def read_topics():
+def read_topics(source_path):
     topics = []
     pending = []
 
@@ -70,7 +74,7 @@ def read_topics():
             topics[-1][1].append(paragraph(BODY, " ".join(pending)))
             pending.clear()
 
-    with open(SOURCE, encoding="utf-8") as source:
+    with open(source_path, encoding="utf-8") as source:
         for raw in source:
             line = raw.rstrip("\n").rstrip()
             if line.startswith("#") and not line.startswith("###"):
@@ -104,8 +108,8 @@ def read_topics():
     return topics
 
 
-def main():
-    topics = read_topics()
+def make(folder):
+    topics = read_topics(os.path.join(folder, SOURCE_NAME))
     for title, body in topics:
         text = "".join(body)
         if re.search(r"&\d", title + text):
@@ -119,11 +123,17 @@ def main():
             body.pop()
         rtf.extend(body)
     rtf.append(BODY + "&%d\\par\r\n}\r\n" % (len(topics) + 1))
-    with open(os.path.join(HERE, DOCUMENT_NAME), "w", encoding="ascii", newline="") as out:
+    with open(os.path.join(folder, DOCUMENT_NAME), "w", encoding="ascii", newline="") as out:
         out.write("".join(rtf))
     lines = ['"%s"' % DOCUMENT_NAME] + [title for title, _ in topics]
-    with open(TOPIC_LIST, "wb") as out:
+    with open(os.path.join(folder, TOPIC_LIST_NAME), "wb") as out:
         out.write(("\r\n".join(lines) + "\r\n").encode("cp1251"))
+
+
+def main():
+    make(HERE)
+    for source in sorted(glob.glob(os.path.join(TRANSLATIONS, "*", SOURCE_NAME))):
+        make(os.path.dirname(source))
 
 
 if __name__ == "__main__":

@@ -39,8 +39,11 @@ constexpr qint64 kLargestNotices = 1 << 20;
 Application::Application(Environment environment, std::unique_ptr<SettingsStore> settings,
                          MessageService& messages, QObject* parent)
     : QObject(parent), m_env(std::move(environment)), m_settings(std::move(settings)),
-      m_messages(messages),
-      m_localization({Folders::userSettingsFolder(), m_env.programFolder}, m_log),
+      m_messages(messages), m_languages(Folders::userSettingsFolder(), m_env.programFolder),
+      m_localization(
+          m_languages.folders(m_settings->Read(OptionTable::languageSection.toString(),
+                                               OptionTable::languageKey.toString(), QString())),
+          m_log),
       m_qtTexts(*QCoreApplication::instance()), m_storage(m_book), m_tips(m_localization)
 {
     m_storage.setPageCleanup(&PageImport::Import, &PageImport::mayNeedCollapseStored);
@@ -108,10 +111,12 @@ bool Application::StartUp()
 
     Init();
     buildSizeAndColorMenus();
-    showTipOfTheDay();
     m_hilite = HighlightColors::SetHighlightColors(
         QApplication::palette().color(QPalette::Highlight).rgb());
     localizeMainWindow();
+    // After the captions: the tip label's own caption is only a placeholder,
+    // which a translation would otherwise put in the tip's place.
+    showTipOfTheDay();
     m_started = true;
     // A termination that came while start-up ran is carried out now that
     // there is a book to save.
@@ -199,8 +204,7 @@ void Application::Init()
                       kSubs,
                       QStringLiteral("Init")});
     }
-    m_shortcuts = m_localization.GetLocalizedText(QStringLiteral("Velkaro"),
-                                                  QStringLiteral("Shortcuts"), QString());
+    readAlphabets();
     m_filePathAsStored = m_options.FilePath;
     m_folders = Folders::locate(m_options.FilePath);
     m_storage.setFilePath(m_folders.FilePath);
@@ -255,6 +259,25 @@ void Application::saveStyles()
     QDir().mkpath(m_folders.SettingsFolder);
     if (const std::optional<AppError> error = m_styles.Save(stylesPath()))
         presentError({*error, kSubs, QStringLiteral("Unloading")});
+}
+
+void Application::readAlphabets()
+{
+    LetterPages::Known known =
+        LetterPages::known(m_localization, m_book.LastIntPage, m_languages.languages());
+    if (known.rejected) {
+        presentError({{AppError::TypeMismatch, {}, TextId::BadPageTitles, {*known.rejected}},
+                      kSubs,
+                      QStringLiteral("Init")});
+    }
+    m_alphabets = std::move(known.alphabets);
+    m_storage.setDefaultTitles(m_alphabets.front().titles);
+}
+
+QString Application::languageResource(const QString& name)
+{
+    return m_languages.resourceFile(m_localization.filePath(), localizedText(TextId::QtLanguage),
+                                    name);
 }
 
 void Application::reportRejectedOptions(const std::vector<Options::Rejected>& rejected)
@@ -417,6 +440,10 @@ void Application::RebuildTabs()
     m_book.RecentPage =
         static_cast<qint16>(std::clamp<int>(m_book.RecentPage, 1, std::max(count, 1)));
     m_book.PrevPage = static_cast<qint16>(std::clamp<int>(m_book.PrevPage, 0, count));
+    // Every load of a book ends here, so the letter pages follow the book.
+    const LetterPages::Alphabet& letters = LetterPages::forBook(m_book.pages(), m_alphabets);
+    m_book.LastIntPage = static_cast<qint16>(letters.pages);
+    m_shortcuts = letters.shortcuts;
     m_mainWindow->RebuildTabs(m_book, display());
     if (m_find)
         m_find->pageListChanged();
@@ -457,7 +484,7 @@ void Application::statusBarHidden()
 HelpWindow::Setup Application::helpSetup()
 {
     HelpWindow::Setup setup;
-    setup.topicListPath = m_env.programFolder + m_folders.ExeBaseName + QStringLiteral(".hlp");
+    setup.topicListPath = languageResource(m_folders.ExeBaseName + QStringLiteral(".hlp"));
     setup.HiliteColor = QColor::fromRgb(m_hilite.HiliteColor);
     setup.HiliteShadowColor = QColor::fromRgb(m_hilite.HiliteShadowColor);
     setup.text = [this](TextId id) { return localizedText(id); };
@@ -496,7 +523,7 @@ void Application::buildSizeAndColorMenus()
 
 void Application::showTipOfTheDay()
 {
-    const QString tip = m_tips.ShowTip(m_env.programFolder + QStringLiteral("velkar.tip"));
+    const QString tip = m_tips.ShowTip(languageResource(QStringLiteral("velkar.tip")));
     if (m_options.TipsDuration < 1) {
         m_mainWindow->showStatusText(m_folders.FullDataPath);
         return;

@@ -8,6 +8,7 @@
 #include "app/page_commands.h"
 #include "core/event_log.h"
 #include "core/folders.h"
+#include "core/language_catalog.h"
 #include "core/localization.h"
 #include "core/message_service.h"
 #include "core/options.h"
@@ -16,6 +17,7 @@
 #include "dialogs/help_window.h"
 #include "document/book.h"
 #include "document/book_storage.h"
+#include "document/letter_pages.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_host.h"
 #include "styles/styles.h"
@@ -167,12 +169,16 @@ private:
     void localizeMainWindow();
     QString stylesPath() const;
     void loadStyles();
+    void readAlphabets();
+    // The file `name` of the help or tips of the language in use.
+    QString languageResource(const QString& name);
     void saveStyles();
 
     Environment m_env;
     std::unique_ptr<SettingsStore> m_settings;
     MessageService& m_messages;
     EventLog m_log;
+    LanguageCatalog m_languages;
     Localization m_localization;
     QtTranslations m_qtTexts;
     Options m_options;
@@ -185,6 +191,7 @@ private:
     QString m_currentPassword;
     QString m_filePathAsStored;
     QString m_shortcuts;
+    std::vector<LetterPages::Alphabet> m_alphabets{LetterPages::russian()};
     QStringList m_waitingNotices;
     std::optional<AppError> m_saveRefusal; // why the last save wrote no book
     bool m_nobodyThere = false;

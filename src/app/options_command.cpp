@@ -1,6 +1,7 @@
 #include "app/options_command.h"
 
 #include "app/application.h"
+#include "core/option_table.h"
 #include "dialogs/help_window.h"
 #include "dialogs/options_dialog.h"
 #include "dialogs/replace_dialog.h"
@@ -187,4 +188,23 @@ void OptionsCommand::optionsApplied()
 void OptionsCommand::showHelpTopic(int topic, QWidget* owner)
 {
     HelpWindow::showModal(m_app.helpSetup(), owner, topic);
+}
+
+std::vector<LanguageCatalog::Language> OptionsCommand::languages() const
+{
+    return m_app.m_languages.languages();
+}
+
+QString OptionsCommand::language() const
+{
+    return m_app.m_languages.choiceInUse(m_app.m_settings->Read(
+        OptionTable::languageSection.toString(), OptionTable::languageKey.toString(), QString()));
+}
+
+// Stored at once rather than at shutdown: it is read before anything else
+// at the next start.
+void OptionsCommand::setLanguage(const QString& choice)
+{
+    m_app.m_settings->Write(OptionTable::languageSection.toString(),
+                            OptionTable::languageKey.toString(), choice);
 }

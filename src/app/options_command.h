@@ -32,6 +32,9 @@ public:
     void optionsApplied() override;
     bool helpAvailable() const override { return true; }
     void showHelpTopic(int topic, QWidget* owner) override;
+    std::vector<LanguageCatalog::Language> languages() const override;
+    QString language() const override;
+    void setLanguage(const QString& choice) override;
 
 private:
     FolderChangeOutcome finish(const FolderChange::Outcome& outcome);

@@ -547,6 +547,15 @@ constexpr auto texts = std::to_array<BuiltInText>({
     // font, colour and print dialogs), a locale name such as "ru" or "en". A
     // translation names its own language here, so Qt speaks it too.
     {TextId::QtLanguage, program, u"QtLanguage", u"ru"},
+    {TextId::BadPageTitles, program, u"BadPageTitles",
+     u"Названия встроенных страниц «%1» в файле \"language.ini\" не подходят; новая книга "
+     u"получит страницы «АБ» … «ЮЯ»"},
+    {TextId::OptionsLanguage, optionsForm, u"lblLanguage", u"&Язык:"},
+    // The built-in language in the list of languages; a translation names
+    // its own language under "LanguageName".
+    {TextId::LanguageRussian, optionsForm, u"LanguageRussian", u"Русский"},
+    {TextId::LanguageNextStart, optionsForm, u"LanguageNextStart",
+     u"Новый язык будет включен при следующем запуске программы."},
 });
 
 constexpr bool indexedById()

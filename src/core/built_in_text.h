@@ -358,6 +358,10 @@ enum class TextId
     EncryptCopiesFailed,
 
     QtLanguage,
+    BadPageTitles,
+    OptionsLanguage,
+    LanguageRussian,
+    LanguageNextStart,
 
     Count // not a text: the number of texts
 };

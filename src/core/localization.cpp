@@ -55,6 +55,13 @@ QString Localization::text(TextId id)
     return GetLocalizedText(entry.section.toString(), entry.key.toString(), entry.text.toString());
 }
 
+QString Localization::filePath()
+{
+    if (!m_initialized)
+        locateFile();
+    return m_path;
+}
+
 QString Localization::ColorCaption(int index)
 {
     const QString value = GetLocalizedText(QStringLiteral("Colors"), QString::number(index), {});

@@ -23,6 +23,8 @@ public:
                              const QString& defaultText);
     // A text of the built-in table, translated when "language.ini" has it.
     QString text(TextId id);
+    // The "language.ini" in use; empty when the texts are the built-in ones.
+    QString filePath();
     // The caption of a colour menu item, index -1 (automatic) to 15.
     QString ColorCaption(int index);
     // Backslash-"n" pairs become CR LF; the length of the text is unchanged.

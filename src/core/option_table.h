@@ -101,6 +101,9 @@ inline constexpr QStringView legacyPasswordKey = u"FileLocation";
 // The main window's caption, for a second instance to find the first.
 inline constexpr QStringView captionSection = u"frmMain";
 inline constexpr QStringView captionKey = u"Caption";
+// The language chosen in the options, read at the next start (LanguageCatalog).
+inline constexpr QStringView languageSection = generalSection;
+inline constexpr QStringView languageKey = u"Language";
 // Window placements: one section per window, "StartUp-" + its name.
 inline constexpr QStringView placementSectionPrefix = u"StartUp-";
 

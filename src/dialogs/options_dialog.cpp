@@ -14,6 +14,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -185,6 +186,9 @@ QWidget* OptionsDialog::buildGeneralPage()
     QLabel* lblDuration = label(picture, "lblDuration", TextId::OptionsDuration);
     m_txtDuration = numberField(picture, "txtDuration");
     lblDuration->setBuddy(m_txtDuration);
+    m_lblLanguage = label(picture, "lblLanguage", TextId::OptionsLanguage);
+    m_cboLanguage = named(new QComboBox(picture), "cboLanguage");
+    m_lblLanguage->setBuddy(m_cboLanguage);
 
     auto* grid = new QGridLayout(picture);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -197,6 +201,8 @@ QWidget* OptionsDialog::buildGeneralPage()
     grid->addWidget(lblDuration, 4, 0, Qt::AlignRight);
     grid->addWidget(m_txtDuration, 4, 1);
     grid->addWidget(label(picture, "lblDurationUnit", TextId::OptionsDurationUnit), 4, 2);
+    grid->addWidget(m_lblLanguage, 5, 0);
+    grid->addWidget(m_cboLanguage, 5, 1, 1, 3, Qt::AlignLeft);
     grid->setColumnStretch(3, 1);
     return picture;
 }
@@ -324,6 +330,7 @@ void OptionsDialog::loadSettings()
     m_optSystemColor->setChecked(m_pageColor == WinColor::window);
     m_optCustomColor->setChecked(m_pageColor != WinColor::window);
     showPageColor();
+    fillLanguages();
 
     m_width = {m_txtWidth, kWidthMin, kWidthMax, TextId::WidthValidation};
     m_duration = {m_txtDuration, kDurationMin, kDurationMax, TextId::DurationValidation};
@@ -580,7 +587,33 @@ void OptionsDialog::onOk()
     }
     apply();
     m_host.optionsApplied();
+    applyLanguage();
     accept();
+}
+
+// Windows already open keep their captions; a new language comes with the
+// next start, as every text does.
+void OptionsDialog::fillLanguages()
+{
+    const std::vector<LanguageCatalog::Language> languages = m_host.languages();
+    for (const LanguageCatalog::Language& language : languages) {
+        m_cboLanguage->addItem(language.name.isEmpty() ? m_text(TextId::LanguageRussian)
+                                                       : language.name,
+                               language.choice);
+    }
+    m_cboLanguage->setCurrentIndex(m_cboLanguage->findData(m_host.language()));
+    const bool choice = languages.size() > 1;
+    m_cboLanguage->setVisible(choice);
+    m_lblLanguage->setVisible(choice);
+}
+
+void OptionsDialog::applyLanguage()
+{
+    const QString chosen = m_cboLanguage->currentData().toString();
+    if (m_cboLanguage->currentIndex() < 0 || chosen == m_host.language())
+        return;
+    m_host.setLanguage(chosen);
+    m_messages.show(m_text(TextId::LanguageNextStart), MessageService::Icon::Information);
 }
 
 void OptionsDialog::apply()

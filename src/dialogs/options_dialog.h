@@ -9,6 +9,7 @@ class MessageService;
 class OptionsHost;
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -74,6 +75,8 @@ private:
     void encryptToggled(bool on);
     void onOk();
     void apply();
+    void fillLanguages();
+    void applyLanguage();
 
     OptionsHost& m_host;
     MessageService& m_messages;
@@ -90,6 +93,8 @@ private:
     QLineEdit* m_txtWidth = nullptr;
     QCheckBox* m_chkTips = nullptr;
     QLineEdit* m_txtDuration = nullptr;
+    QLabel* m_lblLanguage = nullptr;
+    QComboBox* m_cboLanguage = nullptr;
     QCheckBox* m_chkAutosave = nullptr;
     QLineEdit* m_txtAutosaveDuration = nullptr;
     QLineEdit* m_txtFilePath = nullptr;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/language_catalog.h"
+
 #include <QString>
+#include <vector>
 
 class Options;
 class QWidget;
@@ -59,4 +62,10 @@ public:
     // it cannot). Without a viewer the dialog hides its Help button.
     virtual bool helpAvailable() const = 0;
     virtual void showHelpTopic(int topic, QWidget* owner) = 0;
+
+    // The languages to choose from; with none the dialog shows no choice.
+    virtual std::vector<LanguageCatalog::Language> languages() const { return {}; }
+    // The choice the next start reads, and storing another.
+    virtual QString language() const { return {}; }
+    virtual void setLanguage(const QString& /*choice*/) {}
 };

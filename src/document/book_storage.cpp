@@ -452,7 +452,7 @@ std::optional<AppError> BookStorage::WriteDefaultBook()
     QString keptAs;
     const bool clear =
         !pathExists(path) || SafeFile::keepAside(path, QStringLiteral("replaced"), keptAs);
-    const QByteArray bytes = fileBytes(DataFile::serialize(DataFile::defaultPages()));
+    const QByteArray bytes = fileBytes(DataFile::serialize(DataFile::defaultPages(m_defaultTitles)));
     if (clear && !SafeFile::writeWhole(path, bytes))
         return std::nullopt;
     // A data folder that is merely missing (a fresh profile without a

@@ -76,6 +76,8 @@ public:
     // The data folder, normally ending in a separator; a value without one is
     // used as it stands and the file name is appended directly.
     void setFilePath(const QString& filePath) { m_filePath = filePath; }
+    // The titles a new book's letter pages get; the Russian ones unless set.
+    void setDefaultTitles(const QStringList& titles) { m_defaultTitles = titles; }
     QString FilePath() const { return m_filePath; }
     void setExeBaseName(const QString& name) { m_exeBaseName = name; }
     QString ExeBaseName() const { return m_exeBaseName; }
@@ -227,6 +229,7 @@ private:
 
     Book& m_book;
     QString m_filePath;
+    QStringList m_defaultTitles = DataFile::defaultTitles();
     QString m_exeBaseName = QStringLiteral("velkaro");
     QString m_settingsFolder;
     LoadReport m_report;

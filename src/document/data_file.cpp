@@ -429,12 +429,20 @@ DataFile::Encoded DataFile::encode(std::span<const PageRecord> pages, Charset ch
     return result;
 }
 
-std::vector<PageRecord> DataFile::defaultPages()
+QStringList DataFile::defaultTitles()
+{
+    QStringList titles;
+    for (const char16_t* title : kDefaultTitles)
+        titles << QString::fromUtf16(title);
+    return titles;
+}
+
+std::vector<PageRecord> DataFile::defaultPages(const QStringList& titles)
 {
     std::vector<PageRecord> pages;
-    pages.reserve(kDefaultTitles.size());
-    for (const char16_t* title : kDefaultTitles)
-        pages.push_back({QString::fromUtf16(title), QString(), PageRecord::AddressPage});
+    pages.reserve(static_cast<std::size_t>(titles.size()));
+    for (const QString& title : titles)
+        pages.push_back({title, QString(), PageRecord::AddressPage});
     return pages;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QStringList>
 #include <optional>
 #include <span>
 #include <vector>
@@ -110,8 +111,10 @@ public:
                           Charset charset = Charset::Windows1251);
     static QByteArray serialize(std::span<const PageRecord> pages) { return encode(pages).bytes; }
 
-    // The book every new user starts with: fourteen empty address pages.
-    static std::vector<PageRecord> defaultPages();
+    // The titles of the book every new user starts with: "АБ" ... "ЮЯ".
+    static QStringList defaultTitles();
+    // The default book: empty address pages titled `titles`, in order.
+    static std::vector<PageRecord> defaultPages(const QStringList& titles = defaultTitles());
 
     // Why a page title would not read back as it was written, if it would not.
     enum class TitleProblem

@@ -148,6 +148,11 @@ TEST_P(InstalledCopy, FindsItsTipsAndHelpInItsProgramFolderAndWritesNothingThere
         EXPECT_EQ(readAll(programFolder() + file.fileName()), readAll(file.filePath()))
             << file.fileName();
     }
+    for (const char* name : {"velkar.tip", "velkaro.hlp", "velkaro-help.rtf"}) {
+        EXPECT_EQ(readAll(programFolder() + "translations/en/" + name),
+                  readAll(VELKARO_SOURCE_DIR "/resources/translations/en/" + QString(name)))
+            << name;
+    }
     EXPECT_FALSE(QFileInfo::exists(programFolder() + "make_help.py")) << "sources stay behind";
     // The topic list names its document on its first line, relative to the program folder.
     const QString document =

@@ -4,6 +4,7 @@
 
 #include "core/built_in_text.h"
 #include "core/ini_file.h"
+#include "core/page_keys.h"
 #include "test_files.h"
 
 #include <QLocale>
@@ -92,14 +93,24 @@ TEST(EnglishTranslation, NamesEveryColourAndEveryStyleAttribute)
         EXPECT_EQ(items[i], value(u"frmUnused", QStringLiteral("lstList(%1)").arg(i))) << i;
 }
 
-TEST(EnglishTranslation, SwitchesQtToEnglishAndLeavesTheBookShapeAlone)
+// A new English book has thirteen pages "AB" ... "YZ"; Alt and either
+// letter of a page opens it, Alt+1 ... Alt+9 the user's pages after them.
+TEST(EnglishTranslation, SwitchesQtToEnglishAndGivesAnEnglishAlphabet)
 {
     EXPECT_EQ(QLocale(value(u"Velkaro", u"QtLanguage").value_or(QString())).language(),
               QLocale::English);
-    // The number of built-in pages and their Alt keys belong to the book
-    // the user already has, whatever language shows it.
-    EXPECT_FALSE(value(u"Velkaro", u"LastIntPage"));
-    EXPECT_FALSE(value(u"Velkaro", u"Shortcuts"));
+    const QStringList titles = value(u"Velkaro", u"PageTitles").value_or(QString()).split(u':');
+    ASSERT_EQ(titles.size(), 13);
+    EXPECT_EQ(value(u"Velkaro", u"LastIntPage"), QString::number(titles.size()));
+    const PageKeys::Book book{1, 22, 13, value(u"Velkaro", u"Shortcuts").value_or(QString())};
+    for (int page = 1; page <= 13; ++page) {
+        const QString title = titles[page - 1];
+        EXPECT_EQ(title, QString(QChar(u'A' + 2 * page - 2)) + QChar(u'A' + 2 * page - 1));
+        for (const QChar letter : title)
+            EXPECT_EQ(PageKeys::pageForAltKey(letter.unicode(), book), page) << letter.toLatin1();
+    }
+    for (int digit = 1; digit <= 9; ++digit)
+        EXPECT_EQ(PageKeys::pageForAltKey('0' + digit, book), 13 + digit) << digit;
 }
 
 } // namespace
