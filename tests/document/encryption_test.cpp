@@ -1,3 +1,4 @@
+#include "case_file.h"
 #include "core/code_page.h"
 #include "document/encryption.h"
 
@@ -5,18 +6,10 @@
 
 TEST(Encryption, StoredFormMatchesWhatExistingSettingsHold)
 {
-    // Each Windows-1251 code XORed with the key, as two upper-case hex digits;
-    // the key starts again at the twelfth character.
-    const std::pair<QString, QString> cases[] = {
-        {u"a"_qs, u"30"_qs}, // 0x61 ^ 'Q'
-        {u"п"_qs, u"BE"_qs}, // 0xEF ^ 'Q'
-        {u"Quintavelle"_qs, QString(22, u'0')},
-        {QString(12, u'a'), u"3014080F150017040D0D0430"_qs},
-        {QString(), QString()},
-    };
-    for (const auto& [plain, stored] : cases)
-        EXPECT_EQ(std::pair(Encryption::Encrypt(plain), Encryption::Decrypt(stored)),
-                  std::pair(std::optional(stored), std::optional(plain)));
+    for (const DataCase& c : readCases("document/stored_passwords.cases"))
+        EXPECT_EQ(std::pair(Encryption::Encrypt(c.text(0)), Encryption::Decrypt(c.text(1))),
+                  std::pair(std::optional(c.text(1)), std::optional(c.text(0))))
+            << c.name;
     // A trailing odd digit is ignored.
     EXPECT_EQ(Encryption::HexToStr(u"6162F"_qs), u"ab"_qs);
     EXPECT_EQ(Encryption::HexToStr(u"7"_qs), QString());

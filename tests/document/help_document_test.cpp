@@ -1,3 +1,4 @@
+#include "case_file.h"
 #include "core/code_page.h"
 #include "document/help_document.h"
 #include "qt_printing.h"
@@ -88,23 +89,17 @@ TEST(HelpDocument, EachTitleShowsTheTextBetweenItsMarkerAndTheNext)
 }
 
 // The end marker is looked for only after the topic's own marker; a missing
-// marker gives an empty topic ("-").
+// marker gives an empty topic.
 TEST(HelpDocument, TheEndMarkerIsLookedForOnlyAfterTheTopicsOwnMarker)
 {
-    const auto topic = [](const QString& rtf, int index) {
-        const QString text = rawText(rtf);
-        const HelpDocument::Range range = HelpDocument::topicRange(text, index);
-        return range.isEmpty() ? u"-"_qs : text.mid(range.from, range.to - range.from);
-    };
-    // "&3" stands in the first topic's text, before topic 2 begins; "&1"
-    // ends no line inside "&12", so topic 1 is the real marker's.
-    const QString seeBelow =
-        u"{\\rtf1 &1\\par See &3 below\\par &2\\par Second\\par &3\\par Third\\par &4\\par}"_qs;
-    const QString twelve = u"{\\rtf1 &12 apples\\par &1\\par One\\par &2}"_qs;
-    const QString two = u"{\\rtf1 &1\\par One\\par &2\\par Two\\par}"_qs;
-    EXPECT_EQ(QStringList({topic(seeBelow, 1), topic(twelve, 0), topic(two, 0), topic(two, 1),
-                           topic(two, 2), topic(two, -1)}),
-              QStringList({u"Second\u2029"_qs, u"One\u2029"_qs, u"One\u2029"_qs, "-", "-", "-"}));
+    for (const DataCase& c : readCases("document/help_topics.cases")) {
+        const QString text = rawText(QString::fromLatin1(c.parts.value(0)));
+        const HelpDocument::Range range = HelpDocument::topicRange(text, c.text(1).toInt());
+        QString topic = text.mid(range.from, range.to - range.from);
+        EXPECT_EQ(range.isEmpty() ? u"-"_qs : topic.replace(QChar::ParagraphSeparator, u'\n'),
+                  c.text(2))
+            << c.name;
+    }
 }
 
 TEST(HelpDocument, MissingOrEmptyFilesFailTheLoad)
