@@ -28,7 +28,6 @@ public:
     bool SaveBook() override;
     FolderChangeOutcome changeStorageFolder(const QString& folder, QWidget* owner) override;
     void optionsApplied() override;
-    bool helpAvailable() const override { return true; }
     void showHelpTopic(int topic, QWidget* owner) override;
 
 private:

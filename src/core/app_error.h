@@ -28,8 +28,6 @@ struct AppError
     static constexpr int PathFileAccessError = 75;
     static constexpr int PathNotFound = 76;
     static constexpr int InvalidCountOfSections = 20001;
-
-    static AppError typeMismatch() { return {TypeMismatch, QStringLiteral("Type mismatch")}; }
 };
 
 // An error with the procedure it happened in, which the standard message names.

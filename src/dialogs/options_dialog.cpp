@@ -145,7 +145,6 @@ void OptionsDialog::buildControls()
 
     // Made in the order they are drawn, left to right, which Tab follows.
     m_cmdHelp = button(this, "cmdHelp", TextId::OptionsHelp);
-    m_cmdHelp->setVisible(m_host.helpAvailable());
     m_cmdOK = button(this, "cmdOK", TextId::OptionsOk);
     m_cmdOK->setDefault(true);
     m_cmdCancel = button(this, "cmdCancel", TextId::OptionsCancel);

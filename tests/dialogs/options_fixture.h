@@ -40,7 +40,6 @@ public:
         return m_folderOutcome;
     }
     void optionsApplied() override { calls << QStringLiteral("optionsApplied"); }
-    bool helpAvailable() const override { return true; }
     void showHelpTopic(int topic, QWidget*) override
     {
         calls << QStringLiteral("help %1").arg(topic);

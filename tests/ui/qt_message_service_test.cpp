@@ -38,8 +38,10 @@ SeenBox answerNextBox(QMessageBox::StandardButton press, const std::function<voi
 TEST(QtMessageService, ErrorMessageIsOkOnlyPlainTextUnderTheApplicationTitle)
 {
     QtMessageService messages;
-    const SeenBox box = answerNextBox(
-        QMessageBox::Ok, [&] { messages.showError(AppError::typeMismatch(), "Subs", "Init"); });
+    const SeenBox box = answerNextBox(QMessageBox::Ok, [&] {
+        messages.show(
+            MessageService::formatError({AppError::TypeMismatch, "Type mismatch"}, "Subs", "Init"));
+    });
     EXPECT_EQ(box.text, "Type mismatch (13)\nin Velkaro.Subs.Init ");
     EXPECT_EQ(box.title, "Velkaro Pro");
     EXPECT_EQ(box.buttons, QMessageBox::Ok);
