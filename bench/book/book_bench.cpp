@@ -6,7 +6,7 @@
 #include "document/book_storage.h"
 #include "document/data_file.h"
 #include "document/history_backup.h"
-#include "document/page_import.h"
+#include "document/tab_cleanup.h"
 #include "document/text_export.h"
 #include "largest_book.h"
 
@@ -69,7 +69,7 @@ void BM_LoadBook(benchmark::State& state)
     Book book;
     BookStorage storage(book);
     storage.setFilePath(bookOnDisk().folder());
-    storage.setPageCleanup(&PageImport::Import);
+    storage.setPageCleanup(&TabCleanup::clean);
     for (auto _ : state) {
         if (storage.LoadBook() || book.PageCount() != kBookPages)
             state.SkipWithError("the book did not load");
@@ -87,7 +87,7 @@ public:
         QFile::copy(bookOnDisk().path(), m_dir.filePath(QStringLiteral("velkaro.dat")));
         storage.setFilePath(m_dir.path() + u'/');
         storage.setSettingsFolder(m_dir.path() + QStringLiteral("/settings/"));
-        storage.setPageCleanup(&PageImport::Import);
+        storage.setPageCleanup(&TabCleanup::clean);
         open();
         close();
     }

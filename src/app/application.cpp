@@ -5,14 +5,14 @@
 #include "core/option_table.h"
 #include "core/safe_file.h"
 #include "core/system_reason.h"
-#include "core/window_ticks.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/find_dialog.h"
 #include "dialogs/password_dialog.h"
-#include "document/encryption.h"
 #include "document/history_backup.h"
-#include "document/page_import.h"
+#include "document/obscured_password.h"
+#include "document/tab_cleanup.h"
 #include "mainwindow/main_window.h"
+#include "rules/window_ticks.h"
 #include "ui/form_localizer.h"
 #include "ui/rich_text_edit.h"
 #include "ui/window_placement.h"
@@ -43,7 +43,7 @@ Application::Application(Environment environment, std::unique_ptr<SettingsStore>
       m_localization({Folders::userSettingsFolder(), m_env.programFolder}, m_log),
       m_qtTexts(*QCoreApplication::instance()), m_storage(m_book), m_tips(m_localization)
 {
-    m_storage.setPageCleanup(&PageImport::Import);
+    m_storage.setPageCleanup(&TabCleanup::clean);
     connect(&m_storage, &BookStorage::fallbackBookUsed, this, &Application::onFallbackBookUsed);
     m_loginPrompt = [](Application& app) { return app.showLogin(); };
 }
@@ -141,7 +141,7 @@ void Application::migratePassword()
         return;
     // A password that the stored form cannot hold stays where it is rather
     // than being dropped; it is still read as the plain-text password below.
-    const std::optional<QString> stored = Encryption::Encrypt(oldPassword);
+    const std::optional<QString> stored = ObscuredPassword::obscure(oldPassword);
     if (!stored)
         return;
     m_settings->Write(kPrivacy, kPassword, *stored);
@@ -156,7 +156,7 @@ bool Application::readPassword()
         m_currentPassword = legacy;
         return true;
     }
-    const std::optional<QString> plain = Encryption::Decrypt(stored);
+    const std::optional<QString> plain = ObscuredPassword::reveal(stored);
     if (plain) {
         m_currentPassword = *plain;
         return true;
@@ -524,7 +524,7 @@ bool Application::Unloading(CloseReason reason)
     // A password the stored form cannot hold never gets past the password
     // window; should one arrive anyway, the stored one stays rather than the
     // book silently losing its protection.
-    const std::optional<QString> password = Encryption::Encrypt(m_currentPassword);
+    const std::optional<QString> password = ObscuredPassword::obscure(m_currentPassword);
     m_options.save(*m_settings,
                    password.value_or(m_settings->Read(kPrivacy, kPassword, QString())));
     m_settings->sync();

@@ -3,12 +3,12 @@
 #include "app/application.h"
 #include "app/file_dialogs.h"
 #include "core/code_page.h"
-#include "core/page_menu_rules.h"
 #include "core/sequential_file_reader.h"
 #include "dialogs/input_box.h"
 #include "document/data_file.h"
 #include "document/page_import_file.h"
 #include "document/page_sort.h"
+#include "rules/page_menu_rules.h"
 
 #include <QDir>
 #include <QFileDialog>

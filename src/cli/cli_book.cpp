@@ -1,7 +1,7 @@
 #include "cli/cli_book.h"
 
 #include "core/bounded_file.h"
-#include "document/page_import.h"
+#include "document/tab_cleanup.h"
 
 #include <QFile>
 
@@ -114,7 +114,7 @@ PageRecord CliBook::page(size_t number, bool cleanUp) const
 {
     PageRecord page = m_index.page(number - 1);
     if (cleanUp && page.Kind == PageRecord::AddressPage)
-        page.Text = PageImport::Import(page.Text);
+        page.Text = TabCleanup::clean(page.Text);
     return page;
 }
 

@@ -1,7 +1,7 @@
 #include "document/backup_catalog.h"
 
 #include "core/bounded_file.h"
-#include "document/page_import.h"
+#include "document/tab_cleanup.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -74,7 +74,7 @@ BackupCatalog::Contents BackupCatalog::read(const QString& path)
     }
     for (PageRecord& page : parsed.pages) {
         if (page.Kind == PageRecord::AddressPage)
-            page.Text = PageImport::Import(page.Text);
+            page.Text = TabCleanup::clean(page.Text);
     }
     contents.pages = std::move(parsed.pages);
     return contents;

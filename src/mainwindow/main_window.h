@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/page_keys.h"
 #include "document/search_target.h"
 #include "mainwindow/main_window_host.h"
+#include "rules/page_keys.h"
 
 #include <QWidget>
 #include <functional>

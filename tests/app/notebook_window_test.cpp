@@ -3,9 +3,9 @@
 
 #include "app_fixture.h"
 #include "core/code_page.h"
-#include "core/window_ticks.h"
 #include "mainwindow/main_menus.h"
 #include "richtext/win_color.h"
+#include "rules/window_ticks.h"
 #include "test_files.h"
 #include "ui/status_bar.h"
 #include "ui/tab_column.h"

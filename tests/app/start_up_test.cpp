@@ -1,5 +1,5 @@
 #include "app_fixture.h"
-#include "document/encryption.h"
+#include "document/obscured_password.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@ const QString kPassword = QStringLiteral("Password");
 TEST(StartUp, ThePasswordIsAskedBeforeTheBookOrTheOptionsAreRead)
 {
     AppFixture f;
-    f.write(kPrivacy, kPassword, *Encryption::Encrypt(QStringLiteral("Ключ 7")));
+    f.write(kPrivacy, kPassword, *ObscuredPassword::obscure(QStringLiteral("Ключ 7")));
     auto app = f.makeApp();
     bool asked = false;
     app->setLoginPrompt([&](Application& a) {
@@ -42,7 +42,7 @@ TEST(StartUp, APlainTextPasswordOfTheOldPlaceIsMovedAndAskedAtOnce)
     });
     ASSERT_TRUE(app->StartUp());
     EXPECT_EQ(asked, QStringLiteral("secret"));
-    EXPECT_EQ(app->settings().Read(kPrivacy, kPassword, {}), *Encryption::Encrypt("secret"));
+    EXPECT_EQ(app->settings().Read(kPrivacy, kPassword, {}), *ObscuredPassword::obscure("secret"));
     EXPECT_EQ(app->settings().Read(QStringLiteral("Options"), QStringLiteral("FileLocation"),
                                    QStringLiteral("<absent>")),
               QStringLiteral("<absent>"));
@@ -63,7 +63,7 @@ TEST(StartUp, WithoutAPasswordNobodyIsAsked)
 TEST(StartUp, ARefusedLoginEndsBeforeTheBookIsTouched)
 {
     AppFixture f;
-    f.write(kPrivacy, kPassword, *Encryption::Encrypt(QStringLiteral("x")));
+    f.write(kPrivacy, kPassword, *ObscuredPassword::obscure(QStringLiteral("x")));
     auto app = f.makeApp();
     app->setLoginPrompt([](Application&) { return false; });
     EXPECT_FALSE(app->StartUp());
@@ -74,7 +74,7 @@ TEST(StartUp, ARefusedLoginEndsBeforeTheBookIsTouched)
 TEST(StartUp, ADamagedStoredPasswordNeverOpensTheBook)
 {
     // Not hex, a digit lost from a real one.
-    for (const QString& stored : {u"41zz"_qs, Encryption::Encrypt(u"abc"_qs)->chopped(1)}) {
+    for (const QString& stored : {u"41zz"_qs, ObscuredPassword::obscure(u"abc"_qs)->chopped(1)}) {
         SCOPED_TRACE(stored.toStdString());
         AppFixture f;
         f.write(kPrivacy, kPassword, stored);

@@ -5,7 +5,7 @@
 // test is skipped where mounting is not allowed).
 
 #include "document/data_file.h"
-#include "document/page_import.h"
+#include "document/tab_cleanup.h"
 #include "richtext/rtf_plain_text.h"
 #include "terminated_program.h"
 #include "test_files.h"
@@ -36,8 +36,8 @@ QByteArray aBook()
 // What the program shows of a page: address pages cleaned up.
 QString shownText(const PageRecord& page)
 {
-    return RtfPlainText::extract(
-        page.Kind == PageRecord::AddressPage ? PageImport::Import(page.Text) : page.Text);
+    return RtfPlainText::extract(page.Kind == PageRecord::AddressPage ? TabCleanup::clean(page.Text)
+                                                                      : page.Text);
 }
 
 class Termination : public ::testing::Test

@@ -1,4 +1,3 @@
-#include "core/about_rules.h"
 #include "core/app_info.h"
 #include "core/event_log.h"
 #include "core/localization.h"
@@ -7,6 +6,7 @@
 #include "dialogs/about_dialog.h"
 #include "qt_printing.h"
 #include "recording_message_service.h"
+#include "rules/about_rules.h"
 #include "test_files.h"
 #include "ui/form_localizer.h"
 #include "ui/window_placement.h"

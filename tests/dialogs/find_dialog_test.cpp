@@ -2,7 +2,7 @@
 #include "dialog_child.h"
 #include "dialogs/find_dialog.h"
 #include "recording_message_service.h"
-#include "ui/text_box_xp.h"
+#include "ui/cue_text_box.h"
 
 #include <QCheckBox>
 #include <QPointer>
@@ -29,7 +29,7 @@ protected:
 
     template <typename T> T* child(const char* name) const { return ::child<T>(m_dialog, name); }
 
-    cTextBoxXP* what() const { return child<cTextBoxXP>("txtWhat"); }
+    CueTextBox* what() const { return child<CueTextBox>("txtWhat"); }
     // Where a check box has its mark; a button anywhere.
     void click(const char* name)
     {

@@ -4,7 +4,7 @@
 
 #include "options_fixture.h"
 #include "richtext/win_color.h"
-#include "ui/text_box_xp.h"
+#include "ui/cue_text_box.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -205,7 +205,7 @@ TEST_F(OptionsDialogTest, ClearingRtfWarnsInABalloonThatGoesWithTheFocus)
 {
     open();
     m_dialog->findChild<QListWidget*>("lstPages")->setCurrentRow(1);
-    auto* anchor = child<cTextBoxXP>("txtUseRtf");
+    auto* anchor = child<CueTextBox>("txtUseRtf");
     const auto coveredButtons = [this, anchor] {
         const BalloonTip* balloon = anchor->balloonTip();
         const QRegion shape = balloon->mask().translated(balloon->pos());

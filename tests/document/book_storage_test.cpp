@@ -3,7 +3,7 @@
 #include "document/book_storage.h"
 #include "document/data_file.h"
 #include "document/history_backup.h"
-#include "document/page_import.h"
+#include "document/tab_cleanup.h"
 #include "document/text_export.h"
 #include "richtext/rtf_plain_text.h"
 #include "test_files.h"
@@ -111,7 +111,7 @@ TEST_F(BookStorageTest, AnExistingUsersBookWithNulBytesLoadsExportsAndSavesUncha
 {
     const QByteArray stored = readAll(QStringLiteral(VELKARO_TEST_DATA "/books/rich_edit_nul.dat"));
     writeAll(m_storage.FullDataPath(), stored);
-    m_storage.setPageCleanup(&PageImport::Import);
+    m_storage.setPageCleanup(&TabCleanup::clean);
     ASSERT_FALSE(m_storage.LoadBook().has_value());
     EXPECT_TRUE(m_storage.loadReport().keptAside.isEmpty());
     ASSERT_EQ(m_book.PageCount(), 3);

@@ -1,4 +1,4 @@
-#include "core/main_layout.h"
+#include "rules/main_layout.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "document/page_import.h"
+#include "document/tab_cleanup.h"
 
 #include "richtext/rtf_parser.h"
 #include "richtext/rtf_plain_text.h"
@@ -266,7 +266,7 @@ private:
 
 } // namespace
 
-QString PageImport::Import(const QString& pageText)
+QString TabCleanup::clean(const QString& pageText)
 {
     if (!mayNeedCollapse(pageText))
         return pageText;
@@ -282,7 +282,7 @@ QString PageImport::Import(const QString& pageText)
     return RtfWriter::writeString(doc);
 }
 
-void PageImport::CollapseTabs(QTextDocument& doc)
+void TabCleanup::CollapseTabs(QTextDocument& doc)
 {
     std::vector<Range> ranges;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
@@ -300,7 +300,7 @@ void PageImport::CollapseTabs(QTextDocument& doc)
     cursor.endEditBlock();
 }
 
-bool PageImport::needsCollapse(const QString& pageText)
+bool TabCleanup::needsCollapse(const QString& pageText)
 {
     const QString plain = RtfPlainText::extract(pageText);
     bool atLineStart = true;
@@ -321,7 +321,7 @@ bool PageImport::needsCollapse(const QString& pageText)
     return false;
 }
 
-bool PageImport::mayNeedCollapse(const QString& pageText)
+bool TabCleanup::mayNeedCollapse(const QString& pageText)
 {
     if (!RtfParser::isRtf(QStringView(pageText)))
         return true;

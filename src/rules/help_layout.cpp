@@ -1,4 +1,4 @@
-#include "core/help_layout.h"
+#include "rules/help_layout.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "document/encryption.h"
+#include "document/obscured_password.h"
 
 #include "core/code_page.h"
 
-std::optional<QString> Encryption::Encrypt(const QString& plain)
+std::optional<QString> ObscuredPassword::obscure(const QString& plain)
 {
     const std::optional<QString> mixed = XorString(plain, Key.toString());
     if (!mixed)
@@ -10,7 +10,7 @@ std::optional<QString> Encryption::Encrypt(const QString& plain)
     return StrToHex(*mixed);
 }
 
-std::optional<QString> Encryption::Decrypt(const QString& stored)
+std::optional<QString> ObscuredPassword::reveal(const QString& stored)
 {
     // Only pairs of upper-case hex digits were ever stored. Anything else is
     // damaged: HexToStr would skip a lone last digit unseen, turning "A" into
@@ -27,7 +27,7 @@ std::optional<QString> Encryption::Decrypt(const QString& stored)
     return XorString(*mixed, Key.toString());
 }
 
-std::optional<QString> Encryption::XorString(const QString& text, const QString& key)
+std::optional<QString> ObscuredPassword::XorString(const QString& text, const QString& key)
 {
     if (key.isEmpty())
         return text.isEmpty() ? std::optional<QString>(QString()) : std::nullopt;
@@ -46,7 +46,7 @@ std::optional<QString> Encryption::XorString(const QString& text, const QString&
     return result;
 }
 
-std::optional<QString> Encryption::StrToHex(const QString& text)
+std::optional<QString> ObscuredPassword::StrToHex(const QString& text)
 {
     QString result;
     result.reserve(text.size() * 2);
@@ -60,7 +60,7 @@ std::optional<QString> Encryption::StrToHex(const QString& text)
     return result;
 }
 
-std::optional<QString> Encryption::HexToStr(const QString& hex)
+std::optional<QString> ObscuredPassword::HexToStr(const QString& hex)
 {
     const qsizetype pairs = hex.size() / 2;
     QString result;
@@ -75,7 +75,7 @@ std::optional<QString> Encryption::HexToStr(const QString& hex)
     return result;
 }
 
-std::optional<QChar> Encryption::IntToHex(qint16 value)
+std::optional<QChar> ObscuredPassword::IntToHex(qint16 value)
 {
     if (value >= 0 && value <= 9)
         return QChar(u'0' + value);
@@ -84,7 +84,7 @@ std::optional<QChar> Encryption::IntToHex(qint16 value)
     return std::nullopt;
 }
 
-std::optional<qint16> Encryption::HexToInt(QChar digit)
+std::optional<qint16> ObscuredPassword::HexToInt(QChar digit)
 {
     const char16_t c = digit.unicode();
     if (c >= u'0' && c <= u'9')

@@ -6,17 +6,19 @@
 #include <optional>
 
 // The stored form of the start-up password: each character's Windows-1251
-// code XORed with a fixed key and written as two upper-case hex digits.
+// code XORed with a fixed key and written as two upper-case hex digits. This
+// only keeps the password from being read at a glance; anyone with the
+// settings file and this code can read it back.
 // Existing installations hold passwords in exactly this form, so every step
 // must stay bit-for-bit what it has always been. A step that cannot be done
 // (a character without a code, a digit that is not hex) gives nullopt.
-class Encryption
+class ObscuredPassword
 {
 public:
     static constexpr QStringView Key = u"Quintavelle";
 
-    static std::optional<QString> Encrypt(const QString& plain);
-    static std::optional<QString> Decrypt(const QString& stored);
+    static std::optional<QString> obscure(const QString& plain);
+    static std::optional<QString> reveal(const QString& stored);
     static std::optional<QString> XorString(const QString& text, const QString& key);
     static std::optional<QString> StrToHex(const QString& text);
     // A trailing odd digit is ignored, as it always has been.

@@ -1,5 +1,5 @@
 #include "core/options.h"
-#include "core/window_ticks.h"
+#include "rules/window_ticks.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

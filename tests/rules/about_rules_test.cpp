@@ -1,5 +1,5 @@
-#include "core/about_rules.h"
 #include "core/built_in_text.h"
+#include "rules/about_rules.h"
 
 #include <QUrl>
 #include <gtest/gtest.h>

@@ -4,16 +4,16 @@
 
 #include <QLineEdit>
 
-// `cTextBoxXP`: a one-line text box with a cue banner, the grey hint shown
+// A one-line text box with a cue banner, the grey hint shown
 // while the box is empty and has not got the focus, and a balloon tip that
 // points at the box and goes away as soon as its text changes. Getting the
 // focus selects the whole text, so typing replaces it.
-class cTextBoxXP : public QLineEdit
+class CueTextBox : public QLineEdit
 {
     Q_OBJECT
 
 public:
-    explicit cTextBoxXP(QWidget* parent = nullptr);
+    explicit CueTextBox(QWidget* parent = nullptr);
 
     void setCueBanner(const QString& text);
     void setBalloonTipTitle(const QString& title) { m_balloonTipTitle = title; }

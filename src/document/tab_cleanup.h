@@ -7,12 +7,12 @@ class QTextDocument;
 // The clean-up every address page passes through when the book is loaded:
 // runs of tabs left by older versions are shrunk so the two tab stops of an
 // address page line the columns up again.
-class PageImport
+class TabCleanup
 {
 public:
     // Always returns RTF, except that an RTF text the clean-up would not change
     // is returned as it is: that keeps loading a large book cheap.
-    static QString Import(const QString& pageText);
+    static QString clean(const QString& pageText);
     // Inside a line a run of tabs becomes one tab; at the start of a line a
     // run becomes two. Characters are deleted in place, so formatting stays.
     static void CollapseTabs(QTextDocument& doc);

@@ -11,7 +11,7 @@ class Style;
 // `frmUnused`: which attributes of a style its application transfers, one
 // checked item per bit of the mask `Unused`. OK keeps only the listed bits;
 // Cancel, Esc and the frame change nothing.
-class UnusedDialog : public QDialog
+class StyleMaskDialog : public QDialog
 {
     Q_OBJECT
 
@@ -26,8 +26,8 @@ public:
     static QStringList listItems(const QString& translated);
 
     // `CurrentStyle` is the style edited; it must outlive the dialog.
-    UnusedDialog(Style& CurrentStyle, const TextLookup& text, const FormLocalize& localize,
-                 QWidget* owner = nullptr);
+    StyleMaskDialog(Style& CurrentStyle, const TextLookup& text, const FormLocalize& localize,
+                    QWidget* owner = nullptr);
 
 private:
     void onOk();

@@ -1,4 +1,4 @@
-#include "core/about_rules.h"
+#include "rules/about_rules.h"
 
 #include <QUrl>
 #include <cmath>

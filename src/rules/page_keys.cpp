@@ -1,4 +1,4 @@
-#include "core/page_keys.h"
+#include "rules/page_keys.h"
 
 #include <QStringList>
 #include <array>

@@ -1,4 +1,4 @@
-#include "core/form_position.h"
+#include "rules/form_position.h"
 
 #include "core/option_table.h"
 #include "core/settings_store.h"

@@ -1,4 +1,4 @@
-#include "core/input_box_layout.h"
+#include "rules/input_box_layout.h"
 
 #include <gtest/gtest.h>
 

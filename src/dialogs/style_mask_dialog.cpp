@@ -1,4 +1,4 @@
-#include "dialogs/unused_dialog.h"
+#include "dialogs/style_mask_dialog.h"
 
 #include "styles/style.h"
 #include "ui/form_localizer.h"
@@ -19,7 +19,7 @@ constexpr std::array kItems{TextId::UnusedFont,   TextId::UnusedSize,      TextI
 
 } // namespace
 
-QStringList UnusedDialog::listItems(const QString& translated)
+QStringList StyleMaskDialog::listItems(const QString& translated)
 {
     const QStringList pieces = translated.isEmpty() ? QStringList() : translated.split(u'|');
     QStringList items;
@@ -30,8 +30,8 @@ QStringList UnusedDialog::listItems(const QString& translated)
     return items;
 }
 
-UnusedDialog::UnusedDialog(Style& CurrentStyle, const TextLookup& text,
-                           const FormLocalize& localize, QWidget* owner)
+StyleMaskDialog::StyleMaskDialog(Style& CurrentStyle, const TextLookup& text,
+                                 const FormLocalize& localize, QWidget* owner)
     : QDialog(owner), m_style(CurrentStyle)
 {
     setObjectName(QStringLiteral("frmUnused"));
@@ -69,11 +69,11 @@ UnusedDialog::UnusedDialog(Style& CurrentStyle, const TextLookup& text,
         item->setCheckState((m_style.Unused() & (1 << i)) ? Qt::Checked : Qt::Unchecked);
     }
 
-    connect(cmdOK, &QPushButton::clicked, this, &UnusedDialog::onOk);
+    connect(cmdOK, &QPushButton::clicked, this, &StyleMaskDialog::onOk);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void UnusedDialog::onOk()
+void StyleMaskDialog::onOk()
 {
     int mask = 0;
     for (int i = 0; i < m_lstList->count(); ++i) {

@@ -1,4 +1,4 @@
-#include "core/file_size_text.h"
+#include "rules/file_size_text.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "core/page_menu_rules.h"
+#include "rules/page_menu_rules.h"
 
 #include <array>
 

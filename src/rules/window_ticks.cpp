@@ -1,4 +1,4 @@
-#include "core/window_ticks.h"
+#include "rules/window_ticks.h"
 
 #include "core/options.h"
 

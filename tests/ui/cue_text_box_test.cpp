@@ -1,4 +1,4 @@
-#include "ui/text_box_xp.h"
+#include "ui/cue_text_box.h"
 
 #include <QTest>
 #include <QVBoxLayout>
@@ -7,13 +7,13 @@
 namespace {
 
 // A window with the box and a second box to take the focus away.
-class TextBoxXPTest : public ::testing::Test
+class CueTextBoxTest : public ::testing::Test
 {
 protected:
-    TextBoxXPTest()
+    CueTextBoxTest()
     {
         auto* layout = new QVBoxLayout(&m_window);
-        m_box = new cTextBoxXP(&m_window);
+        m_box = new CueTextBox(&m_window);
         m_other = new QLineEdit(&m_window);
         layout->addWidget(m_box);
         layout->addWidget(m_other);
@@ -23,13 +23,13 @@ protected:
     }
 
     QWidget m_window;
-    cTextBoxXP* m_box = nullptr;
+    CueTextBox* m_box = nullptr;
     QLineEdit* m_other = nullptr;
 };
 
 } // namespace
 
-TEST_F(TextBoxXPTest, TheCueShowsOnlyWhileTheBoxHasNotGotTheFocusAndFocusSelectsTheText)
+TEST_F(CueTextBoxTest, TheCueShowsOnlyWhileTheBoxHasNotGotTheFocusAndFocusSelectsTheText)
 {
     m_other->setFocus();
     m_box->setCueBanner(QStringLiteral("Введите текст"));
@@ -50,7 +50,7 @@ TEST_F(TextBoxXPTest, TheCueShowsOnlyWhileTheBoxHasNotGotTheFocusAndFocusSelects
 }
 
 // The find window's tests read the balloon's texts; here: the ways it goes.
-TEST_F(TextBoxXPTest, TheBalloonPointsAtTheBoxAndGoesOnAClickOrWithTheBox)
+TEST_F(CueTextBoxTest, TheBalloonPointsAtTheBoxAndGoesOnAClickOrWithTheBox)
 {
     m_box->setBalloonTipTitle(QStringLiteral("Заголовок"));
     m_box->ShowBalloonTip();

@@ -1,4 +1,4 @@
-#include "ui/text_box_xp.h"
+#include "ui/cue_text_box.h"
 
 #include <QFocusEvent>
 #include <QStyle>
@@ -11,12 +11,12 @@ constexpr int kTextMargin = 2;
 
 } // namespace
 
-cTextBoxXP::cTextBoxXP(QWidget* parent) : QLineEdit(parent), m_balloon(new BalloonTip(this))
+CueTextBox::CueTextBox(QWidget* parent) : QLineEdit(parent), m_balloon(new BalloonTip(this))
 {
-    connect(this, &QLineEdit::textChanged, this, &cTextBoxXP::HideBalloonTip);
+    connect(this, &QLineEdit::textChanged, this, &CueTextBox::HideBalloonTip);
 }
 
-void cTextBoxXP::setCueBanner(const QString& text)
+void CueTextBox::setCueBanner(const QString& text)
 {
     m_cueBanner = text;
     if (!hasFocus())
@@ -24,17 +24,17 @@ void cTextBoxXP::setCueBanner(const QString& text)
     updateGeometry();
 }
 
-QSize cTextBoxXP::sizeHint() const
+QSize CueTextBox::sizeHint() const
 {
     return QLineEdit::sizeHint().expandedTo(cueSize());
 }
 
-QSize cTextBoxXP::minimumSizeHint() const
+QSize CueTextBox::minimumSizeHint() const
 {
     return QLineEdit::minimumSizeHint().expandedTo(cueSize());
 }
 
-QSize cTextBoxXP::cueSize() const
+QSize CueTextBox::cueSize() const
 {
     if (m_cueBanner.isEmpty())
         return {};
@@ -47,17 +47,17 @@ QSize cTextBoxXP::cueSize() const
     return style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, this);
 }
 
-void cTextBoxXP::ShowBalloonTip()
+void CueTextBox::ShowBalloonTip()
 {
     m_balloon->showAt(this, m_balloonTipTitle, m_balloonTipText, m_balloonTipIcon);
 }
 
-void cTextBoxXP::HideBalloonTip()
+void CueTextBox::HideBalloonTip()
 {
     m_balloon->hide();
 }
 
-void cTextBoxXP::focusInEvent(QFocusEvent* event)
+void CueTextBox::focusInEvent(QFocusEvent* event)
 {
     // Qt keeps the placeholder on a focused empty box; the cue is a hint for
     // a box the user is not in.
@@ -66,13 +66,13 @@ void cTextBoxXP::focusInEvent(QFocusEvent* event)
     selectAll();
 }
 
-void cTextBoxXP::focusOutEvent(QFocusEvent* event)
+void CueTextBox::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
     setPlaceholderText(m_cueBanner);
 }
 
-void cTextBoxXP::hideEvent(QHideEvent* event)
+void CueTextBox::hideEvent(QHideEvent* event)
 {
     HideBalloonTip();
     QLineEdit::hideEvent(event);
