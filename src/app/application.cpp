@@ -409,6 +409,7 @@ void Application::RebuildTabs()
         static_cast<qint16>(std::clamp<int>(m_book.RecentPage, 1, std::max(count, 1)));
     m_book.PrevPage = static_cast<qint16>(std::clamp<int>(m_book.PrevPage, 0, count));
     m_mainWindow->RebuildTabs(m_book, display());
+    SelectPage(m_book.RecentPage);
     if (m_find)
         m_find->pageListChanged();
 }
@@ -665,14 +666,40 @@ void Application::exitCommand()
     m_mainWindow->close();
 }
 
-void Application::pageCommand(PageCommand command)
+void Application::runCommand(Command command, int argument)
 {
-    m_pageCommands.run(command);
-}
-
-void Application::contactsCommand(ContactsCommand command)
-{
-    m_contactCommands.run(command);
+    switch (command) {
+    case Command::Save:
+        return saveCommand();
+    case Command::Revert:
+        return revertCommand();
+    case Command::Exit:
+        return exitCommand();
+    case Command::Find:
+        return findCommand();
+    case Command::Options:
+        return m_optionsCommand.run();
+    case Command::Backups:
+        return m_backupCommands.showWindow();
+    case Command::Help:
+        return helpCommand();
+    case Command::About:
+        return aboutCommand();
+    case Command::OpenPage:
+        return SelectPage(argument);
+    case Command::ApplyStyle:
+        return applyStyle(argument);
+    case Command::HideStatusBar:
+        return statusBarHidden();
+    case Command::ImportContacts:
+    case Command::ExportBookVCard:
+    case Command::ExportBookCsv:
+    case Command::ExportPageVCard:
+    case Command::ExportPageCsv:
+        return m_contactCommands.run(command);
+    default:
+        return m_pageCommands.run(command);
+    }
 }
 
 void Application::applyStyle(int index)
@@ -690,16 +717,6 @@ void Application::findCommand()
             m_mainWindow.get());
     }
     m_find->bringForward();
-}
-
-void Application::optionsCommand()
-{
-    m_optionsCommand.run();
-}
-
-void Application::backupsCommand()
-{
-    m_backupCommands.showWindow();
 }
 
 void Application::warn(const QString& text)

@@ -76,22 +76,17 @@ public:
 
     // MainWindowHost
     bool mainWindowClosing(CloseReason reason) override;
-    void saveCommand() override;
-    void revertCommand() override;
-    void exitCommand() override;
-    void pageCommand(PageCommand command) override;
-    void contactsCommand(ContactsCommand command) override;
-    void applyStyle(int index) override;
-    void findCommand() override;
-    void optionsCommand() override;
-    void backupsCommand() override;
+    void runCommand(Command command, int argument) override;
     void warn(const QString& text) override;
     void pageEdited() override;
-    void SelectPage(int index) override;
-    void statusBarHidden() override;
-    void helpCommand() override;
-    void aboutCommand() override;
     QString localizedText(TextId id) override;
+
+    // The commands of the same names, as the window's keys and menus reach them.
+    void saveCommand();
+    void revertCommand();
+    void findCommand();
+    // Opens page `index`: the open page's edits go into its record first.
+    void SelectPage(int index);
 
     // What a help window needs: the topic list beside the program, the
     // highlight colours, the texts, the placement store and the message box.
@@ -133,6 +128,11 @@ private:
     };
 
     bool Unloading(CloseReason reason);
+    void exitCommand();
+    void applyStyle(int index);
+    void statusBarHidden();
+    void helpCommand();
+    void aboutCommand();
     QString windowKeptText();
     SaveOutcome saveBook();
     SaveOutcome presentSave(const BookStorage::SaveResult& result);

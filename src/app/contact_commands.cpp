@@ -30,12 +30,11 @@ QString fileNameOf(const QString& title)
 
 } // namespace
 
-void ContactCommands::run(MainWindowHost::ContactsCommand command)
+void ContactCommands::run(Command command)
 {
     const Book& book = m_app.book();
     if (book.RecentPage < 1 || book.RecentPage > book.PageCount())
         return;
-    using Command = MainWindowHost::ContactsCommand;
     switch (command) {
     case Command::ExportBookVCard:
         exportContacts(Format::VCard, true);
@@ -49,8 +48,10 @@ void ContactCommands::run(MainWindowHost::ContactsCommand command)
     case Command::ExportPageCsv:
         exportContacts(Format::Csv, false);
         break;
-    case Command::Import:
+    case Command::ImportContacts:
         importContacts();
+        break;
+    default:
         break;
     }
 }
@@ -94,10 +95,10 @@ void ContactCommands::exportContacts(Format format, bool wholeBook)
     const QString path = askExportPath(format, baseName);
     if (path.isEmpty())
         return;
-    if (const std::optional<AppError> error =
-            SafeFile::writeWhole(path, ContactExport::write(contacts, format),
-                                std::nullopt, SafeFile::Links::Follow)) {
-        warn(text(TextId::ExportFailed).arg(QDir::toNativeSeparators(path), m_app.describe(*error)));
+    if (const std::optional<AppError> error = SafeFile::writeWhole(
+            path, ContactExport::write(contacts, format), std::nullopt, SafeFile::Links::Follow)) {
+        warn(
+            text(TextId::ExportFailed).arg(QDir::toNativeSeparators(path), m_app.describe(*error)));
         return;
     }
     m_app.mainWindow()->showNotice(

@@ -18,7 +18,7 @@ class ContactCommands
 public:
     explicit ContactCommands(Application& app) : m_app(app) {}
 
-    void run(MainWindowHost::ContactsCommand command);
+    void run(Command command);
 
 private:
     void exportContacts(ContactExport::Format format, bool wholeBook);

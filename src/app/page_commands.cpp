@@ -15,34 +15,6 @@
 
 namespace {
 
-using PageCommand = MainWindowHost::PageCommand;
-
-// The popup item a command belongs to; the popup's rules say when it is offered.
-QString itemOf(PageCommand command)
-{
-    switch (command) {
-    case PageCommand::Add:
-        return QStringLiteral("mnuMainAdd");
-    case PageCommand::Rename:
-        return QStringLiteral("mnuMainRename");
-    case PageCommand::Delete:
-        return QStringLiteral("mnuMainDelete");
-    case PageCommand::MoveUp:
-        return QStringLiteral("mnuMainUp");
-    case PageCommand::MoveDown:
-        return QStringLiteral("mnuMainDown");
-    case PageCommand::Sort:
-        return QStringLiteral("mnuMainSort");
-    case PageCommand::ConvertToAddress:
-        return QStringLiteral("mnuMainConvertAddress");
-    case PageCommand::ConvertToText:
-        return QStringLiteral("mnuMainConvertText");
-    case PageCommand::Import:
-        return QStringLiteral("mnuMainImport");
-    }
-    return {};
-}
-
 // Only spaces, as the earlier program trimmed: a tab stays part of the name.
 QString trimSpaces(const QString& text)
 {
@@ -57,57 +29,49 @@ QString trimSpaces(const QString& text)
 
 } // namespace
 
-bool PageCommands::allowed(PageCommand command) const
+bool PageCommands::allowed(Command command) const
 {
-    if (command == PageCommand::Import)
-        return true;
     const Book& book = m_app.book();
     const int current = book.RecentPage;
-    if (current < 1 || current > book.PageCount())
-        return false;
-    const PageMenuRules::State rules = PageMenuRules::forPage(
-        current, book.PageCount(), book.LastIntPage,
-        book.Pages[static_cast<std::size_t>(current)].Kind, m_app.options().EnableSort);
-    const auto on = [](const QHash<QString, bool>& table, const QString& item) {
-        return table.value(item, true);
-    };
-    const QString item = itemOf(command);
-    if (command == PageCommand::ConvertToAddress || command == PageCommand::ConvertToText)
-        return on(rules.visible, QStringLiteral("mnuMainConvert")) && on(rules.enabled, item);
-    return on(rules.visible, item);
+    const bool onPage = current >= 1 && current <= book.PageCount();
+    const int kind = onPage ? book.Pages[static_cast<std::size_t>(current)].Kind : 0;
+    return PageMenuRules::allowed(command, {onPage ? current : 0, book.PageCount(),
+                                            book.LastIntPage, kind, m_app.options().EnableSort});
 }
 
-void PageCommands::run(PageCommand command)
+void PageCommands::run(Command command)
 {
     if (!allowed(command))
         return;
     switch (command) {
-    case PageCommand::Add:
+    case Command::AddPage:
         add();
         break;
-    case PageCommand::Rename:
+    case Command::RenamePage:
         rename();
         break;
-    case PageCommand::Delete:
+    case Command::DeletePage:
         remove();
         break;
-    case PageCommand::MoveUp:
+    case Command::MovePageUp:
         move(-1);
         break;
-    case PageCommand::MoveDown:
+    case Command::MovePageDown:
         move(1);
         break;
-    case PageCommand::Sort:
+    case Command::SortPage:
         sort();
         break;
-    case PageCommand::ConvertToAddress:
+    case Command::ConvertToAddress:
         convert(PageRecord::AddressPage);
         break;
-    case PageCommand::ConvertToText:
+    case Command::ConvertToText:
         convert(PageRecord::TextPage);
         break;
-    case PageCommand::Import:
+    case Command::ImportNotes:
         import();
+        break;
+    default:
         break;
     }
 }
@@ -151,7 +115,7 @@ void PageCommands::add()
     const std::optional<QString> title =
         askTitle(TextId::NewPage, TextId::NewPageTitle, m_app.localizedText(TextId::NewPageDef));
     // An autosave may have reloaded the book while the box was open.
-    if (!title || !allowed(PageCommand::Add))
+    if (!title || !allowed(Command::AddPage))
         return;
     m_app.flushOpenPage();
     if (!book.InsertPage(*title, book.RecentPage))
@@ -165,7 +129,7 @@ void PageCommands::rename()
     const std::optional<QString> title =
         askTitle(TextId::RenamePagePrompt, TextId::CommonRename,
                  book.Pages[static_cast<std::size_t>(book.RecentPage)].Title);
-    if (!title || !allowed(PageCommand::Rename))
+    if (!title || !allowed(Command::RenamePage))
         return;
     m_app.flushOpenPage();
     book.Pages[static_cast<std::size_t>(book.RecentPage)].Title = *title;
@@ -176,7 +140,7 @@ void PageCommands::rename()
 void PageCommands::remove()
 {
     if (!m_app.messages().ask(m_app.localizedText(TextId::DeletePageConfirm)) ||
-        !allowed(PageCommand::Delete))
+        !allowed(Command::DeletePage))
         return;
     Book& book = m_app.book();
     // The open page's edits belong to the page being deleted, not to the one

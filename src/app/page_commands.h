@@ -16,8 +16,8 @@ class PageCommands
 public:
     explicit PageCommands(Application& app) : m_app(app) {}
 
-    void run(MainWindowHost::PageCommand command);
-    bool allowed(MainWindowHost::PageCommand command) const;
+    void run(Command command);
+    bool allowed(Command command) const;
 
 private:
     void add();

@@ -1,5 +1,7 @@
 #include "rules/page_keys.h"
 
+#include "rules/page_menu_rules.h"
+
 #include <QStringList>
 #include <array>
 #include <string_view>
@@ -154,19 +156,25 @@ int fromShortcuts(int virtualKey, const QString& shortcuts)
     return target;
 }
 
+// The page commands follow the popup's rules: a key the page does not allow
+// is `otherwise`.
+Action pageCommand(Command command, const PageKeys::Book& book, Action otherwise = {})
+{
+    const PageMenuRules::Page page{book.current, book.count, book.lastIntPage};
+    return PageMenuRules::allowed(command, page) ? Action{command} : otherwise;
+}
+
 Action functionKey(int key, const PageKeys::Book& book)
 {
-    const int c = book.current;
-    const int l = book.lastIntPage;
     switch (key) {
     case Qt::Key_F1:
         return {Command::Help};
     case Qt::Key_F2:
-        return c > l ? Action{Command::RenamePage} : Action{};
+        return pageCommand(Command::RenamePage, book);
     case Qt::Key_F5:
-        return c >= l ? Action{Command::AddPage} : Action{};
+        return pageCommand(Command::AddPage, book);
     case Qt::Key_F8:
-        return c > l ? Action{Command::DeletePage} : Action{};
+        return pageCommand(Command::DeletePage, book);
     case Qt::Key_F10:
         return {Command::MainMenu};
     case Qt::Key_Menu:
@@ -188,10 +196,9 @@ Action altKey(int key, int virtualKey, const PageKeys::Book& book)
     case Qt::Key_Up:
         return {Command::OpenPage, wrapped(c - 1, n)};
     case Qt::Key_PageUp:
-        return c > book.lastIntPage + 1 ? Action{Command::MovePageUp} : Action{Command::Ignore};
+        return pageCommand(Command::MovePageUp, book, {Command::Ignore});
     case Qt::Key_PageDown:
-        return c > book.lastIntPage && c < n ? Action{Command::MovePageDown}
-                                             : Action{Command::Ignore};
+        return pageCommand(Command::MovePageDown, book, {Command::Ignore});
     default:
         break;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rules/command.h"
+
 #include <QString>
 #include <Qt>
 
@@ -11,36 +13,7 @@
 class PageKeys
 {
 public:
-    enum class Command
-    {
-        None,
-        // A command key with no command here (an Alt combination that opens
-        // no page): it does nothing, and above all types nothing.
-        Ignore,
-        Exit,
-        Help,
-        About,
-        OpenPage,
-        RenamePage,
-        AddPage,
-        DeletePage,
-        Options,
-        Print,
-        Save,
-        Find,
-        FontDialog,
-        MovePageUp,
-        MovePageDown,
-        EditorMenu,
-        MainMenu,
-        ToggleInsert,
-        Bold,
-        Italic,
-        Underline,
-        Strikeout,
-        Undo,
-        ApplyStyle,
-    };
+    using Command = ::Command;
 
     struct Action
     {
