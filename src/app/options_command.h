@@ -1,11 +1,17 @@
 #pragma once
 
+#include "dialogs/help_window.h"
 #include "dialogs/options_host.h"
 #include "document/folder_change.h"
 
 #include <QString>
+#include <functional>
 
-class Application;
+class BookSession;
+class Localization;
+class Login;
+class MainWindow;
+class Notices;
 
 // The options command (the main popup, Ctrl+O, a double click on the window
 // background): shows `frmOptions` over the main window and gives it the
@@ -14,7 +20,19 @@ class Application;
 class OptionsCommand : public OptionsHost
 {
 public:
-    explicit OptionsCommand(Application& app) : m_app(app) {}
+    // What the dialog changes besides the book.
+    struct Parts
+    {
+        Options& options;
+        Styles& styles;
+        Login& login;
+        Localization& localization;
+        std::function<HelpWindow::Setup()> helpSetup;
+    };
+
+    OptionsCommand(BookSession& session, MainWindow& window, Notices& notices, Parts parts)
+        : m_session(session), m_window(window), m_notices(notices), m_parts(std::move(parts))
+    {}
 
     void run();
 
@@ -35,7 +53,10 @@ private:
     void tell(const FolderChange::Report& report);
     void formLocalize(QWidget* form);
 
-    Application& m_app;
+    BookSession& m_session;
+    MainWindow& m_window;
+    Notices& m_notices;
+    Parts m_parts;
     // `BrowseForFolder`'s start folder lives as long as the program.
     QString m_browseStart;
 };
