@@ -16,7 +16,7 @@
 
 namespace {
 
-// Only spaces, as the earlier program trimmed: a tab stays part of the name.
+// Only spaces, as version 3.0 trimmed titles: a tab stays part of the name.
 QString trimSpaces(const QString& text)
 {
     qsizetype first = 0;

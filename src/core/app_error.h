@@ -7,7 +7,7 @@
 #include <optional>
 
 // An error as the user sees it in the standard message: a description and the
-// number the earlier program used for the same condition, so support
+// number version 3.0 showed for the same condition, so support
 // conversations and translated messages keep matching.
 struct AppError
 {
