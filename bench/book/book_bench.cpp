@@ -6,7 +6,7 @@
 #include "document/book_storage.h"
 #include "document/data_file.h"
 #include "document/history_backup.h"
-#include "document/page_import.h"
+#include "document/tab_cleanup.h"
 #include "document/text_export.h"
 #include "largest_book.h"
 

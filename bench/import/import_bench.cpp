@@ -1,4 +1,4 @@
-#include "document/page_import.h"
+#include "document/tab_cleanup.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>
@@ -37,7 +37,7 @@ void importBook(benchmark::State& state, const char* separator)
     const std::vector<QString> pages = book(separator);
     for (auto _ : state) {
         for (const QString& page : pages)
-            benchmark::DoNotOptimize(PageImport::Import(page));
+            benchmark::DoNotOptimize(TabCleanup::clean(page));
     }
     state.SetItemsProcessed(state.iterations() * kBookPages);
 }
@@ -66,7 +66,7 @@ void BM_CollapseTabsLongPage(benchmark::State& state)
         doc.setUndoRedoEnabled(false);
         doc.setPlainText(text);
         state.ResumeTiming();
-        PageImport::CollapseTabs(doc);
+        TabCleanup::CollapseTabs(doc);
     }
     state.SetComplexityN(state.range(0));
 }

@@ -8,20 +8,8 @@ class QuietHost : public MainWindowHost
 {
 public:
     bool mainWindowClosing(CloseReason) override { return true; }
-    void saveCommand() override {}
-    void revertCommand() override {}
-    void exitCommand() override {}
-    void pageCommand(PageCommand) override {}
-    void contactsCommand(ContactsCommand) override {}
-    void findCommand() override {}
-    void backupsCommand() override {}
-    void helpCommand() override {}
-    void aboutCommand() override {}
-    void optionsCommand() override {}
-    void applyStyle(int) override {}
+    void runCommand(Command, int) override {}
     void warn(const QString&) override {}
     void pageEdited() override {}
-    void SelectPage(int) override {}
-    void statusBarHidden() override {}
     QString localizedText(TextId id) override { return BuiltInTexts::text(id); }
 };

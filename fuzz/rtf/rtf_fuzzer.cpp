@@ -4,7 +4,7 @@
 // clean-up, and a round trip must keep the text and every run's attributes.
 
 #include "core/code_page.h"
-#include "document/page_import.h"
+#include "document/tab_cleanup.h"
 #include "richtext/plain_text.h"
 #include "richtext/rtf_picture.h"
 #include "richtext/rtf_plain_text.h"
@@ -127,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // The look at the source that spares loading the plain text of most
     // pages must never clear one whose tabs the clean-up would shrink.
     const QString page = CodePage::decode(input);
-    if (!PageImport::mayNeedCollapse(page) && PageImport::needsCollapse(page))
+    if (!TabCleanup::mayNeedCollapse(page) && TabCleanup::needsCollapse(page))
         fail("the source look cleared a page that needs the clean-up", page, text);
 
     const QByteArray written = RtfWriter::write(first);

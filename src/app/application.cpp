@@ -1,38 +1,26 @@
 #include "app/application.h"
 
+#include "app/backup_commands.h"
+#include "app/contact_commands.h"
+#include "app/options_command.h"
+#include "app/page_commands.h"
 #include "core/app_info.h"
-#include "core/bounded_file.h"
 #include "core/option_table.h"
-#include "core/safe_file.h"
-#include "core/system_reason.h"
-#include "core/window_ticks.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/find_dialog.h"
-#include "dialogs/password_dialog.h"
-#include "document/encryption.h"
 #include "document/history_backup.h"
-#include "document/page_import.h"
-#include "mainwindow/main_window.h"
+#include "rules/window_ticks.h"
 #include "ui/form_localizer.h"
-#include "ui/rich_text_edit.h"
 #include "ui/window_placement.h"
 
 #include <QApplication>
-#include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QPalette>
-#include <QTimer>
 
 namespace {
 
-const QString kPrivacy = OptionTable::key(OptionId::Password).section.toString();
-const QString kPassword = OptionTable::key(OptionId::Password).key.toString();
-const QString kLegacySection = OptionTable::legacyPasswordSection.toString();
-const QString kLegacyKey = OptionTable::legacyPasswordKey.toString();
 const QString kSubs = QStringLiteral("Subs");
 constexpr int kLogMode = 2;
-constexpr qint64 kLargestNotices = 1 << 20;
 
 } // namespace
 
@@ -44,11 +32,19 @@ Application::Application(Environment environment, std::unique_ptr<SettingsStore>
           m_languages.folders(m_settings->Read(OptionTable::languageSection.toString(),
                                                OptionTable::languageKey.toString(), QString())),
           m_log),
-      m_qtTexts(*QCoreApplication::instance()), m_storage(m_book), m_tips(m_localization)
+      m_qtTexts(*QCoreApplication::instance()), m_notices(messages, m_localization),
+      m_login(*m_settings, m_notices), m_session(m_options, *m_settings, m_notices),
+      m_tips(m_localization),
+      m_encryption(m_session, m_login, m_notices, m_localization, m_env.keyLimits)
 {
-    m_storage.setPageCleanup(&PageImport::Import, &PageImport::mayNeedCollapseStored);
-    connect(&m_storage, &BookStorage::fallbackBookUsed, this, &Application::onFallbackBookUsed);
-    m_loginPrompt = [](Application& app) { return app.showLogin(); };
+    m_login.setCheck([this](const QString& typed) { return m_encryption.tryPassword(typed); });
+    connect(&m_session, &BookSession::pagesChanged, this, [this] {
+        if (m_find)
+            m_find->pageListChanged();
+    });
+    m_loginPrompt = [](Application& app) {
+        return app.m_login.ask(app.mainWindow(), app.m_localization);
+    };
 }
 
 Application::~Application() = default;
@@ -71,32 +67,11 @@ bool Application::StartUp()
     // the first box on, the password prompt's included.
     m_qtTexts.installLanguage(localizedText(TextId::QtLanguage));
 
-    m_mainWindow = std::make_unique<MainWindow>(*this);
-    connect(&m_book, &Book::changedStateChanged, m_mainWindow.get(),
-            [this](bool changed) { m_mainWindow->setSavedState(!changed); });
-    // The splitter and the marker move the window's own values; every later
-    // rebuild keeps them. The page record takes the marker's new stops now.
-    connect(m_mainWindow.get(), &MainWindow::layoutDragged, this,
-            [this](double buttonWidth, double tabStop) {
-                m_options.ButtonWidth = static_cast<float>(buttonWidth);
-                m_options.TabStop = static_cast<float>(tabStop);
-                flushOpenPage();
-            });
-    m_ticks = std::make_unique<WindowTicks>(m_options);
-    connect(m_ticks.get(), &WindowTicks::tipEnded, m_mainWindow.get(), &MainWindow::endTip);
-    // An autosave is no choice of the user's: it claims no book for him.
-    connect(m_ticks.get(), &WindowTicks::autosaveDue, this, [this] {
-        if (!m_unloaded)
-            saveBook();
-    });
-    connect(m_ticks.get(), &WindowTicks::repaintDue, m_mainWindow.get(),
-            &MainWindow::repaintEditor);
-    WindowPlacement::LoadFormPosition(m_mainWindow.get(), *m_settings);
-
+    makeWindow();
+    makeCommands();
     // Only one copy runs per user: no save of ours is in progress.
     m_settings->removeStaleLock();
-    migratePassword();
-    if (!readPassword())
+    if (!m_login.readPassword())
         return false;
     // An encrypted book is its own password check: its folder is needed now.
     m_encryption.findSealedBook(
@@ -104,9 +79,9 @@ bool Application::StartUp()
                                          OptionTable::key(OptionId::FilePath).key.toString(),
                                          QString()))
             .FullDataPath);
-    if ((!m_currentPassword.isEmpty() || m_encryption.bookSealed()) && !m_loginPrompt(*this))
+    if ((!m_login.password().isEmpty() || m_encryption.bookSealed()) && !m_loginPrompt(*this))
         return false;
-    if (m_nobodyThere)
+    if (m_notices.nobodyThere())
         return false;
 
     Init();
@@ -120,16 +95,57 @@ bool Application::StartUp()
     m_started = true;
     // A termination that came while start-up ran is carried out now that
     // there is a book to save.
-    if (m_nobodyThere) {
+    if (m_notices.nobodyThere()) {
         m_mainWindow->closeForShutdown();
         return false;
     }
     return true;
 }
 
+void Application::makeWindow()
+{
+    m_mainWindow = std::make_unique<MainWindow>(*this);
+    m_session.setWindow(m_mainWindow.get(), [this] { return display(); });
+    connect(&m_session.book(), &Book::changedStateChanged, m_mainWindow.get(),
+            [this](bool changed) { m_mainWindow->setSavedState(!changed); });
+    // The splitter and the marker move the window's own values; every later
+    // rebuild keeps them. The page record takes the marker's new stops now.
+    connect(m_mainWindow.get(), &MainWindow::layoutDragged, this,
+            [this](double buttonWidth, double tabStop) {
+                m_options.ButtonWidth = static_cast<float>(buttonWidth);
+                m_options.TabStop = static_cast<float>(tabStop);
+                m_session.flushOpenPage();
+            });
+    m_ticks = std::make_unique<WindowTicks>(m_options);
+    connect(m_ticks.get(), &WindowTicks::tipEnded, m_mainWindow.get(), &MainWindow::endTip);
+    // An autosave is no choice of the user's: it claims no book for him.
+    connect(m_ticks.get(), &WindowTicks::autosaveDue, this, [this] {
+        if (!m_unloaded)
+            m_session.save();
+    });
+    connect(m_ticks.get(), &WindowTicks::repaintDue, m_mainWindow.get(),
+            &MainWindow::repaintEditor);
+    WindowPlacement::LoadFormPosition(m_mainWindow.get(), *m_settings);
+}
+
+void Application::makeCommands()
+{
+    MainWindow& window = *m_mainWindow;
+    m_pageCommands = std::make_unique<PageCommands>(m_session, window, m_notices);
+    m_contactCommands = std::make_unique<ContactCommands>(m_session, window, m_notices);
+    m_backupCommands =
+        std::make_unique<BackupCommands>(m_session, window, m_notices, m_localization);
+    OptionsCommand::Parts parts{m_options,    m_styles,
+                                m_login,      m_localization,
+                                [this] { return helpSetup(); },
+                                m_encryption, m_languages,
+                                *m_settings};
+    m_optionsCommand = std::make_unique<OptionsCommand>(m_session, window, m_notices, parts);
+}
+
 void Application::terminate()
 {
-    m_nobodyThere = true;
+    m_notices.nobodyIsThere();
     closeOtherWindows();
     if (m_started && !m_unloaded)
         m_mainWindow->closeForShutdown();
@@ -145,146 +161,62 @@ void Application::closeOtherWindows()
     }
 }
 
-void Application::migratePassword()
-{
-    const QString oldPassword = m_settings->Read(kLegacySection, kLegacyKey, QString());
-    if (oldPassword.isEmpty())
-        return;
-    // A password that the stored form cannot hold stays where it is rather
-    // than being dropped; it is still read as the plain-text password below.
-    const std::optional<QString> stored = Encryption::Encrypt(oldPassword);
-    if (!stored)
-        return;
-    m_settings->Write(kPrivacy, kPassword, *stored);
-    m_settings->Delete(kLegacySection, kLegacyKey);
-}
-
-bool Application::readPassword()
-{
-    const QString legacy = m_settings->Read(kLegacySection, kLegacyKey, QString());
-    const QString stored = m_settings->Read(kPrivacy, kPassword, QString());
-    if (!legacy.isEmpty()) {
-        m_currentPassword = legacy;
-        return true;
-    }
-    const std::optional<QString> plain = Encryption::Decrypt(stored);
-    if (plain) {
-        m_currentPassword = *plain;
-        return true;
-    }
-    // Opening a protected book without its password is never an option, and
-    // no typed password could be checked against a damaged entry: say so and end.
-    present(localizedText(TextId::DamagedPassword).arg(kPrivacy, kPassword),
-            MessageService::Icon::Critical);
-    return false;
-}
-
-bool Application::showLogin()
-{
-    PasswordDialog dialog(
-        PasswordDialog::Mode::Login, m_currentPassword, m_messages,
-        [this](TextId id) { return localizedText(id); },
-        [this](QWidget* form) {
-            FormLocalizer::localize(form, m_localization, QStringLiteral("Login"));
-        },
-        m_mainWindow.get());
-    dialog.setCheck([this](const QString& typed) { return tryPassword(typed); });
-    dialog.exec();
-    return dialog.loginAccepted();
-}
-
 void Application::Init()
 {
-    m_book.PrevPage = 0;
+    m_session.book().PrevPage = 0;
     reportRejectedOptions(m_options.load(*m_settings));
     const Options::LastIntPage lastIntPage = Options::readLastIntPage(m_localization);
-    m_book.LastIntPage = lastIntPage.value;
+    m_session.book().LastIntPage = lastIntPage.value;
     if (lastIntPage.rejected) {
-        presentError({{AppError::TypeMismatch, {}, TextId::BadLastIntPage, {*lastIntPage.rejected}},
-                      kSubs,
-                      QStringLiteral("Init")});
+        m_notices.presentError(
+            {{AppError::TypeMismatch, {}, TextId::BadLastIntPage, {*lastIntPage.rejected}},
+             kSubs,
+             QStringLiteral("Init")});
     }
     readAlphabets();
-    m_filePathAsStored = m_options.FilePath;
-    m_folders = Folders::locate(m_options.FilePath);
-    m_storage.setFilePath(m_folders.FilePath);
-    m_storage.setExeBaseName(m_folders.ExeBaseName);
-    m_storage.setSettingsFolder(m_folders.SettingsFolder);
-    m_storage.setUseRtf(m_options.UseRtf);
-    m_book.RecentPage = m_options.RecentPage;
-    for (const QString& kept : m_storage.clearSaveLitter()) {
-        present(localizedText(TextId::UnsavedTemporaryKept).arg(QDir::toNativeSeparators(kept)),
-                MessageService::Icon::Exclamation);
-    }
-    if (const std::optional<AppError> error = m_storage.LoadBook())
-        presentError({*error, kSubs, QStringLiteral("Init")});
-    if (!HistoryBackup::anyBackup(m_folders.HistoryFolder, m_folders.ExeBaseName))
-        m_storage.adoptFirstBook();
-    m_folders.FilePath = m_storage.FilePath();
-    m_folders.FullDataPath = m_storage.FullDataPath();
-    m_mainWindow->showStatusText(m_folders.FullDataPath);
-    reportLoad();
-    reportRescueCopy();
-    reportShutdownNotices();
+    m_session.open();
+    m_mainWindow->showStatusText(m_session.folders().FullDataPath);
+    m_session.reportLoad();
+    m_session.reportRescueCopy();
+    m_notices.showKept(noticesPath());
     loadStyles();
-    RebuildTabs();
-    m_book.markSaved();
+    m_session.rebuildTabs();
+    m_session.book().markSaved();
 }
 
 QString Application::stylesPath() const
 {
-    return m_folders.SettingsFolder + QStringLiteral("Styles.dat");
+    return m_session.folders().SettingsFolder + QStringLiteral("Styles.dat");
 }
 
 void Application::loadStyles()
 {
     if (m_styles.Load(stylesPath())) {
         if (m_styles.droppedLines() > 0 && !m_styles.keptAside().isEmpty()) {
-            present(localizedText(TextId::StylesLinesKept)
-                        .arg(m_styles.droppedLines())
-                        .arg(m_styles.firstDroppedLine())
-                        .arg(QDir::toNativeSeparators(m_styles.keptAside())),
-                    MessageService::Icon::Exclamation);
+            m_notices.warn(localizedText(TextId::StylesLinesKept)
+                               .arg(m_styles.droppedLines())
+                               .arg(m_styles.firstDroppedLine())
+                               .arg(QDir::toNativeSeparators(m_styles.keptAside())));
         }
         return;
     }
-    present(localizedText(TextId::StylesUnreadableKept)
-                .arg(describeReason(m_styles.errorString()),
-                     QDir::toNativeSeparators(m_styles.keptAside())),
-            MessageService::Icon::Exclamation);
+    m_notices.warn(localizedText(TextId::StylesUnreadableKept)
+                       .arg(m_notices.describeReason(m_styles.errorString()),
+                            QDir::toNativeSeparators(m_styles.keptAside())));
 }
 
 void Application::saveStyles()
 {
-    QDir().mkpath(m_folders.SettingsFolder);
+    QDir().mkpath(m_session.folders().SettingsFolder);
     if (const std::optional<AppError> error = m_styles.Save(stylesPath()))
-        presentError({*error, kSubs, QStringLiteral("Unloading")});
-}
-
-void Application::readAlphabets()
-{
-    LetterPages::Known known =
-        LetterPages::known(m_localization, m_book.LastIntPage, m_languages.languages());
-    if (known.rejected) {
-        presentError({{AppError::TypeMismatch, {}, TextId::BadPageTitles, {*known.rejected}},
-                      kSubs,
-                      QStringLiteral("Init")});
-    }
-    m_alphabets = std::move(known.alphabets);
-    m_storage.setDefaultTitles(m_alphabets.front().titles);
-}
-
-QString Application::languageResource(const QString& name)
-{
-    return m_languages.resourceFile(m_localization.filePath(), localizedText(TextId::QtLanguage),
-                                    name);
+        m_notices.presentError({*error, kSubs, QStringLiteral("Unloading")});
 }
 
 void Application::reportRejectedOptions(const std::vector<Options::Rejected>& rejected)
 {
     for (const Options::Rejected& bad : rejected) {
         const OptionKey& key = OptionTable::key(bad.id);
-        presentError(
+        m_notices.presentError(
             {{AppError::TypeMismatch,
               {},
               TextId::BadSetting,
@@ -294,122 +226,10 @@ void Application::reportRejectedOptions(const std::vector<Options::Rejected>& re
     }
 }
 
-void Application::reportLoad()
-{
-    const BookStorage::LoadReport& report = m_storage.loadReport();
-    if (!report.foreignLink.isEmpty()) {
-        present(localizedText(TextId::BookLinkNotFollowed)
-                    .arg(QDir::toNativeSeparators(report.foreignLink),
-                         QDir::toNativeSeparators(m_storage.FullDataPath())),
-                MessageService::Icon::Exclamation);
-    }
-    if (!report.keptAside.isEmpty()) {
-        present(localizedText(TextId::UnreadableBookKept)
-                    .arg(unreadableReason(report.fileError, report.parseError),
-                         QDir::toNativeSeparators(report.keptAside),
-                         QDir::toNativeSeparators(m_storage.FullDataPath())),
-                MessageService::Icon::Exclamation);
-    }
-    if (report.trailingLine > 0) {
-        present(localizedText(TextId::TrailingDataKept)
-                    .arg(report.trailingLine)
-                    .arg(QDir::toNativeSeparators(report.trailingKeptAs)),
-                MessageService::Icon::Exclamation);
-    }
-}
-
-QString Application::describeReason(const QString& systemText)
-{
-    const std::optional<TextId> reason = SystemReason::of(systemText);
-    return reason ? localizedText(*reason) : systemText;
-}
-
-QString Application::unreadableReason(const QString& fileError,
-                                      const std::optional<DataFile::Error>& parseError)
-{
-    if (!parseError)
-        return describeReason(fileError);
-    if (parseError->line == 0)
-        return describe(parseError->error);
-    return localizedText(TextId::UnreadableReason)
-        .arg(parseError->line)
-        .arg(describe(parseError->error))
-        .arg(parseError->error.number);
-}
-
-void Application::reportRescueCopy()
-{
-    if (!m_storage.hasRescue())
-        return;
-    // Renamed with its date so the notice comes once and a later rescue
-    // never overwrites this one.
-    QString kept;
-    const QString shown = SafeFile::keepAside(m_storage.rescuePath(), QStringLiteral("kept"), kept)
-                              ? kept
-                              : m_storage.rescuePath();
-    present(localizedText(TextId::RescueCopyKept)
-                .arg(QDir::toNativeSeparators(m_storage.FullDataPath()),
-                     QDir::toNativeSeparators(shown)),
-            MessageService::Icon::Exclamation);
-}
-
 QString Application::noticesPath() const
 {
-    return m_folders.SettingsFolder + m_folders.ExeBaseName + QStringLiteral(".notices.txt");
-}
-
-void Application::reportShutdownNotices()
-{
-    const QString path = noticesPath();
-    if (!QFileInfo(path).isFile())
-        return;
-    const BoundedFile::Result file = BoundedFile::read(path, kLargestNotices);
-    const QString when = QLocale().toString(QFileInfo(path).lastModified(), QLocale::ShortFormat);
-    QFile::remove(path);
-    if (!file.bytes || file.bytes->trimmed().isEmpty())
-        return;
-    present(localizedText(TextId::ShutdownNotices).arg(when) + QStringLiteral("\r\n\r\n") +
-                QString::fromUtf8(*file.bytes),
-            MessageService::Icon::Exclamation);
-}
-
-void Application::present(const QString& text, MessageService::Icon icon)
-{
-    if (m_nobodyThere) {
-        m_waitingNotices << text;
-        return;
-    }
-    m_messages.show(text, icon);
-}
-
-void Application::presentError(const LocatedError& error)
-{
-    AppError shown = error.error;
-    shown.description = describe(error.error);
-    present(MessageService::formatError(shown, error.module, error.procedure),
-            MessageService::Icon::None);
-}
-
-QString Application::describe(const AppError& error)
-{
-    if (!error.text) {
-        const std::optional<TextId> reason = SystemReason::of(error);
-        return reason ? localizedText(*reason) : error.description;
-    }
-    QString text = localizedText(*error.text);
-    for (const QString& arg : error.args)
-        text = text.arg(arg);
-    return text;
-}
-
-void Application::writeShutdownNotices()
-{
-    if (m_waitingNotices.isEmpty())
-        return;
-    QDir().mkpath(m_folders.SettingsFolder);
-    // Nothing else can be done with a notice that cannot be kept either.
-    SafeFile::writeWhole(noticesPath(), m_waitingNotices.join(QStringLiteral("\r\n\r\n")).toUtf8());
-    m_waitingNotices.clear();
+    const Folders& folders = m_session.folders();
+    return folders.SettingsFolder + folders.ExeBaseName + QStringLiteral(".notices.txt");
 }
 
 QString Application::localizedText(TextId id)
@@ -426,65 +246,43 @@ MainWindow::Display Application::display() const
     display.EnableSort = m_options.EnableSort;
     display.MoveToEnd = m_options.MoveToEnd;
     display.TabStop = m_options.TabStop;
-    display.LastIntPage = m_book.LastIntPage;
-    display.shortcuts = m_shortcuts;
-    display.codePageOnly = !m_storage.useRtf();
+    display.LastIntPage = m_session.book().LastIntPage;
+    display.shortcuts = m_session.shortcuts();
+    display.codePageOnly = !m_session.storage().useRtf();
     for (const Style& style : m_styles)
         display.styleNames << style.Name();
     return display;
 }
 
-void Application::RebuildTabs()
-{
-    const int count = m_book.PageCount();
-    m_book.RecentPage =
-        static_cast<qint16>(std::clamp<int>(m_book.RecentPage, 1, std::max(count, 1)));
-    m_book.PrevPage = static_cast<qint16>(std::clamp<int>(m_book.PrevPage, 0, count));
-    // Every load of a book ends here, so the letter pages follow the book.
-    const LetterPages::Alphabet& letters = LetterPages::forBook(m_book.pages(), m_alphabets);
-    m_book.LastIntPage = static_cast<qint16>(letters.pages);
-    m_shortcuts = letters.shortcuts;
-    m_mainWindow->RebuildTabs(m_book, display());
-    if (m_find)
-        m_find->pageListChanged();
-}
-
-void Application::SelectPage(int index)
-{
-    if (index < 1 || index > m_book.PageCount())
-        return;
-    flushOpenPage();
-    if (index != m_book.RecentPage)
-        m_book.PrevPage = m_book.RecentPage;
-    m_book.RecentPage = static_cast<qint16>(index);
-    const PageRecord& page = m_book.Pages[static_cast<std::size_t>(index)];
-    // An encrypted book's page titles stay out of the settings.
-    m_settings->Write(OptionTable::captionSection.toString(), OptionTable::captionKey.toString(),
-                      m_storage.encrypted()
-                          ? AppInfo::title()
-                          : AppInfo::title() + QStringLiteral(" - ") + page.Title);
-    m_mainWindow->showPage(page, index);
-}
-
-void Application::flushOpenPage()
-{
-    QString text;
-    const int page = m_mainWindow ? m_mainWindow->currentPage() : 0;
-    if (page < 1 || page > m_book.PageCount() || !m_mainWindow->takePageEdits(text))
-        return;
-    m_book.Pages[static_cast<std::size_t>(page)].Text = text;
-}
-
 void Application::statusBarHidden()
 {
     m_options.Status = false;
-    RebuildTabs();
+    m_session.rebuildTabs();
+}
+
+void Application::readAlphabets()
+{
+    LetterPages::Known known = LetterPages::known(m_localization, m_session.book().LastIntPage,
+                                                  m_languages.languages());
+    if (known.rejected) {
+        m_notices.presentError(
+            {{AppError::TypeMismatch, {}, TextId::BadPageTitles, {*known.rejected}},
+             kSubs,
+             QStringLiteral("Init")});
+    }
+    m_session.setAlphabets(std::move(known.alphabets));
+}
+
+QString Application::languageResource(const QString& name)
+{
+    return m_languages.resourceFile(m_localization.filePath(), localizedText(TextId::QtLanguage),
+                                    name);
 }
 
 HelpWindow::Setup Application::helpSetup()
 {
     HelpWindow::Setup setup;
-    setup.topicListPath = languageResource(m_folders.ExeBaseName + QStringLiteral(".hlp"));
+    setup.topicListPath = languageResource(m_session.folders().ExeBaseName + QStringLiteral(".hlp"));
     setup.HiliteColor = QColor::fromRgb(m_hilite.HiliteColor);
     setup.HiliteShadowColor = QColor::fromRgb(m_hilite.HiliteShadowColor);
     setup.text = [this](TextId id) { return localizedText(id); };
@@ -525,7 +323,7 @@ void Application::showTipOfTheDay()
 {
     const QString tip = m_tips.ShowTip(languageResource(QStringLiteral("velkar.tip")));
     if (m_options.TipsDuration < 1) {
-        m_mainWindow->showStatusText(m_folders.FullDataPath);
+        m_mainWindow->showStatusText(m_session.folders().FullDataPath);
         return;
     }
     m_mainWindow->showTip(tip);
@@ -536,12 +334,18 @@ void Application::localizeMainWindow()
     FormLocalizer::localize(m_mainWindow.get(), m_localization);
 }
 
-void Application::onFallbackBookUsed()
+void Application::storeSettings()
 {
-    m_book.RecentPage = 1;
-    const OptionKey& recentPage = OptionTable::key(OptionId::RecentPage);
-    m_settings->Write(recentPage.section.toString(), recentPage.key.toString(),
-                      QStringLiteral("1"));
+    WindowPlacement::SaveFormPosition(m_mainWindow.get(), *m_settings);
+    m_options.RecentPage = m_session.book().RecentPage;
+    m_options.ButtonWidth = static_cast<float>(m_mainWindow->buttonWidthTwips());
+    m_options.TabStop = static_cast<float>(m_mainWindow->tabStopTwips());
+    m_options.FilePath = m_session.folderToStore();
+    m_options.UseRtf = m_session.storage().useRtf();
+    // An encrypted book keeps its password nowhere but in its own header.
+    m_options.save(*m_settings,
+                   m_session.storage().encrypted() ? QString() : m_login.storedForm());
+    m_settings->sync();
 }
 
 bool Application::Unloading(CloseReason reason)
@@ -551,132 +355,28 @@ bool Application::Unloading(CloseReason reason)
     // Closed first, so its placement is stored with the other settings.
     if (m_help)
         m_help->close();
-    WindowPlacement::SaveFormPosition(m_mainWindow.get(), *m_settings);
-    m_options.RecentPage = m_book.RecentPage;
-    m_options.ButtonWidth = static_cast<float>(m_mainWindow->buttonWidthTwips());
-    m_options.TabStop = static_cast<float>(m_mainWindow->tabStopTwips());
-    // The fallback folder serves this run only: the next start looks for the
-    // book where the user keeps it again.
-    m_options.FilePath =
-        m_storage.loadReport().fallbackUsed ? m_filePathAsStored : m_storage.FilePath();
-    m_options.UseRtf = m_storage.useRtf();
-    // A password the stored form cannot hold never gets past the password
-    // window; should one arrive anyway, the stored one stays rather than the
-    // book silently losing its protection.
-    // An encrypted book keeps its password nowhere but in its own header.
-    const std::optional<QString> password =
-        m_storage.encrypted() ? QString() : Encryption::Encrypt(m_currentPassword);
-    m_options.save(*m_settings,
-                   password.value_or(m_settings->Read(kPrivacy, kPassword, QString())));
-    m_settings->sync();
-
+    storeSettings();
     if (reason == CloseReason::SystemShutdown)
-        m_nobodyThere = true;
-    const SaveOutcome saved = saveBook();
-    if (saved != SaveOutcome::Saved) {
-        if (!m_nobodyThere) {
-            if (saved == SaveOutcome::Failed)
-                present(windowKeptText(), MessageService::Icon::Exclamation);
+        m_notices.nobodyIsThere();
+    const BookSession::SaveOutcome saved = m_session.save();
+    if (saved != BookSession::SaveOutcome::Saved) {
+        if (!m_notices.nobodyThere()) {
+            if (saved == BookSession::SaveOutcome::Failed)
+                m_notices.warn(m_session.windowKeptText());
             return false;
         }
-        if (const std::optional<AppError> error = m_storage.writeRescueCopy())
-            presentError({*error, kSubs, QStringLiteral("Unloading")});
+        if (const std::optional<AppError> error = m_session.storage().writeRescueCopy())
+            m_notices.presentError({*error, kSubs, QStringLiteral("Unloading")});
     }
-    if (m_storage.holdsUserBook()) {
-        if (auto error =
-                HistoryBackup::MakeHistoryBackup(m_storage, m_folders.HistoryFolder, m_env.today()))
-            presentError(*error);
+    if (m_session.storage().holdsUserBook()) {
+        if (auto error = HistoryBackup::MakeHistoryBackup(
+                m_session.storage(), m_session.folders().HistoryFolder, m_env.today()))
+            m_notices.presentError(*error);
     }
     saveStyles();
-    writeShutdownNotices();
+    m_notices.keepWaiting(m_session.folders().SettingsFolder, noticesPath());
     m_unloaded = true;
     return true;
-}
-
-// The advice fits the cause: characters the plain-text book cannot hold are
-// no matter of disk space.
-QString Application::windowKeptText()
-{
-    if (m_saveRefusal && m_saveRefusal->text == TextId::UnencodableCharacters &&
-        m_saveRefusal->args.size() == 2) {
-        return localizedText(TextId::UnencodableWindowKept)
-            .arg(m_saveRefusal->args[0], m_saveRefusal->args[1]);
-    }
-    return localizedText(TextId::SaveFailedWindowKept);
-}
-
-Application::SaveOutcome Application::saveBook()
-{
-    flushOpenPage();
-    const BookStorage::SaveResult result = m_storage.SaveBook();
-    if (result.changedOnDisk)
-        return resolveChangedOnDisk();
-    return presentSave(result);
-}
-
-Application::SaveOutcome Application::presentSave(const BookStorage::SaveResult& result)
-{
-    m_saveRefusal.reset();
-    if (result.dataError) {
-        m_saveRefusal = result.dataError->error;
-        presentError(*result.dataError);
-        return SaveOutcome::Failed;
-    }
-    if (result.exportError)
-        presentError(*result.exportError);
-    return SaveOutcome::Saved;
-}
-
-Application::SaveOutcome Application::resolveChangedOnDisk()
-{
-    if (m_nobodyThere)
-        return keepBothBooks(false);
-    const int choice = m_messages.choose(
-        localizedText(TextId::BookChangedOnDisk)
-            .arg(QDir::toNativeSeparators(m_storage.FullDataPath())),
-        {localizedText(TextId::BookChangedKeepBoth), localizedText(TextId::BookChangedReload),
-         localizedText(TextId::BookChangedOverwrite)});
-    enum
-    {
-        KeepBoth,
-        Reload,
-        Overwrite
-    };
-    switch (choice) {
-    case KeepBoth:
-        return keepBothBooks(true);
-    case Reload:
-        reloadBook();
-        return SaveOutcome::Saved;
-    case Overwrite:
-        return presentSave(m_storage.SaveBook(BookStorage::OnDiskChange::Overwrite));
-    default:
-        return SaveOutcome::Cancelled;
-    }
-}
-
-Application::SaveOutcome Application::keepBothBooks(bool reload)
-{
-    QString keptAs;
-    if (const std::optional<AppError> error = m_storage.saveCopyBeside(keptAs)) {
-        presentError({*error, kSubs, QStringLiteral("SaveDataEx")});
-        return SaveOutcome::Failed;
-    }
-    present(localizedText(TextId::BookChangedKeptBoth).arg(QDir::toNativeSeparators(keptAs)),
-            MessageService::Icon::Exclamation);
-    if (reload)
-        reloadBook();
-    return SaveOutcome::Saved;
-}
-
-void Application::reloadBook()
-{
-    m_mainWindow->dropPageEdits();
-    if (const std::optional<AppError> error = m_storage.LoadBook())
-        presentError({*error, QStringLiteral("frmMain"), QStringLiteral("mnuMainRevert_Click")});
-    reportLoad();
-    RebuildTabs();
-    m_book.markSaved();
 }
 
 bool Application::mainWindowClosing(CloseReason reason)
@@ -686,34 +386,55 @@ bool Application::mainWindowClosing(CloseReason reason)
 
 void Application::saveCommand()
 {
-    if (m_unloaded)
-        return;
-    m_storage.claimBook();
-    saveBook();
+    if (!m_unloaded)
+        m_session.claimAndSave();
 }
 
 void Application::revertCommand()
 {
-    reloadBook();
+    m_session.revert();
 }
 
 void Application::exitCommand()
 {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window != m_mainWindow.get() && window->isVisible())
-            window->close();
-    }
+    closeOtherWindows();
     m_mainWindow->close();
 }
 
-void Application::pageCommand(PageCommand command)
+void Application::runCommand(Command command, int argument)
 {
-    m_pageCommands.run(command);
-}
-
-void Application::contactsCommand(ContactsCommand command)
-{
-    m_contactCommands.run(command);
+    switch (command) {
+    case Command::Save:
+        return saveCommand();
+    case Command::Revert:
+        return revertCommand();
+    case Command::Exit:
+        return exitCommand();
+    case Command::Find:
+        return findCommand();
+    case Command::Options:
+        return m_optionsCommand->run();
+    case Command::Backups:
+        return m_backupCommands->showWindow();
+    case Command::Help:
+        return helpCommand();
+    case Command::About:
+        return aboutCommand();
+    case Command::OpenPage:
+        return SelectPage(argument);
+    case Command::ApplyStyle:
+        return applyStyle(argument);
+    case Command::HideStatusBar:
+        return statusBarHidden();
+    case Command::ImportContacts:
+    case Command::ExportBookVCard:
+    case Command::ExportBookCsv:
+    case Command::ExportPageVCard:
+    case Command::ExportPageCsv:
+        return m_contactCommands->run(command);
+    default:
+        return m_pageCommands->run(command);
+    }
 }
 
 void Application::applyStyle(int index)
@@ -733,22 +454,12 @@ void Application::findCommand()
     m_find->bringForward();
 }
 
-void Application::optionsCommand()
-{
-    m_optionsCommand.run();
-}
-
-void Application::backupsCommand()
-{
-    m_backupCommands.showWindow();
-}
-
 void Application::warn(const QString& text)
 {
-    present(text, MessageService::Icon::Exclamation);
+    m_notices.warn(text);
 }
 
 void Application::pageEdited()
 {
-    m_book.MarkBookChanged();
+    m_session.book().MarkBookChanged();
 }

@@ -1,11 +1,10 @@
 #pragma once
 
-#include "app/backup_commands.h"
 #include "app/book_encryption.h"
-#include "app/contact_commands.h"
+#include "app/book_session.h"
 #include "app/highlight_colors.h"
-#include "app/options_command.h"
-#include "app/page_commands.h"
+#include "app/login.h"
+#include "app/notices.h"
 #include "core/event_log.h"
 #include "core/folders.h"
 #include "core/language_catalog.h"
@@ -15,9 +14,6 @@
 #include "core/settings_store.h"
 #include "core/tip_of_the_day.h"
 #include "dialogs/help_window.h"
-#include "document/book.h"
-#include "document/book_storage.h"
-#include "document/letter_pages.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/main_window_host.h"
 #include "styles/styles.h"
@@ -29,13 +25,19 @@
 #include <functional>
 #include <memory>
 
+class BackupCommands;
+class ContactCommands;
 class FindDialog;
+class OptionsCommand;
+class PageCommands;
 class WindowTicks;
 
-// The one object that owns what the whole program shares: settings, options,
-// folders, localization, the log, the book and the password. Start-up and
-// shutdown run here in their fixed order; the main window calls back through
-// MainWindowHost.
+// The program: it owns what the whole program shares (settings, options,
+// localization, the log, the styles), makes the parts that have names of
+// their own (the book session, the log-in, the notices, the commands) and
+// runs the start-up and shutdown sequences in their fixed order. The main
+// window calls back through MainWindowHost; each command gets only the parts
+// it uses.
 class Application : public QObject, public MainWindowHost
 {
     Q_OBJECT
@@ -71,36 +73,32 @@ public:
     BookEncryption& encryption() { return m_encryption; }
 
     MainWindow* mainWindow() const { return m_mainWindow.get(); }
-    Book& book() { return m_book; }
-    BookStorage& storage() { return m_storage; }
+    BookSession& session() { return m_session; }
+    Book& book() { return m_session.book(); }
+    BookStorage& storage() { return m_session.storage(); }
     Options& options() { return m_options; }
     // `AppStyles`: the named styles of "Styles.dat".
     Styles& AppStyles() { return m_styles; }
-    const Folders& folders() const { return m_folders; }
+    const Folders& folders() const { return m_session.folders(); }
     SettingsStore& settings() { return *m_settings; }
     Localization& localization() { return m_localization; }
     MessageService& messages() { return m_messages; }
-    const QString& CurrentPassword() const { return m_currentPassword; }
+    const QString& CurrentPassword() const { return m_login.password(); }
     bool unloaded() const { return m_unloaded; }
 
     // MainWindowHost
     bool mainWindowClosing(CloseReason reason) override;
-    void saveCommand() override;
-    void revertCommand() override;
-    void exitCommand() override;
-    void pageCommand(PageCommand command) override;
-    void contactsCommand(ContactsCommand command) override;
-    void applyStyle(int index) override;
-    void findCommand() override;
-    void optionsCommand() override;
-    void backupsCommand() override;
+    void runCommand(Command command, int argument) override;
     void warn(const QString& text) override;
     void pageEdited() override;
-    void SelectPage(int index) override;
-    void statusBarHidden() override;
-    void helpCommand() override;
-    void aboutCommand() override;
     QString localizedText(TextId id) override;
+
+    // The commands of the same names, as the window's keys and menus reach them.
+    void saveCommand();
+    void revertCommand();
+    void findCommand();
+    // Opens page `index`: the open page's edits go into its record first.
+    void SelectPage(int index) { m_session.selectPage(index); }
 
     // What a help window needs: the topic list beside the program, the
     // highlight colours, the texts, the placement store and the message box.
@@ -110,10 +108,10 @@ public:
     HelpWindow* helpWindow() const { return m_help; }
 
     // The tab column made anew from the book and the display options.
-    void RebuildTabs();
+    void RebuildTabs() { m_session.rebuildTabs(); }
     // The open page's edits go into its record; every reader of the book
     // calls this first.
-    void flushOpenPage();
+    void flushOpenPage() { m_session.flushOpenPage(); }
     WindowTicks& ticks() { return *m_ticks; }
 
     // Logout, system shutdown or a termination signal: nobody is there to
@@ -123,56 +121,28 @@ public:
     // Where messages that found nobody to read them wait for the next start.
     QString noticesPath() const;
 
-    // An error's description in the interface's language: its own text, else
-    // the common reason it stands for, else its words as they came.
-    QString describe(const AppError& error);
-    // The same for a reason the system gave in words.
-    QString describeReason(const QString& systemText);
-
 private:
-    // The options dialog sets the option variables, the password and the
-    // storage folder that this object owns.
-    friend class OptionsCommand;
-    friend class BookEncryption;
-
-    enum class SaveOutcome
-    {
-        Saved,    // the book in memory is safe on disk (perhaps beside another's)
-        Failed,   // and the user has been told why
-        Cancelled // the user chose nothing
-    };
-
     bool Unloading(CloseReason reason);
-    QString windowKeptText();
-    SaveOutcome saveBook();
-    SaveOutcome presentSave(const BookStorage::SaveResult& result);
-    SaveOutcome resolveChangedOnDisk();
-    SaveOutcome keepBothBooks(bool reload);
-    void reloadBook();
-    void migratePassword();
-    bool readPassword();
-    bool showLogin();
+    void makeWindow();
+    void makeCommands();
+    void exitCommand();
+    void applyStyle(int index);
+    void statusBarHidden();
+    void helpCommand();
+    void aboutCommand();
     void reportRejectedOptions(const std::vector<Options::Rejected>& rejected);
-    void reportLoad();
-    QString unreadableReason(const QString& fileError,
-                             const std::optional<DataFile::Error>& parseError);
-    void reportRescueCopy();
-    void reportShutdownNotices();
-    void present(const QString& text, MessageService::Icon icon);
-    void presentError(const LocatedError& error);
-    void writeShutdownNotices();
     void closeOtherWindows();
     void showTipOfTheDay();
     MainWindow::Display display() const;
     void buildSizeAndColorMenus();
-    void onFallbackBookUsed();
     void localizeMainWindow();
     QString stylesPath() const;
     void loadStyles();
+    void saveStyles();
+    void storeSettings();
     void readAlphabets();
     // The file `name` of the help or tips of the language in use.
     QString languageResource(const QString& name);
-    void saveStyles();
 
     Environment m_env;
     std::unique_ptr<SettingsStore> m_settings;
@@ -182,28 +152,21 @@ private:
     Localization m_localization;
     QtTranslations m_qtTexts;
     Options m_options;
-    Folders m_folders;
-    Book m_book;
-    BookStorage m_storage;
+    Notices m_notices;
+    Login m_login;
+    BookSession m_session;
     Styles m_styles;
     TipOfTheDay m_tips;
     HighlightColors m_hilite;
-    QString m_currentPassword;
-    QString m_filePathAsStored;
-    QString m_shortcuts;
-    std::vector<LetterPages::Alphabet> m_alphabets{LetterPages::russian()};
-    QStringList m_waitingNotices;
-    std::optional<AppError> m_saveRefusal; // why the last save wrote no book
-    bool m_nobodyThere = false;
     bool m_started = false;
     bool m_unloaded = false;
     LoginPrompt m_loginPrompt;
-    PageCommands m_pageCommands{*this};
-    OptionsCommand m_optionsCommand{*this};
-    ContactCommands m_contactCommands{*this};
-    BackupCommands m_backupCommands{*this};
-    BookEncryption m_encryption{*this};
+    BookEncryption m_encryption;
     std::unique_ptr<MainWindow> m_mainWindow;
+    std::unique_ptr<PageCommands> m_pageCommands;
+    std::unique_ptr<OptionsCommand> m_optionsCommand;
+    std::unique_ptr<ContactCommands> m_contactCommands;
+    std::unique_ptr<BackupCommands> m_backupCommands;
     QPointer<HelpWindow> m_help; // the main window's one help window, while open
     std::unique_ptr<WindowTicks> m_ticks;
     QPointer<FindDialog> m_find;

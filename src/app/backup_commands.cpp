@@ -1,6 +1,7 @@
 #include "app/backup_commands.h"
 
-#include "app/application.h"
+#include "app/book_session.h"
+#include "app/notices.h"
 #include "dialogs/backups_dialog.h"
 #include "document/backup_catalog.h"
 #include "document/data_file.h"
@@ -24,22 +25,22 @@ QString dateText(const QDateTime& made)
 
 QString BackupCommands::text(TextId id)
 {
-    return m_app.localizedText(id);
+    return m_notices.text(id);
 }
 
 void BackupCommands::showWindow()
 {
-    MainWindow* window = m_app.mainWindow();
+    MainWindow* window = &m_window;
     BackupsDialog::Setup setup;
-    setup.historyFolder = m_app.folders().HistoryFolder;
-    setup.exeBaseName = m_app.folders().ExeBaseName;
-    setup.dataFilePath = m_app.storage().FullDataPath();
-    setup.key = m_app.storage().key();
+    setup.historyFolder = m_session.folders().HistoryFolder;
+    setup.exeBaseName = m_session.folders().ExeBaseName;
+    setup.dataFilePath = m_session.storage().FullDataPath();
+    setup.key = m_session.storage().key();
     setup.addressTabStops = {kFirstTabStop,
                              static_cast<int>(window->tabStopTwips()) - kMarkerToTabStop};
     setup.text = [this](TextId id) { return text(id); };
-    setup.localize = [this](QWidget* form) { FormLocalizer::localize(form, m_app.localization()); };
-    BackupsDialog dialog(*this, m_app.messages(), std::move(setup), window);
+    setup.localize = [this](QWidget* form) { FormLocalizer::localize(form, m_localization); };
+    BackupsDialog dialog(*this, m_notices.messages(), std::move(setup), window);
     dialog.exec();
 }
 
@@ -59,12 +60,12 @@ QString BackupCommands::restoredTitle(const QString& pattern, const QString& tit
 
 RestoreTarget::Outcome BackupCommands::insertPage(const PageRecord& page, const QDateTime& made)
 {
-    Book& book = m_app.book();
+    Book& book = m_session.book();
     if (book.isFull()) {
-        m_app.warn(text(TextId::BookFull).arg(Book::MaxPages));
+        m_notices.warn(text(TextId::BookFull).arg(Book::MaxPages));
         return {};
     }
-    m_app.flushOpenPage();
+    m_session.flushOpenPage();
     // Where Add puts a new page: after the open page, and so never in front
     // of a built-in page.
     const int after = std::min(std::max<int>(book.RecentPage, book.LastIntPage), book.PageCount());
@@ -74,21 +75,21 @@ RestoreTarget::Outcome BackupCommands::insertPage(const PageRecord& page, const 
     PageRecord& restored = book.Pages[static_cast<std::size_t>(after + 1)];
     restored.Text = page.Text;
     restored.Kind = page.Kind;
-    m_app.RebuildTabs();
+    m_session.rebuildTabs();
     return {true, {}, title};
 }
 
 RestoreTarget::Outcome BackupCommands::replaceCurrentPage(const PageRecord& page,
                                                           const QDateTime& made)
 {
-    Book& book = m_app.book();
+    Book& book = m_session.book();
     const auto current = [&book]() -> PageRecord& {
         return book.Pages[static_cast<std::size_t>(book.RecentPage)];
     };
-    if (!m_app.messages().ask(
+    if (!m_notices.messages().ask(
             text(TextId::RestoreReplaceConfirm).arg(current().Title, page.Title, dateText(made))))
         return {};
-    m_app.flushOpenPage();
+    m_session.flushOpenPage();
     const std::optional<QString> kept = keepBook();
     if (!kept)
         return {};
@@ -98,24 +99,24 @@ RestoreTarget::Outcome BackupCommands::replaceCurrentPage(const PageRecord& page
     if (book.RecentPage > book.LastIntPage)
         current().Kind = page.Kind;
     book.MarkBookChanged();
-    m_app.RebuildTabs();
+    m_session.rebuildTabs();
     return {true, *kept, current().Title};
 }
 
 RestoreTarget::Outcome BackupCommands::replaceBook(const std::vector<PageRecord>& pages,
                                                    const QDateTime& made)
 {
-    if (!m_app.messages().ask(
+    if (!m_notices.messages().ask(
             text(TextId::RestoreBookConfirm).arg(dateText(made), QString::number(pages.size()))))
         return {};
-    m_app.flushOpenPage();
+    m_session.flushOpenPage();
     const std::optional<QString> kept = keepBook();
     if (!kept)
         return {};
-    Book& book = m_app.book();
+    Book& book = m_session.book();
     book.setPages(pages);
     book.MarkBookChanged();
-    m_app.RebuildTabs();
+    m_session.rebuildTabs();
     return {true, *kept, {}};
 }
 
@@ -123,10 +124,11 @@ std::optional<QString> BackupCommands::keepBook()
 {
     QString keptAs;
     const std::optional<AppError> error =
-        m_app.storage().saveCopyBeside(keptAs, BackupCatalog::keptBookReason());
+        m_session.storage().saveCopyBeside(keptAs, BackupCatalog::keptBookReason());
     if (!error)
         return keptAs;
-    m_app.warn(text(TextId::RestoreKeepFailed)
-                   .arg(QStringLiteral("%1 (%2)").arg(m_app.describe(*error)).arg(error->number)));
+    m_notices.warn(
+        text(TextId::RestoreKeepFailed)
+            .arg(QStringLiteral("%1 (%2)").arg(m_notices.describe(*error)).arg(error->number)));
     return std::nullopt;
 }

@@ -6,7 +6,10 @@
 #include <QString>
 #include <optional>
 
-class Application;
+class BookSession;
+class MainWindow;
+class Notices;
+class Localization;
 
 // The backups window and its restores on the application's book. A page is
 // restored as a new page where Add puts one (after the open page, never
@@ -19,7 +22,10 @@ class Application;
 class BackupCommands : public RestoreTarget
 {
 public:
-    explicit BackupCommands(Application& app) : m_app(app) {}
+    BackupCommands(BookSession& session, MainWindow& window, Notices& notices,
+                   Localization& localization)
+        : m_session(session), m_window(window), m_notices(notices), m_localization(localization)
+    {}
 
     // The backups window, modal over the notebook window.
     void showWindow();
@@ -40,5 +46,8 @@ private:
     std::optional<QString> keepBook();
     QString text(TextId id);
 
-    Application& m_app;
+    BookSession& m_session;
+    MainWindow& m_window;
+    Notices& m_notices;
+    Localization& m_localization;
 };

@@ -1,6 +1,8 @@
 #include "app/book_encryption.h"
 
-#include "app/application.h"
+#include "app/book_session.h"
+#include "app/login.h"
+#include "app/notices.h"
 #include "core/bounded_file.h"
 #include "dialogs/password_dialog.h"
 #include "document/book_copies.h"
@@ -41,7 +43,7 @@ void BookEncryption::findSealedBook(const QString& dataFilePath)
 bool BookEncryption::tryPassword(const QString& typed)
 {
     if (!m_sealed)
-        return typed == m_app.m_currentPassword;
+        return typed == m_login.password();
     if (typed.trimmed().isEmpty())
         return false;
     std::shared_ptr<const BookKey> key;
@@ -51,12 +53,12 @@ bool BookEncryption::tryPassword(const QString& typed)
         // that file aside, and the new book is sealed under the one typed.
         key = m_sealed->header
                   ? BookKey::derive(typed, m_sealed->header->params, m_sealed->header->check)
-                  : BookKey::create(typed, m_app.m_env.keyLimits);
+                  : BookKey::create(typed, m_limits);
     }
     if (!key)
         return false;
-    m_app.m_storage.setKey(std::move(key));
-    m_app.m_currentPassword = typed;
+    m_session.storage().setKey(std::move(key));
+    m_login.setPassword(typed);
     return true;
 }
 
@@ -65,35 +67,34 @@ bool BookEncryption::switchOn()
     std::shared_ptr<const BookKey> key;
     {
         BusyCursor busy;
-        key = BookKey::create(m_app.m_currentPassword, m_app.m_env.keyLimits);
+        key = BookKey::create(m_login.password(), m_limits);
     }
     if (!key) {
         tellNoKey();
         return false;
     }
-    m_app.m_storage.setKey(key);
+    m_session.storage().setKey(key);
     if (!saved()) {
-        m_app.m_storage.setKey(nullptr);
+        m_session.storage().setKey(nullptr);
         return false;
     }
     rewriteCopies(nullptr, key.get());
-    m_app.SelectPage(m_app.m_book.RecentPage); // the stored caption loses the page title
+    m_session.selectPage(m_session.book().RecentPage); // the stored caption loses the page title
     return true;
 }
 
 bool BookEncryption::switchOff(QWidget* owner)
 {
     PasswordDialog dialog(
-        PasswordDialog::Mode::Confirm, m_app.m_currentPassword, m_app.m_messages,
-        [this](TextId id) { return m_app.localizedText(id); },
-        [this](QWidget* form) { FormLocalizer::localize(form, m_app.m_localization); }, owner);
+        PasswordDialog::Mode::Confirm, m_login.password(), m_notices.messages(), m_notices.textLookup(),
+        [this](QWidget* form) { FormLocalizer::localize(form, m_localization); }, owner);
     dialog.exec();
     if (!dialog.loginAccepted())
         return false;
-    const std::shared_ptr<const BookKey> old = m_app.m_storage.key();
-    m_app.m_storage.setKey(nullptr);
+    const std::shared_ptr<const BookKey> old = m_session.storage().key();
+    m_session.storage().setKey(nullptr);
     if (!saved()) {
-        m_app.m_storage.setKey(old);
+        m_session.storage().setKey(old);
         return false;
     }
     rewriteCopies(old.get(), nullptr);
@@ -102,40 +103,40 @@ bool BookEncryption::switchOff(QWidget* owner)
 
 bool BookEncryption::changePassword(const QString& password)
 {
-    const std::shared_ptr<const BookKey> old = m_app.m_storage.key();
+    const std::shared_ptr<const BookKey> old = m_session.storage().key();
     if (!old) {
-        m_app.m_currentPassword = password;
+        m_login.setPassword(password);
         return true;
     }
     std::shared_ptr<const BookKey> key;
     {
         BusyCursor busy;
-        key = BookKey::create(password, m_app.m_env.keyLimits);
+        key = BookKey::create(password, m_limits);
     }
     if (!key) {
         tellNoKey();
         return false;
     }
-    m_app.m_storage.setKey(key);
+    m_session.storage().setKey(key);
     if (!saved()) {
-        m_app.m_storage.setKey(old);
+        m_session.storage().setKey(old);
         return false;
     }
-    m_app.m_currentPassword = password;
+    m_login.setPassword(password);
     rewriteCopies(old.get(), key.get());
     return true;
 }
 
 bool BookEncryption::saved()
 {
-    m_app.m_storage.claimBook();
-    return m_app.saveBook() == Application::SaveOutcome::Saved;
+    m_session.storage().claimBook();
+    return m_session.save() == BookSession::SaveOutcome::Saved;
 }
 
 void BookEncryption::tellNoKey()
 {
     constexpr int outOfMemory = 7;
-    m_app.presentError({{outOfMemory, QStringLiteral("Out of memory")},
+    m_notices.presentError({{outOfMemory, QStringLiteral("Out of memory")},
                         QStringLiteral("Subs"),
                         QStringLiteral("SaveDataEx")});
 }
@@ -144,7 +145,7 @@ void BookEncryption::tellNoKey()
 // what cannot be sealed goes only when the user agrees.
 void BookEncryption::rewriteCopies(const BookKey* from, const BookKey* to)
 {
-    const BookCopies copies(m_app.m_storage, m_app.m_folders.HistoryFolder);
+    const BookCopies copies(m_session.storage(), m_session.folders().HistoryFolder);
     BookCopies::Result result = copies.rewrite(from, to);
     if (to)
         result.plainLeft << copies.exportFiles();
@@ -154,14 +155,14 @@ void BookEncryption::rewriteCopies(const BookKey* from, const BookKey* to)
             failed << path;
     }
     if (!result.plainLeft.isEmpty() &&
-        m_app.m_messages.ask(
-            m_app.localizedText(TextId::EncryptCopiesDelete).arg(nativeList(result.plainLeft)))) {
+        m_notices.messages().ask(
+            m_notices.text(TextId::EncryptCopiesDelete).arg(nativeList(result.plainLeft)))) {
         for (const QString& path : std::as_const(result.plainLeft)) {
             if (!QFile::remove(path))
                 failed << path;
         }
     }
     if (!failed.isEmpty())
-        m_app.present(m_app.localizedText(TextId::EncryptCopiesFailed).arg(nativeList(failed)),
+        m_notices.present(m_notices.text(TextId::EncryptCopiesFailed).arg(nativeList(failed)),
                       MessageService::Icon::Exclamation);
 }

@@ -5,7 +5,10 @@
 #include <QString>
 #include <optional>
 
-class Application;
+class BookSession;
+class Localization;
+class Login;
+class Notices;
 class QWidget;
 
 // The book encrypted with its password, as a choice: the log-in checks the
@@ -15,7 +18,11 @@ class QWidget;
 class BookEncryption
 {
 public:
-    explicit BookEncryption(Application& app) : m_app(app) {}
+    BookEncryption(BookSession& session, Login& login, Notices& notices,
+                   Localization& localization, BookKey::Limits limits)
+        : m_session(session), m_login(login), m_notices(notices), m_localization(localization),
+          m_limits(limits)
+    {}
 
     // Before the log-in: whether the book the settings point at is
     // encrypted. Its folder is read from the settings for that.
@@ -39,6 +46,10 @@ private:
     bool saved();
     void tellNoKey();
 
-    Application& m_app;
+    BookSession& m_session;
+    Login& m_login;
+    Notices& m_notices;
+    Localization& m_localization;
+    BookKey::Limits m_limits;
     std::optional<BookCipher::HeaderResult> m_sealed;
 };

@@ -1,7 +1,8 @@
 #include "app/contact_commands.h"
 
-#include "app/application.h"
+#include "app/book_session.h"
 #include "app/file_dialogs.h"
+#include "app/notices.h"
 #include "app/termination_signals.h"
 #include "core/bounded_file.h"
 #include "core/safe_file.h"
@@ -30,12 +31,11 @@ QString fileNameOf(const QString& title)
 
 } // namespace
 
-void ContactCommands::run(MainWindowHost::ContactsCommand command)
+void ContactCommands::run(Command command)
 {
-    const Book& book = m_app.book();
+    const Book& book = m_session.book();
     if (book.RecentPage < 1 || book.RecentPage > book.PageCount())
         return;
-    using Command = MainWindowHost::ContactsCommand;
     switch (command) {
     case Command::ExportBookVCard:
         exportContacts(Format::VCard, true);
@@ -49,20 +49,22 @@ void ContactCommands::run(MainWindowHost::ContactsCommand command)
     case Command::ExportPageCsv:
         exportContacts(Format::Csv, false);
         break;
-    case Command::Import:
+    case Command::ImportContacts:
         importContacts();
+        break;
+    default:
         break;
     }
 }
 
 QString ContactCommands::text(TextId id)
 {
-    return m_app.localizedText(id);
+    return m_notices.text(id);
 }
 
 void ContactCommands::warn(const QString& message)
 {
-    m_app.messages().show(message, MessageService::Icon::Exclamation);
+    m_notices.messages().show(message, MessageService::Icon::Exclamation);
 }
 
 ContactEntry::Labels ContactCommands::labels()
@@ -78,8 +80,8 @@ ContactEntry::Labels ContactCommands::labels()
 // The open page's edits are taken first, so the file holds what the user sees.
 void ContactCommands::exportContacts(Format format, bool wholeBook)
 {
-    m_app.flushOpenPage();
-    const Book& book = m_app.book();
+    m_session.flushOpenPage();
+    const Book& book = m_session.book();
     const PageRecord& page = book.Pages[static_cast<std::size_t>(book.RecentPage)];
     const std::vector<Contact> contacts =
         wholeBook ? ContactExport::ofBook(book.pages()) : ContactExport::ofPage(page);
@@ -89,33 +91,32 @@ void ContactCommands::exportContacts(Format format, bool wholeBook)
         return;
     }
     const QString baseName = wholeBook
-                                 ? QFileInfo(m_app.storage().DataFileName()).completeBaseName()
+                                 ? QFileInfo(m_session.storage().DataFileName()).completeBaseName()
                                  : fileNameOf(page.Title);
     const QString path = askExportPath(format, baseName);
     if (path.isEmpty())
         return;
-    if (const std::optional<AppError> error =
-            SafeFile::writeWhole(path, ContactExport::write(contacts, format),
-                                std::nullopt, SafeFile::Links::Follow)) {
-        warn(text(TextId::ExportFailed).arg(QDir::toNativeSeparators(path), m_app.describe(*error)));
+    if (const std::optional<AppError> error = SafeFile::writeWhole(
+            path, ContactExport::write(contacts, format), std::nullopt, SafeFile::Links::Follow)) {
+        warn(text(TextId::ExportFailed)
+                 .arg(QDir::toNativeSeparators(path), m_notices.describe(*error)));
         return;
     }
-    m_app.mainWindow()->showNotice(
+    m_window.showNotice(
         text(TextId::ExportDone).arg(contacts.size()).arg(QDir::toNativeSeparators(path)));
 }
 
 QString ContactCommands::askExportPath(Format format, const QString& baseName)
 {
     const bool vCard = format == Format::VCard;
-    QFileDialog dialog(m_app.mainWindow(),
-                       text(vCard ? TextId::ExportVCardTitle : TextId::ExportCsvTitle));
+    QFileDialog dialog(&m_window, text(vCard ? TextId::ExportVCardTitle : TextId::ExportCsvTitle));
     dialog.setObjectName(QStringLiteral("cdgExport"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(FileDialogs::nameFilters(
         text(vCard ? TextId::ExportVCardFilter : TextId::ExportCsvFilter)));
     const QString suffix = vCard ? QStringLiteral("vcf") : QStringLiteral("csv");
     dialog.setDefaultSuffix(suffix);
-    dialog.setDirectory(m_app.storage().FilePath());
+    dialog.setDirectory(m_session.storage().FilePath());
     dialog.selectFile(baseName + u'.' + suffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
@@ -155,11 +156,11 @@ QString ContactCommands::problemText(const ContactsRead& read)
 
 void ContactCommands::importContacts()
 {
-    QFileDialog dialog(m_app.mainWindow(), text(TextId::ImportContactsTitle));
+    QFileDialog dialog(&m_window, text(TextId::ImportContactsTitle));
     dialog.setObjectName(QStringLiteral("cdgImportContacts"));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(FileDialogs::nameFilters(text(TextId::ImportContactsFilter)));
-    dialog.setDirectory(m_app.storage().FilePath());
+    dialog.setDirectory(m_session.storage().FilePath());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString path = dialog.selectedFiles().constFirst();
@@ -187,7 +188,7 @@ void ContactCommands::importContacts()
     const ContactEntry::Labels entryLabels = labels();
     // Plain-text mode keeps the book in Windows-1251; a character it has no
     // code for would be lost at the next save.
-    if (!m_app.storage().useRtf()) {
+    if (!m_session.storage().useRtf()) {
         if (const auto unencodable = ContactImport::firstUnencodable(read.contacts, entryLabels)) {
             warn(text(TextId::ImportContactsUnencodable)
                      .arg(shownPath, QString::number(unencodable->line), unencodable->characters,
@@ -195,27 +196,28 @@ void ContactCommands::importContacts()
             return;
         }
     }
-    Book& book = m_app.book();
+    Book& book = m_session.book();
     const int target = book.RecentPage;
     const QString entries = ContactImport::entries(read.contacts, entryLabels);
     ContactsImportDialog preview(
         entries, static_cast<int>(read.contacts.size()),
         book.Pages[static_cast<std::size_t>(target)].Title, [this](TextId id) { return text(id); },
-        m_app.mainWindow(), read.readAsWindows1251);
+        &m_window, read.readAsWindows1251);
     // An autosave may have reloaded the book while the preview was open.
     if (preview.exec() != QDialog::Accepted || target > book.PageCount())
         return;
     // On the open page the entries are an edit like a paste, which Undo
     // takes back.
-    if (m_app.mainWindow()->currentPage() == target) {
-        m_app.mainWindow()->appendEntries(entries);
-        m_app.flushOpenPage();
+    if (m_window.currentPage() == target) {
+        m_window.appendEntries(entries);
+        m_session.flushOpenPage();
         return;
     }
     PageRecord& page = book.Pages[static_cast<std::size_t>(target)];
-    page.Text = ContactImport::appendEntries(
-        page.Text, entries,
-        m_app.storage().useRtf() ? ContactImport::Form::RichText : ContactImport::Form::PlainText);
+    page.Text =
+        ContactImport::appendEntries(page.Text, entries,
+                                     m_session.storage().useRtf() ? ContactImport::Form::RichText
+                                                                  : ContactImport::Form::PlainText);
     book.MarkBookChanged();
-    m_app.RebuildTabs();
+    m_session.rebuildTabs();
 }

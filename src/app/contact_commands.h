@@ -7,7 +7,9 @@
 
 #include <QString>
 
-class Application;
+class BookSession;
+class MainWindow;
+class Notices;
 
 // The contact commands of the main popup: the book's address pages or the
 // open page written as vCard or CSV through the save dialog, and a vCard or
@@ -16,9 +18,11 @@ class Application;
 class ContactCommands
 {
 public:
-    explicit ContactCommands(Application& app) : m_app(app) {}
+    ContactCommands(BookSession& session, MainWindow& window, Notices& notices)
+        : m_session(session), m_window(window), m_notices(notices)
+    {}
 
-    void run(MainWindowHost::ContactsCommand command);
+    void run(Command command);
 
 private:
     void exportContacts(ContactExport::Format format, bool wholeBook);
@@ -30,5 +34,7 @@ private:
     QString text(TextId id);
     void warn(const QString& message);
 
-    Application& m_app;
+    BookSession& m_session;
+    MainWindow& m_window;
+    Notices& m_notices;
 };

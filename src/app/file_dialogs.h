@@ -11,8 +11,8 @@
 class FileDialogs
 {
 public:
-    // "Description|pattern|..." pairs, the earlier program's filter form, as
-    // Qt writes them. "*.*" meant every file there; here it would miss names
+    // "Description|pattern|..." pairs, the filter form translations written
+    // for version 3.0 carry, as Qt writes them. "*.*" meant every file there; here it would miss names
     // without a dot.
     static QStringList nameFilters(const QString& pairs);
     // Why `failure` was not read, in the user's language.

@@ -1,10 +1,17 @@
 #include "app/options_command.h"
 
-#include "app/application.h"
+#include "app/book_encryption.h"
+#include "app/book_session.h"
+#include "app/login.h"
+#include "app/notices.h"
+#include "core/options.h"
 #include "core/option_table.h"
+#include "core/settings_store.h"
 #include "dialogs/help_window.h"
 #include "dialogs/options_dialog.h"
 #include "dialogs/replace_dialog.h"
+#include "mainwindow/main_window.h"
+#include "styles/styles.h"
 #include "ui/form_localizer.h"
 
 #include <QDir>
@@ -34,73 +41,75 @@ QString fill(const QString& text, const QStringList& args)
 
 void OptionsCommand::run()
 {
-    MainWindow* window = m_app.mainWindow();
     OptionsDialog dialog(
-        *this, m_app.messages(), [this](TextId id) { return m_app.localizedText(id); },
-        [this](QWidget* form) { formLocalize(form); }, window);
+        *this, m_notices.messages(), m_notices.textLookup(),
+        [this](QWidget* form) { formLocalize(form); }, &m_window);
     dialog.exec();
     // Style changes act at once: the style menu follows them however the
     // dialog closed.
-    window->showStyleNames(m_app.display().styleNames);
+    QStringList names;
+    for (const Style& style : m_parts.styles)
+        names << style.Name();
+    m_window.showStyleNames(names);
 }
 
 void OptionsCommand::formLocalize(QWidget* form)
 {
-    FormLocalizer::localize(form, m_app.localization(), {}, FormLocalizer::Tags::Localize);
+    FormLocalizer::localize(form, m_parts.localization, {}, FormLocalizer::Tags::Localize);
 }
 
 Options& OptionsCommand::options()
 {
-    return m_app.m_options;
+    return m_parts.options;
 }
 
 Styles& OptionsCommand::AppStyles()
 {
-    return m_app.m_styles;
+    return m_parts.styles;
 }
 
 QString OptionsCommand::CurrentPassword() const
 {
-    return m_app.m_currentPassword;
+    return m_parts.login.password();
 }
 
 void OptionsCommand::setCurrentPassword(const QString& password)
 {
     if (password.isEmpty())
-        m_app.m_currentPassword = password;
+        m_parts.login.setPassword(password);
     else
-        m_app.m_encryption.changePassword(password);
+        m_parts.encryption.changePassword(password);
 }
 
 bool OptionsCommand::bookEncrypted() const
 {
-    return m_app.m_storage.encrypted();
+    return m_session.storage().encrypted();
 }
 
 bool OptionsCommand::setBookEncrypted(bool on, QWidget* owner)
 {
     if (on == bookEncrypted())
         return true;
-    return on ? m_app.m_encryption.switchOn() : m_app.m_encryption.switchOff(owner);
+    return on ? m_parts.encryption.switchOn() : m_parts.encryption.switchOff(owner);
 }
 
 QString OptionsCommand::FilePath() const
 {
-    return m_app.m_storage.FilePath();
+    return m_session.storage().FilePath();
 }
 
 bool OptionsCommand::SaveBook()
 {
-    return m_app.saveBook() == Application::SaveOutcome::Saved;
+    return m_session.save() == BookSession::SaveOutcome::Saved;
 }
 
 Outcome OptionsCommand::changeStorageFolder(const QString& folder, QWidget* owner)
 {
-    FolderChange change(m_app.m_storage, folder);
+    FolderChange change(m_session.storage(), folder);
     FolderChange::Check check = change.check();
     if (check.plan == FolderChange::Plan::CreateFolder) {
-        if (!m_app.messages().ask(m_app.localizedText(TextId::FolderCreateConfirm)
-                                      .arg(QDir::toNativeSeparators(folder))))
+        if (!m_notices.messages().ask(
+                m_notices.text(TextId::FolderCreateConfirm).arg(QDir::toNativeSeparators(folder))))
             return Outcome::Refused;
         if (const std::optional<FolderChange::Report> report = change.createFolder()) {
             tell(*report);
@@ -115,8 +124,7 @@ Outcome OptionsCommand::changeStorageFolder(const QString& folder, QWidget* owne
         return finish(change.moveBook());
     case FolderChange::Plan::Replace: {
         ReplaceDialog dialog(
-            change.newFile(), change.oldFile(),
-            [this](TextId id) { return m_app.localizedText(id); },
+            change.newFile(), change.oldFile(), m_notices.textLookup(),
             [this](QWidget* form) { formLocalize(form); }, owner);
         dialog.exec();
         return finish(
@@ -136,30 +144,28 @@ Outcome OptionsCommand::finish(const FolderChange::Outcome& outcome)
     using Kind = FolderChange::Outcome::Kind;
     switch (outcome.kind) {
     case Kind::Cancelled:
-        m_app.RebuildTabs();
-        m_app.mainWindow()->setSavedState(true);
+        m_session.rebuildTabs();
+        m_window.setSavedState(true);
         return Outcome::Cancelled;
     case Kind::Failed:
         tell(*outcome.report);
         return Outcome::Refused;
     case Kind::Loaded:
-        m_app.mainWindow()->dropPageEdits();
-        m_app.reportLoad();
+        m_window.dropPageEdits();
+        m_session.reportLoad();
         break;
     case Kind::Moved:
         break;
     }
     // The folder the user chose is the one the next start looks in, even
     // when this run had to fall back to another.
-    m_app.m_filePathAsStored = m_app.m_storage.FilePath();
-    m_app.m_folders.FilePath = m_app.m_storage.FilePath();
-    m_app.m_folders.FullDataPath = m_app.m_storage.FullDataPath();
+    m_session.folderChosen();
     if (outcome.report)
         tell(*outcome.report);
     if (outcome.exportReport)
         tell(*outcome.exportReport);
     if (outcome.saveError)
-        m_app.presentError(*outcome.saveError);
+        m_notices.presentError(*outcome.saveError);
     return Outcome::Done;
 }
 
@@ -168,36 +174,37 @@ void OptionsCommand::tell(const FolderChange::Report& report)
     QStringList args = report.args;
     if (report.cause)
         args << QStringLiteral("%1 (%2)")
-                    .arg(m_app.describe(*report.cause))
+                    .arg(m_notices.describe(*report.cause))
                     .arg(report.cause->number);
     if (report.unreadable)
-        args << m_app.unreadableReason(report.unreadable->fileError, report.unreadable->parseError);
-    m_app.present(fill(m_app.localizedText(report.message), args),
-                  MessageService::Icon::Exclamation);
+        args << m_notices.unreadableReason(report.unreadable->fileError,
+                                           report.unreadable->parseError);
+    m_notices.present(fill(m_notices.text(report.message), args),
+                      MessageService::Icon::Exclamation);
 }
 
 void OptionsCommand::optionsApplied()
 {
-    m_app.m_storage.setUseRtf(m_app.m_options.UseRtf);
-    m_app.m_folders.FullDataPath = m_app.m_storage.FullDataPath();
-    m_app.mainWindow()->showStatusText(m_app.m_folders.FullDataPath);
-    m_app.RebuildTabs();
-    m_app.mainWindow()->setSavedState(true);
+    m_session.storage().setUseRtf(m_parts.options.UseRtf);
+    m_session.folders().FullDataPath = m_session.storage().FullDataPath();
+    m_window.showStatusText(m_session.folders().FullDataPath);
+    m_session.rebuildTabs();
+    m_window.setSavedState(true);
 }
 
 void OptionsCommand::showHelpTopic(int topic, QWidget* owner)
 {
-    HelpWindow::showModal(m_app.helpSetup(), owner, topic);
+    HelpWindow::showModal(m_parts.helpSetup(), owner, topic);
 }
 
 std::vector<LanguageCatalog::Language> OptionsCommand::languages() const
 {
-    return m_app.m_languages.languages();
+    return m_parts.languages.languages();
 }
 
 QString OptionsCommand::language() const
 {
-    return m_app.m_languages.choiceInUse(m_app.m_settings->Read(
+    return m_parts.languages.choiceInUse(m_parts.settings.Read(
         OptionTable::languageSection.toString(), OptionTable::languageKey.toString(), QString()));
 }
 
@@ -205,6 +212,6 @@ QString OptionsCommand::language() const
 // at the next start.
 void OptionsCommand::setLanguage(const QString& choice)
 {
-    m_app.m_settings->Write(OptionTable::languageSection.toString(),
+    m_parts.settings.Write(OptionTable::languageSection.toString(),
                             OptionTable::languageKey.toString(), choice);
 }

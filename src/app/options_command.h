@@ -1,11 +1,19 @@
 #pragma once
 
+#include "dialogs/help_window.h"
 #include "dialogs/options_host.h"
 #include "document/folder_change.h"
 
 #include <QString>
+#include <functional>
 
-class Application;
+class BookEncryption;
+class BookSession;
+class Localization;
+class Login;
+class MainWindow;
+class Notices;
+class SettingsStore;
 
 // The options command (the main popup, Ctrl+O, a double click on the window
 // background): shows `frmOptions` over the main window and gives it the
@@ -14,7 +22,22 @@ class Application;
 class OptionsCommand : public OptionsHost
 {
 public:
-    explicit OptionsCommand(Application& app) : m_app(app) {}
+    // What the dialog changes besides the book.
+    struct Parts
+    {
+        Options& options;
+        Styles& styles;
+        Login& login;
+        Localization& localization;
+        std::function<HelpWindow::Setup()> helpSetup;
+        BookEncryption& encryption;
+        LanguageCatalog& languages;
+        SettingsStore& settings;
+    };
+
+    OptionsCommand(BookSession& session, MainWindow& window, Notices& notices, Parts parts)
+        : m_session(session), m_window(window), m_notices(notices), m_parts(std::move(parts))
+    {}
 
     void run();
 
@@ -30,7 +53,6 @@ public:
     bool SaveBook() override;
     FolderChangeOutcome changeStorageFolder(const QString& folder, QWidget* owner) override;
     void optionsApplied() override;
-    bool helpAvailable() const override { return true; }
     void showHelpTopic(int topic, QWidget* owner) override;
     std::vector<LanguageCatalog::Language> languages() const override;
     QString language() const override;
@@ -41,7 +63,10 @@ private:
     void tell(const FolderChange::Report& report);
     void formLocalize(QWidget* form);
 
-    Application& m_app;
+    BookSession& m_session;
+    MainWindow& m_window;
+    Notices& m_notices;
+    Parts m_parts;
     // `BrowseForFolder`'s start folder lives as long as the program.
     QString m_browseStart;
 };

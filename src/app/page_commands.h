@@ -5,7 +5,9 @@
 #include <QString>
 #include <optional>
 
-class Application;
+class BookSession;
+class MainWindow;
+class Notices;
 
 // The commands of the page popup: add, rename, delete, move, sort, convert
 // and import. Each checks its own conditions, so a key, the F10 menu or a
@@ -14,10 +16,12 @@ class Application;
 class PageCommands
 {
 public:
-    explicit PageCommands(Application& app) : m_app(app) {}
+    PageCommands(BookSession& session, MainWindow& window, Notices& notices)
+        : m_session(session), m_window(window), m_notices(notices)
+    {}
 
-    void run(MainWindowHost::PageCommand command);
-    bool allowed(MainWindowHost::PageCommand command) const;
+    void run(Command command);
+    bool allowed(Command command) const;
 
 private:
     void add();
@@ -32,5 +36,7 @@ private:
     std::optional<QString> askTitle(TextId prompt, TextId title, const QString& preset);
     void warn(const QString& text);
 
-    Application& m_app;
+    BookSession& m_session;
+    MainWindow& m_window;
+    Notices& m_notices;
 };

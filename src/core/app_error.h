@@ -7,7 +7,7 @@
 #include <optional>
 
 // An error as the user sees it in the standard message: a description and the
-// number the earlier program used for the same condition, so support
+// number version 3.0 showed for the same condition, so support
 // conversations and translated messages keep matching.
 struct AppError
 {
@@ -28,8 +28,6 @@ struct AppError
     static constexpr int PathFileAccessError = 75;
     static constexpr int PathNotFound = 76;
     static constexpr int InvalidCountOfSections = 20001;
-
-    static AppError typeMismatch() { return {TypeMismatch, QStringLiteral("Type mismatch")}; }
 };
 
 // An error with the procedure it happened in, which the standard message names.

@@ -86,7 +86,7 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::RenamePagePrompt, mainForm, u"RenamePagePrompt", u"Новое имя:"},
     {TextId::CommonRename, common, u"Rename", u"Переименование"},
     {TextId::ImportTitle, mainForm, u"ImportTitle", u"Импорт файла версии 3.0"},
-    // Pairs of description and pattern, as the earlier program wrote its filters.
+    // Pairs of description and pattern, as the translations written for version 3.0 give them.
     {TextId::ImportFilter, mainForm, u"ImportFilter",
      u"Файлы версии 3.0|telnotes.txt|Все файлы|*.*"},
     {TextId::TitleLeadingTilde, mainForm, u"TitleLeadingTilde",

@@ -68,7 +68,7 @@ QString Folders::programFolder(const QString& executableFolder, const QString& i
 QString Folders::appDataLocation()
 {
 #ifdef Q_OS_WIN
-    // The roaming application-data folder, where the earlier program kept
+    // The roaming application-data folder, where version 3.0 kept
     // its styles and backups.
     return qEnvironmentVariable("APPDATA");
 #else

@@ -30,11 +30,6 @@ public:
 
     // The standard error message: description, " (", number, ")", CR LF,
     // "in Velkaro." + module + "." + procedure + " ".
-    void showError(const AppError& error, const QString& module, const QString& procedure)
-    {
-        show(formatError(error, module, procedure));
-    }
-
     static QString formatError(const AppError& error, const QString& module,
                                const QString& procedure)
     {

@@ -13,7 +13,7 @@ SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings) : m_settings(s
 std::unique_ptr<QSettings> SettingsStore::userSettings()
 {
 #ifdef Q_OS_WIN
-    // The earlier program stored its values where the classic SaveSetting
+    // Version 3.0 stored its values where the classic SaveSetting
     // puts them; reading the same place keeps every existing user's options.
     return std::make_unique<QSettings>(
         QStringLiteral("HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\") +

@@ -98,7 +98,8 @@ std::optional<qint64> ValueText::toRoundedInteger(const QString& text, const QLo
     const std::optional<double> value = toDouble(text, locale);
     if (!value)
         return std::nullopt;
-    // Fractions round half to even, as the earlier program's conversion did.
+    // Fractions round half to even, as version 3.0's conversion did, so its
+    // settings read back as it read them.
     const double rounded = std::nearbyint(*value);
     if (rounded < static_cast<double>(minimum) || rounded > static_cast<double>(maximum))
         return std::nullopt;

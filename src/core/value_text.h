@@ -6,7 +6,7 @@
 
 // Settings hold every value as text. Writing uses the C locale so a store
 // moves between machines unchanged; reading also accepts the user's own
-// locale, which is how the earlier program wrote numbers ("1,5" in Russian).
+// locale, which is how version 3.0 wrote numbers ("1,5" in Russian).
 // A text that does not convert, or a number outside the variable's range,
 // gives no value.
 class ValueText

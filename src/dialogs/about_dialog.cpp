@@ -1,11 +1,11 @@
 #include "dialogs/about_dialog.h"
 
-#include "core/about_rules.h"
 #include "core/app_info.h"
 #include "core/event_log.h"
 #include "core/folders.h"
 #include "core/message_service.h"
 #include "core/twips.h"
+#include "rules/about_rules.h"
 #include "ui/app_pictures.h"
 #include "ui/page_fonts.h"
 #include "ui/window_placement.h"

@@ -2,7 +2,7 @@
 
 #include "core/message_service.h"
 #include "richtext/text_finder.h"
-#include "ui/text_box_xp.h"
+#include "ui/cue_text_box.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -21,7 +21,7 @@ FindDialog::FindDialog(SearchTarget& target, MessageService& messages, TextLooku
 
     auto* lblWhat = new QLabel(BuiltInTexts::text(TextId::FindWhat), this);
     lblWhat->setObjectName(QStringLiteral("lblWhat"));
-    m_txtWhat = new cTextBoxXP(this);
+    m_txtWhat = new CueTextBox(this);
     m_txtWhat->setObjectName(QStringLiteral("txtWhat"));
     lblWhat->setBuddy(m_txtWhat);
     m_chkWholeWord = new QCheckBox(BuiltInTexts::text(TextId::FindWholeWord), this);

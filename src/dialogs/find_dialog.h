@@ -9,7 +9,7 @@
 class MessageService;
 class QCheckBox;
 class SearchTarget;
-class cTextBoxXP;
+class CueTextBox;
 
 // `frmFind`: searches the book for a sample and selects one match per press
 // of "find next" in the page editor. It is modeless, so the user goes on
@@ -45,7 +45,7 @@ private:
     SearchWalk m_walk;
     MessageService& m_messages;
     TextLookup m_text;
-    cTextBoxXP* m_txtWhat = nullptr;
+    CueTextBox* m_txtWhat = nullptr;
     QCheckBox* m_chkWholeWord = nullptr;
     QCheckBox* m_chkMatchCase = nullptr;
     QCheckBox* m_chkAllPages = nullptr;

@@ -1,10 +1,10 @@
 #include "dialogs/help_window.h"
 
 #include "core/app_info.h"
-#include "core/help_layout.h"
 #include "core/message_service.h"
 #include "core/twips.h"
 #include "dialogs/help_copy_button.h"
+#include "rules/help_layout.h"
 #include "ui/app_pictures.h"
 #include "ui/page_fonts.h"
 #include "ui/rich_text_edit.h"

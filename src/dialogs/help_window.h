@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/built_in_text.h"
-#include "core/form_position.h"
 #include "document/help_document.h"
+#include "rules/form_position.h"
 
 #include <QColor>
 #include <QDialog>

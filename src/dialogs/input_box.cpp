@@ -1,7 +1,7 @@
 #include "dialogs/input_box.h"
 
-#include "core/input_box_layout.h"
 #include "core/twips.h"
+#include "rules/input_box_layout.h"
 #include "ui/page_fonts.h"
 #include "ui/window_placement.h"
 

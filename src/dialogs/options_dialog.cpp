@@ -8,7 +8,7 @@
 #include "dialogs/styles_page.h"
 #include "richtext/win_color.h"
 #include "styles/styles.h"
-#include "ui/text_box_xp.h"
+#include "ui/cue_text_box.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -146,7 +146,6 @@ void OptionsDialog::buildControls()
 
     // Made in the order they are drawn, left to right, which Tab follows.
     m_cmdHelp = button(this, "cmdHelp", TextId::OptionsHelp);
-    m_cmdHelp->setVisible(m_host.helpAvailable());
     m_cmdOK = button(this, "cmdOK", TextId::OptionsOk);
     m_cmdOK->setDefault(true);
     m_cmdCancel = button(this, "cmdCancel", TextId::OptionsCancel);
@@ -221,7 +220,7 @@ QWidget* OptionsDialog::buildBookPage()
     QPushButton* cmdDefPath = button(picture, "cmdDefPath", TextId::OptionsDefPath);
     m_chkUseRtf = checkBox(picture, "chkUseRtf", TextId::OptionsUseRtf);
     // Only the anchor of the warning balloon; it takes neither focus nor text.
-    m_txtUseRtf = named(new cTextBoxXP(picture), "txtUseRtf");
+    m_txtUseRtf = named(new CueTextBox(picture), "txtUseRtf");
     m_txtUseRtf->setReadOnly(true);
     m_txtUseRtf->setFrame(false);
     m_txtUseRtf->setFocusPolicy(Qt::NoFocus);

@@ -16,7 +16,7 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class StylesPage;
-class cTextBoxXP;
+class CueTextBox;
 
 // `frmOptions`: the program's settings on five pages. OK checks the numbers,
 // saves the book, moves it when its folder changed and only then sets the
@@ -99,7 +99,7 @@ private:
     QLineEdit* m_txtAutosaveDuration = nullptr;
     QLineEdit* m_txtFilePath = nullptr;
     QCheckBox* m_chkUseRtf = nullptr;
-    cTextBoxXP* m_txtUseRtf = nullptr;
+    CueTextBox* m_txtUseRtf = nullptr;
     QRadioButton* m_optPageStart = nullptr;
     QRadioButton* m_optPageEnd = nullptr;
     QRadioButton* m_optSystemColor = nullptr;

@@ -57,10 +57,8 @@ public:
     // picture follow them.
     virtual void optionsApplied() = 0;
 
-    // The help viewer's hook: whether there is help to show, and showing
-    // topic `topic` of it modally over `owner` (telling the user itself when
-    // it cannot). Without a viewer the dialog hides its Help button.
-    virtual bool helpAvailable() const = 0;
+    // Shows help topic `topic` modally over `owner`, telling the user itself
+    // when it cannot.
     virtual void showHelpTopic(int topic, QWidget* owner) = 0;
 
     // The languages to choose from; with none the dialog shows no choice.

@@ -1,7 +1,7 @@
 #include "dialogs/password_dialog.h"
 
 #include "core/message_service.h"
-#include "document/encryption.h"
+#include "document/obscured_password.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -92,7 +92,7 @@ void PasswordDialog::acceptChange()
     }
     // The stored form keeps one byte per character; a character without a
     // Windows-1251 code could never be typed back to match.
-    if (!Encryption::Encrypt(typed)) {
+    if (!ObscuredPassword::obscure(typed)) {
         m_messages.show(m_text(TextId::UnsupportedPassChars), MessageService::Icon::Exclamation);
         return;
     }

@@ -1,6 +1,6 @@
 #include "dialogs/replace_dialog.h"
 
-#include "core/file_size_text.h"
+#include "rules/file_size_text.h"
 
 #include <QFileInfo>
 #include <QGridLayout>

@@ -2,7 +2,7 @@
 
 #include "core/message_service.h"
 #include "dialogs/input_box.h"
-#include "dialogs/unused_dialog.h"
+#include "dialogs/style_mask_dialog.h"
 #include "richtext/win_color.h"
 #include "styles/styles.h"
 #include "ui/form_localizer.h"
@@ -319,7 +319,7 @@ void StylesPage::editMask()
     Style* style = selectedStyle();
     if (!style)
         return;
-    UnusedDialog dialog(*style, m_text, m_localize, window());
+    StyleMaskDialog dialog(*style, m_text, m_localize, window());
     dialog.exec();
 }
 

@@ -5,8 +5,8 @@
 #include "core/app_info.h"
 #include "core/event_log.h"
 #include "core/folders.h"
-#include "core/window_ticks.h"
 #include "mainwindow/main_window.h"
+#include "rules/window_ticks.h"
 #include "ui/qt_message_service.h"
 
 #include <QApplication>

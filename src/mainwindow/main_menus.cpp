@@ -72,8 +72,8 @@ void MainMenus::buildMain(const Caption& caption)
     add(m_mnuMain, "mnuMainBackups", caption(TextId::MainBackups));
     addSeparator(m_mnuMain, "mnuMainSep6");
     add(m_mnuMain, "mnuMainFind", caption(TextId::MainFind));
-    // Hidden in the earlier program's menu; our users bring their old notes
-    // over with it.
+    // Hidden in version 3.0's menu; users bring the notes files of that
+    // version over with it.
     addSeparator(m_mnuMain, "mnuMainSep2");
     add(m_mnuMain, "mnuMainImport", caption(TextId::MainImport));
     add(m_mnuMain, "mnuMainImportContacts", caption(TextId::MainImportContacts));

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/built_in_text.h"
-#include "core/page_menu_rules.h"
+#include "rules/page_menu_rules.h"
 
 #include <QObject>
 #include <QStringList>

@@ -2,14 +2,14 @@
 
 #include "core/app_info.h"
 #include "core/code_page.h"
-#include "core/main_layout.h"
-#include "core/page_menu_rules.h"
 #include "core/twips.h"
 #include "document/book.h"
 #include "document/contact_import.h"
 #include "mainwindow/main_menus.h"
 #include "mainwindow/print_dialog_setup.h"
 #include "richtext/win_color.h"
+#include "rules/main_layout.h"
+#include "rules/page_menu_rules.h"
 #include "styles/style.h"
 #include "ui/app_pictures.h"
 #include "ui/page_fonts.h"
@@ -160,57 +160,10 @@ void MainWindow::nameControls()
 
 void MainWindow::connectMenus()
 {
-    const auto on = [this](const char* name, auto slot) {
-        connect(m_menus->item(QString::fromLatin1(name)), &QAction::triggered, this, slot);
-    };
-    on("mnuMainSave", [this] { m_host.saveCommand(); });
-    on("mnuMainRevert", [this] { m_host.revertCommand(); });
-    on("mnuMainExit", [this] { m_host.exitCommand(); });
-    on("mnuMainFind", [this] { m_host.findCommand(); });
-    on("mnuMainBackups", [this] { m_host.backupsCommand(); });
-    on("mnuMainPrint", [this] { printPage(); });
-    on("mnuMainHelp", [this] { m_host.helpCommand(); });
-    on("mnuMainAbout", [this] { m_host.aboutCommand(); });
-    on("mnuMainOptons", [this] { m_host.optionsCommand(); });
-    using PageCommand = MainWindowHost::PageCommand;
-    const std::pair<const char*, PageCommand> pageCommands[] = {
-        {"mnuMainAdd", PageCommand::Add},
-        {"mnuMainRename", PageCommand::Rename},
-        {"mnuMainDelete", PageCommand::Delete},
-        {"mnuMainUp", PageCommand::MoveUp},
-        {"mnuMainDown", PageCommand::MoveDown},
-        {"mnuMainSort", PageCommand::Sort},
-        {"mnuMainConvertAddress", PageCommand::ConvertToAddress},
-        {"mnuMainConvertText", PageCommand::ConvertToText},
-        {"mnuMainImport", PageCommand::Import},
-    };
-    for (const auto& [name, command] : pageCommands)
-        on(name, [this, command] { m_host.pageCommand(command); });
-    using ContactsCommand = MainWindowHost::ContactsCommand;
-    const std::pair<const char*, ContactsCommand> contactsCommands[] = {
-        {"mnuMainExportVCard", ContactsCommand::ExportBookVCard},
-        {"mnuMainExportCsv", ContactsCommand::ExportBookCsv},
-        {"mnuMainExportPageVCard", ContactsCommand::ExportPageVCard},
-        {"mnuMainExportPageCsv", ContactsCommand::ExportPageCsv},
-        {"mnuMainImportContacts", ContactsCommand::Import},
-    };
-    for (const auto& [name, command] : contactsCommands)
-        on(name, [this, command] { m_host.contactsCommand(command); });
-    on("mnuTextUndo", [this] { m_rtfPage->Undo(); });
-    on("mnuTextCut", [this] { m_rtfPage->postCut(); });
-    on("mnuTextCopy", [this] { m_rtfPage->postCopy(); });
-    on("mnuTextPaste", [this] { m_rtfPage->postPaste(); });
-    on("mnuTextSelectAll", [this] {
-        m_rtfPage->setSelStart(0);
-        m_rtfPage->setSelLength(static_cast<int>(m_rtfPage->Text().size()));
-    });
-    on("mnuStatusHideTip", [this] { endTip(); });
-    on("mnuStatusHideBar", [this] { m_host.statusBarHidden(); });
-    on("mnuTextBold", [this] { toggle("mnuTextBold", &RichTextEdit::setSelBold); });
-    on("mnuTextItalics", [this] { toggle("mnuTextItalics", &RichTextEdit::setSelItalic); });
-    on("mnuTextUnderline", [this] { toggle("mnuTextUnderline", &RichTextEdit::setSelUnderline); });
-    on("mnuTextStrikeout", [this] { toggle("mnuTextStrikeout", &RichTextEdit::setSelStrikeThru); });
-    on("mnuTextFont", [this] { chooseFont(); });
+    for (const PageMenuRules::Item& item : PageMenuRules::items()) {
+        connect(m_menus->item(QString::fromLatin1(item.name)), &QAction::triggered, this,
+                [this, command = item.command] { execute(command); });
+    }
     connect(m_menus, &MainMenus::sizeChosen, this, [this](int points) {
         m_rtfPage->setSelFontSize(points);
         rtfPage_SelChange();
@@ -221,7 +174,7 @@ void MainWindow::connectMenus()
         rtfPage_SelChange();
     });
     connect(m_menus, &MainMenus::styleChosen, this,
-            [this](int index) { m_host.applyStyle(index); });
+            [this](int index) { execute(Command::ApplyStyle, index); });
     connect(m_rtfPage, &RichTextEdit::SelChange, this, &MainWindow::rtfPage_SelChange);
     connect(m_menus, &MainMenus::otherColorRequested, this, &MainWindow::chooseColor);
     connect(m_picStatus, &StatusTipBar::statusMenuRequested, this, &MainWindow::popUpStatusMenu);
@@ -230,7 +183,7 @@ void MainWindow::connectMenus()
 void MainWindow::connectTabs()
 {
     connect(m_tabs, &TabColumn::tabPressed, this,
-            [this](int page, Qt::MouseButton) { m_host.SelectPage(page); });
+            [this](int page, Qt::MouseButton) { execute(Command::OpenPage, page); });
     connect(m_tabs, &TabColumn::tabReleased, this,
             [this](int, Qt::MouseButton button, QPoint globalPos) {
                 if (button == Qt::RightButton)
@@ -255,7 +208,6 @@ void MainWindow::RebuildTabs(const Book& book, const Display& display)
     m_menus->setStyleNames(display.styleNames);
     m_rtfPage->setCodePageOnly(display.codePageOnly);
     layOut();
-    m_host.SelectPage(std::clamp<int>(book.RecentPage, 1, std::max(count, 1)));
 }
 
 void MainWindow::showPage(const PageRecord& page, int index)
@@ -537,87 +489,67 @@ bool MainWindow::windowKey(QKeyEvent* event)
     const int virtualKey = PageKeys::virtualKey(event->key(), event->nativeScanCode());
     const PageKeys::Action action =
         PageKeys::windowKey(event->key(), event->modifiers(), virtualKey, book);
-    if (action.command == PageKeys::Command::None)
+    if (action.command == Command::None)
         return false;
-    if (event->isAutoRepeat() && action.command == PageKeys::Command::Save)
+    if (event->isAutoRepeat() && action.command == Command::Save)
         return true;
-    run(action);
+    execute(action.command, action.argument);
     return !action.passOn;
 }
 
 bool MainWindow::editorKey(QKeyEvent* event)
 {
     const PageKeys::Action action = PageKeys::editorKey(event->key(), event->modifiers());
-    if (action.command == PageKeys::Command::None)
+    if (action.command == Command::None)
         return false;
-    run(action);
+    execute(action.command, action.argument);
     return !action.passOn;
 }
 
 // Insert switches the editor's mode by itself: the key goes on to it.
-void MainWindow::run(const PageKeys::Action& action)
+void MainWindow::execute(Command command, int argument)
 {
-    using Command = PageKeys::Command;
-    switch (action.command) {
-    case Command::Exit:
-        m_host.exitCommand();
-        break;
-    case Command::OpenPage:
-        m_host.SelectPage(action.argument);
-        break;
-    case Command::Save:
-        m_host.saveCommand();
+    switch (command) {
+    case Command::None:
+    case Command::Ignore:
+    case Command::ToggleInsert:
         break;
     case Command::Print:
         printPage();
         break;
-    case Command::Help:
-        m_host.helpCommand();
-        break;
-    case Command::About:
-        m_host.aboutCommand();
-        break;
     case Command::Undo:
         m_rtfPage->Undo();
         break;
+    case Command::Cut:
+        m_rtfPage->postCut();
+        break;
+    case Command::Copy:
+        m_rtfPage->postCopy();
+        break;
+    case Command::Paste:
+        m_rtfPage->postPaste();
+        break;
+    case Command::SelectAll:
+        m_rtfPage->setSelStart(0);
+        m_rtfPage->setSelLength(static_cast<int>(m_rtfPage->Text().size()));
+        break;
     case Command::Bold:
-        m_menus->item(QStringLiteral("mnuTextBold"))->trigger();
+        toggle(&RichTextEdit::SelBold, &RichTextEdit::setSelBold);
         break;
     case Command::Italic:
-        m_menus->item(QStringLiteral("mnuTextItalics"))->trigger();
+        toggle(&RichTextEdit::SelItalic, &RichTextEdit::setSelItalic);
         break;
     case Command::Underline:
-        m_menus->item(QStringLiteral("mnuTextUnderline"))->trigger();
+        toggle(&RichTextEdit::SelUnderline, &RichTextEdit::setSelUnderline);
         break;
     case Command::Strikeout:
-        m_menus->item(QStringLiteral("mnuTextStrikeout"))->trigger();
-        break;
-    case Command::Find:
-        m_host.findCommand();
-        break;
-    case Command::Options:
-        m_host.optionsCommand();
+        toggle(&RichTextEdit::SelStrikeThru, &RichTextEdit::setSelStrikeThru);
         break;
     case Command::FontDialog:
         chooseFont();
         break;
-    case Command::ApplyStyle:
-        m_host.applyStyle(action.argument);
-        break;
-    case Command::AddPage:
-        m_host.pageCommand(MainWindowHost::PageCommand::Add);
-        break;
-    case Command::RenamePage:
-        m_host.pageCommand(MainWindowHost::PageCommand::Rename);
-        break;
-    case Command::DeletePage:
-        m_host.pageCommand(MainWindowHost::PageCommand::Delete);
-        break;
-    case Command::MovePageUp:
-        m_host.pageCommand(MainWindowHost::PageCommand::MoveUp);
-        break;
-    case Command::MovePageDown:
-        m_host.pageCommand(MainWindowHost::PageCommand::MoveDown);
+    case Command::HideTip:
+        endTip();
         break;
     case Command::MainMenu:
         popUpPageMenu(mapToGlobal(
@@ -633,15 +565,16 @@ void MainWindow::run(const PageKeys::Action& action)
         break;
     }
     default:
+        m_host.runCommand(command, argument);
         break;
     }
 }
 
-void MainWindow::toggle(const char* item, void (RichTextEdit::*set)(bool))
+// A mixed selection shows no check mark, so it becomes wholly set.
+void MainWindow::toggle(std::optional<bool> (RichTextEdit::*get)() const,
+                        void (RichTextEdit::*set)(bool))
 {
-    // The menu has turned the check mark over already; a mixed selection
-    // shows none, so it becomes wholly set.
-    (m_rtfPage->*set)(m_menus->item(QString::fromLatin1(item))->isChecked());
+    (m_rtfPage->*set)(!(m_rtfPage->*get)().value_or(false));
     rtfPage_SelChange();
 }
 
@@ -799,7 +732,7 @@ void MainWindow::mouseDoubleClickEvent(QMouseEvent* event)
     const QWidget* under = childAt(event->position().toPoint());
     if (event->button() == Qt::LeftButton &&
         (!under || under == m_shpFrame || under == m_shpPageHilite || under == m_tabs)) {
-        m_host.optionsCommand();
+        execute(Command::Options);
         return;
     }
     QWidget::mouseDoubleClickEvent(event);

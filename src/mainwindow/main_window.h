@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/page_keys.h"
 #include "document/search_target.h"
 #include "mainwindow/main_window_host.h"
+#include "rules/page_keys.h"
 
 #include <QWidget>
 #include <functional>
@@ -47,8 +47,8 @@ public:
     explicit MainWindow(MainWindowHost& host, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The tab column is made anew from the book and the display options,
-    // then the page `RecentPage` is opened through the host.
+    // The tab column is made anew from the book and the display options; the
+    // page to show comes next, through showPage.
     void RebuildTabs(const Book& book, const Display& display);
     // Shows page `index` in the editor without counting it as an edit.
     void showPage(const PageRecord& page, int index);
@@ -92,10 +92,14 @@ public:
     int currentPage() const override { return m_current; }
     int SelStart() const override;
     QString pageText(int page) const override;
-    void SelectPage(int page) override { m_host.SelectPage(page); }
+    void SelectPage(int page) override { m_host.runCommand(Command::OpenPage, page); }
     int Find(const QString& sample, int first, int last, int options) override;
     // Where print jobs go: Qt's print dialog unless another setup is put in.
     void setPrintSetup(std::unique_ptr<PrintSetup> setup);
+
+    // Carries out a command of a key, a menu item or a tab: the window's own
+    // (the editor, printing, the popups), the rest through the host.
+    void execute(Command command, int argument = 0);
 
     // Closing for logout or system shutdown: the host saves what it can without asking.
     void closeForShutdown();
@@ -128,7 +132,6 @@ private:
     void layOut();
     bool windowKey(QKeyEvent* event);
     bool editorKey(QKeyEvent* event);
-    void run(const PageKeys::Action& action);
     void ApplyTabStops(bool textPage);
     QList<int> tabStops(bool textPage) const;
     void popUpPageMenu(const QPoint& globalPos);
@@ -138,7 +141,7 @@ private:
     void printPage();
     // The formatting menu's check marks follow the selection.
     void rtfPage_SelChange();
-    void toggle(const char* item, void (RichTextEdit::*set)(bool));
+    void toggle(std::optional<bool> (RichTextEdit::*get)() const, void (RichTextEdit::*set)(bool));
     void chooseFont();
     void chooseColor();
     void applyPageColor();

@@ -6,7 +6,7 @@
 class QTextDocument;
 
 // Writes a document as RTF in the style of the Windows rich-edit control, so that
-// books saved here stay readable by the earlier program: Windows-1251 \'hh escapes,
+// books saved here stay readable by version 3.0: Windows-1251 \'hh escapes,
 // \uN? for everything else, pure ASCII output, identical bytes for identical documents.
 class RtfWriter
 {

@@ -1,7 +1,7 @@
 #include "ui/window_placement.h"
 
-#include "core/form_position.h"
 #include "core/twips.h"
+#include "rules/form_position.h"
 
 #include <QGuiApplication>
 #include <QScreen>

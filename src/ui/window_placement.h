@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/form_position.h"
+#include "rules/form_position.h"
 
 #include <QList>
 #include <QRect>

@@ -3,7 +3,7 @@
 
 #include "app_fixture.h"
 #include "core/code_page.h"
-#include "document/encryption.h"
+#include "document/obscured_password.h"
 #include "file_size_cap.h"
 #include "ui/status_bar.h"
 
@@ -127,7 +127,7 @@ TEST_F(OptionsInApp, APasswordSetInTheDialogIsStoredEnciphered)
     });
     EXPECT_EQ(app->CurrentPassword(), u"тайна"_qs) << "set at once, Cancel or not";
     ASSERT_TRUE(window()->close());
-    EXPECT_EQ(Encryption::Decrypt(f.read("Privacy", "Password")), u"тайна"_qs);
+    EXPECT_EQ(ObscuredPassword::reveal(f.read("Privacy", "Password")), u"тайна"_qs);
 }
 
 TEST_F(OptionsInApp, StyleChangesReachTheStyleMenuHoweverTheDialogCloses)

@@ -75,16 +75,16 @@ TEST_F(FindDialogTest, ABoxClickedOrTheSampleEditedStartsAgainFromTheCaretOfThat
     click("cmdFind");
     EXPECT_EQ(selection(), QStringLiteral("1@2+1"));
 
-    m_target->selStart = 5;
+    m_target->selectionStart = 5;
     click("chkWholeWord");
     click("cmdFind");
     EXPECT_EQ(selection(), QStringLiteral("1@6+1"));
-    m_target->selStart = 3;
+    m_target->selectionStart = 3;
     click("chkWholeWord");
     click("cmdFind");
     EXPECT_EQ(selection(), QStringLiteral("1@4+1"));
 
-    m_target->selStart = 1;
+    m_target->selectionStart = 1;
     what()->setCursorPosition(1);
     QTest::keyClick(what(), Qt::Key_B);
     QTest::keyClick(what(), Qt::Key_Backspace);

@@ -38,7 +38,6 @@ public:
         m_encrypted = m_encryptionWorks ? on : m_encrypted;
         return m_encryptionWorks;
     }
-    bool helpAvailable() const override { return true; }
     void showHelpTopic(int topic, QWidget*) override
     {
         calls << QStringLiteral("help %1").arg(topic);

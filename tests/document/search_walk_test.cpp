@@ -14,7 +14,7 @@ QStringList press(SearchWalk& walk, const BookSearchTarget& target, const QStrin
         if (walk.findNext(sample, options, allPages) == SearchWalk::Result::Completed)
             seen << QStringLiteral("done");
         else
-            seen << QStringLiteral("%1@%2").arg(target.currentPage()).arg(target.selStart);
+            seen << QStringLiteral("%1@%2").arg(target.currentPage()).arg(target.selectionStart);
     }
     return seen;
 }
@@ -32,7 +32,7 @@ TEST(SearchWalk, OnePageGoesOnFromTheCaretThenFromTheTopUpToTheCaretThenIsDone)
     // holds it whole. After "done" the next press runs the last pass again.
     EXPECT_EQ(press(walk, target, kPetrov, 4), QStringList({"1@10", "1@20", "done", "done"}));
 
-    target.selStart = 8;
+    target.selectionStart = 8;
     walk.reset();
     EXPECT_EQ(press(walk, target, kPetrov, 5), QStringList({"1@10", "1@20", "1@0", "done", "1@0"}));
     EXPECT_TRUE(target.opened.isEmpty());

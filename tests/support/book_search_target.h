@@ -18,13 +18,13 @@ public:
             records.push_back({QStringLiteral("Стр"), text, PageRecord::AddressPage});
         book.setPages(std::move(records));
         SelectPage(openPage);
-        selStart = caret;
+        selectionStart = caret;
         opened.clear();
     }
 
     int pageCount() const override { return book.PageCount(); }
     int currentPage() const override { return book.RecentPage; }
-    int SelStart() const override { return selStart; }
+    int SelStart() const override { return selectionStart; }
     QString pageText(int page) const override
     {
         return page == book.RecentPage ? editor : book.Pages[std::size_t(page)].plainText();
@@ -33,8 +33,8 @@ public:
     {
         book.RecentPage = qint16(page);
         editor = shownText(page);
-        selStart = 0;
-        selLength = 0;
+        selectionStart = 0;
+        selectionLength = 0;
         opened << page;
     }
     int Find(const QString& sample, int first, int last, int options) override
@@ -42,8 +42,8 @@ public:
         optionsAsked << options;
         const int found = TextFinder::find(editor, sample, first, last, options);
         if (found >= 0) {
-            selStart = found;
-            selLength = int(sample.size());
+            selectionStart = found;
+            selectionLength = int(sample.size());
         }
         return found;
     }
@@ -54,13 +54,16 @@ public:
     // "page@start+length" of the editor's selection.
     QString selection() const
     {
-        return QStringLiteral("%1@%2+%3").arg(currentPage()).arg(selStart).arg(selLength);
+        return QStringLiteral("%1@%2+%3")
+            .arg(currentPage())
+            .arg(selectionStart)
+            .arg(selectionLength);
     }
 
     Book book;
     QString editor;
-    int selStart = 0;
-    int selLength = 0;
+    int selectionStart = 0;
+    int selectionLength = 0;
     QList<int> opened;
     QList<int> optionsAsked;
 };

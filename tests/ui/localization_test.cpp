@@ -146,7 +146,10 @@ TEST(QtMessageService, ErrorsAndQuestionsLookAsTheirKindWants)
     QWidget window;
     QtMessageService messages;
     EXPECT_EQ(answerNextBox(QMessageBox::Ok,
-                            [&] { messages.showError(AppError::typeMismatch(), "Subs", "Init"); }),
+                            [&] {
+                                messages.show(MessageService::formatError(
+                                    {AppError::TypeMismatch, "Type mismatch"}, "Subs", "Init"));
+                            }),
               QString("Type mismatch (13)\nin Velkaro.Subs.Init |Velkaro Pro|%1|%2|%3|1")
                   .arg(QMessageBox::NoIcon).arg(QMessageBox::Ok).arg(Qt::PlainText));
     messages.setParentWindow(&window);

@@ -1,0 +1,256 @@
+#include "app/book_session.h"
+
+#include "app/notices.h"
+#include "core/app_info.h"
+#include "core/option_table.h"
+#include "core/options.h"
+#include "core/safe_file.h"
+#include "core/settings_store.h"
+#include "document/history_backup.h"
+#include "document/tab_cleanup.h"
+
+#include <QDir>
+#include <algorithm>
+
+namespace {
+
+const QString kSubs = QStringLiteral("Subs");
+
+} // namespace
+
+BookSession::BookSession(Options& options, SettingsStore& settings, Notices& notices,
+                         QObject* parent)
+    : QObject(parent), m_options(options), m_settings(settings), m_notices(notices),
+      m_storage(m_book)
+{
+    m_storage.setPageCleanup(&TabCleanup::clean, &TabCleanup::mayNeedCollapseStored);
+    connect(&m_storage, &BookStorage::fallbackBookUsed, this, &BookSession::onFallbackBookUsed);
+}
+
+PageMenuRules::Page BookSession::page() const
+{
+    const int current = m_book.RecentPage;
+    if (current < 1 || current > m_book.PageCount())
+        return {};
+    return {current, m_book.PageCount(), m_book.LastIntPage,
+            m_book.Pages[static_cast<std::size_t>(current)].Kind, m_options.EnableSort};
+}
+
+void BookSession::setWindow(MainWindow* window, std::function<MainWindow::Display()> display)
+{
+    m_window = window;
+    m_display = std::move(display);
+}
+
+void BookSession::open()
+{
+    m_filePathAsStored = m_options.FilePath;
+    m_folders = Folders::locate(m_options.FilePath);
+    m_storage.setFilePath(m_folders.FilePath);
+    m_storage.setExeBaseName(m_folders.ExeBaseName);
+    m_storage.setSettingsFolder(m_folders.SettingsFolder);
+    m_storage.setUseRtf(m_options.UseRtf);
+    m_book.RecentPage = m_options.RecentPage;
+    for (const QString& kept : m_storage.clearSaveLitter()) {
+        m_notices.present(
+            m_notices.text(TextId::UnsavedTemporaryKept).arg(QDir::toNativeSeparators(kept)),
+            MessageService::Icon::Exclamation);
+    }
+    if (const std::optional<AppError> error = m_storage.LoadBook())
+        m_notices.presentError({*error, kSubs, QStringLiteral("Init")});
+    if (!HistoryBackup::anyBackup(m_folders.HistoryFolder, m_folders.ExeBaseName))
+        m_storage.adoptFirstBook();
+    m_folders.FilePath = m_storage.FilePath();
+    m_folders.FullDataPath = m_storage.FullDataPath();
+}
+
+void BookSession::reportLoad()
+{
+    const BookStorage::LoadReport& report = m_storage.loadReport();
+    const auto native = [](const QString& path) { return QDir::toNativeSeparators(path); };
+    if (!report.foreignLink.isEmpty()) {
+        m_notices.warn(m_notices.text(TextId::BookLinkNotFollowed)
+                           .arg(native(report.foreignLink), native(m_storage.FullDataPath())));
+    }
+    if (!report.keptAside.isEmpty()) {
+        m_notices.warn(m_notices.text(TextId::UnreadableBookKept)
+                           .arg(m_notices.unreadableReason(report.fileError, report.parseError),
+                                native(report.keptAside), native(m_storage.FullDataPath())));
+    }
+    if (report.trailingLine > 0) {
+        m_notices.warn(m_notices.text(TextId::TrailingDataKept)
+                           .arg(report.trailingLine)
+                           .arg(native(report.trailingKeptAs)));
+    }
+}
+
+void BookSession::reportRescueCopy()
+{
+    if (!m_storage.hasRescue())
+        return;
+    // Renamed with its date so the notice comes once and a later rescue
+    // never overwrites this one.
+    QString kept;
+    const QString shown = SafeFile::keepAside(m_storage.rescuePath(), QStringLiteral("kept"), kept)
+                              ? kept
+                              : m_storage.rescuePath();
+    m_notices.warn(m_notices.text(TextId::RescueCopyKept)
+                       .arg(QDir::toNativeSeparators(m_storage.FullDataPath()),
+                            QDir::toNativeSeparators(shown)));
+}
+
+void BookSession::flushOpenPage()
+{
+    QString text;
+    const int page = m_window ? m_window->currentPage() : 0;
+    if (page < 1 || page > m_book.PageCount() || !m_window->takePageEdits(text))
+        return;
+    m_book.Pages[static_cast<std::size_t>(page)].Text = text;
+}
+
+void BookSession::setAlphabets(std::vector<LetterPages::Alphabet> alphabets)
+{
+    m_alphabets = std::move(alphabets);
+    m_storage.setDefaultTitles(m_alphabets.front().titles);
+}
+
+void BookSession::rebuildTabs()
+{
+    const int count = m_book.PageCount();
+    m_book.RecentPage =
+        static_cast<qint16>(std::clamp<int>(m_book.RecentPage, 1, std::max(count, 1)));
+    m_book.PrevPage = static_cast<qint16>(std::clamp<int>(m_book.PrevPage, 0, count));
+    // Every load of a book ends here, so the letter pages follow the book.
+    const LetterPages::Alphabet& letters = LetterPages::forBook(m_book.pages(), m_alphabets);
+    m_book.LastIntPage = static_cast<qint16>(letters.pages);
+    m_shortcuts = letters.shortcuts;
+    m_window->RebuildTabs(m_book, m_display());
+    selectPage(m_book.RecentPage);
+    Q_EMIT pagesChanged();
+}
+
+void BookSession::selectPage(int index)
+{
+    if (index < 1 || index > m_book.PageCount())
+        return;
+    flushOpenPage();
+    if (index != m_book.RecentPage)
+        m_book.PrevPage = m_book.RecentPage;
+    m_book.RecentPage = static_cast<qint16>(index);
+    const PageRecord& page = m_book.Pages[static_cast<std::size_t>(index)];
+    // An encrypted book's page titles stay out of the settings.
+    m_settings.Write(OptionTable::captionSection.toString(), OptionTable::captionKey.toString(),
+                     m_storage.encrypted() ? AppInfo::title()
+                                           : AppInfo::title() + QStringLiteral(" - ") + page.Title);
+    m_window->showPage(page, index);
+}
+
+void BookSession::onFallbackBookUsed()
+{
+    m_book.RecentPage = 1;
+    const OptionKey& recentPage = OptionTable::key(OptionId::RecentPage);
+    m_settings.Write(recentPage.section.toString(), recentPage.key.toString(), QStringLiteral("1"));
+}
+
+BookSession::SaveOutcome BookSession::save()
+{
+    flushOpenPage();
+    const BookStorage::SaveResult result = m_storage.SaveBook();
+    if (result.changedOnDisk)
+        return resolveChangedOnDisk();
+    return presentSave(result);
+}
+
+void BookSession::claimAndSave()
+{
+    m_storage.claimBook();
+    save();
+}
+
+BookSession::SaveOutcome BookSession::presentSave(const BookStorage::SaveResult& result)
+{
+    m_saveRefusal.reset();
+    if (result.dataError) {
+        m_saveRefusal = result.dataError->error;
+        m_notices.presentError(*result.dataError);
+        return SaveOutcome::Failed;
+    }
+    if (result.exportError)
+        m_notices.presentError(*result.exportError);
+    return SaveOutcome::Saved;
+}
+
+QString BookSession::windowKeptText() const
+{
+    if (m_saveRefusal && m_saveRefusal->text == TextId::UnencodableCharacters &&
+        m_saveRefusal->args.size() == 2) {
+        return m_notices.text(TextId::UnencodableWindowKept)
+            .arg(m_saveRefusal->args[0], m_saveRefusal->args[1]);
+    }
+    return m_notices.text(TextId::SaveFailedWindowKept);
+}
+
+BookSession::SaveOutcome BookSession::resolveChangedOnDisk()
+{
+    if (m_notices.nobodyThere())
+        return keepBothBooks(false);
+    const int choice = m_notices.messages().choose(
+        m_notices.text(TextId::BookChangedOnDisk)
+            .arg(QDir::toNativeSeparators(m_storage.FullDataPath())),
+        {m_notices.text(TextId::BookChangedKeepBoth), m_notices.text(TextId::BookChangedReload),
+         m_notices.text(TextId::BookChangedOverwrite)});
+    enum
+    {
+        KeepBoth,
+        Reload,
+        Overwrite
+    };
+    switch (choice) {
+    case KeepBoth:
+        return keepBothBooks(true);
+    case Reload:
+        revert();
+        return SaveOutcome::Saved;
+    case Overwrite:
+        return presentSave(m_storage.SaveBook(BookStorage::OnDiskChange::Overwrite));
+    default:
+        return SaveOutcome::Cancelled;
+    }
+}
+
+BookSession::SaveOutcome BookSession::keepBothBooks(bool reload)
+{
+    QString keptAs;
+    if (const std::optional<AppError> error = m_storage.saveCopyBeside(keptAs)) {
+        m_notices.presentError({*error, kSubs, QStringLiteral("SaveDataEx")});
+        return SaveOutcome::Failed;
+    }
+    m_notices.warn(
+        m_notices.text(TextId::BookChangedKeptBoth).arg(QDir::toNativeSeparators(keptAs)));
+    if (reload)
+        revert();
+    return SaveOutcome::Saved;
+}
+
+void BookSession::revert()
+{
+    m_window->dropPageEdits();
+    if (const std::optional<AppError> error = m_storage.LoadBook())
+        m_notices.presentError(
+            {*error, QStringLiteral("frmMain"), QStringLiteral("mnuMainRevert_Click")});
+    reportLoad();
+    rebuildTabs();
+    m_book.markSaved();
+}
+
+void BookSession::folderChosen()
+{
+    m_filePathAsStored = m_storage.FilePath();
+    m_folders.FilePath = m_storage.FilePath();
+    m_folders.FullDataPath = m_storage.FullDataPath();
+}
+
+QString BookSession::folderToStore() const
+{
+    return m_storage.loadReport().fallbackUsed ? m_filePathAsStored : m_storage.FilePath();
+}

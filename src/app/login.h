@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class Localization;
+class Notices;
+class QWidget;
+class SettingsStore;
+
+// The start-up password: read from the settings (a password kept under the
+// old key moves to the stored form first), asked for in the log-in window,
+// changed by the options dialog and written back at shutdown.
+class Login
+{
+public:
+    Login(SettingsStore& settings, Notices& notices);
+
+    // False when the stored entry is damaged: the user has been told, and the
+    // book must not open.
+    bool readPassword();
+    // The log-in window over `owner`; true when the user gave the password.
+    bool ask(QWidget* owner, Localization& localization);
+
+    const QString& password() const { return m_password; }
+    void setPassword(const QString& password) { m_password = password; }
+    // How the log-in window checks a typed password; by default against the
+    // stored one.
+    void setCheck(std::function<bool(const QString&)> check) { m_check = std::move(check); }
+    // What the settings keep: the password's stored form. A password the
+    // stored form cannot hold never gets past the password window; should
+    // one arrive anyway, the stored one stays rather than the book silently
+    // losing its protection.
+    QString storedForm() const;
+
+private:
+    void migrate();
+
+    SettingsStore& m_settings;
+    Notices& m_notices;
+    QString m_password;
+    std::function<bool(const QString&)> m_check;
+};

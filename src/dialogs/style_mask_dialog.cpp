@@ -1,0 +1,85 @@
+#include "dialogs/style_mask_dialog.h"
+
+#include "styles/style.h"
+#include "ui/form_localizer.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <array>
+
+namespace {
+
+// In the order of the mask's bits 1, 2, 4 ... 64.
+constexpr std::array kItems{TextId::UnusedFont,   TextId::UnusedSize,      TextId::UnusedBold,
+                            TextId::UnusedItalic, TextId::UnusedUnderline, TextId::UnusedStrikeout,
+                            TextId::UnusedColor};
+
+} // namespace
+
+QStringList StyleMaskDialog::listItems(const QString& translated)
+{
+    const QStringList pieces = translated.isEmpty() ? QStringList() : translated.split(u'|');
+    QStringList items;
+    for (std::size_t i = 0; i < kItems.size(); ++i) {
+        const qsizetype piece = static_cast<qsizetype>(i);
+        items << (piece < pieces.size() ? pieces[piece] : BuiltInTexts::text(kItems[i]));
+    }
+    return items;
+}
+
+StyleMaskDialog::StyleMaskDialog(Style& CurrentStyle, const TextLookup& text,
+                                 const FormLocalize& localize, QWidget* owner)
+    : QDialog(owner), m_style(CurrentStyle)
+{
+    setObjectName(QStringLiteral("frmUnused"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowTitle(BuiltInTexts::text(TextId::UnusedCaption));
+
+    auto* lblDesc = new QLabel(BuiltInTexts::text(TextId::UnusedDesc), this);
+    lblDesc->setObjectName(QStringLiteral("lblDesc"));
+    lblDesc->setWordWrap(true);
+    m_lstList = new QListWidget(this);
+    m_lstList->setObjectName(QStringLiteral("lstList"));
+    lblDesc->setBuddy(m_lstList);
+    FormLocalizer::nameByLabel(lblDesc);
+    auto* cmdOK = new QPushButton(BuiltInTexts::text(TextId::UnusedOk), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    auto* cmdCancel = new QPushButton(BuiltInTexts::text(TextId::UnusedCancel), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(lblDesc);
+    column->addWidget(m_lstList);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+    column->addLayout(buttons);
+
+    if (localize)
+        localize(this);
+    const QStringList items = listItems(text(TextId::UnusedList));
+    for (int i = 0; i < items.size(); ++i) {
+        auto* item = new QListWidgetItem(items[i], m_lstList);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState((m_style.Unused() & (1 << i)) ? Qt::Checked : Qt::Unchecked);
+    }
+
+    connect(cmdOK, &QPushButton::clicked, this, &StyleMaskDialog::onOk);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void StyleMaskDialog::onOk()
+{
+    int mask = 0;
+    for (int i = 0; i < m_lstList->count(); ++i) {
+        if (m_lstList->item(i)->checkState() == Qt::Checked)
+            mask |= 1 << i;
+    }
+    m_style.setUnused(static_cast<qint16>(mask));
+    accept();
+}

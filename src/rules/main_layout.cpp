@@ -1,0 +1,188 @@
+#include "rules/main_layout.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+constexpr int kMinimumWidth = 4000;
+constexpr int kMinimumHeight = 3000;
+constexpr int kTabStopRoom = 1500; // right of the marker, besides the tabs
+constexpr int kTabsRoom = 1000;    // below the tabs
+constexpr int kMinimumButtonWidth = 300;
+constexpr int kMaximumButtonWidth = 2000;
+constexpr int kTabStopInset = 300; // the marker's nearest approach to the frame's left edge
+constexpr int kTabStopWidth = 15;
+constexpr int kPanelTop = 30;
+constexpr int kSplitterPixels = 6;   // the splitter's grab zone
+constexpr int kSplitterOverPage = 2; // of those, left of the tab column
+
+// Applied in this order so that a frame too narrow for both bounds keeps the
+// marker inside its right edge.
+int clampTabStop(int left, const QRect& shpFrame)
+{
+    const int afterLeftBound = std::max(left, shpFrame.left() + kTabStopInset);
+    return std::min(afterLeftBound, shpFrame.left() + shpFrame.width() - kTabStopWidth);
+}
+
+} // namespace
+
+MainLayout::MainLayout(const Input& input) : m_input(input)
+{
+    m_geometry.minimumSize = minimumSize();
+    m_geometry.innerSize = QSize(input.innerWidth, input.innerHeight)
+                               .expandedTo(m_geometry.minimumSize - input.frameExtra);
+    layOutTabColumn();
+    layOutPage();
+    layOutSelection();
+    layOutSplitter();
+    layOutStatusBar();
+}
+
+QRect MainLayout::tab(int page) const
+{
+    if (page < 1 || page > m_input.pageCount)
+        return {};
+    const QRect unselected(tabLeft(), tabTop(page), m_input.ButtonWidth, m_input.tabHeight);
+    if (page != m_input.RecentPage)
+        return unselected;
+    return unselected.adjusted(0, m_input.PixelSize, 0, 0);
+}
+
+int MainLayout::pageAt(QPoint point) const
+{
+    if (m_input.tabHeight <= 0 || !m_geometry.tabColumn.contains(point))
+        return 0;
+    const int fromFirstTab = point.y() + m_geometry.tabScroll - 4 * m_input.PixelSize;
+    if (fromFirstTab < 0)
+        return 0;
+    const int page = fromFirstTab / m_input.tabHeight + 1;
+    return tab(page).contains(point) ? page : 0;
+}
+
+int MainLayout::scrollToShow(int page) const
+{
+    int scroll = m_geometry.tabScroll;
+    if (page < 1 || page > m_input.pageCount)
+        return scroll;
+    const int top = (page - 1) * m_input.tabHeight;
+    const int bottom = page * m_input.tabHeight + 8 * m_input.PixelSize;
+    const int viewport = m_geometry.tabColumn.height();
+    if (bottom > scroll + viewport)
+        scroll = bottom - viewport;
+    // A viewport lower than a tab shows the tab's top.
+    if (top < scroll)
+        scroll = top;
+    return scroll;
+}
+
+int MainLayout::PixelSize(double twipsPerPixelX, double twipsPerPixelY)
+{
+    return static_cast<int>(std::lround(twipsPerPixelX + twipsPerPixelY)) / 2;
+}
+
+int MainLayout::splitterButtonWidth(int ButtonWidth, int x)
+{
+    return std::clamp(ButtonWidth - x, kMinimumButtonWidth, kMaximumButtonWidth);
+}
+
+int MainLayout::draggedTabStop(int left, int x, const QRect& shpFrame)
+{
+    return clampTabStop(left + x, shpFrame);
+}
+
+int MainLayout::tabLeft() const
+{
+    return m_geometry.innerSize.width() - m_input.ButtonWidth - 4 * m_input.PixelSize;
+}
+
+int MainLayout::tabTop(int page) const
+{
+    return (page - 1) * m_input.tabHeight + 4 * m_input.PixelSize - m_geometry.tabScroll;
+}
+
+// A marker saved on a larger screen, or a page count beyond the screen's
+// height, would otherwise push the window off the screen.
+QSize MainLayout::minimumSize() const
+{
+    const int width =
+        std::max(kMinimumWidth, m_input.tabStopLeft + m_input.ButtonWidth + kTabStopRoom);
+    const qint64 allTabs = qint64(m_input.tabHeight) * m_input.pageCount + kTabsRoom;
+    const qint64 height = std::max<qint64>(kMinimumHeight, allTabs);
+    return {std::min(width, m_input.screenSize.width()),
+            int(std::min<qint64>(height, m_input.screenSize.height()))};
+}
+
+void MainLayout::layOutTabColumn()
+{
+    const int left = tabLeft();
+    const QSize inner = m_geometry.innerSize;
+    m_geometry.tabColumn =
+        QRect(left, 0, inner.width() - left, inner.height() - m_input.statusHeight);
+    const qint64 allTabs = qint64(m_input.tabHeight) * m_input.pageCount + 8 * m_input.PixelSize;
+    const qint64 hidden = allTabs - m_geometry.tabColumn.height();
+    m_geometry.maxTabScroll = int(std::clamp<qint64>(hidden, 0, INT_MAX));
+    m_geometry.tabScroll = std::clamp(m_input.tabScroll, 0, m_geometry.maxTabScroll);
+}
+
+void MainLayout::layOutPage()
+{
+    const int p = m_input.PixelSize;
+    const int t = 3 * p;
+    const int left = tabLeft();
+    const int height = m_geometry.innerSize.height() - m_input.statusHeight - 2 * t;
+    m_geometry.rtfPage = QRect(t + 75, t + 15, left - t - 30 - 60, height - 30);
+    m_geometry.shpFrame = QRect(t, t, left - t, height);
+    const int tabStop = clampTabStop(m_input.tabStopLeft, m_geometry.shpFrame);
+    m_geometry.picTabStop = QRect(tabStop, t, kTabStopWidth, height);
+}
+
+void MainLayout::layOutSelection()
+{
+    const QRect selected = tab(m_input.RecentPage);
+    if (selected.isNull())
+        return;
+    const int p = m_input.PixelSize;
+    m_geometry.shpPageHilite = selected.adjusted(-p, -2 * p, p, p);
+    m_geometry.picWhiteLine = QRect(selected.topLeft() - QPoint(p, p), m_input.whiteLineSize);
+}
+
+// The handles leave the frame's edge open only where the selected tab joins
+// it; a tab scrolled out of sight, or none, leaves the edge to the handles.
+// Each is a grab zone wide enough to hit without aiming: a little over the
+// page's edge, more over the tabs, which leaves the editor's scroll bar alone.
+void MainLayout::layOutSplitter()
+{
+    const QRect& frame = m_geometry.shpFrame;
+    const QRect& hilite = m_geometry.shpPageHilite;
+    const int frameBottom = frame.top() + frame.height();
+    const int edge = frame.left() + frame.width() - kSplitterOverPage * m_input.PixelSize;
+    const int width = kSplitterPixels * m_input.PixelSize;
+    const int openTop = std::clamp(hilite.top(), frame.top(), frameBottom);
+    const int openBottom = std::clamp(hilite.top() + hilite.height(), frame.top(), frameBottom);
+    m_geometry.picResizeTop = QRect(edge, frame.top(), width, openTop - frame.top());
+    m_geometry.picResizeBottom = QRect(edge, openBottom, width, frameBottom - openBottom);
+}
+
+void MainLayout::layOutStatusBar()
+{
+    const int s = m_input.statusHeight;
+    if (s <= 0)
+        return;
+    const int p = m_input.PixelSize;
+    const int t = 3 * p;
+    const QSize inner = m_geometry.innerSize;
+    StatusBar& bar = m_geometry.status;
+    m_geometry.picStatus = QRect(0, inner.height() - s, inner.width(), s);
+    const QSize grip = m_input.gripSize;
+    bar.lblGripper = QRect(QPoint(inner.width() - grip.width(), s - grip.height()), grip);
+    const int panelWidth = bar.lblGripper.left() - 30 - 285 - 800 - 2 * t;
+    bar.shpPanel1 = QRect(315, kPanelTop, panelWidth, s - 45);
+    bar.shpIns = QRect(bar.shpPanel1.left() + panelWidth + t, kPanelTop, 800, s - 45);
+    const int textTop = kPanelTop + p;
+    const int textHeight = s - 45 - 2 * p;
+    bar.lblIns = QRect(bar.shpIns.left() + p, textTop, 800 - 2 * p, textHeight);
+    bar.imgStatusLeft = 30;
+    bar.lblStatus = QRect(420, textTop, panelWidth - 270, textHeight);
+}

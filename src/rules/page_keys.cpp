@@ -1,0 +1,297 @@
+#include "rules/page_keys.h"
+
+#include "rules/page_menu_rules.h"
+
+#include <QStringList>
+#include <array>
+#include <string_view>
+#include <utility>
+
+namespace {
+
+using Command = PageKeys::Command;
+using Action = PageKeys::Action;
+
+constexpr int kVkComma = 188;
+constexpr int kVkPeriod = 190;
+constexpr int kVkSemicolon = 186;
+constexpr int kVkBracketLeft = 219;
+constexpr int kVkBracketRight = 221;
+constexpr int kVkApostrophe = 222;
+constexpr int kVkGrave = 192;
+constexpr int kVkSlash = 191;
+
+// Two keys for each built-in page, in page order: the keys that carry the
+// letters of the titles "АБ" ... "ЮЯ" on the Russian layout.
+constexpr std::array<std::pair<int, int>, 14> kLetterPageKeys{{
+    {70, 188},
+    {68, 85},
+    {76, 84},
+    {80, 186},
+    {66, 82},
+    {75, 86},
+    {89, 74},
+    {71, 72},
+    {67, 78},
+    {69, 65},
+    {87, 219},
+    {88, 73},
+    {79, 222},
+    {90, 190},
+}};
+
+// X11 key codes (evdev codes + 8) of the main block, by row, with the
+// virtual key each position has on a US layout.
+struct Row
+{
+    quint32 firstScanCode;
+    std::array<int, 13> keys;
+};
+constexpr std::array<Row, 4> kRows{{
+    {10, {'1', '2', '3', '4', '5', '6', '7', '8', '9', '0', 0, 0, 0}},
+    {24, {'Q', 'W', 'E', 'R', 'T', 'Y', 'U', 'I', 'O', 'P', kVkBracketLeft, kVkBracketRight, 0}},
+    {38, {'A', 'S', 'D', 'F', 'G', 'H', 'J', 'K', 'L', kVkSemicolon, kVkApostrophe, kVkGrave, 0}},
+    {52, {'Z', 'X', 'C', 'V', 'B', 'N', 'M', kVkComma, kVkPeriod, kVkSlash, 0, 0, 0}},
+}};
+
+// The Russian layout, letter by letter on the keys of the US one.
+constexpr std::u16string_view kRussianLetters = u"ЙЦУКЕНГШЩЗХЪФЫВАПРОЛДЖЭЯЧСМИТЬБЮЁ";
+constexpr std::array<int, 33> kRussianKeys{'Q',
+                                           'W',
+                                           'E',
+                                           'R',
+                                           'T',
+                                           'Y',
+                                           'U',
+                                           'I',
+                                           'O',
+                                           'P',
+                                           kVkBracketLeft,
+                                           kVkBracketRight,
+                                           'A',
+                                           'S',
+                                           'D',
+                                           'F',
+                                           'G',
+                                           'H',
+                                           'J',
+                                           'K',
+                                           'L',
+                                           kVkSemicolon,
+                                           kVkApostrophe,
+                                           'Z',
+                                           'X',
+                                           'C',
+                                           'V',
+                                           'B',
+                                           'N',
+                                           'M',
+                                           kVkComma,
+                                           kVkPeriod,
+                                           kVkGrave};
+
+int fromScanCode(quint32 scanCode)
+{
+    for (const Row& row : kRows) {
+        if (scanCode >= row.firstScanCode && scanCode < row.firstScanCode + row.keys.size())
+            return row.keys[scanCode - row.firstScanCode];
+    }
+    return 0;
+}
+
+int fromQtKey(int key)
+{
+    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
+        return key;
+    switch (key) {
+    case Qt::Key_Comma:
+        return kVkComma;
+    case Qt::Key_Period:
+        return kVkPeriod;
+    case Qt::Key_Semicolon:
+        return kVkSemicolon;
+    case Qt::Key_BracketLeft:
+        return kVkBracketLeft;
+    case Qt::Key_BracketRight:
+        return kVkBracketRight;
+    case Qt::Key_Apostrophe:
+        return kVkApostrophe;
+    case Qt::Key_QuoteLeft:
+        return kVkGrave;
+    case Qt::Key_Slash:
+        return kVkSlash;
+    default:
+        break;
+    }
+    if (key <= 0 || key > 0xFFFF)
+        return 0;
+    const QChar upper = QChar(char16_t(key)).toUpper();
+    const auto at = kRussianLetters.find(upper.unicode());
+    return at == std::u16string_view::npos ? 0 : kRussianKeys[at];
+}
+
+bool only(Qt::KeyboardModifiers modifiers, Qt::KeyboardModifiers wanted)
+{
+    return (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == wanted;
+}
+
+int wrapped(int page, int count)
+{
+    if (page < 1)
+        return count;
+    return page > count ? 1 : page;
+}
+
+int fromShortcuts(int virtualKey, const QString& shortcuts)
+{
+    int target = 0;
+    const QStringList groups = shortcuts.split(u':');
+    for (int group = 0; group < groups.size(); ++group) {
+        for (const QString& item : groups[group].split(u',')) {
+            bool ok = false;
+            if (item.trimmed().toInt(&ok) == virtualKey && ok)
+                target = group + 1;
+        }
+    }
+    return target;
+}
+
+// The page commands follow the popup's rules: a key the page does not allow
+// is `otherwise`.
+Action pageCommand(Command command, const PageKeys::Book& book, Action otherwise = {})
+{
+    const PageMenuRules::Page page{book.current, book.count, book.lastIntPage};
+    return PageMenuRules::allowed(command, page) ? Action{command} : otherwise;
+}
+
+Action functionKey(int key, const PageKeys::Book& book)
+{
+    switch (key) {
+    case Qt::Key_F1:
+        return {Command::Help};
+    case Qt::Key_F2:
+        return pageCommand(Command::RenamePage, book);
+    case Qt::Key_F5:
+        return pageCommand(Command::AddPage, book);
+    case Qt::Key_F8:
+        return pageCommand(Command::DeletePage, book);
+    case Qt::Key_F10:
+        return {Command::MainMenu};
+    case Qt::Key_Menu:
+        return {Command::EditorMenu};
+    case Qt::Key_Insert:
+        return {Command::ToggleInsert, 0, true};
+    default:
+        return {};
+    }
+}
+
+Action altKey(int key, int virtualKey, const PageKeys::Book& book)
+{
+    const int c = book.current;
+    const int n = book.count;
+    switch (key) {
+    case Qt::Key_Down:
+        return {Command::OpenPage, wrapped(c + 1, n)};
+    case Qt::Key_Up:
+        return {Command::OpenPage, wrapped(c - 1, n)};
+    case Qt::Key_PageUp:
+        return pageCommand(Command::MovePageUp, book, {Command::Ignore});
+    case Qt::Key_PageDown:
+        return pageCommand(Command::MovePageDown, book, {Command::Ignore});
+    default:
+        break;
+    }
+    const int page = PageKeys::pageForAltKey(virtualKey, book);
+    return page > 0 ? Action{Command::OpenPage, page} : Action{Command::Ignore};
+}
+
+Action controlKey(int key)
+{
+    switch (key) {
+    case Qt::Key_O:
+        return {Command::Options};
+    case Qt::Key_P:
+        return {Command::Print};
+    case Qt::Key_S:
+        return {Command::Save};
+    case Qt::Key_F:
+        return {Command::Find};
+    case Qt::Key_D:
+        return {Command::FontDialog};
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+int PageKeys::virtualKey(int qtKey, quint32 nativeScanCode)
+{
+    if (const int fromScan = fromScanCode(nativeScanCode))
+        return fromScan;
+    return fromQtKey(qtKey);
+}
+
+int PageKeys::pageForAltKey(int virtualKey, const Book& book)
+{
+    int page = 0;
+    if (!book.shortcuts.isEmpty()) {
+        page = fromShortcuts(virtualKey, book.shortcuts);
+    } else if (virtualKey >= '1' && virtualKey <= '9') {
+        page = book.lastIntPage + (virtualKey - '0');
+    } else {
+        for (std::size_t k = 0; k < kLetterPageKeys.size(); ++k) {
+            if (kLetterPageKeys[k].first == virtualKey || kLetterPageKeys[k].second == virtualKey)
+                page = static_cast<int>(k) + 1;
+        }
+    }
+    return page >= 1 && page <= book.count ? page : 0;
+}
+
+PageKeys::Action PageKeys::windowKey(int qtKey, Qt::KeyboardModifiers modifiers, int virtualKey,
+                                     const Book& book)
+{
+    if (qtKey == Qt::Key_Escape)
+        return {Command::Exit};
+    if (only(modifiers, Qt::ShiftModifier) && qtKey == Qt::Key_F1)
+        return {Command::About};
+    if (only(modifiers, Qt::ShiftModifier) && qtKey == Qt::Key_F10)
+        return {Command::EditorMenu};
+    if (only(modifiers, Qt::NoModifier))
+        return functionKey(qtKey, book);
+    if (only(modifiers, Qt::AltModifier))
+        return altKey(qtKey, virtualKey, book);
+    if (only(modifiers, Qt::ControlModifier))
+        return controlKey(qtKey);
+    // Alt makes a command key, also with Shift; with Ctrl it is AltGr on
+    // Windows, which types the letters of some layouts.
+    if (modifiers.testFlag(Qt::AltModifier) && !modifiers.testFlag(Qt::ControlModifier))
+        return {Command::Ignore};
+    return {};
+}
+
+PageKeys::Action PageKeys::editorKey(int qtKey, Qt::KeyboardModifiers modifiers)
+{
+    if (!only(modifiers, Qt::ControlModifier))
+        return {};
+    switch (qtKey) {
+    case Qt::Key_B:
+        return {Command::Bold};
+    case Qt::Key_I:
+        return {Command::Italic};
+    case Qt::Key_U:
+        return {Command::Underline};
+    case Qt::Key_T:
+        return {Command::Strikeout};
+    case Qt::Key_Z:
+        return {Command::Undo};
+    case Qt::Key_0:
+        return {Command::ApplyStyle, 10};
+    default:
+        break;
+    }
+    if (qtKey >= Qt::Key_1 && qtKey <= Qt::Key_9)
+        return {Command::ApplyStyle, qtKey - Qt::Key_0};
+    return {};
+}

@@ -1,0 +1,2 @@
+#include "core/settings_store.h"
+#include "document/book.h"

@@ -1,0 +1,228 @@
+#include "rules/main_layout.h"
+
+#include <QList>
+#include <gtest/gtest.h>
+#include <ostream>
+
+// Found by argument-dependent lookup, so a failure shows the rectangle.
+void PrintTo(const QRect& rect, std::ostream* out)
+{
+    *out << "QRect(" << rect.x() << ", " << rect.y() << ", " << rect.width() << ", "
+         << rect.height() << ")";
+}
+
+namespace {
+
+constexpr int kLastPage = 32767;
+constexpr int kWholeBookColumn = 16200 - 570 - 300; // screen less frame less status bar
+
+// 96 dpi, a title bar and borders of 38 and 16 pixels, a 1920 x 1080 screen.
+MainLayout::Input typicalWindow()
+{
+    MainLayout::Input input;
+    input.innerWidth = 9000;
+    input.innerHeight = 6000;
+    input.statusHeight = 300;
+    input.tabHeight = 360;
+    input.pageCount = 14;
+    input.ButtonWidth = 600;
+    input.tabStopLeft = 3400;
+    input.RecentPage = 2;
+    input.PixelSize = 15;
+    input.frameExtra = QSize(240, 570);
+    input.screenSize = QSize(28800, 16200);
+    input.gripSize = QSize(240, 240);
+    input.whiteLineSize = QSize(30, 330);
+    return input;
+}
+
+MainLayout::Input wholeBook(int tabScroll, int RecentPage = 2)
+{
+    MainLayout::Input input = typicalWindow();
+    input.pageCount = kLastPage;
+    input.tabScroll = tabScroll;
+    input.RecentPage = RecentPage;
+    return input;
+}
+
+TEST(MainLayoutTypicalWindow, FollowsTheLayoutPass)
+{
+    const MainLayout layout(typicalWindow());
+    const MainLayout::Geometry& g = layout.geometry();
+    EXPECT_EQ(g.minimumSize, QSize(5500, 6040));
+    EXPECT_EQ(g.innerSize, QSize(9000, 6000));
+    EXPECT_EQ(layout.tab(15), QRect());
+    EXPECT_EQ(g.rtfPage, QRect(120, 60, 8205, 5580));
+    EXPECT_EQ(g.shpFrame, QRect(45, 45, 8295, 5610));
+    EXPECT_EQ(g.picTabStop, QRect(3400, 45, 15, 5610));
+    EXPECT_EQ(g.shpPageHilite, QRect(8325, 405, 630, 390));
+    EXPECT_EQ(g.picWhiteLine, QRect(8325, 420, 30, 330));
+    EXPECT_EQ(g.picResizeTop, QRect(8310, 45, 90, 360));
+    EXPECT_EQ(g.picResizeBottom, QRect(8310, 795, 90, 4860));
+    EXPECT_EQ(g.tabColumn, QRect(8340, 0, 660, 5700));
+    EXPECT_EQ(g.maxTabScroll, 0);
+    EXPECT_EQ(g.picStatus, QRect(0, 5700, 9000, 300));
+    EXPECT_EQ(g.status.lblGripper, QRect(8760, 60, 240, 240));
+    EXPECT_EQ(g.status.shpPanel1, QRect(315, 30, 7555, 255));
+    EXPECT_EQ(g.status.shpIns, QRect(7915, 30, 800, 255));
+    EXPECT_EQ(g.status.lblIns, QRect(7930, 45, 770, 225));
+    EXPECT_EQ(g.status.imgStatusLeft, 30);
+    EXPECT_EQ(g.status.lblStatus, QRect(420, 45, 7285, 225));
+}
+
+TEST(MainLayoutTypicalWindow, HiddenStatusBarLetsEditorAndFrameReachTheBottom)
+{
+    MainLayout::Input input = typicalWindow();
+    input.statusHeight = 0;
+    const MainLayout::Geometry g = MainLayout(input).geometry();
+    EXPECT_EQ(QList<int>({g.rtfPage.y() + g.rtfPage.height(), g.shpFrame.y() + g.shpFrame.height(),
+                          g.picTabStop.height(), g.tabColumn.height()}),
+              QList<int>({6000 - 45 - 15, 6000 - 45, g.shpFrame.height(), 6000}));
+    EXPECT_TRUE(g.picStatus.isNull());
+}
+
+TEST(MainLayoutMinimum, GrowsTheWindowWithinTheScreen)
+{
+    // What, the inner size, pages, tab stop, button width, screen width: the
+    // minimum size and the inner size laid out.
+    const std::tuple<const char*, QSize, int, int, int, int, QSize, QSize> cases[] = {
+        {"shrunk", {1000, 800}, 3, 1000, 600, 28800, {4000, 3000}, {3760, 2430}},
+        {"marker", {1000, 800}, 3, 3400, 2000, 28800, {6900, 3000}, {6660, 2430}},
+        {"tabs", {9000, 6000}, 40, 3400, 600, 28800, {5500, 15400}, {9000, 14830}},
+        {"whole book", {9000, 6000}, kLastPage, 3400, 600, 28800, {5500, 16200}, {9000, 15630}},
+        {"wide marker", {9000, 6000}, 14, 30000, 600, 19200, {19200, 6040}, {18960, 6000}},
+    };
+    for (const auto& [what, inner, pages, tabStop, buttonWidth, screenWidth, minimum, laidOut] :
+         cases) {
+        MainLayout::Input input = typicalWindow();
+        input.innerWidth = inner.width();
+        input.innerHeight = inner.height();
+        input.pageCount = pages;
+        input.tabStopLeft = tabStop;
+        input.ButtonWidth = buttonWidth;
+        input.screenSize.setWidth(screenWidth);
+        const MainLayout::Geometry g = MainLayout(input).geometry();
+        EXPECT_EQ(std::pair(g.minimumSize, g.innerSize), std::pair(minimum, laidOut)) << what;
+    }
+}
+
+TEST(MainLayoutTabStop, MarkerFromAWiderScreenIsPulledBackIntoTheFrameAndStaysThere)
+{
+    MainLayout::Input input = typicalWindow();
+    input.tabStopLeft = 30000;
+    input.screenSize = QSize(19200, 10800);
+    const MainLayout::Geometry g = MainLayout(input).geometry();
+    EXPECT_EQ(g.shpFrame, QRect(45, 45, 18255, 5610));
+    EXPECT_EQ(g.picTabStop.x(), 18300 - 15);
+    input.tabStopLeft = g.picTabStop.x();
+    EXPECT_EQ(MainLayout(input).geometry().picTabStop.x(), 18285);
+    input.tabStopLeft = 100;
+    EXPECT_EQ(MainLayout(input).geometry().picTabStop.x(), 45 + 300);
+}
+
+TEST(MainLayoutTabStop, DragStaysBetweenFrameLeftPlus300AndFrameRightLess15)
+{
+    const QRect shpFrame(45, 45, 8295, 5610); // right edge at 8340
+    const int cases[][2] = {{15, 3415}, {-3054, 346}, {-3055, 345}, {4924, 8324}, {4925, 8325}};
+    for (const auto& [x, expected] : cases)
+        EXPECT_EQ(MainLayout::draggedTabStop(3400, x, shpFrame), expected) << x;
+    // A frame too narrow for both bounds keeps the marker inside it.
+    EXPECT_EQ(MainLayout::draggedTabStop(3400, 0, QRect(45, 45, 200, 100)), 45 + 200 - 15);
+}
+
+TEST(MainLayoutSplitter, DraggingLeftWidensTheTabsWithin300To2000)
+{
+    const int cases[][2] = {{-150, 750}, {-1399, 1999}, {-1400, 2000}, {299, 301}, {300, 300}};
+    for (const auto& [x, expected] : cases)
+        EXPECT_EQ(MainLayout::splitterButtonWidth(600, x), expected) << x;
+}
+
+TEST(MainLayoutPixelSize, RoundsTheSumThenHalvesIt)
+{
+    const double cases[][3] = {
+        {15, 15, 15}, {15, 12, 13}, {13.09, 13.09, 13}, {14.75, 14.75, 15}, {14.7, 14.7, 14}};
+    for (const auto& [x, y, expected] : cases)
+        EXPECT_EQ(MainLayout::PixelSize(x, y), expected) << x << ", " << y;
+}
+
+TEST(MainLayoutScroll, OffsetIsKeptWithinTheColumnWhoseEndsHoldTheFirstAndLastTabs)
+{
+    const int allTabs = kLastPage * 360 + 8 * 15;
+    const int maximum = allTabs - kWholeBookColumn;
+    EXPECT_EQ(MainLayout(wholeBook(0)).geometry().maxTabScroll, maximum);
+    EXPECT_EQ(MainLayout(wholeBook(-500)).geometry().tabScroll, 0);
+    EXPECT_EQ(MainLayout(wholeBook(1000)).geometry().tabScroll, 1000);
+    EXPECT_EQ(MainLayout(wholeBook(allTabs)).geometry().tabScroll, maximum);
+    // The first and the last tabs rest at the column's ends.
+    const MainLayout middle(wholeBook(2000000));
+    EXPECT_EQ(middle.scrollToShow(1), 0);
+    const MainLayout bottom(wholeBook(middle.scrollToShow(kLastPage)));
+    EXPECT_EQ(bottom.geometry().tabScroll, bottom.geometry().maxTabScroll);
+    const QRect last = bottom.tab(kLastPage);
+    EXPECT_EQ(last.y() + last.height() + 4 * 15, kWholeBookColumn);
+}
+
+TEST(MainLayoutScroll, ShowingATabBringsItAndItsHiliteIntoViewAndLeavesAVisibleOneAlone)
+{
+    const MainLayout start(wholeBook(2000000));
+    const int visible = 2000000 / 360 + 3;
+    EXPECT_EQ(start.scrollToShow(visible), 2000000);
+    EXPECT_EQ(start.scrollToShow(0), 2000000);
+    for (const int page : {1, 2, 5000, visible - 20, visible + 60, 32766, kLastPage}) {
+        const MainLayout shown(wholeBook(start.scrollToShow(page), page));
+        const QRect column = shown.geometry().tabColumn;
+        const QRect hilite = shown.geometry().shpPageHilite;
+        EXPECT_TRUE(column.contains(shown.tab(page))) << page;
+        EXPECT_TRUE(hilite.top() >= column.top() && hilite.bottom() <= column.bottom()) << page;
+        EXPECT_EQ(shown.pageAt(shown.tab(page).center()), page);
+    }
+}
+
+TEST(MainLayoutScroll, TabTallerThanTheColumnShowsItsTop)
+{
+    MainLayout::Input input = typicalWindow();
+    input.tabHeight = 8000;
+    input.pageCount = 3;
+    input.screenSize.setHeight(8000);
+    const MainLayout layout(input);
+    ASSERT_LT(layout.geometry().tabColumn.height(), input.tabHeight);
+    EXPECT_EQ(layout.scrollToShow(2), 8000);
+}
+
+TEST(MainLayoutScroll, CurrentTabOutOfSightOrNoneLeavesTheFrameEdgeToTheHandles)
+{
+    for (const MainLayout::Input& input :
+         {wholeBook(0, 20000), wholeBook(11000000, 20000), wholeBook(0, 0)}) {
+        const MainLayout::Geometry g = MainLayout(input).geometry();
+        EXPECT_GE(g.picResizeTop.height(), 0);
+        EXPECT_GE(g.picResizeBottom.height(), 0);
+        EXPECT_EQ(g.picResizeTop.height() + g.picResizeBottom.height(), g.shpFrame.height());
+    }
+    EXPECT_TRUE(MainLayout(wholeBook(0, 0)).geometry().shpPageHilite.isNull());
+}
+
+// Tab 1 spans 60..420 and 8340..8940; the current tab 2 starts a pixel low, at 435.
+TEST(MainLayoutHitTest, FindsTheTabUnderAPointAtItsBorders)
+{
+    const MainLayout layout(typicalWindow());
+    const int cases[][3] = {{8340, 60, 1},  {8339, 60, 0},    {8940, 60, 0},
+                            {8340, 59, 0},  {8340, 434, 0},   {8340, 435, 2},
+                            {8340, 780, 3}, {8340, 5099, 14}, {8340, 5100, 0}};
+    for (const auto& [x, y, page] : cases)
+        EXPECT_EQ(layout.pageAt(QPoint(x, y)), page) << x << ", " << y;
+}
+
+TEST(MainLayoutHitTest, FollowsTheScrollAndStopsAtTheStatusBar)
+{
+    const MainLayout layout(wholeBook(360 * 100));
+    EXPECT_EQ(layout.pageAt(QPoint(8340, 60)), 101);
+    EXPECT_EQ(layout.pageAt(QPoint(8340, 0)), 100);
+    EXPECT_NE(layout.pageAt(QPoint(8340, kWholeBookColumn - 1)), 0);
+    EXPECT_EQ(layout.pageAt(QPoint(8340, kWholeBookColumn)), 0);
+    const MainLayout end(wholeBook(kLastPage * 360));
+    const QRect last = end.tab(kLastPage);
+    EXPECT_EQ(end.pageAt(QPoint(8340, last.y() + last.height() - 1)), kLastPage);
+    EXPECT_EQ(end.pageAt(QPoint(8340, last.y() + last.height())), 0);
+}
+
+} // namespace

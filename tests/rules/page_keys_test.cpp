@@ -1,0 +1,104 @@
+#include "rules/page_keys.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Command = PageKeys::Command;
+using Action = PageKeys::Action;
+
+constexpr Qt::KeyboardModifiers kNone = Qt::NoModifier;
+constexpr Qt::KeyboardModifiers kAlt = Qt::AltModifier;
+constexpr Qt::KeyboardModifiers kCtrl = Qt::ControlModifier;
+constexpr Qt::KeyboardModifiers kShift = Qt::ShiftModifier;
+
+PageKeys::Book book(int current, int count, int lastIntPage = 14, const QString& shortcuts = {})
+{
+    return {current, count, lastIntPage, shortcuts};
+}
+
+Action alt(int qtKey, const PageKeys::Book& b)
+{
+    return PageKeys::windowKey(qtKey, kAlt, PageKeys::virtualKey(qtKey, 0), b);
+}
+
+} // namespace
+
+TEST(PageKeys, PhysicalKeysAreTheSameWhateverTheLayout)
+{
+    // X11 key codes of F, comma, semicolon and the apostrophe key.
+    EXPECT_EQ(PageKeys::virtualKey(0x0410, 41), 'F');
+    EXPECT_EQ(PageKeys::virtualKey(0x0411, 59), 188);
+    EXPECT_EQ(PageKeys::virtualKey(0, 48), 222);
+    // Without a scan code the Russian letters are read by their place.
+    EXPECT_EQ(PageKeys::virtualKey(0x0431, 0), 188); // б
+    EXPECT_EQ(PageKeys::virtualKey(0x0401, 0), 192); // Ё
+    EXPECT_EQ(PageKeys::virtualKey(Qt::Key_F5, 0), 0);
+}
+
+TEST(PageKeys, AltLettersOpenTheLetterPagesAndDigitsTheUserPages)
+{
+    const PageKeys::Book b = book(3, 20);
+    EXPECT_EQ(alt(Qt::Key_F, b), (Action{Command::OpenPage, 1}));
+    EXPECT_EQ(alt(0x0411, b), (Action{Command::OpenPage, 1})) << "Б on the comma key";
+    EXPECT_EQ(alt(Qt::Key_Period, b), (Action{Command::OpenPage, 14}));
+    EXPECT_EQ(alt(Qt::Key_1, b), (Action{Command::OpenPage, 15}));
+    EXPECT_EQ(alt(Qt::Key_6, b), (Action{Command::OpenPage, 20}));
+    // An Alt key that opens no page does nothing, and types nothing either.
+    const Action nothing{Command::Ignore};
+    EXPECT_EQ(alt(Qt::Key_7, b), nothing) << "past the last page";
+    EXPECT_EQ(alt(Qt::Key_Q, b), nothing) << "Й names no page";
+    EXPECT_EQ(PageKeys::windowKey(Qt::Key_Q, kAlt | kShift, 'Q', b), nothing);
+    EXPECT_EQ(PageKeys::windowKey(Qt::Key_Q, kAlt | kCtrl, 'Q', b), Action{}) << "AltGr types";
+    // The one-page fallback book: a letter key names no page there.
+    EXPECT_EQ(alt(Qt::Key_D, book(1, 1)), nothing);
+}
+
+TEST(PageKeys, TheShortcutsEntryReplacesLettersAndDigits)
+{
+    // Spaces around the items are allowed.
+    const PageKeys::Book b = book(1, 20, 14, u" 70, 188 : 68,85 "_qs);
+    EXPECT_EQ(alt(Qt::Key_Comma, b), (Action{Command::OpenPage, 1}));
+    EXPECT_EQ(alt(Qt::Key_U, b), (Action{Command::OpenPage, 2}));
+    // A later group wins; an item that is no number is skipped; no page past the end.
+    EXPECT_EQ(alt(Qt::Key_F, book(1, 20, 14, u"70:x,70"_qs)), (Action{Command::OpenPage, 2}));
+    EXPECT_EQ(alt(Qt::Key_F, book(1, 1, 14, u"68:70"_qs)), Action{Command::Ignore});
+}
+
+TEST(PageKeys, AltArrowsWrapAndPageMovesFollowThePageRules)
+{
+    EXPECT_EQ(alt(Qt::Key_Up, book(1, 20)), (Action{Command::OpenPage, 20}));
+    EXPECT_EQ(alt(Qt::Key_Down, book(5, 20)), (Action{Command::OpenPage, 6}));
+    EXPECT_EQ(alt(Qt::Key_PageUp, book(15, 20)).command, Command::Ignore);
+    EXPECT_EQ(alt(Qt::Key_PageUp, book(16, 20)).command, Command::MovePageUp);
+    EXPECT_EQ(alt(Qt::Key_PageDown, book(14, 20)).command, Command::Ignore);
+    EXPECT_EQ(alt(Qt::Key_PageDown, book(19, 20)).command, Command::MovePageDown);
+    EXPECT_EQ(alt(Qt::Key_PageDown, book(20, 20)).command, Command::Ignore);
+}
+
+TEST(PageKeys, FunctionKeysHonourTheLetterPages)
+{
+    const auto key = [](int qtKey, Qt::KeyboardModifiers modifiers, int current) {
+        return PageKeys::windowKey(qtKey, modifiers, 0, book(current, 20)).command;
+    };
+    EXPECT_EQ(key(Qt::Key_F5, kNone, 14), Command::AddPage);
+    EXPECT_EQ(key(Qt::Key_F5, kNone, 13), Command::None);
+    EXPECT_EQ(key(Qt::Key_F2, kNone, 14), Command::None);
+    EXPECT_EQ(key(Qt::Key_F8, kNone, 15), Command::DeletePage);
+    EXPECT_EQ(key(Qt::Key_F5, kCtrl, 14), Command::None) << "no shift key means none";
+    EXPECT_EQ(key(Qt::Key_Escape, kCtrl | kShift, 1), Command::Exit);
+    EXPECT_EQ(key(Qt::Key_F1, kShift, 1), Command::About);
+    EXPECT_EQ(key(Qt::Key_F10, kShift, 1), Command::EditorMenu);
+    EXPECT_EQ(key(Qt::Key_S, kCtrl | kShift, 1), Command::None);
+    EXPECT_EQ(PageKeys::windowKey(Qt::Key_Insert, kNone, 0, book(1, 14)),
+              (Action{Command::ToggleInsert, 0, true}));
+}
+
+TEST(PageKeys, EditorShortcutsAndStyles)
+{
+    EXPECT_EQ(PageKeys::editorKey(Qt::Key_B, kCtrl), (Action{Command::Bold}));
+    EXPECT_EQ(PageKeys::editorKey(Qt::Key_3, kCtrl), (Action{Command::ApplyStyle, 3}));
+    EXPECT_EQ(PageKeys::editorKey(Qt::Key_0, kCtrl), (Action{Command::ApplyStyle, 10}));
+    EXPECT_EQ(PageKeys::editorKey(Qt::Key_Z, kCtrl | kShift), Action{});
+    EXPECT_EQ(PageKeys::editorKey(Qt::Key_B, kNone), Action{});
+}
