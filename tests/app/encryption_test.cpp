@@ -43,7 +43,7 @@ QStringList filesShowing(const AppFixture& f, const QString& text)
 // A session that switches encryption on leaves no file with the page text or
 // the password; the next start asks for the password the book's header
 // checks, refuses a wrong one and opens the book with the right one.
-TEST(Encryption, SwitchedOnNothingReadableRemainsAndTheHeaderChecksTheLogIn)
+TEST(BookEncryption, SwitchedOnNothingReadableRemainsAndTheHeaderChecksTheLogIn)
 {
     AppFixture f;
     {
@@ -89,7 +89,7 @@ TEST(Encryption, SwitchedOnNothingReadableRemainsAndTheHeaderChecksTheLogIn)
 
 // A new password seals the book and its backups under a new key: the old
 // password opens nothing any more.
-TEST(Encryption, ANewPasswordReSealsTheBookAndItsBackups)
+TEST(BookEncryption, ANewPasswordReSealsTheBookAndItsBackups)
 {
     AppFixture f;
     auto app = makeApp(f);
