@@ -37,7 +37,7 @@ QByteArray aBook()
 QString shownText(const PageRecord& page)
 {
     return RtfPlainText::extract(
-        page.Kind == PageRecord::AddressPage ? PageImport::Import(page.Text) : page.Text);
+        page.Kind == PageRecord::AddressPage ? PageImport::Import(page.Text) : page.Text.text());
 }
 
 class Termination : public ::testing::Test
