@@ -11,12 +11,12 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QVarLengthArray>
 #include <algorithm>
 #include <array>
 #include <limits>
 #include <optional>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -67,10 +67,10 @@ void collectSurplusTabs(const QTextBlock& block, std::vector<Range>& ranges)
 // its source (table cells, list numbers), join bytes into one character
 // (double-byte code pages) or hide bytes from the tokenizer
 // (\bin) makes the page a candidate outright.
-class TabLook
+template <typename View> class TabLook
 {
 public:
-    explicit TabLook(QStringView rtf) : m_rtf(rtf) {}
+    explicit TabLook(View rtf) : m_rtf(rtf) {}
 
     bool mayNeedCollapse()
     {
@@ -108,8 +108,8 @@ private:
 
     Kind next()
     {
-        const QChar ch = m_rtf[m_pos++];
-        switch (ch.unicode()) {
+        const char16_t ch = at(m_pos++);
+        switch (ch) {
         case u'\r':
         case u'\n':
             return Kind::Format; // skipped between tokens
@@ -131,7 +131,7 @@ private:
     // The rest of a run of text says no more than its first character.
     void skipText()
     {
-        while (m_pos < m_rtf.size() && !endsText(m_rtf[m_pos].unicode()))
+        while (m_pos < m_rtf.size() && !endsText(at(m_pos)))
             ++m_pos;
     }
 
@@ -145,7 +145,7 @@ private:
     {
         if (m_pos >= m_rtf.size())
             return Kind::Other;
-        const QChar ch = m_rtf[m_pos];
+        const char16_t ch = at(m_pos);
         if (isLetter(ch))
             return word();
         ++m_pos;
@@ -158,8 +158,8 @@ private:
     {
         int value = 0;
         int digits = 0;
-        while (digits < 2 && m_pos < m_rtf.size() && hexValue(m_rtf[m_pos]) >= 0) {
-            value = value * 16 + hexValue(m_rtf[m_pos++]);
+        while (digits < 2 && m_pos < m_rtf.size() && hexValue(at(m_pos)) >= 0) {
+            value = value * 16 + hexValue(at(m_pos++));
             ++digits;
         }
         if (digits == 0)
@@ -173,11 +173,11 @@ private:
     Kind word()
     {
         const qsizetype nameStart = m_pos;
-        while (m_pos < m_rtf.size() && isLetter(m_rtf[m_pos]))
+        while (m_pos < m_rtf.size() && isLetter(at(m_pos)))
             ++m_pos;
-        const std::u16string_view name(m_rtf.utf16() + nameStart, m_pos - nameStart);
+        const std::u16string_view name = nameAt(nameStart, m_pos - nameStart);
         const std::optional<int> param = readParam();
-        if (m_pos < m_rtf.size() && m_rtf[m_pos] == u' ')
+        if (m_pos < m_rtf.size() && at(m_pos) == u' ')
             ++m_pos;
         return wordKind(name, param);
     }
@@ -185,15 +185,15 @@ private:
     std::optional<int> readParam()
     {
         const bool negative =
-            m_pos + 1 < m_rtf.size() && m_rtf[m_pos] == u'-' && isDigit(m_rtf[m_pos + 1]);
+            m_pos + 1 < m_rtf.size() && at(m_pos) == u'-' && isDigit(at(m_pos + 1));
         if (negative)
             ++m_pos;
-        if (m_pos >= m_rtf.size() || !isDigit(m_rtf[m_pos]))
+        if (m_pos >= m_rtf.size() || !isDigit(at(m_pos)))
             return std::nullopt;
         constexpr qint64 limit = std::numeric_limits<int>::max();
         qint64 value = 0;
-        for (; m_pos < m_rtf.size() && isDigit(m_rtf[m_pos]); ++m_pos)
-            value = std::min(limit + 1, value * 10 + (m_rtf[m_pos].unicode() - u'0'));
+        for (; m_pos < m_rtf.size() && isDigit(at(m_pos)); ++m_pos)
+            value = std::min(limit + 1, value * 10 + (at(m_pos) - u'0'));
         return negative ? static_cast<int>(-value) : static_cast<int>(std::min(value, limit));
     }
 
@@ -223,7 +223,7 @@ private:
         return std::find(set.begin(), set.end(), value) != set.end();
     }
 
-    static bool isLetter(QChar ch)
+    static bool isLetter(char16_t ch)
     {
         return (ch >= u'a' && ch <= u'z') || (ch >= u'A' && ch <= u'Z');
     }
@@ -232,10 +232,10 @@ private:
     {
         return code == '\t' || code == RtfSymbolFonts::PrivateUseBase + '\t';
     }
-    static bool isDigit(QChar ch) { return ch >= u'0' && ch <= u'9'; }
-    static int hexValue(QChar ch)
+    static bool isDigit(char16_t ch) { return ch >= u'0' && ch <= u'9'; }
+    static int hexValue(char16_t ch)
     {
-        return ch.unicode() < 0x80 ? RtfTokenizer::hexDigitValue(char(ch.unicode())) : -1;
+        return ch < 0x80 ? RtfTokenizer::hexDigitValue(char(ch)) : -1;
     }
 
     static constexpr std::array<std::u16string_view, 5> kBreaks = {u"par", u"page", u"sect",
@@ -248,7 +248,29 @@ private:
     static constexpr std::array<int, 5> kDoubleByteCodePages = {932, 936, 949, 950, 1361};
     static constexpr std::array<int, 5> kCharsetsNotFollowed = {128, 129, 130, 134, 136};
 
-    QStringView m_rtf;
+    // The RTF as characters, or as bytes whose ASCII is all this look follows.
+    char16_t at(qsizetype i) const
+    {
+        if constexpr (std::is_same_v<View, QStringView>)
+            return m_rtf[i].unicode();
+        else
+            return static_cast<unsigned char>(m_rtf[i]);
+    }
+    std::u16string_view nameAt(qsizetype start, qsizetype length)
+    {
+        if constexpr (std::is_same_v<View, QStringView>) {
+            return {m_rtf.utf16() + start, size_t(length)};
+        } else {
+            // No word this look knows is longer; a longer one is none of them.
+            length = std::min<qsizetype>(length, qsizetype(m_name.size()));
+            for (qsizetype i = 0; i < length; ++i)
+                m_name[size_t(i)] = at(start + i);
+            return {m_name.data(), size_t(length)};
+        }
+    }
+
+    View m_rtf;
+    std::array<char16_t, 16> m_name = {};
     qsizetype m_pos = 0;
     bool m_openTab = false;  // a tab not yet known to be followed by text
     bool m_awaiting = false; // only formatting has come since that tab
@@ -299,25 +321,17 @@ bool TabCleanup::mayNeedCollapse(const QString& pageText)
 {
     if (!RtfParser::isRtf(QStringView(pageText)))
         return true;
-    return TabLook(pageText).mayNeedCollapse();
+    return TabLook<QStringView>(pageText).mayNeedCollapse();
 }
 
 // The look follows ASCII only, and Windows-1251 keeps ASCII as it is: every
-// other byte is text to it whatever letter it stands for. Only a stored
-// double quote ("''") reads differently, so such a page is always a candidate.
-// A page is widened on the stack: a book's worth of pages costs no allocation.
+// other byte is text to it whatever letter it stands for, so it reads the
+// stored bytes as they are. Only a stored double quote ("''") reads
+// differently, so such a page is always a candidate.
 bool PageImport::mayNeedCollapseStored(QByteArrayView storedText)
 {
-    if (!RtfParser::isRtf(storedText))
+    if (!RtfParser::isRtf(storedText) || storedText.contains('"') ||
+        storedText.indexOf(QByteArrayView("''")) >= 0)
         return true;
-    QVarLengthArray<char16_t, 4096> wide(storedText.size());
-    char previous = 0;
-    for (qsizetype i = 0; i < storedText.size(); ++i) {
-        const char byte = storedText[i];
-        if (byte == '"' || (byte == '\'' && previous == '\''))
-            return true;
-        wide[i] = static_cast<unsigned char>(byte);
-        previous = byte;
-    }
-    return TabLook(QStringView(wide.data(), wide.size())).mayNeedCollapse();
+    return TabLook<QByteArrayView>(storedText).mayNeedCollapse();
 }
