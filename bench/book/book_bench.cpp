@@ -69,9 +69,9 @@ void BM_LoadBook(benchmark::State& state)
     Book book;
     BookStorage storage(book);
     storage.setFilePath(bookOnDisk().folder());
-    storage.setPageCleanup(&PageImport::Import, &PageImport::mayNeedCollapseStored);
+    storage.setPageCleanup(&TabCleanup::clean, &TabCleanup::mayNeedCollapseStored);
     for (auto _ : state) {
-        if (storage.LoadBook() || book.PageCount() != kBookPages)
+        if (storage.loadBook() || book.pageCount() != kBookPages)
             state.SkipWithError("the book did not load");
     }
     state.SetItemsProcessed(state.iterations() * kBookPages);
@@ -87,23 +87,23 @@ public:
         QFile::copy(bookOnDisk().path(), m_dir.filePath(QStringLiteral("velkaro.dat")));
         storage.setFilePath(m_dir.path() + u'/');
         storage.setSettingsFolder(m_dir.path() + QStringLiteral("/settings/"));
-        storage.setPageCleanup(&PageImport::Import, &PageImport::mayNeedCollapseStored);
+        storage.setPageCleanup(&TabCleanup::clean, &TabCleanup::mayNeedCollapseStored);
         open();
         close();
     }
-    bool open() { return !storage.LoadBook() && book.PageCount() == kBookPages; }
+    bool open() { return !storage.loadBook() && book.pageCount() == kBookPages; }
     // What closing the window writes of the book: the data file and the
     // export, then this period's backup.
     bool close()
     {
-        return storage.SaveBook().dataSaved() &&
-               !HistoryBackup::MakeHistoryBackup(storage, history(), QDate(2026, 3, 10));
+        return storage.saveBook().dataSaved() &&
+               !HistoryBackup::makeHistoryBackup(storage, history(), QDate(2026, 3, 10));
     }
     QString history() const { return m_dir.path() + QStringLiteral("/settings/History/"); }
     void typeIntoFirstPage()
     {
         book.Pages[1].Text += QStringLiteral("x");
-        book.MarkBookChanged();
+        book.markBookChanged();
     }
 
     Book book;
@@ -119,10 +119,10 @@ void BM_SaveBookRepeated(benchmark::State& state)
 {
     SessionFolder session;
     session.typeIntoFirstPage();
-    session.storage.SaveBook();
+    session.storage.saveBook();
     for (auto _ : state) {
         session.typeIntoFirstPage();
-        if (!session.storage.SaveBook().dataSaved())
+        if (!session.storage.saveBook().dataSaved())
             state.SkipWithError("the book was not saved");
     }
     state.SetItemsProcessed(state.iterations() * kBookPages);
@@ -138,7 +138,7 @@ void BM_SaveBookFirstAfterLoad(benchmark::State& state)
             state.SkipWithError("the book did not load");
         session.typeIntoFirstPage();
         state.ResumeTiming();
-        if (!session.storage.SaveBook().dataSaved())
+        if (!session.storage.saveBook().dataSaved())
             state.SkipWithError("the book was not saved");
     }
 }
@@ -219,11 +219,11 @@ void BM_HistoryBackupAfterSave(benchmark::State& state)
     book.setPages(LargestBook::make());
     BookStorage storage(book);
     storage.setFilePath(dir.path() + u'/');
-    if (!storage.SaveBook(BookStorage::OnDiskChange::Overwrite).dataSaved())
+    if (!storage.saveBook(BookStorage::OnDiskChange::Overwrite).dataSaved())
         state.SkipWithError("the book was not saved");
     const QString history = dir.path() + QStringLiteral("/History/");
     for (auto _ : state) {
-        if (HistoryBackup::MakeHistoryBackup(storage, history))
+        if (HistoryBackup::makeHistoryBackup(storage, history))
             state.SkipWithError("the backup was not written");
     }
 }

@@ -7,7 +7,7 @@
 #include "document/book_key.h"
 #include "document/book_storage.h"
 #include "document/data_file.h"
-#include "document/page_import.h"
+#include "document/tab_cleanup.h"
 #include "largest_book.h"
 
 #include <QFile>
@@ -39,11 +39,11 @@ public:
         file.close();
         storage.setFilePath(m_dir.path() + u'/');
         storage.setSettingsFolder(m_dir.path() + QStringLiteral("/settings/"));
-        storage.setPageCleanup(&PageImport::Import);
+        storage.setPageCleanup(&TabCleanup::clean);
         if (sealed)
             storage.setKey(benchKey());
     }
-    bool open() { return !storage.LoadBook() && book.PageCount() == kBookPages; }
+    bool open() { return !storage.loadBook() && book.pageCount() == kBookPages; }
 
     Book book;
     BookStorage storage;
@@ -75,7 +75,7 @@ void BM_SaveDataFile(benchmark::State& state)
         state.SkipWithError("the book did not load");
     for (auto _ : state) {
         folder.book.Pages[1].Text += QStringLiteral("x");
-        if (folder.storage.SaveDataEx(folder.storage.FullDataPath()))
+        if (folder.storage.saveDataEx(folder.storage.fullDataPath()))
             state.SkipWithError("the book was not saved");
     }
     state.SetLabel(formName(state.range(0) != 0));
@@ -90,8 +90,8 @@ void BM_SaveCommand(benchmark::State& state)
         state.SkipWithError("the book did not load");
     for (auto _ : state) {
         folder.book.Pages[1].Text += QStringLiteral("x");
-        folder.book.MarkBookChanged();
-        if (!folder.storage.SaveBook().dataSaved())
+        folder.book.markBookChanged();
+        if (!folder.storage.saveBook().dataSaved())
             state.SkipWithError("the book was not saved");
     }
     state.SetLabel(formName(state.range(0) != 0));

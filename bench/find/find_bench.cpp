@@ -32,24 +32,24 @@ public:
     EditorTarget()
     {
         book.setPages(LargestBook::make());
-        SelectPage(1);
+        selectPage(1);
     }
 
-    int pageCount() const override { return book.PageCount(); }
+    int pageCount() const override { return book.pageCount(); }
     int currentPage() const override { return book.RecentPage; }
-    int SelStart() const override { return editor.SelStart(); }
+    int selStart() const override { return editor.selStart(); }
     QString pageText(int page) const override
     {
-        return page == book.RecentPage ? editor.Text() : book.Pages[std::size_t(page)].plainText();
+        return page == book.RecentPage ? editor.text() : book.Pages[std::size_t(page)].plainText();
     }
-    void SelectPage(int page) override
+    void selectPage(int page) override
     {
         book.RecentPage = qint16(page);
         editor.setTextRTF(book.Pages[std::size_t(page)].Text);
     }
-    int Find(const QString& sample, int first, int last, int options) override
+    int findText(const QString& sample, int first, int last, int options) override
     {
-        return editor.Find(sample, first, last, options);
+        return editor.findText(sample, first, last, options);
     }
 
     // A book just loaded: no page has made its plain text yet.

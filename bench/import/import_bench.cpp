@@ -66,7 +66,7 @@ void BM_CollapseTabsLongPage(benchmark::State& state)
         doc.setUndoRedoEnabled(false);
         doc.setPlainText(text);
         state.ResumeTiming();
-        TabCleanup::CollapseTabs(doc);
+        TabCleanup::collapseTabs(doc);
     }
     state.SetComplexityN(state.range(0));
 }

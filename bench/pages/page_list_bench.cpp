@@ -20,7 +20,7 @@ class Host : public QuietHost
 {
 public:
     explicit Host(Book& book) : m_book(book) {}
-    void SelectPage(int index) override
+    void selectPage(int index) override
     {
         m_book.RecentPage = static_cast<qint16>(index);
         window->showPage(m_book.Pages[static_cast<std::size_t>(index)], index);
@@ -56,7 +56,7 @@ struct Fixture
         (void)QTest::qWaitForWindowExposed(&window);
         rebuild();
     }
-    void rebuild() { window.RebuildTabs(book, MainWindow::Display{}); }
+    void rebuild() { window.rebuildTabs(book, MainWindow::Display{}); }
 };
 
 // Made in main(), so the window goes before the application object does.
@@ -79,10 +79,10 @@ void BM_AddPage(benchmark::State& state)
 {
     Fixture& f = largeBook();
     for (auto _ : state) {
-        f.book.InsertPage(QStringLiteral("Новая"), kMiddle);
+        f.book.insertPage(QStringLiteral("Новая"), kMiddle);
         f.rebuild();
         state.PauseTiming();
-        f.book.DeletePage(kMiddle + 1);
+        f.book.deletePage(kMiddle + 1);
         state.ResumeTiming();
     }
 }
@@ -92,9 +92,9 @@ void BM_DeletePage(benchmark::State& state)
     Fixture& f = largeBook();
     for (auto _ : state) {
         state.PauseTiming();
-        f.book.InsertPage(QStringLiteral("Новая"), kMiddle);
+        f.book.insertPage(QStringLiteral("Новая"), kMiddle);
         state.ResumeTiming();
-        f.book.DeletePage(kMiddle + 1);
+        f.book.deletePage(kMiddle + 1);
         f.rebuild();
     }
 }
@@ -105,9 +105,9 @@ void BM_MovePage(benchmark::State& state)
     bool down = true;
     for (auto _ : state) {
         if (down)
-            f.book.MovePageDown(kMiddle);
+            f.book.movePageDown(kMiddle);
         else
-            f.book.SwapPages(kMiddle + 1);
+            f.book.swapPages(kMiddle + 1);
         down = !down;
         f.rebuild();
     }

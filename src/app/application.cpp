@@ -29,7 +29,7 @@ Application::Application(Environment environment, std::unique_ptr<SettingsStore>
     : QObject(parent), m_env(std::move(environment)), m_settings(std::move(settings)),
       m_messages(messages), m_languages(Folders::userSettingsFolder(), m_env.programFolder),
       m_localization(
-          m_languages.folders(m_settings->Read(OptionTable::languageSection.toString(),
+          m_languages.folders(m_settings->read(OptionTable::languageSection.toString(),
                                                OptionTable::languageKey.toString(), QString())),
           m_log),
       m_qtTexts(*QCoreApplication::instance()), m_notices(messages, m_localization),
@@ -49,17 +49,17 @@ Application::Application(Environment environment, std::unique_ptr<SettingsStore>
 
 Application::~Application() = default;
 
-bool Application::StartUp()
+bool Application::startUp()
 {
     // The log goes with the user's files: the program folder of an installed
     // copy is not to be written.
     const QString logFolder = Folders::userSettingsFolder();
     const QString exeBase = Folders::exeBaseName(QCoreApplication::applicationFilePath());
-    m_log.OpenLog(logFolder + exeBase + QStringLiteral(".log"), kLogMode);
+    m_log.openLog(logFolder + exeBase + QStringLiteral(".log"), kLogMode);
     m_log.setSwitch(m_env.keepLogOn);
     if (m_env.keepLogOn)
         QDir().mkpath(logFolder);
-    m_log.WriteLog(AppInfo::title() + QStringLiteral(" v") + AppInfo::versionText() +
+    m_log.writeLog(AppInfo::title() + QStringLiteral(" v") + AppInfo::versionText() +
                        QStringLiteral(" has been launched. No conflicting processes ") +
                        QStringLiteral("found. Now performing initialization..."),
                    EventLog::Information);
@@ -75,7 +75,7 @@ bool Application::StartUp()
         return false;
     // An encrypted book is its own password check: its folder is needed now.
     m_encryption.findSealedBook(
-        Folders::locate(m_settings->Read(OptionTable::key(OptionId::FilePath).section.toString(),
+        Folders::locate(m_settings->read(OptionTable::key(OptionId::FilePath).section.toString(),
                                          OptionTable::key(OptionId::FilePath).key.toString(),
                                          QString()))
             .FullDataPath);
@@ -84,9 +84,9 @@ bool Application::StartUp()
     if (m_notices.nobodyThere())
         return false;
 
-    Init();
+    init();
     buildSizeAndColorMenus();
-    m_hilite = HighlightColors::SetHighlightColors(
+    m_hilite = HighlightColors::setHighlightColors(
         QApplication::palette().color(QPalette::Highlight).rgb());
     localizeMainWindow();
     // After the captions: the tip label's own caption is only a placeholder,
@@ -125,7 +125,7 @@ void Application::makeWindow()
     });
     connect(m_ticks.get(), &WindowTicks::repaintDue, m_mainWindow.get(),
             &MainWindow::repaintEditor);
-    WindowPlacement::LoadFormPosition(m_mainWindow.get(), *m_settings);
+    WindowPlacement::loadFormPosition(m_mainWindow.get(), *m_settings);
 }
 
 void Application::makeCommands()
@@ -161,7 +161,7 @@ void Application::closeOtherWindows()
     }
 }
 
-void Application::Init()
+void Application::init()
 {
     m_session.book().PrevPage = 0;
     reportRejectedOptions(m_options.load(*m_settings));
@@ -191,7 +191,7 @@ QString Application::stylesPath() const
 
 void Application::loadStyles()
 {
-    if (m_styles.Load(stylesPath())) {
+    if (m_styles.load(stylesPath())) {
         if (m_styles.droppedLines() > 0 && !m_styles.keptAside().isEmpty()) {
             m_notices.warn(localizedText(TextId::StylesLinesKept)
                                .arg(m_styles.droppedLines())
@@ -208,7 +208,7 @@ void Application::loadStyles()
 void Application::saveStyles()
 {
     QDir().mkpath(m_session.folders().SettingsFolder);
-    if (const std::optional<AppError> error = m_styles.Save(stylesPath()))
+    if (const std::optional<AppError> error = m_styles.save(stylesPath()))
         m_notices.presentError({*error, kSubs, QStringLiteral("Unloading")});
 }
 
@@ -250,7 +250,7 @@ MainWindow::Display Application::display() const
     display.shortcuts = m_session.shortcuts();
     display.codePageOnly = !m_session.storage().useRtf();
     for (const Style& style : m_styles)
-        display.styleNames << style.Name();
+        display.styleNames << style.name();
     return display;
 }
 
@@ -315,13 +315,13 @@ void Application::buildSizeAndColorMenus()
 {
     QStringList colors;
     for (int index = -1; index <= 15; ++index)
-        colors << m_localization.ColorCaption(index);
+        colors << m_localization.colorCaption(index);
     m_mainWindow->buildSizeAndColorMenus(colors);
 }
 
 void Application::showTipOfTheDay()
 {
-    const QString tip = m_tips.ShowTip(languageResource(QStringLiteral("velkar.tip")));
+    const QString tip = m_tips.showTip(languageResource(QStringLiteral("velkar.tip")));
     if (m_options.TipsDuration < 1) {
         m_mainWindow->showStatusText(m_session.folders().FullDataPath);
         return;
@@ -336,7 +336,7 @@ void Application::localizeMainWindow()
 
 void Application::storeSettings()
 {
-    WindowPlacement::SaveFormPosition(m_mainWindow.get(), *m_settings);
+    WindowPlacement::saveFormPosition(m_mainWindow.get(), *m_settings);
     m_options.RecentPage = m_session.book().RecentPage;
     m_options.ButtonWidth = static_cast<float>(m_mainWindow->buttonWidthTwips());
     m_options.TabStop = static_cast<float>(m_mainWindow->tabStopTwips());
@@ -348,7 +348,7 @@ void Application::storeSettings()
     m_settings->sync();
 }
 
-bool Application::Unloading(CloseReason reason)
+bool Application::unloading(CloseReason reason)
 {
     if (m_unloaded)
         return true;
@@ -369,7 +369,7 @@ bool Application::Unloading(CloseReason reason)
             m_notices.presentError({*error, kSubs, QStringLiteral("Unloading")});
     }
     if (m_session.storage().holdsUserBook()) {
-        if (auto error = HistoryBackup::MakeHistoryBackup(
+        if (auto error = HistoryBackup::makeHistoryBackup(
                 m_session.storage(), m_session.folders().HistoryFolder, m_env.today()))
             m_notices.presentError(*error);
     }
@@ -381,7 +381,7 @@ bool Application::Unloading(CloseReason reason)
 
 bool Application::mainWindowClosing(CloseReason reason)
 {
-    return Unloading(reason);
+    return unloading(reason);
 }
 
 void Application::saveCommand()
@@ -421,7 +421,7 @@ void Application::runCommand(Command command, int argument)
     case Command::About:
         return aboutCommand();
     case Command::OpenPage:
-        return SelectPage(argument);
+        return selectPage(argument);
     case Command::ApplyStyle:
         return applyStyle(argument);
     case Command::HideStatusBar:
@@ -439,7 +439,7 @@ void Application::runCommand(Command command, int argument)
 
 void Application::applyStyle(int index)
 {
-    if (const Style* style = m_styles.Item(index))
+    if (const Style* style = m_styles.item(index))
         m_mainWindow->applyStyle(*style);
 }
 
@@ -461,5 +461,5 @@ void Application::warn(const QString& text)
 
 void Application::pageEdited()
 {
-    m_session.book().MarkBookChanged();
+    m_session.book().markBookChanged();
 }

@@ -63,8 +63,8 @@ public:
 
     // The load-handler sequence. False when the program must end at once
     // (no password given): nothing has been loaded or written then.
-    bool StartUp();
-    void Init();
+    bool startUp();
+    void init();
 
     void setLoginPrompt(LoginPrompt prompt) { m_loginPrompt = std::move(prompt); }
     // The log-in's check of a typed password (the book's header when the
@@ -77,13 +77,13 @@ public:
     Book& book() { return m_session.book(); }
     BookStorage& storage() { return m_session.storage(); }
     Options& options() { return m_options; }
-    // `AppStyles`: the named styles of "Styles.dat".
-    Styles& AppStyles() { return m_styles; }
+    // `appStyles`: the named styles of "Styles.dat".
+    Styles& appStyles() { return m_styles; }
     const Folders& folders() const { return m_session.folders(); }
     SettingsStore& settings() { return *m_settings; }
     Localization& localization() { return m_localization; }
     MessageService& messages() { return m_messages; }
-    const QString& CurrentPassword() const { return m_login.password(); }
+    const QString& currentPassword() const { return m_login.password(); }
     bool unloaded() const { return m_unloaded; }
 
     // MainWindowHost
@@ -98,7 +98,7 @@ public:
     void revertCommand();
     void findCommand();
     // Opens page `index`: the open page's edits go into its record first.
-    void SelectPage(int index) { m_session.selectPage(index); }
+    void selectPage(int index) { m_session.selectPage(index); }
 
     // What a help window needs: the topic list beside the program, the
     // highlight colours, the texts, the placement store and the message box.
@@ -108,7 +108,7 @@ public:
     HelpWindow* helpWindow() const { return m_help; }
 
     // The tab column made anew from the book and the display options.
-    void RebuildTabs() { m_session.rebuildTabs(); }
+    void rebuildTabs() { m_session.rebuildTabs(); }
     // The open page's edits go into its record; every reader of the book
     // calls this first.
     void flushOpenPage() { m_session.flushOpenPage(); }
@@ -122,7 +122,7 @@ public:
     QString noticesPath() const;
 
 private:
-    bool Unloading(CloseReason reason);
+    bool unloading(CloseReason reason);
     void makeWindow();
     void makeCommands();
     void exitCommand();

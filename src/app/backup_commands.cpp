@@ -34,7 +34,7 @@ void BackupCommands::showWindow()
     BackupsDialog::Setup setup;
     setup.historyFolder = m_session.folders().HistoryFolder;
     setup.exeBaseName = m_session.folders().ExeBaseName;
-    setup.dataFilePath = m_session.storage().FullDataPath();
+    setup.dataFilePath = m_session.storage().fullDataPath();
     setup.key = m_session.storage().key();
     setup.addressTabStops = {kFirstTabStop,
                              static_cast<int>(window->tabStopTwips()) - kMarkerToTabStop};
@@ -68,9 +68,9 @@ RestoreTarget::Outcome BackupCommands::insertPage(const PageRecord& page, const 
     m_session.flushOpenPage();
     // Where Add puts a new page: after the open page, and so never in front
     // of a built-in page.
-    const int after = std::min(std::max<int>(book.RecentPage, book.LastIntPage), book.PageCount());
+    const int after = std::min(std::max<int>(book.RecentPage, book.LastIntPage), book.pageCount());
     const QString title = restoredTitle(text(TextId::RestoredPageTitle), page.Title, made);
-    if (!book.InsertPage(title, after))
+    if (!book.insertPage(title, after))
         return {};
     PageRecord& restored = book.Pages[static_cast<std::size_t>(after + 1)];
     restored.Text = page.Text;
@@ -98,7 +98,7 @@ RestoreTarget::Outcome BackupCommands::replaceCurrentPage(const PageRecord& page
     // takes the kind the restored page had.
     if (book.RecentPage > book.LastIntPage)
         current().Kind = page.Kind;
-    book.MarkBookChanged();
+    book.markBookChanged();
     m_session.rebuildTabs();
     return {true, *kept, current().Title};
 }
@@ -115,7 +115,7 @@ RestoreTarget::Outcome BackupCommands::replaceBook(const std::vector<PageRecord>
         return {};
     Book& book = m_session.book();
     book.setPages(pages);
-    book.MarkBookChanged();
+    book.markBookChanged();
     m_session.rebuildTabs();
     return {true, *kept, {}};
 }

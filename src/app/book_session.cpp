@@ -30,9 +30,9 @@ BookSession::BookSession(Options& options, SettingsStore& settings, Notices& not
 PageMenuRules::Page BookSession::page() const
 {
     const int current = m_book.RecentPage;
-    if (current < 1 || current > m_book.PageCount())
+    if (current < 1 || current > m_book.pageCount())
         return {};
-    return {current, m_book.PageCount(), m_book.LastIntPage,
+    return {current, m_book.pageCount(), m_book.LastIntPage,
             m_book.Pages[static_cast<std::size_t>(current)].Kind, m_options.EnableSort};
 }
 
@@ -56,12 +56,12 @@ void BookSession::open()
             m_notices.text(TextId::UnsavedTemporaryKept).arg(QDir::toNativeSeparators(kept)),
             MessageService::Icon::Exclamation);
     }
-    if (const std::optional<AppError> error = m_storage.LoadBook())
+    if (const std::optional<AppError> error = m_storage.loadBook())
         m_notices.presentError({*error, kSubs, QStringLiteral("Init")});
     if (!HistoryBackup::anyBackup(m_folders.HistoryFolder, m_folders.ExeBaseName))
         m_storage.adoptFirstBook();
-    m_folders.FilePath = m_storage.FilePath();
-    m_folders.FullDataPath = m_storage.FullDataPath();
+    m_folders.FilePath = m_storage.filePath();
+    m_folders.FullDataPath = m_storage.fullDataPath();
 }
 
 void BookSession::reportLoad()
@@ -70,12 +70,12 @@ void BookSession::reportLoad()
     const auto native = [](const QString& path) { return QDir::toNativeSeparators(path); };
     if (!report.foreignLink.isEmpty()) {
         m_notices.warn(m_notices.text(TextId::BookLinkNotFollowed)
-                           .arg(native(report.foreignLink), native(m_storage.FullDataPath())));
+                           .arg(native(report.foreignLink), native(m_storage.fullDataPath())));
     }
     if (!report.keptAside.isEmpty()) {
         m_notices.warn(m_notices.text(TextId::UnreadableBookKept)
                            .arg(m_notices.unreadableReason(report.fileError, report.parseError),
-                                native(report.keptAside), native(m_storage.FullDataPath())));
+                                native(report.keptAside), native(m_storage.fullDataPath())));
     }
     if (report.trailingLine > 0) {
         m_notices.warn(m_notices.text(TextId::TrailingDataKept)
@@ -95,7 +95,7 @@ void BookSession::reportRescueCopy()
                               ? kept
                               : m_storage.rescuePath();
     m_notices.warn(m_notices.text(TextId::RescueCopyKept)
-                       .arg(QDir::toNativeSeparators(m_storage.FullDataPath()),
+                       .arg(QDir::toNativeSeparators(m_storage.fullDataPath()),
                             QDir::toNativeSeparators(shown)));
 }
 
@@ -103,7 +103,7 @@ void BookSession::flushOpenPage()
 {
     QString text;
     const int page = m_window ? m_window->currentPage() : 0;
-    if (page < 1 || page > m_book.PageCount() || !m_window->takePageEdits(text))
+    if (page < 1 || page > m_book.pageCount() || !m_window->takePageEdits(text))
         return;
     m_book.Pages[static_cast<std::size_t>(page)].Text = text;
 }
@@ -116,7 +116,7 @@ void BookSession::setAlphabets(std::vector<LetterPages::Alphabet> alphabets)
 
 void BookSession::rebuildTabs()
 {
-    const int count = m_book.PageCount();
+    const int count = m_book.pageCount();
     m_book.RecentPage =
         static_cast<qint16>(std::clamp<int>(m_book.RecentPage, 1, std::max(count, 1)));
     m_book.PrevPage = static_cast<qint16>(std::clamp<int>(m_book.PrevPage, 0, count));
@@ -124,14 +124,14 @@ void BookSession::rebuildTabs()
     const LetterPages::Alphabet& letters = LetterPages::forBook(m_book.pages(), m_alphabets);
     m_book.LastIntPage = static_cast<qint16>(letters.pages);
     m_shortcuts = letters.shortcuts;
-    m_window->RebuildTabs(m_book, m_display());
+    m_window->rebuildTabs(m_book, m_display());
     selectPage(m_book.RecentPage);
     Q_EMIT pagesChanged();
 }
 
 void BookSession::selectPage(int index)
 {
-    if (index < 1 || index > m_book.PageCount())
+    if (index < 1 || index > m_book.pageCount())
         return;
     flushOpenPage();
     if (index != m_book.RecentPage)
@@ -139,7 +139,7 @@ void BookSession::selectPage(int index)
     m_book.RecentPage = static_cast<qint16>(index);
     const PageRecord& page = m_book.Pages[static_cast<std::size_t>(index)];
     // An encrypted book's page titles stay out of the settings.
-    m_settings.Write(OptionTable::captionSection.toString(), OptionTable::captionKey.toString(),
+    m_settings.write(OptionTable::captionSection.toString(), OptionTable::captionKey.toString(),
                      m_storage.encrypted() ? AppInfo::title()
                                            : AppInfo::title() + QStringLiteral(" - ") + page.Title);
     m_window->showPage(page, index);
@@ -149,13 +149,13 @@ void BookSession::onFallbackBookUsed()
 {
     m_book.RecentPage = 1;
     const OptionKey& recentPage = OptionTable::key(OptionId::RecentPage);
-    m_settings.Write(recentPage.section.toString(), recentPage.key.toString(), QStringLiteral("1"));
+    m_settings.write(recentPage.section.toString(), recentPage.key.toString(), QStringLiteral("1"));
 }
 
 BookSession::SaveOutcome BookSession::save()
 {
     flushOpenPage();
-    const BookStorage::SaveResult result = m_storage.SaveBook();
+    const BookStorage::SaveResult result = m_storage.saveBook();
     if (result.changedOnDisk)
         return resolveChangedOnDisk();
     return presentSave(result);
@@ -196,7 +196,7 @@ BookSession::SaveOutcome BookSession::resolveChangedOnDisk()
         return keepBothBooks(false);
     const int choice = m_notices.messages().choose(
         m_notices.text(TextId::BookChangedOnDisk)
-            .arg(QDir::toNativeSeparators(m_storage.FullDataPath())),
+            .arg(QDir::toNativeSeparators(m_storage.fullDataPath())),
         {m_notices.text(TextId::BookChangedKeepBoth), m_notices.text(TextId::BookChangedReload),
          m_notices.text(TextId::BookChangedOverwrite)});
     enum
@@ -212,7 +212,7 @@ BookSession::SaveOutcome BookSession::resolveChangedOnDisk()
         revert();
         return SaveOutcome::Saved;
     case Overwrite:
-        return presentSave(m_storage.SaveBook(BookStorage::OnDiskChange::Overwrite));
+        return presentSave(m_storage.saveBook(BookStorage::OnDiskChange::Overwrite));
     default:
         return SaveOutcome::Cancelled;
     }
@@ -235,7 +235,7 @@ BookSession::SaveOutcome BookSession::keepBothBooks(bool reload)
 void BookSession::revert()
 {
     m_window->dropPageEdits();
-    if (const std::optional<AppError> error = m_storage.LoadBook())
+    if (const std::optional<AppError> error = m_storage.loadBook())
         m_notices.presentError(
             {*error, QStringLiteral("frmMain"), QStringLiteral("mnuMainRevert_Click")});
     reportLoad();
@@ -245,12 +245,12 @@ void BookSession::revert()
 
 void BookSession::folderChosen()
 {
-    m_filePathAsStored = m_storage.FilePath();
-    m_folders.FilePath = m_storage.FilePath();
-    m_folders.FullDataPath = m_storage.FullDataPath();
+    m_filePathAsStored = m_storage.filePath();
+    m_folders.FilePath = m_storage.filePath();
+    m_folders.FullDataPath = m_storage.fullDataPath();
 }
 
 QString BookSession::folderToStore() const
 {
-    return m_storage.loadReport().fallbackUsed ? m_filePathAsStored : m_storage.FilePath();
+    return m_storage.loadReport().fallbackUsed ? m_filePathAsStored : m_storage.filePath();
 }

@@ -34,7 +34,7 @@ QString fileNameOf(const QString& title)
 void ContactCommands::run(Command command)
 {
     const Book& book = m_session.book();
-    if (book.RecentPage < 1 || book.RecentPage > book.PageCount())
+    if (book.RecentPage < 1 || book.RecentPage > book.pageCount())
         return;
     switch (command) {
     case Command::ExportBookVCard:
@@ -91,7 +91,7 @@ void ContactCommands::exportContacts(Format format, bool wholeBook)
         return;
     }
     const QString baseName = wholeBook
-                                 ? QFileInfo(m_session.storage().DataFileName()).completeBaseName()
+                                 ? QFileInfo(m_session.storage().dataFileName()).completeBaseName()
                                  : fileNameOf(page.Title);
     const QString path = askExportPath(format, baseName);
     if (path.isEmpty())
@@ -116,7 +116,7 @@ QString ContactCommands::askExportPath(Format format, const QString& baseName)
         text(vCard ? TextId::ExportVCardFilter : TextId::ExportCsvFilter)));
     const QString suffix = vCard ? QStringLiteral("vcf") : QStringLiteral("csv");
     dialog.setDefaultSuffix(suffix);
-    dialog.setDirectory(m_session.storage().FilePath());
+    dialog.setDirectory(m_session.storage().filePath());
     dialog.selectFile(baseName + u'.' + suffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
@@ -160,7 +160,7 @@ void ContactCommands::importContacts()
     dialog.setObjectName(QStringLiteral("cdgImportContacts"));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(FileDialogs::nameFilters(text(TextId::ImportContactsFilter)));
-    dialog.setDirectory(m_session.storage().FilePath());
+    dialog.setDirectory(m_session.storage().filePath());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString path = dialog.selectedFiles().constFirst();
@@ -204,7 +204,7 @@ void ContactCommands::importContacts()
         book.Pages[static_cast<std::size_t>(target)].Title, [this](TextId id) { return text(id); },
         &m_window, read.readAsWindows1251);
     // An autosave may have reloaded the book while the preview was open.
-    if (preview.exec() != QDialog::Accepted || target > book.PageCount())
+    if (preview.exec() != QDialog::Accepted || target > book.pageCount())
         return;
     // On the open page the entries are an edit like a paste, which Undo
     // takes back.
@@ -218,6 +218,6 @@ void ContactCommands::importContacts()
         ContactImport::appendEntries(page.Text, entries,
                                      m_session.storage().useRtf() ? ContactImport::Form::RichText
                                                                   : ContactImport::Form::PlainText);
-    book.MarkBookChanged();
+    book.markBookChanged();
     m_session.rebuildTabs();
 }

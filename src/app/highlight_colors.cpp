@@ -16,7 +16,7 @@ int towardsLimit(int value)
 
 } // namespace
 
-HighlightColors HighlightColors::SetHighlightColors(QRgb systemHighlight)
+HighlightColors HighlightColors::setHighlightColors(QRgb systemHighlight)
 {
     int r = (qRed(systemHighlight) + 255) / 2;
     int g = (qGreen(systemHighlight) + 255) / 2;

@@ -9,5 +9,5 @@ struct HighlightColors
     QRgb HiliteColor = 0;
     QRgb HiliteShadowColor = 0;
 
-    static HighlightColors SetHighlightColors(QRgb systemHighlight);
+    static HighlightColors setHighlightColors(QRgb systemHighlight);
 };

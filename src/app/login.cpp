@@ -21,7 +21,7 @@ Login::Login(SettingsStore& settings, Notices& notices) : m_settings(settings), 
 
 void Login::migrate()
 {
-    const QString oldPassword = m_settings.Read(kLegacySection, kLegacyKey, QString());
+    const QString oldPassword = m_settings.read(kLegacySection, kLegacyKey, QString());
     if (oldPassword.isEmpty())
         return;
     // A password that the stored form cannot hold stays where it is rather
@@ -29,15 +29,15 @@ void Login::migrate()
     const std::optional<QString> stored = ObscuredPassword::obscure(oldPassword);
     if (!stored)
         return;
-    m_settings.Write(kPrivacy, kPassword, *stored);
-    m_settings.Delete(kLegacySection, kLegacyKey);
+    m_settings.write(kPrivacy, kPassword, *stored);
+    m_settings.remove(kLegacySection, kLegacyKey);
 }
 
 bool Login::readPassword()
 {
     migrate();
-    const QString legacy = m_settings.Read(kLegacySection, kLegacyKey, QString());
-    const QString stored = m_settings.Read(kPrivacy, kPassword, QString());
+    const QString legacy = m_settings.read(kLegacySection, kLegacyKey, QString());
+    const QString stored = m_settings.read(kPrivacy, kPassword, QString());
     if (!legacy.isEmpty()) {
         m_password = legacy;
         return true;
@@ -71,5 +71,5 @@ bool Login::ask(QWidget* owner, Localization& localization)
 QString Login::storedForm() const
 {
     const std::optional<QString> password = ObscuredPassword::obscure(m_password);
-    return password.value_or(m_settings.Read(kPrivacy, kPassword, QString()));
+    return password.value_or(m_settings.read(kPrivacy, kPassword, QString()));
 }

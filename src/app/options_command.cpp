@@ -49,7 +49,7 @@ void OptionsCommand::run()
     // dialog closed.
     QStringList names;
     for (const Style& style : m_parts.styles)
-        names << style.Name();
+        names << style.name();
     m_window.showStyleNames(names);
 }
 
@@ -63,12 +63,12 @@ Options& OptionsCommand::options()
     return m_parts.options;
 }
 
-Styles& OptionsCommand::AppStyles()
+Styles& OptionsCommand::appStyles()
 {
     return m_parts.styles;
 }
 
-QString OptionsCommand::CurrentPassword() const
+QString OptionsCommand::currentPassword() const
 {
     return m_parts.login.password();
 }
@@ -93,12 +93,12 @@ bool OptionsCommand::setBookEncrypted(bool on, QWidget* owner)
     return on ? m_parts.encryption.switchOn() : m_parts.encryption.switchOff(owner);
 }
 
-QString OptionsCommand::FilePath() const
+QString OptionsCommand::filePath() const
 {
-    return m_session.storage().FilePath();
+    return m_session.storage().filePath();
 }
 
-bool OptionsCommand::SaveBook()
+bool OptionsCommand::saveBook()
 {
     return m_session.save() == BookSession::SaveOutcome::Saved;
 }
@@ -186,7 +186,7 @@ void OptionsCommand::tell(const FolderChange::Report& report)
 void OptionsCommand::optionsApplied()
 {
     m_session.storage().setUseRtf(m_parts.options.UseRtf);
-    m_session.folders().FullDataPath = m_session.storage().FullDataPath();
+    m_session.folders().FullDataPath = m_session.storage().fullDataPath();
     m_window.showStatusText(m_session.folders().FullDataPath);
     m_session.rebuildTabs();
     m_window.setSavedState(true);
@@ -204,7 +204,7 @@ std::vector<LanguageCatalog::Language> OptionsCommand::languages() const
 
 QString OptionsCommand::language() const
 {
-    return m_parts.languages.choiceInUse(m_parts.settings.Read(
+    return m_parts.languages.choiceInUse(m_parts.settings.read(
         OptionTable::languageSection.toString(), OptionTable::languageKey.toString(), QString()));
 }
 
@@ -212,6 +212,6 @@ QString OptionsCommand::language() const
 // at the next start.
 void OptionsCommand::setLanguage(const QString& choice)
 {
-    m_parts.settings.Write(OptionTable::languageSection.toString(),
+    m_parts.settings.write(OptionTable::languageSection.toString(),
                             OptionTable::languageKey.toString(), choice);
 }

@@ -43,14 +43,14 @@ public:
 
     // OptionsHost
     Options& options() override;
-    Styles& AppStyles() override;
-    QString CurrentPassword() const override;
+    Styles& appStyles() override;
+    QString currentPassword() const override;
     void setCurrentPassword(const QString& password) override;
     bool bookEncrypted() const override;
     bool setBookEncrypted(bool on, QWidget* owner) override;
-    QString FilePath() const override;
+    QString filePath() const override;
     QString& browseStartFolder() override { return m_browseStart; }
-    bool SaveBook() override;
+    bool saveBook() override;
     FolderChangeOutcome changeStorageFolder(const QString& folder, QWidget* owner) override;
     void optionsApplied() override;
     void showHelpTopic(int topic, QWidget* owner) override;

@@ -81,7 +81,7 @@ std::optional<QString> PageCommands::askTitle(TextId prompt, TextId title, const
 {
     const auto text = [this](TextId id) { return m_notices.text(id); };
     const QString answer =
-        trimSpaces(InputBoxEx(text(prompt), text(title), preset, &m_window, text));
+        trimSpaces(inputBoxEx(text(prompt), text(title), preset, &m_window, text));
     if (answer.isEmpty())
         return std::nullopt;
     const std::optional<DataFile::TitleProblem> problem = DataFile::titleProblem(answer);
@@ -114,7 +114,7 @@ void PageCommands::add()
     if (!title || !allowed(Command::AddPage))
         return;
     m_session.flushOpenPage();
-    if (!book.InsertPage(*title, book.RecentPage))
+    if (!book.insertPage(*title, book.RecentPage))
         return;
     m_session.rebuildTabs();
 }
@@ -129,7 +129,7 @@ void PageCommands::rename()
         return;
     m_session.flushOpenPage();
     book.Pages[static_cast<std::size_t>(book.RecentPage)].Title = *title;
-    book.MarkBookChanged();
+    book.markBookChanged();
     m_session.rebuildTabs();
 }
 
@@ -143,9 +143,9 @@ void PageCommands::remove()
     // that takes its place.
     m_session.flushOpenPage();
     const int deleted = book.RecentPage;
-    if (deleted == book.PageCount())
+    if (deleted == book.pageCount())
         book.RecentPage = static_cast<qint16>(deleted - 1);
-    book.DeletePage(deleted);
+    book.deletePage(deleted);
     m_session.rebuildTabs();
 }
 
@@ -156,9 +156,9 @@ void PageCommands::move(int by)
     const int current = book.RecentPage;
     book.RecentPage = static_cast<qint16>(current + by);
     if (by < 0)
-        book.SwapPages(current);
+        book.swapPages(current);
     else
-        book.MovePageDown(current);
+        book.movePageDown(current);
     m_session.rebuildTabs();
 }
 
@@ -180,7 +180,7 @@ void PageCommands::convert(qint32 kind)
     Book& book = m_session.book();
     m_session.flushOpenPage();
     book.Pages[static_cast<std::size_t>(book.RecentPage)].Kind = kind;
-    book.MarkBookChanged();
+    book.markBookChanged();
     m_session.rebuildTabs();
 }
 
@@ -190,7 +190,7 @@ void PageCommands::import()
     dialog.setObjectName(QStringLiteral("cdgImport"));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(FileDialogs::nameFilters(m_notices.text(TextId::ImportFilter)));
-    dialog.setDirectory(m_session.storage().FilePath());
+    dialog.setDirectory(m_session.storage().filePath());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString path = dialog.selectedFiles().constFirst();
@@ -206,6 +206,6 @@ void PageCommands::import()
     }
     m_session.flushOpenPage();
     if (PageImportFile::apply(m_session.book(), *fields) > 0)
-        m_session.book().MarkBookChanged();
+        m_session.book().markBookChanged();
     m_session.rebuildTabs();
 }

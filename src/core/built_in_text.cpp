@@ -578,5 +578,5 @@ const BuiltInText& BuiltInTexts::entry(TextId id)
 
 QString BuiltInTexts::text(TextId id)
 {
-    return Localization::ExpandNewlines(entry(id).text.toString());
+    return Localization::expandNewlines(entry(id).text.toString());
 }

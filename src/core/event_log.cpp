@@ -7,14 +7,14 @@
 #include <QFile>
 #include <QLocale>
 
-void EventLog::OpenLog(const QString& path, int mode)
+void EventLog::openLog(const QString& path, int mode)
 {
     Q_UNUSED(mode);
     m_path = path;
     m_on = true;
 }
 
-void EventLog::WriteLog(const QString& message, int level)
+void EventLog::writeLog(const QString& message, int level)
 {
     if (!m_on || m_path.isEmpty())
         return;

@@ -18,8 +18,8 @@ public:
     };
 
     // The mode is accepted for the callers' sake and has no effect.
-    void OpenLog(const QString& path, int mode);
-    void WriteLog(const QString& message, int level);
+    void openLog(const QString& path, int mode);
+    void writeLog(const QString& message, int level);
 
     void setSwitch(bool on) { m_on = on; }
     bool isOn() const { return m_on; }

@@ -32,16 +32,16 @@ Localization::Localization(const QStringList& folders, EventLog& log) : m_log(lo
         m_candidates << withSeparator(folder) + QStringLiteral("language.ini");
 }
 
-QString Localization::GetLocalizedText(const QString& section, const QString& key,
+QString Localization::localizedEntry(const QString& section, const QString& key,
                                        const QString& defaultText)
 {
     if (!m_initialized)
         locateFile();
     if (!m_fileFound)
-        return ExpandNewlines(defaultText);
-    const QString value = ExpandNewlines(IniFile::readString(m_path, section, key, defaultText));
+        return expandNewlines(defaultText);
+    const QString value = expandNewlines(IniFile::readString(m_path, section, key, defaultText));
     if (value == defaultText) {
-        m_log.WriteLog(QStringLiteral("No entry for [%1/%2] found in a valid localization file "
+        m_log.writeLog(QStringLiteral("No entry for [%1/%2] found in a valid localization file "
                                       "\"%3\".")
                            .arg(section, key, QDir::toNativeSeparators(m_path)),
                        EventLog::Warning);
@@ -52,7 +52,7 @@ QString Localization::GetLocalizedText(const QString& section, const QString& ke
 QString Localization::text(TextId id)
 {
     const BuiltInText& entry = BuiltInTexts::entry(id);
-    return GetLocalizedText(entry.section.toString(), entry.key.toString(), entry.text.toString());
+    return localizedEntry(entry.section.toString(), entry.key.toString(), entry.text.toString());
 }
 
 QString Localization::filePath()
@@ -62,9 +62,9 @@ QString Localization::filePath()
     return m_path;
 }
 
-QString Localization::ColorCaption(int index)
+QString Localization::colorCaption(int index)
 {
-    const QString value = GetLocalizedText(QStringLiteral("Colors"), QString::number(index), {});
+    const QString value = localizedEntry(QStringLiteral("Colors"), QString::number(index), {});
     if (!value.isEmpty())
         return value;
     const int slot = index - firstColorIndex;
@@ -73,7 +73,7 @@ QString Localization::ColorCaption(int index)
     return colorCaptions[static_cast<std::size_t>(slot)].toString();
 }
 
-QString Localization::ExpandNewlines(QString text)
+QString Localization::expandNewlines(QString text)
 {
     return text.replace(QLatin1String("\\n"), QLatin1String("\r\n"));
 }
@@ -88,7 +88,7 @@ void Localization::locateFile()
         }
     }
     if (!m_fileFound) {
-        m_log.WriteLog(QStringLiteral("No localization file found. Falling back to internal "
+        m_log.writeLog(QStringLiteral("No localization file found. Falling back to internal "
                                       "resources (Russian)."),
                        EventLog::Information);
     }

@@ -19,16 +19,16 @@ public:
     // folders: where "language.ini" is looked for, first match wins.
     Localization(const QStringList& folders, EventLog& log);
 
-    QString GetLocalizedText(const QString& section, const QString& key,
+    QString localizedEntry(const QString& section, const QString& key,
                              const QString& defaultText);
     // A text of the built-in table, translated when "language.ini" has it.
     QString text(TextId id);
     // The "language.ini" in use; empty when the texts are the built-in ones.
     QString filePath();
     // The caption of a colour menu item, index -1 (automatic) to 15.
-    QString ColorCaption(int index);
+    QString colorCaption(int index);
     // Backslash-"n" pairs become CR LF; the length of the text is unchanged.
-    static QString ExpandNewlines(QString text);
+    static QString expandNewlines(QString text);
 
 private:
     void locateFile();

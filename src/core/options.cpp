@@ -30,7 +30,7 @@ std::vector<Options::Rejected> Options::load(const SettingsStore& settings, cons
         const OptionKey& key = OptionTable::key(id);
         const QString defaultText = key.defaultText.toString();
         const QString value =
-            settings.Read(key.section.toString(), key.key.toString(), defaultText);
+            settings.read(key.section.toString(), key.key.toString(), defaultText);
         if (assign(id, value, locale))
             continue;
         rejected.push_back({id, value});
@@ -44,14 +44,14 @@ void Options::save(SettingsStore& settings, const QString& encipheredPassword) c
     for (const OptionId id : OptionTable::writeOrder) {
         const OptionKey& key = OptionTable::key(id);
         const QString value = id == OptionId::Password ? encipheredPassword : text(id);
-        settings.Write(key.section.toString(), key.key.toString(), value);
+        settings.write(key.section.toString(), key.key.toString(), value);
     }
 }
 
 Options::LastIntPage Options::readLastIntPage(Localization& localization)
 {
     constexpr qint16 builtInPages = 14;
-    const QString text = localization.GetLocalizedText(
+    const QString text = localization.localizedEntry(
         QStringLiteral("Velkaro"), QStringLiteral("LastIntPage"), QString::number(builtInPages));
     const std::optional<int> value = ValueText::toWholeNumber(text);
     if (value && *value >= 1 && *value <= 32767)

@@ -25,7 +25,7 @@ std::unique_ptr<QSettings> SettingsStore::userSettings()
 #endif
 }
 
-QString SettingsStore::Read(const QString& section, const QString& key,
+QString SettingsStore::read(const QString& section, const QString& key,
                             const QString& defaultValue) const
 {
     const QVariant value = m_settings->value(path(section, key));
@@ -38,12 +38,12 @@ QString SettingsStore::Read(const QString& section, const QString& key,
     return value.toString();
 }
 
-void SettingsStore::Write(const QString& section, const QString& key, const QString& value)
+void SettingsStore::write(const QString& section, const QString& key, const QString& value)
 {
     m_settings->setValue(path(section, key), value);
 }
 
-void SettingsStore::Delete(const QString& section, const QString& key)
+void SettingsStore::remove(const QString& section, const QString& key)
 {
     m_settings->remove(path(section, key));
 }

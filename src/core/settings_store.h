@@ -17,9 +17,9 @@ public:
     // program kept its values), the platform's configuration file elsewhere.
     static std::unique_ptr<QSettings> userSettings();
 
-    QString Read(const QString& section, const QString& key, const QString& defaultValue) const;
-    void Write(const QString& section, const QString& key, const QString& value);
-    void Delete(const QString& section, const QString& key);
+    QString read(const QString& section, const QString& key, const QString& defaultValue) const;
+    void write(const QString& section, const QString& key, const QString& value);
+    void remove(const QString& section, const QString& key);
     void sync();
     // A write cut short (the program killed) leaves the store's lock file
     // ("<file>.lock") behind; it goes when no running program holds it.

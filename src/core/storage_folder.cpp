@@ -37,7 +37,7 @@ QString swappedCase(const QString& text)
 
 } // namespace
 
-QString StorageFolder::SetBrowseStartFolder(const QString& path, Qt::CaseSensitivity fileNames)
+QString StorageFolder::setBrowseStartFolder(const QString& path, Qt::CaseSensitivity fileNames)
 {
     QString start = path;
     if (endsWithSeparator(start) && !isRoot(start))

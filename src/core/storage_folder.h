@@ -10,10 +10,10 @@
 class StorageFolder
 {
 public:
-    // `SetBrowseStartFolder`: the folder text without its final separator (a
+    // `setBrowseStartFolder`: the folder text without its final separator (a
     // root such as "C:\" keeps it), in upper case where the file system
     // ignores letter case, as the folder browser shows it.
-    static QString SetBrowseStartFolder(const QString& path, Qt::CaseSensitivity fileNames);
+    static QString setBrowseStartFolder(const QString& path, Qt::CaseSensitivity fileNames);
     // Whether letter case tells file names apart at `path`, judged on the
     // nearest folder of it that exists.
     static Qt::CaseSensitivity fileNameCase(const QString& path);

@@ -19,7 +19,7 @@ TipOfTheDay::TipOfTheDay(Localization& localization, RandomSource random)
     : m_localization(localization), m_random(std::move(random))
 {}
 
-QString TipOfTheDay::ShowTip(const QString& path)
+QString TipOfTheDay::showTip(const QString& path)
 {
     if (!m_loaded && !load(path))
         return failureText();

@@ -19,7 +19,7 @@ public:
 
     // The chosen tip, or the localized failure text when the file cannot be
     // read or holds no tips.
-    QString ShowTip(const QString& path);
+    QString showTip(const QString& path);
 
     static RandomSource systemRandom();
 

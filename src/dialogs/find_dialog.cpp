@@ -104,5 +104,5 @@ void FindDialog::showEnterSomething()
     m_txtWhat->setBalloonTipIcon(BalloonTip::Icon::Information);
     m_txtWhat->setBalloonTipTitle(m_text(TextId::FindEnterSomethingTitle));
     m_txtWhat->setBalloonTipText(m_text(TextId::FindEnterSomething));
-    m_txtWhat->ShowBalloonTip();
+    m_txtWhat->showBalloonTip();
 }

@@ -35,7 +35,7 @@ HelpWindow::HelpWindow(const Setup& setup, HelpDocument help, QWidget* owner)
     buildControls(setup);
     const FormPosition first = firstPlacement();
     if (m_placement)
-        WindowPlacement::LoadFormPosition(this, *m_placement, first);
+        WindowPlacement::loadFormPosition(this, *m_placement, first);
     else
         resize(Twips::toPixels(first.Width, WindowPlacement::logicalDpi()),
                Twips::toPixels(first.Height, WindowPlacement::logicalDpi()));
@@ -89,7 +89,7 @@ FormPosition HelpWindow::firstPlacement() const
     return position;
 }
 
-std::optional<HelpDocument> HelpWindow::LoadHelpFile(const Setup& setup)
+std::optional<HelpDocument> HelpWindow::loadHelpFile(const Setup& setup)
 {
     HelpDocument help;
     if (help.load(setup.topicListPath))
@@ -101,7 +101,7 @@ std::optional<HelpDocument> HelpWindow::LoadHelpFile(const Setup& setup)
 
 HelpWindow* HelpWindow::showModeless(const Setup& setup, QWidget* owner)
 {
-    std::optional<HelpDocument> help = LoadHelpFile(setup);
+    std::optional<HelpDocument> help = loadHelpFile(setup);
     if (!help)
         return nullptr;
     auto* window = new HelpWindow(setup, std::move(*help), owner);
@@ -112,7 +112,7 @@ HelpWindow* HelpWindow::showModeless(const Setup& setup, QWidget* owner)
 
 void HelpWindow::showModal(const Setup& setup, QWidget* owner, int topic)
 {
-    std::optional<HelpDocument> help = LoadHelpFile(setup);
+    std::optional<HelpDocument> help = loadHelpFile(setup);
     if (!help)
         return;
     HelpWindow window(setup, std::move(*help), owner);
@@ -139,7 +139,7 @@ void HelpWindow::showTopic(int index)
 void HelpWindow::done(int result)
 {
     if (m_placement)
-        WindowPlacement::SaveFormPosition(this, *m_placement);
+        WindowPlacement::saveFormPosition(this, *m_placement);
     QDialog::done(result);
 }
 

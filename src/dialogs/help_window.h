@@ -59,7 +59,7 @@ protected:
 private:
     HelpWindow(const Setup& setup, HelpDocument help, QWidget* owner);
 
-    static std::optional<HelpDocument> LoadHelpFile(const Setup& setup);
+    static std::optional<HelpDocument> loadHelpFile(const Setup& setup);
     void buildControls(const Setup& setup);
     FormPosition firstPlacement() const;
     void showTopic(int index);

@@ -80,7 +80,7 @@ void InputBoxDialog::layOut()
     setFixedSize(toPixels(QRect(QPoint(), g.clientSize)).size());
 }
 
-QString InputBoxEx(const QString& prompt, const QString& title, const QString& preset,
+QString inputBoxEx(const QString& prompt, const QString& title, const QString& preset,
                    QWidget* owner, const InputBoxDialog::TextLookup& text)
 {
     InputBoxDialog box(prompt, title, preset, text, owner);

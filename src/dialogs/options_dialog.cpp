@@ -114,7 +114,7 @@ OptionsDialog::OptionsDialog(OptionsHost& host, MessageService& messages, TextLo
     m_txtUseRtf->setBalloonTipTitle(m_text(TextId::DisableRTFWarningTitle));
     m_txtUseRtf->setBalloonTipText(m_text(TextId::DisableRTFWarning));
 
-    connect(m_lstPages, &QListWidget::currentRowChanged, this, &OptionsDialog::lstPages_Click);
+    connect(m_lstPages, &QListWidget::currentRowChanged, this, &OptionsDialog::showChosenPage);
     connect(m_chkAutosave, &QCheckBox::toggled, this,
             [this] { onCheckedNumber(m_chkAutosave, m_txtAutosaveDuration, kDefaultAutosave); });
     connect(m_chkTips, &QCheckBox::toggled, this,
@@ -139,7 +139,7 @@ void OptionsDialog::buildControls()
     m_lblHeading->setFont(bold);
     m_pages = {buildGeneralPage(), buildBookPage(), buildEditingPage(),
                page(this, "Picture7", TextId::OptionsStylesTag), buildPrivacyPage()};
-    m_stylesPage = new StylesPage(m_host.AppStyles(), m_messages, m_text, m_localize, m_pages[3]);
+    m_stylesPage = new StylesPage(m_host.appStyles(), m_messages, m_text, m_localize, m_pages[3]);
     auto* stylesLayout = new QVBoxLayout(m_pages[3]);
     stylesLayout->setContentsMargins(0, 0, 0, 0);
     stylesLayout->addWidget(m_stylesPage);
@@ -320,7 +320,7 @@ void OptionsDialog::loadSettings()
     m_chkAutosave->setChecked(options.AutosaveDuration >= 1);
     m_txtAutosaveDuration->setText(shown(options.AutosaveDuration));
     onCheckedNumber(m_chkAutosave, m_txtAutosaveDuration, kDefaultAutosave);
-    m_txtFilePath->setText(m_host.FilePath());
+    m_txtFilePath->setText(m_host.filePath());
     m_chkEnableSort->setChecked(options.EnableSort);
     onCheckedNumber(m_chkTips, m_txtDuration, kDefaultDuration);
     m_optPageEnd->setChecked(options.MoveToEnd);
@@ -351,7 +351,7 @@ void OptionsDialog::fillPageList()
                  m_lstPages->sizeHintForColumn(0) + 2 * m_lstPages->frameWidth() + kListPadding));
 }
 
-void OptionsDialog::lstPages_Click()
+void OptionsDialog::showChosenPage()
 {
     const QListWidgetItem* entry = m_lstPages->currentItem();
     if (!entry)
@@ -386,9 +386,9 @@ void OptionsDialog::onCheckedNumber(QCheckBox* box, QLineEdit* field, const QStr
 void OptionsDialog::onUseRtfToggled(bool checked)
 {
     if (checked)
-        m_txtUseRtf->HideBalloonTip();
+        m_txtUseRtf->hideBalloonTip();
     else
-        m_txtUseRtf->ShowBalloonTip();
+        m_txtUseRtf->showBalloonTip();
 }
 
 bool OptionsDialog::eventFilter(QObject* watched, QEvent* event)
@@ -398,7 +398,7 @@ bool OptionsDialog::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     if (watched == m_chkUseRtf && event->type() == QEvent::FocusOut)
-        m_txtUseRtf->HideBalloonTip();
+        m_txtUseRtf->hideBalloonTip();
     if (isNumberKey(watched, event))
         return true;
     if (event->type() == QEvent::FocusOut)
@@ -505,7 +505,7 @@ void OptionsDialog::browse()
 {
     const QString typed = m_txtFilePath->text();
     QString& start = m_host.browseStartFolder();
-    start = StorageFolder::SetBrowseStartFolder(typed, StorageFolder::fileNameCase(typed));
+    start = StorageFolder::setBrowseStartFolder(typed, StorageFolder::fileNameCase(typed));
     QFileDialog dialog(this, m_text(TextId::BrowseHint), start);
     dialog.setObjectName(QStringLiteral("dlgBrowse"));
     dialog.setFileMode(QFileDialog::Directory);
@@ -525,7 +525,7 @@ void OptionsDialog::defaultPath()
 
 void OptionsDialog::showPasswordState()
 {
-    const bool protectedBook = !m_host.CurrentPassword().isEmpty();
+    const bool protectedBook = !m_host.currentPassword().isEmpty();
     m_lblStatus->setText(m_text(protectedBook ? TextId::PasswordSet : TextId::PasswordNotSet));
     m_cmdDeletePw->setVisible(protectedBook);
     m_cmdEditPw->setText(m_text(protectedBook ? TextId::OptionsEditPw : TextId::OptionsSetPw));
@@ -545,7 +545,7 @@ void OptionsDialog::encryptToggled(bool on)
 
 void OptionsDialog::editPassword()
 {
-    PasswordDialog dialog(PasswordDialog::Mode::Change, m_host.CurrentPassword(), m_messages,
+    PasswordDialog dialog(PasswordDialog::Mode::Change, m_host.currentPassword(), m_messages,
                           m_text, m_localize, this);
     if (dialog.exec() == QDialog::Accepted)
         m_host.setCurrentPassword(dialog.password());
@@ -570,14 +570,14 @@ void OptionsDialog::onOk()
     if (!checkNumbers())
         return;
     const std::optional<QString> folder = storageFolder();
-    if (!folder || !m_host.SaveBook())
+    if (!folder || !m_host.saveBook())
         return;
-    if (*folder != m_host.FilePath()) {
+    if (*folder != m_host.filePath()) {
         switch (m_host.changeStorageFolder(*folder, this)) {
         case OptionsHost::FolderChangeOutcome::Done:
             break;
         case OptionsHost::FolderChangeOutcome::Cancelled:
-            m_txtFilePath->setText(m_host.FilePath());
+            m_txtFilePath->setText(m_host.filePath());
             return;
         case OptionsHost::FolderChangeOutcome::Refused:
             showField(m_txtFilePath);

@@ -56,7 +56,7 @@ private:
     QWidget* buildPrivacyPage();
     void loadSettings();
     void fillPageList();
-    void lstPages_Click();
+    void showChosenPage();
     void showField(QWidget* field);
     void onCheckedNumber(QCheckBox* box, QLineEdit* field, const QString& fallback);
     void onUseRtfToggled(bool checked);

@@ -27,9 +27,9 @@ public:
     virtual ~OptionsHost() = default;
 
     virtual Options& options() = 0;
-    // `AppStyles`, changed in place by the styles page.
-    virtual Styles& AppStyles() = 0;
-    virtual QString CurrentPassword() const = 0;
+    // `appStyles`, changed in place by the styles page.
+    virtual Styles& appStyles() = 0;
+    virtual QString currentPassword() const = 0;
     virtual void setCurrentPassword(const QString& password) = 0;
     // Whether the book is kept encrypted with its password.
     virtual bool bookEncrypted() const { return false; }
@@ -44,12 +44,12 @@ public:
     }
 
     // `FilePath`: the folder the book is kept in now.
-    virtual QString FilePath() const = 0;
+    virtual QString filePath() const = 0;
     // The folder browser's start folder, kept for the whole run.
     virtual QString& browseStartFolder() = 0;
     // Saves the book as the save command does; false when it was not saved
     // (the user has been told why).
-    virtual bool SaveBook() = 0;
+    virtual bool saveBook() = 0;
     // Moves the book to `folder` (absolute, ending with a separator), asking
     // what it must with boxes owned by `owner`.
     virtual FolderChangeOutcome changeStorageFolder(const QString& folder, QWidget* owner) = 0;

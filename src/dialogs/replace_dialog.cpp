@@ -85,6 +85,6 @@ QString ReplaceDialog::describeFile(const QString& path, const TextLookup& text)
     const FileSizeText::Units units{text(TextId::ReplaceBytes), text(TextId::ReplaceKb),
                                     text(TextId::ReplaceMb), text(TextId::ReplaceGb),
                                     text(TextId::ReplaceTb)};
-    return FileSizeText::FormatFileSize(file.size(), units) + u'\n' + text(TextId::ReplaceDateMod) +
+    return FileSizeText::formatFileSize(file.size(), units) + u'\n' + text(TextId::ReplaceDateMod) +
            u' ' + QLocale().toString(file.lastModified(), QLocale::ShortFormat);
 }

@@ -66,7 +66,7 @@ StyleMaskDialog::StyleMaskDialog(Style& CurrentStyle, const TextLookup& text,
     for (int i = 0; i < items.size(); ++i) {
         auto* item = new QListWidgetItem(items[i], m_lstList);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        item->setCheckState((m_style.Unused() & (1 << i)) ? Qt::Checked : Qt::Unchecked);
+        item->setCheckState((m_style.unused() & (1 << i)) ? Qt::Checked : Qt::Unchecked);
     }
 
     connect(cmdOK, &QPushButton::clicked, this, &StyleMaskDialog::onOk);

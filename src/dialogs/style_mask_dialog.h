@@ -9,7 +9,7 @@ class QListWidget;
 class Style;
 
 // `frmUnused`: which attributes of a style its application transfers, one
-// checked item per bit of the mask `Unused`. OK keeps only the listed bits;
+// checked item per bit of the mask `unused`. OK keeps only the listed bits;
 // Cancel, Esc and the frame change nothing.
 class StyleMaskDialog : public QDialog
 {

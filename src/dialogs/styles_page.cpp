@@ -57,7 +57,7 @@ public:
 
 QString entryText(const Style& style)
 {
-    return u'\t' + style.Name();
+    return u'\t' + style.name();
 }
 
 QPushButton* button(QWidget* parent, const char* name, TextId caption)
@@ -124,7 +124,7 @@ StylesPage::StylesPage(Styles& styles, MessageService& messages, TextLookup text
     grid->addWidget(lblStyleSample, 6, 0, 1, 2);
     grid->addWidget(m_picStyleSample, 7, 0, 1, 2);
 
-    connect(m_lstStyles, &QListWidget::itemSelectionChanged, this, &StylesPage::lstStyles_Click);
+    connect(m_lstStyles, &QListWidget::itemSelectionChanged, this, &StylesPage::showChosenStyle);
     connect(cmdNewStyle, &QPushButton::clicked, this, &StylesPage::newStyle);
     connect(m_cmdEditStyle, &QPushButton::clicked, this, [this] {
         m_mnuEditStyle->exec(m_cmdEditStyle->mapToGlobal(m_cmdEditStyle->rect().bottomLeft()));
@@ -139,11 +139,11 @@ void StylesPage::fillList()
     m_lstStyles->clear();
     for (const Style& style : m_styles)
         m_lstStyles->addItem(entryText(style));
-    UpdateStyleShortcuts();
+    updateStyleShortcuts();
     select(-1);
 }
 
-void StylesPage::UpdateStyleShortcuts()
+void StylesPage::updateStyleShortcuts()
 {
     for (int k = 0; k < m_lstStyles->count(); ++k) {
         QListWidgetItem* entry = m_lstStyles->item(k);
@@ -171,7 +171,7 @@ int StylesPage::selectedIndex() const
 Style* StylesPage::selectedStyle()
 {
     const int index = selectedIndex();
-    return index < 0 ? nullptr : m_styles.Item(index + 1);
+    return index < 0 ? nullptr : m_styles.item(index + 1);
 }
 
 void StylesPage::select(int index)
@@ -182,12 +182,12 @@ void StylesPage::select(int index)
     } else {
         m_lstStyles->setCurrentRow(index);
     }
-    lstStyles_Click();
+    showChosenStyle();
 }
 
 // The sample shows the selected style's name in its font and colour, whatever
 // its mask; the buttons offer what the selection allows.
-void StylesPage::lstStyles_Click()
+void StylesPage::showChosenStyle()
 {
     const int index = selectedIndex();
     const Style* style = selectedStyle();
@@ -203,7 +203,7 @@ void StylesPage::lstStyles_Click()
         QPalette palette = m_lblStyle->palette();
         palette.setColor(QPalette::WindowText, WinColor::toQColor(style->Color(), palette));
         m_lblStyle->setPalette(palette);
-        m_lblStyle->setText(style->Name());
+        m_lblStyle->setText(style->name());
     }
     m_cmdEditStyle->setEnabled(index >= 0);
     m_cmdDeleteStyle->setEnabled(index >= 0);
@@ -214,7 +214,7 @@ void StylesPage::lstStyles_Click()
 std::optional<QString> StylesPage::askName(TextId prompt, TextId title, const QString& preset)
 {
     const QString name =
-        InputBoxEx(m_text(prompt), m_text(title), preset, window(), m_text).trimmed();
+        inputBoxEx(m_text(prompt), m_text(title), preset, window(), m_text).trimmed();
     if (name.isEmpty())
         return std::nullopt;
     if (const std::optional<AppError> problem = Styles::checkName(name)) {
@@ -240,9 +240,9 @@ void StylesPage::newStyle()
         return;
     Style style;
     style.setName(*name);
-    m_styles.Add(style);
+    m_styles.add(style);
     m_lstStyles->addItem(entryText(style));
-    UpdateStyleShortcuts();
+    updateStyleShortcuts();
     select(m_lstStyles->count() - 1);
 }
 
@@ -252,13 +252,13 @@ void StylesPage::renameStyle()
     if (!style)
         return;
     const std::optional<QString> name =
-        askName(TextId::EditStyleNamePrompt, TextId::CommonRename, style->Name());
+        askName(TextId::EditStyleNamePrompt, TextId::CommonRename, style->name());
     if (!name)
         return;
     style->setName(*name);
     m_lstStyles->item(selectedIndex())->setText(entryText(*style));
-    UpdateStyleShortcuts();
-    lstStyles_Click();
+    updateStyleShortcuts();
+    showChosenStyle();
 }
 
 // Sizes are kept to the 6 to 15 points the style's font may have; Qt's font
@@ -298,7 +298,7 @@ void StylesPage::chooseFont()
     font.underline = chosen.underline();
     font.strikeThru = chosen.strikeOut();
     style->setFont(font);
-    lstStyles_Click();
+    showChosenStyle();
 }
 
 void StylesPage::chooseColor()
@@ -311,7 +311,7 @@ void StylesPage::chooseColor()
     if (dialog.exec() != QDialog::Accepted)
         return;
     style->setColor(WinColor::fromQColor(dialog.selectedColor()));
-    lstStyles_Click();
+    showChosenStyle();
 }
 
 void StylesPage::editMask()
@@ -329,11 +329,11 @@ void StylesPage::deleteStyle()
     if (index < 0 || !m_messages.ask(m_text(TextId::DeleteStyleConfirm)))
         return;
     delete m_lstStyles->takeItem(index);
-    m_styles.Remove(index + 1);
+    m_styles.remove(index + 1);
     if (index == m_lstStyles->count())
         --index;
     select(index);
-    UpdateStyleShortcuts();
+    updateStyleShortcuts();
 }
 
 // Two neighbours change places through the collection's item replacement.
@@ -343,8 +343,8 @@ void StylesPage::moveStyle(int by)
     const int other = index + by;
     if (index < 0 || other < 0 || other >= m_lstStyles->count())
         return;
-    const Style moving = *m_styles.Item(index + 1);
-    m_styles.setItem(index + 1, *m_styles.Item(other + 1));
+    const Style moving = *m_styles.item(index + 1);
+    m_styles.setItem(index + 1, *m_styles.item(other + 1));
     m_styles.setItem(other + 1, moving);
     QListWidgetItem* first = m_lstStyles->item(index);
     QListWidgetItem* second = m_lstStyles->item(other);
@@ -352,5 +352,5 @@ void StylesPage::moveStyle(int by)
     first->setText(second->text());
     second->setText(text);
     select(other);
-    UpdateStyleShortcuts();
+    updateStyleShortcuts();
 }

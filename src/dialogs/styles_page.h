@@ -36,7 +36,7 @@ public:
     void fillList();
     // "Ctrl+1" ... "Ctrl+9", "Ctrl+0" before the first ten entries, nothing
     // before the others.
-    void UpdateStyleShortcuts();
+    void updateStyleShortcuts();
     // The page's background colour, on which the sample is drawn.
     void setSampleBackground(const QColor& color);
 
@@ -44,7 +44,7 @@ private:
     int selectedIndex() const;
     Style* selectedStyle();
     void select(int index);
-    void lstStyles_Click();
+    void showChosenStyle();
     void newStyle();
     void renameStyle();
     void chooseFont();

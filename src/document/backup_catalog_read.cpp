@@ -3,7 +3,7 @@
 // not, so it lives apart and links no GUI library.
 #include "document/backup_catalog.h"
 #include "document/book_storage.h"
-#include "document/page_import.h"
+#include "document/tab_cleanup.h"
 
 BackupCatalog::Contents BackupCatalog::read(const QString& path, const BookKey* key)
 {
@@ -27,8 +27,8 @@ BackupCatalog::Contents BackupCatalog::read(const QString& path, const BookKey* 
     }
     for (PageRecord& page : parsed.pages) {
         if (page.Kind == PageRecord::AddressPage &&
-            PageImport::mayNeedCollapseStored(page.Text.storedField()))
-            page.Text = PageImport::Import(page.Text);
+            TabCleanup::mayNeedCollapseStored(page.Text.storedField()))
+            page.Text = TabCleanup::clean(page.Text);
     }
     contents.pages = std::move(parsed.pages);
     return contents;

@@ -41,37 +41,37 @@ void Book::convertToPlainText()
         Q_EMIT pagesReplaced();
 }
 
-bool Book::InsertPage(const QString& title, int after)
+bool Book::insertPage(const QString& title, int after)
 {
-    if (isFull() || after < 0 || after > PageCount())
+    if (isFull() || after < 0 || after > pageCount())
         return false;
     PageRecord page;
     page.Title = title;
     page.Kind = PageRecord::AddressPage;
     Pages.insert(Pages.begin() + after + 1, std::move(page));
-    MarkBookChanged();
+    markBookChanged();
     return true;
 }
 
-bool Book::DeletePage(int index)
+bool Book::deletePage(int index)
 {
-    if (index < 1 || index > PageCount())
+    if (index < 1 || index > pageCount())
         return false;
     Pages.erase(Pages.begin() + index);
-    MarkBookChanged();
+    markBookChanged();
     return true;
 }
 
-bool Book::SwapPages(int k)
+bool Book::swapPages(int k)
 {
-    if (k < 2 || k > PageCount())
+    if (k < 2 || k > pageCount())
         return false;
     std::swap(Pages[static_cast<std::size_t>(k - 1)], Pages[static_cast<std::size_t>(k)]);
-    MarkBookChanged();
+    markBookChanged();
     return true;
 }
 
-void Book::MarkBookChanged()
+void Book::markBookChanged()
 {
     setChanged(true);
 }

@@ -24,8 +24,8 @@ public:
     qint16 PrevPage = 0;
     qint16 LastIntPage = DefaultLastIntPage;
 
-    int PageCount() const { return static_cast<int>(Pages.size()) - 1; }
-    // Pages 1..PageCount, without the unused slot.
+    int pageCount() const { return static_cast<int>(Pages.size()) - 1; }
+    // Pages 1..pageCount, without the unused slot.
     std::span<const PageRecord> pages() const;
     // Replaces every page; `pagesFrom1` holds page 1 first.
     void setPages(std::vector<PageRecord> pagesFrom1);
@@ -37,15 +37,15 @@ public:
     // changes the list marks the book changed. Whole records move, so a
     // page's title, text and kind always travel together.
     // An empty address page titled `title` after page `after` (0 = first).
-    bool InsertPage(const QString& title, int after);
-    bool DeletePage(int index);
+    bool insertPage(const QString& title, int after);
+    bool deletePage(int index);
     // Exchanges pages k - 1 and k.
-    bool SwapPages(int k);
+    bool swapPages(int k);
     // Exchanges pages k and k + 1.
-    bool MovePageDown(int k) { return SwapPages(k + 1); }
-    bool isFull() const { return PageCount() >= MaxPages; }
+    bool movePageDown(int k) { return swapPages(k + 1); }
+    bool isFull() const { return pageCount() >= MaxPages; }
 
-    void MarkBookChanged();
+    void markBookChanged();
     void markSaved();
     bool isChanged() const { return m_changed; }
 

@@ -41,12 +41,12 @@ QStringList BookCopies::copies() const
     QStringList found;
     for (int period = 1; period <= kPeriods; ++period) {
         const QString backup =
-            m_historyFolder + m_storage.ExeBaseName() + u'.' + QString::number(period);
+            m_historyFolder + m_storage.exeBaseName() + u'.' + QString::number(period);
         if (exists(backup))
             found << backup;
     }
-    found << namesAfter(m_storage.FullDataPath());
-    const QString bak = m_storage.FilePath() + m_storage.ExeBaseName() + QStringLiteral(".bak");
+    found << namesAfter(m_storage.fullDataPath());
+    const QString bak = m_storage.filePath() + m_storage.exeBaseName() + QStringLiteral(".bak");
     if (exists(bak))
         found << bak;
     if (exists(m_storage.rescuePath()))

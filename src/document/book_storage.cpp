@@ -57,7 +57,7 @@ AppError foreignLink(const QString& path)
 
 BookStorage::BookStorage(Book& book, QObject* parent) : QObject(parent), m_book(book) {}
 
-std::optional<AppError> BookStorage::LoadBook()
+std::optional<AppError> BookStorage::loadBook()
 {
     m_report = {};
     m_stamp = {};
@@ -69,10 +69,10 @@ std::optional<AppError> BookStorage::LoadBook()
     m_exportParts.clear();
     // A link in the book's place that another account made is neither read,
     // nor moved, nor written through: this run uses the fallback book.
-    const bool foreignLink = SafeFile::isForeignLink(FullDataPath());
+    const bool foreignLink = SafeFile::isForeignLink(fullDataPath());
     if (foreignLink)
-        m_report.foreignLink = FullDataPath();
-    const ReadOutcome first = foreignLink ? ReadOutcome::Unreadable : readBook(FullDataPath());
+        m_report.foreignLink = fullDataPath();
+    const ReadOutcome first = foreignLink ? ReadOutcome::Unreadable : readBook(fullDataPath());
     if (first == ReadOutcome::Loaded) {
         // A book read with a part left out is not yet the user's: until he
         // edits or saves it, the good backup and export stay as they are.
@@ -80,9 +80,9 @@ std::optional<AppError> BookStorage::LoadBook()
         return std::nullopt;
     }
     m_userBook = false;
-    if (auto error = foreignLink ? UseTempBook() : recoverFrom(first))
+    if (auto error = foreignLink ? useTempBook() : recoverFrom(first))
         return error;
-    if (readBook(FullDataPath()) == ReadOutcome::Loaded) {
+    if (readBook(fullDataPath()) == ReadOutcome::Loaded) {
         m_report.firstBook =
             first == ReadOutcome::Missing && !m_report.fallbackUsed && !pathExists(exportPath());
         return std::nullopt;
@@ -93,12 +93,12 @@ std::optional<AppError> BookStorage::LoadBook()
 std::optional<AppError> BookStorage::recoverFrom(ReadOutcome outcome)
 {
     if (outcome == ReadOutcome::Missing)
-        return WriteDefaultBook();
+        return writeDefaultBook();
     // The unreadable file may be the user's only copy: it must not be written
     // over. When it cannot be moved aside, the fallback book goes elsewhere.
-    if (!SafeFile::keepAside(FullDataPath(), QStringLiteral("unreadable"), m_report.keptAside))
-        return UseTempBook();
-    return WriteDefaultBook();
+    if (!SafeFile::keepAside(fullDataPath(), QStringLiteral("unreadable"), m_report.keptAside))
+        return useTempBook();
+    return writeDefaultBook();
 }
 
 BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
@@ -150,18 +150,18 @@ void BookStorage::cleanUp(PageRecord& page) const
 
 QStringList BookStorage::clearSaveLitter()
 {
-    const QFileInfo book(FullDataPath());
+    const QFileInfo book(fullDataPath());
     const QRegularExpression temporary(QRegularExpression::anchoredPattern(
-        QRegularExpression::escape(DataFileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+        QRegularExpression::escape(dataFileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
     QStringList kept;
     const QFileInfoList entries = book.dir().entryInfoList(
-        {DataFileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
+        {dataFileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
     for (const QFileInfo& entry : entries) {
         if (!temporary.match(entry.fileName()).hasMatch() || entry.isSymLink() ||
             SafeFile::isOpenElsewhere(entry.filePath()))
             continue;
         if (isWholeBookNewerThanTheBook(entry)) {
-            const QString keptAs = SafeFile::freeDatedName(FullDataPath(), QStringLiteral("kept"));
+            const QString keptAs = SafeFile::freeDatedName(fullDataPath(), QStringLiteral("kept"));
             if (!keptAs.isEmpty() && QFile::rename(entry.filePath(), keptAs))
                 kept << keptAs;
             continue;
@@ -173,7 +173,7 @@ QStringList BookStorage::clearSaveLitter()
 
 bool BookStorage::isWholeBookNewerThanTheBook(const QFileInfo& temporary) const
 {
-    const QFileInfo book(FullDataPath());
+    const QFileInfo book(fullDataPath());
     if (book.exists() && temporary.lastModified() <= book.lastModified())
         return false;
     const Plain file = readPlain(temporary.filePath(), m_key.get());
@@ -253,7 +253,7 @@ bool BookStorage::keepTrailingCopy(const QString& path, int line)
     return true;
 }
 
-BookStorage::SaveResult BookStorage::SaveBook(OnDiskChange onDiskChange)
+BookStorage::SaveResult BookStorage::saveBook(OnDiskChange onDiskChange)
 {
     SaveResult result;
     if (onDiskChange == OnDiskChange::Refuse && changedOnDisk()) {
@@ -265,12 +265,12 @@ BookStorage::SaveResult BookStorage::SaveBook(OnDiskChange onDiskChange)
     if (!diskHoldsTheSaved()) {
         adoptExportOnDisk();
         m_exportState = ExportState::Stale;
-        result.dataError = SaveDataEx(FullDataPath());
+        result.dataError = saveDataEx(fullDataPath());
         if (result.dataError) {
-            m_book.MarkBookChanged();
+            m_book.markBookChanged();
             return result;
         }
-        m_stamp = stampOf(FullDataPath());
+        m_stamp = stampOf(fullDataPath());
     }
     m_book.markSaved();
     if (holdsUserBook() && !encrypted())
@@ -278,7 +278,7 @@ BookStorage::SaveResult BookStorage::SaveBook(OnDiskChange onDiskChange)
     return result;
 }
 
-std::optional<LocatedError> BookStorage::SaveDataEx(const QString& path)
+std::optional<LocatedError> BookStorage::saveDataEx(const QString& path)
 {
     if (!m_useRtf)
         m_book.convertToPlainText();
@@ -291,7 +291,7 @@ std::optional<LocatedError> BookStorage::SaveDataEx(const QString& path)
         return located(unencodable(m_book, encoded), "SaveDataEx");
     // The book may be a link the user made (a book kept in a synchronised
     // folder); every copy of it is a file of its own.
-    const bool book = path == FullDataPath();
+    const bool book = path == fullDataPath();
     if (book && SafeFile::isForeignLink(path))
         return located(foreignLink(path), "SaveDataEx");
     const std::optional<QFileDevice::Permissions> permissions =
@@ -307,12 +307,12 @@ std::optional<LocatedError> BookStorage::SaveDataEx(const QString& path)
     return std::nullopt;
 }
 
-std::optional<LocatedError> BookStorage::SaveBackup(const QString& path)
+std::optional<LocatedError> BookStorage::saveBackup(const QString& path)
 {
     if (!m_useRtf)
         m_book.convertToPlainText();
     if (!pagesAreTheSaved())
-        return SaveDataEx(path);
+        return saveDataEx(path);
     if (holdsTheSaved(path))
         return std::nullopt;
     if (auto error = SafeFile::writeWhole(path, fileBytes(m_savedBytes), bookPermissions()))
@@ -325,7 +325,7 @@ std::optional<LocatedError> BookStorage::SaveBackup(const QString& path)
 // costs no save, and its file keeps its bytes.
 bool BookStorage::diskHoldsTheSaved() const
 {
-    if (!m_useRtf || !m_stamp.known || stampOf(FullDataPath()) != m_stamp ||
+    if (!m_useRtf || !m_stamp.known || stampOf(fullDataPath()) != m_stamp ||
         m_diskKey != keyParams())
         return false;
     return pagesAreTheSaved();
@@ -357,7 +357,7 @@ QByteArray BookStorage::exportBytes() const
     return TextExport::build(m_book.pages());
 }
 
-std::optional<LocatedError> BookStorage::SaveAsText(const QString& path)
+std::optional<LocatedError> BookStorage::saveAsText(const QString& path)
 {
     if (encrypted())
         return std::nullopt;
@@ -446,9 +446,9 @@ QString BookStorage::exportRecordPath() const
     return m_settingsFolder + m_exeBaseName + QLatin1String(".export.sum");
 }
 
-std::optional<AppError> BookStorage::WriteDefaultBook()
+std::optional<AppError> BookStorage::writeDefaultBook()
 {
-    const QString path = FullDataPath();
+    const QString path = fullDataPath();
     QString keptAs;
     const bool clear =
         !pathExists(path) || SafeFile::keepAside(path, QStringLiteral("replaced"), keptAs);
@@ -460,14 +460,14 @@ std::optional<AppError> BookStorage::WriteDefaultBook()
     // drive that is not there) gets the fallback book, which explains that.
     if (clear && QDir().mkdir(QDir::cleanPath(m_filePath)) && !SafeFile::writeWhole(path, bytes))
         return std::nullopt;
-    return UseTempBook();
+    return useTempBook();
 }
 
-std::optional<AppError> BookStorage::UseTempBook()
+std::optional<AppError> BookStorage::useTempBook()
 {
     m_filePath = fallbackFolder();
     QDir().mkpath(m_filePath);
-    const QString path = FullDataPath();
+    const QString path = fullDataPath();
     QString keptAs;
     if (pathExists(path) && !SafeFile::keepAside(path, QStringLiteral("replaced"), keptAs))
         return AppError{AppError::PermissionDenied, QStringLiteral("Permission denied")};
@@ -496,7 +496,7 @@ bool BookStorage::changedOnDisk() const
 {
     if (!m_stamp.known)
         return false;
-    const DiskStamp now = stampOf(FullDataPath());
+    const DiskStamp now = stampOf(fullDataPath());
     // A data file that is gone is simply written again.
     return now.known && now != m_stamp;
 }
@@ -511,7 +511,7 @@ BookStorage::DiskStamp BookStorage::stampOf(const QString& path)
 
 std::optional<AppError> BookStorage::saveCopyBeside(QString& keptAs, const QString& reason)
 {
-    const QString target = SafeFile::freeDatedName(FullDataPath(), reason);
+    const QString target = SafeFile::freeDatedName(fullDataPath(), reason);
     if (target.isEmpty())
         return AppError{AppError::PathFileAccessError, QStringLiteral("Path/File access error")};
     if (auto error = SafeFile::writeWhole(target, fileBytes(bytesKeepingEveryCharacter()),
@@ -531,7 +531,7 @@ QByteArray BookStorage::bytesKeepingEveryCharacter() const
 
 std::optional<QFileDevice::Permissions> BookStorage::bookPermissions() const
 {
-    const QFileInfo book(FullDataPath());
+    const QFileInfo book(fullDataPath());
     if (!book.isFile())
         return std::nullopt;
     return book.permissions();

@@ -32,7 +32,7 @@ public:
     // decoded at load.
     using CleanupCheck = std::function<bool(QByteArrayView)>;
 
-    // What the last LoadBook found besides the pages, for the user to be told.
+    // What the last loadBook found besides the pages, for the user to be told.
     struct LoadReport
     {
         QString keptAside;                         // an unreadable book was kept here
@@ -78,11 +78,11 @@ public:
     void setFilePath(const QString& filePath) { m_filePath = filePath; }
     // The titles a new book's letter pages get; the Russian ones unless set.
     void setDefaultTitles(const QStringList& titles) { m_defaultTitles = titles; }
-    QString FilePath() const { return m_filePath; }
+    QString filePath() const { return m_filePath; }
     void setExeBaseName(const QString& name) { m_exeBaseName = name; }
-    QString ExeBaseName() const { return m_exeBaseName; }
-    QString DataFileName() const { return m_exeBaseName + QLatin1String(".dat"); }
-    QString FullDataPath() const { return m_filePath + DataFileName(); }
+    QString exeBaseName() const { return m_exeBaseName; }
+    QString dataFileName() const { return m_exeBaseName + QLatin1String(".dat"); }
+    QString fullDataPath() const { return m_filePath + dataFileName(); }
     QString exportPath() const { return m_filePath + m_exeBaseName; }
     // The per-user settings folder, ending in a separator.
     void setSettingsFolder(const QString& folder) { m_settingsFolder = folder; }
@@ -120,34 +120,34 @@ public:
     // under a dated name ("<data file>.kept-<date>_<time>"), returned here.
     QStringList clearSaveLitter();
 
-    // Fills the book from FullDataPath(), writing the default book when the
+    // Fills the book from fullDataPath(), writing the default book when the
     // file is missing and keeping an unreadable file aside before the default
     // book takes its place. The error comes back only when not even the
     // fallback book could be written; the book is then left as it was.
-    std::optional<AppError> LoadBook();
+    std::optional<AppError> loadBook();
     const LoadReport& loadReport() const { return m_report; }
-    // Whether LoadBook could read the data file at `path`, asked before a
+    // Whether loadBook could read the data file at `path`, asked before a
     // book is given up for it; nothing is loaded, moved or written.
     static std::optional<Unreadable> whyUnreadable(const QString& path,
                                                    const BookKey* key = nullptr);
 
     // The data file, then the text export. A failed export does not undo a
     // written book.
-    SaveResult SaveBook(OnDiskChange onDiskChange = OnDiskChange::Refuse);
-    std::optional<LocatedError> SaveDataEx(const QString& path);
+    SaveResult saveBook(OnDiskChange onDiskChange = OnDiskChange::Refuse);
+    std::optional<LocatedError> saveDataEx(const QString& path);
     // A copy of the book at `path` (the history backup): the bytes the last
     // save wrote to the data file while the pages are still the very ones
-    // saved, otherwise written as SaveDataEx writes them. A copy that already
+    // saved, otherwise written as saveDataEx writes them. A copy that already
     // holds those bytes is left as it is.
-    std::optional<LocatedError> SaveBackup(const QString& path);
-    std::optional<LocatedError> SaveAsText(const QString& path);
+    std::optional<LocatedError> saveBackup(const QString& path);
+    std::optional<LocatedError> saveAsText(const QString& path);
     // The text export of the book as it is now.
     QByteArray exportBytes() const;
     // Where the program notes what the export on disk was made from.
     QString exportRecordPath() const;
 
-    std::optional<AppError> WriteDefaultBook();
-    std::optional<AppError> UseTempBook();
+    std::optional<AppError> writeDefaultBook();
+    std::optional<AppError> useTempBook();
 
     // True while the book in memory is the user's: read from the data file,
     // set by the caller, or edited since. A default or fallback book that

@@ -48,7 +48,7 @@ FolderChange::FolderChange(BookStorage& storage, QString newFolder)
 
 FolderChange::Check FolderChange::check() const
 {
-    const QString oldFolder = m_storage.FilePath();
+    const QString oldFolder = m_storage.filePath();
     if (m_newFolder == oldFolder || StorageFolder::sameFolder(m_newFolder, oldFolder))
         return {Plan::NoChange};
     const QFileInfo folder(withoutSeparator(m_newFolder));
@@ -95,11 +95,11 @@ FolderChange::Outcome FolderChange::replace(ReplaceResult answer)
 // the new one is whole on disk.
 FolderChange::Outcome FolderChange::writeThere(BookStorage::OnDiskChange onDiskChange)
 {
-    const QString oldFolder = m_storage.FilePath();
-    const QString oldFile = m_storage.FullDataPath();
+    const QString oldFolder = m_storage.filePath();
+    const QString oldFile = m_storage.fullDataPath();
     const QString oldExport = m_storage.exportPath();
     m_storage.setFilePath(m_newFolder);
-    const BookStorage::SaveResult saved = m_storage.SaveBook(onDiskChange);
+    const BookStorage::SaveResult saved = m_storage.saveBook(onDiskChange);
     if (!saved.dataSaved()) {
         m_storage.setFilePath(oldFolder);
         const AppError cause = saved.dataError ? saved.dataError->error
@@ -140,13 +140,13 @@ FolderChange::Outcome FolderChange::loadFound()
     if (std::optional<BookStorage::Unreadable> why =
             BookStorage::whyUnreadable(newFile(), m_storage.key().get()))
         return failed({TextId::NewBookUnreadable, {native(m_newFolder)}, std::nullopt, *why});
-    const QString oldFolder = m_storage.FilePath();
+    const QString oldFolder = m_storage.filePath();
     m_storage.setFilePath(m_newFolder);
-    if (std::optional<AppError> error = m_storage.LoadBook()) {
+    if (std::optional<AppError> error = m_storage.loadBook()) {
         m_storage.setFilePath(oldFolder);
         return failed({TextId::NewBookUnreadable, {native(m_newFolder)}, *error});
     }
-    const BookStorage::SaveResult saved = m_storage.SaveBook();
+    const BookStorage::SaveResult saved = m_storage.saveBook();
     return {Outcome::Kind::Loaded, std::nullopt,
             saved.dataError ? saved.dataError : saved.exportError};
 }

@@ -80,8 +80,8 @@ public:
 
     // `NewFile`: the book file found in the new folder. `OldFile`: the book's
     // file now.
-    QString newFile() const { return m_newFolder + m_storage.DataFileName(); }
-    QString oldFile() const { return m_storage.FullDataPath(); }
+    QString newFile() const { return m_newFolder + m_storage.dataFileName(); }
+    QString oldFile() const { return m_storage.fullDataPath(); }
 
     // The copy a replaced book is kept as: its name with ".bak" for its
     // extension.

@@ -35,7 +35,7 @@ bool HistoryBackup::anyBackup(const QString& historyFolder, const QString& exeBa
 }
 
 std::optional<LocatedError>
-HistoryBackup::MakeHistoryBackup(BookStorage& storage, const QString& historyFolder, QDate today)
+HistoryBackup::makeHistoryBackup(BookStorage& storage, const QString& historyFolder, QDate today)
 {
     // A history folder that is a link another account made would take the
     // book wherever it leads.
@@ -48,5 +48,5 @@ HistoryBackup::MakeHistoryBackup(BookStorage& storage, const QString& historyFol
                             QStringLiteral("SaveDataEx")};
     }
     QDir().mkpath(historyFolder);
-    return storage.SaveBackup(backupPath(historyFolder, storage.ExeBaseName(), today));
+    return storage.saveBackup(backupPath(historyFolder, storage.exeBaseName(), today));
 }

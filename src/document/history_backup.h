@@ -23,7 +23,7 @@ public:
     // (never into a folder that is a link another account owns):
     // the bytes of the last save when the book is unchanged since, otherwise
     // through the same writer as the data file, reporting what it reports.
-    static std::optional<LocatedError> MakeHistoryBackup(BookStorage& storage,
+    static std::optional<LocatedError> makeHistoryBackup(BookStorage& storage,
                                                          const QString& historyFolder,
                                                          QDate today = QDate::currentDate());
 };

@@ -48,8 +48,8 @@ std::optional<LetterPages::Alphabet> LetterPages::fromEntries(const QString& pag
 LetterPages::Known LetterPages::known(Localization& inUse, int lastIntPage,
                                       const std::vector<LanguageCatalog::Language>& languages)
 {
-    const QString titles = inUse.GetLocalizedText(kSection, kTitles, QString());
-    const QString shortcuts = inUse.GetLocalizedText(kSection, kShortcuts, QString());
+    const QString titles = inUse.localizedEntry(kSection, kTitles, QString());
+    const QString shortcuts = inUse.localizedEntry(kSection, kShortcuts, QString());
     Known known;
     const std::optional<Alphabet> own = fromEntries(titles, shortcuts);
     if (!own && !titles.trimmed().isEmpty())

@@ -4,30 +4,30 @@
 
 std::optional<QString> ObscuredPassword::obscure(const QString& plain)
 {
-    const std::optional<QString> mixed = XorString(plain, Key.toString());
+    const std::optional<QString> mixed = xorString(plain, Key.toString());
     if (!mixed)
         return std::nullopt;
-    return StrToHex(*mixed);
+    return strToHex(*mixed);
 }
 
 std::optional<QString> ObscuredPassword::reveal(const QString& stored)
 {
     // Only pairs of upper-case hex digits were ever stored. Anything else is
-    // damaged: HexToStr would skip a lone last digit unseen, turning "A" into
+    // damaged: hexToStr would skip a lone last digit unseen, turning "A" into
     // no password at all and a password with a digit lost into a wrong one.
     if (stored.size() % 2 != 0)
         return std::nullopt;
     for (QChar ch : stored) {
-        if (!HexToInt(ch))
+        if (!hexToInt(ch))
             return std::nullopt;
     }
-    const std::optional<QString> mixed = HexToStr(stored);
+    const std::optional<QString> mixed = hexToStr(stored);
     if (!mixed)
         return std::nullopt;
-    return XorString(*mixed, Key.toString());
+    return xorString(*mixed, Key.toString());
 }
 
-std::optional<QString> ObscuredPassword::XorString(const QString& text, const QString& key)
+std::optional<QString> ObscuredPassword::xorString(const QString& text, const QString& key)
 {
     if (key.isEmpty())
         return text.isEmpty() ? std::optional<QString>(QString()) : std::nullopt;
@@ -46,7 +46,7 @@ std::optional<QString> ObscuredPassword::XorString(const QString& text, const QS
     return result;
 }
 
-std::optional<QString> ObscuredPassword::StrToHex(const QString& text)
+std::optional<QString> ObscuredPassword::strToHex(const QString& text)
 {
     QString result;
     result.reserve(text.size() * 2);
@@ -54,20 +54,20 @@ std::optional<QString> ObscuredPassword::StrToHex(const QString& text)
         const int code = CodePage::encodeChar(ch);
         if (code < 0)
             return std::nullopt;
-        result.append(*IntToHex(static_cast<qint16>(code / 16)));
-        result.append(*IntToHex(static_cast<qint16>(code % 16)));
+        result.append(*intToHex(static_cast<qint16>(code / 16)));
+        result.append(*intToHex(static_cast<qint16>(code % 16)));
     }
     return result;
 }
 
-std::optional<QString> ObscuredPassword::HexToStr(const QString& hex)
+std::optional<QString> ObscuredPassword::hexToStr(const QString& hex)
 {
     const qsizetype pairs = hex.size() / 2;
     QString result;
     result.reserve(pairs);
     for (qsizetype i = 0; i < pairs; ++i) {
-        const std::optional<qint16> high = HexToInt(hex.at(2 * i));
-        const std::optional<qint16> low = HexToInt(hex.at(2 * i + 1));
+        const std::optional<qint16> high = hexToInt(hex.at(2 * i));
+        const std::optional<qint16> low = hexToInt(hex.at(2 * i + 1));
         if (!high || !low)
             return std::nullopt;
         result.append(CodePage::decodeByte(static_cast<unsigned char>(*high * 16 + *low)));
@@ -75,7 +75,7 @@ std::optional<QString> ObscuredPassword::HexToStr(const QString& hex)
     return result;
 }
 
-std::optional<QChar> ObscuredPassword::IntToHex(qint16 value)
+std::optional<QChar> ObscuredPassword::intToHex(qint16 value)
 {
     if (value >= 0 && value <= 9)
         return QChar(u'0' + value);
@@ -84,7 +84,7 @@ std::optional<QChar> ObscuredPassword::IntToHex(qint16 value)
     return std::nullopt;
 }
 
-std::optional<qint16> ObscuredPassword::HexToInt(QChar digit)
+std::optional<qint16> ObscuredPassword::hexToInt(QChar digit)
 {
     const char16_t c = digit.unicode();
     if (c >= u'0' && c <= u'9')

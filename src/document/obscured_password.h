@@ -19,11 +19,11 @@ public:
 
     static std::optional<QString> obscure(const QString& plain);
     static std::optional<QString> reveal(const QString& stored);
-    static std::optional<QString> XorString(const QString& text, const QString& key);
-    static std::optional<QString> StrToHex(const QString& text);
+    static std::optional<QString> xorString(const QString& text, const QString& key);
+    static std::optional<QString> strToHex(const QString& text);
     // A trailing odd digit is ignored, as it always has been.
-    static std::optional<QString> HexToStr(const QString& hex);
-    static std::optional<QChar> IntToHex(qint16 value);
+    static std::optional<QString> hexToStr(const QString& hex);
+    static std::optional<QChar> intToHex(qint16 value);
     // Upper-case digits only: the stored form never holds lower case.
-    static std::optional<qint16> HexToInt(QChar digit);
+    static std::optional<qint16> hexToInt(QChar digit);
 };

@@ -69,7 +69,7 @@ QString PageImportFile::appendImportedField(const QString& pageText, const QStri
 
 int PageImportFile::apply(Book& book, const QStringList& fields)
 {
-    const int count = int(std::min<qsizetype>(fields.size(), book.PageCount()));
+    const int count = int(std::min<qsizetype>(fields.size(), book.pageCount()));
     for (int k = 1; k <= count; ++k)
         book.Pages[k].Text = appendImportedField(book.Pages[k].Text, fields.at(k - 1));
     return count;

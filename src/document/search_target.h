@@ -14,14 +14,14 @@ public:
     // The page open in the editor, counted from 1.
     virtual int currentPage() const = 0;
     // The editor's caret position on the open page.
-    virtual int SelStart() const = 0;
+    virtual int selStart() const = 0;
     // The plain text of a page as the editor shows it; for the open page the
     // editor's own text, edits included.
     virtual QString pageText(int page) const = 0;
     // Opens a page as a click on its tab does.
-    virtual void SelectPage(int page) = 0;
+    virtual void selectPage(int page) = 0;
     // The editor's Find on the open page (options: TextFinder's bits): the
     // start of the first match inside [first, last), or -1; last = -1 means
     // the end. A match becomes the editor's selection.
-    virtual int Find(const QString& sample, int first, int last, int options) = 0;
+    virtual int findText(const QString& sample, int first, int last, int options) = 0;
 };

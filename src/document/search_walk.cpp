@@ -10,7 +10,7 @@ SearchWalk::SearchWalk(SearchTarget& target) : m_target(target)
 
 void SearchWalk::reset()
 {
-    m_startPosition = m_target.SelStart();
+    m_startPosition = m_target.selStart();
     m_state = State::Fresh;
 }
 
@@ -44,7 +44,7 @@ bool SearchWalk::findOnOpenPage(const QString& sample, int last, int options)
 {
     // Matches may overlap: the next search starts one character after the
     // start of the previous match.
-    m_lastPosition = m_target.Find(sample, m_lastPosition + 1, last, options);
+    m_lastPosition = m_target.findText(sample, m_lastPosition + 1, last, options);
     return m_lastPosition >= 0;
 }
 
@@ -81,5 +81,5 @@ SearchWalk::Result SearchWalk::findOnFollowingPages(const QString& sample, int o
 void SearchWalk::open(int page)
 {
     if (m_target.currentPage() != page)
-        m_target.SelectPage(page);
+        m_target.selectPage(page);
 }

@@ -290,11 +290,11 @@ QString TabCleanup::clean(const QString& pageText)
     QTextDocument doc;
     doc.setUndoRedoEnabled(false);
     RtfReader::read(pageText, doc);
-    CollapseTabs(doc);
+    collapseTabs(doc);
     return RtfWriter::writeString(doc);
 }
 
-void TabCleanup::CollapseTabs(QTextDocument& doc)
+void TabCleanup::collapseTabs(QTextDocument& doc)
 {
     std::vector<Range> ranges;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
@@ -328,7 +328,7 @@ bool TabCleanup::mayNeedCollapse(const QString& pageText)
 // other byte is text to it whatever letter it stands for, so it reads the
 // stored bytes as they are. Only a stored double quote ("''") reads
 // differently, so such a page is always a candidate.
-bool PageImport::mayNeedCollapseStored(QByteArrayView storedText)
+bool TabCleanup::mayNeedCollapseStored(QByteArrayView storedText)
 {
     if (!RtfParser::isRtf(storedText) || storedText.contains('"') ||
         storedText.indexOf(QByteArrayView("''")) >= 0)

@@ -16,8 +16,8 @@ public:
     static QString clean(const QString& pageText);
     // Inside a line a run of tabs becomes one tab; at the start of a line a
     // run becomes two. Characters are deleted in place, so formatting stays.
-    static void CollapseTabs(QTextDocument& doc);
-    // Whether CollapseTabs would change the text, judged from the plain text
+    static void collapseTabs(QTextDocument& doc);
+    // Whether collapseTabs would change the text, judged from the plain text
     // alone without building a document.
     static bool needsCollapse(const QString& pageText);
     // A cheap look at the RTF source that never misses a page needsCollapse

@@ -54,7 +54,7 @@ int main(int argc, char* argv[])
     terminationSignals.install();
     QObject::connect(&terminationSignals, &TerminationSignals::terminationRequested, &app,
                      &Application::terminate);
-    if (!app.StartUp())
+    if (!app.startUp())
         return 0;
 
     MainWindow* window = app.mainWindow();

@@ -30,7 +30,7 @@ public:
 
     // The items 1 to 7 of `mnuTextSizes` and 1 to 17 of `mnuTextColorS`, with
     // the captions of their own rules: point sizes, and the colour names
-    // `ColorCaption` gives for -1 to 15.
+    // `colorCaption` gives for -1 to 15.
     void buildSizeAndColorItems(const QStringList& colorCaptions);
     // The items of `mnuTextStyles`: element 0 "(пусто)", disabled, shown only
     // when there is no style; then one per style in collection order.

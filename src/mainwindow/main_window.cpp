@@ -108,13 +108,13 @@ void MainWindow::buildControls()
     m_rtfPage->installEventFilter(this);
     m_rtfPage->viewport()->installEventFilter(this);
     m_rtfPage->viewport()->setMouseTracking(true);
-    connect(m_rtfPage, &RichTextEdit::Change, this, [this] {
+    connect(m_rtfPage, &RichTextEdit::change, this, [this] {
         if (m_loadingPage)
             return;
         m_pageEdited = true;
         m_host.pageEdited();
     });
-    connect(m_rtfPage, &RichTextEdit::Refused, this, [this](const QString& characters) {
+    connect(m_rtfPage, &RichTextEdit::refused, this, [this](const QString& characters) {
         m_host.warn(m_host.localizedText(TextId::PlainTextCharacterRefused).arg(characters));
     });
     connect(m_rtfPage, &RichTextEdit::overwriteModeToggled, this,
@@ -166,16 +166,16 @@ void MainWindow::connectMenus()
     }
     connect(m_menus, &MainMenus::sizeChosen, this, [this](int points) {
         m_rtfPage->setSelFontSize(points);
-        rtfPage_SelChange();
+        showSelectionFormat();
     });
     connect(m_menus, &MainMenus::colorChosen, this, [this](int index) {
         m_rtfPage->setSelColor(index < 0 ? WinColor::windowText
                                          : kPalette[static_cast<std::size_t>(index)]);
-        rtfPage_SelChange();
+        showSelectionFormat();
     });
     connect(m_menus, &MainMenus::styleChosen, this,
             [this](int index) { execute(Command::ApplyStyle, index); });
-    connect(m_rtfPage, &RichTextEdit::SelChange, this, &MainWindow::rtfPage_SelChange);
+    connect(m_rtfPage, &RichTextEdit::selChange, this, &MainWindow::showSelectionFormat);
     connect(m_menus, &MainMenus::otherColorRequested, this, &MainWindow::chooseColor);
     connect(m_picStatus, &StatusTipBar::statusMenuRequested, this, &MainWindow::popUpStatusMenu);
 }
@@ -195,11 +195,11 @@ void MainWindow::connectTabs()
     connect(m_tabs, &TabColumn::scrolled, this, [this](int) { layOut(); });
 }
 
-void MainWindow::RebuildTabs(const Book& book, const Display& display)
+void MainWindow::rebuildTabs(const Book& book, const Display& display)
 {
     m_book = &book;
     m_display = display;
-    const int count = book.PageCount();
+    const int count = book.pageCount();
     m_tabs->setPages([&book](int page) { return book.Pages[static_cast<std::size_t>(page)].Title; },
                      count);
     m_picStatus->setVisible(display.Status);
@@ -225,8 +225,8 @@ void MainWindow::showPage(const PageRecord& page, int index)
                             &RichTextEdit::setSelStrikeThru, &RichTextEdit::setSelUnderline})
         (m_rtfPage->*off)(false);
     if (m_display.MoveToEnd)
-        m_rtfPage->setSelStart(static_cast<int>(m_rtfPage->Text().size()) + kPastTheEnd);
-    rtfPage_SelChange();
+        m_rtfPage->setSelStart(static_cast<int>(m_rtfPage->text().size()) + kPastTheEnd);
+    showSelectionFormat();
     m_rtfPage->setFocus();
     layOut();
 }
@@ -239,15 +239,15 @@ QList<int> MainWindow::tabStops(bool textPage) const
     return {kAddressTabTwips, static_cast<int>(m_display.TabStop) - kMarkerOffsetTwips};
 }
 
-void MainWindow::ApplyTabStops(bool textPage)
+void MainWindow::applyTabStops(bool textPage)
 {
     const bool wasLoading = m_loadingPage;
     m_loadingPage = true;
     m_rtfPage->setUpdatesEnabled(false);
-    const int start = m_rtfPage->SelStart();
-    const int length = m_rtfPage->SelLength();
+    const int start = m_rtfPage->selStart();
+    const int length = m_rtfPage->selLength();
     m_rtfPage->setSelStart(0);
-    m_rtfPage->setSelLength(static_cast<int>(m_rtfPage->Text().size()));
+    m_rtfPage->setSelLength(static_cast<int>(m_rtfPage->text().size()));
     const QList<int> stops = tabStops(textPage);
     m_rtfPage->setSelTabCount(static_cast<int>(stops.size()));
     for (int i = 0; i < stops.size(); ++i)
@@ -263,38 +263,38 @@ bool MainWindow::takePageEdits(QString& richText)
 {
     if (!m_pageEdited)
         return false;
-    richText = m_rtfPage->TextRTF();
+    richText = m_rtfPage->textRTF();
     m_pageEdited = false;
     return true;
 }
 
 QString MainWindow::pageText() const
 {
-    return m_rtfPage->Text();
+    return m_rtfPage->text();
 }
 
 int MainWindow::pageCount() const
 {
-    return m_book ? m_book->PageCount() : 0;
+    return m_book ? m_book->pageCount() : 0;
 }
 
-int MainWindow::SelStart() const
+int MainWindow::selStart() const
 {
-    return m_rtfPage->SelStart();
+    return m_rtfPage->selStart();
 }
 
 QString MainWindow::pageText(int page) const
 {
     if (page == m_current)
-        return m_rtfPage->Text();
-    if (!m_book || page < 1 || page > m_book->PageCount())
+        return m_rtfPage->text();
+    if (!m_book || page < 1 || page > m_book->pageCount())
         return {};
     return m_book->Pages[static_cast<std::size_t>(page)].plainText();
 }
 
-int MainWindow::Find(const QString& sample, int first, int last, int options)
+int MainWindow::findText(const QString& sample, int first, int last, int options)
 {
-    return m_rtfPage->Find(sample, first, last, options);
+    return m_rtfPage->findText(sample, first, last, options);
 }
 
 QFont MainWindow::pageFont() const
@@ -306,7 +306,7 @@ void MainWindow::replacePageText(const QString& plain)
 {
     m_rtfPage->replaceAllText(plain);
     if (m_display.MoveToEnd)
-        m_rtfPage->setSelStart(static_cast<int>(m_rtfPage->Text().size()) + kPastTheEnd);
+        m_rtfPage->setSelStart(static_cast<int>(m_rtfPage->text().size()) + kPastTheEnd);
     repaintEditor();
     m_rtfPage->setFocus();
 }
@@ -314,7 +314,7 @@ void MainWindow::replacePageText(const QString& plain)
 void MainWindow::appendEntries(const QString& entries)
 {
     m_rtfPage->asOneEdit([&] { ContactImport::appendEntries(*m_rtfPage->document(), entries); });
-    m_rtfPage->setSelStart(static_cast<int>(m_rtfPage->Text().size()));
+    m_rtfPage->setSelStart(static_cast<int>(m_rtfPage->text().size()));
     m_rtfPage->ensureCursorVisible();
     m_rtfPage->setFocus();
 }
@@ -368,8 +368,8 @@ void MainWindow::buildSizeAndColorMenus(const QStringList& colorCaptions)
 
 void MainWindow::applyStyle(const Style& style)
 {
-    style.ApplyTo(*m_rtfPage);
-    rtfPage_SelChange();
+    style.applyTo(*m_rtfPage);
+    showSelectionFormat();
 }
 
 void MainWindow::repaintEditor()
@@ -399,7 +399,7 @@ int MainWindow::toPixels(double twips) const
 int MainWindow::pixelSize() const
 {
     const double perPixel = Twips::perInch / WindowPlacement::logicalDpi();
-    return MainLayout::PixelSize(perPixel, perPixel);
+    return MainLayout::pixelSize(perPixel, perPixel);
 }
 
 // The one place where the layout in twips becomes pixels.
@@ -463,7 +463,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_rtfPage->viewport()) {
         if (event->type() == QEvent::MouseMove) {
             m_picStatus->setStatusText(m_standingStatus);
-            m_tabs->UnHiliteAll();
+            m_tabs->unHiliteAll();
         }
         if (event->type() == QEvent::MouseButtonRelease &&
             static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
@@ -518,7 +518,7 @@ void MainWindow::execute(Command command, int argument)
         printPage();
         break;
     case Command::Undo:
-        m_rtfPage->Undo();
+        m_rtfPage->undoEdit();
         break;
     case Command::Cut:
         m_rtfPage->postCut();
@@ -531,19 +531,19 @@ void MainWindow::execute(Command command, int argument)
         break;
     case Command::SelectAll:
         m_rtfPage->setSelStart(0);
-        m_rtfPage->setSelLength(static_cast<int>(m_rtfPage->Text().size()));
+        m_rtfPage->setSelLength(static_cast<int>(m_rtfPage->text().size()));
         break;
     case Command::Bold:
-        toggle(&RichTextEdit::SelBold, &RichTextEdit::setSelBold);
+        toggle(&RichTextEdit::selBold, &RichTextEdit::setSelBold);
         break;
     case Command::Italic:
-        toggle(&RichTextEdit::SelItalic, &RichTextEdit::setSelItalic);
+        toggle(&RichTextEdit::selItalic, &RichTextEdit::setSelItalic);
         break;
     case Command::Underline:
-        toggle(&RichTextEdit::SelUnderline, &RichTextEdit::setSelUnderline);
+        toggle(&RichTextEdit::selUnderline, &RichTextEdit::setSelUnderline);
         break;
     case Command::Strikeout:
-        toggle(&RichTextEdit::SelStrikeThru, &RichTextEdit::setSelStrikeThru);
+        toggle(&RichTextEdit::selStrikeThru, &RichTextEdit::setSelStrikeThru);
         break;
     case Command::FontDialog:
         chooseFont();
@@ -575,25 +575,25 @@ void MainWindow::toggle(std::optional<bool> (RichTextEdit::*get)() const,
                         void (RichTextEdit::*set)(bool))
 {
     (m_rtfPage->*set)(!(m_rtfPage->*get)().value_or(false));
-    rtfPage_SelChange();
+    showSelectionFormat();
 }
 
-void MainWindow::rtfPage_SelChange()
+void MainWindow::showSelectionFormat()
 {
     const auto check = [this](const char* item, std::optional<bool> on) {
         m_menus->item(QString::fromLatin1(item))->setChecked(on.value_or(false));
     };
-    check("mnuTextBold", m_rtfPage->SelBold());
-    check("mnuTextItalics", m_rtfPage->SelItalic());
-    check("mnuTextUnderline", m_rtfPage->SelUnderline());
-    check("mnuTextStrikeout", m_rtfPage->SelStrikeThru());
-    const std::optional<double> size = m_rtfPage->SelFontSize();
+    check("mnuTextBold", m_rtfPage->selBold());
+    check("mnuTextItalics", m_rtfPage->selItalic());
+    check("mnuTextUnderline", m_rtfPage->selUnderline());
+    check("mnuTextStrikeout", m_rtfPage->selStrikeThru());
+    const std::optional<double> size = m_rtfPage->selFontSize();
     for (QAction* item : m_menus->mnuTextSize()->actions()) {
         const int points = QString(item->text()).remove(u'&').trimmed().toInt();
         item->setChecked(size && points == static_cast<int>(*size));
     }
     // The automatic colour is never checked: it is no colour of the palette.
-    const std::optional<quint32> color = m_rtfPage->SelColor();
+    const std::optional<quint32> color = m_rtfPage->selColor();
     for (QAction* item : m_menus->mnuTextColor()->actions()) {
         const int palette = item->property("Index").toInt() - 2;
         item->setChecked(color && palette >= 0 && palette < static_cast<int>(kPalette.size()) &&
@@ -605,12 +605,12 @@ void MainWindow::rtfPage_SelChange()
 // kept to the 6 to 15 points the page's menus offer.
 void MainWindow::chooseFont()
 {
-    QFont initial(m_rtfPage->SelFontName().value_or(PageFonts::defaultFamily()));
-    initial.setPointSizeF(m_rtfPage->SelFontSize().value_or(kMixedFontSize));
-    initial.setBold(m_rtfPage->SelBold().value_or(false));
-    initial.setItalic(m_rtfPage->SelItalic().value_or(false));
-    initial.setStrikeOut(m_rtfPage->SelStrikeThru().value_or(false));
-    initial.setUnderline(m_rtfPage->SelUnderline().value_or(false));
+    QFont initial(m_rtfPage->selFontName().value_or(PageFonts::defaultFamily()));
+    initial.setPointSizeF(m_rtfPage->selFontSize().value_or(kMixedFontSize));
+    initial.setBold(m_rtfPage->selBold().value_or(false));
+    initial.setItalic(m_rtfPage->selItalic().value_or(false));
+    initial.setStrikeOut(m_rtfPage->selStrikeThru().value_or(false));
+    initial.setUnderline(m_rtfPage->selUnderline().value_or(false));
     QFontDialog dialog(initial, this);
     dialog.setObjectName(QStringLiteral("cdgFont"));
     dialog.setOption(QFontDialog::ScalableFonts);
@@ -632,18 +632,18 @@ void MainWindow::chooseFont()
         m_rtfPage->setSelStrikeThru(chosen.strikeOut());
         m_rtfPage->setSelUnderline(chosen.underline());
     });
-    rtfPage_SelChange();
+    showSelectionFormat();
 }
 
 void MainWindow::chooseColor()
 {
-    const QColor initial = WinColor::toQColor(m_rtfPage->SelColor().value_or(0), palette());
+    const QColor initial = WinColor::toQColor(m_rtfPage->selColor().value_or(0), palette());
     QColorDialog dialog(initial, this);
     dialog.setObjectName(QStringLiteral("cdgColor"));
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_rtfPage->setSelColor(WinColor::fromQColor(dialog.selectedColor()));
-    rtfPage_SelChange();
+    showSelectionFormat();
 }
 
 void MainWindow::toggleInsertIndicator()
@@ -664,7 +664,7 @@ void MainWindow::setPrintSetup(std::unique_ptr<PrintSetup> setup)
 void MainWindow::printPage()
 {
     const std::optional<PrintSetup::Choice> choice =
-        m_printSetup->choose(m_rtfPage->SelLength() != 0, this);
+        m_printSetup->choose(m_rtfPage->selLength() != 0, this);
     if (!choice)
         return;
     if (!choice->selectionOnly)
@@ -672,7 +672,7 @@ void MainWindow::printPage()
     const int jobs = choice->oneJob ? 1 : choice->copies;
     for (int copy = 0; copy < jobs; ++copy) {
         QPrinter* printer = m_printSetup->printer(copy);
-        if (m_rtfPage->SelPrint(printer, choice->oneJob ? choice->copies : 1))
+        if (m_rtfPage->selPrint(printer, choice->oneJob ? choice->copies : 1))
             continue;
         m_host.warn(m_host.localizedText(TextId::PrintFailed).arg(printerLabel(printer)));
         return;
@@ -681,17 +681,17 @@ void MainWindow::printPage()
 
 void MainWindow::popUpPageMenu(const QPoint& globalPos)
 {
-    if (!m_book || m_current < 1 || m_current > m_book->PageCount())
+    if (!m_book || m_current < 1 || m_current > m_book->pageCount())
         return;
     const PageRecord& page = m_book->Pages[static_cast<std::size_t>(m_current)];
-    m_menus->popUpMain(PageMenuRules::forPage(m_current, m_book->PageCount(), m_display.LastIntPage,
+    m_menus->popUpMain(PageMenuRules::forPage(m_current, m_book->pageCount(), m_display.LastIntPage,
                                               page.Kind, m_display.EnableSort),
                        globalPos);
 }
 
 void MainWindow::popUpEditorMenu(const QPoint& globalPos)
 {
-    const bool selected = m_rtfPage->SelLength() >= 1;
+    const bool selected = m_rtfPage->selLength() >= 1;
     m_menus->item(QStringLiteral("mnuTextCut"))->setEnabled(selected);
     m_menus->item(QStringLiteral("mnuTextCopy"))->setEnabled(selected);
     const QMimeData* clipboard = QApplication::clipboard()->mimeData();
@@ -710,7 +710,7 @@ void MainWindow::popUpStatusMenu(const QPoint& globalPos)
 void MainWindow::mouseMoveEvent(QMouseEvent* event)
 {
     m_picStatus->setStatusText(m_standingStatus);
-    m_tabs->UnHiliteAll();
+    m_tabs->unHiliteAll();
     QWidget::mouseMoveEvent(event);
 }
 
@@ -804,7 +804,7 @@ bool MainWindow::dragMarker(QMouseEvent* event)
                 MainLayout::draggedTabStop(static_cast<int>(m_display.TabStop), x, frame);
         },
         [this] {
-            ApplyTabStops(false);
+            applyTabStops(false);
             // The stops are part of the page: the dropped marker changed it.
             if (m_display.TabStop != m_tabStopAtPress) {
                 m_pageEdited = true;

@@ -49,7 +49,7 @@ public:
 
     // The tab column is made anew from the book and the display options; the
     // page to show comes next, through showPage.
-    void RebuildTabs(const Book& book, const Display& display);
+    void rebuildTabs(const Book& book, const Display& display);
     // Shows page `index` in the editor without counting it as an edit.
     void showPage(const PageRecord& page, int index);
     void showTip(const QString& text);
@@ -90,10 +90,10 @@ public:
     // the open page is searched as the user left it.
     int pageCount() const override;
     int currentPage() const override { return m_current; }
-    int SelStart() const override;
+    int selStart() const override;
     QString pageText(int page) const override;
-    void SelectPage(int page) override { m_host.runCommand(Command::OpenPage, page); }
-    int Find(const QString& sample, int first, int last, int options) override;
+    void selectPage(int page) override { m_host.runCommand(Command::OpenPage, page); }
+    int findText(const QString& sample, int first, int last, int options) override;
     // Where print jobs go: Qt's print dialog unless another setup is put in.
     void setPrintSetup(std::unique_ptr<PrintSetup> setup);
 
@@ -132,7 +132,7 @@ private:
     void layOut();
     bool windowKey(QKeyEvent* event);
     bool editorKey(QKeyEvent* event);
-    void ApplyTabStops(bool textPage);
+    void applyTabStops(bool textPage);
     QList<int> tabStops(bool textPage) const;
     void popUpPageMenu(const QPoint& globalPos);
     void popUpEditorMenu(const QPoint& globalPos);
@@ -140,7 +140,7 @@ private:
     void toggleInsertIndicator();
     void printPage();
     // The formatting menu's check marks follow the selection.
-    void rtfPage_SelChange();
+    void showSelectionFormat();
     void toggle(std::optional<bool> (RichTextEdit::*get)() const, void (RichTextEdit::*set)(bool));
     void chooseFont();
     void chooseColor();

@@ -9,7 +9,7 @@ constexpr int kLargestUnit = 4; // terabytes
 
 } // namespace
 
-QString FileSizeText::FormatFileSize(qint64 size, const Units& units, const QLocale& locale)
+QString FileSizeText::formatFileSize(qint64 size, const Units& units, const QLocale& locale)
 {
     if (size < kKilo)
         return QString::number(size) + u' ' + units[0];
@@ -18,13 +18,13 @@ QString FileSizeText::FormatFileSize(qint64 size, const Units& units, const QLoc
         unit *= kKilo;
         if (size / unit < kKilo) {
             const float x = static_cast<float>(size) / static_cast<float>(unit);
-            return FormatSizeNumber(x, locale) + u' ' + units[static_cast<std::size_t>(power)];
+            return formatSizeNumber(x, locale) + u' ' + units[static_cast<std::size_t>(power)];
         }
     }
     return {};
 }
 
-QString FileSizeText::FormatSizeNumber(float x, const QLocale& locale)
+QString FileSizeText::formatSizeNumber(float x, const QLocale& locale)
 {
     // Digits only: a group separator would turn 1023 into "1 023".
     QLocale plain = locale;

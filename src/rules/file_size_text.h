@@ -14,8 +14,8 @@ public:
     using Units = std::array<QString, 5>;
 
     // Empty from 1024 terabytes on.
-    static QString FormatFileSize(qint64 size, const Units& units,
+    static QString formatFileSize(qint64 size, const Units& units,
                                   const QLocale& locale = QLocale());
     // Two decimals at most below 10 (at least one), one below 100, none above.
-    static QString FormatSizeNumber(float x, const QLocale& locale = QLocale());
+    static QString formatSizeNumber(float x, const QLocale& locale = QLocale());
 };

@@ -20,7 +20,7 @@ constexpr double twipsLimit = 1.0e7;
 double readTwips(const SettingsStore& store, const QString& section, const QString& key,
                  double defaultValue, bool isSize)
 {
-    const QString text = store.Read(section, key, ValueText::fromFloat(float(defaultValue)));
+    const QString text = store.read(section, key, ValueText::fromFloat(float(defaultValue)));
     const std::optional<float> value = ValueText::toFloat(text, QLocale::system());
     if (!value || std::fabs(*value) > twipsLimit || (isSize && *value <= 0))
         return defaultValue;
@@ -35,7 +35,7 @@ FormPosition FormPosition::read(const SettingsStore& store, const QString& formN
     const QString name = section(formName);
     FormPosition position = defaults;
     const std::optional<qint16> state =
-        ValueText::toInt16(store.Read(name, windowStateKey, QStringLiteral("0")), QLocale::c());
+        ValueText::toInt16(store.read(name, windowStateKey, QStringLiteral("0")), QLocale::c());
     if (state && *state >= Normal && *state <= Maximized)
         position.WindowState = *state;
     position.Left = readTwips(store, name, leftKey, position.Left, false);
@@ -48,11 +48,11 @@ FormPosition FormPosition::read(const SettingsStore& store, const QString& formN
 void FormPosition::write(SettingsStore& store, const QString& formName) const
 {
     const QString name = section(formName);
-    store.Write(name, windowStateKey, ValueText::fromInt(WindowState));
-    store.Write(name, leftKey, ValueText::fromFloat(float(Left)));
-    store.Write(name, topKey, ValueText::fromFloat(float(Top)));
-    store.Write(name, widthKey, ValueText::fromFloat(float(Width)));
-    store.Write(name, heightKey, ValueText::fromFloat(float(Height)));
+    store.write(name, windowStateKey, ValueText::fromInt(WindowState));
+    store.write(name, leftKey, ValueText::fromFloat(float(Left)));
+    store.write(name, topKey, ValueText::fromFloat(float(Top)));
+    store.write(name, widthKey, ValueText::fromFloat(float(Width)));
+    store.write(name, heightKey, ValueText::fromFloat(float(Height)));
 }
 
 QString FormPosition::section(const QString& formName)

@@ -77,7 +77,7 @@ int MainLayout::scrollToShow(int page) const
     return scroll;
 }
 
-int MainLayout::PixelSize(double twipsPerPixelX, double twipsPerPixelY)
+int MainLayout::pixelSize(double twipsPerPixelX, double twipsPerPixelY)
 {
     return static_cast<int>(std::lround(twipsPerPixelX + twipsPerPixelY)) / 2;
 }

@@ -77,7 +77,7 @@ public:
     int scrollToShow(int page) const;
 
     // One screen pixel in twips, from the screen's twips per pixel.
-    static int PixelSize(double twipsPerPixelX, double twipsPerPixelY);
+    static int pixelSize(double twipsPerPixelX, double twipsPerPixelY);
 
     // `ButtonWidth` after the splitter moved `x` twips (leftwards widens).
     static int splitterButtonWidth(int ButtonWidth, int x);

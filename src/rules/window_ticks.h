@@ -15,7 +15,7 @@ struct TickEvents
     bool operator==(const TickEvents&) const = default;
 };
 
-// `TickCount` counts seconds since the window was created and is never reset.
+// `tickCount` counts seconds since the window was created and is never reset.
 // The durations come with every tick, so a change in the options dialog
 // applies from the next second on.
 class TickSchedule
@@ -23,7 +23,7 @@ class TickSchedule
 public:
     // tipsDuration in seconds, autosaveDuration in minutes (0 or less: off).
     TickEvents onTick(int tipsDuration, int autosaveDuration);
-    qint64 TickCount() const { return m_tickCount; }
+    qint64 tickCount() const { return m_tickCount; }
 
 private:
     qint64 m_tickCount = 0;
@@ -39,7 +39,7 @@ public:
     // Whether this timer event repaints; false once the six repaints are done.
     bool onRefresh();
     bool finished() const { return m_finished; }
-    qint16 RefreshCount() const { return m_refreshCount; }
+    qint16 refreshCount() const { return m_refreshCount; }
 
 private:
     qint16 m_refreshCount = 0;
@@ -60,8 +60,8 @@ public:
     explicit WindowTicks(const Options& options, QObject* parent = nullptr);
 
     void start();
-    qint64 TickCount() const { return m_ticks.TickCount(); }
-    qint16 RefreshCount() const { return m_refresh.RefreshCount(); }
+    qint64 tickCount() const { return m_ticks.tickCount(); }
+    qint16 refreshCount() const { return m_refresh.refreshCount(); }
 
 public Q_SLOTS:
     void tick();

@@ -144,7 +144,7 @@ std::optional<Style> styleFromTheRight(QStringView line)
 
 } // namespace
 
-void Style::ApplyTo(StyleTarget& target) const
+void Style::applyTo(StyleTarget& target) const
 {
     target.m_applyingStyle = true;
     target.beginApply();
@@ -171,7 +171,7 @@ bool Style::faceNameStorable(QStringView faceName)
     return !faceName.contains(u';') && CodePage::canEncode(faceName);
 }
 
-QString Style::Save() const
+QString Style::save() const
 {
     const auto flag = [](bool on) { return on ? QStringLiteral("-1") : QStringLiteral("0"); };
     const QString face = faceNameStorable(m_font.name) ? m_font.name : StyleFont::defaultName();
@@ -183,7 +183,7 @@ QString Style::Save() const
         .join(kSeparator);
 }
 
-bool Style::Load(QStringView line)
+bool Style::load(QStringView line)
 {
     const QList<QStringView> parts = line.split(u';');
     if (parts.size() <= kFieldsAfterName)

@@ -29,7 +29,7 @@ struct StyleFont
 class Style
 {
 public:
-    // Bits of `Unused`, in the order ApplyTo sets them.
+    // Bits of `unused`, in the order applyTo sets them.
     enum Attribute : qint16
     {
         FaceName = 1,
@@ -50,7 +50,7 @@ public:
     // other is written as the default face.
     static bool faceNameStorable(QStringView faceName);
 
-    QString Name() const { return m_name; }
+    QString name() const { return m_name; }
     void setName(const QString& name) { m_name = name; }
     // The style's own attributes; changing them changes the style.
     StyleFont& Font() { return m_font; }
@@ -58,17 +58,17 @@ public:
     void setFont(const StyleFont& font) { m_font = font; }
     quint32 Color() const { return m_color; }
     void setColor(quint32 winColor) { m_color = winColor; }
-    qint16 Unused() const { return m_unused; }
+    qint16 unused() const { return m_unused; }
     void setUnused(qint16 mask) { m_unused = mask; }
 
     // Sets the attributes of the mask on the target's selection, as one edit.
-    void ApplyTo(StyleTarget& target) const;
+    void applyTo(StyleTarget& target) const;
 
     // The style's line, without the line end.
-    QString Save() const;
+    QString save() const;
     // Takes every field from a line. A damaged line changes nothing and
     // gives false.
-    bool Load(QStringView line);
+    bool load(QStringView line);
 
     bool operator==(const Style&) const = default;
 

@@ -23,13 +23,13 @@ public:
 
     // True while a style's attributes are being set one by one: a change
     // reported meanwhile is only part of the one edit the whole style makes.
-    bool ApplyingStyle() const { return m_applyingStyle; }
+    bool applyingStyle() const { return m_applyingStyle; }
 
 protected:
-    // Called before the first attribute, with ApplyingStyle() already true:
+    // Called before the first attribute, with applyingStyle() already true:
     // the place to open one undo step for all of them.
     virtual void beginApply() = 0;
-    // Called after the last attribute, with ApplyingStyle() false again, also
+    // Called after the last attribute, with applyingStyle() false again, also
     // when the mask transfers nothing: the edit is reported here, once.
     virtual void endApply() = 0;
 

@@ -7,7 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-bool Styles::Remove(int index)
+bool Styles::remove(int index)
 {
     if (!contains(index))
         return false;
@@ -15,12 +15,12 @@ bool Styles::Remove(int index)
     return true;
 }
 
-Style* Styles::Item(int index)
+Style* Styles::item(int index)
 {
     return contains(index) ? &m_styles[index - 1] : nullptr;
 }
 
-const Style* Styles::Item(int index) const
+const Style* Styles::item(int index) const
 {
     return contains(index) ? &m_styles[index - 1] : nullptr;
 }
@@ -33,9 +33,9 @@ bool Styles::setItem(int index, const Style& style)
     return true;
 }
 
-bool Styles::Load(const QString& path)
+bool Styles::load(const QString& path)
 {
-    Clear();
+    clear();
     m_errorString.clear();
     m_keptAside.clear();
     m_droppedLines = 0;
@@ -58,7 +58,7 @@ bool Styles::Load(const QString& path)
         if (line.endsWith(u'\r'))
             line.chop(1);
         Style style;
-        if (style.Load(line)) {
+        if (style.load(line)) {
             m_styles.push_back(style);
         } else if (!line.trimmed().isEmpty() && m_droppedLines++ == 0) {
             m_firstDroppedLine = number;
@@ -73,11 +73,11 @@ bool Styles::Load(const QString& path)
 
 // Names nobody checked lose their uncoded characters to "?" rather than the
 // whole style being lost.
-std::optional<AppError> Styles::Save(const QString& path) const
+std::optional<AppError> Styles::save(const QString& path) const
 {
     QString text;
     for (const Style& style : m_styles)
-        text += style.Save() + QStringLiteral("\r\n");
+        text += style.save() + QStringLiteral("\r\n");
     std::optional<AppError> error;
     if (m_holdFile && QDir::cleanPath(path) == QDir::cleanPath(m_loadedFrom))
         error = AppError{AppError::PermissionDenied,

@@ -19,18 +19,18 @@ public:
 
     using const_iterator = std::vector<Style>::const_iterator;
 
-    void Add(const Style& style) { m_styles.push_back(style); }
-    // False for a position outside 1..Count().
-    bool Remove(int index);
-    // Null for a position outside 1..Count(). The pointer lasts until the
+    void add(const Style& style) { m_styles.push_back(style); }
+    // False for a position outside 1..count().
+    bool remove(int index);
+    // Null for a position outside 1..count(). The pointer lasts until the
     // collection next grows or shrinks.
-    Style* Item(int index);
-    const Style* Item(int index) const;
+    Style* item(int index);
+    const Style* item(int index) const;
     // Puts `style` in place of the one at `index`; false, changing nothing,
-    // for a position outside 1..Count().
+    // for a position outside 1..count().
     bool setItem(int index, const Style& style);
-    int Count() const { return static_cast<int>(m_styles.size()); }
-    void Clear() { m_styles.clear(); }
+    int count() const { return static_cast<int>(m_styles.size()); }
+    void clear() { m_styles.clear(); }
     const_iterator begin() const { return m_styles.begin(); }
     const_iterator end() const { return m_styles.end(); }
 
@@ -41,14 +41,14 @@ public:
     // cannot replace it.
     // Lines that are there but hold no style (blank lines aside) make the
     // file be copied aside (keptAside()) before a save could lose them.
-    bool Load(const QString& path);
+    bool load(const QString& path);
     QString errorString() const { return m_errorString; }
     QString keptAside() const { return m_keptAside; }
     int droppedLines() const { return m_droppedLines; }
     int firstDroppedLine() const { return m_firstDroppedLine; }
 
     // Writes every style, in order; on failure the old file is left whole.
-    std::optional<AppError> Save(const QString& path) const;
+    std::optional<AppError> save(const QString& path) const;
 
     // Why a style name cannot be kept as it is (a ";", which separates the
     // fields of the file, or characters without a code in Windows-1251), for
@@ -59,7 +59,7 @@ public:
     static std::optional<AppError> checkFaceName(const QString& faceName);
 
 private:
-    bool contains(int index) const { return index >= 1 && index <= Count(); }
+    bool contains(int index) const { return index >= 1 && index <= count(); }
 
     std::vector<Style> m_styles;
     QString m_errorString;

@@ -13,7 +13,7 @@ constexpr int kTextMargin = 2;
 
 CueTextBox::CueTextBox(QWidget* parent) : QLineEdit(parent), m_balloon(new BalloonTip(this))
 {
-    connect(this, &QLineEdit::textChanged, this, &CueTextBox::HideBalloonTip);
+    connect(this, &QLineEdit::textChanged, this, &CueTextBox::hideBalloonTip);
 }
 
 void CueTextBox::setCueBanner(const QString& text)
@@ -47,12 +47,12 @@ QSize CueTextBox::cueSize() const
     return style()->sizeFromContents(QStyle::CT_LineEdit, &option, text, this);
 }
 
-void CueTextBox::ShowBalloonTip()
+void CueTextBox::showBalloonTip()
 {
     m_balloon->showAt(this, m_balloonTipTitle, m_balloonTipText, m_balloonTipIcon);
 }
 
-void CueTextBox::HideBalloonTip()
+void CueTextBox::hideBalloonTip()
 {
     m_balloon->hide();
 }
@@ -74,6 +74,6 @@ void CueTextBox::focusOutEvent(QFocusEvent* event)
 
 void CueTextBox::hideEvent(QHideEvent* event)
 {
-    HideBalloonTip();
+    hideBalloonTip();
     QLineEdit::hideEvent(event);
 }

@@ -20,8 +20,8 @@ public:
     void setBalloonTipText(const QString& text) { m_balloonTipText = text; }
     void setBalloonTipIcon(BalloonTip::Icon icon) { m_balloonTipIcon = icon; }
 
-    void ShowBalloonTip();
-    void HideBalloonTip();
+    void showBalloonTip();
+    void hideBalloonTip();
     const BalloonTip* balloonTip() const { return m_balloon; }
 
     // Never narrower than its cue banner, which shows whole in any language.

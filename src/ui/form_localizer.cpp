@@ -34,7 +34,7 @@ void lookUp(const QString& section, const QString& key, Localization& localizati
     const QString current = get();
     if (current.isEmpty())
         return;
-    set(forWidget(localization.GetLocalizedText(section, key, current)));
+    set(forWidget(localization.localizedEntry(section, key, current)));
 }
 
 } // namespace
@@ -106,7 +106,7 @@ void FormLocalizer::localizeTag(QObject* object, const QString& section, Localiz
     if (!tag.isValid() || tag.toString().isEmpty())
         return;
     object->setProperty(
-        "Tag", localization.GetLocalizedText(section, object->objectName() + QLatin1String(".Tag"),
+        "Tag", localization.localizedEntry(section, object->objectName() + QLatin1String(".Tag"),
                                              tag.toString()));
 }
 

@@ -139,7 +139,7 @@ RichTextEdit::RichTextEdit(QWidget* parent)
 
 RichTextEdit::~RichTextEdit() = default;
 
-QString RichTextEdit::TextRTF() const
+QString RichTextEdit::textRTF() const
 {
     return RtfWriter::writeString(*document());
 }
@@ -183,7 +183,7 @@ void RichTextEdit::load(const std::function<void(QTextDocument&)>& read)
     m_undoState = UndoState::Nothing;
     m_plainTextKnown = false;
     resetCaret();
-    Q_EMIT Change();
+    Q_EMIT change();
     fresh->setUndoRedoEnabled(true);
     fresh->setModified(false);
 }
@@ -254,15 +254,15 @@ void RichTextEdit::endApply()
     if (changedText)
         changed();
     else
-        Q_EMIT Change();
+        Q_EMIT change();
 }
 
-void RichTextEdit::Undo()
+void RichTextEdit::undoEdit()
 {
     if (m_undoState == UndoState::Nothing)
         return;
-    const int start = SelStart();
-    const int length = SelLength();
+    const int start = selStart();
+    const int length = selLength();
     m_undoing = true;
     if (m_undoState == UndoState::CanUndo)
         document()->undo();
@@ -274,12 +274,12 @@ void RichTextEdit::Undo()
     selectText(std::min(start, end), std::min(length, end - std::min(start, end)));
 }
 
-QString RichTextEdit::Text() const
+QString RichTextEdit::text() const
 {
     return plainText();
 }
 
-int RichTextEdit::SelStart() const
+int RichTextEdit::selStart() const
 {
     return m_positions->toText(textCursor().selectionStart());
 }
@@ -289,7 +289,7 @@ void RichTextEdit::setSelStart(int start)
     selectText(start, 0);
 }
 
-int RichTextEdit::SelLength() const
+int RichTextEdit::selLength() const
 {
     const QTextCursor cursor = textCursor();
     return m_positions->toText(cursor.selectionEnd()) -
@@ -298,17 +298,17 @@ int RichTextEdit::SelLength() const
 
 void RichTextEdit::setSelLength(int length)
 {
-    selectText(SelStart(), length);
+    selectText(selStart(), length);
 }
 
-QString RichTextEdit::SelRTF() const
+QString RichTextEdit::selRTF() const
 {
     const QTextCursor cursor = textCursor();
     return QString::fromLatin1(
         RtfWriter::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
 }
 
-std::optional<bool> RichTextEdit::SelBold() const
+std::optional<bool> RichTextEdit::selBold() const
 {
     return uniformValue<bool>(textCursor(), [](const QTextCharFormat& format) {
         return format.fontWeight() > QFont::Medium;
@@ -321,7 +321,7 @@ void RichTextEdit::setSelBold(bool on)
         [on](QTextCharFormat& format) { format.setFontWeight(on ? QFont::Bold : QFont::Normal); });
 }
 
-std::optional<bool> RichTextEdit::SelItalic() const
+std::optional<bool> RichTextEdit::selItalic() const
 {
     return uniformValue<bool>(textCursor(),
                               [](const QTextCharFormat& format) { return format.fontItalic(); });
@@ -332,7 +332,7 @@ void RichTextEdit::setSelItalic(bool on)
     applyCharFormat([on](QTextCharFormat& format) { format.setFontItalic(on); });
 }
 
-std::optional<bool> RichTextEdit::SelUnderline() const
+std::optional<bool> RichTextEdit::selUnderline() const
 {
     return uniformValue<bool>(textCursor(),
                               [](const QTextCharFormat& format) { return format.fontUnderline(); });
@@ -343,7 +343,7 @@ void RichTextEdit::setSelUnderline(bool on)
     applyCharFormat([on](QTextCharFormat& format) { format.setFontUnderline(on); });
 }
 
-std::optional<bool> RichTextEdit::SelStrikeThru() const
+std::optional<bool> RichTextEdit::selStrikeThru() const
 {
     return uniformValue<bool>(textCursor(),
                               [](const QTextCharFormat& format) { return format.fontStrikeOut(); });
@@ -354,7 +354,7 @@ void RichTextEdit::setSelStrikeThru(bool on)
     applyCharFormat([on](QTextCharFormat& format) { format.setFontStrikeOut(on); });
 }
 
-std::optional<quint32> RichTextEdit::SelColor() const
+std::optional<quint32> RichTextEdit::selColor() const
 {
     return uniformValue<quint32>(textCursor(), colorOf);
 }
@@ -371,7 +371,7 @@ void RichTextEdit::setSelColor(quint32 winColor)
     applyCharFormat([color](QTextCharFormat& format) { format.setForeground(color); });
 }
 
-std::optional<QString> RichTextEdit::SelFontName() const
+std::optional<QString> RichTextEdit::selFontName() const
 {
     const QFont fallback = document()->defaultFont();
     return uniformValue<QString>(textCursor(), [&fallback](const QTextCharFormat& format) {
@@ -387,7 +387,7 @@ void RichTextEdit::setSelFontName(const QString& name)
     });
 }
 
-std::optional<double> RichTextEdit::SelFontSize() const
+std::optional<double> RichTextEdit::selFontSize() const
 {
     const QFont fallback = document()->defaultFont();
     return uniformValue<double>(textCursor(), [&fallback](const QTextCharFormat& format) {
@@ -403,7 +403,7 @@ void RichTextEdit::setSelFontSize(double points)
     applyCharFormat([size](QTextCharFormat& format) { format.setFontPointSize(size); });
 }
 
-int RichTextEdit::SelTabCount() const
+int RichTextEdit::selTabCount() const
 {
     return int(selectedBlocks().first().blockFormat().tabPositions().size());
 }
@@ -414,7 +414,7 @@ void RichTextEdit::setSelTabCount(int count)
     applyTabs([kept](QList<QTextOption::Tab>& tabs) { resizeTabs(tabs, kept); });
 }
 
-int RichTextEdit::SelTabs(int index) const
+int RichTextEdit::selTabs(int index) const
 {
     const QList<QTextOption::Tab> tabs = selectedBlocks().first().blockFormat().tabPositions();
     if (index < 0 || index >= tabs.size())
@@ -434,7 +434,7 @@ void RichTextEdit::setSelTabs(int index, int twips)
     });
 }
 
-quint32 RichTextEdit::BackColor() const
+quint32 RichTextEdit::backColor() const
 {
     return m_backColor;
 }
@@ -465,7 +465,7 @@ void RichTextEdit::changeEvent(QEvent* event)
         setBackColor(m_backColor);
 }
 
-int RichTextEdit::Find(const QString& sample, int first, int last, int options)
+int RichTextEdit::findText(const QString& sample, int first, int last, int options)
 {
     const int searchOptions = options & (TextFinder::wholeWord | TextFinder::matchCase |
                                          TextFinder::yoAsYe | TextFinder::digitsOnly);
@@ -476,7 +476,7 @@ int RichTextEdit::Find(const QString& sample, int first, int last, int options)
     return found.start;
 }
 
-bool RichTextEdit::SelPrint(QPrinter* printer, int copies) const
+bool RichTextEdit::selPrint(QPrinter* printer, int copies) const
 {
     if (!printer)
         return false;
@@ -508,7 +508,7 @@ bool RichTextEdit::SelPrint(QPrinter* printer, int copies) const
            printer->printerState() != QPrinter::Aborted;
 }
 
-bool RichTextEdit::LoadFile(const QString& path)
+bool RichTextEdit::loadFile(const QString& path)
 {
     const BoundedFile::Result file = BoundedFile::read(path, kMaxLoadFileBytes);
     if (!file.bytes)
@@ -551,7 +551,7 @@ void RichTextEdit::keyPressEvent(QKeyEvent* event)
     const Qt::KeyboardModifiers shift =
         event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     int keyCode = event->key();
-    Q_EMIT KeyDown(keyCode, shift);
+    Q_EMIT keyDown(keyCode, shift);
     if (keyCode == 0 || (!isReadOnly() && refuses(event->text()))) {
         event->accept();
         return;
@@ -559,7 +559,7 @@ void RichTextEdit::keyPressEvent(QKeyEvent* event)
     // The page's own undo, never Qt's history of merged steps; there is no
     // redo beyond undoing an undo.
     if (event->matches(QKeySequence::Undo)) {
-        Undo();
+        undoEdit();
         event->accept();
         return;
     }
@@ -615,7 +615,7 @@ QMimeData* RichTextEdit::createMimeDataFromSelection() const
     mime->setData(kRtfMime,
                   RtfWriter::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
     mime->setHtml(cursor.selection().toHtml());
-    QString text = plainText().mid(SelStart(), SelLength());
+    QString text = plainText().mid(selStart(), selLength());
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     mime->setText(text);
     return mime;
@@ -628,7 +628,7 @@ bool RichTextEdit::refuses(const QString& text)
     const QString characters = CodePage::encode(text).unmappable;
     if (characters.isEmpty())
         return false;
-    Q_EMIT Refused(characters);
+    Q_EMIT refused(characters);
     return true;
 }
 
@@ -716,7 +716,7 @@ void RichTextEdit::changed()
         if (!m_undoing)
             m_undoState = UndoState::CanUndo;
     }
-    Q_EMIT Change();
+    Q_EMIT change();
 }
 
 void RichTextEdit::onCursorMoved()
@@ -726,7 +726,7 @@ void RichTextEdit::onCursorMoved()
         return;
     m_lastAnchor = cursor.anchor();
     m_lastPosition = cursor.position();
-    Q_EMIT SelChange();
+    Q_EMIT selChange();
 }
 
 // A change made of many document edits is reported once, when it is complete.

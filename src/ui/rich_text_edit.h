@@ -30,55 +30,55 @@ public:
     explicit RichTextEdit(QWidget* parent = nullptr);
     ~RichTextEdit() override;
 
-    QString TextRTF() const;
+    QString textRTF() const;
     void setTextRTF(const QString& text);
     // The same, with every paragraph given these tab stops (in twips; an
     // empty list removes them) before the text is laid out on the screen, so
     // a large page is laid out once.
     void setTextRTF(const QString& text, const QList<int>& tabStopsTwips);
-    QString Text() const;
+    QString text() const;
 
-    int SelStart() const;
+    int selStart() const;
     void setSelStart(int start);
-    int SelLength() const;
+    int selLength() const;
     void setSelLength(int length);
-    QString SelRTF() const;
+    QString selRTF() const;
 
-    std::optional<bool> SelBold() const;
+    std::optional<bool> selBold() const;
     void setSelBold(bool on) override;
-    std::optional<bool> SelItalic() const;
+    std::optional<bool> selItalic() const;
     void setSelItalic(bool on) override;
-    std::optional<bool> SelUnderline() const;
+    std::optional<bool> selUnderline() const;
     void setSelUnderline(bool on) override;
-    std::optional<bool> SelStrikeThru() const;
+    std::optional<bool> selStrikeThru() const;
     void setSelStrikeThru(bool on) override;
-    std::optional<quint32> SelColor() const;
+    std::optional<quint32> selColor() const;
     void setSelColor(quint32 winColor) override;
-    std::optional<QString> SelFontName() const;
+    std::optional<QString> selFontName() const;
     void setSelFontName(const QString& name) override;
-    std::optional<double> SelFontSize() const;
+    std::optional<double> selFontSize() const;
     void setSelFontSize(double points) override;
 
     // Tab stops of the paragraphs the selection touches; reading looks at the
     // first of them. An index without a stop reads as 0.
-    int SelTabCount() const;
+    int selTabCount() const;
     void setSelTabCount(int count);
-    int SelTabs(int index) const;
+    int selTabs(int index) const;
     void setSelTabs(int index, int twips);
 
-    quint32 BackColor() const;
+    quint32 backColor() const;
     void setBackColor(quint32 winColor);
 
     // Start of the first match inside [first, last) of the plain text, or -1;
     // last = -1 searches to the end. Unless findNoSelect is given the match
     // becomes the selection.
-    int Find(const QString& sample, int first, int last = -1, int options = 0);
+    int findText(const QString& sample, int first, int last = -1, int options = 0);
     // The selection, or everything when nothing is selected, as one job,
     // `copies` times, each copy starting on a page of its own. False when the
     // printer did not take the job (no printer, a file that cannot be
     // written, a failed driver).
-    bool SelPrint(QPrinter* printer, int copies = 1) const;
-    bool LoadFile(const QString& path);
+    bool selPrint(QPrinter* printer, int copies = 1) const;
+    bool loadFile(const QString& path);
 
     // The page's one-step undo: it reaches back exactly one change (one
     // keystroke), and undoing again brings that change back. Loading a text
@@ -90,7 +90,7 @@ public:
     // Everything `work` changes counts as one change: one Change signal and
     // one step for Undo.
     void asOneEdit(const std::function<void()>& work);
-    void Undo();
+    void undoEdit();
     // Where the book keeps its pages as Windows-1251 text: a key or a paste
     // that would add a character without a code there is refused (Refused
     // names the characters) and the page stays as it is.
@@ -107,13 +107,13 @@ public Q_SLOTS:
     void postClear();
 
 Q_SIGNALS:
-    void Change();
-    void SelChange();
+    void change();
+    void selChange();
     // Connect with Qt::DirectConnection; setting keyCode (a Qt::Key) to 0 keeps
     // the key from the control. shift holds Shift, Control and Alt only.
-    void KeyDown(int& keyCode, Qt::KeyboardModifiers shift);
+    void keyDown(int& keyCode, Qt::KeyboardModifiers shift);
     void overwriteModeToggled(bool overwrite);
-    void Refused(const QString& characters);
+    void refused(const QString& characters);
 
 protected:
     void changeEvent(QEvent* event) override;

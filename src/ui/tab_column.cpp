@@ -145,7 +145,7 @@ QSize TabColumn::sizeHint() const
     return {tabWidth(), contentHeight()};
 }
 
-void TabColumn::UnHiliteAll()
+void TabColumn::unHiliteAll()
 {
     setHovered(0);
 }

@@ -78,7 +78,7 @@ public:
     QSize sizeHint() const override;
 
 public Q_SLOTS:
-    void UnHiliteAll();
+    void unHiliteAll();
 
 Q_SIGNALS:
     // Any button opens page k.

@@ -79,7 +79,7 @@ QRect normalPlacement(const QWidget* window)
 
 } // namespace
 
-void WindowPlacement::LoadFormPosition(QWidget* window, SettingsStore& store,
+void WindowPlacement::loadFormPosition(QWidget* window, SettingsStore& store,
                                        const FormPosition& defaults)
 {
     const FormPosition position = FormPosition::read(store, window->objectName(), defaults);
@@ -92,7 +92,7 @@ void WindowPlacement::LoadFormPosition(QWidget* window, SettingsStore& store,
     window->setWindowState(windowStates(position.WindowState));
 }
 
-void WindowPlacement::SaveFormPosition(QWidget* window, SettingsStore& store)
+void WindowPlacement::saveFormPosition(QWidget* window, SettingsStore& store)
 {
     const double dpi = logicalDpi();
     const QRect rect = normalPlacement(window);

@@ -16,9 +16,9 @@ class SettingsStore;
 class WindowPlacement
 {
 public:
-    static void LoadFormPosition(QWidget* window, SettingsStore& store,
+    static void loadFormPosition(QWidget* window, SettingsStore& store,
                                  const FormPosition& defaults = FormPosition());
-    static void SaveFormPosition(QWidget* window, SettingsStore& store);
+    static void saveFormPosition(QWidget* window, SettingsStore& store);
 
     // The rectangle moved onto the screen area it overlaps most (or the
     // nearest one when it overlaps none) and shrunk to fit it; unchanged

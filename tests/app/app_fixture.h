@@ -58,11 +58,11 @@ struct AppFixture
     }
     void write(const QString& section, const QString& key, const QString& value) const
     {
-        store()->Write(section, key, value);
+        store()->write(section, key, value);
     }
     QString read(const QString& section, const QString& key) const
     {
-        return store()->Read(section, key, QStringLiteral("<absent>"));
+        return store()->read(section, key, QStringLiteral("<absent>"));
     }
     std::unique_ptr<Application> makeApp(bool keepLogOn = false)
     {
@@ -74,7 +74,7 @@ struct AppFixture
     std::unique_ptr<Application> started(bool keepLogOn = false)
     {
         std::unique_ptr<Application> app = makeApp(keepLogOn);
-        EXPECT_TRUE(app->StartUp()) << "start-up ended early";
+        EXPECT_TRUE(app->startUp()) << "start-up ended early";
         return app;
     }
     // The data file is named after the running executable, here the test binary.
@@ -116,7 +116,7 @@ protected:
     Book& book() const { return app->book(); }
     QAction* item(const char* name) const { return window()->menus()->item(name); }
     const PageRecord& page(int index) const { return book().Pages[std::size_t(index)]; }
-    void open(int page) const { app->SelectPage(page); }
+    void open(int page) const { app->selectPage(page); }
     void key(int key, Qt::KeyboardModifiers modifiers = {}) const
     {
         press(editor(), key, modifiers);

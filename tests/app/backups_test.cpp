@@ -116,7 +116,7 @@ TEST_F(BackupsTest, NoPageIsAddedToAFullBook)
     writeAll(f.dataFile(), DataFile::serialize(pages));
     app = f.started();
     restore(writeBackup(), u"Дача"_qs, "cmdRestorePage");
-    EXPECT_EQ(book().PageCount(), DataFile::MaxPages);
+    EXPECT_EQ(book().pageCount(), DataFile::MaxPages);
     EXPECT_FALSE(book().isChanged());
     EXPECT_TRUE(f.messages.texts().value(0).contains(u"32767"_qs)) << told();
 }

@@ -1,7 +1,7 @@
 #include "app_fixture.h"
 #include "core/code_page.h"
 #include "document/book_cipher.h"
-#include "document/encryption.h"
+#include "document/obscured_password.h"
 #include "document/history_backup.h"
 #include "test_files.h"
 
@@ -25,7 +25,7 @@ std::unique_ptr<Application> makeApp(AppFixture& f)
 QStringList filesShowing(const AppFixture& f, const QString& text)
 {
     const QList<QByteArray> forms = {text.toUtf8(), CodePage::encodeLossy(text),
-                                     Encryption::Encrypt(text).value_or(text).toLatin1()};
+                                     ObscuredPassword::obscure(text).value_or(text).toLatin1()};
     QStringList found;
     for (QDirIterator it(f.dir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
          it.hasNext();) {
@@ -48,8 +48,8 @@ TEST(BookEncryption, SwitchedOnNothingReadableRemainsAndTheHeaderChecksTheLogIn)
     AppFixture f;
     {
         auto app = makeApp(f);
-        ASSERT_TRUE(app->StartUp());
-        app->SelectPage(2);
+        ASSERT_TRUE(app->startUp());
+        app->selectPage(2);
         typeOver(*app, kPhrase);
         app->saveCommand(); // writes the plain export too
         ASSERT_TRUE(app->mainWindow()->close());
@@ -57,7 +57,7 @@ TEST(BookEncryption, SwitchedOnNothingReadableRemainsAndTheHeaderChecksTheLogIn)
     ASSERT_FALSE(filesShowing(f, kPhrase).isEmpty());
     {
         auto app = makeApp(f);
-        ASSERT_TRUE(app->StartUp());
+        ASSERT_TRUE(app->startUp());
         EXPECT_TRUE(app->encryption().changePassword(kSecret));
         f.messages.queueAnswer(true); // delete the export and its note
         ASSERT_TRUE(app->encryption().switchOn());
@@ -80,9 +80,9 @@ TEST(BookEncryption, SwitchedOnNothingReadableRemainsAndTheHeaderChecksTheLogIn)
         }
         return false;
     });
-    ASSERT_TRUE(app->StartUp());
+    ASSERT_TRUE(app->startUp());
     EXPECT_EQ(tried.size(), 2);
-    EXPECT_EQ(app->CurrentPassword(), kSecret);
+    EXPECT_EQ(app->currentPassword(), kSecret);
     EXPECT_EQ(RtfPlainText::extract(app->book().Pages[2].Text).trimmed(), kPhrase);
     EXPECT_TRUE(app->storage().loadReport().keptAside.isEmpty());
 }
@@ -93,7 +93,7 @@ TEST(BookEncryption, ANewPasswordReSealsTheBookAndItsBackups)
 {
     AppFixture f;
     auto app = makeApp(f);
-    ASSERT_TRUE(app->StartUp());
+    ASSERT_TRUE(app->startUp());
     typeOver(*app, kPhrase);
     ASSERT_TRUE(app->encryption().changePassword(kSecret));
     ASSERT_TRUE(app->encryption().switchOn());
@@ -104,7 +104,7 @@ TEST(BookEncryption, ANewPasswordReSealsTheBookAndItsBackups)
 
     auto again = makeApp(f);
     again->setLoginPrompt([](Application& a) { return a.tryPassword(kSecret); });
-    ASSERT_TRUE(again->StartUp());
+    ASSERT_TRUE(again->startUp());
     ASSERT_TRUE(again->encryption().changePassword(QStringLiteral("новый")));
     for (const QString& path : {f.dataFile(), backup}) {
         EXPECT_EQ(BookCipher::open(readAll(path), kSecret).problem,

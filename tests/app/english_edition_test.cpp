@@ -4,6 +4,7 @@
 
 #include "app_fixture.h"
 #include "core/option_table.h"
+#include "rules/command.h"
 #include "mainwindow/main_menus.h"
 #include "test_files.h"
 #include "window_driver.h"
@@ -37,8 +38,10 @@ protected:
     {
         f.write(OptionTable::languageSection.toString(), OptionTable::languageKey.toString(),
                 language);
-        app = f.makeApp();
-        ASSERT_TRUE(startAndShow(*app));
+        app = f.started();
+        app->mainWindow()->resize(800, 600);
+        app->mainWindow()->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(app->mainWindow()));
     }
     // The modal window `item` opens, handed to `act`.
     void withModal(const char* item, const std::function<void(QWidget*)>& act)
@@ -64,8 +67,8 @@ TEST_F(EnglishEdition, AFirstStartHasEnglishLetterPagesKeysTipAndHelp)
     EXPECT_TRUE(readAll(f.dir.filePath("translations/en/velkar.tip"))
                     .contains((tip->toolTip().isEmpty() ? tip->text() : tip->toolTip()).toLatin1()))
         << tip->text().toStdString();
-    app->book().InsertPage("Work", 13);
-    app->RebuildTabs();
+    app->book().insertPage("Work", 13);
+    app->rebuildTabs();
     for (const auto& [key, page] : std::vector<std::pair<int, int>>{
              {Qt::Key_B, 1}, {Qt::Key_N, 7}, {Qt::Key_Z, 13}, {Qt::Key_1, 14}}) {
         press(app->mainWindow()->editor(), key, Qt::AltModifier);
@@ -97,7 +100,7 @@ TEST_F(EnglishEdition, EveryOptionsPageOpensItsHelpTopicInBothLanguages)
             }
             options->close();
         });
-        app->helpCommand();
+        app->runCommand(Command::Help, 0);
         counts.push_back(topics(app->helpWindow())->count());
         app.reset();
     }

@@ -7,7 +7,7 @@
 #include "dialogs/about_dialog.h"
 #include "dialogs/password_dialog.h"
 #include "dialogs/replace_dialog.h"
-#include "dialogs/unused_dialog.h"
+#include "dialogs/style_mask_dialog.h"
 #include "ui/form_localizer.h"
 #include "ui/qt_translations.h"
 
@@ -138,7 +138,7 @@ TEST_F(English, EveryCaptionTheWindowsLookUpIsInTheEnglishFile)
         localize(form, {}, FormLocalizer::Tags::Localize);
     });
     Style style;
-    UnusedDialog unused(
+    StyleMaskDialog unused(
         style, text, [this](QWidget* form) { localize(form, {}, FormLocalizer::Tags::Localize); });
 
     const QString log = CodePage::decode(readAll(Folders::userSettingsFolder() + "app_tests.log"));

@@ -33,7 +33,7 @@ protected:
         clickChild(find(), "cmdFind");
         return QStringLiteral("%1:%2")
             .arg(book().RecentPage)
-            .arg(editor()->Text().mid(editor()->SelStart(), editor()->SelLength()));
+            .arg(editor()->text().mid(editor()->selStart(), editor()->selLength()));
     }
 };
 
@@ -66,7 +66,7 @@ TEST_F(FindInBook, AChangedPageListStartsTheSearchAfresh)
     EXPECT_EQ(next(), u"15:семён"_qs);
     f.messages.queueAnswer(true);
     item("mnuMainDelete")->trigger();
-    ASSERT_EQ(book().PageCount(), 14);
+    ASSERT_EQ(book().pageCount(), 14);
     open(1);
     EXPECT_EQ(next(), u"2:Семён"_qs);
     EXPECT_EQ(next(), u"6:СЕМЁН"_qs);

@@ -30,24 +30,24 @@ TEST_F(Formatting, AttributeKeysActOncePerPressAndAMixedSelectionBecomesWhollySe
 {
     select(0, 6);
     ctrl(Qt::Key_B);
-    EXPECT_EQ(editor()->SelBold(), true);
+    EXPECT_EQ(editor()->selBold(), true);
     EXPECT_TRUE(item("mnuTextBold")->isChecked());
     ctrl(Qt::Key_B);
-    EXPECT_EQ(editor()->SelBold(), false);
+    EXPECT_EQ(editor()->selBold(), false);
     for (int k : {Qt::Key_I, Qt::Key_U, Qt::Key_T})
         ctrl(k);
     EXPECT_EQ(
-        std::tuple(editor()->SelItalic(), editor()->SelUnderline(), editor()->SelStrikeThru()),
+        std::tuple(editor()->selItalic(), editor()->selUnderline(), editor()->selStrikeThru()),
         std::tuple(true, true, true));
     EXPECT_EQ(window()->pageText(), u"Иванов Петров"_qs) << "Ctrl+I is no tab";
     // Half bold: no check mark, and the command makes all of it bold.
     select(3, 6);
     ctrl(Qt::Key_B);
     select(0, 13);
-    EXPECT_EQ(editor()->SelBold(), std::nullopt);
+    EXPECT_EQ(editor()->selBold(), std::nullopt);
     EXPECT_FALSE(item("mnuTextBold")->isChecked());
     item("mnuTextBold")->trigger();
-    EXPECT_EQ(editor()->SelBold(), true);
+    EXPECT_EQ(editor()->selBold(), true);
 }
 
 TEST_F(Formatting, SizeAndColourCheckMarksFollowTheSelection)
@@ -62,7 +62,7 @@ TEST_F(Formatting, SizeAndColourCheckMarksFollowTheSelection)
     };
     select(0, 6);
     sizes->actions()[4]->trigger();
-    EXPECT_EQ(editor()->SelFontSize(), 12.0);
+    EXPECT_EQ(editor()->selFontSize(), 12.0);
     EXPECT_EQ(marks(), QStringList{u"1&2"_qs});
     editor()->setSelFontSize(10.5);
     select(0, 6);
@@ -71,21 +71,21 @@ TEST_F(Formatting, SizeAndColourCheckMarksFollowTheSelection)
     EXPECT_EQ(checkedIn(colors), QList<QAction*>{colors->actions()[12]});
     select(7, 6);
     colors->actions()[0]->trigger(); // automatic: the window-text colour, never checked
-    EXPECT_EQ(editor()->SelColor(), 0x80000008u);
+    EXPECT_EQ(editor()->selColor(), 0x80000008u);
     EXPECT_TRUE(checkedIn(colors).isEmpty());
     select(0, 13);
-    EXPECT_EQ(editor()->SelColor(), std::nullopt);
+    EXPECT_EQ(editor()->selColor(), std::nullopt);
     EXPECT_EQ(marks(), QStringList()) << "two colours and two sizes, no mark";
 }
 
 TEST_F(Formatting, CancelledDialogsChangeNothingAndTheFontDialogSetsAllAsOneEdit)
 {
     select(0, 6);
-    const QString before = editor()->TextRTF();
+    const QString before = editor()->textRTF();
     EXPECT_TRUE(withModal([this] { ctrl(Qt::Key_D); }, [](QDialog* d) { d->close(); }));
     EXPECT_TRUE(withModal([this] { item("mnuTextColorOther")->trigger(); },
                           [](QDialog* d) { d->close(); }));
-    EXPECT_EQ(editor()->TextRTF(), before);
+    EXPECT_EQ(editor()->textRTF(), before);
 
     withModal([this] { item("mnuTextFont")->trigger(); },
               [](QDialog* dialog) {
@@ -98,18 +98,18 @@ TEST_F(Formatting, CancelledDialogsChangeNothingAndTheFontDialogSetsAllAsOneEdit
                   fonts->accept();
               });
     EXPECT_EQ(
-        std::tuple(editor()->SelStrikeThru(), editor()->SelUnderline(), editor()->SelFontSize()),
+        std::tuple(editor()->selStrikeThru(), editor()->selUnderline(), editor()->selFontSize()),
         std::tuple(true, true, 15.0))
         << "kept within the menus' sizes";
     ctrl(Qt::Key_Z);
-    EXPECT_EQ(editor()->TextRTF(), before) << "one undo takes the whole font back";
+    EXPECT_EQ(editor()->textRTF(), before) << "one undo takes the whole font back";
 
     withModal([this] { item("mnuTextColorOther")->trigger(); },
               [](QDialog* dialog) {
                   static_cast<QColorDialog*>(dialog)->setCurrentColor(QColor(0x12, 0x34, 0x56));
                   dialog->accept();
               });
-    EXPECT_EQ(editor()->SelColor(), 0x563412u);
+    EXPECT_EQ(editor()->selColor(), 0x563412u);
 }
 
 TEST_F(Formatting, StylesComeFromTheirFileApplyAsOneEditAndGoBackAtShutdown)
@@ -121,24 +121,24 @@ TEST_F(Formatting, StylesComeFromTheirFileApplyAsOneEditAndGoBackAtShutdown)
     font.size = 14;
     heading.setFont(font);
     heading.setColor(0x0000FF);
-    app->AppStyles().Add(heading);
-    app->RebuildTabs();
+    app->appStyles().add(heading);
+    app->rebuildTabs();
     select(0, 6);
-    const QString before = editor()->TextRTF();
+    const QString before = editor()->textRTF();
     book().markSaved();
     ctrl(Qt::Key_2);
-    EXPECT_EQ(editor()->TextRTF(), before) << "no second style";
+    EXPECT_EQ(editor()->textRTF(), before) << "no second style";
     EXPECT_FALSE(book().isChanged());
     ctrl(Qt::Key_1);
-    EXPECT_EQ(std::tuple(editor()->SelBold(), editor()->SelFontSize(), editor()->SelColor()),
+    EXPECT_EQ(std::tuple(editor()->selBold(), editor()->selFontSize(), editor()->selColor()),
               std::tuple(true, 14.0, 0x0000FFu));
     EXPECT_TRUE(book().isChanged());
     ctrl(Qt::Key_Z);
-    EXPECT_EQ(editor()->TextRTF(), before) << "one undo takes the whole style back";
+    EXPECT_EQ(editor()->textRTF(), before) << "one undo takes the whole style back";
 
     ASSERT_TRUE(window()->close());
     app.reset();
     app = f.started();
-    ASSERT_EQ(app->AppStyles().Count(), 1);
-    EXPECT_EQ(app->AppStyles().Item(1)->Font(), font);
+    ASSERT_EQ(app->appStyles().count(), 1);
+    EXPECT_EQ(app->appStyles().item(1)->Font(), font);
 }

@@ -123,7 +123,7 @@ TEST_F(HelpAndPrint, F1AndTheMenuOpenOneSharedHelpWindowBesideTheNotebook)
     EXPECT_FALSE(help->isModal());
     EXPECT_EQ(help->parentWidget(), window());
     EXPECT_EQ(help->findChild<QComboBox*>("cboContents")->count(), 2);
-    EXPECT_EQ(help->findChild<RichTextEdit*>("rtfHelp")->Text(), u"Topic one"_qs);
+    EXPECT_EQ(help->findChild<RichTextEdit*>("rtfHelp")->text(), u"Topic one"_qs);
 
     item("mnuMainHelp")->trigger();
     key(Qt::Key_F1);
@@ -166,7 +166,7 @@ TEST_F(HelpAndPrint, ASelectionIsOfferedAndPrintedAloneOrCollapsedWhenAllIsChose
     QString text = job(0);
     EXPECT_TRUE(text.contains(u"777-00-00"_qs)) << text.toStdString();
     EXPECT_FALSE(text.contains(u"Иванов"_qs)) << text.toStdString();
-    EXPECT_EQ(editor()->SelLength(), kSecondLine.size()) << "the selection stays";
+    EXPECT_EQ(editor()->selLength(), kSecondLine.size()) << "the selection stays";
 
     QFile::remove(jobs.filePath(u"job-0.pdf"_qs));
     printWith(PrintSetup::Choice{false, 1});
@@ -174,8 +174,8 @@ TEST_F(HelpAndPrint, ASelectionIsOfferedAndPrintedAloneOrCollapsedWhenAllIsChose
     text = job(0);
     EXPECT_TRUE(text.contains(u"Иванов Иван"_qs)) << text.toStdString();
     EXPECT_TRUE(text.contains(u"777-00-00"_qs)) << text.toStdString();
-    EXPECT_EQ(editor()->SelLength(), 0);
-    EXPECT_EQ(editor()->SelStart(), secondLine) << "the caret stays where the selection began";
+    EXPECT_EQ(editor()->selLength(), 0);
+    EXPECT_EQ(editor()->selStart(), secondLine) << "the caret stays where the selection began";
 }
 
 TEST_F(HelpAndPrint, EachCopyIsAJobOfItsOwnAndCancelPrintsNothing)
@@ -253,8 +253,8 @@ TEST_F(HelpAndPrint, ThePrintDialogOffersWhatPrintingDoesAndAPdfTakesEveryCopy)
     };
     answerDialog({});
     key(Qt::Key_P, Qt::ControlModifier);
-    EXPECT_EQ(editor()->SelStart(), 2);
-    EXPECT_EQ(editor()->SelLength(), 5);
+    EXPECT_EQ(editor()->selStart(), 2);
+    EXPECT_EQ(editor()->selLength(), 5);
     editor()->setSelLength(0);
     answerDialog(jobs.filePath("two.pdf"));
     key(Qt::Key_P, Qt::ControlModifier);

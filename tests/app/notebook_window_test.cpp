@@ -3,7 +3,7 @@
 
 #include "app_fixture.h"
 #include "core/code_page.h"
-#include "core/window_ticks.h"
+#include "rules/window_ticks.h"
 #include "richtext/win_color.h"
 #include "ui/status_bar.h"
 
@@ -31,7 +31,7 @@ TEST_F(NotebookWindow, TabsOpenPagesTypingMarksTheBookAndSaveKeepsIt)
     EXPECT_TRUE(book().isChanged());
     EXPECT_FALSE(window()->statusBar()->isSaved());
     QTest::keyClick(editor(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(editor()->Text(), u"ab"_qs) << "undo takes back one keystroke";
+    EXPECT_EQ(editor()->text(), u"ab"_qs) << "undo takes back one keystroke";
     QTest::keyClick(editor(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_FALSE(book().isChanged());
     EXPECT_TRUE(window()->statusBar()->isSaved());
@@ -70,7 +70,7 @@ TEST_F(NotebookWindow, TheTipEndsAtItsTickAndAutosaveKeepsItsMinutes)
         EXPECT_FALSE(window()->isTipShowing());
         const QString typed = QStringLiteral("autosaved %1").arg(autosave);
         type(typed);
-        while (app->ticks().TickCount() < 299)
+        while (app->ticks().tickCount() < 299)
             app->ticks().tick();
         EXPECT_TRUE(book().isChanged());
         for (int tick = 0; tick < (autosave ? 1 : 900); ++tick)
@@ -112,7 +112,7 @@ TEST_F(NotebookWindow, ALanguageFileGivesCaptionsColoursAndTheLetterKeys)
     ASSERT_EQ(colors.size(), 17);
     EXPECT_EQ(QStringList({colors[1], colors[4], sizes.value(2), item("mnuTextUndo")->text()}),
               QStringList({u"&Черный"_qs, "Cyan", "1&0", "Undo"}));
-    const QString before = editor()->Text();
+    const QString before = editor()->text();
     for (const auto& [k, opened] : {std::pair{Qt::Key_F, 1}, {Qt::Key_D, 2}, {Qt::Key_L, 2},
                                     {Qt::Key_1, 2}, {Qt::Key_Down, 3}, {Qt::Key_Up, 2}}) {
         key(k, Qt::AltModifier);
@@ -123,7 +123,7 @@ TEST_F(NotebookWindow, ALanguageFileGivesCaptionsColoursAndTheLetterKeys)
     EXPECT_EQ(book().RecentPage, 2) << "the physical key counts, not the layout";
     press(editor(), Qt::Key_Q, Qt::AltModifier, 24, u"q"_qs);
     press(editor(), Qt::Key_1, Qt::AltModifier, 10, u"1"_qs);
-    EXPECT_EQ(editor()->Text(), before);
+    EXPECT_EQ(editor()->text(), before);
     EXPECT_FALSE(book().isChanged());
 }
 
@@ -139,19 +139,19 @@ TEST_F(NotebookWindow, DraggingTheMarkerMovesTheSecondTabStopWithinTheFrame)
         QApplication::sendEvent(marker, &move);
         QTest::mouseRelease(marker, Qt::LeftButton, {}, QPoint(0, 5));
     };
-    const int before = editor()->SelTabs(1);
+    const int before = editor()->selTabs(1);
     drag(60);
-    EXPECT_GT(editor()->SelTabs(1), before);
-    EXPECT_EQ(editor()->SelTabs(1), static_cast<int>(window()->tabStopTwips()) - 75);
+    EXPECT_GT(editor()->selTabs(1), before);
+    EXPECT_EQ(editor()->selTabs(1), static_cast<int>(window()->tabStopTwips()) - 75);
     // The page record has the new stops at once, and the book is changed.
-    EXPECT_TRUE(page(1).Text.text().contains(u"\\tx"_qs + QString::number(editor()->SelTabs(1))));
+    EXPECT_TRUE(page(1).Text.text().contains(u"\\tx"_qs + QString::number(editor()->selTabs(1))));
     EXPECT_TRUE(book().isChanged());
     EXPECT_FALSE(window()->statusBar()->isSaved());
     drag(-5000);
     const int frameLeft = window()->findChild<QWidget*>("shpFrame")->x();
     EXPECT_GE(marker->x() - frameLeft, 300 * 96 / 1440 - 1) << "no closer than 300 twips";
     const double dragged = window()->tabStopTwips();
-    app->RebuildTabs();
+    app->rebuildTabs();
     EXPECT_EQ(window()->tabStopTwips(), dragged) << "a page command's rebuild keeps the marker";
 }
 
@@ -287,7 +287,7 @@ TEST_F(NotebookWindow, OnADarkDesktopAutomaticTextReadsOnEveryPageColourAndIsSto
     MainWindow::Display display;
     for (const quint32 pageColor : {WinColor::window, 0xC0FFFFu, 0xFFFFFFu, 0x400000u}) {
         display.PageColor = pageColor;
-        window()->RebuildTabs(book(), display);
+        window()->rebuildTabs(book(), display);
         EXPECT_GE(textContrast(editor()->viewport()), 4.5) << std::hex << pageColor;
     }
     QApplication::setPalette(light);

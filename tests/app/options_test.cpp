@@ -60,7 +60,7 @@ protected:
     void expectUnmoved() const
     {
         EXPECT_EQ(readAll(f.dataFile()), m_saved);
-        EXPECT_EQ(app->storage().FilePath(), f.dataFolder);
+        EXPECT_EQ(app->storage().filePath(), f.dataFolder);
     }
 
     QByteArray m_saved;
@@ -125,7 +125,7 @@ TEST_F(OptionsInApp, APasswordSetInTheDialogIsStoredEnciphered)
         clickChild(dialog, "cmdEditPw");
         clickChild(dialog, "cmdCancel");
     });
-    EXPECT_EQ(app->CurrentPassword(), u"тайна"_qs) << "set at once, Cancel or not";
+    EXPECT_EQ(app->currentPassword(), u"тайна"_qs) << "set at once, Cancel or not";
     ASSERT_TRUE(window()->close());
     EXPECT_EQ(ObscuredPassword::reveal(f.read("Privacy", "Password")), u"тайна"_qs);
 }
@@ -148,7 +148,7 @@ TEST_F(OptionsInApp, StyleChangesReachTheStyleMenuHoweverTheDialogCloses)
         clickChild(dialog, "cmdNewStyle");
         clickChild(dialog, "cmdCancel");
     });
-    EXPECT_EQ(app->AppStyles().Count(), 1) << "kept after Cancel";
+    EXPECT_EQ(app->appStyles().count(), 1) << "kept after Cancel";
     EXPECT_EQ(styleMenu(), QStringList{u"Важное"_qs});
 
     f.messages.queueAnswer(true);
@@ -157,7 +157,7 @@ TEST_F(OptionsInApp, StyleChangesReachTheStyleMenuHoweverTheDialogCloses)
         clickChild(dialog, "cmdDeleteStyle");
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
-    EXPECT_EQ(app->AppStyles().Count(), 0);
+    EXPECT_EQ(app->appStyles().count(), 0);
     EXPECT_EQ(styleMenu(), QStringList{u"(пусто)"_qs}) << "never a deleted style";
 }
 
@@ -167,7 +167,7 @@ TEST_F(OptionsInApp, StyleChangesReachTheStyleMenuHoweverTheDialogCloses)
 // user's file, and he is told.
 TEST_F(OptionsInApp, TheBookAndItsExportMoveUnlessTheExportIsNotTheBooks)
 {
-    const QString exportName = app->storage().ExeBaseName();
+    const QString exportName = app->storage().exeBaseName();
     const QString moved = folder("moved");
     withOptions([&](QDialog* dialog) {
         moveTo(dialog, moved);
@@ -241,10 +241,10 @@ TEST_F(OptionsInApp, ReplaceCancelYesAndNoDoWhatTheySay)
     // Back to where the book was: its folder now holds their copy.
     writeAll(f.dataFile(), theirs);
     withOptions([&](QDialog* dialog) { moveTo(dialog, f.dataFolder, answer("cmdNo")); });
-    EXPECT_EQ(book().PageCount(), 1);
+    EXPECT_EQ(book().pageCount(), 1);
     EXPECT_EQ(window()->pageText(), u"их книга"_qs);
     EXPECT_EQ(readAll(other + fileName()), m_saved) << "ours stays where it was";
-    EXPECT_EQ(app->storage().FilePath(), f.dataFolder);
+    EXPECT_EQ(app->storage().filePath(), f.dataFolder);
 
     // No with a book that cannot be read is refused.
     const QByteArray junk = readAll(QStringLiteral(VELKARO_TEST_DATA "/books/truncated.dat"));
@@ -255,7 +255,7 @@ TEST_F(OptionsInApp, ReplaceCancelYesAndNoDoWhatTheySay)
     });
     EXPECT_TRUE(told().contains(u"не удалось прочитать"_qs)) << told();
     EXPECT_EQ(window()->pageText(), u"их книга"_qs);
-    EXPECT_EQ(app->storage().FilePath(), f.dataFolder);
+    EXPECT_EQ(app->storage().filePath(), f.dataFolder);
     EXPECT_EQ(readAll(other + fileName()), junk);
 }
 

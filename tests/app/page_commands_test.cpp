@@ -88,12 +88,12 @@ TEST_F(PageCommandsTest, AddRenameDeleteAndMoveLeaveTheCurrentPageWhereTheTableS
         f.messages.queueAnswer(true);
         key(Qt::Key_F8);
     }
-    EXPECT_EQ(book().PageCount(), kLetters);
+    EXPECT_EQ(book().pageCount(), kLetters);
     EXPECT_EQ(book().RecentPage, kLetters);
     answerInputBox(box, std::nullopt);
     key(Qt::Key_F5);
     EXPECT_TRUE(box.shown);
-    EXPECT_EQ(book().PageCount(), kLetters) << "Cancel adds nothing";
+    EXPECT_EQ(book().pageCount(), kLetters) << "Cancel adds nothing";
     answerInputBox(box, u"Новая"_qs);
     key(Qt::Key_F5);
     EXPECT_EQ(userTitles(), QStringList{u"Новая"_qs});
@@ -145,7 +145,7 @@ TEST_F(PageCommandsTest, TitlesTheBookCannotKeepAndAFullBookAreRefusedWithTheRea
     key(Qt::Key_F5);
     QCoreApplication::processEvents();
     EXPECT_FALSE(box.shown) << "refused before anything is asked";
-    EXPECT_EQ(book().PageCount(), Book::MaxPages);
+    EXPECT_EQ(book().pageCount(), Book::MaxPages);
     EXPECT_TRUE(f.messages.only().contains(u"32767"_qs)) << told();
     EXPECT_FALSE(book().isChanged());
 }
@@ -160,7 +160,7 @@ TEST_F(PageCommandsTest, ConvertingSwitchesTabStopsAndMarkerAndMarksTheBook)
         return QStringLiteral("%1 %2 %3")
             .arg(page(15).Kind)
             .arg(int(marker->isVisible()))
-            .arg(editor()->SelTabCount());
+            .arg(editor()->selTabCount());
     };
     // The popup offers the conversion the page can take.
     const auto offered = [&] {
@@ -193,7 +193,7 @@ TEST_F(PageCommandsTest, SortOrdersEntriesAsksBeforeLosingFormattingAndUndoBring
     const QString sorted = u"анна\t2\r\n  доп\r\nБорис\t3\r\nПетров\t1\r\n"_qs;
     app->flushOpenPage();
     // Nothing asked on a plain page, the tab stops kept, the book changed.
-    EXPECT_EQ(QString("%1 %2 %3|").arg(told()).arg(editor()->SelTabCount()).arg(book().isChanged()) +
+    EXPECT_EQ(QString("%1 %2 %3|").arg(told()).arg(editor()->selTabCount()).arg(book().isChanged()) +
                   window()->pageText() + "|" + page(15).plainText(),
               " 2 1|" + sorted + "|" + sorted);
 
@@ -209,11 +209,11 @@ TEST_F(PageCommandsTest, SortOrdersEntriesAsksBeforeLosingFormattingAndUndoBring
     item("mnuMainSort")->trigger();
     EXPECT_EQ(window()->pageText(), u"Аня\r\nЯна\r\n"_qs);
     select(5, 3);
-    EXPECT_EQ(editor()->SelBold(), false);
+    EXPECT_EQ(editor()->selBold(), false);
     key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(window()->pageText(), u"Яна\r\nАня"_qs);
     select(0, 3);
-    EXPECT_EQ(editor()->SelBold(), true) << "the whole page comes back, formatting included";
+    EXPECT_EQ(editor()->selBold(), true) << "the whole page comes back, formatting included";
 }
 
 TEST_F(PageCommandsTest, ImportAppendsFieldKToPageKAndNothingBeyondTheFields)

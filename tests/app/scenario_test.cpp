@@ -67,7 +67,7 @@ TEST(Scenario, APageAddedAndTypedIsThereAtTheNextStartInTheExportAndInTodaysBack
     EXPECT_TRUE(exported.contains(u"$Работа\r\nSmirnov\t555-01-02"_qs)) << exported.toStdString();
 
     std::unique_ptr<Application> app = f.started();
-    ASSERT_EQ(app->book().PageCount(), 15);
+    ASSERT_EQ(app->book().pageCount(), 15);
     // The page left open opens again.
     EXPECT_EQ(QString("%1 %2|").arg(app->book().RecentPage).arg(app->book().Pages[15].Title) +
                   app->book().Pages[15].plainText(),

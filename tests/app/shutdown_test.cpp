@@ -32,7 +32,7 @@ TEST(Shutdown, ClosingSavesTheBookTheOptionsAndTheBackupOnce)
 {
     AppFixture f;
     auto app = f.started();
-    app->SelectPage(3);
+    app->selectPage(3);
     typeOver(*app, QStringLiteral("Иванов\t123-45-67"));
     EXPECT_TRUE(app->book().isChanged());
 
@@ -71,7 +71,7 @@ TEST(Shutdown, AFailedSaveKeepsTheWindowOpenForTheUserAndLeavesARescueCopyAtSyst
     // The rescue copy, then what the closing program could not say to anyone.
     const QStringList told = f.messages.texts();
     ASSERT_EQ(told.size(), 2);
-    EXPECT_TRUE(told[0].contains(next->storage().FullDataPath()));
+    EXPECT_TRUE(told[0].contains(next->storage().fullDataPath()));
     EXPECT_TRUE(
         told[1].contains(u"Файл или папка не найдены (76)\r\nin Velkaro.Subs.SaveDataEx "_qs))
         << told[1].toStdString();
@@ -119,7 +119,7 @@ TEST(Damage, ADamagedBookIsToldWithItsReasonAndNeverReplacesTheBackupOrTheExport
     const QString told = f.messages.texts()[0];
     EXPECT_TRUE(told.contains(u"строка 3: Input past end of file"_qs)) << told.toStdString();
     EXPECT_TRUE(told.contains(app->storage().loadReport().keptAside));
-    EXPECT_EQ(app->book().PageCount(), 14);
+    EXPECT_EQ(app->book().pageCount(), 14);
     ASSERT_TRUE(app->mainWindow()->close());
     EXPECT_EQ(readAll(backup), kGoodBook);
     EXPECT_EQ(readAll(exportPath), "$A\r\nalpha\r\n");
@@ -133,7 +133,7 @@ TEST(Damage, TrailingTextAndARevertOfAnUnreadableFileSayWhereTheFileWasKept)
     const QByteArray bytes = "1\r\n\"A\",\"alpha\"\r\n\"B\",\"beta\"\r\n";
     writeAll(f.dataFile(), bytes);
     auto app = f.started();
-    EXPECT_EQ(app->book().PageCount(), 1);
+    EXPECT_EQ(app->book().pageCount(), 1);
     const QString trailing = app->storage().loadReport().trailingKeptAs;
     typeOver(*app, QStringLiteral("правка"));
     writeAll(f.dataFile(), "not a book");
@@ -196,7 +196,7 @@ TEST(Shutdown, ATerminationDuringAStartUpMessageEndsWithTheBookSavedAndNothingWa
     writeAll(f.dataFile(), "1\r\n\"A\",\"alpha\"\r\n\"B\",\"beta\"\r\n");
     auto app = f.makeApp();
     f.messages.onShow = [&] { app->terminate(); };
-    EXPECT_FALSE(app->StartUp()) << "the program ends instead of showing its window";
+    EXPECT_FALSE(app->startUp()) << "the program ends instead of showing its window";
     f.messages.onShow = nullptr;
     EXPECT_TRUE(app->unloaded());
     EXPECT_EQ(f.messages.texts().size(), 1);
@@ -212,7 +212,7 @@ protected:
     {
         writeAll(f.dataFile(), kGoodBook);
         app = f.makeApp();
-        ASSERT_TRUE(app->StartUp());
+        ASSERT_TRUE(app->startUp());
         typeOver(*app, u"ours"_qs);
         writeAll(f.dataFile(), kTheirs);
     }
@@ -252,7 +252,7 @@ TEST_F(Sharing, EachAnswerDoesWhatItSays)
     ASSERT_EQ(oursBeside().size(), 1);
     EXPECT_TRUE(readAll(f.dataFolder + oursBeside()[0]).contains("ours"));
     EXPECT_EQ(readAll(f.dataFile()), kTheirs);
-    EXPECT_EQ(QString("%1 %2").arg(app->book().PageCount()).arg(app->book().isChanged()), "1 0");
+    EXPECT_EQ(QString("%1 %2").arg(app->book().pageCount()).arg(app->book().isChanged()), "1 0");
 }
 
 TEST_F(Sharing, WithNobodyThereBothAreKeptWithoutAQuestion)

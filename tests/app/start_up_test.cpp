@@ -2,7 +2,7 @@
 // a stored password that cannot be checked never opens the book.
 
 #include "app_fixture.h"
-#include "document/encryption.h"
+#include "document/obscured_password.h"
 
 TEST(StartUp, ThePasswordIsAskedBeforeTheBookIsReadAndADamagedOneNeverOpensIt)
 {
@@ -15,14 +15,14 @@ TEST(StartUp, ThePasswordIsAskedBeforeTheBookIsReadAndADamagedOneNeverOpensIt)
         QString message; // a part of the one message shown
     };
     const Case cases[] = {
-        {"Privacy/Password", *Encryption::Encrypt(u"Ключ 7"_qs), true, true, {}},
+        {"Privacy/Password", *ObscuredPassword::obscure(u"Ключ 7"_qs), true, true, {}},
         {"Options/FileLocation", u"secret"_qs, true, true, {}},
         {nullptr, {}, std::nullopt, true, {}},
-        {"Privacy/Password", *Encryption::Encrypt(u"x"_qs), false, false, {}},
+        {"Privacy/Password", *ObscuredPassword::obscure(u"x"_qs), false, false, {}},
         // Not hex, a digit lost from a real one.
         {"Privacy/Password", u"41zz"_qs, std::nullopt, false,
          u"\"Privacy\", параметр \"Password\""_qs},
-        {"Privacy/Password", Encryption::Encrypt(u"abc"_qs)->chopped(1), std::nullopt, false,
+        {"Privacy/Password", ObscuredPassword::obscure(u"abc"_qs)->chopped(1), std::nullopt, false,
          u"\"Privacy\", параметр \"Password\""_qs},
     };
     for (const Case& c : cases) {
@@ -37,16 +37,16 @@ TEST(StartUp, ThePasswordIsAskedBeforeTheBookIsReadAndADamagedOneNeverOpensIt)
         app->setLoginPrompt([&](Application& a) {
             asked = true;
             EXPECT_TRUE(c.answer) << "nobody is asked";
-            EXPECT_EQ(a.CurrentPassword(),
-                      c.key[0] == 'O' ? c.stored : Encryption::Decrypt(c.stored).value_or(u"?"_qs));
+            EXPECT_EQ(a.currentPassword(),
+                      c.key[0] == 'O' ? c.stored : ObscuredPassword::reveal(c.stored).value_or(u"?"_qs));
             EXPECT_FALSE(QFile::exists(f.dataFile()));
-            EXPECT_EQ(a.book().PageCount(), 0);
+            EXPECT_EQ(a.book().pageCount(), 0);
             return c.answer.value_or(false);
         });
-        EXPECT_EQ(app->StartUp(), c.started);
+        EXPECT_EQ(app->startUp(), c.started);
         EXPECT_EQ(asked, c.answer.has_value());
         EXPECT_EQ(QFile::exists(f.dataFile()), c.started);
-        EXPECT_EQ(app->book().PageCount(), c.started ? 14 : 0);
+        EXPECT_EQ(app->book().pageCount(), c.started ? 14 : 0);
         if (c.message.isEmpty()) {
             EXPECT_EQ(f.messages.texts(), QStringList());
         } else {
@@ -57,7 +57,7 @@ TEST(StartUp, ThePasswordIsAskedBeforeTheBookIsReadAndADamagedOneNeverOpensIt)
         // A plain password of the old place moves, enciphered; a damaged one
         // is kept for its owner to look at.
         if (c.key && c.key[0] == 'O') {
-            EXPECT_EQ(f.read("Privacy", "Password"), *Encryption::Encrypt(c.stored));
+            EXPECT_EQ(f.read("Privacy", "Password"), *ObscuredPassword::obscure(c.stored));
             EXPECT_EQ(f.read(section, key), "<absent>");
         } else if (c.key) {
             EXPECT_EQ(f.read(section, key), c.stored);

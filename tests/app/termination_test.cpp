@@ -4,7 +4,7 @@
 // (CI runs as root; skipped where mounting is not allowed).
 
 #include "document/data_file.h"
-#include "document/page_import.h"
+#include "document/tab_cleanup.h"
 #include "richtext/rtf_plain_text.h"
 #include "terminated_program.h"
 #include "widget_test.h"
@@ -59,7 +59,7 @@ protected:
         for (const PageRecord& page : pages) {
             const bool clean = cleanUp && page.Kind == PageRecord::AddressPage;
             out << page.Title + u'|' + QString::number(page.Kind) + u'|' +
-                       RtfPlainText::extract(clean ? PageImport::Import(page.Text) : page.Text);
+                       RtfPlainText::extract(clean ? TabCleanup::clean(page.Text) : page.Text.text());
         }
         return out;
     }

@@ -4,7 +4,7 @@
 
 #include "core/built_in_text.h"
 #include "core/ini_file.h"
-#include "core/page_keys.h"
+#include "rules/page_keys.h"
 #include "test_files.h"
 
 #include <QLocale>

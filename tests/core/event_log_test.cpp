@@ -21,18 +21,18 @@ TEST_F(EventLogTest, SwitchedOffWritesNothingUnlessTheLogSwitchKeepsItOn)
 {
     EXPECT_TRUE(EventLog::keepOnRequested({"velkaro", "--log"}));
     EXPECT_FALSE(EventLog::keepOnRequested({"velkaro", "--logs"}));
-    m_log.WriteLog("before open", EventLog::Error);
-    m_log.OpenLog(m_path, 2);
+    m_log.writeLog("before open", EventLog::Error);
+    m_log.openLog(m_path, 2);
     m_log.setSwitch(false);
-    m_log.WriteLog("after switch-off", EventLog::Error);
+    m_log.writeLog("after switch-off", EventLog::Error);
     EXPECT_FALSE(QFile::exists(m_path));
 }
 
 TEST_F(EventLogTest, EntriesAppendBlankLineHeaderAndIndentedMessageInWindows1251)
 {
-    m_log.OpenLog(m_path, 2);
-    m_log.WriteLog("Ж", EventLog::Information);
-    m_log.WriteLog("second", 3);
+    m_log.openLog(m_path, 2);
+    m_log.writeLog("Ж", EventLog::Information);
+    m_log.writeLog("second", 3);
     const QString header = QString(" from Velkaro Pro v%1 on [^\\r\\n]+:\\r\\n")
                                .arg(QRegularExpression::escape(AppInfo::versionText()));
     const QRegularExpression layout("^\\r\\n\\r\\nINFORMATION" + header + "    Ж\\r\\n" +
@@ -48,8 +48,8 @@ TEST_F(EventLogTest, WriteFailureIsSwallowed)
 {
     QFile blocker(m_dir.filePath("plain"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    m_log.OpenLog(m_dir.filePath("plain/velkaro.log"), 2);
-    m_log.WriteLog("lost", EventLog::Error);
+    m_log.openLog(m_dir.filePath("plain/velkaro.log"), 2);
+    m_log.writeLog("lost", EventLog::Error);
     EXPECT_FALSE(QFile::exists(m_dir.filePath("plain/velkaro.log")));
 }
 

@@ -53,7 +53,7 @@ TEST_F(IniFileTest, Utf8AfterAByteOrderMarkWindows1251OtherwiseAndReadAfresh)
 class LocalizationTest : public IniFileTest
 {
 protected:
-    void SetUp() override { m_log.OpenLog(m_dir.filePath("test.log"), 2); }
+    void SetUp() override { m_log.openLog(m_dir.filePath("test.log"), 2); }
     QString logText() const { return CodePage::decode(readAll(m_dir.filePath("test.log"))); }
 
     EventLog m_log;
@@ -62,11 +62,11 @@ protected:
 
 TEST_F(LocalizationTest, WithoutAFileDefaultsAreExpandedAndOneLineIsLogged)
 {
-    EXPECT_EQ(m_localization.GetLocalizedText("frmFind", "EnterSomething", "a\\nb"), "a\r\nb");
-    EXPECT_EQ(m_localization.GetLocalizedText("x", "y", "plain"), "plain");
+    EXPECT_EQ(m_localization.localizedEntry("frmFind", "EnterSomething", "a\\nb"), "a\r\nb");
+    EXPECT_EQ(m_localization.localizedEntry("x", "y", "plain"), "plain");
     // Created too late: the first lookup settled that there is no file.
     writeFile("[x]\ny=translated\n");
-    EXPECT_EQ(m_localization.GetLocalizedText("x", "y", "plain"), "plain");
+    EXPECT_EQ(m_localization.localizedEntry("x", "y", "plain"), "plain");
     EXPECT_EQ(logText().count("INFORMATION from "), 1);
     EXPECT_TRUE(logText().contains("    No localization file found. Falling back to internal "
                                    "resources (Russian).\r\n"));
@@ -75,10 +75,10 @@ TEST_F(LocalizationTest, WithoutAFileDefaultsAreExpandedAndOneLineIsLogged)
 TEST_F(LocalizationTest, FileIsReadAtEveryLookupAndMissingKeysAreLogged)
 {
     writeFile("[frmMain]\r\nlblIns=Ins\\nmode\r\n");
-    EXPECT_EQ(m_localization.GetLocalizedText("frmMain", "lblIns", "Вставка"), "Ins\r\nmode");
+    EXPECT_EQ(m_localization.localizedEntry("frmMain", "lblIns", "Вставка"), "Ins\r\nmode");
     writeFile("[frmMain]\r\nlblIns=Edited\r\n");
-    EXPECT_EQ(m_localization.GetLocalizedText("frmMain", "lblIns", "Вставка"), "Edited");
-    EXPECT_EQ(m_localization.GetLocalizedText("frmMain", "Overwrite", "Замена"), "Замена");
+    EXPECT_EQ(m_localization.localizedEntry("frmMain", "lblIns", "Вставка"), "Edited");
+    EXPECT_EQ(m_localization.localizedEntry("frmMain", "Overwrite", "Замена"), "Замена");
     const QString log = logText();
     EXPECT_EQ(log.count("WARNING from "), 1);
     EXPECT_TRUE(log.contains(QString("    No entry for [frmMain/Overwrite] found in a valid "
@@ -88,11 +88,11 @@ TEST_F(LocalizationTest, FileIsReadAtEveryLookupAndMissingKeysAreLogged)
 
 TEST_F(LocalizationTest, ColorCaptionsFallBackOnEmptyValues)
 {
-    EXPECT_EQ(m_localization.ColorCaption(3), "&Бирюзовый");
+    EXPECT_EQ(m_localization.colorCaption(3), "&Бирюзовый");
     Localization withFile({m_dir.path()}, m_log);
     writeFile("[Colors]\n3=\n-1=Auto\n");
-    EXPECT_EQ(withFile.ColorCaption(3), "&Бирюзовый");
-    EXPECT_EQ(withFile.ColorCaption(-1), "Auto");
+    EXPECT_EQ(withFile.colorCaption(3), "&Бирюзовый");
+    EXPECT_EQ(withFile.colorCaption(-1), "Auto");
 }
 
 // The user's own file comes before the program's, so switching language needs
@@ -104,29 +104,29 @@ TEST_F(LocalizationTest, TheUsersFileComesBeforeTheProgramsAndTheFirstLookupDeci
     writeFile("[frmMain]\r\nlblIns=Program\r\nOverwrite=Program too\r\n");
 
     Localization programOnly({userFolder, m_dir.path()}, m_log);
-    EXPECT_EQ(programOnly.GetLocalizedText("frmMain", "lblIns", "Вставка"), "Program");
+    EXPECT_EQ(programOnly.localizedEntry("frmMain", "lblIns", "Вставка"), "Program");
 
     ASSERT_TRUE(writeAll(userFile, "[frmMain]\r\nlblIns=User\r\n"));
-    EXPECT_EQ(programOnly.GetLocalizedText("frmMain", "lblIns", "Вставка"), "Program")
+    EXPECT_EQ(programOnly.localizedEntry("frmMain", "lblIns", "Вставка"), "Program")
         << "a file that appears later is seen at the next start";
 
     Localization both({userFolder, m_dir.path()}, m_log);
-    EXPECT_EQ(both.GetLocalizedText("frmMain", "lblIns", "Вставка"), "User");
+    EXPECT_EQ(both.localizedEntry("frmMain", "lblIns", "Вставка"), "User");
     // The user's file stands whole for the program's: no key is taken from both.
-    EXPECT_EQ(both.GetLocalizedText("frmMain", "Overwrite", "Замена"), "Замена");
+    EXPECT_EQ(both.localizedEntry("frmMain", "Overwrite", "Замена"), "Замена");
     EXPECT_TRUE(logText().contains(QString("[frmMain/Overwrite] found in a valid localization "
                                            "file \"%1\".")
                                        .arg(QDir::toNativeSeparators(userFile))));
 
     Localization missingFolders({m_dir.filePath("none"), m_dir.filePath("neither")}, m_log);
-    EXPECT_EQ(missingFolders.GetLocalizedText("frmMain", "lblIns", "Вставка"), "Вставка");
+    EXPECT_EQ(missingFolders.localizedEntry("frmMain", "lblIns", "Вставка"), "Вставка");
 }
 
 TEST(ExpandNewlines, ReplacesEachPairKeepingTheLength)
 {
     const QString text = QStringLiteral("one\\ntwo\\\\n\\");
-    EXPECT_EQ(Localization::ExpandNewlines(text), "one\r\ntwo\\\r\n\\");
-    EXPECT_EQ(Localization::ExpandNewlines(text).size(), text.size());
+    EXPECT_EQ(Localization::expandNewlines(text), "one\r\ntwo\\\r\n\\");
+    EXPECT_EQ(Localization::expandNewlines(text).size(), text.size());
 }
 
 } // namespace

@@ -33,12 +33,12 @@ protected:
 
 TEST_F(OptionsTest, StoredTextConvertsInTheCOrTheUsersLocale)
 {
-    m_store.Write("Общие", "ButtonWidth", "612,5");
-    m_store.Write("Общие", "Status", "false");
-    m_store.Write("Адресная книга", "UseRtf", "0");
-    m_store.Write("Правка", "MoveToEnd", "-1");
-    m_store.Write("Options", "TabStop", "2900.5");
-    m_store.Write("Options", "RecentPage", "2.5");
+    m_store.write("Общие", "ButtonWidth", "612,5");
+    m_store.write("Общие", "Status", "false");
+    m_store.write("Адресная книга", "UseRtf", "0");
+    m_store.write("Правка", "MoveToEnd", "-1");
+    m_store.write("Options", "TabStop", "2900.5");
+    m_store.write("Options", "RecentPage", "2.5");
     const Options o = loaded(QLocale(QLocale::Russian, QLocale::Russia));
     EXPECT_EQ(std::tuple(o.ButtonWidth, o.Status, o.UseRtf, o.MoveToEnd, o.TabStop),
               std::tuple(612.5f, false, false, true, 2900.5f));
@@ -50,10 +50,10 @@ TEST_F(OptionsTest, BadValueIsNamedAndGivesTheDefaultWhichIsWrittenBack)
 {
     EXPECT_EQ(loaded().ButtonWidth, 600.0f);
     EXPECT_TRUE(m_rejected.empty()) << "an empty store is no fault";
-    m_store.Write("Правка", "PageColor", "black");
-    m_store.Write("Options", "TabStop", "");
-    m_store.Write("Адресная книга", "AutosaveDuration", "40000");
-    m_store.Write("Общие", "Status", "yes");
+    m_store.write("Правка", "PageColor", "black");
+    m_store.write("Options", "TabStop", "");
+    m_store.write("Адресная книга", "AutosaveDuration", "40000");
+    m_store.write("Общие", "Status", "yes");
     const Options o = loaded();
     ASSERT_EQ(m_rejected.size(), 4u);
     EXPECT_EQ(m_rejected[0].id, OptionId::Status);
@@ -63,7 +63,7 @@ TEST_F(OptionsTest, BadValueIsNamedAndGivesTheDefaultWhichIsWrittenBack)
 
     o.save(m_store, QString());
     const auto read = [this](const char* section, const char* key) {
-        return m_store.Read(section, key, {});
+        return m_store.read(section, key, {});
     };
     EXPECT_EQ(QStringList({read("Правка", "PageColor"), read("Options", "TabStop"),
                            read("Адресная книга", "AutosaveDuration"), read("Общие", "Status")}),
@@ -78,9 +78,9 @@ TEST_F(OptionsTest, SavedValuesAndPasswordSurviveAReopenedStore)
     o.RecentPage = -3;
     o.FilePath = "C:\\Книги";
     o.save(m_store, "enciphered");
-    m_store.Write("Options", "FileLocation", "old");
-    m_store.Delete("Options", "FileLocation");
-    EXPECT_EQ(m_store.Read("Общие", "ButtonWidth", {}), "512.25");
+    m_store.write("Options", "FileLocation", "old");
+    m_store.remove("Options", "FileLocation");
+    EXPECT_EQ(m_store.read("Общие", "ButtonWidth", {}), "512.25");
     m_store.sync();
 
     SettingsStore reopened(openIni());
@@ -88,8 +88,8 @@ TEST_F(OptionsTest, SavedValuesAndPasswordSurviveAReopenedStore)
     EXPECT_TRUE(again.load(reopened, QLocale::c()).empty());
     EXPECT_EQ(std::tuple(again.ButtonWidth, again.EnableSort, again.RecentPage, again.FilePath),
               std::tuple(512.25f, true, qint16(-3), QString("C:\\Книги")));
-    EXPECT_EQ(reopened.Read("Privacy", "Password", {}), "enciphered");
-    EXPECT_EQ(reopened.Read("Options", "FileLocation", "gone"), "gone");
+    EXPECT_EQ(reopened.read("Privacy", "Password", {}), "enciphered");
+    EXPECT_EQ(reopened.read("Options", "FileLocation", "gone"), "gone");
 }
 
 // A lock left by a program killed while writing goes at the next start; one

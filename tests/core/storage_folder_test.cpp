@@ -11,9 +11,9 @@ const QChar sep = QDir::separator();
 
 TEST(StorageFolder, BrowseStartLosesItsSeparatorButARootKeepsIt)
 {
-    EXPECT_EQ(StorageFolder::SetBrowseStartFolder("d:\\books\\", Qt::CaseInsensitive), "D:\\BOOKS");
-    EXPECT_EQ(StorageFolder::SetBrowseStartFolder("/", Qt::CaseSensitive), "/");
-    EXPECT_EQ(StorageFolder::SetBrowseStartFolder("/home/Anna/Книги/", Qt::CaseSensitive),
+    EXPECT_EQ(StorageFolder::setBrowseStartFolder("d:\\books\\", Qt::CaseInsensitive), "D:\\BOOKS");
+    EXPECT_EQ(StorageFolder::setBrowseStartFolder("/", Qt::CaseSensitive), "/");
+    EXPECT_EQ(StorageFolder::setBrowseStartFolder("/home/Anna/Книги/", Qt::CaseSensitive),
               "/home/Anna/Книги")
         << "letter case stays where it tells names apart";
 }

@@ -23,7 +23,7 @@ protected:
     QString show(double draw)
     {
         m_draw = draw;
-        return m_tips.ShowTip(m_dir.filePath("velkar.tip"));
+        return m_tips.showTip(m_dir.filePath("velkar.tip"));
     }
 
     QTemporaryDir m_dir;
@@ -39,7 +39,7 @@ TEST_F(TipOfTheDayTest, BlankFileFailsAndASingleTipIsAlwaysShownWithItsLeadingSp
     EXPECT_EQ(show(0.0), failure);
     TipOfTheDay single{m_localization, [] { return 0.999999; }};
     write("velkar.tip", "\r\n" + CodePage::encodeLossy(u"  Ctrl+S сохраняет книгу.") + "\r\n");
-    EXPECT_EQ(single.ShowTip(m_dir.filePath("velkar.tip")), "  Ctrl+S сохраняет книгу.");
+    EXPECT_EQ(single.showTip(m_dir.filePath("velkar.tip")), "  Ctrl+S сохраняет книгу.");
 }
 
 TEST_F(TipOfTheDayTest, DrawSpreadsOverAllTipsAndTheFileIsReadOnce)

@@ -1,4 +1,4 @@
-#include "core/about_rules.h"
+#include "rules/about_rules.h"
 #include "core/app_info.h"
 #include "core/event_log.h"
 #include "core/localization.h"
@@ -25,7 +25,7 @@ struct AboutFixture
     Localization localization{{dir.path()}, log};
     RecordingMessageService messages;
 
-    AboutFixture() { log.OpenLog(dir.filePath("velkaro.log"), 0); }
+    AboutFixture() { log.openLog(dir.filePath("velkaro.log"), 0); }
 
     std::unique_ptr<AboutDialog> open()
     {

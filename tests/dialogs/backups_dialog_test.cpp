@@ -113,13 +113,13 @@ TEST_F(BackupsDialogTest, ListsCopiesFromCountLinesReadsPagesOnlyOnceOneIsChosen
     EXPECT_EQ(pages()->item(1)->text(), u"Дача"_qs);
     auto* preview = child<RichTextEdit>("rtfPreview");
     EXPECT_TRUE(preview->isReadOnly());
-    EXPECT_EQ(preview->Text(), u"Иванов"_qs);
+    EXPECT_EQ(preview->text(), u"Иванов"_qs);
     pages()->setCurrentRow(1);
-    EXPECT_EQ(preview->Text(), u"дом"_qs);
+    EXPECT_EQ(preview->text(), u"дом"_qs);
     EXPECT_TRUE(button("cmdRestorePage")->isEnabled());
 
     choose(0);
     EXPECT_EQ(pages()->count(), 0);
-    EXPECT_TRUE(preview->Text().isEmpty());
+    EXPECT_TRUE(preview->text().isEmpty());
     EXPECT_TRUE(info().contains(u"повреждена (строка 5:"_qs)) << info().toStdString();
 }

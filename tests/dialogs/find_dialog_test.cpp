@@ -2,7 +2,7 @@
 #include "dialog_child.h"
 #include "dialogs/find_dialog.h"
 #include "recording_message_service.h"
-#include "ui/text_box_xp.h"
+#include "ui/cue_text_box.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ protected:
 
     template <typename T> T* child(const char* name) const { return ::child<T>(m_dialog, name); }
 
-    cTextBoxXP* what() const { return child<cTextBoxXP>("txtWhat"); }
+    CueTextBox* what() const { return child<CueTextBox>("txtWhat"); }
     void click(const char* name) const { clickOn(m_dialog, name); }
     void pressEnter() { QTest::keyClick(what(), Qt::Key_Return); }
     QString selection() const { return m_target->selection(); }

@@ -59,7 +59,7 @@ TEST_F(HelpWindowTest, ShowsWhicheverTitleIsChosenCopiesTheSelectionAndIsGoneOnc
     auto* list = in<QComboBox>("cboContents");
     ASSERT_EQ(list->count(), 3);
     list->setCurrentIndex(2);
-    EXPECT_EQ(in<RichTextEdit>("rtfHelp")->Text(), u"Third topic\r\nwith two lines"_qs);
+    EXPECT_EQ(in<RichTextEdit>("rtfHelp")->text(), u"Third topic\r\nwith two lines"_qs);
     EXPECT_TRUE(in<RichTextEdit>("rtfHelp")->isReadOnly());
     in<RichTextEdit>("rtfHelp")->setSelStart(6);
     in<RichTextEdit>("rtfHelp")->setSelLength(5);

@@ -3,7 +3,7 @@
 // the folder field and the order of OK.
 
 #include "options_fixture.h"
-#include "ui/text_box_xp.h"
+#include "ui/cue_text_box.h"
 
 namespace {
 
@@ -177,7 +177,7 @@ TEST_F(OptionsDialogTest, ClearingRtfWarnsInABalloonThatGoesWithTheFocus)
 {
     open();
     showPage(1);
-    auto* anchor = child<cTextBoxXP>("txtUseRtf");
+    auto* anchor = child<CueTextBox>("txtUseRtf");
     const auto coveredButtons = [this, anchor] {
         const BalloonTip* balloon = anchor->balloonTip();
         const QRegion shape = balloon->mask().translated(balloon->pos());

@@ -13,12 +13,12 @@ class RecordingOptionsHost : public OptionsHost
 {
 public:
     Options& options() override { return m_options; }
-    Styles& AppStyles() override { return m_styles; }
-    QString CurrentPassword() const override { return m_password; }
+    Styles& appStyles() override { return m_styles; }
+    QString currentPassword() const override { return m_password; }
     void setCurrentPassword(const QString& password) override { m_password = password; }
-    QString FilePath() const override { return m_filePath; }
+    QString filePath() const override { return m_filePath; }
     QString& browseStartFolder() override { return m_browseStart; }
-    bool SaveBook() override
+    bool saveBook() override
     {
         calls << QStringLiteral("SaveBook");
         return m_saves;

@@ -14,7 +14,7 @@ QString builtIn(TextId id)
     return BuiltInTexts::text(id);
 }
 
-// Asks through InputBoxEx and lets `person` answer the box once it is up.
+// Asks through inputBoxEx and lets `person` answer the box once it is up.
 QString ask(const QString& preset, const std::function<void(QDialog* box)>& person,
             QWidget* owner = nullptr)
 {
@@ -27,7 +27,7 @@ QString ask(const QString& preset, const std::function<void(QDialog* box)>& pers
             box->reject();
         }
     });
-    return InputBoxEx(QStringLiteral("Новое имя:"), QStringLiteral("Переименование"), preset, owner,
+    return inputBoxEx(QStringLiteral("Новое имя:"), QStringLiteral("Переименование"), preset, owner,
                       builtIn);
 }
 

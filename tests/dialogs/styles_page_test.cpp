@@ -14,7 +14,7 @@ protected:
         for (int i = 1; i <= count; ++i) {
             Style style;
             style.setName(QStringLiteral("S%1").arg(i));
-            m_host.m_styles.Add(style);
+            m_host.m_styles.add(style);
         }
         open();
         m_dialog->findChild<QListWidget*>("lstPages")->setCurrentRow(3);
@@ -31,7 +31,7 @@ protected:
     {
         QStringList names;
         for (const Style& style : m_host.m_styles)
-            names << style.Name();
+            names << style.name();
         return names;
     }
     void trigger(const char* item) { child<QAction>(item)->trigger(); }
@@ -69,7 +69,7 @@ protected:
         trigger("mnuEditStyleUnused");
         return marks;
     }
-    qint16 mask() const { return m_host.m_styles.Item(1)->Unused(); }
+    qint16 mask() const { return m_host.m_styles.item(1)->unused(); }
 
     QStringList maskItems;
 };
@@ -117,7 +117,7 @@ TEST_F(StylesPageTest, ANewStyleIsTrimmedAndANameTheFileCannotHoldIsRefused)
         m_messages.clear();
         answerName(refused);
         click("cmdNewStyle");
-        EXPECT_EQ(m_host.m_styles.Count(), 1) << refused.toStdString();
+        EXPECT_EQ(m_host.m_styles.count(), 1) << refused.toStdString();
         EXPECT_EQ(m_messages.entries().size(), refused.trimmed().isEmpty() ? 0u : 1u);
     }
     EXPECT_TRUE(m_messages.texts().constLast().contains(u"日本"_qs));
@@ -134,7 +134,7 @@ TEST_F(StylesPageTest, DeletingTheLastEntrySelectsTheNewLastAndTheOnlyOneLeavesN
     list()->setCurrentRow(2);
     m_messages.queueAnswer(false);
     click("cmdDeleteStyle");
-    EXPECT_EQ(m_host.m_styles.Count(), 3) << "No keeps it";
+    EXPECT_EQ(m_host.m_styles.count(), 3) << "No keeps it";
 
     m_messages.queueAnswer(true);
     click("cmdDeleteStyle");
@@ -178,7 +178,7 @@ TEST_F(StylesPageTest, ATranslatedListOfAnyLengthGivesSevenItems)
          {std::pair{u"Font|Size|Bold"_qs, u"Font|Size|Bold|Курсивное начертание"_qs},
           std::pair{u"1|2|3|4|5|6|7|8|9"_qs, u"1|2|3|4|5|6|7"_qs}}) {
         m_translated[int(TextId::UnusedList)] = translated;
-        m_host.m_styles.Clear();
+        m_host.m_styles.clear();
         openWith(1);
         editMask({}, false);
         EXPECT_EQ(maskItems.size(), 7);
@@ -206,7 +206,7 @@ TEST_F(StylesPageTest, FontAndColourGoIntoTheStyleAndTheSample)
         static_cast<QDialog*>(fonts)->accept();
     });
     trigger("mnuEditStyleFont");
-    const Style& style = *m_host.m_styles.Item(1);
+    const Style& style = *m_host.m_styles.item(1);
     EXPECT_EQ(style.Font().name, *bold);
     EXPECT_EQ(style.Font().size, 15.0) << "kept to 15 points";
     EXPECT_EQ(m_messages.texts(),
@@ -223,6 +223,6 @@ TEST_F(StylesPageTest, FontAndColourGoIntoTheStyleAndTheSample)
         static_cast<QDialog*>(modal)->accept();
     });
     trigger("mnuEditStyleColor");
-    EXPECT_EQ(m_host.m_styles.Item(1)->Color(), 0xFF0000u) << "blue, 0x00BBGGRR";
+    EXPECT_EQ(m_host.m_styles.item(1)->Color(), 0xFF0000u) << "blue, 0x00BBGGRR";
     EXPECT_EQ(child<QLabel>("lblStyle")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 }

@@ -89,10 +89,10 @@ TEST(BookCipherTest, EncryptedStorageWritesNoPlainTextAnywhere)
     storage.setFilePath(data);
     storage.setSettingsFolder(dir.path() + "/settings/");
     storage.setKey(makeKey());
-    ASSERT_FALSE(storage.LoadBook());
-    book.MarkBookChanged();
-    ASSERT_TRUE(storage.SaveBook().dataSaved());
-    EXPECT_FALSE(HistoryBackup::MakeHistoryBackup(storage, dir.path() + "/settings/History/",
+    ASSERT_FALSE(storage.loadBook());
+    book.markBookChanged();
+    ASSERT_TRUE(storage.saveBook().dataSaved());
+    EXPECT_FALSE(HistoryBackup::makeHistoryBackup(storage, dir.path() + "/settings/History/",
                                                   QDate(2026, 3, 11)));
     QString kept;
     EXPECT_FALSE(storage.saveCopyBeside(kept));
@@ -117,7 +117,7 @@ TEST(BookCipherTest, EncryptedStorageWritesNoPlainTextAnywhere)
     BookStorage reader(again);
     reader.setFilePath(data);
     reader.setKey(storage.key());
-    ASSERT_FALSE(reader.LoadBook());
+    ASSERT_FALSE(reader.loadBook());
     EXPECT_EQ(again.Pages[1].Text, QStringLiteral("Tel 555-0199"));
     EXPECT_TRUE(reader.loadReport().keptAside.isEmpty());
 }
@@ -139,8 +139,8 @@ TEST(BookCipherTest, DamagedOrForeignBookIsKeptAsideAndReplaced)
         BookStorage storage(book);
         storage.setFilePath(data);
         storage.setKey(readerKey);
-        ASSERT_FALSE(storage.LoadBook());
-        EXPECT_EQ(book.PageCount(), 14);
+        ASSERT_FALSE(storage.loadBook());
+        EXPECT_EQ(book.pageCount(), 14);
         ASSERT_FALSE(storage.loadReport().keptAside.isEmpty());
         EXPECT_EQ(readAll(storage.loadReport().keptAside), bytes);
         ASSERT_TRUE(storage.loadReport().parseError);

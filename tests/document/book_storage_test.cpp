@@ -3,7 +3,7 @@
 #include "document/book_storage.h"
 #include "document/data_file.h"
 #include "document/history_backup.h"
-#include "document/page_import.h"
+#include "document/tab_cleanup.h"
 #include "document/text_export.h"
 #include "richtext/rtf_plain_text.h"
 #include "test_files.h"
@@ -34,7 +34,7 @@ protected:
     void SetUp() override
     {
         configure(m_dir.path() + "/data/");
-        QDir().mkpath(m_storage.FilePath());
+        QDir().mkpath(m_storage.filePath());
     }
 
     void configure(const QString& filePath)
@@ -68,9 +68,9 @@ ino_t inodeOf(const QString& path)
 TEST_F(BookStorageTest, FirstStartWritesTheDefaultBookEvenIntoAFolderNotYetMade)
 {
     configure(m_dir.path() + "/new/");
-    ASSERT_FALSE(m_storage.LoadBook().has_value());
-    EXPECT_EQ(m_book.PageCount(), 14);
-    EXPECT_EQ(readAll(m_storage.FullDataPath()), kDefaultBook);
+    ASSERT_FALSE(m_storage.loadBook().has_value());
+    EXPECT_EQ(m_book.pageCount(), 14);
+    EXPECT_EQ(readAll(m_storage.fullDataPath()), kDefaultBook);
 }
 
 TEST_F(BookStorageTest, UnreadableFilesAreKeptAsideUnderDistinctNamesAndNeverOverwritten)
@@ -78,48 +78,48 @@ TEST_F(BookStorageTest, UnreadableFilesAreKeptAsideUnderDistinctNamesAndNeverOve
     QStringList kept;
     for (const char* name : {"count_zero.dat", "truncated.dat", "binary_junk.dat", "empty.dat"}) {
         const QByteArray bytes = readAll(QStringLiteral(VELKARO_TEST_DATA "/books/") + name);
-        writeAll(m_storage.FullDataPath(), bytes);
-        ASSERT_FALSE(m_storage.LoadBook().has_value()) << name;
-        EXPECT_EQ(m_book.PageCount(), 14) << name;
+        writeAll(m_storage.fullDataPath(), bytes);
+        ASSERT_FALSE(m_storage.loadBook().has_value()) << name;
+        EXPECT_EQ(m_book.pageCount(), 14) << name;
         const BookStorage::LoadReport& report = m_storage.loadReport();
-        EXPECT_TRUE(report.keptAside.startsWith(m_storage.FullDataPath() + ".unreadable-20"));
+        EXPECT_TRUE(report.keptAside.startsWith(m_storage.fullDataPath() + ".unreadable-20"));
         EXPECT_EQ(readAll(report.keptAside), bytes) << name;
         EXPECT_TRUE(report.parseError.has_value() && report.parseError->line > 0) << name;
-        EXPECT_EQ(readAll(m_storage.FullDataPath()), kDefaultBook);
+        EXPECT_EQ(readAll(m_storage.fullDataPath()), kDefaultBook);
         EXPECT_FALSE(m_storage.holdsUserBook());
         kept << report.keptAside;
     }
     kept.removeDuplicates();
     EXPECT_EQ(kept.size(), 4);
     // A path that exists but is no file is moved aside whole as well.
-    QFile::remove(m_storage.FullDataPath());
-    writeAll(m_storage.FullDataPath() + "/inside", "precious");
-    ASSERT_FALSE(m_storage.LoadBook().has_value());
+    QFile::remove(m_storage.fullDataPath());
+    writeAll(m_storage.fullDataPath() + "/inside", "precious");
+    ASSERT_FALSE(m_storage.loadBook().has_value());
     EXPECT_EQ(readAll(m_storage.loadReport().keptAside + "/inside"), QByteArray("precious"));
     // So is a FIFO, without ever being opened: nothing writes to it, so a read
     // would wait for ever and start-up with it.
-    QFile::remove(m_storage.FullDataPath());
-    ASSERT_EQ(mkfifo(QFile::encodeName(m_storage.FullDataPath()).constData(), 0600), 0);
-    ASSERT_FALSE(m_storage.LoadBook().has_value());
+    QFile::remove(m_storage.fullDataPath());
+    ASSERT_EQ(mkfifo(QFile::encodeName(m_storage.fullDataPath()).constData(), 0600), 0);
+    ASSERT_FALSE(m_storage.loadBook().has_value());
     struct stat keptFifo = {};
     ASSERT_EQ(stat(QFile::encodeName(m_storage.loadReport().keptAside).constData(), &keptFifo), 0);
     EXPECT_TRUE(S_ISFIFO(keptFifo.st_mode));
-    EXPECT_EQ(readAll(m_storage.FullDataPath()), kDefaultBook);
+    EXPECT_EQ(readAll(m_storage.fullDataPath()), kDefaultBook);
 }
 
 TEST_F(BookStorageTest, AnExistingUsersBookWithNulBytesLoadsExportsAndSavesUnchanged)
 {
     const QByteArray stored = readAll(QStringLiteral(VELKARO_TEST_DATA "/books/rich_edit_nul.dat"));
-    writeAll(m_storage.FullDataPath(), stored);
-    m_storage.setPageCleanup(&PageImport::Import, &PageImport::mayNeedCollapseStored);
-    ASSERT_FALSE(m_storage.LoadBook().has_value());
+    writeAll(m_storage.fullDataPath(), stored);
+    m_storage.setPageCleanup(&TabCleanup::clean, &TabCleanup::mayNeedCollapseStored);
+    ASSERT_FALSE(m_storage.loadBook().has_value());
     EXPECT_TRUE(m_storage.loadReport().keptAside.isEmpty());
-    ASSERT_EQ(m_book.PageCount(), 3);
+    ASSERT_EQ(m_book.pageCount(), 3);
     EXPECT_EQ(RtfPlainText::extract(m_book.Pages[1].Text),
               u"Иванов\t123-45-67\r\nПетров\t765-43-21"_qs);
 
-    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
-    EXPECT_EQ(readAll(m_storage.FullDataPath()), stored);
+    ASSERT_TRUE(m_storage.saveBook().dataSaved());
+    EXPECT_EQ(readAll(m_storage.fullDataPath()), stored);
     const QString exported = CodePage::decode(readAll(m_storage.exportPath()));
     EXPECT_TRUE(exported.startsWith(u"$АБ\r\nИванов\t123-45-67\r\nПетров"_qs));
     EXPECT_TRUE(exported.contains(u"половина\r\nконец\r\n$ВГ\r\nСидоров\t111\r\n"_qs));
@@ -129,25 +129,25 @@ TEST_F(BookStorageTest, ABookSavedUnchangedIsNotWrittenAgainButItsMissingExportI
 {
     // Written by hand with bare line feeds: the same pages, other bytes.
     const QByteArray bytes = "2\n\"A\",\"alpha\"\n\"B\",\"beta\"\n";
-    writeAll(m_storage.FullDataPath(), bytes);
-    ASSERT_FALSE(m_storage.LoadBook().has_value());
-    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
-    EXPECT_EQ(readAll(m_storage.FullDataPath()), bytes);
+    writeAll(m_storage.fullDataPath(), bytes);
+    ASSERT_FALSE(m_storage.loadBook().has_value());
+    ASSERT_TRUE(m_storage.saveBook().dataSaved());
+    EXPECT_EQ(readAll(m_storage.fullDataPath()), bytes);
     EXPECT_EQ(readAll(m_storage.exportPath()), "$A\r\nalpha\r\n$B\r\nbeta\r\n");
     QFile::remove(m_storage.exportPath());
-    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
+    ASSERT_TRUE(m_storage.saveBook().dataSaved());
     EXPECT_FALSE(QFileInfo::exists(m_storage.exportPath())) << "written once per book";
 
     m_book.Pages[2].Text = u"gamma"_qs;
-    m_book.MarkBookChanged();
-    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
-    EXPECT_EQ(readAll(m_storage.FullDataPath()), "2\r\n\"A\",\"alpha\"\r\n\"B\",\"gamma\"\r\n");
+    m_book.markBookChanged();
+    ASSERT_TRUE(m_storage.saveBook().dataSaved());
+    EXPECT_EQ(readAll(m_storage.fullDataPath()), "2\r\n\"A\",\"alpha\"\r\n\"B\",\"gamma\"\r\n");
     EXPECT_TRUE(readAll(m_storage.exportPath()).contains("gamma"));
 
     // A data file that went away is written again.
-    QFile::remove(m_storage.FullDataPath());
-    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
-    EXPECT_TRUE(readAll(m_storage.FullDataPath()).contains("gamma"));
+    QFile::remove(m_storage.fullDataPath());
+    ASSERT_TRUE(m_storage.saveBook().dataSaved());
+    EXPECT_TRUE(readAll(m_storage.fullDataPath()).contains("gamma"));
 }
 
 // Each case starts where a session left the book, its export and this
@@ -156,13 +156,13 @@ TEST_F(BookStorageTest, ClosingAReopenedBookWritesExactlyTheFilesThatAreNotCurre
 {
     const QString history = m_dir.path() + "/settings/History/";
     const QDate day(2026, 3, 10);
-    const QString backup = HistoryBackup::backupPath(history, m_storage.ExeBaseName(), day);
-    const QString data = m_storage.FullDataPath();
+    const QString backup = HistoryBackup::backupPath(history, m_storage.exeBaseName(), day);
+    const QString data = m_storage.fullDataPath();
     const QString exported = m_storage.exportPath();
     const QString record = m_storage.exportRecordPath();
     const auto close = [&] {
-        return m_storage.SaveBook().dataSaved() &&
-               !HistoryBackup::MakeHistoryBackup(m_storage, history, day);
+        return m_storage.saveBook().dataSaved() &&
+               !HistoryBackup::makeHistoryBackup(m_storage, history, day);
     };
     const QByteArray book = "3\r\n\"A\",\"{\\rtf1 alpha\\par beta}\"\r\n\"~B\",\"5$\"\r\n"
                             "\"C$\",\"{\\rtf1\\ansi\\ansicpg1251 \\'e3\\tab x}\"\r\n";
@@ -185,16 +185,16 @@ TEST_F(BookStorageTest, ClosingAReopenedBookWritesExactlyTheFilesThatAreNotCurre
         {"a page typed into and one added", none,
          [&] {
              m_book.Pages[2].Text = u"typed"_qs;
-             m_book.InsertPage(u"E$"_qs, 1);
+             m_book.insertPage(u"E$"_qs, 1);
          },
          true, true},
     };
     writeAll(data, book);
-    ASSERT_FALSE(m_storage.LoadBook().has_value());
+    ASSERT_FALSE(m_storage.loadBook().has_value());
     ASSERT_TRUE(close());
     for (const Case& c : cases) {
         c.files();
-        ASSERT_FALSE(m_storage.LoadBook().has_value()) << c.name;
+        ASSERT_FALSE(m_storage.loadBook().has_value()) << c.name;
         c.edit();
         const ino_t before[] = {inodeOf(data), inodeOf(exported), inodeOf(backup)};
         const QByteArray backupBefore = readAll(backup);
@@ -218,19 +218,19 @@ TEST_F(BookStorageTest, ABookNobodyChoseNeverReplacesTheExportUntilTypedIntoOrSa
         for (const QByteArray& onDisk :
              {QByteArray("garbage"), QByteArray("1\r\n\"A\",\"a\"\r\n\"B\",\"b\"\r\n")}) {
             writeAll(m_storage.exportPath(), goodExport);
-            writeAll(m_storage.FullDataPath(), onDisk);
-            ASSERT_FALSE(m_storage.LoadBook().has_value());
+            writeAll(m_storage.fullDataPath(), onDisk);
+            ASSERT_FALSE(m_storage.loadBook().has_value());
             EXPECT_FALSE(m_storage.holdsUserBook()) << onDisk.toStdString();
-            ASSERT_TRUE(m_storage.SaveBook().dataSaved());
+            ASSERT_TRUE(m_storage.saveBook().dataSaved());
             EXPECT_EQ(readAll(m_storage.exportPath()), goodExport) << onDisk.toStdString();
 
             if (typed) {
                 m_book.Pages[1].Text = u"new entry"_qs;
-                m_book.MarkBookChanged();
+                m_book.markBookChanged();
             } else {
                 m_storage.claimBook();
             }
-            ASSERT_TRUE(m_storage.SaveBook().dataSaved());
+            ASSERT_TRUE(m_storage.saveBook().dataSaved());
             EXPECT_TRUE(m_storage.holdsUserBook());
             EXPECT_NE(readAll(m_storage.exportPath()), goodExport) << onDisk.toStdString();
         }
@@ -240,14 +240,14 @@ TEST_F(BookStorageTest, ABookNobodyChoseNeverReplacesTheExportUntilTypedIntoOrSa
 TEST_F(BookStorageTest, CopiesOfTheBookAreAsPrivateAsTheBook)
 {
     const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-    writeAll(m_storage.FullDataPath(), "1\r\n\"A\",\"a\"\r\n");
-    ASSERT_TRUE(QFile::setPermissions(m_storage.FullDataPath(), ownerOnly));
-    ASSERT_FALSE(m_storage.LoadBook().has_value());
-    m_book.MarkBookChanged();
-    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
-    ASSERT_FALSE(m_storage.SaveDataEx(m_dir.path() + "/backup").has_value());
+    writeAll(m_storage.fullDataPath(), "1\r\n\"A\",\"a\"\r\n");
+    ASSERT_TRUE(QFile::setPermissions(m_storage.fullDataPath(), ownerOnly));
+    ASSERT_FALSE(m_storage.loadBook().has_value());
+    m_book.markBookChanged();
+    ASSERT_TRUE(m_storage.saveBook().dataSaved());
+    ASSERT_FALSE(m_storage.saveDataEx(m_dir.path() + "/backup").has_value());
     ASSERT_FALSE(m_storage.writeRescueCopy().has_value());
-    for (const QString& path : {m_storage.FullDataPath(), m_storage.exportPath(),
+    for (const QString& path : {m_storage.fullDataPath(), m_storage.exportPath(),
                                 m_dir.path() + "/backup", m_storage.rescuePath()}) {
         const auto others = QFileDevice::ReadGroup | QFileDevice::ReadOther |
                             QFileDevice::WriteGroup | QFileDevice::WriteOther;
@@ -257,9 +257,9 @@ TEST_F(BookStorageTest, CopiesOfTheBookAreAsPrivateAsTheBook)
 
 TEST_F(BookStorageTest, OnlyAddressPagesPassThroughTheCleanUp)
 {
-    writeAll(m_storage.FullDataPath(), "2\r\n\"A\",\"a\"\r\n\"~T\",\"t\"\r\n");
+    writeAll(m_storage.fullDataPath(), "2\r\n\"A\",\"a\"\r\n\"~T\",\"t\"\r\n");
     m_storage.setPageCleanup([](const QString& text) { return text + u"!"_qs; });
-    ASSERT_FALSE(m_storage.LoadBook().has_value());
+    ASSERT_FALSE(m_storage.loadBook().has_value());
     EXPECT_EQ(m_book.Pages[1].Text, u"a!"_qs);
     EXPECT_EQ(m_book.Pages[2].Text, u"t"_qs);
 }
@@ -270,11 +270,11 @@ TEST_F(BookStorageTest, FallbackBookGoesToTheSettingsFolderOrTheErrorComesBack)
     configure(blocker() + "/books/");
     QSignalSpy fallback(&m_storage, &BookStorage::fallbackBookUsed);
     m_book.RecentPage = 7;
-    ASSERT_FALSE(m_storage.LoadBook().has_value());
+    ASSERT_FALSE(m_storage.loadBook().has_value());
     EXPECT_EQ(fallback.count(), 1);
     EXPECT_EQ(m_book.RecentPage, 1);
-    EXPECT_EQ(m_storage.FilePath(), m_dir.path() + "/settings/");
-    ASSERT_EQ(m_book.PageCount(), 1);
+    EXPECT_EQ(m_storage.filePath(), m_dir.path() + "/settings/");
+    ASSERT_EQ(m_book.pageCount(), 1);
     EXPECT_EQ(m_book.Pages[1].Title, u"Ошибка"_qs);
     const QStringList kept =
         QDir(m_dir.path() + "/settings").entryList({"velkaro.dat.replaced-*"}, QDir::Files);
@@ -286,7 +286,7 @@ TEST_F(BookStorageTest, FallbackBookGoesToTheSettingsFolderOrTheErrorComesBack)
     m_storage.setFilePath(blocker() + "/books/");
     m_storage.setSettingsFolder(blocker() + "/settings/");
     m_book.setPages({{u"Keep"_qs, u"me"_qs, 0}});
-    EXPECT_TRUE(m_storage.LoadBook().has_value());
+    EXPECT_TRUE(m_storage.loadBook().has_value());
     EXPECT_EQ(m_book.Pages.at(1).Title, u"Keep"_qs);
 }
 
@@ -294,16 +294,16 @@ TEST_F(BookStorageTest, FallbackBookGoesToTheSettingsFolderOrTheErrorComesBack)
 TEST_F(BookStorageTest, AnUnencodableSaveGivesOneMessageLeavesTheFileAsItWasAndCanBeRescued)
 {
     m_book.setPages({{u"АБ"_qs, u"x"_qs, 0}});
-    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
-    const QByteArray saved = readAll(m_storage.FullDataPath());
+    ASSERT_TRUE(m_storage.saveBook().dataSaved());
+    const QByteArray saved = readAll(m_storage.fullDataPath());
 
     m_book.Pages.push_back({u"Смайлик ☺"_qs, u"{\\rtf1 x}"_qs, 0});
-    const BookStorage::SaveResult unencodable = m_storage.SaveBook();
+    const BookStorage::SaveResult unencodable = m_storage.saveBook();
     ASSERT_TRUE(unencodable.dataError.has_value());
     EXPECT_EQ(unencodable.dataError->error.text, TextId::UnencodableCharacters);
     EXPECT_EQ(unencodable.dataError->error.args, (QStringList{u"Смайлик ☺"_qs, u"☺"_qs}));
     EXPECT_TRUE(shown(unencodable.dataError).endsWith(u"(5)\r\nin Velkaro.Subs.SaveDataEx "_qs));
-    EXPECT_EQ(readAll(m_storage.FullDataPath()), saved);
+    EXPECT_EQ(readAll(m_storage.fullDataPath()), saved);
     EXPECT_TRUE(m_book.isChanged());
 
     // The rescue copy, written when the system shuts down, lives in the
@@ -323,12 +323,12 @@ TEST_F(BookStorageTest, PlainTextModeStoresPlainTextInMemoryAndOnDisk)
                      {u"Plain"_qs, u"already\nplain"_qs, 1}});
     m_storage.setUseRtf(false);
     QSignalSpy replaced(&m_book, &Book::pagesReplaced);
-    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
+    ASSERT_TRUE(m_storage.saveBook().dataSaved());
     EXPECT_EQ(replaced.count(), 1);
     EXPECT_EQ(m_book.Pages[1].Text, u"Bold name\t12\r\nsecond"_qs);
     EXPECT_EQ(m_book.Pages[2].Text, u"already\r\nplain"_qs);
-    EXPECT_EQ(readAll(m_storage.FullDataPath()), DataFile::serialize(m_book.pages()));
-    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
+    EXPECT_EQ(readAll(m_storage.fullDataPath()), DataFile::serialize(m_book.pages()));
+    ASSERT_TRUE(m_storage.saveBook().dataSaved());
     EXPECT_EQ(replaced.count(), 1);
 }
 
@@ -342,8 +342,8 @@ TEST_F(BookStorageTest, CopiesNeverGoThroughALinkAndOnlyTheUsersOwnBookLinkIsFol
     writeAll(victim, victimBytes);
     const QString history = m_dir.path() + "/settings/History/";
     m_book.setPages({{u"АБ"_qs, u"x"_qs, 0}});
-    m_book.MarkBookChanged();
-    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
+    m_book.markBookChanged();
+    ASSERT_TRUE(m_storage.saveBook().dataSaved());
     const QString copies[] = {m_storage.exportPath(), history + "velkaro.7",
                               m_storage.rescuePath()};
     for (const QString& copy : copies) {
@@ -352,9 +352,9 @@ TEST_F(BookStorageTest, CopiesNeverGoThroughALinkAndOnlyTheUsersOwnBookLinkIsFol
         ASSERT_TRUE(QFile::link(victim, copy));
     }
     m_book.Pages[1].Text = u"y"_qs;
-    m_book.MarkBookChanged();
-    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
-    ASSERT_FALSE(HistoryBackup::MakeHistoryBackup(m_storage, history, QDate(2026, 3, 5)));
+    m_book.markBookChanged();
+    ASSERT_TRUE(m_storage.saveBook().dataSaved());
+    ASSERT_FALSE(HistoryBackup::makeHistoryBackup(m_storage, history, QDate(2026, 3, 5)));
     ASSERT_FALSE(m_storage.writeRescueCopy());
     for (const QString& copy : copies) {
         EXPECT_FALSE(QFileInfo(copy).isSymLink()) << copy.toStdString();
@@ -364,28 +364,28 @@ TEST_F(BookStorageTest, CopiesNeverGoThroughALinkAndOnlyTheUsersOwnBookLinkIsFol
 
     // The user's own link: the book it leads to is written, the link stays.
     const QString synced = m_dir.path() + "/synced.dat";
-    QFile::rename(m_storage.FullDataPath(), synced);
-    ASSERT_TRUE(QFile::link(synced, m_storage.FullDataPath()));
-    ASSERT_FALSE(m_storage.LoadBook());
+    QFile::rename(m_storage.fullDataPath(), synced);
+    ASSERT_TRUE(QFile::link(synced, m_storage.fullDataPath()));
+    ASSERT_FALSE(m_storage.loadBook());
     m_book.Pages[1].Text = u"z"_qs;
-    m_book.MarkBookChanged();
-    ASSERT_TRUE(m_storage.SaveBook().dataSaved());
-    EXPECT_TRUE(QFileInfo(m_storage.FullDataPath()).isSymLink());
+    m_book.markBookChanged();
+    ASSERT_TRUE(m_storage.saveBook().dataSaved());
+    EXPECT_TRUE(QFileInfo(m_storage.fullDataPath()).isSymLink());
     EXPECT_TRUE(readAll(synced).contains("\"z\""));
 
     if (geteuid() != 0)
         GTEST_SKIP() << "a link of another account can only be made as root";
     const QByteArray book = readAll(synced);
-    const QByteArray linkPath = QFile::encodeName(m_storage.FullDataPath());
+    const QByteArray linkPath = QFile::encodeName(m_storage.fullDataPath());
     ASSERT_EQ(lchown(linkPath.constData(), 65534, 65534), 0);
     m_book.Pages[1].Text = u"w"_qs;
-    m_book.MarkBookChanged();
-    const BookStorage::SaveResult refused = m_storage.SaveBook();
+    m_book.markBookChanged();
+    const BookStorage::SaveResult refused = m_storage.saveBook();
     ASSERT_TRUE(refused.dataError);
     EXPECT_EQ(refused.dataError->error.text, TextId::ForeignLinkNotFollowed);
-    ASSERT_FALSE(m_storage.LoadBook());
+    ASSERT_FALSE(m_storage.loadBook());
     EXPECT_EQ(m_storage.loadReport().foreignLink, QString::fromLocal8Bit(linkPath));
-    EXPECT_EQ(m_storage.FilePath(), m_dir.path() + "/settings/");
+    EXPECT_EQ(m_storage.filePath(), m_dir.path() + "/settings/");
     EXPECT_EQ(m_book.Pages[1].Title, u"Ошибка"_qs);
     EXPECT_FALSE(m_storage.holdsUserBook());
     EXPECT_TRUE(QFileInfo(QString::fromLocal8Bit(linkPath)).isSymLink());
@@ -395,7 +395,7 @@ TEST_F(BookStorageTest, CopiesNeverGoThroughALinkAndOnlyTheUsersOwnBookLinkIsFol
     ASSERT_TRUE(QFile::link(m_dir.path(), foreignHistory));
     ASSERT_EQ(lchown(QFile::encodeName(foreignHistory).constData(), 65534, 65534), 0);
     EXPECT_TRUE(
-        HistoryBackup::MakeHistoryBackup(m_storage, foreignHistory + "/", QDate(2026, 3, 5)));
+        HistoryBackup::makeHistoryBackup(m_storage, foreignHistory + "/", QDate(2026, 3, 5)));
     EXPECT_TRUE(QDir(m_dir.path()).entryList({"velkaro.*"}).isEmpty());
     EXPECT_EQ(readAll(victim), victimBytes);
 }
@@ -405,7 +405,7 @@ TEST_F(BookStorageTest, CopiesNeverGoThroughALinkAndOnlyTheUsersOwnBookLinkIsFol
 // the book. Copies kept aside under dated names are never touched.
 TEST_F(BookStorageTest, TemporariesOfASaveCutShortGoUnlessTheyHoldANewerBook)
 {
-    const QString folder = m_storage.FilePath();
+    const QString folder = m_storage.filePath();
     const QByteArray whole = "1\r\n\"A\",\"newer\"\r\n";
     const QDateTime bookTime(QDate(2026, 3, 5), QTime(12, 0));
     const struct
@@ -434,7 +434,7 @@ TEST_F(BookStorageTest, TemporariesOfASaveCutShortGoUnlessTheyHoldANewerBook)
     }
     const QStringList kept = m_storage.clearSaveLitter();
     ASSERT_EQ(kept.size(), 1);
-    EXPECT_TRUE(kept[0].startsWith(m_storage.FullDataPath() + ".kept-20"));
+    EXPECT_TRUE(kept[0].startsWith(m_storage.fullDataPath() + ".kept-20"));
     EXPECT_EQ(readAll(kept[0]), whole);
     for (const auto& file : files)
         EXPECT_EQ(QFileInfo::exists(folder + file.name), file.stays) << file.name;

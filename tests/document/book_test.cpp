@@ -31,17 +31,17 @@ TEST(BookPageList, InsertDeleteAndSwapMoveWholeRecordsAndMarkTheBookChanged)
     QSignalSpy changed(&book, &Book::changedStateChanged);
 
     // A new page is an empty address page even before a text page.
-    ASSERT_TRUE(book.InsertPage(u"Новая"_qs, 2));
+    ASSERT_TRUE(book.insertPage(u"Новая"_qs, 2));
     EXPECT_EQ(titlesOf(book), (QStringList{u"АБ"_qs, u"Работа"_qs, u"Новая"_qs, u"Дача"_qs}));
     EXPECT_EQ(book.Pages[3], (PageRecord{u"Новая"_qs, {}, PageRecord::AddressPage}));
     EXPECT_EQ(book.Pages[4].Kind, PageRecord::TextPage);
 
-    ASSERT_TRUE(book.SwapPages(4));
+    ASSERT_TRUE(book.swapPages(4));
     EXPECT_EQ(book.Pages[3], (PageRecord{u"Дача"_qs, u"Дача text"_qs, PageRecord::TextPage}));
-    ASSERT_TRUE(book.MovePageDown(2));
+    ASSERT_TRUE(book.movePageDown(2));
     EXPECT_EQ(titlesOf(book), (QStringList{u"АБ"_qs, u"Дача"_qs, u"Работа"_qs, u"Новая"_qs}));
 
-    ASSERT_TRUE(book.DeletePage(2));
+    ASSERT_TRUE(book.deletePage(2));
     EXPECT_EQ(titlesOf(book), (QStringList{u"АБ"_qs, u"Работа"_qs, u"Новая"_qs}));
     EXPECT_EQ(changed.count(), 4);
     EXPECT_TRUE(book.isChanged());
@@ -51,9 +51,9 @@ TEST(BookPageList, OperationsOutsideTheBookOrBeyondTheLastPageChangeNothing)
 {
     Book book;
     fill(book, {u"АБ"_qs, u"ВГ"_qs});
-    EXPECT_EQ(QList<bool>({book.InsertPage(u"x"_qs, 3), book.InsertPage(u"x"_qs, -1),
-                           book.DeletePage(0), book.DeletePage(3), book.SwapPages(1),
-                           book.SwapPages(3), book.MovePageDown(2)}),
+    EXPECT_EQ(QList<bool>({book.insertPage(u"x"_qs, 3), book.insertPage(u"x"_qs, -1),
+                           book.deletePage(0), book.deletePage(3), book.swapPages(1),
+                           book.swapPages(3), book.movePageDown(2)}),
               QList<bool>(7, false));
     EXPECT_EQ(titlesOf(book), (QStringList{u"АБ"_qs, u"ВГ"_qs}));
     EXPECT_FALSE(book.isChanged());

@@ -31,9 +31,9 @@ protected:
         m_storage.setExeBaseName("velkaro");
         m_storage.setSettingsFolder(path("settings/"));
         m_storage.setFilePath(m_old);
-        writeAll(m_storage.FullDataPath(), DataFile::serialize(pages("ours")));
-        ASSERT_FALSE(m_storage.LoadBook());
-        m_saved = readAll(m_storage.FullDataPath());
+        writeAll(m_storage.fullDataPath(), DataFile::serialize(pages("ours")));
+        ASSERT_FALSE(m_storage.loadBook());
+        m_saved = readAll(m_storage.fullDataPath());
         QDir().mkpath(m_new);
     }
 
@@ -42,7 +42,7 @@ protected:
     // The book, the storage folder and the old file as they were.
     void expectUnchanged() const
     {
-        EXPECT_EQ(m_storage.FilePath(), m_old);
+        EXPECT_EQ(m_storage.filePath(), m_old);
         EXPECT_EQ(firstPage(), "ours");
         EXPECT_EQ(readAll(m_old + "velkaro.dat"), m_saved);
     }
@@ -60,7 +60,7 @@ TEST_F(FolderChangeTest, ABookMovesIntoAnEmptyFolderAndLeavesTheOldOne)
     FolderChange change(m_storage, m_new);
     ASSERT_EQ(change.check().plan, Plan::Move);
     const FolderChange::Outcome outcome = change.moveBook();
-    EXPECT_EQ(std::tuple(outcome.kind, outcome.report.has_value(), m_storage.FilePath()),
+    EXPECT_EQ(std::tuple(outcome.kind, outcome.report.has_value(), m_storage.filePath()),
               std::tuple(Kind::Moved, false, m_new));
     EXPECT_EQ(readAll(m_new + "velkaro.dat"), m_saved);
     // The export goes along.

@@ -21,12 +21,12 @@ TEST(HistoryBackup, FoldersAreMadeTheLaterBookWinsAndFailureIsReported)
     BookStorage storage(book);
     const QString history = dir.path() + "/new-profile/Velkaro Pro/History/";
     book.setPages({{"A", "first", 0}});
-    ASSERT_FALSE(HistoryBackup::MakeHistoryBackup(storage, history, QDate(2026, 3, 11)));
+    ASSERT_FALSE(HistoryBackup::makeHistoryBackup(storage, history, QDate(2026, 3, 11)));
     book.setPages({{"A", "second", 0}});
-    ASSERT_FALSE(HistoryBackup::MakeHistoryBackup(storage, history, QDate(2026, 3, 21)));
+    ASSERT_FALSE(HistoryBackup::makeHistoryBackup(storage, history, QDate(2026, 3, 21)));
     EXPECT_EQ(readAll(history + "velkaro.8"), DataFile::serialize(book.pages()));
 
-    const auto failure = HistoryBackup::MakeHistoryBackup(storage, history + "velkaro.8/History/",
+    const auto failure = HistoryBackup::makeHistoryBackup(storage, history + "velkaro.8/History/",
                                                           QDate(2026, 5, 5));
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->procedure, "SaveDataEx");
@@ -42,14 +42,14 @@ TEST(HistoryBackup, WrittenFromTheLastSaveOnlyWhileThePagesAreTheSaved)
     BookStorage storage(book);
     storage.setFilePath(dir.path() + u'/');
     book.setPages({{"A", "first", 0}, {"B", "{\\rtf1 x}", 0}});
-    ASSERT_TRUE(storage.SaveBook().dataSaved());
+    ASSERT_TRUE(storage.saveBook().dataSaved());
     const QString history = dir.path() + "/History/";
     const QString backupPath = HistoryBackup::backupPath(history, "velkaro", QDate(2026, 1, 1));
     const auto backupBytes = [&] {
-        EXPECT_FALSE(HistoryBackup::MakeHistoryBackup(storage, history, QDate(2026, 1, 1)));
+        EXPECT_FALSE(HistoryBackup::makeHistoryBackup(storage, history, QDate(2026, 1, 1)));
         return readAll(backupPath);
     };
-    EXPECT_EQ(backupBytes(), readAll(storage.FullDataPath()));
+    EXPECT_EQ(backupBytes(), readAll(storage.fullDataPath()));
 
     book.Pages[1].Text = QString(book.Pages[1].Text).replace(0, 1, u'F');
     EXPECT_EQ(backupBytes(), DataFile::serialize(book.pages()));

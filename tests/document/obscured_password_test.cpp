@@ -1,31 +1,31 @@
 #include "case_file.h"
 #include "core/code_page.h"
-#include "document/encryption.h"
+#include "document/obscured_password.h"
 
 #include <gtest/gtest.h>
 
 TEST(Encryption, StoredFormMatchesWhatExistingSettingsHold)
 {
     for (const DataCase& c : readCases("document/stored_passwords.cases"))
-        EXPECT_EQ(std::pair(Encryption::Encrypt(c.text(0)), Encryption::Decrypt(c.text(1))),
+        EXPECT_EQ(std::pair(ObscuredPassword::obscure(c.text(0)), ObscuredPassword::reveal(c.text(1))),
                   std::pair(std::optional(c.text(1)), std::optional(c.text(0))))
             << c.name;
     // A trailing odd digit is ignored.
-    EXPECT_EQ(Encryption::HexToStr(u"6162F"_qs), u"ab"_qs);
-    EXPECT_EQ(Encryption::HexToStr(u"7"_qs), QString());
+    EXPECT_EQ(ObscuredPassword::hexToStr(u"6162F"_qs), u"ab"_qs);
+    EXPECT_EQ(ObscuredPassword::hexToStr(u"7"_qs), QString());
     // Every code comes back.
     QString all;
     for (int b = 0; b < 256; ++b)
         all.append(CodePage::decodeByte(static_cast<unsigned char>(b)));
-    EXPECT_EQ(Encryption::Decrypt(Encryption::Encrypt(all).value()), all);
+    EXPECT_EQ(ObscuredPassword::reveal(ObscuredPassword::obscure(all).value()), all);
 }
 
 TEST(Encryption, RefusesCharactersWithoutCodeAndDamagedStoredText)
 {
-    EXPECT_FALSE(Encryption::Encrypt(u"пароль✓"_qs));
+    EXPECT_FALSE(ObscuredPassword::obscure(u"пароль✓"_qs));
     for (const QString& stored : {u"3g"_qs, u"30 "_qs, u"be"_qs, u"A"_qs, u"30A"_qs})
-        EXPECT_FALSE(Encryption::Decrypt(stored)) << stored.toStdString();
-    EXPECT_FALSE(Encryption::HexToStr(u"6a"_qs));
-    EXPECT_FALSE(Encryption::HexToInt(QChar(0xFF10))); // full-width zero
-    EXPECT_FALSE(Encryption::IntToHex(16));
+        EXPECT_FALSE(ObscuredPassword::reveal(stored)) << stored.toStdString();
+    EXPECT_FALSE(ObscuredPassword::hexToStr(u"6a"_qs));
+    EXPECT_FALSE(ObscuredPassword::hexToInt(QChar(0xFF10))); // full-width zero
+    EXPECT_FALSE(ObscuredPassword::intToHex(16));
 }

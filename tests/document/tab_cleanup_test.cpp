@@ -1,7 +1,7 @@
 #include "case_file.h"
 #include "core/code_page.h"
 #include "document/data_file.h"
-#include "document/page_import.h"
+#include "document/tab_cleanup.h"
 #include "richtext/plain_text.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
@@ -33,7 +33,7 @@ QString crlf(QString text)
 // Inside a line a run of tabs becomes one tab, at the start of a line two. The
 // clean-up is one undo step, a page it would not change is returned as it is,
 // and every other page comes back as RTF that needs no further pass.
-TEST(PageImport, TabRunsCollapseTheSameOnEveryPath)
+TEST(TabCleanup, TabRunsCollapseTheSameOnEveryPath)
 {
     for (const DataCase& c : readCases("document/tab_runs.cases")) {
         SCOPED_TRACE(c.name);
@@ -42,32 +42,32 @@ TEST(PageImport, TabRunsCollapseTheSameOnEveryPath)
         QTextDocument doc;
         doc.setPlainText(before);
         const QString rtf = RtfWriter::writeString(doc);
-        PageImport::CollapseTabs(doc);
+        TabCleanup::collapseTabs(doc);
         EXPECT_EQ(doc.toPlainText(), after);
         doc.undo();
         EXPECT_EQ(doc.toPlainText(), before);
 
         const bool changes = before != after;
-        EXPECT_EQ(PageImport::needsCollapse(crlf(before)), changes);
-        EXPECT_EQ(PageImport::Import(rtf) == rtf, !changes);
-        const QString imported = PageImport::Import(crlf(before));
+        EXPECT_EQ(TabCleanup::needsCollapse(crlf(before)), changes);
+        EXPECT_EQ(TabCleanup::clean(rtf) == rtf, !changes);
+        const QString imported = TabCleanup::clean(crlf(before));
         EXPECT_EQ(imported.startsWith(u"{\\rtf"_qs), changes);
         EXPECT_EQ(imported == crlf(before), !changes);
         EXPECT_EQ(plainOf(imported), crlf(after));
-        EXPECT_EQ(PageImport::Import(imported), imported);
+        EXPECT_EQ(TabCleanup::clean(imported), imported);
     }
     const QString indented = u"  \r\n"_qs + RtfWriter::writeString(QTextDocument(u"a\tb"_qs));
-    EXPECT_EQ(PageImport::Import(indented), indented);
+    EXPECT_EQ(TabCleanup::clean(indented), indented);
 }
 
-TEST(PageImport, LineBreaksAndPicturesStartLinesLikeParagraphsDo)
+TEST(TabCleanup, LineBreaksAndPicturesStartLinesLikeParagraphsDo)
 {
     // Shift+Enter in the editor breaks the line inside the paragraph.
     const QString lineBreak(QChar::LineSeparator);
     QTextDocument doc;
     QTextCursor(&doc).insertText("a\t\t" + lineBreak + "\t\t\tb");
     ASSERT_EQ(doc.blockCount(), 1);
-    PageImport::CollapseTabs(doc);
+    TabCleanup::collapseTabs(doc);
     EXPECT_EQ(doc.toRawText(), "a\t" + lineBreak + "\t\tb");
 
     // A picture has no place in the plain text the fast path judges by, so
@@ -78,18 +78,18 @@ TEST(PageImport, LineBreaksAndPicturesStartLinesLikeParagraphsDo)
     cursor.insertText("\t\t\tx\t\t");
     cursor.insertImage(QImage(4, 4, QImage::Format_RGB32));
     cursor.insertText("\t\ty");
-    PageImport::CollapseTabs(pictures);
+    TabCleanup::collapseTabs(pictures);
     const QChar picture = QChar::ObjectReplacementCharacter;
     EXPECT_EQ(pictures.toPlainText(), picture + u"\t\tx\t"_qs + picture + u"\ty"_qs);
 }
 
-TEST(PageImport, CollapseKeepsTheFormattingOfWhatRemains)
+TEST(TabCleanup, CollapseKeepsTheFormattingOfWhatRemains)
 {
     QTextDocument doc;
     RtfReader::read(
         u"{\\rtf1{\\b Ivanov}\\tab\\tab\\tab{\\i 555-12-34}\\par{\\b\\tab\\tab\\tab note}}"_qs,
         doc);
-    PageImport::CollapseTabs(doc);
+    TabCleanup::collapseTabs(doc);
 
     EXPECT_EQ(doc.toPlainText(), "Ivanov\t555-12-34\n\t\tnote");
     const auto formatAt = [&doc](int pos) {
@@ -110,11 +110,11 @@ namespace {
 // and, for a page it flags or one that is not RTF, the document path.
 QString importTheLongWay(const QString& pageText)
 {
-    if (!PageImport::needsCollapse(pageText))
+    if (!TabCleanup::needsCollapse(pageText))
         return pageText;
     QTextDocument doc;
     RtfReader::read(pageText, doc);
-    PageImport::CollapseTabs(doc);
+    TabCleanup::collapseTabs(doc);
     return RtfWriter::writeString(doc);
 }
 
@@ -149,8 +149,8 @@ QStringList withDoubledTabs(const QStringList& pages)
 
 void expectLookAgreesWithTheLongWay(const QString& page)
 {
-    EXPECT_TRUE(PageImport::mayNeedCollapse(page) || !PageImport::needsCollapse(page));
-    EXPECT_EQ(PageImport::Import(page), importTheLongWay(page));
+    EXPECT_TRUE(TabCleanup::mayNeedCollapse(page) || !TabCleanup::needsCollapse(page));
+    EXPECT_EQ(TabCleanup::clean(page), importTheLongWay(page));
 }
 
 } // namespace
@@ -158,7 +158,7 @@ void expectLookAgreesWithTheLongWay(const QString& page)
 // The look at the source decides nothing the plain text would decide
 // otherwise: every fixture, corpus file and book page imports exactly as the
 // full path imports it, and the look still clears ordinary address pages.
-TEST(PageImport, SourceLookImportsEveryStoredPageAsTheFullPathDoes)
+TEST(TabCleanup, SourceLookImportsEveryStoredPageAsTheFullPathDoes)
 {
     const QString data = QStringLiteral(VELKARO_TEST_DATA);
     const QStringList pages = withDoubledTabs(pagesUnder(data + u"/rtf"_qs, {u"*.rtf"_qs}) +
@@ -169,22 +169,22 @@ TEST(PageImport, SourceLookImportsEveryStoredPageAsTheFullPathDoes)
     for (const QString& page : pages) {
         SCOPED_TRACE(page.left(200).toStdString());
         expectLookAgreesWithTheLongWay(page);
-        cleared += PageImport::mayNeedCollapse(page) ? 0 : 1;
+        cleared += TabCleanup::mayNeedCollapse(page) ? 0 : 1;
     }
     EXPECT_GT(cleared, 0);
     EXPECT_FALSE(
-        PageImport::mayNeedCollapse(CodePage::decode(readAll(data + u"/rtf/address_page.rtf"_qs))));
+        TabCleanup::mayNeedCollapse(CodePage::decode(readAll(data + u"/rtf/address_page.rtf"_qs))));
 }
 
 // Every way a tab reaches the text, and every way the character after one
 // can fail to: each either clears the page correctly or leaves it to the
 // full path.
-TEST(PageImport, SourceLookClearsOnlyTabsFollowedByText)
+TEST(TabCleanup, SourceLookClearsOnlyTabsFollowedByText)
 {
     for (const DataCase& c : readCases("document/tab_clean_up_look.cases")) {
         SCOPED_TRACE(c.name);
         const QString page = QString::fromLatin1(c.parts.value(0));
-        EXPECT_EQ(PageImport::mayNeedCollapse(page), c.text(1) != u"clear"_qs);
+        EXPECT_EQ(TabCleanup::mayNeedCollapse(page), c.text(1) != u"clear"_qs);
         expectLookAgreesWithTheLongWay(page);
     }
 }

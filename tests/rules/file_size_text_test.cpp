@@ -9,7 +9,7 @@ const QLocale kRussian(QLocale::Russian, QLocale::Russia);
 
 QString sized(qint64 size, const QLocale& locale = kRussian)
 {
-    return FileSizeText::FormatFileSize(size, kUnits, locale);
+    return FileSizeText::formatFileSize(size, kUnits, locale);
 }
 
 TEST(FileSizeText, EachUnitWithTheLocalesDecimalComma)
@@ -27,10 +27,10 @@ TEST(FileSizeText, EachUnitWithTheLocalesDecimalComma)
 
 TEST(FileSizeText, SizeNumbersFollowTheirPatterns)
 {
-    EXPECT_EQ(FileSizeText::FormatSizeNumber(0.5f, kRussian), ",5") << "no leading zero";
-    EXPECT_EQ(FileSizeText::FormatSizeNumber(9.999f, kRussian), "10,0");
-    EXPECT_EQ(FileSizeText::FormatSizeNumber(99.94f, kRussian), "99,9");
-    EXPECT_EQ(FileSizeText::FormatSizeNumber(100.5f, kRussian), "101");
+    EXPECT_EQ(FileSizeText::formatSizeNumber(0.5f, kRussian), ",5") << "no leading zero";
+    EXPECT_EQ(FileSizeText::formatSizeNumber(9.999f, kRussian), "10,0");
+    EXPECT_EQ(FileSizeText::formatSizeNumber(99.94f, kRussian), "99,9");
+    EXPECT_EQ(FileSizeText::formatSizeNumber(100.5f, kRussian), "101");
 }
 
 } // namespace

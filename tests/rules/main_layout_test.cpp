@@ -142,7 +142,7 @@ TEST(MainLayoutPixelSize, RoundsTheSumThenHalvesIt)
     const double cases[][3] = {
         {15, 15, 15}, {15, 12, 13}, {13.09, 13.09, 13}, {14.75, 14.75, 15}, {14.7, 14.7, 14}};
     for (const auto& [x, y, expected] : cases)
-        EXPECT_EQ(MainLayout::PixelSize(x, y), expected) << x << ", " << y;
+        EXPECT_EQ(MainLayout::pixelSize(x, y), expected) << x << ", " << y;
 }
 
 TEST(MainLayoutScroll, OffsetIsKeptWithinTheColumnWhoseEndsHoldTheFirstAndLastTabs)

@@ -12,9 +12,9 @@ std::vector<qint64> ticksWith(bool TickEvents::*event, qint64 lastTick, int tips
 {
     TickSchedule schedule;
     std::vector<qint64> ticks;
-    while (schedule.TickCount() < lastTick) {
+    while (schedule.tickCount() < lastTick) {
         if (schedule.onTick(tips, autosave).*event)
-            ticks.push_back(schedule.TickCount());
+            ticks.push_back(schedule.tickCount());
     }
     return ticks;
 }
@@ -54,7 +54,7 @@ TEST(WindowTicks, ReadsTheDurationsAtEveryTick)
         ticks.tick();
     options.AutosaveDuration = 1;
     ticks.tick();
-    EXPECT_EQ(ticks.TickCount(), 60);
+    EXPECT_EQ(ticks.tickCount(), 60);
     EXPECT_EQ(autosave.count(), 1);
     EXPECT_EQ(tipEnded.count(), 1);
 }

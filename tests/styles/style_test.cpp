@@ -23,16 +23,16 @@ public:
 
 protected:
     void beginApply() override { record("begin"); }
-    void endApply() override { calls << (ApplyingStyle() ? "end!" : "end"); }
+    void endApply() override { calls << (applyingStyle() ? "end!" : "end"); }
 
 private:
-    void record(const QString& call) { calls << (ApplyingStyle() ? call : call + "!"); }
+    void record(const QString& call) { calls << (applyingStyle() ? call : call + "!"); }
 };
 
 Style styleFrom(const QString& line)
 {
     Style style;
-    EXPECT_TRUE(style.Load(line)) << line.toStdString();
+    EXPECT_TRUE(style.load(line)) << line.toStdString();
     return style;
 }
 
@@ -47,7 +47,7 @@ TEST(Style, ApplyToSetsTheMaskedAttributesInMaskOrderAsOneEdit)
                                       std::pair{0, "begin end"}, std::pair{64, "begin ff end"}}) {
         style.setUnused(qint16(mask));
         RecordingTarget target;
-        style.ApplyTo(target);
+        style.applyTo(target);
         EXPECT_EQ(target.calls.join(' '), calls) << mask;
     }
 }
@@ -55,19 +55,19 @@ TEST(Style, ApplyToSetsTheMaskedAttributesInMaskOrderAsOneEdit)
 TEST(Style, LinesReadBackWhatWasWritten)
 {
     const QString example = "Title; Tahoma; 10; -1; 0; 0; 0; FF; 255";
-    EXPECT_EQ(styleFrom(example).Save(), example);
+    EXPECT_EQ(styleFrom(example).save(), example);
     // Words for flags, spaces around the name, a system colour.
-    EXPECT_EQ(styleFrom("  Note  ;Arial;8;True;false;2;0;80000005;-1").Save(),
+    EXPECT_EQ(styleFrom("  Note  ;Arial;8;True;false;2;0;80000005;-1").save(),
               "Note; Arial; 8; -1; 0; -1; 0; 80000005; -1");
     Style style;
     style.setName("a; b ;c");
-    EXPECT_EQ(styleFrom(style.Save()).Name(), "a; b ;c");
-    EXPECT_EQ(styleFrom(example + "; extra").Save(), example);
+    EXPECT_EQ(styleFrom(style.save()).name(), "a; b ;c");
+    EXPECT_EQ(styleFrom(example + "; extra").save(), example);
     // What the file cannot hold is not written.
     style.setName("two\nlines");
     for (const char* face : {"Semi;colon", "微软雅黑"}) {
         style.Font().name = QString::fromUtf8(face);
-        EXPECT_EQ(style.Save(), "two lines; Tahoma; 8; 0; 0; 0; 0; 0; 255");
+        EXPECT_EQ(style.save(), "two lines; Tahoma; 8; 0; 0; 0; 0; 0; 255");
     }
 }
 
@@ -79,7 +79,7 @@ TEST(Style, DamagedLinesChangeNothing)
           "T; Tahoma; 10; yes; 0; 0; 0; FF; 255", "T; Tahoma; 10; -1; 0; 0; 0; 100000000; 255",
           "T; Tahoma; 10; -1; 0; 0; 0; FF; 40000"}) {
         Style style = kept;
-        EXPECT_FALSE(style.Load(QString::fromUtf8(line))) << line;
+        EXPECT_FALSE(style.load(QString::fromUtf8(line))) << line;
         EXPECT_EQ(style, kept) << line;
     }
 }
@@ -94,7 +94,7 @@ TEST(Style, HalfPointSizesReadBackExactlyUnderEitherDecimalSign)
         style.Font().size = size;
         for (const QLocale& writer : {german, american}) {
             QLocale::setDefault(writer);
-            const QString line = style.Save();
+            const QString line = style.save();
             const QString sign = writer == german ? "," : ".";
             EXPECT_EQ(line.split("; ")[2], QString::number(size).replace(".", sign));
             for (const QLocale& reader : {german, american}) {

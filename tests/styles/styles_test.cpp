@@ -22,7 +22,7 @@ QString namesOf(const Styles& styles)
 {
     QStringList names;
     for (const Style& style : styles)
-        names << style.Name();
+        names << style.name();
     return names.join(' ');
 }
 
@@ -40,12 +40,12 @@ TEST(Styles, ItemReplacesInPlaceAndRefusesPositionsOutside)
 {
     Styles styles;
     for (const char* name : {"a", "b", "c"})
-        styles.Add(named(name));
+        styles.add(named(name));
     EXPECT_TRUE(styles.setItem(2, named("new")));
     EXPECT_FALSE(styles.setItem(4, named("x")));
     EXPECT_EQ(namesOf(styles), "a new c");
-    EXPECT_EQ(std::pair(styles.Item(0), styles.Item(4)), (std::pair<Style*, Style*>()));
-    EXPECT_EQ(styles.Item(3)->Name(), "c");
+    EXPECT_EQ(std::pair(styles.item(0), styles.item(4)), (std::pair<Style*, Style*>()));
+    EXPECT_EQ(styles.item(3)->name(), "c");
 }
 
 TEST(Styles, NamesAndFacesTheFileCannotHoldAreReported)
@@ -68,26 +68,26 @@ TEST_F(StylesFile, SavedStylesLoadBackInOrderInWindows1251)
     Style red = named("Заголовок");
     red.Font() = {"Arial", 11.5, true, true, false, true};
     red.setColor(0xFF);
-    m_styles.Add(red);
-    m_styles.Add(named("a;b"));
-    ASSERT_FALSE(m_styles.Save(m_path));
+    m_styles.add(red);
+    m_styles.add(named("a;b"));
+    ASSERT_FALSE(m_styles.save(m_path));
     EXPECT_EQ(readAll(m_path), CodePage::encodeLossy(u"Заголовок; Arial; 11.5; -1; -1; 0; -1; FF; "
                                                      u"255\r\na;b") +
                                    kPlain);
     Styles loaded;
-    ASSERT_TRUE(loaded.Load(m_path));
+    ASSERT_TRUE(loaded.load(m_path));
     EXPECT_EQ(std::vector<Style>(loaded.begin(), loaded.end()),
               (std::vector<Style>{red, named("a;b")}));
 }
 
 TEST_F(StylesFile, DamagedAndEmptyLinesAreSkippedAndTheOthersLoad)
 {
-    m_styles.Add(named("stale"));
-    EXPECT_TRUE(m_styles.Load(m_path) && m_styles.Count() == 0) << "a missing file is no fault";
+    m_styles.add(named("stale"));
+    EXPECT_TRUE(m_styles.load(m_path) && m_styles.count() == 0) << "a missing file is no fault";
     const QByteArray damaged = "One" + kPlain + "\r\nbroken; Tahoma\r\nTwo" + kPlain.chopped(2) +
                                "\nT; Tahoma; x; 0; 0; 0; 0; 0; 255\r\nThree" + kPlain.chopped(2);
     writeAll(m_path, damaged);
-    EXPECT_TRUE(m_styles.Load(m_path));
+    EXPECT_TRUE(m_styles.load(m_path));
     EXPECT_EQ(namesOf(m_styles), "One Two Three");
     // The lines a save would lose are kept first, with the whole file.
     EXPECT_EQ(std::pair(m_styles.droppedLines(), m_styles.firstDroppedLine()), std::pair(2, 3));
@@ -100,10 +100,10 @@ TEST_F(StylesFile, DamagedAndEmptyLinesAreSkippedAndTheOthersLoad)
     writeAll(victim, damaged);
     QFile::remove(m_path);
     ASSERT_TRUE(QFile::link(victim, m_path));
-    ASSERT_FALSE(m_styles.Save(m_path));
+    ASSERT_FALSE(m_styles.save(m_path));
     EXPECT_FALSE(QFileInfo(m_path).isSymLink());
     EXPECT_EQ(readAll(victim), damaged);
-    EXPECT_TRUE(m_styles.Load(m_path));
+    EXPECT_TRUE(m_styles.load(m_path));
     EXPECT_EQ(std::pair(m_styles.droppedLines(), m_styles.keptAside()), std::pair(0, QString()));
 }
 
@@ -111,7 +111,7 @@ TEST_F(StylesFile, AFileThatCannotBeReadIsMovedAsideBeforeASaveCouldReplaceIt)
 {
     const QByteArray huge(Styles::MaxFileBytes + 1, 'x');
     writeAll(m_path, huge);
-    EXPECT_FALSE(m_styles.Load(m_path) || m_styles.errorString().isEmpty());
+    EXPECT_FALSE(m_styles.load(m_path) || m_styles.errorString().isEmpty());
     EXPECT_TRUE(m_styles.keptAside().startsWith(m_path + ".unreadable-"));
     EXPECT_EQ(readAll(m_styles.keptAside()), huge);
     EXPECT_FALSE(QFileInfo::exists(m_path));
@@ -120,18 +120,18 @@ TEST_F(StylesFile, AFileThatCannotBeReadIsMovedAsideBeforeASaveCouldReplaceIt)
 TEST_F(StylesFile, AFailedSaveReportsItAndKeepsTheOldFile)
 {
     writeAll(m_dir.filePath("file"), "a file, not a folder");
-    std::optional<AppError> error = m_styles.Save(m_dir.filePath("file/Styles.dat"));
+    std::optional<AppError> error = m_styles.save(m_dir.filePath("file/Styles.dat"));
     ASSERT_TRUE(error);
     EXPECT_EQ(error->text, TextId::StylesNotSaved);
 
     const QByteArray old = "Old" + kPlain;
     writeAll(m_path, old);
     for (int i = 0; i < 3; ++i)
-        m_styles.Add(named("New"));
+        m_styles.add(named("New"));
     {
         const FileSizeCap cap(old.size()); // a disk that fills up
         ASSERT_TRUE(cap.isSet());
-        error = m_styles.Save(m_path);
+        error = m_styles.save(m_path);
     }
     ASSERT_TRUE(error);
     EXPECT_EQ(error->args.value(0), QDir::toNativeSeparators(m_path));

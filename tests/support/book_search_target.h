@@ -17,19 +17,19 @@ public:
         for (const QString& text : pages)
             records.push_back({QStringLiteral("Стр"), text, PageRecord::AddressPage});
         book.setPages(std::move(records));
-        SelectPage(openPage);
+        selectPage(openPage);
         selectionStart = caret;
         opened.clear();
     }
 
-    int pageCount() const override { return book.PageCount(); }
+    int pageCount() const override { return book.pageCount(); }
     int currentPage() const override { return book.RecentPage; }
-    int SelStart() const override { return selectionStart; }
+    int selStart() const override { return selectionStart; }
     QString pageText(int page) const override
     {
         return page == book.RecentPage ? editor : book.Pages[std::size_t(page)].plainText();
     }
-    void SelectPage(int page) override
+    void selectPage(int page) override
     {
         book.RecentPage = qint16(page);
         editor = shownText(page);
@@ -37,7 +37,7 @@ public:
         selectionLength = 0;
         opened << page;
     }
-    int Find(const QString& sample, int first, int last, int options) override
+    int findText(const QString& sample, int first, int last, int options) override
     {
         optionsAsked << options;
         const int found = TextFinder::find(editor, sample, first, last, options);

@@ -1,4 +1,4 @@
-#include "ui/text_box_xp.h"
+#include "ui/cue_text_box.h"
 #include "widget_test.h"
 
 namespace {
@@ -10,7 +10,7 @@ protected:
     TextBoxXPTest()
     {
         auto* layout = new QVBoxLayout(&m_window);
-        m_box = new cTextBoxXP(&m_window);
+        m_box = new CueTextBox(&m_window);
         m_other = new QLineEdit(&m_window);
         layout->addWidget(m_box);
         layout->addWidget(m_other);
@@ -20,7 +20,7 @@ protected:
     }
 
     QWidget m_window;
-    cTextBoxXP* m_box = nullptr;
+    CueTextBox* m_box = nullptr;
     QLineEdit* m_other = nullptr;
 };
 
@@ -50,14 +50,14 @@ TEST_F(TextBoxXPTest, TheCueShowsOnlyWhileTheBoxHasNotGotTheFocusAndFocusSelects
 TEST_F(TextBoxXPTest, TheBalloonPointsAtTheBoxAndGoesOnAClickOrWithTheBox)
 {
     m_box->setBalloonTipTitle(QStringLiteral("Заголовок"));
-    m_box->ShowBalloonTip();
+    m_box->showBalloonTip();
     auto* balloon = const_cast<BalloonTip*>(m_box->balloonTip());
     ASSERT_TRUE(balloon->isVisible());
     EXPECT_GT(balloon->geometry().top(), m_box->mapToGlobal(QPoint(0, 0)).y());
     QTest::mouseClick(balloon, Qt::LeftButton);
     EXPECT_FALSE(balloon->isVisible());
 
-    m_box->ShowBalloonTip();
+    m_box->showBalloonTip();
     m_window.hide();
     EXPECT_FALSE(balloon->isVisible());
 }

@@ -57,9 +57,9 @@ TEST(PageFonts, APageWithoutAFontIsShownAndSavedInTheDefaultFamilyWhichIsInstall
     EXPECT_TRUE(!family.isEmpty() && QFontDatabase::hasFamily(family)) << family.toStdString();
     RichTextEdit edit;
     edit.setTextRTF(QStringLiteral("{\\rtf1\\ansi Ivanov\\par}"));
-    EXPECT_EQ(edit.SelFontName(), family);
-    EXPECT_TRUE(edit.TextRTF().contains("{\\fonttbl{\\f0\\fnil\\fcharset204 " + family + ";}}"))
-        << edit.TextRTF().toStdString();
+    EXPECT_EQ(edit.selFontName(), family);
+    EXPECT_TRUE(edit.textRTF().contains("{\\fonttbl{\\f0\\fnil\\fcharset204 " + family + ";}}"))
+        << edit.textRTF().toStdString();
 }
 
 const QString kPage = QStringLiteral("Ёлкин\t222-33-44\r\nёлкин\r\n\r\nпапа Ёлкина");
@@ -88,24 +88,24 @@ protected:
         edit.setSelStart(start);
         edit.setSelLength(length);
     }
-    QString selected() const { return edit.Text().mid(edit.SelStart(), edit.SelLength()); }
+    QString selected() const { return edit.text().mid(edit.selStart(), edit.selLength()); }
 
     RichTextEdit edit;
 };
 
 TEST_F(RichTextEditTest, PlainTextReadsBackUnchangedAndEveryWriteOrKeyIsOneChange)
 {
-    QSignalSpy changes(&edit, &RichTextEdit::Change);
+    QSignalSpy changes(&edit, &RichTextEdit::change);
     edit.setTextRTF(kPage);
     edit.setTextRTF(kPage);
-    EXPECT_EQ(edit.Text(), kPage);
+    EXPECT_EQ(edit.text(), kPage);
     EXPECT_EQ(edit.document()->blockCount(), 4);
     EXPECT_EQ(changes.count(), 2);
     type(&edit, QStringLiteral("аб"));
     select(0, 20);
     edit.setSelBold(true);
     EXPECT_EQ(changes.count(), 5);
-    EXPECT_TRUE(edit.Text().startsWith(QStringLiteral("абЁлкин")));
+    EXPECT_TRUE(edit.text().startsWith(QStringLiteral("абЁлкин")));
     edit.setTextRTF(QString());
     EXPECT_TRUE(edit.document()->isEmpty());
 }
@@ -115,7 +115,7 @@ TEST_F(RichTextEditTest, MixedAttributesReadAsNoValueAndWriteTheWholeSelection)
     using Attributes = std::tuple<std::optional<bool>, std::optional<quint32>,
                                   std::optional<double>, std::optional<QString>>;
     const auto attributes = [this] {
-        return Attributes(edit.SelBold(), edit.SelColor(), edit.SelFontSize(), edit.SelFontName());
+        return Attributes(edit.selBold(), edit.selColor(), edit.selFontSize(), edit.selFontName());
     };
     edit.setTextRTF(QStringLiteral("полужирный"));
     select(0, 4);
@@ -126,49 +126,49 @@ TEST_F(RichTextEditTest, MixedAttributesReadAsNoValueAndWriteTheWholeSelection)
     EXPECT_EQ(attributes(), Attributes(true, 0x0000FFu, 10.5, QStringLiteral("Courier New")));
     select(2, 5);
     EXPECT_EQ(attributes(), Attributes());
-    EXPECT_EQ(edit.SelItalic(), false);
+    EXPECT_EQ(edit.selItalic(), false);
 
     edit.setSelBold(true);
     edit.setSelFontSize(1e9);
-    EXPECT_EQ(edit.SelBold(), true);
-    EXPECT_EQ(edit.SelFontSize(), 1638.0);
+    EXPECT_EQ(edit.selBold(), true);
+    EXPECT_EQ(edit.selFontSize(), 1638.0);
     select(0, 10);
-    EXPECT_EQ(edit.SelBold(), std::nullopt);
-    EXPECT_EQ(edit.SelFontSize(), std::nullopt);
+    EXPECT_EQ(edit.selBold(), std::nullopt);
+    EXPECT_EQ(edit.selFontSize(), std::nullopt);
 }
 
 TEST_F(RichTextEditTest, CaretFormatAppliesToFurtherTyping)
 {
     edit.setTextRTF(QStringLiteral("ab"));
     edit.setSelStart(2);
-    QSignalSpy changes(&edit, &RichTextEdit::Change);
+    QSignalSpy changes(&edit, &RichTextEdit::change);
     edit.setSelItalic(true);
     edit.setSelUnderline(true);
     edit.setSelStrikeThru(true);
     EXPECT_EQ(changes.count(), 0) << "nothing typed yet";
     type(&edit, QStringLiteral("вг"));
     select(2, 2);
-    EXPECT_EQ(std::tuple(edit.SelItalic(), edit.SelUnderline(), edit.SelStrikeThru()),
+    EXPECT_EQ(std::tuple(edit.selItalic(), edit.selUnderline(), edit.selStrikeThru()),
               std::tuple(true, true, true));
     select(0, 2);
-    EXPECT_EQ(edit.SelItalic(), false);
+    EXPECT_EQ(edit.selItalic(), false);
 }
 
 TEST_F(RichTextEditTest, ColoursResolveSystemReferencesAndAutomaticHasNoBrush)
 {
     edit.setTextRTF(QStringLiteral("цвет"));
     select(0, 4);
-    EXPECT_EQ(edit.SelColor(), WinColor::windowText) << "automatic colour";
+    EXPECT_EQ(edit.selColor(), WinColor::windowText) << "automatic colour";
     edit.setSelColor(WinColor::highlight);
     const QColor highlight = QApplication::palette().color(QPalette::Active, QPalette::Highlight);
-    EXPECT_EQ(edit.SelColor(), WinColor::fromQColor(highlight));
+    EXPECT_EQ(edit.selColor(), WinColor::fromQColor(highlight));
     edit.setSelColor(WinColor::windowText);
-    EXPECT_EQ(edit.SelColor(), WinColor::windowText);
+    EXPECT_EQ(edit.selColor(), WinColor::windowText);
     EXPECT_FALSE(edit.textCursor().charFormat().hasProperty(QTextFormat::ForegroundBrush));
 
     edit.setBackColor(0x000000FFu);
     edit.setBackColor(WinColor::window);
-    EXPECT_EQ(edit.BackColor(), WinColor::window);
+    EXPECT_EQ(edit.backColor(), WinColor::window);
     EXPECT_EQ(edit.palette().color(QPalette::Base),
               QApplication::palette().color(QPalette::Active, QPalette::Base))
         << "a system colour is not taken from the page colour set before";
@@ -180,20 +180,20 @@ TEST_F(RichTextEditTest, ColoursResolveSystemReferencesAndAutomaticHasNoBrush)
 TEST_F(RichTextEditTest, TabStopsInTwipsReachEveryParagraphOfTheSelectionAndAreBounded)
 {
     edit.setTextRTF(kPage);
-    select(0, edit.Text().size());
+    select(0, edit.text().size());
     edit.setSelTabCount(2);
     edit.setSelTabs(0, 300);
     edit.setSelTabs(1, 3325);
-    edit.setSelStart(edit.Text().size());
-    EXPECT_EQ(std::tuple(edit.SelTabCount(), edit.SelTabs(0), edit.SelTabs(1), edit.SelTabs(2)),
+    edit.setSelStart(edit.text().size());
+    EXPECT_EQ(std::tuple(edit.selTabCount(), edit.selTabs(0), edit.selTabs(1), edit.selTabs(2)),
               std::tuple(2, 300, 3325, 0))
         << "the last paragraph has them too";
-    select(0, edit.Text().size());
+    select(0, edit.text().size());
     edit.setSelTabCount(1'000'000'000);
     edit.setSelTabs(1'000'000, 1);
-    EXPECT_EQ(edit.SelTabCount(), 32) << "the rich-edit control holds no more";
+    EXPECT_EQ(edit.selTabCount(), 32) << "the rich-edit control holds no more";
     edit.setSelTabCount(0);
-    EXPECT_EQ(edit.SelTabCount(), 0);
+    EXPECT_EQ(edit.selTabCount(), 0);
 }
 
 TEST_F(RichTextEditTest, KeysReachTheHookFirstOverwriteTypesOverShiftEnterBreaks)
@@ -201,7 +201,7 @@ TEST_F(RichTextEditTest, KeysReachTheHookFirstOverwriteTypesOverShiftEnterBreaks
     edit.setTextRTF(QStringLiteral("abc"));
     QList<int> seen;
     QObject::connect(
-        &edit, &RichTextEdit::KeyDown, &edit,
+        &edit, &RichTextEdit::keyDown, &edit,
         [&seen](int& key, Qt::KeyboardModifiers) {
             seen.append(key);
             if (key == Qt::Key_X)
@@ -211,15 +211,15 @@ TEST_F(RichTextEditTest, KeysReachTheHookFirstOverwriteTypesOverShiftEnterBreaks
     QTest::keyClick(&edit, Qt::Key_X);
     QTest::keyClick(&edit, Qt::Key_Insert);
     QTest::keyClicks(&edit, QStringLiteral("z"));
-    EXPECT_EQ(edit.Text(), QStringLiteral("zbc")) << "x swallowed, z typed over a";
+    EXPECT_EQ(edit.text(), QStringLiteral("zbc")) << "x swallowed, z typed over a";
     EXPECT_EQ(seen, (QList<int>{Qt::Key_X, Qt::Key_Insert, Qt::Key_Z}));
 
     QTest::keyClick(&edit, Qt::Key_Insert);
     edit.setSelStart(1);
     QTest::keyClick(&edit, Qt::Key_Return, Qt::ShiftModifier);
-    EXPECT_EQ(edit.Text(), QStringLiteral("z\r\nbc"));
+    EXPECT_EQ(edit.text(), QStringLiteral("z\r\nbc"));
     EXPECT_EQ(edit.document()->blockCount(), 2);
-    EXPECT_EQ(edit.SelStart(), 3);
+    EXPECT_EQ(edit.selStart(), 3);
 }
 
 TEST_F(RichTextEditTest, PostedClearAndPasteWaitForTheEventLoopAndPasteKeepsTheFormat)
@@ -234,22 +234,22 @@ TEST_F(RichTextEditTest, PostedClearAndPasteWaitForTheEventLoopAndPasteKeepsTheF
     select(0, 8);
     QStringList texts;
     edit.postClear();
-    texts << edit.Text();
+    texts << edit.text();
     QCoreApplication::processEvents();
     edit.postPaste();
-    texts << edit.Text();
+    texts << edit.text();
     QCoreApplication::processEvents();
-    texts << edit.Text();
+    texts << edit.text();
     EXPECT_EQ(texts, QStringList({u"удалить это"_qs, u"это"_qs, u"жирный\r\nтекстэто"_qs}));
     select(0, 13);
-    EXPECT_EQ(edit.SelBold(), true);
+    EXPECT_EQ(edit.selBold(), true);
 
     edit.setReadOnly(true);
     edit.selectAll();
     edit.postClear();
     edit.postPaste();
     QCoreApplication::processEvents();
-    EXPECT_EQ(edit.Text(), QStringLiteral("жирный\r\nтекстэто")) << "read-only keeps its text";
+    EXPECT_EQ(edit.text(), QStringLiteral("жирный\r\nтекстэто")) << "read-only keeps its text";
 }
 
 // The selection's rich text is RtfRoundTrip.RangeReadsBackAsTheSelectedText.
@@ -257,35 +257,35 @@ TEST_F(RichTextEditTest, LineBreaksCountTwiceInSelections)
 {
     edit.setTextRTF(kPage);
     edit.setSelStart(kPage.size() + 10);
-    EXPECT_EQ(edit.SelStart(), kPage.size());
+    EXPECT_EQ(edit.selStart(), kPage.size());
     EXPECT_EQ(edit.textCursor().position(), edit.document()->characterCount() - 1);
 
     const int second = int(kPage.indexOf(QStringLiteral("ёлкин")));
     select(second, 5);
-    EXPECT_EQ(edit.SelStart(), second);
+    EXPECT_EQ(edit.selStart(), second);
     EXPECT_EQ(selected(), QStringLiteral("ёлкин"));
     edit.setSelStart(second - 1);
-    EXPECT_EQ(edit.SelStart(), second - 2) << "between CR and LF means before the break";
+    EXPECT_EQ(edit.selStart(), second - 2) << "between CR and LF means before the break";
 }
 
 TEST_F(RichTextEditTest, FindSelectsTheMatchItReportsUnlessToldNotTo)
 {
     edit.setTextRTF(kPage);
-    QSignalSpy moves(&edit, &RichTextEdit::SelChange);
-    const int found = edit.Find(QStringLiteral("ЁЛКИН"), 1);
-    EXPECT_EQ(std::tuple(found, edit.SelStart(), selected(), moves.count()),
+    QSignalSpy moves(&edit, &RichTextEdit::selChange);
+    const int found = edit.findText(QStringLiteral("ЁЛКИН"), 1);
+    EXPECT_EQ(std::tuple(found, edit.selStart(), selected(), moves.count()),
               std::tuple(int(kPage.indexOf(u"ёлкин"_qs)), found, u"ёлкин"_qs, 1));
-    edit.Find(QStringLiteral("44\r\nё"), 0);
+    edit.findText(QStringLiteral("44\r\nё"), 0);
     EXPECT_EQ(selected(), QStringLiteral("44\r\nё"));
 
     edit.setSelStart(3);
-    EXPECT_EQ(edit.Find(QStringLiteral("ёлкин"), 0, -1, RichTextEdit::findMatchCase | 8),
+    EXPECT_EQ(edit.findText(QStringLiteral("ёлкин"), 0, -1, RichTextEdit::findMatchCase | 8),
               kPage.indexOf(QStringLiteral("ёлкин")));
-    EXPECT_EQ(std::pair(edit.SelStart(), edit.SelLength()), std::pair(3, 0))
+    EXPECT_EQ(std::pair(edit.selStart(), edit.selLength()), std::pair(3, 0))
         << "option 8 leaves the selection alone";
 
-    EXPECT_EQ(edit.Find(QStringLiteral("ёлкин"), 20, -1, RichTextEdit::findWholeWord), -1);
-    EXPECT_EQ(edit.SelStart(), 3) << "a failed search keeps the selection";
+    EXPECT_EQ(edit.findText(QStringLiteral("ёлкин"), 20, -1, RichTextEdit::findWholeWord), -1);
+    EXPECT_EQ(edit.selStart(), 3) << "a failed search keeps the selection";
 }
 
 TEST_F(RichTextEditTest, PicturesTakeNoPlaceInThePlainText)
@@ -298,15 +298,15 @@ TEST_F(RichTextEditTest, PicturesTakeNoPlaceInThePlainText)
     cursor.setPosition(4);
     cursor.insertImage(QStringLiteral("p"));
 
-    EXPECT_EQ(edit.Text(), QStringLiteral("ab\r\ncd"));
-    EXPECT_EQ(edit.Find(QStringLiteral("cd"), 0), 4);
+    EXPECT_EQ(edit.text(), QStringLiteral("ab\r\ncd"));
+    EXPECT_EQ(edit.findText(QStringLiteral("cd"), 0), 4);
     EXPECT_EQ(selected(), QStringLiteral("cd"));
     edit.setSelStart(100);
-    EXPECT_EQ(edit.SelStart(), 6);
+    EXPECT_EQ(edit.selStart(), 6);
 
     cursor.setPosition(0);
     cursor.insertImage(QStringLiteral("p"));
-    EXPECT_EQ(edit.Find(QStringLiteral("b"), 0), 1);
+    EXPECT_EQ(edit.findText(QStringLiteral("b"), 0), 1);
     EXPECT_EQ(selected(), QStringLiteral("b"));
 }
 
@@ -316,7 +316,7 @@ TEST_F(RichTextEditTest, PastedTextAndTablesBecomeParagraphs)
         data.setText(QStringLiteral("один\nдва\rтри\r\nчетыре") + QChar::LineSeparator + "пять");
     });
     edit.paste();
-    EXPECT_EQ(edit.Text(), QStringLiteral("один\r\nдва\r\nтри\r\nчетыре\r\nпять"));
+    EXPECT_EQ(edit.text(), QStringLiteral("один\r\nдва\r\nтри\r\nчетыре\r\nпять"));
     EXPECT_EQ(edit.document()->blockCount(), 5);
 
     RichTextEdit table;
@@ -326,11 +326,11 @@ TEST_F(RichTextEditTest, PastedTextAndTablesBecomeParagraphs)
                                     "<p align=center style='margin-top:30px'>Итого</p>"));
     });
     table.paste();
-    EXPECT_EQ(table.Text(), QStringLiteral("Иванов\t222\r\nПетров\t333\r\nИтого"));
+    EXPECT_EQ(table.text(), QStringLiteral("Иванов\t222\r\nПетров\t333\r\nИтого"));
     const QTextBlockFormat last = table.document()->lastBlock().blockFormat();
     EXPECT_EQ(last.alignment(), Qt::AlignHCenter);
     EXPECT_EQ(last.topMargin(), 0) << "spacing a page cannot keep is left behind";
-    EXPECT_EQ(table.Find(QStringLiteral("333"), 0), table.Text().indexOf(QStringLiteral("333")));
+    EXPECT_EQ(table.findText(QStringLiteral("333"), 0), table.text().indexOf(QStringLiteral("333")));
 }
 
 // Pictures read from two pages carry the same resource names; pasting one page's
@@ -343,8 +343,8 @@ TEST_F(RichTextEditTest, PastedPicturesKeepTheirOwnImages)
         toClipboard([&](QMimeData& data) { data.setImageData(image); });
         RichTextEdit scratch;
         scratch.paste();
-        EXPECT_EQ(scratch.Text(), QString());
-        page.setTextRTF(scratch.TextRTF());
+        EXPECT_EQ(scratch.text(), QString());
+        page.setTextRTF(scratch.textRTF());
     };
     RichTextEdit other;
     pageWithPicture(edit, Qt::red);
@@ -361,7 +361,7 @@ TEST_F(RichTextEditTest, PastedPicturesKeepTheirOwnImages)
         colours.append(qvariant_cast<QImage>(image).pixelColor(0, 0));
     }
     EXPECT_EQ(colours, (QList<QColor>{QColor(Qt::red), QColor(Qt::blue)}));
-    EXPECT_EQ(edit.Text(), QString());
+    EXPECT_EQ(edit.text(), QString());
 }
 
 TEST_F(RichTextEditTest, LoadFileReadsRichTextAndRefusesMissingFiles)
@@ -371,14 +371,14 @@ TEST_F(RichTextEditTest, LoadFileReadsRichTextAndRefusesMissingFiles)
     ASSERT_TRUE(writeAll(
         path, "{\\rtf1\\ansi\\ansicpg1251 \\b \\'d1\\'ef\\'f0\\'e0\\'e2\\'ea\\'e0\\b0\\par}"));
 
-    QSignalSpy changes(&edit, &RichTextEdit::Change);
-    ASSERT_TRUE(edit.LoadFile(path));
-    EXPECT_EQ(edit.Text().trimmed(), QStringLiteral("Справка"));
+    QSignalSpy changes(&edit, &RichTextEdit::change);
+    ASSERT_TRUE(edit.loadFile(path));
+    EXPECT_EQ(edit.text().trimmed(), QStringLiteral("Справка"));
     EXPECT_EQ(changes.count(), 1);
     edit.setSelLength(3);
-    EXPECT_EQ(edit.SelBold(), true);
-    EXPECT_FALSE(edit.LoadFile(dir.filePath(QStringLiteral("missing.rtf"))));
-    EXPECT_EQ(edit.Text().trimmed(), QStringLiteral("Справка"));
+    EXPECT_EQ(edit.selBold(), true);
+    EXPECT_FALSE(edit.loadFile(dir.filePath(QStringLiteral("missing.rtf"))));
+    EXPECT_EQ(edit.text().trimmed(), QStringLiteral("Справка"));
 }
 
 TEST_F(RichTextEditTest, UndoReachesBackOneKeystrokeAndUndoingAgainBringsItBack)
@@ -386,36 +386,36 @@ TEST_F(RichTextEditTest, UndoReachesBackOneKeystrokeAndUndoingAgainBringsItBack)
     edit.setTextRTF(QStringLiteral("{\\rtf1 x}"));
     EXPECT_FALSE(edit.canUndo()) << "nothing to undo right after a page opens";
     QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(edit.Text(), QStringLiteral("x"));
+    EXPECT_EQ(edit.text(), QStringLiteral("x"));
 
     edit.setSelStart(1);
     type(&edit, QStringLiteral("abc"));
-    QSignalSpy changes(&edit, &RichTextEdit::Change);
+    QSignalSpy changes(&edit, &RichTextEdit::change);
     QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(edit.Text(), QStringLiteral("xab")) << "one keystroke, not the typed run";
+    EXPECT_EQ(edit.text(), QStringLiteral("xab")) << "one keystroke, not the typed run";
     EXPECT_EQ(changes.count(), 1) << "the undo is itself a change";
     QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(edit.Text(), QStringLiteral("xabc"));
+    EXPECT_EQ(edit.text(), QStringLiteral("xabc"));
     QTest::keyClick(&edit, Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(edit.Text(), QStringLiteral("xabc")) << "no redo of its own";
+    EXPECT_EQ(edit.text(), QStringLiteral("xabc")) << "no redo of its own";
 
     select(1, 1);
     edit.setSelBold(true);
-    edit.Undo();
+    edit.undoEdit();
     select(1, 1);
-    EXPECT_EQ(edit.SelBold(), false) << "a format change is one step too";
+    EXPECT_EQ(edit.selBold(), false) << "a format change is one step too";
     edit.clearUndo();
-    edit.Undo();
-    EXPECT_EQ(edit.Text(), QStringLiteral("xabc"));
+    edit.undoEdit();
+    EXPECT_EQ(edit.text(), QStringLiteral("xabc"));
 
     // A key typed over a letter is one step too: the letter comes back with it.
     edit.setTextRTF(u"Петров"_qs);
     QTest::keyClick(&edit, Qt::Key_Insert);
     QTest::keyClicks(&edit, QStringLiteral("QQ"));
     QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(edit.Text(), u"Qетров"_qs);
+    EXPECT_EQ(edit.text(), u"Qетров"_qs);
     QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(edit.Text(), u"QQтров"_qs);
+    EXPECT_EQ(edit.text(), u"QQтров"_qs);
     QTest::keyClick(&edit, Qt::Key_Insert);
 }
 
@@ -445,16 +445,16 @@ TEST_F(RichTextEditTest, NewAndPastedParagraphsKeepThePagesTabStopsAndAReplacedP
     });
     edit.paste();
     EXPECT_TRUE(stopsEverywhere());
-    EXPECT_EQ(edit.SelTabs(1), 3325);
+    EXPECT_EQ(edit.selTabs(1), 3325);
 
     select(0, 0);
     edit.setSelBold(true);
-    const QString before = edit.TextRTF();
+    const QString before = edit.textRTF();
     edit.replaceAllText(QStringLiteral("b\r\na\r\n"));
-    EXPECT_EQ(edit.Text(), QStringLiteral("b\r\na\r\n"));
+    EXPECT_EQ(edit.text(), QStringLiteral("b\r\na\r\n"));
     EXPECT_TRUE(stopsEverywhere());
     select(0, 1);
-    EXPECT_EQ(edit.SelBold(), false);
-    edit.Undo();
-    EXPECT_EQ(edit.TextRTF(), before);
+    EXPECT_EQ(edit.selBold(), false);
+    edit.undoEdit();
+    EXPECT_EQ(edit.textRTF(), before);
 }

@@ -26,10 +26,10 @@ protected:
     std::unique_ptr<QWidget> restored()
     {
         auto widget = window();
-        WindowPlacement::LoadFormPosition(widget.get(), m_store);
+        WindowPlacement::loadFormPosition(widget.get(), m_store);
         return widget;
     }
-    QString stored(const QString& key) { return m_store.Read("StartUp-frmMain", key, {}); }
+    QString stored(const QString& key) { return m_store.read("StartUp-frmMain", key, {}); }
     static int pixels(double twips) { return qRound(twips * WindowPlacement::logicalDpi() / 1440); }
 
     QTemporaryDir m_dir;
@@ -40,7 +40,7 @@ protected:
 TEST_F(WindowPlacementTest, NormalPlacementRoundTripsThroughTwips)
 {
     const auto first = window({40, 30}, {301, 203});
-    WindowPlacement::SaveFormPosition(first.get(), m_store);
+    WindowPlacement::saveFormPosition(first.get(), m_store);
     EXPECT_EQ(stored("WindowState"), "0");
     EXPECT_NEAR(stored("Width").toDouble(), 301 * 1440 / WindowPlacement::logicalDpi(), 0.01);
     const auto second = restored();
@@ -54,13 +54,13 @@ TEST_F(WindowPlacementTest, MaximizedAndMinimizedStatesComeBackWithTheNormalSize
     first->setWindowState(Qt::WindowMaximized);
     QCoreApplication::processEvents();
     ASSERT_NE(first->size(), QSize(200, 150));
-    WindowPlacement::SaveFormPosition(first.get(), m_store);
+    WindowPlacement::saveFormPosition(first.get(), m_store);
     EXPECT_EQ(stored("WindowState"), "2");
     const auto second = restored();
     EXPECT_TRUE(second->windowState() & Qt::WindowMaximized);
     EXPECT_EQ(second->normalGeometry().size(), QSize(200, 150));
 
-    m_store.Write("StartUp-frmMain", "WindowState", "1");
+    m_store.write("StartUp-frmMain", "WindowState", "1");
     EXPECT_TRUE(restored()->windowState() & Qt::WindowMinimized);
 }
 
@@ -71,7 +71,7 @@ TEST_F(WindowPlacementTest, OffScreenOrOversizedOrBadValuesAreBroughtBack)
                                      {"Width", "3000000"},
                                      {"Height", "abc"},
                                      {"WindowState", "7"}})
-        m_store.Write("StartUp-frmMain", key, value);
+        m_store.write("StartUp-frmMain", key, value);
     const auto w = restored();
     EXPECT_TRUE(screen().contains(w->geometry()));
     EXPECT_EQ(w->size(), QSize(screen().width(), pixels(4000)));

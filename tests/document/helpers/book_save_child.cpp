@@ -30,7 +30,7 @@ int main(int argc, char** argv)
     if (argc == 3 && std::strcmp(argv[1], "loop") == 0) {
         for (char letter = 'A';; letter = letter == 'A' ? 'B' : 'A') {
             book.setPages(bookOf(letter));
-            if (storage.SaveDataEx(QString::fromLocal8Bit(argv[2])) ||
+            if (storage.saveDataEx(QString::fromLocal8Bit(argv[2])) ||
                 write(STDOUT_FILENO, &letter, 1) != 1)
                 return 2;
         }
@@ -43,7 +43,7 @@ int main(int argc, char** argv)
             return 4;
         storage.setFilePath(QString::fromLocal8Bit(argv[2]) + u'/');
         book.setPages(bookOf('B'));
-        const BookStorage::SaveResult saved = storage.SaveBook();
+        const BookStorage::SaveResult saved = storage.saveBook();
         for (const auto& error : {saved.dataError, saved.exportError}) {
             if (error) {
                 const QString text =
