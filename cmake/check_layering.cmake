@@ -7,20 +7,21 @@ if(NOT IS_DIRECTORY "${SOURCE_DIR}")
   message(FATAL_ERROR "check_layering: -DSOURCE_DIR=<folder of the layers> is required")
 endif()
 
-set(layers core richtext document styles ui mainwindow dialogs app main cli)
+set(layers core richtext document carddav styles ui mainwindow dialogs app main cli)
 
 # What each layer may include besides its own headers. mainwindow and dialogs
 # sit side by side and never see each other; cli sits beside the window layers.
 set(uses_core "")
 set(uses_richtext core)
 set(uses_document core richtext)
+set(uses_carddav core richtext document)
 set(uses_styles core richtext document)
 set(uses_ui core richtext document styles)
-set(uses_mainwindow core richtext document styles ui)
-set(uses_dialogs core richtext document styles ui)
-set(uses_app core richtext document styles ui mainwindow dialogs)
-set(uses_main core richtext document styles ui mainwindow dialogs app)
-set(uses_cli core richtext document)
+set(uses_mainwindow core richtext document carddav styles ui)
+set(uses_dialogs core richtext document carddav styles ui)
+set(uses_app core richtext document carddav styles ui mainwindow dialogs)
+set(uses_main core richtext document carddav styles ui mainwindow dialogs app)
+set(uses_cli core richtext document carddav)
 
 set(problems "")
 
