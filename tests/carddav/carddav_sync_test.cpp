@@ -1,8 +1,10 @@
 #include "carddav/carddav_sync.h"
 #include "document/contact_export.h"
+#include "document/data_file.h"
 #include "radicale_server.h"
 
 #include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 QT_BEGIN_NAMESPACE
@@ -218,6 +220,40 @@ TEST_F(CardDavSyncTest, FailuresSayWhatHappenedAndTheNextPublishRepairs)
     EXPECT_EQ(summary(sync().publish(m_book).plan),
               "create: update: delete: conflict: bind:Анна,Борис fetch:");
     EXPECT_EQ(cardsOnServer(), 3);
+}
+
+TEST_F(CardDavSyncTest, CliTellsWhatAPublishWouldDo)
+{
+    const QString dir = m_server.folder();
+    const PageRecord page{QStringLiteral("АБ"), QStringLiteral("Анна\t1\r\nБорис\t2"),
+                          PageRecord::AddressPage};
+    ASSERT_TRUE(writeAll(dir + "/book.vlk", DataFile::serialize(std::span(&page, 1))));
+    ASSERT_TRUE(writeAll(dir + "/right", "secret\n") && writeAll(dir + "/wrong", "nope\n"));
+    const struct
+    {
+        const char* password;
+        const char* option;
+        int status;
+        QByteArray out;
+    } runs[] = {
+        {"right", "--dry-run", 0, "create\tАнна\ncreate\tБорис\n"},
+        {"wrong", "--dry-run", 1, ""},
+        {"right", "", 0, "create\tАнна\ncreate\tБорис\n"},
+        {"right", "--dry-run", 0, ""},
+    };
+    for (const auto& run : runs) {
+        QProcess cli;
+        QStringList arguments{
+            "sync",   dir + "/book.vlk",    "--url",           m_server.root(),
+            "--user", RadicaleServer::User, "--password-file", dir + "/" + run.password};
+        if (*run.option)
+            arguments << run.option;
+        cli.start(VELKARO_CLI, arguments);
+        ASSERT_TRUE(cli.waitForFinished());
+        EXPECT_EQ(cli.exitCode(), run.status) << cli.readAllStandardError().toStdString();
+        EXPECT_EQ(cli.readAllStandardOutput(), run.out);
+    }
+    EXPECT_EQ(cardsOnServer(), 2);
 }
 
 } // namespace
