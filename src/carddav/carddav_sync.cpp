@@ -18,8 +18,7 @@ void keepListed(SyncState& state, const SyncPlan::Listing& listing)
 
 void record(SyncState& state, const CardAction& action, const QString& etag)
 {
-    SyncCard& card = state.cards[action.path];
-    card = {action.uid, etag, etag, action.hash, action.origin, card.cardUid};
+    state.cards[action.path] = {action.uid, etag, etag, action.hash, action.origin, action.cardUid};
 }
 
 // The UID line of a card, unfolded.

@@ -72,6 +72,7 @@ private:
         action.uid = contact.uid;
         action.name = contact.name;
         action.card = SyncPlan::cardOf(contact, cardUid);
+        action.cardUid = cardUid;
         action.hash = SyncPlan::hashOf(action.card);
         return action;
     }

@@ -19,6 +19,7 @@ struct CardAction
     QByteArray card = {}; // the vCard to send
     QString hash = {};    // of `card`
     SyncCard::Origin origin = SyncCard::Origin::Published;
+    QString cardUid = {}; // the UID a fetched card keeps
 
     friend bool operator==(const CardAction&, const CardAction&) = default;
 };
