@@ -7,7 +7,7 @@ if(NOT IS_DIRECTORY "${SOURCE_DIR}")
   message(FATAL_ERROR "check_layering: -DSOURCE_DIR=<folder of the layers> is required")
 endif()
 
-set(layers core rules richtext document styles ui mainwindow dialogs app main cli)
+set(layers core rules richtext document carddav styles ui mainwindow dialogs app main cli)
 
 # What each layer may include besides its own headers. mainwindow and dialogs
 # sit side by side and never see each other; cli sits beside the window layers;
@@ -17,13 +17,14 @@ set(uses_core "")
 set(uses_rules core)
 set(uses_richtext core)
 set(uses_document core richtext)
+set(uses_carddav core richtext document)
 set(uses_styles core richtext document)
 set(uses_ui core rules richtext document styles)
-set(uses_mainwindow core rules richtext document styles ui)
-set(uses_dialogs core rules richtext document styles ui)
-set(uses_app core rules richtext document styles ui mainwindow dialogs)
-set(uses_main core rules richtext document styles ui mainwindow dialogs app)
-set(uses_cli core richtext document)
+set(uses_mainwindow core rules richtext document carddav styles ui)
+set(uses_dialogs core rules richtext document carddav styles ui)
+set(uses_app core rules richtext document carddav styles ui mainwindow dialogs)
+set(uses_main core rules richtext document carddav styles ui mainwindow dialogs app)
+set(uses_cli core richtext document carddav)
 
 set(problems "")
 

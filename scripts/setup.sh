@@ -16,6 +16,7 @@ PACKAGES=(
   desktop-file-utils dpkg-dev file lintian appstream
   python3-vobject python3-yaml khard abook
   xvfb libxcb1-dev
+  radicale qtkeychain-qt6-dev
 )
 
 # The packages above, and those named as arguments.

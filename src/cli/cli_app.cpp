@@ -2,6 +2,7 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_output.h"
+#include "cli/cli_sync.h"
 #include "core/app_info.h"
 
 #include <QCommandLineParser>
@@ -91,6 +92,7 @@ QString overallHelp()
                        .arg(AppInfo::title());
     for (const Command& command : kCommands)
         text += QStringLiteral("  velkaro-cli %1\n").arg(QLatin1String(command.synopsis));
+    text += QStringLiteral("  velkaro-cli %1\n").arg(CliSync::synopsis());
     text +=
         QStringLiteral("\n'velkaro-cli COMMAND --help' describes one command;\n"
                        "'velkaro-cli --version' tells the version.\n"
@@ -195,6 +197,8 @@ int CliApp::run(const QStringList& arguments)
     }
     if (name == QLatin1String("--version"))
         return CliCommands::exitFor(CliOutput::out(versionLine()));
+    if (name == QLatin1String("sync"))
+        return CliSync::run(rest.mid(1));
     const Command* command = findCommand(name);
     if (!command)
         return usage(QStringLiteral("unknown command '%1'").arg(name));

@@ -1,0 +1,269 @@
+#include "carddav/carddav_client.h"
+
+#include "carddav/dav_multistatus.h"
+
+#include <QAuthenticator>
+#include <QEventLoop>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+
+namespace {
+
+const char kAskedProperty[] = "velkaroCredentialsOffered";
+constexpr int kMaxRedirects = 5;
+
+const QByteArray kPropEtag = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+                             "<d:propfind xmlns:d=\"DAV:\"><d:prop><d:getetag/><d:resourcetype/>"
+                             "</d:prop></d:propfind>";
+const QByteArray kPropDiscovery =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+    "<d:propfind xmlns:d=\"DAV:\" xmlns:c=\"urn:ietf:params:xml:ns:carddav\"><d:prop>"
+    "<d:resourcetype/><d:current-user-principal/><c:addressbook-home-set/><d:displayname/>"
+    "</d:prop></d:propfind>";
+
+QByteArray syncCollectionBody(const QString& token)
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+           "<d:sync-collection xmlns:d=\"DAV:\"><d:sync-token>" +
+           token.toHtmlEscaped().toUtf8() +
+           "</d:sync-token><d:sync-level>1</d:sync-level>"
+           "<d:prop><d:getetag/></d:prop></d:sync-collection>";
+}
+
+DavProblem problemOfNetwork(QNetworkReply::NetworkError error)
+{
+    switch (error) {
+    case QNetworkReply::SslHandshakeFailedError:
+        return DavProblem::Tls;
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::RemoteHostClosedError:
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::OperationCanceledError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::UnknownNetworkError:
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyConnectionClosedError:
+    case QNetworkReply::ProxyNotFoundError:
+    case QNetworkReply::ProxyTimeoutError:
+        return DavProblem::NoNetwork;
+    default:
+        return DavProblem::Server;
+    }
+}
+
+DavProblem problemOfStatus(int status)
+{
+    if (status >= 200 && status < 300)
+        return DavProblem::None;
+    switch (status) {
+    case 401:
+        return DavProblem::WrongPassword;
+    case 412:
+        return DavProblem::Conflict;
+    case 404:
+        return DavProblem::NotFound;
+    default:
+        return DavProblem::Server;
+    }
+}
+
+bool isAddressBook(const DavResponse& response)
+{
+    return response.resourceTypes.contains(QStringLiteral("addressbook"));
+}
+
+QString pathOf(const QUrl& url)
+{
+    return url.path(QUrl::FullyDecoded);
+}
+
+} // namespace
+
+CardDavClient::CardDavClient(QString user, QString password)
+    : m_user(std::move(user)), m_password(std::move(password))
+{
+    m_network.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    QObject::connect(&m_network, &QNetworkAccessManager::authenticationRequired, &m_network,
+                     [this](QNetworkReply* reply, QAuthenticator* authenticator) {
+                         if (reply->property(kAskedProperty).toBool())
+                             return;
+                         reply->setProperty(kAskedProperty, true);
+                         authenticator->setUser(m_user);
+                         authenticator->setPassword(m_password);
+                     });
+}
+
+DavReply CardDavClient::send(const QByteArray& method, const QUrl& url, const QByteArray& body,
+                             const std::map<QByteArray, QByteArray>& headers)
+{
+    QUrl target = url;
+    for (int hop = 0;; ++hop) {
+        QNetworkRequest request(target);
+        request.setTransferTimeout(m_timeoutMs);
+        for (const auto& [name, value] : headers)
+            request.setRawHeader(name, value);
+        if (!body.isEmpty() && !headers.contains("Content-Type"))
+            request.setHeader(QNetworkRequest::ContentTypeHeader,
+                              QStringLiteral("application/xml; charset=utf-8"));
+        QNetworkReply* reply = m_network.sendCustomRequest(request, method, body);
+        QEventLoop loop;
+        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+
+        DavReply result;
+        result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        result.body = reply->readAll();
+        result.etag = QString::fromUtf8(reply->rawHeader("ETag"));
+        const QUrl location = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+        if (result.status == 0) {
+            result.problem = problemOfNetwork(reply->error());
+            result.detail = reply->errorString();
+        } else {
+            result.problem = problemOfStatus(result.status);
+            result.detail = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
+        }
+        reply->deleteLater();
+        const bool redirected = result.status >= 300 && result.status < 400 && location.isValid();
+        if (!redirected || hop >= kMaxRedirects)
+            return result;
+        target = target.resolved(location);
+    }
+}
+
+DavReply CardDavClient::propfind(const QUrl& url, int depth, const QByteArray& body)
+{
+    return send("PROPFIND", url, body, {{"Depth", QByteArray::number(depth)}});
+}
+
+CardDavClient::Discovery CardDavClient::discover(const QUrl& url)
+{
+    Discovery found;
+    auto fail = [&found](const DavReply& reply, DavProblem fallback) {
+        found.problem = reply.ok() || reply.problem == DavProblem::NotFound ||
+                                reply.problem == DavProblem::Server
+                            ? fallback
+                            : reply.problem;
+        found.detail = reply.detail;
+        return found;
+    };
+
+    DavReply reply = propfind(url, 0, kPropDiscovery);
+    DavMultistatus status = DavMultistatusReader::read(reply.body);
+    if (reply.ok() && status.valid && !status.responses.empty() &&
+        isAddressBook(status.responses.front())) {
+        found.addressBook = url;
+        return found;
+    }
+    if (reply.problem == DavProblem::NoNetwork || reply.problem == DavProblem::Tls ||
+        reply.problem == DavProblem::WrongPassword)
+        return fail(reply, reply.problem);
+
+    QString principal =
+        status.valid && !status.responses.empty() ? status.responses.front().principal : QString();
+    if (principal.isEmpty()) {
+        reply =
+            propfind(url.resolved(QUrl(QStringLiteral("/.well-known/carddav"))), 0, kPropDiscovery);
+        status = DavMultistatusReader::read(reply.body);
+        if (!reply.ok() || !status.valid || status.responses.empty() ||
+            status.responses.front().principal.isEmpty())
+            return fail(reply, DavProblem::NotCardDav);
+        principal = status.responses.front().principal;
+    }
+
+    reply = propfind(url.resolved(QUrl(principal)), 0, kPropDiscovery);
+    status = DavMultistatusReader::read(reply.body);
+    if (!reply.ok() || !status.valid || status.responses.empty() ||
+        status.responses.front().addressbookHome.isEmpty())
+        return fail(reply, DavProblem::NotCardDav);
+    const QUrl home = url.resolved(QUrl(status.responses.front().addressbookHome));
+
+    reply = propfind(home, 1, kPropDiscovery);
+    status = DavMultistatusReader::read(reply.body);
+    for (const DavResponse& response : status.responses) {
+        if (reply.ok() && isAddressBook(response)) {
+            found.addressBook = url.resolved(QUrl(response.href));
+            return found;
+        }
+    }
+    return fail(reply, DavProblem::NotCardDav);
+}
+
+DavListing CardDavClient::list(const QUrl& book, const QString& syncToken)
+{
+    if (!m_syncCollection)
+        return listByEtags(book);
+    const DavReply reply = send("REPORT", book, syncCollectionBody(syncToken), {{"Depth", "0"}});
+    const DavMultistatus status = DavMultistatusReader::read(reply.body);
+    // A token the server no longer knows (403, 409) or no such report (400,
+    // 405, 501): the ETags say the same at the cost of a full listing.
+    if (!reply.ok() || !status.valid) {
+        if (reply.problem == DavProblem::NoNetwork || reply.problem == DavProblem::Tls ||
+            reply.problem == DavProblem::WrongPassword)
+            return {reply.problem, reply.detail};
+        return listByEtags(book);
+    }
+    DavListing listing;
+    listing.full = syncToken.isEmpty();
+    listing.syncToken = status.syncToken;
+    const QString bookPath = pathOf(book);
+    for (const DavResponse& response : status.responses) {
+        if (response.href == bookPath || response.href.endsWith(QLatin1Char('/')))
+            continue;
+        if (response.status == 404)
+            listing.removed.push_back(response.href);
+        else
+            listing.etags[response.href] = response.etag;
+    }
+    return listing;
+}
+
+DavListing CardDavClient::listByEtags(const QUrl& book)
+{
+    const DavReply reply = propfind(book, 1, kPropEtag);
+    const DavMultistatus status = DavMultistatusReader::read(reply.body);
+    if (!reply.ok())
+        return {reply.problem == DavProblem::NotFound ? DavProblem::NotCardDav : reply.problem,
+                reply.detail};
+    if (!status.valid)
+        return {DavProblem::NotCardDav, reply.detail};
+    DavListing listing;
+    for (const DavResponse& response : status.responses) {
+        if (response.resourceTypes.contains(QStringLiteral("collection")) ||
+            response.href.endsWith(QLatin1Char('/')))
+            continue;
+        listing.etags[response.href] = response.etag;
+    }
+    return listing;
+}
+
+DavReply CardDavClient::get(const QUrl& card)
+{
+    return send("GET", card);
+}
+
+DavReply CardDavClient::put(const QUrl& card, const QByteArray& vcard, const QString& ifMatch)
+{
+    std::map<QByteArray, QByteArray> headers{{"Content-Type", "text/vcard; charset=utf-8"}};
+    if (ifMatch.isEmpty())
+        headers["If-None-Match"] = "*";
+    else
+        headers["If-Match"] = ifMatch.toUtf8();
+    DavReply reply = send("PUT", card, vcard, headers);
+    if (reply.ok() && reply.etag.isEmpty())
+        reply.etag = etagOf(card);
+    return reply;
+}
+
+DavReply CardDavClient::remove(const QUrl& card, const QString& ifMatch)
+{
+    return send("DELETE", card, {}, {{"If-Match", ifMatch.toUtf8()}});
+}
+
+QString CardDavClient::etagOf(const QUrl& card)
+{
+    const DavReply reply = propfind(card, 0, kPropEtag);
+    const DavMultistatus status = DavMultistatusReader::read(reply.body);
+    return reply.ok() && !status.responses.empty() ? status.responses.front().etag : QString();
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QByteArray>
+#include <QNetworkAccessManager>
+#include <QString>
+#include <QUrl>
+#include <map>
+
+// What went wrong talking to an address book server, in the terms the user
+// can act on.
+enum class DavProblem
+{
+    None,
+    NoNetwork,     // no connection, the host unknown, the server gone or silent
+    WrongPassword, // 401 after the credentials were offered
+    Tls,           // the certificate or the TLS handshake was refused
+    Conflict,      // 412: the card changed on the server since it was last seen
+    NotCardDav,    // the address answers but is no CardDAV address book
+    NotFound,      // 404
+    Server,        // any other failure the server reports
+};
+
+struct DavReply
+{
+    DavProblem problem = DavProblem::None;
+    int status = 0;
+    QByteArray body = {};
+    QString etag = {};
+    QString detail = {}; // the server's or the network's own words
+
+    bool ok() const { return problem == DavProblem::None; }
+};
+
+// The cards of an address book as a listing gives them: path -> ETag.
+struct DavListing
+{
+    DavProblem problem = DavProblem::None;
+    QString detail = {};
+    bool full = true;                      // every card; otherwise changes since the token
+    std::map<QString, QString> etags = {}; // cards present (changed, when not full)
+    std::vector<QString> removed = {};     // paths gone since the token
+    QString syncToken = {};                // empty when the server keeps none
+};
+
+// A CardDAV client (RFC 6352, 6578): each call waits for its answer in a
+// local event loop, so a window stays painted while it waits. Credentials
+// are offered when the server asks and only once per request, so a wrong
+// password ends as WrongPassword rather than in a loop.
+class CardDavClient
+{
+public:
+    CardDavClient(QString user, QString password);
+
+    // The address book behind `url`: the URL itself when it is one, else the
+    // first address book of the user found from the server's
+    // ".well-known/carddav", the current user's principal and its
+    // addressbook-home-set.
+    struct Discovery
+    {
+        DavProblem problem = DavProblem::None;
+        QString detail;
+        QUrl addressBook;
+    };
+    Discovery discover(const QUrl& url);
+
+    // Changes since `syncToken` through sync-collection; the whole listing by
+    // ETags where the token is empty, refused or the server lacks the report.
+    DavListing list(const QUrl& book, const QString& syncToken);
+
+    DavReply get(const QUrl& card);
+    // Creates with If-None-Match: * where `ifMatch` is empty, else replaces
+    // only the version with that ETag.
+    DavReply put(const QUrl& card, const QByteArray& vcard, const QString& ifMatch);
+    DavReply remove(const QUrl& card, const QString& ifMatch);
+    // The ETag of one card, for servers that send none with a PUT.
+    QString etagOf(const QUrl& card);
+
+    // Off: lists by ETags only, as with a server without sync-collection.
+    void setSyncCollection(bool on) { m_syncCollection = on; }
+    // Milliseconds a request may stay silent before it counts as no network.
+    void setTimeout(int ms) { m_timeoutMs = ms; }
+
+    DavReply send(const QByteArray& method, const QUrl& url, const QByteArray& body = {},
+                  const std::map<QByteArray, QByteArray>& headers = {});
+
+private:
+    DavReply propfind(const QUrl& url, int depth, const QByteArray& body);
+    DavListing listByEtags(const QUrl& book);
+
+    QNetworkAccessManager m_network;
+    QString m_user;
+    QString m_password;
+    bool m_syncCollection = true;
+    int m_timeoutMs = 30000;
+};

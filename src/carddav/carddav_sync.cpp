@@ -1,0 +1,202 @@
+#include "carddav/carddav_sync.h"
+
+#include "document/vcard_reader.h"
+
+namespace {
+
+void keepListed(SyncState& state, const SyncPlan::Listing& listing)
+{
+    std::erase_if(state.cards, [&](const auto& entry) { return !listing.contains(entry.first); });
+    for (const auto& [path, etag] : listing) {
+        // Cards this program made are never offered to the book as new.
+        const auto [card, added] = state.cards.try_emplace(path);
+        card->second.serverEtag = etag;
+        if (added && SyncPlan::isOwnPath(path))
+            card->second.etag = etag;
+    }
+}
+
+void record(SyncState& state, const CardAction& action, const QString& etag)
+{
+    state.cards[action.path] = {action.uid, etag, etag, action.hash, action.origin, action.cardUid};
+}
+
+// The UID line of a card, unfolded.
+QString uidOf(const QByteArray& card)
+{
+    QByteArray unfolded = card;
+    unfolded.replace("\r\n ", "").replace("\r\n\t", "").replace("\n ", "");
+    for (const QByteArray& line : unfolded.split('\n')) {
+        const QByteArray trimmed = line.trimmed();
+        if (trimmed.toUpper().startsWith("UID:"))
+            return QString::fromUtf8(trimmed.mid(4));
+    }
+    return {};
+}
+
+} // namespace
+
+CardDavSync::CardDavSync(CardDavClient& client, QUrl addressBook, QString statePath)
+    : m_client(client), m_book(std::move(addressBook)), m_statePath(std::move(statePath))
+{}
+
+QUrl CardDavSync::urlOf(const QString& path) const
+{
+    QUrl url = m_book;
+    url.setPath(path);
+    url.setQuery(QString());
+    url.setFragment(QString());
+    return url;
+}
+
+CardDavSync::Prepared CardDavSync::prepare(std::span<const Contact> contacts)
+{
+    Prepared prepared;
+    prepared.state = SyncState::load(m_statePath);
+    if (prepared.state.addressBook != m_book.toString()) {
+        prepared.state = SyncState{m_book.toString(), {}, {}, true};
+    }
+    SyncState& state = prepared.state;
+    const bool incremental = state.trusted && !state.cards.empty();
+    const DavListing listed = m_client.list(m_book, incremental ? state.syncToken : QString());
+    if (listed.problem != DavProblem::None) {
+        prepared.problem = listed.problem;
+        prepared.detail = listed.detail;
+        return prepared;
+    }
+    SyncPlan::Listing listing;
+    if (listed.full) {
+        listing = listed.etags;
+    } else {
+        for (const auto& [path, card] : state.cards)
+            listing[path] = card.serverEtag;
+        for (const QString& path : listed.removed)
+            listing.erase(path);
+        for (const auto& [path, etag] : listed.etags)
+            listing[path] = etag;
+    }
+    state.syncToken = listed.syncToken;
+
+    SyncPlan::Contents contents;
+    for (const QString& path : SyncPlan::contentsNeeded(state, listing)) {
+        const DavReply reply = m_client.get(urlOf(path));
+        if (reply.problem == DavProblem::NotFound)
+            continue;
+        if (!reply.ok()) {
+            prepared.problem = reply.problem;
+            prepared.detail = reply.detail;
+            return prepared;
+        }
+        contents[path] = reply.body;
+    }
+    prepared.plan = SyncPlan::make(contacts, state, listing, contents, m_book.path());
+    keepListed(state, listing);
+    state.trusted = true;
+    return prepared;
+}
+
+CardDavSync::Result CardDavSync::plan(std::span<const Contact> contacts)
+{
+    Prepared prepared = prepare(contacts);
+    return {prepared.problem, prepared.detail, std::move(prepared.plan)};
+}
+
+bool CardDavSync::apply(const CardAction& action, SyncState& state, Result& result)
+{
+    const bool removing = action.card.isEmpty();
+    const DavReply reply = removing ? m_client.remove(urlOf(action.path), action.etag)
+                                    : m_client.put(urlOf(action.path), action.card, action.etag);
+    if (reply.problem == DavProblem::Conflict) {
+        result.plan.conflicts.push_back(action);
+        return true;
+    }
+    if (removing && (reply.ok() || reply.problem == DavProblem::NotFound)) {
+        state.cards.erase(action.path);
+    } else if (reply.ok()) {
+        record(state, action, reply.etag);
+    } else {
+        result.problem = reply.problem;
+        result.detail = reply.detail;
+        return false;
+    }
+    ++result.done;
+    return true;
+}
+
+CardDavSync::Result CardDavSync::publish(std::span<const Contact> contacts,
+                                         const Progress& progress)
+{
+    Prepared prepared = prepare(contacts);
+    Result result{prepared.problem, prepared.detail, prepared.plan};
+    if (prepared.problem != DavProblem::None)
+        return result;
+    SyncState& state = prepared.state;
+    for (const CardAction& action : prepared.plan.binds)
+        record(state, action, action.etag);
+    for (const QString& path : prepared.plan.unbinds) {
+        SyncCard& card = state.cards[path];
+        card = {QString(), card.serverEtag, card.serverEtag, QString(), SyncCard::Origin::Foreign};
+    }
+
+    std::vector<const CardAction*> actions;
+    for (const auto* list :
+         {&prepared.plan.deletes, &prepared.plan.updates, &prepared.plan.creates})
+        for (const CardAction& action : *list)
+            actions.push_back(&action);
+    const int total = int(actions.size());
+    for (const CardAction* action : actions) {
+        if (progress && !progress(result.done, total)) {
+            result.cancelled = true;
+            break;
+        }
+        if (!apply(*action, state, result))
+            break;
+    }
+    if (result.problem != DavProblem::None)
+        state.syncToken.clear();
+    result.stateError = state.save(m_statePath);
+    return result;
+}
+
+CardDavSync::Fetch CardDavSync::fetch(std::span<const Contact> contacts)
+{
+    Prepared prepared = prepare(contacts);
+    Fetch fetch{prepared.problem, prepared.detail, {}};
+    if (prepared.problem != DavProblem::None)
+        return fetch;
+    std::vector<std::pair<QString, QString>> wanted; // path, bound UID
+    for (const QString& path : prepared.plan.fetched)
+        wanted.emplace_back(path, QString());
+    for (const CardAction& conflict : prepared.plan.conflicts) {
+        if (!conflict.card.isEmpty())
+            wanted.emplace_back(conflict.path, conflict.uid);
+    }
+    for (const auto& [path, uid] : wanted) {
+        const DavReply reply = m_client.get(urlOf(path));
+        if (reply.problem == DavProblem::NotFound)
+            continue;
+        if (!reply.ok())
+            return {reply.problem, reply.detail, {}};
+        const ContactsRead read = VCardReader::read(QString::fromUtf8(reply.body));
+        for (const Contact& contact : read.contacts)
+            fetch.cards.push_back({path, uid, contact, uidOf(reply.body)});
+    }
+    return fetch;
+}
+
+std::optional<AppError> CardDavSync::accept(const FetchedCard& fetched, const Contact& entry)
+{
+    SyncState state = SyncState::load(m_statePath);
+    const auto found = state.cards.find(fetched.path);
+    if (!state.trusted || found == state.cards.end())
+        return std::nullopt;
+    SyncCard& card = found->second;
+    if (card.origin == SyncCard::Origin::Foreign) {
+        card.origin = SyncCard::Origin::Fetched;
+        card.cardUid = fetched.cardUid;
+    }
+    card.uid = entry.uid;
+    card.etag = card.serverEtag;
+    card.hash = SyncPlan::hashOf(SyncPlan::cardOf(entry, card.cardUid));
+    return state.save(m_statePath);
+}

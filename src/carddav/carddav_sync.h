@@ -1,0 +1,74 @@
+#pragma once
+
+#include "carddav/carddav_client.h"
+#include "carddav/sync_plan.h"
+#include "carddav/sync_state.h"
+
+#include <QUrl>
+#include <functional>
+#include <optional>
+#include <span>
+
+// Publishing the book's entries to one address book and fetching what other
+// programs put there, remembering in the state file what was agreed. Nothing
+// here changes the book: fetched cards are handed back for the user to take.
+class CardDavSync
+{
+public:
+    CardDavSync(CardDavClient& client, QUrl addressBook, QString statePath);
+
+    struct Result
+    {
+        DavProblem problem = DavProblem::None;
+        QString detail = {};
+        SyncPlan plan = {}; // what was planned; conflicts gain the cards refused with 412
+        int done = 0;       // cards sent or removed
+        bool cancelled = false;
+        std::optional<AppError> stateError = {}; // the state file could not be written
+
+        bool ok() const { return problem == DavProblem::None && !cancelled && !stateError; }
+    };
+
+    // Asked before each card with the count done and the total; false stops
+    // the publish between two cards.
+    using Progress = std::function<bool(int done, int total)>;
+
+    // What a publish would do; writes nothing anywhere.
+    Result plan(std::span<const Contact> contacts);
+    Result publish(std::span<const Contact> contacts, const Progress& progress = {});
+
+    struct FetchedCard
+    {
+        QString path;
+        QString boundUid; // the entry a changed card proposes to change; empty: a new card
+        Contact contact;
+        QString cardUid = {}; // the card's own
+    };
+    struct Fetch
+    {
+        DavProblem problem = DavProblem::None;
+        QString detail = {};
+        std::vector<FetchedCard> cards = {};
+    };
+    // Cards new or changed on the server since last taken or published.
+    Fetch fetch(std::span<const Contact> contacts);
+    // The card at `path` became (or was taken into) the entry of `entry`: the
+    // next publish updates that card instead of creating another.
+    std::optional<AppError> accept(const FetchedCard& card, const Contact& entry);
+
+private:
+    struct Prepared
+    {
+        SyncState state;
+        SyncPlan plan;
+        DavProblem problem = DavProblem::None;
+        QString detail = {};
+    };
+    Prepared prepare(std::span<const Contact> contacts);
+    QUrl urlOf(const QString& path) const;
+    bool apply(const CardAction& action, SyncState& state, Result& result);
+
+    CardDavClient& m_client;
+    QUrl m_book;
+    QString m_statePath;
+};

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "carddav/sync_state.h"
+#include "document/contact.h"
+
+#include <QByteArray>
+#include <QString>
+#include <map>
+#include <span>
+#include <vector>
+
+// One card to send, remove or show.
+struct CardAction
+{
+    QString path = {};
+    QString uid = {};
+    QString name = {};
+    QString etag = {};    // If-Match for an update or delete
+    QByteArray card = {}; // the vCard to send
+    QString hash = {};    // of `card`
+    SyncCard::Origin origin = SyncCard::Origin::Published;
+    QString cardUid = {}; // the UID a fetched card keeps
+
+    friend bool operator==(const CardAction&, const CardAction&) = default;
+};
+
+// What a publish would do: the book's entries against what is remembered
+// and what the server lists. Only cards this program created are deleted,
+// and only cards bound to an entry are replaced; a card that changed on the
+// server since the book last agreed with it is a conflict, never
+// overwritten. A renamed entry is a new UID: its old card is deleted and a
+// new one created.
+struct SyncPlan
+{
+    std::vector<CardAction> creates = {};
+    std::vector<CardAction> updates = {};
+    std::vector<CardAction> deletes = {};
+    std::vector<CardAction> conflicts = {};
+    std::vector<CardAction> binds = {}; // the server already holds the entry's card as it is
+    std::vector<QString> unbinds = {};  // bound cards whose entry is gone but that stay
+    std::vector<QString> fetched = {};  // other programs' cards new or changed since last fetched
+
+    // The server's listing, path -> ETag.
+    using Listing = std::map<QString, QString>;
+    // The cards on the server, path -> vCard, that the planner compares by
+    // content.
+    using Contents = std::map<QString, QByteArray>;
+
+    // Which cards have to be read before planning: all of them when nothing
+    // trustworthy is remembered; else cards at this program's own paths that
+    // the state lacks (a publish interrupted before it was saved) and bound
+    // cards whose ETag moved (changed elsewhere, or by such a publish).
+    static std::vector<QString> contentsNeeded(const SyncState& state, const Listing& listing);
+
+    // `contacts` carry their UIDs (ContactExport); `bookPath` is the address
+    // book's path on the server, ending in "/".
+    static SyncPlan make(std::span<const Contact> contacts, const SyncState& state,
+                         const Listing& listing, const Contents& contents, const QString& bookPath);
+
+    // The path this program gives the card of a UID; a path of that form is
+    // this program's own.
+    static QString ownPath(const QString& bookPath, const QString& uid);
+    static bool isOwnPath(const QString& path);
+    static QString hashOf(const QByteArray& card);
+    // The card of an entry; a fetched card keeps the UID it came with.
+    static QByteArray cardOf(Contact contact, const QString& cardUid);
+};

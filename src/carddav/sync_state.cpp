@@ -1,0 +1,103 @@
+#include "carddav/sync_state.h"
+
+#include "core/bounded_file.h"
+#include "core/safe_file.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+// A state of 100,000 cards is about 30 MB; a larger file is no state of ours.
+constexpr qint64 kMaxStateBytes = qint64(64) << 20;
+
+const char* const kOrigins[] = {"foreign", "published", "fetched"};
+
+QString originName(SyncCard::Origin origin)
+{
+    return QString::fromLatin1(kOrigins[static_cast<int>(origin)]);
+}
+
+std::optional<SyncCard::Origin> originOf(const QString& name)
+{
+    for (int i = 0; i < 3; ++i) {
+        if (name == QLatin1String(kOrigins[i]))
+            return static_cast<SyncCard::Origin>(i);
+    }
+    return std::nullopt;
+}
+
+SyncState untrusted()
+{
+    SyncState state;
+    state.trusted = false;
+    return state;
+}
+
+} // namespace
+
+QString SyncState::pathFor(const QString& bookPath)
+{
+    return bookPath + QStringLiteral(".carddav");
+}
+
+SyncState SyncState::load(const QString& path)
+{
+    if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+        return {};
+    const BoundedFile::Result read = BoundedFile::read(path, kMaxStateBytes);
+    if (!read.bytes)
+        return untrusted();
+    QJsonParseError error;
+    const QJsonDocument json = QJsonDocument::fromJson(*read.bytes, &error);
+    if (error.error != QJsonParseError::NoError || !json.isObject())
+        return untrusted();
+    const QJsonObject root = json.object();
+    SyncState state;
+    state.addressBook = root.value(QLatin1String("addressBook")).toString();
+    state.syncToken = root.value(QLatin1String("syncToken")).toString();
+    for (const QJsonValue& value : root.value(QLatin1String("cards")).toArray()) {
+        const QJsonObject card = value.toObject();
+        const QString href = card.value(QLatin1String("href")).toString();
+        const auto origin = originOf(card.value(QLatin1String("origin")).toString());
+        if (href.isEmpty() || !origin || state.cards.contains(href))
+            return untrusted();
+        state.cards[href] = {card.value(QLatin1String("uid")).toString(),
+                             card.value(QLatin1String("etag")).toString(),
+                             card.value(QLatin1String("serverEtag")).toString(),
+                             card.value(QLatin1String("hash")).toString(),
+                             *origin,
+                             card.value(QLatin1String("cardUid")).toString()};
+    }
+    return state;
+}
+
+std::optional<AppError> SyncState::save(const QString& path) const
+{
+    QJsonArray cardsJson;
+    for (const auto& [href, card] : cards) {
+        cardsJson.append(QJsonObject{{QLatin1String("href"), href},
+                                     {QLatin1String("uid"), card.uid},
+                                     {QLatin1String("etag"), card.etag},
+                                     {QLatin1String("serverEtag"), card.serverEtag},
+                                     {QLatin1String("hash"), card.hash},
+                                     {QLatin1String("origin"), originName(card.origin)},
+                                     {QLatin1String("cardUid"), card.cardUid}});
+    }
+    const QJsonObject root{{QLatin1String("addressBook"), addressBook},
+                           {QLatin1String("syncToken"), syncToken},
+                           {QLatin1String("cards"), cardsJson}};
+    return SafeFile::writeWhole(path, QJsonDocument(root).toJson(QJsonDocument::Compact),
+                                QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+std::optional<QString> SyncState::pathOfUid(const QString& uid) const
+{
+    for (const auto& [href, card] : cards) {
+        if (card.uid == uid)
+            return href;
+    }
+    return std::nullopt;
+}

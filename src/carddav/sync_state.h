@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/app_error.h"
+
+#include <QString>
+#include <map>
+#include <optional>
+
+// What the program remembers of an address book between publishes, kept in
+// a file of its own beside the book: every card path seen on the server with
+// the ETag it had, and for the cards bound to entries of the book the
+// entry's UID, the ETag the book last agreed with and a hash of the card the
+// book last made of the entry.
+struct SyncCard
+{
+    enum class Origin
+    {
+        Foreign,   // another program's card, not bound to an entry
+        Published, // created by this program
+        Fetched,   // another program's card that became an entry
+    };
+
+    QString uid;        // the entry's, empty for a foreign card
+    QString etag;       // the version the book agrees with
+    QString serverEtag; // the version the last listing showed
+    QString hash;       // of the card last made of the entry
+    Origin origin = Origin::Foreign;
+    QString cardUid = {}; // a fetched card's own UID, which it keeps when updated
+
+    friend bool operator==(const SyncCard&, const SyncCard&) = default;
+};
+
+struct SyncState
+{
+    QString addressBook; // the URL the cards belong to
+    QString syncToken;
+    std::map<QString, SyncCard> cards; // by path on the server
+    // False when there was a file that could not be read: the next publish
+    // compares every card instead of trusting what is remembered.
+    bool trusted = true;
+
+    friend bool operator==(const SyncState&, const SyncState&) = default;
+
+    // "<book>.carddav" beside the book.
+    static QString pathFor(const QString& bookPath);
+    // An empty, trusted state where there is no file yet; an empty,
+    // untrusted one where the file cannot be read or makes no sense.
+    static SyncState load(const QString& path);
+    // Atomically, readable by the owner only.
+    std::optional<AppError> save(const QString& path) const;
+
+    std::optional<QString> pathOfUid(const QString& uid) const;
+};

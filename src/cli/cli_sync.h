@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// velkaro-cli sync: the book's entries against a CardDAV address book.
+class CliSync
+{
+public:
+    static QString synopsis();
+    // The arguments after "sync"; returns the exit status.
+    static int run(const QStringList& arguments);
+};

@@ -1,0 +1,259 @@
+#include "carddav/carddav_sync.h"
+#include "document/contact_export.h"
+#include "document/data_file.h"
+#include "radicale_server.h"
+
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+QT_END_NAMESPACE
+
+inline void PrintTo(DavProblem problem, std::ostream* os)
+{
+    *os << "DavProblem " << int(problem);
+}
+
+namespace {
+
+Contact entry(const QString& name, const QString& phone)
+{
+    Contact contact;
+    contact.name = name;
+    contact.phones = {{phone}};
+    contact.category = QStringLiteral("АБ");
+    return contact;
+}
+
+std::vector<Contact> book(std::vector<Contact> contacts)
+{
+    ContactExport::assignUids(contacts);
+    return contacts;
+}
+
+// A plan as one line: the names (or file names) of each list.
+QString summary(const SyncPlan& plan)
+{
+    auto names = [](const std::vector<CardAction>& actions) {
+        QStringList list;
+        for (const CardAction& action : actions)
+            list << (action.name.isEmpty() ? action.path.section('/', -1) : action.name);
+        list.sort();
+        return list.join(',');
+    };
+    QStringList fetched;
+    for (const QString& path : plan.fetched)
+        fetched << path.section('/', -1);
+    return QStringLiteral("create:%1 update:%2 delete:%3 conflict:%4 bind:%5 fetch:%6")
+        .arg(names(plan.creates), names(plan.updates), names(plan.deletes), names(plan.conflicts),
+             names(plan.binds), fetched.join(','));
+}
+
+const QByteArray kForeignCard = "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:phone-1\r\nFN:Зоя\r\n"
+                                "TEL:+7 900 000-00-01\r\nEND:VCARD\r\n";
+
+class CardDavSyncTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!RadicaleServer::installed())
+            GTEST_SKIP() << "radicale is not installed; CardDAV tests need it (scripts/setup.sh)";
+        ASSERT_TRUE(m_server.start());
+        // The principal's collection appears at the user's first request.
+        m_client.send("PROPFIND", QUrl(m_server.root() + RadicaleServer::User + "/"), {},
+                      {{"Depth", "0"}});
+        const DavReply made = m_client.send(
+            "MKCOL", QUrl(m_server.book()),
+            "<?xml version=\"1.0\"?><d:mkcol xmlns:d=\"DAV:\" "
+            "xmlns:c=\"urn:ietf:params:xml:ns:carddav\"><d:set><d:prop><d:resourcetype>"
+            "<d:collection/><c:addressbook/></d:resourcetype></d:prop></d:set></d:mkcol>");
+        ASSERT_TRUE(made.ok()) << made.status;
+    }
+
+    CardDavSync sync() { return CardDavSync(m_client, QUrl(m_server.book()), statePath()); }
+    QString statePath() const { return m_server.folder() + "/book.vlk.carddav"; }
+    int cardsOnServer()
+    {
+        return int(m_client.list(QUrl(m_server.book()), QString()).etags.size());
+    }
+    DavReply putOther(const QString& name, const QByteArray& card, const QString& ifMatch = {})
+    {
+        return m_client.put(QUrl(m_server.book() + name), card, ifMatch);
+    }
+
+    RadicaleServer m_server;
+    CardDavClient m_client{RadicaleServer::User, RadicaleServer::Password};
+    std::vector<Contact> m_book =
+        book({entry("Анна", "1"), entry("Борис", "2"), entry("Вера", "3")});
+};
+
+TEST_F(CardDavSyncTest, PublishesEditsRemovalsAndAdditionsBySyncTokenAndByEtags)
+{
+    for (const bool syncCollection : {true, false}) {
+        SCOPED_TRACE(syncCollection);
+        QFile::remove(statePath());
+        m_client.setSyncCollection(syncCollection);
+        const QString prefix = syncCollection ? "s" : "e";
+        std::vector<Contact> contacts =
+            book({entry(prefix + "Анна", "1"), entry(prefix + "Борис", "2"),
+                  entry(prefix + "Вера", "3")});
+        const auto first = sync().publish(contacts);
+        ASSERT_TRUE(first.ok());
+        EXPECT_EQ(first.done, 3);
+        EXPECT_EQ(summary(sync().plan(contacts).plan),
+                  "create: update: delete: conflict: bind: fetch:");
+
+        contacts[0].phones = {{QStringLiteral("+7 111")}};
+        contacts.erase(contacts.begin() + 1);
+        contacts.push_back(entry(prefix + "Глеб", "4"));
+        contacts = book(contacts);
+        const auto second = sync().publish(contacts);
+        ASSERT_TRUE(second.ok());
+        EXPECT_EQ(
+            summary(second.plan),
+            QString("create:%1Глеб update:%1Анна delete:%2 conflict: "
+                    "bind: fetch:")
+                .arg(prefix, SyncPlan::ownPath({}, book({entry(prefix + "Борис", "2")})[0].uid)
+                                 .section('/', -1)));
+        EXPECT_EQ(summary(sync().plan(contacts).plan),
+                  "create: update: delete: conflict: bind: fetch:");
+    }
+    EXPECT_EQ(cardsOnServer(), 6);
+}
+
+TEST_F(CardDavSyncTest, ChangeOnTheServerIsAConflictNeverOverwritten)
+{
+    ASSERT_TRUE(sync().publish(m_book).ok());
+    const QString annaPath = SyncPlan::ownPath(QUrl(m_server.book()).path(), m_book[0].uid);
+    const QUrl annaUrl(m_server.root().chopped(1) + annaPath);
+    QByteArray phoneEdit = m_client.get(annaUrl).body;
+    phoneEdit.replace("TEL", "TEL;TYPE=cell");
+    ASSERT_TRUE(m_client.put(annaUrl, phoneEdit, m_client.etagOf(annaUrl)).ok());
+
+    m_book[0].note = QStringLiteral("изменено в книге");
+    EXPECT_EQ(summary(sync().plan(m_book).plan),
+              "create: update: delete: conflict:Анна bind: fetch:");
+    const auto fetched = sync().fetch(m_book);
+    ASSERT_EQ(fetched.cards.size(), 1u);
+    EXPECT_EQ(fetched.cards[0].boundUid, m_book[0].uid);
+    EXPECT_EQ(fetched.cards[0].contact.phones[0].kind, ContactPhone::Kind::Cell);
+
+    // Changed by another client between the listing and the PUT: 412.
+    m_book[1].note = QStringLiteral("тоже");
+    const QUrl borisUrl(m_server.root().chopped(1) +
+                        SyncPlan::ownPath(QUrl(m_server.book()).path(), m_book[1].uid));
+    const auto raced = sync().publish(m_book, [&](int, int) {
+        QByteArray other = m_client.get(borisUrl).body;
+        other.replace("TEL", "TEL;TYPE=work");
+        return m_client.put(borisUrl, other, m_client.etagOf(borisUrl)).ok();
+    });
+    EXPECT_TRUE(raced.ok());
+    EXPECT_EQ(summary(raced.plan), "create: update:Борис delete: conflict:Анна,Борис bind: fetch:");
+    EXPECT_EQ(m_client.get(annaUrl).body, phoneEdit);
+}
+
+TEST_F(CardDavSyncTest, AnotherClientsCardIsFetchedBoundAndNeverDeleted)
+{
+    ASSERT_TRUE(putOther("phone-1.vcf", kForeignCard).ok());
+    EXPECT_EQ(summary(sync().plan(m_book).plan),
+              "create:Анна,Борис,Вера update: delete: conflict: bind: fetch:phone-1.vcf");
+    ASSERT_TRUE(sync().publish(m_book).ok());
+    const auto fetched = sync().fetch(m_book);
+    ASSERT_EQ(fetched.cards.size(), 1u);
+    EXPECT_EQ(fetched.cards[0].contact.name, "Зоя");
+    EXPECT_TRUE(fetched.cards[0].boundUid.isEmpty());
+
+    m_book = book({m_book[0], m_book[1], m_book[2], entry("Зоя", "+7 900 000-00-01")});
+    ASSERT_FALSE(sync().accept(fetched.cards[0], m_book[3]));
+    EXPECT_EQ(summary(sync().plan(m_book).plan), "create: update: delete: conflict: bind: fetch:");
+    m_book[3].note = QStringLiteral("дача");
+    m_book.erase(m_book.begin());
+    const auto published = sync().publish(m_book);
+    ASSERT_TRUE(published.ok());
+    EXPECT_EQ(summary(published.plan),
+              QString("create: update:Зоя delete:%1 conflict: bind: fetch:")
+                  .arg(SyncPlan::ownPath({}, book({entry("Анна", "1")})[0].uid)));
+    ASSERT_FALSE(sync().accept(fetched.cards[0], m_book[2]));
+    m_book.pop_back();
+    // Its entry gone, the other client's card stays on the server.
+    EXPECT_EQ(summary(sync().publish(m_book).plan),
+              "create: update: delete: conflict: bind: fetch:");
+    EXPECT_EQ(cardsOnServer(), 3);
+}
+
+TEST_F(CardDavSyncTest, FailuresSayWhatHappenedAndTheNextPublishRepairs)
+{
+    CardDavClient wrong(RadicaleServer::User, QStringLiteral("wrong"));
+    EXPECT_EQ(CardDavSync(wrong, QUrl(m_server.book()), statePath()).publish(m_book).problem,
+              DavProblem::WrongPassword);
+    EXPECT_EQ(wrong.discover(QUrl(m_server.root())).problem, DavProblem::WrongPassword);
+    EXPECT_EQ(m_client.discover(QUrl(m_server.root())).addressBook.toString(), m_server.book());
+    EXPECT_FALSE(QFile::exists(statePath()));
+
+    const auto cut = sync().publish(m_book, [&](int done, int) {
+        if (done == 2)
+            m_server.stop();
+        return true;
+    });
+    EXPECT_EQ(cut.problem, DavProblem::NoNetwork);
+    EXPECT_EQ(cut.done, 2);
+    EXPECT_EQ(CardDavClient("a", "b").discover(QUrl(m_server.root())).problem,
+              DavProblem::NoNetwork);
+
+    ASSERT_TRUE(m_server.start());
+    const auto resumed = sync().publish(m_book);
+    ASSERT_TRUE(resumed.ok());
+    EXPECT_EQ(summary(resumed.plan), "create:Вера update: delete: conflict: bind: fetch:");
+
+    // Without the state, every card is compared: none doubled, none removed.
+    ASSERT_TRUE(QFile::remove(statePath()));
+    m_book.pop_back();
+    EXPECT_EQ(summary(sync().publish(m_book).plan),
+              "create: update: delete: conflict: bind:Анна,Борис fetch:");
+    ASSERT_TRUE(QFile(statePath()).open(QIODevice::WriteOnly | QIODevice::Truncate));
+    EXPECT_EQ(summary(sync().publish(m_book).plan),
+              "create: update: delete: conflict: bind:Анна,Борис fetch:");
+    EXPECT_EQ(cardsOnServer(), 3);
+}
+
+TEST_F(CardDavSyncTest, CliTellsWhatAPublishWouldDo)
+{
+    const QString dir = m_server.folder();
+    const PageRecord page{QStringLiteral("АБ"), QStringLiteral("Анна\t1\r\nБорис\t2"),
+                          PageRecord::AddressPage};
+    ASSERT_TRUE(writeAll(dir + "/book.vlk", DataFile::serialize(std::span(&page, 1))));
+    ASSERT_TRUE(writeAll(dir + "/right", "secret\n") && writeAll(dir + "/wrong", "nope\n"));
+    const struct
+    {
+        const char* password;
+        const char* option;
+        int status;
+        QByteArray out;
+    } runs[] = {
+        {"right", "--dry-run", 0, "create\tАнна\ncreate\tБорис\n"},
+        {"wrong", "--dry-run", 1, ""},
+        {"right", "", 0, "create\tАнна\ncreate\tБорис\n"},
+        {"right", "--dry-run", 0, ""},
+    };
+    for (const auto& run : runs) {
+        QProcess cli;
+        QStringList arguments{
+            "sync",   dir + "/book.vlk",    "--url",           m_server.root(),
+            "--user", RadicaleServer::User, "--password-file", dir + "/" + run.password};
+        if (*run.option)
+            arguments << run.option;
+        cli.start(VELKARO_CLI, arguments);
+        ASSERT_TRUE(cli.waitForFinished());
+        EXPECT_EQ(cli.exitCode(), run.status) << cli.readAllStandardError().toStdString();
+        EXPECT_EQ(cli.readAllStandardOutput(), run.out);
+    }
+    EXPECT_EQ(cardsOnServer(), 2);
+}
+
+} // namespace
