@@ -45,59 +45,55 @@ TEST_F(PageCommandsTest, AddRenameDeleteAndMoveLeaveTheCurrentPageWhereTheTableS
 {
     writeTitles({u"Работа"_qs, u"Дача"_qs, u"Врачи"_qs});
     start(16);
-    // Add after c: c stays current, the new page comes right after it, trimmed.
-    answerInputBox(box, u"  Друзья  "_qs);
-    item("mnuMainAdd")->trigger();
-    EXPECT_EQ(box.proposed, u"Новая страница"_qs);
-    EXPECT_EQ(userTitles(), (QStringList{u"Работа"_qs, u"Дача"_qs, u"Друзья"_qs, u"Врачи"_qs}));
-    EXPECT_EQ(showing(), shows(16, u"Дача"_qs));
-    EXPECT_TRUE(book().isChanged());
-    EXPECT_EQ(page(17), (PageRecord{u"Друзья"_qs, {}, PageRecord::AddressPage}));
-    // Up and down: the moved page stays current.
-    key(Qt::Key_PageUp, Qt::AltModifier);
-    EXPECT_EQ(userTitles(), (QStringList{u"Дача"_qs, u"Работа"_qs, u"Друзья"_qs, u"Врачи"_qs}));
-    EXPECT_EQ(showing(), shows(15, u"Дача"_qs));
-    item("mnuMainDown")->trigger();
-    item("mnuMainDown")->trigger();
-    EXPECT_EQ(userTitles(), (QStringList{u"Работа"_qs, u"Друзья"_qs, u"Дача"_qs, u"Врачи"_qs}));
-    EXPECT_EQ(showing(), shows(17, u"Дача"_qs));
-    // Rename: spaces only keep the old title; a name is stored trimmed.
-    answerInputBox(box, u"   "_qs);
-    key(Qt::Key_F2);
-    EXPECT_EQ(box.proposed, u"Дача"_qs);
-    EXPECT_EQ(page(17).Title, u"Дача"_qs);
-    answerInputBox(box, u" Дача у реки "_qs);
-    item("mnuMainRename")->trigger();
-    EXPECT_EQ(page(17).Title, u"Дача у реки"_qs);
-    EXPECT_EQ(window()->windowTitle(), u"Velkaro Pro - Дача у реки"_qs);
-    // Delete in the middle: the same number, now the next page; the last: the one before.
-    f.messages.queueAnswer(false);
-    key(Qt::Key_F8);
-    EXPECT_EQ(userTitles().size(), 4) << "No keeps the page";
-    EXPECT_EQ(told(), u"Вы действительно хотите удалить эту страницу?"_qs);
-    f.messages.queueAnswer(true);
-    item("mnuMainDelete")->trigger();
-    EXPECT_EQ(userTitles(), (QStringList{u"Работа"_qs, u"Друзья"_qs, u"Врачи"_qs}));
-    EXPECT_EQ(showing(), shows(17, u"Врачи"_qs));
-    f.messages.queueAnswer(true);
-    item("mnuMainDelete")->trigger();
-    EXPECT_EQ(showing(), u"16 16 Velkaro Pro - Друзья|"_qs);
-
-    // Deleting every user page opens the last letter page, and Add works there.
-    for (int left = 2; left > 0; --left) {
-        f.messages.queueAnswer(true);
-        key(Qt::Key_F8);
+    // An item or a key; what the input box is answered (none: Cancel) or the
+    // question (empty: Yes, "-": No); then the user pages and showing().
+    const struct
+    {
+        const char* command;
+        std::optional<QString> answer;
+        QString expected;
+    } steps[] = {
+        {"mnuMainAdd", u"  Друзья  "_qs,
+         u"Работа,Дача,Друзья,Врачи 16 16 Velkaro Pro - Дача|Дача text"_qs},
+        {"Alt+PgUp", {}, u"Дача,Работа,Друзья,Врачи 15 15 Velkaro Pro - Дача|Дача text"_qs},
+        {"mnuMainDown", {}, u"Работа,Дача,Друзья,Врачи 16 16 Velkaro Pro - Дача|Дача text"_qs},
+        {"mnuMainDown", {}, u"Работа,Друзья,Дача,Врачи 17 17 Velkaro Pro - Дача|Дача text"_qs},
+        {"F2", u"   "_qs, u"Работа,Друзья,Дача,Врачи 17 17 Velkaro Pro - Дача|Дача text"_qs},
+        {"mnuMainRename", u" Дача у реки "_qs,
+         u"Работа,Друзья,Дача у реки,Врачи 17 17 Velkaro Pro - Дача у реки|Дача text"_qs},
+        {"F8", u"-"_qs,
+         u"Работа,Друзья,Дача у реки,Врачи 17 17 Velkaro Pro - Дача у реки|Дача text"_qs},
+        {"mnuMainDelete", u""_qs, u"Работа,Друзья,Врачи 17 17 Velkaro Pro - Врачи|Врачи text"_qs},
+        {"mnuMainDelete", u""_qs, u"Работа,Друзья 16 16 Velkaro Pro - Друзья|"_qs},
+        {"F8", u""_qs, u"Работа 15 15 Velkaro Pro - Работа|Работа text"_qs},
+        {"F8", u""_qs, u" 14 14 Velkaro Pro - ЮЯ|"_qs},
+        {"F5", std::nullopt, u" 14 14 Velkaro Pro - ЮЯ|"_qs},
+        {"F5", u"Новая"_qs, u"Новая 14 14 Velkaro Pro - ЮЯ|"_qs},
+    };
+    const std::map<QString, std::pair<int, Qt::KeyboardModifiers>> keys = {
+        {"F2", {Qt::Key_F2, {}}},
+        {"F5", {Qt::Key_F5, {}}},
+        {"F8", {Qt::Key_F8, {}}},
+        {"Alt+PgUp", {Qt::Key_PageUp, Qt::AltModifier}}};
+    QStringList proposed;
+    for (const auto& [command, answer, expected] : steps) {
+        box = {};
+        if (QByteArray(command) == "F8" || QByteArray(command) == "mnuMainDelete")
+            f.messages.queueAnswer(answer != u"-"_qs);
+        else if (answer || QByteArray(command) == "F5")
+            answerInputBox(box, answer);
+        if (keys.contains(command))
+            key(keys.at(command).first, keys.at(command).second);
+        else
+            item(command)->trigger();
+        proposed << box.proposed;
+        EXPECT_EQ(userTitles().join(u',') + u' ' + showing(), expected) << command;
     }
-    EXPECT_EQ(book().pageCount(), kLetters);
-    EXPECT_EQ(book().RecentPage, kLetters);
-    answerInputBox(box, std::nullopt);
-    key(Qt::Key_F5);
-    EXPECT_TRUE(box.shown);
-    EXPECT_EQ(book().pageCount(), kLetters) << "Cancel adds nothing";
-    answerInputBox(box, u"Новая"_qs);
-    key(Qt::Key_F5);
-    EXPECT_EQ(userTitles(), QStringList{u"Новая"_qs});
-    EXPECT_EQ(book().RecentPage, kLetters);
+    EXPECT_EQ(proposed.join(u','),
+              u"Новая страница,,,,Дача,Дача,,,,,,Новая страница,Новая страница"_qs);
+    EXPECT_EQ(f.messages.texts().value(0), u"Вы действительно хотите удалить эту страницу?"_qs);
+    EXPECT_EQ(page(15), (PageRecord{u"Новая"_qs, {}, PageRecord::AddressPage}));
+    EXPECT_TRUE(book().isChanged());
 }
 
 // What each page offers is PageMenuRules' and PageKeys' (tests/core); here a
