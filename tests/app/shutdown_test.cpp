@@ -99,32 +99,6 @@ TEST(Shutdown, ASaveRefusedForCharactersAdvisesRtfOrTakingThemOut)
     }
 }
 
-TEST(Damage, ADamagedBookIsToldWithItsReasonAndNeverReplacesTheBackupOrTheExport)
-{
-    AppFixture f;
-    QString backup;
-    QString exportPath;
-    {
-        auto app = f.started();
-        backup = todaysBackup(*app);
-        exportPath = app->storage().exportPath();
-    }
-    writeAll(backup, kGoodBook);
-    writeAll(exportPath, "$A\r\nalpha\r\n");
-    writeAll(f.dataFile(), "3\r\n\"A\",\"alpha\"\r\n\"B\",\"cut short");
-    f.messages.clear();
-
-    auto app = f.started();
-    ASSERT_EQ(f.messages.texts().size(), 1);
-    const QString told = f.messages.texts()[0];
-    EXPECT_TRUE(told.contains(u"строка 3: Input past end of file"_qs)) << told.toStdString();
-    EXPECT_TRUE(told.contains(app->storage().loadReport().keptAside));
-    EXPECT_EQ(app->book().pageCount(), 14);
-    ASSERT_TRUE(app->mainWindow()->close());
-    EXPECT_EQ(readAll(backup), kGoodBook);
-    EXPECT_EQ(readAll(exportPath), "$A\r\nalpha\r\n");
-}
-
 // Text after the counted pages at start-up and an unreadable file at Revert:
 // both told with where the whole file was kept.
 TEST(Damage, TrailingTextAndARevertOfAnUnreadableFileSayWhereTheFileWasKept)
