@@ -1,6 +1,6 @@
 // English chosen in the options: a new book's letter pages and their Alt
-// keys, the help and the tips in English; a book keeps its letter pages in
-// either language.
+// keys, the help and the tips in English. Which alphabet an existing book
+// keeps is LetterPages' (tests/document).
 
 #include "app_fixture.h"
 #include "core/option_table.h"
@@ -105,23 +105,6 @@ TEST_F(EnglishEdition, EveryOptionsPageOpensItsHelpTopicInBothLanguages)
         app.reset();
     }
     EXPECT_EQ(counts[0], counts[1]);
-}
-
-// A Russian book shown in English keeps "АБ" ... "ЮЯ" and their keys; an
-// English book shown in Russian keeps thirteen, so "Work" stays the user's.
-TEST_F(EnglishEdition, ABookKeepsItsLetterPagesInEitherLanguage)
-{
-    for (const auto& [language, letters, key] : std::vector<std::tuple<QString, QStringList, int>>{
-             {"en", DataFile::defaultTitles(), Qt::Key_F}, {"ru", kEnglishTitles, Qt::Key_A}}) {
-        writeAll(f.dataFile(),
-                 DataFile::serialize(DataFile::defaultPages(letters + QStringList{"Work"})));
-        start(language);
-        EXPECT_EQ(app->book().LastIntPage, letters.size()) << language.toStdString();
-        press(app->mainWindow()->editor(), Qt::Key_Down, Qt::AltModifier);
-        press(app->mainWindow()->editor(), key, Qt::AltModifier);
-        EXPECT_EQ(app->book().RecentPage, 1) << language.toStdString();
-        app.reset();
-    }
 }
 
 // Offered: Russian, the shipped English and the user's own file; OK stores
