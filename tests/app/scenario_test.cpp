@@ -7,23 +7,6 @@
 #include "document/history_backup.h"
 #include "terminated_program.h"
 
-TEST(Scenario, TheFirstStartLeavesTheDefaultBookItsExportAndItsBackupOnDisk)
-{
-    QTemporaryDir home;
-    runAndTerminate(QStringLiteral(VELKARO_PROGRAM), {}, home);
-    const QString book = home.filePath(QStringLiteral("Documents/velkaro.dat"));
-    ASSERT_TRUE(QFile::exists(book));
-    EXPECT_EQ(DataFile::parse(readAll(book)).pages, DataFile::defaultPages());
-    // With no earlier book there is nothing to protect: the export and this
-    // period's backup are written as at every shutdown.
-    EXPECT_TRUE(readAll(home.filePath(QStringLiteral("Documents/velkaro"))).startsWith("$"));
-    const QStringList backups =
-        QDir(home.filePath(QStringLiteral("share/Velkaro Pro/History"))).entryList(QDir::Files);
-    ASSERT_EQ(backups.size(), 1);
-    EXPECT_TRUE(backups.front().startsWith(QStringLiteral("velkaro.")))
-        << backups.front().toStdString();
-}
-
 // No window system at all: the answers come before the program would need one.
 TEST(Scenario, HelpAndVersionAnswerInTheTerminalWithoutOpeningTheWindow)
 {
