@@ -1,6 +1,5 @@
 #include "ui/rich_text_edit.h"
 
-#include "core/bounded_file.h"
 #include "core/code_page.h"
 #include "richtext/document_units.h"
 #include "richtext/plain_text.h"
@@ -25,9 +24,6 @@
 #include <utility>
 
 namespace {
-
-// A help or RTF file larger than this is not one the program wrote or reads.
-constexpr qint64 kMaxLoadFileBytes = qint64(64) << 20;
 
 const QString kRtfMime = QStringLiteral("text/rtf");
 const QString kRtfMimeAlias = QStringLiteral("application/rtf");
@@ -506,15 +502,6 @@ bool RichTextEdit::selPrint(QPrinter* printer, int copies) const
     copy->print(printer);
     return printer->printerState() != QPrinter::Error &&
            printer->printerState() != QPrinter::Aborted;
-}
-
-bool RichTextEdit::loadFile(const QString& path)
-{
-    const BoundedFile::Result file = BoundedFile::read(path, kMaxLoadFileBytes);
-    if (!file.bytes)
-        return false;
-    load([&](QTextDocument& doc) { RtfReader::read(QByteArrayView(*file.bytes), doc); });
-    return true;
 }
 
 void RichTextEdit::postCut()

@@ -78,7 +78,6 @@ public:
     // printer did not take the job (no printer, a file that cannot be
     // written, a failed driver).
     bool selPrint(QPrinter* printer, int copies = 1) const;
-    bool loadFile(const QString& path);
 
     // The page's one-step undo: it reaches back exactly one change (one
     // keystroke), and undoing again brings that change back. Loading a text
