@@ -221,12 +221,10 @@ TEST_F(CardDavSyncTest, CliTellsWhatAPublishWouldDo)
         const char* option;
         int status;
         QByteArray out;
-    } runs[] = {
-        {"right", "--dry-run", 0, "create\tАнна\ncreate\tБорис\n"},
-        {"wrong", "--dry-run", 1, ""},
-        {"right", "", 0, "create\tАнна\ncreate\tБорис\n"},
-        {"right", "--dry-run", 0, ""},
-    };
+    } runs[] = {{"right", "--dry-run", 0, "create\tАнна\ncreate\tБорис\n"},
+                {"wrong", "--dry-run", 1, ""},
+                {"right", "", 0, "create\tАнна\ncreate\tБорис\n"},
+                {"right", "--dry-run", 0, ""}};
     for (const auto& run : runs) {
         QProcess cli;
         QStringList arguments{

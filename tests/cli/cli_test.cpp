@@ -241,8 +241,7 @@ TEST_F(CliTest, CheckSaysWhatIsWrongAndWhere)
     const std::pair<QByteArray, const char*> cases[] = {
         {"0\r\n", "line 1"},
         {"3\r\n\"A\",\"one\r\ntwo\"\r\n\"B\",\"\"\r\n", "line 5: Input past end"},
-        {"1\r\n\"A\",\"x\"\r\n\"B\",\"y\"\r\n", "line 3: text after the last of the 1 counted"},
-    };
+        {"1\r\n\"A\",\"x\"\r\n\"B\",\"y\"\r\n", "line 3: text after the last of the 1 counted"}};
     for (const auto& [bytes, where] : cases) {
         const QString book = writeBook(bytes, QStringLiteral("bad.dat"));
         expectRun({{"check", book}, 1, {}, book + ": " + where});

@@ -186,8 +186,7 @@ TEST_F(BookStorageTest, ClosingAReopenedBookWritesExactlyTheFilesThatAreNotCurre
              m_book.Pages[2].Text = u"typed"_qs;
              m_book.insertPage(u"E$"_qs, 1);
          },
-         true, true},
-    };
+         true, true}};
     writeAll(data, book);
     ASSERT_FALSE(m_storage.loadBook().has_value());
     ASSERT_TRUE(close());
@@ -407,17 +406,15 @@ TEST_F(BookStorageTest, TemporariesOfASaveCutShortGoUnlessTheyHoldANewerBook)
         QByteArray bytes;
         int minutesAfterBook;
         bool stays;
-    } files[] = {
-        {"velkaro.dat", "1\r\n\"A\",\"book\"\r\n", 0, true},
-        {"velkaro.dat.Ab12Cd", "2\r\n\"A\",\"cut short", 5, false},
-        {"velkaro.dat.x9Y8z7", whole, -5, false},
-        {"velkaro.dat.ZZ99yy", whole, 5, false}, // kept aside, below
-        {"velkaro.dat.kept-2026-01-01_120000", whole, 5, true},
-        {"velkaro.dat.unreadable-2026-01-01_120000", "junk", 5, true},
-        {"velkaro.dat.abc", "junk", 5, true},
-        {"velkaro.dat.Ab12Cd7", "junk", 5, true},
-        {"other.dat.Ab12Cd", "junk", 5, true},
-    };
+    } files[] = {{"velkaro.dat", "1\r\n\"A\",\"book\"\r\n", 0, true},
+                 {"velkaro.dat.Ab12Cd", "2\r\n\"A\",\"cut short", 5, false},
+                 {"velkaro.dat.x9Y8z7", whole, -5, false},
+                 {"velkaro.dat.ZZ99yy", whole, 5, false}, // kept aside, below
+                 {"velkaro.dat.kept-2026-01-01_120000", whole, 5, true},
+                 {"velkaro.dat.unreadable-2026-01-01_120000", "junk", 5, true},
+                 {"velkaro.dat.abc", "junk", 5, true},
+                 {"velkaro.dat.Ab12Cd7", "junk", 5, true},
+                 {"other.dat.Ab12Cd", "junk", 5, true}};
     for (const auto& file : files) {
         writeAll(folder + file.name, file.bytes);
         QFile handle(folder + file.name);

@@ -69,8 +69,7 @@ TEST(PlainText, OnePassReadsOrdinaryPagesAsTheReaderDoes)
         {head + " \\u1055? a}", false},
         {head + "{\\*\\pn\\pnlvlblt{\\pntxtb x}}a\\par b}", false},
         {head + " a\\line b}", false},
-        {head + " a} trailing", false},
-    };
+        {head + " a} trailing", false}};
     for (const auto& [rtf, simple] : cases) {
         const std::optional<QString> text = RtfSimpleText::extract(rtf);
         EXPECT_EQ(text.has_value(), simple) << rtf.constData();

@@ -58,20 +58,12 @@ TEST(MainLayoutTypicalWindow, FollowsTheLayoutPass)
                             g.picResizeTop, g.picResizeBottom, g.tabColumn, g.picStatus,
                             g.status.lblGripper, g.status.shpPanel1, g.status.shpIns,
                             g.status.lblIns, g.status.lblStatus}),
-              QList<QRect>({{120, 60, 8205, 5580},
-                            {45, 45, 8295, 5610},
-                            {3400, 45, 15, 5610},
-                            {8325, 405, 630, 390},
-                            {8325, 420, 30, 330},
-                            {8310, 45, 90, 360},
-                            {8310, 795, 90, 4860},
-                            {8340, 0, 660, 5700},
-                            {0, 5700, 9000, 300},
-                            {8760, 60, 240, 240},
-                            {315, 30, 7555, 255},
-                            {7915, 30, 800, 255},
-                            {7930, 45, 770, 225},
-                            {420, 45, 7285, 225}}));
+              QList<QRect>(
+                  {QRect(120, 60, 8205, 5580), QRect(45, 45, 8295, 5610), QRect(3400, 45, 15, 5610),
+                   QRect(8325, 405, 630, 390), QRect(8325, 420, 30, 330), QRect(8310, 45, 90, 360),
+                   QRect(8310, 795, 90, 4860), QRect(8340, 0, 660, 5700), QRect(0, 5700, 9000, 300),
+                   QRect(8760, 60, 240, 240), QRect(315, 30, 7555, 255), QRect(7915, 30, 800, 255),
+                   QRect(7930, 45, 770, 225), QRect(420, 45, 7285, 225)}));
 }
 
 TEST(MainLayoutTypicalWindow, HiddenStatusBarLetsEditorAndFrameReachTheBottom)
@@ -94,8 +86,7 @@ TEST(MainLayoutMinimum, GrowsTheWindowWithinTheScreen)
         {"marker", {1000, 800}, 3, 3400, 2000, 28800, {6900, 3000}, {6660, 2430}},
         {"tabs", {9000, 6000}, 40, 3400, 600, 28800, {5500, 15400}, {9000, 14830}},
         {"whole book", {9000, 6000}, kLastPage, 3400, 600, 28800, {5500, 16200}, {9000, 15630}},
-        {"wide marker", {9000, 6000}, 14, 30000, 600, 19200, {19200, 6040}, {18960, 6000}},
-    };
+        {"wide marker", {9000, 6000}, 14, 30000, 600, 19200, {19200, 6040}, {18960, 6000}}};
     for (const auto& [what, inner, pages, tabStop, buttonWidth, screenWidth, minimum, laidOut] :
          cases) {
         MainLayout::Input input = typicalWindow();
