@@ -1,23 +1,12 @@
 #include "carddav/carddav_sync.h"
 #include "document/contact_export.h"
 #include "document/data_file.h"
+#include "qt_printing.h"
 #include "radicale_server.h"
 
 #include <QFile>
 #include <QProcess>
 #include <gtest/gtest.h>
-
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-QT_END_NAMESPACE
-
-inline void PrintTo(DavProblem problem, std::ostream* os)
-{
-    *os << "DavProblem " << int(problem);
-}
 
 namespace {
 
@@ -52,6 +41,13 @@ QString summary(const SyncPlan& plan)
     return QStringLiteral("create:%1 update:%2 delete:%3 conflict:%4 bind:%5 fetch:%6")
         .arg(names(plan.creates), names(plan.updates), names(plan.deletes), names(plan.conflicts),
              names(plan.binds), fetched.join(','));
+}
+
+const QString kNothing = QStringLiteral("create: update: delete: conflict: bind: fetch:");
+
+QString ownFile(const QString& name, const QString& phone)
+{
+    return SyncPlan::ownPath({}, book({entry(name, phone)})[0].uid).section('/', -1);
 }
 
 const QByteArray kForeignCard = "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:phone-1\r\nFN:Зоя\r\n"
@@ -104,25 +100,19 @@ TEST_F(CardDavSyncTest, PublishesEditsRemovalsAndAdditionsBySyncTokenAndByEtags)
             book({entry(prefix + "Анна", "1"), entry(prefix + "Борис", "2"),
                   entry(prefix + "Вера", "3")});
         const auto first = sync().publish(contacts);
-        ASSERT_TRUE(first.ok());
-        EXPECT_EQ(first.done, 3);
-        EXPECT_EQ(summary(sync().plan(contacts).plan),
-                  "create: update: delete: conflict: bind: fetch:");
+        EXPECT_EQ(std::tuple(first.ok(), first.done, summary(sync().plan(contacts).plan)),
+                  std::tuple(true, 3, kNothing));
 
         contacts[0].phones = {{QStringLiteral("+7 111")}};
         contacts.erase(contacts.begin() + 1);
         contacts.push_back(entry(prefix + "Глеб", "4"));
         contacts = book(contacts);
         const auto second = sync().publish(contacts);
-        ASSERT_TRUE(second.ok());
         EXPECT_EQ(
-            summary(second.plan),
-            QString("create:%1Глеб update:%1Анна delete:%2 conflict: "
-                    "bind: fetch:")
-                .arg(prefix, SyncPlan::ownPath({}, book({entry(prefix + "Борис", "2")})[0].uid)
-                                 .section('/', -1)));
-        EXPECT_EQ(summary(sync().plan(contacts).plan),
-                  "create: update: delete: conflict: bind: fetch:");
+            QStringList({summary(second.plan), summary(sync().plan(contacts).plan)}),
+            QStringList({QString("create:%1Глеб update:%1Анна delete:%2 conflict: bind: fetch:")
+                             .arg(prefix, ownFile(prefix + "Борис", "2")),
+                         kNothing}));
     }
     EXPECT_EQ(cardsOnServer(), 6);
 }
@@ -141,8 +131,8 @@ TEST_F(CardDavSyncTest, ChangeOnTheServerIsAConflictNeverOverwritten)
               "create: update: delete: conflict:Анна bind: fetch:");
     const auto fetched = sync().fetch(m_book);
     ASSERT_EQ(fetched.cards.size(), 1u);
-    EXPECT_EQ(fetched.cards[0].boundUid, m_book[0].uid);
-    EXPECT_EQ(fetched.cards[0].contact.phones[0].kind, ContactPhone::Kind::Cell);
+    EXPECT_EQ(std::pair(fetched.cards[0].boundUid, fetched.cards[0].contact.phones[0].kind),
+              std::pair(m_book[0].uid, ContactPhone::Kind::Cell));
 
     // Changed by another client between the listing and the PUT: 412.
     m_book[1].note = QStringLiteral("тоже");
@@ -166,24 +156,22 @@ TEST_F(CardDavSyncTest, AnotherClientsCardIsFetchedBoundAndNeverDeleted)
     ASSERT_TRUE(sync().publish(m_book).ok());
     const auto fetched = sync().fetch(m_book);
     ASSERT_EQ(fetched.cards.size(), 1u);
-    EXPECT_EQ(fetched.cards[0].contact.name, "Зоя");
-    EXPECT_TRUE(fetched.cards[0].boundUid.isEmpty());
+    EXPECT_EQ(fetched.cards[0].contact.name + fetched.cards[0].boundUid, "Зоя");
 
     m_book = book({m_book[0], m_book[1], m_book[2], entry("Зоя", "+7 900 000-00-01")});
     ASSERT_FALSE(sync().accept(fetched.cards[0], m_book[3]));
-    EXPECT_EQ(summary(sync().plan(m_book).plan), "create: update: delete: conflict: bind: fetch:");
+    EXPECT_EQ(summary(sync().plan(m_book).plan), kNothing);
     m_book[3].note = QStringLiteral("дача");
     m_book.erase(m_book.begin());
     const auto published = sync().publish(m_book);
     ASSERT_TRUE(published.ok());
-    EXPECT_EQ(summary(published.plan),
-              QString("create: update:Зоя delete:%1 conflict: bind: fetch:")
-                  .arg(SyncPlan::ownPath({}, book({entry("Анна", "1")})[0].uid)));
+    EXPECT_EQ(
+        summary(published.plan),
+        QString("create: update:Зоя delete:%1 conflict: bind: fetch:").arg(ownFile("Анна", "1")));
     ASSERT_FALSE(sync().accept(fetched.cards[0], m_book[2]));
     m_book.pop_back();
     // Its entry gone, the other client's card stays on the server.
-    EXPECT_EQ(summary(sync().publish(m_book).plan),
-              "create: update: delete: conflict: bind: fetch:");
+    EXPECT_EQ(summary(sync().publish(m_book).plan), kNothing);
     EXPECT_EQ(cardsOnServer(), 3);
 }
 
@@ -201,24 +189,22 @@ TEST_F(CardDavSyncTest, FailuresSayWhatHappenedAndTheNextPublishRepairs)
             m_server.stop();
         return true;
     });
-    EXPECT_EQ(cut.problem, DavProblem::NoNetwork);
-    EXPECT_EQ(cut.done, 2);
-    EXPECT_EQ(CardDavClient("a", "b").discover(QUrl(m_server.root())).problem,
-              DavProblem::NoNetwork);
+    EXPECT_EQ(std::tuple(cut.problem, cut.done,
+                         CardDavClient("a", "b").discover(QUrl(m_server.root())).problem),
+              std::tuple(DavProblem::NoNetwork, 2, DavProblem::NoNetwork));
 
     ASSERT_TRUE(m_server.start());
     const auto resumed = sync().publish(m_book);
-    ASSERT_TRUE(resumed.ok());
-    EXPECT_EQ(summary(resumed.plan), "create:Вера update: delete: conflict: bind: fetch:");
+    EXPECT_EQ(summary(resumed.plan) + (resumed.ok() ? "" : " failed"),
+              "create:Вера update: delete: conflict: bind: fetch:");
 
     // Without the state, every card is compared: none doubled, none removed.
     ASSERT_TRUE(QFile::remove(statePath()));
     m_book.pop_back();
-    EXPECT_EQ(summary(sync().publish(m_book).plan),
-              "create: update: delete: conflict: bind:Анна,Борис fetch:");
+    const QString binds = summary(sync().publish(m_book).plan);
     ASSERT_TRUE(QFile(statePath()).open(QIODevice::WriteOnly | QIODevice::Truncate));
-    EXPECT_EQ(summary(sync().publish(m_book).plan),
-              "create: update: delete: conflict: bind:Анна,Борис fetch:");
+    EXPECT_EQ(QStringList({binds, summary(sync().publish(m_book).plan)}),
+              QStringList(2, "create: update: delete: conflict: bind:Анна,Борис fetch:"));
     EXPECT_EQ(cardsOnServer(), 3);
 }
 
@@ -235,12 +221,10 @@ TEST_F(CardDavSyncTest, CliTellsWhatAPublishWouldDo)
         const char* option;
         int status;
         QByteArray out;
-    } runs[] = {
-        {"right", "--dry-run", 0, "create\tАнна\ncreate\tБорис\n"},
-        {"wrong", "--dry-run", 1, ""},
-        {"right", "", 0, "create\tАнна\ncreate\tБорис\n"},
-        {"right", "--dry-run", 0, ""},
-    };
+    } runs[] = {{"right", "--dry-run", 0, "create\tАнна\ncreate\tБорис\n"},
+                {"wrong", "--dry-run", 1, ""},
+                {"right", "", 0, "create\tАнна\ncreate\tБорис\n"},
+                {"right", "--dry-run", 0, ""}};
     for (const auto& run : runs) {
         QProcess cli;
         QStringList arguments{

@@ -1,6 +1,8 @@
 #include "case_file.h"
 #include "core/app_info.h"
 #include "core/code_page.h"
+#include "document/book_cipher.h"
+#include "document/book_key.h"
 #include "document/contact_export.h"
 #include "document/data_file.h"
 #include "test_files.h"
@@ -113,10 +115,14 @@ protected:
 } // namespace
 
 // Each command of the case file, run on the book beside a copy of it in another
-// form and an export: none of them changes the book.
+// form, an export and an encrypted copy: none of them changes the book.
 TEST_F(CliTest, RunsExitWithTheirStatusAndOutputLeavingTheBookAsItWas)
 {
     const QByteArray before = readAll(m_book);
+    const auto key = BookKey::create(u"тайна"_qs, BookKey::Limits::fastest());
+    const QByteArray sealed = BookCipher::seal("1\r\n\"AB\",\"Jones 555-0100\"\r\n", *key);
+    QByteArray damaged = sealed;
+    damaged[damaged.size() / 2] = char(damaged[damaged.size() / 2] ^ 4);
     const QDateTime modified = QFileInfo(m_book).lastModified();
     const QHash<QString, QString> names{
         {u"{book}"_qs, m_book},
@@ -126,7 +132,11 @@ TEST_F(CliTest, RunsExitWithTheirStatusAndOutputLeavingTheBookAsItWas)
         {u"{old-export}"_qs, writeBook("old export", QStringLiteral("export"))},
         {u"{overlapping}"_qs, writeBook("1\r\n\"A\",\"aaaa\r\nx aa\"\r\n", "a.dat")},
         {u"{other}"_qs, QStringLiteral(VELKARO_TEST_DATA "/cli/other.dat")},
-        {u"{backup}"_qs, writeBook(DataFile::serialize(DataFile::defaultPages()), "velkaro.1")}};
+        {u"{backup}"_qs, writeBook(DataFile::serialize(DataFile::defaultPages()), "velkaro.1")},
+        {u"{sealed}"_qs, writeBook(sealed, "sealed.dat")},
+        {u"{damaged}"_qs, writeBook(damaged, "damaged.dat")},
+        {u"{right}"_qs, writeBook(u"тайна\r\n"_qs.toUtf8(), "right")},
+        {u"{wrong}"_qs, writeBook("Тайна\n", "wrong")}};
     const auto expand = [&names](QString text) {
         for (auto it = names.begin(); it != names.end(); ++it)
             text.replace(it.key(), it.value());
@@ -137,7 +147,10 @@ TEST_F(CliTest, RunsExitWithTheirStatusAndOutputLeavingTheBookAsItWas)
         {u"tiny-files"_qs, withTinyFileLimit},
         {u"book-on-stdin"_qs, [this](QProcess& process) { process.setStandardInputFile(m_book); }},
         {u"empty-stdin"_qs,
-         [](QProcess& process) { process.setStandardInputFile(QProcess::nullDevice()); }}};
+         [](QProcess& process) { process.setStandardInputFile(QProcess::nullDevice()); }},
+        // Nobody could type a password.
+        {u"no-terminal"_qs,
+         [](QProcess& process) { process.setChildProcessModifier([] { setsid(); }); }}};
     for (const DataCase& c : readCases("cli/runs.cases")) {
         SCOPED_TRACE(c.name);
         QStringList args;
@@ -158,7 +171,8 @@ TEST_F(CliTest, RunsExitWithTheirStatusAndOutputLeavingTheBookAsItWas)
     EXPECT_EQ(readAll(names[u"{old-export}"_qs]), "old export");
     EXPECT_EQ(readAll(m_book), before);
     EXPECT_EQ(QFileInfo(m_book).lastModified(), modified);
-    EXPECT_EQ(files(), (QStringList{"Velkaro.dat", "a.dat", "export", "velkaro.1"}));
+    EXPECT_EQ(files(), (QStringList{"Velkaro.dat", "a.dat", "damaged.dat", "export", "right",
+                                    "sealed.dat", "velkaro.1", "wrong"}));
 }
 
 TEST_F(CliTest, ExportTextIsTheSavedExportByteForByte)
@@ -227,8 +241,7 @@ TEST_F(CliTest, CheckSaysWhatIsWrongAndWhere)
     const std::pair<QByteArray, const char*> cases[] = {
         {"0\r\n", "line 1"},
         {"3\r\n\"A\",\"one\r\ntwo\"\r\n\"B\",\"\"\r\n", "line 5: Input past end"},
-        {"1\r\n\"A\",\"x\"\r\n\"B\",\"y\"\r\n", "line 3: text after the last of the 1 counted"},
-    };
+        {"1\r\n\"A\",\"x\"\r\n\"B\",\"y\"\r\n", "line 3: text after the last of the 1 counted"}};
     for (const auto& [bytes, where] : cases) {
         const QString book = writeBook(bytes, QStringLiteral("bad.dat"));
         expectRun({{"check", book}, 1, {}, book + ": " + where});

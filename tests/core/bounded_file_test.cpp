@@ -41,8 +41,7 @@ TEST(BoundedFile, OnlyRegularFilesAreReadAndNothingElseIsWaitedOn)
         {QStringLiteral("/dev/zero"), BoundedFile::Problem::NotAFile},
         {dir.path(), BoundedFile::Problem::NotAFile},
         {dir.filePath(QStringLiteral("none")), BoundedFile::Problem::CannotRead},
-        {dir.filePath(QStringLiteral("f/under")), BoundedFile::Problem::CannotRead},
-    };
+        {dir.filePath(QStringLiteral("f/under")), BoundedFile::Problem::CannotRead}};
     for (const auto& [path, problem] : cases) {
         for (const BoundedFile::Result& result :
              {BoundedFile::read(path, 3 << 20), BoundedFile::readHead(path, 256)}) {

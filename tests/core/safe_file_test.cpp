@@ -44,8 +44,7 @@ TEST(SystemReason, CommonReasonsComeFromTheTableOfTexts)
         {{AppError::PathFileAccessError, qt_error_string(ENOSPC)}, TextId::ReasonDiskFull},
         {{AppError::PathFileAccessError, QStringLiteral("File too large (over 9 bytes)")},
          TextId::ReasonTooLarge},
-        {{AppError::PathFileAccessError, QStringLiteral("Path/File access error")}, std::nullopt},
-    };
+        {{AppError::PathFileAccessError, QStringLiteral("Path/File access error")}, std::nullopt}};
     for (const auto& [error, text] : cases)
         EXPECT_EQ(SystemReason::of(error), text) << error.description.toStdString();
 }

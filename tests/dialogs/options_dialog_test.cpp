@@ -1,7 +1,3 @@
-// frmOptions over a recording host: loading, the number checks on leaving a
-// field and at OK, the RTF balloon, the page colour, the password buttons,
-// the folder field and the order of OK.
-
 #include "options_fixture.h"
 #include "ui/cue_text_box.h"
 
@@ -59,11 +55,9 @@ TEST_F(OptionsDialogTest, SettingsOfZeroShowClearedBoxesWithTheDefaultsAndOkKeep
     EXPECT_TRUE(child<QLineEdit>("txtDuration")->isEnabled());
     click("chkTips");
     click("cmdOK");
-    EXPECT_FALSE(isOpen());
-    EXPECT_EQ(m_host.m_options.TipsDuration, 0);
-    EXPECT_EQ(m_host.m_options.AutosaveDuration, 0);
-    EXPECT_EQ(m_host.calls, QStringList({"SaveBook", "optionsApplied"}));
-    EXPECT_EQ(m_messages.texts(), QStringList());
+    EXPECT_EQ(outcome(), QStringList({"closed", "SaveBook", "optionsApplied"}));
+    EXPECT_EQ(std::tuple(m_host.m_options.TipsDuration, m_host.m_options.AutosaveDuration),
+              std::tuple(0, 0));
 }
 
 TEST_F(OptionsDialogTest, NumbersAreCheckedAtOkSecondsFirstAndFieldsTakeDigitsOnly)
@@ -84,10 +78,9 @@ TEST_F(OptionsDialogTest, NumbersAreCheckedAtOkSecondsFirstAndFieldsTakeDigitsOn
         type("txtDuration", seconds);
         type("txtAutosaveDuration", minutes);
         click("cmdOK");
-        ASSERT_TRUE(isOpen()) << width << " " << seconds << " " << minutes;
-        EXPECT_EQ(m_messages.texts(), QStringList{message}) << width << " " << seconds;
+        EXPECT_EQ(outcome(), QStringList({"open", message}))
+            << width << " " << seconds << " " << minutes;
     }
-    EXPECT_EQ(m_host.calls, QStringList()) << "nothing saved or set";
     EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>("txtDuration"));
 
     auto* width = child<QLineEdit>("txtWidth");
@@ -101,10 +94,9 @@ TEST_F(OptionsDialogTest, NumbersAreCheckedAtOkSecondsFirstAndFieldsTakeDigitsOn
     type("txtDuration", "1");
     type("txtAutosaveDuration", "32767");
     click("cmdOK");
-    EXPECT_FALSE(isOpen());
-    EXPECT_EQ(m_host.m_options.ButtonWidth, 400.0f);
-    EXPECT_EQ(m_host.m_options.TipsDuration, 1);
-    EXPECT_EQ(m_host.m_options.AutosaveDuration, 32767);
+    EXPECT_EQ(std::tuple(isOpen(), m_host.m_options.ButtonWidth, m_host.m_options.TipsDuration,
+                         m_host.m_options.AutosaveDuration),
+              std::tuple(false, 400.0f, 1, 32767));
 }
 
 TEST_F(OptionsDialogTest, SecondsTypedWhileTheBoxWasCheckedAreRefusedAfterItIsCleared)
@@ -115,17 +107,15 @@ TEST_F(OptionsDialogTest, SecondsTypedWhileTheBoxWasCheckedAreRefusedAfterItIsCl
     click("chkTips");
     EXPECT_EQ(child<QLineEdit>("txtDuration")->text(), "31") << "only a 0 becomes 10";
     click("cmdOK");
-    EXPECT_TRUE(isOpen());
-    EXPECT_EQ(m_messages.texts(), QStringList{kSecondsMessage});
-
+    EXPECT_EQ(outcome(), QStringList({"open", kSecondsMessage}));
     type("txtWidth", "2000");
     click("chkTips");
     type("txtDuration", "30");
     click("chkTips");
     click("cmdOK");
-    EXPECT_FALSE(isOpen());
-    EXPECT_EQ(m_host.m_options.TipsDuration, 0) << "the box decides";
-    EXPECT_EQ(m_host.m_options.ButtonWidth, 2000.0f);
+    EXPECT_EQ(std::tuple(isOpen(), m_host.m_options.TipsDuration, m_host.m_options.ButtonWidth),
+              std::tuple(false, 0, 2000.0f))
+        << "the box decides";
 }
 
 TEST_F(OptionsDialogTest, LeavingAFieldChecksItOnceButNeverHoldsUpCancelEscapeOrTheFrame)
@@ -166,9 +156,7 @@ TEST_F(OptionsDialogTest, LeavingAFieldChecksItOnceButNeverHoldsUpCancelEscapeOr
     open();
     type("txtDuration", "99");
     m_dialog->close();
-    EXPECT_FALSE(isOpen());
-    EXPECT_EQ(m_messages.texts(), QStringList());
-    EXPECT_EQ(m_host.calls, QStringList());
+    EXPECT_EQ(outcome(), QStringList("closed"));
     EXPECT_EQ(m_host.m_options.ButtonWidth, 600.0f);
 }
 
@@ -198,10 +186,12 @@ TEST_F(OptionsDialogTest, ClearingRtfWarnsInABalloonThatGoesWithTheFocus)
         EXPECT_EQ(coveredButtons(), QStringList()) << wider;
     }
     click("chkUseRtf");
-    EXPECT_FALSE(anchor->balloonTip()->isVisible());
+    const bool shownWhenChecked = anchor->balloonTip()->isVisible();
     click("chkUseRtf");
     child<QLineEdit>("txtFilePath")->setFocus();
-    EXPECT_FALSE(anchor->balloonTip()->isVisible()) << "gone with the check box's focus";
+    EXPECT_EQ(std::pair(shownWhenChecked, anchor->balloonTip()->isVisible()),
+              std::pair(false, false))
+        << "gone when checked, and with the check box's focus";
 }
 
 TEST_F(OptionsDialogTest, TheSystemColourIsStoredAsSuchAndACancelledColourDialogChangesNothing)
@@ -210,8 +200,8 @@ TEST_F(OptionsDialogTest, TheSystemColourIsStoredAsSuchAndACancelledColourDialog
     m_host.m_options.MoveToEnd = true;
     open();
     showPage(2);
-    EXPECT_TRUE(child<QRadioButton>("optCustomColor")->isChecked());
-    EXPECT_TRUE(child<QRadioButton>("optPageEnd")->isChecked());
+    EXPECT_TRUE(child<QRadioButton>("optCustomColor")->isChecked() &&
+                child<QRadioButton>("optPageEnd")->isChecked());
     const auto shown = [this] {
         return child<QLabel>("picPageColor")->palette().color(QPalette::Window);
     };
@@ -229,8 +219,8 @@ TEST_F(OptionsDialogTest, TheSystemColourIsStoredAsSuchAndACancelledColourDialog
     click("optSystemColor");
     click("optPageStart");
     click("cmdOK");
-    EXPECT_EQ(quint32(m_host.m_options.PageColor), 0x80000005u);
-    EXPECT_FALSE(m_host.m_options.MoveToEnd);
+    EXPECT_EQ(std::pair(quint32(m_host.m_options.PageColor), m_host.m_options.MoveToEnd),
+              std::pair(0x80000005u, false));
 }
 
 TEST_F(OptionsDialogTest, APasswordIsSetAndRemovedAtOnce)
@@ -261,6 +251,47 @@ TEST_F(OptionsDialogTest, APasswordIsSetAndRemovedAtOnce)
     EXPECT_TRUE(m_host.m_password.isEmpty()) << "acted at once, whatever closes the dialog";
 }
 
+// The encryption choice appears with a password, acts at once, shows only
+// what the host did, and a password still encrypting the book goes only
+// after the book is decrypted.
+TEST_F(OptionsDialogTest, EncryptionIsOfferedOnceAPasswordIsSetAndActsAtOnce)
+{
+    for (const QString& password : {QString(), u"тайна"_qs}) {
+        m_host.m_password = password;
+        open();
+        showPage(4);
+        EXPECT_EQ(child<QCheckBox>("chkEncrypt")->isVisible(), !password.isEmpty());
+        m_dialog->close();
+    }
+    open();
+    showPage(4);
+    // Encrypted, its box shown and checked, the note that exports are off, the password.
+    const auto state = [this] {
+        return QStringLiteral("%1 %2 %3 %4 %5")
+            .arg(m_host.m_encrypted)
+            .arg(child<QCheckBox>("chkEncrypt")->isVisible())
+            .arg(child<QCheckBox>("chkEncrypt")->isChecked())
+            .arg(child<QLabel>("lblExportOff")->isVisible())
+            .arg(m_host.m_password);
+    };
+    EXPECT_EQ(state(), u"0 1 0 0 тайна"_qs);
+    // What is clicked, whether the host manages it (a password asked again can
+    // be wrong), and the state after.
+    const std::tuple<const char*, bool, QString> steps[] = {
+        {"chkEncrypt", true, u"1 1 1 1 тайна"_qs},
+        {"chkEncrypt", false, u"1 1 1 1 тайна"_qs},
+        {"cmdDeletePw", false, u"1 1 1 1 тайна"_qs},
+        {"cmdDeletePw", true, u"0 0 0 0 "_qs}};
+    for (const auto& [button, works, after] : steps) {
+        m_host.m_encryptionWorks = works;
+        if (button == std::string_view("cmdDeletePw"))
+            m_messages.queueAnswer(true);
+        click(button);
+        EXPECT_EQ(state(), after) << button << works;
+    }
+    EXPECT_EQ(m_host.calls, QStringList({"encrypt 1", "encrypt 0", "encrypt 0", "encrypt 0"}));
+}
+
 TEST_F(OptionsDialogTest, TheFolderFieldTakesAbsolutePathsWithHomeForTildeAndTheDefaultIsDocuments)
 {
     open();
@@ -276,15 +307,14 @@ TEST_F(OptionsDialogTest, TheFolderFieldTakesAbsolutePathsWithHomeForTildeAndThe
 
     type("txtFilePath", "books");
     click("cmdOK");
-    EXPECT_TRUE(isOpen());
-    EXPECT_TRUE(m_messages.only().startsWith(u"Путь «books» неполный."_qs)) << m_messages.only();
-    EXPECT_EQ(m_host.calls, QStringList()) << "refused before the book is saved";
+    EXPECT_TRUE(outcome().size() == 2 && outcome()[1].startsWith(u"Путь «books» неполный."_qs))
+        << outcome().join('|') << ": refused before the book is saved";
+    m_messages.clear();
     type("txtFilePath", "~/Книги");
     click("cmdOK");
-    EXPECT_FALSE(isOpen());
     const QString folder = QDir::toNativeSeparators(QDir::homePath() + u"/Книги/"_qs);
-    EXPECT_EQ(m_host.calls,
-              QStringList({"SaveBook", "changeStorageFolder " + folder, "optionsApplied"}));
+    EXPECT_EQ(outcome(), QStringList({"closed", "SaveBook", "changeStorageFolder " + folder,
+                                      "optionsApplied"}));
 }
 
 // A failed save and a cancelled move are driven through the real window in tests/app.
@@ -295,15 +325,13 @@ TEST_F(OptionsDialogTest, ARefusedFolderChangeKeepsTheTypedFolderAndSetsNothing)
     type("txtFilePath", "/srv/other");
     m_host.m_folderOutcome = OptionsHost::FolderChangeOutcome::Refused;
     click("cmdOK");
-    EXPECT_TRUE(isOpen());
-    EXPECT_EQ(child<QLineEdit>("txtFilePath")->text(), QDir::toNativeSeparators("/srv/other/"))
-        << "kept for the user to correct";
-    EXPECT_FALSE(m_host.calls.contains("optionsApplied"));
-    EXPECT_TRUE(m_host.m_options.Status) << "nothing set";
+    EXPECT_EQ(std::tuple(isOpen(), child<QLineEdit>("txtFilePath")->text(),
+                         m_host.calls.contains("optionsApplied"), m_host.m_options.Status),
+              std::tuple(true, QDir::toNativeSeparators("/srv/other/"), false, true))
+        << "the folder kept for the user to correct, nothing set";
     m_host.m_folderOutcome = OptionsHost::FolderChangeOutcome::Done;
     click("cmdOK");
-    EXPECT_FALSE(isOpen());
-    EXPECT_FALSE(m_host.m_options.Status);
+    EXPECT_EQ(std::pair(isOpen(), m_host.m_options.Status), std::pair(false, false));
 }
 
 TEST_F(OptionsDialogTest, BrowsingStartsAtTheRememberedFolderAndEndsWithASeparator)

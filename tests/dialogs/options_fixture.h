@@ -91,6 +91,11 @@ protected:
     void type(const char* field, const QString& text) const { typeInto(m_dialog, field, text); }
     void showPage(int row) const { child<QListWidget>("lstPages")->setCurrentRow(row); }
     bool isOpen() const { return m_dialog && m_dialog->isVisible(); }
+    // Whether the dialog is open, then what it asked of the host and what it said.
+    QStringList outcome() const
+    {
+        return QStringList{isOpen() ? "open" : "closed"} + m_host.calls + m_messages.texts();
+    }
 
     RecordingOptionsHost m_host;
     RecordingMessageService m_messages;

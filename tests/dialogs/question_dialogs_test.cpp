@@ -1,6 +1,3 @@
-// The small modal windows that ask one thing: a name, a password, whether
-// to replace a book.
-
 #include "dialog_child.h"
 #include "dialogs/input_box.h"
 #include "dialogs/password_dialog.h"
@@ -67,7 +64,9 @@ TEST(InputBox, CancelEscapeAndTheFrameAnswerEmptyWhateverTheBoxHolds)
 {
     for (const auto& way : std::initializer_list<std::function<void(QDialog*)>>{
              [](QDialog* box) { clickOn(box, "cmdCancel"); },
-             [](QDialog* box) { QTest::keyClick(child<QLineEdit>(box, "txtText"), Qt::Key_Escape); },
+             [](QDialog* box) {
+                 QTest::keyClick(child<QLineEdit>(box, "txtText"), Qt::Key_Escape);
+             },
              [](QDialog* box) { box->close(); }})
         EXPECT_EQ(ask(QStringLiteral("Новая страница"), way), QString());
 }
@@ -116,11 +115,14 @@ TEST_F(PasswordTest, AWrongLoginIsToldAndClearedAndOnlyOkWithTheRightOneLetsStar
     password = QStringLiteral("Пароль");
     auto dialog = open(PasswordDialog::Mode::Login);
     EXPECT_EQ(unnamedControls(dialog.get()), QStringList());
-    EXPECT_EQ(child<QPushButton>(dialog.get(), "cmdCancel")->text(), QStringLiteral("Выход"));
-    EXPECT_FALSE(child<QCheckBox>(dialog.get(), "chkMask")->isVisible());
-    EXPECT_EQ(enter(*dialog, u"пароль"_qs), u"open|Пароль"_qs);
-    EXPECT_EQ(child<QLineEdit>(dialog.get(), "txtPassword")->text(), QString()) << "cleared";
-    EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Неверный пароль.")});
+    EXPECT_EQ(std::pair(child<QPushButton>(dialog.get(), "cmdCancel")->text(),
+                        child<QCheckBox>(dialog.get(), "chkMask")->isVisible()),
+              std::pair(u"Выход"_qs, false));
+    const QString wrong = enter(*dialog, u"пароль"_qs);
+    EXPECT_EQ(QStringList({wrong, child<QLineEdit>(dialog.get(), "txtPassword")->text()}) +
+                  messages.texts(),
+              QStringList({u"open|Пароль"_qs, QString(), u"Неверный пароль."_qs}))
+        << "told and cleared";
     EXPECT_EQ(enter(*dialog, u"Пароль"_qs), u"closed|Пароль"_qs);
     EXPECT_TRUE(dialog->loginAccepted());
 
@@ -132,8 +134,7 @@ TEST_F(PasswordTest, AWrongLoginIsToldAndClearedAndOnlyOkWithTheRightOneLetsStar
             QTest::keyClick(again.get(), Qt::Key_Escape);
         else
             again->close();
-        EXPECT_FALSE(again->isVisible());
-        EXPECT_FALSE(again->loginAccepted()) << escape;
+        EXPECT_FALSE(again->isVisible() || again->loginAccepted()) << escape;
     }
 }
 

@@ -130,21 +130,17 @@ TEST(BackupCatalog, ReadsWholeCopiesAndRefusesDamagedOnesWithoutTouchingThem)
 
 TEST(BookDiff, PagesMatchByTitleThenByTheirOrderAmongEqualTitles)
 {
-    const std::vector<PageRecord> before = {
-        {"АБ", "", 0},     {"Дача", "x", 0}, {"Дача", "y", 0},
-        {"Врачи", "z", 0}, {"Дача", "w", 0}, {"Работа", "r", 0},
-    };
-    const std::vector<PageRecord> after = {
-        {"АБ", "", 0},    {"Работа", "r", 0}, {"Дача", "x", 0},
-        {"Новая", "", 0}, {"Дача", "y2", 0},  {"Врачи", "z", 1},
-    };
+    const std::vector<PageRecord> before = {{"АБ", "", 0},    {"Дача", "x", 0},
+                                            {"Дача", "y", 0}, {"Врачи", "z", 0},
+                                            {"Дача", "w", 0}, {"Работа", "r", 0}};
+    const std::vector<PageRecord> after = {{"АБ", "", 0},    {"Работа", "r", 0}, {"Дача", "x", 0},
+                                           {"Новая", "", 0}, {"Дача", "y2", 0},  {"Врачи", "z", 1}};
     using C = BookDiff::Change;
     const std::vector<BookDiff::Entry> expected = {
         {C::Changed, 3, 5, "Дача"},  // the second "Дача" of each book
         {C::Changed, 4, 6, "Врачи"}, // a kind is a change
         {C::Removed, 5, 0, "Дача"},  // the third has no counterpart
-        {C::Added, 0, 4, "Новая"},
-    };
+        {C::Added, 0, 4, "Новая"}};
     EXPECT_EQ(BookDiff::compare(before, after), expected);
 
     // Reverse the roles, and a book against itself or against its pages in

@@ -27,13 +27,12 @@ TEST(BookCipherTest, RoundTripWithKeyAndPasswordAndRefusesWrongOnes)
     ASSERT_TRUE(key);
     for (const QByteArray& body : {kBody, QByteArray()}) {
         const QByteArray sealed = BookCipher::seal(body, *key);
-        EXPECT_TRUE(BookCipher::isSealed(sealed));
-        EXPECT_FALSE(sealed.contains("555-0199"));
-        EXPECT_EQ(BookCipher::open(sealed, *key).plain, body);
-        EXPECT_EQ(BookCipher::open(sealed, kPassword).plain, body);
-        EXPECT_EQ(BookCipher::open(sealed, QStringLiteral("пароль 1")).problem,
-                  Problem::WrongPassword);
-        EXPECT_EQ(BookCipher::open(sealed, *makeKey()).problem, Problem::OtherKey);
+        EXPECT_EQ(std::tuple(BookCipher::isSealed(sealed), sealed.contains("555-0199"),
+                             BookCipher::open(sealed, *key).plain,
+                             BookCipher::open(sealed, kPassword).plain,
+                             BookCipher::open(sealed, u"пароль 1"_qs).problem,
+                             BookCipher::open(sealed, *makeKey()).problem),
+                  std::tuple(true, false, body, body, Problem::WrongPassword, Problem::OtherKey));
     }
     // Every file gets a nonce of its own.
     EXPECT_NE(BookCipher::seal(kBody, *key), BookCipher::seal(kBody, *key));
@@ -46,17 +45,8 @@ TEST(BookCipherTest, AnyFlippedBitOrCutIsRefusedWhole)
     const QByteArray sealed = BookCipher::seal(kBody, *key);
     const int body = BookCipher::HeaderBytes;
     // magic, version, limits, salt, check value, nonce, header hash, body, tag
-    const std::vector<std::pair<int, Problem>> regions = {
-        {2, Problem::NotSealed},
-        {8, Problem::Damaged},
-        {13, Problem::Damaged},
-        {25, Problem::Damaged},
-        {40, Problem::Damaged},
-        {80, Problem::Damaged},
-        {100, Problem::Damaged},
-        {body + 3, Problem::Damaged},
-        {int(sealed.size()) - 1, Problem::Damaged}};
-    for (const auto& [at, problem] : regions) {
+    for (const int at : {2, 8, 13, 25, 40, 80, 100, body + 3, int(sealed.size()) - 1}) {
+        const Problem problem = at == 2 ? Problem::NotSealed : Problem::Damaged;
         for (int bit = 0; bit < 8; ++bit) {
             QByteArray changed = sealed;
             changed[at] = char(changed[at] ^ (1 << bit));
@@ -108,8 +98,8 @@ TEST(BookCipherTest, EncryptedStorageWritesNoPlainTextAnywhere)
     // The backups window opens the copies with the key, and only with it.
     const auto backups = BackupCatalog::list(dir.path() + "/settings/History/", "velkaro", {});
     ASSERT_EQ(backups.size(), 1u);
-    EXPECT_TRUE(backups[0].encrypted);
-    EXPECT_EQ(BackupCatalog::read(backups[0].path, storage.key().get()).pages.size(), 1u);
+    EXPECT_TRUE(backups[0].encrypted &&
+                BackupCatalog::read(backups[0].path, storage.key().get()).pages.size() == 1u);
     EXPECT_EQ(BackupCatalog::read(backups[0].path).damage->error.text, TextId::SealedOtherPassword);
 
     // Read back with the key; a second backup of the same book is left alone.
@@ -118,8 +108,7 @@ TEST(BookCipherTest, EncryptedStorageWritesNoPlainTextAnywhere)
     reader.setFilePath(data);
     reader.setKey(storage.key());
     ASSERT_FALSE(reader.loadBook());
-    EXPECT_EQ(again.Pages[1].Text, QStringLiteral("Tel 555-0199"));
-    EXPECT_TRUE(reader.loadReport().keptAside.isEmpty());
+    EXPECT_EQ(again.Pages[1].Text + reader.loadReport().keptAside, u"Tel 555-0199"_qs);
 }
 
 TEST(BookCipherTest, DamagedOrForeignBookIsKeptAsideAndReplaced)
@@ -140,12 +129,11 @@ TEST(BookCipherTest, DamagedOrForeignBookIsKeptAsideAndReplaced)
         storage.setFilePath(data);
         storage.setKey(readerKey);
         ASSERT_FALSE(storage.loadBook());
-        EXPECT_EQ(book.pageCount(), 14);
-        ASSERT_FALSE(storage.loadReport().keptAside.isEmpty());
-        EXPECT_EQ(readAll(storage.loadReport().keptAside), bytes);
-        ASSERT_TRUE(storage.loadReport().parseError);
-        EXPECT_EQ(storage.loadReport().parseError->error.number, 20002);
-        QFile::remove(storage.loadReport().keptAside);
+        const BookStorage::LoadReport& report = storage.loadReport();
+        EXPECT_EQ(std::tuple(book.pageCount(), readAll(report.keptAside),
+                             report.parseError ? report.parseError->error.number : 0),
+                  std::tuple(14, bytes, 20002));
+        QFile::remove(report.keptAside);
     }
 }
 

@@ -23,17 +23,15 @@ ContactsRead readFixture(const char* name)
 
 std::vector<Contact> awkwardContacts()
 {
-    return {
-        {u"Иванов, Иван \"Ваня\""_qs,
-         {{u"+7 (916) 123-45-67"_qs, Kind::Cell},
-          {u"123-45-67"_qs, Kind::Other},
-          {u"2-22-22"_qs, Kind::Fax}},
-         {u"ivan@mail.ru"_qs, u"иван@почта.рф"_qs},
-         u"Москва; ул. Ленина\nподъезд 2"_qs,
-         u"АБ"_qs},
-        {u"Пустой"_qs, {}, {}, {}, {}, 0, u"1990-05-17"_qs},
-        {u" пробелы "_qs, {{u"555-55-55"_qs, Kind::Work}}, {}, u"\"\""_qs, u"Врачи, Дача"_qs},
-    };
+    return {{u"Иванов, Иван \"Ваня\""_qs,
+             {{u"+7 (916) 123-45-67"_qs, Kind::Cell},
+              {u"123-45-67"_qs, Kind::Other},
+              {u"2-22-22"_qs, Kind::Fax}},
+             {u"ivan@mail.ru"_qs, u"иван@почта.рф"_qs},
+             u"Москва; ул. Ленина\nподъезд 2"_qs,
+             u"АБ"_qs},
+            {u"Пустой"_qs, {}, {}, {}, {}, 0, u"1990-05-17"_qs},
+            {u" пробелы "_qs, {{u"555-55-55"_qs, Kind::Work}}, {}, u"\"\""_qs, u"Врачи, Дача"_qs}};
 }
 
 } // namespace

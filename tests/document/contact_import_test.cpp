@@ -64,11 +64,9 @@ TEST(ContactImport, TellsVCardFromCsvAndUtf8FromWindows1251)
 
 TEST(ContactImport, EntriesAreJoinedAndCharactersWithoutACodeAreFoundByTheirLine)
 {
-    std::vector<Contact> contacts{
-        {u"Анна"_qs, {{u"111-11-11"_qs, Kind::Home}}, {}, {}, {}, 2},
-        {}, // nothing in it: no entry
-        {u"Борис ☎"_qs, {}, {}, u"Zoë 日本"_qs, {}, 9},
-    };
+    std::vector<Contact> contacts{{u"Анна"_qs, {{u"111-11-11"_qs, Kind::Home}}, {}, {}, {}, 2},
+                                  {}, // nothing in it: no entry
+                                  {u"Борис ☎"_qs, {}, {}, u"Zoë 日本"_qs, {}, 9}};
     EXPECT_EQ(ContactImport::entries(contacts, kLabels),
               u"Анна\tдом. 111-11-11\r\nБорис ☎\tZoë 日本"_qs);
     const std::optional<ContactImport::Unencodable> found =

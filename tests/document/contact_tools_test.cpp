@@ -29,8 +29,7 @@ const std::vector<PageRecord> kBook{
      "Иванов Иван Иванович\t333-44-55"_qs,
      PageRecord::AddressPage},
     {u"Врачи, платные"_qs, u"Петрова Анна\t8 916 000-11-22"_qs, PageRecord::AddressPage},
-    {u"Заметки"_qs, u"купить 1234567"_qs, PageRecord::TextPage},
-};
+    {u"Заметки"_qs, u"купить 1234567"_qs, PageRecord::TextPage}};
 
 QString kindName(ContactPhone::Kind kind)
 {
@@ -54,19 +53,18 @@ QJsonObject expected(const Contact& contact, const QStringList& keys, const QStr
         phones.append(QJsonArray{kind, number});
     QStringList emails = contact.emails;
     emails.sort();
-    const QJsonObject all{
-        {u"uid"_qs, contact.uid},
-        {u"name"_qs, contact.name},
-        {u"family"_qs, name.family},
-        {u"given"_qs, name.given},
-        {u"additional"_qs, name.additional},
-        {u"phones"_qs, phones},
-        {u"emails"_qs, QJsonArray::fromStringList(emails)},
-        {u"note"_qs, contact.note},
-        {u"categories"_qs, contact.category},
-        {u"birthday"_qs,
-         tool == u"csv" ? contact.birthday : ContactDate::toVCard(contact.birthday)},
-    };
+    const QJsonObject all{{u"uid"_qs, contact.uid},
+                          {u"name"_qs, contact.name},
+                          {u"family"_qs, name.family},
+                          {u"given"_qs, name.given},
+                          {u"additional"_qs, name.additional},
+                          {u"phones"_qs, phones},
+                          {u"emails"_qs, QJsonArray::fromStringList(emails)},
+                          {u"note"_qs, contact.note},
+                          {u"categories"_qs, contact.category},
+                          {u"birthday"_qs, tool == u"csv"
+                                               ? contact.birthday
+                                               : ContactDate::toVCard(contact.birthday)}};
     QJsonObject known;
     for (const QString& key : keys)
         known.insert(key, all.value(key));

@@ -22,8 +22,7 @@ TEST(LetterPages, ABookKeepsTheAlphabetItWasMadeWith)
         {russianBook, {en, ru}, ru},  {englishBook, {ru, en}, en},
         {englishBook, {en, ru}, en},  {russianBook, {old, en}, old},
         {englishBook, {old, en}, en}, {{"Work", "AB", "CD"}, {en, ru}, en},
-        {{"AB"}, {ru, en}, ru},
-    };
+        {{"AB"}, {ru, en}, ru}};
     for (const auto& [titles, known, expected] : cases) {
         const std::vector<PageRecord> pages = DataFile::defaultPages(titles);
         EXPECT_EQ(LetterPages::forBook(pages, known), expected) << titles.join(',').toStdString();

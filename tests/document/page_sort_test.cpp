@@ -101,8 +101,7 @@ TEST(PageSort, FormattingBeyondThePageFontIsReportedAsLost)
         u"a \\f1 mono\\f0"_qs,
         u"a \\fs28 big"_qs,
         u"a\\par\\pard\\qc centred"_qs,
-        u"a {\\pict\\wmetafile8\\picw2540\\pich1270\\picwgoal1440\\pichgoal720 010009000003}"_qs,
-    };
+        u"a {\\pict\\wmetafile8\\picw2540\\pich1270\\picwgoal1440\\pichgoal720 010009000003}"_qs};
     for (const QString& body : formatted)
         EXPECT_TRUE(PageSort::losesFormatting(rtfPage(body), pageFont)) << body.toStdString();
 }

@@ -82,12 +82,10 @@ TEST(SearchWalk, OptionsReachTheEditorAndThePagesItDoesNotOpenAlike)
                                QStringLiteral("ЁЛКИН"), QStringLiteral("Елкин")};
     constexpr int kWhole = TextFinder::wholeWord;
     constexpr int kCase = TextFinder::matchCase;
-    const std::pair<int, QStringList> cases[] = {
-        {0, {"2@0", "3@0", "4@0", "done"}},
-        {kCase, {"3@0", "done"}},
-        {kWhole, {"2@0", "4@0", "done"}},
-        {kWhole | kCase, {"done"}},
-    };
+    const std::pair<int, QStringList> cases[] = {{0, {"2@0", "3@0", "4@0", "done"}},
+                                                 {kCase, {"3@0", "done"}},
+                                                 {kWhole, {"2@0", "4@0", "done"}},
+                                                 {kWhole | kCase, {"done"}}};
     for (const auto& [options, seen] : cases) {
         BookSearchTarget target(pages, 1, 0);
         SearchWalk walk(target);

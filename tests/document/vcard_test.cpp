@@ -27,19 +27,17 @@ QByteArray fixture(const char* name)
 // a value right at the fold.
 std::vector<Contact> awkwardContacts()
 {
-    return {
-        {u"Иванов, Иван; \\старший\\"_qs,
-         {{u"+7 (916) 123-45-67"_qs, Kind::Cell},
-          {u"123-45-67"_qs, Kind::Other},
-          {u"8 (495) 765-43-21"_qs, Kind::Work},
-          {u"2-22-22"_qs, Kind::Home},
-          {u"3-33-33"_qs, Kind::Fax}},
-         {u"ivan@mail.ru"_qs, u"иван@почта.рф"_qs},
-         u"Москва, ул. Ленина; подъезд 2\nдомофон \\35\nЁжик "_qs + QString(60, u'ж'),
-         u"АБ, ВГ"_qs},
-        {u"Без телефона"_qs, {}, {}, {}, u"Врачи"_qs},
-        {QString(73, u'x'), {}, {}, {}, {}},
-    };
+    return {{u"Иванов, Иван; \\старший\\"_qs,
+             {{u"+7 (916) 123-45-67"_qs, Kind::Cell},
+              {u"123-45-67"_qs, Kind::Other},
+              {u"8 (495) 765-43-21"_qs, Kind::Work},
+              {u"2-22-22"_qs, Kind::Home},
+              {u"3-33-33"_qs, Kind::Fax}},
+             {u"ivan@mail.ru"_qs, u"иван@почта.рф"_qs},
+             u"Москва, ул. Ленина; подъезд 2\nдомофон \\35\nЁжик "_qs + QString(60, u'ж'),
+             u"АБ, ВГ"_qs},
+            {u"Без телефона"_qs, {}, {}, {}, u"Врачи"_qs},
+            {QString(73, u'x'), {}, {}, {}, {}}};
 }
 
 } // namespace

@@ -15,11 +15,9 @@ TEST(RtfPastedContent, NothingAfterTheClosingBraceIsRead)
     const QByteArray text = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fnil\\fcharset204 "
                             "Tahoma;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs16 \\'c4\\'ee\\'ec\\par "
                             "x\\par\r\n}\r\n";
-    const QByteArray tails[] = {
-        QByteArray("\0", 1), QByteArray("\0\r\n\0\0", 5),
-        "}}{\\rtf1 second}", "stray \\'e9 text\\par{\\b bold}",
-        "\xff\xfe\x82",      "{\\pict\\pngblip 89504e47",
-    };
+    const QByteArray tails[] = {QByteArray("\0", 1), QByteArray("\0\r\n\0\0", 5),
+                                "}}{\\rtf1 second}", "stray \\'e9 text\\par{\\b bold}",
+                                "\xff\xfe\x82",      "{\\pict\\pngblip 89504e47"};
     for (const QByteArray& tail : tails) {
         EXPECT_EQ(readBoth(text + tail), QStringLiteral("Дом\r\nx")) << tail.toHex().constData();
         QTextDocument doc;
@@ -45,8 +43,7 @@ TEST(RtfPastedContent, ListNumberFormats)
 {
     const std::tuple<int, int, const char*> cases[] = {
         {1, 1994, "MCMXCIV"}, {4, 0, "0"},  {5, 1, "1st"}, {5, 12, "12th"},
-        {22, 7, "07"},        {255, 5, ""}, {47, 3, "3"},
-    };
+        {22, 7, "07"},        {255, 5, ""}, {47, 3, "3"}};
     for (const auto& [format, value, text] : cases)
         EXPECT_EQ(RtfListTable::formatNumber(value, format), QString::fromUtf8(text))
             << format << " " << value;

@@ -49,25 +49,21 @@ TEST(MainLayoutTypicalWindow, FollowsTheLayoutPass)
 {
     const MainLayout layout(typicalWindow());
     const MainLayout::Geometry& g = layout.geometry();
-    EXPECT_EQ(g.minimumSize, QSize(5500, 6040));
-    EXPECT_EQ(g.innerSize, QSize(9000, 6000));
-    EXPECT_EQ(layout.tab(15), QRect());
-    EXPECT_EQ(g.rtfPage, QRect(120, 60, 8205, 5580));
-    EXPECT_EQ(g.shpFrame, QRect(45, 45, 8295, 5610));
-    EXPECT_EQ(g.picTabStop, QRect(3400, 45, 15, 5610));
-    EXPECT_EQ(g.shpPageHilite, QRect(8325, 405, 630, 390));
-    EXPECT_EQ(g.picWhiteLine, QRect(8325, 420, 30, 330));
-    EXPECT_EQ(g.picResizeTop, QRect(8310, 45, 90, 360));
-    EXPECT_EQ(g.picResizeBottom, QRect(8310, 795, 90, 4860));
-    EXPECT_EQ(g.tabColumn, QRect(8340, 0, 660, 5700));
-    EXPECT_EQ(g.maxTabScroll, 0);
-    EXPECT_EQ(g.picStatus, QRect(0, 5700, 9000, 300));
-    EXPECT_EQ(g.status.lblGripper, QRect(8760, 60, 240, 240));
-    EXPECT_EQ(g.status.shpPanel1, QRect(315, 30, 7555, 255));
-    EXPECT_EQ(g.status.shpIns, QRect(7915, 30, 800, 255));
-    EXPECT_EQ(g.status.lblIns, QRect(7930, 45, 770, 225));
-    EXPECT_EQ(g.status.imgStatusLeft, 30);
-    EXPECT_EQ(g.status.lblStatus, QRect(420, 45, 7285, 225));
+    EXPECT_EQ(QList<QSize>({g.minimumSize, g.innerSize}),
+              QList<QSize>({{5500, 6040}, {9000, 6000}}));
+    EXPECT_EQ(std::tuple(layout.tab(15), g.maxTabScroll, g.status.imgStatusLeft),
+              std::tuple(QRect(), 0, 30));
+    // The editor, frame, tab stop, hilite, white line, resize handles, tab column and status bar.
+    EXPECT_EQ(QList<QRect>({g.rtfPage, g.shpFrame, g.picTabStop, g.shpPageHilite, g.picWhiteLine,
+                            g.picResizeTop, g.picResizeBottom, g.tabColumn, g.picStatus,
+                            g.status.lblGripper, g.status.shpPanel1, g.status.shpIns,
+                            g.status.lblIns, g.status.lblStatus}),
+              QList<QRect>(
+                  {QRect(120, 60, 8205, 5580), QRect(45, 45, 8295, 5610), QRect(3400, 45, 15, 5610),
+                   QRect(8325, 405, 630, 390), QRect(8325, 420, 30, 330), QRect(8310, 45, 90, 360),
+                   QRect(8310, 795, 90, 4860), QRect(8340, 0, 660, 5700), QRect(0, 5700, 9000, 300),
+                   QRect(8760, 60, 240, 240), QRect(315, 30, 7555, 255), QRect(7915, 30, 800, 255),
+                   QRect(7930, 45, 770, 225), QRect(420, 45, 7285, 225)}));
 }
 
 TEST(MainLayoutTypicalWindow, HiddenStatusBarLetsEditorAndFrameReachTheBottom)
@@ -90,8 +86,7 @@ TEST(MainLayoutMinimum, GrowsTheWindowWithinTheScreen)
         {"marker", {1000, 800}, 3, 3400, 2000, 28800, {6900, 3000}, {6660, 2430}},
         {"tabs", {9000, 6000}, 40, 3400, 600, 28800, {5500, 15400}, {9000, 14830}},
         {"whole book", {9000, 6000}, kLastPage, 3400, 600, 28800, {5500, 16200}, {9000, 15630}},
-        {"wide marker", {9000, 6000}, 14, 30000, 600, 19200, {19200, 6040}, {18960, 6000}},
-    };
+        {"wide marker", {9000, 6000}, 14, 30000, 600, 19200, {19200, 6040}, {18960, 6000}}};
     for (const auto& [what, inner, pages, tabStop, buttonWidth, screenWidth, minimum, laidOut] :
          cases) {
         MainLayout::Input input = typicalWindow();
