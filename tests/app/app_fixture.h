@@ -9,8 +9,17 @@
 #include "recording_message_service.h"
 #include "richtext/rtf_plain_text.h"
 #include "ui/rich_text_edit.h"
+#include "ui/status_bar.h"
 #include "ui/tab_column.h"
 #include "window_driver.h"
+
+// Values joined by spaces, so that several results are compared at once.
+template <typename... Values> QString fields(const Values&... values)
+{
+    QStringList out;
+    (out << ... << QVariant::fromValue(values).toString());
+    return out.join(u' ');
+}
 
 // Replaces the open page's text as a user typing it would.
 inline void typeOver(Application& app, const QString& text)
@@ -66,8 +75,8 @@ struct AppFixture
     }
     std::unique_ptr<Application> makeApp(bool keepLogOn = false)
     {
-        Application::Environment env{dir.path() + QLatin1Char('/'), keepLogOn,
-                                     [] { return today; }};
+        Application::Environment env{dir.path() + QLatin1Char('/'), keepLogOn, [] { return today; },
+                                     BookKey::Limits::fastest()};
         return std::make_unique<Application>(env, store(), messages);
     }
     // An application through its start-up, its window not shown.
@@ -131,14 +140,31 @@ protected:
     {
         QTest::mouseClick(tabs(), button, {}, tabs()->tabRect(page).center());
     }
-    QStringList userTitles() const
+    QStringList titles() const
     {
         QStringList out;
         for (const PageRecord& record : book().pages())
             out << record.Title;
-        return out.mid(kLetters);
+        return out;
+    }
+    QStringList userTitles() const { return titles().mid(kLetters); }
+    // Runs `act` on the modal window the main popup's item `name` opens; what
+    // `act` leaves open is cancelled.
+    void withItem(const char* name, const std::function<void(QDialog*)>& act) const
+    {
+        EXPECT_TRUE(withModal([&] { item(name)->trigger(); }, act)) << name;
     }
     QString told() const { return f.messages.texts().join(QStringLiteral("\n---\n")); }
+    // "page tab changed saved": the open page in the book and in the tabs,
+    // whether the book is changed and whether the status bar shows it saved.
+    QString state() const
+    {
+        return QStringLiteral("%1 %2 %3 %4")
+            .arg(book().RecentPage)
+            .arg(tabs()->currentPage())
+            .arg(int(book().isChanged()))
+            .arg(int(window()->statusBar()->isSaved()));
+    }
 
     AppFixture f;
     std::unique_ptr<Application> app;

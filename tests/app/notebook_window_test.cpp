@@ -3,9 +3,8 @@
 
 #include "app_fixture.h"
 #include "core/code_page.h"
-#include "rules/window_ticks.h"
 #include "richtext/win_color.h"
-#include "ui/status_bar.h"
+#include "rules/window_ticks.h"
 
 using NotebookWindow = WindowTest;
 
@@ -13,47 +12,38 @@ TEST_F(NotebookWindow, TabsOpenPagesTypingMarksTheBookAndSaveKeepsIt)
 {
     f.write("Options", "RecentPage", "99");
     start();
-    EXPECT_EQ(book().RecentPage, 14) << "a recent page beyond the book opens the last page";
-    EXPECT_EQ(tabs()->currentPage(), 14);
+    EXPECT_EQ(state(), "14 14 0 1") << "a recent page beyond the book opens the last page";
     clickTab(1);
     clickTab(3);
-    EXPECT_EQ(book().RecentPage, 3);
-    EXPECT_EQ(book().PrevPage, 1);
-    EXPECT_EQ(window()->windowTitle(), u"Velkaro Pro - ДЕ"_qs);
-    EXPECT_EQ(f.read("frmMain", "Caption"), u"Velkaro Pro - ДЕ"_qs);
-    clickTab(3);
-    EXPECT_EQ(book().PrevPage, 1) << "the current tab again changes nothing";
-    EXPECT_FALSE(book().isChanged()) << "opening pages is no edit";
-
+    clickTab(3); // the current tab again changes nothing, not even the previous page
+    EXPECT_EQ(QStringList({state(), QString::number(book().PrevPage), window()->windowTitle(),
+                           f.read("frmMain", "Caption")}),
+              QStringList({"3 3 0 1", "1", u"Velkaro Pro - ДЕ"_qs, u"Velkaro Pro - ДЕ"_qs}));
     clickTab(2);
     editor()->setFocus();
     QTest::keyClicks(editor(), u"abc"_qs);
-    EXPECT_TRUE(book().isChanged());
-    EXPECT_FALSE(window()->statusBar()->isSaved());
-    QTest::keyClick(editor(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(editor()->text(), u"ab"_qs) << "undo takes back one keystroke";
+    EXPECT_EQ(state(), "2 2 1 0");
     QTest::keyClick(editor(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_FALSE(book().isChanged());
-    EXPECT_TRUE(window()->statusBar()->isSaved());
-    EXPECT_EQ(pageText(readAll(f.dataFile()), 2), u"ab"_qs);
+    EXPECT_EQ(state() + u'|' + pageText(readAll(f.dataFile()), 2), u"2 2 0 1|abc"_qs);
 }
 
+// A right click on a tab opens its page first; with no tip showing the status
+// bar's popup offers only hiding the bar.
 TEST_F(NotebookWindow, PopupsOpenWhereTheyBelong)
 {
     start(1);
     const QStringList tab = popupItems([&] { clickTab(4, Qt::RightButton); });
-    EXPECT_EQ(book().RecentPage, 4) << "a right click opens the page first";
-    EXPECT_EQ(tab.value(0), "mnuMain");
-    EXPECT_TRUE(tab.contains("mnuMainSave"));
+    EXPECT_TRUE(book().RecentPage == 4 && tab.value(0) == "mnuMain" && tab.contains("mnuMainSave"))
+        << tab.join(' ');
     const QStringList text = popupItems(
         [&] { QTest::mouseClick(editor()->viewport(), Qt::RightButton, {}, QPoint(30, 30)); });
-    EXPECT_EQ(text.value(0), "mnuText");
-    EXPECT_FALSE(item("mnuTextUndo")->isEnabled());
-    EXPECT_FALSE(item("mnuTextCopy")->isEnabled());
-    const QStringList status = popupItems(
-        [&] { QTest::mouseClick(window()->findChild<QWidget*>("lblIns"), Qt::RightButton); });
-    EXPECT_EQ(status, (QStringList{"mnuStatus", "mnuStatusHideBar"}))
-        << "with no tip showing only the bar can be hidden";
+    EXPECT_EQ(
+        fields(text.value(0), item("mnuTextUndo")->isEnabled(), item("mnuTextCopy")->isEnabled()),
+        "mnuText false false");
+    EXPECT_EQ(popupItems([&] {
+                  QTest::mouseClick(window()->findChild<QWidget*>("lblIns"), Qt::RightButton);
+              }),
+              (QStringList{"mnuStatus", "mnuStatusHideBar"}));
 }
 
 // No autosave and no tip with durations of 0 is TickSchedule's and WindowTicks' (tests/rules).
@@ -72,8 +62,9 @@ TEST_F(NotebookWindow, TheTipEndsAtItsTickAndAutosaveKeepsItsMinutes)
         app->ticks().tick();
     EXPECT_TRUE(book().isChanged());
     app->ticks().tick();
-    EXPECT_FALSE(book().isChanged()) << "saved at 300 s with 5 minutes";
-    EXPECT_EQ(pageText(readAll(f.dataFile()), 1), u"autosaved"_qs);
+    EXPECT_EQ(QString::number(book().isChanged()) + pageText(readAll(f.dataFile()), 1),
+              u"0autosaved"_qs)
+        << "saved at 300 s with 5 minutes";
 }
 
 TEST_F(NotebookWindow, ABookLookedThroughAndClosedKeepsItsBytes)
@@ -88,83 +79,82 @@ TEST_F(NotebookWindow, ABookLookedThroughAndClosedKeepsItsBytes)
 }
 
 // Colour and size items keep their own captions whatever their name is given.
-// Which key opens which page is PageKeys' (tests/core); here the window obeys
-// it, and an Alt key that opens nothing types nothing.
+// Which key opens which page is PageKeys' (tests/rules); here the window obeys
+// it by the physical key, and an Alt key that opens nothing types nothing.
 TEST_F(NotebookWindow, ALanguageFileGivesCaptionsColoursAndTheLetterKeys)
 {
     writeAll(f.dir.filePath("language.ini"),
              "[Velkaro]\r\nShortcuts=70,188:68,85\r\n[frmMain]\r\nmnuTextColorS=Same\r\n"
              "mnuTextSizes=Same\r\nmnuTextUndo=Undo\r\n[Colors]\r\n3=Cyan\r\n");
     start(5);
-    QStringList colors;
-    QStringList sizes;
-    for (QAction* action : window()->findChildren<QAction*>()) {
-        if (action->objectName() == "mnuTextColorS")
-            colors << action->text();
-        if (action->objectName() == "mnuTextSizes")
-            sizes << action->text();
-    }
+    const auto captions = [this](const char* name) {
+        QStringList out;
+        for (QAction* action : window()->findChildren<QAction*>(name))
+            out << action->text();
+        return out;
+    };
+    const QStringList colors = captions("mnuTextColorS");
     ASSERT_EQ(colors.size(), 17);
-    EXPECT_EQ(QStringList({colors[1], colors[4], sizes.value(2), item("mnuTextUndo")->text()}),
+    EXPECT_EQ(QStringList({colors[1], colors[4], captions("mnuTextSizes").value(2),
+                           item("mnuTextUndo")->text()}),
               QStringList({u"&Черный"_qs, "Cyan", "1&0", "Undo"}));
     const QString before = editor()->text();
-    for (const auto& [k, opened] : {std::pair{Qt::Key_F, 1}, {Qt::Key_D, 2}, {Qt::Key_L, 2},
-                                    {Qt::Key_1, 2}, {Qt::Key_Down, 3}, {Qt::Key_Up, 2}}) {
+    QList<int> opened;
+    for (int k :
+         {Qt::Key_F, Qt::Key_D, Qt::Key_L, Qt::Key_1, Qt::Key_Down, Qt::Key_Up, Qt::Key_F}) {
         key(k, Qt::AltModifier);
-        EXPECT_EQ(book().RecentPage, opened) << k;
+        opened << book().RecentPage;
     }
-    key(Qt::Key_F, Qt::AltModifier);
     press(editor(), 0x0412, Qt::AltModifier, 40, u"в"_qs); // Russian "в" on the D key
-    EXPECT_EQ(book().RecentPage, 2) << "the physical key counts, not the layout";
     press(editor(), Qt::Key_Q, Qt::AltModifier, 24, u"q"_qs);
     press(editor(), Qt::Key_1, Qt::AltModifier, 10, u"1"_qs);
+    opened << book().RecentPage;
+    EXPECT_EQ(opened, (QList<int>{1, 2, 2, 2, 3, 2, 1, 2}));
     EXPECT_EQ(editor()->text(), before);
     EXPECT_FALSE(book().isChanged());
 }
 
+// The page record has the new stops at once; a page command's rebuild keeps the marker.
 TEST_F(NotebookWindow, DraggingTheMarkerMovesTheSecondTabStopWithinTheFrame)
 {
     start();
     auto* marker = window()->findChild<QWidget*>("picTabStop");
     ASSERT_TRUE(marker->isVisible());
-    const auto drag = [marker](int toX) {
-        QTest::mousePress(marker, Qt::LeftButton, {}, QPoint(0, 5));
-        QMouseEvent move(QEvent::MouseMove, QPointF(0, 0), marker->mapToGlobal(QPointF(toX, 5)),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(marker, &move);
-        QTest::mouseRelease(marker, Qt::LeftButton, {}, QPoint(0, 5));
-    };
     const int before = editor()->selTabs(1);
-    drag(60);
-    EXPECT_GT(editor()->selTabs(1), before);
-    EXPECT_EQ(editor()->selTabs(1), static_cast<int>(window()->tabStopTwips()) - 75);
-    // The page record has the new stops at once, and the book is changed.
-    EXPECT_TRUE(page(1).Text.text().contains(u"\\tx"_qs + QString::number(editor()->selTabs(1))));
-    EXPECT_TRUE(book().isChanged());
-    EXPECT_FALSE(window()->statusBar()->isSaved());
+    QTest::mousePress(marker, Qt::LeftButton, {}, QPoint(0, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(0, 0), marker->mapToGlobal(QPointF(60, 5)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(marker, &move);
+    QTest::mouseRelease(marker, Qt::LeftButton, {}, QPoint(0, 5));
+    const int after = editor()->selTabs(1);
+    EXPECT_GT(after, before);
+    EXPECT_EQ(after, static_cast<int>(window()->tabStopTwips()) - 75);
+    EXPECT_TRUE(page(1).Text.text().contains(u"\\tx"_qs + QString::number(after)));
+    EXPECT_EQ(state(), "1 1 1 0");
     const double dragged = window()->tabStopTwips();
     app->rebuildTabs();
-    EXPECT_EQ(window()->tabStopTwips(), dragged) << "a page command's rebuild keeps the marker";
+    EXPECT_EQ(window()->tabStopTwips(), dragged);
 }
 
+// A double click under the tabs is on the background, like the rest of it.
 TEST_F(NotebookWindow, FileDialogsStartInTheBooksFolderAndADoubleClickUnderTheTabsOpensOptions)
 {
     start();
+    QStringList opened;
     for (const char* command : {"mnuMainImport", "mnuMainImportContacts"}) {
-        QString folder;
         withModal([&] { item(command)->trigger(); },
                   [&](QDialog* dialog) {
-                      folder = static_cast<QFileDialog*>(dialog)->directory().absolutePath();
+                      opened << static_cast<QFileDialog*>(dialog)->directory().absolutePath();
                   });
-        EXPECT_EQ(folder, QDir(f.dataFolder).absolutePath()) << command;
     }
-    QString opened;
     const QPoint below = tabs()->tabRect(14).bottomLeft() + tabs()->pos() + QPoint(10, 30);
     withModal([&] { QTest::mouseDClick(window()->windowHandle(), Qt::LeftButton, {}, below); },
-              [&](QDialog* dialog) { opened = dialog->objectName(); });
-    EXPECT_EQ(opened, "frmOptions") << "like the rest of the background";
+              [&](QDialog* dialog) { opened << dialog->objectName(); });
+    const QString folder = QDir(f.dataFolder).absolutePath();
+    EXPECT_EQ(opened, (QStringList{folder, folder, "frmOptions"}));
 }
 
+// The edge follows the pointer: 30 pixels are 450 twips.
 TEST_F(NotebookWindow, TheSplitterIsEasyToHitAndADragFromItOpensNoPage)
 {
     start(1);
@@ -180,7 +170,7 @@ TEST_F(NotebookWindow, TheSplitterIsEasyToHitAndADragFromItOpensNoPage)
     QTest::mouseMove(window()->windowHandle(), grab - QPoint(30, 0));
     QTest::mouseRelease(window()->windowHandle(), Qt::LeftButton, {}, grab - QPoint(30, 0));
     EXPECT_EQ(book().RecentPage, 1);
-    EXPECT_EQ(window()->buttonWidthTwips(), before + 30 * 15) << "the edge follows the pointer";
+    EXPECT_EQ(window()->buttonWidthTwips(), before + 30 * 15);
 }
 
 TEST_F(NotebookWindow, NarrowTabsShowWhatFitsAndTheWholeTitleAsTheirTooltip)
@@ -224,23 +214,22 @@ TEST_F(NotebookWindow, ScreenReadersHearWhatTheControlsAndEachTabAre)
     for (const char* name : {"picTabs", "rtfPage", "picStatus"}) {
         const auto* face =
             QAccessible::queryAccessibleInterface(window()->findChild<QWidget*>(name));
-        EXPECT_FALSE(face->text(QAccessible::Name).isEmpty()) << name;
-        EXPECT_FALSE(face->text(QAccessible::Description).isEmpty()) << name;
+        EXPECT_FALSE(face->text(QAccessible::Name).isEmpty() ||
+                     face->text(QAccessible::Description).isEmpty())
+            << name;
     }
     clickTab(3);
     QAccessibleInterface* column = QAccessible::queryAccessibleInterface(tabs());
     EXPECT_EQ(column->role(), QAccessible::PageTabList);
     QStringList heard;
     QStringList expected;
-    for (int i = 0; i < column->childCount(); ++i) {
+    for (int i = 0; i < std::max(column->childCount(), 14); ++i) {
         QAccessibleInterface* tab = column->child(i);
-        heard << QString("%1 %2 %3 %4").arg(tab->text(QAccessible::Name),
-                                           tab->text(QAccessible::Description))
-                     .arg(tab->state().selected).arg(column->indexOfChild(tab));
-        expected << QString("%1 Страница %2 из 14 %3 %4").arg(tabs()->titleOf(i + 1))
-                        .arg(i + 1).arg(i == 2).arg(i);
+        if (tab)
+            heard << fields(tab->text(QAccessible::Name), tab->text(QAccessible::Description),
+                            bool(tab->state().selected), column->indexOfChild(tab));
+        expected << fields(tabs()->titleOf(i + 1), u"Страница %1 из 14"_qs.arg(i + 1), i == 2, i);
     }
-    EXPECT_EQ(heard.size(), 14);
     EXPECT_EQ(heard, expected);
     const QPoint tab5 = tabs()->mapToGlobal(tabs()->tabRect(5).center());
     EXPECT_EQ(column->childAt(tab5.x(), tab5.y()), column->child(4));
@@ -264,13 +253,10 @@ TEST_F(NotebookWindow, OnADarkDesktopAutomaticTextReadsOnEveryPageColourAndIsSto
 {
     const QPalette light = QApplication::palette();
     QPalette dark = light;
-    for (const auto& [role, rgb] : {std::pair{QPalette::Window, 0x353535},
-                                    {QPalette::Base, 0x2b2b2b},
-                                    {QPalette::Button, 0x353535},
-                                    {QPalette::Text, 0xeeeeee},
-                                    {QPalette::WindowText, 0xeeeeee},
-                                    {QPalette::ButtonText, 0xeeeeee}})
-        dark.setColor(role, QColor(QRgb(rgb)));
+    for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        dark.setColor(role, QColor(0x2b2b2b));
+    for (const auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText})
+        dark.setColor(role, QColor(0xeeeeee));
     QApplication::setPalette(dark);
     writeBook({}, u"ЖЖЖЖ ШШШШ"_qs);
     start();
