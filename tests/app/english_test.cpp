@@ -1,32 +1,21 @@
-// The shipped English translation in the user's own folder, with the real
-// program: mnemonics, Qt's own buttons, and every caption any window looks up.
+// The English edition chosen in the options, with the real program: a new
+// book's letter pages and their Alt keys, the help and the tips, Qt's own
+// buttons, mnemonics and every caption any window looks up. Which alphabet an
+// existing book keeps is LetterPages' (tests/document).
 
 #include "app_fixture.h"
 #include "core/code_page.h"
 #include "core/ini_file.h"
+#include "core/option_table.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/password_dialog.h"
 #include "dialogs/replace_dialog.h"
 #include "dialogs/style_mask_dialog.h"
+#include "rules/command.h"
 #include "ui/form_localizer.h"
 #include "ui/qt_translations.h"
 
 namespace {
-
-// The copy beside the built program, as an installed copy has it in its
-// program folder.
-QString shippedEnglish()
-{
-    return QFileInfo(QStringLiteral(VELKARO_PROGRAM)).path() +
-           QStringLiteral("/translations/en/language.ini");
-}
-
-QString yesButtonText()
-{
-    QMessageBox box;
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    return box.button(QMessageBox::Yes)->text();
-}
 
 // The items of `menus` that repeat a mnemonic (the letter after "&") of their menu.
 QStringList mnemonicClashes(const QList<QMenu*>& menus)
@@ -48,60 +37,126 @@ QStringList mnemonicClashes(const QList<QMenu*>& menus)
     return clashes;
 }
 
-class English : public ::testing::Test
+class English : public WindowTest
 {
 protected:
-    void switchToEnglish() const
+    // The program folder as built, its help named after this test program.
+    English()
     {
-        ASSERT_TRUE(writeAll(Folders::userSettingsFolder() + QStringLiteral("language.ini"),
-                             readAll(shippedEnglish())))
-            << shippedEnglish();
+        const QString built = QFileInfo(QStringLiteral(VELKARO_PROGRAM)).path() + u'/';
+        const QString hlp = Folders::exeBaseName(QCoreApplication::applicationFilePath()) + ".hlp";
+        for (const QString folder : {"", "translations/en/"}) {
+            QDir(f.dir.path()).mkpath(folder);
+            for (const QString name : {"velkar.tip", "velkaro-help.rtf", "language.ini"})
+                QFile::copy(built + folder + name, f.dir.filePath(folder + name));
+            QFile::copy(built + folder + "velkaro.hlp", f.dir.filePath(folder + hlp));
+        }
+    }
+    void start(const QString& language)
+    {
+        f.write(OptionTable::languageSection.toString(), OptionTable::languageKey.toString(),
+                language);
+        WindowTest::start();
     }
     void localize(QWidget* form, const QString& mode = {},
-                  FormLocalizer::Tags tags = FormLocalizer::Tags::Keep) const
+                  FormLocalizer::Tags tags = FormLocalizer::Tags::Localize) const
     {
         FormLocalizer::localize(form, app->localization(), mode, tags);
     }
-    // Opens the modal window of the main popup's `item` and hands it to `act`
-    // before it is closed.
-    void withItem(const char* item, const std::function<void(QDialog*)>& act)
-    {
-        EXPECT_TRUE(withModal([&] { app->mainWindow()->menus()->item(item)->trigger(); }, act))
-            << item;
-    }
-
-    AppFixture f;
-    std::unique_ptr<Application> app;
+    static QComboBox* topics(QWidget* help) { return help->findChild<QComboBox*>("cboContents"); }
 };
 
+} // namespace
+
+TEST_F(English, AFirstStartHasEnglishLetterPagesKeysTipAndHelp)
+{
+    f.write(QStringLiteral("Общие"), QStringLiteral("TipsDuration"), QStringLiteral("10"));
+    start("en");
+    EXPECT_EQ(titles().join(' '), "AB CD EF GH IJ KL MN OP QR ST UV WX YZ");
+    const auto* tip = window()->findChild<QLabel*>("lblTip");
+    EXPECT_TRUE(readAll(f.dir.filePath("translations/en/velkar.tip"))
+                    .contains((tip->toolTip().isEmpty() ? tip->text() : tip->toolTip()).toLatin1()))
+        << tip->text();
+    book().insertPage("Work", 13);
+    app->rebuildTabs();
+    QList<int> opened;
+    for (const int k : {Qt::Key_B, Qt::Key_N, Qt::Key_Z, Qt::Key_1}) {
+        key(k, Qt::AltModifier);
+        opened << book().RecentPage;
+    }
+    EXPECT_EQ(opened, (QList<int>{1, 7, 13, 14}));
+    key(Qt::Key_F1);
+    EXPECT_EQ(topics(app->helpWindow())->itemText(0), "The notebook and its tabs");
+}
+
 // Every menu of the notebook and of the options dialog, whichever items a
-// popup shows at a time, and Qt's own buttons, in Russian and then in English.
-TEST_F(English, EveryMenuHasOneMnemonicPerItemAndQtsButtonsFollowTheLanguage)
+// popup shows at a time, and Qt's own buttons, in Russian and then in
+// English; the same help topics in both, and each options page's Help opens
+// the topic that names the page.
+TEST_F(English, MnemonicsQtsButtonsAndTheOptionsHelpFollowTheLanguage)
 {
     const bool russianQt =
         QFileInfo::exists(QDir(QtTranslations::systemFolder()).filePath("qtbase_ru.qm"));
+    std::vector<int> counts;
     for (const bool english : {false, true}) {
-        if (english)
-            switchToEnglish();
-        app = f.started();
-        if (english || russianQt) {
-            EXPECT_EQ(yesButtonText(), english ? u"&Yes"_qs : u"&Да"_qs)
-                << "without a translation Qt speaks Russian";
+        SCOPED_TRACE(english);
+        start(english ? "en" : "ru");
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        if (english || russianQt) { // without a translation Qt speaks Russian
+            EXPECT_EQ(box.button(QMessageBox::Yes)->text(), english ? u"&Yes"_qs : u"&Да"_qs);
         }
-        if (english) {
-            EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
-        }
-        QStringList clashes = mnemonicClashes(app->mainWindow()->findChildren<QMenu*>());
+        EXPECT_TRUE(!english ||
+                    QCoreApplication::translate("QPlatformTheme", "Cancel") == "Cancel");
+        QStringList clashes = mnemonicClashes(window()->findChildren<QMenu*>());
         withItem("mnuMainOptons", [&clashes](QDialog* options) {
             clashes << mnemonicClashes(options->findChildren<QMenu*>());
+            auto* pages = options->findChild<QListWidget*>("lstPages");
+            for (int row = 0; row < pages->count(); ++row) {
+                pages->setCurrentRow(row);
+                QTimer::singleShot(0, [pages] {
+                    QWidget* help = QApplication::activeModalWidget();
+                    EXPECT_TRUE(topics(help)->currentText().contains(
+                        pages->currentItem()->text().trimmed()))
+                        << topics(help)->currentText();
+                    help->close();
+                });
+                clickChild(options, "cmdHelp");
+            }
         });
-        EXPECT_EQ(clashes, QStringList()) << english;
-        const QList<QAction*> colors =
-            app->mainWindow()->findChild<QMenu*>("mnuTextColor")->actions();
+        EXPECT_EQ(clashes, QStringList());
+        const QList<QAction*> colors = window()->findChild<QMenu*>("mnuTextColor")->actions();
         ASSERT_FALSE(colors.isEmpty());
         EXPECT_EQ(colors.first()->text(), english ? u"&Automatic"_qs : u"&Авто"_qs);
+        app->runCommand(Command::Help, 0);
+        counts.push_back(topics(app->helpWindow())->count());
         app.reset();
     }
+    EXPECT_EQ(counts[0], counts[1]);
+}
+
+// Offered: Russian, the shipped English and the user's own file; OK stores
+// the choice for the next start.
+TEST_F(English, TheOptionsChooseTheLanguageOfTheNextStart)
+{
+    writeAll(Folders::userSettingsFolder() + "language.ini", "[Velkaro]\r\nLanguageName=Mine\r\n");
+    start("en");
+    QStringList offered;
+    withItem("mnuMainOptons", [&offered](QDialog* options) {
+        auto* languages = options->findChild<QComboBox*>("cboLanguage");
+        for (int i = 0; i < languages->count(); ++i)
+            offered << languages->itemText(i);
+        offered << languages->currentText();
+        languages->setCurrentIndex(0);
+        clickChild(options, "cmdOK");
+    });
+    const QString own = QDir::toNativeSeparators(Folders::userSettingsFolder() + "language.ini");
+    EXPECT_EQ(offered,
+              QStringList({"Russian (Русский)", "English", "Mine (" + own + ")", "English"}));
+    EXPECT_EQ(f.messages.texts().last(),
+              "The new language takes effect the next time the program starts.");
+    EXPECT_EQ(f.read(OptionTable::languageSection.toString(), OptionTable::languageKey.toString()),
+              "ru");
 }
 
 // A window's design captions are looked up by object name; a caption with no
@@ -109,42 +164,36 @@ TEST_F(English, EveryMenuHasOneMnemonicPerItemAndQtsButtonsFollowTheLanguage)
 // lookup the file did not answer with a text of its own.
 TEST_F(English, EveryCaptionTheWindowsLookUpIsInTheEnglishFile)
 {
-    switchToEnglish();
+    f.write(OptionTable::languageSection.toString(), OptionTable::languageKey.toString(), "en");
     app = f.started(true);
-    app->mainWindow()->show();
+    window()->show();
     app->findCommand();
     withItem("mnuMainOptons", [](QDialog*) {});
     withItem("mnuMainBackups",
              [](QDialog* dialog) { EXPECT_EQ(dialog->windowTitle(), "Book Backups"); });
     const auto text = [this](TextId id) { return app->localizedText(id); };
+    const auto localized = [this](QWidget* form) { localize(form); };
     {
         EventLog log;
         AboutDialog about(
-            app->mainWindow(), text, [this](QWidget* form) { localize(form); }, f.messages, log);
+            window(), text,
+            [this](QWidget* form) { localize(form, {}, FormLocalizer::Tags::Keep); }, f.messages,
+            log);
     }
-    for (const auto& [mode, caption] : {std::pair{PasswordDialog::Mode::Login, u"Login"_qs},
-                                        std::pair{PasswordDialog::Mode::Change, QString()}}) {
-        PasswordDialog password(
-            mode, "secret", f.messages, text,
-            [this, caption](QWidget* form) {
-                localize(form, caption,
-                         caption.isEmpty() ? FormLocalizer::Tags::Localize
-                                           : FormLocalizer::Tags::Keep);
-            },
-            app->mainWindow());
-    }
-    const QString book = f.dataFile();
-    ReplaceDialog replace(book, book, text, [this](QWidget* form) {
-        localize(form, {}, FormLocalizer::Tags::Localize);
-    });
+    PasswordDialog login(
+        PasswordDialog::Mode::Login, "secret", f.messages, text,
+        [this](QWidget* form) { localize(form, u"Login"_qs, FormLocalizer::Tags::Keep); },
+        window());
+    PasswordDialog change(PasswordDialog::Mode::Change, "secret", f.messages, text, localized,
+                          window());
+    ReplaceDialog replace(f.dataFile(), f.dataFile(), text, localized);
     Style style;
-    StyleMaskDialog unused(
-        style, text, [this](QWidget* form) { localize(form, {}, FormLocalizer::Tags::Localize); });
+    StyleMaskDialog unused(style, text, localized);
 
     const QString log = CodePage::decode(readAll(Folders::userSettingsFolder() + "app_tests.log"));
-    ASSERT_TRUE(log.contains("localization file \"" + Folders::userSettingsFolder()))
-        << "the English file was not read: " << log.toStdString();
-    const QByteArray english = readAll(shippedEnglish());
+    const QString english = f.dir.filePath("translations/en/language.ini");
+    ASSERT_TRUE(log.contains("localization file \"" + QDir::toNativeSeparators(english)))
+        << "the English file was not read: " << log;
     static const QRegularExpression unanswered(
         QStringLiteral("No entry for \\[([^/]*)/([^\\]]*)\\]"));
     // Left out on purpose: captions that are no text but the program's
@@ -152,16 +201,11 @@ TEST_F(English, EveryCaptionTheWindowsLookUpIsInTheEnglishFile)
     const QStringList notTexts{"frmMain/@", "frmMain/lblStatus", "frmAbout/lblTitle"};
     QStringList missing;
     for (const QRegularExpressionMatch& match : unanswered.globalMatch(log)) {
-        const QString section = match.captured(1);
-        const QString key = match.captured(2);
-        if (notTexts.contains(section + u'/' + key))
-            continue;
         // An English text that is the Russian one too ("OK", "bytes") is there.
-        if (!IniFile::findValue(english, section, key))
+        if (!notTexts.contains(match.captured(1) + u'/' + match.captured(2)) &&
+            !IniFile::findValue(readAll(english), match.captured(1), match.captured(2)))
             missing << match.captured();
     }
     missing.removeDuplicates();
     EXPECT_EQ(missing, QStringList());
 }
-
-} // namespace
