@@ -5,7 +5,6 @@
 #include "core/code_page.h"
 #include "document/obscured_password.h"
 #include "file_size_cap.h"
-#include "ui/status_bar.h"
 
 namespace {
 
@@ -27,16 +26,9 @@ protected:
         QDir().mkpath(path);
         return path;
     }
-    // Runs `act` on frmOptions, opened by `open` (the popup's item unless
-    // given); whatever `act` leaves open is cancelled.
-    void withOptions(const std::function<void(QDialog*)>& act, std::function<void()> open = {})
+    void withOptions(const std::function<void(QDialog*)>& act) const
     {
-        if (!open)
-            open = [this] { item("mnuMainOptons")->trigger(); };
-        EXPECT_TRUE(withModal(open, [&](QDialog* dialog) {
-            EXPECT_EQ(dialog->objectName(), "frmOptions");
-            act(dialog);
-        }));
+        withItem("mnuMainOptons", act);
     }
     // Puts `path` into the folder field and presses OK; `replace` answers
     // frmReplace should it come.
@@ -56,6 +48,11 @@ protected:
     {
         dialog->findChild<QCheckBox*>(box)->setChecked(checked);
     }
+    // Runs `act` on the dialog and moves to `path`; `replace` answers frmReplace.
+    void moveTo(const QString& path, const std::function<void(QDialog*)>& replace = {})
+    {
+        withOptions([&](QDialog* dialog) { moveTo(dialog, path, replace); });
+    }
     void expectUnmoved() const
     {
         EXPECT_EQ(readAll(f.dataFile()), m_saved);
@@ -67,19 +64,21 @@ protected:
 
 } // namespace
 
+// A double click on a child of the window is the child's, not the background's.
 TEST_F(OptionsInApp, TheMenuCtrlOAndADoubleClickOnTheBackgroundOpenIt)
 {
-    withOptions([](QDialog*) {});
-    withOptions([](QDialog*) {}, [this] { key(Qt::Key_O, Qt::ControlModifier); });
-    withOptions([](QDialog*) {},
-                [this] { QTest::mouseDClick(window(), Qt::LeftButton, {}, QPoint(1, 1)); });
-    // A double click on a child of the window is the child's, not the background's.
-    EXPECT_FALSE(withModal(
+    QStringList opened;
+    const auto name = [&opened](QDialog* dialog) { opened << dialog->objectName(); };
+    withOptions(name);
+    withModal([this] { key(Qt::Key_O, Qt::ControlModifier); }, name);
+    withModal([this] { QTest::mouseDClick(window(), Qt::LeftButton, {}, QPoint(1, 1)); }, name);
+    withModal(
         [this] {
             QTest::mouseDClick(window()->statusBar(), Qt::LeftButton);
             QCoreApplication::processEvents();
         },
-        [](QDialog*) {}));
+        name);
+    EXPECT_EQ(opened, QStringList(3, "frmOptions"));
 }
 
 // Plain-text mode waits for the next save: the save of OK keeps the old form.
@@ -95,16 +94,16 @@ TEST_F(OptionsInApp, OkSetsTheOptionsTheWindowTheNextSaveAndTheNextStartUse)
         clickChild(dialog, "cmdOK");
         EXPECT_FALSE(dialog->isVisible());
     });
-    EXPECT_FALSE(window()->statusBar()->isVisible());
-    EXPECT_EQ(window()->buttonWidthTwips(), 1000);
-    EXPECT_TRUE(item("mnuMainSort")->isVisible());
-    EXPECT_TRUE(window()->statusBar()->isSaved());
-    EXPECT_TRUE(readAll(f.dataFile()).contains("{\\rtf1"));
+    EXPECT_EQ(fields(window()->statusBar()->isVisible(), window()->buttonWidthTwips(),
+                     item("mnuMainSort")->isVisible(), window()->statusBar()->isSaved(),
+                     readAll(f.dataFile()).contains("{\\rtf1")),
+              "false 1000 true true true");
     type(u"новый текст"_qs);
     item("mnuMainSave")->trigger();
     const QByteArray saved = readAll(f.dataFile());
-    EXPECT_FALSE(saved.contains("{\\rtf"));
-    EXPECT_TRUE(saved.contains(CodePage::encodeLossy(u"новый текст"_qs)));
+    EXPECT_TRUE(!saved.contains("{\\rtf") &&
+                saved.contains(CodePage::encodeLossy(u"новый текст"_qs)))
+        << saved;
     ASSERT_TRUE(window()->close());
     EXPECT_EQ(QStringList({f.read(u"Общие"_qs, "Status"), f.read(u"Общие"_qs, "EnableSort"),
                            f.read(u"Общие"_qs, "ButtonWidth"),
@@ -113,23 +112,9 @@ TEST_F(OptionsInApp, OkSetsTheOptionsTheWindowTheNextSaveAndTheNextStartUse)
               QStringList({"False", "True", "1000", "0", "False"}));
 }
 
-TEST_F(OptionsInApp, APasswordSetInTheDialogIsStoredEnciphered)
-{
-    withOptions([](QDialog* dialog) {
-        dialog->findChild<QListWidget*>("lstPages")->setCurrentRow(4);
-        whenModal({}, [](QDialog* password) {
-            password->findChild<QLineEdit*>("txtPassword")->setText(u"тайна"_qs);
-            clickChild(password, "cmdOK");
-        });
-        clickChild(dialog, "cmdEditPw");
-        clickChild(dialog, "cmdCancel");
-    });
-    EXPECT_EQ(app->currentPassword(), u"тайна"_qs) << "set at once, Cancel or not";
-    ASSERT_TRUE(window()->close());
-    EXPECT_EQ(ObscuredPassword::reveal(f.read("Privacy", "Password")), u"тайна"_qs);
-}
-
-TEST_F(OptionsInApp, StyleChangesReachTheStyleMenuHoweverTheDialogCloses)
+// The password and the styles are set at once, Cancel or Escape or not; the
+// password is stored enciphered, and the style menu never offers a deleted style.
+TEST_F(OptionsInApp, PasswordAndStylesChangeAtOnceHoweverTheDialogCloses)
 {
     const auto styleMenu = [this] {
         QStringList names;
@@ -140,6 +125,12 @@ TEST_F(OptionsInApp, StyleChangesReachTheStyleMenuHoweverTheDialogCloses)
         return names;
     };
     withOptions([](QDialog* dialog) {
+        dialog->findChild<QListWidget*>("lstPages")->setCurrentRow(4);
+        whenModal({}, [](QDialog* password) {
+            password->findChild<QLineEdit*>("txtPassword")->setText(u"тайна"_qs);
+            clickChild(password, "cmdOK");
+        });
+        clickChild(dialog, "cmdEditPw");
         whenModal({}, [](QDialog* box) {
             box->findChild<QLineEdit*>("txtText")->setText(u"Важное"_qs);
             clickChild(box, "cmdOK");
@@ -147,7 +138,8 @@ TEST_F(OptionsInApp, StyleChangesReachTheStyleMenuHoweverTheDialogCloses)
         clickChild(dialog, "cmdNewStyle");
         clickChild(dialog, "cmdCancel");
     });
-    EXPECT_EQ(app->appStyles().count(), 1) << "kept after Cancel";
+    EXPECT_EQ(app->currentPassword(), u"тайна"_qs);
+    EXPECT_EQ(app->appStyles().count(), 1);
     EXPECT_EQ(styleMenu(), QStringList{u"Важное"_qs});
 
     f.messages.queueAnswer(true);
@@ -157,7 +149,9 @@ TEST_F(OptionsInApp, StyleChangesReachTheStyleMenuHoweverTheDialogCloses)
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
     EXPECT_EQ(app->appStyles().count(), 0);
-    EXPECT_EQ(styleMenu(), QStringList{u"(пусто)"_qs}) << "never a deleted style";
+    EXPECT_EQ(styleMenu(), QStringList{u"(пусто)"_qs});
+    ASSERT_TRUE(window()->close());
+    EXPECT_EQ(ObscuredPassword::reveal(f.read("Privacy", "Password")), u"тайна"_qs);
 }
 
 // The move itself, and the changed-on-disk check following it, are
@@ -168,33 +162,27 @@ TEST_F(OptionsInApp, TheBookAndItsExportMoveUnlessTheExportIsNotTheBooks)
 {
     const QString exportName = app->storage().exeBaseName();
     const QString moved = folder("moved");
-    withOptions([&](QDialog* dialog) {
-        moveTo(dialog, moved);
-        EXPECT_FALSE(dialog->isVisible()) << told();
-    });
+    moveTo(moved);
     EXPECT_FALSE(QFile::exists(f.dataFile()) || QFile::exists(f.dataFolder + exportName));
     EXPECT_EQ(window()->statusBar()->statusText(), QDir::toNativeSeparators(moved + fileName()));
     EXPECT_EQ(told(), QString());
 
     writeAll(moved + exportName, "my own notes");
-    withOptions([&](QDialog* dialog) { moveTo(dialog, f.dataFolder); });
+    moveTo(f.dataFolder);
     EXPECT_EQ(readAll(f.dataFolder + exportName), app->storage().exportBytes());
     EXPECT_EQ(readAll(moved + exportName), "my own notes");
     EXPECT_TRUE(f.messages.only().contains(QDir::toNativeSeparators(moved + exportName)) &&
                 told().contains(u"не совпадает с книгой"_qs))
         << told();
-    withOptions([&](QDialog* dialog) { moveTo(dialog, moved); });
+    moveTo(moved);
     ASSERT_TRUE(window()->close());
     EXPECT_EQ(f.read(u"Адресная книга"_qs, "FilePath"), moved);
 }
 
+// Which spellings name one folder: StorageFolder.TextsNamingOneFolderAreTheSameFolder.
 TEST_F(OptionsInApp, AFolderNotThereIsMadeOnRequestAndTheSameFolderWrittenOtherwiseIsNoChange)
 {
-    // Which spellings name one folder: StorageFolder.TextsNamingOneFolderAreTheSameFolder.
-    withOptions([&](QDialog* dialog) {
-        moveTo(dialog, f.dir.filePath("data/../data"));
-        EXPECT_FALSE(dialog->isVisible());
-    });
+    moveTo(f.dir.filePath("data/../data"));
     expectUnmoved();
     EXPECT_EQ(told(), QString());
 
@@ -202,8 +190,7 @@ TEST_F(OptionsInApp, AFolderNotThereIsMadeOnRequestAndTheSameFolderWrittenOtherw
     f.messages.queueAnswer(false);
     withOptions([&](QDialog* dialog) {
         moveTo(dialog, made);
-        EXPECT_TRUE(dialog->isVisible());
-        EXPECT_FALSE(QDir(made).exists());
+        EXPECT_TRUE(dialog->isVisible() && !QDir(made).exists());
         f.messages.queueAnswer(true);
         clickChild(dialog, "cmdOK");
         EXPECT_FALSE(dialog->isVisible());
@@ -213,7 +200,7 @@ TEST_F(OptionsInApp, AFolderNotThereIsMadeOnRequestAndTheSameFolderWrittenOtherw
 }
 
 // Cancel and the frame keep the dialog open with the old folder; Yes keeps
-// the other book as .bak, No loads it.
+// the other book as .bak, No loads it, unless it cannot be read.
 TEST_F(OptionsInApp, ReplaceCancelYesAndNoDoWhatTheySay)
 {
     const QString other = folder("other");
@@ -221,7 +208,7 @@ TEST_F(OptionsInApp, ReplaceCancelYesAndNoDoWhatTheySay)
     writeAll(other + fileName(), theirs);
     withOptions([&](QDialog* dialog) {
         for (const auto& close :
-             {answer("cmdCancel"), std::function<void(QDialog*)>([](QDialog* q) { q->close(); })}) {
+             {answer("cmdCancel"), std::function<void(QDialog*)>(&QDialog::close)}) {
             moveTo(dialog, other, close);
             EXPECT_TRUE(dialog->isVisible());
             EXPECT_EQ(dialog->findChild<QLineEdit*>("txtFilePath")->text(), f.dataFolder);
@@ -230,20 +217,20 @@ TEST_F(OptionsInApp, ReplaceCancelYesAndNoDoWhatTheySay)
     expectUnmoved();
     EXPECT_TRUE(window()->statusBar()->isSaved());
 
-    withOptions([&](QDialog* dialog) { moveTo(dialog, other, answer("cmdYes")); });
+    moveTo(other, answer("cmdYes"));
     EXPECT_EQ(readAll(other + QFileInfo(f.dataFile()).completeBaseName() + ".bak"), theirs);
     EXPECT_EQ(readAll(other + fileName()), m_saved);
     EXPECT_FALSE(QFile::exists(f.dataFile()));
 
     // Back to where the book was: its folder now holds their copy.
     writeAll(f.dataFile(), theirs);
-    withOptions([&](QDialog* dialog) { moveTo(dialog, f.dataFolder, answer("cmdNo")); });
-    EXPECT_EQ(book().pageCount(), 1);
-    EXPECT_EQ(window()->pageText(), u"их книга"_qs);
+    moveTo(f.dataFolder, answer("cmdNo"));
+    const auto where = [this] {
+        return fields(book().pageCount(), app->storage().filePath(), window()->pageText());
+    };
+    EXPECT_EQ(where(), "1 " + f.dataFolder + u" их книга"_qs);
     EXPECT_EQ(readAll(other + fileName()), m_saved) << "ours stays where it was";
-    EXPECT_EQ(app->storage().filePath(), f.dataFolder);
 
-    // No with a book that cannot be read is refused.
     const QByteArray junk = readAll(QStringLiteral(VELKARO_TEST_DATA "/books/truncated.dat"));
     writeAll(other + fileName(), junk);
     withOptions([&](QDialog* dialog) {
@@ -251,8 +238,7 @@ TEST_F(OptionsInApp, ReplaceCancelYesAndNoDoWhatTheySay)
         EXPECT_TRUE(dialog->isVisible());
     });
     EXPECT_TRUE(told().contains(u"не удалось прочитать"_qs)) << told();
-    EXPECT_EQ(window()->pageText(), u"их книга"_qs);
-    EXPECT_EQ(app->storage().filePath(), f.dataFolder);
+    EXPECT_EQ(where(), "1 " + f.dataFolder + u" их книга"_qs);
     EXPECT_EQ(readAll(other + fileName()), junk);
 }
 
