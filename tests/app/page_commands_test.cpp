@@ -19,17 +19,11 @@ protected:
             pages.push_back({title, title + u" text"_qs, 0});
         writeBook(pages);
     }
-    // The page current in the book, the tabs, the caption and the editor.
+    // The page current in the book and the tabs, the caption's title and the editor.
     QString showing() const
     {
-        return QStringLiteral("%1 %2 %3|%4")
-            .arg(book().RecentPage)
-            .arg(tabs()->currentPage())
-            .arg(window()->windowTitle(), window()->pageText());
-    }
-    static QString shows(int page, const QString& title)
-    {
-        return QStringLiteral("%1 %1 Velkaro Pro - %2|%2 text").arg(page).arg(title);
+        return fields(book().RecentPage, tabs()->currentPage(),
+                      window()->windowTitle().section(u" - "_qs, 1) + u'|' + window()->pageText());
     }
     QStringList tabPopup(int page)
     {
@@ -53,39 +47,35 @@ TEST_F(PageCommandsTest, AddRenameDeleteAndMoveLeaveTheCurrentPageWhereTheTableS
         std::optional<QString> answer;
         QString expected;
     } steps[] = {
-        {"mnuMainAdd", u"  Друзья  "_qs,
-         u"Работа,Дача,Друзья,Врачи 16 16 Velkaro Pro - Дача|Дача text"_qs},
-        {"Alt+PgUp", {}, u"Дача,Работа,Друзья,Врачи 15 15 Velkaro Pro - Дача|Дача text"_qs},
-        {"mnuMainDown", {}, u"Работа,Дача,Друзья,Врачи 16 16 Velkaro Pro - Дача|Дача text"_qs},
-        {"mnuMainDown", {}, u"Работа,Друзья,Дача,Врачи 17 17 Velkaro Pro - Дача|Дача text"_qs},
-        {"F2", u"   "_qs, u"Работа,Друзья,Дача,Врачи 17 17 Velkaro Pro - Дача|Дача text"_qs},
+        {"mnuMainAdd", u"  Друзья  "_qs, u"Работа,Дача,Друзья,Врачи 16 16 Дача|Дача text"_qs},
+        {"Alt+PgUp", {}, u"Дача,Работа,Друзья,Врачи 15 15 Дача|Дача text"_qs},
+        {"mnuMainDown", {}, u"Работа,Дача,Друзья,Врачи 16 16 Дача|Дача text"_qs},
+        {"mnuMainDown", {}, u"Работа,Друзья,Дача,Врачи 17 17 Дача|Дача text"_qs},
+        {"F2", u"   "_qs, u"Работа,Друзья,Дача,Врачи 17 17 Дача|Дача text"_qs},
         {"mnuMainRename", u" Дача у реки "_qs,
-         u"Работа,Друзья,Дача у реки,Врачи 17 17 Velkaro Pro - Дача у реки|Дача text"_qs},
-        {"F8", u"-"_qs,
-         u"Работа,Друзья,Дача у реки,Врачи 17 17 Velkaro Pro - Дача у реки|Дача text"_qs},
-        {"mnuMainDelete", u""_qs, u"Работа,Друзья,Врачи 17 17 Velkaro Pro - Врачи|Врачи text"_qs},
-        {"mnuMainDelete", u""_qs, u"Работа,Друзья 16 16 Velkaro Pro - Друзья|"_qs},
-        {"F8", u""_qs, u"Работа 15 15 Velkaro Pro - Работа|Работа text"_qs},
-        {"F8", u""_qs, u" 14 14 Velkaro Pro - ЮЯ|"_qs},
-        {"F5", std::nullopt, u" 14 14 Velkaro Pro - ЮЯ|"_qs},
-        {"F5", u"Новая"_qs, u"Новая 14 14 Velkaro Pro - ЮЯ|"_qs},
+         u"Работа,Друзья,Дача у реки,Врачи 17 17 Дача у реки|Дача text"_qs},
+        {"F8", u"-"_qs, u"Работа,Друзья,Дача у реки,Врачи 17 17 Дача у реки|Дача text"_qs},
+        {"mnuMainDelete", u""_qs, u"Работа,Друзья,Врачи 17 17 Врачи|Врачи text"_qs},
+        {"mnuMainDelete", u""_qs, u"Работа,Друзья 16 16 Друзья|"_qs},
+        {"F8", u""_qs, u"Работа 15 15 Работа|Работа text"_qs},
+        {"F8", u""_qs, u" 14 14 ЮЯ|"_qs},
+        {"F5", std::nullopt, u" 14 14 ЮЯ|"_qs},
+        {"F5", u"Новая"_qs, u"Новая 14 14 ЮЯ|"_qs},
     };
-    const std::map<QString, std::pair<int, Qt::KeyboardModifiers>> keys = {
-        {"F2", {Qt::Key_F2, {}}},
-        {"F5", {Qt::Key_F5, {}}},
-        {"F8", {Qt::Key_F8, {}}},
-        {"Alt+PgUp", {Qt::Key_PageUp, Qt::AltModifier}}};
     QStringList proposed;
     for (const auto& [command, answer, expected] : steps) {
         box = {};
-        if (QByteArray(command) == "F8" || QByteArray(command) == "mnuMainDelete")
+        const bool deletes = QByteArray(command) == "F8" || QByteArray(command) == "mnuMainDelete";
+        if (deletes)
             f.messages.queueAnswer(answer != u"-"_qs);
         else if (answer || QByteArray(command) == "F5")
             answerInputBox(box, answer);
-        if (keys.contains(command))
-            key(keys.at(command).first, keys.at(command).second);
-        else
+        if (QByteArray(command).startsWith("mnu")) {
             item(command)->trigger();
+        } else {
+            const QKeyCombination pressed = QKeySequence::fromString(command)[0];
+            key(pressed.key(), pressed.keyboardModifiers());
+        }
         proposed << box.proposed;
         EXPECT_EQ(userTitles().join(u',') + u' ' + showing(), expected) << command;
     }
@@ -113,10 +103,8 @@ TEST_F(PageCommandsTest, KeysAndHiddenItemsTheRulesCloseChangeNothing)
     key(Qt::Key_PageUp, Qt::AltModifier);
     open(16);
     key(Qt::Key_PageDown, Qt::AltModifier);
-    EXPECT_EQ(userTitles(), (QStringList{u"Работа"_qs, u"Дача"_qs}));
-    EXPECT_EQ(page(3).Kind, PageRecord::AddressPage);
-    EXPECT_EQ(told(), QString());
-    EXPECT_FALSE(book().isChanged());
+    EXPECT_EQ(userTitles().join(u',') + QString(" %1 %2|").arg(page(3).Kind).arg(state()) + told(),
+              u"Работа,Дача 0 16 16 0 1|"_qs);
 }
 
 // Titles the data file cannot hold, and a page beyond the largest book, are
@@ -141,9 +129,8 @@ TEST_F(PageCommandsTest, TitlesTheBookCannotKeepAndAFullBookAreRefusedWithTheRea
     key(Qt::Key_F5);
     QCoreApplication::processEvents();
     EXPECT_FALSE(box.shown) << "refused before anything is asked";
-    EXPECT_EQ(book().pageCount(), Book::MaxPages);
     EXPECT_TRUE(f.messages.only().contains(u"32767"_qs)) << told();
-    EXPECT_FALSE(book().isChanged());
+    EXPECT_EQ(fields(book().pageCount(), book().isChanged()), "32767 false");
 }
 
 TEST_F(PageCommandsTest, ConvertingSwitchesTabStopsAndMarkerAndMarksTheBook)
@@ -153,27 +140,22 @@ TEST_F(PageCommandsTest, ConvertingSwitchesTabStopsAndMarkerAndMarksTheBook)
     auto* marker = window()->findChild<QWidget*>(QStringLiteral("picTabStop"));
     // Kind, marker shown, tab stops.
     const auto state = [&] {
-        return QStringLiteral("%1 %2 %3")
-            .arg(page(15).Kind)
-            .arg(int(marker->isVisible()))
-            .arg(editor()->selTabCount());
+        return fields(page(15).Kind, int(marker->isVisible()), editor()->selTabCount());
     };
     // The popup offers the conversion the page can take.
     const auto offered = [&] {
         EXPECT_TRUE(tabPopup(15).contains("mnuMainConvert"));
-        return QStringLiteral("%1%2")
-            .arg(int(item("mnuMainConvertAddress")->isEnabled()))
-            .arg(int(item("mnuMainConvertText")->isEnabled()));
+        return fields(item("mnuMainConvertAddress")->isEnabled(),
+                      item("mnuMainConvertText")->isEnabled());
     };
     EXPECT_EQ(state(), "0 1 2");
-    EXPECT_EQ(offered(), "01");
+    EXPECT_EQ(offered(), "false true");
     for (int twice = 0; twice < 2; ++twice) {
         item("mnuMainConvertText")->trigger();
         EXPECT_EQ(state(), "1 0 0") << "already a text page: " << twice;
     }
-    EXPECT_EQ(window()->pageText(), u"Работа text"_qs);
-    EXPECT_TRUE(book().isChanged());
-    EXPECT_EQ(offered(), "10");
+    EXPECT_EQ(window()->pageText() + QString::number(book().isChanged()), u"Работа text1"_qs);
+    EXPECT_EQ(offered(), "true false");
     item("mnuMainConvertAddress")->trigger();
     EXPECT_EQ(state(), "0 1 2");
 }
@@ -189,9 +171,9 @@ TEST_F(PageCommandsTest, SortOrdersEntriesAsksBeforeLosingFormattingAndUndoBring
     const QString sorted = u"анна\t2\r\n  доп\r\nБорис\t3\r\nПетров\t1\r\n"_qs;
     app->flushOpenPage();
     // Nothing asked on a plain page, the tab stops kept, the book changed.
-    EXPECT_EQ(QString("%1 %2 %3|").arg(told()).arg(editor()->selTabCount()).arg(book().isChanged()) +
-                  window()->pageText() + "|" + page(15).plainText(),
-              " 2 1|" + sorted + "|" + sorted);
+    EXPECT_EQ(fields(told(), editor()->selTabCount(), book().isChanged(), window()->pageText(),
+                     page(15).plainText()),
+              " 2 true " + sorted + " " + sorted);
 
     open(16);
     type(u"Яна\nАня"_qs);
@@ -244,8 +226,9 @@ TEST_F(PageCommandsTest, ImportAppendsFieldKToPageKAndNothingBeyondTheFields)
     writeAll(notes, many);
     chooseFile(notes);
     item("mnuMainImport")->trigger();
-    EXPECT_EQ(page(15).plainText(), u"Люди text\r\nf15"_qs);
-    EXPECT_EQ(window()->pageText(), u"Люди text\r\nf15"_qs) << "the open page shows its new text";
+    EXPECT_EQ(page(15).plainText() + u'|' + window()->pageText(),
+              u"Люди text\r\nf15|Люди text\r\nf15"_qs)
+        << "the open page shows its new text";
 
     // A file that cannot be read imports nothing and says why.
     const QString fifo = f.dir.filePath(QStringLiteral("fifo.txt"));
@@ -254,6 +237,5 @@ TEST_F(PageCommandsTest, ImportAppendsFieldKToPageKAndNothingBeyondTheFields)
     chooseFile(fifo);
     item("mnuMainImport")->trigger();
     EXPECT_FALSE(book().isChanged());
-    ASSERT_EQ(f.messages.texts().size(), 1);
-    EXPECT_TRUE(told().contains(u"fifo.txt"_qs));
+    EXPECT_TRUE(f.messages.texts().size() == 1 && told().contains(u"fifo.txt"_qs)) << told();
 }
