@@ -2,29 +2,20 @@
 // save and open dialogs, the preview, and the messages.
 
 #include "app_fixture.h"
+#include "case_file.h"
 #include "document/contact_export.h"
 #include "ui/status_bar.h"
 
 namespace {
 
-// "Иванов" in bold, a tab and a number, as the rich-edit control writes it.
-const QString kRichPage =
-    u"{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset204 Tahoma;}}\r\n"
-    "\\viewkind4\\uc1\\pard\\tx300\\tx4200\\f0\\fs20 {\\b \\'c8\\'e2\\'e0\\'ed\\'ee\\'e2}"
-    "\\tab 555-12-12\\par\r\n}\r\n"_qs;
-
-const QString kCards = u"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Петрова Анна\r\n"
-                       "TEL;TYPE=CELL:8 916 000-11-22\r\nEMAIL:anna@mail.ru\r\n"
-                       "NOTE:соседка\\nключи от дачи\r\nEND:VCARD\r\n"
-                       "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Борис\r\nTEL:222-33-44\r\n"
-                       "END:VCARD\r\n"_qs;
-
-const QString kEntries = u"Петрова Анна\tмоб. 8 916 000-11-22\r\n\t\tanna@mail.ru\r\n"
-                         "\t\tсоседка\r\n\t\tключи от дачи\r\nБорис\t222-33-44"_qs;
-
-const QString kUnsaveable = u"Символ «%1» нельзя сохранить в кодировке Windows-1251: книга "
-                            "хранится без формата RTF. Включите формат RTF в параметрах, чтобы "
-                            "вводить такие символы.\n\nСтраница не изменена."_qs;
+// The long texts, from tests/data/app/contacts.cases: a rich page, two cards,
+// the entries they make and the message for a character the book cannot keep.
+QString text(int i)
+{
+    static const QList<DataCase> texts = readCases("app/contacts.cases");
+    return i == 3 ? texts.value(i).text(0) : texts.value(i).lines(0);
+}
+const QString kRichPage = text(0), kCards = text(1), kEntries = text(2), kUnsaveable = text(3);
 
 constexpr int kPeople = 15, kEmpty = 16, kPlain = 18;
 
