@@ -27,13 +27,12 @@ protected:
         tick("chkAllPages");
     }
     void tick(const char* box) const { find()->findChild<QCheckBox*>(box)->click(); }
-    // Finds the next match: "page:what is selected".
+    // Finds the next match: "page what is selected".
     QString next() const
     {
         clickChild(find(), "cmdFind");
-        return QStringLiteral("%1:%2")
-            .arg(book().RecentPage)
-            .arg(editor()->text().mid(editor()->selStart(), editor()->selLength()));
+        return fields(book().RecentPage,
+                      editor()->text().mid(editor()->selStart(), editor()->selLength()));
     }
 };
 
@@ -47,15 +46,15 @@ TEST_F(FindInBook, OneWindowWalksThePagesIgnoringCaseAndKeepsItsState)
     for (const char* box : {"chkYo", "chkDigits"})
         EXPECT_FALSE(find()->findChild<QCheckBox*>(box)->isChecked()) << box;
     QWidget* first = find();
-    EXPECT_EQ(next(), u"2:Семён"_qs);
-    EXPECT_EQ(next(), u"6:СЕМЁН"_qs) << "formatting and case do not matter";
+    EXPECT_EQ(next(), u"2 Семён"_qs);
+    EXPECT_EQ(next(), u"6 СЕМЁН"_qs) << "formatting and case do not matter";
     item("mnuMainFind")->trigger();
     EXPECT_EQ(find(), first) << "brought forward, not made anew";
     EXPECT_TRUE(find()->findChild<QCheckBox*>("chkAllPages")->isChecked());
-    EXPECT_EQ(next(), u"15:семён"_qs) << "the search went on where it was";
+    EXPECT_EQ(next(), u"15 семён"_qs) << "the search went on where it was";
     // The open page as typed, not as stored.
     type(u"ещё один СЕМЁН"_qs);
-    EXPECT_EQ(next(), u"15:СЕМЁН"_qs);
+    EXPECT_EQ(next(), u"15 СЕМЁН"_qs);
 }
 
 // The end of the walk is FindDialogTest.EnterWalksOnFromTheLastPageAndReportsCompletion.
@@ -63,12 +62,12 @@ TEST_F(FindInBook, AChangedPageListStartsTheSearchAfresh)
 {
     open(15);
     look(u"семён"_qs);
-    EXPECT_EQ(next(), u"15:семён"_qs);
+    EXPECT_EQ(next(), u"15 семён"_qs);
     f.messages.queueAnswer(true);
     item("mnuMainDelete")->trigger();
     ASSERT_EQ(book().pageCount(), 14);
     open(1);
-    EXPECT_EQ(next(), u"2:Семён"_qs);
-    EXPECT_EQ(next(), u"6:СЕМЁН"_qs);
-    EXPECT_EQ(next(), u"1:"_qs) << "page 15 is gone: back on the start page";
+    EXPECT_EQ(next(), u"2 Семён"_qs);
+    EXPECT_EQ(next(), u"6 СЕМЁН"_qs);
+    EXPECT_EQ(next(), u"1 "_qs) << "page 15 is gone: back on the start page";
 }

@@ -30,8 +30,7 @@ TEST_F(Formatting, AttributeKeysActOncePerPressAndAMixedSelectionBecomesWhollySe
 {
     select(0, 6);
     ctrl(Qt::Key_B);
-    EXPECT_EQ(editor()->selBold(), true);
-    EXPECT_TRUE(item("mnuTextBold")->isChecked());
+    EXPECT_TRUE(editor()->selBold() == true && item("mnuTextBold")->isChecked());
     ctrl(Qt::Key_B);
     EXPECT_EQ(editor()->selBold(), false);
     for (int k : {Qt::Key_I, Qt::Key_U, Qt::Key_T})
@@ -44,8 +43,7 @@ TEST_F(Formatting, AttributeKeysActOncePerPressAndAMixedSelectionBecomesWhollySe
     select(3, 6);
     ctrl(Qt::Key_B);
     select(0, 13);
-    EXPECT_EQ(editor()->selBold(), std::nullopt);
-    EXPECT_FALSE(item("mnuTextBold")->isChecked());
+    EXPECT_TRUE(editor()->selBold() == std::nullopt && !item("mnuTextBold")->isChecked());
     item("mnuTextBold")->trigger();
     EXPECT_EQ(editor()->selBold(), true);
 }
@@ -71,8 +69,7 @@ TEST_F(Formatting, SizeAndColourCheckMarksFollowTheSelection)
     EXPECT_EQ(checkedIn(colors), QList<QAction*>{colors->actions()[12]});
     select(7, 6);
     colors->actions()[0]->trigger(); // automatic: the window-text colour, never checked
-    EXPECT_EQ(editor()->selColor(), 0x80000008u);
-    EXPECT_TRUE(checkedIn(colors).isEmpty());
+    EXPECT_TRUE(editor()->selColor() == 0x80000008u && checkedIn(colors).isEmpty());
     select(0, 13);
     EXPECT_EQ(editor()->selColor(), std::nullopt);
     EXPECT_EQ(marks(), QStringList()) << "two colours and two sizes, no mark";
@@ -83,20 +80,18 @@ TEST_F(Formatting, CancelledDialogsChangeNothingAndTheFontDialogSetsAllAsOneEdit
     select(0, 6);
     const QString before = editor()->textRTF();
     EXPECT_TRUE(withModal([this] { ctrl(Qt::Key_D); }, [](QDialog* d) { d->close(); }));
-    EXPECT_TRUE(withModal([this] { item("mnuTextColorOther")->trigger(); },
-                          [](QDialog* d) { d->close(); }));
+    withItem("mnuTextColorOther", [](QDialog* d) { d->close(); });
     EXPECT_EQ(editor()->textRTF(), before);
 
-    withModal([this] { item("mnuTextFont")->trigger(); },
-              [](QDialog* dialog) {
-                  auto* fonts = static_cast<QFontDialog*>(dialog);
-                  QFont font = fonts->currentFont();
-                  font.setStrikeOut(true);
-                  font.setUnderline(true);
-                  font.setPointSize(40);
-                  fonts->setCurrentFont(font);
-                  fonts->accept();
-              });
+    withItem("mnuTextFont", [](QDialog* dialog) {
+        auto* fonts = static_cast<QFontDialog*>(dialog);
+        QFont font = fonts->currentFont();
+        font.setStrikeOut(true);
+        font.setUnderline(true);
+        font.setPointSize(40);
+        fonts->setCurrentFont(font);
+        fonts->accept();
+    });
     EXPECT_EQ(
         std::tuple(editor()->selStrikeThru(), editor()->selUnderline(), editor()->selFontSize()),
         std::tuple(true, true, 15.0))
@@ -104,11 +99,10 @@ TEST_F(Formatting, CancelledDialogsChangeNothingAndTheFontDialogSetsAllAsOneEdit
     ctrl(Qt::Key_Z);
     EXPECT_EQ(editor()->textRTF(), before) << "one undo takes the whole font back";
 
-    withModal([this] { item("mnuTextColorOther")->trigger(); },
-              [](QDialog* dialog) {
-                  static_cast<QColorDialog*>(dialog)->setCurrentColor(QColor(0x12, 0x34, 0x56));
-                  dialog->accept();
-              });
+    withItem("mnuTextColorOther", [](QDialog* dialog) {
+        static_cast<QColorDialog*>(dialog)->setCurrentColor(QColor(0x12, 0x34, 0x56));
+        dialog->accept();
+    });
     EXPECT_EQ(editor()->selColor(), 0x563412u);
 }
 
@@ -116,9 +110,7 @@ TEST_F(Formatting, StylesComeFromTheirFileApplyAsOneEditAndGoBackAtShutdown)
 {
     Style heading;
     heading.setName(u"Заголовок"_qs);
-    StyleFont font;
-    font.bold = true;
-    font.size = 14;
+    StyleFont font{.size = 14, .bold = true};
     heading.setFont(font);
     heading.setColor(0x0000FF);
     app->appStyles().add(heading);
@@ -127,8 +119,7 @@ TEST_F(Formatting, StylesComeFromTheirFileApplyAsOneEditAndGoBackAtShutdown)
     const QString before = editor()->textRTF();
     book().markSaved();
     ctrl(Qt::Key_2);
-    EXPECT_EQ(editor()->textRTF(), before) << "no second style";
-    EXPECT_FALSE(book().isChanged());
+    EXPECT_TRUE(editor()->textRTF() == before && !book().isChanged()) << "no second style";
     ctrl(Qt::Key_1);
     EXPECT_EQ(std::tuple(editor()->selBold(), editor()->selFontSize(), editor()->selColor()),
               std::tuple(true, 14.0, 0x0000FFu));
