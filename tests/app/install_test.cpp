@@ -141,8 +141,8 @@ TEST_P(InstalledCopy, ShipsItsFilesInItsProgramFolderAndWritesNothingThere)
     runInstalledProgram();
     EXPECT_FALSE(log().contains("[Common/TipFailure]")) << log();
     EXPECT_EQ(installedTree(), before);
-    EXPECT_TRUE(QFileInfo::exists(userFolder() + "Styles.dat"));
-    EXPECT_TRUE(QFileInfo::exists(m_home.filePath("Documents/velkaro.dat")));
+    EXPECT_TRUE(QFileInfo::exists(userFolder() + "Styles.dat") &&
+                QFileInfo::exists(m_home.filePath("Documents/velkaro.dat")));
 
     // Without its tips file it shows the failure text.
     setWritable(true);

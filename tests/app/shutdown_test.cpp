@@ -128,10 +128,11 @@ TEST(Shutdown, AFailedExportLetsTheWindowCloseWithOneMessageAndNoRescue)
         typeOver(*app, u"запись"_qs);
         QDir().mkpath(app->storage().exportPath());
         EXPECT_TRUE(app->mainWindow()->close());
-        EXPECT_EQ(f.messages.texts().size(), 1);
-        EXPECT_TRUE(f.messages.only().endsWith(u"in Velkaro.Subs.SaveAsText "_qs));
-        EXPECT_FALSE(app->storage().hasRescue());
-        EXPECT_EQ(pageText(readAll(f.dataFile()), 1), u"запись"_qs);
+        EXPECT_TRUE(f.messages.texts().size() == 1 &&
+                    f.messages.only().endsWith(u"in Velkaro.Subs.SaveAsText "_qs))
+            << f.messages.only();
+        EXPECT_EQ(fields(app->storage().hasRescue(), pageText(readAll(f.dataFile()), 1)),
+                  u"false запись"_qs);
     }
     f.messages.clear();
     auto next = f.started();
@@ -196,8 +197,8 @@ TEST_F(Sharing, EachAnswerDoesWhatItSays)
     app->saveCommand();
     ASSERT_EQ(oursBeside().size(), 1);
     EXPECT_TRUE(readAll(f.dataFolder + oursBeside()[0]).contains("ours"));
-    EXPECT_EQ(readAll(f.dataFile()), kTheirs);
-    EXPECT_EQ(fields(app->book().pageCount(), app->book().isChanged()), "1 false");
+    EXPECT_EQ(fields(readAll(f.dataFile()), app->book().pageCount(), app->book().isChanged()),
+              fields(kTheirs, 1, false));
 }
 
 TEST_F(Sharing, WithNobodyThereBothAreKeptWithoutAQuestion)
