@@ -13,12 +13,26 @@
 #include "ui/tab_column.h"
 #include "window_driver.h"
 
-// Values joined by spaces, so that several results are compared at once.
+// Values joined by spaces, lists by commas and no value as "none", so that
+// several results are compared at once.
+inline QString field(const QStringList& list)
+{
+    return list.join(u',');
+}
+template <typename Value> QString field(const Value& value)
+{
+    const QVariant variant = QVariant::fromValue(value);
+    if (!variant.canConvert<QString>())
+        ADD_FAILURE() << "no text for a " << variant.typeName();
+    return variant.toString();
+}
+template <typename Value> QString field(const std::optional<Value>& value)
+{
+    return value ? field(*value) : QStringLiteral("none");
+}
 template <typename... Values> QString fields(const Values&... values)
 {
-    QStringList out;
-    (out << ... << QVariant::fromValue(values).toString());
-    return out.join(u' ');
+    return QStringList{field(values)...}.join(u' ');
 }
 
 // Replaces the open page's text as a user typing it would.
