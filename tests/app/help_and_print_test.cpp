@@ -16,35 +16,31 @@ namespace {
 const QString kFirstLine = u"Иванов Иван\t555-12-12"_qs;
 const QString kSecondLine = u"Петров\t777-00-00"_qs;
 
-// Answers the print dialog with `answer` (none: cancelled) and prints job k
-// into "job-k.pdf".
+// Answers the print dialog with `answer` (none: cancelled), noting whether a
+// selection was offered, and prints copy k into "job-k.pdf" of `folder`.
 class FilePrintSetup : public PrintSetup
 {
 public:
-    FilePrintSetup(QString jobFolder, std::optional<Choice> answer)
-        : folder(std::move(jobFolder)), m_answer(answer)
+    FilePrintSetup(QString jobFolder, std::optional<Choice> choice)
+        : folder(std::move(jobFolder)), answer(choice)
     {}
-
     std::optional<Choice> choose(bool hasSelection, QWidget*) override
     {
         offered.push_back(hasSelection);
-        return m_answer;
+        return answer;
     }
     QPrinter* printer(int copy) override
     {
-        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        QPrinter* printer = printers.emplace_back(new QPrinter(QPrinter::HighResolution)).get();
         printer->setOutputFormat(QPrinter::PdfFormat);
         printer->setOutputFileName(QDir(folder).filePath(QStringLiteral("job-%1.pdf").arg(copy)));
-        m_printers.push_back(std::move(printer));
-        return m_printers.back().get();
+        return printer;
     }
 
-    std::vector<bool> offered; // one entry per dialog shown
     QString folder;
-
-private:
-    std::optional<Choice> m_answer;
-    std::vector<std::unique_ptr<QPrinter>> m_printers;
+    std::optional<Choice> answer;
+    std::vector<bool> offered;
+    std::vector<std::unique_ptr<QPrinter>> printers;
 };
 
 // What pdftotext reads from a PDF with `option`: "-layout" keeps columns.
