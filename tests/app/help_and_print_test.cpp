@@ -154,8 +154,9 @@ TEST_F(HelpAndPrint, TheSelectionIsPrintedAloneOrCollapsedAndEachCopyIsAJob)
     EXPECT_TRUE(job(0).contains(u"777-00-00"_qs) && !job(0).contains(u"Иванов"_qs)) << job(0);
     EXPECT_EQ(editor()->selLength(), kSecondLine.size()) << "the selection stays";
 
-    printWith(std::nullopt);
+    FilePrintSetup* cancelled = printWith(std::nullopt);
     QTest::mouseDClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(kLetters + 1).center());
+    EXPECT_EQ(cancelled->offered.size(), 1u) << "a double click on a tab prints";
     EXPECT_EQ(printedJobs(), QStringList{"job-0.pdf"}) << "cancelled";
     printWith(PrintSetup::Choice{false, 3});
     key(Qt::Key_P, Qt::ControlModifier);

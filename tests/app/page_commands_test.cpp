@@ -86,7 +86,7 @@ TEST_F(PageCommandsTest, AddRenameDeleteAndMoveLeaveTheCurrentPageWhereTheTableS
     EXPECT_EQ(state(), "14 14 1 0");
 }
 
-// What each page offers is PageMenuRules' and PageKeys' (tests/core); here a
+// What each page offers is PageMenuRules' and PageKeys' (tests/rules); here a
 // route the rules close, a key or a hidden item, changes nothing and asks nothing.
 TEST_F(PageCommandsTest, KeysAndHiddenItemsTheRulesCloseChangeNothing)
 {

@@ -175,7 +175,9 @@ TEST_F(CliTest, RunsExitWithTheirStatusAndOutputLeavingTheBookAsItWas)
 TEST_F(CliTest, ExportsWriteTheirOutputIntoOutAsIntoStandardOutput)
 {
     EXPECT_TRUE(runCli({"export-csv", m_book, "3"}).outBytes.startsWith("\xEF\xBB\xBF"));
-    const QByteArray text = runCli({"export-text", m_book}).outBytes;
+    const CliRun exported = runCli({"export-text", m_book});
+    EXPECT_EQ(exported.exitCode, 0);
+    const QByteArray text = exported.outBytes;
     EXPECT_EQ(text, CodePage::encodeLossy(runCli({"export-text", m_book, "--utf8"}).out));
     const QString out = path("out");
     for (const QStringList& args : {QStringList{"export-text", m_book, out},
