@@ -33,15 +33,20 @@ protected:
             GTEST_SKIP() << "radicale is not installed; CardDAV tests need it (scripts/setup.sh)";
         ASSERT_TRUE(server.start());
         dav.send("PROPFIND", QUrl(server.root() + "anna/"), {}, {{"Depth", "0"}});
-        ASSERT_TRUE(dav.send("MKCOL", QUrl(server.book()),
-                             "<mkcol xmlns='DAV:' xmlns:c='urn:ietf:params:xml:ns:carddav'><set>"
-                             "<prop><resourcetype><collection/><c:addressbook/></resourcetype>"
-                             "</prop></set></mkcol>")
-                        .ok());
+        ASSERT_TRUE(makeBook());
         f.write(u"CardDAV"_qs, u"Url"_qs, server.book());
         f.write(u"CardDAV"_qs, u"User"_qs, u"anna"_qs);
         writeBook({}, kPage);
         start(2);
+    }
+    bool makeBook()
+    {
+        return dav
+            .send("MKCOL", QUrl(server.book()),
+                  "<mkcol xmlns='DAV:' xmlns:c='urn:ietf:params:xml:ns:carddav'><set>"
+                  "<prop><resourcetype><collection/><c:addressbook/></resourcetype>"
+                  "</prop></set></mkcol>")
+            .ok();
     }
     // Runs the popup item; a password asked for gets `password`.
     void run(const char* name, const QString& password = {})
@@ -136,23 +141,38 @@ TEST_F(CardDavCommandsTest, AFailureSaysWhatHappenedAndChangesNothing)
     }
 }
 
-TEST_F(CardDavCommandsTest, ASendCancelledBetweenCardsIsFinishedByTheNextOne)
+// Cancelled, or the window closed meanwhile, which then closes once the
+// send has stopped; the next send finishes the work.
+TEST_F(CardDavCommandsTest, ASendStoppedBetweenCardsIsFinishedByTheNextOne)
 {
-    QTimer cancel;
-    QObject::connect(&cancel, &QTimer::timeout, [this] {
-        auto* progress = window()->findChild<QProgressDialog*>("frmCardDavProgress");
-        if (progress && progress->value() >= 2)
-            progress->cancel();
-    });
-    cancel.start(0);
-    run("mnuMainCardDavSend", u"secret"_qs);
-    cancel.stop();
-    EXPECT_EQ(f.messages.only(), "Отправка остановлена: отправлено карточек 2 из 5. Следующая "
-                                 "отправка продолжит с этого места.");
-    run("mnuMainCardDavSend");
-    EXPECT_EQ(f.messages.only(),
-              "Контакты отправлены на сервер: новых 3, измененных 0, удаленных 0.");
-    EXPECT_EQ(cards().size(), 5u);
+    for (const bool closing : {false, true}) {
+        if (closing) {
+            dav.send("DELETE", QUrl(server.book()));
+            ASSERT_TRUE(makeBook());
+        }
+        QTimer stop;
+        QObject::connect(&stop, &QTimer::timeout, [this, closing] {
+            auto* progress = window()->findChild<QProgressDialog*>("frmCardDavProgress");
+            if (progress && progress->value() >= 2)
+                closing ? (void)window()->close() : progress->cancel();
+        });
+        stop.start(0);
+        run("mnuMainCardDavSend", u"secret"_qs);
+        stop.stop();
+        EXPECT_EQ(f.messages.only(), "Отправка остановлена: отправлено карточек 2 из 5. "
+                                     "Следующая отправка продолжит с этого места.");
+        EXPECT_EQ(app->unloaded(), false);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(app->unloaded(), closing);
+        if (closing) {
+            app.reset();
+            start(2);
+        }
+        run("mnuMainCardDavSend", closing ? u"secret"_qs : QString());
+        EXPECT_EQ(f.messages.only(),
+                  u"Контакты отправлены на сервер: новых 3, измененных 0, удаленных 0."_qs);
+        EXPECT_EQ(cards().size(), 5u);
+    }
 }
 
 // The password in a real secret store: this test runs itself again inside a
