@@ -16,7 +16,7 @@ PACKAGES=(
   desktop-file-utils dpkg-dev file lintian appstream
   python3-vobject python3-yaml khard abook
   xvfb libxcb1-dev
-  radicale qtkeychain-qt6-dev
+  radicale qtkeychain-qt6-dev gnome-keyring dbus-daemon
 )
 
 # The packages above, and those named as arguments.

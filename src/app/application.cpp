@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/backup_commands.h"
+#include "app/carddav_commands.h"
 #include "app/contact_commands.h"
 #include "app/options_command.h"
 #include "app/page_commands.h"
@@ -135,6 +136,8 @@ void Application::makeCommands()
     m_contactCommands = std::make_unique<ContactCommands>(m_session, window, m_notices);
     m_backupCommands =
         std::make_unique<BackupCommands>(m_session, window, m_notices, m_localization);
+    m_cardDavCommands =
+        std::make_unique<CardDavCommands>(m_session, window, m_notices, *m_settings);
     OptionsCommand::Parts parts{m_options,    m_styles,
                                 m_login,      m_localization,
                                 [this] { return helpSetup(); },
@@ -381,6 +384,17 @@ bool Application::unloading(CloseReason reason)
 
 bool Application::mainWindowClosing(CloseReason reason)
 {
+    // The book is saved only once the server's answer is in and nothing more
+    // can change it.
+    if (m_cardDavCommands && m_cardDavCommands->busy()) {
+        m_cardDavCommands->closeWhenDone([this, reason] {
+            if (reason == CloseReason::SystemShutdown)
+                m_mainWindow->closeForShutdown();
+            else
+                m_mainWindow->close();
+        });
+        return false;
+    }
     return unloading(reason);
 }
 
@@ -432,6 +446,10 @@ void Application::runCommand(Command command, int argument)
     case Command::ExportPageVCard:
     case Command::ExportPageCsv:
         return m_contactCommands->run(command);
+    case Command::CardDavAccount:
+    case Command::CardDavSend:
+    case Command::CardDavFetch:
+        return m_cardDavCommands->run(command);
     default:
         return m_pageCommands->run(command);
     }

@@ -26,6 +26,7 @@
 #include <memory>
 
 class BackupCommands;
+class CardDavCommands;
 class ContactCommands;
 class FindDialog;
 class OptionsCommand;
@@ -167,6 +168,7 @@ private:
     std::unique_ptr<OptionsCommand> m_optionsCommand;
     std::unique_ptr<ContactCommands> m_contactCommands;
     std::unique_ptr<BackupCommands> m_backupCommands;
+    std::unique_ptr<CardDavCommands> m_cardDavCommands;
     QPointer<HelpWindow> m_help; // the main window's one help window, while open
     std::unique_ptr<WindowTicks> m_ticks;
     QPointer<FindDialog> m_find;

@@ -21,6 +21,18 @@ void record(SyncState& state, const CardAction& action, const QString& etag)
     state.cards[action.path] = {action.uid, etag, etag, action.hash, action.origin, action.cardUid};
 }
 
+// What the server already holds as the book has it, and bound cards whose
+// entry is gone, which stay on the server as other programs' cards.
+void agree(SyncState& state, const SyncPlan& plan)
+{
+    for (const CardAction& action : plan.binds)
+        record(state, action, action.etag);
+    for (const QString& path : plan.unbinds) {
+        SyncCard& card = state.cards[path];
+        card = {QString(), card.serverEtag, card.serverEtag, QString(), SyncCard::Origin::Foreign};
+    }
+}
+
 // The UID line of a card, unfolded.
 QString uidOf(const QByteArray& card)
 {
@@ -131,12 +143,7 @@ CardDavSync::Result CardDavSync::publish(std::span<const Contact> contacts,
     if (prepared.problem != DavProblem::None)
         return result;
     SyncState& state = prepared.state;
-    for (const CardAction& action : prepared.plan.binds)
-        record(state, action, action.etag);
-    for (const QString& path : prepared.plan.unbinds) {
-        SyncCard& card = state.cards[path];
-        card = {QString(), card.serverEtag, card.serverEtag, QString(), SyncCard::Origin::Foreign};
-    }
+    agree(state, prepared.plan);
 
     std::vector<const CardAction*> actions;
     for (const auto* list :
@@ -158,12 +165,27 @@ CardDavSync::Result CardDavSync::publish(std::span<const Contact> contacts,
     return result;
 }
 
+CardDavSync::Result CardDavSync::overwrite(std::span<const CardAction> conflicts)
+{
+    Result result;
+    SyncState state = SyncState::load(m_statePath);
+    for (const CardAction& action : conflicts) {
+        if (!apply(action, state, result))
+            break;
+    }
+    result.stateError = state.save(m_statePath);
+    return result;
+}
+
 CardDavSync::Fetch CardDavSync::fetch(std::span<const Contact> contacts)
 {
     Prepared prepared = prepare(contacts);
     Fetch fetch{prepared.problem, prepared.detail, {}};
     if (prepared.problem != DavProblem::None)
         return fetch;
+    // Remembered, so that a card the user takes can be bound to its entry.
+    agree(prepared.state, prepared.plan);
+    prepared.state.save(m_statePath);
     std::vector<std::pair<QString, QString>> wanted; // path, bound UID
     for (const QString& path : prepared.plan.fetched)
         wanted.emplace_back(path, QString());

@@ -36,6 +36,10 @@ public:
     // What a publish would do; writes nothing anywhere.
     Result plan(std::span<const Contact> contacts);
     Result publish(std::span<const Contact> contacts, const Progress& progress = {});
+    // Conflicts the user chose to settle with the book's version: each card
+    // replaced (or removed) with If-Match on the version the server showed,
+    // so a card changed yet again meanwhile is refused again, never lost.
+    Result overwrite(std::span<const CardAction> conflicts);
 
     struct FetchedCard
     {

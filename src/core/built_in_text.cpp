@@ -18,6 +18,7 @@ constexpr QStringView replaceForm = u"frmReplace";
 constexpr QStringView unusedForm = u"frmUnused";
 constexpr QStringView importContactsForm = u"frmImportContacts";
 constexpr QStringView backupsForm = u"frmBackups";
+constexpr QStringView cardDavForm = u"frmCardDavAccount";
 
 // Indexed by TextId.
 constexpr auto texts = std::to_array<BuiltInText>({
@@ -556,6 +557,66 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::LanguageRussian, optionsForm, u"LanguageRussian", u"Русский"},
     {TextId::LanguageNextStart, optionsForm, u"LanguageNextStart",
      u"Новый язык будет включен при следующем запуске программы."},
+
+    // The book's contacts and a CardDAV address book.
+    {TextId::MainCardDav, mainForm, u"mnuMainCardDav", u"Син&хронизация контактов"},
+    {TextId::MainCardDavSend, mainForm, u"mnuMainCardDavSend", u"&Отправить контакты на сервер"},
+    {TextId::MainCardDavFetch, mainForm, u"mnuMainCardDavFetch", u"&Получить контакты с сервера"},
+    {TextId::MainCardDavAccount, mainForm, u"mnuMainCardDavAccount", u"&Учетная запись..."},
+    {TextId::CardDavAccountCaption, cardDavForm, u"@", u"Учетная запись CardDAV"},
+    {TextId::CardDavPasswordCaption, cardDavForm, u"@Password", u"Пароль CardDAV"},
+    {TextId::CardDavUrlLabel, cardDavForm, u"lblUrl", u"&Адресная книга или сервер:"},
+    {TextId::CardDavUserLabel, cardDavForm, u"lblUser", u"&Пользователь:"},
+    {TextId::CardDavPasswordLabel, cardDavForm, u"lblPassword", u"Па&роль:"},
+    {TextId::CardDavKeptInStore, cardDavForm, u"lblStore",
+     u"Пароль хранится в хранилище паролей системы, а не в файле настроек."},
+    {TextId::CardDavNoStore, cardDavForm, u"lblNoStore",
+     u"Хранилище паролей недоступно: пароль не сохраняется и будет запрошен снова после "
+     u"перезапуска программы."},
+    {TextId::CardDavSending, mainForm, u"CardDavSending", u"Отправка контактов на сервер..."},
+    {TextId::CardDavFetching, mainForm, u"CardDavFetching", u"Получение контактов с сервера..."},
+    // Why a server refused; the server's own words follow in brackets.
+    {TextId::CardDavNoNetwork, mainForm, u"CardDavNoNetwork", u"нет связи с сервером"},
+    {TextId::CardDavWrongPassword, mainForm, u"CardDavWrongPassword",
+     u"сервер не принял имя пользователя или пароль"},
+    {TextId::CardDavTls, mainForm, u"CardDavTls", u"сертификат сервера не принят"},
+    {TextId::CardDavConflict, mainForm, u"CardDavConflict",
+     u"карточка изменилась на сервере после прошлой отправки"},
+    {TextId::CardDavNotCardDav, mainForm, u"CardDavNotCardDav",
+     u"по этому адресу нет адресной книги CardDAV"},
+    {TextId::CardDavNotFound, mainForm, u"CardDavNotFound", u"адрес не найден на сервере"},
+    {TextId::CardDavServer, mainForm, u"CardDavServer", u"сервер сообщил об ошибке"},
+    // %1 the reason, %2 the cards sent, %3 all the cards to send.
+    {TextId::CardDavSendFailed, mainForm, u"CardDavSendFailed",
+     u"Отправка не завершена: %1.\nОтправлено карточек: %2 из %3; следующая отправка "
+     u"продолжит с этого места.\n\nКнига не изменена."},
+    {TextId::CardDavFetchFailed, mainForm, u"CardDavFetchFailed",
+     u"Контакты не получены: %1.\n\nКнига не изменена."},
+    {TextId::CardDavSent, mainForm, u"CardDavSent",
+     u"Контакты отправлены на сервер: новых %1, измененных %2, удаленных %3."},
+    {TextId::CardDavCancelled, mainForm, u"CardDavCancelled",
+     u"Отправка остановлена: отправлено карточек %1 из %2. Следующая отправка продолжит с "
+     u"этого места."},
+    {TextId::CardDavStateFailed, mainForm, u"CardDavStateFailed",
+     u"Файл\n%1\nне удалось записать: %2\nСледующая отправка сравнит все карточки заново."},
+    {TextId::CardDavConflicts, mainForm, u"CardDavConflicts",
+     u"Эти контакты изменены на сервере после прошлой отправки, и книга их не заменила:\n%1"
+     u"\n\nЧто с ними сделать?"},
+    {TextId::CardDavTakeServer, mainForm, u"CardDavTakeServer", u"Взять версию с сервера"},
+    {TextId::CardDavOverwrite, mainForm, u"CardDavOverwrite", u"Заменить версией из книги"},
+    {TextId::CardDavLeave, mainForm, u"CardDavLeave", u"Оставить как есть"},
+    {TextId::CardDavNothingNew, mainForm, u"CardDavNothingNew",
+     u"На сервере нет новых или измененных контактов."},
+    {TextId::CardDavPageLabel, importContactsForm, u"lblPage", u"&Страница:"},
+    {TextId::CardDavReplaceSummary, importContactsForm, u"lblReplace",
+     u"Запись «%1» на странице «%2» изменена на сервере. Заменить ее такой записью?"},
+    {TextId::CardDavReplace, importContactsForm, u"cmdReplace", u"&Заменить"},
+    {TextId::CardDavEntryGone, mainForm, u"CardDavEntryGone",
+     u"Записи «%1» в книге больше нет, поэтому ее версия с сервера не перенесена."},
+    {TextId::CardDavUnencodable, mainForm, u"CardDavUnencodable",
+     u"Контакт «%1» с сервера содержит символы, которые нельзя сохранить в кодировке "
+     u"Windows-1251: %2\nКнига хранится без формата RTF. Включите формат RTF в параметрах."
+     u"\n\nКнига не изменена."},
 });
 
 constexpr bool indexedById()

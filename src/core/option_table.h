@@ -104,6 +104,12 @@ inline constexpr QStringView captionKey = u"Caption";
 // The language chosen in the options, read at the next start (LanguageCatalog).
 inline constexpr QStringView languageSection = generalSection;
 inline constexpr QStringView languageKey = u"Language";
+// The CardDAV account, stored when the account dialog closes with OK: the
+// address book (or the server it is found on) and the user name. The
+// password is kept in the desktop's secret store only.
+inline constexpr QStringView cardDavSection = u"CardDAV";
+inline constexpr QStringView cardDavUrlKey = u"Url";
+inline constexpr QStringView cardDavUserKey = u"User";
 // Window placements: one section per window, "StartUp-" + its name.
 inline constexpr QStringView placementSectionPrefix = u"StartUp-";
 

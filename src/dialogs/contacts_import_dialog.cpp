@@ -1,5 +1,6 @@
 #include "dialogs/contacts_import_dialog.h"
 
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,7 +21,7 @@ constexpr int kTabColumns = 24;
 ContactsImportDialog::ContactsImportDialog(const QString& entries, int count,
                                            const QString& pageTitle, const TextLookup& text,
                                            QWidget* owner, bool readAsWindows1251)
-    : QDialog(owner)
+    : QDialog(owner), m_text(text), m_count(count)
 {
     setObjectName(QStringLiteral("frmImportContacts"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -31,6 +32,7 @@ ContactsImportDialog::ContactsImportDialog(const QString& entries, int count,
     lblSummary->setObjectName(QStringLiteral("lblSummary"));
     lblSummary->setTextFormat(Qt::PlainText);
     lblSummary->setWordWrap(true);
+    m_lblSummary = lblSummary;
     auto* txtEntries = new QPlainTextEdit(this);
     txtEntries->setObjectName(QStringLiteral("txtEntries"));
     txtEntries->setReadOnly(true);
@@ -45,6 +47,7 @@ ContactsImportDialog::ContactsImportDialog(const QString& entries, int count,
     auto* cmdOK = new QPushButton(text(TextId::ImportContactsAdd), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
+    m_cmdOK = cmdOK;
     auto* cmdCancel = new QPushButton(text(TextId::CommonCancel), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
 
@@ -65,4 +68,36 @@ ContactsImportDialog::ContactsImportDialog(const QString& entries, int count,
 
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void ContactsImportDialog::offerPages(const QStringList& titles, int chosen)
+{
+    m_cboPage = new QComboBox(this);
+    m_cboPage->setObjectName(QStringLiteral("cboPage"));
+    m_cboPage->addItems(titles);
+    m_cboPage->setCurrentIndex(chosen);
+    auto* lblPage = new QLabel(m_text(TextId::CardDavPageLabel), this);
+    lblPage->setObjectName(QStringLiteral("lblPage"));
+    lblPage->setBuddy(m_cboPage);
+    auto* row = new QHBoxLayout;
+    row->addWidget(lblPage);
+    row->addWidget(m_cboPage, 1);
+    static_cast<QVBoxLayout*>(layout())->insertLayout(0, row);
+    const auto summarize = [this](int index) {
+        m_lblSummary->setText(
+            m_text(TextId::ImportContactsSummary).arg(m_cboPage->itemText(index)).arg(m_count));
+    };
+    connect(m_cboPage, &QComboBox::currentIndexChanged, this, summarize);
+    summarize(chosen);
+}
+
+int ContactsImportDialog::chosenPage() const
+{
+    return m_cboPage ? m_cboPage->currentIndex() : -1;
+}
+
+void ContactsImportDialog::proposeReplacing(const QString& name, const QString& pageTitle)
+{
+    m_lblSummary->setText(m_text(TextId::CardDavReplaceSummary).arg(name, pageTitle));
+    m_cmdOK->setText(m_text(TextId::CardDavReplace));
 }

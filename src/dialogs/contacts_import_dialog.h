@@ -5,6 +5,10 @@
 #include <QDialog>
 #include <functional>
 
+class QComboBox;
+class QLabel;
+class QPushButton;
+
 // `frmImportContacts`: the entries an import of contacts will add to the
 // page, shown as the page will hold them before anything changes. "Добавить"
 // accepts, Cancel, Esc and the frame leave the page as it is.
@@ -21,4 +25,19 @@ public:
     ContactsImportDialog(const QString& entries, int count, const QString& pageTitle,
                          const TextLookup& text, QWidget* owner = nullptr,
                          bool readAsWindows1251 = false);
+
+    // The page the entries go to chosen from `titles`, `chosen` (from 0) at
+    // first; the summary follows the choice.
+    void offerPages(const QStringList& titles, int chosen);
+    int chosenPage() const;
+    // The preview of a changed card: the entry `name` on `pageTitle` is to
+    // be replaced by what the dialog shows.
+    void proposeReplacing(const QString& name, const QString& pageTitle);
+
+private:
+    TextLookup m_text;
+    int m_count;
+    QLabel* m_lblSummary;
+    QPushButton* m_cmdOK;
+    QComboBox* m_cboPage = nullptr;
 };

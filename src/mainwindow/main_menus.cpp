@@ -83,6 +83,11 @@ void MainMenus::buildMain(const Caption& caption)
     addSeparator(exports, "mnuMainExportSep");
     add(exports, "mnuMainExportPageVCard", caption(TextId::MainExportPageVCard));
     add(exports, "mnuMainExportPageCsv", caption(TextId::MainExportPageCsv));
+    QMenu* cardDav = submenu(m_mnuMain, "mnuMainCardDav", caption(TextId::MainCardDav));
+    add(cardDav, "mnuMainCardDavSend", caption(TextId::MainCardDavSend));
+    add(cardDav, "mnuMainCardDavFetch", caption(TextId::MainCardDavFetch));
+    addSeparator(cardDav, "mnuMainCardDavSep");
+    add(cardDav, "mnuMainCardDavAccount", caption(TextId::MainCardDavAccount));
     addSeparator(m_mnuMain, "mnuMainSep3");
     add(m_mnuMain, "mnuMainOptons", caption(TextId::MainOptons));
     addSeparator(m_mnuMain, "mnuMainSep4");

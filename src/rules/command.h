@@ -37,6 +37,11 @@ enum class Command
     ExportBookCsv,
     ExportPageVCard,
     ExportPageCsv,
+    // The book's contacts and a CardDAV address book: the account, sending
+    // the entries there and fetching what other programs put there.
+    CardDavAccount,
+    CardDavSend,
+    CardDavFetch,
     // The window and its editor.
     MainMenu,
     EditorMenu,

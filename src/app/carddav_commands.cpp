@@ -1,0 +1,418 @@
+#include "app/carddav_commands.h"
+
+#include "app/book_session.h"
+#include "app/notices.h"
+#include "carddav/password_store.h"
+#include "core/option_table.h"
+#include "core/settings_store.h"
+#include "dialogs/contacts_import_dialog.h"
+#include "document/contact_export.h"
+#include "document/contact_import.h"
+#include "document/entry_replace.h"
+#include "mainwindow/main_window.h"
+
+#include <QDir>
+#include <QProgressDialog>
+#include <QSet>
+#include <QTimer>
+#include <algorithm>
+#include <map>
+
+namespace {
+
+QString setting(const SettingsStore& settings, QStringView key)
+{
+    return settings.read(OptionTable::cardDavSection.toString(), key.toString(), QString());
+}
+
+// The book's contact of `uid`, else the first of `name` filed under `title`.
+const Contact* entryOf(const std::vector<Contact>& contacts, const QString& uid,
+                       const QString& title, const QString& name)
+{
+    for (const Contact& contact : contacts) {
+        if (contact.uid == uid)
+            return &contact;
+    }
+    for (const Contact& contact : contacts) {
+        if (!name.isEmpty() && contact.category == title && contact.name == name)
+            return &contact;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+// The modal progress of one command; a busy indicator until the cards are
+// counted.
+class CardDavProgress
+{
+public:
+    CardDavProgress(QWidget* owner, const QString& label, const QString& cancel)
+        : m_dialog(label, cancel, 0, 0, owner)
+    {
+        m_dialog.setObjectName(QStringLiteral("frmCardDavProgress"));
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(0);
+        m_dialog.setAutoReset(false);
+        m_dialog.setValue(0);
+    }
+    // False once the user cancelled.
+    bool step(int done, int total)
+    {
+        m_dialog.setMaximum(total);
+        m_dialog.setValue(done);
+        return !m_dialog.wasCanceled();
+    }
+
+private:
+    QProgressDialog m_dialog;
+};
+
+void CardDavCommands::run(Command command)
+{
+    if (m_busy)
+        return;
+    m_busy = true;
+    m_stopping = false;
+    switch (command) {
+    case Command::CardDavAccount:
+        editAccount();
+        break;
+    case Command::CardDavSend:
+        send();
+        break;
+    case Command::CardDavFetch:
+        fetch();
+        break;
+    default:
+        break;
+    }
+    m_busy = false;
+    if (m_closeWhenDone)
+        QTimer::singleShot(0, std::exchange(m_closeWhenDone, {}));
+}
+
+QString CardDavCommands::text(TextId id)
+{
+    return m_notices.text(id);
+}
+
+QString CardDavCommands::statePath() const
+{
+    return SyncState::pathFor(m_session.storage().fullDataPath());
+}
+
+ContactEntry::Labels CardDavCommands::labels()
+{
+    return {text(TextId::ContactLabelCell),         text(TextId::ContactLabelWork),
+            text(TextId::ContactLabelHome),         text(TextId::ContactLabelFax),
+            text(TextId::ContactLabelBirthday),     text(TextId::ContactLabelNickname),
+            text(TextId::ContactLabelOrganisation), text(TextId::ContactLabelTitle),
+            text(TextId::ContactLabelAddress),      text(TextId::ContactLabelUrl),
+            text(TextId::ContactLabelCategories)};
+}
+
+bool CardDavCommands::editAccount()
+{
+    Account shown{setting(m_settings, OptionTable::cardDavUrlKey),
+                  setting(m_settings, OptionTable::cardDavUserKey)};
+    if (m_known && m_known->url == shown.url && m_known->user == shown.user)
+        shown.password = m_known->password;
+    CardDavAccountDialog dialog(shown, CardDavAccountDialog::Mode::Account,
+                                PasswordStore::available(), m_notices.textLookup(), &m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    const Account typed = dialog.account();
+    const QString section = OptionTable::cardDavSection.toString();
+    m_settings.write(section, OptionTable::cardDavUrlKey.toString(), typed.url);
+    m_settings.write(section, OptionTable::cardDavUserKey.toString(), typed.user);
+    m_known.reset();
+    if (typed.password.isEmpty())
+        return true;
+    m_known = typed;
+    if (!PasswordStore::write(QUrl::fromUserInput(typed.url), typed.user, typed.password))
+        m_notices.present(text(TextId::CardDavNoStore), MessageService::Icon::Information);
+    return true;
+}
+
+std::optional<CardDavCommands::Account> CardDavCommands::account()
+{
+    Account stored{setting(m_settings, OptionTable::cardDavUrlKey),
+                   setting(m_settings, OptionTable::cardDavUserKey)};
+    if (stored.url.isEmpty() || stored.user.isEmpty()) {
+        if (!editAccount())
+            return std::nullopt;
+        return account();
+    }
+    if (m_known && m_known->url == stored.url && m_known->user == stored.user)
+        return m_known;
+    if (auto kept = PasswordStore::read(QUrl::fromUserInput(stored.url), stored.user)) {
+        stored.password = *kept;
+        return m_known = stored;
+    }
+    CardDavAccountDialog dialog(stored, CardDavAccountDialog::Mode::Password, false,
+                                m_notices.textLookup(), &m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    stored.password = dialog.account().password;
+    return m_known = stored;
+}
+
+CardDavClient::Discovery CardDavCommands::discover(CardDavClient& client, const Account& account)
+{
+    return client.discover(QUrl::fromUserInput(account.url));
+}
+
+QString CardDavCommands::reason(DavProblem problem, const QString& detail)
+{
+    static const std::map<DavProblem, TextId> reasons{
+        {DavProblem::NoNetwork, TextId::CardDavNoNetwork},
+        {DavProblem::WrongPassword, TextId::CardDavWrongPassword},
+        {DavProblem::Tls, TextId::CardDavTls},
+        {DavProblem::Conflict, TextId::CardDavConflict},
+        {DavProblem::NotCardDav, TextId::CardDavNotCardDav},
+        {DavProblem::NotFound, TextId::CardDavNotFound},
+    };
+    const auto found = reasons.find(problem);
+    const QString said = text(found == reasons.end() ? TextId::CardDavServer : found->second);
+    return detail.isEmpty() ? said : QStringLiteral("%1 (%2)").arg(said, detail);
+}
+
+// A refused password is forgotten, so the next command asks again.
+void CardDavCommands::failed(TextId message, DavProblem problem, const QString& detail)
+{
+    if (problem == DavProblem::WrongPassword)
+        m_known.reset();
+    m_notices.warn(text(message).arg(reason(problem, detail)));
+}
+
+void CardDavCommands::send()
+{
+    const std::optional<Account> account = this->account();
+    if (!account)
+        return;
+    m_session.flushOpenPage();
+    const std::vector<Contact> contacts = ContactExport::ofBook(m_session.book().pages());
+    std::optional<CardDavProgress> progress(std::in_place, &m_window, text(TextId::CardDavSending),
+                                            text(TextId::CommonCancel));
+    CardDavClient client(account->user, account->password);
+    const CardDavClient::Discovery found = discover(client, *account);
+    if (found.problem != DavProblem::None) {
+        progress.reset();
+        return failed(TextId::CardDavSendFailed, found.problem, found.detail);
+    }
+    CardDavSync sync(client, found.addressBook, statePath());
+    const CardDavSync::Result result = sync.publish(contacts, [&](int done, int total) {
+        return progress->step(done, total) && !m_closeWhenDone;
+    });
+    progress.reset();
+    reportSend(result);
+    if (result.problem == DavProblem::None && !result.plan.conflicts.empty() && !m_closeWhenDone)
+        settleConflicts(sync, result.plan.conflicts, contacts);
+}
+
+void CardDavCommands::reportSend(const CardDavSync::Result& result)
+{
+    const SyncPlan& plan = result.plan;
+    const int total = int(plan.creates.size() + plan.updates.size() + plan.deletes.size());
+    if (result.problem != DavProblem::None) {
+        if (result.problem == DavProblem::WrongPassword)
+            m_known.reset();
+        m_notices.warn(text(TextId::CardDavSendFailed)
+                           .arg(reason(result.problem, result.detail))
+                           .arg(result.done)
+                           .arg(total));
+    } else if (result.cancelled) {
+        m_notices.present(text(TextId::CardDavCancelled).arg(result.done).arg(total),
+                          MessageService::Icon::Information);
+    } else {
+        QSet<QString> refused;
+        for (const CardAction& conflict : plan.conflicts)
+            refused.insert(conflict.path);
+        const auto sent = [&refused](const std::vector<CardAction>& actions) {
+            return std::count_if(actions.begin(), actions.end(),
+                                 [&](const CardAction& a) { return !refused.contains(a.path); });
+        };
+        m_notices.present(text(TextId::CardDavSent)
+                              .arg(sent(plan.creates))
+                              .arg(sent(plan.updates))
+                              .arg(sent(plan.deletes)),
+                          MessageService::Icon::Information);
+    }
+    if (result.stateError) {
+        m_notices.warn(text(TextId::CardDavStateFailed)
+                           .arg(QDir::toNativeSeparators(statePath()),
+                                m_notices.describe(*result.stateError)));
+    }
+}
+
+// Each conflict named by its entry, or by its card where the entry is gone.
+void CardDavCommands::settleConflicts(CardDavSync& sync, const std::vector<CardAction>& conflicts,
+                                      std::span<const Contact> contacts)
+{
+    QStringList names;
+    QSet<QString> paths;
+    for (const CardAction& conflict : conflicts) {
+        names << (conflict.name.isEmpty() ? conflict.path.section(u'/', -1) : conflict.name);
+        paths.insert(conflict.path);
+    }
+    const int choice =
+        m_notices.messages().choose(text(TextId::CardDavConflicts).arg(names.join(u'\n')),
+                                    {text(TextId::CardDavTakeServer),
+                                     text(TextId::CardDavOverwrite), text(TextId::CardDavLeave)});
+    if (choice == 1) {
+        const CardDavSync::Result result = sync.overwrite(conflicts);
+        if (result.problem != DavProblem::None)
+            failed(TextId::CardDavSendFailed, result.problem, result.detail);
+        return;
+    }
+    if (choice != 0)
+        return;
+    const CardDavSync::Fetch fetched = sync.fetch(contacts);
+    if (fetched.problem != DavProblem::None)
+        return failed(TextId::CardDavFetchFailed, fetched.problem, fetched.detail);
+    for (const CardDavSync::FetchedCard& card : fetched.cards) {
+        if (paths.contains(card.path) && !card.boundUid.isEmpty())
+            proposeChange(sync, card);
+    }
+}
+
+void CardDavCommands::fetch()
+{
+    const std::optional<Account> account = this->account();
+    if (!account)
+        return;
+    m_session.flushOpenPage();
+    const std::vector<Contact> contacts = ContactExport::ofBook(m_session.book().pages());
+    std::optional<CardDavProgress> progress(std::in_place, &m_window, text(TextId::CardDavFetching),
+                                            text(TextId::CommonCancel));
+    CardDavClient client(account->user, account->password);
+    const CardDavClient::Discovery found = discover(client, *account);
+    if (found.problem != DavProblem::None) {
+        progress.reset();
+        return failed(TextId::CardDavFetchFailed, found.problem, found.detail);
+    }
+    CardDavSync sync(client, found.addressBook, statePath());
+    const CardDavSync::Fetch fetched = sync.fetch(contacts);
+    const bool cancelled = !progress->step(0, 0) || m_closeWhenDone;
+    progress.reset();
+    if (fetched.problem != DavProblem::None)
+        return failed(TextId::CardDavFetchFailed, fetched.problem, fetched.detail);
+    if (cancelled)
+        return;
+    if (fetched.cards.empty()) {
+        m_notices.present(text(TextId::CardDavNothingNew), MessageService::Icon::Information);
+        return;
+    }
+    std::vector<CardDavSync::FetchedCard> fresh;
+    for (const CardDavSync::FetchedCard& card : fetched.cards) {
+        if (card.boundUid.isEmpty())
+            fresh.push_back(card);
+    }
+    if (!fresh.empty())
+        takeNew(sync, fresh);
+    for (const CardDavSync::FetchedCard& card : fetched.cards) {
+        if (!card.boundUid.isEmpty())
+            proposeChange(sync, card);
+    }
+}
+
+// Plain-text mode keeps the book in Windows-1251; a character it has no
+// code for would be lost at the next save.
+bool CardDavCommands::storable(std::span<const Contact> contacts)
+{
+    if (m_session.storage().useRtf())
+        return true;
+    const auto unencodable = ContactImport::firstUnencodable(contacts, labels());
+    if (!unencodable)
+        return true;
+    m_notices.warn(
+        text(TextId::CardDavUnencodable).arg(unencodable->name, unencodable->characters));
+    return false;
+}
+
+// The new cards go to the page the user picks in the preview; each card is
+// then bound to the entry it became, so the next send updates that card
+// instead of making a second one.
+void CardDavCommands::takeNew(CardDavSync& sync, const std::vector<CardDavSync::FetchedCard>& cards)
+{
+    std::vector<Contact> contacts;
+    for (const CardDavSync::FetchedCard& card : cards)
+        contacts.push_back(card.contact);
+    if (!storable(contacts))
+        return;
+    const QString entries = ContactImport::entries(contacts, labels());
+    Book& book = m_session.book();
+    QStringList titles;
+    for (const PageRecord& page : book.pages())
+        titles << page.Title;
+    const int open = std::max(1, m_window.currentPage());
+    ContactsImportDialog preview(entries, int(contacts.size()), titles.value(open - 1),
+                                 m_notices.textLookup(), &m_window);
+    preview.offerPages(titles, open - 1);
+    // An autosave may have reloaded the book while the preview was open.
+    const int target = preview.exec() == QDialog::Accepted ? preview.chosenPage() + 1 : 0;
+    if (target < 1 || target > book.pageCount() || m_closeWhenDone)
+        return;
+    m_session.flushOpenPage();
+    if (m_window.currentPage() == target) {
+        m_window.appendEntries(entries);
+        m_session.flushOpenPage();
+    } else {
+        PageRecord& page = book.Pages[std::size_t(target)];
+        page.Text = ContactImport::appendEntries(page.Text, entries,
+                                                 m_session.storage().useRtf()
+                                                     ? ContactImport::Form::RichText
+                                                     : ContactImport::Form::PlainText);
+        book.markBookChanged();
+        m_session.rebuildTabs();
+    }
+    // The entries stand at the end of the page: matched from the last one.
+    const QString title = book.Pages[std::size_t(target)].Title;
+    const std::vector<Contact> now = ContactExport::ofBook(book.pages());
+    auto entry = now.rbegin();
+    for (auto card = cards.rbegin(); card != cards.rend(); ++card) {
+        entry = std::find_if(entry, now.rend(), [&](const Contact& c) {
+            return c.category == title && c.name == card->contact.name;
+        });
+        if (entry == now.rend())
+            return;
+        sync.accept(*card, *entry++);
+    }
+}
+
+// A bound card changed on the server: its entry is replaced only when the
+// user accepts the preview, and then bound to the card's new version.
+void CardDavCommands::proposeChange(CardDavSync& sync, const CardDavSync::FetchedCard& card)
+{
+    if (m_closeWhenDone || !storable(std::span(&card.contact, 1)))
+        return;
+    Book& book = m_session.book();
+    m_session.flushOpenPage();
+    const std::vector<Contact> before = ContactExport::ofBook(book.pages());
+    const Contact* old = entryOf(before, card.boundUid, QString(), QString());
+    if (!old) {
+        m_notices.warn(text(TextId::CardDavEntryGone).arg(card.contact.name));
+        return;
+    }
+    const QString title = old->category;
+    const QString entry = ContactEntry::toEntry(card.contact, labels());
+    ContactsImportDialog preview(entry, 1, title, m_notices.textLookup(), &m_window);
+    preview.proposeReplacing(old->name, title);
+    if (preview.exec() != QDialog::Accepted || m_closeWhenDone)
+        return;
+    m_session.flushOpenPage();
+    const auto page =
+        EntryReplace::replace(std::span(book.Pages).subspan(1), card.boundUid, entry,
+                              m_session.storage().useRtf() ? ContactImport::Form::RichText
+                                                           : ContactImport::Form::PlainText);
+    if (!page) {
+        m_notices.warn(text(TextId::CardDavEntryGone).arg(card.contact.name));
+        return;
+    }
+    book.markBookChanged();
+    m_session.rebuildTabs();
+    const std::vector<Contact> now = ContactExport::ofBook(book.pages());
+    if (const Contact* replaced = entryOf(now, card.boundUid, title, card.contact.name))
+        sync.accept(card, *replaced);
+}

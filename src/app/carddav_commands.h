@@ -1,0 +1,74 @@
+#pragma once
+
+#include "carddav/carddav_sync.h"
+#include "dialogs/carddav_account_dialog.h"
+#include "document/contact_entry.h"
+#include "rules/command.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class BookSession;
+class MainWindow;
+class Notices;
+class SettingsStore;
+
+// The main popup's commands for a CardDAV address book: the account, sending
+// the book's entries there and fetching what other programs put there. The
+// book stays the master: a fetched card reaches it only through the import
+// preview, a card changed on the server only as a proposal the user accepts,
+// and a failure changes nothing in it. The window waits for the server in a
+// local event loop behind a modal progress dialog; a second command and the
+// window's closing wait for the one under way.
+class CardDavCommands
+{
+public:
+    CardDavCommands(BookSession& session, MainWindow& window, Notices& notices,
+                    SettingsStore& settings)
+        : m_session(session), m_window(window), m_notices(notices), m_settings(settings)
+    {}
+
+    void run(Command command);
+
+    bool busy() const { return m_busy; }
+    // The window asked to close while a command runs: a send stops before
+    // the next card, nothing is taken into the book, and `close` runs once
+    // the command has ended.
+    void closeWhenDone(std::function<void()> close) { m_closeWhenDone = std::move(close); }
+
+private:
+    using Account = CardDavAccountDialog::Account;
+
+    // False when the user cancelled.
+    bool editAccount();
+    // The account with its password: kept, from the secret store, or asked
+    // for; nullopt when the user cancels.
+    std::optional<Account> account();
+    void send();
+    void fetch();
+    // The address book behind the account's address, or why there is none.
+    CardDavClient::Discovery discover(CardDavClient& client, const Account& account);
+    void settleConflicts(CardDavSync& sync, const std::vector<CardAction>& conflicts,
+                         std::span<const Contact> contacts);
+    void takeNew(CardDavSync& sync, const std::vector<CardDavSync::FetchedCard>& cards);
+    void proposeChange(CardDavSync& sync, const CardDavSync::FetchedCard& card);
+    bool storable(std::span<const Contact> contacts);
+    void reportSend(const CardDavSync::Result& result);
+    void failed(TextId message, DavProblem problem, const QString& detail);
+    QString reason(DavProblem problem, const QString& detail);
+    QString statePath() const;
+    ContactEntry::Labels labels();
+    QString text(TextId id);
+
+    BookSession& m_session;
+    MainWindow& m_window;
+    Notices& m_notices;
+    SettingsStore& m_settings;
+    bool m_busy = false;
+    bool m_stopping = false;
+    std::function<void()> m_closeWhenDone;
+    // The password of this run, for the account it was given for: where no
+    // secret store keeps it, it is asked once per run.
+    std::optional<Account> m_known;
+};

@@ -1,0 +1,93 @@
+#include "dialogs/carddav_account_dialog.h"
+
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Wide enough for an address book's URL on a usual server.
+constexpr int kFieldColumns = 48;
+
+QLineEdit* field(QWidget* owner, const char* name, const QString& text)
+{
+    auto* edit = new QLineEdit(text, owner);
+    edit->setObjectName(QString::fromLatin1(name));
+    return edit;
+}
+
+QLabel* label(QWidget* owner, const char* name, const QString& caption, QWidget* buddy)
+{
+    auto* lbl = new QLabel(caption, owner);
+    lbl->setObjectName(QString::fromLatin1(name));
+    lbl->setBuddy(buddy);
+    return lbl;
+}
+
+} // namespace
+
+CardDavAccountDialog::CardDavAccountDialog(const Account& account, Mode mode, bool secretStore,
+                                           const TextLookup& text, QWidget* owner)
+    : QDialog(owner), m_txtUrl(field(this, "txtUrl", account.url)),
+      m_txtUser(field(this, "txtUser", account.user)),
+      m_txtPassword(field(this, "txtPassword", account.password)), m_mode(mode)
+{
+    setObjectName(QStringLiteral("frmCardDavAccount"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    const bool passwordOnly = mode == Mode::Password;
+    setWindowTitle(
+        text(passwordOnly ? TextId::CardDavPasswordCaption : TextId::CardDavAccountCaption));
+    m_txtUrl->setMinimumWidth(m_txtUrl->fontMetrics().horizontalAdvance(u'x') * kFieldColumns);
+    m_txtUrl->setInputMethodHints(Qt::ImhUrlCharactersOnly);
+    m_txtPassword->setEchoMode(QLineEdit::Password);
+    m_txtUrl->setEnabled(!passwordOnly);
+    m_txtUser->setEnabled(!passwordOnly);
+
+    auto* form = new QFormLayout;
+    form->addRow(label(this, "lblUrl", text(TextId::CardDavUrlLabel), m_txtUrl), m_txtUrl);
+    form->addRow(label(this, "lblUser", text(TextId::CardDavUserLabel), m_txtUser), m_txtUser);
+    form->addRow(label(this, "lblPassword", text(TextId::CardDavPasswordLabel), m_txtPassword),
+                 m_txtPassword);
+    auto* lblStore =
+        new QLabel(text(secretStore ? TextId::CardDavKeptInStore : TextId::CardDavNoStore), this);
+    lblStore->setObjectName(QLatin1String(secretStore ? "lblStore" : "lblNoStore"));
+    lblStore->setWordWrap(true);
+
+    m_cmdOK = new QPushButton(text(TextId::CommonOk), this);
+    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    m_cmdOK->setDefault(true);
+    auto* cmdCancel = new QPushButton(text(TextId::CommonCancel), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_cmdOK);
+    buttons->addWidget(cmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(lblStore);
+    layout->addLayout(buttons);
+
+    for (QLineEdit* edit : {m_txtUrl, m_txtUser, m_txtPassword})
+        connect(edit, &QLineEdit::textChanged, this, &CardDavAccountDialog::updateOk);
+    connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    updateOk();
+    if (passwordOnly || (!account.url.isEmpty() && !account.user.isEmpty()))
+        m_txtPassword->setFocus();
+}
+
+CardDavAccountDialog::Account CardDavAccountDialog::account() const
+{
+    return {m_txtUrl->text().trimmed(), m_txtUser->text().trimmed(), m_txtPassword->text()};
+}
+
+// An account needs an address and a user; a password asked for needs itself.
+void CardDavAccountDialog::updateOk()
+{
+    const Account typed = account();
+    m_cmdOK->setEnabled(m_mode == Mode::Password ? !typed.password.isEmpty()
+                                                 : !typed.url.isEmpty() && !typed.user.isEmpty());
+}
