@@ -1,7 +1,7 @@
 #include "core/code_page.h"
+#include "unit_test.h"
 
 #include <QStringDecoder>
-#include <gtest/gtest.h>
 
 // 0x98, which ICU leaves undefined, stands for U+0098.
 TEST(CodePage, EveryByteDecodesLikeIcuAndSurvivesARoundTrip)

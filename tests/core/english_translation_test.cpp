@@ -5,12 +5,7 @@
 #include "core/built_in_text.h"
 #include "core/ini_file.h"
 #include "rules/page_keys.h"
-#include "test_files.h"
-
-#include <QLocale>
-#include <QRegularExpression>
-#include <QSet>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 

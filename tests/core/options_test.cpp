@@ -3,12 +3,10 @@
 #include "core/option_table.h"
 #include "core/options.h"
 #include "core/settings_store.h"
-#include "test_files.h"
+#include "unit_test.h"
 
 #include <QLockFile>
 #include <QSysInfo>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 

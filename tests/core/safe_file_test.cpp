@@ -1,11 +1,9 @@
 #include "core/safe_file.h"
 #include "core/system_reason.h"
 #include "file_size_cap.h"
-#include "test_files.h"
+#include "unit_test.h"
 
-#include <QTemporaryDir>
 #include <cerrno>
-#include <gtest/gtest.h>
 
 // A short text is written at commit time and a long one at once; a write cut
 // short must fail and keep the old file either way.

@@ -1,7 +1,6 @@
 #include "dialog_child.h"
 #include "dialogs/backups_dialog.h"
 #include "document/data_file.h"
-#include "recording_message_service.h"
 #include "ui/rich_text_edit.h"
 
 namespace {
@@ -79,7 +78,8 @@ const QDateTime kLate(QDate(2026, 3, 12), QTime(18, 4));
 
 } // namespace
 
-TEST_F(BackupsDialogTest, ListsCopiesFromCountLinesReadsPagesOnlyOnceOneIsChosenOrSaysWhereTheyWillBe)
+TEST_F(BackupsDialogTest,
+       ListsCopiesFromCountLinesReadsPagesOnlyOnceOneIsChosenOrSaysWhereTheyWillBe)
 {
     open();
     EXPECT_EQ(copies()->topLevelItemCount(), 0);

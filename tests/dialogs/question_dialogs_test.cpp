@@ -2,7 +2,6 @@
 #include "dialogs/input_box.h"
 #include "dialogs/password_dialog.h"
 #include "dialogs/replace_dialog.h"
-#include "recording_message_service.h"
 
 namespace {
 
@@ -30,7 +29,7 @@ QString ask(const QString& preset, const std::function<void(QDialog* box)>& pers
 
 } // namespace
 
-TEST(InputBox, OkReturnsTheTextExactlyAsItStandsAndTheFocusSelectsAllOfIt)
+TEST(InputBox, OkOrEnterReturnsTheTextAsItStandsTheFocusSelectsAllAndCancelGivesNothing)
 {
     QWidget owner;
     const QString untouched = ask(
@@ -58,10 +57,7 @@ TEST(InputBox, OkReturnsTheTextExactlyAsItStandsAndTheFocusSelectsAllOfIt)
         QTest::keyClick(child<QLineEdit>(box, "txtText"), Qt::Key_Return);
     });
     EXPECT_EQ(typed, QStringLiteral(" Друзья "));
-}
-
-TEST(InputBox, CancelEscapeAndTheFrameAnswerEmptyWhateverTheBoxHolds)
-{
+    // Cancel, Escape and the frame answer empty, whatever the box holds.
     for (const auto& way : std::initializer_list<std::function<void(QDialog*)>>{
              [](QDialog* box) { clickOn(box, "cmdCancel"); },
              [](QDialog* box) {

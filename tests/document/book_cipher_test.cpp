@@ -3,11 +3,7 @@
 #include "document/book_key.h"
 #include "document/book_storage.h"
 #include "document/history_backup.h"
-#include "test_files.h"
-
-#include <QDirIterator>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 

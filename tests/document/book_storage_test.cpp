@@ -6,27 +6,14 @@
 #include "document/tab_cleanup.h"
 #include "document/text_export.h"
 #include "richtext/rtf_plain_text.h"
-#include "test_files.h"
+#include "unit_test.h"
 
-#include <QDir>
-#include <QFile>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <functional>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 const QByteArray kDefaultBook = DataFile::serialize(DataFile::defaultPages());
-
-QString shown(const std::optional<LocatedError>& error)
-{
-    if (!error)
-        return {};
-    return MessageService::formatError(error->error, error->module, error->procedure);
-}
 
 class BookStorageTest : public ::testing::Test
 {
@@ -105,8 +92,7 @@ TEST_F(BookStorageTest, UnreadableFilesAreKeptAsideUnderDistinctNamesAndNeverOve
     ASSERT_FALSE(m_storage.loadBook().has_value());
     struct stat keptFifo = {};
     ASSERT_EQ(stat(QFile::encodeName(m_storage.loadReport().keptAside).constData(), &keptFifo), 0);
-    EXPECT_TRUE(S_ISFIFO(keptFifo.st_mode));
-    EXPECT_EQ(readAll(m_storage.fullDataPath()), kDefaultBook);
+    EXPECT_TRUE(S_ISFIFO(keptFifo.st_mode) && readAll(m_storage.fullDataPath()) == kDefaultBook);
 }
 
 TEST_F(BookStorageTest, AnExistingUsersBookWithNulBytesLoadsExportsAndSavesUnchanged)
@@ -121,8 +107,9 @@ TEST_F(BookStorageTest, AnExistingUsersBookWithNulBytesLoadsExportsAndSavesUncha
     ASSERT_TRUE(m_storage.saveBook().dataSaved());
     EXPECT_EQ(readAll(m_storage.fullDataPath()), stored);
     const QString exported = CodePage::decode(readAll(m_storage.exportPath()));
-    EXPECT_TRUE(exported.startsWith(u"$АБ\r\nИванов\t123-45-67\r\nПетров"_qs));
-    EXPECT_TRUE(exported.contains(u"половина\r\nконец\r\n$ВГ\r\nСидоров\t111\r\n"_qs));
+    EXPECT_TRUE(exported.startsWith(u"$АБ\r\nИванов\t123-45-67\r\nПетров"_qs) &&
+                exported.contains(u"половина\r\nконец\r\n$ВГ\r\nСидоров\t111\r\n"_qs))
+        << exported;
 }
 
 TEST_F(BookStorageTest, ABookSavedUnchangedIsNotWrittenAgainButItsMissingExportIs)
@@ -300,7 +287,9 @@ TEST_F(BookStorageTest, AnUnencodableSaveGivesOneMessageLeavesTheFileAsItWasAndC
                          readAll(m_storage.fullDataPath()), m_book.isChanged()),
               std::tuple(TextId::UnencodableCharacters, QStringList{u"Смайлик ☺"_qs, u"☺"_qs},
                          saved, true));
-    EXPECT_TRUE(shown(unencodable.dataError).endsWith(u"(5)\r\nin Velkaro.Subs.SaveDataEx "_qs));
+    const LocatedError& error = *unencodable.dataError;
+    EXPECT_TRUE(MessageService::formatError(error.error, error.module, error.procedure)
+                    .endsWith(u"(5)\r\nin Velkaro.Subs.SaveDataEx "_qs));
     // The rescue copy, written when the system shuts down, lives in the
     // settings folder and keeps the characters the data file cannot.
     EXPECT_FALSE(m_storage.hasRescue());

@@ -1,13 +1,10 @@
-#include "case_file.h"
 #include "contact_printer.h"
 #include "core/code_page.h"
 #include "document/contact_csv.h"
 #include "document/contact_import.h"
 #include "document/csv_table.h"
 #include "document/vcard_reader.h"
-#include "test_files.h"
-
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 

@@ -1,11 +1,8 @@
-#include "case_file.h"
 #include "contact_printer.h"
 #include "document/contact_entry.h"
 #include "document/page_entries.h"
 #include "document/page_record.h"
-
-#include <QStringList>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 

@@ -3,10 +3,7 @@
 #include "richtext/plain_text.h"
 #include "richtext/rtf_parser.h"
 #include "richtext/rtf_reader.h"
-
-#include <QTextBlock>
-#include <QTextDocument>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 

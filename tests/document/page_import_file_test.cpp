@@ -1,10 +1,7 @@
 #include "document/page_import_file.h"
 #include "richtext/plain_text.h"
 #include "richtext/rtf_reader.h"
-
-#include <QTextBlock>
-#include <QTextDocument>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 

@@ -1,10 +1,8 @@
-#include "case_file.h"
 #include "document/page_sort.h"
+#include "unit_test.h"
 
 #include <QFont>
 #include <QRandomGenerator>
-#include <QStringList>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,4 +1,3 @@
-#include "case_file.h"
 #include "contact_printer.h"
 #include "document/contact_export.h"
 #include "document/contact_import.h"
@@ -6,11 +5,7 @@
 #include "document/vcard_reader.h"
 #include "document/vcard_writer.h"
 #include "python_reader.h"
-#include "test_files.h"
-
-#include <QSet>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -42,7 +37,7 @@ std::vector<Contact> awkwardContacts()
 
 } // namespace
 
-TEST(VCardWriter, WritesVersion4CardsWithEscapesAndCrLf)
+TEST(VCardWriter, WritesVersion4CardsWithEscapesAndCrLfFoldedAt75OctetsWithoutSplittingALetter)
 {
     const Contact contact{u"Петров, Пётр"_qs,
                           {{u"+7 916 000-11-22"_qs, Kind::Cell}, {u"555-12-12"_qs, Kind::Other}},
@@ -56,10 +51,7 @@ TEST(VCardWriter, WritesVersion4CardsWithEscapesAndCrLf)
         u"BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Петров\\, Пётр\r\nN:Петров\\, Пётр;;;;\r\n"
         "BDAY:--0229\r\nTEL;TYPE=cell:+7 916 000-11-22\r\nTEL:555-12-12\r\nEMAIL:petrov@mail.ru\r\n"
         "NOTE:a\\;b\\\\c\\nd\r\nCATEGORIES:АБ\r\nEND:VCARD\r\n"_qs);
-}
-
-TEST(VCardWriter, FoldsAt75OctetsWithoutSplittingALetter)
-{
+    // Lines fold at 75 octets without splitting a letter.
     const std::vector<Contact> contacts = awkwardContacts();
     const QByteArray bytes = VCardWriter::write(contacts);
     QString unfolded;

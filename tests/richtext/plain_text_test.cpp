@@ -1,7 +1,6 @@
 #include "richtext/rtf_simple_text.h"
 #include "rtf_test_util.h"
-
-#include <QTextCursor>
+#include "unit_test.h"
 
 using namespace rtftest;
 
@@ -37,10 +36,6 @@ TEST(PlainText, PlainInputIsNormalised)
         RtfReader::read(page, doc);
         EXPECT_EQ(PlainText::of(doc), expected);
     }
-    // Bytes are Windows-1251.
-    EXPECT_EQ(readBoth("one\r\ntwo\nthree\rfour\r\n"),
-              QStringLiteral("one\r\ntwo\r\nthree\r\nfour\r\n"));
-    EXPECT_EQ(readBoth("\xcf\xf0\xe8\xe2\xe5\xf2"), QStringLiteral("Привет"));
     // An empty page empties the document.
     QTextDocument doc;
     readBoth("{\\rtf1 x}", doc);
@@ -53,27 +48,11 @@ TEST(PlainText, PlainInputIsNormalised)
 // is the reader's.
 TEST(PlainText, OnePassReadsOrdinaryPagesAsTheReaderDoes)
 {
-    const QByteArray head = "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0\\fswiss"
-                            "\\fcharset204{\\*\\fname Tahoma;}Tahoma CYR;}}\r\n"
-                            "{\\colortbl ;\\red0\\green0\\blue0;}\r\n\\viewkind4\\uc1\\pard";
-    const std::pair<QByteArray, bool> cases[] = {
-        {head + "\\tx300\\cf1\\f0\\fs20 \\'c8\\'e2\\'e0\\'ed 1\\tab +7 555\\par\r\n\\pard\\par" +
-             QByteArray("\r\n}\r\n\0", 6),
-         true},
-        {head + " {\\b \xcf\xf0\\{\\}\\\\}\\par\\par\\par x\\par}", true},
-        {"{\\rtf1\\ansi\\ansicpg1251{\\fonttbl\\f0\\fswiss\\fcharset204 Arial;}\\f0 a\\tab\\tab b}",
-         true},
-        {"{\\rtf1\\ansi\\ansicpg1251{\\fonttbl\\f0\\fswiss\\fcharset0 Arial;}\\f0 \\'c8}", false},
-        {"{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset204 Symbol;}}\\f0 a}", false},
-        {"{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset204 Arial;}}\\f0 \\'c8}", false},
-        {head + " \\u1055? a}", false},
-        {head + "{\\*\\pn\\pnlvlblt{\\pntxtb x}}a\\par b}", false},
-        {head + " a\\line b}", false},
-        {head + " a} trailing", false}};
-    for (const auto& [rtf, simple] : cases) {
-        const QString leftToTheReader = u"(left to the full reader)"_qs;
-        EXPECT_EQ(RtfSimpleText::extract(rtf).value_or(leftToTheReader),
-                  simple ? readBoth(rtf) : leftToTheReader)
-            << rtf.constData();
+    for (const DataCase& c : readCases("richtext/one_pass.cases")) {
+        const QByteArray rtf = c.bytes(0);
+        const QString left = u"(left to the full reader)"_qs;
+        EXPECT_EQ(RtfSimpleText::extract(rtf).value_or(left),
+                  c.text(1) == u"read"_qs ? readBoth(rtf) : left)
+            << c.name;
     }
 }

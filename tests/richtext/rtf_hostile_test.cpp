@@ -11,11 +11,9 @@ TEST(RtfHostile, DamagedInputGivesWhatTextItHolds)
 {
     const int depth = 200000;
     const std::pair<QByteArray, QString> cases[] = {
-        {QByteArray("{\\rtf1 a}\0\0", 11), "a"},
         {"{\\rtf1 " + QByteArray(depth, '{') + "deep" + QByteArray(depth, '}') + "x}", "deepx"},
         // Skipped destinations far below the depth limit still end where they should.
         {"{\\rtf1 " + QByteArray(1000, '{') + "{\\*\\x{{}}}a" + QByteArray(1000, '}') + "b}", "ab"},
-        {QByteArray("{\\rtf1 a\0b\\'00c\r\nd}", 19), "abcd"},
         {"{\\rtf1 \\" + QByteArray(5000, 'x') + "5 shown}", "shown"}};
     for (const auto& [source, text] : cases)
         EXPECT_EQ(readBoth(source), text) << source.left(100).constData();

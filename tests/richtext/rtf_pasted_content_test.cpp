@@ -1,7 +1,7 @@
-#include "case_file.h"
 #include "richtext/rtf_list_table.h"
 #include "richtext/rtf_writer.h"
 #include "rtf_test_util.h"
+#include "unit_test.h"
 
 using namespace rtftest;
 
@@ -28,7 +28,7 @@ TEST(RtfPastedContent, NothingAfterTheClosingBraceIsRead)
 
 // Symbol fonts, list tables, notes, fields and old paragraph numbers: read, saved and
 // read again, the page shows the same text.
-TEST(RtfPastedContent, CasesShowTheirTextAndKeepItWhenSaved)
+TEST(RtfPastedContent, CasesShowTheirTextAndKeepItWhenSavedAndListsNumberInEveryFormat)
 {
     for (const DataCase& c : readCases("richtext/rtf_text_saved.cases")) {
         SCOPED_TRACE(c.name);
@@ -36,11 +36,7 @@ TEST(RtfPastedContent, CasesShowTheirTextAndKeepItWhenSaved)
         EXPECT_EQ(readBoth(c.parts.value(0), doc), c.lines(1));
         EXPECT_EQ(readBoth(RtfWriter::write(doc)), c.lines(1));
     }
-}
-
-// The formats and limits the lists of the cases above do not reach.
-TEST(RtfPastedContent, ListNumberFormats)
-{
+    // The formats and limits the lists of the cases above do not reach.
     const std::tuple<int, int, const char*> cases[] = {
         {1, 1994, "MCMXCIV"}, {4, 0, "0"},  {5, 1, "1st"}, {5, 12, "12th"},
         {22, 7, "07"},        {255, 5, ""}, {47, 3, "3"}};

@@ -1,9 +1,7 @@
-#include "case_file.h"
 #include "richtext/document_units.h"
 #include "richtext/rtf_picture.h"
 #include "rtf_test_util.h"
-
-#include <QUrl>
+#include "unit_test.h"
 
 using namespace rtftest;
 
@@ -130,7 +128,7 @@ TEST(RtfReader, CasesGiveTheTextAPageShows)
 {
     for (const DataCase& c : readCases("richtext/rtf_text.cases")) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(readBoth(c.parts.value(0)), c.lines(1));
+        EXPECT_EQ(readBoth(c.bytes(0)), c.lines(1));
     }
 }
 

@@ -2,8 +2,7 @@
 #include "richtext/rtf_picture.h"
 #include "richtext/rtf_writer.h"
 #include "rtf_test_util.h"
-
-#include <QTextCursor>
+#include "unit_test.h"
 
 using namespace rtftest;
 

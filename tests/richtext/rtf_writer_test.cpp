@@ -1,10 +1,6 @@
 #include "richtext/document_units.h"
 #include "richtext/rtf_writer.h"
-
-#include <QImage>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 // The exact bytes are checked here; that what is written reads back the same is left to
 // the round trips.

@@ -1,7 +1,5 @@
-#include "case_file.h"
 #include "richtext/text_finder.h"
-
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 TEST(TextFinder, FindsTheFirstMatchLyingCompletelyInsideTheRange)
 {

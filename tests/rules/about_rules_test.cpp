@@ -1,8 +1,6 @@
 #include "core/built_in_text.h"
 #include "rules/about_rules.h"
-
-#include <QUrl>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -46,10 +44,7 @@ TEST(AboutRules, TheFeedbackLinkEncodesSubjectAndBodyWithMailLineBreaks)
     const QString encodedSubject = link.section('=', 1).section('&', 0, 0);
     EXPECT_EQ(QUrl::fromPercentEncoding(encodedSubject.toLatin1()), subject);
     EXPECT_TRUE(link.endsWith("&body=%D0%A1%D0%B8%D1%81%D1%82%D0%B5%D0%BC%D0%B0"));
-}
-
-TEST(AboutRules, TheBandStepsEvenlyFromTheFirstColourRoundingHalfToEven)
-{
+    // The colour band steps evenly from the first colour, rounding half to even.
     using Rgb = AboutRules::Rgb;
     EXPECT_EQ(AboutRules::gradient({0, 0, 0}, {2, 6, 10}, 4),
               (QList<Rgb>{{0, 0, 0}, {0, 2, 2}, {1, 3, 5}, {2, 4, 8}}));

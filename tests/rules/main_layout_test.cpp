@@ -1,8 +1,5 @@
 #include "rules/main_layout.h"
-
-#include <QList>
-#include <gtest/gtest.h>
-#include <ostream>
+#include "unit_test.h"
 
 // Found by argument-dependent lookup, so a failure shows the rectangle.
 void PrintTo(const QRect& rect, std::ostream* out)

@@ -1,9 +1,6 @@
 #include "core/options.h"
 #include "rules/window_ticks.h"
-
-#include <QSignalSpy>
-#include <gtest/gtest.h>
-#include <vector>
+#include "unit_test.h"
 
 namespace {
 

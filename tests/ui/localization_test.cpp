@@ -151,18 +151,22 @@ TEST(QtMessageService, ErrorsAndQuestionsLookAsTheirKindWants)
                                     {AppError::TypeMismatch, "Type mismatch"}, "Subs", "Init"));
                             }),
               QString("Type mismatch (13)\nin Velkaro.Subs.Init |Velkaro Pro|%1|%2|%3|1")
-                  .arg(QMessageBox::NoIcon).arg(QMessageBox::Ok).arg(Qt::PlainText));
+                  .arg(QMessageBox::NoIcon)
+                  .arg(QMessageBox::Ok)
+                  .arg(Qt::PlainText));
     messages.setParentWindow(&window);
     bool answer = true;
-    const QString question =
-        answerNextBox(QMessageBox::No, [&] { answer = messages.ask("Удалить?"); }, &window);
+    const QString question = answerNextBox(
+        QMessageBox::No, [&] { answer = messages.ask("Удалить?"); }, &window);
     EXPECT_FALSE(answer);
     EXPECT_EQ(question.section(u'|', 2, 3) + question.section(u'|', 5),
-              u"%1|%2"_qs.arg(QMessageBox::Warning).arg(int(QMessageBox::Yes | QMessageBox::No)) + "1")
+              u"%1|%2"_qs.arg(QMessageBox::Warning).arg(int(QMessageBox::Yes | QMessageBox::No)) +
+                  "1")
         << question;
-    EXPECT_TRUE(answerNextBox(QMessageBox::Yes, [&] { answer = messages.ask("Удалить?", "Страница"); },
-                              &window)
-                    .startsWith(u"Удалить?|Страница|"_qs));
+    EXPECT_TRUE(
+        answerNextBox(
+            QMessageBox::Yes, [&] { answer = messages.ask("Удалить?", "Страница"); }, &window)
+            .startsWith(u"Удалить?|Страница|"_qs));
     EXPECT_TRUE(answer);
 }
 
