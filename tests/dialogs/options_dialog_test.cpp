@@ -292,31 +292,6 @@ TEST_F(OptionsDialogTest, EncryptionIsOfferedOnceAPasswordIsSetAndActsAtOnce)
     EXPECT_EQ(m_host.calls, QStringList({"encrypt 1", "encrypt 0", "encrypt 0", "encrypt 0"}));
 }
 
-TEST_F(OptionsDialogTest, TheFolderFieldTakesAbsolutePathsWithHomeForTildeAndTheDefaultIsDocuments)
-{
-    open();
-    click("cmdDefPath");
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    EXPECT_EQ(
-        child<QLineEdit>("txtFilePath")->text(),
-        QDir::toNativeSeparators((documents.isEmpty() ? QDir::homePath() : documents) + u'/'));
-    EXPECT_FALSE(child<QLineEdit>("txtFilePath")
-                     ->text()
-                     .startsWith(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())))
-        << "never the program folder";
-
-    type("txtFilePath", "books");
-    click("cmdOK");
-    EXPECT_TRUE(outcome().size() == 2 && outcome()[1].startsWith(u"Путь «books» неполный."_qs))
-        << outcome().join('|') << ": refused before the book is saved";
-    m_messages.clear();
-    type("txtFilePath", "~/Книги");
-    click("cmdOK");
-    const QString folder = QDir::toNativeSeparators(QDir::homePath() + u"/Книги/"_qs);
-    EXPECT_EQ(outcome(), QStringList({"closed", "SaveBook", "changeStorageFolder " + folder,
-                                      "optionsApplied"}));
-}
-
 // A failed save and a cancelled move are driven through the real window in tests/app.
 TEST_F(OptionsDialogTest, ARefusedFolderChangeKeepsTheTypedFolderAndSetsNothing)
 {
@@ -334,7 +309,7 @@ TEST_F(OptionsDialogTest, ARefusedFolderChangeKeepsTheTypedFolderAndSetsNothing)
     EXPECT_EQ(std::pair(isOpen(), m_host.m_options.Status), std::pair(false, false));
 }
 
-TEST_F(OptionsDialogTest, BrowsingStartsAtTheRememberedFolderAndEndsWithASeparator)
+TEST_F(OptionsDialogTest, BrowsingStartsAtTheRememberedFolderAndTheFieldTakesAbsolutePaths)
 {
     QTemporaryDir dir;
     QDir().mkpath(dir.path() + u"/Books/Новые"_qs);
@@ -363,4 +338,25 @@ TEST_F(OptionsDialogTest, BrowsingStartsAtTheRememberedFolderAndEndsWithASeparat
                 << "a Unix path keeps its case";
         }
     }
+    // The folder field takes absolute paths with home for a tilde; the default is Documents.
+    click("cmdDefPath");
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    EXPECT_EQ(
+        child<QLineEdit>("txtFilePath")->text(),
+        QDir::toNativeSeparators((documents.isEmpty() ? QDir::homePath() : documents) + u'/'));
+    EXPECT_FALSE(child<QLineEdit>("txtFilePath")
+                     ->text()
+                     .startsWith(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())))
+        << "never the program folder";
+
+    type("txtFilePath", "books");
+    click("cmdOK");
+    EXPECT_TRUE(outcome().size() == 2 && outcome()[1].startsWith(u"Путь «books» неполный."_qs))
+        << outcome().join('|') << ": refused before the book is saved";
+    m_messages.clear();
+    type("txtFilePath", "~/Книги");
+    click("cmdOK");
+    const QString folder = QDir::toNativeSeparators(QDir::homePath() + u"/Книги/"_qs);
+    EXPECT_EQ(outcome(), QStringList({"closed", "SaveBook", "changeStorageFolder " + folder,
+                                      "optionsApplied"}));
 }

@@ -52,12 +52,17 @@ ino_t inodeOf(const QString& path)
 
 } // namespace
 
-TEST_F(BookStorageTest, FirstStartWritesTheDefaultBookEvenIntoAFolderNotYetMade)
+TEST_F(BookStorageTest, FirstStartWritesTheDefaultBookIntoANewFolderAndCleansUpAddressPages)
 {
     configure(m_dir.path() + "/new/");
     ASSERT_FALSE(m_storage.loadBook().has_value());
     EXPECT_EQ(m_book.pageCount(), 14);
     EXPECT_EQ(readAll(m_storage.fullDataPath()), kDefaultBook);
+    // Only address pages pass through the clean-up.
+    writeAll(m_storage.fullDataPath(), "2\r\n\"A\",\"a\"\r\n\"~T\",\"t\"\r\n");
+    m_storage.setPageCleanup([](const QString& text) { return text + u"!"_qs; });
+    ASSERT_FALSE(m_storage.loadBook().has_value());
+    EXPECT_EQ(m_book.Pages[1].Text + m_book.Pages[2].Text, u"a!t"_qs);
 }
 
 TEST_F(BookStorageTest, UnreadableFilesAreKeptAsideUnderDistinctNamesAndNeverOverwritten)
@@ -238,14 +243,6 @@ TEST_F(BookStorageTest, CopiesOfTheBookAreAsPrivateAsTheBook)
     for (const QString& path : {m_storage.fullDataPath(), m_storage.exportPath(),
                                 m_dir.path() + "/backup", m_storage.rescuePath()})
         EXPECT_EQ(QFile::permissions(path) & others, 0) << path.toStdString();
-}
-
-TEST_F(BookStorageTest, OnlyAddressPagesPassThroughTheCleanUp)
-{
-    writeAll(m_storage.fullDataPath(), "2\r\n\"A\",\"a\"\r\n\"~T\",\"t\"\r\n");
-    m_storage.setPageCleanup([](const QString& text) { return text + u"!"_qs; });
-    ASSERT_FALSE(m_storage.loadBook().has_value());
-    EXPECT_EQ(m_book.Pages[1].Text + m_book.Pages[2].Text, u"a!t"_qs);
 }
 
 TEST_F(BookStorageTest, FallbackBookGoesToTheSettingsFolderOrTheErrorComesBack)

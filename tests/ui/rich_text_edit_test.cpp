@@ -109,7 +109,8 @@ TEST_F(RichTextEditTest, PlainTextReadsBackUnchangedAndEveryWriteOrKeyIsOneChang
     EXPECT_TRUE(edit.document()->isEmpty());
 }
 
-TEST_F(RichTextEditTest, MixedAttributesReadAsNoValueAndWriteTheWholeSelection)
+TEST_F(RichTextEditTest,
+       MixedAttributesReadAsNoValueWriteTheWholeSelectionAndTheCaretsApplyToTyping)
 {
     using Attributes = std::tuple<std::optional<bool>, std::optional<quint32>,
                                   std::optional<double>, std::optional<QString>>;
@@ -131,10 +132,7 @@ TEST_F(RichTextEditTest, MixedAttributesReadAsNoValueAndWriteTheWholeSelection)
     EXPECT_EQ(attributes(), Attributes(true, std::nullopt, 1638.0, std::nullopt));
     select(0, 10);
     EXPECT_EQ(attributes(), Attributes());
-}
-
-TEST_F(RichTextEditTest, CaretFormatAppliesToFurtherTyping)
-{
+    // A format set at the caret applies to further typing.
     edit.setTextRTF(QStringLiteral("ab"));
     edit.setSelStart(2);
     QSignalSpy changes(&edit, &RichTextEdit::change);
@@ -248,7 +246,7 @@ TEST_F(RichTextEditTest, PostedClearAndPasteWaitForTheEventLoopAndPasteKeepsTheF
 }
 
 // The selection's rich text is RtfRoundTrip.RangeReadsBackAsTheSelectedText.
-TEST_F(RichTextEditTest, LineBreaksCountTwiceInSelections)
+TEST_F(RichTextEditTest, LineBreaksCountTwicePicturesNotAtAllAndFindSelectsTheMatchItReports)
 {
     edit.setTextRTF(kPage);
     edit.setSelStart(kPage.size() + 10);
@@ -259,15 +257,12 @@ TEST_F(RichTextEditTest, LineBreaksCountTwiceInSelections)
     EXPECT_EQ(std::pair(edit.selStart(), selected()), std::pair(second, u"ёлкин"_qs));
     edit.setSelStart(second - 1);
     EXPECT_EQ(edit.selStart(), second - 2) << "between CR and LF means before the break";
-}
-
-TEST_F(RichTextEditTest, FindSelectsTheMatchItReportsUnlessToldNotTo)
-{
+    // Find selects the match it reports, unless told not to.
     edit.setTextRTF(kPage);
     QSignalSpy moves(&edit, &RichTextEdit::selChange);
-    const int found = edit.findText(QStringLiteral("ЁЛКИН"), 1);
-    EXPECT_EQ(std::tuple(found, edit.selStart(), selected(), moves.count()),
-              std::tuple(int(kPage.indexOf(u"ёлкин"_qs)), found, u"ёлкин"_qs, 1));
+    const int at = edit.findText(QStringLiteral("ЁЛКИН"), 1);
+    EXPECT_EQ(std::tuple(at, edit.selStart(), selected(), moves.count()),
+              std::tuple(int(kPage.indexOf(u"ёлкин"_qs)), at, u"ёлкин"_qs, 1));
     edit.findText(QStringLiteral("44\r\nё"), 0);
     EXPECT_EQ(selected(), QStringLiteral("44\r\nё"));
 
@@ -279,10 +274,7 @@ TEST_F(RichTextEditTest, FindSelectsTheMatchItReportsUnlessToldNotTo)
 
     EXPECT_EQ(edit.findText(QStringLiteral("ёлкин"), 20, -1, RichTextEdit::findWholeWord), -1);
     EXPECT_EQ(edit.selStart(), 3) << "a failed search keeps the selection";
-}
-
-TEST_F(RichTextEditTest, PicturesTakeNoPlaceInThePlainText)
-{
+    // Pictures take no place in the plain text.
     edit.setTextRTF(QStringLiteral("ab\r\ncd"));
     QImage image(8, 8, QImage::Format_RGB32);
     image.fill(Qt::red);
@@ -299,7 +291,7 @@ TEST_F(RichTextEditTest, PicturesTakeNoPlaceInThePlainText)
     EXPECT_EQ(found(u"b"_qs), "1:b");
 }
 
-TEST_F(RichTextEditTest, PastedTextAndTablesBecomeParagraphs)
+TEST_F(RichTextEditTest, PastedTextAndTablesBecomeParagraphsAndPastedPicturesKeepTheirOwnImages)
 {
     toClipboard([](QMimeData& data) {
         data.setText(QStringLiteral("один\nдва\rтри\r\nчетыре") + QChar::LineSeparator + "пять");
@@ -321,12 +313,8 @@ TEST_F(RichTextEditTest, PastedTextAndTablesBecomeParagraphs)
         std::tuple(table.text(), last.alignment(), last.topMargin(), table.findText("333", 0)),
         std::tuple(u"Иванов\t222\r\nПетров\t333\r\nИтого"_qs, Qt::AlignHCenter, 0.0,
                    int(table.text().indexOf("333"))));
-}
-
-// Pictures read from two pages carry the same resource names; pasting one page's
-// picture into the other must not show the picture that was already there.
-TEST_F(RichTextEditTest, PastedPicturesKeepTheirOwnImages)
-{
+    // Pictures read from two pages carry the same resource names; pasting one page's
+    // picture into the other must not show the picture that was already there.
     const auto pageWithPicture = [](RichTextEdit& page, Qt::GlobalColor colour) {
         QImage image(4, 4, QImage::Format_RGB32);
         image.fill(colour);
