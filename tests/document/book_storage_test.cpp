@@ -228,7 +228,7 @@ TEST_F(BookStorageTest, ABookNobodyChoseNeverReplacesTheExportUntilTypedIntoOrSa
     }
 }
 
-TEST_F(BookStorageTest, CopiesOfTheBookAreAsPrivateAsTheBook)
+TEST_F(BookStorageTest, CopiesAreAsPrivateAsTheBookAndPlainTextModeStoresPlainText)
 {
     const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     writeAll(m_storage.fullDataPath(), "1\r\n\"A\",\"a\"\r\n");
@@ -243,6 +243,17 @@ TEST_F(BookStorageTest, CopiesOfTheBookAreAsPrivateAsTheBook)
     for (const QString& path : {m_storage.fullDataPath(), m_storage.exportPath(),
                                 m_dir.path() + "/backup", m_storage.rescuePath()})
         EXPECT_EQ(QFile::permissions(path) & others, 0) << path.toStdString();
+    // Plain-text mode stores plain text, in memory and on disk.
+    m_book.setPages({{u"АБ"_qs, u"{\\rtf1\\ansi{\\b Bold} name\\tab 12\\par second}"_qs, 0},
+                     {u"Plain"_qs, u"already\nplain"_qs, 1}});
+    m_storage.setUseRtf(false);
+    QSignalSpy replaced(&m_book, &Book::pagesReplaced);
+    ASSERT_TRUE(m_storage.saveBook().dataSaved());
+    ASSERT_TRUE(m_storage.saveBook().dataSaved());
+    EXPECT_EQ(QStringList(
+                  {QString::number(replaced.count()), m_book.Pages[1].Text, m_book.Pages[2].Text}),
+              QStringList({"1", u"Bold name\t12\r\nsecond"_qs, u"already\r\nplain"_qs}));
+    EXPECT_EQ(readAll(m_storage.fullDataPath()), DataFile::serialize(m_book.pages()));
 }
 
 TEST_F(BookStorageTest, FallbackBookGoesToTheSettingsFolderOrTheErrorComesBack)
@@ -296,20 +307,6 @@ TEST_F(BookStorageTest, AnUnencodableSaveGivesOneMessageLeavesTheFileAsItWasAndC
     const DataFile::ParseResult rescued = DataFile::parse(readAll(m_storage.rescuePath()));
     ASSERT_TRUE(rescued.ok());
     EXPECT_EQ(rescued.pages, std::vector<PageRecord>(m_book.pages().begin(), m_book.pages().end()));
-}
-
-TEST_F(BookStorageTest, PlainTextModeStoresPlainTextInMemoryAndOnDisk)
-{
-    m_book.setPages({{u"АБ"_qs, u"{\\rtf1\\ansi{\\b Bold} name\\tab 12\\par second}"_qs, 0},
-                     {u"Plain"_qs, u"already\nplain"_qs, 1}});
-    m_storage.setUseRtf(false);
-    QSignalSpy replaced(&m_book, &Book::pagesReplaced);
-    ASSERT_TRUE(m_storage.saveBook().dataSaved());
-    ASSERT_TRUE(m_storage.saveBook().dataSaved());
-    EXPECT_EQ(QStringList(
-                  {QString::number(replaced.count()), m_book.Pages[1].Text, m_book.Pages[2].Text}),
-              QStringList({"1", u"Bold name\t12\r\nsecond"_qs, u"already\r\nplain"_qs}));
-    EXPECT_EQ(readAll(m_storage.fullDataPath()), DataFile::serialize(m_book.pages()));
 }
 
 // In a folder others can write to, a link planted where the program writes a

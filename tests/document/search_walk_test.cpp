@@ -72,7 +72,7 @@ TEST(SearchWalk, AllPagesGoOnFromTheLastPageToPageOneAndEndOnTheStartPageOrAtOnc
 
 // The pages the walk does not open are searched with the finder the editor
 // uses, so both agree on whole words, case and Ё.
-TEST(SearchWalk, OptionsReachTheEditorAndThePagesItDoesNotOpenAlike)
+TEST(SearchWalk, OptionsReachTheEditorAndThePagesItDoesNotOpenAndAPageWithoutTheMatchIsPassed)
 {
     const QStringList pages = {QString(), QStringLiteral("Ёлкин"), QStringLiteral("ёлкина"),
                                QStringLiteral("ЁЛКИН"), QStringLiteral("Елкин")};
@@ -90,10 +90,7 @@ TEST(SearchWalk, OptionsReachTheEditorAndThePagesItDoesNotOpenAlike)
             << options;
         EXPECT_EQ(target.optionsAsked, QList<int>(target.optionsAsked.size(), options));
     }
-}
-
-TEST(SearchWalk, APageTheEditorShowsWithoutTheMatchIsPassedOver)
-{
+    // A page the editor shows without the match is passed over.
     struct Disagreeing : BookSearchTarget
     {
         using BookSearchTarget::BookSearchTarget;

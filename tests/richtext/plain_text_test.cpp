@@ -4,7 +4,7 @@
 
 using namespace rtftest;
 
-TEST(PlainText, DocumentTextHasOnlyCrLfBreaksAndNoPictures)
+TEST(PlainText, DocumentTextHasOnlyCrLfBreaksAndNoPicturesAndPlainInputIsNormalised)
 {
     QTextDocument doc;
     EXPECT_EQ(PlainText::of(doc), QString());
@@ -18,11 +18,7 @@ TEST(PlainText, DocumentTextHasOnlyCrLfBreaksAndNoPictures)
     cursor.insertBlock();
     cursor.insertText(QStringLiteral("четыре"));
     EXPECT_EQ(PlainText::of(doc), QStringLiteral("одиндва\r\nтри\r\n\r\nчетыре"));
-}
-
-// A page that is not RTF is shown as it is, with every line break made CR LF.
-TEST(PlainText, PlainInputIsNormalised)
-{
+    // A page that is not RTF is shown as it is, with every line break made CR LF.
     const QString mixed = QStringLiteral("a\r\nb\nc\rd") + QChar(QChar::LineSeparator) + "e" +
                           QChar(QChar::ParagraphSeparator) + "f" + QChar(0) +
                           QChar(QChar::ObjectReplacementCharacter) + "\r\n\r\n";
@@ -32,12 +28,11 @@ TEST(PlainText, PlainInputIsNormalised)
           std::pair{notRtf, notRtf}}) {
         EXPECT_EQ(PlainText::normalized(page), expected);
         EXPECT_EQ(RtfPlainText::extract(page), expected);
-        QTextDocument doc;
-        RtfReader::read(page, doc);
-        EXPECT_EQ(PlainText::of(doc), expected);
+        QTextDocument read;
+        RtfReader::read(page, read);
+        EXPECT_EQ(PlainText::of(read), expected);
     }
     // An empty page empties the document.
-    QTextDocument doc;
     readBoth("{\\rtf1 x}", doc);
     RtfReader::read(QString(), doc);
     EXPECT_TRUE(doc.isEmpty());

@@ -148,7 +148,7 @@ TEST_F(RichTextEditTest,
     EXPECT_EQ(edit.selItalic(), false);
 }
 
-TEST_F(RichTextEditTest, ColoursResolveSystemReferencesAndAutomaticHasNoBrush)
+TEST_F(RichTextEditTest, ColoursResolveSystemReferencesAndTabStopsReachEveryParagraphBounded)
 {
     edit.setTextRTF(QStringLiteral("цвет"));
     select(0, 4);
@@ -167,11 +167,8 @@ TEST_F(RichTextEditTest, ColoursResolveSystemReferencesAndAutomaticHasNoBrush)
               std::pair(WinColor::window, system.color(QPalette::Active, QPalette::Base)));
     edit.setBackColor(0x00C0FFFFu);
     EXPECT_EQ(edit.palette().color(QPalette::Base), QColor(255, 255, 192));
-}
-
-// That they survive the rich text is RtfWriterTest's and RtfReader's (tests/richtext).
-TEST_F(RichTextEditTest, TabStopsInTwipsReachEveryParagraphOfTheSelectionAndAreBounded)
-{
+    // Tab stops in twips reach every paragraph of the selection and are bounded; that they
+    // survive the rich text is RtfWriterTest's and RtfReader's (tests/richtext).
     edit.setTextRTF(kPage);
     select(0, edit.text().size());
     edit.setSelTabCount(2);
@@ -189,7 +186,7 @@ TEST_F(RichTextEditTest, TabStopsInTwipsReachEveryParagraphOfTheSelectionAndAreB
     EXPECT_EQ(edit.selTabCount(), 0);
 }
 
-TEST_F(RichTextEditTest, KeysReachTheHookFirstOverwriteTypesOverShiftEnterBreaks)
+TEST_F(RichTextEditTest, KeysReachTheHookFirstAndPostedClearAndPasteWaitForTheEventLoop)
 {
     edit.setTextRTF(u"abc"_qs);
     QList<int> seen;
@@ -212,10 +209,7 @@ TEST_F(RichTextEditTest, KeysReachTheHookFirstOverwriteTypesOverShiftEnterBreaks
     QTest::keyClick(&edit, Qt::Key_Return, Qt::ShiftModifier);
     EXPECT_EQ(std::tuple(edit.text(), edit.document()->blockCount(), edit.selStart()),
               std::tuple(u"z\r\nbc"_qs, 2, 3));
-}
-
-TEST_F(RichTextEditTest, PostedClearAndPasteWaitForTheEventLoopAndPasteKeepsTheFormat)
-{
+    // Posted clear and paste wait for the event loop; the paste keeps the format.
     RichTextEdit source;
     source.setTextRTF(QStringLiteral("жирный\r\nтекст"));
     source.selectAll();
