@@ -73,7 +73,7 @@ TEST(HelpDocument, TheFirstFieldNamesTheDocumentEveryFurtherLineIsATopicAndNoneF
 // Title k shows the text between markers k and k + 1, formatting kept; a
 // title without both markers shows nothing. A list in UTF-8 behind a
 // byte-order mark reads as one in Windows-1251 does, as "language.ini" does.
-TEST(HelpDocument, EachTitleShowsTheTextBetweenItsMarkerAndTheNext)
+TEST(HelpDocument, EachTitleShowsTheTextBetweenItsMarkerAndTheNextLookedForAfterItsOwn)
 {
     const QString list = u"\"help.rtf\"\r\nПервая\r\n\r\nТретья\r\nЧетвёртая\r\n"_qs;
     for (const QByteArray& bytes : {CodePage::encodeLossy(list), "\xEF\xBB\xBF" + list.toUtf8()}) {
@@ -95,12 +95,8 @@ TEST(HelpDocument, EachTitleShowsTheTextBetweenItsMarkerAndTheNext)
         EXPECT_EQ(run.fragment().charFormat().fontWeight(), QFont::Bold);
         EXPECT_NE((++run).fragment().charFormat().fontWeight(), QFont::Bold);
     }
-}
-
-// The end marker is looked for only after the topic's own marker; a missing
-// marker gives an empty topic.
-TEST(HelpDocument, TheEndMarkerIsLookedForOnlyAfterTheTopicsOwnMarker)
-{
+    // The end marker is looked for only after the topic's own marker; a missing
+    // marker gives an empty topic.
     for (const DataCase& c : readCases("document/help_topics.cases")) {
         const QString text = rawText(QString::fromLatin1(c.parts.value(0)));
         const HelpDocument::Range range = HelpDocument::topicRange(text, c.text(1).toInt());

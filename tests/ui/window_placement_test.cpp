@@ -61,7 +61,7 @@ TEST_F(WindowPlacementTest, NormalPlacementRoundTripsThroughTwipsAndOtherStatesW
     EXPECT_TRUE(restored()->windowState() & Qt::WindowMinimized);
 }
 
-TEST_F(WindowPlacementTest, OffScreenOrOversizedOrBadValuesAreBroughtBack)
+TEST_F(WindowPlacementTest, OffScreenOversizedOrBadValuesAreBroughtBackOntoTheNearestScreen)
 {
     for (const auto& [key, value] : {std::pair{"Left", "-900000"},
                                      {"Top", "900000"},
@@ -73,10 +73,7 @@ TEST_F(WindowPlacementTest, OffScreenOrOversizedOrBadValuesAreBroughtBack)
     EXPECT_TRUE(screen().contains(w->geometry()));
     EXPECT_EQ(w->size(), QSize(screen().width(), pixels(4000)));
     EXPECT_EQ(w->windowState(), Qt::WindowNoState);
-}
-
-TEST(KeptOnScreens, MovesOntoTheNearestOrMostOverlappedScreen)
-{
+    // A window is moved onto the nearest or the most overlapped screen.
     const QList<QRect> screens{QRect(0, 0, 1000, 800), QRect(1000, 100, 1600, 1000)};
     const QRect onRight(1200, 200, 300, 200);
     EXPECT_EQ(WindowPlacement::keptOnScreens(onRight, screens), onRight);
