@@ -93,7 +93,7 @@ protected:
     RichTextEdit edit;
 };
 
-TEST_F(RichTextEditTest, PlainTextReadsBackUnchangedAndEveryWriteOrKeyIsOneChange)
+TEST_F(RichTextEditTest, EveryWriteOrKeyIsOneChangeAndUndoReachesBackOneKeystrokeAndToggles)
 {
     QSignalSpy changes(&edit, &RichTextEdit::change);
     edit.setTextRTF(kPage);
@@ -107,6 +107,41 @@ TEST_F(RichTextEditTest, PlainTextReadsBackUnchangedAndEveryWriteOrKeyIsOneChang
               std::pair(qsizetype(5), u"абЁлкин"_qs));
     edit.setTextRTF(QString());
     EXPECT_TRUE(edit.document()->isEmpty());
+    // Undo reaches back one keystroke; undoing again brings it back.
+    edit.setTextRTF(QStringLiteral("{\\rtf1 x}"));
+    EXPECT_FALSE(edit.canUndo()) << "nothing to undo right after a page opens";
+    QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(edit.text(), QStringLiteral("x"));
+
+    edit.setSelStart(1);
+    type(&edit, QStringLiteral("abc"));
+    QSignalSpy undoChanges(&edit, &RichTextEdit::change);
+    // One keystroke, not the typed run; the undo is itself a change; no redo of its own.
+    QStringList texts;
+    for (const Qt::Key key : {Qt::Key_Z, Qt::Key_Z, Qt::Key_Y}) {
+        QTest::keyClick(&edit, key, Qt::ControlModifier);
+        texts << edit.text() + QString::number(undoChanges.count());
+    }
+    EXPECT_EQ(texts, QStringList({"xab1", "xabc2", "xabc2"}));
+
+    select(1, 1);
+    edit.setSelBold(true);
+    edit.undoEdit();
+    select(1, 1);
+    EXPECT_EQ(edit.selBold(), false) << "a format change is one step too";
+    edit.clearUndo();
+    edit.undoEdit();
+    EXPECT_EQ(edit.text(), QStringLiteral("xabc"));
+
+    // A key typed over a letter is one step too: the letter comes back with it.
+    edit.setTextRTF(u"Петров"_qs);
+    QTest::keyClick(&edit, Qt::Key_Insert);
+    QTest::keyClicks(&edit, "QQ");
+    QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
+    texts = QStringList{edit.text()};
+    QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(texts << edit.text(), QStringList({u"Qетров"_qs, u"QQтров"_qs}));
+    QTest::keyClick(&edit, Qt::Key_Insert);
 }
 
 TEST_F(RichTextEditTest,
@@ -334,44 +369,6 @@ TEST_F(RichTextEditTest, PastedTextAndTablesBecomeParagraphsAndPastedPicturesKee
     }
     EXPECT_EQ(std::pair(colours, edit.text()),
               std::pair(QList<QColor>{QColor(Qt::red), QColor(Qt::blue)}, QString()));
-}
-
-TEST_F(RichTextEditTest, UndoReachesBackOneKeystrokeAndUndoingAgainBringsItBack)
-{
-    edit.setTextRTF(QStringLiteral("{\\rtf1 x}"));
-    EXPECT_FALSE(edit.canUndo()) << "nothing to undo right after a page opens";
-    QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(edit.text(), QStringLiteral("x"));
-
-    edit.setSelStart(1);
-    type(&edit, QStringLiteral("abc"));
-    QSignalSpy changes(&edit, &RichTextEdit::change);
-    // One keystroke, not the typed run; the undo is itself a change; no redo of its own.
-    QStringList texts;
-    for (const Qt::Key key : {Qt::Key_Z, Qt::Key_Z, Qt::Key_Y}) {
-        QTest::keyClick(&edit, key, Qt::ControlModifier);
-        texts << edit.text() + QString::number(changes.count());
-    }
-    EXPECT_EQ(texts, QStringList({"xab1", "xabc2", "xabc2"}));
-
-    select(1, 1);
-    edit.setSelBold(true);
-    edit.undoEdit();
-    select(1, 1);
-    EXPECT_EQ(edit.selBold(), false) << "a format change is one step too";
-    edit.clearUndo();
-    edit.undoEdit();
-    EXPECT_EQ(edit.text(), QStringLiteral("xabc"));
-
-    // A key typed over a letter is one step too: the letter comes back with it.
-    edit.setTextRTF(u"Петров"_qs);
-    QTest::keyClick(&edit, Qt::Key_Insert);
-    QTest::keyClicks(&edit, "QQ");
-    QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
-    texts = QStringList{edit.text()};
-    QTest::keyClick(&edit, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(texts << edit.text(), QStringList({u"Qетров"_qs, u"QQтров"_qs}));
-    QTest::keyClick(&edit, Qt::Key_Insert);
 }
 
 } // namespace
