@@ -31,10 +31,7 @@ TEST(TickSchedule, AutosaveRepeatsForHoursAndTheTipEndsOnceWhileDurationsArePosi
     EXPECT_EQ(ends(1), (std::vector<qint64>{1}));
     EXPECT_TRUE(ends(0).empty());
     EXPECT_TRUE(ends(-1).empty());
-}
-
-TEST(WindowTicks, ReadsTheDurationsAtEveryTick)
-{
+    // The window's ticks read the durations at every tick.
     Options options;
     options.TipsDuration = 3;
     options.AutosaveDuration = 0;
