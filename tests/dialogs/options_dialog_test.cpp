@@ -223,39 +223,35 @@ TEST_F(OptionsDialogTest, TheSystemColourIsStoredAsSuchAndACancelledColourDialog
               std::pair(0x80000005u, false));
 }
 
-TEST_F(OptionsDialogTest, APasswordIsSetAndRemovedAtOnce)
+TEST_F(OptionsDialogTest, APasswordIsSetAndRemovedAtOnceAndEncryptionIsOfferedWithItAndActsAtOnce)
 {
     open();
     showPage(4);
     // The password, the status line, whether it can be removed.
-    const auto state = [this] {
+    const auto passwordState = [this] {
         return QStringList({m_host.m_password, child<QLabel>("lblStatus")->text(),
                             child<QPushButton>("cmdDeletePw")->isVisible() ? "remove" : ""});
     };
     const QStringList none{"", u"Парольная защита адресной книги не включена."_qs, ""};
     const QStringList set{u" тайна "_qs, u"Адресная книга защищена паролем."_qs, "remove"};
-    EXPECT_EQ(state(), none);
+    EXPECT_EQ(passwordState(), none);
     whenModal([](QWidget* password) {
         password->findChild<QLineEdit*>("txtPassword")->setText(" тайна ");
         password->findChild<QPushButton*>("cmdOK")->click();
     });
     click("cmdEditPw");
-    EXPECT_EQ(state(), set);
+    EXPECT_EQ(passwordState(), set);
     m_messages.queueAnswer(false);
     click("cmdDeletePw");
-    EXPECT_EQ(state(), set);
+    EXPECT_EQ(passwordState(), set);
     m_messages.queueAnswer(true);
     click("cmdDeletePw");
-    EXPECT_EQ(state(), none);
+    EXPECT_EQ(passwordState(), none);
     click("cmdCancel");
     EXPECT_TRUE(m_host.m_password.isEmpty()) << "acted at once, whatever closes the dialog";
-}
-
-// The encryption choice appears with a password, acts at once, shows only
-// what the host did, and a password still encrypting the book goes only
-// after the book is decrypted.
-TEST_F(OptionsDialogTest, EncryptionIsOfferedOnceAPasswordIsSetAndActsAtOnce)
-{
+    // The encryption choice appears with a password, acts at once, shows only
+    // what the host did, and a password still encrypting the book goes only
+    // after the book is decrypted.
     for (const QString& password : {QString(), u"тайна"_qs}) {
         m_host.m_password = password;
         open();
