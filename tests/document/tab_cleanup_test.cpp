@@ -146,7 +146,7 @@ void expectLookAgreesWithTheLongWay(const QString& page)
 // The look at the source decides nothing the plain text would decide
 // otherwise: every fixture, corpus file and book page imports exactly as the
 // full path imports it, and the look still clears ordinary address pages.
-TEST(TabCleanup, SourceLookImportsEveryStoredPageAsTheFullPathDoes)
+TEST(TabCleanup, SourceLookImportsEveryStoredPageAsTheFullPathAndClearsOnlyTabsBeforeText)
 {
     const QString data = QStringLiteral(VELKARO_TEST_DATA);
     const QStringList pages = withDoubledTabs(pagesUnder(data + u"/rtf"_qs, {u"*.rtf"_qs}) +
@@ -162,13 +162,9 @@ TEST(TabCleanup, SourceLookImportsEveryStoredPageAsTheFullPathDoes)
     EXPECT_GT(cleared, 0);
     EXPECT_FALSE(
         TabCleanup::mayNeedCollapse(CodePage::decode(readAll(data + u"/rtf/address_page.rtf"_qs))));
-}
-
-// Every way a tab reaches the text, and every way the character after one
-// can fail to: each either clears the page correctly or leaves it to the
-// full path.
-TEST(TabCleanup, SourceLookClearsOnlyTabsFollowedByText)
-{
+    // Every way a tab reaches the text, and every way the character after one
+    // can fail to: each either clears the page correctly or leaves it to the
+    // full path.
     for (const DataCase& c : readCases("document/tab_clean_up_look.cases")) {
         SCOPED_TRACE(c.name);
         const QString page = QString::fromLatin1(c.parts.value(0));

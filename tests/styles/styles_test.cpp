@@ -56,7 +56,7 @@ TEST(Styles, ItemReplacesInPlaceRefusesPositionsOutsideAndNamesTheFileCannotHold
     EXPECT_EQ(face->args, QStringList({"微软雅黑", "Tahoma"}));
 }
 
-TEST_F(StylesFile, SavedStylesLoadBackInOrderInWindows1251)
+TEST_F(StylesFile, SavedStylesLoadBackInOrderInWindows1251AndAFailedSaveKeepsTheOldFile)
 {
     Style red = named("Заголовок");
     red.Font() = {"Arial", 11.5, true, true, false, true};
@@ -71,6 +71,26 @@ TEST_F(StylesFile, SavedStylesLoadBackInOrderInWindows1251)
     ASSERT_TRUE(loaded.load(m_path));
     EXPECT_EQ(std::vector<Style>(loaded.begin(), loaded.end()),
               (std::vector<Style>{red, named("a;b")}));
+    // A failed save reports it and keeps the old file.
+    writeAll(m_dir.filePath("file"), "a file, not a folder");
+    std::optional<AppError> error = m_styles.save(m_dir.filePath("file/Styles.dat"));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->text, TextId::StylesNotSaved);
+
+    const QByteArray old = "Old" + kPlain;
+    writeAll(m_path, old);
+    for (int i = 0; i < 3; ++i)
+        m_styles.add(named("New"));
+    {
+        const FileSizeCap cap(old.size()); // a disk that fills up
+        ASSERT_TRUE(cap.isSet());
+        error = m_styles.save(m_path);
+    }
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->args.value(0), QDir::toNativeSeparators(m_path));
+    EXPECT_EQ(readAll(m_path), old);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"file", "Styles.dat"}));
 }
 
 TEST_F(StylesFile, DamagedLinesAreSkippedAndAFileThatCannotBeReadIsMovedAsideBeforeASave)
@@ -104,27 +124,4 @@ TEST_F(StylesFile, DamagedLinesAreSkippedAndAFileThatCannotBeReadIsMovedAsideBef
     EXPECT_FALSE(m_styles.load(m_path) || m_styles.errorString().isEmpty());
     EXPECT_TRUE(m_styles.keptAside().startsWith(m_path + ".unreadable-") &&
                 readAll(m_styles.keptAside()) == huge && !QFileInfo::exists(m_path));
-}
-
-TEST_F(StylesFile, AFailedSaveReportsItAndKeepsTheOldFile)
-{
-    writeAll(m_dir.filePath("file"), "a file, not a folder");
-    std::optional<AppError> error = m_styles.save(m_dir.filePath("file/Styles.dat"));
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->text, TextId::StylesNotSaved);
-
-    const QByteArray old = "Old" + kPlain;
-    writeAll(m_path, old);
-    for (int i = 0; i < 3; ++i)
-        m_styles.add(named("New"));
-    {
-        const FileSizeCap cap(old.size()); // a disk that fills up
-        ASSERT_TRUE(cap.isSet());
-        error = m_styles.save(m_path);
-    }
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->args.value(0), QDir::toNativeSeparators(m_path));
-    EXPECT_EQ(readAll(m_path), old);
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden),
-              QStringList({"file", "Styles.dat"}));
 }
