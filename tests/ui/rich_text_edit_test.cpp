@@ -320,7 +320,7 @@ TEST_F(RichTextEditTest, LineBreaksCountTwicePicturesNotAtAllAndFindSelectsTheMa
     EXPECT_EQ(found(u"b"_qs), "1:b");
 }
 
-TEST_F(RichTextEditTest, PastedTextAndTablesBecomeParagraphsAndPastedPicturesKeepTheirOwnImages)
+TEST_F(RichTextEditTest, PastesBecomeParagraphsWithThePagesTabStopsAndPicturesKeepTheirImages)
 {
     toClipboard([](QMimeData& data) {
         data.setText(QStringLiteral("один\nдва\rтри\r\nчетыре") + QChar::LineSeparator + "пять");
@@ -369,15 +369,9 @@ TEST_F(RichTextEditTest, PastedTextAndTablesBecomeParagraphsAndPastedPicturesKee
     }
     EXPECT_EQ(std::pair(colours, edit.text()),
               std::pair(QList<QColor>{QColor(Qt::red), QColor(Qt::blue)}, QString()));
-}
-
-} // namespace
-
-// Every paragraph of an address page has its two tab stops: Enter in an empty
-// paragraph and pasted paragraphs must not leave one without them, and the
-// whole page replaced at once comes back with one undo.
-TEST_F(RichTextEditTest, NewAndPastedParagraphsKeepThePagesTabStopsAndAReplacedPageComesBack)
-{
+    // Every paragraph of an address page has its two tab stops: Enter in an empty
+    // paragraph and pasted paragraphs must not leave one without them, and the
+    // whole page replaced at once comes back with one undo.
     const auto stopsEverywhere = [this] {
         for (QTextBlock block = edit.document()->begin(); block.isValid(); block = block.next()) {
             if (block.blockFormat().tabPositions().size() != 2)
@@ -410,3 +404,5 @@ TEST_F(RichTextEditTest, NewAndPastedParagraphsKeepThePagesTabStopsAndAReplacedP
     edit.undoEdit();
     EXPECT_EQ(edit.textRTF(), before);
 }
+
+} // namespace
