@@ -73,7 +73,7 @@ TEST_F(LocalizationTest, WithoutAFileDefaultsAreExpandedColoursNamedAndOneLineIs
     EXPECT_EQ(withFile.colorCaption(-1), "Auto");
 }
 
-TEST_F(LocalizationTest, FileIsReadAtEveryLookupAndMissingKeysAreLogged)
+TEST_F(LocalizationTest, FileIsReadAtEveryLookupMissingKeysAreLoggedAndTheUsersFileComesFirst)
 {
     writeFile("[frmMain]\r\nlblIns=Ins\\nmode\r\n");
     EXPECT_EQ(m_localization.localizedEntry("frmMain", "lblIns", "Вставка"), "Ins\r\nmode");
@@ -85,12 +85,8 @@ TEST_F(LocalizationTest, FileIsReadAtEveryLookupAndMissingKeysAreLogged)
     EXPECT_TRUE(log.contains(QString("    No entry for [frmMain/Overwrite] found in a valid "
                                      "localization file \"%1\".\r\n")
                                  .arg(QDir::toNativeSeparators(m_path))));
-}
-
-// The user's own file comes before the program's, so switching language needs
-// no write to the program folder; the first lookup settles which one is read.
-TEST_F(LocalizationTest, TheUsersFileComesBeforeTheProgramsAndTheFirstLookupDecides)
-{
+    // The user's own file comes before the program's, so switching language needs
+    // no write to the program folder; the first lookup settles which one is read.
     const QString userFolder = m_dir.filePath("user");
     const QString userFile = userFolder + "/language.ini";
     writeFile("[frmMain]\r\nlblIns=Program\r\nOverwrite=Program too\r\n");

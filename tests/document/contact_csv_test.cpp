@@ -59,7 +59,7 @@ TEST(ContactCsv, WritesAHeaderRowQuotesWhereNeededAndCrLfAndReadsBackWhatItWrote
     EXPECT_EQ(read.contacts[1].line, 4) << "the line break inside the note counts";
 }
 
-TEST(ContactImport, ReadsOtherProgramsFilesByTheirHeaders)
+TEST(ContactImport, ReadsOtherProgramsFilesByTheirHeadersAndABadLineGivesNoContacts)
 {
     for (const DataCase& c : readCases("document/contact_files.cases")) {
         SCOPED_TRACE(c.name);
@@ -71,10 +71,7 @@ TEST(ContactImport, ReadsOtherProgramsFilesByTheirHeaders)
         EXPECT_EQ(described(read.contacts), expected);
     }
     EXPECT_EQ(readFixture("russian.csv").contacts.at(1).line, 4);
-}
-
-TEST(ContactImport, ABadLineGivesNoContactsAndItsLineNumber)
-{
+    // A bad line gives no contacts and its line number.
     for (const DataCase& c : readCases("document/contact_problems.cases")) {
         const ContactsRead read = c.text(0).contains(u"VCARD"_qs)
                                       ? VCardReader::read(c.text(0))
