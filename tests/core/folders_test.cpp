@@ -12,7 +12,7 @@ QString native(const QString& path)
 
 // The fallbacks are the user's own folders: an installed program folder is
 // never written.
-TEST(Folders, DataFolderIsTheStoredOneElseDocumentsElseHomeAndSettingsFoldersEndWithTheSeparator)
+TEST(Folders, DataSettingsAndProgramFoldersAreTheUsersOwnOrTheInstalledOnes)
 {
     EXPECT_EQ(Folders::dataFolder("/srv/book", "/home/u/Documents", "/home/u"),
               QString("/srv/book"));
@@ -26,11 +26,7 @@ TEST(Folders, DataFolderIsTheStoredOneElseDocumentsElseHomeAndSettingsFoldersEnd
     EXPECT_EQ(settings, native("/home/u/.local/share/Velkaro Pro") + sep);
     EXPECT_EQ(Folders::historyFolder(settings), settings + "History" + sep);
     EXPECT_EQ(Folders::settingsFolder({}, "/home/u"), native("/home/u/Velkaro Pro") + sep);
-}
-
-// The program folder, and the names, come from the executable.
-TEST(Folders, ProgramFolderIsTheInstalledDataFolderWhenThereElseTheExecutables)
-{
+    // The program folder, and the names, come from the executable.
     QTemporaryDir root;
     const QString bin = root.filePath("usr/bin");
     ASSERT_TRUE(QDir().mkpath(bin));

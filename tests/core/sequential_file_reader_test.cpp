@@ -15,7 +15,7 @@ QStringList fieldsOf(const QString& text)
 
 } // namespace
 
-TEST(SequentialFileReader, TextReadsAsItsFieldsAndLinesAfterAFieldWhole)
+TEST(SequentialFileReader, TextReadsAsItsFieldsFilesAsWindows1251OrUtf8AndFailuresGiveTheReason)
 {
     for (const DataCase& c : readCases("core/sequential_fields.cases")) {
         QStringList fields;
@@ -34,10 +34,7 @@ TEST(SequentialFileReader, TextReadsAsItsFieldsAndLinesAfterAFieldWhole)
     while (!topics.atEnd())
         lines.append(topics.readLine());
     EXPECT_EQ(lines, QStringList({u"  First, topic \"1\""_qs, QString(), u"Last"_qs}));
-}
-
-TEST(SequentialFileReader, FilesAreWindows1251UnlessTheyStartWithAUtf8MarkAndFailuresGiveTheReason)
-{
+    // Files are Windows-1251 unless they start with a UTF-8 mark.
     QTemporaryDir dir;
     const QString cyrillic = u"Иванов, Пётр"_qs;
     const QString legacy = dir.filePath(u"telnotes.txt"_qs);

@@ -5,7 +5,7 @@ namespace {
 
 const QChar sep = QDir::separator();
 
-TEST(StorageFolder, BrowseStartLosesItsSeparatorButARootKeepsItAndTheFieldTakesAbsolutePaths)
+TEST(StorageFolder, FolderTextsAreAbsoluteTheBrowseStartHasNoSeparatorAndSpellingsAreCompared)
 {
     EXPECT_EQ(StorageFolder::setBrowseStartFolder("d:\\books\\", Qt::CaseInsensitive), "D:\\BOOKS");
     EXPECT_EQ(StorageFolder::setBrowseStartFolder("/", Qt::CaseSensitive), "/");
@@ -21,10 +21,7 @@ TEST(StorageFolder, BrowseStartLosesItsSeparatorButARootKeepsItAndTheFieldTakesA
     EXPECT_EQ(StorageFolder::absoluteFolder("~/Книги", home), home + sep + QString("Книги") + sep);
     for (const char* relative : {"books", "~anna/books", ""})
         EXPECT_FALSE(StorageFolder::absoluteFolder(relative, home)) << relative;
-}
-
-TEST(StorageFolder, TextsNamingOneFolderAreTheSameFolderInTheLetterCaseItsFileSystemKeeps)
-{
+    // Texts naming one folder are the same folder.
     QTemporaryDir dir;
     const QString books = dir.path() + "/books";
     QDir().mkpath(books);

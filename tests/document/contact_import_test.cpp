@@ -71,7 +71,7 @@ TEST(ContactImport, TellsVCardFromCsvAndUtf8FromWindows1251AndStopsBetweenRecord
     }
 }
 
-TEST(ContactImport, EntriesAreJoinedAndCharactersWithoutACodeAreFoundByTheirLine)
+TEST(ContactImport, EntriesAreJoinedUnencodableOnesFoundAndAddedAfterThePageTextFormatted)
 {
     std::vector<Contact> contacts{{u"Анна"_qs, {{u"111-11-11"_qs, Kind::Home}}, {}, {}, {}, 2},
                                   {}, // nothing in it: no entry
@@ -86,10 +86,6 @@ TEST(ContactImport, EntriesAreJoinedAndCharactersWithoutACodeAreFoundByTheirLine
               std::tuple(9, u"Борис ☎"_qs, u"☎ë日本"_qs));
     contacts.pop_back();
     EXPECT_FALSE(ContactImport::firstUnencodable(contacts, kLabels));
-}
-
-TEST(ContactImport, EntriesGoAfterThePageTextAndARichPageKeepsItsFormatting)
-{
     using Form = ContactImport::Form;
     const QString entries = u"Вера\t333-33-33\r\n\t\tсоседка"_qs;
     EXPECT_EQ(ContactImport::appendEntries(u"Анна\t111"_qs, entries, Form::PlainText),

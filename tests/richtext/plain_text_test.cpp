@@ -4,7 +4,7 @@
 
 using namespace rtftest;
 
-TEST(PlainText, DocumentTextHasOnlyCrLfBreaksAndNoPicturesAndPlainInputIsNormalised)
+TEST(PlainText, DocumentTextHasCrLfBreaksPlainInputIsNormalisedAndOnePassReadsAlike)
 {
     QTextDocument doc;
     EXPECT_EQ(PlainText::of(doc), QString());
@@ -36,13 +36,9 @@ TEST(PlainText, DocumentTextHasOnlyCrLfBreaksAndNoPicturesAndPlainInputIsNormali
     readBoth("{\\rtf1 x}", doc);
     RtfReader::read(QString(), doc);
     EXPECT_TRUE(doc.isEmpty());
-}
-
-// Pages as the rich-edit control writes them are read in one pass; anything
-// that pass does not follow is left to the full reader. Either way the text
-// is the reader's.
-TEST(PlainText, OnePassReadsOrdinaryPagesAsTheReaderDoes)
-{
+    // Pages as the rich-edit control writes them are read in one pass; anything
+    // that pass does not follow is left to the full reader. Either way the text
+    // is the reader's.
     for (const DataCase& c : readCases("richtext/one_pass.cases")) {
         const QByteArray rtf = c.bytes(0);
         const QString left = u"(left to the full reader)"_qs;

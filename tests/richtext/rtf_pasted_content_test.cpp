@@ -10,7 +10,7 @@ using namespace rtftest;
 
 // The control hands out its RTF with a NUL after the closing brace, and some pages were
 // stored with more behind it; nothing after the document's last brace is text.
-TEST(RtfPastedContent, NothingAfterTheClosingBraceIsRead)
+TEST(RtfPastedContent, NothingAfterTheClosingBraceIsReadCasesKeepTheirTextAndListsTheirNumbers)
 {
     const QByteArray text = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fnil\\fcharset204 "
                             "Tahoma;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs16 \\'c4\\'ee\\'ec\\par "
@@ -24,12 +24,8 @@ TEST(RtfPastedContent, NothingAfterTheClosingBraceIsRead)
         RtfReader::read(QString::fromLatin1(text + tail), doc);
         EXPECT_EQ(PlainText::of(doc), QStringLiteral("Дом\r\nx"));
     }
-}
-
-// Symbol fonts, list tables, notes, fields and old paragraph numbers: read, saved and
-// read again, the page shows the same text.
-TEST(RtfPastedContent, CasesShowTheirTextAndKeepItWhenSavedAndListsNumberInEveryFormat)
-{
+    // Symbol fonts, list tables, notes, fields and old paragraph numbers: read, saved and
+    // read again, the page shows the same text.
     for (const DataCase& c : readCases("richtext/rtf_text_saved.cases")) {
         SCOPED_TRACE(c.name);
         QTextDocument doc;
@@ -40,7 +36,7 @@ TEST(RtfPastedContent, CasesShowTheirTextAndKeepItWhenSavedAndListsNumberInEvery
     const std::tuple<int, int, const char*> cases[] = {
         {1, 1994, "MCMXCIV"}, {4, 0, "0"},  {5, 1, "1st"}, {5, 12, "12th"},
         {22, 7, "07"},        {255, 5, ""}, {47, 3, "3"}};
-    for (const auto& [format, value, text] : cases)
-        EXPECT_EQ(RtfListTable::formatNumber(value, format), QString::fromUtf8(text))
+    for (const auto& [format, value, number] : cases)
+        EXPECT_EQ(RtfListTable::formatNumber(value, format), QString::fromUtf8(number))
             << format << " " << value;
 }

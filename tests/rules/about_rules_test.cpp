@@ -14,7 +14,7 @@ QString builtInCaption(int revision)
 
 } // namespace
 
-TEST(AboutRules, TheRevisionGivesTheStageAndTheBuildInAnyLanguage)
+TEST(AboutRules, TheRevisionGivesStageAndBuildTheLinkEncodesItsPartsAndTheBandSteps)
 {
     const std::pair<int, const char16_t*> cases[] = {
         {1205, u"Версия 3.1 альфа 2 (сборка 5)"}, {342, u"Версия 3.1 (сборка 42)"},
@@ -30,10 +30,7 @@ TEST(AboutRules, TheRevisionGivesTheStageAndTheBuildInAnyLanguage)
     EXPECT_EQ(AboutRules::versionCaption("%inter%major-%minor, build %build, %major again", 10, 0,
                                          2305, stage),
               "beta #3 10-0, build 5, 10 again");
-}
-
-TEST(AboutRules, TheFeedbackLinkEncodesSubjectAndBodyWithMailLineBreaks)
-{
+    // The feedback link encodes subject and body, with mail line breaks.
     EXPECT_EQ(AboutRules::feedbackLink("me@example.org", "Bug/Wish & more?",
                                        "System: Debian 12\nVersion: 1.0\r\n"),
               "mailto:me@example.org?Subject=Bug%2FWish%20%26%20more%3F"

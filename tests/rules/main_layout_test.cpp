@@ -27,7 +27,7 @@ MainLayout::Input wholeBook(int tabScroll, int RecentPage = 2)
     return typicalWindow(kLastPage, tabScroll, RecentPage);
 }
 
-TEST(MainLayoutTypicalWindow, FollowsTheLayoutPass)
+TEST(MainLayoutTypicalWindow, FollowsTheLayoutPassAndWithoutTheStatusBarReachesTheBottom)
 {
     const MainLayout layout(typicalWindow());
     const MainLayout::Geometry& g = layout.geometry();
@@ -46,17 +46,15 @@ TEST(MainLayoutTypicalWindow, FollowsTheLayoutPass)
                    QRect(8310, 795, 90, 4860), QRect(8340, 0, 660, 5700), QRect(0, 5700, 9000, 300),
                    QRect(8760, 60, 240, 240), QRect(315, 30, 7555, 255), QRect(7915, 30, 800, 255),
                    QRect(7930, 45, 770, 225), QRect(420, 45, 7285, 225)}));
-}
-
-TEST(MainLayoutTypicalWindow, HiddenStatusBarLetsEditorAndFrameReachTheBottom)
-{
+    // A hidden status bar lets the editor and the frame reach the bottom.
     MainLayout::Input input = typicalWindow();
     input.statusHeight = 0;
-    const MainLayout::Geometry g = MainLayout(input).geometry();
-    EXPECT_EQ(QList<int>({g.rtfPage.y() + g.rtfPage.height(), g.shpFrame.y() + g.shpFrame.height(),
-                          g.picTabStop.height(), g.tabColumn.height()}),
-              QList<int>({6000 - 45 - 15, 6000 - 45, g.shpFrame.height(), 6000}));
-    EXPECT_TRUE(g.picStatus.isNull());
+    const MainLayout::Geometry bare = MainLayout(input).geometry();
+    EXPECT_EQ(QList<int>({bare.rtfPage.y() + bare.rtfPage.height(),
+                          bare.shpFrame.y() + bare.shpFrame.height(), bare.picTabStop.height(),
+                          bare.tabColumn.height()}),
+              QList<int>({6000 - 45 - 15, 6000 - 45, bare.shpFrame.height(), 6000}));
+    EXPECT_TRUE(bare.picStatus.isNull());
 }
 
 TEST(MainLayoutMinimum, GrowsTheWindowWithinTheScreen)
@@ -120,7 +118,7 @@ TEST(MainLayoutSplitter, DraggingLeftWidensTheTabsWithin300To2000)
         EXPECT_EQ(MainLayout::pixelSize(x, y), expected) << x << ", " << y;
 }
 
-TEST(MainLayoutScroll, OffsetIsKeptWithinTheColumnWhoseEndsHoldTheFirstAndLastTabs)
+TEST(MainLayoutScroll, OffsetIsKeptWithinTheColumnAndShowingATabBringsItAndItsHiliteIntoView)
 {
     const int allTabs = kLastPage * 360 + 8 * 15;
     const int maximum = allTabs - kWholeBookColumn;
@@ -136,10 +134,7 @@ TEST(MainLayoutScroll, OffsetIsKeptWithinTheColumnWhoseEndsHoldTheFirstAndLastTa
     EXPECT_EQ(bottom.geometry().tabScroll, bottom.geometry().maxTabScroll);
     const QRect last = bottom.tab(kLastPage);
     EXPECT_EQ(last.y() + last.height() + 4 * 15, kWholeBookColumn);
-}
-
-TEST(MainLayoutScroll, ShowingATabBringsItAndItsHiliteIntoViewAndLeavesAVisibleOneAlone)
-{
+    // Showing a tab brings it and its hilite into view, and leaves a visible one alone.
     const MainLayout start(wholeBook(2000000));
     const int visible = 2000000 / 360 + 3;
     EXPECT_EQ(start.scrollToShow(visible), 2000000);

@@ -23,7 +23,7 @@ Action alt(int qtKey, const PageKeys::Book& b)
 
 } // namespace
 
-TEST(PageKeys, PhysicalKeysAreTheSameWhateverTheLayout)
+TEST(PageKeys, PhysicalKeysAreTheSameWhateverTheLayoutAndAltArrowsWrapOrMovePages)
 {
     // X11 key codes of F, comma, semicolon and the apostrophe key.
     EXPECT_EQ(PageKeys::virtualKey(0x0410, 41), 'F');
@@ -33,6 +33,14 @@ TEST(PageKeys, PhysicalKeysAreTheSameWhateverTheLayout)
     EXPECT_EQ(PageKeys::virtualKey(0x0431, 0), 188); // б
     EXPECT_EQ(PageKeys::virtualKey(0x0401, 0), 192); // Ё
     EXPECT_EQ(PageKeys::virtualKey(Qt::Key_F5, 0), 0);
+    // Alt with an arrow wraps; page moves follow the page rules.
+    EXPECT_EQ(alt(Qt::Key_Up, book(1, 20)), (Action{Command::OpenPage, 20}));
+    EXPECT_EQ(alt(Qt::Key_Down, book(5, 20)), (Action{Command::OpenPage, 6}));
+    EXPECT_EQ(alt(Qt::Key_PageUp, book(15, 20)).command, Command::Ignore);
+    EXPECT_EQ(alt(Qt::Key_PageUp, book(16, 20)).command, Command::MovePageUp);
+    EXPECT_EQ(alt(Qt::Key_PageDown, book(14, 20)).command, Command::Ignore);
+    EXPECT_EQ(alt(Qt::Key_PageDown, book(19, 20)).command, Command::MovePageDown);
+    EXPECT_EQ(alt(Qt::Key_PageDown, book(20, 20)).command, Command::Ignore);
 }
 
 TEST(PageKeys, AltLettersOpenTheLetterPagesDigitsTheUserPagesOrWhatTheShortcutsEntrySays)
@@ -58,17 +66,6 @@ TEST(PageKeys, AltLettersOpenTheLetterPagesDigitsTheUserPagesOrWhatTheShortcutsE
     // A later group wins; an item that is no number is skipped; no page past the end.
     EXPECT_EQ(alt(Qt::Key_F, book(1, 20, 14, u"70:x,70"_qs)), (Action{Command::OpenPage, 2}));
     EXPECT_EQ(alt(Qt::Key_F, book(1, 1, 14, u"68:70"_qs)), Action{Command::Ignore});
-}
-
-TEST(PageKeys, AltArrowsWrapAndPageMovesFollowThePageRules)
-{
-    EXPECT_EQ(alt(Qt::Key_Up, book(1, 20)), (Action{Command::OpenPage, 20}));
-    EXPECT_EQ(alt(Qt::Key_Down, book(5, 20)), (Action{Command::OpenPage, 6}));
-    EXPECT_EQ(alt(Qt::Key_PageUp, book(15, 20)).command, Command::Ignore);
-    EXPECT_EQ(alt(Qt::Key_PageUp, book(16, 20)).command, Command::MovePageUp);
-    EXPECT_EQ(alt(Qt::Key_PageDown, book(14, 20)).command, Command::Ignore);
-    EXPECT_EQ(alt(Qt::Key_PageDown, book(19, 20)).command, Command::MovePageDown);
-    EXPECT_EQ(alt(Qt::Key_PageDown, book(20, 20)).command, Command::Ignore);
 }
 
 TEST(PageKeys, FunctionKeysHonourTheLetterPagesAndTheEditorsKeysGiveShortcutsAndStyles)
