@@ -1,11 +1,9 @@
 #include "core/bounded_file.h"
-#include "test_files.h"
+#include "unit_test.h"
 
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
-TEST(BoundedFile, ReadsUpToTheCeilingAndRefusesMore)
+TEST(BoundedFile, ReadsRegularFilesUpToTheCeilingAndWaitsOnNothingElse)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("f"));
@@ -26,28 +24,22 @@ TEST(BoundedFile, ReadsUpToTheCeilingAndRefusesMore)
     EXPECT_EQ(BoundedFile::readHead(path, 10).bytes, QByteArray(10, 'x'));
     EXPECT_EQ(BoundedFile::readHead(path, 1000).bytes, QByteArray(100, 'x'));
     EXPECT_EQ(BoundedFile::readHead(huge.fileName(), 4).bytes, QByteArray(4, '\0'));
-}
-
-// A FIFO opened for reading would wait for a writer that never comes: the
-// test opens no other end, so reading it at all would hang here.
-TEST(BoundedFile, OnlyRegularFilesAreReadAndNothingElseIsWaitedOn)
-{
-    QTemporaryDir dir;
+    // A FIFO opened for reading would wait for a writer that never comes: the
+    // test opens no other end, so reading it at all would hang here.
     const QString fifo = dir.filePath(QStringLiteral("velkaro.dat"));
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    ASSERT_TRUE(writeAll(dir.filePath(QStringLiteral("f")), "x"));
     const std::pair<QString, BoundedFile::Problem> cases[] = {
         {fifo, BoundedFile::Problem::NotAFile},
         {QStringLiteral("/dev/zero"), BoundedFile::Problem::NotAFile},
         {dir.path(), BoundedFile::Problem::NotAFile},
         {dir.filePath(QStringLiteral("none")), BoundedFile::Problem::CannotRead},
         {dir.filePath(QStringLiteral("f/under")), BoundedFile::Problem::CannotRead}};
-    for (const auto& [path, problem] : cases) {
+    for (const auto& [other, problem] : cases) {
         for (const BoundedFile::Result& result :
-             {BoundedFile::read(path, 3 << 20), BoundedFile::readHead(path, 256)}) {
+             {BoundedFile::read(other, 3 << 20), BoundedFile::readHead(other, 256)}) {
             EXPECT_EQ(std::tuple(result.bytes.has_value(), result.problem, result.error.isEmpty()),
                       std::tuple(false, problem, false))
-                << path.toStdString();
+                << other.toStdString();
         }
     }
 }

@@ -1,7 +1,5 @@
 #include "core/byte_digest.h"
-
-#include <QSet>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 // Lengths on both sides of the 8-byte words and the 32-byte stripes: every
 // byte and the length itself must reach the digest.

@@ -5,12 +5,7 @@
 #include "core/built_in_text.h"
 #include "core/ini_file.h"
 #include "rules/page_keys.h"
-#include "test_files.h"
-
-#include <QLocale>
-#include <QRegularExpression>
-#include <QSet>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -38,13 +33,6 @@ QSet<QString> placeholders(const QString& text)
     for (const QRegularExpressionMatch& match : placeholder.globalMatch(text))
         found << match.captured();
     return found;
-}
-
-TEST(EnglishTranslation, IsUtf8WithAByteOrderMark)
-{
-    ASSERT_FALSE(english().isEmpty()) << VELKARO_ENGLISH_TRANSLATION;
-    EXPECT_TRUE(english().startsWith("\xEF\xBB\xBF"));
-    EXPECT_FALSE(QString::fromUtf8(english()).contains(QChar::ReplacementCharacter));
 }
 
 // Placeholders, line breaks and mnemonics are what the program and the
@@ -81,8 +69,11 @@ TEST(EnglishTranslation, TranslatesEveryBuiltInText)
     }
 }
 
-TEST(EnglishTranslation, NamesEveryColourAndEveryStyleAttribute)
+TEST(EnglishTranslation, IsUtf8WithAByteOrderMarkAndNamesEveryColourAndStyleAttribute)
 {
+    ASSERT_FALSE(english().isEmpty()) << VELKARO_ENGLISH_TRANSLATION;
+    EXPECT_TRUE(english().startsWith("\xEF\xBB\xBF"));
+    EXPECT_FALSE(QString::fromUtf8(english()).contains(QChar::ReplacementCharacter));
     for (int index = -1; index <= 15; ++index)
         EXPECT_FALSE(value(u"Colors", QString::number(index)).value_or(QString()).isEmpty())
             << index;

@@ -1,11 +1,7 @@
 #include "core/app_info.h"
 #include "core/code_page.h"
 #include "core/event_log.h"
-
-#include <QFile>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -28,7 +24,8 @@ TEST_F(EventLogTest, SwitchedOffWritesNothingUnlessTheLogSwitchKeepsItOn)
     EXPECT_FALSE(QFile::exists(m_path));
 }
 
-TEST_F(EventLogTest, EntriesAppendBlankLineHeaderAndIndentedMessageInWindows1251)
+// Each entry: a blank line, a header, the message indented, in Windows-1251.
+TEST_F(EventLogTest, EntriesAppendUnderAHeaderInWindows1251AndAFailedWriteIsSwallowed)
 {
     m_log.openLog(m_path, 2);
     m_log.writeLog("Ж", EventLog::Information);
@@ -37,15 +34,10 @@ TEST_F(EventLogTest, EntriesAppendBlankLineHeaderAndIndentedMessageInWindows1251
                                .arg(QRegularExpression::escape(AppInfo::versionText()));
     const QRegularExpression layout("^\\r\\n\\r\\nINFORMATION" + header + "    Ж\\r\\n" +
                                     "\\r\\n\\r\\n" + header + "    second\\r\\n$");
-    QFile file(m_path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = readAll(m_path);
     EXPECT_TRUE(layout.match(CodePage::decode(bytes)).hasMatch()) << bytes.toStdString();
     EXPECT_TRUE(bytes.contains("    \xC6\r\n"));
-}
-
-TEST_F(EventLogTest, WriteFailureIsSwallowed)
-{
+    // A write that fails is swallowed.
     QFile blocker(m_dir.filePath("plain"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     m_log.openLog(m_dir.filePath("plain/velkaro.log"), 2);

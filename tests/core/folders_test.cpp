@@ -1,8 +1,5 @@
 #include "core/folders.h"
-
-#include <QDir>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -15,7 +12,7 @@ QString native(const QString& path)
 
 // The fallbacks are the user's own folders: an installed program folder is
 // never written.
-TEST(Folders, DataFolderIsTheStoredOneAsStoredElseDocumentsElseHome)
+TEST(Folders, DataSettingsAndProgramFoldersAreTheUsersOwnOrTheInstalledOnes)
 {
     EXPECT_EQ(Folders::dataFolder("/srv/book", "/home/u/Documents", "/home/u"),
               QString("/srv/book"));
@@ -24,19 +21,12 @@ TEST(Folders, DataFolderIsTheStoredOneAsStoredElseDocumentsElseHome)
     EXPECT_EQ(Folders::dataFolder({}, "/home/u/Documents/", "/home/u"),
               native("/home/u/Documents/"));
     EXPECT_EQ(Folders::dataFolder({}, {}, "/home/u"), native("/home/u") + sep);
-}
-
-TEST(Folders, SettingsAndHistoryFoldersEndWithTheSeparator)
-{
+    // The settings and history folders end with the separator.
     const QString settings = Folders::settingsFolder("/home/u/.local/share", "/home/u");
     EXPECT_EQ(settings, native("/home/u/.local/share/Velkaro Pro") + sep);
     EXPECT_EQ(Folders::historyFolder(settings), settings + "History" + sep);
     EXPECT_EQ(Folders::settingsFolder({}, "/home/u"), native("/home/u/Velkaro Pro") + sep);
-}
-
-// The program folder, and the names, come from the executable.
-TEST(Folders, ProgramFolderIsTheInstalledDataFolderWhenThereElseTheExecutables)
-{
+    // The program folder, and the names, come from the executable.
     QTemporaryDir root;
     const QString bin = root.filePath("usr/bin");
     ASSERT_TRUE(QDir().mkpath(bin));

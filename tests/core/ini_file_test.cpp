@@ -1,14 +1,8 @@
-#include "case_file.h"
 #include "core/code_page.h"
 #include "core/event_log.h"
 #include "core/ini_file.h"
 #include "core/localization.h"
-#include "qt_printing.h"
-#include "test_files.h"
-
-#include <QDir>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -40,10 +34,7 @@ TEST_F(IniFileTest, NamesMatchWithoutCaseValuesAreTrimmedAndTheDefaultOnlyFillsA
     // Values and defaults are cut at 1023 characters.
     EXPECT_EQ(read("S", "k"), QString(1023, u'x'));
     EXPECT_EQ(read("S", "missing", QString(1500, u'y')), QString(1023, u'y'));
-}
-
-TEST_F(IniFileTest, Utf8AfterAByteOrderMarkWindows1251OtherwiseAndReadAfresh)
-{
+    // UTF-8 after a byte-order mark, Windows-1251 otherwise, and read afresh.
     writeFile("\xEF\xBB\xBF[S]\r\nk=" + QString("Ёлка").toUtf8() + "\r\n");
     EXPECT_EQ(read("S", "k"), "Ёлка");
     writeFile("[S]\r\nk=" + CodePage::encodeLossy(u"Ёлка") + "\r\n");
@@ -60,7 +51,7 @@ protected:
     Localization m_localization{{m_dir.path()}, m_log};
 };
 
-TEST_F(LocalizationTest, WithoutAFileDefaultsAreExpandedAndOneLineIsLogged)
+TEST_F(LocalizationTest, WithoutAFileDefaultsAreExpandedColoursNamedAndOneLineIsLogged)
 {
     EXPECT_EQ(m_localization.localizedEntry("frmFind", "EnterSomething", "a\\nb"), "a\r\nb");
     EXPECT_EQ(m_localization.localizedEntry("x", "y", "plain"), "plain");
@@ -70,9 +61,19 @@ TEST_F(LocalizationTest, WithoutAFileDefaultsAreExpandedAndOneLineIsLogged)
     EXPECT_EQ(logText().count("INFORMATION from "), 1);
     EXPECT_TRUE(logText().contains("    No localization file found. Falling back to internal "
                                    "resources (Russian).\r\n"));
+    // Each \n pair becomes a line break, the length kept.
+    const QString text = QStringLiteral("one\\ntwo\\\\n\\");
+    EXPECT_EQ(Localization::expandNewlines(text), "one\r\ntwo\\\r\n\\");
+    EXPECT_EQ(Localization::expandNewlines(text).size(), text.size());
+    // A colour caption falls back on the built-in one for an empty value.
+    EXPECT_EQ(m_localization.colorCaption(3), "&Бирюзовый");
+    Localization withFile({m_dir.path()}, m_log);
+    writeFile("[Colors]\n3=\n-1=Auto\n");
+    EXPECT_EQ(withFile.colorCaption(3), "&Бирюзовый");
+    EXPECT_EQ(withFile.colorCaption(-1), "Auto");
 }
 
-TEST_F(LocalizationTest, FileIsReadAtEveryLookupAndMissingKeysAreLogged)
+TEST_F(LocalizationTest, FileIsReadAtEveryLookupMissingKeysAreLoggedAndTheUsersFileComesFirst)
 {
     writeFile("[frmMain]\r\nlblIns=Ins\\nmode\r\n");
     EXPECT_EQ(m_localization.localizedEntry("frmMain", "lblIns", "Вставка"), "Ins\r\nmode");
@@ -84,21 +85,8 @@ TEST_F(LocalizationTest, FileIsReadAtEveryLookupAndMissingKeysAreLogged)
     EXPECT_TRUE(log.contains(QString("    No entry for [frmMain/Overwrite] found in a valid "
                                      "localization file \"%1\".\r\n")
                                  .arg(QDir::toNativeSeparators(m_path))));
-}
-
-TEST_F(LocalizationTest, ColorCaptionsFallBackOnEmptyValues)
-{
-    EXPECT_EQ(m_localization.colorCaption(3), "&Бирюзовый");
-    Localization withFile({m_dir.path()}, m_log);
-    writeFile("[Colors]\n3=\n-1=Auto\n");
-    EXPECT_EQ(withFile.colorCaption(3), "&Бирюзовый");
-    EXPECT_EQ(withFile.colorCaption(-1), "Auto");
-}
-
-// The user's own file comes before the program's, so switching language needs
-// no write to the program folder; the first lookup settles which one is read.
-TEST_F(LocalizationTest, TheUsersFileComesBeforeTheProgramsAndTheFirstLookupDecides)
-{
+    // The user's own file comes before the program's, so switching language needs
+    // no write to the program folder; the first lookup settles which one is read.
     const QString userFolder = m_dir.filePath("user");
     const QString userFile = userFolder + "/language.ini";
     writeFile("[frmMain]\r\nlblIns=Program\r\nOverwrite=Program too\r\n");
@@ -120,13 +108,6 @@ TEST_F(LocalizationTest, TheUsersFileComesBeforeTheProgramsAndTheFirstLookupDeci
 
     Localization missingFolders({m_dir.filePath("none"), m_dir.filePath("neither")}, m_log);
     EXPECT_EQ(missingFolders.localizedEntry("frmMain", "lblIns", "Вставка"), "Вставка");
-}
-
-TEST(ExpandNewlines, ReplacesEachPairKeepingTheLength)
-{
-    const QString text = QStringLiteral("one\\ntwo\\\\n\\");
-    EXPECT_EQ(Localization::expandNewlines(text), "one\r\ntwo\\\r\n\\");
-    EXPECT_EQ(Localization::expandNewlines(text).size(), text.size());
 }
 
 } // namespace

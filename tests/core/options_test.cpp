@@ -3,12 +3,10 @@
 #include "core/option_table.h"
 #include "core/options.h"
 #include "core/settings_store.h"
-#include "test_files.h"
+#include "unit_test.h"
 
 #include <QLockFile>
 #include <QSysInfo>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -31,7 +29,7 @@ protected:
     std::vector<Options::Rejected> m_rejected;
 };
 
-TEST_F(OptionsTest, StoredTextConvertsInTheCOrTheUsersLocale)
+TEST_F(OptionsTest, StoredTextConvertsInTheCOrTheUsersLocaleAndLastIntPageIsFrom1To32767)
 {
     m_store.write("Общие", "ButtonWidth", "612,5");
     m_store.write("Общие", "Status", "false");
@@ -40,10 +38,20 @@ TEST_F(OptionsTest, StoredTextConvertsInTheCOrTheUsersLocale)
     m_store.write("Options", "TabStop", "2900.5");
     m_store.write("Options", "RecentPage", "2.5");
     const Options o = loaded(QLocale(QLocale::Russian, QLocale::Russia));
-    EXPECT_EQ(std::tuple(o.ButtonWidth, o.Status, o.UseRtf, o.MoveToEnd, o.TabStop),
-              std::tuple(612.5f, false, false, true, 2900.5f));
-    EXPECT_EQ(o.RecentPage, 2); // rounded half to even
+    // The page 2.5 is rounded half to even.
+    EXPECT_EQ(std::tuple(o.ButtonWidth, o.Status, o.UseRtf, o.MoveToEnd, o.TabStop, o.RecentPage),
+              std::tuple(612.5f, false, false, true, 2900.5f, qint16(2)));
     EXPECT_TRUE(m_rejected.empty());
+    // The last letter page is a whole number from 1 to 32767; otherwise a message and 14.
+    EventLog log;
+    QStringList read;
+    for (const QByteArray value : {" 20 ", "32767", "0", "32768", "12.5", ""}) {
+        EXPECT_TRUE(writeAll(m_dir.filePath("language.ini"), "[Velkaro]\nLastIntPage=" + value));
+        Localization localization({m_dir.path()}, log);
+        const Options::LastIntPage page = Options::readLastIntPage(localization);
+        read << QString::number(page.value) + (page.rejected ? "!" : "");
+    }
+    EXPECT_EQ(read, QStringList({"20", "32767", "14!", "14!", "14!", "14!"}));
 }
 
 TEST_F(OptionsTest, BadValueIsNamedAndGivesTheDefaultWhichIsWrittenBack)
@@ -108,19 +116,6 @@ TEST_F(OptionsTest, AStaleLockOfTheStoreGoesAndALiveOneStays)
     ASSERT_TRUE(held.lock());
     m_store.removeStaleLock();
     EXPECT_TRUE(QFileInfo::exists(lockPath));
-}
-
-TEST_F(OptionsTest, LastIntPageIsAWholeNumberFrom1To32767OtherwiseAMessageAnd14)
-{
-    EventLog log;
-    QStringList read;
-    for (const QByteArray value : {" 20 ", "32767", "0", "32768", "12.5", ""}) {
-        EXPECT_TRUE(writeAll(m_dir.filePath("language.ini"), "[Velkaro]\nLastIntPage=" + value));
-        Localization localization({m_dir.path()}, log);
-        const Options::LastIntPage page = Options::readLastIntPage(localization);
-        read << QString::number(page.value) + (page.rejected ? "!" : "");
-    }
-    EXPECT_EQ(read, QStringList({"20", "32767", "14!", "14!", "14!", "14!"}));
 }
 
 } // namespace

@@ -1,15 +1,13 @@
 #include "core/safe_file.h"
 #include "core/system_reason.h"
 #include "file_size_cap.h"
-#include "test_files.h"
+#include "unit_test.h"
 
-#include <QTemporaryDir>
 #include <cerrno>
-#include <gtest/gtest.h>
 
 // A short text is written at commit time and a long one at once; a write cut
 // short must fail and keep the old file either way.
-TEST(SafeFile, WriteCutShortFailsAndKeepsTheOldFileWhateverItsLength)
+TEST(SafeFile, WriteCutShortFailsKeepsTheOldFileAndCommonReasonsComeFromTheTexts)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("velkaro.dat"));
@@ -29,12 +27,8 @@ TEST(SafeFile, WriteCutShortFailsAndKeepsTheOldFileWhateverItsLength)
     }
     EXPECT_FALSE(SafeFile::writeWhole(path, "new book"));
     EXPECT_EQ(readAll(path), "new book");
-}
-
-// The system's words and the program's error numbers both lead to the text
-// the user's language gives; an uncommon reason keeps its words.
-TEST(SystemReason, CommonReasonsComeFromTheTableOfTexts)
-{
+    // The system's words and the program's error numbers both lead to the text
+    // the user's language gives; an uncommon reason keeps its words.
     const std::pair<AppError, std::optional<TextId>> cases[] = {
         {{AppError::PermissionDenied, qt_error_string(EROFS)}, TextId::ReasonReadOnly},
         {{AppError::PermissionDenied, QStringLiteral("Permission denied")},

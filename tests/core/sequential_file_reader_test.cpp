@@ -1,10 +1,6 @@
-#include "case_file.h"
 #include "core/code_page.h"
 #include "core/sequential_file_reader.h"
-#include "test_files.h"
-
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -19,7 +15,7 @@ QStringList fieldsOf(const QString& text)
 
 } // namespace
 
-TEST(SequentialFileReader, TextReadsAsItsFields)
+TEST(SequentialFileReader, TextReadsAsItsFieldsFilesAsWindows1251OrUtf8AndFailuresGiveTheReason)
 {
     for (const DataCase& c : readCases("core/sequential_fields.cases")) {
         QStringList fields;
@@ -31,21 +27,14 @@ TEST(SequentialFileReader, TextReadsAsItsFields)
     EXPECT_EQ(reader.readField(), u"only"_qs);
     EXPECT_TRUE(reader.atEnd());
     EXPECT_EQ(reader.readField(), QString());
-}
-
-// The help topic list: one field, then every further line whole.
-TEST(SequentialFileReader, LinesAfterAFieldAreReadWhole)
-{
-    SequentialFileReader reader(u"\"help.rtf\"\r\n  First, topic \"1\"\r\n\r\nLast\n"_qs);
-    EXPECT_EQ(reader.readField(), u"help.rtf"_qs);
+    // The help topic list: one field, then every further line whole.
+    SequentialFileReader topics(u"\"help.rtf\"\r\n  First, topic \"1\"\r\n\r\nLast\n"_qs);
+    EXPECT_EQ(topics.readField(), u"help.rtf"_qs);
     QStringList lines;
-    while (!reader.atEnd())
-        lines.append(reader.readLine());
+    while (!topics.atEnd())
+        lines.append(topics.readLine());
     EXPECT_EQ(lines, QStringList({u"  First, topic \"1\""_qs, QString(), u"Last"_qs}));
-}
-
-TEST(SequentialFileReader, FilesAreWindows1251UnlessTheyStartWithAUtf8Mark)
-{
+    // Files are Windows-1251 unless they start with a UTF-8 mark.
     QTemporaryDir dir;
     const QString cyrillic = u"Иванов, Пётр"_qs;
     const QString legacy = dir.filePath(u"telnotes.txt"_qs);
@@ -55,11 +44,7 @@ TEST(SequentialFileReader, FilesAreWindows1251UnlessTheyStartWithAUtf8Mark)
     const QString utf8 = dir.filePath(u"utf8.txt"_qs);
     ASSERT_TRUE(writeAll(utf8, "\xEF\xBB\xBF\"" + cyrillic.toUtf8() + "\",€"));
     EXPECT_EQ(SequentialFileReader::readFields(utf8, 1000), QStringList({cyrillic, u"€"_qs}));
-}
-
-TEST(SequentialFileReader, FilesThatCannotBeReadGiveTheReason)
-{
-    QTemporaryDir dir;
+    // Files that cannot be read give the reason.
     BoundedFile::Result failure;
     EXPECT_FALSE(SequentialFileReader::readFields(dir.filePath(u"missing"_qs), 1000, &failure));
     EXPECT_EQ(failure.problem, BoundedFile::Problem::CannotRead);

@@ -2,12 +2,7 @@
 #include "core/event_log.h"
 #include "core/localization.h"
 #include "core/tip_of_the_day.h"
-#include "test_files.h"
-
-#include <QFile>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -33,34 +28,14 @@ protected:
     TipOfTheDay m_tips{m_localization, [this] { return m_draw; }};
 };
 
-TEST_F(TipOfTheDayTest, BlankFileFailsAndASingleTipIsAlwaysShownWithItsLeadingSpaces)
+TEST_F(TipOfTheDayTest, BlankFileFailsASingleTipIsShownWithItsSpacesAndTheShippedTipsAreRussian)
 {
     write("velkar.tip", "\r\n   \r\n\t\r\n");
     EXPECT_EQ(show(0.0), failure);
     TipOfTheDay single{m_localization, [] { return 0.999999; }};
     write("velkar.tip", "\r\n" + CodePage::encodeLossy(u"  Ctrl+S сохраняет книгу.") + "\r\n");
     EXPECT_EQ(single.showTip(m_dir.filePath("velkar.tip")), "  Ctrl+S сохраняет книгу.");
-}
-
-TEST_F(TipOfTheDayTest, DrawSpreadsOverAllTipsAndTheFileIsReadOnce)
-{
-    write("velkar.tip", "one\r\ntwo\nthree\rfour");
-    EXPECT_EQ(show(0.0), "one");
-    EXPECT_EQ(show(0.99), "four");
-    QFile::remove(m_dir.filePath("velkar.tip"));
-    EXPECT_EQ(show(0.3), "two");
-}
-
-TEST_F(TipOfTheDayTest, MissingFileFailsWithTheLocalizedTextAndIsTriedAgain)
-{
-    write("language.ini", "[Common]\r\nTipFailure=No tip today.\r\n");
-    EXPECT_EQ(show(0.0), "No tip today.");
-    write("velkar.tip", "now here\r\n");
-    EXPECT_EQ(show(0.0), "now here");
-}
-
-TEST(ShippedTips, AreManyShortRussianWindows1251LinesWithCrLf)
-{
+    // The shipped tips are many short Russian Windows-1251 lines with CR LF.
     const QByteArray bytes =
         readAll(QStringLiteral(VELKARO_TEST_DATA "/../../resources/velkar.tip"));
     EXPECT_EQ(bytes.count("\r\n"), bytes.count('\n'));
@@ -70,6 +45,19 @@ TEST(ShippedTips, AreManyShortRussianWindows1251LinesWithCrLf)
         EXPECT_LE(line.size(), 120) << line.toStdString();
         EXPECT_TRUE(line.contains(QRegularExpression("[А-Яа-я]"))) << line.toStdString();
     }
+}
+
+// The draw spreads over all tips and the file is read once; a missing file
+// fails with the localized text and is tried again.
+TEST_F(TipOfTheDayTest, DrawSpreadsOverAllTipsTheFileIsReadOnceAndAMissingOneTriedAgain)
+{
+    write("language.ini", "[Common]\r\nTipFailure=No tip today.\r\n");
+    EXPECT_EQ(show(0.0), "No tip today.");
+    write("velkar.tip", "one\r\ntwo\nthree\rfour");
+    EXPECT_EQ(show(0.0), "one");
+    EXPECT_EQ(show(0.99), "four");
+    QFile::remove(m_dir.filePath("velkar.tip"));
+    EXPECT_EQ(show(0.3), "two");
 }
 
 } // namespace

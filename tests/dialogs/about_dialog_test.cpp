@@ -1,11 +1,10 @@
-#include "rules/about_rules.h"
 #include "core/app_info.h"
 #include "core/event_log.h"
 #include "core/localization.h"
 #include "core/twips.h"
 #include "dialog_child.h"
 #include "dialogs/about_dialog.h"
-#include "recording_message_service.h"
+#include "rules/about_rules.h"
 #include "ui/form_localizer.h"
 #include "ui/window_placement.h"
 
@@ -39,7 +38,7 @@ struct AboutFixture
 
 } // namespace
 
-TEST(AboutBox, F1ToF3SwitchScreensFromAnyControlAndOkCloses)
+TEST(AboutBox, F1ToF3SwitchScreensFromAnyControlTheFeedbackLinkAsksForThisSystemAndOkCloses)
 {
     AboutFixture f;
     auto box = f.open();
@@ -65,6 +64,19 @@ TEST(AboutBox, F1ToF3SwitchScreensFromAnyControlAndOkCloses)
     EXPECT_EQ(screen(), u"Благодарности: 01"_qs);
     QTest::keyClick(thanks, Qt::Key_F1);
     EXPECT_EQ(screen(), version + " 00");
+
+    // The feedback link lies over its words and asks for this system.
+    auto* link = child<QLabel>(box.get(), "lblMailMe");
+    const QRect description = child<QLabel>(box.get(), "lblDescription")->geometry();
+    EXPECT_TRUE(description.contains(link->geometry().topLeft()));
+    EXPECT_LE(link->geometry().right(), description.right() + 1);
+
+    const QString body = QStringLiteral("Система: %1\nВерсия программы: %2\n\n")
+                             .arg(QSysInfo::prettyProductName(), AppInfo::versionText());
+    const QString expected = AboutRules::feedbackLink(
+        AppInfo::feedbackAddress(), QStringLiteral("Отчет об ошибке/Пожелание/Вопрос"), body);
+    EXPECT_EQ(QUrl(link->toolTip()).toEncoded(), expected.toLatin1());
+    EXPECT_FALSE(link->toolTip().contains("%D0")); // readable, not encoded Cyrillic
 
     QTest::mouseClick(child<QPushButton>(box.get(), "cmdOK"), Qt::LeftButton);
     EXPECT_FALSE(box->isVisible());
@@ -93,23 +105,6 @@ TEST(AboutBox, PropertiesShowTheRunningProgramAndADoubleClickShowsOne)
     ASSERT_EQ(f.messages.entries().size(), 1u);
     EXPECT_EQ(f.messages.entries()[0].title, "Revision");
     EXPECT_EQ(f.messages.entries()[0].text, QString::number(AppInfo::versionRevision));
-}
-
-TEST(AboutBox, TheFeedbackLinkLiesOverItsWordsAndAsksForThisSystem)
-{
-    AboutFixture f;
-    auto box = f.open();
-    auto* link = child<QLabel>(box.get(), "lblMailMe");
-    const QRect description = child<QLabel>(box.get(), "lblDescription")->geometry();
-    EXPECT_TRUE(description.contains(link->geometry().topLeft()));
-    EXPECT_LE(link->geometry().right(), description.right() + 1);
-
-    const QString body = QStringLiteral("Система: %1\nВерсия программы: %2\n\n")
-                             .arg(QSysInfo::prettyProductName(), AppInfo::versionText());
-    const QString expected = AboutRules::feedbackLink(
-        AppInfo::feedbackAddress(), QStringLiteral("Отчет об ошибке/Пожелание/Вопрос"), body);
-    EXPECT_EQ(QUrl(link->toolTip()).toEncoded(), expected.toLatin1());
-    EXPECT_FALSE(link->toolTip().contains("%D0")); // readable, not encoded Cyrillic
 }
 
 TEST(AboutBox, ATranslationMovesTheLinkAndReplacesCaptionsAndPatterns)

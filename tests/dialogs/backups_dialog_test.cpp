@@ -1,7 +1,6 @@
 #include "dialog_child.h"
 #include "dialogs/backups_dialog.h"
 #include "document/data_file.h"
-#include "recording_message_service.h"
 #include "ui/rich_text_edit.h"
 
 namespace {
@@ -14,11 +13,6 @@ public:
     Outcome replaceCurrentPage(const PageRecord&, const QDateTime&) override { return {}; }
     Outcome replaceBook(const std::vector<PageRecord>&, const QDateTime&) override { return {}; }
 };
-
-QByteArray bookBytes(const std::vector<PageRecord>& pages)
-{
-    return DataFile::serialize(pages);
-}
 
 // "Иванов" as the rich-edit control writes it.
 const QString kIvanovRtf = QStringLiteral("{\\rtf1\\ansi\\ansicpg1251 "
@@ -79,7 +73,8 @@ const QDateTime kLate(QDate(2026, 3, 12), QTime(18, 4));
 
 } // namespace
 
-TEST_F(BackupsDialogTest, ListsCopiesFromCountLinesReadsPagesOnlyOnceOneIsChosenOrSaysWhereTheyWillBe)
+TEST_F(BackupsDialogTest,
+       ListsCopiesFromCountLinesReadsPagesOnlyOnceOneIsChosenOrSaysWhereTheyWillBe)
 {
     open();
     EXPECT_EQ(copies()->topLevelItemCount(), 0);
@@ -88,23 +83,23 @@ TEST_F(BackupsDialogTest, ListsCopiesFromCountLinesReadsPagesOnlyOnceOneIsChosen
 
     // The body of the later copy is damaged; its count line is not, so the
     // list shows its count until the copy is chosen and read.
-    writeBackup(7, bookBytes({{"АБ", kIvanovRtf, 0}, {"Дача", "дом", 1}}), kEarly);
+    writeBackup(
+        7, DataFile::serialize(std::vector<PageRecord>{{"АБ", kIvanovRtf, 0}, {"Дача", "дом", 1}}),
+        kEarly);
     writeBackup(8, "3\r\n\"A\",\"one\r\ntwo\"\r\n\"B\",\"\"\r\n", kLate);
     open();
     EXPECT_EQ(unnamedControls(m_dialog.get()), QStringList());
     EXPECT_EQ(m_dialog->windowTitle(), u"Резервные копии книги"_qs);
     ASSERT_EQ(copies()->topLevelItemCount(), 2);
-    EXPECT_EQ(row(0),
-              (QStringList{"12.03.2026 18:04", "3", u"1 КБ"_qs, u"резервная копия № 8"_qs}));
-    EXPECT_EQ(row(1),
-              (QStringList{"01.03.2026 09:30", "2", u"1 КБ"_qs, u"резервная копия № 7"_qs}));
+    EXPECT_EQ(row(0) + row(1),
+              QStringList({"12.03.2026 18:04", "3", u"1 КБ"_qs, u"резервная копия № 8"_qs,
+                           "01.03.2026 09:30", "2", u"1 КБ"_qs, u"резервная копия № 7"_qs}));
     // Nothing is read until a copy is chosen, a focus coming to the list included.
     copies()->setFocus(Qt::TabFocusReason);
     QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
     QCoreApplication::sendEvent(copies(), &focusIn);
-    EXPECT_EQ(copies()->currentItem(), nullptr);
-    EXPECT_EQ(pages()->count(), 0);
-    EXPECT_EQ(info(), u"Выберите копию, чтобы увидеть ее страницы."_qs);
+    EXPECT_EQ(std::tuple(copies()->currentItem(), pages()->count(), info()),
+              std::tuple(nullptr, 0, u"Выберите копию, чтобы увидеть ее страницы."_qs));
     for (const char* name : {"cmdRestorePage", "cmdReplacePage", "cmdRestoreBook"})
         EXPECT_FALSE(button(name)->isEnabled()) << name;
 

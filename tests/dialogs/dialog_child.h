@@ -1,5 +1,6 @@
 #pragma once
 
+#include "recording_message_service.h"
 #include "widget_test.h"
 
 // The control of `window` named `name`, a failure when it is missing.

@@ -223,39 +223,35 @@ TEST_F(OptionsDialogTest, TheSystemColourIsStoredAsSuchAndACancelledColourDialog
               std::pair(0x80000005u, false));
 }
 
-TEST_F(OptionsDialogTest, APasswordIsSetAndRemovedAtOnce)
+TEST_F(OptionsDialogTest, APasswordIsSetAndRemovedAtOnceAndEncryptionIsOfferedWithItAndActsAtOnce)
 {
     open();
     showPage(4);
     // The password, the status line, whether it can be removed.
-    const auto state = [this] {
+    const auto passwordState = [this] {
         return QStringList({m_host.m_password, child<QLabel>("lblStatus")->text(),
                             child<QPushButton>("cmdDeletePw")->isVisible() ? "remove" : ""});
     };
     const QStringList none{"", u"Парольная защита адресной книги не включена."_qs, ""};
     const QStringList set{u" тайна "_qs, u"Адресная книга защищена паролем."_qs, "remove"};
-    EXPECT_EQ(state(), none);
+    EXPECT_EQ(passwordState(), none);
     whenModal([](QWidget* password) {
         password->findChild<QLineEdit*>("txtPassword")->setText(" тайна ");
         password->findChild<QPushButton*>("cmdOK")->click();
     });
     click("cmdEditPw");
-    EXPECT_EQ(state(), set);
+    EXPECT_EQ(passwordState(), set);
     m_messages.queueAnswer(false);
     click("cmdDeletePw");
-    EXPECT_EQ(state(), set);
+    EXPECT_EQ(passwordState(), set);
     m_messages.queueAnswer(true);
     click("cmdDeletePw");
-    EXPECT_EQ(state(), none);
+    EXPECT_EQ(passwordState(), none);
     click("cmdCancel");
     EXPECT_TRUE(m_host.m_password.isEmpty()) << "acted at once, whatever closes the dialog";
-}
-
-// The encryption choice appears with a password, acts at once, shows only
-// what the host did, and a password still encrypting the book goes only
-// after the book is decrypted.
-TEST_F(OptionsDialogTest, EncryptionIsOfferedOnceAPasswordIsSetAndActsAtOnce)
-{
+    // The encryption choice appears with a password, acts at once, shows only
+    // what the host did, and a password still encrypting the book goes only
+    // after the book is decrypted.
     for (const QString& password : {QString(), u"тайна"_qs}) {
         m_host.m_password = password;
         open();
@@ -292,31 +288,6 @@ TEST_F(OptionsDialogTest, EncryptionIsOfferedOnceAPasswordIsSetAndActsAtOnce)
     EXPECT_EQ(m_host.calls, QStringList({"encrypt 1", "encrypt 0", "encrypt 0", "encrypt 0"}));
 }
 
-TEST_F(OptionsDialogTest, TheFolderFieldTakesAbsolutePathsWithHomeForTildeAndTheDefaultIsDocuments)
-{
-    open();
-    click("cmdDefPath");
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    EXPECT_EQ(
-        child<QLineEdit>("txtFilePath")->text(),
-        QDir::toNativeSeparators((documents.isEmpty() ? QDir::homePath() : documents) + u'/'));
-    EXPECT_FALSE(child<QLineEdit>("txtFilePath")
-                     ->text()
-                     .startsWith(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())))
-        << "never the program folder";
-
-    type("txtFilePath", "books");
-    click("cmdOK");
-    EXPECT_TRUE(outcome().size() == 2 && outcome()[1].startsWith(u"Путь «books» неполный."_qs))
-        << outcome().join('|') << ": refused before the book is saved";
-    m_messages.clear();
-    type("txtFilePath", "~/Книги");
-    click("cmdOK");
-    const QString folder = QDir::toNativeSeparators(QDir::homePath() + u"/Книги/"_qs);
-    EXPECT_EQ(outcome(), QStringList({"closed", "SaveBook", "changeStorageFolder " + folder,
-                                      "optionsApplied"}));
-}
-
 // A failed save and a cancelled move are driven through the real window in tests/app.
 TEST_F(OptionsDialogTest, ARefusedFolderChangeKeepsTheTypedFolderAndSetsNothing)
 {
@@ -334,7 +305,7 @@ TEST_F(OptionsDialogTest, ARefusedFolderChangeKeepsTheTypedFolderAndSetsNothing)
     EXPECT_EQ(std::pair(isOpen(), m_host.m_options.Status), std::pair(false, false));
 }
 
-TEST_F(OptionsDialogTest, BrowsingStartsAtTheRememberedFolderAndEndsWithASeparator)
+TEST_F(OptionsDialogTest, BrowsingStartsAtTheRememberedFolderAndTheFieldTakesAbsolutePaths)
 {
     QTemporaryDir dir;
     QDir().mkpath(dir.path() + u"/Books/Новые"_qs);
@@ -363,4 +334,25 @@ TEST_F(OptionsDialogTest, BrowsingStartsAtTheRememberedFolderAndEndsWithASeparat
                 << "a Unix path keeps its case";
         }
     }
+    // The folder field takes absolute paths with home for a tilde; the default is Documents.
+    click("cmdDefPath");
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    EXPECT_EQ(
+        child<QLineEdit>("txtFilePath")->text(),
+        QDir::toNativeSeparators((documents.isEmpty() ? QDir::homePath() : documents) + u'/'));
+    EXPECT_FALSE(child<QLineEdit>("txtFilePath")
+                     ->text()
+                     .startsWith(QDir::toNativeSeparators(QCoreApplication::applicationDirPath())))
+        << "never the program folder";
+
+    type("txtFilePath", "books");
+    click("cmdOK");
+    EXPECT_TRUE(outcome().size() == 2 && outcome()[1].startsWith(u"Путь «books» неполный."_qs))
+        << outcome().join('|') << ": refused before the book is saved";
+    m_messages.clear();
+    type("txtFilePath", "~/Книги");
+    click("cmdOK");
+    const QString folder = QDir::toNativeSeparators(QDir::homePath() + u"/Книги/"_qs);
+    EXPECT_EQ(outcome(), QStringList({"closed", "SaveBook", "changeStorageFolder " + folder,
+                                      "optionsApplied"}));
 }

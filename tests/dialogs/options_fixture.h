@@ -6,7 +6,6 @@
 #include "dialog_child.h"
 #include "dialogs/options_dialog.h"
 #include "dialogs/options_host.h"
-#include "recording_message_service.h"
 #include "styles/styles.h"
 
 class RecordingOptionsHost : public OptionsHost

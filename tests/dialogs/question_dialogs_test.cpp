@@ -2,7 +2,6 @@
 #include "dialogs/input_box.h"
 #include "dialogs/password_dialog.h"
 #include "dialogs/replace_dialog.h"
-#include "recording_message_service.h"
 
 namespace {
 
@@ -30,7 +29,7 @@ QString ask(const QString& preset, const std::function<void(QDialog* box)>& pers
 
 } // namespace
 
-TEST(InputBox, OkReturnsTheTextExactlyAsItStandsAndTheFocusSelectsAllOfIt)
+TEST(InputBox, OkOrEnterReturnsTheTextAsItStandsTheFocusSelectsAllAndCancelGivesNothing)
 {
     QWidget owner;
     const QString untouched = ask(
@@ -58,10 +57,7 @@ TEST(InputBox, OkReturnsTheTextExactlyAsItStandsAndTheFocusSelectsAllOfIt)
         QTest::keyClick(child<QLineEdit>(box, "txtText"), Qt::Key_Return);
     });
     EXPECT_EQ(typed, QStringLiteral(" Друзья "));
-}
-
-TEST(InputBox, CancelEscapeAndTheFrameAnswerEmptyWhateverTheBoxHolds)
-{
+    // Cancel, Escape and the frame answer empty, whatever the box holds.
     for (const auto& way : std::initializer_list<std::function<void(QDialog*)>>{
              [](QDialog* box) { clickOn(box, "cmdCancel"); },
              [](QDialog* box) {
@@ -110,7 +106,7 @@ struct PasswordTest : ::testing::Test
 
 } // namespace
 
-TEST_F(PasswordTest, AWrongLoginIsToldAndClearedAndOnlyOkWithTheRightOneLetsStartUpGoOn)
+TEST_F(PasswordTest, AWrongLoginIsToldOnlyTheRightOneGoesOnAndANewOneMustBeStorable)
 {
     password = QStringLiteral("Пароль");
     auto dialog = open(PasswordDialog::Mode::Login);
@@ -136,20 +132,18 @@ TEST_F(PasswordTest, AWrongLoginIsToldAndClearedAndOnlyOkWithTheRightOneLetsStar
             again->close();
         EXPECT_FALSE(again->isVisible() || again->loginAccepted()) << escape;
     }
-}
-
-TEST_F(PasswordTest, ANewOneMustNotBeBlankOrUnstorableAndKeepsItsSpaces)
-{
+    // A new password must not be blank or unstorable, and keeps its spaces.
     password = QStringLiteral("old");
-    auto dialog = open(PasswordDialog::Mode::Change);
-    EXPECT_EQ(child<QLineEdit>(dialog.get(), "txtPassword")->text(), QStringLiteral("old"));
-    EXPECT_TRUE(child<QCheckBox>(dialog.get(), "chkMask")->isVisible());
-    EXPECT_EQ(enter(*dialog, u"   "_qs), u"open|old"_qs);
+    messages.clear();
+    auto change = open(PasswordDialog::Mode::Change);
+    EXPECT_EQ(child<QLineEdit>(change.get(), "txtPassword")->text(), QStringLiteral("old"));
+    EXPECT_TRUE(child<QCheckBox>(change.get(), "chkMask")->isVisible());
+    EXPECT_EQ(enter(*change, u"   "_qs), u"open|old"_qs);
     EXPECT_TRUE(messages.only().startsWith(QStringLiteral("Пустой пароль недопустим.")))
         << messages.only();
-    EXPECT_EQ(enter(*dialog, u"日本"_qs), u"open|old"_qs);
+    EXPECT_EQ(enter(*change, u"日本"_qs), u"open|old"_qs);
     EXPECT_EQ(messages.texts().size(), 2);
-    EXPECT_EQ(enter(*dialog, u" новый "_qs), u"closed| новый "_qs);
+    EXPECT_EQ(enter(*change, u" новый "_qs), u"closed| новый "_qs);
 
     // Cancel changes nothing; the mask can be lifted.
     auto other = open(PasswordDialog::Mode::Change);

@@ -1,14 +1,8 @@
-#include "case_file.h"
 #include "document/backup_catalog.h"
 #include "document/book_diff.h"
 #include "document/data_file.h"
-#include "test_files.h"
+#include "unit_test.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 namespace {
@@ -38,17 +32,9 @@ QStringList snapshot(const QString& folder)
 
 } // namespace
 
-TEST(BackupCatalog, CountLineIsReadAsTheLoaderReadsIt)
-{
-    for (const DataCase& c : readCases("document/count_lines.cases")) {
-        const std::optional<int> count = DataFile::pageCountOf(c.parts.value(0));
-        EXPECT_EQ(count ? QString::number(*count) : u"none"_qs, c.text(1)) << c.name;
-    }
-}
-
 // The 36 names of the history folder and the books kept before a restore
 // beside the data file; nothing else, and nothing that is not a file.
-TEST(BackupCatalog, ListsBackupsAndKeptBooksNewestFirstFromTheirCountLines)
+TEST(BackupCatalog, ListsBackupsNewestFirstReadsWholeOnesAndRefusesDamagedOnesUntouched)
 {
     QTemporaryDir dir;
     const QString history = dir.filePath("History") + u'/';
@@ -88,12 +74,14 @@ TEST(BackupCatalog, ListsBackupsAndKeptBooksNewestFirstFromTheirCountLines)
                            "History/velkaro.1 0 1 1 14 60", "History/velkaro.36 0 36 -1 13 90"}));
     EXPECT_EQ(BackupCatalog::list(history, "velkaro", {}).size(), 3u);
     EXPECT_TRUE(BackupCatalog::list(dir.filePath("none/"), "velkaro", {}).empty());
-}
-
-TEST(BackupCatalog, ReadsWholeCopiesAndRefusesDamagedOnesWithoutTouchingThem)
-{
-    QTemporaryDir dir;
-    const QString good = dir.filePath("velkaro.1");
+    // The count line is read as the loader reads it.
+    for (const DataCase& c : readCases("document/count_lines.cases")) {
+        const std::optional<int> count = DataFile::pageCountOf(c.parts.value(0));
+        EXPECT_EQ(count ? QString::number(*count) : u"none"_qs, c.text(1)) << c.name;
+    }
+    // Whole copies are read, damaged ones refused without being touched.
+    QTemporaryDir copies;
+    const QString good = copies.filePath("velkaro.1");
     // A run of tabs an older version left: cleaned up as the loader does.
     writeCopy(good,
               DataFile::serialize(
@@ -106,16 +94,16 @@ TEST(BackupCatalog, ReadsWholeCopiesAndRefusesDamagedOnesWithoutTouchingThem)
     EXPECT_FALSE(contents.pages[0].Text.text().contains("\t\t\t"));
     EXPECT_EQ(contents.pages[1], (PageRecord{"B", "a\t\tb", PageRecord::TextPage}));
 
-    writeCopy(dir.filePath("velkaro.2"), "3\r\n\"A\",\"one\r\ntwo\"\r\n\"B\",\"\"\r\n", 1);
-    writeCopy(dir.filePath("velkaro.3"), "1\r\n\"A\",\"x\"\r\n\"B\",\"y\"\r\n", 1);
-    ASSERT_EQ(mkfifo(QFile::encodeName(dir.filePath("velkaro.4")).constData(), 0600), 0);
-    const QStringList before = snapshot(dir.path());
+    writeCopy(copies.filePath("velkaro.2"), "3\r\n\"A\",\"one\r\ntwo\"\r\n\"B\",\"\"\r\n", 1);
+    writeCopy(copies.filePath("velkaro.3"), "1\r\n\"A\",\"x\"\r\n\"B\",\"y\"\r\n", 1);
+    ASSERT_EQ(mkfifo(QFile::encodeName(copies.filePath("velkaro.4")).constData(), 0600), 0);
+    const QStringList before = snapshot(copies.path());
 
     // Each copy as the line and number of its damage, its pages, and whether
     // it says why it could not be read.
     QStringList read;
     for (const char* name : {"velkaro.2", "velkaro.3", "velkaro.4", "none"}) {
-        const BackupCatalog::Contents c = BackupCatalog::read(dir.filePath(name));
+        const BackupCatalog::Contents c = BackupCatalog::read(copies.filePath(name));
         read << QStringLiteral("%1 %2 %3 %4 %5")
                     .arg(c.damage ? c.damage->line : 0)
                     .arg(c.damage ? c.damage->error.number : 0)
@@ -124,8 +112,8 @@ TEST(BackupCatalog, ReadsWholeCopiesAndRefusesDamagedOnesWithoutTouchingThem)
                     .arg(c.ok());
     }
     EXPECT_EQ(read, QStringList({"5 62 0 1 0", "3 62 0 1 0", "0 0 0 0 0", "0 0 0 0 0"}));
-    EXPECT_EQ(snapshot(dir.path()), before);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::System).size(), 4);
+    EXPECT_EQ(snapshot(copies.path()), before);
+    EXPECT_EQ(QDir(copies.path()).entryList(QDir::Files | QDir::System).size(), 4);
 }
 
 TEST(BookDiff, PagesMatchByTitleThenByTheirOrderAmongEqualTitles)

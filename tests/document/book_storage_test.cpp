@@ -6,27 +6,14 @@
 #include "document/tab_cleanup.h"
 #include "document/text_export.h"
 #include "richtext/rtf_plain_text.h"
-#include "test_files.h"
+#include "unit_test.h"
 
-#include <QDir>
-#include <QFile>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <functional>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 const QByteArray kDefaultBook = DataFile::serialize(DataFile::defaultPages());
-
-QString shown(const std::optional<LocatedError>& error)
-{
-    if (!error)
-        return {};
-    return MessageService::formatError(error->error, error->module, error->procedure);
-}
 
 class BookStorageTest : public ::testing::Test
 {
@@ -65,12 +52,17 @@ ino_t inodeOf(const QString& path)
 
 } // namespace
 
-TEST_F(BookStorageTest, FirstStartWritesTheDefaultBookEvenIntoAFolderNotYetMade)
+TEST_F(BookStorageTest, FirstStartWritesTheDefaultBookIntoANewFolderAndCleansUpAddressPages)
 {
     configure(m_dir.path() + "/new/");
     ASSERT_FALSE(m_storage.loadBook().has_value());
     EXPECT_EQ(m_book.pageCount(), 14);
     EXPECT_EQ(readAll(m_storage.fullDataPath()), kDefaultBook);
+    // Only address pages pass through the clean-up.
+    writeAll(m_storage.fullDataPath(), "2\r\n\"A\",\"a\"\r\n\"~T\",\"t\"\r\n");
+    m_storage.setPageCleanup([](const QString& text) { return text + u"!"_qs; });
+    ASSERT_FALSE(m_storage.loadBook().has_value());
+    EXPECT_EQ(m_book.Pages[1].Text + m_book.Pages[2].Text, u"a!t"_qs);
 }
 
 TEST_F(BookStorageTest, UnreadableFilesAreKeptAsideUnderDistinctNamesAndNeverOverwritten)
@@ -105,8 +97,7 @@ TEST_F(BookStorageTest, UnreadableFilesAreKeptAsideUnderDistinctNamesAndNeverOve
     ASSERT_FALSE(m_storage.loadBook().has_value());
     struct stat keptFifo = {};
     ASSERT_EQ(stat(QFile::encodeName(m_storage.loadReport().keptAside).constData(), &keptFifo), 0);
-    EXPECT_TRUE(S_ISFIFO(keptFifo.st_mode));
-    EXPECT_EQ(readAll(m_storage.fullDataPath()), kDefaultBook);
+    EXPECT_TRUE(S_ISFIFO(keptFifo.st_mode) && readAll(m_storage.fullDataPath()) == kDefaultBook);
 }
 
 TEST_F(BookStorageTest, AnExistingUsersBookWithNulBytesLoadsExportsAndSavesUnchanged)
@@ -121,11 +112,12 @@ TEST_F(BookStorageTest, AnExistingUsersBookWithNulBytesLoadsExportsAndSavesUncha
     ASSERT_TRUE(m_storage.saveBook().dataSaved());
     EXPECT_EQ(readAll(m_storage.fullDataPath()), stored);
     const QString exported = CodePage::decode(readAll(m_storage.exportPath()));
-    EXPECT_TRUE(exported.startsWith(u"$АБ\r\nИванов\t123-45-67\r\nПетров"_qs));
-    EXPECT_TRUE(exported.contains(u"половина\r\nконец\r\n$ВГ\r\nСидоров\t111\r\n"_qs));
+    EXPECT_TRUE(exported.startsWith(u"$АБ\r\nИванов\t123-45-67\r\nПетров"_qs) &&
+                exported.contains(u"половина\r\nконец\r\n$ВГ\r\nСидоров\t111\r\n"_qs))
+        << exported;
 }
 
-TEST_F(BookStorageTest, ABookSavedUnchangedIsNotWrittenAgainButItsMissingExportIs)
+TEST_F(BookStorageTest, ABookSavedUnchangedIsNotWrittenAgainNorOneNobodyChoseOverAnExport)
 {
     // Written by hand with bare line feeds: the same pages, other bytes.
     const QByteArray bytes = "2\n\"A\",\"alpha\"\n\"B\",\"beta\"\n";
@@ -147,6 +139,31 @@ TEST_F(BookStorageTest, ABookSavedUnchangedIsNotWrittenAgainButItsMissingExportI
     QFile::remove(m_storage.fullDataPath());
     ASSERT_TRUE(m_storage.saveBook().dataSaved());
     EXPECT_TRUE(readAll(m_storage.fullDataPath()).contains("gamma"));
+    // A default book, or one read with pages left out (its count line too
+    // small), is nobody's yet: the export and the backup stay until the user
+    // types into it or saves it.
+    const QByteArray goodExport = "$АБ\r\nthe only readable copy\r\n";
+    for (const bool typed : {true, false}) {
+        for (const QByteArray& onDisk :
+             {QByteArray("garbage"), QByteArray("1\r\n\"A\",\"a\"\r\n\"B\",\"b\"\r\n")}) {
+            writeAll(m_storage.exportPath(), goodExport);
+            writeAll(m_storage.fullDataPath(), onDisk);
+            ASSERT_FALSE(m_storage.loadBook().has_value());
+            ASSERT_TRUE(m_storage.saveBook().dataSaved());
+            EXPECT_EQ(std::pair(m_storage.holdsUserBook(), readAll(m_storage.exportPath())),
+                      std::pair(false, goodExport));
+            if (typed) {
+                m_book.Pages[1].Text = u"new entry"_qs;
+                m_book.markBookChanged();
+            } else {
+                m_storage.claimBook();
+            }
+            ASSERT_TRUE(m_storage.saveBook().dataSaved());
+            EXPECT_EQ(
+                std::pair(m_storage.holdsUserBook(), readAll(m_storage.exportPath()) == goodExport),
+                std::pair(true, false));
+        }
+    }
 }
 
 // Each case starts where a session left the book, its export and this
@@ -207,36 +224,7 @@ TEST_F(BookStorageTest, ClosingAReopenedBookWritesExactlyTheFilesThatAreNotCurre
     }
 }
 
-// A default book, or one read with pages left out (its count line too
-// small), is nobody's yet: the export and the backup stay until the user
-// types into it or saves it.
-TEST_F(BookStorageTest, ABookNobodyChoseNeverReplacesTheExportUntilTypedIntoOrSaved)
-{
-    const QByteArray goodExport = "$АБ\r\nthe only readable copy\r\n";
-    for (const bool typed : {true, false}) {
-        for (const QByteArray& onDisk :
-             {QByteArray("garbage"), QByteArray("1\r\n\"A\",\"a\"\r\n\"B\",\"b\"\r\n")}) {
-            writeAll(m_storage.exportPath(), goodExport);
-            writeAll(m_storage.fullDataPath(), onDisk);
-            ASSERT_FALSE(m_storage.loadBook().has_value());
-            ASSERT_TRUE(m_storage.saveBook().dataSaved());
-            EXPECT_EQ(std::pair(m_storage.holdsUserBook(), readAll(m_storage.exportPath())),
-                      std::pair(false, goodExport));
-            if (typed) {
-                m_book.Pages[1].Text = u"new entry"_qs;
-                m_book.markBookChanged();
-            } else {
-                m_storage.claimBook();
-            }
-            ASSERT_TRUE(m_storage.saveBook().dataSaved());
-            EXPECT_EQ(
-                std::pair(m_storage.holdsUserBook(), readAll(m_storage.exportPath()) == goodExport),
-                std::pair(true, false));
-        }
-    }
-}
-
-TEST_F(BookStorageTest, CopiesOfTheBookAreAsPrivateAsTheBook)
+TEST_F(BookStorageTest, CopiesAreAsPrivateAsTheBookAndPlainTextModeStoresPlainText)
 {
     const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     writeAll(m_storage.fullDataPath(), "1\r\n\"A\",\"a\"\r\n");
@@ -251,14 +239,17 @@ TEST_F(BookStorageTest, CopiesOfTheBookAreAsPrivateAsTheBook)
     for (const QString& path : {m_storage.fullDataPath(), m_storage.exportPath(),
                                 m_dir.path() + "/backup", m_storage.rescuePath()})
         EXPECT_EQ(QFile::permissions(path) & others, 0) << path.toStdString();
-}
-
-TEST_F(BookStorageTest, OnlyAddressPagesPassThroughTheCleanUp)
-{
-    writeAll(m_storage.fullDataPath(), "2\r\n\"A\",\"a\"\r\n\"~T\",\"t\"\r\n");
-    m_storage.setPageCleanup([](const QString& text) { return text + u"!"_qs; });
-    ASSERT_FALSE(m_storage.loadBook().has_value());
-    EXPECT_EQ(m_book.Pages[1].Text + m_book.Pages[2].Text, u"a!t"_qs);
+    // Plain-text mode stores plain text, in memory and on disk.
+    m_book.setPages({{u"АБ"_qs, u"{\\rtf1\\ansi{\\b Bold} name\\tab 12\\par second}"_qs, 0},
+                     {u"Plain"_qs, u"already\nplain"_qs, 1}});
+    m_storage.setUseRtf(false);
+    QSignalSpy replaced(&m_book, &Book::pagesReplaced);
+    ASSERT_TRUE(m_storage.saveBook().dataSaved());
+    ASSERT_TRUE(m_storage.saveBook().dataSaved());
+    EXPECT_EQ(QStringList(
+                  {QString::number(replaced.count()), m_book.Pages[1].Text, m_book.Pages[2].Text}),
+              QStringList({"1", u"Bold name\t12\r\nsecond"_qs, u"already\r\nplain"_qs}));
+    EXPECT_EQ(readAll(m_storage.fullDataPath()), DataFile::serialize(m_book.pages()));
 }
 
 TEST_F(BookStorageTest, FallbackBookGoesToTheSettingsFolderOrTheErrorComesBack)
@@ -300,7 +291,9 @@ TEST_F(BookStorageTest, AnUnencodableSaveGivesOneMessageLeavesTheFileAsItWasAndC
                          readAll(m_storage.fullDataPath()), m_book.isChanged()),
               std::tuple(TextId::UnencodableCharacters, QStringList{u"Смайлик ☺"_qs, u"☺"_qs},
                          saved, true));
-    EXPECT_TRUE(shown(unencodable.dataError).endsWith(u"(5)\r\nin Velkaro.Subs.SaveDataEx "_qs));
+    const LocatedError& error = *unencodable.dataError;
+    EXPECT_TRUE(MessageService::formatError(error.error, error.module, error.procedure)
+                    .endsWith(u"(5)\r\nin Velkaro.Subs.SaveDataEx "_qs));
     // The rescue copy, written when the system shuts down, lives in the
     // settings folder and keeps the characters the data file cannot.
     EXPECT_FALSE(m_storage.hasRescue());
@@ -310,20 +303,6 @@ TEST_F(BookStorageTest, AnUnencodableSaveGivesOneMessageLeavesTheFileAsItWasAndC
     const DataFile::ParseResult rescued = DataFile::parse(readAll(m_storage.rescuePath()));
     ASSERT_TRUE(rescued.ok());
     EXPECT_EQ(rescued.pages, std::vector<PageRecord>(m_book.pages().begin(), m_book.pages().end()));
-}
-
-TEST_F(BookStorageTest, PlainTextModeStoresPlainTextInMemoryAndOnDisk)
-{
-    m_book.setPages({{u"АБ"_qs, u"{\\rtf1\\ansi{\\b Bold} name\\tab 12\\par second}"_qs, 0},
-                     {u"Plain"_qs, u"already\nplain"_qs, 1}});
-    m_storage.setUseRtf(false);
-    QSignalSpy replaced(&m_book, &Book::pagesReplaced);
-    ASSERT_TRUE(m_storage.saveBook().dataSaved());
-    ASSERT_TRUE(m_storage.saveBook().dataSaved());
-    EXPECT_EQ(QStringList(
-                  {QString::number(replaced.count()), m_book.Pages[1].Text, m_book.Pages[2].Text}),
-              QStringList({"1", u"Bold name\t12\r\nsecond"_qs, u"already\r\nplain"_qs}));
-    EXPECT_EQ(readAll(m_storage.fullDataPath()), DataFile::serialize(m_book.pages()));
 }
 
 // In a folder others can write to, a link planted where the program writes a

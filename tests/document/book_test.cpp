@@ -1,7 +1,5 @@
 #include "document/book.h"
-
-#include <QSignalSpy>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -23,7 +21,7 @@ QStringList titlesOf(const Book& book)
 
 } // namespace
 
-TEST(BookPageList, InsertDeleteAndSwapMoveWholeRecordsAndMarkTheBookChanged)
+TEST(BookPageList, InsertDeleteAndSwapMoveWholeRecordsAndNothingOutsideTheBook)
 {
     Book book;
     fill(book, {u"АБ"_qs, u"Работа"_qs, u"Дача"_qs});
@@ -45,16 +43,13 @@ TEST(BookPageList, InsertDeleteAndSwapMoveWholeRecordsAndMarkTheBookChanged)
     EXPECT_EQ(titlesOf(book), (QStringList{u"АБ"_qs, u"Работа"_qs, u"Новая"_qs}));
     EXPECT_EQ(changed.count(), 4);
     EXPECT_TRUE(book.isChanged());
-}
-
-TEST(BookPageList, OperationsOutsideTheBookOrBeyondTheLastPageChangeNothing)
-{
-    Book book;
-    fill(book, {u"АБ"_qs, u"ВГ"_qs});
-    EXPECT_EQ(QList<bool>({book.insertPage(u"x"_qs, 3), book.insertPage(u"x"_qs, -1),
-                           book.deletePage(0), book.deletePage(3), book.swapPages(1),
-                           book.swapPages(3), book.movePageDown(2)}),
-              QList<bool>(7, false));
-    EXPECT_EQ(titlesOf(book), (QStringList{u"АБ"_qs, u"ВГ"_qs}));
-    EXPECT_FALSE(book.isChanged());
+    // Operations outside the book or beyond the last page change nothing.
+    Book two;
+    fill(two, {u"АБ"_qs, u"ВГ"_qs});
+    EXPECT_EQ(
+        QList<bool>({two.insertPage(u"x"_qs, 3), two.insertPage(u"x"_qs, -1), two.deletePage(0),
+                     two.deletePage(3), two.swapPages(1), two.swapPages(3), two.movePageDown(2)}),
+        QList<bool>(7, false));
+    EXPECT_EQ(titlesOf(two), (QStringList{u"АБ"_qs, u"ВГ"_qs}));
+    EXPECT_FALSE(two.isChanged());
 }

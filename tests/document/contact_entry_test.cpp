@@ -1,11 +1,8 @@
-#include "case_file.h"
 #include "contact_printer.h"
 #include "document/contact_entry.h"
 #include "document/page_entries.h"
 #include "document/page_record.h"
-
-#include <QStringList>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -47,16 +44,13 @@ TEST(PageEntries, AnEntryTakesItsIndentedAndEmptyLinesAndLosesItsSpaces)
 // number's kind; house numbers, postcodes, dates and accounts are no numbers;
 // a labelled date is the birthday, day first where either could be; mail
 // addresses end before the punctuation after them.
-TEST(ContactEntry, EntriesReadAsContacts)
+TEST(ContactEntry, EntriesReadAsContactsAndAContactBecomesAnEntryThatReadsBackTheSame)
 {
     for (const DataCase& c : readCases("document/contact_entries.cases")) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(contactOf(c.lines(0)), c.text(1));
     }
-}
-
-TEST(ContactEntry, AContactBecomesAnEntryThatReadsBackTheSame)
-{
+    // A contact becomes an entry that reads back the same.
     Contact full{u"Иванов\tИван\r\nИванович"_qs,
                  {{u"8 916 123-45-67"_qs, Kind::Cell},
                   {u"+7 (495) 555-12-12"_qs, Kind::Other},

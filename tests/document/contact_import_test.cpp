@@ -3,10 +3,7 @@
 #include "richtext/plain_text.h"
 #include "richtext/rtf_parser.h"
 #include "richtext/rtf_reader.h"
-
-#include <QTextBlock>
-#include <QTextDocument>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -31,7 +28,7 @@ QString plainOf(const QString& rtf, QTextDocument& doc)
 
 } // namespace
 
-TEST(ContactImport, TellsVCardFromCsvAndUtf8FromWindows1251)
+TEST(ContactImport, TellsVCardFromCsvAndUtf8FromWindows1251AndStopsBetweenRecordsWhenAsked)
 {
     const QByteArray card =
         "\n\r\n  BEGIN:VCARD\r\nFN:\xD0\x90\xD0\xBD\xD0\xBD\xD0\xB0\r\nEND:VCARD\r\n";
@@ -60,9 +57,21 @@ TEST(ContactImport, TellsVCardFromCsvAndUtf8FromWindows1251)
     ASSERT_TRUE(old.ok());
     EXPECT_EQ(std::pair(old.contacts.front().name, old.readAsWindows1251),
               std::pair(u"Борис"_qs, true));
+    // A termination waiting for the program stops the reading between records,
+    // however large the file: a vCard between cards, a table between rows.
+    const QByteArray cards =
+        QByteArray("BEGIN:VCARD\r\nFN:A\r\nTEL:1\r\nEND:VCARD\r\n").repeated(1000);
+    const QByteArray rows = "Name,Phone\r\n" + QByteArray("A,1\r\n").repeated(1000);
+    for (const QByteArray& bytes : {cards, rows}) {
+        int asked = 0;
+        const ContactsRead read = ContactImport::read(bytes, [&asked] { return ++asked == 3; });
+        EXPECT_EQ(std::tuple(read.problem, read.contacts.size(), asked),
+                  std::tuple(ContactsRead::Problem::Stopped, size_t(0), 3));
+        EXPECT_EQ(ContactImport::read(bytes, [] { return false; }).contacts.size(), 1000u);
+    }
 }
 
-TEST(ContactImport, EntriesAreJoinedAndCharactersWithoutACodeAreFoundByTheirLine)
+TEST(ContactImport, EntriesAreJoinedUnencodableOnesFoundAndAddedAfterThePageTextFormatted)
 {
     std::vector<Contact> contacts{{u"Анна"_qs, {{u"111-11-11"_qs, Kind::Home}}, {}, {}, {}, 2},
                                   {}, // nothing in it: no entry
@@ -77,10 +86,6 @@ TEST(ContactImport, EntriesAreJoinedAndCharactersWithoutACodeAreFoundByTheirLine
               std::tuple(9, u"Борис ☎"_qs, u"☎ë日本"_qs));
     contacts.pop_back();
     EXPECT_FALSE(ContactImport::firstUnencodable(contacts, kLabels));
-}
-
-TEST(ContactImport, EntriesGoAfterThePageTextAndARichPageKeepsItsFormatting)
-{
     using Form = ContactImport::Form;
     const QString entries = u"Вера\t333-33-33\r\n\t\tсоседка"_qs;
     EXPECT_EQ(ContactImport::appendEntries(u"Анна\t111"_qs, entries, Form::PlainText),
@@ -112,20 +117,4 @@ TEST(ContactImport, EntriesGoAfterThePageTextAndARichPageKeepsItsFormatting)
     EXPECT_EQ(plainOf(filled, empty), entries);
     for (QTextBlock block = empty.begin(); block.isValid(); block = block.next())
         EXPECT_EQ(block.blockFormat().tabPositions().size(), 2);
-}
-
-// A termination waiting for the program stops the reading between records,
-// however large the file: a vCard between cards, a table between rows.
-TEST(ContactImport, ReadingStopsBetweenRecordsWhenAskedTo)
-{
-    const QByteArray cards =
-        QByteArray("BEGIN:VCARD\r\nFN:A\r\nTEL:1\r\nEND:VCARD\r\n").repeated(1000);
-    const QByteArray rows = "Name,Phone\r\n" + QByteArray("A,1\r\n").repeated(1000);
-    for (const QByteArray& bytes : {cards, rows}) {
-        int asked = 0;
-        const ContactsRead read = ContactImport::read(bytes, [&asked] { return ++asked == 3; });
-        EXPECT_EQ(std::tuple(read.problem, read.contacts.size(), asked),
-                  std::tuple(ContactsRead::Problem::Stopped, size_t(0), 3));
-        EXPECT_EQ(ContactImport::read(bytes, [] { return false; }).contacts.size(), 1000u);
-    }
 }

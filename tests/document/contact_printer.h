@@ -1,10 +1,7 @@
 #pragma once
 
 #include "document/contact.h"
-#include "qt_printing.h"
-
-#include <QStringList>
-#include <ostream>
+#include "unit_test.h"
 
 // A contact on one line, so tests compare whole contacts as text and a
 // failure shows their fields: name|phones|e-mails|note|category|birthday|

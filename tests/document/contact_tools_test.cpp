@@ -8,14 +8,12 @@
 #include "document/contact_export.h"
 #include "document/person_name.h"
 #include "python_reader.h"
-#include "test_files.h"
+#include "unit_test.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 

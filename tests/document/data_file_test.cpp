@@ -1,9 +1,6 @@
-#include "case_file.h"
 #include "core/code_page.h"
 #include "document/data_file.h"
-#include "test_files.h"
-
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -14,7 +11,7 @@ QByteArray fixture(const char* name)
 
 } // namespace
 
-TEST(DataFileFormat, QuotesApostrophesTildesAndMultiLineFieldsRoundTrip)
+TEST(DataFileFormat, QuotesTildesAndMultiLineFieldsRoundTripAndUnstorableCharactersAreReported)
 {
     const std::vector<PageRecord> pages = {{u"Клуб \"Ромашка\""_qs, u"он сказал \"да\""_qs, 0},
                                            {u"Заметки"_qs, u"две '' подряд"_qs, 1},
@@ -33,28 +30,25 @@ TEST(DataFileFormat, QuotesApostrophesTildesAndMultiLineFieldsRoundTrip)
     EXPECT_EQ(features.pages[1].Text, u"первая строка, с запятой\r\nвторая строка: \"цитата\" и "
                                       u"$5\r\n\\ {фигурные} скобки"_qs);
     EXPECT_EQ(DataFile::serialize(features.pages), fixture("features.dat"));
-}
-
-TEST(DataFileFormat, WrittenCountMatchesRecordsAndUnstorableCharactersAreReported)
-{
-    const std::vector<PageRecord> pages = {{u"А"_qs, {}, 0},
-                                           {QString(), u"lost"_qs, 0},
-                                           {u"Café ☺"_qs, u"中文"_qs, 1},
-                                           {u"Б"_qs, QString::fromUtf16(u"a\0b", 3), 0}};
-    const DataFile::Encoded encoded = DataFile::encode(pages);
+    // The count written matches the records; characters the file cannot hold are reported.
+    const std::vector<PageRecord> unstorable = {{u"А"_qs, {}, 0},
+                                                {QString(), u"lost"_qs, 0},
+                                                {u"Café ☺"_qs, u"中文"_qs, 1},
+                                                {u"Б"_qs, QString::fromUtf16(u"a\0b", 3), 0}};
+    const DataFile::Encoded encoded = DataFile::encode(unstorable);
     EXPECT_TRUE(encoded.bytes.startsWith("3\r\n"));
     EXPECT_EQ(std::pair(encoded.badPage, encoded.badChars), std::pair(3, u"é☺中文"_qs));
     // A NUL is text like any other: the rich-edit control left one after its RTF.
-    const DataFile::Encoded nul = DataFile::encode(std::span(pages).subspan(3));
+    const DataFile::Encoded nul = DataFile::encode(std::span(unstorable).subspan(3));
     EXPECT_EQ(nul.badPage, 0);
     EXPECT_TRUE(nul.bytes.contains(QByteArray("a\0b", 3)));
-    // The copy that must keep everything is UTF-8 and reads back as it was.
-    const QByteArray utf8 = DataFile::encode(pages, DataFile::Charset::Utf8WithBom).bytes;
+    // The copy that must keep everything is UTF-8 and reads kept as it was.
+    const QByteArray utf8 = DataFile::encode(unstorable, DataFile::Charset::Utf8WithBom).bytes;
     EXPECT_TRUE(utf8.startsWith("\xEF\xBB\xBF"
                                 "3\r\n"));
-    const DataFile::ParseResult back = DataFile::parse(utf8);
-    ASSERT_TRUE(back.ok());
-    EXPECT_EQ(back.pages, (std::vector<PageRecord>{pages[0], pages[2], pages[3]}));
+    const DataFile::ParseResult kept = DataFile::parse(utf8);
+    ASSERT_TRUE(kept.ok());
+    EXPECT_EQ(kept.pages, (std::vector<PageRecord>{unstorable[0], unstorable[2], unstorable[3]}));
 }
 
 TEST(DataFileReading, BooksOfTheRichEditControlWithNulBytesReadAndWriteBackByteForByte)
@@ -72,7 +66,7 @@ TEST(DataFileReading, BooksOfTheRichEditControlWithNulBytesReadAndWriteBackByteF
 
 // Whatever the reader accepts is written again (in Windows-1251, or in the
 // UTF-8 it came in when that cannot hold it) and reads back as the same pages.
-TEST(DataFileReading, BooksReadAsTheirCasesSayAndWhatLoadsSavesAndLoadsBack)
+TEST(DataFileReading, BooksReadAsTheirCasesSayWhatLoadsSavesAndLoadsBackAndCountsAreNotTrusted)
 {
     for (const DataCase& c : readCases("document/books.cases")) {
         SCOPED_TRACE(c.name);
@@ -106,24 +100,17 @@ TEST(DataFileReading, BooksReadAsTheirCasesSayAndWhatLoadsSavesAndLoadsBack)
         EXPECT_EQ(stored.pages.front().plainText(), read.pages.front().plainText());
         EXPECT_EQ(stored.pages, read.pages);
     }
-}
-
-TEST(DataFileReading, TextAroundFieldsFollowsTheOldReader)
-{
+    // Text around the fields is read the way existing books need it.
     const DataFile::ParseResult result = DataFile::parse(CodePage::encodeLossy(
         u" 2 \n\"А\"junk, \"one\"\n  Б  ,two words\nthird,\"never read\"\n"_qs));
     ASSERT_TRUE(result.ok()) << result.error->text().toStdString();
     EXPECT_EQ(result.pages,
               (std::vector<PageRecord>{{u"А"_qs, u"one"_qs, 0}, {u"Б"_qs, u"two words"_qs, 0}}));
-}
-
-// The count is never allocated ahead of the pages.
-TEST(DataFileReading, MoreThanTheMostPagesFailsWithoutAllocatingTheCount)
-{
+    // More than the most pages fail without allocating the count ahead of the pages.
     const QByteArray forty = "40000\r\n" + QByteArray("\"p\",\"\"\r\n").repeated(40000);
-    const DataFile::ParseResult result = DataFile::parse(forty);
-    ASSERT_FALSE(result.ok());
-    EXPECT_EQ(std::tuple(result.pages.size(), result.error->error.number, result.error->line),
+    const DataFile::ParseResult tooMany = DataFile::parse(forty);
+    ASSERT_FALSE(tooMany.ok());
+    EXPECT_EQ(std::tuple(tooMany.pages.size(), tooMany.error->error.number, tooMany.error->line),
               std::tuple(0u, 6, 1));
 }
 

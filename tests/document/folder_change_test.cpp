@@ -1,11 +1,6 @@
 #include "document/folder_change.h"
 #include "file_size_cap.h"
-#include "test_files.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -72,7 +67,7 @@ TEST_F(FolderChangeTest, ABookMovesIntoAnEmptyFolderAndLeavesTheOldOne)
 }
 
 // Nothing can be made below a regular file, whoever runs the test.
-TEST_F(FolderChangeTest, AFolderThatCannotBeMadeOrIsAFileIsReported)
+TEST_F(FolderChangeTest, AFolderThatCannotBeMadeOrIsAFileIsReportedAndTheBackupTakesBak)
 {
     writeAll(path("file"), "not a folder");
     FolderChange below(m_storage, path("file/books/"));
@@ -88,6 +83,10 @@ TEST_F(FolderChangeTest, AFolderThatCannotBeMadeOrIsAFileIsReported)
     EXPECT_EQ(std::pair(file.plan, file.report->message),
               std::pair(Plan::Unusable, TextId::FolderNotAFolder));
     expectUnchanged();
+    // The backup takes .bak for the extension.
+    EXPECT_EQ(FolderChange::backupName("/srv/books/velkaro.dat"), "/srv/books/velkaro.bak");
+    EXPECT_EQ(FolderChange::backupName("C:\\Книги\\velkaro.dat"), "C:\\Книги\\velkaro.bak");
+    EXPECT_EQ(FolderChange::backupName("/srv/v1.2/velkaro"), "/srv/v1.2/velkaro.bak");
 }
 
 class ReplaceTest : public FolderChangeTest
@@ -117,13 +116,6 @@ TEST_F(ReplaceTest, YesWithAFailingWriteKeepsBothBooks)
     EXPECT_EQ(std::pair(outcome.kind, readAll(m_new + "velkaro.dat")),
               std::pair(Kind::Failed, m_theirs));
     expectUnchanged();
-}
-
-TEST(FolderChange, TheBackupTakesBakForTheExtension)
-{
-    EXPECT_EQ(FolderChange::backupName("/srv/books/velkaro.dat"), "/srv/books/velkaro.bak");
-    EXPECT_EQ(FolderChange::backupName("C:\\Книги\\velkaro.dat"), "C:\\Книги\\velkaro.bak");
-    EXPECT_EQ(FolderChange::backupName("/srv/v1.2/velkaro"), "/srv/v1.2/velkaro.bak");
 }
 
 } // namespace

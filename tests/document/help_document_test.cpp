@@ -1,16 +1,8 @@
-#include "case_file.h"
 #include "core/code_page.h"
 #include "document/help_document.h"
-#include "qt_printing.h"
 #include "richtext/rtf_plain_text.h"
 #include "richtext/rtf_reader.h"
-#include "test_files.h"
-
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTextBlock>
-#include <QTextDocument>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -50,7 +42,7 @@ QString rawText(const QString& rtf)
 
 } // namespace
 
-TEST(HelpDocument, TheFirstFieldNamesTheDocumentAndEveryFurtherLineIsATopic)
+TEST(HelpDocument, TheFirstFieldNamesTheDocumentEveryFurtherLineIsATopicAndNoneFailsTheLoad)
 {
     const HelpDocument::TopicList list =
         HelpDocument::parseTopicList(u"\"help.rtf\"\r\nОдин\r\n\r\nТри, с запятой\r\n"_qs);
@@ -59,12 +51,29 @@ TEST(HelpDocument, TheFirstFieldNamesTheDocumentAndEveryFurtherLineIsATopic)
     // No line break after the last title, and a name without quotes.
     EXPECT_EQ(HelpDocument::parseTopicList(u"help.rtf\nA\nB"_qs).titles, QStringList({"A", "B"}));
     EXPECT_TRUE(HelpDocument::parseTopicList(u"\"help.rtf\"\r\n"_qs).titles.isEmpty());
+    // Missing or empty files fail the load.
+    HelpFiles files;
+    HelpDocument help;
+    EXPECT_FALSE(help.load(files.listPath));
+    EXPECT_TRUE(help.errorString().contains(u"velkaro.hlp"_qs));
+
+    files.write(u"\"missing.rtf\"\r\nA\r\n"_qs);
+    EXPECT_FALSE(help.load(files.listPath));
+    EXPECT_TRUE(help.errorString().contains(u"missing.rtf"_qs));
+
+    files.write(u"\"help.rtf\"\r\n"_qs);
+    EXPECT_FALSE(help.load(files.listPath));
+    EXPECT_TRUE(help.titles().isEmpty());
+
+    // A name written with the Windows separator finds its subfolder.
+    files.write(u"\"sub\\help.rtf\"\r\nA\r\n"_qs, kThreeTopics, QStringLiteral("sub/help.rtf"));
+    EXPECT_TRUE(help.load(files.listPath)) << help.errorString().toStdString();
 }
 
 // Title k shows the text between markers k and k + 1, formatting kept; a
 // title without both markers shows nothing. A list in UTF-8 behind a
 // byte-order mark reads as one in Windows-1251 does, as "language.ini" does.
-TEST(HelpDocument, EachTitleShowsTheTextBetweenItsMarkerAndTheNext)
+TEST(HelpDocument, EachTitleShowsTheTextBetweenItsMarkerAndTheNextLookedForAfterItsOwn)
 {
     const QString list = u"\"help.rtf\"\r\nПервая\r\n\r\nТретья\r\nЧетвёртая\r\n"_qs;
     for (const QByteArray& bytes : {CodePage::encodeLossy(list), "\xEF\xBB\xBF" + list.toUtf8()}) {
@@ -86,12 +95,8 @@ TEST(HelpDocument, EachTitleShowsTheTextBetweenItsMarkerAndTheNext)
         EXPECT_EQ(run.fragment().charFormat().fontWeight(), QFont::Bold);
         EXPECT_NE((++run).fragment().charFormat().fontWeight(), QFont::Bold);
     }
-}
-
-// The end marker is looked for only after the topic's own marker; a missing
-// marker gives an empty topic.
-TEST(HelpDocument, TheEndMarkerIsLookedForOnlyAfterTheTopicsOwnMarker)
-{
+    // The end marker is looked for only after the topic's own marker; a missing
+    // marker gives an empty topic.
     for (const DataCase& c : readCases("document/help_topics.cases")) {
         const QString text = rawText(QString::fromLatin1(c.parts.value(0)));
         const HelpDocument::Range range = HelpDocument::topicRange(text, c.text(1).toInt());
@@ -100,26 +105,6 @@ TEST(HelpDocument, TheEndMarkerIsLookedForOnlyAfterTheTopicsOwnMarker)
                   c.text(2))
             << c.name;
     }
-}
-
-TEST(HelpDocument, MissingOrEmptyFilesFailTheLoad)
-{
-    HelpFiles files;
-    HelpDocument help;
-    EXPECT_FALSE(help.load(files.listPath));
-    EXPECT_TRUE(help.errorString().contains(u"velkaro.hlp"_qs));
-
-    files.write(u"\"missing.rtf\"\r\nA\r\n"_qs);
-    EXPECT_FALSE(help.load(files.listPath));
-    EXPECT_TRUE(help.errorString().contains(u"missing.rtf"_qs));
-
-    files.write(u"\"help.rtf\"\r\n"_qs);
-    EXPECT_FALSE(help.load(files.listPath));
-    EXPECT_TRUE(help.titles().isEmpty());
-
-    // A name written with the Windows separator finds its subfolder.
-    files.write(u"\"sub\\help.rtf\"\r\nA\r\n"_qs, kThreeTopics, QStringLiteral("sub/help.rtf"));
-    EXPECT_TRUE(help.load(files.listPath)) << help.errorString().toStdString();
 }
 
 // The help installed beside the program, read by our own RTF reader.

@@ -1,20 +1,9 @@
 #include "document/book_storage.h"
 #include "document/data_file.h"
 #include "document/history_backup.h"
-#include "test_files.h"
+#include "unit_test.h"
 
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-TEST(HistoryBackup, PeriodIsTheTenDayThirdOfTheYear)
-{
-    const int cases[][3] = {{1, 10, 1}, {1, 11, 2}, {1, 22, 3},   {3, 10, 7},
-                            {3, 11, 8}, {3, 31, 9}, {11, 21, 32}, {12, 31, 36}};
-    for (const auto& [month, day, period] : cases)
-        EXPECT_EQ(HistoryBackup::periodOf(QDate(2024, month, day)), period) << month << "/" << day;
-}
-
-TEST(HistoryBackup, FoldersAreMadeTheLaterBookWinsAndFailureIsReported)
+TEST(HistoryBackup, TheLaterBookOfATenDayPeriodWinsFoldersAreMadeAndFailureIsReported)
 {
     QTemporaryDir dir;
     Book book;
@@ -30,6 +19,11 @@ TEST(HistoryBackup, FoldersAreMadeTheLaterBookWinsAndFailureIsReported)
                                                           QDate(2026, 5, 5));
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->procedure, "SaveDataEx");
+    // The period is the ten-day third of the year.
+    const int cases[][3] = {{1, 10, 1}, {1, 11, 2}, {1, 22, 3},   {3, 10, 7},
+                            {3, 11, 8}, {3, 31, 9}, {11, 21, 32}, {12, 31, 36}};
+    for (const auto& [month, day, period] : cases)
+        EXPECT_EQ(HistoryBackup::periodOf(QDate(2024, month, day)), period) << month << "/" << day;
 }
 
 // The backup at shutdown reuses the bytes just saved, but only while the

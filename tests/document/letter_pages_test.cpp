@@ -2,8 +2,7 @@
 
 #include "document/data_file.h"
 #include "document/letter_pages.h"
-
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 

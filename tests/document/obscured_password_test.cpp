@@ -1,14 +1,13 @@
-#include "case_file.h"
 #include "core/code_page.h"
 #include "document/obscured_password.h"
+#include "unit_test.h"
 
-#include <gtest/gtest.h>
-
-TEST(Encryption, StoredFormMatchesWhatExistingSettingsHold)
+TEST(Encryption, StoredFormMatchesWhatExistingSettingsHoldAndRefusesWhatItCannotHold)
 {
     for (const DataCase& c : readCases("document/stored_passwords.cases"))
-        EXPECT_EQ(std::pair(ObscuredPassword::obscure(c.text(0)), ObscuredPassword::reveal(c.text(1))),
-                  std::pair(std::optional(c.text(1)), std::optional(c.text(0))))
+        EXPECT_EQ(
+            std::pair(ObscuredPassword::obscure(c.text(0)), ObscuredPassword::reveal(c.text(1))),
+            std::pair(std::optional(c.text(1)), std::optional(c.text(0))))
             << c.name;
     // A trailing odd digit is ignored.
     EXPECT_EQ(ObscuredPassword::hexToStr(u"6162F"_qs), u"ab"_qs);
@@ -18,10 +17,7 @@ TEST(Encryption, StoredFormMatchesWhatExistingSettingsHold)
     for (int b = 0; b < 256; ++b)
         all.append(CodePage::decodeByte(static_cast<unsigned char>(b)));
     EXPECT_EQ(ObscuredPassword::reveal(ObscuredPassword::obscure(all).value()), all);
-}
-
-TEST(Encryption, RefusesCharactersWithoutCodeAndDamagedStoredText)
-{
+    // Characters without a code and damaged stored text are refused.
     EXPECT_FALSE(ObscuredPassword::obscure(u"пароль✓"_qs));
     for (const QString& stored : {u"3g"_qs, u"30 "_qs, u"be"_qs, u"A"_qs, u"30A"_qs})
         EXPECT_FALSE(ObscuredPassword::reveal(stored)) << stored.toStdString();

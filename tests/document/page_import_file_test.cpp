@@ -1,10 +1,7 @@
 #include "document/page_import_file.h"
 #include "richtext/plain_text.h"
 #include "richtext/rtf_reader.h"
-
-#include <QTextBlock>
-#include <QTextDocument>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -27,19 +24,15 @@ QStringList runsOf(const QTextDocument& doc)
 
 } // namespace
 
-TEST(PageImportFile, PlainPagesGetALineBreakAndTheField)
+TEST(PageImportFile, PlainPagesGetALineBreakAndTheFieldAndRichPagesKeepTheirFormatting)
 {
     EXPECT_EQ(PageImportFile::appendImportedField(u"Иванов\t555"_qs, u"Петров, 777"_qs),
               u"Иванов\t555\r\nПетров, 777"_qs);
     EXPECT_EQ(PageImportFile::appendImportedField(QString(), u"new"_qs), u"\r\nnew"_qs);
     EXPECT_EQ(PageImportFile::appendImportedField(u"old\r\n"_qs, u"one\ntwo\rthree\r\n"_qs),
               u"old\r\n\r\none\r\ntwo\r\nthree\r\n"_qs);
-}
-
-// The field becomes paragraphs of the page's document, written as RTF again:
-// nothing is glued after the closing brace, and the bold name stays bold.
-TEST(PageImportFile, RichPagesKeepTheirFormattingAndGetTheFieldAsParagraphs)
-{
+    // The field becomes paragraphs of the page's document, written as RTF again:
+    // nothing is glued after the closing brace, and the bold name stays bold.
     const QString result =
         PageImportFile::appendImportedField(kRichPage, u"Петров\t777\r\n\tул. Мира"_qs);
     ASSERT_TRUE(result.startsWith(u"{\\rtf"_qs));

@@ -1,10 +1,8 @@
-#include "case_file.h"
 #include "document/page_sort.h"
+#include "unit_test.h"
 
 #include <QFont>
 #include <QRandomGenerator>
-#include <QStringList>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -70,25 +68,7 @@ TEST(PageSort, EntriesWithTheirIndentedLinesSortByLowerCasedCodeUnitsAsSelection
 {
     for (const DataCase& c : readCases("document/page_sort.cases"))
         EXPECT_EQ(PageSort::sortedText(c.lines(0)), c.lines(1)) << c.name;
-}
-
-TEST(PageSort, GivesExactlyWhatTheStepByStepSortGives)
-{
-    QRandomGenerator random(20240611);
-    for (int round = 0; round < 3000; ++round) {
-        const QString text = randomText(random, random.bounded(1, 60));
-        ASSERT_EQ(PageSort::sortedText(text), referenceSort(text)) << text.toStdString();
-    }
-    // Many one-line entries with few distinct keys: the order of equal keys
-    // depends on every exchange before it.
-    QString lines;
-    for (int i = 0; i < 600; ++i)
-        lines += (i ? u"\r\n"_qs : QString()) + randomText(random, 1) + randomText(random, 1);
-    EXPECT_EQ(PageSort::sortedText(lines), referenceSort(lines));
-}
-
-TEST(PageSort, FormattingBeyondThePageFontIsReportedAsLost)
-{
+    // Formatting beyond the page font is reported as lost.
     const QFont pageFont(u"DejaVu Sans"_qs, 10);
     EXPECT_FALSE(PageSort::losesFormatting(u"plain {\\b text}"_qs, pageFont));
     EXPECT_FALSE(PageSort::losesFormatting(rtfPage(u"\\'c8\\'e2\\'e0\\'ed\\tab 555"_qs), pageFont));
@@ -104,4 +84,19 @@ TEST(PageSort, FormattingBeyondThePageFontIsReportedAsLost)
         u"a {\\pict\\wmetafile8\\picw2540\\pich1270\\picwgoal1440\\pichgoal720 010009000003}"_qs};
     for (const QString& body : formatted)
         EXPECT_TRUE(PageSort::losesFormatting(rtfPage(body), pageFont)) << body.toStdString();
+}
+
+TEST(PageSort, GivesExactlyWhatTheStepByStepSortGives)
+{
+    QRandomGenerator random(20240611);
+    for (int round = 0; round < 3000; ++round) {
+        const QString text = randomText(random, random.bounded(1, 60));
+        ASSERT_EQ(PageSort::sortedText(text), referenceSort(text)) << text.toStdString();
+    }
+    // Many one-line entries with few distinct keys: the order of equal keys
+    // depends on every exchange before it.
+    QString lines;
+    for (int i = 0; i < 600; ++i)
+        lines += (i ? u"\r\n"_qs : QString()) + randomText(random, 1) + randomText(random, 1);
+    EXPECT_EQ(PageSort::sortedText(lines), referenceSort(lines));
 }

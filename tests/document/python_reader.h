@@ -4,11 +4,10 @@
 // write and the independent writer of files we read. Tests that need them
 // skip when they are not installed (`python3-vobject` on Debian).
 
+#include "unit_test.h"
+
 #include <QProcess>
 #include <QStandardPaths>
-#include <QString>
-#include <QStringList>
-#include <optional>
 
 // A Python 3 that can import `module`, or empty. The one on PATH may be a
 // private installation without the system's packages, so the system's is

@@ -1,9 +1,7 @@
 #include "document/data_file.h"
-#include "test_files.h"
+#include "unit_test.h"
 
 #include <QProcess>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <random>
 #include <sched.h>
 

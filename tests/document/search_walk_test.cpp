@@ -1,7 +1,6 @@
 #include "book_search_target.h"
 #include "document/search_walk.h"
-
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -44,7 +43,7 @@ TEST(SearchWalk, OnePageGoesOnFromTheCaretThenFromTheTopUpToTheCaretThenIsDone)
               QStringList({"1@0", "1@1", "1@2", "1@3", "done"}));
 }
 
-TEST(SearchWalk, AllPagesGoOnFromTheLastPageToPageOneAndEndOnTheStartPage)
+TEST(SearchWalk, AllPagesGoOnFromTheLastPageToPageOneAndEndOnTheStartPageOrAtOnce)
 {
     const QString last = QStringLiteral("Петров\r\nИванов");
     BookSearchTarget target({QStringLiteral("x Петров"), QString(), kPetrov, last}, 4,
@@ -59,24 +58,21 @@ TEST(SearchWalk, AllPagesGoOnFromTheLastPageToPageOneAndEndOnTheStartPage)
     BookSearchTarget one({QStringLiteral("x Петров y")}, 1, 9);
     SearchWalk alone(one);
     EXPECT_EQ(press(alone, one, kPetrov, 2, 0, true), QStringList({"1@2", "done"}));
-}
-
-TEST(SearchWalk, ASampleNowhereInTheBookTakesOnePressAndOpensNoPage)
-{
-    QStringList pages;
+    // A sample nowhere in the book takes one press and opens no page.
+    QStringList large;
     for (int i = 1; i <= 300; ++i)
-        pages << QStringLiteral("Иванов %1\r\nПетров\t555-%1").arg(i);
-    BookSearchTarget target(pages, 120, 3);
-    SearchWalk walk(target);
-    EXPECT_EQ(press(walk, target, QStringLiteral("Сидоров"), 2, 0, true),
+        large << QStringLiteral("Иванов %1\r\nПетров\t555-%1").arg(i);
+    BookSearchTarget book(large, 120, 3);
+    SearchWalk nowhere(book);
+    EXPECT_EQ(press(nowhere, book, QStringLiteral("Сидоров"), 2, 0, true),
               QStringList({"done", "done"}));
-    EXPECT_EQ(target.currentPage(), 120);
-    EXPECT_TRUE(target.opened.isEmpty());
+    EXPECT_EQ(book.currentPage(), 120);
+    EXPECT_TRUE(book.opened.isEmpty());
 }
 
 // The pages the walk does not open are searched with the finder the editor
 // uses, so both agree on whole words, case and Ё.
-TEST(SearchWalk, OptionsReachTheEditorAndThePagesItDoesNotOpenAlike)
+TEST(SearchWalk, OptionsReachTheEditorAndThePagesItDoesNotOpenAndAPageWithoutTheMatchIsPassed)
 {
     const QStringList pages = {QString(), QStringLiteral("Ёлкин"), QStringLiteral("ёлкина"),
                                QStringLiteral("ЁЛКИН"), QStringLiteral("Елкин")};
@@ -94,10 +90,7 @@ TEST(SearchWalk, OptionsReachTheEditorAndThePagesItDoesNotOpenAlike)
             << options;
         EXPECT_EQ(target.optionsAsked, QList<int>(target.optionsAsked.size(), options));
     }
-}
-
-TEST(SearchWalk, APageTheEditorShowsWithoutTheMatchIsPassedOver)
-{
+    // A page the editor shows without the match is passed over.
     struct Disagreeing : BookSearchTarget
     {
         using BookSearchTarget::BookSearchTarget;

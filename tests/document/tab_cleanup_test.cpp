@@ -1,18 +1,10 @@
-#include "case_file.h"
 #include "core/code_page.h"
 #include "document/data_file.h"
 #include "document/tab_cleanup.h"
 #include "richtext/plain_text.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
-#include "test_files.h"
-
-#include <QDirIterator>
-#include <QImage>
-#include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -59,7 +51,7 @@ TEST(TabCleanup, TabRunsCollapseTheSameOnEveryPath)
     EXPECT_EQ(TabCleanup::clean(indented), indented);
 }
 
-TEST(TabCleanup, LineBreaksAndPicturesStartLinesLikeParagraphsDo)
+TEST(TabCleanup, LineBreaksAndPicturesStartLinesLikeParagraphsAndTheFormattingStays)
 {
     // Shift+Enter in the editor breaks the line inside the paragraph.
     const QString lineBreak(QChar::LineSeparator);
@@ -80,26 +72,23 @@ TEST(TabCleanup, LineBreaksAndPicturesStartLinesLikeParagraphsDo)
     TabCleanup::collapseTabs(pictures);
     const QChar picture = QChar::ObjectReplacementCharacter;
     EXPECT_EQ(pictures.toPlainText(), picture + u"\t\tx\t"_qs + picture + u"\ty"_qs);
-}
-
-TEST(TabCleanup, CollapseKeepsTheFormattingOfWhatRemains)
-{
-    QTextDocument doc;
+    // The collapse keeps the formatting of what remains.
+    QTextDocument formatted;
     RtfReader::read(
         u"{\\rtf1{\\b Ivanov}\\tab\\tab\\tab{\\i 555-12-34}\\par{\\b\\tab\\tab\\tab note}}"_qs,
-        doc);
-    TabCleanup::collapseTabs(doc);
+        formatted);
+    TabCleanup::collapseTabs(formatted);
 
-    EXPECT_EQ(doc.toPlainText(), "Ivanov\t555-12-34\n\t\tnote");
-    const auto formatAt = [&doc](int pos) {
-        QTextCursor c(&doc);
+    EXPECT_EQ(formatted.toPlainText(), "Ivanov\t555-12-34\n\t\tnote");
+    const auto formatAt = [&formatted](int pos) {
+        QTextCursor c(&formatted);
         c.setPosition(pos + 1);
         return c.charFormat();
     };
-    EXPECT_EQ(QList<bool>({formatAt(0).fontWeight() == QFont::Bold,
-                           formatAt(6).fontWeight() == QFont::Bold, formatAt(7).fontItalic(),
-                           formatAt(15).fontItalic(),
-                           formatAt(doc.lastBlock().position() + 2).fontWeight() == QFont::Bold}),
+    EXPECT_EQ(QList<bool>(
+                  {formatAt(0).fontWeight() == QFont::Bold, formatAt(6).fontWeight() == QFont::Bold,
+                   formatAt(7).fontItalic(), formatAt(15).fontItalic(),
+                   formatAt(formatted.lastBlock().position() + 2).fontWeight() == QFont::Bold}),
               QList<bool>({true, false, true, true, true}));
 }
 
@@ -157,7 +146,7 @@ void expectLookAgreesWithTheLongWay(const QString& page)
 // The look at the source decides nothing the plain text would decide
 // otherwise: every fixture, corpus file and book page imports exactly as the
 // full path imports it, and the look still clears ordinary address pages.
-TEST(TabCleanup, SourceLookImportsEveryStoredPageAsTheFullPathDoes)
+TEST(TabCleanup, SourceLookImportsEveryStoredPageAsTheFullPathAndClearsOnlyTabsBeforeText)
 {
     const QString data = QStringLiteral(VELKARO_TEST_DATA);
     const QStringList pages = withDoubledTabs(pagesUnder(data + u"/rtf"_qs, {u"*.rtf"_qs}) +
@@ -173,13 +162,9 @@ TEST(TabCleanup, SourceLookImportsEveryStoredPageAsTheFullPathDoes)
     EXPECT_GT(cleared, 0);
     EXPECT_FALSE(
         TabCleanup::mayNeedCollapse(CodePage::decode(readAll(data + u"/rtf/address_page.rtf"_qs))));
-}
-
-// Every way a tab reaches the text, and every way the character after one
-// can fail to: each either clears the page correctly or leaves it to the
-// full path.
-TEST(TabCleanup, SourceLookClearsOnlyTabsFollowedByText)
-{
+    // Every way a tab reaches the text, and every way the character after one
+    // can fail to: each either clears the page correctly or leaves it to the
+    // full path.
     for (const DataCase& c : readCases("document/tab_clean_up_look.cases")) {
         SCOPED_TRACE(c.name);
         const QString page = QString::fromLatin1(c.parts.value(0));

@@ -1,6 +1,5 @@
 #include "rtf_test_util.h"
-
-#include <QRegularExpression>
+#include "unit_test.h"
 
 using namespace rtftest;
 

@@ -1,7 +1,7 @@
-#include "case_file.h"
 #include "richtext/rtf_list_table.h"
 #include "richtext/rtf_writer.h"
 #include "rtf_test_util.h"
+#include "unit_test.h"
 
 using namespace rtftest;
 
@@ -10,7 +10,7 @@ using namespace rtftest;
 
 // The control hands out its RTF with a NUL after the closing brace, and some pages were
 // stored with more behind it; nothing after the document's last brace is text.
-TEST(RtfPastedContent, NothingAfterTheClosingBraceIsRead)
+TEST(RtfPastedContent, NothingAfterTheClosingBraceIsReadCasesKeepTheirTextAndListsTheirNumbers)
 {
     const QByteArray text = "{\\rtf1\\ansi\\ansicpg1251\\deff0{\\fonttbl{\\f0\\fnil\\fcharset204 "
                             "Tahoma;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs16 \\'c4\\'ee\\'ec\\par "
@@ -24,27 +24,19 @@ TEST(RtfPastedContent, NothingAfterTheClosingBraceIsRead)
         RtfReader::read(QString::fromLatin1(text + tail), doc);
         EXPECT_EQ(PlainText::of(doc), QStringLiteral("Дом\r\nx"));
     }
-}
-
-// Symbol fonts, list tables, notes, fields and old paragraph numbers: read, saved and
-// read again, the page shows the same text.
-TEST(RtfPastedContent, CasesShowTheirTextAndKeepItWhenSaved)
-{
+    // Symbol fonts, list tables, notes, fields and old paragraph numbers: read, saved and
+    // read again, the page shows the same text.
     for (const DataCase& c : readCases("richtext/rtf_text_saved.cases")) {
         SCOPED_TRACE(c.name);
         QTextDocument doc;
         EXPECT_EQ(readBoth(c.parts.value(0), doc), c.lines(1));
         EXPECT_EQ(readBoth(RtfWriter::write(doc)), c.lines(1));
     }
-}
-
-// The formats and limits the lists of the cases above do not reach.
-TEST(RtfPastedContent, ListNumberFormats)
-{
+    // The formats and limits the lists of the cases above do not reach.
     const std::tuple<int, int, const char*> cases[] = {
         {1, 1994, "MCMXCIV"}, {4, 0, "0"},  {5, 1, "1st"}, {5, 12, "12th"},
         {22, 7, "07"},        {255, 5, ""}, {47, 3, "3"}};
-    for (const auto& [format, value, text] : cases)
-        EXPECT_EQ(RtfListTable::formatNumber(value, format), QString::fromUtf8(text))
+    for (const auto& [format, value, number] : cases)
+        EXPECT_EQ(RtfListTable::formatNumber(value, format), QString::fromUtf8(number))
             << format << " " << value;
 }

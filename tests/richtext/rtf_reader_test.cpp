@@ -1,9 +1,7 @@
-#include "case_file.h"
 #include "richtext/document_units.h"
 #include "richtext/rtf_picture.h"
 #include "rtf_test_util.h"
-
-#include <QUrl>
+#include "unit_test.h"
 
 using namespace rtftest;
 
@@ -40,7 +38,7 @@ Qt::Alignment alignment(const QTextBlock& block)
 
 } // namespace
 
-TEST(RtfReader, FixturesGiveTheirExpectedText)
+TEST(RtfReader, FixturesGiveTheirExpectedTextAndPageTextsAreReadAsTheBytesBehindThem)
 {
     const QStringList paths = rtfFiles({"rtf"});
     ASSERT_GE(paths.size(), 4);
@@ -49,6 +47,14 @@ TEST(RtfReader, FixturesGiveTheirExpectedText)
         expected.replace('\n', QLatin1StringView("\r\n"));
         EXPECT_EQ(readBoth(fileBytes(path)), expected) << path.toStdString();
     }
+    // Page texts hold the Windows-1251 decoding of the RTF bytes.
+    const QString page = QString::fromUtf8(rtf("\\'cf\\'f0\\'e8\\'e2\\'e5\\'f2 А\\par "));
+    QTextDocument doc;
+    RtfReader::read(page, doc);
+    EXPECT_EQ(PlainText::of(doc), QStringLiteral("Привет А"));
+    EXPECT_EQ(RtfPlainText::extract(page), QStringLiteral("Привет А"));
+    RtfReader::read(QStringLiteral("  \r\n") + QString::fromLatin1(rtf("x")), doc);
+    EXPECT_EQ(PlainText::of(doc), QStringLiteral("x"));
 }
 
 TEST(RtfReader, FixturesKeepTabStopsFontsAttributesAndParagraphFormats)
@@ -113,31 +119,15 @@ TEST(RtfReader, PicturesKeepTheirSourceAndSize)
     EXPECT_TRUE(resource(found[0]).isNull());
 }
 
-// Page texts hold the Windows-1251 decoding of the RTF bytes.
-TEST(RtfReader, PageTextOverloadReadsTheBytesBehindTheCharacters)
-{
-    const QString page = QString::fromUtf8(rtf("\\'cf\\'f0\\'e8\\'e2\\'e5\\'f2 А\\par "));
-    QTextDocument doc;
-    RtfReader::read(page, doc);
-    EXPECT_EQ(PlainText::of(doc), QStringLiteral("Привет А"));
-    EXPECT_EQ(RtfPlainText::extract(page), QStringLiteral("Привет А"));
-    RtfReader::read(QStringLiteral("  \r\n") + QString::fromLatin1(rtf("x")), doc);
-    EXPECT_EQ(PlainText::of(doc), QStringLiteral("x"));
-}
-
 // Control words, code pages, destinations, tables, double-byte text and nested tables.
-TEST(RtfReader, CasesGiveTheTextAPageShows)
+TEST(RtfReader, CasesGiveTheTextAPageShowsAndFontNamesMayUseUnicode)
 {
     for (const DataCase& c : readCases("richtext/rtf_text.cases")) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(readBoth(c.parts.value(0)), c.lines(1));
+        EXPECT_EQ(readBoth(c.bytes(0)), c.lines(1));
     }
-}
-
-// Found by fuzzing: font names the code page cannot hold come as \u, control characters
-// in a name are dropped, and over-long names are cut the same way however they were spelt.
-TEST(RtfReader, FontNamesMayUseUnicode)
-{
+    // Found by fuzzing: font names the code page cannot hold come as \u, control characters
+    // in a name are dropped, and over-long names are cut the same way however they were spelt.
     QByteArray escaped = "{\\rtf1{\\fonttbl{\\f0 " + QByteArray(200, 'a');
     for (int i = 0; i < 100; ++i)
         escaped += "\\u98?";

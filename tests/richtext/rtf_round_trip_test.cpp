@@ -2,8 +2,7 @@
 #include "richtext/rtf_picture.h"
 #include "richtext/rtf_writer.h"
 #include "rtf_test_util.h"
-
-#include <QTextCursor>
+#include "unit_test.h"
 
 using namespace rtftest;
 
@@ -129,7 +128,7 @@ TEST_F(RtfRoundTrip, FormatsThePagesSeldomHoldSurvive)
     expectSameAfterRoundTrip(m_doc);
 }
 
-TEST_F(RtfRoundTrip, EveryCharacterSurvives)
+TEST_F(RtfRoundTrip, EveryCharacterSurvivesAndPicturesComeBackByteForByte)
 {
     QString all;
     for (char16_t u = 0x20; u < 0x3000; ++u) {
@@ -138,11 +137,7 @@ TEST_F(RtfRoundTrip, EveryCharacterSurvives)
     }
     m_cursor.insertText(all + QString::fromUcs4(U"\U0001F600\U00020000 ЁёЇїҐґ€№\t\\{}\x01"));
     expectSameAfterRoundTrip(m_doc);
-}
-
-// Pictures read from RTF, even the same one twice in a row, are written back byte for byte.
-TEST_F(RtfRoundTrip, PicturesComeBackByteForByte)
-{
+    // Pictures read from RTF, even the same one twice in a row, are written back byte for byte.
     const QByteArray wmf = "{\\pict\\wmetafile8\\picw529\\pich529\\picwgoal300\\pichgoal300 \r\n"
                            "010009000003\r\n2a00}";
     const QByteArray text = "\\'c4\\'ee" + wmf + "\\'ec" + wmf + wmf + "\\par";

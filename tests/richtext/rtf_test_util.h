@@ -3,14 +3,10 @@
 #include "richtext/plain_text.h"
 #include "richtext/rtf_plain_text.h"
 #include "richtext/rtf_reader.h"
+#include "unit_test.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTextBlock>
-#include <QTextDocument>
 #include <QTextFragment>
 #include <QTextImageFormat>
-#include <gtest/gtest.h>
 
 namespace rtftest {
 

@@ -1,10 +1,6 @@
 #include "richtext/document_units.h"
 #include "richtext/rtf_writer.h"
-
-#include <QImage>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 // The exact bytes are checked here; that what is written reads back the same is left to
 // the round trips.
@@ -101,7 +97,7 @@ TEST_F(RtfWriterTest, ColoursAndFontsGoToTheTablesInOrderOfFirstUse)
         << rtf.constData();
 }
 
-TEST_F(RtfWriterTest, ParagraphFormatsAreInTwipsAndRepeatedOnlyOnChange)
+TEST_F(RtfWriterTest, ParagraphFormatsAreInTwipsRepeatedOnlyOnChangeAndPicturesSavedAsPng)
 {
     QTextBlockFormat address;
     address.setTabPositions(
@@ -121,10 +117,7 @@ TEST_F(RtfWriterTest, ParagraphFormatsAreInTwipsAndRepeatedOnlyOnChange)
     }
     EXPECT_EQ(body(), "\\pard\\fi-360\\li720\\ri15\\tx300\\tqr\\tx3325\\f0\\fs16 a\\par\r\n"
                       "b\\par\r\n\\pard\\qc\\par\r\n\\pard\\qj\\par\r\n\\pard\\qr\\par\r\n");
-}
-
-TEST_F(RtfWriterTest, PicturesWithoutRtfSourceAreSavedAsPng)
-{
+    // Pictures without an RTF source are saved as PNG.
     QImage image(3, 2, QImage::Format_RGB32);
     image.fill(Qt::red);
     m_doc.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pasted")), image);

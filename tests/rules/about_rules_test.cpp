@@ -1,8 +1,6 @@
 #include "core/built_in_text.h"
 #include "rules/about_rules.h"
-
-#include <QUrl>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -16,7 +14,7 @@ QString builtInCaption(int revision)
 
 } // namespace
 
-TEST(AboutRules, TheRevisionGivesTheStageAndTheBuildInAnyLanguage)
+TEST(AboutRules, TheRevisionGivesStageAndBuildTheLinkEncodesItsPartsAndTheBandSteps)
 {
     const std::pair<int, const char16_t*> cases[] = {
         {1205, u"Версия 3.1 альфа 2 (сборка 5)"}, {342, u"Версия 3.1 (сборка 42)"},
@@ -32,10 +30,7 @@ TEST(AboutRules, TheRevisionGivesTheStageAndTheBuildInAnyLanguage)
     EXPECT_EQ(AboutRules::versionCaption("%inter%major-%minor, build %build, %major again", 10, 0,
                                          2305, stage),
               "beta #3 10-0, build 5, 10 again");
-}
-
-TEST(AboutRules, TheFeedbackLinkEncodesSubjectAndBodyWithMailLineBreaks)
-{
+    // The feedback link encodes subject and body, with mail line breaks.
     EXPECT_EQ(AboutRules::feedbackLink("me@example.org", "Bug/Wish & more?",
                                        "System: Debian 12\nVersion: 1.0\r\n"),
               "mailto:me@example.org?Subject=Bug%2FWish%20%26%20more%3F"
@@ -46,10 +41,7 @@ TEST(AboutRules, TheFeedbackLinkEncodesSubjectAndBodyWithMailLineBreaks)
     const QString encodedSubject = link.section('=', 1).section('&', 0, 0);
     EXPECT_EQ(QUrl::fromPercentEncoding(encodedSubject.toLatin1()), subject);
     EXPECT_TRUE(link.endsWith("&body=%D0%A1%D0%B8%D1%81%D1%82%D0%B5%D0%BC%D0%B0"));
-}
-
-TEST(AboutRules, TheBandStepsEvenlyFromTheFirstColourRoundingHalfToEven)
-{
+    // The colour band steps evenly from the first colour, rounding half to even.
     using Rgb = AboutRules::Rgb;
     EXPECT_EQ(AboutRules::gradient({0, 0, 0}, {2, 6, 10}, 4),
               (QList<Rgb>{{0, 0, 0}, {0, 2, 2}, {1, 3, 5}, {2, 4, 8}}));

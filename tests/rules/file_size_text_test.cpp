@@ -1,6 +1,5 @@
 #include "rules/file_size_text.h"
-
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -12,7 +11,7 @@ QString sized(qint64 size, const QLocale& locale = kRussian)
     return FileSizeText::formatFileSize(size, kUnits, locale);
 }
 
-TEST(FileSizeText, EachUnitWithTheLocalesDecimalComma)
+TEST(FileSizeText, EachUnitWithTheLocalesDecimalCommaAndItsNumberPattern)
 {
     EXPECT_EQ(sized(1023), "1023 bytes");
     EXPECT_EQ(sized(1024), "1,0 Kb");
@@ -23,10 +22,7 @@ TEST(FileSizeText, EachUnitWithTheLocalesDecimalComma)
     EXPECT_EQ(sized(qint64(5) << 40), "5,0 Tb");
     EXPECT_EQ(sized(qint64(1) << 50), "") << "past the largest unit";
     EXPECT_EQ(sized(1536, QLocale::c()), "1.5 Kb");
-}
-
-TEST(FileSizeText, SizeNumbersFollowTheirPatterns)
-{
+    // Size numbers follow their patterns.
     EXPECT_EQ(FileSizeText::formatSizeNumber(0.5f, kRussian), ",5") << "no leading zero";
     EXPECT_EQ(FileSizeText::formatSizeNumber(9.999f, kRussian), "10,0");
     EXPECT_EQ(FileSizeText::formatSizeNumber(99.94f, kRussian), "99,9");

@@ -1,7 +1,5 @@
 #include "rules/help_layout.h"
-
-#include <algorithm>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 // However small the window, no control gets a negative size or position; the
 // text stays inside its frame and the list ends before the copy button.

@@ -1,8 +1,5 @@
 #include "rules/main_layout.h"
-
-#include <QList>
-#include <gtest/gtest.h>
-#include <ostream>
+#include "unit_test.h"
 
 // Found by argument-dependent lookup, so a failure shows the rectangle.
 void PrintTo(const QRect& rect, std::ostream* out)
@@ -17,35 +14,20 @@ constexpr int kLastPage = 32767;
 constexpr int kWholeBookColumn = 16200 - 570 - 300; // screen less frame less status bar
 
 // 96 dpi, a title bar and borders of 38 and 16 pixels, a 1920 x 1080 screen.
-MainLayout::Input typicalWindow()
+MainLayout::Input typicalWindow(int pageCount = 14, int tabScroll = 0, int RecentPage = 2)
 {
-    MainLayout::Input input;
-    input.innerWidth = 9000;
-    input.innerHeight = 6000;
-    input.statusHeight = 300;
-    input.tabHeight = 360;
-    input.pageCount = 14;
-    input.ButtonWidth = 600;
-    input.tabStopLeft = 3400;
-    input.RecentPage = 2;
-    input.PixelSize = 15;
-    input.frameExtra = QSize(240, 570);
-    input.screenSize = QSize(28800, 16200);
-    input.gripSize = QSize(240, 240);
-    input.whiteLineSize = QSize(30, 330);
-    return input;
+    // Inner size, status bar, tab height, pages, button width, tab stop, recent page, pixel,
+    // frame, screen, grip, white line, scroll.
+    return {9000,       6000,           300,        360,       pageCount, 600, 3400, RecentPage, 15,
+            {240, 570}, {28800, 16200}, {240, 240}, {30, 330}, tabScroll};
 }
 
 MainLayout::Input wholeBook(int tabScroll, int RecentPage = 2)
 {
-    MainLayout::Input input = typicalWindow();
-    input.pageCount = kLastPage;
-    input.tabScroll = tabScroll;
-    input.RecentPage = RecentPage;
-    return input;
+    return typicalWindow(kLastPage, tabScroll, RecentPage);
 }
 
-TEST(MainLayoutTypicalWindow, FollowsTheLayoutPass)
+TEST(MainLayoutTypicalWindow, FollowsTheLayoutPassAndWithoutTheStatusBarReachesTheBottom)
 {
     const MainLayout layout(typicalWindow());
     const MainLayout::Geometry& g = layout.geometry();
@@ -64,17 +46,15 @@ TEST(MainLayoutTypicalWindow, FollowsTheLayoutPass)
                    QRect(8310, 795, 90, 4860), QRect(8340, 0, 660, 5700), QRect(0, 5700, 9000, 300),
                    QRect(8760, 60, 240, 240), QRect(315, 30, 7555, 255), QRect(7915, 30, 800, 255),
                    QRect(7930, 45, 770, 225), QRect(420, 45, 7285, 225)}));
-}
-
-TEST(MainLayoutTypicalWindow, HiddenStatusBarLetsEditorAndFrameReachTheBottom)
-{
+    // A hidden status bar lets the editor and the frame reach the bottom.
     MainLayout::Input input = typicalWindow();
     input.statusHeight = 0;
-    const MainLayout::Geometry g = MainLayout(input).geometry();
-    EXPECT_EQ(QList<int>({g.rtfPage.y() + g.rtfPage.height(), g.shpFrame.y() + g.shpFrame.height(),
-                          g.picTabStop.height(), g.tabColumn.height()}),
-              QList<int>({6000 - 45 - 15, 6000 - 45, g.shpFrame.height(), 6000}));
-    EXPECT_TRUE(g.picStatus.isNull());
+    const MainLayout::Geometry bare = MainLayout(input).geometry();
+    EXPECT_EQ(QList<int>({bare.rtfPage.y() + bare.rtfPage.height(),
+                          bare.shpFrame.y() + bare.shpFrame.height(), bare.picTabStop.height(),
+                          bare.tabColumn.height()}),
+              QList<int>({6000 - 45 - 15, 6000 - 45, bare.shpFrame.height(), 6000}));
+    EXPECT_TRUE(bare.picStatus.isNull());
 }
 
 TEST(MainLayoutMinimum, GrowsTheWindowWithinTheScreen)
@@ -101,22 +81,22 @@ TEST(MainLayoutMinimum, GrowsTheWindowWithinTheScreen)
     }
 }
 
-TEST(MainLayoutTabStop, MarkerFromAWiderScreenIsPulledBackIntoTheFrameAndStaysThere)
+// A marker from a wider screen is pulled back into the frame and stays there;
+// a drag stays between the frame's left plus 300 and its right less 15.
+TEST(MainLayoutTabStop, StaysBetweenFrameLeftPlus300AndFrameRightLess15)
 {
     MainLayout::Input input = typicalWindow();
     input.tabStopLeft = 30000;
     input.screenSize = QSize(19200, 10800);
     const MainLayout::Geometry g = MainLayout(input).geometry();
-    EXPECT_EQ(g.shpFrame, QRect(45, 45, 18255, 5610));
-    EXPECT_EQ(g.picTabStop.x(), 18300 - 15);
-    input.tabStopLeft = g.picTabStop.x();
-    EXPECT_EQ(MainLayout(input).geometry().picTabStop.x(), 18285);
-    input.tabStopLeft = 100;
-    EXPECT_EQ(MainLayout(input).geometry().picTabStop.x(), 45 + 300);
-}
-
-TEST(MainLayoutTabStop, DragStaysBetweenFrameLeftPlus300AndFrameRightLess15)
-{
+    EXPECT_EQ(std::pair(g.shpFrame, g.picTabStop.x()),
+              std::pair(QRect(45, 45, 18255, 5610), 18285));
+    QList<int> marker;
+    for (const int saved : {g.picTabStop.x(), 100}) {
+        input.tabStopLeft = saved;
+        marker << MainLayout(input).geometry().picTabStop.x();
+    }
+    EXPECT_EQ(marker, QList<int>({18285, 45 + 300}));
     const QRect shpFrame(45, 45, 8295, 5610); // right edge at 8340
     const int cases[][2] = {{15, 3415}, {-3054, 346}, {-3055, 345}, {4924, 8324}, {4925, 8325}};
     for (const auto& [x, expected] : cases)
@@ -125,29 +105,28 @@ TEST(MainLayoutTabStop, DragStaysBetweenFrameLeftPlus300AndFrameRightLess15)
     EXPECT_EQ(MainLayout::draggedTabStop(3400, 0, QRect(45, 45, 200, 100)), 45 + 200 - 15);
 }
 
+// Dragging the splitter left widens the tabs within 300 to 2000; the pixel
+// size rounds the sum, then halves it.
 TEST(MainLayoutSplitter, DraggingLeftWidensTheTabsWithin300To2000)
 {
     const int cases[][2] = {{-150, 750}, {-1399, 1999}, {-1400, 2000}, {299, 301}, {300, 300}};
     for (const auto& [x, expected] : cases)
         EXPECT_EQ(MainLayout::splitterButtonWidth(600, x), expected) << x;
-}
-
-TEST(MainLayoutPixelSize, RoundsTheSumThenHalvesIt)
-{
-    const double cases[][3] = {
+    const double sizes[][3] = {
         {15, 15, 15}, {15, 12, 13}, {13.09, 13.09, 13}, {14.75, 14.75, 15}, {14.7, 14.7, 14}};
-    for (const auto& [x, y, expected] : cases)
+    for (const auto& [x, y, expected] : sizes)
         EXPECT_EQ(MainLayout::pixelSize(x, y), expected) << x << ", " << y;
 }
 
-TEST(MainLayoutScroll, OffsetIsKeptWithinTheColumnWhoseEndsHoldTheFirstAndLastTabs)
+TEST(MainLayoutScroll, OffsetIsKeptWithinTheColumnAndShowingATabBringsItAndItsHiliteIntoView)
 {
     const int allTabs = kLastPage * 360 + 8 * 15;
     const int maximum = allTabs - kWholeBookColumn;
     EXPECT_EQ(MainLayout(wholeBook(0)).geometry().maxTabScroll, maximum);
-    EXPECT_EQ(MainLayout(wholeBook(-500)).geometry().tabScroll, 0);
-    EXPECT_EQ(MainLayout(wholeBook(1000)).geometry().tabScroll, 1000);
-    EXPECT_EQ(MainLayout(wholeBook(allTabs)).geometry().tabScroll, maximum);
+    QList<int> kept;
+    for (const int scroll : {-500, 1000, allTabs})
+        kept << MainLayout(wholeBook(scroll)).geometry().tabScroll;
+    EXPECT_EQ(kept, QList<int>({0, 1000, maximum}));
     // The first and the last tabs rest at the column's ends.
     const MainLayout middle(wholeBook(2000000));
     EXPECT_EQ(middle.scrollToShow(1), 0);
@@ -155,10 +134,7 @@ TEST(MainLayoutScroll, OffsetIsKeptWithinTheColumnWhoseEndsHoldTheFirstAndLastTa
     EXPECT_EQ(bottom.geometry().tabScroll, bottom.geometry().maxTabScroll);
     const QRect last = bottom.tab(kLastPage);
     EXPECT_EQ(last.y() + last.height() + 4 * 15, kWholeBookColumn);
-}
-
-TEST(MainLayoutScroll, ShowingATabBringsItAndItsHiliteIntoViewAndLeavesAVisibleOneAlone)
-{
+    // Showing a tab brings it and its hilite into view, and leaves a visible one alone.
     const MainLayout start(wholeBook(2000000));
     const int visible = 2000000 / 360 + 3;
     EXPECT_EQ(start.scrollToShow(visible), 2000000);
@@ -173,25 +149,22 @@ TEST(MainLayoutScroll, ShowingATabBringsItAndItsHiliteIntoViewAndLeavesAVisibleO
     }
 }
 
-TEST(MainLayoutScroll, TabTallerThanTheColumnShowsItsTop)
+// A tab taller than the column shows its top; a current tab out of sight, or
+// none, leaves the frame's edge to the resize handles.
+TEST(MainLayoutScroll, TallTabsShowTheirTopAndATabOutOfSightLeavesTheEdgeToTheHandles)
 {
-    MainLayout::Input input = typicalWindow();
+    MainLayout::Input input = typicalWindow(3);
     input.tabHeight = 8000;
-    input.pageCount = 3;
     input.screenSize.setHeight(8000);
     const MainLayout layout(input);
     ASSERT_LT(layout.geometry().tabColumn.height(), input.tabHeight);
     EXPECT_EQ(layout.scrollToShow(2), 8000);
-}
-
-TEST(MainLayoutScroll, CurrentTabOutOfSightOrNoneLeavesTheFrameEdgeToTheHandles)
-{
-    for (const MainLayout::Input& input :
+    for (const MainLayout::Input& book :
          {wholeBook(0, 20000), wholeBook(11000000, 20000), wholeBook(0, 0)}) {
-        const MainLayout::Geometry g = MainLayout(input).geometry();
-        EXPECT_GE(g.picResizeTop.height(), 0);
-        EXPECT_GE(g.picResizeBottom.height(), 0);
-        EXPECT_EQ(g.picResizeTop.height() + g.picResizeBottom.height(), g.shpFrame.height());
+        const MainLayout::Geometry g = MainLayout(book).geometry();
+        EXPECT_TRUE(g.picResizeTop.height() >= 0 && g.picResizeBottom.height() >= 0 &&
+                    g.picResizeTop.height() + g.picResizeBottom.height() == g.shpFrame.height())
+            << book.tabScroll << " " << book.RecentPage;
     }
     EXPECT_TRUE(MainLayout(wholeBook(0, 0)).geometry().shpPageHilite.isNull());
 }
@@ -205,15 +178,12 @@ TEST(MainLayoutHitTest, FindsTheTabUnderAPointAtItsBorders)
                             {8340, 780, 3}, {8340, 5099, 14}, {8340, 5100, 0}};
     for (const auto& [x, y, page] : cases)
         EXPECT_EQ(layout.pageAt(QPoint(x, y)), page) << x << ", " << y;
-}
-
-TEST(MainLayoutHitTest, FollowsTheScrollAndStopsAtTheStatusBar)
-{
-    const MainLayout layout(wholeBook(360 * 100));
-    EXPECT_EQ(layout.pageAt(QPoint(8340, 60)), 101);
-    EXPECT_EQ(layout.pageAt(QPoint(8340, 0)), 100);
-    EXPECT_NE(layout.pageAt(QPoint(8340, kWholeBookColumn - 1)), 0);
-    EXPECT_EQ(layout.pageAt(QPoint(8340, kWholeBookColumn)), 0);
+    // It follows the scroll and stops at the status bar.
+    const MainLayout scrolled(wholeBook(360 * 100));
+    QList<int> pages;
+    for (const int y : {60, 0, kWholeBookColumn - 1, kWholeBookColumn})
+        pages << scrolled.pageAt(QPoint(8340, y));
+    EXPECT_EQ(pages, QList<int>({101, 100, 143, 0}));
     const MainLayout end(wholeBook(kLastPage * 360));
     const QRect last = end.tab(kLastPage);
     EXPECT_EQ(end.pageAt(QPoint(8340, last.y() + last.height() - 1)), kLastPage);

@@ -1,6 +1,5 @@
 #include "rules/page_keys.h"
-
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -24,7 +23,7 @@ Action alt(int qtKey, const PageKeys::Book& b)
 
 } // namespace
 
-TEST(PageKeys, PhysicalKeysAreTheSameWhateverTheLayout)
+TEST(PageKeys, PhysicalKeysAreTheSameWhateverTheLayoutAndAltArrowsWrapOrMovePages)
 {
     // X11 key codes of F, comma, semicolon and the apostrophe key.
     EXPECT_EQ(PageKeys::virtualKey(0x0410, 41), 'F');
@@ -34,9 +33,17 @@ TEST(PageKeys, PhysicalKeysAreTheSameWhateverTheLayout)
     EXPECT_EQ(PageKeys::virtualKey(0x0431, 0), 188); // б
     EXPECT_EQ(PageKeys::virtualKey(0x0401, 0), 192); // Ё
     EXPECT_EQ(PageKeys::virtualKey(Qt::Key_F5, 0), 0);
+    // Alt with an arrow wraps; page moves follow the page rules.
+    EXPECT_EQ(alt(Qt::Key_Up, book(1, 20)), (Action{Command::OpenPage, 20}));
+    EXPECT_EQ(alt(Qt::Key_Down, book(5, 20)), (Action{Command::OpenPage, 6}));
+    EXPECT_EQ(alt(Qt::Key_PageUp, book(15, 20)).command, Command::Ignore);
+    EXPECT_EQ(alt(Qt::Key_PageUp, book(16, 20)).command, Command::MovePageUp);
+    EXPECT_EQ(alt(Qt::Key_PageDown, book(14, 20)).command, Command::Ignore);
+    EXPECT_EQ(alt(Qt::Key_PageDown, book(19, 20)).command, Command::MovePageDown);
+    EXPECT_EQ(alt(Qt::Key_PageDown, book(20, 20)).command, Command::Ignore);
 }
 
-TEST(PageKeys, AltLettersOpenTheLetterPagesAndDigitsTheUserPages)
+TEST(PageKeys, AltLettersOpenTheLetterPagesDigitsTheUserPagesOrWhatTheShortcutsEntrySays)
 {
     const PageKeys::Book b = book(3, 20);
     EXPECT_EQ(alt(Qt::Key_F, b), (Action{Command::OpenPage, 1}));
@@ -52,31 +59,16 @@ TEST(PageKeys, AltLettersOpenTheLetterPagesAndDigitsTheUserPages)
     EXPECT_EQ(PageKeys::windowKey(Qt::Key_Q, kAlt | kCtrl, 'Q', b), Action{}) << "AltGr types";
     // The one-page fallback book: a letter key names no page there.
     EXPECT_EQ(alt(Qt::Key_D, book(1, 1)), nothing);
-}
-
-TEST(PageKeys, TheShortcutsEntryReplacesLettersAndDigits)
-{
-    // Spaces around the items are allowed.
-    const PageKeys::Book b = book(1, 20, 14, u" 70, 188 : 68,85 "_qs);
-    EXPECT_EQ(alt(Qt::Key_Comma, b), (Action{Command::OpenPage, 1}));
-    EXPECT_EQ(alt(Qt::Key_U, b), (Action{Command::OpenPage, 2}));
+    // The shortcuts entry replaces letters and digits; spaces around its items are allowed.
+    const PageKeys::Book custom = book(1, 20, 14, u" 70, 188 : 68,85 "_qs);
+    EXPECT_EQ(alt(Qt::Key_Comma, custom), (Action{Command::OpenPage, 1}));
+    EXPECT_EQ(alt(Qt::Key_U, custom), (Action{Command::OpenPage, 2}));
     // A later group wins; an item that is no number is skipped; no page past the end.
     EXPECT_EQ(alt(Qt::Key_F, book(1, 20, 14, u"70:x,70"_qs)), (Action{Command::OpenPage, 2}));
     EXPECT_EQ(alt(Qt::Key_F, book(1, 1, 14, u"68:70"_qs)), Action{Command::Ignore});
 }
 
-TEST(PageKeys, AltArrowsWrapAndPageMovesFollowThePageRules)
-{
-    EXPECT_EQ(alt(Qt::Key_Up, book(1, 20)), (Action{Command::OpenPage, 20}));
-    EXPECT_EQ(alt(Qt::Key_Down, book(5, 20)), (Action{Command::OpenPage, 6}));
-    EXPECT_EQ(alt(Qt::Key_PageUp, book(15, 20)).command, Command::Ignore);
-    EXPECT_EQ(alt(Qt::Key_PageUp, book(16, 20)).command, Command::MovePageUp);
-    EXPECT_EQ(alt(Qt::Key_PageDown, book(14, 20)).command, Command::Ignore);
-    EXPECT_EQ(alt(Qt::Key_PageDown, book(19, 20)).command, Command::MovePageDown);
-    EXPECT_EQ(alt(Qt::Key_PageDown, book(20, 20)).command, Command::Ignore);
-}
-
-TEST(PageKeys, FunctionKeysHonourTheLetterPages)
+TEST(PageKeys, FunctionKeysHonourTheLetterPagesAndTheEditorsKeysGiveShortcutsAndStyles)
 {
     const auto key = [](int qtKey, Qt::KeyboardModifiers modifiers, int current) {
         return PageKeys::windowKey(qtKey, modifiers, 0, book(current, 20)).command;
@@ -92,10 +84,7 @@ TEST(PageKeys, FunctionKeysHonourTheLetterPages)
     EXPECT_EQ(key(Qt::Key_S, kCtrl | kShift, 1), Command::None);
     EXPECT_EQ(PageKeys::windowKey(Qt::Key_Insert, kNone, 0, book(1, 14)),
               (Action{Command::ToggleInsert, 0, true}));
-}
-
-TEST(PageKeys, EditorShortcutsAndStyles)
-{
+    // The editor's own shortcuts and styles.
     EXPECT_EQ(PageKeys::editorKey(Qt::Key_B, kCtrl), (Action{Command::Bold}));
     EXPECT_EQ(PageKeys::editorKey(Qt::Key_3, kCtrl), (Action{Command::ApplyStyle, 3}));
     EXPECT_EQ(PageKeys::editorKey(Qt::Key_0, kCtrl), (Action{Command::ApplyStyle, 10}));

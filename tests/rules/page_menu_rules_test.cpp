@@ -1,7 +1,5 @@
 #include "rules/page_menu_rules.h"
-
-#include <QStringList>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -19,7 +17,7 @@ QString shown(const PageMenuRules::State& state)
 
 } // namespace
 
-TEST(PageMenuRules, LetterPagesUserPagesAndTheEndsOfTheBook)
+TEST(PageMenuRules, LetterPagesUserPagesTheEndsOfTheBookAndThePagesKind)
 {
     const std::tuple<int, int, const char*> cases[] = {
         {13, 20, ""},
@@ -34,10 +32,7 @@ TEST(PageMenuRules, LetterPagesUserPagesAndTheEndsOfTheBook)
         EXPECT_EQ(shown(state), QString::fromLatin1(expected)) << current << "/" << count;
         EXPECT_EQ(state.defaultItem, "mnuMainPrint");
     }
-}
-
-TEST(PageMenuRules, ConversionOffersTheOtherKindAndSortFollowsTheSetting)
-{
+    // Conversion offers the other kind; sort follows the setting.
     const PageMenuRules::State address = PageMenuRules::forPage(15, 20, 14, 0, true);
     EXPECT_FALSE(address.enabled.value("mnuMainConvertAddress"));
     EXPECT_TRUE(address.enabled.value("mnuMainConvertText"));

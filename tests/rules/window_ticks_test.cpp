@@ -1,9 +1,6 @@
 #include "core/options.h"
 #include "rules/window_ticks.h"
-
-#include <QSignalSpy>
-#include <gtest/gtest.h>
-#include <vector>
+#include "unit_test.h"
 
 namespace {
 
@@ -34,10 +31,7 @@ TEST(TickSchedule, AutosaveRepeatsForHoursAndTheTipEndsOnceWhileDurationsArePosi
     EXPECT_EQ(ends(1), (std::vector<qint64>{1}));
     EXPECT_TRUE(ends(0).empty());
     EXPECT_TRUE(ends(-1).empty());
-}
-
-TEST(WindowTicks, ReadsTheDurationsAtEveryTick)
-{
+    // The window's ticks read the durations at every tick.
     Options options;
     options.TipsDuration = 3;
     options.AutosaveDuration = 0;

@@ -1,9 +1,6 @@
 #include "styles/style.h"
 #include "styles/style_target.h"
-
-#include <QLocale>
-#include <QStringList>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -52,7 +49,7 @@ TEST(Style, ApplyToSetsTheMaskedAttributesInMaskOrderAsOneEdit)
     }
 }
 
-TEST(Style, LinesReadBackWhatWasWritten)
+TEST(Style, LinesReadBackWhatWasWrittenAndDamagedOnesChangeNothing)
 {
     const QString example = "Title; Tahoma; 10; -1; 0; 0; 0; FF; 255";
     EXPECT_EQ(styleFrom(example).save(), example);
@@ -69,18 +66,15 @@ TEST(Style, LinesReadBackWhatWasWritten)
         style.Font().name = QString::fromUtf8(face);
         EXPECT_EQ(style.save(), "two lines; Tahoma; 8; 0; 0; 0; 0; 0; 255");
     }
-}
-
-TEST(Style, DamagedLinesChangeNothing)
-{
+    // A damaged line changes nothing.
     const Style kept = styleFrom("kept; Tahoma; 8; 0; 0; 0; 0; 0; 255");
     for (const char* line :
          {"", "T; Tahoma; 10; -1; 0; 0; 0; FF", "T; Tahoma; -10; -1; 0; 0; 0; FF; 255",
           "T; Tahoma; 10; yes; 0; 0; 0; FF; 255", "T; Tahoma; 10; -1; 0; 0; 0; 100000000; 255",
           "T; Tahoma; 10; -1; 0; 0; 0; FF; 40000"}) {
-        Style style = kept;
-        EXPECT_FALSE(style.load(QString::fromUtf8(line))) << line;
-        EXPECT_EQ(style, kept) << line;
+        Style read = kept;
+        EXPECT_FALSE(read.load(QString::fromUtf8(line))) << line;
+        EXPECT_EQ(read, kept) << line;
     }
 }
 

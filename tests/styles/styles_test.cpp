@@ -1,11 +1,7 @@
 #include "core/code_page.h"
 #include "file_size_cap.h"
 #include "styles/styles.h"
-#include "test_files.h"
-
-#include <QDir>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "unit_test.h"
 
 namespace {
 
@@ -36,7 +32,7 @@ protected:
 
 } // namespace
 
-TEST(Styles, ItemReplacesInPlaceAndRefusesPositionsOutside)
+TEST(Styles, ItemReplacesInPlaceRefusesPositionsOutsideAndNamesTheFileCannotHold)
 {
     Styles styles;
     for (const char* name : {"a", "b", "c"})
@@ -46,10 +42,7 @@ TEST(Styles, ItemReplacesInPlaceAndRefusesPositionsOutside)
     EXPECT_EQ(namesOf(styles), "a new c");
     EXPECT_EQ(std::pair(styles.item(0), styles.item(4)), (std::pair<Style*, Style*>()));
     EXPECT_EQ(styles.item(3)->name(), "c");
-}
-
-TEST(Styles, NamesAndFacesTheFileCannotHoldAreReported)
-{
+    // Names and faces the file cannot hold are reported.
     EXPECT_FALSE(Styles::checkName("Заголовок №1"));
     const std::optional<AppError> semicolon = Styles::checkName("Заголовок; №1");
     ASSERT_TRUE(semicolon);
@@ -63,7 +56,7 @@ TEST(Styles, NamesAndFacesTheFileCannotHoldAreReported)
     EXPECT_EQ(face->args, QStringList({"微软雅黑", "Tahoma"}));
 }
 
-TEST_F(StylesFile, SavedStylesLoadBackInOrderInWindows1251)
+TEST_F(StylesFile, SavedStylesLoadBackInOrderInWindows1251AndAFailedSaveKeepsTheOldFile)
 {
     Style red = named("Заголовок");
     red.Font() = {"Arial", 11.5, true, true, false, true};
@@ -78,9 +71,29 @@ TEST_F(StylesFile, SavedStylesLoadBackInOrderInWindows1251)
     ASSERT_TRUE(loaded.load(m_path));
     EXPECT_EQ(std::vector<Style>(loaded.begin(), loaded.end()),
               (std::vector<Style>{red, named("a;b")}));
+    // A failed save reports it and keeps the old file.
+    writeAll(m_dir.filePath("file"), "a file, not a folder");
+    std::optional<AppError> error = m_styles.save(m_dir.filePath("file/Styles.dat"));
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->text, TextId::StylesNotSaved);
+
+    const QByteArray old = "Old" + kPlain;
+    writeAll(m_path, old);
+    for (int i = 0; i < 3; ++i)
+        m_styles.add(named("New"));
+    {
+        const FileSizeCap cap(old.size()); // a disk that fills up
+        ASSERT_TRUE(cap.isSet());
+        error = m_styles.save(m_path);
+    }
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->args.value(0), QDir::toNativeSeparators(m_path));
+    EXPECT_EQ(readAll(m_path), old);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({"file", "Styles.dat"}));
 }
 
-TEST_F(StylesFile, DamagedAndEmptyLinesAreSkippedAndTheOthersLoad)
+TEST_F(StylesFile, DamagedLinesAreSkippedAndAFileThatCannotBeReadIsMovedAsideBeforeASave)
 {
     m_styles.add(named("stale"));
     EXPECT_TRUE(m_styles.load(m_path) && m_styles.count() == 0) << "a missing file is no fault";
@@ -105,37 +118,10 @@ TEST_F(StylesFile, DamagedAndEmptyLinesAreSkippedAndTheOthersLoad)
     EXPECT_EQ(readAll(victim), damaged);
     EXPECT_TRUE(m_styles.load(m_path));
     EXPECT_EQ(std::pair(m_styles.droppedLines(), m_styles.keptAside()), std::pair(0, QString()));
-}
-
-TEST_F(StylesFile, AFileThatCannotBeReadIsMovedAsideBeforeASaveCouldReplaceIt)
-{
+    // A file that cannot be read at all is moved aside before a save could replace it.
     const QByteArray huge(Styles::MaxFileBytes + 1, 'x');
     writeAll(m_path, huge);
     EXPECT_FALSE(m_styles.load(m_path) || m_styles.errorString().isEmpty());
-    EXPECT_TRUE(m_styles.keptAside().startsWith(m_path + ".unreadable-"));
-    EXPECT_EQ(readAll(m_styles.keptAside()), huge);
-    EXPECT_FALSE(QFileInfo::exists(m_path));
-}
-
-TEST_F(StylesFile, AFailedSaveReportsItAndKeepsTheOldFile)
-{
-    writeAll(m_dir.filePath("file"), "a file, not a folder");
-    std::optional<AppError> error = m_styles.save(m_dir.filePath("file/Styles.dat"));
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->text, TextId::StylesNotSaved);
-
-    const QByteArray old = "Old" + kPlain;
-    writeAll(m_path, old);
-    for (int i = 0; i < 3; ++i)
-        m_styles.add(named("New"));
-    {
-        const FileSizeCap cap(old.size()); // a disk that fills up
-        ASSERT_TRUE(cap.isSet());
-        error = m_styles.save(m_path);
-    }
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->args.value(0), QDir::toNativeSeparators(m_path));
-    EXPECT_EQ(readAll(m_path), old);
-    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden),
-              QStringList({"file", "Styles.dat"}));
+    EXPECT_TRUE(m_styles.keptAside().startsWith(m_path + ".unreadable-") &&
+                readAll(m_styles.keptAside()) == huge && !QFileInfo::exists(m_path));
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QList>
+#include <QRegularExpression>
 #include <QString>
 #include <gtest/gtest.h>
 #include <string>
@@ -19,6 +20,21 @@ struct DataCase
     QString text(qsizetype i) const { return QString::fromUtf8(parts.value(i)); }
     // The line ends the program writes.
     QString lines(qsizetype i) const { return text(i).replace(u'\n', QLatin1StringView("\r\n")); }
+    // Bytes a line cannot hold (NUL, CR, a lone high byte) written as \xNN;
+    // any other backslash stays, as RTF needs it.
+    QByteArray bytes(qsizetype i) const
+    {
+        static const QRegularExpression escape(QStringLiteral("\\\\x([0-9A-Fa-f]{2})"));
+        QByteArray out;
+        const QString part = QString::fromLatin1(parts.value(i));
+        qsizetype done = 0;
+        for (const QRegularExpressionMatch& m : escape.globalMatch(part)) {
+            out += parts.value(i).mid(done, m.capturedStart() - done);
+            out += char(m.captured(1).toInt(nullptr, 16));
+            done = m.capturedEnd();
+        }
+        return out + parts.value(i).mid(done);
+    }
 };
 
 inline QList<DataCase> readCases(const char* name)

@@ -1,14 +1,9 @@
 #pragma once
 
-// What every widget test uses: QtWidgets, QtTest, GoogleTest, readable Qt
-// values in failures, and whole files.
+// What every widget test uses: QtWidgets and QtTest beside what every test
+// uses.
 
-#include "qt_printing.h"
-#include "test_files.h"
+#include "unit_test.h"
 
 #include <QtTest>
 #include <QtWidgets>
-#include <functional>
-#include <gtest/gtest.h>
-#include <memory>
-#include <optional>

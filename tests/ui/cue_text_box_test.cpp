@@ -26,7 +26,7 @@ protected:
 
 } // namespace
 
-TEST_F(TextBoxXPTest, TheCueShowsOnlyWhileTheBoxHasNotGotTheFocusAndFocusSelectsTheText)
+TEST_F(TextBoxXPTest, TheCueShowsWithoutTheFocusFocusSelectsTheTextAndTheBalloonGoesOnAClick)
 {
     m_other->setFocus();
     m_box->setCueBanner(QStringLiteral("Введите текст"));
@@ -44,11 +44,8 @@ TEST_F(TextBoxXPTest, TheCueShowsOnlyWhileTheBoxHasNotGotTheFocusAndFocusSelects
     m_box->setCursorPosition(2);
     m_box->setFocus();
     EXPECT_EQ(m_box->selectedText(), QStringLiteral("Петров"));
-}
-
-// The find window's tests read the balloon's texts; here: the ways it goes.
-TEST_F(TextBoxXPTest, TheBalloonPointsAtTheBoxAndGoesOnAClickOrWithTheBox)
-{
+    // The balloon points at the box and goes on a click or with the box; its texts are the find
+    // window's tests'.
     m_box->setBalloonTipTitle(QStringLiteral("Заголовок"));
     m_box->showBalloonTip();
     auto* balloon = const_cast<BalloonTip*>(m_box->balloonTip());

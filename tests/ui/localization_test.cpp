@@ -56,7 +56,7 @@ protected:
     QTabWidget* m_tabs = named<QTabWidget>("tabPages", &m_window);
 };
 
-TEST_F(FormLocalizerTest, EveryKindOfCaptionIsLookedUpByObjectNameAndArraysShareOne)
+TEST_F(FormLocalizerTest, EveryCaptionIsLookedUpByObjectNameArraysShareOneAndModeAndTagsWhenAsked)
 {
     localize("[frmTest]\r\n@=Window\r\nlblWhat=Find\\nwhat:\r\ncmdOK=Done\r\nchkItem=Same\r\n"
              "fraBox=Box\r\nmnuTextColorS=Colour\r\nmnuMain=Menu\r\nmnuMainSave=Save\r\n"
@@ -66,18 +66,17 @@ TEST_F(FormLocalizerTest, EveryKindOfCaptionIsLookedUpByObjectNameAndArraysShare
                            m_items[0]->text(), m_items[1]->text(), m_group->title()}),
               (QStringList{"Window", "Find\nwhat:", "Done", "Menu", "Save", "General", "Same",
                            "Same", "Box"}));
-    EXPECT_EQ(m_color->text(), "&Бирюзовый") << "a run-time array item keeps its own caption";
-    EXPECT_EQ(m_unnamed->text(), "без имени");
-    EXPECT_EQ(m_button->property("Tag").toString(), "@ Общие");
-}
-
-TEST_F(FormLocalizerTest, ModeCaptionAndTagsWhenAskedFor)
-{
+    // A run-time array item keeps its own caption; tags stay unless asked for.
+    EXPECT_EQ(
+        QStringList({m_color->text(), m_unnamed->text(), m_button->property("Tag").toString()}),
+        QStringList({u"&Бирюзовый"_qs, u"без имени"_qs, u"@ Общие"_qs}));
+    // The caption of a mode, and tags, when asked for.
     localize("[frmTest]\r\n@=Plain\r\n@Login=Log in\r\ncmdOK.Tag=@ General\r\n", "Login",
              FormLocalizer::Tags::Localize);
-    EXPECT_EQ(m_window.windowTitle(), "Log in");
-    EXPECT_EQ(m_button->property("Tag").toString(), "@ General");
-    EXPECT_EQ(m_label->text(), "Что:") << "a caption without an entry stays as it is";
+    // A caption without an entry stays as it is.
+    EXPECT_EQ(QStringList(
+                  {m_window.windowTitle(), m_button->property("Tag").toString(), m_label->text()}),
+              QStringList({"Log in", "@ General", "Find\nwhat:"}));
 }
 
 QString yesButtonText()
@@ -151,18 +150,22 @@ TEST(QtMessageService, ErrorsAndQuestionsLookAsTheirKindWants)
                                     {AppError::TypeMismatch, "Type mismatch"}, "Subs", "Init"));
                             }),
               QString("Type mismatch (13)\nin Velkaro.Subs.Init |Velkaro Pro|%1|%2|%3|1")
-                  .arg(QMessageBox::NoIcon).arg(QMessageBox::Ok).arg(Qt::PlainText));
+                  .arg(QMessageBox::NoIcon)
+                  .arg(QMessageBox::Ok)
+                  .arg(Qt::PlainText));
     messages.setParentWindow(&window);
     bool answer = true;
-    const QString question =
-        answerNextBox(QMessageBox::No, [&] { answer = messages.ask("Удалить?"); }, &window);
+    const QString question = answerNextBox(
+        QMessageBox::No, [&] { answer = messages.ask("Удалить?"); }, &window);
     EXPECT_FALSE(answer);
     EXPECT_EQ(question.section(u'|', 2, 3) + question.section(u'|', 5),
-              u"%1|%2"_qs.arg(QMessageBox::Warning).arg(int(QMessageBox::Yes | QMessageBox::No)) + "1")
+              u"%1|%2"_qs.arg(QMessageBox::Warning).arg(int(QMessageBox::Yes | QMessageBox::No)) +
+                  "1")
         << question;
-    EXPECT_TRUE(answerNextBox(QMessageBox::Yes, [&] { answer = messages.ask("Удалить?", "Страница"); },
-                              &window)
-                    .startsWith(u"Удалить?|Страница|"_qs));
+    EXPECT_TRUE(
+        answerNextBox(
+            QMessageBox::Yes, [&] { answer = messages.ask("Удалить?", "Страница"); }, &window)
+            .startsWith(u"Удалить?|Страница|"_qs));
     EXPECT_TRUE(answer);
 }
 

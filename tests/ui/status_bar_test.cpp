@@ -42,27 +42,8 @@ protected:
     StatusTipBar* m_bar = nullptr;
 };
 
-TEST_F(StatusTipBarTest, RightButtonReleaseOnTheBarItsIconsAndTextsAsksForTheMenu)
-{
-    QSignalSpy menu(m_bar, &StatusTipBar::statusMenuRequested);
-    for (const char* name : {"imgStatus", "lblStatus", "lblIns"}) {
-        QTest::mouseRelease(child(name), Qt::RightButton, {}, QPoint(2, 2));
-        ASSERT_EQ(menu.count(), 1) << name;
-        EXPECT_EQ(menu.takeFirst().at(0).toPoint(), child(name)->mapToGlobal(QPoint(2, 2)));
-    }
-    m_bar->showTip(QStringLiteral("Знаете ли вы, что..."));
-    for (const char* name : {"imgTip", "lblTip", "picStatus"}) {
-        QWidget* target = name == QByteArray("picStatus") ? m_bar : child(name);
-        QTest::mouseRelease(target, Qt::RightButton, {}, QPoint(1, 1));
-        EXPECT_EQ(menu.count(), 1) << name;
-        menu.clear();
-    }
-    QTest::mouseRelease(child("lblStatus"), Qt::LeftButton, {}, QPoint(2, 2));
-    QTest::mouseRelease(child("lblGripper"), Qt::RightButton, {}, QPoint(2, 2));
-    EXPECT_EQ(menu.count(), 0);
-}
-
-TEST_F(StatusTipBarTest, ExactlyOnePairShowsTheTipNeverComesBackByItselfAndTheIconTellsSaved)
+TEST_F(StatusTipBarTest,
+       OnePairShowsTheTipEndsForGoodTheIconTellsSavedAndTheRightButtonAsksForTheMenu)
 {
     const auto shown = [this] {
         QStringList names;
@@ -87,6 +68,23 @@ TEST_F(StatusTipBarTest, ExactlyOnePairShowsTheTipNeverComesBackByItselfAndTheIc
     EXPECT_FALSE(m_bar->isSaved());
     EXPECT_EQ(shownPicture("imgStatus"), AppPictures::unsaved().toImage());
     EXPECT_EQ(child("imgStatus")->toolTip(), QStringLiteral("Есть несохраненные изменения"));
+    // A right-button release on the bar, its icons and its texts asks for the menu.
+    QSignalSpy menu(m_bar, &StatusTipBar::statusMenuRequested);
+    for (const char* name : {"imgStatus", "lblStatus", "lblIns"}) {
+        QTest::mouseRelease(child(name), Qt::RightButton, {}, QPoint(2, 2));
+        ASSERT_EQ(menu.count(), 1) << name;
+        EXPECT_EQ(menu.takeFirst().at(0).toPoint(), child(name)->mapToGlobal(QPoint(2, 2)));
+    }
+    m_bar->showTip(QStringLiteral("Знаете ли вы, что..."));
+    for (const char* name : {"imgTip", "lblTip", "picStatus"}) {
+        QWidget* target = name == QByteArray("picStatus") ? m_bar : child(name);
+        QTest::mouseRelease(target, Qt::RightButton, {}, QPoint(1, 1));
+        EXPECT_EQ(menu.count(), 1) << name;
+        menu.clear();
+    }
+    QTest::mouseRelease(child("lblStatus"), Qt::LeftButton, {}, QPoint(2, 2));
+    QTest::mouseRelease(child("lblGripper"), Qt::RightButton, {}, QPoint(2, 2));
+    EXPECT_EQ(menu.count(), 0);
 }
 
 } // namespace

@@ -37,7 +37,7 @@ protected:
         std::make_unique<QSettings>(m_dir.filePath("settings.ini"), QSettings::IniFormat)};
 };
 
-TEST_F(WindowPlacementTest, NormalPlacementRoundTripsThroughTwips)
+TEST_F(WindowPlacementTest, NormalPlacementRoundTripsThroughTwipsAndOtherStatesWithTheNormalSize)
 {
     const auto first = window({40, 30}, {301, 203});
     WindowPlacement::saveFormPosition(first.get(), m_store);
@@ -45,26 +45,23 @@ TEST_F(WindowPlacementTest, NormalPlacementRoundTripsThroughTwips)
     EXPECT_NEAR(stored("Width").toDouble(), 301 * 1440 / WindowPlacement::logicalDpi(), 0.01);
     const auto second = restored();
     EXPECT_EQ(second->geometry(), first->geometry());
-}
-
-TEST_F(WindowPlacementTest, MaximizedAndMinimizedStatesComeBackWithTheNormalSize)
-{
-    const auto first = window({10, 10}, {200, 150});
-    first->show();
-    first->setWindowState(Qt::WindowMaximized);
+    // Maximized and minimized states come back with the normal size.
+    const auto maximized = window({10, 10}, {200, 150});
+    maximized->show();
+    maximized->setWindowState(Qt::WindowMaximized);
     QCoreApplication::processEvents();
-    ASSERT_NE(first->size(), QSize(200, 150));
-    WindowPlacement::saveFormPosition(first.get(), m_store);
+    ASSERT_NE(maximized->size(), QSize(200, 150));
+    WindowPlacement::saveFormPosition(maximized.get(), m_store);
     EXPECT_EQ(stored("WindowState"), "2");
-    const auto second = restored();
-    EXPECT_TRUE(second->windowState() & Qt::WindowMaximized);
-    EXPECT_EQ(second->normalGeometry().size(), QSize(200, 150));
+    const auto back = restored();
+    EXPECT_TRUE(back->windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(back->normalGeometry().size(), QSize(200, 150));
 
     m_store.write("StartUp-frmMain", "WindowState", "1");
     EXPECT_TRUE(restored()->windowState() & Qt::WindowMinimized);
 }
 
-TEST_F(WindowPlacementTest, OffScreenOrOversizedOrBadValuesAreBroughtBack)
+TEST_F(WindowPlacementTest, OffScreenOversizedOrBadValuesAreBroughtBackOntoTheNearestScreen)
 {
     for (const auto& [key, value] : {std::pair{"Left", "-900000"},
                                      {"Top", "900000"},
@@ -76,10 +73,7 @@ TEST_F(WindowPlacementTest, OffScreenOrOversizedOrBadValuesAreBroughtBack)
     EXPECT_TRUE(screen().contains(w->geometry()));
     EXPECT_EQ(w->size(), QSize(screen().width(), pixels(4000)));
     EXPECT_EQ(w->windowState(), Qt::WindowNoState);
-}
-
-TEST(KeptOnScreens, MovesOntoTheNearestOrMostOverlappedScreen)
-{
+    // A window is moved onto the nearest or the most overlapped screen.
     const QList<QRect> screens{QRect(0, 0, 1000, 800), QRect(1000, 100, 1600, 1000)};
     const QRect onRight(1200, 200, 300, 200);
     EXPECT_EQ(WindowPlacement::keptOnScreens(onRight, screens), onRight);
