@@ -1,0 +1,350 @@
+// The notebook window driven by scripts, tests/data/app/*.cases: one step a
+// line, a verb and its words; "expect WHAT VALUE" compares what the window
+// shows with VALUE ("~VALUE": contains it, "!VALUE": does not). In texts \t, \n, \r, \_ (a
+// space) and \\ stand for themselves; lines starting with # are comments.
+
+#include "app_fixture.h"
+#include "case_file.h"
+#include "core/code_page.h"
+#include "rules/window_ticks.h"
+
+#include <sys/stat.h>
+
+// A case is named by its title.
+void PrintTo(const DataCase& scenario, std::ostream* out)
+{
+    *out << scenario.name;
+}
+
+namespace {
+
+using Words = QStringList;
+
+QString unescaped(const QString& text)
+{
+    static const QHash<QChar, QChar> escapes = {
+        {u't', u'\t'}, {u'n', u'\n'}, {u'r', u'\r'}, {u'_', u' '}, {u'\\', u'\\'}};
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool escaped = text[i] == u'\\' && i + 1 < text.size();
+        out += escaped ? escapes.value(text[++i], u'?') : text[i];
+    }
+    return out;
+}
+
+// The words after the first `skip` ones, as written.
+QString rest(const Words& words, int skip)
+{
+    return unescaped(words.mid(skip).join(u' '));
+}
+
+class Script : public WindowTest, public ::testing::WithParamInterface<DataCase>
+{
+protected:
+    QWidget* named(const QString& name) const
+    {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == name && top->isVisible())
+                return top;
+            if (auto* child = top->findChild<QWidget*>(name); child && child->isVisible())
+                return child;
+        }
+        ADD_FAILURE() << "no widget " << name.toStdString();
+        return nullptr;
+    }
+    // An item of the main menus; "NAME:N" is the Nth of the items named NAME.
+    QAction* action(const QString& name) const
+    {
+        QAction* found =
+            name.contains(u':')
+                ? actions(name.section(u':', 0, 0)).value(number(name.section(u':', 1)) - 1)
+                : item(name.toLatin1().constData());
+        EXPECT_TRUE(found) << "no item " << name.toStdString();
+        return found;
+    }
+    QList<QAction*> actions(const QString& name) const
+    {
+        return window()->findChildren<QAction*>(name);
+    }
+    int number(const QString& word) const { return word.toInt(); }
+
+    void run(const Words& w)
+    {
+        const std::map<QString, std::function<void()>> verbs = {
+            {"setting", [&] { f.write(unescaped(w[1]), w[2], rest(w, 3)); }},
+            {"book",
+             [&] {
+                 writeAll(f.dataFile(), readAll(QStringLiteral(VELKARO_TEST_DATA "/") + w[1]));
+             }},
+            {"page",
+             [&] {
+                 pages.push_back({w[1], rest(w, 2), PageRecord::AddressPage});
+             }},
+            {"textpage",
+             [&] {
+                 pages.push_back({w[1], rest(w, 2), PageRecord::TextPage});
+             }},
+            {"letter", [&] { letters[number(w[1])] = rest(w, 2); }},
+            {"pages",
+             [&] {
+                 for (int n = kLetters + 1; n <= number(w[1]); ++n)
+                     pages.push_back({QString::number(n), {}, PageRecord::AddressPage});
+             }},
+            {"start",
+             [&] {
+                 std::vector<PageRecord> all = DataFile::defaultPages();
+                 for (const auto& [letter, text] : letters)
+                     all[std::size_t(letter - 1)].Text = text;
+                 all.insert(all.end(), pages.begin(), pages.end());
+                 writeAll(f.dataFile(), DataFile::serialize(all));
+                 start(number(w.value(1)));
+             }},
+            {"restart",
+             [&] {
+                 EXPECT_TRUE(window()->close());
+                 app.reset();
+                 app = f.started();
+             }},
+            {"key",
+             [&] {
+                 for (const QString& name : w.mid(1)) {
+                     const QKeyCombination pressed = QKeySequence::fromString(name)[0];
+                     EXPECT_NE(pressed.key(), Qt::Key_unknown) << name.toStdString();
+                     QWidget* modal = QApplication::activeModalWidget();
+                     press(modal ? modal : editor(), pressed.key(), pressed.keyboardModifiers());
+                 }
+             }},
+            {"menu",
+             [&] {
+                 for (const QString& name : w.mid(1))
+                     if (QAction* found = action(name))
+                         found->trigger();
+             }},
+            {"tab",
+             [&] { clickTab(number(w[1]), w.size() > 2 ? Qt::RightButton : Qt::LeftButton); }},
+            {"open", [&] { open(number(w[1])); }},
+            {"type", [&] { type(rest(w, 1)); }},
+            {"keys",
+             [&] {
+                 editor()->setFocus();
+                 QTest::keyClicks(editor(), rest(w, 1));
+             }},
+            {"size", [&] { editor()->setSelFontSize(w[1].toDouble()); }},
+            {"select", [&] { select(number(w[1]), number(w[2])); }},
+            {"answer", [&] { f.messages.queueAnswer(w[1] == "yes"); }},
+            {"choice", [&] { f.messages.queueChoice(number(w[1])); }},
+            {"close", [&] { EXPECT_TRUE(window()->close()); }},
+            {"tick",
+             [&] {
+                 for (int n = 0; n < number(w[1]); ++n)
+                     app->ticks().tick();
+             }},
+            {"input",
+             [&] {
+                 box = {};
+                 answerInputBox(box, w.size() > 1 ? std::optional(rest(w, 1)) : std::nullopt);
+             }},
+            {"dialog",
+             [&] {
+                 const QString button = w[2];
+                 whenModal(w[1], [button](QDialog* d) { clickChild(d, button.toLatin1()); });
+             }},
+            {"choose", [&] { chooseFile(w.size() > 1 ? f.dir.filePath(rest(w, 1)) : QString()); }},
+            {"file", [&] { writeAll(f.dir.filePath(w[1]), CodePage::encodeLossy(rest(w, 2))); }},
+            {"click",
+             [&] {
+                 if (auto* button = qobject_cast<QAbstractButton*>(named(w[1])))
+                     button->click();
+             }},
+            {"check",
+             [&] {
+                 if (auto* button = qobject_cast<QAbstractButton*>(named(w[1])))
+                     button->setChecked(w[2] == "true");
+             }},
+            {"pick",
+             [&] {
+                 if (auto* list = qobject_cast<QListWidget*>(named(w[1])))
+                     list->setCurrentRow(number(w[2]));
+             }},
+            {"fill",
+             [&] {
+                 if (auto* line = qobject_cast<QLineEdit*>(named(w[1])))
+                     line->setText(rest(w, 2));
+             }},
+            {"fifo",
+             [&] { EXPECT_EQ(::mkfifo(QFile::encodeName(f.dir.filePath(w[1])), 0600), 0); }},
+            {"clear", [&] { f.messages.clear(); }},
+            {"expect", [&] { expect(w[1], rest(w, 2)); }},
+        };
+        const auto verb = verbs.find(w[0]);
+        if (verb == verbs.end())
+            return ADD_FAILURE() << "no such step";
+        verb->second();
+    }
+
+    // What the window shows under the name `what`, "name:argument" for those
+    // that take one.
+    void expect(const QString& what, const QString& value)
+    {
+        const QString arg = what.section(u':', 1);
+        const auto record = [&] { return page(number(arg)); };
+        const std::map<QString, std::function<QString()>> shown = {
+            {"state", [&] { return state(); }},
+            {"titles", [&] { return userTitles().join(u','); }},
+            {"count", [&] { return field(book().pageCount()); }},
+            {"shows", [&] { return window()->pageText(); }},
+            {"caption", [&] { return window()->windowTitle(); }},
+            // The open page in the book and the tabs, its caption and its text.
+            {"showing",
+             [&] {
+                 return fields(book().RecentPage, tabs()->currentPage(),
+                               window()->windowTitle().section(u" - "_qs, 1) + u'|' +
+                                   window()->pageText());
+             }},
+            {"title", [&] { return record().Title; }},
+            {"previous", [&] { return field(book().PrevPage); }},
+            {"tip", [&] { return field(window()->isTipShowing()); }},
+            {"setting", [&] { return f.read(arg.section(u'/', 0, 0), arg.section(u'/', 1)); }},
+            // A file under the test's folder, read as the program writes text.
+            {"file", [&] { return CodePage::decode(readAll(f.dir.filePath(arg))); }},
+            {"files",
+             [&] {
+                 const QFileInfo pattern(f.dir.filePath(arg));
+                 return pattern.dir().entryList({pattern.fileName()}, QDir::Files).join(u',');
+             }},
+            {"widget",
+             [&] {
+                 QWidget* widget = named(arg);
+                 if (auto* line = qobject_cast<QLineEdit*>(widget))
+                     return line->text();
+                 if (auto* label = qobject_cast<QLabel*>(widget))
+                     return label->text();
+                 auto* text = qobject_cast<QPlainTextEdit*>(widget);
+                 return text ? text->toPlainText() : u"?"_qs;
+             }},
+            {"told", [&] { return told(); }},
+            {"proposed",
+             [&] {
+                 QCoreApplication::processEvents();
+                 return box.shown ? box.proposed : u"none"_qs;
+             }},
+            {"text",
+             [&] {
+                 app->flushOpenPage();
+                 return record().plainText();
+             }},
+            {"kind", [&] { return field(record().Kind); }},
+            {"saved", [&] { return pageText(readAll(f.dataFile()), number(arg)); }},
+            {"enabled", [&] { return field(action(arg) && action(arg)->isEnabled()); }},
+            {"checked",
+             [&] {
+                 if (QAction* found = item(arg.toLatin1()))
+                     return field(found->isChecked());
+                 auto* button = qobject_cast<QAbstractButton*>(named(arg));
+                 return field(button && button->isChecked());
+             }},
+            {"visible", [&] { return field(window()->findChild<QWidget*>(arg)->isVisible()); }},
+            {"popup",
+             [&] {
+                 return popupItems([&] { clickTab(number(arg), Qt::RightButton); }).join(u' ');
+             }},
+            {"found",
+             [&] {
+                 return fields(book().RecentPage,
+                               editor()->text().mid(editor()->selStart(), editor()->selLength()));
+             }},
+            {"format",
+             [&] {
+                 return fields(editor()->selBold(), editor()->selItalic(), editor()->selUnderline(),
+                               editor()->selStrikeThru(), editor()->selFontSize(),
+                               editor()->selColor());
+             }},
+            // The captions of the items named so, or of those checked.
+            {"captions", [&] { return captions(arg, false); }},
+            {"marks", [&] { return captions(arg, true); }},
+            {"tabstops", [&] { return field(editor()->selTabCount()); }},
+        };
+        const auto getter = shown.find(what.section(u':', 0, 0));
+        if (getter == shown.end())
+            return ADD_FAILURE() << "nothing named " << what.toStdString();
+        const QString actual = getter->second();
+        if (value.startsWith(u'!'))
+            EXPECT_FALSE(actual.contains(value.mid(1))) << actual.toStdString();
+        else if (value.startsWith(u'~'))
+            EXPECT_TRUE(actual.contains(value.mid(1))) << actual.toStdString();
+        else
+            EXPECT_TRUE(actual == value) << "shows: " << actual.toStdString();
+    }
+
+    QString captions(const QString& name, bool checkedOnly) const
+    {
+        QStringList out;
+        for (const QAction* found : actions(name))
+            if (found->isChecked() || !checkedOnly)
+                out << found->text();
+        return out.join(u',');
+    }
+    // Runs the steps, the first being line `first`. The steps between "inside
+    // NAME" and "end" wait for the modal window NAME (any: "*") and run in it
+    // once it comes; what they leave open is cancelled.
+    void runSteps(const QStringList& lines, int first)
+    {
+        for (qsizetype i = 0; i < lines.size() && !HasFatalFailure(); ++i) {
+            const QString step = QString(lines[i]).replace(u"$DIR"_qs, f.dir.path()).trimmed();
+            if (step.isEmpty() || step.startsWith(u'#'))
+                continue;
+            SCOPED_TRACE(GetParam().name + " line " + std::to_string(first + i) + ": " +
+                         step.toStdString());
+            const Words words = step.split(u' ', Qt::SkipEmptyParts);
+            if (words[0] != "inside") {
+                run(words);
+                continue;
+            }
+            const qsizetype from = i + 1;
+            for (int depth = 1; depth && ++i < lines.size();)
+                depth += lines[i].trimmed().startsWith(u"inside ") - (lines[i].trimmed() == u"end");
+            const QStringList block = lines.mid(from, i - from);
+            ++pendingDialogs;
+            whenModal(words[1] == u"*" ? QString() : words[1],
+                      [this, block, line = first + int(from)](QDialog* dialog) {
+                          --pendingDialogs;
+                          const QPointer<QDialog> open(dialog);
+                          runSteps(block, line);
+                          if (open && open->isVisible())
+                              open->reject();
+                      });
+        }
+    }
+
+    std::vector<PageRecord> pages;
+    std::map<int, QString> letters;
+    int pendingDialogs = 0;
+    InputBoxAnswer box;
+};
+
+TEST_P(Script, RunsAsWritten)
+{
+    runSteps(QString::fromUtf8(GetParam().parts.value(0)).split(u'\n'), 1);
+    EXPECT_EQ(pendingDialogs, 0) << "a dialog that never came";
+}
+
+std::string caseName(const ::testing::TestParamInfo<DataCase>& info)
+{
+    std::string out;
+    bool upper = true;
+    for (const char c : info.param.name) {
+        if (std::isalnum(static_cast<unsigned char>(c)))
+            out += upper ? char(std::toupper(static_cast<unsigned char>(c))) : c;
+        upper = !std::isalnum(static_cast<unsigned char>(c));
+    }
+    return out;
+}
+
+} // namespace
+
+#define VELKARO_SCENARIOS(suite, file)                                                             \
+    INSTANTIATE_TEST_SUITE_P(suite, Script, ::testing::ValuesIn(readCases("app/" file)), caseName)
+
+VELKARO_SCENARIOS(PageCommands, "page_commands.cases");
+VELKARO_SCENARIOS(Find, "find.cases");
+VELKARO_SCENARIOS(Formatting, "formatting.cases");
