@@ -6,6 +6,7 @@
 #include "app_fixture.h"
 #include "case_file.h"
 #include "core/code_page.h"
+#include "document/obscured_password.h"
 #include "rules/window_ticks.h"
 
 #include <sys/stat.h>
@@ -41,12 +42,15 @@ QString rest(const Words& words, int skip)
 class Script : public WindowTest, public ::testing::WithParamInterface<DataCase>
 {
 protected:
+    // The widget named so, looked for in the modal window first.
     QWidget* named(const QString& name) const
     {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            if (top->objectName() == name && top->isVisible())
+        QWidgetList tops = QApplication::topLevelWidgets();
+        tops.prepend(QApplication::activeModalWidget());
+        for (QWidget* top : std::as_const(tops)) {
+            if (top && top->objectName() == name)
                 return top;
-            if (auto* child = top->findChild<QWidget*>(name); child && child->isVisible())
+            if (auto* child = top ? top->findChild<QWidget*>(name) : nullptr)
                 return child;
         }
         ADD_FAILURE() << "no widget " << name.toStdString();
@@ -72,9 +76,11 @@ protected:
     {
         const std::map<QString, std::function<void()>> verbs = {
             {"setting", [&] { f.write(unescaped(w[1]), w[2], rest(w, 3)); }},
+            // A book from tests/data, as the data file or as the file given.
             {"book",
              [&] {
-                 writeAll(f.dataFile(), readAll(QStringLiteral(VELKARO_TEST_DATA "/") + w[1]));
+                 stored = readAll(QStringLiteral(VELKARO_TEST_DATA "/") + w[1]);
+                 writeAll(w.size() > 2 ? f.dir.filePath(w[2]) : f.dataFile(), stored);
              }},
             {"page",
              [&] {
@@ -174,7 +180,24 @@ protected:
             {"fifo",
              [&] { EXPECT_EQ(::mkfifo(QFile::encodeName(f.dir.filePath(w[1])), 0600), 0); }},
             {"clear", [&] { f.messages.clear(); }},
-            {"expect", [&] { expect(w[1], rest(w, 2)); }},
+            // From here to the end no modal window may come.
+            {"nodialog",
+             [&] {
+                 whenModal({}, [](QDialog* dialog) {
+                     ADD_FAILURE() << "came: " << dialog->objectName().toStdString();
+                     dialog->reject();
+                 });
+             }},
+            {"mkdir", [&] { QDir().mkpath(f.dir.filePath(w[1])); }},
+            {"dclick",
+             [&] {
+                 QWidget* widget = named(w[1]);
+                 const QPoint at(number(w.value(2)), number(w.value(3)));
+                 QTest::mouseDClick(widget, Qt::LeftButton, {},
+                                    at.isNull() ? widget->rect().center() : at);
+                 QCoreApplication::processEvents();
+             }},
+            {"expect", [&] { expect(unescaped(w[1]), rest(w, 2)); }},
         };
         const auto verb = verbs.find(w[0]);
         if (verb == verbs.end())
@@ -243,7 +266,12 @@ protected:
                  auto* button = qobject_cast<QAbstractButton*>(named(arg));
                  return field(button && button->isChecked());
              }},
-            {"visible", [&] { return field(window()->findChild<QWidget*>(arg)->isVisible()); }},
+            {"visible",
+             [&] {
+                 const QAction* found = item(arg.toLatin1());
+                 const QWidget* widget = found ? nullptr : named(arg);
+                 return field(found ? found->isVisible() : widget && widget->isVisible());
+             }},
             {"popup",
              [&] {
                  return popupItems([&] { clickTab(number(arg), Qt::RightButton); }).join(u' ');
@@ -262,6 +290,36 @@ protected:
             // The captions of the items named so, or of those checked.
             {"captions", [&] { return captions(arg, false); }},
             {"marks", [&] { return captions(arg, true); }},
+            {"buttonwidth", [&] { return field(window()->buttonWidthTwips()); }},
+            {"status", [&] { return window()->statusBar()->statusText(); }},
+            {"folder", [&] { return app->storage().filePath(); }},
+            {"modal",
+             [&] {
+                 QWidget* modal = QApplication::activeModalWidget();
+                 return modal && modal->isVisible() ? modal->objectName() : u"none"_qs;
+             }},
+            // Whether the file (the data file) still holds the book last written.
+            {"kept",
+             [&] {
+                 return field(readAll(arg.isEmpty() ? f.dataFile() : f.dir.filePath(arg)) ==
+                              stored);
+             }},
+            {"exists", [&] { return field(QFileInfo::exists(f.dir.filePath(arg))); }},
+            // The password in use and the one stored.
+            {"password",
+             [&] {
+                 return fields(app->currentPassword(),
+                               ObscuredPassword::reveal(f.read("Privacy", "Password")));
+             }},
+            // How many styles and those the style menu offers.
+            {"styles",
+             [&] {
+                 QStringList names;
+                 for (const QAction* style : actions("mnuTextStyles"))
+                     if (style->isVisible())
+                         names << style->text();
+                 return fields(app->appStyles().count(), names);
+             }},
             {"tabstops", [&] { return field(editor()->selTabCount()); }},
         };
         const auto getter = shown.find(what.section(u':', 0, 0));
@@ -319,6 +377,7 @@ protected:
     std::vector<PageRecord> pages;
     std::map<int, QString> letters;
     int pendingDialogs = 0;
+    QByteArray stored;
     InputBoxAnswer box;
 };
 
@@ -348,3 +407,4 @@ std::string caseName(const ::testing::TestParamInfo<DataCase>& info)
 VELKARO_SCENARIOS(PageCommands, "page_commands.cases");
 VELKARO_SCENARIOS(Find, "find.cases");
 VELKARO_SCENARIOS(Formatting, "formatting.cases");
+VELKARO_SCENARIOS(Options, "options.cases");
