@@ -1,6 +1,7 @@
 // The notebook window driven by scripts, tests/data/app/*.cases: one step a
 // line, a verb and its words; "expect WHAT VALUE" compares what the window
-// shows with VALUE ("~VALUE": contains it, "!VALUE": does not). In texts \t, \n, \r, \_ (a
+// shows with VALUE ("~VALUE": contains it, "!VALUE": does not, "^VALUE":
+// starts with it). In texts \t, \n, \r, \_ (a
 // space) and \\ stand for themselves; lines starting with # are comments.
 
 #include "app_fixture.h"
@@ -80,7 +81,7 @@ protected:
             {"book",
              [&] {
                  stored = readAll(QStringLiteral(VELKARO_TEST_DATA "/") + w[1]);
-                 writeAll(w.size() > 2 ? f.dir.filePath(w[2]) : f.dataFile(), stored);
+                 writeAll(w.size() > 2 ? at(w[2]) : f.dataFile(), stored);
              }},
             {"page",
              [&] {
@@ -98,12 +99,16 @@ protected:
              }},
             {"start",
              [&] {
-                 std::vector<PageRecord> all = DataFile::defaultPages();
-                 for (const auto& [letter, text] : letters)
-                     all[std::size_t(letter - 1)].Text = text;
-                 all.insert(all.end(), pages.begin(), pages.end());
-                 writeAll(f.dataFile(), DataFile::serialize(all));
+                 writeBook(f.dataFile());
                  start(number(w.value(1)));
+             }},
+            {"bookfile", [&] { writeBook(rest(w, 1)); }},
+            {"touch",
+             [&] {
+                 QFile file(rest(w, 2));
+                 EXPECT_TRUE(file.open(QIODevice::ReadWrite) &&
+                             file.setFileTime(QDateTime::fromString(w[1], Qt::ISODate),
+                                              QFileDevice::FileModificationTime));
              }},
             {"restart",
              [&] {
@@ -155,8 +160,8 @@ protected:
                  const QString button = w[2];
                  whenModal(w[1], [button](QDialog* d) { clickChild(d, button.toLatin1()); });
              }},
-            {"choose", [&] { chooseFile(w.size() > 1 ? f.dir.filePath(rest(w, 1)) : QString()); }},
-            {"file", [&] { writeAll(f.dir.filePath(w[1]), CodePage::encodeLossy(rest(w, 2))); }},
+            {"choose", [&] { chooseFile(w.size() > 1 ? at(rest(w, 1)) : QString()); }},
+            {"file", [&] { writeAll(at(unescaped(w[1])), CodePage::encodeLossy(rest(w, 2))); }},
             {"click",
              [&] {
                  if (auto* button = qobject_cast<QAbstractButton*>(named(w[1])))
@@ -167,18 +172,13 @@ protected:
                  if (auto* button = qobject_cast<QAbstractButton*>(named(w[1])))
                      button->setChecked(w[2] == "true");
              }},
-            {"pick",
-             [&] {
-                 if (auto* list = qobject_cast<QListWidget*>(named(w[1])))
-                     list->setCurrentRow(number(w[2]));
-             }},
+            {"pick", [&] { pick(named(w[1]), rest(w, 2)); }},
             {"fill",
              [&] {
                  if (auto* line = qobject_cast<QLineEdit*>(named(w[1])))
                      line->setText(rest(w, 2));
              }},
-            {"fifo",
-             [&] { EXPECT_EQ(::mkfifo(QFile::encodeName(f.dir.filePath(w[1])), 0600), 0); }},
+            {"fifo", [&] { EXPECT_EQ(::mkfifo(QFile::encodeName(at(w[1])), 0600), 0); }},
             {"clear", [&] { f.messages.clear(); }},
             // From here to the end no modal window may come.
             {"nodialog",
@@ -188,7 +188,7 @@ protected:
                      dialog->reject();
                  });
              }},
-            {"mkdir", [&] { QDir().mkpath(f.dir.filePath(w[1])); }},
+            {"mkdir", [&] { QDir().mkpath(at(w[1])); }},
             {"dclick",
              [&] {
                  QWidget* widget = named(w[1]);
@@ -229,12 +229,17 @@ protected:
             {"tip", [&] { return field(window()->isTipShowing()); }},
             {"setting", [&] { return f.read(arg.section(u'/', 0, 0), arg.section(u'/', 1)); }},
             // A file under the test's folder, read as the program writes text.
-            {"file", [&] { return CodePage::decode(readAll(f.dir.filePath(arg))); }},
+            // A file, or the first matching a pattern, as the program's text.
+            {"file", [&] { return CodePage::decode(readAll(matching(arg))); }},
+            // How many files match, and their names.
             {"files",
              [&] {
-                 const QFileInfo pattern(f.dir.filePath(arg));
-                 return pattern.dir().entryList({pattern.fileName()}, QDir::Files).join(u',');
+                 const QFileInfo pattern(at(arg));
+                 const QStringList names =
+                     pattern.dir().entryList({pattern.fileName()}, QDir::Files);
+                 return (QStringList{field(names.size())} + names).join(u' ');
              }},
+            {"tabs", [&] { return field(tabs()->pageCount()); }},
             {"widget",
              [&] {
                  QWidget* widget = named(arg);
@@ -242,8 +247,13 @@ protected:
                      return line->text();
                  if (auto* label = qobject_cast<QLabel*>(widget))
                      return label->text();
-                 auto* text = qobject_cast<QPlainTextEdit*>(widget);
-                 return text ? text->toPlainText() : u"?"_qs;
+                 if (auto* text = qobject_cast<QPlainTextEdit*>(widget))
+                     return text->toPlainText();
+                 QStringList paths;
+                 auto* tree = qobject_cast<QTreeWidget*>(widget);
+                 for (int row = 0; tree && row < tree->topLevelItemCount(); ++row)
+                     paths << tree->topLevelItem(row)->toolTip(3);
+                 return paths.join(u',');
              }},
             {"told", [&] { return told(); }},
             {"proposed",
@@ -257,7 +267,13 @@ protected:
                  return record().plainText();
              }},
             {"kind", [&] { return field(record().Kind); }},
-            {"saved", [&] { return pageText(readAll(f.dataFile()), number(arg)); }},
+            // Page N of the data file, or of the file "N@pattern" names.
+            {"saved",
+             [&] {
+                 const QString file = arg.section(u'@', 1);
+                 return pageText(readAll(file.isEmpty() ? f.dataFile() : matching(file)),
+                                 number(arg.section(u'@', 0, 0)));
+             }},
             {"enabled", [&] { return field(action(arg) && action(arg)->isEnabled()); }},
             {"checked",
              [&] {
@@ -300,11 +316,8 @@ protected:
              }},
             // Whether the file (the data file) still holds the book last written.
             {"kept",
-             [&] {
-                 return field(readAll(arg.isEmpty() ? f.dataFile() : f.dir.filePath(arg)) ==
-                              stored);
-             }},
-            {"exists", [&] { return field(QFileInfo::exists(f.dir.filePath(arg))); }},
+             [&] { return field(readAll(arg.isEmpty() ? f.dataFile() : at(arg)) == stored); }},
+            {"exists", [&] { return field(QFileInfo::exists(at(arg))); }},
             // The password in use and the one stored.
             {"password",
              [&] {
@@ -326,7 +339,9 @@ protected:
         if (getter == shown.end())
             return ADD_FAILURE() << "nothing named " << what.toStdString();
         const QString actual = getter->second();
-        if (value.startsWith(u'!'))
+        if (value.startsWith(u'^'))
+            EXPECT_TRUE(actual.startsWith(value.mid(1))) << actual.toStdString();
+        else if (value.startsWith(u'!'))
             EXPECT_FALSE(actual.contains(value.mid(1))) << actual.toStdString();
         else if (value.startsWith(u'~'))
             EXPECT_TRUE(actual.contains(value.mid(1))) << actual.toStdString();
@@ -334,6 +349,42 @@ protected:
             EXPECT_TRUE(actual == value) << "shows: " << actual.toStdString();
     }
 
+    // A path under the test's folder, or an absolute one.
+    QString at(const QString& path) const { return QDir(f.dir.path()).filePath(path); }
+    // The first file the pattern matches under the test's folder.
+    QString matching(const QString& pattern) const
+    {
+        const QFileInfo info(at(pattern));
+        return info.dir().filePath(info.dir().entryList({info.fileName()}, QDir::Files).value(0));
+    }
+    // The letter pages and the user's given so far, as a data file at `path`.
+    void writeBook(const QString& path)
+    {
+        std::vector<PageRecord> all = DataFile::defaultPages();
+        for (const auto& [letter, text] : letters)
+            all[std::size_t(letter - 1)].Text = text;
+        all.insert(all.end(), pages.begin(), pages.end());
+        writeAll(path, DataFile::serialize(all));
+        pages.clear();
+        letters.clear();
+    }
+    // Makes the row with `text` current: in a list its text or its number, in
+    // a tree the path its tooltip names ("path*": starting so).
+    static void pick(QWidget* widget, const QString& text)
+    {
+        if (auto* list = qobject_cast<QListWidget*>(widget)) {
+            const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
+            return found.isEmpty() ? list->setCurrentRow(text.toInt())
+                                   : list->setCurrentItem(found[0]);
+        }
+        auto* tree = qobject_cast<QTreeWidget*>(widget);
+        for (int row = 0; tree && row < tree->topLevelItemCount(); ++row) {
+            const QString path = tree->topLevelItem(row)->toolTip(3);
+            if (path == text || (text.endsWith(u'*') && path.startsWith(text.chopped(1))))
+                return tree->setCurrentItem(tree->topLevelItem(row));
+        }
+        ADD_FAILURE() << "nothing to pick: " << text.toStdString();
+    }
     QString captions(const QString& name, bool checkedOnly) const
     {
         QStringList out;
@@ -348,7 +399,10 @@ protected:
     void runSteps(const QStringList& lines, int first)
     {
         for (qsizetype i = 0; i < lines.size() && !HasFatalFailure(); ++i) {
-            const QString step = QString(lines[i]).replace(u"$DIR"_qs, f.dir.path()).trimmed();
+            QString step = QString(lines[i]).replace(u"$DIR"_qs, f.dir.path()).trimmed();
+            if (app)
+                step.replace(u"$HISTORY"_qs,
+                             app->folders().HistoryFolder.chopped(1).replace(u' ', u"\\_"_qs));
             if (step.isEmpty() || step.startsWith(u'#'))
                 continue;
             SCOPED_TRACE(GetParam().name + " line " + std::to_string(first + i) + ": " +
@@ -408,3 +462,4 @@ VELKARO_SCENARIOS(PageCommands, "page_commands.cases");
 VELKARO_SCENARIOS(Find, "find.cases");
 VELKARO_SCENARIOS(Formatting, "formatting.cases");
 VELKARO_SCENARIOS(Options, "options.cases");
+VELKARO_SCENARIOS(Backups, "backups.cases");
