@@ -138,7 +138,8 @@ protected:
             {"keys",
              [&] {
                  editor()->setFocus();
-                 QTest::keyClicks(editor(), rest(w, 1));
+                 for (const QChar typed : rest(w, 1))
+                     press(editor(), Qt::Key_unknown, {}, 0, typed);
              }},
             {"size", [&] { editor()->setSelFontSize(w[1].toDouble()); }},
             {"select", [&] { select(number(w[1]), number(w[2])); }},
@@ -162,6 +163,14 @@ protected:
              }},
             {"choose", [&] { chooseFile(w.size() > 1 ? at(rest(w, 1)) : QString()); }},
             {"file", [&] { writeAll(at(unescaped(w[1])), CodePage::encodeLossy(rest(w, 2))); }},
+            {"utf8", [&] { writeAll(at(unescaped(w[1])), rest(w, 2).toUtf8()); }},
+            {"paste",
+             [&] {
+                 auto* pasted = new QMimeData; // the clipboard takes it
+                 pasted->setHtml(rest(w, 1));
+                 QApplication::clipboard()->setMimeData(pasted);
+                 editor()->paste();
+             }},
             {"click",
              [&] {
                  if (auto* button = qobject_cast<QAbstractButton*>(named(w[1])))
@@ -231,6 +240,7 @@ protected:
             // A file under the test's folder, read as the program writes text.
             // A file, or the first matching a pattern, as the program's text.
             {"file", [&] { return CodePage::decode(readAll(matching(arg))); }},
+            {"utf8", [&] { return QString::fromUtf8(readAll(at(arg))); }},
             // How many files match, and their names.
             {"files",
              [&] {
@@ -463,3 +473,4 @@ VELKARO_SCENARIOS(Find, "find.cases");
 VELKARO_SCENARIOS(Formatting, "formatting.cases");
 VELKARO_SCENARIOS(Options, "options.cases");
 VELKARO_SCENARIOS(Backups, "backups.cases");
+VELKARO_SCENARIOS(Contacts, "contacts.cases");
