@@ -99,7 +99,8 @@ protected:
              }},
             {"start",
              [&] {
-                 writeBook(f.dataFile());
+                 if (stored.isEmpty()) // else the book given
+                     writeBook(f.dataFile());
                  start(number(w.value(1)));
              }},
             {"bookfile", [&] { writeBook(rest(w, 1)); }},
@@ -474,3 +475,4 @@ VELKARO_SCENARIOS(Formatting, "formatting.cases");
 VELKARO_SCENARIOS(Options, "options.cases");
 VELKARO_SCENARIOS(Backups, "backups.cases");
 VELKARO_SCENARIOS(Contacts, "contacts.cases");
+VELKARO_SCENARIOS(NotebookWindow, "notebook_window.cases");
