@@ -1,8 +1,9 @@
 // The notebook window driven by scripts, tests/data/app/*.cases: one step a
-// line, a verb and its words; "expect WHAT VALUE" compares what the window
-// shows with VALUE ("~VALUE": contains it, "!VALUE": does not, "^VALUE":
-// starts with it). In texts \t, \n, \r, \_ (a
-// space) and \\ stand for themselves; lines starting with # are comments.
+// line, a verb and its words (run() has them all); "expect WHAT VALUE"
+// compares what the window shows with VALUE ("~VALUE": contains it, "!VALUE":
+// does not, "^VALUE": starts with it). In texts \t, \n, \r, \_ (a space)
+// and \\ stand for themselves, $DIR for the test's folder and $HISTORY for
+// the backups' folder; lines starting with # are comments.
 
 #include "app_fixture.h"
 #include "case_file.h"
@@ -111,12 +112,6 @@ protected:
                              file.setFileTime(QDateTime::fromString(w[1], Qt::ISODate),
                                               QFileDevice::FileModificationTime));
              }},
-            {"restart",
-             [&] {
-                 EXPECT_TRUE(window()->close());
-                 app.reset();
-                 app = f.started();
-             }},
             {"key",
              [&] {
                  for (const QString& name : w.mid(1)) {
@@ -145,7 +140,6 @@ protected:
             {"size", [&] { editor()->setSelFontSize(w[1].toDouble()); }},
             {"select", [&] { select(number(w[1]), number(w[2])); }},
             {"answer", [&] { f.messages.queueAnswer(w[1] == "yes"); }},
-            {"choice", [&] { f.messages.queueChoice(number(w[1])); }},
             {"close", [&] { EXPECT_TRUE(window()->close()); }},
             {"tick",
              [&] {
@@ -238,7 +232,6 @@ protected:
             {"previous", [&] { return field(book().PrevPage); }},
             {"tip", [&] { return field(window()->isTipShowing()); }},
             {"setting", [&] { return f.read(arg.section(u'/', 0, 0), arg.section(u'/', 1)); }},
-            // A file under the test's folder, read as the program writes text.
             // A file, or the first matching a pattern, as the program's text.
             {"file", [&] { return CodePage::decode(readAll(matching(arg))); }},
             {"utf8", [&] { return QString::fromUtf8(readAll(at(arg))); }},
@@ -314,9 +307,8 @@ protected:
                                editor()->selStrikeThru(), editor()->selFontSize(),
                                editor()->selColor());
              }},
-            // The captions of the items named so, or of those checked.
-            {"captions", [&] { return captions(arg, false); }},
-            {"marks", [&] { return captions(arg, true); }},
+            // The captions of the checked items named so.
+            {"marks", [&] { return marks(arg); }},
             {"buttonwidth", [&] { return field(window()->buttonWidthTwips()); }},
             {"status", [&] { return window()->statusBar()->statusText(); }},
             {"folder", [&] { return app->storage().filePath(); }},
@@ -396,11 +388,11 @@ protected:
         }
         ADD_FAILURE() << "nothing to pick: " << text.toStdString();
     }
-    QString captions(const QString& name, bool checkedOnly) const
+    QString marks(const QString& name) const
     {
         QStringList out;
         for (const QAction* found : actions(name))
-            if (found->isChecked() || !checkedOnly)
+            if (found->isChecked())
                 out << found->text();
         return out.join(u',');
     }
