@@ -1,4 +1,5 @@
-// The formatting commands and styles driven through the notebook window.
+// The formatting dialogs and styles driven through the notebook window; the
+// keys and the menus' marks are in tests/data/app/formatting.cases.
 
 #include "app_fixture.h"
 
@@ -13,66 +14,9 @@ protected:
         type(u"Иванов Петров"_qs);
     }
     void ctrl(int k) const { key(k, Qt::ControlModifier); }
-    static QList<QAction*> checkedIn(QMenu* menu)
-    {
-        QList<QAction*> checked;
-        for (QAction* action : menu->actions()) {
-            if (action->isChecked())
-                checked << action;
-        }
-        return checked;
-    }
 };
 
 } // namespace
-
-// That a command sets a mixed selection whole is RichTextEditTest's
-// MixedAttributesReadAsNoValueAndWriteTheWholeSelection.
-TEST_F(Formatting, AttributeKeysActOncePerPressAndAMixedSelectionHasNoMark)
-{
-    select(0, 6);
-    ctrl(Qt::Key_B);
-    EXPECT_TRUE(editor()->selBold() == true && item("mnuTextBold")->isChecked());
-    ctrl(Qt::Key_B);
-    EXPECT_EQ(editor()->selBold(), false);
-    for (int k : {Qt::Key_I, Qt::Key_U, Qt::Key_T})
-        ctrl(k);
-    EXPECT_EQ(
-        std::tuple(editor()->selItalic(), editor()->selUnderline(), editor()->selStrikeThru()),
-        std::tuple(true, true, true));
-    EXPECT_EQ(window()->pageText(), u"Иванов Петров"_qs) << "Ctrl+I is no tab";
-    // Half bold: no check mark, and the command makes all of it bold.
-    select(3, 6);
-    ctrl(Qt::Key_B);
-    select(0, 13);
-    EXPECT_TRUE(editor()->selBold() == std::nullopt && !item("mnuTextBold")->isChecked());
-}
-
-TEST_F(Formatting, SizeAndColourCheckMarksFollowTheSelection)
-{
-    QMenu* sizes = window()->menus()->mnuTextSize();
-    QMenu* colors = window()->menus()->mnuTextColor();
-    const auto marks = [&] {
-        QStringList out;
-        for (const QAction* action : checkedIn(sizes) + checkedIn(colors))
-            out << action->text();
-        return out;
-    };
-    select(0, 6);
-    sizes->actions()[4]->trigger();
-    EXPECT_EQ(fields(editor()->selFontSize(), marks()), "12 1&2");
-    editor()->setSelFontSize(10.5);
-    select(0, 6);
-    EXPECT_EQ(marks(), QStringList{u"1&0"_qs}) << "the integer part of 10.5";
-    colors->actions()[12]->trigger(); // palette 11, cyan
-    EXPECT_EQ(checkedIn(colors), QList<QAction*>{colors->actions()[12]});
-    select(7, 6);
-    colors->actions()[0]->trigger(); // automatic: the window-text colour, never checked
-    EXPECT_TRUE(editor()->selColor() == 0x80000008u && checkedIn(colors).isEmpty());
-    select(0, 13);
-    EXPECT_TRUE(editor()->selColor() == std::nullopt && marks().isEmpty())
-        << "two colours and two sizes, no mark";
-}
 
 TEST_F(Formatting, CancelledDialogsChangeNothingAndTheFontDialogSetsAllAsOneEdit)
 {

@@ -1,31 +1,12 @@
-// The notebook window driven the way a person drives it: clicks on tabs,
-// keys in the editor, popups answered from a queued callback.
+// The notebook window driven the way a person drives it: popups, the marker,
+// the splitter, the tabs' texts and the colours; clicks on tabs, typing and the
+// timer are in tests/data/app/notebook_window.cases.
 
 #include "app_fixture.h"
 #include "core/code_page.h"
 #include "richtext/win_color.h"
-#include "rules/window_ticks.h"
 
 using NotebookWindow = WindowTest;
-
-TEST_F(NotebookWindow, TabsOpenPagesTypingMarksTheBookAndSaveKeepsIt)
-{
-    f.write("Options", "RecentPage", "99");
-    start();
-    EXPECT_EQ(state(), "14 14 0 1") << "a recent page beyond the book opens the last page";
-    clickTab(1);
-    clickTab(3);
-    clickTab(3); // the current tab again changes nothing, not even the previous page
-    EXPECT_EQ(QStringList({state(), QString::number(book().PrevPage), window()->windowTitle(),
-                           f.read("frmMain", "Caption")}),
-              QStringList({"3 3 0 1", "1", u"Velkaro Pro - ДЕ"_qs, u"Velkaro Pro - ДЕ"_qs}));
-    clickTab(2);
-    editor()->setFocus();
-    QTest::keyClicks(editor(), u"abc"_qs);
-    EXPECT_EQ(state(), "2 2 1 0");
-    QTest::keyClick(editor(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(state() + u'|' + pageText(readAll(f.dataFile()), 2), u"2 2 0 1|abc"_qs);
-}
 
 // A right click on a tab opens its page first; with no tip showing the status
 // bar's popup offers only hiding the bar. File dialogs start in the book's
@@ -57,38 +38,6 @@ TEST_F(NotebookWindow, PopupsAndDialogsOpenWhereTheyBelong)
               [&](QDialog* dialog) { opened << dialog->objectName(); });
     const QString folder = QDir(f.dataFolder).absolutePath();
     EXPECT_EQ(opened, (QStringList{folder, folder, "frmOptions"}));
-}
-
-// No autosave and no tip with durations of 0 is TickSchedule's and WindowTicks' (tests/rules).
-TEST_F(NotebookWindow, TheTipEndsAtItsTickAndAutosaveKeepsItsMinutes)
-{
-    f.write(u"Общие"_qs, "TipsDuration", "10");
-    f.write(u"Адресная книга"_qs, "AutosaveDuration", "5");
-    start();
-    for (int tick = 1; tick <= 10; ++tick) {
-        EXPECT_TRUE(window()->isTipShowing()) << tick;
-        app->ticks().tick();
-    }
-    EXPECT_FALSE(window()->isTipShowing());
-    type(u"autosaved"_qs);
-    while (app->ticks().tickCount() < 299)
-        app->ticks().tick();
-    EXPECT_TRUE(book().isChanged());
-    app->ticks().tick();
-    EXPECT_EQ(QString::number(book().isChanged()) + pageText(readAll(f.dataFile()), 1),
-              u"0autosaved"_qs)
-        << "saved at 300 s with 5 minutes";
-}
-
-TEST_F(NotebookWindow, ABookLookedThroughAndClosedKeepsItsBytes)
-{
-    const QByteArray stored = readAll(QStringLiteral(VELKARO_TEST_DATA "/books/rich_edit_nul.dat"));
-    writeAll(f.dataFile(), stored);
-    start();
-    for (int page = 1; page <= 3; ++page)
-        clickTab(page);
-    ASSERT_TRUE(window()->close());
-    EXPECT_EQ(readAll(f.dataFile()), stored);
 }
 
 // Colour and size items keep their own captions whatever their name is given.

@@ -59,7 +59,8 @@ protected:
         for (const PageRecord& page : pages) {
             const bool clean = cleanUp && page.Kind == PageRecord::AddressPage;
             out << page.Title + u'|' + QString::number(page.Kind) + u'|' +
-                       RtfPlainText::extract(clean ? TabCleanup::clean(page.Text) : page.Text.text());
+                       RtfPlainText::extract(clean ? TabCleanup::clean(page.Text)
+                                                   : page.Text.text());
         }
         return out;
     }
