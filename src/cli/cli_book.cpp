@@ -57,6 +57,7 @@ CliBook::CliBook(const QString& path, const QString& passwordFile)
     if (!standardInput && map(path)) {
         if (BookCipher::isSealed(m_bytes) && !unseal(path, passwordFile))
             return;
+        m_file = StoredFile(new StoredBytes(m_bytes));
         m_index = DataFile::index(m_bytes);
         if (!m_index.ok())
             m_problem = QStringLiteral("%1: %2").arg(path, m_index.error->text());
@@ -74,6 +75,7 @@ CliBook::CliBook(const QString& path, const QString& passwordFile)
     m_bytes = std::move(*file.bytes);
     if (BookCipher::isSealed(m_bytes) && !unseal(path, passwordFile))
         return;
+    m_file = StoredFile(new StoredBytes(m_bytes));
     m_index = DataFile::index(m_bytes);
     if (!m_index.ok())
         m_problem = QStringLiteral("%1: %2").arg(path, m_index.error->text());
@@ -155,7 +157,7 @@ bool CliBook::map(const QString& path)
 // is all this tool shows of a page.
 PageRecord CliBook::page(size_t number, bool cleanUp) const
 {
-    PageRecord page = m_index.storedPage(number - 1, m_bytes);
+    PageRecord page = m_index.storedPage(number - 1, m_file);
     if (!cleanUp || page.Kind != PageRecord::AddressPage || !TabRuns::hasSurplus(page.plainText()))
         return page;
     page.Text = PageText::ofPlainText(TabRuns::collapsed(page.plainText()));

@@ -47,6 +47,7 @@ private:
     void* m_mapped = nullptr; // the file, when it could be mapped whole
     size_t m_mappedSize = 0;
     QByteArray m_bytes;
+    StoredFile m_file; // the bytes the pages read from
     DataFile::Index m_index;
     QString m_problem;
 };

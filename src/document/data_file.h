@@ -84,7 +84,7 @@ public:
         bool ok() const { return !error.has_value(); }
         PageRecord page(size_t i) const; // 0-based
         // The page with its text left as stored in `file`, the bytes indexed.
-        PageRecord storedPage(size_t i, const QByteArray& file) const;
+        PageRecord storedPage(size_t i, const StoredFile& file) const;
         QString decodeTitle(size_t i) const;
         qint32 kindOf(size_t i) const
         {
