@@ -172,3 +172,10 @@ std::vector<PageRecord> CliBook::pages(bool cleanUp) const
         pages.push_back(page(number, cleanUp));
     return pages;
 }
+
+std::optional<QByteArrayView> CliBook::storedText(size_t number) const
+{
+    if (m_index.charset != DataFile::Charset::Windows1251)
+        return std::nullopt;
+    return m_index.records.at(number - 1).text;
+}

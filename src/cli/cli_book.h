@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 #include <vector>
 
 // A book file read the way the program reads it at start-up, but never
@@ -35,6 +36,9 @@ public:
     // its plain text alone.
     PageRecord page(size_t number, bool cleanUp) const;
     QString title(size_t number) const { return m_index.decodeTitle(number - 1); }
+    // Page `number`'s text as a Windows-1251 file stores it; nullopt in a
+    // book of another coding.
+    std::optional<QByteArrayView> storedText(size_t number) const;
     qint32 kind(size_t number) const { return m_index.kindOf(number - 1); }
     // Every page; their texts are read from this book, which must outlive them.
     std::vector<PageRecord> pages(bool cleanUp) const;

@@ -8,6 +8,7 @@
 #include "document/backup_catalog.h"
 #include "document/book_diff.h"
 #include "document/contact_export.h"
+#include "document/stored_text_filter.h"
 #include "document/text_export.h"
 #include "richtext/text_finder.h"
 
@@ -255,8 +256,13 @@ int CliCommands::find(const CliArgs& args)
                         (args.wholeWord ? TextFinder::wholeWord : 0) |
                         (args.yoAsYe ? TextFinder::yoAsYe : 0) |
                         (args.digitsOnly ? TextFinder::digitsOnly : 0);
+    // Only a page whose bytes could spell the sample is decoded.
+    const StoredTextFilter filter(sample, options);
     QString out;
     for (size_t number = 1; number <= book.pageCount(); ++number) {
+        const std::optional<QByteArrayView> stored = book.storedText(number);
+        if (stored && !filter.mayHold(*stored))
+            continue;
         const QString text = book.page(number, true).plainText();
         LinePosition at;
         for (int pos = TextFinder::find(text, sample, 0, -1, options); pos >= 0;
