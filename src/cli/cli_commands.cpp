@@ -200,7 +200,8 @@ int CliCommands::cat(const CliArgs& args)
     if (!number)
         return usageError("cat",
                           QStringLiteral("'%1' is not a page number").arg(args.positional.at(1)));
-    const CliBook book(args.positional.at(0), args.passwordFile);
+    // The book is read up to the page printed; a page after it is not looked at.
+    const CliBook book(args.positional.at(0), args.passwordFile, std::max(*number, 1));
     if (!openedOrReported(book))
         return ExitFailure;
     if (*number < 1 || *number > static_cast<int>(book.pageCount()))

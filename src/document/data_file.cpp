@@ -263,7 +263,7 @@ std::optional<int> DataFile::pageCountOf(QByteArrayView head)
     return count;
 }
 
-DataFile::Index DataFile::index(QByteArrayView bytes)
+DataFile::Index DataFile::index(QByteArrayView bytes, int pages)
 {
     Index result;
     result.charset = takeCharset(bytes);
@@ -275,8 +275,10 @@ DataFile::Index DataFile::index(QByteArrayView bytes)
     }
     // The count line may promise more than the file holds; a record takes at
     // least five bytes, so never reserve beyond what the bytes can carry.
-    result.records.reserve(std::min<size_t>(count, reader.remaining() / 5 + 1));
-    for (int i = 0; i < count; ++i) {
+    result.count = count;
+    const int wanted = pages > 0 ? std::min(pages, count) : count;
+    result.records.reserve(std::min<size_t>(wanted, reader.remaining() / 5 + 1));
+    for (int i = 0; i < wanted; ++i) {
         Record record;
         const char* titleAt = reader.position();
         if (!reader.readField(record.title) || !reader.readField(record.text)) {
@@ -293,7 +295,8 @@ DataFile::Index DataFile::index(QByteArrayView bytes)
         }
         result.records.push_back(record);
     }
-    result.trailingLine = reader.trailingLine();
+    if (wanted == count)
+        result.trailingLine = reader.trailingLine();
     return result;
 }
 

@@ -79,6 +79,7 @@ public:
     {
         Charset charset = Charset::Windows1251;
         std::vector<Record> records; // page 1 first
+        int count = 0;               // the pages the count line gives
         std::optional<Error> error;
         int trailingLine = 0; // as in ParseResult
         bool ok() const { return !error.has_value(); }
@@ -93,7 +94,9 @@ public:
         }
     };
 
-    static Index index(QByteArrayView bytes);
+    // Indexes the first `pages` records at most (all when 0): a command that
+    // wants page k reads the file up to page k.
+    static Index index(QByteArrayView bytes, int pages = 0);
     static ParseResult parse(QByteArrayView bytes);
     // As parse, but each page's text stays in `bytes` (shared, not copied)
     // until it is first read.
