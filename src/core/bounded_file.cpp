@@ -1,12 +1,13 @@
 #include "core/bounded_file.h"
 
+#include "core/huge_pages.h"
+
 #include <QFile>
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -82,22 +83,6 @@ std::optional<BoundedFile::Result> openRegular(const QString& path, QFile& file)
 }
 #endif
 
-// A large buffer is filled once, front to back: in huge pages it costs a
-// few page faults instead of one for every 4 KiB.
-void preferHugePages(QByteArray& buffer)
-{
-#if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
-    constexpr quintptr huge = quintptr(2) << 20;
-    const auto begin = reinterpret_cast<quintptr>(buffer.data());
-    const quintptr first = (begin + huge - 1) & ~(huge - 1);
-    const quintptr last = (begin + quintptr(buffer.size())) & ~(huge - 1);
-    if (last > first)
-        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#else
-    Q_UNUSED(buffer);
-#endif
-}
-
 } // namespace
 
 BoundedFile::Result BoundedFile::read(const QString& path, qint64 maxBytes)
@@ -118,7 +103,7 @@ BoundedFile::Result BoundedFile::read(const QString& path, qint64 maxBytes)
         if (filled == bytes.size()) {
             bytes.resize(
                 std::min(maxBytes + 1, filled + std::max(file.size() - filled + 1, kChunkBytes)));
-            preferHugePages(bytes);
+            HugePages::prefer(bytes);
         }
         const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);
         if (got < 0 || file.error() != QFileDevice::NoError)

@@ -1,6 +1,7 @@
 #include "document/data_file.h"
 
 #include "core/code_page.h"
+#include "core/huge_pages.h"
 
 #include <algorithm>
 #include <array>
@@ -48,7 +49,9 @@ public:
         return true;
     }
 
-    bool readField(QByteArrayView& out)
+    // `quoteFree` tells whether the field surely holds no double quote, as a
+    // quoted one never does.
+    bool readField(QByteArrayView& out, bool* quoteFree = nullptr)
     {
         skipBlanks();
         if (m_pos == m_end)
@@ -56,6 +59,8 @@ public:
         if (*m_pos == '"')
             return readQuoted(out);
         readUnquoted(out);
+        if (quoteFree)
+            *quoteFree = !out.contains('"');
         return true;
     }
 
@@ -206,7 +211,7 @@ char* appendField(char* dst, const QString& text, QString& badChars)
 // decoded; the file gives the same bytes for it either way.
 bool storedBytesHold(const PageText& text)
 {
-    return text.isStored() && !text.storedAsUtf8() && !text.storedField().contains('"');
+    return text.isStored() && !text.storedAsUtf8() && text.storedQuoteFree();
 }
 
 qsizetype textSize(const PageText& text)
@@ -281,7 +286,7 @@ DataFile::Index DataFile::index(QByteArrayView bytes, int pages)
     for (int i = 0; i < wanted; ++i) {
         Record record;
         const char* titleAt = reader.position();
-        if (!reader.readField(record.title) || !reader.readField(record.text)) {
+        if (!reader.readField(record.title) || !reader.readField(record.text, &record.quoteFree)) {
             result.error = reader.error();
             result.records.clear();
             return result;
@@ -326,7 +331,9 @@ PageRecord DataFile::Index::page(size_t i) const
 PageRecord DataFile::Index::storedPage(size_t i, const StoredFile& file) const
 {
     return {decodeTitle(i),
-            PageText::stored(file, records.at(i).text, charset == Charset::Utf8WithBom), kindOf(i)};
+            PageText::stored(file, records.at(i).text, charset == Charset::Utf8WithBom,
+                             records.at(i).quoteFree),
+            kindOf(i)};
 }
 
 QString DataFile::Index::decodeTitle(size_t i) const
@@ -405,6 +412,7 @@ DataFile::Encoded DataFile::encode(std::span<const PageRecord> pages, Charset ch
     Encoded result;
     const QByteArray countLine = QByteArray::number(written) + "\r\n";
     result.bytes.resize(bound + countLine.size());
+    HugePages::prefer(result.bytes);
     char* const begin = result.bytes.data();
     char* dst = begin;
     std::memcpy(dst, countLine.constData(), countLine.size());

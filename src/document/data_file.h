@@ -74,6 +74,7 @@ public:
     {
         QByteArrayView title; // as stored: "~" first for a text page
         QByteArrayView text;
+        bool quoteFree = true; // the text holds no double quote
     };
     struct Index
     {

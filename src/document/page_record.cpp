@@ -26,9 +26,10 @@ bool holdsStoredQuote(QByteArrayView field)
 
 } // namespace
 
-PageText PageText::stored(const StoredFile& file, QByteArrayView field, bool utf8)
+PageText PageText::stored(const StoredFile& file, QByteArrayView field, bool utf8, bool quoteFree)
 {
     PageText text;
+    text.m_quoteFree = quoteFree;
     text.m_file = file;
     text.m_field = field.data();
     text.m_fieldSize = qint32(field.size());

@@ -38,7 +38,9 @@ public:
 
     // `field` lies inside `file`'s bytes, in the data file's own coding (two
     // apostrophes for a double quote), Windows-1251 unless `utf8`.
-    static PageText stored(const StoredFile& file, QByteArrayView field, bool utf8);
+    // `quoteFree` when the field is known to hold no double quote.
+    static PageText stored(const StoredFile& file, QByteArrayView field, bool utf8,
+                           bool quoteFree = false);
     // A text known only by its plain text, which it is: what a reader that
     // shows pages but never writes them makes of a page it cleaned up.
     static PageText ofPlainText(const QString& plain);
@@ -61,6 +63,8 @@ public:
     QByteArrayView storedField() const { return {m_field, m_fieldSize}; }
     bool isStored() const { return bool(m_file); }
     bool storedAsUtf8() const { return m_utf8; }
+    // The stored field holds no double quote (as a quoted field never does).
+    bool storedQuoteFree() const { return m_quoteFree || !storedField().contains('"'); }
 
     // The very same text, told apart without comparing characters: the same
     // stored field, or the same characters at the same address (while a copy
@@ -96,6 +100,7 @@ private:
     const char* m_field = nullptr;
     qint32 m_fieldSize = 0;
     bool m_utf8 = false;
+    bool m_quoteFree = false;
 };
 
 // One page of the book. Texts hold Windows-1251-decoded characters, so every
