@@ -43,6 +43,7 @@ endforeach()
 
 
 install(TARGETS velkaro velkaro-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS velkaro-cli-sync RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/velkaro)
 foreach(file ${VELKARO_PROGRAM_FILES})
   velkaro_program_subfolder(${file} folder)
   install(FILES ${file} DESTINATION ${VELKARO_INSTALL_PROGRAM_FOLDER}/${folder})

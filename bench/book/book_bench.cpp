@@ -3,6 +3,7 @@
 // and serialising the book alone are measured in the same run as the floors
 // any load or save stands against.
 
+#include "book_folder.h"
 #include "document/book_storage.h"
 #include "document/data_file.h"
 #include "document/history_backup.h"
@@ -23,26 +24,9 @@ namespace {
 
 constexpr int kBookPages = LargestBook::pages;
 
-// A folder holding the largest book as velkaro.dat, made once per run.
-class BookOnDisk
+const BookFolder& bookOnDisk()
 {
-public:
-    BookOnDisk()
-    {
-        QFile file(path());
-        file.open(QIODevice::WriteOnly);
-        file.write(DataFile::serialize(LargestBook::make()));
-    }
-    QString folder() const { return m_dir.path() + u'/'; }
-    QString path() const { return folder() + QStringLiteral("velkaro.dat"); }
-
-private:
-    QTemporaryDir m_dir;
-};
-
-const BookOnDisk& bookOnDisk()
-{
-    static const BookOnDisk book;
+    static const BookFolder book;
     return book;
 }
 
@@ -84,9 +68,8 @@ class SessionFolder
 public:
     SessionFolder() : storage(book)
     {
-        QFile::copy(bookOnDisk().path(), m_dir.filePath(QStringLiteral("velkaro.dat")));
-        storage.setFilePath(m_dir.path() + u'/');
-        storage.setSettingsFolder(m_dir.path() + QStringLiteral("/settings/"));
+        storage.setFilePath(m_folder.folder());
+        storage.setSettingsFolder(m_folder.folder() + QStringLiteral("settings/"));
         storage.setPageCleanup(&TabCleanup::clean, &TabCleanup::mayNeedCollapseStored);
         open();
         close();
@@ -99,7 +82,7 @@ public:
         return storage.saveBook().dataSaved() &&
                !HistoryBackup::makeHistoryBackup(storage, history(), QDate(2026, 3, 10));
     }
-    QString history() const { return m_dir.path() + QStringLiteral("/settings/History/"); }
+    QString history() const { return m_folder.folder() + QStringLiteral("settings/History/"); }
     void typeIntoFirstPage()
     {
         book.Pages[1].Text += QStringLiteral("x");
@@ -110,7 +93,7 @@ public:
     BookStorage storage;
 
 private:
-    QTemporaryDir m_dir;
+    BookFolder m_folder;
 };
 
 // The save after one page was typed into, made again and again: every page

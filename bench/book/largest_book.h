@@ -12,9 +12,16 @@ namespace LargestBook {
 
 inline constexpr int pages = 32767;
 
-// One entry line, name, tab, phone, as the rich-edit control writes it.
-QString addressPage(int n);
+// One entry line, name, `separator` (a tab), phone, as the rich-edit control
+// writes it.
+QString addressPage(int n, QLatin1StringView separator);
+inline QString addressPage(int n)
+{
+    return addressPage(n, QLatin1StringView("\\tab "));
+}
 // Every page made by `page` (from 1), titled "Стр" + its number.
-std::vector<PageRecord> make(const std::function<QString(int)>& page = addressPage);
+std::vector<PageRecord> make(const std::function<QString(int)>& page = [](int n) {
+    return addressPage(n);
+});
 
 } // namespace LargestBook

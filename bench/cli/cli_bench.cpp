@@ -4,12 +4,10 @@
 // `wc -l`. Every run is a whole process, start-up included, as a script
 // calling the tool pays it.
 
-#include "document/data_file.h"
-#include "largest_book.h"
+#include "book_folder.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -20,24 +18,9 @@ extern char** environ;
 
 namespace {
 
-class BookFile
-{
-public:
-    BookFile()
-    {
-        QFile file(path());
-        file.open(QIODevice::WriteOnly);
-        file.write(DataFile::serialize(LargestBook::make()));
-    }
-    QString path() const { return m_dir.filePath(QStringLiteral("velkaro.dat")); }
-
-private:
-    QTemporaryDir m_dir;
-};
-
 const QByteArray& bookPath()
 {
-    static const BookFile book;
+    static const BookFolder book;
     static const QByteArray path = QFile::encodeName(book.path());
     return path;
 }

@@ -3,6 +3,7 @@
 // encrypted open or save stands against. The key is derived once per log-in,
 // never per save, so its cost is measured on its own.
 
+#include "book_folder.h"
 #include "document/book_cipher.h"
 #include "document/book_key.h"
 #include "document/book_storage.h"
@@ -12,7 +13,6 @@
 
 #include <QFile>
 #include <QGuiApplication>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -27,18 +27,16 @@ std::shared_ptr<const BookKey> benchKey()
 }
 
 // The largest book in a folder of its own, plain (argument 0) or sealed (1).
-class BookFolder
+class SessionFolder
 {
 public:
-    explicit BookFolder(bool sealed) : storage(book)
+    explicit SessionFolder(bool sealed)
+        : storage(book),
+          m_folder(sealed ? BookCipher::seal(BookFolder::largestBookBytes(), *benchKey())
+                          : BookFolder::largestBookBytes())
     {
-        const QByteArray plain = DataFile::serialize(LargestBook::make());
-        QFile file(m_dir.filePath(QStringLiteral("velkaro.dat")));
-        file.open(QIODevice::WriteOnly);
-        file.write(sealed ? BookCipher::seal(plain, *benchKey()) : plain);
-        file.close();
-        storage.setFilePath(m_dir.path() + u'/');
-        storage.setSettingsFolder(m_dir.path() + QStringLiteral("/settings/"));
+        storage.setFilePath(m_folder.folder());
+        storage.setSettingsFolder(m_folder.folder() + QStringLiteral("settings/"));
         storage.setPageCleanup(&TabCleanup::clean);
         if (sealed)
             storage.setKey(benchKey());
@@ -49,7 +47,7 @@ public:
     BookStorage storage;
 
 private:
-    QTemporaryDir m_dir;
+    BookFolder m_folder;
 };
 
 const char* formName(bool sealed)
@@ -59,7 +57,7 @@ const char* formName(bool sealed)
 
 void BM_OpenBook(benchmark::State& state)
 {
-    BookFolder folder(state.range(0) != 0);
+    SessionFolder folder(state.range(0) != 0);
     for (auto _ : state) {
         if (!folder.open())
             state.SkipWithError("the book did not load");
@@ -70,7 +68,7 @@ void BM_OpenBook(benchmark::State& state)
 // The data file written after one page was typed into.
 void BM_SaveDataFile(benchmark::State& state)
 {
-    BookFolder folder(state.range(0) != 0);
+    SessionFolder folder(state.range(0) != 0);
     if (!folder.open())
         state.SkipWithError("the book did not load");
     for (auto _ : state) {
@@ -85,7 +83,7 @@ void BM_SaveDataFile(benchmark::State& state)
 // export too, the encrypted one does not.
 void BM_SaveCommand(benchmark::State& state)
 {
-    BookFolder folder(state.range(0) != 0);
+    SessionFolder folder(state.range(0) != 0);
     if (!folder.open())
         state.SkipWithError("the book did not load");
     for (auto _ : state) {
@@ -101,7 +99,7 @@ void BM_SaveCommand(benchmark::State& state)
 // encrypted book's extra cost is opening or sealing its bytes.
 void BM_ReadBytes(benchmark::State& state)
 {
-    const QByteArray plain = DataFile::serialize(LargestBook::make());
+    const QByteArray& plain = BookFolder::largestBookBytes();
     const QByteArray sealed = BookCipher::seal(plain, *benchKey());
     for (auto _ : state) {
         if (state.range(0) == 0) {

@@ -1,4 +1,5 @@
 #include "document/tab_cleanup.h"
+#include "largest_book.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>
@@ -7,28 +8,14 @@
 
 namespace {
 
-constexpr int kBookPages = 32767;
-
-// A page as the rich-edit control writes it: about 300 bytes, one entry line.
-QString addressPage(int n, const char* separator)
-{
-    return QStringLiteral("{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0\\fswiss"
-                          "\\fcharset204{\\*\\fname Tahoma;}Tahoma CYR;}}\r\n"
-                          "{\\colortbl ;\\red0\\green0\\blue0;}\r\n"
-                          "\\viewkind4\\uc1\\pard\\tx300\\tx4200\\cf1\\f0\\fs20 \\'c8\\'e2\\'e0"
-                          "\\'ed\\'ee\\'e2 \\'c8\\'e2\\'e0\\'ed %1%2+7 (495) 555-%3\\par\r\n"
-                          "\\pard\\tx300\\tx4200\\par\r\n}\r\n")
-        .arg(n)
-        .arg(QLatin1String(separator))
-        .arg(n % 10000, 4, 10, QLatin1Char('0'));
-}
+constexpr int kBookPages = LargestBook::pages;
 
 std::vector<QString> book(const char* separator)
 {
     std::vector<QString> pages;
     pages.reserve(kBookPages);
     for (int i = 0; i < kBookPages; ++i)
-        pages.push_back(addressPage(i, separator));
+        pages.push_back(LargestBook::addressPage(i, QLatin1StringView(separator)));
     return pages;
 }
 

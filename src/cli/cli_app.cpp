@@ -3,6 +3,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_output.h"
 #include "cli/cli_sync.h"
+#include "cli/cli_sync_program.h"
 #include "core/app_info.h"
 
 #include <QCommandLineParser>
@@ -198,7 +199,7 @@ int CliApp::run(const QStringList& arguments)
     if (name == QLatin1String("--version"))
         return CliCommands::exitFor(CliOutput::out(versionLine()));
     if (name == QLatin1String("sync"))
-        return CliSync::run(rest.mid(1));
+        return CliSyncProgram::run(rest.mid(1));
     const Command* command = findCommand(name);
     if (!command)
         return usage(QStringLiteral("unknown command '%1'").arg(name));

@@ -51,15 +51,13 @@ BoundedFile::Result readStandardInput()
 
 } // namespace
 
-CliBook::CliBook(const QString& path, const QString& passwordFile)
+CliBook::CliBook(const QString& path, const QString& passwordFile, int upToPage)
 {
     const bool standardInput = path == QLatin1String("-");
-    if (!standardInput && map(path)) {
+    if (!standardInput && map(path, upToPage == 0)) {
         if (BookCipher::isSealed(m_bytes) && !unseal(path, passwordFile))
             return;
-        m_index = DataFile::index(m_bytes);
-        if (!m_index.ok())
-            m_problem = QStringLiteral("%1: %2").arg(path, m_index.error->text());
+        index(path, upToPage);
         return;
     }
     BoundedFile::Result file =
@@ -74,7 +72,13 @@ CliBook::CliBook(const QString& path, const QString& passwordFile)
     m_bytes = std::move(*file.bytes);
     if (BookCipher::isSealed(m_bytes) && !unseal(path, passwordFile))
         return;
-    m_index = DataFile::index(m_bytes);
+    index(path, upToPage);
+}
+
+void CliBook::index(const QString& path, int upToPage)
+{
+    m_file = StoredFile(new StoredBytes(m_bytes));
+    m_index = DataFile::index(m_bytes, upToPage);
     if (!m_index.ok())
         m_problem = QStringLiteral("%1: %2").arg(path, m_index.error->text());
 }
@@ -122,10 +126,11 @@ CliBook::~CliBook()
 }
 
 // A book is read once, front to back: mapped with its pages in place, it
-// costs neither a copy nor a page fault for every page of memory. Anything
+// costs neither a copy nor, read whole, a page fault for every page of
+// memory; read up to one page, only the part before it is touched. Anything
 // unusual (not a regular file, empty, too large) is left to the ordinary
 // read, which says what is wrong.
-bool CliBook::map(const QString& path)
+bool CliBook::map(const QString& path, bool whole)
 {
 #ifdef Q_OS_LINUX
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -134,9 +139,9 @@ bool CliBook::map(const QString& path)
     struct stat st = {};
     const bool usable = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
                         st.st_size <= DataFile::MaxFileBytes;
-    void* mapped =
-        usable ? mmap(nullptr, size_t(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0)
-               : MAP_FAILED;
+    void* mapped = usable ? mmap(nullptr, size_t(st.st_size), PROT_READ,
+                                 MAP_PRIVATE | (whole ? MAP_POPULATE : 0), fd, 0)
+                          : MAP_FAILED;
     ::close(fd);
     if (mapped == MAP_FAILED)
         return false;
@@ -155,7 +160,7 @@ bool CliBook::map(const QString& path)
 // is all this tool shows of a page.
 PageRecord CliBook::page(size_t number, bool cleanUp) const
 {
-    PageRecord page = m_index.storedPage(number - 1, m_bytes);
+    PageRecord page = m_index.storedPage(number - 1, m_file);
     if (!cleanUp || page.Kind != PageRecord::AddressPage || !TabRuns::hasSurplus(page.plainText()))
         return page;
     page.Text = PageText::ofPlainText(TabRuns::collapsed(page.plainText()));
@@ -169,4 +174,11 @@ std::vector<PageRecord> CliBook::pages(bool cleanUp) const
     for (size_t number = 1; number <= pageCount(); ++number)
         pages.push_back(page(number, cleanUp));
     return pages;
+}
+
+std::optional<QByteArrayView> CliBook::storedText(size_t number) const
+{
+    if (m_index.charset != DataFile::Charset::Windows1251)
+        return std::nullopt;
+    return m_index.records.at(number - 1).text;
 }

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 #include <vector>
 
 // A book file read the way the program reads it at start-up, but never
@@ -14,16 +15,18 @@
 class CliBook
 {
 public:
-    // Reads and indexes `path`; problem() tells why that failed.
-    // An encrypted book asks its password (see CliPassword).
-    explicit CliBook(const QString& path, const QString& passwordFile = {});
+    // Reads and indexes `path`, up to page `upToPage` when one is given;
+    // problem() tells why that failed. An encrypted book asks its password
+    // (see CliPassword).
+    explicit CliBook(const QString& path, const QString& passwordFile = {}, int upToPage = 0);
     ~CliBook();
     CliBook(const CliBook&) = delete;
     CliBook& operator=(const CliBook&) = delete;
 
     bool ok() const { return m_problem.isEmpty(); }
     const QString& problem() const { return m_problem; }
-    size_t pageCount() const { return m_index.records.size(); }
+    // The pages the book has; those past upToPage are not read.
+    size_t pageCount() const { return size_t(m_index.count); }
     // Line where text follows the last counted page; the program keeps the
     // counted pages and a copy of the whole file.
     int trailingLine() const { return m_index.trailingLine; }
@@ -35,18 +38,23 @@ public:
     // its plain text alone.
     PageRecord page(size_t number, bool cleanUp) const;
     QString title(size_t number) const { return m_index.decodeTitle(number - 1); }
+    // Page `number`'s text as a Windows-1251 file stores it; nullopt in a
+    // book of another coding.
+    std::optional<QByteArrayView> storedText(size_t number) const;
     qint32 kind(size_t number) const { return m_index.kindOf(number - 1); }
     // Every page; their texts are read from this book, which must outlive them.
     std::vector<PageRecord> pages(bool cleanUp) const;
 
 private:
-    bool map(const QString& path);
+    bool map(const QString& path, bool whole);
     bool unseal(const QString& path, const QString& passwordFile);
+    void index(const QString& path, int upToPage);
     static QString problemText(BookCipher::Problem problem);
 
     void* m_mapped = nullptr; // the file, when it could be mapped whole
     size_t m_mappedSize = 0;
     QByteArray m_bytes;
+    StoredFile m_file; // the bytes the pages read from
     DataFile::Index m_index;
     QString m_problem;
 };

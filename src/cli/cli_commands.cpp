@@ -8,6 +8,7 @@
 #include "document/backup_catalog.h"
 #include "document/book_diff.h"
 #include "document/contact_export.h"
+#include "document/stored_text_filter.h"
 #include "document/text_export.h"
 #include "richtext/text_finder.h"
 
@@ -199,7 +200,8 @@ int CliCommands::cat(const CliArgs& args)
     if (!number)
         return usageError("cat",
                           QStringLiteral("'%1' is not a page number").arg(args.positional.at(1)));
-    const CliBook book(args.positional.at(0), args.passwordFile);
+    // The book is read up to the page printed; a page after it is not looked at.
+    const CliBook book(args.positional.at(0), args.passwordFile, std::max(*number, 1));
     if (!openedOrReported(book))
         return ExitFailure;
     if (*number < 1 || *number > static_cast<int>(book.pageCount()))
@@ -255,8 +257,13 @@ int CliCommands::find(const CliArgs& args)
                         (args.wholeWord ? TextFinder::wholeWord : 0) |
                         (args.yoAsYe ? TextFinder::yoAsYe : 0) |
                         (args.digitsOnly ? TextFinder::digitsOnly : 0);
+    // Only a page whose bytes could spell the sample is decoded.
+    const StoredTextFilter filter(sample, options);
     QString out;
     for (size_t number = 1; number <= book.pageCount(); ++number) {
+        const std::optional<QByteArrayView> stored = book.storedText(number);
+        if (stored && !filter.mayHold(*stored))
+            continue;
         const QString text = book.page(number, true).plainText();
         LinePosition at;
         for (int pos = TextFinder::find(text, sample, 0, -1, options); pos >= 0;

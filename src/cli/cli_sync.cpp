@@ -93,11 +93,6 @@ QString listing(const SyncPlan& plan)
 
 } // namespace
 
-QString CliSync::synopsis()
-{
-    return QStringLiteral("sync BOOK --url URL --user NAME [--password-file FILE] [--dry-run]");
-}
-
 int CliSync::run(const QStringList& arguments)
 {
     QCommandLineParser parser;

@@ -7,7 +7,10 @@
 class CliSync
 {
 public:
-    static QString synopsis();
+    static QString synopsis()
+    {
+        return QStringLiteral("sync BOOK --url URL --user NAME [--password-file FILE] [--dry-run]");
+    }
     // The arguments after "sync"; returns the exit status.
     static int run(const QStringList& arguments);
 };

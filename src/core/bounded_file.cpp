@@ -1,5 +1,7 @@
 #include "core/bounded_file.h"
 
+#include "core/huge_pages.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -98,9 +100,11 @@ BoundedFile::Result BoundedFile::read(const QString& path, qint64 maxBytes)
     QByteArray bytes;
     qsizetype filled = 0;
     while (true) {
-        if (filled == bytes.size())
+        if (filled == bytes.size()) {
             bytes.resize(
                 std::min(maxBytes + 1, filled + std::max(file.size() - filled + 1, kChunkBytes)));
+            HugePages::prefer(bytes);
+        }
         const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);
         if (got < 0 || file.error() != QFileDevice::NoError)
             return refused(Problem::CannotRead, file.errorString());

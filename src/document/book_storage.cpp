@@ -302,7 +302,7 @@ std::optional<LocatedError> BookStorage::saveDataEx(const QString& path)
         return located(*error, "SaveDataEx");
     if (book) {
         m_diskKey = keyParams();
-        rememberSaved(encoded.bytes, {m_book.pages().begin(), m_book.pages().end()});
+        rememberSaved(encoded.bytes, m_book.pages());
     }
     return std::nullopt;
 }
@@ -331,16 +331,21 @@ bool BookStorage::diskHoldsTheSaved() const
     return pagesAreTheSaved();
 }
 
-void BookStorage::rememberSaved(const QByteArray& bytes, const std::vector<PageRecord>& pages)
+void BookStorage::rememberSaved(const QByteArray& bytes, std::span<const PageRecord> pages)
 {
     m_savedBytes = bytes;
     m_savedDigest.reset();
-    m_savedPages.clear();
-    if (bytes.isEmpty())
+    if (bytes.isEmpty()) {
+        m_savedPages.clear();
         return;
-    m_savedPages.reserve(pages.size());
-    for (const PageRecord& page : pages)
-        m_savedPages.push_back(PageIdentity::of(page));
+    }
+    // After a save most pages are the ones saved before: their identities
+    // stay as they are.
+    m_savedPages.resize(pages.size());
+    for (size_t i = 0; i < pages.size(); ++i) {
+        if (!m_savedPages[i].isOf(pages[i]))
+            m_savedPages[i] = PageIdentity::of(pages[i]);
+    }
 }
 
 bool BookStorage::pagesAreTheSaved() const
@@ -452,7 +457,8 @@ std::optional<AppError> BookStorage::writeDefaultBook()
     QString keptAs;
     const bool clear =
         !pathExists(path) || SafeFile::keepAside(path, QStringLiteral("replaced"), keptAs);
-    const QByteArray bytes = fileBytes(DataFile::serialize(DataFile::defaultPages(m_defaultTitles)));
+    const QByteArray bytes =
+        fileBytes(DataFile::serialize(DataFile::defaultPages(m_defaultTitles)));
     if (clear && !SafeFile::writeWhole(path, bytes))
         return std::nullopt;
     // A data folder that is merely missing (a fresh profile without a

@@ -209,7 +209,7 @@ private:
     bool pagesAreTheSaved() const;
     bool holdsTheSaved(const QString& path) const;
     bool diskHoldsTheSaved() const;
-    void rememberSaved(const QByteArray& bytes, const std::vector<PageRecord>& pages);
+    void rememberSaved(const QByteArray& bytes, std::span<const PageRecord> pages);
 
     // Whether the export on disk is that of the book last read or written
     // here: Current once known, Unknown after a load until the record kept

@@ -1,6 +1,7 @@
 #include "document/data_file.h"
 
 #include "core/code_page.h"
+#include "core/huge_pages.h"
 
 #include <algorithm>
 #include <array>
@@ -23,7 +24,8 @@ AppError pastEnd(const char* detail = "")
 class Reader
 {
 public:
-    explicit Reader(QByteArrayView bytes) : m_pos(bytes.data()), m_end(bytes.data() + bytes.size())
+    explicit Reader(QByteArrayView bytes)
+        : m_begin(bytes.data()), m_pos(bytes.data()), m_end(bytes.data() + bytes.size())
     {}
 
     bool readCount(int& count)
@@ -47,7 +49,9 @@ public:
         return true;
     }
 
-    bool readField(QByteArrayView& out)
+    // `quoteFree` tells whether the field surely holds no double quote, as a
+    // quoted one never does.
+    bool readField(QByteArrayView& out, bool* quoteFree = nullptr)
     {
         skipBlanks();
         if (m_pos == m_end)
@@ -55,10 +59,18 @@ public:
         if (*m_pos == '"')
             return readQuoted(out);
         readUnquoted(out);
+        if (quoteFree)
+            *quoteFree = !out.contains('"');
         return true;
     }
 
-    int line() const { return m_line; }
+    const char* position() const { return m_pos; }
+    // Lines are counted only where one is reported: a book that reads well
+    // costs no pass over its bytes for them.
+    int lineAt(const char* pos) const
+    {
+        return 1 + static_cast<int>(std::count(m_begin, pos, '\n'));
+    }
     size_t remaining() const { return static_cast<size_t>(m_end - m_pos); }
 
     // The line where something other than blank lines is left, or 0. A NUL
@@ -68,8 +80,6 @@ public:
         for (; m_pos < m_end; ++m_pos) {
             switch (*m_pos) {
             case '\n':
-                ++m_line;
-                break;
             case '\r':
             case ' ':
             case '\t':
@@ -77,7 +87,7 @@ public:
             case '\x1a':
                 break;
             default:
-                return m_line;
+                return lineAt(m_pos);
             }
         }
         return 0;
@@ -102,14 +112,10 @@ private:
 
     bool readQuoted(QByteArrayView& out)
     {
-        const int openedAt = m_line;
         const char* start = m_pos + 1;
         const auto* close = static_cast<const char*>(std::memchr(start, '"', m_end - start));
-        if (!close) {
-            m_line = openedAt;
+        if (!close)
             return fail(pastEnd(": a quoted field opened on this line is never closed"));
-        }
-        m_line += static_cast<int>(std::count(start, close, '\n'));
         out = QByteArrayView(start, close - start);
         m_pos = close + 1;
         skipToDelimiter();
@@ -150,10 +156,8 @@ private:
     {
         if (m_pos < m_end && *m_pos == '\r')
             ++m_pos;
-        if (m_pos < m_end && *m_pos == '\n') {
+        if (m_pos < m_end && *m_pos == '\n')
             ++m_pos;
-            ++m_line;
-        }
     }
 
     void skipBlanks()
@@ -164,13 +168,13 @@ private:
 
     bool fail(const AppError& error)
     {
-        m_error = {error, m_line};
+        m_error = {error, lineAt(m_pos)};
         return false;
     }
 
+    const char* m_begin;
     const char* m_pos;
     const char* m_end;
-    int m_line = 1;
     DataFile::Error m_error;
 };
 
@@ -207,7 +211,7 @@ char* appendField(char* dst, const QString& text, QString& badChars)
 // decoded; the file gives the same bytes for it either way.
 bool storedBytesHold(const PageText& text)
 {
-    return text.isStored() && !text.storedAsUtf8() && !text.storedField().contains('"');
+    return text.isStored() && !text.storedAsUtf8() && text.storedQuoteFree();
 }
 
 qsizetype textSize(const PageText& text)
@@ -264,7 +268,7 @@ std::optional<int> DataFile::pageCountOf(QByteArrayView head)
     return count;
 }
 
-DataFile::Index DataFile::index(QByteArrayView bytes)
+DataFile::Index DataFile::index(QByteArrayView bytes, int pages)
 {
     Index result;
     result.charset = takeCharset(bytes);
@@ -276,24 +280,28 @@ DataFile::Index DataFile::index(QByteArrayView bytes)
     }
     // The count line may promise more than the file holds; a record takes at
     // least five bytes, so never reserve beyond what the bytes can carry.
-    result.records.reserve(std::min<size_t>(count, reader.remaining() / 5 + 1));
-    for (int i = 0; i < count; ++i) {
+    result.count = count;
+    const int wanted = pages > 0 ? std::min(pages, count) : count;
+    result.records.reserve(std::min<size_t>(wanted, reader.remaining() / 5 + 1));
+    for (int i = 0; i < wanted; ++i) {
         Record record;
-        const int titleLine = reader.line();
-        if (!reader.readField(record.title) || !reader.readField(record.text)) {
+        const char* titleAt = reader.position();
+        if (!reader.readField(record.title) || !reader.readField(record.text, &record.quoteFree)) {
             result.error = reader.error();
             result.records.clear();
             return result;
         }
         // A page without a title could not be shown nor written back.
         if (record.title.isEmpty() || record.title == "~") {
-            result.error = Error{{AppError::TypeMismatch, "A page without a title"}, titleLine};
+            result.error =
+                Error{{AppError::TypeMismatch, "A page without a title"}, reader.lineAt(titleAt)};
             result.records.clear();
             return result;
         }
         result.records.push_back(record);
     }
-    result.trailingLine = reader.trailingLine();
+    if (wanted == count)
+        result.trailingLine = reader.trailingLine();
     return result;
 }
 
@@ -320,10 +328,12 @@ PageRecord DataFile::Index::page(size_t i) const
     return {decodeTitle(i), decodeField(record.text, charset), kindOf(i)};
 }
 
-PageRecord DataFile::Index::storedPage(size_t i, const QByteArray& file) const
+PageRecord DataFile::Index::storedPage(size_t i, const StoredFile& file) const
 {
     return {decodeTitle(i),
-            PageText::stored(file, records.at(i).text, charset == Charset::Utf8WithBom), kindOf(i)};
+            PageText::stored(file, records.at(i).text, charset == Charset::Utf8WithBom,
+                             records.at(i).quoteFree),
+            kindOf(i)};
 }
 
 QString DataFile::Index::decodeTitle(size_t i) const
@@ -356,8 +366,9 @@ DataFile::ParseResult DataFile::parseInPlace(const QByteArray& bytes)
     result.charset = index.charset;
     // One slot more: the book puts its unused page 0 in front without a copy.
     result.pages.reserve(index.records.size() + 1);
+    const StoredFile file(new StoredBytes(bytes));
     for (size_t i = 0; i < index.records.size(); ++i)
-        result.pages.push_back(index.storedPage(i, bytes));
+        result.pages.push_back(index.storedPage(i, file));
     return result;
 }
 
@@ -401,6 +412,7 @@ DataFile::Encoded DataFile::encode(std::span<const PageRecord> pages, Charset ch
     Encoded result;
     const QByteArray countLine = QByteArray::number(written) + "\r\n";
     result.bytes.resize(bound + countLine.size());
+    HugePages::prefer(result.bytes);
     char* const begin = result.bytes.data();
     char* dst = begin;
     std::memcpy(dst, countLine.constData(), countLine.size());

@@ -74,17 +74,19 @@ public:
     {
         QByteArrayView title; // as stored: "~" first for a text page
         QByteArrayView text;
+        bool quoteFree = true; // the text holds no double quote
     };
     struct Index
     {
         Charset charset = Charset::Windows1251;
         std::vector<Record> records; // page 1 first
+        int count = 0;               // the pages the count line gives
         std::optional<Error> error;
         int trailingLine = 0; // as in ParseResult
         bool ok() const { return !error.has_value(); }
         PageRecord page(size_t i) const; // 0-based
         // The page with its text left as stored in `file`, the bytes indexed.
-        PageRecord storedPage(size_t i, const QByteArray& file) const;
+        PageRecord storedPage(size_t i, const StoredFile& file) const;
         QString decodeTitle(size_t i) const;
         qint32 kindOf(size_t i) const
         {
@@ -93,7 +95,9 @@ public:
         }
     };
 
-    static Index index(QByteArrayView bytes);
+    // Indexes the first `pages` records at most (all when 0): a command that
+    // wants page k reads the file up to page k.
+    static Index index(QByteArrayView bytes, int pages = 0);
     static ParseResult parse(QByteArrayView bytes);
     // As parse, but each page's text stays in `bytes` (shared, not copied)
     // until it is first read.

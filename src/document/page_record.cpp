@@ -3,51 +3,92 @@
 #include "document/data_file.h"
 #include "richtext/rtf_plain_text.h"
 
-PageText PageText::stored(const QByteArray& file, QByteArrayView field, bool utf8)
+#include <cstring>
+
+namespace {
+
+// A double quote stored as itself or as two apostrophes: such a field reads
+// otherwise than its bytes.
+bool holdsStoredQuote(QByteArrayView field)
+{
+    if (field.contains('"'))
+        return true;
+    const char* end = field.data() + field.size();
+    for (const char* at = field.data(); at < end; ++at) {
+        at = static_cast<const char*>(std::memchr(at, '\'', size_t(end - at)));
+        if (!at || at + 1 == end)
+            return false;
+        if (at[1] == '\'')
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+PageText PageText::stored(const StoredFile& file, QByteArrayView field, bool utf8, bool quoteFree)
 {
     PageText text;
+    text.m_quoteFree = quoteFree;
     text.m_file = file;
-    text.m_field = field;
+    text.m_field = field.data();
+    text.m_fieldSize = qint32(field.size());
     text.m_utf8 = utf8;
-    text.m_decoded = false;
     return text;
 }
 
 PageText PageText::ofPlainText(const QString& plain)
 {
     PageText text(plain);
-    text.m_plain = plain;
-    text.m_plainKnown = true;
+    text.m_decoded->plain = plain;
+    text.m_decoded->plainKnown = true;
     return text;
+}
+
+PageText::Decoded& PageText::decoded() const
+{
+    if (!m_decoded)
+        m_decoded = new Decoded;
+    return *m_decoded;
 }
 
 const QString& PageText::text() const
 {
-    if (!m_decoded) {
-        m_text = DataFile::decodeField(m_field, m_utf8 ? DataFile::Charset::Utf8WithBom
-                                                       : DataFile::Charset::Windows1251);
-        m_decoded = true;
+    static const QString empty;
+    if (!m_decoded && !m_file)
+        return empty;
+    Decoded& block = decoded();
+    if (!block.textKnown) {
+        block.text = DataFile::decodeField(storedField(), m_utf8 ? DataFile::Charset::Utf8WithBom
+                                                                 : DataFile::Charset::Windows1251);
+        block.textKnown = true;
     }
-    return m_text;
+    return block.text;
 }
 
 const QString& PageText::plainText() const
 {
-    if (m_plainKnown)
-        return m_plain;
+    Decoded& block = decoded();
+    if (block.plainKnown)
+        return block.plain;
     // Stored Windows-1251 bytes are what the RTF reader takes: the text need
     // not be decoded to be searched or exported.
-    const bool bytesAsRead = isStored() && !m_decoded && !m_utf8 && !m_field.contains('"') &&
-                             !m_field.contains(QByteArrayView("''"));
-    m_plain = bytesAsRead ? RtfPlainText::extract(m_field) : RtfPlainText::extract(text());
-    m_plainKnown = true;
-    return m_plain;
+    const bool bytesAsRead = isStored() && !m_utf8 && !holdsStoredQuote(storedField());
+    block.plain =
+        bytesAsRead ? RtfPlainText::extract(storedField()) : RtfPlainText::extract(text());
+    block.plainKnown = true;
+    return block.plain;
 }
 
 bool PageText::sameAs(const PageText& other) const
 {
     if (isStored() || other.isStored())
-        return m_field.data() == other.m_field.data() && m_field.size() == other.m_field.size() &&
-               m_file.constData() == other.m_file.constData();
-    return m_text.constData() == other.m_text.constData() && m_text.size() == other.m_text.size();
+        return isStored() && other.isStored() && m_field == other.m_field &&
+               m_fieldSize == other.m_fieldSize &&
+               m_file->bytes.constData() == other.m_file->bytes.constData();
+    const QString& mine = text();
+    const QString& theirs = other.text();
+    return mine.constData() == theirs.constData() && mine.size() == theirs.size();
 }
+
+static_assert(sizeof(PageRecord) <= 64, "a page nobody reads takes a few words");

@@ -2,13 +2,26 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QExplicitlySharedDataPointer>
+#include <QSharedData>
 #include <QString>
 #include <type_traits>
+
+// The bytes of a data file as read, shared by every page text that still
+// stands for its field in them.
+struct StoredBytes : QSharedData
+{
+    explicit StoredBytes(const QByteArray& file) : bytes(file) {}
+    const QByteArray bytes;
+};
+using StoredFile = QExplicitlySharedDataPointer<const StoredBytes>;
 
 // A page's text. A page read from the data file keeps its field as stored,
 // shared with the file's bytes, and decodes it the first time somebody reads
 // it: a large book costs its titles at start-up, and a page nobody opens
-// costs nothing more. Every change goes through assignment, which also
+// costs nothing more. The characters and the plain text live in one block
+// made when first needed and shared by the copies, so a page nobody reads
+// takes a few words. Every change goes through assignment, which also
 // forgets the plain text made of the old text.
 class PageText
 {
@@ -19,11 +32,15 @@ class PageText
 public:
     PageText() = default;
     template <typename T>
-    requires TextSource<T> PageText(T&& text) : m_text(std::forward<T>(text)) {}
+    requires TextSource<T> PageText(T&& text)
+        : m_decoded(new Decoded(QString(std::forward<T>(text))))
+    {}
 
-    // `field` lies inside `file`, in the data file's own coding (two
+    // `field` lies inside `file`'s bytes, in the data file's own coding (two
     // apostrophes for a double quote), Windows-1251 unless `utf8`.
-    static PageText stored(const QByteArray& file, QByteArrayView field, bool utf8);
+    // `quoteFree` when the field is known to hold no double quote.
+    static PageText stored(const StoredFile& file, QByteArrayView field, bool utf8,
+                           bool quoteFree = false);
     // A text known only by its plain text, which it is: what a reader that
     // shows pages but never writes them makes of a page it cleaned up.
     static PageText ofPlainText(const QString& plain);
@@ -43,9 +60,11 @@ public:
 
     // The field as the file stores it, while the text is still the one read;
     // empty otherwise.
-    QByteArrayView storedField() const { return m_field; }
-    bool isStored() const { return !m_file.isNull(); }
+    QByteArrayView storedField() const { return {m_field, m_fieldSize}; }
+    bool isStored() const { return bool(m_file); }
     bool storedAsUtf8() const { return m_utf8; }
+    // The stored field holds no double quote (as a quoted field never does).
+    bool storedQuoteFree() const { return m_quoteFree || !storedField().contains('"'); }
 
     // The very same text, told apart without comparing characters: the same
     // stored field, or the same characters at the same address (while a copy
@@ -65,13 +84,23 @@ public:
     }
 
 private:
-    mutable QString m_text;
-    mutable QString m_plain;
-    QByteArray m_file;
-    QByteArrayView m_field;
-    mutable bool m_decoded = true;
-    mutable bool m_plainKnown = false;
+    struct Decoded : QSharedData
+    {
+        Decoded() = default;
+        explicit Decoded(QString characters) : text(std::move(characters)), textKnown(true) {}
+        QString text;
+        QString plain;
+        bool textKnown = false;
+        bool plainKnown = false;
+    };
+    Decoded& decoded() const;
+
+    mutable QExplicitlySharedDataPointer<Decoded> m_decoded;
+    StoredFile m_file;
+    const char* m_field = nullptr;
+    qint32 m_fieldSize = 0;
     bool m_utf8 = false;
+    bool m_quoteFree = false;
 };
 
 // One page of the book. Texts hold Windows-1251-decoded characters, so every

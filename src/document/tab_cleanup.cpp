@@ -106,9 +106,20 @@ private:
             m_awaiting = false;
     }
 
+    // Stored bytes hold a double quote as two apostrophes; wherever either
+    // stands, the bytes may read otherwise than the text they stand for.
+    static constexpr bool Stored = std::is_same_v<View, QByteArrayView>;
+
+    bool storedQuoteAt(qsizetype i) const
+    {
+        return Stored && i + 1 < m_rtf.size() && at(i) == u'\'' && at(i + 1) == u'\'';
+    }
+
     Kind next()
     {
         const char16_t ch = at(m_pos++);
+        if (Stored && (ch == u'"' || storedQuoteAt(m_pos - 1)))
+            return Kind::Candidate;
         switch (ch) {
         case u'\r':
         case u'\n':
@@ -138,7 +149,7 @@ private:
     static bool endsText(char16_t ch)
     {
         return ch == u'\\' || ch == u'{' || ch == u'}' || ch == u'\r' || ch == u'\n' ||
-               ch == u'\t' || ch == 0;
+               ch == u'\t' || ch == 0 || (Stored && (ch == u'\'' || ch == u'"'));
     }
 
     Kind escape()
@@ -148,6 +159,8 @@ private:
         const char16_t ch = at(m_pos);
         if (isLetter(ch))
             return word();
+        if (Stored && (ch == u'"' || storedQuoteAt(m_pos)))
+            return Kind::Candidate;
         ++m_pos;
         if (ch == u'\'')
             return hexByte();
@@ -327,11 +340,10 @@ bool TabCleanup::mayNeedCollapse(const QString& pageText)
 // The look follows ASCII only, and Windows-1251 keeps ASCII as it is: every
 // other byte is text to it whatever letter it stands for, so it reads the
 // stored bytes as they are. Only a stored double quote ("''") reads
-// differently, so such a page is always a candidate.
+// differently, so the look stops at the first it meets: a candidate.
 bool TabCleanup::mayNeedCollapseStored(QByteArrayView storedText)
 {
-    if (!RtfParser::isRtf(storedText) || storedText.contains('"') ||
-        storedText.indexOf(QByteArrayView("''")) >= 0)
+    if (!RtfParser::isRtf(storedText))
         return true;
     return TabLook<QByteArrayView>(storedText).mayNeedCollapse();
 }

@@ -138,6 +138,10 @@ QStringList withDoubledTabs(const QStringList& pages)
 void expectLookAgreesWithTheLongWay(const QString& page)
 {
     EXPECT_TRUE(TabCleanup::mayNeedCollapse(page) || !TabCleanup::needsCollapse(page));
+    // The look at the bytes a data file holds for the page, as they read back.
+    const QByteArray stored = CodePage::encodeLossy(page).replace('"', "''");
+    EXPECT_TRUE(TabCleanup::mayNeedCollapseStored(stored) ||
+                !TabCleanup::needsCollapse(DataFile::decodeField(stored, {})));
     EXPECT_EQ(TabCleanup::clean(page), importTheLongWay(page));
 }
 

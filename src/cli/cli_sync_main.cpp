@@ -1,0 +1,10 @@
+#include "cli/cli_sync.h"
+
+#include <QCoreApplication>
+
+// velkaro-cli sync, started by velkaro-cli in its place.
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    return CliSync::run(QCoreApplication::arguments().mid(1));
+}

@@ -1,0 +1,199 @@
+#include "document/stored_text_filter.h"
+
+#include "core/code_page.h"
+#include "richtext/rtf_parser.h"
+#include "richtext/text_finder.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace {
+
+using namespace std::string_view_literals;
+
+constexpr int kCyrillicCharset = 204;
+constexpr int kCyrillicCodePage = 1251;
+
+bool isLetter(char ch)
+{
+    return (ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z');
+}
+
+bool isDigit(char ch)
+{
+    return ch >= '0' && ch <= '9';
+}
+
+int hexValue(char ch)
+{
+    if (isDigit(ch))
+        return ch - '0';
+    if (ch >= 'a' && ch <= 'f')
+        return ch - 'a' + 10;
+    if (ch >= 'A' && ch <= 'F')
+        return ch - 'A' + 10;
+    return -1;
+}
+
+// One pass over the stored bytes: which anchors their text may hold, and
+// whether they leave Windows-1251 or make text of their own.
+class Scan
+{
+public:
+    explicit Scan(QByteArrayView bytes)
+        : m_begin(bytes.data()), m_pos(bytes.data()), m_end(bytes.data() + bytes.size())
+    {}
+
+    template <typename ByteAnchors, typename UnicodeAnchors>
+    quint32 run(const ByteAnchors& byteAnchors, const UnicodeAnchors& unicodeAnchors)
+    {
+        quint32 found = 0;
+        while (m_pos < m_end) {
+            const auto byte = static_cast<unsigned char>(*m_pos++);
+            if (byte != '\\') {
+                found |= byteAnchors[byte];
+                continue;
+            }
+            if (m_pos == m_end)
+                break;
+            if (*m_pos == '\'') {
+                found |= hexEscape(byteAnchors);
+                continue;
+            }
+            if (!isLetter(*m_pos)) {
+                // A control symbol: a space, a dash or a quote, or the byte itself.
+                found |= byteAnchors[static_cast<unsigned char>(*m_pos++)];
+                continue;
+            }
+            const std::string_view name = word();
+            if (name == "u"sv && m_hasParam)
+                found |= unicodeAnchors(m_param < 0 ? m_param + 0x10000 : m_param);
+            else if (leavesCodePage(name))
+                m_risky = true;
+        }
+        return found;
+    }
+
+    // Text the plain text may hold beyond what the bytes spell in
+    // Windows-1251: another code page, a symbol font, list numbers, fields.
+    bool risky() const { return m_risky || !m_codePageSeen; }
+
+private:
+    template <typename ByteAnchors> quint32 hexEscape(const ByteAnchors& byteAnchors)
+    {
+        // Before the code page is named, an escape is read in another one.
+        m_risky = m_risky || !m_codePageSeen;
+        ++m_pos;
+        int value = 0;
+        int digits = 0;
+        for (; digits < 2 && m_pos < m_end && hexValue(*m_pos) >= 0; ++digits)
+            value = value * 16 + hexValue(*m_pos++);
+        return digits > 0 ? byteAnchors[value] : 0;
+    }
+
+    std::string_view word()
+    {
+        const char* start = m_pos;
+        while (m_pos < m_end && isLetter(*m_pos))
+            ++m_pos;
+        const std::string_view name(start, size_t(m_pos - start));
+        const bool negative = m_pos + 1 < m_end && *m_pos == '-' && isDigit(m_pos[1]);
+        if (negative)
+            ++m_pos;
+        m_hasParam = m_pos < m_end && isDigit(*m_pos);
+        qint64 value = 0;
+        for (; m_pos < m_end && isDigit(*m_pos); ++m_pos)
+            value = std::min<qint64>(value * 10 + (*m_pos - '0'), 1 << 30);
+        m_param = int(negative ? -value : value);
+        return name;
+    }
+
+    bool leavesCodePage(std::string_view name)
+    {
+        if (name == "ansicpg"sv) {
+            const bool lettersBefore = std::any_of(
+                m_begin, m_pos, [](char ch) { return static_cast<unsigned char>(ch) >= 0x80; });
+            m_codePageSeen = true;
+            return m_param != kCyrillicCodePage || lettersBefore;
+        }
+        if (name == "fcharset"sv)
+            return m_param != kCyrillicCharset;
+        if (name == "cpg"sv)
+            return m_param != kCyrillicCodePage;
+        // A code page named after the one the text is in.
+        if (name == "ansi"sv || name == "mac"sv || name == "pc"sv || name == "pca"sv)
+            return m_codePageSeen;
+        // Binary data may end in a backslash that would swallow the text after it.
+        return name == "ls"sv || name.starts_with("pn"sv) || name == "fldinst"sv || name == "bin"sv;
+    }
+
+    const char* m_begin;
+    const char* m_pos;
+    const char* m_end;
+    int m_param = 0;
+    bool m_hasParam = false;
+    bool m_risky = false;
+    bool m_codePageSeen = false;
+};
+
+} // namespace
+
+StoredTextFilter::StoredTextFilter(const QString& sample, int options)
+    : m_matchCase(options & TextFinder::matchCase), m_yoAsYe(options & TextFinder::yoAsYe)
+{
+    // Digits of a telephone number may stand apart in the text; nothing is
+    // ruled out for them.
+    if (options & TextFinder::digitsOnly)
+        return;
+    for (const QChar ch : sample) {
+        if (m_anchors.size() == kMaxAnchors || !ch.isLetterOrNumber() || ch.isSurrogate())
+            continue;
+        bool known = false;
+        for (int i = 0; i < m_anchors.size(); ++i)
+            known = known || matchesAnchor(ch.unicode(), i);
+        if (!known)
+            m_anchors += ch;
+    }
+    m_allAnchors = m_anchors.isEmpty() ? 0 : quint32((quint64(1) << m_anchors.size()) - 1);
+    for (int byte = 0; byte < 256; ++byte) {
+        const char16_t ch = CodePage::decodeByte(static_cast<unsigned char>(byte)).unicode();
+        for (int i = 0; i < m_anchors.size(); ++i)
+            m_byteAnchors[size_t(byte)] |= matchesAnchor(ch, i) ? quint32(1) << i : 0;
+    }
+}
+
+QChar StoredTextFilter::folded(QChar ch) const
+{
+    if (m_yoAsYe && ch == u'ё')
+        ch = u'е';
+    else if (m_yoAsYe && ch == u'Ё')
+        ch = u'Е';
+    return m_matchCase ? ch : ch.toCaseFolded();
+}
+
+bool StoredTextFilter::matchesAnchor(char16_t ch, int anchor) const
+{
+    return folded(QChar(ch)) == folded(m_anchors.at(anchor));
+}
+
+bool StoredTextFilter::mayHold(QByteArrayView storedField) const
+{
+    if (m_allAnchors == 0)
+        return true;
+    // Plain text is its bytes, backslashes and all.
+    if (!RtfParser::isRtf(storedField)) {
+        quint32 found = 0;
+        for (const char byte : storedField)
+            found |= m_byteAnchors[static_cast<unsigned char>(byte)];
+        return found == m_allAnchors;
+    }
+    Scan scan(storedField);
+    const auto unicodeAnchors = [this](int code) {
+        quint32 found = 0;
+        for (int i = 0; i < m_anchors.size(); ++i)
+            found |= code >= 0 && code <= 0xFFFF && matchesAnchor(char16_t(code), i) ? 1u << i : 0;
+        return found;
+    };
+    const quint32 found = scan.run(m_byteAnchors, unicodeAnchors);
+    return found == m_allAnchors || scan.risky();
+}
