@@ -16,31 +16,15 @@ namespace {
 constexpr int kBookPages = 32767;
 constexpr int kMiddle = kBookPages / 2;
 
-class Host : public QuietHost
-{
-public:
-    explicit Host(Book& book) : m_book(book) {}
-    void selectPage(int index) override
-    {
-        m_book.RecentPage = static_cast<qint16>(index);
-        window->showPage(m_book.Pages[static_cast<std::size_t>(index)], index);
-    }
-    MainWindow* window = nullptr;
-
-private:
-    Book& m_book;
-};
-
 // A book of address pages with a few entries each, as users keep them.
 struct Fixture
 {
     Book book;
-    Host host{book};
+    QuietHost host;
     MainWindow window{host};
 
     explicit Fixture(int pages)
     {
-        host.window = &window;
         std::vector<PageRecord> records(static_cast<std::size_t>(pages));
         for (int k = 0; k < pages; ++k) {
             records[static_cast<std::size_t>(k)] = {
@@ -56,7 +40,12 @@ struct Fixture
         (void)QTest::qWaitForWindowExposed(&window);
         rebuild();
     }
-    void rebuild() { window.rebuildTabs(book, MainWindow::Display{}); }
+    // As a page command ends: the tabs anew, then the current page shown again.
+    void rebuild()
+    {
+        window.rebuildTabs(book, MainWindow::Display{});
+        window.showPage(book.Pages[static_cast<std::size_t>(book.RecentPage)], book.RecentPage);
+    }
 };
 
 // Made in main(), so the window goes before the application object does.

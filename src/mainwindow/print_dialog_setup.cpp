@@ -23,12 +23,20 @@ void hidePageRanges(QPrintDialog& dialog)
 
 } // namespace
 
-PrintDialogSetup::PrintDialogSetup() : m_printer(QPrinter::HighResolution) {}
+PrintDialogSetup::PrintDialogSetup() = default;
+
+QPrinter& PrintDialogSetup::thePrinter()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
 
 std::optional<PrintSetup::Choice> PrintDialogSetup::choose(bool hasSelection, QWidget* owner)
 {
-    m_printer.setCopyCount(1);
-    QPrintDialog dialog(&m_printer, owner);
+    QPrinter& printer = thePrinter();
+    printer.setCopyCount(1);
+    QPrintDialog dialog(&printer, owner);
     dialog.setObjectName(QStringLiteral("cdgPrint"));
     // A page is printed whole or as its selection; page ranges and collated
     // copies have no meaning for jobs of one copy each.
@@ -42,7 +50,7 @@ std::optional<PrintSetup::Choice> PrintDialogSetup::choose(bool hasSelection, QW
     hidePageRanges(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return takeChoice(m_printer, dialog.printRange() == QAbstractPrintDialog::Selection);
+    return takeChoice(printer, dialog.printRange() == QAbstractPrintDialog::Selection);
 }
 
 PrintSetup::Choice PrintDialogSetup::takeChoice(QPrinter& printer, bool selectionChosen)
@@ -58,5 +66,5 @@ PrintSetup::Choice PrintDialogSetup::takeChoice(QPrinter& printer, bool selectio
 
 QPrinter* PrintDialogSetup::printer(int)
 {
-    return &m_printer;
+    return &thePrinter();
 }

@@ -3,6 +3,7 @@
 #include "mainwindow/print_setup.h"
 
 #include <QPrinter>
+#include <memory>
 
 // The print command's setup with Qt's print dialog. The printer chosen stays
 // chosen for the next print of the session. Printing to a PDF file stays
@@ -21,5 +22,9 @@ public:
     static Choice takeChoice(QPrinter& printer, bool selectionChosen);
 
 private:
-    QPrinter m_printer;
+    // Made at the first print: loading the print support costs every start
+    // of the program otherwise.
+    QPrinter& thePrinter();
+
+    std::unique_ptr<QPrinter> m_printer;
 };
