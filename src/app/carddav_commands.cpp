@@ -102,16 +102,6 @@ QString CardDavCommands::statePath() const
     return SyncState::pathFor(m_session.storage().fullDataPath());
 }
 
-ContactEntry::Labels CardDavCommands::labels()
-{
-    return {text(TextId::ContactLabelCell),         text(TextId::ContactLabelWork),
-            text(TextId::ContactLabelHome),         text(TextId::ContactLabelFax),
-            text(TextId::ContactLabelBirthday),     text(TextId::ContactLabelNickname),
-            text(TextId::ContactLabelOrganisation), text(TextId::ContactLabelTitle),
-            text(TextId::ContactLabelAddress),      text(TextId::ContactLabelUrl),
-            text(TextId::ContactLabelCategories)};
-}
-
 bool CardDavCommands::editAccount()
 {
     Account shown{setting(m_settings, OptionTable::cardDavUrlKey),
@@ -323,7 +313,7 @@ bool CardDavCommands::storable(std::span<const Contact> contacts)
 {
     if (m_session.storage().useRtf())
         return true;
-    const auto unencodable = ContactImport::firstUnencodable(contacts, labels());
+    const auto unencodable = ContactImport::firstUnencodable(contacts, m_notices.contactLabels());
     if (!unencodable)
         return true;
     m_notices.warn(
@@ -341,7 +331,7 @@ void CardDavCommands::takeNew(CardDavSync& sync, const std::vector<CardDavSync::
         contacts.push_back(card.contact);
     if (!storable(contacts))
         return;
-    const QString entries = ContactImport::entries(contacts, labels());
+    const QString entries = ContactImport::entries(contacts, m_notices.contactLabels());
     Book& book = m_session.book();
     QStringList titles;
     for (const PageRecord& page : book.pages())
@@ -396,7 +386,7 @@ void CardDavCommands::proposeChange(CardDavSync& sync, const CardDavSync::Fetche
         return;
     }
     const QString title = old->category;
-    const QString entry = ContactEntry::toEntry(card.contact, labels());
+    const QString entry = ContactEntry::toEntry(card.contact, m_notices.contactLabels());
     ContactsImportDialog preview(entry, 1, title, m_notices.textLookup(), &m_window);
     preview.proposeReplacing(old->name, title);
     if (preview.exec() != QDialog::Accepted || m_closeWhenDone)

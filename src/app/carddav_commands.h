@@ -58,7 +58,6 @@ private:
     void failed(TextId message, DavProblem problem, const QString& detail);
     QString reason(DavProblem problem, const QString& detail);
     QString statePath() const;
-    ContactEntry::Labels labels();
     QString text(TextId id);
 
     BookSession& m_session;

@@ -67,16 +67,6 @@ void ContactCommands::warn(const QString& message)
     m_notices.messages().show(message, MessageService::Icon::Exclamation);
 }
 
-ContactEntry::Labels ContactCommands::labels()
-{
-    return {text(TextId::ContactLabelCell),         text(TextId::ContactLabelWork),
-            text(TextId::ContactLabelHome),         text(TextId::ContactLabelFax),
-            text(TextId::ContactLabelBirthday),     text(TextId::ContactLabelNickname),
-            text(TextId::ContactLabelOrganisation), text(TextId::ContactLabelTitle),
-            text(TextId::ContactLabelAddress),      text(TextId::ContactLabelUrl),
-            text(TextId::ContactLabelCategories)};
-}
-
 // The open page's edits are taken first, so the file holds what the user sees.
 void ContactCommands::exportContacts(Format format, bool wholeBook)
 {
@@ -185,7 +175,7 @@ void ContactCommands::importContacts()
                  .arg(shownPath, QString::number(read.line), problemText(read)));
         return;
     }
-    const ContactEntry::Labels entryLabels = labels();
+    const ContactEntry::Labels entryLabels = m_notices.contactLabels();
     // Plain-text mode keeps the book in Windows-1251; a character it has no
     // code for would be lost at the next save.
     if (!m_session.storage().useRtf()) {

@@ -30,7 +30,6 @@ private:
     // The file the user chose to save to, empty when cancelled.
     QString askExportPath(ContactExport::Format format, const QString& baseName);
     QString problemText(const ContactsRead& read);
-    ContactEntry::Labels labels();
     QString text(TextId id);
     void warn(const QString& message);
 

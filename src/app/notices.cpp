@@ -24,6 +24,16 @@ QString Notices::text(TextId id) const
     return m_localization.text(id);
 }
 
+ContactEntry::Labels Notices::contactLabels() const
+{
+    return {text(TextId::ContactLabelCell),         text(TextId::ContactLabelWork),
+            text(TextId::ContactLabelHome),         text(TextId::ContactLabelFax),
+            text(TextId::ContactLabelBirthday),     text(TextId::ContactLabelNickname),
+            text(TextId::ContactLabelOrganisation), text(TextId::ContactLabelTitle),
+            text(TextId::ContactLabelAddress),      text(TextId::ContactLabelUrl),
+            text(TextId::ContactLabelCategories)};
+}
+
 std::function<QString(TextId)> Notices::textLookup() const
 {
     return [this](TextId id) { return text(id); };

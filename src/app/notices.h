@@ -2,6 +2,7 @@
 
 #include "core/app_error.h"
 #include "core/message_service.h"
+#include "document/contact_entry.h"
 #include "document/data_file.h"
 
 #include <QStringList>
@@ -23,6 +24,8 @@ public:
     // A text of the built-in table as the user's language has it.
     QString text(TextId id) const;
     std::function<QString(TextId)> textLookup() const;
+    // The labels contacts' details carry in entries, in the user's language.
+    ContactEntry::Labels contactLabels() const;
 
     void present(const QString& text, MessageService::Icon icon);
     void warn(const QString& text) { present(text, MessageService::Icon::Exclamation); }
