@@ -22,7 +22,7 @@ inline void clickChild(const QWidget* window, const char* button)
 // up, from the event loop of whichever dialog runs by then; it goes with the test.
 inline void whenModal(const QString& name, const std::function<void(QDialog*)>& answer)
 {
-    auto* timer = new QTimer;
+    auto* timer = new QTimer(QCoreApplication::instance());
     timer->setInterval(1);
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     QObject::connect(timer, &QTimer::timeout, [timer, name, answer, test] {
