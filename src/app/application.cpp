@@ -38,6 +38,7 @@ Application::Application(Environment environment, std::unique_ptr<SettingsStore>
       m_tips(m_localization),
       m_encryption(m_session, m_login, m_notices, m_localization, m_env.keyLimits)
 {
+    m_session.storage().setPreload(std::move(m_env.preload));
     m_login.setCheck([this](const QString& typed) { return m_encryption.tryPassword(typed); });
     connect(&m_session, &BookSession::pagesChanged, this, [this] {
         if (m_find)
@@ -138,11 +139,9 @@ void Application::makeCommands()
         std::make_unique<BackupCommands>(m_session, window, m_notices, m_localization);
     m_cardDavCommands =
         std::make_unique<CardDavCommands>(m_session, window, m_notices, *m_settings);
-    OptionsCommand::Parts parts{m_options,    m_styles,
-                                m_login,      m_localization,
-                                [this] { return helpSetup(); },
-                                m_encryption, m_languages,
-                                *m_settings};
+    OptionsCommand::Parts parts{
+        m_options,    m_styles,    m_login,    m_localization, [this] { return helpSetup(); },
+        m_encryption, m_languages, *m_settings};
     m_optionsCommand = std::make_unique<OptionsCommand>(m_session, window, m_notices, parts);
 }
 
@@ -265,8 +264,8 @@ void Application::statusBarHidden()
 
 void Application::readAlphabets()
 {
-    LetterPages::Known known = LetterPages::known(m_localization, m_session.book().LastIntPage,
-                                                  m_languages.languages());
+    LetterPages::Known known =
+        LetterPages::known(m_localization, m_session.book().LastIntPage, m_languages.languages());
     if (known.rejected) {
         m_notices.presentError(
             {{AppError::TypeMismatch, {}, TextId::BadPageTitles, {*known.rejected}},
@@ -285,7 +284,8 @@ QString Application::languageResource(const QString& name)
 HelpWindow::Setup Application::helpSetup()
 {
     HelpWindow::Setup setup;
-    setup.topicListPath = languageResource(m_session.folders().ExeBaseName + QStringLiteral(".hlp"));
+    setup.topicListPath =
+        languageResource(m_session.folders().ExeBaseName + QStringLiteral(".hlp"));
     setup.HiliteColor = QColor::fromRgb(m_hilite.HiliteColor);
     setup.HiliteShadowColor = QColor::fromRgb(m_hilite.HiliteShadowColor);
     setup.text = [this](TextId id) { return localizedText(id); };
@@ -346,8 +346,7 @@ void Application::storeSettings()
     m_options.FilePath = m_session.folderToStore();
     m_options.UseRtf = m_session.storage().useRtf();
     // An encrypted book keeps its password nowhere but in its own header.
-    m_options.save(*m_settings,
-                   m_session.storage().encrypted() ? QString() : m_login.storedForm());
+    m_options.save(*m_settings, m_session.storage().encrypted() ? QString() : m_login.storedForm());
     m_settings->sync();
 }
 

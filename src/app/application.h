@@ -54,6 +54,8 @@ public:
         std::function<QDate()> today = [] { return QDate::currentDate(); };
         // What deriving the key of a newly encrypted book costs.
         BookKey::Limits keyLimits = BookKey::Limits::moderate();
+        // The book as read while the window was being built, if anyone began.
+        std::unique_ptr<BookPreload> preload = nullptr;
     };
     // Asks for the start-up password; true lets start-up go on.
     using LoginPrompt = std::function<bool(Application& app)>;

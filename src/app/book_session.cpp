@@ -6,6 +6,7 @@
 #include "core/options.h"
 #include "core/safe_file.h"
 #include "core/settings_store.h"
+#include "document/book_preload.h"
 #include "document/history_backup.h"
 #include "document/tab_cleanup.h"
 
@@ -25,6 +26,15 @@ BookSession::BookSession(Options& options, SettingsStore& settings, Notices& not
 {
     m_storage.setPageCleanup(&TabCleanup::clean, &TabCleanup::mayNeedCollapseStored);
     connect(&m_storage, &BookStorage::fallbackBookUsed, this, &BookSession::onFallbackBookUsed);
+}
+
+std::unique_ptr<BookPreload> BookSession::preloadBook(const QString& programPath)
+{
+    const SettingsStore settings(SettingsStore::userSettings());
+    const auto& key = OptionTable::key(OptionId::FilePath);
+    const QString stored = settings.read(key.section.toString(), key.key.toString(), QString());
+    return std::make_unique<BookPreload>(Folders::dataFilePath(stored, programPath),
+                                         &TabCleanup::mayNeedCollapseStored);
 }
 
 PageMenuRules::Page BookSession::page() const

@@ -2,6 +2,7 @@
 
 #include "core/folders.h"
 #include "document/book.h"
+#include "document/book_preload.h"
 #include "document/book_storage.h"
 #include "document/letter_pages.h"
 #include "mainwindow/main_window.h"
@@ -35,6 +36,9 @@ public:
 
     BookSession(Options& options, SettingsStore& settings, Notices& notices,
                 QObject* parent = nullptr);
+    // The user's book, read from now on for the session's first load; the
+    // program's name as started names the file as the running program will.
+    static std::unique_ptr<BookPreload> preloadBook(const QString& programPath);
 
     Book& book() { return m_book; }
     const Book& book() const { return m_book; }

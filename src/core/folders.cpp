@@ -8,19 +8,33 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+namespace {
+
+QString documentsOrStored(const QString& storedFilePath)
+{
+    return Folders::dataFolder(storedFilePath,
+                               QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                               QDir::homePath());
+}
+
+} // namespace
+
 Folders Folders::locate(const QString& storedFilePath)
 {
     Folders folders;
     folders.ProgramFolder = runningProgramFolder();
     folders.ExeBaseName = exeBaseName(QCoreApplication::applicationFilePath());
-    folders.FilePath = dataFolder(
-        storedFilePath, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-        QDir::homePath());
+    folders.FilePath = documentsOrStored(storedFilePath);
     folders.DataFileName = folders.ExeBaseName + QStringLiteral(".dat");
     folders.FullDataPath = folders.FilePath + folders.DataFileName;
     folders.SettingsFolder = userSettingsFolder();
     folders.HistoryFolder = historyFolder(folders.SettingsFolder);
     return folders;
+}
+
+QString Folders::dataFilePath(const QString& storedFilePath, const QString& programPath)
+{
+    return documentsOrStored(storedFilePath) + exeBaseName(programPath) + QStringLiteral(".dat");
 }
 
 QString Folders::dataFolder(const QString& storedFilePath, const QString& documentsFolder,

@@ -16,6 +16,9 @@ class Folders
 public:
     // storedFilePath: the "FilePath" setting, empty when unset.
     static Folders locate(const QString& storedFilePath);
+    // The data file's path alone, known before the application object is:
+    // the program's own name as started stands in for the running file's.
+    static QString dataFilePath(const QString& storedFilePath, const QString& programPath);
 
     static QString dataFolder(const QString& storedFilePath, const QString& documentsFolder,
                               const QString& homeFolder);

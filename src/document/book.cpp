@@ -25,6 +25,12 @@ void Book::setPages(std::vector<PageRecord> pagesFrom1)
     Q_EMIT pagesReplaced();
 }
 
+void Book::setPagesWithUnusedSlot(std::vector<PageRecord> pages)
+{
+    Pages = std::move(pages);
+    Q_EMIT pagesReplaced();
+}
+
 void Book::convertToPlainText()
 {
     bool replaced = false;

@@ -29,6 +29,9 @@ public:
     std::span<const PageRecord> pages() const;
     // Replaces every page; `pagesFrom1` holds page 1 first.
     void setPages(std::vector<PageRecord> pagesFrom1);
+    // The same for pages laid out as the book keeps them, the unused slot
+    // first: laid out by the thread that read them, they move in untouched.
+    void setPagesWithUnusedSlot(std::vector<PageRecord> pages);
     // Replaces every page text by its plain text (plain-text mode saves this way).
     void convertToPlainText();
 

@@ -5,6 +5,7 @@
 #include "core/byte_digest.h"
 #include "core/safe_file.h"
 #include "document/book_cipher.h"
+#include "document/book_preload.h"
 #include "document/text_export.h"
 
 #include <QDir>
@@ -57,6 +58,8 @@ AppError foreignLink(const QString& path)
 
 BookStorage::BookStorage(Book& book, QObject* parent) : QObject(parent), m_book(book) {}
 
+BookStorage::~BookStorage() = default;
+
 std::optional<AppError> BookStorage::loadBook()
 {
     m_report = {};
@@ -105,13 +108,20 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
 {
     if (!pathExists(path))
         return ReadOutcome::Missing;
-    const Plain file = readPlain(path, m_key.get());
-    if (!file.bytes) {
-        m_report.fileError = file.why.fileError;
-        m_report.parseError = file.why.parseError;
-        return ReadOutcome::Unreadable;
+    bool sealed = false;
+    std::optional<BookReading> reading = takePreloaded(path);
+    if (!reading) {
+        Plain file = readPlain(path, m_key.get());
+        if (!file.bytes) {
+            m_report.fileError = file.why.fileError;
+            m_report.parseError = file.why.parseError;
+            return ReadOutcome::Unreadable;
+        }
+        sealed = file.sealed;
+        reading = BookReading::parse(std::move(*file.bytes), m_cleanupCheck);
+        reading->stamp = BookReading::Stamp::of(path);
     }
-    DataFile::ParseResult parsed = DataFile::parseInPlace(*file.bytes);
+    DataFile::ParseResult& parsed = reading->parsed;
     if (!parsed.ok()) {
         m_report.parseError = parsed.error;
         return ReadOutcome::Unreadable;
@@ -120,28 +130,41 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
         return ReadOutcome::Unreadable;
     // The file holds these pages as they were read; a page the clean-up
     // changes is a new text and no longer one of them.
-    rememberSaved(parsed.trailingLine > 0 ? QByteArray() : *file.bytes, parsed.pages);
+    m_savedBytes = reading->asRead.empty() ? QByteArray() : reading->bytes;
+    m_savedDigest.reset();
+    m_savedPages = std::move(reading->asRead);
     if (m_cleanup) {
-        for (PageRecord& page : parsed.pages)
-            cleanUp(page);
+        for (size_t i = 1; i < parsed.pages.size(); ++i) {
+            if (reading->cleanupCandidates[i])
+                cleanUp(parsed.pages[i]);
+        }
     }
     m_fileCharset = parsed.charset;
-    m_diskKey = file.sealed ? keyParams() : std::nullopt;
-    m_book.setPages(std::move(parsed.pages));
+    m_diskKey = sealed ? keyParams() : std::nullopt;
+    m_book.setPagesWithUnusedSlot(std::move(parsed.pages));
     m_book.markSaved();
-    m_stamp = stampOf(path);
+    m_stamp = reading->stamp;
     m_exportState = ExportState::Unknown;
     return ReadOutcome::Loaded;
 }
 
+std::optional<BookReading> BookStorage::takePreloaded(const QString& path)
+{
+    if (!m_preload)
+        return std::nullopt;
+    std::optional<BookReading> reading = m_preload->take(path);
+    m_preload.reset();
+    return reading;
+}
+
+void BookStorage::setPreload(std::unique_ptr<BookPreload> preload)
+{
+    m_preload = std::move(preload);
+}
+
 void BookStorage::cleanUp(PageRecord& page) const
 {
-    if (page.Kind != PageRecord::AddressPage)
-        return;
     const PageText& text = page.Text;
-    if (m_cleanupCheck && text.isStored() && !text.storedAsUtf8() &&
-        !m_cleanupCheck(text.storedField()))
-        return;
     QString cleaned = m_cleanup(text);
     // A page the clean-up leaves as it is stays the page read.
     if (cleaned.constData() != text.text().constData() || cleaned.size() != text.text().size())
@@ -270,7 +293,7 @@ BookStorage::SaveResult BookStorage::saveBook(OnDiskChange onDiskChange)
             m_book.markBookChanged();
             return result;
         }
-        m_stamp = stampOf(fullDataPath());
+        m_stamp = BookReading::Stamp::of(fullDataPath());
     }
     m_book.markSaved();
     if (holdsUserBook() && !encrypted())
@@ -325,7 +348,7 @@ std::optional<LocatedError> BookStorage::saveBackup(const QString& path)
 // costs no save, and its file keeps its bytes.
 bool BookStorage::diskHoldsTheSaved() const
 {
-    if (!m_useRtf || !m_stamp.known || stampOf(fullDataPath()) != m_stamp ||
+    if (!m_useRtf || !m_stamp.known || BookReading::Stamp::of(fullDataPath()) != m_stamp ||
         m_diskKey != keyParams())
         return false;
     return pagesAreTheSaved();
@@ -502,17 +525,9 @@ bool BookStorage::changedOnDisk() const
 {
     if (!m_stamp.known)
         return false;
-    const DiskStamp now = stampOf(fullDataPath());
+    const BookReading::Stamp now = BookReading::Stamp::of(fullDataPath());
     // A data file that is gone is simply written again.
     return now.known && now != m_stamp;
-}
-
-BookStorage::DiskStamp BookStorage::stampOf(const QString& path)
-{
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return {};
-    return {true, info.size(), info.lastModified()};
 }
 
 std::optional<AppError> BookStorage::saveCopyBeside(QString& keptAs, const QString& reason)

@@ -3,6 +3,7 @@
 #include "core/app_error.h"
 #include "document/book.h"
 #include "document/book_key.h"
+#include "document/book_reading.h"
 #include "document/data_file.h"
 #include "document/export_parts.h"
 
@@ -20,6 +21,8 @@
 // temporary name and renamed over the old one, so at any moment the old or
 // the new book is whole on disk. Nothing here talks to the user: every
 // operation reports what happened and the application decides what to show.
+class BookPreload;
+
 class BookStorage : public QObject
 {
     Q_OBJECT
@@ -30,7 +33,7 @@ public:
     // Whether the clean-up could change a page, asked of its text as the
     // file stores it (Windows-1251) so that a page it leaves alone is not
     // decoded at load.
-    using CleanupCheck = std::function<bool(QByteArrayView)>;
+    using CleanupCheck = BookReading::CleanupCheck;
 
     // What the last loadBook found besides the pages, for the user to be told.
     struct LoadReport
@@ -72,6 +75,7 @@ public:
     };
 
     explicit BookStorage(Book& book, QObject* parent = nullptr);
+    ~BookStorage() override;
 
     // The data folder, normally ending in a separator; a value without one is
     // used as it stands and the file name is appended directly.
@@ -98,6 +102,9 @@ public:
     // backups, the rescue copy, copies kept beside the book) and sealed files
     // are opened with it; the text export is not written at all. Without one
     // the ordinary format is written.
+    // A reading of the book begun before the storage knew its path; taken
+    // by the first load when it read the very file, unchanged.
+    void setPreload(std::unique_ptr<BookPreload> preload);
     void setKey(std::shared_ptr<const BookKey> key) { m_key = std::move(key); }
     const std::shared_ptr<const BookKey>& key() const { return m_key; }
     bool encrypted() const { return m_key != nullptr; }
@@ -189,15 +196,9 @@ private:
         Missing,
         Unreadable
     };
-    struct DiskStamp
-    {
-        bool known = false;
-        qint64 size = 0;
-        QDateTime modified;
-        bool operator==(const DiskStamp&) const = default;
-    };
 
     ReadOutcome readBook(const QString& path);
+    std::optional<BookReading> takePreloaded(const QString& path);
     void cleanUp(PageRecord& page) const;
     bool isWholeBookNewerThanTheBook(const QFileInfo& temporary) const;
     bool keepTrailingCopy(const QString& path, int line);
@@ -205,7 +206,6 @@ private:
     QString fallbackFolder() const;
     QByteArray bytesKeepingEveryCharacter() const;
     std::optional<QFileDevice::Permissions> bookPermissions() const;
-    static DiskStamp stampOf(const QString& path);
     bool pagesAreTheSaved() const;
     bool holdsTheSaved(const QString& path) const;
     bool diskHoldsTheSaved() const;
@@ -233,13 +233,14 @@ private:
     QString m_exeBaseName = QStringLiteral("velkaro");
     QString m_settingsFolder;
     LoadReport m_report;
-    DiskStamp m_stamp;
+    BookReading::Stamp m_stamp;
     bool m_userBook = true;
     bool m_useRtf = true;
     DataFile::Charset m_fileCharset = DataFile::Charset::Windows1251;
     PageCleanup m_cleanup;
     CleanupCheck m_cleanupCheck;
     std::shared_ptr<const BookKey> m_key;
+    std::unique_ptr<BookPreload> m_preload;
     // The key the data file on disk is sealed with; nullopt for a plain file.
     std::optional<BookKey::Params> m_diskKey;
     // What the last save wrote to the data file (or the load read), and the

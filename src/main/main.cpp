@@ -31,6 +31,8 @@ int main(int argc, char* argv[])
             std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
         return written && std::fflush(stdout) == 0 ? 0 : 1;
     }
+    // The book is read while the window system is reached and the window built.
+    std::unique_ptr<BookPreload> preload = BookSession::preloadBook(arguments.value(0));
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(AppInfo::title());
     QApplication::setApplicationVersion(AppInfo::versionText());
@@ -46,6 +48,7 @@ int main(int argc, char* argv[])
     QtMessageService messages;
     Application::Environment environment{Folders::runningProgramFolder(),
                                          EventLog::keepOnRequested(QCoreApplication::arguments())};
+    environment.preload = std::move(preload);
     Application app(std::move(environment),
                     std::make_unique<SettingsStore>(SettingsStore::userSettings()), messages);
     // Listening before start-up: a logout during the password prompt or a

@@ -91,7 +91,7 @@ struct AppFixture
     {
         Application::Environment env{dir.path() + QLatin1Char('/'), keepLogOn, [] { return today; },
                                      BookKey::Limits::fastest()};
-        return std::make_unique<Application>(env, store(), messages);
+        return std::make_unique<Application>(std::move(env), store(), messages);
     }
     // An application through its start-up, its window not shown.
     std::unique_ptr<Application> started(bool keepLogOn = false)

@@ -1,5 +1,6 @@
 #include "core/code_page.h"
 #include "core/message_service.h"
+#include "document/book_preload.h"
 #include "document/book_storage.h"
 #include "document/data_file.h"
 #include "document/history_backup.h"
@@ -163,6 +164,49 @@ TEST_F(BookStorageTest, ABookSavedUnchangedIsNotWrittenAgainNorOneNobodyChoseOve
                 std::pair(m_storage.holdsUserBook(), readAll(m_storage.exportPath()) == goodExport),
                 std::pair(true, false));
         }
+    }
+}
+
+// A book read before the storage knew its path is taken only for that very
+// file, unchanged as far as its size and time tell: then it loads as if read
+// now, and a save with nothing changed writes nothing.
+TEST_F(BookStorageTest, APreloadedBookIsTakenOnlyForTheVeryFileUnchanged)
+{
+    const QString book = m_storage.fullDataPath();
+    const auto rewrite = [](const QString& path, const QByteArray& bytes, bool keepTime) {
+        const QDateTime modified = QFileInfo(path).lastModified();
+        writeAll(path, bytes);
+        QFile file(path);
+        if (keepTime && file.open(QIODevice::ReadWrite))
+            file.setFileTime(modified, QFileDevice::FileModificationTime);
+    };
+    const struct
+    {
+        const char* change;
+        QString preloaded;
+        std::function<void()> between;
+        QString expected;
+    } cases[] = {
+        {"none", book, [] {}, u"old"_qs},
+        // What shows that the reading was taken: a stamp cannot tell these apart.
+        {"same size and time", book, [&] { rewrite(book, "1\r\n\"A\",\"new\"\r\n", true); },
+         u"old"_qs},
+        {"longer", book, [&] { rewrite(book, "1\r\n\"A\",\"newer\"\r\n", false); }, u"newer"_qs},
+        {"another file", book + u"2"_qs, [] {}, u"old"_qs},
+    };
+    for (const auto& c : cases) {
+        writeAll(book, "1\r\n\"A\",\"old\"\r\n");
+        writeAll(book + u"2"_qs, "1\r\n\"A\",\"other\"\r\n");
+        auto preload = std::make_unique<BookPreload>(c.preloaded, BookReading::CleanupCheck());
+        preload->wait();
+        c.between();
+        m_storage.setPreload(std::move(preload));
+        ASSERT_FALSE(m_storage.loadBook().has_value()) << c.change;
+        const ino_t before = inodeOf(book);
+        ASSERT_TRUE(m_storage.saveBook().dataSaved()) << c.change;
+        EXPECT_EQ(std::tuple(m_book.pageCount(), QString(m_book.Pages[1].Text), inodeOf(book)),
+                  std::tuple(1, c.expected, before))
+            << c.change;
     }
 }
 
