@@ -1,11 +1,22 @@
 #include "cli/cli_app.h"
 
 #include <QCoreApplication>
+#include <clocale>
+#include <string_view>
 
 // No GUI application object: the rich-text pieces used here work without a
 // screen, so the tool runs on a server or over ssh with no display at all.
+// Only sync, which looks for its helper beside this program, needs the
+// application object; the other commands start sooner without one.
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    return CliApp::run(QCoreApplication::arguments());
+    if (argc > 1 && std::string_view(argv[1]) == "sync") {
+        QCoreApplication app(argc, argv);
+        return CliApp::run(QCoreApplication::arguments());
+    }
+    std::setlocale(LC_ALL, "");
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return CliApp::run(arguments);
 }
