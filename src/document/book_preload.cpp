@@ -3,6 +3,7 @@
 #include "document/book_storage.h"
 
 #include <QFileInfo>
+#include <system_error>
 
 namespace {
 
@@ -23,11 +24,16 @@ std::optional<BookReading> readPlainBook(const QString& path,
 
 } // namespace
 
-BookPreload::BookPreload(const QString& path, BookReading::CleanupCheck check)
-    : m_path(path), m_reading(std::async(std::launch::async, [path, check = std::move(check)] {
-          return readPlainBook(path, check);
-      }))
-{}
+BookPreload::BookPreload(const QString& path, BookReading::CleanupCheck check) : m_path(path)
+{
+    // Where no thread can be had, the book is read when loaded, as always.
+    try {
+        m_reading = std::async(std::launch::async, [path, check = std::move(check)] {
+            return readPlainBook(path, check);
+        });
+    } catch (const std::system_error&) {
+    }
+}
 
 BookPreload::~BookPreload()
 {
@@ -44,7 +50,13 @@ std::optional<BookReading> BookPreload::take(const QString& path)
 {
     if (path != m_path || !m_reading.valid())
         return std::nullopt;
-    std::optional<BookReading> reading = m_reading.get();
+    std::optional<BookReading> reading;
+    // A reading that failed (no memory for it) is made again when loaded.
+    try {
+        reading = m_reading.get();
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
     if (!reading || reading->stamp != BookReading::Stamp::of(path))
         return std::nullopt;
     return reading;
