@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (lineEnd <= 0)
         return 0;
     const QString sample = QString::fromUtf8(rest.first(lineEnd));
-    const QByteArray file = "1\r\n\"АБ\",\"" + rest.sliced(lineEnd + 1).toByteArray() + "\"\r\n";
+    const QByteArray file = "1\r\n\"AB\",\"" + rest.sliced(lineEnd + 1).toByteArray() + "\"\r\n";
     const DataFile::Index index = DataFile::index(file);
     if (!index.ok() || index.records.empty() || index.charset != DataFile::Charset::Windows1251)
         return 0;
