@@ -40,9 +40,7 @@ int hexValue(char ch)
 class Scan
 {
 public:
-    explicit Scan(QByteArrayView bytes)
-        : m_begin(bytes.data()), m_pos(bytes.data()), m_end(bytes.data() + bytes.size())
-    {}
+    explicit Scan(QByteArrayView bytes) : m_pos(bytes.data()), m_end(bytes.data() + bytes.size()) {}
 
     template <typename ByteAnchors, typename UnicodeAnchors>
     quint32 run(const ByteAnchors& byteAnchors, const UnicodeAnchors& unicodeAnchors)
@@ -52,30 +50,37 @@ public:
             const auto byte = static_cast<unsigned char>(*m_pos++);
             if (byte != '\\') {
                 found |= byteAnchors[byte];
+                passHeader(byte);
                 continue;
             }
             if (m_pos == m_end)
                 break;
             if (*m_pos == '\'') {
+                m_inHeader = false;
                 found |= hexEscape(byteAnchors);
                 continue;
             }
             if (!isLetter(*m_pos)) {
                 // A control symbol: a space, a dash or a quote, or the byte itself.
+                m_inHeader = false;
                 found |= byteAnchors[static_cast<unsigned char>(*m_pos++)];
                 continue;
             }
             const std::string_view name = word();
-            if (name == "u"sv && m_hasParam)
-                found |= unicodeAnchors(m_param < 0 ? m_param + 0x10000 : m_param);
-            else if (leavesCodePage(name))
+            if (name == "u"sv) {
+                m_inHeader = false;
+                if (m_hasParam)
+                    found |= unicodeAnchors(m_param < 0 ? m_param + 0x10000 : m_param);
+            } else if (leavesCodePage(name)) {
                 m_risky = true;
+            }
         }
         return found;
     }
 
     // Text the plain text may hold beyond what the bytes spell in
-    // Windows-1251: another code page, a symbol font, list numbers, fields.
+    // Windows-1251: another code page, a symbol font, list numbers, note
+    // marks, fields.
     bool risky() const { return m_risky || !m_codePageSeen; }
 
 private:
@@ -111,10 +116,11 @@ private:
     bool leavesCodePage(std::string_view name)
     {
         if (name == "ansicpg"sv) {
-            const bool lettersBefore = std::any_of(
-                m_begin, m_pos, [](char ch) { return static_cast<unsigned char>(ch) >= 0x80; });
-            m_codePageSeen = true;
-            return m_param != kCyrillicCodePage || lettersBefore;
+            // The reader takes the code page only where it stands in the text
+            // itself, not in a group it skips, after "\*" or as the character
+            // a \u stands for; in the header none of these can be, nor text.
+            m_codePageSeen = m_codePageSeen || m_inHeader;
+            return m_param != kCyrillicCodePage;
         }
         if (name == "fcharset"sv)
             return m_param != kCyrillicCharset;
@@ -123,17 +129,29 @@ private:
         // A code page named after the one the text is in.
         if (name == "ansi"sv || name == "mac"sv || name == "pc"sv || name == "pca"sv)
             return m_codePageSeen;
-        // Binary data may end in a backslash that would swallow the text after it.
-        return name == "ls"sv || name.starts_with("pn"sv) || name == "fldinst"sv || name == "bin"sv;
+        // A note puts its number in the text. Binary data may end in a
+        // backslash that would swallow the text after it.
+        return name == "ls"sv || name.starts_with("pn"sv) || name == "footnote"sv ||
+               name == "fldinst"sv || name == "bin"sv;
     }
 
-    const char* m_begin;
+    // The header is the run of control words right after the document's
+    // opening brace; anything else ends it.
+    void passHeader(unsigned char byte)
+    {
+        const bool opening = byte == '{' && !m_opened;
+        m_opened = m_opened || opening;
+        m_inHeader = opening || (m_inHeader && (byte == ' ' || byte == '\r' || byte == '\n'));
+    }
+
     const char* m_pos;
     const char* m_end;
     int m_param = 0;
     bool m_hasParam = false;
     bool m_risky = false;
     bool m_codePageSeen = false;
+    bool m_opened = false;
+    bool m_inHeader = false;
 };
 
 } // namespace

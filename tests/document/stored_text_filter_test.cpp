@@ -38,16 +38,21 @@ const FilterCase kCases[] = {
     {u"{\\rtf1\\ansi\\ansicpg1251 \\'b8\\'eb\\'ea\\'e0}", u"елка", kYo, true},
     {u"{\\rtf1\\ansi\\ansicpg1251 \\'b8\\'eb\\'ea\\'e0}", u"елка", 0, false},
     // Bytes that are no Windows-1251 letters: another code page, none named
-    // (or named too late), a font of another character set.
+    // (or named too late, or where the reader passes the name over), a font
+    // of another character set.
     {u"{\\rtf1\\ansi\\ansicpg1252 caf\\'e9}", u"café", 0, true},
     {u"{\\rtf1\\ansi caf\\'e9}", u"café", 0, true},
     {u"{\\rtf1\\ansi caf\\'e9\\ansicpg1251}", u"café", 0, true},
+    {u"{\\rtf1\\ansi{\\*\\fonttbl\\ansicpg1251} caf\\'e9}", u"café", 0, true},
+    {u"{\\rtf1\\ansi\\*\\ansicpg1251 caf\\'e9}", u"café", 0, true},
+    {u"{\\rtf1\\ansi\\u99\\ansicpg1251 af\\'e9}", u"café", 0, true},
     {u"{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset0 Arial;}}\\f0 caf\\'e9}", u"café", 0,
      true},
     // Text the reader makes itself.
     {u"{\\rtf1\\ansi\\ansicpg1251{\\field{\\*\\fldinst SYMBOL 97 \\\\f \"Symbol\"}{\\fldrslt x}}}",
      u"α", 0, true},
     {u"{\\rtf1\\ansi\\ansicpg1251{\\*\\pn\\pnlvlbody\\pndec}\\pard x\\par}", u"1", 0, true},
+    {u"{\\rtf1\\ansi\\ansicpg1251 x{\\footnote y}}", u"x1", 0, true},
     {u"{\\rtf1\\ansi\\ansicpg1251\\bin1 \\xyz}", u"xyz", 0, true},
     // Plain text is its bytes, backslashes included.
     {u"Петров\\Сидоров", u"сидоров", 0, true},
