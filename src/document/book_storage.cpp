@@ -130,7 +130,7 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
         return ReadOutcome::Unreadable;
     // The file holds these pages as they were read; a page the clean-up
     // changes is a new text and no longer one of them.
-    m_savedBytes = reading->asRead.empty() ? QByteArray() : reading->bytes;
+    m_savedBytes = parsed.trailingLine > 0 ? QByteArray() : reading->bytes;
     m_savedDigest.reset();
     m_savedPages = std::move(reading->asRead);
     if (m_cleanup) {
