@@ -11,6 +11,7 @@
 #include "document/tab_cleanup.h"
 
 #include <QDir>
+#include <QThread>
 #include <algorithm>
 
 namespace {
@@ -30,6 +31,10 @@ BookSession::BookSession(Options& options, SettingsStore& settings, Notices& not
 
 std::unique_ptr<BookPreload> BookSession::preloadBook(const QString& programPath)
 {
+    // On a single processor the reading would only take turns with the
+    // window's building, and cost more for it.
+    if (QThread::idealThreadCount() < 2)
+        return nullptr;
     const SettingsStore settings(SettingsStore::userSettings());
     const auto& key = OptionTable::key(OptionId::FilePath);
     const QString stored = settings.read(key.section.toString(), key.key.toString(), QString());

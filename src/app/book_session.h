@@ -36,8 +36,9 @@ public:
 
     BookSession(Options& options, SettingsStore& settings, Notices& notices,
                 QObject* parent = nullptr);
-    // The user's book, read from now on for the session's first load; the
-    // program's name as started names the file as the running program will.
+    // The user's book, read from now on for the session's first load, where
+    // a second processor can take it (none otherwise); the program's name as
+    // started names the file as the running program will.
     static std::unique_ptr<BookPreload> preloadBook(const QString& programPath);
 
     Book& book() { return m_book; }
