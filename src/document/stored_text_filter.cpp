@@ -5,6 +5,7 @@
 #include "richtext/text_finder.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
 namespace {
@@ -40,13 +41,35 @@ int hexValue(char ch)
 class Scan
 {
 public:
-    explicit Scan(QByteArrayView bytes) : m_pos(bytes.data()), m_end(bytes.data() + bytes.size()) {}
+    using Checkpoint = StoredTextFilter::Checkpoint;
+    using Checkpoints = StoredTextFilter::Checkpoints;
+    // Bytes a token may look at past its end before it ends.
+    static constexpr qsizetype kPeek = 8;
 
+    explicit Scan(QByteArrayView bytes)
+        : m_begin(bytes.data()), m_pos(bytes.data()), m_end(bytes.data() + bytes.size())
+    {}
+
+    // `points` were taken on a page whose first `sameBytes` bytes are these;
+    // the look goes on from the last of them those bytes vouch for, and
+    // leaves this page's own.
     template <typename ByteAnchors, typename UnicodeAnchors>
-    quint32 run(const ByteAnchors& byteAnchors, const UnicodeAnchors& unicodeAnchors)
+    quint32 run(const ByteAnchors& byteAnchors, const UnicodeAnchors& unicodeAnchors,
+                Checkpoints& points, qsizetype sameBytes)
     {
         quint32 found = 0;
+        size_t next = 0;
+        for (size_t i = points.size(); i-- > 0;) {
+            if (points[i].at > 0 && points[i].at + kPeek <= sameBytes) {
+                found = resume(points[i]);
+                next = i + 1;
+                break;
+            }
+        }
         while (m_pos < m_end) {
+            if (next < points.size() &&
+                m_pos - m_begin >= qsizetype(next + 1) * StoredTextFilter::kCheckpointBytes)
+                points[next++] = checkpoint(found);
             const auto byte = static_cast<unsigned char>(*m_pos++);
             if (byte != '\\') {
                 found |= byteAnchors[byte];
@@ -75,6 +98,8 @@ public:
                 m_risky = true;
             }
         }
+        for (; next < points.size(); ++next)
+            points[next] = {};
         return found;
     }
 
@@ -84,6 +109,21 @@ public:
     bool risky() const { return m_risky || !m_codePageSeen; }
 
 private:
+    Checkpoint checkpoint(quint32 found) const
+    {
+        return {m_pos - m_begin, found, m_risky, m_codePageSeen, m_opened, m_inHeader};
+    }
+
+    quint32 resume(const Checkpoint& point)
+    {
+        m_pos = m_begin + point.at;
+        m_risky = point.risky;
+        m_codePageSeen = point.codePageSeen;
+        m_opened = point.opened;
+        m_inHeader = point.inHeader;
+        return point.found;
+    }
+
     template <typename ByteAnchors> quint32 hexEscape(const ByteAnchors& byteAnchors)
     {
         // Before the code page is named, an escape is read in another one.
@@ -144,6 +184,7 @@ private:
         m_inHeader = opening || (m_inHeader && (byte == ' ' || byte == '\r' || byte == '\n'));
     }
 
+    const char* m_begin;
     const char* m_pos;
     const char* m_end;
     int m_param = 0;
@@ -205,6 +246,12 @@ bool StoredTextFilter::mayHold(QByteArrayView storedField) const
             found |= m_byteAnchors[static_cast<unsigned char>(byte)];
         return found == m_allAnchors;
     }
+    // The pages of a book mostly open with the same bytes (the font and
+    // colour tables): the look goes on from where the last page's look had
+    // got to where the two still agree.
+    const qsizetype same = sameOpening(storedField);
+    m_opening.resize(std::min<qsizetype>(storedField.size(), kOpeningBytes));
+    std::memcpy(m_opening.data(), storedField.data(), size_t(m_opening.size()));
     Scan scan(storedField);
     const auto unicodeAnchors = [this](int code) {
         quint32 found = 0;
@@ -212,6 +259,21 @@ bool StoredTextFilter::mayHold(QByteArrayView storedField) const
             found |= code >= 0 && code <= 0xFFFF && matchesAnchor(char16_t(code), i) ? 1u << i : 0;
         return found;
     };
-    const quint32 found = scan.run(m_byteAnchors, unicodeAnchors);
+    const quint32 found = scan.run(m_byteAnchors, unicodeAnchors, m_checkpoints, same);
     return found == m_allAnchors || scan.risky();
+}
+
+qsizetype StoredTextFilter::sameOpening(QByteArrayView storedField) const
+{
+    const qsizetype limit = std::min(storedField.size(), m_opening.size());
+    qsizetype same = 0;
+    for (quint64 a = 0, b = 0; same + qsizetype(sizeof a) <= limit; same += qsizetype(sizeof a)) {
+        std::memcpy(&a, m_opening.constData() + same, sizeof a);
+        std::memcpy(&b, storedField.data() + same, sizeof b);
+        if (a != b)
+            break;
+    }
+    while (same < limit && m_opening.at(same) == storedField.at(same))
+        ++same;
+    return same;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <array>
@@ -17,10 +18,26 @@ public:
     // `options` as TextFinder takes them.
     StoredTextFilter(const QString& sample, int options);
 
-    // False only when the plain text of the stored field cannot hold the sample.
+    // False only when the plain text of the stored field cannot hold the
+    // sample. It remembers how the last page opened: one filter, one thread.
     bool mayHold(QByteArrayView storedField) const;
 
+    // Where a look through a page stood at a token's start, and what it had
+    // found; `at` 0 for none.
+    struct Checkpoint
+    {
+        qsizetype at = 0;
+        quint32 found = 0;
+        bool risky = false;
+        bool codePageSeen = false;
+        bool opened = false;
+        bool inHeader = false;
+    };
+    static constexpr qsizetype kCheckpointBytes = 32;
+    using Checkpoints = std::array<Checkpoint, 8>;
+
 private:
+    qsizetype sameOpening(QByteArrayView storedField) const;
     bool matchesAnchor(char16_t ch, int anchor) const;
     QChar folded(QChar ch) const;
 
@@ -30,4 +47,9 @@ private:
     quint32 m_allAnchors = 0;
     bool m_matchCase = false;
     bool m_yoAsYe = false;
+    // The opening bytes of the page looked at last, and where its look stood
+    // every kCheckpointBytes bytes into it.
+    static constexpr qsizetype kOpeningBytes = kCheckpointBytes * 9;
+    mutable QByteArray m_opening;
+    mutable Checkpoints m_checkpoints = {};
 };

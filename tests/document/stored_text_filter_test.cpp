@@ -77,6 +77,37 @@ TEST(StoredTextFilter, TurnsAwayOnlyPagesThatCannotHoldTheSample)
     }
 }
 
+// A filter goes on from where its look through the last page stood as far as
+// the two pages open alike: pages cut short anywhere or changed in any byte,
+// in any order, get the answer a filter that never saw another page gives.
+TEST(StoredTextFilter, GoingOnFromTheLastPagesOpeningAnswersAsAFreshFilter)
+{
+    const QByteArray tables =
+        "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0\\fcharset204 Tahoma;}{\\f1\\fcharset0 Arial;}"
+        "{\\f2\\fcharset204 Times New Roman Cyr;}{\\f3\\fcharset204 Courier New Cyr;}}\r\n"
+        "{\\colortbl ;\\red0\\green0\\blue0;\\red255\\green0\\blue0;}\r\n";
+    const QByteArray base = tables + tables.mid(1) +
+                            "\\viewkind4\\uc1\\pard\\f0\\fs20 \\'cf\\'e5\\'f2\\'f0\\'ee\\'e2 "
+                            "\\u1055?f1-2\\tab 555\\par}";
+    QList<QByteArray> pages;
+    for (qsizetype size = 1; size <= base.size(); ++size)
+        pages << base.first(size);
+    for (qsizetype size = base.size(); size > 0; size -= 7)
+        pages << base.first(size);
+    for (qsizetype at = 0; at < base.size(); ++at) {
+        for (const char byte : {'\\', '-', '1', '{', '\''})
+            pages << QByteArray(base).replace(at, 1, &byte, 1);
+    }
+    ASSERT_GT(base.size(), 400); // longer than the opening a filter keeps
+    for (const auto& [sample, options] : {std::pair(u"Петров"_qs, 0), std::pair(u"f1"_qs, kCase)}) {
+        const StoredTextFilter shared(sample, options);
+        for (const QByteArray& page : pages) {
+            ASSERT_EQ(shared.mayHold(page), StoredTextFilter(sample, options).mayHold(page))
+                << sample.toStdString() << ": " << page.toStdString();
+        }
+    }
+}
+
 // The words of every page of the corpus (the first few dozen different ones),
 // in any case or in their own, are let through by the filter of the page's
 // bytes, whatever code page, font or escape spells them.
