@@ -2,6 +2,7 @@
 
 #include "core/code_page.h"
 #include "richtext/rtf_parser.h"
+#include "richtext/rtf_tokenizer.h"
 #include "richtext/text_finder.h"
 
 #include <algorithm>
@@ -23,17 +24,6 @@ bool isLetter(char ch)
 bool isDigit(char ch)
 {
     return ch >= '0' && ch <= '9';
-}
-
-int hexValue(char ch)
-{
-    if (isDigit(ch))
-        return ch - '0';
-    if (ch >= 'a' && ch <= 'f')
-        return ch - 'a' + 10;
-    if (ch >= 'A' && ch <= 'F')
-        return ch - 'A' + 10;
-    return -1;
 }
 
 // One pass over the stored bytes: which anchors their text may hold, and
@@ -131,8 +121,8 @@ private:
         ++m_pos;
         int value = 0;
         int digits = 0;
-        for (; digits < 2 && m_pos < m_end && hexValue(*m_pos) >= 0; ++digits)
-            value = value * 16 + hexValue(*m_pos++);
+        for (; digits < 2 && m_pos < m_end && RtfTokenizer::hexDigitValue(*m_pos) >= 0; ++digits)
+            value = value * 16 + RtfTokenizer::hexDigitValue(*m_pos++);
         return digits > 0 ? byteAnchors[value] : 0;
     }
 
