@@ -58,6 +58,7 @@ const char* formName(bool sealed)
 void BM_OpenBook(benchmark::State& state)
 {
     SessionFolder folder(state.range(0) != 0);
+    (void)folder.open(); // untimed: the first read of a new file pays its page cache
     for (auto _ : state) {
         if (!folder.open())
             state.SkipWithError("the book did not load");
@@ -138,11 +139,29 @@ void BM_DeriveKey(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_OpenBook)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_SaveDataFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_SaveCommand)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_ReadBytes)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WriteBytes)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+// Each form runs as often as the other, never once: a single run of the
+// plain book paid alone for what the process touched first.
+constexpr int kRuns = 10;
+BENCHMARK(BM_OpenBook)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(kRuns);
+BENCHMARK(BM_SaveDataFile)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(kRuns);
+BENCHMARK(BM_SaveCommand)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(kRuns);
+BENCHMARK(BM_ReadBytes)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(kRuns);
+BENCHMARK(BM_WriteBytes)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(kRuns);
 BENCHMARK(BM_DeriveKey)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)

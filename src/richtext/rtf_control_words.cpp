@@ -212,6 +212,7 @@ constexpr Entry kWords[] = {
     {"aftnnrlc", RtfWord::EndnoteLowerRoman},
     {"aftnnruc", RtfWord::EndnoteUpperRoman},
     {"lfolevel", RtfWord::OverrideLevel},
+    {"listoverridestartat", RtfWord::OverrideStartAt},
     {"tab", RtfWord::Tab},
     {"emdash", RtfWord::EmDash},
     {"endash", RtfWord::EnDash},

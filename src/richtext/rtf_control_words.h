@@ -54,6 +54,7 @@ enum class RtfWord
     ListOverride,
     ListOverrideIndex,
     OverrideLevel,
+    OverrideStartAt,
     ListLevelIndex,
     ParagraphNumbering,
     NumberingBody,

@@ -73,14 +73,17 @@ void RtfListTable::startList()
     m_readingOpen = true;
 }
 
+RtfListTable::Level RtfListTable::shown(Level level, qsizetype index)
+{
+    if (level.format == Bullet)
+        level.text = usualBullet(level.text, index);
+    return level;
+}
+
 void RtfListTable::addLevel(const Level& level)
 {
-    if (!m_readingOpen || m_reading.levels.size() >= Levels)
-        return;
-    Level shown = level;
-    if (shown.format == Bullet)
-        shown.text = usualBullet(shown.text, m_reading.levels.size());
-    m_reading.levels.append(shown);
+    if (m_readingOpen && m_reading.levels.size() < Levels)
+        m_reading.levels.append(shown(level, m_reading.levels.size()));
 }
 
 void RtfListTable::setListId(int id)
@@ -96,10 +99,20 @@ void RtfListTable::endList()
         m_lists.insert(m_readingId, std::move(m_reading));
 }
 
-void RtfListTable::addOverride(int override, int listId, const QList<std::pair<int, int>>& starts)
+void RtfListTable::addOverride(int override, int listId, const QList<LevelOverride>& levels)
 {
-    if (m_overrides.size() < MaxLists || m_overrides.contains(override))
-        m_overrides.insert(override, Override{listId, starts});
+    if (m_overrides.size() >= MaxLists && !m_overrides.contains(override))
+        return;
+    Override entry{listId, {}, {}, {}, false};
+    for (const LevelOverride& level : levels) {
+        if (level.level < 0 || level.level >= Levels)
+            continue;
+        if (level.startAt)
+            entry.starts.append({level.level, *level.startAt});
+        if (level.format)
+            entry.formats.append({level.level, shown(*level.format, level.level)});
+    }
+    m_overrides.insert(override, std::move(entry));
 }
 
 QString RtfListTable::nextNumber(int override, int level)
@@ -107,10 +120,18 @@ QString RtfListTable::nextNumber(int override, int level)
     const auto found = m_overrides.find(override);
     if (found == m_overrides.end())
         return {};
-    const auto list = m_lists.constFind(found->listId);
-    if (list == m_lists.constEnd() || level < 0 || level >= list->levels.size())
+    if (!std::exchange(found->levelsKnown, true)) {
+        const auto list = m_lists.constFind(found->listId);
+        if (list != m_lists.constEnd())
+            found->levels = list->levels;
+        for (const auto& [replaced, format] : std::as_const(found->formats)) {
+            if (replaced < found->levels.size())
+                found->levels[replaced] = format;
+        }
+    }
+    const QList<Level>& levels = found->levels;
+    if (level < 0 || level >= levels.size())
         return {};
-    const QList<Level>& levels = list->levels;
     std::array<int, Levels>& counters = m_counters[found->listId].values;
     // Counting goes on over every override of a list, unless one starts again.
     for (const auto& [restarted, number] : std::exchange(found->starts, {})) {

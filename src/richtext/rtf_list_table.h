@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <optional>
 
 // The lists of \listtable and \listoverridetable and the counters of the page
 // being read. A paragraph that only names its list (\ls, \ilvl) and carries no
@@ -32,9 +33,16 @@ public:
     void addLevel(const Level& level);
     void setListId(int id);
     void endList();
-    // An override may start some levels of its list again at new numbers
-    // (level, number), from its first paragraph on.
-    void addOverride(int override, int listId, const QList<std::pair<int, int>>& starts = {});
+    // What an override changes of one level of its list: the number it
+    // starts again at, from the override's first paragraph on, and the
+    // level's whole definition (\listoverrideformat).
+    struct LevelOverride
+    {
+        int level = 0;
+        std::optional<int> startAt;
+        std::optional<Level> format;
+    };
+    void addOverride(int override, int listId, const QList<LevelOverride>& levels = {});
 
     // The text a paragraph of list override `override` at `level` shows
     // before its own text; advances the counters, so call it once per
@@ -44,6 +52,8 @@ public:
     static QString formatNumber(int value, int format);
 
 private:
+    static Level shown(Level level, qsizetype index);
+
     struct List
     {
         QList<Level> levels;
@@ -51,7 +61,10 @@ private:
     struct Override
     {
         int listId = 0;
-        QList<std::pair<int, int>> starts; // applied at its first paragraph
+        QList<std::pair<int, int>> starts;    // (level, number), applied at its first paragraph
+        QList<std::pair<int, Level>> formats; // levels defined anew
+        QList<Level> levels;                  // as shown, from its first paragraph on
+        bool levelsKnown = false;
     };
     struct Counters
     {

@@ -1136,7 +1136,9 @@ void RtfParser::handleListWord(RtfWord word, const RtfToken& token)
         }
         break;
     case RtfWord::ListLevel:
-        if (destination == Destination::List) {
+        if (destination == Destination::List ||
+            (destination == Destination::ListOverride && !m_overrideLevels.isEmpty())) {
+            m_levelInOverride = destination == Destination::ListOverride;
             top().destination = Destination::ListLevel;
             m_level = RtfListTable::Level{};
             m_levelFont = -1;
@@ -1157,13 +1159,18 @@ void RtfParser::handleListWord(RtfWord word, const RtfToken& token)
     case RtfWord::LevelStartAt:
         if (destination == Destination::ListLevel)
             m_level.startAt = std::clamp(p, 0, RtfListTable::MaxStartAt);
-        else if (destination == Destination::ListOverride && m_overrideLevel >= 0 &&
-                 m_overrideStarts.size() < RtfListTable::Levels)
-            m_overrideStarts.append({m_overrideLevel, std::clamp(p, 0, RtfListTable::MaxStartAt)});
+        else if (destination == Destination::ListOverride && !m_overrideLevels.isEmpty())
+            m_overrideLevels.last().startAt = std::clamp(p, 0, RtfListTable::MaxStartAt);
         break;
     case RtfWord::OverrideLevel:
-        if (destination == Destination::ListOverride)
-            m_overrideLevel = std::min(m_overrideLevel + 1, RtfListTable::Levels);
+        if (destination == Destination::ListOverride &&
+            m_overrideLevels.size() < RtfListTable::Levels) {
+            m_overrideLevels.append({static_cast<int>(m_overrideLevels.size()), {}, {}});
+            m_overrideRestarts = false;
+        }
+        break;
+    case RtfWord::OverrideStartAt:
+        m_overrideRestarts = destination == Destination::ListOverride;
         break;
     case RtfWord::LevelFollow:
         if (destination == Destination::ListLevel)
@@ -1184,8 +1191,7 @@ void RtfParser::handleListWord(RtfWord word, const RtfToken& token)
             top().destination = Destination::ListOverride;
             m_overrideIndex = 0;
             m_overrideList = 0;
-            m_overrideLevel = -1;
-            m_overrideStarts.clear();
+            m_overrideLevels.clear();
         }
         break;
     case RtfWord::ListOverrideIndex:
@@ -1227,7 +1233,7 @@ void RtfParser::endDestination(Destination destination)
         m_lists.endList();
         break;
     case Destination::ListOverride:
-        m_lists.addOverride(m_overrideIndex, m_overrideList, m_overrideStarts);
+        m_lists.addOverride(m_overrideIndex, m_overrideList, m_overrideLevels);
         break;
     case Destination::LegacyNumbering:
         finishLegacyNumbering();
@@ -1237,10 +1243,19 @@ void RtfParser::endDestination(Destination destination)
     }
 }
 
+// A level inside an override defines it anew for that override; with
+// \listoverridestartat its own start is where the override starts again.
 void RtfParser::finishLevel()
 {
     m_level.text = levelText();
-    m_lists.addLevel(m_level);
+    if (!std::exchange(m_levelInOverride, false)) {
+        m_lists.addLevel(m_level);
+        return;
+    }
+    RtfListTable::LevelOverride& level = m_overrideLevels.last();
+    level.format = m_level;
+    if (m_overrideRestarts && !level.startAt)
+        level.startAt = m_level.startAt;
 }
 
 // The first character of \leveltext is its length; \levelnumbers holds the

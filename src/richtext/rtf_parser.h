@@ -252,8 +252,9 @@ private:
     int m_levelFont = -1;
     QList<LevelTextUnit> m_levelText;
     QByteArray m_levelNumbers;
-    int m_overrideLevel = -1; // the \lfolevel being read
-    QList<std::pair<int, int>> m_overrideStarts;
+    QList<RtfListTable::LevelOverride> m_overrideLevels; // the last is the \lfolevel being read
+    bool m_overrideRestarts = false;                     // it has \listoverridestartat
+    bool m_levelInOverride = false;                      // m_level defines an override's level
     int m_overrideIndex = 0;
     int m_overrideList = 0;
     bool m_numberDone = false; // the paragraph's list number is shown or counted
