@@ -3,6 +3,13 @@
 // the program's peak memory at that moment. The floor is the smallest Qt
 // widget window; the peer the program with the default book, all in the same
 // run under a private Xvfb.
+//
+// BM_Sessions lives whole sessions as fresh processes, round after round, the
+// programs taking turns so that a loaded machine burdens each alike: start to
+// the first map, a letter typed and the first Ctrl+S (until the export is in
+// place), a second letter and Ctrl+S, then the termination signal to the
+// exit. It reports the median of each step and the peak memory of the
+// session. Run it under `taskset -c 0` as well for the one-core figures.
 
 #include "document/data_file.h"
 #include "largest_book.h"
@@ -11,12 +18,17 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <map>
 #include <optional>
+#include <poll.h>
 #include <spawn.h>
+#include <sys/inotify.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
@@ -82,17 +94,26 @@ public:
     bool ready() const { return m_ready; }
     const QByteArray& name() const { return m_name; }
 
-    // Blocks until a top-level window (not a menu or tooltip) is mapped.
-    void waitForTopLevelMap()
+    // Blocks until a top-level window (not a menu or tooltip) is mapped; that window.
+    xcb_window_t waitForTopLevelMap()
     {
         while (xcb_generic_event_t* event = xcb_wait_for_event(m_connection)) {
             const auto* map = reinterpret_cast<xcb_map_notify_event_t*>(event);
             const bool ours = (event->response_type & 0x7f) == XCB_MAP_NOTIFY &&
                               map->event == m_root && !map->override_redirect;
+            const xcb_window_t window = map->window;
             free(event);
             if (ours)
-                return;
+                return window;
         }
+        return 0;
+    }
+
+    // Keys typed go to `window`, as a window manager would arrange.
+    void focus(xcb_window_t window)
+    {
+        xcb_set_input_focus(m_connection, XCB_INPUT_FOCUS_POINTER_ROOT, window, XCB_CURRENT_TIME);
+        xcb_flush(m_connection);
     }
 
 private:
@@ -126,6 +147,7 @@ public:
         settings.write("[%U041E%U0431%U0449%U0438%U0435]\nTipsDuration=0\n");
     }
     QByteArray path() const { return QFile::encodeName(m_dir.path()); }
+    QByteArray documents() const { return path() + "/Documents"; }
     qint64 bookBytes() const
     {
         return QFileInfo(m_dir.filePath(QStringLiteral("Documents/velkaro.dat"))).size();
@@ -148,6 +170,33 @@ qint64 peakMemory(pid_t pid)
     return 0;
 }
 
+// The environment of a program shown on our display, in `home` when given.
+std::vector<QByteArray> programEnvironment(const Home* home)
+{
+    std::vector<QByteArray> env = {"DISPLAY=" + display().name(), "QT_QPA_PLATFORM=xcb"};
+    if (home) {
+        env.push_back("HOME=" + home->path());
+        env.push_back("XDG_CONFIG_HOME=" + home->path() + "/.config");
+        env.push_back("XDG_DATA_HOME=" + home->path() + "/share");
+    }
+    for (char** e = environ; *e; ++e) {
+        const QByteArray entry(*e);
+        if (!entry.startsWith("DISPLAY=") && !entry.startsWith("QT_QPA_PLATFORM=") &&
+            !(home && (entry.startsWith("HOME=") || entry.startsWith("XDG_"))))
+            env.push_back(entry);
+    }
+    return env;
+}
+
+std::vector<char*> pointers(std::vector<QByteArray>& strings)
+{
+    std::vector<char*> out;
+    for (QByteArray& string : strings)
+        out.push_back(string.data());
+    out.push_back(nullptr);
+    return out;
+}
+
 void startUntilShown(benchmark::State& state, const QString& program,
                      const std::optional<QByteArray>& book)
 {
@@ -158,21 +207,8 @@ void startUntilShown(benchmark::State& state, const QString& program,
     std::optional<Home> home;
     if (book)
         home.emplace(*book);
-    QByteArrayList env = {"DISPLAY=" + display().name(), "QT_QPA_PLATFORM=xcb"};
-    if (home) {
-        env << "HOME=" + home->path() << "XDG_CONFIG_HOME=" + home->path() + "/.config"
-            << "XDG_DATA_HOME=" + home->path() + "/share";
-    }
-    for (char** e = environ; *e; ++e) {
-        const QByteArray entry(*e);
-        if (!entry.startsWith("DISPLAY=") && !entry.startsWith("QT_QPA_PLATFORM=") &&
-            !(home && (entry.startsWith("HOME=") || entry.startsWith("XDG_"))))
-            env << entry;
-    }
-    std::vector<char*> envp;
-    for (QByteArray& entry : env)
-        envp.push_back(entry.data());
-    envp.push_back(nullptr);
+    std::vector<QByteArray> env = programEnvironment(home ? &*home : nullptr);
+    const std::vector<char*> envp = pointers(env);
     const QByteArray path = QFile::encodeName(programFolder() + u'/' + program);
     qint64 peak = 0;
     for (auto _ : state) {
@@ -211,10 +247,136 @@ void BM_StartLargestBook(benchmark::State& state)
     startUntilShown(state, QStringLiteral("velkaro"), DataFile::serialize(LargestBook::make()));
 }
 
+// Runs a command to its end; false when it failed.
+bool runToEnd(std::vector<QByteArray> args, std::vector<QByteArray>& env)
+{
+    const std::vector<char*> argv = pointers(args);
+    const std::vector<char*> envp = pointers(env);
+    pid_t pid = 0;
+    int status = 0;
+    return posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) == 0 &&
+           waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Waits until a file named `name` is put in place in the watched folder, at
+// most ten seconds.
+bool waitForFile(int watch, const QByteArray& name)
+{
+    alignas(inotify_event) char buffer[4096];
+    pollfd ready{watch, POLLIN, 0};
+    while (poll(&ready, 1, 10'000) == 1) {
+        const ssize_t size = ::read(watch, buffer, sizeof buffer);
+        for (ssize_t at = 0; at < size;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            if (event->len > 0 && name == event->name)
+                return true;
+            at += ssize_t(sizeof(inotify_event) + event->len);
+        }
+    }
+    return false;
+}
+
+double millisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// One program taking its turns: what each step of its sessions took.
+struct Subject
+{
+    const char* name;
+    QString program;
+    std::optional<QByteArray> book;
+    std::optional<Home> home;
+    std::map<std::string, std::vector<double>> times;
+};
+
+// One session of `subject`: start, with a book a letter and Ctrl+S twice,
+// then the termination signal. False when a step failed.
+bool liveSession(Subject& subject)
+{
+    std::vector<QByteArray> env = programEnvironment(subject.home ? &*subject.home : nullptr);
+    const std::vector<char*> envp = pointers(env);
+    const QByteArray path = QFile::encodeName(programFolder() + u'/' + subject.program);
+    const int watch = inotify_init1(IN_CLOEXEC);
+    if (subject.home)
+        inotify_add_watch(watch, subject.home->documents().constData(),
+                          IN_MOVED_TO | IN_CLOSE_WRITE);
+    char* argv[] = {const_cast<char*>(path.constData()), nullptr};
+    pid_t pid = 0;
+    auto start = Clock::now();
+    bool done = posix_spawn(&pid, path.constData(), nullptr, nullptr, argv, envp.data()) == 0;
+    const xcb_window_t window = done ? display().waitForTopLevelMap() : 0;
+    subject.times["start"].push_back(millisecondsSince(start));
+    display().focus(window);
+    // The export is written last.
+    for (const char* save : {"first_save", "repeated_save"}) {
+        if (!done || !subject.home)
+            break;
+        done = runToEnd({"xdotool", "type", "x"}, env);
+        start = Clock::now();
+        done = done && runToEnd({"xdotool", "key", "ctrl+s"}, env) && waitForFile(watch, "velkaro");
+        subject.times[save].push_back(millisecondsSince(start));
+    }
+    start = Clock::now();
+    int status = 0;
+    rusage usage{};
+    done = done && kill(pid, SIGTERM) == 0 && wait4(pid, &status, 0, &usage) == pid;
+    subject.times["close"].push_back(millisecondsSince(start));
+    subject.times["peak_MiB"].push_back(double(usage.ru_maxrss) / 1024);
+    ::close(watch);
+    return done && WIFEXITED(status);
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+void BM_Sessions(benchmark::State& state)
+{
+    if (!display().ready()) {
+        state.SkipWithError("Xvfb could not be started");
+        return;
+    }
+    Subject subjects[] = {
+        {"minimal", QStringLiteral("minimal_window"), std::nullopt, std::nullopt, {}},
+        {"default",
+         QStringLiteral("velkaro"),
+         DataFile::serialize(DataFile::defaultPages()),
+         std::nullopt,
+         {}},
+        {"largest",
+         QStringLiteral("velkaro"),
+         DataFile::serialize(LargestBook::make()),
+         std::nullopt,
+         {}},
+    };
+    for (Subject& subject : subjects) {
+        if (subject.book)
+            subject.home.emplace(*subject.book);
+    }
+    for (auto _ : state) {
+        for (Subject& subject : subjects) {
+            if (!liveSession(subject)) {
+                state.SkipWithError("a session failed");
+                return;
+            }
+        }
+    }
+    for (const Subject& subject : subjects) {
+        for (const auto& [step, times] : subject.times)
+            state.counters[std::string(subject.name) + '_' + step] = median(times);
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_StartMinimalQtWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 BENCHMARK(BM_StartDefaultBook)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 BENCHMARK(BM_StartLargestBook)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+// Rounds; medians of at least seven.
+BENCHMARK(BM_Sessions)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(9);
 
 BENCHMARK_MAIN();
