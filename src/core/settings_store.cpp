@@ -38,8 +38,12 @@ QString SettingsStore::read(const QString& section, const QString& key,
     return value.toString();
 }
 
+// A value written as it stands changes nothing, so a close that changed no
+// setting leaves the file alone.
 void SettingsStore::write(const QString& section, const QString& key, const QString& value)
 {
+    if (m_settings->contains(path(section, key)) && read(section, key, QString()) == value)
+        return;
     m_settings->setValue(path(section, key), value);
 }
 

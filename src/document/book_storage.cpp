@@ -336,11 +336,40 @@ std::optional<LocatedError> BookStorage::saveBackup(const QString& path)
         m_book.convertToPlainText();
     if (!pagesAreTheSaved())
         return saveDataEx(path);
-    if (holdsTheSaved(path))
+    const QByteArray known = backupRecord(path);
+    if (!known.isEmpty() && BoundedFile::read(backupRecordPath(), 64 * 1024).bytes == known)
         return std::nullopt;
-    if (auto error = SafeFile::writeWhole(path, fileBytes(m_savedBytes), bookPermissions()))
-        return located(*error, "SaveDataEx");
+    if (!holdsTheSaved(path)) {
+        if (auto error = SafeFile::writeWhole(path, fileBytes(m_savedBytes), bookPermissions()))
+            return located(*error, "SaveDataEx");
+    }
+    // Without a record the next close compares the backup instead.
+    if (const QByteArray record = backupRecord(path); !record.isEmpty())
+        (void)SafeFile::writeWhole(backupRecordPath(), record);
     return std::nullopt;
+}
+
+// What the backup at `path` holds, as found or written: the saved bytes (by
+// size and digest) and the backup's own size and time, so that a close that
+// changed nothing finds it current without reading it. None for an
+// encrypted book or a backup that is no plain file.
+QByteArray BookStorage::backupRecord(const QString& path)
+{
+    const QFileInfo backup(path);
+    if (m_key || m_settingsFolder.isEmpty() || backup.isSymLink() || !backup.isFile() ||
+        m_savedBytes.isEmpty())
+        return {};
+    if (!m_savedDigest)
+        m_savedDigest = ByteDigest::of(m_savedBytes);
+    const auto number = [](qint64 value) { return QByteArray::number(value); };
+    return backup.absoluteFilePath().toUtf8() + '\n' + number(m_savedBytes.size()) + ' ' +
+           QByteArray::number(*m_savedDigest, 16) + '\n' + number(backup.size()) + ' ' +
+           number(backup.lastModified().toMSecsSinceEpoch()) + '\n';
+}
+
+QString BookStorage::backupRecordPath() const
+{
+    return m_settingsFolder + m_exeBaseName + QLatin1String(".backup.sum");
 }
 
 // Nothing to write when the data file is still the one read or written here

@@ -225,6 +225,8 @@ private:
     void adoptExportOnDisk();
     QByteArray exportRecord();
     bool recordMatches();
+    QByteArray backupRecord(const QString& path);
+    QString backupRecordPath() const;
     void writeExportRecord();
 
     Book& m_book;

@@ -71,6 +71,20 @@ bool Styles::load(const QString& path)
     return true;
 }
 
+// Whether the file at `path` already holds `bytes` (a missing file holds no
+// styles): a close that changed no style writes nothing. A link is always
+// replaced.
+static bool holdsAlready(const QString& path, const QByteArray& bytes)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return bytes.isEmpty();
+    if (info.isSymLink() || !info.isFile() || info.size() != bytes.size())
+        return false;
+    const BoundedFile::Result file = BoundedFile::read(path, bytes.size());
+    return file.bytes && *file.bytes == bytes;
+}
+
 // Names nobody checked lose their uncoded characters to "?" rather than the
 // whole style being lost.
 std::optional<AppError> Styles::save(const QString& path) const
@@ -78,12 +92,13 @@ std::optional<AppError> Styles::save(const QString& path) const
     QString text;
     for (const Style& style : m_styles)
         text += style.save() + QStringLiteral("\r\n");
+    const QByteArray bytes = CodePage::encodeLossy(text);
     std::optional<AppError> error;
     if (m_holdFile && QDir::cleanPath(path) == QDir::cleanPath(m_loadedFrom))
         error = AppError{AppError::PermissionDenied,
                          QStringLiteral("Lines that could not be read were not kept")};
-    else
-        error = SafeFile::writeWhole(path, CodePage::encodeLossy(text));
+    else if (!holdsAlready(path, bytes))
+        error = SafeFile::writeWhole(path, bytes);
     if (error) {
         error->text = TextId::StylesNotSaved;
         error->args = {QDir::toNativeSeparators(path), error->description};

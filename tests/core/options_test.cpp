@@ -98,6 +98,15 @@ TEST_F(OptionsTest, SavedValuesAndPasswordSurviveAReopenedStore)
               std::tuple(512.25f, true, qint16(-3), QString("C:\\Книги")));
     EXPECT_EQ(reopened.read("Privacy", "Password", {}), "enciphered");
     EXPECT_EQ(reopened.read("Options", "FileLocation", "gone"), "gone");
+    // Storing what is stored already rewrites nothing.
+    const QDateTime stamp(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
+    QFile file(m_dir.filePath("settings.ini"));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(stamp, QFileDevice::FileModificationTime));
+    file.close();
+    again.save(reopened, "enciphered");
+    reopened.sync();
+    EXPECT_EQ(QFileInfo(file).lastModified(), stamp);
 }
 
 // A lock left by a program killed while writing goes at the next start; one

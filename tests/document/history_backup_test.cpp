@@ -54,3 +54,34 @@ TEST(HistoryBackup, WrittenFromTheLastSaveOnlyWhileThePagesAreTheSaved)
     EXPECT_EQ(book.Pages[2].Text, "x");
     EXPECT_EQ(plain, DataFile::serialize(book.pages()));
 }
+
+// A backup written or found current is recorded, so that a later close that
+// changed nothing neither reads nor writes it; one changed since is compared
+// and written again.
+TEST(HistoryBackup, ACloseThatChangedNothingTakesTheBackupOnItsRecordsWord)
+{
+    QTemporaryDir dir;
+    Book book;
+    BookStorage storage(book);
+    storage.setFilePath(dir.path() + u'/');
+    storage.setSettingsFolder(dir.path() + "/settings/");
+    book.setPages({{"A", "first", 0}});
+    ASSERT_TRUE(storage.saveBook().dataSaved());
+    const QString history = dir.path() + "/History/";
+    const QString path = HistoryBackup::backupPath(history, "velkaro", QDate(2026, 1, 1));
+    ASSERT_FALSE(HistoryBackup::makeHistoryBackup(storage, history, QDate(2026, 1, 1)));
+    const QByteArray saved = readAll(path);
+    const QDateTime written = QFileInfo(path).lastModified();
+    const auto rewrite = [&](const QByteArray& bytes, const QDateTime& time) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+                    file.flush() && file.setFileTime(time, QFileDevice::FileModificationTime));
+    };
+    const QByteArray other = QByteArray(saved).replace("first", "fiRst");
+    rewrite(other, written);
+    ASSERT_FALSE(HistoryBackup::makeHistoryBackup(storage, history, QDate(2026, 1, 1)));
+    EXPECT_EQ(readAll(path), other);
+    rewrite(other, written.addSecs(-60));
+    ASSERT_FALSE(HistoryBackup::makeHistoryBackup(storage, history, QDate(2026, 1, 1)));
+    EXPECT_EQ(readAll(path), saved);
+}
