@@ -71,14 +71,11 @@ bool Styles::load(const QString& path)
     return true;
 }
 
-// Whether the file at `path` already holds `bytes` (a missing file holds no
-// styles): a close that changed no style writes nothing. A link is always
-// replaced.
+// Whether the file at `path` already holds `bytes`: a close that changed no
+// style writes nothing. A link is always replaced.
 static bool holdsAlready(const QString& path, const QByteArray& bytes)
 {
     const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return bytes.isEmpty();
     if (info.isSymLink() || !info.isFile() || info.size() != bytes.size())
         return false;
     const BoundedFile::Result file = BoundedFile::read(path, bytes.size());
