@@ -7,6 +7,7 @@
 #include "app/page_commands.h"
 #include "core/app_info.h"
 #include "core/option_table.h"
+#include "core/safe_file.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/find_dialog.h"
 #include "document/history_backup.h"
@@ -180,10 +181,27 @@ void Application::init()
     m_mainWindow->showStatusText(m_session.folders().FullDataPath);
     m_session.reportLoad();
     m_session.reportRescueCopy();
+    for (const QString& path : {noticesPath(), stylesPath()})
+        SafeFile::removeStaleTemporaries(path);
     m_notices.showKept(noticesPath());
     loadStyles();
     m_session.rebuildTabs();
     m_session.book().markSaved();
+}
+
+// A backup that fails is no failed save: the book is on disk, and the
+// message says which copy is missing.
+void Application::makeHistoryBackup()
+{
+    const Folders& folders = m_session.folders();
+    const std::optional<LocatedError> error =
+        HistoryBackup::makeHistoryBackup(m_session.storage(), folders.HistoryFolder, m_env.today());
+    if (!error)
+        return;
+    const QString backup =
+        HistoryBackup::backupPath(folders.HistoryFolder, folders.ExeBaseName, m_env.today());
+    m_notices.warn(m_notices.text(TextId::BackupNotSaved)
+                       .arg(QDir::toNativeSeparators(backup), m_notices.describe(error->error)));
 }
 
 QString Application::stylesPath() const
@@ -370,11 +388,8 @@ bool Application::unloading(CloseReason reason)
         if (const std::optional<AppError> error = m_session.storage().writeRescueCopy())
             m_notices.presentError({*error, kSubs, QStringLiteral("Unloading")});
     }
-    if (m_session.storage().holdsUserBook()) {
-        if (auto error = HistoryBackup::makeHistoryBackup(
-                m_session.storage(), m_session.folders().HistoryFolder, m_env.today()))
-            m_notices.presentError(*error);
-    }
+    if (m_session.storage().holdsUserBook())
+        makeHistoryBackup();
     saveStyles();
     m_notices.keepWaiting(m_session.folders().SettingsFolder, noticesPath());
     m_unloaded = true;

@@ -141,6 +141,7 @@ private:
     void localizeMainWindow();
     QString stylesPath() const;
     void loadStyles();
+    void makeHistoryBackup();
     void saveStyles();
     void storeSettings();
     void readAlphabets();

@@ -71,6 +71,7 @@ void BookSession::open()
             m_notices.text(TextId::UnsavedTemporaryKept).arg(QDir::toNativeSeparators(kept)),
             MessageService::Icon::Exclamation);
     }
+    HistoryBackup::clearLitter(m_folders.HistoryFolder, m_folders.ExeBaseName);
     if (const std::optional<AppError> error = m_storage.loadBook())
         m_notices.presentError({*error, kSubs, QStringLiteral("Init")});
     if (!HistoryBackup::anyBackup(m_folders.HistoryFolder, m_folders.ExeBaseName))
@@ -84,7 +85,9 @@ void BookSession::reportLoad()
     const BookStorage::LoadReport& report = m_storage.loadReport();
     const auto native = [](const QString& path) { return QDir::toNativeSeparators(path); };
     if (!report.foreignLink.isEmpty()) {
-        m_notices.warn(m_notices.text(TextId::BookLinkNotFollowed)
+        m_notices.warn(m_notices
+                           .text(report.foreignFolder ? TextId::BookFolderLinkNotFollowed
+                                                      : TextId::BookLinkNotFollowed)
                            .arg(native(report.foreignLink), native(m_storage.fullDataPath())));
     }
     if (!report.keptAside.isEmpty()) {

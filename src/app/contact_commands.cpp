@@ -133,7 +133,8 @@ QString ContactCommands::problemText(const ContactsRead& read)
     case Problem::QuoteNotClosed:
         return text(TextId::ContactsQuoteNotClosed);
     case Problem::NoColumns:
-        return text(TextId::ContactsNoColumns).arg(read.detail);
+        return text(TextId::ContactsNoColumns)
+            .arg(m_notices.shortList(read.detail.split(QStringLiteral(", "))));
     case Problem::InvalidUtf8:
         return text(TextId::ContactsInvalidUtf8);
     case Problem::NoContacts:

@@ -68,6 +68,14 @@ QString Notices::describe(const AppError& error) const
     return described;
 }
 
+QString Notices::shortList(const QStringList& items, qsizetype most) const
+{
+    const QString comma = QStringLiteral(", ");
+    if (items.size() <= most)
+        return items.join(comma);
+    return items.first(most).join(comma) + comma + text(TextId::ListMore).arg(items.size() - most);
+}
+
 QString Notices::describeReason(const QString& systemText) const
 {
     const std::optional<TextId> reason = SystemReason::of(systemText);
@@ -99,9 +107,15 @@ void Notices::keepWaiting(const QString& folder, const QString& path)
 
 void Notices::showKept(const QString& path)
 {
+    // A link in the notices' place shows nothing of where it leads.
+    if (QFileInfo(path).isSymLink()) {
+        SafeFile::removeLink(path);
+        return;
+    }
     if (!QFileInfo(path).isFile())
         return;
-    const BoundedFile::Result file = BoundedFile::read(path, kLargestNotices);
+    const BoundedFile::Result file =
+        BoundedFile::read(path, kLargestNotices, BoundedFile::Links::Refuse);
     const QString when = QLocale().toString(QFileInfo(path).lastModified(), QLocale::ShortFormat);
     QFile::remove(path);
     if (!file.bytes || file.bytes->trimmed().isEmpty())

@@ -37,6 +37,9 @@ public:
     QString describe(const AppError& error) const;
     // The same for a reason the system gave in words.
     QString describeReason(const QString& systemText) const;
+    // `items` joined by commas, the first `most` of a longer list followed
+    // by how many more there are, so that no box outgrows the screen.
+    QString shortList(const QStringList& items, qsizetype most = 10) const;
     // Why a book could not be read: the file's reason, or the line the data
     // file went wrong on.
     QString unreadableReason(const QString& fileError,

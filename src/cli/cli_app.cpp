@@ -31,13 +31,15 @@ constexpr std::array kCommands{
             1, 1, false, false, &CliCommands::list},
     Command{"cat", "cat BOOK N", "Prints the plain text of page N (counted from 1).\n", 2, 2, false,
             false, &CliCommands::cat},
-    Command{"export-text", "export-text BOOK [OUT] [--utf8]",
+    Command{"export-text", "export-text BOOK [--output OUT] [--utf8]",
             "Writes the text export the program writes beside the book at every save,\n"
-            "byte for byte (Windows-1251, CR LF), to OUT or to standard output.\n"
-            "OUT is replaced whole or not at all; it may not be the book itself.\n\n"
+            "byte for byte (Windows-1251, CR LF), to standard output or OUT (also taken\n"
+            "as the second argument).\n\n"
             "Options:\n"
-            "  --utf8   convert to UTF-8, for reading in a terminal\n",
-            1, 2, false, true, &CliCommands::exportText},
+            "  -o, --output OUT   write to OUT, replaced whole or not at all (never the\n"
+            "                     book itself), instead of standard output\n"
+            "  --utf8             convert to UTF-8, for reading in a terminal\n",
+            1, 2, false, true, &CliCommands::exportText, true},
     Command{"check", "check BOOK",
             "Tells whether the book file loads as it is. When it does not, says what\n"
             "is wrong and on which line of the file, and exits with status 1.\n",

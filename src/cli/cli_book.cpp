@@ -20,6 +20,19 @@ namespace {
 
 constexpr qint64 kChunkBytes = qint64(1) << 20;
 
+// Whether `head`, the first bytes of a file, begins as a book does: a sealed
+// book's header or a count line; nullopt while that cannot be told yet.
+std::optional<bool> beginsAsABook(QByteArrayView head)
+{
+    if (BookCipher::isSealed(head))
+        return true;
+    if (head.contains('\n'))
+        return DataFile::pageCountOf(head).has_value();
+    if (head.size() >= kChunkBytes)
+        return false;
+    return std::nullopt;
+}
+
 // A pipe has no size to look at first: the ceiling holds while it is read.
 BoundedFile::Result readStandardInput()
 {
@@ -31,6 +44,7 @@ BoundedFile::Result readStandardInput()
         return result;
     }
     QByteArray bytes;
+    bool looksLikeABook = false;
     while (bytes.size() <= DataFile::MaxFileBytes) {
         const QByteArray chunk = in.read(kChunkBytes);
         if (in.error() != QFileDevice::NoError) {
@@ -38,11 +52,19 @@ BoundedFile::Result readStandardInput()
             result.error = in.errorString();
             return result;
         }
-        if (chunk.isEmpty()) {
+        bytes += chunk;
+        bool done = chunk.isEmpty();
+        // What is no book shows in its first line: the rest is never read,
+        // and what was is refused as a whole file would be.
+        if (!done && !looksLikeABook) {
+            const std::optional<bool> begun = beginsAsABook(bytes);
+            done = begun == false;
+            looksLikeABook = begun.value_or(false);
+        }
+        if (done) {
             result.bytes = std::move(bytes);
             return result;
         }
-        bytes += chunk;
     }
     result.problem = BoundedFile::Problem::TooLarge;
     result.error = QStringLiteral("File too large (over %1 bytes)").arg(DataFile::MaxFileBytes);

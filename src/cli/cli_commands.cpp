@@ -74,7 +74,9 @@ bool writeInto(const QString& path, const QByteArray& bytes)
 bool writeFile(const QString& path, const QByteArray& bytes)
 {
     const QFileInfo info(path);
-    if (info.exists() && !info.isFile() && !info.isDir())
+    if (info.isDir())
+        return reportWritten(path, QStringLiteral("Is a folder"));
+    if (info.exists() && !info.isFile())
         return writeInto(path, bytes);
     // The user named this file: a link there is his to follow.
     if (const std::optional<AppError> error =
@@ -213,7 +215,10 @@ int CliCommands::cat(const CliArgs& args)
 int CliCommands::exportText(const CliArgs& args)
 {
     const QString& book = args.positional.at(0);
-    const QString out = args.positional.value(1);
+    // OUT as the second argument, as earlier versions took it, or --output.
+    if (args.positional.size() > 1 && !args.output.isEmpty())
+        return usageError("export-text", QStringLiteral("give OUT or --output, not both"));
+    const QString out = args.output.isEmpty() ? args.positional.value(1) : args.output;
     if (!out.isEmpty() && samePath(book, out))
         return usageError(
             "export-text",

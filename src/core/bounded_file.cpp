@@ -4,9 +4,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 
 #ifdef Q_OS_UNIX
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,9 +39,12 @@ BoundedFile::Result tooLarge(qint64 maxBytes)
 
 // Decided from the name alone, before anything is opened: opening a device
 // may already do something.
-std::optional<BoundedFile::Result> refusalByName(const QString& path, qint64 maxBytes)
+std::optional<BoundedFile::Result> refusalByName(const QString& path, qint64 maxBytes,
+                                                 BoundedFile::Links links)
 {
     const QFileInfo info(path);
+    if (links == BoundedFile::Links::Refuse && info.isSymLink())
+        return refused(BoundedFile::Problem::CannotRead, qt_error_string(ELOOP));
     if (!info.exists())
         return std::nullopt; // opening tells why
     if (!info.isFile())
@@ -55,9 +58,12 @@ std::optional<BoundedFile::Result> refusalByName(const QString& path, qint64 max
 // The name may point elsewhere by the time it is opened. O_NONBLOCK makes a
 // FIFO swapped in open at once instead of waiting for a writer, and the type
 // of what was actually opened decides.
-std::optional<BoundedFile::Result> openRegular(const QString& path, QFile& file)
+std::optional<BoundedFile::Result> openRegular(const QString& path, QFile& file,
+                                               BoundedFile::Links links = BoundedFile::Links::Follow)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int noFollow = links == BoundedFile::Links::Refuse ? O_NOFOLLOW : 0;
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | noFollow);
     if (fd < 0)
         return refused(BoundedFile::Problem::CannotRead, qt_error_string(errno));
     struct stat st = {};
@@ -72,7 +78,8 @@ std::optional<BoundedFile::Result> openRegular(const QString& path, QFile& file)
     return std::nullopt;
 }
 #else
-std::optional<BoundedFile::Result> openRegular(const QString& path, QFile& file)
+std::optional<BoundedFile::Result> openRegular(const QString& path, QFile& file,
+                                               BoundedFile::Links = BoundedFile::Links::Follow)
 {
     file.setFileName(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -85,12 +92,12 @@ std::optional<BoundedFile::Result> openRegular(const QString& path, QFile& file)
 
 } // namespace
 
-BoundedFile::Result BoundedFile::read(const QString& path, qint64 maxBytes)
+BoundedFile::Result BoundedFile::read(const QString& path, qint64 maxBytes, Links links)
 {
-    if (auto refusal = refusalByName(path, maxBytes))
+    if (auto refusal = refusalByName(path, maxBytes, links))
         return *refusal;
     QFile file;
-    if (auto refusal = openRegular(path, file))
+    if (auto refusal = openRegular(path, file, links))
         return *refusal;
     if (file.size() > maxBytes)
         return tooLarge(maxBytes);

@@ -25,7 +25,16 @@ public:
         QString error; // why it could not be read, for the user
     };
 
-    static Result read(const QString& path, qint64 maxBytes);
+    // What a symbolic link in the file's place means: a file of the user's
+    // may be his link; a file the program keeps for itself is never read
+    // through one, which someone else may have planted.
+    enum class Links
+    {
+        Follow,
+        Refuse // refused with the system's words for a link opened unfollowed
+    };
+
+    static Result read(const QString& path, qint64 maxBytes, Links links = Links::Follow);
     // At most the first `maxBytes` of a regular file, whatever its size: a
     // header is read without reading the file behind it.
     static Result readHead(const QString& path, qint64 maxBytes);

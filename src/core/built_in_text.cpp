@@ -220,6 +220,8 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::ReasonNoPermission, program, u"ReasonNoPermission", u"Нет прав доступа"},
     {TextId::ReasonNotFound, program, u"ReasonNotFound", u"Файл или папка не найдены"},
     {TextId::ReasonTooLarge, program, u"ReasonTooLarge", u"Файл слишком велик"},
+    {TextId::ReasonSymbolicLink, program, u"ReasonSymbolicLink",
+     u"На месте файла символическая ссылка, которую создала не программа"},
     {TextId::BadSetting, program, u"BadSetting",
      u"Значение «%3» параметра «%2» в разделе «%1» настроек не подходит; взято значение по "
      u"умолчанию «%4»"},
@@ -252,10 +254,16 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::BookLinkNotFollowed, program, u"BookLinkNotFollowed",
      u"Файл адресной книги\n%1\n— ссылка, созданная другой учетной записью. Программа не "
      u"открывает и не изменяет ее; до конца работы открыта временная книга\n%2"},
+    {TextId::BookFolderLinkNotFollowed, program, u"BookFolderLinkNotFollowed",
+     u"Папка адресной книги\n%1\n— ссылка, созданная другой учетной записью. Программа не "
+     u"открывает и не изменяет книгу в ней; до конца работы открыта временная книга\n%2"},
     {TextId::UnsavedTemporaryKept, program, u"UnsavedTemporaryKept",
      u"Рядом с файлом книги найден временный файл незавершенного сохранения, более новый, чем "
      u"книга. Он сохранен под именем\n%1\nОткройте его вместо файла книги, если в нем есть "
      u"нужные изменения."},
+    {TextId::BackupNotSaved, program, u"BackupNotSaved",
+     u"Книга сохранена, но ее резервную копию\n%1\nзаписать не удалось: %2"},
+    {TextId::ListMore, program, u"ListMore", u"…и еще %1"},
 
     {TextId::UnstorableStyleName, optionsForm, u"UnstorableStyleName",
      u"Имя стиля содержит символы, которые нельзя сохранить в кодировке Windows-1251: %1\n"

@@ -145,6 +145,7 @@ enum class TextId
     ReasonNoPermission,
     ReasonNotFound,
     ReasonTooLarge,
+    ReasonSymbolicLink,
     BadSetting,
     BadLastIntPage,
     BookChangedOnDisk,
@@ -158,7 +159,10 @@ enum class TextId
     StylesLinesKept,
     ForeignLinkNotFollowed,
     BookLinkNotFollowed,
+    BookFolderLinkNotFollowed,
     UnsavedTemporaryKept,
+    BackupNotSaved,
+    ListMore,
 
     UnstorableStyleName,
     UnstorableStyleFont,

@@ -2,10 +2,17 @@
 
 #include "core/app_info.h"
 #include "core/code_page.h"
+#include "core/safe_file.h"
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 void EventLog::openLog(const QString& path, int mode)
 {
@@ -22,11 +29,31 @@ void EventLog::writeLog(const QString& message, int level)
         QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
     // Appending, not rewriting: the log only ever grows, and a failure here
     // must never reach the caller.
-    QFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+    QFile file;
+    if (!openForAppending(file))
         return;
     file.write(CodePage::encodeLossy(formatEntry(message, level, timestamp)));
     file.close();
+}
+
+// Never through a link: one in the log's place is none of the program's.
+bool EventLog::openForAppending(QFile& file) const
+{
+    if (QFileInfo(m_path).isSymLink() && !SafeFile::removeLink(m_path))
+        return false;
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(m_path).constData(),
+                          O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0)
+        return false;
+    if (file.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    return false;
+#else
+    file.setFileName(m_path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Append);
+#endif
 }
 
 bool EventLog::keepOnRequested(const QStringList& arguments)

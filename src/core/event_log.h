@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class QFile;
+
 // A plain-text support log in the user's settings folder (an installed
 // program folder is not to be written). Start-up opens it and switches it off
 // again at once, so in normal runs every write is a no-op; the "--log" switch
@@ -31,6 +33,7 @@ public:
 
 private:
     static QString levelWord(int level);
+    bool openForAppending(QFile& file) const;
 
     QString m_path;
     bool m_on = false;

@@ -60,13 +60,20 @@ bool sameName(const QString& a, QStringView b)
 QString IniFile::readString(const QString& path, QStringView section, QStringView key,
                             const QString& defaultValue)
 {
+    return read(path, section, key).value_or(trimSpaces(defaultValue.left(maxValueLength)));
+}
+
+std::optional<QString> IniFile::read(const QString& path, QStringView section, QStringView key)
+{
     // A translation is well under a megabyte; a larger file reads as missing.
     constexpr qint64 maxFileBytes = qint64(16) << 20;
     const BoundedFile::Result file = BoundedFile::read(path, maxFileBytes);
-    std::optional<QString> value;
-    if (file.bytes)
-        value = findValue(*file.bytes, section, key);
-    return trimSpaces(value.value_or(defaultValue).left(maxValueLength));
+    if (!file.bytes)
+        return std::nullopt;
+    const std::optional<QString> value = findValue(*file.bytes, section, key);
+    if (!value)
+        return std::nullopt;
+    return trimSpaces(value->left(maxValueLength));
 }
 
 std::optional<QString> IniFile::findValue(QByteArrayView content, QStringView section,

@@ -21,6 +21,9 @@ public:
     // default when the file, the section or the key is missing.
     static QString readString(const QString& path, QStringView section, QStringView key,
                               const QString& defaultValue);
+    // The same, nothing when the file, the section or the key is missing.
+    static std::optional<QString> read(const QString& path, QStringView section,
+                                       QStringView key);
 
     // The raw value, before the length cut; nothing when the key is missing.
     static std::optional<QString> findValue(QByteArrayView content, QStringView section,

@@ -39,14 +39,14 @@ QString Localization::localizedEntry(const QString& section, const QString& key,
         locateFile();
     if (!m_fileFound)
         return expandNewlines(defaultText);
-    const QString value = expandNewlines(IniFile::readString(m_path, section, key, defaultText));
-    if (value == defaultText) {
-        m_log.writeLog(QStringLiteral("No entry for [%1/%2] found in a valid localization file "
-                                      "\"%3\".")
-                           .arg(section, key, QDir::toNativeSeparators(m_path)),
-                       EventLog::Warning);
-    }
-    return value;
+    // A text the file gives is its own even where it reads as the default.
+    if (const std::optional<QString> value = IniFile::read(m_path, section, key))
+        return expandNewlines(*value);
+    m_log.writeLog(QStringLiteral("No entry for [%1/%2] found in a valid localization file "
+                                  "\"%3\".")
+                       .arg(section, key, QDir::toNativeSeparators(m_path)),
+                   EventLog::Warning);
+    return expandNewlines(IniFile::readString(m_path, section, key, defaultText));
 }
 
 QString Localization::text(TextId id)

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <cerrno>
 
@@ -61,8 +62,45 @@ AppError linkInTheWay()
     return {AppError::PermissionDenied, QStringLiteral("Permission denied: a link is in the way")};
 }
 
-// The link itself goes, never its target; the log says where it led.
-bool removeLink(const QString& path)
+// A write of the program goes on without a pause far shorter than this; a
+// temporary untouched for longer belongs to no running copy.
+constexpr qint64 kStaleAfterSecs = 10 * 60;
+constexpr qint64 kOurBytesToLookAt = 4096;
+
+} // namespace
+
+QFileInfoList SafeFile::staleTemporaries(const QString& path)
+{
+    const QFileInfo target(path);
+    const QString name = target.fileName();
+    const QRegularExpression temporary(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(name) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+    const QDateTime staleBefore = QDateTime::currentDateTime().addSecs(-kStaleAfterSecs);
+    QFileInfoList stale;
+    const QFileInfoList entries =
+        target.dir().entryInfoList({name + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
+    for (const QFileInfo& entry : entries) {
+        if (temporary.match(entry.fileName()).hasMatch() && !entry.isSymLink() &&
+            entry.lastModified() < staleBefore && !isOpenElsewhere(entry.filePath()))
+            stale << entry;
+    }
+    return stale;
+}
+
+void SafeFile::removeStaleTemporaries(const QString& path,
+                                      const std::function<bool(const QByteArray&)>& holdsOurs)
+{
+    for (const QFileInfo& entry : staleTemporaries(path)) {
+        QFile file(entry.filePath());
+        if (holdsOurs && (!file.open(QIODevice::ReadOnly) ||
+                          !holdsOurs(file.read(kOurBytesToLookAt))))
+            continue;
+        file.close();
+        QFile::remove(entry.filePath());
+    }
+}
+
+bool SafeFile::removeLink(const QString& path)
 {
     const QString target = QFileInfo(path).symLinkTarget();
     if (!QFile::remove(path) && QFileInfo(path).isSymLink())
@@ -72,8 +110,6 @@ bool removeLink(const QString& path)
              qPrintable(QDir::toNativeSeparators(target)));
     return true;
 }
-
-} // namespace
 
 bool SafeFile::isForeignLink(const QString& path)
 {
@@ -111,7 +147,7 @@ std::optional<AppError> SafeFile::writeWhole(const QString& path, const QByteArr
                                              Links links)
 {
     const bool replace = links == Links::Replace;
-    if (replace && QFileInfo(path).isSymLink() && !removeLink(path))
+    if (replace && QFileInfo(path).isSymLink() && !SafeFile::removeLink(path))
         return linkInTheWay();
     QSaveFile file(path);
     // Unbuffered, every byte is written here, so a write cut short (a full

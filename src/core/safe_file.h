@@ -4,7 +4,9 @@
 
 #include <QByteArray>
 #include <QFileDevice>
+#include <QFileInfoList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 // Writing that never leaves a half-written file: the bytes go to a temporary
@@ -30,12 +32,25 @@ public:
     writeWhole(const QString& path, const QByteArray& bytes,
                std::optional<QFileDevice::Permissions> permissions = std::nullopt,
                Links links = Links::Replace);
+    // Removes a symbolic link at `path` (never its target), saying on
+    // standard error where it led: in the place of a file the program keeps
+    // for itself, a link is none of its making. True when one went.
+    static bool removeLink(const QString& path);
     // A symbolic link that another account owns: a link the user did not
     // make is never followed. Always false where links have no owner.
     static bool isForeignLink(const QString& path);
     // Whether a running program this account can see has the file open (a
     // save in progress); always false where that cannot be seen.
     static bool isOpenElsewhere(const QString& path);
+    // The temporaries that writes of `path` cut short (a program killed in
+    // the middle) left beside it, "<name>.XXXXXX": regular files that no
+    // running program has open and that nothing wrote to for longer than any
+    // write of the program takes.
+    static QFileInfoList staleTemporaries(const QString& path);
+    // Removes them; `holdsOurs` tells a temporary of ours by its bytes where
+    // the name alone could be a file of the user's.
+    static void removeStaleTemporaries(
+        const QString& path, const std::function<bool(const QByteArray&)>& holdsOurs = {});
     // Renames an existing file to "<path>.<reason>-<date>_<time>" (never over
     // another file). False when it is still in the way.
     static bool keepAside(const QString& path, const QString& reason, QString& keptAs);

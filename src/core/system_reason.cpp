@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr std::array<std::pair<int, TextId>, 8> kErrnoReasons{{
+constexpr std::array<std::pair<int, TextId>, 9> kErrnoReasons{{
     {ENOSPC, TextId::ReasonDiskFull},
     {EDQUOT, TextId::ReasonDiskFull},
     {EFBIG, TextId::ReasonTooLarge}, // also the words of a file over a reading ceiling
@@ -16,6 +16,7 @@ constexpr std::array<std::pair<int, TextId>, 8> kErrnoReasons{{
     {EPERM, TextId::ReasonNoPermission},
     {ENOENT, TextId::ReasonNotFound},
     {ENOTDIR, TextId::ReasonNotFound},
+    {ELOOP, TextId::ReasonSymbolicLink}, // a link opened without following it
 }};
 
 } // namespace

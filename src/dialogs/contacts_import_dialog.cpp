@@ -15,6 +15,22 @@ constexpr int kPreviewColumns = 80;
 constexpr int kPreviewLines = 20;
 // The name column of an address page is about this many characters wide.
 constexpr int kTabColumns = 24;
+// A line of millions of characters (a note of a whole file) would take the
+// text box many seconds to lay out, and only its start can be seen: the
+// preview cuts it here. The entries added are whole.
+constexpr qsizetype kLongestPreviewLine = 1000;
+
+QString previewText(const QString& entries)
+{
+    QStringList lines = entries.split(QLatin1StringView("\r\n"));
+    for (QString& line : lines) {
+        if (line.size() > kLongestPreviewLine) {
+            line.truncate(kLongestPreviewLine);
+            line += u'…';
+        }
+    }
+    return lines.join(u'\n');
+}
 
 } // namespace
 
@@ -28,7 +44,7 @@ ContactsImportDialog::ContactsImportDialog(const QString& entries, int count,
     setWindowTitle(text(TextId::ImportContactsCaption));
 
     auto* lblSummary =
-        new QLabel(text(TextId::ImportContactsSummary).arg(pageTitle).arg(count), this);
+        new QLabel(text(TextId::ImportContactsSummary).arg(pageTitle, QString::number(count)), this);
     lblSummary->setObjectName(QStringLiteral("lblSummary"));
     lblSummary->setTextFormat(Qt::PlainText);
     lblSummary->setWordWrap(true);
@@ -38,8 +54,7 @@ ContactsImportDialog::ContactsImportDialog(const QString& entries, int count,
     txtEntries->setReadOnly(true);
     lblSummary->setBuddy(txtEntries);
     txtEntries->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtEntries->setPlainText(
-        QString(entries).replace(QLatin1StringView("\r\n"), QLatin1StringView("\n")));
+    txtEntries->setPlainText(previewText(entries));
     const QFontMetrics metrics(txtEntries->font());
     txtEntries->setTabStopDistance(metrics.horizontalAdvance(u'x') * kTabColumns);
     txtEntries->setMinimumSize(metrics.horizontalAdvance(u'x') * kPreviewColumns,

@@ -1,13 +1,40 @@
 #include "document/book_reading.h"
 
+#include <QFile>
 #include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+namespace {
+
+// Time stamps of files move in steps of a clock tick or more: a change this
+// close to the stamp may leave every time as it was.
+constexpr qint64 kRacyMs = 2000;
+
+} // namespace
 
 BookReading::Stamp BookReading::Stamp::of(const QString& path)
 {
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
     const QFileInfo info(path);
     if (!info.isFile())
         return {};
-    return {true, info.size(), info.lastModified()};
+    Stamp stamp{true, info.size(), info.lastModified()};
+#ifdef Q_OS_UNIX
+    struct stat status = {};
+    if (::stat(QFile::encodeName(path).constData(), &status) == 0) {
+        stamp.changedNs = qint64(status.st_ctim.tv_sec) * 1000000000 + status.st_ctim.tv_nsec;
+        stamp.device = status.st_dev;
+        stamp.inode = status.st_ino;
+    }
+#else
+    stamp.changedNs = info.metadataChangeTime().toMSecsSinceEpoch() * 1000000;
+#endif
+    const qint64 latestMs = std::max(stamp.changedNs / 1000000, stamp.modified.toMSecsSinceEpoch());
+    stamp.racy = now - latestMs < kRacyMs;
+    return stamp;
 }
 
 namespace {

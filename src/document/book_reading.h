@@ -18,13 +18,26 @@ struct BookReading
     // Clears a page of the clean-up from its stored bytes, without decoding it.
     using CleanupCheck = std::function<bool(QByteArrayView)>;
 
-    // What tells one version of a file from another without reading it.
+    // What tells one version of a file from another without reading it: its
+    // size and times, and which file of the disk it is, so that a file
+    // replaced by another with the same size and modification time, or
+    // rewritten in place and its time set back, is told apart. A file changed
+    // within moments of the stamp (time stamps are coarse) may still look the
+    // same: such a stamp is racy, and only the bytes tell.
     struct Stamp
     {
         bool known = false;
         qint64 size = 0;
         QDateTime modified;
-        bool operator==(const Stamp&) const = default;
+        qint64 changedNs = 0; // the change time, which no program can set back
+        quint64 device = 0;
+        quint64 inode = 0;
+        bool racy = false; // not part of what tells versions apart
+        bool operator==(const Stamp& other) const
+        {
+            return known == other.known && size == other.size && modified == other.modified &&
+                   changedNs == other.changedNs && device == other.device && inode == other.inode;
+        }
         static Stamp of(const QString& path);
     };
 

@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <algorithm>
 
 namespace {
@@ -72,9 +71,7 @@ std::optional<AppError> BookStorage::loadBook()
     m_exportParts.clear();
     // A link in the book's place that another account made is neither read,
     // nor moved, nor written through: this run uses the fallback book.
-    const bool foreignLink = SafeFile::isForeignLink(fullDataPath());
-    if (foreignLink)
-        m_report.foreignLink = fullDataPath();
+    const bool foreignLink = noteForeignLink();
     const ReadOutcome first = foreignLink ? ReadOutcome::Unreadable : readBook(fullDataPath());
     if (first == ReadOutcome::Loaded) {
         // A book read with a part left out is not yet the user's: until he
@@ -91,6 +88,20 @@ std::optional<AppError> BookStorage::loadBook()
         return std::nullopt;
     }
     return AppError{AppError::PathFileAccessError, QStringLiteral("Path/File access error")};
+}
+
+// The book's folder may have been swapped for a link by another account
+// that can write where it lies, or the book itself.
+bool BookStorage::noteForeignLink()
+{
+    const QString folder = QDir::cleanPath(m_filePath);
+    if (SafeFile::isForeignLink(folder)) {
+        m_report.foreignLink = folder;
+        m_report.foreignFolder = true;
+    } else if (SafeFile::isForeignLink(fullDataPath())) {
+        m_report.foreignLink = fullDataPath();
+    }
+    return !m_report.foreignLink.isEmpty();
 }
 
 std::optional<AppError> BookStorage::recoverFrom(ReadOutcome outcome)
@@ -173,16 +184,10 @@ void BookStorage::cleanUp(PageRecord& page) const
 
 QStringList BookStorage::clearSaveLitter()
 {
-    const QFileInfo book(fullDataPath());
-    const QRegularExpression temporary(QRegularExpression::anchoredPattern(
-        QRegularExpression::escape(dataFileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
     QStringList kept;
-    const QFileInfoList entries = book.dir().entryInfoList(
-        {dataFileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
-    for (const QFileInfo& entry : entries) {
-        if (!temporary.match(entry.fileName()).hasMatch() || entry.isSymLink() ||
-            SafeFile::isOpenElsewhere(entry.filePath()))
-            continue;
+    if (SafeFile::isForeignLink(QDir::cleanPath(m_filePath)))
+        return kept;
+    for (const QFileInfo& entry : SafeFile::staleTemporaries(fullDataPath())) {
         if (isWholeBookNewerThanTheBook(entry)) {
             const QString keptAs = SafeFile::freeDatedName(fullDataPath(), QStringLiteral("kept"));
             if (!keptAs.isEmpty() && QFile::rename(entry.filePath(), keptAs))
@@ -191,6 +196,13 @@ QStringList BookStorage::clearSaveLitter()
         }
         QFile::remove(entry.filePath());
     }
+    // The export's name has no extension: a file of the user's could look
+    // like one of its temporaries, but not begin as an export does.
+    SafeFile::removeStaleTemporaries(exportPath(), [](const QByteArray& head) {
+        return head.isEmpty() || head.startsWith('$');
+    });
+    SafeFile::removeStaleTemporaries(exportRecordPath());
+    SafeFile::removeStaleTemporaries(rescuePath());
     return kept;
 }
 
@@ -251,9 +263,9 @@ QByteArray BookStorage::fileBytes(const QByteArray& plain) const
 
 // Whether the file at `path` holds what the last save wrote, in the form
 // written now: a plain copy of an encrypted book is written again, sealed.
-bool BookStorage::holdsTheSaved(const QString& path) const
+bool BookStorage::holdsTheSaved(const QString& path, bool sealed) const
 {
-    if (!m_key)
+    if (!sealed)
         return fileHolds(path, m_savedBytes);
     const BoundedFile::Result file = BoundedFile::read(
         path, m_savedBytes.size() + BookCipher::HeaderBytes + BookCipher::TagBytes);
@@ -339,7 +351,7 @@ std::optional<LocatedError> BookStorage::saveBackup(const QString& path)
     const QByteArray known = backupRecord(path);
     if (!known.isEmpty() && BoundedFile::read(backupRecordPath(), 64 * 1024).bytes == known)
         return std::nullopt;
-    if (!holdsTheSaved(path)) {
+    if (!holdsTheSaved(path, m_key != nullptr)) {
         if (auto error = SafeFile::writeWhole(path, fileBytes(m_savedBytes), bookPermissions()))
             return located(*error, "SaveDataEx");
     }
@@ -375,10 +387,10 @@ QString BookStorage::backupRecordPath() const
 // Nothing to write when the data file is still the one read or written here
 // and holds exactly the pages in memory: a book looked through and closed
 // costs no save, and its file keeps its bytes.
-bool BookStorage::diskHoldsTheSaved() const
+bool BookStorage::diskHoldsTheSaved()
 {
-    if (!m_useRtf || !m_stamp.known || BookReading::Stamp::of(fullDataPath()) != m_stamp ||
-        m_diskKey != keyParams())
+    if (!m_useRtf || !m_stamp.known || m_diskKey != keyParams() ||
+        !isTheSaved(BookReading::Stamp::of(fullDataPath())))
         return false;
     return pagesAreTheSaved();
 }
@@ -550,13 +562,28 @@ QString BookStorage::fallbackFolder() const
 #endif
 }
 
-bool BookStorage::changedOnDisk() const
+bool BookStorage::changedOnDisk()
 {
     if (!m_stamp.known)
         return false;
     const BookReading::Stamp now = BookReading::Stamp::of(fullDataPath());
     // A data file that is gone is simply written again.
-    return now.known && now != m_stamp;
+    return now.known && !isTheSaved(now);
+}
+
+// Whether the data file, stamped `now`, is the one last read or written here.
+// A stamp taken too soon after a change to tell is checked by the bytes, and
+// replaced by the later one once they agree.
+bool BookStorage::isTheSaved(const BookReading::Stamp& now)
+{
+    if (now != m_stamp)
+        return false;
+    if (!m_stamp.racy || m_savedBytes.isEmpty() || m_diskKey != keyParams())
+        return true;
+    if (!holdsTheSaved(fullDataPath(), m_diskKey.has_value()))
+        return false;
+    m_stamp = now;
+    return true;
 }
 
 std::optional<AppError> BookStorage::saveCopyBeside(QString& keptAs, const QString& reason)
@@ -618,5 +645,9 @@ QString BookStorage::rescuePath() const
 
 bool BookStorage::hasRescue() const
 {
-    return QFileInfo::exists(rescuePath());
+    // A link in its place is none of the program's making: it goes unread.
+    const QFileInfo rescue(rescuePath());
+    if (rescue.isSymLink())
+        SafeFile::removeLink(rescuePath());
+    return rescue.exists() && !rescue.isSymLink();
 }

@@ -47,7 +47,9 @@ public:
         // There was no data file, nor an export beside it: the default book
         // was written in its place.
         bool firstBook = false;
-        QString foreignLink; // the book's name is a link another account owns
+        // The book's name, or its folder, is a link another account owns.
+        QString foreignLink;
+        bool foreignFolder = false;
     };
 
     // Why a data file cannot be loaded: the file could not be read, or what
@@ -167,7 +169,7 @@ public:
     // The user saved on purpose: the book in memory is his from now on.
     void claimBook() { m_userBook = true; }
     // The data file differs from what was last read or written here.
-    bool changedOnDisk() const;
+    bool changedOnDisk();
     // Writes the book in memory beside the data file under a dated name
     // ("<data file>.<reason>-<date>_<time>"), leaving the data file as it is:
     // as another program left it, or before a restore replaces the book.
@@ -179,6 +181,7 @@ public:
     // character is kept: when Windows-1251 cannot hold one, the copy is UTF-8.
     std::optional<AppError> writeRescueCopy();
     QString rescuePath() const;
+    // Whether a rescue copy waits; a link in its place is removed unread.
     bool hasRescue() const;
 
     // The complete data file of the book shown when no other can be written.
@@ -198,6 +201,7 @@ private:
     };
 
     ReadOutcome readBook(const QString& path);
+    bool noteForeignLink();
     std::optional<BookReading> takePreloaded(const QString& path);
     void cleanUp(PageRecord& page) const;
     bool isWholeBookNewerThanTheBook(const QFileInfo& temporary) const;
@@ -207,8 +211,9 @@ private:
     QByteArray bytesKeepingEveryCharacter() const;
     std::optional<QFileDevice::Permissions> bookPermissions() const;
     bool pagesAreTheSaved() const;
-    bool holdsTheSaved(const QString& path) const;
-    bool diskHoldsTheSaved() const;
+    bool holdsTheSaved(const QString& path, bool sealed) const;
+    bool diskHoldsTheSaved();
+    bool isTheSaved(const BookReading::Stamp& now);
     void rememberSaved(const QByteArray& bytes, std::span<const PageRecord> pages);
 
     // Whether the export on disk is that of the book last read or written

@@ -25,6 +25,17 @@ bool isUtf8VCard(QByteArrayView bytes)
     return version.match(QString::fromLatin1(bytes)).hasMatch();
 }
 
+// A vCard 2.1 whose values say they are UTF-8.
+bool declaresUtf8(QByteArrayView bytes)
+{
+    static const QRegularExpression charset(
+        QStringLiteral("^[^:\\r\\n]*;[ \\t]*CHARSET[ \\t]*=[ \\t]*\"?UTF-?8\\b"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
+    return VCardReader::looksLikeVCard(QString::fromLatin1(bytes.first(
+               std::min<qsizetype>(bytes.size(), 4096)))) &&
+           charset.match(QString::fromLatin1(bytes)).hasMatch();
+}
+
 int lineAt(QByteArrayView bytes, qsizetype offset)
 {
     return static_cast<int>(bytes.first(offset).count('\n')) + 1;
@@ -59,7 +70,7 @@ QString inEmptyRichText(const QString& pageText, const QString& entries)
 // Which code a file is in is decided by its bytes. A file with one invalid
 // byte among valid UTF-8 letters is a damaged UTF-8 file: read as
 // Windows-1251 its every Cyrillic letter would turn to two wrong ones, so a
-// vCard that must be UTF-8 is refused. Only a file with no multi-byte UTF-8
+// vCard that must be UTF-8, or says its values are, is refused. Only a file with no multi-byte UTF-8
 // at all is read as Windows-1251, which old Russian phones wrote.
 ContactsRead ContactImport::read(QByteArrayView bytes, const StopRequest& stop)
 {
@@ -70,7 +81,7 @@ ContactsRead ContactImport::read(QByteArrayView bytes, const StopRequest& stop)
             text.remove(0, 1);
         return parsed(text, stop);
     }
-    if (scan.hasMultibyte && isUtf8VCard(bytes))
+    if ((scan.hasMultibyte && isUtf8VCard(bytes)) || declaresUtf8(bytes))
         return ContactsRead::failure(ContactsRead::Problem::InvalidUtf8,
                                      lineAt(bytes, scan.firstBad));
     ContactsRead read = parsed(CodePage::decode(bytes), stop);

@@ -25,6 +25,13 @@ QString HistoryBackup::backupPath(const QString& historyFolder, const QString& e
     return historyFolder + exeBaseName + u'.' + QString::number(periodOf(date));
 }
 
+void HistoryBackup::clearLitter(const QString& historyFolder, const QString& exeBaseName)
+{
+    for (int period = 1; period <= kPeriods; ++period)
+        SafeFile::removeStaleTemporaries(historyFolder + exeBaseName + u'.' +
+                                         QString::number(period));
+}
+
 bool HistoryBackup::anyBackup(const QString& historyFolder, const QString& exeBaseName)
 {
     for (int period = 1; period <= kPeriods; ++period) {

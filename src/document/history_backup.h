@@ -19,6 +19,8 @@ public:
     static QString backupPath(const QString& historyFolder, const QString& exeBaseName, QDate date);
     // Whether any period's backup of the book is there.
     static bool anyBackup(const QString& historyFolder, const QString& exeBaseName);
+    // Removes what backups cut short (a program killed) left in the folder.
+    static void clearLitter(const QString& historyFolder, const QString& exeBaseName);
     // Creates the history folder (and its parent) and writes the book there
     // (never into a folder that is a link another account owns):
     // the bytes of the last save when the book is unchanged since, otherwise

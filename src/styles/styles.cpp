@@ -45,7 +45,8 @@ bool Styles::load(const QString& path)
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
         return true;
-    const BoundedFile::Result file = BoundedFile::read(path, MaxFileBytes);
+    // A link in the file's place is set aside unread, as any file that cannot be read.
+    const BoundedFile::Result file = BoundedFile::read(path, MaxFileBytes, BoundedFile::Links::Refuse);
     if (!file.bytes) {
         m_errorString = file.error;
         SafeFile::keepAside(path, QStringLiteral("unreadable"), m_keptAside);

@@ -95,6 +95,64 @@ TEST(Damage, TrailingTextAndARevertOfAnUnreadableFileSayWhereTheFileWasKept)
     EXPECT_FALSE(app->book().isChanged()) << "the edit is discarded";
 }
 
+// Links planted at the files the program keeps for itself lead it nowhere:
+// nothing of their target is read, shown or appended to, the styles' link is
+// set aside with a word and each is a file of the program's after a run.
+TEST(Damage, LinksAtTheProgramsOwnFilesAreNeitherReadNorWrittenThrough)
+{
+    AppFixture f;
+    const QByteArray victimBytes = "VICTIM; 10; 0; 0; 0; 0; 0; 255; Tahoma\r\n";
+    const QString victim = f.dir.filePath("victim");
+    writeAll(victim, victimBytes);
+    QStringList planted;
+    {
+        auto app = f.started();
+        const QString settings = app->folders().SettingsFolder;
+        planted = {settings + app->folders().ExeBaseName + ".log", app->noticesPath(),
+                   settings + "Styles.dat", app->storage().rescuePath()};
+        ASSERT_TRUE(app->mainWindow()->close());
+    }
+    for (const QString& path : planted) {
+        QFile::remove(path);
+        ASSERT_TRUE(QFile::link(victim, path));
+    }
+    f.messages.clear();
+    auto app = f.started(true);
+    ASSERT_TRUE(app->mainWindow()->close());
+    QStringList links;
+    for (const QString& path : planted) {
+        if (QFileInfo(path).isSymLink())
+            links << path;
+    }
+    const QStringList told = f.messages.texts();
+    EXPECT_EQ(std::tuple(readAll(victim), links, app->appStyles().count(), told.size()),
+              std::tuple(victimBytes, QStringList(), 0, 1));
+    EXPECT_TRUE(told.value(0).contains(u"символическая ссылка"_qs) &&
+                !told.value(0).contains(u"VICTIM"_qs))
+        << told.join('|');
+}
+
+// The book saved and its backup not: the message names the backup, not the
+// book, and the window closes.
+TEST(Shutdown, AFailedBackupIsNamedAsTheBackupWithTheBookSaved)
+{
+    AppFixture f;
+    auto app = f.started();
+    typeOver(*app, QStringLiteral("сохранить"));
+    const QString history = app->folders().HistoryFolder;
+    QDir(history).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(history.chopped(1)).path()) &&
+                writeAll(history.chopped(1), "a file where the folder belongs"));
+    ASSERT_TRUE(app->mainWindow()->close());
+    const QStringList told = f.messages.texts();
+    EXPECT_EQ(std::tuple(pageText(readAll(f.dataFile()), 1), told.size()),
+              std::tuple(u"сохранить"_qs, qsizetype(1)));
+    EXPECT_TRUE(told.value(0).startsWith(u"Книга сохранена, но ее резервную копию\n"_qs +
+                                         QDir::toNativeSeparators(todaysBackup(*app))) &&
+                !told.value(0).contains(u"SaveDataEx"_qs))
+        << told.join('|');
+}
+
 TEST(Damage, TheFallbackFolderServesThisRunOnly)
 {
     AppFixture f;

@@ -136,6 +136,7 @@ TEST_F(CliTest, RunsExitWithTheirStatusAndOutputLeavingTheBookAsItWas)
         {u"book-on-stdin"_qs, [this](QProcess& process) { process.setStandardInputFile(m_book); }},
         {u"empty-stdin"_qs,
          [](QProcess& process) { process.setStandardInputFile(QProcess::nullDevice()); }},
+        {u"zero-stdin"_qs, [](QProcess& process) { process.setStandardInputFile("/dev/zero"); }},
         // Nobody could type a password.
         {u"no-terminal"_qs,
          [](QProcess& process) { process.setChildProcessModifier([] { setsid(); }); }},

@@ -43,6 +43,14 @@ TEST_F(EventLogTest, EntriesAppendUnderAHeaderInWindows1251AndAFailedWriteIsSwal
     m_log.openLog(m_dir.filePath("plain/velkaro.log"), 2);
     m_log.writeLog("lost", EventLog::Error);
     EXPECT_FALSE(QFile::exists(m_dir.filePath("plain/velkaro.log")));
+    // Never through a link someone planted in the log's place.
+    ASSERT_TRUE(writeAll(m_dir.filePath("victim"), "theirs") &&
+                QFile::remove(m_path) && QFile::link(m_dir.filePath("victim"), m_path));
+    m_log.openLog(m_path, 2);
+    m_log.writeLog("own", EventLog::Error);
+    EXPECT_EQ(std::tuple(readAll(m_dir.filePath("victim")), QFileInfo(m_path).isSymLink(),
+                         readAll(m_path).endsWith("    own\r\n")),
+              std::tuple(QByteArray("theirs"), false, true));
 }
 
 } // namespace

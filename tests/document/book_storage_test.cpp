@@ -9,6 +9,7 @@
 #include "richtext/rtf_plain_text.h"
 #include "unit_test.h"
 
+#include <QDirIterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,7 +52,47 @@ ino_t inodeOf(const QString& path)
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
 }
 
+// Another program's copy of `path` with the same size and modification time:
+// renamed over it (a sync tool, rsync -t) or written into it (cp -p).
+void replaceKeepingStamp(const QString& path, const QByteArray& bytes, bool inPlace = false)
+{
+    const QDateTime modified = QFileInfo(path).lastModified();
+    const QString target = inPlace ? path : path + ".sync";
+    writeAll(target, bytes);
+    QFile file(target);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
+    file.close();
+    ASSERT_TRUE(inPlace || ::rename(QFile::encodeName(target).constData(),
+                                    QFile::encodeName(path).constData()) == 0);
+}
+
 } // namespace
+
+// A change by another program is noticed whatever it keeps of the file's
+// size and time, after a load and after a save alike, and nothing is written
+// over it.
+TEST_F(BookStorageTest, AChangeKeepingSizeAndTimeIsNoticedAndNotWrittenOver)
+{
+    const QString book = m_storage.fullDataPath();
+    for (const bool inPlace : {false, true}) {
+        for (const bool afterSave : {false, true}) {
+            writeAll(book, "1\r\n\"A\",\"555-12-34\"\r\n");
+            ASSERT_FALSE(m_storage.loadBook().has_value());
+            m_book.Pages[1].Text = u"555-12-34 ours"_qs;
+            m_book.markBookChanged();
+            if (afterSave) {
+                ASSERT_TRUE(m_storage.saveBook().dataSaved());
+            }
+            const QByteArray before = readAll(book);
+            replaceKeepingStamp(book, before.left(before.size() - 4) + "5\"\r\n", inPlace);
+            const QByteArray changed = readAll(book);
+            EXPECT_EQ(std::pair(m_storage.saveBook().changedOnDisk, readAll(book)),
+                      std::pair(true, changed))
+                << inPlace << afterSave;
+        }
+    }
+}
 
 TEST_F(BookStorageTest, FirstStartWritesTheDefaultBookIntoANewFolderAndCleansUpAddressPages)
 {
@@ -173,13 +214,6 @@ TEST_F(BookStorageTest, ABookSavedUnchangedIsNotWrittenAgainNorOneNobodyChoseOve
 TEST_F(BookStorageTest, APreloadedBookIsTakenOnlyForTheVeryFileUnchanged)
 {
     const QString book = m_storage.fullDataPath();
-    const auto rewrite = [](const QString& path, const QByteArray& bytes, bool keepTime) {
-        const QDateTime modified = QFileInfo(path).lastModified();
-        writeAll(path, bytes);
-        QFile file(path);
-        if (keepTime && file.open(QIODevice::ReadWrite))
-            file.setFileTime(modified, QFileDevice::FileModificationTime);
-    };
     const struct
     {
         const char* change;
@@ -188,10 +222,9 @@ TEST_F(BookStorageTest, APreloadedBookIsTakenOnlyForTheVeryFileUnchanged)
         QString expected;
     } cases[] = {
         {"none", book, [] {}, u"old"_qs},
-        // What shows that the reading was taken: a stamp cannot tell these apart.
-        {"same size and time", book, [&] { rewrite(book, "1\r\n\"A\",\"new\"\r\n", true); },
-         u"old"_qs},
-        {"longer", book, [&] { rewrite(book, "1\r\n\"A\",\"newer\"\r\n", false); }, u"newer"_qs},
+        {"replaced keeping size and time", book,
+         [&] { replaceKeepingStamp(book, "1\r\n\"A\",\"new\"\r\n"); }, u"new"_qs},
+        {"longer", book, [&] { writeAll(book, "1\r\n\"A\",\"newer\"\r\n"); }, u"newer"_qs},
         {"another file", book + u"2"_qs, [] {}, u"old"_qs},
     };
     for (const auto& c : cases) {
@@ -405,6 +438,17 @@ TEST_F(BookStorageTest, CopiesNeverGoThroughALinkAndOnlyTheUsersOwnBookLinkIsFol
                          QFileInfo(QString::fromLocal8Bit(linkPath)).isSymLink(), readAll(synced)),
               std::tuple(QString::fromLocal8Bit(linkPath), m_dir.path() + "/settings/",
                          u"Ошибка"_qs, false, true, book));
+    // Nor a book folder another account swapped for a link to its own.
+    const QString linkedFolder = m_dir.path() + "/linked";
+    ASSERT_TRUE(QDir().mkpath(m_dir.path() + "/theirs") &&
+                QFile::copy(synced, m_dir.path() + "/theirs/velkaro.dat"));
+    ASSERT_TRUE(QFile::link(m_dir.path() + "/theirs", linkedFolder));
+    ASSERT_EQ(lchown(QFile::encodeName(linkedFolder).constData(), 65534, 65534), 0);
+    configure(linkedFolder + "/");
+    ASSERT_FALSE(m_storage.loadBook());
+    EXPECT_EQ(std::tuple(m_storage.loadReport().foreignLink, m_storage.loadReport().foreignFolder,
+                         m_storage.filePath(), m_book.Pages[1].Title),
+              std::tuple(linkedFolder, true, m_dir.path() + "/settings/", u"Ошибка"_qs));
     // Nor is a history folder another account linked.
     const QString foreignHistory = m_dir.path() + "/settings/OtherHistory";
     ASSERT_TRUE(QFile::link(m_dir.path(), foreignHistory));
@@ -415,45 +459,67 @@ TEST_F(BookStorageTest, CopiesNeverGoThroughALinkAndOnlyTheUsersOwnBookLinkIsFol
     EXPECT_EQ(readAll(victim), victimBytes);
 }
 
-// A save killed between the temporary's link and its rename leaves a
-// temporary beside the book: it goes, unless it is a whole book newer than
-// the book. Copies kept aside under dated names are never touched.
-TEST_F(BookStorageTest, TemporariesOfASaveCutShortGoUnlessTheyHoldANewerBook)
+// A write killed between the temporary's creation (or link) and its rename
+// leaves a temporary beside its file: the next start removes those nothing
+// wrote to for a while, of the book, the export, the note of the export and
+// the backups, unless it is a whole book newer than the book. Files of the
+// user's and copies kept aside under dated names are never touched.
+TEST_F(BookStorageTest, StaleTemporariesGoUnlessTheyHoldANewerBookOrAreNotOurs)
 {
-    const QString folder = m_storage.filePath();
     const QByteArray whole = "1\r\n\"A\",\"newer\"\r\n";
     const QDateTime bookTime(QDate(2026, 3, 5), QTime(12, 0));
+    const int now = -1; // left with the time it was written
     const struct
     {
         const char* name;
         QByteArray bytes;
         int minutesAfterBook;
         bool stays;
-    } files[] = {{"velkaro.dat", "1\r\n\"A\",\"book\"\r\n", 0, true},
-                 {"velkaro.dat.Ab12Cd", "2\r\n\"A\",\"cut short", 5, false},
-                 {"velkaro.dat.x9Y8z7", whole, -5, false},
-                 {"velkaro.dat.ZZ99yy", whole, 5, false}, // kept aside, below
-                 {"velkaro.dat.kept-2026-01-01_120000", whole, 5, true},
-                 {"velkaro.dat.unreadable-2026-01-01_120000", "junk", 5, true},
-                 {"velkaro.dat.abc", "junk", 5, true},
-                 {"velkaro.dat.Ab12Cd7", "junk", 5, true},
-                 {"other.dat.Ab12Cd", "junk", 5, true}};
+    } files[] = {{"data/velkaro.dat", "1\r\n\"A\",\"book\"\r\n", 0, true},
+                 {"data/velkaro.dat.Ab12Cd", "2\r\n\"A\",\"cut short", 5, false},
+                 {"data/velkaro.dat.x9Y8z7", whole, -5, false},
+                 {"data/velkaro.dat.ZZ99yy", whole, 5, false}, // kept aside, below
+                 {"data/velkaro.dat.NowNow", "2\r\n", now, true},
+                 {"data/velkaro.dat.kept-2026-01-01_120000", whole, 5, true},
+                 {"data/velkaro.dat.unreadable-2026-01-01_120000", "junk", 5, true},
+                 {"data/velkaro.dat.abc", "junk", 5, true},
+                 {"data/velkaro.dat.Ab12Cd7", "junk", 5, true},
+                 {"data/other.dat.Ab12Cd", "junk", 5, true},
+                 {"data/velkaro.QwErTy", "$AB\r\n", 5, false},
+                 {"data/velkaro.EmptyX", "", 5, false},
+                 {"data/velkaro.NowNow", "$AB\r\n", now, true},
+                 {"data/velkaro.backup", whole, 5, true},
+                 {"settings/velkaro.export.sum.AbCdEf", "1", 5, false},
+                 {"settings/velkaro.rescue.dat.AbCdEf", whole, 5, false},
+                 {"settings/History/velkaro.7.AbCdEf", whole, 5, false},
+                 {"settings/History/velkaro.36.AbCdEf", "", 5, false},
+                 {"settings/History/velkaro.36.NowNow", "", now, true},
+                 {"settings/History/velkaro.37.AbCdEf", "", 5, true}};
     for (const auto& file : files) {
-        writeAll(folder + file.name, file.bytes);
-        QFile handle(folder + file.name);
+        const QString path = m_dir.path() + u'/' + file.name;
+        QDir().mkpath(QFileInfo(path).path());
+        writeAll(path, file.bytes);
+        QFile handle(path);
         ASSERT_TRUE(handle.open(QIODevice::ReadWrite));
-        handle.setFileTime(bookTime.addSecs(60 * file.minutesAfterBook),
-                           QFileDevice::FileModificationTime);
+        if (file.minutesAfterBook != now)
+            handle.setFileTime(bookTime.addSecs(60 * file.minutesAfterBook),
+                               QFileDevice::FileModificationTime);
     }
     const QStringList kept = m_storage.clearSaveLitter();
+    HistoryBackup::clearLitter(m_dir.path() + "/settings/History/", m_storage.exeBaseName());
     ASSERT_EQ(kept.size(), 1);
     EXPECT_TRUE(kept[0].startsWith(m_storage.fullDataPath() + ".kept-20") &&
                 readAll(kept[0]) == whole);
-    QStringList stays{QFileInfo(kept[0]).fileName()};
+    QStringList stays{"data/" + QFileInfo(kept[0]).fileName()};
     for (const auto& file : files) {
         if (file.stays)
             stays << file.name;
     }
     stays.sort();
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name), stays);
+    QStringList found;
+    QDirIterator it(m_dir.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found << QDir(m_dir.path()).relativeFilePath(it.next());
+    found.sort();
+    EXPECT_EQ(found, stays);
 }

@@ -43,14 +43,27 @@ TEST(ContactImport, TellsVCardFromCsvAndUtf8FromWindows1251AndStopsBetweenRecord
     EXPECT_EQ(table.contacts.front().name, u"Борис"_qs);
     EXPECT_TRUE(table.readAsWindows1251);
 
-    // One bad byte among UTF-8 letters damages a UTF-8 file, which a vCard
-    // 3.0 or 4.0 must be: refused at the byte's line, not read as mojibake.
-    const QByteArray utf8Card =
-        "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:\xD0\x90\xD0\xBD\xD0\xBD\xD0\xB0\r\n"
-        "NOTE:caf\xE9\r\nEND:VCARD\r\n";
-    const ContactsRead damaged = ContactImport::read(utf8Card);
-    EXPECT_EQ(std::tuple(damaged.problem, damaged.line, damaged.contacts.size()),
-              std::tuple(ContactsRead::Problem::InvalidUtf8, 4, size_t(0)));
+    // One bad byte damages a UTF-8 file, which a vCard 3.0 or 4.0 must be
+    // and a 2.1 may say its values are: refused at the byte's line, not read
+    // as mojibake.
+    const struct
+    {
+        QByteArray card;
+        int line;
+    } damagedCards[] = {
+        {"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:\xD0\x90\xD0\xBD\xD0\xBD\xD0\xB0\r\n"
+         "NOTE:caf\xE9\r\nEND:VCARD\r\n",
+         4},
+        {"BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=UTF-8:\xD0\x90\xD0\xBD\xD0\xBD\xD0\xB0\r\n"
+         "TEL:555\r\nNOTE;CHARSET=utf-8:caf\xE9\r\nEND:VCARD\r\n",
+         5},
+        {"BEGIN:VCARD\r\nVERSION:2.1\r\nFN;CHARSET=\"UTF-8\":Ivanov\xFF\r\nEND:VCARD\r\n", 3}};
+    for (const auto& c : damagedCards) {
+        const ContactsRead damaged = ContactImport::read(c.card);
+        EXPECT_EQ(std::tuple(damaged.problem, damaged.line, damaged.contacts.size()),
+                  std::tuple(ContactsRead::Problem::InvalidUtf8, c.line, size_t(0)))
+            << c.card.toStdString();
+    }
     // Without any multi-byte UTF-8 it is an old phone's Windows-1251 card.
     const ContactsRead old = ContactImport::read(
         CodePage::encodeLossy(u"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Борис\r\nEND:VCARD\r\n"_qs));
