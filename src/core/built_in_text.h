@@ -77,6 +77,8 @@ enum class TextId
     ImportNotAFile,
     ImportTooLarge,
     FontNameNotStorable,
+    FontSizeLimited,
+    RevertConfirm,
 
     PasswordLabel,
     PasswordMask,
@@ -212,6 +214,8 @@ enum class TextId
     OptionsMoveDownStyle,
     OptionsEditStyleName,
     OptionsEditStyleFont,
+    OptionsEditStyleBold,
+    OptionsEditStyleItalic,
     OptionsEditStyleUnused,
     OptionsEditStyleColor,
     OptionsEditPw,
@@ -362,6 +366,7 @@ enum class TextId
     OptionsLanguage,
     LanguageRussian,
     LanguageNextStart,
+    LanguageKeepsPages,
 
     MainCardDav,
     MainCardDavSend,

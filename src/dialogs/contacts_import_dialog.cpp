@@ -28,7 +28,7 @@ ContactsImportDialog::ContactsImportDialog(const QString& entries, int count,
     setWindowTitle(text(TextId::ImportContactsCaption));
 
     auto* lblSummary =
-        new QLabel(text(TextId::ImportContactsSummary).arg(pageTitle).arg(count), this);
+        new QLabel(text(TextId::ImportContactsSummary).arg(pageTitle, QString::number(count)), this);
     lblSummary->setObjectName(QStringLiteral("lblSummary"));
     lblSummary->setTextFormat(Qt::PlainText);
     lblSummary->setWordWrap(true);
@@ -85,7 +85,8 @@ void ContactsImportDialog::offerPages(const QStringList& titles, int chosen)
     static_cast<QVBoxLayout*>(layout())->insertLayout(0, row);
     const auto summarize = [this](int index) {
         m_lblSummary->setText(
-            m_text(TextId::ImportContactsSummary).arg(m_cboPage->itemText(index)).arg(m_count));
+            m_text(TextId::ImportContactsSummary)
+                .arg(m_cboPage->itemText(index), QString::number(m_count)));
     };
     connect(m_cboPage, &QComboBox::currentIndexChanged, this, summarize);
     summarize(chosen);
