@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLocale>
 #include <QPalette>
 
 namespace {
@@ -24,16 +25,31 @@ namespace {
 const QString kSubs = QStringLiteral("Subs");
 constexpr int kLogMode = 2;
 
+// The language chosen in the options. At the very first start, before any
+// choice, the language of the user's locale when the program has it.
+QString languageChoice(SettingsStore& settings, const LanguageCatalog& languages)
+{
+    const QString section = OptionTable::languageSection.toString();
+    const QString key = OptionTable::languageKey.toString();
+    if (!settings.isEmpty())
+        return settings.read(section, key, QString());
+    const QString code = QLocale().name().section(u'_', 0, 0);
+    for (const LanguageCatalog::Language& language : languages.languages()) {
+        if (code != LanguageCatalog::russian && language.choice == code) {
+            settings.write(section, key, code);
+            return code;
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 Application::Application(Environment environment, std::unique_ptr<SettingsStore> settings,
                          MessageService& messages, QObject* parent)
     : QObject(parent), m_env(std::move(environment)), m_settings(std::move(settings)),
       m_messages(messages), m_languages(Folders::userSettingsFolder(), m_env.programFolder),
-      m_localization(
-          m_languages.folders(m_settings->read(OptionTable::languageSection.toString(),
-                                               OptionTable::languageKey.toString(), QString())),
-          m_log),
+      m_localization(m_languages.folders(languageChoice(*m_settings, m_languages)), m_log),
       m_qtTexts(*QCoreApplication::instance()), m_notices(messages, m_localization),
       m_login(*m_settings, m_notices), m_session(m_options, *m_settings, m_notices),
       m_tips(m_localization),
@@ -128,7 +144,8 @@ void Application::makeWindow()
     });
     connect(m_ticks.get(), &WindowTicks::repaintDue, m_mainWindow.get(),
             &MainWindow::repaintEditor);
-    WindowPlacement::loadFormPosition(m_mainWindow.get(), *m_settings);
+    WindowPlacement::loadFormPosition(m_mainWindow.get(), *m_settings,
+                                      m_mainWindow->firstPlacement());
 }
 
 void Application::makeCommands()
@@ -214,9 +231,9 @@ void Application::loadStyles()
     if (m_styles.load(stylesPath())) {
         if (m_styles.droppedLines() > 0 && !m_styles.keptAside().isEmpty()) {
             m_notices.warn(localizedText(TextId::StylesLinesKept)
-                               .arg(m_styles.droppedLines())
-                               .arg(m_styles.firstDroppedLine())
-                               .arg(QDir::toNativeSeparators(m_styles.keptAside())));
+                               .arg(QString::number(m_styles.droppedLines()),
+                                    QString::number(m_styles.firstDroppedLine()),
+                                    QDir::toNativeSeparators(m_styles.keptAside())));
         }
         return;
     }
@@ -378,7 +395,7 @@ bool Application::unloading(CloseReason reason)
     storeSettings();
     if (reason == CloseReason::SystemShutdown)
         m_notices.nobodyIsThere();
-    const BookSession::SaveOutcome saved = m_session.save();
+    const BookSession::SaveOutcome saved = m_session.save(true);
     if (saved != BookSession::SaveOutcome::Saved) {
         if (!m_notices.nobodyThere()) {
             if (saved == BookSession::SaveOutcome::Failed)
@@ -386,7 +403,8 @@ bool Application::unloading(CloseReason reason)
             return false;
         }
         if (const std::optional<AppError> error = m_session.storage().writeRescueCopy())
-            m_notices.presentError({*error, kSubs, QStringLiteral("Unloading")});
+            m_notices.presentError({*error, kSubs, QStringLiteral("Unloading"),
+                                    m_session.storage().rescuePath()});
     }
     if (m_session.storage().holdsUserBook())
         makeHistoryBackup();
@@ -418,8 +436,14 @@ void Application::saveCommand()
         m_session.claimAndSave();
 }
 
+// Asked once, and only when edits would be lost.
 void Application::revertCommand()
 {
+    m_session.flushOpenPage();
+    const int unsaved = m_session.book().unsavedPageCount();
+    if (unsaved > 0 && !m_notices.messages().askDefaultNo(localizedText(TextId::RevertConfirm)
+                                                               .arg(QString::number(unsaved))))
+        return;
     m_session.revert();
 }
 

@@ -129,6 +129,7 @@ std::optional<QString> BackupCommands::keepBook()
         return keptAs;
     m_notices.warn(
         text(TextId::RestoreKeepFailed)
-            .arg(QStringLiteral("%1 (%2)").arg(m_notices.describe(*error)).arg(error->number)));
+            .arg(QStringLiteral("%1 (%2)").arg(m_notices.describe(*error),
+                                               QString::number(error->number))));
     return std::nullopt;
 }

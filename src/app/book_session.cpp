@@ -97,8 +97,8 @@ void BookSession::reportLoad()
     }
     if (report.trailingLine > 0) {
         m_notices.warn(m_notices.text(TextId::TrailingDataKept)
-                           .arg(report.trailingLine)
-                           .arg(native(report.trailingKeptAs)));
+                           .arg(QString::number(report.trailingLine),
+                                native(report.trailingKeptAs)));
     }
 }
 
@@ -132,13 +132,34 @@ void BookSession::setAlphabets(std::vector<LetterPages::Alphabet> alphabets)
     m_storage.setDefaultTitles(m_alphabets.front().titles);
 }
 
+bool BookSession::holdsOnlyEmptyLetterPages()
+{
+    flushOpenPage();
+    const LetterPages::Alphabet& letters = LetterPages::forBook(m_book.pages(), m_alphabets);
+    const std::span<const PageRecord> pages = m_book.pages();
+    return std::ssize(pages) == letters.pages && std::ranges::all_of(pages, [](const PageRecord& page) {
+               return page.plainText().trimmed().isEmpty();
+           });
+}
+
 void BookSession::rebuildTabs()
 {
+    // Every load of a book ends here, so the letter pages follow the book; a
+    // book of another language's letters that holds nothing takes the
+    // letters of the language in use.
+    const LetterPages::Alphabet& inUse = m_alphabets.front();
+    if (!inUse.titles.isEmpty() && &LetterPages::forBook(m_book.pages(), m_alphabets) != &inUse &&
+        holdsOnlyEmptyLetterPages()) {
+        std::vector<PageRecord> pages;
+        for (const QString& title : inUse.titles)
+            pages.push_back({title, QString(), PageRecord::AddressPage});
+        m_book.setPages(std::move(pages));
+        m_book.markBookChanged();
+    }
     const int count = m_book.pageCount();
     m_book.RecentPage =
         static_cast<qint16>(std::clamp<int>(m_book.RecentPage, 1, std::max(count, 1)));
     m_book.PrevPage = static_cast<qint16>(std::clamp<int>(m_book.PrevPage, 0, count));
-    // Every load of a book ends here, so the letter pages follow the book.
     const LetterPages::Alphabet& letters = LetterPages::forBook(m_book.pages(), m_alphabets);
     m_book.LastIntPage = static_cast<qint16>(letters.pages);
     m_shortcuts = letters.shortcuts;
@@ -170,13 +191,13 @@ void BookSession::onFallbackBookUsed()
     m_settings.write(recentPage.section.toString(), recentPage.key.toString(), QStringLiteral("1"));
 }
 
-BookSession::SaveOutcome BookSession::save()
+BookSession::SaveOutcome BookSession::save(bool closing)
 {
     flushOpenPage();
     const BookStorage::SaveResult result = m_storage.saveBook();
     if (result.changedOnDisk)
         return resolveChangedOnDisk();
-    return presentSave(result);
+    return presentSave(result, closing);
 }
 
 void BookSession::claimAndSave()
@@ -185,12 +206,16 @@ void BookSession::claimAndSave()
     save();
 }
 
-BookSession::SaveOutcome BookSession::presentSave(const BookStorage::SaveResult& result)
+BookSession::SaveOutcome BookSession::presentSave(const BookStorage::SaveResult& result,
+                                                  bool closing)
 {
     m_saveRefusal.reset();
     if (result.dataError) {
         m_saveRefusal = result.dataError->error;
-        m_notices.presentError(*result.dataError);
+        // Closing, the characters are named once, where the window says it stays.
+        if (!closing || m_notices.nobodyThere() ||
+            m_saveRefusal->text != TextId::UnencodableCharacters)
+            m_notices.presentError(*result.dataError);
         return SaveOutcome::Failed;
     }
     if (result.exportError)
@@ -240,7 +265,7 @@ BookSession::SaveOutcome BookSession::keepBothBooks(bool reload)
 {
     QString keptAs;
     if (const std::optional<AppError> error = m_storage.saveCopyBeside(keptAs)) {
-        m_notices.presentError({*error, kSubs, QStringLiteral("SaveDataEx")});
+        m_notices.presentError({*error, kSubs, QStringLiteral("SaveDataEx"), keptAs});
         return SaveOutcome::Failed;
     }
     m_notices.warn(

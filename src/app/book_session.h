@@ -73,10 +73,14 @@ public:
     void flushOpenPage();
     // The tab column made anew from the book, then the current page opened.
     void rebuildTabs();
+    // Nothing but the letter pages, and not a word on them: a book a change
+    // of language may give its own letters.
+    bool holdsOnlyEmptyLetterPages();
     // Opens page `index`; the open page's edits go into its record first.
     void selectPage(int index);
 
-    SaveOutcome save();
+    // `closing`: the window stays open on a failure and says why itself.
+    SaveOutcome save(bool closing = false);
     // The user's Save: the book is his from now on, even a default one.
     void claimAndSave();
     // The book as the file holds it, the open page's edits dropped.
@@ -96,7 +100,7 @@ Q_SIGNALS:
     void pagesChanged();
 
 private:
-    SaveOutcome presentSave(const BookStorage::SaveResult& result);
+    SaveOutcome presentSave(const BookStorage::SaveResult& result, bool closing = false);
     SaveOutcome resolveChangedOnDisk();
     SaveOutcome keepBothBooks(bool reload);
     void onFallbackBookUsed();

@@ -209,11 +209,11 @@ void CardDavCommands::reportSend(const CardDavSync::Result& result)
         if (result.problem == DavProblem::WrongPassword)
             m_known.reset();
         m_notices.warn(text(TextId::CardDavSendFailed)
-                           .arg(reason(result.problem, result.detail))
-                           .arg(result.done)
-                           .arg(total));
+                           .arg(reason(result.problem, result.detail),
+                                QString::number(result.done), QString::number(total)));
     } else if (result.cancelled) {
-        m_notices.present(text(TextId::CardDavCancelled).arg(result.done).arg(total),
+        m_notices.present(text(TextId::CardDavCancelled)
+                              .arg(QString::number(result.done), QString::number(total)),
                           MessageService::Icon::Information);
     } else {
         QSet<QString> refused;
@@ -224,9 +224,9 @@ void CardDavCommands::reportSend(const CardDavSync::Result& result)
                                  [&](const CardAction& a) { return !refused.contains(a.path); });
         };
         m_notices.present(text(TextId::CardDavSent)
-                              .arg(sent(plan.creates))
-                              .arg(sent(plan.updates))
-                              .arg(sent(plan.deletes)),
+                              .arg(QString::number(sent(plan.creates)),
+                                   QString::number(sent(plan.updates)),
+                                   QString::number(sent(plan.deletes))),
                           MessageService::Icon::Information);
     }
     if (result.stateError) {

@@ -64,7 +64,7 @@ QString ContactCommands::text(TextId id)
 
 void ContactCommands::warn(const QString& message)
 {
-    m_notices.messages().show(message, MessageService::Icon::Exclamation);
+    m_notices.warn(message);
 }
 
 // The open page's edits are taken first, so the file holds what the user sees.
@@ -93,7 +93,8 @@ void ContactCommands::exportContacts(Format format, bool wholeBook)
         return;
     }
     m_window.showNotice(
-        text(TextId::ExportDone).arg(contacts.size()).arg(QDir::toNativeSeparators(path)));
+        text(TextId::ExportDone)
+            .arg(QString::number(contacts.size()), QDir::toNativeSeparators(path)));
 }
 
 QString ContactCommands::askExportPath(Format format, const QString& baseName)

@@ -4,6 +4,7 @@
 #include "core/localization.h"
 #include "core/safe_file.h"
 #include "core/system_reason.h"
+#include "core/text_fill.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -52,6 +53,9 @@ void Notices::presentError(const LocatedError& error)
 {
     AppError shown = error.error;
     shown.description = describe(error.error);
+    if (!error.file.isEmpty())
+        shown.description =
+            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(error.file), shown.description);
     present(MessageService::formatError(shown, error.module, error.procedure),
             MessageService::Icon::None);
 }
@@ -62,10 +66,7 @@ QString Notices::describe(const AppError& error) const
         const std::optional<TextId> reason = SystemReason::of(error);
         return reason ? text(*reason) : error.description;
     }
-    QString described = text(*error.text);
-    for (const QString& arg : error.args)
-        described = described.arg(arg);
-    return described;
+    return TextFill::fill(text(*error.text), error.args);
 }
 
 QString Notices::shortList(const QStringList& items, qsizetype most) const
@@ -90,9 +91,8 @@ QString Notices::unreadableReason(const QString& fileError,
     if (parseError->line == 0)
         return describe(parseError->error);
     return text(TextId::UnreadableReason)
-        .arg(parseError->line)
-        .arg(describe(parseError->error))
-        .arg(parseError->error.number);
+        .arg(QString::number(parseError->line), describe(parseError->error),
+             QString::number(parseError->error.number));
 }
 
 void Notices::keepWaiting(const QString& folder, const QString& path)

@@ -5,6 +5,8 @@
 #include "app/login.h"
 #include "app/notices.h"
 #include "core/options.h"
+#include "core/event_log.h"
+#include "core/localization.h"
 #include "core/option_table.h"
 #include "core/settings_store.h"
 #include "dialogs/help_window.h"
@@ -173,9 +175,8 @@ void OptionsCommand::tell(const FolderChange::Report& report)
 {
     QStringList args = report.args;
     if (report.cause)
-        args << QStringLiteral("%1 (%2)")
-                    .arg(m_notices.describe(*report.cause))
-                    .arg(report.cause->number);
+        args << QStringLiteral("%1 (%2)").arg(m_notices.describe(*report.cause),
+                                               QString::number(report.cause->number));
     if (report.unreadable)
         args << m_notices.unreadableReason(report.unreadable->fileError,
                                            report.unreadable->parseError);
@@ -209,9 +210,15 @@ QString OptionsCommand::language() const
 }
 
 // Stored at once rather than at shutdown: it is read before anything else
-// at the next start.
-void OptionsCommand::setLanguage(const QString& choice)
+// at the next start. A book that holds nothing takes the new language's
+// letters then; one with entries keeps its pages, which the user is told in
+// the language he chose.
+QString OptionsCommand::setLanguage(const QString& choice)
 {
     m_parts.settings.write(OptionTable::languageSection.toString(),
                             OptionTable::languageKey.toString(), choice);
+    EventLog quiet;
+    Localization chosen(m_parts.languages.folders(choice), quiet);
+    return chosen.text(m_session.holdsOnlyEmptyLetterPages() ? TextId::LanguageNextStart
+                                                            : TextId::LanguageKeepsPages);
 }

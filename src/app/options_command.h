@@ -56,7 +56,7 @@ public:
     void showHelpTopic(int topic, QWidget* owner) override;
     std::vector<LanguageCatalog::Language> languages() const override;
     QString language() const override;
-    void setLanguage(const QString& choice) override;
+    QString setLanguage(const QString& choice) override;
 
 private:
     FolderChangeOutcome finish(const FolderChange::Outcome& outcome);

@@ -74,7 +74,7 @@ void PageCommands::run(Command command)
 
 void PageCommands::warn(const QString& text)
 {
-    m_notices.messages().show(text, MessageService::Icon::Exclamation);
+    m_notices.warn(text);
 }
 
 std::optional<QString> PageCommands::askTitle(TextId prompt, TextId title, const QString& preset)

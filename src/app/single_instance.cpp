@@ -4,20 +4,37 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QDeadlineTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QThread>
 
 namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
+// A holder that has just taken the lock listens within moments; a slow disk
+// or a loaded machine may take seconds.
+constexpr int kHandOverTimeoutMs = 20000;
+constexpr int kRetryMs = 20;
+
+// Where QLocalServer puts a socket of that name.
+QString lockPath(const QString& serverName)
+{
+    const QString socket =
+        QDir::isAbsolutePath(serverName) ? serverName : QDir(QDir::tempPath()).filePath(serverName);
+    return socket + QStringLiteral(".lock");
+}
 // One line: the word, then a tab and the activation token when there is one.
 const QByteArray kActivateWord = QByteArrayLiteral("activate");
 
 } // namespace
 
 SingleInstance::SingleInstance(QString serverName, QObject* parent)
-    : QObject(parent), m_serverName(std::move(serverName))
-{}
+    : QObject(parent), m_serverName(std::move(serverName)), m_lock(lockPath(m_serverName))
+{
+    // The holder runs for hours: only a dead holder makes a lock stale.
+    m_lock.setStaleLockTime(0);
+}
 
 SingleInstance::~SingleInstance() = default;
 
@@ -29,6 +46,24 @@ QString SingleInstance::defaultServerName()
         QCryptographicHash::hash(user, QCryptographicHash::Sha1).toHex().left(12);
     return AppInfo::title().remove(QLatin1Char(' ')).toLower() + QLatin1Char('-') +
            QString::fromLatin1(hash);
+}
+
+bool SingleInstance::tryLock()
+{
+    return m_lock.isLocked() || m_lock.tryLock(0);
+}
+
+SingleInstance::Start SingleInstance::handOver(const QString& activationToken)
+{
+    const QDeadlineTimer deadline(kHandOverTimeoutMs);
+    while (!deadline.hasExpired()) {
+        if (activateRunningInstance(activationToken))
+            return Start::HandedOver;
+        if (tryLock())
+            return Start::Holder;
+        QThread::msleep(kRetryMs);
+    }
+    return Start::NoAnswer;
 }
 
 bool SingleInstance::activateRunningInstance(const QString& activationToken)

@@ -1,15 +1,18 @@
 #pragma once
 
+#include <QLockFile>
 #include <QObject>
 #include <QString>
 
 class QLocalServer;
 
-// Only one copy of the program may own the book. The first instance listens on
-// a per-user local socket; a second start finds it there, asks it to come to
-// the front and ends before it reads the settings or the book. The second
-// start hands over the activation token the desktop gave it (Wayland lets a
-// window come forward only with one).
+// Only one copy of the program may own the book. The copy that holds a lock
+// file beside a per-user local socket listens on the socket; a second start
+// finds the lock taken, asks the holder through the socket to come to the
+// front and ends before it reads the settings or the book. Two starts at the
+// same moment cannot both take the lock, and a lock whose process has died is
+// taken over. The second start hands over the activation token the desktop
+// gave it (Wayland lets a window come forward only with one).
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -18,9 +21,22 @@ public:
     explicit SingleInstance(QString serverName, QObject* parent = nullptr);
     ~SingleInstance() override;
 
+    // Takes the lock at once when nobody holds it, or a dead process did.
+    bool tryLock();
+    enum class Start
+    {
+        Holder,     // the holder went away: this copy holds the lock now
+        HandedOver, // the holder was asked to come to the front
+        NoAnswer,   // the holder neither listened nor ended in time
+    };
+    // For a copy that did not get the lock: waits for the holder to listen
+    // and asks it to activate itself.
+    Start handOver(const QString& activationToken = {});
+
     // True when another instance answered and was asked to activate itself.
     bool activateRunningInstance(const QString& activationToken = {});
-    // Starts listening; false when the name could not be taken.
+    // Starts listening, taking over a socket file left behind; for the
+    // lock's holder. False when the name could not be taken.
     bool listen();
 
     static QString defaultServerName();
@@ -33,5 +49,6 @@ private:
     void onNewConnection();
 
     QString m_serverName;
+    QLockFile m_lock;
     QLocalServer* m_server = nullptr;
 };

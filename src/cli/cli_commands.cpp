@@ -152,7 +152,8 @@ int answer(bool yes, const QString& out)
 int noSuchPage(const QString& command, int number, size_t count)
 {
     return usageError(
-        command, QStringLiteral("no page %1: the book has pages 1 to %2").arg(number).arg(count));
+        command, QStringLiteral("no page %1: the book has pages 1 to %2")
+                     .arg(QString::number(number), QString::number(count)));
 }
 
 // The contacts of the whole book, or of the page the second argument names.
@@ -190,8 +191,7 @@ int CliCommands::list(const CliArgs& args)
     QString out;
     for (size_t number = 1; number <= book.pageCount(); ++number) {
         out += QStringLiteral("%1\t%2\t%3\n")
-                   .arg(number)
-                   .arg(kindName(book.kind(number)), book.title(number));
+                   .arg(QString::number(number), kindName(book.kind(number)), book.title(number));
     }
     return exitFor(CliOutput::out(out));
 }
@@ -241,9 +241,8 @@ int CliCommands::check(const CliArgs& args)
     if (opened.trailingLine() > 0) {
         CliOutput::err(QStringLiteral("velkaro-cli: %1: line %2: text after the last of the %3 "
                                       "counted pages\n")
-                           .arg(book)
-                           .arg(opened.trailingLine())
-                           .arg(opened.pageCount()));
+                           .arg(book, QString::number(opened.trailingLine()),
+                                QString::number(opened.pageCount())));
         return ExitFailure;
     }
     return exitFor(CliOutput::out(
@@ -275,10 +274,8 @@ int CliCommands::find(const CliArgs& args)
              pos = TextFinder::find(text, sample, pos + 1, -1, options)) {
             advanceTo(text, pos, at);
             out += QStringLiteral("%1:%2:%3:%4\n")
-                       .arg(number)
-                       .arg(at.line)
-                       .arg(pos - at.lineStart + 1)
-                       .arg(lineAt(text, at.lineStart));
+                       .arg(QString::number(number), QString::number(at.line),
+                            QString::number(pos - at.lineStart + 1), lineAt(text, at.lineStart));
         }
     }
     return answer(!out.isEmpty(), out);

@@ -36,4 +36,6 @@ struct LocatedError
     AppError error;
     QString module;
     QString procedure;
+    // The file it happened to, named before the description when known.
+    QString file = {};
 };

@@ -20,7 +20,9 @@ constexpr int versionRevision = AppBuild::versionRevision;
 // "1.0.0.7": major, minor, ".0.", revision.
 inline QString versionText()
 {
-    return QStringLiteral("%1.%2.0.%3").arg(versionMajor).arg(versionMinor).arg(versionRevision);
+    return QStringLiteral("%1.%2.0.%3")
+        .arg(QString::number(versionMajor), QString::number(versionMinor),
+             QString::number(versionRevision));
 }
 
 // The address of the about box's feedback link.

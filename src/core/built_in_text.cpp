@@ -112,6 +112,14 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::FontNameNotStorable, mainForm, u"FontNameNotStorable",
      u"Название шрифта «%1» нельзя сохранить в кодировке Windows-1251, поэтому выбран шрифт "
      u"«%2»."},
+    // %1 the size chosen, %2 the size the text takes instead.
+    {TextId::FontSizeLimited, mainForm, u"FontSizeLimited",
+     u"Размер шрифта может быть от 6 до 15 пунктов. Вместо размера %1 текст получил размер "
+     u"%2."},
+    // %1 how many pages have changes not yet saved.
+    {TextId::RevertConfirm, mainForm, u"RevertConfirm",
+     u"Страниц с несохраненными изменениями: %1.\nОтменить все изменения, сделанные после "
+     u"последнего сохранения?"},
 
     {TextId::PasswordLabel, passwordForm, u"Label1", u"&Пароль:"},
     {TextId::PasswordMask, passwordForm, u"chkMask", u"&Скрыть"},
@@ -325,6 +333,8 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::OptionsMoveDownStyle, optionsForm, u"cmdMoveDownStyle", u"В&низ"},
     {TextId::OptionsEditStyleName, optionsForm, u"mnuEditStyleName", u"&Имя..."},
     {TextId::OptionsEditStyleFont, optionsForm, u"mnuEditStyleFont", u"&Шрифт..."},
+    {TextId::OptionsEditStyleBold, optionsForm, u"mnuEditStyleBold", u"Полу&жирный"},
+    {TextId::OptionsEditStyleItalic, optionsForm, u"mnuEditStyleItalic", u"К&урсив"},
     {TextId::OptionsEditStyleUnused, optionsForm, u"mnuEditStyleUnused", u"&Параметры..."},
     {TextId::OptionsEditStyleColor, optionsForm, u"mnuEditStyleColor", u"&Цвет..."},
     {TextId::OptionsEditPw, optionsForm, u"cmdEditPw", u"&Изменить пароль"},
@@ -343,7 +353,7 @@ constexpr auto texts = std::to_array<BuiltInText>({
      u"Преобразование адресной книги из формата RTF в текстовый формат приведет к потере "
      u"имеющегося форматирования."},
     {TextId::WidthValidation, optionsForm, u"txtWidth_Validation",
-     u"Неверное значение поля.\nВведите значение в диапазоне от 400 до 2000 твипов."},
+     u"Неверное значение поля.\nВведите значение в диапазоне от 300 до 2000 твипов."},
     {TextId::DurationValidation, optionsForm, u"txtDuration_Validation",
      u"Неверное значение поля.\nВведите значение в диапазоне от 1 до 30 секунд."},
     {TextId::AutosaveValidation, optionsForm, u"txtAutosaveDuration_Validation",
@@ -565,6 +575,9 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::LanguageRussian, optionsForm, u"LanguageRussian", u"Русский"},
     {TextId::LanguageNextStart, optionsForm, u"LanguageNextStart",
      u"Новый язык будет включен при следующем запуске программы."},
+    {TextId::LanguageKeepsPages, optionsForm, u"LanguageKeepsPages",
+     u"Новый язык будет включен при следующем запуске программы. Страницы книги, в которой "
+     u"уже есть записи, останутся прежними."},
 
     // The book's contacts and a CardDAV address book.
     {TextId::MainCardDav, mainForm, u"mnuMainCardDav", u"Син&хронизация контактов"},

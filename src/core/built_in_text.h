@@ -77,6 +77,8 @@ enum class TextId
     ImportNotAFile,
     ImportTooLarge,
     FontNameNotStorable,
+    FontSizeLimited,
+    RevertConfirm,
 
     PasswordLabel,
     PasswordMask,
@@ -216,6 +218,8 @@ enum class TextId
     OptionsMoveDownStyle,
     OptionsEditStyleName,
     OptionsEditStyleFont,
+    OptionsEditStyleBold,
+    OptionsEditStyleItalic,
     OptionsEditStyleUnused,
     OptionsEditStyleColor,
     OptionsEditPw,
@@ -366,6 +370,7 @@ enum class TextId
     OptionsLanguage,
     LanguageRussian,
     LanguageNextStart,
+    LanguageKeepsPages,
 
     MainCardDav,
     MainCardDavSend,

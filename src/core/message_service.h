@@ -24,6 +24,8 @@ public:
     virtual void show(const QString& text, Icon icon = Icon::None, const QString& title = {}) = 0;
     // A Yes/No question with the exclamation icon; true for Yes.
     virtual bool ask(const QString& text, const QString& title = {}) = 0;
+    // The same with No as the default answer, for a step that throws work away.
+    virtual bool askDefaultNo(const QString& text) { return ask(text); }
     // A question with the given choices (the first is the default); the index
     // of the one taken, or -1 when the box was closed without a choice.
     virtual int choose(const QString& text, const QStringList& choices) = 0;
@@ -34,8 +36,6 @@ public:
                                const QString& procedure)
     {
         return QStringLiteral("%1 (%2)\r\nin Velkaro.%3.%4 ")
-            .arg(error.description)
-            .arg(error.number)
-            .arg(module, procedure);
+            .arg(error.description, QString::number(error.number), module, procedure);
     }
 };

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QStorageInfo>
 #include <cerrno>
 
 #ifdef Q_OS_UNIX
@@ -41,7 +42,10 @@ AppError openFailure(const QString& path, const QSaveFile& file)
         return {AppError::PathNotFound, QStringLiteral("Path not found")};
     if (outOfSpace(file))
         return diskFull();
-    if (file.errorString().contains(qt_error_string(EROFS)))
+    // QSaveFile finds an existing file on a read-only file system "not
+    // writable" before it tries: the file system says which it is.
+    if (file.errorString().contains(qt_error_string(EROFS)) ||
+        QStorageInfo(info.absolutePath()).isReadOnly())
         return {AppError::PermissionDenied, qt_error_string(EROFS)};
     if (info.isDir() || !QFileInfo(info.absolutePath()).isWritable())
         return {AppError::PermissionDenied, QStringLiteral("Permission denied")};

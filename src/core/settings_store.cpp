@@ -52,6 +52,11 @@ void SettingsStore::remove(const QString& section, const QString& key)
     m_settings->remove(path(section, key));
 }
 
+bool SettingsStore::isEmpty() const
+{
+    return m_settings->allKeys().isEmpty();
+}
+
 void SettingsStore::sync()
 {
     m_settings->sync();

@@ -21,6 +21,8 @@ public:
     void write(const QString& section, const QString& key, const QString& value);
     void remove(const QString& section, const QString& key);
     void sync();
+    // Nothing stored yet: the program has never run for this user.
+    bool isEmpty() const;
     // A write cut short (the program killed) leaves the store's lock file
     // ("<file>.lock") behind; it goes when no running program holds it.
     void removeStaleLock();

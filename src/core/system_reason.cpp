@@ -3,29 +3,39 @@
 #include <QByteArray>
 #include <array>
 #include <cerrno>
-#include <utility>
 
 namespace {
 
-constexpr std::array<std::pair<int, TextId>, 9> kErrnoReasons{{
-    {ENOSPC, TextId::ReasonDiskFull},
-    {EDQUOT, TextId::ReasonDiskFull},
-    {EFBIG, TextId::ReasonTooLarge}, // also the words of a file over a reading ceiling
-    {EROFS, TextId::ReasonReadOnly},
-    {EACCES, TextId::ReasonNoPermission},
-    {EPERM, TextId::ReasonNoPermission},
-    {ENOENT, TextId::ReasonNotFound},
-    {ENOTDIR, TextId::ReasonNotFound},
-    {ELOOP, TextId::ReasonSymbolicLink}, // a link opened without following it
+struct ErrnoReason
+{
+    int code;
+    const char* words; // the system's words in English, which the program's own texts use
+    TextId text;
+};
+
+constexpr std::array<ErrnoReason, 9> kErrnoReasons{{
+    {ENOSPC, "No space left on device", TextId::ReasonDiskFull},
+    {EDQUOT, "Disk quota exceeded", TextId::ReasonDiskFull},
+    // also the words of a file over a reading ceiling
+    {EFBIG, "File too large", TextId::ReasonTooLarge},
+    {EROFS, "Read-only file system", TextId::ReasonReadOnly},
+    {EACCES, "Permission denied", TextId::ReasonNoPermission},
+    {EPERM, "Operation not permitted", TextId::ReasonNoPermission},
+    {ENOENT, "No such file or directory", TextId::ReasonNotFound},
+    {ENOTDIR, "Not a directory", TextId::ReasonNotFound},
+    {ELOOP, "Too many levels of symbolic links",
+     TextId::ReasonSymbolicLink}, // a link opened without following it
 }};
 
 } // namespace
 
+// The system's words in the locale's language, or in English.
 std::optional<TextId> SystemReason::of(const QString& systemText)
 {
-    for (const auto& [code, text] : kErrnoReasons) {
-        if (systemText.contains(qt_error_string(code), Qt::CaseInsensitive))
-            return text;
+    for (const ErrnoReason& reason : kErrnoReasons) {
+        if (systemText.contains(qt_error_string(reason.code), Qt::CaseInsensitive) ||
+            systemText.contains(QLatin1String(reason.words), Qt::CaseInsensitive))
+            return reason.text;
     }
     return std::nullopt;
 }

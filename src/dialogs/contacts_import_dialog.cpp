@@ -100,7 +100,8 @@ void ContactsImportDialog::offerPages(const QStringList& titles, int chosen)
     static_cast<QVBoxLayout*>(layout())->insertLayout(0, row);
     const auto summarize = [this](int index) {
         m_lblSummary->setText(
-            m_text(TextId::ImportContactsSummary).arg(m_cboPage->itemText(index)).arg(m_count));
+            m_text(TextId::ImportContactsSummary)
+                .arg(m_cboPage->itemText(index), QString::number(m_count)));
     };
     connect(m_cboPage, &QComboBox::currentIndexChanged, this, summarize);
     summarize(chosen);

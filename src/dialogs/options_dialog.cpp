@@ -31,7 +31,8 @@
 
 namespace {
 
-constexpr double kWidthMin = 400;
+// The narrowest tabs the splitter gives.
+constexpr double kWidthMin = 300;
 constexpr double kWidthMax = 2000;
 constexpr double kDurationMin = 1;
 constexpr double kDurationMax = 30;
@@ -611,8 +612,9 @@ void OptionsDialog::applyLanguage()
     const QString chosen = m_cboLanguage->currentData().toString();
     if (m_cboLanguage->currentIndex() < 0 || chosen == m_host.language())
         return;
-    m_host.setLanguage(chosen);
-    m_messages.show(m_text(TextId::LanguageNextStart), MessageService::Icon::Information);
+    const QString told = m_host.setLanguage(chosen);
+    m_messages.show(told.isEmpty() ? m_text(TextId::LanguageNextStart) : told,
+                    MessageService::Icon::Information);
 }
 
 void OptionsDialog::apply()

@@ -65,5 +65,6 @@ public:
     virtual std::vector<LanguageCatalog::Language> languages() const { return {}; }
     // The choice the next start reads, and storing another.
     virtual QString language() const { return {}; }
-    virtual void setLanguage(const QString& /*choice*/) {}
+    // Gives what to tell about it, in the chosen language.
+    virtual QString setLanguage(const QString& /*choice*/) { return {}; }
 };

@@ -1,16 +1,17 @@
 #include "dialogs/styles_page.h"
 
 #include "core/message_service.h"
+#include "core/text_fill.h"
 #include "dialogs/input_box.h"
 #include "dialogs/style_mask_dialog.h"
 #include "richtext/win_color.h"
 #include "styles/styles.h"
+#include "ui/font_choice.h"
 #include "ui/form_localizer.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QColorDialog>
-#include <QFontDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -101,16 +102,25 @@ StylesPage::StylesPage(Styles& styles, MessageService& messages, TextLookup text
 
     m_mnuEditStyle = new QMenu(this);
     m_mnuEditStyle->setObjectName(QStringLiteral("mnuEditStyle"));
-    const auto item = [this](const char* name, TextId caption, void (StylesPage::*command)()) {
+    const auto item = [this](const char* name, TextId caption, const std::function<void()>& command) {
         QAction* action = m_mnuEditStyle->addAction(BuiltInTexts::text(caption));
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, command);
+        return action;
     };
-    item("mnuEditStyleName", TextId::OptionsEditStyleName, &StylesPage::renameStyle);
-    item("mnuEditStyleFont", TextId::OptionsEditStyleFont, &StylesPage::chooseFont);
-    item("mnuEditStyleUnused", TextId::OptionsEditStyleUnused, &StylesPage::editMask);
+    item("mnuEditStyleName", TextId::OptionsEditStyleName, [this] { renameStyle(); });
+    item("mnuEditStyleFont", TextId::OptionsEditStyleFont, [this] { chooseFont(); });
+    m_mnuEditStyleBold = item("mnuEditStyleBold", TextId::OptionsEditStyleBold, [this] {
+        toggleAttribute(&StyleFont::bold);
+    });
+    m_mnuEditStyleItalic = item("mnuEditStyleItalic", TextId::OptionsEditStyleItalic, [this] {
+        toggleAttribute(&StyleFont::italic);
+    });
+    m_mnuEditStyleBold->setCheckable(true);
+    m_mnuEditStyleItalic->setCheckable(true);
+    item("mnuEditStyleUnused", TextId::OptionsEditStyleUnused, [this] { editMask(); });
     // Qt's font dialog has no colour field: the colour has an item of its own.
-    item("mnuEditStyleColor", TextId::OptionsEditStyleColor, &StylesPage::chooseColor);
+    item("mnuEditStyleColor", TextId::OptionsEditStyleColor, [this] { chooseColor(); });
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -205,6 +215,8 @@ void StylesPage::showChosenStyle()
         m_lblStyle->setPalette(palette);
         m_lblStyle->setText(style->name());
     }
+    m_mnuEditStyleBold->setChecked(style && style->Font().bold);
+    m_mnuEditStyleItalic->setChecked(style && style->Font().italic);
     m_cmdEditStyle->setEnabled(index >= 0);
     m_cmdDeleteStyle->setEnabled(index >= 0);
     m_cmdMoveUpStyle->setEnabled(index > 0);
@@ -226,10 +238,8 @@ std::optional<QString> StylesPage::askName(TextId prompt, TextId title, const QS
 
 void StylesPage::warn(const AppError& error)
 {
-    QString text = error.text ? m_text(*error.text) : error.description;
-    for (const QString& arg : error.args)
-        text = text.arg(arg);
-    m_messages.show(text, MessageService::Icon::Exclamation);
+    m_messages.show(TextFill::fill(error.text ? m_text(*error.text) : error.description, error.args),
+                    MessageService::Icon::Exclamation);
 }
 
 void StylesPage::newStyle()
@@ -262,41 +272,54 @@ void StylesPage::renameStyle()
 }
 
 // Sizes are kept to the 6 to 15 points the style's font may have; Qt's font
-// dialog offers any size, so a size outside them is said to be limited.
+// dialog offers any size, so a size outside them is said to be limited. What
+// the user left as the dialog showed it stays as the style had it: a bold or
+// italic the face lacks in the dialog is the style's own.
 void StylesPage::chooseFont()
 {
     Style* style = selectedStyle();
     if (!style)
         return;
-    StyleFont& current = style->Font();
-    QFont initial(current.name);
-    initial.setPointSizeF(std::clamp(current.size, kSmallestSize, kLargestSize));
-    initial.setBold(current.bold);
-    initial.setItalic(current.italic);
-    initial.setUnderline(current.underline);
-    initial.setStrikeOut(current.strikeThru);
-    QFontDialog dialog(initial, window());
-    dialog.setObjectName(QStringLiteral("cdgFont"));
-    dialog.setOption(QFontDialog::ScalableFonts);
-    if (dialog.exec() != QDialog::Accepted)
+    StyleFont font = style->Font();
+    QFont initial(font.name);
+    initial.setPointSizeF(std::clamp(font.size, kSmallestSize, kLargestSize));
+    initial.setBold(font.bold);
+    initial.setItalic(font.italic);
+    initial.setUnderline(font.underline);
+    initial.setStrikeOut(font.strikeThru);
+    const std::optional<FontChoice> chosen = FontChoice::ask(initial, window());
+    if (!chosen)
         return;
-    const QFont chosen = dialog.selectedFont();
-    StyleFont font;
-    font.name = chosen.family();
+    font.name = chosen->family.value_or(font.name);
     if (const std::optional<AppError> problem = Styles::checkFaceName(font.name)) {
         warn(*problem);
         font.name = StyleFont::defaultName();
     }
-    font.size = std::clamp(chosen.pointSizeF(), kSmallestSize, kLargestSize);
-    if (font.size != chosen.pointSizeF())
-        m_messages.show(
-            m_text(TextId::StyleSizeLimited)
-                .arg(QLocale().toString(chosen.pointSizeF()), QLocale().toString(font.size)),
-            MessageService::Icon::Exclamation);
-    font.bold = chosen.bold();
-    font.italic = chosen.italic();
-    font.underline = chosen.underline();
-    font.strikeThru = chosen.strikeOut();
+    if (chosen->pointSize) {
+        font.size = std::clamp(*chosen->pointSize, kSmallestSize, kLargestSize);
+        if (font.size != *chosen->pointSize)
+            m_messages.show(m_text(TextId::StyleSizeLimited)
+                                .arg(QLocale().toString(*chosen->pointSize),
+                                     QLocale().toString(font.size)),
+                            MessageService::Icon::Exclamation);
+    }
+    font.bold = chosen->bold.value_or(font.bold);
+    font.italic = chosen->italic.value_or(font.italic);
+    font.underline = chosen->underline.value_or(font.underline);
+    font.strikeThru = chosen->strikeOut.value_or(font.strikeThru);
+    style->setFont(font);
+    showChosenStyle();
+}
+
+// Bold and italic of any face, whether or not the font dialog finds a face
+// that draws them.
+void StylesPage::toggleAttribute(bool StyleFont::*attribute)
+{
+    Style* style = selectedStyle();
+    if (!style)
+        return;
+    StyleFont font = style->Font();
+    font.*attribute = !(font.*attribute);
     style->setFont(font);
     showChosenStyle();
 }

@@ -14,6 +14,8 @@ class QMenu;
 class QPushButton;
 class Style;
 class Styles;
+struct StyleFont;
+class QAction;
 
 // `Picture7`, the styles page of `frmOptions`: the list `lstStyles` mirrors
 // the style collection entry by entry, the first ten entries carrying the
@@ -49,6 +51,7 @@ private:
     void renameStyle();
     void chooseFont();
     void chooseColor();
+    void toggleAttribute(bool StyleFont::*attribute);
     void editMask();
     void deleteStyle();
     void moveStyle(int by);
@@ -69,4 +72,6 @@ private:
     QPushButton* m_cmdMoveUpStyle = nullptr;
     QPushButton* m_cmdMoveDownStyle = nullptr;
     QMenu* m_mnuEditStyle = nullptr;
+    QAction* m_mnuEditStyleBold = nullptr;
+    QAction* m_mnuEditStyleItalic = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "document/book.h"
 
+#include <algorithm>
+
 Book::Book(QObject* parent) : QObject(parent) {}
 
 std::span<const PageRecord> Book::pages() const
@@ -84,7 +86,17 @@ void Book::markBookChanged()
 
 void Book::markSaved()
 {
+    m_saved = Pages;
     setChanged(false);
+}
+
+int Book::unsavedPageCount() const
+{
+    const std::size_t places = std::max(Pages.size(), m_saved.size());
+    int count = 0;
+    for (std::size_t i = 1; i < places; ++i)
+        count += i >= Pages.size() || i >= m_saved.size() || !(Pages[i] == m_saved[i]);
+    return count;
 }
 
 void Book::setChanged(bool changed)

@@ -49,8 +49,12 @@ public:
     bool isFull() const { return pageCount() >= MaxPages; }
 
     void markBookChanged();
+    // The pages as they are now are the saved ones.
     void markSaved();
     bool isChanged() const { return m_changed; }
+    // How many places of the page list hold something other than what was
+    // last saved or loaded there: an edited, added, removed or moved page.
+    int unsavedPageCount() const;
 
 Q_SIGNALS:
     // The unsaved-changes state changed; the status picture follows it.
@@ -62,4 +66,6 @@ private:
     void setChanged(bool changed);
 
     bool m_changed = false;
+    // Shallow copies: a page nobody changed shares its text with its copy.
+    std::vector<PageRecord> m_saved{1};
 };

@@ -22,9 +22,9 @@ bool pathExists(const QString& path)
     return QFileInfo(path).exists() || QFileInfo(path).isSymLink();
 }
 
-LocatedError located(AppError error, const char* procedure)
+LocatedError located(AppError error, const char* procedure, const QString& file)
 {
-    return {std::move(error), kModule, QString::fromLatin1(procedure)};
+    return {std::move(error), kModule, QString::fromLatin1(procedure), file};
 }
 
 AppError unencodable(const Book& book, const DataFile::Encoded& encoded)
@@ -323,18 +323,18 @@ std::optional<LocatedError> BookStorage::saveDataEx(const QString& path)
     if (!encoded.ok() && m_fileCharset == DataFile::Charset::Utf8WithBom)
         encoded = DataFile::encode(m_book.pages(), m_fileCharset);
     if (!encoded.ok())
-        return located(unencodable(m_book, encoded), "SaveDataEx");
+        return located(unencodable(m_book, encoded), "SaveDataEx", path);
     // The book may be a link the user made (a book kept in a synchronised
     // folder); every copy of it is a file of its own.
     const bool book = path == fullDataPath();
     if (book && SafeFile::isForeignLink(path))
-        return located(foreignLink(path), "SaveDataEx");
+        return located(foreignLink(path), "SaveDataEx", path);
     const std::optional<QFileDevice::Permissions> permissions =
         book ? std::nullopt : bookPermissions();
     if (auto error =
             SafeFile::writeWhole(path, fileBytes(encoded.bytes), permissions,
                                  book ? SafeFile::Links::Follow : SafeFile::Links::Replace))
-        return located(*error, "SaveDataEx");
+        return located(*error, "SaveDataEx", path);
     if (book) {
         m_diskKey = keyParams();
         rememberSaved(encoded.bytes, m_book.pages());
@@ -353,7 +353,7 @@ std::optional<LocatedError> BookStorage::saveBackup(const QString& path)
         return std::nullopt;
     if (!holdsTheSaved(path, m_key != nullptr)) {
         if (auto error = SafeFile::writeWhole(path, fileBytes(m_savedBytes), bookPermissions()))
-            return located(*error, "SaveDataEx");
+            return located(*error, "SaveDataEx", path);
     }
     // Without a record the next close compares the backup instead.
     if (const QByteArray record = backupRecord(path); !record.isEmpty())
@@ -432,7 +432,7 @@ std::optional<LocatedError> BookStorage::saveAsText(const QString& path)
         return std::nullopt;
     if (auto error =
             SafeFile::writeWhole(path, m_exportParts.build(m_book.pages()), bookPermissions()))
-        return located(*error, "SaveAsText");
+        return located(*error, "SaveAsText", path);
     return std::nullopt;
 }
 
@@ -446,7 +446,7 @@ std::optional<LocatedError> BookStorage::refreshExport()
     const QByteArray bytes = m_exportParts.build(m_book.pages());
     if (m_exportState == ExportState::Stale || !fileHolds(exportPath(), bytes)) {
         if (auto error = SafeFile::writeWhole(exportPath(), bytes, bookPermissions()))
-            return located(*error, "SaveAsText");
+            return located(*error, "SaveAsText", exportPath());
     }
     m_exportState = ExportState::Current;
     writeExportRecord();

@@ -56,10 +56,11 @@ QString dateText(int year, int month, int day)
 {
     if (!QDate(year > 0 ? year : kAnyYear, month, day).isValid())
         return {};
-    const QString monthDay =
-        QStringLiteral("%1-%2").arg(month, 2, 10, QChar(u'0')).arg(day, 2, 10, QChar(u'0'));
-    return year > 0 ? QStringLiteral("%1-").arg(year, 4, 10, QChar(u'0')) + monthDay
-                    : QStringLiteral("--") + monthDay;
+    const auto digits = [](int number, int width) {
+        return QString::number(number).rightJustified(width, u'0');
+    };
+    const QString monthDay = digits(month, 2) + u'-' + digits(day, 2);
+    return year > 0 ? digits(year, 4) + u'-' + monthDay : QStringLiteral("--") + monthDay;
 }
 
 // Day and month in either order, the day first where both could be it.

@@ -236,7 +236,8 @@ constexpr std::array<const char16_t*, 14> kDefaultTitles = {u"АБ", u"ВГ", u"
 
 QString DataFile::Error::text() const
 {
-    return QStringLiteral("line %1: %2 (%3)").arg(line).arg(error.description).arg(error.number);
+    return QStringLiteral("line %1: %2 (%3)")
+        .arg(QString::number(line), error.description, QString::number(error.number));
 }
 
 namespace {

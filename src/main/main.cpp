@@ -25,14 +25,22 @@ int main(int argc, char* argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (const std::optional<QString> reply = CommandLine::immediateReply(arguments)) {
-        const QByteArray bytes = reply->toUtf8();
+    if (const std::optional<CommandLine::Reply> reply = CommandLine::immediateReply(arguments)) {
+        const QByteArray bytes = reply->text.toUtf8();
+        FILE* stream = reply->exitCode == 0 ? stdout : stderr;
         const bool written =
-            std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
-        return written && std::fflush(stdout) == 0 ? 0 : 1;
+            std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) == size_t(bytes.size());
+        if (!written || std::fflush(stream) != 0)
+            return 1;
+        return reply->exitCode;
     }
-    // The book is read while the window system is reached and the window built.
-    std::unique_ptr<BookPreload> preload = BookSession::preloadBook(arguments.value(0));
+    // Only the copy that holds the lock reads the book; a second start hands
+    // over to it without reading anything. The book is read while the window
+    // system is reached and the window built.
+    SingleInstance instance(SingleInstance::defaultServerName());
+    const bool holder = instance.tryLock();
+    std::unique_ptr<BookPreload> preload =
+        holder ? BookSession::preloadBook(arguments.value(0)) : nullptr;
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(AppInfo::title());
     QApplication::setApplicationVersion(AppInfo::versionText());
@@ -40,9 +48,17 @@ int main(int argc, char* argv[])
     // so to the entry's name and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("velkaro"));
 
-    SingleInstance instance(SingleInstance::defaultServerName());
-    if (instance.activateRunningInstance(qEnvironmentVariable(kActivationTokenVariable)))
-        return 0;
+    if (!holder) {
+        switch (instance.handOver(qEnvironmentVariable(kActivationTokenVariable))) {
+        case SingleInstance::Start::HandedOver:
+            return 0;
+        case SingleInstance::Start::NoAnswer:
+            std::fputs("velkaro: another copy holds the book but does not answer\n", stderr);
+            return 1;
+        case SingleInstance::Start::Holder:
+            break;
+        }
+    }
     instance.listen();
 
     QtMessageService messages;

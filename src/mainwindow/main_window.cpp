@@ -12,6 +12,7 @@
 #include "rules/page_menu_rules.h"
 #include "styles/style.h"
 #include "ui/app_pictures.h"
+#include "ui/font_choice.h"
 #include "ui/page_fonts.h"
 #include "ui/rich_text_edit.h"
 #include "ui/status_bar.h"
@@ -24,12 +25,13 @@
 #include <QCloseEvent>
 #include <QColorDialog>
 #include <QDir>
-#include <QFontDialog>
 #include <QFrame>
+#include <QLocale>
 #include <QMenu>
 #include <QMimeData>
 #include <QPrinter>
 #include <QScreen>
+#include <QStyle>
 
 namespace {
 
@@ -396,6 +398,34 @@ int MainWindow::toPixels(double twips) const
     return Twips::toPixels(twips, WindowPlacement::logicalDpi());
 }
 
+FormPosition MainWindow::firstPlacement() const
+{
+    constexpr int kPageCharacters = 80;
+    constexpr double kPageAspect = 0.7; // height to width, for a page of a notebook
+    const int p = pixelSize();
+    const int t = 3 * p;
+    const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int page = kPageCharacters * m_rtfPage->fontMetrics().averageCharWidth() + scrollBar +
+                     2 * (m_rtfPage->frameWidth() +
+                          static_cast<int>(m_rtfPage->document()->documentMargin()));
+    // Beside the page: its margin and frame, the tabs and their own margin.
+    const double width = toTwips(page) + m_display.ButtonWidth + 4 * p + 2 * t + 165;
+    const double tabs = kTabHeightTwips * m_tabs->pageCount() + 1000 +
+                        toTwips(m_picStatus->sizeHint().height());
+    const double height = std::max(tabs, width * kPageAspect);
+    FormPosition position;
+    position.Width = width;
+    position.Height = height;
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        position.Width = std::min(width, toTwips(area.width()));
+        position.Height = std::min(height, toTwips(area.height()));
+        position.Left = toTwips(area.x()) + (toTwips(area.width()) - position.Width) / 2;
+        position.Top = toTwips(area.y()) + (toTwips(area.height()) - position.Height) / 2;
+    }
+    return position;
+}
+
 int MainWindow::pixelSize() const
 {
     const double perPixel = Twips::perInch / WindowPlacement::logicalDpi();
@@ -602,7 +632,9 @@ void MainWindow::showSelectionFormat()
 }
 
 // Qt's font dialog has no colour, so the colour stays as it is; sizes are
-// kept to the 6 to 15 points the page's menus offer.
+// kept to the 6 to 15 points the page's menus offer, and the user is told.
+// Only what the user changed in the dialog is set: a mixed selection stays
+// mixed in the rest, and bold or italic the dialog could not show stays.
 void MainWindow::chooseFont()
 {
     QFont initial(m_rtfPage->selFontName().value_or(PageFonts::defaultFamily()));
@@ -611,26 +643,34 @@ void MainWindow::chooseFont()
     initial.setItalic(m_rtfPage->selItalic().value_or(false));
     initial.setStrikeOut(m_rtfPage->selStrikeThru().value_or(false));
     initial.setUnderline(m_rtfPage->selUnderline().value_or(false));
-    QFontDialog dialog(initial, this);
-    dialog.setObjectName(QStringLiteral("cdgFont"));
-    dialog.setOption(QFontDialog::ScalableFonts);
-    if (dialog.exec() != QDialog::Accepted)
+    std::optional<FontChoice> chosen = FontChoice::ask(initial, this);
+    if (!chosen || chosen->isEmpty())
         return;
-    const QFont chosen = dialog.selectedFont();
-    QString family = chosen.family();
-    if (!CodePage::canEncode(family)) {
+    if (chosen->family && !CodePage::canEncode(*chosen->family)) {
         m_host.warn(m_host.localizedText(TextId::FontNameNotStorable)
-                        .arg(family, PageFonts::defaultFamily()));
-        family = PageFonts::defaultFamily();
+                        .arg(*chosen->family, PageFonts::defaultFamily()));
+        chosen->family = PageFonts::defaultFamily();
+    }
+    if (chosen->pointSize) {
+        const double limited = std::clamp(*chosen->pointSize, kSmallestFontSize, kLargestFontSize);
+        if (limited != *chosen->pointSize)
+            m_host.warn(m_host.localizedText(TextId::FontSizeLimited)
+                            .arg(QLocale().toString(*chosen->pointSize), QLocale().toString(limited)));
+        chosen->pointSize = limited;
     }
     m_rtfPage->asOneEdit([&] {
-        m_rtfPage->setSelBold(chosen.bold());
-        m_rtfPage->setSelItalic(chosen.italic());
-        m_rtfPage->setSelFontName(family);
-        m_rtfPage->setSelFontSize(
-            std::clamp(chosen.pointSizeF(), kSmallestFontSize, kLargestFontSize));
-        m_rtfPage->setSelStrikeThru(chosen.strikeOut());
-        m_rtfPage->setSelUnderline(chosen.underline());
+        if (chosen->bold)
+            m_rtfPage->setSelBold(*chosen->bold);
+        if (chosen->italic)
+            m_rtfPage->setSelItalic(*chosen->italic);
+        if (chosen->family)
+            m_rtfPage->setSelFontName(*chosen->family);
+        if (chosen->pointSize)
+            m_rtfPage->setSelFontSize(*chosen->pointSize);
+        if (chosen->strikeOut)
+            m_rtfPage->setSelStrikeThru(*chosen->strikeOut);
+        if (chosen->underline)
+            m_rtfPage->setSelUnderline(*chosen->underline);
     });
     showSelectionFormat();
 }

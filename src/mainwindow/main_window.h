@@ -2,6 +2,7 @@
 
 #include "document/search_target.h"
 #include "mainwindow/main_window_host.h"
+#include "rules/form_position.h"
 #include "rules/page_keys.h"
 
 #include <QWidget>
@@ -104,6 +105,9 @@ public:
     // Closing for logout or system shutdown: the host saves what it can without asking.
     void closeForShutdown();
     void bringToFront();
+    // Where a first start opens, nothing being stored: centred on the screen,
+    // the page 80 average characters of its font wide, every tab in view.
+    FormPosition firstPlacement() const;
 
     RichTextEdit* editor() const { return m_rtfPage; }
     TabColumn* tabColumn() const { return m_tabs; }

@@ -30,12 +30,15 @@ QString plain(const QString& text)
 }
 
 int runBox(QWidget* parent, const QString& text, MessageService::Icon icon, const QString& title,
-           QMessageBox::StandardButtons buttons)
+           QMessageBox::StandardButtons buttons,
+           QMessageBox::StandardButton defaultButton = QMessageBox::NoButton)
 {
     QMessageBox box(boxIcon(icon), title.isEmpty() ? AppInfo::title() : title, plain(text), buttons,
                     parent);
     // Messages quote page titles and file names; never read them as markup.
     box.setTextFormat(Qt::PlainText);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
     return box.exec();
 }
 
@@ -52,6 +55,12 @@ bool QtMessageService::ask(const QString& text, const QString& title)
 {
     return runBox(m_parent, text, Icon::Exclamation, title, QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;
+}
+
+bool QtMessageService::askDefaultNo(const QString& text)
+{
+    return runBox(m_parent, text, Icon::Exclamation, {}, QMessageBox::Yes | QMessageBox::No,
+                  QMessageBox::No) == QMessageBox::Yes;
 }
 
 int QtMessageService::choose(const QString& text, const QStringList& choices)

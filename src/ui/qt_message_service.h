@@ -17,6 +17,7 @@ public:
 
     void show(const QString& text, Icon icon = Icon::None, const QString& title = {}) override;
     bool ask(const QString& text, const QString& title = {}) override;
+    bool askDefaultNo(const QString& text) override;
     int choose(const QString& text, const QStringList& choices) override;
 
 private:

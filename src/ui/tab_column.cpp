@@ -1,5 +1,6 @@
 #include "ui/tab_column.h"
 
+#include "richtext/win_color.h"
 #include "ui/tab_column_accessible.h"
 
 #include <QApplication>
@@ -16,8 +17,9 @@
 namespace {
 
 const QColor kHoverText(0, 0, 255);
+const QColor kHoverTextOnDark(128, 176, 255);
+constexpr double kReadableContrast = 4.5;
 constexpr int kTextPadding = 2;
-constexpr int kLettersBeforeMark = 2; // "…" follows at least this many letters
 constexpr int kWheelNotch = 120;
 
 // The pointer of unselected tabs: a small hand pointing up, its hot spot at
@@ -311,20 +313,25 @@ QString TabColumn::shownTitle(int k) const
     return layOutTitle(k, titleOf(k)).text;
 }
 
-// A cut title ends in "…" when that still leaves two letters to read;
-// otherwise the letters that fit tell more than the mark would.
+// A cut title always ends in "…", so it is never taken for the whole; where
+// not even one letter fits beside the mark, the mark alone is shown.
 QString TabColumn::fitTitle(const QString& title, const QFontMetrics& metrics, int room)
 {
     if (metrics.horizontalAdvance(title) <= room)
         return title;
     const QString elided = metrics.elidedText(title, Qt::ElideRight, room);
-    if (elided.size() > kLettersBeforeMark)
-        return elided;
-    qsizetype length = title.size();
-    while (length > 0 && (metrics.horizontalAdvance(title.left(length)) > room ||
-                          title.at(length - 1).isHighSurrogate()))
-        --length;
-    return title.left(length);
+    return elided.isEmpty() ? QStringLiteral("…") : elided;
+}
+
+// Blue as a link, lighter on a dark palette, so it stays readable.
+QColor TabColumn::hoverTextColor() const
+{
+    const QColor background = palette().color(QPalette::Button);
+    for (const QColor& color : {kHoverText, kHoverTextOnDark}) {
+        if (WinColor::contrast(color, background) >= kReadableContrast)
+            return color;
+    }
+    return palette().color(QPalette::ButtonText);
 }
 
 bool TabColumn::event(QEvent* event)
@@ -354,7 +361,7 @@ void TabColumn::paintTab(QPainter& painter, int k) const
         painter.drawLine(rect.topRight(), rect.bottomRight());
     }
     painter.setFont(tabFont(k));
-    painter.setPen(hover ? kHoverText : palette().color(QPalette::ButtonText));
+    painter.setPen(hover ? hoverTextColor() : palette().color(QPalette::ButtonText));
     const ShownTitle shown = layOutTitle(k, titleOf(k));
     painter.drawText(shown.rect, Qt::AlignCenter | Qt::TextSingleLine, shown.text);
 }

@@ -64,6 +64,8 @@ public:
 
     // The tab with the hover look, 0 when there is none.
     int hoveredTab() const { return m_hovered; }
+    // The hovered tab's title colour, readable on the tabs' background.
+    QColor hoverTextColor() const;
     // Tab k's title as its tab shows it in its present look: whole when it
     // fits, else cut. The whole title is the tab's tooltip then.
     QString shownTitle(int k) const;

@@ -34,7 +34,8 @@ public:
         if (t == QAccessible::Name)
             return m_column->titleOf(m_k);
         if (t == QAccessible::Description)
-            return m_column->tabDescription().arg(m_k).arg(m_column->pageCount());
+            return m_column->tabDescription().arg(QString::number(m_k),
+                                                  QString::number(m_column->pageCount()));
         return {};
     }
     void setText(QAccessible::Text, const QString&) override {}

@@ -139,6 +139,7 @@ TEST_F(English, TheOptionsChooseTheLanguageOfTheNextStart)
 {
     writeAll(Folders::userSettingsFolder() + "language.ini", "[Velkaro]\r\nLanguageName=Mine\r\n");
     start("en");
+    type(u"Smith"_qs);
     QStringList offered;
     withItem("mnuMainOptons", [&offered](QDialog* options) {
         auto* languages = options->findChild<QComboBox*>("cboLanguage");
@@ -152,9 +153,40 @@ TEST_F(English, TheOptionsChooseTheLanguageOfTheNextStart)
     EXPECT_EQ(offered,
               QStringList({"Russian (Русский)", "English", "Mine (" + own + ")", "English"}));
     EXPECT_EQ(f.messages.texts().last(),
-              "The new language takes effect the next time the program starts.");
+              u"Новый язык будет включен при следующем запуске программы. Страницы книги, в "
+              u"которой уже есть записи, останутся прежними."_qs)
+        << "in the language chosen";
     EXPECT_EQ(f.read(OptionTable::languageSection.toString(), OptionTable::languageKey.toString()),
               "ru");
+}
+
+// A book that holds nothing takes the letters of the language in use at
+// the next start; one with an entry keeps its pages.
+TEST_F(English, AnEmptyBookTakesTheLettersOfTheLanguageInUse)
+{
+    const QString russian = u"АБ ВГ ДЕ ЖЗ ИК ЛМ НО ПР СТ УФ ХЦ ЧШ ЩЭ ЮЯ"_qs;
+    for (const auto& [text, expected] :
+         {std::pair{QString(), u"AB CD EF GH IJ KL MN OP QR ST UV WX YZ"_qs},
+          {u"Иванов"_qs, russian}}) {
+        writeBook({}, text);
+        start("en");
+        EXPECT_EQ(titles().join(u' '), expected) << text;
+        ASSERT_TRUE(window()->close());
+        app.reset();
+    }
+}
+
+// The very first start, nothing stored, in a locale whose language is shipped.
+TEST_F(English, AFirstStartSpeaksTheLanguageOfTheLocale)
+{
+    QFile::remove(f.iniPath);
+    const QLocale locale;
+    QLocale::setDefault(QLocale(u"en_US"_qs));
+    WindowTest::start();
+    QLocale::setDefault(locale);
+    EXPECT_EQ(titles().join(u' '), u"AB CD EF GH IJ KL MN OP QR ST UV WX YZ"_qs);
+    EXPECT_EQ(f.read(OptionTable::languageSection.toString(), OptionTable::languageKey.toString()),
+              "en");
 }
 
 // A window's design captions are looked up by object name; a caption with no

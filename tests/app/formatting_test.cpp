@@ -2,6 +2,7 @@
 // keys and the menus' marks are in tests/data/app/formatting.cases.
 
 #include "app_fixture.h"
+#include "ui/page_fonts.h"
 
 namespace {
 
@@ -47,6 +48,23 @@ TEST_F(Formatting, CancelledDialogsChangeNothingAndTheFontDialogSetsAllAsOneEdit
         dialog->accept();
     });
     EXPECT_EQ(editor()->selColor(), 0x563412u);
+}
+
+// Tahoma has no italic face and its bold face is not loaded, so the dialog
+// shows such text as regular: OK with nothing changed keeps every attribute.
+TEST_F(Formatting, TheFontDialogWithNothingChangedKeepsTheText)
+{
+    for (int mask = 0; mask < 16; ++mask) {
+        select(0, 6);
+        editor()->setSelBold(mask & 1);
+        editor()->setSelItalic(mask & 2);
+        editor()->setSelUnderline(mask & 4);
+        editor()->setSelStrikeThru(mask & 8);
+        const QString before = editor()->textRTF();
+        withItem("mnuTextFont", [](QDialog* dialog) { dialog->accept(); });
+        EXPECT_EQ(editor()->textRTF(), before) << mask;
+    }
+    EXPECT_EQ(editor()->selFontName(), PageFonts::defaultFamily());
 }
 
 TEST_F(Formatting, StylesComeFromTheirFileApplyAsOneEditAndGoBackAtShutdown)

@@ -111,6 +111,23 @@ TEST_F(NotebookWindow, TheMarkerMovesTheSecondTabStopAndADragFromTheSplitterOpen
     EXPECT_EQ(window()->buttonWidthTwips(), width + 30 * 15);
 }
 
+// Nothing stored: centred, the page 60 average characters wide at the
+// least and every tab in view.
+TEST_F(NotebookWindow, AFirstStartOpensCentredWithRoomForThePageAndEveryTab)
+{
+    app = f.started();
+    window()->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window()));
+    const QPoint offCentre =
+        window()->frameGeometry().center() - window()->screen()->availableGeometry().center();
+    // Twips round to whole pixels on the way.
+    EXPECT_LE(std::max(std::abs(offCentre.x()), std::abs(offCentre.y())), 4)
+        << offCentre.x() << " " << offCentre.y();
+    EXPECT_GE(editor()->viewport()->width(), 60 * editor()->fontMetrics().averageCharWidth());
+    for (int k = 1; k <= tabs()->pageCount(); ++k)
+        EXPECT_TRUE(tabs()->rect().contains(tabs()->tabRect(k))) << k;
+}
+
 TEST_F(NotebookWindow, TheTipAtTheFirstRunSizeEndsInAMarkAndShowsWholeAsItsTooltip)
 {
     const QString tip = u"Alt и первая буква пары открывают страницу с этой парой букв: Alt+Д "
@@ -138,9 +155,13 @@ TEST_F(NotebookWindow, TabsShowWhatFitsAndTellTheWholeTitle)
         clickTab(current);
         for (int k = 1; k <= 14; ++k)
             ASSERT_EQ(tabs()->shownTitle(k), tabs()->titleOf(k)) << current << " " << k;
+    }
+    // A cut title says so at every width.
+    for (float width = 300; width < 1500; width += 100) {
+        app->options().ButtonWidth = width;
+        app->rebuildTabs();
         const QString cut = tabs()->shownTitle(15);
-        EXPECT_TRUE(cut.size() >= 2 && title.startsWith(cut.chopped(cut.endsWith(u'…') ? 1 : 0)))
-            << cut;
+        EXPECT_TRUE(cut.endsWith(u'…') && title.startsWith(cut.chopped(1))) << width << cut;
     }
     const QPoint inTab = tabs()->tabRect(15).center();
     QHelpEvent help(QEvent::ToolTip, inTab, tabs()->mapToGlobal(inTab));
@@ -199,6 +220,9 @@ TEST_F(NotebookWindow, OnADarkDesktopAutomaticTextReadsOnEveryPageColourAndIsSto
         window()->rebuildTabs(book(), display);
         EXPECT_GE(textContrast(editor()->viewport()), 4.5) << std::hex << pageColor;
     }
+    EXPECT_GE(WinColor::contrast(tabs()->hoverTextColor(), tabs()->palette().color(QPalette::Button)),
+              4.5)
+        << "a hovered tab's title";
     QApplication::setPalette(light);
     EXPECT_FALSE(book().isChanged());
     EXPECT_EQ(page(1).Text, stored);

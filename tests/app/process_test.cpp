@@ -5,6 +5,18 @@
 
 #include <csignal>
 
+namespace {
+
+void blockSigterm()
+{
+    sigset_t blocked;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGTERM);
+    sigprocmask(SIG_BLOCK, &blocked, nullptr);
+}
+
+} // namespace
+
 TEST(HighlightColors, PaleColoursArePulledTowards200WithHalvesToEven)
 {
     // 199 -> 227 -> 213.5 -> 214; 203 -> 229 -> 214.5 -> 214; 201 -> 228 -> 214.
@@ -25,14 +37,74 @@ TEST(SingleInstance, ASecondStartActivatesTheFirstAndHandsOverItsToken)
     SingleInstance first(name);
     SingleInstance second(name);
     EXPECT_FALSE(first.activateRunningInstance()) << "nobody is listening yet";
+    ASSERT_TRUE(first.tryLock());
+    EXPECT_FALSE(second.tryLock());
     ASSERT_TRUE(first.listen());
     QSignalSpy activated(&first, &SingleInstance::activationRequested);
-    EXPECT_TRUE(second.activateRunningInstance(u"gnome-shell/Velkaro Pro/4242-0_TIME7"_qs));
+    EXPECT_EQ(second.handOver(u"gnome-shell/Velkaro Pro/4242-0_TIME7"_qs),
+              SingleInstance::Start::HandedOver);
     ASSERT_TRUE(activated.wait(5000));
     EXPECT_EQ(activated.at(0).at(0).toString(), u"gnome-shell/Velkaro Pro/4242-0_TIME7"_qs);
     EXPECT_TRUE(second.activateRunningInstance());
     ASSERT_TRUE(activated.wait(5000));
     EXPECT_EQ(activated.at(1).at(0).toString(), QString());
+}
+
+// A lock its process left when it died is taken over.
+TEST(SingleInstance, TheLockOfADeadCopyIsTakenOver)
+{
+    const QString name =
+        QStringLiteral("velkaro-test-") + QUuid::createUuid().toString(QUuid::Id128);
+    QProcess dead;
+    dead.start(QStringLiteral("true"));
+    ASSERT_TRUE(dead.waitForStarted(10000));
+    const qint64 pid = dead.processId();
+    ASSERT_TRUE(dead.waitForFinished(10000));
+    const QString lock = QDir(QDir::tempPath()).filePath(name + ".lock");
+    ASSERT_TRUE(writeAll(lock, QByteArray::number(pid) + "\nvelkaro\n" +
+                                   QSysInfo::machineHostName().toUtf8() + "\n"));
+    SingleInstance instance(name);
+    EXPECT_EQ(instance.handOver(), SingleInstance::Start::Holder);
+}
+
+// Two starts at the same moment, ten times over: one copy stays, the other
+// hands over to it and ends. SIGTERM waits until the copy listens for it.
+TEST(SingleInstance, SimultaneousStartsLeaveOneCopy)
+{
+    QTemporaryDir home;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home.path());
+    env.insert("XDG_CONFIG_HOME", home.filePath("config"));
+    env.insert("XDG_DATA_HOME", home.filePath("share"));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    for (int round = 0; round < 10; ++round) {
+        SCOPED_TRACE(round);
+        std::array<QProcess, 2> copies;
+        QEventLoop firstEnd;
+        for (QProcess& copy : copies) {
+            copy.setProcessEnvironment(env);
+            copy.setChildProcessModifier(blockSigterm);
+            QObject::connect(&copy, &QProcess::finished, &firstEnd, &QEventLoop::quit);
+        }
+        for (QProcess& copy : copies)
+            copy.start(QStringLiteral(VELKARO_PROGRAM), {});
+        QTimer::singleShot(20000, &firstEnd, &QEventLoop::quit);
+        firstEnd.exec();
+        const auto running = [&] {
+            return std::count_if(copies.begin(), copies.end(), [](const QProcess& copy) {
+                return copy.state() != QProcess::NotRunning;
+            });
+        };
+        EXPECT_EQ(running(), 1);
+        for (QProcess& copy : copies) {
+            if (copy.state() != QProcess::NotRunning) {
+                ::kill(static_cast<pid_t>(copy.processId()), SIGTERM);
+                ASSERT_TRUE(copy.waitForFinished(20000));
+            }
+            EXPECT_EQ(std::pair(copy.exitStatus(), copy.exitCode()),
+                      std::pair(QProcess::NormalExit, 0));
+        }
+    }
 }
 
 TEST(TerminationSignals, SigtermReachesTheEventLoop)

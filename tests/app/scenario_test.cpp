@@ -11,15 +11,19 @@
 TEST(Scenario, HelpAndVersionAnswerInTheTerminalWithoutOpeningTheWindow)
 {
     QTemporaryDir home;
-    for (const auto& [option, expected] :
-         {std::pair{"--help", QStringLiteral("--log")},
-          {"--version", "velkaro (Velkaro Pro) " + AppInfo::versionText() + "\n"}}) {
+    // An option it does not know, or a file to open, is refused with the usage.
+    for (const auto& [option, code, expected] :
+         {std::tuple{"--help", 0, QStringLiteral("--log")},
+          {"--version", 0, "velkaro (Velkaro Pro) " + AppInfo::versionText() + "\n"},
+          {"--bogus", 2, QStringLiteral("unknown option \"--bogus\"\n\nUsage: velkaro")},
+          {"-platform", 2, QStringLiteral("unknown option \"-platform\"")},
+          {"book.dat", 2, QStringLiteral("\"book.dat\" is not opened: the book is chosen in")}}) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("HOME", home.path());
         env.insert("QT_QPA_PLATFORM", "no-such-platform");
         const ProgramRun run = runProgram(QStringLiteral(VELKARO_PROGRAM), {option}, env);
-        EXPECT_EQ(run.exitCode, 0) << option;
-        EXPECT_TRUE(QString::fromUtf8(run.output).contains(expected)) << option;
+        EXPECT_EQ(run.exitCode, code) << option;
+        EXPECT_TRUE(QString::fromUtf8(run.output).contains(expected)) << option << run.output;
     }
     EXPECT_TRUE(QDir(home.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty())
         << "no book, no settings";

@@ -78,8 +78,9 @@ protected:
 TEST_F(Termination, WithTheDiskFullOrReadOnlyTheOldBookStaysAndTheRescueHoldsEveryPage)
 {
     for (const auto& [remount, reason] :
-         {std::pair{0ul, u"Недостаточно места на диске (61)\r\nin Velkaro.Subs.SaveDataEx "_qs},
-          {MS_REMOUNT | MS_RDONLY, u"in Velkaro.Subs.SaveDataEx "_qs}}) {
+         {std::pair{0ul, u"velkaro.dat: Недостаточно места на диске (61)\r\nin Velkaro.Subs.SaveDataEx "_qs},
+          {MS_REMOUNT | MS_RDONLY,
+           u"velkaro.dat: Диск доступен только для чтения (70)\r\nin Velkaro.Subs.SaveDataEx "_qs}}) {
         SCOPED_TRACE(remount);
         if (!mountWithBook(remount))
             GTEST_SKIP() << "mounting a small file system is not allowed here";

@@ -4,7 +4,7 @@
 namespace {
 
 const QString kWidthMessage =
-    u"Неверное значение поля.\nВведите значение в диапазоне от 400 до 2000 твипов."_qs;
+    u"Неверное значение поля.\nВведите значение в диапазоне от 300 до 2000 твипов."_qs;
 const QString kSecondsMessage =
     u"Неверное значение поля.\nВведите значение в диапазоне от 1 до 30 секунд."_qs;
 const QString kMinutesMessage =
@@ -65,7 +65,7 @@ TEST_F(OptionsDialogTest, NumbersAreCheckedAtOkSecondsFirstAndFieldsTakeDigitsOn
     m_host.m_options.AutosaveDuration = 5;
     open();
     for (const auto& [width, seconds, minutes, message] :
-         {std::tuple{"399", "10", "5", kWidthMessage},
+         {std::tuple{"299", "10", "5", kWidthMessage},
           {"2001", "10", "5", kWidthMessage},
           {"", "10", "5", kWidthMessage},
           {"600", "10", "0", kMinutesMessage},
@@ -90,13 +90,13 @@ TEST_F(OptionsDialogTest, NumbersAreCheckedAtOkSecondsFirstAndFieldsTakeDigitsOn
     type("txtWidth", "7x");
     EXPECT_EQ(width->text(), "") << "a paste of other characters";
 
-    type("txtWidth", "400");
+    type("txtWidth", "300");
     type("txtDuration", "1");
     type("txtAutosaveDuration", "32767");
     click("cmdOK");
     EXPECT_EQ(std::tuple(isOpen(), m_host.m_options.ButtonWidth, m_host.m_options.TipsDuration,
                          m_host.m_options.AutosaveDuration),
-              std::tuple(false, 400.0f, 1, 32767));
+              std::tuple(false, 300.0f, 1, 32767));
 }
 
 TEST_F(OptionsDialogTest, SecondsTypedWhileTheBoxWasCheckedAreRefusedAfterItIsCleared)

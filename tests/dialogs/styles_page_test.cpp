@@ -184,6 +184,25 @@ TEST_F(StylesPageTest, TheMaskShowsWhatTheStyleSetsOnlyOkChangesItAndItAlwaysHas
     }
 }
 
+// Bold and italic for a face the dialog shows without them (Tahoma), which
+// OK in the dialog with nothing changed keeps.
+TEST_F(StylesPageTest, BoldAndItalicComeFromTheMenuForAnyFace)
+{
+    openWith(1);
+    list()->setCurrentRow(0);
+    trigger("mnuEditStyleBold");
+    trigger("mnuEditStyleItalic");
+    whenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
+    trigger("mnuEditStyleFont");
+    const StyleFont& font = m_host.m_styles.item(1)->Font();
+    EXPECT_EQ(std::tuple(font.name, font.bold, font.italic, font.size),
+              std::tuple(u"Tahoma"_qs, true, true, 8.0));
+    EXPECT_TRUE(child<QAction>("mnuEditStyleBold")->isChecked());
+    EXPECT_TRUE(child<QLabel>("lblStyle")->font().italic());
+    trigger("mnuEditStyleItalic");
+    EXPECT_FALSE(child<QAction>("mnuEditStyleItalic")->isChecked());
+}
+
 TEST_F(StylesPageTest, FontAndColourGoIntoTheStyleAndTheSample)
 {
     openWith(1);

@@ -63,14 +63,22 @@ TEST_F(StylesFile, SavedStylesLoadBackInOrderInWindows1251AndAFailedSaveKeepsThe
     red.setColor(0xFF);
     m_styles.add(red);
     m_styles.add(named("a;b"));
-    ASSERT_FALSE(m_styles.save(m_path));
-    EXPECT_EQ(readAll(m_path), CodePage::encodeLossy(u"Заголовок; Arial; 11.5; -1; -1; 0; -1; FF; "
-                                                     u"255\r\na;b") +
-                                   kPlain);
-    Styles loaded;
-    ASSERT_TRUE(loaded.load(m_path));
-    EXPECT_EQ(std::vector<Style>(loaded.begin(), loaded.end()),
-              (std::vector<Style>{red, named("a;b")}));
+    // The size carries the locale's decimal sign, whatever locale the test runs under.
+    const QLocale locale;
+    for (const auto& [name, sign] : {std::pair("C", u'.'), std::pair("de_DE", u',')}) {
+        QLocale::setDefault(QLocale(name));
+        ASSERT_FALSE(m_styles.save(m_path));
+        EXPECT_EQ(readAll(m_path),
+                  CodePage::encodeLossy(u"Заголовок; Arial; 11"_qs + QChar(sign) +
+                                        u"5; -1; -1; 0; -1; FF; 255\r\na;b"_qs) +
+                      kPlain)
+            << name;
+        Styles loaded;
+        ASSERT_TRUE(loaded.load(m_path));
+        EXPECT_EQ(std::vector<Style>(loaded.begin(), loaded.end()),
+                  (std::vector<Style>{red, named("a;b")}));
+    }
+    QLocale::setDefault(locale);
     // A failed save reports it and keeps the old file.
     writeAll(m_dir.filePath("file"), "a file, not a folder");
     std::optional<AppError> error = m_styles.save(m_dir.filePath("file/Styles.dat"));
