@@ -12,6 +12,7 @@
 #include "mainwindow/main_window.h"
 
 #include <QDir>
+#include <QLocale>
 #include <QProgressDialog>
 #include <QSet>
 #include <QTimer>
@@ -23,6 +24,17 @@ namespace {
 QString setting(const SettingsStore& settings, QStringView key)
 {
     return settings.read(OptionTable::cardDavSection.toString(), key.toString(), QString());
+}
+
+// An address stored without a scheme was typed before addresses meant HTTPS.
+QUrl urlOf(const QString& stored)
+{
+    return QUrl::fromUserInput(stored);
+}
+
+bool hasScheme(const QString& url)
+{
+    return url.contains(QStringLiteral("://"));
 }
 
 // The book's contact of `uid`, else the first of `name` filed under `title`.
@@ -112,15 +124,22 @@ bool CardDavCommands::editAccount()
                                 PasswordStore::available(), m_notices.textLookup(), &m_window);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    const Account typed = dialog.account();
+    Account typed = dialog.account();
+    // A new address without a scheme is HTTPS.
+    if (!typed.url.isEmpty() && !hasScheme(typed.url))
+        typed.url = QStringLiteral("https://") + typed.url;
     const QString section = OptionTable::cardDavSection.toString();
+    if (urlOf(typed.url) != urlOf(shown.url)) {
+        m_settings.write(section, OptionTable::cardDavAllowHttpKey.toString(), QString());
+        m_settings.write(section, OptionTable::cardDavCertificateKey.toString(), QString());
+    }
     m_settings.write(section, OptionTable::cardDavUrlKey.toString(), typed.url);
     m_settings.write(section, OptionTable::cardDavUserKey.toString(), typed.user);
     m_known.reset();
     if (typed.password.isEmpty())
         return true;
     m_known = typed;
-    if (!PasswordStore::write(QUrl::fromUserInput(typed.url), typed.user, typed.password))
+    if (!PasswordStore::write(urlOf(typed.url), typed.user, typed.password))
         m_notices.present(text(TextId::CardDavNoStore), MessageService::Icon::Information);
     return true;
 }
@@ -136,7 +155,7 @@ std::optional<CardDavCommands::Account> CardDavCommands::account()
     }
     if (m_known && m_known->url == stored.url && m_known->user == stored.user)
         return m_known;
-    if (auto kept = PasswordStore::read(QUrl::fromUserInput(stored.url), stored.user)) {
+    if (auto kept = PasswordStore::read(urlOf(stored.url), stored.user)) {
         stored.password = *kept;
         return m_known = stored;
     }
@@ -150,7 +169,79 @@ std::optional<CardDavCommands::Account> CardDavCommands::account()
 
 CardDavClient::Discovery CardDavCommands::discover(CardDavClient& client, const Account& account)
 {
-    return client.discover(QUrl::fromUserInput(account.url));
+    return client.discover(urlOf(account.url));
+}
+
+std::optional<CardDavClient::Trust> CardDavCommands::trustFor(Account& account)
+{
+    const QString section = OptionTable::cardDavSection.toString();
+    CardDavClient::Trust trust;
+    trust.sha256 = setting(m_settings, OptionTable::cardDavCertificateKey).toLatin1();
+    const QUrl url = urlOf(account.url);
+    if (url.scheme() != u"http" || CardDavClient::isLoopback(url))
+        return trust;
+    trust.plainHttp = setting(m_settings, OptionTable::cardDavAllowHttpKey) == url.toString();
+    if (trust.plainHttp)
+        return trust;
+    const int choice = m_notices.messages().choose(
+        text(TextId::CardDavPlainHttpQuestion).arg(url.toString()),
+        {text(TextId::CardDavPlainHttpAllow), text(TextId::CommonCancel)});
+    if (choice != 0)
+        return std::nullopt;
+    m_settings.write(section, OptionTable::cardDavAllowHttpKey.toString(), url.toString());
+    if (!hasScheme(account.url)) {
+        // Stored with its scheme from now on: the same address, password and state.
+        m_settings.write(section, OptionTable::cardDavUrlKey.toString(), url.toString());
+        account.url = url.toString();
+        if (m_known)
+            m_known->url = account.url;
+    }
+    trust.plainHttp = true;
+    return trust;
+}
+
+bool CardDavCommands::offerTrust(const CardDavClient& client)
+{
+    const QSslCertificate& certificate = client.refusal().certificate;
+    if (certificate.isNull() || m_closeWhenDone)
+        return false;
+    const QLocale locale;
+    const QString question =
+        text(TextId::CardDavTrustQuestion)
+            .arg(tlsReason(), certificate.subjectDisplayName(), certificate.issuerDisplayName(),
+                 locale.toString(certificate.effectiveDate().date()),
+                 locale.toString(certificate.expiryDate().date()),
+                 QString::fromLatin1(CardDavClient::fingerprint(certificate)));
+    if (m_notices.messages().choose(question,
+                                    {text(TextId::CardDavTrust), text(TextId::CommonCancel)}) != 0)
+        return false;
+    m_settings.write(OptionTable::cardDavSection.toString(),
+                     OptionTable::cardDavCertificateKey.toString(),
+                     QString::fromLatin1(CardDavClient::fingerprint(certificate)));
+    return true;
+}
+
+QString CardDavCommands::tlsReason() const
+{
+    static const std::map<QSslError::SslError, TextId> reasons{
+        {QSslError::SelfSignedCertificate, TextId::CardDavTlsSelfSigned},
+        {QSslError::SelfSignedCertificateInChain, TextId::CardDavTlsSelfSigned},
+        {QSslError::CertificateExpired, TextId::CardDavTlsExpired},
+        {QSslError::CertificateNotYetValid, TextId::CardDavTlsNotYetValid},
+        {QSslError::HostNameMismatch, TextId::CardDavTlsHostName},
+        {QSslError::UnableToGetLocalIssuerCertificate, TextId::CardDavTlsUntrusted},
+        {QSslError::UnableToGetIssuerCertificate, TextId::CardDavTlsUntrusted},
+        {QSslError::UnableToVerifyFirstCertificate, TextId::CardDavTlsUntrusted},
+        {QSslError::CertificateUntrusted, TextId::CardDavTlsUntrusted},
+    };
+    QStringList said;
+    for (const QSslError::SslError error : m_refusal.errors) {
+        const auto found = reasons.find(error);
+        said << (found == reasons.end() ? QSslError(error).errorString()
+                                        : m_notices.text(found->second));
+    }
+    said.removeDuplicates();
+    return said.isEmpty() ? m_notices.text(TextId::CardDavTls) : said.join(QStringLiteral(", "));
 }
 
 QString CardDavCommands::reason(DavProblem problem, const QString& detail)
@@ -162,8 +253,11 @@ QString CardDavCommands::reason(DavProblem problem, const QString& detail)
         {DavProblem::Conflict, TextId::CardDavConflict},
         {DavProblem::NotCardDav, TextId::CardDavNotCardDav},
         {DavProblem::NotFound, TextId::CardDavNotFound},
+        {DavProblem::PlainHttp, TextId::CardDavPlainHttp},
     };
     const auto found = reasons.find(problem);
+    if (problem == DavProblem::Tls)
+        return tlsReason();
     const QString said = text(found == reasons.end() ? TextId::CardDavServer : found->second);
     return detail.isEmpty() ? said : QStringLiteral("%1 (%2)").arg(said, detail);
 }
@@ -178,20 +272,27 @@ void CardDavCommands::failed(TextId message, DavProblem problem, const QString& 
 
 void CardDavCommands::send()
 {
-    const std::optional<Account> account = this->account();
+    std::optional<Account> account = this->account();
     if (!account)
+        return;
+    const std::optional<CardDavClient::Trust> trust = trustFor(*account);
+    if (!trust)
         return;
     m_session.flushOpenPage();
     const std::vector<Contact> contacts = ContactExport::ofBook(m_session.book().pages());
     std::optional<CardDavProgress> progress(std::in_place, &m_window, text(TextId::CardDavSending),
                                             text(TextId::CommonCancel));
     CardDavClient client(account->user, account->password);
+    client.setTrust(*trust);
     const CardDavClient::Discovery found = discover(client, *account);
+    m_refusal = client.refusal();
     if (found.problem != DavProblem::None) {
         progress.reset();
-        return failed(TextId::CardDavSendFailed, found.problem, found.detail);
+        if (found.problem == DavProblem::Tls && offerTrust(client))
+            return send();
+        return failed(TextId::CardDavNothingSent, found.problem, found.detail);
     }
-    CardDavSync sync(client, found.addressBook, statePath());
+    CardDavSync sync(client, found.addressBook, statePath(), m_notices.contactLabels());
     const CardDavSync::Result result = sync.publish(contacts, [&](int done, int total) {
         return progress->step(done, total) && !m_closeWhenDone;
     });
@@ -206,11 +307,7 @@ void CardDavCommands::reportSend(const CardDavSync::Result& result)
     const SyncPlan& plan = result.plan;
     const int total = int(plan.creates.size() + plan.updates.size() + plan.deletes.size());
     if (result.problem != DavProblem::None) {
-        if (result.problem == DavProblem::WrongPassword)
-            m_known.reset();
-        m_notices.warn(text(TextId::CardDavSendFailed)
-                           .arg(reason(result.problem, result.detail),
-                                QString::number(result.done), QString::number(total)));
+        sendFailed(result, total);
     } else if (result.cancelled) {
         m_notices.present(text(TextId::CardDavCancelled)
                               .arg(QString::number(result.done), QString::number(total)),
@@ -236,6 +333,18 @@ void CardDavCommands::reportSend(const CardDavSync::Result& result)
     }
 }
 
+// How many cards went before the failure; nothing about going on where none did.
+void CardDavCommands::sendFailed(const CardDavSync::Result& result, int total)
+{
+    if (result.done == 0)
+        return failed(TextId::CardDavNothingSent, result.problem, result.detail);
+    if (result.problem == DavProblem::WrongPassword)
+        m_known.reset();
+    m_notices.warn(text(TextId::CardDavSendFailed)
+                       .arg(reason(result.problem, result.detail), QString::number(result.done),
+                            QString::number(total)));
+}
+
 // Each conflict named by its entry, or by its card where the entry is gone.
 void CardDavCommands::settleConflicts(CardDavSync& sync, const std::vector<CardAction>& conflicts,
                                       std::span<const Contact> contacts)
@@ -253,7 +362,7 @@ void CardDavCommands::settleConflicts(CardDavSync& sync, const std::vector<CardA
     if (choice == 1) {
         const CardDavSync::Result result = sync.overwrite(conflicts);
         if (result.problem != DavProblem::None)
-            failed(TextId::CardDavSendFailed, result.problem, result.detail);
+            sendFailed(result, int(conflicts.size()));
         return;
     }
     if (choice != 0)
@@ -269,20 +378,27 @@ void CardDavCommands::settleConflicts(CardDavSync& sync, const std::vector<CardA
 
 void CardDavCommands::fetch()
 {
-    const std::optional<Account> account = this->account();
+    std::optional<Account> account = this->account();
     if (!account)
+        return;
+    const std::optional<CardDavClient::Trust> trust = trustFor(*account);
+    if (!trust)
         return;
     m_session.flushOpenPage();
     const std::vector<Contact> contacts = ContactExport::ofBook(m_session.book().pages());
     std::optional<CardDavProgress> progress(std::in_place, &m_window, text(TextId::CardDavFetching),
                                             text(TextId::CommonCancel));
     CardDavClient client(account->user, account->password);
+    client.setTrust(*trust);
     const CardDavClient::Discovery found = discover(client, *account);
+    m_refusal = client.refusal();
     if (found.problem != DavProblem::None) {
         progress.reset();
+        if (found.problem == DavProblem::Tls && offerTrust(client))
+            return fetch();
         return failed(TextId::CardDavFetchFailed, found.problem, found.detail);
     }
-    CardDavSync sync(client, found.addressBook, statePath());
+    CardDavSync sync(client, found.addressBook, statePath(), m_notices.contactLabels());
     const CardDavSync::Fetch fetched = sync.fetch(contacts);
     const bool cancelled = !progress->step(0, 0) || m_closeWhenDone;
     progress.reset();

@@ -49,14 +49,21 @@ private:
     void fetch();
     // The address book behind the account's address, or why there is none.
     CardDavClient::Discovery discover(CardDavClient& client, const Account& account);
+    // How the account's server may be reached: plain HTTP to another machine
+    // only once the user agreed for this address; nullopt when he does not.
+    std::optional<CardDavClient::Trust> trustFor(Account& account);
+    // After a refused certificate: true when the user chose to trust it.
+    bool offerTrust(const CardDavClient& client);
     void settleConflicts(CardDavSync& sync, const std::vector<CardAction>& conflicts,
                          std::span<const Contact> contacts);
     void takeNew(CardDavSync& sync, const std::vector<CardDavSync::FetchedCard>& cards);
     void proposeChange(CardDavSync& sync, const CardDavSync::FetchedCard& card);
     bool storable(std::span<const Contact> contacts);
     void reportSend(const CardDavSync::Result& result);
+    void sendFailed(const CardDavSync::Result& result, int total);
     void failed(TextId message, DavProblem problem, const QString& detail);
     QString reason(DavProblem problem, const QString& detail);
+    QString tlsReason() const;
     QString statePath() const;
     QString text(TextId id);
 
@@ -70,4 +77,5 @@ private:
     // The password of this run, for the account it was given for: where no
     // secret store keeps it, it is asked once per run.
     std::optional<Account> m_known;
+    CardDavClient::Refusal m_refusal; // the last certificate refused
 };

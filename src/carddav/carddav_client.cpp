@@ -3,7 +3,10 @@
 #include "carddav/dav_multistatus.h"
 
 #include <QAuthenticator>
+#include <QCryptographicHash>
+#include <QDir>
 #include <QEventLoop>
+#include <QHostAddress>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
@@ -79,15 +82,38 @@ QString pathOf(const QUrl& url)
     return url.path(QUrl::FullyDecoded);
 }
 
+// The authorities OpenSSL's own variables name: a file, and folders
+// separated by colons.
+QList<QSslCertificate> authoritiesOfEnvironment()
+{
+    QList<QSslCertificate> found;
+    const QString file = qEnvironmentVariable("SSL_CERT_FILE");
+    if (!file.isEmpty())
+        found += QSslCertificate::fromPath(file, QSsl::Pem);
+    for (const QString& folder :
+         qEnvironmentVariable("SSL_CERT_DIR").split(QDir::listSeparator(), Qt::SkipEmptyParts))
+        found += QSslCertificate::fromPath(folder + QStringLiteral("/*"), QSsl::Pem,
+                                           QSslCertificate::PatternSyntax::Wildcard);
+    return found;
+}
+
+bool sameOrigin(const QUrl& a, const QUrl& b)
+{
+    return a.scheme() == b.scheme() && a.host() == b.host() &&
+           a.port(a.scheme() == u"https" ? 443 : 80) == b.port(b.scheme() == u"https" ? 443 : 80);
+}
+
 } // namespace
 
 CardDavClient::CardDavClient(QString user, QString password)
     : m_user(std::move(user)), m_password(std::move(password))
 {
     m_network.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    setTrust({});
     QObject::connect(&m_network, &QNetworkAccessManager::authenticationRequired, &m_network,
                      [this](QNetworkReply* reply, QAuthenticator* authenticator) {
-                         if (reply->property(kAskedProperty).toBool())
+                         if (reply->property(kAskedProperty).toBool() ||
+                             !mayOfferCredentials(reply->url()))
                              return;
                          reply->setProperty(kAskedProperty, true);
                          authenticator->setUser(m_user);
@@ -95,12 +121,41 @@ CardDavClient::CardDavClient(QString user, QString password)
                      });
 }
 
+void CardDavClient::setTrust(const Trust& trust)
+{
+    m_trust = trust;
+    m_ssl = QSslConfiguration::defaultConfiguration();
+    m_ssl.setCaCertificates(QSslConfiguration::systemCaCertificates() + authoritiesOfEnvironment() +
+                            trust.authorities);
+}
+
+bool CardDavClient::isLoopback(const QUrl& url)
+{
+    const QString host = url.host();
+    return host.compare(u"localhost", Qt::CaseInsensitive) == 0 || QHostAddress(host).isLoopback();
+}
+
+QByteArray CardDavClient::fingerprint(const QSslCertificate& certificate)
+{
+    return certificate.digest(QCryptographicHash::Sha256).toHex();
+}
+
+bool CardDavClient::mayOfferCredentials(const QUrl& url) const
+{
+    return sameOrigin(url, m_origin);
+}
+
 DavReply CardDavClient::send(const QByteArray& method, const QUrl& url, const QByteArray& body,
                              const std::map<QByteArray, QByteArray>& headers)
 {
+    if (m_origin.isEmpty())
+        m_origin = url;
     QUrl target = url;
     for (int hop = 0;; ++hop) {
+        if (target.scheme() == u"http" && !isLoopback(target) && !m_trust.plainHttp)
+            return {DavProblem::PlainHttp, 0, {}, {}, target.host()};
         QNetworkRequest request(target);
+        request.setSslConfiguration(m_ssl);
         request.setTransferTimeout(m_timeoutMs);
         for (const auto& [name, value] : headers)
             request.setRawHeader(name, value);
@@ -108,6 +163,16 @@ DavReply CardDavClient::send(const QByteArray& method, const QUrl& url, const QB
             request.setHeader(QNetworkRequest::ContentTypeHeader,
                               QStringLiteral("application/xml; charset=utf-8"));
         QNetworkReply* reply = m_network.sendCustomRequest(request, method, body);
+        Refusal refusal;
+        QObject::connect(
+            reply, &QNetworkReply::sslErrors, reply, [&](const QList<QSslError>& errors) {
+                const QSslCertificate peer = reply->sslConfiguration().peerCertificate();
+                if (!m_trust.sha256.isEmpty() && fingerprint(peer) == m_trust.sha256)
+                    return reply->ignoreSslErrors(errors);
+                refusal.certificate = peer;
+                for (const QSslError& error : errors)
+                    refusal.errors << error.error();
+            });
         QEventLoop loop;
         QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
         loop.exec(QEventLoop::ExcludeUserInputEvents);
@@ -118,8 +183,11 @@ DavReply CardDavClient::send(const QByteArray& method, const QUrl& url, const QB
         result.etag = QString::fromUtf8(reply->rawHeader("ETag"));
         const QUrl location = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
         if (result.status == 0) {
-            result.problem = problemOfNetwork(reply->error());
+            result.problem =
+                refusal.errors.isEmpty() ? problemOfNetwork(reply->error()) : DavProblem::Tls;
             result.detail = reply->errorString();
+            if (result.problem == DavProblem::Tls)
+                m_refusal = refusal;
         } else {
             result.problem = problemOfStatus(result.status);
             result.detail = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
@@ -157,7 +225,7 @@ CardDavClient::Discovery CardDavClient::discover(const QUrl& url)
         return found;
     }
     if (reply.problem == DavProblem::NoNetwork || reply.problem == DavProblem::Tls ||
-        reply.problem == DavProblem::WrongPassword)
+        reply.problem == DavProblem::WrongPassword || reply.problem == DavProblem::PlainHttp)
         return fail(reply, reply.problem);
 
     QString principal =
@@ -200,7 +268,7 @@ DavListing CardDavClient::list(const QUrl& book, const QString& syncToken)
     // 405, 501): the ETags say the same at the cost of a full listing.
     if (!reply.ok() || !status.valid) {
         if (reply.problem == DavProblem::NoNetwork || reply.problem == DavProblem::Tls ||
-            reply.problem == DavProblem::WrongPassword)
+            reply.problem == DavProblem::WrongPassword || reply.problem == DavProblem::PlainHttp)
             return {reply.problem, reply.detail};
         return listByEtags(book);
     }

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QNetworkAccessManager>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslError>
 #include <QString>
 #include <QUrl>
 #include <map>
@@ -14,6 +18,7 @@ enum class DavProblem
     NoNetwork,     // no connection, the host unknown, the server gone or silent
     WrongPassword, // 401 after the credentials were offered
     Tls,           // the certificate or the TLS handshake was refused
+    PlainHttp,     // plain HTTP to another machine, which the account does not allow
     Conflict,      // 412: the card changed on the server since it was last seen
     NotCardDav,    // the address answers but is no CardDAV address book
     NotFound,      // 404
@@ -45,11 +50,36 @@ struct DavListing
 // A CardDAV client (RFC 6352, 6578): each call waits for its answer in a
 // local event loop, so a window stays painted while it waits. Credentials
 // are offered when the server asks and only once per request, so a wrong
-// password ends as WrongPassword rather than in a loop.
+// password ends as WrongPassword rather than in a loop, and only to the
+// scheme, host and port of the first request: a redirect to another host
+// or from HTTPS to HTTP never gets them. Plain HTTP is refused unless it
+// goes to this machine or the account allows it. Certificates are checked
+// against the system's authorities, those SSL_CERT_FILE and SSL_CERT_DIR
+// name and the account's own; a certificate the account trusts by its
+// SHA-256 fingerprint is taken whatever else is wrong with it.
 class CardDavClient
 {
 public:
     CardDavClient(QString user, QString password);
+
+    struct Trust
+    {
+        bool plainHttp = false;                  // HTTP to another machine allowed
+        QByteArray sha256 = {};                  // the fingerprint of a trusted certificate, hex
+        QList<QSslCertificate> authorities = {}; // further certificate authorities
+    };
+    void setTrust(const Trust& trust);
+    static bool isLoopback(const QUrl& url);
+    // The SHA-256 fingerprint of a certificate, lower-case hex.
+    static QByteArray fingerprint(const QSslCertificate& certificate);
+
+    // The last certificate refused, and why.
+    struct Refusal
+    {
+        QSslCertificate certificate;
+        QList<QSslError::SslError> errors;
+    };
+    const Refusal& refusal() const { return m_refusal; }
 
     // The address book behind `url`: the URL itself when it is one, else the
     // first address book of the user found from the server's
@@ -87,9 +117,15 @@ private:
     DavReply propfind(const QUrl& url, int depth, const QByteArray& body);
     DavListing listByEtags(const QUrl& book);
 
+    bool mayOfferCredentials(const QUrl& url) const;
+
     QNetworkAccessManager m_network;
     QString m_user;
     QString m_password;
+    QUrl m_origin; // where the credentials go
+    Trust m_trust;
+    QSslConfiguration m_ssl;
+    Refusal m_refusal;
     bool m_syncCollection = true;
     int m_timeoutMs = 30000;
 };

@@ -18,7 +18,8 @@ void keepListed(SyncState& state, const SyncPlan::Listing& listing)
 
 void record(SyncState& state, const CardAction& action, const QString& etag)
 {
-    state.cards[action.path] = {action.uid, etag, etag, action.hash, action.origin, action.cardUid};
+    state.cards[action.path] = {action.uid,    etag,           etag,        action.hash,
+                                action.origin, action.cardUid, action.base, action.owned};
 }
 
 // What the server already holds as the book has it, and bound cards whose
@@ -48,9 +49,24 @@ QString uidOf(const QByteArray& card)
 
 } // namespace
 
-CardDavSync::CardDavSync(CardDavClient& client, QUrl addressBook, QString statePath)
-    : m_client(client), m_book(std::move(addressBook)), m_statePath(std::move(statePath))
+CardDavSync::CardDavSync(CardDavClient& client, QUrl addressBook, QString statePath,
+                         ContactEntry::Labels labels)
+    : m_client(client), m_book(std::move(addressBook)), m_statePath(std::move(statePath)),
+      m_labels(std::move(labels))
 {}
+
+CardMerge CardDavSync::mergeFor(SyncState& state) const
+{
+    std::vector<ContactEntry::Labels> labels;
+    if (!m_labels.organisation.isEmpty()) {
+        labels.push_back(m_labels);
+        if (state.labels.isEmpty())
+            state.labels = CardMerge::listOf(m_labels);
+    }
+    if (!state.labels.isEmpty())
+        labels.push_back(CardMerge::labelsOf(state.labels));
+    return CardMerge(std::move(labels));
+}
 
 QUrl CardDavSync::urlOf(const QString& path) const
 {
@@ -66,7 +82,8 @@ CardDavSync::Prepared CardDavSync::prepare(std::span<const Contact> contacts)
     Prepared prepared;
     prepared.state = SyncState::load(m_statePath);
     if (prepared.state.addressBook != m_book.toString()) {
-        prepared.state = SyncState{m_book.toString(), {}, {}, true};
+        prepared.state = SyncState{};
+        prepared.state.addressBook = m_book.toString();
     }
     SyncState& state = prepared.state;
     const bool incremental = state.trusted && !state.cards.empty();
@@ -101,7 +118,8 @@ CardDavSync::Prepared CardDavSync::prepare(std::span<const Contact> contacts)
         }
         contents[path] = reply.body;
     }
-    prepared.plan = SyncPlan::make(contacts, state, listing, contents, m_book.path());
+    prepared.plan =
+        SyncPlan::make(contacts, state, listing, contents, m_book.path(), mergeFor(state));
     keepListed(state, listing);
     state.trusted = true;
     return prepared;
@@ -125,7 +143,14 @@ bool CardDavSync::apply(const CardAction& action, SyncState& state, Result& resu
     if (removing && (reply.ok() || reply.problem == DavProblem::NotFound)) {
         state.cards.erase(action.path);
     } else if (reply.ok()) {
-        record(state, action, reply.etag);
+        // The next merge starts from an updated card as the server stored it.
+        CardAction agreed = action;
+        const DavReply stored =
+            action.etag.isEmpty() ? DavReply() : m_client.get(urlOf(action.path));
+        if (stored.ok() && !stored.body.isEmpty() &&
+            (stored.etag.isEmpty() || stored.etag == reply.etag))
+            agreed.base = stored.body;
+        record(state, agreed, reply.etag);
     } else {
         result.problem = reply.problem;
         result.detail = reply.detail;
@@ -189,9 +214,11 @@ CardDavSync::Fetch CardDavSync::fetch(std::span<const Contact> contacts)
     std::vector<std::pair<QString, QString>> wanted; // path, bound UID
     for (const QString& path : prepared.plan.fetched)
         wanted.emplace_back(path, QString());
-    for (const CardAction& conflict : prepared.plan.conflicts) {
-        if (!conflict.card.isEmpty())
-            wanted.emplace_back(conflict.path, conflict.uid);
+    for (const auto* list : {&prepared.plan.conflicts, &prepared.plan.changed}) {
+        for (const CardAction& action : *list) {
+            if (!action.card.isEmpty())
+                wanted.emplace_back(action.path, action.uid);
+        }
     }
     for (const auto& [path, uid] : wanted) {
         const DavReply reply = m_client.get(urlOf(path));
@@ -201,7 +228,7 @@ CardDavSync::Fetch CardDavSync::fetch(std::span<const Contact> contacts)
             return {reply.problem, reply.detail, {}};
         const ContactsRead read = VCardReader::read(QString::fromUtf8(reply.body));
         for (const Contact& contact : read.contacts)
-            fetch.cards.push_back({path, uid, contact, uidOf(reply.body)});
+            fetch.cards.push_back({path, uid, contact, uidOf(reply.body), reply.body});
     }
     return fetch;
 }
@@ -220,5 +247,7 @@ std::optional<AppError> CardDavSync::accept(const FetchedCard& fetched, const Co
     card.uid = entry.uid;
     card.etag = card.serverEtag;
     card.hash = SyncPlan::hashOf(SyncPlan::cardOf(entry, card.cardUid));
+    card.base = fetched.card;
+    card.owned = mergeFor(state).ofEntry(entry, fetched.card);
     return state.save(m_statePath);
 }

@@ -15,7 +15,10 @@
 class CardDavSync
 {
 public:
-    CardDavSync(CardDavClient& client, QUrl addressBook, QString statePath);
+    // `labels`: the words this program puts in front of what a fetched card
+    // holds, in the interface's language (none where nothing is fetched).
+    CardDavSync(CardDavClient& client, QUrl addressBook, QString statePath,
+                ContactEntry::Labels labels = {});
 
     struct Result
     {
@@ -47,6 +50,7 @@ public:
         QString boundUid; // the entry a changed card proposes to change; empty: a new card
         Contact contact;
         QString cardUid = {}; // the card's own
+        QByteArray card = {}; // as the server holds it
     };
     struct Fetch
     {
@@ -70,9 +74,12 @@ private:
     };
     Prepared prepare(std::span<const Contact> contacts);
     QUrl urlOf(const QString& path) const;
+    // The labels entries of this state were written with, and this program's.
+    CardMerge mergeFor(SyncState& state) const;
     bool apply(const CardAction& action, SyncState& state, Result& result);
 
     CardDavClient& m_client;
     QUrl m_book;
     QString m_statePath;
+    ContactEntry::Labels m_labels;
 };

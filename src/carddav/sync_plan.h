@@ -19,26 +19,32 @@ struct CardAction
     QByteArray card = {}; // the vCard to send
     QString hash = {};    // of `card`
     SyncCard::Origin origin = SyncCard::Origin::Published;
-    QString cardUid = {}; // the UID a fetched card keeps
+    QString cardUid = {};        // the UID a fetched card keeps
+    QByteArray base = {};        // the card the server holds once this is done
+    CardMerge::Owned owned = {}; // what the entry says
 
     friend bool operator==(const CardAction&, const CardAction&) = default;
 };
 
 // What a publish would do: the book's entries against what is remembered
 // and what the server lists. Only cards this program created are deleted,
-// and only cards bound to an entry are replaced; a card that changed on the
-// server since the book last agreed with it is a conflict, never
-// overwritten. A renamed entry is a new UID: its old card is deleted and a
-// new one created.
+// and only cards bound to an entry are updated. An update is the card as
+// the server holds it with what the entry changed since they last agreed
+// (CardMerge); a card changed on the server meanwhile is merged where the
+// two changed different properties and is a conflict, never overwritten,
+// where both changed the same one. A renamed or moved entry is a new UID:
+// its old card follows it where the one entry without a card gives the same
+// numbers and addresses; else the old card is deleted and a new one created.
 struct SyncPlan
 {
     std::vector<CardAction> creates = {};
     std::vector<CardAction> updates = {};
     std::vector<CardAction> deletes = {};
     std::vector<CardAction> conflicts = {};
-    std::vector<CardAction> binds = {}; // the server already holds the entry's card as it is
-    std::vector<QString> unbinds = {};  // bound cards whose entry is gone but that stay
-    std::vector<QString> fetched = {};  // other programs' cards new or changed since last fetched
+    std::vector<CardAction> binds = {};   // the server already holds the entry's card as it is
+    std::vector<QString> unbinds = {};    // bound cards whose entry is gone but that stay
+    std::vector<QString> fetched = {};    // other programs' cards new or changed since last fetched
+    std::vector<CardAction> changed = {}; // bound cards changed on the server alone
 
     // The server's listing, path -> ETag.
     using Listing = std::map<QString, QString>;
@@ -48,14 +54,16 @@ struct SyncPlan
 
     // Which cards have to be read before planning: all of them when nothing
     // trustworthy is remembered; else cards at this program's own paths that
-    // the state lacks (a publish interrupted before it was saved) and bound
-    // cards whose ETag moved (changed elsewhere, or by such a publish).
+    // the state lacks (a publish interrupted before it was saved), bound
+    // cards whose ETag moved (changed elsewhere, or by such a publish) and
+    // bound cards whose agreed version is not kept yet.
     static std::vector<QString> contentsNeeded(const SyncState& state, const Listing& listing);
 
     // `contacts` carry their UIDs (ContactExport); `bookPath` is the address
     // book's path on the server, ending in "/".
     static SyncPlan make(std::span<const Contact> contacts, const SyncState& state,
-                         const Listing& listing, const Contents& contents, const QString& bookPath);
+                         const Listing& listing, const Contents& contents, const QString& bookPath,
+                         const CardMerge& merge);
 
     // The path this program gives the card of a UID; a path of that form is
     // this program's own.

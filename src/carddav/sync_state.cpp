@@ -48,49 +48,71 @@ SyncState SyncState::load(const QString& path)
     if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
         return {};
     const BoundedFile::Result read = BoundedFile::read(path, kMaxStateBytes);
-    if (!read.bytes)
-        return untrusted();
+    return read.bytes ? fromBytes(*read.bytes) : untrusted();
+}
+
+std::optional<AppError> SyncState::save(const QString& path) const
+{
+    return SafeFile::writeWhole(path, toBytes(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+SyncState SyncState::fromBytes(const QByteArray& bytes)
+{
     QJsonParseError error;
-    const QJsonDocument json = QJsonDocument::fromJson(*read.bytes, &error);
+    const QJsonDocument json = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError || !json.isObject())
         return untrusted();
     const QJsonObject root = json.object();
     SyncState state;
     state.addressBook = root.value(QLatin1String("addressBook")).toString();
     state.syncToken = root.value(QLatin1String("syncToken")).toString();
+    state.labels = root.value(QLatin1String("labels")).toVariant().toStringList();
     for (const QJsonValue& value : root.value(QLatin1String("cards")).toArray()) {
         const QJsonObject card = value.toObject();
         const QString href = card.value(QLatin1String("href")).toString();
         const auto origin = originOf(card.value(QLatin1String("origin")).toString());
         if (href.isEmpty() || !origin || state.cards.contains(href))
             return untrusted();
-        state.cards[href] = {card.value(QLatin1String("uid")).toString(),
-                             card.value(QLatin1String("etag")).toString(),
-                             card.value(QLatin1String("serverEtag")).toString(),
-                             card.value(QLatin1String("hash")).toString(),
-                             *origin,
-                             card.value(QLatin1String("cardUid")).toString()};
+        CardMerge::Owned owned;
+        const QJsonObject ownedJson = card.value(QLatin1String("owned")).toObject();
+        for (auto property = ownedJson.begin(); property != ownedJson.end(); ++property)
+            owned[property.key()] = property.value().toVariant().toStringList();
+        state.cards[href] = {
+            card.value(QLatin1String("uid")).toString(),
+            card.value(QLatin1String("etag")).toString(),
+            card.value(QLatin1String("serverEtag")).toString(),
+            card.value(QLatin1String("hash")).toString(),
+            *origin,
+            card.value(QLatin1String("cardUid")).toString(),
+            QByteArray::fromBase64(card.value(QLatin1String("base")).toString().toLatin1()),
+            std::move(owned)};
     }
     return state;
 }
 
-std::optional<AppError> SyncState::save(const QString& path) const
+QByteArray SyncState::toBytes() const
 {
     QJsonArray cardsJson;
     for (const auto& [href, card] : cards) {
-        cardsJson.append(QJsonObject{{QLatin1String("href"), href},
-                                     {QLatin1String("uid"), card.uid},
-                                     {QLatin1String("etag"), card.etag},
-                                     {QLatin1String("serverEtag"), card.serverEtag},
-                                     {QLatin1String("hash"), card.hash},
-                                     {QLatin1String("origin"), originName(card.origin)},
-                                     {QLatin1String("cardUid"), card.cardUid}});
+        QJsonObject owned;
+        for (auto property = card.owned.begin(); property != card.owned.end(); ++property)
+            owned.insert(property.key(), QJsonArray::fromStringList(property.value()));
+        cardsJson.append(
+            QJsonObject{{QLatin1String("href"), href},
+                        {QLatin1String("uid"), card.uid},
+                        {QLatin1String("etag"), card.etag},
+                        {QLatin1String("serverEtag"), card.serverEtag},
+                        {QLatin1String("hash"), card.hash},
+                        {QLatin1String("origin"), originName(card.origin)},
+                        {QLatin1String("cardUid"), card.cardUid},
+                        {QLatin1String("base"), QString::fromLatin1(card.base.toBase64())},
+                        {QLatin1String("owned"), owned}});
     }
     const QJsonObject root{{QLatin1String("addressBook"), addressBook},
                            {QLatin1String("syncToken"), syncToken},
+                           {QLatin1String("labels"), QJsonArray::fromStringList(labels)},
                            {QLatin1String("cards"), cardsJson}};
-    return SafeFile::writeWhole(path, QJsonDocument(root).toJson(QJsonDocument::Compact),
-                                QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
 
 std::optional<QString> SyncState::pathOfUid(const QString& uid) const

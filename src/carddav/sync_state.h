@@ -1,5 +1,6 @@
 #pragma once
 
+#include "carddav/card_merge.h"
 #include "core/app_error.h"
 
 #include <QString>
@@ -10,7 +11,8 @@
 // a file of its own beside the book: every card path seen on the server with
 // the ETag it had, and for the cards bound to entries of the book the
 // entry's UID, the ETag the book last agreed with and a hash of the card the
-// book last made of the entry.
+// book last made of the entry; and, as the base of the next merge, the card
+// as the server held it when they last agreed and what the entry said then.
 struct SyncCard
 {
     enum class Origin
@@ -25,7 +27,9 @@ struct SyncCard
     QString serverEtag; // the version the last listing showed
     QString hash;       // of the card last made of the entry
     Origin origin = Origin::Foreign;
-    QString cardUid = {}; // a fetched card's own UID, which it keeps when updated
+    QString cardUid = {};        // a fetched card's own UID, which it keeps when updated
+    QByteArray base = {};        // the card last agreed on; empty where not known yet
+    CardMerge::Owned owned = {}; // what the entry said then; empty where not known yet
 
     friend bool operator==(const SyncCard&, const SyncCard&) = default;
 };
@@ -35,6 +39,9 @@ struct SyncState
     QString addressBook; // the URL the cards belong to
     QString syncToken;
     std::map<QString, SyncCard> cards; // by path on the server
+    // The words the window put in front of what fetched cards hold
+    // (CardMerge::listOf), so that every program reads those entries alike.
+    QStringList labels = {};
     // False when there was a file that could not be read: the next publish
     // compares every card instead of trusting what is remembered.
     bool trusted = true;
@@ -48,6 +55,12 @@ struct SyncState
     static SyncState load(const QString& path);
     // Atomically, readable by the owner only.
     std::optional<AppError> save(const QString& path) const;
+
+    // The state as the file holds it, and back; a state of an earlier
+    // version reads with its cards' bases and entries not known yet. Bytes
+    // that make no sense give an empty, untrusted state.
+    QByteArray toBytes() const;
+    static SyncState fromBytes(const QByteArray& bytes);
 
     std::optional<QString> pathOfUid(const QString& uid) const;
 };

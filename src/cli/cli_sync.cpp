@@ -14,21 +14,85 @@ namespace {
 
 const char kHelp[] = "Compares the entries of the book's address pages with a CardDAV address\n"
                      "book and prints, one card a line, what a publish does: \"create\",\n"
-                     "\"update\", \"delete\", \"conflict\" (changed on the server since it was\n"
-                     "last published; never overwritten) and \"fetch\" (another program's card\n"
-                     "new or changed there), then the entry's name or the card's path,\n"
-                     "separated by a tab. Without --dry-run the cards are sent, and what was\n"
-                     "agreed is kept in BOOK.carddav beside the book; the book itself is never\n"
-                     "written.\n\n"
-                     "Options:\n"
-                     "  --url URL              the address book, or the server to find it on\n"
-                     "  --user NAME            the user name on the server\n"
-                     "  --password-file FILE   the password, the file's first line; by default\n"
-                     "                         the desktop's secret store\n"
-                     "  --dry-run              only print what would be done\n\n"
-                     "Exit status: 0 done, 1 the book or the server failed, 2 wrong usage.\n";
+                     "\"update\" (only what the entry changed; the card's other lines stay),\n"
+                     "\"delete\", \"conflict\" (changed on the server and in the book since\n"
+                     "the last publish; never overwritten) and \"fetch\" (a card new or\n"
+                     "changed there), then the entry's name or the card's path, separated by\n"
+                     "a tab. Without --dry-run the cards are sent, and what was agreed is\n"
+                     "kept in BOOK.carddav beside the book; the book itself is never written.\n\n"
+                     "Options:\n";
+const char kExitHelp[] = "\nExit status: 0 done, 1 the book or the server failed, 2 wrong usage.\n";
 
-QString problemText(DavProblem problem)
+// Every option of the command: its name, its value's name and its help.
+struct SyncOption
+{
+    const char* name;
+    const char* value;
+    const char* help;
+};
+
+constexpr SyncOption kOptions[] = {
+    {"url", "URL",
+     "the address book, or the server to find it on (https:// where\n"
+     "no scheme is given)"},
+    {"user", "NAME", "the user name on the server"},
+    {"password-file", "FILE",
+     "the password, the file's first line; by default the\n"
+     "desktop's secret store"},
+    {"ca-file", "FILE", "certificate authorities (PEM) to trust besides the system's"},
+    {"allow-http", nullptr,
+     "allow plain http:// to another machine, where the password\n"
+     "and the contacts travel readable"},
+    {"dry-run", nullptr, "only print what would be done"},
+};
+
+QString optionsHelp()
+{
+    QString help;
+    for (const SyncOption& option : kOptions) {
+        const QString head = QStringLiteral("  --%1 %2")
+                                 .arg(QLatin1String(option.name), QLatin1String(option.value));
+        help += head.leftJustified(25) +
+                QString::fromUtf8(option.help)
+                    .replace(u'\n', QStringLiteral("\n") + QString(25, u' ')) +
+                u'\n';
+    }
+    return help;
+}
+
+QString tlsReason(const QList<QSslError::SslError>& errors)
+{
+    QStringList reasons;
+    for (const QSslError::SslError error : errors) {
+        switch (error) {
+        case QSslError::SelfSignedCertificate:
+        case QSslError::SelfSignedCertificateInChain:
+            reasons << QStringLiteral("it is self-signed");
+            break;
+        case QSslError::CertificateExpired:
+            reasons << QStringLiteral("it has expired");
+            break;
+        case QSslError::CertificateNotYetValid:
+            reasons << QStringLiteral("it is not valid yet");
+            break;
+        case QSslError::HostNameMismatch:
+            reasons << QStringLiteral("it was issued for another host name");
+            break;
+        case QSslError::UnableToGetLocalIssuerCertificate:
+        case QSslError::UnableToGetIssuerCertificate:
+        case QSslError::UnableToVerifyFirstCertificate:
+        case QSslError::CertificateUntrusted:
+            reasons << QStringLiteral("its issuer is not trusted");
+            break;
+        default:
+            reasons << QSslError(error).errorString();
+        }
+    }
+    reasons.removeDuplicates();
+    return reasons.join(QStringLiteral(", "));
+}
+
+QString problemText(DavProblem problem, const CardDavClient& client)
 {
     switch (problem) {
     case DavProblem::None:
@@ -38,7 +102,11 @@ QString problemText(DavProblem problem)
     case DavProblem::WrongPassword:
         return QStringLiteral("the server refused the user name or password");
     case DavProblem::Tls:
-        return QStringLiteral("the server's certificate was refused");
+        return QStringLiteral("the server's certificate was refused: %1")
+            .arg(tlsReason(client.refusal().errors));
+    case DavProblem::PlainHttp:
+        return QStringLiteral("plain http:// to another machine sends the password and the "
+                              "contacts readable; use https:// or --allow-http");
     case DavProblem::Conflict:
         return QStringLiteral("the card changed on the server meanwhile");
     case DavProblem::NotCardDav:
@@ -88,6 +156,8 @@ QString listing(const SyncPlan& plan)
     add("conflict", plan.conflicts);
     for (const QString& path : plan.fetched)
         out += QStringLiteral("fetch\t%1\n").arg(path);
+    for (const CardAction& action : plan.changed)
+        out += QStringLiteral("fetch\t%1\n").arg(action.path);
     return out;
 }
 
@@ -97,17 +167,18 @@ int CliSync::run(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help(QStringList{"h", "help"});
-    const QCommandLineOption url("url", QString(), "URL");
-    const QCommandLineOption user("user", QString(), "NAME");
-    const QCommandLineOption passwordFile("password-file", QString(), "FILE");
-    const QCommandLineOption dryRun("dry-run");
-    parser.addOptions({help, url, user, passwordFile, dryRun});
+    parser.addOption(QCommandLineOption(QStringList{"h", "help"}));
+    for (const SyncOption& option : kOptions) {
+        parser.addOption(
+            QCommandLineOption(QLatin1String(option.name), QString(),
+                               option.value ? QLatin1String(option.value) : QString()));
+    }
     if (!parser.parse(QStringList{QStringLiteral("sync")} + arguments))
         return usage(parser.errorText());
-    if (parser.isSet(help)) {
+    if (parser.isSet("help")) {
         return CliCommands::exitFor(CliOutput::out(
-            QStringLiteral("Usage: velkaro-cli %1\n\n%2").arg(synopsis(), QLatin1String(kHelp))));
+            QStringLiteral("Usage: velkaro-cli %1\n\n%2%3%4")
+                .arg(synopsis(), QLatin1String(kHelp), optionsHelp(), QLatin1String(kExitHelp))));
     }
     const QStringList books = parser.positionalArguments();
     if (books.size() != 1)
@@ -116,30 +187,42 @@ int CliSync::run(const QStringList& arguments)
     if (books.constFirst() == QLatin1String("-"))
         return usage(
             QStringLiteral("the book must be a file: what was published is kept beside it"));
-    if (!parser.isSet(url) || !parser.isSet(user))
+    if (!parser.isSet("url") || !parser.isSet("user"))
         return usage(QStringLiteral("--url and --user are required"));
 
     const CliBook book(books.constFirst());
     if (!book.ok())
         return fail(book.problem());
-    const QUrl server = QUrl::fromUserInput(parser.value(url));
-    const auto password = passwordFrom(parser.value(passwordFile), server, parser.value(user));
+    // An address without a scheme is HTTPS.
+    const QString typed = parser.value("url");
+    const QUrl server = QUrl::fromUserInput(
+        typed.contains(QStringLiteral("://")) ? typed : QStringLiteral("https://") + typed);
+    CardDavClient::Trust trust;
+    trust.plainHttp = parser.isSet("allow-http");
+    if (parser.isSet("ca-file")) {
+        trust.authorities = QSslCertificate::fromPath(parser.value("ca-file"), QSsl::Pem);
+        if (trust.authorities.isEmpty())
+            return fail(QStringLiteral("%1 holds no certificate").arg(parser.value("ca-file")));
+    }
+    const QString user = parser.value("user");
+    const auto password = passwordFrom(parser.value("password-file"), server, user);
     if (!password)
-        return fail(parser.isSet(passwordFile)
-                        ? QStringLiteral("%1 cannot be read").arg(parser.value(passwordFile))
+        return fail(parser.isSet("password-file")
+                        ? QStringLiteral("%1 cannot be read").arg(parser.value("password-file"))
                         : QStringLiteral("no password kept for this address book; "
                                          "give one with --password-file"));
 
-    CardDavClient client(parser.value(user), *password);
+    CardDavClient client(user, *password);
+    client.setTrust(trust);
     const CardDavClient::Discovery found = client.discover(server);
     if (found.problem != DavProblem::None)
-        return fail(problemText(found.problem));
+        return fail(problemText(found.problem, client));
     CardDavSync sync(client, found.addressBook, SyncState::pathFor(books.constFirst()));
     const std::vector<Contact> contacts = ContactExport::ofBook(book.pages(true));
     const CardDavSync::Result result =
-        parser.isSet(dryRun) ? sync.plan(contacts) : sync.publish(contacts);
+        parser.isSet("dry-run") ? sync.plan(contacts) : sync.publish(contacts);
     if (result.problem != DavProblem::None)
-        return fail(problemText(result.problem));
+        return fail(problemText(result.problem, client));
     if (!CliOutput::out(listing(result.plan)))
         return CliCommands::ExitFailure;
     if (result.stateError)

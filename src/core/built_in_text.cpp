@@ -601,6 +601,30 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::CardDavWrongPassword, mainForm, u"CardDavWrongPassword",
      u"сервер не принял имя пользователя или пароль"},
     {TextId::CardDavTls, mainForm, u"CardDavTls", u"сертификат сервера не принят"},
+    {TextId::CardDavTlsSelfSigned, mainForm, u"CardDavTlsSelfSigned",
+     u"сертификат подписан самим сервером"},
+    {TextId::CardDavTlsExpired, mainForm, u"CardDavTlsExpired", u"срок действия сертификата истек"},
+    {TextId::CardDavTlsNotYetValid, mainForm, u"CardDavTlsNotYetValid",
+     u"срок действия сертификата еще не начался"},
+    {TextId::CardDavTlsHostName, mainForm, u"CardDavTlsHostName",
+     u"сертификат выдан для другого имени сервера"},
+    {TextId::CardDavTlsUntrusted, mainForm, u"CardDavTlsUntrusted",
+     u"сертификат выдан неизвестным центром сертификации"},
+    {TextId::CardDavPlainHttp, mainForm, u"CardDavPlainHttp",
+     u"адрес без шифрования (http://) не разрешен для этой учетной записи"},
+    // %1 why the certificate was refused, %2 whom it was issued to, %3 by whom,
+    // %4 and %5 the dates it is valid between, %6 its SHA-256 fingerprint.
+    {TextId::CardDavTrustQuestion, mainForm, u"CardDavTrustQuestion",
+     u"Сертификат сервера не принят: %1.\n\nКому выдан: %2\nКем выдан: %3\nДействует с %4 по "
+     u"%5\nSHA-256: %6\n\nДоверять этому сертификату для этой учетной записи? Если сервер "
+     u"предъявит другой сертификат, программа спросит снова."},
+    {TextId::CardDavTrust, mainForm, u"CardDavTrust", u"Доверять"},
+    // %1 the address.
+    {TextId::CardDavPlainHttpQuestion, mainForm, u"CardDavPlainHttpQuestion",
+     u"Адрес %1 без шифрования (http://): пароль и контакты пойдут по сети открытым текстом, "
+     u"и их сможет прочитать любой на пути к серверу.\n\nВсе равно использовать этот адрес "
+     u"для этой учетной записи?"},
+    {TextId::CardDavPlainHttpAllow, mainForm, u"CardDavPlainHttpAllow", u"Использовать HTTP"},
     {TextId::CardDavConflict, mainForm, u"CardDavConflict",
      u"карточка изменилась на сервере после прошлой отправки"},
     {TextId::CardDavNotCardDav, mainForm, u"CardDavNotCardDav",
@@ -611,6 +635,9 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::CardDavSendFailed, mainForm, u"CardDavSendFailed",
      u"Отправка не завершена: %1.\nОтправлено карточек: %2 из %3; следующая отправка "
      u"продолжит с этого места.\n\nКнига не изменена."},
+    // %1 the reason.
+    {TextId::CardDavNothingSent, mainForm, u"CardDavNothingSent",
+     u"Контакты не отправлены: %1.\n\nКнига не изменена."},
     {TextId::CardDavFetchFailed, mainForm, u"CardDavFetchFailed",
      u"Контакты не получены: %1.\n\nКнига не изменена."},
     {TextId::CardDavSent, mainForm, u"CardDavSent",

@@ -110,6 +110,11 @@ inline constexpr QStringView languageKey = u"Language";
 inline constexpr QStringView cardDavSection = u"CardDAV";
 inline constexpr QStringView cardDavUrlKey = u"Url";
 inline constexpr QStringView cardDavUserKey = u"User";
+// The account's own trust: the plain-HTTP address the user agreed to send
+// the password to, and the SHA-256 fingerprint of the one certificate he
+// chose to trust; both go when the address changes.
+inline constexpr QStringView cardDavAllowHttpKey = u"AllowHttp";
+inline constexpr QStringView cardDavCertificateKey = u"TrustedCertificate";
 // Window placements: one section per window, "StartUp-" + its name.
 inline constexpr QStringView placementSectionPrefix = u"StartUp-";
 

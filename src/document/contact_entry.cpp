@@ -87,6 +87,7 @@ struct Found
     QString text;
     What what = What::Mail;
     Kind kind = Kind::Other;
+    QString label = {}; // a number's own name: "Дача: 8 495 123-45-67"
 };
 
 bool isAsciiDigit(QChar c)
@@ -150,6 +151,32 @@ qsizetype labelStart(QStringView line, qsizetype floor, qsizetype at, std::span<
         return start;
     }
     return at;
+}
+
+// A number's own name in front of it, as an entry writes a label other
+// address books gave it ("Дача: 8 495 123-45-67"): words and a colon, after
+// the line's start or a comma; `at` when there is none.
+qsizetype ownLabelStart(QStringView line, qsizetype floor, qsizetype at, QString& label)
+{
+    constexpr qsizetype kMaxLabel = 32;
+    qsizetype p = at;
+    while (p > floor && line[p - 1] == u' ')
+        --p;
+    if (p == floor || line[p - 1] != u':')
+        return at;
+    const qsizetype colon = p - 1;
+    qsizetype start = colon;
+    while (start > floor && colon - start < kMaxLabel &&
+           (line[start - 1].isLetterOrNumber() || line[start - 1] == u' ' ||
+            line[start - 1] == u'-' || line[start - 1] == u'.'))
+        --start;
+    if (start > floor && !isJoiner(line[start - 1]))
+        return at;
+    const QStringView words = line.sliced(start, colon - start).trimmed();
+    if (words.isEmpty() || !words.front().isLetter())
+        return at;
+    label = words.toString();
+    return start;
 }
 
 // "раб. тел. 123-45-67": up to two labels, the more particular kind wins.
@@ -328,6 +355,8 @@ std::vector<Found> findItems(QStringView line)
         item.start = labelsStart(line, floor, item.start, labels, item.kind);
         if (item.what == Found::What::Birthday && item.start == at)
             continue;
+        if (item.what == Found::What::Phone && item.start == at)
+            item.start = ownLabelStart(line, floor, at, item.label);
         labelled.push_back(item);
         floor = item.end;
     }
@@ -373,7 +402,7 @@ QString takeItems(QStringView line, Contact& contact)
         while (pos < line.size() && (isJoiner(line[pos]) || line[pos] == u'.'))
             ++pos;
         if (item.what == Found::What::Phone)
-            contact.phones.push_back({item.text, item.kind});
+            contact.phones.push_back({item.text, item.kind, item.label});
         else if (item.what == Found::What::Mail)
             contact.emails << item.text;
         else

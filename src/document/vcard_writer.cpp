@@ -7,7 +7,9 @@ namespace {
 
 constexpr qsizetype kMaxLineOctets = 75;
 
-QString escaped(QStringView value)
+} // namespace
+
+QString VCardWriter::escaped(QStringView value)
 {
     QString out;
     out.reserve(value.size() + 8);
@@ -27,6 +29,8 @@ QString escaped(QStringView value)
     }
     return out;
 }
+
+namespace {
 
 bool isContinuationOctet(char octet)
 {
@@ -56,11 +60,13 @@ void appendProperty(QByteArray& out, QByteArrayView name, QStringView value)
 {
     QByteArray line = name.toByteArray();
     line += ':';
-    line += escaped(value).toUtf8();
+    line += VCardWriter::escaped(value).toUtf8();
     appendFolded(out, line);
 }
 
-QByteArrayView typeOf(ContactPhone::Kind kind)
+} // namespace
+
+QByteArrayView VCardWriter::telProperty(ContactPhone::Kind kind)
 {
     switch (kind) {
     case ContactPhone::Kind::Cell:
@@ -77,7 +83,12 @@ QByteArrayView typeOf(ContactPhone::Kind kind)
     return "TEL";
 }
 
-} // namespace
+QByteArray VCardWriter::folded(QByteArrayView line)
+{
+    QByteArray out;
+    appendFolded(out, line);
+    return out;
+}
 
 QByteArray VCardWriter::write(std::span<const Contact> contacts)
 {
@@ -103,8 +114,17 @@ void VCardWriter::append(QByteArray& out, const Contact& contact)
         appendProperty(out, "ORG", contact.name);
     if (const QString birthday = ContactDate::toVCard(contact.birthday); !birthday.isEmpty())
         appendProperty(out, "BDAY", birthday);
-    for (const ContactPhone& phone : contact.phones)
-        appendProperty(out, typeOf(phone.kind), phone.number);
+    int group = 0;
+    for (const ContactPhone& phone : contact.phones) {
+        if (phone.label.isEmpty()) {
+            appendProperty(out, telProperty(phone.kind), phone.number);
+            continue;
+        }
+        // The label other address books show for the number.
+        const QByteArray item = "item" + QByteArray::number(++group) + '.';
+        appendProperty(out, item + telProperty(phone.kind).toByteArray(), phone.number);
+        appendProperty(out, item + "X-ABLabel", phone.label);
+    }
     for (const QString& mail : contact.emails)
         appendProperty(out, "EMAIL", mail);
     if (!contact.note.isEmpty())

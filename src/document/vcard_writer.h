@@ -15,4 +15,12 @@ class VCardWriter
 public:
     static QByteArray write(std::span<const Contact> contacts);
     static void append(QByteArray& out, const Contact& contact);
+
+    // A value with its backslashes, commas, semicolons and line breaks escaped.
+    static QString escaped(QStringView value);
+    // A content line ("NAME;PARAM=x:value", unfolded, no line end) folded,
+    // with its CR LF.
+    static QByteArray folded(QByteArrayView line);
+    // "TEL;TYPE=cell" and the like: the property a number of the kind is.
+    static QByteArrayView telProperty(ContactPhone::Kind kind);
 };

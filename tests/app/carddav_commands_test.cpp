@@ -131,12 +131,21 @@ TEST_F(CardDavCommandsTest, AFailureSaysWhatHappenedAndChangesNothing)
     } cases[] = {{"wrong", false, u"сервер не принял имя пользователя или пароль"_qs},
                  {"secret", true, u"нет связи с сервером"_qs}};
     const std::vector<PageRecord> before(book().pages().begin(), book().pages().end());
+    const std::pair<const char*, QString> commands[] = {
+        {"mnuMainCardDavFetch", u"Контакты не получены: "_qs},
+        {"mnuMainCardDavSend", u"Контакты не отправлены: "_qs}};
     for (const auto& c : cases) {
         if (c.serverGone)
             server.stop();
-        run("mnuMainCardDavFetch", QString::fromLatin1(c.password));
-        EXPECT_TRUE(told().contains(u"Контакты не получены: "_qs + c.reason)) << told();
-        EXPECT_TRUE(told().contains(u"Книга не изменена."_qs));
+        for (const auto& [command, said] : commands) {
+            // A refused password is asked for again; a kept one is not.
+            const bool asked = !c.serverGone || command == commands[0].first;
+            run(command, asked ? QString::fromLatin1(c.password) : QString());
+            EXPECT_TRUE(told().contains(said + c.reason) &&
+                        told().endsWith(u".\n\nКнига не изменена."_qs))
+                << told();
+            EXPECT_FALSE(told().contains(u'%') || told().contains(u"продолжит"_qs)) << told();
+        }
         EXPECT_EQ(std::vector<PageRecord>(book().pages().begin(), book().pages().end()), before);
     }
 }

@@ -1,11 +1,17 @@
 #include "carddav/carddav_sync.h"
+#include "document/contact_entry.h"
 #include "document/contact_export.h"
 #include "document/data_file.h"
+#include "document/vcard_reader.h"
 #include "qt_printing.h"
 #include "radicale_server.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QSet>
 #include <gtest/gtest.h>
 
 namespace {
@@ -53,6 +59,74 @@ QString ownFile(const QString& name, const QString& phone)
 const QByteArray kForeignCard = "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:phone-1\r\nFN:Зоя\r\n"
                                 "TEL:+7 900 000-00-01\r\nEND:VCARD\r\n";
 
+const ContactEntry::Labels kLabels{"моб.",          "раб.",     "дом.",        "факс",
+                                   "День рождения", "Прозвище", "Организация", "Должность",
+                                   "Адрес",         "Сайт",     "Группы"};
+
+// A card as a phone keeps it: what the book has no place for among the rest.
+const QByteArray kPhoneCard =
+    "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:phone-2\r\nFN:Петров Пётр\r\nN:Петров;Пётр;;;\r\n"
+    "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQAAAQABAAD/"
+    "2wBDAAMCAgICAgMCAgIDAwMDBAYEBAQEBAgG\r\n"
+    "ORG:ООО Ромашка;Отдел продаж\r\nTITLE:старший инженер\r\n"
+    "ADR;TYPE=home:;;ул. Ленина\\, 5;Москва;;101000;Россия\r\n"
+    "IMPP;X-SERVICE-TYPE=Telegram:xmpp:petrov@example.org\r\n"
+    "item1.TEL;TYPE=voice:+7 495 555-01-02\r\nitem1.X-ABLabel:Дача\r\n"
+    "TEL;TYPE=cell,x-sim2:+7 916 555-01-01\r\nEMAIL;TYPE=work:petrov@example.org\r\n"
+    "NOTE:звонить вечером\r\nX-PHONETIC-LAST-NAME:Petrov\r\nEND:VCARD\r\n";
+
+// The lines of `after` that `before` lacks, then " | ", then those it lost.
+QString lineChanges(const QByteArray& before, const QByteArray& after)
+{
+    const auto lines = [](QByteArray card) {
+        const QStringList list = QString::fromUtf8(card.replace("\r\n ", "")).split("\r\n");
+        return QSet<QString>(list.begin(), list.end());
+    };
+    QStringList added = (lines(after) - lines(before)).values();
+    QStringList lost = (lines(before) - lines(after)).values();
+    added.sort();
+    lost.sort();
+    return added.join(',') + " | " + lost.join(',');
+}
+
+TEST(CardMergeTest, AnEditChangesOnlyTheLinesOfWhatItChanged)
+{
+    const CardMerge merge({kLabels});
+    const auto contact = [](const QString& text) {
+        return *ContactEntry::toContact(text, QStringLiteral("АБ"));
+    };
+    const QString entry = ContactEntry::toEntry(
+        VCardReader::read(QString::fromUtf8(kPhoneCard)).contacts.at(0), kLabels);
+    const CardMerge::Owned before = merge.ofEntry(contact(entry), kPhoneCard);
+    const struct
+    {
+        const char* from;
+        const char* to;
+        const char* changes;
+    } cases[] = {
+        {"", "", " | "},
+        {"Ромашка", "Лютик", "ORG:ООО Лютик\\, Отдел продаж | ORG:ООО Ромашка;Отдел продаж"},
+        {"Дача: +7 495 555-01-02, ", "",
+         " | item1.TEL;TYPE=voice:+7 495 555-01-02,item1.X-ABLabel:Дача"},
+        {"моб. +7 916", "раб. +7 916",
+         "TEL;TYPE=work:+7 916 555-01-01 | TEL;TYPE=cell,x-sim2:+7 916 555-01-01"},
+        {"\r\n\t\tзвонить вечером", "", " | NOTE:звонить вечером"},
+        {"звонить вечером",
+         "звонить вечером\r\n\t\tp2@example.org\r\n\t\tДень рождения: 17.05.1990",
+         "BDAY:19900517,EMAIL:p2@example.org | "},
+    };
+    for (const auto& c : cases) {
+        QString edited = entry;
+        if (*c.from)
+            edited.replace(QString::fromUtf8(c.from), QString::fromUtf8(c.to));
+        EXPECT_EQ(
+            lineChanges(kPhoneCard, merge.merged(kPhoneCard, before, contact(edited), kPhoneCard))
+                .toStdString(),
+            c.changes)
+            << edited.toStdString();
+    }
+}
+
 class CardDavSyncTest : public ::testing::Test
 {
 protected:
@@ -72,7 +146,28 @@ protected:
         ASSERT_TRUE(made.ok()) << made.status;
     }
 
-    CardDavSync sync() { return CardDavSync(m_client, QUrl(m_server.book()), statePath()); }
+    CardDavSync sync()
+    {
+        return CardDavSync(m_client, QUrl(m_server.book()), statePath(), kLabels);
+    }
+    // The phone's card fetched and taken into the book as the window does it.
+    std::vector<Contact> takePhoneCard()
+    {
+        EXPECT_TRUE(putOther("phone-2.vcf", kPhoneCard).ok());
+        const auto fetched = sync().fetch(m_book);
+        EXPECT_EQ(fetched.cards.size(), 1u);
+        m_phoneEntry = ContactEntry::toEntry(fetched.cards.at(0).contact, kLabels);
+        std::vector<Contact> contacts = withPhoneEntry(m_phoneEntry);
+        EXPECT_FALSE(sync().accept(fetched.cards.at(0), contacts.back()));
+        return contacts;
+    }
+    std::vector<Contact> withPhoneEntry(const QString& text)
+    {
+        std::vector<Contact> contacts = m_book;
+        contacts.push_back(*ContactEntry::toContact(text, QStringLiteral("АБ")));
+        return book(contacts);
+    }
+    QByteArray phoneCard() { return m_client.get(QUrl(m_server.book() + "phone-2.vcf")).body; }
     QString statePath() const { return m_server.folder() + "/book.vlk.carddav"; }
     int cardsOnServer()
     {
@@ -87,7 +182,84 @@ protected:
     CardDavClient m_client{RadicaleServer::User, RadicaleServer::Password};
     std::vector<Contact> m_book =
         book({entry("Анна", "1"), entry("Борис", "2"), entry("Вера", "3")});
+    QString m_phoneEntry;
 };
+
+TEST_F(CardDavSyncTest, SendChangesOnlyTheLinesTheEntryChanged)
+{
+    takePhoneCard();
+    const struct
+    {
+        const char* from;
+        const char* to;
+        QString changes;
+    } edits[] = {
+        {"вечером", "утром", "NOTE:звонить утром | NOTE:звонить вечером"},
+        {"старший", "ведущий", "TITLE:ведущий инженер | TITLE:старший инженер"},
+        // Renamed: the card follows the entry by its numbers and addresses.
+        {"Петров Пётр", "Петров Пётр Ильич",
+         "FN:Петров Пётр Ильич,N:Петров;Пётр;Ильич;; | FN:Петров Пётр,N:Петров;Пётр;;;"},
+        {"555-01-02", "555-01-03",
+         // The server writes the label's name in capitals.
+         "item2.TEL:+7 495 555-01-03,item2.X-ABLABEL:Дача | "
+         "item1.TEL;TYPE=voice:+7 495 555-01-02,item1.X-ABLABEL:Дача"},
+    };
+    for (const auto& edit : edits) {
+        SCOPED_TRACE(edit.to);
+        const QByteArray before = phoneCard();
+        m_phoneEntry.replace(edit.from, edit.to);
+        const auto sent = sync().publish(withPhoneEntry(m_phoneEntry));
+        EXPECT_TRUE(sent.ok());
+        EXPECT_EQ(lineChanges(before, phoneCard()).toStdString(), edit.changes.toStdString());
+    }
+    EXPECT_EQ(cardsOnServer(), 4);
+}
+
+TEST_F(CardDavSyncTest, ServerChangesMergeUnlessBothChangedOneProperty)
+{
+    takePhoneCard();
+    // A state as the earlier format wrote it: no agreed card, no entry keys.
+    QJsonDocument json = QJsonDocument::fromJson(SyncState::load(statePath()).toBytes());
+    QJsonObject root = json.object();
+    QJsonArray cards;
+    for (const QJsonValue& card : root["cards"].toArray()) {
+        QJsonObject old = card.toObject();
+        old.remove("base");
+        old.remove("owned");
+        cards.append(old);
+    }
+    root["cards"] = cards;
+    root.remove("labels");
+    ASSERT_TRUE(writeAll(statePath(), QJsonDocument(root).toJson()));
+
+    QByteArray phone = phoneCard();
+    m_phoneEntry.replace("старший", "ведущий");
+    EXPECT_TRUE(sync().publish(withPhoneEntry(m_phoneEntry)).ok());
+    EXPECT_EQ(lineChanges(phone, phoneCard()), "TITLE:ведущий инженер | TITLE:старший инженер");
+
+    const QUrl url(m_server.book() + "phone-2.vcf");
+    phone = phoneCard();
+    phone.replace("звонить вечером", "звонить днём")
+        .replace("X-PHONETIC", "X-SPOUSE:Ольга\r\nX-PHONETIC");
+    ASSERT_TRUE(m_client.put(url, phone, m_client.etagOf(url)).ok());
+    m_phoneEntry.replace("555-01-01", "555-01-09");
+    const auto merged = sync().publish(withPhoneEntry(m_phoneEntry));
+    EXPECT_EQ(std::tuple(merged.ok(), summary(merged.plan), lineChanges(phone, phoneCard())),
+              std::tuple(true, QString("create: update:Петров Пётр delete: conflict: bind: fetch:"),
+                         QString("TEL;TYPE=cell:+7 916 555-01-09 | "
+                                 "TEL;TYPE=cell,x-sim2:+7 916 555-01-01")));
+
+    phone = phoneCard();
+    phone.replace("звонить днём", "звонить ночью");
+    ASSERT_TRUE(m_client.put(url, phone, m_client.etagOf(url)).ok());
+    m_phoneEntry.replace("вечером", "утром");
+    const auto clash = sync().publish(withPhoneEntry(m_phoneEntry));
+    EXPECT_EQ(
+        std::tuple(summary(clash.plan), phoneCard()),
+        std::tuple(QString("create: update: delete: conflict:Петров Пётр bind: fetch:"), phone));
+    ASSERT_FALSE(sync().overwrite(clash.plan.conflicts).problem != DavProblem::None);
+    EXPECT_EQ(lineChanges(phone, phoneCard()), "NOTE:звонить утром | NOTE:звонить ночью");
+}
 
 TEST_F(CardDavSyncTest, PublishesEditsRemovalsAndAdditionsBySyncTokenAndByEtags)
 {
@@ -117,7 +289,7 @@ TEST_F(CardDavSyncTest, PublishesEditsRemovalsAndAdditionsBySyncTokenAndByEtags)
     EXPECT_EQ(cardsOnServer(), 6);
 }
 
-TEST_F(CardDavSyncTest, ChangeOnTheServerIsAConflictNeverOverwritten)
+TEST_F(CardDavSyncTest, ChangeOfOnePropertyOnBothSidesIsAConflictNeverOverwritten)
 {
     ASSERT_TRUE(sync().publish(m_book).ok());
     const QString annaPath = SyncPlan::ownPath(QUrl(m_server.book()).path(), m_book[0].uid);
@@ -126,7 +298,7 @@ TEST_F(CardDavSyncTest, ChangeOnTheServerIsAConflictNeverOverwritten)
     phoneEdit.replace("TEL", "TEL;TYPE=cell");
     ASSERT_TRUE(m_client.put(annaUrl, phoneEdit, m_client.etagOf(annaUrl)).ok());
 
-    m_book[0].note = QStringLiteral("изменено в книге");
+    m_book[0].phones = {{QStringLiteral("+7 111")}};
     EXPECT_EQ(summary(sync().plan(m_book).plan),
               "create: update: delete: conflict:Анна bind: fetch:");
     const auto fetched = sync().fetch(m_book);

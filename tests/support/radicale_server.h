@@ -9,7 +9,9 @@
 
 // A Radicale server of its own for a test: 127.0.0.1 on a free port, its
 // storage in a temporary folder, one user "anna" with the password "secret".
-// Stopped with the object.
+// Given a subject alternative name ("IP:127.0.0.1"), it speaks HTTPS with a
+// self-signed certificate for that name, made by the openssl command in
+// "cert.pem" of its folder. Stopped with the object.
 class RadicaleServer
 {
 public:
@@ -18,23 +20,32 @@ public:
 
     static bool installed() { return !QStandardPaths::findExecutable("radicale").isEmpty(); }
 
-    RadicaleServer()
+    explicit RadicaleServer(const QString& certificateName = {}) : m_tls(!certificateName.isEmpty())
     {
         QTcpServer probe;
         probe.listen(QHostAddress::LocalHost);
         m_port = probe.serverPort();
         probe.close();
         const QString folder = m_dir.path();
+        QString tls;
+        if (m_tls) {
+            QProcess::execute(QStringLiteral("openssl"),
+                              {"req", "-x509", "-newkey", "ec", "-pkeyopt",
+                               "ec_paramgen_curve:prime256v1", "-nodes", "-days", "2", "-subj",
+                               "/CN=Radicale", "-addext", "subjectAltName=" + certificateName,
+                               "-keyout", folder + "/key.pem", "-out", folder + "/cert.pem"});
+            tls = QStringLiteral("ssl = True\ncertificate = %1/cert.pem\nkey = %1/key.pem\n")
+                      .arg(folder);
+        }
         writeAll(folder + "/users", QByteArray(User) + ':' + Password + '\n');
         writeAll(folder + "/config",
-                 QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n"
+                 QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n%3"
                                 "[auth]\ntype = htpasswd\nhtpasswd_filename = %2/users\n"
                                 "htpasswd_encryption = plain\ndelay = 0\n"
                                 "[storage]\nfilesystem_folder = %2/storage\n"
                                 "[rights]\ntype = owner_only\n[web]\ntype = none\n"
                                 "[logging]\nlevel = info\n")
-                     .arg(m_port)
-                     .arg(folder)
+                     .arg(QString::number(m_port), folder, tls)
                      .toUtf8());
     }
     ~RadicaleServer() { stop(); }
@@ -59,11 +70,15 @@ public:
         m_process.waitForFinished();
     }
 
-    QString root() const { return QStringLiteral("http://127.0.0.1:%1/").arg(m_port); }
+    QString root() const
+    {
+        return QStringLiteral("%1://127.0.0.1:%2/").arg(m_tls ? "https" : "http").arg(m_port);
+    }
     QString book() const { return root() + User + "/book/"; }
     QString folder() const { return m_dir.path(); }
 
 private:
+    bool m_tls = false;
     QTemporaryDir m_dir;
     QProcess m_process;
     int m_port = 0;
