@@ -43,7 +43,12 @@ endforeach()
 
 
 install(TARGETS velkaro velkaro-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(TARGETS velkaro-cli-sync RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/velkaro)
+# Windows keeps the helper beside velkaro-cli.exe, where it looks first.
+if(WIN32)
+  install(TARGETS velkaro-cli-sync RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+else()
+  install(TARGETS velkaro-cli-sync RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/velkaro)
+endif()
 foreach(file ${VELKARO_PROGRAM_FILES})
   velkaro_program_subfolder(${file} folder)
   install(FILES ${file} DESTINATION ${VELKARO_INSTALL_PROGRAM_FOLDER}/${folder})

@@ -1,6 +1,11 @@
 #include "app/termination_signals.h"
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -59,7 +64,41 @@ bool TerminationSignals::install()
     // end from ever reaching us; one already pending arrives here, handled.
     ::sigprocmask(SIG_UNBLOCK, &handled, nullptr);
     return true;
+#elif defined(Q_OS_WIN)
+    QCoreApplication::instance()->installNativeEventFilter(this);
+    return true;
 #else
+    return false;
+#endif
+}
+
+bool TerminationSignals::windowsMessage(quint32 message, quintptr wParam, qintptr* result)
+{
+    if (message == QueryEndSessionMessage) {
+        *result = 1;
+        return true;
+    }
+    if (message != EndSessionMessage)
+        return false;
+    // wParam 0: another program refused, and the session goes on.
+    if (wParam != 0)
+        Q_EMIT terminationRequested(0);
+    *result = 0;
+    return true;
+}
+
+bool TerminationSignals::nativeEventFilter(const QByteArray& eventType, void* message,
+                                           qintptr* result)
+{
+#ifdef Q_OS_WIN
+    if (eventType != "windows_generic_MSG")
+        return false;
+    const MSG* msg = static_cast<const MSG*>(message);
+    return windowsMessage(msg->message, msg->wParam, result);
+#else
+    Q_UNUSED(eventType);
+    Q_UNUSED(message);
+    Q_UNUSED(result);
     return false;
 #endif
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QObject>
 
 class QSocketNotifier;
@@ -7,7 +8,11 @@ class QSocketNotifier;
 // Logout and system shutdown end a Linux program with SIGTERM, SIGHUP or
 // SIGINT. The handler only writes a byte to a pipe; the event loop picks it up
 // and the window closes the normal way, so the book is saved as on any close.
-class TerminationSignals : public QObject
+// Windows ends a session with window messages instead: the end is asked
+// (WM_QUERYENDSESSION), which the program grants, then announced
+// (WM_ENDSESSION). The program may be stopped as soon as it has answered
+// that, so the window closes while the message is handled.
+class TerminationSignals : public QObject, public QAbstractNativeEventFilter
 {
     Q_OBJECT
 
@@ -21,7 +26,15 @@ public:
     // stops, so that the program can end at once. Safe from any thread.
     static bool pending();
 
+    static constexpr quint32 QueryEndSessionMessage = 0x0011;
+    static constexpr quint32 EndSessionMessage = 0x0016;
+    // One window message; true (with its answer in *result) when it is one
+    // of the session's end.
+    bool windowsMessage(quint32 message, quintptr wParam, qintptr* result);
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
 Q_SIGNALS:
+    // signalNumber: 0 for the end of a Windows session.
     void terminationRequested(int signalNumber);
 
 private:

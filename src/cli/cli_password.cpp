@@ -10,6 +10,12 @@
 #include <unistd.h>
 #endif
 
+#ifdef Q_OS_WIN
+#include <algorithm>
+#include <string>
+#include <windows.h>
+#endif
+
 namespace {
 
 constexpr qint64 kLargestPasswordFile = 64 * 1024;
@@ -21,6 +27,66 @@ QString firstLine(const QByteArray& bytes)
         line.chop(1);
     return QString::fromUtf8(line);
 }
+
+#ifdef Q_OS_WIN
+// The console's input mode while the echo is off, put back by the handler
+// of Ctrl+C, which ends the program on another thread.
+HANDLE g_consoleInput = INVALID_HANDLE_VALUE;
+DWORD g_savedMode = 0;
+
+BOOL WINAPI restoreConsole(DWORD)
+{
+    ::SetConsoleMode(g_consoleInput, g_savedMode);
+    return FALSE;
+}
+
+void writeConsole(HANDLE output, const QString& text)
+{
+    DWORD written = 0;
+    ::WriteConsoleW(output, reinterpret_cast<const wchar_t*>(text.utf16()), DWORD(text.size()),
+                    &written, nullptr);
+}
+
+std::optional<QString> readConsoleHidden(const QString& prompt)
+{
+    HANDLE input = ::CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                 nullptr);
+    HANDLE output = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                  nullptr);
+    DWORD saved = 0;
+    if (input == INVALID_HANDLE_VALUE || output == INVALID_HANDLE_VALUE ||
+        !::GetConsoleMode(input, &saved)) {
+        if (input != INVALID_HANDLE_VALUE)
+            ::CloseHandle(input);
+        if (output != INVALID_HANDLE_VALUE)
+            ::CloseHandle(output);
+        return std::nullopt;
+    }
+    g_consoleInput = input;
+    g_savedMode = saved;
+    ::SetConsoleCtrlHandler(restoreConsole, TRUE);
+    ::SetConsoleMode(input, (saved | ENABLE_LINE_INPUT | ENABLE_PROCESSED_INPUT) &
+                                ~DWORD(ENABLE_ECHO_INPUT));
+    writeConsole(output, prompt);
+    std::wstring typed;
+    wchar_t c = 0;
+    DWORD read = 0;
+    while (::ReadConsoleW(input, &c, 1, &read, nullptr) && read == 1 && c != L'\n')
+        typed.push_back(c);
+    ::SetConsoleMode(input, saved);
+    ::SetConsoleCtrlHandler(restoreConsole, FALSE);
+    writeConsole(output, QStringLiteral("\r\n"));
+    ::CloseHandle(input);
+    ::CloseHandle(output);
+    QString password = QString::fromStdWString(typed);
+    if (password.endsWith(u'\r'))
+        password.chop(1);
+    std::fill(typed.begin(), typed.end(), L'\0');
+    return password;
+}
+#endif
 
 } // namespace
 
@@ -65,6 +131,11 @@ CliPassword::Result CliPassword::fromTerminal(const QString& book)
     Result result{firstLine(typed), {}};
     typed.fill('\0');
     return result;
+#elif defined(Q_OS_WIN)
+    std::optional<QString> typed = readConsoleHidden(QStringLiteral("Password for %1: ").arg(book));
+    if (!typed)
+        return {std::nullopt, noTerminal.arg(book)};
+    return {std::move(typed), {}};
 #else
     return {std::nullopt, noTerminal.arg(book)};
 #endif

@@ -1,3 +1,4 @@
+#include "cli/cli_console.h"
 #include "cli/cli_sync.h"
 
 #include <QCoreApplication>
@@ -5,6 +6,7 @@
 // velkaro-cli sync, started by velkaro-cli in its place.
 int main(int argc, char** argv)
 {
+    CliConsole::prepare();
     QCoreApplication app(argc, argv);
     return CliSync::run(QCoreApplication::arguments().mid(1));
 }

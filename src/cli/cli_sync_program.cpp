@@ -18,7 +18,11 @@
 
 namespace {
 
+#ifdef Q_OS_WIN
+const QString kProgram = QStringLiteral("velkaro-cli-sync.exe");
+#else
 const QString kProgram = QStringLiteral("velkaro-cli-sync");
+#endif
 
 // Beside this program in a build, in the helper folder of an installed copy.
 QString syncProgram()

@@ -1,4 +1,5 @@
 #include "cli/cli_app.h"
+#include "cli/cli_console.h"
 
 #include <QCoreApplication>
 #include <clocale>
@@ -10,13 +11,11 @@
 // application object; the other commands start sooner without one.
 int main(int argc, char** argv)
 {
+    CliConsole::prepare();
     if (argc > 1 && std::string_view(argv[1]) == "sync") {
         QCoreApplication app(argc, argv);
         return CliApp::run(QCoreApplication::arguments());
     }
     std::setlocale(LC_ALL, "");
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    return CliApp::run(arguments);
+    return CliApp::run(CliConsole::arguments(argc, argv));
 }

@@ -2,6 +2,7 @@
 
 #include "core/app_build.h"
 #include "core/app_info.h"
+#include "core/shell_folders.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,9 +13,7 @@ namespace {
 
 QString documentsOrStored(const QString& storedFilePath)
 {
-    return Folders::dataFolder(storedFilePath,
-                               QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-                               QDir::homePath());
+    return Folders::dataFolder(storedFilePath, Folders::documentsLocation(), QDir::homePath());
 }
 
 } // namespace
@@ -79,12 +78,22 @@ QString Folders::programFolder(const QString& executableFolder, const QString& i
     return withSeparator(executableFolder);
 }
 
+QString Folders::documentsLocation()
+{
+#ifdef Q_OS_WIN
+    // The "Personal" shell folder, which the user may have moved.
+    return ShellFolders::documents();
+#else
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+#endif
+}
+
 QString Folders::appDataLocation()
 {
 #ifdef Q_OS_WIN
     // The roaming application-data folder, where version 3.0 kept
     // its styles and backups.
-    return qEnvironmentVariable("APPDATA");
+    return ShellFolders::appData();
 #else
     // The root of the per-user data folders (~/.local/share), so the title
     // names the folder exactly as on Windows, whatever organisation name the

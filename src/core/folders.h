@@ -32,6 +32,8 @@ public:
     // the executable.
     static QString programFolder(const QString& executableFolder, const QString& installedFolder);
 
+    // Where the documents folder is on this platform; empty when unknown.
+    static QString documentsLocation();
     // Where the application-data folder is on this platform; empty when unknown.
     static QString appDataLocation();
     // The settings folder of the user running the program.

@@ -1,5 +1,7 @@
 #include "dialogs/options_dialog.h"
 
+#include "core/folders.h"
+
 #include "core/message_service.h"
 #include "core/options.h"
 #include "core/storage_folder.h"
@@ -24,7 +26,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
@@ -520,8 +521,8 @@ void OptionsDialog::browse()
 
 void OptionsDialog::defaultPath()
 {
-    m_txtFilePath->setText(StorageFolder::defaultFolder(
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), QDir::homePath()));
+    m_txtFilePath->setText(
+        StorageFolder::defaultFolder(Folders::documentsLocation(), QDir::homePath()));
 }
 
 void OptionsDialog::showPasswordState()

@@ -516,7 +516,8 @@ bool MainWindow::windowKey(QKeyEvent* event)
 {
     const int count = m_tabs->pageCount();
     const PageKeys::Book book{m_current, count, m_display.LastIntPage, m_display.shortcuts};
-    const int virtualKey = PageKeys::virtualKey(event->key(), event->nativeScanCode());
+    const int virtualKey = PageKeys::virtualKey(event->key(), event->nativeScanCode(),
+                                                 event->nativeVirtualKey(), PageKeys::kNativeKeyCodes);
     const PageKeys::Action action =
         PageKeys::windowKey(event->key(), event->modifiers(), virtualKey, book);
     if (action.command == Command::None)

@@ -99,6 +99,17 @@ int fromScanCode(quint32 scanCode)
     return 0;
 }
 
+// A Windows virtual key of the letter and digit keys of the main block, 0
+// for any other key (the digits of the number pad come from the key).
+int fromWindowsVirtualKey(quint32 virtualKey)
+{
+    const int key = static_cast<int>(virtualKey);
+    const bool letterOrDigit = (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9');
+    const bool punctuation = (key >= kVkSemicolon && key <= kVkGrave) ||
+                             (key >= kVkBracketLeft && key <= kVkApostrophe);
+    return letterOrDigit || punctuation ? key : 0;
+}
+
 int fromQtKey(int key)
 {
     if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
@@ -226,11 +237,12 @@ Action controlKey(int key)
 
 } // namespace
 
-int PageKeys::virtualKey(int qtKey, quint32 nativeScanCode)
+int PageKeys::virtualKey(int qtKey, quint32 nativeScanCode, quint32 nativeVirtualKey,
+                         KeyCodes codes)
 {
-    if (const int fromScan = fromScanCode(nativeScanCode))
-        return fromScan;
-    return fromQtKey(qtKey);
+    const int fromNative = codes == KeyCodes::Windows ? fromWindowsVirtualKey(nativeVirtualKey)
+                                                      : fromScanCode(nativeScanCode);
+    return fromNative ? fromNative : fromQtKey(qtKey);
 }
 
 int PageKeys::pageForAltKey(int virtualKey, const Book& book)

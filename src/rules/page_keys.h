@@ -33,11 +33,21 @@ public:
         QString shortcuts;   // the localized "Shortcuts" entry, usually empty
     };
 
-    // The virtual-key code of the physical key of a key event: from the
-    // native scan code where the platform gives one (X11 key codes), else
-    // from the key itself, reading a Cyrillic letter by its place on the
+    // What the native codes of a key event mean on a platform.
+    enum class KeyCodes { X11, Windows };
+#ifdef Q_OS_WIN
+    static constexpr KeyCodes kNativeKeyCodes = KeyCodes::Windows;
+#else
+    static constexpr KeyCodes kNativeKeyCodes = KeyCodes::X11;
+#endif
+
+    // The virtual-key code of the physical key of a key event. Windows gives
+    // it itself (nativeVirtualKey; its scan codes differ from X11's); X11
+    // gives a key code of the main block (nativeScanCode). Else it comes
+    // from the key itself, a Cyrillic letter read by its place on the
     // standard Russian layout.
-    static int virtualKey(int qtKey, quint32 nativeScanCode);
+    static int virtualKey(int qtKey, quint32 nativeScanCode, quint32 nativeVirtualKey,
+                          KeyCodes codes);
 
     // The window sees every key first; None lets the key go on.
     static Action windowKey(int qtKey, Qt::KeyboardModifiers modifiers, int virtualKey,

@@ -1,4 +1,5 @@
 #include "core/folders.h"
+#include "core/shell_folders.h"
 #include "unit_test.h"
 
 namespace {
@@ -37,6 +38,30 @@ TEST(Folders, DataSettingsAndProgramFoldersAreTheUsersOwnOrTheInstalledOnes)
               native(root.filePath("usr/share/velkaro")) + sep);
     EXPECT_EQ(Folders::programFolder(bin + "/", "."), native(bin) + sep);
     EXPECT_EQ(Folders::exeBaseName("C:/Program Files/Velkaro/velkaro.exe"), QString("velkaro"));
+}
+
+// The user's value with its variables expanded wins over the older copy.
+TEST(Folders, ShellFolderValuesExpandTheirVariablesAndFallBackToTheOlderCopy)
+{
+    const auto environment = [](const QString& name) {
+        return name == "USERPROFILE" ? QString("C:\\Users\\Анна") : QString();
+    };
+    const struct
+    {
+        QString user;
+        QString old;
+        QString expected;
+    } cases[] = {
+        {"%USERPROFILE%\\Documents", "C:\\old", "C:\\Users\\Анна\\Documents"},
+        {"D:\\Мои документы", "C:\\old", "D:\\Мои документы"},
+        {{}, "C:\\Users\\Анна\\Documents", "C:\\Users\\Анна\\Documents"},
+        {{}, {}, {}},
+        {"%UNKNOWN%\\a%USERPROFILE%", {}, "%UNKNOWN%\\aC:\\Users\\Анна"},
+        {"50%\\%USERPROFILE%%", {}, "50%\\C:\\Users\\Анна%"},
+        {"%%\\x", {}, "%%\\x"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ShellFolders::pick(c.user, c.old, environment), c.expected) << c.user;
 }
 
 } // namespace

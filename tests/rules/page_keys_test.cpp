@@ -10,6 +10,7 @@ constexpr Qt::KeyboardModifiers kNone = Qt::NoModifier;
 constexpr Qt::KeyboardModifiers kAlt = Qt::AltModifier;
 constexpr Qt::KeyboardModifiers kCtrl = Qt::ControlModifier;
 constexpr Qt::KeyboardModifiers kShift = Qt::ShiftModifier;
+constexpr PageKeys::KeyCodes kX11 = PageKeys::KeyCodes::X11;
 
 PageKeys::Book book(int current, int count, int lastIntPage = 14, const QString& shortcuts = {})
 {
@@ -18,7 +19,7 @@ PageKeys::Book book(int current, int count, int lastIntPage = 14, const QString&
 
 Action alt(int qtKey, const PageKeys::Book& b)
 {
-    return PageKeys::windowKey(qtKey, kAlt, PageKeys::virtualKey(qtKey, 0), b);
+    return PageKeys::windowKey(qtKey, kAlt, PageKeys::virtualKey(qtKey, 0, 0, kX11), b);
 }
 
 } // namespace
@@ -26,13 +27,13 @@ Action alt(int qtKey, const PageKeys::Book& b)
 TEST(PageKeys, PhysicalKeysAreTheSameWhateverTheLayoutAndAltArrowsWrapOrMovePages)
 {
     // X11 key codes of F, comma, semicolon and the apostrophe key.
-    EXPECT_EQ(PageKeys::virtualKey(0x0410, 41), 'F');
-    EXPECT_EQ(PageKeys::virtualKey(0x0411, 59), 188);
-    EXPECT_EQ(PageKeys::virtualKey(0, 48), 222);
+    EXPECT_EQ(PageKeys::virtualKey(0x0410, 41, 0, kX11), 'F');
+    EXPECT_EQ(PageKeys::virtualKey(0x0411, 59, 0, kX11), 188);
+    EXPECT_EQ(PageKeys::virtualKey(0, 48, 0, kX11), 222);
     // Without a scan code the Russian letters are read by their place.
-    EXPECT_EQ(PageKeys::virtualKey(0x0431, 0), 188); // б
-    EXPECT_EQ(PageKeys::virtualKey(0x0401, 0), 192); // Ё
-    EXPECT_EQ(PageKeys::virtualKey(Qt::Key_F5, 0), 0);
+    EXPECT_EQ(PageKeys::virtualKey(0x0431, 0, 0, kX11), 188); // б
+    EXPECT_EQ(PageKeys::virtualKey(0x0401, 0, 0, kX11), 192); // Ё
+    EXPECT_EQ(PageKeys::virtualKey(Qt::Key_F5, 0, 0, kX11), 0);
     // Alt with an arrow wraps; page moves follow the page rules.
     EXPECT_EQ(alt(Qt::Key_Up, book(1, 20)), (Action{Command::OpenPage, 20}));
     EXPECT_EQ(alt(Qt::Key_Down, book(5, 20)), (Action{Command::OpenPage, 6}));
@@ -41,6 +42,35 @@ TEST(PageKeys, PhysicalKeysAreTheSameWhateverTheLayoutAndAltArrowsWrapOrMovePage
     EXPECT_EQ(alt(Qt::Key_PageDown, book(14, 20)).command, Command::Ignore);
     EXPECT_EQ(alt(Qt::Key_PageDown, book(19, 20)).command, Command::MovePageDown);
     EXPECT_EQ(alt(Qt::Key_PageDown, book(20, 20)).command, Command::Ignore);
+}
+
+TEST(PageKeys, WindowsKeysAreReadFromTheVirtualKeyNotFromTheScanCode)
+{
+    // Windows scan codes name other keys in the X11 table (0x1E, the A key,
+    // would read as U there); the virtual key is the physical key already.
+    struct Case
+    {
+        const char* what;
+        int qtKey;
+        Qt::KeyboardModifiers modifiers;
+        quint32 scanCode;
+        quint32 virtualKey;
+        Action expected;
+    };
+    const Case cases[] = {
+        {"Alt+A, US layout", Qt::Key_A, kAlt, 0x1E, 'A', {Command::OpenPage, 10}},
+        {"Alt+Ф, the same key", 0x0424, kAlt, 0x1E, 'A', {Command::OpenPage, 10}},
+        {"Alt+А, the F key", 0x0410, kAlt, 0x21, 'F', {Command::OpenPage, 1}},
+        {"Alt+1", Qt::Key_1, kAlt, 0x02, '1', {Command::OpenPage, 15}},
+        {"Alt+1 of the number pad", Qt::Key_1, kAlt, 0x4F, 0x61, {Command::OpenPage, 15}},
+        {"Ctrl+S", Qt::Key_S, kCtrl, 0x1F, 'S', {Command::Save}},
+    };
+    for (const Case& c : cases) {
+        const int key =
+            PageKeys::virtualKey(c.qtKey, c.scanCode, c.virtualKey, PageKeys::KeyCodes::Windows);
+        EXPECT_EQ(PageKeys::windowKey(c.qtKey, c.modifiers, key, book(3, 20)), c.expected)
+            << c.what;
+    }
 }
 
 TEST(PageKeys, AltLettersOpenTheLetterPagesDigitsTheUserPagesOrWhatTheShortcutsEntrySays)
