@@ -4,8 +4,8 @@
 #include "app/book_session.h"
 #include "app/login.h"
 #include "app/notices.h"
-#include "core/options.h"
 #include "core/option_table.h"
+#include "core/options.h"
 #include "core/settings_store.h"
 #include "dialogs/help_window.h"
 #include "dialogs/options_dialog.h"
@@ -90,7 +90,7 @@ bool OptionsCommand::setBookEncrypted(bool on, QWidget* owner)
 {
     if (on == bookEncrypted())
         return true;
-    return on ? m_parts.encryption.switchOn() : m_parts.encryption.switchOff(owner);
+    return on ? m_parts.encryption.switchOn(owner) : m_parts.encryption.switchOff(owner);
 }
 
 QString OptionsCommand::filePath() const
@@ -213,5 +213,5 @@ QString OptionsCommand::language() const
 void OptionsCommand::setLanguage(const QString& choice)
 {
     m_parts.settings.write(OptionTable::languageSection.toString(),
-                            OptionTable::languageKey.toString(), choice);
+                           OptionTable::languageKey.toString(), choice);
 }

@@ -6,6 +6,7 @@
 
 #include <QUrl>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 
@@ -16,6 +17,8 @@ class CardDavSync
 {
 public:
     CardDavSync(CardDavClient& client, QUrl addressBook, QString statePath);
+    // The key of an encrypted book: its state file is sealed with it.
+    void setStateKey(std::shared_ptr<const BookKey> key) { m_stateKey = std::move(key); }
 
     struct Result
     {
@@ -75,4 +78,5 @@ private:
     CardDavClient& m_client;
     QUrl m_book;
     QString m_statePath;
+    std::shared_ptr<const BookKey> m_stateKey;
 };

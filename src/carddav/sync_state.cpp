@@ -2,6 +2,7 @@
 
 #include "core/bounded_file.h"
 #include "core/safe_file.h"
+#include "document/book_cipher.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -43,11 +44,13 @@ QString SyncState::pathFor(const QString& bookPath)
     return bookPath + QStringLiteral(".carddav");
 }
 
-SyncState SyncState::load(const QString& path)
+SyncState SyncState::load(const QString& path, const BookKey* key)
 {
     if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
         return {};
-    const BoundedFile::Result read = BoundedFile::read(path, kMaxStateBytes);
+    BoundedFile::Result read = BoundedFile::read(path, kMaxStateBytes);
+    if (read.bytes && BookCipher::isSealed(*read.bytes))
+        read.bytes = key ? BookCipher::open(*read.bytes, *key).plain : std::nullopt;
     if (!read.bytes)
         return untrusted();
     QJsonParseError error;
@@ -74,7 +77,7 @@ SyncState SyncState::load(const QString& path)
     return state;
 }
 
-std::optional<AppError> SyncState::save(const QString& path) const
+std::optional<AppError> SyncState::save(const QString& path, const BookKey* key) const
 {
     QJsonArray cardsJson;
     for (const auto& [href, card] : cards) {
@@ -89,7 +92,8 @@ std::optional<AppError> SyncState::save(const QString& path) const
     const QJsonObject root{{QLatin1String("addressBook"), addressBook},
                            {QLatin1String("syncToken"), syncToken},
                            {QLatin1String("cards"), cardsJson}};
-    return SafeFile::writeWhole(path, QJsonDocument(root).toJson(QJsonDocument::Compact),
+    const QByteArray bytes = QJsonDocument(root).toJson(QJsonDocument::Compact);
+    return SafeFile::writeWhole(path, key ? BookCipher::seal(bytes, *key) : bytes,
                                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 

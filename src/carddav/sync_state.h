@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app_error.h"
+#include "document/book_key.h"
 
 #include <QString>
 #include <map>
@@ -44,10 +45,12 @@ struct SyncState
     // "<book>.carddav" beside the book.
     static QString pathFor(const QString& bookPath);
     // An empty, trusted state where there is no file yet; an empty,
-    // untrusted one where the file cannot be read or makes no sense.
-    static SyncState load(const QString& path);
-    // Atomically, readable by the owner only.
-    std::optional<AppError> save(const QString& path) const;
+    // untrusted one where the file cannot be read or makes no sense. The
+    // state of an encrypted book is sealed with the book's key, since its
+    // card identifiers tell which names the book holds: read with `key`.
+    static SyncState load(const QString& path, const BookKey* key = nullptr);
+    // Atomically, readable by the owner only; sealed with `key` when given.
+    std::optional<AppError> save(const QString& path, const BookKey* key = nullptr) const;
 
     std::optional<QString> pathOfUid(const QString& uid) const;
 };

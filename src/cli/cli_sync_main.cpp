@@ -1,10 +1,12 @@
 #include "cli/cli_sync.h"
+#include "core/core_dumps.h"
 
 #include <QCoreApplication>
 
 // velkaro-cli sync, started by velkaro-cli in its place.
 int main(int argc, char** argv)
 {
+    CoreDumps::disable();
     QCoreApplication app(argc, argv);
     return CliSync::run(QCoreApplication::arguments().mid(1));
 }

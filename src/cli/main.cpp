@@ -1,4 +1,5 @@
 #include "cli/cli_app.h"
+#include "core/core_dumps.h"
 
 #include <QCoreApplication>
 #include <clocale>
@@ -10,6 +11,7 @@
 // application object; the other commands start sooner without one.
 int main(int argc, char** argv)
 {
+    CoreDumps::disable();
     if (argc > 1 && std::string_view(argv[1]) == "sync") {
         QCoreApplication app(argc, argv);
         return CliApp::run(QCoreApplication::arguments());
