@@ -5,11 +5,13 @@
 #include "app/contact_commands.h"
 #include "app/options_command.h"
 #include "app/page_commands.h"
+#include "app/sealed_book_start.h"
 #include "core/app_info.h"
 #include "core/option_table.h"
 #include "core/safe_file.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/find_dialog.h"
+#include "dialogs/password_dialog.h"
 #include "document/history_backup.h"
 #include "rules/window_ticks.h"
 #include "ui/form_localizer.h"
@@ -53,7 +55,7 @@ Application::Application(Environment environment, std::unique_ptr<SettingsStore>
       m_qtTexts(*QCoreApplication::instance()), m_notices(messages, m_localization),
       m_login(*m_settings, m_notices), m_session(m_options, *m_settings, m_notices),
       m_tips(m_localization),
-      m_encryption(m_session, m_login, m_notices, m_localization, m_env.keyLimits)
+      m_encryption(m_session, m_login, m_notices, m_localization, *m_settings, m_env.keyLimits)
 {
     m_session.storage().setPreload(std::move(m_env.preload));
     m_login.setCheck([this](const QString& typed) { return m_encryption.tryPassword(typed); });
@@ -63,6 +65,25 @@ Application::Application(Environment environment, std::unique_ptr<SettingsStore>
     });
     m_loginPrompt = [](Application& app) {
         return app.m_login.ask(app.mainWindow(), app.m_localization);
+    };
+    m_newPasswordPrompt = [](Application& app) -> std::optional<QString> {
+        PasswordDialog dialog(
+            PasswordDialog::Mode::NewPassword, QString(), app.m_messages,
+            app.m_notices.textLookup(),
+            [&app](QWidget* form) { FormLocalizer::localize(form, app.m_localization); },
+            app.mainWindow());
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.password();
+    };
+    m_bookQuestion = [this](const BookQuestion& question) {
+        QStringList captions;
+        for (const BookQuestion::Choice choice : question.offered)
+            captions << m_notices.text(BookQuestion::caption(choice));
+        const int chosen = m_messages.choose(question.text, captions);
+        if (chosen < 0 || chosen >= captions.size() || m_notices.nobodyThere())
+            return BookQuestion::Choice::Quit;
+        return question.offered[std::size_t(chosen)];
     };
 }
 
@@ -93,17 +114,19 @@ bool Application::startUp()
     if (!m_login.readPassword())
         return false;
     // An encrypted book is its own password check: its folder is needed now.
-    m_encryption.findSealedBook(
-        Folders::locate(m_settings->read(OptionTable::key(OptionId::FilePath).section.toString(),
-                                         OptionTable::key(OptionId::FilePath).key.toString(),
-                                         QString()))
-            .FullDataPath);
-    if ((!m_login.password().isEmpty() || m_encryption.bookSealed()) && !m_loginPrompt(*this))
-        return false;
-    if (m_notices.nobodyThere())
+    SealedBookStart sealedStart(m_encryption, m_notices,
+                                {[this] { return m_loginPrompt(*this); },
+                                 [this] { return m_newPasswordPrompt(*this); }, m_bookQuestion});
+    const bool go =
+        sealedStart.run(Folders::locate(m_settings->read(
+                            OptionTable::key(OptionId::FilePath).section.toString(),
+                            OptionTable::key(OptionId::FilePath).key.toString(), QString())),
+                        !m_login.password().isEmpty());
+    if (!go || m_notices.nobodyThere())
         return false;
 
     init();
+    sealedStart.finish();
     buildSizeAndColorMenus();
     m_hilite = HighlightColors::setHighlightColors(
         QApplication::palette().color(QPalette::Highlight).rgb());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/book_encryption.h"
+#include "app/book_question.h"
 #include "app/book_session.h"
 #include "app/highlight_colors.h"
 #include "app/login.h"
@@ -59,6 +60,9 @@ public:
     };
     // Asks for the start-up password; true lets start-up go on.
     using LoginPrompt = std::function<bool(Application& app)>;
+    // Asks for a new password of an encrypted book, typed twice; none when
+    // the person cancelled.
+    using NewPasswordPrompt = std::function<std::optional<QString>(Application& app)>;
 
     Application(Environment environment, std::unique_ptr<SettingsStore> settings,
                 MessageService& messages, QObject* parent = nullptr);
@@ -70,6 +74,9 @@ public:
     void init();
 
     void setLoginPrompt(LoginPrompt prompt) { m_loginPrompt = std::move(prompt); }
+    void setNewPasswordPrompt(NewPasswordPrompt prompt) { m_newPasswordPrompt = std::move(prompt); }
+    // What start-up asks when an encrypted book cannot be opened as it is.
+    void setBookQuestion(BookQuestion::Ask ask) { m_bookQuestion = std::move(ask); }
     // The log-in's check of a typed password (the book's header when the
     // book is encrypted).
     bool tryPassword(const QString& typed) { return m_encryption.tryPassword(typed); }
@@ -165,6 +172,8 @@ private:
     bool m_started = false;
     bool m_unloaded = false;
     LoginPrompt m_loginPrompt;
+    NewPasswordPrompt m_newPasswordPrompt;
+    BookQuestion::Ask m_bookQuestion;
     BookEncryption m_encryption;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<PageCommands> m_pageCommands;

@@ -293,6 +293,7 @@ void CardDavCommands::send()
         return failed(TextId::CardDavNothingSent, found.problem, found.detail);
     }
     CardDavSync sync(client, found.addressBook, statePath(), m_notices.contactLabels());
+    sync.setStateKey(m_session.storage().key());
     const CardDavSync::Result result = sync.publish(contacts, [&](int done, int total) {
         return progress->step(done, total) && !m_closeWhenDone;
     });
@@ -399,6 +400,7 @@ void CardDavCommands::fetch()
         return failed(TextId::CardDavFetchFailed, found.problem, found.detail);
     }
     CardDavSync sync(client, found.addressBook, statePath(), m_notices.contactLabels());
+    sync.setStateKey(m_session.storage().key());
     const CardDavSync::Fetch fetched = sync.fetch(contacts);
     const bool cancelled = !progress->step(0, 0) || m_closeWhenDone;
     progress.reset();

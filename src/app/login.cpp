@@ -73,3 +73,10 @@ QString Login::storedForm() const
     const std::optional<QString> password = ObscuredPassword::obscure(m_password);
     return password.value_or(m_settings.read(kPrivacy, kPassword, QString()));
 }
+
+void Login::removeStoredForms()
+{
+    m_settings.remove(kPrivacy, kPassword);
+    m_settings.remove(kLegacySection, kLegacyKey);
+    m_settings.sync();
+}

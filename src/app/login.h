@@ -32,6 +32,9 @@ public:
     // one arrive anyway, the stored one stays rather than the book silently
     // losing its protection.
     QString storedForm() const;
+    // Every form of the password the settings keep goes, on disk at once:
+    // an encrypted book's password lives in nobody's memory but its owner's.
+    void removeStoredForms();
 
 private:
     void migrate();

@@ -4,10 +4,10 @@
 #include "app/book_session.h"
 #include "app/login.h"
 #include "app/notices.h"
-#include "core/options.h"
 #include "core/event_log.h"
 #include "core/localization.h"
 #include "core/option_table.h"
+#include "core/options.h"
 #include "core/settings_store.h"
 #include "dialogs/help_window.h"
 #include "dialogs/options_dialog.h"
@@ -92,7 +92,7 @@ bool OptionsCommand::setBookEncrypted(bool on, QWidget* owner)
 {
     if (on == bookEncrypted())
         return true;
-    return on ? m_parts.encryption.switchOn() : m_parts.encryption.switchOff(owner);
+    return on ? m_parts.encryption.switchOn(owner) : m_parts.encryption.switchOff(owner);
 }
 
 QString OptionsCommand::filePath() const

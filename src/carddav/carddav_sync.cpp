@@ -80,7 +80,7 @@ QUrl CardDavSync::urlOf(const QString& path) const
 CardDavSync::Prepared CardDavSync::prepare(std::span<const Contact> contacts)
 {
     Prepared prepared;
-    prepared.state = SyncState::load(m_statePath);
+    prepared.state = SyncState::load(m_statePath, m_stateKey.get());
     if (prepared.state.addressBook != m_book.toString()) {
         prepared.state = SyncState{};
         prepared.state.addressBook = m_book.toString();
@@ -186,19 +186,19 @@ CardDavSync::Result CardDavSync::publish(std::span<const Contact> contacts,
     }
     if (result.problem != DavProblem::None)
         state.syncToken.clear();
-    result.stateError = state.save(m_statePath);
+    result.stateError = state.save(m_statePath, m_stateKey.get());
     return result;
 }
 
 CardDavSync::Result CardDavSync::overwrite(std::span<const CardAction> conflicts)
 {
     Result result;
-    SyncState state = SyncState::load(m_statePath);
+    SyncState state = SyncState::load(m_statePath, m_stateKey.get());
     for (const CardAction& action : conflicts) {
         if (!apply(action, state, result))
             break;
     }
-    result.stateError = state.save(m_statePath);
+    result.stateError = state.save(m_statePath, m_stateKey.get());
     return result;
 }
 
@@ -210,7 +210,7 @@ CardDavSync::Fetch CardDavSync::fetch(std::span<const Contact> contacts)
         return fetch;
     // Remembered, so that a card the user takes can be bound to its entry.
     agree(prepared.state, prepared.plan);
-    prepared.state.save(m_statePath);
+    prepared.state.save(m_statePath, m_stateKey.get());
     std::vector<std::pair<QString, QString>> wanted; // path, bound UID
     for (const QString& path : prepared.plan.fetched)
         wanted.emplace_back(path, QString());
@@ -235,7 +235,7 @@ CardDavSync::Fetch CardDavSync::fetch(std::span<const Contact> contacts)
 
 std::optional<AppError> CardDavSync::accept(const FetchedCard& fetched, const Contact& entry)
 {
-    SyncState state = SyncState::load(m_statePath);
+    SyncState state = SyncState::load(m_statePath, m_stateKey.get());
     const auto found = state.cards.find(fetched.path);
     if (!state.trusted || found == state.cards.end())
         return std::nullopt;
@@ -249,5 +249,5 @@ std::optional<AppError> CardDavSync::accept(const FetchedCard& fetched, const Co
     card.hash = SyncPlan::hashOf(SyncPlan::cardOf(entry, card.cardUid));
     card.base = fetched.card;
     card.owned = mergeFor(state).ofEntry(entry, fetched.card);
-    return state.save(m_statePath);
+    return state.save(m_statePath, m_stateKey.get());
 }

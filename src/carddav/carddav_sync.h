@@ -6,6 +6,7 @@
 
 #include <QUrl>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 
@@ -19,6 +20,8 @@ public:
     // holds, in the interface's language (none where nothing is fetched).
     CardDavSync(CardDavClient& client, QUrl addressBook, QString statePath,
                 ContactEntry::Labels labels = {});
+    // The key of an encrypted book: its state file is sealed with it.
+    void setStateKey(std::shared_ptr<const BookKey> key) { m_stateKey = std::move(key); }
 
     struct Result
     {
@@ -82,4 +85,5 @@ private:
     QUrl m_book;
     QString m_statePath;
     ContactEntry::Labels m_labels;
+    std::shared_ptr<const BookKey> m_stateKey;
 };

@@ -2,6 +2,7 @@
 
 #include "core/bounded_file.h"
 #include "core/safe_file.h"
+#include "document/book_cipher.h"
 
 #include <QFileInfo>
 #include <QJsonArray>
@@ -43,17 +44,21 @@ QString SyncState::pathFor(const QString& bookPath)
     return bookPath + QStringLiteral(".carddav");
 }
 
-SyncState SyncState::load(const QString& path)
+SyncState SyncState::load(const QString& path, const BookKey* key)
 {
     if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
         return {};
-    const BoundedFile::Result read = BoundedFile::read(path, kMaxStateBytes);
+    BoundedFile::Result read = BoundedFile::read(path, kMaxStateBytes);
+    if (read.bytes && BookCipher::isSealed(*read.bytes))
+        read.bytes = key ? BookCipher::open(*read.bytes, *key).plain : std::nullopt;
     return read.bytes ? fromBytes(*read.bytes) : untrusted();
 }
 
-std::optional<AppError> SyncState::save(const QString& path) const
+std::optional<AppError> SyncState::save(const QString& path, const BookKey* key) const
 {
-    return SafeFile::writeWhole(path, toBytes(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const QByteArray bytes = toBytes();
+    return SafeFile::writeWhole(path, key ? BookCipher::seal(bytes, *key) : bytes,
+                                QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 SyncState SyncState::fromBytes(const QByteArray& bytes)

@@ -2,6 +2,7 @@
 
 #include "carddav/card_merge.h"
 #include "core/app_error.h"
+#include "document/book_key.h"
 
 #include <QString>
 #include <map>
@@ -51,10 +52,12 @@ struct SyncState
     // "<book>.carddav" beside the book.
     static QString pathFor(const QString& bookPath);
     // An empty, trusted state where there is no file yet; an empty,
-    // untrusted one where the file cannot be read or makes no sense.
-    static SyncState load(const QString& path);
-    // Atomically, readable by the owner only.
-    std::optional<AppError> save(const QString& path) const;
+    // untrusted one where the file cannot be read or makes no sense. The
+    // state of an encrypted book is sealed with the book's key, since its
+    // card identifiers tell which names the book holds: read with `key`.
+    static SyncState load(const QString& path, const BookKey* key = nullptr);
+    // Atomically, readable by the owner only; sealed with `key` when given.
+    std::optional<AppError> save(const QString& path, const BookKey* key = nullptr) const;
 
     // The state as the file holds it, and back; a state of an earlier
     // version reads with its cards' bases and entries not known yet. Bytes

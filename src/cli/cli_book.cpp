@@ -130,6 +130,9 @@ QString CliBook::problemText(BookCipher::Problem problem)
         return QStringLiteral("wrong password");
     case BookCipher::Problem::LaterVersion:
         return QStringLiteral("encrypted by a later version of the program");
+    case BookCipher::Problem::DamagedOrLater:
+        return QStringLiteral("the encrypted file is damaged or was written by a later version "
+                              "of the program; nothing of it was read");
     case BookCipher::Problem::None:
     case BookCipher::Problem::NotSealed:
     case BookCipher::Problem::Damaged:

@@ -3,12 +3,13 @@
 #include "core/bounded_file.h"
 
 #include <QFile>
-
-#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
-#endif
 
 #ifdef Q_OS_WIN
 #include <algorithm>
@@ -95,13 +96,74 @@ CliPassword::Result CliPassword::obtain(const QString& book, const QString& pass
     return passwordFile.isEmpty() ? fromTerminal(book) : fromFile(passwordFile);
 }
 
+namespace {
+
+// Up to the first line end of a pipe, a FIFO or standard input: whatever
+// follows the line stays unread for whoever reads on.
+std::optional<QByteArray> lineOf(int fd)
+{
+    QByteArray line;
+    char c = 0;
+    ssize_t got = 0;
+    while (line.size() < kLargestPasswordFile && (got = ::read(fd, &c, 1)) == 1 && c != '\n')
+        line.append(c);
+    if (got < 0)
+        return std::nullopt;
+    return line;
+}
+
+// A file that others can read holds a password that is no secret.
+void warnIfShared(const QString& passwordFile, int fd)
+{
+    struct stat info = {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 077) != 0) {
+        const QByteArray warning =
+            QStringLiteral("velkaro-cli: warning: %1 can be read by other users\n")
+                .arg(passwordFile)
+                .toLocal8Bit();
+        (void)!::write(STDERR_FILENO, warning.constData(), size_t(warning.size()));
+    }
+}
+
+} // namespace
+
 CliPassword::Result CliPassword::fromFile(const QString& passwordFile)
 {
-    const BoundedFile::Result file = BoundedFile::read(passwordFile, kLargestPasswordFile);
-    if (!file.bytes)
+    const bool standardInput = passwordFile == u'-';
+    const int fd = standardInput
+                       ? STDIN_FILENO
+                       : ::open(QFile::encodeName(passwordFile).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const BoundedFile::Result file = BoundedFile::read(passwordFile, kLargestPasswordFile);
         return {std::nullopt, QStringLiteral("%1: %2").arg(passwordFile, file.error)};
-    return {firstLine(*file.bytes), {}};
+    }
+    warnIfShared(passwordFile, fd);
+    std::optional<QByteArray> line = lineOf(fd);
+    if (!standardInput)
+        ::close(fd);
+    if (!line)
+        return {std::nullopt, QStringLiteral("%1: %2").arg(
+                                  passwordFile, QString::fromLocal8Bit(std::strerror(errno)))};
+    Result result{firstLine(*line), {}};
+    line->fill('\0');
+    return result;
 }
+
+namespace {
+
+// The terminal's settings while echo is off: a signal that ends the program
+// puts them back first.
+int g_tty = -1;
+termios g_saved = {};
+
+void restoreEcho(int signal)
+{
+    ::tcsetattr(g_tty, TCSAFLUSH, &g_saved);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+} // namespace
 
 CliPassword::Result CliPassword::fromTerminal(const QString& book)
 {
@@ -114,6 +176,10 @@ CliPassword::Result CliPassword::fromTerminal(const QString& book)
     termios saved = {};
     const bool echoOff = ::tcgetattr(tty, &saved) == 0;
     if (echoOff) {
+        g_tty = tty;
+        g_saved = saved;
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP})
+            std::signal(signal, restoreEcho);
         termios quiet = saved;
         quiet.c_lflag &= ~tcflag_t(ECHO);
         ::tcsetattr(tty, TCSAFLUSH, &quiet);
@@ -124,8 +190,11 @@ CliPassword::Result CliPassword::fromTerminal(const QString& book)
     char c = 0;
     while (::read(tty, &c, 1) == 1 && c != '\n')
         typed.append(c);
-    if (echoOff)
+    if (echoOff) {
         ::tcsetattr(tty, TCSAFLUSH, &saved);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP})
+            std::signal(signal, SIG_DFL);
+    }
     (void)!::write(tty, "\n", 1);
     ::close(tty);
     Result result{firstLine(typed), {}};

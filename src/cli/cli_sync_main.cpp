@@ -1,5 +1,6 @@
 #include "cli/cli_console.h"
 #include "cli/cli_sync.h"
+#include "core/core_dumps.h"
 
 #include <QCoreApplication>
 
@@ -7,6 +8,7 @@
 int main(int argc, char** argv)
 {
     CliConsole::prepare();
+    CoreDumps::disable();
     QCoreApplication app(argc, argv);
     return CliSync::run(QCoreApplication::arguments().mid(1));
 }

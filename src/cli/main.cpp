@@ -1,5 +1,6 @@
 #include "cli/cli_app.h"
 #include "cli/cli_console.h"
+#include "core/core_dumps.h"
 
 #include <QCoreApplication>
 #include <clocale>
@@ -12,6 +13,7 @@
 int main(int argc, char** argv)
 {
     CliConsole::prepare();
+    CoreDumps::disable();
     if (argc > 1 && std::string_view(argv[1]) == "sync") {
         QCoreApplication app(argc, argv);
         return CliApp::run(QCoreApplication::arguments());

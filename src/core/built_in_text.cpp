@@ -561,6 +561,32 @@ constexpr auto texts = std::to_array<BuiltInText>({
      u"может оставаться читаемым на самом диске, пока его место не займут другие данные."},
     {TextId::EncryptCopiesFailed, program, u"EncryptCopiesFailed",
      u"Эти файлы не удалось ни зашифровать, ни удалить:\n%1"},
+    {TextId::SealedDamagedOrLater, program, u"SealedDamagedOrLater",
+     u"зашифрованный файл поврежден или записан более новой версией программы"},
+    // %1 the book's file, %2 what is wrong with it, %3 the newest encrypted
+    // backup (SealedBackupNewest) or SealedBackupNone.
+    {TextId::SealedBookProblem, program, u"SealedBookProblem",
+     u"Книга зашифрована, но ее файл\n%1\n%2.\n\n%3\n\nЧто сделать?"},
+    {TextId::SealedBookMissing, program, u"SealedBookMissing", u"не найден"},
+    {TextId::SealedBookEmpty, program, u"SealedBookEmpty", u"пуст"},
+    {TextId::SealedBackupNewest, program, u"SealedBackupNewest",
+     u"Последняя зашифрованная резервная копия: %1 (%2)."},
+    {TextId::SealedBackupNone, program, u"SealedBackupNone", u"Зашифрованных резервных копий нет."},
+    {TextId::PlainWhileEncrypted, program, u"PlainWhileEncrypted",
+     u"Книга\n%1\nбыла зашифрована, а теперь записана без шифрования (например, шифрование "
+     u"выключено на другом компьютере).\n\nЗашифровать ее снова или больше не шифровать?"},
+    {TextId::ChoiceRestoreBackup, program, u"ChoiceRestoreBackup", u"&Восстановить из этой копии"},
+    {TextId::ChoiceNewBook, program, u"ChoiceNewBook", u"&Новая пустая зашифрованная книга"},
+    {TextId::ChoiceSealAgain, program, u"ChoiceSealAgain", u"&Зашифровать снова"},
+    {TextId::ChoiceStopEncrypting, program, u"ChoiceStopEncrypting", u"&Больше не шифровать"},
+    {TextId::ChoiceQuit, program, u"ChoiceQuit", u"В&ыход"},
+    {TextId::PasswordAgainLabel, passwordForm, u"Label2", u"&Еще раз:"},
+    {TextId::PasswordsDiffer, passwordForm, u"PasswordsDiffer",
+     u"Пароли не совпадают. Введите новый пароль дважды."},
+    {TextId::PasswordOutOfMemory, passwordForm, u"PasswordOutOfMemory",
+     u"Для проверки пароля не хватило памяти (нужно %1 МиБ). Закройте другие программы и "
+     u"попробуйте снова."},
+    {TextId::PasswordDeriving, passwordForm, u"lblBusy", u"Проверка пароля..."},
 
     // Not shown: the language of Qt's own texts (standard buttons, the file,
     // font, colour and print dialogs), a locale name such as "ru" or "en". A

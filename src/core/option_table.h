@@ -98,6 +98,11 @@ inline constexpr std::array<OptionId, 12> writeOrder{
 // A plain-text password left by old versions, migrated once at start-up.
 inline constexpr QStringView legacyPasswordSection = optionsSection;
 inline constexpr QStringView legacyPasswordKey = u"FileLocation";
+// "True" once an encrypted book has been opened here: from then on no plain
+// book is written in its place until the user switches encryption off. No
+// password, key or check value is ever kept beside it.
+inline constexpr QStringView encryptedSection = privacySection;
+inline constexpr QStringView encryptedKey = u"Encrypted";
 // The main window's caption, for a second instance to find the first.
 inline constexpr QStringView captionSection = u"frmMain";
 inline constexpr QStringView captionKey = u"Caption";

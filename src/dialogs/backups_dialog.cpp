@@ -1,6 +1,9 @@
 #include "dialogs/backups_dialog.h"
 
+#include "core/bounded_file.h"
 #include "core/message_service.h"
+#include "dialogs/password_dialog.h"
+#include "document/book_cipher.h"
 #include "ui/form_localizer.h"
 #include "ui/rich_text_edit.h"
 
@@ -209,6 +212,8 @@ void BackupsDialog::onBackupChosen()
         return;
     }
     m_contents = BackupCatalog::read(entry->path, m_setup.key.get());
+    if (needsPassword() && unlock(entry->path))
+        m_contents = BackupCatalog::read(entry->path, m_setup.key.get());
     if (!m_contents->ok()) {
         m_lblInfo->setText(damageText(*entry));
         updateButtons();
@@ -301,4 +306,34 @@ void BackupsDialog::showOutcome(const RestoreTarget::Outcome& outcome)
     }
     refresh();
     m_lblInfo->setText(m_setup.text(TextId::BackupsKeptAs).arg(native(outcome.keptAs)));
+}
+
+// A copy sealed under a key this session does not hold (a book opened
+// without its encryption, a password changed since): its password is asked.
+bool BackupsDialog::needsPassword() const
+{
+    return m_contents && m_contents->damage && m_contents->damage->line == 0 &&
+           m_contents->damage->error.text == TextId::SealedOtherPassword;
+}
+
+bool BackupsDialog::unlock(const QString& path)
+{
+    const BoundedFile::Result head =
+        BoundedFile::readHead(path, BookCipher::HeaderBytes + BookCipher::TagBytes);
+    const std::optional<BookCipher::Header> header =
+        head.bytes ? BookCipher::readHeader(*head.bytes).header : std::nullopt;
+    if (!header)
+        return false;
+    std::shared_ptr<const BookKey> key;
+    PasswordDialog dialog(PasswordDialog::Mode::Confirm, QString(), m_messages, m_setup.text,
+                          m_setup.localize, this);
+    dialog.setCheck([&](const QString& typed) {
+        key = BookKey::derive(typed, header->params, header->check);
+        return key != nullptr;
+    });
+    dialog.exec();
+    if (!dialog.loginAccepted() || !key)
+        return false;
+    m_setup.key = std::move(key);
+    return true;
 }

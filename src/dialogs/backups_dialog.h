@@ -22,7 +22,8 @@ class RichTextEdit;
 // size), the titles of the chosen copy's pages (`lstPages`), a read-only
 // preview of the chosen page (`rtfPreview`), and the three restores. Opening
 // it reads only count lines and sizes; a copy's pages are read when it is
-// chosen. A damaged copy is refused with a message and never touched. The
+// chosen; an encrypted copy the book's key cannot open asks its password.
+// A damaged copy is refused with a message and never touched. The
 // restores themselves are the target's: the window only says which page or
 // book, and lists the book kept before a restore among the copies.
 class BackupsDialog : public QDialog
@@ -62,6 +63,10 @@ private:
     void updateButtons();
     // Tells why the chosen copy cannot be restored; true when it cannot.
     bool refuseDamaged();
+    bool needsPassword() const;
+    // Asks the password of the encrypted copy at `path`; its key opens the
+    // copies from then on.
+    bool unlock(const QString& path);
     QString damageText(const BackupCatalog::Entry& entry) const;
     void restorePage(bool overCurrent);
     void restoreBook();

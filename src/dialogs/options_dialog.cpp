@@ -547,8 +547,19 @@ void OptionsDialog::encryptToggled(bool on)
 
 void OptionsDialog::editPassword()
 {
-    PasswordDialog dialog(PasswordDialog::Mode::Change, m_host.currentPassword(), m_messages,
-                          m_text, m_localize, this);
+    // An encrypted book's password is asked before a new one replaces it,
+    // and the new one is typed twice: anyone at an unlocked desk could
+    // otherwise lock its owner out.
+    const bool encrypted = m_host.bookEncrypted();
+    if (encrypted) {
+        PasswordDialog current(PasswordDialog::Mode::Confirm, m_host.currentPassword(), m_messages,
+                               m_text, m_localize, this);
+        if (current.exec() != QDialog::Accepted || !current.loginAccepted())
+            return;
+    }
+    PasswordDialog dialog(encrypted ? PasswordDialog::Mode::NewPassword
+                                    : PasswordDialog::Mode::Change,
+                          m_host.currentPassword(), m_messages, m_text, m_localize, this);
     if (dialog.exec() == QDialog::Accepted)
         m_host.setCurrentPassword(dialog.password());
     showPasswordState();

@@ -24,6 +24,12 @@ PasswordDialog::PasswordDialog(Mode mode, QString currentPassword, MessageServic
     m_txtPassword->setObjectName(QStringLiteral("txtPassword"));
     m_txtPassword->setEchoMode(QLineEdit::Password);
     m_label->setBuddy(m_txtPassword);
+    m_label2 = new QLabel(BuiltInTexts::text(TextId::PasswordAgainLabel), this);
+    m_label2->setObjectName(QStringLiteral("Label2"));
+    m_txtAgain = new QLineEdit(this);
+    m_txtAgain->setObjectName(QStringLiteral("txtAgain"));
+    m_txtAgain->setEchoMode(QLineEdit::Password);
+    m_label2->setBuddy(m_txtAgain);
     m_chkMask = new QCheckBox(BuiltInTexts::text(TextId::PasswordMask), this);
     m_chkMask->setObjectName(QStringLiteral("chkMask"));
     m_chkMask->setChecked(true);
@@ -36,27 +42,36 @@ PasswordDialog::PasswordDialog(Mode mode, QString currentPassword, MessageServic
     auto* grid = new QGridLayout(this);
     grid->addWidget(m_label, 0, 0);
     grid->addWidget(m_txtPassword, 0, 1);
-    grid->addWidget(m_chkMask, 1, 1);
+    grid->addWidget(m_label2, 1, 0);
+    grid->addWidget(m_txtAgain, 1, 1);
+    grid->addWidget(m_chkMask, 2, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_cmdOK);
     buttons->addWidget(m_cmdCancel);
-    grid->addLayout(buttons, 2, 0, 1, 2);
+    grid->addLayout(buttons, 3, 0, 1, 2);
 
     if (localize)
         localize(this);
 
-    const bool changing = m_mode == Mode::Change;
+    const bool twice = m_mode == Mode::NewPassword;
+    const bool changing = m_mode == Mode::Change || twice;
     m_chkMask->setVisible(changing);
+    m_label2->setVisible(twice);
+    m_txtAgain->setVisible(twice);
     const bool login = m_mode == Mode::Login;
     m_cmdCancel->setText(m_text(login ? TextId::PasswordExit : TextId::PasswordCancel));
     setWindowTitle(
         m_text(changing ? TextId::PasswordChangeCaption
                         : (login ? TextId::PasswordLoginCaption : TextId::PasswordConfirmCaption)));
-    m_txtPassword->setText(changing ? m_currentPassword : QString());
+    // Only the obscured password of an unencrypted book is shown again; an
+    // encrypted book's password never returns to the screen.
+    m_txtPassword->setText(m_mode == Mode::Change ? m_currentPassword : QString());
 
     connect(m_chkMask, &QCheckBox::toggled, this, [this](bool masked) {
-        m_txtPassword->setEchoMode(masked ? QLineEdit::Password : QLineEdit::Normal);
+        const QLineEdit::EchoMode echo = masked ? QLineEdit::Password : QLineEdit::Normal;
+        m_txtPassword->setEchoMode(echo);
+        m_txtAgain->setEchoMode(echo);
     });
     connect(m_cmdOK, &QPushButton::clicked, this, &PasswordDialog::onOk);
     connect(m_cmdCancel, &QPushButton::clicked, this, &PasswordDialog::onCancel);
@@ -64,7 +79,7 @@ PasswordDialog::PasswordDialog(Mode mode, QString currentPassword, MessageServic
 
 void PasswordDialog::onOk()
 {
-    if (m_mode == Mode::Change)
+    if (m_mode == Mode::Change || m_mode == Mode::NewPassword)
         acceptChange();
     else
         acceptLogin();
@@ -96,8 +111,22 @@ void PasswordDialog::acceptChange()
         m_messages.show(m_text(TextId::UnsupportedPassChars), MessageService::Icon::Exclamation);
         return;
     }
+    if (!typedTwice())
+        return;
     m_currentPassword = typed;
     accept();
+}
+
+// A typo in a new password of an encrypted book would lock its owner out of
+// the book and every backup: it is typed twice.
+bool PasswordDialog::typedTwice() const
+{
+    if (m_mode != Mode::NewPassword || m_txtAgain->text() == m_txtPassword->text())
+        return true;
+    m_messages.show(m_text(TextId::PasswordsDiffer), MessageService::Icon::Exclamation);
+    m_txtAgain->clear();
+    m_txtAgain->setFocus();
+    return false;
 }
 
 void PasswordDialog::onCancel()

@@ -22,7 +22,8 @@ public:
     {
         Login,
         Change,
-        Confirm // the password once more before the book is decrypted
+        Confirm,    // the password once more before the book is decrypted
+        NewPassword // an encrypted book's new password: empty, typed twice
     };
     // A text of the built-in table as the user's language has it.
     using TextLookup = std::function<QString(TextId id)>;
@@ -39,7 +40,8 @@ public:
     // window by its frame or "Выход" answers false, and the program must end.
     bool loginAccepted() const { return m_loginAccepted; }
     void setCheck(Check check) { m_check = std::move(check); }
-    // Change mode: the password to keep, the new one once OK was pressed.
+    // Change and new-password modes: the password to keep, the new one once
+    // OK was pressed.
     const QString& password() const { return m_currentPassword; }
 
 protected:
@@ -50,6 +52,7 @@ private:
     void onCancel();
     void acceptLogin();
     void acceptChange();
+    bool typedTwice() const;
 
     Mode m_mode;
     QString m_currentPassword;
@@ -59,6 +62,8 @@ private:
     bool m_loginAccepted = false;
     QLabel* m_label = nullptr;
     QLineEdit* m_txtPassword = nullptr;
+    QLabel* m_label2 = nullptr;
+    QLineEdit* m_txtAgain = nullptr;
     QCheckBox* m_chkMask = nullptr;
     QPushButton* m_cmdOK = nullptr;
     QPushButton* m_cmdCancel = nullptr;

@@ -75,11 +75,16 @@ BookCipher::HeaderResult BookCipher::readHeader(QByteArrayView bytes)
 {
     if (!isSealed(bytes))
         return {std::nullopt, Problem::NotSealed};
-    // A later release may lay out everything after the version otherwise.
-    if (bytes.size() > kMagicBytes && std::uint8_t(bytes[kMagicBytes]) > Version)
-        return {std::nullopt, Problem::LaterVersion};
-    if (bytes.size() < HeaderBytes + TagBytes ||
-        sodium_memcmp(headerHash(bytes).constData(), bytes.data() + kHashedBytes, kHashBytes) != 0)
+    // A later release may lay out everything after the version otherwise;
+    // only a header whose hash holds as this release computes it is surely
+    // one, since a single changed bit can raise the version too.
+    const bool later = bytes.size() > kMagicBytes && std::uint8_t(bytes[kMagicBytes]) > Version;
+    const bool whole =
+        bytes.size() >= HeaderBytes + TagBytes &&
+        sodium_memcmp(headerHash(bytes).constData(), bytes.data() + kHashedBytes, kHashBytes) == 0;
+    if (later)
+        return {std::nullopt, whole ? Problem::LaterVersion : Problem::DamagedOrLater};
+    if (!whole)
         return {std::nullopt, Problem::Damaged};
     Header header;
     header.version = std::uint8_t(bytes[kMagicBytes]);
@@ -147,6 +152,8 @@ TextId BookCipher::reasonText(Problem problem)
     switch (problem) {
     case Problem::LaterVersion:
         return TextId::SealedLaterVersion;
+    case Problem::DamagedOrLater:
+        return TextId::SealedDamagedOrLater;
     case Problem::WrongPassword:
     case Problem::OtherKey:
         return TextId::SealedOtherPassword;

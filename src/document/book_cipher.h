@@ -39,11 +39,12 @@ public:
     enum class Problem
     {
         None,
-        NotSealed,     // an ordinary data file (or anything else)
-        Damaged,       // cut short or changed: refused whole
-        LaterVersion,  // written by a later release of the program
-        WrongPassword, // the header is whole, the check value differs
-        OtherKey       // sealed under another password or salt than the key given
+        NotSealed,      // an ordinary data file (or anything else)
+        Damaged,        // cut short or changed: refused whole
+        LaterVersion,   // written by a later release of the program
+        DamagedOrLater, // a later version number on a header this release cannot check
+        WrongPassword,  // the header is whole, the check value differs
+        OtherKey        // sealed under another password or salt than the key given
     };
 
     struct Header

@@ -14,14 +14,23 @@ namespace {
 
 constexpr int kPeriods = 36;
 
-// Every name beside `path` that starts with its file name and a full stop.
+// The copies the program itself kept beside `path`, by their exact names:
+// "<file>.<reason>-<date>_<time>" with one of the program's reasons, and
+// never a link. A file of the user's that merely starts with the same name
+// ("velkaro.dat.my-notes.txt") is none of them.
 QStringList namesAfter(const QString& path)
 {
     const QFileInfo file(path);
+    static const QRegularExpression dated(
+        QStringLiteral("^\\.(unreadable|replaced|kept|original|ours|before-restore)-"
+                       "\\d{4}-\\d{2}-\\d{2}_\\d{6}(-\\d{1,2})?$"));
     QStringList found;
     for (const QFileInfo& entry :
-         file.dir().entryInfoList({file.fileName() + QStringLiteral(".*")}, QDir::Files))
-        found << entry.filePath();
+         file.dir().entryInfoList({file.fileName() + QStringLiteral(".*")},
+                                  QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        if (dated.match(entry.fileName().mid(file.fileName().size())).hasMatch())
+            found << entry.filePath();
+    }
     return found;
 }
 
@@ -68,6 +77,10 @@ QStringList BookCopies::exportFiles() const
 BookCopies::Result BookCopies::rewrite(const BookKey* from, const BookKey* to) const
 {
     Result result;
+    // Every copy as private as the book itself, whatever it was before.
+    const QFileInfo book(m_storage.fullDataPath());
+    const QFileDevice::Permissions permissions =
+        book.isFile() ? book.permissions() : QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     for (const QString& path : copies()) {
         const BoundedFile::Result file = BoundedFile::read(path, DataFile::MaxFileBytes + 1024);
         if (!file.bytes) {
@@ -86,7 +99,7 @@ BookCopies::Result BookCopies::rewrite(const BookKey* from, const BookKey* to) c
             continue;
         }
         const QByteArray bytes = to ? BookCipher::seal(*plain, *to) : *plain;
-        if (SafeFile::writeWhole(path, bytes, QFileInfo(path).permissions())) {
+        if (SafeFile::writeWhole(path, bytes, permissions)) {
             result.failed << path;
             if (!sealed)
                 result.plainLeft << path;

@@ -5,8 +5,8 @@
 
 namespace {
 
-constexpr std::uint32_t kMostOps = 32;
-constexpr std::uint32_t kMostMemKiB = 1024 * 1024;
+constexpr std::uint32_t kMostOps = crypto_pwhash_OPSLIMIT_MODERATE;
+constexpr std::uint32_t kMostMemKiB = crypto_pwhash_MEMLIMIT_MODERATE / 1024;
 constexpr int kMasterBytes = 32;
 
 bool sodiumReady()
@@ -62,12 +62,20 @@ std::unique_ptr<BookKey> BookKey::create(const QString& password, Limits limits)
 }
 
 std::unique_ptr<BookKey> BookKey::derive(const QString& password, const Params& params,
-                                         QByteArrayView check)
+                                         QByteArrayView check, bool* outOfMemory)
 {
+    if (outOfMemory)
+        *outOfMemory = false;
     if (!sodiumReady() || check.size() != CheckBytes || !params.limits.acceptable())
         return nullptr;
     std::unique_ptr<BookKey> key = fromPassword(password, params);
-    if (!key || sodium_memcmp(key->m_check.data(), check.data(), CheckBytes) != 0)
+    if (!key) {
+        // Argon2id fails only for want of memory once its limits are valid.
+        if (outOfMemory)
+            *outOfMemory = true;
+        return nullptr;
+    }
+    if (sodium_memcmp(key->m_check.data(), check.data(), CheckBytes) != 0)
         return nullptr;
     return key;
 }

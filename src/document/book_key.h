@@ -34,8 +34,8 @@ public:
         static Limits moderate();
         // The least libsodium allows; for tests, which derive many keys.
         static Limits fastest();
-        // Whether a file may ask for these: a header cannot make the
-        // program spend more than 1 GiB or 32 passes.
+        // Whether a file may ask for these: no more than the program itself
+        // writes (the MODERATE limits), no less than libsodium allows.
         bool acceptable() const;
     };
 
@@ -54,9 +54,10 @@ public:
     // under a new password. Null only when the memory cannot be had.
     static std::unique_ptr<BookKey> create(const QString& password, Limits limits);
     // The key of a file with these parameters, or null when the password's
-    // check value is not `check` (a wrong password).
+    // check value is not `check` (a wrong password) or, with `outOfMemory`
+    // set, when the memory the derivation needs could not be had.
     static std::unique_ptr<BookKey> derive(const QString& password, const Params& params,
-                                           QByteArrayView check);
+                                           QByteArrayView check, bool* outOfMemory = nullptr);
 
     const Params& params() const { return m_params; }
     QByteArray check() const;

@@ -344,6 +344,13 @@ std::optional<LocatedError> BookStorage::saveDataEx(const QString& path)
 
 std::optional<LocatedError> BookStorage::saveBackup(const QString& path)
 {
+    // An encrypted backup is never replaced by a plain copy: it may be the
+    // only copy of an encrypted book whose file went missing.
+    if (!m_key) {
+        const BoundedFile::Result head = BoundedFile::readHead(path, BookCipher::HeaderBytes);
+        if (head.bytes && BookCipher::isSealed(*head.bytes))
+            return std::nullopt;
+    }
     if (!m_useRtf)
         m_book.convertToPlainText();
     if (!pagesAreTheSaved())

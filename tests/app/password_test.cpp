@@ -31,7 +31,137 @@ QStringList filesShowing(const AppFixture& f, const QString& text)
     return found;
 }
 
+// Types `typed` (and `again` into the second field) and presses OK.
+void typeAndConfirm(QDialog* dialog, const QString& typed, const QString& again = {})
+{
+    dialog->findChild<QLineEdit*>("txtPassword")->setText(typed);
+    dialog->findChild<QLineEdit*>("txtAgain")->setText(again);
+    dialog->findChild<QPushButton*>("cmdOK")->click();
+}
+
+// Switches encryption on, the password typed once more when it is asked.
+bool switchOn(Application& app, const QString& typed)
+{
+    bool on = false;
+    withModal([&] { on = app.encryption().switchOn(app.mainWindow()); },
+              [&](QDialog* dialog) { typeAndConfirm(dialog, typed); });
+    return on;
+}
+
+// A home whose book and this period's backup are encrypted under kSecret,
+// page 1 holding kPhrase.
+QString makeEncryptedHome(AppFixture& f)
+{
+    auto app = f.started();
+    typeOver(*app, kPhrase);
+    EXPECT_TRUE(app->encryption().changePassword(kSecret));
+    f.messages.queueAnswer(true);
+    EXPECT_TRUE(switchOn(*app, kSecret));
+    EXPECT_TRUE(app->mainWindow()->close());
+    f.messages.clear();
+    return HistoryBackup::backupPath(app->folders().HistoryFolder, app->folders().ExeBaseName,
+                                     AppFixture::today);
+}
+
+using Choice = BookQuestion::Choice;
+
+// An application that logs in with kSecret, takes "новый" as a new password
+// and answers the book question with `choice`, keeping its text in `asked`.
+std::unique_ptr<Application> answering(AppFixture& f, Choice choice, QString& asked)
+{
+    auto app = f.makeApp();
+    app->setLoginPrompt([](Application& a) { return a.tryPassword(kSecret); });
+    app->setNewPasswordPrompt([](Application&) { return std::optional(u"новый"_qs); });
+    app->setBookQuestion([&asked, choice](const BookQuestion& question) {
+        asked = question.text;
+        return choice;
+    });
+    return app;
+}
+
 } // namespace
+
+// Whatever happened to an encrypted book's file, no plain book takes its
+// place: the person is told which file and why, and restores the newest
+// encrypted backup, starts a new encrypted book or quits; the backup stays.
+TEST(BookEncryption, AnEncryptedBookThatCannotBeOpenedIsNeverReplacedByAPlainOne)
+{
+    const auto flip = [](int at, int bit) {
+        return [at, bit](const QString& path) {
+            QByteArray bytes = readAll(path);
+            bytes[at] = char(bytes[at] ^ (1 << bit));
+            writeAll(path, bytes);
+        };
+    };
+    struct Case
+    {
+        const char* name;
+        std::function<void(const QString&)> damage;
+        QString told; // a part of the question
+        Choice choice;
+        QString page1; // what the book shows after start-up; null: it ended
+    };
+    const Case cases[] = {
+        {"missing",
+         [](const QString& path) { QFile::remove(path); },
+         u"не найден"_qs,
+         Choice::Quit,
+         {}},
+        {"empty", [](const QString& path) { writeAll(path, {}); }, u"пуст"_qs,
+         Choice::RestoreBackup, kPhrase},
+        {"signature", flip(2, 0), u"строк"_qs, Choice::NewBook, u""_qs},
+        {"salt", flip(25, 3), u"поврежден или изменен"_qs, Choice::RestoreBackup, kPhrase},
+        {"version", flip(8, 1), u"или записан более новой версией"_qs, Choice::Quit, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppFixture f;
+        const QString backup = makeEncryptedHome(f);
+        c.damage(f.dataFile());
+        const QByteArray damaged = readAll(f.dataFile());
+        QString asked;
+        {
+            auto app = answering(f, c.choice, asked);
+            ASSERT_EQ(app->startUp(), !c.page1.isNull());
+            EXPECT_TRUE(asked.contains(QDir::toNativeSeparators(f.dataFile())) &&
+                        asked.contains(c.told) && asked.contains(backup))
+                << asked;
+            if (!c.page1.isNull()) {
+                EXPECT_EQ(app->book().Pages[1].plainText().trimmed(), c.page1);
+                EXPECT_TRUE(app->mainWindow()->close());
+            }
+        }
+        EXPECT_EQ(filesShowing(f, kPhrase) + filesShowing(f, kSecret), QStringList());
+        EXPECT_TRUE(c.page1.isNull() ? readAll(f.dataFile()) == damaged
+                                     : BookCipher::isSealed(readAll(f.dataFile())));
+        EXPECT_TRUE(BookCipher::open(readAll(backup), kSecret).ok());
+        EXPECT_EQ(fields(f.read("Privacy", "Encrypted"), f.read("Privacy", "Password")),
+                  u"True "_qs); // the stored password empty
+    }
+}
+
+// A plain book where an encrypted one was (switched off on another computer)
+// opens only after one question: seal it again, or stop encrypting it.
+TEST(BookEncryption, APlainBookWhereAnEncryptedOneWasIsSealedAgainOrKeptPlainAsChosen)
+{
+    const QByteArray plain = "1\r\n\"АБ\",\"plain 555\"\r\n";
+    for (const Choice choice : {Choice::SealAgain, Choice::StopEncrypting}) {
+        AppFixture f;
+        const QString backup = makeEncryptedHome(f);
+        writeAll(f.dataFile(), CodePage::encodeLossy(QString::fromUtf8(plain)));
+        QString asked;
+        auto app = answering(f, choice, asked);
+        ASSERT_TRUE(app->startUp());
+        EXPECT_TRUE(asked.contains(QDir::toNativeSeparators(f.dataFile()))) << asked;
+        EXPECT_EQ(app->book().Pages[1].plainText().trimmed(), u"plain 555"_qs);
+        const bool sealed = choice == Choice::SealAgain;
+        EXPECT_EQ(BookCipher::open(readAll(f.dataFile()), u"новый"_qs).ok(), sealed);
+        EXPECT_EQ(f.read("Privacy", "Encrypted"), sealed ? u"True"_qs : u"<absent>"_qs);
+        ASSERT_TRUE(app->mainWindow()->close());
+        // This period's backup is encrypted still, never a plain copy.
+        EXPECT_TRUE(BookCipher::isSealed(readAll(backup)));
+    }
+}
 
 // A session that switches encryption on leaves no file with the page text or
 // the password; the next start asks for the password the book's header
@@ -53,7 +183,7 @@ TEST(BookEncryption, SwitchedOnNothingReadableRemainsAndTheHeaderChecksTheLogIn)
         ASSERT_TRUE(app->startUp());
         EXPECT_TRUE(app->encryption().changePassword(kSecret));
         f.messages.queueAnswer(true); // delete the export and its note
-        ASSERT_TRUE(app->encryption().switchOn());
+        ASSERT_TRUE(switchOn(*app, kSecret));
         EXPECT_TRUE(app->storage().encrypted());
         ASSERT_TRUE(app->mainWindow()->close());
     }
@@ -88,7 +218,7 @@ TEST(BookEncryption, ANewPasswordReSealsTheBookAndItsBackups)
     ASSERT_TRUE(app->startUp());
     typeOver(*app, kPhrase);
     ASSERT_TRUE(app->encryption().changePassword(kSecret));
-    ASSERT_TRUE(app->encryption().switchOn());
+    ASSERT_TRUE(switchOn(*app, kSecret));
     ASSERT_TRUE(app->mainWindow()->close());
     const QString backup = HistoryBackup::backupPath(app->folders().HistoryFolder,
                                                      app->folders().ExeBaseName, AppFixture::today);

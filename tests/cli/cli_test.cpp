@@ -123,7 +123,12 @@ TEST_F(CliTest, RunsExitWithTheirStatusAndOutputLeavingTheBookAsItWas)
         {u"{backup}"_qs, writeBook(DataFile::serialize(DataFile::defaultPages()), "velkaro.1")},
         {u"{sealed}"_qs, writeBook(sealed, "sealed.dat")},
         {u"{damaged}"_qs, writeBook(damaged, "damaged.dat")},
+        {u"{private-password}"_qs, writeBook(u"тайна\n"_qs.toUtf8(), "private-password")},
+        {u"{shared-password}"_qs, writeBook(u"тайна\n"_qs.toUtf8(), "shared-password")},
         {u"{data}"_qs, QStringLiteral(VELKARO_TEST_DATA "/cli")}};
+    QFile::setPermissions(names[u"{private-password}"_qs], QFile::ReadOwner | QFile::WriteOwner);
+    QFile::setPermissions(names[u"{shared-password}"_qs],
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
     const auto expand = [&names](QString text) {
         for (auto it = names.begin(); it != names.end(); ++it)
             text.replace(it.key(), it.value());
@@ -134,6 +139,8 @@ TEST_F(CliTest, RunsExitWithTheirStatusAndOutputLeavingTheBookAsItWas)
          [](QProcess& process) { process.setStandardOutputFile(QStringLiteral("/dev/full")); }},
         {u"tiny-files"_qs, withTinyFileLimit},
         {u"book-on-stdin"_qs, [this](QProcess& process) { process.setStandardInputFile(m_book); }},
+        {u"password-on-stdin"_qs,
+         [this](QProcess& process) { process.setStandardInputFile(path("private-password")); }},
         {u"empty-stdin"_qs,
          [](QProcess& process) { process.setStandardInputFile(QProcess::nullDevice()); }},
         {u"zero-stdin"_qs, [](QProcess& process) { process.setStandardInputFile("/dev/zero"); }},
@@ -166,8 +173,9 @@ TEST_F(CliTest, RunsExitWithTheirStatusAndOutputLeavingTheBookAsItWas)
     EXPECT_EQ(readAll(names[u"{old-export}"_qs]), "old export");
     EXPECT_EQ(readAll(m_book), before);
     EXPECT_EQ(QFileInfo(m_book).lastModified(), modified);
-    EXPECT_EQ(files(), (QStringList{"Velkaro.dat", "damaged.dat", "export", "huge.dat",
-                                    "sealed.dat", "velkaro.1"}));
+    EXPECT_EQ(files(),
+              (QStringList{"Velkaro.dat", "damaged.dat", "export", "huge.dat", "private-password",
+                           "sealed.dat", "shared-password", "velkaro.1"}));
 }
 
 // Without --utf8 the export is the saved export's Windows-1251 bytes, and a

@@ -1,5 +1,6 @@
 #include "dialog_child.h"
 #include "dialogs/backups_dialog.h"
+#include "document/book_cipher.h"
 #include "document/data_file.h"
 #include "ui/rich_text_edit.h"
 
@@ -117,4 +118,32 @@ TEST_F(BackupsDialogTest,
     EXPECT_EQ(pages()->count(), 0);
     EXPECT_TRUE(preview->text().isEmpty());
     EXPECT_TRUE(info().contains(u"повреждена (строка 5:"_qs)) << info().toStdString();
+}
+
+// An encrypted copy the session holds no key for asks its password; a wrong
+// one or a cancel leaves it refused, the right one opens it.
+TEST_F(BackupsDialogTest, AnEncryptedCopyAsksItsPasswordAndOpensWithTheRightOne)
+{
+    const auto key = BookKey::create(u"тайна"_qs, BookKey::Limits::fastest());
+    writeBackup(8, BookCipher::seal("1\r\n\"Дача\",\"x\"\r\n", *key), kLate);
+    open();
+    for (const QString& typed : {u"неверно"_qs, u"тайна"_qs}) {
+        m_messages.clear();
+        bool asked = false;
+        QTimer::singleShot(0, [&] {
+            auto* password = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(password && password->objectName() == "frmPassword");
+            asked = ::child<QLineEdit>(password, "txtPassword")->text().isEmpty();
+            ::child<QLineEdit>(password, "txtPassword")->setText(typed);
+            ::child<QPushButton>(password, "cmdOK")->click();
+            if (password->isVisible())
+                password->reject();
+        });
+        copies()->setCurrentItem(nullptr);
+        choose(0);
+        const bool right = typed == u"тайна"_qs;
+        EXPECT_EQ(
+            std::tuple(asked, pages()->count(), info().isEmpty(), m_messages.entries().size()),
+            std::tuple(true, right ? 1 : 0, right, right ? 0u : 1u));
+    }
 }

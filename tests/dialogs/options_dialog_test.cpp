@@ -356,3 +356,58 @@ TEST_F(OptionsDialogTest, BrowsingStartsAtTheRememberedFolderAndTheFieldTakesAbs
     EXPECT_EQ(outcome(), QStringList({"closed", "SaveBook", "changeStorageFolder " + folder,
                                       "optionsApplied"}));
 }
+
+// An encrypted book's password is never shown: the current one is asked
+// first, into an empty field, and the new one counts only when typed twice.
+TEST_F(OptionsDialogTest, AnEncryptedBooksPasswordChangesOnlyAfterTheCurrentOneAndTypedTwice)
+{
+    struct Case
+    {
+        QString current, typed, again;
+        QString after; // the host's password
+        QString told;
+    };
+    const Case cases[] = {
+        {u"неверный"_qs, {}, {}, u"старый"_qs, u"Неверный пароль."_qs},
+        {u"старый"_qs, u"pass124"_qs, u"pass123"_qs, u"старый"_qs, u"Пароли не совпадают"_qs},
+        {u"старый"_qs, u"pass123"_qs, u"pass123"_qs, u"pass123"_qs, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        m_host.m_password = u"старый"_qs;
+        m_host.m_encrypted = true;
+        m_messages.clear();
+        open();
+        showPage(4);
+        // Each password window as it comes up: what it showed, then typed and OK.
+        QStringList shown;
+        std::vector<std::array<QString, 2>> answers{{c.current, {}}, {c.typed, c.again}};
+        QPointer<QWidget> last; // the next window may take the same address
+        QTimer poll;
+        poll.setInterval(1);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || modal == last || answers.empty())
+                return;
+            last = modal;
+            auto* field = modal->findChild<QLineEdit*>("txtPassword");
+            shown << field->text() + u'|' +
+                         QString::number(modal->findChild<QLineEdit*>("txtAgain")->isVisible());
+            field->setText(answers.front()[0]);
+            modal->findChild<QLineEdit*>("txtAgain")->setText(answers.front()[1]);
+            answers.erase(answers.begin());
+            clickOn(modal, "cmdOK");
+            if (modal->isVisible())
+                clickOn(modal, "cmdCancel");
+        });
+        poll.start();
+        click("cmdEditPw");
+        poll.stop();
+        EXPECT_EQ(m_host.m_password, c.after);
+        EXPECT_EQ(shown.join(u','), c.current == u"старый"_qs ? u"|0,|1"_qs : u"|0"_qs);
+        EXPECT_TRUE(c.told.isEmpty() ? m_messages.entries().empty()
+                                     : m_messages.only().contains(c.told))
+            << m_messages.only();
+        m_dialog->close();
+    }
+}

@@ -5,6 +5,8 @@
 #include "document/history_backup.h"
 #include "unit_test.h"
 
+#include <sodium.h>
+
 namespace {
 
 using Problem = BookCipher::Problem;
@@ -43,17 +45,19 @@ TEST(BookCipherTest, RoundTripWithKeyAndPasswordAndRefusesWrongOnesAndAnyFlipped
             QByteArray changed = sealed;
             changed[at] = char(changed[at] ^ (1 << bit));
             const BookCipher::Opened opened = BookCipher::open(changed, *key);
-            EXPECT_FALSE(opened.ok()) << at << ' ' << bit;
-            // A version byte changed upwards reads as a later format.
-            if (at != 8) {
-                EXPECT_EQ(opened.problem, problem) << at << ' ' << bit;
-            }
+            // A version raised by the flip cannot be told from damage.
+            const bool raised = at == 8 && std::uint8_t(changed[at]) > BookCipher::Version;
+            EXPECT_EQ(opened.problem, raised ? Problem::DamagedOrLater : problem)
+                << at << ' ' << bit;
         }
     }
     for (qsizetype size = 0; size < sealed.size(); ++size)
         EXPECT_FALSE(BookCipher::open(sealed.first(size), *key).ok()) << size;
+    // A later version whose header hash holds is one.
     QByteArray later = sealed;
     later[8] = char(BookCipher::Version + 1);
+    crypto_generichash(reinterpret_cast<unsigned char*>(later.data()) + 92, 16,
+                       reinterpret_cast<const unsigned char*>(later.constData()), 92, nullptr, 0);
     EXPECT_EQ(BookCipher::open(later, *key).problem, Problem::LaterVersion);
     EXPECT_EQ(BookCipher::reasonText(Problem::LaterVersion), TextId::SealedLaterVersion);
 }
