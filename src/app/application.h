@@ -79,7 +79,10 @@ public:
     void setBookQuestion(BookQuestion::Ask ask) { m_bookQuestion = std::move(ask); }
     // The log-in's check of a typed password (the book's header when the
     // book is encrypted).
-    bool tryPassword(const QString& typed) { return m_encryption.tryPassword(typed); }
+    bool tryPassword(const QString& typed)
+    {
+        return m_encryption.tryPassword(typed) == PasswordDialog::Verdict::Right;
+    }
     BookEncryption& encryption() { return m_encryption; }
 
     MainWindow* mainWindow() const { return m_mainWindow.get(); }

@@ -9,6 +9,7 @@
 #include "core/settings_store.h"
 #include "dialogs/password_dialog.h"
 #include "document/book_copies.h"
+#include "ui/busy_wait.h"
 #include "ui/form_localizer.h"
 
 #include <QApplication>
@@ -25,13 +26,6 @@ QString nativeList(const QStringList& paths)
     return shown.join(u'\n');
 }
 
-// The derivation takes a second by design: the user sees it is working.
-struct BusyCursor
-{
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
-
 } // namespace
 
 void BookEncryption::findSealedBook(const QString& path)
@@ -43,43 +37,69 @@ void BookEncryption::findSealedBook(const QString& path)
         m_sealed = BookCipher::readHeader(*head.bytes);
 }
 
-bool BookEncryption::tryPassword(const QString& typed)
+PasswordDialog::Verdict BookEncryption::tryPassword(const QString& typed)
 {
+    using Verdict = PasswordDialog::Verdict;
     if (!m_sealed)
-        return typed == m_login.password();
+        return typed == m_login.password() ? Verdict::Right : Verdict::Wrong;
     // A header that fails its hash checks no password at all.
     if (!m_sealed->header || typed.trimmed().isEmpty())
-        return false;
-    bool outOfMemory = false;
-    std::shared_ptr<const BookKey> key;
-    {
-        BusyCursor busy;
-        key =
-            BookKey::derive(typed, m_sealed->header->params, m_sealed->header->check, &outOfMemory);
-    }
-    if (outOfMemory)
-        tellNoKey(m_sealed->header->params.limits);
+        return Verdict::Wrong;
+    const BookCipher::Header header = *m_sealed->header;
+    const auto key = keyAside(
+        [typed, header](bool* outOfMemory) {
+            return BookKey::derive(typed, header.params, header.check, outOfMemory);
+        },
+        header.params.limits);
     if (!key)
-        return false;
-    m_session.storage().setKey(std::move(key));
+        return Verdict::Abandoned;
+    if (!*key)
+        return Verdict::Wrong;
+    m_session.storage().setKey(*key);
     m_login.setPassword(typed);
-    return true;
+    return Verdict::Right;
 }
 
 bool BookEncryption::useNewPassword(const QString& password)
 {
-    std::shared_ptr<const BookKey> key;
-    {
-        BusyCursor busy;
-        key = BookKey::create(password, m_limits);
-    }
-    if (!key) {
-        tellNoKey(m_limits);
+    const auto key = newKey(password);
+    if (!key || !*key)
         return false;
-    }
-    m_session.storage().setKey(std::move(key));
+    m_session.storage().setKey(*key);
     m_login.setPassword(password);
     return true;
+}
+
+std::optional<std::shared_ptr<const BookKey>> BookEncryption::newKey(const QString& password)
+{
+    return keyAside(
+        [password, limits = m_limits](bool* outOfMemory) {
+            auto key = BookKey::create(password, limits);
+            *outOfMemory = !key;
+            return key;
+        },
+        m_limits);
+}
+
+// The derivation takes a second by design, and a header may ask for more:
+// the windows stay drawn meanwhile and the user may stop waiting.
+std::optional<std::shared_ptr<const BookKey>>
+BookEncryption::keyAside(std::function<std::unique_ptr<BookKey>(bool* outOfMemory)> make,
+                         const BookKey::Limits& limits)
+{
+    struct Made
+    {
+        std::unique_ptr<BookKey> key;
+        bool outOfMemory = false;
+    };
+    auto made = std::make_shared<Made>();
+    if (!BusyWait::run(QApplication::activeWindow(), m_notices.text(TextId::PasswordDeriving),
+                       m_notices.text(TextId::PasswordCancel),
+                       [made, make = std::move(make)] { made->key = make(&made->outOfMemory); }))
+        return std::nullopt;
+    if (made->outOfMemory)
+        tellNoKey(limits);
+    return std::shared_ptr<const BookKey>(std::move(made->key));
 }
 
 bool BookEncryption::remembered() const
@@ -165,15 +185,10 @@ bool BookEncryption::changePassword(const QString& password)
         m_login.setPassword(password);
         return true;
     }
-    std::shared_ptr<const BookKey> key;
-    {
-        BusyCursor busy;
-        key = BookKey::create(password, m_limits);
-    }
-    if (!key) {
-        tellNoKey(m_limits);
+    const auto made = newKey(password);
+    if (!made || !*made)
         return false;
-    }
+    const std::shared_ptr<const BookKey> key = *made;
     m_session.storage().setKey(key);
     if (!saved()) {
         m_session.storage().setKey(old);

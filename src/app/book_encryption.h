@@ -1,8 +1,11 @@
 #pragma once
 
+#include "dialogs/password_dialog.h"
 #include "document/book_cipher.h"
 
 #include <QString>
+#include <functional>
+#include <memory>
 #include <optional>
 
 class BookSession;
@@ -38,7 +41,7 @@ public:
     // The log-in's check of a typed password: an encrypted book's password
     // opens its header (and its key stays with the book for the session);
     // otherwise the stored password must match.
-    bool tryPassword(const QString& typed);
+    PasswordDialog::Verdict tryPassword(const QString& typed);
     // A new book's key, from a password typed twice; false when the memory
     // for it could not be had (the user has been told).
     bool useNewPassword(const QString& password);
@@ -62,6 +65,13 @@ private:
     void rewriteCopies(const BookKey* from, const BookKey* to);
     bool saved();
     void tellNoKey(const BookKey::Limits& limits);
+    // A fresh key for `password`, made as keyAside makes one.
+    std::optional<std::shared_ptr<const BookKey>> newKey(const QString& password);
+    // A key made on a thread of its own while a busy window turns; nullopt
+    // when the user stopped waiting (the key, once made, is wiped unseen).
+    std::optional<std::shared_ptr<const BookKey>>
+    keyAside(std::function<std::unique_ptr<BookKey>(bool* outOfMemory)> make,
+             const BookKey::Limits& limits);
 
     BookSession& m_session;
     Login& m_login;

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "dialogs/password_dialog.h"
+
 #include <QString>
-#include <functional>
 
 class Localization;
 class Notices;
@@ -26,7 +27,7 @@ public:
     void setPassword(const QString& password) { m_password = password; }
     // How the log-in window checks a typed password; by default against the
     // stored one.
-    void setCheck(std::function<bool(const QString&)> check) { m_check = std::move(check); }
+    void setCheck(PasswordDialog::Check check) { m_check = std::move(check); }
     // What the settings keep: the password's stored form. A password the
     // stored form cannot hold never gets past the password window; should
     // one arrive anyway, the stored one stays rather than the book silently
@@ -42,5 +43,5 @@ private:
     SettingsStore& m_settings;
     Notices& m_notices;
     QString m_password;
-    std::function<bool(const QString&)> m_check;
+    PasswordDialog::Check m_check;
 };

@@ -4,6 +4,7 @@
 #include "core/message_service.h"
 #include "dialogs/password_dialog.h"
 #include "document/book_cipher.h"
+#include "ui/busy_wait.h"
 #include "ui/form_localizer.h"
 #include "ui/rich_text_edit.h"
 
@@ -328,8 +329,16 @@ bool BackupsDialog::unlock(const QString& path)
     PasswordDialog dialog(PasswordDialog::Mode::Confirm, QString(), m_messages, m_setup.text,
                           m_setup.localize, this);
     dialog.setCheck([&](const QString& typed) {
-        key = BookKey::derive(typed, header->params, header->check);
-        return key != nullptr;
+        // The derivation runs aside; a key made after Cancel goes with `made`.
+        auto made = std::make_shared<std::unique_ptr<BookKey>>();
+        if (!BusyWait::run(&dialog, m_setup.text(TextId::PasswordDeriving),
+                           m_setup.text(TextId::PasswordCancel),
+                           [made, typed, params = header->params, check = header->check] {
+                               *made = BookKey::derive(typed, params, check);
+                           }))
+            return PasswordDialog::Verdict::Abandoned;
+        key = std::move(*made);
+        return key ? PasswordDialog::Verdict::Right : PasswordDialog::Verdict::Wrong;
     });
     dialog.exec();
     if (!dialog.loginAccepted() || !key)

@@ -88,7 +88,13 @@ void PasswordDialog::onOk()
 void PasswordDialog::acceptLogin()
 {
     const QString typed = m_txtPassword->text();
-    if (m_check ? m_check(typed) : typed == m_currentPassword) {
+    const Verdict verdict =
+        m_check ? m_check(typed) : (typed == m_currentPassword ? Verdict::Right : Verdict::Wrong);
+    if (verdict == Verdict::Abandoned) {
+        m_txtPassword->setFocus();
+        return;
+    }
+    if (verdict == Verdict::Right) {
         m_loginAccepted = true;
         accept();
         return;

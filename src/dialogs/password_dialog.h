@@ -29,9 +29,18 @@ public:
     using TextLookup = std::function<QString(TextId id)>;
     // Gives each control its localized caption (by objectName, current caption as default).
     using FormLocalize = std::function<void(QWidget* form)>;
+    // What a check made of a typed password. Abandoned: the user stopped
+    // waiting for a slow check, and the window stays as it was, with no
+    // message.
+    enum class Verdict
+    {
+        Right,
+        Wrong,
+        Abandoned
+    };
     // Whether a typed password opens the book, when the book itself says so
     // (an encrypted book checks it against its header).
-    using Check = std::function<bool(const QString& typed)>;
+    using Check = std::function<Verdict(const QString& typed)>;
 
     PasswordDialog(Mode mode, QString currentPassword, MessageService& messages, TextLookup text,
                    const FormLocalize& localize, QWidget* parent = nullptr);

@@ -235,6 +235,33 @@ TEST(BookEncryption, ANewPasswordReSealsTheBookAndItsBackups)
     }
 }
 
+// A key derivation never holds the window: Cancel ends the wait at once, the
+// key made later is dropped, and the password can be tried again.
+TEST(BookEncryption, CancelStopsWaitingForTheKeyAtOnce)
+{
+    using Verdict = PasswordDialog::Verdict;
+    AppFixture f;
+    {
+        auto app = f.started();
+        ASSERT_TRUE(app->mainWindow()->close());
+    }
+    // As slow as a header may ask: about a second.
+    const auto key = BookKey::create(kSecret, BookKey::Limits::moderate());
+    writeAll(f.dataFile(), BookCipher::seal(readAll(f.dataFile()), *key));
+    auto app = f.makeApp();
+    std::vector<Verdict> verdicts;
+    app->setLoginPrompt([&](Application& a) {
+        QTimer::singleShot(
+            0, [] { QApplication::activeModalWidget()->findChild<QPushButton*>()->click(); });
+        verdicts.push_back(a.encryption().tryPassword(kSecret));
+        const bool keyless = !a.storage().key();
+        verdicts.push_back(a.encryption().tryPassword(kSecret));
+        return keyless;
+    });
+    ASSERT_TRUE(app->startUp());
+    EXPECT_EQ(verdicts, (std::vector{Verdict::Abandoned, Verdict::Right}));
+}
+
 TEST(StartUp, ThePasswordIsAskedBeforeTheBookIsReadAndADamagedOneNeverOpensIt)
 {
     struct Case
