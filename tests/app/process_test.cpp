@@ -1,21 +1,7 @@
 #include "app/highlight_colors.h"
 #include "app/single_instance.h"
 #include "app/termination_signals.h"
-#include "widget_test.h"
-
-#include <csignal>
-
-namespace {
-
-void blockSigterm()
-{
-    sigset_t blocked;
-    sigemptyset(&blocked);
-    sigaddset(&blocked, SIGTERM);
-    sigprocmask(SIG_BLOCK, &blocked, nullptr);
-}
-
-} // namespace
+#include "terminated_program.h"
 
 TEST(HighlightColors, PaleColoursArePulledTowards200WithHalvesToEven)
 {
@@ -72,11 +58,7 @@ TEST(SingleInstance, TheLockOfADeadCopyIsTakenOver)
 TEST(SingleInstance, SimultaneousStartsLeaveOneCopy)
 {
     QTemporaryDir home;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", home.path());
-    env.insert("XDG_CONFIG_HOME", home.filePath("config"));
-    env.insert("XDG_DATA_HOME", home.filePath("share"));
-    env.insert("QT_QPA_PLATFORM", "offscreen");
+    const QProcessEnvironment env = offscreenHome(home);
     for (int round = 0; round < 10; ++round) {
         SCOPED_TRACE(round);
         std::array<QProcess, 2> copies;

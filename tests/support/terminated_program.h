@@ -7,24 +7,35 @@
 
 #include <csignal>
 
+// The environment of a program run against `home`, offscreen.
+inline QProcessEnvironment offscreenHome(const QTemporaryDir& home)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home.path());
+    env.insert("XDG_CONFIG_HOME", home.filePath("config"));
+    env.insert("XDG_DATA_HOME", home.filePath("share"));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    return env;
+}
+
+// In a child before it runs the program: SIGTERM waits until the program
+// listens for it.
+inline void blockSigterm()
+{
+    sigset_t blocked;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGTERM);
+    sigprocmask(SIG_BLOCK, &blocked, nullptr);
+}
+
 // Starts the program with SIGTERM blocked and sends it at once: the signal
 // waits until the program listens for it, wherever start-up is.
 inline void runAndTerminate(const QString& path, const QStringList& arguments,
                             const QTemporaryDir& home)
 {
     QProcess program;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("HOME", home.path());
-    env.insert("XDG_CONFIG_HOME", home.filePath("config"));
-    env.insert("XDG_DATA_HOME", home.filePath("share"));
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    program.setProcessEnvironment(env);
-    program.setChildProcessModifier([] {
-        sigset_t blocked;
-        sigemptyset(&blocked);
-        sigaddset(&blocked, SIGTERM);
-        sigprocmask(SIG_BLOCK, &blocked, nullptr);
-    });
+    program.setProcessEnvironment(offscreenHome(home));
+    program.setChildProcessModifier(blockSigterm);
     program.start(path, arguments);
     ASSERT_TRUE(program.waitForStarted(10000));
     ASSERT_EQ(::kill(static_cast<pid_t>(program.processId()), SIGTERM), 0);
