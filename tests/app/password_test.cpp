@@ -8,19 +8,24 @@
 #include "document/history_backup.h"
 #include "document/obscured_password.h"
 
+#include <csignal>
+#include <cstdio>
+
 namespace {
 
 const QString kPhrase = QStringLiteral("Сидоров 555-0142");
 const QString kSecret = QStringLiteral("Ключ-42");
 
-// Every file under the test's home (data, settings, history) that shows
-// the text in any of the encodings the program writes.
-QStringList filesShowing(const AppFixture& f, const QString& text)
+// Every file under `folder` that shows the text in any of the encodings the
+// program writes or keeps in memory.
+QStringList filesShowing(const QString& folder, const QString& text)
 {
-    const QList<QByteArray> forms = {text.toUtf8(), CodePage::encodeLossy(text),
-                                     ObscuredPassword::obscure(text).value_or(text).toLatin1()};
+    const QList<QByteArray> forms = {
+        text.toUtf8(), CodePage::encodeLossy(text),
+        ObscuredPassword::obscure(text).value_or(text).toLatin1(),
+        QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2)};
     QStringList found;
-    for (QDirIterator it(f.dir.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
          it.hasNext();) {
         const QString path = it.next();
         const QByteArray bytes = readAll(path);
@@ -29,6 +34,12 @@ QStringList filesShowing(const AppFixture& f, const QString& text)
             found << path;
     }
     return found;
+}
+
+// The same under the test's home: data, settings, history.
+QStringList filesShowing(const AppFixture& f, const QString& text)
+{
+    return filesShowing(f.dir.path(), text);
 }
 
 // Types `typed` (and `again` into the second field) and presses OK.
@@ -322,3 +333,89 @@ TEST(StartUp, ThePasswordIsAskedBeforeTheBookIsReadAndADamagedOneNeverOpensIt)
         }
     }
 }
+
+#ifdef Q_OS_LINUX
+// A step of encryption, in a child process that KillAtEveryStepLeavesNoPassword
+// starts: it dies just before the n-th file it replaces, or after the step.
+TEST(BookEncryption, ChildStep)
+{
+    const QString step = qEnvironmentVariable("VELKARO_ENCRYPTION_STEP");
+    if (step.isEmpty())
+        GTEST_SKIP() << "run by KillAtEveryStepLeavesNoPassword";
+    AppFixture f;
+    std::unique_ptr<Application> app;
+    if (step == u"on") {
+        {
+            auto before = f.started();
+            ASSERT_TRUE(before->encryption().changePassword(kSecret));
+            ASSERT_TRUE(before->mainWindow()->close()); // the stored form on disk
+        }
+        app = f.makeApp();
+        app->setLoginPrompt([](Application& a) { return a.tryPassword(kSecret); });
+        ASSERT_TRUE(app->startUp());
+        f.messages.queueAnswer(true);
+    } else {
+        makeEncryptedHome(f);
+        app = f.makeApp();
+        app->setLoginPrompt([](Application& a) { return a.tryPassword(kSecret); });
+        ASSERT_TRUE(app->startUp());
+    }
+    const QByteArray killAt = qgetenv("VELKARO_KILL_AT");
+    qputenv("VELKARO_KILL_AT_RENAME", killAt);
+    if (step == u"on")
+        switchOn(*app, kSecret);
+    else if (step == u"change")
+        app->encryption().changePassword(u"новый"_qs);
+    else
+        withModal([&] { app->encryption().switchOff(app->mainWindow()); },
+                  [](QDialog* dialog) { typeAndConfirm(dialog, kSecret); });
+    std::fputs("step done\n", stdout);
+    std::fflush(stdout);
+    std::raise(SIGKILL);
+}
+
+bool anySealed(const QString& folder)
+{
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+         it.hasNext();)
+        if (BookCipher::isSealed(readAll(it.next())))
+            return true;
+    return false;
+}
+
+// Killed as `kill -9` kills at each file that switching on, changing the
+// password or switching off replaces, nothing under the home holds the
+// password in any form.
+TEST(BookEncryption, KillAtEveryStepLeavesNoPassword)
+{
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "a preloaded library cannot come before the sanitizer's";
+#endif
+    for (const char* step : {"on", "change", "off"}) {
+        bool done = false;
+        for (int killAt = 1; !done && killAt < 100; ++killAt) {
+            SCOPED_TRACE(std::string(step) + " killed at " + std::to_string(killAt));
+            QTemporaryDir home;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("TMPDIR", home.path());
+            env.insert("LD_PRELOAD", VELKARO_KILL_AT_RENAME_LIB);
+            env.insert("VELKARO_ENCRYPTION_STEP", step);
+            env.insert("VELKARO_KILL_AT", QString::number(killAt));
+            QProcess child;
+            child.setProcessEnvironment(env);
+            child.start(QCoreApplication::applicationFilePath(),
+                        {"--gtest_filter=BookEncryption.ChildStep"});
+            ASSERT_TRUE(child.waitForFinished(60000));
+            ASSERT_EQ(child.exitStatus(), QProcess::CrashExit) << child.readAll().toStdString();
+            done = child.readAllStandardOutput().contains("step done");
+            // Before switching on wrote anything sealed, the start-up
+            // password's stored form is still the user's choice.
+            if (QByteArray(step) == "on" && !anySealed(home.path()))
+                continue;
+            EXPECT_EQ(filesShowing(home.path(), kSecret) + filesShowing(home.path(), u"новый"_qs),
+                      QStringList());
+        }
+        EXPECT_TRUE(done);
+    }
+}
+#endif
