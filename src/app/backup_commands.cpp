@@ -16,16 +16,17 @@ namespace {
 constexpr int kFirstTabStop = 300;
 constexpr int kMarkerToTabStop = 75;
 
-QString dateText(const QDateTime& made)
-{
-    return made.toString(QStringLiteral("dd.MM.yyyy"));
-}
-
 } // namespace
 
 QString BackupCommands::text(TextId id)
 {
     return m_notices.text(id);
+}
+
+// As the book keeps it, so it reads back the same under any locale.
+QString BackupCommands::dateText(const QDateTime& made)
+{
+    return made.toString(text(TextId::DateInBook));
 }
 
 void BackupCommands::showWindow()
@@ -45,16 +46,16 @@ void BackupCommands::showWindow()
 }
 
 QString BackupCommands::restoredTitle(const QString& pattern, const QString& title,
-                                      const QDateTime& made)
+                                      const QString& madeOn)
 {
     // Placed by hand rather than by arg(): a translation may name the date
     // alone, and a title may itself hold "%1".
     const QString titled = QString(pattern)
-                               .replace(QLatin1String("%2"), dateText(made))
+                               .replace(QLatin1String("%2"), madeOn)
                                .replace(QLatin1String("%1"), title)
                                .trimmed();
     if (titled.isEmpty() || DataFile::titleProblem(titled))
-        return dateText(made);
+        return madeOn;
     return titled;
 }
 
@@ -69,7 +70,8 @@ RestoreTarget::Outcome BackupCommands::insertPage(const PageRecord& page, const 
     // Where Add puts a new page: after the open page, and so never in front
     // of a built-in page.
     const int after = std::min(std::max<int>(book.RecentPage, book.LastIntPage), book.pageCount());
-    const QString title = restoredTitle(text(TextId::RestoredPageTitle), page.Title, made);
+    const QString title =
+        restoredTitle(text(TextId::RestoredPageTitle), page.Title, dateText(made));
     if (!book.insertPage(title, after))
         return {};
     PageRecord& restored = book.Pages[static_cast<std::size_t>(after + 1)];
@@ -127,9 +129,8 @@ std::optional<QString> BackupCommands::keepBook()
         m_session.storage().saveCopyBeside(keptAs, BackupCatalog::keptBookReason());
     if (!error)
         return keptAs;
-    m_notices.warn(
-        text(TextId::RestoreKeepFailed)
-            .arg(QStringLiteral("%1 (%2)").arg(m_notices.describe(*error),
-                                               QString::number(error->number))));
+    m_notices.warn(text(TextId::RestoreKeepFailed)
+                       .arg(QStringLiteral("%1 (%2)").arg(m_notices.describe(*error),
+                                                          QString::number(error->number))));
     return std::nullopt;
 }

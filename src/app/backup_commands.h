@@ -35,16 +35,17 @@ public:
     Outcome replaceBook(const std::vector<PageRecord>& pages, const QDateTime& made) override;
 
     // The title of a restored page: the localized pattern with its old title
-    // and the copy's date, or the date alone when that title would not read
-    // back from the book file as it was written.
+    // and the copy's date as the book keeps dates, or the date alone when
+    // that title would not read back from the book file as it was written.
     static QString restoredTitle(const QString& pattern, const QString& title,
-                                 const QDateTime& made);
+                                 const QString& madeOn);
 
 private:
     // The book as it stands, kept beside the data file; nothing when it
     // could not be (the user has been told, and nothing may change).
     std::optional<QString> keepBook();
     QString text(TextId id);
+    QString dateText(const QDateTime& made);
 
     BookSession& m_session;
     MainWindow& m_window;

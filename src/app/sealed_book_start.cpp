@@ -3,6 +3,7 @@
 #include "app/book_encryption.h"
 #include "app/notices.h"
 #include "core/bounded_file.h"
+#include "core/date_text.h"
 #include "core/safe_file.h"
 #include "document/backup_catalog.h"
 #include "document/book_storage.h"
@@ -65,10 +66,11 @@ bool SealedBookStart::unopenable(const Folders& folders, const QString& why)
 {
     const QString backup = newestSealedBackup(folders.HistoryFolder, folders.ExeBaseName);
     const QString backupLine =
-        backup.isEmpty() ? m_notices.text(TextId::SealedBackupNone)
-                         : m_notices.text(TextId::SealedBackupNewest)
-                               .arg(native(backup), QFileInfo(backup).lastModified().toString(
-                                                        QStringLiteral("dd.MM.yyyy HH:mm")));
+        backup.isEmpty()
+            ? m_notices.text(TextId::SealedBackupNone)
+            : m_notices.text(TextId::SealedBackupNewest)
+                  .arg(native(backup), DateText::shown(QFileInfo(backup).lastModified(),
+                                                       m_notices.text(TextId::DateShown)));
     BookQuestion question{m_notices.text(TextId::SealedBookProblem)
                               .arg(native(folders.FullDataPath), why, backupLine),
                           {Choice::NewBook, Choice::Quit}};

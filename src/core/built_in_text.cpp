@@ -592,6 +592,12 @@ constexpr auto texts = std::to_array<BuiltInText>({
     // font, colour and print dialogs), a locale name such as "ru" or "en". A
     // translation names its own language here, so Qt speaks it too.
     {TextId::QtLanguage, program, u"QtLanguage", u"ru"},
+    // Not shown: how a date written into the book reads (a restored page's
+    // title, an imported birthday), a QDate format that reads back the same
+    // under any locale; and how the windows show a date and time, a
+    // QDateTime format, empty for the system's short format.
+    {TextId::DateInBook, program, u"DateInBook", u"dd.MM.yyyy"},
+    {TextId::DateShown, program, u"DateShown", u"dd.MM.yyyy HH:mm"},
     {TextId::BadPageTitles, program, u"BadPageTitles",
      u"Названия встроенных страниц «%1» в файле \"language.ini\" не подходят; новая книга "
      u"получит страницы «АБ» … «ЮЯ»"},

@@ -382,6 +382,8 @@ enum class TextId
     PasswordDeriving,
 
     QtLanguage,
+    DateInBook,
+    DateShown,
     BadPageTitles,
     OptionsLanguage,
     LanguageRussian,

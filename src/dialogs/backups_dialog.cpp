@@ -1,6 +1,7 @@
 #include "dialogs/backups_dialog.h"
 
 #include "core/bounded_file.h"
+#include "core/date_text.h"
 #include "core/message_service.h"
 #include "dialogs/password_dialog.h"
 #include "document/book_cipher.h"
@@ -149,8 +150,8 @@ void BackupsDialog::fillList()
         const QString size =
             m_setup.text(TextId::BackupsSize).arg(locale.toString((entry.size + 1023) / 1024));
         auto* item =
-            new QTreeWidgetItem({entry.modified.toString(QStringLiteral("dd.MM.yyyy HH:mm")), pages,
-                                 size, kindText(entry)});
+            new QTreeWidgetItem({DateText::shown(entry.modified, m_setup.text(TextId::DateShown)),
+                                 pages, size, kindText(entry)});
         item->setData(DateColumn, kEntryRole, static_cast<int>(i));
         item->setTextAlignment(PagesColumn, Qt::AlignRight | Qt::AlignVCenter);
         item->setTextAlignment(SizeColumn, Qt::AlignRight | Qt::AlignVCenter);

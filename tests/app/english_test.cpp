@@ -11,6 +11,7 @@
 #include "dialogs/password_dialog.h"
 #include "dialogs/replace_dialog.h"
 #include "dialogs/style_mask_dialog.h"
+#include "document/history_backup.h"
 #include "ui/form_localizer.h"
 #include "ui/qt_translations.h"
 
@@ -187,6 +188,32 @@ TEST_F(English, AFirstStartSpeaksTheLanguageOfTheLocale)
     EXPECT_EQ(titles().join(u' '), u"AB CD EF GH IJ KL MN OP QR ST UV WX YZ"_qs);
     EXPECT_EQ(f.read(OptionTable::languageSection.toString(), OptionTable::languageKey.toString()),
               "en");
+}
+
+// The backups list shows a copy's date as the locale does; a restored page's
+// title carries it as the book keeps dates, read back alike under any locale.
+TEST_F(English, DatesShownFollowTheLocaleAndDatesWrittenReadBack)
+{
+    writeBook({}, u"Smith\t555-0101"_qs);
+    start("en");
+    const QString backup = HistoryBackup::backupPath(app->folders().HistoryFolder,
+                                                     app->folders().ExeBaseName, {2026, 3, 1});
+    QDir().mkpath(app->folders().HistoryFolder);
+    QFile::copy(f.dataFile(), backup);
+    const QDateTime made(QDate(2026, 3, 1), QTime(9, 30));
+    QFile file(backup);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(made, QFileDevice::FileModificationTime));
+    withItem("mnuMainBackups", [&](QDialog* dialog) {
+        auto* copies = dialog->findChild<QTreeWidget*>("lstBackups");
+        ASSERT_EQ(copies->topLevelItemCount(), 1);
+        EXPECT_EQ(copies->topLevelItem(0)->text(0), QLocale().toString(made, QLocale::ShortFormat));
+        copies->setCurrentItem(copies->topLevelItem(0));
+        dialog->findChild<QListWidget*>("lstPages")->setCurrentRow(0);
+        dialog->findChild<QPushButton*>("cmdRestorePage")->click();
+        dialog->reject();
+    });
+    EXPECT_TRUE(titles().contains(u"АБ (2026-03-01)"_qs)) << titles().join(u',').toStdString();
 }
 
 // A window's design captions are looked up by object name; a caption with no

@@ -48,8 +48,9 @@ TEST(EnglishTranslation, TranslatesEveryBuiltInText)
         }
         const QString russian = text.text.toString();
         // An empty default is no text but a rule (the about box's link
-        // position, the style mask's list): empty keeps the rule.
-        if (!russian.isEmpty()) {
+        // position, the style mask's list): empty keeps the rule. English
+        // dates in the windows are the system's.
+        if (!russian.isEmpty() && text.id != TextId::DateShown) {
             EXPECT_FALSE(translated->isEmpty()) << name(text);
         }
         EXPECT_LE(translated->size(), IniFile::maxValueLength) << name(text);
