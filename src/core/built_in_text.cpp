@@ -35,7 +35,7 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::MainInsert, mainForm, u"lblIns", u"Вставка"},
     {TextId::MainOverwrite, mainForm, u"Overwrite", u"Замена"},
     // What a screen reader says of the window's controls.
-    {TextId::MainTabsName, mainForm, u"picTabs.Name", u"Вкладки страниц"},
+    {TextId::MainTabsName, mainForm, u"picTabs.Name", u"Закладки страниц"},
     {TextId::MainTabsDescription, mainForm, u"picTabs.Description",
      u"Щелчок открывает страницу, правая кнопка мыши — ее меню, двойной щелчок — печать"},
     {TextId::MainTabDescription, mainForm, u"picTabs.Tab", u"Страница %1 из %2"},
@@ -459,7 +459,7 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::ImportContactsUnencodable, mainForm, u"ImportContactsUnencodable",
      u"Контакт «%4» из строки %2 файла\n%1\nсодержит символы, которые нельзя сохранить в "
      u"кодировке Windows-1251: %3\nКнига хранится без формата RTF, и эти символы были бы "
-     u"потеряны. Включите формат RTF в параметрах или исправьте файл.\n\nСтраница не "
+     u"потеряны. Включите «Использовать формат RTF» в параметрах или исправьте файл.\n\nСтраница не "
      u"изменена."},
     {TextId::ContactsNoColon, mainForm, u"ContactsNoColon",
      u"в строке нет двоеточия между названием и значением"},
@@ -494,7 +494,7 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::ContactLabelCategories, mainForm, u"ContactLabelCategories", u"Группы"},
     {TextId::PlainTextCharacterRefused, mainForm, u"PlainTextCharacterRefused",
      u"Символ «%1» нельзя сохранить в кодировке Windows-1251: книга хранится без формата RTF. "
-     u"Включите формат RTF в параметрах, чтобы вводить такие символы.\n\nСтраница не "
+     u"Включите «Использовать формат RTF» в параметрах, чтобы вводить такие символы.\n\nСтраница не "
      u"изменена."},
     {TextId::ImportContactsCaption, importContactsForm, u"@", u"Импорт контактов"},
     {TextId::ImportContactsSummary, importContactsForm, u"lblSummary",
@@ -695,7 +695,7 @@ constexpr auto texts = std::to_array<BuiltInText>({
      u"Записи «%1» в книге больше нет, поэтому ее версия с сервера не перенесена."},
     {TextId::CardDavUnencodable, mainForm, u"CardDavUnencodable",
      u"Контакт «%1» с сервера содержит символы, которые нельзя сохранить в кодировке "
-     u"Windows-1251: %2\nКнига хранится без формата RTF. Включите формат RTF в параметрах."
+     u"Windows-1251: %2\nКнига хранится без формата RTF. Включите «Использовать формат RTF» в параметрах."
      u"\n\nКнига не изменена."},
 });
 
