@@ -3,6 +3,7 @@
 #include "app/backup_commands.h"
 #include "app/carddav_commands.h"
 #include "app/contact_commands.h"
+#include "app/missing_book.h"
 #include "app/options_command.h"
 #include "app/page_commands.h"
 #include "app/sealed_book_start.h"
@@ -19,6 +20,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QLocale>
 #include <QPalette>
 
@@ -76,6 +78,16 @@ Application::Application(Environment environment, std::unique_ptr<SettingsStore>
             return std::nullopt;
         return dialog.password();
     };
+    m_folderPrompt = [](Application& app) {
+        const QString folder = QFileDialog::getExistingDirectory(
+            nullptr, app.localizedText(TextId::MissingBookFolder), QDir::homePath());
+        if (folder.isEmpty())
+            return false;
+        app.m_settings->write(OptionTable::key(OptionId::FilePath).section.toString(),
+                              OptionTable::key(OptionId::FilePath).key.toString(),
+                              QDir::toNativeSeparators(folder + u'/'));
+        return true;
+    };
     m_bookQuestion = [this](const BookQuestion& question) {
         QStringList captions;
         for (const BookQuestion::Choice choice : question.offered)
@@ -113,20 +125,26 @@ bool Application::startUp()
     m_settings->removeStaleLock();
     if (!m_login.readPassword())
         return false;
+    const auto locate = [this] {
+        return Folders::locate(
+            m_settings->read(OptionTable::key(OptionId::FilePath).section.toString(),
+                             OptionTable::key(OptionId::FilePath).key.toString(), QString()));
+    };
+    MissingBook missing(*m_settings, m_notices,
+                        {m_bookQuestion, [this] { return m_folderPrompt(*this); }});
+    if (!missing.resolve(locate, m_env.today()))
+        return false;
     // An encrypted book is its own password check: its folder is needed now.
     SealedBookStart sealedStart(m_encryption, m_notices,
                                 {[this] { return m_loginPrompt(*this); },
                                  [this] { return m_newPasswordPrompt(*this); }, m_bookQuestion});
-    const bool go =
-        sealedStart.run(Folders::locate(m_settings->read(
-                            OptionTable::key(OptionId::FilePath).section.toString(),
-                            OptionTable::key(OptionId::FilePath).key.toString(), QString())),
-                        !m_login.password().isEmpty());
+    const bool go = sealedStart.run(locate(), !m_login.password().isEmpty());
     if (!go || m_notices.nobodyThere())
         return false;
 
     init();
     sealedStart.finish();
+    missing.remember(m_session.storage().fullDataPath());
     buildSizeAndColorMenus();
     m_hilite = HighlightColors::setHighlightColors(
         QApplication::palette().color(QPalette::Highlight).rgb());
@@ -426,8 +444,8 @@ bool Application::unloading(CloseReason reason)
             return false;
         }
         if (const std::optional<AppError> error = m_session.storage().writeRescueCopy())
-            m_notices.presentError({*error, kSubs, QStringLiteral("Unloading"),
-                                    m_session.storage().rescuePath()});
+            m_notices.presentError(
+                {*error, kSubs, QStringLiteral("Unloading"), m_session.storage().rescuePath()});
     }
     if (m_session.storage().holdsUserBook())
         makeHistoryBackup();
@@ -464,8 +482,8 @@ void Application::revertCommand()
 {
     m_session.flushOpenPage();
     const int unsaved = m_session.book().unsavedPageCount();
-    if (unsaved > 0 && !m_notices.messages().askDefaultNo(localizedText(TextId::RevertConfirm)
-                                                               .arg(QString::number(unsaved))))
+    if (unsaved > 0 && !m_notices.messages().askDefaultNo(
+                           localizedText(TextId::RevertConfirm).arg(QString::number(unsaved))))
         return;
     m_session.revert();
 }

@@ -77,6 +77,12 @@ public:
     void setNewPasswordPrompt(NewPasswordPrompt prompt) { m_newPasswordPrompt = std::move(prompt); }
     // What start-up asks when an encrypted book cannot be opened as it is.
     void setBookQuestion(BookQuestion::Ask ask) { m_bookQuestion = std::move(ask); }
+    // Where start-up asks for the folder of a book that is gone: true once
+    // the "FilePath" setting names the folder chosen.
+    void setFolderPrompt(std::function<bool(Application&)> prompt)
+    {
+        m_folderPrompt = std::move(prompt);
+    }
     // The log-in's check of a typed password (the book's header when the
     // book is encrypted).
     bool tryPassword(const QString& typed)
@@ -177,6 +183,7 @@ private:
     LoginPrompt m_loginPrompt;
     NewPasswordPrompt m_newPasswordPrompt;
     BookQuestion::Ask m_bookQuestion;
+    std::function<bool(Application&)> m_folderPrompt;
     BookEncryption m_encryption;
     std::unique_ptr<MainWindow> m_mainWindow;
     std::unique_ptr<PageCommands> m_pageCommands;

@@ -11,6 +11,12 @@ TextId BookQuestion::caption(Choice choice)
         return TextId::ChoiceSealAgain;
     case Choice::StopEncrypting:
         return TextId::ChoiceStopEncrypting;
+    case Choice::LookAgain:
+        return TextId::ChoiceLookAgain;
+    case Choice::ChooseFolder:
+        return TextId::ChoiceChooseFolder;
+    case Choice::PlainNewBook:
+        return TextId::ChoicePlainNewBook;
     case Choice::Quit:
         break;
     }

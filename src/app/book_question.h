@@ -18,6 +18,9 @@ struct BookQuestion
         NewBook,        // a new, empty, encrypted book under a new password
         SealAgain,      // a plain book where an encrypted one was: seal it
         StopEncrypting, // the same, kept plain: the settings forget it was encrypted
+        LookAgain,      // a book that was there and is gone: its folder may be back
+        ChooseFolder,   // the same: the book lies elsewhere
+        PlainNewBook,   // the same: a new book, the earlier one's backups kept
     };
     using Ask = std::function<Choice(const BookQuestion& question)>;
 

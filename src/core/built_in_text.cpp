@@ -459,7 +459,8 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::ImportContactsUnencodable, mainForm, u"ImportContactsUnencodable",
      u"Контакт «%4» из строки %2 файла\n%1\nсодержит символы, которые нельзя сохранить в "
      u"кодировке Windows-1251: %3\nКнига хранится без формата RTF, и эти символы были бы "
-     u"потеряны. Включите «Использовать формат RTF» в параметрах или исправьте файл.\n\nСтраница не "
+     u"потеряны. Включите «Использовать формат RTF» в параметрах или исправьте файл.\n\nСтраница "
+     u"не "
      u"изменена."},
     {TextId::ContactsNoColon, mainForm, u"ContactsNoColon",
      u"в строке нет двоеточия между названием и значением"},
@@ -494,7 +495,8 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::ContactLabelCategories, mainForm, u"ContactLabelCategories", u"Группы"},
     {TextId::PlainTextCharacterRefused, mainForm, u"PlainTextCharacterRefused",
      u"Символ «%1» нельзя сохранить в кодировке Windows-1251: книга хранится без формата RTF. "
-     u"Включите «Использовать формат RTF» в параметрах, чтобы вводить такие символы.\n\nСтраница не "
+     u"Включите «Использовать формат RTF» в параметрах, чтобы вводить такие символы.\n\nСтраница "
+     u"не "
      u"изменена."},
     {TextId::ImportContactsCaption, importContactsForm, u"@", u"Импорт контактов"},
     {TextId::ImportContactsSummary, importContactsForm, u"lblSummary",
@@ -580,6 +582,14 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::ChoiceSealAgain, program, u"ChoiceSealAgain", u"&Зашифровать снова"},
     {TextId::ChoiceStopEncrypting, program, u"ChoiceStopEncrypting", u"&Больше не шифровать"},
     {TextId::ChoiceQuit, program, u"ChoiceQuit", u"В&ыход"},
+    {TextId::MissingBook, program, u"MissingBook",
+     u"Книга не найдена:\n%1\n\nВ прошлый раз здесь была книга (%2 байт, %3). Если она лежит на "
+     u"сетевом или съемном диске либо в папке синхронизации, подключите его и нажмите «Искать "
+     u"снова». Новая книга не заменит резервные копии прежней."},
+    {TextId::ChoiceLookAgain, program, u"ChoiceLookAgain", u"&Искать снова"},
+    {TextId::ChoiceChooseFolder, program, u"ChoiceChooseFolder", u"&Выбрать папку..."},
+    {TextId::ChoicePlainNewBook, program, u"ChoicePlainNewBook", u"&Новая книга"},
+    {TextId::MissingBookFolder, program, u"MissingBookFolder", u"Папка с книгой"},
     {TextId::PasswordAgainLabel, passwordForm, u"Label2", u"&Еще раз:"},
     {TextId::PasswordsDiffer, passwordForm, u"PasswordsDiffer",
      u"Пароли не совпадают. Введите новый пароль дважды."},
@@ -695,7 +705,8 @@ constexpr auto texts = std::to_array<BuiltInText>({
      u"Записи «%1» в книге больше нет, поэтому ее версия с сервера не перенесена."},
     {TextId::CardDavUnencodable, mainForm, u"CardDavUnencodable",
      u"Контакт «%1» с сервера содержит символы, которые нельзя сохранить в кодировке "
-     u"Windows-1251: %2\nКнига хранится без формата RTF. Включите «Использовать формат RTF» в параметрах."
+     u"Windows-1251: %2\nКнига хранится без формата RTF. Включите «Использовать формат RTF» в "
+     u"параметрах."
      u"\n\nКнига не изменена."},
 });
 

@@ -103,6 +103,10 @@ inline constexpr QStringView legacyPasswordKey = u"FileLocation";
 // password, key or check value is ever kept beside it.
 inline constexpr QStringView encryptedSection = privacySection;
 inline constexpr QStringView encryptedKey = u"Encrypted";
+// The book last opened, "<size>;<modification time, ISO 8601>": a book that
+// was there and is gone is asked about, never silently replaced.
+inline constexpr QStringView lastBookSection = bookSection;
+inline constexpr QStringView lastBookKey = u"LastBook";
 // The main window's caption, for a second instance to find the first.
 inline constexpr QStringView captionSection = u"frmMain";
 inline constexpr QStringView captionKey = u"Caption";

@@ -43,7 +43,9 @@ std::vector<BackupCatalog::Entry> BackupCatalog::list(const QString& historyFold
     }
     if (!dataFilePath.isEmpty()) {
         const QFileInfo data(dataFilePath);
-        const QStringList pattern{data.fileName() + u'.' + keptBookReason() + QStringLiteral("-*")};
+        const QStringList pattern{data.fileName() + u'.' + keptBookReason() + QStringLiteral("-*"),
+                                  data.fileName() + u'.' + keptBackupReason() +
+                                      QStringLiteral("-*")};
         for (const QFileInfo& kept :
              QDir(data.absolutePath()).entryInfoList(pattern, QDir::Files)) {
             if (std::optional<Entry> entry = entryOf(kept.filePath(), Kind::KeptBook, 0))

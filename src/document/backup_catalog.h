@@ -21,7 +21,7 @@ public:
     enum class Kind
     {
         Backup,  // a shutdown's backup of its ten-day period
-        KeptBook // the book as it was before a restore
+        KeptBook // the book as it was before a restore, or a backup kept before a new book
     };
 
     struct Entry
@@ -48,6 +48,9 @@ public:
 
     // What the book kept before a restore carries in its dated name.
     static QString keptBookReason() { return QStringLiteral("before-restore"); }
+    // What a backup of a book that was gone carries, kept before a new book's
+    // backup took its period.
+    static QString keptBackupReason() { return QStringLiteral("before-new-book"); }
 
     // The backups of `historyFolder` and the books kept beside `dataFilePath`
     // (none when it is empty), the newest first.

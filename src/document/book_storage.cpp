@@ -647,7 +647,7 @@ std::optional<AppError> BookStorage::writeRescueCopy()
 
 QString BookStorage::rescuePath() const
 {
-    return m_settingsFolder + m_exeBaseName + QLatin1String(".rescue.dat");
+    return rescuePathIn(m_settingsFolder, m_exeBaseName);
 }
 
 bool BookStorage::hasRescue() const

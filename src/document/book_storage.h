@@ -181,6 +181,11 @@ public:
     // character is kept: when Windows-1251 cannot hold one, the copy is UTF-8.
     std::optional<AppError> writeRescueCopy();
     QString rescuePath() const;
+    // Where the rescue copy of the program `exeBaseName` lies.
+    static QString rescuePathIn(const QString& settingsFolder, const QString& exeBaseName)
+    {
+        return settingsFolder + exeBaseName + QLatin1String(".rescue.dat");
+    }
     // Whether a rescue copy waits; a link in its place is removed unread.
     bool hasRescue() const;
 

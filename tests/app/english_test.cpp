@@ -81,7 +81,10 @@ TEST_F(English, TheLanguageReachesMenusQtsButtonsTheHelpTheTipAndTheLetterPages)
     std::vector<int> counts;
     for (const bool english : {false, true}) {
         SCOPED_TRACE(english);
-        QFile::remove(f.dataFile()); // a first start each time
+        // A first start each time.
+        QFile::remove(f.dataFile());
+        f.store()->remove(OptionTable::lastBookSection.toString(),
+                          OptionTable::lastBookKey.toString());
         start(english ? "en" : "ru");
         QMessageBox box;
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
