@@ -102,7 +102,8 @@ QString overallHelp()
                        "BOOK may be '-', the book read from standard input.\n"
                        "An encrypted book's password is asked on the terminal, without echo,\n"
                        "or read from the first line of the file given with --password-file\n"
-                       "FILE (never from the command line, which others can see).\n\n"
+                       "FILE (sync: --book-password-file FILE), '-' for one line of standard\n"
+                       "input; never from the command line, which others can see.\n\n"
                        "Exit status: 0 done, 1 the book cannot be read or the output cannot be\n"
                        "written, 2 wrong usage. find and diff, like grep and diff: 0 found or\n"
                        "the same, 1 nothing found or different, 2 any trouble.\n");
@@ -182,7 +183,7 @@ int runCommand(const Command& command, const QStringList& rest)
     args.utf8 = command.utf8Option && parser.isSet(utf8);
     if (command.outputOption)
         args.output = parser.value(output);
-    args.passwordFile = parser.value(passwordFile);
+    args.password.file = parser.value(passwordFile);
     return command.run(args);
 }
 

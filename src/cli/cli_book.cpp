@@ -73,11 +73,11 @@ BoundedFile::Result readStandardInput()
 
 } // namespace
 
-CliBook::CliBook(const QString& path, const QString& passwordFile, int upToPage)
+CliBook::CliBook(const QString& path, const CliPassword::Source& password, int upToPage)
 {
     const bool standardInput = path == QLatin1String("-");
     if (!standardInput && map(path, upToPage == 0)) {
-        if (BookCipher::isSealed(m_bytes) && !unseal(path, passwordFile))
+        if (BookCipher::isSealed(m_bytes) && !unseal(path, password))
             return;
         index(path, upToPage);
         return;
@@ -92,7 +92,7 @@ CliBook::CliBook(const QString& path, const QString& passwordFile, int upToPage)
         return;
     }
     m_bytes = std::move(*file.bytes);
-    if (BookCipher::isSealed(m_bytes) && !unseal(path, passwordFile))
+    if (BookCipher::isSealed(m_bytes) && !unseal(path, password))
         return;
     index(path, upToPage);
 }
@@ -105,16 +105,33 @@ void CliBook::index(const QString& path, int upToPage)
         m_problem = QStringLiteral("%1: %2").arg(path, m_index.error->text());
 }
 
-// An encrypted book is opened whole, or not at all.
-bool CliBook::unseal(const QString& path, const QString& passwordFile)
+// An encrypted book is opened whole, or not at all; a damaged one asks no
+// password.
+bool CliBook::unseal(const QString& path, const CliPassword::Source& password)
 {
-    const CliPassword::Result password = CliPassword::obtain(path, passwordFile);
-    if (!password.password) {
-        m_problem = password.problem;
+    const BookCipher::HeaderResult read = BookCipher::readHeader(m_bytes);
+    if (!read.header) {
+        m_problem = QStringLiteral("%1: %2").arg(path, problemText(read.problem));
         return false;
     }
-    BookCipher::Opened opened = BookCipher::open(m_bytes, *password.password);
+    const CliPassword::Result typed = CliPassword::obtain(path, password);
+    if (!typed.password) {
+        m_problem = typed.problem;
+        return false;
+    }
+    bool outOfMemory = false;
+    m_key = BookKey::derive(*typed.password, read.header->params, read.header->check, &outOfMemory);
+    if (!m_key) {
+        const QString why = outOfMemory ? QStringLiteral("not enough memory to derive the key")
+                            : password.file.isEmpty()
+                                ? QStringLiteral("wrong password")
+                                : QStringLiteral("wrong password (from %1)").arg(password.option);
+        m_problem = QStringLiteral("%1: %2").arg(path, why);
+        return false;
+    }
+    BookCipher::Opened opened = BookCipher::open(m_bytes, *m_key);
     if (!opened.ok()) {
+        m_key.reset();
         m_problem = QStringLiteral("%1: %2").arg(path, problemText(opened.problem));
         return false;
     }

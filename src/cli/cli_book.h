@@ -1,11 +1,14 @@
 #pragma once
 
+#include "cli/cli_password.h"
 #include "document/book_cipher.h"
+#include "document/book_key.h"
 #include "document/data_file.h"
 #include "document/page_record.h"
 
 #include <QByteArray>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -16,15 +19,18 @@ class CliBook
 {
 public:
     // Reads and indexes `path`, up to page `upToPage` when one is given;
-    // problem() tells why that failed. An encrypted book asks its password
-    // (see CliPassword).
-    explicit CliBook(const QString& path, const QString& passwordFile = {}, int upToPage = 0);
+    // problem() tells why that failed. An encrypted book takes its password
+    // from `password` (see CliPassword).
+    explicit CliBook(const QString& path, const CliPassword::Source& password = {},
+                     int upToPage = 0);
     ~CliBook();
     CliBook(const CliBook&) = delete;
     CliBook& operator=(const CliBook&) = delete;
 
     bool ok() const { return m_problem.isEmpty(); }
     const QString& problem() const { return m_problem; }
+    // The key an encrypted book was opened with; null for a plain book.
+    std::shared_ptr<const BookKey> key() const { return m_key; }
     // The pages the book has; those past upToPage are not read.
     size_t pageCount() const { return size_t(m_index.count); }
     // Line where text follows the last counted page; the program keeps the
@@ -47,7 +53,7 @@ public:
 
 private:
     bool map(const QString& path, bool whole);
-    bool unseal(const QString& path, const QString& passwordFile);
+    bool unseal(const QString& path, const CliPassword::Source& password);
     void index(const QString& path, int upToPage);
     static QString problemText(BookCipher::Problem problem);
 
@@ -57,4 +63,5 @@ private:
     StoredFile m_file; // the bytes the pages read from
     DataFile::Index m_index;
     QString m_problem;
+    std::shared_ptr<const BookKey> m_key;
 };

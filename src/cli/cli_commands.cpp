@@ -169,7 +169,7 @@ int exportContacts(const CliArgs& args, ContactExport::Format format, const QStr
         return usageError(
             command,
             QStringLiteral("%1 is the book itself; it is never overwritten").arg(args.output));
-    const CliBook opened(book, args.passwordFile);
+    const CliBook opened(book, args.password);
     if (!openedOrReported(opened))
         return CliCommands::ExitFailure;
     if (page && (*page < 1 || *page > static_cast<int>(opened.pageCount())))
@@ -185,7 +185,7 @@ int exportContacts(const CliArgs& args, ContactExport::Format format, const QStr
 
 int CliCommands::list(const CliArgs& args)
 {
-    const CliBook book(args.positional.at(0), args.passwordFile);
+    const CliBook book(args.positional.at(0), args.password);
     if (!openedOrReported(book))
         return ExitFailure;
     QString out;
@@ -203,7 +203,7 @@ int CliCommands::cat(const CliArgs& args)
         return usageError("cat",
                           QStringLiteral("'%1' is not a page number").arg(args.positional.at(1)));
     // The book is read up to the page printed; a page after it is not looked at.
-    const CliBook book(args.positional.at(0), args.passwordFile, std::max(*number, 1));
+    const CliBook book(args.positional.at(0), args.password, std::max(*number, 1));
     if (!openedOrReported(book))
         return ExitFailure;
     if (*number < 1 || *number > static_cast<int>(book.pageCount()))
@@ -223,7 +223,7 @@ int CliCommands::exportText(const CliArgs& args)
         return usageError(
             "export-text",
             QStringLiteral("%1 is the book itself; it is never overwritten").arg(out));
-    const CliBook opened(book, args.passwordFile);
+    const CliBook opened(book, args.password);
     if (!openedOrReported(opened))
         return ExitFailure;
     QByteArray bytes = TextExport::build(opened.pages(true));
@@ -235,7 +235,7 @@ int CliCommands::exportText(const CliArgs& args)
 int CliCommands::check(const CliArgs& args)
 {
     const QString& book = args.positional.at(0);
-    const CliBook opened(book, args.passwordFile);
+    const CliBook opened(book, args.password);
     if (!openedOrReported(opened))
         return ExitFailure;
     if (opened.trailingLine() > 0) {
@@ -254,7 +254,7 @@ int CliCommands::find(const CliArgs& args)
     const QString& sample = args.positional.at(1);
     if (sample.isEmpty())
         return usageError("find", QStringLiteral("nothing to find: TEXT is empty"));
-    const CliBook book(args.positional.at(0), args.passwordFile);
+    const CliBook book(args.positional.at(0), args.password);
     if (!openedOrReported(book))
         return ExitTrouble;
     const int options = (args.matchCase ? TextFinder::matchCase : 0) |
@@ -317,10 +317,10 @@ int CliCommands::backups(const CliArgs& args)
 int CliCommands::diff(const CliArgs& args)
 {
     // Pages are compared as the files store them.
-    const CliBook before(args.positional.at(0), args.passwordFile);
+    const CliBook before(args.positional.at(0), args.password);
     if (!openedOrReported(before))
         return ExitTrouble;
-    const CliBook after(args.positional.at(1), args.passwordFile);
+    const CliBook after(args.positional.at(1), args.password);
     if (!openedOrReported(after))
         return ExitTrouble;
     const std::vector<BookDiff::Entry> entries =

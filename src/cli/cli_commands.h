@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/cli_password.h"
+
 #include <QStringList>
 
 // What a command was given, already checked for the right number of arguments.
@@ -15,7 +17,7 @@ struct CliArgs
     QString output; // --output: a file instead of standard output
     // --password-file: an encrypted book's password is its first line;
     // without it the password is asked on the terminal.
-    QString passwordFile;
+    CliPassword::Source password;
 };
 
 // The commands of velkaro-cli. Each returns the process exit status; none of

@@ -91,9 +91,9 @@ std::optional<QString> readConsoleHidden(const QString& prompt)
 
 } // namespace
 
-CliPassword::Result CliPassword::obtain(const QString& book, const QString& passwordFile)
+CliPassword::Result CliPassword::obtain(const QString& book, const Source& source)
 {
-    return passwordFile.isEmpty() ? fromTerminal(book) : fromFile(passwordFile);
+    return source.file.isEmpty() ? fromTerminal(book, source.option) : fromFile(source);
 }
 
 namespace {
@@ -127,23 +127,26 @@ void warnIfShared(const QString& passwordFile, int fd)
 
 } // namespace
 
-CliPassword::Result CliPassword::fromFile(const QString& passwordFile)
+CliPassword::Result CliPassword::fromFile(const Source& source)
 {
+    const QString& passwordFile = source.file;
     const bool standardInput = passwordFile == u'-';
     const int fd = standardInput
                        ? STDIN_FILENO
                        : ::open(QFile::encodeName(passwordFile).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         const BoundedFile::Result file = BoundedFile::read(passwordFile, kLargestPasswordFile);
-        return {std::nullopt, QStringLiteral("%1: %2").arg(passwordFile, file.error)};
+        return {std::nullopt,
+                QStringLiteral("%1 %2: %3").arg(source.option, passwordFile, file.error)};
     }
     warnIfShared(passwordFile, fd);
     std::optional<QByteArray> line = lineOf(fd);
     if (!standardInput)
         ::close(fd);
     if (!line)
-        return {std::nullopt, QStringLiteral("%1: %2").arg(
-                                  passwordFile, QString::fromLocal8Bit(std::strerror(errno)))};
+        return {std::nullopt, QStringLiteral("%1 %2: %3")
+                                  .arg(source.option, passwordFile,
+                                       QString::fromLocal8Bit(std::strerror(errno)))};
     Result result{firstLine(*line), {}};
     line->fill('\0');
     return result;
@@ -165,14 +168,15 @@ void restoreEcho(int signal)
 
 } // namespace
 
-CliPassword::Result CliPassword::fromTerminal(const QString& book)
+CliPassword::Result CliPassword::fromTerminal(const QString& book, const QString& option)
 {
-    const QString noTerminal = QStringLiteral(
-        "%1 is encrypted and there is no terminal to ask its password on; use --password-file");
+    const QString noTerminal =
+        QStringLiteral("%1 is encrypted and there is no terminal to ask its password on; use %2")
+            .arg(book, option);
 #ifdef Q_OS_UNIX
     const int tty = ::open("/dev/tty", O_RDWR | O_CLOEXEC | O_NOCTTY);
     if (tty < 0)
-        return {std::nullopt, noTerminal.arg(book)};
+        return {std::nullopt, noTerminal};
     termios saved = {};
     const bool echoOff = ::tcgetattr(tty, &saved) == 0;
     if (echoOff) {
@@ -203,9 +207,9 @@ CliPassword::Result CliPassword::fromTerminal(const QString& book)
 #elif defined(Q_OS_WIN)
     std::optional<QString> typed = readConsoleHidden(QStringLiteral("Password for %1: ").arg(book));
     if (!typed)
-        return {std::nullopt, noTerminal.arg(book)};
+        return {std::nullopt, noTerminal};
     return {std::move(typed), {}};
 #else
-    return {std::nullopt, noTerminal.arg(book)};
+    return {std::nullopt, noTerminal};
 #endif
 }

@@ -5,7 +5,7 @@
 #include "cli/cli_book.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_output.h"
-#include "core/bounded_file.h"
+#include "cli/cli_password.h"
 #include "document/contact_export.h"
 
 #include <QCommandLineParser>
@@ -19,7 +19,11 @@ const char kHelp[] = "Compares the entries of the book's address pages with a Ca
                      "the last publish; never overwritten) and \"fetch\" (a card new or\n"
                      "changed there), then the entry's name or the card's path, separated by\n"
                      "a tab. Without --dry-run the cards are sent, and what was agreed is\n"
-                     "kept in BOOK.carddav beside the book; the book itself is never written.\n\n"
+                     "kept in BOOK.carddav beside the book; the book itself is never written.\n"
+                     "An encrypted book's password is asked on the terminal, without echo, or\n"
+                     "read from --book-password-file; BOOK.carddav is then encrypted with the\n"
+                     "book's key. Either password file may be '-', one line of standard input,\n"
+                     "but not both.\n\n"
                      "Options:\n";
 const char kExitHelp[] = "\nExit status: 0 done, 1 the book or the server failed, 2 wrong usage.\n";
 
@@ -33,28 +37,34 @@ struct SyncOption
 
 constexpr SyncOption kOptions[] = {
     {"url", "URL",
-     "the address book, or the server to find it on (https:// where\n"
-     "no scheme is given)"},
+     "the address book, or the server to find it on\n"
+     "(https:// where no scheme is given)"},
     {"user", "NAME", "the user name on the server"},
     {"password-file", "FILE",
-     "the password, the file's first line; by default the\n"
-     "desktop's secret store"},
-    {"ca-file", "FILE", "certificate authorities (PEM) to trust besides the system's"},
+     "the server's password, the file's first line;\n"
+     "by default the desktop's secret store"},
+    {"book-password-file", "FILE",
+     "an encrypted book's password, the file's\n"
+     "first line; by default asked on the terminal"},
+    {"ca-file", "FILE",
+     "certificate authorities (PEM) to trust besides\n"
+     "the system's"},
     {"allow-http", nullptr,
-     "allow plain http:// to another machine, where the password\n"
-     "and the contacts travel readable"},
+     "allow plain http:// to another machine, where\n"
+     "the password and the contacts travel readable"},
     {"dry-run", nullptr, "only print what would be done"},
 };
 
 QString optionsHelp()
 {
+    constexpr int kColumn = 30; // where every option's help starts
     QString help;
     for (const SyncOption& option : kOptions) {
         const QString head = QStringLiteral("  --%1 %2")
                                  .arg(QLatin1String(option.name), QLatin1String(option.value));
-        help += head.leftJustified(25) +
+        help += head.leftJustified(kColumn) +
                 QString::fromUtf8(option.help)
-                    .replace(u'\n', QStringLiteral("\n") + QString(25, u' ')) +
+                    .replace(u'\n', QStringLiteral("\n") + QString(kColumn, u' ')) +
                 u'\n';
     }
     return help;
@@ -132,14 +142,15 @@ int usage(const QString& message)
     return CliCommands::ExitUsage;
 }
 
-std::optional<QString> passwordFrom(const QString& file, const QUrl& url, const QString& user)
+CliPassword::Result passwordFrom(const QString& file, const QUrl& url, const QString& user)
 {
-    if (file.isEmpty())
-        return PasswordStore::read(url, user);
-    const BoundedFile::Result read = BoundedFile::read(file, 64 * 1024);
-    if (!read.bytes)
-        return std::nullopt;
-    return QString::fromUtf8(read.bytes->split('\n').constFirst()).remove(QLatin1Char('\r'));
+    if (!file.isEmpty())
+        return CliPassword::fromFile({file});
+    std::optional<QString> kept = PasswordStore::read(url, user);
+    if (!kept)
+        return {std::nullopt, QStringLiteral("no password kept for this address book; "
+                                             "give one with --password-file")};
+    return {std::move(kept), {}};
 }
 
 QString listing(const SyncPlan& plan)
@@ -189,8 +200,12 @@ int CliSync::run(const QStringList& arguments)
             QStringLiteral("the book must be a file: what was published is kept beside it"));
     if (!parser.isSet("url") || !parser.isSet("user"))
         return usage(QStringLiteral("--url and --user are required"));
+    if (parser.value("password-file") == u'-' && parser.value("book-password-file") == u'-')
+        return usage(QStringLiteral("--password-file and --book-password-file cannot both be "
+                                    "-: standard input holds one password"));
 
-    const CliBook book(books.constFirst());
+    const CliBook book(books.constFirst(), {parser.value("book-password-file"),
+                                            QStringLiteral("--book-password-file")});
     if (!book.ok())
         return fail(book.problem());
     // An address without a scheme is HTTPS.
@@ -205,19 +220,17 @@ int CliSync::run(const QStringList& arguments)
             return fail(QStringLiteral("%1 holds no certificate").arg(parser.value("ca-file")));
     }
     const QString user = parser.value("user");
-    const auto password = passwordFrom(parser.value("password-file"), server, user);
-    if (!password)
-        return fail(parser.isSet("password-file")
-                        ? QStringLiteral("%1 cannot be read").arg(parser.value("password-file"))
-                        : QStringLiteral("no password kept for this address book; "
-                                         "give one with --password-file"));
+    const CliPassword::Result password = passwordFrom(parser.value("password-file"), server, user);
+    if (!password.password)
+        return fail(password.problem);
 
-    CardDavClient client(user, *password);
+    CardDavClient client(user, *password.password);
     client.setTrust(trust);
     const CardDavClient::Discovery found = client.discover(server);
     if (found.problem != DavProblem::None)
         return fail(problemText(found.problem, client));
     CardDavSync sync(client, found.addressBook, SyncState::pathFor(books.constFirst()));
+    sync.setStateKey(book.key());
     const std::vector<Contact> contacts = ContactExport::ofBook(book.pages(true));
     const CardDavSync::Result result =
         parser.isSet("dry-run") ? sync.plan(contacts) : sync.publish(contacts);

@@ -10,7 +10,8 @@ public:
     static QString synopsis()
     {
         return QStringLiteral("sync BOOK --url URL --user NAME [--password-file FILE] "
-                              "[--ca-file FILE] [--allow-http] [--dry-run]");
+                              "[--book-password-file FILE] [--ca-file FILE] [--allow-http] "
+                              "[--dry-run]");
     }
     // The arguments after "sync"; returns the exit status.
     static int run(const QStringList& arguments);

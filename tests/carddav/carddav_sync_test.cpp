@@ -1,4 +1,5 @@
 #include "carddav/carddav_sync.h"
+#include "document/book_cipher.h"
 #include "document/contact_entry.h"
 #include "document/contact_export.h"
 #include "document/data_file.h"
@@ -6,6 +7,7 @@
 #include "qt_printing.h"
 #include "radicale_server.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -410,6 +412,41 @@ TEST_F(CardDavSyncTest, CliTellsWhatAPublishWouldDo)
         EXPECT_EQ(cli.readAllStandardOutput(), run.out);
     }
     EXPECT_EQ(cardsOnServer(), 2);
+}
+
+// A book encrypted after its first publish: the plain state is read, then
+// written back sealed with the book's key, and read so by the next sync.
+TEST_F(CardDavSyncTest, CliSealsTheStateOfAnEncryptedBook)
+{
+    const QString dir = m_server.folder();
+    const auto key = BookKey::create(u"тайна"_qs, BookKey::Limits::fastest());
+    ASSERT_TRUE(writeAll(dir + "/dav", "secret\n") &&
+                writeAll(dir + "/book", u"тайна\n"_qs.toUtf8()));
+    const struct
+    {
+        const char* entries;
+        bool sealed;
+        QByteArray out;
+    } runs[] = {{"Анна\t1\r\nБорис\t2", false, "create\tАнна\ncreate\tБорис\n"},
+                {"Анна\t1\r\nБорис\t2\r\nВера\t3", true, "create\tВера\n"},
+                {"Анна\t1\r\nБорис\t2\r\nВера\t3", true, ""}};
+    for (const auto& run : runs) {
+        const PageRecord page{u"АБ"_qs, QString::fromUtf8(run.entries), PageRecord::AddressPage};
+        const QByteArray plain = DataFile::serialize(std::span(&page, 1));
+        ASSERT_TRUE(
+            writeAll(dir + "/book.vlk", run.sealed ? BookCipher::seal(plain, *key) : plain));
+        QProcess cli;
+        cli.start(VELKARO_CLI, {"sync", dir + "/book.vlk", "--url", m_server.root(), "--user",
+                                RadicaleServer::User, "--password-file", dir + "/dav",
+                                "--book-password-file", dir + "/book"});
+        ASSERT_TRUE(cli.waitForFinished());
+        EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+        EXPECT_EQ(cli.readAllStandardOutput(), run.out);
+        EXPECT_EQ(BookCipher::isSealed(readAll(statePath())), run.sealed);
+    }
+    EXPECT_EQ(cardsOnServer(), 3);
+    EXPECT_EQ(SyncState::load(statePath(), key.get()).cards.size(), 3u);
+    EXPECT_EQ(QDir(dir).entryList({"book.vlk*"}), (QStringList{"book.vlk", "book.vlk.carddav"}));
 }
 
 } // namespace
