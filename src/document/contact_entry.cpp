@@ -69,10 +69,9 @@ constexpr Label kBirthdayLabels[] = {
 // Words in front of a number that make it no telephone number, whatever its
 // length: it stays in the note under them.
 constexpr QStringView kNotPhoneWords[] = {
-    u"инн",     u"кпп",     u"огрн",     u"огрнип",   u"бик",     u"снилс",   u"паспорт",
-    u"паспорта", u"passport", u"счёт",    u"счет",     u"счёта",   u"счета",   u"р/с",
-    u"л/с",     u"к/с",     u"account",  u"iban",     u"карта",   u"карты",   u"карту",
-    u"card",    u"полис",
+    u"инн",      u"кпп",  u"огрн",  u"огрнип", u"бик",   u"снилс", u"паспорт", u"паспорта",
+    u"passport", u"счёт", u"счет",  u"счёта",  u"счета", u"р/с",   u"л/с",     u"к/с",
+    u"account",  u"iban", u"карта", u"карты",  u"карту", u"card",  u"полис",
 };
 
 // Telephone numbers are told from house numbers, postcodes and sums by their
@@ -255,14 +254,16 @@ bool hasOtherScheme(QStringView line, qsizetype start)
     if (start == 0 || line[start - 1] != u':')
         return false;
     qsizetype schemeStart = start - 1;
-    while (schemeStart > 0 && (isAsciiLetter(line[schemeStart - 1]) || line[schemeStart - 1] == u'-'))
+    while (schemeStart > 0 &&
+           (isAsciiLetter(line[schemeStart - 1]) || line[schemeStart - 1] == u'-'))
         --schemeStart;
     const QStringView scheme = line.sliced(schemeStart, start - 1 - schemeStart);
-    const bool mailScheme = std::any_of(std::begin(kMailLabels), std::end(kMailLabels),
-                                        [&scheme](const Label& label) {
-                                            return scheme.compare(label.text, Qt::CaseInsensitive) == 0;
-                                        }) ||
-                            scheme.compare(u"mailto", Qt::CaseInsensitive) == 0;
+    const bool mailScheme =
+        std::any_of(std::begin(kMailLabels), std::end(kMailLabels),
+                    [&scheme](const Label& label) {
+                        return scheme.compare(label.text, Qt::CaseInsensitive) == 0;
+                    }) ||
+        scheme.compare(u"mailto", Qt::CaseInsensitive) == 0;
     return !scheme.isEmpty() && !mailScheme;
 }
 
@@ -361,9 +362,8 @@ std::vector<Found> findPhones(QStringView line, const std::vector<Found>& taken)
         int digits = 0;
         bool marked = false;
         const qsizetype end = numberEnd(line, i, digits, marked);
-        const bool longEnough =
-            digits >= kMinDigits || (marked && digits >= kMinMarkedDigits) ||
-            (digits >= kMinNamedDigits && phoneNamedBefore(line, floor, i));
+        const bool longEnough = digits >= kMinDigits || (marked && digits >= kMinMarkedDigits) ||
+                                (digits >= kMinNamedDigits && phoneNamedBefore(line, floor, i));
         const bool isNumber = digits <= kMaxDigits && !isGroupedAmount(line.sliced(i, end - i)) &&
                               longEnough && (end == line.size() || !line[end].isLetter()) &&
                               (mail == taken.end() || end <= mail->start) &&
@@ -574,17 +574,22 @@ QString shownValue(const ContactField& field, const QString& category)
     return groups.join(QStringLiteral(", "));
 }
 
+bool holdsPhone(QStringView text)
+{
+    const std::vector<Found> items = findItems(text);
+    return std::any_of(items.begin(), items.end(),
+                       [](const Found& item) { return item.what == Found::What::Phone; });
+}
+
 // A number with its label, and with the word for a telephone between where
-// it would not read back as a number without: "тел. 09", "раб. тел. 144".
+// only that makes it read back as a number: "тел. 09", "раб. тел. 144".
 QString phoneText(const QString& label, const QString& number, const QString& phoneWord)
 {
     const QString text = label.isEmpty() ? number : label + u' ' + number;
-    const std::vector<Found> items = findItems(text);
-    const bool readsBack = items.size() == 1 && items.front().what == Found::What::Phone &&
-                           items.front().text == number;
-    if (readsBack || phoneWord.isEmpty())
+    if (phoneWord.isEmpty() || holdsPhone(text))
         return text;
-    return (label.isEmpty() ? phoneWord : label + u' ' + phoneWord) + u' ' + number;
+    const QString named = (label.isEmpty() ? phoneWord : label + u' ' + phoneWord) + u' ' + number;
+    return holdsPhone(named) ? named : text;
 }
 
 QString labelled(const QString& label, const QString& value)

@@ -293,7 +293,8 @@ bool isSpouse(const Property& property)
     return (property.name == u"RELATED" && property.types.contains(u"spouse")) ||
            isOneOf(property.name,
                    {QLatin1StringView("X-SPOUSE"), QLatin1StringView("X-EVOLUTION-SPOUSE"),
-                    QLatin1StringView("X-MS-SPOUSE"), QLatin1StringView("X-KADDRESSBOOK-X-SPOUSENAME")});
+                    QLatin1StringView("X-MS-SPOUSE"),
+                    QLatin1StringView("X-KADDRESSBOOK-X-SPOUSENAME")});
 }
 
 // A date as an entry shows it; a text that is no date as it is.
