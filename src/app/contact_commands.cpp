@@ -87,7 +87,8 @@ void ContactCommands::exportContacts(Format format, bool wholeBook)
     if (path.isEmpty())
         return;
     if (const std::optional<AppError> error = SafeFile::writeWhole(
-            path, ContactExport::write(contacts, format), std::nullopt, SafeFile::Links::Follow)) {
+            path, ContactExport::write(contacts, format, text(TextId::ContactLabelCategories)),
+            std::nullopt, SafeFile::Links::Follow)) {
         warn(text(TextId::ExportFailed)
                  .arg(QDir::toNativeSeparators(path), m_notices.describe(*error)));
         return;
@@ -190,7 +191,8 @@ void ContactCommands::importContacts()
     }
     Book& book = m_session.book();
     const int target = book.RecentPage;
-    const QString entries = ContactImport::entries(read.contacts, entryLabels);
+    const QString entries = ContactImport::entries(
+        read.contacts, entryLabels, book.Pages[static_cast<std::size_t>(target)].Title);
     ContactsImportDialog preview(
         entries, static_cast<int>(read.contacts.size()),
         book.Pages[static_cast<std::size_t>(target)].Title, [this](TextId id) { return text(id); },

@@ -32,7 +32,9 @@ ContactEntry::Labels Notices::contactLabels() const
             text(TextId::ContactLabelBirthday),     text(TextId::ContactLabelNickname),
             text(TextId::ContactLabelOrganisation), text(TextId::ContactLabelTitle),
             text(TextId::ContactLabelAddress),      text(TextId::ContactLabelUrl),
-            text(TextId::ContactLabelCategories)};
+            text(TextId::ContactLabelCategories),   text(TextId::ContactLabelRole),
+            text(TextId::ContactLabelMessenger),    text(TextId::ContactLabelAnniversary),
+            text(TextId::ContactLabelSpouse),       text(TextId::ContactLabelPhone)};
 }
 
 std::function<QString(TextId)> Notices::textLookup() const

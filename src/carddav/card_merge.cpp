@@ -11,8 +11,8 @@
 
 namespace {
 
-const char* const kOwned[] = {"FN",  "TEL",   "EMAIL", "NOTE", "BDAY",    "CATEGORIES",
-                              "ORG", "TITLE", "ADR",   "URL",  "NICKNAME"};
+const char* const kOwned[] = {"FN",  "TEL",   "EMAIL", "NOTE", "BDAY",     "CATEGORIES",
+                              "ORG", "TITLE", "ADR",   "URL",  "NICKNAME", "ROLE"};
 
 // Properties with one value: a change replaces every line of them.
 bool isSingle(const QString& property)
@@ -150,6 +150,11 @@ const char* propertyOfField(ContactField::Kind kind)
         return "NICKNAME";
     case ContactField::Kind::Categories:
         return "CATEGORIES";
+    case ContactField::Kind::Role:
+        return "ROLE";
+    case ContactField::Kind::Messenger:
+    case ContactField::Kind::Anniversary:
+    case ContactField::Kind::Spouse:
     case ContactField::Kind::Labelled:
         break;
     }
@@ -281,15 +286,17 @@ CardMerge::CardMerge(std::vector<ContactEntry::Labels> labels) : m_labels(std::m
 
 QStringList CardMerge::listOf(const ContactEntry::Labels& l)
 {
-    return {l.cell,         l.work,  l.home,    l.fax, l.birthday,  l.nickname,
-            l.organisation, l.title, l.address, l.url, l.categories};
+    return {l.cell,         l.work,        l.home,    l.fax,  l.birthday,   l.nickname,
+            l.organisation, l.title,       l.address, l.url,  l.categories, l.role,
+            l.messenger,    l.anniversary, l.spouse,  l.phone};
 }
 
 ContactEntry::Labels CardMerge::labelsOf(const QStringList& list)
 {
-    return {list.value(0), list.value(1), list.value(2), list.value(3),
-            list.value(4), list.value(5), list.value(6), list.value(7),
-            list.value(8), list.value(9), list.value(10)};
+    return {list.value(0),  list.value(1),  list.value(2),  list.value(3),
+            list.value(4),  list.value(5),  list.value(6),  list.value(7),
+            list.value(8),  list.value(9),  list.value(10), list.value(11),
+            list.value(12), list.value(13), list.value(14), list.value(15)};
 }
 
 CardMerge::Values CardMerge::valuesOf(const Contact& contact, bool entry) const
@@ -344,7 +351,8 @@ CardMerge::Values CardMerge::entryValues(const Contact& entry, const QByteArray&
                             {&labels.address, ContactField::Kind::Address},
                             {&labels.url, ContactField::Kind::Url},
                             {&labels.nickname, ContactField::Kind::Nickname},
-                            {&labels.categories, ContactField::Kind::Categories}});
+                            {&labels.categories, ContactField::Kind::Categories},
+                            {&labels.role, ContactField::Kind::Role}});
         if (!taken)
             continue;
         const QStringList own = normalisedLines(taken->note).split(u'\n');

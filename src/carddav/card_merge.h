@@ -12,8 +12,9 @@
 //
 // The book owns a card's name (FN and N), its numbers (TEL with their kind or
 // label), e-mail addresses, note, birthday and categories, and the
-// organisation, job title, addresses, web sites and nickname an entry holds
-// as "label: value" lines. Each property is compared as a sorted list of
+// organisation, job title, role, addresses, web sites and nickname an entry
+// holds as "label: value" lines; the lines of messengers, anniversaries and
+// spouses are the card's own and stay out of the note. Each property is compared as a sorted list of
 // keys, its values as the book reads them. Every other line of a card
 // (pictures, messengers, other programs' X- lines, labels of `itemN` groups,
 // parameters the book has no word for) is passed on byte for byte.

@@ -493,6 +493,11 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::ContactLabelAddress, mainForm, u"ContactLabelAddress", u"Адрес"},
     {TextId::ContactLabelUrl, mainForm, u"ContactLabelUrl", u"Сайт"},
     {TextId::ContactLabelCategories, mainForm, u"ContactLabelCategories", u"Группы"},
+    {TextId::ContactLabelRole, mainForm, u"ContactLabelRole", u"Роль"},
+    {TextId::ContactLabelMessenger, mainForm, u"ContactLabelMessenger", u"Мессенджер"},
+    {TextId::ContactLabelAnniversary, mainForm, u"ContactLabelAnniversary", u"Годовщина"},
+    {TextId::ContactLabelSpouse, mainForm, u"ContactLabelSpouse", u"Супруг(а)"},
+    {TextId::ContactLabelPhone, mainForm, u"ContactLabelPhone", u"тел."},
     {TextId::PlainTextCharacterRefused, mainForm, u"PlainTextCharacterRefused",
      u"Символ «%1» нельзя сохранить в кодировке Windows-1251: книга хранится без формата RTF. "
      u"Включите «Использовать формат RTF» в параметрах, чтобы вводить такие символы.\n\nСтраница "

@@ -36,6 +36,10 @@ struct ContactField
         Address,
         Url,
         Categories,
+        Role,
+        Messenger,
+        Anniversary, // a date as ContactDate::toEntry shows it
+        Spouse,
         Labelled, // the file names it: `label`
     };
 

@@ -15,33 +15,34 @@ struct Label
 {
     QStringView text;
     Kind kind;
+    bool namesPhone = false; // "тел.", not "дом": a number after it is one however short
 };
 
 // Longest first, so that "сот" is found before the "т" it ends with.
 constexpr Label kPhoneLabels[] = {
-    {u"мобильный телефон", Kind::Cell},
-    {u"домашний телефон", Kind::Home},
-    {u"рабочий телефон", Kind::Work},
-    {u"мобильный", Kind::Cell},
+    {u"мобильный телефон", Kind::Cell, true},
+    {u"домашний телефон", Kind::Home, true},
+    {u"рабочий телефон", Kind::Work, true},
+    {u"мобильный", Kind::Cell, true},
     {u"домашний", Kind::Home},
-    {u"сотовый", Kind::Cell},
+    {u"сотовый", Kind::Cell, true},
     {u"рабочий", Kind::Work},
-    {u"телефон", Kind::Other},
-    {u"mobile", Kind::Cell},
+    {u"телефон", Kind::Other, true},
+    {u"mobile", Kind::Cell, true},
     {u"office", Kind::Work},
-    {u"phone", Kind::Other},
-    {u"факс", Kind::Fax},
+    {u"phone", Kind::Other, true},
+    {u"факс", Kind::Fax, true},
     {u"work", Kind::Work},
     {u"home", Kind::Home},
-    {u"cell", Kind::Cell},
-    {u"моб", Kind::Cell},
-    {u"сот", Kind::Cell},
+    {u"cell", Kind::Cell, true},
+    {u"моб", Kind::Cell, true},
+    {u"сот", Kind::Cell, true},
     {u"раб", Kind::Work},
     {u"дом", Kind::Home},
-    {u"тел", Kind::Other},
-    {u"mob", Kind::Cell},
-    {u"fax", Kind::Fax},
-    {u"tel", Kind::Other},
+    {u"тел", Kind::Other, true},
+    {u"mob", Kind::Cell, true},
+    {u"fax", Kind::Fax, true},
+    {u"tel", Kind::Other, true},
     {u"т", Kind::Other},
 };
 
@@ -65,11 +66,21 @@ constexpr Label kBirthdayLabels[] = {
     {u"др", Kind::Other},
 };
 
+// Words in front of a number that make it no telephone number, whatever its
+// length: it stays in the note under them.
+constexpr QStringView kNotPhoneWords[] = {
+    u"инн",      u"кпп",  u"огрн",  u"огрнип", u"бик",   u"снилс", u"паспорт", u"паспорта",
+    u"passport", u"счёт", u"счет",  u"счёта",  u"счета", u"р/с",   u"л/с",     u"к/с",
+    u"account",  u"iban", u"карта", u"карты",  u"карту", u"card",  u"полис",
+};
+
 // Telephone numbers are told from house numbers, postcodes and sums by their
 // length: seven digits or more, or five or more written the way numbers are
-// ("+", dashes, a code in brackets). More than fifteen is an account number.
+// ("+", dashes, a code in brackets), or two or more after a word that names a
+// telephone ("моб. 144"). More than fifteen is an account number.
 constexpr int kMinDigits = 7;
 constexpr int kMinMarkedDigits = 5;
+constexpr int kMinNamedDigits = 2;
 constexpr int kMaxDigits = 15;
 constexpr qsizetype kMaxSeparatorRun = 3;
 
@@ -127,7 +138,7 @@ bool isDomain(QStringView domain)
 // Where a label right in front of `at` starts (spaces or tabs, a colon and
 // the abbreviation's dot between), not before `floor`; `at` when none is there.
 qsizetype labelStart(QStringView line, qsizetype floor, qsizetype at, std::span<const Label> labels,
-                     Kind& kind)
+                     const Label*& found)
 {
     const auto isGap = [&line](qsizetype i) { return line[i] == u' ' || line[i] == u'\t'; };
     qsizetype p = at;
@@ -147,7 +158,7 @@ qsizetype labelStart(QStringView line, qsizetype floor, qsizetype at, std::span<
             continue;
         if (start > 0 && line[start - 1].isLetter())
             continue;
-        kind = label.kind;
+        found = &label;
         return start;
     }
     return at;
@@ -185,15 +196,75 @@ qsizetype labelsStart(QStringView line, qsizetype floor, qsizetype at,
 {
     qsizetype start = at;
     for (int i = 0; i < 2; ++i) {
-        Kind found = Kind::Other;
+        const Label* found = nullptr;
         const qsizetype before = labelStart(line, floor, start, labels, found);
-        if (before == start)
+        if (!found)
             break;
         if (kind == Kind::Other)
-            kind = found;
+            kind = found->kind;
         start = before;
     }
     return start;
+}
+
+// Whether a word naming a telephone stands in front of `at`, alone or after
+// another label: "тел. 09", "раб. тел. 12".
+bool phoneNamedBefore(QStringView line, qsizetype floor, qsizetype at)
+{
+    qsizetype start = at;
+    for (int i = 0; i < 2; ++i) {
+        const Label* found = nullptr;
+        start = labelStart(line, floor, start, kPhoneLabels, found);
+        if (!found || found->namesPhone)
+            return found;
+    }
+    return false;
+}
+
+// Whether the words between the last number, comma or semicolon and `at`
+// say the number is no telephone's: "ИНН 7701234567", "паспорт 4506 123456".
+bool namedAsNoPhone(QStringView line, qsizetype floor, qsizetype at)
+{
+    qsizetype start = at;
+    while (start > floor && !isAsciiDigit(line[start - 1]) && line[start - 1] != u',' &&
+           line[start - 1] != u';')
+        --start;
+    const QString words = line.sliced(start, at - start).toString().toLower();
+    qsizetype wordStart = 0;
+    for (qsizetype i = 0; i <= words.size(); ++i) {
+        if (i < words.size() && (words[i].isLetter() || words[i] == u'/'))
+            continue;
+        const QStringView word = QStringView(words).sliced(wordStart, i - wordStart);
+        if (std::find(std::begin(kNotPhoneWords), std::end(kNotPhoneWords), word) !=
+            std::end(kNotPhoneWords))
+            return true;
+        wordStart = i + 1;
+    }
+    return false;
+}
+
+bool isAsciiLetter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// "xmpp:anna@jabber.ru", "sip:": a messenger's address, not a mail address.
+bool hasOtherScheme(QStringView line, qsizetype start)
+{
+    if (start == 0 || line[start - 1] != u':')
+        return false;
+    qsizetype schemeStart = start - 1;
+    while (schemeStart > 0 &&
+           (isAsciiLetter(line[schemeStart - 1]) || line[schemeStart - 1] == u'-'))
+        --schemeStart;
+    const QStringView scheme = line.sliced(schemeStart, start - 1 - schemeStart);
+    const bool mailScheme =
+        std::any_of(std::begin(kMailLabels), std::end(kMailLabels),
+                    [&scheme](const Label& label) {
+                        return scheme.compare(label.text, Qt::CaseInsensitive) == 0;
+                    }) ||
+        scheme.compare(u"mailto", Qt::CaseInsensitive) == 0;
+    return !scheme.isEmpty() && !mailScheme;
 }
 
 std::vector<Found> findMails(QStringView line)
@@ -213,7 +284,8 @@ std::vector<Found> findMails(QStringView line)
         while (end > at + 1 && (line[end - 1] == u'.' || line[end - 1] == u'-'))
             --end;
         searchFrom = std::max(end, at + 1);
-        if (start == at || !isDomain(line.sliced(at + 1, end - at - 1)))
+        if (start == at || !isDomain(line.sliced(at + 1, end - at - 1)) ||
+            hasOtherScheme(line, start))
             continue;
         mails.push_back({start, end, line.sliced(start, end - start).toString()});
     }
@@ -275,9 +347,11 @@ std::vector<Found> findPhones(QStringView line, const std::vector<Found>& taken)
 {
     std::vector<Found> phones;
     auto mail = taken.begin();
+    qsizetype floor = 0;
     for (qsizetype i = 0; i < line.size();) {
         if (mail != taken.end() && i >= mail->start) {
             i = std::max(i, mail->end);
+            floor = i;
             ++mail;
             continue;
         }
@@ -288,12 +362,16 @@ std::vector<Found> findPhones(QStringView line, const std::vector<Found>& taken)
         int digits = 0;
         bool marked = false;
         const qsizetype end = numberEnd(line, i, digits, marked);
+        const bool longEnough = digits >= kMinDigits || (marked && digits >= kMinMarkedDigits) ||
+                                (digits >= kMinNamedDigits && phoneNamedBefore(line, floor, i));
         const bool isNumber = digits <= kMaxDigits && !isGroupedAmount(line.sliced(i, end - i)) &&
-                              (digits >= kMinDigits || (marked && digits >= kMinMarkedDigits)) &&
-                              (end == line.size() || !line[end].isLetter()) &&
-                              (mail == taken.end() || end <= mail->start);
-        if (isNumber)
+                              longEnough && (end == line.size() || !line[end].isLetter()) &&
+                              (mail == taken.end() || end <= mail->start) &&
+                              !namedAsNoPhone(line, floor, i);
+        if (isNumber) {
             phones.push_back({i, end, line.sliced(i, end - i).toString(), Found::What::Phone});
+            floor = end;
+        }
         i = std::max(end, i + 1);
     }
     return phones;
@@ -469,10 +547,49 @@ QString labelOf(const ContactField& field, const ContactEntry::Labels& labels)
         return labels.url;
     case FieldKind::Categories:
         return labels.categories;
+    case FieldKind::Role:
+        return labels.role;
+    case FieldKind::Messenger:
+        return labels.messenger;
+    case FieldKind::Anniversary:
+        return labels.anniversary;
+    case FieldKind::Spouse:
+        return labels.spouse;
     case FieldKind::Labelled:
         break;
     }
     return field.label;
+}
+
+// A field's value as its line shows it: groups without the page's own.
+QString shownValue(const ContactField& field, const QString& category)
+{
+    if (field.kind != ContactField::Kind::Categories || category.isEmpty())
+        return field.value;
+    QStringList groups;
+    for (const QString& group : field.value.split(u',')) {
+        if (group.trimmed() != category)
+            groups << group.trimmed();
+    }
+    return groups.join(QStringLiteral(", "));
+}
+
+bool holdsPhone(QStringView text)
+{
+    const std::vector<Found> items = findItems(text);
+    return std::any_of(items.begin(), items.end(),
+                       [](const Found& item) { return item.what == Found::What::Phone; });
+}
+
+// A number with its label, and with the word for a telephone between where
+// only that makes it read back as a number: "тел. 09", "раб. тел. 144".
+QString phoneText(const QString& label, const QString& number, const QString& phoneWord)
+{
+    const QString text = label.isEmpty() ? number : label + u' ' + number;
+    if (phoneWord.isEmpty() || holdsPhone(text))
+        return text;
+    const QString named = (label.isEmpty() ? phoneWord : label + u' ' + phoneWord) + u' ' + number;
+    return holdsPhone(named) ? named : text;
 }
 
 QString labelled(const QString& label, const QString& value)
@@ -522,10 +639,9 @@ QString ContactEntry::toEntry(const Contact& contact, const Labels& labels)
 {
     QStringList phones;
     for (const ContactPhone& phone : contact.phones) {
-        const QString label = labelOf(phone, labels);
         const QString number = phone.number.simplified();
         if (!number.isEmpty())
-            phones << (label.isEmpty() ? number : label + u' ' + number);
+            phones << phoneText(labelOf(phone, labels), number, labels.phone);
     }
     QStringList mails;
     for (const QString& mail : contact.emails) {
@@ -540,7 +656,8 @@ QString ContactEntry::toEntry(const Contact& contact, const Labels& labels)
     if (!contact.birthday.isEmpty())
         details << labelled(labels.birthday, ContactDate::toEntry(contact.birthday));
     for (const ContactField& field : contact.fields) {
-        for (const QStringView line : linesOf(field.value)) {
+        const QString value = shownValue(field, contact.category);
+        for (const QStringView line : linesOf(value)) {
             const QString kept = withoutTabs(line).simplified();
             if (!kept.isEmpty())
                 details << labelled(labelOf(field, labels), kept);

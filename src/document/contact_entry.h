@@ -35,6 +35,11 @@ public:
         QString address = {};
         QString url = {};
         QString categories = {};
+        QString role = {};
+        QString messenger = {};
+        QString anniversary = {};
+        QString spouse = {};
+        QString phone = {}; // before a number too short to read as one alone
     };
 
     // The contact an entry (as PageEntries gives it) describes, filed under
@@ -48,6 +53,7 @@ public:
     // on lines of their own, then the birthday and the other fields as
     // "label: value" lines, each indented by two tabs, so the entry stays whole
     // under the sort and lines up under the details column. Empty for a
-    // contact with nothing in it. The category is left out: the page is it.
+    // contact with nothing in it. The category is left out: the page is it,
+    // and so is a group of the page's title among the fields.
     static QString toEntry(const Contact& contact, const Labels& labels);
 };

@@ -13,6 +13,20 @@ namespace {
 // version 5) of the same title and name is the same everywhere.
 const QUuid kUidNamespace(QStringLiteral("{6f1d3c2a-8b4e-4f7a-9c5d-2e8a1b7c4d90}"));
 
+// The note's lines that name groups, as a field.
+void takeGroups(Contact& contact, const QString& groupsLabel)
+{
+    const QString prefix = groupsLabel + u':';
+    QStringList note;
+    for (const QString& line : contact.note.split(u'\n')) {
+        if (line.startsWith(prefix, Qt::CaseInsensitive))
+            contact.fields.push_back({ContactField::Kind::Categories, line.sliced(prefix.size())});
+        else
+            note << line;
+    }
+    contact.note = note.join(u'\n');
+}
+
 } // namespace
 
 std::vector<Contact> ContactExport::ofBook(std::span<const PageRecord> pages)
@@ -49,7 +63,15 @@ void ContactExport::assignUids(std::span<Contact> contacts)
     }
 }
 
-QByteArray ContactExport::write(std::span<const Contact> contacts, Format format)
+QByteArray ContactExport::write(std::span<const Contact> contacts, Format format,
+                                const QString& groupsLabel)
 {
-    return format == Format::VCard ? VCardWriter::write(contacts) : ContactCsv::write(contacts);
+    if (format == Format::Csv)
+        return ContactCsv::write(contacts);
+    if (groupsLabel.isEmpty())
+        return VCardWriter::write(contacts);
+    std::vector<Contact> withGroups(contacts.begin(), contacts.end());
+    for (Contact& contact : withGroups)
+        takeGroups(contact, groupsLabel);
+    return VCardWriter::write(withGroups);
 }

@@ -30,5 +30,9 @@ public:
     // the note keeps it; renaming the entry or moving it to another page
     // makes it a new contact.
     static void assignUids(std::span<Contact> contacts);
-    static QByteArray write(std::span<const Contact> contacts, Format format);
+    // `groupsLabel` ("Группы") starts the lines of an entry that name the
+    // groups a contact came in besides its page: a vCard holds them in
+    // CATEGORIES after the page, as they were before an import.
+    static QByteArray write(std::span<const Contact> contacts, Format format,
+                            const QString& groupsLabel = {});
 };

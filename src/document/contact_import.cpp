@@ -90,10 +90,11 @@ ContactsRead ContactImport::read(QByteArrayView bytes, const StopRequest& stop)
 }
 
 QString ContactImport::entries(std::span<const Contact> contacts,
-                               const ContactEntry::Labels& labels)
+                               const ContactEntry::Labels& labels, const QString& pageTitle)
 {
     QStringList lines;
-    for (const Contact& contact : contacts) {
+    for (Contact contact : contacts) {
+        contact.category = pageTitle;
         const QString entry = ContactEntry::toEntry(contact, labels);
         if (!entry.isEmpty())
             lines << entry;

@@ -30,8 +30,10 @@ public:
     // opens a card is vCard; any other is CSV.
     static ContactsRead read(QByteArrayView bytes, const StopRequest& stop = {});
 
-    // The entries of the contacts, CR LF between them.
-    static QString entries(std::span<const Contact> contacts, const ContactEntry::Labels& labels);
+    // The entries of the contacts for the page titled `pageTitle`, CR LF
+    // between them: a group of the page's title goes without saying.
+    static QString entries(std::span<const Contact> contacts, const ContactEntry::Labels& labels,
+                           const QString& pageTitle = {});
 
     struct Unencodable
     {

@@ -17,7 +17,8 @@ constexpr QStringView kOrganisationWords[] = {
     u"ремонт",   u"доставка",    u"офис",     u"bank",       u"service", u"taxi",
 };
 
-constexpr QStringView kPatronymicEndings[] = {u"вич", u"вна", u"чна", u"ична", u"оглы", u"кызы"};
+// "-ович", "-евич", "Ильич"; "-овна", "-евна", "-ична", "-инична"; "оглы", "кызы".
+constexpr QStringView kPatronymicEndings[] = {u"ич", u"вна", u"чна", u"оглы", u"кызы"};
 
 enum class Script
 {
@@ -97,9 +98,15 @@ PersonName PersonName::of(QStringView name)
             return whole;
     }
     const QString third = words.value(2);
+    // "Анна Ивановна": a given name and a patronymic, no family name.
+    if (script == Script::Cyrillic && words.size() == 2 && isPatronymic(words[1]) &&
+        !isPatronymic(words[0]) && !isInitials(words[0]))
+        return {{}, words[0], words[1], false};
+    // A patronymic in the middle puts the family name last, whatever it
+    // ends in: "Дмитрий Дмитриевич Шостакович".
     const bool givenFirst = script == Script::Latin ||
                             (isInitials(words.front()) && !isInitials(words.back())) ||
-                            (words.size() == 3 && isPatronymic(words[1]) && !isPatronymic(third));
+                            (words.size() == 3 && isPatronymic(words[1]));
     if (givenFirst)
         return words.size() == 2 ? PersonName{words[1], words[0], {}, false}
                                  : PersonName{words[2], words[0], words[1], false};
@@ -120,7 +127,15 @@ QString PersonName::completing(const QString& name) const
     QStringList words = name.split(u' ', Qt::SkipEmptyParts);
     if (words.isEmpty())
         return joined();
-    if (additionalName.isEmpty() || words.contains(additionalName, Qt::CaseInsensitive))
+    // "Richter," of "John Richter, James Doe" is the name "Richter".
+    QStringList bareWords;
+    for (const QString& word : std::as_const(words))
+        bareWords << QString(word).remove(u',').remove(u';');
+    const QStringList additionalNames = additionalName.split(u' ', Qt::SkipEmptyParts);
+    const bool written = std::any_of(
+        additionalNames.begin(), additionalNames.end(),
+        [&bareWords](const QString& one) { return bareWords.contains(one, Qt::CaseInsensitive); });
+    if (additionalName.isEmpty() || written)
         return name;
     const qsizetype givenAt = words.indexOf(given.simplified());
     if (givenAt < 0)

@@ -5,7 +5,9 @@
 
 // A name as the parts of vCard's N. Two or three Cyrillic words are a
 // Russian name, family name first: "Иванов Иван Иванович"; where the second
-// word is the patronymic the family name comes last: "Иван Иванович Иванов".
+// word is the patronymic the family name comes last: "Иван Иванович Иванов",
+// and two words of which the second is one are a given name and patronymic
+// with no family name: "Анна Ивановна".
 // Two or three Latin words are given names first: "John Smith", "John Ronald
 // Smith". An initial ("И.", "И.И.") counts as a given name wherever it
 // stands. Anything else, one word ("Мама"), more than three, words that are
@@ -23,9 +25,9 @@ struct PersonName
     // The name the parts make, in the order its script writes it: "Иванов
     // Иван Иванович", "John Ronald Smith".
     QString joined() const;
-    // `name` as a file gave it whole, with the additional name after the
-    // given one where it lacks it ("Анна Петровна Сидорова"); the joined
-    // parts where it is empty or lacks the given name too.
+    // `name` as a file gave it whole, with the additional names after the
+    // given one where it has none of them ("Анна Петровна Сидорова"); the
+    // joined parts where it is empty or lacks the given name too.
     QString completing(const QString& name) const;
 
     friend bool operator==(const PersonName&, const PersonName&) = default;

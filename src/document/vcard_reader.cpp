@@ -6,6 +6,8 @@
 
 #include <QHash>
 #include <QStringDecoder>
+#include <algorithm>
+#include <initializer_list>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -195,8 +197,8 @@ std::optional<QString> decodedValue(const Property& property)
 }
 
 // Splits at the separators that are not escaped (nowhere without one), then
-// undoes the escapes.
-QStringList components(QStringView value, std::optional<QChar> separator)
+// undoes the escapes unless the parts are to be split again.
+QStringList components(QStringView value, std::optional<QChar> separator, bool unescape = true)
 {
     QStringList parts{QString()};
     for (qsizetype i = 0; i < value.size(); ++i) {
@@ -205,7 +207,9 @@ QStringList components(QStringView value, std::optional<QChar> separator)
             parts << QString();
         } else if (c == u'\\' && i + 1 < value.size()) {
             const QChar next = value[++i];
-            parts.back() += (next == u'n' || next == u'N') ? QChar(u'\n') : next;
+            if (!unescape)
+                parts.back() += c;
+            parts.back() += (unescape && (next == u'n' || next == u'N')) ? QChar(u'\n') : next;
         } else {
             parts.back() += c;
         }
@@ -260,6 +264,46 @@ bool isAppleLabel(const QString& value)
     return text(value).trimmed().startsWith(QLatin1StringView("_$!<"));
 }
 
+// Each part of a structured value with its list of values, such as N's
+// additional names "Richter,James", as words.
+QStringList structuredParts(QStringView value)
+{
+    QStringList parts = components(value, u';', false);
+    for (QString& part : parts)
+        part = components(part, u',').join(u' ').simplified();
+    return parts;
+}
+
+bool isOneOf(const QString& name, std::initializer_list<QLatin1StringView> names)
+{
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// vCard 4.0's own, and what Evolution, Outlook and KAddressBook write.
+bool isAnniversary(const QString& name)
+{
+    return isOneOf(name, {QLatin1StringView("ANNIVERSARY"), QLatin1StringView("X-ANNIVERSARY"),
+                          QLatin1StringView("X-EVOLUTION-ANNIVERSARY"),
+                          QLatin1StringView("X-MS-ANNIVERSARY"),
+                          QLatin1StringView("X-KADDRESSBOOK-X-ANNIVERSARY")});
+}
+
+bool isSpouse(const Property& property)
+{
+    return (property.name == u"RELATED" && property.types.contains(u"spouse")) ||
+           isOneOf(property.name,
+                   {QLatin1StringView("X-SPOUSE"), QLatin1StringView("X-EVOLUTION-SPOUSE"),
+                    QLatin1StringView("X-MS-SPOUSE"),
+                    QLatin1StringView("X-KADDRESSBOOK-X-SPOUSENAME")});
+}
+
+// A date as an entry shows it; a text that is no date as it is.
+QString dateShown(const QString& value)
+{
+    const QString date = ContactDate::read(text(value));
+    return date.isEmpty() ? joinedParts(value, u", ") : ContactDate::toEntry(date);
+}
+
 // What one card has said, taken when it ends: a label ("item1.X-ABLabel")
 // may come after the value it names.
 class Card
@@ -279,7 +323,7 @@ private:
     PersonName nameParts;
     QString namePrefix; // "Dr." of N, for a name made of N alone
     QString nameSuffix;
-    QString organisation;
+    QStringList organisations;
     QStringList notes;
 };
 
@@ -299,11 +343,10 @@ void Card::take(const Property& property, const QString& value, QString label, b
     if (name == u"FN") {
         formattedName = text(value).simplified();
     } else if (name == u"N") {
-        const QStringList parts = components(value, u';');
-        nameParts = {parts.value(0).simplified(), parts.value(1).simplified(),
-                     parts.value(2).simplified()};
-        namePrefix = parts.value(3).simplified();
-        nameSuffix = parts.value(4).simplified();
+        const QStringList parts = structuredParts(value);
+        nameParts = {parts.value(0), parts.value(1), parts.value(2)};
+        namePrefix = parts.value(3);
+        nameSuffix = parts.value(4);
     } else if (name == u"TEL") {
         const QString number = withoutScheme(text(value).trimmed(), QLatin1StringView("tel:"));
         if (!number.isEmpty())
@@ -317,9 +360,17 @@ void Card::take(const Property& property, const QString& value, QString label, b
     } else if (name == u"NOTE") {
         notes << text(value).trimmed().replace(QLatin1StringView("\r\n"), QLatin1StringView("\n"));
     } else if (name == u"ORG") {
-        organisation = joinedParts(value, u", ");
+        organisations << joinedParts(value, u", ");
     } else if (name == u"TITLE") {
         add(FieldKind::Title, text(value).simplified());
+    } else if (name == u"ROLE") {
+        add(FieldKind::Role, text(value).simplified());
+    } else if (name == u"IMPP") {
+        add(FieldKind::Messenger, text(value).trimmed());
+    } else if (isAnniversary(name)) {
+        add(FieldKind::Anniversary, dateShown(value));
+    } else if (isSpouse(property)) {
+        add(FieldKind::Spouse, text(value).simplified());
     } else if (name == u"URL") {
         add(FieldKind::Url, text(value).trimmed());
     } else if (name == u"ADR") {
@@ -333,16 +384,14 @@ void Card::take(const Property& property, const QString& value, QString label, b
         contact.birthday = date.isEmpty() ? text(value).trimmed() : date;
     } else if (!label.isEmpty() && name != u"X-ABLABEL") {
         // Apple's dates and related names, or anything a phone labels.
-        const QString date = ContactDate::read(text(value));
-        const QString shown =
-            date.isEmpty() ? joinedParts(value, u", ") : ContactDate::toEntry(date);
+        const QString shown = dateShown(value);
         if (!shown.isEmpty())
             contact.fields.push_back({FieldKind::Labelled, shown, std::move(label)});
     }
 }
 
-// The name is FN with the additional name of N where FN lacks it, else N,
-// else the organisation, which then does not stand among the fields again.
+// The name is FN with the additional names of N where FN lacks them, else N,
+// else the first organisation, which then does not stand among the fields again.
 Contact Card::finished()
 {
     QHash<QString, QString> labels;
@@ -365,11 +414,15 @@ Contact Card::finished()
     }
     if (formattedName.isEmpty() && !contact.name.isEmpty())
         contact.name = QStringList{namePrefix, contact.name, nameSuffix}.join(u' ').simplified();
-    if (contact.name.isEmpty())
-        contact.name = std::exchange(organisation, QString());
-    if (!organisation.isEmpty() && organisation != contact.name)
-        contact.fields.insert(contact.fields.begin(),
-                              {ContactField::Kind::Organisation, organisation});
+    organisations.removeAll(QString());
+    if (contact.name.isEmpty() && !organisations.isEmpty())
+        contact.name = organisations.takeFirst();
+    organisations.removeAll(contact.name);
+    std::vector<ContactField> organisationFields;
+    for (const QString& organisation : std::as_const(organisations))
+        organisationFields.push_back({ContactField::Kind::Organisation, organisation});
+    contact.fields.insert(contact.fields.begin(), organisationFields.begin(),
+                          organisationFields.end());
     notes.removeAll(QString());
     contact.note = notes.join(u'\n');
     return contact;

@@ -56,6 +56,26 @@ void appendFolded(QByteArray& out, QByteArrayView line)
     out += "\r\n";
 }
 
+// The page, then the groups the contact's fields name ("Друзья, Работа"),
+// each once and escaped.
+QStringList groupsOf(const Contact& contact)
+{
+    QStringList groups;
+    if (!contact.category.isEmpty())
+        groups << contact.category;
+    for (const ContactField& field : contact.fields) {
+        if (field.kind != ContactField::Kind::Categories)
+            continue;
+        for (const QString& group : field.value.split(u',')) {
+            if (!group.trimmed().isEmpty() && !groups.contains(group.trimmed()))
+                groups << group.trimmed();
+        }
+    }
+    for (QString& group : groups)
+        group = VCardWriter::escaped(group);
+    return groups;
+}
+
 void appendProperty(QByteArray& out, QByteArrayView name, QStringView value)
 {
     QByteArray line = name.toByteArray();
@@ -129,7 +149,7 @@ void VCardWriter::append(QByteArray& out, const Contact& contact)
         appendProperty(out, "EMAIL", mail);
     if (!contact.note.isEmpty())
         appendProperty(out, "NOTE", contact.note);
-    if (!contact.category.isEmpty())
-        appendProperty(out, "CATEGORIES", contact.category);
+    if (const QStringList groups = groupsOf(contact); !groups.isEmpty())
+        appendFolded(out, "CATEGORIES:" + groups.join(u',').toUtf8());
     out += "END:VCARD\r\n";
 }

@@ -7,7 +7,8 @@
 
 // vCard 4.0 (RFC 6350) as phones and other address books read it: one card
 // per contact with UID, FN, N split as PersonName splits it (KIND:org and ORG
-// for a company), BDAY, TEL, EMAIL, NOTE and CATEGORIES, UTF-8, CR LF, lines
+// for a company), BDAY, TEL, EMAIL, NOTE and CATEGORIES (the page, then the
+// groups of the contact's fields), UTF-8, CR LF, lines
 // folded at 75 octets without splitting a character, and backslash, comma,
 // semicolon and line breaks escaped in every value.
 class VCardWriter

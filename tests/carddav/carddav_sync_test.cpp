@@ -61,16 +61,17 @@ QString ownFile(const QString& name, const QString& phone)
 const QByteArray kForeignCard = "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:phone-1\r\nFN:Зоя\r\n"
                                 "TEL:+7 900 000-00-01\r\nEND:VCARD\r\n";
 
-const ContactEntry::Labels kLabels{"моб.",          "раб.",     "дом.",        "факс",
-                                   "День рождения", "Прозвище", "Организация", "Должность",
-                                   "Адрес",         "Сайт",     "Группы"};
+const ContactEntry::Labels kLabels{
+    "моб.",  "раб.", "дом.",   "факс", "День рождения", "Прозвище",  "Организация", "Должность",
+    "Адрес", "Сайт", "Группы", "Роль", "Мессенджер",    "Годовщина", "Супруг(а)",   "тел."};
 
 // A card as a phone keeps it: what the book has no place for among the rest.
 const QByteArray kPhoneCard =
     "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:phone-2\r\nFN:Петров Пётр\r\nN:Петров;Пётр;;;\r\n"
     "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQAAAQABAAD/"
     "2wBDAAMCAgICAgMCAgIDAwMDBAYEBAQEBAgG\r\n"
-    "ORG:ООО Ромашка;Отдел продаж\r\nTITLE:старший инженер\r\n"
+    "ORG:ООО Ромашка;Отдел продаж\r\nORG:ТСЖ Берёзка\r\nTITLE:старший инженер\r\n"
+    "ROLE:снабженец\r\nANNIVERSARY:20150620\r\nX-EVOLUTION-SPOUSE:Вера\r\n"
     "ADR;TYPE=home:;;ул. Ленина\\, 5;Москва;;101000;Россия\r\n"
     "IMPP;X-SERVICE-TYPE=Telegram:xmpp:petrov@example.org\r\n"
     "item1.TEL;TYPE=voice:+7 495 555-01-02\r\nitem1.X-ABLabel:Дача\r\n"
@@ -113,6 +114,7 @@ TEST(CardMergeTest, AnEditChangesOnlyTheLinesOfWhatItChanged)
         {"моб. +7 916", "раб. +7 916",
          "TEL;TYPE=work:+7 916 555-01-01 | TEL;TYPE=cell,x-sim2:+7 916 555-01-01"},
         {"\r\n\t\tзвонить вечером", "", " | NOTE:звонить вечером"},
+        {"Роль: снабженец", "Роль: закупщик", "ROLE:закупщик | ROLE:снабженец"},
         {"звонить вечером",
          "звонить вечером\r\n\t\tp2@example.org\r\n\t\tДень рождения: 17.05.1990",
          "BDAY:19900517,EMAIL:p2@example.org | "},

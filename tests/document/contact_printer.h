@@ -14,7 +14,8 @@ inline QString described(const Contact& c)
     for (const ContactPhone& phone : c.phones)
         phones << phone.number + QStringList{"", ":c", ":w", ":h", ":f"}[int(phone.kind)] +
                       (phone.label.isEmpty() ? QString() : u'/' + phone.label);
-    static const QStringList kinds{"nick", "org", "title", "adr", "url", "cat", ""};
+    static const QStringList kinds{"nick", "org",  "title", "adr",    "url", "cat",
+                                   "role", "impp", "anniv", "spouse", ""};
     QStringList fields;
     for (const ContactField& field : c.fields)
         fields << kinds[int(field.kind)] + field.label + u'=' + field.value;

@@ -158,3 +158,42 @@ TEST(ContactExport, AnEntryKeepsItsUidUntilItsNameOrPageChanges)
     EXPECT_NE(moved[3].section(u'=', 1), before[1].section(u'=', 1));
     EXPECT_EQ(moved[2], before[3]);
 }
+
+// Export, import into an empty page of the same title and export again gives
+// the same bytes; into another title only UID and CATEGORIES differ, and the
+// first page's title stays among the groups.
+TEST(ContactExport, ACardImportedAndExportedAgainIsTheSameCard)
+{
+    const ContactEntry::Labels labels{.cell = u"моб."_qs,
+                                      .work = u"раб."_qs,
+                                      .home = u"дом."_qs,
+                                      .fax = u"факс"_qs,
+                                      .birthday = u"День рождения"_qs,
+                                      .categories = u"Группы"_qs,
+                                      .phone = u"тел."_qs};
+    const auto exported = [&labels](const QString& title, const QString& text) {
+        const PageRecord page{title, text, PageRecord::AddressPage};
+        return ContactExport::write(ContactExport::ofPage(page), ContactExport::Format::VCard,
+                                    labels.categories);
+    };
+    const auto reimported = [&](const QByteArray& bytes, const QString& title) {
+        return exported(title,
+                        ContactImport::entries(ContactImport::read(bytes).contacts, labels, title));
+    };
+    const QByteArray first =
+        exported(u"Друзья"_qs,
+                 u"Дмитрий Дмитриевич Шостакович\tмоб. 8 916 123-45-67, тел. 09, "
+                 "d@mail.ru\r\n\t\tдр 25.09.1906\r\n\t\tОрганизация: ООО Ромашка\r\n\t\t"
+                 "ИНН 7701234567\r\nАнна Ивановна\tраб. тел. 144\r\n\t\tГруппы: Школа, Спорт\r\n"
+                 "Мама\t123-45-67"_qs);
+    EXPECT_EQ(reimported(first, u"Друзья"_qs), first);
+    EXPECT_TRUE(first.contains("N:;Анна;Ивановна;;\r\n"));
+    EXPECT_TRUE(first.contains("CATEGORIES:Друзья,Школа,Спорт\r\n"));
+    const auto withoutIds = [](QByteArray card) {
+        static const QRegularExpression ids(u"(UID|CATEGORIES):[^\r]*\r\n"_qs);
+        return QString::fromUtf8(card).remove(ids);
+    };
+    const QByteArray other = reimported(first, u"Работа"_qs);
+    EXPECT_EQ(withoutIds(other), withoutIds(first));
+    EXPECT_TRUE(other.contains("CATEGORIES:Работа,Друзья,Школа,Спорт\r\n"));
+}
