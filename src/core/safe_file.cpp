@@ -28,7 +28,12 @@ bool outOfSpace(const QSaveFile& file)
     if (file.error() == QFileDevice::ResourceError)
         return true;
     const QString reason = file.errorString();
-    for (const int code : {ENOSPC, EFBIG, EDQUOT}) {
+#ifdef EDQUOT
+    const int codes[] = {ENOSPC, EFBIG, EDQUOT};
+#else
+    const int codes[] = {ENOSPC, EFBIG};
+#endif
+    for (const int code : codes) {
         if (reason.contains(qt_error_string(code)))
             return true;
     }

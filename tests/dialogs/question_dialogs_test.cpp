@@ -68,18 +68,6 @@ TEST(InputBox, OkOrEnterReturnsTheTextAsItStandsTheFocusSelectsAllAndCancelGives
 }
 
 // Where each control goes is InputBoxLayout's (tests/core); here the box takes it.
-TEST(InputBox, ALongPromptWidensTheFixedSizeWindowByItsExtraWidth)
-{
-    InputBoxDialog shortBox(QStringLiteral("Имя:"), {}, {}, builtIn);
-    InputBoxDialog longBox(QStringLiteral("Название новой страницы, не длиннее 30 букв:"), {}, {},
-                           builtIn);
-    const int extra = child<QLabel>(&longBox, "lblPrompt")->width() -
-                      child<QLabel>(&shortBox, "lblPrompt")->width();
-    ASSERT_GT(extra, 100);
-    EXPECT_NEAR(longBox.width() - shortBox.width(), extra, 1);
-    EXPECT_EQ(longBox.minimumSize(), longBox.maximumSize());
-}
-
 namespace {
 
 struct PasswordTest : ::testing::Test
@@ -144,14 +132,6 @@ TEST_F(PasswordTest, AWrongLoginIsToldOnlyTheRightOneGoesOnAndANewOneMustBeStora
     EXPECT_EQ(enter(*change, u"日本"_qs), u"open|old"_qs);
     EXPECT_EQ(messages.texts().size(), 2);
     EXPECT_EQ(enter(*change, u" новый "_qs), u"closed| новый "_qs);
-
-    // Cancel changes nothing; the mask can be lifted.
-    auto other = open(PasswordDialog::Mode::Change);
-    child<QCheckBox>(other.get(), "chkMask")->click();
-    EXPECT_EQ(child<QLineEdit>(other.get(), "txtPassword")->echoMode(), QLineEdit::Normal);
-    typeInto(other.get(), "txtPassword", u"new"_qs);
-    QTest::mouseClick(child<QPushButton>(other.get(), "cmdCancel"), Qt::LeftButton);
-    EXPECT_EQ(other->password(), QStringLiteral("old"));
 }
 
 namespace {
