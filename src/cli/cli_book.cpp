@@ -193,6 +193,7 @@ bool CliBook::map(const QString& path, bool whole)
     return true;
 #else
     Q_UNUSED(path);
+    Q_UNUSED(whole);
     return false;
 #endif
 }

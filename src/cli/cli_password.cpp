@@ -8,8 +8,11 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <termios.h>
 #include <unistd.h>
+
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#endif
 
 #ifdef Q_OS_WIN
 #include <algorithm>
@@ -50,12 +53,12 @@ void writeConsole(HANDLE output, const QString& text)
 
 std::optional<QString> readConsoleHidden(const QString& prompt)
 {
-    HANDLE input = ::CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                 nullptr);
-    HANDLE output = ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                  nullptr);
+    HANDLE input =
+        ::CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE output =
+        ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, 0, nullptr);
     DWORD saved = 0;
     if (input == INVALID_HANDLE_VALUE || output == INVALID_HANDLE_VALUE ||
         !::GetConsoleMode(input, &saved)) {
@@ -112,9 +115,24 @@ std::optional<QByteArray> lineOf(int fd)
     return line;
 }
 
-// A file that others can read holds a password that is no secret.
+int openForReading(const QString& path)
+{
+#ifdef Q_OS_WIN
+    // Windows hands no handle to another program unasked.
+    return ::_wopen(reinterpret_cast<const wchar_t*>(path.utf16()), O_RDONLY | O_BINARY);
+#else
+    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+#endif
+}
+
+// A file that others can read holds a password that is no secret. Windows
+// says nothing of other users in a file's mode.
 void warnIfShared(const QString& passwordFile, int fd)
 {
+#ifdef Q_OS_WIN
+    Q_UNUSED(passwordFile);
+    Q_UNUSED(fd);
+#else
     struct stat info = {};
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & 077) != 0) {
         const QByteArray warning =
@@ -123,6 +141,7 @@ void warnIfShared(const QString& passwordFile, int fd)
                 .toLocal8Bit();
         (void)!::write(STDERR_FILENO, warning.constData(), size_t(warning.size()));
     }
+#endif
 }
 
 } // namespace
@@ -131,9 +150,7 @@ CliPassword::Result CliPassword::fromFile(const Source& source)
 {
     const QString& passwordFile = source.file;
     const bool standardInput = passwordFile == u'-';
-    const int fd = standardInput
-                       ? STDIN_FILENO
-                       : ::open(QFile::encodeName(passwordFile).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = standardInput ? STDIN_FILENO : openForReading(passwordFile);
     if (fd < 0) {
         const BoundedFile::Result file = BoundedFile::read(passwordFile, kLargestPasswordFile);
         return {std::nullopt,
@@ -152,6 +169,7 @@ CliPassword::Result CliPassword::fromFile(const Source& source)
     return result;
 }
 
+#ifdef Q_OS_UNIX
 namespace {
 
 // The terminal's settings while echo is off: a signal that ends the program
@@ -167,6 +185,7 @@ void restoreEcho(int signal)
 }
 
 } // namespace
+#endif
 
 CliPassword::Result CliPassword::fromTerminal(const QString& book, const QString& option)
 {

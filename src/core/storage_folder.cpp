@@ -27,6 +27,7 @@ QString clean(const QString& path)
     return QDir::cleanPath(QDir::fromNativeSeparators(path));
 }
 
+#ifndef Q_OS_WIN
 QString swappedCase(const QString& text)
 {
     QString swapped = text;
@@ -34,6 +35,7 @@ QString swappedCase(const QString& text)
         ch = ch.isUpper() ? ch.toLower() : ch.toUpper();
     return swapped;
 }
+#endif
 
 } // namespace
 

@@ -13,9 +13,11 @@ struct ErrnoReason
     TextId text;
 };
 
-constexpr std::array<ErrnoReason, 9> kErrnoReasons{{
+constexpr ErrnoReason kErrnoReasons[] = {
     {ENOSPC, "No space left on device", TextId::ReasonDiskFull},
+#ifdef EDQUOT
     {EDQUOT, "Disk quota exceeded", TextId::ReasonDiskFull},
+#endif
     // also the words of a file over a reading ceiling
     {EFBIG, "File too large", TextId::ReasonTooLarge},
     {EROFS, "Read-only file system", TextId::ReasonReadOnly},
@@ -25,7 +27,7 @@ constexpr std::array<ErrnoReason, 9> kErrnoReasons{{
     {ENOTDIR, "Not a directory", TextId::ReasonNotFound},
     {ELOOP, "Too many levels of symbolic links",
      TextId::ReasonSymbolicLink}, // a link opened without following it
-}};
+};
 
 } // namespace
 

@@ -24,6 +24,7 @@ TEST(BoundedFile, ReadsRegularFilesUpToTheCeilingAndWaitsOnNothingElse)
     EXPECT_EQ(BoundedFile::readHead(path, 10).bytes, QByteArray(10, 'x'));
     EXPECT_EQ(BoundedFile::readHead(path, 1000).bytes, QByteArray(100, 'x'));
     EXPECT_EQ(BoundedFile::readHead(huge.fileName(), 4).bytes, QByteArray(4, '\0'));
+#ifdef Q_OS_UNIX
     // A FIFO opened for reading would wait for a writer that never comes: the
     // test opens no other end, so reading it at all would hang here.
     const QString fifo = dir.filePath(QStringLiteral("velkaro.dat"));
@@ -42,4 +43,5 @@ TEST(BoundedFile, ReadsRegularFilesUpToTheCeilingAndWaitsOnNothingElse)
                 << other.toStdString();
         }
     }
+#endif
 }

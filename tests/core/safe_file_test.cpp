@@ -16,7 +16,8 @@ TEST(SafeFile, WriteCutShortFailsKeepsTheOldFileAndCommonReasonsComeFromTheTexts
         std::optional<AppError> error;
         {
             const FileSizeCap cap(16);
-            ASSERT_TRUE(cap.isSet());
+            if (!cap.isSet())
+            GTEST_SKIP() << "no limit on file sizes here";
             error = SafeFile::writeWhole(path, QByteArray(length, 'x'));
         }
         ASSERT_TRUE(error) << length;

@@ -1,6 +1,17 @@
 #pragma once
 
 #include <csignal>
+#include <cstdint>
+
+#ifdef Q_OS_WIN
+// Windows has no limit on the size of the files a process writes.
+class FileSizeCap
+{
+public:
+    explicit FileSizeCap(std::uint64_t) {}
+    bool isSet() const { return false; }
+};
+#else
 #include <sys/resource.h>
 
 // Files written while it lives stop at `bytes`, as on a disk that fills up.
@@ -30,3 +41,4 @@ private:
     void (*m_oldHandler)(int) = nullptr;
     bool m_set = false;
 };
+#endif
