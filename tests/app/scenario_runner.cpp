@@ -182,7 +182,9 @@ protected:
                  if (auto* line = qobject_cast<QLineEdit*>(named(w[1])))
                      line->setText(rest(w, 2));
              }},
+#ifdef Q_OS_UNIX
             {"fifo", [&] { EXPECT_EQ(::mkfifo(QFile::encodeName(at(w[1])), 0600), 0); }},
+#endif
             {"clear", [&] { f.messages.clear(); }},
             // From here to the end no modal window may come.
             {"nodialog",
@@ -353,7 +355,10 @@ protected:
     }
 
     // A path under the test's folder, or an absolute one.
-    QString at(const QString& path) const { return QDir(f.dir.path()).filePath(path); }
+    QString at(const QString& path) const
+    {
+        return QDir(f.dir.path()).filePath(path);
+    }
     // The first file the pattern matches under the test's folder.
     QString matching(const QString& pattern) const
     {

@@ -18,6 +18,7 @@ inline QProcessEnvironment offscreenHome(const QTemporaryDir& home)
     return env;
 }
 
+#ifdef Q_OS_UNIX
 // In a child before it runs the program: SIGTERM waits until the program
 // listens for it.
 inline void blockSigterm()
@@ -44,14 +45,17 @@ inline void runAndTerminate(const QString& path, const QStringList& arguments,
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
 }
 
+#endif
+
 struct ProgramRun
 {
     int exitCode = -1; // -1 also when it crashed or did not end in two minutes
     QByteArray output; // standard output and error
 };
 
-inline ProgramRun runProgram(const QString& path, const QStringList& arguments,
-                             const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
+inline ProgramRun
+runProgram(const QString& path, const QStringList& arguments,
+           const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
 {
     QProcess program;
     program.setProcessEnvironment(env);
