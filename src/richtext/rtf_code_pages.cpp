@@ -3,6 +3,11 @@
 #include "core/code_page.h"
 
 #include <QStringDecoder>
+#include <optional>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 namespace {
 
@@ -18,6 +23,7 @@ constexpr CharsetCodePage kCharsets[] = {
     {204, 1251}, {222, 874},  {238, 1250}, {254, 437},  {255, 850},
 };
 
+#ifndef Q_OS_WIN
 QByteArray decoderName(int codePage)
 {
     switch (codePage) {
@@ -41,6 +47,7 @@ QByteArray decoderName(int codePage)
         return "windows-" + QByteArray::number(codePage);
     }
 }
+#endif
 
 } // namespace
 
@@ -59,15 +66,15 @@ bool RtfCodePages::isDoubleByte(int codePage)
            codePage == 1361;
 }
 
-bool RtfCodePages::isLeadByte(int codePage, unsigned char byte)
+bool RtfCodePages::isLeadByte(int codePage, unsigned char lead)
 {
     switch (codePage) {
     case 932:
-        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+        return (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
     case 1361:
-        return (byte >= 0x84 && byte <= 0xD3) || (byte >= 0xD8 && byte <= 0xF9);
+        return (lead >= 0x84 && lead <= 0xD3) || (lead >= 0xD8 && lead <= 0xF9);
     default:
-        return byte >= 0x81 && byte <= 0xFE;
+        return lead >= 0x81 && lead <= 0xFE;
     }
 }
 
@@ -79,6 +86,32 @@ const RtfCodePages::Table& RtfCodePages::table(int codePage)
     return **it;
 }
 
+namespace {
+
+// The bytes in `codePage`; nothing where the system knows no such code page.
+// Qt on Windows decodes Unicode and Latin-1 alone: the system decodes the rest.
+std::optional<QString> decodeIn(int codePage, QByteArrayView bytes)
+{
+#ifdef Q_OS_WIN
+    const UINT page = static_cast<UINT>(codePage);
+    if (!::IsValidCodePage(page))
+        return std::nullopt;
+    const int size = static_cast<int>(bytes.size());
+    const int length = ::MultiByteToWideChar(page, 0, bytes.data(), size, nullptr, 0);
+    QString text(length, Qt::Uninitialized);
+    ::MultiByteToWideChar(page, 0, bytes.data(), size, reinterpret_cast<wchar_t*>(text.data()),
+                          length);
+    return text;
+#else
+    QStringDecoder decoder(decoderName(codePage).constData());
+    if (!decoder.isValid())
+        return std::nullopt;
+    return decoder.decode(bytes);
+#endif
+}
+
+} // namespace
+
 // Bytes that cannot be document text (NUL, CR, LF) map to 0 and are dropped.
 RtfCodePages::Table RtfCodePages::buildTable(int codePage)
 {
@@ -89,13 +122,11 @@ RtfCodePages::Table RtfCodePages::buildTable(int codePage)
         for (int b = 0x80; b < 0x100; ++b)
             table[b] = CodePage::decodeByte(static_cast<unsigned char>(b)).unicode();
     } else {
-        QStringDecoder decoder(decoderName(codePage).constData());
         for (int b = 0x80; b < 0x100; ++b) {
-            const char byte = static_cast<char>(b);
+            const char single = static_cast<char>(b);
             const QString decoded =
-                decoder.isValid() ? decoder.decode(QByteArrayView(&byte, 1)) : QString();
+                decodeIn(codePage, QByteArrayView(&single, 1)).value_or(QString());
             table[b] = decoded.size() == 1 ? decoded[0].unicode() : static_cast<char16_t>(b);
-            decoder.resetState();
         }
     }
     table[0] = table['\r'] = table['\n'] = 0;
@@ -104,8 +135,5 @@ RtfCodePages::Table RtfCodePages::buildTable(int codePage)
 
 QString RtfCodePages::decodeDoubleByte(int codePage, QByteArrayView bytes)
 {
-    QStringDecoder decoder(decoderName(codePage).constData());
-    if (!decoder.isValid())
-        return QString::fromLatin1(bytes);
-    return decoder.decode(bytes);
+    return decodeIn(codePage, bytes).value_or(QString::fromLatin1(bytes));
 }

@@ -20,7 +20,7 @@ public:
     static int fromCharset(int charset, int ansiCodePage);
     static bool isDoubleByte(int codePage);
     // Whether the byte starts a two-byte character in the double-byte code page.
-    static bool isLeadByte(int codePage, unsigned char byte);
+    static bool isLeadByte(int codePage, unsigned char lead);
 
     const Table& table(int codePage);
     static QString decodeDoubleByte(int codePage, QByteArrayView bytes);
