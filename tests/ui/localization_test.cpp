@@ -5,7 +5,6 @@
 #include "core/localization.h"
 #include "ui/form_localizer.h"
 #include "ui/qt_message_service.h"
-#include "ui/qt_translations.h"
 #include "widget_test.h"
 
 namespace {
@@ -77,25 +76,6 @@ TEST_F(FormLocalizerTest, EveryCaptionIsLookedUpByObjectNameArraysShareOneAndMod
     EXPECT_EQ(QStringList(
                   {m_window.windowTitle(), m_button->property("Tag").toString(), m_label->text()}),
               QStringList({"Log in", "@ General", "Find\nwhat:"}));
-}
-
-QString yesButtonText()
-{
-    QMessageBox box;
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    return box.button(QMessageBox::Yes)->text();
-}
-
-// English is Qt's own, so it needs no catalogue; a folder without catalogues
-// and a name no locale has change nothing.
-TEST(QtTranslations, EnglishNeedsNoCatalogueAndWhatCannotBeFoundLeavesQtInEnglish)
-{
-    QTemporaryDir empty;
-    QtTranslations translations(*QCoreApplication::instance());
-    EXPECT_TRUE(translations.installLanguage(QStringLiteral("en")));
-    EXPECT_FALSE(translations.install(QLocale(QLocale::Russian), empty.path()));
-    EXPECT_FALSE(translations.installLanguage(QStringLiteral("not a language")));
-    EXPECT_EQ(yesButtonText(), QStringLiteral("&Yes"));
 }
 
 // The box the next action opens, read once it is up ("text|title|icon|buttons|
