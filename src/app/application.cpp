@@ -19,6 +19,7 @@
 #include "ui/window_placement.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QLocale>
@@ -217,7 +218,12 @@ void Application::terminate()
 void Application::closeOtherWindows()
 {
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window != m_mainWindow.get() && window->isVisible())
+        if (window == m_mainWindow.get() || !window->isVisible())
+            continue;
+        // A question without a cancelling button would refuse to close.
+        if (auto* dialog = qobject_cast<QDialog*>(window))
+            dialog->reject();
+        else
             window->close();
     }
 }
