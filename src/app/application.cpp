@@ -7,6 +7,7 @@
 #include "app/options_command.h"
 #include "app/page_commands.h"
 #include "app/sealed_book_start.h"
+#include "app/termination_signals.h"
 #include "core/app_info.h"
 #include "core/option_table.h"
 #include "core/safe_file.h"
@@ -155,8 +156,8 @@ bool Application::startUp()
     showTipOfTheDay();
     m_started = true;
     // A termination that came while start-up ran is carried out now that
-    // there is a book to save.
-    if (m_notices.nobodyThere()) {
+    // there is a book to save, whether or not a start-up box took it up.
+    if (m_notices.nobodyThere() || TerminationSignals::pending()) {
         m_mainWindow->closeForShutdown();
         return false;
     }

@@ -1,5 +1,7 @@
 #include "richtext/plain_text.h"
 
+#include "richtext/paragraph_pieces.h"
+
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -24,7 +26,7 @@ QString PlainText::of(const QTextDocument& doc)
     QString out;
     out.reserve(doc.characterCount() + doc.blockCount());
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        if (block != doc.begin())
+        if (block != doc.begin() && !ParagraphPieces::continuesPrevious(block))
             out += kLineBreak;
         appendBlockText(out, block.text());
     }

@@ -1,6 +1,7 @@
 #include "richtext/rtf_document_builder.h"
 
 #include "richtext/document_units.h"
+#include "richtext/left_tab.h"
 #include "richtext/rtf_picture.h"
 #include "richtext/rtf_picture_image.h"
 
@@ -54,8 +55,13 @@ QTextBlockFormat RtfDocumentBuilder::blockFormat(const RtfParagraphFormat& forma
     QList<QTextOption::Tab> tabs;
     tabs.reserve(format.tabs.size());
     for (const RtfTabStop& stop : format.tabs) {
+        const qreal position = DocumentUnits::fromTwips(stop.twips);
+        if (stop.type == QTextOption::LeftTab) {
+            tabs.append(LeftTab::at(position));
+            continue;
+        }
         const QChar delimiter = stop.type == QTextOption::DelimiterTab ? QChar(u'.') : QChar();
-        tabs.append(QTextOption::Tab(DocumentUnits::fromTwips(stop.twips), stop.type, delimiter));
+        tabs.append(QTextOption::Tab(position, stop.type, delimiter));
     }
     block.setTabPositions(tabs);
     return block;

@@ -1,6 +1,7 @@
 #include "richtext/rtf_document_writer.h"
 
 #include "richtext/document_units.h"
+#include "richtext/paragraph_pieces.h"
 #include "richtext/rtf_picture.h"
 
 #include <QBuffer>
@@ -86,7 +87,7 @@ void RtfDocumentWriter::writeBlock(const QTextBlock& block, int position)
     }
 
     const int separator = position + block.length() - 1;
-    if (separator < m_from || separator >= m_to)
+    if (separator < m_from || separator >= m_to || ParagraphPieces::continuesPrevious(block.next()))
         return;
     // An empty line keeps its own character format, the one typing there would use.
     if (m_body.size() == before)

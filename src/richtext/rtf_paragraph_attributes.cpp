@@ -1,6 +1,7 @@
 #include "richtext/rtf_paragraph_attributes.h"
 
 #include "richtext/document_units.h"
+#include "richtext/left_tab.h"
 #include "richtext/rtf_output.h"
 
 #include <QTextBlockFormat>
@@ -36,7 +37,7 @@ RtfParagraphAttributes RtfParagraphAttributes::of(const QTextBlockFormat& format
     const QList<QTextOption::Tab> tabs = format.tabPositions();
     a.tabs.reserve(tabs.size());
     for (const QTextOption::Tab& tab : tabs)
-        a.tabs.append({twips(tab.position), int(tab.type)});
+        a.tabs.append({twips(tab.position), int(LeftTab::kindOf(tab))});
     return a;
 }
 

@@ -2,6 +2,8 @@
 
 #include "core/code_page.h"
 #include "richtext/document_units.h"
+#include "richtext/left_tab.h"
+#include "richtext/paragraph_pieces.h"
 #include "richtext/plain_text.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
@@ -108,7 +110,7 @@ void resizeTabs(QList<QTextOption::Tab>& tabs, int count)
     }
     while (tabs.size() < count) {
         const int last = tabs.isEmpty() ? 0 : tabToTwips(tabs.last().position);
-        tabs.append(QTextOption::Tab(tabFromTwips(last + kDefaultTabTwips), QTextOption::LeftTab));
+        tabs.append(LeftTab::at(tabFromTwips(last + kDefaultTabTwips)));
     }
 }
 
@@ -149,10 +151,12 @@ void RichTextEdit::setTextRTF(const QString& text, const QList<int>& tabStopsTwi
 {
     QList<QTextOption::Tab> tabs;
     for (const int twips : tabStopsTwips)
-        tabs.append(QTextOption::Tab(tabFromTwips(std::max(twips, 0)), QTextOption::LeftTab));
+        tabs.append(LeftTab::at(tabFromTwips(std::max(twips, 0))));
     load([&](QTextDocument& doc) {
         RtfReader::read(text, doc);
         QTextCursor cursor(&doc);
+        // In an edit block moving the cursor lays nothing out.
+        cursor.beginEditBlock();
         for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
             QTextBlockFormat format = block.blockFormat();
             if (format.tabPositions() == tabs)
@@ -161,6 +165,7 @@ void RichTextEdit::setTextRTF(const QString& text, const QList<int>& tabStopsTwi
             cursor.setPosition(block.position());
             cursor.setBlockFormat(format);
         }
+        cursor.endEditBlock();
     });
 }
 
@@ -175,6 +180,7 @@ void RichTextEdit::load(const std::function<void(QTextDocument&)>& read)
     fresh->setDefaultFont(document()->defaultFont());
     fresh->setDefaultTextOption(document()->defaultTextOption());
     read(*fresh);
+    ParagraphPieces::split(*fresh);
     adopt(fresh);
     m_undoState = UndoState::Nothing;
     m_plainTextKnown = false;

@@ -1,5 +1,7 @@
 #include "ui/text_position_map.h"
 
+#include "richtext/paragraph_pieces.h"
+
 #include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>
@@ -15,7 +17,7 @@ int TextPositionMap::toText(int documentPosition) const
     const int last = m_document->characterCount() - 1;
     const int position = std::clamp(documentPosition, 0, last);
     const QTextBlock block = m_document->findBlock(position);
-    return position + block.blockNumber() - imagesBefore(position);
+    return position + block.blockNumber() - missingBefore(position);
 }
 
 int TextPositionMap::toDocument(int textPosition) const
@@ -40,12 +42,14 @@ int TextPositionMap::toDocument(int textPosition) const
 int TextPositionMap::textLength() const
 {
     const int separators = m_document->blockCount() - 1;
-    return m_document->characterCount() - 1 + separators - int(images().size());
+    return m_document->characterCount() - 1 + separators - int(images().size()) -
+           2 * int(seams().size());
 }
 
 void TextPositionMap::onContentsChange(int position, int removed, int added)
 {
     Q_UNUSED(removed);
+    m_seamsKnown = false;
     if (!m_imagesKnown)
         return;
     // Any edit shifts the positions of the pictures after it; without pictures
@@ -94,9 +98,34 @@ int TextPositionMap::imagesBefore(int documentPosition) const
                pictures.begin());
 }
 
+const std::vector<int>& TextPositionMap::seams() const
+{
+    if (m_seamsKnown)
+        return m_seams;
+    m_seams.clear();
+    if (ParagraphPieces::hasPieces(*m_document)) {
+        for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next()) {
+            if (ParagraphPieces::continuesPrevious(block))
+                m_seams.push_back(block.position() - 1);
+        }
+    }
+    m_seamsKnown = true;
+    return m_seams;
+}
+
+// A picture is one position of the document and none of the text; a seam is
+// one of the document and none of the text, where a line break is two.
+int TextPositionMap::missingBefore(int documentPosition) const
+{
+    const std::vector<int>& cuts = seams();
+    const auto seamsBefore =
+        std::lower_bound(cuts.begin(), cuts.end(), documentPosition) - cuts.begin();
+    return imagesBefore(documentPosition) + 2 * int(seamsBefore);
+}
+
 int TextPositionMap::textStartOf(const QTextBlock& block) const
 {
-    return block.position() + block.blockNumber() - imagesBefore(block.position());
+    return block.position() + block.blockNumber() - missingBefore(block.position());
 }
 
 QTextBlock TextPositionMap::blockAtText(int textPosition) const

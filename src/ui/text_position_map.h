@@ -11,9 +11,10 @@ class QTextDocument;
 // conversion between the two counts goes through here, so Find, the selection
 // and the plain text always agree.
 //
-// Pictures are object replacement characters, which the plain text leaves out.
-// Without pictures a conversion costs a few block look-ups (logarithmic); the
-// positions of pictures are collected lazily and only while there are any.
+// Pictures are object replacement characters, which the plain text leaves out,
+// and the seams between the pieces of a long paragraph count nothing there.
+// Without either a conversion costs a few block look-ups (logarithmic); their
+// positions are collected lazily and only while there are any.
 class TextPositionMap : public QObject
 {
     Q_OBJECT
@@ -30,6 +31,9 @@ private:
     void onContentsChange(int position, int removed, int added);
     const std::vector<int>& images() const;
     int imagesBefore(int documentPosition) const;
+    const std::vector<int>& seams() const;
+    // Positions the text counts less than the document before a position.
+    int missingBefore(int documentPosition) const;
     int textStartOf(const QTextBlock& block) const;
     QTextBlock blockAtText(int textPosition) const;
     bool rangeHasImages(int from, int to) const;
@@ -37,4 +41,6 @@ private:
     QTextDocument* m_document;
     mutable std::vector<int> m_images;
     mutable bool m_imagesKnown = false;
+    mutable std::vector<int> m_seams; // the separators before continuing pieces
+    mutable bool m_seamsKnown = false;
 };
