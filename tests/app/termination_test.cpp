@@ -77,10 +77,13 @@ protected:
 
 TEST_F(Termination, WithTheDiskFullOrReadOnlyTheOldBookStaysAndTheRescueHoldsEveryPage)
 {
-    for (const auto& [remount, reason] :
-         {std::pair{0ul, u"velkaro.dat: Недостаточно места на диске (61)\r\nin Velkaro.Subs.SaveDataEx "_qs},
-          {MS_REMOUNT | MS_RDONLY,
-           u"velkaro.dat: Диск доступен только для чтения (70)\r\nin Velkaro.Subs.SaveDataEx "_qs}}) {
+    for (
+        const auto& [remount, reason] :
+        {std::pair{
+             0ul,
+             u"velkaro.dat: Недостаточно места на диске (61)\r\nin Velkaro.Subs.SaveDataEx "_qs},
+         {MS_REMOUNT | MS_RDONLY,
+          u"velkaro.dat: Диск доступен только для чтения (70)\r\nin Velkaro.Subs.SaveDataEx "_qs}}) {
         SCOPED_TRACE(remount);
         if (!mountWithBook(remount))
             GTEST_SKIP() << "mounting a small file system is not allowed here";
@@ -102,4 +105,20 @@ TEST_F(Termination, WithTheExportBlockedTheBookIsSavedAndNoRescueFollows)
     EXPECT_EQ(DataFile::parse(readAll(m_data + "velkaro.dat")).pages.size(), 100u);
     EXPECT_FALSE(QFileInfo::exists(userFile("velkaro.rescue.dat")));
     EXPECT_TRUE(notices().contains(u"in Velkaro.Subs.SaveAsText "_qs)) << notices();
+}
+
+// One paragraph full of tabs, far longer than any entry, on the page shown at
+// start-up: the window still comes up and a termination still ends the
+// program, leaving the stored page as it was.
+TEST_F(Termination, ALongParagraphFullOfTabsBlocksNeitherStartUpNorTheEnd)
+{
+    for (const int megabytes : {1, 34}) {
+        SCOPED_TRACE(megabytes);
+        const QString line = u"Иванов\t555-12-34 "_qs.repeated(megabytes * (1 << 20) / 17);
+        const std::vector<PageRecord> pages{{u"АБ"_qs, line, PageRecord::AddressPage}};
+        const QByteArray book = DataFile::serialize(pages);
+        ASSERT_TRUE(writeAll(m_data + "velkaro.dat", book));
+        runAndTerminate(QStringLiteral(VELKARO_PROGRAM), {}, m_home);
+        EXPECT_EQ(readAll(m_data + "velkaro.dat"), book);
+    }
 }

@@ -406,3 +406,27 @@ TEST_F(RichTextEditTest, PastesBecomeParagraphsWithThePagesTabStopsAndPicturesKe
 }
 
 } // namespace
+
+// A paragraph far longer than an entry is shown in pieces; the page reads,
+// writes, maps positions and takes a typed line break as one paragraph.
+TEST_F(RichTextEditTest, ALongParagraphInPiecesReadsWritesAndSelectsAsOne)
+{
+    const QString page = u"Первая\r\n"_qs + u"Иванов\t555-12-34 "_qs.repeated(2000) + u"\r\nЯ"_qs;
+    edit.setTextRTF(page, {1500, 3000});
+    ASSERT_GT(edit.document()->blockCount(), 4);
+    RichTextEdit reread;
+    reread.setTextRTF(edit.textRTF());
+    EXPECT_EQ(QStringList({edit.text(), reread.text()}), QStringList({page, page}));
+    EXPECT_TRUE(edit.textRTF().contains(u"\\pard\\tx1500\\tx3000\\f0"_qs)) << "left stops";
+    for (QTextBlock piece = edit.document()->begin().next().next();
+         piece != edit.document()->lastBlock(); piece = piece.next()) {
+        edit.setTextCursor(QTextCursor(piece));
+        EXPECT_EQ(page.mid(edit.selStart(), 16), piece.text().left(16));
+    }
+    QTest::keyClick(&edit, Qt::Key_Return);
+    const int typed = edit.selStart() - 2;
+    QTest::keyClick(&edit, Qt::Key_Home);
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    QTest::keyClick(&edit, Qt::Key_Return);
+    EXPECT_EQ(edit.text(), page.left(typed) + u"\r\n"_qs + page.mid(typed));
+}
