@@ -3,7 +3,9 @@
 ; STAGE holds the program folder as it is installed and uninstall.nsh, the
 ; list of its files, which the uninstaller removes one by one: the book, its
 ; backups and the settings are the user's and stay.
-Unicode true
+; A 64-bit installer: it runs wherever the program can, Wine's 64-bit-only
+; prefixes included.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 ManifestDPIAware true
 
