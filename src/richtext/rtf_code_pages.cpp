@@ -135,5 +135,12 @@ RtfCodePages::Table RtfCodePages::buildTable(int codePage)
 
 QString RtfCodePages::decodeDoubleByte(int codePage, QByteArrayView bytes)
 {
+    // A lead byte at the end has nothing to pair with: it is dropped, never
+    // shown as the system's stand-in character.
+    qsizetype end = 0;
+    while (end < bytes.size())
+        end += isLeadByte(codePage, static_cast<unsigned char>(bytes[end])) ? 2 : 1;
+    if (end > bytes.size())
+        bytes.chop(1);
     return decodeIn(codePage, bytes).value_or(QString::fromLatin1(bytes));
 }
