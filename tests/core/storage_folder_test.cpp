@@ -26,10 +26,11 @@ TEST(StorageFolder, FolderTextsAreAbsoluteTheBrowseStartHasNoSeparatorAndSpellin
     const QString books = dir.path() + "/books";
     QDir().mkpath(books);
     QDir().mkpath(dir.path() + "/other");
-    ASSERT_TRUE(QFile::link(books, dir.path() + "/link"));
-
     EXPECT_TRUE(StorageFolder::sameFolder(books + "/", dir.path() + "/other/../books"));
+#ifdef Q_OS_UNIX // a link on Windows is a shortcut file, never a folder
+    ASSERT_TRUE(QFile::link(books, dir.path() + "/link"));
     EXPECT_TRUE(StorageFolder::sameFolder(books + "/", dir.path() + "/link/"));
+#endif
     EXPECT_FALSE(StorageFolder::sameFolder(books, dir.path() + "/other"));
     EXPECT_FALSE(StorageFolder::sameFolder(books, dir.path() + "/missing"));
     // Letter case is judged on the folder that exists, or on its nearest parent.
