@@ -111,6 +111,8 @@ TEST_F(ReplaceTest, YesWithAFailingWriteKeepsBothBooks)
     {
         // Room for the copy of theirs, not for our larger book.
         const FileSizeCap cap(m_theirs.size() + 1);
+        if (!cap.isSet())
+            GTEST_SKIP() << "no limit on the size of written files here";
         outcome = m_change.replace(Answer::Yes);
     }
     EXPECT_EQ(std::pair(outcome.kind, readAll(m_new + "velkaro.dat")),
