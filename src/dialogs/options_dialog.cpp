@@ -1,7 +1,6 @@
 #include "dialogs/options_dialog.h"
 
 #include "core/folders.h"
-
 #include "core/message_service.h"
 #include "core/options.h"
 #include "core/storage_folder.h"
@@ -585,7 +584,8 @@ void OptionsDialog::onOk()
     const std::optional<QString> folder = storageFolder();
     if (!folder || !m_host.saveBook())
         return;
-    if (*folder != m_host.filePath()) {
+    // The stored folder may be written with either separator on Windows.
+    if (*folder != QDir::toNativeSeparators(m_host.filePath())) {
         switch (m_host.changeStorageFolder(*folder, this)) {
         case OptionsHost::FolderChangeOutcome::Done:
             break;

@@ -307,6 +307,9 @@ TEST_F(OptionsDialogTest, ARefusedFolderChangeKeepsTheTypedFolderAndSetsNothing)
 
 TEST_F(OptionsDialogTest, BrowsingStartsAtTheRememberedFolderAndTheFieldTakesAbsolutePaths)
 {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "typed Unix paths; Windows' spellings are the storage folder's own test";
+#endif
     QTemporaryDir dir;
     QDir().mkpath(dir.path() + u"/Books/Новые"_qs);
     open();
