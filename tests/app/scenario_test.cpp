@@ -23,7 +23,9 @@ TEST(Scenario, HelpAndVersionAnswerInTheTerminalWithoutOpeningTheWindow)
         env.insert("QT_QPA_PLATFORM", "no-such-platform");
         const ProgramRun run = runProgram(QStringLiteral(VELKARO_PROGRAM), {option}, env);
         EXPECT_EQ(run.exitCode, code) << option;
-        EXPECT_TRUE(QString::fromUtf8(run.output).contains(expected)) << option << run.output;
+        // A Windows console ends its lines with CR LF.
+        const QString output = QString::fromUtf8(run.output).replace(u"\r\n"_qs, u"\n"_qs);
+        EXPECT_TRUE(output.contains(expected)) << option << run.output;
     }
     EXPECT_TRUE(QDir(home.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty())
         << "no book, no settings";

@@ -103,6 +103,9 @@ TEST(Damage, TrailingTextAndARevertOfAnUnreadableFileSayWhereTheFileWasKept)
 // set aside with a word and each is a file of the program's after a run.
 TEST(Damage, LinksAtTheProgramsOwnFilesAreNeitherReadNorWrittenThrough)
 {
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "a link here is a shortcut file, which nothing follows";
+#endif
     AppFixture f;
     const QByteArray victimBytes = "VICTIM; 10; 0; 0; 0; 0; 0; 255; Tahoma\r\n";
     const QString victim = f.dir.filePath("victim");
@@ -176,8 +179,8 @@ TEST(Damage, ASettingThatDoesNotConvertIsNamedWithItsSectionAndKey)
     f.write(u"Общие"_qs, u"ButtonWidth"_qs, u"широкая%1%2"_qs);
     auto app = f.started();
     const QString told = f.messages.only();
-    for (const QString& part : {u"«ButtonWidth»"_qs, u"«Общие»"_qs, u"«широкая%1%2»"_qs, u"«600»"_qs,
-                                u"(13)\r\nin Velkaro.Subs.Init "_qs})
+    for (const QString& part : {u"«ButtonWidth»"_qs, u"«Общие»"_qs, u"«широкая%1%2»"_qs,
+                                u"«600»"_qs, u"(13)\r\nin Velkaro.Subs.Init "_qs})
         EXPECT_TRUE(told.contains(part) && !told.startsWith(u'<')) << part << told;
 }
 
