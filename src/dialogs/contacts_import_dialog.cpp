@@ -20,19 +20,25 @@ constexpr int kFirstTabTwips = 300;
 constexpr int kTabColumns = 24;
 // A line of millions of characters (a note of a whole file) would take the
 // text box many seconds to lay out, and only its start can be seen: the
-// preview cuts it here. The entries added are whole.
+// preview cuts it here, and a note of millions of lines after as many lines
+// as anyone reads. The entries added are whole.
 constexpr qsizetype kLongestPreviewLine = 1000;
+constexpr qsizetype kMostPreviewLines = 2000;
 
-QString previewText(const QString& entries)
+QString previewText(QStringView entries)
 {
-    QStringList lines = entries.split(QLatin1StringView("\r\n"));
-    for (QString& line : lines) {
-        if (line.size() > kLongestPreviewLine) {
-            line.truncate(kLongestPreviewLine);
-            line += u'…';
-        }
+    QString shown;
+    qsizetype lines = 0;
+    for (QStringView line : entries.tokenize(u"\r\n")) {
+        if (lines++ == kMostPreviewLines)
+            return shown.append(QStringView(u"\n…"));
+        if (lines > 1)
+            shown += u'\n';
+        shown += line.size() > kLongestPreviewLine
+                     ? line.first(kLongestPreviewLine).toString() + u'…'
+                     : line.toString();
     }
-    return lines.join(u'\n');
+    return shown;
 }
 
 } // namespace
