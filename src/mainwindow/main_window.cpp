@@ -7,6 +7,7 @@
 #include "document/contact_import.h"
 #include "mainwindow/main_menus.h"
 #include "mainwindow/print_dialog_setup.h"
+#include "richtext/paragraph_pieces.h"
 #include "richtext/win_color.h"
 #include "rules/main_layout.h"
 #include "rules/page_menu_rules.h"
@@ -319,7 +320,12 @@ void MainWindow::replacePageText(const QString& plain)
 
 void MainWindow::appendEntries(const QString& entries)
 {
-    m_rtfPage->asOneEdit([&] { ContactImport::appendEntries(*m_rtfPage->document(), entries); });
+    // A note of a whole file is one long paragraph: held in pieces, as a
+    // loaded page holds it, it is laid out a few pieces at a time.
+    m_rtfPage->asOneEdit([&] {
+        ContactImport::appendEntries(*m_rtfPage->document(), entries);
+        ParagraphPieces::split(*m_rtfPage->document());
+    });
     m_rtfPage->setSelStart(static_cast<int>(m_rtfPage->text().size()));
     m_rtfPage->ensureCursorVisible();
     m_rtfPage->setFocus();
