@@ -165,8 +165,11 @@ void ContactCommands::importContacts()
                       FileDialogs::unreadableReason(file, [this](TextId id) { return text(id); })));
         return;
     }
-    // A termination waiting for the window stops the reading between records.
-    const ContactsRead read = ContactImport::read(*file.bytes, &TerminationSignals::pending);
+    // A termination waiting for the window stops the reading between records
+    // and the building of the entries between lines; the preview then never
+    // opens, and the event loop takes the termination up.
+    const StopRequest stop = &TerminationSignals::pending;
+    const ContactsRead read = ContactImport::read(*file.bytes, stop);
     if (read.problem == Problem::Stopped)
         return;
     if (read.problem == Problem::NoContacts) {
@@ -182,7 +185,8 @@ void ContactCommands::importContacts()
     // Plain-text mode keeps the book in Windows-1251; a character it has no
     // code for would be lost at the next save.
     if (!m_session.storage().useRtf()) {
-        if (const auto unencodable = ContactImport::firstUnencodable(read.contacts, entryLabels)) {
+        const auto unencodable = ContactImport::firstUnencodable(read.contacts, entryLabels, stop);
+        if (unencodable && !stop()) {
             warn(text(TextId::ImportContactsUnencodable)
                      .arg(shownPath, QString::number(unencodable->line), unencodable->characters,
                           unencodable->name));
@@ -192,7 +196,9 @@ void ContactCommands::importContacts()
     Book& book = m_session.book();
     const int target = book.RecentPage;
     const QString entries = ContactImport::entries(
-        read.contacts, entryLabels, book.Pages[static_cast<std::size_t>(target)].Title);
+        read.contacts, entryLabels, book.Pages[static_cast<std::size_t>(target)].Title, stop);
+    if (stop())
+        return;
     ContactsImportDialog preview(
         entries, static_cast<int>(read.contacts.size()),
         book.Pages[static_cast<std::size_t>(target)].Title, [this](TextId id) { return text(id); },

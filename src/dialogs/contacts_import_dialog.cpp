@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace {
@@ -13,23 +14,31 @@ namespace {
 // Wide enough for a name column and a line of details.
 constexpr int kPreviewColumns = 80;
 constexpr int kPreviewLines = 20;
-// The name column of an address page is about this many characters wide.
+// An address page's tab stops: a narrow one where continuation lines (two
+// tabs) pass, then the name column, about this many characters wide.
+constexpr int kFirstTabTwips = 300;
 constexpr int kTabColumns = 24;
 // A line of millions of characters (a note of a whole file) would take the
 // text box many seconds to lay out, and only its start can be seen: the
-// preview cuts it here. The entries added are whole.
+// preview cuts it here, and a note of millions of lines after as many lines
+// as anyone reads. The entries added are whole.
 constexpr qsizetype kLongestPreviewLine = 1000;
+constexpr qsizetype kMostPreviewLines = 2000;
 
-QString previewText(const QString& entries)
+QString previewText(QStringView entries)
 {
-    QStringList lines = entries.split(QLatin1StringView("\r\n"));
-    for (QString& line : lines) {
-        if (line.size() > kLongestPreviewLine) {
-            line.truncate(kLongestPreviewLine);
-            line += u'…';
-        }
+    QString shown;
+    qsizetype lines = 0;
+    for (QStringView line : entries.tokenize(u"\r\n")) {
+        if (lines++ == kMostPreviewLines)
+            return shown.append(QStringView(u"\n…"));
+        if (lines > 1)
+            shown += u'\n';
+        shown += line.size() > kLongestPreviewLine
+                     ? line.first(kLongestPreviewLine).toString() + u'…'
+                     : line.toString();
     }
-    return lines.join(u'\n');
+    return shown;
 }
 
 } // namespace
@@ -56,7 +65,13 @@ ContactsImportDialog::ContactsImportDialog(const QString& entries, int count,
     txtEntries->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtEntries->setPlainText(previewText(entries));
     const QFontMetrics metrics(txtEntries->font());
-    txtEntries->setTabStopDistance(metrics.horizontalAdvance(u'x') * kTabColumns);
+    const qreal nameColumn = metrics.horizontalAdvance(u'x') * kTabColumns;
+    txtEntries->setTabStopDistance(nameColumn);
+    QTextOption stops = txtEntries->document()->defaultTextOption();
+    stops.setTabs({QTextOption::Tab(kFirstTabTwips * txtEntries->logicalDpiX() / 1440.0,
+                                    QTextOption::LeftTab),
+                   QTextOption::Tab(nameColumn, QTextOption::LeftTab)});
+    txtEntries->document()->setDefaultTextOption(stops);
     txtEntries->setMinimumSize(metrics.horizontalAdvance(u'x') * kPreviewColumns,
                                metrics.lineSpacing() * kPreviewLines);
     auto* cmdOK = new QPushButton(text(TextId::ImportContactsAdd), this);

@@ -446,13 +446,13 @@ QString withoutTabs(QStringView text)
 {
     QString out;
     out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != u'\t')
-            out += text[i];
-        else if (i == 0 || text[i - 1] != u'\t')
-            out += u' ';
+    qsizetype start = 0;
+    for (qsizetype tab = text.indexOf(u'\t'); tab >= 0; tab = text.indexOf(u'\t', start)) {
+        out.append(text.sliced(start, tab - start)).append(u' ');
+        for (start = tab + 1; start < text.size() && text[start] == u'\t';)
+            ++start;
     }
-    return out;
+    return out.append(text.sliced(start));
 }
 
 QStringView trimmedOfJoiners(QStringView text)
@@ -495,20 +495,30 @@ bool isLineBreak(QChar c)
     return c == u'\r' || c == u'\n' || c == QChar(0x2028) || c == QChar(0x2029);
 }
 
-// Lines split at CR LF and at any single line break.
-std::vector<QStringView> linesOf(QStringView text)
+// Each line of `text`, split at CR LF and at any single line break, given
+// to `take` until it returns false.
+template <typename Take> void eachLine(QStringView text, Take take)
 {
-    std::vector<QStringView> lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (!isLineBreak(text[i]))
             continue;
-        lines.push_back(text.sliced(start, i - start));
+        if (!take(text.sliced(start, i - start)))
+            return;
         if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
             ++i;
         start = i + 1;
     }
-    lines.push_back(text.sliced(start));
+    take(text.sliced(start));
+}
+
+std::vector<QStringView> linesOf(QStringView text)
+{
+    std::vector<QStringView> lines;
+    eachLine(text, [&lines](QStringView line) {
+        lines.push_back(line);
+        return true;
+    });
     return lines;
 }
 
@@ -635,8 +645,20 @@ std::vector<Contact> ContactEntry::ofPage(const PageRecord& page)
     return contacts;
 }
 
-QString ContactEntry::toEntry(const Contact& contact, const Labels& labels)
+QString ContactEntry::toEntry(const Contact& contact, const Labels& labels,
+                             const StopRequest& stop)
 {
+    // The name, else the first detail; the next detail after a tab, the rest
+    // on lines of their own. A note of a whole file is one string growing.
+    QString entry = contact.name.simplified();
+    int afterName = 0;
+    const auto add = [&entry, &afterName](QStringView detail) {
+        if (entry.isEmpty())
+            entry = detail.toString();
+        else
+            entry.append(afterName++ == 0 ? QStringView(u"\t") : QStringView(u"\r\n\t\t"))
+                .append(detail);
+    };
     QStringList phones;
     for (const ContactPhone& phone : contact.phones) {
         const QString number = phone.number.simplified();
@@ -648,36 +670,27 @@ QString ContactEntry::toEntry(const Contact& contact, const Labels& labels)
         if (!mail.simplified().isEmpty())
             mails << mail.simplified();
     }
-    QStringList details;
     if (!phones.isEmpty())
-        details << phones.join(QStringLiteral(", "));
+        add(phones.join(QStringLiteral(", ")));
     if (!mails.isEmpty())
-        details << mails.join(QStringLiteral(", "));
+        add(mails.join(QStringLiteral(", ")));
     if (!contact.birthday.isEmpty())
-        details << labelled(labels.birthday, ContactDate::toEntry(contact.birthday));
+        add(labelled(labels.birthday, ContactDate::toEntry(contact.birthday)));
+    const auto going = [&stop] { return !stop || !stop(); };
     for (const ContactField& field : contact.fields) {
-        const QString value = shownValue(field, contact.category);
-        for (const QStringView line : linesOf(value)) {
+        const QString label = labelOf(field, labels);
+        eachLine(shownValue(field, contact.category), [&](QStringView line) {
             const QString kept = withoutTabs(line).simplified();
             if (!kept.isEmpty())
-                details << labelled(labelOf(field, labels), kept);
-        }
+                add(labelled(label, kept));
+            return going();
+        });
     }
-    for (const QStringView line : linesOf(contact.note)) {
+    eachLine(contact.note, [&](QStringView line) {
         const QString kept = withoutTabs(line).trimmed();
         if (!kept.isEmpty())
-            details << kept;
-    }
-    QString name = contact.name.simplified();
-    if (name.isEmpty()) {
-        if (details.isEmpty())
-            return {};
-        name = details.takeFirst();
-    }
-    QString entry = name;
-    if (!details.isEmpty())
-        entry += u'\t' + details.takeFirst();
-    for (const QString& line : std::as_const(details))
-        entry += QStringLiteral("\r\n\t\t") + line;
+            add(kept);
+        return going();
+    });
     return entry;
 }

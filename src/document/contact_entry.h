@@ -54,6 +54,8 @@ public:
     // "label: value" lines, each indented by two tabs, so the entry stays whole
     // under the sort and lines up under the details column. Empty for a
     // contact with nothing in it. The category is left out: the page is it,
-    // and so is a group of the page's title among the fields.
-    static QString toEntry(const Contact& contact, const Labels& labels);
+    // and so is a group of the page's title among the fields. `stop` is asked
+    // after each line of a field or the note; the entry ends where it said so.
+    static QString toEntry(const Contact& contact, const Labels& labels,
+                           const StopRequest& stop = {});
 };

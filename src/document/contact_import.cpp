@@ -90,24 +90,33 @@ ContactsRead ContactImport::read(QByteArrayView bytes, const StopRequest& stop)
 }
 
 QString ContactImport::entries(std::span<const Contact> contacts,
-                               const ContactEntry::Labels& labels, const QString& pageTitle)
+                               const ContactEntry::Labels& labels, const QString& pageTitle,
+                               const StopRequest& stop)
 {
-    QStringList lines;
+    QString entries;
     for (Contact contact : contacts) {
+        if (stop && stop())
+            break;
         contact.category = pageTitle;
-        const QString entry = ContactEntry::toEntry(contact, labels);
-        if (!entry.isEmpty())
-            lines << entry;
+        const QString entry = ContactEntry::toEntry(contact, labels, stop);
+        if (entry.isEmpty())
+            continue;
+        if (!entries.isEmpty())
+            entries += QLatin1StringView("\r\n");
+        entries += entry;
     }
-    return lines.join(QLatin1StringView("\r\n"));
+    return entries;
 }
 
 std::optional<ContactImport::Unencodable>
 ContactImport::firstUnencodable(std::span<const Contact> contacts,
-                                const ContactEntry::Labels& labels)
+                                const ContactEntry::Labels& labels, const StopRequest& stop)
 {
     for (const Contact& contact : contacts) {
-        const CodePage::Encoded encoded = CodePage::encode(ContactEntry::toEntry(contact, labels));
+        if (stop && stop())
+            break;
+        const CodePage::Encoded encoded =
+            CodePage::encode(ContactEntry::toEntry(contact, labels, stop));
         if (!encoded.ok())
             return Unencodable{contact.line, contact.name, encoded.unmappable};
     }

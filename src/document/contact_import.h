@@ -31,9 +31,10 @@ public:
     static ContactsRead read(QByteArrayView bytes, const StopRequest& stop = {});
 
     // The entries of the contacts for the page titled `pageTitle`, CR LF
-    // between them: a group of the page's title goes without saying.
+    // between them: a group of the page's title goes without saying. Cut
+    // short when `stop` says so.
     static QString entries(std::span<const Contact> contacts, const ContactEntry::Labels& labels,
-                           const QString& pageTitle = {});
+                           const QString& pageTitle = {}, const StopRequest& stop = {});
 
     struct Unencodable
     {
@@ -45,7 +46,8 @@ public:
     // which plain-text mode keeps the book, has no code for: the rule the
     // data file is written by (CodePage::encode).
     static std::optional<Unencodable> firstUnencodable(std::span<const Contact> contacts,
-                                                       const ContactEntry::Labels& labels);
+                                                       const ContactEntry::Labels& labels,
+                                                       const StopRequest& stop = {});
 
     // How the book keeps its pages: rich text holds any character, plain
     // text only what Windows-1251 has a code for.

@@ -436,10 +436,12 @@ bool isCardMark(const Property& property, QStringView name)
 
 } // namespace
 
+// Only the first line with text counts: a table of millions of lines is not
+// split to find it. A CR alone ends a line too, and is trimmed away as space.
 bool VCardReader::looksLikeVCard(QStringView text)
 {
-    for (const PhysicalLine& line : physicalLines(text)) {
-        const QStringView trimmed = line.text.trimmed();
+    for (const QStringView line : text.tokenize(u'\n')) {
+        const QStringView trimmed = line.trimmed();
         if (!trimmed.isEmpty())
             return trimmed.startsWith(u"BEGIN:VCARD", Qt::CaseInsensitive);
     }

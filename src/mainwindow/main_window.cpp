@@ -7,6 +7,7 @@
 #include "document/contact_import.h"
 #include "mainwindow/main_menus.h"
 #include "mainwindow/print_dialog_setup.h"
+#include "richtext/paragraph_pieces.h"
 #include "richtext/win_color.h"
 #include "rules/main_layout.h"
 #include "rules/page_menu_rules.h"
@@ -29,6 +30,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QPrinter>
 #include <QScreen>
 #include <QStyle>
@@ -37,6 +39,8 @@ namespace {
 
 constexpr int kAddressTabTwips = 300;
 constexpr int kMarkerOffsetTwips = 75;
+// The marker is a line of one pixel, grabbed this many pixels either side.
+constexpr int kMarkerReach = 3;
 constexpr int kPastTheEnd = 10;
 constexpr double kTabHeightTwips = 255;
 constexpr int kMenuInsetTwips = 30;
@@ -122,6 +126,7 @@ void MainWindow::buildControls()
     connect(m_rtfPage, &RichTextEdit::overwriteModeToggled, this,
             [this] { toggleInsertIndicator(); });
     m_picTabStop = plainChild(this, "picTabStop");
+    m_picTabStop->setAutoFillBackground(false);
     m_picTabStop->setCursor(Qt::SizeHorCursor);
     m_picTabStop->installEventFilter(this);
     m_picResizeTop = plainChild(this, "picResizeTop");
@@ -315,7 +320,12 @@ void MainWindow::replacePageText(const QString& plain)
 
 void MainWindow::appendEntries(const QString& entries)
 {
-    m_rtfPage->asOneEdit([&] { ContactImport::appendEntries(*m_rtfPage->document(), entries); });
+    // A note of a whole file is one long paragraph: held in pieces, as a
+    // loaded page holds it, it is laid out a few pieces at a time.
+    m_rtfPage->asOneEdit([&] {
+        ContactImport::appendEntries(*m_rtfPage->document(), entries);
+        ParagraphPieces::split(*m_rtfPage->document());
+    });
     m_rtfPage->setSelStart(static_cast<int>(m_rtfPage->text().size()));
     m_rtfPage->ensureCursorVisible();
     m_rtfPage->setFocus();
@@ -410,8 +420,8 @@ FormPosition MainWindow::firstPlacement() const
                           static_cast<int>(m_rtfPage->document()->documentMargin()));
     // Beside the page: its margin and frame, the tabs and their own margin.
     const double width = toTwips(page) + m_display.ButtonWidth + 4 * p + 2 * t + 165;
-    const double tabs = kTabHeightTwips * m_tabs->pageCount() + 1000 +
-                        toTwips(m_picStatus->sizeHint().height());
+    const double tabs =
+        kTabHeightTwips * m_tabs->pageCount() + 1000 + toTwips(m_picStatus->sizeHint().height());
     const double height = std::max(tabs, width * kPageAspect);
     FormPosition position;
     position.Width = width;
@@ -464,7 +474,7 @@ void MainWindow::layOut()
     m_display.TabStop = g.picTabStop.x();
     m_rtfPage->setGeometry(px(g.rtfPage));
     m_shpFrame->setGeometry(px(g.shpFrame));
-    m_picTabStop->setGeometry(px(g.picTabStop));
+    m_picTabStop->setGeometry(px(g.picTabStop).adjusted(-kMarkerReach, 0, kMarkerReach, 0));
     m_shpPageHilite->setGeometry(px(g.shpPageHilite));
     m_shpPageHilite->setVisible(!g.shpPageHilite.isEmpty());
     m_picWhiteLine->setGeometry(px(g.picWhiteLine));
@@ -501,6 +511,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         return false;
+    }
+    if (watched == m_picTabStop && event->type() == QEvent::Paint) {
+        QPainter(m_picTabStop)
+            .fillRect(m_picTabStop->rect().adjusted(kMarkerReach, 0, -kMarkerReach, 0),
+                      m_picTabStop->palette().window());
+        return true;
     }
     auto* mouse = dynamic_cast<QMouseEvent*>(event);
     if (!mouse)
@@ -655,8 +671,9 @@ void MainWindow::chooseFont()
     if (chosen->pointSize) {
         const double limited = std::clamp(*chosen->pointSize, kSmallestFontSize, kLargestFontSize);
         if (limited != *chosen->pointSize)
-            m_host.warn(m_host.localizedText(TextId::FontSizeLimited)
-                            .arg(QLocale().toString(*chosen->pointSize), QLocale().toString(limited)));
+            m_host.warn(
+                m_host.localizedText(TextId::FontSizeLimited)
+                    .arg(QLocale().toString(*chosen->pointSize), QLocale().toString(limited)));
         chosen->pointSize = limited;
     }
     m_rtfPage->asOneEdit([&] {

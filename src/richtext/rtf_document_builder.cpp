@@ -52,10 +52,13 @@ QTextBlockFormat RtfDocumentBuilder::blockFormat(const RtfParagraphFormat& forma
     block.setLeftMargin(DocumentUnits::fromTwips(format.leftIndent));
     block.setRightMargin(DocumentUnits::fromTwips(format.rightIndent));
     block.setTextIndent(DocumentUnits::fromTwips(format.firstLineIndent));
+    // A stop counts from the page's margin; Qt counts from where the first
+    // line begins.
+    const int origin = format.leftIndent + format.firstLineIndent;
     QList<QTextOption::Tab> tabs;
     tabs.reserve(format.tabs.size());
     for (const RtfTabStop& stop : format.tabs) {
-        const qreal position = DocumentUnits::fromTwips(stop.twips);
+        const qreal position = DocumentUnits::fromTwips(stop.twips - origin);
         if (stop.type == QTextOption::LeftTab) {
             tabs.append(LeftTab::at(position));
             continue;

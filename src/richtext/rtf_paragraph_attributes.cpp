@@ -36,8 +36,10 @@ RtfParagraphAttributes RtfParagraphAttributes::of(const QTextBlockFormat& format
     a.firstIndent = twips(format.textIndent());
     const QList<QTextOption::Tab> tabs = format.tabPositions();
     a.tabs.reserve(tabs.size());
+    // Qt counts a stop from where the first line begins, the file from the margin.
     for (const QTextOption::Tab& tab : tabs)
-        a.tabs.append({twips(tab.position), int(LeftTab::kindOf(tab))});
+        a.tabs.append(
+            {twips(tab.position) + a.leftIndent + a.firstIndent, int(LeftTab::kindOf(tab))});
     return a;
 }
 

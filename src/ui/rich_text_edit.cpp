@@ -13,9 +13,11 @@
 #include "ui/rich_text_edit_paste.h"
 #include "ui/text_position_map.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
 #include <QPrinter>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
@@ -24,6 +26,10 @@
 #include <cmath>
 #include <memory>
 #include <utility>
+
+// The resolution Qt lays out a document for when it has no device of its own.
+Q_GUI_EXPORT int qt_defaultDpiX();
+Q_GUI_EXPORT int qt_defaultDpiY();
 
 namespace {
 
@@ -112,6 +118,59 @@ void resizeTabs(QList<QTextOption::Tab>& tabs, int count)
         const int last = tabs.isEmpty() ? 0 : tabToTwips(tabs.last().position);
         tabs.append(LeftTab::at(tabFromTwips(last + kDefaultTabTwips)));
     }
+}
+
+// Printed as Qt prints a document (2 cm margins, the page number at the
+// foot), but laid out once and drawn `copies` times, each copy on pages of
+// its own numbered from 1.
+bool printCopies(QTextDocument& document, QPrinter* printer, int copies)
+{
+    if (printer->pageLayout().margins(QPageLayout::Millimeter).isNull())
+        printer->setPageMargins(QMarginsF(2, 2, 2, 2), QPageLayout::Millimeter);
+    QPainter painter(printer);
+    if (!painter.isActive())
+        return false;
+    document.documentLayout()->setPaintDevice(printer);
+    const int marginX = int(2 / 2.54 * qt_defaultDpiX());
+    const int marginY = int(2 / 2.54 * qt_defaultDpiY());
+    QTextFrameFormat frame = document.rootFrame()->frameFormat();
+    frame.setLeftMargin(marginX);
+    frame.setRightMargin(marginX);
+    frame.setTopMargin(marginY);
+    frame.setBottomMargin(marginY);
+    document.rootFrame()->setFrameFormat(frame);
+    const QSizeF body(printer->width(), printer->height());
+    document.setPageSize(body);
+    const QPointF numberAt(
+        body.width() - marginX * double(printer->logicalDpiX()) / qt_defaultDpiX(),
+        body.height() - marginY * double(printer->logicalDpiY()) / qt_defaultDpiY() +
+            QFontMetrics(document.defaultFont(), printer).ascent() +
+            5 * printer->logicalDpiY() / 72.0);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette.setColor(QPalette::Text, Qt::black);
+    painter.setFont(document.defaultFont());
+    const int pages = document.pageCount();
+    for (int copy = 0; copy < copies; ++copy) {
+        for (int page = 1; page <= pages; ++page) {
+            if ((copy > 0 || page > 1) && !printer->newPage())
+                return false;
+            const QRectF view(0, (page - 1) * body.height(), body.width(), body.height());
+            painter.save();
+            painter.translate(0, -view.top());
+            painter.setClipRect(view);
+            context.clip = view;
+            document.documentLayout()->draw(&painter, context);
+            painter.setClipping(false);
+            const QString number = QString::number(page);
+            painter.drawText(QPointF(numberAt.x() - painter.fontMetrics().horizontalAdvance(number),
+                                     numberAt.y() + view.top()),
+                             number);
+            painter.restore();
+        }
+    }
+    painter.end();
+    return printer->printerState() != QPrinter::Error &&
+           printer->printerState() != QPrinter::Aborted;
 }
 
 } // namespace
@@ -493,21 +552,7 @@ bool RichTextEdit::selPrint(QPrinter* printer, int copies) const
         head.setPosition(selection.selectionStart(), QTextCursor::KeepAnchor);
         head.removeSelectedText();
     }
-    const QTextDocumentFragment once(copy.get());
-    for (int more = 1; more < copies; ++more) {
-        QTextCursor end(copy.get());
-        end.movePosition(QTextCursor::End);
-        end.insertBlock();
-        const int start = end.position();
-        end.insertFragment(once);
-        end.setPosition(start);
-        QTextBlockFormat format = end.blockFormat();
-        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        end.setBlockFormat(format);
-    }
-    copy->print(printer);
-    return printer->printerState() != QPrinter::Error &&
-           printer->printerState() != QPrinter::Aborted;
+    return printCopies(*copy, printer, copies);
 }
 
 void RichTextEdit::postCut()

@@ -192,7 +192,7 @@ TEST_F(HelpAndPrint, TheSelectionIsPrintedAloneOrCollapsedAndEachCopyIsAJob)
 // Qt's own dialog, opened by Ctrl+P: the selection choice is there and chosen
 // only when there is a selection, and no choice of pages is offered;
 // cancelling leaves everything. Printed to a PDF file, every copy is in the
-// file, the numbers at the second tab stop, the marker's 3400 twips less 75
+// file, numbered from 1, the numbers at the second tab stop, the marker's 3400 twips less 75
 // from where the names begin.
 TEST_F(HelpAndPrint, ThePrintDialogOffersWhatPrintingDoesAndAPdfTakesEveryCopy)
 {
@@ -232,6 +232,10 @@ TEST_F(HelpAndPrint, ThePrintDialogOffersWhatPrintingDoesAndAPdfTakesEveryCopy)
         editor()->setSelLength(0);
     }
     EXPECT_EQ(seen, (QStringList{"copies printAll printSelection selected", "copies printAll"}));
+    QStringList numbers; // the last line of each page
+    for (const QString& page : pdfToText(pdf).split('\f'))
+        numbers << page.trimmed().split('\n').last().trimmed();
+    EXPECT_EQ(numbers, (QStringList{"1", "1", ""})) << "each copy numbered from 1";
     EXPECT_EQ(pdfToText(pdf).count(u"Петров"_qs), 2);
     EXPECT_TRUE(f.messages.entries().empty());
     EXPECT_NEAR(wordLeft(pdf, u"555-12-12"_qs) - wordLeft(pdf, u"Иванов"_qs), 3325.0 / 20, 1.0);

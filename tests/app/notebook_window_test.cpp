@@ -75,13 +75,17 @@ TEST_F(NotebookWindow, ALanguageFileGivesCaptionsColoursAndTheLetterKeys)
     EXPECT_TRUE(editor()->text() == before && !book().isChanged());
 }
 
-// The page record has the new stops at once; a page command's rebuild keeps
-// the marker. The splitter's edge follows the pointer: 30 pixels are 450 twips.
+// The marker is grabbed a little either side of its line. The page record
+// has the new stops at once; a page command's rebuild keeps the marker. The
+// splitter's edge follows the pointer: 30 pixels are 450 twips.
 TEST_F(NotebookWindow, TheMarkerMovesTheSecondTabStopAndADragFromTheSplitterOpensNoPage)
 {
     start(1);
     auto* marker = window()->findChild<QWidget*>("picTabStop");
     ASSERT_TRUE(marker->isVisible());
+    const QPoint line = marker->geometry().center();
+    for (int x = line.x() - 2; x <= line.x() + 2; ++x)
+        EXPECT_EQ(window()->childAt(x, line.y()), marker) << "grabbed at " << x - line.x();
     const int before = editor()->selTabs(1);
     QTest::mousePress(marker, Qt::LeftButton, {}, QPoint(0, 5));
     QMouseEvent move(QEvent::MouseMove, QPointF(0, 0), marker->mapToGlobal(QPointF(60, 5)),

@@ -11,6 +11,8 @@
 #include "document/obscured_password.h"
 #include "rules/window_ticks.h"
 
+#include <QTextBlock>
+#include <set>
 #include <sys/stat.h>
 
 // A case is named by its title.
@@ -260,6 +262,20 @@ protected:
                  for (int row = 0; tree && row < tree->topLevelItemCount(); ++row)
                      paths << tree->topLevelItem(row)->toolTip(3);
                  return paths.join(u',');
+             }},
+            // How many places a line's text after its last tab starts at.
+            {"columns",
+             [&] {
+                 auto* edit = qobject_cast<QPlainTextEdit*>(named(arg));
+                 std::set<int> starts;
+                 for (QTextBlock line = edit->document()->begin(); line.isValid();
+                      line = line.next()) {
+                     QTextCursor at(line);
+                     at.setPosition(line.position() + int(line.text().lastIndexOf(u'\t')) + 1);
+                     if (at.position() > line.position())
+                         starts.insert(edit->cursorRect(at).x());
+                 }
+                 return field(int(starts.size()));
              }},
             {"told", [&] { return told(); }},
             {"proposed",

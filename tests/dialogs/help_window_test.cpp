@@ -20,8 +20,10 @@ protected:
         writeAll(dir.filePath("velkaro.hlp"),
                  CodePage::encodeLossy(u"\"help.rtf\"\r\nПервая\r\nВторая\r\nТретья\r\n"_qs));
         writeAll(dir.filePath("help.rtf"), "{\\rtf1\\ansi\\ansicpg1251 &1\\par First topic\\par "
-                                           "&2\\par Second topic\\par &3\\par Third topic\\par "
-                                           "with two lines\\par &4\\par}");
+                                           "&2\\par\\fi-240\\li480\\tx480 \\bullet\\tab " +
+                                               QByteArray("A wrapped item. ").repeated(40) +
+                                               "\\par\\pard &3\\par Third topic\\par "
+                                               "with two lines\\par &4\\par}");
     }
     QPointer<HelpWindow> show()
     {
@@ -67,6 +69,12 @@ TEST_F(HelpWindowTest, OpensLargeEnoughToReadShowsTheChosenTitleCopiesAndRemembe
     auto* text = in<RichTextEdit>("rtfHelp");
     EXPECT_EQ(std::pair(text->text(), text->isReadOnly()),
               std::pair(u"Third topic\r\nwith two lines"_qs, true));
+    // A bullet item's wrapped lines start under its text.
+    list->setCurrentIndex(1);
+    const QTextLayout* item = text->document()->begin().layout();
+    ASSERT_GT(item->lineCount(), 1);
+    EXPECT_EQ(item->lineAt(1).cursorToX(item->lineAt(1).textStart()), item->lineAt(0).cursorToX(2));
+    list->setCurrentIndex(2);
     text->setSelStart(6);
     text->setSelLength(5);
     QApplication::clipboard()->clear();

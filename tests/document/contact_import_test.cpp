@@ -28,7 +28,7 @@ QString plainOf(const QString& rtf, QTextDocument& doc)
 
 } // namespace
 
-TEST(ContactImport, TellsVCardFromCsvAndUtf8FromWindows1251AndStopsBetweenRecordsWhenAsked)
+TEST(ContactImport, TellsVCardFromCsvAndUtf8FromWindows1251AndStopsBetweenRecordsAndLinesWhenAsked)
 {
     const QByteArray card =
         "\n\r\n  BEGIN:VCARD\r\nFN:\xD0\x90\xD0\xBD\xD0\xBD\xD0\xB0\r\nEND:VCARD\r\n";
@@ -82,6 +82,12 @@ TEST(ContactImport, TellsVCardFromCsvAndUtf8FromWindows1251AndStopsBetweenRecord
                   std::tuple(ContactsRead::Problem::Stopped, size_t(0), 3));
         EXPECT_EQ(ContactImport::read(bytes, [] { return false; }).contacts.size(), 1000u);
     }
+    // Building the entries stops between the lines of a note, however long.
+    const std::vector<Contact> huge{{u"A"_qs, {}, {}, u"line\n"_qs.repeated(1000), {}, 1}};
+    int asked = 0;
+    const QString cut = ContactImport::entries(huge, kLabels, {}, [&asked] { return ++asked == 3; });
+    EXPECT_EQ(std::pair(cut.count(u"line"_qs), asked), std::pair(qsizetype(2), 3));
+    EXPECT_EQ(ContactImport::entries(huge, kLabels).count(u"line"_qs), 1000);
 }
 
 TEST(ContactImport, EntriesAreJoinedUnencodableOnesFoundAndAddedAfterThePageTextFormatted)

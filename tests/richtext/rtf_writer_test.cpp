@@ -115,7 +115,8 @@ TEST_F(RtfWriterTest, ParagraphFormatsAreInTwipsRepeatedOnlyOnChangeAndPicturesS
         aligned.setAlignment(a);
         m_cursor.insertBlock(aligned);
     }
-    EXPECT_EQ(body(), "\\pard\\fi-360\\li720\\ri15\\tx300\\tqr\\tx3325\\f0\\fs16 a\\par\r\n"
+    // Stops count from the margin in the file, from the first line in Qt.
+    EXPECT_EQ(body(), "\\pard\\fi-360\\li720\\ri15\\tx660\\tqr\\tx3685\\f0\\fs16 a\\par\r\n"
                       "b\\par\r\n\\pard\\qc\\par\r\n\\pard\\qj\\par\r\n\\pard\\qr\\par\r\n");
     // Pictures without an RTF source are saved as PNG.
     QImage image(3, 2, QImage::Format_RGB32);
