@@ -8,6 +8,7 @@
 #include "dialogs/contacts_import_dialog.h"
 #include "document/contact_export.h"
 #include "document/contact_import.h"
+#include "document/entry_remove.h"
 #include "document/entry_replace.h"
 #include "mainwindow/main_window.h"
 
@@ -294,6 +295,9 @@ void CardDavCommands::send()
     }
     CardDavSync sync(client, found.addressBook, statePath(), m_notices.contactLabels());
     sync.setStateKey(m_session.storage().key());
+    QSet<QString> remove;
+    sync.setDeletedQuestion(
+        [&](const std::vector<CardAction>& deleted) { return askDeleted(deleted, remove); });
     const CardDavSync::Result result = sync.publish(contacts, [&](int done, int total) {
         return progress->step(done, total) && !m_closeWhenDone;
     });
@@ -301,6 +305,68 @@ void CardDavCommands::send()
     reportSend(result);
     if (result.problem == DavProblem::None && !result.plan.conflicts.empty() && !m_closeWhenDone)
         settleConflicts(sync, result.plan.conflicts, contacts);
+    if (result.problem == DavProblem::None && !remove.isEmpty() && !m_closeWhenDone)
+        removeEntries(remove);
+}
+
+CardDavSync::Deleted CardDavCommands::askDeleted(const std::vector<CardAction>& deleted,
+                                                 QSet<QString>& remove)
+{
+    if (m_closeWhenDone)
+        return CardDavSync::Deleted::Unbind;
+    QStringList names;
+    for (const CardAction& action : deleted)
+        names << action.name;
+    const int choice = m_notices.messages().choose(
+        text(TextId::CardDavDeletedQuestion).arg(names.join(u'\n')),
+        {text(TextId::CardDavDeletedRemove), text(TextId::CardDavDeletedResend),
+         text(TextId::CardDavDeletedUnbind)});
+    if (choice == 1)
+        return CardDavSync::Deleted::Resend;
+    if (choice == 0) {
+        for (const CardAction& action : deleted)
+            remove.insert(action.uid);
+    }
+    return CardDavSync::Deleted::Unbind;
+}
+
+// Shown first as the preview shows entries; on the open page the removal is
+// one edit, which Undo takes back.
+void CardDavCommands::removeEntries(const QSet<QString>& uids)
+{
+    Book& book = m_session.book();
+    m_session.flushOpenPage();
+    QStringList entries;
+    for (const Contact& contact : ContactExport::ofBook(book.pages())) {
+        if (uids.contains(contact.uid))
+            entries << ContactEntry::toEntry(contact, m_notices.contactLabels());
+    }
+    if (entries.isEmpty())
+        return;
+    ContactsImportDialog preview(entries.join(QStringLiteral("\r\n")), int(entries.size()),
+                                 QString(), m_notices.textLookup(), &m_window);
+    preview.proposeRemoving();
+    if (preview.exec() != QDialog::Accepted || m_closeWhenDone)
+        return;
+    m_session.flushOpenPage();
+    const EntryRemove removal(book.pages(), uids);
+    const ContactImport::Form form = m_session.storage().useRtf() ? ContactImport::Form::RichText
+                                                                  : ContactImport::Form::PlainText;
+    const int open = m_window.currentPage();
+    const std::vector<int> pages = removal.pages();
+    if (pages.size() > std::size_t(std::count(pages.begin(), pages.end(), open))) {
+        for (const int page : pages) {
+            if (page != open)
+                removal.apply(page, book.Pages[std::size_t(page)], form);
+        }
+        book.markBookChanged();
+        m_session.rebuildTabs();
+    }
+    // Last, as a reload of the open page would take its Undo away.
+    if (std::find(pages.begin(), pages.end(), open) != pages.end()) {
+        m_window.editOpenPage([&](QTextDocument& doc) { removal.apply(open, doc); });
+        m_session.flushOpenPage();
+    }
 }
 
 void CardDavCommands::reportSend(const CardDavSync::Result& result)

@@ -5,6 +5,7 @@
 #include "document/contact_entry.h"
 #include "rules/command.h"
 
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -54,6 +55,11 @@ private:
     std::optional<CardDavClient::Trust> trustFor(Account& account);
     // After a refused certificate: true when the user chose to trust it.
     bool offerTrust(const CardDavClient& client);
+    // Asks what becomes of the entries whose cards were deleted on the
+    // server; those to take out of the book are added to `remove`.
+    CardDavSync::Deleted askDeleted(const std::vector<CardAction>& deleted, QSet<QString>& remove);
+    // The entries of `uids` taken out of the book once the preview is accepted.
+    void removeEntries(const QSet<QString>& uids);
     void settleConflicts(CardDavSync& sync, const std::vector<CardAction>& conflicts,
                          std::span<const Contact> contacts);
     void takeNew(CardDavSync& sync, const std::vector<CardDavSync::FetchedCard>& cards);

@@ -2,11 +2,19 @@
 
 #include "document/vcard_reader.h"
 
+#include <QSet>
+
 namespace {
 
+// A bound card missing from the listing stays, marked gone, until the user
+// says what becomes of its entry; other cards gone are forgotten.
 void keepListed(SyncState& state, const SyncPlan::Listing& listing)
 {
-    std::erase_if(state.cards, [&](const auto& entry) { return !listing.contains(entry.first); });
+    for (auto card = state.cards.begin(); card != state.cards.end();) {
+        card->second.gone = !listing.contains(card->first);
+        card = card->second.gone && card->second.uid.isEmpty() ? state.cards.erase(card)
+                                                               : std::next(card);
+    }
     for (const auto& [path, etag] : listing) {
         // Cards this program made are never offered to the book as new.
         const auto [card, added] = state.cards.try_emplace(path);
@@ -97,14 +105,21 @@ CardDavSync::Prepared CardDavSync::prepare(std::span<const Contact> contacts)
     if (listed.full) {
         listing = listed.etags;
     } else {
-        for (const auto& [path, card] : state.cards)
-            listing[path] = card.serverEtag;
+        for (const auto& [path, card] : state.cards) {
+            if (!card.gone)
+                listing[path] = card.serverEtag;
+        }
         for (const QString& path : listed.removed)
             listing.erase(path);
         for (const auto& [path, etag] : listed.etags)
             listing[path] = etag;
     }
     state.syncToken = listed.syncToken;
+    // Entries kept without a card are remembered while they are in the book.
+    QSet<QString> uids;
+    for (const Contact& contact : contacts)
+        uids.insert(contact.uid);
+    state.unbound.removeIf([&uids](const QString& uid) { return !uids.contains(uid); });
 
     SyncPlan::Contents contents;
     for (const QString& path : SyncPlan::contentsNeeded(state, listing)) {
@@ -128,7 +143,24 @@ CardDavSync::Prepared CardDavSync::prepare(std::span<const Contact> contacts)
 CardDavSync::Result CardDavSync::plan(std::span<const Contact> contacts)
 {
     Prepared prepared = prepare(contacts);
+    if (prepared.problem == DavProblem::None)
+        settleDeleted(prepared);
     return {prepared.problem, prepared.detail, std::move(prepared.plan)};
+}
+
+void CardDavSync::settleDeleted(Prepared& prepared)
+{
+    SyncPlan& plan = prepared.plan;
+    if (plan.deleted.empty())
+        return;
+    if (m_deletedQuestion && m_deletedQuestion(plan.deleted) == Deleted::Resend) {
+        plan.creates.insert(plan.creates.end(), plan.deleted.begin(), plan.deleted.end());
+        return;
+    }
+    for (const CardAction& action : plan.deleted) {
+        prepared.state.cards.erase(action.path);
+        prepared.state.unbound << action.uid;
+    }
 }
 
 bool CardDavSync::apply(const CardAction& action, SyncState& state, Result& result)
@@ -164,6 +196,8 @@ CardDavSync::Result CardDavSync::publish(std::span<const Contact> contacts,
                                          const Progress& progress)
 {
     Prepared prepared = prepare(contacts);
+    if (prepared.problem == DavProblem::None)
+        settleDeleted(prepared);
     Result result{prepared.problem, prepared.detail, prepared.plan};
     if (prepared.problem != DavProblem::None)
         return result;

@@ -39,6 +39,19 @@ public:
     // the publish between two cards.
     using Progress = std::function<bool(int done, int total)>;
 
+    // What becomes of the entries whose cards were deleted on the server
+    // since the last sync: kept in the book without a card, which no later
+    // send makes again, or sent again.
+    enum class Deleted
+    {
+        Unbind,
+        Resend,
+    };
+    // Asked once per publish (or plan) with those cards; without a question
+    // they are unbound.
+    using DeletedQuestion = std::function<Deleted(const std::vector<CardAction>& deleted)>;
+    void setDeletedQuestion(DeletedQuestion question) { m_deletedQuestion = std::move(question); }
+
     // What a publish would do; writes nothing anywhere.
     Result plan(std::span<const Contact> contacts);
     Result publish(std::span<const Contact> contacts, const Progress& progress = {});
@@ -76,6 +89,8 @@ private:
         QString detail = {};
     };
     Prepared prepare(std::span<const Contact> contacts);
+    // The cards deleted on the server made again or unbound, as the user says.
+    void settleDeleted(Prepared& prepared);
     QUrl urlOf(const QString& path) const;
     // The labels entries of this state were written with, and this program's.
     CardMerge mergeFor(SyncState& state) const;
@@ -86,4 +101,5 @@ private:
     QString m_statePath;
     ContactEntry::Labels m_labels;
     std::shared_ptr<const BookKey> m_stateKey;
+    DeletedQuestion m_deletedQuestion;
 };

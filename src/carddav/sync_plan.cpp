@@ -137,6 +137,8 @@ private:
 
     void planEntry(const Contact& contact)
     {
+        if (m_state.trusted && m_state.unbound.contains(contact.uid))
+            return;
         const auto bound = m_state.pathOfUid(contact.uid);
         if (bound && isTrusted(m_state)) {
             const SyncCard& card = m_state.cards.at(*bound);
@@ -161,12 +163,12 @@ private:
         m_claimed.insert(path);
         const auto listed = m_listing.find(path);
         if (listed == m_listing.end())
-            return m_plan.creates.push_back(std::move(action));
-        action.etag = listed->second;
+            return m_plan.deleted.push_back(std::move(action));
         const bool moved = listed->second != card.etag;
         const QByteArray server = moved || card.base.isEmpty() ? contentOf(path) : card.base;
         if (server.isEmpty()) // gone between the listing and the reading
-            return m_plan.creates.push_back(std::move(action));
+            return m_plan.deleted.push_back(std::move(action));
+        action.etag = listed->second;
         // The card the entry was made from or last agreed with.
         const QByteArray agreed = card.base.isEmpty() ? server : card.base;
         action.owned = m_merge.ofEntry(contact, agreed);

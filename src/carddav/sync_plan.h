@@ -35,6 +35,8 @@ struct CardAction
 // where both changed the same one. A renamed or moved entry is a new UID:
 // its old card follows it where the one entry without a card gives the same
 // numbers and addresses; else the old card is deleted and a new one created.
+// A bound card deleted on the server is neither made again nor forgotten
+// until the user answers; an entry he keeps without a card is not sent.
 struct SyncPlan
 {
     std::vector<CardAction> creates = {};
@@ -45,6 +47,9 @@ struct SyncPlan
     std::vector<QString> unbinds = {};    // bound cards whose entry is gone but that stay
     std::vector<QString> fetched = {};    // other programs' cards new or changed since last fetched
     std::vector<CardAction> changed = {}; // bound cards changed on the server alone
+    // Bound cards deleted on the server whose entries are still in the book:
+    // made again only when the user says so (CardDavSync::Deleted).
+    std::vector<CardAction> deleted = {};
 
     // The server's listing, path -> ETag.
     using Listing = std::map<QString, QString>;

@@ -72,6 +72,7 @@ SyncState SyncState::fromBytes(const QByteArray& bytes)
     state.addressBook = root.value(QLatin1String("addressBook")).toString();
     state.syncToken = root.value(QLatin1String("syncToken")).toString();
     state.labels = root.value(QLatin1String("labels")).toVariant().toStringList();
+    state.unbound = root.value(QLatin1String("unbound")).toVariant().toStringList();
     for (const QJsonValue& value : root.value(QLatin1String("cards")).toArray()) {
         const QJsonObject card = value.toObject();
         const QString href = card.value(QLatin1String("href")).toString();
@@ -90,7 +91,8 @@ SyncState SyncState::fromBytes(const QByteArray& bytes)
             *origin,
             card.value(QLatin1String("cardUid")).toString(),
             QByteArray::fromBase64(card.value(QLatin1String("base")).toString().toLatin1()),
-            std::move(owned)};
+            std::move(owned),
+            card.value(QLatin1String("gone")).toBool()};
     }
     return state;
 }
@@ -111,11 +113,13 @@ QByteArray SyncState::toBytes() const
                         {QLatin1String("origin"), originName(card.origin)},
                         {QLatin1String("cardUid"), card.cardUid},
                         {QLatin1String("base"), QString::fromLatin1(card.base.toBase64())},
-                        {QLatin1String("owned"), owned}});
+                        {QLatin1String("owned"), owned},
+                        {QLatin1String("gone"), card.gone}});
     }
     const QJsonObject root{{QLatin1String("addressBook"), addressBook},
                            {QLatin1String("syncToken"), syncToken},
                            {QLatin1String("labels"), QJsonArray::fromStringList(labels)},
+                           {QLatin1String("unbound"), QJsonArray::fromStringList(unbound)},
                            {QLatin1String("cards"), cardsJson}};
     return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }

@@ -31,6 +31,9 @@ struct SyncCard
     QString cardUid = {};        // a fetched card's own UID, which it keeps when updated
     QByteArray base = {};        // the card last agreed on; empty where not known yet
     CardMerge::Owned owned = {}; // what the entry said then; empty where not known yet
+    // Bound, and deleted on the server since: kept until the user says what
+    // becomes of its entry.
+    bool gone = false;
 
     friend bool operator==(const SyncCard&, const SyncCard&) = default;
 };
@@ -43,6 +46,9 @@ struct SyncState
     // The words the window put in front of what fetched cards hold
     // (CardMerge::listOf), so that every program reads those entries alike.
     QStringList labels = {};
+    // Entries whose card was deleted on the server and that the user keeps
+    // in the book without one: no send makes their card again.
+    QStringList unbound = {};
     // False when there was a file that could not be read: the next publish
     // compares every card instead of trusting what is remembered.
     bool trusted = true;

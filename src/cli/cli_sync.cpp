@@ -18,12 +18,15 @@ const char kHelp[] = "Compares the entries of the book's address pages with a Ca
                      "\"delete\", \"conflict\" (changed on the server and in the book since\n"
                      "the last publish; never overwritten) and \"fetch\" (a card new or\n"
                      "changed there), then the entry's name or the card's path, separated by\n"
-                     "a tab. Without --dry-run the cards are sent, and what was agreed is\n"
-                     "kept in BOOK.carddav beside the book; the book itself is never written.\n"
-                     "An encrypted book's password is asked on the terminal, without echo, or\n"
-                     "read from --book-password-file; BOOK.carddav is then encrypted with the\n"
-                     "book's key. Either password file may be '-', one line of standard input,\n"
-                     "but not both.\n\n"
+                     "a tab. A card deleted on the server since the last sync whose entry is\n"
+                     "still in the book is listed as \"deleted\": its entry is kept without a\n"
+                     "card, which no later sync sends, unless --resend-deleted sends it again\n"
+                     "(\"create\" follows). Without --dry-run the cards are sent, and what was\n"
+                     "agreed is kept in BOOK.carddav beside the book; the book itself is never\n"
+                     "written. An encrypted book's password is asked on the terminal, without\n"
+                     "echo, or read from --book-password-file; BOOK.carddav is then encrypted\n"
+                     "with the book's key. Either password file may be '-', one line of\n"
+                     "standard input, but not both.\n\n"
                      "Options:\n";
 const char kExitHelp[] = "\nExit status: 0 done, 1 the book or the server failed, 2 wrong usage.\n";
 
@@ -52,6 +55,9 @@ constexpr SyncOption kOptions[] = {
     {"allow-http", nullptr,
      "allow plain http:// to another machine, where\n"
      "the password and the contacts travel readable"},
+    {"resend-deleted", nullptr,
+     "send again the cards deleted on the server\n"
+     "whose entries are still in the book"},
     {"dry-run", nullptr, "only print what would be done"},
 };
 
@@ -161,6 +167,7 @@ QString listing(const SyncPlan& plan)
             out += QStringLiteral("%1\t%2\n")
                        .arg(QLatin1String(what), action.name.isEmpty() ? action.path : action.name);
     };
+    add("deleted", plan.deleted);
     add("create", plan.creates);
     add("update", plan.updates);
     add("delete", plan.deletes);
@@ -231,6 +238,10 @@ int CliSync::run(const QStringList& arguments)
         return fail(problemText(found.problem, client));
     CardDavSync sync(client, found.addressBook, SyncState::pathFor(books.constFirst()));
     sync.setStateKey(book.key());
+    const bool resend = parser.isSet("resend-deleted");
+    sync.setDeletedQuestion([resend](const std::vector<CardAction>&) {
+        return resend ? CardDavSync::Deleted::Resend : CardDavSync::Deleted::Unbind;
+    });
     const std::vector<Contact> contacts = ContactExport::ofBook(book.pages(true));
     const CardDavSync::Result result =
         parser.isSet("dry-run") ? sync.plan(contacts) : sync.publish(contacts);
@@ -240,5 +251,11 @@ int CliSync::run(const QStringList& arguments)
         return CliCommands::ExitFailure;
     if (result.stateError)
         return fail(result.stateError->description);
+    if (!resend && !result.plan.deleted.empty()) {
+        CliOutput::err(QStringLiteral("velkaro-cli sync: %1 card(s) deleted on the server are "
+                                      "not sent again; their entries stay in the book without "
+                                      "cards (--resend-deleted sends them)\n")
+                           .arg(result.plan.deleted.size()));
+    }
     return CliCommands::ExitOk;
 }

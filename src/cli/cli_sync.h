@@ -11,7 +11,7 @@ public:
     {
         return QStringLiteral("sync BOOK --url URL --user NAME [--password-file FILE] "
                               "[--book-password-file FILE] [--ca-file FILE] [--allow-http] "
-                              "[--dry-run]");
+                              "[--resend-deleted] [--dry-run]");
     }
     // The arguments after "sync"; returns the exit status.
     static int run(const QStringList& arguments);

@@ -506,8 +506,9 @@ constexpr auto texts = std::to_array<BuiltInText>({
     {TextId::ImportContactsCaption, importContactsForm, u"@", u"Импорт контактов"},
     {TextId::ImportContactsSummary, importContactsForm, u"lblSummary",
      u"На страницу «%1» будут добавлены записи (%2):"},
-    {TextId::ImportContactsWindows1251, importContactsForm, u"lblCharset",
-     u"Файл не в кодировке UTF-8 и прочитан в кодировке Windows-1251."},
+    {TextId::ImportContactsNotUtf8, importContactsForm, u"lblCharset",
+     u"Файл не в кодировке UTF-8. Выбрана кодировка, в которой в нем больше букв одного "
+     u"алфавита; если записи читаются неверно, выберите другую."},
     {TextId::ImportContactsAdd, importContactsForm, u"cmdOK", u"&Добавить"},
 
     {TextId::MainBackups, mainForm, u"mnuMainBackups", u"Ре&зервные копии..."},
@@ -713,6 +714,33 @@ constexpr auto texts = std::to_array<BuiltInText>({
      u"Windows-1251: %2\nКнига хранится без формата RTF. Включите «Использовать формат RTF» в "
      u"параметрах."
      u"\n\nКнига не изменена."},
+    // %1 the entries, one a line.
+    {TextId::CardDavDeletedQuestion, mainForm, u"CardDavDeletedQuestion",
+     u"Эти карточки удалены на сервере после прошлой синхронизации, а их записи остались в "
+     u"книге:\n%1\n\nЧто с ними сделать?"},
+    {TextId::CardDavDeletedRemove, mainForm, u"CardDavDeletedRemove", u"Убрать из книги"},
+    {TextId::CardDavDeletedResend, mainForm, u"CardDavDeletedResend", u"Отправить снова"},
+    {TextId::CardDavDeletedUnbind, mainForm, u"CardDavDeletedUnbind",
+     u"Оставить в книге без карточек"},
+    // %1 the number of entries.
+    {TextId::CardDavRemoveSummary, importContactsForm, u"lblRemove",
+     u"Из книги будут убраны записи (%1):"},
+    {TextId::CardDavRemove, importContactsForm, u"cmdRemove", u"&Убрать"},
+    // %1 the page, %2 the entries ticked, %3 those already on the page.
+    {TextId::ImportContactsDuplicates, importContactsForm, u"lblDuplicates",
+     u"На страницу «%1» будут добавлены записи (%2). Записи, которые уже есть на странице "
+     u"(%3), показаны ниже без отметки и будут добавлены, только если их отметить."},
+    {TextId::ImportContactsEncodingLabel, importContactsForm, u"lblEncoding", u"&Кодировка:"},
+    {TextId::ImportContactsCyrillic, importContactsForm, u"Windows1251",
+     u"Windows-1251 (кириллица)"},
+    {TextId::ImportContactsWestern, importContactsForm, u"Windows1252",
+     u"Windows-1252 (западноевропейская)"},
+    // %1 the address.
+    {TextId::CardDavNotAddressBook, mainForm, u"CardDavNotAddressBook",
+     u"адрес %1 не является ни адресной книгой, ни учетной записью CardDAV"},
+    // %1 the address.
+    {TextId::CardDavChooseBook, mainForm, u"CardDavChooseBook",
+     u"По адресу %1 несколько адресных книг. С какой из них синхронизировать контакты?"},
 });
 
 constexpr bool indexedById()

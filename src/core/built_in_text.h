@@ -330,7 +330,7 @@ enum class TextId
     PlainTextCharacterRefused,
     ImportContactsCaption,
     ImportContactsSummary,
-    ImportContactsWindows1251,
+    ImportContactsNotUtf8,
     ImportContactsAdd,
 
     MainBackups,
@@ -446,6 +446,18 @@ enum class TextId
     CardDavReplace,
     CardDavEntryGone,
     CardDavUnencodable,
+    CardDavDeletedQuestion,
+    CardDavDeletedRemove,
+    CardDavDeletedResend,
+    CardDavDeletedUnbind,
+    CardDavRemoveSummary,
+    CardDavRemove,
+    ImportContactsDuplicates,
+    ImportContactsEncodingLabel,
+    ImportContactsCyrillic,
+    ImportContactsWestern,
+    CardDavNotAddressBook,
+    CardDavChooseBook,
 
     Count // not a text: the number of texts
 };

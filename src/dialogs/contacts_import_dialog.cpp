@@ -88,7 +88,7 @@ ContactsImportDialog::ContactsImportDialog(const QString& entries, int count,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblSummary);
     if (readAsWindows1251) {
-        auto* lblCharset = new QLabel(text(TextId::ImportContactsWindows1251), this);
+        auto* lblCharset = new QLabel(text(TextId::ImportContactsNotUtf8), this);
         lblCharset->setObjectName(QStringLiteral("lblCharset"));
         lblCharset->setWordWrap(true);
         layout->addWidget(lblCharset);
@@ -131,4 +131,10 @@ void ContactsImportDialog::proposeReplacing(const QString& name, const QString& 
 {
     m_lblSummary->setText(m_text(TextId::CardDavReplaceSummary).arg(name, pageTitle));
     m_cmdOK->setText(m_text(TextId::CardDavReplace));
+}
+
+void ContactsImportDialog::proposeRemoving()
+{
+    m_lblSummary->setText(m_text(TextId::CardDavRemoveSummary).arg(QString::number(m_count)));
+    m_cmdOK->setText(m_text(TextId::CardDavRemove));
 }

@@ -33,6 +33,8 @@ public:
     // The preview of a changed card: the entry `name` on `pageTitle` is to
     // be replaced by what the dialog shows.
     void proposeReplacing(const QString& name, const QString& pageTitle);
+    // The preview of entries to be taken out of the book.
+    void proposeRemoving();
 
 private:
     TextLookup m_text;

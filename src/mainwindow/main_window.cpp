@@ -34,6 +34,7 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QStyle>
+#include <QTextDocument>
 
 namespace {
 
@@ -328,6 +329,12 @@ void MainWindow::appendEntries(const QString& entries)
     });
     m_rtfPage->setSelStart(static_cast<int>(m_rtfPage->text().size()));
     m_rtfPage->ensureCursorVisible();
+    m_rtfPage->setFocus();
+}
+
+void MainWindow::editOpenPage(const std::function<void(QTextDocument&)>& edit)
+{
+    m_rtfPage->asOneEdit([&] { edit(*m_rtfPage->document()); });
     m_rtfPage->setFocus();
 }
 

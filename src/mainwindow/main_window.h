@@ -13,6 +13,7 @@ class Book;
 class MainMenus;
 class PrintSetup;
 class QFrame;
+class QTextDocument;
 class RichTextEdit;
 class Style;
 class StatusTipBar;
@@ -80,6 +81,9 @@ public:
     // Contact entries appended to the open page as one edit, like a paste:
     // one Undo takes them back.
     void appendEntries(const QString& entries);
+    // The open page's document changed by `edit` as one edit of the user's,
+    // which one Undo takes back.
+    void editOpenPage(const std::function<void(QTextDocument&)>& edit);
 
     double tabStopTwips() const { return m_display.TabStop; }
     double buttonWidthTwips() const { return m_display.ButtonWidth; }

@@ -351,6 +351,44 @@ TEST_F(CardDavSyncTest, AnotherClientsCardIsFetchedBoundAndNeverDeleted)
     EXPECT_EQ(cardsOnServer(), 3);
 }
 
+// A card deleted on the server is made again only when the user says so;
+// kept without a card, its entry is not sent by later publishes.
+TEST_F(CardDavSyncTest, CardsDeletedOnTheServerWaitForTheUsersAnswer)
+{
+    ASSERT_TRUE(sync().publish(m_book).ok());
+    const auto remove = [&](int entry) {
+        const QString path = SyncPlan::ownPath(QUrl(m_server.book()).path(), m_book[entry].uid);
+        return m_client.remove(QUrl(m_server.root().chopped(1) + path), {}).ok();
+    };
+    ASSERT_TRUE(remove(0) && remove(1));
+    EXPECT_EQ(sync().fetch(m_book).cards.size(), 0u); // a fetch forgets nothing
+    const struct
+    {
+        std::optional<CardDavSync::Deleted> answer; // none: no question, so unbound
+        bool removeAnna;
+        QString deleted;
+        QString plan;
+    } runs[] = {
+        {CardDavSync::Deleted::Resend, false, "Анна,Борис",
+         "create:Анна,Борис update: delete: conflict: bind: fetch:"},
+        {std::nullopt, true, "Анна", kNothing},
+        {CardDavSync::Deleted::Resend, false, "", kNothing},
+    };
+    for (const auto& run : runs) {
+        ASSERT_TRUE(!run.removeAnna || remove(0));
+        CardDavSync publisher = sync();
+        if (run.answer)
+            publisher.setDeletedQuestion([&](const auto&) { return *run.answer; });
+        const auto sent = publisher.publish(m_book);
+        QStringList deleted;
+        for (const CardAction& action : sent.plan.deleted)
+            deleted << action.name;
+        EXPECT_EQ(std::tuple(sent.ok(), deleted.join(','), summary(sent.plan)),
+                  std::tuple(true, run.deleted, run.plan));
+    }
+    EXPECT_EQ(cardsOnServer(), 2);
+}
+
 TEST_F(CardDavSyncTest, FailuresSayWhatHappenedAndTheNextPublishRepairs)
 {
     CardDavClient wrong(RadicaleServer::User, QStringLiteral("wrong"));
@@ -391,29 +429,36 @@ TEST_F(CardDavSyncTest, CliTellsWhatAPublishWouldDo)
                           PageRecord::AddressPage};
     ASSERT_TRUE(writeAll(dir + "/book.vlk", DataFile::serialize(std::span(&page, 1))));
     ASSERT_TRUE(writeAll(dir + "/right", "secret\n") && writeAll(dir + "/wrong", "nope\n"));
+    const QUrl anna(m_server.book() + ownFile("Анна", "1"));
     const struct
     {
         const char* password;
-        const char* option;
+        QStringList options;
         int status;
         QByteArray out;
-    } runs[] = {{"right", "--dry-run", 0, "create\tАнна\ncreate\tБорис\n"},
-                {"wrong", "--dry-run", 1, ""},
-                {"right", "", 0, "create\tАнна\ncreate\tБорис\n"},
-                {"right", "--dry-run", 0, ""}};
+    } runs[] = {{"right", {"--dry-run"}, 0, "create\tАнна\ncreate\tБорис\n"},
+                {"wrong", {"--dry-run"}, 1, ""},
+                {"right", {}, 0, "create\tАнна\ncreate\tБорис\n"},
+                {"right", {"--dry-run"}, 0, ""},
+                // Анна's card deleted on the server.
+                {"right", {"--dry-run", "--resend-deleted"}, 0, "deleted\tАнна\ncreate\tАнна\n"},
+                {"right", {}, 0, "deleted\tАнна\n"},
+                {"right", {"--resend-deleted"}, 0, ""}};
     for (const auto& run : runs) {
+        if (run.options.contains("--resend-deleted") && run.out.startsWith("deleted")) {
+            ASSERT_TRUE(m_client.remove(anna, {}).ok());
+        }
         QProcess cli;
         QStringList arguments{
             "sync",   dir + "/book.vlk",    "--url",           m_server.root(),
             "--user", RadicaleServer::User, "--password-file", dir + "/" + run.password};
-        if (*run.option)
-            arguments << run.option;
+        arguments << run.options;
         cli.start(VELKARO_CLI, arguments);
         ASSERT_TRUE(cli.waitForFinished());
         EXPECT_EQ(cli.exitCode(), run.status) << cli.readAllStandardError().toStdString();
         EXPECT_EQ(cli.readAllStandardOutput(), run.out);
     }
-    EXPECT_EQ(cardsOnServer(), 2);
+    EXPECT_EQ(cardsOnServer(), 1);
 }
 
 // A book encrypted after its first publish: the plain state is read, then

@@ -1,5 +1,7 @@
 #include "core/code_page.h"
+#include "document/contact_export.h"
 #include "document/contact_import.h"
+#include "document/entry_remove.h"
 #include "richtext/plain_text.h"
 #include "richtext/rtf_parser.h"
 #include "richtext/rtf_reader.h"
@@ -136,4 +138,36 @@ TEST(ContactImport, EntriesAreJoinedUnencodableOnesFoundAndAddedAfterThePageText
     EXPECT_EQ(plainOf(filled, empty), entries);
     for (QTextBlock block = empty.begin(); block.isValid(); block = block.next())
         EXPECT_EQ(block.blockFormat().tabPositions().size(), 2);
+}
+
+// Entries taken out by their UIDs close up on every page; twins are told
+// apart by their count, and a text page is never touched.
+TEST(EntryRemove, TakesOutTheEntriesOfTheUidsWithTheirLineBreaks)
+{
+    const std::vector<PageRecord> pages{
+        {u"АБ"_qs, u"Анна\t1\r\n\tул. Ленина\r\nБорис\t2\r\nАнна\t3"_qs, PageRecord::AddressPage},
+        {u"Заметки"_qs, u"Анна\t4"_qs, PageRecord::TextPage},
+        {u"ВГ"_qs, kRichPage, PageRecord::AddressPage}};
+    const std::vector<Contact> contacts = ContactExport::ofBook(pages);
+    const struct
+    {
+        std::vector<int> removed; // of the book's contacts
+        QString first;
+        QString third;
+    } cases[] = {
+        {{0}, u"Борис\t2\r\nАнна\t3"_qs, u"Иванов\t555-12-12"_qs},
+        {{2}, u"Анна\t1\r\n\tул. Ленина\r\nБорис\t2"_qs, u"Иванов\t555-12-12"_qs},
+        {{1, 3}, u"Анна\t1\r\n\tул. Ленина\r\nАнна\t3"_qs, QString()},
+    };
+    for (const auto& c : cases) {
+        QSet<QString> uids;
+        for (const int i : c.removed)
+            uids.insert(contacts.at(std::size_t(i)).uid);
+        std::vector<PageRecord> after = pages;
+        const EntryRemove removal(pages, uids);
+        for (const int page : removal.pages())
+            removal.apply(page, after[std::size_t(page - 1)], ContactImport::Form::PlainText);
+        EXPECT_EQ(QStringList({after[0].plainText(), after[1].plainText(), after[2].plainText()}),
+                  QStringList({c.first, u"Анна\t4"_qs, c.third}));
+    }
 }
