@@ -18,6 +18,25 @@ namespace {
 using Format = ContactExport::Format;
 using Problem = ContactsRead::Problem;
 
+// One entry per contact as the page would hold it, and which of them the
+// page holds already.
+ContactsImportDialog::Entries previewOf(const std::vector<Contact>& contacts,
+                                        const PageRecord& page, const ContactEntry::Labels& labels,
+                                        const StopRequest& stop)
+{
+    ContactsImportDialog::Entries shown;
+    const std::vector<bool> onPage = ContactImport::alreadyOnPage(contacts, page, labels, stop);
+    for (std::size_t i = 0; i < contacts.size() && !stop(); ++i) {
+        const QString entry =
+            ContactImport::entries(std::span(&contacts[i], 1), labels, page.Title, stop);
+        if (entry.isEmpty())
+            continue;
+        shown.entries << entry;
+        shown.onPage.push_back(onPage[i]);
+    }
+    return shown;
+}
+
 // A page title as a file name: the characters file systems refuse become "_".
 QString fileNameOf(const QString& title)
 {
@@ -181,31 +200,23 @@ void ContactCommands::importContacts()
                  .arg(shownPath, QString::number(read.line), problemText(read)));
         return;
     }
-    const ContactEntry::Labels entryLabels = m_notices.contactLabels();
-    // Plain-text mode keeps the book in Windows-1251; a character it has no
-    // code for would be lost at the next save.
-    if (!m_session.storage().useRtf()) {
-        const auto unencodable = ContactImport::firstUnencodable(read.contacts, entryLabels, stop);
-        if (unencodable && !stop()) {
-            warn(text(TextId::ImportContactsUnencodable)
-                     .arg(shownPath, QString::number(unencodable->line), unencodable->characters,
-                          unencodable->name));
-            return;
-        }
-    }
+    if (!storable(read.contacts, shownPath, stop))
+        return;
     Book& book = m_session.book();
     const int target = book.RecentPage;
-    const QString entries = ContactImport::entries(
-        read.contacts, entryLabels, book.Pages[static_cast<std::size_t>(target)].Title, stop);
+    m_session.flushOpenPage();
+    // A copy: an autosave may reload the book while the preview is open.
+    const PageRecord page = book.Pages[static_cast<std::size_t>(target)];
+    const ContactEntry::Labels labels = m_notices.contactLabels();
+    ContactsImportDialog preview(
+        QString(), 0, page.Title, [this](TextId id) { return text(id); }, &m_window);
+    const ContactsImportDialog::Entries shown = previewOf(read.contacts, page, labels, stop);
     if (stop())
         return;
-    ContactsImportDialog preview(
-        entries, static_cast<int>(read.contacts.size()),
-        book.Pages[static_cast<std::size_t>(target)].Title, [this](TextId id) { return text(id); },
-        &m_window, read.readAsWindows1251);
-    // An autosave may have reloaded the book while the preview was open.
+    preview.setEntries(shown.entries, shown.onPage);
     if (preview.exec() != QDialog::Accepted || target > book.pageCount())
         return;
+    const QString entries = preview.chosenEntries();
     // On the open page the entries are an edit like a paste, which Undo
     // takes back.
     if (m_window.currentPage() == target) {
@@ -213,11 +224,28 @@ void ContactCommands::importContacts()
         m_session.flushOpenPage();
         return;
     }
-    PageRecord& page = book.Pages[static_cast<std::size_t>(target)];
-    page.Text =
-        ContactImport::appendEntries(page.Text, entries,
+    PageRecord& record = book.Pages[static_cast<std::size_t>(target)];
+    record.Text =
+        ContactImport::appendEntries(record.Text, entries,
                                      m_session.storage().useRtf() ? ContactImport::Form::RichText
                                                                   : ContactImport::Form::PlainText);
     book.markBookChanged();
     m_session.rebuildTabs();
+}
+
+// Plain-text mode keeps the book in Windows-1251; a character it has no code
+// for would be lost at the next save.
+bool ContactCommands::storable(const std::vector<Contact>& contacts, const QString& shownPath,
+                               const StopRequest& stop)
+{
+    if (m_session.storage().useRtf())
+        return true;
+    const auto unencodable =
+        ContactImport::firstUnencodable(contacts, m_notices.contactLabels(), stop);
+    if (!unencodable || stop())
+        return !stop();
+    warn(text(TextId::ImportContactsUnencodable)
+             .arg(shownPath, QString::number(unencodable->line), unencodable->characters,
+                  unencodable->name));
+    return false;
 }

@@ -27,6 +27,10 @@ public:
 private:
     void exportContacts(ContactExport::Format format, bool wholeBook);
     void importContacts();
+    // False, after saying why, when the book cannot keep the contacts' entries.
+    // Stopped by `stop`, it is false without a word.
+    bool storable(const std::vector<Contact>& contacts, const QString& shownPath,
+                  const StopRequest& stop);
     // The file the user chose to save to, empty when cancelled.
     QString askExportPath(ContactExport::Format format, const QString& baseName);
     QString problemText(const ContactsRead& read);

@@ -4,8 +4,10 @@
 #include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -45,8 +47,8 @@ QString previewText(QStringView entries)
 
 ContactsImportDialog::ContactsImportDialog(const QString& entries, int count,
                                            const QString& pageTitle, const TextLookup& text,
-                                           QWidget* owner, bool readAsWindows1251)
-    : QDialog(owner), m_text(text), m_count(count)
+                                           QWidget* owner)
+    : QDialog(owner), m_text(text), m_count(count), m_pageTitle(pageTitle)
 {
     setObjectName(QStringLiteral("frmImportContacts"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -59,6 +61,7 @@ ContactsImportDialog::ContactsImportDialog(const QString& entries, int count,
     lblSummary->setWordWrap(true);
     m_lblSummary = lblSummary;
     auto* txtEntries = new QPlainTextEdit(this);
+    m_txtEntries = txtEntries;
     txtEntries->setObjectName(QStringLiteral("txtEntries"));
     txtEntries->setReadOnly(true);
     lblSummary->setBuddy(txtEntries);
@@ -87,12 +90,6 @@ ContactsImportDialog::ContactsImportDialog(const QString& entries, int count,
     buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblSummary);
-    if (readAsWindows1251) {
-        auto* lblCharset = new QLabel(text(TextId::ImportContactsNotUtf8), this);
-        lblCharset->setObjectName(QStringLiteral("lblCharset"));
-        lblCharset->setWordWrap(true);
-        layout->addWidget(lblCharset);
-    }
     layout->addWidget(txtEntries);
     layout->addLayout(buttons);
 
@@ -113,13 +110,109 @@ void ContactsImportDialog::offerPages(const QStringList& titles, int chosen)
     row->addWidget(lblPage);
     row->addWidget(m_cboPage, 1);
     static_cast<QVBoxLayout*>(layout())->insertLayout(0, row);
-    const auto summarize = [this](int index) {
-        m_lblSummary->setText(
-            m_text(TextId::ImportContactsSummary)
-                .arg(m_cboPage->itemText(index), QString::number(m_count)));
-    };
-    connect(m_cboPage, &QComboBox::currentIndexChanged, this, summarize);
-    summarize(chosen);
+    connect(m_cboPage, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_pageTitle = m_cboPage->itemText(index);
+        refresh();
+    });
+    m_pageTitle = m_cboPage->itemText(chosen);
+    refresh();
+}
+
+void ContactsImportDialog::setEntries(const QStringList& entries, const std::vector<bool>& onPage)
+{
+    m_entries = entries;
+    m_onPage = onPage;
+    m_onPage.resize(std::size_t(entries.size()));
+    if (!m_lstOnPage) {
+        m_lstOnPage = new QListWidget(this);
+        m_lstOnPage->setObjectName(QStringLiteral("lstOnPage"));
+        static_cast<QVBoxLayout*>(layout())->insertWidget(layout()->indexOf(m_txtEntries) + 1,
+                                                          m_lstOnPage);
+        connect(m_lstOnPage, &QListWidget::itemChanged, this, &ContactsImportDialog::refresh);
+    }
+    const QSignalBlocker quiet(m_lstOnPage);
+    m_lstOnPage->clear();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (!m_onPage[std::size_t(i)])
+            continue;
+        auto* item = new QListWidgetItem(previewText(entries[i]).section(u'\n', 0, 0), m_lstOnPage);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+        item->setData(Qt::UserRole, int(i));
+    }
+    m_lstOnPage->setVisible(m_lstOnPage->count() > 0);
+    refresh();
+}
+
+std::vector<bool> ContactsImportDialog::chosen() const
+{
+    std::vector<bool> chosen(m_onPage.size());
+    for (std::size_t i = 0; i < m_onPage.size(); ++i)
+        chosen[i] = !m_onPage[i];
+    for (int row = 0; m_lstOnPage && row < m_lstOnPage->count(); ++row) {
+        const QListWidgetItem* item = m_lstOnPage->item(row);
+        chosen[std::size_t(item->data(Qt::UserRole).toInt())] = item->checkState() == Qt::Checked;
+    }
+    return chosen;
+}
+
+QString ContactsImportDialog::chosenEntries() const
+{
+    const std::vector<bool> chosen = this->chosen();
+    QStringList entries;
+    for (qsizetype i = 0; i < m_entries.size(); ++i) {
+        if (chosen[std::size_t(i)])
+            entries << m_entries[i];
+    }
+    return entries.join(QLatin1StringView("\r\n"));
+}
+
+void ContactsImportDialog::refresh()
+{
+    const auto onPage = std::count(m_onPage.begin(), m_onPage.end(), true);
+    if (m_lstOnPage) { // the entries were set one by one
+        const std::vector<bool> chosen = this->chosen();
+        m_count = int(std::count(chosen.begin(), chosen.end(), true));
+        m_txtEntries->setPlainText(previewText(chosenEntries()));
+        m_cmdOK->setEnabled(m_count > 0);
+    }
+    m_lblSummary->setText(
+        onPage > 0
+            ? m_text(TextId::ImportContactsDuplicates)
+                  .arg(m_pageTitle, QString::number(m_count), QString::number(onPage))
+            : m_text(TextId::ImportContactsSummary).arg(m_pageTitle, QString::number(m_count)));
+}
+
+void ContactsImportDialog::offerCodePages(int chosen, Reread reread)
+{
+    auto* lblCharset = new QLabel(m_text(TextId::ImportContactsNotUtf8), this);
+    lblCharset->setObjectName(QStringLiteral("lblCharset"));
+    lblCharset->setWordWrap(true);
+    m_cboCodePage = new QComboBox(this);
+    m_cboCodePage->setObjectName(QStringLiteral("cboEncoding"));
+    m_cboCodePage->addItems(
+        {m_text(TextId::ImportContactsCyrillic), m_text(TextId::ImportContactsWestern)});
+    m_cboCodePage->setCurrentIndex(chosen);
+    auto* lblEncoding = new QLabel(m_text(TextId::ImportContactsEncodingLabel), this);
+    lblEncoding->setObjectName(QStringLiteral("lblEncoding"));
+    lblEncoding->setBuddy(m_cboCodePage);
+    auto* row = new QHBoxLayout;
+    row->addWidget(lblEncoding);
+    row->addWidget(m_cboCodePage, 1);
+    auto* box = static_cast<QVBoxLayout*>(layout());
+    const int at = box->indexOf(m_lblSummary) + 1;
+    box->insertWidget(at, lblCharset);
+    box->insertLayout(at + 1, row);
+    connect(m_cboCodePage, &QComboBox::currentIndexChanged, this,
+            [this, reread = std::move(reread)](int index) {
+                const Entries read = reread(index);
+                setEntries(read.entries, read.onPage);
+            });
+}
+
+int ContactsImportDialog::chosenCodePage() const
+{
+    return m_cboCodePage ? m_cboCodePage->currentIndex() : 0;
 }
 
 int ContactsImportDialog::chosenPage() const

@@ -4,9 +4,12 @@
 
 #include <QDialog>
 #include <functional>
+#include <vector>
 
 class QComboBox;
 class QLabel;
+class QListWidget;
+class QPlainTextEdit;
 class QPushButton;
 
 // `frmImportContacts`: the entries an import of contacts will add to the
@@ -21,10 +24,27 @@ public:
     using TextLookup = std::function<QString(TextId id)>;
 
     // `entries` has CR LF between lines; `count` entries go to `pageTitle`.
-    // `readAsWindows1251`: the file was not UTF-8, which the preview says.
     ContactsImportDialog(const QString& entries, int count, const QString& pageTitle,
-                         const TextLookup& text, QWidget* owner = nullptr,
-                         bool readAsWindows1251 = false);
+                         const TextLookup& text, QWidget* owner = nullptr);
+
+    // One entry per contact, and which of them the page holds already:
+    // those are listed apart, unticked, and are added only when ticked; the
+    // summary counts them.
+    void setEntries(const QStringList& entries, const std::vector<bool>& onPage);
+    // The entries to add, CR LF between them.
+    QString chosenEntries() const;
+
+    // The file was not UTF-8 and was read in the code page `chosen` (0
+    // Windows-1251, 1 Windows-1252): the user may switch, and `reread`
+    // gives the entries and their marks in the other one at once.
+    struct Entries
+    {
+        QStringList entries;
+        std::vector<bool> onPage;
+    };
+    using Reread = std::function<Entries(int codePage)>;
+    void offerCodePages(int chosen, Reread reread);
+    int chosenCodePage() const;
 
     // The page the entries go to chosen from `titles`, `chosen` (from 0) at
     // first; the summary follows the choice.
@@ -37,9 +57,21 @@ public:
     void proposeRemoving();
 
 private:
+    // The preview, the count and the summary after a change of the entries,
+    // the ticks or the page.
+    void refresh();
+    // Which of the entries go to the page.
+    std::vector<bool> chosen() const;
+
     TextLookup m_text;
     int m_count;
+    QString m_pageTitle;
+    QStringList m_entries;
+    std::vector<bool> m_onPage;
     QLabel* m_lblSummary;
+    QPlainTextEdit* m_txtEntries;
     QPushButton* m_cmdOK;
     QComboBox* m_cboPage = nullptr;
+    QListWidget* m_lstOnPage = nullptr;
+    QComboBox* m_cboCodePage = nullptr;
 };

@@ -66,6 +66,7 @@ enum class Column
     Categories,
     Url,
     Address,
+    Uid,
 };
 
 struct ColumnRole
@@ -174,7 +175,7 @@ ColumnRole roleOf(const QString& rawHeader, bool hasFamily)
         isOneOf(header, {u"веб-страница", u"сайт", u"url"}))
         return {Column::Url};
     if (header == u"uid")
-        return {Column::Ignored};
+        return {Column::Uid};
     return {};
 }
 
@@ -356,6 +357,9 @@ private:
         case Column::Url:
             for (const QString& url : valuesOf(value))
                 addField(ContactField::Kind::Url, url);
+            break;
+        case Column::Uid:
+            m_contact.uid = value.trimmed();
             break;
         case Column::Ignored:
             break;

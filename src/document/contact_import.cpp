@@ -2,6 +2,7 @@
 
 #include "core/code_page.h"
 #include "document/contact_csv.h"
+#include "document/contact_export.h"
 #include "document/page_import_file.h"
 #include "document/vcard_reader.h"
 #include "richtext/plain_text.h"
@@ -11,6 +12,7 @@
 #include "richtext/rtf_writer.h"
 
 #include <QRegularExpression>
+#include <QSet>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -70,8 +72,8 @@ QString inEmptyRichText(const QString& pageText, const QString& entries)
 // Which code a file is in is decided by its bytes. A file with one invalid
 // byte among valid UTF-8 letters is a damaged UTF-8 file: read as
 // Windows-1251 its every Cyrillic letter would turn to two wrong ones, so a
-// vCard that must be UTF-8, or says its values are, is refused. Only a file with no multi-byte UTF-8
-// at all is read as Windows-1251, which old Russian phones wrote.
+// vCard that must be UTF-8, or says its values are, is refused. Only a file with no multi-byte
+// UTF-8 at all is read as Windows-1251, which old Russian phones wrote.
 ContactsRead ContactImport::read(QByteArrayView bytes, const StopRequest& stop)
 {
     const CodePage::Utf8Scan scan = CodePage::scanUtf8(bytes);
@@ -87,6 +89,37 @@ ContactsRead ContactImport::read(QByteArrayView bytes, const StopRequest& stop)
     ContactsRead read = parsed(CodePage::decode(bytes), stop);
     read.readAsWindows1251 = true;
     return read;
+}
+
+std::vector<bool> ContactImport::alreadyOnPage(std::span<const Contact> contacts,
+                                               const PageRecord& page,
+                                               const ContactEntry::Labels& labels,
+                                               const StopRequest& stop)
+{
+    const auto keyOf = [](const Contact& contact) {
+        QStringList numbers;
+        for (const ContactPhone& phone : contact.phones)
+            numbers << phone.number;
+        for (QString& number : numbers)
+            number.removeIf([](QChar c) { return !c.isDigit(); });
+        numbers.sort();
+        return contact.name.simplified().toCaseFolded() + u'\x1f' + numbers.join(u',');
+    };
+    QSet<QString> uids;
+    QSet<QString> keys;
+    for (const Contact& held : ContactExport::ofPage(page)) {
+        uids.insert(held.uid);
+        keys.insert(keyOf(held));
+    }
+    std::vector<bool> onPage;
+    for (Contact contact : contacts) {
+        contact.category = page.Title;
+        const auto entry =
+            ContactEntry::toContact(ContactEntry::toEntry(contact, labels, stop), page.Title);
+        onPage.push_back((!contact.uid.isEmpty() && uids.contains(contact.uid)) ||
+                         (entry && keys.contains(keyOf(*entry))));
+    }
+    return onPage;
 }
 
 QString ContactImport::entries(std::span<const Contact> contacts,

@@ -2,11 +2,13 @@
 
 #include "document/contact.h"
 #include "document/contact_entry.h"
+#include "document/page_record.h"
 
 #include <QByteArrayView>
 #include <QString>
 #include <optional>
 #include <span>
+#include <vector>
 
 class QTextDocument;
 
@@ -35,6 +37,15 @@ public:
     // short when `stop` says so.
     static QString entries(std::span<const Contact> contacts, const ContactEntry::Labels& labels,
                            const QString& pageTitle = {}, const StopRequest& stop = {});
+
+    // Which of `contacts` the page holds already: an entry of the same UID
+    // (a file this program exported from the page), or one of the same name
+    // and numbers as the contact's entry would give on this page. Names are
+    // compared without regard to case, numbers by their digits.
+    static std::vector<bool> alreadyOnPage(std::span<const Contact> contacts,
+                                           const PageRecord& page,
+                                           const ContactEntry::Labels& labels,
+                                           const StopRequest& stop = {});
 
     struct Unencodable
     {

@@ -379,6 +379,8 @@ void Card::take(const Property& property, const QString& value, QString label, b
         add(FieldKind::Nickname, components(value, u',').join(QStringLiteral(", ")).simplified());
     } else if (name == u"CATEGORIES") {
         add(FieldKind::Categories, components(value, u',').join(QStringLiteral(", ")).simplified());
+    } else if (name == u"UID") {
+        contact.uid = text(value).trimmed();
     } else if (name == u"BDAY" && placeLabel.isEmpty()) {
         const QString date = ContactDate::read(text(value));
         contact.birthday = date.isEmpty() ? text(value).trimmed() : date;

@@ -171,3 +171,21 @@ TEST(EntryRemove, TakesOutTheEntriesOfTheUidsWithTheirLineBreaks)
                   QStringList({c.first, u"Анна\t4"_qs, c.third}));
     }
 }
+
+// A contact the page holds: the same UID (the page's own export), or the same
+// name (in any case) and the same numbers (in any spacing); nothing less.
+TEST(ContactImport, MarksTheContactsThePageHoldsAlready)
+{
+    const PageRecord page{u"АБ"_qs, u"Анна\t+7 900 111-11-11\r\nБорис\tb@mail.ru"_qs,
+                          PageRecord::AddressPage};
+    const QByteArray exported =
+        ContactExport::write(ContactExport::ofPage(page), ContactExport::Format::VCard);
+    const ContactsRead own = ContactImport::read(QByteArray(exported).replace("TEL", "NOTE"));
+    EXPECT_EQ(ContactImport::alreadyOnPage(own.contacts, page, kLabels),
+              std::vector<bool>({true, true}));
+    const ContactsRead table = ContactImport::read(
+        u"Name,Phone,E-mail\r\nАННА,+7 (900) 111 11 11,\r\nАнна,+7 900 111-11-12,\r\n"
+        "Анна Петровна,+7 900 111-11-11,\r\nборис,,b@mail.ru\r\nБорис,,c@mail.ru\r\n"_qs.toUtf8());
+    EXPECT_EQ(ContactImport::alreadyOnPage(table.contacts, page, kLabels),
+              std::vector<bool>({true, false, false, true, true}));
+}
