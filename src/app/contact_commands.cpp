@@ -188,7 +188,8 @@ void ContactCommands::importContacts()
     // and the building of the entries between lines; the preview then never
     // opens, and the event loop takes the termination up.
     const StopRequest stop = &TerminationSignals::pending;
-    const ContactsRead read = ContactImport::read(*file.bytes, stop);
+    ContactsRead read = ContactImport::read(
+        *file.bytes, stop, ContactImport::codePageOfLanguage(text(TextId::QtLanguage)));
     if (read.problem == Problem::Stopped)
         return;
     if (read.problem == Problem::NoContacts) {
@@ -214,7 +215,19 @@ void ContactCommands::importContacts()
     if (stop())
         return;
     preview.setEntries(shown.entries, shown.onPage);
+    const ContactsRead::Encoding first = read.encoding;
+    if (first != ContactsRead::Encoding::Utf8) {
+        preview.offerCodePages(first == ContactsRead::Encoding::Windows1252, [&](int codePage) {
+            read = ContactImport::readAs(*file.bytes,
+                                         codePage == 1 ? ContactsRead::Encoding::Windows1252
+                                                       : ContactsRead::Encoding::Windows1251,
+                                         stop);
+            return previewOf(read.contacts, page, labels, stop);
+        });
+    }
     if (preview.exec() != QDialog::Accepted || target > book.pageCount())
+        return;
+    if (read.encoding != first && (!read.ok() || !storable(read.contacts, shownPath, stop)))
         return;
     const QString entries = preview.chosenEntries();
     // On the open page the entries are an edit like a paste, which Undo

@@ -100,9 +100,17 @@ struct ContactsRead
 
     std::vector<Contact> contacts;
     Problem problem = Problem::None;
-    int line = 0;                   // the line the problem was found on, from 1
-    QString detail;                 // the charset or the column names, where the problem has one
-    bool readAsWindows1251 = false; // the file was not UTF-8
+    int line = 0;   // the line the problem was found on, from 1
+    QString detail; // the charset or the column names, where the problem has one
+    // The code the file was read in: a file that is not UTF-8 is read in
+    // one of the two code pages address books of Windows save in.
+    enum class Encoding
+    {
+        Utf8,
+        Windows1251,
+        Windows1252,
+    };
+    Encoding encoding = Encoding::Utf8;
 
     bool ok() const { return problem == Problem::None; }
     static ContactsRead failure(Problem problem, int line, const QString& detail = {})

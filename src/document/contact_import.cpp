@@ -67,14 +67,91 @@ QString inEmptyRichText(const QString& pageText, const QString& entries)
     return RtfWriter::writeString(doc);
 }
 
+// Windows-1252 is Latin-1 but for 0x80 to 0x9F; its five unassigned bytes
+// stay the control characters Latin-1 has there.
+QString decodeWindows1252(QByteArrayView bytes)
+{
+    static constexpr char16_t kHigh[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    QString text = QString::fromLatin1(bytes);
+    for (QChar& ch : text) {
+        if (ch.unicode() >= 0x80 && ch.unicode() < 0xA0)
+            ch = QChar(kHigh[ch.unicode() - 0x80]);
+    }
+    return text;
+}
+
+QString decoded(QByteArrayView bytes, ContactImport::Encoding encoding)
+{
+    return encoding == ContactImport::Encoding::Windows1252 ? decodeWindows1252(bytes)
+                                                            : CodePage::decode(bytes);
+}
+
+// The letters of the words of `text` that hold a character above ASCII and
+// are all of `script`; Latin words also need a plain ASCII letter.
+qsizetype lettersOfOneAlphabet(const QString& text, QChar::Script script)
+{
+    qsizetype letters = 0;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        if (!text[start].isLetter()) {
+            ++start;
+            continue;
+        }
+        qsizetype end = start;
+        bool high = false;
+        bool ascii = false;
+        bool single = true;
+        for (; end < text.size() && text[end].isLetter(); ++end) {
+            high = high || text[end].unicode() > 0x7F;
+            ascii = ascii || text[end].unicode() <= 0x7F;
+            single = single && text[end].script() == script;
+        }
+        if (high && single && (script != QChar::Script_Latin || ascii))
+            letters += end - start;
+        start = end;
+    }
+    return letters;
+}
+
 } // namespace
 
+ContactImport::Encoding ContactImport::codePageOf(QByteArrayView bytes, Encoding tie)
+{
+    const qsizetype cyrillic =
+        lettersOfOneAlphabet(decoded(bytes, Encoding::Windows1251), QChar::Script_Cyrillic);
+    const qsizetype latin =
+        lettersOfOneAlphabet(decoded(bytes, Encoding::Windows1252), QChar::Script_Latin);
+    if (cyrillic == latin)
+        return tie;
+    return cyrillic > latin ? Encoding::Windows1251 : Encoding::Windows1252;
+}
+
+ContactImport::Encoding ContactImport::codePageOfLanguage(const QString& language)
+{
+    static const QStringList cyrillic{QStringLiteral("ru"), QStringLiteral("uk"),
+                                      QStringLiteral("be"), QStringLiteral("bg"),
+                                      QStringLiteral("sr"), QStringLiteral("mk")};
+    return cyrillic.contains(language.section(u'_', 0, 0).toLower()) ? Encoding::Windows1251
+                                                                     : Encoding::Windows1252;
+}
+
+ContactsRead ContactImport::readAs(QByteArrayView bytes, Encoding encoding, const StopRequest& stop)
+{
+    ContactsRead read = parsed(decoded(bytes, encoding), stop);
+    read.encoding = encoding;
+    return read;
+}
+
 // Which code a file is in is decided by its bytes. A file with one invalid
-// byte among valid UTF-8 letters is a damaged UTF-8 file: read as
-// Windows-1251 its every Cyrillic letter would turn to two wrong ones, so a
-// vCard that must be UTF-8, or says its values are, is refused. Only a file with no multi-byte
-// UTF-8 at all is read as Windows-1251, which old Russian phones wrote.
-ContactsRead ContactImport::read(QByteArrayView bytes, const StopRequest& stop)
+// byte among valid UTF-8 letters is a damaged UTF-8 file: read in a code
+// page its every letter would turn to two wrong ones, so a vCard that must
+// be UTF-8, or says its values are, is refused. Only a file with no
+// multi-byte UTF-8 at all is read in a code page, as old phones and
+// spreadsheets of Windows wrote.
+ContactsRead ContactImport::read(QByteArrayView bytes, const StopRequest& stop, Encoding tie)
 {
     const CodePage::Utf8Scan scan = CodePage::scanUtf8(bytes);
     if (scan.valid()) {
@@ -86,9 +163,7 @@ ContactsRead ContactImport::read(QByteArrayView bytes, const StopRequest& stop)
     if ((scan.hasMultibyte && isUtf8VCard(bytes)) || declaresUtf8(bytes))
         return ContactsRead::failure(ContactsRead::Problem::InvalidUtf8,
                                      lineAt(bytes, scan.firstBad));
-    ContactsRead read = parsed(CodePage::decode(bytes), stop);
-    read.readAsWindows1251 = true;
-    return read;
+    return readAs(bytes, codePageOf(bytes, tie), stop);
 }
 
 std::vector<bool> ContactImport::alreadyOnPage(std::span<const Contact> contacts,

@@ -25,12 +25,29 @@ public:
     // import skips, are what make a larger file.
     static constexpr qint64 MaxFileBytes = qint64(16) << 20;
 
-    // UTF-8 (with or without a byte-order mark), else Windows-1251, which
-    // spreadsheets of a Russian Windows save in (readAsWindows1251 says so).
-    // A vCard 3.0 or 4.0 with valid multi-byte UTF-8 and invalid bytes is
-    // refused at its first invalid byte's line. A file whose first line
-    // opens a card is vCard; any other is CSV.
-    static ContactsRead read(QByteArrayView bytes, const StopRequest& stop = {});
+    using Encoding = ContactsRead::Encoding;
+
+    // UTF-8 (with or without a byte-order mark), else the code page
+    // codePageOf chooses (ContactsRead::encoding says which). A vCard 3.0 or
+    // 4.0 with valid multi-byte UTF-8 and invalid bytes is refused at its
+    // first invalid byte's line. A file whose first line opens a card is
+    // vCard; any other is CSV.
+    static ContactsRead read(QByteArrayView bytes, const StopRequest& stop = {},
+                             Encoding tie = Encoding::Windows1251);
+    // A file that is not UTF-8 read in the code page the user chose.
+    static ContactsRead readAs(QByteArrayView bytes, Encoding encoding,
+                               const StopRequest& stop = {});
+    // The code page of bytes that are not UTF-8: Windows-1251 (Cyrillic) or
+    // Windows-1252 (Western), the one whose reading gives more letters in
+    // words of a single alphabet. Only words with a byte above 127 count: a
+    // word of Cyrillic letters alone for Windows-1251, a word of Latin
+    // letters with at least one plain ASCII letter among them for
+    // Windows-1252 (Western words are not made of accented letters alone,
+    // while Russian words read in Windows-1252 are). A tie, a file of no
+    // such words among them, goes to `tie`: the interface language's.
+    static Encoding codePageOf(QByteArrayView bytes, Encoding tie);
+    // The code page of the interface's language by its code ("ru", "en").
+    static Encoding codePageOfLanguage(const QString& language);
 
     // The entries of the contacts for the page titled `pageTitle`, CR LF
     // between them: a group of the page's title goes without saying. Cut

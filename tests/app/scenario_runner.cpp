@@ -161,6 +161,7 @@ protected:
             {"choose", [&] { chooseFile(w.size() > 1 ? at(rest(w, 1)) : QString()); }},
             {"file", [&] { writeAll(at(unescaped(w[1])), CodePage::encodeLossy(rest(w, 2))); }},
             {"utf8", [&] { writeAll(at(unescaped(w[1])), rest(w, 2).toUtf8()); }},
+            {"latin1", [&] { writeAll(at(unescaped(w[1])), rest(w, 2).toLatin1()); }},
             {"paste",
              [&] {
                  auto* pasted = new QMimeData; // the clipboard takes it
@@ -257,6 +258,8 @@ protected:
                      return label->text();
                  if (auto* text = qobject_cast<QPlainTextEdit*>(widget))
                      return text->toPlainText();
+                 if (auto* combo = qobject_cast<QComboBox*>(widget))
+                     return combo->currentText();
                  QStringList paths;
                  auto* tree = qobject_cast<QTreeWidget*>(widget);
                  for (int row = 0; tree && row < tree->topLevelItemCount(); ++row)
@@ -396,6 +399,8 @@ protected:
     // a tree the path its tooltip names ("path*": starting so).
     static void pick(QWidget* widget, const QString& text)
     {
+        if (auto* combo = qobject_cast<QComboBox*>(widget))
+            return combo->setCurrentIndex(combo->findText(text));
         if (auto* list = qobject_cast<QListWidget*>(widget)) {
             const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
             return found.isEmpty() ? list->setCurrentRow(text.toInt())

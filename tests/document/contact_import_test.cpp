@@ -43,7 +43,7 @@ TEST(ContactImport, TellsVCardFromCsvAndUtf8FromWindows1251AndStopsBetweenRecord
         ContactImport::read(CodePage::encodeLossy(u"Имя,Телефон\r\nБорис,222-22-22\r\n"_qs));
     ASSERT_TRUE(table.ok());
     EXPECT_EQ(table.contacts.front().name, u"Борис"_qs);
-    EXPECT_TRUE(table.readAsWindows1251);
+    EXPECT_EQ(table.encoding, ContactsRead::Encoding::Windows1251);
 
     // One bad byte damages a UTF-8 file, which a vCard 3.0 or 4.0 must be
     // and a 2.1 may say its values are: refused at the byte's line, not read
@@ -70,8 +70,8 @@ TEST(ContactImport, TellsVCardFromCsvAndUtf8FromWindows1251AndStopsBetweenRecord
     const ContactsRead old = ContactImport::read(
         CodePage::encodeLossy(u"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Борис\r\nEND:VCARD\r\n"_qs));
     ASSERT_TRUE(old.ok());
-    EXPECT_EQ(std::pair(old.contacts.front().name, old.readAsWindows1251),
-              std::pair(u"Борис"_qs, true));
+    EXPECT_EQ(std::pair(old.contacts.front().name, old.encoding),
+              std::pair(u"Борис"_qs, ContactsRead::Encoding::Windows1251));
     // A termination waiting for the program stops the reading between records,
     // however large the file: a vCard between cards, a table between rows.
     const QByteArray cards =
@@ -188,4 +188,33 @@ TEST(ContactImport, MarksTheContactsThePageHoldsAlready)
         "Анна Петровна,+7 900 111-11-11,\r\nборис,,b@mail.ru\r\nБорис,,c@mail.ru\r\n"_qs.toUtf8());
     EXPECT_EQ(ContactImport::alreadyOnPage(table.contacts, page, kLabels),
               std::vector<bool>({true, false, false, true, true}));
+}
+
+// Not UTF-8: the code page whose reading gives more letters in words of one
+// alphabet, a tie going to the interface language's.
+TEST(ContactImport, ReadsAFileThatIsNotUtf8InTheCodePageItsLettersSpeakFor)
+{
+    using Encoding = ContactsRead::Encoding;
+    const struct
+    {
+        QByteArray name;
+        Encoding tie;
+        QString read;
+        Encoding encoding;
+    } cases[] = {
+        {"J\xFCrgen M\xFCller", Encoding::Windows1251, u"Jürgen Müller"_qs, Encoding::Windows1252},
+        {"\xCF\xE5\xF2\xF0\xEE\xE2 \xDF\xED", Encoding::Windows1252, u"Петров Ян"_qs,
+         Encoding::Windows1251},
+        {"A\xB9 5", Encoding::Windows1251, u"A№ 5"_qs, Encoding::Windows1251},
+        {"A\xB9 5", Encoding::Windows1252, u"A¹ 5"_qs, Encoding::Windows1252},
+    };
+    for (const auto& c : cases) {
+        const ContactsRead read =
+            ContactImport::read("Name,Phone\r\n" + c.name + ",1\r\n", {}, c.tie);
+        EXPECT_EQ(std::pair(read.contacts.at(0).name, read.encoding),
+                  std::pair(c.read, c.encoding));
+    }
+    EXPECT_EQ(std::pair(ContactImport::codePageOfLanguage(u"ru"_qs),
+                        ContactImport::codePageOfLanguage(u"en"_qs)),
+              std::pair(Encoding::Windows1251, Encoding::Windows1252));
 }
