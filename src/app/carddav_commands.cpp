@@ -133,6 +133,7 @@ bool CardDavCommands::editAccount()
     if (urlOf(typed.url) != urlOf(shown.url)) {
         m_settings.write(section, OptionTable::cardDavAllowHttpKey.toString(), QString());
         m_settings.write(section, OptionTable::cardDavCertificateKey.toString(), QString());
+        m_settings.write(section, OptionTable::cardDavAddressBookKey.toString(), QString());
     }
     m_settings.write(section, OptionTable::cardDavUrlKey.toString(), typed.url);
     m_settings.write(section, OptionTable::cardDavUserKey.toString(), typed.user);
@@ -168,9 +169,33 @@ std::optional<CardDavCommands::Account> CardDavCommands::account()
     return m_known = stored;
 }
 
-CardDavClient::Discovery CardDavCommands::discover(CardDavClient& client, const Account& account)
+std::optional<CardDavClient::Discovery> CardDavCommands::discover(CardDavClient& client,
+                                                                  const Account& account)
 {
-    return client.discover(urlOf(account.url));
+    const QString section = OptionTable::cardDavSection.toString();
+    const QString key = OptionTable::cardDavAddressBookKey.toString();
+    if (const QString chosen = setting(m_settings, key); !chosen.isEmpty()) {
+        const CardDavClient::Discovery kept = client.discover(QUrl(chosen));
+        if (kept.problem != DavProblem::NotAddressBook && kept.problem != DavProblem::NotCardDav)
+            return kept;
+        m_settings.write(section, key, QString()); // gone from the server: asked again
+    }
+    CardDavClient::Discovery found = client.discover(urlOf(account.url));
+    if (found.problem != DavProblem::SeveralBooks)
+        return found;
+    if (m_closeWhenDone)
+        return std::nullopt;
+    QStringList names;
+    for (const CardDavClient::AddressBook& book : found.books)
+        names << (book.name.isEmpty() ? book.url.path() : book.name);
+    const int choice = m_notices.messages().choose(
+        text(TextId::CardDavChooseBook).arg(found.detail), names << text(TextId::CommonCancel));
+    if (choice < 0 || choice >= int(found.books.size()))
+        return std::nullopt;
+    found.problem = DavProblem::None;
+    found.addressBook = found.books[std::size_t(choice)].url;
+    m_settings.write(section, key, found.addressBook.toString());
+    return found;
 }
 
 std::optional<CardDavClient::Trust> CardDavCommands::trustFor(Account& account)
@@ -259,6 +284,8 @@ QString CardDavCommands::reason(DavProblem problem, const QString& detail)
     const auto found = reasons.find(problem);
     if (problem == DavProblem::Tls)
         return tlsReason();
+    if (problem == DavProblem::NotAddressBook)
+        return text(TextId::CardDavNotAddressBook).arg(detail);
     const QString said = text(found == reasons.end() ? TextId::CardDavServer : found->second);
     return detail.isEmpty() ? said : QStringLiteral("%1 (%2)").arg(said, detail);
 }
@@ -285,7 +312,10 @@ void CardDavCommands::send()
                                             text(TextId::CommonCancel));
     CardDavClient client(account->user, account->password);
     client.setTrust(*trust);
-    const CardDavClient::Discovery found = discover(client, *account);
+    const std::optional<CardDavClient::Discovery> discovered = discover(client, *account);
+    if (!discovered)
+        return;
+    const CardDavClient::Discovery& found = *discovered;
     m_refusal = client.refusal();
     if (found.problem != DavProblem::None) {
         progress.reset();
@@ -457,7 +487,10 @@ void CardDavCommands::fetch()
                                             text(TextId::CommonCancel));
     CardDavClient client(account->user, account->password);
     client.setTrust(*trust);
-    const CardDavClient::Discovery found = discover(client, *account);
+    const std::optional<CardDavClient::Discovery> discovered = discover(client, *account);
+    if (!discovered)
+        return;
+    const CardDavClient::Discovery& found = *discovered;
     m_refusal = client.refusal();
     if (found.problem != DavProblem::None) {
         progress.reset();

@@ -48,8 +48,11 @@ private:
     std::optional<Account> account();
     void send();
     void fetch();
-    // The address book behind the account's address, or why there is none.
-    CardDavClient::Discovery discover(CardDavClient& client, const Account& account);
+    // The address book behind the account's address, or why there is none:
+    // the one chosen earlier among several, else found from the address;
+    // where the address holds several, the user chooses one, which is kept
+    // for the account. Nullopt when he cancels.
+    std::optional<CardDavClient::Discovery> discover(CardDavClient& client, const Account& account);
     // How the account's server may be reached: plain HTTP to another machine
     // only once the user agreed for this address; nullopt when he does not.
     std::optional<CardDavClient::Trust> trustFor(Account& account);

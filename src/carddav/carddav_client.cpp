@@ -9,6 +9,7 @@
 #include <QHostAddress>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <algorithm>
 
 namespace {
 
@@ -80,6 +81,11 @@ bool isAddressBook(const DavResponse& response)
 QString pathOf(const QUrl& url)
 {
     return url.path(QUrl::FullyDecoded);
+}
+
+QString withSlash(const QString& path)
+{
+    return path.endsWith(u'/') ? path : path + u'/';
 }
 
 // The authorities OpenSSL's own variables name: a file, and folders
@@ -219,8 +225,10 @@ CardDavClient::Discovery CardDavClient::discover(const QUrl& url)
 
     DavReply reply = propfind(url, 0, kPropDiscovery);
     DavMultistatus status = DavMultistatusReader::read(reply.body);
-    if (reply.ok() && status.valid && !status.responses.empty() &&
-        isAddressBook(status.responses.front())) {
+    const DavResponse* own = reply.ok() && status.valid && !status.responses.empty()
+                                 ? &status.responses.front()
+                                 : nullptr;
+    if (own && isAddressBook(*own)) {
         found.addressBook = url;
         return found;
     }
@@ -228,34 +236,55 @@ CardDavClient::Discovery CardDavClient::discover(const QUrl& url)
         reply.problem == DavProblem::WrongPassword || reply.problem == DavProblem::PlainHttp)
         return fail(reply, reply.problem);
 
-    QString principal =
-        status.valid && !status.responses.empty() ? status.responses.front().principal : QString();
-    if (principal.isEmpty()) {
-        reply =
-            propfind(url.resolved(QUrl(QStringLiteral("/.well-known/carddav"))), 0, kPropDiscovery);
-        status = DavMultistatusReader::read(reply.body);
-        if (!reply.ok() || !status.valid || status.responses.empty() ||
-            status.responses.front().principal.isEmpty())
-            return fail(reply, DavProblem::NotCardDav);
-        principal = status.responses.front().principal;
-    }
-
-    reply = propfind(url.resolved(QUrl(principal)), 0, kPropDiscovery);
-    status = DavMultistatusReader::read(reply.body);
-    if (!reply.ok() || !status.valid || status.responses.empty() ||
-        status.responses.front().addressbookHome.isEmpty())
-        return fail(reply, DavProblem::NotCardDav);
-    const QUrl home = url.resolved(QUrl(status.responses.front().addressbookHome));
-
-    reply = propfind(home, 1, kPropDiscovery);
-    status = DavMultistatusReader::read(reply.body);
-    for (const DavResponse& response : status.responses) {
-        if (reply.ok() && isAddressBook(response)) {
-            found.addressBook = url.resolved(QUrl(response.href));
+    // A principal names its address-book home; the server's address, or a
+    // folder above the user's principal, leads to the principal.
+    QString home = own ? own->addressbookHome : QString();
+    if (home.isEmpty()) {
+        QString principal = own ? own->principal : QString();
+        const QString path = withSlash(pathOf(url));
+        const bool above = !principal.isEmpty() &&
+                           withSlash(pathOf(url.resolved(QUrl(principal)))).startsWith(path);
+        if (!above && path != u"/") {
+            found.problem = DavProblem::NotAddressBook;
+            found.detail = url.toString(QUrl::RemoveUserInfo);
             return found;
         }
+        if (principal.isEmpty()) {
+            reply = propfind(url.resolved(QUrl(QStringLiteral("/.well-known/carddav"))), 0,
+                             kPropDiscovery);
+            status = DavMultistatusReader::read(reply.body);
+            if (!reply.ok() || !status.valid || status.responses.empty() ||
+                status.responses.front().principal.isEmpty())
+                return fail(reply, DavProblem::NotCardDav);
+            principal = status.responses.front().principal;
+        }
+        reply = propfind(url.resolved(QUrl(principal)), 0, kPropDiscovery);
+        status = DavMultistatusReader::read(reply.body);
+        if (!reply.ok() || !status.valid || status.responses.empty() ||
+            status.responses.front().addressbookHome.isEmpty())
+            return fail(reply, DavProblem::NotCardDav);
+        home = status.responses.front().addressbookHome;
     }
-    return fail(reply, DavProblem::NotCardDav);
+
+    reply = propfind(url.resolved(QUrl(home)), 1, kPropDiscovery);
+    status = DavMultistatusReader::read(reply.body);
+    for (const DavResponse& response : status.responses) {
+        if (reply.ok() && isAddressBook(response))
+            found.books.push_back({url.resolved(QUrl(response.href)), response.displayName});
+    }
+    if (found.books.empty())
+        return fail(reply, DavProblem::NotCardDav);
+    if (found.books.size() > 1) {
+        std::sort(found.books.begin(), found.books.end(),
+                  [](const AddressBook& a, const AddressBook& b) {
+                      return a.url.toString() < b.url.toString();
+                  });
+        found.problem = DavProblem::SeveralBooks;
+        found.detail = url.toString(QUrl::RemoveUserInfo);
+        return found;
+    }
+    found.addressBook = found.books.front().url;
+    return found;
 }
 
 DavListing CardDavClient::list(const QUrl& book, const QString& syncToken)

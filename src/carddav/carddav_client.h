@@ -9,20 +9,23 @@
 #include <QString>
 #include <QUrl>
 #include <map>
+#include <vector>
 
 // What went wrong talking to an address book server, in the terms the user
 // can act on.
 enum class DavProblem
 {
     None,
-    NoNetwork,     // no connection, the host unknown, the server gone or silent
-    WrongPassword, // 401 after the credentials were offered
-    Tls,           // the certificate or the TLS handshake was refused
-    PlainHttp,     // plain HTTP to another machine, which the account does not allow
-    Conflict,      // 412: the card changed on the server since it was last seen
-    NotCardDav,    // the address answers but is no CardDAV address book
-    NotFound,      // 404
-    Server,        // any other failure the server reports
+    NoNetwork,      // no connection, the host unknown, the server gone or silent
+    WrongPassword,  // 401 after the credentials were offered
+    Tls,            // the certificate or the TLS handshake was refused
+    PlainHttp,      // plain HTTP to another machine, which the account does not allow
+    Conflict,       // 412: the card changed on the server since it was last seen
+    NotCardDav,     // the address answers but is no CardDAV address book
+    NotAddressBook, // the address is neither an address book nor a principal
+    SeveralBooks,   // the principal has several address books: one must be chosen
+    NotFound,       // 404
+    Server,         // any other failure the server reports
 };
 
 struct DavReply
@@ -82,14 +85,23 @@ public:
     const Refusal& refusal() const { return m_refusal; }
 
     // The address book behind `url`: the URL itself when it is one, else the
-    // first address book of the user found from the server's
-    // ".well-known/carddav", the current user's principal and its
-    // addressbook-home-set.
+    // address book of a principal's addressbook-home-set, the principal
+    // being the URL itself, or the current user's where the URL is the
+    // server's (its root, or a folder above the principal; the root's
+    // ".well-known/carddav" where the root does not name one). Any other
+    // address is NotAddressBook, naming it; a principal with several address
+    // books gives SeveralBooks and lists them, for the user to choose.
+    struct AddressBook
+    {
+        QUrl url;
+        QString name; // the server's display name, if any
+    };
     struct Discovery
     {
         DavProblem problem = DavProblem::None;
         QString detail;
         QUrl addressBook;
+        std::vector<AddressBook> books = {};
     };
     Discovery discover(const QUrl& url);
 

@@ -26,7 +26,8 @@ const char kHelp[] = "Compares the entries of the book's address pages with a Ca
                      "written. An encrypted book's password is asked on the terminal, without\n"
                      "echo, or read from --book-password-file; BOOK.carddav is then encrypted\n"
                      "with the book's key. Either password file may be '-', one line of\n"
-                     "standard input, but not both.\n\n"
+                     "standard input, but not both. A --url that holds several address\n"
+                     "books lists them and exits with status 2: give one of them.\n\n"
                      "Options:\n";
 const char kExitHelp[] = "\nExit status: 0 done, 1 the book or the server failed, 2 wrong usage.\n";
 
@@ -127,6 +128,10 @@ QString problemText(DavProblem problem, const CardDavClient& client)
         return QStringLiteral("the card changed on the server meanwhile");
     case DavProblem::NotCardDav:
         return QStringLiteral("no CardDAV address book at this address");
+    case DavProblem::NotAddressBook:
+        return QStringLiteral("the address is neither an address book nor a CardDAV principal");
+    case DavProblem::SeveralBooks:
+        return QStringLiteral("the address holds several address books");
     case DavProblem::NotFound:
         return QStringLiteral("not found on the server");
     case DavProblem::Server:
@@ -145,6 +150,21 @@ int usage(const QString& message)
 {
     CliOutput::err(QStringLiteral("velkaro-cli sync: %1\nUsage: velkaro-cli %2\n")
                        .arg(message, CliSync::synopsis()));
+    return CliCommands::ExitUsage;
+}
+
+// A principal of several address books: the URL must name one.
+int severalBooks(const CardDavClient::Discovery& found)
+{
+    QString list;
+    for (const CardDavClient::AddressBook& book : found.books) {
+        list += QStringLiteral("  ") + book.url.toString(QUrl::RemoveUserInfo) +
+                (book.name.isEmpty() ? QString() : QStringLiteral("  (") + book.name + u')') +
+                u'\n';
+    }
+    CliOutput::err(QStringLiteral("velkaro-cli sync: %1 holds several address books; give "
+                                  "one of them with --url:\n%2")
+                       .arg(found.detail, list));
     return CliCommands::ExitUsage;
 }
 
@@ -234,6 +254,11 @@ int CliSync::run(const QStringList& arguments)
     CardDavClient client(user, *password.password);
     client.setTrust(trust);
     const CardDavClient::Discovery found = client.discover(server);
+    if (found.problem == DavProblem::NotAddressBook)
+        return fail(QStringLiteral("%1 is neither an address book nor a CardDAV principal")
+                        .arg(found.detail));
+    if (found.problem == DavProblem::SeveralBooks)
+        return severalBooks(found);
     if (found.problem != DavProblem::None)
         return fail(problemText(found.problem, client));
     CardDavSync sync(client, found.addressBook, SyncState::pathFor(books.constFirst()));

@@ -124,6 +124,9 @@ inline constexpr QStringView cardDavUserKey = u"User";
 // chose to trust; both go when the address changes.
 inline constexpr QStringView cardDavAllowHttpKey = u"AllowHttp";
 inline constexpr QStringView cardDavCertificateKey = u"TrustedCertificate";
+// The address book the user chose among several at the account's address;
+// it goes when the address changes.
+inline constexpr QStringView cardDavAddressBookKey = u"AddressBook";
 // Window placements: one section per window, "StartUp-" + its name.
 inline constexpr QStringView placementSectionPrefix = u"StartUp-";
 

@@ -39,10 +39,10 @@ protected:
         writeBook({}, kPage);
         start(2);
     }
-    bool makeBook()
+    bool makeBook(const QString& url = {})
     {
         return dav
-            .send("MKCOL", QUrl(server.book()),
+            .send("MKCOL", QUrl(url.isEmpty() ? server.book() : url),
                   "<mkcol xmlns='DAV:' xmlns:c='urn:ietf:params:xml:ns:carddav'><set>"
                   "<prop><resourcetype><collection/><c:addressbook/></resourcetype>"
                   "</prop></set></mkcol>")
@@ -128,6 +128,7 @@ TEST_F(CardDavCommandsTest, CardsDeletedOnTheServerAreTakenOutOrSentAgainAsAnswe
     run("mnuMainCardDavSend", u"secret"_qs);
     for (const char* name : {"Анна", "Вера"})
         ASSERT_TRUE(dav.remove(QUrl(server.root() + pathOf(QString::fromUtf8(name))), {}).ok());
+    run("mnuMainCardDavFetch"); // which forgets none of them
     open(1);
     f.messages.queueChoice(0);
     whenModal(u"frmImportContacts"_qs, [](QDialog* dialog) { clickChild(dialog, "cmdOK"); });
@@ -143,6 +144,27 @@ TEST_F(CardDavCommandsTest, CardsDeletedOnTheServerAreTakenOutOrSentAgainAsAnswe
     run("mnuMainCardDavSend");
     EXPECT_TRUE(told().contains(u"в книге:\nГлеб\n"_qs)) << told();
     EXPECT_EQ(cards().size(), 3u);
+}
+
+// A wrong address is named; of several address books the user chooses one,
+// which the account keeps.
+TEST_F(CardDavCommandsTest, AWrongAddressIsNamedAndOfSeveralBooksOneIsChosen)
+{
+    const QString wrong = server.root() + "anna/boook/";
+    f.write(u"CardDAV"_qs, u"Url"_qs, wrong);
+    run("mnuMainCardDavSend", u"secret"_qs);
+    EXPECT_EQ(f.messages.only(), u"Контакты не отправлены: адрес "_qs + wrong +
+                                     u" не является ни адресной книгой, ни учетной записью "
+                                     "CardDAV.\n\nКнига не изменена."_qs);
+    const QString work = server.root() + "anna/work/";
+    ASSERT_TRUE(makeBook(work));
+    f.write(u"CardDAV"_qs, u"Url"_qs, server.root());
+    f.messages.queueChoice(1);
+    run("mnuMainCardDavSend", u"secret"_qs);
+    EXPECT_TRUE(told().contains(u"несколько адресных книг"_qs)) << told();
+    EXPECT_EQ(std::pair(dav.list(QUrl(work), {}).etags.size(), cards().size()),
+              std::pair(std::size_t(5), std::size_t(0)));
+    EXPECT_EQ(f.read(u"CardDAV"_qs, u"AddressBook"_qs), work);
 }
 
 TEST_F(CardDavCommandsTest, AFailureSaysWhatHappenedAndChangesNothing)

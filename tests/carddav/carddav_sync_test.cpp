@@ -142,12 +142,16 @@ protected:
         // The principal's collection appears at the user's first request.
         m_client.send("PROPFIND", QUrl(m_server.root() + RadicaleServer::User + "/"), {},
                       {{"Depth", "0"}});
-        const DavReply made = m_client.send(
-            "MKCOL", QUrl(m_server.book()),
-            "<?xml version=\"1.0\"?><d:mkcol xmlns:d=\"DAV:\" "
-            "xmlns:c=\"urn:ietf:params:xml:ns:carddav\"><d:set><d:prop><d:resourcetype>"
-            "<d:collection/><c:addressbook/></d:resourcetype></d:prop></d:set></d:mkcol>");
-        ASSERT_TRUE(made.ok()) << made.status;
+        ASSERT_TRUE(makeBook(m_server.book()));
+    }
+    bool makeBook(const QString& url)
+    {
+        return m_client
+            .send("MKCOL", QUrl(url),
+                  "<?xml version=\"1.0\"?><d:mkcol xmlns:d=\"DAV:\" "
+                  "xmlns:c=\"urn:ietf:params:xml:ns:carddav\"><d:set><d:prop><d:resourcetype>"
+                  "<d:collection/><c:addressbook/></d:resourcetype></d:prop></d:set></d:mkcol>")
+            .ok();
     }
 
     CardDavSync sync()
@@ -351,44 +355,6 @@ TEST_F(CardDavSyncTest, AnotherClientsCardIsFetchedBoundAndNeverDeleted)
     EXPECT_EQ(cardsOnServer(), 3);
 }
 
-// A card deleted on the server is made again only when the user says so;
-// kept without a card, its entry is not sent by later publishes.
-TEST_F(CardDavSyncTest, CardsDeletedOnTheServerWaitForTheUsersAnswer)
-{
-    ASSERT_TRUE(sync().publish(m_book).ok());
-    const auto remove = [&](int entry) {
-        const QString path = SyncPlan::ownPath(QUrl(m_server.book()).path(), m_book[entry].uid);
-        return m_client.remove(QUrl(m_server.root().chopped(1) + path), {}).ok();
-    };
-    ASSERT_TRUE(remove(0) && remove(1));
-    EXPECT_EQ(sync().fetch(m_book).cards.size(), 0u); // a fetch forgets nothing
-    const struct
-    {
-        std::optional<CardDavSync::Deleted> answer; // none: no question, so unbound
-        bool removeAnna;
-        QString deleted;
-        QString plan;
-    } runs[] = {
-        {CardDavSync::Deleted::Resend, false, "Анна,Борис",
-         "create:Анна,Борис update: delete: conflict: bind: fetch:"},
-        {std::nullopt, true, "Анна", kNothing},
-        {CardDavSync::Deleted::Resend, false, "", kNothing},
-    };
-    for (const auto& run : runs) {
-        ASSERT_TRUE(!run.removeAnna || remove(0));
-        CardDavSync publisher = sync();
-        if (run.answer)
-            publisher.setDeletedQuestion([&](const auto&) { return *run.answer; });
-        const auto sent = publisher.publish(m_book);
-        QStringList deleted;
-        for (const CardAction& action : sent.plan.deleted)
-            deleted << action.name;
-        EXPECT_EQ(std::tuple(sent.ok(), deleted.join(','), summary(sent.plan)),
-                  std::tuple(true, run.deleted, run.plan));
-    }
-    EXPECT_EQ(cardsOnServer(), 2);
-}
-
 TEST_F(CardDavSyncTest, FailuresSayWhatHappenedAndTheNextPublishRepairs)
 {
     CardDavClient wrong(RadicaleServer::User, QStringLiteral("wrong"));
@@ -420,6 +386,53 @@ TEST_F(CardDavSyncTest, FailuresSayWhatHappenedAndTheNextPublishRepairs)
     EXPECT_EQ(QStringList({binds, summary(sync().publish(m_book).plan)}),
               QStringList(2, "create: update: delete: conflict: bind:Анна,Борис fetch:"));
     EXPECT_EQ(cardsOnServer(), 3);
+}
+
+// An address book, a principal or the server's address; any other address
+// is named as wrong, never taken for the first address book. A principal of
+// several books lists them, and the command line stops there with status 2.
+TEST_F(CardDavSyncTest, DiscoveryNamesAWrongAddressAndListsSeveralBooks)
+{
+    const QString root = m_server.root();
+    const QString book = m_server.book();
+    const auto found = [&](const QString& url) {
+        const CardDavClient::Discovery discovery = m_client.discover(QUrl(url));
+        return std::pair(discovery.problem, discovery.addressBook.toString() + discovery.detail);
+    };
+    const std::pair<QString, std::pair<DavProblem, QString>> cases[] = {
+        {root, {DavProblem::None, book}},
+        {root + "anna/", {DavProblem::None, book}},
+        {book, {DavProblem::None, book}},
+        {root + "anna/boook/", {DavProblem::NotAddressBook, root + "anna/boook/"}},
+        {root + "anna/book/x.vcf", {DavProblem::NotAddressBook, root + "anna/book/x.vcf"}},
+    };
+    for (const auto& [url, expected] : cases)
+        EXPECT_EQ(found(url), expected) << url.toStdString();
+
+    ASSERT_TRUE(makeBook(root + "anna/work/"));
+    const CardDavClient::Discovery several = m_client.discover(QUrl(root + "anna/"));
+    QStringList books;
+    for (const CardDavClient::AddressBook& each : several.books)
+        books << each.url.toString();
+    books.sort();
+    EXPECT_EQ(std::pair(several.problem, books),
+              std::pair(DavProblem::SeveralBooks, QStringList({book, root + "anna/work/"})));
+    EXPECT_EQ(found(root + "anna/work/"), std::pair(DavProblem::None, root + "anna/work/"));
+
+    const QString dir = m_server.folder();
+    const PageRecord page{u"АБ"_qs, u"Анна\t1"_qs, PageRecord::AddressPage};
+    ASSERT_TRUE(writeAll(dir + "/book.vlk", DataFile::serialize(std::span(&page, 1))) &&
+                writeAll(dir + "/dav", "secret\n"));
+    for (const auto& [url, status] : {std::pair(root, 2), std::pair(root + "anna/work/", 0)}) {
+        QProcess cli;
+        cli.start(VELKARO_CLI, {"sync", dir + "/book.vlk", "--url", url, "--user",
+                                RadicaleServer::User, "--password-file", dir + "/dav"});
+        ASSERT_TRUE(cli.waitForFinished());
+        const QString said = cli.readAllStandardError();
+        EXPECT_EQ(std::tuple(cli.exitCode(), said.contains(book), said.contains("anna/work/")),
+                  std::tuple(status, status == 2, status == 2))
+            << said.toStdString();
+    }
 }
 
 TEST_F(CardDavSyncTest, CliTellsWhatAPublishWouldDo)
