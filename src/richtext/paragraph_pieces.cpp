@@ -66,23 +66,19 @@ void splitBlock(QTextDocument& doc, const QTextBlock& block)
 
 } // namespace
 
-bool ParagraphPieces::split(QTextDocument& doc)
+void ParagraphPieces::split(QTextDocument& doc)
 {
-    bool cut = false;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         if (block.length() <= 2 * PieceLength)
             continue;
-        const int next = block.blockNumber() + 1;
+        const int number = block.blockNumber();
         splitBlock(doc, block);
-        cut = true;
-        // Continue after the last piece of this paragraph.
-        block = doc.findBlockByNumber(next);
+        doc.setProperty(CutProperty, true);
+        // On after the last piece of this paragraph.
+        block = doc.findBlockByNumber(number);
         while (continuesPrevious(block.next()))
             block = block.next();
     }
-    if (cut)
-        doc.setProperty(CutProperty, true);
-    return cut;
 }
 
 bool ParagraphPieces::continuesPrevious(const QTextBlock& block)

@@ -19,9 +19,8 @@ class ParagraphPieces
 public:
     static constexpr int PieceLength = 4096;
 
-    // Cuts every paragraph longer than twice the piece length; returns
-    // whether anything was cut.
-    static bool split(QTextDocument& doc);
+    // Cuts every paragraph longer than twice the piece length.
+    static void split(QTextDocument& doc);
     static bool continuesPrevious(const QTextBlock& block);
     // Whether the document was ever cut by split().
     static bool hasPieces(const QTextDocument& doc);
