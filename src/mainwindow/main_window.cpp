@@ -322,13 +322,16 @@ void MainWindow::replacePageText(const QString& plain)
 void MainWindow::appendEntries(const QString& entries)
 {
     // A note of a whole file is one long paragraph: held in pieces, as a
-    // loaded page holds it, it is laid out a few pieces at a time.
-    m_rtfPage->asOneEdit([&] {
-        ContactImport::appendEntries(*m_rtfPage->document(), entries);
-        ParagraphPieces::split(*m_rtfPage->document());
+    // loaded page holds it, it is laid out a few pieces at a time. The view
+    // shows the first added entry, which needs no layout of those after it.
+    QTextDocument& page = *m_rtfPage->document();
+    const int end = page.characterCount() - 1;
+    m_rtfPage->asOneLargeEdit([&] {
+        ContactImport::appendEntries(page, entries);
+        ParagraphPieces::split(page);
     });
-    m_rtfPage->setSelStart(static_cast<int>(m_rtfPage->text().size()));
-    m_rtfPage->ensureCursorVisible();
+    // On a page with text the entries start a paragraph of their own.
+    m_rtfPage->showAtTop(end > 0 ? end + 1 : 0);
     m_rtfPage->setFocus();
 }
 

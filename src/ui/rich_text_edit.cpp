@@ -19,6 +19,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 #include <QUrl>
@@ -294,6 +295,25 @@ void RichTextEdit::asOneEdit(const std::function<void()>& work)
     group.beginEditBlock();
     changeContent(work, false);
     group.endEditBlock();
+}
+
+void RichTextEdit::asOneLargeEdit(const std::function<void()>& work)
+{
+    QTextDocument* page = document();
+    const QSizeF size = page->pageSize();
+    // On a page of no size Qt lays nothing out; the size given back starts a
+    // layout from the top, which goes on between events.
+    page->setPageSize(QSizeF(0, 0));
+    asOneEdit(work);
+    page->setPageSize(size);
+}
+
+void RichTextEdit::showAtTop(int position)
+{
+    QTextCursor cursor(document());
+    cursor.setPosition(position);
+    setTextCursor(cursor);
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + cursorRect().top());
 }
 
 void RichTextEdit::beginApply()

@@ -89,6 +89,13 @@ public:
     // Everything `work` changes counts as one change: one Change signal and
     // one step for Undo.
     void asOneEdit(const std::function<void()>& work);
+    // The same for an edit that adds much text (a whole file's entries): the
+    // page is laid out again from its top a few pieces at a time, as a loaded
+    // page is, instead of all at once before the window answers again.
+    void asOneLargeEdit(const std::function<void()>& work);
+    // The cursor at a document position, its line at the top of the view;
+    // only the text above it is laid out for that.
+    void showAtTop(int position);
     void undoEdit();
     // Where the book keeps its pages as Windows-1251 text: a key or a paste
     // that would add a character without a code there is refused (Refused

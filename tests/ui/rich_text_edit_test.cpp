@@ -1,3 +1,4 @@
+#include "richtext/paragraph_pieces.h"
 #include "richtext/win_color.h"
 #include "ui/page_fonts.h"
 #include "ui/rich_text_edit.h"
@@ -429,4 +430,29 @@ TEST_F(RichTextEditTest, ALongParagraphInPiecesReadsWritesAndSelectsAsOne)
     QTest::keyClick(&edit, Qt::Key_Backspace);
     QTest::keyClick(&edit, Qt::Key_Return);
     EXPECT_EQ(edit.text(), page.left(typed) + u"\r\n"_qs + page.mid(typed));
+}
+
+// Text that adds a whole file to the page leaves the window answering: the
+// view shows where it begins, and what lies below is laid out between events
+// (a page laid out at once held the window and a termination for seconds).
+TEST_F(RichTextEditTest, ALargeEditLeavesThePageBelowTheViewToBeLaidOutLater)
+{
+    edit.resize(400, 300);
+    edit.show();
+    edit.setTextRTF(u"Первая"_qs);
+    qreal laidOut = 0;
+    QObject::connect(edit.document()->documentLayout(),
+                     &QAbstractTextDocumentLayout::documentSizeChanged,
+                     [&](const QSizeF& size) { laidOut = size.height(); });
+    edit.asOneLargeEdit([&] {
+        QTextCursor end(edit.document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(u"\n"_qs + u"Иванов\t555-12-34 "_qs.repeated(20000));
+        ParagraphPieces::split(*edit.document());
+    });
+    edit.showAtTop(7);
+    const qreal whole = edit.document()->size().height();
+    EXPECT_EQ(std::tuple(edit.textCursor().position(), laidOut < whole / 10), std::tuple(7, true));
+    edit.undoEdit();
+    EXPECT_EQ(edit.text(), u"Первая"_qs);
 }
