@@ -458,6 +458,9 @@ bool Application::unloading(CloseReason reason)
         makeHistoryBackup();
     saveStyles();
     m_notices.keepWaiting(m_session.folders().SettingsFolder, noticesPath());
+    // Again once everything that writes them is done: the save records there
+    // the book it wrote.
+    m_settings->sync();
     m_unloaded = true;
     return true;
 }

@@ -93,6 +93,13 @@ bool SingleInstance::listen()
     return m_server->listen(m_serverName);
 }
 
+void SingleInstance::release()
+{
+    if (m_server)
+        m_server->close();
+    m_lock.unlock();
+}
+
 void SingleInstance::onNewConnection()
 {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {

@@ -38,6 +38,8 @@ public:
     // Starts listening, taking over a socket file left behind; for the
     // lock's holder. False when the name could not be taken.
     bool listen();
+    // Stops listening and gives the lock up; a start from then on holds it.
+    void release();
 
     static QString defaultServerName();
 
