@@ -226,7 +226,10 @@ int CliCommands::exportText(const CliArgs& args)
     const CliBook opened(book, args.password);
     if (!openedOrReported(opened))
         return ExitFailure;
-    QByteArray bytes = TextExport::build(opened.pages(true));
+    // Page by page: no page is held longer than it takes to export it.
+    QByteArray bytes;
+    for (size_t number = 1; number <= opened.pageCount(); ++number)
+        bytes += TextExport::ofPage(opened.page(number, true));
     if (args.utf8)
         bytes = CodePage::decode(bytes).toUtf8();
     return exitFor(out.isEmpty() ? CliOutput::outBytes(bytes) : writeFile(out, bytes));
