@@ -261,7 +261,7 @@ QString CardDavCommands::tlsReason() const
         {QSslError::CertificateUntrusted, TextId::CardDavTlsUntrusted},
     };
     QStringList said;
-    for (const QSslError::SslError error : m_refusal.errors) {
+    for (const QSslError::SslError error : m_refusedFor) {
         const auto found = reasons.find(error);
         said << (found == reasons.end() ? QSslError(error).errorString()
                                         : m_notices.text(found->second));
@@ -316,7 +316,7 @@ void CardDavCommands::send()
     if (!discovered)
         return;
     const CardDavClient::Discovery& found = *discovered;
-    m_refusal = client.refusal();
+    m_refusedFor = client.refusal().errors;
     if (found.problem != DavProblem::None) {
         progress.reset();
         if (found.problem == DavProblem::Tls && offerTrust(client))
@@ -491,7 +491,7 @@ void CardDavCommands::fetch()
     if (!discovered)
         return;
     const CardDavClient::Discovery& found = *discovered;
-    m_refusal = client.refusal();
+    m_refusedFor = client.refusal().errors;
     if (found.problem != DavProblem::None) {
         progress.reset();
         if (found.problem == DavProblem::Tls && offerTrust(client))

@@ -86,5 +86,7 @@ private:
     // The password of this run, for the account it was given for: where no
     // secret store keeps it, it is asked once per run.
     std::optional<Account> m_known;
-    CardDavClient::Refusal m_refusal; // the last certificate refused
+    // Why the last certificate was refused (not the certificate: an empty
+    // one would set up TLS at every start).
+    QList<QSslError::SslError> m_refusedFor;
 };

@@ -35,6 +35,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTextDocument>
+#include <QTimer>
 
 namespace {
 
@@ -88,7 +89,6 @@ MainWindow::MainWindow(MainWindowHost& host, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(AppInfo::title());
-    setWindowIcon(AppPictures::windowIcon());
     setFont(QFont(PageFonts::defaultFamily(), kWindowFontPoints));
     setMouseTracking(true);
     buildControls();
@@ -511,6 +511,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         return windowKey(key) || editorKey(key);
     }
     if (watched == m_rtfPage->viewport()) {
+        // Its pictures decoded once the window is on the screen, not before.
+        if (event->type() == QEvent::Paint && !m_iconGiven) {
+            m_iconGiven = true;
+            QTimer::singleShot(0, this, [this] { setWindowIcon(AppPictures::windowIcon()); });
+        }
         if (event->type() == QEvent::MouseMove) {
             m_picStatus->setStatusText(m_standingStatus);
             m_tabs->unHiliteAll();

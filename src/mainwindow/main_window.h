@@ -180,6 +180,7 @@ private:
     bool m_pageEdited = false;
     bool m_textPage = false;
     bool m_systemShutdown = false;
+    bool m_iconGiven = false;
     bool m_dragging = false;
     double m_tabStopAtPress = 0;
     int m_dragOffset = 0; // pixels from the handle's left edge to where it was grabbed
