@@ -31,17 +31,16 @@ QString BackupCommands::dateText(const QDateTime& made)
 
 void BackupCommands::showWindow()
 {
-    MainWindow* window = &m_window;
     BackupsDialog::Setup setup;
     setup.historyFolder = m_session.folders().HistoryFolder;
     setup.exeBaseName = m_session.folders().ExeBaseName;
     setup.dataFilePath = m_session.storage().fullDataPath();
     setup.key = m_session.storage().key();
     setup.addressTabStops = {kFirstTabStop,
-                             static_cast<int>(window->tabStopTwips()) - kMarkerToTabStop};
+                             static_cast<int>(m_window.tabStopTwips()) - kMarkerToTabStop};
     setup.text = [this](TextId id) { return text(id); };
     setup.localize = [this](QWidget* form) { FormLocalizer::localize(form, m_localization); };
-    BackupsDialog dialog(*this, m_notices.messages(), std::move(setup), window);
+    BackupsDialog dialog(*this, m_notices.messages(), std::move(setup), m_window.dialogParent());
     dialog.exec();
 }
 

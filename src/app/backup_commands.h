@@ -7,7 +7,7 @@
 #include <optional>
 
 class BookSession;
-class MainWindow;
+class BookView;
 class Notices;
 class Localization;
 
@@ -22,7 +22,7 @@ class Localization;
 class BackupCommands : public RestoreTarget
 {
 public:
-    BackupCommands(BookSession& session, MainWindow& window, Notices& notices,
+    BackupCommands(BookSession& session, BookView& window, Notices& notices,
                    Localization& localization)
         : m_session(session), m_window(window), m_notices(notices), m_localization(localization)
     {}
@@ -48,7 +48,7 @@ private:
     QString dateText(const QDateTime& made);
 
     BookSession& m_session;
-    MainWindow& m_window;
+    BookView& m_window;
     Notices& m_notices;
     Localization& m_localization;
 };

@@ -51,7 +51,7 @@ PageMenuRules::Page BookSession::page() const
             m_book.Pages[static_cast<std::size_t>(current)].Kind, m_options.EnableSort};
 }
 
-void BookSession::setWindow(MainWindow* window, std::function<MainWindow::Display()> display)
+void BookSession::setWindow(BookView* window, std::function<BookView::Display()> display)
 {
     m_window = window;
     m_display = std::move(display);

@@ -5,8 +5,8 @@
 #include "document/book_preload.h"
 #include "document/book_storage.h"
 #include "document/letter_pages.h"
-#include "mainwindow/main_window.h"
 #include "rules/page_menu_rules.h"
+#include "ui/book_view.h"
 
 #include <QObject>
 #include <functional>
@@ -58,7 +58,7 @@ public:
     const QString& shortcuts() const { return m_shortcuts; }
 
     // The window that shows the book and the display options it shows it with.
-    void setWindow(MainWindow* window, std::function<MainWindow::Display()> display);
+    void setWindow(BookView* window, std::function<BookView::Display()> display);
 
     // Finds the book where the options say and loads it, telling the user
     // what the load found; a start without any backup claims the book.
@@ -115,6 +115,6 @@ private:
     std::optional<AppError> m_saveRefusal; // why the last save wrote no book
     std::vector<LetterPages::Alphabet> m_alphabets{LetterPages::russian()};
     QString m_shortcuts;
-    MainWindow* m_window = nullptr;
-    std::function<MainWindow::Display()> m_display;
+    BookView* m_window = nullptr;
+    std::function<BookView::Display()> m_display;
 };

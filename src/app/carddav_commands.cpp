@@ -10,7 +10,7 @@
 #include "document/contact_import.h"
 #include "document/entry_remove.h"
 #include "document/entry_replace.h"
-#include "mainwindow/main_window.h"
+#include "ui/book_view.h"
 
 #include <QDir>
 #include <QLocale>
@@ -122,7 +122,7 @@ bool CardDavCommands::editAccount()
     if (m_known && m_known->url == shown.url && m_known->user == shown.user)
         shown.password = m_known->password;
     CardDavAccountDialog dialog(shown, CardDavAccountDialog::Mode::Account,
-                                PasswordStore::available(), m_notices.textLookup(), &m_window);
+                                PasswordStore::available(), m_notices.textLookup(), m_window.dialogParent());
     if (dialog.exec() != QDialog::Accepted)
         return false;
     Account typed = dialog.account();
@@ -162,7 +162,7 @@ std::optional<CardDavCommands::Account> CardDavCommands::account()
         return m_known = stored;
     }
     CardDavAccountDialog dialog(stored, CardDavAccountDialog::Mode::Password, false,
-                                m_notices.textLookup(), &m_window);
+                                m_notices.textLookup(), m_window.dialogParent());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     stored.password = dialog.account().password;
@@ -308,7 +308,7 @@ void CardDavCommands::send()
         return;
     m_session.flushOpenPage();
     const std::vector<Contact> contacts = ContactExport::ofBook(m_session.book().pages());
-    std::optional<CardDavProgress> progress(std::in_place, &m_window, text(TextId::CardDavSending),
+    std::optional<CardDavProgress> progress(std::in_place, m_window.dialogParent(), text(TextId::CardDavSending),
                                             text(TextId::CommonCancel));
     CardDavClient client(account->user, account->password);
     client.setTrust(*trust);
@@ -374,7 +374,7 @@ void CardDavCommands::removeEntries(const QSet<QString>& uids)
     if (entries.isEmpty())
         return;
     ContactsImportDialog preview(entries.join(QStringLiteral("\r\n")), int(entries.size()),
-                                 QString(), m_notices.textLookup(), &m_window);
+                                 QString(), m_notices.textLookup(), m_window.dialogParent());
     preview.proposeRemoving();
     if (preview.exec() != QDialog::Accepted || m_closeWhenDone)
         return;
@@ -483,7 +483,7 @@ void CardDavCommands::fetch()
         return;
     m_session.flushOpenPage();
     const std::vector<Contact> contacts = ContactExport::ofBook(m_session.book().pages());
-    std::optional<CardDavProgress> progress(std::in_place, &m_window, text(TextId::CardDavFetching),
+    std::optional<CardDavProgress> progress(std::in_place, m_window.dialogParent(), text(TextId::CardDavFetching),
                                             text(TextId::CommonCancel));
     CardDavClient client(account->user, account->password);
     client.setTrust(*trust);
@@ -555,7 +555,7 @@ void CardDavCommands::takeNew(CardDavSync& sync, const std::vector<CardDavSync::
         titles << page.Title;
     const int open = std::max(1, m_window.currentPage());
     ContactsImportDialog preview(entries, int(contacts.size()), titles.value(open - 1),
-                                 m_notices.textLookup(), &m_window);
+                                 m_notices.textLookup(), m_window.dialogParent());
     preview.offerPages(titles, open - 1);
     // An autosave may have reloaded the book while the preview was open.
     const int target = preview.exec() == QDialog::Accepted ? preview.chosenPage() + 1 : 0;
@@ -604,7 +604,7 @@ void CardDavCommands::proposeChange(CardDavSync& sync, const CardDavSync::Fetche
     }
     const QString title = old->category;
     const QString entry = ContactEntry::toEntry(card.contact, m_notices.contactLabels());
-    ContactsImportDialog preview(entry, 1, title, m_notices.textLookup(), &m_window);
+    ContactsImportDialog preview(entry, 1, title, m_notices.textLookup(), m_window.dialogParent());
     preview.proposeReplacing(old->name, title);
     if (preview.exec() != QDialog::Accepted || m_closeWhenDone)
         return;

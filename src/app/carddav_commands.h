@@ -11,7 +11,7 @@
 #include <optional>
 
 class BookSession;
-class MainWindow;
+class BookView;
 class Notices;
 class SettingsStore;
 
@@ -25,7 +25,7 @@ class SettingsStore;
 class CardDavCommands
 {
 public:
-    CardDavCommands(BookSession& session, MainWindow& window, Notices& notices,
+    CardDavCommands(BookSession& session, BookView& window, Notices& notices,
                     SettingsStore& settings)
         : m_session(session), m_window(window), m_notices(notices), m_settings(settings)
     {}
@@ -77,7 +77,7 @@ private:
     QString text(TextId id);
 
     BookSession& m_session;
-    MainWindow& m_window;
+    BookView& m_window;
     Notices& m_notices;
     SettingsStore& m_settings;
     bool m_busy = false;

@@ -120,7 +120,7 @@ void ContactCommands::exportContacts(Format format, bool wholeBook)
 QString ContactCommands::askExportPath(Format format, const QString& baseName)
 {
     const bool vCard = format == Format::VCard;
-    QFileDialog dialog(&m_window, text(vCard ? TextId::ExportVCardTitle : TextId::ExportCsvTitle));
+    QFileDialog dialog(m_window.dialogParent(), text(vCard ? TextId::ExportVCardTitle : TextId::ExportCsvTitle));
     dialog.setObjectName(QStringLiteral("cdgExport"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(FileDialogs::nameFilters(
@@ -168,7 +168,7 @@ QString ContactCommands::problemText(const ContactsRead& read)
 
 void ContactCommands::importContacts()
 {
-    QFileDialog dialog(&m_window, text(TextId::ImportContactsTitle));
+    QFileDialog dialog(m_window.dialogParent(), text(TextId::ImportContactsTitle));
     dialog.setObjectName(QStringLiteral("cdgImportContacts"));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(FileDialogs::nameFilters(text(TextId::ImportContactsFilter)));
@@ -210,7 +210,7 @@ void ContactCommands::importContacts()
     const PageRecord page = book.Pages[static_cast<std::size_t>(target)];
     const ContactEntry::Labels labels = m_notices.contactLabels();
     ContactsImportDialog preview(
-        QString(), 0, page.Title, [this](TextId id) { return text(id); }, &m_window);
+        QString(), 0, page.Title, [this](TextId id) { return text(id); }, m_window.dialogParent());
     const ContactsImportDialog::Entries shown = previewOf(read.contacts, page, labels, stop);
     if (stop())
         return;

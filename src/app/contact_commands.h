@@ -3,12 +3,13 @@
 #include "document/contact.h"
 #include "document/contact_entry.h"
 #include "document/contact_export.h"
-#include "mainwindow/main_window_host.h"
+#include "core/built_in_text.h"
+#include "rules/command.h"
 
 #include <QString>
 
 class BookSession;
-class MainWindow;
+class BookView;
 class Notices;
 
 // The contact commands of the main popup: the book's address pages or the
@@ -18,7 +19,7 @@ class Notices;
 class ContactCommands
 {
 public:
-    ContactCommands(BookSession& session, MainWindow& window, Notices& notices)
+    ContactCommands(BookSession& session, BookView& window, Notices& notices)
         : m_session(session), m_window(window), m_notices(notices)
     {}
 
@@ -38,6 +39,6 @@ private:
     void warn(const QString& message);
 
     BookSession& m_session;
-    MainWindow& m_window;
+    BookView& m_window;
     Notices& m_notices;
 };

@@ -12,7 +12,7 @@
 #include "dialogs/help_window.h"
 #include "dialogs/options_dialog.h"
 #include "dialogs/replace_dialog.h"
-#include "mainwindow/main_window.h"
+#include "ui/book_view.h"
 #include "styles/styles.h"
 #include "ui/form_localizer.h"
 
@@ -45,7 +45,7 @@ void OptionsCommand::run()
 {
     OptionsDialog dialog(
         *this, m_notices.messages(), m_notices.textLookup(),
-        [this](QWidget* form) { formLocalize(form); }, &m_window);
+        [this](QWidget* form) { formLocalize(form); }, m_window.dialogParent());
     dialog.exec();
     // Style changes act at once: the style menu follows them however the
     // dialog closed.

@@ -11,7 +11,7 @@ class BookEncryption;
 class BookSession;
 class Localization;
 class Login;
-class MainWindow;
+class BookView;
 class Notices;
 class SettingsStore;
 
@@ -35,7 +35,7 @@ public:
         SettingsStore& settings;
     };
 
-    OptionsCommand(BookSession& session, MainWindow& window, Notices& notices, Parts parts)
+    OptionsCommand(BookSession& session, BookView& window, Notices& notices, Parts parts)
         : m_session(session), m_window(window), m_notices(notices), m_parts(std::move(parts))
     {}
 
@@ -64,7 +64,7 @@ private:
     void formLocalize(QWidget* form);
 
     BookSession& m_session;
-    MainWindow& m_window;
+    BookView& m_window;
     Notices& m_notices;
     Parts m_parts;
     // `BrowseForFolder`'s start folder lives as long as the program.

@@ -81,7 +81,7 @@ std::optional<QString> PageCommands::askTitle(TextId prompt, TextId title, const
 {
     const auto text = [this](TextId id) { return m_notices.text(id); };
     const QString answer =
-        trimSpaces(inputBoxEx(text(prompt), text(title), preset, &m_window, text));
+        trimSpaces(inputBoxEx(text(prompt), text(title), preset, m_window.dialogParent(), text));
     if (answer.isEmpty())
         return std::nullopt;
     const std::optional<DataFile::TitleProblem> problem = DataFile::titleProblem(answer);
@@ -186,7 +186,7 @@ void PageCommands::convert(qint32 kind)
 
 void PageCommands::import()
 {
-    QFileDialog dialog(&m_window, m_notices.text(TextId::ImportTitle));
+    QFileDialog dialog(m_window.dialogParent(), m_notices.text(TextId::ImportTitle));
     dialog.setObjectName(QStringLiteral("cdgImport"));
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilters(FileDialogs::nameFilters(m_notices.text(TextId::ImportFilter)));

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "mainwindow/main_window_host.h"
+#include "core/built_in_text.h"
+#include "rules/command.h"
 
 #include <QString>
 #include <optional>
 
 class BookSession;
-class MainWindow;
+class BookView;
 class Notices;
 
 // The commands of the page popup: add, rename, delete, move, sort, convert
@@ -16,7 +17,7 @@ class Notices;
 class PageCommands
 {
 public:
-    PageCommands(BookSession& session, MainWindow& window, Notices& notices)
+    PageCommands(BookSession& session, BookView& window, Notices& notices)
         : m_session(session), m_window(window), m_notices(notices)
     {}
 
@@ -37,6 +38,6 @@ private:
     void warn(const QString& text);
 
     BookSession& m_session;
-    MainWindow& m_window;
+    BookView& m_window;
     Notices& m_notices;
 };

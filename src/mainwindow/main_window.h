@@ -4,6 +4,7 @@
 #include "mainwindow/main_window_host.h"
 #include "rules/form_position.h"
 #include "rules/page_keys.h"
+#include "ui/book_view.h"
 
 #include <QWidget>
 #include <functional>
@@ -26,66 +27,36 @@ struct PageRecord;
 // what to show through the intent-level members below and hears back through
 // MainWindowHost. All geometry is computed in twips by MainLayout and turned
 // into pixels in layOut() alone.
-class MainWindow : public QWidget, public SearchTarget
+class MainWindow : public QWidget, public SearchTarget, public BookView
 {
     Q_OBJECT
 
 public:
-    // The options that change how the window looks.
-    struct Display
-    {
-        double ButtonWidth = 600;
-        bool Status = true;
-        quint32 PageColor = 0x80000005u;
-        bool EnableSort = false;
-        bool MoveToEnd = false;
-        double TabStop = 3400;
-        int LastIntPage = 14;
-        QString shortcuts; // the localized "Shortcuts" entry
-        QStringList styleNames;
-        bool codePageOnly = false; // plain-text mode: the book keeps Windows-1251 only
-    };
-
     explicit MainWindow(MainWindowHost& host, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The tab column is made anew from the book and the display options; the
-    // page to show comes next, through showPage.
-    void rebuildTabs(const Book& book, const Display& display);
-    // Shows page `index` in the editor without counting it as an edit.
-    void showPage(const PageRecord& page, int index);
+    // BookView
+    QWidget* dialogParent() override { return this; }
+    void rebuildTabs(const Book& book, const Display& display) override;
+    void showPage(const PageRecord& page, int index) override;
+    bool takePageEdits(QString& richText) override;
+    void dropPageEdits() override;
+    QString pageText() const override;
+    QFont pageFont() const override;
+    void replacePageText(const QString& plain) override;
+    void appendEntries(const QString& entries) override;
+    void editOpenPage(const std::function<void(QTextDocument&)>& edit) override;
+    void setSavedState(bool saved) override;
+    void showStatusText(const QString& text) override;
+    void showNotice(const QString& text) override;
+    void showStyleNames(const QStringList& names) override;
+    double tabStopTwips() const override { return m_display.TabStop; }
+
     void showTip(const QString& text);
     void endTip();
     bool isTipShowing() const;
-    void showStatusText(const QString& text);
-    // Shown in the status bar in place of the standing text until the mouse
-    // moves over the window.
-    void showNotice(const QString& text);
-    void setSavedState(bool saved);
-    // The editor's style submenu, for styles changed between rebuilds.
-    void showStyleNames(const QStringList& names);
     // The size and colour submenus, made at start-up.
     void buildSizeAndColorMenus(const QStringList& colorCaptions);
-
-    // The open page's text as the user left it, when it changed since the
-    // last call; the page record takes it only when somebody reads it.
-    bool takePageEdits(QString& richText);
-    void dropPageEdits();
-    // The open page's plain text, CR LF between lines.
-    QString pageText() const;
-    // The font the page shows text in that carries no font of its own.
-    QFont pageFont() const;
-    // The open page's text replaced as one edit of the user's, which Undo
-    // takes back whole.
-    void replacePageText(const QString& plain);
-    // Contact entries appended to the open page as one edit, like a paste:
-    // one Undo takes them back.
-    void appendEntries(const QString& entries);
-    // The open page's document changed by `edit` as one edit of the user's,
-    // which one Undo takes back.
-    void editOpenPage(const std::function<void(QTextDocument&)>& edit);
-
-    double tabStopTwips() const { return m_display.TabStop; }
     double buttonWidthTwips() const { return m_display.ButtonWidth; }
     void repaintEditor();
     // The style goes onto the page editor's selection as one edit.
