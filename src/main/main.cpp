@@ -1,4 +1,4 @@
-#include "app/application.h"
+#include "shell/application.h"
 #include "app/command_line.h"
 #include "app/single_instance.h"
 #include "app/termination_signals.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/application.h"
+#include "shell/application.h"
 #include "core/folders.h"
 #include "core/settings_store.h"
 #include "document/data_file.h"

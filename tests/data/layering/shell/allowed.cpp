@@ -1,0 +1,2 @@
+#include "app/session.h"
+#include "mainwindow/window.h"
