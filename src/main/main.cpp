@@ -1,4 +1,3 @@
-#include "shell/application.h"
 #include "app/command_line.h"
 #include "app/single_instance.h"
 #include "app/termination_signals.h"
@@ -8,6 +7,7 @@
 #include "core/folders.h"
 #include "mainwindow/main_window.h"
 #include "rules/window_ticks.h"
+#include "shell/application.h"
 #include "ui/qt_message_service.h"
 
 #include <QApplication>

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "shell/application.h"
 #include "core/folders.h"
 #include "core/settings_store.h"
 #include "document/data_file.h"
@@ -8,6 +7,7 @@
 #include "mainwindow/main_window.h"
 #include "recording_message_service.h"
 #include "richtext/rtf_plain_text.h"
+#include "shell/application.h"
 #include "ui/rich_text_edit.h"
 #include "ui/status_bar.h"
 #include "ui/tab_column.h"
