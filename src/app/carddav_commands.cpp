@@ -557,7 +557,6 @@ void CardDavCommands::takeNew(CardDavSync& sync, const std::vector<CardDavSync::
     ContactsImportDialog preview(entries, int(contacts.size()), titles.value(open - 1),
                                  m_notices.textLookup(), m_window.dialogParent());
     preview.offerPages(titles, open - 1);
-    // An autosave may have reloaded the book while the preview was open.
     const int target = preview.exec() == QDialog::Accepted ? preview.chosenPage() + 1 : 0;
     if (target < 1 || target > book.pageCount() || m_closeWhenDone)
         return;

@@ -206,8 +206,7 @@ void ContactCommands::importContacts()
     Book& book = m_session.book();
     const int target = book.RecentPage;
     m_session.flushOpenPage();
-    // A copy: an autosave may reload the book while the preview is open.
-    const PageRecord page = book.Pages[static_cast<std::size_t>(target)];
+    const PageRecord& page = book.Pages[static_cast<std::size_t>(target)];
     const ContactEntry::Labels labels = m_notices.contactLabels();
     ContactsImportDialog preview(
         QString(), 0, page.Title, [this](TextId id) { return text(id); }, m_window.dialogParent());
@@ -225,7 +224,7 @@ void ContactCommands::importContacts()
             return previewOf(read.contacts, page, labels, stop);
         });
     }
-    if (preview.exec() != QDialog::Accepted || target > book.pageCount())
+    if (preview.exec() != QDialog::Accepted)
         return;
     if (read.encoding != first && (!read.ok() || !storable(read.contacts, shownPath, stop)))
         return;

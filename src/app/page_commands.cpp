@@ -110,8 +110,7 @@ void PageCommands::add()
     }
     const std::optional<QString> title =
         askTitle(TextId::NewPage, TextId::NewPageTitle, m_notices.text(TextId::NewPageDef));
-    // An autosave may have reloaded the book while the box was open.
-    if (!title || !allowed(Command::AddPage))
+    if (!title)
         return;
     m_session.flushOpenPage();
     if (!book.insertPage(*title, book.RecentPage))

@@ -25,6 +25,7 @@
 #include <QFileDialog>
 #include <QLocale>
 #include <QPalette>
+#include <QWindow>
 
 namespace {
 
@@ -180,10 +181,10 @@ void Application::makeWindow()
             });
     m_ticks = std::make_unique<WindowTicks>(m_options);
     connect(m_ticks.get(), &WindowTicks::tipEnded, m_mainWindow.get(), &MainWindow::endTip);
-    // An autosave is no choice of the user's: it claims no book for him.
-    connect(m_ticks.get(), &WindowTicks::autosaveDue, this, [this] {
-        if (!m_unloaded)
-            m_session.save();
+    connect(m_ticks.get(), &WindowTicks::autosaveDue, this, &Application::autosave);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] {
+        if (m_autosaveHeld)
+            autosave();
     });
     connect(m_ticks.get(), &WindowTicks::repaintDue, m_mainWindow.get(),
             &MainWindow::repaintEditor);
@@ -479,6 +480,14 @@ bool Application::mainWindowClosing(CloseReason reason)
         return false;
     }
     return unloading(reason);
+}
+
+void Application::autosave()
+{
+    m_autosaveHeld = !m_unloaded && QApplication::activeModalWidget();
+    // An autosave is no choice of the user's: it claims no book for him.
+    if (!m_unloaded && !m_autosaveHeld)
+        m_session.save();
 }
 
 void Application::saveCommand()

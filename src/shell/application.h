@@ -114,6 +114,10 @@ public:
 
     // The commands of the same names, as the window's keys and menus reach them.
     void saveCommand();
+    // An autosave that falls due while a box waits for the user is held and
+    // runs when the last box closes, so no command finds the book reloaded
+    // under its box.
+    void autosave();
     void revertCommand();
     void findCommand();
     // Opens page `index`: the open page's edits go into its record first.
@@ -180,6 +184,7 @@ private:
     HighlightColors m_hilite;
     bool m_started = false;
     bool m_unloaded = false;
+    bool m_autosaveHeld = false;
     LoginPrompt m_loginPrompt;
     NewPasswordPrompt m_newPasswordPrompt;
     BookQuestion::Ask m_bookQuestion;
