@@ -1,7 +1,7 @@
 #include "dialogs/password_dialog.h"
 
 #include "core/message_service.h"
-#include "document/obscured_password.h"
+#include "crypto/obscured_password.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -4,7 +4,7 @@
 #include "core/bounded_file.h"
 #include "core/byte_digest.h"
 #include "core/safe_file.h"
-#include "document/book_cipher.h"
+#include "crypto/book_cipher.h"
 #include "document/book_preload.h"
 #include "document/text_export.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/app_error.h"
+#include "crypto/book_key.h"
 #include "document/book.h"
-#include "document/book_key.h"
 #include "document/book_reading.h"
 #include "document/data_file.h"
 #include "document/export_parts.h"

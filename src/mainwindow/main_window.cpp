@@ -1,10 +1,10 @@
 #include "mainwindow/main_window.h"
 
+#include "contacts/contact_import.h"
 #include "core/app_info.h"
 #include "core/code_page.h"
 #include "core/twips.h"
 #include "document/book.h"
-#include "document/contact_import.h"
 #include "mainwindow/main_menus.h"
 #include "mainwindow/print_dialog_setup.h"
 #include "richtext/paragraph_pieces.h"
