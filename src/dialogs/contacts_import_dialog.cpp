@@ -210,11 +210,6 @@ void ContactsImportDialog::offerCodePages(int chosen, Reread reread)
             });
 }
 
-int ContactsImportDialog::chosenCodePage() const
-{
-    return m_cboCodePage ? m_cboCodePage->currentIndex() : 0;
-}
-
 int ContactsImportDialog::chosenPage() const
 {
     return m_cboPage ? m_cboPage->currentIndex() : -1;

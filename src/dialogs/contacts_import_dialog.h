@@ -44,7 +44,6 @@ public:
     };
     using Reread = std::function<Entries(int codePage)>;
     void offerCodePages(int chosen, Reread reread);
-    int chosenCodePage() const;
 
     // The page the entries go to chosen from `titles`, `chosen` (from 0) at
     // first; the summary follows the choice.

@@ -433,16 +433,6 @@ QByteArray BookStorage::exportBytes() const
     return TextExport::build(m_book.pages());
 }
 
-std::optional<LocatedError> BookStorage::saveAsText(const QString& path)
-{
-    if (encrypted())
-        return std::nullopt;
-    if (auto error =
-            SafeFile::writeWhole(path, m_exportParts.build(m_book.pages()), bookPermissions()))
-        return located(*error, "SaveAsText", path);
-    return std::nullopt;
-}
-
 // The export of the book just saved. A run that cannot tell whether the export
 // on disk is current (the first with an export an earlier release wrote)
 // builds it and writes it only when its bytes differ.

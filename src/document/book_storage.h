@@ -149,7 +149,6 @@ public:
     // saved, otherwise written as saveDataEx writes them. A copy that already
     // holds those bytes is left as it is.
     std::optional<LocatedError> saveBackup(const QString& path);
-    std::optional<LocatedError> saveAsText(const QString& path);
     // The text export of the book as it is now.
     QByteArray exportBytes() const;
     // Where the program notes what the export on disk was made from.
