@@ -54,27 +54,28 @@ int MainLayout::pageAt(QPoint point) const
 {
     if (m_input.tabHeight <= 0 || !m_geometry.tabColumn.contains(point))
         return 0;
-    const int fromFirstTab = point.y() + m_geometry.tabScroll - 4 * m_input.PixelSize;
-    if (fromFirstTab < 0)
-        return 0;
-    const int page = fromFirstTab / m_input.tabHeight + 1;
+    const int y = point.y() + m_geometry.tabScroll;
+    const int firstTop = 4 * m_input.PixelSize;
+    const int estimate = y < firstTop ? 0 : (y - firstTop) / m_input.tabHeight + 1;
+    const int page = slotNear(y, m_input.pageCount, estimate,
+                              [&](int k) { return (k - 1) * m_input.tabHeight + firstTop; });
     return tab(page).contains(point) ? page : 0;
 }
 
 int MainLayout::scrollToShow(int page) const
 {
-    int scroll = m_geometry.tabScroll;
     if (page < 1 || page > m_input.pageCount)
-        return scroll;
+        return m_geometry.tabScroll;
     const int top = (page - 1) * m_input.tabHeight;
     const int bottom = page * m_input.tabHeight + 8 * m_input.PixelSize;
-    const int viewport = m_geometry.tabColumn.height();
+    return scrollShowing(top, bottom, m_geometry.tabScroll, m_geometry.tabColumn.height());
+}
+
+int MainLayout::scrollShowing(int top, int bottom, int scroll, int viewport)
+{
     if (bottom > scroll + viewport)
         scroll = bottom - viewport;
-    // A viewport lower than a tab shows the tab's top.
-    if (top < scroll)
-        scroll = top;
-    return scroll;
+    return std::min(scroll, top);
 }
 
 int MainLayout::pixelSize(double twipsPerPixelX, double twipsPerPixelY)

@@ -3,6 +3,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <algorithm>
 
 // The layout pass of `frmMain`, in twips and without widgets: the window
 // feeds in its sizes on every resize and turns the rectangles into pixels at
@@ -75,6 +76,28 @@ public:
     // The scroll offset nearest to the current one that shows tab `page` and
     // the 4-pixel margin around it.
     int scrollToShow(int page) const;
+
+    // The two steps above in any unit, so the tab column that draws the tabs
+    // in pixels, each edge rounded on its own, takes them too. Slot k
+    // (1..count) starts at `slotTop(k)`, where the slot of k - 1 ends.
+    //
+    // The slot holding row `y` of the column's content, or the nearest one; 0
+    // without slots. `estimate` is the slot a uniform height gives; rounded
+    // edges put it off by a step or two at most.
+    template <typename SlotTop> static int slotNear(int y, int count, int estimate, SlotTop slotTop)
+    {
+        if (count <= 0)
+            return 0;
+        int k = std::clamp(estimate, 1, count);
+        while (k > 1 && slotTop(k) > y)
+            --k;
+        while (k < count && slotTop(k + 1) <= y)
+            ++k;
+        return k;
+    }
+    // The scroll offset nearest to `scroll` that shows rows `top` to `bottom`
+    // in a viewport `viewport` high; a viewport lower than that shows `top`.
+    static int scrollShowing(int top, int bottom, int scroll, int viewport);
 
     // One screen pixel in twips, from the screen's twips per pixel.
     static int pixelSize(double twipsPerPixelX, double twipsPerPixelY);
