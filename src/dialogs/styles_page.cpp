@@ -203,20 +203,20 @@ void StylesPage::showChosenStyle()
     const Style* style = selectedStyle();
     m_lblStyle->clear();
     if (style) {
-        QFont font(style->Font().name);
-        font.setPointSizeF(style->Font().size);
-        font.setBold(style->Font().bold);
-        font.setItalic(style->Font().italic);
-        font.setUnderline(style->Font().underline);
-        font.setStrikeOut(style->Font().strikeThru);
+        QFont font(style->font().name);
+        font.setPointSizeF(style->font().size);
+        font.setBold(style->font().bold);
+        font.setItalic(style->font().italic);
+        font.setUnderline(style->font().underline);
+        font.setStrikeOut(style->font().strikeThru);
         m_lblStyle->setFont(font);
         QPalette palette = m_lblStyle->palette();
-        palette.setColor(QPalette::WindowText, WinColor::toQColor(style->Color(), palette));
+        palette.setColor(QPalette::WindowText, WinColor::toQColor(style->color(), palette));
         m_lblStyle->setPalette(palette);
         m_lblStyle->setText(style->name());
     }
-    m_mnuEditStyleBold->setChecked(style && style->Font().bold);
-    m_mnuEditStyleItalic->setChecked(style && style->Font().italic);
+    m_mnuEditStyleBold->setChecked(style && style->font().bold);
+    m_mnuEditStyleItalic->setChecked(style && style->font().italic);
     m_cmdEditStyle->setEnabled(index >= 0);
     m_cmdDeleteStyle->setEnabled(index >= 0);
     m_cmdMoveUpStyle->setEnabled(index > 0);
@@ -280,7 +280,7 @@ void StylesPage::chooseFont()
     Style* style = selectedStyle();
     if (!style)
         return;
-    StyleFont font = style->Font();
+    StyleFont font = style->font();
     QFont initial(font.name);
     initial.setPointSizeF(std::clamp(font.size, kSmallestSize, kLargestSize));
     initial.setBold(font.bold);
@@ -318,7 +318,7 @@ void StylesPage::toggleAttribute(bool StyleFont::*attribute)
     Style* style = selectedStyle();
     if (!style)
         return;
-    StyleFont font = style->Font();
+    StyleFont font = style->font();
     font.*attribute = !(font.*attribute);
     style->setFont(font);
     showChosenStyle();
@@ -329,7 +329,7 @@ void StylesPage::chooseColor()
     Style* style = selectedStyle();
     if (!style)
         return;
-    QColorDialog dialog(WinColor::toQColor(style->Color(), palette()), window());
+    QColorDialog dialog(WinColor::toQColor(style->color(), palette()), window());
     dialog.setObjectName(QStringLiteral("cdgColor"));
     if (dialog.exec() != QDialog::Accepted)
         return;

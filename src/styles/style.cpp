@@ -107,7 +107,7 @@ std::optional<Style> styleOf(QStringView name, const QList<QStringView>& fields)
 {
     Style style;
     style.setName(trimSpaces(name).toString());
-    StyleFont& font = style.Font();
+    StyleFont& font = style.font();
     font.name = trimSpaces(fields[0]).toString();
     const std::optional<double> size = sizeOf(trimSpaces(fields[1]));
     if (!size)
