@@ -67,8 +67,8 @@ private:
 
     HelpDocument m_help;
     SettingsStore* m_placement;
-    QComboBox* m_cboContents = nullptr;
-    HelpCopyButton* m_imgCopy = nullptr;
-    QFrame* m_shpFrame = nullptr;
-    RichTextEdit* m_rtfHelp = nullptr;
+    QComboBox* m_contentsCombo = nullptr;
+    HelpCopyButton* m_copyButton = nullptr;
+    QFrame* m_frame = nullptr;
+    RichTextEdit* m_helpEditor = nullptr;
 };
