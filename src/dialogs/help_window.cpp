@@ -37,8 +37,8 @@ HelpWindow::HelpWindow(const Setup& setup, HelpDocument help, QWidget* owner)
     if (m_placement)
         WindowPlacement::loadFormPosition(this, *m_placement, first);
     else
-        resize(Twips::toPixels(first.Width, WindowPlacement::logicalDpi()),
-               Twips::toPixels(first.Height, WindowPlacement::logicalDpi()));
+        resize(Twips::toPixels(first.width, WindowPlacement::logicalDpi()),
+               Twips::toPixels(first.height, WindowPlacement::logicalDpi()));
     layOut();
     m_contentsCombo->addItems(m_help.titles());
     showTopic(m_contentsCombo->currentIndex());
@@ -49,8 +49,8 @@ void HelpWindow::buildControls(const Setup& setup)
 {
     m_contentsCombo = new QComboBox(this);
     m_contentsCombo->setObjectName(QStringLiteral("cboContents"));
-    m_copyButton =
-        new HelpCopyButton(AppPictures::copy(), setup.HiliteColor, setup.HiliteShadowColor, this);
+    m_copyButton = new HelpCopyButton(AppPictures::copy(), setup.highlightColor,
+                                      setup.highlightShadowColor, this);
     m_copyButton->setObjectName(QStringLiteral("imgCopy"));
     m_copyButton->setToolTip(setup.text(TextId::HelpCopy));
     m_frame = new QFrame(this);
@@ -85,8 +85,8 @@ FormPosition HelpWindow::firstPlacement() const
         HelpLayout::firstSize(static_cast<int>(Twips::fromPixels(topic.averageCharWidth(), dpi)),
                               static_cast<int>(Twips::fromPixels(topic.lineSpacing(), dpi)));
     FormPosition position;
-    position.Width = size.width();
-    position.Height = size.height();
+    position.width = size.width();
+    position.height = size.height();
     return position;
 }
 

@@ -32,8 +32,8 @@ public:
     struct Setup
     {
         QString topicListPath; // the program folder, the program's name, ".hlp"
-        QColor HiliteColor;
-        QColor HiliteShadowColor;
+        QColor highlightColor;
+        QColor highlightShadowColor;
         TextLookup text;
         SettingsStore* placement = nullptr; // where the window's placement is kept
         MessageService* messages = nullptr;

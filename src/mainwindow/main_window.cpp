@@ -434,14 +434,14 @@ FormPosition MainWindow::firstPlacement() const
         kTabHeightTwips * m_tabs->pageCount() + 1000 + toTwips(m_statusBar->sizeHint().height());
     const double height = std::max(tabs, width * kPageAspect);
     FormPosition position;
-    position.Width = width;
-    position.Height = height;
+    position.width = width;
+    position.height = height;
     if (const QScreen* screen = this->screen()) {
         const QRect area = screen->availableGeometry();
-        position.Width = std::min(width, toTwips(area.width()));
-        position.Height = std::min(height, toTwips(area.height()));
-        position.Left = toTwips(area.x()) + (toTwips(area.width()) - position.Width) / 2;
-        position.Top = toTwips(area.y()) + (toTwips(area.height()) - position.Height) / 2;
+        position.width = std::min(width, toTwips(area.width()));
+        position.height = std::min(height, toTwips(area.height()));
+        position.left = toTwips(area.x()) + (toTwips(area.width()) - position.width) / 2;
+        position.top = toTwips(area.y()) + (toTwips(area.height()) - position.height) / 2;
     }
     return position;
 }
