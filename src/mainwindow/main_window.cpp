@@ -464,10 +464,10 @@ void MainWindow::layOut()
                           : 0;
     in.tabHeight = static_cast<int>(kTabHeightTwips);
     in.pageCount = m_tabs->pageCount();
-    in.ButtonWidth = static_cast<int>(m_display.ButtonWidth);
+    in.buttonWidth = static_cast<int>(m_display.ButtonWidth);
     in.tabStopLeft = static_cast<int>(m_display.TabStop);
-    in.RecentPage = m_current;
-    in.PixelSize = p;
+    in.recentPage = m_current;
+    in.pixelSize = p;
     if (const QScreen* screen = this->screen()) {
         const QSize available = screen->availableSize();
         in.screenSize = QSize(static_cast<int>(toTwips(available.width())),

@@ -23,10 +23,10 @@ public:
         int statusHeight = 0; // `picStatus`; 0 while the bar is hidden
         int tabHeight = 0;    // H, the template tab's height
         int pageCount = 0;    // n
-        int ButtonWidth = 600;
+        int buttonWidth = 600;
         int tabStopLeft = 3400; // `picTabStop` left, as saved
-        int RecentPage = 1;
-        int PixelSize = 15;
+        int recentPage = 1;
+        int pixelSize = 15;
         QSize frameExtra;    // the whole window less its client area
         QSize screenSize;    // available screen, which the window never outgrows
         QSize gripSize;      // `lblGripper`
@@ -51,8 +51,8 @@ public:
         QRect rtfPage;
         QRect shpFrame;
         QRect picTabStop;    // pulled back into the frame when the frame got narrower
-        QRect shpPageHilite; // empty when `RecentPage` has no tab
-        QRect picWhiteLine;  // empty when `RecentPage` has no tab
+        QRect shpPageHilite; // empty when `recentPage` has no tab
+        QRect picWhiteLine;  // empty when `recentPage` has no tab
         QRect picResizeTop;
         QRect picResizeBottom;
         QRect picStatus;   // empty while the bar is hidden
@@ -66,7 +66,7 @@ public:
 
     const Geometry& geometry() const { return m_geometry; }
 
-    // Tab `page` (1..n) with its look: the tab of `RecentPage` is one pixel
+    // Tab `page` (1..n) with its look: the tab of `recentPage` is one pixel
     // lower and one pixel shorter than the others.
     QRect tab(int page) const;
 
@@ -102,8 +102,8 @@ public:
     // One screen pixel in twips, from the screen's twips per pixel.
     static int pixelSize(double twipsPerPixelX, double twipsPerPixelY);
 
-    // `ButtonWidth` after the splitter moved `x` twips (leftwards widens).
-    static int splitterButtonWidth(int ButtonWidth, int x);
+    // `buttonWidth` after the splitter moved `x` twips (leftwards widens).
+    static int splitterButtonWidth(int buttonWidth, int x);
 
     // `picTabStop` left after the marker moved `x` twips within `shpFrame`.
     static int draggedTabStop(int left, int x, const QRect& shpFrame);

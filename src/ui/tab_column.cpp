@@ -111,7 +111,7 @@ QRect TabColumn::tabRect(int k) const
     int top = slotTop(k) - m_scroll;
     int height = slotTop(k + 1) - slotTop(k);
     if (k == m_current) {
-        const int pixel = toPixels(m_metrics.PixelSize);
+        const int pixel = toPixels(m_metrics.pixelSize);
         top += pixel;
         height -= pixel;
     }
@@ -249,12 +249,12 @@ int TabColumn::toPixels(double twips) const
 // k + 1 starts where k's ends.
 int TabColumn::slotTop(int k) const
 {
-    return toPixels((k - 1) * m_metrics.tabHeight + 4 * m_metrics.PixelSize);
+    return toPixels((k - 1) * m_metrics.tabHeight + 4 * m_metrics.pixelSize);
 }
 
 int TabColumn::margin() const
 {
-    return toPixels(4 * m_metrics.PixelSize);
+    return toPixels(4 * m_metrics.pixelSize);
 }
 
 int TabColumn::contentHeight() const
@@ -264,7 +264,7 @@ int TabColumn::contentHeight() const
 
 int TabColumn::tabWidth() const
 {
-    return toPixels(m_metrics.ButtonWidth);
+    return toPixels(m_metrics.buttonWidth);
 }
 
 // The tab whose slot holds column pixel row y, or the nearest one; 0 without
