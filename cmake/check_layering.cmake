@@ -7,26 +7,30 @@ if(NOT IS_DIRECTORY "${SOURCE_DIR}")
   message(FATAL_ERROR "check_layering: -DSOURCE_DIR=<folder of the layers> is required")
 endif()
 
-set(layers core rules richtext document carddav styles ui mainwindow dialogs app shell main cli)
+set(layers core crypto rules richtext document contacts carddav styles ui mainwindow dialogs app shell main cli)
 
-# What each layer may include besides its own headers. mainwindow and dialogs
-# sit side by side and never see each other; app reaches the window only
-# through ui's BookView, and shell, which builds both, wires them together;
-# cli sits beside the window layers; rules, the windows' rules without
-# widgets, needs nothing but core and is seen only from ui up.
+# What each layer may include besides its own headers. crypto (the book's key
+# and container) needs nothing but core; contacts sits above the book and the
+# book never sees it. mainwindow and dialogs sit side by side and never see
+# each other; app reaches the window only through ui's BookView, and shell,
+# which builds both, wires them together; cli sits beside the window layers;
+# rules, the windows' rules without widgets, needs nothing but core and is
+# seen only from ui up.
 set(uses_core "")
+set(uses_crypto core)
 set(uses_rules core)
 set(uses_richtext core)
-set(uses_document core richtext)
-set(uses_carddav core richtext document)
+set(uses_document core crypto richtext)
+set(uses_contacts core crypto richtext document)
+set(uses_carddav core crypto richtext document contacts)
 set(uses_styles core richtext document)
 set(uses_ui core rules richtext document styles)
-set(uses_mainwindow core rules richtext document carddav styles ui)
-set(uses_dialogs core rules richtext document carddav styles ui)
-set(uses_app core rules richtext document carddav styles ui dialogs)
-set(uses_shell core rules richtext document carddav styles ui mainwindow dialogs app)
-set(uses_main core rules richtext document carddav styles ui mainwindow dialogs app shell)
-set(uses_cli core richtext document carddav)
+set(uses_mainwindow core crypto rules richtext document contacts carddav styles ui)
+set(uses_dialogs core crypto rules richtext document contacts carddav styles ui)
+set(uses_app core crypto rules richtext document contacts carddav styles ui dialogs)
+set(uses_shell core crypto rules richtext document contacts carddav styles ui mainwindow dialogs app)
+set(uses_main core crypto rules richtext document contacts carddav styles ui mainwindow dialogs app shell)
+set(uses_cli core crypto richtext document contacts carddav)
 
 set(problems "")
 

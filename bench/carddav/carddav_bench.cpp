@@ -5,8 +5,8 @@
 // radicale installed.
 
 #include "carddav/carddav_sync.h"
-#include "document/contact_export.h"
-#include "document/vcard_writer.h"
+#include "contacts/contact_export.h"
+#include "contacts/vcard_writer.h"
 #include "radicale_server.h"
 
 #include <QCoreApplication>

@@ -6,7 +6,7 @@
 // Every run starts from pages fresh from the data file, whose plain text is
 // not made yet.
 
-#include "document/contact_export.h"
+#include "contacts/contact_export.h"
 #include "document/data_file.h"
 #include "document/text_export.h"
 #include "largest_book.h"

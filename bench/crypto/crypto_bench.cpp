@@ -4,8 +4,8 @@
 // never per save, so its cost is measured on its own.
 
 #include "book_folder.h"
-#include "document/book_cipher.h"
-#include "document/book_key.h"
+#include "crypto/book_cipher.h"
+#include "crypto/book_key.h"
 #include "document/book_storage.h"
 #include "document/data_file.h"
 #include "document/tab_cleanup.h"

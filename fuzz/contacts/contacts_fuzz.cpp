@@ -3,12 +3,12 @@
 // and the vCard and CSV files written from them must read back without a
 // bad line.
 
-#include "document/contact_csv.h"
-#include "document/contact_entry.h"
-#include "document/contact_import.h"
+#include "contacts/contact_csv.h"
+#include "contacts/contact_entry.h"
+#include "contacts/contact_import.h"
+#include "contacts/vcard_reader.h"
+#include "contacts/vcard_writer.h"
 #include "document/page_record.h"
-#include "document/vcard_reader.h"
-#include "document/vcard_writer.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,8 +4,8 @@
 // bytes. A sealed copy of the input, changed at one byte the input chooses,
 // must be refused.
 
-#include "document/book_cipher.h"
-#include "document/book_key.h"
+#include "crypto/book_cipher.h"
+#include "crypto/book_key.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "crypto/book_cipher.h"
 #include "dialogs/password_dialog.h"
-#include "document/book_cipher.h"
 
 #include <QString>
 #include <functional>

@@ -3,13 +3,13 @@
 #include "app/book_session.h"
 #include "app/notices.h"
 #include "carddav/password_store.h"
+#include "contacts/contact_export.h"
+#include "contacts/contact_import.h"
+#include "contacts/entry_remove.h"
+#include "contacts/entry_replace.h"
 #include "core/option_table.h"
 #include "core/settings_store.h"
 #include "dialogs/contacts_import_dialog.h"
-#include "document/contact_export.h"
-#include "document/contact_import.h"
-#include "document/entry_remove.h"
-#include "document/entry_replace.h"
 #include "ui/book_view.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "carddav/carddav_sync.h"
+#include "contacts/contact_entry.h"
 #include "dialogs/carddav_account_dialog.h"
-#include "document/contact_entry.h"
 #include "rules/command.h"
 
 #include <QSet>

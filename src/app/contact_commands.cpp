@@ -4,10 +4,10 @@
 #include "app/file_dialogs.h"
 #include "app/notices.h"
 #include "app/termination_signals.h"
+#include "contacts/contact_import.h"
 #include "core/bounded_file.h"
 #include "core/safe_file.h"
 #include "dialogs/contacts_import_dialog.h"
-#include "document/contact_import.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "document/contact.h"
-#include "document/contact_entry.h"
-#include "document/contact_export.h"
+#include "contacts/contact.h"
+#include "contacts/contact_entry.h"
+#include "contacts/contact_export.h"
 #include "core/built_in_text.h"
 #include "rules/command.h"
 

@@ -6,8 +6,8 @@
 // halfway to white, and pulled back towards 200 when that is too pale to see.
 struct HighlightColors
 {
-    QRgb HiliteColor = 0;
-    QRgb HiliteShadowColor = 0;
+    QRgb highlightColor = 0;
+    QRgb highlightShadowColor = 0;
 
     static HighlightColors setHighlightColors(QRgb systemHighlight);
 };

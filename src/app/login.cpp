@@ -3,8 +3,8 @@
 #include "app/notices.h"
 #include "core/option_table.h"
 #include "core/settings_store.h"
+#include "crypto/obscured_password.h"
 #include "dialogs/password_dialog.h"
-#include "document/obscured_password.h"
 #include "ui/form_localizer.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "contacts/contact_entry.h"
 #include "core/app_error.h"
 #include "core/message_service.h"
-#include "document/contact_entry.h"
 #include "document/data_file.h"
 
 #include <QStringList>

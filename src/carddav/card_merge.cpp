@@ -1,9 +1,9 @@
 #include "carddav/card_merge.h"
 
-#include "document/contact_date.h"
-#include "document/person_name.h"
-#include "document/vcard_reader.h"
-#include "document/vcard_writer.h"
+#include "contacts/contact_date.h"
+#include "contacts/person_name.h"
+#include "contacts/vcard_reader.h"
+#include "contacts/vcard_writer.h"
 
 #include <QSet>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "document/contact.h"
-#include "document/contact_entry.h"
+#include "contacts/contact.h"
+#include "contacts/contact_entry.h"
 
 #include <QByteArray>
 #include <QMap>

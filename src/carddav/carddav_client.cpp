@@ -15,6 +15,8 @@ namespace {
 
 const char kAskedProperty[] = "velkaroCredentialsOffered";
 constexpr int kMaxRedirects = 5;
+// Milliseconds a request may stay silent before it counts as no network.
+constexpr int kTransferTimeoutMs = 30000;
 
 const QByteArray kPropEtag = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
                              "<d:propfind xmlns:d=\"DAV:\"><d:prop><d:getetag/><d:resourcetype/>"
@@ -162,7 +164,7 @@ DavReply CardDavClient::send(const QByteArray& method, const QUrl& url, const QB
             return {DavProblem::PlainHttp, 0, {}, {}, target.host()};
         QNetworkRequest request(target);
         request.setSslConfiguration(m_ssl);
-        request.setTransferTimeout(m_timeoutMs);
+        request.setTransferTimeout(kTransferTimeoutMs);
         for (const auto& [name, value] : headers)
             request.setRawHeader(name, value);
         if (!body.isEmpty() && !headers.contains("Content-Type"))

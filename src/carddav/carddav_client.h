@@ -119,8 +119,6 @@ public:
 
     // Off: lists by ETags only, as with a server without sync-collection.
     void setSyncCollection(bool on) { m_syncCollection = on; }
-    // Milliseconds a request may stay silent before it counts as no network.
-    void setTimeout(int ms) { m_timeoutMs = ms; }
 
     DavReply send(const QByteArray& method, const QUrl& url, const QByteArray& body = {},
                   const std::map<QByteArray, QByteArray>& headers = {});
@@ -139,5 +137,4 @@ private:
     QSslConfiguration m_ssl;
     Refusal m_refusal;
     bool m_syncCollection = true;
-    int m_timeoutMs = 30000;
 };

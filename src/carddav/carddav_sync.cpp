@@ -1,6 +1,6 @@
 #include "carddav/carddav_sync.h"
 
-#include "document/vcard_reader.h"
+#include "contacts/vcard_reader.h"
 
 #include <QSet>
 

@@ -1,7 +1,7 @@
 #include "carddav/sync_plan.h"
 
-#include "document/vcard_reader.h"
-#include "document/vcard_writer.h"
+#include "contacts/vcard_reader.h"
+#include "contacts/vcard_writer.h"
 
 #include <QCryptographicHash>
 #include <QSet>

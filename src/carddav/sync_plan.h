@@ -1,7 +1,7 @@
 #pragma once
 
 #include "carddav/sync_state.h"
-#include "document/contact.h"
+#include "contacts/contact.h"
 
 #include <QByteArray>
 #include <QString>

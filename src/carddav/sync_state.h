@@ -2,7 +2,7 @@
 
 #include "carddav/card_merge.h"
 #include "core/app_error.h"
-#include "document/book_key.h"
+#include "crypto/book_key.h"
 
 #include <QString>
 #include <map>

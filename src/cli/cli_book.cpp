@@ -2,7 +2,7 @@
 
 #include "cli/cli_password.h"
 #include "core/bounded_file.h"
-#include "document/book_cipher.h"
+#include "crypto/book_cipher.h"
 #include "document/tab_runs.h"
 
 #include <QFile>

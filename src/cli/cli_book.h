@@ -1,8 +1,8 @@
 #pragma once
 
 #include "cli/cli_password.h"
-#include "document/book_cipher.h"
-#include "document/book_key.h"
+#include "crypto/book_cipher.h"
+#include "crypto/book_key.h"
 #include "document/data_file.h"
 #include "document/page_record.h"
 

@@ -2,12 +2,12 @@
 
 #include "cli/cli_book.h"
 #include "cli/cli_output.h"
+#include "contacts/contact_export.h"
 #include "core/code_page.h"
 #include "core/folders.h"
 #include "core/safe_file.h"
 #include "document/backup_catalog.h"
 #include "document/book_diff.h"
-#include "document/contact_export.h"
 #include "document/stored_text_filter.h"
 #include "document/text_export.h"
 #include "richtext/text_finder.h"

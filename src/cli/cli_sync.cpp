@@ -6,7 +6,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_output.h"
 #include "cli/cli_password.h"
-#include "document/contact_export.h"
+#include "contacts/contact_export.h"
 
 #include <QCommandLineParser>
 

@@ -175,8 +175,8 @@ AboutDialog::AboutDialog(QWidget* owner, TextLookup text, const FormLocalize& lo
     fillThanks();
     showScreen(Screen::Version);
 
-    connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_lstAppProperties, &QListWidget::itemDoubleClicked, this, &AboutDialog::showProperty);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_appPropertiesList, &QListWidget::itemDoubleClicked, this, &AboutDialog::showProperty);
 }
 
 void AboutDialog::showAbout(QWidget* owner, TextLookup text, const FormLocalize& localize,
@@ -190,74 +190,75 @@ void AboutDialog::buildControls()
 {
     m_picture1 = new GradientBand(this);
     m_picture1->setObjectName(QStringLiteral("Picture1"));
-    m_picIcon = newLabel("picIcon", {}, this);
-    m_picIcon->setPixmap(AppPictures::windowIcon().pixmap(toPixels(kPicIcon.width())));
+    m_iconLabel = newLabel("picIcon", {}, this);
+    m_iconLabel->setPixmap(AppPictures::windowIcon().pixmap(toPixels(kPicIcon.width())));
 
     QPalette onBand = palette();
     onBand.setColor(QPalette::WindowText, Qt::white);
-    m_lblTitle = newLabel("lblTitle", AppInfo::title(), this);
-    m_lblTitle->setFont(QFont(QStringLiteral("Verdana"), kTitlePoints, QFont::Bold));
-    m_lblTitle->setPalette(onBand);
-    m_lblVersion = newLabel("lblVersion", BuiltInTexts::text(TextId::AboutVersion), this);
-    m_lblVersion->setPalette(onBand);
+    m_titleLabel = newLabel("lblTitle", AppInfo::title(), this);
+    m_titleLabel->setFont(QFont(QStringLiteral("Verdana"), kTitlePoints, QFont::Bold));
+    m_titleLabel->setPalette(onBand);
+    m_versionLabel = newLabel("lblVersion", BuiltInTexts::text(TextId::AboutVersion), this);
+    m_versionLabel->setPalette(onBand);
 
-    m_shpFrame = new QFrame(this);
-    m_shpFrame->setObjectName(QStringLiteral("shpFrame"));
-    m_shpFrame->setFrameShape(QFrame::Box);
-    m_shpFrame->setFrameShadow(QFrame::Sunken);
-    m_lblDescription =
+    m_frame = new QFrame(this);
+    m_frame->setObjectName(QStringLiteral("shpFrame"));
+    m_frame->setFrameShape(QFrame::Box);
+    m_frame->setFrameShadow(QFrame::Sunken);
+    m_descriptionLabel =
         newLabel("lblDescription", BuiltInTexts::text(TextId::AboutDescription), this);
-    m_lblDescription->setWordWrap(true);
-    m_lblDescription->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_descriptionLabel->setWordWrap(true);
+    m_descriptionLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Drawn over its own words in the description, which it hides.
-    m_lblMailMe = newLabel("lblMailMe", BuiltInTexts::text(TextId::AboutMailMe), this);
-    m_lblMailMe->setAutoFillBackground(true);
+    m_mailMeLabel = newLabel("lblMailMe", BuiltInTexts::text(TextId::AboutMailMe), this);
+    m_mailMeLabel->setAutoFillBackground(true);
     QFont linkFont = font();
     linkFont.setUnderline(true);
-    m_lblMailMe->setFont(linkFont);
+    m_mailMeLabel->setFont(linkFont);
     QPalette link = palette();
     link.setColor(QPalette::WindowText, link.color(QPalette::Link));
-    m_lblMailMe->setPalette(link);
-    m_lblMailMe->setCursor(AppPictures::handCursor());
-    m_lblMailMe->installEventFilter(this);
-    m_lblDisclaimer = newLabel("lblDisclaimer", BuiltInTexts::text(TextId::AboutDisclaimer), this);
-    m_lblDisclaimer->setWordWrap(true);
-    m_lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_mailMeLabel->setPalette(link);
+    m_mailMeLabel->setCursor(AppPictures::handCursor());
+    m_mailMeLabel->installEventFilter(this);
+    m_disclaimerLabel =
+        newLabel("lblDisclaimer", BuiltInTexts::text(TextId::AboutDisclaimer), this);
+    m_disclaimerLabel->setWordWrap(true);
+    m_disclaimerLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    m_picScreen2 = new QWidget(this);
-    m_picScreen2->setObjectName(QStringLiteral("picScreen2"));
-    m_lstAppProperties = new QListWidget(m_picScreen2);
-    m_lstAppProperties->setObjectName(QStringLiteral("lstAppProperties"));
-    m_lstThanks = new QListWidget(this);
-    m_lstThanks->setObjectName(QStringLiteral("lstThanks"));
-    m_lstThanks->setWordWrap(true);
+    m_secondScreen = new QWidget(this);
+    m_secondScreen->setObjectName(QStringLiteral("picScreen2"));
+    m_appPropertiesList = new QListWidget(m_secondScreen);
+    m_appPropertiesList->setObjectName(QStringLiteral("lstAppProperties"));
+    m_thanksList = new QListWidget(this);
+    m_thanksList->setObjectName(QStringLiteral("lstThanks"));
+    m_thanksList->setWordWrap(true);
     for (const auto& [list, name, description] :
-         {std::tuple{m_lstAppProperties, TextId::AboutPropertiesName,
+         {std::tuple{m_appPropertiesList, TextId::AboutPropertiesName,
                      TextId::AboutPropertiesDescription},
-          std::tuple{m_lstThanks, TextId::AboutThanksName, TextId::AboutThanksDescription}}) {
+          std::tuple{m_thanksList, TextId::AboutThanksName, TextId::AboutThanksDescription}}) {
         list->setAccessibleName(m_text(name));
         list->setAccessibleDescription(m_text(description));
     }
 
-    m_cmdOK = new QPushButton(BuiltInTexts::text(TextId::AboutOk), this);
-    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    m_cmdOK->setDefault(true);
+    m_okButton = new QPushButton(BuiltInTexts::text(TextId::AboutOk), this);
+    m_okButton->setObjectName(QStringLiteral("cmdOK"));
+    m_okButton->setDefault(true);
 }
 
 // The one place where the design in twips becomes pixels.
 void AboutDialog::layOut()
 {
     m_picture1->setGeometry(toPixels(kPicture1));
-    m_picIcon->setGeometry(toPixels(kPicIcon));
-    m_lblTitle->setGeometry(toPixels(kLblTitle));
-    m_lblVersion->setGeometry(toPixels(kLblVersion));
-    m_shpFrame->setGeometry(toPixels(kShpFrame));
-    m_lblDescription->setGeometry(toPixels(kLblDescription));
-    m_lblDisclaimer->setGeometry(toPixels(kLblDisclaimer));
-    m_picScreen2->setGeometry(toPixels(kScreen));
-    m_lstAppProperties->setGeometry(m_picScreen2->rect());
-    m_lstThanks->setGeometry(toPixels(kScreen));
-    m_cmdOK->setGeometry(toPixels(kCmdOK));
+    m_iconLabel->setGeometry(toPixels(kPicIcon));
+    m_titleLabel->setGeometry(toPixels(kLblTitle));
+    m_versionLabel->setGeometry(toPixels(kLblVersion));
+    m_frame->setGeometry(toPixels(kShpFrame));
+    m_descriptionLabel->setGeometry(toPixels(kLblDescription));
+    m_disclaimerLabel->setGeometry(toPixels(kLblDisclaimer));
+    m_secondScreen->setGeometry(toPixels(kScreen));
+    m_appPropertiesList->setGeometry(m_secondScreen->rect());
+    m_thanksList->setGeometry(toPixels(kScreen));
+    m_okButton->setGeometry(toPixels(kCmdOK));
     setFixedSize(toPixels(QRect(QPoint(), kClientSize)).size());
 }
 
@@ -265,12 +266,12 @@ void AboutDialog::layOut()
 // "lblMailMe.top"; without them it lies over its own words.
 void AboutDialog::placeMailLink()
 {
-    m_lblMailMe->adjustSize();
-    const QPoint overWords = m_lblDescription->geometry().topLeft() +
-                             phraseOrigin(m_lblDescription, m_lblMailMe->text());
-    m_lblMailMe->move(pixelsFrom(m_text(TextId::AboutMailMeLeft), overWords.x()),
-                      pixelsFrom(m_text(TextId::AboutMailMeTop), overWords.y()));
-    m_lblMailMe->setToolTip(QUrl(feedbackLink()).toString());
+    m_mailMeLabel->adjustSize();
+    const QPoint overWords = m_descriptionLabel->geometry().topLeft() +
+                             phraseOrigin(m_descriptionLabel, m_mailMeLabel->text());
+    m_mailMeLabel->move(pixelsFrom(m_text(TextId::AboutMailMeLeft), overWords.x()),
+                        pixelsFrom(m_text(TextId::AboutMailMeTop), overWords.y()));
+    m_mailMeLabel->setToolTip(QUrl(feedbackLink()).toString());
 }
 
 QString AboutDialog::feedbackLink() const
@@ -289,7 +290,7 @@ void AboutDialog::composeVersion()
     const int revision = AppInfo::versionRevision;
     const QString stage =
         AboutRules::stageText(revision, m_text(TextId::AboutAlpha), m_text(TextId::AboutBeta));
-    m_versionText = AboutRules::versionCaption(m_lblVersion->text(), AppInfo::versionMajor,
+    m_versionText = AboutRules::versionCaption(m_versionLabel->text(), AppInfo::versionMajor,
                                                AppInfo::versionMinor, revision, stage);
 }
 
@@ -343,37 +344,37 @@ void AboutDialog::fillProperties(const EventLog& log)
         {"UnattendedApp", 1,
          platform == QLatin1String("offscreen") || platform == QLatin1String("minimal") ? yes : no},
     };
-    const QFontMetrics metrics(m_lstAppProperties->font());
+    const QFontMetrics metrics(m_appPropertiesList->font());
     int widestName = 0;
     for (const Row& row : rows) {
         const QString name = QLatin1String(row.name);
-        m_lstAppProperties->addItem(name + QString(row.tabs, QLatin1Char('\t')) + row.value);
+        m_appPropertiesList->addItem(name + QString(row.tabs, QLatin1Char('\t')) + row.value);
         widestName = std::max(widestName, metrics.horizontalAdvance(name));
     }
-    m_lstAppProperties->setItemDelegate(
-        new PropertyRowDelegate(widestName + 2 * metrics.averageCharWidth(), m_lstAppProperties));
+    m_appPropertiesList->setItemDelegate(
+        new PropertyRowDelegate(widestName + 2 * metrics.averageCharWidth(), m_appPropertiesList));
 }
 
 void AboutDialog::fillThanks()
 {
     QString lines = m_text(TextId::AboutThanks);
-    m_lstThanks->addItems(
+    m_thanksList->addItems(
         lines.replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n')));
 }
 
 void AboutDialog::showScreen(Screen screen)
 {
-    m_picScreen2->setVisible(screen == Screen::AppInfo);
-    m_lstThanks->setVisible(screen == Screen::Thanks);
+    m_secondScreen->setVisible(screen == Screen::AppInfo);
+    m_thanksList->setVisible(screen == Screen::Thanks);
     switch (screen) {
     case Screen::Version:
-        m_lblVersion->setText(m_versionText);
+        m_versionLabel->setText(m_versionText);
         break;
     case Screen::AppInfo:
-        m_lblVersion->setText(m_text(TextId::AboutAppInfoScreen));
+        m_versionLabel->setText(m_text(TextId::AboutAppInfoScreen));
         break;
     case Screen::Thanks:
-        m_lblVersion->setText(m_text(TextId::AboutThanksScreen));
+        m_versionLabel->setText(m_text(TextId::AboutThanksScreen));
         break;
     }
 }
@@ -409,9 +410,9 @@ void AboutDialog::keyPressEvent(QKeyEvent* event)
 
 bool AboutDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_lblMailMe && event->type() == QEvent::MouseButtonRelease &&
+    if (watched == m_mailMeLabel && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        QDesktopServices::openUrl(QUrl(m_lblMailMe->toolTip()));
+        QDesktopServices::openUrl(QUrl(m_mailMeLabel->toolTip()));
         return true;
     }
     return QDialog::eventFilter(watched, event);

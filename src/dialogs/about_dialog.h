@@ -59,15 +59,15 @@ private:
     MessageService& m_messages;
     QString m_versionText; // `lblVersion`'s Tag: the text F1 brings back
     QWidget* m_picture1 = nullptr;
-    QLabel* m_picIcon = nullptr;
-    QLabel* m_lblTitle = nullptr;
-    QLabel* m_lblVersion = nullptr;
-    QFrame* m_shpFrame = nullptr;
-    QLabel* m_lblDescription = nullptr;
-    QLabel* m_lblMailMe = nullptr;
-    QLabel* m_lblDisclaimer = nullptr;
-    QWidget* m_picScreen2 = nullptr;
-    QListWidget* m_lstAppProperties = nullptr;
-    QListWidget* m_lstThanks = nullptr;
-    QPushButton* m_cmdOK = nullptr;
+    QLabel* m_iconLabel = nullptr;
+    QLabel* m_titleLabel = nullptr;
+    QLabel* m_versionLabel = nullptr;
+    QFrame* m_frame = nullptr;
+    QLabel* m_descriptionLabel = nullptr;
+    QLabel* m_mailMeLabel = nullptr;
+    QLabel* m_disclaimerLabel = nullptr;
+    QWidget* m_secondScreen = nullptr;
+    QListWidget* m_appPropertiesList = nullptr;
+    QListWidget* m_thanksList = nullptr;
+    QPushButton* m_okButton = nullptr;
 };

@@ -3,8 +3,8 @@
 #include "core/bounded_file.h"
 #include "core/date_text.h"
 #include "core/message_service.h"
+#include "crypto/book_cipher.h"
 #include "dialogs/password_dialog.h"
-#include "document/book_cipher.h"
 #include "ui/busy_wait.h"
 #include "ui/form_localizer.h"
 #include "ui/rich_text_edit.h"
@@ -47,13 +47,13 @@ BackupsDialog::BackupsDialog(RestoreTarget& target, MessageService& messages, Se
     buildControls();
     if (m_setup.localize)
         m_setup.localize(this);
-    m_lstBackups->setHeaderLabels(
+    m_backupList->setHeaderLabels(
         {m_setup.text(TextId::BackupsColumnDate), m_setup.text(TextId::BackupsColumnPages),
          m_setup.text(TextId::BackupsColumnSize), m_setup.text(TextId::BackupsColumnKind)});
     fillList();
-    m_lblInfo->setText(m_entries.empty()
-                           ? m_setup.text(TextId::BackupsNone).arg(native(m_setup.historyFolder))
-                           : m_setup.text(TextId::BackupsChoose));
+    m_infoLabel->setText(m_entries.empty()
+                             ? m_setup.text(TextId::BackupsNone).arg(native(m_setup.historyFolder))
+                             : m_setup.text(TextId::BackupsChoose));
     updateButtons();
 }
 
@@ -73,59 +73,59 @@ void BackupsDialog::buildControls()
         return lbl;
     };
 
-    m_lstBackups = new QTreeWidget(this);
-    m_lstBackups->setObjectName(QStringLiteral("lstBackups"));
-    m_lstBackups->setRootIsDecorated(false);
-    m_lstBackups->setUniformRowHeights(true);
-    m_lstBackups->setColumnCount(4);
-    m_lstPages = new QListWidget(this);
-    m_lstPages->setObjectName(QStringLiteral("lstPages"));
+    m_backupList = new QTreeWidget(this);
+    m_backupList->setObjectName(QStringLiteral("lstBackups"));
+    m_backupList->setRootIsDecorated(false);
+    m_backupList->setUniformRowHeights(true);
+    m_backupList->setColumnCount(4);
+    m_pageList = new QListWidget(this);
+    m_pageList->setObjectName(QStringLiteral("lstPages"));
     // The largest book has 32,767 titles; rows of one height are laid out at once.
-    m_lstPages->setUniformItemSizes(true);
-    m_rtfPreview = new RichTextEdit(this);
-    m_rtfPreview->setObjectName(QStringLiteral("rtfPreview"));
-    m_rtfPreview->setReadOnly(true);
-    m_lblInfo = new QLabel(this);
-    m_lblInfo->setObjectName(QStringLiteral("lblInfo"));
-    m_lblInfo->setWordWrap(true);
+    m_pageList->setUniformItemSizes(true);
+    m_previewEditor = new RichTextEdit(this);
+    m_previewEditor->setObjectName(QStringLiteral("rtfPreview"));
+    m_previewEditor->setReadOnly(true);
+    m_infoLabel = new QLabel(this);
+    m_infoLabel->setObjectName(QStringLiteral("lblInfo"));
+    m_infoLabel->setWordWrap(true);
     // Room for the longest note (a kept book's name on a line of its own),
     // so the lists above do not jump as notes come and go.
-    m_lblInfo->setMinimumHeight(3 * m_lblInfo->fontMetrics().lineSpacing());
-    m_lblInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_lblInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_cmdRestorePage = button("cmdRestorePage", TextId::BackupsRestorePage);
-    m_cmdReplacePage = button("cmdReplacePage", TextId::BackupsReplacePage);
-    m_cmdRestoreBook = button("cmdRestoreBook", TextId::BackupsRestoreBook);
+    m_infoLabel->setMinimumHeight(3 * m_infoLabel->fontMetrics().lineSpacing());
+    m_infoLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_infoLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_restorePageButton = button("cmdRestorePage", TextId::BackupsRestorePage);
+    m_replacePageButton = button("cmdReplacePage", TextId::BackupsReplacePage);
+    m_restoreBookButton = button("cmdRestoreBook", TextId::BackupsRestoreBook);
     QPushButton* cmdClose = button("cmdClose", TextId::BackupsClose);
 
     auto* pages = new QVBoxLayout;
-    pages->addWidget(label("lblPages", TextId::BackupsPagesLabel, m_lstPages));
-    pages->addWidget(m_lstPages);
+    pages->addWidget(label("lblPages", TextId::BackupsPagesLabel, m_pageList));
+    pages->addWidget(m_pageList);
     auto* preview = new QVBoxLayout;
-    preview->addWidget(label("lblPreview", TextId::BackupsPreviewLabel, m_rtfPreview));
-    preview->addWidget(m_rtfPreview);
+    preview->addWidget(label("lblPreview", TextId::BackupsPreviewLabel, m_previewEditor));
+    preview->addWidget(m_previewEditor);
     auto* middle = new QHBoxLayout;
     middle->addLayout(pages, 1);
     middle->addLayout(preview, 2);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_cmdRestorePage);
-    buttons->addWidget(m_cmdReplacePage);
-    buttons->addWidget(m_cmdRestoreBook);
+    buttons->addWidget(m_restorePageButton);
+    buttons->addWidget(m_replacePageButton);
+    buttons->addWidget(m_restoreBookButton);
     buttons->addStretch();
     buttons->addWidget(cmdClose);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(label("lblBackups", TextId::BackupsListLabel, m_lstBackups));
-    layout->addWidget(m_lstBackups, 2);
+    layout->addWidget(label("lblBackups", TextId::BackupsListLabel, m_backupList));
+    layout->addWidget(m_backupList, 2);
     layout->addLayout(middle, 3);
-    layout->addWidget(m_lblInfo);
+    layout->addWidget(m_infoLabel);
     layout->addLayout(buttons);
     resize(860, 600);
 
-    connect(m_lstBackups, &QTreeWidget::currentItemChanged, this, &BackupsDialog::onBackupChosen);
-    connect(m_lstPages, &QListWidget::currentRowChanged, this, &BackupsDialog::onPageChosen);
-    connect(m_cmdRestorePage, &QPushButton::clicked, this, [this] { restorePage(false); });
-    connect(m_cmdReplacePage, &QPushButton::clicked, this, [this] { restorePage(true); });
-    connect(m_cmdRestoreBook, &QPushButton::clicked, this, &BackupsDialog::restoreBook);
+    connect(m_backupList, &QTreeWidget::currentItemChanged, this, &BackupsDialog::onBackupChosen);
+    connect(m_pageList, &QListWidget::currentRowChanged, this, &BackupsDialog::onPageChosen);
+    connect(m_restorePageButton, &QPushButton::clicked, this, [this] { restorePage(false); });
+    connect(m_replacePageButton, &QPushButton::clicked, this, [this] { restorePage(true); });
+    connect(m_restoreBookButton, &QPushButton::clicked, this, &BackupsDialog::restoreBook);
     connect(cmdClose, &QPushButton::clicked, this, &BackupsDialog::reject);
 }
 
@@ -158,13 +158,13 @@ void BackupsDialog::fillList()
         item->setToolTip(KindColumn, native(entry.path));
         items << item;
     }
-    m_lstBackups->addTopLevelItems(items);
+    m_backupList->addTopLevelItems(items);
     for (int column : {DateColumn, PagesColumn, SizeColumn})
-        m_lstBackups->resizeColumnToContents(column);
+        m_backupList->resizeColumnToContents(column);
     // A list without a current item makes its first item current when it
     // gets the focus, and a copy of 32,767 pages would be read as the window
     // opens. Nothing is chosen until the user chooses.
-    m_lstBackups->setCurrentItem(nullptr);
+    m_backupList->setCurrentItem(nullptr);
 }
 
 void BackupsDialog::refresh()
@@ -173,14 +173,14 @@ void BackupsDialog::refresh()
     const QString chosenPath = chosen ? chosen->path : QString();
     // The chosen copy's pages stay as they were read; only the list is new.
     {
-        const QSignalBlocker blocker(m_lstBackups);
-        m_lstBackups->clear();
+        const QSignalBlocker blocker(m_backupList);
+        m_backupList->clear();
         fillList();
-        for (int row = 0; row < m_lstBackups->topLevelItemCount(); ++row) {
-            QTreeWidgetItem* item = m_lstBackups->topLevelItem(row);
+        for (int row = 0; row < m_backupList->topLevelItemCount(); ++row) {
+            QTreeWidgetItem* item = m_backupList->topLevelItem(row);
             if (m_entries[static_cast<size_t>(item->data(DateColumn, kEntryRole).toInt())].path ==
                 chosenPath)
-                m_lstBackups->setCurrentItem(item);
+                m_backupList->setCurrentItem(item);
         }
     }
     if (!chosenEntry())
@@ -189,7 +189,7 @@ void BackupsDialog::refresh()
 
 const BackupCatalog::Entry* BackupsDialog::chosenEntry() const
 {
-    const QTreeWidgetItem* item = m_lstBackups->currentItem();
+    const QTreeWidgetItem* item = m_backupList->currentItem();
     if (!item)
         return nullptr;
     return &m_entries[static_cast<size_t>(item->data(DateColumn, kEntryRole).toInt())];
@@ -197,7 +197,7 @@ const BackupCatalog::Entry* BackupsDialog::chosenEntry() const
 
 const PageRecord* BackupsDialog::chosenPage() const
 {
-    const int row = m_lstPages->currentRow();
+    const int row = m_pageList->currentRow();
     if (!m_contents || row < 0 || row >= static_cast<int>(m_contents->pages.size()))
         return nullptr;
     return &m_contents->pages[static_cast<size_t>(row)];
@@ -206,8 +206,8 @@ const PageRecord* BackupsDialog::chosenPage() const
 void BackupsDialog::onBackupChosen()
 {
     m_contents.reset();
-    m_lstPages->clear();
-    m_rtfPreview->clear();
+    m_pageList->clear();
+    m_previewEditor->clear();
     const BackupCatalog::Entry* entry = chosenEntry();
     if (!entry) {
         updateButtons();
@@ -217,7 +217,7 @@ void BackupsDialog::onBackupChosen()
     if (needsPassword() && unlock(entry->path))
         m_contents = BackupCatalog::read(entry->path, m_setup.key.get());
     if (!m_contents->ok()) {
-        m_lblInfo->setText(damageText(*entry));
+        m_infoLabel->setText(damageText(*entry));
         updateButtons();
         return;
     }
@@ -225,9 +225,9 @@ void BackupsDialog::onBackupChosen()
     titles.reserve(static_cast<qsizetype>(m_contents->pages.size()));
     for (const PageRecord& page : m_contents->pages)
         titles << page.Title;
-    m_lblInfo->clear();
-    m_lstPages->addItems(titles);
-    m_lstPages->setCurrentRow(0);
+    m_infoLabel->clear();
+    m_pageList->addItems(titles);
+    m_pageList->setCurrentRow(0);
     updateButtons();
 }
 
@@ -235,11 +235,11 @@ void BackupsDialog::onPageChosen()
 {
     const PageRecord* page = chosenPage();
     if (!page) {
-        m_rtfPreview->clear();
+        m_previewEditor->clear();
     } else {
-        m_rtfPreview->setTextRTF(page->Text, page->Kind == PageRecord::AddressPage
-                                                 ? m_setup.addressTabStops
-                                                 : QList<int>());
+        m_previewEditor->setTextRTF(page->Text, page->Kind == PageRecord::AddressPage
+                                                    ? m_setup.addressTabStops
+                                                    : QList<int>());
     }
     updateButtons();
 }
@@ -247,11 +247,11 @@ void BackupsDialog::onPageChosen()
 void BackupsDialog::updateButtons()
 {
     const bool page = chosenPage() != nullptr;
-    m_cmdRestorePage->setEnabled(page);
-    m_cmdReplacePage->setEnabled(page);
+    m_restorePageButton->setEnabled(page);
+    m_replacePageButton->setEnabled(page);
     // A damaged copy can still be chosen for a restore: it is refused with
     // the reason, rather than the button merely being grey.
-    m_cmdRestoreBook->setEnabled(chosenEntry() != nullptr);
+    m_restoreBookButton->setEnabled(chosenEntry() != nullptr);
 }
 
 QString BackupsDialog::damageText(const BackupCatalog::Entry& entry) const
@@ -303,11 +303,11 @@ void BackupsDialog::showOutcome(const RestoreTarget::Outcome& outcome)
     if (!outcome.restored)
         return;
     if (outcome.keptAs.isEmpty()) {
-        m_lblInfo->setText(m_setup.text(TextId::BackupsPageAdded).arg(outcome.pageTitle));
+        m_infoLabel->setText(m_setup.text(TextId::BackupsPageAdded).arg(outcome.pageTitle));
         return;
     }
     refresh();
-    m_lblInfo->setText(m_setup.text(TextId::BackupsKeptAs).arg(native(outcome.keptAs)));
+    m_infoLabel->setText(m_setup.text(TextId::BackupsKeptAs).arg(native(outcome.keptAs)));
 }
 
 // A copy sealed under a key this session does not hold (a book opened

@@ -79,11 +79,11 @@ private:
     std::vector<BackupCatalog::Entry> m_entries;
     // The chosen copy's pages, read when it was chosen.
     std::optional<BackupCatalog::Contents> m_contents;
-    QTreeWidget* m_lstBackups = nullptr;
-    QListWidget* m_lstPages = nullptr;
-    RichTextEdit* m_rtfPreview = nullptr;
-    QLabel* m_lblInfo = nullptr;
-    QPushButton* m_cmdRestorePage = nullptr;
-    QPushButton* m_cmdReplacePage = nullptr;
-    QPushButton* m_cmdRestoreBook = nullptr;
+    QTreeWidget* m_backupList = nullptr;
+    QListWidget* m_pageList = nullptr;
+    RichTextEdit* m_previewEditor = nullptr;
+    QLabel* m_infoLabel = nullptr;
+    QPushButton* m_restorePageButton = nullptr;
+    QPushButton* m_replacePageButton = nullptr;
+    QPushButton* m_restoreBookButton = nullptr;
 };

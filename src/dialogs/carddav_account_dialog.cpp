@@ -31,63 +31,64 @@ QLabel* label(QWidget* owner, const char* name, const QString& caption, QWidget*
 
 CardDavAccountDialog::CardDavAccountDialog(const Account& account, Mode mode, bool secretStore,
                                            const TextLookup& text, QWidget* owner)
-    : QDialog(owner), m_txtUrl(field(this, "txtUrl", account.url)),
-      m_txtUser(field(this, "txtUser", account.user)),
-      m_txtPassword(field(this, "txtPassword", account.password)), m_mode(mode)
+    : QDialog(owner), m_urlEdit(field(this, "txtUrl", account.url)),
+      m_userEdit(field(this, "txtUser", account.user)),
+      m_passwordEdit(field(this, "txtPassword", account.password)), m_mode(mode)
 {
     setObjectName(QStringLiteral("frmCardDavAccount"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     const bool passwordOnly = mode == Mode::Password;
     setWindowTitle(
         text(passwordOnly ? TextId::CardDavPasswordCaption : TextId::CardDavAccountCaption));
-    m_txtUrl->setMinimumWidth(m_txtUrl->fontMetrics().horizontalAdvance(u'x') * kFieldColumns);
-    m_txtUrl->setInputMethodHints(Qt::ImhUrlCharactersOnly);
-    m_txtPassword->setEchoMode(QLineEdit::Password);
-    m_txtUrl->setEnabled(!passwordOnly);
-    m_txtUser->setEnabled(!passwordOnly);
+    m_urlEdit->setMinimumWidth(m_urlEdit->fontMetrics().horizontalAdvance(u'x') * kFieldColumns);
+    m_urlEdit->setInputMethodHints(Qt::ImhUrlCharactersOnly);
+    m_passwordEdit->setEchoMode(QLineEdit::Password);
+    m_urlEdit->setEnabled(!passwordOnly);
+    m_userEdit->setEnabled(!passwordOnly);
 
     auto* form = new QFormLayout;
-    form->addRow(label(this, "lblUrl", text(TextId::CardDavUrlLabel), m_txtUrl), m_txtUrl);
-    form->addRow(label(this, "lblUser", text(TextId::CardDavUserLabel), m_txtUser), m_txtUser);
-    form->addRow(label(this, "lblPassword", text(TextId::CardDavPasswordLabel), m_txtPassword),
-                 m_txtPassword);
+    form->addRow(label(this, "lblUrl", text(TextId::CardDavUrlLabel), m_urlEdit), m_urlEdit);
+    form->addRow(label(this, "lblUser", text(TextId::CardDavUserLabel), m_userEdit), m_userEdit);
+    form->addRow(label(this, "lblPassword", text(TextId::CardDavPasswordLabel), m_passwordEdit),
+                 m_passwordEdit);
     auto* lblStore =
         new QLabel(text(secretStore ? TextId::CardDavKeptInStore : TextId::CardDavNoStore), this);
     lblStore->setObjectName(QLatin1String(secretStore ? "lblStore" : "lblNoStore"));
     lblStore->setWordWrap(true);
 
-    m_cmdOK = new QPushButton(text(TextId::CommonOk), this);
-    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    m_cmdOK->setDefault(true);
+    m_okButton = new QPushButton(text(TextId::CommonOk), this);
+    m_okButton->setObjectName(QStringLiteral("cmdOK"));
+    m_okButton->setDefault(true);
     auto* cmdCancel = new QPushButton(text(TextId::CommonCancel), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(m_cmdOK);
+    buttons->addWidget(m_okButton);
     buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(lblStore);
     layout->addLayout(buttons);
 
-    for (QLineEdit* edit : {m_txtUrl, m_txtUser, m_txtPassword})
+    for (QLineEdit* edit : {m_urlEdit, m_userEdit, m_passwordEdit})
         connect(edit, &QLineEdit::textChanged, this, &CardDavAccountDialog::updateOk);
-    connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     updateOk();
     if (passwordOnly || (!account.url.isEmpty() && !account.user.isEmpty()))
-        m_txtPassword->setFocus();
+        m_passwordEdit->setFocus();
 }
 
 CardDavAccountDialog::Account CardDavAccountDialog::account() const
 {
-    return {m_txtUrl->text().trimmed(), m_txtUser->text().trimmed(), m_txtPassword->text()};
+    return {m_urlEdit->text().trimmed(), m_userEdit->text().trimmed(), m_passwordEdit->text()};
 }
 
 // An account needs an address and a user; a password asked for needs itself.
 void CardDavAccountDialog::updateOk()
 {
     const Account typed = account();
-    m_cmdOK->setEnabled(m_mode == Mode::Password ? !typed.password.isEmpty()
-                                                 : !typed.url.isEmpty() && !typed.user.isEmpty());
+    m_okButton->setEnabled(m_mode == Mode::Password
+                               ? !typed.password.isEmpty()
+                               : !typed.url.isEmpty() && !typed.user.isEmpty());
 }

@@ -43,9 +43,9 @@ public:
 private:
     void updateOk();
 
-    QLineEdit* m_txtUrl;
-    QLineEdit* m_txtUser;
-    QLineEdit* m_txtPassword;
-    QPushButton* m_cmdOK;
+    QLineEdit* m_urlEdit;
+    QLineEdit* m_userEdit;
+    QLineEdit* m_passwordEdit;
+    QPushButton* m_okButton;
     Mode m_mode;
 };

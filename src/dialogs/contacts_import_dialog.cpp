@@ -59,9 +59,9 @@ ContactsImportDialog::ContactsImportDialog(const QString& entries, int count,
     lblSummary->setObjectName(QStringLiteral("lblSummary"));
     lblSummary->setTextFormat(Qt::PlainText);
     lblSummary->setWordWrap(true);
-    m_lblSummary = lblSummary;
+    m_summaryLabel = lblSummary;
     auto* txtEntries = new QPlainTextEdit(this);
-    m_txtEntries = txtEntries;
+    m_entriesEdit = txtEntries;
     txtEntries->setObjectName(QStringLiteral("txtEntries"));
     txtEntries->setReadOnly(true);
     lblSummary->setBuddy(txtEntries);
@@ -80,7 +80,7 @@ ContactsImportDialog::ContactsImportDialog(const QString& entries, int count,
     auto* cmdOK = new QPushButton(text(TextId::ImportContactsAdd), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    m_cmdOK = cmdOK;
+    m_okButton = cmdOK;
     auto* cmdCancel = new QPushButton(text(TextId::CommonCancel), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
 
@@ -99,22 +99,22 @@ ContactsImportDialog::ContactsImportDialog(const QString& entries, int count,
 
 void ContactsImportDialog::offerPages(const QStringList& titles, int chosen)
 {
-    m_cboPage = new QComboBox(this);
-    m_cboPage->setObjectName(QStringLiteral("cboPage"));
-    m_cboPage->addItems(titles);
-    m_cboPage->setCurrentIndex(chosen);
+    m_pageCombo = new QComboBox(this);
+    m_pageCombo->setObjectName(QStringLiteral("cboPage"));
+    m_pageCombo->addItems(titles);
+    m_pageCombo->setCurrentIndex(chosen);
     auto* lblPage = new QLabel(m_text(TextId::CardDavPageLabel), this);
     lblPage->setObjectName(QStringLiteral("lblPage"));
-    lblPage->setBuddy(m_cboPage);
+    lblPage->setBuddy(m_pageCombo);
     auto* row = new QHBoxLayout;
     row->addWidget(lblPage);
-    row->addWidget(m_cboPage, 1);
+    row->addWidget(m_pageCombo, 1);
     static_cast<QVBoxLayout*>(layout())->insertLayout(0, row);
-    connect(m_cboPage, &QComboBox::currentIndexChanged, this, [this](int index) {
-        m_pageTitle = m_cboPage->itemText(index);
+    connect(m_pageCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_pageTitle = m_pageCombo->itemText(index);
         refresh();
     });
-    m_pageTitle = m_cboPage->itemText(chosen);
+    m_pageTitle = m_pageCombo->itemText(chosen);
     refresh();
 }
 
@@ -123,24 +123,25 @@ void ContactsImportDialog::setEntries(const QStringList& entries, const std::vec
     m_entries = entries;
     m_onPage = onPage;
     m_onPage.resize(std::size_t(entries.size()));
-    if (!m_lstOnPage) {
-        m_lstOnPage = new QListWidget(this);
-        m_lstOnPage->setObjectName(QStringLiteral("lstOnPage"));
-        static_cast<QVBoxLayout*>(layout())->insertWidget(layout()->indexOf(m_txtEntries) + 1,
-                                                          m_lstOnPage);
-        connect(m_lstOnPage, &QListWidget::itemChanged, this, &ContactsImportDialog::refresh);
+    if (!m_onPageList) {
+        m_onPageList = new QListWidget(this);
+        m_onPageList->setObjectName(QStringLiteral("lstOnPage"));
+        static_cast<QVBoxLayout*>(layout())->insertWidget(layout()->indexOf(m_entriesEdit) + 1,
+                                                          m_onPageList);
+        connect(m_onPageList, &QListWidget::itemChanged, this, &ContactsImportDialog::refresh);
     }
-    const QSignalBlocker quiet(m_lstOnPage);
-    m_lstOnPage->clear();
+    const QSignalBlocker quiet(m_onPageList);
+    m_onPageList->clear();
     for (qsizetype i = 0; i < entries.size(); ++i) {
         if (!m_onPage[std::size_t(i)])
             continue;
-        auto* item = new QListWidgetItem(previewText(entries[i]).section(u'\n', 0, 0), m_lstOnPage);
+        auto* item =
+            new QListWidgetItem(previewText(entries[i]).section(u'\n', 0, 0), m_onPageList);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
         item->setData(Qt::UserRole, int(i));
     }
-    m_lstOnPage->setVisible(m_lstOnPage->count() > 0);
+    m_onPageList->setVisible(m_onPageList->count() > 0);
     refresh();
 }
 
@@ -149,8 +150,8 @@ std::vector<bool> ContactsImportDialog::chosen() const
     std::vector<bool> chosen(m_onPage.size());
     for (std::size_t i = 0; i < m_onPage.size(); ++i)
         chosen[i] = !m_onPage[i];
-    for (int row = 0; m_lstOnPage && row < m_lstOnPage->count(); ++row) {
-        const QListWidgetItem* item = m_lstOnPage->item(row);
+    for (int row = 0; m_onPageList && row < m_onPageList->count(); ++row) {
+        const QListWidgetItem* item = m_onPageList->item(row);
         chosen[std::size_t(item->data(Qt::UserRole).toInt())] = item->checkState() == Qt::Checked;
     }
     return chosen;
@@ -170,13 +171,13 @@ QString ContactsImportDialog::chosenEntries() const
 void ContactsImportDialog::refresh()
 {
     const auto onPage = std::count(m_onPage.begin(), m_onPage.end(), true);
-    if (m_lstOnPage) { // the entries were set one by one
+    if (m_onPageList) { // the entries were set one by one
         const std::vector<bool> chosen = this->chosen();
         m_count = int(std::count(chosen.begin(), chosen.end(), true));
-        m_txtEntries->setPlainText(previewText(chosenEntries()));
-        m_cmdOK->setEnabled(m_count > 0);
+        m_entriesEdit->setPlainText(previewText(chosenEntries()));
+        m_okButton->setEnabled(m_count > 0);
     }
-    m_lblSummary->setText(
+    m_summaryLabel->setText(
         onPage > 0
             ? m_text(TextId::ImportContactsDuplicates)
                   .arg(m_pageTitle, QString::number(m_count), QString::number(onPage))
@@ -188,46 +189,41 @@ void ContactsImportDialog::offerCodePages(int chosen, Reread reread)
     auto* lblCharset = new QLabel(m_text(TextId::ImportContactsNotUtf8), this);
     lblCharset->setObjectName(QStringLiteral("lblCharset"));
     lblCharset->setWordWrap(true);
-    m_cboCodePage = new QComboBox(this);
-    m_cboCodePage->setObjectName(QStringLiteral("cboEncoding"));
-    m_cboCodePage->addItems(
+    m_codePageCombo = new QComboBox(this);
+    m_codePageCombo->setObjectName(QStringLiteral("cboEncoding"));
+    m_codePageCombo->addItems(
         {m_text(TextId::ImportContactsCyrillic), m_text(TextId::ImportContactsWestern)});
-    m_cboCodePage->setCurrentIndex(chosen);
+    m_codePageCombo->setCurrentIndex(chosen);
     auto* lblEncoding = new QLabel(m_text(TextId::ImportContactsEncodingLabel), this);
     lblEncoding->setObjectName(QStringLiteral("lblEncoding"));
-    lblEncoding->setBuddy(m_cboCodePage);
+    lblEncoding->setBuddy(m_codePageCombo);
     auto* row = new QHBoxLayout;
     row->addWidget(lblEncoding);
-    row->addWidget(m_cboCodePage, 1);
+    row->addWidget(m_codePageCombo, 1);
     auto* box = static_cast<QVBoxLayout*>(layout());
-    const int at = box->indexOf(m_lblSummary) + 1;
+    const int at = box->indexOf(m_summaryLabel) + 1;
     box->insertWidget(at, lblCharset);
     box->insertLayout(at + 1, row);
-    connect(m_cboCodePage, &QComboBox::currentIndexChanged, this,
+    connect(m_codePageCombo, &QComboBox::currentIndexChanged, this,
             [this, reread = std::move(reread)](int index) {
                 const Entries read = reread(index);
                 setEntries(read.entries, read.onPage);
             });
 }
 
-int ContactsImportDialog::chosenCodePage() const
-{
-    return m_cboCodePage ? m_cboCodePage->currentIndex() : 0;
-}
-
 int ContactsImportDialog::chosenPage() const
 {
-    return m_cboPage ? m_cboPage->currentIndex() : -1;
+    return m_pageCombo ? m_pageCombo->currentIndex() : -1;
 }
 
 void ContactsImportDialog::proposeReplacing(const QString& name, const QString& pageTitle)
 {
-    m_lblSummary->setText(m_text(TextId::CardDavReplaceSummary).arg(name, pageTitle));
-    m_cmdOK->setText(m_text(TextId::CardDavReplace));
+    m_summaryLabel->setText(m_text(TextId::CardDavReplaceSummary).arg(name, pageTitle));
+    m_okButton->setText(m_text(TextId::CardDavReplace));
 }
 
 void ContactsImportDialog::proposeRemoving()
 {
-    m_lblSummary->setText(m_text(TextId::CardDavRemoveSummary).arg(QString::number(m_count)));
-    m_cmdOK->setText(m_text(TextId::CardDavRemove));
+    m_summaryLabel->setText(m_text(TextId::CardDavRemoveSummary).arg(QString::number(m_count)));
+    m_okButton->setText(m_text(TextId::CardDavRemove));
 }

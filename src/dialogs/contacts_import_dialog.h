@@ -44,7 +44,6 @@ public:
     };
     using Reread = std::function<Entries(int codePage)>;
     void offerCodePages(int chosen, Reread reread);
-    int chosenCodePage() const;
 
     // The page the entries go to chosen from `titles`, `chosen` (from 0) at
     // first; the summary follows the choice.
@@ -68,10 +67,10 @@ private:
     QString m_pageTitle;
     QStringList m_entries;
     std::vector<bool> m_onPage;
-    QLabel* m_lblSummary;
-    QPlainTextEdit* m_txtEntries;
-    QPushButton* m_cmdOK;
-    QComboBox* m_cboPage = nullptr;
-    QListWidget* m_lstOnPage = nullptr;
-    QComboBox* m_cboCodePage = nullptr;
+    QLabel* m_summaryLabel;
+    QPlainTextEdit* m_entriesEdit;
+    QPushButton* m_okButton;
+    QComboBox* m_pageCombo = nullptr;
+    QListWidget* m_onPageList = nullptr;
+    QComboBox* m_codePageCombo = nullptr;
 };

@@ -21,20 +21,20 @@ FindDialog::FindDialog(SearchTarget& target, MessageService& messages, TextLooku
 
     auto* lblWhat = new QLabel(BuiltInTexts::text(TextId::FindWhat), this);
     lblWhat->setObjectName(QStringLiteral("lblWhat"));
-    m_txtWhat = new CueTextBox(this);
-    m_txtWhat->setObjectName(QStringLiteral("txtWhat"));
-    lblWhat->setBuddy(m_txtWhat);
-    m_chkWholeWord = new QCheckBox(BuiltInTexts::text(TextId::FindWholeWord), this);
-    m_chkWholeWord->setObjectName(QStringLiteral("chkWholeWord"));
-    m_chkMatchCase = new QCheckBox(BuiltInTexts::text(TextId::FindMatchCase), this);
-    m_chkMatchCase->setObjectName(QStringLiteral("chkMatchCase"));
-    m_chkAllPages = new QCheckBox(BuiltInTexts::text(TextId::FindAllPages), this);
-    m_chkAllPages->setObjectName(QStringLiteral("chkAllPages"));
+    m_whatEdit = new CueTextBox(this);
+    m_whatEdit->setObjectName(QStringLiteral("txtWhat"));
+    lblWhat->setBuddy(m_whatEdit);
+    m_wholeWordCheck = new QCheckBox(BuiltInTexts::text(TextId::FindWholeWord), this);
+    m_wholeWordCheck->setObjectName(QStringLiteral("chkWholeWord"));
+    m_matchCaseCheck = new QCheckBox(BuiltInTexts::text(TextId::FindMatchCase), this);
+    m_matchCaseCheck->setObjectName(QStringLiteral("chkMatchCase"));
+    m_allPagesCheck = new QCheckBox(BuiltInTexts::text(TextId::FindAllPages), this);
+    m_allPagesCheck->setObjectName(QStringLiteral("chkAllPages"));
     // Off by default: the search matches letter for letter unless asked to forgive.
-    m_chkYo = new QCheckBox(BuiltInTexts::text(TextId::FindYoAsYe), this);
-    m_chkYo->setObjectName(QStringLiteral("chkYo"));
-    m_chkDigits = new QCheckBox(BuiltInTexts::text(TextId::FindDigitsOnly), this);
-    m_chkDigits->setObjectName(QStringLiteral("chkDigits"));
+    m_yoCheck = new QCheckBox(BuiltInTexts::text(TextId::FindYoAsYe), this);
+    m_yoCheck->setObjectName(QStringLiteral("chkYo"));
+    m_digitsCheck = new QCheckBox(BuiltInTexts::text(TextId::FindDigitsOnly), this);
+    m_digitsCheck->setObjectName(QStringLiteral("chkDigits"));
     auto* cmdFind = new QPushButton(BuiltInTexts::text(TextId::FindNext), this);
     cmdFind->setObjectName(QStringLiteral("cmdFind"));
     cmdFind->setDefault(true);
@@ -43,13 +43,13 @@ FindDialog::FindDialog(SearchTarget& target, MessageService& messages, TextLooku
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(lblWhat, 0, 0);
-    grid->addWidget(m_txtWhat, 0, 1);
+    grid->addWidget(m_whatEdit, 0, 1);
     auto* checks = new QVBoxLayout;
-    checks->addWidget(m_chkWholeWord);
-    checks->addWidget(m_chkMatchCase);
-    checks->addWidget(m_chkAllPages);
-    checks->addWidget(m_chkYo);
-    checks->addWidget(m_chkDigits);
+    checks->addWidget(m_wholeWordCheck);
+    checks->addWidget(m_matchCaseCheck);
+    checks->addWidget(m_allPagesCheck);
+    checks->addWidget(m_yoCheck);
+    checks->addWidget(m_digitsCheck);
     grid->addLayout(checks, 1, 0, 2, 2);
     grid->addWidget(cmdFind, 0, 2);
     grid->addWidget(cmdCancel, 1, 2, Qt::AlignTop);
@@ -57,11 +57,12 @@ FindDialog::FindDialog(SearchTarget& target, MessageService& messages, TextLooku
 
     if (localize)
         localize(this);
-    m_txtWhat->setCueBanner(m_text(TextId::FindWhatCue));
+    m_whatEdit->setCueBanner(m_text(TextId::FindWhatCue));
 
     // A new sample or option starts the search afresh from the caret.
-    connect(m_txtWhat, &QLineEdit::textChanged, this, [this] { m_walk.reset(); });
-    for (QCheckBox* box : {m_chkWholeWord, m_chkMatchCase, m_chkAllPages, m_chkYo, m_chkDigits})
+    connect(m_whatEdit, &QLineEdit::textChanged, this, [this] { m_walk.reset(); });
+    for (QCheckBox* box :
+         {m_wholeWordCheck, m_matchCaseCheck, m_allPagesCheck, m_yoCheck, m_digitsCheck})
         connect(box, &QCheckBox::clicked, this, [this] { m_walk.reset(); });
     connect(cmdFind, &QPushButton::clicked, this, &FindDialog::onFind);
     connect(cmdCancel, &QPushButton::clicked, this, &FindDialog::close);
@@ -81,28 +82,28 @@ void FindDialog::pageListChanged()
 
 int FindDialog::options() const
 {
-    return (m_chkMatchCase->isChecked() ? TextFinder::matchCase : 0) |
-           (m_chkWholeWord->isChecked() ? TextFinder::wholeWord : 0) |
-           (m_chkYo->isChecked() ? TextFinder::yoAsYe : 0) |
-           (m_chkDigits->isChecked() ? TextFinder::digitsOnly : 0);
+    return (m_matchCaseCheck->isChecked() ? TextFinder::matchCase : 0) |
+           (m_wholeWordCheck->isChecked() ? TextFinder::wholeWord : 0) |
+           (m_yoCheck->isChecked() ? TextFinder::yoAsYe : 0) |
+           (m_digitsCheck->isChecked() ? TextFinder::digitsOnly : 0);
 }
 
 void FindDialog::onFind()
 {
-    const QString sample = m_txtWhat->text();
+    const QString sample = m_whatEdit->text();
     if (sample.isEmpty()) {
         showEnterSomething();
         return;
     }
-    if (m_walk.findNext(sample, options(), m_chkAllPages->isChecked()) ==
+    if (m_walk.findNext(sample, options(), m_allPagesCheck->isChecked()) ==
         SearchWalk::Result::Completed)
         m_messages.show(m_text(TextId::FindCompleted), MessageService::Icon::Information);
 }
 
 void FindDialog::showEnterSomething()
 {
-    m_txtWhat->setBalloonTipIcon(BalloonTip::Icon::Information);
-    m_txtWhat->setBalloonTipTitle(m_text(TextId::FindEnterSomethingTitle));
-    m_txtWhat->setBalloonTipText(m_text(TextId::FindEnterSomething));
-    m_txtWhat->showBalloonTip();
+    m_whatEdit->setBalloonTipIcon(BalloonTip::Icon::Information);
+    m_whatEdit->setBalloonTipTitle(m_text(TextId::FindEnterSomethingTitle));
+    m_whatEdit->setBalloonTipText(m_text(TextId::FindEnterSomething));
+    m_whatEdit->showBalloonTip();
 }

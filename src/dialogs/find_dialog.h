@@ -45,10 +45,10 @@ private:
     SearchWalk m_walk;
     MessageService& m_messages;
     TextLookup m_text;
-    CueTextBox* m_txtWhat = nullptr;
-    QCheckBox* m_chkWholeWord = nullptr;
-    QCheckBox* m_chkMatchCase = nullptr;
-    QCheckBox* m_chkAllPages = nullptr;
-    QCheckBox* m_chkYo = nullptr;
-    QCheckBox* m_chkDigits = nullptr;
+    CueTextBox* m_whatEdit = nullptr;
+    QCheckBox* m_wholeWordCheck = nullptr;
+    QCheckBox* m_matchCaseCheck = nullptr;
+    QCheckBox* m_allPagesCheck = nullptr;
+    QCheckBox* m_yoCheck = nullptr;
+    QCheckBox* m_digitsCheck = nullptr;
 };

@@ -37,55 +37,56 @@ HelpWindow::HelpWindow(const Setup& setup, HelpDocument help, QWidget* owner)
     if (m_placement)
         WindowPlacement::loadFormPosition(this, *m_placement, first);
     else
-        resize(Twips::toPixels(first.Width, WindowPlacement::logicalDpi()),
-               Twips::toPixels(first.Height, WindowPlacement::logicalDpi()));
+        resize(Twips::toPixels(first.width, WindowPlacement::logicalDpi()),
+               Twips::toPixels(first.height, WindowPlacement::logicalDpi()));
     layOut();
-    m_cboContents->addItems(m_help.titles());
-    showTopic(m_cboContents->currentIndex());
-    connect(m_cboContents, &QComboBox::currentIndexChanged, this, &HelpWindow::showTopic);
+    m_contentsCombo->addItems(m_help.titles());
+    showTopic(m_contentsCombo->currentIndex());
+    connect(m_contentsCombo, &QComboBox::currentIndexChanged, this, &HelpWindow::showTopic);
 }
 
 void HelpWindow::buildControls(const Setup& setup)
 {
-    m_cboContents = new QComboBox(this);
-    m_cboContents->setObjectName(QStringLiteral("cboContents"));
-    m_imgCopy =
-        new HelpCopyButton(AppPictures::copy(), setup.HiliteColor, setup.HiliteShadowColor, this);
-    m_imgCopy->setObjectName(QStringLiteral("imgCopy"));
-    m_imgCopy->setToolTip(setup.text(TextId::HelpCopy));
-    m_shpFrame = new QFrame(this);
-    m_shpFrame->setObjectName(QStringLiteral("shpFrame"));
-    m_shpFrame->setFrameShape(QFrame::Box);
-    m_shpFrame->setAutoFillBackground(true);
-    m_shpFrame->setBackgroundRole(QPalette::Base);
-    m_rtfHelp = new RichTextEdit(this);
-    m_rtfHelp->setObjectName(QStringLiteral("rtfHelp"));
-    m_rtfHelp->setFrameShape(QFrame::NoFrame);
-    m_rtfHelp->setReadOnly(true);
-    m_cboContents->setAccessibleName(setup.text(TextId::HelpContentsName));
-    m_cboContents->setAccessibleDescription(setup.text(TextId::HelpContentsDescription));
-    m_rtfHelp->setAccessibleName(setup.text(TextId::HelpTextName));
-    m_rtfHelp->setAccessibleDescription(setup.text(TextId::HelpTextDescription));
-    m_rtfHelp->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    QFont topicFont = m_rtfHelp->font();
+    m_contentsCombo = new QComboBox(this);
+    m_contentsCombo->setObjectName(QStringLiteral("cboContents"));
+    m_copyButton = new HelpCopyButton(AppPictures::copy(), setup.highlightColor,
+                                      setup.highlightShadowColor, this);
+    m_copyButton->setObjectName(QStringLiteral("imgCopy"));
+    m_copyButton->setToolTip(setup.text(TextId::HelpCopy));
+    m_frame = new QFrame(this);
+    m_frame->setObjectName(QStringLiteral("shpFrame"));
+    m_frame->setFrameShape(QFrame::Box);
+    m_frame->setAutoFillBackground(true);
+    m_frame->setBackgroundRole(QPalette::Base);
+    m_helpEditor = new RichTextEdit(this);
+    m_helpEditor->setObjectName(QStringLiteral("rtfHelp"));
+    m_helpEditor->setFrameShape(QFrame::NoFrame);
+    m_helpEditor->setReadOnly(true);
+    m_contentsCombo->setAccessibleName(setup.text(TextId::HelpContentsName));
+    m_contentsCombo->setAccessibleDescription(setup.text(TextId::HelpContentsDescription));
+    m_helpEditor->setAccessibleName(setup.text(TextId::HelpTextName));
+    m_helpEditor->setAccessibleDescription(setup.text(TextId::HelpTextDescription));
+    m_helpEditor->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    QFont topicFont = m_helpEditor->font();
     topicFont.setFamily(kTopicFont);
-    m_rtfHelp->setFont(topicFont);
-    connect(m_imgCopy, &HelpCopyButton::clicked, m_rtfHelp, &RichTextEdit::postCopy);
-    connect(m_imgCopy, &HelpCopyButton::released, m_rtfHelp, [this] { m_rtfHelp->setFocus(); });
+    m_helpEditor->setFont(topicFont);
+    connect(m_copyButton, &HelpCopyButton::clicked, m_helpEditor, &RichTextEdit::postCopy);
+    connect(m_copyButton, &HelpCopyButton::released, m_helpEditor,
+            [this] { m_helpEditor->setFocus(); });
 }
 
 // Until the user sizes the window, it opens where it always did, large enough
 // to read a topic in.
 FormPosition HelpWindow::firstPlacement() const
 {
-    const QFontMetrics topic(QFont(m_rtfHelp->font().family(), kTopicPoints));
+    const QFontMetrics topic(QFont(m_helpEditor->font().family(), kTopicPoints));
     const double dpi = WindowPlacement::logicalDpi();
     const QSize size =
         HelpLayout::firstSize(static_cast<int>(Twips::fromPixels(topic.averageCharWidth(), dpi)),
                               static_cast<int>(Twips::fromPixels(topic.lineSpacing(), dpi)));
     FormPosition position;
-    position.Width = size.width();
-    position.Height = size.height();
+    position.width = size.width();
+    position.height = size.height();
     return position;
 }
 
@@ -122,18 +123,18 @@ void HelpWindow::showModal(const Setup& setup, QWidget* owner, int topic)
 
 void HelpWindow::selectTopic(int index)
 {
-    m_cboContents->setCurrentIndex(index);
+    m_contentsCombo->setCurrentIndex(index);
 }
 
 int HelpWindow::currentTopic() const
 {
-    return m_cboContents->currentIndex();
+    return m_contentsCombo->currentIndex();
 }
 
 void HelpWindow::showTopic(int index)
 {
-    m_rtfHelp->setTextRTF(QString::fromLatin1(m_help.topicRtf(index)));
-    m_imgCopy->setLook(HelpCopyButton::Look::Normal);
+    m_helpEditor->setTextRTF(QString::fromLatin1(m_help.topicRtf(index)));
+    m_copyButton->setLook(HelpCopyButton::Look::Normal);
 }
 
 void HelpWindow::done(int result)
@@ -155,10 +156,10 @@ void HelpWindow::layOut()
     const QSize inner(static_cast<int>(Twips::fromPixels(width(), dpi)),
                       static_cast<int>(Twips::fromPixels(height(), dpi)));
     const int comboHeight =
-        static_cast<int>(Twips::fromPixels(m_cboContents->sizeHint().height(), dpi));
+        static_cast<int>(Twips::fromPixels(m_contentsCombo->sizeHint().height(), dpi));
     const HelpLayout::Geometry g = HelpLayout::layOut(inner, comboHeight);
-    m_imgCopy->setGeometry(Twips::toPixels(g.imgCopy, dpi));
-    m_cboContents->setGeometry(Twips::toPixels(g.cboContents, dpi));
-    m_shpFrame->setGeometry(Twips::toPixels(g.shpFrame, dpi));
-    m_rtfHelp->setGeometry(Twips::toPixels(g.rtfHelp, dpi));
+    m_copyButton->setGeometry(Twips::toPixels(g.imgCopy, dpi));
+    m_contentsCombo->setGeometry(Twips::toPixels(g.cboContents, dpi));
+    m_frame->setGeometry(Twips::toPixels(g.shpFrame, dpi));
+    m_helpEditor->setGeometry(Twips::toPixels(g.rtfHelp, dpi));
 }

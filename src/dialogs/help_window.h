@@ -32,8 +32,8 @@ public:
     struct Setup
     {
         QString topicListPath; // the program folder, the program's name, ".hlp"
-        QColor HiliteColor;
-        QColor HiliteShadowColor;
+        QColor highlightColor;
+        QColor highlightShadowColor;
         TextLookup text;
         SettingsStore* placement = nullptr; // where the window's placement is kept
         MessageService* messages = nullptr;
@@ -67,8 +67,8 @@ private:
 
     HelpDocument m_help;
     SettingsStore* m_placement;
-    QComboBox* m_cboContents = nullptr;
-    HelpCopyButton* m_imgCopy = nullptr;
-    QFrame* m_shpFrame = nullptr;
-    RichTextEdit* m_rtfHelp = nullptr;
+    QComboBox* m_contentsCombo = nullptr;
+    HelpCopyButton* m_copyButton = nullptr;
+    QFrame* m_frame = nullptr;
+    RichTextEdit* m_helpEditor = nullptr;
 };

@@ -36,47 +36,47 @@ InputBoxDialog::InputBoxDialog(const QString& prompt, const QString& title, cons
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setFont(QFont(PageFonts::defaultFamily(), kFontPoints));
 
-    m_lblPrompt = new QLabel(prompt, this);
-    m_lblPrompt->setObjectName(QStringLiteral("lblPrompt"));
-    m_lblPrompt->setTextFormat(Qt::PlainText);
-    m_txtText = new QLineEdit(preset, this);
-    m_txtText->setObjectName(QStringLiteral("txtText"));
-    m_txtText->installEventFilter(this);
-    m_lblPrompt->setBuddy(m_txtText);
-    m_cmdOK = new QPushButton(text(TextId::CommonOk), this);
-    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    m_cmdOK->setDefault(true);
-    m_cmdCancel = new QPushButton(text(TextId::CommonCancel), this);
-    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    m_promptLabel = new QLabel(prompt, this);
+    m_promptLabel->setObjectName(QStringLiteral("lblPrompt"));
+    m_promptLabel->setTextFormat(Qt::PlainText);
+    m_textEdit = new QLineEdit(preset, this);
+    m_textEdit->setObjectName(QStringLiteral("txtText"));
+    m_textEdit->installEventFilter(this);
+    m_promptLabel->setBuddy(m_textEdit);
+    m_okButton = new QPushButton(text(TextId::CommonOk), this);
+    m_okButton->setObjectName(QStringLiteral("cmdOK"));
+    m_okButton->setDefault(true);
+    m_cancelButton = new QPushButton(text(TextId::CommonCancel), this);
+    m_cancelButton->setObjectName(QStringLiteral("cmdCancel"));
     setWindowTitle(title);
     layOut();
 
-    connect(m_cmdOK, &QPushButton::clicked, this, [this] {
-        m_result = m_txtText->text();
+    connect(m_okButton, &QPushButton::clicked, this, [this] {
+        m_result = m_textEdit->text();
         accept();
     });
     // Cancel, like Esc and the frame, leaves `Result` empty.
-    connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 bool InputBoxDialog::eventFilter(QObject* watched, QEvent* event)
 {
     // However the text box gets the focus, typing replaces the whole text.
-    if (watched == m_txtText && event->type() == QEvent::FocusIn)
-        m_txtText->selectAll();
+    if (watched == m_textEdit && event->type() == QEvent::FocusIn)
+        m_textEdit->selectAll();
     return QDialog::eventFilter(watched, event);
 }
 
 // The one place where the layout in twips becomes pixels.
 void InputBoxDialog::layOut()
 {
-    const QSize prompt = m_lblPrompt->sizeHint();
+    const QSize prompt = m_promptLabel->sizeHint();
     const InputBoxLayout::Geometry g =
         InputBoxLayout::fit(QSize(toTwips(prompt.width()), toTwips(prompt.height())));
-    m_lblPrompt->setGeometry(toPixels(g.lblPrompt));
-    m_txtText->setGeometry(toPixels(g.txtText));
-    m_cmdOK->setGeometry(toPixels(g.cmdOK));
-    m_cmdCancel->setGeometry(toPixels(g.cmdCancel));
+    m_promptLabel->setGeometry(toPixels(g.lblPrompt));
+    m_textEdit->setGeometry(toPixels(g.txtText));
+    m_okButton->setGeometry(toPixels(g.cmdOK));
+    m_cancelButton->setGeometry(toPixels(g.cmdCancel));
     setFixedSize(toPixels(QRect(QPoint(), g.clientSize)).size());
 }
 

@@ -33,10 +33,10 @@ private:
     void layOut();
 
     QString m_result;
-    QLabel* m_lblPrompt = nullptr;
-    QLineEdit* m_txtText = nullptr;
-    QPushButton* m_cmdOK = nullptr;
-    QPushButton* m_cmdCancel = nullptr;
+    QLabel* m_promptLabel = nullptr;
+    QLineEdit* m_textEdit = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
 };
 
 // Asks with a modal `frmInputBoxEx` owned by `owner` and returns the answer

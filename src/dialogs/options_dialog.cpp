@@ -111,33 +111,33 @@ OptionsDialog::OptionsDialog(OptionsHost& host, MessageService& messages, TextLo
         m_localize(this);
     fillPageList();
     showPasswordState();
-    m_txtUseRtf->setBalloonTipIcon(BalloonTip::Icon::Warning);
-    m_txtUseRtf->setBalloonTipTitle(m_text(TextId::DisableRTFWarningTitle));
-    m_txtUseRtf->setBalloonTipText(m_text(TextId::DisableRTFWarning));
+    m_useRtfEdit->setBalloonTipIcon(BalloonTip::Icon::Warning);
+    m_useRtfEdit->setBalloonTipTitle(m_text(TextId::DisableRTFWarningTitle));
+    m_useRtfEdit->setBalloonTipText(m_text(TextId::DisableRTFWarning));
 
-    connect(m_lstPages, &QListWidget::currentRowChanged, this, &OptionsDialog::showChosenPage);
-    connect(m_chkAutosave, &QCheckBox::toggled, this,
-            [this] { onCheckedNumber(m_chkAutosave, m_txtAutosaveDuration, kDefaultAutosave); });
-    connect(m_chkTips, &QCheckBox::toggled, this,
-            [this] { onCheckedNumber(m_chkTips, m_txtDuration, kDefaultDuration); });
-    connect(m_chkUseRtf, &QCheckBox::toggled, this, &OptionsDialog::onUseRtfToggled);
-    connect(m_cmdOK, &QPushButton::clicked, this, &OptionsDialog::onOk);
-    connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_cmdHelp, &QPushButton::clicked, this,
-            [this] { m_host.showHelpTopic(m_lstPages->currentRow() + kFirstPageTopic, this); });
-    m_lstPages->setCurrentRow(0);
+    connect(m_pageList, &QListWidget::currentRowChanged, this, &OptionsDialog::showChosenPage);
+    connect(m_autosaveCheck, &QCheckBox::toggled, this,
+            [this] { onCheckedNumber(m_autosaveCheck, m_autosaveDurationEdit, kDefaultAutosave); });
+    connect(m_tipsCheck, &QCheckBox::toggled, this,
+            [this] { onCheckedNumber(m_tipsCheck, m_durationEdit, kDefaultDuration); });
+    connect(m_useRtfCheck, &QCheckBox::toggled, this, &OptionsDialog::onUseRtfToggled);
+    connect(m_okButton, &QPushButton::clicked, this, &OptionsDialog::onOk);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_helpButton, &QPushButton::clicked, this,
+            [this] { m_host.showHelpTopic(m_pageList->currentRow() + kFirstPageTopic, this); });
+    m_pageList->setCurrentRow(0);
 }
 
 void OptionsDialog::buildControls()
 {
-    m_lstPages = named(new QListWidget(this), "lstPages");
-    m_lstPages->setFixedWidth(kPagesWidth);
-    m_lstPages->setAccessibleName(m_text(TextId::OptionsPagesName));
-    m_lstPages->setAccessibleDescription(m_text(TextId::OptionsPagesDescription));
-    m_lblHeading = named(new QLabel(this), "lblHeading");
-    QFont bold = m_lblHeading->font();
+    m_pageList = named(new QListWidget(this), "lstPages");
+    m_pageList->setFixedWidth(kPagesWidth);
+    m_pageList->setAccessibleName(m_text(TextId::OptionsPagesName));
+    m_pageList->setAccessibleDescription(m_text(TextId::OptionsPagesDescription));
+    m_headingLabel = named(new QLabel(this), "lblHeading");
+    QFont bold = m_headingLabel->font();
     bold.setBold(true);
-    m_lblHeading->setFont(bold);
+    m_headingLabel->setFont(bold);
     m_pages = {buildGeneralPage(), buildBookPage(), buildEditingPage(),
                page(this, "Picture7", TextId::OptionsStylesTag), buildPrivacyPage()};
     m_stylesPage = new StylesPage(m_host.appStyles(), m_messages, m_text, m_localize, m_pages[3]);
@@ -146,10 +146,10 @@ void OptionsDialog::buildControls()
     stylesLayout->addWidget(m_stylesPage);
 
     // Made in the order they are drawn, left to right, which Tab follows.
-    m_cmdHelp = button(this, "cmdHelp", TextId::OptionsHelp);
-    m_cmdOK = button(this, "cmdOK", TextId::OptionsOk);
-    m_cmdOK->setDefault(true);
-    m_cmdCancel = button(this, "cmdCancel", TextId::OptionsCancel);
+    m_helpButton = button(this, "cmdHelp", TextId::OptionsHelp);
+    m_okButton = button(this, "cmdOK", TextId::OptionsOk);
+    m_okButton->setDefault(true);
+    m_cancelButton = button(this, "cmdCancel", TextId::OptionsCancel);
 
     // Every page keeps its room while hidden, so the dialog has the size of
     // its largest page whichever page is shown.
@@ -161,48 +161,48 @@ void OptionsDialog::buildControls()
         pages->addWidget(widget, 0, 0, Qt::AlignTop);
     }
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_cmdHelp);
+    buttons->addWidget(m_helpButton);
     buttons->addStretch();
-    buttons->addWidget(m_cmdOK);
-    buttons->addWidget(m_cmdCancel);
+    buttons->addWidget(m_okButton);
+    buttons->addWidget(m_cancelButton);
     auto* right = new QVBoxLayout;
-    right->addWidget(m_lblHeading);
+    right->addWidget(m_headingLabel);
     right->addLayout(pages, 1);
     right->addLayout(buttons);
     auto* grid = new QHBoxLayout(this);
-    grid->addWidget(m_lstPages);
+    grid->addWidget(m_pageList);
     grid->addLayout(right, 1);
 }
 
 QWidget* OptionsDialog::buildGeneralPage()
 {
     QWidget* picture = page(this, "Picture1", TextId::OptionsGeneralTag);
-    m_chkEnableSort = checkBox(picture, "chkEnableSort", TextId::OptionsEnableSort);
-    m_chkStatus = checkBox(picture, "chkStatus", TextId::OptionsStatus);
+    m_enableSortCheck = checkBox(picture, "chkEnableSort", TextId::OptionsEnableSort);
+    m_statusCheck = checkBox(picture, "chkStatus", TextId::OptionsStatus);
     QLabel* lblWidth = label(picture, "lblWidth", TextId::OptionsWidth);
-    m_txtWidth = numberField(picture, "txtWidth");
-    lblWidth->setBuddy(m_txtWidth);
-    m_chkTips = checkBox(picture, "chkTips", TextId::OptionsTips);
+    m_widthEdit = numberField(picture, "txtWidth");
+    lblWidth->setBuddy(m_widthEdit);
+    m_tipsCheck = checkBox(picture, "chkTips", TextId::OptionsTips);
     QLabel* lblDuration = label(picture, "lblDuration", TextId::OptionsDuration);
-    m_txtDuration = numberField(picture, "txtDuration");
-    lblDuration->setBuddy(m_txtDuration);
-    m_lblLanguage = label(picture, "lblLanguage", TextId::OptionsLanguage);
-    m_cboLanguage = named(new QComboBox(picture), "cboLanguage");
-    m_lblLanguage->setBuddy(m_cboLanguage);
+    m_durationEdit = numberField(picture, "txtDuration");
+    lblDuration->setBuddy(m_durationEdit);
+    m_languageLabel = label(picture, "lblLanguage", TextId::OptionsLanguage);
+    m_languageCombo = named(new QComboBox(picture), "cboLanguage");
+    m_languageLabel->setBuddy(m_languageCombo);
 
     auto* grid = new QGridLayout(picture);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(m_chkEnableSort, 0, 0, 1, 4);
-    grid->addWidget(m_chkStatus, 1, 0, 1, 4);
+    grid->addWidget(m_enableSortCheck, 0, 0, 1, 4);
+    grid->addWidget(m_statusCheck, 1, 0, 1, 4);
     grid->addWidget(lblWidth, 2, 0);
-    grid->addWidget(m_txtWidth, 2, 1);
+    grid->addWidget(m_widthEdit, 2, 1);
     grid->addWidget(label(picture, "lblWidthUnit", TextId::OptionsWidthUnit), 2, 2);
-    grid->addWidget(m_chkTips, 3, 0, 1, 4);
+    grid->addWidget(m_tipsCheck, 3, 0, 1, 4);
     grid->addWidget(lblDuration, 4, 0, Qt::AlignRight);
-    grid->addWidget(m_txtDuration, 4, 1);
+    grid->addWidget(m_durationEdit, 4, 1);
     grid->addWidget(label(picture, "lblDurationUnit", TextId::OptionsDurationUnit), 4, 2);
-    grid->addWidget(m_lblLanguage, 5, 0);
-    grid->addWidget(m_cboLanguage, 5, 1, 1, 3, Qt::AlignLeft);
+    grid->addWidget(m_languageLabel, 5, 0);
+    grid->addWidget(m_languageCombo, 5, 1, 1, 3, Qt::AlignLeft);
     grid->setColumnStretch(3, 1);
     return picture;
 }
@@ -210,36 +210,36 @@ QWidget* OptionsDialog::buildGeneralPage()
 QWidget* OptionsDialog::buildBookPage()
 {
     QWidget* picture = page(this, "Picture2", TextId::OptionsBookTag);
-    m_chkAutosave = checkBox(picture, "chkAutosave", TextId::OptionsAutosave);
+    m_autosaveCheck = checkBox(picture, "chkAutosave", TextId::OptionsAutosave);
     QLabel* lblEvery = label(picture, "lblAutosaveDuration", TextId::OptionsAutosaveEvery);
-    m_txtAutosaveDuration = numberField(picture, "txtAutosaveDuration");
-    lblEvery->setBuddy(m_txtAutosaveDuration);
+    m_autosaveDurationEdit = numberField(picture, "txtAutosaveDuration");
+    lblEvery->setBuddy(m_autosaveDurationEdit);
     QLabel* lblFilePath = label(picture, "lblFilePath", TextId::OptionsFilePath);
-    m_txtFilePath = named(new QLineEdit(picture), "txtFilePath");
-    lblFilePath->setBuddy(m_txtFilePath);
+    m_filePathEdit = named(new QLineEdit(picture), "txtFilePath");
+    lblFilePath->setBuddy(m_filePathEdit);
     QPushButton* cmdBrowse = button(picture, "cmdBrowse", TextId::OptionsBrowse);
     QPushButton* cmdDefPath = button(picture, "cmdDefPath", TextId::OptionsDefPath);
-    m_chkUseRtf = checkBox(picture, "chkUseRtf", TextId::OptionsUseRtf);
+    m_useRtfCheck = checkBox(picture, "chkUseRtf", TextId::OptionsUseRtf);
     // Only the anchor of the warning balloon; it takes neither focus nor text.
-    m_txtUseRtf = named(new CueTextBox(picture), "txtUseRtf");
-    m_txtUseRtf->setReadOnly(true);
-    m_txtUseRtf->setFrame(false);
-    m_txtUseRtf->setFocusPolicy(Qt::NoFocus);
-    m_txtUseRtf->setFixedWidth(1);
+    m_useRtfEdit = named(new CueTextBox(picture), "txtUseRtf");
+    m_useRtfEdit->setReadOnly(true);
+    m_useRtfEdit->setFrame(false);
+    m_useRtfEdit->setFocusPolicy(Qt::NoFocus);
+    m_useRtfEdit->setFixedWidth(1);
 
     auto* grid = new QGridLayout(picture);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(m_chkAutosave, 0, 0, 1, 4);
+    grid->addWidget(m_autosaveCheck, 0, 0, 1, 4);
     grid->addWidget(lblEvery, 1, 0, Qt::AlignRight);
-    grid->addWidget(m_txtAutosaveDuration, 1, 1);
+    grid->addWidget(m_autosaveDurationEdit, 1, 1);
     grid->addWidget(label(picture, "lblAutosaveUnit", TextId::OptionsAutosaveUnit), 1, 2);
     grid->addWidget(lblFilePath, 2, 0, 1, 4);
-    grid->addWidget(m_txtFilePath, 3, 0, 1, 3);
+    grid->addWidget(m_filePathEdit, 3, 0, 1, 3);
     grid->addWidget(cmdBrowse, 3, 3);
     grid->addWidget(cmdDefPath, 4, 3);
     auto* rtf = new QHBoxLayout;
-    rtf->addWidget(m_chkUseRtf);
-    rtf->addWidget(m_txtUseRtf);
+    rtf->addWidget(m_useRtfCheck);
+    rtf->addWidget(m_useRtfEdit);
     rtf->addStretch();
     grid->addLayout(rtf, 5, 0, 1, 4);
     grid->setColumnStretch(2, 1);
@@ -252,32 +252,32 @@ QWidget* OptionsDialog::buildBookPage()
 QWidget* OptionsDialog::buildEditingPage()
 {
     QWidget* picture = page(this, "Picture5", TextId::OptionsEditingTag);
-    m_optPageStart = option(picture, "optPageStart", TextId::OptionsPageStart);
-    m_optPageEnd = option(picture, "optPageEnd", TextId::OptionsPageEnd);
-    m_optSystemColor = option(picture, "optSystemColor", TextId::OptionsSystemColor);
-    m_optCustomColor = option(picture, "optCustomColor", TextId::OptionsCustomColor);
-    for (const auto& pair :
-         {std::pair{m_optPageStart, m_optPageEnd}, std::pair{m_optSystemColor, m_optCustomColor}}) {
+    m_pageStartRadio = option(picture, "optPageStart", TextId::OptionsPageStart);
+    m_pageEndRadio = option(picture, "optPageEnd", TextId::OptionsPageEnd);
+    m_systemColorRadio = option(picture, "optSystemColor", TextId::OptionsSystemColor);
+    m_customColorRadio = option(picture, "optCustomColor", TextId::OptionsCustomColor);
+    for (const auto& pair : {std::pair{m_pageStartRadio, m_pageEndRadio},
+                             std::pair{m_systemColorRadio, m_customColorRadio}}) {
         auto* group = new QButtonGroup(picture);
         group->addButton(pair.first);
         group->addButton(pair.second);
     }
-    m_picPageColor = named(new QLabel(picture), "picPageColor");
-    m_picPageColor->setFrameShape(QFrame::Box);
-    m_picPageColor->setAutoFillBackground(true);
-    m_picPageColor->setFixedSize(48, 20);
-    m_picPageColor->setCursor(Qt::PointingHandCursor);
-    m_picPageColor->installEventFilter(this);
+    m_pageColorSample = named(new QLabel(picture), "picPageColor");
+    m_pageColorSample->setFrameShape(QFrame::Box);
+    m_pageColorSample->setAutoFillBackground(true);
+    m_pageColorSample->setFixedSize(48, 20);
+    m_pageColorSample->setCursor(Qt::PointingHandCursor);
+    m_pageColorSample->installEventFilter(this);
 
     auto* grid = new QGridLayout(picture);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(label(picture, "lblCursor", TextId::OptionsCursor), 0, 0, 1, 3);
-    grid->addWidget(m_optPageStart, 1, 0, 1, 3);
-    grid->addWidget(m_optPageEnd, 2, 0, 1, 3);
+    grid->addWidget(m_pageStartRadio, 1, 0, 1, 3);
+    grid->addWidget(m_pageEndRadio, 2, 0, 1, 3);
     grid->addWidget(label(picture, "lblPageColor", TextId::OptionsPageColor), 3, 0, 1, 3);
-    grid->addWidget(m_optSystemColor, 4, 0, 1, 3);
-    grid->addWidget(m_optCustomColor, 5, 0);
-    grid->addWidget(m_picPageColor, 5, 1);
+    grid->addWidget(m_systemColorRadio, 4, 0, 1, 3);
+    grid->addWidget(m_customColorRadio, 5, 0);
+    grid->addWidget(m_pageColorSample, 5, 1);
     grid->setColumnStretch(2, 1);
     return picture;
 }
@@ -285,25 +285,25 @@ QWidget* OptionsDialog::buildEditingPage()
 QWidget* OptionsDialog::buildPrivacyPage()
 {
     QWidget* picture = page(this, "Picture4", TextId::OptionsPrivacyTag);
-    m_lblStatus = named(new QLabel(picture), "lblStatus");
-    m_lblStatus->setWordWrap(true);
-    m_cmdEditPw = button(picture, "cmdEditPw", TextId::OptionsEditPw);
-    m_cmdDeletePw = button(picture, "cmdDeletePw", TextId::OptionsDeletePw);
-    m_chkEncrypt = checkBox(picture, "chkEncrypt", TextId::OptionsEncrypt);
-    m_lblExportOff = label(picture, "lblExportOff", TextId::ExportWhileEncrypted);
-    m_lblExportOff->setWordWrap(true);
+    m_statusLabel = named(new QLabel(picture), "lblStatus");
+    m_statusLabel->setWordWrap(true);
+    m_editPasswordButton = button(picture, "cmdEditPw", TextId::OptionsEditPw);
+    m_deletePasswordButton = button(picture, "cmdDeletePw", TextId::OptionsDeletePw);
+    m_encryptCheck = checkBox(picture, "chkEncrypt", TextId::OptionsEncrypt);
+    m_exportOffLabel = label(picture, "lblExportOff", TextId::ExportWhileEncrypted);
+    m_exportOffLabel->setWordWrap(true);
     auto* grid = new QGridLayout(picture);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(m_lblStatus, 0, 0, 1, 3);
-    grid->addWidget(m_cmdEditPw, 1, 0);
-    grid->addWidget(m_cmdDeletePw, 1, 1);
-    grid->addWidget(m_chkEncrypt, 2, 0, 1, 3);
-    grid->addWidget(m_lblExportOff, 3, 0, 1, 3);
+    grid->addWidget(m_statusLabel, 0, 0, 1, 3);
+    grid->addWidget(m_editPasswordButton, 1, 0);
+    grid->addWidget(m_deletePasswordButton, 1, 1);
+    grid->addWidget(m_encryptCheck, 2, 0, 1, 3);
+    grid->addWidget(m_exportOffLabel, 3, 0, 1, 3);
     grid->setRowStretch(4, 1);
     grid->setColumnStretch(2, 1);
-    connect(m_chkEncrypt, &QCheckBox::toggled, this, &OptionsDialog::encryptToggled);
-    connect(m_cmdEditPw, &QPushButton::clicked, this, &OptionsDialog::editPassword);
-    connect(m_cmdDeletePw, &QPushButton::clicked, this, &OptionsDialog::deletePassword);
+    connect(m_encryptCheck, &QCheckBox::toggled, this, &OptionsDialog::encryptToggled);
+    connect(m_editPasswordButton, &QPushButton::clicked, this, &OptionsDialog::editPassword);
+    connect(m_deletePasswordButton, &QPushButton::clicked, this, &OptionsDialog::deletePassword);
     return picture;
 }
 
@@ -313,48 +313,48 @@ void OptionsDialog::loadSettings()
 {
     const Options& options = m_host.options();
     const auto shown = [](qint16 value) { return QString::number(std::max<qint16>(value, 0)); };
-    m_chkStatus->setChecked(options.Status);
-    m_txtWidth->setText(QString::number(std::lround(options.ButtonWidth)));
-    m_chkUseRtf->setChecked(options.UseRtf);
-    m_chkTips->setChecked(options.TipsDuration >= 1);
-    m_txtDuration->setText(shown(options.TipsDuration));
-    m_chkAutosave->setChecked(options.AutosaveDuration >= 1);
-    m_txtAutosaveDuration->setText(shown(options.AutosaveDuration));
-    onCheckedNumber(m_chkAutosave, m_txtAutosaveDuration, kDefaultAutosave);
-    m_txtFilePath->setText(m_host.filePath());
-    m_chkEnableSort->setChecked(options.EnableSort);
-    onCheckedNumber(m_chkTips, m_txtDuration, kDefaultDuration);
-    m_optPageEnd->setChecked(options.MoveToEnd);
-    m_optPageStart->setChecked(!options.MoveToEnd);
+    m_statusCheck->setChecked(options.Status);
+    m_widthEdit->setText(QString::number(std::lround(options.ButtonWidth)));
+    m_useRtfCheck->setChecked(options.UseRtf);
+    m_tipsCheck->setChecked(options.TipsDuration >= 1);
+    m_durationEdit->setText(shown(options.TipsDuration));
+    m_autosaveCheck->setChecked(options.AutosaveDuration >= 1);
+    m_autosaveDurationEdit->setText(shown(options.AutosaveDuration));
+    onCheckedNumber(m_autosaveCheck, m_autosaveDurationEdit, kDefaultAutosave);
+    m_filePathEdit->setText(m_host.filePath());
+    m_enableSortCheck->setChecked(options.EnableSort);
+    onCheckedNumber(m_tipsCheck, m_durationEdit, kDefaultDuration);
+    m_pageEndRadio->setChecked(options.MoveToEnd);
+    m_pageStartRadio->setChecked(!options.MoveToEnd);
     m_pageColor = static_cast<quint32>(options.PageColor);
-    m_optSystemColor->setChecked(m_pageColor == WinColor::window);
-    m_optCustomColor->setChecked(m_pageColor != WinColor::window);
+    m_systemColorRadio->setChecked(m_pageColor == WinColor::window);
+    m_customColorRadio->setChecked(m_pageColor != WinColor::window);
     showPageColor();
     fillLanguages();
 
-    m_width = {m_txtWidth, kWidthMin, kWidthMax, TextId::WidthValidation};
-    m_duration = {m_txtDuration, kDurationMin, kDurationMax, TextId::DurationValidation};
-    m_autosave = {m_txtAutosaveDuration, kAutosaveMin, kAutosaveMax, TextId::AutosaveValidation};
-    for (QLineEdit* field : {m_txtWidth, m_txtDuration, m_txtAutosaveDuration})
+    m_width = {m_widthEdit, kWidthMin, kWidthMax, TextId::WidthValidation};
+    m_duration = {m_durationEdit, kDurationMin, kDurationMax, TextId::DurationValidation};
+    m_autosave = {m_autosaveDurationEdit, kAutosaveMin, kAutosaveMax, TextId::AutosaveValidation};
+    for (QLineEdit* field : {m_widthEdit, m_durationEdit, m_autosaveDurationEdit})
         field->installEventFilter(this);
-    m_chkUseRtf->installEventFilter(this);
+    m_useRtfCheck->installEventFilter(this);
 }
 
 void OptionsDialog::fillPageList()
 {
     for (const QWidget* picture : m_pages)
-        m_lstPages->addItem(
+        m_pageList->addItem(
             picture->property("Tag").toString().replace(QStringLiteral("@ "), QStringLiteral(" ")));
     // A longer translation widens the list rather than hiding its titles.
-    m_lstPages->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_lstPages->setFixedWidth(
+    m_pageList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pageList->setFixedWidth(
         std::max(kPagesWidth,
-                 m_lstPages->sizeHintForColumn(0) + 2 * m_lstPages->frameWidth() + kListPadding));
+                 m_pageList->sizeHintForColumn(0) + 2 * m_pageList->frameWidth() + kListPadding));
 }
 
 void OptionsDialog::showChosenPage()
 {
-    const QListWidgetItem* entry = m_lstPages->currentItem();
+    const QListWidgetItem* entry = m_pageList->currentItem();
     if (!entry)
         return;
     const QString tag = u'@' + entry->text();
@@ -362,7 +362,7 @@ void OptionsDialog::showChosenPage()
         if (isPage(picture))
             picture->setVisible(picture->property("Tag").toString() == tag);
     }
-    m_lblHeading->setText(entry->text());
+    m_headingLabel->setText(entry->text());
 }
 
 // A field that must be corrected is brought into view, on its page.
@@ -370,7 +370,7 @@ void OptionsDialog::showField(QWidget* field)
 {
     for (int i = 0; i < m_pages.size(); ++i) {
         if (m_pages[i]->isAncestorOf(field))
-            m_lstPages->setCurrentRow(i);
+            m_pageList->setCurrentRow(i);
     }
     field->setFocus();
     if (auto* edit = qobject_cast<QLineEdit*>(field))
@@ -387,19 +387,19 @@ void OptionsDialog::onCheckedNumber(QCheckBox* box, QLineEdit* field, const QStr
 void OptionsDialog::onUseRtfToggled(bool checked)
 {
     if (checked)
-        m_txtUseRtf->hideBalloonTip();
+        m_useRtfEdit->hideBalloonTip();
     else
-        m_txtUseRtf->showBalloonTip();
+        m_useRtfEdit->showBalloonTip();
 }
 
 bool OptionsDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_picPageColor && event->type() == QEvent::MouseButtonPress) {
+    if (watched == m_pageColorSample && event->type() == QEvent::MouseButtonPress) {
         choosePageColor();
         return true;
     }
-    if (watched == m_chkUseRtf && event->type() == QEvent::FocusOut)
-        m_txtUseRtf->hideBalloonTip();
+    if (watched == m_useRtfCheck && event->type() == QEvent::FocusOut)
+        m_useRtfEdit->hideBalloonTip();
     if (isNumberKey(watched, event))
         return true;
     if (event->type() == QEvent::FocusOut)
@@ -413,7 +413,7 @@ bool OptionsDialog::isNumberKey(QObject* watched, QEvent* event)
     if (event->type() != QEvent::KeyPress)
         return false;
     const bool numberField =
-        watched == m_txtWidth || watched == m_txtDuration || watched == m_txtAutosaveDuration;
+        watched == m_widthEdit || watched == m_durationEdit || watched == m_autosaveDurationEdit;
     const QString text = static_cast<QKeyEvent*>(event)->text();
     if (!numberField || text.isEmpty() || !text.at(0).isPrint() || text.at(0).isDigit())
         return false;
@@ -430,7 +430,7 @@ void OptionsDialog::leaveField(QObject* watched, QEvent* event)
     if (m_checking || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
         return;
     const QWidget* next = QApplication::focusWidget();
-    if (next == m_cmdCancel || next == m_cmdOK || !isVisible())
+    if (next == m_cancelButton || next == m_okButton || !isVisible())
         return;
     for (const NumberField& number : {m_width, m_duration, m_autosave}) {
         if (number.field == watched && number.field->isEnabled() && !check(number)) {
@@ -457,7 +457,7 @@ bool OptionsDialog::check(const NumberField& number)
 bool OptionsDialog::checkNumbers()
 {
     for (const NumberField& number : {m_duration, m_width, m_autosave}) {
-        if (number.field == m_txtAutosaveDuration && !m_chkAutosave->isChecked())
+        if (number.field == m_autosaveDurationEdit && !m_autosaveCheck->isChecked())
             continue;
         if (!check(number)) {
             showField(number.field);
@@ -469,22 +469,22 @@ bool OptionsDialog::checkNumbers()
 
 std::optional<QString> OptionsDialog::storageFolder()
 {
-    const QString typed = m_txtFilePath->text();
+    const QString typed = m_filePathEdit->text();
     const std::optional<QString> folder = StorageFolder::absoluteFolder(typed, QDir::homePath());
     if (folder) {
-        m_txtFilePath->setText(*folder);
+        m_filePathEdit->setText(*folder);
         return folder;
     }
     m_messages.show(m_text(TextId::FolderNotAbsolute)
                         .arg(typed, StorageFolder::defaultFolder({}, QDir::homePath())),
                     MessageService::Icon::Exclamation);
-    showField(m_txtFilePath);
+    showField(m_filePathEdit);
     return std::nullopt;
 }
 
 void OptionsDialog::choosePageColor()
 {
-    m_optCustomColor->setChecked(true);
+    m_customColorRadio->setChecked(true);
     QColorDialog dialog(WinColor::toQColor(m_pageColor, palette()), this);
     dialog.setObjectName(QStringLiteral("cdgColor"));
     if (dialog.exec() != QDialog::Accepted)
@@ -496,15 +496,15 @@ void OptionsDialog::choosePageColor()
 void OptionsDialog::showPageColor()
 {
     const QColor color = WinColor::toQColor(m_pageColor, palette());
-    QPalette swatch = m_picPageColor->palette();
+    QPalette swatch = m_pageColorSample->palette();
     swatch.setColor(QPalette::Window, color);
-    m_picPageColor->setPalette(swatch);
+    m_pageColorSample->setPalette(swatch);
     m_stylesPage->setSampleBackground(color);
 }
 
 void OptionsDialog::browse()
 {
-    const QString typed = m_txtFilePath->text();
+    const QString typed = m_filePathEdit->text();
     QString& start = m_host.browseStartFolder();
     start = StorageFolder::setBrowseStartFolder(typed, StorageFolder::fileNameCase(typed));
     QFileDialog dialog(this, m_text(TextId::BrowseHint), start);
@@ -512,29 +512,30 @@ void OptionsDialog::browse()
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        m_txtFilePath->setText(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
-    const QString chosen = m_txtFilePath->text();
+        m_filePathEdit->setText(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
+    const QString chosen = m_filePathEdit->text();
     if (!chosen.isEmpty() && !chosen.endsWith(QDir::separator()))
-        m_txtFilePath->setText(chosen + QDir::separator());
+        m_filePathEdit->setText(chosen + QDir::separator());
 }
 
 void OptionsDialog::defaultPath()
 {
-    m_txtFilePath->setText(
+    m_filePathEdit->setText(
         StorageFolder::defaultFolder(Folders::documentsLocation(), QDir::homePath()));
 }
 
 void OptionsDialog::showPasswordState()
 {
     const bool protectedBook = !m_host.currentPassword().isEmpty();
-    m_lblStatus->setText(m_text(protectedBook ? TextId::PasswordSet : TextId::PasswordNotSet));
-    m_cmdDeletePw->setVisible(protectedBook);
-    m_cmdEditPw->setText(m_text(protectedBook ? TextId::OptionsEditPw : TextId::OptionsSetPw));
+    m_statusLabel->setText(m_text(protectedBook ? TextId::PasswordSet : TextId::PasswordNotSet));
+    m_deletePasswordButton->setVisible(protectedBook);
+    m_editPasswordButton->setText(
+        m_text(protectedBook ? TextId::OptionsEditPw : TextId::OptionsSetPw));
     const bool encrypted = m_host.bookEncrypted();
-    m_chkEncrypt->setVisible(protectedBook);
-    const QSignalBlocker quiet(m_chkEncrypt);
-    m_chkEncrypt->setChecked(encrypted);
-    m_lblExportOff->setVisible(encrypted);
+    m_encryptCheck->setVisible(protectedBook);
+    const QSignalBlocker quiet(m_encryptCheck);
+    m_encryptCheck->setChecked(encrypted);
+    m_exportOffLabel->setVisible(encrypted);
 }
 
 // Acts at once, as the password buttons do: the book on disk changes now.
@@ -590,10 +591,10 @@ void OptionsDialog::onOk()
         case OptionsHost::FolderChangeOutcome::Done:
             break;
         case OptionsHost::FolderChangeOutcome::Cancelled:
-            m_txtFilePath->setText(m_host.filePath());
+            m_filePathEdit->setText(m_host.filePath());
             return;
         case OptionsHost::FolderChangeOutcome::Refused:
-            showField(m_txtFilePath);
+            showField(m_filePathEdit);
             return;
         }
     }
@@ -609,20 +610,20 @@ void OptionsDialog::fillLanguages()
 {
     const std::vector<LanguageCatalog::Language> languages = m_host.languages();
     for (const LanguageCatalog::Language& language : languages) {
-        m_cboLanguage->addItem(language.name.isEmpty() ? m_text(TextId::LanguageRussian)
-                                                       : language.name,
-                               language.choice);
+        m_languageCombo->addItem(language.name.isEmpty() ? m_text(TextId::LanguageRussian)
+                                                         : language.name,
+                                 language.choice);
     }
-    m_cboLanguage->setCurrentIndex(m_cboLanguage->findData(m_host.language()));
+    m_languageCombo->setCurrentIndex(m_languageCombo->findData(m_host.language()));
     const bool choice = languages.size() > 1;
-    m_cboLanguage->setVisible(choice);
-    m_lblLanguage->setVisible(choice);
+    m_languageCombo->setVisible(choice);
+    m_languageLabel->setVisible(choice);
 }
 
 void OptionsDialog::applyLanguage()
 {
-    const QString chosen = m_cboLanguage->currentData().toString();
-    if (m_cboLanguage->currentIndex() < 0 || chosen == m_host.language())
+    const QString chosen = m_languageCombo->currentData().toString();
+    if (m_languageCombo->currentIndex() < 0 || chosen == m_host.language())
         return;
     const QString told = m_host.setLanguage(chosen);
     m_messages.show(told.isEmpty() ? m_text(TextId::LanguageNextStart) : told,
@@ -635,15 +636,16 @@ void OptionsDialog::apply()
     const auto number = [](const QLineEdit* field) {
         return QLocale::c().toDouble(field->text().trimmed());
     };
-    options.ButtonWidth = static_cast<float>(number(m_txtWidth));
-    options.Status = m_chkStatus->isChecked();
-    options.UseRtf = m_chkUseRtf->isChecked();
-    options.EnableSort = m_chkEnableSort->isChecked();
+    options.ButtonWidth = static_cast<float>(number(m_widthEdit));
+    options.Status = m_statusCheck->isChecked();
+    options.UseRtf = m_useRtfCheck->isChecked();
+    options.EnableSort = m_enableSortCheck->isChecked();
     options.TipsDuration =
-        m_chkTips->isChecked() ? static_cast<qint16>(number(m_txtDuration)) : qint16(0);
-    options.AutosaveDuration =
-        m_chkAutosave->isChecked() ? static_cast<qint16>(number(m_txtAutosaveDuration)) : qint16(0);
-    options.MoveToEnd = m_optPageEnd->isChecked();
+        m_tipsCheck->isChecked() ? static_cast<qint16>(number(m_durationEdit)) : qint16(0);
+    options.AutosaveDuration = m_autosaveCheck->isChecked()
+                                   ? static_cast<qint16>(number(m_autosaveDurationEdit))
+                                   : qint16(0);
+    options.MoveToEnd = m_pageEndRadio->isChecked();
     options.PageColor =
-        static_cast<qint32>(m_optSystemColor->isChecked() ? WinColor::window : m_pageColor);
+        static_cast<qint32>(m_systemColorRadio->isChecked() ? WinColor::window : m_pageColor);
 }

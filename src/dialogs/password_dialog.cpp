@@ -1,7 +1,7 @@
 #include "dialogs/password_dialog.h"
 
 #include "core/message_service.h"
-#include "document/obscured_password.h"
+#include "crypto/obscured_password.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -20,35 +20,35 @@ PasswordDialog::PasswordDialog(Mode mode, QString currentPassword, MessageServic
 
     m_label = new QLabel(BuiltInTexts::text(TextId::PasswordLabel), this);
     m_label->setObjectName(QStringLiteral("Label1"));
-    m_txtPassword = new QLineEdit(this);
-    m_txtPassword->setObjectName(QStringLiteral("txtPassword"));
-    m_txtPassword->setEchoMode(QLineEdit::Password);
-    m_label->setBuddy(m_txtPassword);
+    m_passwordEdit = new QLineEdit(this);
+    m_passwordEdit->setObjectName(QStringLiteral("txtPassword"));
+    m_passwordEdit->setEchoMode(QLineEdit::Password);
+    m_label->setBuddy(m_passwordEdit);
     m_label2 = new QLabel(BuiltInTexts::text(TextId::PasswordAgainLabel), this);
     m_label2->setObjectName(QStringLiteral("Label2"));
-    m_txtAgain = new QLineEdit(this);
-    m_txtAgain->setObjectName(QStringLiteral("txtAgain"));
-    m_txtAgain->setEchoMode(QLineEdit::Password);
-    m_label2->setBuddy(m_txtAgain);
-    m_chkMask = new QCheckBox(BuiltInTexts::text(TextId::PasswordMask), this);
-    m_chkMask->setObjectName(QStringLiteral("chkMask"));
-    m_chkMask->setChecked(true);
-    m_cmdOK = new QPushButton(BuiltInTexts::text(TextId::PasswordOk), this);
-    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    m_cmdOK->setDefault(true);
-    m_cmdCancel = new QPushButton(BuiltInTexts::text(TextId::PasswordExit), this);
-    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    m_againEdit = new QLineEdit(this);
+    m_againEdit->setObjectName(QStringLiteral("txtAgain"));
+    m_againEdit->setEchoMode(QLineEdit::Password);
+    m_label2->setBuddy(m_againEdit);
+    m_maskCheck = new QCheckBox(BuiltInTexts::text(TextId::PasswordMask), this);
+    m_maskCheck->setObjectName(QStringLiteral("chkMask"));
+    m_maskCheck->setChecked(true);
+    m_okButton = new QPushButton(BuiltInTexts::text(TextId::PasswordOk), this);
+    m_okButton->setObjectName(QStringLiteral("cmdOK"));
+    m_okButton->setDefault(true);
+    m_cancelButton = new QPushButton(BuiltInTexts::text(TextId::PasswordExit), this);
+    m_cancelButton->setObjectName(QStringLiteral("cmdCancel"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(m_label, 0, 0);
-    grid->addWidget(m_txtPassword, 0, 1);
+    grid->addWidget(m_passwordEdit, 0, 1);
     grid->addWidget(m_label2, 1, 0);
-    grid->addWidget(m_txtAgain, 1, 1);
-    grid->addWidget(m_chkMask, 2, 1);
+    grid->addWidget(m_againEdit, 1, 1);
+    grid->addWidget(m_maskCheck, 2, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(m_cmdOK);
-    buttons->addWidget(m_cmdCancel);
+    buttons->addWidget(m_okButton);
+    buttons->addWidget(m_cancelButton);
     grid->addLayout(buttons, 3, 0, 1, 2);
 
     if (localize)
@@ -56,25 +56,25 @@ PasswordDialog::PasswordDialog(Mode mode, QString currentPassword, MessageServic
 
     const bool twice = m_mode == Mode::NewPassword;
     const bool changing = m_mode == Mode::Change || twice;
-    m_chkMask->setVisible(changing);
+    m_maskCheck->setVisible(changing);
     m_label2->setVisible(twice);
-    m_txtAgain->setVisible(twice);
+    m_againEdit->setVisible(twice);
     const bool login = m_mode == Mode::Login;
-    m_cmdCancel->setText(m_text(login ? TextId::PasswordExit : TextId::PasswordCancel));
+    m_cancelButton->setText(m_text(login ? TextId::PasswordExit : TextId::PasswordCancel));
     setWindowTitle(
         m_text(changing ? TextId::PasswordChangeCaption
                         : (login ? TextId::PasswordLoginCaption : TextId::PasswordConfirmCaption)));
     // Only the obscured password of an unencrypted book is shown again; an
     // encrypted book's password never returns to the screen.
-    m_txtPassword->setText(m_mode == Mode::Change ? m_currentPassword : QString());
+    m_passwordEdit->setText(m_mode == Mode::Change ? m_currentPassword : QString());
 
-    connect(m_chkMask, &QCheckBox::toggled, this, [this](bool masked) {
+    connect(m_maskCheck, &QCheckBox::toggled, this, [this](bool masked) {
         const QLineEdit::EchoMode echo = masked ? QLineEdit::Password : QLineEdit::Normal;
-        m_txtPassword->setEchoMode(echo);
-        m_txtAgain->setEchoMode(echo);
+        m_passwordEdit->setEchoMode(echo);
+        m_againEdit->setEchoMode(echo);
     });
-    connect(m_cmdOK, &QPushButton::clicked, this, &PasswordDialog::onOk);
-    connect(m_cmdCancel, &QPushButton::clicked, this, &PasswordDialog::onCancel);
+    connect(m_okButton, &QPushButton::clicked, this, &PasswordDialog::onOk);
+    connect(m_cancelButton, &QPushButton::clicked, this, &PasswordDialog::onCancel);
 }
 
 void PasswordDialog::onOk()
@@ -87,11 +87,11 @@ void PasswordDialog::onOk()
 
 void PasswordDialog::acceptLogin()
 {
-    const QString typed = m_txtPassword->text();
+    const QString typed = m_passwordEdit->text();
     const Verdict verdict =
         m_check ? m_check(typed) : (typed == m_currentPassword ? Verdict::Right : Verdict::Wrong);
     if (verdict == Verdict::Abandoned) {
-        m_txtPassword->setFocus();
+        m_passwordEdit->setFocus();
         return;
     }
     if (verdict == Verdict::Right) {
@@ -100,13 +100,13 @@ void PasswordDialog::acceptLogin()
         return;
     }
     m_messages.show(m_text(TextId::InvalidPass), MessageService::Icon::Exclamation);
-    m_txtPassword->clear();
-    m_txtPassword->setFocus();
+    m_passwordEdit->clear();
+    m_passwordEdit->setFocus();
 }
 
 void PasswordDialog::acceptChange()
 {
-    const QString typed = m_txtPassword->text();
+    const QString typed = m_passwordEdit->text();
     if (typed.trimmed().isEmpty()) {
         m_messages.show(m_text(TextId::EmptyPassWarn), MessageService::Icon::Exclamation);
         return;
@@ -127,11 +127,11 @@ void PasswordDialog::acceptChange()
 // the book and every backup: it is typed twice.
 bool PasswordDialog::typedTwice() const
 {
-    if (m_mode != Mode::NewPassword || m_txtAgain->text() == m_txtPassword->text())
+    if (m_mode != Mode::NewPassword || m_againEdit->text() == m_passwordEdit->text())
         return true;
     m_messages.show(m_text(TextId::PasswordsDiffer), MessageService::Icon::Exclamation);
-    m_txtAgain->clear();
-    m_txtAgain->setFocus();
+    m_againEdit->clear();
+    m_againEdit->setFocus();
     return false;
 }
 

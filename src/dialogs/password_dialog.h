@@ -70,10 +70,10 @@ private:
     Check m_check;
     bool m_loginAccepted = false;
     QLabel* m_label = nullptr;
-    QLineEdit* m_txtPassword = nullptr;
+    QLineEdit* m_passwordEdit = nullptr;
     QLabel* m_label2 = nullptr;
-    QLineEdit* m_txtAgain = nullptr;
-    QCheckBox* m_chkMask = nullptr;
-    QPushButton* m_cmdOK = nullptr;
-    QPushButton* m_cmdCancel = nullptr;
+    QLineEdit* m_againEdit = nullptr;
+    QCheckBox* m_maskCheck = nullptr;
+    QPushButton* m_okButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
 };

@@ -41,9 +41,9 @@ StyleMaskDialog::StyleMaskDialog(Style& CurrentStyle, const TextLookup& text,
     auto* lblDesc = new QLabel(BuiltInTexts::text(TextId::UnusedDesc), this);
     lblDesc->setObjectName(QStringLiteral("lblDesc"));
     lblDesc->setWordWrap(true);
-    m_lstList = new QListWidget(this);
-    m_lstList->setObjectName(QStringLiteral("lstList"));
-    lblDesc->setBuddy(m_lstList);
+    m_attributeList = new QListWidget(this);
+    m_attributeList->setObjectName(QStringLiteral("lstList"));
+    lblDesc->setBuddy(m_attributeList);
     FormLocalizer::nameByLabel(lblDesc);
     auto* cmdOK = new QPushButton(BuiltInTexts::text(TextId::UnusedOk), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -53,7 +53,7 @@ StyleMaskDialog::StyleMaskDialog(Style& CurrentStyle, const TextLookup& text,
 
     auto* column = new QVBoxLayout(this);
     column->addWidget(lblDesc);
-    column->addWidget(m_lstList);
+    column->addWidget(m_attributeList);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdOK);
@@ -64,7 +64,7 @@ StyleMaskDialog::StyleMaskDialog(Style& CurrentStyle, const TextLookup& text,
         localize(this);
     const QStringList items = listItems(text(TextId::UnusedList));
     for (int i = 0; i < items.size(); ++i) {
-        auto* item = new QListWidgetItem(items[i], m_lstList);
+        auto* item = new QListWidgetItem(items[i], m_attributeList);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState((m_style.unused() & (1 << i)) ? Qt::Checked : Qt::Unchecked);
     }
@@ -76,8 +76,8 @@ StyleMaskDialog::StyleMaskDialog(Style& CurrentStyle, const TextLookup& text,
 void StyleMaskDialog::onOk()
 {
     int mask = 0;
-    for (int i = 0; i < m_lstList->count(); ++i) {
-        if (m_lstList->item(i)->checkState() == Qt::Checked)
+    for (int i = 0; i < m_attributeList->count(); ++i) {
+        if (m_attributeList->item(i)->checkState() == Qt::Checked)
             mask |= 1 << i;
     }
     m_style.setUnused(static_cast<qint16>(mask));

@@ -33,5 +33,5 @@ private:
     void onOk();
 
     Style& m_style;
-    QListWidget* m_lstList = nullptr;
+    QListWidget* m_attributeList = nullptr;
 };

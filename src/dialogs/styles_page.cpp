@@ -77,47 +77,46 @@ StylesPage::StylesPage(Styles& styles, MessageService& messages, TextLookup text
 {
     auto* lblStyles = new QLabel(BuiltInTexts::text(TextId::OptionsStyles), this);
     lblStyles->setObjectName(QStringLiteral("lblStyles"));
-    m_lstStyles = new QListWidget(this);
-    m_lstStyles->setObjectName(QStringLiteral("lstStyles"));
-    m_lstStyles->setItemDelegate(new ShortcutRowDelegate(m_lstStyles));
-    lblStyles->setBuddy(m_lstStyles);
+    m_styleList = new QListWidget(this);
+    m_styleList->setObjectName(QStringLiteral("lstStyles"));
+    m_styleList->setItemDelegate(new ShortcutRowDelegate(m_styleList));
+    lblStyles->setBuddy(m_styleList);
     FormLocalizer::nameByLabel(lblStyles);
     auto* lblStyleSample = new QLabel(BuiltInTexts::text(TextId::OptionsStyleSample), this);
     lblStyleSample->setObjectName(QStringLiteral("lblStyleSample"));
-    m_picStyleSample = new QWidget(this);
-    m_picStyleSample->setObjectName(QStringLiteral("picStyleSample"));
-    m_picStyleSample->setAutoFillBackground(true);
-    m_picStyleSample->setMinimumHeight(48);
-    m_lblStyle = new QLabel(m_picStyleSample);
-    m_lblStyle->setObjectName(QStringLiteral("lblStyle"));
-    m_lblStyle->setTextFormat(Qt::PlainText);
-    auto* sample = new QVBoxLayout(m_picStyleSample);
-    sample->addWidget(m_lblStyle, 0, Qt::AlignCenter);
+    m_styleSample = new QWidget(this);
+    m_styleSample->setObjectName(QStringLiteral("picStyleSample"));
+    m_styleSample->setAutoFillBackground(true);
+    m_styleSample->setMinimumHeight(48);
+    m_styleLabel = new QLabel(m_styleSample);
+    m_styleLabel->setObjectName(QStringLiteral("lblStyle"));
+    m_styleLabel->setTextFormat(Qt::PlainText);
+    auto* sample = new QVBoxLayout(m_styleSample);
+    sample->addWidget(m_styleLabel, 0, Qt::AlignCenter);
 
     QPushButton* cmdNewStyle = button(this, "cmdNewStyle", TextId::OptionsNewStyle);
-    m_cmdEditStyle = button(this, "cmdEditStyle", TextId::OptionsEditStyle);
-    m_cmdDeleteStyle = button(this, "cmdDeleteStyle", TextId::OptionsDeleteStyle);
-    m_cmdMoveUpStyle = button(this, "cmdMoveUpStyle", TextId::OptionsMoveUpStyle);
-    m_cmdMoveDownStyle = button(this, "cmdMoveDownStyle", TextId::OptionsMoveDownStyle);
+    m_editStyleButton = button(this, "cmdEditStyle", TextId::OptionsEditStyle);
+    m_deleteStyleButton = button(this, "cmdDeleteStyle", TextId::OptionsDeleteStyle);
+    m_moveStyleUpButton = button(this, "cmdMoveUpStyle", TextId::OptionsMoveUpStyle);
+    m_moveStyleDownButton = button(this, "cmdMoveDownStyle", TextId::OptionsMoveDownStyle);
 
-    m_mnuEditStyle = new QMenu(this);
-    m_mnuEditStyle->setObjectName(QStringLiteral("mnuEditStyle"));
-    const auto item = [this](const char* name, TextId caption, const std::function<void()>& command) {
-        QAction* action = m_mnuEditStyle->addAction(BuiltInTexts::text(caption));
+    m_editStyleMenu = new QMenu(this);
+    m_editStyleMenu->setObjectName(QStringLiteral("mnuEditStyle"));
+    const auto item = [this](const char* name, TextId caption,
+                             const std::function<void()>& command) {
+        QAction* action = m_editStyleMenu->addAction(BuiltInTexts::text(caption));
         action->setObjectName(QString::fromLatin1(name));
         connect(action, &QAction::triggered, this, command);
         return action;
     };
     item("mnuEditStyleName", TextId::OptionsEditStyleName, [this] { renameStyle(); });
     item("mnuEditStyleFont", TextId::OptionsEditStyleFont, [this] { chooseFont(); });
-    m_mnuEditStyleBold = item("mnuEditStyleBold", TextId::OptionsEditStyleBold, [this] {
-        toggleAttribute(&StyleFont::bold);
-    });
-    m_mnuEditStyleItalic = item("mnuEditStyleItalic", TextId::OptionsEditStyleItalic, [this] {
-        toggleAttribute(&StyleFont::italic);
-    });
-    m_mnuEditStyleBold->setCheckable(true);
-    m_mnuEditStyleItalic->setCheckable(true);
+    m_editStyleBoldAction = item("mnuEditStyleBold", TextId::OptionsEditStyleBold,
+                                 [this] { toggleAttribute(&StyleFont::bold); });
+    m_editStyleItalicAction = item("mnuEditStyleItalic", TextId::OptionsEditStyleItalic,
+                                   [this] { toggleAttribute(&StyleFont::italic); });
+    m_editStyleBoldAction->setCheckable(true);
+    m_editStyleItalicAction->setCheckable(true);
     item("mnuEditStyleUnused", TextId::OptionsEditStyleUnused, [this] { editMask(); });
     // Qt's font dialog has no colour field: the colour has an item of its own.
     item("mnuEditStyleColor", TextId::OptionsEditStyleColor, [this] { chooseColor(); });
@@ -125,38 +124,39 @@ StylesPage::StylesPage(Styles& styles, MessageService& messages, TextLookup text
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(lblStyles, 0, 0);
-    grid->addWidget(m_lstStyles, 1, 0, 5, 1);
+    grid->addWidget(m_styleList, 1, 0, 5, 1);
     grid->addWidget(cmdNewStyle, 1, 1);
-    grid->addWidget(m_cmdEditStyle, 2, 1);
-    grid->addWidget(m_cmdDeleteStyle, 3, 1);
-    grid->addWidget(m_cmdMoveUpStyle, 4, 1, Qt::AlignTop);
-    grid->addWidget(m_cmdMoveDownStyle, 5, 1, Qt::AlignTop);
+    grid->addWidget(m_editStyleButton, 2, 1);
+    grid->addWidget(m_deleteStyleButton, 3, 1);
+    grid->addWidget(m_moveStyleUpButton, 4, 1, Qt::AlignTop);
+    grid->addWidget(m_moveStyleDownButton, 5, 1, Qt::AlignTop);
     grid->addWidget(lblStyleSample, 6, 0, 1, 2);
-    grid->addWidget(m_picStyleSample, 7, 0, 1, 2);
+    grid->addWidget(m_styleSample, 7, 0, 1, 2);
 
-    connect(m_lstStyles, &QListWidget::itemSelectionChanged, this, &StylesPage::showChosenStyle);
+    connect(m_styleList, &QListWidget::itemSelectionChanged, this, &StylesPage::showChosenStyle);
     connect(cmdNewStyle, &QPushButton::clicked, this, &StylesPage::newStyle);
-    connect(m_cmdEditStyle, &QPushButton::clicked, this, [this] {
-        m_mnuEditStyle->exec(m_cmdEditStyle->mapToGlobal(m_cmdEditStyle->rect().bottomLeft()));
+    connect(m_editStyleButton, &QPushButton::clicked, this, [this] {
+        m_editStyleMenu->exec(
+            m_editStyleButton->mapToGlobal(m_editStyleButton->rect().bottomLeft()));
     });
-    connect(m_cmdDeleteStyle, &QPushButton::clicked, this, &StylesPage::deleteStyle);
-    connect(m_cmdMoveUpStyle, &QPushButton::clicked, this, [this] { moveStyle(-1); });
-    connect(m_cmdMoveDownStyle, &QPushButton::clicked, this, [this] { moveStyle(1); });
+    connect(m_deleteStyleButton, &QPushButton::clicked, this, &StylesPage::deleteStyle);
+    connect(m_moveStyleUpButton, &QPushButton::clicked, this, [this] { moveStyle(-1); });
+    connect(m_moveStyleDownButton, &QPushButton::clicked, this, [this] { moveStyle(1); });
 }
 
 void StylesPage::fillList()
 {
-    m_lstStyles->clear();
+    m_styleList->clear();
     for (const Style& style : m_styles)
-        m_lstStyles->addItem(entryText(style));
+        m_styleList->addItem(entryText(style));
     updateStyleShortcuts();
     select(-1);
 }
 
 void StylesPage::updateStyleShortcuts()
 {
-    for (int k = 0; k < m_lstStyles->count(); ++k) {
-        QListWidgetItem* entry = m_lstStyles->item(k);
+    for (int k = 0; k < m_styleList->count(); ++k) {
+        QListWidgetItem* entry = m_styleList->item(k);
         const QString rest = entry->text().mid(entry->text().indexOf(u'\t'));
         const QString prefix = k < kShortcutCount
                                    ? QStringLiteral("Ctrl+") + QString::number((k + 1) % 10)
@@ -167,15 +167,15 @@ void StylesPage::updateStyleShortcuts()
 
 void StylesPage::setSampleBackground(const QColor& color)
 {
-    QPalette palette = m_picStyleSample->palette();
+    QPalette palette = m_styleSample->palette();
     palette.setColor(QPalette::Window, color);
-    m_picStyleSample->setPalette(palette);
+    m_styleSample->setPalette(palette);
 }
 
 int StylesPage::selectedIndex() const
 {
-    const QList<QListWidgetItem*> selected = m_lstStyles->selectedItems();
-    return selected.isEmpty() ? -1 : m_lstStyles->row(selected.constFirst());
+    const QList<QListWidgetItem*> selected = m_styleList->selectedItems();
+    return selected.isEmpty() ? -1 : m_styleList->row(selected.constFirst());
 }
 
 Style* StylesPage::selectedStyle()
@@ -187,10 +187,10 @@ Style* StylesPage::selectedStyle()
 void StylesPage::select(int index)
 {
     if (index < 0) {
-        m_lstStyles->clearSelection();
-        m_lstStyles->setCurrentRow(-1);
+        m_styleList->clearSelection();
+        m_styleList->setCurrentRow(-1);
     } else {
-        m_lstStyles->setCurrentRow(index);
+        m_styleList->setCurrentRow(index);
     }
     showChosenStyle();
 }
@@ -201,26 +201,26 @@ void StylesPage::showChosenStyle()
 {
     const int index = selectedIndex();
     const Style* style = selectedStyle();
-    m_lblStyle->clear();
+    m_styleLabel->clear();
     if (style) {
-        QFont font(style->Font().name);
-        font.setPointSizeF(style->Font().size);
-        font.setBold(style->Font().bold);
-        font.setItalic(style->Font().italic);
-        font.setUnderline(style->Font().underline);
-        font.setStrikeOut(style->Font().strikeThru);
-        m_lblStyle->setFont(font);
-        QPalette palette = m_lblStyle->palette();
-        palette.setColor(QPalette::WindowText, WinColor::toQColor(style->Color(), palette));
-        m_lblStyle->setPalette(palette);
-        m_lblStyle->setText(style->name());
+        QFont font(style->font().name);
+        font.setPointSizeF(style->font().size);
+        font.setBold(style->font().bold);
+        font.setItalic(style->font().italic);
+        font.setUnderline(style->font().underline);
+        font.setStrikeOut(style->font().strikeThru);
+        m_styleLabel->setFont(font);
+        QPalette palette = m_styleLabel->palette();
+        palette.setColor(QPalette::WindowText, WinColor::toQColor(style->color(), palette));
+        m_styleLabel->setPalette(palette);
+        m_styleLabel->setText(style->name());
     }
-    m_mnuEditStyleBold->setChecked(style && style->Font().bold);
-    m_mnuEditStyleItalic->setChecked(style && style->Font().italic);
-    m_cmdEditStyle->setEnabled(index >= 0);
-    m_cmdDeleteStyle->setEnabled(index >= 0);
-    m_cmdMoveUpStyle->setEnabled(index > 0);
-    m_cmdMoveDownStyle->setEnabled(index >= 0 && index < m_lstStyles->count() - 1);
+    m_editStyleBoldAction->setChecked(style && style->font().bold);
+    m_editStyleItalicAction->setChecked(style && style->font().italic);
+    m_editStyleButton->setEnabled(index >= 0);
+    m_deleteStyleButton->setEnabled(index >= 0);
+    m_moveStyleUpButton->setEnabled(index > 0);
+    m_moveStyleDownButton->setEnabled(index >= 0 && index < m_styleList->count() - 1);
 }
 
 std::optional<QString> StylesPage::askName(TextId prompt, TextId title, const QString& preset)
@@ -251,9 +251,9 @@ void StylesPage::newStyle()
     Style style;
     style.setName(*name);
     m_styles.add(style);
-    m_lstStyles->addItem(entryText(style));
+    m_styleList->addItem(entryText(style));
     updateStyleShortcuts();
-    select(m_lstStyles->count() - 1);
+    select(m_styleList->count() - 1);
 }
 
 void StylesPage::renameStyle()
@@ -266,7 +266,7 @@ void StylesPage::renameStyle()
     if (!name)
         return;
     style->setName(*name);
-    m_lstStyles->item(selectedIndex())->setText(entryText(*style));
+    m_styleList->item(selectedIndex())->setText(entryText(*style));
     updateStyleShortcuts();
     showChosenStyle();
 }
@@ -280,7 +280,7 @@ void StylesPage::chooseFont()
     Style* style = selectedStyle();
     if (!style)
         return;
-    StyleFont font = style->Font();
+    StyleFont font = style->font();
     QFont initial(font.name);
     initial.setPointSizeF(std::clamp(font.size, kSmallestSize, kLargestSize));
     initial.setBold(font.bold);
@@ -318,7 +318,7 @@ void StylesPage::toggleAttribute(bool StyleFont::*attribute)
     Style* style = selectedStyle();
     if (!style)
         return;
-    StyleFont font = style->Font();
+    StyleFont font = style->font();
     font.*attribute = !(font.*attribute);
     style->setFont(font);
     showChosenStyle();
@@ -329,7 +329,7 @@ void StylesPage::chooseColor()
     Style* style = selectedStyle();
     if (!style)
         return;
-    QColorDialog dialog(WinColor::toQColor(style->Color(), palette()), window());
+    QColorDialog dialog(WinColor::toQColor(style->color(), palette()), window());
     dialog.setObjectName(QStringLiteral("cdgColor"));
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -351,9 +351,9 @@ void StylesPage::deleteStyle()
     int index = selectedIndex();
     if (index < 0 || !m_messages.ask(m_text(TextId::DeleteStyleConfirm)))
         return;
-    delete m_lstStyles->takeItem(index);
+    delete m_styleList->takeItem(index);
     m_styles.remove(index + 1);
-    if (index == m_lstStyles->count())
+    if (index == m_styleList->count())
         --index;
     select(index);
     updateStyleShortcuts();
@@ -364,13 +364,13 @@ void StylesPage::moveStyle(int by)
 {
     const int index = selectedIndex();
     const int other = index + by;
-    if (index < 0 || other < 0 || other >= m_lstStyles->count())
+    if (index < 0 || other < 0 || other >= m_styleList->count())
         return;
     const Style moving = *m_styles.item(index + 1);
     m_styles.setItem(index + 1, *m_styles.item(other + 1));
     m_styles.setItem(other + 1, moving);
-    QListWidgetItem* first = m_lstStyles->item(index);
-    QListWidgetItem* second = m_lstStyles->item(other);
+    QListWidgetItem* first = m_styleList->item(index);
+    QListWidgetItem* second = m_styleList->item(other);
     const QString text = first->text();
     first->setText(second->text());
     second->setText(text);

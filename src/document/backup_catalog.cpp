@@ -1,7 +1,7 @@
 #include "document/backup_catalog.h"
 
 #include "core/bounded_file.h"
-#include "document/book_cipher.h"
+#include "crypto/book_cipher.h"
 
 #include <QDir>
 #include <QFileInfo>

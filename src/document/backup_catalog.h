@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/book_key.h"
+#include "crypto/book_key.h"
 #include "document/data_file.h"
 #include "document/page_record.h"
 

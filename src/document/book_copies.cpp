@@ -2,7 +2,7 @@
 
 #include "core/bounded_file.h"
 #include "core/safe_file.h"
-#include "document/book_cipher.h"
+#include "crypto/book_cipher.h"
 #include "document/book_storage.h"
 #include "document/data_file.h"
 

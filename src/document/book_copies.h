@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/book_key.h"
+#include "crypto/book_key.h"
 
 #include <QString>
 #include <QStringList>

@@ -4,7 +4,7 @@
 #include "core/bounded_file.h"
 #include "core/byte_digest.h"
 #include "core/safe_file.h"
-#include "document/book_cipher.h"
+#include "crypto/book_cipher.h"
 #include "document/book_preload.h"
 #include "document/text_export.h"
 
@@ -431,16 +431,6 @@ bool BookStorage::pagesAreTheSaved() const
 QByteArray BookStorage::exportBytes() const
 {
     return TextExport::build(m_book.pages());
-}
-
-std::optional<LocatedError> BookStorage::saveAsText(const QString& path)
-{
-    if (encrypted())
-        return std::nullopt;
-    if (auto error =
-            SafeFile::writeWhole(path, m_exportParts.build(m_book.pages()), bookPermissions()))
-        return located(*error, "SaveAsText", path);
-    return std::nullopt;
 }
 
 // The export of the book just saved. A run that cannot tell whether the export

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/app_error.h"
+#include "crypto/book_key.h"
 #include "document/book.h"
-#include "document/book_key.h"
 #include "document/book_reading.h"
 #include "document/data_file.h"
 #include "document/export_parts.h"
@@ -149,7 +149,6 @@ public:
     // saved, otherwise written as saveDataEx writes them. A copy that already
     // holds those bytes is left as it is.
     std::optional<LocatedError> saveBackup(const QString& path);
-    std::optional<LocatedError> saveAsText(const QString& path);
     // The text export of the book as it is now.
     QByteArray exportBytes() const;
     // Where the program notes what the export on disk was made from.

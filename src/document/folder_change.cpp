@@ -3,7 +3,7 @@
 #include "core/bounded_file.h"
 #include "core/safe_file.h"
 #include "core/storage_folder.h"
-#include "document/book_cipher.h"
+#include "crypto/book_cipher.h"
 
 #include <QDir>
 #include <QFile>

@@ -23,9 +23,9 @@ public:
 
     MainMenus(QWidget* window, const Caption& caption);
 
-    QMenu* mnuMain() const { return m_mnuMain; }
-    QMenu* mnuText() const { return m_mnuText; }
-    QMenu* mnuStatus() const { return m_mnuStatus; }
+    QMenu* mnuMain() const { return m_mainMenu; }
+    QMenu* mnuText() const { return m_textMenu; }
+    QMenu* mnuStatus() const { return m_statusMenu; }
     QAction* item(const QString& name) const;
 
     // The items 1 to 7 of `mnuTextSizes` and 1 to 17 of `mnuTextColorS`, with
@@ -35,8 +35,8 @@ public:
     // The items of `mnuTextStyles`: element 0 "(пусто)", disabled, shown only
     // when there is no style; then one per style in collection order.
     void setStyleNames(const QStringList& names);
-    QMenu* mnuTextSize() const { return m_mnuTextSize; }
-    QMenu* mnuTextColor() const { return m_mnuTextColor; }
+    QMenu* mnuTextSize() const { return m_textSizeMenu; }
+    QMenu* mnuTextColor() const { return m_textColorMenu; }
 
     // Pops `mnuMain` up with the page commands a rule allows and its default
     // item in bold; afterwards every page command is back for the next route.
@@ -61,12 +61,12 @@ private:
     void buildStatus(const Caption& caption);
 
     QWidget* m_window;
-    QMenu* m_mnuMain = nullptr;
-    QMenu* m_mnuText = nullptr;
-    QMenu* m_mnuStatus = nullptr;
-    QMenu* m_mnuTextSize = nullptr;
-    QMenu* m_mnuTextColor = nullptr;
-    QMenu* m_mnuTextStyle = nullptr;
+    QMenu* m_mainMenu = nullptr;
+    QMenu* m_textMenu = nullptr;
+    QMenu* m_statusMenu = nullptr;
+    QMenu* m_textSizeMenu = nullptr;
+    QMenu* m_textColorMenu = nullptr;
+    QMenu* m_textStyleMenu = nullptr;
     QString m_emptyStyles;
     QString m_colorOtherCaption;
     bool m_enableSort = false;

@@ -1,10 +1,10 @@
 #include "mainwindow/main_window.h"
 
+#include "contacts/contact_import.h"
 #include "core/app_info.h"
 #include "core/code_page.h"
 #include "core/twips.h"
 #include "document/book.h"
-#include "document/contact_import.h"
 #include "mainwindow/main_menus.h"
 #include "mainwindow/print_dialog_setup.h"
 #include "richtext/paragraph_pieces.h"
@@ -97,57 +97,57 @@ MainWindow::MainWindow(MainWindowHost& host, QWidget* parent)
     connectTabs();
     nameControls();
     setSavedState(true);
-    m_picStatus->setIndicatorText(m_host.localizedText(TextId::MainInsert));
+    m_statusBar->setIndicatorText(m_host.localizedText(TextId::MainInsert));
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::buildControls()
 {
-    m_shpFrame = new QFrame(this);
-    m_shpFrame->setObjectName(QStringLiteral("shpFrame"));
-    m_shpFrame->setFrameShape(QFrame::Box);
-    m_shpFrame->setAutoFillBackground(true);
-    m_rtfPage = new RichTextEdit(this);
-    m_rtfPage->setObjectName(QStringLiteral("rtfPage"));
-    m_rtfPage->setFrameShape(QFrame::NoFrame);
-    m_rtfPage->setContextMenuPolicy(Qt::NoContextMenu);
-    m_rtfPage->installEventFilter(this);
-    m_rtfPage->viewport()->installEventFilter(this);
-    m_rtfPage->viewport()->setMouseTracking(true);
-    connect(m_rtfPage, &RichTextEdit::change, this, [this] {
+    m_frame = new QFrame(this);
+    m_frame->setObjectName(QStringLiteral("shpFrame"));
+    m_frame->setFrameShape(QFrame::Box);
+    m_frame->setAutoFillBackground(true);
+    m_pageEditor = new RichTextEdit(this);
+    m_pageEditor->setObjectName(QStringLiteral("rtfPage"));
+    m_pageEditor->setFrameShape(QFrame::NoFrame);
+    m_pageEditor->setContextMenuPolicy(Qt::NoContextMenu);
+    m_pageEditor->installEventFilter(this);
+    m_pageEditor->viewport()->installEventFilter(this);
+    m_pageEditor->viewport()->setMouseTracking(true);
+    connect(m_pageEditor, &RichTextEdit::change, this, [this] {
         if (m_loadingPage)
             return;
         m_pageEdited = true;
         m_host.pageEdited();
     });
-    connect(m_rtfPage, &RichTextEdit::refused, this, [this](const QString& characters) {
+    connect(m_pageEditor, &RichTextEdit::refused, this, [this](const QString& characters) {
         m_host.warn(m_host.localizedText(TextId::PlainTextCharacterRefused).arg(characters));
     });
-    connect(m_rtfPage, &RichTextEdit::overwriteModeToggled, this,
+    connect(m_pageEditor, &RichTextEdit::overwriteModeToggled, this,
             [this] { toggleInsertIndicator(); });
-    m_picTabStop = plainChild(this, "picTabStop");
-    m_picTabStop->setAutoFillBackground(false);
-    m_picTabStop->setCursor(Qt::SizeHorCursor);
-    m_picTabStop->installEventFilter(this);
-    m_picResizeTop = plainChild(this, "picResizeTop");
-    m_picResizeBottom = plainChild(this, "picResizeBottom");
-    for (QWidget* handle : {m_picResizeTop, m_picResizeBottom}) {
+    m_tabStopMarker = plainChild(this, "picTabStop");
+    m_tabStopMarker->setAutoFillBackground(false);
+    m_tabStopMarker->setCursor(Qt::SizeHorCursor);
+    m_tabStopMarker->installEventFilter(this);
+    m_topResizer = plainChild(this, "picResizeTop");
+    m_bottomResizer = plainChild(this, "picResizeBottom");
+    for (QWidget* handle : {m_topResizer, m_bottomResizer}) {
         // Invisible: the page's edge and the tabs show through.
         handle->setAutoFillBackground(false);
         handle->setCursor(Qt::SplitHCursor);
         handle->installEventFilter(this);
     }
-    m_shpPageHilite = plainChild(this, "shpPageHilite");
+    m_pageHighlight = plainChild(this, "shpPageHilite");
     m_tabs = new TabColumn(TabMetrics{}, this);
     m_tabs->setFont(font());
-    m_picWhiteLine = plainChild(this, "picWhiteLine");
+    m_whiteLine = plainChild(this, "picWhiteLine");
     // The splitter's grab zone reaches over the tabs' edge and wins there: a
     // press that starts a drag opens no page.
-    m_picResizeTop->raise();
-    m_picResizeBottom->raise();
-    m_picStatus = new StatusTipBar(this);
-    m_picStatus->setObjectName(QStringLiteral("picStatus"));
+    m_topResizer->raise();
+    m_bottomResizer->raise();
+    m_statusBar = new StatusTipBar(this);
+    m_statusBar->setObjectName(QStringLiteral("picStatus"));
 }
 
 // For screen readers: what each control is, where no caption says it.
@@ -159,10 +159,10 @@ void MainWindow::nameControls()
     };
     name(m_tabs, TextId::MainTabsName, TextId::MainTabsDescription);
     m_tabs->setTabDescription(m_host.localizedText(TextId::MainTabDescription));
-    name(m_rtfPage, TextId::MainPageName, TextId::MainPageDescription);
-    name(m_picStatus, TextId::MainStatusName, TextId::MainStatusDescription);
-    name(m_picTabStop, TextId::MainMarkerName, TextId::MainMarkerDescription);
-    for (QWidget* handle : {m_picResizeTop, m_picResizeBottom})
+    name(m_pageEditor, TextId::MainPageName, TextId::MainPageDescription);
+    name(m_statusBar, TextId::MainStatusName, TextId::MainStatusDescription);
+    name(m_tabStopMarker, TextId::MainMarkerName, TextId::MainMarkerDescription);
+    for (QWidget* handle : {m_topResizer, m_bottomResizer})
         name(handle, TextId::MainSplitterName, TextId::MainSplitterDescription);
 }
 
@@ -173,19 +173,19 @@ void MainWindow::connectMenus()
                 [this, command = item.command] { execute(command); });
     }
     connect(m_menus, &MainMenus::sizeChosen, this, [this](int points) {
-        m_rtfPage->setSelFontSize(points);
+        m_pageEditor->setSelFontSize(points);
         showSelectionFormat();
     });
     connect(m_menus, &MainMenus::colorChosen, this, [this](int index) {
-        m_rtfPage->setSelColor(index < 0 ? WinColor::windowText
-                                         : kPalette[static_cast<std::size_t>(index)]);
+        m_pageEditor->setSelColor(index < 0 ? WinColor::windowText
+                                            : kPalette[static_cast<std::size_t>(index)]);
         showSelectionFormat();
     });
     connect(m_menus, &MainMenus::styleChosen, this,
             [this](int index) { execute(Command::ApplyStyle, index); });
-    connect(m_rtfPage, &RichTextEdit::selChange, this, &MainWindow::showSelectionFormat);
+    connect(m_pageEditor, &RichTextEdit::selChange, this, &MainWindow::showSelectionFormat);
     connect(m_menus, &MainMenus::otherColorRequested, this, &MainWindow::chooseColor);
-    connect(m_picStatus, &StatusTipBar::statusMenuRequested, this, &MainWindow::popUpStatusMenu);
+    connect(m_statusBar, &StatusTipBar::statusMenuRequested, this, &MainWindow::popUpStatusMenu);
 }
 
 void MainWindow::connectTabs()
@@ -199,7 +199,7 @@ void MainWindow::connectTabs()
             });
     connect(m_tabs, &TabColumn::tabDoubleClicked, this, [this](int) { printPage(); });
     connect(m_tabs, &TabColumn::hovered, this,
-            [this](int) { m_picStatus->setStatusText(m_standingStatus); });
+            [this](int) { m_statusBar->setStatusText(m_standingStatus); });
     connect(m_tabs, &TabColumn::scrolled, this, [this](int) { layOut(); });
 }
 
@@ -210,11 +210,11 @@ void MainWindow::rebuildTabs(const Book& book, const Display& display)
     const int count = book.pageCount();
     m_tabs->setPages([&book](int page) { return book.Pages[static_cast<std::size_t>(page)].Title; },
                      count);
-    m_picStatus->setVisible(display.Status);
+    m_statusBar->setVisible(display.Status);
     applyPageColor();
     m_menus->setEnableSort(display.EnableSort);
     m_menus->setStyleNames(display.styleNames);
-    m_rtfPage->setCodePageOnly(display.codePageOnly);
+    m_pageEditor->setCodePageOnly(display.codePageOnly);
     layOut();
 }
 
@@ -225,17 +225,17 @@ void MainWindow::showPage(const PageRecord& page, int index)
     setWindowTitle(AppInfo::title() + QStringLiteral(" - ") + page.Title);
     m_loadingPage = true;
     m_textPage = page.Kind == PageRecord::TextPage;
-    m_rtfPage->setTextRTF(page.Text, tabStops(m_textPage));
-    m_picTabStop->setVisible(!m_textPage);
+    m_pageEditor->setTextRTF(page.Text, tabStops(m_textPage));
+    m_tabStopMarker->setVisible(!m_textPage);
     m_loadingPage = false;
     m_pageEdited = false;
     for (const auto& off : {&RichTextEdit::setSelBold, &RichTextEdit::setSelItalic,
                             &RichTextEdit::setSelStrikeThru, &RichTextEdit::setSelUnderline})
-        (m_rtfPage->*off)(false);
+        (m_pageEditor->*off)(false);
     if (m_display.MoveToEnd)
-        m_rtfPage->setSelStart(static_cast<int>(m_rtfPage->text().size()) + kPastTheEnd);
+        m_pageEditor->setSelStart(static_cast<int>(m_pageEditor->text().size()) + kPastTheEnd);
     showSelectionFormat();
-    m_rtfPage->setFocus();
+    m_pageEditor->setFocus();
     layOut();
 }
 
@@ -251,19 +251,19 @@ void MainWindow::applyTabStops(bool textPage)
 {
     const bool wasLoading = m_loadingPage;
     m_loadingPage = true;
-    m_rtfPage->setUpdatesEnabled(false);
-    const int start = m_rtfPage->selStart();
-    const int length = m_rtfPage->selLength();
-    m_rtfPage->setSelStart(0);
-    m_rtfPage->setSelLength(static_cast<int>(m_rtfPage->text().size()));
+    m_pageEditor->setUpdatesEnabled(false);
+    const int start = m_pageEditor->selStart();
+    const int length = m_pageEditor->selLength();
+    m_pageEditor->setSelStart(0);
+    m_pageEditor->setSelLength(static_cast<int>(m_pageEditor->text().size()));
     const QList<int> stops = tabStops(textPage);
-    m_rtfPage->setSelTabCount(static_cast<int>(stops.size()));
+    m_pageEditor->setSelTabCount(static_cast<int>(stops.size()));
     for (int i = 0; i < stops.size(); ++i)
-        m_rtfPage->setSelTabs(i, stops[i]);
-    m_rtfPage->setSelStart(start);
-    m_rtfPage->setSelLength(length);
-    m_rtfPage->setUpdatesEnabled(true);
-    m_rtfPage->clearUndo();
+        m_pageEditor->setSelTabs(i, stops[i]);
+    m_pageEditor->setSelStart(start);
+    m_pageEditor->setSelLength(length);
+    m_pageEditor->setUpdatesEnabled(true);
+    m_pageEditor->clearUndo();
     m_loadingPage = wasLoading;
 }
 
@@ -271,14 +271,14 @@ bool MainWindow::takePageEdits(QString& richText)
 {
     if (!m_pageEdited)
         return false;
-    richText = m_rtfPage->textRTF();
+    richText = m_pageEditor->textRTF();
     m_pageEdited = false;
     return true;
 }
 
 QString MainWindow::pageText() const
 {
-    return m_rtfPage->text();
+    return m_pageEditor->text();
 }
 
 int MainWindow::pageCount() const
@@ -288,13 +288,13 @@ int MainWindow::pageCount() const
 
 int MainWindow::selStart() const
 {
-    return m_rtfPage->selStart();
+    return m_pageEditor->selStart();
 }
 
 QString MainWindow::pageText(int page) const
 {
     if (page == m_current)
-        return m_rtfPage->text();
+        return m_pageEditor->text();
     if (!m_book || page < 1 || page > m_book->pageCount())
         return {};
     return m_book->Pages[static_cast<std::size_t>(page)].plainText();
@@ -302,21 +302,21 @@ QString MainWindow::pageText(int page) const
 
 int MainWindow::findText(const QString& sample, int first, int last, int options)
 {
-    return m_rtfPage->findText(sample, first, last, options);
+    return m_pageEditor->findText(sample, first, last, options);
 }
 
 QFont MainWindow::pageFont() const
 {
-    return m_rtfPage->font();
+    return m_pageEditor->font();
 }
 
 void MainWindow::replacePageText(const QString& plain)
 {
-    m_rtfPage->replaceAllText(plain);
+    m_pageEditor->replaceAllText(plain);
     if (m_display.MoveToEnd)
-        m_rtfPage->setSelStart(static_cast<int>(m_rtfPage->text().size()) + kPastTheEnd);
+        m_pageEditor->setSelStart(static_cast<int>(m_pageEditor->text().size()) + kPastTheEnd);
     repaintEditor();
-    m_rtfPage->setFocus();
+    m_pageEditor->setFocus();
 }
 
 void MainWindow::appendEntries(const QString& entries)
@@ -324,21 +324,21 @@ void MainWindow::appendEntries(const QString& entries)
     // A note of a whole file is one long paragraph: held in pieces, as a
     // loaded page holds it, it is laid out a few pieces at a time. The view
     // shows the first added entry, which needs no layout of those after it.
-    QTextDocument& page = *m_rtfPage->document();
+    QTextDocument& page = *m_pageEditor->document();
     const int end = page.characterCount() - 1;
-    m_rtfPage->asOneLargeEdit([&] {
+    m_pageEditor->asOneLargeEdit([&] {
         ContactImport::appendEntries(page, entries);
         ParagraphPieces::split(page);
     });
     // On a page with text the entries start a paragraph of their own.
-    m_rtfPage->showAtTop(end > 0 ? end + 1 : 0);
-    m_rtfPage->setFocus();
+    m_pageEditor->showAtTop(end > 0 ? end + 1 : 0);
+    m_pageEditor->setFocus();
 }
 
 void MainWindow::editOpenPage(const std::function<void(QTextDocument&)>& edit)
 {
-    m_rtfPage->asOneEdit([&] { edit(*m_rtfPage->document()); });
-    m_rtfPage->setFocus();
+    m_pageEditor->asOneEdit([&] { edit(*m_pageEditor->document()); });
+    m_pageEditor->setFocus();
 }
 
 void MainWindow::dropPageEdits()
@@ -348,33 +348,33 @@ void MainWindow::dropPageEdits()
 
 void MainWindow::showTip(const QString& text)
 {
-    m_picStatus->showTip(text);
+    m_statusBar->showTip(text);
 }
 
 void MainWindow::endTip()
 {
-    m_picStatus->endTip();
+    m_statusBar->endTip();
 }
 
 bool MainWindow::isTipShowing() const
 {
-    return m_picStatus->isTipShowing();
+    return m_statusBar->isTipShowing();
 }
 
 void MainWindow::showStatusText(const QString& text)
 {
     m_standingStatus = text;
-    m_picStatus->setStatusText(text);
+    m_statusBar->setStatusText(text);
 }
 
 void MainWindow::showNotice(const QString& text)
 {
-    m_picStatus->setStatusText(text);
+    m_statusBar->setStatusText(text);
 }
 
 void MainWindow::setSavedState(bool saved)
 {
-    m_picStatus->setSaved(
+    m_statusBar->setSaved(
         saved, m_host.localizedText(saved ? TextId::MainSavedTip : TextId::MainUnsavedTip));
 }
 
@@ -390,20 +390,20 @@ void MainWindow::buildSizeAndColorMenus(const QStringList& colorCaptions)
 
 void MainWindow::applyStyle(const Style& style)
 {
-    style.applyTo(*m_rtfPage);
+    style.applyTo(*m_pageEditor);
     showSelectionFormat();
 }
 
 void MainWindow::repaintEditor()
 {
-    m_rtfPage->viewport()->update();
+    m_pageEditor->viewport()->update();
 }
 
 void MainWindow::applyPageColor()
 {
     const QColor color = WinColor::toQColor(m_display.PageColor, palette());
-    m_rtfPage->setBackColor(m_display.PageColor);
-    for (QWidget* widget : {static_cast<QWidget*>(m_shpFrame), m_shpPageHilite, m_picWhiteLine})
+    m_pageEditor->setBackColor(m_display.PageColor);
+    for (QWidget* widget : {static_cast<QWidget*>(m_frame), m_pageHighlight, m_whiteLine})
         paint(widget, color);
     m_tabs->setPageColor(color);
 }
@@ -425,23 +425,23 @@ FormPosition MainWindow::firstPlacement() const
     const int p = pixelSize();
     const int t = 3 * p;
     const int scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const int page = kPageCharacters * m_rtfPage->fontMetrics().averageCharWidth() + scrollBar +
-                     2 * (m_rtfPage->frameWidth() +
-                          static_cast<int>(m_rtfPage->document()->documentMargin()));
+    const int page = kPageCharacters * m_pageEditor->fontMetrics().averageCharWidth() + scrollBar +
+                     2 * (m_pageEditor->frameWidth() +
+                          static_cast<int>(m_pageEditor->document()->documentMargin()));
     // Beside the page: its margin and frame, the tabs and their own margin.
     const double width = toTwips(page) + m_display.ButtonWidth + 4 * p + 2 * t + 165;
     const double tabs =
-        kTabHeightTwips * m_tabs->pageCount() + 1000 + toTwips(m_picStatus->sizeHint().height());
+        kTabHeightTwips * m_tabs->pageCount() + 1000 + toTwips(m_statusBar->sizeHint().height());
     const double height = std::max(tabs, width * kPageAspect);
     FormPosition position;
-    position.Width = width;
-    position.Height = height;
+    position.width = width;
+    position.height = height;
     if (const QScreen* screen = this->screen()) {
         const QRect area = screen->availableGeometry();
-        position.Width = std::min(width, toTwips(area.width()));
-        position.Height = std::min(height, toTwips(area.height()));
-        position.Left = toTwips(area.x()) + (toTwips(area.width()) - position.Width) / 2;
-        position.Top = toTwips(area.y()) + (toTwips(area.height()) - position.Height) / 2;
+        position.width = std::min(width, toTwips(area.width()));
+        position.height = std::min(height, toTwips(area.height()));
+        position.left = toTwips(area.x()) + (toTwips(area.width()) - position.width) / 2;
+        position.top = toTwips(area.y()) + (toTwips(area.height()) - position.height) / 2;
     }
     return position;
 }
@@ -459,15 +459,15 @@ void MainWindow::layOut()
     MainLayout::Input in;
     in.innerWidth = static_cast<int>(toTwips(width()));
     in.innerHeight = static_cast<int>(toTwips(height()));
-    in.statusHeight = m_picStatus->isVisibleTo(this)
-                          ? static_cast<int>(toTwips(m_picStatus->sizeHint().height()))
+    in.statusHeight = m_statusBar->isVisibleTo(this)
+                          ? static_cast<int>(toTwips(m_statusBar->sizeHint().height()))
                           : 0;
     in.tabHeight = static_cast<int>(kTabHeightTwips);
     in.pageCount = m_tabs->pageCount();
-    in.ButtonWidth = static_cast<int>(m_display.ButtonWidth);
+    in.buttonWidth = static_cast<int>(m_display.ButtonWidth);
     in.tabStopLeft = static_cast<int>(m_display.TabStop);
-    in.RecentPage = m_current;
-    in.PixelSize = p;
+    in.recentPage = m_current;
+    in.pixelSize = p;
     if (const QScreen* screen = this->screen()) {
         const QSize available = screen->availableSize();
         in.screenSize = QSize(static_cast<int>(toTwips(available.width())),
@@ -482,20 +482,20 @@ void MainWindow::layOut()
     };
     setMinimumSize(toPixels(g.minimumSize.width()), toPixels(g.minimumSize.height()));
     m_display.TabStop = g.picTabStop.x();
-    m_rtfPage->setGeometry(px(g.rtfPage));
-    m_shpFrame->setGeometry(px(g.shpFrame));
-    m_picTabStop->setGeometry(px(g.picTabStop).adjusted(-kMarkerReach, 0, kMarkerReach, 0));
-    m_shpPageHilite->setGeometry(px(g.shpPageHilite));
-    m_shpPageHilite->setVisible(!g.shpPageHilite.isEmpty());
-    m_picWhiteLine->setGeometry(px(g.picWhiteLine));
-    m_picWhiteLine->setVisible(!g.picWhiteLine.isEmpty());
-    m_picResizeTop->setGeometry(px(g.picResizeTop));
-    m_picResizeBottom->setGeometry(px(g.picResizeBottom));
+    m_pageEditor->setGeometry(px(g.rtfPage));
+    m_frame->setGeometry(px(g.shpFrame));
+    m_tabStopMarker->setGeometry(px(g.picTabStop).adjusted(-kMarkerReach, 0, kMarkerReach, 0));
+    m_pageHighlight->setGeometry(px(g.shpPageHilite));
+    m_pageHighlight->setVisible(!g.shpPageHilite.isEmpty());
+    m_whiteLine->setGeometry(px(g.picWhiteLine));
+    m_whiteLine->setVisible(!g.picWhiteLine.isEmpty());
+    m_topResizer->setGeometry(px(g.picResizeTop));
+    m_bottomResizer->setGeometry(px(g.picResizeBottom));
     m_tabs->setMetrics(TabMetrics{m_display.ButtonWidth, kTabHeightTwips, p,
                                   WindowPlacement::logicalDpi() / Twips::perInch});
     m_tabs->setGeometry(px(g.tabColumn));
     if (!g.picStatus.isEmpty())
-        m_picStatus->setGeometry(px(g.picStatus));
+        m_statusBar->setGeometry(px(g.picStatus));
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)
@@ -506,18 +506,18 @@ void MainWindow::resizeEvent(QResizeEvent* event)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_rtfPage && event->type() == QEvent::KeyPress) {
+    if (watched == m_pageEditor && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         return windowKey(key) || editorKey(key);
     }
-    if (watched == m_rtfPage->viewport()) {
+    if (watched == m_pageEditor->viewport()) {
         // Its pictures decoded once the window is on the screen, not before.
         if (event->type() == QEvent::Paint && !m_iconGiven) {
             m_iconGiven = true;
             QTimer::singleShot(0, this, [this] { setWindowIcon(AppPictures::windowIcon()); });
         }
         if (event->type() == QEvent::MouseMove) {
-            m_picStatus->setStatusText(m_standingStatus);
+            m_statusBar->setStatusText(m_standingStatus);
             m_tabs->unHiliteAll();
         }
         if (event->type() == QEvent::MouseButtonRelease &&
@@ -527,18 +527,18 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
         }
         return false;
     }
-    if (watched == m_picTabStop && event->type() == QEvent::Paint) {
-        QPainter(m_picTabStop)
-            .fillRect(m_picTabStop->rect().adjusted(kMarkerReach, 0, -kMarkerReach, 0),
-                      m_picTabStop->palette().window());
+    if (watched == m_tabStopMarker && event->type() == QEvent::Paint) {
+        QPainter(m_tabStopMarker)
+            .fillRect(m_tabStopMarker->rect().adjusted(kMarkerReach, 0, -kMarkerReach, 0),
+                      m_tabStopMarker->palette().window());
         return true;
     }
     auto* mouse = dynamic_cast<QMouseEvent*>(event);
     if (!mouse)
         return false;
-    if (watched == m_picResizeTop || watched == m_picResizeBottom)
+    if (watched == m_topResizer || watched == m_bottomResizer)
         return dragSplitter(mouse);
-    if (watched == m_picTabStop)
+    if (watched == m_tabStopMarker)
         return dragMarker(mouse);
     return false;
 }
@@ -580,20 +580,20 @@ void MainWindow::execute(Command command, int argument)
         printPage();
         break;
     case Command::Undo:
-        m_rtfPage->undoEdit();
+        m_pageEditor->undoEdit();
         break;
     case Command::Cut:
-        m_rtfPage->postCut();
+        m_pageEditor->postCut();
         break;
     case Command::Copy:
-        m_rtfPage->postCopy();
+        m_pageEditor->postCopy();
         break;
     case Command::Paste:
-        m_rtfPage->postPaste();
+        m_pageEditor->postPaste();
         break;
     case Command::SelectAll:
-        m_rtfPage->setSelStart(0);
-        m_rtfPage->setSelLength(static_cast<int>(m_rtfPage->text().size()));
+        m_pageEditor->setSelStart(0);
+        m_pageEditor->setSelLength(static_cast<int>(m_pageEditor->text().size()));
         break;
     case Command::Bold:
         toggle(&RichTextEdit::selBold, &RichTextEdit::setSelBold);
@@ -617,11 +617,11 @@ void MainWindow::execute(Command command, int argument)
         popUpPageMenu(mapToGlobal(
             QPoint(toPixels(toTwips(width()) - kMenuInsetTwips),
                    toPixels(toTwips(height()) -
-                            (m_picStatus->isVisible() ? toTwips(m_picStatus->height()) : 0) -
+                            (m_statusBar->isVisible() ? toTwips(m_statusBar->height()) : 0) -
                             kMainMenuAboveStatusTwips))));
         break;
     case Command::EditorMenu: {
-        const QRect editor = m_rtfPage->geometry();
+        const QRect editor = m_pageEditor->geometry();
         popUpEditorMenu(mapToGlobal(QPoint(editor.right() - toPixels(kMenuInsetTwips),
                                            editor.bottom() - toPixels(kMenuInsetTwips))));
         break;
@@ -636,7 +636,7 @@ void MainWindow::execute(Command command, int argument)
 void MainWindow::toggle(std::optional<bool> (RichTextEdit::*get)() const,
                         void (RichTextEdit::*set)(bool))
 {
-    (m_rtfPage->*set)(!(m_rtfPage->*get)().value_or(false));
+    (m_pageEditor->*set)(!(m_pageEditor->*get)().value_or(false));
     showSelectionFormat();
 }
 
@@ -645,17 +645,17 @@ void MainWindow::showSelectionFormat()
     const auto check = [this](const char* item, std::optional<bool> on) {
         m_menus->item(QString::fromLatin1(item))->setChecked(on.value_or(false));
     };
-    check("mnuTextBold", m_rtfPage->selBold());
-    check("mnuTextItalics", m_rtfPage->selItalic());
-    check("mnuTextUnderline", m_rtfPage->selUnderline());
-    check("mnuTextStrikeout", m_rtfPage->selStrikeThru());
-    const std::optional<double> size = m_rtfPage->selFontSize();
+    check("mnuTextBold", m_pageEditor->selBold());
+    check("mnuTextItalics", m_pageEditor->selItalic());
+    check("mnuTextUnderline", m_pageEditor->selUnderline());
+    check("mnuTextStrikeout", m_pageEditor->selStrikeThru());
+    const std::optional<double> size = m_pageEditor->selFontSize();
     for (QAction* item : m_menus->mnuTextSize()->actions()) {
         const int points = QString(item->text()).remove(u'&').trimmed().toInt();
         item->setChecked(size && points == static_cast<int>(*size));
     }
     // The automatic colour is never checked: it is no colour of the palette.
-    const std::optional<quint32> color = m_rtfPage->selColor();
+    const std::optional<quint32> color = m_pageEditor->selColor();
     for (QAction* item : m_menus->mnuTextColor()->actions()) {
         const int palette = item->property("Index").toInt() - 2;
         item->setChecked(color && palette >= 0 && palette < static_cast<int>(kPalette.size()) &&
@@ -669,12 +669,12 @@ void MainWindow::showSelectionFormat()
 // mixed in the rest, and bold or italic the dialog could not show stays.
 void MainWindow::chooseFont()
 {
-    QFont initial(m_rtfPage->selFontName().value_or(PageFonts::defaultFamily()));
-    initial.setPointSizeF(m_rtfPage->selFontSize().value_or(kMixedFontSize));
-    initial.setBold(m_rtfPage->selBold().value_or(false));
-    initial.setItalic(m_rtfPage->selItalic().value_or(false));
-    initial.setStrikeOut(m_rtfPage->selStrikeThru().value_or(false));
-    initial.setUnderline(m_rtfPage->selUnderline().value_or(false));
+    QFont initial(m_pageEditor->selFontName().value_or(PageFonts::defaultFamily()));
+    initial.setPointSizeF(m_pageEditor->selFontSize().value_or(kMixedFontSize));
+    initial.setBold(m_pageEditor->selBold().value_or(false));
+    initial.setItalic(m_pageEditor->selItalic().value_or(false));
+    initial.setStrikeOut(m_pageEditor->selStrikeThru().value_or(false));
+    initial.setUnderline(m_pageEditor->selUnderline().value_or(false));
     std::optional<FontChoice> chosen = FontChoice::ask(initial, this);
     if (!chosen || chosen->isEmpty())
         return;
@@ -691,38 +691,38 @@ void MainWindow::chooseFont()
                     .arg(QLocale().toString(*chosen->pointSize), QLocale().toString(limited)));
         chosen->pointSize = limited;
     }
-    m_rtfPage->asOneEdit([&] {
+    m_pageEditor->asOneEdit([&] {
         if (chosen->bold)
-            m_rtfPage->setSelBold(*chosen->bold);
+            m_pageEditor->setSelBold(*chosen->bold);
         if (chosen->italic)
-            m_rtfPage->setSelItalic(*chosen->italic);
+            m_pageEditor->setSelItalic(*chosen->italic);
         if (chosen->family)
-            m_rtfPage->setSelFontName(*chosen->family);
+            m_pageEditor->setSelFontName(*chosen->family);
         if (chosen->pointSize)
-            m_rtfPage->setSelFontSize(*chosen->pointSize);
+            m_pageEditor->setSelFontSize(*chosen->pointSize);
         if (chosen->strikeOut)
-            m_rtfPage->setSelStrikeThru(*chosen->strikeOut);
+            m_pageEditor->setSelStrikeThru(*chosen->strikeOut);
         if (chosen->underline)
-            m_rtfPage->setSelUnderline(*chosen->underline);
+            m_pageEditor->setSelUnderline(*chosen->underline);
     });
     showSelectionFormat();
 }
 
 void MainWindow::chooseColor()
 {
-    const QColor initial = WinColor::toQColor(m_rtfPage->selColor().value_or(0), palette());
+    const QColor initial = WinColor::toQColor(m_pageEditor->selColor().value_or(0), palette());
     QColorDialog dialog(initial, this);
     dialog.setObjectName(QStringLiteral("cdgColor"));
     if (dialog.exec() != QDialog::Accepted)
         return;
-    m_rtfPage->setSelColor(WinColor::fromQColor(dialog.selectedColor()));
+    m_pageEditor->setSelColor(WinColor::fromQColor(dialog.selectedColor()));
     showSelectionFormat();
 }
 
 void MainWindow::toggleInsertIndicator()
 {
     const QString insert = m_host.localizedText(TextId::MainInsert);
-    m_picStatus->setIndicatorText(m_picStatus->indicatorText() == insert
+    m_statusBar->setIndicatorText(m_statusBar->indicatorText() == insert
                                       ? m_host.localizedText(TextId::MainOverwrite)
                                       : insert);
 }
@@ -737,15 +737,15 @@ void MainWindow::setPrintSetup(std::unique_ptr<PrintSetup> setup)
 void MainWindow::printPage()
 {
     const std::optional<PrintSetup::Choice> choice =
-        m_printSetup->choose(m_rtfPage->selLength() != 0, this);
+        m_printSetup->choose(m_pageEditor->selLength() != 0, this);
     if (!choice)
         return;
     if (!choice->selectionOnly)
-        m_rtfPage->setSelLength(0);
+        m_pageEditor->setSelLength(0);
     const int jobs = choice->oneJob ? 1 : choice->copies;
     for (int copy = 0; copy < jobs; ++copy) {
         QPrinter* printer = m_printSetup->printer(copy);
-        if (m_rtfPage->selPrint(printer, choice->oneJob ? choice->copies : 1))
+        if (m_pageEditor->selPrint(printer, choice->oneJob ? choice->copies : 1))
             continue;
         m_host.warn(m_host.localizedText(TextId::PrintFailed).arg(printerLabel(printer)));
         return;
@@ -764,25 +764,25 @@ void MainWindow::popUpPageMenu(const QPoint& globalPos)
 
 void MainWindow::popUpEditorMenu(const QPoint& globalPos)
 {
-    const bool selected = m_rtfPage->selLength() >= 1;
+    const bool selected = m_pageEditor->selLength() >= 1;
     m_menus->item(QStringLiteral("mnuTextCut"))->setEnabled(selected);
     m_menus->item(QStringLiteral("mnuTextCopy"))->setEnabled(selected);
     const QMimeData* clipboard = QApplication::clipboard()->mimeData();
     m_menus->item(QStringLiteral("mnuTextPaste"))
         ->setEnabled(clipboard && clipboard->hasText() && !clipboard->text().isEmpty());
-    m_menus->item(QStringLiteral("mnuTextUndo"))->setEnabled(m_rtfPage->canUndo());
+    m_menus->item(QStringLiteral("mnuTextUndo"))->setEnabled(m_pageEditor->canUndo());
     m_menus->mnuText()->exec(globalPos);
 }
 
 void MainWindow::popUpStatusMenu(const QPoint& globalPos)
 {
-    m_menus->item(QStringLiteral("mnuStatusHideTip"))->setVisible(m_picStatus->isTipShowing());
+    m_menus->item(QStringLiteral("mnuStatusHideTip"))->setVisible(m_statusBar->isTipShowing());
     m_menus->mnuStatus()->exec(globalPos);
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event)
 {
-    m_picStatus->setStatusText(m_standingStatus);
+    m_statusBar->setStatusText(m_standingStatus);
     m_tabs->unHiliteAll();
     QWidget::mouseMoveEvent(event);
 }
@@ -804,7 +804,7 @@ void MainWindow::mouseDoubleClickEvent(QMouseEvent* event)
 {
     const QWidget* under = childAt(event->position().toPoint());
     if (event->button() == Qt::LeftButton &&
-        (!under || under == m_shpFrame || under == m_shpPageHilite || under == m_tabs)) {
+        (!under || under == m_frame || under == m_pageHighlight || under == m_tabs)) {
         execute(Command::Options);
         return;
     }
@@ -843,7 +843,7 @@ bool MainWindow::drag(QMouseEvent* event, QWidget* handle, const std::function<v
     case QEvent::MouseButtonRelease:
         m_dragging = false;
         handle->releaseMouse();
-        m_rtfPage->setFocus();
+        m_pageEditor->setFocus();
         released();
         return true;
     default:
@@ -854,7 +854,7 @@ bool MainWindow::drag(QMouseEvent* event, QWidget* handle, const std::function<v
 bool MainWindow::dragSplitter(QMouseEvent* event)
 {
     return drag(
-        event, m_picResizeTop,
+        event, m_topResizer,
         [this](int x) {
             m_display.ButtonWidth =
                 MainLayout::splitterButtonWidth(static_cast<int>(m_display.ButtonWidth), x);
@@ -867,12 +867,12 @@ bool MainWindow::dragMarker(QMouseEvent* event)
     if (event->type() == QEvent::MouseButtonPress)
         m_tabStopAtPress = m_display.TabStop;
     return drag(
-        event, m_picTabStop,
+        event, m_tabStopMarker,
         [this](int x) {
-            const QRect frame(static_cast<int>(toTwips(m_shpFrame->x())),
-                              static_cast<int>(toTwips(m_shpFrame->y())),
-                              static_cast<int>(toTwips(m_shpFrame->width())),
-                              static_cast<int>(toTwips(m_shpFrame->height())));
+            const QRect frame(static_cast<int>(toTwips(m_frame->x())),
+                              static_cast<int>(toTwips(m_frame->y())),
+                              static_cast<int>(toTwips(m_frame->width())),
+                              static_cast<int>(toTwips(m_frame->height())));
             m_display.TabStop =
                 MainLayout::draggedTabStop(static_cast<int>(m_display.TabStop), x, frame);
         },

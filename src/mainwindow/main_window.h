@@ -84,9 +84,9 @@ public:
     // the page 80 average characters of its font wide, every tab in view.
     FormPosition firstPlacement() const;
 
-    RichTextEdit* editor() const { return m_rtfPage; }
+    RichTextEdit* editor() const { return m_pageEditor; }
     TabColumn* tabColumn() const { return m_tabs; }
-    StatusTipBar* statusBar() const { return m_picStatus; }
+    StatusTipBar* statusBar() const { return m_statusBar; }
     MainMenus* menus() const { return m_menus; }
 
 Q_SIGNALS:
@@ -136,15 +136,15 @@ private:
     Display m_display;
     const Book* m_book = nullptr;
     int m_current = 0;
-    RichTextEdit* m_rtfPage = nullptr;
-    QFrame* m_shpFrame = nullptr;
-    QWidget* m_shpPageHilite = nullptr;
-    QWidget* m_picWhiteLine = nullptr;
-    QWidget* m_picResizeTop = nullptr;
-    QWidget* m_picResizeBottom = nullptr;
-    QWidget* m_picTabStop = nullptr;
+    RichTextEdit* m_pageEditor = nullptr;
+    QFrame* m_frame = nullptr;
+    QWidget* m_pageHighlight = nullptr;
+    QWidget* m_whiteLine = nullptr;
+    QWidget* m_topResizer = nullptr;
+    QWidget* m_bottomResizer = nullptr;
+    QWidget* m_tabStopMarker = nullptr;
     TabColumn* m_tabs = nullptr;
-    StatusTipBar* m_picStatus = nullptr;
+    StatusTipBar* m_statusBar = nullptr;
     MainMenus* m_menus = nullptr;
     std::unique_ptr<PrintSetup> m_printSetup;
     bool m_loadingPage = false;

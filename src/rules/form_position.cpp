@@ -37,22 +37,22 @@ FormPosition FormPosition::read(const SettingsStore& store, const QString& formN
     const std::optional<qint16> state =
         ValueText::toInt16(store.read(name, windowStateKey, QStringLiteral("0")), QLocale::c());
     if (state && *state >= Normal && *state <= Maximized)
-        position.WindowState = *state;
-    position.Left = readTwips(store, name, leftKey, position.Left, false);
-    position.Top = readTwips(store, name, topKey, position.Top, false);
-    position.Width = readTwips(store, name, widthKey, position.Width, true);
-    position.Height = readTwips(store, name, heightKey, position.Height, true);
+        position.windowState = *state;
+    position.left = readTwips(store, name, leftKey, position.left, false);
+    position.top = readTwips(store, name, topKey, position.top, false);
+    position.width = readTwips(store, name, widthKey, position.width, true);
+    position.height = readTwips(store, name, heightKey, position.height, true);
     return position;
 }
 
 void FormPosition::write(SettingsStore& store, const QString& formName) const
 {
     const QString name = section(formName);
-    store.write(name, windowStateKey, ValueText::fromInt(WindowState));
-    store.write(name, leftKey, ValueText::fromFloat(float(Left)));
-    store.write(name, topKey, ValueText::fromFloat(float(Top)));
-    store.write(name, widthKey, ValueText::fromFloat(float(Width)));
-    store.write(name, heightKey, ValueText::fromFloat(float(Height)));
+    store.write(name, windowStateKey, ValueText::fromInt(windowState));
+    store.write(name, leftKey, ValueText::fromFloat(float(left)));
+    store.write(name, topKey, ValueText::fromFloat(float(top)));
+    store.write(name, widthKey, ValueText::fromFloat(float(width)));
+    store.write(name, heightKey, ValueText::fromFloat(float(height)));
 }
 
 QString FormPosition::section(const QString& formName)

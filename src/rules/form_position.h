@@ -28,9 +28,9 @@ public:
 
     static QString section(const QString& formName);
 
-    int WindowState = Normal;
-    double Left = 0;
-    double Top = 0;
-    double Width = 5000;
-    double Height = 4000;
+    int windowState = Normal;
+    double left = 0;
+    double top = 0;
+    double width = 5000;
+    double height = 4000;
 };

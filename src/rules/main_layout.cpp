@@ -44,37 +44,38 @@ QRect MainLayout::tab(int page) const
 {
     if (page < 1 || page > m_input.pageCount)
         return {};
-    const QRect unselected(tabLeft(), tabTop(page), m_input.ButtonWidth, m_input.tabHeight);
-    if (page != m_input.RecentPage)
+    const QRect unselected(tabLeft(), tabTop(page), m_input.buttonWidth, m_input.tabHeight);
+    if (page != m_input.recentPage)
         return unselected;
-    return unselected.adjusted(0, m_input.PixelSize, 0, 0);
+    return unselected.adjusted(0, m_input.pixelSize, 0, 0);
 }
 
 int MainLayout::pageAt(QPoint point) const
 {
     if (m_input.tabHeight <= 0 || !m_geometry.tabColumn.contains(point))
         return 0;
-    const int fromFirstTab = point.y() + m_geometry.tabScroll - 4 * m_input.PixelSize;
-    if (fromFirstTab < 0)
-        return 0;
-    const int page = fromFirstTab / m_input.tabHeight + 1;
+    const int y = point.y() + m_geometry.tabScroll;
+    const int firstTop = 4 * m_input.pixelSize;
+    const int estimate = y < firstTop ? 0 : (y - firstTop) / m_input.tabHeight + 1;
+    const int page = slotNear(y, m_input.pageCount, estimate,
+                              [&](int k) { return (k - 1) * m_input.tabHeight + firstTop; });
     return tab(page).contains(point) ? page : 0;
 }
 
 int MainLayout::scrollToShow(int page) const
 {
-    int scroll = m_geometry.tabScroll;
     if (page < 1 || page > m_input.pageCount)
-        return scroll;
+        return m_geometry.tabScroll;
     const int top = (page - 1) * m_input.tabHeight;
-    const int bottom = page * m_input.tabHeight + 8 * m_input.PixelSize;
-    const int viewport = m_geometry.tabColumn.height();
+    const int bottom = page * m_input.tabHeight + 8 * m_input.pixelSize;
+    return scrollShowing(top, bottom, m_geometry.tabScroll, m_geometry.tabColumn.height());
+}
+
+int MainLayout::scrollShowing(int top, int bottom, int scroll, int viewport)
+{
     if (bottom > scroll + viewport)
         scroll = bottom - viewport;
-    // A viewport lower than a tab shows the tab's top.
-    if (top < scroll)
-        scroll = top;
-    return scroll;
+    return std::min(scroll, top);
 }
 
 int MainLayout::pixelSize(double twipsPerPixelX, double twipsPerPixelY)
@@ -82,9 +83,9 @@ int MainLayout::pixelSize(double twipsPerPixelX, double twipsPerPixelY)
     return static_cast<int>(std::lround(twipsPerPixelX + twipsPerPixelY)) / 2;
 }
 
-int MainLayout::splitterButtonWidth(int ButtonWidth, int x)
+int MainLayout::splitterButtonWidth(int buttonWidth, int x)
 {
-    return std::clamp(ButtonWidth - x, kMinimumButtonWidth, kMaximumButtonWidth);
+    return std::clamp(buttonWidth - x, kMinimumButtonWidth, kMaximumButtonWidth);
 }
 
 int MainLayout::draggedTabStop(int left, int x, const QRect& shpFrame)
@@ -94,12 +95,12 @@ int MainLayout::draggedTabStop(int left, int x, const QRect& shpFrame)
 
 int MainLayout::tabLeft() const
 {
-    return m_geometry.innerSize.width() - m_input.ButtonWidth - 4 * m_input.PixelSize;
+    return m_geometry.innerSize.width() - m_input.buttonWidth - 4 * m_input.pixelSize;
 }
 
 int MainLayout::tabTop(int page) const
 {
-    return (page - 1) * m_input.tabHeight + 4 * m_input.PixelSize - m_geometry.tabScroll;
+    return (page - 1) * m_input.tabHeight + 4 * m_input.pixelSize - m_geometry.tabScroll;
 }
 
 // A marker saved on a larger screen, or a page count beyond the screen's
@@ -107,7 +108,7 @@ int MainLayout::tabTop(int page) const
 QSize MainLayout::minimumSize() const
 {
     const int width =
-        std::max(kMinimumWidth, m_input.tabStopLeft + m_input.ButtonWidth + kTabStopRoom);
+        std::max(kMinimumWidth, m_input.tabStopLeft + m_input.buttonWidth + kTabStopRoom);
     const qint64 allTabs = qint64(m_input.tabHeight) * m_input.pageCount + kTabsRoom;
     const qint64 height = std::max<qint64>(kMinimumHeight, allTabs);
     return {std::min(width, m_input.screenSize.width()),
@@ -120,7 +121,7 @@ void MainLayout::layOutTabColumn()
     const QSize inner = m_geometry.innerSize;
     m_geometry.tabColumn =
         QRect(left, 0, inner.width() - left, inner.height() - m_input.statusHeight);
-    const qint64 allTabs = qint64(m_input.tabHeight) * m_input.pageCount + 8 * m_input.PixelSize;
+    const qint64 allTabs = qint64(m_input.tabHeight) * m_input.pageCount + 8 * m_input.pixelSize;
     const qint64 hidden = allTabs - m_geometry.tabColumn.height();
     m_geometry.maxTabScroll = int(std::clamp<qint64>(hidden, 0, INT_MAX));
     m_geometry.tabScroll = std::clamp(m_input.tabScroll, 0, m_geometry.maxTabScroll);
@@ -128,7 +129,7 @@ void MainLayout::layOutTabColumn()
 
 void MainLayout::layOutPage()
 {
-    const int p = m_input.PixelSize;
+    const int p = m_input.pixelSize;
     const int t = 3 * p;
     const int left = tabLeft();
     const int height = m_geometry.innerSize.height() - m_input.statusHeight - 2 * t;
@@ -140,10 +141,10 @@ void MainLayout::layOutPage()
 
 void MainLayout::layOutSelection()
 {
-    const QRect selected = tab(m_input.RecentPage);
+    const QRect selected = tab(m_input.recentPage);
     if (selected.isNull())
         return;
-    const int p = m_input.PixelSize;
+    const int p = m_input.pixelSize;
     m_geometry.shpPageHilite = selected.adjusted(-p, -2 * p, p, p);
     m_geometry.picWhiteLine = QRect(selected.topLeft() - QPoint(p, p), m_input.whiteLineSize);
 }
@@ -157,8 +158,8 @@ void MainLayout::layOutSplitter()
     const QRect& frame = m_geometry.shpFrame;
     const QRect& hilite = m_geometry.shpPageHilite;
     const int frameBottom = frame.top() + frame.height();
-    const int edge = frame.left() + frame.width() - kSplitterOverPage * m_input.PixelSize;
-    const int width = kSplitterPixels * m_input.PixelSize;
+    const int edge = frame.left() + frame.width() - kSplitterOverPage * m_input.pixelSize;
+    const int width = kSplitterPixels * m_input.pixelSize;
     const int openTop = std::clamp(hilite.top(), frame.top(), frameBottom);
     const int openBottom = std::clamp(hilite.top() + hilite.height(), frame.top(), frameBottom);
     m_geometry.picResizeTop = QRect(edge, frame.top(), width, openTop - frame.top());
@@ -170,7 +171,7 @@ void MainLayout::layOutStatusBar()
     const int s = m_input.statusHeight;
     if (s <= 0)
         return;
-    const int p = m_input.PixelSize;
+    const int p = m_input.pixelSize;
     const int t = 3 * p;
     const QSize inner = m_geometry.innerSize;
     StatusBar& bar = m_geometry.status;

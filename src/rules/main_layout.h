@@ -3,6 +3,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <algorithm>
 
 // The layout pass of `frmMain`, in twips and without widgets: the window
 // feeds in its sizes on every resize and turns the rectangles into pixels at
@@ -22,10 +23,10 @@ public:
         int statusHeight = 0; // `picStatus`; 0 while the bar is hidden
         int tabHeight = 0;    // H, the template tab's height
         int pageCount = 0;    // n
-        int ButtonWidth = 600;
+        int buttonWidth = 600;
         int tabStopLeft = 3400; // `picTabStop` left, as saved
-        int RecentPage = 1;
-        int PixelSize = 15;
+        int recentPage = 1;
+        int pixelSize = 15;
         QSize frameExtra;    // the whole window less its client area
         QSize screenSize;    // available screen, which the window never outgrows
         QSize gripSize;      // `lblGripper`
@@ -50,8 +51,8 @@ public:
         QRect rtfPage;
         QRect shpFrame;
         QRect picTabStop;    // pulled back into the frame when the frame got narrower
-        QRect shpPageHilite; // empty when `RecentPage` has no tab
-        QRect picWhiteLine;  // empty when `RecentPage` has no tab
+        QRect shpPageHilite; // empty when `recentPage` has no tab
+        QRect picWhiteLine;  // empty when `recentPage` has no tab
         QRect picResizeTop;
         QRect picResizeBottom;
         QRect picStatus;   // empty while the bar is hidden
@@ -65,7 +66,7 @@ public:
 
     const Geometry& geometry() const { return m_geometry; }
 
-    // Tab `page` (1..n) with its look: the tab of `RecentPage` is one pixel
+    // Tab `page` (1..n) with its look: the tab of `recentPage` is one pixel
     // lower and one pixel shorter than the others.
     QRect tab(int page) const;
 
@@ -76,11 +77,33 @@ public:
     // the 4-pixel margin around it.
     int scrollToShow(int page) const;
 
+    // The two steps above in any unit, so the tab column that draws the tabs
+    // in pixels, each edge rounded on its own, takes them too. Slot k
+    // (1..count) starts at `slotTop(k)`, where the slot of k - 1 ends.
+    //
+    // The slot holding row `y` of the column's content, or the nearest one; 0
+    // without slots. `estimate` is the slot a uniform height gives; rounded
+    // edges put it off by a step or two at most.
+    template <typename SlotTop> static int slotNear(int y, int count, int estimate, SlotTop slotTop)
+    {
+        if (count <= 0)
+            return 0;
+        int k = std::clamp(estimate, 1, count);
+        while (k > 1 && slotTop(k) > y)
+            --k;
+        while (k < count && slotTop(k + 1) <= y)
+            ++k;
+        return k;
+    }
+    // The scroll offset nearest to `scroll` that shows rows `top` to `bottom`
+    // in a viewport `viewport` high; a viewport lower than that shows `top`.
+    static int scrollShowing(int top, int bottom, int scroll, int viewport);
+
     // One screen pixel in twips, from the screen's twips per pixel.
     static int pixelSize(double twipsPerPixelX, double twipsPerPixelY);
 
-    // `ButtonWidth` after the splitter moved `x` twips (leftwards widens).
-    static int splitterButtonWidth(int ButtonWidth, int x);
+    // `buttonWidth` after the splitter moved `x` twips (leftwards widens).
+    static int splitterButtonWidth(int buttonWidth, int x);
 
     // `picTabStop` left after the marker moved `x` twips within `shpFrame`.
     static int draggedTabStop(int left, int x, const QRect& shpFrame);

@@ -370,8 +370,8 @@ HelpWindow::Setup Application::helpSetup()
     HelpWindow::Setup setup;
     setup.topicListPath =
         languageResource(m_session.folders().ExeBaseName + QStringLiteral(".hlp"));
-    setup.HiliteColor = QColor::fromRgb(m_hilite.HiliteColor);
-    setup.HiliteShadowColor = QColor::fromRgb(m_hilite.HiliteShadowColor);
+    setup.highlightColor = QColor::fromRgb(m_hilite.highlightColor);
+    setup.highlightShadowColor = QColor::fromRgb(m_hilite.highlightShadowColor);
     setup.text = [this](TextId id) { return localizedText(id); };
     setup.placement = m_settings.get();
     setup.messages = &m_messages;

@@ -107,7 +107,7 @@ std::optional<Style> styleOf(QStringView name, const QList<QStringView>& fields)
 {
     Style style;
     style.setName(trimSpaces(name).toString());
-    StyleFont& font = style.Font();
+    StyleFont& font = style.font();
     font.name = trimSpaces(fields[0]).toString();
     const std::optional<double> size = sizeOf(trimSpaces(fields[1]));
     if (!size)
@@ -146,24 +146,22 @@ std::optional<Style> styleFromTheRight(QStringView line)
 
 void Style::applyTo(StyleTarget& target) const
 {
-    target.m_applyingStyle = true;
-    target.beginApply();
-    if (m_unused & FaceName)
-        target.setSelFontName(m_font.name);
-    if (m_unused & Size)
-        target.setSelFontSize(m_font.size);
-    if (m_unused & Bold)
-        target.setSelBold(m_font.bold);
-    if (m_unused & Italic)
-        target.setSelItalic(m_font.italic);
-    if (m_unused & Underline)
-        target.setSelUnderline(m_font.underline);
-    if (m_unused & StrikeThru)
-        target.setSelStrikeThru(m_font.strikeThru);
-    if (m_unused & Colour)
-        target.setSelColor(m_color);
-    target.m_applyingStyle = false;
-    target.endApply();
+    target.applyAsOneEdit([&] {
+        if (m_unused & FaceName)
+            target.setSelFontName(m_font.name);
+        if (m_unused & Size)
+            target.setSelFontSize(m_font.size);
+        if (m_unused & Bold)
+            target.setSelBold(m_font.bold);
+        if (m_unused & Italic)
+            target.setSelItalic(m_font.italic);
+        if (m_unused & Underline)
+            target.setSelUnderline(m_font.underline);
+        if (m_unused & StrikeThru)
+            target.setSelStrikeThru(m_font.strikeThru);
+        if (m_unused & Colour)
+            target.setSelColor(m_color);
+    });
 }
 
 bool Style::faceNameStorable(QStringView faceName)

@@ -53,10 +53,10 @@ public:
     QString name() const { return m_name; }
     void setName(const QString& name) { m_name = name; }
     // The style's own attributes; changing them changes the style.
-    StyleFont& Font() { return m_font; }
-    const StyleFont& Font() const { return m_font; }
+    StyleFont& font() { return m_font; }
+    const StyleFont& font() const { return m_font; }
     void setFont(const StyleFont& font) { m_font = font; }
-    quint32 Color() const { return m_color; }
+    quint32 color() const { return m_color; }
     void setColor(quint32 winColor) { m_color = winColor; }
     qint16 unused() const { return m_unused; }
     void setUnused(qint16 mask) { m_unused = mask; }

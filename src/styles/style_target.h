@@ -2,8 +2,6 @@
 
 #include <QString>
 
-class Style;
-
 // What a style is applied to: the selection of a rich-text editor. The setters
 // carry the names of the page editor's own members, so the editor takes this
 // role by declaring them overrides.
@@ -25,6 +23,17 @@ public:
     // reported meanwhile is only part of the one edit the whole style makes.
     bool applyingStyle() const { return m_applyingStyle; }
 
+    // Sets a style's attributes as one edit: `setAttributes` calls the
+    // setters above between beginApply() and endApply().
+    template <typename SetAttributes> void applyAsOneEdit(SetAttributes setAttributes)
+    {
+        m_applyingStyle = true;
+        beginApply();
+        setAttributes();
+        m_applyingStyle = false;
+        endApply();
+    }
+
 protected:
     // Called before the first attribute, with applyingStyle() already true:
     // the place to open one undo step for all of them.
@@ -34,6 +43,5 @@ protected:
     virtual void endApply() = 0;
 
 private:
-    friend class Style;
     bool m_applyingStyle = false;
 };

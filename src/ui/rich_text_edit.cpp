@@ -382,13 +382,6 @@ void RichTextEdit::setSelLength(int length)
     selectText(selStart(), length);
 }
 
-QString RichTextEdit::selRTF() const
-{
-    const QTextCursor cursor = textCursor();
-    return QString::fromLatin1(
-        RtfWriter::write(*document(), cursor.selectionStart(), cursor.selectionEnd()));
-}
-
 std::optional<bool> RichTextEdit::selBold() const
 {
     return uniformValue<bool>(textCursor(), [](const QTextCharFormat& format) {

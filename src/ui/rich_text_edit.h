@@ -42,7 +42,6 @@ public:
     void setSelStart(int start);
     int selLength() const;
     void setSelLength(int length);
-    QString selRTF() const;
 
     std::optional<bool> selBold() const;
     void setSelBold(bool on) override;

@@ -39,12 +39,12 @@ StatusTipBar::StatusTipBar(QWidget* parent) : QFrame(parent)
 {
     setObjectName(QStringLiteral("picStatus"));
     setFocusPolicy(Qt::NoFocus);
-    m_imgStatus = newLabel("imgStatus", this);
-    m_imgTip = newLabel("imgTip", this);
-    m_imgTip->setPixmap(AppPictures::tip());
-    m_lblGripper = new QSizeGrip(this);
-    m_lblGripper->setObjectName(QStringLiteral("lblGripper"));
-    m_lblGripper->setFocusPolicy(Qt::NoFocus);
+    m_statusIcon = newLabel("imgStatus", this);
+    m_tipIcon = newLabel("imgTip", this);
+    m_tipIcon->setPixmap(AppPictures::tip());
+    m_sizeGrip = new QSizeGrip(this);
+    m_sizeGrip->setObjectName(QStringLiteral("lblGripper"));
+    m_sizeGrip->setFocusPolicy(Qt::NoFocus);
     layOut(buildTextPanel(), buildIndicator());
     setSaved(true);
     showTipPair(false);
@@ -55,15 +55,15 @@ QFrame* StatusTipBar::buildTextPanel()
     QFrame* panel = newSunkenPanel("shpPanel1", this);
     auto* layout = new QHBoxLayout(panel);
     layout->setContentsMargins(Twips::toPixels(kTextIndentTwips, logicalDpiX()), 0, 0, 0);
-    m_lblStatus = newLabel("lblStatus", panel);
-    m_lblTip = newLabel("lblTip", panel);
-    for (QLabel* text : {m_lblStatus, m_lblTip}) {
+    m_statusLabel = newLabel("lblStatus", panel);
+    m_tipLabel = newLabel("lblTip", panel);
+    for (QLabel* text : {m_statusLabel, m_tipLabel}) {
         // A long path or tip is cut at the panel's edge instead of widening the window.
         text->setMinimumWidth(1);
         text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         layout->addWidget(text);
     }
-    m_lblTip->installEventFilter(this);
+    m_tipLabel->installEventFilter(this);
     return panel;
 }
 
@@ -73,9 +73,9 @@ QFrame* StatusTipBar::buildIndicator()
     box->setFixedWidth(Twips::toPixels(kIndicatorWidthTwips, logicalDpiX()));
     auto* layout = new QHBoxLayout(box);
     layout->setContentsMargins(1, 0, 1, 0);
-    m_lblIns = newLabel("lblIns", box);
-    m_lblIns->setAlignment(Qt::AlignCenter);
-    layout->addWidget(m_lblIns);
+    m_insertLabel = newLabel("lblIns", box);
+    m_insertLabel->setAlignment(Qt::AlignCenter);
+    layout->addWidget(m_insertLabel);
     return box;
 }
 
@@ -85,11 +85,11 @@ void StatusTipBar::layOut(QFrame* textPanel, QFrame* indicator)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(iconLeft, 1, 0, 0);
     layout->setSpacing(iconLeft + 1);
-    layout->addWidget(m_imgStatus);
-    layout->addWidget(m_imgTip);
+    layout->addWidget(m_statusIcon);
+    layout->addWidget(m_tipIcon);
     layout->addWidget(textPanel, 1);
     layout->addWidget(indicator);
-    layout->addWidget(m_lblGripper, 0, Qt::AlignBottom | Qt::AlignRight);
+    layout->addWidget(m_sizeGrip, 0, Qt::AlignBottom | Qt::AlignRight);
 }
 
 void StatusTipBar::showTip(const QString& text)
@@ -101,15 +101,15 @@ void StatusTipBar::showTip(const QString& text)
 
 void StatusTipBar::fitTip()
 {
-    const QString shown =
-        m_lblTip->fontMetrics().elidedText(m_tip, Qt::ElideRight, m_lblTip->contentsRect().width());
-    m_lblTip->setText(shown);
-    m_lblTip->setToolTip(shown == m_tip ? QString() : m_tip);
+    const QString shown = m_tipLabel->fontMetrics().elidedText(m_tip, Qt::ElideRight,
+                                                               m_tipLabel->contentsRect().width());
+    m_tipLabel->setText(shown);
+    m_tipLabel->setToolTip(shown == m_tip ? QString() : m_tip);
 }
 
 bool StatusTipBar::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_lblTip && event->type() == QEvent::Resize)
+    if (watched == m_tipLabel && event->type() == QEvent::Resize)
         fitTip();
     return QFrame::eventFilter(watched, event);
 }
@@ -121,49 +121,49 @@ void StatusTipBar::endTip()
 
 bool StatusTipBar::isTipShowing() const
 {
-    return !m_imgTip->isHidden();
+    return !m_tipIcon->isHidden();
 }
 
 void StatusTipBar::showTipPair(bool tip)
 {
-    m_imgTip->setVisible(tip);
-    m_lblTip->setVisible(tip);
-    m_imgStatus->setVisible(!tip);
-    m_lblStatus->setVisible(!tip);
+    m_tipIcon->setVisible(tip);
+    m_tipLabel->setVisible(tip);
+    m_statusIcon->setVisible(!tip);
+    m_statusLabel->setVisible(!tip);
 }
 
 void StatusTipBar::setStatusText(const QString& text)
 {
-    m_lblStatus->setText(text);
+    m_statusLabel->setText(text);
 }
 
 QString StatusTipBar::statusText() const
 {
-    return m_lblStatus->text();
+    return m_statusLabel->text();
 }
 
 void StatusTipBar::setSaved(bool saved, const QString& toolTip)
 {
     m_saved = saved;
-    m_imgStatus->setPixmap(saved ? AppPictures::saved() : AppPictures::unsaved());
-    m_imgStatus->setToolTip(toolTip);
-    m_imgStatus->setAccessibleName(toolTip);
+    m_statusIcon->setPixmap(saved ? AppPictures::saved() : AppPictures::unsaved());
+    m_statusIcon->setToolTip(toolTip);
+    m_statusIcon->setAccessibleName(toolTip);
 }
 
 void StatusTipBar::setIndicatorText(const QString& text)
 {
-    m_lblIns->setText(text);
+    m_insertLabel->setText(text);
 }
 
 QString StatusTipBar::indicatorText() const
 {
-    return m_lblIns->text();
+    return m_insertLabel->text();
 }
 
 void StatusTipBar::mouseReleaseEvent(QMouseEvent* event)
 {
     // The grip passes on what it does not use; it opens no menu.
-    const bool onGrip = m_lblGripper->geometry().contains(event->position().toPoint());
+    const bool onGrip = m_sizeGrip->geometry().contains(event->position().toPoint());
     if (event->button() != Qt::RightButton || onGrip) {
         QFrame::mouseReleaseEvent(event);
         return;

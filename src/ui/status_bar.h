@@ -48,12 +48,12 @@ private:
     void showTipPair(bool tip);
     void fitTip();
 
-    QLabel* m_imgStatus = nullptr;
-    QLabel* m_imgTip = nullptr;
-    QLabel* m_lblStatus = nullptr;
-    QLabel* m_lblTip = nullptr;
-    QLabel* m_lblIns = nullptr;
-    QSizeGrip* m_lblGripper = nullptr;
+    QLabel* m_statusIcon = nullptr;
+    QLabel* m_tipIcon = nullptr;
+    QLabel* m_statusLabel = nullptr;
+    QLabel* m_tipLabel = nullptr;
+    QLabel* m_insertLabel = nullptr;
+    QSizeGrip* m_sizeGrip = nullptr;
     bool m_saved = true;
     QString m_tip;
 };

@@ -1,6 +1,7 @@
 #include "ui/tab_column.h"
 
 #include "richtext/win_color.h"
+#include "rules/main_layout.h"
 #include "ui/tab_column_accessible.h"
 
 #include <QApplication>
@@ -110,7 +111,7 @@ QRect TabColumn::tabRect(int k) const
     int top = slotTop(k) - m_scroll;
     int height = slotTop(k + 1) - slotTop(k);
     if (k == m_current) {
-        const int pixel = toPixels(m_metrics.PixelSize);
+        const int pixel = toPixels(m_metrics.pixelSize);
         top += pixel;
         height -= pixel;
     }
@@ -132,14 +133,9 @@ void TabColumn::ensureVisible(int k)
 {
     if (!hasTab(k) || height() <= 0)
         return;
-    const int top = slotTop(k) - margin();
-    const int bottom = slotTop(k + 1) + margin();
-    int target = m_scroll;
-    if (bottom > target + height())
-        target = bottom - height();
     // A widget lower than one tab shows the tab's top, where its title is.
-    target = std::min(target, top);
-    scrollTo(target);
+    scrollTo(MainLayout::scrollShowing(slotTop(k) - margin(), slotTop(k + 1) + margin(), m_scroll,
+                                       height()));
 }
 
 QSize TabColumn::sizeHint() const
@@ -253,12 +249,12 @@ int TabColumn::toPixels(double twips) const
 // k + 1 starts where k's ends.
 int TabColumn::slotTop(int k) const
 {
-    return toPixels((k - 1) * m_metrics.tabHeight + 4 * m_metrics.PixelSize);
+    return toPixels((k - 1) * m_metrics.tabHeight + 4 * m_metrics.pixelSize);
 }
 
 int TabColumn::margin() const
 {
-    return toPixels(4 * m_metrics.PixelSize);
+    return toPixels(4 * m_metrics.pixelSize);
 }
 
 int TabColumn::contentHeight() const
@@ -268,25 +264,18 @@ int TabColumn::contentHeight() const
 
 int TabColumn::tabWidth() const
 {
-    return toPixels(m_metrics.ButtonWidth);
+    return toPixels(m_metrics.buttonWidth);
 }
 
 // The tab whose slot holds column pixel row y, or the nearest one; 0 without
 // tabs. The estimate is off by rounding only, so the walks take a step or two.
 int TabColumn::firstTabNear(int contentY) const
 {
-    if (m_count == 0)
-        return 0;
     const double perTab = m_metrics.tabHeight * m_metrics.pixelsPerTwip;
-    int k = 1;
+    int estimate = 1;
     if (perTab > 0)
-        k = static_cast<int>(std::floor((contentY - margin()) / perTab)) + 1;
-    k = std::clamp(k, 1, m_count);
-    while (k > 1 && slotTop(k) > contentY)
-        --k;
-    while (k < m_count && slotTop(k + 1) <= contentY)
-        ++k;
-    return k;
+        estimate = static_cast<int>(std::floor((contentY - margin()) / perTab)) + 1;
+    return MainLayout::slotNear(contentY, m_count, estimate, [this](int k) { return slotTop(k); });
 }
 
 QFont TabColumn::tabFont(int k) const

@@ -11,9 +11,9 @@
 // gives pixelsPerTwip = logicalDpi / 1440).
 struct TabMetrics
 {
-    double ButtonWidth = 600;
+    double buttonWidth = 600;
     double tabHeight = 255;
-    int PixelSize = 15;
+    int pixelSize = 15;
     double pixelsPerTwip = 0;
 };
 
@@ -23,8 +23,8 @@ struct TabMetrics
 // costs no more than a short one; titles are asked for only when a tab is
 // painted.
 //
-// Tab k lies at top = (k - 1) x tabHeight + 4 x PixelSize twips from the top of
-// the column, as wide as ButtonWidth; each tab's edges are rounded to pixels on
+// Tab k lies at top = (k - 1) x tabHeight + 4 x pixelSize twips from the top of
+// the column, as wide as buttonWidth; each tab's edges are rounded to pixels on
 // their own, so tabs touch without gaps at any DPI. The tab of the current
 // page is one pixel lower and one pixel shorter, and only that smaller
 // rectangle reacts to the mouse. A column taller than the widget scrolls with

@@ -84,12 +84,12 @@ void WindowPlacement::loadFormPosition(QWidget* window, SettingsStore& store,
 {
     const FormPosition position = FormPosition::read(store, window->objectName(), defaults);
     const double dpi = logicalDpi();
-    const QRect stored(Twips::toPixels(position.Left, dpi), Twips::toPixels(position.Top, dpi),
-                       Twips::toPixels(position.Width, dpi), Twips::toPixels(position.Height, dpi));
+    const QRect stored(Twips::toPixels(position.left, dpi), Twips::toPixels(position.top, dpi),
+                       Twips::toPixels(position.width, dpi), Twips::toPixels(position.height, dpi));
     const QRect placed = keptOnScreens(stored, availableScreenAreas());
     window->move(placed.topLeft());
     window->resize(placed.size());
-    window->setWindowState(windowStates(position.WindowState));
+    window->setWindowState(windowStates(position.windowState));
 }
 
 void WindowPlacement::saveFormPosition(QWidget* window, SettingsStore& store)
@@ -97,11 +97,11 @@ void WindowPlacement::saveFormPosition(QWidget* window, SettingsStore& store)
     const double dpi = logicalDpi();
     const QRect rect = normalPlacement(window);
     FormPosition position;
-    position.WindowState = placementState(window->windowState());
-    position.Left = Twips::fromPixels(rect.x(), dpi);
-    position.Top = Twips::fromPixels(rect.y(), dpi);
-    position.Width = Twips::fromPixels(rect.width(), dpi);
-    position.Height = Twips::fromPixels(rect.height(), dpi);
+    position.windowState = placementState(window->windowState());
+    position.left = Twips::fromPixels(rect.x(), dpi);
+    position.top = Twips::fromPixels(rect.y(), dpi);
+    position.width = Twips::fromPixels(rect.width(), dpi);
+    position.height = Twips::fromPixels(rect.height(), dpi);
     position.write(store, window->objectName());
 }
 

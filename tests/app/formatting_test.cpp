@@ -92,5 +92,5 @@ TEST_F(Formatting, StylesComeFromTheirFileApplyAsOneEditAndGoBackAtShutdown)
     app.reset();
     app = f.started();
     ASSERT_EQ(app->appStyles().count(), 1);
-    EXPECT_EQ(app->appStyles().item(1)->Font(), font);
+    EXPECT_EQ(app->appStyles().item(1)->font(), font);
 }

@@ -4,9 +4,9 @@
 
 #include "app_fixture.h"
 #include "core/code_page.h"
-#include "document/book_cipher.h"
+#include "crypto/book_cipher.h"
+#include "crypto/obscured_password.h"
 #include "document/history_backup.h"
-#include "document/obscured_password.h"
 
 #include <csignal>
 #include <cstdio>

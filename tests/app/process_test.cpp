@@ -7,11 +7,11 @@ TEST(HighlightColors, PaleColoursArePulledTowards200WithHalvesToEven)
 {
     // 199 -> 227 -> 213.5 -> 214; 203 -> 229 -> 214.5 -> 214; 201 -> 228 -> 214.
     const HighlightColors c = HighlightColors::setHighlightColors(qRgb(199, 203, 201));
-    EXPECT_EQ(c.HiliteColor, qRgb(214, 214, 214));
-    EXPECT_EQ(c.HiliteShadowColor, qRgb(107, 107, 107));
+    EXPECT_EQ(c.highlightColor, qRgb(214, 214, 214));
+    EXPECT_EQ(c.highlightShadowColor, qRgb(107, 107, 107));
     // One channel at or below 200 keeps all three where they are.
     const HighlightColors d = HighlightColors::setHighlightColors(qRgb(145, 255, 255));
-    EXPECT_EQ(d.HiliteColor, qRgb(200, 255, 255));
+    EXPECT_EQ(d.highlightColor, qRgb(200, 255, 255));
 }
 
 // A start from the desktop's menu brings its activation token along, which

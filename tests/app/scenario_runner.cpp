@@ -8,7 +8,7 @@
 #include "app_fixture.h"
 #include "case_file.h"
 #include "core/code_page.h"
-#include "document/obscured_password.h"
+#include "crypto/obscured_password.h"
 #include "rules/window_ticks.h"
 
 #include <QTextBlock>

@@ -1,9 +1,9 @@
 #include "carddav/carddav_sync.h"
-#include "document/book_cipher.h"
-#include "document/contact_entry.h"
-#include "document/contact_export.h"
+#include "contacts/contact_entry.h"
+#include "contacts/contact_export.h"
+#include "contacts/vcard_reader.h"
+#include "crypto/book_cipher.h"
 #include "document/data_file.h"
-#include "document/vcard_reader.h"
 #include "qt_printing.h"
 #include "radicale_server.h"
 

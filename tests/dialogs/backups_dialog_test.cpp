@@ -1,6 +1,6 @@
+#include "crypto/book_cipher.h"
 #include "dialog_child.h"
 #include "dialogs/backups_dialog.h"
-#include "document/book_cipher.h"
 #include "document/data_file.h"
 #include "ui/rich_text_edit.h"
 

@@ -194,7 +194,7 @@ TEST_F(StylesPageTest, BoldAndItalicComeFromTheMenuForAnyFace)
     trigger("mnuEditStyleItalic");
     whenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
     trigger("mnuEditStyleFont");
-    const StyleFont& font = m_host.m_styles.item(1)->Font();
+    const StyleFont& font = m_host.m_styles.item(1)->font();
     EXPECT_EQ(std::tuple(font.name, font.bold, font.italic, font.size),
               std::tuple(u"Tahoma"_qs, true, true, 8.0));
     EXPECT_TRUE(child<QAction>("mnuEditStyleBold")->isChecked());
@@ -224,13 +224,13 @@ TEST_F(StylesPageTest, FontAndColourGoIntoTheStyleAndTheSample)
     });
     trigger("mnuEditStyleFont");
     const Style& style = *m_host.m_styles.item(1);
-    EXPECT_EQ(style.Font().name, *bold);
-    EXPECT_EQ(style.Font().size, 15.0) << "kept to 15 points";
+    EXPECT_EQ(style.font().name, *bold);
+    EXPECT_EQ(style.font().size, 15.0) << "kept to 15 points";
     EXPECT_EQ(m_messages.texts(),
               QStringList{u"Размер шрифта в стиле может быть от 6 до 15 пунктов. Вместо размера 40 "
                           u"стиль получил размер 15."_qs});
-    EXPECT_TRUE(style.Font().bold);
-    EXPECT_TRUE(style.Font().underline);
+    EXPECT_TRUE(style.font().bold);
+    EXPECT_TRUE(style.font().underline);
     EXPECT_TRUE(child<QLabel>("lblStyle")->font().bold());
 
     EXPECT_TRUE(child<QAction>("mnuEditStyleColor")->isVisible())
@@ -240,6 +240,6 @@ TEST_F(StylesPageTest, FontAndColourGoIntoTheStyleAndTheSample)
         static_cast<QDialog*>(modal)->accept();
     });
     trigger("mnuEditStyleColor");
-    EXPECT_EQ(m_host.m_styles.item(1)->Color(), 0xFF0000u) << "blue, 0x00BBGGRR";
+    EXPECT_EQ(m_host.m_styles.item(1)->color(), 0xFF0000u) << "blue, 0x00BBGGRR";
     EXPECT_EQ(child<QLabel>("lblStyle")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 }

@@ -1,6 +1,6 @@
+#include "crypto/book_cipher.h"
+#include "crypto/book_key.h"
 #include "document/backup_catalog.h"
-#include "document/book_cipher.h"
-#include "document/book_key.h"
 #include "document/book_storage.h"
 #include "document/history_backup.h"
 #include "unit_test.h"

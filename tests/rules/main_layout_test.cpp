@@ -14,17 +14,17 @@ constexpr int kLastPage = 32767;
 constexpr int kWholeBookColumn = 16200 - 570 - 300; // screen less frame less status bar
 
 // 96 dpi, a title bar and borders of 38 and 16 pixels, a 1920 x 1080 screen.
-MainLayout::Input typicalWindow(int pageCount = 14, int tabScroll = 0, int RecentPage = 2)
+MainLayout::Input typicalWindow(int pageCount = 14, int tabScroll = 0, int recentPage = 2)
 {
     // Inner size, status bar, tab height, pages, button width, tab stop, recent page, pixel,
     // frame, screen, grip, white line, scroll.
-    return {9000,       6000,           300,        360,       pageCount, 600, 3400, RecentPage, 15,
+    return {9000,       6000,           300,        360,       pageCount, 600, 3400, recentPage, 15,
             {240, 570}, {28800, 16200}, {240, 240}, {30, 330}, tabScroll};
 }
 
-MainLayout::Input wholeBook(int tabScroll, int RecentPage = 2)
+MainLayout::Input wholeBook(int tabScroll, int recentPage = 2)
 {
-    return typicalWindow(kLastPage, tabScroll, RecentPage);
+    return typicalWindow(kLastPage, tabScroll, recentPage);
 }
 
 TEST(MainLayoutTypicalWindow, FollowsTheLayoutPassAndWithoutTheStatusBarReachesTheBottom)
@@ -74,7 +74,7 @@ TEST(MainLayoutMinimum, GrowsTheWindowWithinTheScreen)
         input.innerHeight = inner.height();
         input.pageCount = pages;
         input.tabStopLeft = tabStop;
-        input.ButtonWidth = buttonWidth;
+        input.buttonWidth = buttonWidth;
         input.screenSize.setWidth(screenWidth);
         const MainLayout::Geometry g = MainLayout(input).geometry();
         EXPECT_EQ(std::pair(g.minimumSize, g.innerSize), std::pair(minimum, laidOut)) << what;
@@ -164,7 +164,7 @@ TEST(MainLayoutScroll, TallTabsShowTheirTopAndATabOutOfSightLeavesTheEdgeToTheHa
         const MainLayout::Geometry g = MainLayout(book).geometry();
         EXPECT_TRUE(g.picResizeTop.height() >= 0 && g.picResizeBottom.height() >= 0 &&
                     g.picResizeTop.height() + g.picResizeBottom.height() == g.shpFrame.height())
-            << book.tabScroll << " " << book.RecentPage;
+            << book.tabScroll << " " << book.recentPage;
     }
     EXPECT_TRUE(MainLayout(wholeBook(0, 0)).geometry().shpPageHilite.isNull());
 }

@@ -38,7 +38,7 @@ Style styleFrom(const QString& line)
 TEST(Style, ApplyToSetsTheMaskedAttributesInMaskOrderAsOneEdit)
 {
     Style style;
-    style.Font() = {"Arial", 10.5, true, false, true, false};
+    style.font() = {"Arial", 10.5, true, false, true, false};
     style.setColor(0xFF);
     for (const auto& [mask, calls] : {std::pair{255, "begin Arial 10.5 B i U s ff end"},
                                       std::pair{0, "begin end"}, std::pair{64, "begin ff end"}}) {
@@ -63,7 +63,7 @@ TEST(Style, LinesReadBackWhatWasWrittenAndDamagedOnesChangeNothing)
     // What the file cannot hold is not written.
     style.setName("two\nlines");
     for (const char* face : {"Semi;colon", "微软雅黑"}) {
-        style.Font().name = QString::fromUtf8(face);
+        style.font().name = QString::fromUtf8(face);
         EXPECT_EQ(style.save(), "two lines; Tahoma; 8; 0; 0; 0; 0; 0; 255");
     }
     // A damaged line changes nothing.
@@ -85,7 +85,7 @@ TEST(Style, HalfPointSizesReadBackExactlyUnderEitherDecimalSign)
     const QLocale american(QLocale::English, QLocale::UnitedStates);
     for (const double size : {10.5, 11.5}) {
         Style style;
-        style.Font().size = size;
+        style.font().size = size;
         for (const QLocale& writer : {german, american}) {
             QLocale::setDefault(writer);
             const QString line = style.save();
@@ -93,7 +93,7 @@ TEST(Style, HalfPointSizesReadBackExactlyUnderEitherDecimalSign)
             EXPECT_EQ(line.split("; ")[2], QString::number(size).replace(".", sign));
             for (const QLocale& reader : {german, american}) {
                 QLocale::setDefault(reader);
-                EXPECT_EQ(styleFrom(line).Font().size, size) << line.toStdString();
+                EXPECT_EQ(styleFrom(line).font().size, size) << line.toStdString();
             }
         }
     }

@@ -59,7 +59,7 @@ TEST(Styles, ItemReplacesInPlaceRefusesPositionsOutsideAndNamesTheFileCannotHold
 TEST_F(StylesFile, SavedStylesLoadBackInOrderInWindows1251AndAFailedSaveKeepsTheOldFile)
 {
     Style red = named("Заголовок");
-    red.Font() = {"Arial", 11.5, true, true, false, true};
+    red.font() = {"Arial", 11.5, true, true, false, true};
     red.setColor(0xFF);
     m_styles.add(red);
     m_styles.add(named("a;b"));

@@ -1,3 +1,5 @@
+#include "contacts/contact.h"
 #include "core/a.h"
+#include "crypto/book_key.h"
 #include "document/b.h"
 #include "richtext/c.h"

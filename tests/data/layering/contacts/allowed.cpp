@@ -1,0 +1,3 @@
+#include "crypto/book_key.h"
+#include "document/book.h"
+#include "richtext/c.h"

@@ -1,0 +1,2 @@
+#include "core/app_error.h"
+#include "document/book.h"

@@ -1,0 +1,2 @@
+#include "crypto/book_key.h"
+#include "contacts/contact.h"
