@@ -60,19 +60,26 @@ struct AppFixture
     QTemporaryDir dir;
     RecordingMessageService messages;
     QString iniPath = dir.filePath(QStringLiteral("settings.ini"));
-    QString dataFolder = dir.filePath(QStringLiteral("data")) + QLatin1Char('/');
+    // As the program keeps it: on Windows with backslashes.
+    QString dataFolder = QDir::toNativeSeparators(dir.filePath(QStringLiteral("data")) + u'/');
     QByteArray savedHome = qgetenv("HOME");
+    QByteArray savedProfile = qgetenv("USERPROFILE"); // Windows' home: AppData, Documents
     // The day every application of a test believes it is.
     static inline const QDate today{2026, 3, 15};
 
     AppFixture()
     {
         qputenv("HOME", dir.path().toLocal8Bit());
+        qputenv("USERPROFILE", QDir::toNativeSeparators(dir.path()).toLocal8Bit());
         QDir().mkpath(dataFolder);
         write(QStringLiteral("Адресная книга"), QStringLiteral("FilePath"), dataFolder);
         write(QStringLiteral("Общие"), QStringLiteral("TipsDuration"), QStringLiteral("0"));
     }
-    ~AppFixture() { qputenv("HOME", savedHome); }
+    ~AppFixture()
+    {
+        qputenv("HOME", savedHome);
+        qputenv("USERPROFILE", savedProfile);
+    }
 
     std::unique_ptr<SettingsStore> store() const
     {
