@@ -50,18 +50,6 @@ QRect MainLayout::tab(int page) const
     return unselected.adjusted(0, m_input.pixelSize, 0, 0);
 }
 
-int MainLayout::pageAt(QPoint point) const
-{
-    if (m_input.tabHeight <= 0 || !m_geometry.tabColumn.contains(point))
-        return 0;
-    const int y = point.y() + m_geometry.tabScroll;
-    const int firstTop = 4 * m_input.pixelSize;
-    const int estimate = y < firstTop ? 0 : (y - firstTop) / m_input.tabHeight + 1;
-    const int page = slotNear(y, m_input.pageCount, estimate,
-                              [&](int k) { return (k - 1) * m_input.tabHeight + firstTop; });
-    return tab(page).contains(point) ? page : 0;
-}
-
 int MainLayout::scrollToShow(int page) const
 {
     if (page < 1 || page > m_input.pageCount)

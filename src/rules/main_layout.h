@@ -70,16 +70,14 @@ public:
     // lower and one pixel shorter than the others.
     QRect tab(int page) const;
 
-    // The page whose tab is under `point`, or 0 for none.
-    int pageAt(QPoint point) const;
-
     // The scroll offset nearest to the current one that shows tab `page` and
     // the 4-pixel margin around it.
     int scrollToShow(int page) const;
 
-    // The two steps above in any unit, so the tab column that draws the tabs
-    // in pixels, each edge rounded on its own, takes them too. Slot k
-    // (1..count) starts at `slotTop(k)`, where the slot of k - 1 ends.
+    // The tab column's hit test and the step above in any unit, so the tab
+    // column that draws the tabs in pixels, each edge rounded on its own,
+    // takes them. Slot k (1..count) starts at `slotTop(k)`, where the slot of
+    // k - 1 ends.
     //
     // The slot holding row `y` of the column's content, or the nearest one; 0
     // without slots. `estimate` is the slot a uniform height gives; rounded
