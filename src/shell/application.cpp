@@ -25,6 +25,7 @@
 #include <QFileDialog>
 #include <QLocale>
 #include <QPalette>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -485,6 +486,13 @@ bool Application::mainWindowClosing(CloseReason reason)
 void Application::autosave()
 {
     m_autosaveHeld = !m_unloaded && QApplication::activeModalWidget();
+    // Where the system reports no change of focus as the box closes, a look
+    // every second finds it closed.
+    if (m_autosaveHeld)
+        QTimer::singleShot(WindowTicks::tickIntervalMs, this, [this] {
+            if (m_autosaveHeld)
+                autosave();
+        });
     // An autosave is no choice of the user's: it claims no book for him.
     if (!m_unloaded && !m_autosaveHeld)
         m_session.save();
