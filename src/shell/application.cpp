@@ -25,7 +25,6 @@
 #include <QFileDialog>
 #include <QLocale>
 #include <QPalette>
-#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -183,10 +182,6 @@ void Application::makeWindow()
     m_ticks = std::make_unique<WindowTicks>(m_options);
     connect(m_ticks.get(), &WindowTicks::tipEnded, m_mainWindow.get(), &MainWindow::endTip);
     connect(m_ticks.get(), &WindowTicks::autosaveDue, this, &Application::autosave);
-    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this] {
-        if (m_autosaveHeld)
-            autosave();
-    });
     connect(m_ticks.get(), &WindowTicks::repaintDue, m_mainWindow.get(),
             &MainWindow::repaintEditor);
     WindowPlacement::loadFormPosition(m_mainWindow.get(), *m_settings,
@@ -485,17 +480,25 @@ bool Application::mainWindowClosing(CloseReason reason)
 
 void Application::autosave()
 {
-    m_autosaveHeld = !m_unloaded && QApplication::activeModalWidget();
-    // Where the system reports no change of focus as the box closes, a look
-    // every second finds it closed.
+    QWidget* box = m_unloaded ? nullptr : QApplication::activeModalWidget();
+    m_autosaveHeld = box != nullptr;
+    // The box, hidden as it closes, is no longer the modal one: the autosave
+    // runs then (or waits on the box below it).
     if (m_autosaveHeld)
-        QTimer::singleShot(WindowTicks::tickIntervalMs, this, [this] {
-            if (m_autosaveHeld)
-                autosave();
-        });
+        box->installEventFilter(this);
     // An autosave is no choice of the user's: it claims no book for him.
     if (!m_unloaded && !m_autosaveHeld)
         m_session.save();
+}
+
+bool Application::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::Hide)
+        return false;
+    watched->removeEventFilter(this);
+    if (m_autosaveHeld)
+        autosave();
+    return false;
 }
 
 void Application::saveCommand()

@@ -144,6 +144,9 @@ public:
     // Where messages that found nobody to read them wait for the next start.
     QString noticesPath() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     bool unloading(CloseReason reason);
     void makeWindow();
