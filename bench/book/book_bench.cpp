@@ -86,8 +86,7 @@ public:
     QString history() const { return m_folder.folder() + QStringLiteral("settings/History/"); }
     void typeIntoFirstPage()
     {
-        book.Pages[1].Text += QStringLiteral("x");
-        book.markBookChanged();
+        book.setPageText(1, book.page(1).Text.text() + QStringLiteral("x"));
     }
 
     Book book;

@@ -36,16 +36,16 @@ public:
     }
 
     int pageCount() const override { return book.pageCount(); }
-    int currentPage() const override { return book.RecentPage; }
+    int currentPage() const override { return book.recentPage(); }
     int selStart() const override { return editor.selStart(); }
     QString pageText(int page) const override
     {
-        return page == book.RecentPage ? editor.text() : book.Pages[std::size_t(page)].plainText();
+        return page == book.recentPage() ? editor.text() : book.page(page).plainText();
     }
     void selectPage(int page) override
     {
-        book.RecentPage = qint16(page);
-        editor.setTextRTF(book.Pages[std::size_t(page)].Text);
+        book.setRecentPage(page);
+        editor.setTextRTF(book.page(page).Text);
     }
     int findText(const QString& sample, int first, int last, int options) override
     {

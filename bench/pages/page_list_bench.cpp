@@ -34,7 +34,7 @@ struct Fixture
                 PageRecord::AddressPage};
         }
         book.setPages(std::move(records));
-        book.RecentPage = kMiddle;
+        book.setRecentPage(kMiddle);
         window.resize(1000, 700);
         window.show();
         (void)QTest::qWaitForWindowExposed(&window);
@@ -44,7 +44,7 @@ struct Fixture
     void rebuild()
     {
         window.rebuildTabs(book, MainWindow::Display{});
-        window.showPage(book.Pages[static_cast<std::size_t>(book.RecentPage)], book.RecentPage);
+        window.showPage(book.page(book.recentPage()), book.recentPage());
     }
 };
 

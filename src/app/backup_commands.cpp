@@ -68,14 +68,13 @@ RestoreTarget::Outcome BackupCommands::insertPage(const PageRecord& page, const 
     m_session.flushOpenPage();
     // Where Add puts a new page: after the open page, and so never in front
     // of a built-in page.
-    const int after = std::min(std::max<int>(book.RecentPage, book.LastIntPage), book.pageCount());
+    const int after = std::min(std::max(book.recentPage(), book.lastIntPage()), book.pageCount());
     const QString title =
         restoredTitle(text(TextId::RestoredPageTitle), page.Title, dateText(made));
     if (!book.insertPage(title, after))
         return {};
-    PageRecord& restored = book.Pages[static_cast<std::size_t>(after + 1)];
-    restored.Text = page.Text;
-    restored.Kind = page.Kind;
+    book.setPageText(after + 1, page.Text);
+    book.setPageKind(after + 1, page.Kind);
     m_session.rebuildTabs();
     return {true, {}, title};
 }
@@ -84,24 +83,22 @@ RestoreTarget::Outcome BackupCommands::replaceCurrentPage(const PageRecord& page
                                                           const QDateTime& made)
 {
     Book& book = m_session.book();
-    const auto current = [&book]() -> PageRecord& {
-        return book.Pages[static_cast<std::size_t>(book.RecentPage)];
-    };
+    const auto currentTitle = [&book] { return book.page(book.recentPage()).Title; };
     if (!m_notices.messages().ask(
-            text(TextId::RestoreReplaceConfirm).arg(current().Title, page.Title, dateText(made))))
+            text(TextId::RestoreReplaceConfirm).arg(currentTitle(), page.Title, dateText(made))))
         return {};
     m_session.flushOpenPage();
     const std::optional<QString> kept = keepBook();
     if (!kept)
         return {};
-    current().Text = page.Text;
+    const int current = book.recentPage();
+    book.setPageText(current, page.Text);
     // A built-in page keeps its kind, which nothing may convert; a user page
     // takes the kind the restored page had.
-    if (book.RecentPage > book.LastIntPage)
-        current().Kind = page.Kind;
-    book.markBookChanged();
+    if (current > book.lastIntPage())
+        book.setPageKind(current, page.Kind);
     m_session.rebuildTabs();
-    return {true, *kept, current().Title};
+    return {true, *kept, currentTitle()};
 }
 
 RestoreTarget::Outcome BackupCommands::replaceBook(const std::vector<PageRecord>& pages,
@@ -115,8 +112,7 @@ RestoreTarget::Outcome BackupCommands::replaceBook(const std::vector<PageRecord>
     if (!kept)
         return {};
     Book& book = m_session.book();
-    book.setPages(pages);
-    book.markBookChanged();
+    book.replacePages(pages);
     m_session.rebuildTabs();
     return {true, *kept, {}};
 }

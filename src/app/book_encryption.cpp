@@ -159,7 +159,7 @@ bool BookEncryption::sealLoadedBook()
         return false;
     remember();
     rewriteCopies(nullptr, key.get());
-    m_session.selectPage(m_session.book().RecentPage); // the stored caption loses the page title
+    m_session.selectPage(m_session.book().recentPage()); // the stored caption loses the page title
     return true;
 }
 

@@ -44,11 +44,11 @@ std::unique_ptr<BookPreload> BookSession::preloadBook(const QString& programPath
 
 PageMenuRules::Page BookSession::page() const
 {
-    const int current = m_book.RecentPage;
-    if (current < 1 || current > m_book.pageCount())
+    const int current = m_book.recentPage();
+    if (!m_book.hasPage(current))
         return {};
-    return {current, m_book.pageCount(), m_book.LastIntPage,
-            m_book.Pages[static_cast<std::size_t>(current)].Kind, m_options.EnableSort};
+    return {current, m_book.pageCount(), m_book.lastIntPage(), m_book.page(current).Kind,
+            m_options.EnableSort};
 }
 
 void BookSession::setWindow(BookView* window, std::function<BookView::Display()> display)
@@ -65,7 +65,7 @@ void BookSession::open()
     m_storage.setExeBaseName(m_folders.ExeBaseName);
     m_storage.setSettingsFolder(m_folders.SettingsFolder);
     m_storage.setUseRtf(m_options.UseRtf);
-    m_book.RecentPage = m_options.RecentPage;
+    m_book.setRecentPage(m_options.RecentPage);
     for (const QString& kept : m_storage.clearSaveLitter()) {
         m_notices.present(
             m_notices.text(TextId::UnsavedTemporaryKept).arg(QDir::toNativeSeparators(kept)),
@@ -121,9 +121,9 @@ void BookSession::flushOpenPage()
 {
     QString text;
     const int page = m_window ? m_window->currentPage() : 0;
-    if (page < 1 || page > m_book.pageCount() || !m_window->takePageEdits(text))
+    if (!m_book.hasPage(page) || !m_window->takePageEdits(text))
         return;
-    m_book.Pages[static_cast<std::size_t>(page)].Text = text;
+    m_book.setPageText(page, text);
 }
 
 void BookSession::setAlphabets(std::vector<LetterPages::Alphabet> alphabets)
@@ -153,30 +153,24 @@ void BookSession::rebuildTabs()
         std::vector<PageRecord> pages;
         for (const QString& title : inUse.titles)
             pages.push_back({title, QString(), PageRecord::AddressPage});
-        m_book.setPages(std::move(pages));
-        m_book.markBookChanged();
+        m_book.replacePages(std::move(pages));
     }
-    const int count = m_book.pageCount();
-    m_book.RecentPage =
-        static_cast<qint16>(std::clamp<int>(m_book.RecentPage, 1, std::max(count, 1)));
-    m_book.PrevPage = static_cast<qint16>(std::clamp<int>(m_book.PrevPage, 0, count));
+    m_book.fitPageNumbersToBook();
     const LetterPages::Alphabet& letters = LetterPages::forBook(m_book.pages(), m_alphabets);
-    m_book.LastIntPage = static_cast<qint16>(letters.pages);
+    m_book.setLastIntPage(letters.pages);
     m_shortcuts = letters.shortcuts;
     m_window->rebuildTabs(m_book, m_display());
-    selectPage(m_book.RecentPage);
+    selectPage(m_book.recentPage());
     Q_EMIT pagesChanged();
 }
 
 void BookSession::selectPage(int index)
 {
-    if (index < 1 || index > m_book.pageCount())
+    if (!m_book.hasPage(index))
         return;
     flushOpenPage();
-    if (index != m_book.RecentPage)
-        m_book.PrevPage = m_book.RecentPage;
-    m_book.RecentPage = static_cast<qint16>(index);
-    const PageRecord& page = m_book.Pages[static_cast<std::size_t>(index)];
+    m_book.turnToPage(index);
+    const PageRecord& page = m_book.page(index);
     // An encrypted book's page titles stay out of the settings.
     m_settings.write(OptionTable::captionSection.toString(), OptionTable::captionKey.toString(),
                      m_storage.encrypted() ? AppInfo::title()
@@ -186,7 +180,7 @@ void BookSession::selectPage(int index)
 
 void BookSession::onFallbackBookUsed()
 {
-    m_book.RecentPage = 1;
+    m_book.setRecentPage(1);
     const OptionKey& recentPage = OptionTable::key(OptionId::RecentPage);
     m_settings.write(recentPage.section.toString(), recentPage.key.toString(), QStringLiteral("1"));
 }

@@ -387,9 +387,8 @@ void CardDavCommands::removeEntries(const QSet<QString>& uids)
     if (pages.size() > std::size_t(std::count(pages.begin(), pages.end(), open))) {
         for (const int page : pages) {
             if (page != open)
-                removal.apply(page, book.Pages[std::size_t(page)], form);
+                book.setPageText(page, removal.textWithout(page, book.page(page), form));
         }
-        book.markBookChanged();
         m_session.rebuildTabs();
     }
     // Last, as a reload of the open page would take its Undo away.
@@ -565,16 +564,15 @@ void CardDavCommands::takeNew(CardDavSync& sync, const std::vector<CardDavSync::
         m_window.appendEntries(entries);
         m_session.flushOpenPage();
     } else {
-        PageRecord& page = book.Pages[std::size_t(target)];
-        page.Text = ContactImport::appendEntries(page.Text, entries,
-                                                 m_session.storage().useRtf()
-                                                     ? ContactImport::Form::RichText
-                                                     : ContactImport::Form::PlainText);
-        book.markBookChanged();
+        book.setPageText(target,
+                         ContactImport::appendEntries(book.page(target).Text, entries,
+                                                      m_session.storage().useRtf()
+                                                          ? ContactImport::Form::RichText
+                                                          : ContactImport::Form::PlainText));
         m_session.rebuildTabs();
     }
     // The entries stand at the end of the page: matched from the last one.
-    const QString title = book.Pages[std::size_t(target)].Title;
+    const QString title = book.page(target).Title;
     const std::vector<Contact> now = ContactExport::ofBook(book.pages());
     auto entry = now.rbegin();
     for (auto card = cards.rbegin(); card != cards.rend(); ++card) {
@@ -608,15 +606,15 @@ void CardDavCommands::proposeChange(CardDavSync& sync, const CardDavSync::Fetche
     if (preview.exec() != QDialog::Accepted || m_closeWhenDone)
         return;
     m_session.flushOpenPage();
-    const auto page =
-        EntryReplace::replace(std::span(book.Pages).subspan(1), card.boundUid, entry,
+    const std::optional<EntryReplace::Replaced> replacement =
+        EntryReplace::replace(book.pages(), card.boundUid, entry,
                               m_session.storage().useRtf() ? ContactImport::Form::RichText
                                                            : ContactImport::Form::PlainText);
-    if (!page) {
+    if (!replacement) {
         m_notices.warn(text(TextId::CardDavEntryGone).arg(card.contact.name));
         return;
     }
-    book.markBookChanged();
+    book.setPageText(replacement->page, replacement->text);
     m_session.rebuildTabs();
     const std::vector<Contact> now = ContactExport::ofBook(book.pages());
     if (const Contact* replaced = entryOf(now, card.boundUid, title, card.contact.name))

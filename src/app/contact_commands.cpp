@@ -53,7 +53,7 @@ QString fileNameOf(const QString& title)
 void ContactCommands::run(Command command)
 {
     const Book& book = m_session.book();
-    if (book.RecentPage < 1 || book.RecentPage > book.pageCount())
+    if (!book.hasPage(book.recentPage()))
         return;
     switch (command) {
     case Command::ExportBookVCard:
@@ -91,7 +91,7 @@ void ContactCommands::exportContacts(Format format, bool wholeBook)
 {
     m_session.flushOpenPage();
     const Book& book = m_session.book();
-    const PageRecord& page = book.Pages[static_cast<std::size_t>(book.RecentPage)];
+    const PageRecord& page = book.page(book.recentPage());
     const std::vector<Contact> contacts =
         wholeBook ? ContactExport::ofBook(book.pages()) : ContactExport::ofPage(page);
     if (contacts.empty()) {
@@ -204,9 +204,9 @@ void ContactCommands::importContacts()
     if (!storable(read.contacts, shownPath, stop))
         return;
     Book& book = m_session.book();
-    const int target = book.RecentPage;
+    const int target = book.recentPage();
     m_session.flushOpenPage();
-    const PageRecord& page = book.Pages[static_cast<std::size_t>(target)];
+    const PageRecord& page = book.page(target);
     const ContactEntry::Labels labels = m_notices.contactLabels();
     ContactsImportDialog preview(
         QString(), 0, page.Title, [this](TextId id) { return text(id); }, m_window.dialogParent());
@@ -236,12 +236,10 @@ void ContactCommands::importContacts()
         m_session.flushOpenPage();
         return;
     }
-    PageRecord& record = book.Pages[static_cast<std::size_t>(target)];
-    record.Text =
-        ContactImport::appendEntries(record.Text, entries,
-                                     m_session.storage().useRtf() ? ContactImport::Form::RichText
-                                                                  : ContactImport::Form::PlainText);
-    book.markBookChanged();
+    book.setPageText(target, ContactImport::appendEntries(book.page(target).Text, entries,
+                                                          m_session.storage().useRtf()
+                                                              ? ContactImport::Form::RichText
+                                                              : ContactImport::Form::PlainText));
     m_session.rebuildTabs();
 }
 

@@ -113,7 +113,7 @@ void PageCommands::add()
     if (!title)
         return;
     m_session.flushOpenPage();
-    if (!book.insertPage(*title, book.RecentPage))
+    if (!book.insertPage(*title, book.recentPage()))
         return;
     m_session.rebuildTabs();
 }
@@ -121,14 +121,12 @@ void PageCommands::add()
 void PageCommands::rename()
 {
     Book& book = m_session.book();
-    const std::optional<QString> title =
-        askTitle(TextId::RenamePagePrompt, TextId::CommonRename,
-                 book.Pages[static_cast<std::size_t>(book.RecentPage)].Title);
+    const std::optional<QString> title = askTitle(TextId::RenamePagePrompt, TextId::CommonRename,
+                                                  book.page(book.recentPage()).Title);
     if (!title || !allowed(Command::RenamePage))
         return;
     m_session.flushOpenPage();
-    book.Pages[static_cast<std::size_t>(book.RecentPage)].Title = *title;
-    book.markBookChanged();
+    book.setPageTitle(book.recentPage(), *title);
     m_session.rebuildTabs();
 }
 
@@ -141,9 +139,9 @@ void PageCommands::remove()
     // The open page's edits belong to the page being deleted, not to the one
     // that takes its place.
     m_session.flushOpenPage();
-    const int deleted = book.RecentPage;
+    const int deleted = book.recentPage();
     if (deleted == book.pageCount())
-        book.RecentPage = static_cast<qint16>(deleted - 1);
+        book.setRecentPage(deleted - 1);
     book.deletePage(deleted);
     m_session.rebuildTabs();
 }
@@ -152,8 +150,8 @@ void PageCommands::move(int by)
 {
     Book& book = m_session.book();
     m_session.flushOpenPage();
-    const int current = book.RecentPage;
-    book.RecentPage = static_cast<qint16>(current + by);
+    const int current = book.recentPage();
+    book.setRecentPage(current + by);
     if (by < 0)
         book.swapPages(current);
     else
@@ -167,7 +165,7 @@ void PageCommands::sort()
 {
     Book& book = m_session.book();
     m_session.flushOpenPage();
-    const PageRecord& page = book.Pages[static_cast<std::size_t>(book.RecentPage)];
+    const PageRecord& page = book.page(book.recentPage());
     if (PageSort::losesFormatting(page.Text, m_window.pageFont()) &&
         !m_notices.messages().ask(m_notices.text(TextId::SortLosesFormatting)))
         return;
@@ -178,8 +176,7 @@ void PageCommands::convert(qint32 kind)
 {
     Book& book = m_session.book();
     m_session.flushOpenPage();
-    book.Pages[static_cast<std::size_t>(book.RecentPage)].Kind = kind;
-    book.markBookChanged();
+    book.setPageKind(book.recentPage(), kind);
     m_session.rebuildTabs();
 }
 
@@ -204,7 +201,6 @@ void PageCommands::import()
         return;
     }
     m_session.flushOpenPage();
-    if (PageImportFile::apply(m_session.book(), *fields) > 0)
-        m_session.book().markBookChanged();
+    PageImportFile::apply(m_session.book(), *fields);
     m_session.rebuildTabs();
 }

@@ -72,13 +72,13 @@ void EntryRemove::apply(int page, QTextDocument& doc) const
     }
 }
 
-void EntryRemove::apply(int page, PageRecord& record, ContactImport::Form form) const
+QString EntryRemove::textWithout(int page, const PageRecord& record, ContactImport::Form form) const
 {
     QTextDocument doc;
     doc.setUndoRedoEnabled(false);
     RtfReader::read(record.Text.text(), doc);
     apply(page, doc);
     const bool plain = !RtfParser::isRtf(QStringView(record.Text.text()));
-    record.Text = plain && form == ContactImport::Form::PlainText ? PlainText::of(doc)
-                                                                  : RtfWriter::writeString(doc);
+    return plain && form == ContactImport::Form::PlainText ? PlainText::of(doc)
+                                                           : RtfWriter::writeString(doc);
 }

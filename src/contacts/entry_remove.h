@@ -25,8 +25,8 @@ public:
     // Takes this page's entries out of `doc`, its text (the editor's, or
     // read from the page's record).
     void apply(int page, QTextDocument& doc) const;
-    // The same on the page's record.
-    void apply(int page, PageRecord& record, ContactImport::Form form) const;
+    // The text of the page's record with them taken out.
+    QString textWithout(int page, const PageRecord& record, ContactImport::Form form) const;
 
 private:
     // Per page, the entries to take out: the name and its count among the

@@ -57,15 +57,17 @@ std::optional<std::pair<int, int>> placeIn(const QTextDocument& doc, const Found
 
 } // namespace
 
-std::optional<int> EntryReplace::replace(std::span<PageRecord> pages, const QString& uid,
-                                         const QString& entry, ContactImport::Form form)
+std::optional<EntryReplace::Replaced> EntryReplace::replace(std::span<const PageRecord> pages,
+                                                            const QString& uid,
+                                                            const QString& entry,
+                                                            ContactImport::Form form)
 {
     const std::optional<Found> found = find(pages, uid);
     if (!found)
         return std::nullopt;
     int left = found->count;
     for (std::size_t i = 0; i < pages.size(); ++i) {
-        PageRecord& page = pages[i];
+        const PageRecord& page = pages[i];
         if (page.Kind != PageRecord::AddressPage || page.Title != found->title)
             continue;
         QTextDocument doc;
@@ -80,9 +82,9 @@ std::optional<int> EntryReplace::replace(std::span<PageRecord> pages, const QStr
         cursor.insertText(PlainText::normalized(entry).replace(QLatin1StringView("\r\n"),
                                                                QLatin1StringView("\n")));
         const bool plain = !RtfParser::isRtf(QStringView(page.Text.text()));
-        page.Text = plain && form == ContactImport::Form::PlainText ? PlainText::of(doc)
-                                                                    : RtfWriter::writeString(doc);
-        return int(i) + 1;
+        return Replaced{int(i) + 1, plain && form == ContactImport::Form::PlainText
+                                        ? PlainText::of(doc)
+                                        : RtfWriter::writeString(doc)};
     }
     return std::nullopt;
 }

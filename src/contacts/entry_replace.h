@@ -15,9 +15,14 @@
 class EntryReplace
 {
 public:
-    // The page (from 1) whose entry of `uid` now reads `entry` (CR LF
-    // between its lines), or nullopt when no entry has that UID any more and
-    // nothing changed. The entry keeps the formatting of its first character.
-    static std::optional<int> replace(std::span<PageRecord> pages, const QString& uid,
-                                      const QString& entry, ContactImport::Form form);
+    struct Replaced
+    {
+        int page = 0; // from 1
+        QString text; // the page's new text
+    };
+    // The page whose entry of `uid` would read `entry` (CR LF between its
+    // lines), with its text so, or nullopt when no entry has that UID any
+    // more. The entry keeps the formatting of its first character.
+    static std::optional<Replaced> replace(std::span<const PageRecord> pages, const QString& uid,
+                                           const QString& entry, ContactImport::Form form);
 };

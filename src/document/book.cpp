@@ -4,9 +4,14 @@
 
 Book::Book(QObject* parent) : QObject(parent) {}
 
+const PageRecord& Book::page(int index) const
+{
+    return m_pages[hasPage(index) ? static_cast<std::size_t>(index) : 0];
+}
+
 std::span<const PageRecord> Book::pages() const
 {
-    return std::span<const PageRecord>(Pages).subspan(1);
+    return std::span<const PageRecord>(m_pages).subspan(1);
 }
 
 void Book::setPages(std::vector<PageRecord> pagesFrom1)
@@ -15,38 +20,68 @@ void Book::setPages(std::vector<PageRecord> pagesFrom1)
     // book is never held twice over at start-up.
     if (pagesFrom1.capacity() > pagesFrom1.size()) {
         pagesFrom1.insert(pagesFrom1.begin(), PageRecord{});
-        Pages = std::move(pagesFrom1);
+        m_pages = std::move(pagesFrom1);
         Q_EMIT pagesReplaced();
         return;
     }
-    Pages.clear();
-    Pages.reserve(pagesFrom1.size() + 1);
-    Pages.emplace_back();
+    m_pages.clear();
+    m_pages.reserve(pagesFrom1.size() + 1);
+    m_pages.emplace_back();
     for (PageRecord& page : pagesFrom1)
-        Pages.push_back(std::move(page));
+        m_pages.push_back(std::move(page));
     Q_EMIT pagesReplaced();
 }
 
 void Book::setPagesWithUnusedSlot(std::vector<PageRecord> pages)
 {
-    Pages = std::move(pages);
+    m_pages = std::move(pages);
     Q_EMIT pagesReplaced();
+}
+
+void Book::replacePages(std::vector<PageRecord> pagesFrom1)
+{
+    setPages(std::move(pagesFrom1));
+    setChanged(true);
 }
 
 void Book::convertToPlainText()
 {
     bool replaced = false;
-    for (size_t i = 1; i < Pages.size(); ++i) {
-        const QString& plain = Pages[i].plainText();
-        if (plain == Pages[i].Text)
+    for (size_t i = 1; i < m_pages.size(); ++i) {
+        const QString& plain = m_pages[i].plainText();
+        if (plain == m_pages[i].Text)
             continue;
-        Pages[i].Text = plain;
+        m_pages[i].Text = plain;
         replaced = true;
     }
     // Every autosave in plain-text mode comes here; an editor reloads its
     // page (and loses the caret) only when a text really changed.
     if (replaced)
         Q_EMIT pagesReplaced();
+}
+
+void Book::setPageText(int index, const PageText& text)
+{
+    if (!hasPage(index) || pageAt(index).Text == text)
+        return;
+    pageAt(index).Text = text;
+    setChanged(true);
+}
+
+void Book::setPageTitle(int index, const QString& title)
+{
+    if (!hasPage(index) || pageAt(index).Title == title)
+        return;
+    pageAt(index).Title = title;
+    setChanged(true);
+}
+
+void Book::setPageKind(int index, qint32 kind)
+{
+    if (!hasPage(index) || pageAt(index).Kind == kind)
+        return;
+    pageAt(index).Kind = kind;
+    setChanged(true);
 }
 
 bool Book::insertPage(const QString& title, int after)
@@ -56,17 +91,17 @@ bool Book::insertPage(const QString& title, int after)
     PageRecord page;
     page.Title = title;
     page.Kind = PageRecord::AddressPage;
-    Pages.insert(Pages.begin() + after + 1, std::move(page));
-    markBookChanged();
+    m_pages.insert(m_pages.begin() + after + 1, std::move(page));
+    setChanged(true);
     return true;
 }
 
 bool Book::deletePage(int index)
 {
-    if (index < 1 || index > pageCount())
+    if (!hasPage(index))
         return false;
-    Pages.erase(Pages.begin() + index);
-    markBookChanged();
+    m_pages.erase(m_pages.begin() + index);
+    setChanged(true);
     return true;
 }
 
@@ -74,28 +109,42 @@ bool Book::swapPages(int k)
 {
     if (k < 2 || k > pageCount())
         return false;
-    std::swap(Pages[static_cast<std::size_t>(k - 1)], Pages[static_cast<std::size_t>(k)]);
-    markBookChanged();
+    std::swap(pageAt(k - 1), pageAt(k));
+    setChanged(true);
     return true;
 }
 
-void Book::markBookChanged()
+void Book::turnToPage(int index)
+{
+    if (index != m_recentPage)
+        m_previousPage = m_recentPage;
+    setRecentPage(index);
+}
+
+void Book::fitPageNumbersToBook()
+{
+    const int count = pageCount();
+    setRecentPage(std::clamp<int>(m_recentPage, 1, std::max(count, 1)));
+    m_previousPage = static_cast<qint16>(std::clamp<int>(m_previousPage, 0, count));
+}
+
+void Book::markUnsaved()
 {
     setChanged(true);
 }
 
 void Book::markSaved()
 {
-    m_saved = Pages;
+    m_saved = m_pages;
     setChanged(false);
 }
 
 int Book::unsavedPageCount() const
 {
-    const std::size_t places = std::max(Pages.size(), m_saved.size());
+    const std::size_t places = std::max(m_pages.size(), m_saved.size());
     int count = 0;
     for (std::size_t i = 1; i < places; ++i)
-        count += i >= Pages.size() || i >= m_saved.size() || !(Pages[i] == m_saved[i]);
+        count += i >= m_pages.size() || i >= m_saved.size() || !(m_pages[i] == m_saved[i]);
     return count;
 }
 

@@ -7,8 +7,10 @@
 #include <span>
 #include <vector>
 
-// The book in memory. Pages[0] exists but is never used: pages are counted
-// from 1 everywhere, as the tab strip and the settings store count them.
+// The book in memory: its pages, counted from 1 everywhere as the tab strip
+// and the settings store count them, and the numbers of the open page, the
+// one before it and the last built-in page. Every change of a page goes
+// through the book, which marks itself changed when a page really changed.
 class Book : public QObject
 {
     Q_OBJECT
@@ -19,21 +21,29 @@ public:
 
     explicit Book(QObject* parent = nullptr);
 
-    std::vector<PageRecord> Pages{1};
-    qint16 RecentPage = 1;
-    qint16 PrevPage = 0;
-    qint16 LastIntPage = DefaultLastIntPage;
-
-    int pageCount() const { return static_cast<int>(Pages.size()) - 1; }
-    // Pages 1..pageCount, without the unused slot.
+    int pageCount() const { return static_cast<int>(m_pages.size()) - 1; }
+    bool hasPage(int index) const { return index >= 1 && index <= pageCount(); }
+    // Page `index` (from 1); a number outside the book reads as an empty page.
+    const PageRecord& page(int index) const;
+    // Pages 1..pageCount.
     std::span<const PageRecord> pages() const;
-    // Replaces every page; `pagesFrom1` holds page 1 first.
+
+    // Loading: replaces every page and leaves the changed state as it is;
+    // `pagesFrom1` holds page 1 first.
     void setPages(std::vector<PageRecord> pagesFrom1);
-    // The same for pages laid out as the book keeps them, the unused slot
-    // first: laid out by the thread that read them, they move in untouched.
+    // The same for pages laid out with an unused slot before page 1: laid out
+    // by the thread that read them, they move in untouched.
     void setPagesWithUnusedSlot(std::vector<PageRecord> pages);
+    // Replaces every page as an edit: the book is changed.
+    void replacePages(std::vector<PageRecord> pagesFrom1);
     // Replaces every page text by its plain text (plain-text mode saves this way).
     void convertToPlainText();
+
+    // A page's parts. Each ignores a page number outside the book and marks
+    // the book changed only when the page now holds something else.
+    void setPageText(int index, const PageText& text);
+    void setPageTitle(int index, const QString& title);
+    void setPageKind(int index, qint32 kind);
 
     // The page list operations. Each refuses (false, nothing changed) a page
     // number outside the book or a book already at MaxPages; each that
@@ -48,7 +58,22 @@ public:
     bool movePageDown(int k) { return swapPages(k + 1); }
     bool isFull() const { return pageCount() >= MaxPages; }
 
-    void markBookChanged();
+    // The page numbers. None of them is part of what the book saves, so
+    // setting one never marks the book changed.
+    int recentPage() const { return m_recentPage; }
+    void setRecentPage(int index) { m_recentPage = static_cast<qint16>(index); }
+    int previousPage() const { return m_previousPage; }
+    // Opens page `index`: the page open until now becomes the previous one.
+    void turnToPage(int index);
+    // Brings the open and the previous page back into the book after its
+    // page list changed.
+    void fitPageNumbersToBook();
+    int lastIntPage() const { return m_lastIntPage; }
+    void setLastIntPage(int count) { m_lastIntPage = static_cast<qint16>(count); }
+
+    // The book holds more than the data file although no page of it changed:
+    // the open page's editor holds edits, or a save failed.
+    void markUnsaved();
     // The pages as they are now are the saved ones.
     void markSaved();
     bool isChanged() const { return m_changed; }
@@ -63,8 +88,14 @@ Q_SIGNALS:
     void pagesReplaced();
 
 private:
+    PageRecord& pageAt(int index) { return m_pages[static_cast<std::size_t>(index)]; }
     void setChanged(bool changed);
 
+    // m_pages[0] exists but is never used, so page k stands at m_pages[k].
+    std::vector<PageRecord> m_pages{1};
+    qint16 m_recentPage = 1;
+    qint16 m_previousPage = 0;
+    qint16 m_lastIntPage = DefaultLastIntPage;
     bool m_changed = false;
     // Shallow copies: a page nobody changed shares its text with its copy.
     std::vector<PageRecord> m_saved{1};

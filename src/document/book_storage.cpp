@@ -32,7 +32,7 @@ AppError unencodable(const Book& book, const DataFile::Encoded& encoded)
     return {AppError::InvalidProcedureCall,
             QStringLiteral("Characters without a code"),
             TextId::UnencodableCharacters,
-            {book.Pages[encoded.badPage].Title, encoded.badChars}};
+            {book.page(encoded.badPage).Title, encoded.badChars}};
 }
 
 // Whether the file at `path` holds exactly `bytes`: what is current is not
@@ -302,7 +302,7 @@ BookStorage::SaveResult BookStorage::saveBook(OnDiskChange onDiskChange)
         m_exportState = ExportState::Stale;
         result.dataError = saveDataEx(fullDataPath());
         if (result.dataError) {
-            m_book.markBookChanged();
+            m_book.markUnsaved();
             return result;
         }
         m_stamp = BookReading::Stamp::of(fullDataPath());
@@ -541,7 +541,7 @@ std::optional<AppError> BookStorage::useTempBook()
     if (auto error = SafeFile::writeWhole(path, fileBytes(fallbackBookBytes())))
         return error;
     m_report.fallbackUsed = true;
-    m_book.RecentPage = 1;
+    m_book.setRecentPage(1);
     Q_EMIT fallbackBookUsed();
     return std::nullopt;
 }

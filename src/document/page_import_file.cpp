@@ -67,10 +67,9 @@ QString PageImportFile::appendImportedField(const QString& pageText, const QStri
     return pageText + QLatin1StringView("\r\n") + PlainText::normalized(field);
 }
 
-int PageImportFile::apply(Book& book, const QStringList& fields)
+void PageImportFile::apply(Book& book, const QStringList& fields)
 {
     const int count = int(std::min<qsizetype>(fields.size(), book.pageCount()));
     for (int k = 1; k <= count; ++k)
-        book.Pages[k].Text = appendImportedField(book.Pages[k].Text, fields.at(k - 1));
-    return count;
+        book.setPageText(k, appendImportedField(book.page(k).Text, fields.at(k - 1)));
 }

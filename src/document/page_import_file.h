@@ -29,8 +29,7 @@ public:
 
     // Field k goes to page k for k from 1 to the smaller of the two counts;
     // pages after the last field receive nothing, fields after the last page
-    // are ignored. Returns how many pages changed. The book is not marked
-    // changed: the new texts reach the data file with the next save, and the
-    // caller opens the current page again.
-    static int apply(Book& book, const QStringList& fields);
+    // are ignored. The book marks itself changed; the caller opens the
+    // current page again.
+    static void apply(Book& book, const QStringList& fields);
 };

@@ -208,8 +208,7 @@ void MainWindow::rebuildTabs(const Book& book, const Display& display)
     m_book = &book;
     m_display = display;
     const int count = book.pageCount();
-    m_tabs->setPages([&book](int page) { return book.Pages[static_cast<std::size_t>(page)].Title; },
-                     count);
+    m_tabs->setPages([&book](int page) { return book.page(page).Title; }, count);
     m_statusBar->setVisible(display.Status);
     applyPageColor();
     m_menus->setEnableSort(display.EnableSort);
@@ -297,7 +296,7 @@ QString MainWindow::pageText(int page) const
         return m_pageEditor->text();
     if (!m_book || page < 1 || page > m_book->pageCount())
         return {};
-    return m_book->Pages[static_cast<std::size_t>(page)].plainText();
+    return m_book->page(page).plainText();
 }
 
 int MainWindow::findText(const QString& sample, int first, int last, int options)
@@ -756,7 +755,7 @@ void MainWindow::popUpPageMenu(const QPoint& globalPos)
 {
     if (!m_book || m_current < 1 || m_current > m_book->pageCount())
         return;
-    const PageRecord& page = m_book->Pages[static_cast<std::size_t>(m_current)];
+    const PageRecord& page = m_book->page(m_current);
     m_menus->popUpMain(PageMenuRules::forPage(m_current, m_book->pageCount(), m_display.LastIntPage,
                                               page.Kind, m_display.EnableSort),
                        globalPos);

@@ -228,10 +228,9 @@ void Application::closeOtherWindows()
 
 void Application::init()
 {
-    m_session.book().PrevPage = 0;
     reportRejectedOptions(m_options.load(*m_settings));
     const Options::LastIntPage lastIntPage = Options::readLastIntPage(m_localization);
-    m_session.book().LastIntPage = lastIntPage.value;
+    m_session.book().setLastIntPage(lastIntPage.value);
     if (lastIntPage.rejected) {
         m_notices.presentError(
             {{AppError::TypeMismatch, {}, TextId::BadLastIntPage, {*lastIntPage.rejected}},
@@ -328,7 +327,7 @@ MainWindow::Display Application::display() const
     display.EnableSort = m_options.EnableSort;
     display.MoveToEnd = m_options.MoveToEnd;
     display.TabStop = m_options.TabStop;
-    display.LastIntPage = m_session.book().LastIntPage;
+    display.LastIntPage = m_session.book().lastIntPage();
     display.shortcuts = m_session.shortcuts();
     display.codePageOnly = !m_session.storage().useRtf();
     for (const Style& style : m_styles)
@@ -345,7 +344,7 @@ void Application::statusBarHidden()
 void Application::readAlphabets()
 {
     LetterPages::Known known =
-        LetterPages::known(m_localization, m_session.book().LastIntPage, m_languages.languages());
+        LetterPages::known(m_localization, m_session.book().lastIntPage(), m_languages.languages());
     if (known.rejected) {
         m_notices.presentError(
             {{AppError::TypeMismatch, {}, TextId::BadPageTitles, {*known.rejected}},
@@ -420,7 +419,7 @@ void Application::localizeMainWindow()
 void Application::storeSettings()
 {
     WindowPlacement::saveFormPosition(m_mainWindow.get(), *m_settings);
-    m_options.RecentPage = m_session.book().RecentPage;
+    m_options.RecentPage = static_cast<qint16>(m_session.book().recentPage());
     m_options.ButtonWidth = static_cast<float>(m_mainWindow->buttonWidthTwips());
     m_options.TabStop = static_cast<float>(m_mainWindow->tabStopTwips());
     m_options.FilePath = m_session.folderToStore();
@@ -588,5 +587,5 @@ void Application::warn(const QString& text)
 
 void Application::pageEdited()
 {
-    m_session.book().markBookChanged();
+    m_session.book().markUnsaved();
 }

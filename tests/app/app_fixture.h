@@ -145,7 +145,7 @@ protected:
     TabColumn* tabs() const { return window()->tabColumn(); }
     Book& book() const { return app->book(); }
     QAction* item(const char* name) const { return window()->menus()->item(name); }
-    const PageRecord& page(int index) const { return book().Pages[std::size_t(index)]; }
+    const PageRecord& page(int index) const { return book().page(index); }
     void open(int page) const { app->selectPage(page); }
     void key(int key, Qt::KeyboardModifiers modifiers = {}) const
     {
@@ -181,7 +181,7 @@ protected:
     QString state() const
     {
         return QStringLiteral("%1 %2 %3 %4")
-            .arg(book().RecentPage)
+            .arg(book().recentPage())
             .arg(tabs()->currentPage())
             .arg(int(book().isChanged()))
             .arg(int(window()->statusBar()->isSaved()));

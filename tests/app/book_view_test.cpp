@@ -65,8 +65,8 @@ TEST(BookView, TheSessionAndAPageCommandRunWithoutAWindow)
     view.edits = u"раз, два"_qs;
     PageCommands(session, view, notices).run(Command::MovePageDown);
     const Book& book = session.book();
-    EXPECT_EQ(fields(book.Pages[15].Title, book.Pages[16].Title, book.Pages[16].plainText(),
-                     view.tabs, view.shown, view.text),
+    EXPECT_EQ(fields(book.page(15).Title, book.page(16).Title, book.page(16).plainText(), view.tabs,
+                     view.shown, view.text),
               u"Два Один раз, два 16 16 раз, два"_qs);
 }
 

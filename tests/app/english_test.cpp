@@ -128,7 +128,7 @@ TEST_F(English, TheLanguageReachesMenusQtsButtonsTheHelpTheTipAndTheLetterPages)
             QList<int> opened;
             for (const int k : {Qt::Key_B, Qt::Key_N, Qt::Key_Z, Qt::Key_1}) {
                 key(k, Qt::AltModifier);
-                opened << book().RecentPage;
+                opened << book().recentPage();
             }
             EXPECT_EQ(opened, (QList<int>{1, 7, 13, 14}));
         }

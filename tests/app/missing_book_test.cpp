@@ -55,7 +55,7 @@ TEST(MissingBook, IsLookedForAgainFoundElsewhereOrReplacedWithItsBackupKept)
             continue;
         }
         QString text;
-        for (const PageRecord& page : app->book().Pages)
+        for (const PageRecord& page : app->book().pages())
             text += page.plainText().trimmed();
         EXPECT_EQ(text, QString::fromUtf8(c.text));
         ASSERT_TRUE(app->mainWindow()->close());

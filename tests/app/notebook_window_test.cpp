@@ -15,7 +15,8 @@ TEST_F(NotebookWindow, PopupsAndDialogsOpenWhereTheyBelong)
 {
     start(1);
     const QStringList tab = popupItems([&] { clickTab(4, Qt::RightButton); });
-    EXPECT_TRUE(book().RecentPage == 4 && tab.value(0) == "mnuMain" && tab.contains("mnuMainSave"))
+    EXPECT_TRUE(book().recentPage() == 4 && tab.value(0) == "mnuMain" &&
+                tab.contains("mnuMainSave"))
         << tab.join(' ');
     const QStringList text = popupItems(
         [&] { QTest::mouseClick(editor()->viewport(), Qt::RightButton, {}, QPoint(30, 30)); });
@@ -65,12 +66,12 @@ TEST_F(NotebookWindow, ALanguageFileGivesCaptionsColoursAndTheLetterKeys)
     for (int k :
          {Qt::Key_F, Qt::Key_D, Qt::Key_L, Qt::Key_1, Qt::Key_Down, Qt::Key_Up, Qt::Key_F}) {
         key(k, Qt::AltModifier);
-        opened << book().RecentPage;
+        opened << book().recentPage();
     }
     press(editor(), 0x0412, Qt::AltModifier, 40, u"в"_qs); // Russian "в" on the D key
     press(editor(), Qt::Key_Q, Qt::AltModifier, 24, u"q"_qs);
     press(editor(), Qt::Key_1, Qt::AltModifier, 10, u"1"_qs);
-    opened << book().RecentPage;
+    opened << book().recentPage();
     EXPECT_EQ(opened, (QList<int>{1, 2, 2, 2, 3, 2, 1, 2}));
     EXPECT_TRUE(editor()->text() == before && !book().isChanged());
 }
@@ -111,7 +112,7 @@ TEST_F(NotebookWindow, TheMarkerMovesTheSecondTabStopAndADragFromTheSplitterOpen
     QTest::mousePress(window()->windowHandle(), Qt::LeftButton, {}, grab);
     QTest::mouseMove(window()->windowHandle(), grab - QPoint(30, 0));
     QTest::mouseRelease(window()->windowHandle(), Qt::LeftButton, {}, grab - QPoint(30, 0));
-    EXPECT_EQ(book().RecentPage, 1);
+    EXPECT_EQ(book().recentPage(), 1);
     EXPECT_EQ(window()->buttonWidthTwips(), width + 30 * 15);
 }
 

@@ -138,7 +138,7 @@ TEST(BookEncryption, AnEncryptedBookThatCannotBeOpenedIsNeverReplacedByAPlainOne
                         asked.contains(c.told) && asked.contains(backup))
                 << asked;
             if (!c.page1.isNull()) {
-                EXPECT_EQ(app->book().Pages[1].plainText().trimmed(), c.page1);
+                EXPECT_EQ(app->book().page(1).plainText().trimmed(), c.page1);
                 EXPECT_TRUE(app->mainWindow()->close());
             }
         }
@@ -164,7 +164,7 @@ TEST(BookEncryption, APlainBookWhereAnEncryptedOneWasIsSealedAgainOrKeptPlainAsC
         auto app = answering(f, choice, asked);
         ASSERT_TRUE(app->startUp());
         EXPECT_TRUE(asked.contains(QDir::toNativeSeparators(f.dataFile()))) << asked;
-        EXPECT_EQ(app->book().Pages[1].plainText().trimmed(), u"plain 555"_qs);
+        EXPECT_EQ(app->book().page(1).plainText().trimmed(), u"plain 555"_qs);
         const bool sealed = choice == Choice::SealAgain;
         EXPECT_EQ(BookCipher::open(readAll(f.dataFile()), u"новый"_qs).ok(), sealed);
         EXPECT_EQ(f.read("Privacy", "Encrypted"), sealed ? u"True"_qs : u"<absent>"_qs);
@@ -215,7 +215,7 @@ TEST(BookEncryption, SwitchedOnNothingReadableRemainsAndTheHeaderChecksTheLogIn)
     });
     ASSERT_TRUE(app->startUp());
     EXPECT_EQ(tried, (QStringList{u"ключ-42"_qs, QString()}));
-    EXPECT_EQ(app->currentPassword() + u'|' + app->book().Pages[2].plainText().trimmed(),
+    EXPECT_EQ(app->currentPassword() + u'|' + app->book().page(2).plainText().trimmed(),
               kSecret + u'|' + kPhrase);
     EXPECT_TRUE(app->storage().loadReport().keptAside.isEmpty());
 }

@@ -231,12 +231,12 @@ protected:
             // The open page in the book and the tabs, its caption and its text.
             {"showing",
              [&] {
-                 return fields(book().RecentPage, tabs()->currentPage(),
+                 return fields(book().recentPage(), tabs()->currentPage(),
                                window()->windowTitle().section(u" - "_qs, 1) + u'|' +
                                    window()->pageText());
              }},
             {"title", [&] { return record().Title; }},
-            {"previous", [&] { return field(book().PrevPage); }},
+            {"previous", [&] { return field(book().previousPage()); }},
             {"tip", [&] { return field(window()->isTipShowing()); }},
             {"setting", [&] { return f.read(arg.section(u'/', 0, 0), arg.section(u'/', 1)); }},
             // A file, or the first matching a pattern, as the program's text.
@@ -321,7 +321,7 @@ protected:
              }},
             {"found",
              [&] {
-                 return fields(book().RecentPage,
+                 return fields(book().recentPage(),
                                editor()->text().mid(editor()->selStart(), editor()->selLength()));
              }},
             {"format",

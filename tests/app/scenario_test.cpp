@@ -45,7 +45,7 @@ TEST(Scenario, APageAddedAndTypedIsThereAtTheNextStartInTheExportAndInTodaysBack
         answerInputBox(box, u"Работа"_qs);
         press(editor, Qt::Key_F5, {});
         press(editor, Qt::Key_Down, Qt::AltModifier);
-        ASSERT_EQ(app->book().RecentPage, 15);
+        ASSERT_EQ(app->book().recentPage(), 15);
         QTest::keyClicks(editor, "Smirnov");
         press(editor, Qt::Key_S, Qt::ControlModifier);
         EXPECT_FALSE(app->book().isChanged());
@@ -63,8 +63,8 @@ TEST(Scenario, APageAddedAndTypedIsThereAtTheNextStartInTheExportAndInTodaysBack
     std::unique_ptr<Application> app = f.started();
     ASSERT_EQ(app->book().pageCount(), 15);
     // The page left open opens again.
-    EXPECT_EQ(fields(app->book().RecentPage, app->book().Pages[15].Title,
-                     app->book().Pages[15].plainText()),
+    EXPECT_EQ(fields(app->book().recentPage(), app->book().page(15).Title,
+                     app->book().page(15).plainText()),
               u"15 Работа Smirnov\t555-01-02"_qs);
     EXPECT_EQ(f.messages.texts(), QStringList());
 }

@@ -167,7 +167,7 @@ TEST(Damage, TheFallbackFolderServesThisRunOnly)
     f.write(u"Адресная книга"_qs, u"FilePath"_qs, usersFolder);
     auto app = f.started();
     EXPECT_TRUE(app->storage().loadReport().fallbackUsed);
-    EXPECT_EQ(app->book().Pages[1].Title, u"Ошибка"_qs);
+    EXPECT_EQ(app->book().page(1).Title, u"Ошибка"_qs);
     ASSERT_TRUE(app->mainWindow()->close());
     EXPECT_EQ(f.read(u"Адресная книга"_qs, u"FilePath"_qs), usersFolder);
     EXPECT_FALSE(QFileInfo::exists(todaysBackup(*app)));
@@ -248,7 +248,7 @@ TEST_F(Sharing, EachAnswerDoesWhatItSays)
 
     f.messages.queueChoice(1); // reload theirs
     app->saveCommand();
-    EXPECT_TRUE(app->book().Pages[1].Text.text().contains(u"theirs, written elsewhere"_qs));
+    EXPECT_TRUE(app->book().page(1).Text.text().contains(u"theirs, written elsewhere"_qs));
     typeOver(*app, u"ours again"_qs);
     writeAll(f.dataFile(), kGoodBook);
     f.messages.queueChoice(2); // overwrite

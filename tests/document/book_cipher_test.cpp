@@ -76,7 +76,7 @@ TEST(BookCipherTest, EncryptedStorageWritesNoPlainTextAnywhere)
     storage.setSettingsFolder(dir.path() + "/settings/");
     storage.setKey(makeKey());
     ASSERT_FALSE(storage.loadBook());
-    book.markBookChanged();
+    book.markUnsaved();
     ASSERT_TRUE(storage.saveBook().dataSaved());
     EXPECT_FALSE(HistoryBackup::makeHistoryBackup(storage, dir.path() + "/settings/History/",
                                                   QDate(2026, 3, 11)));
@@ -104,7 +104,7 @@ TEST(BookCipherTest, EncryptedStorageWritesNoPlainTextAnywhere)
     reader.setFilePath(data);
     reader.setKey(storage.key());
     ASSERT_FALSE(reader.loadBook());
-    EXPECT_EQ(again.Pages[1].Text + reader.loadReport().keptAside, u"Tel 555-0199"_qs);
+    EXPECT_EQ(again.page(1).Text + reader.loadReport().keptAside, u"Tel 555-0199"_qs);
 }
 
 TEST(BookCipherTest, DamagedOrForeignBookIsKeptAsideAndReplaced)

@@ -79,8 +79,7 @@ TEST_F(BookStorageTest, AChangeKeepingSizeAndTimeIsNoticedAndNotWrittenOver)
         for (const bool afterSave : {false, true}) {
             writeAll(book, "1\r\n\"A\",\"555-12-34\"\r\n");
             ASSERT_FALSE(m_storage.loadBook().has_value());
-            m_book.Pages[1].Text = u"555-12-34 ours"_qs;
-            m_book.markBookChanged();
+            m_book.setPageText(1, u"555-12-34 ours"_qs);
             if (afterSave) {
                 ASSERT_TRUE(m_storage.saveBook().dataSaved());
             }
@@ -104,7 +103,7 @@ TEST_F(BookStorageTest, FirstStartWritesTheDefaultBookIntoANewFolderAndCleansUpA
     writeAll(m_storage.fullDataPath(), "2\r\n\"A\",\"a\"\r\n\"~T\",\"t\"\r\n");
     m_storage.setPageCleanup([](const QString& text) { return text + u"!"_qs; });
     ASSERT_FALSE(m_storage.loadBook().has_value());
-    EXPECT_EQ(m_book.Pages[1].Text + m_book.Pages[2].Text, u"a!t"_qs);
+    EXPECT_EQ(m_book.page(1).Text + m_book.page(2).Text, u"a!t"_qs);
 }
 
 TEST_F(BookStorageTest, UnreadableFilesAreKeptAsideUnderDistinctNamesAndNeverOverwritten)
@@ -149,7 +148,7 @@ TEST_F(BookStorageTest, AnExistingUsersBookWithNulBytesLoadsExportsAndSavesUncha
     m_storage.setPageCleanup(&TabCleanup::clean, &TabCleanup::mayNeedCollapseStored);
     ASSERT_FALSE(m_storage.loadBook().has_value());
     EXPECT_EQ(
-        std::pair(m_storage.loadReport().keptAside, RtfPlainText::extract(m_book.Pages.at(1).Text)),
+        std::pair(m_storage.loadReport().keptAside, RtfPlainText::extract(m_book.page(1).Text)),
         std::pair(QString(), u"Иванов\t123-45-67\r\nПетров\t765-43-21"_qs));
     ASSERT_TRUE(m_storage.saveBook().dataSaved());
     EXPECT_EQ(readAll(m_storage.fullDataPath()), stored);
@@ -172,8 +171,7 @@ TEST_F(BookStorageTest, ABookSavedUnchangedIsNotWrittenAgainNorOneNobodyChoseOve
     ASSERT_TRUE(m_storage.saveBook().dataSaved());
     EXPECT_FALSE(QFileInfo::exists(m_storage.exportPath())) << "written once per book";
 
-    m_book.Pages[2].Text = u"gamma"_qs;
-    m_book.markBookChanged();
+    m_book.setPageText(2, u"gamma"_qs);
     ASSERT_TRUE(m_storage.saveBook().dataSaved());
     EXPECT_EQ(readAll(m_storage.fullDataPath()) + readAll(m_storage.exportPath()),
               "2\r\n\"A\",\"alpha\"\r\n\"B\",\"gamma\"\r\n$A\r\nalpha\r\n$B\r\ngamma\r\n");
@@ -195,8 +193,7 @@ TEST_F(BookStorageTest, ABookSavedUnchangedIsNotWrittenAgainNorOneNobodyChoseOve
             EXPECT_EQ(std::pair(m_storage.holdsUserBook(), readAll(m_storage.exportPath())),
                       std::pair(false, goodExport));
             if (typed) {
-                m_book.Pages[1].Text = u"new entry"_qs;
-                m_book.markBookChanged();
+                m_book.setPageText(1, u"new entry"_qs);
             } else {
                 m_storage.claimBook();
             }
@@ -237,7 +234,7 @@ TEST_F(BookStorageTest, APreloadedBookIsTakenOnlyForTheVeryFileUnchanged)
         ASSERT_FALSE(m_storage.loadBook().has_value()) << c.change;
         const ino_t before = inodeOf(book);
         ASSERT_TRUE(m_storage.saveBook().dataSaved()) << c.change;
-        EXPECT_EQ(std::tuple(m_book.pageCount(), QString(m_book.Pages[1].Text), inodeOf(book)),
+        EXPECT_EQ(std::tuple(m_book.pageCount(), QString(m_book.page(1).Text), inodeOf(book)),
                   std::tuple(1, c.expected, before))
             << c.change;
     }
@@ -277,7 +274,7 @@ TEST_F(BookStorageTest, ClosingAReopenedBookWritesExactlyTheFilesThatAreNotCurre
          [&] { writeAll(data, "2\r\n\"A\",\"other\"\r\n\"D\",\"$\"\r\n"); }, none, false, true},
         {"a page typed into and one added", none,
          [&] {
-             m_book.Pages[2].Text = u"typed"_qs;
+             m_book.setPageText(2, u"typed"_qs);
              m_book.insertPage(u"E$"_qs, 1);
          },
          true, true}};
@@ -307,7 +304,7 @@ TEST_F(BookStorageTest, CopiesAreAsPrivateAsTheBookAndPlainTextModeStoresPlainTe
     writeAll(m_storage.fullDataPath(), "1\r\n\"A\",\"a\"\r\n");
     ASSERT_TRUE(QFile::setPermissions(m_storage.fullDataPath(), ownerOnly));
     ASSERT_FALSE(m_storage.loadBook().has_value());
-    m_book.markBookChanged();
+    m_book.markUnsaved();
     ASSERT_TRUE(m_storage.saveBook().dataSaved());
     ASSERT_FALSE(m_storage.saveDataEx(m_dir.path() + "/backup").has_value());
     ASSERT_FALSE(m_storage.writeRescueCopy().has_value());
@@ -323,9 +320,9 @@ TEST_F(BookStorageTest, CopiesAreAsPrivateAsTheBookAndPlainTextModeStoresPlainTe
     QSignalSpy replaced(&m_book, &Book::pagesReplaced);
     ASSERT_TRUE(m_storage.saveBook().dataSaved());
     ASSERT_TRUE(m_storage.saveBook().dataSaved());
-    EXPECT_EQ(QStringList(
-                  {QString::number(replaced.count()), m_book.Pages[1].Text, m_book.Pages[2].Text}),
-              QStringList({"1", u"Bold name\t12\r\nsecond"_qs, u"already\r\nplain"_qs}));
+    EXPECT_EQ(
+        QStringList({QString::number(replaced.count()), m_book.page(1).Text, m_book.page(2).Text}),
+        QStringList({"1", u"Bold name\t12\r\nsecond"_qs, u"already\r\nplain"_qs}));
     EXPECT_EQ(readAll(m_storage.fullDataPath()), DataFile::serialize(m_book.pages()));
 }
 
@@ -334,14 +331,14 @@ TEST_F(BookStorageTest, FallbackBookGoesToTheSettingsFolderOrTheErrorComesBack)
     writeAll(m_dir.path() + "/settings/velkaro.dat", "1\r\n\"Мои\",\"записи\"\r\n");
     configure(blocker() + "/books/");
     QSignalSpy fallback(&m_storage, &BookStorage::fallbackBookUsed);
-    m_book.RecentPage = 7;
+    m_book.setRecentPage(7);
     ASSERT_FALSE(m_storage.loadBook().has_value());
     const QStringList kept =
         QDir(m_dir.path() + "/settings").entryList({"velkaro.dat.replaced-*"}, QDir::Files);
     EXPECT_EQ(
-        QStringList({QString::number(fallback.count()), QString::number(m_book.RecentPage),
+        QStringList({QString::number(fallback.count()), QString::number(m_book.recentPage()),
                      m_storage.filePath(), QString::number(m_book.pageCount()),
-                     m_book.Pages.at(1).Title, QString::number(kept.size()),
+                     m_book.page(1).Title, QString::number(kept.size()),
                      QString::fromUtf8(readAll(m_dir.path() + "/settings/" + kept.value(0)))}),
         QStringList({"1", "1", m_dir.path() + "/settings/", "1", u"Ошибка"_qs, "1",
                      u"1\r\n\"Мои\",\"записи\"\r\n"_qs}));
@@ -351,7 +348,7 @@ TEST_F(BookStorageTest, FallbackBookGoesToTheSettingsFolderOrTheErrorComesBack)
     m_storage.setSettingsFolder(blocker() + "/settings/");
     m_book.setPages({{u"Keep"_qs, u"me"_qs, 0}});
     EXPECT_TRUE(m_storage.loadBook().has_value());
-    EXPECT_EQ(m_book.Pages.at(1).Title, u"Keep"_qs);
+    EXPECT_EQ(m_book.page(1).Title, u"Keep"_qs);
 }
 
 // A failed export, a missing folder and the rescue at shutdown are the window tests' part.
@@ -361,7 +358,8 @@ TEST_F(BookStorageTest, AnUnencodableSaveGivesOneMessageLeavesTheFileAsItWasAndC
     ASSERT_TRUE(m_storage.saveBook().dataSaved());
     const QByteArray saved = readAll(m_storage.fullDataPath());
 
-    m_book.Pages.push_back({u"Смайлик ☺"_qs, u"{\\rtf1 x}"_qs, 0});
+    m_book.insertPage(u"Смайлик ☺"_qs, 1);
+    m_book.setPageText(2, u"{\\rtf1 x}"_qs);
     const BookStorage::SaveResult unencodable = m_storage.saveBook();
     ASSERT_TRUE(unencodable.dataError.has_value());
     EXPECT_EQ(std::tuple(unencodable.dataError->error.text, unencodable.dataError->error.args,
@@ -392,7 +390,7 @@ TEST_F(BookStorageTest, CopiesNeverGoThroughALinkAndOnlyTheUsersOwnBookLinkIsFol
     writeAll(victim, victimBytes);
     const QString history = m_dir.path() + "/settings/History/";
     m_book.setPages({{u"АБ"_qs, u"x"_qs, 0}});
-    m_book.markBookChanged();
+    m_book.markUnsaved();
     ASSERT_TRUE(m_storage.saveBook().dataSaved());
     const QString copies[] = {m_storage.exportPath(), history + "velkaro.7",
                               m_storage.rescuePath()};
@@ -401,8 +399,7 @@ TEST_F(BookStorageTest, CopiesNeverGoThroughALinkAndOnlyTheUsersOwnBookLinkIsFol
         QDir().mkpath(QFileInfo(copy).absolutePath());
         ASSERT_TRUE(QFile::link(victim, copy));
     }
-    m_book.Pages[1].Text = u"y"_qs;
-    m_book.markBookChanged();
+    m_book.setPageText(1, u"y"_qs);
     ASSERT_TRUE(m_storage.saveBook().dataSaved());
     ASSERT_FALSE(HistoryBackup::makeHistoryBackup(m_storage, history, QDate(2026, 3, 5)));
     ASSERT_FALSE(m_storage.writeRescueCopy());
@@ -416,8 +413,7 @@ TEST_F(BookStorageTest, CopiesNeverGoThroughALinkAndOnlyTheUsersOwnBookLinkIsFol
     QFile::rename(m_storage.fullDataPath(), synced);
     ASSERT_TRUE(QFile::link(synced, m_storage.fullDataPath()));
     ASSERT_FALSE(m_storage.loadBook());
-    m_book.Pages[1].Text = u"z"_qs;
-    m_book.markBookChanged();
+    m_book.setPageText(1, u"z"_qs);
     ASSERT_TRUE(m_storage.saveBook().dataSaved());
     EXPECT_TRUE(QFileInfo(m_storage.fullDataPath()).isSymLink() &&
                 readAll(synced).contains("\"z\""));
@@ -427,14 +423,13 @@ TEST_F(BookStorageTest, CopiesNeverGoThroughALinkAndOnlyTheUsersOwnBookLinkIsFol
     const QByteArray book = readAll(synced);
     const QByteArray linkPath = QFile::encodeName(m_storage.fullDataPath());
     ASSERT_EQ(lchown(linkPath.constData(), 65534, 65534), 0);
-    m_book.Pages[1].Text = u"w"_qs;
-    m_book.markBookChanged();
+    m_book.setPageText(1, u"w"_qs);
     const BookStorage::SaveResult refused = m_storage.saveBook();
     ASSERT_TRUE(refused.dataError);
     EXPECT_EQ(refused.dataError->error.text, TextId::ForeignLinkNotFollowed);
     ASSERT_FALSE(m_storage.loadBook());
     EXPECT_EQ(std::tuple(m_storage.loadReport().foreignLink, m_storage.filePath(),
-                         m_book.Pages[1].Title, m_storage.holdsUserBook(),
+                         m_book.page(1).Title, m_storage.holdsUserBook(),
                          QFileInfo(QString::fromLocal8Bit(linkPath)).isSymLink(), readAll(synced)),
               std::tuple(QString::fromLocal8Bit(linkPath), m_dir.path() + "/settings/",
                          u"Ошибка"_qs, false, true, book));
@@ -447,7 +442,7 @@ TEST_F(BookStorageTest, CopiesNeverGoThroughALinkAndOnlyTheUsersOwnBookLinkIsFol
     configure(linkedFolder + "/");
     ASSERT_FALSE(m_storage.loadBook());
     EXPECT_EQ(std::tuple(m_storage.loadReport().foreignLink, m_storage.loadReport().foreignFolder,
-                         m_storage.filePath(), m_book.Pages[1].Title),
+                         m_storage.filePath(), m_book.page(1).Title),
               std::tuple(linkedFolder, true, m_dir.path() + "/settings/", u"Ошибка"_qs));
     // Nor is a history folder another account linked.
     const QString foreignHistory = m_dir.path() + "/settings/OtherHistory";

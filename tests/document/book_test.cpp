@@ -25,17 +25,17 @@ TEST(BookPageList, InsertDeleteAndSwapMoveWholeRecordsAndNothingOutsideTheBook)
 {
     Book book;
     fill(book, {u"АБ"_qs, u"Работа"_qs, u"Дача"_qs});
-    book.Pages[3].Kind = PageRecord::TextPage;
+    book.setPageKind(3, PageRecord::TextPage);
     QSignalSpy changed(&book, &Book::changedStateChanged);
 
     // A new page is an empty address page even before a text page.
     ASSERT_TRUE(book.insertPage(u"Новая"_qs, 2));
     EXPECT_EQ(titlesOf(book), (QStringList{u"АБ"_qs, u"Работа"_qs, u"Новая"_qs, u"Дача"_qs}));
-    EXPECT_EQ(book.Pages[3], (PageRecord{u"Новая"_qs, {}, PageRecord::AddressPage}));
-    EXPECT_EQ(book.Pages[4].Kind, PageRecord::TextPage);
+    EXPECT_EQ(book.page(3), (PageRecord{u"Новая"_qs, {}, PageRecord::AddressPage}));
+    EXPECT_EQ(book.page(4).Kind, PageRecord::TextPage);
 
     ASSERT_TRUE(book.swapPages(4));
-    EXPECT_EQ(book.Pages[3], (PageRecord{u"Дача"_qs, u"Дача text"_qs, PageRecord::TextPage}));
+    EXPECT_EQ(book.page(3), (PageRecord{u"Дача"_qs, u"Дача text"_qs, PageRecord::TextPage}));
     ASSERT_TRUE(book.movePageDown(2));
     EXPECT_EQ(titlesOf(book), (QStringList{u"АБ"_qs, u"Дача"_qs, u"Работа"_qs, u"Новая"_qs}));
 
@@ -52,4 +52,15 @@ TEST(BookPageList, InsertDeleteAndSwapMoveWholeRecordsAndNothingOutsideTheBook)
         QList<bool>(7, false));
     EXPECT_EQ(titlesOf(two), (QStringList{u"АБ"_qs, u"ВГ"_qs}));
     EXPECT_FALSE(two.isChanged());
+}
+
+TEST(BookPageList, SettingWhatAPageHoldsOrAPageOutsideTheBookChangesNothing)
+{
+    Book book;
+    fill(book, {u"АБ"_qs});
+    book.setPageText(1, u"АБ text"_qs);
+    book.setPageTitle(1, u"АБ"_qs);
+    book.setPageKind(1, PageRecord::AddressPage);
+    book.setPageText(2, u"x"_qs);
+    EXPECT_TRUE(!book.isChanged() && book.page(2) == PageRecord{} && book.pageCount() == 1);
 }

@@ -30,7 +30,7 @@ protected:
     }
 
     QString path(const QString& name) const { return m_dir.path() + u'/' + name; }
-    QString firstPage() const { return m_book.Pages[1].Text; }
+    QString firstPage() const { return m_book.page(1).Text; }
     // The book, the storage folder and the old file as they were.
     void expectUnchanged() const
     {

@@ -27,8 +27,8 @@ TEST(TextExport, TitleLinesThenPlainTextThatFollowsEveryChangeOfAPage)
 
     Book book;
     book.setPages(pages);
-    book.Pages[1].Text = u"{\\rtf1 ten}"_qs;
+    book.setPageText(1, u"{\\rtf1 ten}"_qs);
     book.convertToPlainText();
-    EXPECT_EQ(book.Pages[1].Text, u"ten"_qs);
+    EXPECT_EQ(book.page(1).Text, u"ten"_qs);
     EXPECT_EQ(CodePage::decode(TextExport::build(book.pages())), u"$A\r\nten\r\n"_qs);
 }

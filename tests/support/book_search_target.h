@@ -23,15 +23,15 @@ public:
     }
 
     int pageCount() const override { return book.pageCount(); }
-    int currentPage() const override { return book.RecentPage; }
+    int currentPage() const override { return book.recentPage(); }
     int selStart() const override { return selectionStart; }
     QString pageText(int page) const override
     {
-        return page == book.RecentPage ? editor : book.Pages[std::size_t(page)].plainText();
+        return page == book.recentPage() ? editor : book.page(page).plainText();
     }
     void selectPage(int page) override
     {
-        book.RecentPage = qint16(page);
+        book.setRecentPage(page);
         editor = shownText(page);
         selectionStart = 0;
         selectionLength = 0;
@@ -49,7 +49,7 @@ public:
     }
 
     // What the editor shows once a page is open.
-    virtual QString shownText(int page) const { return book.Pages[std::size_t(page)].plainText(); }
+    virtual QString shownText(int page) const { return book.page(page).plainText(); }
 
     // "page@start+length" of the editor's selection.
     QString selection() const
