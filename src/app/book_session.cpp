@@ -42,15 +42,6 @@ std::unique_ptr<BookPreload> BookSession::preloadBook(const QString& programPath
                                          &TabCleanup::mayNeedCollapseStored);
 }
 
-PageMenuRules::Page BookSession::page() const
-{
-    const int current = m_book.recentPage();
-    if (!m_book.hasPage(current))
-        return {};
-    return {current, m_book.pageCount(), m_book.lastIntPage(), m_book.page(current).Kind,
-            m_options.EnableSort};
-}
-
 void BookSession::setWindow(BookView* window, std::function<BookView::Display()> display)
 {
     m_window = window;

@@ -5,7 +5,6 @@
 #include "document/book_preload.h"
 #include "document/book_storage.h"
 #include "document/letter_pages.h"
-#include "rules/page_menu_rules.h"
 #include "ui/book_view.h"
 
 #include <QObject>
@@ -48,8 +47,6 @@ public:
     Folders& folders() { return m_folders; }
     const Folders& folders() const { return m_folders; }
     const Options& options() const { return m_options; }
-    // The open page as the commands' rules judge it.
-    PageMenuRules::Page page() const;
 
     // The alphabets whose titles may begin a book, the language's own first;
     // every rebuild of the tabs counts the book's letter pages by them.

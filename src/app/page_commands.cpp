@@ -9,7 +9,6 @@
 #include "document/data_file.h"
 #include "document/page_import_file.h"
 #include "document/page_sort.h"
-#include "rules/page_menu_rules.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -30,15 +29,8 @@ QString trimSpaces(const QString& text)
 
 } // namespace
 
-bool PageCommands::allowed(Command command) const
-{
-    return PageMenuRules::allowed(command, m_session.page());
-}
-
 void PageCommands::run(Command command)
 {
-    if (!allowed(command))
-        return;
     switch (command) {
     case Command::AddPage:
         add();
@@ -123,7 +115,7 @@ void PageCommands::rename()
     Book& book = m_session.book();
     const std::optional<QString> title = askTitle(TextId::RenamePagePrompt, TextId::CommonRename,
                                                   book.page(book.recentPage()).Title);
-    if (!title || !allowed(Command::RenamePage))
+    if (!title)
         return;
     m_session.flushOpenPage();
     book.setPageTitle(book.recentPage(), *title);
@@ -132,8 +124,7 @@ void PageCommands::rename()
 
 void PageCommands::remove()
 {
-    if (!m_notices.messages().ask(m_notices.text(TextId::DeletePageConfirm)) ||
-        !allowed(Command::DeletePage))
+    if (!m_notices.messages().ask(m_notices.text(TextId::DeletePageConfirm)))
         return;
     Book& book = m_session.book();
     // The open page's edits belong to the page being deleted, not to the one

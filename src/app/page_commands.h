@@ -11,9 +11,8 @@ class BookView;
 class Notices;
 
 // The commands of the page popup: add, rename, delete, move, sort, convert
-// and import. Each checks its own conditions, so a key, the F10 menu or a
-// tab's popup can only do what the popup would offer; each ends with the tab
-// column rebuilt and the book marked changed.
+// and import. The window runs one only where the open page offers it; each
+// ends with the tab column rebuilt and the book marked changed.
 class PageCommands
 {
 public:
@@ -22,7 +21,6 @@ public:
     {}
 
     void run(Command command);
-    bool allowed(Command command) const;
 
 private:
     void add();

@@ -1,6 +1,9 @@
 #include "mainwindow/main_menus.h"
 
+#include "rules/command_table.h"
+
 #include <QAction>
+#include <QEvent>
 #include <QMenu>
 #include <QWidget>
 
@@ -20,17 +23,32 @@ QString sizeCaption(int points)
 
 } // namespace
 
-MainMenus::MainMenus(QWidget* window, const Caption& caption) : QObject(window), m_window(window)
+MainMenus::MainMenus(QWidget* window, const Caption& caption)
+    : QObject(window), m_window(window), m_caption(caption)
 {
-    buildMain(caption);
-    buildText(caption);
-    buildStatus(caption);
+    buildMain();
+    buildText();
+    buildStatus();
 }
 
 QAction* MainMenus::add(QMenu* menu, const char* name, const QString& caption)
 {
     QAction* action = menu->addAction(caption);
     action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+// The item of a command's row, with its caption and the key that gives the
+// command. The key is only shown: the window's key handling carries it out,
+// so a key never gives its command twice.
+QAction* MainMenus::command(QMenu* menu, const char* name)
+{
+    const CommandRow* row = CommandTable::find(QString::fromLatin1(name));
+    Q_ASSERT(row && row->caption);
+    QAction* action = add(menu, name, m_caption(*row->caption));
+    action->setShortcut(row->key);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    action->setShortcutVisibleInContextMenu(true);
     return action;
 }
 
@@ -45,89 +63,98 @@ void MainMenus::setEnableSort(bool on)
     item(QStringLiteral("mnuMainSort"))->setVisible(on);
 }
 
+// An open menu takes every key itself, so the keys its items show give no
+// command from there.
+bool MainMenus::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride)
+        event->accept();
+    return QObject::eventFilter(watched, event);
+}
+
 QAction* MainMenus::item(const QString& name) const
 {
     return m_window->findChild<QAction*>(name);
 }
 
-void MainMenus::buildMain(const Caption& caption)
+void MainMenus::buildMain()
 {
     m_mainMenu = new QMenu(m_window);
+    m_mainMenu->installEventFilter(this);
     m_mainMenu->setObjectName(QStringLiteral("mnuMain"));
-    add(m_mainMenu, "mnuMainAdd", caption(TextId::MainAdd));
-    add(m_mainMenu, "mnuMainPrint", caption(TextId::MainPrint));
-    add(m_mainMenu, "mnuMainSort", caption(TextId::MainSort))->setVisible(m_enableSort);
-    add(m_mainMenu, "mnuMainRename", caption(TextId::MainRename));
-    add(m_mainMenu, "mnuMainDelete", caption(TextId::MainDelete));
+    command(m_mainMenu, "mnuMainAdd");
+    command(m_mainMenu, "mnuMainPrint");
+    command(m_mainMenu, "mnuMainSort")->setVisible(m_enableSort);
+    command(m_mainMenu, "mnuMainRename");
+    command(m_mainMenu, "mnuMainDelete");
     addSeparator(m_mainMenu, "mnuMainSep7");
-    add(m_mainMenu, "mnuMainUp", caption(TextId::MainUp));
-    add(m_mainMenu, "mnuMainDown", caption(TextId::MainDown));
+    command(m_mainMenu, "mnuMainUp");
+    command(m_mainMenu, "mnuMainDown");
     addSeparator(m_mainMenu, "mnuMainSep1");
-    QMenu* convert = submenu(m_mainMenu, "mnuMainConvert", caption(TextId::MainConvert));
-    add(convert, "mnuMainConvertAddress", caption(TextId::MainConvertAddress));
-    add(convert, "mnuMainConvertText", caption(TextId::MainConvertText));
+    QMenu* convert = submenu(m_mainMenu, "mnuMainConvert", m_caption(TextId::MainConvert));
+    command(convert, "mnuMainConvertAddress");
+    command(convert, "mnuMainConvertText");
     addSeparator(m_mainMenu, "mnuMainSep8");
-    add(m_mainMenu, "mnuMainSave", caption(TextId::MainSave));
-    add(m_mainMenu, "mnuMainRevert", caption(TextId::MainRevert));
-    add(m_mainMenu, "mnuMainBackups", caption(TextId::MainBackups));
+    command(m_mainMenu, "mnuMainSave");
+    command(m_mainMenu, "mnuMainRevert");
+    command(m_mainMenu, "mnuMainBackups");
     addSeparator(m_mainMenu, "mnuMainSep6");
-    add(m_mainMenu, "mnuMainFind", caption(TextId::MainFind));
+    command(m_mainMenu, "mnuMainFind");
     // Hidden in version 3.0's menu; users bring the notes files of that
     // version over with it.
     addSeparator(m_mainMenu, "mnuMainSep2");
-    add(m_mainMenu, "mnuMainImport", caption(TextId::MainImport));
-    add(m_mainMenu, "mnuMainImportContacts", caption(TextId::MainImportContacts));
-    QMenu* exports = submenu(m_mainMenu, "mnuMainExport", caption(TextId::MainExport));
-    add(exports, "mnuMainExportVCard", caption(TextId::MainExportVCard));
-    add(exports, "mnuMainExportCsv", caption(TextId::MainExportCsv));
+    command(m_mainMenu, "mnuMainImport");
+    command(m_mainMenu, "mnuMainImportContacts");
+    QMenu* exports = submenu(m_mainMenu, "mnuMainExport", m_caption(TextId::MainExport));
+    command(exports, "mnuMainExportVCard");
+    command(exports, "mnuMainExportCsv");
     addSeparator(exports, "mnuMainExportSep");
-    add(exports, "mnuMainExportPageVCard", caption(TextId::MainExportPageVCard));
-    add(exports, "mnuMainExportPageCsv", caption(TextId::MainExportPageCsv));
-    QMenu* cardDav = submenu(m_mainMenu, "mnuMainCardDav", caption(TextId::MainCardDav));
-    add(cardDav, "mnuMainCardDavSend", caption(TextId::MainCardDavSend));
-    add(cardDav, "mnuMainCardDavFetch", caption(TextId::MainCardDavFetch));
+    command(exports, "mnuMainExportPageVCard");
+    command(exports, "mnuMainExportPageCsv");
+    QMenu* cardDav = submenu(m_mainMenu, "mnuMainCardDav", m_caption(TextId::MainCardDav));
+    command(cardDav, "mnuMainCardDavSend");
+    command(cardDav, "mnuMainCardDavFetch");
     addSeparator(cardDav, "mnuMainCardDavSep");
-    add(cardDav, "mnuMainCardDavAccount", caption(TextId::MainCardDavAccount));
+    command(cardDav, "mnuMainCardDavAccount");
     addSeparator(m_mainMenu, "mnuMainSep3");
-    add(m_mainMenu, "mnuMainOptons", caption(TextId::MainOptons));
+    command(m_mainMenu, "mnuMainOptons");
     addSeparator(m_mainMenu, "mnuMainSep4");
-    add(m_mainMenu, "mnuMainHelp", caption(TextId::MainHelp));
-    add(m_mainMenu, "mnuMainAbout", caption(TextId::MainAbout));
+    command(m_mainMenu, "mnuMainHelp");
+    command(m_mainMenu, "mnuMainAbout");
     addSeparator(m_mainMenu, "mnuMainSep5");
-    add(m_mainMenu, "mnuMainExit", caption(TextId::MainExit));
+    command(m_mainMenu, "mnuMainExit");
 }
 
-void MainMenus::buildText(const Caption& caption)
+void MainMenus::buildText()
 {
     m_textMenu = new QMenu(m_window);
+    m_textMenu->installEventFilter(this);
     m_textMenu->setObjectName(QStringLiteral("mnuText"));
-    add(m_textMenu, "mnuTextUndo", caption(TextId::TextUndo));
+    command(m_textMenu, "mnuTextUndo");
     addSeparator(m_textMenu, "mnuTextSep2");
-    add(m_textMenu, "mnuTextCut", caption(TextId::TextCut));
-    add(m_textMenu, "mnuTextCopy", caption(TextId::TextCopy));
-    add(m_textMenu, "mnuTextPaste", caption(TextId::TextPaste));
+    command(m_textMenu, "mnuTextCut");
+    command(m_textMenu, "mnuTextCopy");
+    command(m_textMenu, "mnuTextPaste");
     addSeparator(m_textMenu, "mnuTextSep3");
-    add(m_textMenu, "mnuTextSelectAll", caption(TextId::TextSelectAll));
+    command(m_textMenu, "mnuTextSelectAll");
     addSeparator(m_textMenu, "mnuTextSep4");
-    m_textStyleMenu = submenu(m_textMenu, "mnuTextStyle", caption(TextId::TextStyle));
-    m_emptyStyles = caption(TextId::TextStylesEmpty);
+    m_textStyleMenu = submenu(m_textMenu, "mnuTextStyle", m_caption(TextId::TextStyle));
+    m_emptyStyles = m_caption(TextId::TextStylesEmpty);
     setStyleNames({});
     addSeparator(m_textMenu, "mnuTextSep5");
-    for (const auto& [name, id] : {std::pair{"mnuTextBold", TextId::TextBold},
-                                   std::pair{"mnuTextItalics", TextId::TextItalics},
-                                   std::pair{"mnuTextUnderline", TextId::TextUnderline},
-                                   std::pair{"mnuTextStrikeout", TextId::TextStrikeout}})
-        add(m_textMenu, name, caption(id))->setCheckable(true);
+    for (const char* name : {"mnuTextBold", "mnuTextItalics", "mnuTextUnderline", "mnuTextStrikeout"})
+        command(m_textMenu, name)->setCheckable(true);
     addSeparator(m_textMenu, "mnuTextSep6");
-    add(m_textMenu, "mnuTextFont", caption(TextId::TextFont));
-    m_textSizeMenu = submenu(m_textMenu, "mnuTextSize", caption(TextId::TextSize));
-    m_textColorMenu = submenu(m_textMenu, "mnuTextColor", caption(TextId::TextColor));
-    m_colorOtherCaption = caption(TextId::TextColorOther);
+    command(m_textMenu, "mnuTextFont");
+    m_textSizeMenu = submenu(m_textMenu, "mnuTextSize", m_caption(TextId::TextSize));
+    m_textColorMenu = submenu(m_textMenu, "mnuTextColor", m_caption(TextId::TextColor));
+    m_colorOtherCaption = m_caption(TextId::TextColorOther);
 }
 
 QMenu* MainMenus::submenu(QMenu* menu, const char* name, const QString& caption)
 {
     QMenu* sub = menu->addMenu(caption);
+    sub->installEventFilter(this);
     sub->setObjectName(QString::fromLatin1(name));
     sub->menuAction()->setObjectName(QString::fromLatin1(name));
     return sub;
@@ -147,12 +174,13 @@ void MainMenus::setStyleNames(const QStringList& names)
     }
 }
 
-void MainMenus::buildStatus(const Caption& caption)
+void MainMenus::buildStatus()
 {
     m_statusMenu = new QMenu(m_window);
+    m_statusMenu->installEventFilter(this);
     m_statusMenu->setObjectName(QStringLiteral("mnuStatus"));
-    add(m_statusMenu, "mnuStatusHideTip", caption(TextId::StatusHideTip));
-    add(m_statusMenu, "mnuStatusHideBar", caption(TextId::StatusHideBar));
+    command(m_statusMenu, "mnuStatusHideTip");
+    command(m_statusMenu, "mnuStatusHideBar");
 }
 
 void MainMenus::buildSizeAndColorItems(const QStringList& colorCaptions)

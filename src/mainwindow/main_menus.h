@@ -43,6 +43,9 @@ public:
     void popUpMain(const PageMenuRules::State& rules, const QPoint& globalPos);
     void setEnableSort(bool on);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 Q_SIGNALS:
     void sizeChosen(int points);
     // -1 for the automatic colour, else the palette colour 0 to 15.
@@ -53,14 +56,16 @@ Q_SIGNALS:
 
 private:
     QAction* add(QMenu* menu, const char* name, const QString& caption);
+    QAction* command(QMenu* menu, const char* name);
     void addSeparator(QMenu* menu, const char* name);
     QMenu* submenu(QMenu* menu, const char* name, const QString& caption);
     void apply(const PageMenuRules::State& rules);
-    void buildMain(const Caption& caption);
-    void buildText(const Caption& caption);
-    void buildStatus(const Caption& caption);
+    void buildMain();
+    void buildText();
+    void buildStatus();
 
     QWidget* m_window;
+    Caption m_caption;
     QMenu* m_mainMenu = nullptr;
     QMenu* m_textMenu = nullptr;
     QMenu* m_statusMenu = nullptr;

@@ -168,9 +168,10 @@ void MainWindow::nameControls()
 
 void MainWindow::connectMenus()
 {
-    for (const PageMenuRules::Item& item : PageMenuRules::items()) {
-        connect(m_menus->item(QString::fromLatin1(item.name)), &QAction::triggered, this,
-                [this, command = item.command] { execute(command); });
+    for (const CommandRow& row : CommandTable::rows()) {
+        if (row.objectName)
+            connect(m_menus->item(QString::fromLatin1(row.objectName)), &QAction::triggered,
+                    this, [this, command = row.command] { execute(command); });
     }
     connect(m_menus, &MainMenus::sizeChosen, this, [this](int points) {
         m_pageEditor->setSelFontSize(points);
@@ -567,9 +568,13 @@ bool MainWindow::editorKey(QKeyEvent* event)
     return !action.passOn;
 }
 
-// Insert switches the editor's mode by itself: the key goes on to it.
+// Every key, menu item and tab reaches its command here, the one place that
+// asks whether the open page offers it. Insert switches the editor's mode by
+// itself: the key goes on to it.
 void MainWindow::execute(Command command, int argument)
 {
+    if (!PageMenuRules::allowed(command, pageState()))
+        return;
     switch (command) {
     case Command::None:
     case Command::Ignore:
@@ -751,14 +756,20 @@ void MainWindow::printPage()
     }
 }
 
+// The open page as the page rules see it; none before a book is shown.
+PageMenuRules::Page MainWindow::pageState() const
+{
+    if (!m_book || !m_book->hasPage(m_current))
+        return {};
+    return {m_current, m_book->pageCount(), m_display.LastIntPage,
+            m_book->page(m_current).Kind, m_display.EnableSort};
+}
+
 void MainWindow::popUpPageMenu(const QPoint& globalPos)
 {
-    if (!m_book || m_current < 1 || m_current > m_book->pageCount())
-        return;
-    const PageRecord& page = m_book->page(m_current);
-    m_menus->popUpMain(PageMenuRules::forPage(m_current, m_book->pageCount(), m_display.LastIntPage,
-                                              page.Kind, m_display.EnableSort),
-                       globalPos);
+    const PageMenuRules::Page page = pageState();
+    if (page.current >= 1)
+        m_menus->popUpMain(PageMenuRules::forPage(page), globalPos);
 }
 
 void MainWindow::popUpEditorMenu(const QPoint& globalPos)

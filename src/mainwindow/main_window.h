@@ -4,6 +4,7 @@
 #include "mainwindow/main_window_host.h"
 #include "rules/form_position.h"
 #include "rules/page_keys.h"
+#include "rules/page_menu_rules.h"
 #include "ui/book_view.h"
 
 #include <QWidget>
@@ -113,6 +114,7 @@ private:
     bool editorKey(QKeyEvent* event);
     void applyTabStops(bool textPage);
     QList<int> tabStops(bool textPage) const;
+    PageMenuRules::Page pageState() const;
     void popUpPageMenu(const QPoint& globalPos);
     void popUpEditorMenu(const QPoint& globalPos);
     void popUpStatusMenu(const QPoint& globalPos);

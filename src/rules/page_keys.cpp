@@ -1,6 +1,6 @@
 #include "rules/page_keys.h"
 
-#include "rules/page_menu_rules.h"
+#include "rules/command_table.h"
 
 #include <QStringList>
 #include <array>
@@ -167,36 +167,6 @@ int fromShortcuts(int virtualKey, const QString& shortcuts)
     return target;
 }
 
-// The page commands follow the popup's rules: a key the page does not allow
-// is `otherwise`.
-Action pageCommand(Command command, const PageKeys::Book& book, Action otherwise = {})
-{
-    const PageMenuRules::Page page{book.current, book.count, book.lastIntPage};
-    return PageMenuRules::allowed(command, page) ? Action{command} : otherwise;
-}
-
-Action functionKey(int key, const PageKeys::Book& book)
-{
-    switch (key) {
-    case Qt::Key_F1:
-        return {Command::Help};
-    case Qt::Key_F2:
-        return pageCommand(Command::RenamePage, book);
-    case Qt::Key_F5:
-        return pageCommand(Command::AddPage, book);
-    case Qt::Key_F8:
-        return pageCommand(Command::DeletePage, book);
-    case Qt::Key_F10:
-        return {Command::MainMenu};
-    case Qt::Key_Menu:
-        return {Command::EditorMenu};
-    case Qt::Key_Insert:
-        return {Command::ToggleInsert, 0, true};
-    default:
-        return {};
-    }
-}
-
 Action altKey(int key, int virtualKey, const PageKeys::Book& book)
 {
     const int c = book.current;
@@ -206,10 +176,6 @@ Action altKey(int key, int virtualKey, const PageKeys::Book& book)
         return {Command::OpenPage, wrapped(c + 1, n)};
     case Qt::Key_Up:
         return {Command::OpenPage, wrapped(c - 1, n)};
-    case Qt::Key_PageUp:
-        return pageCommand(Command::MovePageUp, book, {Command::Ignore});
-    case Qt::Key_PageDown:
-        return pageCommand(Command::MovePageDown, book, {Command::Ignore});
     default:
         break;
     }
@@ -217,22 +183,10 @@ Action altKey(int key, int virtualKey, const PageKeys::Book& book)
     return page > 0 ? Action{Command::OpenPage, page} : Action{Command::Ignore};
 }
 
-Action controlKey(int key)
+QKeyCombination pressed(int qtKey, Qt::KeyboardModifiers modifiers)
 {
-    switch (key) {
-    case Qt::Key_O:
-        return {Command::Options};
-    case Qt::Key_P:
-        return {Command::Print};
-    case Qt::Key_S:
-        return {Command::Save};
-    case Qt::Key_F:
-        return {Command::Find};
-    case Qt::Key_D:
-        return {Command::FontDialog};
-    default:
-        return {};
-    }
+    return QKeyCombination(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier),
+                           Qt::Key(qtKey));
 }
 
 } // namespace
@@ -266,16 +220,16 @@ PageKeys::Action PageKeys::windowKey(int qtKey, Qt::KeyboardModifiers modifiers,
 {
     if (qtKey == Qt::Key_Escape)
         return {Command::Exit};
-    if (only(modifiers, Qt::ShiftModifier) && qtKey == Qt::Key_F1)
-        return {Command::About};
-    if (only(modifiers, Qt::ShiftModifier) && qtKey == Qt::Key_F10)
+    if (const Command command =
+            CommandTable::byKey(pressed(qtKey, modifiers), CommandRow::KeyRoute::Window);
+        command != Command::None)
+        return {command};
+    if (only(modifiers, Qt::NoModifier) && qtKey == Qt::Key_Menu)
         return {Command::EditorMenu};
-    if (only(modifiers, Qt::NoModifier))
-        return functionKey(qtKey, book);
+    if (only(modifiers, Qt::NoModifier) && qtKey == Qt::Key_Insert)
+        return {Command::ToggleInsert, 0, true};
     if (only(modifiers, Qt::AltModifier))
         return altKey(qtKey, virtualKey, book);
-    if (only(modifiers, Qt::ControlModifier))
-        return controlKey(qtKey);
     // Alt makes a command key, also with Shift; with Ctrl it is AltGr on
     // Windows, which types the letters of some layouts.
     if (modifiers.testFlag(Qt::AltModifier) && !modifiers.testFlag(Qt::ControlModifier))
@@ -285,24 +239,14 @@ PageKeys::Action PageKeys::windowKey(int qtKey, Qt::KeyboardModifiers modifiers,
 
 PageKeys::Action PageKeys::editorKey(int qtKey, Qt::KeyboardModifiers modifiers)
 {
+    if (const Command command =
+            CommandTable::byKey(pressed(qtKey, modifiers), CommandRow::KeyRoute::Editor);
+        command != Command::None)
+        return {command};
     if (!only(modifiers, Qt::ControlModifier))
         return {};
-    switch (qtKey) {
-    case Qt::Key_B:
-        return {Command::Bold};
-    case Qt::Key_I:
-        return {Command::Italic};
-    case Qt::Key_U:
-        return {Command::Underline};
-    case Qt::Key_T:
-        return {Command::Strikeout};
-    case Qt::Key_Z:
-        return {Command::Undo};
-    case Qt::Key_0:
+    if (qtKey == Qt::Key_0)
         return {Command::ApplyStyle, 10};
-    default:
-        break;
-    }
     if (qtKey >= Qt::Key_1 && qtKey <= Qt::Key_9)
         return {Command::ApplyStyle, qtKey - Qt::Key_0};
     return {};

@@ -1,10 +1,9 @@
 #pragma once
 
-#include "rules/command.h"
+#include "rules/command_table.h"
 
 #include <QHash>
 #include <QString>
-#include <span>
 
 // Which commands a page offers, each rule written once for every route: the
 // page popup, the keys and the commands themselves. Letter pages cannot be
@@ -32,13 +31,6 @@ public:
         Enabled
     };
 
-    // A menu item and the command it gives.
-    struct Item
-    {
-        const char* name;
-        Command command;
-    };
-
     struct State
     {
         QHash<QString, bool> visible; // items not named keep their visibility
@@ -47,20 +39,14 @@ public:
     };
 
     static Offer offer(Command command, const Page& page);
+    static Offer offer(CommandRow::Rule rule, const Page& page);
     static bool allowed(Command command, const Page& page)
     {
         return offer(command, page) == Offer::Enabled;
     }
 
-    // Every menu item of the notebook window that gives a command.
-    static std::span<const Item> items();
-
-    // The popup of tab `current` in a book of `count` pages; `kind` is the
-    // page's kind (0 address page, 1 text page).
-    static State forPage(int current, int count, int lastIntPage, int kind, bool enableSort);
+    // The popup of the open page.
+    static State forPage(const Page& page);
     // The window background offers only what concerns the whole book.
-    static State forBackground();
-
-private:
-    static State forState(const Page& page);
+    static State forBackground() { return forPage({}); }
 };

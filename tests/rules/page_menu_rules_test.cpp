@@ -28,16 +28,16 @@ TEST(PageMenuRules, LetterPagesUserPagesTheEndsOfTheBookAndThePagesKind)
         {15, 15, "Add Rename Delete Convert Sep8"}, // neither up nor down: no separator
     };
     for (const auto& [current, count, expected] : cases) {
-        const PageMenuRules::State state = PageMenuRules::forPage(current, count, 14, 0, false);
+        const PageMenuRules::State state = PageMenuRules::forPage({current, count, 14, 0, false});
         EXPECT_EQ(shown(state), QString::fromLatin1(expected)) << current << "/" << count;
         EXPECT_EQ(state.defaultItem, "mnuMainPrint");
     }
     // Conversion offers the other kind; sort follows the setting.
-    const PageMenuRules::State address = PageMenuRules::forPage(15, 20, 14, 0, true);
+    const PageMenuRules::State address = PageMenuRules::forPage({15, 20, 14, 0, true});
     EXPECT_FALSE(address.enabled.value("mnuMainConvertAddress"));
     EXPECT_TRUE(address.enabled.value("mnuMainConvertText"));
     EXPECT_TRUE(address.visible.value("mnuMainSort"));
-    const PageMenuRules::State text = PageMenuRules::forPage(15, 20, 14, 1, false);
+    const PageMenuRules::State text = PageMenuRules::forPage({15, 20, 14, 1, false});
     EXPECT_TRUE(text.enabled.value("mnuMainConvertAddress"));
     EXPECT_FALSE(text.enabled.value("mnuMainConvertText"));
     EXPECT_FALSE(text.visible.value("mnuMainSort"));
