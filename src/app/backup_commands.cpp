@@ -1,5 +1,7 @@
 #include "app/backup_commands.h"
 
+#include "app/command_handlers.h"
+
 #include "app/book_session.h"
 #include "app/notices.h"
 #include "dialogs/backups_dialog.h"
@@ -128,4 +130,9 @@ std::optional<QString> BackupCommands::keepBook()
                        .arg(QStringLiteral("%1 (%2)").arg(m_notices.describe(*error),
                                                           QString::number(error->number))));
     return std::nullopt;
+}
+
+void BackupCommands::bind(CommandHandlers& handlers)
+{
+    handlers.bind(Command::Backups, [this] { showWindow(); });
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <optional>
 
+class CommandHandlers;
 class BookSession;
 class BookView;
 class Notices;
@@ -29,6 +30,7 @@ public:
 
     // The backups window, modal over the notebook window.
     void showWindow();
+    void bind(CommandHandlers& handlers);
 
     Outcome insertPage(const PageRecord& page, const QDateTime& made) override;
     Outcome replaceCurrentPage(const PageRecord& page, const QDateTime& made) override;

@@ -1,5 +1,7 @@
 #include "app/carddav_commands.h"
 
+#include "app/command_handlers.h"
+
 #include "app/book_session.h"
 #include "app/notices.h"
 #include "carddav/password_store.h"
@@ -80,6 +82,13 @@ public:
 private:
     QProgressDialog m_dialog;
 };
+
+void CardDavCommands::bind(CommandHandlers& handlers)
+{
+    handlers.bind(Command::CardDavAccount, [this] { run(Command::CardDavAccount); });
+    handlers.bind(Command::CardDavSend, [this] { run(Command::CardDavSend); });
+    handlers.bind(Command::CardDavFetch, [this] { run(Command::CardDavFetch); });
+}
 
 void CardDavCommands::run(Command command)
 {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 
+class CommandHandlers;
 class BookSession;
 class BookView;
 class Notices;
@@ -30,7 +31,7 @@ public:
         : m_session(session), m_window(window), m_notices(notices), m_settings(settings)
     {}
 
-    void run(Command command);
+    void bind(CommandHandlers& handlers);
 
     bool busy() const { return m_busy; }
     // The window asked to close while a command runs: a send stops before
@@ -39,6 +40,7 @@ public:
     void closeWhenDone(std::function<void()> close) { m_closeWhenDone = std::move(close); }
 
 private:
+    void run(Command command);
     using Account = CardDavAccountDialog::Account;
 
     // False when the user cancelled.

@@ -1,5 +1,7 @@
 #include "app/contact_commands.h"
 
+#include "app/command_handlers.h"
+
 #include "app/book_session.h"
 #include "app/file_dialogs.h"
 #include "app/notices.h"
@@ -49,6 +51,15 @@ QString fileNameOf(const QString& title)
 }
 
 } // namespace
+
+void ContactCommands::bind(CommandHandlers& handlers)
+{
+    handlers.bind(Command::ImportContacts, [this] { run(Command::ImportContacts); });
+    handlers.bind(Command::ExportBookVCard, [this] { run(Command::ExportBookVCard); });
+    handlers.bind(Command::ExportBookCsv, [this] { run(Command::ExportBookCsv); });
+    handlers.bind(Command::ExportPageVCard, [this] { run(Command::ExportPageVCard); });
+    handlers.bind(Command::ExportPageCsv, [this] { run(Command::ExportPageCsv); });
+}
 
 void ContactCommands::run(Command command)
 {

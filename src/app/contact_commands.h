@@ -8,6 +8,7 @@
 
 #include <QString>
 
+class CommandHandlers;
 class BookSession;
 class BookView;
 class Notices;
@@ -23,9 +24,10 @@ public:
         : m_session(session), m_window(window), m_notices(notices)
     {}
 
-    void run(Command command);
+    void bind(CommandHandlers& handlers);
 
 private:
+    void run(Command command);
     void exportContacts(ContactExport::Format format, bool wholeBook);
     void importContacts();
     // False, after saying why, when the book cannot keep the contacts' entries.

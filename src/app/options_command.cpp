@@ -1,5 +1,7 @@
 #include "app/options_command.h"
 
+#include "app/command_handlers.h"
+
 #include "app/book_encryption.h"
 #include "app/book_session.h"
 #include "app/login.h"
@@ -221,4 +223,9 @@ QString OptionsCommand::setLanguage(const QString& choice)
     Localization chosen(m_parts.languages.folders(choice), quiet);
     return chosen.text(m_session.holdsOnlyEmptyLetterPages() ? TextId::LanguageNextStart
                                                             : TextId::LanguageKeepsPages);
+}
+
+void OptionsCommand::bind(CommandHandlers& handlers)
+{
+    handlers.bind(Command::Options, [this] { run(); });
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 
+class CommandHandlers;
 class BookEncryption;
 class BookSession;
 class Localization;
@@ -40,6 +41,7 @@ public:
     {}
 
     void run();
+    void bind(CommandHandlers& handlers);
 
     // OptionsHost
     Options& options() override;

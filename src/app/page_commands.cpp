@@ -1,5 +1,7 @@
 #include "app/page_commands.h"
 
+#include "app/command_handlers.h"
+
 #include "app/book_session.h"
 #include "app/file_dialogs.h"
 #include "app/notices.h"
@@ -29,39 +31,17 @@ QString trimSpaces(const QString& text)
 
 } // namespace
 
-void PageCommands::run(Command command)
+void PageCommands::bind(CommandHandlers& handlers)
 {
-    switch (command) {
-    case Command::AddPage:
-        add();
-        break;
-    case Command::RenamePage:
-        rename();
-        break;
-    case Command::DeletePage:
-        remove();
-        break;
-    case Command::MovePageUp:
-        move(-1);
-        break;
-    case Command::MovePageDown:
-        move(1);
-        break;
-    case Command::SortPage:
-        sort();
-        break;
-    case Command::ConvertToAddress:
-        convert(PageRecord::AddressPage);
-        break;
-    case Command::ConvertToText:
-        convert(PageRecord::TextPage);
-        break;
-    case Command::ImportNotes:
-        import();
-        break;
-    default:
-        break;
-    }
+    handlers.bind(Command::AddPage, [this] { add(); });
+    handlers.bind(Command::RenamePage, [this] { rename(); });
+    handlers.bind(Command::DeletePage, [this] { remove(); });
+    handlers.bind(Command::MovePageUp, [this] { move(-1); });
+    handlers.bind(Command::MovePageDown, [this] { move(1); });
+    handlers.bind(Command::SortPage, [this] { sort(); });
+    handlers.bind(Command::ConvertToAddress, [this] { convert(PageRecord::AddressPage); });
+    handlers.bind(Command::ConvertToText, [this] { convert(PageRecord::TextPage); });
+    handlers.bind(Command::ImportNotes, [this] { import(); });
 }
 
 void PageCommands::warn(const QString& text)

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "core/built_in_text.h"
-#include "rules/command.h"
 
 #include <QString>
 #include <optional>
 
 class BookSession;
+class CommandHandlers;
 class BookView;
 class Notices;
 
@@ -20,7 +20,7 @@ public:
         : m_session(session), m_window(window), m_notices(notices)
     {}
 
-    void run(Command command);
+    void bind(CommandHandlers& handlers);
 
 private:
     void add();

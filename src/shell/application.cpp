@@ -2,6 +2,7 @@
 
 #include "app/backup_commands.h"
 #include "app/carddav_commands.h"
+#include "app/command_handlers.h"
 #include "app/contact_commands.h"
 #include "app/missing_book.h"
 #include "app/options_command.h"
@@ -11,11 +12,10 @@
 #include "core/app_info.h"
 #include "core/option_table.h"
 #include "core/safe_file.h"
-#include "dialogs/about_dialog.h"
-#include "dialogs/find_dialog.h"
 #include "dialogs/password_dialog.h"
 #include "document/history_backup.h"
 #include "rules/window_ticks.h"
+#include "shell/notebook_commands.h"
 #include "ui/form_localizer.h"
 #include "ui/window_placement.h"
 
@@ -65,8 +65,8 @@ Application::Application(Environment environment, std::unique_ptr<SettingsStore>
     m_session.storage().setPreload(std::move(m_env.preload));
     m_login.setCheck([this](const QString& typed) { return m_encryption.tryPassword(typed); });
     connect(&m_session, &BookSession::pagesChanged, this, [this] {
-        if (m_find)
-            m_find->pageListChanged();
+        if (m_notebookCommands)
+            m_notebookCommands->pageListChanged();
     });
     m_loginPrompt = [](Application& app) {
         return app.m_login.ask(app.mainWindow(), app.m_localization);
@@ -201,29 +201,30 @@ void Application::makeCommands()
         m_options,    m_styles,    m_login,    m_localization, [this] { return helpSetup(); },
         m_encryption, m_languages, *m_settings};
     m_optionsCommand = std::make_unique<OptionsCommand>(m_session, window, m_notices, parts);
+    m_notebookCommands = std::make_unique<NotebookCommands>(NotebookCommands::Parts{
+        m_session, window, m_notices, m_messages, m_localization, m_log, m_options, m_styles,
+        [this] { return helpSetup(); }});
+    m_pageCommands->bind(m_handlers);
+    m_contactCommands->bind(m_handlers);
+    m_backupCommands->bind(m_handlers);
+    m_cardDavCommands->bind(m_handlers);
+    m_optionsCommand->bind(m_handlers);
+    m_notebookCommands->bind(m_handlers);
+}
+
+HelpWindow* Application::helpWindow() const
+{
+    return m_notebookCommands ? m_notebookCommands->helpWindow() : nullptr;
 }
 
 void Application::terminate()
 {
     m_notices.nobodyIsThere();
-    closeOtherWindows();
+    NotebookCommands::closeOtherWindows(m_mainWindow.get());
     if (m_started && !m_unloaded)
         m_mainWindow->closeForShutdown();
     if (m_unloaded)
         QCoreApplication::exit(0);
-}
-
-void Application::closeOtherWindows()
-{
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window == m_mainWindow.get() || !window->isVisible())
-            continue;
-        // A question without a cancelling button would refuse to close.
-        if (auto* dialog = qobject_cast<QDialog*>(window))
-            dialog->reject();
-        else
-            window->close();
-    }
 }
 
 void Application::init()
@@ -335,12 +336,6 @@ MainWindow::Display Application::display() const
     return display;
 }
 
-void Application::statusBarHidden()
-{
-    m_options.Status = false;
-    m_session.rebuildTabs();
-}
-
 void Application::readAlphabets()
 {
     LetterPages::Known known =
@@ -371,26 +366,6 @@ HelpWindow::Setup Application::helpSetup()
     setup.placement = m_settings.get();
     setup.messages = &m_messages;
     return setup;
-}
-
-void Application::helpCommand()
-{
-    if (m_help) {
-        if (m_help->isMinimized())
-            m_help->showNormal();
-        m_help->raise();
-        m_help->activateWindow();
-        return;
-    }
-    m_help = HelpWindow::showModeless(helpSetup(), m_mainWindow.get());
-}
-
-void Application::aboutCommand()
-{
-    AboutDialog::showAbout(
-        m_mainWindow.get(), [this](TextId id) { return localizedText(id); },
-        [this](QWidget* form) { FormLocalizer::localize(form, m_localization); }, m_messages,
-        m_log);
 }
 
 void Application::buildSizeAndColorMenus()
@@ -434,8 +409,8 @@ bool Application::unloading(CloseReason reason)
     if (m_unloaded)
         return true;
     // Closed first, so its placement is stored with the other settings.
-    if (m_help)
-        m_help->close();
+    if (HelpWindow* help = helpWindow())
+        help->close();
     storeSettings();
     if (reason == CloseReason::SystemShutdown)
         m_notices.nobodyIsThere();
@@ -500,84 +475,11 @@ bool Application::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
-void Application::saveCommand()
-{
-    if (!m_unloaded)
-        m_session.claimAndSave();
-}
-
-// Asked once, and only when edits would be lost.
-void Application::revertCommand()
-{
-    m_session.flushOpenPage();
-    const int unsaved = m_session.book().unsavedPageCount();
-    if (unsaved > 0 && !m_notices.messages().askDefaultNo(
-                           localizedText(TextId::RevertConfirm).arg(QString::number(unsaved))))
-        return;
-    m_session.revert();
-}
-
-void Application::exitCommand()
-{
-    closeOtherWindows();
-    m_mainWindow->close();
-}
-
 void Application::runCommand(Command command, int argument)
 {
-    switch (command) {
-    case Command::Save:
-        return saveCommand();
-    case Command::Revert:
-        return revertCommand();
-    case Command::Exit:
-        return exitCommand();
-    case Command::Find:
-        return findCommand();
-    case Command::Options:
-        return m_optionsCommand->run();
-    case Command::Backups:
-        return m_backupCommands->showWindow();
-    case Command::Help:
-        return helpCommand();
-    case Command::About:
-        return aboutCommand();
-    case Command::OpenPage:
-        return selectPage(argument);
-    case Command::ApplyStyle:
-        return applyStyle(argument);
-    case Command::HideStatusBar:
-        return statusBarHidden();
-    case Command::ImportContacts:
-    case Command::ExportBookVCard:
-    case Command::ExportBookCsv:
-    case Command::ExportPageVCard:
-    case Command::ExportPageCsv:
-        return m_contactCommands->run(command);
-    case Command::CardDavAccount:
-    case Command::CardDavSend:
-    case Command::CardDavFetch:
-        return m_cardDavCommands->run(command);
-    default:
-        return m_pageCommands->run(command);
-    }
-}
-
-void Application::applyStyle(int index)
-{
-    if (const Style* style = m_styles.item(index))
-        m_mainWindow->applyStyle(*style);
-}
-
-void Application::findCommand()
-{
-    if (!m_find) {
-        m_find = new FindDialog(
-            *m_mainWindow, m_messages, [this](TextId id) { return localizedText(id); },
-            [this](QWidget* form) { FormLocalizer::localize(form, m_localization); },
-            m_mainWindow.get());
-    }
-    m_find->bringForward();
+    // After the book is unloaded no command may touch it.
+    if (!m_unloaded)
+        m_handlers.run(command, argument);
 }
 
 void Application::warn(const QString& text)

@@ -3,6 +3,7 @@
 #include "app/book_encryption.h"
 #include "app/book_question.h"
 #include "app/book_session.h"
+#include "app/command_handlers.h"
 #include "app/highlight_colors.h"
 #include "app/login.h"
 #include "app/notices.h"
@@ -22,14 +23,13 @@
 
 #include <QDate>
 #include <QObject>
-#include <QPointer>
 #include <functional>
 #include <memory>
 
 class BackupCommands;
 class CardDavCommands;
 class ContactCommands;
-class FindDialog;
+class NotebookCommands;
 class OptionsCommand;
 class PageCommands;
 class WindowTicks;
@@ -112,23 +112,17 @@ public:
     void pageEdited() override;
     QString localizedText(TextId id) override;
 
-    // The commands of the same names, as the window's keys and menus reach them.
-    void saveCommand();
     // An autosave that falls due while a box waits for the user is held and
     // runs when the last box closes, so no command finds the book reloaded
     // under its box.
     void autosave();
-    void revertCommand();
-    void findCommand();
-    // Opens page `index`: the open page's edits go into its record first.
-    void selectPage(int index) { m_session.selectPage(index); }
 
     // What a help window needs: the topic list beside the program, the
     // highlight colours, the texts, the placement store and the message box.
     // The options dialog opens its page's topic with it
     // (HelpWindow::showModal).
     HelpWindow::Setup helpSetup();
-    HelpWindow* helpWindow() const { return m_help; }
+    HelpWindow* helpWindow() const;
 
     // The tab column made anew from the book and the display options.
     void rebuildTabs() { m_session.rebuildTabs(); }
@@ -151,13 +145,7 @@ private:
     bool unloading(CloseReason reason);
     void makeWindow();
     void makeCommands();
-    void exitCommand();
-    void applyStyle(int index);
-    void statusBarHidden();
-    void helpCommand();
-    void aboutCommand();
     void reportRejectedOptions(const std::vector<Options::Rejected>& rejected);
-    void closeOtherWindows();
     void showTipOfTheDay();
     MainWindow::Display display() const;
     void buildSizeAndColorMenus();
@@ -199,7 +187,7 @@ private:
     std::unique_ptr<ContactCommands> m_contactCommands;
     std::unique_ptr<BackupCommands> m_backupCommands;
     std::unique_ptr<CardDavCommands> m_cardDavCommands;
-    QPointer<HelpWindow> m_help; // the main window's one help window, while open
     std::unique_ptr<WindowTicks> m_ticks;
-    QPointer<FindDialog> m_find;
+    std::unique_ptr<NotebookCommands> m_notebookCommands;
+    CommandHandlers m_handlers;
 };

@@ -146,7 +146,7 @@ protected:
     Book& book() const { return app->book(); }
     QAction* item(const char* name) const { return window()->menus()->item(name); }
     const PageRecord& page(int index) const { return book().page(index); }
-    void open(int page) const { app->selectPage(page); }
+    void open(int page) const { app->session().selectPage(page); }
     void key(int key, Qt::KeyboardModifiers modifiers = {}) const
     {
         press(editor(), key, modifiers);

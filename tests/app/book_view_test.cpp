@@ -1,4 +1,5 @@
 #include "app/book_session.h"
+#include "app/command_handlers.h"
 #include "app/notices.h"
 #include "app/page_commands.h"
 #include "app_fixture.h"
@@ -63,7 +64,10 @@ TEST(BookView, TheSessionAndAPageCommandRunWithoutAWindow)
     session.open();
     session.selectPage(15);
     view.edits = u"раз, два"_qs;
-    PageCommands(session, view, notices).run(Command::MovePageDown);
+    CommandHandlers handlers;
+    PageCommands commands(session, view, notices);
+    commands.bind(handlers);
+    handlers.run(Command::MovePageDown, 0);
     const Book& book = session.book();
     EXPECT_EQ(fields(book.page(15).Title, book.page(16).Title, book.page(16).plainText(), view.tabs,
                      view.shown, view.text),

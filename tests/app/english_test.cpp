@@ -227,7 +227,7 @@ TEST_F(English, EveryCaptionTheWindowsLookUpIsInTheEnglishFile)
     f.write(OptionTable::languageSection.toString(), OptionTable::languageKey.toString(), "en");
     app = f.started(true);
     window()->show();
-    app->findCommand();
+    app->runCommand(Command::Find, 0);
     withItem("mnuMainOptons", [](QDialog*) {});
     withItem("mnuMainBackups",
              [](QDialog* dialog) { EXPECT_EQ(dialog->windowTitle(), "Book Backups"); });

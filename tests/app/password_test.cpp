@@ -183,9 +183,9 @@ TEST(BookEncryption, SwitchedOnNothingReadableRemainsAndTheHeaderChecksTheLogIn)
     {
         auto app = f.makeApp();
         ASSERT_TRUE(app->startUp());
-        app->selectPage(2);
+        app->session().selectPage(2);
         typeOver(*app, kPhrase);
-        app->saveCommand(); // writes the plain export too
+        app->runCommand(Command::Save, 0); // writes the plain export too
         ASSERT_TRUE(app->mainWindow()->close());
     }
     ASSERT_FALSE(filesShowing(f, kPhrase).isEmpty());

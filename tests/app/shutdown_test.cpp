@@ -62,7 +62,7 @@ TEST(Shutdown, ASaveRefusedForCharactersAdvisesRtfOrTakingThemOut)
     auto app = f.started();
     app->mainWindow()->show();
     typeOver(*app, u"Телефон ☎ 555"_qs);
-    app->saveCommand();
+    app->runCommand(Command::Save, 0);
     EXPECT_FALSE(app->mainWindow()->close());
     const QStringList told = f.messages.texts();
     ASSERT_EQ(told.size(), 2);
@@ -88,7 +88,7 @@ TEST(Damage, TrailingTextAndARevertOfAnUnreadableFileSayWhereTheFileWasKept)
     typeOver(*app, QStringLiteral("правка"));
     writeAll(f.dataFile(), "not a book");
     f.messages.queueAnswer(true);
-    app->revertCommand();
+    app->runCommand(Command::Revert, 0);
     const QString aside = app->storage().loadReport().keptAside;
     const QStringList told = f.messages.texts();
     EXPECT_TRUE(told.size() == 3 && told[0].contains(QDir::toNativeSeparators(trailing)) &&
@@ -247,18 +247,18 @@ TEST_F(Sharing, EachAnswerDoesWhatItSays)
     EXPECT_TRUE(readAll(f.dataFile()) == kTheirs && app->book().isChanged());
 
     f.messages.queueChoice(1); // reload theirs
-    app->saveCommand();
+    app->runCommand(Command::Save, 0);
     EXPECT_TRUE(app->book().page(1).Text.text().contains(u"theirs, written elsewhere"_qs));
     typeOver(*app, u"ours again"_qs);
     writeAll(f.dataFile(), kGoodBook);
     f.messages.queueChoice(2); // overwrite
-    app->saveCommand();
+    app->runCommand(Command::Save, 0);
     EXPECT_TRUE(readAll(f.dataFile()).contains("ours again") && oursBeside().isEmpty());
 
     typeOver(*app, u"ours"_qs);
     writeAll(f.dataFile(), kTheirs);
     f.messages.queueChoice(0); // keep both
-    app->saveCommand();
+    app->runCommand(Command::Save, 0);
     ASSERT_EQ(oursBeside().size(), 1);
     EXPECT_TRUE(readAll(f.dataFolder + oursBeside()[0]).contains("ours"));
     EXPECT_EQ(fields(readAll(f.dataFile()), app->book().pageCount(), app->book().isChanged()),
