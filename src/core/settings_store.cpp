@@ -47,9 +47,11 @@ void SettingsStore::write(const QString& section, const QString& key, const QStr
     m_settings->setValue(path(section, key), value);
 }
 
+// Removing what is not there changes nothing: the store is not rewritten.
 void SettingsStore::remove(const QString& section, const QString& key)
 {
-    m_settings->remove(path(section, key));
+    if (m_settings->contains(path(section, key)))
+        m_settings->remove(path(section, key));
 }
 
 bool SettingsStore::isEmpty() const
