@@ -131,7 +131,7 @@ QPoint phraseOrigin(const QLabel* label, const QString& phrase)
         y += line.height();
     }
     layout.endLayout();
-    const int index = phrase.isEmpty() ? -1 : text.lastIndexOf(phrase);
+    const int index = phrase.isEmpty() ? -1 : static_cast<int>(text.lastIndexOf(phrase));
     if (index < 0)
         return {0, static_cast<int>(std::ceil(y + leading))};
     const QTextLine line = layout.lineForTextPosition(index);
