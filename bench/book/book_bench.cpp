@@ -86,7 +86,7 @@ public:
     QString history() const { return m_folder.folder() + QStringLiteral("settings/History/"); }
     void typeIntoFirstPage()
     {
-        book.setPageText(1, book.page(1).Text.text() + QStringLiteral("x"));
+        book.setPageText(1, book.page(1).text.text() + QStringLiteral("x"));
     }
 
     Book book;

@@ -73,7 +73,7 @@ void BM_SaveDataFile(benchmark::State& state)
     if (!folder.open())
         state.SkipWithError("the book did not load");
     for (auto _ : state) {
-        folder.book.setPageText(1, folder.book.page(1).Text.text() + QStringLiteral("x"));
+        folder.book.setPageText(1, folder.book.page(1).text.text() + QStringLiteral("x"));
         if (folder.storage.saveDataEx(folder.storage.fullDataPath()))
             state.SkipWithError("the book was not saved");
     }
@@ -88,7 +88,7 @@ void BM_SaveCommand(benchmark::State& state)
     if (!folder.open())
         state.SkipWithError("the book did not load");
     for (auto _ : state) {
-        folder.book.setPageText(1, folder.book.page(1).Text.text() + QStringLiteral("x"));
+        folder.book.setPageText(1, folder.book.page(1).text.text() + QStringLiteral("x"));
         if (!folder.storage.saveBook().dataSaved())
             state.SkipWithError("the book was not saved");
     }

@@ -45,7 +45,7 @@ public:
     void selectPage(int page) override
     {
         book.setRecentPage(page);
-        editor.setTextRTF(book.page(page).Text);
+        editor.setTextRTF(book.page(page).text);
     }
     int findText(const QString& sample, int first, int last, int options) override
     {

@@ -115,7 +115,7 @@ void BM_OpenPage_PlainQTextEdit(benchmark::State& state)
     showWindow(edit, editorSize());
     for (auto _ : state) {
         auto* document = new QTextDocument(&edit);
-        RtfReader::read(bigPage().Text, *document);
+        RtfReader::read(bigPage().text, *document);
         edit.setDocument(document);
         benchmark::DoNotOptimize(edit.viewport()->grab());
     }
@@ -138,7 +138,7 @@ void BM_Keystroke_PlainQTextEdit(benchmark::State& state)
     QTextEdit edit;
     showWindow(edit, editorSize());
     auto* document = new QTextDocument(&edit);
-    RtfReader::read(bigPage().Text, *document);
+    RtfReader::read(bigPage().text, *document);
     edit.setDocument(document);
     if (state.range(1))
         pastePicture(edit);

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (size_t i = 0; i < parsed.pages.size(); ++i) {
         const PageRecord& page = parsed.pages[i];
         if (!(page == eager.pages[i]) ||
-            page.plainText() != RtfPlainText::extract(eager.pages[i].Text.text()))
+            page.plainText() != RtfPlainText::extract(eager.pages[i].text.text()))
             __builtin_trap();
     }
     if (!parsed.ok())

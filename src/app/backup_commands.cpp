@@ -34,8 +34,8 @@ QString BackupCommands::dateText(const QDateTime& made)
 void BackupCommands::showWindow()
 {
     BackupsDialog::Setup setup;
-    setup.historyFolder = m_session.folders().HistoryFolder;
-    setup.exeBaseName = m_session.folders().ExeBaseName;
+    setup.historyFolder = m_session.folders().historyFolder;
+    setup.exeBaseName = m_session.folders().exeBaseName;
     setup.dataFilePath = m_session.storage().fullDataPath();
     setup.key = m_session.storage().key();
     setup.addressTabStops = {kFirstTabStop,
@@ -72,11 +72,11 @@ RestoreTarget::Outcome BackupCommands::insertPage(const PageRecord& page, const 
     // of a built-in page.
     const int after = std::min(std::max(book.recentPage(), book.lastIntPage()), book.pageCount());
     const QString title =
-        restoredTitle(text(TextId::RestoredPageTitle), page.Title, dateText(made));
+        restoredTitle(text(TextId::RestoredPageTitle), page.title, dateText(made));
     if (!book.insertPage(title, after))
         return {};
-    book.setPageText(after + 1, page.Text);
-    book.setPageKind(after + 1, page.Kind);
+    book.setPageText(after + 1, page.text);
+    book.setPageKind(after + 1, page.kind);
     m_session.rebuildTabs();
     return {true, {}, title};
 }
@@ -85,20 +85,20 @@ RestoreTarget::Outcome BackupCommands::replaceCurrentPage(const PageRecord& page
                                                           const QDateTime& made)
 {
     Book& book = m_session.book();
-    const auto currentTitle = [&book] { return book.page(book.recentPage()).Title; };
+    const auto currentTitle = [&book] { return book.page(book.recentPage()).title; };
     if (!m_notices.messages().ask(
-            text(TextId::RestoreReplaceConfirm).arg(currentTitle(), page.Title, dateText(made))))
+            text(TextId::RestoreReplaceConfirm).arg(currentTitle(), page.title, dateText(made))))
         return {};
     m_session.flushOpenPage();
     const std::optional<QString> kept = keepBook();
     if (!kept)
         return {};
     const int current = book.recentPage();
-    book.setPageText(current, page.Text);
+    book.setPageText(current, page.text);
     // A built-in page keeps its kind, which nothing may convert; a user page
     // takes the kind the restored page had.
     if (current > book.lastIntPage())
-        book.setPageKind(current, page.Kind);
+        book.setPageKind(current, page.kind);
     m_session.rebuildTabs();
     return {true, *kept, currentTitle()};
 }

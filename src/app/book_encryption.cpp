@@ -214,7 +214,7 @@ void BookEncryption::tellNoKey(const BookKey::Limits& limits)
 // what cannot be sealed goes only when the user agrees.
 void BookEncryption::rewriteCopies(const BookKey* from, const BookKey* to)
 {
-    const BookCopies copies(m_session.storage(), m_session.folders().HistoryFolder);
+    const BookCopies copies(m_session.storage(), m_session.folders().historyFolder);
     BookCopies::Result result = copies.rewrite(from, to);
     // The CardDAV state names the book's contacts: sealed with the book.
     const QString statePath = SyncState::pathFor(m_session.storage().fullDataPath());

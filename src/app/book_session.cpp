@@ -50,25 +50,25 @@ void BookSession::setWindow(BookView* window, std::function<BookView::Display()>
 
 void BookSession::open()
 {
-    m_filePathAsStored = m_options.FilePath;
-    m_folders = Folders::locate(m_options.FilePath);
-    m_storage.setFilePath(m_folders.FilePath);
-    m_storage.setExeBaseName(m_folders.ExeBaseName);
-    m_storage.setSettingsFolder(m_folders.SettingsFolder);
-    m_storage.setUseRtf(m_options.UseRtf);
-    m_book.setRecentPage(m_options.RecentPage);
+    m_filePathAsStored = m_options.filePath;
+    m_folders = Folders::locate(m_options.filePath);
+    m_storage.setFilePath(m_folders.filePath);
+    m_storage.setExeBaseName(m_folders.exeBaseName);
+    m_storage.setSettingsFolder(m_folders.settingsFolder);
+    m_storage.setUseRtf(m_options.useRtf);
+    m_book.setRecentPage(m_options.recentPage);
     for (const QString& kept : m_storage.clearSaveLitter()) {
         m_notices.present(
             m_notices.text(TextId::UnsavedTemporaryKept).arg(QDir::toNativeSeparators(kept)),
             MessageService::Icon::Exclamation);
     }
-    HistoryBackup::clearLitter(m_folders.HistoryFolder, m_folders.ExeBaseName);
+    HistoryBackup::clearLitter(m_folders.historyFolder, m_folders.exeBaseName);
     if (const std::optional<AppError> error = m_storage.loadBook())
         m_notices.presentError({*error, kSubs, QStringLiteral("Init")});
-    if (!HistoryBackup::anyBackup(m_folders.HistoryFolder, m_folders.ExeBaseName))
+    if (!HistoryBackup::anyBackup(m_folders.historyFolder, m_folders.exeBaseName))
         m_storage.adoptFirstBook();
-    m_folders.FilePath = m_storage.filePath();
-    m_folders.FullDataPath = m_storage.fullDataPath();
+    m_folders.filePath = m_storage.filePath();
+    m_folders.fullDataPath = m_storage.fullDataPath();
 }
 
 void BookSession::reportLoad()
@@ -165,7 +165,7 @@ void BookSession::selectPage(int index)
     // An encrypted book's page titles stay out of the settings.
     m_settings.write(OptionTable::captionSection.toString(), OptionTable::captionKey.toString(),
                      m_storage.encrypted() ? AppInfo::title()
-                                           : AppInfo::title() + QStringLiteral(" - ") + page.Title);
+                                           : AppInfo::title() + QStringLiteral(" - ") + page.title);
     m_window->showPage(page, index);
 }
 
@@ -274,8 +274,8 @@ void BookSession::revert()
 void BookSession::folderChosen()
 {
     m_filePathAsStored = m_storage.filePath();
-    m_folders.FilePath = m_storage.filePath();
-    m_folders.FullDataPath = m_storage.fullDataPath();
+    m_folders.filePath = m_storage.filePath();
+    m_folders.fullDataPath = m_storage.fullDataPath();
 }
 
 QString BookSession::folderToStore() const

@@ -560,7 +560,7 @@ void CardDavCommands::takeNew(CardDavSync& sync, const std::vector<CardDavSync::
     Book& book = m_session.book();
     QStringList titles;
     for (const PageRecord& page : book.pages())
-        titles << page.Title;
+        titles << page.title;
     const int open = std::max(1, m_window.currentPage());
     ContactsImportDialog preview(entries, int(contacts.size()), titles.value(open - 1),
                                  m_notices.textLookup(), m_window.dialogParent());
@@ -574,14 +574,14 @@ void CardDavCommands::takeNew(CardDavSync& sync, const std::vector<CardDavSync::
         m_session.flushOpenPage();
     } else {
         book.setPageText(target,
-                         ContactImport::appendEntries(book.page(target).Text, entries,
+                         ContactImport::appendEntries(book.page(target).text, entries,
                                                       m_session.storage().useRtf()
                                                           ? ContactImport::Form::RichText
                                                           : ContactImport::Form::PlainText));
         m_session.rebuildTabs();
     }
     // The entries stand at the end of the page: matched from the last one.
-    const QString title = book.page(target).Title;
+    const QString title = book.page(target).title;
     const std::vector<Contact> now = ContactExport::ofBook(book.pages());
     auto entry = now.rbegin();
     for (auto card = cards.rbegin(); card != cards.rend(); ++card) {

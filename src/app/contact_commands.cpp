@@ -30,7 +30,7 @@ ContactsImportDialog::Entries previewOf(const std::vector<Contact>& contacts,
     const std::vector<bool> onPage = ContactImport::alreadyOnPage(contacts, page, labels, stop);
     for (std::size_t i = 0; i < contacts.size() && !stop(); ++i) {
         const QString entry =
-            ContactImport::entries(std::span(&contacts[i], 1), labels, page.Title, stop);
+            ContactImport::entries(std::span(&contacts[i], 1), labels, page.title, stop);
         if (entry.isEmpty())
             continue;
         shown.entries << entry;
@@ -107,12 +107,12 @@ void ContactCommands::exportContacts(Format format, bool wholeBook)
         wholeBook ? ContactExport::ofBook(book.pages()) : ContactExport::ofPage(page);
     if (contacts.empty()) {
         warn(wholeBook ? text(TextId::ExportBookEmpty)
-                       : text(TextId::ExportPageEmpty).arg(page.Title));
+                       : text(TextId::ExportPageEmpty).arg(page.title));
         return;
     }
     const QString baseName = wholeBook
                                  ? QFileInfo(m_session.storage().dataFileName()).completeBaseName()
-                                 : fileNameOf(page.Title);
+                                 : fileNameOf(page.title);
     const QString path = askExportPath(format, baseName);
     if (path.isEmpty())
         return;
@@ -220,7 +220,7 @@ void ContactCommands::importContacts()
     const PageRecord& page = book.page(target);
     const ContactEntry::Labels labels = m_notices.contactLabels();
     ContactsImportDialog preview(
-        QString(), 0, page.Title, [this](TextId id) { return text(id); }, m_window.dialogParent());
+        QString(), 0, page.title, [this](TextId id) { return text(id); }, m_window.dialogParent());
     const ContactsImportDialog::Entries shown = previewOf(read.contacts, page, labels, stop);
     if (stop())
         return;
@@ -247,7 +247,7 @@ void ContactCommands::importContacts()
         m_session.flushOpenPage();
         return;
     }
-    book.setPageText(target, ContactImport::appendEntries(book.page(target).Text, entries,
+    book.setPageText(target, ContactImport::appendEntries(book.page(target).text, entries,
                                                           m_session.storage().useRtf()
                                                               ? ContactImport::Form::RichText
                                                               : ContactImport::Form::PlainText));

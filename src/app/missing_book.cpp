@@ -31,16 +31,16 @@ bool MissingBook::resolve(const std::function<Folders()>& locate, QDate today)
         // A dangling link does not exist either. A rescue copy takes the
         // book's place, and the encrypted book's own start asks about a
         // missing encrypted book.
-        if (seen.isEmpty() || QFileInfo::exists(folders.FullDataPath) ||
+        if (seen.isEmpty() || QFileInfo::exists(folders.fullDataPath) ||
             QFileInfo::exists(
-                BookStorage::rescuePathIn(folders.SettingsFolder, folders.ExeBaseName)) ||
+                BookStorage::rescuePathIn(folders.settingsFolder, folders.exeBaseName)) ||
             m_settings.read(OptionTable::encryptedSection.toString(),
                             OptionTable::encryptedKey.toString(), QString()) == u"True")
             return true;
         const QDateTime time = QDateTime::fromString(seen.section(u';', 1), Qt::ISODate);
         const BookQuestion question{
             m_notices.text(TextId::MissingBook)
-                .arg(QDir::toNativeSeparators(folders.FullDataPath),
+                .arg(QDir::toNativeSeparators(folders.fullDataPath),
                      QLocale().toString(seen.section(u';', 0, 0).toLongLong()),
                      DateText::shown(time, m_notices.text(TextId::DateShown))),
             {Choice::LookAgain, Choice::ChooseFolder, Choice::PlainNewBook, Choice::Quit}};
@@ -80,11 +80,11 @@ QString MissingBook::remembered() const
 void MissingBook::keepPeriodBackup(const Folders& folders, QDate today)
 {
     const QString backup =
-        HistoryBackup::backupPath(folders.HistoryFolder, folders.ExeBaseName, today);
+        HistoryBackup::backupPath(folders.historyFolder, folders.exeBaseName, today);
     if (!QFileInfo(backup).isFile())
         return;
     const QString kept =
-        SafeFile::freeDatedName(folders.FullDataPath, BackupCatalog::keptBackupReason());
+        SafeFile::freeDatedName(folders.fullDataPath, BackupCatalog::keptBackupReason());
     if (!kept.isEmpty() && !QFile::rename(backup, kept))
         QFile::copy(backup, kept);
 }

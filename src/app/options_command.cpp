@@ -188,9 +188,9 @@ void OptionsCommand::tell(const FolderChange::Report& report)
 
 void OptionsCommand::optionsApplied()
 {
-    m_session.storage().setUseRtf(m_parts.options.UseRtf);
-    m_session.folders().FullDataPath = m_session.storage().fullDataPath();
-    m_window.showStatusText(m_session.folders().FullDataPath);
+    m_session.storage().setUseRtf(m_parts.options.useRtf);
+    m_session.folders().fullDataPath = m_session.storage().fullDataPath();
+    m_window.showStatusText(m_session.folders().fullDataPath);
     m_session.rebuildTabs();
     m_window.setSavedState(true);
 }

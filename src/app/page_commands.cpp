@@ -94,7 +94,7 @@ void PageCommands::rename()
 {
     Book& book = m_session.book();
     const std::optional<QString> title = askTitle(TextId::RenamePagePrompt, TextId::CommonRename,
-                                                  book.page(book.recentPage()).Title);
+                                                  book.page(book.recentPage()).title);
     if (!title)
         return;
     m_session.flushOpenPage();
@@ -137,7 +137,7 @@ void PageCommands::sort()
     Book& book = m_session.book();
     m_session.flushOpenPage();
     const PageRecord& page = book.page(book.recentPage());
-    if (PageSort::losesFormatting(page.Text, m_window.pageFont()) &&
+    if (PageSort::losesFormatting(page.text, m_window.pageFont()) &&
         !m_notices.messages().ask(m_notices.text(TextId::SortLosesFormatting)))
         return;
     m_window.replacePageText(PageSort::sortedText(m_window.pageText()));

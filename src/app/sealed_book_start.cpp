@@ -24,7 +24,7 @@ QString native(const QString& path)
 
 bool SealedBookStart::run(const Folders& folders, bool passwordStored)
 {
-    const QString& path = folders.FullDataPath;
+    const QString& path = folders.fullDataPath;
     m_encryption.findSealedBook(path);
     if (m_encryption.headerWhole()) {
         if (!m_prompts.login())
@@ -64,7 +64,7 @@ QString SealedBookStart::problemOf(const QString& path) const
 
 bool SealedBookStart::unopenable(const Folders& folders, const QString& why)
 {
-    const QString backup = newestSealedBackup(folders.HistoryFolder, folders.ExeBaseName);
+    const QString backup = newestSealedBackup(folders.historyFolder, folders.exeBaseName);
     const QString backupLine =
         backup.isEmpty()
             ? m_notices.text(TextId::SealedBackupNone)
@@ -72,13 +72,13 @@ bool SealedBookStart::unopenable(const Folders& folders, const QString& why)
                   .arg(native(backup), DateText::shown(QFileInfo(backup).lastModified(),
                                                        m_notices.text(TextId::DateShown)));
     BookQuestion question{m_notices.text(TextId::SealedBookProblem)
-                              .arg(native(folders.FullDataPath), why, backupLine),
+                              .arg(native(folders.fullDataPath), why, backupLine),
                           {Choice::NewBook, Choice::Quit}};
     if (!backup.isEmpty())
         question.offered.insert(question.offered.begin(), Choice::RestoreBackup);
     switch (m_prompts.question(question)) {
     case Choice::RestoreBackup:
-        return restore(backup, folders.FullDataPath);
+        return restore(backup, folders.fullDataPath);
     case Choice::NewBook:
         return newBook();
     default:
@@ -89,7 +89,7 @@ bool SealedBookStart::unopenable(const Folders& folders, const QString& why)
 bool SealedBookStart::plainWhileRemembered(const Folders& folders, bool passwordStored)
 {
     const BookQuestion question{
-        m_notices.text(TextId::PlainWhileEncrypted).arg(native(folders.FullDataPath)),
+        m_notices.text(TextId::PlainWhileEncrypted).arg(native(folders.fullDataPath)),
         {Choice::SealAgain, Choice::StopEncrypting, Choice::Quit}};
     switch (m_prompts.question(question)) {
     case Choice::SealAgain:

@@ -204,9 +204,9 @@ bool CliBook::map(const QString& path, bool whole)
 PageRecord CliBook::page(size_t number, bool cleanUp) const
 {
     PageRecord page = m_index.storedPage(number - 1, m_file);
-    if (!cleanUp || page.Kind != PageRecord::AddressPage || !TabRuns::hasSurplus(page.plainText()))
+    if (!cleanUp || page.kind != PageRecord::AddressPage || !TabRuns::hasSurplus(page.plainText()))
         return page;
-    page.Text = PageText::ofPlainText(TabRuns::collapsed(page.plainText()));
+    page.text = PageText::ofPlainText(TabRuns::collapsed(page.plainText()));
     return page;
 }
 

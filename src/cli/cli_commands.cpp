@@ -297,7 +297,7 @@ int CliCommands::exportCsv(const CliArgs& args)
 int CliCommands::backups(const CliArgs& args)
 {
     const QString folder = args.positional.isEmpty()
-                               ? Folders::historyFolder(Folders::userSettingsFolder())
+                               ? Folders::historyFolderIn(Folders::userSettingsFolder())
                                : Folders::withSeparator(args.positional.constFirst());
     if (!QFileInfo(folder).isDir()) {
         CliOutput::err(QStringLiteral("velkaro-cli: %1: no such folder\n")

@@ -639,7 +639,7 @@ std::vector<Contact> ContactEntry::ofPage(const PageRecord& page)
 {
     std::vector<Contact> contacts;
     for (const QStringView entry : PageEntries::split(page.plainText())) {
-        if (std::optional<Contact> contact = toContact(entry, page.Title))
+        if (std::optional<Contact> contact = toContact(entry, page.title))
             contacts.push_back(std::move(*contact));
     }
     return contacts;

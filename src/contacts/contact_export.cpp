@@ -33,7 +33,7 @@ std::vector<Contact> ContactExport::ofBook(std::span<const PageRecord> pages)
 {
     std::vector<Contact> contacts;
     for (const PageRecord& page : pages) {
-        if (page.Kind != PageRecord::AddressPage)
+        if (page.kind != PageRecord::AddressPage)
             continue;
         std::vector<Contact> ofOne = ContactEntry::ofPage(page);
         contacts.insert(contacts.end(), std::make_move_iterator(ofOne.begin()),

@@ -188,9 +188,9 @@ std::vector<bool> ContactImport::alreadyOnPage(std::span<const Contact> contacts
     }
     std::vector<bool> onPage;
     for (Contact contact : contacts) {
-        contact.category = page.Title;
+        contact.category = page.title;
         const auto entry =
-            ContactEntry::toContact(ContactEntry::toEntry(contact, labels, stop), page.Title);
+            ContactEntry::toContact(ContactEntry::toEntry(contact, labels, stop), page.title);
         onPage.push_back((!contact.uid.isEmpty() && uids.contains(contact.uid)) ||
                          (entry && keys.contains(keyOf(*entry))));
     }

@@ -19,7 +19,7 @@ EntryRemove::EntryRemove(std::span<const PageRecord> pages, const QSet<QString>&
     const std::vector<Contact> contacts = ContactExport::ofBook(pages);
     std::size_t next = 0;
     for (std::size_t i = 0; i < pages.size(); ++i) {
-        if (pages[i].Kind != PageRecord::AddressPage)
+        if (pages[i].kind != PageRecord::AddressPage)
             continue;
         const std::size_t count = ContactEntry::ofPage(pages[i]).size();
         QHash<QString, int> seen;
@@ -28,7 +28,7 @@ EntryRemove::EntryRemove(std::span<const PageRecord> pages, const QSet<QString>&
             if (!uids.contains(contacts[k].uid))
                 continue;
             m_targets[int(i) + 1].insert({contacts[k].name, nth});
-            m_titles[int(i) + 1] = pages[i].Title;
+            m_titles[int(i) + 1] = pages[i].title;
         }
         next += count;
     }
@@ -76,9 +76,9 @@ QString EntryRemove::textWithout(int page, const PageRecord& record, ContactImpo
 {
     QTextDocument doc;
     doc.setUndoRedoEnabled(false);
-    RtfReader::read(record.Text.text(), doc);
+    RtfReader::read(record.text.text(), doc);
     apply(page, doc);
-    const bool plain = !RtfParser::isRtf(QStringView(record.Text.text()));
+    const bool plain = !RtfParser::isRtf(QStringView(record.text.text()));
     return plain && form == ContactImport::Form::PlainText ? PlainText::of(doc)
                                                            : RtfWriter::writeString(doc);
 }

@@ -68,11 +68,11 @@ std::optional<EntryReplace::Replaced> EntryReplace::replace(std::span<const Page
     int left = found->count;
     for (std::size_t i = 0; i < pages.size(); ++i) {
         const PageRecord& page = pages[i];
-        if (page.Kind != PageRecord::AddressPage || page.Title != found->title)
+        if (page.kind != PageRecord::AddressPage || page.title != found->title)
             continue;
         QTextDocument doc;
         doc.setUndoRedoEnabled(false);
-        RtfReader::read(page.Text.text(), doc);
+        RtfReader::read(page.text.text(), doc);
         const auto place = placeIn(doc, *found, left);
         if (!place)
             continue;
@@ -81,7 +81,7 @@ std::optional<EntryReplace::Replaced> EntryReplace::replace(std::span<const Page
         cursor.setPosition(place->second, QTextCursor::KeepAnchor);
         cursor.insertText(PlainText::normalized(entry).replace(QLatin1StringView("\r\n"),
                                                                QLatin1StringView("\n")));
-        const bool plain = !RtfParser::isRtf(QStringView(page.Text.text()));
+        const bool plain = !RtfParser::isRtf(QStringView(page.text.text()));
         return Replaced{int(i) + 1, plain && form == ContactImport::Form::PlainText
                                         ? PlainText::of(doc)
                                         : RtfWriter::writeString(doc)};

@@ -21,19 +21,19 @@ QString documentsOrStored(const QString& storedFilePath)
 Folders Folders::locate(const QString& storedFilePath)
 {
     Folders folders;
-    folders.ProgramFolder = runningProgramFolder();
-    folders.ExeBaseName = exeBaseName(QCoreApplication::applicationFilePath());
-    folders.FilePath = documentsOrStored(storedFilePath);
-    folders.DataFileName = folders.ExeBaseName + QStringLiteral(".dat");
-    folders.FullDataPath = folders.FilePath + folders.DataFileName;
-    folders.SettingsFolder = userSettingsFolder();
-    folders.HistoryFolder = historyFolder(folders.SettingsFolder);
+    folders.programFolder = runningProgramFolder();
+    folders.exeBaseName = exeBaseNameOf(QCoreApplication::applicationFilePath());
+    folders.filePath = documentsOrStored(storedFilePath);
+    folders.dataFileName = folders.exeBaseName + QStringLiteral(".dat");
+    folders.fullDataPath = folders.filePath + folders.dataFileName;
+    folders.settingsFolder = userSettingsFolder();
+    folders.historyFolder = historyFolderIn(folders.settingsFolder);
     return folders;
 }
 
 QString Folders::dataFilePath(const QString& storedFilePath, const QString& programPath)
 {
-    return documentsOrStored(storedFilePath) + exeBaseName(programPath) + QStringLiteral(".dat");
+    return documentsOrStored(storedFilePath) + exeBaseNameOf(programPath) + QStringLiteral(".dat");
 }
 
 QString Folders::dataFolder(const QString& storedFilePath, const QString& documentsFolder,
@@ -46,18 +46,18 @@ QString Folders::dataFolder(const QString& storedFilePath, const QString& docume
     return withSeparator(homeFolder);
 }
 
-QString Folders::settingsFolder(const QString& appDataFolder, const QString& homeFolder)
+QString Folders::settingsFolderFor(const QString& appDataFolder, const QString& homeFolder)
 {
     const QString base = appDataFolder.isEmpty() ? homeFolder : appDataFolder;
     return withSeparator(withSeparator(base) + AppInfo::title());
 }
 
-QString Folders::historyFolder(const QString& settingsFolder)
+QString Folders::historyFolderIn(const QString& settingsFolder)
 {
     return withSeparator(settingsFolder) + QStringLiteral("History") + QDir::separator();
 }
 
-QString Folders::exeBaseName(const QString& applicationFilePath)
+QString Folders::exeBaseNameOf(const QString& applicationFilePath)
 {
     return QFileInfo(applicationFilePath).completeBaseName();
 }
@@ -70,7 +70,7 @@ QString Folders::withSeparator(const QString& folder)
     return native;
 }
 
-QString Folders::programFolder(const QString& executableFolder, const QString& installedFolder)
+QString Folders::programFolderFor(const QString& executableFolder, const QString& installedFolder)
 {
     const QString installed = QDir::cleanPath(QDir(executableFolder).filePath(installedFolder));
     if (QFileInfo(installed).isDir())
@@ -104,11 +104,11 @@ QString Folders::appDataLocation()
 
 QString Folders::userSettingsFolder()
 {
-    return settingsFolder(appDataLocation(), QDir::homePath());
+    return settingsFolderFor(appDataLocation(), QDir::homePath());
 }
 
 QString Folders::runningProgramFolder()
 {
-    return programFolder(QCoreApplication::applicationDirPath(),
+    return programFolderFor(QCoreApplication::applicationDirPath(),
                          QString::fromUtf16(AppBuild::programFolderFromExecutable));
 }

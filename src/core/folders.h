@@ -22,15 +22,15 @@ public:
 
     static QString dataFolder(const QString& storedFilePath, const QString& documentsFolder,
                               const QString& homeFolder);
-    static QString settingsFolder(const QString& appDataFolder, const QString& homeFolder);
-    static QString historyFolder(const QString& settingsFolder);
-    static QString exeBaseName(const QString& applicationFilePath);
+    static QString settingsFolderFor(const QString& appDataFolder, const QString& homeFolder);
+    static QString historyFolderIn(const QString& settingsFolder);
+    static QString exeBaseNameOf(const QString& applicationFilePath);
     static QString withSeparator(const QString& folder);
     // An installed copy keeps its files in a data folder of its own
     // (installedFolder, relative to the executable's folder, e.g.
     // "../share/velkaro"); a build tree or a Windows copy keeps them beside
     // the executable.
-    static QString programFolder(const QString& executableFolder, const QString& installedFolder);
+    static QString programFolderFor(const QString& executableFolder, const QString& installedFolder);
 
     // Where the documents folder is on this platform; empty when unknown.
     static QString documentsLocation();
@@ -41,11 +41,11 @@ public:
     // The program folder of the running executable.
     static QString runningProgramFolder();
 
-    QString FilePath;
-    QString ExeBaseName;
-    QString DataFileName;
-    QString FullDataPath;
-    QString ProgramFolder;
-    QString SettingsFolder;
-    QString HistoryFolder;
+    QString filePath;
+    QString exeBaseName;
+    QString dataFileName;
+    QString fullDataPath;
+    QString programFolder;
+    QString settingsFolder;
+    QString historyFolder;
 };

@@ -63,27 +63,27 @@ bool Options::assign(OptionId id, const QString& text, const QLocale& locale)
 {
     switch (id) {
     case OptionId::ButtonWidth:
-        return store(ValueText::toFloat(text, locale), ButtonWidth);
+        return store(ValueText::toFloat(text, locale), buttonWidth);
     case OptionId::Status:
-        return store(ValueText::toBool(text), Status);
+        return store(ValueText::toBool(text), status);
     case OptionId::UseRtf:
-        return store(ValueText::toBool(text), UseRtf);
+        return store(ValueText::toBool(text), useRtf);
     case OptionId::TipsDuration:
-        return store(ValueText::toInt16(text, locale), TipsDuration);
+        return store(ValueText::toInt16(text, locale), tipsDuration);
     case OptionId::AutosaveDuration:
-        return store(ValueText::toInt16(text, locale), AutosaveDuration);
+        return store(ValueText::toInt16(text, locale), autosaveDuration);
     case OptionId::RecentPage:
-        return store(ValueText::toInt16(text, locale), RecentPage);
+        return store(ValueText::toInt16(text, locale), recentPage);
     case OptionId::EnableSort:
-        return store(ValueText::toBool(text), EnableSort);
+        return store(ValueText::toBool(text), enableSort);
     case OptionId::MoveToEnd:
-        return store(ValueText::toBool(text), MoveToEnd);
+        return store(ValueText::toBool(text), moveToEnd);
     case OptionId::PageColor:
-        return store(ValueText::toInt32(text, locale), PageColor);
+        return store(ValueText::toInt32(text, locale), pageColor);
     case OptionId::TabStop:
-        return store(ValueText::toFloat(text, locale), TabStop);
+        return store(ValueText::toFloat(text, locale), tabStop);
     case OptionId::FilePath:
-        FilePath = text;
+        filePath = text;
         return true;
     case OptionId::Password:
         return false;
@@ -95,27 +95,27 @@ QString Options::text(OptionId id) const
 {
     switch (id) {
     case OptionId::ButtonWidth:
-        return ValueText::fromFloat(ButtonWidth);
+        return ValueText::fromFloat(buttonWidth);
     case OptionId::Status:
-        return ValueText::fromBool(Status);
+        return ValueText::fromBool(status);
     case OptionId::UseRtf:
-        return ValueText::fromBool(UseRtf);
+        return ValueText::fromBool(useRtf);
     case OptionId::TipsDuration:
-        return ValueText::fromInt(TipsDuration);
+        return ValueText::fromInt(tipsDuration);
     case OptionId::AutosaveDuration:
-        return ValueText::fromInt(AutosaveDuration);
+        return ValueText::fromInt(autosaveDuration);
     case OptionId::RecentPage:
-        return ValueText::fromInt(RecentPage);
+        return ValueText::fromInt(recentPage);
     case OptionId::EnableSort:
-        return ValueText::fromBool(EnableSort);
+        return ValueText::fromBool(enableSort);
     case OptionId::MoveToEnd:
-        return ValueText::fromBool(MoveToEnd);
+        return ValueText::fromBool(moveToEnd);
     case OptionId::PageColor:
-        return ValueText::fromInt(PageColor);
+        return ValueText::fromInt(pageColor);
     case OptionId::TabStop:
-        return ValueText::fromFloat(TabStop);
+        return ValueText::fromFloat(tabStop);
     case OptionId::FilePath:
-        return FilePath;
+        return filePath;
     case OptionId::Password:
         return {};
     }

@@ -39,17 +39,17 @@ public:
     // holds a whole number from 1 to 32767.
     static LastIntPage readLastIntPage(Localization& localization);
 
-    float ButtonWidth = 0;
-    bool Status = false;
-    bool UseRtf = false;
-    qint16 TipsDuration = 0;
-    qint16 AutosaveDuration = 0;
-    qint16 RecentPage = 0;
-    bool EnableSort = false;
-    bool MoveToEnd = false;
-    qint32 PageColor = 0;
-    float TabStop = 0; // twips
-    QString FilePath;  // as stored; empty means the default folder
+    float buttonWidth = 0;
+    bool status = false;
+    bool useRtf = false;
+    qint16 tipsDuration = 0;
+    qint16 autosaveDuration = 0;
+    qint16 recentPage = 0;
+    bool enableSort = false;
+    bool moveToEnd = false;
+    qint32 pageColor = 0;
+    float tabStop = 0; // twips
+    QString filePath;  // as stored; empty means the default folder
 
 private:
     bool assign(OptionId id, const QString& text, const QLocale& locale);

@@ -298,7 +298,7 @@ void AboutDialog::fillProperties(const EventLog& log)
 {
     const QString yes = m_text(TextId::AboutYes);
     const QString no = m_text(TextId::AboutNo);
-    const QString exeName = Folders::exeBaseName(QCoreApplication::applicationFilePath());
+    const QString exeName = Folders::exeBaseNameOf(QCoreApplication::applicationFilePath());
     const QString platform = QGuiApplication::platformName();
     const QWidget* mainWindow = parentWidget() ? parentWidget()->window() : nullptr;
     const bool inTaskList =

@@ -224,7 +224,7 @@ void BackupsDialog::onBackupChosen()
     QStringList titles;
     titles.reserve(static_cast<qsizetype>(m_contents->pages.size()));
     for (const PageRecord& page : m_contents->pages)
-        titles << page.Title;
+        titles << page.title;
     m_infoLabel->clear();
     m_pageList->addItems(titles);
     m_pageList->setCurrentRow(0);
@@ -237,7 +237,7 @@ void BackupsDialog::onPageChosen()
     if (!page) {
         m_previewEditor->clear();
     } else {
-        m_previewEditor->setTextRTF(page->Text, page->Kind == PageRecord::AddressPage
+        m_previewEditor->setTextRTF(page->text, page->kind == PageRecord::AddressPage
                                                     ? m_setup.addressTabStops
                                                     : QList<int>());
     }

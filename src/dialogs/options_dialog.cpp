@@ -313,20 +313,20 @@ void OptionsDialog::loadSettings()
 {
     const Options& options = m_host.options();
     const auto shown = [](qint16 value) { return QString::number(std::max<qint16>(value, 0)); };
-    m_statusCheck->setChecked(options.Status);
-    m_widthEdit->setText(QString::number(std::lround(options.ButtonWidth)));
-    m_useRtfCheck->setChecked(options.UseRtf);
-    m_tipsCheck->setChecked(options.TipsDuration >= 1);
-    m_durationEdit->setText(shown(options.TipsDuration));
-    m_autosaveCheck->setChecked(options.AutosaveDuration >= 1);
-    m_autosaveDurationEdit->setText(shown(options.AutosaveDuration));
+    m_statusCheck->setChecked(options.status);
+    m_widthEdit->setText(QString::number(std::lround(options.buttonWidth)));
+    m_useRtfCheck->setChecked(options.useRtf);
+    m_tipsCheck->setChecked(options.tipsDuration >= 1);
+    m_durationEdit->setText(shown(options.tipsDuration));
+    m_autosaveCheck->setChecked(options.autosaveDuration >= 1);
+    m_autosaveDurationEdit->setText(shown(options.autosaveDuration));
     onCheckedNumber(m_autosaveCheck, m_autosaveDurationEdit, kDefaultAutosave);
     m_filePathEdit->setText(m_host.filePath());
-    m_enableSortCheck->setChecked(options.EnableSort);
+    m_enableSortCheck->setChecked(options.enableSort);
     onCheckedNumber(m_tipsCheck, m_durationEdit, kDefaultDuration);
-    m_pageEndRadio->setChecked(options.MoveToEnd);
-    m_pageStartRadio->setChecked(!options.MoveToEnd);
-    m_pageColor = static_cast<quint32>(options.PageColor);
+    m_pageEndRadio->setChecked(options.moveToEnd);
+    m_pageStartRadio->setChecked(!options.moveToEnd);
+    m_pageColor = static_cast<quint32>(options.pageColor);
     m_systemColorRadio->setChecked(m_pageColor == WinColor::window);
     m_customColorRadio->setChecked(m_pageColor != WinColor::window);
     showPageColor();
@@ -636,16 +636,16 @@ void OptionsDialog::apply()
     const auto number = [](const QLineEdit* field) {
         return QLocale::c().toDouble(field->text().trimmed());
     };
-    options.ButtonWidth = static_cast<float>(number(m_widthEdit));
-    options.Status = m_statusCheck->isChecked();
-    options.UseRtf = m_useRtfCheck->isChecked();
-    options.EnableSort = m_enableSortCheck->isChecked();
-    options.TipsDuration =
+    options.buttonWidth = static_cast<float>(number(m_widthEdit));
+    options.status = m_statusCheck->isChecked();
+    options.useRtf = m_useRtfCheck->isChecked();
+    options.enableSort = m_enableSortCheck->isChecked();
+    options.tipsDuration =
         m_tipsCheck->isChecked() ? static_cast<qint16>(number(m_durationEdit)) : qint16(0);
-    options.AutosaveDuration = m_autosaveCheck->isChecked()
+    options.autosaveDuration = m_autosaveCheck->isChecked()
                                    ? static_cast<qint16>(number(m_autosaveDurationEdit))
                                    : qint16(0);
-    options.MoveToEnd = m_pageEndRadio->isChecked();
-    options.PageColor =
+    options.moveToEnd = m_pageEndRadio->isChecked();
+    options.pageColor =
         static_cast<qint32>(m_systemColorRadio->isChecked() ? WinColor::window : m_pageColor);
 }

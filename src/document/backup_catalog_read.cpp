@@ -26,9 +26,9 @@ BackupCatalog::Contents BackupCatalog::read(const QString& path, const BookKey* 
         return contents;
     }
     for (PageRecord& page : parsed.pages) {
-        if (page.Kind == PageRecord::AddressPage &&
-            TabCleanup::mayNeedCollapseStored(page.Text.storedField()))
-            page.Text = TabCleanup::clean(page.Text);
+        if (page.kind == PageRecord::AddressPage &&
+            TabCleanup::mayNeedCollapseStored(page.text.storedField()))
+            page.text = TabCleanup::clean(page.text);
     }
     contents.pages = std::move(parsed.pages);
     return contents;

@@ -49,9 +49,9 @@ void Book::convertToPlainText()
     bool replaced = false;
     for (size_t i = 1; i < m_pages.size(); ++i) {
         const QString& plain = m_pages[i].plainText();
-        if (plain == m_pages[i].Text)
+        if (plain == m_pages[i].text)
             continue;
-        m_pages[i].Text = plain;
+        m_pages[i].text = plain;
         replaced = true;
     }
     // Every autosave in plain-text mode comes here; an editor reloads its
@@ -62,25 +62,25 @@ void Book::convertToPlainText()
 
 void Book::setPageText(int index, const PageText& text)
 {
-    if (!hasPage(index) || pageAt(index).Text == text)
+    if (!hasPage(index) || pageAt(index).text == text)
         return;
-    pageAt(index).Text = text;
+    pageAt(index).text = text;
     setChanged(true);
 }
 
 void Book::setPageTitle(int index, const QString& title)
 {
-    if (!hasPage(index) || pageAt(index).Title == title)
+    if (!hasPage(index) || pageAt(index).title == title)
         return;
-    pageAt(index).Title = title;
+    pageAt(index).title = title;
     setChanged(true);
 }
 
 void Book::setPageKind(int index, qint32 kind)
 {
-    if (!hasPage(index) || pageAt(index).Kind == kind)
+    if (!hasPage(index) || pageAt(index).kind == kind)
         return;
-    pageAt(index).Kind = kind;
+    pageAt(index).kind = kind;
     setChanged(true);
 }
 
@@ -89,8 +89,8 @@ bool Book::insertPage(const QString& title, int after)
     if (isFull() || after < 0 || after > pageCount())
         return false;
     PageRecord page;
-    page.Title = title;
-    page.Kind = PageRecord::AddressPage;
+    page.title = title;
+    page.kind = PageRecord::AddressPage;
     m_pages.insert(m_pages.begin() + after + 1, std::move(page));
     setChanged(true);
     return true;

@@ -41,9 +41,9 @@ namespace {
 
 bool isCandidate(const PageRecord& page, const BookReading::CleanupCheck& check)
 {
-    if (page.Kind != PageRecord::AddressPage)
+    if (page.kind != PageRecord::AddressPage)
         return false;
-    const PageText& text = page.Text;
+    const PageText& text = page.text;
     return !check || !text.isStored() || text.storedAsUtf8() || check(text.storedField());
 }
 

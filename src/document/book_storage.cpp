@@ -32,7 +32,7 @@ AppError unencodable(const Book& book, const DataFile::Encoded& encoded)
     return {AppError::InvalidProcedureCall,
             QStringLiteral("Characters without a code"),
             TextId::UnencodableCharacters,
-            {book.page(encoded.badPage).Title, encoded.badChars}};
+            {book.page(encoded.badPage).title, encoded.badChars}};
 }
 
 // Whether the file at `path` holds exactly `bytes`: what is current is not
@@ -175,11 +175,11 @@ void BookStorage::setPreload(std::unique_ptr<BookPreload> preload)
 
 void BookStorage::cleanUp(PageRecord& page) const
 {
-    const PageText& text = page.Text;
+    const PageText& text = page.text;
     QString cleaned = m_cleanup(text);
     // A page the clean-up leaves as it is stays the page read.
     if (cleaned.constData() != text.text().constData() || cleaned.size() != text.text().size())
-        page.Text = std::move(cleaned);
+        page.text = std::move(cleaned);
 }
 
 QStringList BookStorage::clearSaveLitter()

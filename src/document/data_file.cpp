@@ -386,11 +386,11 @@ QByteArray encodeUtf8(std::span<const PageRecord> pages)
     QString text;
     qsizetype written = 0;
     for (const PageRecord& page : pages) {
-        if (page.Title.isEmpty())
+        if (page.title.isEmpty())
             continue;
         ++written;
-        const QString marker = page.Kind == PageRecord::TextPage ? QStringLiteral("~") : QString();
-        text += u'"' + marker + quoted(page.Title) + QLatin1String("\",\"") + quoted(page.Text) +
+        const QString marker = page.kind == PageRecord::TextPage ? QStringLiteral("~") : QString();
+        text += u'"' + marker + quoted(page.title) + QLatin1String("\",\"") + quoted(page.text) +
                 QLatin1String("\"\r\n");
     }
     return kUtf8Bom.toByteArray() + QByteArray::number(written) + "\r\n" + text.toUtf8();
@@ -405,10 +405,10 @@ DataFile::Encoded DataFile::encode(std::span<const PageRecord> pages, Charset ch
     qsizetype written = 0;
     qsizetype bound = 16;
     for (const PageRecord& page : pages) {
-        if (page.Title.isEmpty())
+        if (page.title.isEmpty())
             continue;
         ++written;
-        bound += 2 * (page.Title.size() + textSize(page.Text)) + 8;
+        bound += 2 * (page.title.size() + textSize(page.text)) + 8;
     }
     Encoded result;
     const QByteArray countLine = QByteArray::number(written) + "\r\n";
@@ -421,16 +421,16 @@ DataFile::Encoded DataFile::encode(std::span<const PageRecord> pages, Charset ch
     int number = 0;
     for (const PageRecord& page : pages) {
         ++number;
-        if (page.Title.isEmpty())
+        if (page.title.isEmpty())
             continue;
         QString badChars;
         *dst++ = '"';
-        if (page.Kind == PageRecord::TextPage)
+        if (page.kind == PageRecord::TextPage)
             *dst++ = '~';
-        dst = appendField(dst, page.Title, badChars);
+        dst = appendField(dst, page.title, badChars);
         std::memcpy(dst, "\",\"", 3);
         dst += 3;
-        dst = appendText(dst, page.Text, badChars);
+        dst = appendText(dst, page.text, badChars);
         std::memcpy(dst, "\"\r\n", 3);
         dst += 3;
         if (!badChars.isEmpty() && result.ok()) {

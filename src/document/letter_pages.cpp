@@ -15,7 +15,7 @@ bool beginsWith(std::span<const PageRecord> pages, const QStringList& titles)
     if (titles.isEmpty() || pages.size() < static_cast<std::size_t>(titles.size()))
         return false;
     for (qsizetype i = 0; i < titles.size(); ++i) {
-        if (pages[static_cast<std::size_t>(i)].Title != titles[i])
+        if (pages[static_cast<std::size_t>(i)].title != titles[i])
             return false;
     }
     return true;

@@ -71,5 +71,5 @@ void PageImportFile::apply(Book& book, const QStringList& fields)
 {
     const int count = int(std::min<qsizetype>(fields.size(), book.pageCount()));
     for (int k = 1; k <= count; ++k)
-        book.setPageText(k, appendImportedField(book.page(k).Text, fields.at(k - 1)));
+        book.setPageText(k, appendImportedField(book.page(k).text, fields.at(k - 1)));
 }

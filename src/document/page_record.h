@@ -107,18 +107,18 @@ private:
 // character of a loaded page can be written back byte for byte.
 struct PageRecord
 {
-    QString Title;
-    PageText Text;
-    qint32 Kind = 0;
+    QString title;
+    PageText text;
+    qint32 kind = 0;
 
     static constexpr qint32 AddressPage = 0;
     static constexpr qint32 TextPage = 1;
 
-    const QString& plainText() const { return Text.plainText(); }
+    const QString& plainText() const { return text.plainText(); }
 
     friend bool operator==(const PageRecord& a, const PageRecord& b)
     {
-        return a.Title == b.Title && a.Text == b.Text && a.Kind == b.Kind;
+        return a.title == b.title && a.text == b.text && a.kind == b.kind;
     }
 };
 
@@ -130,10 +130,10 @@ struct PageIdentity
     PageText text;
     qint32 kind = 0;
 
-    static PageIdentity of(const PageRecord& page) { return {page.Title, page.Text, page.Kind}; }
+    static PageIdentity of(const PageRecord& page) { return {page.title, page.text, page.kind}; }
     bool isOf(const PageRecord& page) const
     {
-        return kind == page.Kind && title.constData() == page.Title.constData() &&
-               title.size() == page.Title.size() && text.sameAs(page.Text);
+        return kind == page.kind && title.constData() == page.title.constData() &&
+               title.size() == page.title.size() && text.sameAs(page.text);
     }
 };

@@ -36,9 +36,9 @@ QByteArray TextExport::ofPage(const PageRecord& page)
 {
     const QString& plain = page.plainText();
     QString out;
-    out.reserve(page.Title.size() + plain.size() + 5);
+    out.reserve(page.title.size() + plain.size() + 5);
     out += u'$';
-    out += page.Title;
+    out += page.title;
     out += QLatin1String("\r\n");
     appendEscaped(out, plain);
     out += QLatin1String("\r\n");

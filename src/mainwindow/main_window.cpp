@@ -209,10 +209,10 @@ void MainWindow::rebuildTabs(const Book& book, const Display& display)
     m_book = &book;
     m_display = display;
     const int count = book.pageCount();
-    m_tabs->setPages([&book](int page) { return book.page(page).Title; }, count);
-    m_statusBar->setVisible(display.Status);
+    m_tabs->setPages([&book](int page) { return book.page(page).title; }, count);
+    m_statusBar->setVisible(display.status);
     applyPageColor();
-    m_menus->setEnableSort(display.EnableSort);
+    m_menus->setEnableSort(display.enableSort);
     m_menus->setStyleNames(display.styleNames);
     m_pageEditor->setCodePageOnly(display.codePageOnly);
     layOut();
@@ -222,17 +222,17 @@ void MainWindow::showPage(const PageRecord& page, int index)
 {
     m_current = index;
     m_tabs->setCurrentPage(index);
-    setWindowTitle(AppInfo::title() + QStringLiteral(" - ") + page.Title);
+    setWindowTitle(AppInfo::title() + QStringLiteral(" - ") + page.title);
     m_loadingPage = true;
-    m_textPage = page.Kind == PageRecord::TextPage;
-    m_pageEditor->setTextRTF(page.Text, tabStops(m_textPage));
+    m_textPage = page.kind == PageRecord::TextPage;
+    m_pageEditor->setTextRTF(page.text, tabStops(m_textPage));
     m_tabStopMarker->setVisible(!m_textPage);
     m_loadingPage = false;
     m_pageEdited = false;
     for (const auto& off : {&RichTextEdit::setSelBold, &RichTextEdit::setSelItalic,
                             &RichTextEdit::setSelStrikeThru, &RichTextEdit::setSelUnderline})
         (m_pageEditor->*off)(false);
-    if (m_display.MoveToEnd)
+    if (m_display.moveToEnd)
         m_pageEditor->setSelStart(static_cast<int>(m_pageEditor->text().size()) + kPastTheEnd);
     showSelectionFormat();
     m_pageEditor->setFocus();
@@ -244,7 +244,7 @@ QList<int> MainWindow::tabStops(bool textPage) const
 {
     if (textPage)
         return {};
-    return {kAddressTabTwips, static_cast<int>(m_display.TabStop) - kMarkerOffsetTwips};
+    return {kAddressTabTwips, static_cast<int>(m_display.tabStop) - kMarkerOffsetTwips};
 }
 
 void MainWindow::applyTabStops(bool textPage)
@@ -313,7 +313,7 @@ QFont MainWindow::pageFont() const
 void MainWindow::replacePageText(const QString& plain)
 {
     m_pageEditor->replaceAllText(plain);
-    if (m_display.MoveToEnd)
+    if (m_display.moveToEnd)
         m_pageEditor->setSelStart(static_cast<int>(m_pageEditor->text().size()) + kPastTheEnd);
     repaintEditor();
     m_pageEditor->setFocus();
@@ -401,8 +401,8 @@ void MainWindow::repaintEditor()
 
 void MainWindow::applyPageColor()
 {
-    const QColor color = WinColor::toQColor(m_display.PageColor, palette());
-    m_pageEditor->setBackColor(m_display.PageColor);
+    const QColor color = WinColor::toQColor(m_display.pageColor, palette());
+    m_pageEditor->setBackColor(m_display.pageColor);
     for (QWidget* widget : {static_cast<QWidget*>(m_frame), m_pageHighlight, m_whiteLine})
         paint(widget, color);
     m_tabs->setPageColor(color);
@@ -429,7 +429,7 @@ FormPosition MainWindow::firstPlacement() const
                      2 * (m_pageEditor->frameWidth() +
                           static_cast<int>(m_pageEditor->document()->documentMargin()));
     // Beside the page: its margin and frame, the tabs and their own margin.
-    const double width = toTwips(page) + m_display.ButtonWidth + 4 * p + 2 * t + 165;
+    const double width = toTwips(page) + m_display.buttonWidth + 4 * p + 2 * t + 165;
     const double tabs =
         kTabHeightTwips * m_tabs->pageCount() + 1000 + toTwips(m_statusBar->sizeHint().height());
     const double height = std::max(tabs, width * kPageAspect);
@@ -464,8 +464,8 @@ void MainWindow::layOut()
                           : 0;
     in.tabHeight = static_cast<int>(kTabHeightTwips);
     in.pageCount = m_tabs->pageCount();
-    in.buttonWidth = static_cast<int>(m_display.ButtonWidth);
-    in.tabStopLeft = static_cast<int>(m_display.TabStop);
+    in.buttonWidth = static_cast<int>(m_display.buttonWidth);
+    in.tabStopLeft = static_cast<int>(m_display.tabStop);
     in.recentPage = m_current;
     in.pixelSize = p;
     if (const QScreen* screen = this->screen()) {
@@ -481,7 +481,7 @@ void MainWindow::layOut()
         return QRect(toPixels(r.x()), toPixels(r.y()), toPixels(r.width()), toPixels(r.height()));
     };
     setMinimumSize(toPixels(g.minimumSize.width()), toPixels(g.minimumSize.height()));
-    m_display.TabStop = g.picTabStop.x();
+    m_display.tabStop = g.picTabStop.x();
     m_pageEditor->setGeometry(px(g.rtfPage));
     m_frame->setGeometry(px(g.shpFrame));
     m_tabStopMarker->setGeometry(px(g.picTabStop).adjusted(-kMarkerReach, 0, kMarkerReach, 0));
@@ -491,7 +491,7 @@ void MainWindow::layOut()
     m_whiteLine->setVisible(!g.picWhiteLine.isEmpty());
     m_topResizer->setGeometry(px(g.picResizeTop));
     m_bottomResizer->setGeometry(px(g.picResizeBottom));
-    m_tabs->setMetrics(TabMetrics{m_display.ButtonWidth, kTabHeightTwips, p,
+    m_tabs->setMetrics(TabMetrics{m_display.buttonWidth, kTabHeightTwips, p,
                                   WindowPlacement::logicalDpi() / Twips::perInch});
     m_tabs->setGeometry(px(g.tabColumn));
     if (!g.picStatus.isEmpty())
@@ -546,7 +546,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 bool MainWindow::windowKey(QKeyEvent* event)
 {
     const int count = m_tabs->pageCount();
-    const PageKeys::Book book{m_current, count, m_display.LastIntPage, m_display.shortcuts};
+    const PageKeys::Book book{m_current, count, m_display.lastIntPage, m_display.shortcuts};
     const int virtualKey = PageKeys::virtualKey(event->key(), event->nativeScanCode(),
                                                  event->nativeVirtualKey(), PageKeys::kNativeKeyCodes);
     const PageKeys::Action action =
@@ -761,8 +761,8 @@ PageMenuRules::Page MainWindow::pageState() const
 {
     if (!m_book || !m_book->hasPage(m_current))
         return {};
-    return {m_current, m_book->pageCount(), m_display.LastIntPage,
-            m_book->page(m_current).Kind, m_display.EnableSort};
+    return {m_current, m_book->pageCount(), m_display.lastIntPage,
+            m_book->page(m_current).kind, m_display.enableSort};
 }
 
 void MainWindow::popUpPageMenu(const QPoint& globalPos)
@@ -866,16 +866,16 @@ bool MainWindow::dragSplitter(QMouseEvent* event)
     return drag(
         event, m_topResizer,
         [this](int x) {
-            m_display.ButtonWidth =
-                MainLayout::splitterButtonWidth(static_cast<int>(m_display.ButtonWidth), x);
+            m_display.buttonWidth =
+                MainLayout::splitterButtonWidth(static_cast<int>(m_display.buttonWidth), x);
         },
-        [this] { Q_EMIT layoutDragged(m_display.ButtonWidth, m_display.TabStop); });
+        [this] { Q_EMIT layoutDragged(m_display.buttonWidth, m_display.tabStop); });
 }
 
 bool MainWindow::dragMarker(QMouseEvent* event)
 {
     if (event->type() == QEvent::MouseButtonPress)
-        m_tabStopAtPress = m_display.TabStop;
+        m_tabStopAtPress = m_display.tabStop;
     return drag(
         event, m_tabStopMarker,
         [this](int x) {
@@ -883,17 +883,17 @@ bool MainWindow::dragMarker(QMouseEvent* event)
                               static_cast<int>(toTwips(m_frame->y())),
                               static_cast<int>(toTwips(m_frame->width())),
                               static_cast<int>(toTwips(m_frame->height())));
-            m_display.TabStop =
-                MainLayout::draggedTabStop(static_cast<int>(m_display.TabStop), x, frame);
+            m_display.tabStop =
+                MainLayout::draggedTabStop(static_cast<int>(m_display.tabStop), x, frame);
         },
         [this] {
             applyTabStops(false);
             // The stops are part of the page: the dropped marker changed it.
-            if (m_display.TabStop != m_tabStopAtPress) {
+            if (m_display.tabStop != m_tabStopAtPress) {
                 m_pageEdited = true;
                 m_host.pageEdited();
             }
-            Q_EMIT layoutDragged(m_display.ButtonWidth, m_display.TabStop);
+            Q_EMIT layoutDragged(m_display.buttonWidth, m_display.tabStop);
         });
 }
 

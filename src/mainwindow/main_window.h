@@ -51,14 +51,14 @@ public:
     void showStatusText(const QString& text) override;
     void showNotice(const QString& text) override;
     void showStyleNames(const QStringList& names) override;
-    double tabStopTwips() const override { return m_display.TabStop; }
+    double tabStopTwips() const override { return m_display.tabStop; }
 
     void showTip(const QString& text);
     void endTip();
     bool isTipShowing() const;
     // The size and colour submenus, made at start-up.
     void buildSizeAndColorMenus(const QStringList& colorCaptions);
-    double buttonWidthTwips() const { return m_display.ButtonWidth; }
+    double buttonWidthTwips() const { return m_display.buttonWidth; }
     void repaintEditor();
     // The style goes onto the page editor's selection as one edit.
     void applyStyle(const Style& style);

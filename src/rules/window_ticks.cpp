@@ -53,7 +53,7 @@ void WindowTicks::start()
 
 void WindowTicks::tick()
 {
-    const TickEvents events = m_ticks.onTick(m_options.TipsDuration, m_options.AutosaveDuration);
+    const TickEvents events = m_ticks.onTick(m_options.tipsDuration, m_options.autosaveDuration);
     if (events.endTip)
         Q_EMIT tipEnded();
     if (events.autosave)

@@ -109,7 +109,7 @@ bool Application::startUp()
     // The log goes with the user's files: the program folder of an installed
     // copy is not to be written.
     const QString logFolder = Folders::userSettingsFolder();
-    const QString exeBase = Folders::exeBaseName(QCoreApplication::applicationFilePath());
+    const QString exeBase = Folders::exeBaseNameOf(QCoreApplication::applicationFilePath());
     m_log.openLog(logFolder + exeBase + QStringLiteral(".log"), kLogMode);
     m_log.setSwitch(m_env.keepLogOn);
     if (m_env.keepLogOn)
@@ -175,8 +175,8 @@ void Application::makeWindow()
     // rebuild keeps them. The page record takes the marker's new stops now.
     connect(m_mainWindow.get(), &MainWindow::layoutDragged, this,
             [this](double buttonWidth, double tabStop) {
-                m_options.ButtonWidth = static_cast<float>(buttonWidth);
-                m_options.TabStop = static_cast<float>(tabStop);
+                m_options.buttonWidth = static_cast<float>(buttonWidth);
+                m_options.tabStop = static_cast<float>(tabStop);
                 m_session.flushOpenPage();
             });
     m_ticks = std::make_unique<WindowTicks>(m_options);
@@ -240,7 +240,7 @@ void Application::init()
     }
     readAlphabets();
     m_session.open();
-    m_mainWindow->showStatusText(m_session.folders().FullDataPath);
+    m_mainWindow->showStatusText(m_session.folders().fullDataPath);
     m_session.reportLoad();
     m_session.reportRescueCopy();
     for (const QString& path : {noticesPath(), stylesPath()})
@@ -257,18 +257,18 @@ void Application::makeHistoryBackup()
 {
     const Folders& folders = m_session.folders();
     const std::optional<LocatedError> error =
-        HistoryBackup::makeHistoryBackup(m_session.storage(), folders.HistoryFolder, m_env.today());
+        HistoryBackup::makeHistoryBackup(m_session.storage(), folders.historyFolder, m_env.today());
     if (!error)
         return;
     const QString backup =
-        HistoryBackup::backupPath(folders.HistoryFolder, folders.ExeBaseName, m_env.today());
+        HistoryBackup::backupPath(folders.historyFolder, folders.exeBaseName, m_env.today());
     m_notices.warn(m_notices.text(TextId::BackupNotSaved)
                        .arg(QDir::toNativeSeparators(backup), m_notices.describe(error->error)));
 }
 
 QString Application::stylesPath() const
 {
-    return m_session.folders().SettingsFolder + QStringLiteral("Styles.dat");
+    return m_session.folders().settingsFolder + QStringLiteral("Styles.dat");
 }
 
 void Application::loadStyles()
@@ -289,7 +289,7 @@ void Application::loadStyles()
 
 void Application::saveStyles()
 {
-    QDir().mkpath(m_session.folders().SettingsFolder);
+    QDir().mkpath(m_session.folders().settingsFolder);
     if (const std::optional<AppError> error = m_styles.save(stylesPath()))
         m_notices.presentError({*error, kSubs, QStringLiteral("Unloading")});
 }
@@ -311,7 +311,7 @@ void Application::reportRejectedOptions(const std::vector<Options::Rejected>& re
 QString Application::noticesPath() const
 {
     const Folders& folders = m_session.folders();
-    return folders.SettingsFolder + folders.ExeBaseName + QStringLiteral(".notices.txt");
+    return folders.settingsFolder + folders.exeBaseName + QStringLiteral(".notices.txt");
 }
 
 QString Application::localizedText(TextId id)
@@ -322,13 +322,13 @@ QString Application::localizedText(TextId id)
 MainWindow::Display Application::display() const
 {
     MainWindow::Display display;
-    display.ButtonWidth = m_options.ButtonWidth;
-    display.Status = m_options.Status;
-    display.PageColor = static_cast<quint32>(m_options.PageColor);
-    display.EnableSort = m_options.EnableSort;
-    display.MoveToEnd = m_options.MoveToEnd;
-    display.TabStop = m_options.TabStop;
-    display.LastIntPage = m_session.book().lastIntPage();
+    display.buttonWidth = m_options.buttonWidth;
+    display.status = m_options.status;
+    display.pageColor = static_cast<quint32>(m_options.pageColor);
+    display.enableSort = m_options.enableSort;
+    display.moveToEnd = m_options.moveToEnd;
+    display.tabStop = m_options.tabStop;
+    display.lastIntPage = m_session.book().lastIntPage();
     display.shortcuts = m_session.shortcuts();
     display.codePageOnly = !m_session.storage().useRtf();
     for (const Style& style : m_styles)
@@ -359,7 +359,7 @@ HelpWindow::Setup Application::helpSetup()
 {
     HelpWindow::Setup setup;
     setup.topicListPath =
-        languageResource(m_session.folders().ExeBaseName + QStringLiteral(".hlp"));
+        languageResource(m_session.folders().exeBaseName + QStringLiteral(".hlp"));
     setup.highlightColor = QColor::fromRgb(m_hilite.highlightColor);
     setup.highlightShadowColor = QColor::fromRgb(m_hilite.highlightShadowColor);
     setup.text = [this](TextId id) { return localizedText(id); };
@@ -379,8 +379,8 @@ void Application::buildSizeAndColorMenus()
 void Application::showTipOfTheDay()
 {
     const QString tip = m_tips.showTip(languageResource(QStringLiteral("velkar.tip")));
-    if (m_options.TipsDuration < 1) {
-        m_mainWindow->showStatusText(m_session.folders().FullDataPath);
+    if (m_options.tipsDuration < 1) {
+        m_mainWindow->showStatusText(m_session.folders().fullDataPath);
         return;
     }
     m_mainWindow->showTip(tip);
@@ -394,11 +394,11 @@ void Application::localizeMainWindow()
 void Application::storeSettings()
 {
     WindowPlacement::saveFormPosition(m_mainWindow.get(), *m_settings);
-    m_options.RecentPage = static_cast<qint16>(m_session.book().recentPage());
-    m_options.ButtonWidth = static_cast<float>(m_mainWindow->buttonWidthTwips());
-    m_options.TabStop = static_cast<float>(m_mainWindow->tabStopTwips());
-    m_options.FilePath = m_session.folderToStore();
-    m_options.UseRtf = m_session.storage().useRtf();
+    m_options.recentPage = static_cast<qint16>(m_session.book().recentPage());
+    m_options.buttonWidth = static_cast<float>(m_mainWindow->buttonWidthTwips());
+    m_options.tabStop = static_cast<float>(m_mainWindow->tabStopTwips());
+    m_options.filePath = m_session.folderToStore();
+    m_options.useRtf = m_session.storage().useRtf();
     // An encrypted book keeps its password nowhere but in its own header.
     m_options.save(*m_settings, m_session.storage().encrypted() ? QString() : m_login.storedForm());
     m_settings->sync();
@@ -428,7 +428,7 @@ bool Application::unloading(CloseReason reason)
     if (m_session.storage().holdsUserBook())
         makeHistoryBackup();
     saveStyles();
-    m_notices.keepWaiting(m_session.folders().SettingsFolder, noticesPath());
+    m_notices.keepWaiting(m_session.folders().settingsFolder, noticesPath());
     // Again once everything that writes them is done: the save records there
     // the book it wrote.
     m_settings->sync();

@@ -114,6 +114,6 @@ void NotebookCommands::applyStyle(int index)
 
 void NotebookCommands::hideStatusBar()
 {
-    m_parts.options.Status = false;
+    m_parts.options.status = false;
     m_parts.session.rebuildTabs();
 }

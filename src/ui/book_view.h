@@ -19,13 +19,13 @@ public:
     // The options that change how the window looks.
     struct Display
     {
-        double ButtonWidth = 600;
-        bool Status = true;
-        quint32 PageColor = 0x80000005u;
-        bool EnableSort = false;
-        bool MoveToEnd = false;
-        double TabStop = 3400;
-        int LastIntPage = 14;
+        double buttonWidth = 600;
+        bool status = true;
+        quint32 pageColor = 0x80000005u;
+        bool enableSort = false;
+        bool moveToEnd = false;
+        double tabStop = 3400;
+        int lastIntPage = 14;
         QString shortcuts; // the localized "Shortcuts" entry
         QStringList styleNames;
         bool codePageOnly = false; // plain-text mode: the book keeps Windows-1251 only

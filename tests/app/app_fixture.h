@@ -50,7 +50,7 @@ inline QString pageText(const QByteArray& dataFile, int page)
     const std::vector<PageRecord> pages = DataFile::parse(dataFile).pages;
     if (page < 1 || page > static_cast<int>(pages.size()))
         return {};
-    return RtfPlainText::extract(pages[static_cast<std::size_t>(page - 1)].Text);
+    return RtfPlainText::extract(pages[static_cast<std::size_t>(page - 1)].text);
 }
 
 // An application whose settings, program folder, data folder and home all
@@ -110,7 +110,7 @@ struct AppFixture
     // The data file is named after the running executable, here the test binary.
     QString dataFile() const
     {
-        return dataFolder + Folders::exeBaseName(QCoreApplication::applicationFilePath()) +
+        return dataFolder + Folders::exeBaseNameOf(QCoreApplication::applicationFilePath()) +
                QStringLiteral(".dat");
     }
 };
@@ -126,7 +126,7 @@ protected:
     {
         std::vector<PageRecord> pages = DataFile::defaultPages();
         if (!firstPage.isNull())
-            pages[0].Text = firstPage;
+            pages[0].text = firstPage;
         pages.insert(pages.end(), userPages.begin(), userPages.end());
         writeAll(f.dataFile(), DataFile::serialize(pages));
     }
@@ -165,7 +165,7 @@ protected:
     {
         QStringList out;
         for (const PageRecord& record : book().pages())
-            out << record.Title;
+            out << record.title;
         return out;
     }
     QStringList userTitles() const { return titles().mid(kLetters); }

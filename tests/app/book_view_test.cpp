@@ -57,7 +57,7 @@ TEST(BookView, TheSessionAndAPageCommandRunWithoutAWindow)
     Localization localization({}, log);
     Notices notices(f.messages, localization);
     Options options;
-    options.FilePath = f.dataFolder;
+    options.filePath = f.dataFolder;
     BookSession session(options, *settings, notices);
     FakeBookView view;
     session.setWindow(&view, [] { return BookView::Display{}; });
@@ -69,7 +69,7 @@ TEST(BookView, TheSessionAndAPageCommandRunWithoutAWindow)
     commands.bind(handlers);
     handlers.run(Command::MovePageDown, 0);
     const Book& book = session.book();
-    EXPECT_EQ(fields(book.page(15).Title, book.page(16).Title, book.page(16).plainText(), view.tabs,
+    EXPECT_EQ(fields(book.page(15).title, book.page(16).title, book.page(16).plainText(), view.tabs,
                      view.shown, view.text),
               u"Два Один раз, два 16 16 раз, два"_qs);
 }

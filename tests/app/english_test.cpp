@@ -44,7 +44,7 @@ protected:
     English()
     {
         const QString built = QFileInfo(QStringLiteral(VELKARO_PROGRAM)).path() + u'/';
-        const QString hlp = Folders::exeBaseName(QCoreApplication::applicationFilePath()) + ".hlp";
+        const QString hlp = Folders::exeBaseNameOf(QCoreApplication::applicationFilePath()) + ".hlp";
         for (const QString folder : {"", "translations/en/"}) {
             QDir(f.dir.path()).mkpath(folder);
             for (const QString name : {"velkar.tip", "velkaro-help.rtf", "language.ini"})
@@ -199,9 +199,9 @@ TEST_F(English, DatesShownFollowTheLocaleAndDatesWrittenReadBack)
 {
     writeBook({}, u"Smith\t555-0101"_qs);
     start("en");
-    const QString backup = HistoryBackup::backupPath(app->folders().HistoryFolder,
-                                                     app->folders().ExeBaseName, {2026, 3, 1});
-    QDir().mkpath(app->folders().HistoryFolder);
+    const QString backup = HistoryBackup::backupPath(app->folders().historyFolder,
+                                                     app->folders().exeBaseName, {2026, 3, 1});
+    QDir().mkpath(app->folders().historyFolder);
     QFile::copy(f.dataFile(), backup);
     const QDateTime made(QDate(2026, 3, 1), QTime(9, 30));
     QFile file(backup);

@@ -72,7 +72,7 @@ protected:
     // The help beside the program, named after the running executable.
     void writeHelp() const
     {
-        const QString base = Folders::exeBaseName(QCoreApplication::applicationFilePath());
+        const QString base = Folders::exeBaseNameOf(QCoreApplication::applicationFilePath());
         writeAll(f.dir.filePath(base + u".hlp"_qs),
                  CodePage::encodeLossy(u"\"help.rtf\"\r\nОдин\r\nДва\r\n"_qs));
         writeAll(f.dir.filePath(u"help.rtf"_qs),

@@ -60,7 +60,7 @@ TEST(MissingBook, IsLookedForAgainFoundElsewhereOrReplacedWithItsBackupKept)
         EXPECT_EQ(text, QString::fromUtf8(c.text));
         ASSERT_TRUE(app->mainWindow()->close());
         const auto copies =
-            BackupCatalog::list(app->folders().HistoryFolder, app->folders().ExeBaseName,
+            BackupCatalog::list(app->folders().historyFolder, app->folders().exeBaseName,
                                 app->storage().fullDataPath());
         EXPECT_EQ(std::count_if(copies.begin(), copies.end(),
                                 [](const BackupCatalog::Entry& entry) {

@@ -96,7 +96,7 @@ TEST_F(NotebookWindow, TheMarkerMovesTheSecondTabStopAndADragFromTheSplitterOpen
     const int after = editor()->selTabs(1);
     EXPECT_GT(after, before);
     EXPECT_EQ(after, static_cast<int>(window()->tabStopTwips()) - 75);
-    EXPECT_TRUE(page(1).Text.text().contains(u"\\tx"_qs + QString::number(after)));
+    EXPECT_TRUE(page(1).text.text().contains(u"\\tx"_qs + QString::number(after)));
     EXPECT_EQ(state(), "1 1 1 0");
     const double dragged = window()->tabStopTwips();
     app->rebuildTabs();
@@ -163,7 +163,7 @@ TEST_F(NotebookWindow, TabsShowWhatFitsAndTellTheWholeTitle)
     }
     // A cut title says so at every width.
     for (float width = 300; width < 1500; width += 100) {
-        app->options().ButtonWidth = width;
+        app->options().buttonWidth = width;
         app->rebuildTabs();
         const QString cut = tabs()->shownTitle(15);
         EXPECT_TRUE(cut.endsWith(u'…') && title.startsWith(cut.chopped(1))) << width << cut;
@@ -218,10 +218,10 @@ TEST_F(NotebookWindow, OnADarkDesktopAutomaticTextReadsOnEveryPageColourAndIsSto
     writeBook({}, u"ЖЖЖЖ ШШШШ"_qs);
     start();
     editor()->setCursorWidth(0); // the caret is no text
-    const QString stored = page(1).Text;
+    const QString stored = page(1).text;
     MainWindow::Display display;
     for (const quint32 pageColor : {WinColor::window, 0xC0FFFFu, 0xFFFFFFu, 0x400000u}) {
-        display.PageColor = pageColor;
+        display.pageColor = pageColor;
         window()->rebuildTabs(book(), display);
         EXPECT_GE(textContrast(editor()->viewport()), 4.5) << std::hex << pageColor;
     }
@@ -230,5 +230,5 @@ TEST_F(NotebookWindow, OnADarkDesktopAutomaticTextReadsOnEveryPageColourAndIsSto
         << "a hovered tab's title";
     QApplication::setPalette(light);
     EXPECT_FALSE(book().isChanged());
-    EXPECT_EQ(page(1).Text, stored);
+    EXPECT_EQ(page(1).text, stored);
 }

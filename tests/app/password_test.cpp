@@ -70,7 +70,7 @@ QString makeEncryptedHome(AppFixture& f)
     EXPECT_TRUE(switchOn(*app, kSecret));
     EXPECT_TRUE(app->mainWindow()->close());
     f.messages.clear();
-    return HistoryBackup::backupPath(app->folders().HistoryFolder, app->folders().ExeBaseName,
+    return HistoryBackup::backupPath(app->folders().historyFolder, app->folders().exeBaseName,
                                      AppFixture::today);
 }
 
@@ -231,8 +231,8 @@ TEST(BookEncryption, ANewPasswordReSealsTheBookAndItsBackups)
     ASSERT_TRUE(app->encryption().changePassword(kSecret));
     ASSERT_TRUE(switchOn(*app, kSecret));
     ASSERT_TRUE(app->mainWindow()->close());
-    const QString backup = HistoryBackup::backupPath(app->folders().HistoryFolder,
-                                                     app->folders().ExeBaseName, AppFixture::today);
+    const QString backup = HistoryBackup::backupPath(app->folders().historyFolder,
+                                                     app->folders().exeBaseName, AppFixture::today);
     ASSERT_TRUE(BookCipher::open(readAll(backup), kSecret).ok());
 
     auto again = f.makeApp();

@@ -235,7 +235,7 @@ protected:
                                window()->windowTitle().section(u" - "_qs, 1) + u'|' +
                                    window()->pageText());
              }},
-            {"title", [&] { return record().Title; }},
+            {"title", [&] { return record().title; }},
             {"previous", [&] { return field(book().previousPage()); }},
             {"tip", [&] { return field(window()->isTipShowing()); }},
             {"setting", [&] { return f.read(arg.section(u'/', 0, 0), arg.section(u'/', 1)); }},
@@ -293,7 +293,7 @@ protected:
                  app->flushOpenPage();
                  return record().plainText();
              }},
-            {"kind", [&] { return field(record().Kind); }},
+            {"kind", [&] { return field(record().kind); }},
             // Page N of the data file, or of the file "N@pattern" names.
             {"saved",
              [&] {
@@ -391,7 +391,7 @@ protected:
     {
         std::vector<PageRecord> all = DataFile::defaultPages();
         for (const auto& [letter, text] : letters)
-            all[std::size_t(letter - 1)].Text = text;
+            all[std::size_t(letter - 1)].text = text;
         all.insert(all.end(), pages.begin(), pages.end());
         writeAll(path, DataFile::serialize(all));
         pages.clear();
@@ -433,7 +433,7 @@ protected:
         qsizetype from = 0;
         for (const QRegularExpressionMatch& m : named.globalMatch(line)) {
             const QString folder = m.captured(1) == u"DIR"_qs ? f.dir.path()
-                                   : app ? app->folders().HistoryFolder.chopped(1)
+                                   : app ? app->folders().historyFolder.chopped(1)
                                          : u"$HISTORY"_qs;
             out += line.mid(from, m.capturedStart() - from) +
                    QDir::toNativeSeparators(folder + m.captured(2))

@@ -54,7 +54,7 @@ TEST(Scenario, APageAddedAndTypedIsThereAtTheNextStartInTheExportAndInTodaysBack
         press(editor, Qt::Key_Escape, {});
         ASSERT_TRUE(app->unloaded());
         backup =
-            HistoryBackup::backupPath(app->folders().HistoryFolder, "app_tests", AppFixture::today);
+            HistoryBackup::backupPath(app->folders().historyFolder, "app_tests", AppFixture::today);
     }
     EXPECT_EQ(readAll(backup), readAll(f.dataFile()));
     const QString exported = CodePage::decode(readAll(f.dataFolder + "app_tests"));
@@ -63,7 +63,7 @@ TEST(Scenario, APageAddedAndTypedIsThereAtTheNextStartInTheExportAndInTodaysBack
     std::unique_ptr<Application> app = f.started();
     ASSERT_EQ(app->book().pageCount(), 15);
     // The page left open opens again.
-    EXPECT_EQ(fields(app->book().recentPage(), app->book().page(15).Title,
+    EXPECT_EQ(fields(app->book().recentPage(), app->book().page(15).title,
                      app->book().page(15).plainText()),
               u"15 Работа Smirnov\t555-01-02"_qs);
     EXPECT_EQ(f.messages.texts(), QStringList());

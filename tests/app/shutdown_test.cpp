@@ -10,7 +10,7 @@ namespace {
 
 QString todaysBackup(Application& app)
 {
-    return HistoryBackup::backupPath(app.folders().HistoryFolder, app.folders().ExeBaseName,
+    return HistoryBackup::backupPath(app.folders().historyFolder, app.folders().exeBaseName,
                                      AppFixture::today);
 }
 
@@ -113,8 +113,8 @@ TEST(Damage, LinksAtTheProgramsOwnFilesAreNeitherReadNorWrittenThrough)
     QStringList planted;
     {
         auto app = f.started();
-        const QString settings = app->folders().SettingsFolder;
-        planted = {settings + app->folders().ExeBaseName + ".log", app->noticesPath(),
+        const QString settings = app->folders().settingsFolder;
+        planted = {settings + app->folders().exeBaseName + ".log", app->noticesPath(),
                    settings + "Styles.dat", app->storage().rescuePath()};
         ASSERT_TRUE(app->mainWindow()->close());
     }
@@ -145,7 +145,7 @@ TEST(Shutdown, AFailedBackupIsNamedAsTheBackupWithTheBookSaved)
     AppFixture f;
     auto app = f.started();
     typeOver(*app, QStringLiteral("сохранить"));
-    const QString history = app->folders().HistoryFolder;
+    const QString history = app->folders().historyFolder;
     QDir(history).removeRecursively();
     ASSERT_TRUE(QDir().mkpath(QFileInfo(history.chopped(1)).path()) &&
                 writeAll(history.chopped(1), "a file where the folder belongs"));
@@ -167,7 +167,7 @@ TEST(Damage, TheFallbackFolderServesThisRunOnly)
     f.write(u"Адресная книга"_qs, u"FilePath"_qs, usersFolder);
     auto app = f.started();
     EXPECT_TRUE(app->storage().loadReport().fallbackUsed);
-    EXPECT_EQ(app->book().page(1).Title, u"Ошибка"_qs);
+    EXPECT_EQ(app->book().page(1).title, u"Ошибка"_qs);
     ASSERT_TRUE(app->mainWindow()->close());
     EXPECT_EQ(f.read(u"Адресная книга"_qs, u"FilePath"_qs), usersFolder);
     EXPECT_FALSE(QFileInfo::exists(todaysBackup(*app)));
@@ -248,7 +248,7 @@ TEST_F(Sharing, EachAnswerDoesWhatItSays)
 
     f.messages.queueChoice(1); // reload theirs
     app->runCommand(Command::Save, 0);
-    EXPECT_TRUE(app->book().page(1).Text.text().contains(u"theirs, written elsewhere"_qs));
+    EXPECT_TRUE(app->book().page(1).text.text().contains(u"theirs, written elsewhere"_qs));
     typeOver(*app, u"ours again"_qs);
     writeAll(f.dataFile(), kGoodBook);
     f.messages.queueChoice(2); // overwrite

@@ -57,10 +57,10 @@ protected:
     {
         QStringList out;
         for (const PageRecord& page : pages) {
-            const bool clean = cleanUp && page.Kind == PageRecord::AddressPage;
-            out << page.Title + u'|' + QString::number(page.Kind) + u'|' +
-                       RtfPlainText::extract(clean ? TabCleanup::clean(page.Text)
-                                                   : page.Text.text());
+            const bool clean = cleanUp && page.kind == PageRecord::AddressPage;
+            out << page.title + u'|' + QString::number(page.kind) + u'|' +
+                       RtfPlainText::extract(clean ? TabCleanup::clean(page.text)
+                                                   : page.text.text());
         }
         return out;
     }

@@ -161,9 +161,9 @@ TEST(EntryRemove, TakesOutTheEntriesOfTheUidsWithTheirLineBreaks)
         std::vector<PageRecord> after = pages;
         const EntryRemove removal(pages, uids);
         for (const int page : removal.pages())
-            after[std::size_t(page - 1)].Text = removal.textWithout(
+            after[std::size_t(page - 1)].text = removal.textWithout(
                 page, pages[std::size_t(page - 1)], ContactImport::Form::PlainText);
-        EXPECT_EQ(QStringList({after[0].plainText(), after[2].plainText(), after[1].Text.text()}),
+        EXPECT_EQ(QStringList({after[0].plainText(), after[2].plainText(), after[1].text.text()}),
                   expected + QStringList{u"Анна\t4"_qs});
     }
 }

@@ -23,21 +23,21 @@ TEST(Folders, DataSettingsAndProgramFoldersAreTheUsersOwnOrTheInstalledOnes)
               native("/home/u/Documents/"));
     EXPECT_EQ(Folders::dataFolder({}, {}, "/home/u"), native("/home/u") + sep);
     // The settings and history folders end with the separator.
-    const QString settings = Folders::settingsFolder("/home/u/.local/share", "/home/u");
+    const QString settings = Folders::settingsFolderFor("/home/u/.local/share", "/home/u");
     EXPECT_EQ(settings, native("/home/u/.local/share/Velkaro Pro") + sep);
-    EXPECT_EQ(Folders::historyFolder(settings), settings + "History" + sep);
-    EXPECT_EQ(Folders::settingsFolder({}, "/home/u"), native("/home/u/Velkaro Pro") + sep);
+    EXPECT_EQ(Folders::historyFolderIn(settings), settings + "History" + sep);
+    EXPECT_EQ(Folders::settingsFolderFor({}, "/home/u"), native("/home/u/Velkaro Pro") + sep);
     // The program folder, and the names, come from the executable.
     QTemporaryDir root;
     const QString bin = root.filePath("usr/bin");
     ASSERT_TRUE(QDir().mkpath(bin));
     // A build tree or a Windows copy: the files sit beside the executable.
-    EXPECT_EQ(Folders::programFolder(bin, "../share/velkaro"), native(bin) + sep);
+    EXPECT_EQ(Folders::programFolderFor(bin, "../share/velkaro"), native(bin) + sep);
     ASSERT_TRUE(QDir().mkpath(root.filePath("usr/share/velkaro")));
-    EXPECT_EQ(Folders::programFolder(bin, "../share/velkaro"),
+    EXPECT_EQ(Folders::programFolderFor(bin, "../share/velkaro"),
               native(root.filePath("usr/share/velkaro")) + sep);
-    EXPECT_EQ(Folders::programFolder(bin + "/", "."), native(bin) + sep);
-    EXPECT_EQ(Folders::exeBaseName("C:/Program Files/Velkaro/velkaro.exe"), QString("velkaro"));
+    EXPECT_EQ(Folders::programFolderFor(bin + "/", "."), native(bin) + sep);
+    EXPECT_EQ(Folders::exeBaseNameOf("C:/Program Files/Velkaro/velkaro.exe"), QString("velkaro"));
 }
 
 // The user's value with its variables expanded wins over the older copy.

@@ -39,7 +39,7 @@ TEST_F(OptionsTest, StoredTextConvertsInTheCOrTheUsersLocaleAndLastIntPageIsFrom
     m_store.write("Options", "RecentPage", "2.5");
     const Options o = loaded(QLocale(QLocale::Russian, QLocale::Russia));
     // The page 2.5 is rounded half to even.
-    EXPECT_EQ(std::tuple(o.ButtonWidth, o.Status, o.UseRtf, o.MoveToEnd, o.TabStop, o.RecentPage),
+    EXPECT_EQ(std::tuple(o.buttonWidth, o.status, o.useRtf, o.moveToEnd, o.tabStop, o.recentPage),
               std::tuple(612.5f, false, false, true, 2900.5f, qint16(2)));
     EXPECT_TRUE(m_rejected.empty());
     // The last letter page is a whole number from 1 to 32767; otherwise a message and 14.
@@ -56,7 +56,7 @@ TEST_F(OptionsTest, StoredTextConvertsInTheCOrTheUsersLocaleAndLastIntPageIsFrom
 
 TEST_F(OptionsTest, BadValueIsNamedAndGivesTheDefaultWhichIsWrittenBack)
 {
-    EXPECT_EQ(loaded().ButtonWidth, 600.0f);
+    EXPECT_EQ(loaded().buttonWidth, 600.0f);
     EXPECT_TRUE(m_rejected.empty()) << "an empty store is no fault";
     m_store.write("Правка", "PageColor", "black");
     m_store.write("Options", "TabStop", "");
@@ -66,7 +66,7 @@ TEST_F(OptionsTest, BadValueIsNamedAndGivesTheDefaultWhichIsWrittenBack)
     ASSERT_EQ(m_rejected.size(), 4u);
     EXPECT_EQ(m_rejected[0].id, OptionId::Status);
     EXPECT_EQ(m_rejected[0].value, "yes");
-    EXPECT_EQ(std::tuple(o.PageColor, o.TabStop, o.AutosaveDuration, o.Status),
+    EXPECT_EQ(std::tuple(o.pageColor, o.tabStop, o.autosaveDuration, o.status),
               std::tuple(qint32(0x80000005u), 3400.0f, qint16(5), true));
 
     o.save(m_store, QString());
@@ -81,10 +81,10 @@ TEST_F(OptionsTest, BadValueIsNamedAndGivesTheDefaultWhichIsWrittenBack)
 TEST_F(OptionsTest, SavedValuesAndPasswordSurviveAReopenedStore)
 {
     Options o;
-    o.ButtonWidth = 512.25f;
-    o.EnableSort = true;
-    o.RecentPage = -3;
-    o.FilePath = "C:\\Книги";
+    o.buttonWidth = 512.25f;
+    o.enableSort = true;
+    o.recentPage = -3;
+    o.filePath = "C:\\Книги";
     o.save(m_store, "enciphered");
     m_store.write("Options", "FileLocation", "old");
     m_store.remove("Options", "FileLocation");
@@ -94,7 +94,7 @@ TEST_F(OptionsTest, SavedValuesAndPasswordSurviveAReopenedStore)
     SettingsStore reopened(openIni());
     Options again;
     EXPECT_TRUE(again.load(reopened, QLocale::c()).empty());
-    EXPECT_EQ(std::tuple(again.ButtonWidth, again.EnableSort, again.RecentPage, again.FilePath),
+    EXPECT_EQ(std::tuple(again.buttonWidth, again.enableSort, again.recentPage, again.filePath),
               std::tuple(512.25f, true, qint16(-3), QString("C:\\Книги")));
     EXPECT_EQ(reopened.read("Privacy", "Password", {}), "enciphered");
     EXPECT_EQ(reopened.read("Options", "FileLocation", "gone"), "gone");

@@ -16,8 +16,8 @@ const QString kMinutesMessage =
 // the dialog keeps its size whichever page is shown.
 TEST_F(OptionsDialogTest, SettingsOfZeroShowClearedBoxesWithTheDefaultsAndOkKeepsThemZero)
 {
-    m_host.m_options.TipsDuration = 0;
-    m_host.m_options.AutosaveDuration = 0;
+    m_host.m_options.tipsDuration = 0;
+    m_host.m_options.autosaveDuration = 0;
     open();
     EXPECT_EQ(unnamedControls(m_dialog), QStringList());
     child<QListWidget>("lstPages")->setFocus();
@@ -56,13 +56,13 @@ TEST_F(OptionsDialogTest, SettingsOfZeroShowClearedBoxesWithTheDefaultsAndOkKeep
     click("chkTips");
     click("cmdOK");
     EXPECT_EQ(outcome(), QStringList({"closed", "SaveBook", "optionsApplied"}));
-    EXPECT_EQ(std::tuple(m_host.m_options.TipsDuration, m_host.m_options.AutosaveDuration),
+    EXPECT_EQ(std::tuple(m_host.m_options.tipsDuration, m_host.m_options.autosaveDuration),
               std::tuple(0, 0));
 }
 
 TEST_F(OptionsDialogTest, NumbersAreCheckedAtOkSecondsFirstAndFieldsTakeDigitsOnly)
 {
-    m_host.m_options.AutosaveDuration = 5;
+    m_host.m_options.autosaveDuration = 5;
     open();
     for (const auto& [width, seconds, minutes, message] :
          {std::tuple{"299", "10", "5", kWidthMessage},
@@ -94,14 +94,14 @@ TEST_F(OptionsDialogTest, NumbersAreCheckedAtOkSecondsFirstAndFieldsTakeDigitsOn
     type("txtDuration", "1");
     type("txtAutosaveDuration", "32767");
     click("cmdOK");
-    EXPECT_EQ(std::tuple(isOpen(), m_host.m_options.ButtonWidth, m_host.m_options.TipsDuration,
-                         m_host.m_options.AutosaveDuration),
+    EXPECT_EQ(std::tuple(isOpen(), m_host.m_options.buttonWidth, m_host.m_options.tipsDuration,
+                         m_host.m_options.autosaveDuration),
               std::tuple(false, 300.0f, 1, 32767));
 }
 
 TEST_F(OptionsDialogTest, SecondsTypedWhileTheBoxWasCheckedAreRefusedAfterItIsCleared)
 {
-    m_host.m_options.TipsDuration = 5;
+    m_host.m_options.tipsDuration = 5;
     open();
     type("txtDuration", "31");
     click("chkTips");
@@ -113,7 +113,7 @@ TEST_F(OptionsDialogTest, SecondsTypedWhileTheBoxWasCheckedAreRefusedAfterItIsCl
     type("txtDuration", "30");
     click("chkTips");
     click("cmdOK");
-    EXPECT_EQ(std::tuple(isOpen(), m_host.m_options.TipsDuration, m_host.m_options.ButtonWidth),
+    EXPECT_EQ(std::tuple(isOpen(), m_host.m_options.tipsDuration, m_host.m_options.buttonWidth),
               std::tuple(false, 0, 2000.0f))
         << "the box decides";
 }
@@ -157,7 +157,7 @@ TEST_F(OptionsDialogTest, LeavingAFieldChecksItOnceButNeverHoldsUpCancelEscapeOr
     type("txtDuration", "99");
     m_dialog->close();
     EXPECT_EQ(outcome(), QStringList("closed"));
-    EXPECT_EQ(m_host.m_options.ButtonWidth, 600.0f);
+    EXPECT_EQ(m_host.m_options.buttonWidth, 600.0f);
 }
 
 // The balloon covers no button, at the dialog's own size or a wider one.
@@ -196,8 +196,8 @@ TEST_F(OptionsDialogTest, ClearingRtfWarnsInABalloonThatGoesWithTheFocus)
 
 TEST_F(OptionsDialogTest, TheSystemColourIsStoredAsSuchAndACancelledColourDialogChangesNothing)
 {
-    m_host.m_options.PageColor = 0x00FFFF;
-    m_host.m_options.MoveToEnd = true;
+    m_host.m_options.pageColor = 0x00FFFF;
+    m_host.m_options.moveToEnd = true;
     open();
     showPage(2);
     EXPECT_TRUE(child<QRadioButton>("optCustomColor")->isChecked() &&
@@ -219,7 +219,7 @@ TEST_F(OptionsDialogTest, TheSystemColourIsStoredAsSuchAndACancelledColourDialog
     click("optSystemColor");
     click("optPageStart");
     click("cmdOK");
-    EXPECT_EQ(std::pair(quint32(m_host.m_options.PageColor), m_host.m_options.MoveToEnd),
+    EXPECT_EQ(std::pair(quint32(m_host.m_options.pageColor), m_host.m_options.moveToEnd),
               std::pair(0x80000005u, false));
 }
 
@@ -297,12 +297,12 @@ TEST_F(OptionsDialogTest, ARefusedFolderChangeKeepsTheTypedFolderAndSetsNothing)
     m_host.m_folderOutcome = OptionsHost::FolderChangeOutcome::Refused;
     click("cmdOK");
     EXPECT_EQ(std::tuple(isOpen(), child<QLineEdit>("txtFilePath")->text(),
-                         m_host.calls.contains("optionsApplied"), m_host.m_options.Status),
+                         m_host.calls.contains("optionsApplied"), m_host.m_options.status),
               std::tuple(true, QDir::toNativeSeparators("/srv/other/"), false, true))
         << "the folder kept for the user to correct, nothing set";
     m_host.m_folderOutcome = OptionsHost::FolderChangeOutcome::Done;
     click("cmdOK");
-    EXPECT_EQ(std::pair(isOpen(), m_host.m_options.Status), std::pair(false, false));
+    EXPECT_EQ(std::pair(isOpen(), m_host.m_options.status), std::pair(false, false));
 }
 
 TEST_F(OptionsDialogTest, BrowsingStartsAtTheRememberedFolderAndTheFieldTakesAbsolutePaths)

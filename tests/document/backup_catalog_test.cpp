@@ -90,8 +90,8 @@ TEST(BackupCatalog, ListsBackupsNewestFirstReadsWholeOnesAndRefusesDamagedOnesUn
     const BackupCatalog::Contents contents = BackupCatalog::read(good);
     ASSERT_TRUE(contents.ok());
     ASSERT_EQ(contents.pages.size(), 2u);
-    EXPECT_EQ(contents.pages[0].Title, "A");
-    EXPECT_FALSE(contents.pages[0].Text.text().contains("\t\t\t"));
+    EXPECT_EQ(contents.pages[0].title, "A");
+    EXPECT_FALSE(contents.pages[0].text.text().contains("\t\t\t"));
     EXPECT_EQ(contents.pages[1], (PageRecord{"B", "a\t\tb", PageRecord::TextPage}));
 
     writeCopy(copies.filePath("velkaro.2"), "3\r\n\"A\",\"one\r\ntwo\"\r\n\"B\",\"\"\r\n", 1);

@@ -104,7 +104,7 @@ TEST(BookCipherTest, EncryptedStorageWritesNoPlainTextAnywhere)
     reader.setFilePath(data);
     reader.setKey(storage.key());
     ASSERT_FALSE(reader.loadBook());
-    EXPECT_EQ(again.page(1).Text + reader.loadReport().keptAside, u"Tel 555-0199"_qs);
+    EXPECT_EQ(again.page(1).text + reader.loadReport().keptAside, u"Tel 555-0199"_qs);
 }
 
 TEST(BookCipherTest, DamagedOrForeignBookIsKeptAsideAndReplaced)

@@ -103,7 +103,7 @@ TEST_F(BookStorageTest, FirstStartWritesTheDefaultBookIntoANewFolderAndCleansUpA
     writeAll(m_storage.fullDataPath(), "2\r\n\"A\",\"a\"\r\n\"~T\",\"t\"\r\n");
     m_storage.setPageCleanup([](const QString& text) { return text + u"!"_qs; });
     ASSERT_FALSE(m_storage.loadBook().has_value());
-    EXPECT_EQ(m_book.page(1).Text + m_book.page(2).Text, u"a!t"_qs);
+    EXPECT_EQ(m_book.page(1).text + m_book.page(2).text, u"a!t"_qs);
 }
 
 TEST_F(BookStorageTest, UnreadableFilesAreKeptAsideUnderDistinctNamesAndNeverOverwritten)
@@ -148,7 +148,7 @@ TEST_F(BookStorageTest, AnExistingUsersBookWithNulBytesLoadsExportsAndSavesUncha
     m_storage.setPageCleanup(&TabCleanup::clean, &TabCleanup::mayNeedCollapseStored);
     ASSERT_FALSE(m_storage.loadBook().has_value());
     EXPECT_EQ(
-        std::pair(m_storage.loadReport().keptAside, RtfPlainText::extract(m_book.page(1).Text)),
+        std::pair(m_storage.loadReport().keptAside, RtfPlainText::extract(m_book.page(1).text)),
         std::pair(QString(), u"Иванов\t123-45-67\r\nПетров\t765-43-21"_qs));
     ASSERT_TRUE(m_storage.saveBook().dataSaved());
     EXPECT_EQ(readAll(m_storage.fullDataPath()), stored);
@@ -234,7 +234,7 @@ TEST_F(BookStorageTest, APreloadedBookIsTakenOnlyForTheVeryFileUnchanged)
         ASSERT_FALSE(m_storage.loadBook().has_value()) << c.change;
         const ino_t before = inodeOf(book);
         ASSERT_TRUE(m_storage.saveBook().dataSaved()) << c.change;
-        EXPECT_EQ(std::tuple(m_book.pageCount(), QString(m_book.page(1).Text), inodeOf(book)),
+        EXPECT_EQ(std::tuple(m_book.pageCount(), QString(m_book.page(1).text), inodeOf(book)),
                   std::tuple(1, c.expected, before))
             << c.change;
     }
@@ -321,7 +321,7 @@ TEST_F(BookStorageTest, CopiesAreAsPrivateAsTheBookAndPlainTextModeStoresPlainTe
     ASSERT_TRUE(m_storage.saveBook().dataSaved());
     ASSERT_TRUE(m_storage.saveBook().dataSaved());
     EXPECT_EQ(
-        QStringList({QString::number(replaced.count()), m_book.page(1).Text, m_book.page(2).Text}),
+        QStringList({QString::number(replaced.count()), m_book.page(1).text, m_book.page(2).text}),
         QStringList({"1", u"Bold name\t12\r\nsecond"_qs, u"already\r\nplain"_qs}));
     EXPECT_EQ(readAll(m_storage.fullDataPath()), DataFile::serialize(m_book.pages()));
 }
@@ -338,7 +338,7 @@ TEST_F(BookStorageTest, FallbackBookGoesToTheSettingsFolderOrTheErrorComesBack)
     EXPECT_EQ(
         QStringList({QString::number(fallback.count()), QString::number(m_book.recentPage()),
                      m_storage.filePath(), QString::number(m_book.pageCount()),
-                     m_book.page(1).Title, QString::number(kept.size()),
+                     m_book.page(1).title, QString::number(kept.size()),
                      QString::fromUtf8(readAll(m_dir.path() + "/settings/" + kept.value(0)))}),
         QStringList({"1", "1", m_dir.path() + "/settings/", "1", u"Ошибка"_qs, "1",
                      u"1\r\n\"Мои\",\"записи\"\r\n"_qs}));
@@ -348,7 +348,7 @@ TEST_F(BookStorageTest, FallbackBookGoesToTheSettingsFolderOrTheErrorComesBack)
     m_storage.setSettingsFolder(blocker() + "/settings/");
     m_book.setPages({{u"Keep"_qs, u"me"_qs, 0}});
     EXPECT_TRUE(m_storage.loadBook().has_value());
-    EXPECT_EQ(m_book.page(1).Title, u"Keep"_qs);
+    EXPECT_EQ(m_book.page(1).title, u"Keep"_qs);
 }
 
 // A failed export, a missing folder and the rescue at shutdown are the window tests' part.
@@ -429,7 +429,7 @@ TEST_F(BookStorageTest, CopiesNeverGoThroughALinkAndOnlyTheUsersOwnBookLinkIsFol
     EXPECT_EQ(refused.dataError->error.text, TextId::ForeignLinkNotFollowed);
     ASSERT_FALSE(m_storage.loadBook());
     EXPECT_EQ(std::tuple(m_storage.loadReport().foreignLink, m_storage.filePath(),
-                         m_book.page(1).Title, m_storage.holdsUserBook(),
+                         m_book.page(1).title, m_storage.holdsUserBook(),
                          QFileInfo(QString::fromLocal8Bit(linkPath)).isSymLink(), readAll(synced)),
               std::tuple(QString::fromLocal8Bit(linkPath), m_dir.path() + "/settings/",
                          u"Ошибка"_qs, false, true, book));
@@ -442,7 +442,7 @@ TEST_F(BookStorageTest, CopiesNeverGoThroughALinkAndOnlyTheUsersOwnBookLinkIsFol
     configure(linkedFolder + "/");
     ASSERT_FALSE(m_storage.loadBook());
     EXPECT_EQ(std::tuple(m_storage.loadReport().foreignLink, m_storage.loadReport().foreignFolder,
-                         m_storage.filePath(), m_book.page(1).Title),
+                         m_storage.filePath(), m_book.page(1).title),
               std::tuple(linkedFolder, true, m_dir.path() + "/settings/", u"Ошибка"_qs));
     // Nor is a history folder another account linked.
     const QString foreignHistory = m_dir.path() + "/settings/OtherHistory";

@@ -15,7 +15,7 @@ QStringList titlesOf(const Book& book)
 {
     QStringList titles;
     for (const PageRecord& page : book.pages())
-        titles << page.Title;
+        titles << page.title;
     return titles;
 }
 
@@ -32,7 +32,7 @@ TEST(BookPageList, InsertDeleteAndSwapMoveWholeRecordsAndNothingOutsideTheBook)
     ASSERT_TRUE(book.insertPage(u"Новая"_qs, 2));
     EXPECT_EQ(titlesOf(book), (QStringList{u"АБ"_qs, u"Работа"_qs, u"Новая"_qs, u"Дача"_qs}));
     EXPECT_EQ(book.page(3), (PageRecord{u"Новая"_qs, {}, PageRecord::AddressPage}));
-    EXPECT_EQ(book.page(4).Kind, PageRecord::TextPage);
+    EXPECT_EQ(book.page(4).kind, PageRecord::TextPage);
 
     ASSERT_TRUE(book.swapPages(4));
     EXPECT_EQ(book.page(3), (PageRecord{u"Дача"_qs, u"Дача text"_qs, PageRecord::TextPage}));

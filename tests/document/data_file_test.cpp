@@ -27,7 +27,7 @@ TEST(DataFileFormat, QuotesTildesAndMultiLineFieldsRoundTripAndUnstorableCharact
 
     const DataFile::ParseResult features = DataFile::parse(fixture("features.dat"));
     ASSERT_EQ(features.pages.size(), 4u);
-    EXPECT_EQ(features.pages[1].Text, u"первая строка, с запятой\r\nвторая строка: \"цитата\" и "
+    EXPECT_EQ(features.pages[1].text, u"первая строка, с запятой\r\nвторая строка: \"цитата\" и "
                                       u"$5\r\n\\ {фигурные} скобки"_qs);
     EXPECT_EQ(DataFile::serialize(features.pages), fixture("features.dat"));
     // The count written matches the records; characters the file cannot hold are reported.
@@ -57,9 +57,9 @@ TEST(DataFileReading, BooksOfTheRichEditControlWithNulBytesReadAndWriteBackByteF
     const DataFile::ParseResult book = DataFile::parse(stored);
     ASSERT_TRUE(book.ok()) << book.error->text().toStdString();
     ASSERT_EQ(book.pages.size(), 3u);
-    EXPECT_TRUE(book.pages[0].Text.text().endsWith(QStringView(u"}\r\n\0", 4)));
-    EXPECT_EQ(book.pages[1].Kind, PageRecord::TextPage);
-    EXPECT_TRUE(book.pages[1].Text.text().contains(QStringView(u"вторая\0половина", 15)));
+    EXPECT_TRUE(book.pages[0].text.text().endsWith(QStringView(u"}\r\n\0", 4)));
+    EXPECT_EQ(book.pages[1].kind, PageRecord::TextPage);
+    EXPECT_TRUE(book.pages[1].text.text().contains(QStringView(u"вторая\0половина", 15)));
     EXPECT_EQ(book.trailingLine, 0);
     EXPECT_EQ(DataFile::serialize(book.pages), stored);
 }
@@ -76,7 +76,7 @@ TEST(DataFileReading, BooksReadAsTheirCasesSayWhatLoadsSavesAndLoadsBackAndCount
         const DataFile::ParseResult read = DataFile::parse(bytes);
         QStringList titles;
         for (const PageRecord& page : read.pages)
-            titles << page.Title;
+            titles << page.title;
         const QString text =
             read.trailingLine ? u"; text at line %1"_qs.arg(read.trailingLine) : QString();
         EXPECT_EQ(

@@ -11,7 +11,7 @@ using Answer = FolderChange::ReplaceResult;
 std::vector<PageRecord> pages(const QString& text)
 {
     std::vector<PageRecord> pages = DataFile::defaultPages();
-    pages[0].Text = text;
+    pages[0].text = text;
     return pages;
 }
 
@@ -30,7 +30,7 @@ protected:
     }
 
     QString path(const QString& name) const { return m_dir.path() + u'/' + name; }
-    QString firstPage() const { return m_book.page(1).Text; }
+    QString firstPage() const { return m_book.page(1).text; }
     // The book, the storage folder and the old file as they were.
     void expectUnchanged() const
     {

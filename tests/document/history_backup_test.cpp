@@ -45,13 +45,13 @@ TEST(HistoryBackup, WrittenFromTheLastSaveOnlyWhileThePagesAreTheSaved)
     };
     EXPECT_EQ(backupBytes(), readAll(storage.fullDataPath()));
 
-    book.setPageText(1, QString(book.page(1).Text).replace(0, 1, u'F'));
+    book.setPageText(1, QString(book.page(1).text).replace(0, 1, u'F'));
     EXPECT_EQ(backupBytes(), DataFile::serialize(book.pages()));
     book.setPageTitle(1, "C");
     EXPECT_EQ(backupBytes(), DataFile::serialize(book.pages()));
     storage.setUseRtf(false);
     const QByteArray plain = backupBytes();
-    EXPECT_EQ(book.page(2).Text, "x");
+    EXPECT_EQ(book.page(2).text, "x");
     EXPECT_EQ(plain, DataFile::serialize(book.pages()));
 }
 

@@ -117,7 +117,7 @@ QStringList pagesUnder(const QString& folder, const QStringList& patterns)
             continue;
         }
         for (const PageRecord& page : DataFile::parse(bytes).pages)
-            pages.append(page.Text);
+            pages.append(page.text);
     }
     return pages;
 }

@@ -16,12 +16,12 @@ TEST(TextExport, TitleLinesThenPlainTextThatFollowsEveryChangeOfAPage)
     // plain text of an earlier version of itself, however its text was changed.
     pages = {{u"A"_qs, u"{\\rtf1 one}"_qs, 0}};
     EXPECT_EQ(exported(), u"$A\r\none\r\n"_qs);
-    pages[0].Text = QString(pages[0].Text).replace(7, 1, u'O');
+    pages[0].text = QString(pages[0].text).replace(7, 1, u'O');
     EXPECT_EQ(exported(), u"$A\r\nOne\r\n"_qs);
-    pages[0].Text = u"{\\rtf1 two}"_qs;
+    pages[0].text = u"{\\rtf1 two}"_qs;
     EXPECT_EQ(exported(), u"$A\r\ntwo\r\n"_qs);
-    const QString shared = pages[0].Text;
-    pages[0].Text = QString(shared).replace(u"two"_qs, u"six"_qs);
+    const QString shared = pages[0].text;
+    pages[0].text = QString(shared).replace(u"two"_qs, u"six"_qs);
     EXPECT_EQ(exported(), u"$A\r\nsix\r\n"_qs);
     EXPECT_EQ(shared, u"{\\rtf1 two}"_qs);
 
@@ -29,6 +29,6 @@ TEST(TextExport, TitleLinesThenPlainTextThatFollowsEveryChangeOfAPage)
     book.setPages(pages);
     book.setPageText(1, u"{\\rtf1 ten}"_qs);
     book.convertToPlainText();
-    EXPECT_EQ(book.page(1).Text, u"ten"_qs);
+    EXPECT_EQ(book.page(1).text, u"ten"_qs);
     EXPECT_EQ(CodePage::decode(TextExport::build(book.pages())), u"$A\r\nten\r\n"_qs);
 }

@@ -33,20 +33,20 @@ TEST(TickSchedule, AutosaveRepeatsForHoursAndTheTipEndsOnceWhileDurationsArePosi
     EXPECT_TRUE(ends(-1).empty());
     // The window's ticks read the durations at every tick.
     Options options;
-    options.TipsDuration = 3;
-    options.AutosaveDuration = 0;
+    options.tipsDuration = 3;
+    options.autosaveDuration = 0;
     WindowTicks ticks(options);
     QSignalSpy tipEnded(&ticks, &WindowTicks::tipEnded);
     QSignalSpy autosave(&ticks, &WindowTicks::autosaveDue);
 
     ticks.tick();
-    options.TipsDuration = 2; // the options dialog shortened the tip
+    options.tipsDuration = 2; // the options dialog shortened the tip
     ticks.tick();
     EXPECT_EQ(tipEnded.count(), 1);
 
     for (int i = 2; i < 59; ++i)
         ticks.tick();
-    options.AutosaveDuration = 1;
+    options.autosaveDuration = 1;
     ticks.tick();
     EXPECT_EQ(ticks.tickCount(), 60);
     EXPECT_EQ(autosave.count(), 1);
