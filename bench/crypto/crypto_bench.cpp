@@ -74,7 +74,7 @@ void BM_SaveDataFile(benchmark::State& state)
         state.SkipWithError("the book did not load");
     for (auto _ : state) {
         folder.book.setPageText(1, folder.book.page(1).text.text() + QStringLiteral("x"));
-        if (folder.storage.saveDataEx(folder.storage.fullDataPath()))
+        if (folder.storage.writeBook(folder.storage.fullDataPath()))
             state.SkipWithError("the book was not saved");
     }
     state.SetLabel(formName(state.range(0) != 0));

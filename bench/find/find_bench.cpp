@@ -156,14 +156,14 @@ void BM_FindWindowPressToCompletion(benchmark::State& state)
     dialog->findChild<QLineEdit*>(QStringLiteral("txtWhat"))->setText(kNowhere);
     dialog->findChild<QCheckBox*>(QStringLiteral("chkAllPages"))->setChecked(true);
     dialog->show();
-    auto* cmdFind = dialog->findChild<QPushButton*>(QStringLiteral("cmdFind"));
+    auto* findButton = dialog->findChild<QPushButton*>(QStringLiteral("cmdFind"));
     for (auto _ : state) {
         state.PauseTiming();
         target.forgetPlainTexts();
         dialog->pageListChanged();
         state.ResumeTiming();
         const int before = messages.shown;
-        QTest::mouseClick(cmdFind, Qt::LeftButton);
+        QTest::mouseClick(findButton, Qt::LeftButton);
         if (messages.shown != before + 1)
             state.SkipWithError("no completion message");
     }

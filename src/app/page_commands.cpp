@@ -53,7 +53,7 @@ std::optional<QString> PageCommands::askTitle(TextId prompt, TextId title, const
 {
     const auto text = [this](TextId id) { return m_notices.text(id); };
     const QString answer =
-        trimSpaces(inputBoxEx(text(prompt), text(title), preset, m_window.dialogParent(), text));
+        trimSpaces(askText(text(prompt), text(title), preset, m_window.dialogParent(), text));
     if (answer.isEmpty())
         return std::nullopt;
     const std::optional<DataFile::TitleProblem> problem = DataFile::titleProblem(answer);

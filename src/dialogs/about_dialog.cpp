@@ -35,15 +35,15 @@ constexpr int kTitlePoints = 14;
 
 // Design positions in twips, in the window's client area.
 constexpr QSize kClientSize(6480, 4320);
-constexpr QRect kPicture1(0, 0, 6480, 1020);
-constexpr QRect kPicIcon(240, 270, 480, 480);
-constexpr QRect kLblTitle(900, 150, 5340, 450);
-constexpr QRect kLblVersion(900, 630, 5340, 270);
-constexpr QRect kShpFrame(240, 1200, 6000, 2040);
-constexpr QRect kLblDescription(420, 1380, 5640, 840);
+constexpr QRect kBand(0, 0, 6480, 1020);
+constexpr QRect kIcon(240, 270, 480, 480);
+constexpr QRect kTitle(900, 150, 5340, 450);
+constexpr QRect kVersion(900, 630, 5340, 270);
+constexpr QRect kFrame(240, 1200, 6000, 2040);
+constexpr QRect kDescription(420, 1380, 5640, 840);
 constexpr QRect kScreen(255, 1215, 5970, 2010); // `picScreen2` and `lstThanks`, inside the frame
-constexpr QRect kLblDisclaimer(240, 3360, 4545, 720);
-constexpr QRect kCmdOK(5025, 3720, 1215, 350);
+constexpr QRect kDisclaimer(240, 3360, 4545, 720);
+constexpr QRect kOkButton(5025, 3720, 1215, 350);
 
 constexpr AboutRules::Color kBandFrom{101, 126, 211};
 constexpr AboutRules::Color kBandTo{108, 140, 228};
@@ -188,10 +188,10 @@ void AboutDialog::showAbout(QWidget* owner, TextLookup text, const FormLocalize&
 
 void AboutDialog::buildControls()
 {
-    m_picture1 = new GradientBand(this);
-    m_picture1->setObjectName(QStringLiteral("Picture1"));
+    m_band = new GradientBand(this);
+    m_band->setObjectName(QStringLiteral("Picture1"));
     m_iconLabel = newLabel("picIcon", {}, this);
-    m_iconLabel->setPixmap(AppPictures::windowIcon().pixmap(toPixels(kPicIcon.width())));
+    m_iconLabel->setPixmap(AppPictures::windowIcon().pixmap(toPixels(kIcon.width())));
 
     QPalette onBand = palette();
     onBand.setColor(QPalette::WindowText, Qt::white);
@@ -248,17 +248,17 @@ void AboutDialog::buildControls()
 // The one place where the design in twips becomes pixels.
 void AboutDialog::layOut()
 {
-    m_picture1->setGeometry(toPixels(kPicture1));
-    m_iconLabel->setGeometry(toPixels(kPicIcon));
-    m_titleLabel->setGeometry(toPixels(kLblTitle));
-    m_versionLabel->setGeometry(toPixels(kLblVersion));
-    m_frame->setGeometry(toPixels(kShpFrame));
-    m_descriptionLabel->setGeometry(toPixels(kLblDescription));
-    m_disclaimerLabel->setGeometry(toPixels(kLblDisclaimer));
+    m_band->setGeometry(toPixels(kBand));
+    m_iconLabel->setGeometry(toPixels(kIcon));
+    m_titleLabel->setGeometry(toPixels(kTitle));
+    m_versionLabel->setGeometry(toPixels(kVersion));
+    m_frame->setGeometry(toPixels(kFrame));
+    m_descriptionLabel->setGeometry(toPixels(kDescription));
+    m_disclaimerLabel->setGeometry(toPixels(kDisclaimer));
     m_secondScreen->setGeometry(toPixels(kScreen));
     m_appPropertiesList->setGeometry(m_secondScreen->rect());
     m_thanksList->setGeometry(toPixels(kScreen));
-    m_okButton->setGeometry(toPixels(kCmdOK));
+    m_okButton->setGeometry(toPixels(kOkButton));
     setFixedSize(toPixels(QRect(QPoint(), kClientSize)).size());
 }
 

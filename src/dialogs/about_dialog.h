@@ -58,7 +58,7 @@ private:
     TextLookup m_text;
     MessageService& m_messages;
     QString m_versionText; // `lblVersion`'s Tag: the text F1 brings back
-    QWidget* m_picture1 = nullptr;
+    QWidget* m_band = nullptr;
     QLabel* m_iconLabel = nullptr;
     QLabel* m_titleLabel = nullptr;
     QLabel* m_versionLabel = nullptr;

@@ -96,7 +96,7 @@ void BackupsDialog::buildControls()
     m_restorePageButton = button("cmdRestorePage", TextId::BackupsRestorePage);
     m_replacePageButton = button("cmdReplacePage", TextId::BackupsReplacePage);
     m_restoreBookButton = button("cmdRestoreBook", TextId::BackupsRestoreBook);
-    QPushButton* cmdClose = button("cmdClose", TextId::BackupsClose);
+    QPushButton* closeButton = button("cmdClose", TextId::BackupsClose);
 
     auto* pages = new QVBoxLayout;
     pages->addWidget(label("lblPages", TextId::BackupsPagesLabel, m_pageList));
@@ -112,7 +112,7 @@ void BackupsDialog::buildControls()
     buttons->addWidget(m_replacePageButton);
     buttons->addWidget(m_restoreBookButton);
     buttons->addStretch();
-    buttons->addWidget(cmdClose);
+    buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label("lblBackups", TextId::BackupsListLabel, m_backupList));
     layout->addWidget(m_backupList, 2);
@@ -126,7 +126,7 @@ void BackupsDialog::buildControls()
     connect(m_restorePageButton, &QPushButton::clicked, this, [this] { restorePage(false); });
     connect(m_replacePageButton, &QPushButton::clicked, this, [this] { restorePage(true); });
     connect(m_restoreBookButton, &QPushButton::clicked, this, &BackupsDialog::restoreBook);
-    connect(cmdClose, &QPushButton::clicked, this, &BackupsDialog::reject);
+    connect(closeButton, &QPushButton::clicked, this, &BackupsDialog::reject);
 }
 
 QString BackupsDialog::kindText(const BackupCatalog::Entry& entry) const

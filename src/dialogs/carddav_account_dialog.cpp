@@ -51,29 +51,29 @@ CardDavAccountDialog::CardDavAccountDialog(const Account& account, Mode mode, bo
     form->addRow(label(this, "lblUser", text(TextId::CardDavUserLabel), m_userEdit), m_userEdit);
     form->addRow(label(this, "lblPassword", text(TextId::CardDavPasswordLabel), m_passwordEdit),
                  m_passwordEdit);
-    auto* lblStore =
+    auto* storeLabel =
         new QLabel(text(secretStore ? TextId::CardDavKeptInStore : TextId::CardDavNoStore), this);
-    lblStore->setObjectName(QLatin1String(secretStore ? "lblStore" : "lblNoStore"));
-    lblStore->setWordWrap(true);
+    storeLabel->setObjectName(QLatin1String(secretStore ? "lblStore" : "lblNoStore"));
+    storeLabel->setWordWrap(true);
 
     m_okButton = new QPushButton(text(TextId::CommonOk), this);
     m_okButton->setObjectName(QStringLiteral("cmdOK"));
     m_okButton->setDefault(true);
-    auto* cmdCancel = new QPushButton(text(TextId::CommonCancel), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    auto* cancelButton = new QPushButton(text(TextId::CommonCancel), this);
+    cancelButton->setObjectName(QStringLiteral("cmdCancel"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_okButton);
-    buttons->addWidget(cmdCancel);
+    buttons->addWidget(cancelButton);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(lblStore);
+    layout->addWidget(storeLabel);
     layout->addLayout(buttons);
 
     for (QLineEdit* edit : {m_urlEdit, m_userEdit, m_passwordEdit})
         connect(edit, &QLineEdit::textChanged, this, &CardDavAccountDialog::updateOk);
     connect(m_okButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     updateOk();
     if (passwordOnly || (!account.url.isEmpty() && !account.user.isEmpty()))
         m_passwordEdit->setFocus();

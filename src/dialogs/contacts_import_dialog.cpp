@@ -54,47 +54,47 @@ ContactsImportDialog::ContactsImportDialog(const QString& entries, int count,
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowTitle(text(TextId::ImportContactsCaption));
 
-    auto* lblSummary =
-        new QLabel(text(TextId::ImportContactsSummary).arg(pageTitle, QString::number(count)), this);
-    lblSummary->setObjectName(QStringLiteral("lblSummary"));
-    lblSummary->setTextFormat(Qt::PlainText);
-    lblSummary->setWordWrap(true);
-    m_summaryLabel = lblSummary;
-    auto* txtEntries = new QPlainTextEdit(this);
-    m_entriesEdit = txtEntries;
-    txtEntries->setObjectName(QStringLiteral("txtEntries"));
-    txtEntries->setReadOnly(true);
-    lblSummary->setBuddy(txtEntries);
-    txtEntries->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtEntries->setPlainText(previewText(entries));
-    const QFontMetrics metrics(txtEntries->font());
+    auto* summaryLabel = new QLabel(
+        text(TextId::ImportContactsSummary).arg(pageTitle, QString::number(count)), this);
+    summaryLabel->setObjectName(QStringLiteral("lblSummary"));
+    summaryLabel->setTextFormat(Qt::PlainText);
+    summaryLabel->setWordWrap(true);
+    m_summaryLabel = summaryLabel;
+    auto* entriesEdit = new QPlainTextEdit(this);
+    m_entriesEdit = entriesEdit;
+    entriesEdit->setObjectName(QStringLiteral("txtEntries"));
+    entriesEdit->setReadOnly(true);
+    summaryLabel->setBuddy(entriesEdit);
+    entriesEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    entriesEdit->setPlainText(previewText(entries));
+    const QFontMetrics metrics(entriesEdit->font());
     const qreal nameColumn = metrics.horizontalAdvance(u'x') * kTabColumns;
-    txtEntries->setTabStopDistance(nameColumn);
-    QTextOption stops = txtEntries->document()->defaultTextOption();
-    stops.setTabs({QTextOption::Tab(kFirstTabTwips * txtEntries->logicalDpiX() / 1440.0,
+    entriesEdit->setTabStopDistance(nameColumn);
+    QTextOption stops = entriesEdit->document()->defaultTextOption();
+    stops.setTabs({QTextOption::Tab(kFirstTabTwips * entriesEdit->logicalDpiX() / 1440.0,
                                     QTextOption::LeftTab),
                    QTextOption::Tab(nameColumn, QTextOption::LeftTab)});
-    txtEntries->document()->setDefaultTextOption(stops);
-    txtEntries->setMinimumSize(metrics.horizontalAdvance(u'x') * kPreviewColumns,
-                               metrics.lineSpacing() * kPreviewLines);
-    auto* cmdOK = new QPushButton(text(TextId::ImportContactsAdd), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    m_okButton = cmdOK;
-    auto* cmdCancel = new QPushButton(text(TextId::CommonCancel), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    entriesEdit->document()->setDefaultTextOption(stops);
+    entriesEdit->setMinimumSize(metrics.horizontalAdvance(u'x') * kPreviewColumns,
+                                metrics.lineSpacing() * kPreviewLines);
+    auto* okButton = new QPushButton(text(TextId::ImportContactsAdd), this);
+    okButton->setObjectName(QStringLiteral("cmdOK"));
+    okButton->setDefault(true);
+    m_okButton = okButton;
+    auto* cancelButton = new QPushButton(text(TextId::CommonCancel), this);
+    cancelButton->setObjectName(QStringLiteral("cmdCancel"));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblSummary);
-    layout->addWidget(txtEntries);
+    layout->addWidget(summaryLabel);
+    layout->addWidget(entriesEdit);
     layout->addLayout(buttons);
 
-    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void ContactsImportDialog::offerPages(const QStringList& titles, int chosen)
@@ -103,11 +103,11 @@ void ContactsImportDialog::offerPages(const QStringList& titles, int chosen)
     m_pageCombo->setObjectName(QStringLiteral("cboPage"));
     m_pageCombo->addItems(titles);
     m_pageCombo->setCurrentIndex(chosen);
-    auto* lblPage = new QLabel(m_text(TextId::CardDavPageLabel), this);
-    lblPage->setObjectName(QStringLiteral("lblPage"));
-    lblPage->setBuddy(m_pageCombo);
+    auto* pageLabel = new QLabel(m_text(TextId::CardDavPageLabel), this);
+    pageLabel->setObjectName(QStringLiteral("lblPage"));
+    pageLabel->setBuddy(m_pageCombo);
     auto* row = new QHBoxLayout;
-    row->addWidget(lblPage);
+    row->addWidget(pageLabel);
     row->addWidget(m_pageCombo, 1);
     static_cast<QVBoxLayout*>(layout())->insertLayout(0, row);
     connect(m_pageCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -186,23 +186,23 @@ void ContactsImportDialog::refresh()
 
 void ContactsImportDialog::offerCodePages(int chosen, Reread reread)
 {
-    auto* lblCharset = new QLabel(m_text(TextId::ImportContactsNotUtf8), this);
-    lblCharset->setObjectName(QStringLiteral("lblCharset"));
-    lblCharset->setWordWrap(true);
+    auto* charsetLabel = new QLabel(m_text(TextId::ImportContactsNotUtf8), this);
+    charsetLabel->setObjectName(QStringLiteral("lblCharset"));
+    charsetLabel->setWordWrap(true);
     m_codePageCombo = new QComboBox(this);
     m_codePageCombo->setObjectName(QStringLiteral("cboEncoding"));
     m_codePageCombo->addItems(
         {m_text(TextId::ImportContactsCyrillic), m_text(TextId::ImportContactsWestern)});
     m_codePageCombo->setCurrentIndex(chosen);
-    auto* lblEncoding = new QLabel(m_text(TextId::ImportContactsEncodingLabel), this);
-    lblEncoding->setObjectName(QStringLiteral("lblEncoding"));
-    lblEncoding->setBuddy(m_codePageCombo);
+    auto* encodingLabel = new QLabel(m_text(TextId::ImportContactsEncodingLabel), this);
+    encodingLabel->setObjectName(QStringLiteral("lblEncoding"));
+    encodingLabel->setBuddy(m_codePageCombo);
     auto* row = new QHBoxLayout;
-    row->addWidget(lblEncoding);
+    row->addWidget(encodingLabel);
     row->addWidget(m_codePageCombo, 1);
     auto* box = static_cast<QVBoxLayout*>(layout());
     const int at = box->indexOf(m_summaryLabel) + 1;
-    box->insertWidget(at, lblCharset);
+    box->insertWidget(at, charsetLabel);
     box->insertLayout(at + 1, row);
     connect(m_codePageCombo, &QComboBox::currentIndexChanged, this,
             [this, reread = std::move(reread)](int index) {

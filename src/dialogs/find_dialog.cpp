@@ -19,11 +19,11 @@ FindDialog::FindDialog(SearchTarget& target, MessageService& messages, TextLooku
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowTitle(BuiltInTexts::text(TextId::FindCaption));
 
-    auto* lblWhat = new QLabel(BuiltInTexts::text(TextId::FindWhat), this);
-    lblWhat->setObjectName(QStringLiteral("lblWhat"));
+    auto* whatLabel = new QLabel(BuiltInTexts::text(TextId::FindWhat), this);
+    whatLabel->setObjectName(QStringLiteral("lblWhat"));
     m_whatEdit = new CueTextBox(this);
     m_whatEdit->setObjectName(QStringLiteral("txtWhat"));
-    lblWhat->setBuddy(m_whatEdit);
+    whatLabel->setBuddy(m_whatEdit);
     m_wholeWordCheck = new QCheckBox(BuiltInTexts::text(TextId::FindWholeWord), this);
     m_wholeWordCheck->setObjectName(QStringLiteral("chkWholeWord"));
     m_matchCaseCheck = new QCheckBox(BuiltInTexts::text(TextId::FindMatchCase), this);
@@ -35,14 +35,14 @@ FindDialog::FindDialog(SearchTarget& target, MessageService& messages, TextLooku
     m_yoCheck->setObjectName(QStringLiteral("chkYo"));
     m_digitsCheck = new QCheckBox(BuiltInTexts::text(TextId::FindDigitsOnly), this);
     m_digitsCheck->setObjectName(QStringLiteral("chkDigits"));
-    auto* cmdFind = new QPushButton(BuiltInTexts::text(TextId::FindNext), this);
-    cmdFind->setObjectName(QStringLiteral("cmdFind"));
-    cmdFind->setDefault(true);
-    auto* cmdCancel = new QPushButton(BuiltInTexts::text(TextId::FindCancel), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    auto* findButton = new QPushButton(BuiltInTexts::text(TextId::FindNext), this);
+    findButton->setObjectName(QStringLiteral("cmdFind"));
+    findButton->setDefault(true);
+    auto* cancelButton = new QPushButton(BuiltInTexts::text(TextId::FindCancel), this);
+    cancelButton->setObjectName(QStringLiteral("cmdCancel"));
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(lblWhat, 0, 0);
+    grid->addWidget(whatLabel, 0, 0);
     grid->addWidget(m_whatEdit, 0, 1);
     auto* checks = new QVBoxLayout;
     checks->addWidget(m_wholeWordCheck);
@@ -51,8 +51,8 @@ FindDialog::FindDialog(SearchTarget& target, MessageService& messages, TextLooku
     checks->addWidget(m_yoCheck);
     checks->addWidget(m_digitsCheck);
     grid->addLayout(checks, 1, 0, 2, 2);
-    grid->addWidget(cmdFind, 0, 2);
-    grid->addWidget(cmdCancel, 1, 2, Qt::AlignTop);
+    grid->addWidget(findButton, 0, 2);
+    grid->addWidget(cancelButton, 1, 2, Qt::AlignTop);
     grid->setColumnMinimumWidth(1, 200);
 
     if (localize)
@@ -64,8 +64,8 @@ FindDialog::FindDialog(SearchTarget& target, MessageService& messages, TextLooku
     for (QCheckBox* box :
          {m_wholeWordCheck, m_matchCaseCheck, m_allPagesCheck, m_yoCheck, m_digitsCheck})
         connect(box, &QCheckBox::clicked, this, [this] { m_walk.reset(); });
-    connect(cmdFind, &QPushButton::clicked, this, &FindDialog::onFind);
-    connect(cmdCancel, &QPushButton::clicked, this, &FindDialog::close);
+    connect(findButton, &QPushButton::clicked, this, &FindDialog::onFind);
+    connect(cancelButton, &QPushButton::clicked, this, &FindDialog::close);
 }
 
 void FindDialog::bringForward()

@@ -158,8 +158,8 @@ void HelpWindow::layOut()
     const int comboHeight =
         static_cast<int>(Twips::fromPixels(m_contentsCombo->sizeHint().height(), dpi));
     const HelpLayout::Geometry g = HelpLayout::layOut(inner, comboHeight);
-    m_copyButton->setGeometry(Twips::toPixels(g.imgCopy, dpi));
-    m_contentsCombo->setGeometry(Twips::toPixels(g.cboContents, dpi));
-    m_frame->setGeometry(Twips::toPixels(g.shpFrame, dpi));
-    m_helpEditor->setGeometry(Twips::toPixels(g.rtfHelp, dpi));
+    m_copyButton->setGeometry(Twips::toPixels(g.copyButton, dpi));
+    m_contentsCombo->setGeometry(Twips::toPixels(g.contents, dpi));
+    m_frame->setGeometry(Twips::toPixels(g.frame, dpi));
+    m_helpEditor->setGeometry(Twips::toPixels(g.text, dpi));
 }

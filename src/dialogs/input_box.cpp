@@ -73,15 +73,15 @@ void InputBoxDialog::layOut()
     const QSize prompt = m_promptLabel->sizeHint();
     const InputBoxLayout::Geometry g =
         InputBoxLayout::fit(QSize(toTwips(prompt.width()), toTwips(prompt.height())));
-    m_promptLabel->setGeometry(toPixels(g.lblPrompt));
-    m_textEdit->setGeometry(toPixels(g.txtText));
-    m_okButton->setGeometry(toPixels(g.cmdOK));
-    m_cancelButton->setGeometry(toPixels(g.cmdCancel));
+    m_promptLabel->setGeometry(toPixels(g.prompt));
+    m_textEdit->setGeometry(toPixels(g.text));
+    m_okButton->setGeometry(toPixels(g.okButton));
+    m_cancelButton->setGeometry(toPixels(g.cancelButton));
     setFixedSize(toPixels(QRect(QPoint(), g.clientSize)).size());
 }
 
-QString inputBoxEx(const QString& prompt, const QString& title, const QString& preset,
-                   QWidget* owner, const InputBoxDialog::TextLookup& text)
+QString askText(const QString& prompt, const QString& title, const QString& preset, QWidget* owner,
+                const InputBoxDialog::TextLookup& text)
 {
     InputBoxDialog box(prompt, title, preset, text, owner);
     box.exec();

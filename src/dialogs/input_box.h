@@ -42,5 +42,5 @@ private:
 // Asks with a modal `frmInputBoxEx` owned by `owner` and returns the answer
 // untrimmed; Cancel, Esc and the window's frame give the empty string, which
 // callers (after trimming) take as a request to change nothing.
-QString inputBoxEx(const QString& prompt, const QString& title, const QString& preset,
-                   QWidget* owner, const InputBoxDialog::TextLookup& text);
+QString askText(const QString& prompt, const QString& title, const QString& preset, QWidget* owner,
+                const InputBoxDialog::TextLookup& text);

@@ -179,13 +179,13 @@ QWidget* OptionsDialog::buildGeneralPage()
     QWidget* picture = page(this, "Picture1", TextId::OptionsGeneralTag);
     m_enableSortCheck = checkBox(picture, "chkEnableSort", TextId::OptionsEnableSort);
     m_statusCheck = checkBox(picture, "chkStatus", TextId::OptionsStatus);
-    QLabel* lblWidth = label(picture, "lblWidth", TextId::OptionsWidth);
+    QLabel* widthLabel = label(picture, "lblWidth", TextId::OptionsWidth);
     m_widthEdit = numberField(picture, "txtWidth");
-    lblWidth->setBuddy(m_widthEdit);
+    widthLabel->setBuddy(m_widthEdit);
     m_tipsCheck = checkBox(picture, "chkTips", TextId::OptionsTips);
-    QLabel* lblDuration = label(picture, "lblDuration", TextId::OptionsDuration);
+    QLabel* durationLabel = label(picture, "lblDuration", TextId::OptionsDuration);
     m_durationEdit = numberField(picture, "txtDuration");
-    lblDuration->setBuddy(m_durationEdit);
+    durationLabel->setBuddy(m_durationEdit);
     m_languageLabel = label(picture, "lblLanguage", TextId::OptionsLanguage);
     m_languageCombo = named(new QComboBox(picture), "cboLanguage");
     m_languageLabel->setBuddy(m_languageCombo);
@@ -194,11 +194,11 @@ QWidget* OptionsDialog::buildGeneralPage()
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(m_enableSortCheck, 0, 0, 1, 4);
     grid->addWidget(m_statusCheck, 1, 0, 1, 4);
-    grid->addWidget(lblWidth, 2, 0);
+    grid->addWidget(widthLabel, 2, 0);
     grid->addWidget(m_widthEdit, 2, 1);
     grid->addWidget(label(picture, "lblWidthUnit", TextId::OptionsWidthUnit), 2, 2);
     grid->addWidget(m_tipsCheck, 3, 0, 1, 4);
-    grid->addWidget(lblDuration, 4, 0, Qt::AlignRight);
+    grid->addWidget(durationLabel, 4, 0, Qt::AlignRight);
     grid->addWidget(m_durationEdit, 4, 1);
     grid->addWidget(label(picture, "lblDurationUnit", TextId::OptionsDurationUnit), 4, 2);
     grid->addWidget(m_languageLabel, 5, 0);
@@ -211,14 +211,14 @@ QWidget* OptionsDialog::buildBookPage()
 {
     QWidget* picture = page(this, "Picture2", TextId::OptionsBookTag);
     m_autosaveCheck = checkBox(picture, "chkAutosave", TextId::OptionsAutosave);
-    QLabel* lblEvery = label(picture, "lblAutosaveDuration", TextId::OptionsAutosaveEvery);
+    QLabel* everyLabel = label(picture, "lblAutosaveDuration", TextId::OptionsAutosaveEvery);
     m_autosaveDurationEdit = numberField(picture, "txtAutosaveDuration");
-    lblEvery->setBuddy(m_autosaveDurationEdit);
-    QLabel* lblFilePath = label(picture, "lblFilePath", TextId::OptionsFilePath);
+    everyLabel->setBuddy(m_autosaveDurationEdit);
+    QLabel* filePathLabel = label(picture, "lblFilePath", TextId::OptionsFilePath);
     m_filePathEdit = named(new QLineEdit(picture), "txtFilePath");
-    lblFilePath->setBuddy(m_filePathEdit);
-    QPushButton* cmdBrowse = button(picture, "cmdBrowse", TextId::OptionsBrowse);
-    QPushButton* cmdDefPath = button(picture, "cmdDefPath", TextId::OptionsDefPath);
+    filePathLabel->setBuddy(m_filePathEdit);
+    QPushButton* browseButton = button(picture, "cmdBrowse", TextId::OptionsBrowse);
+    QPushButton* defaultPathButton = button(picture, "cmdDefPath", TextId::OptionsDefPath);
     m_useRtfCheck = checkBox(picture, "chkUseRtf", TextId::OptionsUseRtf);
     // Only the anchor of the warning balloon; it takes neither focus nor text.
     m_useRtfEdit = named(new CueTextBox(picture), "txtUseRtf");
@@ -230,13 +230,13 @@ QWidget* OptionsDialog::buildBookPage()
     auto* grid = new QGridLayout(picture);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(m_autosaveCheck, 0, 0, 1, 4);
-    grid->addWidget(lblEvery, 1, 0, Qt::AlignRight);
+    grid->addWidget(everyLabel, 1, 0, Qt::AlignRight);
     grid->addWidget(m_autosaveDurationEdit, 1, 1);
     grid->addWidget(label(picture, "lblAutosaveUnit", TextId::OptionsAutosaveUnit), 1, 2);
-    grid->addWidget(lblFilePath, 2, 0, 1, 4);
+    grid->addWidget(filePathLabel, 2, 0, 1, 4);
     grid->addWidget(m_filePathEdit, 3, 0, 1, 3);
-    grid->addWidget(cmdBrowse, 3, 3);
-    grid->addWidget(cmdDefPath, 4, 3);
+    grid->addWidget(browseButton, 3, 3);
+    grid->addWidget(defaultPathButton, 4, 3);
     auto* rtf = new QHBoxLayout;
     rtf->addWidget(m_useRtfCheck);
     rtf->addWidget(m_useRtfEdit);
@@ -244,8 +244,8 @@ QWidget* OptionsDialog::buildBookPage()
     grid->addLayout(rtf, 5, 0, 1, 4);
     grid->setColumnStretch(2, 1);
 
-    connect(cmdBrowse, &QPushButton::clicked, this, &OptionsDialog::browse);
-    connect(cmdDefPath, &QPushButton::clicked, this, &OptionsDialog::defaultPath);
+    connect(browseButton, &QPushButton::clicked, this, &OptionsDialog::browse);
+    connect(defaultPathButton, &QPushButton::clicked, this, &OptionsDialog::defaultPath);
     return picture;
 }
 

@@ -35,9 +35,9 @@ ReplaceDialog::ReplaceDialog(const QString& NewFile, const QString& OldFile, con
 
     QLabel* label1 = addLabel("Label1", BuiltInTexts::text(TextId::ReplaceLabel1));
     QLabel* label2 = addLabel("Label2", BuiltInTexts::text(TextId::ReplaceLabel2));
-    QLabel* lblNew = addLabel("lblNew", {});
+    QLabel* newLabel = addLabel("lblNew", {});
     QLabel* label3 = addLabel("Label3", BuiltInTexts::text(TextId::ReplaceLabel3));
-    QLabel* lblOld = addLabel("lblOld", {});
+    QLabel* oldLabel = addLabel("lblOld", {});
     const std::pair<const char*, TextId> buttonTexts[] = {{"cmdYes", TextId::ReplaceYes},
                                                           {"cmdNo", TextId::ReplaceNo},
                                                           {"cmdCancel", TextId::ReplaceCancel}};
@@ -59,16 +59,16 @@ ReplaceDialog::ReplaceDialog(const QString& NewFile, const QString& OldFile, con
     grid->addWidget(label1, 0, 1);
     grid->addWidget(label2, 1, 1);
     grid->addWidget(icon(this, QStyle::SP_FileIcon, 1), 2, 0, Qt::AlignTop);
-    grid->addWidget(lblNew, 2, 1);
+    grid->addWidget(newLabel, 2, 1);
     grid->addWidget(label3, 3, 1);
     grid->addWidget(icon(this, QStyle::SP_FileIcon, 2), 4, 0, Qt::AlignTop);
-    grid->addWidget(lblOld, 4, 1);
+    grid->addWidget(oldLabel, 4, 1);
     grid->addLayout(buttons, 5, 0, 1, 2);
 
     if (localize)
         localize(this);
-    lblNew->setText(describeFile(NewFile, text));
-    lblOld->setText(describeFile(OldFile, text));
+    newLabel->setText(describeFile(NewFile, text));
+    oldLabel->setText(describeFile(OldFile, text));
 }
 
 QLabel* ReplaceDialog::addLabel(const char* name, const QString& caption)

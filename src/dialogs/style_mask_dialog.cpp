@@ -38,26 +38,26 @@ StyleMaskDialog::StyleMaskDialog(Style& CurrentStyle, const TextLookup& text,
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowTitle(BuiltInTexts::text(TextId::UnusedCaption));
 
-    auto* lblDesc = new QLabel(BuiltInTexts::text(TextId::UnusedDesc), this);
-    lblDesc->setObjectName(QStringLiteral("lblDesc"));
-    lblDesc->setWordWrap(true);
+    auto* descriptionLabel = new QLabel(BuiltInTexts::text(TextId::UnusedDesc), this);
+    descriptionLabel->setObjectName(QStringLiteral("lblDesc"));
+    descriptionLabel->setWordWrap(true);
     m_attributeList = new QListWidget(this);
     m_attributeList->setObjectName(QStringLiteral("lstList"));
-    lblDesc->setBuddy(m_attributeList);
-    FormLocalizer::nameByLabel(lblDesc);
-    auto* cmdOK = new QPushButton(BuiltInTexts::text(TextId::UnusedOk), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    auto* cmdCancel = new QPushButton(BuiltInTexts::text(TextId::UnusedCancel), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    descriptionLabel->setBuddy(m_attributeList);
+    FormLocalizer::nameByLabel(descriptionLabel);
+    auto* okButton = new QPushButton(BuiltInTexts::text(TextId::UnusedOk), this);
+    okButton->setObjectName(QStringLiteral("cmdOK"));
+    okButton->setDefault(true);
+    auto* cancelButton = new QPushButton(BuiltInTexts::text(TextId::UnusedCancel), this);
+    cancelButton->setObjectName(QStringLiteral("cmdCancel"));
 
     auto* column = new QVBoxLayout(this);
-    column->addWidget(lblDesc);
+    column->addWidget(descriptionLabel);
     column->addWidget(m_attributeList);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cmdOK);
-    buttons->addWidget(cmdCancel);
+    buttons->addWidget(okButton);
+    buttons->addWidget(cancelButton);
     column->addLayout(buttons);
 
     if (localize)
@@ -69,8 +69,8 @@ StyleMaskDialog::StyleMaskDialog(Style& CurrentStyle, const TextLookup& text,
         item->setCheckState((m_style.unused() & (1 << i)) ? Qt::Checked : Qt::Unchecked);
     }
 
-    connect(cmdOK, &QPushButton::clicked, this, &StyleMaskDialog::onOk);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(okButton, &QPushButton::clicked, this, &StyleMaskDialog::onOk);
+    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void StyleMaskDialog::onOk()

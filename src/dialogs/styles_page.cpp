@@ -75,15 +75,15 @@ StylesPage::StylesPage(Styles& styles, MessageService& messages, TextLookup text
     : QWidget(parent), m_styles(styles), m_messages(messages), m_text(std::move(text)),
       m_localize(std::move(localize))
 {
-    auto* lblStyles = new QLabel(BuiltInTexts::text(TextId::OptionsStyles), this);
-    lblStyles->setObjectName(QStringLiteral("lblStyles"));
+    auto* stylesLabel = new QLabel(BuiltInTexts::text(TextId::OptionsStyles), this);
+    stylesLabel->setObjectName(QStringLiteral("lblStyles"));
     m_styleList = new QListWidget(this);
     m_styleList->setObjectName(QStringLiteral("lstStyles"));
     m_styleList->setItemDelegate(new ShortcutRowDelegate(m_styleList));
-    lblStyles->setBuddy(m_styleList);
-    FormLocalizer::nameByLabel(lblStyles);
-    auto* lblStyleSample = new QLabel(BuiltInTexts::text(TextId::OptionsStyleSample), this);
-    lblStyleSample->setObjectName(QStringLiteral("lblStyleSample"));
+    stylesLabel->setBuddy(m_styleList);
+    FormLocalizer::nameByLabel(stylesLabel);
+    auto* styleSampleLabel = new QLabel(BuiltInTexts::text(TextId::OptionsStyleSample), this);
+    styleSampleLabel->setObjectName(QStringLiteral("lblStyleSample"));
     m_styleSample = new QWidget(this);
     m_styleSample->setObjectName(QStringLiteral("picStyleSample"));
     m_styleSample->setAutoFillBackground(true);
@@ -94,7 +94,7 @@ StylesPage::StylesPage(Styles& styles, MessageService& messages, TextLookup text
     auto* sample = new QVBoxLayout(m_styleSample);
     sample->addWidget(m_styleLabel, 0, Qt::AlignCenter);
 
-    QPushButton* cmdNewStyle = button(this, "cmdNewStyle", TextId::OptionsNewStyle);
+    QPushButton* newStyleButton = button(this, "cmdNewStyle", TextId::OptionsNewStyle);
     m_editStyleButton = button(this, "cmdEditStyle", TextId::OptionsEditStyle);
     m_deleteStyleButton = button(this, "cmdDeleteStyle", TextId::OptionsDeleteStyle);
     m_moveStyleUpButton = button(this, "cmdMoveUpStyle", TextId::OptionsMoveUpStyle);
@@ -123,18 +123,18 @@ StylesPage::StylesPage(Styles& styles, MessageService& messages, TextLookup text
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(lblStyles, 0, 0);
+    grid->addWidget(stylesLabel, 0, 0);
     grid->addWidget(m_styleList, 1, 0, 5, 1);
-    grid->addWidget(cmdNewStyle, 1, 1);
+    grid->addWidget(newStyleButton, 1, 1);
     grid->addWidget(m_editStyleButton, 2, 1);
     grid->addWidget(m_deleteStyleButton, 3, 1);
     grid->addWidget(m_moveStyleUpButton, 4, 1, Qt::AlignTop);
     grid->addWidget(m_moveStyleDownButton, 5, 1, Qt::AlignTop);
-    grid->addWidget(lblStyleSample, 6, 0, 1, 2);
+    grid->addWidget(styleSampleLabel, 6, 0, 1, 2);
     grid->addWidget(m_styleSample, 7, 0, 1, 2);
 
     connect(m_styleList, &QListWidget::itemSelectionChanged, this, &StylesPage::showChosenStyle);
-    connect(cmdNewStyle, &QPushButton::clicked, this, &StylesPage::newStyle);
+    connect(newStyleButton, &QPushButton::clicked, this, &StylesPage::newStyle);
     connect(m_editStyleButton, &QPushButton::clicked, this, [this] {
         m_editStyleMenu->exec(
             m_editStyleButton->mapToGlobal(m_editStyleButton->rect().bottomLeft()));
@@ -225,8 +225,7 @@ void StylesPage::showChosenStyle()
 
 std::optional<QString> StylesPage::askName(TextId prompt, TextId title, const QString& preset)
 {
-    const QString name =
-        inputBoxEx(m_text(prompt), m_text(title), preset, window(), m_text).trimmed();
+    const QString name = askText(m_text(prompt), m_text(title), preset, window(), m_text).trimmed();
     if (name.isEmpty())
         return std::nullopt;
     if (const std::optional<AppError> problem = Styles::checkName(name)) {

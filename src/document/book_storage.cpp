@@ -300,7 +300,7 @@ BookStorage::SaveResult BookStorage::saveBook(OnDiskChange onDiskChange)
     if (!diskHoldsTheSaved()) {
         adoptExportOnDisk();
         m_exportState = ExportState::Stale;
-        result.dataError = saveDataEx(fullDataPath());
+        result.dataError = writeBook(fullDataPath());
         if (result.dataError) {
             m_book.markUnsaved();
             return result;
@@ -313,7 +313,7 @@ BookStorage::SaveResult BookStorage::saveBook(OnDiskChange onDiskChange)
     return result;
 }
 
-std::optional<LocatedError> BookStorage::saveDataEx(const QString& path)
+std::optional<LocatedError> BookStorage::writeBook(const QString& path)
 {
     if (!m_useRtf)
         m_book.convertToPlainText();
@@ -354,7 +354,7 @@ std::optional<LocatedError> BookStorage::saveBackup(const QString& path)
     if (!m_useRtf)
         m_book.convertToPlainText();
     if (!pagesAreTheSaved())
-        return saveDataEx(path);
+        return writeBook(path);
     const QByteArray known = backupRecord(path);
     if (!known.isEmpty() && BoundedFile::read(backupRecordPath(), 64 * 1024).bytes == known)
         return std::nullopt;

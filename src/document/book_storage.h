@@ -143,10 +143,10 @@ public:
     // The data file, then the text export. A failed export does not undo a
     // written book.
     SaveResult saveBook(OnDiskChange onDiskChange = OnDiskChange::Refuse);
-    std::optional<LocatedError> saveDataEx(const QString& path);
+    std::optional<LocatedError> writeBook(const QString& path);
     // A copy of the book at `path` (the history backup): the bytes the last
     // save wrote to the data file while the pages are still the very ones
-    // saved, otherwise written as saveDataEx writes them. A copy that already
+    // saved, otherwise written as writeBook writes them. A copy that already
     // holds those bytes is left as it is.
     std::optional<LocatedError> saveBackup(const QString& path);
     // The text export of the book as it is now.

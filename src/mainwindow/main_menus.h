@@ -23,9 +23,9 @@ public:
 
     MainMenus(QWidget* window, const Caption& caption);
 
-    QMenu* mnuMain() const { return m_mainMenu; }
-    QMenu* mnuText() const { return m_textMenu; }
-    QMenu* mnuStatus() const { return m_statusMenu; }
+    QMenu* mainMenu() const { return m_mainMenu; }
+    QMenu* textMenu() const { return m_textMenu; }
+    QMenu* statusMenu() const { return m_statusMenu; }
     QAction* item(const QString& name) const;
 
     // The items 1 to 7 of `mnuTextSizes` and 1 to 17 of `mnuTextColorS`, with
@@ -35,8 +35,8 @@ public:
     // The items of `mnuTextStyles`: element 0 "(пусто)", disabled, shown only
     // when there is no style; then one per style in collection order.
     void setStyleNames(const QStringList& names);
-    QMenu* mnuTextSize() const { return m_textSizeMenu; }
-    QMenu* mnuTextColor() const { return m_textColorMenu; }
+    QMenu* textSizeMenu() const { return m_textSizeMenu; }
+    QMenu* textColorMenu() const { return m_textColorMenu; }
 
     // Pops `mnuMain` up with the page commands a rule allows and its default
     // item in bold; afterwards every page command is back for the next route.

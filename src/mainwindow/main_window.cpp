@@ -481,21 +481,21 @@ void MainWindow::layOut()
         return QRect(toPixels(r.x()), toPixels(r.y()), toPixels(r.width()), toPixels(r.height()));
     };
     setMinimumSize(toPixels(g.minimumSize.width()), toPixels(g.minimumSize.height()));
-    m_display.tabStop = g.picTabStop.x();
-    m_pageEditor->setGeometry(px(g.rtfPage));
-    m_frame->setGeometry(px(g.shpFrame));
-    m_tabStopMarker->setGeometry(px(g.picTabStop).adjusted(-kMarkerReach, 0, kMarkerReach, 0));
-    m_pageHighlight->setGeometry(px(g.shpPageHilite));
-    m_pageHighlight->setVisible(!g.shpPageHilite.isEmpty());
-    m_whiteLine->setGeometry(px(g.picWhiteLine));
-    m_whiteLine->setVisible(!g.picWhiteLine.isEmpty());
-    m_topResizer->setGeometry(px(g.picResizeTop));
-    m_bottomResizer->setGeometry(px(g.picResizeBottom));
+    m_display.tabStop = g.tabStop.x();
+    m_pageEditor->setGeometry(px(g.page));
+    m_frame->setGeometry(px(g.frame));
+    m_tabStopMarker->setGeometry(px(g.tabStop).adjusted(-kMarkerReach, 0, kMarkerReach, 0));
+    m_pageHighlight->setGeometry(px(g.pageHilite));
+    m_pageHighlight->setVisible(!g.pageHilite.isEmpty());
+    m_whiteLine->setGeometry(px(g.whiteLine));
+    m_whiteLine->setVisible(!g.whiteLine.isEmpty());
+    m_topResizer->setGeometry(px(g.resizeTop));
+    m_bottomResizer->setGeometry(px(g.resizeBottom));
     m_tabs->setMetrics(TabMetrics{m_display.buttonWidth, kTabHeightTwips, p,
                                   WindowPlacement::logicalDpi() / Twips::perInch});
     m_tabs->setGeometry(px(g.tabColumn));
-    if (!g.picStatus.isEmpty())
-        m_statusBar->setGeometry(px(g.picStatus));
+    if (!g.statusArea.isEmpty())
+        m_statusBar->setGeometry(px(g.statusArea));
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)
@@ -654,13 +654,13 @@ void MainWindow::showSelectionFormat()
     check("mnuTextUnderline", m_pageEditor->selUnderline());
     check("mnuTextStrikeout", m_pageEditor->selStrikeThru());
     const std::optional<double> size = m_pageEditor->selFontSize();
-    for (QAction* item : m_menus->mnuTextSize()->actions()) {
+    for (QAction* item : m_menus->textSizeMenu()->actions()) {
         const int points = QString(item->text()).remove(u'&').trimmed().toInt();
         item->setChecked(size && points == static_cast<int>(*size));
     }
     // The automatic colour is never checked: it is no colour of the palette.
     const std::optional<quint32> color = m_pageEditor->selColor();
-    for (QAction* item : m_menus->mnuTextColor()->actions()) {
+    for (QAction* item : m_menus->textColorMenu()->actions()) {
         const int palette = item->property("Index").toInt() - 2;
         item->setChecked(color && palette >= 0 && palette < static_cast<int>(kPalette.size()) &&
                          kPalette[static_cast<std::size_t>(palette)] == *color);
@@ -781,13 +781,13 @@ void MainWindow::popUpEditorMenu(const QPoint& globalPos)
     m_menus->item(QStringLiteral("mnuTextPaste"))
         ->setEnabled(clipboard && clipboard->hasText() && !clipboard->text().isEmpty());
     m_menus->item(QStringLiteral("mnuTextUndo"))->setEnabled(m_pageEditor->canUndo());
-    m_menus->mnuText()->exec(globalPos);
+    m_menus->textMenu()->exec(globalPos);
 }
 
 void MainWindow::popUpStatusMenu(const QPoint& globalPos)
 {
     m_menus->item(QStringLiteral("mnuStatusHideTip"))->setVisible(m_statusBar->isTipShowing());
-    m_menus->mnuStatus()->exec(globalPos);
+    m_menus->statusMenu()->exec(globalPos);
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent* event)

@@ -31,13 +31,13 @@ HelpLayout::Geometry HelpLayout::layOut(QSize innerSize, int comboHeight)
     const int w = innerSize.width();
     const int h = innerSize.height();
     Geometry g;
-    g.imgCopy = QRect(atLeastZero(w - kCopyFromRight), kCopyTop, CopyButtonSize, CopyButtonSize);
-    g.cboContents =
+    g.copyButton = QRect(atLeastZero(w - kCopyFromRight), kCopyTop, CopyButtonSize, CopyButtonSize);
+    g.contents =
         QRect(kMargin, kListTop, atLeastZero(w - kListRightMargin), atLeastZero(comboHeight));
-    g.shpFrame = QRect(kMargin, kFrameTop, atLeastZero(w - kFrameRightMargin),
-                       atLeastZero(h - kFrameBottomMargin));
-    g.rtfHelp = QRect(kTextLeft, kTextTop, atLeastZero(w - kTextRightMargin),
-                      atLeastZero(h - kTextBottomMargin));
+    g.frame = QRect(kMargin, kFrameTop, atLeastZero(w - kFrameRightMargin),
+                    atLeastZero(h - kFrameBottomMargin));
+    g.text = QRect(kTextLeft, kTextTop, atLeastZero(w - kTextRightMargin),
+                   atLeastZero(h - kTextBottomMargin));
     return g;
 }
 

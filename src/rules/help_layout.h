@@ -15,10 +15,10 @@ public:
 
     struct Geometry
     {
-        QRect imgCopy;
-        QRect cboContents;
-        QRect shpFrame;
-        QRect rtfHelp;
+        QRect copyButton;
+        QRect contents;
+        QRect frame;
+        QRect text;
     };
 
     // `innerSize`: the window's client area; `comboHeight`: the topic list's own height.

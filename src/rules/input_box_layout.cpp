@@ -33,10 +33,10 @@ InputBoxLayout::Geometry InputBoxLayout::fit(QSize promptSize)
     const int buttonTop = std::max(kButtonTop, kPromptTop + promptSize.height() + kPromptToButtons);
 
     Geometry g;
-    g.lblPrompt = QRect(QPoint(kPromptLeft, kPromptTop), promptSize);
-    g.txtText = QRect(textLeft, kTextTop, kTextWidth, kTextHeight);
-    g.cmdCancel = QRect(textRight - kButtonWidth, buttonTop, kButtonWidth, kButtonHeight);
-    g.cmdOK = g.cmdCancel.translated(-(kButtonWidth + kButtonGap), 0);
+    g.prompt = QRect(QPoint(kPromptLeft, kPromptTop), promptSize);
+    g.text = QRect(textLeft, kTextTop, kTextWidth, kTextHeight);
+    g.cancelButton = QRect(textRight - kButtonWidth, buttonTop, kButtonWidth, kButtonHeight);
+    g.okButton = g.cancelButton.translated(-(kButtonWidth + kButtonGap), 0);
     g.clientSize = QSize(textRight + kMargin, buttonTop + kButtonHeight + kMargin);
     return g;
 }

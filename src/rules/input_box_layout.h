@@ -12,10 +12,10 @@ class InputBoxLayout
 public:
     struct Geometry
     {
-        QRect lblPrompt;
-        QRect txtText;
-        QRect cmdOK;
-        QRect cmdCancel; // ends where `txtText` ends
+        QRect prompt;
+        QRect text;
+        QRect okButton;
+        QRect cancelButton; // ends where `txtText` ends
         QSize clientSize;
     };
 

@@ -20,10 +20,10 @@ constexpr int kSplitterOverPage = 2; // of those, left of the tab column
 
 // Applied in this order so that a frame too narrow for both bounds keeps the
 // marker inside its right edge.
-int clampTabStop(int left, const QRect& shpFrame)
+int clampTabStop(int left, const QRect& frame)
 {
-    const int afterLeftBound = std::max(left, shpFrame.left() + kTabStopInset);
-    return std::min(afterLeftBound, shpFrame.left() + shpFrame.width() - kTabStopWidth);
+    const int afterLeftBound = std::max(left, frame.left() + kTabStopInset);
+    return std::min(afterLeftBound, frame.left() + frame.width() - kTabStopWidth);
 }
 
 } // namespace
@@ -76,9 +76,9 @@ int MainLayout::splitterButtonWidth(int buttonWidth, int x)
     return std::clamp(buttonWidth - x, kMinimumButtonWidth, kMaximumButtonWidth);
 }
 
-int MainLayout::draggedTabStop(int left, int x, const QRect& shpFrame)
+int MainLayout::draggedTabStop(int left, int x, const QRect& frame)
 {
-    return clampTabStop(left + x, shpFrame);
+    return clampTabStop(left + x, frame);
 }
 
 int MainLayout::tabLeft() const
@@ -121,10 +121,10 @@ void MainLayout::layOutPage()
     const int t = 3 * p;
     const int left = tabLeft();
     const int height = m_geometry.innerSize.height() - m_input.statusHeight - 2 * t;
-    m_geometry.rtfPage = QRect(t + 75, t + 15, left - t - 30 - 60, height - 30);
-    m_geometry.shpFrame = QRect(t, t, left - t, height);
-    const int tabStop = clampTabStop(m_input.tabStopLeft, m_geometry.shpFrame);
-    m_geometry.picTabStop = QRect(tabStop, t, kTabStopWidth, height);
+    m_geometry.page = QRect(t + 75, t + 15, left - t - 30 - 60, height - 30);
+    m_geometry.frame = QRect(t, t, left - t, height);
+    const int tabStop = clampTabStop(m_input.tabStopLeft, m_geometry.frame);
+    m_geometry.tabStop = QRect(tabStop, t, kTabStopWidth, height);
 }
 
 void MainLayout::layOutSelection()
@@ -133,8 +133,8 @@ void MainLayout::layOutSelection()
     if (selected.isNull())
         return;
     const int p = m_input.pixelSize;
-    m_geometry.shpPageHilite = selected.adjusted(-p, -2 * p, p, p);
-    m_geometry.picWhiteLine = QRect(selected.topLeft() - QPoint(p, p), m_input.whiteLineSize);
+    m_geometry.pageHilite = selected.adjusted(-p, -2 * p, p, p);
+    m_geometry.whiteLine = QRect(selected.topLeft() - QPoint(p, p), m_input.whiteLineSize);
 }
 
 // The handles leave the frame's edge open only where the selected tab joins
@@ -143,15 +143,15 @@ void MainLayout::layOutSelection()
 // page's edge, more over the tabs, which leaves the editor's scroll bar alone.
 void MainLayout::layOutSplitter()
 {
-    const QRect& frame = m_geometry.shpFrame;
-    const QRect& hilite = m_geometry.shpPageHilite;
+    const QRect& frame = m_geometry.frame;
+    const QRect& hilite = m_geometry.pageHilite;
     const int frameBottom = frame.top() + frame.height();
     const int edge = frame.left() + frame.width() - kSplitterOverPage * m_input.pixelSize;
     const int width = kSplitterPixels * m_input.pixelSize;
     const int openTop = std::clamp(hilite.top(), frame.top(), frameBottom);
     const int openBottom = std::clamp(hilite.top() + hilite.height(), frame.top(), frameBottom);
-    m_geometry.picResizeTop = QRect(edge, frame.top(), width, openTop - frame.top());
-    m_geometry.picResizeBottom = QRect(edge, openBottom, width, frameBottom - openBottom);
+    m_geometry.resizeTop = QRect(edge, frame.top(), width, openTop - frame.top());
+    m_geometry.resizeBottom = QRect(edge, openBottom, width, frameBottom - openBottom);
 }
 
 void MainLayout::layOutStatusBar()
@@ -163,15 +163,15 @@ void MainLayout::layOutStatusBar()
     const int t = 3 * p;
     const QSize inner = m_geometry.innerSize;
     StatusBar& bar = m_geometry.status;
-    m_geometry.picStatus = QRect(0, inner.height() - s, inner.width(), s);
+    m_geometry.statusArea = QRect(0, inner.height() - s, inner.width(), s);
     const QSize grip = m_input.gripSize;
-    bar.lblGripper = QRect(QPoint(inner.width() - grip.width(), s - grip.height()), grip);
-    const int panelWidth = bar.lblGripper.left() - 30 - 285 - 800 - 2 * t;
-    bar.shpPanel1 = QRect(315, kPanelTop, panelWidth, s - 45);
-    bar.shpIns = QRect(bar.shpPanel1.left() + panelWidth + t, kPanelTop, 800, s - 45);
+    bar.gripper = QRect(QPoint(inner.width() - grip.width(), s - grip.height()), grip);
+    const int panelWidth = bar.gripper.left() - 30 - 285 - 800 - 2 * t;
+    bar.panel = QRect(315, kPanelTop, panelWidth, s - 45);
+    bar.insFrame = QRect(bar.panel.left() + panelWidth + t, kPanelTop, 800, s - 45);
     const int textTop = kPanelTop + p;
     const int textHeight = s - 45 - 2 * p;
-    bar.lblIns = QRect(bar.shpIns.left() + p, textTop, 800 - 2 * p, textHeight);
-    bar.imgStatusLeft = 30;
-    bar.lblStatus = QRect(420, textTop, panelWidth - 270, textHeight);
+    bar.insLabel = QRect(bar.insFrame.left() + p, textTop, 800 - 2 * p, textHeight);
+    bar.iconLeft = 30;
+    bar.statusLabel = QRect(420, textTop, panelWidth - 270, textHeight);
 }

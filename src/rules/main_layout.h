@@ -36,26 +36,26 @@ public:
 
     struct StatusBar
     {
-        QRect lblGripper;
-        QRect shpPanel1;
-        QRect shpIns;
-        QRect lblIns;
-        int imgStatusLeft = 0; // `imgTip` too
-        QRect lblStatus;       // `lblTip` too
+        QRect gripper;
+        QRect panel;
+        QRect insFrame;
+        QRect insLabel;
+        int iconLeft = 0;  // `imgTip` too
+        QRect statusLabel; // `lblTip` too
     };
 
     struct Geometry
     {
         QSize minimumSize; // of the whole window, frame included
         QSize innerSize;   // the client area laid out: the given one, grown to the minimum
-        QRect rtfPage;
-        QRect shpFrame;
-        QRect picTabStop;    // pulled back into the frame when the frame got narrower
-        QRect shpPageHilite; // empty when `recentPage` has no tab
-        QRect picWhiteLine;  // empty when `recentPage` has no tab
-        QRect picResizeTop;
-        QRect picResizeBottom;
-        QRect picStatus;   // empty while the bar is hidden
+        QRect page;
+        QRect frame;
+        QRect tabStop;    // pulled back into the frame when the frame got narrower
+        QRect pageHilite; // empty when `recentPage` has no tab
+        QRect whiteLine;  // empty when `recentPage` has no tab
+        QRect resizeTop;
+        QRect resizeBottom;
+        QRect statusArea;  // empty while the bar is hidden
         StatusBar status;  // empty while the bar is hidden
         QRect tabColumn;   // the strip the tabs scroll in
         int tabScroll = 0; // the given offset, kept within 0..maxTabScroll
@@ -104,7 +104,7 @@ public:
     static int splitterButtonWidth(int buttonWidth, int x);
 
     // `picTabStop` left after the marker moved `x` twips within `shpFrame`.
-    static int draggedTabStop(int left, int x, const QRect& shpFrame);
+    static int draggedTabStop(int left, int x, const QRect& frame);
 
 private:
     int tabLeft() const;

@@ -10,7 +10,7 @@ QString builtIn(TextId id)
     return BuiltInTexts::text(id);
 }
 
-// Asks through inputBoxEx and lets `person` answer the box once it is up.
+// Asks through askText and lets `person` answer the box once it is up.
 QString ask(const QString& preset, const std::function<void(QDialog* box)>& person,
             QWidget* owner = nullptr)
 {
@@ -23,8 +23,8 @@ QString ask(const QString& preset, const std::function<void(QDialog* box)>& pers
             box->reject();
         }
     });
-    return inputBoxEx(QStringLiteral("Новое имя:"), QStringLiteral("Переименование"), preset, owner,
-                      builtIn);
+    return askText(QStringLiteral("Новое имя:"), QStringLiteral("Переименование"), preset, owner,
+                   builtIn);
 }
 
 } // namespace

@@ -306,7 +306,7 @@ TEST_F(BookStorageTest, CopiesAreAsPrivateAsTheBookAndPlainTextModeStoresPlainTe
     ASSERT_FALSE(m_storage.loadBook().has_value());
     m_book.markUnsaved();
     ASSERT_TRUE(m_storage.saveBook().dataSaved());
-    ASSERT_FALSE(m_storage.saveDataEx(m_dir.path() + "/backup").has_value());
+    ASSERT_FALSE(m_storage.writeBook(m_dir.path() + "/backup").has_value());
     ASSERT_FALSE(m_storage.writeRescueCopy().has_value());
     const auto others = QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteGroup |
                         QFileDevice::WriteOther;

@@ -33,28 +33,27 @@ TEST(MainLayoutTypicalWindow, FollowsTheLayoutPassAndWithoutTheStatusBarReachesT
     const MainLayout::Geometry& g = layout.geometry();
     EXPECT_EQ(QList<QSize>({g.minimumSize, g.innerSize}),
               QList<QSize>({{5500, 6040}, {9000, 6000}}));
-    EXPECT_EQ(std::tuple(layout.tab(15), g.maxTabScroll, g.status.imgStatusLeft),
+    EXPECT_EQ(std::tuple(layout.tab(15), g.maxTabScroll, g.status.iconLeft),
               std::tuple(QRect(), 0, 30));
     // The editor, frame, tab stop, hilite, white line, resize handles, tab column and status bar.
-    EXPECT_EQ(QList<QRect>({g.rtfPage, g.shpFrame, g.picTabStop, g.shpPageHilite, g.picWhiteLine,
-                            g.picResizeTop, g.picResizeBottom, g.tabColumn, g.picStatus,
-                            g.status.lblGripper, g.status.shpPanel1, g.status.shpIns,
-                            g.status.lblIns, g.status.lblStatus}),
-              QList<QRect>(
-                  {QRect(120, 60, 8205, 5580), QRect(45, 45, 8295, 5610), QRect(3400, 45, 15, 5610),
-                   QRect(8325, 405, 630, 390), QRect(8325, 420, 30, 330), QRect(8310, 45, 90, 360),
-                   QRect(8310, 795, 90, 4860), QRect(8340, 0, 660, 5700), QRect(0, 5700, 9000, 300),
-                   QRect(8760, 60, 240, 240), QRect(315, 30, 7555, 255), QRect(7915, 30, 800, 255),
-                   QRect(7930, 45, 770, 225), QRect(420, 45, 7285, 225)}));
+    EXPECT_EQ(
+        QList<QRect>({g.page, g.frame, g.tabStop, g.pageHilite, g.whiteLine, g.resizeTop,
+                      g.resizeBottom, g.tabColumn, g.statusArea, g.status.gripper, g.status.panel,
+                      g.status.insFrame, g.status.insLabel, g.status.statusLabel}),
+        QList<QRect>(
+            {QRect(120, 60, 8205, 5580), QRect(45, 45, 8295, 5610), QRect(3400, 45, 15, 5610),
+             QRect(8325, 405, 630, 390), QRect(8325, 420, 30, 330), QRect(8310, 45, 90, 360),
+             QRect(8310, 795, 90, 4860), QRect(8340, 0, 660, 5700), QRect(0, 5700, 9000, 300),
+             QRect(8760, 60, 240, 240), QRect(315, 30, 7555, 255), QRect(7915, 30, 800, 255),
+             QRect(7930, 45, 770, 225), QRect(420, 45, 7285, 225)}));
     // A hidden status bar lets the editor and the frame reach the bottom.
     MainLayout::Input input = typicalWindow();
     input.statusHeight = 0;
     const MainLayout::Geometry bare = MainLayout(input).geometry();
-    EXPECT_EQ(QList<int>({bare.rtfPage.y() + bare.rtfPage.height(),
-                          bare.shpFrame.y() + bare.shpFrame.height(), bare.picTabStop.height(),
-                          bare.tabColumn.height()}),
-              QList<int>({6000 - 45 - 15, 6000 - 45, bare.shpFrame.height(), 6000}));
-    EXPECT_TRUE(bare.picStatus.isNull());
+    EXPECT_EQ(QList<int>({bare.page.y() + bare.page.height(), bare.frame.y() + bare.frame.height(),
+                          bare.tabStop.height(), bare.tabColumn.height()}),
+              QList<int>({6000 - 45 - 15, 6000 - 45, bare.frame.height(), 6000}));
+    EXPECT_TRUE(bare.statusArea.isNull());
 }
 
 TEST(MainLayoutMinimum, GrowsTheWindowWithinTheScreen)
@@ -89,18 +88,17 @@ TEST(MainLayoutTabStop, StaysBetweenFrameLeftPlus300AndFrameRightLess15)
     input.tabStopLeft = 30000;
     input.screenSize = QSize(19200, 10800);
     const MainLayout::Geometry g = MainLayout(input).geometry();
-    EXPECT_EQ(std::pair(g.shpFrame, g.picTabStop.x()),
-              std::pair(QRect(45, 45, 18255, 5610), 18285));
+    EXPECT_EQ(std::pair(g.frame, g.tabStop.x()), std::pair(QRect(45, 45, 18255, 5610), 18285));
     QList<int> marker;
-    for (const int saved : {g.picTabStop.x(), 100}) {
+    for (const int saved : {g.tabStop.x(), 100}) {
         input.tabStopLeft = saved;
-        marker << MainLayout(input).geometry().picTabStop.x();
+        marker << MainLayout(input).geometry().tabStop.x();
     }
     EXPECT_EQ(marker, QList<int>({18285, 45 + 300}));
-    const QRect shpFrame(45, 45, 8295, 5610); // right edge at 8340
+    const QRect frame(45, 45, 8295, 5610); // right edge at 8340
     const int cases[][2] = {{15, 3415}, {-3054, 346}, {-3055, 345}, {4924, 8324}, {4925, 8325}};
     for (const auto& [x, expected] : cases)
-        EXPECT_EQ(MainLayout::draggedTabStop(3400, x, shpFrame), expected) << x;
+        EXPECT_EQ(MainLayout::draggedTabStop(3400, x, frame), expected) << x;
     // A frame too narrow for both bounds keeps the marker inside it.
     EXPECT_EQ(MainLayout::draggedTabStop(3400, 0, QRect(45, 45, 200, 100)), 45 + 200 - 15);
 }
@@ -142,7 +140,7 @@ TEST(MainLayoutScroll, OffsetIsKeptWithinTheColumnAndShowingATabBringsItAndItsHi
     for (const int page : {1, 2, 5000, visible - 20, visible + 60, 32766, kLastPage}) {
         const MainLayout shown(wholeBook(start.scrollToShow(page), page));
         const QRect column = shown.geometry().tabColumn;
-        const QRect hilite = shown.geometry().shpPageHilite;
+        const QRect hilite = shown.geometry().pageHilite;
         EXPECT_TRUE(column.contains(shown.tab(page))) << page;
         EXPECT_TRUE(hilite.top() >= column.top() && hilite.bottom() <= column.bottom()) << page;
     }
@@ -161,11 +159,11 @@ TEST(MainLayoutScroll, TallTabsShowTheirTopAndATabOutOfSightLeavesTheEdgeToTheHa
     for (const MainLayout::Input& book :
          {wholeBook(0, 20000), wholeBook(11000000, 20000), wholeBook(0, 0)}) {
         const MainLayout::Geometry g = MainLayout(book).geometry();
-        EXPECT_TRUE(g.picResizeTop.height() >= 0 && g.picResizeBottom.height() >= 0 &&
-                    g.picResizeTop.height() + g.picResizeBottom.height() == g.shpFrame.height())
+        EXPECT_TRUE(g.resizeTop.height() >= 0 && g.resizeBottom.height() >= 0 &&
+                    g.resizeTop.height() + g.resizeBottom.height() == g.frame.height())
             << book.tabScroll << " " << book.recentPage;
     }
-    EXPECT_TRUE(MainLayout(wholeBook(0, 0)).geometry().shpPageHilite.isNull());
+    EXPECT_TRUE(MainLayout(wholeBook(0, 0)).geometry().pageHilite.isNull());
 }
 
 } // namespace

@@ -30,7 +30,7 @@ int main(int argc, char** argv)
     if (argc == 3 && std::strcmp(argv[1], "loop") == 0) {
         for (char letter = 'A';; letter = letter == 'A' ? 'B' : 'A') {
             book.setPages(bookOf(letter));
-            if (storage.saveDataEx(QString::fromLocal8Bit(argv[2])) ||
+            if (storage.writeBook(QString::fromLocal8Bit(argv[2])) ||
                 write(STDOUT_FILENO, &letter, 1) != 1)
                 return 2;
         }
