@@ -21,6 +21,7 @@ void Book::setPages(std::vector<PageRecord> pagesFrom1)
     if (pagesFrom1.capacity() > pagesFrom1.size()) {
         pagesFrom1.insert(pagesFrom1.begin(), PageRecord{});
         m_pages = std::move(pagesFrom1);
+        ++m_revision;
         Q_EMIT pagesReplaced();
         return;
     }
@@ -29,12 +30,14 @@ void Book::setPages(std::vector<PageRecord> pagesFrom1)
     m_pages.emplace_back();
     for (PageRecord& page : pagesFrom1)
         m_pages.push_back(std::move(page));
+    ++m_revision;
     Q_EMIT pagesReplaced();
 }
 
 void Book::setPagesWithUnusedSlot(std::vector<PageRecord> pages)
 {
     m_pages = std::move(pages);
+    ++m_revision;
     Q_EMIT pagesReplaced();
 }
 
@@ -52,6 +55,7 @@ void Book::convertToPlainText()
         if (plain == m_pages[i].text)
             continue;
         m_pages[i].text = plain;
+        ++m_revision;
         replaced = true;
     }
     // Every autosave in plain-text mode comes here; an editor reloads its
@@ -65,6 +69,7 @@ void Book::setPageText(int index, const PageText& text)
     if (!hasPage(index) || pageAt(index).text == text)
         return;
     pageAt(index).text = text;
+    ++m_revision;
     setChanged(true);
 }
 
@@ -73,6 +78,7 @@ void Book::setPageTitle(int index, const QString& title)
     if (!hasPage(index) || pageAt(index).title == title)
         return;
     pageAt(index).title = title;
+    ++m_revision;
     setChanged(true);
 }
 
@@ -81,6 +87,7 @@ void Book::setPageKind(int index, qint32 kind)
     if (!hasPage(index) || pageAt(index).kind == kind)
         return;
     pageAt(index).kind = kind;
+    ++m_revision;
     setChanged(true);
 }
 
@@ -92,6 +99,7 @@ bool Book::insertPage(const QString& title, int after)
     page.title = title;
     page.kind = PageRecord::AddressPage;
     m_pages.insert(m_pages.begin() + after + 1, std::move(page));
+    ++m_revision;
     setChanged(true);
     return true;
 }
@@ -101,6 +109,7 @@ bool Book::deletePage(int index)
     if (!hasPage(index))
         return false;
     m_pages.erase(m_pages.begin() + index);
+    ++m_revision;
     setChanged(true);
     return true;
 }
@@ -110,6 +119,7 @@ bool Book::swapPages(int k)
     if (k < 2 || k > pageCount())
         return false;
     std::swap(pageAt(k - 1), pageAt(k));
+    ++m_revision;
     setChanged(true);
     return true;
 }

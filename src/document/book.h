@@ -58,6 +58,10 @@ public:
     bool movePageDown(int k) { return swapPages(k + 1); }
     bool isFull() const { return pageCount() >= MaxPages; }
 
+    // Goes up with every change of the pages: a reader that compared them
+    // with something at one revision need not compare again at the same.
+    quint64 revision() const { return m_revision; }
+
     // The page numbers. None of them is part of what the book saves, so
     // setting one never marks the book changed.
     int recentPage() const { return m_recentPage; }
@@ -97,6 +101,7 @@ private:
     qint16 m_previousPage = 0;
     qint16 m_lastIntPage = DefaultLastIntPage;
     bool m_changed = false;
+    quint64 m_revision = 0;
     // Shallow copies: a page nobody changed shares its text with its copy.
     std::vector<PageRecord> m_saved{1};
 };

@@ -66,6 +66,7 @@ std::optional<AppError> BookStorage::loadBook()
     m_fileCharset = DataFile::Charset::Windows1251;
     m_savedBytes.clear();
     m_savedPages.clear();
+    m_savedAtRevision.reset();
     m_diskKey.reset();
     m_exportState = ExportState::Stale;
     m_exportParts.clear();
@@ -144,6 +145,7 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
     m_savedBytes = parsed.trailingLine > 0 ? QByteArray() : reading->bytes;
     m_savedDigest.reset();
     m_savedPages = std::move(reading->asRead);
+    m_savedAtRevision.reset();
     if (m_cleanup) {
         for (size_t i = 1; i < parsed.pages.size(); ++i) {
             if (reading->cleanupCandidates[i])
@@ -406,6 +408,7 @@ void BookStorage::rememberSaved(const QByteArray& bytes, std::span<const PageRec
 {
     m_savedBytes = bytes;
     m_savedDigest.reset();
+    m_savedAtRevision.reset();
     if (bytes.isEmpty()) {
         m_savedPages.clear();
         return;
@@ -424,8 +427,13 @@ bool BookStorage::pagesAreTheSaved() const
     const std::span<const PageRecord> pages = m_book.pages();
     if (m_savedBytes.isEmpty() || pages.size() != m_savedPages.size())
         return false;
-    return std::equal(pages.begin(), pages.end(), m_savedPages.begin(),
-                      [](const PageRecord& a, const PageIdentity& b) { return b.isOf(a); });
+    if (m_savedAtRevision == m_book.revision())
+        return true;
+    if (!std::equal(pages.begin(), pages.end(), m_savedPages.begin(),
+                    [](const PageRecord& a, const PageIdentity& b) { return b.isOf(a); }))
+        return false;
+    m_savedAtRevision = m_book.revision();
+    return true;
 }
 
 QByteArray BookStorage::exportBytes() const

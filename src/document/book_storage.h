@@ -259,6 +259,9 @@ private:
     QByteArray m_savedBytes;
     std::optional<quint64> m_savedDigest;
     std::vector<PageIdentity> m_savedPages;
+    // The book's revision at which its pages were last found to be the
+    // saved ones: until either changes, they still are.
+    mutable std::optional<quint64> m_savedAtRevision;
     ExportState m_exportState = ExportState::Stale;
     ExportParts m_exportParts;
 };
