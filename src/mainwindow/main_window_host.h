@@ -24,8 +24,8 @@ public:
     virtual bool mainWindowClosing(CloseReason reason) = 0;
     // A command of a key, a menu item or a tab that concerns the book or
     // another window; `argument` is the page of OpenPage or the style (from
-    // 1) of ApplyStyle. The host checks each command's conditions itself,
-    // whatever route reached it.
+    // 1) of ApplyStyle. The window has checked the page rule already, for
+    // every route.
     virtual void runCommand(Command command, int argument) = 0;
     // The user changed the open page. Its text reaches the page record only
     // when somebody reads it (MainWindow::takePageEdits), so a keystroke in a
