@@ -100,7 +100,7 @@ CliBook::CliBook(const QString& path, const CliPassword::Source& password, int u
 void CliBook::index(const QString& path, int upToPage)
 {
     m_file = StoredFile(new StoredBytes(m_bytes));
-    m_index = DataFile::index(m_bytes, upToPage);
+    m_index = upToPage > 0 ? DataFile::indexPage(m_bytes, upToPage) : DataFile::index(m_bytes);
     if (!m_index.ok())
         m_problem = QStringLiteral("%1: %2").arg(path, m_index.error->text());
 }
@@ -223,5 +223,5 @@ std::optional<QByteArrayView> CliBook::storedText(size_t number) const
 {
     if (m_index.charset != DataFile::Charset::Windows1251)
         return std::nullopt;
-    return m_index.records.at(number - 1).text;
+    return m_index.record(number - 1).text;
 }

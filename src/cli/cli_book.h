@@ -18,8 +18,8 @@
 class CliBook
 {
 public:
-    // Reads and indexes `path`, up to page `upToPage` when one is given;
-    // problem() tells why that failed. An encrypted book takes its password
+    // Reads and indexes `path`; given `upToPage`, reads it up to that page
+    // and keeps only that one. problem() tells why that failed. An encrypted book takes its password
     // from `password` (see CliPassword).
     explicit CliBook(const QString& path, const CliPassword::Source& password = {},
                      int upToPage = 0);
@@ -31,7 +31,7 @@ public:
     const QString& problem() const { return m_problem; }
     // The key an encrypted book was opened with; null for a plain book.
     std::shared_ptr<const BookKey> key() const { return m_key; }
-    // The pages the book has; those past upToPage are not read.
+    // The pages the book has; only upToPage, when given, can be asked for.
     size_t pageCount() const { return size_t(m_index.count); }
     // Line where text follows the last counted page; the program keeps the
     // counted pages and a copy of the whole file.

@@ -1,6 +1,7 @@
 #include "cli/cli_app.h"
 #include "cli/cli_console.h"
 #include "core/core_dumps.h"
+#include "core/huge_pages.h"
 
 #include <QCoreApplication>
 #include <clocale>
@@ -12,6 +13,7 @@
 // application object; the other commands start sooner without one.
 int main(int argc, char** argv)
 {
+    HugePages::forTheHeap();
     CliConsole::prepare();
     CoreDumps::disable();
     if (argc > 1 && std::string_view(argv[1]) == "sync") {

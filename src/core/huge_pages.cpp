@@ -2,18 +2,53 @@
 
 #ifdef Q_OS_LINUX
 #include <sys/mman.h>
+#include <unistd.h>
 #endif
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
+#include <cstdlib>
+
+namespace {
+
+constexpr quintptr kHuge = quintptr(2) << 20;
+
+void adviseHuge([[maybe_unused]] quintptr begin, [[maybe_unused]] quintptr end)
+{
+#if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
+    const quintptr first = (begin + kHuge - 1) & ~(kHuge - 1);
+    const quintptr last = end & ~(kHuge - 1);
+    if (last > first)
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#endif
+}
+
+} // namespace
 
 void HugePages::prefer(QByteArray& buffer)
 {
-#if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
-    constexpr quintptr huge = quintptr(2) << 20;
     const auto begin = reinterpret_cast<quintptr>(buffer.data());
-    const quintptr first = (begin + huge - 1) & ~(huge - 1);
-    const quintptr last = (begin + quintptr(buffer.size())) & ~(huge - 1);
-    if (last > first)
-        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#else
-    Q_UNUSED(buffer);
+    adviseHuge(begin, begin + quintptr(buffer.size()));
+}
+
+void HugePages::forTheHeap()
+{
+#if defined(Q_OS_LINUX) && defined(__GLIBC__)
+    constexpr int step = 64 << 20;
+    // One heap for every thread: a book read on another thread lands in the
+    // same pages.
+    mallopt(M_ARENA_MAX, 1);
+    // The largest threshold the allocator takes: a book's bytes, its export
+    // and its pages come from the heap, and a block freed is there again.
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 2 * step);
+    mallopt(M_TOP_PAD, step);
+    const auto before = reinterpret_cast<quintptr>(sbrk(0));
+    // Grows the heap by a step now, so that the step can be advised.
+    // (volatile: a block nobody reads could be left out altogether).
+    void* volatile block = std::malloc(kHuge);
+    std::free(block);
+    adviseHuge(before, reinterpret_cast<quintptr>(sbrk(0)));
 #endif
 }

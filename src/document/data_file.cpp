@@ -269,8 +269,14 @@ std::optional<int> DataFile::pageCountOf(QByteArrayView head)
     return count;
 }
 
-DataFile::Index DataFile::index(QByteArrayView bytes, int pages)
+namespace {
+
+// Reads the first `pages` records (all when 0) and keeps those from `keepFrom`
+// (0-based) on.
+DataFile::Index indexRecords(QByteArrayView bytes, int pages, int keepFrom)
 {
+    using Index = DataFile::Index;
+    using Error = DataFile::Error;
     Index result;
     result.charset = takeCharset(bytes);
     Reader reader(bytes);
@@ -283,9 +289,11 @@ DataFile::Index DataFile::index(QByteArrayView bytes, int pages)
     // least five bytes, so never reserve beyond what the bytes can carry.
     result.count = count;
     const int wanted = pages > 0 ? std::min(pages, count) : count;
-    result.records.reserve(std::min<size_t>(wanted, reader.remaining() / 5 + 1));
+    result.first = size_t(std::min(keepFrom, wanted));
+    result.records.reserve(
+        std::min<size_t>(size_t(wanted) - result.first, reader.remaining() / 5 + 1));
     for (int i = 0; i < wanted; ++i) {
-        Record record;
+        DataFile::Record record;
         const char* titleAt = reader.position();
         if (!reader.readField(record.title) || !reader.readField(record.text, &record.quoteFree)) {
             result.error = reader.error();
@@ -299,11 +307,24 @@ DataFile::Index DataFile::index(QByteArrayView bytes, int pages)
             result.records.clear();
             return result;
         }
-        result.records.push_back(record);
+        if (size_t(i) >= result.first)
+            result.records.push_back(record);
     }
     if (wanted == count)
         result.trailingLine = reader.trailingLine();
     return result;
+}
+
+} // namespace
+
+DataFile::Index DataFile::index(QByteArrayView bytes, int pages)
+{
+    return indexRecords(bytes, pages, 0);
+}
+
+DataFile::Index DataFile::indexPage(QByteArrayView bytes, int page)
+{
+    return indexRecords(bytes, page, page - 1);
 }
 
 QString DataFile::decodeField(QByteArrayView bytes, Charset charset)
@@ -325,21 +346,20 @@ QString DataFile::decodeField(QByteArrayView bytes, Charset charset)
 
 PageRecord DataFile::Index::page(size_t i) const
 {
-    const Record& record = records.at(i);
-    return {decodeTitle(i), decodeField(record.text, charset), kindOf(i)};
+    return {decodeTitle(i), decodeField(record(i).text, charset), kindOf(i)};
 }
 
 PageRecord DataFile::Index::storedPage(size_t i, const StoredFile& file) const
 {
     return {decodeTitle(i),
-            PageText::stored(file, records.at(i).text, charset == Charset::Utf8WithBom,
-                             records.at(i).quoteFree),
+            PageText::stored(file, record(i).text, charset == Charset::Utf8WithBom,
+                             record(i).quoteFree),
             kindOf(i)};
 }
 
 QString DataFile::Index::decodeTitle(size_t i) const
 {
-    QByteArrayView title = records.at(i).title;
+    QByteArrayView title = record(i).title;
     if (title.startsWith('~'))
         title = title.sliced(1);
     return decodeField(title, charset);

@@ -79,7 +79,8 @@ public:
     struct Index
     {
         Charset charset = Charset::Windows1251;
-        std::vector<Record> records; // page 1 first
+        std::vector<Record> records; // page first + 1 first
+        size_t first = 0;            // the pages read but not kept, before records
         int count = 0;               // the pages the count line gives
         std::optional<Error> error;
         int trailingLine = 0; // as in ParseResult
@@ -90,14 +91,16 @@ public:
         QString decodeTitle(size_t i) const;
         qint32 kindOf(size_t i) const
         {
-            return records.at(i).title.startsWith('~') ? PageRecord::TextPage
-                                                       : PageRecord::AddressPage;
+            return record(i).title.startsWith('~') ? PageRecord::TextPage : PageRecord::AddressPage;
         }
+        const Record& record(size_t i) const { return records.at(i - first); } // 0-based
     };
 
-    // Indexes the first `pages` records at most (all when 0): a command that
-    // wants page k reads the file up to page k.
+    // Indexes the first `pages` records at most (all when 0).
     static Index index(QByteArrayView bytes, int pages = 0);
+    // Reads the file up to page `page` (from 1) and keeps that page's record
+    // alone: a command that wants one page holds no record of the others.
+    static Index indexPage(QByteArrayView bytes, int page);
     static ParseResult parse(QByteArrayView bytes);
     // As parse, but each page's text stays in `bytes` (shared, not copied)
     // until it is first read.

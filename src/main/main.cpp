@@ -3,6 +3,7 @@
 #include "app/termination_signals.h"
 #include "core/app_info.h"
 #include "core/core_dumps.h"
+#include "core/huge_pages.h"
 #include "core/event_log.h"
 #include "core/folders.h"
 #include "mainwindow/main_window.h"
@@ -22,6 +23,7 @@ const char kActivationTokenVariable[] = "XDG_ACTIVATION_TOKEN";
 
 int main(int argc, char* argv[])
 {
+    HugePages::forTheHeap();
     CoreDumps::disable();
     // Answered before the window system is reached, which a terminal
     // without a desktop does not have.
