@@ -44,6 +44,11 @@ public:
     // its plain text alone.
     PageRecord page(size_t number, bool cleanUp) const;
     QString title(size_t number) const { return m_index.decodeTitle(number - 1); }
+    PageText pageText(size_t number) const { return m_index.storedText(number - 1, m_file); }
+    std::optional<QByteArrayView> windows1251Title(size_t number) const
+    {
+        return m_index.windows1251Title(number - 1);
+    }
     // Page `number`'s text as a Windows-1251 file stores it; nullopt in a
     // book of another coding.
     std::optional<QByteArrayView> storedText(size_t number) const;

@@ -228,8 +228,12 @@ int CliCommands::exportText(const CliArgs& args)
         return ExitFailure;
     // Page by page: no page is held longer than it takes to export it.
     QByteArray bytes;
-    for (size_t number = 1; number <= opened.pageCount(); ++number)
-        bytes += TextExport::ofPage(opened.page(number, true));
+    for (size_t number = 1; number <= opened.pageCount(); ++number) {
+        const std::optional<QByteArrayView> title = opened.windows1251Title(number);
+        if (!title || !TextExport::appendStoredText(bytes, *title, opened.pageText(number),
+                                                    opened.kind(number)))
+            bytes += TextExport::ofPage(opened.page(number, true));
+    }
     if (args.utf8)
         bytes = CodePage::decode(bytes).toUtf8();
     return exitFor(out.isEmpty() ? CliOutput::outBytes(bytes) : writeFile(out, bytes));

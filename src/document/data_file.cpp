@@ -351,10 +351,21 @@ PageRecord DataFile::Index::page(size_t i) const
 
 PageRecord DataFile::Index::storedPage(size_t i, const StoredFile& file) const
 {
-    return {decodeTitle(i),
-            PageText::stored(file, record(i).text, charset == Charset::Utf8WithBom,
-                             record(i).quoteFree),
-            kindOf(i)};
+    return {decodeTitle(i), storedText(i, file), kindOf(i)};
+}
+
+PageText DataFile::Index::storedText(size_t i, const StoredFile& file) const
+{
+    return PageText::stored(file, record(i).text, charset == Charset::Utf8WithBom,
+                            record(i).quoteFree);
+}
+
+std::optional<QByteArrayView> DataFile::Index::windows1251Title(size_t i) const
+{
+    QByteArrayView title = record(i).title;
+    if (charset != Charset::Windows1251 || title.contains('"') || title.contains("''"))
+        return std::nullopt;
+    return title.startsWith('~') ? title.sliced(1) : title;
 }
 
 QString DataFile::Index::decodeTitle(size_t i) const

@@ -88,7 +88,11 @@ public:
         PageRecord page(size_t i) const; // 0-based
         // The page with its text left as stored in `file`, the bytes indexed.
         PageRecord storedPage(size_t i, const StoredFile& file) const;
+        PageText storedText(size_t i, const StoredFile& file) const;
         QString decodeTitle(size_t i) const;
+        // The title's Windows-1251 bytes where the file stores them as they
+        // read (no double quote in either form); nullopt otherwise.
+        std::optional<QByteArrayView> windows1251Title(size_t i) const;
         qint32 kindOf(size_t i) const
         {
             return record(i).title.startsWith('~') ? PageRecord::TextPage : PageRecord::AddressPage;

@@ -7,12 +7,10 @@
 
 namespace {
 
-// A double quote stored as itself or as two apostrophes: such a field reads
-// otherwise than its bytes.
-bool holdsStoredQuote(QByteArrayView field)
+// A double quote stored as two apostrophes: such a field reads otherwise
+// than its bytes.
+bool holdsApostrophePair(QByteArrayView field)
 {
-    if (field.contains('"'))
-        return true;
     const char* end = field.data() + field.size();
     for (const char* at = field.data(); at < end; ++at) {
         at = static_cast<const char*>(std::memchr(at, '\'', size_t(end - at)));
@@ -66,6 +64,13 @@ const QString& PageText::text() const
     return block.text;
 }
 
+std::optional<QByteArrayView> PageText::storedWindows1251() const
+{
+    if (!isStored() || m_utf8 || !storedQuoteFree() || holdsApostrophePair(storedField()))
+        return std::nullopt;
+    return storedField();
+}
+
 const QString& PageText::plainText() const
 {
     Decoded& block = decoded();
@@ -73,9 +78,8 @@ const QString& PageText::plainText() const
         return block.plain;
     // Stored Windows-1251 bytes are what the RTF reader takes: the text need
     // not be decoded to be searched or exported.
-    const bool bytesAsRead = isStored() && !m_utf8 && !holdsStoredQuote(storedField());
-    block.plain =
-        bytesAsRead ? RtfPlainText::extract(storedField()) : RtfPlainText::extract(text());
+    const std::optional<QByteArrayView> bytes = storedWindows1251();
+    block.plain = bytes ? RtfPlainText::extract(*bytes) : RtfPlainText::extract(text());
     block.plainKnown = true;
     return block.plain;
 }

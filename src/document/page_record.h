@@ -63,6 +63,10 @@ public:
     QByteArrayView storedField() const { return {m_field, m_fieldSize}; }
     bool isStored() const { return bool(m_file); }
     bool storedAsUtf8() const { return m_utf8; }
+    // The stored field while it is the Windows-1251 text itself: still the
+    // one read, from a Windows-1251 file, with no quote stored as two
+    // apostrophes; nullopt otherwise.
+    std::optional<QByteArrayView> storedWindows1251() const;
     // The stored field holds no double quote (as a quoted field never does).
     bool storedQuoteFree() const { return m_quoteFree || !storedField().contains('"'); }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -11,6 +12,8 @@ class TabRuns
 {
 public:
     static bool hasSurplus(QStringView plain);
+    // The same for a plain text as its Windows-1251 bytes.
+    static bool hasSurplus(QByteArrayView plain);
     static QString collapsed(const QString& plain);
     static bool isLineBreak(QChar ch)
     {

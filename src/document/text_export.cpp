@@ -1,6 +1,8 @@
 #include "document/text_export.h"
 
 #include "core/code_page.h"
+#include "document/tab_runs.h"
+#include "richtext/rtf_simple_text.h"
 
 #include <algorithm>
 
@@ -22,6 +24,22 @@ void appendEscaped(QString& out, const QString& plain)
     out += escaped;
 }
 
+// Escapes the plain text from `from` to the end of `out` in place.
+void escapeFrom(QByteArray& out, qsizetype from)
+{
+    const QByteArrayView plain = QByteArrayView(out).sliced(from);
+    // Qt's search for a two-byte needle hashes every byte.
+    const auto special = [](char a, char b) { return a == '$' || (a == '\'' && b == '\''); };
+    if (std::adjacent_find(plain.begin(), plain.end(), special) == plain.end() &&
+        !plain.endsWith('$'))
+        return;
+    QByteArray escaped = plain.toByteArray();
+    escaped.replace('$', "&dollar;");
+    escaped.replace("''", "\"");
+    out.truncate(from);
+    out += escaped;
+}
+
 } // namespace
 
 QByteArray TextExport::build(std::span<const PageRecord> pages)
@@ -32,8 +50,38 @@ QByteArray TextExport::build(std::span<const PageRecord> pages)
     return out;
 }
 
+bool TextExport::appendStoredText(QByteArray& out, const PageRecord& page)
+{
+    return page.text.isStored() &&
+           appendStoredText(out, CodePage::encodeLossy(page.title), page.text, page.kind);
+}
+
+bool TextExport::appendStoredText(QByteArray& out, QByteArrayView title, const PageText& text,
+                                  qint32 kind)
+{
+    const std::optional<QByteArrayView> stored = text.storedWindows1251();
+    if (!stored)
+        return false;
+    const qsizetype size = out.size();
+    out += '$';
+    out += title;
+    out += "\r\n";
+    const qsizetype plainAt = out.size();
+    if (!RtfSimpleText::appendBytes(*stored, out) ||
+        (kind == PageRecord::AddressPage &&
+         TabRuns::hasSurplus(QByteArrayView(out).sliced(plainAt)))) {
+        out.truncate(size);
+        return false;
+    }
+    escapeFrom(out, plainAt);
+    out += "\r\n";
+    return true;
+}
+
 QByteArray TextExport::ofPage(const PageRecord& page)
 {
+    if (QByteArray stored; appendStoredText(stored, page))
+        return stored;
     const QString& plain = page.plainText();
     QString out;
     out.reserve(page.title.size() + plain.size() + 5);

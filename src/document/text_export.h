@@ -15,4 +15,12 @@ public:
     static QByteArray build(std::span<const PageRecord> pages);
     // The part of the export one page makes: its title line and its text.
     static QByteArray ofPage(const PageRecord& page);
+    // Appends the same part to `out`, made from the page's stored
+    // Windows-1251 bytes without decoding them, where the plain-text reader
+    // reads them and an address page has no surplus tabs to clean up; false,
+    // and nothing appended, otherwise.
+    static bool appendStoredText(QByteArray& out, const PageRecord& page);
+    // The same with the title given as its Windows-1251 bytes.
+    static bool appendStoredText(QByteArray& out, QByteArrayView title, const PageText& text,
+                                 qint32 kind);
 };

@@ -1,11 +1,13 @@
 #include "richtext/rtf_simple_text.h"
 
 #include "core/code_page.h"
+#include "richtext/rtf_parser.h"
 #include "richtext/rtf_symbol_fonts.h"
 #include "richtext/rtf_tokenizer.h"
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 #include <string_view>
 
@@ -32,29 +34,88 @@ constexpr std::array kStarredNoText = {"fname"sv, "generator"sv, "panose"sv, "fa
 constexpr std::array kFontWords = {"f"sv,       "fnil"sv,   "froman"sv, "fswiss"sv, "fmodern"sv,
                                    "fscript"sv, "fdecor"sv, "ftech"sv,  "fbidi"sv,  "fprq"sv};
 
-template <size_t N> bool isOneOf(QByteArrayView word, const std::array<std::string_view, N>& set)
+bool is(QByteArrayView word, std::string_view name)
 {
-    const std::string_view name(word.data(), size_t(word.size()));
-    return std::find(set.begin(), set.end(), name) != set.end();
+    return std::string_view(word.data(), size_t(word.size())) == name;
 }
 
-class SimpleReader
+template <size_t N> bool isOneOf(QByteArrayView word, const std::array<std::string_view, N>& set)
+{
+    // The first letter first: most names differ there.
+    const std::string_view name(word.data(), size_t(word.size()));
+    return !name.empty() && std::any_of(set.begin(), set.end(), [name](std::string_view known) {
+        return known.front() == name.front() && known == name;
+    });
+}
+
+// Where the reader puts the text: characters, or the Windows-1251 bytes
+// themselves, which every font of a page it reads stands for.
+struct CharactersOut
+{
+    QString& text;
+    void append(char ascii) { text += QLatin1Char(ascii); }
+    void appendByte(unsigned char byte) { text += CodePage::decodeByte(byte); }
+    void appendBytes(QByteArrayView bytes) { text += CodePage::decode(bytes); }
+};
+
+// Writes straight into room made beforehand: no byte of text takes fewer
+// bytes of RTF than it gives.
+struct BytesOut
+{
+    char* at;
+    void append(char ascii) { *at++ = ascii; }
+    void appendByte(unsigned char byte) { *at++ = char(byte); }
+    void appendBytes(QByteArrayView bytes)
+    {
+        std::memcpy(at, bytes.data(), size_t(bytes.size()));
+        at += bytes.size();
+    }
+};
+
+// Pages the same control writes open alike: the same font and colour tables
+// and formatting before their first letter. What the reader knows when it
+// reaches that letter follows from the bytes before it alone, so the next
+// page that opens with the same bytes goes on from there.
+struct Opening
+{
+    QByteArray bytes;
+    int depth = 0;
+    bool codePageKnown = false;
+};
+thread_local Opening t_lastOpening;
+
+// A token that starts after one of these bytes starts there whatever comes
+// next; after a word without its space, the word might go on.
+bool endsAToken(char byte)
+{
+    return byte == ' ' || byte == '{' || byte == '}' || byte == '\r' || byte == '\n';
+}
+
+template <typename Out> class SimpleReader
 {
 public:
-    explicit SimpleReader(QByteArrayView rtf) : m_tokens(rtf) { m_text.reserve(rtf.size() / 4); }
+    SimpleReader(QByteArrayView rtf, Out out) : m_tokens(rtf), m_out(out) {}
+    const Out& out() const { return m_out; }
 
-    std::optional<QString> read()
+    // Appends the text to the output; false when the page is not of the
+    // plain kind, and then the output holds a part of it.
+    bool read()
     {
-        if (next().kind != RtfToken::Kind::GroupStart)
-            return std::nullopt;
-        int depth = 1;
+        int depth = resumed();
+        if (depth == 0) {
+            if (next().kind != RtfToken::Kind::GroupStart)
+                return false;
+            depth = 1;
+        }
         while (depth > 0) {
             const RtfToken token = next();
+            if (!m_openingKnown && showsText(token))
+                rememberOpening(token.offset, depth);
             switch (token.kind) {
             case RtfToken::Kind::GroupStart: {
                 const Group group = openGroup();
                 if (group == Group::Unreadable)
-                    return std::nullopt;
+                    return false;
                 depth += group == Group::Entered ? 1 : 0;
                 break;
             }
@@ -63,32 +124,67 @@ public:
                 break;
             case RtfToken::Kind::Word:
                 if (!word(token))
-                    return std::nullopt;
+                    return false;
                 break;
             case RtfToken::Kind::Symbol:
                 if (token.symbol != '\\' && token.symbol != '{' && token.symbol != '}')
-                    return std::nullopt;
-                append(QChar(token.symbol));
+                    return false;
+                append(token.symbol);
                 break;
             case RtfToken::Kind::HexByte:
                 if (token.byte < 0x20)
-                    return std::nullopt;
-                append(CodePage::decodeByte(token.byte));
+                    return false;
+                landBreak();
+                m_out.appendByte(token.byte);
                 break;
             case RtfToken::Kind::Text:
                 if (!text(token.text))
-                    return std::nullopt;
+                    return false;
                 break;
             default:
-                return std::nullopt;
+                return false;
             }
         }
-        if (!m_codePageKnown || !restIsBlank())
-            return std::nullopt;
-        return std::move(m_text);
+        return m_codePageKnown && restIsBlank();
     }
 
 private:
+    // The depth to go on at after the last page's opening, or 0 to read from
+    // the start.
+    int resumed()
+    {
+        const Opening& last = t_lastOpening;
+        if (last.bytes.isEmpty() || !m_tokens.input().startsWith(last.bytes))
+            return 0;
+        m_tokens = RtfTokenizer(m_tokens.input(), last.bytes.size());
+        m_codePageKnown = last.codePageKnown;
+        m_openingKnown = true;
+        return last.depth;
+    }
+
+    static bool showsText(const RtfToken& token)
+    {
+        switch (token.kind) {
+        case RtfToken::Kind::Symbol:
+        case RtfToken::Kind::HexByte:
+        case RtfToken::Kind::Text:
+            return true;
+        case RtfToken::Kind::Word:
+            return is(token.text, "par"sv) || is(token.text, "tab"sv);
+        default:
+            return false;
+        }
+    }
+
+    void rememberOpening(qsizetype offset, int depth)
+    {
+        m_openingKnown = true;
+        const QByteArrayView input = m_tokens.input();
+        if (offset == 0 || !endsAToken(input.at(offset - 1)) || m_failed)
+            return;
+        t_lastOpening = {input.first(offset).toByteArray(), depth, m_codePageKnown};
+    }
+
     RtfToken next()
     {
         if (!m_pushed)
@@ -118,7 +214,7 @@ private:
             m_tokens.skipGroup();
             return Group::PassedOver;
         }
-        if (first.kind == RtfToken::Kind::Word && first.text == "fonttbl")
+        if (first.kind == RtfToken::Kind::Word && is(first.text, "fonttbl"sv))
             return fontTable() ? Group::PassedOver : Group::Unreadable;
         m_pushed = first;
         return Group::Entered;
@@ -177,14 +273,14 @@ private:
 
     bool fontWord(const RtfToken& token)
     {
-        if (token.text == "f") {
+        if (is(token.text, "f"sv)) {
             if (!closeFont())
                 return false;
             m_fontOpen = true;
             m_charsetPending = true;
             return true;
         }
-        if (token.text == "fcharset") {
+        if (is(token.text, "fcharset"sv)) {
             m_charsetPending = false;
             return token.param == kCyrillicCharset;
         }
@@ -207,17 +303,17 @@ private:
 
     bool word(const RtfToken& token)
     {
-        if (token.text == "par") {
+        if (is(token.text, "par"sv)) {
             if (m_pendingBreak)
-                m_text += QLatin1StringView("\r\n");
+                appendBreak();
             m_pendingBreak = true;
             return true;
         }
-        if (token.text == "tab") {
-            append(u'\t');
+        if (is(token.text, "tab"sv)) {
+            append('\t');
             return true;
         }
-        if (token.text == "ansicpg") {
+        if (is(token.text, "ansicpg"sv)) {
             m_codePageKnown = token.param == kCyrillicCodePage;
             return m_codePageKnown;
         }
@@ -231,14 +327,20 @@ private:
                 return false;
         }
         landBreak();
-        m_text += CodePage::decode(bytes);
+        m_out.appendBytes(bytes);
         return true;
     }
 
-    void append(QChar ch)
+    void append(char ascii)
     {
         landBreak();
-        m_text += ch;
+        m_out.append(ascii);
+    }
+
+    void appendBreak()
+    {
+        m_out.append('\r');
+        m_out.append('\n');
     }
 
     // A separator from \par lands only when content follows it, so the final
@@ -248,7 +350,7 @@ private:
         if (!m_pendingBreak)
             return;
         m_pendingBreak = false;
-        m_text += QLatin1StringView("\r\n");
+        appendBreak();
     }
 
     // The control ended its RTF with a NUL; nothing else may follow.
@@ -263,10 +365,11 @@ private:
 
     RtfTokenizer m_tokens;
     std::optional<RtfToken> m_pushed;
-    QString m_text;
+    Out m_out;
     QByteArray m_fontName;
     bool m_fontOpen = false;
     bool m_failed = false;
+    bool m_openingKnown = false;
     bool m_pendingBreak = false;
     bool m_charsetPending = false;
     bool m_codePageKnown = false;
@@ -276,5 +379,21 @@ private:
 
 std::optional<QString> RtfSimpleText::extract(QByteArrayView rtf)
 {
-    return SimpleReader(rtf).read();
+    QString text;
+    text.reserve(rtf.size() / 4);
+    if (!SimpleReader<CharactersOut>(rtf, {text}).read())
+        return std::nullopt;
+    return text;
+}
+
+bool RtfSimpleText::appendBytes(QByteArrayView rtf, QByteArray& out)
+{
+    if (!RtfParser::isRtf(rtf))
+        return false;
+    const qsizetype size = out.size();
+    out.resize(size + rtf.size());
+    SimpleReader<BytesOut> reader(rtf, {out.data() + size});
+    const bool read = reader.read();
+    out.truncate(read ? reader.out().at - out.constData() : size);
+    return read;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 #include <optional>
@@ -15,4 +16,8 @@ class RtfSimpleText
 {
 public:
     static std::optional<QString> extract(QByteArrayView rtf);
+    // Appends the same text to `out` as the Windows-1251 bytes that stand for
+    // it, where `rtf` is RTF at all; the export writes them as they are.
+    // False, and `out` as it was, where extract() gives nullopt.
+    static bool appendBytes(QByteArrayView rtf, QByteArray& out);
 };

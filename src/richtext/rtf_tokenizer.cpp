@@ -70,7 +70,7 @@ RtfToken RtfTokenizer::readEscape()
         return RtfToken{RtfToken::Kind::End, {}, 0, false, 0, 0, start};
     if (isLetter(static_cast<char>(c))) {
         RtfToken word = readWord(start);
-        if (word.text == "bin")
+        if (word.text.size() == 3 && word.text == "bin")
             return readBinary(word);
         return word;
     }
@@ -155,15 +155,4 @@ qsizetype RtfTokenizer::skipGroup()
         }
     }
     return m_input.size();
-}
-
-int RtfTokenizer::hexDigitValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }

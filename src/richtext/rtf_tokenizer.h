@@ -34,9 +34,20 @@ public:
     static constexpr int MaxWordLength = 32;
 
     // 0-15 for a hex digit of either case, -1 otherwise.
-    static int hexDigitValue(char c);
+    static int hexDigitValue(char c)
+    {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
+        return -1;
+    }
 
     explicit RtfTokenizer(QByteArrayView input) : m_input(input) {}
+    // Goes on from `from`, where a token of `input` starts.
+    RtfTokenizer(QByteArrayView input, qsizetype from) : m_input(input), m_pos(from) {}
 
     RtfToken next();
     // Skips to the end of the group whose opening brace was the last one read,
