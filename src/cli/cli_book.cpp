@@ -14,11 +14,16 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
 constexpr qint64 kChunkBytes = qint64(1) << 20;
+// What a walked book is read in: large enough for most records, small
+// enough to stay in the processor's caches.
+constexpr qsizetype kWalkBytes = qsizetype(256) << 10;
 
 // Whether `head`, the first bytes of a file, begins as a book does: a sealed
 // book's header or a count line; nullopt while that cannot be told yet.
@@ -73,11 +78,53 @@ BoundedFile::Result readStandardInput()
 
 } // namespace
 
-CliBook::CliBook(const QString& path, const CliPassword::Source& password, int upToPage)
+// The part of a walked book read so far and not yet taken.
+struct CliBook::Walk
 {
+    QFile file;
+    QByteArray buffer;
+    qsizetype taken = 0;
+    qsizetype filled = 0;
+    bool atEnd = false;
+    size_t pagesRead = 0;
+
+    QByteArrayView rest() const { return {buffer.constData() + taken, filled - taken}; }
+
+    // Reads on after what was not taken, moved to the front; the buffer
+    // grows only for a record longer than it.
+    bool readMore()
+    {
+        if (atEnd)
+            return false;
+        if (taken == 0 && filled == buffer.size())
+            buffer.resize(buffer.size() * 2);
+        std::memmove(buffer.data(), buffer.constData() + taken, size_t(filled - taken));
+        filled -= taken;
+        taken = 0;
+        const qint64 got = file.read(buffer.data() + filled, buffer.size() - filled);
+        if (got < 0)
+            return false;
+        atEnd = got == 0;
+        filled += got;
+        return true;
+    }
+};
+
+CliBook::CliBook(const QString& path, const CliPassword::Source& password, int upToPage,
+                 Reading reading)
+    : m_path(path), m_password(password), m_upToPage(upToPage)
+{
+    if (reading == Reading::Walked && startWalk(upToPage))
+        return;
+    open(upToPage);
+}
+
+void CliBook::open(int upToPage)
+{
+    const QString& path = m_path;
     const bool standardInput = path == QLatin1String("-");
     if (!standardInput && map(path, upToPage == 0)) {
-        if (BookCipher::isSealed(m_bytes) && !unseal(path, password))
+        if (BookCipher::isSealed(m_bytes) && !unseal(path, m_password))
             return;
         index(path, upToPage);
         return;
@@ -92,9 +139,79 @@ CliBook::CliBook(const QString& path, const CliPassword::Source& password, int u
         return;
     }
     m_bytes = std::move(*file.bytes);
-    if (BookCipher::isSealed(m_bytes) && !unseal(path, password))
+    if (BookCipher::isSealed(m_bytes) && !unseal(path, m_password))
         return;
     index(path, upToPage);
+}
+
+// Only a plain Windows-1251 book file is walked; anything else, or anything
+// wrong, is left to the whole reading, which says what it is.
+bool CliBook::startWalk(int upToPage)
+{
+    if (m_path == QLatin1String("-"))
+        return false;
+    auto walk = std::make_unique<Walk>();
+    walk->file.setFileName(m_path);
+    if (!walk->file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ||
+        walk->file.isSequential() || walk->file.size() > DataFile::MaxFileBytes)
+        return false;
+    walk->buffer.resize(kWalkBytes);
+    if (!walk->readMore() || BookCipher::isSealed(walk->rest()))
+        return false;
+    qsizetype length = 0;
+    const std::optional<int> count = DataFile::countLine(walk->rest(), length);
+    if (!count)
+        return false;
+    walk->taken = length;
+    m_index.count = *count;
+    m_walk = std::move(walk);
+    for (int page = 1; page <= std::min(upToPage, *count); ++page) {
+        if (!step()) {
+            m_walk.reset();
+            m_index = {};
+            return false;
+        }
+    }
+    return true;
+}
+
+// Reads the walked book's next record: it alone is indexed, read from the
+// buffer.
+bool CliBook::step()
+{
+    Walk& walk = *m_walk;
+    for (;;) {
+        DataFile::Record record;
+        const qsizetype length = DataFile::readRecord(walk.rest(), walk.atEnd, record);
+        if (length < 0)
+            return false;
+        if (length > 0) {
+            walk.taken += length;
+            m_index.records.assign(1, record);
+            m_index.first = walk.pagesRead++;
+            m_file = StoredFile(
+                new StoredBytes(QByteArray::fromRawData(walk.buffer.constData(), walk.filled)));
+            return true;
+        }
+        if (!walk.readMore())
+            return false;
+    }
+}
+
+bool CliBook::forEachPage(const std::function<void(size_t)>& visit)
+{
+    for (size_t number = 1; number <= pageCount(); ++number) {
+        if (m_walk && !step()) {
+            m_walk.reset();
+            m_index = {};
+            m_file.reset();
+            open(m_upToPage);
+            return false;
+        }
+        visit(number);
+    }
+    m_walk.reset();
+    return true;
 }
 
 void CliBook::index(const QString& path, int upToPage)

@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -18,11 +19,22 @@
 class CliBook
 {
 public:
+    // Whole: the file is read and indexed at once, for a command that looks
+    // at pages in any order or at the whole file. Walked: a plain book file
+    // is read a part at a time through one buffer, for a command that looks
+    // at each page once, from the first; memory touched stays that buffer's,
+    // however large the book.
+    enum class Reading
+    {
+        Whole,
+        Walked
+    };
+
     // Reads and indexes `path`; given `upToPage`, reads it up to that page
-    // and keeps only that one. problem() tells why that failed. An encrypted book takes its password
-    // from `password` (see CliPassword).
+    // and keeps only that one. problem() tells why that failed. An encrypted
+    // book takes its password from `password` (see CliPassword).
     explicit CliBook(const QString& path, const CliPassword::Source& password = {},
-                     int upToPage = 0);
+                     int upToPage = 0, Reading reading = Reading::Whole);
     ~CliBook();
     CliBook(const CliBook&) = delete;
     CliBook& operator=(const CliBook&) = delete;
@@ -55,14 +67,28 @@ public:
     qint32 kind(size_t number) const { return m_index.kindOf(number - 1); }
     // Every page; their texts are read from this book, which must outlive them.
     std::vector<PageRecord> pages(bool cleanUp) const;
+    // Calls `visit` with each page number in turn; while it runs, the
+    // accessors above answer for that page (of a walked book, for that page
+    // alone, and a page taken must not be kept past the call). False when a
+    // walked book showed a fault part way: it is then read whole, problem()
+    // tells what is wrong or a second call visits every page from the first.
+    bool forEachPage(const std::function<void(size_t)>& visit);
 
 private:
+    struct Walk;
+    void open(int upToPage);
+    bool startWalk(int upToPage);
+    bool step();
     bool map(const QString& path, bool whole);
     bool unseal(const QString& path, const CliPassword::Source& password);
     void index(const QString& path, int upToPage);
     static QString problemText(BookCipher::Problem problem);
 
-    void* m_mapped = nullptr; // the file, when it could be mapped whole
+    QString m_path;
+    CliPassword::Source m_password;
+    int m_upToPage = 0;
+    std::unique_ptr<Walk> m_walk; // while a walked book is read
+    void* m_mapped = nullptr;     // the file, when it could be mapped whole
     size_t m_mappedSize = 0;
     QByteArray m_bytes;
     StoredFile m_file; // the bytes the pages read from

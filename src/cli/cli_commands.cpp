@@ -151,9 +151,8 @@ int answer(bool yes, const QString& out)
 
 int noSuchPage(const QString& command, int number, size_t count)
 {
-    return usageError(
-        command, QStringLiteral("no page %1: the book has pages 1 to %2")
-                     .arg(QString::number(number), QString::number(count)));
+    return usageError(command, QStringLiteral("no page %1: the book has pages 1 to %2")
+                                   .arg(QString::number(number), QString::number(count)));
 }
 
 // The contacts of the whole book, or of the page the second argument names.
@@ -181,6 +180,20 @@ int exportContacts(const CliArgs& args, ContactExport::Format format, const QStr
                                                       : writeFile(args.output, bytes));
 }
 
+// Visits every page of `book` once; a walked book found faulty part way is
+// read whole, and `out` made again from the first page. False, the problem
+// reported, when the book cannot be read.
+template <typename Out>
+bool visitEveryPage(CliBook& book, const std::function<void(size_t)>& visit, Out& out)
+{
+    if (!openedOrReported(book))
+        return false;
+    if (book.forEachPage(visit))
+        return true;
+    out.clear();
+    return openedOrReported(book) && book.forEachPage(visit);
+}
+
 } // namespace
 
 int CliCommands::list(const CliArgs& args)
@@ -203,7 +216,8 @@ int CliCommands::cat(const CliArgs& args)
         return usageError("cat",
                           QStringLiteral("'%1' is not a page number").arg(args.positional.at(1)));
     // The book is read up to the page printed; a page after it is not looked at.
-    const CliBook book(args.positional.at(0), args.password, std::max(*number, 1));
+    const CliBook book(args.positional.at(0), args.password, std::max(*number, 1),
+                       CliBook::Reading::Walked);
     if (!openedOrReported(book))
         return ExitFailure;
     if (*number < 1 || *number > static_cast<int>(book.pageCount()))
@@ -223,17 +237,17 @@ int CliCommands::exportText(const CliArgs& args)
         return usageError(
             "export-text",
             QStringLiteral("%1 is the book itself; it is never overwritten").arg(out));
-    const CliBook opened(book, args.password);
-    if (!openedOrReported(opened))
-        return ExitFailure;
+    CliBook opened(book, args.password, 0, CliBook::Reading::Walked);
     // Page by page: no page is held longer than it takes to export it.
     QByteArray bytes;
-    for (size_t number = 1; number <= opened.pageCount(); ++number) {
+    const auto exportPage = [&](size_t number) {
         const std::optional<QByteArrayView> title = opened.windows1251Title(number);
         if (!title || !TextExport::appendStoredText(bytes, *title, opened.pageText(number),
                                                     opened.kind(number)))
             bytes += TextExport::ofPage(opened.page(number, true));
-    }
+    };
+    if (!visitEveryPage(opened, exportPage, bytes))
+        return ExitFailure;
     if (args.utf8)
         bytes = CodePage::decode(bytes).toUtf8();
     return exitFor(out.isEmpty() ? CliOutput::outBytes(bytes) : writeFile(out, bytes));
@@ -261,9 +275,7 @@ int CliCommands::find(const CliArgs& args)
     const QString& sample = args.positional.at(1);
     if (sample.isEmpty())
         return usageError("find", QStringLiteral("nothing to find: TEXT is empty"));
-    const CliBook book(args.positional.at(0), args.password);
-    if (!openedOrReported(book))
-        return ExitTrouble;
+    CliBook book(args.positional.at(0), args.password, 0, CliBook::Reading::Walked);
     const int options = (args.matchCase ? TextFinder::matchCase : 0) |
                         (args.wholeWord ? TextFinder::wholeWord : 0) |
                         (args.yoAsYe ? TextFinder::yoAsYe : 0) |
@@ -271,10 +283,10 @@ int CliCommands::find(const CliArgs& args)
     // Only a page whose bytes could spell the sample is decoded.
     const StoredTextFilter filter(sample, options);
     QString out;
-    for (size_t number = 1; number <= book.pageCount(); ++number) {
+    const auto findInPage = [&](size_t number) {
         const std::optional<QByteArrayView> stored = book.storedText(number);
         if (stored && !filter.mayHold(*stored))
-            continue;
+            return;
         const QString text = book.page(number, true).plainText();
         LinePosition at;
         for (int pos = TextFinder::find(text, sample, 0, -1, options); pos >= 0;
@@ -284,7 +296,9 @@ int CliCommands::find(const CliArgs& args)
                        .arg(QString::number(number), QString::number(at.line),
                             QString::number(pos - at.lineStart + 1), lineAt(text, at.lineStart));
         }
-    }
+    };
+    if (!visitEveryPage(book, findInPage, out))
+        return ExitTrouble;
     return answer(!out.isEmpty(), out);
 }
 

@@ -317,6 +317,35 @@ DataFile::Index indexRecords(QByteArrayView bytes, int pages, int keepFrom)
 
 } // namespace
 
+std::optional<int> DataFile::countLine(QByteArrayView head, qsizetype& length)
+{
+    if (head.startsWith(kUtf8Bom))
+        return std::nullopt;
+    const qsizetype lineEnd = head.indexOf('\n');
+    if (lineEnd < 0)
+        return std::nullopt;
+    Reader reader(head);
+    int count = 0;
+    if (!reader.readCount(count))
+        return std::nullopt;
+    length = reader.position() - head.data();
+    return count;
+}
+
+qsizetype DataFile::readRecord(QByteArrayView bytes, bool atEnd, Record& record)
+{
+    Reader reader(bytes);
+    const bool read =
+        reader.readField(record.title) && reader.readField(record.text, &record.quoteFree);
+    const qsizetype length = reader.position() - bytes.data();
+    // A record read to the last byte might go on in bytes not yet read.
+    if (!atEnd && (!read || length == bytes.size()))
+        return 0;
+    if (!read || record.title.isEmpty() || record.title == "~")
+        return -1;
+    return length;
+}
+
 DataFile::Index DataFile::index(QByteArrayView bytes, int pages)
 {
     return indexRecords(bytes, pages, 0);

@@ -113,6 +113,16 @@ public:
     // (`head` holds the whole first line); nullopt when parse() would refuse
     // that line.
     static std::optional<int> pageCountOf(QByteArrayView head);
+    // For a reader that takes a file in parts: the count line at the start of
+    // `head`, with what it takes (its line end too) in `length`; nullopt as
+    // pageCountOf gives it, and also for a UTF-8 file, whose coding only the
+    // whole file tells.
+    static std::optional<int> countLine(QByteArrayView head, qsizetype& length);
+    // The record at the start of `bytes`, as index() reads it: the bytes it
+    // takes; 0 when `bytes` ends before the record surely does (unless
+    // `atEnd`, there may be more of it); -1 when it is no record index()
+    // takes.
+    static qsizetype readRecord(QByteArrayView bytes, bool atEnd, Record& record);
 
     // The file bytes of `pages` (page 1 first). Pages with an empty title are
     // left out and the count line counts what is written. In Windows-1251 a

@@ -213,3 +213,27 @@ TEST_F(CliTest, ExportsWriteTheirOutputIntoOutAsIntoStandardOutput)
     EXPECT_EQ(piped, text);
     EXPECT_FALSE(QFileInfo(path("pipe")).isFile());
 }
+
+// The commands that look at each page once read the book a part at a time: a
+// record longer than a part reads whole, and a fault found past the first part
+// is reported as when the book is read whole, with nothing printed before it.
+TEST_F(CliTest, PagesReadOneByOneAreReadWholeAndAFaultFarInIsReportedAlone)
+{
+    const QByteArray longText(300000, 'x');
+    const QByteArray book =
+        "2\r\n\"AB\",\"" + longText + " 555-1\"\r\n\"CD\",\"Jones 555-0100\"\r\n";
+    writeBook(book);
+    EXPECT_EQ(runCli({"cat", m_book, "2"}).out, u"Jones 555-0100\n"_qs);
+    const CliRun found = runCli({"find", m_book, "555-"});
+    EXPECT_TRUE(found.out.startsWith(u"1:1:300002:xxx"_qs)) << found.out.left(20);
+    EXPECT_TRUE(found.out.endsWith(u"x 555-1\n2:1:7:Jones 555-0100\n"_qs));
+    EXPECT_EQ(runCli({"export-text", m_book}).outBytes,
+              "$AB\r\n" + longText + " 555-1\r\n$CD\r\nJones 555-0100\r\n");
+
+    writeBook(book.chopped(3));
+    for (const QStringList& args : {QStringList{"export-text", m_book}, {"find", m_book, "555-"}}) {
+        const CliRun run = runCli(args);
+        EXPECT_EQ(run.out, QString()) << args.join(' ');
+        EXPECT_TRUE(run.err.contains(u"line 3: Input past end of file"_qs)) << run.err;
+    }
+}
