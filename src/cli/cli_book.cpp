@@ -189,8 +189,9 @@ bool CliBook::step()
             walk.taken += length;
             m_index.records.assign(1, record);
             m_index.first = walk.pagesRead++;
-            m_file = StoredFile(
-                new StoredBytes(QByteArray::fromRawData(walk.buffer.constData(), walk.filled)));
+            if (!m_file || m_file->bytes.constData() != walk.buffer.constData())
+                m_file = StoredFile(new StoredBytes(
+                    QByteArray::fromRawData(walk.buffer.constData(), walk.buffer.size())));
             return true;
         }
         if (!walk.readMore())
