@@ -145,7 +145,11 @@ void Book::markUnsaved()
 
 void Book::markSaved()
 {
-    m_saved = m_pages;
+    // A close or save with nothing changed copies no page list.
+    if (m_savedRevision != m_revision) {
+        m_saved = m_pages;
+        m_savedRevision = m_revision;
+    }
     setChanged(false);
 }
 

@@ -4,6 +4,7 @@
 #include "document/page_record.h"
 
 #include <QObject>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -102,6 +103,7 @@ private:
     qint16 m_lastIntPage = DefaultLastIntPage;
     bool m_changed = false;
     quint64 m_revision = 0;
+    std::optional<quint64> m_savedRevision; // of m_saved
     // Shallow copies: a page nobody changed shares its text with its copy.
     std::vector<PageRecord> m_saved{1};
 };

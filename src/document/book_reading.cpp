@@ -1,5 +1,7 @@
 #include "document/book_reading.h"
 
+#include "core/byte_digest.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -62,6 +64,9 @@ BookReading BookReading::parse(QByteArray bytes, const CleanupCheck& check)
         reading.asRead.reserve(pages.size() - 1);
         for (size_t i = 1; i < pages.size(); ++i)
             reading.asRead.push_back(PageIdentity::of(pages[i]));
+        // Taken while the bytes are fresh from the parse; later, at a close,
+        // it would be a pass over memory long cold.
+        reading.digest = ByteDigest::of(reading.bytes);
     }
     reading.cleanupCandidates.assign(pages.size(), false);
     for (size_t i = 1; i < pages.size(); ++i)

@@ -7,6 +7,7 @@
 #include <QByteArrayView>
 #include <QDateTime>
 #include <functional>
+#include <optional>
 #include <vector>
 
 // A data file as read, before any of it reaches the book: the pages parsed
@@ -47,6 +48,8 @@ struct BookReading
     // Pages 1 on as the file holds them; none when part of the file was left
     // out, so that no page counts as saved.
     std::vector<PageIdentity> asRead;
+    // ByteDigest of the bytes, where every page counts as saved.
+    std::optional<quint64> digest;
     // Per slot: whether the clean-up has to look at the page's text.
     std::vector<bool> cleanupCandidates;
     Stamp stamp;

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -37,12 +38,26 @@ AppError unencodable(const Book& book, const DataFile::Encoded& encoded)
 
 // Whether the file at `path` holds exactly `bytes`: what is current is not
 // written again.
+// Compared a part at a time: a large file costs no copy of itself in memory
+// freshly touched, and a difference ends the reading.
 bool fileHolds(const QString& path, const QByteArray& bytes)
 {
-    if (QFileInfo(path).size() != bytes.size())
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!info.isFile() || info.size() != bytes.size() ||
+        !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || file.isSequential())
         return false;
-    const BoundedFile::Result file = BoundedFile::read(path, bytes.size());
-    return file.bytes && *file.bytes == bytes;
+    QByteArray part(std::min<qsizetype>(bytes.size() + 1, qsizetype(256) << 10), Qt::Uninitialized);
+    for (qsizetype compared = 0;;) {
+        const qint64 got = file.read(part.data(), part.size());
+        if (got < 0 || compared + got > bytes.size())
+            return false;
+        if (got == 0)
+            return compared == bytes.size();
+        if (std::memcmp(part.constData(), bytes.constData() + compared, size_t(got)) != 0)
+            return false;
+        compared += got;
+    }
 }
 
 AppError foreignLink(const QString& path)
@@ -143,7 +158,7 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
     // The file holds these pages as they were read; a page the clean-up
     // changes is a new text and no longer one of them.
     m_savedBytes = parsed.trailingLine > 0 ? QByteArray() : reading->bytes;
-    m_savedDigest.reset();
+    m_savedDigest = reading->digest;
     m_savedPages = std::move(reading->asRead);
     m_savedAtRevision.reset();
     if (m_cleanup) {
@@ -156,6 +171,11 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
     m_diskKey = sealed ? keyParams() : std::nullopt;
     m_book.setPagesWithUnusedSlot(std::move(parsed.pages));
     m_book.markSaved();
+    // Pages no clean-up could touch are the ones read: known without
+    // comparing them again at the first save or close.
+    const std::vector<bool>& candidates = reading->cleanupCandidates;
+    if (!m_cleanup || std::find(candidates.begin(), candidates.end(), true) == candidates.end())
+        m_savedAtRevision = m_book.revision();
     m_stamp = reading->stamp;
     m_exportState = ExportState::Unknown;
     return ReadOutcome::Loaded;
