@@ -392,7 +392,9 @@ PageText DataFile::Index::storedText(size_t i, const StoredFile& file) const
 std::optional<QByteArrayView> DataFile::Index::windows1251Title(size_t i) const
 {
     QByteArrayView title = record(i).title;
-    if (charset != Charset::Windows1251 || title.contains('"') || title.contains("''"))
+    const auto quote = [](char a, char b) { return a == '"' || (a == '\'' && b == '\''); };
+    if (charset != Charset::Windows1251 ||
+        std::adjacent_find(title.begin(), title.end(), quote) != title.end() || title.endsWith('"'))
         return std::nullopt;
     return title.startsWith('~') ? title.sliced(1) : title;
 }

@@ -18,14 +18,15 @@ using namespace std::string_view_literals;
 constexpr int kCyrillicCharset = 204;
 constexpr int kCyrillicCodePage = 1251;
 
-// Words that change only how text looks or where it sits, never what it is.
+// Words that change only how text looks or where it sits, never what it is;
+// those a page's text is full of first.
 constexpr std::array kLookOnly = {
-    "rtf"sv,      "ansi"sv,   "deff"sv,   "deflang"sv, "deflangfe"sv, "deftab"sv,
-    "viewkind"sv, "uc"sv,     "pard"sv,   "plain"sv,   "b"sv,         "i"sv,
-    "ul"sv,       "ulnone"sv, "strike"sv, "cf"sv,      "highlight"sv, "fs"sv,
-    "f"sv,        "lang"sv,   "langfe"sv, "langnp"sv,  "langfenp"sv,  "tx"sv,
-    "li"sv,       "ri"sv,     "fi"sv,     "ql"sv,      "qr"sv,        "qc"sv,
-    "qj"sv,       "sa"sv,     "sb"sv,     "sl"sv,      "slmult"sv,    "nowidctlpar"sv,
+    "pard"sv,     "tx"sv,        "cf"sv,       "f"sv,        "fs"sv,        "b"sv,
+    "i"sv,        "ul"sv,        "ulnone"sv,   "plain"sv,    "li"sv,        "fi"sv,
+    "ri"sv,       "ql"sv,        "qr"sv,       "qc"sv,       "qj"sv,        "sa"sv,
+    "sb"sv,       "sl"sv,        "slmult"sv,   "strike"sv,   "highlight"sv, "lang"sv,
+    "langfe"sv,   "langnp"sv,    "langfenp"sv, "rtf"sv,      "ansi"sv,      "deff"sv,
+    "deflang"sv,  "deflangfe"sv, "deftab"sv,   "viewkind"sv, "uc"sv,        "nowidctlpar"sv,
     "widctlpar"sv};
 // Groups that hold no text of the page.
 constexpr std::array kNoText = {"colortbl"sv, "stylesheet"sv, "info"sv};
@@ -108,6 +109,15 @@ public:
             depth = 1;
         }
         while (depth > 0) {
+            // The letters of a Cyrillic page are mostly hex escapes: taken
+            // here, without a token each.
+            if (unsigned char byte = 0; m_openingKnown && !m_pushed && m_tokens.takeHexByte(byte)) {
+                if (byte < 0x20)
+                    return false;
+                landBreak();
+                m_out.appendByte(byte);
+                continue;
+            }
             const RtfToken token = next();
             if (!m_openingKnown && showsText(token))
                 rememberOpening(token.offset, depth);

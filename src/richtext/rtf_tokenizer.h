@@ -50,6 +50,20 @@ public:
     RtfTokenizer(QByteArrayView input, qsizetype from) : m_input(input), m_pos(from) {}
 
     RtfToken next();
+    // Takes a hex escape (\'hh) standing next, as next() would read it;
+    // false, nothing taken, for anything else.
+    bool takeHexByte(unsigned char& byte)
+    {
+        if (m_input.size() - m_pos < 4 || m_input[m_pos] != '\\' || m_input[m_pos + 1] != '\'')
+            return false;
+        const int high = hexDigitValue(m_input[m_pos + 2]);
+        const int low = hexDigitValue(m_input[m_pos + 3]);
+        if (high < 0 || low < 0)
+            return false;
+        byte = static_cast<unsigned char>(high * 16 + low);
+        m_pos += 4;
+        return true;
+    }
     // Skips to the end of the group whose opening brace was the last one read,
     // honouring escapes and \bin; returns the offset of its closing brace, or
     // the input size when the group is never closed.
