@@ -167,12 +167,19 @@ bool CliBook::startWalk(int upToPage)
     m_walk = std::move(walk);
     for (int page = 1; page <= std::min(upToPage, *count); ++page) {
         if (!step()) {
-            m_walk.reset();
-            m_index = {};
+            stopWalk();
             return false;
         }
     }
     return true;
+}
+
+// Forgets the walk and the record read last, which pointed into its buffer.
+void CliBook::stopWalk()
+{
+    m_walk.reset();
+    m_index = {};
+    m_file.reset();
 }
 
 // Reads the walked book's next record: it alone is indexed, read from the
@@ -203,9 +210,7 @@ bool CliBook::forEachPage(const std::function<void(size_t)>& visit)
 {
     for (size_t number = 1; number <= pageCount(); ++number) {
         if (m_walk && !step()) {
-            m_walk.reset();
-            m_index = {};
-            m_file.reset();
+            stopWalk();
             open(m_upToPage);
             return false;
         }

@@ -79,6 +79,7 @@ private:
     void open(int upToPage);
     bool startWalk(int upToPage);
     bool step();
+    void stopWalk();
     bool map(const QString& path, bool whole);
     bool unseal(const QString& path, const CliPassword::Source& password);
     void index(const QString& path, int upToPage);
