@@ -74,10 +74,14 @@ public:
 
     bool mayNeedCollapse()
     {
+        resumeAfterOpening();
         while (m_pos < m_rtf.size()) {
+            const qsizetype start = m_pos;
             const Kind kind = next();
             if (kind == Kind::Candidate || (kind == Kind::Tab && m_openTab))
                 return true;
+            if (kind == Kind::Tab || kind == Kind::Separator)
+                rememberOpening(start);
             step(kind);
         }
         return false;
@@ -109,6 +113,35 @@ private:
     // Stored bytes hold a double quote as two apostrophes; wherever either
     // stands, the bytes may read otherwise than the text they stand for.
     static constexpr bool Stored = std::is_same_v<View, QByteArrayView>;
+
+    // Pages of one book open alike: the same tables and formatting before
+    // their first character. Until then this look only passes words and
+    // groups by, so the next stored page that opens with the same bytes is
+    // looked at from there, in the state every look starts in.
+    void resumeAfterOpening()
+    {
+        if constexpr (Stored) {
+            const QByteArray& opening = t_lastStoredOpening;
+            if (!opening.isEmpty() && m_rtf.startsWith(opening)) {
+                m_pos = opening.size();
+                m_openingKnown = true;
+            }
+        }
+    }
+
+    // Remembers the bytes before `start`, where the first character or tab
+    // stands, when the token before it cannot go on past it.
+    void rememberOpening(qsizetype start)
+    {
+        if constexpr (Stored) {
+            if (m_openingKnown)
+                return;
+            m_openingKnown = true;
+            const char before = start > 0 ? m_rtf[start - 1] : 0;
+            if (before == ' ' || before == '{' || before == '}' || before == '\r' || before == '\n')
+                t_lastStoredOpening = m_rtf.first(start).toByteArray();
+        }
+    }
 
     bool storedQuoteAt(qsizetype i) const
     {
@@ -287,7 +320,11 @@ private:
     qsizetype m_pos = 0;
     bool m_openTab = false;  // a tab not yet known to be followed by text
     bool m_awaiting = false; // only formatting has come since that tab
+    bool m_openingKnown = false;
+    static thread_local QByteArray t_lastStoredOpening;
 };
+
+template <typename View> thread_local QByteArray TabLook<View>::t_lastStoredOpening;
 
 } // namespace
 
