@@ -80,7 +80,8 @@ public:
             const Kind kind = next();
             if (kind == Kind::Candidate || (kind == Kind::Tab && m_openTab))
                 return true;
-            if (kind == Kind::Tab || kind == Kind::Separator)
+            // The tables before the text hold names, which count here too.
+            if ((kind == Kind::Tab || kind == Kind::Separator) && m_depth == 1)
                 rememberOpening(start);
             step(kind);
         }
@@ -115,9 +116,9 @@ private:
     static constexpr bool Stored = std::is_same_v<View, QByteArrayView>;
 
     // Pages of one book open alike: the same tables and formatting before
-    // their first character. Until then this look only passes words and
-    // groups by, so the next stored page that opens with the same bytes is
-    // looked at from there, in the state every look starts in.
+    // the first character of their text. Until a tab this look keeps the
+    // state it starts in, so the next stored page that opens with the same
+    // bytes is looked at from there in that state.
     void resumeAfterOpening()
     {
         if constexpr (Stored) {
@@ -125,6 +126,7 @@ private:
             if (!opening.isEmpty() && m_rtf.startsWith(opening)) {
                 m_pos = opening.size();
                 m_openingKnown = true;
+                m_depth = 1;
             }
         }
     }
@@ -134,7 +136,8 @@ private:
     void rememberOpening(qsizetype start)
     {
         if constexpr (Stored) {
-            if (m_openingKnown)
+            // Only where the look is still in the state it starts in.
+            if (m_openingKnown || m_openTab || m_awaiting)
                 return;
             m_openingKnown = true;
             const char before = start > 0 ? m_rtf[start - 1] : 0;
@@ -158,7 +161,10 @@ private:
         case u'\n':
             return Kind::Format; // skipped between tokens
         case u'{':
+            ++m_depth;
+            return Kind::Other;
         case u'}':
+            --m_depth;
             return Kind::Other;
         case u'\\':
             return escape();
@@ -321,6 +327,7 @@ private:
     bool m_openTab = false;  // a tab not yet known to be followed by text
     bool m_awaiting = false; // only formatting has come since that tab
     bool m_openingKnown = false;
+    int m_depth = 0; // of groups, as far as the braces tell
     static thread_local QByteArray t_lastStoredOpening;
 };
 
