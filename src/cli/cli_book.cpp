@@ -216,7 +216,6 @@ bool CliBook::forEachPage(const std::function<void(size_t)>& visit)
         }
         visit(number);
     }
-    m_walk.reset();
     return true;
 }
 

@@ -346,9 +346,9 @@ qsizetype DataFile::readRecord(QByteArrayView bytes, bool atEnd, Record& record)
     return length;
 }
 
-DataFile::Index DataFile::index(QByteArrayView bytes, int pages)
+DataFile::Index DataFile::index(QByteArrayView bytes)
 {
-    return indexRecords(bytes, pages, 0);
+    return indexRecords(bytes, 0, 0);
 }
 
 DataFile::Index DataFile::indexPage(QByteArrayView bytes, int page)
@@ -391,20 +391,23 @@ PageText DataFile::Index::storedText(size_t i, const StoredFile& file) const
 
 std::optional<QByteArrayView> DataFile::Index::windows1251Title(size_t i) const
 {
-    QByteArrayView title = record(i).title;
+    const QByteArrayView title = storedTitle(i);
     const auto quote = [](char a, char b) { return a == '"' || (a == '\'' && b == '\''); };
     if (charset != Charset::Windows1251 ||
         std::adjacent_find(title.begin(), title.end(), quote) != title.end() || title.endsWith('"'))
         return std::nullopt;
+    return title;
+}
+
+QByteArrayView DataFile::Index::storedTitle(size_t i) const
+{
+    const QByteArrayView title = record(i).title;
     return title.startsWith('~') ? title.sliced(1) : title;
 }
 
 QString DataFile::Index::decodeTitle(size_t i) const
 {
-    QByteArrayView title = record(i).title;
-    if (title.startsWith('~'))
-        title = title.sliced(1);
-    return decodeField(title, charset);
+    return decodeField(storedTitle(i), charset);
 }
 
 DataFile::ParseResult DataFile::parse(QByteArrayView bytes)

@@ -90,6 +90,8 @@ public:
         PageRecord storedPage(size_t i, const StoredFile& file) const;
         PageText storedText(size_t i, const StoredFile& file) const;
         QString decodeTitle(size_t i) const;
+        // The title as stored, without the text page's "~".
+        QByteArrayView storedTitle(size_t i) const;
         // The title's Windows-1251 bytes where the file stores them as they
         // read (no double quote in either form); nullopt otherwise.
         std::optional<QByteArrayView> windows1251Title(size_t i) const;
@@ -100,8 +102,7 @@ public:
         const Record& record(size_t i) const { return records.at(i - first); } // 0-based
     };
 
-    // Indexes the first `pages` records at most (all when 0).
-    static Index index(QByteArrayView bytes, int pages = 0);
+    static Index index(QByteArrayView bytes);
     // Reads the file up to page `page` (from 1) and keeps that page's record
     // alone: a command that wants one page holds no record of the others.
     static Index indexPage(QByteArrayView bytes, int page);
