@@ -37,9 +37,8 @@ AppError unencodable(const Book& book, const DataFile::Encoded& encoded)
 }
 
 // Whether the file at `path` holds exactly `bytes`: what is current is not
-// written again.
-// Compared a part at a time: a large file costs no copy of itself in memory
-// freshly touched, and a difference ends the reading.
+// written again. Compared a part at a time, so a large file costs no copy of
+// itself in fresh memory, and a difference ends the reading.
 bool fileHolds(const QString& path, const QByteArray& bytes)
 {
     const QFileInfo info(path);
