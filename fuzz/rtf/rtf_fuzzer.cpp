@@ -9,6 +9,7 @@
 #include "richtext/rtf_picture.h"
 #include "richtext/rtf_plain_text.h"
 #include "richtext/rtf_reader.h"
+#include "richtext/rtf_simple_text.h"
 #include "richtext/rtf_writer.h"
 
 #include <QFont>
@@ -129,6 +130,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString page = CodePage::decode(input);
     if (!TabCleanup::mayNeedCollapse(page) && TabCleanup::needsCollapse(page))
         fail("the source look cleared a page that needs the clean-up", page, text);
+    // The same of the bytes as a data file stores them (the look at stored
+    // pages goes on after the opening the page before shared with it), and the
+    // one-pass reader's bytes are the text's Windows-1251 bytes.
+    if (!input.contains('"') && !TabCleanup::mayNeedCollapseStored(input) &&
+        TabCleanup::needsCollapse(page))
+        fail("the stored look cleared a page that needs the clean-up", page, text);
+    if (QByteArray bytes;
+        RtfSimpleText::appendBytes(input, bytes) && CodePage::decode(bytes) != text)
+        fail("the one-pass reader's bytes differ from the document", CodePage::decode(bytes), text);
 
     const QByteArray written = RtfWriter::write(first);
     QTextDocument second;

@@ -119,6 +119,9 @@ public:
                 continue;
             }
             const RtfToken token = next();
+            // A letter before the code page is named reads in another one.
+            if (showsText(token) && !m_codePageKnown)
+                return false;
             if (!m_openingKnown && showsText(token))
                 rememberOpening(token.offset, depth);
             switch (token.kind) {
