@@ -295,8 +295,8 @@ private:
     // Character formatting that can neither hide text nor change its code page.
     static constexpr std::array<std::u16string_view, 9> kFormats = {
         u"b", u"i", u"ul", u"ulnone", u"strike", u"cf", u"highlight", u"fs", u"lang"};
-    static constexpr std::array<std::u16string_view, 5> kNotFollowed = {u"bin", u"cpg", u"ls",
-                                                                        u"cell", u"nestcell"};
+    static constexpr std::array<std::u16string_view, 6> kNotFollowed = {
+        u"bin", u"cpg", u"ls", u"pn", u"cell", u"nestcell"};
     static constexpr std::array<int, 5> kDoubleByteCodePages = {932, 936, 949, 950, 1361};
     static constexpr std::array<int, 5> kCharsetsNotFollowed = {128, 129, 130, 134, 136};
 
