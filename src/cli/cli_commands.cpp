@@ -244,7 +244,7 @@ int CliCommands::exportText(const CliArgs& args)
         const std::optional<QByteArrayView> title = opened.windows1251Title(number);
         if (!title || !TextExport::appendStoredText(bytes, *title, opened.pageText(number),
                                                     opened.kind(number)))
-            bytes += TextExport::ofPage(opened.page(number, true));
+            TextExport::appendPage(bytes, opened.page(number, true));
     };
     if (!visitEveryPage(opened, exportPage, bytes))
         return ExitFailure;

@@ -6,17 +6,23 @@
 QByteArray ExportParts::build(std::span<const PageRecord> pages)
 {
     m_parts.resize(pages.size());
-    qsizetype size = 0;
+    std::vector<qsizetype> starts(pages.size() + 1);
+    QByteArray out;
+    out.reserve(m_whole.size() + m_whole.size() / 8);
     for (size_t i = 0; i < pages.size(); ++i) {
         Part& part = m_parts[i];
-        if (part.bytes.isEmpty() || !part.page.isOf(pages[i]))
-            part = {PageIdentity::of(pages[i]), TextExport::ofPage(pages[i])};
-        size += part.bytes.size();
+        starts[i] = out.size();
+        if (!part.bytes.isEmpty() && part.page.isOf(pages[i])) {
+            out += part.bytes;
+            continue;
+        }
+        part.page = PageIdentity::of(pages[i]);
+        TextExport::appendPage(out, pages[i]);
     }
-    QByteArray out;
-    out.reserve(size);
-    for (const Part& part : m_parts)
-        out += part.bytes;
+    starts[pages.size()] = out.size();
+    for (size_t i = 0; i < pages.size(); ++i)
+        m_parts[i].bytes = QByteArrayView(out).sliced(starts[i], starts[i + 1] - starts[i]);
+    m_whole = out;
     return out;
 }
 
@@ -36,19 +42,18 @@ bool ExportParts::adopt(const QByteArray& exportBytes, std::span<const PageIdent
         while (end >= 0 && bytes[end - 1] != '\n')
             end = bytes.indexOf('$', end + 1);
         end = end < 0 ? bytes.size() : end;
-        parts.push_back(
-            {page, QByteArray::fromRawData(exportBytes.constData() + start, end - start)});
+        parts.push_back({page, bytes.sliced(start, end - start)});
         start = end;
     }
     if (start != bytes.size())
         return false;
     m_parts = std::move(parts);
-    m_adopted = exportBytes;
+    m_whole = exportBytes;
     return true;
 }
 
 void ExportParts::clear()
 {
     m_parts.clear();
-    m_adopted.clear();
+    m_whole.clear();
 }

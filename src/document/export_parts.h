@@ -28,9 +28,10 @@ private:
     struct Part
     {
         PageIdentity page;
-        QByteArray bytes;
+        QByteArrayView bytes;
     };
     std::vector<Part> m_parts;
-    // The adopted export: its parts point into it rather than copy it.
-    QByteArray m_adopted;
+    // The last export built or adopted: every part is a piece of it, so the
+    // parts cost no memory of their own.
+    QByteArray m_whole;
 };

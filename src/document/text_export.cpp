@@ -46,7 +46,7 @@ QByteArray TextExport::build(std::span<const PageRecord> pages)
 {
     QByteArray out;
     for (const PageRecord& page : pages)
-        out += ofPage(page);
+        appendPage(out, page);
     return out;
 }
 
@@ -78,17 +78,17 @@ bool TextExport::appendStoredText(QByteArray& out, QByteArrayView title, const P
     return true;
 }
 
-QByteArray TextExport::ofPage(const PageRecord& page)
+void TextExport::appendPage(QByteArray& out, const PageRecord& page)
 {
-    if (QByteArray stored; appendStoredText(stored, page))
-        return stored;
+    if (appendStoredText(out, page))
+        return;
     const QString& plain = page.plainText();
-    QString out;
-    out.reserve(page.title.size() + plain.size() + 5);
-    out += u'$';
-    out += page.title;
-    out += QLatin1String("\r\n");
-    appendEscaped(out, plain);
-    out += QLatin1String("\r\n");
-    return CodePage::encodeLossy(out);
+    QString part;
+    part.reserve(page.title.size() + plain.size() + 5);
+    part += u'$';
+    part += page.title;
+    part += QLatin1String("\r\n");
+    appendEscaped(part, plain);
+    part += QLatin1String("\r\n");
+    out += CodePage::encodeLossy(part);
 }

@@ -13,8 +13,8 @@ class TextExport
 {
 public:
     static QByteArray build(std::span<const PageRecord> pages);
-    // The part of the export one page makes: its title line and its text.
-    static QByteArray ofPage(const PageRecord& page);
+    // Appends the part of the export one page makes: its title line and its text.
+    static void appendPage(QByteArray& out, const PageRecord& page);
     // Appends the same part to `out`, made from the page's stored
     // Windows-1251 bytes without decoding them, where the plain-text reader
     // reads them and an address page has no surplus tabs to clean up; false,
