@@ -101,8 +101,8 @@ void SafeFile::removeStaleTemporaries(const QString& path,
 {
     for (const QFileInfo& entry : staleTemporaries(path)) {
         QFile file(entry.filePath());
-        if (holdsOurs && (!file.open(QIODevice::ReadOnly) ||
-                          !holdsOurs(file.read(kOurBytesToLookAt))))
+        if (holdsOurs &&
+            (!file.open(QIODevice::ReadOnly) || !holdsOurs(file.read(kOurBytesToLookAt))))
             continue;
         file.close();
         QFile::remove(entry.filePath());
@@ -155,6 +155,20 @@ std::optional<AppError> SafeFile::writeWhole(const QString& path, const QByteArr
                                              std::optional<QFileDevice::Permissions> permissions,
                                              Links links)
 {
+    return writeInParts(
+        path,
+        [&bytes](const Writer& write) -> std::optional<AppError> {
+            (void)write(bytes);
+            return std::nullopt;
+        },
+        permissions, links);
+}
+
+std::optional<AppError>
+SafeFile::writeInParts(const QString& path,
+                       const std::function<std::optional<AppError>(const Writer&)>& produce,
+                       std::optional<QFileDevice::Permissions> permissions, Links links)
+{
     const bool replace = links == Links::Replace;
     if (replace && QFileInfo(path).isSymLink() && !SafeFile::removeLink(path))
         return linkInTheWay();
@@ -173,10 +187,17 @@ std::optional<AppError> SafeFile::writeWhole(const QString& path, const QByteArr
     }
     if (permissions)
         file.setPermissions(*permissions);
-    if (file.write(bytes) != bytes.size()) {
-        const AppError error = writeFailure(file);
+    std::optional<AppError> failure;
+    const Writer write = [&file, &failure](QByteArrayView part) {
+        if (!failure && file.write(part.data(), part.size()) != part.size())
+            failure = writeFailure(file);
+        return !failure;
+    };
+    if (std::optional<AppError> error = produce(write); error && !failure)
+        failure = std::move(error);
+    if (failure) {
         file.cancelWriting();
-        return error;
+        return failure;
     }
     if (!file.commit())
         return writeFailure(file);

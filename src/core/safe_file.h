@@ -32,6 +32,17 @@ public:
     writeWhole(const QString& path, const QByteArray& bytes,
                std::optional<QFileDevice::Permissions> permissions = std::nullopt,
                Links links = Links::Replace);
+    // Hands each part it writes to the file; false when the write failed.
+    using Writer = std::function<bool(QByteArrayView part)>;
+    // The same with the bytes made a part at a time while they are written,
+    // so that a large file is never whole in memory. `produce` writes every
+    // part through the writer; an error it returns (or a write that failed)
+    // leaves the target as it was.
+    static std::optional<AppError>
+    writeInParts(const QString& path,
+                 const std::function<std::optional<AppError>(const Writer&)>& produce,
+                 std::optional<QFileDevice::Permissions> permissions = std::nullopt,
+                 Links links = Links::Replace);
     // Removes a symbolic link at `path` (never its target), saying on
     // standard error where it led: in the place of a file the program keeps
     // for itself, a link is none of its making. True when one went.
@@ -49,8 +60,9 @@ public:
     static QFileInfoList staleTemporaries(const QString& path);
     // Removes them; `holdsOurs` tells a temporary of ours by its bytes where
     // the name alone could be a file of the user's.
-    static void removeStaleTemporaries(
-        const QString& path, const std::function<bool(const QByteArray&)>& holdsOurs = {});
+    static void
+    removeStaleTemporaries(const QString& path,
+                           const std::function<bool(const QByteArray&)>& holdsOurs = {});
     // Renames an existing file to "<path>.<reason>-<date>_<time>" (never over
     // another file). False when it is still in the way.
     static bool keepAside(const QString& path, const QString& reason, QString& keptAs);

@@ -36,27 +36,37 @@ AppError unencodable(const Book& book, const DataFile::Encoded& encoded)
             {book.page(encoded.badPage).title, encoded.badChars}};
 }
 
-// Whether the file at `path` holds exactly `bytes`: what is current is not
-// written again. Compared a part at a time, so a large file costs no copy of
-// itself in fresh memory, and a difference ends the reading.
-bool fileHolds(const QString& path, const QByteArray& bytes)
+// Whether the file at `path` holds exactly the `size` bytes `produce` hands
+// to the comparison, compared a part at a time as they come: a large file
+// costs no copy of itself in fresh memory, and a difference ends the reading.
+bool fileHoldsInParts(const QString& path, qsizetype size,
+                      const std::function<bool(const DataFile::PartWriter&)>& produce)
 {
     const QFileInfo info(path);
     QFile file(path);
-    if (!info.isFile() || info.size() != bytes.size() ||
+    if (!info.isFile() || info.size() != size ||
         !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || file.isSequential())
         return false;
-    QByteArray part(std::min<qsizetype>(bytes.size() + 1, qsizetype(256) << 10), Qt::Uninitialized);
-    for (qsizetype compared = 0;;) {
-        const qint64 got = file.read(part.data(), part.size());
-        if (got < 0 || compared + got > bytes.size())
-            return false;
-        if (got == 0)
-            return compared == bytes.size();
-        if (std::memcmp(part.constData(), bytes.constData() + compared, size_t(got)) != 0)
-            return false;
-        compared += got;
-    }
+    QByteArray read(std::clamp<qsizetype>(size, 1, qsizetype(256) << 10), Qt::Uninitialized);
+    const auto compare = [&](QByteArrayView part) {
+        while (!part.isEmpty()) {
+            const qsizetype length = std::min(part.size(), read.size());
+            if (file.read(read.data(), length) != length ||
+                QByteArrayView(read.data(), length) != part.first(length))
+                return false;
+            part = part.sliced(length);
+        }
+        return true;
+    };
+    char more = 0;
+    return produce(compare) && file.read(&more, 1) == 0;
+}
+
+bool fileHolds(const QString& path, const QByteArray& bytes)
+{
+    return fileHoldsInParts(path, bytes.size(), [&bytes](const DataFile::PartWriter& compare) {
+        return compare(bytes);
+    });
 }
 
 AppError foreignLink(const QString& path)
@@ -78,6 +88,7 @@ std::optional<AppError> BookStorage::loadBook()
     m_report = {};
     m_stamp = {};
     m_fileCharset = DataFile::Charset::Windows1251;
+    m_savedSize.reset();
     m_savedBytes.clear();
     m_savedPages.clear();
     m_savedAtRevision.reset();
@@ -156,8 +167,11 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
         return ReadOutcome::Unreadable;
     // The file holds these pages as they were read; a page the clean-up
     // changes is a new text and no longer one of them.
-    m_savedBytes = parsed.trailingLine > 0 ? QByteArray() : reading->bytes;
-    m_savedDigest = reading->digest;
+    if (reading->digest) {
+        m_savedBytes = reading->bytes;
+        m_savedSize = reading->bytes.size();
+        m_savedDigest = *reading->digest;
+    }
     m_savedPages = std::move(reading->asRead);
     m_savedAtRevision.reset();
     if (m_cleanup) {
@@ -287,13 +301,54 @@ QByteArray BookStorage::fileBytes(const QByteArray& plain) const
 bool BookStorage::holdsTheSaved(const QString& path, bool sealed) const
 {
     if (!sealed)
-        return fileHolds(path, m_savedBytes);
-    const BoundedFile::Result file = BoundedFile::read(
-        path, m_savedBytes.size() + BookCipher::HeaderBytes + BookCipher::TagBytes);
+        return fileHoldsInParts(path, *m_savedSize, [this](const DataFile::PartWriter& compare) {
+            return writeSaved(compare);
+        });
+    const BoundedFile::Result file =
+        BoundedFile::read(path, *m_savedSize + BookCipher::HeaderBytes + BookCipher::TagBytes);
     if (!file.bytes || !BookCipher::isSealed(*file.bytes))
         return false;
     const BookCipher::Opened opened = BookCipher::open(*file.bytes, *m_key);
-    return opened.ok() && *opened.plain == m_savedBytes;
+    return opened.ok() && *opened.plain == savedBytes();
+}
+
+// Hands the saved bytes to `write` a part at a time; false when it stopped.
+bool BookStorage::writeSaved(const DataFile::PartWriter& write) const
+{
+    if (!m_savedBytes.isEmpty())
+        return write(m_savedBytes);
+    bool going = true;
+    DataFile::encodeInParts(
+        std::span<const PageIdentity>(m_savedPages),
+        [&](QByteArrayView part) { return going = write(part); }, m_savedCharset);
+    return going;
+}
+
+QByteArray BookStorage::savedBytes() const
+{
+    if (!m_savedBytes.isEmpty())
+        return m_savedBytes;
+    QByteArray bytes;
+    bytes.reserve(*m_savedSize);
+    writeSaved([&bytes](QByteArrayView part) {
+        bytes += part;
+        return true;
+    });
+    return bytes;
+}
+
+// A copy of the saved bytes, sealed for an encrypted book.
+std::optional<AppError> BookStorage::writeSavedTo(const QString& path)
+{
+    if (m_key)
+        return SafeFile::writeWhole(path, fileBytes(savedBytes()), bookPermissions());
+    return SafeFile::writeInParts(
+        path,
+        [this](const SafeFile::Writer& write) -> std::optional<AppError> {
+            writeSaved(write);
+            return std::nullopt;
+        },
+        bookPermissions());
 }
 
 // The next save writes only the counted pages, so the whole file is kept
@@ -338,13 +393,6 @@ std::optional<LocatedError> BookStorage::writeBook(const QString& path)
 {
     if (!m_useRtf)
         m_book.convertToPlainText();
-    DataFile::Encoded encoded = DataFile::encode(m_book.pages());
-    // A book read from UTF-8 may hold characters Windows-1251 has none for;
-    // it stays UTF-8 until it fits, so that a book that loads always saves.
-    if (!encoded.ok() && m_fileCharset == DataFile::Charset::Utf8WithBom)
-        encoded = DataFile::encode(m_book.pages(), m_fileCharset);
-    if (!encoded.ok())
-        return located(unencodable(m_book, encoded), "SaveDataEx", path);
     // The book may be a link the user made (a book kept in a synchronised
     // folder); every copy of it is a file of its own.
     const bool book = path == fullDataPath();
@@ -352,15 +400,52 @@ std::optional<LocatedError> BookStorage::writeBook(const QString& path)
         return located(foreignLink(path), "SaveDataEx", path);
     const std::optional<QFileDevice::Permissions> permissions =
         book ? std::nullopt : bookPermissions();
-    if (auto error =
-            SafeFile::writeWhole(path, fileBytes(encoded.bytes), permissions,
-                                 book ? SafeFile::Links::Follow : SafeFile::Links::Replace))
-        return located(*error, "SaveDataEx", path);
+    const SafeFile::Links links = book ? SafeFile::Links::Follow : SafeFile::Links::Replace;
+    DataFile::Charset charset = DataFile::Charset::Windows1251;
+    Written written = writeEncoded(path, charset, permissions, links);
+    // A book read from UTF-8 may hold characters Windows-1251 has none for;
+    // it stays UTF-8 until it fits, so that a book that loads always saves.
+    if (!written.encoded.ok() && m_fileCharset == DataFile::Charset::Utf8WithBom) {
+        charset = m_fileCharset;
+        written = writeEncoded(path, charset, permissions, links);
+    }
+    if (written.error)
+        return located(*written.error, "SaveDataEx", path);
     if (book) {
         m_diskKey = keyParams();
-        rememberSaved(encoded.bytes, m_book.pages());
+        rememberSaved(written, charset, m_book.pages());
     }
     return std::nullopt;
+}
+
+// The pages go to the file as they are encoded; only an encrypted book is
+// encoded whole, to be sealed.
+BookStorage::Written BookStorage::writeEncoded(const QString& path, DataFile::Charset charset,
+                                               std::optional<QFileDevice::Permissions> permissions,
+                                               SafeFile::Links links)
+{
+    Written written;
+    const auto produce = [&](const SafeFile::Writer& write) -> std::optional<AppError> {
+        ByteDigest::Running digest;
+        QByteArray plain;
+        const auto part = [&](QByteArrayView bytes) {
+            digest.add(bytes);
+            written.size += bytes.size();
+            if (!m_key)
+                return write(bytes);
+            plain += bytes;
+            return true;
+        };
+        written.encoded = DataFile::encodeInParts(m_book.pages(), part, charset);
+        if (!written.encoded.ok())
+            return unencodable(m_book, written.encoded);
+        written.digest = digest.value();
+        if (m_key)
+            write(BookCipher::seal(plain, *m_key));
+        return std::nullopt;
+    };
+    written.error = SafeFile::writeInParts(path, produce, permissions, links);
+    return written;
 }
 
 std::optional<LocatedError> BookStorage::saveBackup(const QString& path)
@@ -380,7 +465,7 @@ std::optional<LocatedError> BookStorage::saveBackup(const QString& path)
     if (!known.isEmpty() && BoundedFile::read(backupRecordPath(), 64 * 1024).bytes == known)
         return std::nullopt;
     if (!holdsTheSaved(path, m_key != nullptr)) {
-        if (auto error = SafeFile::writeWhole(path, fileBytes(m_savedBytes), bookPermissions()))
+        if (auto error = writeSavedTo(path))
             return located(*error, "SaveDataEx", path);
     }
     // Without a record the next close compares the backup instead.
@@ -397,13 +482,11 @@ QByteArray BookStorage::backupRecord(const QString& path)
 {
     const QFileInfo backup(path);
     if (m_key || m_settingsFolder.isEmpty() || backup.isSymLink() || !backup.isFile() ||
-        m_savedBytes.isEmpty())
+        !m_savedSize)
         return {};
-    if (!m_savedDigest)
-        m_savedDigest = ByteDigest::of(m_savedBytes);
     const auto number = [](qint64 value) { return QByteArray::number(value); };
-    return backup.absoluteFilePath().toUtf8() + '\n' + number(m_savedBytes.size()) + ' ' +
-           QByteArray::number(*m_savedDigest, 16) + '\n' + number(backup.size()) + ' ' +
+    return backup.absoluteFilePath().toUtf8() + '\n' + number(*m_savedSize) + ' ' +
+           QByteArray::number(m_savedDigest, 16) + '\n' + number(backup.size()) + ' ' +
            number(backup.lastModified().toMSecsSinceEpoch()) + '\n';
 }
 
@@ -423,15 +506,14 @@ bool BookStorage::diskHoldsTheSaved()
     return pagesAreTheSaved();
 }
 
-void BookStorage::rememberSaved(const QByteArray& bytes, std::span<const PageRecord> pages)
+void BookStorage::rememberSaved(const Written& written, DataFile::Charset charset,
+                                std::span<const PageRecord> pages)
 {
-    m_savedBytes = bytes;
-    m_savedDigest.reset();
+    m_savedBytes.clear();
+    m_savedSize = written.size;
+    m_savedDigest = written.digest;
+    m_savedCharset = charset;
     m_savedAtRevision.reset();
-    if (bytes.isEmpty()) {
-        m_savedPages.clear();
-        return;
-    }
     // After a save most pages are the ones saved before: their identities
     // stay as they are.
     m_savedPages.resize(pages.size());
@@ -444,7 +526,7 @@ void BookStorage::rememberSaved(const QByteArray& bytes, std::span<const PageRec
 bool BookStorage::pagesAreTheSaved() const
 {
     const std::span<const PageRecord> pages = m_book.pages();
-    if (m_savedBytes.isEmpty() || pages.size() != m_savedPages.size())
+    if (!m_savedSize || pages.size() != m_savedPages.size())
         return false;
     if (m_savedAtRevision == m_book.revision())
         return true;
@@ -490,7 +572,7 @@ bool BookStorage::exportKnownCurrent()
 // disk are kept, so the save after one edit rebuilds one page's part.
 void BookStorage::adoptExportOnDisk()
 {
-    if (!m_exportParts.isEmpty() || m_exportState == ExportState::Stale || m_savedBytes.isEmpty())
+    if (!m_exportParts.isEmpty() || m_exportState == ExportState::Stale || !m_savedSize)
         return;
     if (m_exportState == ExportState::Unknown && !recordMatches())
         return;
@@ -505,13 +587,11 @@ void BookStorage::adoptExportOnDisk()
 QByteArray BookStorage::exportRecord()
 {
     const QFileInfo exported(exportPath());
-    if (!exported.isFile() || m_savedBytes.isEmpty())
+    if (!exported.isFile() || !m_savedSize)
         return {};
-    if (!m_savedDigest)
-        m_savedDigest = ByteDigest::of(m_savedBytes);
     const auto number = [](qint64 value) { return QByteArray::number(value); };
     return AppInfo::versionText().toUtf8() + '\n' + exported.absoluteFilePath().toUtf8() + '\n' +
-           number(m_savedBytes.size()) + ' ' + QByteArray::number(*m_savedDigest, 16) + '\n' +
+           number(*m_savedSize) + ' ' + QByteArray::number(m_savedDigest, 16) + '\n' +
            number(exported.size()) + ' ' + number(exported.lastModified().toMSecsSinceEpoch()) +
            '\n';
 }
@@ -602,7 +682,7 @@ bool BookStorage::isTheSaved(const BookReading::Stamp& now)
 {
     if (now != m_stamp)
         return false;
-    if (!m_stamp.racy || m_savedBytes.isEmpty() || m_diskKey != keyParams())
+    if (!m_stamp.racy || !m_savedSize || m_diskKey != keyParams())
         return true;
     if (!holdsTheSaved(fullDataPath(), m_diskKey.has_value()))
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/app_error.h"
+#include "core/safe_file.h"
 #include "crypto/book_key.h"
 #include "document/book.h"
 #include "document/book_reading.h"
@@ -218,7 +219,24 @@ private:
     bool holdsTheSaved(const QString& path, bool sealed) const;
     bool diskHoldsTheSaved();
     bool isTheSaved(const BookReading::Stamp& now);
-    void rememberSaved(const QByteArray& bytes, std::span<const PageRecord> pages);
+    // What writing the book's pages to a file gave: the encoding's result,
+    // the plain bytes' size and digest, and the error that kept the file as
+    // it was.
+    struct Written
+    {
+        DataFile::Encoded encoded;
+        qsizetype size = 0;
+        quint64 digest = 0;
+        std::optional<AppError> error;
+    };
+    Written writeEncoded(const QString& path, DataFile::Charset charset,
+                         std::optional<QFileDevice::Permissions> permissions,
+                         SafeFile::Links links);
+    void rememberSaved(const Written& written, DataFile::Charset charset,
+                       std::span<const PageRecord> pages);
+    bool writeSaved(const DataFile::PartWriter& write) const;
+    QByteArray savedBytes() const;
+    std::optional<AppError> writeSavedTo(const QString& path);
 
     // Whether the export on disk is that of the book last read or written
     // here: Current once known, Unknown after a load until the record kept
@@ -254,10 +272,15 @@ private:
     std::unique_ptr<BookPreload> m_preload;
     // The key the data file on disk is sealed with; nullopt for a plain file.
     std::optional<BookKey::Params> m_diskKey;
-    // What the last save wrote to the data file (or the load read), and the
-    // pages it came from; its digest is taken when first needed.
+    // What the data file holds as last read or written here, when known: its
+    // size and digest, and the pages it came from. After a load its bytes are
+    // kept too (the pages point into them anyway); after a save the saved
+    // pages, encoded again in the charset written, give them, so that a large
+    // book's file is never whole in memory beside its pages.
+    std::optional<qsizetype> m_savedSize;
+    quint64 m_savedDigest = 0;
     QByteArray m_savedBytes;
-    std::optional<quint64> m_savedDigest;
+    DataFile::Charset m_savedCharset = DataFile::Charset::Windows1251;
     std::vector<PageIdentity> m_savedPages;
     // The book's revision at which its pages were last found to be the
     // saved ones: until either changes, they still are.

@@ -1,7 +1,6 @@
 #include "document/data_file.h"
 
 #include "core/code_page.h"
-#include "core/huge_pages.h"
 
 #include <algorithm>
 #include <array>
@@ -446,11 +445,11 @@ QString quoted(const QString& field)
 }
 
 // Rescue copies only: every character kept, speed of no concern.
-QByteArray encodeUtf8(std::span<const PageRecord> pages)
+template <typename Page> QByteArray encodeUtf8(std::span<const Page> pages)
 {
     QString text;
     qsizetype written = 0;
-    for (const PageRecord& page : pages) {
+    for (const Page& page : pages) {
         if (page.title.isEmpty())
             continue;
         ++written;
@@ -461,50 +460,85 @@ QByteArray encodeUtf8(std::span<const PageRecord> pages)
     return kUtf8Bom.toByteArray() + QByteArray::number(written) + "\r\n" + text.toUtf8();
 }
 
-} // namespace
+constexpr qsizetype kPartBytes = qsizetype(256) << 10;
 
-DataFile::Encoded DataFile::encode(std::span<const PageRecord> pages, Charset charset)
+// One buffer, written out whenever the next page might not fit.
+template <typename Page>
+DataFile::Encoded encodeWindows1251(std::span<const Page> pages, const DataFile::PartWriter& write)
 {
-    if (charset == Charset::Utf8WithBom)
-        return {encodeUtf8(pages), 0, {}};
-    qsizetype written = 0;
-    qsizetype bound = 16;
-    for (const PageRecord& page : pages) {
-        if (page.title.isEmpty())
-            continue;
-        ++written;
-        bound += 2 * (page.title.size() + textSize(page.text)) + 8;
-    }
-    Encoded result;
-    const QByteArray countLine = QByteArray::number(written) + "\r\n";
-    result.bytes.resize(bound + countLine.size());
-    HugePages::prefer(result.bytes);
-    char* const begin = result.bytes.data();
-    char* dst = begin;
-    std::memcpy(dst, countLine.constData(), countLine.size());
-    dst += countLine.size();
+    DataFile::Encoded result;
+    const auto written = std::count_if(pages.begin(), pages.end(),
+                                       [](const Page& page) { return !page.title.isEmpty(); });
+    const QByteArray countLine = QByteArray::number(qsizetype(written)) + "\r\n";
+    QByteArray buffer(std::max(kPartBytes, countLine.size()), Qt::Uninitialized);
+    char* dst = std::copy(countLine.begin(), countLine.end(), buffer.data());
     int number = 0;
-    for (const PageRecord& page : pages) {
+    for (const Page& page : pages) {
         ++number;
         if (page.title.isEmpty())
             continue;
+        const qsizetype bound = 2 * (page.title.size() + textSize(page.text)) + 8;
+        if (dst - buffer.data() + bound > buffer.size()) {
+            if (!write(QByteArrayView(buffer.data(), dst - buffer.data())))
+                return result;
+            if (bound > buffer.size())
+                buffer.resize(bound);
+            dst = buffer.data();
+        }
         QString badChars;
         *dst++ = '"';
         if (page.kind == PageRecord::TextPage)
             *dst++ = '~';
         dst = appendField(dst, page.title, badChars);
-        std::memcpy(dst, "\",\"", 3);
-        dst += 3;
+        dst = std::copy_n("\",\"", 3, dst);
         dst = appendText(dst, page.text, badChars);
-        std::memcpy(dst, "\"\r\n", 3);
-        dst += 3;
+        dst = std::copy_n("\"\r\n", 3, dst);
         if (!badChars.isEmpty() && result.ok()) {
             result.badPage = number;
             result.badChars = badChars;
         }
     }
-    result.bytes.truncate(dst - begin);
+    write(QByteArrayView(buffer.data(), dst - buffer.data()));
     return result;
+}
+
+template <typename Page>
+DataFile::Encoded encodeAny(std::span<const Page> pages, const DataFile::PartWriter& write,
+                            DataFile::Charset charset)
+{
+    if (charset == DataFile::Charset::Utf8WithBom) {
+        write(encodeUtf8(pages));
+        return {};
+    }
+    return encodeWindows1251(pages, write);
+}
+
+} // namespace
+
+DataFile::Encoded DataFile::encode(std::span<const PageRecord> pages, Charset charset)
+{
+    QByteArray bytes;
+    Encoded result = encodeInParts(
+        pages,
+        [&bytes](QByteArrayView part) {
+            bytes += part;
+            return true;
+        },
+        charset);
+    result.bytes = std::move(bytes);
+    return result;
+}
+
+DataFile::Encoded DataFile::encodeInParts(std::span<const PageRecord> pages,
+                                          const PartWriter& write, Charset charset)
+{
+    return encodeAny(pages, write, charset);
+}
+
+DataFile::Encoded DataFile::encodeInParts(std::span<const PageIdentity> pages,
+                                          const PartWriter& write, Charset charset)
+{
+    return encodeAny(pages, write, charset);
 }
 
 QStringList DataFile::defaultTitles()

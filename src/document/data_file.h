@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QStringList>
+#include <functional>
 #include <optional>
 #include <span>
 #include <vector>
@@ -131,6 +132,15 @@ public:
     // then hold '?' in its place and must not be written.
     static Encoded encode(std::span<const PageRecord> pages,
                           Charset charset = Charset::Windows1251);
+    // Takes each part of the bytes; false stops the encoding.
+    using PartWriter = std::function<bool(QByteArrayView part)>;
+    // The same bytes handed to `write` a part at a time (256 KiB, or one
+    // larger page), so that a large book is never whole in memory; the
+    // result's bytes stay empty.
+    static Encoded encodeInParts(std::span<const PageRecord> pages, const PartWriter& write,
+                                 Charset charset = Charset::Windows1251);
+    static Encoded encodeInParts(std::span<const PageIdentity> pages, const PartWriter& write,
+                                 Charset charset = Charset::Windows1251);
     static QByteArray serialize(std::span<const PageRecord> pages) { return encode(pages).bytes; }
 
     // The titles of the book every new user starts with: "АБ" ... "ЮЯ".

@@ -21,3 +21,19 @@ TEST(ByteDigest, EveryByteAndTheLengthChangeTheDigestWhichNeverChangesItself)
     EXPECT_EQ(ByteDigest::of("3\r\n\"A\",\"alpha\"\r\n\"B\",\"beta\"\r\n\"C\",\"\"\r\n"),
               15415680439167462902u);
 }
+
+// A book written a part at a time has the digest of its whole bytes, however
+// the parts fall against the stripes.
+TEST(ByteDigest, PartsGiveTheDigestOfTheirWhole)
+{
+    QByteArray bytes;
+    for (int i = 0; i < 200; ++i)
+        bytes += char(i * 7 + 3);
+    for (const int part : {1, 5, 31, 32, 33, 64, 199}) {
+        ByteDigest::Running digest;
+        for (qsizetype at = 0; at < bytes.size(); at += part)
+            digest.add(
+                QByteArrayView(bytes).sliced(at, std::min<qsizetype>(part, bytes.size() - at)));
+        EXPECT_EQ(digest.value(), ByteDigest::of(bytes)) << part;
+    }
+}

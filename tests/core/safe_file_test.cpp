@@ -17,7 +17,7 @@ TEST(SafeFile, WriteCutShortFailsKeepsTheOldFileAndCommonReasonsComeFromTheTexts
         {
             const FileSizeCap cap(16);
             if (!cap.isSet())
-            GTEST_SKIP() << "no limit on file sizes here";
+                GTEST_SKIP() << "no limit on file sizes here";
             error = SafeFile::writeWhole(path, QByteArray(length, 'x'));
         }
         ASSERT_TRUE(error) << length;
@@ -26,6 +26,16 @@ TEST(SafeFile, WriteCutShortFailsKeepsTheOldFileAndCommonReasonsComeFromTheTexts
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
                   QStringList{"velkaro.dat"});
     }
+    // A file made a part at a time whose maker gives up after a part.
+    const AppError givenUp{AppError::InvalidProcedureCall, QStringLiteral("Characters")};
+    const auto stopped = SafeFile::writeInParts(path, [&](const SafeFile::Writer& write) {
+        write("new ");
+        return std::optional(givenUp);
+    });
+    ASSERT_TRUE(stopped);
+    EXPECT_EQ(stopped->number, givenUp.number);
+    EXPECT_EQ(readAll(path), "old book");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"velkaro.dat"});
     EXPECT_FALSE(SafeFile::writeWhole(path, "new book"));
     EXPECT_EQ(readAll(path), "new book");
     // The system's words and the program's error numbers both lead to the text

@@ -277,7 +277,13 @@ TEST_F(BookStorageTest, ClosingAReopenedBookWritesExactlyTheFilesThatAreNotCurre
              m_book.setPageText(2, u"typed"_qs);
              m_book.insertPage(u"E$"_qs, 1);
          },
-         true, true}};
+         true, true},
+        {"a UTF-8 book with a letter Windows-1251 lacks, typed into",
+         [&] {
+             writeAll(data, "\xEF\xBB\xBF"
+                            "2\r\n\"A\",\"\xE4\xB8\xAD\"\r\n\"B\",\"x\"\r\n");
+         },
+         [&] { m_book.setPageText(2, u"typed"_qs); }, true, true}};
     writeAll(data, book);
     ASSERT_FALSE(m_storage.loadBook().has_value());
     ASSERT_TRUE(close());
