@@ -515,11 +515,14 @@ void BookStorage::rememberSaved(const Written& written, DataFile::Charset charse
     m_savedCharset = charset;
     m_savedAtRevision.reset();
     // After a save most pages are the ones saved before: their identities
-    // stay as they are.
+    // stay as they are, and so do their parts of the export.
     m_savedPages.resize(pages.size());
+    m_exportParts.resize(pages.size());
     for (size_t i = 0; i < pages.size(); ++i) {
-        if (!m_savedPages[i].isOf(pages[i]))
-            m_savedPages[i] = PageIdentity::of(pages[i]);
+        if (m_savedPages[i].isOf(pages[i]))
+            continue;
+        m_savedPages[i] = PageIdentity::of(pages[i]);
+        m_exportParts.markChanged(i);
     }
 }
 

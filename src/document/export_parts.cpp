@@ -5,23 +5,19 @@
 
 QByteArray ExportParts::build(std::span<const PageRecord> pages)
 {
-    m_parts.resize(pages.size());
     std::vector<qsizetype> starts(pages.size() + 1);
     QByteArray out;
     out.reserve(m_whole.size() + m_whole.size() / 8);
     for (size_t i = 0; i < pages.size(); ++i) {
-        Part& part = m_parts[i];
         starts[i] = out.size();
-        if (!part.bytes.isEmpty() && part.page.isOf(pages[i])) {
-            out += part.bytes;
-            continue;
-        }
-        part.page = PageIdentity::of(pages[i]);
-        TextExport::appendPage(out, pages[i]);
+        if (isCurrent(i))
+            out += part(i);
+        else
+            TextExport::appendPage(out, pages[i]);
     }
-    starts[pages.size()] = out.size();
-    for (size_t i = 0; i < pages.size(); ++i)
-        m_parts[i].bytes = QByteArrayView(out).sliced(starts[i], starts[i + 1] - starts[i]);
+    starts.back() = out.size();
+    m_starts = std::move(starts);
+    m_current.assign(pages.size(), true);
     m_whole = out;
     return out;
 }
@@ -31,8 +27,8 @@ QByteArray ExportParts::build(std::span<const PageRecord> pages)
 bool ExportParts::adopt(const QByteArray& exportBytes, std::span<const PageIdentity> pages)
 {
     const QByteArrayView bytes(exportBytes);
-    std::vector<Part> parts;
-    parts.reserve(pages.size());
+    std::vector<qsizetype> starts;
+    starts.reserve(pages.size() + 1);
     qsizetype start = 0;
     for (const PageIdentity& page : pages) {
         const QByteArray titleLine = '$' + CodePage::encodeLossy(page.title) + "\r\n";
@@ -41,19 +37,38 @@ bool ExportParts::adopt(const QByteArray& exportBytes, std::span<const PageIdent
         qsizetype end = bytes.indexOf('$', start + titleLine.size());
         while (end >= 0 && bytes[end - 1] != '\n')
             end = bytes.indexOf('$', end + 1);
-        end = end < 0 ? bytes.size() : end;
-        parts.push_back({page, bytes.sliced(start, end - start)});
-        start = end;
+        starts.push_back(start);
+        start = end < 0 ? bytes.size() : end;
     }
     if (start != bytes.size())
         return false;
-    m_parts = std::move(parts);
+    starts.push_back(start);
+    m_starts = std::move(starts);
+    m_current.assign(pages.size(), true);
     m_whole = exportBytes;
     return true;
 }
 
+void ExportParts::resize(size_t count)
+{
+    if (!m_current.empty())
+        m_current.resize(count, false);
+}
+
+void ExportParts::markChanged(size_t i)
+{
+    if (i < m_current.size())
+        m_current[i] = false;
+}
+
 void ExportParts::clear()
 {
-    m_parts.clear();
     m_whole.clear();
+    m_starts.clear();
+    m_current.clear();
+}
+
+QByteArrayView ExportParts::part(size_t i) const
+{
+    return QByteArrayView(m_whole).sliced(m_starts[i], m_starts[i + 1] - m_starts[i]);
 }
