@@ -145,21 +145,7 @@ void Book::markUnsaved()
 
 void Book::markSaved()
 {
-    // A close or save with nothing changed copies no page list.
-    if (m_savedRevision != m_revision) {
-        m_saved = m_pages;
-        m_savedRevision = m_revision;
-    }
     setChanged(false);
-}
-
-int Book::unsavedPageCount() const
-{
-    const std::size_t places = std::max(m_pages.size(), m_saved.size());
-    int count = 0;
-    for (std::size_t i = 1; i < places; ++i)
-        count += i >= m_pages.size() || i >= m_saved.size() || !(m_pages[i] == m_saved[i]);
-    return count;
 }
 
 void Book::setChanged(bool changed)

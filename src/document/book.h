@@ -82,9 +82,6 @@ public:
     // The pages as they are now are the saved ones.
     void markSaved();
     bool isChanged() const { return m_changed; }
-    // How many places of the page list hold something other than what was
-    // last saved or loaded there: an edited, added, removed or moved page.
-    int unsavedPageCount() const;
 
 Q_SIGNALS:
     // The unsaved-changes state changed; the status picture follows it.
@@ -103,7 +100,4 @@ private:
     qint16 m_lastIntPage = DefaultLastIntPage;
     bool m_changed = false;
     quint64 m_revision = 0;
-    std::optional<quint64> m_savedRevision; // of m_saved
-    // Shallow copies: a page nobody changed shares its text with its copy.
-    std::vector<PageRecord> m_saved{1};
 };

@@ -60,14 +60,13 @@ BookReading BookReading::parse(QByteArray bytes, const CleanupCheck& check)
         return reading;
     std::vector<PageRecord>& pages = reading.parsed.pages;
     pages.insert(pages.begin(), PageRecord{});
-    if (reading.parsed.trailingLine == 0 && !reading.bytes.isEmpty()) {
-        reading.asRead.reserve(pages.size() - 1);
-        for (size_t i = 1; i < pages.size(); ++i)
-            reading.asRead.push_back(PageIdentity::of(pages[i]));
-        // Taken while the bytes are fresh from the parse; later, at a close,
-        // it would be a pass over memory long cold.
+    reading.asRead.reserve(pages.size() - 1);
+    for (size_t i = 1; i < pages.size(); ++i)
+        reading.asRead.push_back(PageIdentity::of(pages[i]));
+    // Taken while the bytes are fresh from the parse; later, at a close, it
+    // would be a pass over memory long cold.
+    if (reading.parsed.trailingLine == 0 && !reading.bytes.isEmpty())
         reading.digest = ByteDigest::of(reading.bytes);
-    }
     reading.cleanupCandidates.assign(pages.size(), false);
     for (size_t i = 1; i < pages.size(); ++i)
         reading.cleanupCandidates[i] = isCandidate(pages[i], check);

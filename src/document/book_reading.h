@@ -45,10 +45,10 @@ struct BookReading
     QByteArray bytes;
     // Its pages laid out as the book keeps them: an unused slot, then page 1.
     DataFile::ParseResult parsed;
-    // Pages 1 on as the file holds them; none when part of the file was left
-    // out, so that no page counts as saved.
+    // Pages 1 on as they were read.
     std::vector<PageIdentity> asRead;
-    // ByteDigest of the bytes, where every page counts as saved.
+    // ByteDigest of the bytes, where they are the pages read and nothing
+    // more: only then do the pages count as saved.
     std::optional<quint64> digest;
     // Per slot: whether the clean-up has to look at the page's text.
     std::vector<bool> cleanupCandidates;

@@ -91,6 +91,7 @@ std::optional<AppError> BookStorage::loadBook()
     m_savedSize.reset();
     m_savedBytes.clear();
     m_savedPages.clear();
+    m_cleanedAtLoad.clear();
     m_savedAtRevision.reset();
     m_diskKey.reset();
     m_exportState = ExportState::Stale;
@@ -176,8 +177,11 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
     m_savedAtRevision.reset();
     if (m_cleanup) {
         for (size_t i = 1; i < parsed.pages.size(); ++i) {
-            if (reading->cleanupCandidates[i])
-                cleanUp(parsed.pages[i]);
+            if (!reading->cleanupCandidates[i])
+                continue;
+            cleanUp(parsed.pages[i]);
+            if (i > m_savedPages.size() || !m_savedPages[i - 1].isOf(parsed.pages[i]))
+                m_cleanedAtLoad.emplace_back(i - 1, PageIdentity::of(parsed.pages[i]));
         }
     }
     m_fileCharset = parsed.charset;
@@ -514,6 +518,7 @@ void BookStorage::rememberSaved(const Written& written, DataFile::Charset charse
     m_savedDigest = written.digest;
     m_savedCharset = charset;
     m_savedAtRevision.reset();
+    m_cleanedAtLoad.clear();
     // After a save most pages are the ones saved before: their identities
     // stay as they are, and so do their parts of the export.
     m_savedPages.resize(pages.size());
@@ -524,6 +529,25 @@ void BookStorage::rememberSaved(const Written& written, DataFile::Charset charse
         m_savedPages[i] = PageIdentity::of(pages[i]);
         m_exportParts.markChanged(i);
     }
+}
+
+int BookStorage::unsavedPageCount() const
+{
+    const std::span<const PageRecord> pages = m_book.pages();
+    const size_t places = std::max(pages.size(), m_savedPages.size());
+    int count = 0;
+    for (size_t i = 0; i < places; ++i) {
+        count += i >= pages.size() || i >= m_savedPages.size() ||
+                 !(m_savedPages[i].holdsTheSameAs(pages[i]) || cleanedAtLoad(i, pages[i]));
+    }
+    return count;
+}
+
+bool BookStorage::cleanedAtLoad(size_t i, const PageRecord& page) const
+{
+    return std::any_of(m_cleanedAtLoad.begin(), m_cleanedAtLoad.end(), [&](const auto& cleaned) {
+        return cleaned.first == i && cleaned.second.holdsTheSameAs(page);
+    });
 }
 
 bool BookStorage::pagesAreTheSaved() const

@@ -158,6 +158,11 @@ public:
     std::optional<AppError> writeDefaultBook();
     std::optional<AppError> useTempBook();
 
+    // How many places of the page list hold something other than the book
+    // last read or written here: an edited, added, removed or moved page. A
+    // page only the load's clean-up changed is none of them.
+    int unsavedPageCount() const;
+
     // True while the book in memory is the user's: read from the data file,
     // set by the caller, or edited since. A default or fallback book that
     // nobody typed into never replaces a backup or an export.
@@ -217,6 +222,7 @@ private:
     std::optional<QFileDevice::Permissions> bookPermissions() const;
     bool pagesAreTheSaved() const;
     bool holdsTheSaved(const QString& path, bool sealed) const;
+    bool cleanedAtLoad(size_t i, const PageRecord& page) const;
     bool diskHoldsTheSaved();
     bool isTheSaved(const BookReading::Stamp& now);
     // What writing the book's pages to a file gave: the encoding's result,
@@ -282,6 +288,8 @@ private:
     QByteArray m_savedBytes;
     DataFile::Charset m_savedCharset = DataFile::Charset::Windows1251;
     std::vector<PageIdentity> m_savedPages;
+    // The pages the load's clean-up changed (0-based), as it left them.
+    std::vector<std::pair<size_t, PageIdentity>> m_cleanedAtLoad;
     // The book's revision at which its pages were last found to be the
     // saved ones: until either changes, they still are.
     mutable std::optional<quint64> m_savedAtRevision;

@@ -140,4 +140,9 @@ struct PageIdentity
         return kind == page.kind && title.constData() == page.title.constData() &&
                title.size() == page.title.size() && text.sameAs(page.text);
     }
+    // The same title, text and kind, whether or not they are the same copies.
+    bool holdsTheSameAs(const PageRecord& page) const
+    {
+        return isOf(page) || (kind == page.kind && title == page.title && text == page.text);
+    }
 };

@@ -62,7 +62,7 @@ void NotebookCommands::save()
 void NotebookCommands::revert()
 {
     m_parts.session.flushOpenPage();
-    const int unsaved = m_parts.session.book().unsavedPageCount();
+    const int unsaved = m_parts.session.storage().unsavedPageCount();
     if (unsaved > 0 && !m_parts.notices.messages().askDefaultNo(
                            text(TextId::RevertConfirm).arg(QString::number(unsaved))))
         return;

@@ -104,6 +104,19 @@ TEST_F(BookStorageTest, FirstStartWritesTheDefaultBookIntoANewFolderAndCleansUpA
     m_storage.setPageCleanup([](const QString& text) { return text + u"!"_qs; });
     ASSERT_FALSE(m_storage.loadBook().has_value());
     EXPECT_EQ(m_book.page(1).text + m_book.page(2).text, u"a!t"_qs);
+    // What Revert would drop: a page the clean-up changed is none of it, a
+    // page typed back to what it was neither; a page added moves the rest.
+    const std::pair<std::function<void()>, int> steps[] = {
+        {[] {}, 0},
+        {[&] { m_book.setPageText(2, u"typed"_qs); }, 1},
+        {[&] { m_book.setPageText(2, u"t"_qs); }, 0},
+        {[&] { m_book.setPageText(1, u"other"_qs); }, 1},
+        {[&] { m_book.insertPage(u"B"_qs, 2); }, 2},
+        {[&] { ASSERT_TRUE(m_storage.saveBook().dataSaved()); }, 0}};
+    for (const auto& [step, unsaved] : steps) {
+        step();
+        EXPECT_EQ(m_storage.unsavedPageCount(), unsaved);
+    }
 }
 
 TEST_F(BookStorageTest, UnreadableFilesAreKeptAsideUnderDistinctNamesAndNeverOverwritten)
