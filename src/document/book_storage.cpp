@@ -378,7 +378,6 @@ BookStorage::SaveResult BookStorage::saveBook(OnDiskChange onDiskChange)
     if (m_book.isChanged())
         m_userBook = true;
     if (!diskHoldsTheSaved()) {
-        adoptExportOnDisk();
         m_exportState = ExportState::Stale;
         result.dataError = writeBook(fullDataPath());
         if (result.dataError) {
@@ -576,13 +575,25 @@ std::optional<LocatedError> BookStorage::refreshExport()
 {
     if (exportKnownCurrent())
         return std::nullopt;
-    const QByteArray bytes = m_exportParts.build(m_book.pages());
-    if (m_exportState == ExportState::Stale || !fileHolds(exportPath(), bytes)) {
-        if (auto error = SafeFile::writeWhole(exportPath(), bytes, bookPermissions()))
-            return located(*error, "SaveAsText", exportPath());
-    }
+    if (auto error = writeExport())
+        return located(*error, "SaveAsText", exportPath());
     m_exportState = ExportState::Current;
     writeExportRecord();
+    return std::nullopt;
+}
+
+// A stale export is written anew a part at a time; one that may be current
+// is built whole and written only when its bytes differ.
+std::optional<AppError> BookStorage::writeExport()
+{
+    if (m_exportState == ExportState::Stale)
+        return m_exportParts.write(exportPath(), m_book.pages(), bookPermissions());
+    const QByteArray bytes = m_exportParts.build(m_book.pages());
+    if (!fileHolds(exportPath(), bytes)) {
+        if (auto error = SafeFile::writeWhole(exportPath(), bytes, bookPermissions()))
+            return error;
+    }
+    m_exportParts.kept(exportPath());
     return std::nullopt;
 }
 
@@ -593,19 +604,6 @@ bool BookStorage::exportKnownCurrent()
     if (m_exportState == ExportState::Unknown && pagesAreTheSaved() && recordMatches())
         m_exportState = ExportState::Current;
     return m_exportState == ExportState::Current;
-}
-
-// Before the data file changes: the parts of an export made from the book on
-// disk are kept, so the save after one edit rebuilds one page's part.
-void BookStorage::adoptExportOnDisk()
-{
-    if (!m_exportParts.isEmpty() || m_exportState == ExportState::Stale || !m_savedSize)
-        return;
-    if (m_exportState == ExportState::Unknown && !recordMatches())
-        return;
-    const BoundedFile::Result exported = BoundedFile::read(exportPath(), DataFile::MaxFileBytes);
-    if (exported.bytes)
-        m_exportParts.adopt(*exported.bytes, m_savedPages);
 }
 
 // What the export on disk was made from: the data file's bytes (by size and

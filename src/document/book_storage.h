@@ -255,7 +255,7 @@ private:
     };
     std::optional<LocatedError> refreshExport();
     bool exportKnownCurrent();
-    void adoptExportOnDisk();
+    std::optional<AppError> writeExport();
     QByteArray exportRecord();
     bool recordMatches();
     QByteArray backupRecord(const QString& path);

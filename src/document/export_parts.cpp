@@ -1,52 +1,71 @@
 #include "document/export_parts.h"
 
-#include "core/code_page.h"
+#include "core/safe_file.h"
 #include "document/text_export.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+constexpr qsizetype kPartBytes = qsizetype(256) << 10;
+
+} // namespace
+
+std::optional<AppError> ExportParts::write(const QString& path, std::span<const PageRecord> pages,
+                                           std::optional<QFileDevice::Permissions> permissions)
+{
+    const QFileInfo info(path);
+    QFile earlier(path);
+    const bool copying = !m_current.empty() && info.isFile() && info.size() == m_size &&
+                         info.lastModified() == m_modified && earlier.open(QIODevice::ReadOnly);
+    std::vector<qsizetype> starts(pages.size() + 1);
+    const auto produce = [&](const SafeFile::Writer& writePart) -> std::optional<AppError> {
+        QByteArray buffer;
+        buffer.reserve(kPartBytes + kPartBytes / 4);
+        qsizetype written = 0;
+        for (size_t i = 0; i < pages.size(); ++i) {
+            starts[i] = written + buffer.size();
+            if (!(copying && copyPart(earlier, i, buffer)))
+                TextExport::appendPage(buffer, pages[i]);
+            if (buffer.size() < kPartBytes)
+                continue;
+            if (!writePart(buffer))
+                return std::nullopt;
+            written += buffer.size();
+            buffer.resize(0);
+        }
+        starts.back() = written + buffer.size();
+        writePart(buffer);
+        return std::nullopt;
+    };
+    if (auto error = SafeFile::writeInParts(path, produce, permissions))
+        return error;
+    m_starts = std::move(starts);
+    m_current.assign(pages.size(), true);
+    kept(path);
+    return std::nullopt;
+}
 
 QByteArray ExportParts::build(std::span<const PageRecord> pages)
 {
-    std::vector<qsizetype> starts(pages.size() + 1);
     QByteArray out;
-    out.reserve(m_whole.size() + m_whole.size() / 8);
+    m_starts.resize(pages.size() + 1);
     for (size_t i = 0; i < pages.size(); ++i) {
-        starts[i] = out.size();
-        if (isCurrent(i))
-            out += part(i);
-        else
-            TextExport::appendPage(out, pages[i]);
+        m_starts[i] = out.size();
+        TextExport::appendPage(out, pages[i]);
     }
-    starts.back() = out.size();
-    m_starts = std::move(starts);
+    m_starts.back() = out.size();
     m_current.assign(pages.size(), true);
-    m_whole = out;
+    m_size = -1;
     return out;
 }
 
-// A page's part runs from its title line to the next title line. Only a
-// title line starts with "$": the text of a page holds none ("&dollar;").
-bool ExportParts::adopt(const QByteArray& exportBytes, std::span<const PageIdentity> pages)
+void ExportParts::kept(const QString& path)
 {
-    const QByteArrayView bytes(exportBytes);
-    std::vector<qsizetype> starts;
-    starts.reserve(pages.size() + 1);
-    qsizetype start = 0;
-    for (const PageIdentity& page : pages) {
-        const QByteArray titleLine = '$' + CodePage::encodeLossy(page.title) + "\r\n";
-        if (!bytes.sliced(start).startsWith(titleLine))
-            return false;
-        qsizetype end = bytes.indexOf('$', start + titleLine.size());
-        while (end >= 0 && bytes[end - 1] != '\n')
-            end = bytes.indexOf('$', end + 1);
-        starts.push_back(start);
-        start = end < 0 ? bytes.size() : end;
-    }
-    if (start != bytes.size())
-        return false;
-    starts.push_back(start);
-    m_starts = std::move(starts);
-    m_current.assign(pages.size(), true);
-    m_whole = exportBytes;
-    return true;
+    const QFileInfo info(path);
+    m_size = info.size();
+    m_modified = info.lastModified();
 }
 
 void ExportParts::resize(size_t count)
@@ -63,12 +82,24 @@ void ExportParts::markChanged(size_t i)
 
 void ExportParts::clear()
 {
-    m_whole.clear();
     m_starts.clear();
     m_current.clear();
+    m_size = -1;
 }
 
-QByteArrayView ExportParts::part(size_t i) const
+// A part copied is one title line and the text after it; anything else, or
+// a read that fails, has the part made again instead.
+bool ExportParts::copyPart(QFileDevice& from, size_t i, QByteArray& out) const
 {
-    return QByteArrayView(m_whole).sliced(m_starts[i], m_starts[i + 1] - m_starts[i]);
+    if (!isCurrent(i) || !from.seek(m_starts[i]))
+        return false;
+    const qsizetype at = out.size();
+    const qsizetype length = m_starts[i + 1] - m_starts[i];
+    out.resize(at + length);
+    const QByteArrayView part(out.constData() + at, length);
+    if (from.read(out.data() + at, length) == length && part.startsWith('$') &&
+        part.endsWith("\r\n"))
+        return true;
+    out.truncate(at);
+    return false;
 }
