@@ -317,6 +317,29 @@ TEST_F(BookStorageTest, ClosingAReopenedBookWritesExactlyTheFilesThatAreNotCurre
     }
 }
 
+// Each save of a session copies the parts of unchanged pages from the export
+// the one before wrote, and makes the rest: pages typed into, added, removed,
+// and all of them once another program changed that export.
+TEST_F(BookStorageTest, SavesOfASessionWriteTheExportOfThePagesAsTheyAre)
+{
+    writeAll(m_storage.fullDataPath(),
+             "3\r\n\"A\",\"alpha\"\r\n\"B\",\"beta\"\r\n\"C\",\"gamma\"\r\n");
+    ASSERT_FALSE(m_storage.loadBook().has_value());
+    const std::pair<const char*, std::function<void()>> edits[] = {
+        {"typed into", [&] { m_book.setPageText(2, u"typed"_qs); }},
+        {"added", [&] { m_book.insertPage(u"D"_qs, 1); }},
+        {"removed", [&] { m_book.deletePage(1); }},
+        {"the export changed", [&] {
+             writeAll(m_storage.exportPath(), "$E\r\n" + readAll(m_storage.exportPath()));
+             m_book.setPageText(3, u"again"_qs);
+         }}};
+    for (const auto& [name, edit] : edits) {
+        edit();
+        ASSERT_TRUE(m_storage.saveBook().dataSaved()) << name;
+        EXPECT_EQ(readAll(m_storage.exportPath()), TextExport::build(m_book.pages())) << name;
+    }
+}
+
 TEST_F(BookStorageTest, CopiesAreAsPrivateAsTheBookAndPlainTextModeStoresPlainText)
 {
     const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
