@@ -8,9 +8,9 @@
 // programs taking turns so that a loaded machine burdens each alike: start to
 // the first map, a letter typed and the first Ctrl+S (until the export is in
 // place), a second letter and Ctrl+S, then the termination signal to the
-// exit. It reports the median of each step and the peak memory of the
-// session before its close. Run it under `taskset -c 0` as well for the
-// figures of one core.
+// exit. It reports the median of each step, the processor time of each
+// save (`_cpu`) and the peak memory of the session before its close. Run it under `taskset -c 0` as
+// well for the figures of one core.
 
 #include "document/data_file.h"
 #include "largest_book.h"
@@ -170,6 +170,33 @@ qint64 peakMemory(pid_t pid)
     return 0;
 }
 
+// The processor time a running process used so far, all its threads, in
+// milliseconds (the scheduler's count, finer than the clock ticks of stat).
+double processorMilliseconds(pid_t pid)
+{
+    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
+    double nanoseconds = 0;
+    for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile schedstat(tasks + u'/' + task + QStringLiteral("/schedstat"));
+        if (schedstat.open(QIODevice::ReadOnly))
+            nanoseconds += schedstat.readAll().split(' ').value(0).toDouble();
+    }
+    return nanoseconds / 1e6;
+}
+
+// Waits until a running process has used no processor time for 100 ms (at
+// most two seconds), so that what it does next is measured alone.
+void waitUntilIdle(pid_t pid)
+{
+    double used = processorMilliseconds(pid);
+    for (int quiet = 0, waited = 0; quiet < 5 && waited < 100; ++waited) {
+        usleep(20'000);
+        const double now = processorMilliseconds(pid);
+        quiet = now - used < 0.05 ? quiet + 1 : 0;
+        used = now;
+    }
+}
+
 // The environment of a program shown on our display, in `home` when given.
 std::vector<QByteArray> programEnvironment(const Home* home)
 {
@@ -317,11 +344,15 @@ const char* liveSession(Subject& subject)
             failed = save;
             if (!runToEnd({"xdotool", "type", "x"}, env))
                 break;
+            waitUntilIdle(pid);
             start = Clock::now();
+            const double processorBefore = processorMilliseconds(pid);
             // The export is put in place last.
             if (runToEnd({"xdotool", "key", "ctrl+s"}, env) &&
                 waitForFile(watch, "velkaro", 3000)) {
                 subject.times[save].push_back(millisecondsSince(start));
+                subject.times[std::string(save) + "_cpu"].push_back(processorMilliseconds(pid) -
+                                                                    processorBefore);
                 failed = nullptr;
                 break;
             }

@@ -378,6 +378,7 @@ BookStorage::SaveResult BookStorage::saveBook(OnDiskChange onDiskChange)
     if (m_book.isChanged())
         m_userBook = true;
     if (!diskHoldsTheSaved()) {
+        adoptExportOnDisk();
         m_exportState = ExportState::Stale;
         result.dataError = writeBook(fullDataPath());
         if (result.dataError) {
@@ -604,6 +605,18 @@ bool BookStorage::exportKnownCurrent()
     if (m_exportState == ExportState::Unknown && pagesAreTheSaved() && recordMatches())
         m_exportState = ExportState::Current;
     return m_exportState == ExportState::Current;
+}
+
+// Before the data file changes: the export on disk made from the book as
+// read gives the parts of unchanged pages, so the save after one edit makes
+// one page's part.
+void BookStorage::adoptExportOnDisk()
+{
+    if (!m_exportParts.isEmpty() || m_exportState == ExportState::Stale || !m_savedSize)
+        return;
+    if (m_exportState == ExportState::Unknown && !recordMatches())
+        return;
+    m_exportParts.adopt(exportPath(), m_savedPages.size());
 }
 
 // What the export on disk was made from: the data file's bytes (by size and

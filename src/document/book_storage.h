@@ -256,6 +256,7 @@ private:
     std::optional<LocatedError> refreshExport();
     bool exportKnownCurrent();
     std::optional<AppError> writeExport();
+    void adoptExportOnDisk();
     QByteArray exportRecord();
     bool recordMatches();
     QByteArray backupRecord(const QString& path);

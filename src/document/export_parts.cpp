@@ -68,6 +68,37 @@ void ExportParts::kept(const QString& path)
     m_modified = info.lastModified();
 }
 
+// Only a title line starts with "$": the text of a page holds none
+// ("&dollar;"), though a title may.
+bool ExportParts::adopt(const QString& path, size_t count)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || file.isSequential())
+        return false;
+    std::vector<qsizetype> starts;
+    starts.reserve(count + 1);
+    QByteArray chunk(kPartBytes, Qt::Uninitialized);
+    qsizetype offset = 0;
+    char before = '\n';
+    for (qint64 got = 0; (got = file.read(chunk.data(), chunk.size())) != 0; offset += got) {
+        if (got < 0)
+            return false;
+        const QByteArrayView part(chunk.constData(), got);
+        for (qsizetype at = part.indexOf('$'); at >= 0; at = part.indexOf('$', at + 1)) {
+            if ((at > 0 ? part[at - 1] : before) == '\n')
+                starts.push_back(offset + at);
+        }
+        before = part.back();
+    }
+    if (starts.size() != count || (count > 0 && starts.front() != 0))
+        return false;
+    starts.push_back(offset);
+    m_starts = std::move(starts);
+    m_current.assign(count, true);
+    kept(path);
+    return true;
+}
+
 void ExportParts::resize(size_t count)
 {
     if (!m_current.empty())
@@ -91,7 +122,8 @@ void ExportParts::clear()
 // a read that fails, has the part made again instead.
 bool ExportParts::copyPart(QFileDevice& from, size_t i, QByteArray& out) const
 {
-    if (!isCurrent(i) || !from.seek(m_starts[i]))
+    // Parts follow each other: the file is read on without a seek.
+    if (!isCurrent(i) || (from.pos() != m_starts[i] && !from.seek(m_starts[i])))
         return false;
     const qsizetype at = out.size();
     const qsizetype length = m_starts[i + 1] - m_starts[i];

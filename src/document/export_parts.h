@@ -13,8 +13,8 @@
 // The text export, written a part at a time, one part per page. A save
 // makes only the parts of pages that changed since the last write and
 // copies the others from the file that write left, while it is still that
-// file: a large book's export is never whole in memory, and no save reads
-// an export it did not write. The owner tells which pages changed.
+// file: a large book's export is never whole in memory. The owner tells
+// which pages changed.
 class ExportParts
 {
 public:
@@ -25,10 +25,16 @@ public:
     // bytes, kept(path) lets the next write copy from it.
     QByteArray build(std::span<const PageRecord> pages);
     void kept(const QString& path);
+    // Learns where each of `count` pages has its part in the export at
+    // `path`, written earlier from those very pages, reading it a part at a
+    // time. False, and nothing learnt, when it does not cut into as many
+    // parts, each at a line that starts with "$".
+    bool adopt(const QString& path, size_t count);
     // There are `count` pages now; a page past the old count has no part.
     void resize(size_t count);
     // Page `i` (0-based) is no longer the one its part was made from.
     void markChanged(size_t i);
+    bool isEmpty() const { return m_current.empty(); }
     void clear();
 
 private:
