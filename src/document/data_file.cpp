@@ -272,7 +272,12 @@ namespace {
 
 // Reads the first `pages` records (all when 0) and keeps those from `keepFrom`
 // (0-based) on.
-DataFile::Index indexRecords(QByteArrayView bytes, int pages, int keepFrom)
+// Reads the records of pages 1 to `pages` (all for 0) and hands those from
+// `keepFrom` (0-based) on to `take`, after telling `reserve` how many at most
+// are to come; the index holds none of them.
+template <typename Reserve, typename Take>
+DataFile::Index readRecords(QByteArrayView bytes, int pages, int keepFrom, Reserve reserve,
+                            Take take)
 {
     using Index = DataFile::Index;
     using Error = DataFile::Error;
@@ -284,33 +289,43 @@ DataFile::Index indexRecords(QByteArrayView bytes, int pages, int keepFrom)
         result.error = reader.error();
         return result;
     }
-    // The count line may promise more than the file holds; a record takes at
-    // least five bytes, so never reserve beyond what the bytes can carry.
     result.count = count;
     const int wanted = pages > 0 ? std::min(pages, count) : count;
     result.first = size_t(std::min(keepFrom, wanted));
-    result.records.reserve(
-        std::min<size_t>(size_t(wanted) - result.first, reader.remaining() / 5 + 1));
+    // The count line may promise more than the file holds; a record takes at
+    // least five bytes, so never reserve beyond what the bytes can carry.
+    reserve(std::min<size_t>(size_t(wanted) - result.first, reader.remaining() / 5 + 1));
     for (int i = 0; i < wanted; ++i) {
         DataFile::Record record;
         const char* titleAt = reader.position();
         if (!reader.readField(record.title) || !reader.readField(record.text, &record.quoteFree)) {
             result.error = reader.error();
-            result.records.clear();
             return result;
         }
         // A page without a title could not be shown nor written back.
         if (record.title.isEmpty() || record.title == "~") {
             result.error =
                 Error{{AppError::TypeMismatch, "A page without a title"}, reader.lineAt(titleAt)};
-            result.records.clear();
             return result;
         }
         if (size_t(i) >= result.first)
-            result.records.push_back(record);
+            take(result, record);
     }
     if (wanted == count)
         result.trailingLine = reader.trailingLine();
+    return result;
+}
+
+DataFile::Index indexRecords(QByteArrayView bytes, int pages, int keepFrom)
+{
+    std::vector<DataFile::Record> records;
+    DataFile::Index result = readRecords(
+        bytes, pages, keepFrom, [&records](size_t count) { records.reserve(count); },
+        [&records](const DataFile::Index&, const DataFile::Record& record) {
+            records.push_back(record);
+        });
+    if (result.ok())
+        result.records = std::move(records);
     return result;
 }
 
@@ -379,13 +394,24 @@ PageRecord DataFile::Index::page(size_t i) const
 
 PageRecord DataFile::Index::storedPage(size_t i, const StoredFile& file) const
 {
-    return {decodeTitle(i), storedText(i, file), kindOf(i)};
+    return storedPage(record(i), file);
+}
+
+PageRecord DataFile::Index::storedPage(const Record& stored, const StoredFile& file) const
+{
+    const bool textPage = stored.title.startsWith('~');
+    return {decodeField(textPage ? stored.title.sliced(1) : stored.title, charset),
+            storedText(stored, file), textPage ? PageRecord::TextPage : PageRecord::AddressPage};
 }
 
 PageText DataFile::Index::storedText(size_t i, const StoredFile& file) const
 {
-    return PageText::stored(file, record(i).text, charset == Charset::Utf8WithBom,
-                            record(i).quoteFree);
+    return storedText(record(i), file);
+}
+
+PageText DataFile::Index::storedText(const Record& stored, const StoredFile& file) const
+{
+    return PageText::stored(file, stored.text, charset == Charset::Utf8WithBom, stored.quoteFree);
 }
 
 std::optional<QByteArrayView> DataFile::Index::windows1251Title(size_t i) const
@@ -424,16 +450,22 @@ DataFile::ParseResult DataFile::parse(QByteArrayView bytes)
 
 DataFile::ParseResult DataFile::parseInPlace(const QByteArray& bytes)
 {
+    // Page by page as the records are read: no index of them is made.
     ParseResult result;
-    const Index index = DataFile::index(bytes);
+    const StoredFile file(new StoredBytes(bytes));
+    std::vector<PageRecord>& pages = result.pages;
+    const Index index = readRecords(
+        bytes, 0, 0,
+        // One slot more: the book puts its unused page 0 in front without a copy.
+        [&pages](size_t count) { pages.reserve(count + 1); },
+        [&](const Index& read, const Record& record) {
+            pages.push_back(read.storedPage(record, file));
+        });
     result.error = index.error;
     result.trailingLine = index.trailingLine;
     result.charset = index.charset;
-    // One slot more: the book puts its unused page 0 in front without a copy.
-    result.pages.reserve(index.records.size() + 1);
-    const StoredFile file(new StoredBytes(bytes));
-    for (size_t i = 0; i < index.records.size(); ++i)
-        result.pages.push_back(index.storedPage(i, file));
+    if (!result.ok())
+        pages.clear();
     return result;
 }
 

@@ -89,7 +89,9 @@ public:
         PageRecord page(size_t i) const; // 0-based
         // The page with its text left as stored in `file`, the bytes indexed.
         PageRecord storedPage(size_t i, const StoredFile& file) const;
+        PageRecord storedPage(const Record& record, const StoredFile& file) const;
         PageText storedText(size_t i, const StoredFile& file) const;
+        PageText storedText(const Record& record, const StoredFile& file) const;
         QString decodeTitle(size_t i) const;
         // The title as stored, without the text page's "~".
         QByteArrayView storedTitle(size_t i) const;
