@@ -44,11 +44,20 @@ void HugePages::forTheHeap()
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
     mallopt(M_TRIM_THRESHOLD, 2 * step);
     mallopt(M_TOP_PAD, step);
-    const auto before = reinterpret_cast<quintptr>(sbrk(0));
-    // Grows the heap by a step now, so that the step can be advised.
-    // (volatile: a block nobody reads could be left out altogether).
-    void* volatile block = std::malloc(kHuge);
+#endif
+}
+
+void HugePages::forTheNext([[maybe_unused]] qsizetype bytes)
+{
+#if defined(Q_OS_LINUX) && defined(__GLIBC__)
+    if (bytes < qsizetype(kHuge))
+        return;
+    // The heap's free top, where new blocks come from, grown to hold them
+    // first (volatile: a block nobody reads could be left out altogether).
+    void* volatile block = std::malloc(size_t(bytes));
     std::free(block);
-    adviseHuge(before, reinterpret_cast<quintptr>(sbrk(0)));
+    const auto end = reinterpret_cast<quintptr>(sbrk(0));
+    const auto top = end - mallinfo2().keepcost;
+    adviseHuge(top, std::min(end, top + quintptr(bytes)));
 #endif
 }

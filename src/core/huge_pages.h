@@ -15,7 +15,11 @@ public:
     static void prefer(QByteArray& buffer);
     // Called first thing in main: the heap keeps what is freed for the next
     // allocation instead of handing it back, takes large blocks from its own
-    // pages rather than from fresh mappings of their own, and grows in steps
-    // that may be backed by huge pages.
+    // pages rather than from fresh mappings of their own, and grows in large
+    // steps.
     static void forTheHeap();
+    // The next `bytes` the heap hands out (the pages of a book being read)
+    // may be backed by huge pages. Only there: the many small blocks of the
+    // rest of a program would leave most of a huge page unused.
+    static void forTheNext(qsizetype bytes);
 };

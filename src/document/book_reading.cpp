@@ -1,6 +1,7 @@
 #include "document/book_reading.h"
 
 #include "core/byte_digest.h"
+#include "core/huge_pages.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -55,6 +56,9 @@ BookReading BookReading::parse(QByteArray bytes, const CleanupCheck& check)
 {
     BookReading reading;
     reading.bytes = std::move(bytes);
+    // Its pages, their titles and their list as read take about as much
+    // again as the bytes, all at once.
+    HugePages::forTheNext(reading.bytes.size());
     reading.parsed = DataFile::parseInPlace(reading.bytes);
     if (!reading.parsed.ok())
         return reading;
