@@ -36,6 +36,9 @@ std::optional<AppError> ExportParts::write(const QString& path, std::span<const 
             buffer.resize(0);
         }
         starts.back() = written + buffer.size();
+        // Closed before the new file takes its place: on Windows a file
+        // still open cannot be replaced.
+        earlier.close();
         writePart(buffer);
         return std::nullopt;
     };
