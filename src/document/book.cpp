@@ -6,12 +6,26 @@ Book::Book(QObject* parent) : QObject(parent) {}
 
 const PageRecord& Book::page(int index) const
 {
-    return m_pages[hasPage(index) ? static_cast<std::size_t>(index) : 0];
+    return (*m_pages)[hasPage(index) ? static_cast<std::size_t>(index) : 0];
 }
 
 std::span<const PageRecord> Book::pages() const
 {
-    return std::span<const PageRecord>(m_pages).subspan(1);
+    return std::span<const PageRecord>(*m_pages).subspan(1);
+}
+
+std::span<const PageRecord> Book::pagesOf(const Snapshot& snapshot)
+{
+    if (!snapshot || snapshot->empty())
+        return {};
+    return std::span<const PageRecord>(*snapshot).subspan(1);
+}
+
+std::vector<PageRecord>& Book::ownPages()
+{
+    if (m_pages.use_count() > 1)
+        m_pages = std::make_shared<std::vector<PageRecord>>(*m_pages);
+    return *m_pages;
 }
 
 void Book::setPages(std::vector<PageRecord> pagesFrom1)
@@ -20,23 +34,24 @@ void Book::setPages(std::vector<PageRecord> pagesFrom1)
     // book is never held twice over at start-up.
     if (pagesFrom1.capacity() > pagesFrom1.size()) {
         pagesFrom1.insert(pagesFrom1.begin(), PageRecord{});
-        m_pages = std::move(pagesFrom1);
+        m_pages = std::make_shared<std::vector<PageRecord>>(std::move(pagesFrom1));
         ++m_revision;
         Q_EMIT pagesReplaced();
         return;
     }
-    m_pages.clear();
-    m_pages.reserve(pagesFrom1.size() + 1);
-    m_pages.emplace_back();
+    auto pages = std::make_shared<std::vector<PageRecord>>();
+    pages->reserve(pagesFrom1.size() + 1);
+    pages->emplace_back();
     for (PageRecord& page : pagesFrom1)
-        m_pages.push_back(std::move(page));
+        pages->push_back(std::move(page));
+    m_pages = std::move(pages);
     ++m_revision;
     Q_EMIT pagesReplaced();
 }
 
 void Book::setPagesWithUnusedSlot(std::vector<PageRecord> pages)
 {
-    m_pages = std::move(pages);
+    m_pages = std::make_shared<std::vector<PageRecord>>(std::move(pages));
     ++m_revision;
     Q_EMIT pagesReplaced();
 }
@@ -50,11 +65,11 @@ void Book::replacePages(std::vector<PageRecord> pagesFrom1)
 void Book::convertToPlainText()
 {
     bool replaced = false;
-    for (size_t i = 1; i < m_pages.size(); ++i) {
-        const QString& plain = m_pages[i].plainText();
-        if (plain == m_pages[i].text)
+    for (int i = 1; i <= pageCount(); ++i) {
+        const QString plain = page(i).plainText();
+        if (plain == page(i).text)
             continue;
-        m_pages[i].text = plain;
+        pageAt(i).text = plain;
         ++m_revision;
         replaced = true;
     }
@@ -66,7 +81,7 @@ void Book::convertToPlainText()
 
 void Book::setPageText(int index, const PageText& text)
 {
-    if (!hasPage(index) || pageAt(index).text == text)
+    if (!hasPage(index) || page(index).text == text)
         return;
     pageAt(index).text = text;
     ++m_revision;
@@ -75,7 +90,7 @@ void Book::setPageText(int index, const PageText& text)
 
 void Book::setPageTitle(int index, const QString& title)
 {
-    if (!hasPage(index) || pageAt(index).title == title)
+    if (!hasPage(index) || page(index).title == title)
         return;
     pageAt(index).title = title;
     ++m_revision;
@@ -84,7 +99,7 @@ void Book::setPageTitle(int index, const QString& title)
 
 void Book::setPageKind(int index, qint32 kind)
 {
-    if (!hasPage(index) || pageAt(index).kind == kind)
+    if (!hasPage(index) || page(index).kind == kind)
         return;
     pageAt(index).kind = kind;
     ++m_revision;
@@ -98,7 +113,8 @@ bool Book::insertPage(const QString& title, int after)
     PageRecord page;
     page.title = title;
     page.kind = PageRecord::AddressPage;
-    m_pages.insert(m_pages.begin() + after + 1, std::move(page));
+    std::vector<PageRecord>& pages = ownPages();
+    pages.insert(pages.begin() + after + 1, std::move(page));
     ++m_revision;
     setChanged(true);
     return true;
@@ -108,7 +124,8 @@ bool Book::deletePage(int index)
 {
     if (!hasPage(index))
         return false;
-    m_pages.erase(m_pages.begin() + index);
+    std::vector<PageRecord>& pages = ownPages();
+    pages.erase(pages.begin() + index);
     ++m_revision;
     setChanged(true);
     return true;

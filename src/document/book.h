@@ -4,6 +4,7 @@
 #include "document/page_record.h"
 
 #include <QObject>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
@@ -22,12 +23,20 @@ public:
 
     explicit Book(QObject* parent = nullptr);
 
-    int pageCount() const { return static_cast<int>(m_pages.size()) - 1; }
+    // The pages as they stand at one moment, laid out with the unused slot
+    // before page 1. Taking one copies nothing; the book's next change of a
+    // page copies the list for itself and leaves the snapshot as it was.
+    using Snapshot = std::shared_ptr<const std::vector<PageRecord>>;
+
+    int pageCount() const { return static_cast<int>(m_pages->size()) - 1; }
     bool hasPage(int index) const { return index >= 1 && index <= pageCount(); }
     // Page `index` (from 1); a number outside the book reads as an empty page.
     const PageRecord& page(int index) const;
     // Pages 1..pageCount.
     std::span<const PageRecord> pages() const;
+    Snapshot snapshot() const { return m_pages; }
+    // Pages 1.. of a snapshot; none of a null one.
+    static std::span<const PageRecord> pagesOf(const Snapshot& snapshot);
 
     // Loading: replaces every page and leaves the changed state as it is;
     // `pagesFrom1` holds page 1 first.
@@ -90,11 +99,15 @@ Q_SIGNALS:
     void pagesReplaced();
 
 private:
-    PageRecord& pageAt(int index) { return m_pages[static_cast<std::size_t>(index)]; }
+    // The list to change, the book's own: copied first while a snapshot
+    // shares it. Only the book's thread takes snapshots, so the count of
+    // sharers cannot rise meanwhile.
+    std::vector<PageRecord>& ownPages();
+    PageRecord& pageAt(int index) { return ownPages()[static_cast<std::size_t>(index)]; }
     void setChanged(bool changed);
 
     // m_pages[0] exists but is never used, so page k stands at m_pages[k].
-    std::vector<PageRecord> m_pages{1};
+    std::shared_ptr<std::vector<PageRecord>> m_pages = std::make_shared<std::vector<PageRecord>>(1);
     qint16 m_recentPage = 1;
     qint16 m_previousPage = 0;
     qint16 m_lastIntPage = DefaultLastIntPage;

@@ -56,17 +56,14 @@ BookReading BookReading::parse(QByteArray bytes, const CleanupCheck& check)
 {
     BookReading reading;
     reading.bytes = std::move(bytes);
-    // Its pages, their titles and their list as read take about as much
-    // again as the bytes, all at once.
+    // Its pages and their titles take about as much again as the bytes, all
+    // at once.
     HugePages::forTheNext(reading.bytes.size());
     reading.parsed = DataFile::parseInPlace(reading.bytes);
     if (!reading.parsed.ok())
         return reading;
     std::vector<PageRecord>& pages = reading.parsed.pages;
     pages.insert(pages.begin(), PageRecord{});
-    reading.asRead.reserve(pages.size() - 1);
-    for (size_t i = 1; i < pages.size(); ++i)
-        reading.asRead.push_back(PageIdentity::of(pages[i]));
     // Taken while the bytes are fresh from the parse; later, at a close, it
     // would be a pass over memory long cold.
     if (reading.parsed.trailingLine == 0 && !reading.bytes.isEmpty())

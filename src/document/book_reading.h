@@ -11,9 +11,8 @@
 #include <vector>
 
 // A data file as read, before any of it reaches the book: the pages parsed
-// from its bytes, each page's identity as read and whether the tab clean-up
-// may change it. Making it needs no window, so it can be made on a thread of
-// its own while the window is built.
+// from its bytes and whether the tab clean-up may change each. Making it needs no window, so it can
+// be made on a thread of its own while the window is built.
 struct BookReading
 {
     // Clears a page of the clean-up from its stored bytes, without decoding it.
@@ -45,8 +44,6 @@ struct BookReading
     QByteArray bytes;
     // Its pages laid out as the book keeps them: an unused slot, then page 1.
     DataFile::ParseResult parsed;
-    // Pages 1 on as they were read.
-    std::vector<PageIdentity> asRead;
     // ByteDigest of the bytes, where they are the pages read and nothing
     // more: only then do the pages count as saved.
     std::optional<quint64> digest;

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -90,7 +91,7 @@ std::optional<AppError> BookStorage::loadBook()
     m_fileCharset = DataFile::Charset::Windows1251;
     m_savedSize.reset();
     m_savedBytes.clear();
-    m_savedPages.clear();
+    m_savedPages.reset();
     m_cleanedAtLoad.clear();
     m_savedAtRevision.reset();
     m_diskKey.reset();
@@ -173,21 +174,32 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
         m_savedSize = reading->bytes.size();
         m_savedDigest = *reading->digest;
     }
-    m_savedPages = std::move(reading->asRead);
     m_savedAtRevision.reset();
+    std::vector<std::pair<size_t, PageRecord>> asRead;
     if (m_cleanup) {
         for (size_t i = 1; i < parsed.pages.size(); ++i) {
             if (!reading->cleanupCandidates[i])
                 continue;
-            cleanUp(parsed.pages[i]);
-            if (i > m_savedPages.size() || !m_savedPages[i - 1].isOf(parsed.pages[i]))
-                m_cleanedAtLoad.emplace_back(i - 1, PageIdentity::of(parsed.pages[i]));
+            PageRecord& page = parsed.pages[i];
+            PageRecord read = page;
+            cleanUp(page);
+            if (page.isSameAs(read))
+                continue;
+            asRead.emplace_back(i, std::move(read));
+            m_cleanedAtLoad.emplace_back(i - 1, page);
         }
     }
     m_fileCharset = parsed.charset;
     m_diskKey = sealed ? keyParams() : std::nullopt;
     m_book.setPagesWithUnusedSlot(std::move(parsed.pages));
     m_book.markSaved();
+    m_savedPages = m_book.snapshot();
+    if (!asRead.empty()) {
+        auto saved = std::make_shared<std::vector<PageRecord>>(*m_savedPages);
+        for (auto& [i, page] : asRead)
+            (*saved)[i] = std::move(page);
+        m_savedPages = std::move(saved);
+    }
     // Pages no clean-up could touch are the ones read: known without
     // comparing them again at the first save or close.
     const std::vector<bool>& candidates = reading->cleanupCandidates;
@@ -323,8 +335,7 @@ bool BookStorage::writeSaved(const DataFile::PartWriter& write) const
         return write(m_savedBytes);
     bool going = true;
     DataFile::encodeInParts(
-        std::span<const PageIdentity>(m_savedPages),
-        [&](QByteArrayView part) { return going = write(part); }, m_savedCharset);
+        savedPages(), [&](QByteArrayView part) { return going = write(part); }, m_savedCharset);
     return going;
 }
 
@@ -417,7 +428,7 @@ std::optional<LocatedError> BookStorage::writeBook(const QString& path)
         return located(*written.error, "SaveDataEx", path);
     if (book) {
         m_diskKey = keyParams();
-        rememberSaved(written, charset, m_book.pages());
+        rememberSaved(written, charset);
     }
     return std::nullopt;
 }
@@ -510,8 +521,7 @@ bool BookStorage::diskHoldsTheSaved()
     return pagesAreTheSaved();
 }
 
-void BookStorage::rememberSaved(const Written& written, DataFile::Charset charset,
-                                std::span<const PageRecord> pages)
+void BookStorage::rememberSaved(const Written& written, DataFile::Charset charset)
 {
     m_savedBytes.clear();
     m_savedSize = written.size;
@@ -519,26 +529,27 @@ void BookStorage::rememberSaved(const Written& written, DataFile::Charset charse
     m_savedCharset = charset;
     m_savedAtRevision.reset();
     m_cleanedAtLoad.clear();
-    // After a save most pages are the ones saved before: their identities
-    // stay as they are, and so do their parts of the export.
-    m_savedPages.resize(pages.size());
+    // After a save most pages are the ones saved before: so are their parts
+    // of the export.
+    const Book::Snapshot saved = std::exchange(m_savedPages, m_book.snapshot());
+    const std::span<const PageRecord> before = Book::pagesOf(saved);
+    const std::span<const PageRecord> pages = savedPages();
     m_exportParts.resize(pages.size());
     for (size_t i = 0; i < pages.size(); ++i) {
-        if (m_savedPages[i].isOf(pages[i]))
-            continue;
-        m_savedPages[i] = PageIdentity::of(pages[i]);
-        m_exportParts.markChanged(i);
+        if (i >= before.size() || !before[i].isSameAs(pages[i]))
+            m_exportParts.markChanged(i);
     }
 }
 
 int BookStorage::unsavedPageCount() const
 {
     const std::span<const PageRecord> pages = m_book.pages();
-    const size_t places = std::max(pages.size(), m_savedPages.size());
+    const std::span<const PageRecord> saved = savedPages();
+    const size_t places = std::max(pages.size(), saved.size());
     int count = 0;
     for (size_t i = 0; i < places; ++i) {
-        count += i >= pages.size() || i >= m_savedPages.size() ||
-                 !(m_savedPages[i].holdsTheSameAs(pages[i]) || cleanedAtLoad(i, pages[i]));
+        count += i >= pages.size() || i >= saved.size() ||
+                 !(saved[i] == pages[i] || cleanedAtLoad(i, pages[i]));
     }
     return count;
 }
@@ -546,19 +557,20 @@ int BookStorage::unsavedPageCount() const
 bool BookStorage::cleanedAtLoad(size_t i, const PageRecord& page) const
 {
     return std::any_of(m_cleanedAtLoad.begin(), m_cleanedAtLoad.end(), [&](const auto& cleaned) {
-        return cleaned.first == i && cleaned.second.holdsTheSameAs(page);
+        return cleaned.first == i && cleaned.second == page;
     });
 }
 
 bool BookStorage::pagesAreTheSaved() const
 {
     const std::span<const PageRecord> pages = m_book.pages();
-    if (!m_savedSize || pages.size() != m_savedPages.size())
+    if (!m_savedSize || pages.size() != savedPages().size())
         return false;
     if (m_savedAtRevision == m_book.revision())
         return true;
-    if (!std::equal(pages.begin(), pages.end(), m_savedPages.begin(),
-                    [](const PageRecord& a, const PageIdentity& b) { return b.isOf(a); }))
+    if (m_savedPages != m_book.snapshot() &&
+        !std::equal(pages.begin(), pages.end(), savedPages().begin(),
+                    [](const PageRecord& a, const PageRecord& b) { return a.isSameAs(b); }))
         return false;
     m_savedAtRevision = m_book.revision();
     return true;
@@ -616,7 +628,7 @@ void BookStorage::adoptExportOnDisk()
         return;
     if (m_exportState == ExportState::Unknown && !recordMatches())
         return;
-    m_exportParts.adopt(exportPath(), m_savedPages.size());
+    m_exportParts.adopt(exportPath(), savedPages().size());
 }
 
 // What the export on disk was made from: the data file's bytes (by size and

@@ -238,8 +238,8 @@ private:
     Written writeEncoded(const QString& path, DataFile::Charset charset,
                          std::optional<QFileDevice::Permissions> permissions,
                          SafeFile::Links links);
-    void rememberSaved(const Written& written, DataFile::Charset charset,
-                       std::span<const PageRecord> pages);
+    void rememberSaved(const Written& written, DataFile::Charset charset);
+    std::span<const PageRecord> savedPages() const { return Book::pagesOf(m_savedPages); }
     bool writeSaved(const DataFile::PartWriter& write) const;
     QByteArray savedBytes() const;
     std::optional<AppError> writeSavedTo(const QString& path);
@@ -280,17 +280,18 @@ private:
     // The key the data file on disk is sealed with; nullopt for a plain file.
     std::optional<BookKey::Params> m_diskKey;
     // What the data file holds as last read or written here, when known: its
-    // size and digest, and the pages it came from. After a load its bytes are
-    // kept too (the pages point into them anyway); after a save the saved
-    // pages, encoded again in the charset written, give them, so that a large
-    // book's file is never whole in memory beside its pages.
+    // size and digest, and the pages it came from, a snapshot of the book's
+    // (the book copies its list only when it next changes a page). After a
+    // load its bytes are kept too (the pages point into them anyway); after a
+    // save the saved pages, encoded again in the charset written, give them,
+    // so that a large book's file is never whole in memory beside its pages.
     std::optional<qsizetype> m_savedSize;
     quint64 m_savedDigest = 0;
     QByteArray m_savedBytes;
     DataFile::Charset m_savedCharset = DataFile::Charset::Windows1251;
-    std::vector<PageIdentity> m_savedPages;
+    Book::Snapshot m_savedPages;
     // The pages the load's clean-up changed (0-based), as it left them.
-    std::vector<std::pair<size_t, PageIdentity>> m_cleanedAtLoad;
+    std::vector<std::pair<size_t, PageRecord>> m_cleanedAtLoad;
     // The book's revision at which its pages were last found to be the
     // saved ones: until either changes, they still are.
     mutable std::optional<quint64> m_savedAtRevision;

@@ -477,11 +477,11 @@ QString quoted(const QString& field)
 }
 
 // Rescue copies only: every character kept, speed of no concern.
-template <typename Page> QByteArray encodeUtf8(std::span<const Page> pages)
+QByteArray encodeUtf8(std::span<const PageRecord> pages)
 {
     QString text;
     qsizetype written = 0;
-    for (const Page& page : pages) {
+    for (const PageRecord& page : pages) {
         if (page.title.isEmpty())
             continue;
         ++written;
@@ -495,17 +495,17 @@ template <typename Page> QByteArray encodeUtf8(std::span<const Page> pages)
 constexpr qsizetype kPartBytes = qsizetype(256) << 10;
 
 // One buffer, written out whenever the next page might not fit.
-template <typename Page>
-DataFile::Encoded encodeWindows1251(std::span<const Page> pages, const DataFile::PartWriter& write)
+DataFile::Encoded encodeWindows1251(std::span<const PageRecord> pages,
+                                    const DataFile::PartWriter& write)
 {
     DataFile::Encoded result;
-    const auto written = std::count_if(pages.begin(), pages.end(),
-                                       [](const Page& page) { return !page.title.isEmpty(); });
+    const auto written = std::count_if(
+        pages.begin(), pages.end(), [](const PageRecord& page) { return !page.title.isEmpty(); });
     const QByteArray countLine = QByteArray::number(qsizetype(written)) + "\r\n";
     QByteArray buffer(std::max(kPartBytes, countLine.size()), Qt::Uninitialized);
     char* dst = std::copy(countLine.begin(), countLine.end(), buffer.data());
     int number = 0;
-    for (const Page& page : pages) {
+    for (const PageRecord& page : pages) {
         ++number;
         if (page.title.isEmpty())
             continue;
@@ -534,17 +534,6 @@ DataFile::Encoded encodeWindows1251(std::span<const Page> pages, const DataFile:
     return result;
 }
 
-template <typename Page>
-DataFile::Encoded encodeAny(std::span<const Page> pages, const DataFile::PartWriter& write,
-                            DataFile::Charset charset)
-{
-    if (charset == DataFile::Charset::Utf8WithBom) {
-        write(encodeUtf8(pages));
-        return {};
-    }
-    return encodeWindows1251(pages, write);
-}
-
 } // namespace
 
 DataFile::Encoded DataFile::encode(std::span<const PageRecord> pages, Charset charset)
@@ -564,13 +553,11 @@ DataFile::Encoded DataFile::encode(std::span<const PageRecord> pages, Charset ch
 DataFile::Encoded DataFile::encodeInParts(std::span<const PageRecord> pages,
                                           const PartWriter& write, Charset charset)
 {
-    return encodeAny(pages, write, charset);
-}
-
-DataFile::Encoded DataFile::encodeInParts(std::span<const PageIdentity> pages,
-                                          const PartWriter& write, Charset charset)
-{
-    return encodeAny(pages, write, charset);
+    if (charset == Charset::Utf8WithBom) {
+        write(encodeUtf8(pages));
+        return {};
+    }
+    return encodeWindows1251(pages, write);
 }
 
 QStringList DataFile::defaultTitles()

@@ -141,8 +141,6 @@ public:
     // result's bytes stay empty.
     static Encoded encodeInParts(std::span<const PageRecord> pages, const PartWriter& write,
                                  Charset charset = Charset::Windows1251);
-    static Encoded encodeInParts(std::span<const PageIdentity> pages, const PartWriter& write,
-                                 Charset charset = Charset::Windows1251);
     static QByteArray serialize(std::span<const PageRecord> pages) { return encode(pages).bytes; }
 
     // The titles of the book every new user starts with: "АБ" ... "ЮЯ".

@@ -119,30 +119,16 @@ struct PageRecord
     static constexpr qint32 TextPage = 1;
 
     const QString& plainText() const { return text.plainText(); }
+    // The very same page, told apart without comparing any text: the same
+    // kind and the same copies of title and text (see PageText::sameAs).
+    bool isSameAs(const PageRecord& other) const
+    {
+        return kind == other.kind && title.constData() == other.title.constData() &&
+               title.size() == other.title.size() && text.sameAs(other.text);
+    }
 
     friend bool operator==(const PageRecord& a, const PageRecord& b)
     {
         return a.title == b.title && a.text == b.text && a.kind == b.kind;
-    }
-};
-
-// Shallow copies of a page's title and text: the same page is told apart
-// without comparing any text (see PageText::sameAs).
-struct PageIdentity
-{
-    QString title;
-    PageText text;
-    qint32 kind = 0;
-
-    static PageIdentity of(const PageRecord& page) { return {page.title, page.text, page.kind}; }
-    bool isOf(const PageRecord& page) const
-    {
-        return kind == page.kind && title.constData() == page.title.constData() &&
-               title.size() == page.title.size() && text.sameAs(page.text);
-    }
-    // The same title, text and kind, whether or not they are the same copies.
-    bool holdsTheSameAs(const PageRecord& page) const
-    {
-        return isOf(page) || (kind == page.kind && title == page.title && text == page.text);
     }
 };

@@ -117,6 +117,11 @@ TEST_F(BookStorageTest, FirstStartWritesTheDefaultBookIntoANewFolderAndCleansUpA
         step();
         EXPECT_EQ(m_storage.unsavedPageCount(), unsaved);
     }
+    // What only the clean-up changed is written by the next save all the same.
+    writeAll(m_storage.fullDataPath(), "1\r\n\"A\",\"a\"\r\n");
+    ASSERT_FALSE(m_storage.loadBook().has_value());
+    ASSERT_TRUE(m_storage.saveBook().dataSaved());
+    EXPECT_EQ(readAll(m_storage.fullDataPath()), "1\r\n\"A\",\"a!\"\r\n");
 }
 
 TEST_F(BookStorageTest, UnreadableFilesAreKeptAsideUnderDistinctNamesAndNeverOverwritten)

@@ -1,6 +1,8 @@
 #include "document/book.h"
 #include "unit_test.h"
 
+#include <functional>
+
 namespace {
 
 void fill(Book& book, const QStringList& titles)
@@ -63,4 +65,29 @@ TEST(BookPageList, SettingWhatAPageHoldsOrAPageOutsideTheBookChangesNothing)
     book.setPageKind(1, PageRecord::AddressPage);
     book.setPageText(2, u"x"_qs);
     EXPECT_TRUE(!book.isChanged() && book.page(2) == PageRecord{} && book.pageCount() == 1);
+}
+
+TEST(BookPageList, ASnapshotKeepsThePagesAsTheyStoodThroughEveryChange)
+{
+    const std::vector<std::function<void(Book&)>> changes = {
+        [](Book& book) { book.setPageText(1, u"new"_qs); },
+        [](Book& book) { book.setPageTitle(2, u"new"_qs); },
+        [](Book& book) { book.setPageKind(1, PageRecord::TextPage); },
+        [](Book& book) { book.insertPage(u"new"_qs, 0); },
+        [](Book& book) { book.deletePage(1); },
+        [](Book& book) { book.swapPages(2); },
+        [](Book& book) { book.convertToPlainText(); },
+    };
+    for (size_t i = 0; i < changes.size(); ++i) {
+        Book book;
+        fill(book, {u"АБ"_qs, u"ВГ"_qs});
+        book.setPageText(2, u"{\\rtf1 plain}"_qs);
+        const std::vector<PageRecord> before(book.pages().begin(), book.pages().end());
+        const Book::Snapshot snapshot = book.snapshot();
+        changes[i](book);
+        const std::span<const PageRecord> kept = Book::pagesOf(snapshot);
+        EXPECT_TRUE(std::equal(kept.begin(), kept.end(), before.begin(), before.end())) << i;
+        EXPECT_FALSE(std::equal(kept.begin(), kept.end(), book.pages().begin(), book.pages().end()))
+            << i;
+    }
 }
