@@ -1,6 +1,7 @@
 #include "document/tab_cleanup.h"
 
 #include "document/tab_runs.h"
+#include "richtext/rtf_opening.h"
 #include "richtext/rtf_parser.h"
 #include "richtext/rtf_plain_text.h"
 #include "richtext/rtf_reader.h"
@@ -122,7 +123,7 @@ private:
     void resumeAfterOpening()
     {
         if constexpr (Stored) {
-            const QByteArray& opening = t_lastStoredOpening;
+            const QByteArrayView opening = t_lastStoredOpening.bytes();
             if (!opening.isEmpty() && m_rtf.startsWith(opening)) {
                 m_pos = opening.size();
                 m_openingKnown = true;
@@ -142,7 +143,7 @@ private:
             m_openingKnown = true;
             const char before = start > 0 ? m_rtf[start - 1] : 0;
             if (before == ' ' || before == '{' || before == '}' || before == '\r' || before == '\n')
-                t_lastStoredOpening = m_rtf.first(start).toByteArray();
+                t_lastStoredOpening.keep(m_rtf.first(start));
         }
     }
 
@@ -328,10 +329,10 @@ private:
     bool m_awaiting = false; // only formatting has come since that tab
     bool m_openingKnown = false;
     int m_depth = 0; // of groups, as far as the braces tell
-    static thread_local QByteArray t_lastStoredOpening;
+    static thread_local RtfOpening t_lastStoredOpening;
 };
 
-template <typename View> thread_local QByteArray TabLook<View>::t_lastStoredOpening;
+template <typename View> thread_local RtfOpening TabLook<View>::t_lastStoredOpening;
 
 } // namespace
 

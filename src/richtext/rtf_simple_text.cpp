@@ -1,6 +1,7 @@
 #include "richtext/rtf_simple_text.h"
 
 #include "core/code_page.h"
+#include "richtext/rtf_opening.h"
 #include "richtext/rtf_parser.h"
 #include "richtext/rtf_symbol_fonts.h"
 #include "richtext/rtf_tokenizer.h"
@@ -79,7 +80,7 @@ struct BytesOut
 // page that opens with the same bytes goes on from there.
 struct Opening
 {
-    QByteArray bytes;
+    RtfOpening bytes;
     int depth = 0;
     bool codePageKnown = false;
 };
@@ -167,9 +168,9 @@ private:
     int resumed()
     {
         const Opening& last = t_lastOpening;
-        if (last.bytes.isEmpty() || !m_tokens.input().startsWith(last.bytes))
+        if (last.bytes.isEmpty() || !m_tokens.input().startsWith(last.bytes.bytes()))
             return 0;
-        m_tokens = RtfTokenizer(m_tokens.input(), last.bytes.size());
+        m_tokens = RtfTokenizer(m_tokens.input(), last.bytes.bytes().size());
         m_codePageKnown = last.codePageKnown;
         m_openingKnown = true;
         return last.depth;
@@ -195,7 +196,9 @@ private:
         const QByteArrayView input = m_tokens.input();
         if (offset == 0 || !endsAToken(input.at(offset - 1)) || m_failed)
             return;
-        t_lastOpening = {input.first(offset).toByteArray(), depth, m_codePageKnown};
+        t_lastOpening.bytes.keep(input.first(offset));
+        t_lastOpening.depth = depth;
+        t_lastOpening.codePageKnown = m_codePageKnown;
     }
 
     RtfToken next()
