@@ -47,17 +47,30 @@ void HugePages::forTheHeap()
 #endif
 }
 
-void HugePages::forTheNext([[maybe_unused]] qsizetype bytes)
+HugePages::NextBlocks::NextBlocks([[maybe_unused]] qsizetype bytes)
 {
 #if defined(Q_OS_LINUX) && defined(__GLIBC__)
     if (bytes < qsizetype(kHuge))
         return;
     // The heap's free top, where new blocks come from, grown to hold them
     // first (volatile: a block nobody reads could be left out altogether).
-    void* volatile block = std::malloc(size_t(bytes));
+    void* volatile block = std::malloc(size_t(bytes) + kHuge);
     std::free(block);
-    const auto end = reinterpret_cast<quintptr>(sbrk(0));
-    const auto top = end - mallinfo2().keepcost;
-    adviseHuge(top, std::min(end, top + quintptr(bytes)));
+    const auto top = reinterpret_cast<quintptr>(sbrk(0)) - mallinfo2().keepcost;
+    const quintptr first = (top + kHuge - 1) & ~(kHuge - 1);
+    // A block up to the next huge page, which nobody touches, so that the
+    // next block starts there: otherwise up to 2 MiB of what comes next lies
+    // in small pages, and a fault for each of them costs more than the rest
+    // of the reading.
+    constexpr quintptr kBlockHeaders = 4 * sizeof(size_t);
+    if (first - top > kBlockHeaders)
+        m_filler = std::malloc(first - top - kBlockHeaders);
+    const quintptr end = (first + quintptr(bytes) + kHuge - 1) & ~(kHuge - 1);
+    madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
 #endif
+}
+
+HugePages::NextBlocks::~NextBlocks()
+{
+    std::free(m_filler);
 }

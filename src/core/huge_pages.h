@@ -18,8 +18,19 @@ public:
     // pages rather than from fresh mappings of their own, and grows in large
     // steps.
     static void forTheHeap();
-    // The next `bytes` the heap hands out (the pages of a book being read)
-    // may be backed by huge pages. Only there: the many small blocks of the
-    // rest of a program would leave most of a huge page unused.
-    static void forTheNext(qsizetype bytes);
+    // While it lives, the next `bytes` the heap hands out (a book read and
+    // its pages parsed) start on a huge page and may be backed by huge pages.
+    // Only there: the many small blocks of the rest of a program would leave
+    // most of a huge page unused.
+    class NextBlocks
+    {
+    public:
+        explicit NextBlocks(qsizetype bytes);
+        ~NextBlocks();
+        NextBlocks(const NextBlocks&) = delete;
+        NextBlocks& operator=(const NextBlocks&) = delete;
+
+    private:
+        void* m_filler = nullptr;
+    };
 };

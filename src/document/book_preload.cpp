@@ -1,5 +1,6 @@
 #include "document/book_preload.h"
 
+#include "core/huge_pages.h"
 #include "document/book_storage.h"
 
 #include <QFileInfo>
@@ -12,6 +13,7 @@ std::optional<BookReading> readPlainBook(const QString& path,
 {
     if (!QFileInfo(path).isFile())
         return std::nullopt;
+    const HugePages::NextBlocks blocks(BookReading::heapFor(path));
     BookStorage::Plain file = BookStorage::readPlain(path, nullptr);
     if (!file.bytes || file.sealed)
         return std::nullopt;

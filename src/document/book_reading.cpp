@@ -1,7 +1,6 @@
 #include "document/book_reading.h"
 
 #include "core/byte_digest.h"
-#include "core/huge_pages.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -52,13 +51,16 @@ bool isCandidate(const PageRecord& page, const BookReading::CleanupCheck& check)
 
 } // namespace
 
+qsizetype BookReading::heapFor(const QString& path)
+{
+    // The pages and their titles take about a third of the bytes again.
+    return QFileInfo(path).size() * 3 / 2;
+}
+
 BookReading BookReading::parse(QByteArray bytes, const CleanupCheck& check)
 {
     BookReading reading;
     reading.bytes = std::move(bytes);
-    // Its pages and their titles take about as much again as the bytes, all
-    // at once.
-    HugePages::forTheNext(reading.bytes.size());
     reading.parsed = DataFile::parseInPlace(reading.bytes);
     if (!reading.parsed.ok())
         return reading;

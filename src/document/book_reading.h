@@ -51,6 +51,9 @@ struct BookReading
     std::vector<bool> cleanupCandidates;
     Stamp stamp;
 
+    // What reading the file at `path` and parsing it takes of the heap, at
+    // once: room to keep for it (HugePages::NextBlocks).
+    static qsizetype heapFor(const QString& path);
     // Without a check every address page is a candidate.
     static BookReading parse(QByteArray bytes, const CleanupCheck& check);
 };

@@ -3,6 +3,7 @@
 #include "core/app_info.h"
 #include "core/bounded_file.h"
 #include "core/byte_digest.h"
+#include "core/huge_pages.h"
 #include "core/safe_file.h"
 #include "crypto/book_cipher.h"
 #include "document/book_preload.h"
@@ -150,6 +151,7 @@ BookStorage::ReadOutcome BookStorage::readBook(const QString& path)
     bool sealed = false;
     std::optional<BookReading> reading = takePreloaded(path);
     if (!reading) {
+        const HugePages::NextBlocks blocks(BookReading::heapFor(path));
         Plain file = readPlain(path, m_key.get());
         if (!file.bytes) {
             m_report.fileError = file.why.fileError;
