@@ -58,8 +58,8 @@ std::optional<BoundedFile::Result> refusalByName(const QString& path, qint64 max
 // The name may point elsewhere by the time it is opened. O_NONBLOCK makes a
 // FIFO swapped in open at once instead of waiting for a writer, and the type
 // of what was actually opened decides.
-std::optional<BoundedFile::Result> openRegular(const QString& path, QFile& file,
-                                               BoundedFile::Links links = BoundedFile::Links::Follow)
+std::optional<BoundedFile::Result>
+openRegular(const QString& path, QFile& file, BoundedFile::Links links = BoundedFile::Links::Follow)
 {
     const int noFollow = links == BoundedFile::Links::Refuse ? O_NOFOLLOW : 0;
     const int fd =
@@ -108,8 +108,12 @@ BoundedFile::Result BoundedFile::read(const QString& path, qint64 maxBytes, Link
     qsizetype filled = 0;
     while (true) {
         if (filled == bytes.size()) {
-            bytes.resize(
-                std::min(maxBytes + 1, filled + std::max(file.size() - filled + 1, kChunkBytes)));
+            const qsizetype size =
+                std::min(maxBytes + 1, filled + std::max(file.size() - filled + 1, kChunkBytes));
+            // Exactly that much: a resize alone would take the next power of
+            // two, and what the heap hands out next would lie past it.
+            bytes.reserve(size);
+            bytes.resize(size);
             HugePages::prefer(bytes);
         }
         const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);

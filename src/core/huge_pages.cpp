@@ -66,7 +66,13 @@ HugePages::NextBlocks::NextBlocks([[maybe_unused]] qsizetype bytes)
     if (first - top > kBlockHeaders)
         m_filler = std::malloc(first - top - kBlockHeaders);
     const quintptr end = (first + quintptr(bytes) + kHuge - 1) & ~(kHuge - 1);
+    // Blocks freed there earlier may have left small pages in place, which
+    // no huge page replaces: while the room is ours alone, they are let go.
+    void* room = std::malloc(end - first);
+    if (room && reinterpret_cast<quintptr>(room) <= first + kBlockHeaders)
+        madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);
     madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+    std::free(room);
 #endif
 }
 
