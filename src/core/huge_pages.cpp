@@ -68,8 +68,10 @@ HugePages::NextBlocks::NextBlocks([[maybe_unused]] qsizetype bytes)
     const quintptr end = (first + quintptr(bytes) + kHuge - 1) & ~(kHuge - 1);
     // Blocks freed there earlier may have left small pages in place, which
     // no huge page replaces: while the room is ours alone, they are let go.
-    void* room = std::malloc(end - first);
-    if (room && reinterpret_cast<quintptr>(room) <= first + kBlockHeaders)
+    const size_t roomSize = end - first + kHuge;
+    void* room = std::malloc(roomSize);
+    const auto roomAt = reinterpret_cast<quintptr>(room);
+    if (room && roomAt <= first && roomAt + roomSize >= end)
         madvise(reinterpret_cast<void*>(first), end - first, MADV_DONTNEED);
     madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
     std::free(room);
