@@ -9,8 +9,10 @@
 // the first map, a letter typed and the first Ctrl+S (until the export is in
 // place), a second letter and Ctrl+S, then the termination signal to the
 // exit. It reports the median of each step, the processor time of each
-// save (`_cpu`) and the peak memory of the session before its close. Run it under `taskset -c 0` as
-// well for the figures of one core.
+// save (`_cpu`) and the peak memory of the session before its close. Run it
+// under `taskset -c 0` as well for the figures of one core.
+// BM_UnchangedSessions lives the same sessions with nothing typed: the close
+// of a book with nothing changed.
 
 #include "document/data_file.h"
 #include "largest_book.h"
@@ -318,9 +320,10 @@ struct Subject
     std::map<std::string, std::vector<double>> times;
 };
 
-// One session of `subject`: start, with a book a letter and Ctrl+S twice,
-// then the termination signal. The step that failed, or nullptr.
-const char* liveSession(Subject& subject)
+// One session of `subject`: start, with a book and `edit` a letter and
+// Ctrl+S twice, then the termination signal once the program is idle. The
+// step that failed, or nullptr.
+const char* liveSession(Subject& subject, bool edit)
 {
     std::vector<QByteArray> env = programEnvironment(subject.home ? &*subject.home : nullptr);
     const std::vector<char*> envp = pointers(env);
@@ -340,7 +343,7 @@ const char* liveSession(Subject& subject)
     // A window just shown may not take keys yet: a letter lost leaves the
     // book unchanged and Ctrl+S without a save, and both are typed again.
     for (const char* save : {"first_save", "repeated_save"}) {
-        for (int attempt = 0; subject.home && attempt < 5; ++attempt) {
+        for (int attempt = 0; edit && subject.home && attempt < 5; ++attempt) {
             failed = save;
             if (!runToEnd({"xdotool", "type", "x"}, env))
                 break;
@@ -363,6 +366,7 @@ const char* liveSession(Subject& subject)
     ::close(watch);
     // Not the exit's figure: a spawned child's count starts from ours.
     subject.times["peak_MiB"].push_back(double(peakMemory(pid)) / (1024 * 1024));
+    waitUntilIdle(pid);
     start = Clock::now();
     kill(pid, SIGTERM);
     if (waitpid(pid, nullptr, 0) != pid)
@@ -377,7 +381,7 @@ double median(std::vector<double> values)
     return values.empty() ? 0 : values[values.size() / 2];
 }
 
-void BM_Sessions(benchmark::State& state)
+void liveSessions(benchmark::State& state, bool edit)
 {
     if (!display().ready()) {
         state.SkipWithError("Xvfb could not be started");
@@ -402,7 +406,7 @@ void BM_Sessions(benchmark::State& state)
     }
     for (auto _ : state) {
         for (Subject& subject : subjects) {
-            if (const char* step = liveSession(subject)) {
+            if (const char* step = liveSession(subject, edit)) {
                 const std::string failed = std::string(subject.name) + ": " + step + " failed";
                 state.SkipWithError(failed.c_str());
                 return;
@@ -415,6 +419,16 @@ void BM_Sessions(benchmark::State& state)
     }
 }
 
+void BM_Sessions(benchmark::State& state)
+{
+    liveSessions(state, true);
+}
+
+void BM_UnchangedSessions(benchmark::State& state)
+{
+    liveSessions(state, false);
+}
+
 } // namespace
 
 BENCHMARK(BM_StartMinimalQtWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
@@ -422,5 +436,6 @@ BENCHMARK(BM_StartDefaultBook)->Unit(benchmark::kMillisecond)->UseManualTime()->
 BENCHMARK(BM_StartLargestBook)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 // Rounds; medians of at least seven.
 BENCHMARK(BM_Sessions)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(9);
+BENCHMARK(BM_UnchangedSessions)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(9);
 
 BENCHMARK_MAIN();
