@@ -112,7 +112,8 @@ public:
         while (depth > 0) {
             // The letters of a Cyrillic page are mostly hex escapes: taken
             // here, without a token each.
-            if (unsigned char byte = 0; m_openingKnown && !m_pushed && m_tokens.takeHexByte(byte)) {
+            if (unsigned char byte = 0;
+                m_openingKnown && !m_hasPushed && m_tokens.takeHexByte(byte)) {
                 if (byte < 0x20)
                     return false;
                 landBreak();
@@ -203,11 +204,16 @@ private:
 
     RtfToken next()
     {
-        if (!m_pushed)
+        if (!m_hasPushed)
             return m_tokens.next();
-        const RtfToken token = *m_pushed;
-        m_pushed.reset();
-        return token;
+        m_hasPushed = false;
+        return m_pushed;
+    }
+
+    void pushBack(const RtfToken& token)
+    {
+        m_pushed = token;
+        m_hasPushed = true;
     }
 
     enum class Group
@@ -232,7 +238,7 @@ private:
         }
         if (first.kind == RtfToken::Kind::Word && is(first.text, "fonttbl"sv))
             return fontTable() ? Group::PassedOver : Group::Unreadable;
-        m_pushed = first;
+        pushBack(first);
         return Group::Entered;
     }
 
@@ -242,7 +248,7 @@ private:
     {
         const RtfToken star = next();
         if (star.kind != RtfToken::Kind::Symbol || star.symbol != '*') {
-            m_pushed = star;
+            pushBack(star);
             return false;
         }
         const RtfToken first = next();
@@ -380,7 +386,9 @@ private:
     }
 
     RtfTokenizer m_tokens;
-    std::optional<RtfToken> m_pushed;
+    // A token read ahead, given again by the next call of next().
+    RtfToken m_pushed;
+    bool m_hasPushed = false;
     Out m_out;
     QByteArray m_fontName;
     bool m_fontOpen = false;
