@@ -165,11 +165,9 @@ bool CliBook::startWalk(int upToPage)
     walk->taken = length;
     m_index.count = *count;
     m_walk = std::move(walk);
-    for (int page = 1; page <= std::min(upToPage, *count); ++page) {
-        if (!step()) {
-            stopWalk();
-            return false;
-        }
+    if (!advance(std::min(upToPage, *count))) {
+        stopWalk();
+        return false;
     }
     return true;
 }
@@ -182,34 +180,36 @@ void CliBook::stopWalk()
     m_file.reset();
 }
 
-// Reads the walked book's next record: it alone is indexed, read from the
-// buffer.
-bool CliBook::step()
+// Reads the walked book's next `pages` records: the last alone is indexed,
+// read from the buffer.
+bool CliBook::advance(int pages)
 {
     Walk& walk = *m_walk;
-    for (;;) {
-        DataFile::Record record;
-        const qsizetype length = DataFile::readRecord(walk.rest(), walk.atEnd, record);
-        if (length < 0)
+    while (pages > 0) {
+        const DataFile::Run run = DataFile::readRun(walk.rest(), walk.atEnd, pages);
+        if (run.length < 0)
             return false;
-        if (length > 0) {
-            walk.taken += length;
-            m_index.records.assign(1, record);
-            m_index.first = walk.pagesRead++;
-            if (!m_file || m_file->bytes.constData() != walk.buffer.constData())
-                m_file = StoredFile(new StoredBytes(
-                    QByteArray::fromRawData(walk.buffer.constData(), walk.buffer.size())));
-            return true;
+        if (run.pages == 0) {
+            if (!walk.readMore())
+                return false;
+            continue;
         }
-        if (!walk.readMore())
-            return false;
+        walk.taken += run.length;
+        walk.pagesRead += size_t(run.pages);
+        pages -= run.pages;
+        m_index.records.assign(1, run.last);
+        m_index.first = walk.pagesRead - 1;
+        if (!m_file || m_file->bytes.constData() != walk.buffer.constData())
+            m_file = StoredFile(new StoredBytes(
+                QByteArray::fromRawData(walk.buffer.constData(), walk.buffer.size())));
     }
+    return true;
 }
 
 bool CliBook::forEachPage(const std::function<void(size_t)>& visit)
 {
     for (size_t number = 1; number <= pageCount(); ++number) {
-        if (m_walk && !step()) {
+        if (m_walk && !advance(1)) {
             stopWalk();
             open(m_upToPage);
             return false;

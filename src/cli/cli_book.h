@@ -78,7 +78,7 @@ private:
     struct Walk;
     void open(int upToPage);
     bool startWalk(int upToPage);
-    bool step();
+    bool advance(int pages);
     void stopWalk();
     bool map(const QString& path, bool whole);
     bool unseal(const QString& path, const CliPassword::Source& password);

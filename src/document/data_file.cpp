@@ -91,7 +91,9 @@ public:
         }
         return 0;
     }
-    const DataFile::Error& error() const { return m_error; }
+    // The line is counted only when asked for: a part of a file that ends
+    // inside a record costs no count of its lines.
+    DataFile::Error error() const { return {m_error, lineAt(m_errorAt)}; }
 
 private:
     // A signed decimal; values past any page count saturate instead of overflowing.
@@ -167,14 +169,16 @@ private:
 
     bool fail(const AppError& error)
     {
-        m_error = {error, lineAt(m_pos)};
+        m_error = error;
+        m_errorAt = m_pos;
         return false;
     }
 
     const char* m_begin;
     const char* m_pos;
     const char* m_end;
-    DataFile::Error m_error;
+    AppError m_error;
+    const char* m_errorAt = nullptr;
 };
 
 constexpr QByteArrayView kUtf8Bom("\xEF\xBB\xBF");
@@ -346,18 +350,27 @@ std::optional<int> DataFile::countLine(QByteArrayView head, qsizetype& length)
     return count;
 }
 
-qsizetype DataFile::readRecord(QByteArrayView bytes, bool atEnd, Record& record)
+DataFile::Run DataFile::readRun(QByteArrayView bytes, bool atEnd, int most)
 {
+    Run run;
     Reader reader(bytes);
-    const bool read =
-        reader.readField(record.title) && reader.readField(record.text, &record.quoteFree);
-    const qsizetype length = reader.position() - bytes.data();
-    // A record read to the last byte might go on in bytes not yet read.
-    if (!atEnd && (!read || length == bytes.size()))
-        return 0;
-    if (!read || record.title.isEmpty() || record.title == "~")
-        return -1;
-    return length;
+    for (; run.pages < most; ++run.pages) {
+        Record record;
+        const bool read =
+            reader.readField(record.title) && reader.readField(record.text, &record.quoteFree);
+        const qsizetype length = reader.position() - bytes.data();
+        // A record read to the last byte might go on in bytes not yet read.
+        if (!atEnd && (!read || length == bytes.size()))
+            break;
+        if (!read || record.title.isEmpty() || record.title == "~") {
+            if (run.pages == 0)
+                run.length = -1;
+            break;
+        }
+        run.length = length;
+        run.last = record;
+    }
+    return run;
 }
 
 DataFile::Index DataFile::index(QByteArrayView bytes)

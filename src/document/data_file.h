@@ -122,11 +122,18 @@ public:
     // pageCountOf gives it, and also for a UTF-8 file, whose coding only the
     // whole file tells.
     static std::optional<int> countLine(QByteArrayView head, qsizetype& length);
-    // The record at the start of `bytes`, as index() reads it: the bytes it
-    // takes; 0 when `bytes` ends before the record surely does (unless
-    // `atEnd`, there may be more of it); -1 when it is no record index()
-    // takes.
-    static qsizetype readRecord(QByteArrayView bytes, bool atEnd, Record& record);
+    // Whole records at the start of a part of a file, as index() reads them.
+    struct Run
+    {
+        qsizetype length = 0; // the bytes they take; -1 when the first is no record
+        int pages = 0;
+        Record last;
+    };
+    // At most `most` records from the start of `bytes`. None when `bytes`
+    // ends before the first surely does (unless `atEnd`, there may be more of
+    // it); a record after the first that is none, or may go on, ends the run
+    // before it.
+    static Run readRun(QByteArrayView bytes, bool atEnd, int most);
 
     // The file bytes of `pages` (page 1 first). Pages with an empty title are
     // left out and the count line counts what is written. In Windows-1251 a

@@ -236,4 +236,30 @@ TEST_F(CliTest, PagesReadOneByOneAreReadWholeAndAFaultFarInIsReportedAlone)
         EXPECT_EQ(run.out, QString()) << args.join(' ');
         EXPECT_TRUE(run.err.contains(u"line 3: Input past end of file"_qs)) << run.err;
     }
+
+    // A part (256 KiB) that ends anywhere in a record, its line end included.
+    const QByteArray second = "CD,Jones 555-0100\r\n";
+    for (qsizetype cut = 0; cut <= second.size(); ++cut) {
+        const QByteArray head = "3\r\n\"AB\",\"";
+        const QByteArray tail = "\"\r\n";
+        const QByteArray first =
+            head + QByteArray(262144 - cut - head.size() - tail.size(), 'x') + tail;
+        writeBook(first + second + "\"EF\",\"Smith\"\r\n");
+        EXPECT_EQ(runCli({"cat", m_book, "2"}).out, u"Jones 555-0100\n"_qs) << cut;
+        EXPECT_EQ(runCli({"cat", m_book, "3"}).out, u"Smith\n"_qs) << cut;
+    }
+
+    // Many pages to a part: the page asked for is found in whichever part it
+    // falls, and a page without a title far in stops the reading at its line.
+    QByteArray many = "20000\r\n";
+    for (int page = 1; page <= 20000; ++page) {
+        const QByteArray number = QByteArray::number(page);
+        many += (page == 15000 ? "\"\"" : "\"P" + number + "\"") + ",\"Text " + number + "\"\r\n";
+    }
+    writeBook(many);
+    for (const int page : {1, 9000, 14999})
+        EXPECT_EQ(runCli({"cat", m_book, QString::number(page)}).out, u"Text %1\n"_qs.arg(page));
+    const CliRun past = runCli({"cat", m_book, "20000"});
+    EXPECT_EQ(past.out, QString());
+    EXPECT_TRUE(past.err.contains(u"line 15001: A page without a title"_qs)) << past.err;
 }
