@@ -296,6 +296,13 @@ TEST_F(BookStorageTest, ClosingAReopenedBookWritesExactlyTheFilesThatAreNotCurre
              m_book.insertPage(u"E$"_qs, 1);
          },
          true, true},
+        {"the export cut otherwise at its old size and time, a page typed into",
+         [&] {
+             QByteArray bytes = readAll(exported);
+             bytes[bytes.indexOf("\n$") + 1] = 'X';
+             replaceKeepingStamp(exported, bytes, true);
+         },
+         [&] { m_book.setPageText(3, u"again"_qs); }, true, true},
         {"a UTF-8 book with a letter Windows-1251 lacks, typed into",
          [&] {
              writeAll(data, "\xEF\xBB\xBF"
@@ -324,13 +331,22 @@ TEST_F(BookStorageTest, ClosingAReopenedBookWritesExactlyTheFilesThatAreNotCurre
 
 // Each save of a session copies the parts of unchanged pages from the export
 // the one before wrote, and makes the rest: pages typed into, added, removed,
-// and all of them once another program changed that export.
+// and all of them once another program changed that export. Parts are read
+// across the pieces the earlier export is read in.
 TEST_F(BookStorageTest, SavesOfASessionWriteTheExportOfThePagesAsTheyAre)
 {
     writeAll(m_storage.fullDataPath(),
              "3\r\n\"A\",\"alpha\"\r\n\"B\",\"beta\"\r\n\"C\",\"gamma\"\r\n");
     ASSERT_FALSE(m_storage.loadBook().has_value());
+    const auto addMany = [&] {
+        for (int i = 0; i < 3000; ++i) {
+            m_book.insertPage(u"P%1"_qs.arg(i), 1);
+            m_book.setPageText(2, u"entry %1\t$%2"_qs.arg(i).arg(QString(i % 300, u'x')));
+        }
+        m_book.setPageText(1, u"line\t555\n"_qs.repeated(70000));
+    };
     const std::pair<const char*, std::function<void()>> edits[] = {
+        {"a long page and many short ones", addMany},
         {"typed into", [&] { m_book.setPageText(2, u"typed"_qs); }},
         {"added", [&] { m_book.insertPage(u"D"_qs, 1); }},
         {"removed", [&] { m_book.deletePage(1); }},
