@@ -2,11 +2,12 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStorageInfo>
+#include <algorithm>
 #include <cerrno>
 
 #ifdef Q_OS_UNIX
@@ -76,21 +77,43 @@ AppError linkInTheWay()
 constexpr qint64 kStaleAfterSecs = 10 * 60;
 constexpr qint64 kOurBytesToLookAt = 4096;
 
+// "<name>.XXXXXX", six letters or digits, as the temporaries of a write are
+// named, for one of `names`.
+bool isTemporaryOf(const QString& fileName, const QStringList& names)
+{
+    constexpr qsizetype kSuffix = 7;
+    if (fileName.size() <= kSuffix)
+        return false;
+    const QStringView suffix = QStringView(fileName).last(kSuffix);
+    const auto letterOrDigit = [](QChar c) {
+        return c.isDigit() || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+    };
+    return suffix.front() == u'.' && std::all_of(suffix.begin() + 1, suffix.end(), letterOrDigit) &&
+           names.contains(QStringView(fileName).chopped(kSuffix));
+}
+
 } // namespace
 
 QFileInfoList SafeFile::staleTemporaries(const QString& path)
 {
     const QFileInfo target(path);
-    const QString name = target.fileName();
-    const QRegularExpression temporary(QRegularExpression::anchoredPattern(
-        QRegularExpression::escape(name) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+    return staleTemporaries(target.path(), {target.fileName()});
+}
+
+// One look at the folder for all the names: a start clears the temporaries
+// of dozens of backups in one folder.
+QFileInfoList SafeFile::staleTemporaries(const QString& folder, const QStringList& names)
+{
     const QDateTime staleBefore = QDateTime::currentDateTime().addSecs(-kStaleAfterSecs);
     QFileInfoList stale;
-    const QFileInfoList entries =
-        target.dir().entryInfoList({name + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden);
-    for (const QFileInfo& entry : entries) {
-        if (temporary.match(entry.fileName()).hasMatch() && !entry.isSymLink() &&
-            entry.lastModified() < staleBefore && !isOpenElsewhere(entry.filePath()))
+    QDirIterator it(folder, QDir::Files | QDir::Hidden);
+    while (it.hasNext()) {
+        it.next();
+        if (!isTemporaryOf(it.fileName(), names))
+            continue;
+        const QFileInfo entry = it.fileInfo();
+        if (!entry.isSymLink() && entry.lastModified() < staleBefore &&
+            !isOpenElsewhere(entry.filePath()))
             stale << entry;
     }
     return stale;
@@ -99,7 +122,14 @@ QFileInfoList SafeFile::staleTemporaries(const QString& path)
 void SafeFile::removeStaleTemporaries(const QString& path,
                                       const std::function<bool(const QByteArray&)>& holdsOurs)
 {
-    for (const QFileInfo& entry : staleTemporaries(path)) {
+    const QFileInfo target(path);
+    removeStaleTemporaries(target.path(), {target.fileName()}, holdsOurs);
+}
+
+void SafeFile::removeStaleTemporaries(const QString& folder, const QStringList& names,
+                                      const std::function<bool(const QByteArray&)>& holdsOurs)
+{
+    for (const QFileInfo& entry : staleTemporaries(folder, names)) {
         QFile file(entry.filePath());
         if (holdsOurs &&
             (!file.open(QIODevice::ReadOnly) || !holdsOurs(file.read(kOurBytesToLookAt))))

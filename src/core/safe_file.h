@@ -58,10 +58,15 @@ public:
     // running program has open and that nothing wrote to for longer than any
     // write of the program takes.
     static QFileInfoList staleTemporaries(const QString& path);
+    // The same for the files `names` in `folder`, looked at once.
+    static QFileInfoList staleTemporaries(const QString& folder, const QStringList& names);
     // Removes them; `holdsOurs` tells a temporary of ours by its bytes where
     // the name alone could be a file of the user's.
     static void
     removeStaleTemporaries(const QString& path,
+                           const std::function<bool(const QByteArray&)>& holdsOurs = {});
+    static void
+    removeStaleTemporaries(const QString& folder, const QStringList& names,
                            const std::function<bool(const QByteArray&)>& holdsOurs = {});
     // Renames an existing file to "<path>.<reason>-<date>_<time>" (never over
     // another file). False when it is still in the way.

@@ -27,9 +27,10 @@ QString HistoryBackup::backupPath(const QString& historyFolder, const QString& e
 
 void HistoryBackup::clearLitter(const QString& historyFolder, const QString& exeBaseName)
 {
+    QStringList backups;
     for (int period = 1; period <= kPeriods; ++period)
-        SafeFile::removeStaleTemporaries(historyFolder + exeBaseName + u'.' +
-                                         QString::number(period));
+        backups << exeBaseName + u'.' + QString::number(period);
+    SafeFile::removeStaleTemporaries(historyFolder, backups);
 }
 
 bool HistoryBackup::anyBackup(const QString& historyFolder, const QString& exeBaseName)

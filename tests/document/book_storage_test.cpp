@@ -542,6 +542,7 @@ TEST_F(BookStorageTest, StaleTemporariesGoUnlessTheyHoldANewerBookOrAreNotOurs)
                  {"data/velkaro.dat.unreadable-2026-01-01_120000", "junk", 5, true},
                  {"data/velkaro.dat.abc", "junk", 5, true},
                  {"data/velkaro.dat.Ab12Cd7", "junk", 5, true},
+                 {"data/velkaro.dat.Ab-2Cd", "junk", 5, true},
                  {"data/other.dat.Ab12Cd", "junk", 5, true},
                  {"data/velkaro.QwErTy", "$AB\r\n", 5, false},
                  {"data/velkaro.EmptyX", "", 5, false},
