@@ -254,8 +254,10 @@ QStringList BookStorage::clearSaveLitter()
     SafeFile::removeStaleTemporaries(exportPath(), [](const QByteArray& head) {
         return head.isEmpty() || head.startsWith('$');
     });
-    SafeFile::removeStaleTemporaries(exportRecordPath());
-    SafeFile::removeStaleTemporaries(rescuePath());
+    if (!m_settingsFolder.isEmpty())
+        SafeFile::removeStaleTemporaries(
+            m_settingsFolder,
+            {QFileInfo(exportRecordPath()).fileName(), QFileInfo(rescuePath()).fileName()});
     return kept;
 }
 

@@ -23,6 +23,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLocale>
 #include <QPalette>
 #include <QWindow>
@@ -243,8 +244,9 @@ void Application::init()
     m_mainWindow->showStatusText(m_session.folders().fullDataPath);
     m_session.reportLoad();
     m_session.reportRescueCopy();
-    for (const QString& path : {noticesPath(), stylesPath()})
-        SafeFile::removeStaleTemporaries(path);
+    SafeFile::removeStaleTemporaries(
+        m_session.folders().settingsFolder,
+        {QFileInfo(noticesPath()).fileName(), QFileInfo(stylesPath()).fileName()});
     m_notices.showKept(noticesPath());
     loadStyles();
     m_session.rebuildTabs();
