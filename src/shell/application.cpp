@@ -222,8 +222,10 @@ void Application::terminate()
 {
     m_notices.nobodyIsThere();
     NotebookCommands::closeOtherWindows(m_mainWindow.get());
+    // Saved as the window's closing saves it; the window is not hidden
+    // first, as the end of the process takes it off the screen anyway.
     if (m_started && !m_unloaded)
-        m_mainWindow->closeForShutdown();
+        mainWindowClosing(CloseReason::SystemShutdown);
     if (m_unloaded)
         QCoreApplication::exit(0);
 }

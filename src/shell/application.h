@@ -133,7 +133,8 @@ public:
 
     // Logout, system shutdown or a termination signal: nobody is there to
     // answer a box, so none is shown from here on. Before the window is up,
-    // start-up ends early; afterwards the window closes the usual way.
+    // start-up ends early; afterwards the book is saved as the window's
+    // closing saves it, and the program ends.
     void terminate();
     // Where messages that found nobody to read them wait for the next start.
     QString noticesPath() const;

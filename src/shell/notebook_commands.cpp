@@ -12,6 +12,9 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QPointer>
+#include <QWindow>
+#include <vector>
 
 NotebookCommands::~NotebookCommands() = default;
 
@@ -29,10 +32,17 @@ void NotebookCommands::bind(CommandHandlers& handlers)
     handlers.bindWithArgument(Command::ApplyStyle, [this](int index) { applyStyle(index); });
 }
 
+// The windows on the screen, not every widget there is: a large book's window
+// holds many, and each would be looked at as the program ends.
 void NotebookCommands::closeOtherWindows(const QWidget* notebook)
 {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (window == notebook || !window->isVisible())
+    std::vector<QPointer<QWidget>> windows;
+    for (QWindow* shown : QGuiApplication::topLevelWindows()) {
+        if (shown->isVisible())
+            windows.emplace_back(QWidget::find(shown->winId()));
+    }
+    for (QWidget* window : windows) {
+        if (!window || window == notebook || !window->isVisible())
             continue;
         // A question without a cancelling button would refuse to close.
         if (auto* dialog = qobject_cast<QDialog*>(window))

@@ -6,6 +6,9 @@
 #include "document/history_backup.h"
 #include "mainwindow/main_window.h"
 
+#include <QDialog>
+#include <QTimer>
+
 namespace {
 
 QString todaysBackup(Application& app)
@@ -215,6 +218,33 @@ TEST(Shutdown, ATerminationDuringAStartUpMessageEndsWithTheBookSavedAndNothingWa
     // The counted page, saved.
     EXPECT_EQ(DataFile::parse(readAll(f.dataFile())).pages.size(), 1u);
     EXPECT_TRUE(pageText(readAll(f.dataFile()), 1).contains(u"alpha"_qs));
+}
+
+// The end of the session with the find window and a modal dialog open: both
+// close, the book is saved with what was typed, and the event loop is left.
+TEST(Shutdown, ATerminationClosesTheOtherWindowsAndEndsTheLoopWithTheBookSaved)
+{
+    AppFixture f;
+    writeAll(f.dataFile(), kGoodBook);
+    auto app = f.makeApp();
+    ASSERT_TRUE(app->startUp());
+    app->mainWindow()->show();
+    app->runCommand(Command::Find, 0);
+    auto* find = app->mainWindow()->findChild<QDialog*>(u"frmFind"_qs);
+    ASSERT_TRUE(find && find->isVisible());
+    typeOver(*app, u"ours"_qs);
+    bool modalOpen = false;
+    QTimer::singleShot(0, app.get(), [&] { app->runCommand(Command::Options, 0); });
+    QTimer::singleShot(0, app.get(), [&] {
+        modalOpen = QApplication::activeModalWidget() != nullptr;
+        app->terminate();
+    });
+    // Returns only once the dialog's own loop has ended.
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_TRUE(modalOpen);
+    EXPECT_FALSE(find->isVisible());
+    EXPECT_TRUE(app->unloaded());
+    EXPECT_TRUE(pageText(readAll(f.dataFile()), 1).contains(u"ours"_qs));
 }
 
 class Sharing : public ::testing::Test
