@@ -77,6 +77,8 @@ public:
     {
         resumeAfterOpening();
         while (m_pos < m_rtf.size()) {
+            if (m_openingKnown && !m_awaiting && !skipUneventful())
+                break;
             const qsizetype start = m_pos;
             const Kind kind = next();
             if (kind == Kind::Candidate || (kind == Kind::Tab && m_openTab))
@@ -177,6 +179,38 @@ private:
             skipText();
             return Kind::Separator;
         }
+    }
+
+    // Once the opening is behind and no tab waits on what follows it, only a
+    // tab or a feature the look does not follow can change the answer:
+    // letters, escaped or not, and braces are passed over here without a
+    // token each. False at the end of the text.
+    bool skipUneventful()
+    {
+        const qsizetype size = m_rtf.size();
+        while (m_pos < size) {
+            const char16_t ch = at(m_pos);
+            if (ch == u'\\') {
+                if (!isLetterEscape(m_pos))
+                    return true;
+                m_pos += 4;
+                continue;
+            }
+            if (ch == u'\t' || ch == u'"' || ch == u'\'')
+                return true;
+            ++m_pos;
+        }
+        return false;
+    }
+
+    // "\'hh" with both digits, for a byte other than a tab.
+    bool isLetterEscape(qsizetype i) const
+    {
+        if (i + 3 >= m_rtf.size() || at(i + 1) != u'\'')
+            return false;
+        const int high = hexValue(at(i + 2));
+        const int low = hexValue(at(i + 3));
+        return high >= 0 && low >= 0 && high * 16 + low != '\t';
     }
 
     // The rest of a run of text says no more than its first character.
