@@ -1,5 +1,7 @@
 #include "cli/cli_console.h"
 
+#include <clocale>
+
 #ifdef Q_OS_WIN
 #include <cstdio>
 #include <fcntl.h>
@@ -31,4 +33,20 @@ void CliConsole::prepare()
     ::_setmode(::_fileno(stdout), _O_BINARY);
     ::_setmode(::_fileno(stderr), _O_BINARY);
 #endif
+}
+
+void CliConsole::useUsersLocale()
+{
+#ifndef Q_OS_WIN
+    if (messagesInCLocale(qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"), qgetenv("LANG")))
+        return;
+#endif
+    std::setlocale(LC_ALL, "");
+}
+
+bool CliConsole::messagesInCLocale(const QByteArray& all, const QByteArray& messages,
+                                   const QByteArray& lang)
+{
+    const QByteArray& name = !all.isEmpty() ? all : !messages.isEmpty() ? messages : lang;
+    return name.isEmpty() || name == "C" || name == "POSIX" || name.startsWith("C.");
 }

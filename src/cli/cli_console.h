@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QStringList>
 
 // The tool's streams and arguments, the same on every platform: on Windows
@@ -12,4 +13,14 @@ class CliConsole
 public:
     static QStringList arguments(int argc, char** argv);
     static void prepare();
+    // The C library's locale from the environment, as an application object
+    // sets it, so that the system's error texts come in the user's language.
+    // Left alone where that language is C's own (C, POSIX, C.UTF-8): the
+    // texts are those the program starts with, and C.UTF-8, which Debian
+    // keeps outside its locale archive, costs a dozen files to load.
+    static void useUsersLocale();
+    // Whether the locale for messages that LC_ALL, LC_MESSAGES and LANG name,
+    // in that order, is C's own.
+    static bool messagesInCLocale(const QByteArray& all, const QByteArray& messages,
+                                  const QByteArray& lang);
 };

@@ -4,7 +4,6 @@
 #include "core/huge_pages.h"
 
 #include <QCoreApplication>
-#include <clocale>
 #include <string_view>
 
 // No GUI application object: the rich-text pieces used here work without a
@@ -24,6 +23,6 @@ int main(int argc, char** argv)
         QCoreApplication app(argc, argv);
         return CliApp::run(QCoreApplication::arguments());
     }
-    std::setlocale(LC_ALL, "");
+    CliConsole::useUsersLocale();
     return CliApp::run(CliConsole::arguments(argc, argv));
 }

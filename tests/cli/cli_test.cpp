@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <clocale>
 #include <csignal>
 #include <fcntl.h>
 #include <functional>
@@ -262,4 +263,39 @@ TEST_F(CliTest, PagesReadOneByOneAreReadWholeAndAFaultFarInIsReportedAlone)
     const CliRun past = runCli({"cat", m_book, "20000"});
     EXPECT_EQ(past.out, QString());
     EXPECT_TRUE(past.err.contains(u"line 15001: A page without a title"_qs)) << past.err;
+}
+
+// The system's error texts follow the locale for messages, named as the C
+// library looks for it: LC_ALL, then LC_MESSAGES, then LANG.
+TEST_F(CliTest, SystemErrorTextsComeInTheLanguageTheEnvironmentNames)
+{
+    if (!std::setlocale(LC_MESSAGES, "ru_RU.UTF-8"))
+        GTEST_SKIP() << "no Russian locale here";
+    std::setlocale(LC_MESSAGES, "C");
+    const QString russian = u"Это не каталог"_qs;
+    const QString english = u"Not a directory"_qs;
+    const struct
+    {
+        QStringList variables;
+        QString text;
+    } cases[] = {
+        {{"LANG=ru_RU.UTF-8"}, russian},
+        {{"LANG=C.UTF-8"}, english},
+        {{"LC_ALL=C", "LANG=ru_RU.UTF-8"}, english},
+        {{"LC_ALL=", "LC_MESSAGES=ru_RU.UTF-8", "LANG=C.UTF-8"}, russian},
+        {{"LC_MESSAGES=POSIX", "LANG=ru_RU.UTF-8"}, english},
+        {{}, english},
+    };
+    for (const auto& [variables, text] : cases) {
+        const CliRun run = runCli({"cat", m_book + u"/page"_qs, "1"}, [&](QProcess& process) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE"})
+                environment.remove(QString::fromLatin1(name));
+            for (const QString& variable : variables)
+                environment.insert(variable.section(u'=', 0, 0), variable.section(u'=', 1));
+            process.setProcessEnvironment(environment);
+        });
+        EXPECT_EQ(run.exitCode, 1) << variables.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.endsWith(u": cannot read: %1\n"_qs.arg(text))) << run.err.toStdString();
+    }
 }
