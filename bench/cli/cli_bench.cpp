@@ -138,7 +138,7 @@ void BM_CheckVsWcLines(benchmark::State& state)
 
 // Rounds, each the command and its floor: enough for a median on a busy
 // machine.
-constexpr int kRounds = 9;
+constexpr int kRounds = 21;
 
 } // namespace
 
