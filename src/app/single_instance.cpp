@@ -3,8 +3,8 @@
 #include "core/app_info.h"
 
 #include <QCryptographicHash>
-#include <QDir>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
@@ -31,10 +31,7 @@ const QByteArray kActivateWord = QByteArrayLiteral("activate");
 
 SingleInstance::SingleInstance(QString serverName, QObject* parent)
     : QObject(parent), m_serverName(std::move(serverName)), m_lock(lockPath(m_serverName))
-{
-    // The holder runs for hours: only a dead holder makes a lock stale.
-    m_lock.setStaleLockTime(0);
-}
+{}
 
 SingleInstance::~SingleInstance() = default;
 
@@ -50,7 +47,7 @@ QString SingleInstance::defaultServerName()
 
 bool SingleInstance::tryLock()
 {
-    return m_lock.isLocked() || m_lock.tryLock(0);
+    return m_lock.tryLock();
 }
 
 SingleInstance::Start SingleInstance::handOver(const QString& activationToken)

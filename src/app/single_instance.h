@@ -1,13 +1,14 @@
 #pragma once
 
-#include <QLockFile>
+#include "app/instance_lock.h"
+
 #include <QObject>
 #include <QString>
 
 class QLocalServer;
 
 // Only one copy of the program may own the book. The copy that holds a lock
-// file beside a per-user local socket listens on the socket; a second start
+// on a file beside a per-user local socket listens on the socket; a second start
 // finds the lock taken, asks the holder through the socket to come to the
 // front and ends before it reads the settings or the book. Two starts at the
 // same moment cannot both take the lock, and a lock whose process has died is
@@ -51,6 +52,6 @@ private:
     void onNewConnection();
 
     QString m_serverName;
-    QLockFile m_lock;
+    InstanceLock m_lock;
     QLocalServer* m_server = nullptr;
 };

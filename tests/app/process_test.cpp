@@ -1,4 +1,5 @@
 #include "app/highlight_colors.h"
+#include "app/instance_lock.h"
 #include "app/single_instance.h"
 #include "app/termination_signals.h"
 #include "terminated_program.h"
@@ -52,6 +53,57 @@ TEST(SingleInstance, TheLockOfADeadCopyIsTakenOver)
     SingleInstance instance(name);
     EXPECT_EQ(instance.handOver(), SingleInstance::Start::Holder);
 }
+
+#ifndef Q_OS_WIN
+// The lock is the kernel's on the open file, and a lock file of Qt's, as
+// earlier versions take it, counts as held both ways: a copy of either kind
+// hands over to the other. Given up, the file stays for the next holder; a
+// link planted in its place is not followed.
+TEST(InstanceLock, HeldAgainstQtsLockFileBothWaysAndNeverThroughALink)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("copy.lock"));
+    QLockFile older(path);
+    older.setStaleLockTime(0);
+    {
+        InstanceLock first(path);
+        InstanceLock second(path);
+        ASSERT_TRUE(first.tryLock());
+        EXPECT_TRUE(first.tryLock());
+        EXPECT_FALSE(second.tryLock());
+        EXPECT_FALSE(older.tryLock(0));
+        // The holder named as Qt names its own, so that an earlier version
+        // takes the lock over once this process is gone.
+        QLockFile qts(dir.filePath(QStringLiteral("qt.lock")));
+        ASSERT_TRUE(qts.tryLock(0));
+        const auto holder = [](const QLockFile& file) {
+            qint64 pid = 0;
+            QString host;
+            QString program;
+            return std::tuple(file.getLockInfo(&pid, &host, &program), pid, host, program);
+        };
+        EXPECT_EQ(holder(older), holder(qts));
+        first.unlock();
+        EXPECT_TRUE(QFile::exists(path));
+        EXPECT_TRUE(second.tryLock());
+    }
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(older.tryLock(0));
+    InstanceLock newer(path);
+    EXPECT_FALSE(newer.tryLock());
+    older.unlock();
+    EXPECT_TRUE(newer.tryLock());
+    newer.unlock();
+
+    const QString target = dir.filePath(QStringLiteral("target"));
+    ASSERT_TRUE(writeAll(target, "kept"));
+    const QString link = dir.filePath(QStringLiteral("link.lock"));
+    ASSERT_TRUE(QFile::link(target, link));
+    InstanceLock planted(link);
+    EXPECT_FALSE(planted.tryLock());
+    EXPECT_EQ(readAll(target), "kept");
+}
+#endif
 
 // Two starts at the same moment, ten times over: one copy stays, the other
 // hands over to it and ends. SIGTERM waits until the copy listens for it.
