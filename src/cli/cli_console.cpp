@@ -35,18 +35,25 @@ void CliConsole::prepare()
 #endif
 }
 
+namespace {
+
+// Whether the locale for messages that LC_ALL, LC_MESSAGES and LANG name, in
+// that order, is C's own.
+[[maybe_unused]] bool messagesInCLocale()
+{
+    const QByteArray all = qgetenv("LC_ALL");
+    const QByteArray messages = qgetenv("LC_MESSAGES");
+    const QByteArray name = !all.isEmpty() ? all : !messages.isEmpty() ? messages : qgetenv("LANG");
+    return name.isEmpty() || name == "C" || name == "POSIX" || name.startsWith("C.");
+}
+
+} // namespace
+
 void CliConsole::useUsersLocale()
 {
 #ifndef Q_OS_WIN
-    if (messagesInCLocale(qgetenv("LC_ALL"), qgetenv("LC_MESSAGES"), qgetenv("LANG")))
+    if (messagesInCLocale())
         return;
 #endif
     std::setlocale(LC_ALL, "");
-}
-
-bool CliConsole::messagesInCLocale(const QByteArray& all, const QByteArray& messages,
-                                   const QByteArray& lang)
-{
-    const QByteArray& name = !all.isEmpty() ? all : !messages.isEmpty() ? messages : lang;
-    return name.isEmpty() || name == "C" || name == "POSIX" || name.startsWith("C.");
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QStringList>
 
 // The tool's streams and arguments, the same on every platform: on Windows
@@ -19,8 +18,4 @@ public:
     // texts are those the program starts with, and C.UTF-8, which Debian
     // keeps outside its locale archive, costs a dozen files to load.
     static void useUsersLocale();
-    // Whether the locale for messages that LC_ALL, LC_MESSAGES and LANG name,
-    // in that order, is C's own.
-    static bool messagesInCLocale(const QByteArray& all, const QByteArray& messages,
-                                  const QByteArray& lang);
 };

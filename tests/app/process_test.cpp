@@ -69,7 +69,6 @@ TEST(InstanceLock, HeldAgainstQtsLockFileBothWaysAndNeverThroughALink)
         InstanceLock first(path);
         InstanceLock second(path);
         ASSERT_TRUE(first.tryLock());
-        EXPECT_TRUE(first.tryLock());
         EXPECT_FALSE(second.tryLock());
         EXPECT_FALSE(older.tryLock(0));
         // The holder named as Qt names its own, so that an earlier version
@@ -93,7 +92,6 @@ TEST(InstanceLock, HeldAgainstQtsLockFileBothWaysAndNeverThroughALink)
     EXPECT_FALSE(newer.tryLock());
     older.unlock();
     EXPECT_TRUE(newer.tryLock());
-    newer.unlock();
 
     const QString target = dir.filePath(QStringLiteral("target"));
     ASSERT_TRUE(writeAll(target, "kept"));

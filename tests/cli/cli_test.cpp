@@ -12,11 +12,11 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <clocale>
 #include <csignal>
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
+#include <locale.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -269,9 +269,10 @@ TEST_F(CliTest, PagesReadOneByOneAreReadWholeAndAFaultFarInIsReportedAlone)
 // library looks for it: LC_ALL, then LC_MESSAGES, then LANG.
 TEST_F(CliTest, SystemErrorTextsComeInTheLanguageTheEnvironmentNames)
 {
-    if (!std::setlocale(LC_MESSAGES, "ru_RU.UTF-8"))
+    const locale_t russianLocale = newlocale(LC_MESSAGES_MASK, "ru_RU.UTF-8", locale_t(nullptr));
+    if (!russianLocale)
         GTEST_SKIP() << "no Russian locale here";
-    std::setlocale(LC_MESSAGES, "C");
+    freelocale(russianLocale);
     const QString russian = u"Это не каталог"_qs;
     const QString english = u"Not a directory"_qs;
     const struct
