@@ -210,11 +210,13 @@ std::vector<QByteArray> programEnvironment(const Home* home)
         env.push_back("HOME=" + home->path());
         env.push_back("XDG_CONFIG_HOME=" + home->path() + "/.config");
         env.push_back("XDG_DATA_HOME=" + home->path() + "/share");
+        env.push_back("TMPDIR=" + home->path());
     }
     for (char** e = environ; *e; ++e) {
         const QByteArray entry(*e);
         if (!entry.startsWith("DISPLAY=") && !entry.startsWith("QT_QPA_PLATFORM=") &&
-            !(home && (entry.startsWith("HOME=") || entry.startsWith("XDG_"))))
+            !(home && (entry.startsWith("HOME=") || entry.startsWith("XDG_") ||
+                       entry.startsWith("TMPDIR="))))
             env.push_back(entry);
     }
     return env;
