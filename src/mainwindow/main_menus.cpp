@@ -142,8 +142,12 @@ void MainMenus::buildText()
     m_emptyStyles = m_caption(TextId::TextStylesEmpty);
     setStyleNames({});
     addSeparator(m_textMenu, "mnuTextSep5");
-    for (const char* name : {"mnuTextBold", "mnuTextItalics", "mnuTextUnderline", "mnuTextStrikeout"})
-        command(m_textMenu, name)->setCheckable(true);
+    const std::array<const char*, 4> fontStyles{"mnuTextBold", "mnuTextItalics", "mnuTextUnderline",
+                                                "mnuTextStrikeout"};
+    for (std::size_t i = 0; i < fontStyles.size(); ++i) {
+        m_fontStyleItems[i] = command(m_textMenu, fontStyles[i]);
+        m_fontStyleItems[i]->setCheckable(true);
+    }
     addSeparator(m_textMenu, "mnuTextSep6");
     command(m_textMenu, "mnuTextFont");
     m_textSizeMenu = submenu(m_textMenu, "mnuTextSize", m_caption(TextId::TextSize));
@@ -186,24 +190,40 @@ void MainMenus::buildStatus()
 void MainMenus::buildSizeAndColorItems(const QStringList& colorCaptions)
 {
     m_textSizeMenu->clear();
+    m_sizeItems.clear();
     for (int i = 1; i <= kSizeCount; ++i) {
         const int points = kFirstSize + i - 1;
         QAction* size = add(m_textSizeMenu, "mnuTextSizes", sizeCaption(points));
         size->setProperty("Index", i);
         size->setCheckable(true);
+        m_sizeItems.append(size);
         connect(size, &QAction::triggered, this, [this, points] { Q_EMIT sizeChosen(points); });
     }
     m_textColorMenu->clear();
+    m_colorItems.clear();
     for (int i = 0; i < colorCaptions.size(); ++i) {
         const int index = kFirstColorIndex + i;
         QAction* color = add(m_textColorMenu, "mnuTextColorS", colorCaptions[i]);
         color->setProperty("Index", i + 1);
         color->setCheckable(true);
+        m_colorItems.append(color);
         connect(color, &QAction::triggered, this, [this, index] { Q_EMIT colorChosen(index); });
     }
     addSeparator(m_textColorMenu, "mnuTextColorSep2");
     connect(add(m_textColorMenu, "mnuTextColorOther", m_colorOtherCaption), &QAction::triggered,
             this, &MainMenus::otherColorRequested);
+}
+
+void MainMenus::markText(const TextMarks& marks)
+{
+    const std::array<std::optional<bool>, 4> fontStyles{marks.bold, marks.italic, marks.underline,
+                                                        marks.strikeout};
+    for (std::size_t i = 0; i < fontStyles.size(); ++i)
+        m_fontStyleItems[i]->setChecked(fontStyles[i].value_or(false));
+    for (int i = 0; i < m_sizeItems.size(); ++i)
+        m_sizeItems[i]->setChecked(marks.points == kFirstSize + i);
+    for (int i = 0; i < m_colorItems.size(); ++i)
+        m_colorItems[i]->setChecked(marks.paletteColor == kFirstColorIndex + i);
 }
 
 void MainMenus::apply(const PageMenuRules::State& rules)

@@ -3,13 +3,29 @@
 #include "core/built_in_text.h"
 #include "rules/page_menu_rules.h"
 
+#include <QList>
 #include <QObject>
 #include <QStringList>
+#include <array>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QMenu;
 class QWidget;
+
+// What the text menu marks for the selection; an empty value (a mixed
+// selection, or a colour outside the palette) marks no item.
+struct TextMarks
+{
+    std::optional<bool> bold;
+    std::optional<bool> italic;
+    std::optional<bool> underline;
+    std::optional<bool> strikeout;
+    std::optional<int> points;
+    // 0 to 15; the automatic colour is never marked, as it is no palette colour.
+    std::optional<int> paletteColor;
+};
 
 // The three popup menus of `frmMain`: `mnuMain` (the book and the page),
 // `mnuText` (the editor) and `mnuStatus` (the status bar). Items carry their
@@ -35,8 +51,8 @@ public:
     // The items of `mnuTextStyles`: element 0 "(пусто)", disabled, shown only
     // when there is no style; then one per style in collection order.
     void setStyleNames(const QStringList& names);
-    QMenu* textSizeMenu() const { return m_textSizeMenu; }
-    QMenu* textColorMenu() const { return m_textColorMenu; }
+    // Called on every move of the cursor, so it looks nothing up by name.
+    void markText(const TextMarks& marks);
 
     // Pops `mnuMain` up with the page commands a rule allows and its default
     // item in bold; afterwards every page command is back for the next route.
@@ -72,6 +88,10 @@ private:
     QMenu* m_textSizeMenu = nullptr;
     QMenu* m_textColorMenu = nullptr;
     QMenu* m_textStyleMenu = nullptr;
+    // Bold, italic, underline and strikeout.
+    std::array<QAction*, 4> m_fontStyleItems{};
+    QList<QAction*> m_sizeItems;
+    QList<QAction*> m_colorItems;
     QString m_emptyStyles;
     QString m_colorOtherCaption;
     bool m_enableSort = false;

@@ -36,6 +36,7 @@
 #include <QStyle>
 #include <QTextDocument>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -111,6 +112,9 @@ void MainWindow::buildControls()
     m_pageEditor = new RichTextEdit(this);
     m_pageEditor->setObjectName(QStringLiteral("rtfPage"));
     m_pageEditor->setFrameShape(QFrame::NoFrame);
+    // Its page, scroll bar and their corner cover it whole: what a keystroke
+    // repaints is not painted first in the frame beneath.
+    m_pageEditor->setAttribute(Qt::WA_OpaquePaintEvent);
     m_pageEditor->setContextMenuPolicy(Qt::NoContextMenu);
     m_pageEditor->installEventFilter(this);
     m_pageEditor->viewport()->installEventFilter(this);
@@ -646,25 +650,19 @@ void MainWindow::toggle(std::optional<bool> (RichTextEdit::*get)() const,
 
 void MainWindow::showSelectionFormat()
 {
-    const auto check = [this](const char* item, std::optional<bool> on) {
-        m_menus->item(QString::fromLatin1(item))->setChecked(on.value_or(false));
-    };
-    check("mnuTextBold", m_pageEditor->selBold());
-    check("mnuTextItalics", m_pageEditor->selItalic());
-    check("mnuTextUnderline", m_pageEditor->selUnderline());
-    check("mnuTextStrikeout", m_pageEditor->selStrikeThru());
-    const std::optional<double> size = m_pageEditor->selFontSize();
-    for (QAction* item : m_menus->textSizeMenu()->actions()) {
-        const int points = QString(item->text()).remove(u'&').trimmed().toInt();
-        item->setChecked(size && points == static_cast<int>(*size));
+    TextMarks marks;
+    marks.bold = m_pageEditor->selBold();
+    marks.italic = m_pageEditor->selItalic();
+    marks.underline = m_pageEditor->selUnderline();
+    marks.strikeout = m_pageEditor->selStrikeThru();
+    if (const std::optional<double> size = m_pageEditor->selFontSize())
+        marks.points = static_cast<int>(*size);
+    if (const std::optional<quint32> color = m_pageEditor->selColor()) {
+        const auto found = std::find(kPalette.begin(), kPalette.end(), *color);
+        if (found != kPalette.end())
+            marks.paletteColor = static_cast<int>(found - kPalette.begin());
     }
-    // The automatic colour is never checked: it is no colour of the palette.
-    const std::optional<quint32> color = m_pageEditor->selColor();
-    for (QAction* item : m_menus->textColorMenu()->actions()) {
-        const int palette = item->property("Index").toInt() - 2;
-        item->setChecked(color && palette >= 0 && palette < static_cast<int>(kPalette.size()) &&
-                         kPalette[static_cast<std::size_t>(palette)] == *color);
-    }
+    m_menus->markText(marks);
 }
 
 // Qt's font dialog has no colour, so the colour stays as it is; sizes are
